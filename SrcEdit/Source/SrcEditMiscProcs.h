@@ -1,0 +1,56 @@
+#pragma once
+// Stateless text helpers of the editor: tab expansion, caret-column
+// arithmetic over tabbed lines, scans that respect double-byte characters,
+// clamping and the escaping of "/"-separated texts.
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include "SrcEdit/Source/SrcEditTypes.h"
+
+namespace vk {
+
+// Tab expansion: each TAB is replaced by as many TAB characters as cells it
+// covers; width 1 (and below) turns each TAB into one blank.
+std::string ConvertTabsEx(const std::string& line, int tabWidth, bool& hasTabs);
+std::string ConvertTabs(const std::string& line, int tabWidth);
+std::string ConvertTabsMaskEx(const std::string& line, int tabWidth, bool& hasTabs);
+std::string ConvertTabsMask(const std::string& line, int tabWidth);
+std::string ConvertTabsSingleEx(const std::string& line, int tabWidth, bool& hasTabs);
+std::string ConvertTabsSingle(const std::string& line, int tabWidth);
+TConvertTabsProc GetBestConvertTabsProc(int tabWidth);
+TConvertTabsProcEx GetBestConvertTabsProcEx(int tabWidth);
+
+// Display length of the line; stops at the first NUL.
+int GetExpandedLength(const std::string& line, int tabWidth);
+// 1-based character index -> 1-based display column.
+int CharIndex2CaretPos(int index, int tabWidth, const std::string& line);
+// 1-based display column -> 1-based character index; insideChar tells that
+// the column falls inside the cells of a TAB.
+int CaretPos2CharIndex(int column, int tabWidth, const std::string& line, bool& insideChar);
+
+// Scans by 1-based index; 0 means not found. They never stop on the trail
+// byte of a double-byte character.
+int StrScanForCharInSet(const std::string& line, int start, const TSrcIdentChars& set);
+int StrRScanForCharInSet(const std::string& line, int start, const TSrcIdentChars& set);
+int StrScanForMultiByteChar(const std::string& line, int start);
+int StrRScanForMultiByteChar(const std::string& line, int start);
+
+// The first CR, LF or NUL; null for null.
+const char* GetEOL(const char* text);
+
+int MinMax(int value, int minimum, int maximum);
+void SwapInt(int& a, int& b);
+TPoint MinPoint(const TPoint& a, const TPoint& b);
+TPoint MaxPoint(const TPoint& a, const TPoint& b);
+std::vector<int32_t> GetIntArray(size_t count, int32_t value);
+
+// Character class of a character from its type-3 flags.
+TStringType IsStringType(uint16_t flags);
+
+// Escaping for texts stored in a "/"-separated form.
+std::string EncodeString(const std::string& text);
+std::string DecodeString(const std::string& text);
+
+}  // namespace vk

@@ -1,0 +1,173 @@
+#pragma once
+// Value types shared by the editor control and everything around it.
+
+#include <cstdint>
+#include <string>
+
+#include "platform/Events.h"
+
+namespace vk {
+
+// A position in the text: Char is the 1-based byte index in the stored line
+// (a TAB counts as one), Line the 1-based line number.
+struct TBufferCoord {
+  int Char = 0;
+  int Line = 0;
+  friend bool operator==(const TBufferCoord&, const TBufferCoord&) = default;
+};
+
+// A position on screen after tab expansion and word wrap, both 1-based.
+struct TDisplayCoord {
+  int Column = 0;
+  int Row = 0;
+  friend bool operator==(const TDisplayCoord&, const TDisplayCoord&) = default;
+};
+
+inline TBufferCoord BufferCoord(int charIndex, int line) { return {charIndex, line}; }
+inline TDisplayCoord DisplayCoord(int column, int row) { return {column, row}; }
+
+struct TPoint {
+  int X = 0;
+  int Y = 0;
+  friend bool operator==(const TPoint&, const TPoint&) = default;
+};
+
+enum TSrcSelectionMode : uint8_t { smNormal, smLine, smColumn };
+
+// A set over an enumeration of at most 32 values, bit n = value n.
+template <class E>
+class TSet {
+public:
+  constexpr TSet() = default;
+  constexpr TSet(std::initializer_list<E> values) {
+    for (E v : values) FBits |= Bit(v);
+  }
+  static constexpr TSet FromMask(uint32_t mask) {
+    TSet s;
+    s.FBits = mask;
+    return s;
+  }
+  constexpr uint32_t Mask() const { return FBits; }
+  constexpr bool Contains(E v) const { return (FBits & Bit(v)) != 0; }
+  constexpr bool Empty() const { return FBits == 0; }
+  constexpr TSet& Include(E v) {
+    FBits |= Bit(v);
+    return *this;
+  }
+  constexpr TSet& Exclude(E v) {
+    FBits &= ~Bit(v);
+    return *this;
+  }
+  constexpr TSet operator+(TSet o) const { return FromMask(FBits | o.FBits); }
+  constexpr TSet operator-(TSet o) const { return FromMask(FBits & ~o.FBits); }
+  constexpr TSet operator*(TSet o) const { return FromMask(FBits & o.FBits); }
+  friend constexpr bool operator==(TSet, TSet) = default;
+
+private:
+  static constexpr uint32_t Bit(E v) { return uint32_t(1) << static_cast<unsigned>(v); }
+  uint32_t FBits = 0;
+};
+
+enum TSrcSearchOption : uint8_t {
+  ssoMatchCase,
+  ssoWholeWord,
+  ssoBackwards,
+  ssoEntireScope,
+  ssoSelectedOnly,
+  ssoReplace,
+  ssoReplaceAll,
+  ssoPrompt
+};
+using TSrcSearchOptions = TSet<TSrcSearchOption>;
+
+enum TSrcStatusChange : uint8_t {
+  scAll,
+  scCaretX,
+  scCaretY,
+  scLeftChar,
+  scTopLine,
+  scInsertMode,
+  scModified,
+  scSelection,
+  scReadOnly
+};
+using TSrcStatusChanges = TSet<TSrcStatusChange>;
+
+enum TSrcReplaceAction : uint8_t { raCancel, raSkip, raReplace, raReplaceAll };
+
+enum TStringType : uint8_t {
+  stNone,
+  stHalfNumAlpha,
+  stHalfSymbol,
+  stHalfKatakana,
+  stWideNumAlpha,
+  stWideSymbol,
+  stWideKatakana,
+  stHiragana,
+  stIdeograph,
+  stControl,
+  stKashida
+};
+
+// The identifier characters of a highlighter: a set of the 256 bytes.
+class TSrcIdentChars {
+public:
+  TSrcIdentChars() = default;
+  explicit TSrcIdentChars(const char* members) {
+    for (; *members; ++members) Include(static_cast<unsigned char>(*members));
+  }
+  bool Contains(unsigned char c) const { return (FBits[c >> 6] >> (c & 63)) & 1; }
+  void Include(unsigned char c) { FBits[c >> 6] |= uint64_t(1) << (c & 63); }
+  void IncludeRange(unsigned char first, unsigned char last) {
+    for (unsigned c = first; c <= last; ++c) Include(static_cast<unsigned char>(c));
+  }
+  friend bool operator==(const TSrcIdentChars&, const TSrcIdentChars&) = default;
+
+private:
+  uint64_t FBits[4] = {};
+};
+
+enum TSrcEditorOption : uint8_t {
+  eoAltSetsColumnMode,
+  eoAutoIndent,
+  eoAutoSizeMaxScrollWidth,
+  eoDisableScrollArrows,
+  eoDragDropEditing,
+  eoDropFiles,
+  eoEnhanceHomeKey,
+  eoEnhanceEndKey,
+  eoGroupUndo,
+  eoHalfPageScroll,
+  eoHideShowScrollbars,
+  eoKeepCaretX,
+  eoNoCaret,
+  eoNoSelection,
+  eoRightMouseMovesCursor,
+  eoScrollByOneLess,
+  eoScrollHintFollows,
+  eoScrollPastEof,
+  eoScrollPastEol,
+  eoShowScrollHint,
+  eoShowSpecialChars,
+  eoSmartTabDelete,
+  eoSmartTabs,
+  eoSpecialLineDefaultFg,
+  eoTabIndent,
+  eoTabsToSpaces,
+  eoTrimTrailingSpaces
+};
+using TSrcEditorOptions = TSet<TSrcEditorOption>;
+
+// The options a new editor starts with.
+constexpr uint32_t SRCEDIT_DEFAULT_OPTIONS = 0x026C0192;
+
+// A 16-bit editor command number; the named commands live with the
+// command table.
+using TSrcEditorCommand = uint16_t;
+
+// Tab converters: (line, tab width) to the expanded text; the extended form
+// also tells whether the line holds a TAB.
+using TConvertTabsProc = std::string (*)(const std::string& line, int tabWidth);
+using TConvertTabsProcEx = std::string (*)(const std::string& line, int tabWidth, bool& hasTabs);
+
+}  // namespace vk

@@ -1,0 +1,145 @@
+#pragma once
+// Byte streams: files, memory, and files saved safely through a temporary
+// file that replaces the old one only when everything was written.
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include "platform/Objects.h"
+
+namespace vk {
+
+class EStreamError : public Exception {
+  using Exception::Exception;
+};
+class EReadError : public EStreamError {
+  using EStreamError::EStreamError;
+};
+class EWriteError : public EStreamError {
+  using EStreamError::EStreamError;
+};
+class EFCreateError : public EStreamError {
+  using EStreamError::EStreamError;
+};
+class EFOpenError : public EStreamError {
+  using EStreamError::EStreamError;
+};
+
+enum TSeekOrigin { soBeginning, soCurrent, soEnd };
+
+class TStream : public TObject {
+public:
+  std::string ClassName() const override { return "TStream"; }
+  virtual int64_t Read(void* buffer, int64_t count) = 0;
+  virtual int64_t Write(const void* buffer, int64_t count) = 0;
+  virtual int64_t Seek(int64_t offset, TSeekOrigin origin) = 0;
+
+  // Whole transfers: raise EReadError "Stream read error" /
+  // EWriteError "Stream write error" when fewer bytes move.
+  void ReadBuffer(void* buffer, int64_t count);
+  void WriteBuffer(const void* buffer, int64_t count);
+
+  int64_t Position() { return Seek(0, soCurrent); }
+  void SetPosition(int64_t position) { Seek(position, soBeginning); }
+  virtual int64_t Size();
+  virtual void SetSize(int64_t size);
+
+  // Everything from the current position to the end, in one read.
+  std::string ReadAll();
+};
+
+// File open modes as the class library numbers them.
+enum : uint16_t {
+  fmOpenRead = 0x0000,
+  fmOpenWrite = 0x0001,
+  fmOpenReadWrite = 0x0002,
+  fmShareDenyNone = 0x0040,
+  fmCreate = 0xFFFF,
+};
+
+class TFileStream : public TStream {
+public:
+  // fmCreate creates or truncates; the open modes need an existing file.
+  // Failures raise EFCreateError / EFOpenError naming the file and the reason.
+  TFileStream(const std::string& fileName, uint16_t mode);
+  ~TFileStream() override;
+  TFileStream(const TFileStream&) = delete;
+  TFileStream& operator=(const TFileStream&) = delete;
+
+  std::string ClassName() const override { return "TFileStream"; }
+  int64_t Read(void* buffer, int64_t count) override;
+  int64_t Write(const void* buffer, int64_t count) override;
+  int64_t Seek(int64_t offset, TSeekOrigin origin) override;
+  void SetSize(int64_t size) override;
+  const std::string& FileName() const { return FFileName; }
+
+protected:
+  struct TAdoptHandle {};
+  // Takes over a handle that is already open.
+  TFileStream(std::string fileName, int handle, TAdoptHandle) : FFileName(std::move(fileName)), FHandle(handle) {}
+  int Handle() const { return FHandle; }
+  // Closes the handle once; false when the system reported an error.
+  bool CloseHandle();
+
+private:
+  std::string FFileName;
+  int FHandle = -1;
+};
+
+// A file that is written completely to a temporary file in the same folder
+// and then renamed over the target by Commit. Destroyed without Commit, it
+// leaves the old file as it was. A read-only target cannot be replaced.
+class TSafeFileStream : public TFileStream {
+public:
+  explicit TSafeFileStream(const std::string& fileName);
+  ~TSafeFileStream() override;
+  std::string ClassName() const override { return "TSafeFileStream"; }
+  // Flushes to disk and replaces the target; raises EWriteError on failure.
+  void Commit();
+
+  // Tests replace the rename step to simulate a crash before it.
+  using RenameFunction = int (*)(const char* from, const char* to);
+  static void SetRenameForTesting(RenameFunction rename);
+
+private:
+  struct TTempFile {
+    std::string Target, Name;
+    int Handle;
+  };
+  static TTempFile OpenTemp(const std::string& fileName);
+  TSafeFileStream(const std::string& fileName, TTempFile temp);
+
+  std::string FTarget;
+  std::string FTempName;
+  bool FCommitted = false;
+};
+
+// Writes the bytes to the file through TSafeFileStream.
+void SaveBytesToFile(const std::string& fileName, const std::string& bytes);
+// Reads the whole file; raises EFOpenError when it cannot be opened.
+std::string LoadBytesFromFile(const std::string& fileName);
+
+class TMemoryStream : public TStream {
+public:
+  std::string ClassName() const override { return "TMemoryStream"; }
+  int64_t Read(void* buffer, int64_t count) override;
+  int64_t Write(const void* buffer, int64_t count) override;
+  int64_t Seek(int64_t offset, TSeekOrigin origin) override;
+  void SetSize(int64_t size) override;
+  void Clear();
+  const char* Memory() const { return FData.data(); }
+  std::string DataString() const { return FData; }
+  void LoadFromFile(const std::string& fileName);
+  void SaveToFile(const std::string& fileName) const;
+
+private:
+  std::string FData;
+  int64_t FPosition = 0;
+};
+
+// A file name as this platform opens it: one trailing "." of the last name
+// is dropped, as the original platform does.
+std::string NativeFileName(const std::string& fileName);
+
+}  // namespace vk
