@@ -3,6 +3,7 @@
 #include <iconv.h>
 
 #include <array>
+#include <cerrno>
 #include <memory>
 #include <mutex>
 
@@ -38,9 +39,13 @@ std::string Convert(const char* to, const char* from, const std::string& text, c
     size_t rc = iconv(cd, &in, &inLeft, &out, &outLeft);
     result.append(buffer, out - buffer);
     if (rc == static_cast<size_t>(-1) && errno != E2BIG) {
+      // Some converters consume the bad bytes themselves before they
+      // report them; skip one only when it is still there.
       result += replacement;
-      ++in;
-      --inLeft;
+      if (inLeft > 0) {
+        ++in;
+        --inLeft;
+      }
       iconv(cd, nullptr, nullptr, nullptr, nullptr);
     }
   }

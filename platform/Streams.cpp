@@ -161,8 +161,10 @@ TSafeFileStream::TTempFile TSafeFileStream::OpenTemp(const std::string& fileName
   TTempFile temp{ResolveTarget(fileName), "", -1};
   struct stat info;
   bool exists = stat(temp.Target.c_str(), &info) == 0;
-  if (exists && (S_ISDIR(info.st_mode) || access(temp.Target.c_str(), W_OK) != 0)) {
-    if (S_ISDIR(info.st_mode)) errno = EISDIR;
+  // A file without write permission is read-only, whoever runs the program.
+  bool readOnly = exists && ((info.st_mode & 0222) == 0 || access(temp.Target.c_str(), W_OK) != 0);
+  if (exists && (S_ISDIR(info.st_mode) || readOnly)) {
+    errno = S_ISDIR(info.st_mode) ? EISDIR : EACCES;
     throw EFCreateError(Format("Cannot create file \"%s\". %s", fileName.c_str(), std::strerror(errno)));
   }
   temp.Handle = CreateTemp(temp.Target, temp.Name);

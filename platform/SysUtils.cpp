@@ -84,6 +84,7 @@ int MulDiv(int number, int numerator, int denominator) {
   bool negative = (product < 0) != (denominator < 0);
   int64_t magnitude = (product < 0 ? -product : product) + half;
   int64_t quotient = magnitude / (denominator < 0 ? -int64_t(denominator) : denominator);
+  if (quotient > INT_MAX) return -1;
   return static_cast<int>(negative ? -quotient : quotient);
 }
 

@@ -40,7 +40,7 @@ int StrToIntDef(const std::string& text, int fallback);
 std::string Format(const char* pattern, ...) __attribute__((format(printf, 1, 2)));
 
 // number * numerator / denominator with the product in 64 bits, rounded half
-// away from zero; -1 when the denominator is 0.
+// away from zero; -1 when the denominator is 0 or the result overflows.
 int MulDiv(int number, int numerator, int denominator);
 
 std::string Trim(const std::string& text);

@@ -2,6 +2,7 @@
 // Value types shared by the editor control and everything around it.
 
 #include <cstdint>
+#include <initializer_list>
 #include <string>
 
 #include "platform/Events.h"
@@ -160,6 +161,11 @@ using TSrcEditorOptions = TSet<TSrcEditorOption>;
 
 // The options a new editor starts with.
 constexpr uint32_t SRCEDIT_DEFAULT_OPTIONS = 0x026C0192;
+
+// The highlighter state stored at the end of each line: opaque to the line
+// store, defined by the highlighter; -1 until the line has been scanned.
+using TSrcEditRange = intptr_t;
+constexpr TSrcEditRange SrcEditRangeUnscanned = -1;
 
 // A 16-bit editor command number; the named commands live with the
 // command table.

@@ -1,0 +1,395 @@
+#include "SrcEdit/Source/SrcEditTextBuffer.h"
+
+#include <cstring>
+
+#include "SrcEdit/Source/SrcEditMiscProcs.h"
+
+namespace vk {
+
+namespace {
+
+const char* LineBreakOf(TSrcEditFileFormat format) {
+  switch (format) {
+    case sffUnix: return "\n";
+    case sffMac: return "\r";
+    default: return "\r\n";
+  }
+}
+
+// Once this many lines were replaced it is cheaper to look at every line.
+constexpr size_t MaxTrackedChanges = 64;
+
+}  // namespace
+
+void TSrcLineText::Assign(std::string_view text) {
+  if (text.size() > UINT32_MAX) throw ESrcEditStringList("Line too long");
+  char* data = text.empty() ? nullptr : new char[text.size()];
+  if (data) std::memcpy(data, text.data(), text.size());
+  delete[] FData;
+  FData = data;
+  FSize = static_cast<uint32_t>(text.size());
+}
+
+TSrcEditStringList::TSrcEditStringList() : FConvertTabsProc(GetBestConvertTabsProcEx(FTabWidth)) {}
+
+TSrcEditStringList::~TSrcEditStringList() {
+  // Nobody hears about the lines going away with the store.
+  OnStoreChange = nullptr;
+  OnStoreChanging = nullptr;
+}
+
+void TSrcEditStringList::CheckIndex(int index, int last) const {
+  if (index < 0 || index > last) throw ESrcEditStringList(Format("Invalid stringlist index %d", index));
+}
+
+void TSrcEditStringList::SetUpdateState(bool updating) {
+  if (updating) {
+    if (OnStoreChanging) OnStoreChanging(this);
+  } else if (OnStoreChange) {
+    OnStoreChange(this);
+  }
+}
+
+void TSrcEditStringList::ForgetLongestLine() {
+  FIndexOfLongestLine = -1;
+  FChangedSinceLongest.clear();
+}
+
+std::string TSrcEditStringList::Get(int index) const {
+  return index >= 0 && index < GetCount() ? FList[index].FString.Str() : std::string();
+}
+
+TObject* TSrcEditStringList::GetObject(int index) const {
+  return index >= 0 && index < GetCount() ? FList[index].FObject : nullptr;
+}
+
+TSrcEditRange TSrcEditStringList::GetRange(int index) const {
+  return index >= 0 && index < GetCount() ? FList[index].FRange : 0;
+}
+
+std::string TSrcEditStringList::GetTextStr() const {
+  size_t size = 0;
+  for (const auto& line : FList) size += line.FString.Size() + 2;
+  std::string text;
+  text.reserve(size);
+  for (size_t i = 0; i < FList.size(); ++i) {
+    if (i > 0) text += "\r\n";
+    text += FList[i].FString.View();
+  }
+  return text;
+}
+
+void TSrcEditStringList::Grow() {
+  SetCapacity(FCapacity > 64 ? FCapacity + FCapacity / 4 : FCapacity + 16);
+}
+
+void TSrcEditStringList::SetCapacity(int capacity) {
+  if (capacity < GetCount()) throw EListError("Stringlist capacity cannot be smaller than count");
+  FCapacity = capacity;
+  FList.reserve(capacity);
+}
+
+void TSrcEditStringList::InsertItem(int index, std::string_view text) {
+  if (GetCount() == FCapacity) Grow();
+  TSrcEditStringRec record;
+  record.FString.Assign(text);
+  FList.insert(FList.begin() + index, std::move(record));
+}
+
+int TSrcEditStringList::Add(const std::string& text) {
+  int index = GetCount();
+  Insert(index, text);
+  return index;
+}
+
+void TSrcEditStringList::Insert(int index, const std::string& text) { InsertLine(index, text); }
+
+void TSrcEditStringList::InsertLine(int index, std::string_view text) {
+  CheckIndex(index, GetCount());
+  TStringsUpdate update(*this);
+  InsertItem(index, text);
+  ForgetLongestLine();
+  if (OnLinesInserted) OnLinesInserted(this, index, 1);
+}
+
+void TSrcEditStringList::AddStrings(const TStrings& strings) {
+  int added = strings.GetCount();
+  if (added <= 0) return;
+  TStringsUpdate update(*this);
+  ForgetLongestLine();
+  int first = GetCount();
+  if (first + added > FCapacity) SetCapacity((first + added + 15) / 16 * 16);
+  for (int i = 0; i < added; ++i) {
+    TSrcEditStringRec record;
+    record.FString.Assign(strings.Get(i));
+    record.FObject = strings.GetObject(i);
+    FList.push_back(std::move(record));
+  }
+  if (OnLinesInserted) OnLinesInserted(this, first, added);
+}
+
+void TSrcEditStringList::Put(int index, const std::string& text) {
+  if (index == GetCount()) {
+    Add(text);
+    return;
+  }
+  CheckIndex(index, GetCount() - 1);
+  TStringsUpdate update(*this);
+  TSrcEditStringRec& record = FList[index];
+  record.FFlags = {sfExpandedLengthUnknown};
+  record.FString.Assign(text);
+  if (index == FIndexOfLongestLine || FChangedSinceLongest.size() >= MaxTrackedChanges)
+    ForgetLongestLine();
+  else if (FIndexOfLongestLine >= 0)
+    FChangedSinceLongest.push_back(index);
+  if (OnLinePut) OnLinePut(this, index, 1);
+}
+
+void TSrcEditStringList::PutObject(int index, TObject* object) {
+  CheckIndex(index, GetCount() - 1);
+  FList[index].FObject = object;
+}
+
+void TSrcEditStringList::PutRange(int index, TSrcEditRange range) {
+  CheckIndex(index, GetCount() - 1);
+  FList[index].FRange = range;
+}
+
+void TSrcEditStringList::Delete(int index) {
+  CheckIndex(index, GetCount() - 1);
+  TStringsUpdate update(*this);
+  FList.erase(FList.begin() + index);
+  ForgetLongestLine();
+  if (OnLinesDeleted) OnLinesDeleted(this, index, 1);
+}
+
+void TSrcEditStringList::Exchange(int index1, int index2) {
+  CheckIndex(index1, GetCount() - 1);
+  CheckIndex(index2, GetCount() - 1);
+  TStringsUpdate update(*this);
+  std::swap(FList[index1], FList[index2]);
+  if (FIndexOfLongestLine == index1) FIndexOfLongestLine = index2;
+  else if (FIndexOfLongestLine == index2) FIndexOfLongestLine = index1;
+  for (int& changed : FChangedSinceLongest) {
+    if (changed == index1) changed = index2;
+    else if (changed == index2) changed = index1;
+  }
+}
+
+void TSrcEditStringList::Clear() {
+  if (!FList.empty()) {
+    TStringsUpdate update(*this);
+    FList = {};
+    FCapacity = 0;
+    if (OnLinesCleared) OnLinesCleared(this);
+  }
+  ForgetLongestLine();
+}
+
+void TSrcEditStringList::InsertLines(int index, int count) {
+  if (count <= 0) return;
+  CheckIndex(index, GetCount());
+  TStringsUpdate update(*this);
+  // Grown by the usual step rather than to the exact count, so that typing
+  // line breaks into a large text does not reallocate the array each time.
+  while (GetCount() + count > FCapacity) Grow();
+  FList.insert(FList.begin() + index, static_cast<size_t>(count), TSrcEditStringRec{});
+  ForgetLongestLine();
+  if (OnLinesInserted) OnLinesInserted(this, index, count);
+}
+
+void TSrcEditStringList::DeleteLines(int index, int count) {
+  if (count <= 0) return;
+  CheckIndex(index, GetCount() - 1);
+  int removed = count < GetCount() - index ? count : GetCount() - index;
+  if (index + removed < GetCount()) {
+    TStringsUpdate update(*this);
+    FList.erase(FList.begin() + index, FList.begin() + index + removed);
+  } else {
+    FList.resize(index);
+  }
+  ForgetLongestLine();
+  if (OnLinesDeleted) OnLinesDeleted(this, index, removed);
+}
+
+void TSrcEditStringList::InsertStrings(int index, const TStrings& strings) {
+  int count = strings.GetCount();
+  if (count == 0) return;
+  InsertLines(index, count);
+  for (int i = 0; i < count; ++i) Put(index + i, strings.Get(i));
+}
+
+void TSrcEditStringList::InsertText(int index, const std::string& text) {
+  if (text.empty()) return;
+  TStringList lines;
+  lines.SetTextStr(text);
+  InsertStrings(index, lines);
+}
+
+std::string TSrcEditStringList::ExpandString(int index) {
+  TSrcEditStringRec& record = FList[index];
+  record.FFlags = {};
+  if (record.FString.Size() == 0) {
+    record.FExpandedLength = 0;
+    record.FFlags.Include(sfHasNoTabs);
+    return std::string();
+  }
+  bool hasTabs = false;
+  std::string expanded = FConvertTabsProc(record.FString.Str(), FTabWidth, hasTabs);
+  record.FExpandedLength = static_cast<int32_t>(expanded.size());
+  record.FFlags.Include(hasTabs ? sfHasTabs : sfHasNoTabs);
+  return expanded;
+}
+
+std::string TSrcEditStringList::GetExpandedString(int index) {
+  if (index < 0 || index >= GetCount()) return std::string();
+  if (FList[index].FFlags.Contains(sfHasNoTabs)) return FList[index].FString.Str();
+  return ExpandString(index);
+}
+
+int TSrcEditStringList::GetExpandedStringLength(int index) {
+  if (index < 0 || index >= GetCount()) return 0;
+  if (FList[index].FFlags.Contains(sfExpandedLengthUnknown)) MeasureLine(index);
+  return FList[index].FExpandedLength;
+}
+
+void TSrcEditStringList::MeasureLine(int index) {
+  TSrcEditStringRec& record = FList[index];
+  std::string_view text = record.FString.View();
+  if (text.find('\t') != std::string_view::npos) {
+    ExpandString(index);
+    return;
+  }
+  record.FExpandedLength = static_cast<int32_t>(text.size());
+  record.FFlags = {sfHasNoTabs};
+}
+
+int TSrcEditStringList::GetLengthOfLongestLine() {
+  if (FIndexOfLongestLine < 0) {
+    int longest = 0;
+    for (int i = 0; i < GetCount(); ++i) {
+      int length = GetExpandedStringLength(i);
+      if (length > longest) {
+        longest = length;
+        FIndexOfLongestLine = i;
+      }
+    }
+  } else {
+    // Only the replaced lines can have overtaken the longest one; on equal
+    // length the earlier line wins, as a full scan would decide.
+    int longest = GetExpandedStringLength(FIndexOfLongestLine);
+    for (int index : FChangedSinceLongest) {
+      int length = GetExpandedStringLength(index);
+      if (length > longest || (length == longest && length > 0 && index < FIndexOfLongestLine)) {
+        longest = length;
+        FIndexOfLongestLine = index;
+      }
+    }
+  }
+  FChangedSinceLongest.clear();
+  return FIndexOfLongestLine >= 0 && FIndexOfLongestLine < GetCount() ? GetExpandedStringLength(FIndexOfLongestLine)
+                                                                       : 0;
+}
+
+void TSrcEditStringList::SetTabWidth(int tabWidth) {
+  if (tabWidth == FTabWidth) return;
+  FTabWidth = tabWidth;
+  FConvertTabsProc = GetBestConvertTabsProcEx(tabWidth);
+  ForgetLongestLine();
+  for (auto& record : FList) {
+    record.FExpandedLength = -1;
+    record.FFlags.Exclude(sfHasNoTabs).Include(sfExpandedLengthUnknown);
+  }
+}
+
+void TSrcEditStringList::LoadFromStream(TStream& stream) {
+  TStringsUpdate update(*this);
+  int64_t size = stream.Size();
+  stream.SetPosition(0);
+  std::string data(static_cast<size_t>(size), '\0');
+  stream.ReadBuffer(data.data(), size);
+  Clear();
+
+  // Sizing the array once keeps a large file from being moved while it loads.
+  size_t breaks = 0;
+  for (size_t i = 0; i < data.size(); ++i)
+    breaks += data[i] == '\n' || (data[i] == '\r' && (i + 1 == data.size() || data[i + 1] != '\n'));
+  SetCapacity(static_cast<int>(breaks + 1));
+
+  bool sawCR = false, sawLF = false;
+  const char* p = data.data();
+  const char* end = p + data.size();
+  while (p < end) {
+    const char* start = p;
+    while (p < end && *p != '\r' && *p != '\n') ++p;
+    InsertLine(GetCount(), std::string_view(start, p - start));
+    if (p < end && *p == '\r') {
+      ++p;
+      sawCR = true;
+    }
+    if (p < end && *p == '\n') {
+      ++p;
+      sawLF = true;
+    }
+  }
+  if (!data.empty() && (data.back() == '\r' || data.back() == '\n')) InsertLine(GetCount(), std::string_view());
+  FFileFormat = sawCR && !sawLF ? sffMac : sawLF && !sawCR ? sffUnix : sffDos;
+}
+
+void TSrcEditStringList::SaveToStream(TStream& stream) {
+  if (FList.empty()) return;
+  const char* lineBreak = LineBreakOf(FFileFormat);
+  size_t breakLength = std::strlen(lineBreak);
+  size_t size = 0;
+  for (const auto& record : FList) size += record.FString.Size() + breakLength;
+  size -= breakLength;
+  std::string data;
+  data.reserve(size);
+  for (size_t i = 0; i < FList.size(); ++i) {
+    if (i > 0) data.append(lineBreak, breakLength);
+    data += FList[i].FString.View();
+  }
+  stream.WriteBuffer(data.data(), static_cast<int64_t>(data.size()));
+}
+
+void TSrcEditStringList::SaveToFile(const std::string& fileName) {
+  TSrcEditFileWriter writer(fileName);
+  writer.SetFileFormat(FFileFormat);
+  for (int i = 0; i + 1 < GetCount(); ++i) writer.WriteLine(FList[i].FString.View());
+  if (!FList.empty()) writer.Write(FList.back().FString.View());
+  writer.Commit();
+}
+
+// ---- TSrcEditFileWriter ----
+
+TSrcEditFileWriter::TSrcEditFileWriter(const std::string& fileName) : FStream(fileName), FBuffer(16384) {}
+
+void TSrcEditFileWriter::Append(std::string_view text, const char* lineBreak, size_t breakLength) {
+  size_t needed = text.size() + breakLength;
+  while (FBufPos + needed > FBuffer.size()) {
+    Flush();
+    if (FBuffer.size() < needed) FBuffer.resize(needed);
+  }
+  std::memcpy(FBuffer.data() + FBufPos, text.data(), text.size());
+  std::memcpy(FBuffer.data() + FBufPos + text.size(), lineBreak, breakLength);
+  FBufPos += needed;
+}
+
+void TSrcEditFileWriter::Write(std::string_view text) { Append(text, "", 0); }
+
+void TSrcEditFileWriter::WriteLine(std::string_view text) {
+  const char* lineBreak = LineBreakOf(FFileFormat);
+  Append(text, lineBreak, std::strlen(lineBreak));
+}
+
+void TSrcEditFileWriter::Flush() {
+  FStream.WriteBuffer(FBuffer.data(), static_cast<int64_t>(FBufPos));
+  FBufPos = 0;
+}
+
+void TSrcEditFileWriter::Commit() {
+  Flush();
+  FStream.Commit();
+}
+
+}  // namespace vk

@@ -1,0 +1,174 @@
+#pragma once
+// The editor's line store: one record per line with its text, object slot,
+// highlighter range and cached tab expansion; reads a text file in one piece
+// and writes it back with the line-break style it was read with.
+
+#include <cstdint>
+#include <memory>
+#include <string>
+#include <string_view>
+#include <utility>
+#include <vector>
+
+#include "SrcEdit/Source/SrcEditTypes.h"
+#include "platform/Events.h"
+#include "platform/StringLists.h"
+#include "platform/Streams.h"
+
+namespace vk {
+
+class ESrcEditStringList : public Exception {
+  using Exception::Exception;
+};
+
+enum TSrcEditFileFormat : uint8_t { sffDos, sffUnix, sffMac };
+
+enum TSrcEditStringFlag : uint8_t { sfHasTabs, sfHasNoTabs, sfExpandedLengthUnknown };
+using TSrcEditStringFlags = TSet<TSrcEditStringFlag>;
+
+// A line's text in one allocation of its exact size: half the size of a
+// std::string in the record, which counts with a million lines.
+class TSrcLineText {
+public:
+  TSrcLineText() = default;
+  explicit TSrcLineText(std::string_view text) { Assign(text); }
+  TSrcLineText(const TSrcLineText& other) : TSrcLineText(other.View()) {}
+  TSrcLineText(TSrcLineText&& other) noexcept
+      : FData(std::exchange(other.FData, nullptr)), FSize(std::exchange(other.FSize, 0)) {}
+  TSrcLineText& operator=(TSrcLineText other) noexcept {
+    std::swap(FData, other.FData);
+    std::swap(FSize, other.FSize);
+    return *this;
+  }
+  ~TSrcLineText() { delete[] FData; }
+
+  void Assign(std::string_view text);
+  std::string_view View() const { return FSize ? std::string_view(FData, FSize) : std::string_view(); }
+  std::string Str() const { return std::string(View()); }
+  size_t Size() const { return FSize; }
+
+private:
+  char* FData = nullptr;
+  uint32_t FSize = 0;
+};
+
+struct TSrcEditStringRec {
+  TSrcLineText FString;
+  TObject* FObject = nullptr;
+  TSrcEditRange FRange = SrcEditRangeUnscanned;
+  int32_t FExpandedLength = -1;
+  TSrcEditStringFlags FFlags{sfExpandedLengthUnknown};
+};
+
+// (sender, first line index, number of lines)
+using TStringListChangeEvent = TDelegate<void(TObject* Sender, int Index, int Count)>;
+
+class TSrcEditStringList : public TStrings {
+public:
+  TSrcEditStringList();
+  ~TSrcEditStringList() override;
+  std::string ClassName() const override { return "TSrcEditStringList"; }
+
+  // Reads out of range give empty values rather than failing.
+  std::string Get(int index) const override;
+  int GetCount() const override { return static_cast<int>(FList.size()); }
+  TObject* GetObject(int index) const override;
+  TSrcEditRange GetRange(int index) const;
+  int GetCapacity() const override { return FCapacity; }
+  // The lines joined with CR LF, without a break after the last one.
+  std::string GetTextStr() const override;
+
+  void Put(int index, const std::string& text) override;
+  void PutObject(int index, TObject* object) override;
+  void PutRange(int index, TSrcEditRange range);
+  void SetCapacity(int capacity) override;
+  int Add(const std::string& text) override;
+  void AddStrings(const TStrings& strings) override;
+  void Insert(int index, const std::string& text) override;
+  void Delete(int index) override;
+  void Exchange(int index1, int index2) override;
+  void Clear() override;
+
+  void InsertLines(int index, int count);
+  void DeleteLines(int index, int count);
+  void InsertStrings(int index, const TStrings& strings);
+  void InsertText(int index, const std::string& text);
+
+  // The line with its TABs expanded (TAB characters padded to the stop).
+  std::string GetExpandedString(int index);
+  int GetExpandedStringLength(int index);
+  int GetLengthOfLongestLine();
+  int TabWidth() const { return FTabWidth; }
+  void SetTabWidth(int tabWidth);
+
+  TSrcEditFileFormat FileFormat() const { return FFileFormat; }
+  void LoadFromStream(TStream& stream) override;
+  void SaveToStream(TStream& stream) override;
+  // Writes through a temporary file; a failed save raises and leaves the
+  // old file as it was.
+  void SaveToFile(const std::string& fileName) override;
+
+  TNotifyEvent OnStoreChange;
+  TNotifyEvent OnStoreChanging;
+  TNotifyEvent OnLinesCleared;
+  TStringListChangeEvent OnLinesDeleted;
+  TStringListChangeEvent OnLinesInserted;
+  TStringListChangeEvent OnLinePut;
+
+protected:
+  void SetUpdateState(bool updating) override;
+
+private:
+  std::string ExpandString(int index);
+  // Finds the expanded length without building the text where it can.
+  void MeasureLine(int index);
+  void CheckIndex(int index, int last) const;
+  void Grow();
+  void InsertItem(int index, std::string_view text);
+  // Insert, for text that is not a std::string.
+  void InsertLine(int index, std::string_view text);
+  void ForgetLongestLine();
+
+  std::vector<TSrcEditStringRec> FList;
+  int FCapacity = 0;
+  TSrcEditFileFormat FFileFormat = sffDos;
+  TConvertTabsProcEx FConvertTabsProc;
+  int FIndexOfLongestLine = -1;
+  // Lines replaced since the longest line was found; they are the only
+  // ones that can have overtaken it.
+  std::vector<int> FChangedSinceLongest;
+  int FTabWidth = 8;
+};
+
+// Buffered writer of a text file in one of the three line-break styles.
+class TSrcEditFiler : public TObject {
+public:
+  std::string ClassName() const override { return "TSrcEditFiler"; }
+  TSrcEditFileFormat FileFormat() const { return FFileFormat; }
+  void SetFileFormat(TSrcEditFileFormat format) { FFileFormat = format; }
+  virtual void Flush() {}
+
+protected:
+  TSrcEditFileFormat FFileFormat = sffDos;
+};
+
+class TSrcEditFileWriter : public TSrcEditFiler {
+public:
+  explicit TSrcEditFileWriter(const std::string& fileName);
+  std::string ClassName() const override { return "TSrcEditFileWriter"; }
+  void Write(std::string_view text);
+  void WriteLine(std::string_view text);
+  void Flush() override;
+  // Flushes and puts the written file in place of the old one. A writer
+  // destroyed without Commit leaves the old file untouched.
+  void Commit();
+
+private:
+  void Append(std::string_view text, const char* lineBreak, size_t breakLength);
+
+  TSafeFileStream FStream;
+  std::vector<char> FBuffer;
+  size_t FBufPos = 0;
+};
+
+}  // namespace vk

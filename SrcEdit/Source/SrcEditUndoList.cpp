@@ -1,0 +1,130 @@
+#include "SrcEdit/Source/SrcEditUndoList.h"
+
+namespace vk {
+
+void TSrcEditUndoItem::Assign(const TPersistent& source) {
+  if (auto* item = dynamic_cast<const TSrcEditUndoItem*>(&source)) {
+    FChangeReason = item->FChangeReason;
+    FChangeSelMode = item->FChangeSelMode;
+    FChangeStartPos = item->FChangeStartPos;
+    FChangeEndPos = item->FChangeEndPos;
+    FChangeStr = item->FChangeStr;
+    FChangeNumber = item->FChangeNumber;
+    return;
+  }
+  TPersistent::Assign(source);
+}
+
+uint32_t TSrcEditUndoList::TakeChangeNumber() {
+  if (FBlockCount > 0) return FBlockChangeNumber;
+  uint32_t number = FNextChangeNumber;
+  // Numbers are never 0: 0 marks a text saved with an empty list.
+  if (++FNextChangeNumber == 0) FNextChangeNumber = 1;
+  return number;
+}
+
+void TSrcEditUndoList::AddChange(TSrcChangeReason reason, const TBufferCoord& start, const TBufferCoord& end,
+                                 const std::string& text, TSrcSelectionMode selectionMode) {
+  if (FLockCount > 0) return;
+  auto item = std::make_unique<TSrcEditUndoItem>();
+  item->FChangeReason = reason;
+  item->FChangeSelMode = selectionMode;
+  item->FChangeStartPos = start;
+  item->FChangeEndPos = end;
+  item->FChangeStr = text;
+  item->FChangeNumber = TakeChangeNumber();
+  PushItem(std::move(item));
+}
+
+void TSrcEditUndoList::AddGroupBreak() {
+  if (LastChangeReason() != crGroupBreak) AddChange(crGroupBreak, {}, {}, std::string(), smNormal);
+}
+
+void TSrcEditUndoList::BeginBlock() {
+  ++FBlockCount;
+  FBlockChangeNumber = FNextChangeNumber;
+}
+
+void TSrcEditUndoList::EndBlock() {
+  if (FBlockCount == 0) return;
+  if (--FBlockCount > 0) return;
+  uint32_t closed = FBlockChangeNumber;
+  FBlockChangeNumber = 0;
+  if (++FNextChangeNumber == 0) FNextChangeNumber = 1;
+  if (!FItems.empty() && FItems.back()->FChangeNumber == closed && OnChangeRecorded) OnChangeRecorded(this);
+}
+
+void TSrcEditUndoList::PushItem(std::unique_ptr<TSrcEditUndoItem> item) {
+  if (!item) return;
+  TSrcChangeReason reason = item->FChangeReason;
+  FItems.push_back(std::move(item));
+  EnsureMaxEntries();
+  if (reason != crGroupBreak && OnChangeRecorded) OnChangeRecorded(this);
+}
+
+std::unique_ptr<TSrcEditUndoItem> TSrcEditUndoList::PopItem() {
+  if (FItems.empty()) return nullptr;
+  std::unique_ptr<TSrcEditUndoItem> item = std::move(FItems.back());
+  FItems.pop_back();
+  return item;
+}
+
+TSrcEditUndoItem* TSrcEditUndoList::PeekItem() const { return FItems.empty() ? nullptr : FItems.back().get(); }
+
+TSrcChangeReason TSrcEditUndoList::LastChangeReason() const {
+  return FItems.empty() ? crNothing : FItems.back()->FChangeReason;
+}
+
+void TSrcEditUndoList::Clear() {
+  FItems.clear();
+  FFullUndoImpossible = false;
+}
+
+void TSrcEditUndoList::SetMaxUndoActions(int maximum) {
+  if (maximum < 0) maximum = 0;
+  if (maximum == FMaxUndoActions) return;
+  FMaxUndoActions = maximum;
+  EnsureMaxEntries();
+}
+
+void TSrcEditUndoList::EnsureMaxEntries() {
+  if (static_cast<int>(FItems.size()) <= FMaxUndoActions) return;
+  FFullUndoImpossible = true;
+  FItems.erase(FItems.begin(), FItems.end() - FMaxUndoActions);
+}
+
+void TSrcEditUndoList::DeleteItem(int index) { FItems.erase(FItems.begin() + index); }
+
+void TSrcEditUndoList::SetInitialState(bool saved) {
+  if (saved) FInitialChangeNumber = FItems.empty() ? 0 : FItems.back()->FChangeNumber;
+  else if (InitialState()) FInitialChangeNumber.reset();
+}
+
+bool TSrcEditUndoList::InitialState() const {
+  if (!FInitialChangeNumber) return false;
+  return FItems.empty() ? *FInitialChangeNumber == 0 : FItems.back()->FChangeNumber == *FInitialChangeNumber;
+}
+
+void TSrcEditUndoList::Assign(const TPersistent& source) {
+  auto* list = dynamic_cast<const TSrcEditUndoList*>(&source);
+  if (!list) {
+    TPersistent::Assign(source);
+    return;
+  }
+  if (list == this) return;
+  Clear();
+  for (const auto& item : list->FItems) {
+    auto copy = std::make_unique<TSrcEditUndoItem>();
+    copy->Assign(*item);
+    FItems.push_back(std::move(copy));
+  }
+  FBlockChangeNumber = list->FBlockChangeNumber;
+  FBlockCount = list->FBlockCount;
+  FFullUndoImpossible = list->FFullUndoImpossible;
+  FLockCount = list->FLockCount;
+  FMaxUndoActions = list->FMaxUndoActions;
+  FNextChangeNumber = list->FNextChangeNumber;
+  FInsideRedo = list->FInsideRedo;
+}
+
+}  // namespace vk

@@ -1,0 +1,137 @@
+#pragma once
+// The editor's change lists: every text, caret or selection change is
+// recorded as an item; items that share a change number are undone as one
+// step. The undo list also carries the mark of the saved state.
+
+#include <cstdint>
+#include <memory>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "SrcEdit/Source/SrcEditTypes.h"
+#include "platform/Events.h"
+#include "platform/Objects.h"
+
+namespace vk {
+
+enum TSrcChangeReason : uint8_t {
+  crInsert,
+  crPaste,
+  crDragDropInsert,
+  crDeleteAfterCursor,
+  crDelete,
+  crLineBreak,
+  crIndent,
+  crUnindent,
+  crSilentDelete,
+  crSilentDeleteAfterCursor,
+  crAutoCompleteBegin,
+  crAutoCompleteEnd,
+  crPasteBegin,
+  crPasteEnd,
+  crSpecial1Begin,
+  crSpecial1End,
+  crSpecial2Begin,
+  crSpecial2End,
+  crCaret,
+  crSelection,
+  crNothing,
+  crGroupBreak,
+  crDeleteAll,
+  crWhiteSpaceAdd
+};
+
+class TSrcEditUndoItem : public TPersistent {
+public:
+  std::string ClassName() const override { return "TSrcEditUndoItem"; }
+  void Assign(const TPersistent& source) override;
+
+  TSrcChangeReason FChangeReason = crNothing;
+  TSrcSelectionMode FChangeSelMode = smNormal;
+  TBufferCoord FChangeStartPos;
+  TBufferCoord FChangeEndPos;
+  std::string FChangeStr;
+  uint32_t FChangeNumber = 0;
+};
+
+class TSrcEditUndoList : public TPersistent {
+public:
+  std::string ClassName() const override { return "TSrcEditUndoList"; }
+
+  void AddChange(TSrcChangeReason reason, const TBufferCoord& start, const TBufferCoord& end, const std::string& text,
+                 TSrcSelectionMode selectionMode);
+  void AddGroupBreak();
+  void BeginBlock();
+  void EndBlock();
+  // Takes ownership; a null item is ignored.
+  void PushItem(std::unique_ptr<TSrcEditUndoItem> item);
+  std::unique_ptr<TSrcEditUndoItem> PopItem();
+  TSrcEditUndoItem* PeekItem() const;
+  TSrcChangeReason LastChangeReason() const;
+  void Clear();
+  void Lock() { ++FLockCount; }
+  void Unlock() {
+    if (FLockCount > 0) --FLockCount;
+  }
+  bool IsLocked() const { return FLockCount > 0; }
+
+  int MaxUndoActions() const { return FMaxUndoActions; }
+  void SetMaxUndoActions(int maximum);
+  bool CanUndo() const { return !FItems.empty(); }
+  int ItemCount() const { return static_cast<int>(FItems.size()); }
+  TSrcEditUndoItem* Items(int index) const { return FItems.at(index).get(); }
+  void SetItems(int index, const TSrcEditUndoItem& item) { FItems.at(index)->Assign(item); }
+  void DeleteItem(int index);
+
+  int BlockCount() const { return FBlockCount; }
+  uint32_t BlockChangeNumber() const { return FBlockChangeNumber; }
+  uint32_t NextChangeNumber() const { return FNextChangeNumber; }
+  // The number the next change gets (0 counts as 1).
+  void SetNextChangeNumber(uint32_t number) { FNextChangeNumber = number == 0 ? 1 : number; }
+  bool FullUndoImpossible() const { return FFullUndoImpossible; }
+  bool InsideRedo() const { return FInsideRedo; }
+  void SetInsideRedo(bool insideRedo) { FInsideRedo = insideRedo; }
+
+  // Saved-state mark: true records the current state as the saved one;
+  // false forgets it when the list stands at it (the text was changed in a
+  // way undo cannot take back).
+  void SetInitialState(bool saved);
+  // True while the list stands at the saved state.
+  bool InitialState() const;
+
+  void Assign(const TPersistent& source) override;
+
+  TNotifyEvent OnChangeRecorded;
+
+private:
+  void EnsureMaxEntries();
+  uint32_t TakeChangeNumber();
+
+  uint32_t FBlockChangeNumber = 0;
+  int FBlockCount = 0;
+  bool FFullUndoImpossible = false;
+  std::vector<std::unique_ptr<TSrcEditUndoItem>> FItems;
+  int FLockCount = 0;
+  int FMaxUndoActions = 1024;
+  uint32_t FNextChangeNumber = 1;
+  // Change number of the last item at the saved state (0: saved with an
+  // empty list); empty when no saved state can be reached. Kept apart from
+  // the numbers themselves so that no change number can be mistaken for it.
+  std::optional<uint32_t> FInitialChangeNumber = 0;
+  bool FInsideRedo = false;
+};
+
+// Keeps an undo block open for a scope, also when an exception passes.
+class TSrcUndoBlock {
+public:
+  explicit TSrcUndoBlock(TSrcEditUndoList& list) : FList(list) { FList.BeginBlock(); }
+  ~TSrcUndoBlock() { FList.EndBlock(); }
+  TSrcUndoBlock(const TSrcUndoBlock&) = delete;
+  TSrcUndoBlock& operator=(const TSrcUndoBlock&) = delete;
+
+private:
+  TSrcEditUndoList& FList;
+};
+
+}  // namespace vk

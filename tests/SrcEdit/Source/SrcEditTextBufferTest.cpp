@@ -1,0 +1,323 @@
+#include "SrcEdit/Source/SrcEditTextBuffer.h"
+
+#include <functional>
+
+#include <gtest/gtest.h>
+
+#include "tests/platform/TempFolder.h"
+
+namespace vk {
+namespace {
+
+std::vector<std::string> Lines(const TSrcEditStringList& store) {
+  std::vector<std::string> lines;
+  for (int i = 0; i < store.Count(); ++i) lines.push_back(store.Get(i));
+  return lines;
+}
+
+void LoadText(TSrcEditStringList& store, const std::string& bytes) {
+  TMemoryStream stream;
+  stream.WriteBuffer(bytes.data(), static_cast<int64_t>(bytes.size()));
+  store.LoadFromStream(stream);
+}
+
+std::string SaveText(TSrcEditStringList& store) {
+  TMemoryStream stream;
+  store.SaveToStream(stream);
+  return stream.DataString();
+}
+
+struct LoadCase {
+  const char* Name;
+  std::string Bytes;
+  std::vector<std::string> Lines;
+  TSrcEditFileFormat Format;
+  std::string Saved;  // what SaveToStream and SaveToFile write back
+};
+
+const std::string kLong(20000, 'x');  // longer than the writer's buffer
+
+const LoadCase kLoadCases[] = {
+    {"empty", "", {}, sffDos, ""},
+    {"one line without break", "abc", {"abc"}, sffDos, "abc"},
+    {"crlf", "a\r\nb\r\n", {"a", "b", ""}, sffDos, "a\r\nb\r\n"},
+    {"lf", "a\nb\n", {"a", "b", ""}, sffUnix, "a\nb\n"},
+    {"cr", "a\rb", {"a", "b"}, sffMac, "a\rb"},
+    {"no final break", "a\nb", {"a", "b"}, sffUnix, "a\nb"},
+    {"mixed crlf and lf", "a\r\nb\nc", {"a", "b", "c"}, sffDos, "a\r\nb\r\nc"},
+    {"lf cr is two breaks", "a\n\rb", {"a", "", "b"}, sffDos, "a\r\n\r\nb"},
+    {"cr cr is two breaks", "a\r\rb", {"a", "", "b"}, sffMac, "a\r\rb"},
+    {"only a break", "\n", {"", ""}, sffUnix, "\n"},
+    {"nul inside a line", std::string("a\0b\nc", 5), {std::string("a\0b", 3), "c"}, sffUnix,
+     std::string("a\0b\nc", 5)},
+    {"long lines", kLong + "\r\n" + kLong, {kLong, kLong}, sffDos, kLong + "\r\n" + kLong},
+    {"high bytes", "\xC7\xD1\xB1\xDB\n\xFF", {"\xC7\xD1\xB1\xDB", "\xFF"}, sffUnix, "\xC7\xD1\xB1\xDB\n\xFF"},
+};
+
+TEST(SrcEditStringListTest, LoadAndSaveKeepTheBreakStyle) {
+  test::TTempFolder folder;
+  for (const auto& c : kLoadCases) {
+    SCOPED_TRACE(c.Name);
+    TSrcEditStringList store;
+    LoadText(store, c.Bytes);
+    EXPECT_EQ(c.Lines, Lines(store));
+    EXPECT_EQ(c.Format, store.FileFormat());
+    EXPECT_EQ(c.Saved, SaveText(store));
+    std::string name = folder.File("file.c");
+    store.SaveToFile(name);
+    EXPECT_EQ(c.Saved, LoadBytesFromFile(name));
+    TSrcEditStringList reloaded;
+    reloaded.LoadFromFile(name);
+    EXPECT_EQ(c.Lines, Lines(reloaded));
+  }
+}
+
+TEST(SrcEditStringListTest, TextJoinsWithCrLfWithoutAFinalBreak) {
+  TSrcEditStringList store;
+  LoadText(store, "a\nb\n");
+  EXPECT_EQ("a\r\nb\r\n", store.GetTextStr());
+  store.Clear();
+  EXPECT_EQ("", store.GetTextStr());
+}
+
+TEST(SrcEditStringListTest, AFailedSaveRaisesAndKeepsTheOldFile) {
+  test::TTempFolder folder;
+  std::string name = folder.File("main.c");
+  SaveBytesToFile(name, "old text");
+  TSrcEditStringList store;
+  LoadText(store, "new\ntext");
+  TSafeFileStream::SetRenameForTesting([](const char*, const char*) {
+    errno = ENOSPC;
+    return -1;
+  });
+  EXPECT_THROW(store.SaveToFile(name), EStreamError);
+  TSafeFileStream::SetRenameForTesting(nullptr);
+  EXPECT_EQ("old text", LoadBytesFromFile(name));
+  EXPECT_THROW(store.SaveToFile(folder.File("no/folder/main.c")), EStreamError);
+}
+
+// Records the store's events in order.
+struct EventLog {
+  std::vector<std::string> Entries;
+  void Changing(TObject*) { Entries.push_back("changing"); }
+  void Change(TObject*) { Entries.push_back("change"); }
+  void Cleared(TObject*) { Entries.push_back("cleared"); }
+  void Inserted(TObject*, int index, int count) { Add("inserted", index, count); }
+  void Deleted(TObject*, int index, int count) { Add("deleted", index, count); }
+  void Put(TObject*, int index, int count) { Add("put", index, count); }
+  void Add(const char* what, int index, int count) {
+    Entries.push_back(std::string(what) + " " + std::to_string(index) + "," + std::to_string(count));
+  }
+  void Attach(TSrcEditStringList& store) {
+    store.OnStoreChanging = TNotifyEvent(this, &EventLog::Changing);
+    store.OnStoreChange = TNotifyEvent(this, &EventLog::Change);
+    store.OnLinesCleared = TNotifyEvent(this, &EventLog::Cleared);
+    store.OnLinesInserted = TStringListChangeEvent(this, &EventLog::Inserted);
+    store.OnLinesDeleted = TStringListChangeEvent(this, &EventLog::Deleted);
+    store.OnLinePut = TStringListChangeEvent(this, &EventLog::Put);
+  }
+};
+
+TEST(SrcEditStringListTest, EveryChangeReportsItsLinesInOrder) {
+  using Lines = std::vector<std::string>;
+  struct Case {
+    const char* Name;
+    std::function<void(TSrcEditStringList&)> Change;
+    Lines Events;
+  } cases[] = {
+      {"add", [](auto& s) { s.Add("x"); }, {"changing", "inserted 3,1", "change"}},
+      {"insert", [](auto& s) { s.Insert(1, "x"); }, {"changing", "inserted 1,1", "change"}},
+      {"put", [](auto& s) { s.Put(2, "x"); }, {"changing", "put 2,1", "change"}},
+      {"put at count appends", [](auto& s) { s.Put(3, "x"); }, {"changing", "inserted 3,1", "change"}},
+      {"delete", [](auto& s) { s.Delete(0); }, {"changing", "deleted 0,1", "change"}},
+      {"clear", [](auto& s) { s.Clear(); }, {"changing", "cleared", "change"}},
+      {"insert lines", [](auto& s) { s.InsertLines(3, 2); }, {"changing", "inserted 3,2", "change"}},
+      {"insert no lines", [](auto& s) { s.InsertLines(1, 0); }, {}},
+      {"delete lines in the middle", [](auto& s) { s.DeleteLines(0, 2); }, {"changing", "change", "deleted 0,2"}},
+      {"delete lines to the end", [](auto& s) { s.DeleteLines(1, 5); }, {"deleted 1,2"}},
+      {"exchange", [](auto& s) { s.Exchange(0, 2); }, {"changing", "change"}},
+      {"put object and range", [](auto& s) { s.PutObject(0, nullptr), s.PutRange(0, 5); }, {}},
+      {"insert strings",
+       [](auto& s) {
+         TStringList more;
+         more.SetTextStr("p\nq");
+         s.InsertStrings(1, more);
+       },
+       {"changing", "inserted 1,2", "change", "changing", "put 1,1", "change", "changing", "put 2,1", "change"}},
+      {"add strings",
+       [](auto& s) {
+         TStringList more;
+         more.SetTextStr("p\nq");
+         s.AddStrings(more);
+       },
+       {"changing", "inserted 3,2", "change"}},
+      {"load",
+       [](auto& s) { LoadText(s, "a\nb"); },
+       {"changing", "cleared", "inserted 0,1", "inserted 1,1", "change"}},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.Name);
+    TSrcEditStringList store;
+    LoadText(store, "a\nb\nc");
+    EventLog log;
+    log.Attach(store);
+    c.Change(store);
+    EXPECT_EQ(c.Events, log.Entries);
+  }
+}
+
+TEST(SrcEditStringListTest, BadIndicesRaiseBeforeAnythingChanges) {
+  struct Case {
+    const char* Name;
+    std::function<void(TSrcEditStringList&)> Call;
+    int Index;
+  } cases[] = {
+      {"insert", [](auto& s) { s.Insert(4, "x"); }, 4},
+      {"insert negative", [](auto& s) { s.Insert(-1, "x"); }, -1},
+      {"insert lines", [](auto& s) { s.InsertLines(5, 1); }, 5},
+      {"delete at count", [](auto& s) { s.Delete(3); }, 3},
+      {"delete lines at count", [](auto& s) { s.DeleteLines(3, 1); }, 3},
+      {"exchange", [](auto& s) { s.Exchange(0, 3); }, 3},
+      {"put past count", [](auto& s) { s.Put(4, "x"); }, 4},
+      {"put object", [](auto& s) { s.PutObject(3, nullptr); }, 3},
+      {"put range", [](auto& s) { s.PutRange(-2, 0); }, -2},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.Name);
+    TSrcEditStringList store;
+    LoadText(store, "a\nb\nc");
+    EventLog log;
+    log.Attach(store);
+    try {
+      c.Call(store);
+      ADD_FAILURE() << "no error";
+    } catch (const ESrcEditStringList& e) {
+      EXPECT_EQ("Invalid stringlist index " + std::to_string(c.Index), e.Message());
+    }
+    EXPECT_EQ((std::vector<std::string>{"a", "b", "c"}), Lines(store));
+    EXPECT_TRUE(log.Entries.empty());
+  }
+}
+
+TEST(SrcEditStringListTest, OutOfRangeReadsGiveEmptyValues) {
+  TSrcEditStringList store;
+  store.Add("\tx");
+  for (int index : {-1, 1, 100}) {
+    EXPECT_EQ("", store.Get(index));
+    EXPECT_EQ(nullptr, store.GetObject(index));
+    EXPECT_EQ(0, store.GetRange(index));
+    EXPECT_EQ("", store.GetExpandedString(index));
+    EXPECT_EQ(0, store.GetExpandedStringLength(index));
+  }
+  EXPECT_EQ(SrcEditRangeUnscanned, store.GetRange(0));
+}
+
+TEST(SrcEditStringListTest, DeleteLinesRemovesWhatRemains) {
+  TSrcEditStringList store;
+  LoadText(store, "a\nb\nc\nd");
+  EventLog log;
+  log.Attach(store);
+  store.DeleteLines(2, 5);
+  EXPECT_EQ((std::vector<std::string>{"a", "b"}), Lines(store));
+  EXPECT_EQ((std::vector<std::string>{"deleted 2,2"}), log.Entries);
+}
+
+TEST(SrcEditStringListTest, CapacityGrowsBySixteenThenByAQuarter) {
+  TSrcEditStringList store;
+  std::vector<int> capacities;
+  for (int i = 0; i < 101; ++i) {
+    store.Add("x");
+    if (capacities.empty() || capacities.back() != store.GetCapacity()) capacities.push_back(store.GetCapacity());
+  }
+  EXPECT_EQ((std::vector<int>{16, 32, 48, 64, 80, 100, 125}), capacities);
+  EXPECT_THROW(store.SetCapacity(100), EListError);
+  EXPECT_EQ(125, store.GetCapacity());
+  store.Clear();
+  EXPECT_EQ(0, store.GetCapacity());
+}
+
+TEST(SrcEditStringListTest, ExpandedLengthsFollowTheTabWidth) {
+  TSrcEditStringList store;
+  LoadText(store, "\ta\nab\n\n\t\t");
+  EXPECT_EQ(9, store.GetExpandedStringLength(0));
+  EXPECT_EQ(std::string(8, '\t') + "a", store.GetExpandedString(0));
+  EXPECT_EQ("ab", store.GetExpandedString(1));
+  EXPECT_EQ(0, store.GetExpandedStringLength(2));
+  EXPECT_EQ(16, store.GetLengthOfLongestLine());
+  store.SetTabWidth(4);
+  EXPECT_EQ(5, store.GetExpandedStringLength(0));
+  EXPECT_EQ(8, store.GetLengthOfLongestLine());
+  store.SetTabWidth(1);
+  EXPECT_EQ(" a", store.GetExpandedString(0));
+  store.Put(0, "\t\t\t");
+  EXPECT_EQ(3, store.GetExpandedStringLength(0));
+}
+
+TEST(SrcEditStringListTest, LongestLineIsNeverStale) {
+  TSrcEditStringList store;
+  LoadText(store, "aaaa\nbb\ncccccc\nd");
+  struct Step {
+    const char* Name;
+    std::function<void()> Change;
+    int Longest;
+  } steps[] = {
+      {"initial", [] {}, 6},
+      {"a shorter line grows past it", [&] { store.Put(1, "bbbbbbbbbb"); }, 10},
+      {"the longest shrinks", [&] { store.Put(1, "b"); }, 6},
+      {"an equal line appears earlier", [&] { store.Put(0, "123456"); }, 6},
+      {"lines deleted", [&] { store.DeleteLines(0, 3); }, 1},
+      {"lines inserted", [&] { store.InsertLines(0, 2); }, 1},
+      {"empty lines only", [&] { store.Put(2, ""); }, 0},
+      {"exchange keeps it", [&] { store.Put(0, "xyz"), store.Exchange(0, 2); }, 3},
+      {"many replaced lines", [&] { for (int i = 0; i < 100; ++i) store.Put(i % 3, std::string(i % 7, 'q')); }, 6},
+      {"cleared", [&] { store.Clear(); }, 0},
+  };
+  for (const auto& step : steps) {
+    step.Change();
+    EXPECT_EQ(step.Longest, store.GetLengthOfLongestLine()) << step.Name;
+  }
+}
+
+TEST(SrcEditStringListTest, PutKeepsTheRangeAndForgetsTheExpansion) {
+  TSrcEditStringList store;
+  store.Add("abc");
+  store.PutRange(0, 7);
+  TObject marker;
+  store.PutObject(0, &marker);
+  EXPECT_EQ(3, store.GetExpandedStringLength(0));
+  store.Put(0, "\tx");
+  EXPECT_EQ(7, store.GetRange(0));
+  EXPECT_EQ(&marker, store.GetObject(0));
+  EXPECT_EQ(9, store.GetExpandedStringLength(0));
+}
+
+TEST(SrcEditStringListTest, InsertTextSplitsIntoLines) {
+  TSrcEditStringList store;
+  LoadText(store, "first\nlast");
+  store.InsertText(1, "x\r\ny\n");
+  store.InsertText(0, "");
+  EXPECT_EQ((std::vector<std::string>{"first", "x", "y", "last"}), Lines(store));
+}
+
+TEST(SrcEditFileWriterTest, LinesLongerThanTheBufferAreWrittenWhole) {
+  test::TTempFolder folder;
+  std::string name = folder.File("big.c");
+  std::string huge(50000, 'h');
+  {
+    TSrcEditFileWriter writer(name);
+    writer.SetFileFormat(sffUnix);
+    writer.WriteLine("short");
+    writer.WriteLine(huge);
+    writer.Write("end");
+    writer.Commit();
+  }
+  EXPECT_EQ("short\n" + huge + "\nend", LoadBytesFromFile(name));
+  {
+    TSrcEditFileWriter abandoned(name);
+    abandoned.Write("lost");
+  }
+  EXPECT_EQ("short\n" + huge + "\nend", LoadBytesFromFile(name));
+}
+
+}  // namespace
+}  // namespace vk

@@ -1,0 +1,77 @@
+#include "platform/CodePage.h"
+
+#include <gtest/gtest.h>
+
+namespace vk {
+namespace {
+
+struct ByteTypeCase {
+  const char* Text;
+  std::vector<TMbcsByteType> Expected;
+};
+
+TEST(CodePageTest, ByteTypesAreClassifiedFromTheStart) {
+  // "\xB0\x41" is one character whose trail byte equals 'A'; "\xC7\xD1" is
+  // a Hangul syllable whose trail byte lies in the lead-byte range.
+  const ByteTypeCase cases[] = {
+      {"abc", {mbSingleByte, mbSingleByte, mbSingleByte}},
+      {"\xB0\x41x", {mbLeadByte, mbTrailByte, mbSingleByte}},
+      {"\xC7\xD1\xB1\xDB", {mbLeadByte, mbTrailByte, mbLeadByte, mbTrailByte}},
+      {"a\xC7\xD1", {mbSingleByte, mbLeadByte, mbTrailByte}},
+      {"\xC7", {mbLeadByte}},
+      {"\x80\xFF", {mbSingleByte, mbSingleByte}},
+  };
+  for (const auto& c : cases) {
+    std::string text = c.Text;
+    for (size_t i = 0; i < c.Expected.size(); ++i)
+      EXPECT_EQ(c.Expected[i], CodePage::ByteTypeAt(text, i)) << "text " << testing::PrintToString(text) << " at " << i;
+    EXPECT_EQ(mbSingleByte, CodePage::ByteTypeAt(text, text.size()));
+  }
+}
+
+TEST(CodePageTest, LiteralsAreCompiledToTheAnsiCodePage) {
+  EXPECT_EQ(std::string("\xC7\xD1\xB1\xDB"), std::string("한글"));
+}
+
+TEST(CodePageTest, CaseMappingTouchesOnlyAsciiLetters) {
+  for (int c = 0; c < 256; ++c) {
+    auto b = static_cast<unsigned char>(c);
+    unsigned char upper = c >= 'a' && c <= 'z' ? b - 32 : b;
+    unsigned char lower = c >= 'A' && c <= 'Z' ? b + 32 : b;
+    EXPECT_EQ(upper, CodePage::AsciiUpper(b)) << c;
+    EXPECT_EQ(lower, CodePage::AsciiLower(b)) << c;
+    EXPECT_EQ(std::isalnum(c) != 0 && c < 128, CodePage::IsCharAlphaNumeric(b)) << c;
+  }
+}
+
+TEST(CodePageTest, CharacterTypesOfSingleAndDoubleByteCharacters) {
+  struct Case {
+    const char* Text;
+    uint16_t Flags;
+  } cases[] = {
+      {"a", C3_HALFWIDTH | C3_ALPHA},
+      {"7", C3_HALFWIDTH},
+      {"+", C3_HALFWIDTH | C3_SYMBOL},
+      {"한", C3_FULLWIDTH | C3_ALPHA},
+      {"漢", C3_IDEOGRAPH | C3_FULLWIDTH | C3_ALPHA},
+      {"あ", C3_HIRAGANA | C3_FULLWIDTH | C3_ALPHA},
+      {"ア", C3_KATAKANA | C3_FULLWIDTH | C3_ALPHA},
+      {"Ａ", C3_FULLWIDTH | C3_ALPHA},
+      {"１", C3_FULLWIDTH},
+      {"※", C3_SYMBOL | C3_FULLWIDTH},
+      {"\xC7", 0},  // a lead byte cut off at the end
+  };
+  for (const auto& c : cases) {
+    std::string text = c.Text;
+    EXPECT_EQ(c.Flags, CodePage::CharType3(text.data(), text.size(), 0)) << testing::PrintToString(text);
+  }
+}
+
+TEST(CodePageTest, ConvertsToAndFromUtf8) {
+  EXPECT_EQ("\xED\x95\x9C\xEA\xB8\x80", CodePage::ToUtf8("한글"));
+  EXPECT_EQ("한글", CodePage::FromUtf8("\xED\x95\x9C\xEA\xB8\x80"));
+  EXPECT_EQ("a\xEF\xBF\xBD" "b", CodePage::ToUtf8("a\xFF" "b"));
+}
+
+}  // namespace
+}  // namespace vk
