@@ -132,12 +132,12 @@ private:
   std::vector<TSrcEditStringRec> FList;
   int FCapacity = 0;
   TSrcEditFileFormat FFileFormat = sffDos;
+  int FTabWidth = 8;  // before the converter, which is chosen from it
   TConvertTabsProcEx FConvertTabsProc;
   int FIndexOfLongestLine = -1;
   // Lines replaced since the longest line was found; they are the only
   // ones that can have overtaken it.
   std::vector<int> FChangedSinceLongest;
-  int FTabWidth = 8;
 };
 
 // Buffered writer of a text file in one of the three line-break styles.
