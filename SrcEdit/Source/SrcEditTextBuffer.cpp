@@ -370,8 +370,8 @@ void TSrcEditFileWriter::Append(std::string_view text, const char* lineBreak, si
     Flush();
     if (FBuffer.size() < needed) FBuffer.resize(needed);
   }
-  std::memcpy(FBuffer.data() + FBufPos, text.data(), text.size());
-  std::memcpy(FBuffer.data() + FBufPos + text.size(), lineBreak, breakLength);
+  if (!text.empty()) std::memcpy(FBuffer.data() + FBufPos, text.data(), text.size());
+  if (breakLength > 0) std::memcpy(FBuffer.data() + FBufPos + text.size(), lineBreak, breakLength);
   FBufPos += needed;
 }
 
