@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "platform/Objects.h"
+#include "platform/Sets.h"
 
 namespace vk {
 
@@ -19,25 +20,7 @@ enum TOperation { opInsert, opRemove };
 
 enum TComponentStateFlag : uint8_t { csLoading, csDestroying, csDesigning };
 
-// A set of TComponentStateFlag.
-class TComponentState {
-public:
-  constexpr TComponentState() = default;
-  constexpr bool Contains(TComponentStateFlag flag) const { return (FBits & Bit(flag)) != 0; }
-  constexpr bool Empty() const { return FBits == 0; }
-  constexpr TComponentState& Include(TComponentStateFlag flag) {
-    FBits |= Bit(flag);
-    return *this;
-  }
-  constexpr TComponentState& Exclude(TComponentStateFlag flag) {
-    FBits &= ~Bit(flag);
-    return *this;
-  }
-
-private:
-  static constexpr uint8_t Bit(TComponentStateFlag flag) { return static_cast<uint8_t>(1u << flag); }
-  uint8_t FBits = 0;
-};
+using TComponentState = TSet<TComponentStateFlag>;
 
 // A component with an owner is created with new and belongs to the owner,
 // which frees it (last inserted first). Deleting a component earlier removes

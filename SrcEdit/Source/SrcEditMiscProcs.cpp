@@ -1,7 +1,9 @@
 #include "SrcEdit/Source/SrcEditMiscProcs.h"
 
+#include <algorithm>
 #include <cstring>
 
+#include "platform/Canvas.h"
 #include "platform/CodePage.h"
 
 namespace vk {
@@ -253,6 +255,22 @@ std::string DecodeString(const std::string& text) {
     }
   }
   return result;
+}
+
+void SrcDrawGradient(TCanvas& canvas, TColor startColor, TColor endColor, int steps, const TRect& rect,
+                     bool horizontal) {
+  steps = std::clamp(steps, 2, 256);
+  TColorRef from = ColorToRGB(startColor), to = ColorToRGB(endColor);
+  int extent = horizontal ? rect.Width() : rect.Height();
+  for (int i = 0; i < steps; ++i) {
+    auto channel = [&](int a, int b) { return a + MulDiv(i, b - a, steps - 1); };
+    canvas.Brush().SetColor(static_cast<TColor>(RGB(channel(GetRValue(from), GetRValue(to)),
+                                                    channel(GetGValue(from), GetGValue(to)),
+                                                    channel(GetBValue(from), GetBValue(to)))));
+    int bandStart = MulDiv(i, extent, steps), bandEnd = MulDiv(i + 1, extent, steps);
+    canvas.FillRect(horizontal ? Rect(rect.Left + bandStart, rect.Top, rect.Left + bandEnd, rect.Bottom)
+                               : Rect(rect.Left, rect.Top + bandStart, rect.Right, rect.Top + bandEnd));
+  }
 }
 
 }  // namespace vk

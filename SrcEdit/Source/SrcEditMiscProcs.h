@@ -53,4 +53,12 @@ TStringType IsStringType(uint16_t flags);
 std::string EncodeString(const std::string& text);
 std::string DecodeString(const std::string& text);
 
+class TCanvas;
+
+// Fills the rectangle with a gradient from startColor to endColor in
+// steps bands (clamped to 2..256), left to right when horizontal, else top
+// to bottom.
+void SrcDrawGradient(TCanvas& canvas, TColor startColor, TColor endColor, int steps, const TRect& rect,
+                     bool horizontal);
+
 }  // namespace vk

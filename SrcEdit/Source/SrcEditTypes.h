@@ -2,10 +2,11 @@
 // Value types shared by the editor control and everything around it.
 
 #include <cstdint>
-#include <initializer_list>
 #include <string>
 
 #include "platform/Events.h"
+#include "platform/Graphics.h"  // TPoint
+#include "platform/Sets.h"
 
 namespace vk {
 
@@ -27,47 +28,7 @@ struct TDisplayCoord {
 inline TBufferCoord BufferCoord(int charIndex, int line) { return {charIndex, line}; }
 inline TDisplayCoord DisplayCoord(int column, int row) { return {column, row}; }
 
-struct TPoint {
-  int X = 0;
-  int Y = 0;
-  friend bool operator==(const TPoint&, const TPoint&) = default;
-};
-
 enum TSrcSelectionMode : uint8_t { smNormal, smLine, smColumn };
-
-// A set over an enumeration of at most 32 values, bit n = value n.
-template <class E>
-class TSet {
-public:
-  constexpr TSet() = default;
-  constexpr TSet(std::initializer_list<E> values) {
-    for (E v : values) FBits |= Bit(v);
-  }
-  static constexpr TSet FromMask(uint32_t mask) {
-    TSet s;
-    s.FBits = mask;
-    return s;
-  }
-  constexpr uint32_t Mask() const { return FBits; }
-  constexpr bool Contains(E v) const { return (FBits & Bit(v)) != 0; }
-  constexpr bool Empty() const { return FBits == 0; }
-  constexpr TSet& Include(E v) {
-    FBits |= Bit(v);
-    return *this;
-  }
-  constexpr TSet& Exclude(E v) {
-    FBits &= ~Bit(v);
-    return *this;
-  }
-  constexpr TSet operator+(TSet o) const { return FromMask(FBits | o.FBits); }
-  constexpr TSet operator-(TSet o) const { return FromMask(FBits & ~o.FBits); }
-  constexpr TSet operator*(TSet o) const { return FromMask(FBits & o.FBits); }
-  friend constexpr bool operator==(TSet, TSet) = default;
-
-private:
-  static constexpr uint32_t Bit(E v) { return uint32_t(1) << static_cast<unsigned>(v); }
-  uint32_t FBits = 0;
-};
 
 enum TSrcSearchOption : uint8_t {
   ssoMatchCase,

@@ -1,0 +1,394 @@
+#include "SrcEdit/Source/SrcHighlighterCScanner.h"
+
+namespace vk {
+
+namespace {
+
+// The operators, grouped by first character, longer spellings before the
+// shorter ones they begin with: the first that matches is the longest.
+struct TOperator {
+  std::string_view Text;
+  TxtkTokenKind Kind;
+};
+
+constexpr TOperator kOperators[] = {
+    {"!=", xtkNotEqual},         {"!", xtkLogComplement},    {"%=", xtkModAssign},
+    {"%", xtkMod},               {"&&", xtkLogAnd},          {"&=", xtkAndAssign},
+    {"&", xtkAnd},               {"(", xtkRoundOpen},        {")", xtkRoundClose},
+    {"*=", xtkMultiplyAssign},   {"*", xtkStar},             {"++", xtkIncrement},
+    {"+=", xtkAddAssign},        {"+", xtkAdd},              {",", xtkComma},
+    {"--", xtkDecrement},        {"-=", xtkSubtractAssign},  {"->", xtkArrow},
+    {"-", xtkSubtract},          {"...", xtkEllipse},        {".", xtkPoint},
+    {"/=", xtkDivideAssign},     {"/", xtkDivide},           {"::", xtkScopeResolution},
+    {":", xtkColon},             {";", xtkSemiColon},        {"<<=", xtkShiftLeftAssign},
+    {"<<", xtkShiftLeft},        {"<=", xtkLessThanEqual},   {"<", xtkLessThan},
+    {"==", xtkLogEqual},         {"=", xtkAssign},           {">>=", xtkShiftRightAssign},
+    {">>", xtkShiftRight},       {">=", xtkGreaterThanEqual}, {">", xtkGreaterThan},
+    {"?", xtkQuestion},          {"[", xtkSquareOpen},       {"]", xtkSquareClose},
+    {"^=", xtkXorAssign},        {"^", xtkXor},              {"{", xtkBraceOpen},
+    {"|=", xtkIncOrAssign},      {"||", xtkLogOr},           {"|", xtkIncOr},
+    {"}", xtkBraceClose},        {"~", xtkBitComplement},
+};
+
+// What the byte under the scan position starts.
+enum TCharClass : uint8_t {
+  ccEnd,
+  ccSpace,
+  ccLineFeed,
+  ccReturn,
+  ccQuote,
+  ccApostrophe,
+  ccHash,
+  ccSlash,
+  ccZero,
+  ccDigit,
+  ccWord,
+  ccSymbol,
+  ccUnknown
+};
+
+// Byte sets the scanning loops run over.
+enum TCharFlag : uint8_t {
+  cfSpace = 1,   // bytes 1 to 32 except LF and CR
+  cfWord = 2,    // letters, digits, underscore
+  cfNumber = 4,  // digits, ".", hex letters and the suffix letters L U X
+  cfHex = 8,     // digits, hex letters, X
+};
+
+struct TCharTables {
+  std::array<TCharClass, 256> Class{};
+  std::array<uint8_t, 256> Flags{};
+};
+
+constexpr bool StartsOperator(int c) {
+  for (const TOperator& op : kOperators)
+    if (static_cast<unsigned char>(op.Text[0]) == c) return true;
+  return false;
+}
+
+constexpr bool InRange(int c, char first, char last) { return c >= first && c <= last; }
+
+constexpr TCharTables MakeCharTables() {
+  TCharTables t;
+  for (int c = 0; c < 256; ++c) {
+    const bool digit = InRange(c, '0', '9');
+    const bool letter = InRange(c, 'A', 'Z') || InRange(c, 'a', 'z');
+    const bool hexLetter = InRange(c, 'A', 'F') || InRange(c, 'a', 'f');
+    const bool x = c == 'X' || c == 'x';
+    uint8_t flags = 0;
+    if (c >= 1 && c <= 32 && c != '\n' && c != '\r') flags |= cfSpace;
+    if (digit || letter || c == '_') flags |= cfWord;
+    if (digit || hexLetter || x || c == '.' || c == 'L' || c == 'l' || c == 'U' || c == 'u') flags |= cfNumber;
+    if (digit || hexLetter || x) flags |= cfHex;
+    t.Flags[c] = flags;
+
+    TCharClass cls = ccUnknown;  // "$", "\", "`", "@", DEL and bytes >= 128
+    if (c == 0) cls = ccEnd;
+    else if (c == '\n') cls = ccLineFeed;
+    else if (c == '\r') cls = ccReturn;
+    else if (flags & cfSpace) cls = ccSpace;
+    else if (c == '"') cls = ccQuote;
+    else if (c == '\'') cls = ccApostrophe;
+    else if (c == '#') cls = ccHash;
+    else if (c == '/') cls = ccSlash;
+    else if (c == '0') cls = ccZero;
+    else if (digit) cls = ccDigit;
+    else if (letter || c == '_') cls = ccWord;
+    else if (StartsOperator(c)) cls = ccSymbol;
+    t.Class[c] = cls;
+  }
+  return t;
+}
+
+constexpr TCharTables kChars = MakeCharTables();
+
+bool Has(unsigned char c, TCharFlag flag) { return (kChars.Flags[c] & flag) != 0; }
+bool IsLineEnd(unsigned char c) { return c == 0 || c == '\n' || c == '\r'; }
+
+// For each first character, where its operators start in kOperators and
+// how many there are.
+struct TOperatorRange {
+  uint8_t First = 0;
+  uint8_t Count = 0;
+};
+
+constexpr std::array<TOperatorRange, 256> MakeOperatorIndex() {
+  std::array<TOperatorRange, 256> index{};
+  for (size_t i = 0; i < std::size(kOperators); ++i) {
+    TOperatorRange& range = index[static_cast<unsigned char>(kOperators[i].Text[0])];
+    if (range.Count == 0) range.First = static_cast<uint8_t>(i);
+    ++range.Count;
+  }
+  return index;
+}
+
+constexpr std::array<TOperatorRange, 256> kOperatorIndex = MakeOperatorIndex();
+
+// Each group holds every operator of its first character and ends with the
+// one-character operator, so a match is certain.
+constexpr bool GroupsAreWholeAndEndWithOneCharacter() {
+  for (int c = 0; c < 256; ++c) {
+    const TOperatorRange range = kOperatorIndex[c];
+    for (int i = range.First; i < range.First + range.Count; ++i)
+      if (static_cast<unsigned char>(kOperators[i].Text[0]) != c) return false;
+    if (range.Count != 0 && kOperators[range.First + range.Count - 1].Text.size() != 1) return false;
+  }
+  return true;
+}
+static_assert(GroupsAreWholeAndEndWithOneCharacter());
+
+}  // namespace
+
+void TSrcCScanner::SetLine(std::string_view line) {
+  FLine = line;
+  FRun = 0;
+  FCommentOpenerPending = false;
+  Next();
+}
+
+void TSrcCScanner::Next() {
+  FTokenPos = FRun;
+  if (FRange == rsAnsiC || FRange == rsDirectiveComment) {
+    AnsiCProc();
+    return;
+  }
+  if (FRange == rsDirective) {
+    DirectiveProc();
+    return;
+  }
+  const unsigned char c = At(FRun);
+  switch (kChars.Class[c]) {
+    case ccEnd: NullProc(); break;
+    case ccSpace: SpaceProc(); break;
+    case ccLineFeed: LineFeedProc(); break;
+    case ccReturn: ReturnProc(); break;
+    case ccQuote: LiteralProc('"'); break;
+    case ccApostrophe: LiteralProc('\''); break;
+    case ccHash: DirectiveProc(); break;
+    case ccSlash: SlashProc(); break;
+    case ccZero: HexProc(); break;
+    case ccDigit: NumberProc(); break;
+    case ccWord: IdentProc(); break;
+    case ccSymbol: SymbolProc(); break;
+    case ccUnknown: UnknownProc(); break;
+  }
+}
+
+void TSrcCScanner::SpaceProc() {
+  FTokenID = ctkSpace;
+  ++FRun;
+  while (FRun < FLine.size() && Has(static_cast<unsigned char>(FLine[FRun]), cfSpace)) ++FRun;
+}
+
+void TSrcCScanner::LineFeedProc() {
+  FTokenID = ctkSpace;
+  ++FRun;
+}
+
+// A carriage return takes a line feed right after it into the same token.
+void TSrcCScanner::ReturnProc() {
+  FTokenID = ctkSpace;
+  ++FRun;
+  if (At(FRun) == '\n') ++FRun;
+}
+
+void TSrcCScanner::UnknownProc() {
+  FTokenID = ctkUnknown;
+  ++FRun;
+}
+
+void TSrcCScanner::LineEndProc(unsigned char c) {
+  if (c == '\n') LineFeedProc();
+  else if (c == '\r') ReturnProc();
+  else NullProc();
+}
+
+// A word takes letters, digits and underscores; the word table decides its
+// kind by its exact spelling.
+void TSrcCScanner::IdentProc() {
+  ++FRun;
+  while (FRun < FLine.size() && Has(static_cast<unsigned char>(FLine[FRun]), cfWord)) ++FRun;
+  const int kind = FWords.Find(Token());
+  FTokenID = static_cast<uint8_t>(kind < 0 ? int(ctkIdentifier) : kind);
+}
+
+// A number runs over digits, ".", hex letters and suffix letters, but stops
+// before ".." so that "1..2" is not one number.
+void TSrcCScanner::NumberProc() {
+  FTokenID = ctkNumber;
+  ++FRun;
+  for (;;) {
+    const unsigned char c = At(FRun);
+    if (!Has(c, cfNumber) || (c == '.' && At(FRun + 1) == '.')) break;
+    ++FRun;
+  }
+}
+
+// "0x" starts a hexadecimal number whose suffix letters are a word of their
+// own; any other "0" starts an ordinary number.
+void TSrcCScanner::HexProc() {
+  const unsigned char next = At(FRun + 1);
+  if (!FHexPrefix || (next != 'x' && next != 'X')) {
+    NumberProc();
+    return;
+  }
+  FTokenID = FHexKind;
+  FRun += 2;
+  while (Has(At(FRun), cfHex)) ++FRun;
+}
+
+// A string or character literal ends at its closing quote; a backslash
+// escapes a quote or another backslash. An unterminated literal ends with
+// the line and leaves no state behind.
+void TSrcCScanner::LiteralProc(char quote) {
+  FTokenID = ctkString;
+  ++FRun;
+  for (;;) {
+    const unsigned char c = At(FRun);
+    if (IsLineEnd(c)) return;
+    ++FRun;
+    if (c == static_cast<unsigned char>(quote)) return;
+    if (c == '\\' && (At(FRun) == static_cast<unsigned char>(quote) || At(FRun) == '\\')) ++FRun;
+  }
+}
+
+void TSrcCScanner::SlashProc() {
+  const unsigned char next = At(FRun + 1);
+  if (next == '/') {
+    FTokenID = ctkComment;
+    FRun += 2;
+    while (!IsLineEnd(At(FRun))) ++FRun;
+  } else if (next == '*') {
+    FTokenID = ctkComment;
+    FRange = rsAnsiC;
+    FRun += 2;  // "/*/" does not close the comment
+    ScanToCommentEnd();
+  } else {
+    SymbolProc();
+  }
+}
+
+void TSrcCScanner::SymbolProc() {
+  const TOperator* op = &kOperators[kOperatorIndex[At(FRun)].First];
+  while (FLine.substr(FRun, op->Text.size()) != op->Text) ++op;
+  FTokenID = ctkSymbol;
+  FExtTokenID = op->Kind;
+  FRun += op->Text.size();
+}
+
+// Moves past "*/" and leaves the comment, or stops before the line end
+// with the comment still open.
+void TSrcCScanner::ScanToCommentEnd() {
+  for (;;) {
+    const unsigned char c = At(FRun);
+    if (IsLineEnd(c)) return;
+    if (c == '*' && At(FRun + 1) == '/') {
+      FRun += 2;
+      FRange = FRange == rsDirectiveComment ? rsDirective : rsUnknown;
+      return;
+    }
+    ++FRun;
+  }
+}
+
+// Inside a block comment: the comment runs to its "*/" or to the line end;
+// a line end on its own (also an empty line) keeps the comment open.
+void TSrcCScanner::AnsiCProc() {
+  const unsigned char c = At(FRun);
+  if (IsLineEnd(c)) {
+    LineEndProc(c);
+    return;
+  }
+  FTokenID = ctkComment;
+  if (FCommentOpenerPending) {
+    FCommentOpenerPending = false;
+    FRun += 2;
+  }
+  ScanToCommentEnd();
+}
+
+// A preprocessor line runs from "#" (or from the start of a continued line)
+// to the line end or to a comment, which follows as a token of its own. A
+// backslash right before the line end continues it on the next line.
+void TSrcCScanner::DirectiveProc() {
+  const unsigned char first = At(FRun);
+  if (IsLineEnd(first)) {
+    if (FRun == 0 || FLine[FRun - 1] != '\\') FRange = rsUnknown;
+    LineEndProc(first);
+    return;
+  }
+  FTokenID = ctkDirective;
+  for (;;) {
+    const unsigned char c = At(FRun);
+    const unsigned char next = At(FRun + 1);
+    if (IsLineEnd(c) || (c == '/' && next == '/')) {
+      FRange = rsUnknown;
+      return;
+    }
+    if (c == '/' && next == '*') {
+      FRange = rsDirectiveComment;
+      FCommentOpenerPending = true;
+      return;
+    }
+    ++FRun;
+    if (c == '\\' && IsLineEnd(next)) {
+      FRange = rsDirective;
+      return;
+    }
+  }
+}
+
+// ------------------------------------------------------------ highlighter
+
+TSrcCTextHighlighter::TSrcCTextHighlighter(TComponent* owner, const TSrcCScanner& scanner)
+    : TSrcCustomHighlighter(owner), FScanner(scanner) {
+  FAsmAttri = AddKindAttribute(ctkAsm, SRCS_AttrAssembler, clNone, {});
+  FCommentAttri = AddKindAttribute(ctkComment, SRCS_AttrComment, clNone, {fsItalic});
+  FIdentifierAttri = AddKindAttribute(ctkIdentifier, SRCS_AttrIdentifier, clNone, {});
+  FInvalidAttri = AddKindAttribute(ctkUnknown, SRCS_AttrIllegalChar, clNone, {});
+  FKeyAttri = AddKindAttribute(ctkKey, SRCS_AttrReservedWord, clNone, {fsBold});
+  FNumberAttri = AddKindAttribute(ctkNumber, SRCS_AttrNumber, clNone, {});
+  FSpaceAttri = AddKindAttribute(ctkSpace, SRCS_AttrSpace, clWindow, {});
+  FStringAttri = AddKindAttribute(ctkString, SRCS_AttrString, clNone, {});
+  FSymbolAttri = AddKindAttribute(ctkSymbol, SRCS_AttrSymbol, clNone, {});
+  FDirecAttri = AddKindAttribute(ctkDirective, SRCS_AttrPreprocessor, clNone, {});
+  SetDefaultFilter(SRCS_FilterCPP);
+}
+
+TSrcHighlighterAttributes* TSrcCTextHighlighter::AddKindAttribute(uint8_t kind, const char* name, TColor foreground,
+                                                                  TFontStyles style) {
+  auto attribute = std::make_unique<TSrcHighlighterAttributes>(name);
+  attribute->SetForeground(foreground);
+  attribute->SetStyle(style);
+  TSrcHighlighterAttributes* added = AddAttribute(std::move(attribute));
+  FKindAttributes.at(kind) = added;
+  return added;
+}
+
+TSrcHighlighterAttributes* TSrcCTextHighlighter::GetDefaultAttribute(int index) const {
+  switch (index) {
+    case 0: return FCommentAttri;
+    case 2: return FKeyAttri;
+    case 4: return FSpaceAttri;
+    default: return nullptr;
+  }
+}
+
+TSrcIdentChars TSrcCTextHighlighter::GetIdentChars() const {
+  TSrcIdentChars chars;
+  chars.IncludeRange('0', '9');
+  chars.IncludeRange('A', 'Z');
+  chars.IncludeRange('a', 'z');
+  return chars;
+}
+
+TSrcHighlighterAttributes* TSrcCTextHighlighter::GetTokenAttribute() const {
+  const uint8_t kind = FScanner.TokenID();
+  return kind < FKindAttributes.size() ? FKindAttributes[kind] : nullptr;
+}
+
+void TSrcCTextHighlighter::SetRange(TSrcEditRange value) {
+  FScanner.SetRange(value >= rsUnknown && value <= rsString39 ? static_cast<TRangeState>(value) : rsUnknown);
+}
+
+}  // namespace vk

@@ -1,0 +1,316 @@
+#pragma once
+// What the highlighters of C text share: the scanner that cuts one line
+// into tokens (white space, words, numbers, literals, comments, preprocessor
+// lines, operators) and carries block comments and continued preprocessor
+// lines from one line to the next in a small range state; and the
+// highlighter around it with the attributes every C-text highlighter has. A
+// highlighter gives the scanner a word table that decides the kind of each
+// word, and chooses whether a "0x" number is a token kind of its own.
+
+#include <array>
+#include <bit>
+#include <cstddef>
+#include <cstdint>
+#include <span>
+#include <string>
+#include <string_view>
+
+#include "SrcEdit/Source/SrcEditHighlighter.h"
+
+namespace vk {
+
+// Token kinds every C-text highlighter shares, numbered as the highlighters
+// number them; a highlighter's own kinds start at ctkFirstOwn.
+enum TCTokenKind : uint8_t {
+  ctkAsm,
+  ctkComment,
+  ctkDirective,
+  ctkIdentifier,
+  ctkKey,
+  ctkNull,
+  ctkNumber,
+  ctkSpace,
+  ctkString,
+  ctkSymbol,
+  ctkUnknown,
+  ctkFirstOwn
+};
+
+// What an operator or punctuation token is; it decides how many characters
+// the token covers.
+enum TxtkTokenKind : uint8_t {
+  xtkAdd,
+  xtkAddAssign,
+  xtkAnd,
+  xtkAndAssign,
+  xtkArrow,
+  xtkAssign,
+  xtkBitComplement,
+  xtkBraceClose,
+  xtkBraceOpen,
+  xtkColon,
+  xtkComma,
+  xtkDecrement,
+  xtkDivide,
+  xtkDivideAssign,
+  xtkEllipse,
+  xtkGreaterThan,
+  xtkGreaterThanEqual,
+  xtkIncOr,
+  xtkIncOrAssign,
+  xtkIncrement,
+  xtkLessThan,
+  xtkLessThanEqual,
+  xtkLogAnd,
+  xtkLogComplement,
+  xtkLogEqual,
+  xtkLogOr,
+  xtkMod,
+  xtkModAssign,
+  xtkMultiplyAssign,
+  xtkNotEqual,
+  xtkPoint,
+  xtkQuestion,
+  xtkRoundClose,
+  xtkRoundOpen,
+  xtkScopeResolution,
+  xtkSemiColon,
+  xtkShiftLeft,
+  xtkShiftLeftAssign,
+  xtkShiftRight,
+  xtkShiftRightAssign,
+  xtkSquareClose,
+  xtkSquareOpen,
+  xtkStar,
+  xtkSubtract,
+  xtkSubtractAssign,
+  xtkXor,
+  xtkXorAssign
+};
+
+// The state at a line boundary. Only rsUnknown, rsAnsiC, rsDirective and
+// rsDirectiveComment are ever entered; the others keep their numbers so
+// that stored states stay comparable.
+enum TRangeState : uint8_t {
+  rsUnknown,
+  rsAnsiC,
+  rsAnsiCAsm,
+  rsAnsiCAsmBlock,
+  rsAsm,
+  rsAsmBlock,
+  rsDirective,
+  rsDirectiveComment,
+  rsString34,
+  rsString39
+};
+
+// One spelling of a word table and the token kind it gives.
+struct TKeywordEntry {
+  std::string_view Word;
+  uint8_t Kind;
+};
+
+constexpr uint32_t KeywordHash(std::string_view word) {
+  uint32_t hash = 2166136261u;  // FNV-1a
+  for (char c : word) {
+    hash ^= static_cast<unsigned char>(c);
+    hash *= 16777619u;
+  }
+  return hash;
+}
+
+// True when the spellings are in strictly ascending byte order, so the
+// table holds each spelling once.
+constexpr bool IsStrictlySorted(std::span<const TKeywordEntry> entries) {
+  for (size_t i = 1; i < entries.size(); ++i)
+    if (!(entries[i - 1].Word < entries[i].Word)) return false;
+  return true;
+}
+
+// An open-addressing index over a word table, built by the compiler: a slot
+// holds the entry's position + 1, 0 marks a free slot. At most half of the
+// slots are used, so a lookup probes about two slots.
+template <size_t N>
+constexpr auto MakeKeywordSlots(const TKeywordEntry (&entries)[N]) {
+  static_assert(N < UINT16_MAX, "a slot holds a 16-bit position");
+  constexpr size_t size = std::bit_ceil(2 * N);
+  std::array<uint16_t, size> slots{};
+  for (size_t i = 0; i < N; ++i) {
+    size_t slot = KeywordHash(entries[i].Word) & (size - 1);
+    while (slots[slot] != 0) slot = (slot + 1) & (size - 1);
+    slots[slot] = static_cast<uint16_t>(i + 1);
+  }
+  return slots;
+}
+
+// Exact, case-sensitive, bytewise lookup of a word; never allocates.
+class TKeywordIndex {
+public:
+  template <size_t N, size_t S>
+  constexpr TKeywordIndex(const TKeywordEntry (&entries)[N], const std::array<uint16_t, S>& slots)
+      : FEntries(entries), FSlots(slots) {
+    for (const TKeywordEntry& entry : FEntries)
+      if (entry.Word.size() > FLongest) FLongest = entry.Word.size();
+  }
+
+  // The kind stored with exactly this spelling, or -1.
+  int Find(std::string_view word) const {
+    if (word.size() > FLongest) return -1;
+    const size_t mask = FSlots.size() - 1;
+    for (size_t slot = KeywordHash(word) & mask;; slot = (slot + 1) & mask) {
+      const uint16_t position = FSlots[slot];
+      if (position == 0) return -1;
+      const TKeywordEntry& entry = FEntries[position - 1];
+      if (entry.Word == word) return entry.Kind;
+    }
+  }
+
+  std::span<const TKeywordEntry> Entries() const { return FEntries; }
+
+private:
+  std::span<const TKeywordEntry> FEntries;
+  std::span<const uint16_t> FSlots;
+  size_t FLongest = 0;
+};
+
+// Scans one line at a time. SetLine keeps no copy: the text must stay
+// unchanged until the scan of that line is over. Nothing past the end of
+// the given text is ever read, and a zero byte ends the line early.
+class TSrcCScanner {
+public:
+  // hexKind is the kind of numbers written with "0x"/"0X"; without it such
+  // numbers are plain ctkNumber tokens over the ordinary number characters.
+  explicit TSrcCScanner(const TKeywordIndex& words) : FWords(words) {}
+  TSrcCScanner(const TKeywordIndex& words, uint8_t hexKind) : FWords(words), FHexKind(hexKind), FHexPrefix(true) {}
+
+  // Starts a line and scans its first token.
+  void SetLine(std::string_view line);
+  // Scans the next token; at the end of the line it stays at ctkNull.
+  void Next();
+
+  bool Eol() const { return FTokenID == ctkNull; }
+  uint8_t TokenID() const { return FTokenID; }
+  TxtkTokenKind ExtTokenID() const { return FExtTokenID; }
+  int TokenPos() const { return static_cast<int>(FTokenPos); }
+  std::string_view Token() const { return FLine.substr(FTokenPos, FRun - FTokenPos); }
+
+  TRangeState Range() const { return FRange; }
+  void SetRange(TRangeState range) { FRange = range; }
+
+private:
+  // The byte at a position, 0 past the end of the line.
+  unsigned char At(size_t position) const {
+    return position < FLine.size() ? static_cast<unsigned char>(FLine[position]) : 0;
+  }
+
+  void NullProc() { FTokenID = ctkNull; }
+  void SpaceProc();
+  void LineFeedProc();
+  void ReturnProc();
+  void UnknownProc();
+  void IdentProc();
+  void NumberProc();
+  void HexProc();
+  void LiteralProc(char quote);
+  void SlashProc();
+  void SymbolProc();
+  void DirectiveProc();
+  void AnsiCProc();
+  void LineEndProc(unsigned char c);
+  void ScanToCommentEnd();
+
+  const TKeywordIndex& FWords;
+  uint8_t FHexKind = ctkNumber;
+  bool FHexPrefix = false;
+
+  std::string_view FLine;
+  size_t FRun = 0;
+  size_t FTokenPos = 0;
+  uint8_t FTokenID = ctkNull;
+  TxtkTokenKind FExtTokenID = xtkAdd;
+  TRangeState FRange = rsUnknown;
+  // A preprocessor line stopped before "/*": the comment token that follows
+  // starts at the "/*" and looks for its end only after it.
+  bool FCommentOpenerPending = false;
+};
+
+// Display names of the attributes and the texts the C-text highlighters
+// answer.
+inline constexpr const char* SRCS_AttrAssembler = "Assembler";
+inline constexpr const char* SRCS_AttrComment = "Comment";
+inline constexpr const char* SRCS_AttrIdentifier = "Identifier";
+inline constexpr const char* SRCS_AttrIllegalChar = "Illegal Char";
+inline constexpr const char* SRCS_AttrReservedWord = "Reserved Word";
+inline constexpr const char* SRCS_AttrNumber = "Number";
+inline constexpr const char* SRCS_AttrSpace = "Space";
+inline constexpr const char* SRCS_AttrString = "String";
+inline constexpr const char* SRCS_AttrSymbol = "Symbol";
+inline constexpr const char* SRCS_AttrPreprocessor = "Preprocessor";
+inline constexpr const char* SRCS_AttrInternalFunction = "Internal Function";
+inline constexpr const char* SRCS_AttrSystemValue = "System Value";
+inline constexpr const char* SRCS_AttrVariable = "Variable";
+inline constexpr const char* SRCS_LangCPP = "C/C++";
+inline constexpr const char* SRCS_FilterCPP = "C/C++ Files (*.c;*.cpp;*.h;*.hpp)|*.c;*.cpp;*.h;*.hpp";
+
+// A highlighter of C text: the scanner behind the token interface, and the
+// ten attributes every C-text highlighter has. A concrete highlighter adds
+// the attributes of its own token kinds, then binds them all with
+// SetAttributesOnChange.
+class TSrcCTextHighlighter : public TSrcCustomHighlighter {
+public:
+  std::string ClassName() const override { return "TSrcCTextHighlighter"; }
+  static std::string GetLanguageName() { return SRCS_LangCPP; }
+
+  // 0 comment, 2 reserved word, 4 white space; nullptr for any other index.
+  TSrcHighlighterAttributes* GetDefaultAttribute(int index) const override;
+  // Letters and digits only: the editor's word steps stop at "_".
+  TSrcIdentChars GetIdentChars() const override;
+  bool GetEol() const override { return FScanner.Eol(); }
+  TSrcEditRange GetRange() const override { return FScanner.Range(); }
+  std::string GetToken() const override { return std::string(FScanner.Token()); }
+  TSrcHighlighterAttributes* GetTokenAttribute() const override;
+  int GetTokenKind() const override { return FScanner.TokenID(); }
+  int GetTokenPos() const override { return FScanner.TokenPos(); }
+  void Next() override { FScanner.Next(); }
+  void SetLine(std::string_view line, int) override { FScanner.SetLine(line); }
+  // A value that is no range state starts fresh.
+  void SetRange(TSrcEditRange value) override;
+  void ResetRange() override { FScanner.SetRange(rsUnknown); }
+
+  // The operator kind of the current symbol token.
+  TxtkTokenKind GetExtTokenID() const { return FScanner.ExtTokenID(); }
+
+  TSrcHighlighterAttributes* AsmAttri() const { return FAsmAttri; }
+  TSrcHighlighterAttributes* CommentAttri() const { return FCommentAttri; }
+  TSrcHighlighterAttributes* DirecAttri() const { return FDirecAttri; }
+  TSrcHighlighterAttributes* IdentifierAttri() const { return FIdentifierAttri; }
+  TSrcHighlighterAttributes* InvalidAttri() const { return FInvalidAttri; }
+  TSrcHighlighterAttributes* KeyAttri() const { return FKeyAttri; }
+  TSrcHighlighterAttributes* NumberAttri() const { return FNumberAttri; }
+  TSrcHighlighterAttributes* SpaceAttri() const { return FSpaceAttri; }
+  TSrcHighlighterAttributes* StringAttri() const { return FStringAttri; }
+  TSrcHighlighterAttributes* SymbolAttri() const { return FSymbolAttri; }
+
+protected:
+  TSrcCTextHighlighter(TComponent* owner, const TSrcCScanner& scanner);
+  // Creates an attribute, hands it to the attribute list and paints the
+  // token kind with it.
+  TSrcHighlighterAttributes* AddKindAttribute(uint8_t kind, const char* name, TColor foreground, TFontStyles style);
+  std::string GetLanguageNameProp() const override { return GetLanguageName(); }
+
+private:
+  TSrcCScanner FScanner;
+  std::array<TSrcHighlighterAttributes*, 16> FKindAttributes{};  // by token kind; ctkNull has none
+  TSrcHighlighterAttributes* FAsmAttri;
+  TSrcHighlighterAttributes* FCommentAttri;
+  TSrcHighlighterAttributes* FIdentifierAttri;
+  TSrcHighlighterAttributes* FInvalidAttri;
+  TSrcHighlighterAttributes* FKeyAttri;
+  TSrcHighlighterAttributes* FNumberAttri;
+  TSrcHighlighterAttributes* FSpaceAttri;
+  TSrcHighlighterAttributes* FStringAttri;
+  TSrcHighlighterAttributes* FSymbolAttri;
+  TSrcHighlighterAttributes* FDirecAttri;
+};
+
+}  // namespace vk
