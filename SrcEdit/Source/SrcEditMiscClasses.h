@@ -16,6 +16,7 @@
 #include "platform/Components.h"
 #include "platform/Events.h"
 #include "platform/Graphics.h"
+#include "platform/Mouse.h"
 #include "platform/ImageList.h"
 #include "platform/Objects.h"
 
@@ -43,7 +44,6 @@ private:
 enum TSrcGutterBorderStyle : uint8_t { gbsNone, gbsMiddle, gbsRight };
 
 // The mouse cursor shape number; 0 is the default cursor.
-using TCursor = int16_t;
 
 class TSrcGutter : public TPersistent {
 public:
