@@ -1,0 +1,123 @@
+#include "platform/Clipboard.h"
+
+#include <vector>
+
+#include "platform/SysUtils.h"
+
+namespace vk {
+
+namespace {
+
+std::vector<std::string>& RegisteredNames() {
+  static std::vector<std::string> names;
+  return names;
+}
+
+constexpr TClipboardFormat FirstRegisteredFormat = 0xC000;
+
+}  // namespace
+
+TClipboardFormat RegisterClipboardFormat(const std::string& name) {
+  auto& names = RegisteredNames();
+  for (size_t i = 0; i < names.size(); ++i)
+    if (SameText(names[i], name)) return FirstRegisteredFormat + static_cast<TClipboardFormat>(i);
+  names.push_back(name);
+  return FirstRegisteredFormat + static_cast<TClipboardFormat>(names.size() - 1);
+}
+
+std::string ClipboardFormatName(TClipboardFormat format) {
+  auto& names = RegisteredNames();
+  if (format < FirstRegisteredFormat || format - FirstRegisteredFormat >= names.size()) return std::string();
+  return names[format - FirstRegisteredFormat];
+}
+
+// ---- TMemoryClipboard ----
+
+bool TMemoryClipboard::Open() {
+  if (FailOpen) return false;
+  FOpen = true;
+  return true;
+}
+
+bool TMemoryClipboard::Clear() {
+  if (!FOpen) return false;
+  FData.clear();
+  return true;
+}
+
+bool TMemoryClipboard::SetData(TClipboardFormat format, const std::string& bytes) {
+  if (!FOpen || format == FailSet) return false;
+  for (auto& entry : FData) {
+    if (entry.first == format) {
+      entry.second = bytes;
+      return true;
+    }
+  }
+  FData.emplace_back(format, bytes);
+  return true;
+}
+
+std::optional<std::string> TMemoryClipboard::GetData(TClipboardFormat format) {
+  if (format == FailGet) return std::nullopt;
+  for (const auto& entry : FData)
+    if (entry.first == format) return entry.second;
+  return std::nullopt;
+}
+
+bool TMemoryClipboard::HasFormat(TClipboardFormat format) {
+  for (const auto& entry : FData)
+    if (entry.first == format) return true;
+  return false;
+}
+
+// ---- TClipboard ----
+
+bool TClipboard::Open() {
+  if (FOpenCount == 0 && !FBackend->Open()) return false;
+  ++FOpenCount;
+  return true;
+}
+
+void TClipboard::Close() {
+  if (FOpenCount == 0) return;
+  if (--FOpenCount == 0) FBackend->Close();
+}
+
+bool TClipboard::Clear() {
+  TClipboardOpen open(*this);
+  return open.Opened() && FBackend->Clear();
+}
+
+bool TClipboard::SetData(TClipboardFormat format, const std::string& bytes) {
+  TClipboardOpen open(*this);
+  return open.Opened() && FBackend->SetData(format, bytes);
+}
+
+std::optional<std::string> TClipboard::GetData(TClipboardFormat format) { return FBackend->GetData(format); }
+
+bool TClipboard::HasFormat(TClipboardFormat format) { return FBackend->HasFormat(format); }
+
+std::string TClipboard::AsText() {
+  std::optional<std::string> data = GetData(CF_TEXT);
+  if (!data) return std::string();
+  return data->substr(0, data->find('\0'));
+}
+
+bool TClipboard::SetAsText(const std::string& text) {
+  TClipboardOpen open(*this);
+  return open.Opened() && FBackend->Clear() && FBackend->SetData(CF_TEXT, text + '\0');
+}
+
+std::unique_ptr<TClipboardBackend> TClipboard::SetBackend(std::unique_ptr<TClipboardBackend> backend) {
+  if (!backend) backend = std::make_unique<TMemoryClipboard>();
+  std::swap(backend, FBackend);
+  FOpenCount = 0;
+  return backend;
+}
+
+TClipboard& Clipboard() {
+  static TClipboard clipboard;
+  return clipboard;
+}
+
+}  // namespace vk

@@ -1,0 +1,102 @@
+#pragma once
+// The clipboard: data kept under numbered formats, plain text (CF_TEXT) and
+// formats registered by name. The process talks to one TClipboard; where the
+// data really lives is a backend: memory for tests and headless use, the
+// desktop's clipboard in the Qt program.
+
+#include <memory>
+#include <optional>
+#include <string>
+#include <utility>
+#include <vector>
+
+namespace vk {
+
+using TClipboardFormat = unsigned;
+// Plain text in the ANSI code page, ended by a NUL.
+constexpr TClipboardFormat CF_TEXT = 1;
+
+// The number of a format registered by name: the same name (any letter case)
+// always gives the same number, from 0xC000 on.
+TClipboardFormat RegisterClipboardFormat(const std::string& name);
+// The name a format was registered with; "" for CF_TEXT and unknown numbers.
+std::string ClipboardFormatName(TClipboardFormat format);
+
+// Where clipboard data lives. Every operation answers false (or no data)
+// when it fails.
+class TClipboardBackend {
+public:
+  virtual ~TClipboardBackend() = default;
+  virtual bool Open() = 0;
+  virtual void Close() = 0;
+  virtual bool Clear() = 0;
+  virtual bool SetData(TClipboardFormat format, const std::string& bytes) = 0;
+  virtual std::optional<std::string> GetData(TClipboardFormat format) = 0;
+  virtual bool HasFormat(TClipboardFormat format) = 0;
+};
+
+// The clipboard in memory, with faults that tests can switch on.
+class TMemoryClipboard : public TClipboardBackend {
+public:
+  bool Open() override;
+  void Close() override { FOpen = false; }
+  bool Clear() override;
+  bool SetData(TClipboardFormat format, const std::string& bytes) override;
+  std::optional<std::string> GetData(TClipboardFormat format) override;
+  bool HasFormat(TClipboardFormat format) override;
+
+  bool IsOpen() const { return FOpen; }
+  bool FailOpen = false;
+  // Refuse to take / to hand out data of this format (0: none).
+  TClipboardFormat FailSet = 0;
+  TClipboardFormat FailGet = 0;
+
+private:
+  bool FOpen = false;
+  std::vector<std::pair<TClipboardFormat, std::string>> FData;
+};
+
+class TClipboard {
+public:
+  // Opening nests; the backend is opened by the first Open and closed by
+  // the last Close. False when the backend refuses.
+  bool Open();
+  void Close();
+  bool Clear();
+  bool SetData(TClipboardFormat format, const std::string& bytes);
+  std::optional<std::string> GetData(TClipboardFormat format);
+  bool HasFormat(TClipboardFormat format);
+  // The CF_TEXT data up to its NUL; "" when there is none.
+  std::string AsText();
+  // Replaces the clipboard's contents with the text; false when that fails.
+  bool SetAsText(const std::string& text);
+
+  TClipboardBackend& Backend() { return *FBackend; }
+  // Installs a backend (the memory clipboard when null) and returns the old.
+  std::unique_ptr<TClipboardBackend> SetBackend(std::unique_ptr<TClipboardBackend> backend);
+
+private:
+  std::unique_ptr<TClipboardBackend> FBackend = std::make_unique<TMemoryClipboard>();
+  int FOpenCount = 0;
+};
+
+// Keeps the clipboard open for a scope, also when an exception passes.
+class TClipboardOpen {
+public:
+  explicit TClipboardOpen(TClipboard& clipboard) : FClipboard(clipboard), FOpened(clipboard.Open()) {}
+  ~TClipboardOpen() {
+    if (FOpened) FClipboard.Close();
+  }
+  TClipboardOpen(const TClipboardOpen&) = delete;
+  TClipboardOpen& operator=(const TClipboardOpen&) = delete;
+  bool Opened() const { return FOpened; }
+
+private:
+  TClipboard& FClipboard;
+  bool FOpened;
+};
+
+// The process's clipboard.
+TClipboard& Clipboard();
+
+}  // namespace vk
