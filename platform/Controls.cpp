@@ -1,0 +1,848 @@
+#include "platform/Controls.h"
+
+#include <algorithm>
+
+#include "platform/Caret.h"
+#include "platform/Ime.h"
+#include "platform/InputState.h"
+#include "platform/StringLists.h"
+#include "platform/SystemMetrics.h"
+
+namespace vk {
+
+namespace {
+
+// Process-wide input state, as the desktop keeps it. Plain pointers, so they
+// are valid during static destruction too.
+TWinControl* GFocused = nullptr;
+TControl* GCapture = nullptr;
+HWND GLastHandle = 0;
+
+// The largest number of rectangles an update region keeps apart; beyond it
+// they are merged into their bounding rectangle.
+constexpr size_t MaxRegionRects = 32;
+
+bool IsInside(const TControl* control, const TWinControl* ancestor) {
+  for (const TControl* c = control; c; c = c->Parent())
+    if (c == ancestor) return true;
+  return false;
+}
+
+bool FocusInside(const TWinControl* control) { return GFocused && IsInside(GFocused, control); }
+
+long long Area(const TRect& r) { return IsRectEmpty(r) ? 0 : static_cast<long long>(r.Width()) * r.Height(); }
+
+bool Contains(const TRect& outer, const TRect& inner) {
+  return inner.Left >= outer.Left && inner.Top >= outer.Top && inner.Right <= outer.Right &&
+         inner.Bottom <= outer.Bottom;
+}
+
+}  // namespace
+
+// ---------------------------------------------------------------- TControl
+
+TControl::TControl(TComponent* owner) : TComponent(owner) {
+  FFont.OnChange = TNotifyEvent(this, &TControl::FontChangeHandler);
+}
+
+TControl::~TControl() {
+  if (GCapture == this) GCapture = nullptr;
+  if (FParent) FParent->RemoveControl(this);
+  FParent = nullptr;
+}
+
+void TControl::SetParent(TWinControl* parent) {
+  if (parent == FParent) return;
+  if (parent && IsInside(parent, dynamic_cast<TWinControl*>(this)))
+    throw EInvalidOperation("A control cannot have itself as its parent");
+  if (FParent) {
+    if (auto* window = dynamic_cast<TWinControl*>(this)) {
+      if (FocusInside(window)) TWinControl::MoveFocus(nullptr, true);
+      window->DestroyHandle();
+    }
+    if (GCapture == this) SetMouseCapture(false);
+    FParent->RemoveControl(this);
+  }
+  FParent = parent;
+  if (!parent) return;
+  parent->InsertControl(this);
+  ParentFontChanged();
+  ParentColorChanged();
+  if (auto* window = dynamic_cast<TWinControl*>(this))
+    if (FVisible && parent->HandleAllocated()) window->HandleNeeded();
+}
+
+void TControl::SetBounds(int left, int top, int width, int height) {
+  width = std::max(width, 0);
+  height = std::max(height, 0);
+  if (left == FLeft && top == FTop && width == FWidth && height == FHeight) return;
+  if (FParent && FVisible) FParent->InvalidateRect(BoundsRect(), true);
+  FLeft = left;
+  FTop = top;
+  FWidth = width;
+  FHeight = height;
+  if (FParent && FVisible) FParent->InvalidateRect(BoundsRect(), true);
+  if (FAlign != alNone) RequestAlign();
+}
+
+TRect TControl::ClientRect() const { return Rect(0, 0, FWidth, FHeight); }
+
+TPoint TControl::ClientOrigin() const {
+  TPoint origin{FLeft, FTop};
+  if (FParent) {
+    TPoint parentOrigin = FParent->ClientOrigin();
+    origin.X += parentOrigin.X;
+    origin.Y += parentOrigin.Y;
+  }
+  return origin;
+}
+
+TPoint TControl::ClientToScreen(const TPoint& point) const {
+  TPoint origin = ClientOrigin();
+  return {point.X + origin.X, point.Y + origin.Y};
+}
+
+TPoint TControl::ScreenToClient(const TPoint& point) const {
+  TPoint origin = ClientOrigin();
+  return {point.X - origin.X, point.Y - origin.Y};
+}
+
+void TControl::SetAlign(TAlign value) {
+  if (value == FAlign) return;
+  FAlign = value;
+  RequestAlign();
+}
+
+void TControl::RequestAlign() {
+  if (FParent) FParent->Realign();
+}
+
+void TControl::SetVisible(bool value) {
+  if (value == FVisible) return;
+  FVisible = value;
+  VisibleChanged();
+}
+
+void TControl::SetEnabled(bool value) {
+  if (value == FEnabled) return;
+  FEnabled = value;
+  EnabledChanged();
+}
+
+void TControl::SetParentFont(bool value) {
+  FParentFont = value;
+  if (value) ParentFontChanged();
+}
+
+void TControl::SetColor(TColor value) {
+  FParentColor = false;
+  if (value == FColor) return;
+  FColor = value;
+  ColorChanged();
+}
+
+void TControl::SetParentColor(bool value) {
+  FParentColor = value;
+  if (value) ParentColorChanged();
+}
+
+void TControl::FontChangeHandler(TObject*) {
+  if (!FTakingParentFont) FParentFont = false;
+  FontChanged();
+}
+
+void TControl::ParentFontChanged() {
+  if (!FParentFont || !FParent) return;
+  FTakingParentFont = true;
+  try {
+    FFont.Assign(FParent->Font());
+  } catch (...) {
+    FTakingParentFont = false;
+    throw;
+  }
+  FTakingParentFont = false;
+}
+
+void TControl::ParentColorChanged() {
+  if (!FParentColor || !FParent || FColor == FParent->Color()) return;
+  FColor = FParent->Color();
+  ColorChanged();
+}
+
+void TControl::FontChanged() { Invalidate(); }
+void TControl::ColorChanged() { Invalidate(); }
+
+void TControl::VisibleChanged() {
+  if (FAlign != alNone) RequestAlign();
+  if (FParent) FParent->InvalidateRect(BoundsRect(), true);
+  if (!FVisible && GCapture == this) SetMouseCapture(false);
+}
+
+void TControl::EnabledChanged() { Invalidate(); }
+
+std::string TControl::Text() const {
+  // Asking a window for its text is a message, as on the system, so a
+  // control that keeps its text elsewhere answers with its own.
+  auto* self = const_cast<TControl*>(this);
+  intptr_t length = self->Perform(WM_GETTEXTLENGTH);
+  if (length <= 0) return "";
+  std::string buffer(static_cast<size_t>(length) + 1, '\0');
+  intptr_t copied = self->Perform(WM_GETTEXT, buffer.size(), reinterpret_cast<intptr_t>(buffer.data()));
+  buffer.resize(static_cast<size_t>(std::clamp<intptr_t>(copied, 0, length)));
+  return buffer;
+}
+
+void TControl::SetText(const std::string& value) {
+  if (Text() == value) return;
+  Perform(WM_SETTEXT, 0, reinterpret_cast<intptr_t>(value.c_str()));
+  TextChanged();
+}
+
+bool TControl::MouseCapture() const { return GCapture == this; }
+
+TControl* CaptureControl() { return GCapture; }
+
+void TControl::SetMouseCapture(bool value) {
+  if (value) {
+    if (GCapture == this) return;
+    TControl* previous = GCapture;
+    GCapture = this;
+    if (previous) previous->Perform(WM_CAPTURECHANGED, 0, reinterpret_cast<intptr_t>(this));
+  } else if (GCapture == this) {
+    GCapture = nullptr;
+    Perform(WM_CAPTURECHANGED, 0, 0);
+  }
+}
+
+intptr_t TControl::Perform(uint32_t msg, uintptr_t wParam, intptr_t lParam) {
+  TMessage message{msg, wParam, lParam, 0};
+  WndProc(message);
+  return message.Result;
+}
+
+void TControl::WndProc(TMessage& message) {
+  switch (message.Msg) {
+    case WM_MOUSEMOVE:
+    case WM_LBUTTONDOWN:
+    case WM_LBUTTONUP:
+    case WM_LBUTTONDBLCLK:
+    case WM_RBUTTONDOWN:
+    case WM_RBUTTONUP:
+    case WM_RBUTTONDBLCLK:
+    case WM_MBUTTONDOWN:
+    case WM_MBUTTONUP:
+    case WM_MBUTTONDBLCLK:
+    case WM_MOUSEWHEEL:
+      // The desktop gives no input to a disabled control.
+      if (FEnabled) HandleMouseMessage(message);
+      return;
+    case WM_SETTEXT:
+      FText = message.LParam ? reinterpret_cast<const char*>(message.LParam) : "";
+      message.Result = 1;
+      return;
+    case WM_GETTEXT: {
+      if (message.WParam == 0 || !message.LParam) return;
+      size_t count = std::min(FText.size(), static_cast<size_t>(message.WParam) - 1);
+      char* buffer = reinterpret_cast<char*>(message.LParam);
+      FText.copy(buffer, count);
+      buffer[count] = '\0';
+      message.Result = static_cast<intptr_t>(count);
+      return;
+    }
+    case WM_GETTEXTLENGTH:
+      message.Result = static_cast<intptr_t>(FText.size());
+      return;
+    case WM_CANCELMODE:
+      SetMouseCapture(false);
+      return;
+    default:
+      DefaultHandler(message);
+  }
+}
+
+void TControl::HandleMouseMessage(TMessage& message) {
+  if (message.Msg == WM_MOUSEWHEEL) {
+    TPoint at = ScreenToClient({SmallLo(static_cast<uintptr_t>(message.LParam)), SmallHi(static_cast<uintptr_t>(message.LParam))});
+    bool handled = MouseWheel(KeysToShiftState(LoWord(message.WParam)), SmallHi(message.WParam), at.X, at.Y);
+    message.Result = handled ? 1 : 0;
+    return;
+  }
+  int x = SmallLo(static_cast<uintptr_t>(message.LParam));
+  int y = SmallHi(static_cast<uintptr_t>(message.LParam));
+  TShiftState shift = KeysToShiftState(message.WParam);
+  if (message.Msg == WM_MOUSEMOVE) {
+    MouseMove(shift, x, y);
+    return;
+  }
+  TMouseButton button = mbLeft;
+  switch (message.Msg) {
+    case WM_RBUTTONDOWN:
+    case WM_RBUTTONUP:
+    case WM_RBUTTONDBLCLK: button = mbRight; break;
+    case WM_MBUTTONDOWN:
+    case WM_MBUTTONUP:
+    case WM_MBUTTONDBLCLK: button = mbMiddle; break;
+    default: break;
+  }
+  bool up = message.Msg == WM_LBUTTONUP || message.Msg == WM_RBUTTONUP || message.Msg == WM_MBUTTONUP;
+  bool doubleClick = (message.Msg == WM_LBUTTONDBLCLK || message.Msg == WM_RBUTTONDBLCLK ||
+                      message.Msg == WM_MBUTTONDBLCLK) &&
+                     FControlStyle.Contains(csDoubleClicks);
+  if (up) {
+    if (FControlStyle.Contains(csCaptureMouse)) SetMouseCapture(false);
+    if (button == mbLeft) {
+      FControlState.Exclude(csLButtonDown);
+      if (FControlState.Contains(csClicked)) {
+        FControlState.Exclude(csClicked);
+        if (PtInRect(ClientRect(), {x, y})) Click();
+      }
+    }
+    MouseUp(button, shift, x, y);
+    return;
+  }
+  if (FControlStyle.Contains(csCaptureMouse)) SetMouseCapture(true);
+  if (button == mbLeft) {
+    FControlState.Include(csLButtonDown);
+    // A double click is no click of its own when the button goes up.
+    if (FControlStyle.Contains(csClickEvents) && !doubleClick) FControlState.Include(csClicked);
+  }
+  if (doubleClick) {
+    if (button == mbLeft && FControlStyle.Contains(csClickEvents)) DblClick();
+    shift.Include(ssDouble);
+  }
+  MouseDown(button, shift, x, y);
+}
+
+void TControl::DefaultHandler(TMessage& message) { message.Result = 0; }
+
+void TControl::Click() {
+  if (OnClick) OnClick(this);
+}
+
+void TControl::DblClick() {
+  if (OnDblClick) OnDblClick(this);
+}
+
+void TControl::MouseDown(TMouseButton button, TShiftState shift, int x, int y) {
+  if (OnMouseDown) OnMouseDown(this, button, shift, x, y);
+}
+
+void TControl::MouseMove(TShiftState shift, int x, int y) {
+  if (OnMouseMove) OnMouseMove(this, shift, x, y);
+}
+
+void TControl::MouseUp(TMouseButton button, TShiftState shift, int x, int y) {
+  if (OnMouseUp) OnMouseUp(this, button, shift, x, y);
+}
+
+bool TControl::MouseWheel(TShiftState, int, int, int) { return false; }
+
+void TControl::Invalidate() {
+  if (FParent && FVisible) FParent->InvalidateRect(BoundsRect(), true);
+}
+
+void TControl::Update() {
+  if (FParent) FParent->Update();
+}
+
+void TControl::Repaint() {
+  Invalidate();
+  Update();
+}
+
+// ---------------------------------------------------------------- TWinControl
+
+TWinControl::TWinControl(TComponent* owner) : TControl(owner) {}
+
+TWinControl::~TWinControl() {
+  // Gone without a word: no message may reach a half-destroyed control.
+  if (GFocused == this) GFocused = nullptr;
+  DestroyHandle();
+  for (TControl* control : FControls) control->FParent = nullptr;
+  FControls.clear();
+}
+
+TControl* TWinControl::Controls(int index) const {
+  if (index < 0 || index >= ControlCount())
+    throw EListError(Format("List index out of bounds (%d)", index));
+  return FControls[static_cast<size_t>(index)];
+}
+
+void TWinControl::InsertControl(TControl* control) {
+  FControls.push_back(control);
+  if (control->Align() != alNone) Realign();
+}
+
+void TWinControl::RemoveControl(TControl* control) {
+  auto found = std::find(FControls.begin(), FControls.end(), control);
+  if (found == FControls.end()) return;
+  FControls.erase(found);
+  if (control->Align() != alNone) Realign();
+}
+
+HWND TWinControl::Handle() {
+  HandleNeeded();
+  return FHandle;
+}
+
+void TWinControl::HandleNeeded() {
+  if (FHandle) return;
+  if (Parent()) Parent()->HandleNeeded();
+  // The parent's window may have made this one already (a visible child).
+  if (!FHandle) {
+    FControlState.Include(csCreating);
+    try {
+      CreateWnd();
+    } catch (...) {
+      FControlState.Exclude(csCreating);
+      throw;
+    }
+    FControlState.Exclude(csCreating);
+  }
+  // Copy the list: a child's creation may change it.
+  std::vector<TControl*> children = FControls;
+  for (TControl* child : children)
+    if (auto* window = dynamic_cast<TWinControl*>(child); window && window->Visible()) window->HandleNeeded();
+}
+
+void TWinControl::DestroyHandle() {
+  if (!FHandle) return;
+  for (TControl* child : std::vector<TControl*>(FControls))
+    if (auto* window = dynamic_cast<TWinControl*>(child)) window->DestroyHandle();
+  FControlState.Include(csDestroyingHandle);
+  try {
+    DestroyWnd();
+  } catch (...) {
+    FControlState.Exclude(csDestroyingHandle);
+    throw;
+  }
+  FControlState.Exclude(csDestroyingHandle);
+}
+
+void TWinControl::RecreateWnd() {
+  if (!FHandle) return;
+  bool wasFocused = GFocused == this;
+  DestroyHandle();
+  HandleNeeded();
+  if (wasFocused && CanFocus()) MoveFocus(this, false);
+}
+
+void TWinControl::CreateParams(TCreateParams& params) {
+  params = TCreateParams{};
+  if (FControlStyle.Contains(csSetCaption)) params.Caption = FText;
+  if (Parent()) params.Style |= WS_CHILD | WS_CLIPSIBLINGS;
+  if (FTabStop) params.Style |= WS_TABSTOP;
+  if (Visible()) params.Style |= WS_VISIBLE;
+  params.X = Left();
+  params.Y = Top();
+  params.Width = Width();
+  params.Height = Height();
+  params.WindowClass.style = CS_VREDRAW | CS_HREDRAW | CS_DBLCLKS;
+}
+
+void TWinControl::CreateWnd() {
+  TCreateParams params;
+  CreateParams(params);
+  CreateWindowHandle(params);
+}
+
+void TWinControl::CreateWindowHandle(const TCreateParams& params) {
+  FParams = params;
+  FHandle = ++GLastHandle;
+  FScrollBars[0] = TScrollBarState{};
+  FScrollBars[0].Visible = (params.Style & WS_HSCROLL) != 0;
+  FScrollBars[1] = TScrollBarState{};
+  FScrollBars[1].Visible = (params.Style & WS_VSCROLL) != 0;
+  Realign();
+  InvalidateRect(ClientRect(), true);
+  Perform(WM_SIZE, 0, MakeLParam(ClientWidth(), ClientHeight()));
+}
+
+void TWinControl::DestroyWnd() {
+  if (CaretState().Owner == this) DestroyCaret();
+  // Without DoExit: a window recreated in place keeps the focus (RecreateWnd),
+  // and one that leaves its parent has lost it already (SetParent).
+  if (GFocused == this) MoveFocus(nullptr, false);
+  if (GCapture == this) SetMouseCapture(false);
+  FHandle = 0;
+  FParams = TCreateParams{};
+  FScrollBars[0] = TScrollBarState{};
+  FScrollBars[1] = TScrollBarState{};
+  FUpdateRegion.clear();
+  FUpdateErase = false;
+  FScrollRequests.clear();
+  FImeContext.reset();
+}
+
+void TWinControl::SetBounds(int left, int top, int width, int height) {
+  TRect oldClient = ClientRect();
+  TControl::SetBounds(left, top, width, height);
+  if (ClientRect() != oldClient) ClientSizeChanged(oldClient);
+}
+
+int TWinControl::FrameWidth() const {
+  int frame = FBorderWidth;
+  if (FParams.Style & WS_BORDER) frame += 1;
+  if (FParams.ExStyle & WS_EX_CLIENTEDGE) frame += 2;
+  return frame;
+}
+
+TRect TWinControl::ClientRect() const {
+  int frame = FrameWidth();
+  int width = Width() - 2 * frame - (FScrollBars[1].Visible ? GetSystemMetrics(SM_CXVSCROLL) : 0);
+  int height = Height() - 2 * frame - (FScrollBars[0].Visible ? GetSystemMetrics(SM_CYHSCROLL) : 0);
+  return Rect(0, 0, std::max(width, 0), std::max(height, 0));
+}
+
+TPoint TWinControl::ClientOrigin() const {
+  TPoint origin = TControl::ClientOrigin();
+  int frame = FrameWidth();
+  return {origin.X + frame, origin.Y + frame};
+}
+
+void TWinControl::ClientSizeChanged(const TRect& oldClient) {
+  Realign();
+  if (!FHandle) return;
+  TRect client = ClientRect();
+  uint32_t classStyle = FParams.WindowClass.style;
+  bool redrawAll = ((classStyle & CS_HREDRAW) && client.Width() != oldClient.Width()) ||
+                   ((classStyle & CS_VREDRAW) && client.Height() != oldClient.Height());
+  if (redrawAll) {
+    AddToUpdateRegion(client, true);
+  } else {
+    // Only the newly exposed strips need painting.
+    if (client.Right > oldClient.Right) AddToUpdateRegion(Rect(oldClient.Right, 0, client.Right, client.Bottom), true);
+    if (client.Bottom > oldClient.Bottom)
+      AddToUpdateRegion(Rect(0, oldClient.Bottom, client.Right, client.Bottom), true);
+  }
+  Perform(WM_SIZE, 0, MakeLParam(client.Width(), client.Height()));
+}
+
+void TWinControl::SetBorderWidth(int value) {
+  value = std::max(value, 0);
+  if (value == FBorderWidth) return;
+  TRect oldClient = ClientRect();
+  FBorderWidth = value;
+  if (ClientRect() != oldClient) ClientSizeChanged(oldClient);
+  Invalidate();
+}
+
+void TWinControl::SetCtl3D(bool value) {
+  if (value == FCtl3D) return;
+  FCtl3D = value;
+  RecreateWnd();
+}
+
+void TWinControl::Realign() {
+  if (FAligning) return;
+  ++FAligning;
+  try {
+    TRect rect = ClientRect();
+    AlignControls(rect);
+  } catch (...) {
+    --FAligning;
+    throw;
+  }
+  --FAligning;
+}
+
+void TWinControl::AlignControls(TRect& rect) {
+  auto placed = [&](TAlign align) {
+    std::vector<TControl*> list;
+    for (TControl* control : FControls)
+      if (control->Visible() && control->Align() == align) list.push_back(control);
+    // Nearest to the side they stick to first.
+    auto key = [align](const TControl* c) {
+      switch (align) {
+        case alTop: return c->Top();
+        case alBottom: return -(c->Top() + c->Height());
+        case alLeft: return c->Left();
+        case alRight: return -(c->Left() + c->Width());
+        default: return 0;
+      }
+    };
+    std::stable_sort(list.begin(), list.end(), [&](TControl* a, TControl* b) { return key(a) < key(b); });
+    return list;
+  };
+  for (TControl* c : placed(alTop)) {
+    c->SetBounds(rect.Left, rect.Top, rect.Width(), c->Height());
+    rect.Top = std::min(rect.Top + c->Height(), rect.Bottom);
+  }
+  for (TControl* c : placed(alBottom)) {
+    c->SetBounds(rect.Left, rect.Bottom - c->Height(), rect.Width(), c->Height());
+    rect.Bottom = std::max(rect.Bottom - c->Height(), rect.Top);
+  }
+  for (TControl* c : placed(alLeft)) {
+    c->SetBounds(rect.Left, rect.Top, c->Width(), rect.Height());
+    rect.Left = std::min(rect.Left + c->Width(), rect.Right);
+  }
+  for (TControl* c : placed(alRight)) {
+    c->SetBounds(rect.Right - c->Width(), rect.Top, c->Width(), rect.Height());
+    rect.Right = std::max(rect.Right - c->Width(), rect.Left);
+  }
+  for (TControl* c : placed(alClient)) c->SetBounds(rect.Left, rect.Top, rect.Width(), rect.Height());
+}
+
+bool TWinControl::Focused() const { return GFocused == this; }
+
+TWinControl* FocusedControl() { return GFocused; }
+
+bool TWinControl::CanFocus() const {
+  for (const TControl* c = this; c; c = c->Parent())
+    if (!c->Visible() || !c->Enabled()) return false;
+  return true;
+}
+
+void TWinControl::SetFocus() {
+  if (!CanFocus()) throw EInvalidOperation("Cannot focus a disabled or invisible window");
+  HandleNeeded();
+  MoveFocus(this, true);
+}
+
+void TWinControl::MoveFocus(TWinControl* to, bool enterExit) {
+  TWinControl* from = GFocused;
+  if (from == to) return;
+  GFocused = to;
+  if (from) from->Perform(WM_KILLFOCUS, reinterpret_cast<uintptr_t>(to));
+  if (to && GFocused == to) to->Perform(WM_SETFOCUS, reinterpret_cast<uintptr_t>(from));
+  if (!enterExit) return;
+  if (from) from->DoExit();
+  if (to && GFocused == to) to->DoEnter();
+}
+
+void TWinControl::DoEnter() {
+  if (OnEnter) OnEnter(this);
+}
+
+void TWinControl::DoExit() {
+  if (OnExit) OnExit(this);
+}
+
+void TWinControl::KeyDown(uint16_t& key, TShiftState shift) {
+  if (OnKeyDown) OnKeyDown(this, key, shift);
+}
+
+void TWinControl::KeyUp(uint16_t& key, TShiftState shift) {
+  if (OnKeyUp) OnKeyUp(this, key, shift);
+}
+
+void TWinControl::KeyPress(char& key) {
+  if (OnKeyPress) OnKeyPress(this, key);
+}
+
+void TWinControl::VisibleChanged() {
+  TControl::VisibleChanged();
+  if (!Visible()) {
+    if (FocusInside(this)) MoveFocus(nullptr, true);
+  } else if (Parent() && Parent()->HandleAllocated()) {
+    HandleNeeded();
+    Invalidate();
+  } else {
+    Invalidate();
+  }
+}
+
+void TWinControl::EnabledChanged() {
+  if (!Enabled() && FocusInside(this)) MoveFocus(nullptr, true);
+  TControl::EnabledChanged();
+}
+
+void TWinControl::FontChanged() {
+  TControl::FontChanged();
+  for (TControl* child : std::vector<TControl*>(FControls)) child->ParentFontChanged();
+}
+
+void TWinControl::ColorChanged() {
+  TControl::ColorChanged();
+  for (TControl* child : std::vector<TControl*>(FControls)) child->ParentColorChanged();
+}
+
+void TWinControl::WndProc(TMessage& message) {
+  switch (message.Msg) {
+    case WM_KEYDOWN:
+    case WM_SYSKEYDOWN:
+    case WM_KEYUP:
+    case WM_SYSKEYUP: {
+      if (!Enabled()) return;
+      uint16_t key = static_cast<uint16_t>(message.WParam);
+      TShiftState shift = KeyDataToShiftState(message.LParam);
+      if (message.Msg == WM_KEYDOWN || message.Msg == WM_SYSKEYDOWN)
+        KeyDown(key, shift);
+      else
+        KeyUp(key, shift);
+      message.Result = 0;
+      return;
+    }
+    case WM_CHAR: {
+      if (!Enabled()) return;
+      char key = static_cast<char>(message.WParam);
+      KeyPress(key);
+      message.Result = 0;
+      return;
+    }
+    case WM_PAINT:
+      PaintWindow(IsRectEmpty(FPaintRect) ? ClientRect() : FPaintRect);
+      return;
+    case WM_ERASEBKGND:
+      message.Result = EraseBackground(IsRectEmpty(FPaintRect) ? ClientRect() : FPaintRect) ? 1 : 0;
+      return;
+    case WM_SETFOCUS:
+    case WM_KILLFOCUS:
+    case WM_SIZE:
+      message.Result = 0;
+      return;
+    default:
+      TControl::WndProc(message);
+  }
+}
+
+void TWinControl::PaintWindow(const TRect&) {}
+
+bool TWinControl::EraseBackground(const TRect&) { return false; }
+
+// ----- the update region
+
+void TWinControl::InvalidateRect(const TRect& rect, bool erase) {
+  if (!FHandle || !Visible()) return;
+  AddToUpdateRegion(rect, erase);
+}
+
+void TWinControl::Invalidate() {
+  // The window call itself, not the overridable InvalidateRect: a control
+  // that filters its own invalidations still gets repainted whole.
+  if (!FHandle || !Visible()) return;
+  AddToUpdateRegion(ClientRect(), !FControlStyle.Contains(csOpaque));
+}
+
+void TWinControl::AddToUpdateRegion(const TRect& rect, bool erase) {
+  TRect r;
+  if (!IntersectRect(r, rect, ClientRect())) return;
+  if (erase) FUpdateErase = true;
+  for (const TRect& e : FUpdateRegion)
+    if (Contains(e, r)) return;
+  std::erase_if(FUpdateRegion, [&](const TRect& e) { return Contains(r, e); });
+  // Join rectangles that make a rectangle together, until none does.
+  for (bool joined = true; joined;) {
+    joined = false;
+    for (size_t i = 0; i < FUpdateRegion.size(); ++i) {
+      const TRect& e = FUpdateRegion[i];
+      TRect both, common;
+      UnionRect(both, e, r);
+      IntersectRect(common, e, r);
+      if (Area(both) == Area(e) + Area(r) - Area(common)) {
+        r = both;
+        FUpdateRegion.erase(FUpdateRegion.begin() + static_cast<std::ptrdiff_t>(i));
+        joined = true;
+        break;
+      }
+    }
+  }
+  FUpdateRegion.push_back(r);
+  if (FUpdateRegion.size() > MaxRegionRects) {
+    TRect all = UpdateRect();
+    FUpdateRegion.assign(1, all);
+  }
+}
+
+TRect TWinControl::UpdateRect() const {
+  TRect all;
+  for (const TRect& r : FUpdateRegion) UnionRect(all, all, r);
+  return all;
+}
+
+void TWinControl::ValidateAll() {
+  FUpdateRegion.clear();
+  FUpdateErase = false;
+}
+
+void TWinControl::Update() {
+  if (FUpdateRegion.empty()) return;
+  std::vector<TRect> region = std::move(FUpdateRegion);
+  FUpdateRegion.clear();
+  bool erase = FUpdateErase;
+  FUpdateErase = false;
+  struct TPaintRectReset {
+    TRect& Rect;
+    ~TPaintRectReset() { Rect = TRect{}; }
+  } reset{FPaintRect};
+  if (erase) {
+    for (const TRect& r : region)
+      if (IntersectRect(FPaintRect, r, ClientRect())) Perform(WM_ERASEBKGND);
+  }
+  for (const TRect& r : region)
+    if (FHandle && IntersectRect(FPaintRect, r, ClientRect())) Perform(WM_PAINT);
+}
+
+void TWinControl::ScrollWindow(int dx, int dy, const TRect* rect, const TRect* clip) {
+  if (!FHandle) return;
+  TRect area = ClientRect();
+  if (rect && !IntersectRect(area, area, *rect)) return;
+  if (clip && !IntersectRect(area, area, *clip)) return;
+  FScrollRequests.push_back({dx, dy, area});
+  // Pending damage inside the area moves with the pixels.
+  std::vector<TRect> moved;
+  for (const TRect& r : FUpdateRegion) {
+    TRect inside;
+    if (!IntersectRect(inside, r, area)) continue;
+    OffsetRect(inside, dx, dy);
+    if (IntersectRect(inside, inside, area)) moved.push_back(inside);
+  }
+  for (const TRect& r : moved) AddToUpdateRegion(r, false);
+  // The strips the pixels left behind.
+  if (dx > 0) AddToUpdateRegion(Rect(area.Left, area.Top, std::min(area.Left + dx, area.Right), area.Bottom), true);
+  if (dx < 0) AddToUpdateRegion(Rect(std::max(area.Right + dx, area.Left), area.Top, area.Right, area.Bottom), true);
+  if (dy > 0) AddToUpdateRegion(Rect(area.Left, area.Top, area.Right, std::min(area.Top + dy, area.Bottom)), true);
+  if (dy < 0) AddToUpdateRegion(Rect(area.Left, std::max(area.Bottom + dy, area.Top), area.Right, area.Bottom), true);
+}
+
+TInputContext& TWinControl::ImeContext() {
+  if (!FImeContext) FImeContext = std::make_unique<TInputContext>();
+  return *FImeContext;
+}
+
+void DragAcceptFiles(TWinControl& control, bool accept) {
+  if (!control.FHandle) return;
+  if (accept)
+    control.FParams.ExStyle |= WS_EX_ACCEPTFILES;
+  else
+    control.FParams.ExStyle &= ~WS_EX_ACCEPTFILES;
+}
+
+bool AcceptsDroppedFiles(const TWinControl& control) {
+  return control.HandleAllocated() && (control.WindowParams().ExStyle & WS_EX_ACCEPTFILES) != 0;
+}
+
+// ---------------------------------------------------------------- TCustomControl
+
+TCustomControl::TCustomControl(TComponent* owner) : TWinControl(owner), FCanvas(CreateScreenCanvas()) {}
+
+TCustomControl::~TCustomControl() = default;
+
+void TCustomControl::SetCanvas(std::unique_ptr<TCanvas> canvas) {
+  if (!canvas) return;
+  canvas->Font().Assign(FCanvas->Font());
+  canvas->Brush().Assign(FCanvas->Brush());
+  canvas->Pen().Assign(FCanvas->Pen());
+  FCanvas = std::move(canvas);
+}
+
+void TCustomControl::PaintWindow(const TRect& rect) {
+  TCanvas& canvas = *FCanvas;
+  struct TRestore {
+    TCanvas& Canvas;
+    int State;
+    ~TRestore() { Canvas.RestoreDC(State); }
+  } restore{canvas, canvas.SaveDC()};
+  canvas.SetClipRect(rect);
+  Paint();
+}
+
+bool TCustomControl::EraseBackground(const TRect& rect) {
+  TCanvas& canvas = *FCanvas;
+  canvas.Brush().SetColor(Color());
+  canvas.Brush().SetStyle(bsSolid);
+  canvas.FillRect(rect);
+  return true;
+}
+
+}  // namespace vk

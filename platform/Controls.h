@@ -1,0 +1,558 @@
+#pragma once
+// The headless control model of the class library: TControl (bounds, Align,
+// visibility, font, colour, cursor, text, mouse input), TWinControl (a
+// window: children, "window exists" state with its creation parameters,
+// focus, keyboard input, the update region, scroll bars) and TCustomControl
+// (a window that paints itself on its canvas).
+//
+// Window messages reach a control through Perform -> WndProc, as on the
+// system; the default handling turns them into the virtual input methods
+// (KeyDown, MouseDown, ...) that derived controls override. Tests and the
+// Qt backend deliver input the same way. Invalidation is recorded in an
+// update region that Update paints and that tests read.
+
+#include <cstdint>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "platform/Canvas.h"
+#include "platform/Components.h"
+#include "platform/Graphics.h"
+#include "platform/Keyboard.h"
+#include "platform/Mouse.h"
+#include "platform/ScrollBars.h"
+#include "platform/Sets.h"
+
+namespace vk {
+
+// ---------------------------------------------------------------- messages
+
+struct TMessage {
+  uint32_t Msg = 0;
+  uintptr_t WParam = 0;
+  intptr_t LParam = 0;
+  intptr_t Result = 0;
+};
+
+constexpr uint32_t WM_NULL = 0x0000;
+constexpr uint32_t WM_SIZE = 0x0005;
+constexpr uint32_t WM_SETFOCUS = 0x0007;    // WParam: the control that lost the focus
+constexpr uint32_t WM_KILLFOCUS = 0x0008;   // WParam: the control that gets the focus
+constexpr uint32_t WM_SETTEXT = 0x000C;     // LParam: const char*
+constexpr uint32_t WM_GETTEXT = 0x000D;     // WParam: buffer size, LParam: char*
+constexpr uint32_t WM_GETTEXTLENGTH = 0x000E;
+constexpr uint32_t WM_PAINT = 0x000F;
+constexpr uint32_t WM_ERASEBKGND = 0x0014;  // result 1: the background counts as erased
+constexpr uint32_t WM_CANCELMODE = 0x001F;
+constexpr uint32_t WM_SETCURSOR = 0x0020;   // LParam low word: hit-test code
+constexpr uint32_t WM_GETDLGCODE = 0x0087;
+constexpr uint32_t WM_KEYDOWN = 0x0100;     // WParam: virtual key, LParam: key data
+constexpr uint32_t WM_KEYUP = 0x0101;
+constexpr uint32_t WM_CHAR = 0x0102;        // WParam: character code
+constexpr uint32_t WM_SYSKEYDOWN = 0x0104;
+constexpr uint32_t WM_SYSKEYUP = 0x0105;
+constexpr uint32_t WM_SYSCHAR = 0x0106;
+constexpr uint32_t WM_IME_STARTCOMPOSITION = 0x010D;
+constexpr uint32_t WM_IME_ENDCOMPOSITION = 0x010E;
+constexpr uint32_t WM_IME_COMPOSITION = 0x010F;  // LParam: GCS_ flags
+constexpr uint32_t WM_TIMER = 0x0113;
+constexpr uint32_t WM_HSCROLL = 0x0114;     // WParam: code | position << 16
+constexpr uint32_t WM_VSCROLL = 0x0115;
+constexpr uint32_t WM_MOUSEMOVE = 0x0200;   // WParam: MK_ flags, LParam: x | y << 16 (client)
+constexpr uint32_t WM_LBUTTONDOWN = 0x0201;
+constexpr uint32_t WM_LBUTTONUP = 0x0202;
+constexpr uint32_t WM_LBUTTONDBLCLK = 0x0203;
+constexpr uint32_t WM_RBUTTONDOWN = 0x0204;
+constexpr uint32_t WM_RBUTTONUP = 0x0205;
+constexpr uint32_t WM_RBUTTONDBLCLK = 0x0206;
+constexpr uint32_t WM_MBUTTONDOWN = 0x0207;
+constexpr uint32_t WM_MBUTTONUP = 0x0208;
+constexpr uint32_t WM_MBUTTONDBLCLK = 0x0209;
+constexpr uint32_t WM_MOUSEWHEEL = 0x020A;  // WParam: MK_ flags | delta << 16, LParam: screen x | y << 16
+constexpr uint32_t WM_CAPTURECHANGED = 0x0215;  // LParam: the control that takes the capture
+constexpr uint32_t WM_DROPFILES = 0x0233;   // WParam: HDROP
+constexpr uint32_t WM_IME_NOTIFY = 0x0282;  // WParam: IMN_ code
+constexpr uint32_t WM_CUT = 0x0300;
+constexpr uint32_t WM_COPY = 0x0301;
+constexpr uint32_t WM_PASTE = 0x0302;
+constexpr uint32_t WM_CLEAR = 0x0303;
+constexpr uint32_t WM_UNDO = 0x0304;
+constexpr uint32_t WM_USER = 0x0400;
+
+// MK_ flags of mouse messages.
+constexpr uintptr_t MK_LBUTTON = 0x01;
+constexpr uintptr_t MK_RBUTTON = 0x02;
+constexpr uintptr_t MK_SHIFT = 0x04;
+constexpr uintptr_t MK_CONTROL = 0x08;
+constexpr uintptr_t MK_MBUTTON = 0x10;
+
+constexpr int WHEEL_DELTA = 120;
+constexpr int HTCLIENT = 1;
+
+// WM_GETDLGCODE answers.
+constexpr intptr_t DLGC_WANTARROWS = 0x01;
+constexpr intptr_t DLGC_WANTTAB = 0x02;
+constexpr intptr_t DLGC_WANTALLKEYS = 0x04;
+constexpr intptr_t DLGC_WANTCHARS = 0x80;
+
+// Packing of message parameters.
+constexpr intptr_t MakeLParam(int low, int high) {
+  return static_cast<intptr_t>(static_cast<uint32_t>((low & 0xFFFF) | ((high & 0xFFFF) << 16)));
+}
+constexpr uint16_t LoWord(uintptr_t value) { return static_cast<uint16_t>(value & 0xFFFF); }
+constexpr uint16_t HiWord(uintptr_t value) { return static_cast<uint16_t>((value >> 16) & 0xFFFF); }
+// The signed 16-bit halves, as coordinates and wheel deltas are packed.
+constexpr int SmallLo(uintptr_t value) { return static_cast<int16_t>(LoWord(value)); }
+constexpr int SmallHi(uintptr_t value) { return static_cast<int16_t>(HiWord(value)); }
+
+// ---------------------------------------------------------------- window creation
+
+using HWND = uint32_t;
+
+// Window styles that mean something here.
+constexpr uint32_t WS_TABSTOP = 0x00010000;
+constexpr uint32_t WS_HSCROLL = 0x00100000;  // the horizontal bar starts visible
+constexpr uint32_t WS_VSCROLL = 0x00200000;  // the vertical bar starts visible
+constexpr uint32_t WS_BORDER = 0x00800000;   // a 1-pixel frame outside the client area
+constexpr uint32_t WS_CLIPCHILDREN = 0x02000000;
+constexpr uint32_t WS_CLIPSIBLINGS = 0x04000000;
+constexpr uint32_t WS_VISIBLE = 0x10000000;
+constexpr uint32_t WS_CHILD = 0x40000000;
+constexpr uint32_t WS_EX_ACCEPTFILES = 0x00000010;  // set by DragAcceptFiles
+constexpr uint32_t WS_EX_CLIENTEDGE = 0x00000200;   // a 2-pixel sunken edge outside the client area
+// Window class styles.
+constexpr uint32_t CS_VREDRAW = 0x0001;  // a height change repaints the whole window
+constexpr uint32_t CS_HREDRAW = 0x0002;  // a width change repaints the whole window
+constexpr uint32_t CS_DBLCLKS = 0x0008;
+
+// The system always offers the new-style (3D) controls here.
+constexpr bool NewStyleControls = true;
+
+struct TWindowClass {
+  uint32_t style = 0;
+};
+
+struct TCreateParams {
+  std::string Caption;
+  uint32_t Style = 0;
+  uint32_t ExStyle = 0;
+  int X = 0;
+  int Y = 0;
+  int Width = 0;
+  int Height = 0;
+  TWindowClass WindowClass;
+};
+
+// ---------------------------------------------------------------- control vocabulary
+
+enum TAlign : uint8_t { alNone, alTop, alBottom, alLeft, alRight, alClient };
+enum TBorderStyle : uint8_t { bsNone, bsSingle };
+
+enum TControlStyleItem : uint8_t {
+  csAcceptsControls,
+  csCaptureMouse,   // a button press captures the mouse until its release
+  csClickEvents,    // a left press and release inside the control is a Click
+  csSetCaption,
+  csOpaque,         // the control paints all of its area: invalidation asks for no erase
+  csDoubleClicks,   // double clicks arrive as DblClick (else as plain presses)
+  csFixedWidth,
+  csFixedHeight,
+  csNoStdEvents,
+};
+using TControlStyle = TSet<TControlStyleItem>;
+
+enum TControlStateItem : uint8_t {
+  csLButtonDown,
+  csClicked,
+  csFocusing,
+  csCreating,
+  csCustomPaint,
+  csDestroyingHandle,
+  csDocking,
+};
+using TControlState = TSet<TControlStateItem>;
+
+using TMouseMoveEvent = TDelegate<void(TObject* Sender, TShiftState Shift, int X, int Y)>;
+
+// Raised by an operation the control's state does not allow.
+class EInvalidOperation : public Exception {
+  using Exception::Exception;
+};
+
+class TWinControl;
+struct TInputContext;
+
+// ---------------------------------------------------------------- TControl
+
+class TControl : public TComponent {
+public:
+  explicit TControl(TComponent* owner);
+  ~TControl() override;
+  std::string ClassName() const override { return "TControl"; }
+
+  TWinControl* Parent() const { return FParent; }
+  // Moves the control to another parent (nullptr: none); the old parent
+  // realigns, the new one takes the control last and realigns. Its window
+  // goes with the old parent's.
+  virtual void SetParent(TWinControl* parent);
+
+  // Bounds in the parent's client coordinates (screen coordinates without
+  // a parent).
+  int Left() const { return FLeft; }
+  int Top() const { return FTop; }
+  int Width() const { return FWidth; }
+  int Height() const { return FHeight; }
+  void SetLeft(int value) { SetBounds(value, FTop, FWidth, FHeight); }
+  void SetTop(int value) { SetBounds(FLeft, value, FWidth, FHeight); }
+  void SetWidth(int value) { SetBounds(FLeft, FTop, value, FHeight); }
+  void SetHeight(int value) { SetBounds(FLeft, FTop, FWidth, value); }
+  // Negative sizes become 0. A change realigns the parent (and the control's
+  // own children); a window that exists gets WM_SIZE when its size changed.
+  virtual void SetBounds(int left, int top, int width, int height);
+  TRect BoundsRect() const { return Bounds(FLeft, FTop, FWidth, FHeight); }
+  void SetBoundsRect(const TRect& r) { SetBounds(r.Left, r.Top, r.Width(), r.Height()); }
+
+  // The client area in client coordinates: (0, 0, Width, Height) here; a
+  // window leaves out its frame and visible scroll bars.
+  virtual TRect ClientRect() const;
+  int ClientWidth() const { return ClientRect().Width(); }
+  int ClientHeight() const { return ClientRect().Height(); }
+  // Screen position of the client area's top-left corner.
+  virtual TPoint ClientOrigin() const;
+  TPoint ClientToScreen(const TPoint& point) const;
+  TPoint ScreenToClient(const TPoint& point) const;
+
+  TAlign Align() const { return FAlign; }
+  void SetAlign(TAlign value);
+
+  bool Visible() const { return FVisible; }
+  void SetVisible(bool value);
+  void Show() { SetVisible(true); }
+  void Hide() { SetVisible(false); }
+  bool Enabled() const { return FEnabled; }
+  void SetEnabled(bool value);
+
+  // The control's own font; with ParentFont it follows the parent's font.
+  // Changing it (or assigning another) turns ParentFont off.
+  TFont& Font() { return FFont; }
+  const TFont& Font() const { return FFont; }
+  void SetFont(const TFont& value) { FFont.Assign(value); }
+  bool ParentFont() const { return FParentFont; }
+  void SetParentFont(bool value);
+  TColor Color() const { return FColor; }
+  // Turns ParentColor off.
+  void SetColor(TColor value);
+  bool ParentColor() const { return FParentColor; }
+  void SetParentColor(bool value);
+  TCursor Cursor() const { return FCursor; }
+  void SetCursor(TCursor value) { FCursor = value; }
+
+  // The text (caption), asked for and set through WM_GETTEXT / WM_SETTEXT,
+  // so a control that keeps its text elsewhere answers with its own.
+  std::string Text() const;
+  void SetText(const std::string& value);
+  std::string Caption() const { return Text(); }
+  void SetCaption(const std::string& value) { SetText(value); }
+
+  TControlStyle ControlStyle() const { return FControlStyle; }
+  void SetControlStyle(TControlStyle value) { FControlStyle = value; }
+  TControlState ControlState() const { return FControlState; }
+  void SetControlState(TControlState value) { FControlState = value; }
+
+  // One control of the process holds the mouse capture; it gets the mouse
+  // messages while it does. Taking or releasing it sends WM_CAPTURECHANGED
+  // to the control that loses it.
+  bool MouseCapture() const;
+  void SetMouseCapture(bool value);
+
+  // Sends a message to the control and answers its result.
+  intptr_t Perform(uint32_t msg, uintptr_t wParam = 0, intptr_t lParam = 0);
+  // The message handler; overrides handle what they need and pass the rest
+  // on to the inherited WndProc.
+  virtual void WndProc(TMessage& message);
+
+  // Marks the whole control for repainting.
+  virtual void Invalidate();
+  // Paints what is marked now.
+  virtual void Update();
+  // Invalidate and Update.
+  void Repaint();
+
+  TMouseEvent OnMouseDown;
+  TMouseMoveEvent OnMouseMove;
+  TMouseEvent OnMouseUp;
+  TNotifyEvent OnClick;
+  TNotifyEvent OnDblClick;
+
+protected:
+  // Messages nobody handled end here (result 0).
+  virtual void DefaultHandler(TMessage& message);
+
+  // The dynamic input methods; the base versions fire the events.
+  virtual void Click();
+  virtual void DblClick();
+  virtual void MouseDown(TMouseButton button, TShiftState shift, int x, int y);
+  virtual void MouseMove(TShiftState shift, int x, int y);
+  virtual void MouseUp(TMouseButton button, TShiftState shift, int x, int y);
+  // Wheel turned by delta (multiples of WHEEL_DELTA, positive away from the
+  // user) with the pointer at (x, y) in client coordinates; true when it
+  // was handled. The base handles nothing.
+  virtual bool MouseWheel(TShiftState shift, int wheelDelta, int x, int y);
+
+  // Notifications of property changes (the base invalidates where it shows).
+  virtual void FontChanged();
+  virtual void ColorChanged();
+  virtual void TextChanged() {}
+  virtual void VisibleChanged();
+  virtual void EnabledChanged();
+
+  // The parent's font or colour changed; a control with ParentFont or
+  // ParentColor takes it over.
+  virtual void ParentFontChanged();
+  virtual void ParentColorChanged();
+
+  // Realigns the parent when this control's place in the layout changed.
+  void RequestAlign();
+
+private:
+  friend class TWinControl;
+  void HandleMouseMessage(TMessage& message);
+  void FontChangeHandler(TObject* sender);
+
+  TWinControl* FParent = nullptr;
+  int FLeft = 0;
+  int FTop = 0;
+  int FWidth = 0;
+  int FHeight = 0;
+  TAlign FAlign = alNone;
+  bool FVisible = true;
+  bool FEnabled = true;
+  TFont FFont;
+  bool FParentFont = true;
+  bool FTakingParentFont = false;
+  TColor FColor = clWindow;
+  bool FParentColor = true;
+  TCursor FCursor = crDefault;
+  std::string FText;
+  TControlStyle FControlStyle{csCaptureMouse, csClickEvents, csSetCaption, csDoubleClicks};
+  TControlState FControlState;
+};
+
+// ---------------------------------------------------------------- TWinControl
+
+class TWinControl : public TControl {
+public:
+  explicit TWinControl(TComponent* owner);
+  // A window destroys its window handle, and its children become parentless
+  // (they belong to their owner, which frees them). A derived class whose
+  // DestroyWnd must run calls DestroyHandle in its own destructor.
+  ~TWinControl() override;
+  std::string ClassName() const override { return "TWinControl"; }
+
+  int ControlCount() const { return static_cast<int>(FControls.size()); }
+  // Raises EListError "List index out of bounds (%d)" outside 0..count-1.
+  TControl* Controls(int index) const;
+
+  // ----- the window
+  // The window's number, created on first need.
+  HWND Handle();
+  bool HandleAllocated() const { return FHandle != 0; }
+  // Creates the window (the parent's first), and the windows of the
+  // visible child windows, as showing a form does.
+  void HandleNeeded();
+  // Destroys the window (the children's first); DestroyWnd runs.
+  void DestroyHandle();
+  // Destroys the window when it exists and creates it again, so new
+  // creation parameters take effect.
+  void RecreateWnd();
+  // The parameters the window was created with (empty without a window).
+  const TCreateParams& WindowParams() const { return FParams; }
+
+  int BorderWidth() const { return FBorderWidth; }
+  // A blank margin inside the frame, outside the client area.
+  void SetBorderWidth(int value);
+  bool Ctl3D() const { return FCtl3D; }
+  void SetCtl3D(bool value);
+  bool TabStop() const { return FTabStop; }
+  void SetTabStop(bool value) { FTabStop = value; }
+
+  // A change of the client size realigns the children; a window repaints
+  // what its class style asks for (all of it with CS_HREDRAW / CS_VREDRAW,
+  // else the newly exposed strips) and gets WM_SIZE.
+  void SetBounds(int left, int top, int width, int height) override;
+  TRect ClientRect() const override;
+  TPoint ClientOrigin() const override;
+  // Lays the aligned children out in the client area again.
+  void Realign();
+
+  // ----- focus: one focused control per process
+  bool Focused() const;
+  // Visible and enabled, and so is every parent.
+  virtual bool CanFocus() const;
+  // Raises EInvalidOperation "Cannot focus a disabled or invisible window"
+  // when the control cannot take the focus. Creates the window, then moves
+  // the focus: the old control gets WM_KILLFOCUS and this one WM_SETFOCUS
+  // (Focused already answers for the new control in both), then the old
+  // control's DoExit and this one's DoEnter run.
+  virtual void SetFocus();
+
+  // ----- painting: the update region
+  // Adds the rectangle (client coordinates, cut to the client area) to the
+  // update region; erase asks for WM_ERASEBKGND before the next paint.
+  // Nothing happens without a window or while the control is hidden.
+  virtual void InvalidateRect(const TRect& rect, bool erase);
+  void Invalidate() override;
+  // The pending rectangles: overlapping and touching rectangles that form a
+  // rectangle together are merged, covered ones dropped.
+  const std::vector<TRect>& UpdateRegion() const { return FUpdateRegion; }
+  // The smallest rectangle around the update region (empty when none).
+  TRect UpdateRect() const;
+  bool UpdateErasePending() const { return FUpdateErase; }
+  // Forgets the update region without painting (the backend painted it).
+  void ValidateAll();
+  // Paints the pending region now: WM_ERASEBKGND when asked, then one
+  // WM_PAINT per pending rectangle. The region is empty before painting
+  // starts, so invalidations made while painting wait for the next Update.
+  void Update() override;
+  // The rectangle the WM_PAINT being handled paints (client coordinates).
+  TRect PaintRect() const { return FPaintRect; }
+
+  // Moves the pixels of the client area (or of rect) by (dx, dy), limited to
+  // clip: the pending region inside moves along and the uncovered part is
+  // invalidated. Each call is logged for the backend (which moves the real
+  // pixels) and for tests.
+  void ScrollWindow(int dx, int dy, const TRect* rect = nullptr, const TRect* clip = nullptr);
+  struct TScrollRequest {
+    int DX = 0;
+    int DY = 0;
+    TRect Area;  // the scrolled area: rect and clip applied, in client coordinates
+    friend bool operator==(const TScrollRequest&, const TScrollRequest&) = default;
+  };
+  const std::vector<TScrollRequest>& ScrollRequests() const { return FScrollRequests; }
+  void ClearScrollRequests() { FScrollRequests.clear(); }
+
+  // ----- scroll bars (see platform/ScrollBars.h for the operations)
+  const TScrollBarState& ScrollBar(int bar) const { return FScrollBars[bar == SB_VERT ? 1 : 0]; }
+
+  // The input method's state of this window (see platform/Ime.h).
+  TInputContext& ImeContext();
+
+  TKeyEvent OnKeyDown;
+  TKeyPressEvent OnKeyPress;
+  TKeyEvent OnKeyUp;
+  TNotifyEvent OnEnter;
+  TNotifyEvent OnExit;
+
+  void WndProc(TMessage& message) override;
+
+protected:
+  // The parameters of a new window; overrides change the styles after the
+  // inherited call.
+  virtual void CreateParams(TCreateParams& params);
+  // Creates the window: CreateParams, then CreateWindowHandle. Overrides
+  // call the inherited CreateWnd first and do their own set-up after it.
+  virtual void CreateWnd();
+  // Gives up what was set up for the window; overrides do their part and
+  // call the inherited DestroyWnd last.
+  virtual void DestroyWnd();
+  // The window comes into being: it gets its number, its scroll bars take
+  // their start from the style, and it gets WM_SIZE.
+  void CreateWindowHandle(const TCreateParams& params);
+
+  virtual void KeyDown(uint16_t& key, TShiftState shift);
+  virtual void KeyUp(uint16_t& key, TShiftState shift);
+  virtual void KeyPress(char& key);
+  virtual void DoEnter();
+  virtual void DoExit();
+
+  // Places the aligned visible children inside rect: alTop (by Top), then
+  // alBottom, alLeft, alRight, and alClient gets what is left.
+  virtual void AlignControls(TRect& rect);
+  // Paints one rectangle of the window (the WM_PAINT handling); the base
+  // paints nothing.
+  virtual void PaintWindow(const TRect& rect);
+  // Fills the rectangle with the background (the WM_ERASEBKGND handling);
+  // the base paints nothing and answers false.
+  virtual bool EraseBackground(const TRect& rect);
+
+  void VisibleChanged() override;
+  void EnabledChanged() override;
+  void FontChanged() override;
+  void ColorChanged() override;
+
+private:
+  friend class TControl;
+  friend int SetScrollInfo(TWinControl&, int, const TScrollInfo&, bool);
+  friend bool ShowScrollBar(TWinControl&, int, bool);
+  friend bool EnableScrollBar(TWinControl&, int, unsigned);
+  friend void SetScrollTrackPos(TWinControl&, int, int);
+  friend void DragAcceptFiles(TWinControl&, bool);
+
+  // Moves the focus; Focused answers for the new control while both
+  // messages are handled. enterExit also runs DoExit and DoEnter (a
+  // recreated window keeps its focus and gets only the messages).
+  static void MoveFocus(TWinControl* to, bool enterExit);
+  void InsertControl(TControl* control);
+  void RemoveControl(TControl* control);
+  TScrollBarState& MutableScrollBar(int bar) { return FScrollBars[bar == SB_VERT ? 1 : 0]; }
+  // The frame width between the bounds and the client area.
+  int FrameWidth() const;
+  // The client area changed size (bounds, frame or scroll bars).
+  void ClientSizeChanged(const TRect& oldClient);
+  void AddToUpdateRegion(const TRect& rect, bool erase);
+
+  std::vector<TControl*> FControls;  // children, not owned
+  HWND FHandle = 0;
+  TCreateParams FParams;
+  int FBorderWidth = 0;
+  bool FCtl3D = true;
+  bool FTabStop = false;
+  int FAligning = 0;
+  TScrollBarState FScrollBars[2];
+  std::vector<TRect> FUpdateRegion;
+  bool FUpdateErase = false;
+  TRect FPaintRect;
+  std::vector<TScrollRequest> FScrollRequests;
+  std::unique_ptr<TInputContext> FImeContext;
+};
+
+// The control that has the keyboard focus, or nullptr.
+TWinControl* FocusedControl();
+// The control that holds the mouse capture, or nullptr.
+TControl* CaptureControl();
+
+// Registers the window for WM_DROPFILES (WS_EX_ACCEPTFILES) or withdraws
+// it; the window must exist. The registration goes with the window.
+void DragAcceptFiles(TWinControl& control, bool accept);
+bool AcceptsDroppedFiles(const TWinControl& control);
+
+// ---------------------------------------------------------------- TCustomControl
+
+// A window that paints itself: Paint draws on Canvas, whose clip rectangle
+// is the rectangle being painted.
+class TCustomControl : public TWinControl {
+public:
+  explicit TCustomControl(TComponent* owner);
+  ~TCustomControl() override;
+  std::string ClassName() const override { return "TCustomControl"; }
+
+  // The control's canvas: a screen canvas that measures but shows nothing
+  // until a test or the backend puts another in its place.
+  TCanvas& Canvas() { return *FCanvas; }
+  // Puts a canvas in place; it takes over the font, brush and pen of the
+  // old one.
+  void SetCanvas(std::unique_ptr<TCanvas> canvas);
+
+protected:
+  virtual void Paint() {}
+  // Clips the canvas to rect (saving and restoring its state) and paints.
+  void PaintWindow(const TRect& rect) override;
+  // Fills with the brush in Color.
+  bool EraseBackground(const TRect& rect) override;
+
+private:
+  std::unique_ptr<TCanvas> FCanvas;
+};
+
+}  // namespace vk
