@@ -36,6 +36,24 @@ TSrcEditStringList::~TSrcEditStringList() {
   // Nobody hears about the lines going away with the store.
   OnStoreChange = nullptr;
   OnStoreChanging = nullptr;
+  FListeners.Clear();
+}
+
+void TSrcEditStringList::NotifyChange(const TNotifyEvent& event,
+                                      TNotifyEvent TSrcEditStringsListener::*listenerEvent) {
+  if (event) event(this);
+  FListeners.Notify([&](const TSrcEditStringsListener* listener) {
+    if (const TNotifyEvent& handler = listener->*listenerEvent) handler(this);
+  });
+}
+
+void TSrcEditStringList::NotifyLines(const TStringListChangeEvent& event,
+                                     TStringListChangeEvent TSrcEditStringsListener::*listenerEvent, int index,
+                                     int count) {
+  if (event) event(this, index, count);
+  FListeners.Notify([&](const TSrcEditStringsListener* listener) {
+    if (const TStringListChangeEvent& handler = listener->*listenerEvent) handler(this, index, count);
+  });
 }
 
 void TSrcEditStringList::CheckIndex(int index, int last) const {
@@ -43,11 +61,10 @@ void TSrcEditStringList::CheckIndex(int index, int last) const {
 }
 
 void TSrcEditStringList::SetUpdateState(bool updating) {
-  if (updating) {
-    if (OnStoreChanging) OnStoreChanging(this);
-  } else if (OnStoreChange) {
-    OnStoreChange(this);
-  }
+  if (updating)
+    NotifyChange(OnStoreChanging, &TSrcEditStringsListener::OnStoreChanging);
+  else
+    NotifyChange(OnStoreChange, &TSrcEditStringsListener::OnStoreChange);
 }
 
 void TSrcEditStringList::ForgetLongestLine() {
@@ -109,7 +126,7 @@ void TSrcEditStringList::InsertLine(int index, std::string_view text) {
   TStringsUpdate update(*this);
   InsertItem(index, text);
   ForgetLongestLine();
-  if (OnLinesInserted) OnLinesInserted(this, index, 1);
+  NotifyLines(OnLinesInserted, &TSrcEditStringsListener::OnLinesInserted, index, 1);
 }
 
 void TSrcEditStringList::AddStrings(const TStrings& strings) {
@@ -125,7 +142,7 @@ void TSrcEditStringList::AddStrings(const TStrings& strings) {
     record.FObject = strings.GetObject(i);
     FList.push_back(std::move(record));
   }
-  if (OnLinesInserted) OnLinesInserted(this, first, added);
+  NotifyLines(OnLinesInserted, &TSrcEditStringsListener::OnLinesInserted, first, added);
 }
 
 void TSrcEditStringList::Put(int index, const std::string& text) {
@@ -142,7 +159,7 @@ void TSrcEditStringList::Put(int index, const std::string& text) {
     ForgetLongestLine();
   else if (FIndexOfLongestLine >= 0)
     FChangedSinceLongest.push_back(index);
-  if (OnLinePut) OnLinePut(this, index, 1);
+  NotifyLines(OnLinePut, &TSrcEditStringsListener::OnLinePut, index, 1);
 }
 
 void TSrcEditStringList::PutObject(int index, TObject* object) {
@@ -160,7 +177,7 @@ void TSrcEditStringList::Delete(int index) {
   TStringsUpdate update(*this);
   FList.erase(FList.begin() + index);
   ForgetLongestLine();
-  if (OnLinesDeleted) OnLinesDeleted(this, index, 1);
+  NotifyLines(OnLinesDeleted, &TSrcEditStringsListener::OnLinesDeleted, index, 1);
 }
 
 void TSrcEditStringList::Exchange(int index1, int index2) {
@@ -181,7 +198,7 @@ void TSrcEditStringList::Clear() {
     TStringsUpdate update(*this);
     FList = {};
     FCapacity = 0;
-    if (OnLinesCleared) OnLinesCleared(this);
+    NotifyChange(OnLinesCleared, &TSrcEditStringsListener::OnLinesCleared);
   }
   ForgetLongestLine();
 }
@@ -195,7 +212,7 @@ void TSrcEditStringList::InsertLines(int index, int count) {
   while (GetCount() + count > FCapacity) Grow();
   FList.insert(FList.begin() + index, static_cast<size_t>(count), TSrcEditStringRec{});
   ForgetLongestLine();
-  if (OnLinesInserted) OnLinesInserted(this, index, count);
+  NotifyLines(OnLinesInserted, &TSrcEditStringsListener::OnLinesInserted, index, count);
 }
 
 void TSrcEditStringList::DeleteLines(int index, int count) {
@@ -209,7 +226,7 @@ void TSrcEditStringList::DeleteLines(int index, int count) {
     FList.resize(index);
   }
   ForgetLongestLine();
-  if (OnLinesDeleted) OnLinesDeleted(this, index, removed);
+  NotifyLines(OnLinesDeleted, &TSrcEditStringsListener::OnLinesDeleted, index, removed);
 }
 
 void TSrcEditStringList::InsertStrings(int index, const TStrings& strings) {

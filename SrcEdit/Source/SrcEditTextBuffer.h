@@ -10,6 +10,7 @@
 #include <utility>
 #include <vector>
 
+#include "SrcEdit/Source/SrcEditListeners.h"
 #include "SrcEdit/Source/SrcEditTypes.h"
 #include "platform/Events.h"
 #include "platform/StringLists.h"
@@ -63,6 +64,18 @@ struct TSrcEditStringRec {
 // (sender, first line index, number of lines)
 using TStringListChangeEvent = TDelegate<void(TObject* Sender, int Index, int Count)>;
 
+// A second audience for the store's six changes: the handlers of an object
+// that shows the store's lines while the store belongs to someone else (an
+// editor sharing another editor's text). Unset handlers are skipped.
+struct TSrcEditStringsListener {
+  TNotifyEvent OnStoreChange;
+  TNotifyEvent OnStoreChanging;
+  TNotifyEvent OnLinesCleared;
+  TStringListChangeEvent OnLinesDeleted;
+  TStringListChangeEvent OnLinesInserted;
+  TStringListChangeEvent OnLinePut;
+};
+
 class TSrcEditStringList : public TStrings {
 public:
   TSrcEditStringList();
@@ -108,6 +121,8 @@ public:
   // old file as it was.
   void SaveToFile(const std::string& fileName) override;
 
+  // Every change is told to the six events first (the store's owner), then
+  // to the listeners in the order they were added.
   TNotifyEvent OnStoreChange;
   TNotifyEvent OnStoreChanging;
   TNotifyEvent OnLinesCleared;
@@ -115,10 +130,20 @@ public:
   TStringListChangeEvent OnLinesInserted;
   TStringListChangeEvent OnLinePut;
 
+  // Listeners are found by address; adding one twice keeps one entry. A
+  // listener must leave before it goes away; it may leave (or let others
+  // leave) while it is being told of a change.
+  void AddListener(const TSrcEditStringsListener* listener) { FListeners.Add(listener); }
+  void RemoveListener(const TSrcEditStringsListener* listener) { FListeners.Remove(listener); }
+  int ListenerCount() const { return FListeners.Count(); }
+
 protected:
   void SetUpdateState(bool updating) override;
 
 private:
+  void NotifyChange(const TNotifyEvent& event, TNotifyEvent TSrcEditStringsListener::*listenerEvent);
+  void NotifyLines(const TStringListChangeEvent& event,
+                   TStringListChangeEvent TSrcEditStringsListener::*listenerEvent, int index, int count);
   std::string ExpandString(int index);
   // Finds the expanded length without building the text where it can.
   void MeasureLine(int index);
@@ -138,6 +163,7 @@ private:
   // Lines replaced since the longest line was found; they are the only
   // ones that can have overtaken it.
   std::vector<int> FChangedSinceLongest;
+  TSrcListenerList<const TSrcEditStringsListener*> FListeners;
 };
 
 // Buffered writer of a text file in one of the three line-break styles.

@@ -51,7 +51,7 @@ void TSrcEditUndoList::EndBlock() {
   uint32_t closed = FBlockChangeNumber;
   FBlockChangeNumber = 0;
   if (++FNextChangeNumber == 0) FNextChangeNumber = 1;
-  if (!FItems.empty() && FItems.back()->FChangeNumber == closed && OnChangeRecorded) OnChangeRecorded(this);
+  if (!FItems.empty() && FItems.back()->FChangeNumber == closed) ChangeRecorded();
 }
 
 void TSrcEditUndoList::PushItem(std::unique_ptr<TSrcEditUndoItem> item) {
@@ -59,7 +59,12 @@ void TSrcEditUndoList::PushItem(std::unique_ptr<TSrcEditUndoItem> item) {
   TSrcChangeReason reason = item->FChangeReason;
   FItems.push_back(std::move(item));
   EnsureMaxEntries();
-  if (reason != crGroupBreak && OnChangeRecorded) OnChangeRecorded(this);
+  if (reason != crGroupBreak) ChangeRecorded();
+}
+
+void TSrcEditUndoList::ChangeRecorded() {
+  if (OnChangeRecorded) OnChangeRecorded(this);
+  FChangeRecordedListeners.Notify([this](const TNotifyEvent& listener) { listener(this); });
 }
 
 std::unique_ptr<TSrcEditUndoItem> TSrcEditUndoList::PopItem() {

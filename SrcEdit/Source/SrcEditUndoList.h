@@ -4,11 +4,13 @@
 // step. The undo list also carries the mark of the saved state.
 
 #include <cstdint>
+#include <exception>
 #include <memory>
 #include <optional>
 #include <string>
 #include <vector>
 
+#include "SrcEdit/Source/SrcEditListeners.h"
 #include "SrcEdit/Source/SrcEditTypes.h"
 #include "platform/Events.h"
 #include "platform/Objects.h"
@@ -102,9 +104,18 @@ public:
 
   void Assign(const TPersistent& source) override;
 
+  // A recorded change is told to OnChangeRecorded (the list's owner) first,
+  // then to the listeners in the order they were added.
   TNotifyEvent OnChangeRecorded;
+  // Listeners are found by identity; adding one twice keeps one entry. A
+  // listener must leave before its object goes away; it may leave (or let
+  // others leave) while it is being told of a change.
+  void AddChangeRecordedListener(const TNotifyEvent& listener) { FChangeRecordedListeners.Add(listener); }
+  void RemoveChangeRecordedListener(const TNotifyEvent& listener) { FChangeRecordedListeners.Remove(listener); }
+  int ChangeRecordedListenerCount() const { return FChangeRecordedListeners.Count(); }
 
 private:
+  void ChangeRecorded();
   void EnsureMaxEntries();
   uint32_t TakeChangeNumber();
 
@@ -120,18 +131,32 @@ private:
   // the numbers themselves so that no change number can be mistaken for it.
   std::optional<uint32_t> FInitialChangeNumber = 0;
   bool FInsideRedo = false;
+  TSrcListenerList<TNotifyEvent> FChangeRecordedListeners;
 };
 
 // Keeps an undo block open for a scope, also when an exception passes.
+// Closing the block reports the change, and a listener may raise: while
+// another exception is already on its way that second one is dropped, so
+// the first reaches the caller.
 class TSrcUndoBlock {
 public:
   explicit TSrcUndoBlock(TSrcEditUndoList& list) : FList(list) { FList.BeginBlock(); }
-  ~TSrcUndoBlock() { FList.EndBlock(); }
+  ~TSrcUndoBlock() noexcept(false) {
+    if (std::uncaught_exceptions() <= FUncaught) {
+      FList.EndBlock();
+      return;
+    }
+    try {
+      FList.EndBlock();
+    } catch (...) {
+    }
+  }
   TSrcUndoBlock(const TSrcUndoBlock&) = delete;
   TSrcUndoBlock& operator=(const TSrcUndoBlock&) = delete;
 
 private:
   TSrcEditUndoList& FList;
+  int FUncaught = std::uncaught_exceptions();
 };
 
 }  // namespace vk

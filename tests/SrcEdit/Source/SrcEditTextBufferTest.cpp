@@ -1,5 +1,6 @@
 #include "SrcEdit/Source/SrcEditTextBuffer.h"
 
+#include <algorithm>
 #include <functional>
 
 #include <gtest/gtest.h>
@@ -317,6 +318,128 @@ TEST(SrcEditFileWriterTest, LinesLongerThanTheBufferAreWrittenWhole) {
     abandoned.Write("lost");
   }
   EXPECT_EQ("short\n" + huge + "\nend", LoadBytesFromFile(name));
+}
+
+}  // namespace
+}  // namespace vk
+
+namespace vk {
+namespace {
+
+// A listener that writes its name and the change into a shared log.
+struct NamedListener {
+  std::string Name;
+  std::vector<std::string>* Log;
+  TSrcEditStringsListener Handlers;
+  std::function<void()> OnInserted;  // runs after logging an insertion
+
+  NamedListener(std::string name, std::vector<std::string>& log) : Name(std::move(name)), Log(&log) {
+    Handlers.OnStoreChanging = TNotifyEvent(this, &NamedListener::Changing);
+    Handlers.OnStoreChange = TNotifyEvent(this, &NamedListener::Change);
+    Handlers.OnLinesCleared = TNotifyEvent(this, &NamedListener::Cleared);
+    Handlers.OnLinesInserted = TStringListChangeEvent(this, &NamedListener::Inserted);
+    Handlers.OnLinesDeleted = TStringListChangeEvent(this, &NamedListener::Deleted);
+    Handlers.OnLinePut = TStringListChangeEvent(this, &NamedListener::Put);
+  }
+  void Changing(TObject*) { Log->push_back(Name + " changing"); }
+  void Change(TObject*) { Log->push_back(Name + " change"); }
+  void Cleared(TObject*) { Log->push_back(Name + " cleared"); }
+  void Inserted(TObject*, int index, int count) {
+    Log->push_back(Name + " inserted " + std::to_string(index) + "," + std::to_string(count));
+    if (OnInserted) OnInserted();
+  }
+  void Deleted(TObject*, int index, int count) {
+    Log->push_back(Name + " deleted " + std::to_string(index) + "," + std::to_string(count));
+  }
+  void Put(TObject*, int index, int count) {
+    Log->push_back(Name + " put " + std::to_string(index) + "," + std::to_string(count));
+  }
+};
+
+TEST(SrcEditStringListListenerTest, EachChangeReachesTheOwnerFirstThenTheListenersInTheOrderTheyCame) {
+  TSrcEditStringList store;
+  LoadText(store, "a\nb");
+  EventLog owner;
+  owner.Attach(store);
+  std::vector<std::string> log;
+  NamedListener first("first", log), second("second", log);
+  store.AddListener(&second.Handlers);
+  store.AddListener(&first.Handlers);
+  store.AddListener(&second.Handlers);  // already there: still once
+  EXPECT_EQ(2, store.ListenerCount());
+
+  store.Put(1, "x");
+  store.Delete(0);
+  store.Clear();
+  EXPECT_EQ((std::vector<std::string>{"changing", "put 1,1", "change", "changing", "deleted 0,1", "change",
+                                      "changing", "cleared", "change"}),
+            owner.Entries);
+  EXPECT_EQ((std::vector<std::string>{"second changing", "first changing", "second put 1,1", "first put 1,1",
+                                      "second change", "first change", "second changing", "first changing",
+                                      "second deleted 0,1", "first deleted 0,1", "second change", "first change",
+                                      "second changing", "first changing", "second cleared", "first cleared",
+                                      "second change", "first change"}),
+            log);
+}
+
+TEST(SrcEditStringListListenerTest, ListenersLeaveByIdentityInAnyOrder) {
+  // Three listeners join in order; they leave in every order, and after each
+  // departure exactly the ones still there hear an insertion, in join order.
+  std::vector<int> order = {0, 1, 2};
+  do {
+    TSrcEditStringList store;
+    std::vector<std::string> log;
+    NamedListener listeners[3] = {{"0", log}, {"1", log}, {"2", log}};
+    for (auto& listener : listeners) store.AddListener(&listener.Handlers);
+    std::vector<bool> present(3, true);
+    for (int leaving : order) {
+      store.RemoveListener(&listeners[leaving].Handlers);
+      store.RemoveListener(&listeners[leaving].Handlers);  // a second time: nothing
+      present[static_cast<size_t>(leaving)] = false;
+      log.clear();
+      store.InsertLines(0, 1);
+      std::vector<std::string> expected;
+      for (int i = 0; i < 3; ++i)
+        if (present[static_cast<size_t>(i)]) expected.push_back(std::to_string(i) + " inserted 0,1");
+      std::erase_if(log, [](const std::string& entry) { return entry.find("inserted") == std::string::npos; });
+      EXPECT_EQ(expected, log);
+    }
+    EXPECT_EQ(0, store.ListenerCount());
+  } while (std::next_permutation(order.begin(), order.end()));
+}
+
+TEST(SrcEditStringListListenerTest, AListenerMayRemoveOthersAndJoinNewOnesWhileItIsTold) {
+  TSrcEditStringList store;
+  std::vector<std::string> log;
+  NamedListener first("first", log), second("second", log), third("third", log), late("late", log);
+  // first takes itself and third out and brings late in; third is no longer
+  // told, late hears the next change only.
+  first.OnInserted = [&] {
+    store.RemoveListener(&first.Handlers);
+    store.RemoveListener(&third.Handlers);
+    store.AddListener(&late.Handlers);
+  };
+  store.AddListener(&first.Handlers);
+  store.AddListener(&second.Handlers);
+  store.AddListener(&third.Handlers);
+  store.InsertLines(0, 1);
+  store.InsertLines(0, 2);
+  std::erase_if(log, [](const std::string& entry) { return entry.find("inserted") == std::string::npos; });
+  EXPECT_EQ((std::vector<std::string>{"first inserted 0,1", "second inserted 0,1", "second inserted 0,2",
+                                      "late inserted 0,2"}),
+            log);
+  EXPECT_EQ(2, store.ListenerCount());
+}
+
+TEST(SrcEditStringListListenerTest, AnUnsetHandlerIsSkipped) {
+  TSrcEditStringList store;
+  std::vector<std::string> log;
+  NamedListener listener("only", log);
+  listener.Handlers.OnStoreChanging = nullptr;
+  listener.Handlers.OnStoreChange = nullptr;
+  store.AddListener(&listener.Handlers);
+  store.Add("x");
+  EXPECT_EQ((std::vector<std::string>{"only inserted 0,1"}), log);
 }
 
 }  // namespace

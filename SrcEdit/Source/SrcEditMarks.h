@@ -1,0 +1,103 @@
+#pragma once
+// Marks shown in an editor's gutter (bookmarks 0..9 among them), the list
+// that owns them, and the plugins an editor tells about painting and about
+// inserted and deleted lines.
+
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "platform/Canvas.h"
+#include "platform/Events.h"
+#include "platform/Graphics.h"
+#include "platform/Objects.h"
+
+namespace vk {
+
+class TCustomSrcEdit;
+
+class TSrcEditMark : public TObject {
+public:
+  // An ordinary mark (bookmark number -1) of the editor.
+  explicit TSrcEditMark(TCustomSrcEdit* owner) : FEdit(owner) {}
+  std::string ClassName() const override { return "TSrcEditMark"; }
+
+  int Line() const { return FLine; }
+  void SetLine(int value) { FLine = value; }
+  int Char() const { return FChar; }
+  void SetChar(int value) { FChar = value; }
+  int ImageIndex() const { return FImage; }
+  void SetImageIndex(int value) { FImage = value; }
+  bool Visible() const { return FVisible; }
+  void SetVisible(bool value) { FVisible = value; }
+  bool InternalImage() const { return FInternalImage; }
+  void SetInternalImage(bool value) { FInternalImage = value; }
+  int BookmarkNumber() const { return FBookmarkNum; }
+  void SetBookmarkNumber(int value) { FBookmarkNum = value; }
+  bool IsBookmark() const { return FBookmarkNum >= 0; }
+  TCustomSrcEdit* Edit() const { return FEdit; }
+
+protected:
+  int FLine = 0;
+  int FChar = 0;
+  int FImage = 0;
+  TCustomSrcEdit* FEdit;
+  bool FVisible = false;
+  bool FInternalImage = false;
+  int FBookmarkNum = -1;
+};
+
+// The marks of an editor in the order they were added, owned by the list:
+// deleting or clearing frees them, extracting hands one over. Every added,
+// extracted or deleted mark is reported through OnChange.
+class TSrcEditMarkList : public TObject {
+public:
+  explicit TSrcEditMarkList(TCustomSrcEdit* owner) : FEdit(owner) {}
+  ~TSrcEditMarkList() override;
+  TSrcEditMarkList(const TSrcEditMarkList&) = delete;
+  TSrcEditMarkList& operator=(const TSrcEditMarkList&) = delete;
+  std::string ClassName() const override { return "TSrcEditMarkList"; }
+
+  int Count() const { return static_cast<int>(FItems.size()); }
+  // Raises EListError "List index out of bounds (%d)" outside 0..Count-1.
+  TSrcEditMark* Items(int index) const;
+  int IndexOf(const TSrcEditMark* mark) const;
+  // Takes the mark over; answers its index.
+  int Add(std::unique_ptr<TSrcEditMark> mark);
+  void Delete(int index);
+  // Hands the mark over to the caller; nullptr when it is not in the list.
+  std::unique_ptr<TSrcEditMark> Extract(TSrcEditMark* mark);
+  void Clear();
+  TCustomSrcEdit* Edit() const { return FEdit; }
+
+  TNotifyEvent OnChange;
+
+private:
+  void Changed();
+
+  TCustomSrcEdit* FEdit;
+  std::vector<std::unique_ptr<TSrcEditMark>> FItems;
+};
+
+// A plugin joins its editor when it is made and leaves it when it is freed;
+// the editor frees the plugins still with it when it goes itself.
+class TSrcEditPlugin : public TObject {
+public:
+  explicit TSrcEditPlugin(TCustomSrcEdit* owner);
+  ~TSrcEditPlugin() override;
+  TSrcEditPlugin(const TSrcEditPlugin&) = delete;
+  TSrcEditPlugin& operator=(const TSrcEditPlugin&) = delete;
+  std::string ClassName() const override { return "TSrcEditPlugin"; }
+
+  TCustomSrcEdit* Owner() const { return FOwner; }
+
+  // After the editor painted the rows first..last inside clip.
+  virtual void AfterPaint(TCanvas& canvas, const TRect& clip, int firstLine, int lastLine) = 0;
+  virtual void LinesInserted(int firstLine, int count) = 0;
+  virtual void LinesDeleted(int firstLine, int count) = 0;
+
+private:
+  TCustomSrcEdit* FOwner;
+};
+
+}  // namespace vk
