@@ -3,16 +3,15 @@
 // completion popups) hook into an editor; the editor runs the matching chain
 // before its own input handling.
 
-#include <cstddef>
 #include <cstdint>
-#include <vector>
+#include <optional>
+#include <string>
 
 #include "SrcEdit/Source/SrcEditTypes.h"
+#include "platform/DelegateList.h"
 #include "platform/Events.h"
 #include "platform/Keyboard.h"
 #include "platform/Mouse.h"
-#include "platform/StringLists.h"  // EListError
-#include "platform/SysUtils.h"
 
 namespace vk {
 
@@ -28,63 +27,28 @@ template <class Event>
 class TMethodList {
 public:
   // The same handler may be added more than once.
-  void Add(const Event& handler) { FItems.push_back({handler, ++FLastId}); }
+  void Add(const Event& handler) { FHandlers.Add(handler); }
   // Removes the most recently added copy of the handler; nothing when absent.
-  void Remove(const Event& handler) {
-    for (size_t i = FItems.size(); i-- > 0;)
-      if (FItems[i].Handler == handler) {
-        FItems.erase(FItems.begin() + static_cast<std::ptrdiff_t>(i));
-        return;
-      }
-  }
-  int Count() const { return static_cast<int>(FItems.size()); }
+  void Remove(const Event& handler) { FHandlers.Remove(handler, drLast); }
+  int Count() const { return FHandlers.Count(); }
   // The handler at index (0 = first added); raises EListError
   // "List index out of bounds (%d)" outside 0..Count-1.
-  const Event& Items(int index) const {
-    if (index < 0 || index >= Count()) throw EListError(Format("List index out of bounds (%d)", index));
-    return FItems[static_cast<size_t>(index)].Handler;
-  }
+  const Event& Items(int index) const { return FHandlers.Items(index); }
 
   // Calls every handler with the arguments (shared, so a handler sees what
   // earlier ones changed) until stop() answers true after a call.
   template <class Stop, class... Args>
   void Run(Stop stop, Args&&... args) {
-    if (FRunning || FItems.empty()) return;
-    TRunning running(FRunning);
-    const std::vector<TEntry> snapshot = FItems;
-    for (size_t i = snapshot.size(); i-- > 0;) {
-      if (!Contains(snapshot[i].Id)) continue;
-      snapshot[i].Handler(args...);
+    if (FHandlers.Iterating()) return;
+    typename TDelegateList<Event>::TIteration run(FHandlers, doBackward);
+    while (std::optional<Event> handler = run.Next()) {
+      (*handler)(args...);
       if (stop()) return;
     }
   }
 
 private:
-  struct TEntry {
-    Event Handler;
-    uint64_t Id;  // tells two copies of one handler apart
-  };
-  // Sets the re-entry flag for a run and clears it however the run ends.
-  class TRunning {
-  public:
-    explicit TRunning(bool& flag) : FFlag(flag) { FFlag = true; }
-    ~TRunning() { FFlag = false; }
-    TRunning(const TRunning&) = delete;
-    TRunning& operator=(const TRunning&) = delete;
-
-  private:
-    bool& FFlag;
-  };
-
-  bool Contains(uint64_t id) const {
-    for (const TEntry& entry : FItems)
-      if (entry.Id == id) return true;
-    return false;
-  }
-
-  std::vector<TEntry> FItems;
-  uint64_t FLastId = 0;
-  bool FRunning = false;
+  TDelegateList<Event> FHandlers;
 };
 
 // The six input chains of one editor.

@@ -1,7 +1,6 @@
 #include "SrcEdit/Source/SrcEditMiscClasses.h"
 
 #include <algorithm>
-#include <climits>
 
 namespace vk {
 
@@ -431,25 +430,6 @@ void TSrcInternalImage::DrawTransparent(TCanvas& canvas, int number, int x, int 
 
 // ---------------------------------------------------------------- method chains
 
-void TSrcMethodChain::Fire() {
-  // The cursor is registered so that removals during the firing move it.
-  int next = 0;
-  FCursors.push_back(&next);
-  struct TUnregister {
-    std::vector<int*>& Cursors;
-    int* Cursor;
-    ~TUnregister() { Cursors.erase(std::find(Cursors.begin(), Cursors.end(), Cursor)); }
-  } unregister{FCursors, &next};
-  while (EntryCount() > next) {
-    try {
-      do DoFire(next++);
-      while (EntryCount() > next);
-    } catch (Exception& e) {
-      if (!DoHandleException(e)) next = INT_MAX;
-    }
-  }
-}
-
 bool TSrcMethodChain::DoHandleException(Exception& e) {
   if (!ErrorHandler) throw;
   bool doContinue = true;
@@ -462,25 +442,8 @@ bool TSrcMethodChain::DoHandleException(Exception& e) {
   return doContinue;
 }
 
-void TSrcMethodChain::EntryRemoved(int index) {
-  for (int* cursor : FCursors)
-    if (index < *cursor && *cursor != INT_MAX) --*cursor;
-}
-
-void TSrcNotifyEventChain::Add(const TNotifyEvent& event) { FEntries.push_back(event); }
-
-void TSrcNotifyEventChain::Remove(const TNotifyEvent& event) {
-  for (int i = EntryCount() - 1; i >= 0; --i)
-    if (FEntries[i] == event) {
-      FEntries.erase(FEntries.begin() + i);
-      EntryRemoved(i);
-    }
-}
-
-void TSrcNotifyEventChain::DoFire(int index) {
-  // A copy: the handler may remove its own entry while it runs.
-  TNotifyEvent event = FEntries[index];
-  event(FEventSender);
+void TSrcNotifyEventChain::Fire() {
+  FireEach(FEntries, [this](const TNotifyEvent& event) { event(FEventSender); });
 }
 
 }  // namespace vk

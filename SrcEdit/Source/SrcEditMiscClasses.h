@@ -8,12 +8,14 @@
 
 #include <cstdint>
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
 #include "platform/Bitmaps.h"
 #include "platform/Canvas.h"
 #include "platform/Components.h"
+#include "platform/DelegateList.h"
 #include "platform/Events.h"
 #include "platform/Graphics.h"
 #include "platform/Mouse.h"
@@ -272,8 +274,8 @@ using TSrcExceptionEvent = TDelegate<void(TObject* sender, Exception& e, bool& d
 
 // A list of handlers called in the order they were added. Adding and
 // removing handlers while the chain fires is safe: handlers added are called
-// in the same firing, and removing one never makes the firing skip a
-// handler that is still in the chain.
+// in the same firing, handlers removed are not called any more, and removing
+// one never makes the firing skip a handler that is still in the chain.
 class TSrcMethodChain : public TObject {
 public:
   TSrcMethodChain() = default;
@@ -283,22 +285,26 @@ public:
 
   // Calls every handler. A handler's Exception goes to the ErrorHandler,
   // which decides whether the firing goes on; without one it leaves Fire.
-  void Fire();
+  virtual void Fire() = 0;
   TSrcExceptionEvent ErrorHandler;
 
 protected:
-  virtual int EntryCount() const = 0;
-  // Calls the handler at the index.
-  virtual void DoFire(int index) = 0;
+  // Fire of a descendant: call(handler) for each entry, with the exception
+  // rule above.
+  template <class T, class Call>
+  void FireEach(TDelegateList<T>& entries, Call call) {
+    typename TDelegateList<T>::TIteration firing(entries, doForwardWithAdded);
+    while (std::optional<T> entry = firing.Next()) {
+      try {
+        call(*entry);
+      } catch (Exception& e) {
+        if (!DoHandleException(e)) return;
+      }
+    }
+  }
   // Continue after the exception? Raises it again without an ErrorHandler;
   // an ErrorHandler that raises gives ESrcMethodChain.
   virtual bool DoHandleException(Exception& e);
-  // The descendant reports each removed entry so running firings keep
-  // their place.
-  void EntryRemoved(int index);
-
-private:
-  std::vector<int*> FCursors;  // the next index of each running firing
 };
 
 class TSrcNotifyEventChain : public TSrcMethodChain {
@@ -306,23 +312,20 @@ public:
   explicit TSrcNotifyEventChain(TObject* sender = nullptr) : FEventSender(sender) {}
   std::string ClassName() const override { return "TSrcNotifyEventChain"; }
 
+  void Fire() override;
   // The same handler may be added more than once and is then called once
   // per entry.
-  void Add(const TNotifyEvent& event);
+  void Add(const TNotifyEvent& event) { FEntries.Add(event); }
   // Removes every entry of the handler.
-  void Remove(const TNotifyEvent& event);
-  int Count() const { return EntryCount(); }
+  void Remove(const TNotifyEvent& event) { FEntries.Remove(event, drAll); }
+  int Count() const { return FEntries.Count(); }
 
   TObject* EventSender() const { return FEventSender; }
   void SetEventSender(TObject* sender) { FEventSender = sender; }
 
-protected:
-  int EntryCount() const override { return static_cast<int>(FEntries.size()); }
-  void DoFire(int index) override;
-
 private:
   TObject* FEventSender;
-  std::vector<TNotifyEvent> FEntries;
+  TDelegateList<TNotifyEvent> FEntries;
 };
 
 }  // namespace vk

@@ -42,7 +42,7 @@ TSrcEditStringList::~TSrcEditStringList() {
 void TSrcEditStringList::NotifyChange(const TNotifyEvent& event,
                                       TNotifyEvent TSrcEditStringsListener::*listenerEvent) {
   if (event) event(this);
-  FListeners.Notify([&](const TSrcEditStringsListener* listener) {
+  FListeners.ForEach([&](const TSrcEditStringsListener* listener) {
     if (const TNotifyEvent& handler = listener->*listenerEvent) handler(this);
   });
 }
@@ -51,7 +51,7 @@ void TSrcEditStringList::NotifyLines(const TStringListChangeEvent& event,
                                      TStringListChangeEvent TSrcEditStringsListener::*listenerEvent, int index,
                                      int count) {
   if (event) event(this, index, count);
-  FListeners.Notify([&](const TSrcEditStringsListener* listener) {
+  FListeners.ForEach([&](const TSrcEditStringsListener* listener) {
     if (const TStringListChangeEvent& handler = listener->*listenerEvent) handler(this, index, count);
   });
 }

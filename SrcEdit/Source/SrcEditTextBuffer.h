@@ -10,8 +10,8 @@
 #include <utility>
 #include <vector>
 
-#include "SrcEdit/Source/SrcEditListeners.h"
 #include "SrcEdit/Source/SrcEditTypes.h"
+#include "platform/DelegateList.h"
 #include "platform/Events.h"
 #include "platform/StringLists.h"
 #include "platform/Streams.h"
@@ -134,7 +134,7 @@ public:
   // listener must leave before it goes away; it may leave (or let others
   // leave) while it is being told of a change.
   void AddListener(const TSrcEditStringsListener* listener) { FListeners.Add(listener); }
-  void RemoveListener(const TSrcEditStringsListener* listener) { FListeners.Remove(listener); }
+  void RemoveListener(const TSrcEditStringsListener* listener) { FListeners.Remove(listener, drFirst); }
   int ListenerCount() const { return FListeners.Count(); }
 
 protected:
@@ -163,7 +163,7 @@ private:
   // Lines replaced since the longest line was found; they are the only
   // ones that can have overtaken it.
   std::vector<int> FChangedSinceLongest;
-  TSrcListenerList<const TSrcEditStringsListener*> FListeners;
+  TDelegateList<const TSrcEditStringsListener*> FListeners{ddIgnore};
 };
 
 // Buffered writer of a text file in one of the three line-break styles.

@@ -64,7 +64,7 @@ void TSrcEditUndoList::PushItem(std::unique_ptr<TSrcEditUndoItem> item) {
 
 void TSrcEditUndoList::ChangeRecorded() {
   if (OnChangeRecorded) OnChangeRecorded(this);
-  FChangeRecordedListeners.Notify([this](const TNotifyEvent& listener) { listener(this); });
+  FChangeRecordedListeners.ForEach([this](const TNotifyEvent& listener) { listener(this); });
 }
 
 std::unique_ptr<TSrcEditUndoItem> TSrcEditUndoList::PopItem() {

@@ -10,8 +10,8 @@
 #include <string>
 #include <vector>
 
-#include "SrcEdit/Source/SrcEditListeners.h"
 #include "SrcEdit/Source/SrcEditTypes.h"
+#include "platform/DelegateList.h"
 #include "platform/Events.h"
 #include "platform/Objects.h"
 
@@ -111,7 +111,9 @@ public:
   // listener must leave before its object goes away; it may leave (or let
   // others leave) while it is being told of a change.
   void AddChangeRecordedListener(const TNotifyEvent& listener) { FChangeRecordedListeners.Add(listener); }
-  void RemoveChangeRecordedListener(const TNotifyEvent& listener) { FChangeRecordedListeners.Remove(listener); }
+  void RemoveChangeRecordedListener(const TNotifyEvent& listener) {
+    FChangeRecordedListeners.Remove(listener, drFirst);
+  }
   int ChangeRecordedListenerCount() const { return FChangeRecordedListeners.Count(); }
 
 private:
@@ -131,7 +133,7 @@ private:
   // the numbers themselves so that no change number can be mistaken for it.
   std::optional<uint32_t> FInitialChangeNumber = 0;
   bool FInsideRedo = false;
-  TSrcListenerList<TNotifyEvent> FChangeRecordedListeners;
+  TDelegateList<TNotifyEvent> FChangeRecordedListeners{ddIgnore};
 };
 
 // Keeps an undo block open for a scope, also when an exception passes.
