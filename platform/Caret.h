@@ -4,6 +4,7 @@
 // calls as there were HideCaret calls (plus the one it was created with).
 // The backend draws it from CaretState(); tests read the same.
 
+#include "platform/Events.h"
 #include "platform/Graphics.h"
 
 namespace vk {
@@ -32,5 +33,10 @@ bool ShowCaret(TWinControl* control);
 // One step toward hiding; false when the control does not own the caret.
 bool HideCaret(TWinControl* control);
 const TCaretState& CaretState();
+
+// The backend that draws the caret is told after every change of the caret
+// state; an empty delegate tells nobody. Answers the handler it replaces.
+using TCaretChangeEvent = TDelegate<void()>;
+TCaretChangeEvent SetCaretChangeHandler(TCaretChangeEvent handler);
 
 }  // namespace vk

@@ -1,6 +1,7 @@
 #include "platform/Controls.h"
 
 #include <algorithm>
+#include <utility>
 
 #include "platform/Caret.h"
 #include "platform/Ime.h"
@@ -355,6 +356,7 @@ void TControl::Repaint() {
 TWinControl::TWinControl(TComponent* owner) : TControl(owner) {}
 
 TWinControl::~TWinControl() {
+  if (FPeer) std::exchange(FPeer, nullptr)->WindowFreed();
   // Gone without a word: no message may reach a half-destroyed control.
   if (GFocused == this) GFocused = nullptr;
   DestroyHandle();
@@ -446,6 +448,10 @@ void TWinControl::CreateWnd() {
   CreateWindowHandle(params);
 }
 
+void TWinControl::PeerWindowChanged() {
+  if (FPeer) FPeer->WindowChanged();
+}
+
 void TWinControl::CreateWindowHandle(const TCreateParams& params) {
   FParams = params;
   FHandle = ++GLastHandle;
@@ -454,6 +460,7 @@ void TWinControl::CreateWindowHandle(const TCreateParams& params) {
   FScrollBars[1] = TScrollBarState{};
   FScrollBars[1].Visible = (params.Style & WS_VSCROLL) != 0;
   Realign();
+  PeerWindowChanged();
   InvalidateRect(ClientRect(), true);
   Perform(WM_SIZE, 0, MakeLParam(ClientWidth(), ClientHeight()));
 }
@@ -472,12 +479,15 @@ void TWinControl::DestroyWnd() {
   FUpdateErase = false;
   FScrollRequests.clear();
   FImeContext.reset();
+  PeerWindowChanged();
 }
 
 void TWinControl::SetBounds(int left, int top, int width, int height) {
+  TRect oldBounds = BoundsRect();
   TRect oldClient = ClientRect();
   TControl::SetBounds(left, top, width, height);
   if (ClientRect() != oldClient) ClientSizeChanged(oldClient);
+  if (BoundsRect() != oldBounds) PeerWindowChanged();
 }
 
 int TWinControl::FrameWidth() const {
@@ -524,6 +534,7 @@ void TWinControl::SetBorderWidth(int value) {
   TRect oldClient = ClientRect();
   FBorderWidth = value;
   if (ClientRect() != oldClient) ClientSizeChanged(oldClient);
+  PeerWindowChanged();
   Invalidate();
 }
 
@@ -599,10 +610,14 @@ void TWinControl::SetFocus() {
   MoveFocus(this, true);
 }
 
+void TWinControl::RemoveFocus(bool enterExit) { MoveFocus(nullptr, enterExit); }
+
 void TWinControl::MoveFocus(TWinControl* to, bool enterExit) {
   TWinControl* from = GFocused;
   if (from == to) return;
   GFocused = to;
+  if (from) from->PeerWindowChanged();
+  if (to) to->PeerWindowChanged();
   if (from) from->Perform(WM_KILLFOCUS, reinterpret_cast<uintptr_t>(to));
   if (to && GFocused == to) to->Perform(WM_SETFOCUS, reinterpret_cast<uintptr_t>(from));
   if (!enterExit) return;
@@ -632,6 +647,7 @@ void TWinControl::KeyPress(char& key) {
 
 void TWinControl::VisibleChanged() {
   TControl::VisibleChanged();
+  PeerWindowChanged();
   if (!Visible()) {
     if (FocusInside(this)) MoveFocus(nullptr, true);
   } else if (Parent() && Parent()->HandleAllocated()) {
@@ -738,6 +754,7 @@ void TWinControl::AddToUpdateRegion(const TRect& rect, bool erase) {
     }
   }
   FUpdateRegion.push_back(r);
+  if (FPeer) FPeer->RegionInvalidated(r);
   if (FUpdateRegion.size() > MaxRegionRects) {
     TRect all = UpdateRect();
     FUpdateRegion.assign(1, all);
@@ -757,10 +774,18 @@ void TWinControl::ValidateAll() {
 
 void TWinControl::Update() {
   if (FUpdateRegion.empty()) return;
+  if (FPeer) {
+    FPeer->PaintRequested();
+    return;
+  }
   std::vector<TRect> region = std::move(FUpdateRegion);
   FUpdateRegion.clear();
   bool erase = FUpdateErase;
   FUpdateErase = false;
+  PaintRegion(region, erase);
+}
+
+void TWinControl::PaintRegion(const std::vector<TRect>& region, bool erase) {
   struct TPaintRectReset {
     TRect& Rect;
     ~TPaintRectReset() { Rect = TRect{}; }
@@ -779,6 +804,7 @@ void TWinControl::ScrollWindow(int dx, int dy, const TRect* rect, const TRect* c
   if (rect && !IntersectRect(area, area, *rect)) return;
   if (clip && !IntersectRect(area, area, *clip)) return;
   FScrollRequests.push_back({dx, dy, area});
+  if (FPeer) FPeer->WindowScrolled(FScrollRequests.back());
   // Pending damage inside the area moves with the pixels.
   std::vector<TRect> moved;
   for (const TRect& r : FUpdateRegion) {

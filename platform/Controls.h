@@ -9,7 +9,9 @@
 // system; the default handling turns them into the virtual input methods
 // (KeyDown, MouseDown, ...) that derived controls override. Tests and the
 // Qt backend deliver input the same way. Invalidation is recorded in an
-// update region that Update paints and that tests read.
+// update region that Update paints and that tests read; a window shown on
+// the screen has a peer (TWindowPeer, the Qt host widget) that hears of
+// invalidation, scrolling and Update and paints in the screen's own cycle.
 
 #include <cstdint>
 #include <memory>
@@ -181,6 +183,7 @@ class EInvalidOperation : public Exception {
 };
 
 class TWinControl;
+class TWindowPeer;
 struct TInputContext;
 
 // ---------------------------------------------------------------- TControl
@@ -414,6 +417,8 @@ public:
   // Paints the pending region now: WM_ERASEBKGND when asked, then one
   // WM_PAINT per pending rectangle. The region is empty before painting
   // starts, so invalidations made while painting wait for the next Update.
+  // A window on the screen asks its peer to paint instead, which paints
+  // the region in the screen's own paint cycle.
   void Update() override;
   // The rectangle the WM_PAINT being handled paints (client coordinates).
   TRect PaintRect() const { return FPaintRect; }
@@ -431,6 +436,24 @@ public:
   };
   const std::vector<TScrollRequest>& ScrollRequests() const { return FScrollRequests; }
   void ClearScrollRequests() { FScrollRequests.clear(); }
+
+  // ----- the screen
+  // The backend object that shows this window (nullptr: headless). It is
+  // told of invalidation, scrolling, Update and changes of the window's
+  // shape; see TWindowPeer.
+  TWindowPeer* Peer() const { return FPeer; }
+  void SetPeer(TWindowPeer* peer) { FPeer = peer; }
+  // The frame width between the bounds and the client area: border, edge
+  // and BorderWidth.
+  int FrameWidth() const;
+  // Paints the rectangles now: WM_ERASEBKGND for each when erase is asked,
+  // then one WM_PAINT per rectangle. Update paints the pending region with
+  // it; a backend paints the region of its paint event.
+  void PaintRegion(const std::vector<TRect>& region, bool erase);
+  // The desktop took the keyboard focus away from the process's windows
+  // (another window got it): the focused control gets WM_KILLFOCUS and,
+  // with enterExit, DoExit.
+  static void RemoveFocus(bool enterExit);
 
   // ----- scroll bars (see platform/ScrollBars.h for the operations)
   const TScrollBarState& ScrollBar(int bar) const { return FScrollBars[bar == SB_VERT ? 1 : 0]; }
@@ -496,8 +519,8 @@ private:
   void InsertControl(TControl* control);
   void RemoveControl(TControl* control);
   TScrollBarState& MutableScrollBar(int bar) { return FScrollBars[bar == SB_VERT ? 1 : 0]; }
-  // The frame width between the bounds and the client area.
-  int FrameWidth() const;
+  // Tells the peer that the window's shape or state changed.
+  void PeerWindowChanged();
   // The client area changed size (bounds, frame or scroll bars).
   void ClientSizeChanged(const TRect& oldClient);
   void AddToUpdateRegion(const TRect& rect, bool erase);
@@ -515,6 +538,26 @@ private:
   TRect FPaintRect;
   std::vector<TScrollRequest> FScrollRequests;
   std::unique_ptr<TInputContext> FImeContext;
+  TWindowPeer* FPeer = nullptr;
+};
+
+// What a window tells the screen that shows it (the Qt backend's host
+// widget). The calls come synchronously from the window's own operations;
+// a peer records what to do and must not paint or send messages from them.
+class TWindowPeer {
+public:
+  virtual ~TWindowPeer() = default;
+  // A rectangle (client coordinates) joined the update region.
+  virtual void RegionInvalidated(const TRect& rect) = 0;
+  // ScrollWindow moves pixels; called before the update region follows.
+  virtual void WindowScrolled(const TWinControl::TScrollRequest& request) = 0;
+  // Update was called with a pending region: paint it now.
+  virtual void PaintRequested() = 0;
+  // Bounds, frame, visibility, focus, scroll bars or the window itself
+  // (created, destroyed) changed.
+  virtual void WindowChanged() = 0;
+  // The control is being destroyed; nothing reaches the peer after this.
+  virtual void WindowFreed() = 0;
 };
 
 // The control that has the keyboard focus, or nullptr.

@@ -1,6 +1,7 @@
 #include "platform/Timers.h"
 
 #include <algorithm>
+#include <utility>
 #include <vector>
 
 namespace vk {
@@ -15,6 +16,7 @@ std::vector<TTimer*>& Timers() {
 }
 
 long long GClock = 0;
+TTimerClockLag GClockLag;
 
 }  // namespace
 
@@ -38,7 +40,10 @@ void TTimer::SetInterval(int value) {
   Restart();
 }
 
-void TTimer::Restart() { FDue = GClock + FInterval; }
+void TTimer::Restart() {
+  if (GClockLag) GClock += std::max(GClockLag(), 0);
+  FDue = GClock + FInterval;
+}
 
 void TTimer::Timer() {
   if (OnTimer) OnTimer(this);
@@ -63,8 +68,13 @@ void AdvanceTimers(int ms) {
 int NextTimerDue() {
   long long best = -1;
   for (TTimer* timer : Timers())
-    if (timer->Running() && (best < 0 || timer->FDue - GClock < best)) best = timer->FDue - GClock;
+    if (timer->Running() && (best < 0 || timer->FDue - GClock < best)) best = std::max(timer->FDue - GClock, 0LL);
   return static_cast<int>(best);
+}
+
+TTimerClockLag SetTimerClockLag(TTimerClockLag handler) {
+  std::swap(GClockLag, handler);
+  return handler;
 }
 
 }  // namespace vk

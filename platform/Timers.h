@@ -44,7 +44,16 @@ private:
 
 // Moves the clock on by ms milliseconds and fires the timers that come due.
 void AdvanceTimers(int ms);
-// Milliseconds until the next timer comes due, or -1 when none runs.
+// Milliseconds until the next timer comes due (0 when one is overdue), or
+// -1 when none runs.
 int NextTimerDue();
+
+// A backend that runs the clock in real time answers how many milliseconds
+// passed since it last moved the clock. A timer that starts counting asks it
+// first and the clock moves on by that much without firing anything, so
+// that the interval counts from the real moment; timers that came due
+// meanwhile fire at the next AdvanceTimers. Answers the handler it replaces.
+using TTimerClockLag = TDelegate<int()>;
+TTimerClockLag SetTimerClockLag(TTimerClockLag handler);
 
 }  // namespace vk

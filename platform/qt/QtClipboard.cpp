@@ -1,0 +1,82 @@
+#include "platform/qt/QtClipboard.h"
+
+#include <QtGui/QClipboard>
+#include <QtGui/QGuiApplication>
+
+#include "platform/qt/QtConvert.h"
+
+namespace vk {
+
+namespace {
+
+const QString TextMime = QStringLiteral("text/plain");
+
+}  // namespace
+
+TQtClipboard::~TQtClipboard() = default;
+
+QString TQtClipboard::MimeType(TClipboardFormat format) {
+  if (format == CF_TEXT) return TextMime;
+  std::string name = ClipboardFormatName(format);
+  if (name.empty()) return QString();
+  QString type = QStringLiteral("application/x-vornkit-");
+  for (QChar c : AnsiToQString(name).toLower()) type += c.isLetterOrNumber() || c == '.' ? c : QChar('-');
+  return type;
+}
+
+bool TQtClipboard::Open() {
+  if (FOpen) return false;
+  FOpen = true;
+  return true;
+}
+
+void TQtClipboard::Close() {
+  FOpen = false;
+  if (FPending) QGuiApplication::clipboard()->setMimeData(FPending.release());
+}
+
+bool TQtClipboard::Clear() {
+  if (!FOpen) return false;
+  FPending = std::make_unique<QMimeData>();
+  return true;
+}
+
+bool TQtClipboard::SetData(TClipboardFormat format, const std::string& bytes) {
+  QString type = MimeType(format);
+  if (!FOpen || type.isEmpty()) return false;
+  // Without Clear the new format joins what the clipboard holds.
+  if (!FPending) {
+    FPending = std::make_unique<QMimeData>();
+    if (const QMimeData* held = QGuiApplication::clipboard()->mimeData())
+      for (const QString& heldType : held->formats()) FPending->setData(heldType, held->data(heldType));
+  }
+  if (format == CF_TEXT)
+    FPending->setText(AnsiToQString(bytes.substr(0, bytes.find('\0'))));
+  else
+    FPending->setData(type, QByteArray(bytes.data(), static_cast<qsizetype>(bytes.size())));
+  return true;
+}
+
+const QMimeData* TQtClipboard::Current() const {
+  return FPending ? FPending.get() : QGuiApplication::clipboard()->mimeData();
+}
+
+std::optional<std::string> TQtClipboard::GetData(TClipboardFormat format) {
+  const QMimeData* data = Current();
+  QString type = MimeType(format);
+  if (!data || type.isEmpty()) return std::nullopt;
+  // Qt answers text in whichever text form the desktop offers.
+  if (format == CF_TEXT) return data->hasText() ? std::optional(QStringToAnsi(data->text()) + '\0') : std::nullopt;
+  if (!data->hasFormat(type)) return std::nullopt;
+  QByteArray bytes = data->data(type);
+  return std::string(bytes.constData(), static_cast<size_t>(bytes.size()));
+}
+
+bool TQtClipboard::HasFormat(TClipboardFormat format) {
+  const QMimeData* data = Current();
+  QString type = MimeType(format);
+  if (!data || type.isEmpty()) return false;
+  return format == CF_TEXT ? data->hasText() : data->hasFormat(type);
+}
+
+}  // namespace vk

@@ -1,0 +1,44 @@
+#pragma once
+// The desktop's clipboard as the clipboard backend. Plain text (CF_TEXT) is
+// "text/plain", converted between the ANSI code page and Unicode; a format
+// registered by name is a MIME type of its own,
+// "application/x-vornkit-<name>" (lower case, blanks as '-'), carried as the
+// bytes it was given. So the editor's private block format stays inside the
+// program and plain text reaches every other one.
+//
+// Data set while the clipboard is open is gathered and handed to the desktop
+// as one whole when it closes, as the desktop takes it.
+
+#include <QtCore/QMimeData>
+#include <QtCore/QString>
+#include <memory>
+#include <optional>
+#include <string>
+
+#include "platform/Clipboard.h"
+
+namespace vk {
+
+class TQtClipboard : public TClipboardBackend {
+public:
+  ~TQtClipboard() override;
+  bool Open() override;
+  void Close() override;
+  bool Clear() override;
+  bool SetData(TClipboardFormat format, const std::string& bytes) override;
+  std::optional<std::string> GetData(TClipboardFormat format) override;
+  bool HasFormat(TClipboardFormat format) override;
+
+  // The MIME type a format travels as; empty for a format with neither
+  // meaning nor name.
+  static QString MimeType(TClipboardFormat format);
+
+private:
+  // What is readable now: the data being gathered, else the desktop's.
+  const QMimeData* Current() const;
+
+  bool FOpen = false;
+  std::unique_ptr<QMimeData> FPending;
+};
+
+}  // namespace vk

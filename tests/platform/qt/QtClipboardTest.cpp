@@ -1,0 +1,84 @@
+#include <gtest/gtest.h>
+
+#include <QtCore/QMimeData>
+#include <QtGui/QClipboard>
+#include <QtGui/QGuiApplication>
+
+#include "platform/Clipboard.h"
+#include "platform/qt/QtClipboard.h"
+
+namespace vk::test {
+namespace {
+
+// "hangeul" and its UTF-8 form.
+const std::string HangeulAnsi = "\xC7\xD1\xB1\xDB";
+const char HangeulUtf8[] = "\xED\x95\x9C\xEA\xB8\x80";
+
+class QtClipboardTest : public testing::Test {
+protected:
+  QtClipboardTest() { QGuiApplication::clipboard()->clear(); }
+  ~QtClipboardTest() override { QGuiApplication::clipboard()->clear(); }
+  TClipboardFormat BlockFormat = RegisterClipboardFormat("SrcEdit Control Block Type");
+};
+
+TEST_F(QtClipboardTest, PlainTextReachesTheDesktopAsUnicodeAndComesBackInTheCodePage) {
+  ASSERT_NE(dynamic_cast<TQtClipboard*>(&Clipboard().Backend()), nullptr);
+  ASSERT_TRUE(Clipboard().SetAsText("int " + HangeulAnsi + ";\r\n"));
+  QClipboard* desktop = QGuiApplication::clipboard();
+  EXPECT_EQ(desktop->text(), QString::fromUtf8("int ") + QString::fromUtf8(HangeulUtf8) + QString::fromUtf8(";\r\n"));
+  EXPECT_EQ(desktop->mimeData()->data("text/plain"), QByteArray("int ") + HangeulUtf8 + ";\r\n");
+
+  desktop->setText(QString::fromUtf8(HangeulUtf8) + QStringLiteral(" from elsewhere"));
+  EXPECT_EQ(Clipboard().AsText(), HangeulAnsi + " from elsewhere");
+  EXPECT_TRUE(Clipboard().HasFormat(CF_TEXT));
+  EXPECT_FALSE(Clipboard().HasFormat(BlockFormat));
+}
+
+TEST_F(QtClipboardTest, ARegisteredFormatTravelsAsItsOwnMimeTypeBesideTheText) {
+  EXPECT_EQ(TQtClipboard::MimeType(BlockFormat), QStringLiteral("application/x-vornkit-srcedit-control-block-type"));
+  EXPECT_EQ(TQtClipboard::MimeType(CF_TEXT), QStringLiteral("text/plain"));
+  EXPECT_TRUE(TQtClipboard::MimeType(0xBEEF).isEmpty());
+
+  const std::string block("\x02\x00\x00\x00\xFF tail", 10);
+  {
+    TClipboardOpen open(Clipboard());
+    ASSERT_TRUE(open.Opened());
+    ASSERT_TRUE(Clipboard().Clear());
+    ASSERT_TRUE(Clipboard().SetData(CF_TEXT, std::string("abc") + '\0'));
+    ASSERT_TRUE(Clipboard().SetData(BlockFormat, block));
+    EXPECT_FALSE(Clipboard().SetData(0xBEEF, "x"));
+    // Readable while still open, before the desktop has it.
+    EXPECT_EQ(Clipboard().GetData(BlockFormat), block);
+  }
+  const QMimeData* desktop = QGuiApplication::clipboard()->mimeData();
+  EXPECT_EQ(desktop->text(), QStringLiteral("abc"));
+  EXPECT_EQ(desktop->data("application/x-vornkit-srcedit-control-block-type"), QByteArray(block.data(), 10));
+  EXPECT_EQ(Clipboard().GetData(BlockFormat), block);
+  EXPECT_EQ(Clipboard().AsText(), "abc");
+
+  // Without Clear, a format joins what the clipboard holds.
+  {
+    TClipboardOpen open(Clipboard());
+    ASSERT_TRUE(Clipboard().SetData(CF_TEXT, std::string("xyz") + '\0'));
+  }
+  EXPECT_EQ(Clipboard().AsText(), "xyz");
+  EXPECT_EQ(Clipboard().GetData(BlockFormat), block);
+
+  // Another program's copy replaces it all.
+  QGuiApplication::clipboard()->setText(QStringLiteral("other"));
+  EXPECT_FALSE(Clipboard().HasFormat(BlockFormat));
+  EXPECT_EQ(Clipboard().GetData(BlockFormat), std::nullopt);
+}
+
+TEST_F(QtClipboardTest, NothingIsWrittenWithoutOpeningFirst) {
+  TQtClipboard backend;
+  EXPECT_FALSE(backend.Clear());
+  EXPECT_FALSE(backend.SetData(CF_TEXT, "x"));
+  ASSERT_TRUE(backend.Open());
+  EXPECT_FALSE(backend.Open());  // the desktop opens it once
+  backend.Close();
+  EXPECT_EQ(backend.GetData(CF_TEXT), std::nullopt);
+}
+
+}  // namespace
+}  // namespace vk::test
