@@ -96,11 +96,14 @@ TCustomSrcEdit::TCustomSrcEdit(TComponent* owner) : TCustomControl(owner) {
   FScrollTimer = std::make_unique<TTimer>(nullptr);
   FScrollTimer->SetEnabled(false);
   FScrollTimer->SetInterval(100);
+  FScrollTimer->OnTimer = TNotifyEvent(this, &TCustomSrcEdit::ScrollTimerHandler);
 
   SrcFontChanged(this);
 }
 
 TCustomSrcEdit::~TCustomSrcEdit() {
+  // The highlighter outlives editors: it must not call this one again.
+  SetHighlighter(nullptr);
   if (FSharedLinesSource || FLines != FOwnLines.get()) RemoveLinesPointer();
   // Editors sharing this one's text hear of its end while its store and
   // lists still exist; then the window goes.
@@ -135,7 +138,7 @@ void TCustomSrcEdit::Notification(TComponent* component, TOperation operation) {
   TCustomControl::Notification(component, operation);
   if (operation != opRemove) return;
   if (component == FSearchEngine) FSearchEngine = nullptr;
-  if (component == FHighlighter) FHighlighter = nullptr;
+  if (component && component == FHighlighter) SetHighlighter(nullptr);
   if (component && component == FSharedLinesSource) RemoveLinesPointer();
   // Dropping the list repaints the gutter through BookMarkOptionsChanged.
   if (component && component == FBookMarkOptions->BookmarkImages()) FBookMarkOptions->SetBookmarkImages(nullptr);
@@ -167,12 +170,24 @@ void TCustomSrcEdit::DestroyWnd() {
   TCustomControl::DestroyWnd();
 }
 
+void TCustomSrcEdit::WndProc(TMessage& message) {
+  switch (message.Msg) {
+    case WM_SIZE: WMSize(message); break;
+    case WM_HSCROLL: WMHScroll(message); break;
+    case WM_VSCROLL: WMVScroll(message); break;
+    case WM_MOUSEWHEEL: WMMouseWheel(message); break;
+    default: TCustomControl::WndProc(message);
+  }
+}
+
 // ---------------------------------------------------------------- paint lock and status
 
 void TCustomSrcEdit::DecPaintLock() {
   if (FPaintLockCount == 0) return;
   if (--FPaintLockCount > 0 || !HandleAllocated()) return;
   if (FStateFlags.Contains(sfScrollbarChanged)) UpdateScrollBars();
+  if (FWordWrapPlugin && (FPendingStatusChanges.Contains(scCaretX) || FPendingStatusChanges.Contains(scCaretY)))
+    KeepWrappedCaretInRow();
   if (FStateFlags.Contains(sfCaretChanged)) UpdateCaret();
   if (!FPendingStatusChanges.Empty()) DoOnStatusChange(FPendingStatusChanges);
 }
@@ -271,6 +286,31 @@ void TCustomSrcEdit::SetReadOnly(bool value) {
   if (FReadOnly == value) return;
   FReadOnly = value;
   StatusChanged({scReadOnly});
+}
+
+void TCustomSrcEdit::SetOptions(TSrcEditorOptions value) {
+  if (value == FOptions) return;
+  const bool dropFilesChanged = value.Contains(eoDropFiles) != FOptions.Contains(eoDropFiles);
+  // The limits of the old options are applied before they change.
+  if (!FOptions.Contains(eoScrollPastEol)) SetLeftChar(FLeftChar);
+  if (!FOptions.Contains(eoScrollPastEof)) SetTopLine(FTopLine);
+  bool scrollOptionsChanged = false;
+  for (TSrcEditorOption option : {eoDisableScrollArrows, eoHideShowScrollbars, eoScrollPastEof, eoScrollPastEol})
+    scrollOptionsChanged |= value.Contains(option) != FOptions.Contains(option);
+  FOptions = value;
+  InternalSetCaretXY(CaretXY());
+  if (FOptions.Contains(eoScrollPastEol)) {
+    const TBufferCoord blockEnd = FBlockEnd;
+    SetBlockBegin(FBlockBegin);
+    SetBlockEnd(blockEnd);
+  }
+  if (dropFilesChanged && HandleAllocated() && !ComponentState().Contains(csDesigning))
+    DragAcceptFiles(*this, FOptions.Contains(eoDropFiles));
+  if (FOptions.Contains(eoShowSpecialChars) != FShowSpecialChars) {
+    FShowSpecialChars = FOptions.Contains(eoShowSpecialChars);
+    Invalidate();
+  }
+  if (scrollOptionsChanged) UpdateScrollBars();
 }
 
 void TCustomSrcEdit::SetActiveLineColor(TColor value) {

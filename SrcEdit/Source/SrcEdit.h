@@ -2,16 +2,25 @@
 // The multi-line source editor control. TCustomSrcEdit holds the text (its
 // own line store or one shared with another editor), the undo and redo
 // history, caret and selection, view geometry and the option objects; its
-// operations live in one implementation file per concern (SrcEdit.cpp for
-// construction, properties and the paint lock, SrcEditSharing.cpp for text
-// shared between editors, ...). TSrcEdit is the class every editor window
-// instantiates.
+// operations live in one implementation file per concern: SrcEdit.cpp
+// (construction, properties, the paint lock), SrcEditSharing.cpp (text
+// shared between editors), SrcEditCaret.cpp (caret, selection, coordinate
+// mapping, words), SrcEditSelText.cpp (text replacement, clipboard),
+// SrcEditLineEvents.cpp (line-store events, range scanning),
+// SrcEditScroll.cpp (view geometry, scrolling, the system caret),
+// SrcEditMarks.cpp (marks, bookmarks, plugins), SrcEditPaint.cpp
+// (invalidation), SrcEditUndo.cpp (the history lists). TSrcEdit is the
+// class every editor window instantiates.
 
+#include <algorithm>
 #include <array>
+#include <climits>
 #include <cstdint>
 #include <exception>
 #include <memory>
 #include <string>
+#include <string_view>
+#include <utility>
 #include <vector>
 
 #include "SrcEdit/Source/SrcEditHighlighter.h"
@@ -24,6 +33,7 @@
 #include "SrcEdit/Source/SrcEditTypes.h"
 #include "SrcEdit/Source/SrcEditUndoList.h"
 #include "SrcEdit/Source/SrcTextDrawer.h"
+#include "platform/Clipboard.h"
 #include "platform/Controls.h"
 #include "platform/Timers.h"
 
@@ -147,16 +157,142 @@ public:
   void UnHookTextBuffer();
   TCustomSrcEdit* SharedLinesSource() const { return FSharedLinesSource; }
 
-  // ------------------------------------------------------------ caret and selection
+  // ------------------------------------------------------------ caret
   int CaretX() const { return FCaretX; }
   int CaretY() const { return FCaretY; }
   TBufferCoord CaretXY() const { return {FCaretX, FCaretY}; }
+  // Move the caret and collapse the selection onto it.
+  void SetCaretX(int value) { SetCaretXY({value, FCaretY}); }
+  void SetCaretY(int value) { SetCaretXY({FCaretX, value}); }
+  virtual void SetCaretXY(const TBufferCoord& value);
+  // Move the caret and leave the selection.
+  void InternalSetCaretX(int value) { InternalSetCaretXY({value, FCaretY}); }
+  void InternalSetCaretY(int value) { InternalSetCaretXY({FCaretX, value}); }
+  virtual void InternalSetCaretXY(const TBufferCoord& value) { SetCaretXYEx(true, value); }
+  // The move both use: the position is clamped to the text (and to the
+  // line's end without eoScrollPastEol); ensureVisible scrolls to it.
+  virtual void SetCaretXYEx(bool ensureVisible, TBufferCoord value);
+  // The display column kept for vertical moves.
+  int LastCaretX() const { return FLastCaretX; }
+  void UpdateLastCaretX();
+  // The caret's display position.
+  TDisplayCoord DisplayXY();
+  int DisplayX() { return DisplayXY().Column; }
+  int DisplayY();
+  void SetInternalDisplayXY(const TDisplayCoord& pos);
+  // Places the caret at the character nearest to the client pixel.
+  void ComputeCaret(int x, int y);
+  bool CaretInView();
+  // Client pixel of the caret's cell (one pixel below its top).
+  int CaretXPix();
+  int CaretYPix();
+
+  // ------------------------------------------------------------ selection
+  // The selection's ends in text order (the anchor may be either).
+  TBufferCoord BlockBegin() const;
+  TBufferCoord BlockEnd() const;
+  // Collapses the selection onto the (clamped) point: the anchor of a new
+  // selection.
+  void SetBlockBegin(TBufferCoord value);
+  // Moves the selection's moving end.
+  void SetBlockEnd(TBufferCoord value);
+  // Caret, anchor and moving end in one step; the active selection mode is
+  // kept.
+  void SetCaretAndSelection(const TBufferCoord& caret, const TBufferCoord& blockBegin, const TBufferCoord& blockEnd);
+  bool SelAvail() const;
+  bool SelTabBlock() const;
+  bool SelTabLine() const;
   TSrcSelectionMode SelectionMode() const { return FSelectionMode; }
+  void SetSelectionMode(TSrcSelectionMode value);
   TSrcSelectionMode ActiveSelectionMode() const { return FActiveSelectionMode; }
+  void SetActiveSelectionMode(TSrcSelectionMode value);
+  // The selected text, lines separated by CR LF.
+  std::string SelText() const;
+  // Flat character indexes: every line break counts as two characters.
+  int SelStart() const;
+  void SetSelStart(int value);
+  int SelEnd() const;
+  void SetSelEnd(int value);
+  int SelLength() const;
+  void SetSelLength(int value);
+  void SelectAll();
+  // Selects the word at the caret (SetWordBlock).
+  void SetSelWord() { SetWordBlock(CaretXY()); }
+  void SetWordBlock(TBufferCoord value);
+
+  // ------------------------------------------------------------ coordinates
+  TDisplayCoord PixelsToRowColumn(int x, int y) const;
+  // The cell boundary nearest to the pixel, inside the rows of the window.
+  TDisplayCoord PixelsToNearestRowColumn(int x, int y) const;
+  TPoint RowColumnToPixels(const TDisplayCoord& rowCol) const;
+  // One pixel lower: where the IDE places its dialogs.
+  TPoint RowColumnToPixelsHk(const TDisplayCoord& rowCol) const;
+  // Tab expansion only: X a character column, Y a line. A line outside
+  // the text is returned unchanged.
+  TPoint LogicalToPhysicalPos(const TPoint& p) const;
+  TDisplayCoord BufferToDisplayPos(const TBufferCoord& p) const;
+  // Every display column inside a TAB's cells maps to the TAB; a column
+  // on the second byte of a double-byte character moves past it.
+  TBufferCoord DisplayToBufferPos(const TDisplayCoord& p) const;
+  int LineToRow(int line) const;
+  int RowToLine(int row) const;
+  int GetDisplayLineCount() const;
+  TBufferCoord CharIndexToRowCol(int index) const;
+  int RowColToCharIndex(const TBufferCoord& p) const;
+
+  // ------------------------------------------------------------ words
+  virtual TBufferCoord NextWordPosEx(const TBufferCoord& xy);
+  virtual TBufferCoord WordStartEx(const TBufferCoord& xy);
+  virtual TBufferCoord WordEndEx(const TBufferCoord& xy);
+  virtual TBufferCoord PrevWordPosEx(const TBufferCoord& xy);
+  // The identifier at the position; "" when there is none.
+  std::string GetWordAtRowCol(const TBufferCoord& xy) const;
+  // The characters of words (the highlighter's identifier characters
+  // without its word-break characters) and all others but NUL.
+  void PrepareIdentChars(TSrcIdentChars& identChars, TSrcIdentChars& whiteChars) const;
+
+  // ------------------------------------------------------------ text replacement
+  // Replaces the selection (deleted in the active selection mode) by value
+  // inserted in pasteMode; CR, LF and CR LF each break a line. Only column
+  // insertion records undo entries itself (with addToUndoList).
+  void SetSelTextPrimitiveEx(TSrcSelectionMode pasteMode, std::string_view value, bool addToUndoList);
+  void SetSelTextPrimitive(std::string_view value) { SetSelTextPrimitiveEx(FActiveSelectionMode, value, true); }
+  // The undoable replacement of the selection.
+  void SetSelText(std::string_view value);
+  // The whole text, lines joined with CR LF; setting it replaces every
+  // line and records nothing for undo.
+  std::string SrcGetText() const { return FLines->GetTextStr(); }
+  void SrcSetText(const std::string& value) { FLines->SetTextStr(value); }
+  // The caret line; no undo entry.
+  std::string LineText() const;
+  void SetLineText(const std::string& value);
+  // Stores the line (0-based index), without trailing blanks under
+  // eoTrimTrailingSpaces.
+  void ProperSetLine(int index, const std::string& text);
+  // Empties text, marks and history.
+  void ClearAll();
+  void Clear() { ClearAll(); }
+  void ClearSelection();
+
+  // ------------------------------------------------------------ clipboard
+  // Copy failures raise ESrcEditError "Clipboard copy operation failed";
+  // a private block that cannot be read raises "Clipboard paste operation
+  // failed.".
+  void CopyToClipboard();
+  void CutToClipboard();
+  void PasteFromClipboard();
+  // Puts the text as plain text and, with the selection mode, in the
+  // editor's private format.
+  void DoCopyToClipboard(const std::string& text);
+  bool CanPaste() const;
 
   // ------------------------------------------------------------ view geometry
   int TopLine() const { return FTopLine; }
+  // Limited to 1 .. the last row (minus a window without eoScrollPastEof).
+  void SetTopLine(int value);
   int LeftChar() const { return FLeftChar; }
+  // Limited to 1 .. the longest line (or the scroll width) minus a window.
+  void SetLeftChar(int value);
   int CellWidth() const { return FCellWidth; }
   int RowHeight() const { return FRowHeight; }
   int ColumnsInWindow() const { return FColumnsInWindow; }
@@ -170,6 +306,16 @@ public:
   int MaxScrollWidth() const { return FMaxScrollWidth; }
   // Limited to 1..2147483646.
   void SetMaxScrollWidth(int value);
+  void EnsureCursorPosVisible() { EnsureCursorPosVisibleEx(false); }
+  // Scrolls the caret into view; forceToMiddle centres its row.
+  void EnsureCursorPosVisibleEx(bool forceToMiddle);
+  // The drag-scroll step for a mouse position outside the text area; runs
+  // the drag-scroll timer while the step is not zero.
+  void ComputeScroll(int x, int y);
+  // While the user drags a scroll-bar thumb.
+  bool IsScrolling() const { return FIsScrolling; }
+  // Runs while the mouse drags beyond the text area (ComputeScroll).
+  const TTimer& ScrollTimer() const { return *FScrollTimer; }
 
   // ------------------------------------------------------------ paint lock and status
   // Multi-step changes run inside the paint lock (TSrcPaintLock): scroll
@@ -201,7 +347,9 @@ public:
 
   // ------------------------------------------------------------ options and properties
   TSrcEditorOptions Options() const { return FOptions; }
+  void SetOptions(TSrcEditorOptions value);
   bool InsertMode() const { return FInsertMode; }
+  void SetInsertMode(bool value);
   virtual bool GetReadOnly() const { return FReadOnly; }
   virtual void SetReadOnly(bool value);
   bool ReadOnly() const { return GetReadOnly(); }
@@ -213,6 +361,8 @@ public:
   bool AlwaysShowCaret() const { return FAlwaysShowCaret; }
   void SetAlwaysShowCaret(bool value);
   int TabWidth() const { return FTabWidth; }
+  // Limited to 1..256; the line store expands with it too.
+  void SetTabWidth(int value);
   int RightEdge() const { return FRightEdge; }
   TColor ActiveLineColor() const { return FActiveLineColor; }
   void SetActiveLineColor(TColor value);
@@ -224,13 +374,18 @@ public:
   TScrollStyle ScrollBars() const { return FScrollBars; }
   void SetScrollBars(TScrollStyle value);
   TBorderStyle BorderStyle() const { return FBorderStyle; }
+  void SetBorderStyle(TBorderStyle value);
   TSrcEditCaretType InsertCaret() const { return FInsertCaret; }
+  void SetInsertCaret(TSrcEditCaretType value);
   TSrcEditCaretType OverwriteCaret() const { return FOverwriteCaret; }
+  void SetOverwriteCaret(TSrcEditCaretType value);
   bool WordWrap() const { return FWordWrapPlugin != nullptr; }
   TSrcSelectedColor& SelectedColor() const { return *FSelectedColor; }
   TSrcBookMarkOpt& BookMarkOptions() const { return *FBookMarkOptions; }
   TSrcGlyph& WordWrapGlyph() const { return *FWordWrapGlyph; }
   TSrcCustomHighlighter* Highlighter() const { return FHighlighter; }
+  // Hooks the highlighter's attribute changes and rescans every line.
+  void SetHighlighter(TSrcCustomHighlighter* value);
   TSrcEditSearchCustom* SearchEngine() const { return FSearchEngine; }
   TheTextDrawer& TextDrawer() const { return *FTextDrawer; }
   // When being designed and not loading, a text equal to the old name
@@ -251,6 +406,12 @@ public:
   // The first bookmark of that number in the mark list: its column and line.
   bool GetBookMark(int bookmark, int& x, int& y) const;
   bool IsBookmark(int bookmark) const;
+  // Bookmarks 0..9; other numbers, and lines outside the text, are ignored.
+  void SetBookMark(int bookmark, int x, int y);
+  void GotoBookMark(int bookmark);
+  void ClearBookMark(int bookmark);
+  // Caret to column 1 of the line, its row centred.
+  void GotoLineAndCenter(int line);
   void MarkListChange(TObject* sender);
   int PluginCount() const { return static_cast<int>(FPlugins.size()); }
   // Raises EListError "List index out of bounds (%d)" outside 0..PluginCount-1.
@@ -279,11 +440,39 @@ public:
   TPaintTransient OnPaintTransient;
 
   void Loaded() override;
+  void WndProc(TMessage& message) override;
+
+  // ------------------------------------------------------------ line shifts
+  // Told by the editing operations, not by the line store: marks and
+  // plugins follow lines inserted or deleted at firstLine (1-based).
+  void DoLinesDeleted(int firstLine, int count);
+  void DoLinesInserted(int firstLine, int count);
+
+  // ------------------------------------------------------------ range scanning
+  // Rescans the highlighter ranges from the line (0-based) until a line
+  // ends in the state stored for it; answers the last line looked at.
+  int ScanFrom(int index);
+  void ScanRanges();
+
+  // ------------------------------------------------------------ invalidation
+  // Lines are 1-based; (-1, -1) means all of the text area or gutter.
+  void InvalidateLine(int line);
+  void InvalidateLines(int firstLine, int lastLine);
+  void InvalidateGutterLine(int line);
+  void InvalidateGutterLines(int firstLine, int lastLine);
+  void InvalidateGutter() { InvalidateGutterLines(-1, -1); }
+  void InvalidateSelection() { InvalidateLines(FBlockBegin.Line, FBlockEnd.Line); }
 
 protected:
   // ------------------------------------------------------------ notifications
   virtual void DoOnStatusChange(TSrcStatusChanges changes);
   virtual void DoChange();
+  virtual void DoOnPlaceMark(TSrcEditMark*& mark);
+  virtual void DoOnClearBookmark(TSrcEditMark*& mark);
+  void DoOnPaintTransient(TTransientType type) { DoOnPaintTransientEx(type, false); }
+  // With lock, ttBefore and ttAfter nest: only the outermost pair fires.
+  virtual void DoOnPaintTransientEx(TTransientType type, bool lock);
+  void HighlighterAttrChanged(TObject* sender);
   void Notification(TComponent* component, TOperation operation) override;
   void FontChanged() override;
 
@@ -318,28 +507,74 @@ protected:
   // Creates the caret in the shape of the insert or overwrite caret when
   // the editor is focused or always shows its caret.
   void InitializeCaret();
+  // Places the system caret at the caret's cell, shown only over the text.
   void UpdateCaret();
+  void ShowCaret();
   void HideCaret();
+  // The window messages of scrolling.
+  void WMSize(TMessage& message);
+  void WMHScroll(TMessage& message);
+  void WMVScroll(TMessage& message);
+  void WMMouseWheel(TMessage& message);
+  // The drag-scroll timer: scrolls a step and moves the caret (and the
+  // selection's end while the mouse is captured) to the pointer.
+  void ScrollTimerHandler(TObject* sender);
 
-  // ------------------------------------------------------------ invalidation
-  // Lines are 1-based; (-1, -1) means all of the text area or gutter.
-  void InvalidateLine(int line);
-  void InvalidateLines(int firstLine, int lastLine);
-  void InvalidateGutterLines(int firstLine, int lastLine);
-  void InvalidateGutter() { InvalidateGutterLines(-1, -1); }
-  void InvalidateSelection() { InvalidateLines(FBlockBegin.Line, FBlockEnd.Line); }
+  // ------------------------------------------------------------ input
+  // Selects the word at the caret, outside the gutter.
+  void DblClick() override;
+
   void SelectedColorsChanged(TObject* sender);
   void BookMarkOptionsChanged(TObject* sender);
   void WordWrapGlyphChange(TObject* sender);
 
 private:
   friend class TSrcEditPlugin;
+  friend class TSrcEditMarkList;
 
   // Invalidates the rectangle, or gathers it while the line store changes.
   void InvalidateArea(const TRect& rect);
-  // The rows of the lines first..last inside the window, from x left to
-  // right; (-1, -1) means every row.
-  void InvalidateRows(int firstLine, int lastLine, int left, int right);
+  // The rows first..last inside the window, from x left to right.
+  void InvalidateRows(int firstRow, int lastRow, int left, int right);
+
+  // Text column mapping on one line's text: display column <-> character
+  // index (1-based). A column on the second byte of a double-byte
+  // character moves past it.
+  int ColumnToCharIndex(const std::string& text, int column) const;
+  int CharIndexToColumn(const std::string& text, int index) const;
+  // The display columns a column selection spans, left..right-1.
+  void ColumnBlockColumns(int& left, int& right) const;
+  // The characters [first, last) of a line that a column selection over
+  // the display columns left..right-1 covers: what is copied and what is
+  // deleted.
+  std::pair<int, int> ColumnRangeOnLine(const std::string& text, int left, int right) const;
+  // Positions are 32-bit; sums that may leave that range are done in
+  // 64 bits and cut back.
+  static int ClampToInt(long long value) {
+    return static_cast<int>(std::clamp<long long>(value, INT_MIN, INT_MAX));
+  }
+  // The end of the last line; (1, 1) for an empty text.
+  TBufferCoord EndOfText() const;
+  // Clamps a selection end as SetBlockBegin and SetBlockEnd do.
+  TBufferCoord ClampBlockPoint(TBufferCoord value) const;
+  void SetTextOrigin();
+  // With word wrap: a caret right of its row's end (column + 1) goes back
+  // onto the row when the paint lock ends.
+  void KeepWrappedCaretInRow();
+
+  // Parts of SetSelTextPrimitiveEx: delete the selection b..e (ordered)
+  // in the active mode, insert value at the caret in a mode.
+  void DeleteSelection(TBufferCoord& b, TBufferCoord& e);
+  void InsertRunningText(std::string_view value);
+  void InsertWholeLines(std::string_view value);
+  void InsertRectangle(std::string_view value, bool addToUndoList);
+  // Pastes the private block; false when it is not a valid block.
+  bool PasteBlock(bool& pasteBegun);
+  void PastePlainText(bool& pasteBegun);
+  // A mark leaves the list: its bookmark slot is freed.
+  void MarkLeftList(TSrcEditMark* mark);
+  // Shows the vertical scroll hint while the thumb is dragged.
+  void ShowScrollHint();
 
   // ------------------------------------------------------------ fields: text and history
   TSrcEditStringList* FLines;
@@ -440,6 +675,13 @@ private:
   TSrcCustomHighlighter* FHighlighter = nullptr;
   TSrcEditSearchCustom* FSearchEngine = nullptr;
 };
+
+// The text without trailing blanks and TABs.
+std::string TrimTrailingBlanks(std::string_view text);
+
+// The editor's private clipboard format, "SrcEdit Control Block Type": a
+// mode byte (0 normal, 1 line, 2 column), the text and a NUL.
+TClipboardFormat BlockTypeClipboardFormat();
 
 // The editor every window instantiates.
 class TSrcEdit : public TCustomSrcEdit {

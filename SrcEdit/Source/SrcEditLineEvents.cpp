@@ -1,5 +1,8 @@
-// What the editor does when its line store changes: the view follows the
-// text and the changed rows are repainted once the batch of changes ends.
+// What the editor does when its line store changes: the highlighter's
+// per-line ranges are rescanned from the changed line until they agree
+// again, the changed rows are repainted once the batch of changes ends, and
+// the view and the selection follow the text. Marks and plugins follow the
+// line shifts the editing operations report.
 
 #include "SrcEdit/Source/SrcEdit.h"
 
@@ -7,28 +10,102 @@
 
 namespace vk {
 
+// ---------------------------------------------------------------- range scanning
+
+int TCustomSrcEdit::ScanFrom(int index) {
+  int result = index;
+  if (!FHighlighter || index < 0 || index >= FLines->Count()) return result;
+  if (index == 0)
+    FHighlighter->ResetRange();
+  else
+    FHighlighter->SetRange(FLines->GetRange(index - 1));
+  for (;;) {
+    // The highlighter reads the text in place while it scans the line.
+    const std::string text = FLines->Get(result);
+    FHighlighter->SetLine(text, result);
+    FHighlighter->NextToEol();
+    const TSrcEditRange range = FHighlighter->GetRange();
+    // A line that ends in its old state leaves every later line as it was.
+    if (range == FLines->GetRange(result)) break;
+    FLines->PutRange(result, range);
+    if (++result == FLines->Count()) {
+      --result;
+      break;
+    }
+  }
+  return result;
+}
+
+void TCustomSrcEdit::ScanRanges() {
+  if (!FHighlighter || FLines->Count() == 0) return;
+  FHighlighter->ResetRange();
+  for (int i = 0; i < FLines->Count(); ++i) {
+    const std::string text = FLines->Get(i);
+    FHighlighter->SetLine(text, i);
+    FHighlighter->NextToEol();
+    FLines->PutRange(i, FHighlighter->GetRange());
+  }
+}
+
+// ---------------------------------------------------------------- line-store events
+
 void TCustomSrcEdit::ListCleared(TObject*) {
+  if (FWordWrapPlugin) FWordWrapPlugin->Reset();
   ClearUndo();
   FPendingInvalidRect = {};
   Invalidate();
-  FCaretX = FCaretY = 1;
-  FBlockBegin = FBlockEnd = {1, 1};
-  FTopLine = FLeftChar = 1;
-  FTextOrigin = FGutterWidth + 2;
+  SetCaretXY({1, 1});
+  FTopLine = 1;
+  FLeftChar = 1;
+  SetTextOrigin();
   StatusChanged({scAll});
 }
 
-void TCustomSrcEdit::ListDeleted(TObject*, int index, int) {
+void TCustomSrcEdit::ListDeleted(TObject* sender, int index, int count) {
+  // The line now at index followed the deleted ones: it may start in
+  // another state.
+  if (FHighlighter && FLines->Count() > 0) ScanFrom(index);
+  if (FWordWrapPlugin) FWordWrapPlugin->LinesDeleted(index, count);
   InvalidateLines(index + 1, INT_MAX);
   InvalidateGutterLines(index + 1, INT_MAX);
+  // The store reports a deletion after its own change bracket has ended;
+  // outside a caller's bracket the batch is finished here.
+  if (!FStateFlags.Contains(sfLinesChanging)) LinesChanged(sender);
 }
 
-void TCustomSrcEdit::ListInserted(TObject*, int index, int) {
+void TCustomSrcEdit::ListInserted(TObject*, int index, int count) {
+  if (FHighlighter && FLines->Count() > 0) {
+    // New lines hold no range yet: each is scanned even where the scan
+    // before it stopped early.
+    int line = ScanFrom(index) + 1;
+    while (line < index + count) line = ScanFrom(line) + 1;
+  }
+  if (FWordWrapPlugin) FWordWrapPlugin->LinesInserted(index, count);
   InvalidateLines(index + 1, INT_MAX);
   InvalidateGutterLines(index + 1, INT_MAX);
+  if (FOptions.Contains(eoAutoSizeMaxScrollWidth)) {
+    int length = FLines->GetExpandedStringLength(index);
+    if (length > FMaxScrollWidth) SetMaxScrollWidth(length);
+  }
 }
 
-void TCustomSrcEdit::ListPutted(TObject*, int index, int) { InvalidateLines(index + 1, index + 1); }
+void TCustomSrcEdit::ListPutted(TObject*, int index, int count) {
+  int last = index + 1;
+  if (FWordWrapPlugin) {
+    // A line that now takes more or fewer rows moves every row below it.
+    if (FWordWrapPlugin->LinesPutted(index, count) != 0) last = FLines->Count();
+    InvalidateGutterLines(index + 1, last);
+  }
+  if (FHighlighter) {
+    last = std::max(last, ScanFrom(index) + 1);
+    if (FLines != FOwnLines.get()) last = FLines->Count();
+  }
+  InvalidateLines(index + 1, last);
+  if (FOptions.Contains(eoAutoSizeMaxScrollWidth)) {
+    int length = FLines->GetExpandedStringLength(index);
+    if (length > FMaxScrollWidth) SetMaxScrollWidth(length);
+  }
+}
 
 void TCustomSrcEdit::LinesChanging(TObject*) { FStateFlags.Include(sfLinesChanging); }
 
@@ -36,11 +113,37 @@ void TCustomSrcEdit::LinesChanged(TObject*) {
   FStateFlags.Exclude(sfLinesChanging);
   if (!HandleAllocated()) return;
   UpdateScrollBars();
-  // The selection collapses onto the caret after every batch of changes.
-  FBlockBegin = FBlockEnd = CaretXY();
+  // The selection collapses onto the caret in the mode it had.
+  const TSrcSelectionMode mode = FActiveSelectionMode;
+  SetBlockBegin(CaretXY());
+  FActiveSelectionMode = mode;
   if (!IsRectEmpty(FPendingInvalidRect)) InvalidateRect(FPendingInvalidRect, false);
   FPendingInvalidRect = {};
   if (FGutter->ShowLineNumbers() && FGutter->AutoSize()) FGutter->AutoSizeDigitCount(FLines->Count());
+  // A shorter text may leave the view beyond its end.
+  if (!FOptions.Contains(eoScrollPastEof)) SetTopLine(FTopLine);
+}
+
+// ---------------------------------------------------------------- line shifts
+
+void TCustomSrcEdit::DoLinesDeleted(int firstLine, int count) {
+  for (int i = 0; i < FMarkList->Count(); ++i) {
+    TSrcEditMark* mark = FMarkList->Items(i);
+    if (mark->Line() >= firstLine + count)
+      mark->SetLine(mark->Line() - count);
+    else if (mark->Line() > firstLine)
+      mark->SetLine(firstLine);
+  }
+  // By index: a plugin may leave while it is told.
+  for (size_t i = 0; i < FPlugins.size(); ++i) FPlugins[i]->LinesDeleted(firstLine, count);
+}
+
+void TCustomSrcEdit::DoLinesInserted(int firstLine, int count) {
+  for (int i = 0; i < FMarkList->Count(); ++i) {
+    TSrcEditMark* mark = FMarkList->Items(i);
+    if (mark->Line() >= firstLine) mark->SetLine(mark->Line() + count);
+  }
+  for (size_t i = 0; i < FPlugins.size(); ++i) FPlugins[i]->LinesInserted(firstLine, count);
 }
 
 }  // namespace vk

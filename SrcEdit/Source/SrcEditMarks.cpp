@@ -6,6 +6,43 @@
 
 namespace vk {
 
+// ---------------------------------------------------------------- TSrcEditMark
+
+void TSrcEditMark::InvalidateGutter() {
+  if (FEdit) FEdit->InvalidateGutterLines(FLine, FLine);
+}
+
+void TSrcEditMark::SetLine(int value) {
+  if (!FVisible || !FEdit) {
+    FLine = value;
+    return;
+  }
+  if (FLine > 0) InvalidateGutter();
+  FLine = value;
+  InvalidateGutter();
+}
+
+void TSrcEditMark::SetImageIndex(int value) {
+  FImage = value;
+  if (FVisible) InvalidateGutter();
+}
+
+void TSrcEditMark::SetInternalImage(bool value) {
+  FInternalImage = value;
+  if (FVisible) InvalidateGutter();
+}
+
+void TSrcEditMark::SetVisible(bool value) {
+  if (value == FVisible) return;
+  FVisible = value;
+  InvalidateGutter();
+}
+
+TCustomSrcEdit* TSrcEditMark::GetEdit() {
+  if (FEdit && FEdit->Marks().IndexOf(this) < 0) FEdit = nullptr;
+  return FEdit;
+}
+
 // ---------------------------------------------------------------- TSrcEditMarkList
 
 TSrcEditMarkList::~TSrcEditMarkList() {
@@ -33,8 +70,12 @@ int TSrcEditMarkList::Add(std::unique_ptr<TSrcEditMark> mark) {
   return Count() - 1;
 }
 
+void TSrcEditMarkList::Leaving(TSrcEditMark* mark) {
+  if (FEdit) FEdit->MarkLeftList(mark);
+}
+
 void TSrcEditMarkList::Delete(int index) {
-  Items(index);  // checks the index
+  Leaving(Items(index));  // checks the index
   FItems.erase(FItems.begin() + index);
   Changed();
 }
@@ -42,6 +83,7 @@ void TSrcEditMarkList::Delete(int index) {
 std::unique_ptr<TSrcEditMark> TSrcEditMarkList::Extract(TSrcEditMark* mark) {
   int index = IndexOf(mark);
   if (index < 0) return nullptr;
+  Leaving(mark);
   std::unique_ptr<TSrcEditMark> extracted = std::move(FItems[static_cast<size_t>(index)]);
   FItems.erase(FItems.begin() + index);
   Changed();
@@ -50,8 +92,35 @@ std::unique_ptr<TSrcEditMark> TSrcEditMarkList::Extract(TSrcEditMark* mark) {
 
 void TSrcEditMarkList::Clear() {
   if (FItems.empty()) return;
+  for (const auto& item : FItems) Leaving(item.get());
   FItems.clear();
   Changed();
+}
+
+void TSrcEditMarkList::ClearLine(int line) {
+  for (int i = Count() - 1; i >= 0; --i) {
+    const TSrcEditMark* mark = FItems[static_cast<size_t>(i)].get();
+    if (mark->Line() == line && !mark->IsBookmark()) Delete(i);
+  }
+}
+
+void TSrcEditMarkList::GetMarksForLine(int line, TSrcEditMarks& marks) const {
+  marks.fill(nullptr);
+  size_t found = 0;
+  for (const auto& item : FItems) {
+    if (item->Line() != line) continue;
+    marks[found++] = item.get();
+    if (found == marks.size()) break;
+  }
+}
+
+void TSrcEditMarkList::Place(std::unique_ptr<TSrcEditMark> mark) {
+  if (FEdit && FEdit->OnPlaceBookmark) {
+    TSrcEditMark* placed = mark.get();
+    FEdit->OnPlaceBookmark(FEdit, placed);
+    if (placed != mark.get()) mark.reset(placed);
+  }
+  if (mark) Add(std::move(mark));
 }
 
 // ---------------------------------------------------------------- TSrcEditPlugin
@@ -62,6 +131,67 @@ TSrcEditPlugin::TSrcEditPlugin(TCustomSrcEdit* owner) : FOwner(owner) {
 
 TSrcEditPlugin::~TSrcEditPlugin() {
   if (FOwner) std::erase(FOwner->FPlugins, this);
+}
+
+// ---------------------------------------------------------------- the editor's bookmarks
+
+void TCustomSrcEdit::MarkLeftList(TSrcEditMark* mark) {
+  for (TSrcEditMark*& slot : FBookMarks)
+    if (slot == mark) slot = nullptr;
+}
+
+void TCustomSrcEdit::DoOnPlaceMark(TSrcEditMark*& mark) {
+  if (OnPlaceBookmark) OnPlaceBookmark(this, mark);
+}
+
+void TCustomSrcEdit::DoOnClearBookmark(TSrcEditMark*& mark) {
+  if (OnClearBookmark) OnClearBookmark(this, mark);
+}
+
+void TCustomSrcEdit::SetBookMark(int bookmark, int x, int y) {
+  if (bookmark < 0 || bookmark > 9 || y < 1 || y > std::max(1, FLines->Count())) return;
+  auto mark = std::make_unique<TSrcEditMark>(this);
+  mark->SetLine(y);
+  mark->SetChar(x);
+  mark->SetImageIndex(bookmark);
+  mark->SetBookmarkNumber(bookmark);
+  mark->SetVisible(true);
+  mark->SetInternalImage(FBookMarkOptions->BookmarkImages() == nullptr);
+  // The handler may drop the mark or put another (which the editor then
+  // owns) in its place.
+  TSrcEditMark* placed = mark.get();
+  DoOnPlaceMark(placed);
+  if (!placed) return;
+  if (placed != mark.get()) mark.reset(placed);
+  if (FBookMarks[bookmark]) ClearBookMark(bookmark);
+  FBookMarks[bookmark] = placed;
+  FMarkList->Add(std::move(mark));
+}
+
+void TCustomSrcEdit::GotoBookMark(int bookmark) {
+  if (bookmark < 0 || bookmark > 9 || !FBookMarks[bookmark]) return;
+  const TSrcEditMark& mark = *FBookMarks[bookmark];
+  if (mark.Line() > FLines->Count()) return;
+  SetCaretXYEx(false, {mark.Char(), mark.Line()});
+  EnsureCursorPosVisibleEx(true);
+  if (SelAvail()) InvalidateSelection();
+  FBlockBegin = FBlockEnd = CaretXY();
+}
+
+void TCustomSrcEdit::ClearBookMark(int bookmark) {
+  if (bookmark < 0 || bookmark > 9 || !FBookMarks[bookmark]) return;
+  TSrcEditMark* mark = FBookMarks[bookmark];
+  DoOnClearBookmark(mark);
+  // Extracting frees the slot; the mark goes with the extracted owner.
+  FMarkList->Extract(FBookMarks[bookmark]);
+  FBookMarks[bookmark] = nullptr;
+}
+
+void TCustomSrcEdit::GotoLineAndCenter(int line) {
+  SetCaretXYEx(false, {1, line});
+  if (SelAvail()) InvalidateSelection();
+  FBlockBegin = FBlockEnd = CaretXY();
+  EnsureCursorPosVisibleEx(true);
 }
 
 }  // namespace vk

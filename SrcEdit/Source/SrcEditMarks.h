@@ -3,6 +3,7 @@
 // that owns them, and the plugins an editor tells about painting and about
 // inserted and deleted lines.
 
+#include <array>
 #include <memory>
 #include <string>
 #include <vector>
@@ -22,22 +23,28 @@ public:
   explicit TSrcEditMark(TCustomSrcEdit* owner) : FEdit(owner) {}
   std::string ClassName() const override { return "TSrcEditMark"; }
 
+  // A visible mark of an editor repaints the gutter where it was and where
+  // it is.
   int Line() const { return FLine; }
-  void SetLine(int value) { FLine = value; }
+  virtual void SetLine(int value);
   int Char() const { return FChar; }
-  void SetChar(int value) { FChar = value; }
+  virtual void SetChar(int value) { FChar = value; }
   int ImageIndex() const { return FImage; }
-  void SetImageIndex(int value) { FImage = value; }
+  virtual void SetImageIndex(int value);
   bool Visible() const { return FVisible; }
-  void SetVisible(bool value) { FVisible = value; }
+  void SetVisible(bool value);
   bool InternalImage() const { return FInternalImage; }
-  void SetInternalImage(bool value) { FInternalImage = value; }
+  void SetInternalImage(bool value);
   int BookmarkNumber() const { return FBookmarkNum; }
   void SetBookmarkNumber(int value) { FBookmarkNum = value; }
   bool IsBookmark() const { return FBookmarkNum >= 0; }
-  TCustomSrcEdit* Edit() const { return FEdit; }
+  // The editor while the mark is in its mark list; a mark taken out of the
+  // list forgets its editor.
+  virtual TCustomSrcEdit* GetEdit();
 
 protected:
+  void InvalidateGutter();
+
   int FLine = 0;
   int FChar = 0;
   int FImage = 0;
@@ -46,6 +53,9 @@ protected:
   bool FInternalImage = false;
   int FBookmarkNum = -1;
 };
+
+// Up to 16 marks of one line.
+using TSrcEditMarks = std::array<TSrcEditMark*, 16>;
 
 // The marks of an editor in the order they were added, owned by the list:
 // deleting or clearing frees them, extracting hands one over. Every added,
@@ -69,11 +79,21 @@ public:
   std::unique_ptr<TSrcEditMark> Extract(TSrcEditMark* mark);
   void Clear();
   TCustomSrcEdit* Edit() const { return FEdit; }
+  // Deletes the line's marks that are not bookmarks.
+  void ClearLine(int line);
+  // The line's first 16 marks in list order; the rest of the array nullptr.
+  void GetMarksForLine(int line, TSrcEditMarks& marks) const;
+  // Adds the mark unless the editor's OnPlaceBookmark drops it (sets it to
+  // nullptr). A mark the handler puts in its place is added instead and
+  // belongs to the list from then on; the replaced one is freed.
+  void Place(std::unique_ptr<TSrcEditMark> mark);
 
   TNotifyEvent OnChange;
 
 private:
   void Changed();
+  // A mark leaves the list (deleted or extracted).
+  void Leaving(TSrcEditMark* mark);
 
   TCustomSrcEdit* FEdit;
   std::vector<std::unique_ptr<TSrcEditMark>> FItems;

@@ -1,0 +1,420 @@
+// Replacing the selection: every change of the text made through the
+// editor goes through SetSelTextPrimitiveEx, which deletes the selection in
+// the shape of its mode and inserts text as running text, whole lines or a
+// rectangle. Around it the undoable SelText, the whole Text, the caret
+// line, clearing, and the clipboard with the editor's private format that
+// keeps the selection mode.
+
+#include "SrcEdit/Source/SrcEdit.h"
+
+#include <algorithm>
+#include <optional>
+#include <vector>
+
+namespace vk {
+
+namespace {
+
+// The rows of a text broken at CR, LF and CR LF; a break at the end leaves
+// an empty last row.
+std::vector<std::string_view> SplitRows(std::string_view text) {
+  std::vector<std::string_view> rows;
+  size_t start = 0;
+  for (;;) {
+    size_t end = text.find_first_of("\r\n", start);
+    if (end == std::string_view::npos) {
+      rows.push_back(text.substr(start));
+      return rows;
+    }
+    rows.push_back(text.substr(start, end - start));
+    start = end + 1;
+    if (text[end] == '\r' && start < text.size() && text[start] == '\n') ++start;
+  }
+}
+
+// Switches an option off for a scope and back on after it, also when an
+// exception passes.
+class TOptionOff {
+public:
+  TOptionOff(TSrcEditorOptions& options, TSrcEditorOption option, bool off)
+      : FOptions(options), FOption(option), FWasOn(off && options.Contains(option)) {
+    if (FWasOn) FOptions.Exclude(FOption);
+  }
+  ~TOptionOff() {
+    if (FWasOn) FOptions.Include(FOption);
+  }
+  TOptionOff(const TOptionOff&) = delete;
+  TOptionOff& operator=(const TOptionOff&) = delete;
+
+private:
+  TSrcEditorOptions& FOptions;
+  TSrcEditorOption FOption;
+  bool FWasOn;
+};
+
+const char* const CopyFailed = "Clipboard copy operation failed";
+
+}  // namespace
+
+std::string TrimTrailingBlanks(std::string_view text) {
+  size_t end = text.find_last_not_of(" \t");
+  return std::string(end == std::string_view::npos ? std::string_view() : text.substr(0, end + 1));
+}
+
+TClipboardFormat BlockTypeClipboardFormat() {
+  static const TClipboardFormat format = RegisterClipboardFormat("SrcEdit Control Block Type");
+  return format;
+}
+
+// ---------------------------------------------------------------- lines
+
+std::string TCustomSrcEdit::LineText() const {
+  return FCaretY >= 1 && FCaretY <= FLines->Count() ? FLines->Get(FCaretY - 1) : std::string();
+}
+
+void TCustomSrcEdit::SetLineText(const std::string& value) {
+  // On an empty text this adds the first line.
+  if (FCaretY >= 1 && FCaretY <= std::max(1, FLines->Count())) FLines->Put(FCaretY - 1, value);
+}
+
+void TCustomSrcEdit::ProperSetLine(int index, const std::string& text) {
+  FLines->Put(index, FOptions.Contains(eoTrimTrailingSpaces) ? TrimTrailingBlanks(text) : text);
+}
+
+void TCustomSrcEdit::ClearAll() {
+  FLines->Clear();
+  FMarkList->Clear();
+  ClearUndo();
+  if (FModified) {
+    FModified = false;
+    StatusChanged({scModified});
+  }
+}
+
+void TCustomSrcEdit::ClearSelection() {
+  if (SelAvail()) SetSelText("");
+}
+
+// ---------------------------------------------------------------- the primitive
+
+void TCustomSrcEdit::SetSelTextPrimitiveEx(TSrcSelectionMode pasteMode, std::string_view value, bool addToUndoList) {
+  TSrcPaintLock lock(*this);
+  TStringsUpdate update(*FLines);
+  TBufferCoord b = BlockBegin();
+  TBufferCoord e = BlockEnd();
+  if (SelAvail()) {
+    DeleteSelection(b, e);
+    InternalSetCaretXY(b);
+  }
+  if (!value.empty()) {
+    // Lines changed directly (not through the editor) may have left the
+    // caret beyond the text's end.
+    if (FCaretY > FLines->Count()) InternalSetCaretXY(CaretXY());
+    switch (pasteMode) {
+      case smNormal: InsertRunningText(value); break;
+      case smLine: InsertWholeLines(value); break;
+      case smColumn: InsertRectangle(value, addToUndoList); break;
+    }
+  }
+  if (FCaretY < 1) InternalSetCaretY(1);
+}
+
+void TCustomSrcEdit::DeleteSelection(TBufferCoord& b, TBufferCoord& e) {
+  switch (FActiveSelectionMode) {
+    case smNormal: {
+      if (FLines->Count() == 0) return;
+      const std::string first = FLines->Get(b.Line - 1);
+      const std::string last = FLines->Get(e.Line - 1);
+      std::string joined = first.substr(0, std::min<size_t>(b.Char - 1, first.size())) +
+                           last.substr(std::min<size_t>(e.Char - 1, last.size()));
+      FLines->DeleteLines(b.Line, e.Line - b.Line);
+      if (FOptions.Contains(eoScrollPastEol) && FOptions.Contains(eoTrimTrailingSpaces))
+        joined = TrimTrailingBlanks(joined);
+      FLines->Put(b.Line - 1, joined);
+      InternalSetCaretXY(b);
+      if (e.Line > b.Line) DoLinesDeleted(b.Line, e.Line - b.Line);
+      break;
+    }
+    case smLine: {
+      // One deletion for the whole block; the last line of the text stays
+      // as an empty line.
+      const int count = e.Line - b.Line + 1;
+      if (e.Line == FLines->Count()) {
+        FLines->Put(e.Line - 1, "");
+        FLines->DeleteLines(b.Line - 1, count - 1);
+      } else {
+        FLines->DeleteLines(b.Line - 1, count);
+      }
+      b.Char = 1;
+      InternalSetCaretXY(b);
+      DoLinesDeleted(b.Line, count);
+      break;
+    }
+    case smColumn: {
+      int left = 0;
+      int right = 0;
+      ColumnBlockColumns(left, right);
+      for (int line = b.Line; line <= e.Line; ++line) {
+        std::string text = FLines->Get(line - 1);
+        auto [first, last] = ColumnRangeOnLine(text, left, right);
+        if (first <= static_cast<int>(text.size())) text.erase(first - 1, last - first);
+        ProperSetLine(line - 1, text);
+      }
+      b.Char = ColumnToCharIndex(FLines->Get(b.Line - 1), left);
+      e.Char = ColumnToCharIndex(FLines->Get(e.Line - 1), left);
+      InternalSetCaretXY({ColumnToCharIndex(FLines->Get(FBlockEnd.Line - 1), left), FBlockEnd.Line});
+      break;
+    }
+  }
+}
+
+void TCustomSrcEdit::InsertRunningText(std::string_view value) {
+  const TBufferCoord start = CaretXY();
+  const std::string line = FLines->Get(start.Line - 1);
+  // Text typed beyond the line's end is preceded by blanks up to the caret.
+  std::string left = line.substr(0, std::min<size_t>(start.Char - 1, line.size()));
+  left.resize(static_cast<size_t>(start.Char - 1), ' ');
+  const std::string right = static_cast<size_t>(start.Char - 1) < line.size() ? line.substr(start.Char - 1) : "";
+  const std::vector<std::string_view> rows = SplitRows(value);
+  const int added = static_cast<int>(rows.size()) - 1;
+  TBufferCoord caret = start;
+  if (added == 0) {
+    ProperSetLine(caret.Line - 1, left + std::string(value) + right);
+  } else {
+    ProperSetLine(caret.Line - 1, left + std::string(rows.front()));
+    // All new lines at once: the store reports one insertion.
+    FLines->InsertLines(caret.Line, added);
+    for (int i = 1; i <= added; ++i) {
+      ++caret.Line;
+      ProperSetLine(caret.Line - 1, i == added ? std::string(rows[i]) + right : std::string(rows[i]));
+    }
+  }
+  const int stored = static_cast<int>(FLines->Get(caret.Line - 1).size());
+  const bool trimmed = FOptions.Contains(eoTrimTrailingSpaces);
+  caret.Char = stored - static_cast<int>(trimmed ? TrimTrailingBlanks(right).size() : right.size()) + 1;
+  InternalSetCaretXY(caret);
+  if (added > 0) DoLinesInserted(start.Char > 1 ? start.Line + 1 : start.Line, added);
+}
+
+void TCustomSrcEdit::InsertWholeLines(std::string_view value) {
+  const int first = FCaretY;
+  const std::vector<std::string_view> rows = SplitRows(value);
+  const int added = static_cast<int>(rows.size()) - 1;
+  int line = first;
+  // The rows that end with a break become lines before the caret line.
+  if (added > 0) {
+    FLines->InsertLines(line - 1, added);
+    for (int i = 0; i < added; ++i) ProperSetLine(line - 1 + i, std::string(rows[i]));
+    line += added;
+  }
+  const std::string_view last = rows.back();
+  if (line <= FLines->Count())
+    ProperSetLine(line - 1, std::string(last) + FLines->Get(line - 1));
+  else
+    ProperSetLine(FLines->Count(), std::string(last));
+  InternalSetCaretXY({static_cast<int>(last.size()) + 1, line});
+  if (added > 0) DoLinesInserted(first, added);
+}
+
+void TCustomSrcEdit::InsertRectangle(std::string_view value, bool addToUndoList) {
+  // The rectangle starts at the caret's display column on every line.
+  const int column = LogicalToPhysicalPos({FCaretX, FCaretY}).X;
+  const std::vector<std::string_view> rows = SplitRows(value);
+  const int firstAppended = FLines->Count() + 1;
+  int appended = 0;
+  auto appendLine = [&](const std::string& text) {
+    if (addToUndoList) {
+      const int previous = FLines->Count();
+      const TBufferCoord end{static_cast<int>(FLines->Get(previous - 1).size()) + 1, previous};
+      FUndoList->AddChange(crLineBreak, end, end, "", smNormal);
+    }
+    ProperSetLine(FLines->Count(), text);
+    ++appended;
+  };
+  TBufferCoord caret = CaretXY();
+  for (size_t i = 0; i < rows.size(); ++i) {
+    if (i > 0) ++caret.Line;
+    const std::string_view row = rows[i];
+    if (row.empty()) {
+      // Nothing on this line; the caret column is where a row would go.
+      if (caret.Line <= FLines->Count()) caret.Char = ColumnToCharIndex(FLines->Get(caret.Line - 1), column);
+      continue;
+    }
+    int at = column;
+    if (caret.Line > FLines->Count()) {
+      // Below the text: empty rows skipped on the way become empty lines.
+      while (FLines->Count() < caret.Line - 1) appendLine("");
+      appendLine(std::string(static_cast<size_t>(column - 1), ' ') + std::string(row));
+    } else {
+      std::string text = FLines->Get(caret.Line - 1);
+      const int lineEnd = FLines->GetExpandedStringLength(caret.Line - 1);
+      if (lineEnd < column - 1) {
+        // A short line is filled with blanks up to the rectangle.
+        text.append(static_cast<size_t>(column - 1 - lineEnd), ' ');
+        at = static_cast<int>(text.size()) + 1;
+        text.append(row);
+      } else {
+        at = ColumnToCharIndex(text, column);
+        text.insert(static_cast<size_t>(at - 1), row);
+      }
+      ProperSetLine(caret.Line - 1, text);
+    }
+    if (addToUndoList)
+      FUndoList->AddChange(crInsert, {at, caret.Line}, {at + static_cast<int>(row.size()), caret.Line}, "",
+                           FActiveSelectionMode);
+    caret.Char = at + static_cast<int>(row.size());
+  }
+  InternalSetCaretXY(caret);
+  if (appended > 0) DoLinesInserted(firstAppended, appended);
+}
+
+// ---------------------------------------------------------------- undoable replacement
+
+void TCustomSrcEdit::SetSelText(std::string_view value) {
+  TSrcEditUndoBlock block(*this);
+  if (SelAvail())
+    FUndoList->AddChange(crDelete, FBlockBegin, FBlockEnd, SelText(), FActiveSelectionMode);
+  else
+    FActiveSelectionMode = FSelectionMode;
+  const TBufferCoord start = BlockBegin();
+  FBlockEnd = BlockEnd();
+  FBlockBegin = start;
+  SetSelTextPrimitive(value);
+  // The inserted text ends at the caret, with or without a window
+  // (column insertion has recorded its own entries).
+  if (!value.empty() && FActiveSelectionMode != smColumn)
+    FUndoList->AddChange(crInsert, start, CaretXY(), "", FActiveSelectionMode);
+}
+
+// ---------------------------------------------------------------- clipboard
+
+bool TCustomSrcEdit::CanPaste() const {
+  return !GetReadOnly() && (Clipboard().HasFormat(CF_TEXT) || Clipboard().HasFormat(BlockTypeClipboardFormat()));
+}
+
+void TCustomSrcEdit::CopyToClipboard() {
+  if (!SelAvail()) return;
+  std::string text;
+  {
+    // A copied rectangle keeps the blanks that fill its short lines.
+    TOptionOff keepBlanks(FOptions, eoTrimTrailingSpaces, FActiveSelectionMode == smColumn);
+    text = SelText();
+  }
+  DoCopyToClipboard(text);
+}
+
+void TCustomSrcEdit::DoCopyToClipboard(const std::string& text) {
+  if (text.empty()) return;
+  TClipboard& clipboard = Clipboard();
+  bool copied = false;
+  {
+    TClipboardOpen open(clipboard);
+    try {
+      // The private block only joins plain text that is in place.
+      copied = open.Opened() && clipboard.Clear() && clipboard.SetData(CF_TEXT, text + '\0') &&
+               clipboard.SetData(BlockTypeClipboardFormat(),
+                                 static_cast<char>(FActiveSelectionMode) + text + '\0');
+    } catch (...) {
+      copied = false;
+    }
+  }
+  if (!copied) throw ESrcEditError(CopyFailed);
+}
+
+void TCustomSrcEdit::CutToClipboard() {
+  if (GetReadOnly() || !SelAvail()) return;
+  TSrcEditUndoBlock block(*this);
+  DoCopyToClipboard(SelText());
+  SetSelText("");
+}
+
+bool TCustomSrcEdit::PasteBlock(bool& pasteBegun) {
+  std::optional<std::string> data;
+  {
+    TClipboardOpen open(Clipboard());
+    if (open.Opened()) data = Clipboard().GetData(BlockTypeClipboardFormat());
+  }
+  if (!data) throw ESrcEditError("Clipboard paste operation failed.");
+  // A block from elsewhere is checked before anything changes: a mode
+  // byte, and text only up to its NUL inside the block.
+  if (data->empty() || static_cast<unsigned char>((*data)[0]) > smColumn) return false;
+  const auto mode = static_cast<TSrcSelectionMode>((*data)[0]);
+  std::string_view text = std::string_view(*data).substr(1);
+  text = text.substr(0, text.find('\0'));
+
+  FUndoList->AddChange(crPasteBegin, BlockBegin(), BlockEnd(), "", smNormal);
+  pasteBegun = true;
+  TBufferCoord start = CaretXY();
+  if (SelAvail()) {
+    FUndoList->AddChange(crDelete, FBlockBegin, FBlockEnd, SelText(), FActiveSelectionMode);
+    start = BlockBegin();
+    FBlockEnd = BlockEnd();
+    FBlockBegin = start;
+    if (FActiveSelectionMode == smLine) start.Char = 1;
+  }
+  SetSelTextPrimitiveEx(mode, text, true);
+  // The inserted text runs from the start to the caret, with or without a
+  // window; a column paste has recorded its rows itself.
+  if (mode == smNormal) {
+    FUndoList->AddChange(crPaste, start, CaretXY(), "", smNormal);
+  } else if (mode == smLine) {
+    if (FCaretX == 1)
+      FUndoList->AddChange(crPaste, {1, start.Line}, {FColumnsInWindow, FCaretY - 1}, "", smLine);
+    else
+      FUndoList->AddChange(crPaste, {1, start.Line}, CaretXY(), "", smNormal);
+  }
+  return true;
+}
+
+void TCustomSrcEdit::PastePlainText(bool& pasteBegun) {
+  FUndoList->AddChange(crPasteBegin, BlockBegin(), BlockEnd(), "", smNormal);
+  pasteBegun = true;
+  if (SelAvail())
+    FUndoList->AddChange(crDelete, FBlockBegin, FBlockEnd, SelText(), FActiveSelectionMode);
+  else
+    FActiveSelectionMode = FSelectionMode;
+  const TBufferCoord start = BlockBegin();
+  FBlockEnd = BlockEnd();
+  FBlockBegin = start;
+  SetSelTextPrimitive(Clipboard().AsText());
+  if (FActiveSelectionMode != smColumn) FUndoList->AddChange(crPaste, start, CaretXY(), "", FActiveSelectionMode);
+}
+
+void TCustomSrcEdit::PasteFromClipboard() {
+  if (!CanPaste()) return;
+  DoOnPaintTransient(ttBefore);
+  {
+    TSrcEditUndoBlock block(*this);
+    bool pasteBegun = false;
+    // The paste's bracket closes at the caret, where the change ends.
+    auto endPaste = [&] {
+      if (pasteBegun) FUndoList->AddChange(crPasteEnd, CaretXY(), CaretXY(), "", smNormal);
+    };
+    try {
+      // An unusable private block falls back to the plain text.
+      bool pasted = Clipboard().HasFormat(BlockTypeClipboardFormat()) && PasteBlock(pasteBegun);
+      if (!pasted && Clipboard().HasFormat(CF_TEXT)) PastePlainText(pasteBegun);
+    } catch (...) {
+      endPaste();
+      throw;
+    }
+    endPaste();
+  }
+  if (FOptions.Contains(eoHideShowScrollbars)) {
+    // At once, even inside an enclosing paint lock.
+    const int lockCount = FPaintLockCount;
+    FPaintLockCount = 0;
+    try {
+      UpdateScrollBars();
+    } catch (...) {
+      FPaintLockCount = lockCount;
+      throw;
+    }
+    FPaintLockCount = lockCount;
+  }
+  EnsureCursorPosVisible();
+  StatusChanged({scSelection});
+  DoOnPaintTransient(ttAfter);
+}
+
+}  // namespace vk
