@@ -72,6 +72,32 @@ void TSrcEditStringList::ForgetLongestLine() {
   FChangedSinceLongest.clear();
 }
 
+void TSrcEditStringList::LongestLineAfterInsert(int index, int count, bool withText) {
+  if (FIndexOfLongestLine < 0) return;
+  if (withText && FChangedSinceLongest.size() + count > MaxTrackedChanges) {
+    ForgetLongestLine();
+    return;
+  }
+  if (FIndexOfLongestLine >= index) FIndexOfLongestLine += count;
+  for (int& changed : FChangedSinceLongest)
+    if (changed >= index) changed += count;
+  // Empty lines can never be the longest; lines with text may be.
+  if (withText)
+    for (int i = 0; i < count; ++i) FChangedSinceLongest.push_back(index + i);
+}
+
+void TSrcEditStringList::LongestLineAfterDelete(int index, int count) {
+  if (FIndexOfLongestLine < 0) return;
+  if (FIndexOfLongestLine >= index && FIndexOfLongestLine < index + count) {
+    ForgetLongestLine();
+    return;
+  }
+  if (FIndexOfLongestLine >= index + count) FIndexOfLongestLine -= count;
+  std::erase_if(FChangedSinceLongest, [&](int changed) { return changed >= index && changed < index + count; });
+  for (int& changed : FChangedSinceLongest)
+    if (changed >= index + count) changed -= count;
+}
+
 std::string TSrcEditStringList::Get(int index) const {
   return index >= 0 && index < GetCount() ? FList[index].FString.Str() : std::string();
 }
@@ -125,7 +151,7 @@ void TSrcEditStringList::InsertLine(int index, std::string_view text) {
   CheckIndex(index, GetCount());
   TStringsUpdate update(*this);
   InsertItem(index, text);
-  ForgetLongestLine();
+  LongestLineAfterInsert(index, 1, true);
   NotifyLines(OnLinesInserted, &TSrcEditStringsListener::OnLinesInserted, index, 1);
 }
 
@@ -176,7 +202,7 @@ void TSrcEditStringList::Delete(int index) {
   CheckIndex(index, GetCount() - 1);
   TStringsUpdate update(*this);
   FList.erase(FList.begin() + index);
-  ForgetLongestLine();
+  LongestLineAfterDelete(index, 1);
   NotifyLines(OnLinesDeleted, &TSrcEditStringsListener::OnLinesDeleted, index, 1);
 }
 
@@ -211,7 +237,7 @@ void TSrcEditStringList::InsertLines(int index, int count) {
   // line breaks into a large text does not reallocate the array each time.
   while (GetCount() + count > FCapacity) Grow();
   FList.insert(FList.begin() + index, static_cast<size_t>(count), TSrcEditStringRec{});
-  ForgetLongestLine();
+  LongestLineAfterInsert(index, count, false);
   NotifyLines(OnLinesInserted, &TSrcEditStringsListener::OnLinesInserted, index, count);
 }
 
@@ -225,7 +251,7 @@ void TSrcEditStringList::DeleteLines(int index, int count) {
   } else {
     FList.resize(index);
   }
-  ForgetLongestLine();
+  LongestLineAfterDelete(index, removed);
   NotifyLines(OnLinesDeleted, &TSrcEditStringsListener::OnLinesDeleted, index, removed);
 }
 

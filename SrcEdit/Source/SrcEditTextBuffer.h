@@ -153,6 +153,11 @@ private:
   // Insert, for text that is not a std::string.
   void InsertLine(int index, std::string_view text);
   void ForgetLongestLine();
+  // The known longest line and the remembered lines follow their text when
+  // lines are inserted or deleted, so typing a line break costs no scan of
+  // the whole text.
+  void LongestLineAfterInsert(int index, int count, bool withText);
+  void LongestLineAfterDelete(int index, int count);
 
   std::vector<TSrcEditStringRec> FList;
   int FCapacity = 0;
