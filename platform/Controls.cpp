@@ -1,6 +1,7 @@
 #include "platform/Controls.h"
 
 #include <algorithm>
+#include <cstdlib>
 #include <utility>
 
 #include "platform/Caret.h"
@@ -18,6 +19,21 @@ namespace {
 TWinControl* GFocused = nullptr;
 TControl* GCapture = nullptr;
 HWND GLastHandle = 0;
+
+// The control drag under way: its source, whether the pointer has passed
+// the threshold, and the window under the pointer that was told of it.
+struct TDragSession {
+  TControl* Source = nullptr;
+  bool Started = false;
+  TPoint Start;
+  TPoint Last;  // where the pointer was last seen, in screen coordinates
+  int Threshold = 0;
+  TWinControl* Target = nullptr;
+  bool Accepted = false;
+};
+TDragSession GDrag;
+// Every window that exists, oldest first: where a drag looks for its target.
+std::vector<TWinControl*> GWindows;
 
 // The largest number of rectangles an update region keeps apart; beyond it
 // they are merged into their bounding rectangle.
@@ -48,6 +64,8 @@ TControl::TControl(TComponent* owner) : TComponent(owner) {
 
 TControl::~TControl() {
   if (GCapture == this) GCapture = nullptr;
+  if (GDrag.Source == this) GDrag = TDragSession{};
+  if (GDrag.Target == this) GDrag.Target = nullptr;
   if (FParent) FParent->RemoveControl(this);
   FParent = nullptr;
 }
@@ -234,8 +252,14 @@ void TControl::WndProc(TMessage& message) {
     case WM_MBUTTONUP:
     case WM_MBUTTONDBLCLK:
     case WM_MOUSEWHEEL:
+      if (GDrag.Source == this && HandleDragMessage(message)) return;
       // The desktop gives no input to a disabled control.
       if (FEnabled) HandleMouseMessage(message);
+      return;
+    case WM_CAPTURECHANGED:
+      // A drag lives on the capture: losing it cancels the drag.
+      if (GDrag.Source == this) EndDrag(false);
+      DefaultHandler(message);
       return;
     case WM_SETTEXT:
       FText = message.LParam ? reinterpret_cast<const char*>(message.LParam) : "";
@@ -316,6 +340,130 @@ void TControl::HandleMouseMessage(TMessage& message) {
 
 void TControl::DefaultHandler(TMessage& message) { message.Result = 0; }
 
+// ---------------------------------------------------------------- control drag and drop
+
+TControl* DragSourceControl() { return GDrag.Source; }
+
+bool TControl::Dragging() const { return GDrag.Source == this; }
+
+void TControl::BeginDrag(bool immediate, int threshold) {
+  if (GDrag.Source) return;  // one drag at a time
+  TDragSession drag;
+  drag.Source = this;
+  drag.Threshold = threshold < 0 ? GetSystemMetrics(SM_CXDRAG) : threshold;
+  GetCursorPos(drag.Start);
+  drag.Last = drag.Start;
+  GDrag = drag;
+  SetMouseCapture(true);
+  if (immediate && GDrag.Source == this) {
+    GDrag.Started = true;
+    DragTo(GDrag.Start);
+  }
+}
+
+bool TControl::HandleDragMessage(const TMessage& message) {
+  const TPoint screen = ClientToScreen({SmallLo(static_cast<uintptr_t>(message.LParam)),
+                                        SmallHi(static_cast<uintptr_t>(message.LParam))});
+  switch (message.Msg) {
+    case WM_MOUSEWHEEL: return false;
+    case WM_MOUSEMOVE:
+      GDrag.Last = screen;
+      if (!GDrag.Started) {
+        if (std::abs(screen.X - GDrag.Start.X) < GDrag.Threshold && std::abs(screen.Y - GDrag.Start.Y) < GDrag.Threshold)
+          return true;
+        GDrag.Started = true;
+      }
+      DragTo(screen);
+      return true;
+    case WM_LBUTTONUP:
+      GDrag.Last = screen;
+      if (!GDrag.Started) {
+        // A press that never became a drag is an ordinary click.
+        EndDrag(false);
+        return false;
+      }
+      EndDrag(true);
+      return true;
+    default: return true;
+  }
+}
+
+void TControl::DragTo(const TPoint& screen) {
+  TControl* source = GDrag.Source;
+  TWinControl* target = FindDragTarget(screen);
+  bool accept = false;
+  if (target != GDrag.Target) {
+    if (TWinControl* old = GDrag.Target) {
+      GDrag.Target = nullptr;
+      TPoint p = old->ScreenToClient(screen);
+      old->DragOver(source, p.X, p.Y, dsDragLeave, accept);
+      accept = false;
+    }
+    if (GDrag.Source != source) return;  // a handler ended the drag
+    GDrag.Target = target;
+    if (target) {
+      TPoint p = target->ScreenToClient(screen);
+      target->DragOver(source, p.X, p.Y, dsDragEnter, accept);
+    }
+  } else if (target) {
+    TPoint p = target->ScreenToClient(screen);
+    target->DragOver(source, p.X, p.Y, dsDragMove, accept);
+  }
+  if (GDrag.Source != source) return;
+  GDrag.Accepted = accept;
+  SetPointerShape(accept ? source->DragCursor() : crNoDrop);
+}
+
+void TControl::EndDrag(bool drop) {
+  if (GDrag.Source != this) return;
+  // The session ends first: what the notices do cannot end it twice.
+  const TDragSession drag = GDrag;
+  GDrag = TDragSession{};
+  if (GCapture == this) SetMouseCapture(false);
+  const TPoint screen = drag.Last;
+  if (drag.Started && drop && drag.Target && drag.Accepted) {
+    TPoint p = drag.Target->ScreenToClient(screen);
+    drag.Target->DragDrop(this, p.X, p.Y);
+    DoEndDrag(drag.Target, p.X, p.Y);
+    return;
+  }
+  if (drag.Target) {
+    TPoint p = drag.Target->ScreenToClient(screen);
+    bool accept = false;
+    drag.Target->DragOver(this, p.X, p.Y, dsDragLeave, accept);
+  }
+  if (drag.Started) DragCanceled();
+  DoEndDrag(nullptr, 0, 0);
+}
+
+void TControl::DragOver(TObject* source, int x, int y, TDragState state, bool& accept) {
+  accept = static_cast<bool>(OnDragOver);
+  if (OnDragOver) OnDragOver(this, source, x, y, state, accept);
+}
+
+void TControl::DragDrop(TObject* source, int x, int y) {
+  if (OnDragDrop) OnDragDrop(this, source, x, y);
+}
+
+void TControl::DoEndDrag(TObject* target, int x, int y) {
+  if (OnEndDrag) OnEndDrag(this, target, x, y);
+}
+
+TWinControl* FindDragTarget(const TPoint& screen) {
+  TWinControl* found = nullptr;
+  int foundDepth = -1;
+  for (TWinControl* window : GWindows) {
+    if (!window->CanFocus() || !PtInRect(window->ClientRect(), window->ScreenToClient(screen))) continue;
+    int depth = 0;
+    for (const TControl* c = window->Parent(); c; c = c->Parent()) ++depth;
+    if (depth >= foundDepth) {
+      found = window;
+      foundDepth = depth;
+    }
+  }
+  return found;
+}
+
 void TControl::Click() {
   if (OnClick) OnClick(this);
 }
@@ -360,6 +508,7 @@ TWinControl::~TWinControl() {
   // Gone without a word: no message may reach a half-destroyed control.
   if (GFocused == this) GFocused = nullptr;
   DestroyHandle();
+  std::erase(GWindows, this);
   for (TControl* control : FControls) control->FParent = nullptr;
   FControls.clear();
 }
@@ -455,6 +604,7 @@ void TWinControl::PeerWindowChanged() {
 void TWinControl::CreateWindowHandle(const TCreateParams& params) {
   FParams = params;
   FHandle = ++GLastHandle;
+  GWindows.push_back(this);
   FScrollBars[0] = TScrollBarState{};
   FScrollBars[0].Visible = (params.Style & WS_HSCROLL) != 0;
   FScrollBars[1] = TScrollBarState{};
@@ -471,6 +621,7 @@ void TWinControl::DestroyWnd() {
   // and one that leaves its parent has lost it already (SetParent).
   if (GFocused == this) MoveFocus(nullptr, false);
   if (GCapture == this) SetMouseCapture(false);
+  std::erase(GWindows, this);
   FHandle = 0;
   FParams = TCreateParams{};
   FScrollBars[0] = TScrollBarState{};
@@ -681,6 +832,11 @@ void TWinControl::WndProc(TMessage& message) {
     case WM_SYSKEYUP: {
       if (!Enabled()) return;
       uint16_t key = static_cast<uint16_t>(message.WParam);
+      if (message.Msg == WM_KEYDOWN && key == VK_ESCAPE && GDrag.Source) {
+        // Escape cancels a drag, whoever has the focus.
+        GDrag.Source->EndDrag(false);
+        return;
+      }
       TShiftState shift = KeyDataToShiftState(message.LParam);
       if (message.Msg == WM_KEYDOWN || message.Msg == WM_SYSKEYDOWN)
         KeyDown(key, shift);

@@ -177,6 +177,14 @@ using TControlState = TSet<TControlStateItem>;
 
 using TMouseMoveEvent = TDelegate<void(TObject* Sender, TShiftState Shift, int X, int Y)>;
 
+// Control drag and drop: how the pointer relates to a control it drags over.
+enum TDragState : uint8_t { dsDragEnter, dsDragLeave, dsDragMove };
+using TDragOverEvent =
+    TDelegate<void(TObject* Sender, TObject* Source, int X, int Y, TDragState State, bool& Accept)>;
+using TDragDropEvent = TDelegate<void(TObject* Sender, TObject* Source, int X, int Y)>;
+// Target is the control the drag was dropped on, null when it was cancelled.
+using TEndDragEvent = TDelegate<void(TObject* Sender, TObject* Target, int X, int Y)>;
+
 // Raised by an operation the control's state does not allow.
 class EInvalidOperation : public Exception {
   using Exception::Exception;
@@ -275,6 +283,25 @@ public:
   // on to the inherited WndProc.
   virtual void WndProc(TMessage& message);
 
+  // ----- dragging the control to another control (control drag and drop)
+  // Starts a drag with this control as its source: at once, or once the
+  // pointer has moved threshold pixels (negative: the system's drag
+  // threshold) from where it is now. While the drag lasts the source holds
+  // the mouse capture and its mouse messages move the drag: the window
+  // under the pointer is asked with DragOver, releasing the left button
+  // drops on it (DragDrop) when it accepted, and Escape, WM_CANCELMODE or
+  // the loss of the capture cancel the drag (DragCanceled).
+  void BeginDrag(bool immediate, int threshold = -1);
+  // Ends the drag of this control: drops on the window under the pointer
+  // when drop is true and it accepted, else cancels.
+  void EndDrag(bool drop);
+  // This control is the source of a drag (started or waiting for the
+  // threshold).
+  bool Dragging() const;
+  // The pointer shown while the drag is over a window that accepts it.
+  TCursor DragCursor() const { return FDragCursor; }
+  void SetDragCursor(TCursor value) { FDragCursor = value; }
+
   // Marks the whole control for repainting.
   virtual void Invalidate();
   // Paints what is marked now.
@@ -287,8 +314,22 @@ public:
   TMouseEvent OnMouseUp;
   TNotifyEvent OnClick;
   TNotifyEvent OnDblClick;
+  TDragOverEvent OnDragOver;
+  TDragDropEvent OnDragDrop;
+  TEndDragEvent OnEndDrag;
 
 protected:
+  // A drag is over the control (client coordinates); accept starts false
+  // and is true when the control takes the drop. The base fires
+  // OnDragOver, with accept true when it is assigned.
+  virtual void DragOver(TObject* source, int x, int y, TDragState state, bool& accept);
+  // The drag was dropped on the control; the base fires OnDragDrop.
+  virtual void DragDrop(TObject* source, int x, int y);
+  // The source hears that its drag was cancelled or not accepted.
+  virtual void DragCanceled() {}
+  // The source hears that its drag ended; the base fires OnEndDrag.
+  virtual void DoEndDrag(TObject* target, int x, int y);
+
   // Messages nobody handled end here (result 0).
   virtual void DefaultHandler(TMessage& message);
 
@@ -321,6 +362,10 @@ protected:
 private:
   friend class TWinControl;
   void HandleMouseMessage(TMessage& message);
+  // The source's mouse messages while it drags; true when the drag took it.
+  bool HandleDragMessage(const TMessage& message);
+  // The drag moved to the screen point: enter, move and leave notices.
+  static void DragTo(const TPoint& screen);
   void FontChangeHandler(TObject* sender);
 
   TWinControl* FParent = nullptr;
@@ -340,6 +385,7 @@ private:
   std::string FText;
   TControlStyle FControlStyle{csCaptureMouse, csClickEvents, csSetCaption, csDoubleClicks};
   TControlState FControlState;
+  TCursor FDragCursor = crDrag;
 };
 
 // ---------------------------------------------------------------- TWinControl
@@ -569,6 +615,14 @@ TControl* CaptureControl();
 // it; the window must exist. The registration goes with the window.
 void DragAcceptFiles(TWinControl& control, bool accept);
 bool AcceptsDroppedFiles(const TWinControl& control);
+
+// The control whose drag is under way (or waits for its threshold), or
+// nullptr.
+TControl* DragSourceControl();
+// The deepest enabled, visible window at the screen point (of two
+// unrelated windows the one created later), or nullptr: the window a drag
+// is over.
+TWinControl* FindDragTarget(const TPoint& screen);
 
 // ---------------------------------------------------------------- TCustomControl
 

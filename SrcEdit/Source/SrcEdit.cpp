@@ -109,7 +109,7 @@ TCustomSrcEdit::~TCustomSrcEdit() {
   // lists still exist; then the window goes.
   BeforeDestruction();
   DestroyHandle();
-  FHookedCommandHandlers.clear();
+  FHookedCommandHandlers.Clear();
   while (!FPlugins.empty()) delete FPlugins.back();  // each leaves the list
   FWordWrapPlugin.reset();
   FMarkList.reset();
@@ -168,16 +168,6 @@ void TCustomSrcEdit::CreateWnd() {
 void TCustomSrcEdit::DestroyWnd() {
   if (FOptions.Contains(eoDropFiles) && !ComponentState().Contains(csDesigning)) DragAcceptFiles(*this, false);
   TCustomControl::DestroyWnd();
-}
-
-void TCustomSrcEdit::WndProc(TMessage& message) {
-  switch (message.Msg) {
-    case WM_SIZE: WMSize(message); break;
-    case WM_HSCROLL: WMHScroll(message); break;
-    case WM_VSCROLL: WMVScroll(message); break;
-    case WM_MOUSEWHEEL: WMMouseWheel(message); break;
-    default: TCustomControl::WndProc(message);
-  }
 }
 
 // ---------------------------------------------------------------- paint lock and status

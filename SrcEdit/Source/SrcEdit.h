@@ -9,8 +9,11 @@
 // SrcEditLineEvents.cpp (line-store events, range scanning),
 // SrcEditScroll.cpp (view geometry, scrolling, the system caret),
 // SrcEditMarks.cpp (marks, bookmarks, plugins), SrcEditPaint.cpp
-// (invalidation), SrcEditUndo.cpp (the history lists). TSrcEdit is the
-// class every editor window instantiates.
+// (painting, invalidation), SrcEditUndo.cpp (the history lists, undo and
+// redo), SrcEditCommands.cpp (the command processor), SrcEditTyping.cpp
+// (typing and deleting), SrcEditEditing.cpp (caret moves, Tab, indent, case,
+// brackets), SrcEditInput.cpp (window messages, keys, mouse, drag and
+// drop). TSrcEdit is the class every editor window instantiates.
 
 #include <algorithm>
 #include <array>
@@ -21,6 +24,7 @@
 #include <string>
 #include <string_view>
 #include <utility>
+#include <variant>
 #include <vector>
 
 #include "SrcEdit/Source/SrcEditHighlighter.h"
@@ -67,9 +71,15 @@ enum TSrcEditCaretType : uint8_t { ctVerticalLine, ctHorizontalLine, ctHalfBlock
 enum TScrollHintFormat : uint8_t { shfTopLineOnly, shfTopToBottom };
 enum TTransientType : uint8_t { ttBefore, ttAfter };
 
+// What a command carries besides its character: the position of ecGotoXY,
+// ecSelGotoXY and ecSetMarker0..9, the composed string of ecImeStr, or
+// nothing. A command that needs data and has none is refused.
+using TSrcCommandData = std::variant<std::monostate, TBufferCoord, std::string>;
+
 // Events of the editor; Sender is the editor.
 using TPlaceMarkEvent = TDelegate<void(TObject* Sender, TSrcEditMark*& Mark)>;
-using TProcessCommandEvent = TDelegate<void(TObject* Sender, TSrcEditorCommand& Command, char& AChar, void* Data)>;
+using TProcessCommandEvent =
+    TDelegate<void(TObject* Sender, TSrcEditorCommand& Command, char& AChar, const TSrcCommandData& Data)>;
 using TContextHelpEvent = TDelegate<void(TObject* Sender, const std::string& Word)>;
 using TDropFilesEvent = TDelegate<void(TObject* Sender, int X, int Y, TStrings& AFiles)>;
 using TGutterClickEvent =
@@ -86,7 +96,7 @@ using TStatusChangeEvent = TDelegate<void(TObject* Sender, TSrcStatusChanges Cha
 using TPaintTransient = TDelegate<void(TObject* Sender, TCanvas& Canvas, TTransientType TransientType)>;
 using THookedCommandEvent =
     TDelegate<void(TObject* Sender, bool AfterProcessing, bool& Handled, TSrcEditorCommand& Command, char& AChar,
-                   void* Data, void* HandlerData)>;
+                   const TSrcCommandData& Data, void* HandlerData)>;
 
 // A registered command hook: the handler and the data it is called with.
 // Entries are the same when their handlers are.
@@ -140,6 +150,16 @@ public:
   // The undo list's block (see TSrcEditUndoBlock).
   void BeginUndoBlock();
   void EndUndoBlock();
+  // Undo / redo the last group of changes; nothing on a read-only editor.
+  void Undo();
+  void Redo();
+  // False marks the text as saved (the undo list's saved state).
+  void SetModified(bool value);
+  // Puts a removed column of text back: caret and selection begin..end in
+  // column mode, the selection replaced by text (recorded when
+  // addToUndoList).
+  void InsertBlock(const TBufferCoord& blockBegin, const TBufferCoord& blockEnd, std::string_view text,
+                   bool addToUndoList);
 
   // ------------------------------------------------------------ sharing the text
   // Shows the text of another editor (of the editor that owns it, when that
@@ -250,6 +270,10 @@ public:
   // The characters of words (the highlighter's identifier characters
   // without its word-break characters) and all others but NUL.
   void PrepareIdentChars(TSrcIdentChars& identChars, TSrcIdentChars& whiteChars) const;
+  // The highlighter's identifier characters; without one, every character
+  // but the control characters and the blank. Word wrap ends rows after
+  // any other character.
+  TSrcIdentChars IdentChars() const;
 
   // ------------------------------------------------------------ text replacement
   // Replaces the selection (deleted in the active selection mode) by value
@@ -285,6 +309,16 @@ public:
   // editor's private format.
   void DoCopyToClipboard(const std::string& text);
   bool CanPaste() const;
+
+  // ------------------------------------------------------------ search and replace
+  // Walks the lines of the scope (the selection with ssoSelectedOnly, else
+  // the text, from the caret unless ssoEntireScope) and asks the search
+  // engine for the matches of each; every match in scope is selected and
+  // counted. A plain search stops at the first; a replace replaces it (with
+  // ssoPrompt asking OnReplaceText first), a replace-all goes on to the
+  // end, as one undo step. A read-only editor is never changed. Raises
+  // ESrcEditError "No search engine has been assigned".
+  int SearchReplace(const std::string& search, const std::string& replace, TSrcSearchOptions options);
 
   // ------------------------------------------------------------ view geometry
   int TopLine() const { return FTopLine; }
@@ -358,6 +392,7 @@ public:
   bool WantTabs() const { return FWantTabs; }
   void SetWantTabs(bool value) { FWantTabs = value; }
   bool HideSelection() const { return FHideSelection; }
+  void SetHideSelection(bool value);
   bool AlwaysShowCaret() const { return FAlwaysShowCaret; }
   void SetAlwaysShowCaret(bool value);
   int TabWidth() const { return FTabWidth; }
@@ -380,6 +415,12 @@ public:
   TSrcEditCaretType OverwriteCaret() const { return FOverwriteCaret; }
   void SetOverwriteCaret(TSrcEditCaretType value);
   bool WordWrap() const { return FWordWrapPlugin != nullptr; }
+  bool GetWordWrap() const { return WordWrap(); }
+  // The row mapping while word wrap is on, else nullptr.
+  ISrcEditBufferPlugin* WordWrapPlugin() const { return FWordWrapPlugin.get(); }
+  // On: a wrap plugin maps lines to rows as wide as the text area; the
+  // line at the top stays at the top and a visible caret stays visible.
+  void SetWordWrap(bool value);
   TSrcSelectedColor& SelectedColor() const { return *FSelectedColor; }
   TSrcBookMarkOpt& BookMarkOptions() const { return *FBookMarkOptions; }
   TSrcGlyph& WordWrapGlyph() const { return *FWordWrapGlyph; }
@@ -387,6 +428,8 @@ public:
   // Hooks the highlighter's attribute changes and rescans every line.
   void SetHighlighter(TSrcCustomHighlighter* value);
   TSrcEditSearchCustom* SearchEngine() const { return FSearchEngine; }
+  // Not owned: the editor forgets the engine when it is freed.
+  void SetSearchEngine(TSrcEditSearchCustom* value);
   TheTextDrawer& TextDrawer() const { return *FTextDrawer; }
   // When being designed and not loading, a text equal to the old name
   // follows the new name.
@@ -454,6 +497,96 @@ public:
   int ScanFrom(int index);
   void ScanRanges();
 
+  // ------------------------------------------------------------ commands
+  // The one entry of every user-visible change and caret movement: the
+  // events and hooked handlers may change or swallow the command (command
+  // 0), commands below ecUserFirst are executed, then OnCommandProcessed
+  // hears of it in every case.
+  virtual void CommandProcessor(TSrcEditorCommand command, char aChar, const TSrcCommandData& data = {});
+  // Handlers are called in the order they registered; registering a handler
+  // again keeps its first entry and data.
+  void RegisterCommandHandler(const THookedCommandEvent& handler, void* handlerData);
+  void UnregisterCommandHandler(const THookedCommandEvent& handler);
+  int GetHookedCommandHandlersCount() const { return FHookedCommandHandlers.Count(); }
+  void AddKeyDownHandler(const TKeyEvent& handler) { FKbdHandler->AddKeyDownHandler(handler); }
+  void RemoveKeyDownHandler(const TKeyEvent& handler) { FKbdHandler->RemoveKeyDownHandler(handler); }
+  void AddKeyUpHandler(const TKeyEvent& handler) { FKbdHandler->AddKeyUpHandler(handler); }
+  void RemoveKeyUpHandler(const TKeyEvent& handler) { FKbdHandler->RemoveKeyUpHandler(handler); }
+  void AddKeyPressHandler(const TKeyPressEvent& handler) { FKbdHandler->AddKeyPressHandler(handler); }
+  void RemoveKeyPressHandler(const TKeyPressEvent& handler) { FKbdHandler->RemoveKeyPressHandler(handler); }
+  void AddMouseDownHandler(const TMouseEvent& handler) { FKbdHandler->AddMouseDownHandler(handler); }
+  void RemoveMouseDownHandler(const TMouseEvent& handler) { FKbdHandler->RemoveMouseDownHandler(handler); }
+  void AddMouseUpHandler(const TMouseEvent& handler) { FKbdHandler->AddMouseUpHandler(handler); }
+  void RemoveMouseUpHandler(const TMouseEvent& handler) { FKbdHandler->RemoveMouseUpHandler(handler); }
+  void AddMouseCursorHandler(const TMouseCursorEvent& handler) { FKbdHandler->AddMouseCursorHandler(handler); }
+  void RemoveMouseCursorHandler(const TMouseCursorEvent& handler) {
+    FKbdHandler->RemoveMouseCursorHandler(handler);
+  }
+  // Controls that take the focus in the editor's place (the last added).
+  void AddFocusControl(TWinControl* control);
+  void RemoveFocusControl(TWinControl* control);
+
+  // ------------------------------------------------------------ editing operations
+  // Caret moves, extending the selection with extend.
+  void MoveCaretHorz(int dx, bool extend);
+  void MoveCaretVert(int dy, bool extend);
+  void MoveCaretAndSelection(const TBufferCoord& before, TBufferCoord after, bool extend);
+  void DoHomeKey(bool extend);
+  void DoEndKey(bool extend);
+  void DoTabKey();
+  void DoShiftTabKey();
+  void DoBlockIndent();
+  void DoBlockUnindent();
+  // ecUpperCase..ecToggleCaseBlock.
+  void DoCaseChange(TSrcEditorCommand command);
+  virtual void FindMatchingBracket();
+  virtual TBufferCoord GetMatchingBracket();
+  // The bracket matching the one at the position; (0, 0) when none.
+  virtual TBufferCoord GetMatchingBracketEx(const TBufferCoord& position);
+  // The token of the highlighter that covers the position.
+  bool GetHighlighterAttriAtRowCol(const TBufferCoord& position, std::string& token,
+                                   TSrcHighlighterAttributes*& attri);
+  bool GetHighlighterAttriAtRowColEx(const TBufferCoord& position, std::string& token, int& tokenKind, int& start,
+                                     TSrcHighlighterAttributes*& attri);
+  // Word positions at the caret.
+  virtual TBufferCoord NextWordPos() { return NextWordPosEx(CaretXY()); }
+  virtual TBufferCoord WordStart() { return WordStartEx(CaretXY()); }
+  virtual TBufferCoord WordEnd() { return WordEndEx(CaretXY()); }
+  virtual TBufferCoord PrevWordPos() { return PrevWordPosEx(CaretXY()); }
+  // Leading blanks of a line for automatic indentation (0 without
+  // eoAutoIndent); a TAB counts TabWidth with tabsWide.
+  int LeftSpaces(const std::string& line) const { return LeftSpacesEx(line, false); }
+  int LeftSpacesEx(const std::string& line, bool tabsWide) const;
+  // count blanks, or TABs and blanks when tabs are allowed and eoTabsToSpaces
+  // is off.
+  std::string GetLeftSpacing(int count, bool tabsAllowed) const;
+
+  // ------------------------------------------------------------ input
+  // The buffer position under the mouse pointer; false outside the control.
+  bool GetPositionOfMouse(TBufferCoord& position);
+  std::string GetWordAtMouse();
+  std::string GetWordAtCursor();
+  bool IsPointInSelection(const TBufferCoord& position) const;
+  // The command of a key stroke (or of a two-stroke chord with the stroke
+  // before); an unbound stroke may start a chord.
+  TSrcEditorCommand TranslateKeyCode(uint16_t code, TShiftState shift);
+  // Null clears the table.
+  void SetKeystrokes(const TSrcEditKeyStrokes* value);
+  // The keystroke table as stored in forms: the differences from a base
+  // table (the ancestor's, else the defaults). Written only when the table
+  // differs from the base.
+  bool KeystrokesDiffer(const TSrcEditKeyStrokes* ancestor) const;
+  void WriteAddedKeystrokes(TSrcEditKeyStrokes& added, const TSrcEditKeyStrokes* ancestor) const;
+  void WriteRemovedKeystrokes(TSrcEditKeyStrokes& removed, const TSrcEditKeyStrokes* ancestor) const;
+  void ReadAddedKeystrokes(const TSrcEditKeyStrokes& added);
+  void ReadRemovedKeystrokes(const TSrcEditKeyStrokes& removed);
+  void SetFocus() override;
+
+  // ------------------------------------------------------------ painting
+  void SetRightEdge(int value);
+  void SetRightEdgeColor(TColor value);
+  void SetWordWrapGlyph(const TSrcGlyph& value) { FWordWrapGlyph->Assign(value); }
+
   // ------------------------------------------------------------ invalidation
   // Lines are 1-based; (-1, -1) means all of the text area or gutter.
   void InvalidateLine(int line);
@@ -472,6 +605,9 @@ protected:
   void DoOnPaintTransient(TTransientType type) { DoOnPaintTransientEx(type, false); }
   // With lock, ttBefore and ttAfter nest: only the outermost pair fires.
   virtual void DoOnPaintTransientEx(TTransientType type, bool lock);
+  // The answer of OnReplaceText for a match; raCancel without a handler.
+  virtual TSrcReplaceAction DoOnReplaceText(const std::string& search, const std::string& replace, int line,
+                                            int column);
   void HighlighterAttrChanged(TObject* sender);
   void Notification(TComponent* component, TOperation operation) override;
   void FontChanged() override;
@@ -523,6 +659,55 @@ protected:
   // ------------------------------------------------------------ input
   // Selects the word at the caret, outside the gutter.
   void DblClick() override;
+  void KeyDown(uint16_t& key, TShiftState shift) override;
+  void KeyUp(uint16_t& key, TShiftState shift) override;
+  void KeyPress(char& key) override;
+  void MouseDown(TMouseButton button, TShiftState shift, int x, int y) override;
+  void MouseMove(TShiftState shift, int x, int y) override;
+  void MouseUp(TMouseButton button, TShiftState shift, int x, int y) override;
+  void DragOver(TObject* source, int x, int y, TDragState state, bool& accept) override;
+  void DragDrop(TObject* source, int x, int y) override;
+  void DragCanceled() override;
+  virtual void DoOnGutterClick(TMouseButton button, int x, int y);
+  virtual void UpdateMouseCursor();
+  // The window messages of input, focus, text and the clipboard.
+  void WMSetFocus(TMessage& message);
+  void WMKillFocus(TMessage& message);
+  void WMGetDlgCode(TMessage& message);
+  void WMSetCursor(TMessage& message);
+  void WMGetText(TMessage& message);
+  void WMSetText(TMessage& message);
+  void WMImeComposition(TMessage& message);
+  void WMImeNotify(TMessage& message);
+  void WMDropFiles(TMessage& message);
+  // The messages of this control; false for those the inherited WndProc
+  // handles.
+  bool InputMessage(TMessage& message);
+
+  // ------------------------------------------------------------ commands
+  virtual void ExecuteCommand(TSrcEditorCommand command, char aChar, const TSrcCommandData& data);
+  virtual void DoOnProcessCommand(TSrcEditorCommand& command, char& aChar, const TSrcCommandData& data);
+  virtual void DoOnCommandProcessed(TSrcEditorCommand command, char aChar, const TSrcCommandData& data);
+  virtual void NotifyHookedCommandHandlers(bool afterProcessing, TSrcEditorCommand& command, char& aChar,
+                                           const TSrcCommandData& data);
+
+  // ------------------------------------------------------------ undo and redo
+  // Replays the last item of the undo (redo) list and records its reverse
+  // on the other list with the change number of the group being replayed.
+  void UndoItem(uint32_t changeNumber);
+  void RedoItem(uint32_t changeNumber);
+  // The replayed range as it was recorded: no clamping to the text.
+  void SetReplaySelection(const TBufferCoord& blockBegin, const TBufferCoord& blockEnd);
+  void UpdateModifiedStatus();
+
+  // ------------------------------------------------------------ painting
+  void Paint() override;
+  virtual void PaintGutter(const TRect& clip, int firstRow, int lastRow);
+  virtual void PaintTextLines(TRect clip, int firstRow, int lastRow, int firstColumn, int lastColumn);
+  virtual void DoOnPaint();
+  // The colours OnSpecialLineColors gives the line; false when it is not
+  // special.
+  virtual bool DoOnSpecialLineColors(int line, TColor& foreground, TColor& background);
 
   void SelectedColorsChanged(TObject* sender);
   void BookMarkOptionsChanged(TObject* sender);
@@ -531,6 +716,38 @@ protected:
 private:
   friend class TSrcEditPlugin;
   friend class TSrcEditMarkList;
+  // Paints the text rows of one paint (SrcEditPaint.cpp).
+  friend class TSrcTextRowPainter;
+
+  // ------------------------------------------------------------ text-editing commands
+  void DoDeleteLastChar();
+  void DoDeleteChar();
+  // ecDeleteWord, ecDeleteEOL.
+  void DoDeleteToEnd(bool toLineEnd);
+  // ecDeleteLastWord, ecDeleteBOL.
+  void DoDeleteToStart(bool toLineStart);
+  void DoDeleteLine();
+  // ecLineBreak, ecInsertLine (the caret stays on the line).
+  void DoLineBreak(bool moveCaret);
+  void DoTypeChar(char c);
+  void DoImeStr(const std::string& text);
+  // Removes the selection recording crDelete / crDeleteAfterCursor.
+  void DeleteSelectionRecorded(TSrcChangeReason reason);
+  // Replaces the selection by typed text, recorded as one undo step.
+  void ReplaceSelectionRecorded(const std::string& text);
+  // Inserts (overwrites with) one line of text at the caret, blanks first
+  // up to a caret beyond the line's end; one undo step.
+  void InsertAtCaretRecorded(std::string text, bool overwrite);
+  // Blanks from the line's end up to the caret, recorded as added white
+  // space.
+  void FillToCaretRecorded();
+  void KeepTypedCaretInView();
+  // Sets a bookmark or moves / toggles it (ecSetMarker0..9).
+  void ToggleBookMark(int bookmark, const TBufferCoord& position);
+  // Drops the block dragged from source at the caret.
+  void DropText(TCustomSrcEdit& source, bool move, bool after);
+  // Paints the gutter's marks on the rows first..last.
+  void PaintMarks(int firstLine, int lastLine, int firstRow, int lastRow);
 
   // Invalidates the rectangle, or gathers it while the line store changes.
   void InvalidateArea(const TRect& rect);
@@ -575,6 +792,9 @@ private:
   void MarkLeftList(TSrcEditMark* mark);
   // Shows the vertical scroll hint while the thumb is dragged.
   void ShowScrollHint();
+  // Selects a search match on one line in normal mode and centres its
+  // line; the caret goes to its end, or to its start when searching back.
+  void SelectSearchMatch(int line, int column, int length, bool backward);
 
   // ------------------------------------------------------------ fields: text and history
   TSrcEditStringList* FLines;
@@ -665,7 +885,8 @@ private:
   std::array<TSrcEditMark*, 10> FBookMarks{};  // in FMarkList, or nullptr
   std::unique_ptr<TSrcEditKbdHandler> FKbdHandler;
   std::vector<TWinControl*> FFocusList;
-  std::vector<THookedCommandHandlerEntry> FHookedCommandHandlers;
+  // A handler may unregister itself or another one while they are called.
+  TDelegateList<THookedCommandHandlerEntry> FHookedCommandHandlers{ddIgnore};
   // Plugins join and leave themselves; those still here are freed with the editor.
   std::vector<TSrcEditPlugin*> FPlugins;
   std::unique_ptr<TTimer> FScrollTimer;

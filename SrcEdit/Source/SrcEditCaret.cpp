@@ -597,6 +597,9 @@ void TCustomSrcEdit::SetWordBlock(TBufferCoord value) {
   InternalSetCaretXY({end, value.Line});
   SetBlockBegin({begin, value.Line});
   SetBlockEnd({end, value.Line});
+  // A word is running text in any selection mode: typing over it must not
+  // take the whole line.
+  SetActiveSelectionMode(smNormal);
   InvalidateLine(value.Line);
   StatusChanged({scSelection});
 }

@@ -1,10 +1,19 @@
-// Invalidation of the editor's rows and gutter, and the repaints the
-// option objects ask for.
+// Painting: the gutter (line numbers, marks, wrap glyphs, gradient and
+// border) and the text rows (highlighter tokens merged into runs of equal
+// colours, the selection in its three modes, special line colours, special
+// characters, the right edge), all through the canvas and the text drawer.
+// Every row is painted from the stored state alone, so painting any clip
+// rectangle gives the pixels of painting the whole window. Also the
+// invalidation of rows and gutter, and the repaints the options ask for.
 
 #include "SrcEdit/Source/SrcEdit.h"
 
 #include <algorithm>
 #include <climits>
+#include <vector>
+
+#include "SrcEdit/Source/SrcEditMiscProcs.h"
+#include "platform/CodePage.h"
 
 namespace vk {
 
@@ -127,6 +136,634 @@ void TCustomSrcEdit::BookMarkOptionsChanged(TObject*) { InvalidateGutter(); }
 
 void TCustomSrcEdit::WordWrapGlyphChange(TObject*) {
   if (!ComponentState().Contains(csLoading)) InvalidateGutter();
+}
+
+// ---------------------------------------------------------------- painting
+
+namespace {
+
+// The highlighter's default attributes the painting asks for.
+constexpr int CommentAttribute = 0;
+constexpr int WhitespaceAttribute = 4;
+
+// The special characters (code page 949 bytes of the glyphs).
+constexpr char TabGlyph = '\xBB';
+constexpr char SpaceGlyph = '\xB7';
+constexpr char EndOfLineGlyph = '\xB6';
+
+}  // namespace
+
+// The text rows of one paint: the selection as the rows show it, the line
+// colours, and the run of characters of equal colours and style that is
+// drawn with one call of the text drawer.
+class TSrcTextRowPainter {
+public:
+  TSrcTextRowPainter(TCustomSrcEdit& edit, int firstColumn, int lastColumn)
+      : E(edit), C(edit.Canvas()), D(*edit.FTextDrawer), FirstColumn(firstColumn), LastColumn(lastColumn),
+        ShowSpecial(edit.FOptions.Contains(eoShowSpecialChars)) {}
+
+  void Paint(TRect clip, int firstRow, int lastRow) {
+    const int firstLine = E.RowToLine(firstRow);
+    const int lastLine = E.RowToLine(lastRow);
+    CurrentLine = false;
+    if (E.FRightEdge > 0) {
+      EdgeX = ColumnToX(E.FRightEdge + 1);
+      EdgeShown = clip.Left <= EdgeX && EdgeX <= clip.Right;
+      C.Pen().SetColor(E.FRightEdgeColor);
+      C.Pen().SetWidth(1);
+    }
+    if (clip.Left < E.FGutterWidth + 2) {
+      if (E.FHighlighter) E.FHighlighter->ResetRange();
+      FillRect(Rect(std::max(clip.Left, E.FGutterWidth), clip.Top, E.FGutterWidth + 2, clip.Bottom), LineBackground());
+      clip.Left = E.FGutterWidth + 2;
+    }
+    if (lastLine >= firstLine) {
+      PrepareSelection(firstLine, lastLine);
+      D.SetStyle(E.Font().Style());
+      D.BeginDrawing(&C);
+      try {
+        for (int line = firstLine; line <= lastLine; ++line) PaintLine(clip, line, firstRow, lastRow);
+      } catch (...) {
+        D.EndDrawing();
+        throw;
+      }
+      D.EndDrawing();
+    }
+    // Below the last row: the background, and the right edge runs on.
+    const int bottom = (lastRow - E.FTopLine + 1) * E.FRowHeight;
+    if (bottom < clip.Bottom) {
+      if (E.FHighlighter) E.FHighlighter->ResetRange();
+      CurrentLine = false;
+      FillRect(Rect(clip.Left, bottom, clip.Right, clip.Bottom), LineBackground());
+      if (EdgeShown) DrawEdge(bottom, clip.Bottom + 1);
+    }
+  }
+
+private:
+  int ColumnToX(int column) const {
+    return TCustomSrcEdit::ClampToInt(E.FTextOrigin + static_cast<long long>(column - 1) * E.FCellWidth);
+  }
+
+  void FillRect(const TRect& r, TColor color) {
+    C.Brush().SetColor(color);
+    C.Brush().SetStyle(bsSolid);
+    C.FillRect(r);
+  }
+
+  void DrawEdge(int top, int bottom) {
+    C.Pen().SetColor(E.FRightEdgeColor);
+    C.MoveTo(EdgeX, top);
+    C.LineTo(EdgeX, bottom);
+  }
+
+  TColor LineBackground() const {
+    if (E.FActiveLineColor != clNone && CurrentLine) return E.FActiveLineColor;
+    if (E.FHighlighter) {
+      const TSrcHighlighterAttributes* space = E.FHighlighter->GetDefaultAttribute(WhitespaceAttribute);
+      if (space && space->Background() != clNone) return space->Background();
+    }
+    return E.Color();
+  }
+
+  void PrepareSelection(int firstLine, int lastLine) {
+    SelectionShown = false;
+    Mode = E.FActiveSelectionMode;
+    if ((E.FHideSelection && !E.Focused()) || !E.SelAvail()) return;
+    const TBufferCoord b = E.BlockBegin();
+    const TBufferCoord e = E.BlockEnd();
+    if (e.Line < firstLine || b.Line > lastLine) return;
+    SelStart = E.BufferToDisplayPos(b);
+    SelEnd = E.BufferToDisplayPos(e);
+    // A column block drawn right to left is the same block.
+    if (Mode == smColumn && SelStart.Column > SelEnd.Column) std::swap(SelStart.Column, SelEnd.Column);
+    SelectionShown = true;
+  }
+
+  void PaintLine(const TRect& clip, int line, int firstRow, int lastRow) {
+    Text = line <= E.FLines->Count() ? E.FLines->GetExpandedString(line - 1) : std::string();
+    CurrentLine = line == E.FCaretY;
+    Fg = E.Font().Color();
+    Bg = LineBackground();
+    Special = E.DoOnSpecialLineColors(line, Fg, Bg);
+    // A special line shows its selection in the inverted pair.
+    SelFg = Special ? Bg : E.FSelectedColor->Foreground();
+    SelBg = Special ? Fg : E.FSelectedColor->Background();
+    const TColor lineFg = Fg;
+    const TColor lineBg = Bg;
+    const int first = std::max(E.LineToRow(line), firstRow);
+    const int last = std::min(E.WordWrap() ? E.LineToRow(line + 1) - 1 : line, lastRow);
+    for (int row = first; row <= last; ++row) {
+      Fg = lineFg;
+      Bg = lineBg;
+      if (E.WordWrap()) {
+        FirstChar = E.FWordWrapPlugin->DisplayToBufferPos({E.FHighlighter ? FirstColumn : 1, row}).Char;
+        LastChar = E.FWordWrapPlugin->DisplayToBufferPos({LastColumn, row}).Char;
+      } else {
+        FirstChar = FirstColumn;
+        LastChar = LastColumn;
+      }
+      SelectRow(row);
+      RowRect = Rect(clip.Left, (row - E.FTopLine) * E.FRowHeight, clip.Right, (row - E.FTopLine + 1) * E.FRowHeight);
+      WhollySelected = !PartlySelected && RowSelStart > 0;
+      TokenRect = RowRect;
+      if (E.FHighlighter && E.FHighlighter->Enabled())
+        PaintHighlightedRow(line);
+      else
+        PaintPlainRow();
+      if (EdgeShown) DrawEdge(RowRect.Top, RowRect.Bottom + 1);
+    }
+    CurrentLine = false;
+  }
+
+  // The selected display columns of the row, [RowSelStart, RowSelEnd).
+  void SelectRow(int row) {
+    RowSelStart = RowSelEnd = 0;
+    PartlySelected = false;
+    if (!SelectionShown || row < SelStart.Row || row > SelEnd.Row) return;
+    RowSelStart = FirstColumn;
+    RowSelEnd = LastColumn + 1;
+    if (Mode == smColumn || (Mode == smNormal && row == SelStart.Row)) {
+      if (SelStart.Column > LastColumn) {
+        RowSelStart = RowSelEnd = 0;
+        return;
+      }
+      if (SelStart.Column > FirstColumn) {
+        RowSelStart = SelStart.Column;
+        PartlySelected = true;
+      }
+    }
+    if (Mode == smColumn || (Mode == smNormal && row == SelEnd.Row)) {
+      if (SelEnd.Column < FirstColumn) {
+        RowSelStart = RowSelEnd = 0;
+        PartlySelected = false;
+        return;
+      }
+      if (SelEnd.Column < LastColumn) {
+        RowSelEnd = SelEnd.Column;
+        PartlySelected = true;
+      }
+    }
+    if (Mode == smColumn) {
+      // Whole double-byte characters: an edge on a second byte moves past it.
+      auto onTrail = [&](int column) {
+        return column > 1 && column <= static_cast<int>(Text.size()) &&
+               CodePage::ByteTypeAt(Text, static_cast<size_t>(column - 1)) == mbTrailByte;
+      };
+      if (RowSelStart > 0 && onTrail(RowSelStart)) ++RowSelStart;
+      if (onTrail(RowSelEnd)) ++RowSelEnd;
+    }
+  }
+
+  void SetColors(bool selected) {
+    const TColor fg = selected ? SelFg : Fg;
+    const TColor bg = selected ? SelBg : Bg;
+    D.SetForeColor(fg);
+    D.SetBackColor(bg);
+    C.Brush().SetColor(bg);
+  }
+
+  void PaintPlainRow() {
+    std::string token = E.WordWrap() ? Text.substr(std::min(Text.size(), static_cast<size_t>(std::max(FirstChar, 1) - 1)),
+                                                   static_cast<size_t>(std::max(LastChar - FirstChar, 0)))
+                                     : Text;
+    if (ShowSpecial && static_cast<int>(Text.size()) < LastChar) token += EndOfLineGlyph;
+    auto piece = [&](int from, int to, bool selected) {
+      if (to <= from) return;
+      SetColors(selected);
+      TokenRect = RowRect;
+      TokenRect.Left = std::max(RowRect.Left, ColumnToX(from));
+      TokenRect.Right = std::min(RowRect.Right, ColumnToX(to));
+      PaintCells(token, 0, from, to - 1);
+    };
+    if (PartlySelected) {
+      piece(FirstColumn, RowSelStart, false);
+      piece(RowSelEnd, LastColumn + 1, false);
+      piece(RowSelStart, RowSelEnd, true);
+    } else {
+      piece(FirstColumn, LastColumn + 1, WhollySelected);
+    }
+  }
+
+  void PaintHighlightedRow(int line) {
+    TSrcCustomHighlighter& h = *E.FHighlighter;
+    if (line == 1 || line > E.FLines->Count())
+      h.ResetRange();
+    else
+      h.SetRange(E.FLines->GetRange(line - 2));
+    h.SetLine(Text, line - 1);
+    Run.clear();
+    const int shift = FirstColumn - FirstChar;  // display column of a token position
+    const TSrcHighlighterAttributes* lastAttri = nullptr;
+    int lastEnd = 0;
+    bool atEol = true;
+    while (!h.GetEol()) {
+      const int position = h.GetTokenPos();
+      const std::string token = h.GetToken();
+      int length = static_cast<int>(token.size());
+      if (position + length < FirstChar) {
+        h.Next();
+        continue;
+      }
+      if (position + length >= LastChar) {
+        if (position >= LastChar) {
+          atEol = false;
+          break;
+        }
+        length = LastChar - position - 1;
+      }
+      const TSrcHighlighterAttributes* attri = h.GetTokenAttribute();
+      if (attri)
+        AddToRun(token, position + shift, length, attri->Style(), attri->Background(), attri->Foreground());
+      else
+        AddToRun(token, position + shift, length, E.Font().Style(), Bg, Fg);
+      lastAttri = attri;
+      lastEnd = position + length;
+      h.Next();
+    }
+    FillBg = clNone;
+    if (atEol) {
+      // A comment runs on in its colours to the end of the row.
+      const TSrcHighlighterAttributes* comment = h.GetDefaultAttribute(CommentAttribute);
+      const TSrcHighlighterAttributes* closing =
+          lastAttri && lastAttri == comment ? lastAttri : h.GetDefaultAttribute(WhitespaceAttribute);
+      const TColor closingFg = closing ? closing->Foreground() : Fg;
+      const TColor closingBg = closing ? closing->Background() : Bg;
+      if (closing && closing == comment) FillBg = closingBg;
+      const int textEnd = std::min(static_cast<int>(Text.size()), LastChar - 1);
+      if (lastEnd < textEnd)
+        AddToRun(Text.substr(static_cast<size_t>(lastEnd)), lastEnd + shift, textEnd - lastEnd, {}, closingBg,
+                 closingFg);
+      if (ShowSpecial && static_cast<int>(Text.size()) < LastChar)
+        AddToRun(std::string(1, EndOfLineGlyph), std::max(lastEnd, textEnd) + shift, 1, {}, closingBg, closingFg);
+    }
+    FlushRun(true);
+  }
+
+  void AddToRun(const std::string& token, int position, int length, TFontStyles style, TColor background,
+                TColor foreground) {
+    if (length <= 0) return;
+    if (background == clNone || (CurrentLine && E.FActiveLineColor != clNone)) background = LineBackground();
+    if (foreground == clNone) foreground = E.Font().Color();
+    const bool blank = token.find_first_not_of(' ', 0) >= static_cast<size_t>(length);
+    const bool sameStyle = style == RunStyle || (!style.Contains(fsUnderline) && !RunStyle.Contains(fsUnderline) && blank);
+    const bool sameColors = (Special && !E.FOptions.Contains(eoSpecialLineDefaultFg)) || WhollySelected ||
+                            (background == RunBg && (foreground == RunFg || blank));
+    if (!Run.empty() && sameStyle && sameColors) {
+      Run.append(token, 0, static_cast<size_t>(length));
+      return;
+    }
+    FlushRun(false);
+    Run.assign(token, 0, static_cast<size_t>(length));
+    RunStart = position;
+    RunFg = foreground;
+    RunBg = background;
+    RunStyle = style;
+  }
+
+  void FlushRun(bool fillToEnd) {
+    if (!Run.empty()) {
+      const int first = std::max(FirstColumn, RunStart + 1);
+      const int last = std::min(LastColumn, RunStart + static_cast<int>(Run.size()) + 1);
+      if (!Special) {
+        Fg = RunFg;
+        Bg = RunBg;
+      } else if (E.FOptions.Contains(eoSpecialLineDefaultFg)) {
+        Fg = RunFg;
+      }
+      D.SetStyle(RunStyle);
+      auto piece = [&](int from, int to, bool selected) {
+        if (to <= from) return;
+        SetColors(selected);
+        TokenRect.Right = ColumnToX(to);
+        PaintCells(Run, RunStart, from, to - 1);
+      };
+      if (PartlySelected) {
+        piece(first, std::min(last, RowSelStart), false);
+        piece(std::max(first, RowSelStart), std::min(last, RowSelEnd), true);
+        piece(std::max(first, RowSelEnd), last, false);
+      } else {
+        piece(first, last, WhollySelected);
+      }
+    }
+    if (fillToEnd && TokenRect.Left < RowRect.Right) {
+      if (!Special) Bg = FillBg != clNone && !(CurrentLine && E.FActiveLineColor != clNone) ? FillBg : LineBackground();
+      // A bold or italic last character keeps the pixels it reaches past
+      // its cell.
+      if (!Run.empty() && !RunStyle.Empty()) TokenRect.Left += Overhang(Run.back());
+      auto fill = [&](int right, bool selected) {
+        right = std::min(right, RowRect.Right);
+        if (right <= TokenRect.Left) return;
+        SetColors(selected);
+        C.FillRect(Rect(TokenRect.Left, TokenRect.Top, right, TokenRect.Bottom));
+        TokenRect.Left = right;
+      };
+      if (PartlySelected) {
+        fill(ColumnToX(RowSelStart), false);
+        fill(ColumnToX(RowSelEnd), true);
+        fill(RowRect.Right, false);
+      } else {
+        fill(RowRect.Right, WhollySelected);
+      }
+    }
+    if (fillToEnd) Run.clear();
+  }
+
+  int Overhang(char last) {
+    TABC abc;
+    const unsigned code = static_cast<unsigned char>(last);
+    int width = C.GetCharABCWidths(code, abc)
+                    ? abc.abcA + static_cast<int>(abc.abcB) + (abc.abcC >= 0 ? abc.abcC : 0)
+                    : C.GetCharWidth(code);
+    return std::max(width - E.FCellWidth, 0);
+  }
+
+  // Characters first..last (display columns) of a token that starts after
+  // columnsBefore columns, into the token rectangle.
+  void PaintCells(const std::string& token, int columnsBefore, int first, int last) {
+    const int length = static_cast<int>(token.size());
+    if (last >= first && TokenRect.Left < TokenRect.Right) {
+      std::string shown = token;
+      std::replace(shown.begin(), shown.end(), '\t', ' ');
+      int x = ColumnToX(first);
+      int index = first - columnsBefore;
+      int count = 0;
+      if (index >= 1 && index <= length) {
+        // A row that starts on the second byte of a character draws it whole.
+        if (index > 1 && CodePage::ByteTypeAt(token, static_cast<size_t>(index - 1)) == mbTrailByte) {
+          x -= E.FCellWidth;
+          --index;
+        }
+        count = std::min(last - columnsBefore - index + 1, length - index + 1);
+      }
+      D.ExtTextOut(x, TokenRect.Top, ETO_OPAQUE, TokenRect, count > 0 ? shown.data() + index - 1 : nullptr,
+                   std::max(count, 0));
+      if (ShowSpecial) PaintGlyphs(token, columnsBefore, first, last);
+    }
+    TokenRect.Left = TokenRect.Right;
+  }
+
+  // The glyphs of blanks: a dot on each space, one glyph near the middle
+  // of each TAB (its place depends on the TAB alone, never on the painted
+  // range). Each is drawn on its own: the glyph bytes are lead bytes of the
+  // code page and must not pair with the byte after them.
+  void PaintGlyphs(const std::string& token, int columnsBefore, int first, int last) {
+    const int tabWidth = E.FTabWidth;
+    for (int column = std::max(first, columnsBefore + 1); column <= last; ++column) {
+      const int p = column - columnsBefore;
+      if (p > static_cast<int>(token.size())) break;
+      if (token[p - 1] == ' ' && CodePage::ByteTypeAt(token, static_cast<size_t>(p - 1)) == mbSingleByte) {
+        const int x = ColumnToX(column);
+        D.ExtTextOut(x, TokenRect.Top, ETO_OPAQUE, Rect(x, TokenRect.Top, x + E.FCellWidth, TokenRect.Bottom),
+                     &SpaceGlyph, 1);
+        continue;
+      }
+      if (token[p - 1] != '\t') continue;
+      // The TAB's cells run from its start to the next tab stop.
+      const int stop = ((column - 1) / tabWidth + 1) * tabWidth;
+      int start = column;
+      while (start - 1 > stop - tabWidth && start - 1 - columnsBefore >= 1 && token[start - 2 - columnsBefore] == '\t')
+        --start;
+      const int cells = stop - start + 1;
+      const int x = cells % 2 ? ColumnToX(start + cells / 2) : ColumnToX(start + cells / 2 - 1) + E.FCellWidth / 2;
+      const TRect glyph = Rect(x, TokenRect.Top, x + D.GetCharWidth(), TokenRect.Bottom);
+      D.ExtTextOut(x, TokenRect.Top, ETO_OPAQUE, glyph, &TabGlyph, 1);
+      column = stop;
+    }
+  }
+
+  TCustomSrcEdit& E;
+  TCanvas& C;
+  TheTextDrawer& D;
+  const int FirstColumn;
+  const int LastColumn;
+  const bool ShowSpecial;
+  bool EdgeShown = false;
+  int EdgeX = 0;
+  // The selection as display positions.
+  bool SelectionShown = false;
+  TSrcSelectionMode Mode = smNormal;
+  TDisplayCoord SelStart;
+  TDisplayCoord SelEnd;
+  // The row being painted.
+  std::string Text;
+  int FirstChar = 0;
+  int LastChar = 0;
+  int RowSelStart = 0;
+  int RowSelEnd = 0;
+  bool PartlySelected = false;
+  bool WhollySelected = false;
+  bool CurrentLine = false;
+  bool Special = false;
+  TColor Fg = clBlack;
+  TColor Bg = clWhite;
+  TColor SelFg = clBlack;
+  TColor SelBg = clWhite;
+  TColor FillBg = clNone;
+  TRect RowRect;
+  TRect TokenRect;
+  // The run of equal characters waiting to be drawn.
+  std::string Run;
+  int RunStart = 0;
+  TColor RunFg = clNone;
+  TColor RunBg = clNone;
+  TFontStyles RunStyle;
+};
+
+void TCustomSrcEdit::Paint() {
+  const TRect clip = Canvas().ClipRect();
+  int firstColumn = FLeftChar;
+  if (clip.Left > FGutterWidth + 2) firstColumn = FLeftChar + (clip.Left - FGutterWidth - 2) / FCellWidth;
+  const int lastColumn = FLeftChar + (clip.Right - FGutterWidth - 2 + FCellWidth - 1) / FCellWidth;
+  const int firstRow = std::max(FTopLine + clip.Top / FRowHeight, FTopLine);
+  // An empty text still shows its first row.
+  const int lastRow = std::clamp(FTopLine + (clip.Bottom + FRowHeight - 1) / FRowHeight, 1,
+                                 std::max(GetDisplayLineCount(), 1));
+  HideCaret();
+  try {
+    if (clip.Left < FGutterWidth) {
+      TRect gutter = clip;
+      gutter.Right = std::min(gutter.Right, FGutterWidth);
+      PaintGutter(gutter, firstRow, lastRow);
+    }
+    if (FGutterWidth < clip.Right) {
+      TRect text = clip;
+      text.Left = std::max(text.Left, FGutterWidth);
+      PaintTextLines(text, firstRow, lastRow, firstColumn, lastColumn);
+    }
+    PluginsAfterPaint(Canvas(), clip, firstRow, lastRow);
+    DoOnPaint();
+    DoOnPaintTransient(ttAfter);
+  } catch (...) {
+    UpdateCaret();
+    throw;
+  }
+  UpdateCaret();
+}
+
+void TCustomSrcEdit::PaintTextLines(TRect clip, int firstRow, int lastRow, int firstColumn, int lastColumn) {
+  TSrcTextRowPainter(*this, firstColumn, lastColumn).Paint(clip, firstRow, lastRow);
+}
+
+void TCustomSrcEdit::PaintGutter(const TRect& clip, int firstRow, int lastRow) {
+  const int firstLine = RowToLine(firstRow);
+  const int lastLine = RowToLine(lastRow);
+  TCanvas& canvas = Canvas();
+  const bool gradient = FGutter->Gradient();
+  if (gradient)
+    SrcDrawGradient(canvas, FGutter->GradientStartColor(), FGutter->GradientEndColor(), FGutter->GradientSteps(),
+                    Rect(0, 0, FGutterWidth, ClientHeight()), true);
+  canvas.Brush().SetColor(FGutter->Color());
+  canvas.Brush().SetStyle(bsSolid);
+  if (FGutter->ShowLineNumbers()) {
+    const bool gutterFont = FGutter->UseFontStyle();
+    if (gutterFont)
+      FTextDrawer->SetBaseFont(&FGutter->Font());
+    else
+      FTextDrawer->SetStyle({});
+    FTextDrawer->BeginDrawing(&canvas);
+    auto finish = [&] {
+      FTextDrawer->EndDrawing();
+      if (gutterFont) FTextDrawer->SetBaseFont(&Font());
+    };
+    try {
+      FTextDrawer->SetForeColor(gutterFont ? FGutter->Font().Color() : Font().Color());
+      FTextDrawer->SetBackColor(FGutter->Color());
+      TRect lineRect = clip;
+      lineRect.Right = std::max(lineRect.Right, FGutterWidth - 2);
+      lineRect.Bottom = lineRect.Top;
+      for (int line = firstLine; line <= lastLine; ++line) {
+        const int top = (LineToRow(line) - FTopLine) * FRowHeight;
+        if (WordWrap() && !gradient && top > lineRect.Bottom)
+          FTextDrawer->ExtTextOut(0, 0, ETO_OPAQUE, Rect(lineRect.Left, lineRect.Bottom, lineRect.Right, top), nullptr, 0);
+        lineRect.Top = top;
+        lineRect.Bottom = top + FRowHeight;
+        std::string text = FGutter->FormatLineNumber(line);
+        if (OnGutterGetText) OnGutterGetText(this, line, text);
+        const TSize size = canvas.GetTextExtentPoint(text.data(), static_cast<int>(text.size()));
+        const int x = FGutterWidth - FGutter->RightOffset() - size.cx - 2;
+        const int y = top + (FRowHeight - size.cy) / 2;
+        if (gradient) {
+          canvas.SetBkMode(TRANSPARENT);
+          canvas.ExtTextOut(x, y, 0, nullptr, text.data(), static_cast<int>(text.size()), nullptr);
+          canvas.SetBkMode(OPAQUE);
+        } else {
+          canvas.ExtTextOut(x, y, ETO_OPAQUE, &lineRect, text.data(), static_cast<int>(text.size()), nullptr);
+        }
+      }
+      if (lineRect.Bottom < clip.Bottom && !gradient)
+        FTextDrawer->ExtTextOut(0, 0, ETO_OPAQUE, Rect(lineRect.Left, lineRect.Bottom, lineRect.Right, clip.Bottom),
+                                nullptr, 0);
+    } catch (...) {
+      finish();
+      throw;
+    }
+    finish();
+  } else if (!gradient) {
+    canvas.FillRect(clip);
+  }
+  if (gradient) canvas.Brush().SetStyle(bsClear);
+  if (WordWrap() && FWordWrapGlyph->Visible()) {
+    for (int row = firstRow; row <= lastRow; ++row) {
+      if (LineToRow(RowToLine(row)) == row) continue;
+      FWordWrapGlyph->Draw(canvas, FGutterWidth - FGutter->RightOffset() - FWordWrapGlyph->Width() - 2,
+                           (row - FTopLine) * FRowHeight, FRowHeight);
+    }
+  }
+  if (gradient) canvas.Brush().SetStyle(bsSolid);
+  if (FGutter->BorderStyle() != gbsNone && clip.Right >= FGutterWidth - 2) {
+    canvas.Pen().SetColor(FGutter->BorderColor());
+    canvas.Pen().SetWidth(1);
+    if (FGutter->BorderStyle() == gbsMiddle) {
+      canvas.MoveTo(FGutterWidth - 2, clip.Top);
+      canvas.LineTo(FGutterWidth - 2, clip.Bottom);
+      canvas.Pen().SetColor(FGutter->Color());
+    }
+    canvas.MoveTo(FGutterWidth - 1, clip.Top);
+    canvas.LineTo(FGutterWidth - 1, clip.Bottom);
+  }
+  PaintMarks(firstLine, lastLine, firstRow, lastRow);
+}
+
+void TCustomSrcEdit::PaintMarks(int firstLine, int lastLine, int firstRow, int lastRow) {
+  TCanvas& canvas = Canvas();
+  const bool drawMarks = FBookMarkOptions->GlyphsVisible() && FMarkList->Count() > 0 && lastLine >= firstLine;
+  // The x offset reached on each row by the marks drawn there.
+  std::vector<int> offsets(static_cast<size_t>(std::max(lastRow - firstRow + 1, 0)), 0);
+  auto rowTop = [&](int row) { return (row - FTopLine) * FRowHeight; };
+  if (drawMarks) {
+    TImageList* images = FBookMarkOptions->BookmarkImages();
+    const bool bookmarksFirst = FBookMarkOptions->DrawBookmarksFirst();
+    auto drawMark = [&](const TSrcEditMark& mark, bool firstGroup) {
+      const int row = LineToRow(mark.Line());
+      if (row < firstRow || row > lastRow) return;
+      int& offset = offsets[static_cast<size_t>(row - firstRow)];
+      const int x = FBookMarkOptions->LeftMargin();
+      if (!mark.InternalImage() && images) {
+        if (mark.ImageIndex() < 0 || mark.ImageIndex() >= images->Count()) return;
+        if (firstGroup)
+          offset = 0;
+        else if (offset == 0)
+          offset = FBookMarkOptions->Xoffset();
+        images->Draw(canvas, x + offset, rowTop(row), mark.ImageIndex());
+      } else {
+        if (mark.ImageIndex() < 0 || mark.ImageIndex() > 9) return;
+        if (!FInternalImage) FInternalImage = std::make_unique<TSrcInternalImage>(HInstance, "SrcEditInternalImages", 10);
+        // Of the built-in glyphs only the first on a row is shown.
+        if (offset == 0) FInternalImage->Draw(canvas, mark.ImageIndex(), x + offset, rowTop(row), FRowHeight);
+      }
+      offset += FBookMarkOptions->Xoffset();
+    };
+    for (int pass = 0; pass < 2; ++pass) {
+      // The group DrawBookmarksFirst names is drawn first.
+      const bool firstGroup = pass == 0;
+      for (int i = 0; i < FMarkList->Count(); ++i) {
+        const TSrcEditMark& mark = *FMarkList->Items(i);
+        if (!mark.Visible() || mark.Line() < firstLine || mark.Line() > lastLine) continue;
+        if ((mark.IsBookmark() == bookmarksFirst) == firstGroup) drawMark(mark, firstGroup);
+      }
+    }
+  }
+  if (!OnGutterPaint) return;
+  for (int line = firstLine; line <= lastLine; ++line) {
+    const int row = LineToRow(line);
+    const int x = drawMarks && row >= firstRow && row <= lastRow ? offsets[static_cast<size_t>(row - firstRow)] : 0;
+    OnGutterPaint(this, line, x, rowTop(row));
+  }
+}
+
+void TCustomSrcEdit::DoOnPaint() {
+  if (!OnPaint) return;
+  Canvas().Font().Assign(Font());
+  Canvas().Brush().SetColor(Color());
+  OnPaint(this, Canvas());
+}
+
+bool TCustomSrcEdit::DoOnSpecialLineColors(int line, TColor& foreground, TColor& background) {
+  bool special = false;
+  if (OnSpecialLineColors) OnSpecialLineColors(this, line, special, foreground, background);
+  return special;
+}
+
+// ---------------------------------------------------------------- paint properties
+
+void TCustomSrcEdit::SetRightEdge(int value) {
+  if (value == FRightEdge) return;
+  FRightEdge = value;
+  Invalidate();
+}
+
+void TCustomSrcEdit::SetRightEdgeColor(TColor value) {
+  if (value == FRightEdgeColor) return;
+  FRightEdgeColor = value;
+  if (!HandleAllocated()) return;
+  const int x = FTextOrigin + FRightEdge * FCellWidth;
+  InvalidateRect(Rect(x - 1, 0, x + 1, Height()), false);
+}
+
+void TCustomSrcEdit::SetHideSelection(bool value) {
+  if (value == FHideSelection) return;
+  FHideSelection = value;
+  InvalidateSelection();
 }
 
 }  // namespace vk

@@ -75,6 +75,11 @@ private:
   void BuildFoldTable();
   void BuildPatternTables();
   bool KeyMatchesAt(size_t start) const;
+  int NextExact();
+  int NextFolded();
+  // A match of the key at start that covers whole characters (and whole
+  // words when asked) is accepted and the scan goes on behind it.
+  bool AcceptMatch(size_t start);
   bool IsCharacterStart(size_t index);
   bool IsWholeWord(size_t start, size_t end) const;
 

@@ -50,6 +50,8 @@ void TCustomSrcEdit::UnHookTextBuffer() {
 }
 
 void TCustomSrcEdit::LinesHookChanged() {
+  // The rows of the wrapped text are those of the lines now shown.
+  if (FWordWrapPlugin) FWordWrapPlugin->Reset();
   Invalidate();
   if (FOptions.Contains(eoAutoSizeMaxScrollWidth)) {
     int longest = FLines->GetLengthOfLongestLine();

@@ -84,6 +84,11 @@ public:
 
   // Reads out of range give empty values rather than failing.
   std::string Get(int index) const override;
+  // The line's text without a copy; valid until the line changes. Empty out
+  // of range.
+  std::string_view GetView(int index) const {
+    return index >= 0 && index < GetCount() ? FList[index].FString.View() : std::string_view();
+  }
   int GetCount() const override { return static_cast<int>(FList.size()); }
   TObject* GetObject(int index) const override;
   TSrcEditRange GetRange(int index) const;

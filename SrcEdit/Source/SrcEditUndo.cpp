@@ -1,9 +1,93 @@
-// The editor's undo and redo lists: locks, blocks, the read-only rule of
-// CanUndo and CanRedo, and the modified flag they drive.
+// The editor's undo and redo: the lists' locks and blocks, the read-only
+// rule, the modified flag that follows the saved state, and the replay of
+// recorded changes in groups. Every replayed item leaves its reverse on the
+// other list with the number of its group, so a group undone is redone as
+// one group and a redone group lands on its old number again (which keeps
+// the saved state reachable).
 
 #include "SrcEdit/Source/SrcEdit.h"
 
+#include <algorithm>
+#include <optional>
+
 namespace vk {
+
+namespace {
+
+// The Begin marker that closes a paired block undone from its End marker.
+std::optional<TSrcChangeReason> PairedBegin(TSrcChangeReason end) {
+  switch (end) {
+    case crAutoCompleteEnd: return crAutoCompleteBegin;
+    case crPasteEnd: return crPasteBegin;
+    case crSpecial1End: return crSpecial1Begin;
+    case crSpecial2End: return crSpecial2Begin;
+    default: return std::nullopt;
+  }
+}
+
+bool Groupable(TSrcChangeReason reason) { return reason != crIndent && reason != crUnindent; }
+
+// Records an item with a given change number (nothing while the list is
+// locked).
+void PushChange(TSrcEditUndoList& list, TSrcChangeReason reason, const TBufferCoord& start, const TBufferCoord& end,
+                const std::string& text, TSrcSelectionMode mode, uint32_t number) {
+  if (list.IsLocked()) return;
+  auto item = std::make_unique<TSrcEditUndoItem>();
+  item->FChangeReason = reason;
+  item->FChangeSelMode = mode;
+  item->FChangeStartPos = start;
+  item->FChangeEndPos = end;
+  item->FChangeStr = text;
+  item->FChangeNumber = number;
+  list.PushItem(std::move(item));
+}
+
+// A group break moves to the other list with its number.
+void MoveGroupBreak(TSrcEditUndoList& from, TSrcEditUndoList& to) {
+  std::unique_ptr<TSrcEditUndoItem> item = from.PopItem();
+  if (to.LastChangeReason() != crGroupBreak) PushChange(to, crGroupBreak, {}, {}, "", smNormal, item->FChangeNumber);
+}
+
+// Sets a flag of the editor's options for a scope and takes it back after
+// (also when an exception passes) when it was not set.
+class TOptionOn {
+public:
+  TOptionOn(TSrcEditorOptions& options, TSrcEditorOption option)
+      : FOptions(options), FOption(option), FWasOff(!options.Contains(option)) {
+    FOptions.Include(option);
+  }
+  ~TOptionOn() {
+    if (FWasOff) FOptions.Exclude(FOption);
+  }
+  TOptionOn(const TOptionOn&) = delete;
+  TOptionOn& operator=(const TOptionOn&) = delete;
+
+private:
+  TSrcEditorOptions& FOptions;
+  TSrcEditorOption FOption;
+  bool FWasOff;
+};
+
+// The inside-redo flag of the undo list for a scope.
+class TInsideRedo {
+public:
+  explicit TInsideRedo(TSrcEditUndoList& list) : FList(list), FWas(list.InsideRedo()) { FList.SetInsideRedo(true); }
+  ~TInsideRedo() { FList.SetInsideRedo(FWas); }
+  TInsideRedo(const TInsideRedo&) = delete;
+  TInsideRedo& operator=(const TInsideRedo&) = delete;
+
+private:
+  TSrcEditUndoList& FList;
+  bool FWas;
+};
+
+TBufferCoord MinCoord(const TBufferCoord& a, const TBufferCoord& b) {
+  return (b.Line < a.Line || (b.Line == a.Line && b.Char < a.Char)) ? b : a;
+}
+
+}  // namespace
+
+// ---------------------------------------------------------------- the lists
 
 bool TCustomSrcEdit::CanUndo() { return !GetReadOnly() && FUndoList->CanUndo(); }
 
@@ -34,16 +118,347 @@ void TCustomSrcEdit::BeginUndoBlock() { FUndoList->BeginBlock(); }
 
 void TCustomSrcEdit::EndUndoBlock() { FUndoList->EndBlock(); }
 
+// ---------------------------------------------------------------- modified flag
+
+void TCustomSrcEdit::UpdateModifiedStatus() {
+  const bool modified = !FUndoList->InitialState();
+  if (modified == FModified) return;
+  FModified = modified;
+  StatusChanged({scModified});
+}
+
 void TCustomSrcEdit::UndoRedoAdded(TObject* sender) {
-  bool modified = !FUndoList->InitialState();
-  if (modified != FModified) {
-    FModified = modified;
-    StatusChanged({scModified});
-  }
+  UpdateModifiedStatus();
   // A fresh change discards what could be redone.
   if (sender == FUndoList && !FUndoList->InsideRedo() && FUndoList->LastChangeReason() != crGroupBreak)
     FRedoList->Clear();
   if (auto* list = dynamic_cast<TSrcEditUndoList*>(sender); list && list->BlockCount() == 0) DoChange();
+}
+
+void TCustomSrcEdit::SetModified(bool value) {
+  if (value == FModified) return;
+  FModified = value;
+  // Changes after the save are not merged with those before it.
+  if (!value && FOptions.Contains(eoGroupUndo) && FUndoList->CanUndo()) FUndoList->AddGroupBreak();
+  FUndoList->SetInitialState(!value);
+  StatusChanged({scModified});
+}
+
+// ---------------------------------------------------------------- undo and redo in groups
+
+void TCustomSrcEdit::Undo() {
+  if (GetReadOnly()) return;
+  TSrcPaintLock lock(*this);
+  if (FUndoList->LastChangeReason() == crGroupBreak) MoveGroupBreak(*FUndoList, *FRedoList);
+  const TSrcEditUndoItem* last = FUndoList->PeekItem();
+  if (!last) return;
+  const std::optional<TSrcChangeReason> begin = PairedBegin(last->FChangeReason);
+  const uint32_t number = last->FChangeNumber;
+  for (;;) {
+    const TSrcChangeReason undone = FUndoList->PeekItem()->FChangeReason;
+    UndoItem(number);
+    const TSrcEditUndoItem* next = FUndoList->PeekItem();
+    if (!next) break;
+    // A paired block ends at its Begin marker, or where its number ends
+    // when the marker fell off the list.
+    if (begin ? next->FChangeReason == *begin || next->FChangeNumber != number
+              : next->FChangeNumber != number &&
+                    !(FOptions.Contains(eoGroupUndo) && next->FChangeReason == undone && Groupable(undone)))
+      break;
+  }
+  if (begin && FUndoList->LastChangeReason() == *begin) {
+    UndoItem(number);
+    UpdateModifiedStatus();
+  }
+}
+
+void TCustomSrcEdit::Redo() {
+  if (GetReadOnly()) return;
+  TSrcPaintLock lock(*this);
+  const TSrcEditUndoItem* last = FRedoList->PeekItem();
+  if (!last) return;
+  const uint32_t number = last->FChangeNumber;
+  for (;;) {
+    const TSrcChangeReason redone = FRedoList->PeekItem()->FChangeReason;
+    RedoItem(number);
+    const TSrcEditUndoItem* next = FRedoList->PeekItem();
+    if (!next || next->FChangeReason == crGroupBreak) break;
+    if (next->FChangeNumber != number &&
+        !(FOptions.Contains(eoGroupUndo) && next->FChangeReason == redone && Groupable(redone)))
+      break;
+  }
+  if (FRedoList->LastChangeReason() == crGroupBreak) {
+    MoveGroupBreak(*FRedoList, *FUndoList);
+    UpdateModifiedStatus();
+  }
+}
+
+// ---------------------------------------------------------------- replaying one item
+
+void TCustomSrcEdit::SetReplaySelection(const TBufferCoord& blockBegin, const TBufferCoord& blockEnd) {
+  if (SelAvail()) InvalidateSelection();
+  FBlockBegin = blockBegin;
+  FBlockEnd = blockEnd;
+  if (SelAvail()) InvalidateSelection();
+  StatusChanged({scSelection});
+}
+
+void TCustomSrcEdit::InsertBlock(const TBufferCoord& blockBegin, const TBufferCoord& blockEnd, std::string_view text,
+                                 bool addToUndoList) {
+  TSrcPaintLock lock(*this);
+  InternalSetCaretXY(blockBegin);
+  SetReplaySelection(blockBegin, blockEnd);
+  FActiveSelectionMode = smColumn;
+  SetSelTextPrimitiveEx(smColumn, text, addToUndoList);
+  StatusChanged({scSelection});
+}
+
+void TCustomSrcEdit::UndoItem(uint32_t number) {
+  std::unique_ptr<TSrcEditUndoItem> item = FUndoList->PopItem();
+  if (!item) return;
+  const TSrcChangeReason reason = item->FChangeReason;
+  const TSrcSelectionMode mode = item->FChangeSelMode;
+  const TBufferCoord start = item->FChangeStartPos;
+  const TBufferCoord end = item->FChangeEndPos;
+  FActiveSelectionMode = mode;
+  TSrcPaintLock lock(*this);
+  TOptionOn pastEol(FOptions, eoScrollPastEol);
+  // Replays never record on the undo list themselves.
+  TSrcUndoLock noRecording(*this);
+  auto reverse = [&](TSrcChangeReason r, const TBufferCoord& s, const TBufferCoord& e, const std::string& text) {
+    FRedoList->Unlock();
+    PushChange(*FRedoList, r, s, e, text, mode, number);
+    FRedoList->Lock();
+  };
+  switch (reason) {
+    case crInsert:
+    case crPaste:
+    case crDragDropInsert: {
+      InternalSetCaretXY(start);
+      SetReplaySelection(start, end);
+      const std::string removed = SelText();
+      SetSelTextPrimitiveEx(mode, item->FChangeStr, false);
+      // The redo replaces what was put back here (an overwritten text),
+      // which ends at the caret.
+      const TBufferCoord restoredEnd = CaretXY();
+      InternalSetCaretXY(start);
+      SetReplaySelection(start, start);
+      reverse(reason, start, item->FChangeStr.empty() ? start : restoredEnd, removed);
+      break;
+    }
+    case crDeleteAfterCursor:
+    case crDelete:
+    case crSilentDelete:
+    case crSilentDeleteAfterCursor:
+    case crDeleteAll: {
+      const bool afterCursor = reason == crDeleteAfterCursor || reason == crSilentDeleteAfterCursor;
+      const TBufferCoord at = mode == smColumn ? TBufferCoord{std::min(start.Char, end.Char), std::min(start.Line, end.Line)}
+                                               : MinCoord(start, end);
+      if (afterCursor && at.Line > FLines->Count()) {
+        InternalSetCaretXY({1, FLines->Count()});
+        FLines->Add("");
+      }
+      InternalSetCaretXY(at);
+      SetReplaySelection(at, at);
+      SetSelTextPrimitiveEx(mode, item->FChangeStr, false);
+      const TBufferCoord caret = afterCursor ? start : end;
+      InternalSetCaretXY(caret);
+      if (reason == crSilentDelete || reason == crSilentDeleteAfterCursor || reason == crDeleteAll)
+        SetReplaySelection(caret, caret);
+      else
+        SetReplaySelection(start, end);
+      reverse(reason, start, end, "");
+      if (reason == crDeleteAll) {
+        InternalSetCaretXY({1, 1});
+        SetReplaySelection({1, 1}, {1, 1});
+      }
+      EnsureCursorPosVisible();
+      break;
+    }
+    case crLineBreak: {
+      InternalSetCaretXY(start);
+      SetReplaySelection(start, start);
+      std::string line = LineText();
+      // Blanks up to the caret keep the split-off text in its column; with
+      // nothing to append they would only be trailing blanks the text never
+      // had.
+      const std::string& rest = item->FChangeStr;
+      if (!rest.empty() && static_cast<int>(line.size()) < FCaretX - 1 && rest.find_first_not_of(" \t") == 0)
+        line.resize(static_cast<size_t>(FCaretX - 1), ' ');
+      // The redo puts back the line below as it was, with whatever
+      // indentation the break gave it.
+      std::string below;
+      {
+        TStringsUpdate update(*FLines);
+        ProperSetLine(FCaretY - 1, line + rest);
+        if (end.Line < FLines->Count()) {
+          below = FLines->Get(end.Line);
+          FLines->Delete(end.Line);
+          DoLinesDeleted(end.Line + 1, 1);
+        }
+      }
+      reverse(reason, start, end, below);
+      break;
+    }
+    case crIndent:
+      InternalSetCaretXY(end);
+      SetReplaySelection(start, end);
+      reverse(reason, start, end, item->FChangeStr);
+      break;
+    case crUnindent: {
+      const int column = mode == smColumn ? std::min(start.Char, end.Char) : 1;
+      InsertBlock({column, start.Line}, {column, end.Line}, item->FChangeStr, false);
+      InternalSetCaretXY(start);
+      SetReplaySelection(start, end);
+      reverse(reason, start, end, item->FChangeStr);
+      break;
+    }
+    case crCaret:
+      reverse(reason, CaretXY(), CaretXY(), "");
+      InternalSetCaretXY(start);
+      break;
+    case crSelection:
+      reverse(reason, FBlockBegin, FBlockEnd, "");
+      SetReplaySelection(start, end);
+      break;
+    case crWhiteSpaceAdd: {
+      SetReplaySelection(start, end);
+      const std::string removed = SelText();
+      SetSelTextPrimitiveEx(smNormal, item->FChangeStr, false);
+      InternalSetCaretXY(start);
+      SetReplaySelection(start, start);
+      reverse(reason, start, end, removed);
+      break;
+    }
+    default: break;  // markers and group breaks are dropped
+  }
+}
+
+void TCustomSrcEdit::RedoItem(uint32_t number) {
+  std::unique_ptr<TSrcEditUndoItem> item = FRedoList->PopItem();
+  if (!item) return;
+  const TSrcChangeReason reason = item->FChangeReason;
+  const TSrcSelectionMode mode = item->FChangeSelMode;
+  const TBufferCoord start = item->FChangeStartPos;
+  const TBufferCoord end = item->FChangeEndPos;
+  TInsideRedo insideRedo(*FUndoList);
+  FActiveSelectionMode = mode;
+  TSrcPaintLock lock(*this);
+  TOptionOn pastEol(FOptions, eoScrollPastEol);
+  auto reverse = [&](TSrcChangeReason r, const TBufferCoord& s, const TBufferCoord& e, const std::string& text) {
+    PushChange(*FUndoList, r, s, e, text, mode, number);
+  };
+  // Text replaced during the replay is not recorded by the replacement
+  // itself: the reverse item stands for it.
+  auto replace = [&](const TBufferCoord& from, const TBufferCoord& to, const std::string& text) {
+    TSrcUndoLock noRecording(*this);
+    InternalSetCaretXY(from);
+    SetReplaySelection(from, to);
+    std::string removed = SelText();
+    SetSelTextPrimitiveEx(mode, text, false);
+    return removed;
+  };
+  switch (reason) {
+    case crInsert:
+    case crPaste:
+    case crDragDropInsert: {
+      // The range start..end holds the text the insertion had overwritten
+      // (empty for a plain insertion).
+      const std::string overwritten = replace(start, end, item->FChangeStr);
+      const TBufferCoord insertedEnd = CaretXY();
+      if (mode == smColumn) {
+        SetReplaySelection(start, insertedEnd);
+      } else {
+        SetReplaySelection(insertedEnd, insertedEnd);
+      }
+      reverse(reason, start, insertedEnd, overwritten);
+      break;
+    }
+    case crDeleteAfterCursor:
+    case crSilentDeleteAfterCursor:
+    case crDelete:
+    case crSilentDelete: {
+      const std::string removed = replace(start, end, item->FChangeStr);
+      const bool afterCursor = reason == crDeleteAfterCursor || reason == crSilentDeleteAfterCursor;
+      InternalSetCaretXY(afterCursor ? end : start);
+      SetReplaySelection(CaretXY(), CaretXY());
+      reverse(reason, start, end, removed);
+      break;
+    }
+    case crLineBreak: {
+      // The break is made here, not through CommandProcessor where a
+      // handler could swallow it: the line splits at the start and the line
+      // below gets back the text it had (Enter and Insert Line indent
+      // differently).
+      std::string right;
+      {
+        TStringsUpdate update(*FLines);
+        if (FLines->Count() == 0) FLines->Add("");
+        const std::string line = FLines->Get(start.Line - 1);
+        const size_t cut = std::min(line.size(), static_cast<size_t>(start.Char - 1));
+        right = line.substr(cut);
+        FLines->Insert(start.Line, item->FChangeStr);
+        ProperSetLine(start.Line - 1, line.substr(0, cut));
+      }
+      DoLinesInserted(start.Char == 1 ? start.Line : start.Line + 1, 1);
+      InternalSetCaretXY(start);
+      SetReplaySelection(start, start);
+      reverse(reason, start, end, right);
+      break;
+    }
+    case crIndent:
+      InternalSetCaretXY(end);
+      SetReplaySelection(start, end);
+      reverse(reason, start, end, item->FChangeStr);
+      break;
+    case crUnindent: {
+      const int column = mode == smColumn ? std::min(start.Char, end.Char) : 1;
+      int removedOnLast = 0;
+      {
+        TStringsUpdate update(*FLines);
+        int line = start.Line;
+        std::string_view rows = item->FChangeStr;
+        // Each row of the text is what was removed from one line.
+        for (;;) {
+          const size_t breakAt = rows.find('\r');
+          const std::string_view row = rows.substr(0, breakAt);
+          if (line <= FLines->Count()) {
+            std::string text = FLines->Get(line - 1);
+            if (static_cast<size_t>(column - 1) < text.size()) text.erase(column - 1, row.size());
+            ProperSetLine(line - 1, text);
+          }
+          removedOnLast = static_cast<int>(row.size());
+          if (breakAt == std::string_view::npos) break;
+          rows.remove_prefix(breakAt + 1);
+          if (!rows.empty() && rows.front() == '\n') rows.remove_prefix(1);
+          ++line;
+        }
+      }
+      InternalSetCaretXY({column, start.Line});
+      if (mode == smColumn)
+        SetReplaySelection(start, end);
+      else
+        SetReplaySelection({std::max(start.Char - FTabWidth, 1), start.Line},
+                           {std::max(end.Char - removedOnLast, 1), end.Line});
+      reverse(reason, start, end, item->FChangeStr);
+      break;
+    }
+    case crCaret:
+      reverse(reason, CaretXY(), CaretXY(), "");
+      InternalSetCaretXY(start);
+      break;
+    case crSelection:
+      reverse(reason, FBlockBegin, FBlockEnd, "");
+      SetReplaySelection(start, end);
+      break;
+    case crWhiteSpaceAdd:
+      replace(end, end, item->FChangeStr);
+      InternalSetCaretXY(start);
+      SetReplaySelection(start, start);
+      reverse(reason, start, end, "");
+      break;
+    default: break;
+  }
 }
 
 }  // namespace vk

@@ -15,14 +15,7 @@ public:
   explicit TSrcEditWrapHost(TCustomSrcEdit& editor) : FEditor(editor) {}
   TSrcEditStringList& Lines() const override { return FEditor.Lines(); }
   int ColumnsInWindow() const override { return FEditor.ColumnsInWindow(); }
-  // The highlighter's identifier characters; without one, every character
-  // but the control characters and the blank.
-  TSrcIdentChars IdentChars() const override {
-    if (const TSrcCustomHighlighter* highlighter = FEditor.Highlighter()) return highlighter->GetIdentChars();
-    TSrcIdentChars chars;
-    chars.IncludeRange(33, 255);
-    return chars;
-  }
+  TSrcIdentChars IdentChars() const override { return FEditor.IdentChars(); }
 
 private:
   TCustomSrcEdit& FEditor;

@@ -1,0 +1,603 @@
+// The editing operations the commands delegate to: caret moves with and
+// without selection, Home and End, Tab and Shift+Tab, block indent and
+// unindent, case changes, bracket matching and the highlighter's token at a
+// position. Every step over a line classifies its bytes from the line's
+// start, so none stops between the two bytes of a double-byte character.
+
+#include "SrcEdit/Source/SrcEdit.h"
+
+#include <algorithm>
+#include <climits>
+
+#include "SrcEdit/Source/SrcEditMiscProcs.h"
+#include "platform/CodePage.h"
+
+namespace vk {
+
+namespace {
+
+bool IsBlank(char c) { return c == ' ' || c == '\t'; }
+
+bool IsTrail(const std::string& text, int column) {
+  return column >= 2 && column <= static_cast<int>(text.size()) &&
+         CodePage::ByteTypeAt(text, static_cast<size_t>(column - 1)) == mbTrailByte;
+}
+
+// Case conversions of the selected text; the bytes of double-byte
+// characters are never touched.
+template <class Convert>
+std::string ConvertSingleBytes(const std::string& text, Convert convert) {
+  std::string result = text;
+  for (size_t i = 0; i < result.size();) {
+    const size_t length = CodePage::CharLength(result.data(), result.size(), i);
+    if (length == 1) result[i] = static_cast<char>(convert(static_cast<unsigned char>(result[i]), i));
+    i += length;
+  }
+  return result;
+}
+
+std::string ConvertCase(const std::string& text, TSrcEditorCommand command) {
+  switch (command) {
+    case ecUpperCase:
+    case ecUpperCaseBlock:
+      return ConvertSingleBytes(text, [](unsigned char c, size_t) { return CodePage::AsciiUpper(c); });
+    case ecLowerCase:
+    case ecLowerCaseBlock:
+      return ConvertSingleBytes(text, [](unsigned char c, size_t) { return CodePage::AsciiLower(c); });
+    case ecToggleCase:
+    case ecToggleCaseBlock:
+      return ConvertSingleBytes(text, [](unsigned char c, size_t) {
+        return CodePage::AsciiUpper(c) == c ? CodePage::AsciiLower(c) : CodePage::AsciiUpper(c);
+      });
+    case ecTitleCase:
+      return ConvertSingleBytes(text, [](unsigned char c, size_t i) {
+        return i == 0 ? CodePage::AsciiUpper(c) : CodePage::AsciiLower(c);
+      });
+    default: return text;
+  }
+}
+
+// Sets a flag of the options for a scope and takes it back after.
+class TOptionOn {
+public:
+  TOptionOn(TSrcEditorOptions& options, TSrcEditorOption option)
+      : FOptions(options), FOption(option), FWasOff(!options.Contains(option)) {
+    FOptions.Include(option);
+  }
+  ~TOptionOn() {
+    if (FWasOff) FOptions.Exclude(FOption);
+  }
+  TOptionOn(const TOptionOn&) = delete;
+  TOptionOn& operator=(const TOptionOn&) = delete;
+
+private:
+  TSrcEditorOptions& FOptions;
+  TSrcEditorOption FOption;
+  bool FWasOff;
+};
+
+}  // namespace
+
+// ---------------------------------------------------------------- caret moves
+
+void TCustomSrcEdit::MoveCaretAndSelection(const TBufferCoord& before, TBufferCoord after, bool extend) {
+  // A caret move separates undo groups.
+  if (FOptions.Contains(eoGroupUndo) && FUndoList->CanUndo()) FUndoList->AddGroupBreak();
+  // The caret never stands between the two bytes of a character.
+  if (after.Line >= 1 && after.Line <= FLines->Count() && IsTrail(FLines->Get(after.Line - 1), after.Char))
+    --after.Char;
+  TSrcPaintLock lock(*this);
+  if (extend) {
+    if (!SelAvail()) SetBlockBegin(before);
+    SetBlockEnd(after);
+  } else {
+    SetBlockBegin(after);
+  }
+  InternalSetCaretXY(after);
+}
+
+void TCustomSrcEdit::MoveCaretHorz(int dx, bool extend) {
+  if (WordWrap()) {
+    if (dx <= 0 && !FCaretAtRowEnd && FCaretX > 1 && DisplayX() == 1) {
+      // At the start of a continuation row: first to the end of the row above.
+      FCaretAtRowEnd = true;
+      UpdateLastCaretX();
+      TSrcPaintLock lock(*this);
+      if (DisplayX() > FColumnsInWindow + 1)
+        SetInternalDisplayXY({FColumnsInWindow + 1, DisplayY()});
+      else
+        FStateFlags.Include(sfCaretChanged);
+      return;
+    }
+    if (dx > 0 && FCaretAtRowEnd) {
+      FCaretAtRowEnd = false;
+      UpdateLastCaretX();
+      TSrcPaintLock lock(*this);
+      FStateFlags.Include(sfCaretChanged);
+      return;
+    }
+  }
+  const std::string line = LineText();
+  const int length = static_cast<int>(line.size());
+  const bool wrapLines = !FOptions.Contains(eoScrollPastEol);
+  TBufferCoord target;
+  if (wrapLines && dx == -1 && FCaretX == 1 && FCaretY > 1) {
+    target = {static_cast<int>(FLines->Get(FCaretY - 2).size()) + 1, FCaretY - 1};
+  } else if (wrapLines && dx == 1 && FCaretX > length && FCaretY < FLines->Count()) {
+    target = {1, FCaretY + 1};
+  } else {
+    long long column = std::max<long long>(1, static_cast<long long>(FCaretX) + dx);
+    if (dx > 0 && wrapLines) column = std::min<long long>(column, length + 1);
+    target = {ClampToInt(column), FCaretY};
+    if (target.Char > 1 && target.Char <= length && IsTrail(line, target.Char)) target.Char += dx > 0 ? 1 : -1;
+  }
+  MoveCaretAndSelection(CaretXY(), target, extend);
+  if (WordWrap() && dx > 0 && FCaretX <= length) {
+    const TDisplayCoord pos = DisplayXY();
+    if (pos.Column == 1 && pos.Row != LineToRow(FCaretY)) {
+      FCaretAtRowEnd = true;
+      UpdateLastCaretX();
+    } else if (pos.Column > FColumnsInWindow + 1) {
+      SetInternalDisplayXY({1, pos.Row + 1});
+    }
+  }
+}
+
+void TCustomSrcEdit::MoveCaretVert(int dy, bool extend) {
+  const TDisplayCoord from = DisplayXY();
+  long long row = static_cast<long long>(from.Row) + dy;
+  if (dy >= 0) {
+    if (row > INT_MAX || RowToLine(static_cast<int>(row)) > FLines->Count()) row = std::max(1, GetDisplayLineCount());
+  } else if (row < 1) {
+    row = 1;
+  }
+  const int targetRow = static_cast<int>(row);
+  const bool rowChanged = targetRow != from.Row;
+  const int column = rowChanged && FOptions.Contains(eoKeepCaretX) ? FLastCaretX : from.Column;
+  // The character under the column, not moved past a double-byte
+  // character: that step is decided here.
+  TBufferCoord target = WordWrap() ? FWordWrapPlugin->DisplayToBufferPos({column, targetRow})
+                                   : TBufferCoord{column, targetRow};
+  std::string text;
+  if (target.Line >= 1 && target.Line <= FLines->Count()) {
+    text = FLines->Get(target.Line - 1);
+    bool insideTab = false;
+    target.Char = CaretPos2CharIndex(target.Char, FTabWidth, text, insideTab);
+  }
+  bool stepAside = FCaretStepAside;
+  if (rowChanged) {
+    if (FCaretStepAside && !FOptions.Contains(eoKeepCaretX)) ++target.Char;
+    stepAside = target.Char > 1 && target.Char <= static_cast<int>(text.size()) && IsTrail(text, target.Char);
+    if (stepAside) --target.Char;
+  }
+  const int lastCaretX = FLastCaretX;
+  {
+    TSrcPaintLock lock(*this);
+    MoveCaretAndSelection(CaretXY(), target, extend);
+    if (WordWrap()) {
+      const TDisplayCoord at = BufferToDisplayPos(target);
+      FCaretAtRowEnd = at.Column == 1 && at.Row != targetRow;
+    }
+  }
+  // Vertical moves keep the remembered column.
+  FCaretStepAside = stepAside;
+  FLastCaretX = lastCaretX;
+}
+
+void TCustomSrcEdit::DoHomeKey(bool extend) {
+  int target = 1;
+  const int firstRow = LineToRow(FCaretY);
+  if (FOptions.Contains(eoEnhanceHomeKey) && (!WordWrap() || DisplayY() == firstRow)) {
+    const std::string line = LineText();
+    int last = static_cast<int>(line.size());
+    if (WordWrap() && FLines->Count() > 0) {
+      const int rowEnd = std::min(FColumnsInWindow, FWordWrapPlugin->GetRowLength(firstRow) + 1);
+      last = std::min(last, DisplayToBufferPos({rowEnd, firstRow}).Char - 1);
+    }
+    int blanks = 0;
+    while (blanks < last && IsBlank(line[blanks])) ++blanks;
+    // Repeated Home toggles between the first non-blank and column 1.
+    target = FCaretX - 1 > blanks || FCaretX == 1 ? blanks + 1 : 1;
+  }
+  TBufferCoord to{target, FCaretY};
+  if (WordWrap()) to = DisplayToBufferPos({BufferToDisplayPos(to).Column, DisplayY()});
+  MoveCaretAndSelection(CaretXY(), to, extend);
+}
+
+void TCustomSrcEdit::DoEndKey(bool extend) {
+  const std::string line = LineText();
+  const int length = static_cast<int>(line.size());
+  const int row = DisplayY();
+  bool lastRow = true;
+  int rowStart = 1;
+  if (WordWrap()) {
+    rowStart = DisplayToBufferPos({1, row}).Char;
+    // The last row of the line that holds text.
+    const int nextRow = LineToRow(FCaretY + 1);
+    const int lastLineRow = FCaretY < FLines->Count() ? nextRow - 1 : GetDisplayLineCount();
+    lastRow = row == lastLineRow || DisplayToBufferPos({1, row + 1}).Char > length;
+  }
+  int target = length + 1;
+  const bool enhanced = FOptions.Contains(eoEnhanceEndKey) && lastRow;
+  if (enhanced) {
+    int end = length;
+    while (end > std::max(rowStart - 1, 0) && IsBlank(line[end - 1])) --end;
+    // Repeated End toggles between the end of the text and of the line.
+    target = FCaretX - 1 == end ? length + 1 : end + 1;
+  }
+  if (!WordWrap()) {
+    MoveCaretAndSelection(CaretXY(), {target, FCaretY}, extend);
+    return;
+  }
+  int column = enhanced ? BufferToDisplayPos({target, FCaretY}).Column : FWordWrapPlugin->GetRowLength(row) + 1;
+  column = std::min(column, FColumnsInWindow + 1);
+  const TDisplayCoord at{column, row};
+  MoveCaretAndSelection(CaretXY(), DisplayToBufferPos(at), extend);
+  SetInternalDisplayXY(at);
+}
+
+// ---------------------------------------------------------------- Tab and Shift+Tab
+
+void TCustomSrcEdit::DoTabKey() {
+  if (FOptions.Contains(eoTabIndent) && (SelTabBlock() || SelTabLine())) {
+    const bool tabLine = !SelTabBlock();
+    DoBlockIndent();
+    if (tabLine) {
+      if (FBlockBegin.Char < FBlockEnd.Char)
+        FBlockBegin.Char = 1;
+      else
+        FBlockEnd.Char = 1;
+    }
+    return;
+  }
+  // Smart tabs: the start of the next word in the nearest line above that
+  // reaches the caret's column.
+  int skip = 0;
+  int smartColumn = 0;
+  const int caretColumn = DisplayX();
+  if (FOptions.Contains(eoSmartTabs) && FCaretY > 1 && FCaretY <= FLines->Count()) {
+    for (int i = FCaretY - 1; i >= 1 && skip == 0; --i) {
+      const std::string above = FLines->Get(i - 1);
+      const int m = ColumnToCharIndex(above, caretColumn);
+      const int length = static_cast<int>(above.size());
+      if (length < m) continue;
+      int j = m;
+      while (j <= length && !IsBlank(above[j - 1])) ++j;
+      while (j <= length && IsBlank(above[j - 1])) ++j;
+      skip = j - m;
+      if (skip > 0) smartColumn = CharIndexToColumn(above, j);
+      break;
+    }
+  }
+  TSrcEditUndoBlock block(*this);
+  if (SelAvail()) DeleteSelectionRecorded(crDelete);
+  const TBufferCoord start = CaretXY();
+  const std::string line = LineText();
+  const int toTabStop = FTabWidth - (caretColumn - 1) % FTabWidth;
+  if (skip == 0) skip = FOptions.Contains(eoTabsToSpaces) ? toTabStop : FTabWidth;
+  std::string text;
+  int caret = 0;  // the new caret column when only the caret moves
+  if (FOptions.Contains(eoTabsToSpaces)) {
+    text.assign(static_cast<size_t>(skip), ' ');
+  } else if (FOptions.Contains(eoTrimTrailingSpaces) && start.Char > static_cast<int>(line.size())) {
+    caret = start.Char + (smartColumn > 0 ? smartColumn - caretColumn : toTabStop);
+  } else if (smartColumn > 0 && line.substr(0, static_cast<size_t>(start.Char - 1)).find_first_not_of(" \t") ==
+                                    std::string::npos) {
+    // Indentation up to the word above: TABs as far as they reach, blanks
+    // for the rest.
+    int distance = smartColumn - caretColumn;
+    if (distance >= toTabStop) {
+      text += '\t';
+      distance -= toTabStop;
+      text.append(static_cast<size_t>(distance / FTabWidth), '\t');
+      distance %= FTabWidth;
+    }
+    text.append(static_cast<size_t>(std::max(distance, 0)), ' ');
+  } else {
+    text = "\t";
+  }
+  if (!text.empty()) {
+    InsertAtCaretRecorded(text, false);
+    caret = FCaretX;
+    const std::string stored = LineText();
+    if (FOptions.Contains(eoTrimTrailingSpaces) && stored.find_first_not_of(" \t") == std::string::npos)
+      caret = start.Char + GetExpandedLength(text, FTabWidth);
+  }
+  TOptionOn pastEol(FOptions, eoScrollPastEol);
+  InternalSetCaretX(std::max(caret, 1));
+  SetBlockBegin(CaretXY());
+  EnsureCursorPosVisible();
+}
+
+void TCustomSrcEdit::DoShiftTabKey() {
+  if (FOptions.Contains(eoTabIndent) && (SelTabBlock() || SelTabLine())) {
+    DoBlockUnindent();
+    return;
+  }
+  const std::string line = LineText();
+  const int length = static_cast<int>(line.size());
+  int target = FCaretX;
+  if (FOptions.Contains(eoSmartTabs) && FCaretX > 1 && FCaretY > 1 && FCaretY <= FLines->Count()) {
+    for (int i = FCaretY - 1; i >= 1; --i) {
+      const std::string above = FLines->Get(i - 1);
+      if (static_cast<int>(above.size()) < FCaretX - 1) continue;
+      // Back over blanks, then over the word before them: to its start.
+      int p = FCaretX - 1;
+      while (p >= 1 && above[p - 1] == ' ') {
+        --p;
+        target = std::max(target - 1, 1);
+      }
+      while (p >= 1 && above[p - 1] != ' ') {
+        --p;
+        target = std::max(target - 1, 1);
+      }
+      break;
+    }
+  }
+  if (target == FCaretX) {
+    const int stop = (FCaretX - 2) / FTabWidth * FTabWidth + 1;
+    // Only blanks go: at the line's end as anywhere else.
+    if (stop < target && FCaretX - 1 <= length && FCaretX > 1 && line[FCaretX - 2] == '\t') {
+      target = FCaretX - 1;
+    } else {
+      while (target > stop && (target - 1 > length || line[target - 2] == ' ')) --target;
+    }
+  }
+  if (target == FCaretX) return;
+  const TBufferCoord caret = CaretXY();
+  const TBufferCoord from{target, FCaretY};
+  FActiveSelectionMode = smNormal;
+  SetReplaySelection(from, caret);
+  const std::string text = SelText();
+  SetSelTextPrimitiveEx(smNormal, "", false);
+  FUndoList->AddChange(crSilentDelete, from, caret, text, smNormal);
+  InternalSetCaretXY(from);
+  SetBlockBegin(from);
+}
+
+// ---------------------------------------------------------------- block indent and unindent
+
+void TCustomSrcEdit::DoBlockIndent() {
+  if (!SelAvail()) return;
+  const TBufferCoord caret = CaretXY();
+  const TSrcSelectionMode mode = FActiveSelectionMode;
+  const TBufferCoord b = BlockBegin();
+  TBufferCoord e = BlockEnd();
+  // A selection that ends in column 1 leaves that line alone.
+  const int last = e.Char == 1 ? e.Line - 1 : e.Line;
+  const bool spaces = FOptions.Contains(eoTabsToSpaces);
+  const int caretColumn = e.Char == 1 ? 1 : caret.Char + (spaces ? FTabWidth : 1);
+  const std::string unit = spaces ? std::string(static_cast<size_t>(FTabWidth), ' ') : std::string("\t");
+  const int unitLength = static_cast<int>(unit.size());
+  std::string text;
+  text.reserve(static_cast<size_t>(last - b.Line + 1) * (unit.size() + 2));
+  for (int line = b.Line; line <= last; ++line) {
+    if (line > b.Line) text += "\r\n";
+    text += unit;
+  }
+  auto restore = [&] {
+    if (e.Char > 1) e.Char += unitLength;
+    SetCaretAndSelection({caretColumn, caret.Line}, {b.Char + unitLength, b.Line}, e);
+    FActiveSelectionMode = mode;
+  };
+  try {
+    TSrcUndoBlock block(*FUndoList);
+    const int column = mode == smColumn ? std::min(b.Char, e.Char) : 1;
+    InsertBlock({column, b.Line}, {column, b.Line}, text, true);
+    FUndoList->AddChange(crIndent, b, e, "", smColumn);
+    FUndoList->AddChange(crIndent, {b.Char + unitLength, b.Line}, {e.Char + unitLength, e.Line}, "", smColumn);
+  } catch (...) {
+    restore();
+    throw;
+  }
+  restore();
+}
+
+void TCustomSrcEdit::DoBlockUnindent() {
+  if (!SelAvail()) return;
+  TBufferCoord b = BlockBegin();
+  TBufferCoord e = BlockEnd();
+  TBufferCoord caret = CaretXY();
+  const TSrcSelectionMode mode = FActiveSelectionMode;
+  const int last = e.Char == 1 ? e.Line - 1 : e.Line;
+  // What to take from each line: one TAB, or up to a tab width of blanks
+  // (and a TAB right after fewer).
+  std::vector<int> starts;
+  std::vector<int> counts;
+  std::string removed;
+  for (int line = b.Line; line <= last; ++line) {
+    const std::string text = FLines->Get(line - 1);
+    const int length = static_cast<int>(text.size());
+    const int start = mode == smColumn ? std::min({b.Char - 1, e.Char - 1, length}) : 0;
+    int count = 0;
+    if (start < length && text[start] == '\t') {
+      count = 1;
+    } else {
+      while (count < FTabWidth && start + count < length && text[start + count] == ' ') ++count;
+      if (count < FTabWidth && start + count < length && text[start + count] == '\t') ++count;
+    }
+    if (line > b.Line) removed += "\r\n";
+    removed += text.substr(static_cast<size_t>(start), static_cast<size_t>(count));
+    starts.push_back(start);
+    counts.push_back(count);
+    if (line == caret.Line && caret.Char != 1) caret.Char = std::max(caret.Char - count, 1);
+  }
+  auto restore = [&] {
+    SetCaretAndSelection(caret, b, e);
+    FActiveSelectionMode = mode;
+  };
+  try {
+    if (std::any_of(counts.begin(), counts.end(), [](int count) { return count > 0; })) {
+      {
+        TStringsUpdate update(*FLines);
+        for (size_t i = 0; i < counts.size(); ++i) {
+          if (counts[i] == 0) continue;
+          const int line = b.Line + static_cast<int>(i);
+          std::string text = FLines->Get(line - 1);
+          text.erase(static_cast<size_t>(starts[i]), static_cast<size_t>(counts[i]));
+          ProperSetLine(line - 1, text);
+        }
+      }
+      FUndoList->AddChange(crUnindent, b, e, removed, mode);
+    }
+    if (mode != smColumn && !counts.empty()) {
+      b.Char = std::max(b.Char - counts.front(), 1);
+      if (last == e.Line) e.Char = std::max(e.Char - counts.back(), 1);
+    } else if (mode == smColumn) {
+      caret = CaretXY();
+    }
+  } catch (...) {
+    restore();
+    throw;
+  }
+  restore();
+}
+
+// ---------------------------------------------------------------- case changes
+
+void TCustomSrcEdit::DoCaseChange(TSrcEditorCommand command) {
+  if (command < ecUpperCase || command > ecToggleCaseBlock) throw ESrcEditAssertion();
+  if (command == ecToggleCaseBlock - 3) return;  // 624 is no command
+  const bool word = command <= ecTitleCase;
+  const bool hadSelection = SelAvail();
+  const TBufferCoord b = FBlockBegin;
+  const TBufferCoord e = FBlockEnd;
+  const TBufferCoord caret = CaretXY();
+  const TSrcSelectionMode mode = FActiveSelectionMode;
+  auto restore = [&] {
+    if (hadSelection || word) SetCaretXY(caret);
+    if (!word && hadSelection) {
+      SetBlockBegin(b);
+      SetBlockEnd(e);
+      FActiveSelectionMode = mode;
+    }
+  };
+  try {
+    bool convert = true;
+    if (word) {
+      SetSelWord();
+      for (int attempt = 0; attempt < 2 && !SelAvail(); ++attempt) {
+        InternalSetCaretXY(PrevWordPos());
+        SetSelWord();
+      }
+    } else if (!hadSelection) {
+      if (FCaretX > static_cast<int>(LineText().size())) {
+        if (FCaretY < FLines->Count()) InternalSetCaretXY({1, FCaretY + 1});
+        convert = false;
+      } else {
+        MoveCaretHorz(1, true);
+      }
+    }
+    std::string text;
+    if (convert) {
+      // The rows of a column block as they are: no filling blanks.
+      TOptionOn exact(FOptions, eoTrimTrailingSpaces);
+      text = SelText();
+    }
+    const std::string converted = ConvertCase(text, command);
+    // Text that stays as it is records no undo step.
+    if (converted != text) {
+      TSrcEditUndoBlock block(*this);
+      FUndoList->AddChange(crSelection, hadSelection ? b : caret, hadSelection ? e : caret, "", FActiveSelectionMode);
+      FUndoList->AddChange(crCaret, caret, caret, "", FActiveSelectionMode);
+      ReplaceSelectionRecorded(converted);
+    }
+  } catch (...) {
+    restore();
+    throw;
+  }
+  restore();
+}
+
+// ---------------------------------------------------------------- brackets
+
+TBufferCoord TCustomSrcEdit::GetMatchingBracket() { return GetMatchingBracketEx(CaretXY()); }
+
+void TCustomSrcEdit::FindMatchingBracket() {
+  const TBufferCoord match = GetMatchingBracket();
+  if (match.Char > 0 && match.Line > 0) InternalSetCaretXY(match);
+}
+
+TBufferCoord TCustomSrcEdit::GetMatchingBracketEx(const TBufferCoord& position) {
+  static const char Brackets[] = "()[]{}<>";
+  if (position.Line < 1 || position.Line > FLines->Count()) return {0, 0};
+  std::string line = FLines->Get(position.Line - 1);
+  if (position.Char < 1 || position.Char > static_cast<int>(line.size())) return {0, 0};
+  if (CodePage::ByteTypeAt(line, static_cast<size_t>(position.Char - 1)) != mbSingleByte) return {0, 0};
+  const char* found = std::char_traits<char>::find(Brackets, 8, line[position.Char - 1]);
+  if (!found) return {0, 0};
+  const int index = static_cast<int>(found - Brackets);
+  const char same = *found;
+  const char other = Brackets[index ^ 1];
+  const bool forward = index % 2 == 0;
+  TSrcHighlighterAttributes* comment = FHighlighter ? FHighlighter->GetDefaultAttribute(0) : nullptr;
+  TSrcHighlighterAttributes* string = FHighlighter ? FHighlighter->GetDefaultAttribute(3) : nullptr;
+  int depth = 1;
+  int lineNumber = position.Line;
+  int column = position.Char;
+  for (;;) {
+    // The next byte in the search direction, across lines; a double-byte
+    // character is stepped over whole.
+    column += forward ? 1 : -1;
+    while (column < 1 || column > static_cast<int>(line.size())) {
+      lineNumber += forward ? 1 : -1;
+      if (lineNumber < 1 || lineNumber > FLines->Count()) return {0, 0};
+      line = FLines->Get(lineNumber - 1);
+      column = forward ? 1 : static_cast<int>(line.size());
+    }
+    const TMbcsByteType type = CodePage::ByteTypeAt(line, static_cast<size_t>(column - 1));
+    if (type != mbSingleByte) {
+      if (forward ? type == mbLeadByte : type == mbTrailByte) column += forward ? 1 : -1;
+      continue;
+    }
+    const char c = line[column - 1];
+    if (c != same && c != other) continue;
+    if (FHighlighter) {
+      std::string token;
+      TSrcHighlighterAttributes* attri = nullptr;
+      if (GetHighlighterAttriAtRowCol({column, lineNumber}, token, attri) && attri &&
+          (attri == comment || attri == string))
+        continue;
+    }
+    depth += c == same ? 1 : -1;
+    if (depth == 0) return {column, lineNumber};
+  }
+}
+
+// ---------------------------------------------------------------- the highlighter at a position
+
+bool TCustomSrcEdit::GetHighlighterAttriAtRowCol(const TBufferCoord& position, std::string& token,
+                                                 TSrcHighlighterAttributes*& attri) {
+  int kind = 0;
+  int start = 0;
+  return GetHighlighterAttriAtRowColEx(position, token, kind, start, attri);
+}
+
+bool TCustomSrcEdit::GetHighlighterAttriAtRowColEx(const TBufferCoord& position, std::string& token, int& tokenKind,
+                                                   int& start, TSrcHighlighterAttributes*& attri) {
+  token.clear();
+  attri = nullptr;
+  if (!FHighlighter || position.Line < 1 || position.Line > FLines->Count()) return false;
+  const std::string line = FLines->Get(position.Line - 1);
+  if (position.Line == 1)
+    FHighlighter->ResetRange();
+  else
+    FHighlighter->SetRange(FLines->GetRange(position.Line - 2));
+  FHighlighter->SetLine(line, position.Line - 1);
+  if (position.Char < 1 || position.Char > static_cast<int>(line.size())) return false;
+  while (!FHighlighter->GetEol()) {
+    const int tokenStart = FHighlighter->GetTokenPos() + 1;
+    const std::string text = FHighlighter->GetToken();
+    if (position.Char >= tokenStart && position.Char < tokenStart + static_cast<int>(text.size())) {
+      token = text;
+      attri = FHighlighter->GetTokenAttribute();
+      tokenKind = FHighlighter->GetTokenKind();
+      start = tokenStart;
+      return true;
+    }
+    FHighlighter->Next();
+  }
+  return false;
+}
+
+}  // namespace vk

@@ -1,0 +1,504 @@
+// The commands that change the text character by character: Backspace,
+// Delete, the word and line deletions, Enter, typing and composed input.
+// Each keeps caret, selection, line store and undo list in step and records
+// exactly what undo needs to restore the text byte for byte; blanks a
+// command adds only to reach the caret are recorded as added white space so
+// that undo takes them away again.
+
+#include "SrcEdit/Source/SrcEdit.h"
+
+#include <algorithm>
+
+#include "SrcEdit/Source/SrcEditMiscProcs.h"
+#include "platform/CodePage.h"
+
+namespace vk {
+
+namespace {
+
+// Runs a closing step when the scope ends, also when an exception passes
+// (a second exception from the step is then dropped).
+template <class Step>
+class TFinally {
+public:
+  explicit TFinally(Step step) : FStep(std::move(step)) {}
+  ~TFinally() noexcept(false) {
+    if (std::uncaught_exceptions() <= FUncaught) {
+      FStep();
+      return;
+    }
+    try {
+      FStep();
+    } catch (...) {
+    }
+  }
+  TFinally(const TFinally&) = delete;
+  TFinally& operator=(const TFinally&) = delete;
+
+private:
+  Step FStep;
+  int FUncaught = std::uncaught_exceptions();
+};
+
+// Switches an option on for a scope and off again after it when it was off.
+class TOptionOn {
+public:
+  TOptionOn(TSrcEditorOptions& options, TSrcEditorOption option)
+      : FOptions(options), FOption(option), FWasOff(!options.Contains(option)) {
+    FOptions.Include(option);
+  }
+  ~TOptionOn() {
+    if (FWasOff) FOptions.Exclude(FOption);
+  }
+  TOptionOn(const TOptionOn&) = delete;
+  TOptionOn& operator=(const TOptionOn&) = delete;
+
+private:
+  TSrcEditorOptions& FOptions;
+  TSrcEditorOption FOption;
+  bool FWasOff;
+};
+
+bool IsBlank(char c) { return c == ' ' || c == '\t'; }
+
+// The byte before the 1-based column closes a double-byte character:
+// classified from the start of the line, so a trail byte that looks like a
+// lead byte is not mistaken for one.
+bool EndsDoubleByte(const std::string& line, int column) {
+  return column >= 3 && column - 2 < static_cast<int>(line.size()) &&
+         CodePage::ByteTypeAt(line, static_cast<size_t>(column - 2)) == mbTrailByte;
+}
+
+bool StartsDoubleByte(const std::string& line, int column) {
+  return column >= 1 && column < static_cast<int>(line.size()) &&
+         CodePage::ByteTypeAt(line, static_cast<size_t>(column - 1)) == mbLeadByte;
+}
+
+}  // namespace
+
+// ---------------------------------------------------------------- indentation
+
+int TCustomSrcEdit::LeftSpacesEx(const std::string& line, bool tabsWide) const {
+  if (!FOptions.Contains(eoAutoIndent)) return 0;
+  int count = 0;
+  for (char c : line) {
+    const auto byte = static_cast<unsigned char>(c);
+    if (byte == 0 || byte > 32) break;
+    count += c == '\t' && tabsWide ? FTabWidth : 1;
+  }
+  return count;
+}
+
+std::string TCustomSrcEdit::GetLeftSpacing(int count, bool tabsAllowed) const {
+  count = std::max(count, 0);
+  if (!tabsAllowed || FOptions.Contains(eoTabsToSpaces) || count < FTabWidth)
+    return std::string(static_cast<size_t>(count), ' ');
+  return std::string(static_cast<size_t>(count / FTabWidth), '\t') +
+         std::string(static_cast<size_t>(count % FTabWidth), ' ');
+}
+
+// ---------------------------------------------------------------- selections
+
+void TCustomSrcEdit::DeleteSelectionRecorded(TSrcChangeReason reason) {
+  const TBufferCoord b = FBlockBegin;
+  const TBufferCoord e = FBlockEnd;
+  const TSrcSelectionMode mode = FActiveSelectionMode;
+  std::string text;
+  {
+    // The rows of a column block as they are in the text: undo puts back
+    // no blanks that only filled short lines.
+    TOptionOn exact(FOptions, eoTrimTrailingSpaces);
+    text = SelText();
+  }
+  SetSelTextPrimitive("");
+  FBlockBegin = FBlockEnd = CaretXY();
+  FUndoList->AddChange(reason, b, e, text, mode);
+}
+
+void TCustomSrcEdit::FillToCaretRecorded() {
+  const std::string line = LineText();
+  const int len = static_cast<int>(line.size());
+  if (len >= FCaretX - 1) return;
+  FUndoList->AddChange(crWhiteSpaceAdd, CaretXY(), {len + 1, FCaretY}, "", smNormal);
+  ProperSetLine(FCaretY - 1, line + std::string(static_cast<size_t>(FCaretX - 1 - len), ' '));
+}
+
+void TCustomSrcEdit::ReplaceSelectionRecorded(const std::string& text) {
+  TSrcEditUndoBlock block(*this);
+  TBufferCoord start = BlockBegin();
+  const TSrcSelectionMode mode = FActiveSelectionMode;
+  if (mode == smLine) start.Char = 1;
+  DeleteSelectionRecorded(crDelete);
+  FActiveSelectionMode = mode;
+  // A column row lands at the caret: blanks up to it are recorded.
+  if (mode == smColumn) FillToCaretRecorded();
+  SetSelTextPrimitive(text);
+  // A column insertion has recorded its rows itself.
+  if (mode != smColumn) FUndoList->AddChange(crInsert, start, CaretXY(), "", smNormal);
+}
+
+// ---------------------------------------------------------------- Backspace
+
+void TCustomSrcEdit::DoDeleteLastChar() {
+  DoOnPaintTransientEx(ttBefore, true);
+  TFinally closing([this] { DoOnPaintTransientEx(ttAfter, true); });
+  if (SelAvail()) {
+    const bool forward = FBlockBegin.Line < FBlockEnd.Line ||
+                         (FBlockBegin.Line == FBlockEnd.Line && FBlockBegin.Char < FBlockEnd.Char);
+    DeleteSelectionRecorded(forward ? crDelete : crDeleteAfterCursor);
+    return;
+  }
+  const TBufferCoord old = CaretXY();
+  std::string line = LineText();
+  const int len = static_cast<int>(line.size());
+  std::string deleted;
+  // With trailing blanks trimmed, a line with TABs keeps the caret's
+  // display column (0: nothing to correct).
+  int keepColumn = 0;
+  // The leading-blank count of the nearest line above with fewer than
+  // `below` (0 when none, or when it has as many).
+  auto indentAbove = [&](int below, bool tabsWide) {
+    for (int i = FCaretY - 1; i >= 1; --i) {
+      const int count = LeftSpacesEx(FLines->Get(i - 1), tabsWide);
+      if (count < below) return count;
+    }
+    return 0;
+  };
+  if (FCaretX > len + 1) {
+    // Beyond the line's end: the caret moves, nothing is deleted.
+    int target = FCaretX - 1;
+    if (FOptions.Contains(eoSmartTabDelete)) {
+      if (len > 0) {
+        target = len + 1;
+      } else {
+        const int want = FCaretX - 1;
+        const int found = indentAbove(want, FOptions.Contains(eoTrimTrailingSpaces));
+        target = (found == want ? 0 : found) + 1;
+      }
+    }
+    InternalSetCaretX(target);
+  } else if (FCaretX > 1) {
+    const int c = FCaretX;
+    const int lead = LeftSpaces(line);
+    if (static_cast<unsigned char>(line[c - 2]) > 32 || c - 1 != lead) {
+      const int count = EndsDoubleByte(line, c) ? 2 : 1;
+      deleted = line.substr(c - 1 - count, count);
+      if (FOptions.Contains(eoTrimTrailingSpaces) && FLines->GetExpandedStringLength(FCaretY - 1) != len)
+        keepColumn = CharIndexToColumn(line, c - count);
+      line.erase(c - 1 - count, count);
+      ProperSetLine(FCaretY - 1, line);
+      InternalSetCaretX(c - count);
+    } else {
+      // Right after the leading blanks: back to the indentation of a line
+      // above, or to the previous tab stop.
+      int count;
+      int from = 1;
+      if (FOptions.Contains(eoSmartTabDelete)) {
+        const int target = indentAbove(lead, false);
+        count = lead - (target == lead ? 0 : target);
+      } else {
+        const int column = CharIndexToColumn(line, c);
+        int back = (column - 1) % FTabWidth;
+        if (back == 0) back = FTabWidth;
+        const std::string expanded = FLines->GetExpandedString(FCaretY - 1);
+        count = 0;
+        for (int cell = column - back; cell < column - back + std::min(FTabWidth, back); ++cell) {
+          ++count;
+          if (cell - 1 < static_cast<int>(expanded.size()) && expanded[cell - 1] == '\t') break;
+        }
+        if (count != lead) from = lead - count + 1;
+      }
+      deleted = line.substr(from - 1, count);
+      line.erase(from - 1, count);
+      ProperSetLine(FCaretY - 1, line);
+      InternalSetCaretX(c - count);
+    }
+  } else if (FCaretY > 1) {
+    // Column 1: the line joins the one above.
+    const int index = FCaretY - 1;
+    const std::string previous = FLines->Get(index - 1);
+    std::string joined = FOptions.Contains(eoTrimTrailingSpaces) ? TrimTrailingBlanks(line) : line;
+    {
+      TStringsUpdate update(*FLines);
+      InternalSetCaretXY({static_cast<int>(previous.size()) + 1, FCaretY - 1});
+      FLines->Delete(index);
+      DoLinesDeleted(index + 1, 1);
+      ProperSetLine(index - 1, previous + joined);
+    }
+    deleted = "\r\n";
+  }
+  if (CaretXY() != old) {
+    FUndoList->AddChange(crSilentDelete, CaretXY(), old, deleted, smNormal);
+    if (keepColumn > 0) {
+      const std::string stored = LineText();
+      if (stored.size() != line.size()) {
+        TOptionOn pastEol(FOptions, eoScrollPastEol);
+        InternalSetCaretX(FCaretX + keepColumn - CharIndexToColumn(stored, FCaretX));
+      }
+    }
+  }
+  EnsureCursorPosVisible();
+}
+
+// ---------------------------------------------------------------- Delete
+
+void TCustomSrcEdit::DoDeleteChar() {
+  DoOnPaintTransient(ttBefore);
+  TFinally closing([this] { DoOnPaintTransient(ttAfter); });
+  if (SelAvail()) {
+    const bool forward = FBlockBegin.Line < FBlockEnd.Line ||
+                         (FBlockBegin.Line == FBlockEnd.Line && FBlockBegin.Char < FBlockEnd.Char);
+    DeleteSelectionRecorded(forward ? crDelete : crDeleteAfterCursor);
+    return;
+  }
+  UpdateLastCaretX();
+  std::string line = LineText();
+  const int len = static_cast<int>(line.size());
+  const TBufferCoord caret = CaretXY();
+  if (FCaretX > len) {
+    if (FCaretY >= FLines->Count()) return;  // the end of the text
+    // The next line joins at the caret; blanks fill the gap.
+    TSrcEditUndoBlock block(*this);
+    const int fill = FCaretX - 1 - len;
+    if (fill > 0) FUndoList->AddChange(crWhiteSpaceAdd, caret, {len + 1, FCaretY}, "", smNormal);
+    line.resize(static_cast<size_t>(FCaretX - 1), ' ');
+    {
+      TStringsUpdate update(*FLines);
+      ProperSetLine(FCaretY - 1, line + FLines->Get(FCaretY));
+      FLines->Delete(FCaretY);
+      DoLinesDeleted(FCaretY + 1, 1);
+    }
+    FUndoList->AddChange(crSilentDeleteAfterCursor, caret, {1, FCaretY + 1}, "\r\n", smNormal);
+    return;
+  }
+  const int count = StartsDoubleByte(line, FCaretX) ? 2 : 1;
+  const std::string deleted = line.substr(FCaretX - 1, count);
+  line.erase(FCaretX - 1, count);
+  ProperSetLine(FCaretY - 1, line);
+  FUndoList->AddChange(crSilentDeleteAfterCursor, caret, {FCaretX + count, FCaretY}, deleted, smNormal);
+}
+
+// ---------------------------------------------------------------- word and line deletions
+
+void TCustomSrcEdit::DoDeleteToEnd(bool toLineEnd) {
+  DoOnPaintTransient(ttBefore);
+  TFinally closing([this] { DoOnPaintTransient(ttAfter); });
+  const std::string line = LineText();
+  const int len = static_cast<int>(line.size());
+  const TBufferCoord caret = CaretXY();
+  TBufferCoord end{len + 1, FCaretY};
+  if (!toLineEnd) {
+    end = WordEnd();
+    if (end.Line == caret.Line && (end.Char < caret.Char || (end.Char == caret.Char && FCaretY < FLines->Count()))) {
+      if (end.Char > len)
+        end = {1, FCaretY + 1};
+      else if (!IsBlank(line[end.Char - 1]))
+        ++end.Char;
+    }
+    if (end.Line <= FLines->Count()) {
+      const std::string at = FLines->Get(end.Line - 1);
+      while (end.Char <= static_cast<int>(at.size()) && at[end.Char - 1] == ' ') ++end.Char;
+    }
+  }
+  // Only what follows the caret is deleted: beyond the end of the line
+  // (and of the text) there is nothing.
+  if (end.Line > FLines->Count()) end = {len + 1, FCaretY};
+  if (end.Line == caret.Line && end.Char <= caret.Char) return;
+  TSrcEditUndoBlock block(*this);
+  // A caret beyond the line's end stays where it is: blanks fill up to it
+  // before the next line joins there.
+  if (end.Line > caret.Line) FillToCaretRecorded();
+  FActiveSelectionMode = smNormal;
+  SetReplaySelection(caret, end);
+  const std::string text = SelText();
+  SetSelTextPrimitiveEx(smNormal, "", false);
+  FUndoList->AddChange(crSilentDeleteAfterCursor, caret, end, text, smNormal);
+  InternalSetCaretXY(caret);
+  SetBlockBegin(caret);
+}
+
+void TCustomSrcEdit::DoDeleteToStart(bool toLineStart) {
+  DoOnPaintTransient(ttBefore);
+  TFinally closing([this] { DoOnPaintTransient(ttAfter); });
+  const TBufferCoord caret = CaretXY();
+  const TBufferCoord start = toLineStart ? TBufferCoord{1, FCaretY} : PrevWordPos();
+  if (start == caret) return;
+  FActiveSelectionMode = smNormal;
+  SetReplaySelection(start, caret);
+  const std::string text = SelText();
+  SetSelTextPrimitiveEx(smNormal, "", false);
+  FUndoList->AddChange(crSilentDelete, start, caret, text, smNormal);
+  InternalSetCaretXY(start);
+  SetBlockBegin(start);
+}
+
+void TCustomSrcEdit::DoDeleteLine() {
+  const int count = FLines->Count();
+  if (count == 0 || (FCaretY == count && LineText().empty())) return;
+  DoOnPaintTransient(ttBefore);
+  TFinally closing([this] { DoOnPaintTransient(ttAfter); });
+  if (SelAvail()) SetBlockBegin(CaretXY());
+  const int line = FCaretY;
+  const std::string text = LineText();
+  if (line == count) {
+    FLines->Put(line - 1, "");
+    FUndoList->AddChange(crSilentDeleteAfterCursor, {1, line}, {static_cast<int>(text.size()) + 1, line}, text,
+                         smNormal);
+  } else {
+    FLines->Delete(line - 1);
+    FUndoList->AddChange(crSilentDeleteAfterCursor, {1, line}, {1, line + 1}, text + "\r\n", smNormal);
+    DoLinesDeleted(line, 1);
+  }
+  InternalSetCaretXY({1, line});
+}
+
+// ---------------------------------------------------------------- Enter
+
+void TCustomSrcEdit::DoLineBreak(bool moveCaret) {
+  TSrcUndoBlock block(*FUndoList);
+  if (SelAvail()) DeleteSelectionRecorded(crDelete);
+  const TBufferCoord caret = CaretXY();
+  const std::string line = LineText();
+  const int len = static_cast<int>(line.size());
+  int inserted;  // the 1-based line the new line became
+  {
+    TStringsUpdate update(*FLines);
+    if (line.empty()) {
+      if (FLines->Count() == 0) FLines->Add("");
+      int indent = 0;
+      if (FOptions.Contains(eoAutoIndent)) {
+        for (int i = caret.Line; i >= 1; --i) {
+          const std::string above = FLines->Get(i - 1);
+          if (!above.empty()) {
+            indent = LeftSpacesEx(above, true);
+            break;
+          }
+        }
+      }
+      FLines->Insert(caret.Line - 1, "");
+      inserted = caret.Line;
+      FUndoList->AddChange(crLineBreak, caret, caret, "", smNormal);
+      if (moveCaret) InternalSetCaretXY({indent + 1, caret.Line + 1});
+    } else if (caret.Char > len) {
+      const int indent = LeftSpaces(line);
+      FLines->Insert(caret.Line, moveCaret && indent > 0 ? line.substr(0, static_cast<size_t>(indent)) : "");
+      inserted = caret.Line + 1;
+      if (moveCaret) InternalSetCaretXY({indent + 1, caret.Line + 1});
+      FUndoList->AddChange(crLineBreak, caret, caret, "", smNormal);
+    } else if (caret.Char == 1) {
+      FLines->Insert(caret.Line - 1, "");
+      inserted = caret.Line;
+      FUndoList->AddChange(crLineBreak, caret, caret, line, smNormal);
+      if (moveCaret) InternalSetCaretXY({1, caret.Line + 1});
+    } else {
+      const std::string left = line.substr(0, static_cast<size_t>(caret.Char - 1));
+      const std::string right = line.substr(static_cast<size_t>(caret.Char - 1));
+      const std::string spacing = GetLeftSpacing(LeftSpacesEx(left, true), true);
+      FLines->Insert(caret.Line, spacing + right);
+      ProperSetLine(caret.Line - 1, left);
+      inserted = caret.Line + 1;
+      FUndoList->AddChange(crLineBreak, caret, caret, right, smNormal);
+      if (moveCaret) InternalSetCaretXY({static_cast<int>(spacing.size()) + 1, caret.Line + 1});
+    }
+  }
+  DoLinesInserted(inserted, 1);
+  SetBlockBegin(CaretXY());
+  EnsureCursorPosVisible();
+  UpdateLastCaretX();
+}
+
+// ---------------------------------------------------------------- typing
+
+void TCustomSrcEdit::DoTypeChar(char c) {
+  const auto byte = static_cast<unsigned char>(c);
+  if (byte < 32 || byte == 127) return;
+  TFinally closing([this] { DoOnPaintTransient(ttAfter); });
+  if (SelAvail()) {
+    ReplaceSelectionRecorded(std::string(1, c));
+  } else {
+    std::string line = LineText();
+    const int len = static_cast<int>(line.size());
+    const bool wasEmpty = line.empty();
+    if (FInsertMode && !WordWrap() && !FOptions.Contains(eoAutoSizeMaxScrollWidth) && FCaretX > FMaxScrollWidth)
+      return;
+    TOptionOn pastEol(FOptions, eoScrollPastEol);
+    int fill = 0;
+    if (len < FCaretX) {
+      const int count = FCaretX - len - (FInsertMode ? 1 : 0);
+      const std::string spacing = wasEmpty ? GetLeftSpacing(count, true) : std::string(static_cast<size_t>(count), ' ');
+      line += spacing;
+      fill = static_cast<int>(spacing.size());
+    }
+    // On a line that was empty the character follows the filling, which
+    // may be made of TABs.
+    const int at = wasEmpty ? static_cast<int>(line.size()) + (FInsertMode ? 1 : 0) : FCaretX;
+    TSrcEditUndoBlock block(*this);
+    // The blanks added to reach the caret, recorded so that undo removes them.
+    if (fill > 0) FUndoList->AddChange(crWhiteSpaceAdd, {len + fill + 1, FCaretY}, {len + 1, FCaretY}, "", smNormal);
+    if (FInsertMode) {
+      line.insert(static_cast<size_t>(at - 1), 1, c);
+      int caret = at + 1;
+      if (FOptions.Contains(eoTrimTrailingSpaces) && c == ' ' && line.find_first_not_of(" \t") == std::string::npos)
+        caret = GetExpandedLength(line, FTabWidth) + 1;
+      ProperSetLine(FCaretY - 1, line);
+      FUndoList->AddChange(crInsert, {at, FCaretY}, {at + 1, FCaretY}, "", smNormal);
+      InternalSetCaretX(caret);
+    } else {
+      const int count = StartsDoubleByte(line, at) ? 2 : 1;
+      const std::string saved = line.substr(static_cast<size_t>(at - 1), static_cast<size_t>(count));
+      line[at - 1] = c;
+      if (count == 2) line[at] = ' ';
+      ProperSetLine(FCaretY - 1, line);
+      FUndoList->AddChange(crInsert, {at, FCaretY}, {at + count, FCaretY}, saved, smNormal);
+      InternalSetCaretX(at + 1);
+    }
+  }
+  KeepTypedCaretInView();
+}
+
+void TCustomSrcEdit::KeepTypedCaretInView() {
+  // Typing past the right edge scrolls by a good step, not a column.
+  if (FColumnsInWindow > 1 && FCaretX >= FLeftChar + FColumnsInWindow)
+    SetLeftChar(FLeftChar + std::min(25, FColumnsInWindow - 1));
+}
+
+void TCustomSrcEdit::DoImeStr(const std::string& composed) {
+  // A composed string is one line of text.
+  std::string text = composed.substr(0, composed.find_first_of(std::string("\r\n\0", 3)));
+  if (text.empty()) return;
+  if (SelAvail()) {
+    ReplaceSelectionRecorded(text);
+    InvalidateGutterLines(-1, -1);
+    return;
+  }
+  InsertAtCaretRecorded(text, !FInsertMode);
+  KeepTypedCaretInView();
+}
+
+void TCustomSrcEdit::InsertAtCaretRecorded(std::string text, bool overwrite) {
+  TOptionOn pastEol(FOptions, eoScrollPastEol);
+  TSrcEditUndoBlock block(*this);
+  FillToCaretRecorded();
+  std::string line = LineText();
+  line.resize(std::max(line.size(), static_cast<size_t>(FCaretX - 1)), ' ');
+  const int at = FCaretX;
+  std::string overwritten;
+  if (overwrite) {
+    size_t count = std::min(text.size(), line.size() - static_cast<size_t>(at - 1));
+    // Never half a double-byte character: the one cut is overwritten
+    // whole, its second byte by a blank.
+    if (count > 0 && at - 1 + count < line.size() &&
+        CodePage::ByteTypeAt(line, static_cast<size_t>(at - 1) + count) == mbTrailByte) {
+      ++count;
+      text += ' ';
+    }
+    overwritten = line.substr(static_cast<size_t>(at - 1), count);
+    line.erase(static_cast<size_t>(at - 1), count);
+  }
+  line.insert(static_cast<size_t>(at - 1), text);
+  ProperSetLine(FCaretY - 1, line);
+  FUndoList->AddChange(crInsert, {at, FCaretY}, {at + static_cast<int>(text.size()), FCaretY}, overwritten, smNormal);
+  InternalSetCaretX(at + static_cast<int>(text.size()));
+}
+
+}  // namespace vk

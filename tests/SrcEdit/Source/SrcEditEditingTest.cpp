@@ -1,0 +1,190 @@
+// Editing operations: caret moves, Home and End, Tab and Shift+Tab, block
+// indent, case changes and bracket matching, with double-byte text.
+
+#include <string>
+#include <vector>
+
+#include "tests/SrcEdit/Source/EditorFixture.h"
+
+namespace vk::test {
+namespace {
+
+using TLines = std::vector<std::string>;
+
+class EditingTest : public EditorTest {
+protected:
+  void Goto(int x, int y) { Edit.CommandProcessor(ecGotoXY, 0, TBufferCoord{x, y}); }
+  void Run(TSrcEditorCommand command) { Edit.CommandProcessor(command, 0); }
+  void SetOption(TSrcEditorOption option, bool on) {
+    TSrcEditorOptions options = Edit.Options();
+    if (on)
+      options.Include(option);
+    else
+      options.Exclude(option);
+    Edit.SetOptions(options);
+  }
+};
+
+TEST_F(EditingTest, HorizontalAndVerticalMoves) {
+  SetLines({"abc", "x\xB0\xA1y", "abcdef"});
+  SetOption(eoScrollPastEol, false);
+  Goto(1, 3);
+  Run(ecLeft);
+  EXPECT_EQ(Edit.CaretXY(), (TBufferCoord{5, 2}));
+  Run(ecLeft);  // over the whole double-byte character
+  Run(ecLeft);
+  EXPECT_EQ(Edit.CaretXY(), (TBufferCoord{2, 2}));
+  Run(ecRight);
+  EXPECT_EQ(Edit.CaretXY(), (TBufferCoord{4, 2}));
+  SetOption(eoScrollPastEol, true);
+  Goto(1, 3);
+  Run(ecLeft);
+  EXPECT_EQ(Edit.CaretXY(), (TBufferCoord{1, 3}));
+  // Down onto the second byte of a character stops before it.
+  Goto(3, 1);
+  Run(ecDown);
+  EXPECT_EQ(Edit.CaretXY(), (TBufferCoord{2, 2}));
+  Run(ecUp);
+  Run(ecUp);
+  EXPECT_EQ(Edit.CaretY(), 1);
+  // A goto never lands between the two bytes either.
+  Goto(3, 2);
+  EXPECT_EQ(Edit.CaretX(), 2);
+}
+
+TEST_F(EditingTest, EnhancedHomeAndEndToggle) {
+  SetLines({"    abc", "abc   "});
+  SetOption(eoEnhanceHomeKey, true);
+  Goto(7, 1);
+  int expectedHome[] = {5, 1, 5};
+  for (int x : expectedHome) {
+    Run(ecLineStart);
+    EXPECT_EQ(Edit.CaretX(), x);
+  }
+  Goto(2, 2);
+  int expectedEnd[] = {4, 7, 4};
+  for (int x : expectedEnd) {
+    Run(ecLineEnd);
+    EXPECT_EQ(Edit.CaretX(), x);
+  }
+  SetOption(eoEnhanceHomeKey, false);
+  Goto(7, 1);
+  Run(ecLineStart);
+  EXPECT_EQ(Edit.CaretX(), 1);
+}
+
+TEST_F(EditingTest, TabInsertsBlanksOrATab) {
+  Edit.SetTabWidth(4);
+  SetOption(eoSmartTabs, false);
+  SetLines({"ab"});
+  Goto(2, 1);
+  Run(ecTab);
+  EXPECT_EQ(Lines(), TLines{"a   b"});
+  SetOption(eoTabsToSpaces, false);
+  SetLines({"ab"});
+  Goto(2, 1);
+  Run(ecTab);
+  EXPECT_EQ(Lines(), TLines{"a\tb"});
+}
+
+// Shift+Tab removes blanks back to the previous tab stop, and only blanks,
+// also at the end of the line.
+TEST_F(EditingTest, ShiftTabRemovesOnlyBlanks) {
+  Edit.SetTabWidth(4);
+  SetOption(eoSmartTabs, false);
+  struct TCase {
+    std::string Line;
+    int Column;
+    std::string Expected;
+    int Caret;
+  };
+  const TCase cases[] = {
+      {"        x", 9, "    x", 5},
+      {"abcdefgh", 9, "abcdefgh", 9},
+      {"abcdef  ", 9, "abcdef", 7},
+      {"ab\tc", 4, "abc", 3},
+  };
+  for (const TCase& c : cases) {
+    SetLines({c.Line});
+    Goto(c.Column, 1);
+    Run(ecShiftTab);
+    EXPECT_EQ(Lines(), TLines{c.Expected}) << c.Line;
+    EXPECT_EQ(Edit.CaretX(), c.Caret) << c.Line;
+  }
+}
+
+TEST_F(EditingTest, BlockIndentAndUnindent) {
+  SetLines({"a", "b", "c", "d", "e"});
+  Select({1, 2}, {1, 5});
+  Run(ecBlockIndent);
+  EXPECT_EQ(Lines(), (TLines{"a", "        b", "        c", "        d", "e"}));
+  Edit.Undo();
+  EXPECT_EQ(Lines(), (TLines{"a", "b", "c", "d", "e"}));
+  Edit.SetTabWidth(4);
+  SetLines({"  \tx", "y"});
+  Select({1, 1}, {2, 2});
+  Run(ecBlockUnindent);
+  EXPECT_EQ(Lines(), (TLines{"x", "y"}));
+  Edit.Undo();
+  EXPECT_EQ(Lines(), (TLines{"  \tx", "y"}));
+}
+
+// Case changes never touch a byte of a double-byte character, even one
+// that looks like a letter.
+TEST_F(EditingTest, CaseChanges) {
+  struct TCase {
+    std::string Line;
+    TSrcEditorCommand Command;
+    std::string Expected;
+  };
+  const TCase cases[] = {
+      {"hELLO", ecTitleCase, "Hello"},
+      {"aB", ecToggleCase, "Ab"},
+      {"x\x81" "az", ecUpperCaseBlock, "X\x81" "aZ"},
+      {"X\x81" "AZ", ecLowerCaseBlock, "x\x81" "Az"},
+  };
+  for (const TCase& c : cases) {
+    SetLines({c.Line});
+    // Word commands take the word at the caret, block commands the selection.
+    Goto(1, 1);
+    if (c.Command >= ecUpperCaseBlock) Select({1, 1}, {static_cast<int>(c.Line.size()) + 1, 1});
+    Run(c.Command);
+    EXPECT_EQ(Lines(), TLines{c.Expected}) << c.Line;
+  }
+  SetLines({"ab"});
+  Goto(1, 1);
+  Run(ecUpperCaseBlock);  // no selection: the character at the caret
+  EXPECT_EQ(Lines(), TLines{"Ab"});
+  EXPECT_EQ(Edit.CaretX(), 2);
+  Edit.Undo();
+  EXPECT_EQ(Lines(), TLines{"ab"});
+}
+
+TEST_F(EditingTest, MatchingBrackets) {
+  struct TCase {
+    std::string Line;
+    int From;
+    int To;  // 0: none
+  };
+  const TCase cases[] = {
+      {"f(a(b)c)", 2, 8},
+      {"f(a(b)c)", 8, 2},
+      {"f(a(b)c)", 1, 0},
+      // 0x29 is ')' but here the second byte of a character.
+      {"(\x81\x29)", 4, 1},
+      {"(\x81\x29)", 1, 4},
+      {"[\x81[]", 4, 1},
+  };
+  for (const TCase& c : cases) {
+    SetLines({c.Line});
+    const TBufferCoord match = Edit.GetMatchingBracketEx({c.From, 1});
+    EXPECT_EQ(match.Char, c.To) << c.Line << " from " << c.From;
+  }
+  SetLines({"(a", "b)"});
+  Goto(2, 2);
+  Run(ecMatchBracket);
+  EXPECT_EQ(Edit.CaretXY(), (TBufferCoord{1, 1}));
+}
+
+}  // namespace
+}  // namespace vk::test

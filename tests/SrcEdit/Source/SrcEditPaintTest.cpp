@@ -1,0 +1,206 @@
+// Painting on the raster canvas: what lands where, in which colours, and
+// that any clip rectangle paints the pixels of the whole window.
+
+#include <memory>
+#include <random>
+
+#include "SrcEdit/Source/SrcHighlighterAvr.h"
+#include "platform/RasterCanvas.h"
+#include "platform/RecordingCanvas.h"
+#include "tests/SrcEdit/Source/EditorFixture.h"
+
+namespace vk::test {
+namespace {
+
+class PaintTest : public EditorTest {
+protected:
+  PaintTest() {
+    Edit.SetColor(clWhite);
+    Edit.Font().SetColor(clBlack);
+    Edit.SelectedColor().SetBG(clNavy);
+    Edit.SelectedColor().SetFG(clYellow);
+    Edit.SetRightEdge(0);
+  }
+  // Paints the whole window onto a fresh raster canvas.
+  TRasterCanvas& PaintAll() { return PaintRects({Edit.ClientRect()}); }
+  TRasterCanvas& PaintRects(const std::vector<TRect>& rects) {
+    auto canvas = std::make_unique<TRasterCanvas>(Edit.ClientWidth(), Edit.ClientHeight());
+    TRasterCanvas& raster = *canvas;
+    Edit.SetCanvas(std::move(canvas));
+    Edit.ValidateAll();
+    Edit.PaintRegion(rects, false);
+    return raster;
+  }
+  // The pixel in the middle of a text cell (column, row are 1-based).
+  TPoint Cell(int column, int row) const {
+    return {Edit.TextOrigin() + (column - 1) * Edit.CellWidth() + 1, (row - 1) * Edit.RowHeight() + 1};
+  }
+  TColorRef Background(TRasterCanvas& canvas, int column, int row) const {
+    const TPoint p = Cell(column, row);
+    return canvas.PixelAt(p.X, p.Y);
+  }
+  const TRasterCanvas::TDrawnChar* CharAt(TRasterCanvas& canvas, int column, int row) const {
+    const TPoint p = Cell(column, row);
+    return canvas.CharAt(p.X, p.Y);
+  }
+};
+
+TEST_F(PaintTest, AnyClipRectanglePaintsTheSamePixelsAsTheWholeWindow) {
+  TSrcAvrHl highlighter(nullptr);
+  highlighter.CommentAttri()->SetBackground(clAqua);
+  Edit.SetHighlighter(&highlighter);
+  TSrcEditorOptions options = Edit.Options();
+  options.Include(eoShowSpecialChars);
+  Edit.SetOptions(options);
+  Edit.Gutter().SetShowLineNumbers(true);
+  Edit.SetRightEdge(30);
+  SetLines({"int main(void) { /* comment", "  still */ x = 1;\ty", "\xB0\xA1\xB0\xA2 \"text\"", "", "\t\tend"});
+  Edit.SetSelectionMode(smColumn);
+  Select({3, 1}, {6, 3});
+  const TBitmap whole = PaintAll().Pixels();
+  std::mt19937 random(7);
+  for (int attempt = 0; attempt < 20; ++attempt) {
+    const int w = Edit.ClientWidth();
+    const int h = Edit.ClientHeight();
+    const int left = std::uniform_int_distribution<int>(0, w - 1)(random);
+    const int top = std::uniform_int_distribution<int>(0, h - 1)(random);
+    const TRect clip = Rect(left, top, std::uniform_int_distribution<int>(left + 1, w)(random),
+                            std::uniform_int_distribution<int>(top + 1, h)(random));
+    TRasterCanvas& part = PaintRects({clip});
+    for (int y = clip.Top; y < clip.Bottom; ++y)
+      for (int x = clip.Left; x < clip.Right; ++x)
+        ASSERT_EQ(part.PixelAt(x, y), whole.Pixel(x, y)) << x << "," << y << " in clip " << attempt;
+  }
+  Edit.SetHighlighter(nullptr);
+}
+
+TEST_F(PaintTest, SelectionColoursInEveryMode) {
+  SetLines({"abcdefgh", "abcdefgh", "abcdefgh"});
+  struct TCase {
+    TSrcSelectionMode Mode;
+    TBufferCoord From, To;
+    // Selected per row: columns [first, last).
+    int First[3];
+    int Last[3];
+  };
+  const TCase cases[] = {
+      {smNormal, {3, 1}, {5, 3}, {3, 1, 1}, {99, 99, 5}},
+      {smLine, {3, 1}, {5, 2}, {1, 1, 0}, {99, 99, 0}},
+      {smColumn, {3, 1}, {6, 3}, {3, 3, 3}, {6, 6, 6}},
+      {smColumn, {6, 1}, {3, 3}, {3, 3, 3}, {6, 6, 6}},  // drawn right to left: the same block
+  };
+  for (const TCase& c : cases) {
+    Edit.SetSelectionMode(c.Mode);
+    Select(c.From, c.To);
+    TRasterCanvas& canvas = PaintAll();
+    for (int row = 1; row <= 3; ++row)
+      for (int column = 1; column <= 8; ++column) {
+        const bool selected = column >= c.First[row - 1] && column < c.Last[row - 1];
+        EXPECT_EQ(Background(canvas, column, row), ColorToRGB(selected ? clNavy : clWhite))
+            << c.Mode << " row " << row << " column " << column;
+      }
+  }
+}
+
+TEST_F(PaintTest, HiddenSelectionShowsOnlyWhileFocused) {
+  SetLines({"abcdef"});
+  Edit.SetHideSelection(true);
+  Select({2, 1}, {4, 1});
+  EXPECT_EQ(Background(PaintAll(), 2, 1), ColorToRGB(clWhite));
+  Edit.SetFocus();
+  EXPECT_EQ(Background(PaintAll(), 2, 1), ColorToRGB(clNavy));
+  TWinControl::RemoveFocus(false);
+}
+
+TEST_F(PaintTest, SpecialLinesInvertTheirSelection) {
+  SetLines({"abcdef", "abcdef"});
+  struct TSpecial {
+    void Colors(TObject*, int line, bool& special, TColor& fg, TColor& bg) {
+      special = line == 2;
+      if (special) {
+        fg = clRed;
+        bg = clLime;
+      }
+    }
+  } special;
+  Edit.OnSpecialLineColors = TSpecialLineColorsEvent(&special, &TSpecial::Colors);
+  Select({1, 1}, {3, 2});
+  TRasterCanvas& canvas = PaintAll();
+  EXPECT_EQ(Background(canvas, 1, 2), ColorToRGB(clRed));  // selected: foreground as background
+  EXPECT_EQ(CharAt(canvas, 1, 2)->TextColor, ColorToRGB(clLime));
+  EXPECT_EQ(Background(canvas, 5, 2), ColorToRGB(clLime));
+  EXPECT_EQ(CharAt(canvas, 5, 2)->TextColor, ColorToRGB(clRed));
+  EXPECT_EQ(Background(canvas, 1, 1), ColorToRGB(clNavy));
+  Edit.OnSpecialLineColors = nullptr;
+}
+
+TEST_F(PaintTest, TrailingCommentColourRunsToTheEndOfTheRow) {
+  TSrcAvrHl highlighter(nullptr);
+  highlighter.CommentAttri()->SetBackground(clAqua);
+  highlighter.SpaceAttri()->SetBackground(clSilver);
+  Edit.SetHighlighter(&highlighter);
+  SetLines({"x = 1; // note", "x = 1;"});
+  TRasterCanvas& canvas = PaintAll();
+  EXPECT_EQ(Background(canvas, 12, 1), ColorToRGB(clAqua));
+  EXPECT_EQ(Background(canvas, 60, 1), ColorToRGB(clAqua));
+  EXPECT_EQ(Background(canvas, 60, 2), ColorToRGB(clSilver));
+  Edit.SetHighlighter(nullptr);
+}
+
+TEST_F(PaintTest, SpecialCharactersShowWhereTheyBelong) {
+  SetLines({"a b\tc"});
+  Edit.SetTabWidth(8);
+  TSrcEditorOptions options = Edit.Options();
+  options.Include(eoShowSpecialChars);
+  Edit.SetOptions(options);
+  TRasterCanvas& canvas = PaintAll();
+  EXPECT_EQ(CharAt(canvas, 2, 1)->Text, "\xB7");
+  // The TAB covers columns 4..8: its glyph sits on the middle cell.
+  EXPECT_EQ(CharAt(canvas, 6, 1)->Text, "\xBB");
+  EXPECT_EQ(CharAt(canvas, 4, 1)->Text, " ");
+  EXPECT_EQ(CharAt(canvas, 10, 1)->Text, "\xB6");
+  options.Exclude(eoShowSpecialChars);
+  Edit.SetOptions(options);
+  const std::string plain = PaintAll().TextAt(Cell(1, 1).Y);
+  EXPECT_EQ(plain.find_first_of("\xB6\xB7\xBB"), std::string::npos) << plain;
+  EXPECT_NE(plain.find('c'), std::string::npos);
+}
+
+TEST_F(PaintTest, RightEdgeRunsBelowTheLastLine) {
+  SetLines({"abc"});
+  Edit.SetRightEdge(10);
+  Edit.SetRightEdgeColor(clRed);
+  TRasterCanvas& canvas = PaintAll();
+  const int x = Edit.TextOrigin() + 10 * Edit.CellWidth();
+  EXPECT_EQ(canvas.PixelAt(x, 2), ColorToRGB(clRed));
+  EXPECT_EQ(canvas.PixelAt(x, 5 * Edit.RowHeight()), ColorToRGB(clRed));
+  Edit.SetRightEdge(0);
+  EXPECT_NE(PaintAll().PixelAt(x, 2), ColorToRGB(clRed));
+}
+
+TEST_F(PaintTest, AnEmptyBufferPaintsItsFirstRowAndLineNumber) {
+  Edit.Gutter().SetShowLineNumbers(true);
+  Edit.Lines().Clear();
+  TRasterCanvas& canvas = PaintAll();
+  EXPECT_NE(canvas.TextAt(Edit.RowHeight() / 2).find('1'), std::string::npos);
+  EXPECT_EQ(Background(canvas, 5, 3), ColorToRGB(clWhite));
+}
+
+TEST_F(PaintTest, TokensOfEqualColoursAreDrawnAsOneRun) {
+  TSrcAvrHl highlighter(nullptr);
+  Edit.SetHighlighter(&highlighter);
+  SetLines({"alpha beta gamma delta"});
+  auto recording = std::make_unique<TRecordingCanvas>();
+  TRecordingCanvas& canvas = *recording;
+  Edit.SetCanvas(std::move(recording));
+  Edit.PaintRegion({Rect(Edit.GutterWidth(), 0, Edit.ClientWidth(), Edit.RowHeight())}, false);
+  // Identifiers and the blanks between them: one text call.
+  int withText = 0;
+  for (const std::string& call : canvas.Calls("ExtTextOut"))
+    if (call.find("\"alpha beta gamma delta\"") != std::string::npos) ++withText;
+  EXPECT_EQ(withText, 1);
+  Edit.SetHighlighter(nullptr);
+}
+
+}  // namespace
+}  // namespace vk::test
