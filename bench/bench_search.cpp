@@ -7,52 +7,32 @@
 
 #include <benchmark/benchmark.h>
 
-#include <cstdio>
+#include <cstdlib>
 #include <cstring>
-#include <ctime>
-#include <map>
-#include <memory>
+#include <iterator>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "SrcEdit/Source/SrcEdit.h"
 #include "SrcEdit/Source/SrcEditSearch.h"
+#include "bench/BenchSupport.h"
 
 namespace {
 
-// <chrono> cannot be compiled for the ANSI code page (its unit suffixes do
-// not convert), so time is read from the monotonic clock directly.
-double Now() {
-  timespec t;
-  clock_gettime(CLOCK_MONOTONIC, &t);
-  return static_cast<double>(t.tv_sec) + static_cast<double>(t.tv_nsec) * 1e-9;
-}
+using namespace vk::bench;
 
 constexpr int kLines = 1000000;
 
-// Ten kinds of line; "blink" is on every tenth line, so 100,000 times.
+// The AVR shapes and two more; "blink" is on every tenth line, so 100,000
+// times. The last line has no line break, so the editor holds kLines lines.
 const std::string& SourceText() {
   static const std::string text = [] {
-    const char* kinds[] = {
-        "\tPORTB |= (1 << PB3);\t\t// set the LED pin on the board",
-        "static uint8_t counter_%d = 0x%02X;",
-        "\tif (TCNT0 > 0x80) { ADCSRA |= _BV(ADSC); counter_%d++; }",
-        "/* delay loop for the display, step %d */",
-        "\tfor (i = 0; i < %d; i++) _delay_ms(10);",
-        "#define BAUD_%d 9600UL",
-        "\tblink(PORTD, %d);",
-        "}",
-        "",
-        "\tuart_puts(\"value %d\\r\\n\");",
-    };
-    std::string all;
-    all.reserve(40u << 20);
-    char buffer[128];
-    for (int i = 0; i < kLines; ++i) {
-      std::snprintf(buffer, sizeof buffer, kinds[i % 10], i, i & 0xFF);
-      all += buffer;
-      if (i + 1 < kLines) all += "\r\n";
-    }
+    std::vector<const char*> shapes(std::begin(kAvrLineShapes), std::end(kAvrLineShapes));
+    shapes.push_back("\tblink(PORTD, %d);");
+    shapes.push_back("\tuart_puts(\"value %d\\r\\n\");");
+    std::string all = AvrSource(kLines, shapes);
+    all.resize(all.size() - 2);
     return all;
   }();
   return text;
@@ -80,19 +60,6 @@ struct TEditorWithText {
 TEditorWithText& Editor() {
   static auto* editor = new TEditorWithText;
   return *editor;
-}
-
-std::map<std::string, double> secondsPerRun;
-
-template <class Body>
-void Measure(benchmark::State& state, const char* key, Body body) {
-  double total = 0;
-  for (auto _ : state) {
-    double start = Now();
-    body();
-    total += Now() - start;
-  }
-  secondsPerRun[key] = total / static_cast<double>(state.iterations());
 }
 
 const char* const kAbsent = "wdt_reset";
@@ -148,8 +115,8 @@ void BaselineReplace(benchmark::State& state) {
     restore += Now() - middle;
     if (back != text) std::abort();
   }
-  secondsPerRun["memmem replace"] = replace / static_cast<double>(state.iterations());
-  secondsPerRun["memmem restore"] = restore / static_cast<double>(state.iterations());
+  Seconds()["memmem replace"] = replace / static_cast<double>(state.iterations());
+  Seconds()["memmem restore"] = restore / static_cast<double>(state.iterations());
 }
 
 void EditorReplaceAllAndUndo(benchmark::State& state) {
@@ -164,10 +131,10 @@ void EditorReplaceAllAndUndo(benchmark::State& state) {
     edit.Undo();
     replace += middle - start;
     undo += Now() - middle;
-    if (found != kLines / 10 || edit.Lines().Get(6) != "\tblink(PORTD, 6);" || edit.CanUndo()) std::abort();
+    if (found != kLines / 10 || edit.Lines().Get(8) != "\tblink(PORTD, 8);" || edit.CanUndo()) std::abort();
   }
-  secondsPerRun["editor replace-all"] = replace / static_cast<double>(state.iterations());
-  secondsPerRun["editor undo"] = undo / static_cast<double>(state.iterations());
+  Seconds()["editor replace-all"] = replace / static_cast<double>(state.iterations());
+  Seconds()["editor undo"] = undo / static_cast<double>(state.iterations());
 }
 
 void BaselineWrap(benchmark::State& state) {
@@ -216,15 +183,10 @@ BENCHMARK(EditorWrap)->Unit(benchmark::kMillisecond)->Iterations(10);
 int main(int argc, char** argv) {
   benchmark::Initialize(&argc, argv);
   benchmark::RunSpecifiedBenchmarks();
-  auto ratio = [](const char* ours, const char* base) {
-    if (!secondsPerRun.count(ours) || !secondsPerRun.count(base)) return;
-    std::printf("%-24s %9.2f ms, baseline %-15s %8.2f ms, ratio %.2fx\n", ours, secondsPerRun[ours] * 1e3, base,
-                secondsPerRun[base] * 1e3, secondsPerRun[ours] / secondsPerRun[base]);
-  };
-  ratio("editor search", "memmem search");
-  ratio("editor search, any case", "memmem search");
-  ratio("editor replace-all", "memmem replace");
-  ratio("editor undo", "memmem restore");
-  ratio("editor word wrap", "row count");
+  PrintRatio("editor search", "memmem search");
+  PrintRatio("editor search, any case", "memmem search");
+  PrintRatio("editor replace-all", "memmem replace");
+  PrintRatio("editor undo", "memmem restore");
+  PrintRatio("editor word wrap", "row count");
   benchmark::Shutdown();
 }

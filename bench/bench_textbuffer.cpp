@@ -7,24 +7,18 @@
 
 #include <benchmark/benchmark.h>
 
-#include <ctime>
 #include <cstdio>
-#include <map>
+#include <cstdlib>
 #include <string>
 #include <string_view>
 #include <vector>
 
 #include "SrcEdit/Source/SrcEditTextBuffer.h"
+#include "bench/BenchSupport.h"
 
 namespace {
 
-// <chrono> cannot be compiled for the ANSI code page (its unit suffixes do
-// not convert), so time is read from the monotonic clock directly.
-double Now() {
-  timespec t;
-  clock_gettime(CLOCK_MONOTONIC, &t);
-  return static_cast<double>(t.tv_sec) + static_cast<double>(t.tv_nsec) * 1e-9;
-}
+using namespace vk::bench;
 
 std::string Folder() {
   static std::string folder = [] {
@@ -37,43 +31,13 @@ std::string Folder() {
 const std::string& SourceFile() {
   static std::string name = [] {
     std::string path = Folder() + "/big.c";
-    std::string text;
-    text.reserve(42u << 20);
-    const char* lines[] = {
-        "\tPORTB |= (1 << PB3);\t\t// set the LED pin on the board",
-        "static uint8_t counter_%d = 0x%02X;",
-        "\tif (TCNT0 > 0x80) { ADCSRA |= _BV(ADSC); counter_%d++; }",
-        "/* delay loop for the display, step %d */",
-        "\tfor (i = 0; i < %d; i++) _delay_ms(10);",
-        "#define BAUD_%d 9600UL",
-        "}",
-        "",
-    };
-    char buffer[128];
-    for (int i = 0; i < 1000000; ++i) {
-      std::snprintf(buffer, sizeof buffer, lines[i % 8], i, i & 0xFF);
-      text += buffer;
-      text += "\r\n";
-    }
+    const std::string text = AvrSource(1000000);
     std::FILE* f = std::fopen(path.c_str(), "wb");
     std::fwrite(text.data(), 1, text.size(), f);
     std::fclose(f);
     return path;
   }();
   return name;
-}
-
-std::map<std::string, double> secondsPerRun;
-
-template <class Body>
-void Measure(benchmark::State& state, const char* key, Body body) {
-  double total = 0;
-  for (auto _ : state) {
-    double start = Now();
-    body();
-    total += Now() - start;
-  }
-  secondsPerRun[key] = total / static_cast<double>(state.iterations());
 }
 
 std::string ReadFile(const std::string& name) {
@@ -163,13 +127,8 @@ void ReportMemory() {
 int main(int argc, char** argv) {
   benchmark::Initialize(&argc, argv);
   benchmark::RunSpecifiedBenchmarks();
-  auto ratio = [](const char* ours, const char* base) {
-    if (!secondsPerRun.count(ours) || !secondsPerRun.count(base)) return;
-    std::printf("%-11s %8.1f ms, baseline %8.1f ms, ratio %.2fx\n", ours, secondsPerRun[ours] * 1e3,
-                secondsPerRun[base] * 1e3, secondsPerRun[ours] / secondsPerRun[base]);
-  };
-  ratio("store load", "baseline load");
-  ratio("store save", "baseline save");
+  PrintRatio("store load", "baseline load");
+  PrintRatio("store save", "baseline save");
   ReportMemory();
   std::remove((Folder() + "/big.c").c_str());
   std::remove((Folder() + "/baseline.c").c_str());

@@ -40,4 +40,24 @@ private:
   uint32_t FBits = 0;
 };
 
+// Includes a member in a set for a scope and takes it out again afterwards
+// (also when an exception passes) when it was not in the set before.
+template <class E>
+class TSetIncludeScope {
+public:
+  TSetIncludeScope(TSet<E>& set, E member) : FSet(set), FMember(member), FWasOut(!set.Contains(member)) {
+    FSet.Include(member);
+  }
+  ~TSetIncludeScope() {
+    if (FWasOut) FSet.Exclude(FMember);
+  }
+  TSetIncludeScope(const TSetIncludeScope&) = delete;
+  TSetIncludeScope& operator=(const TSetIncludeScope&) = delete;
+
+private:
+  TSet<E>& FSet;
+  E FMember;
+  bool FWasOut;
+};
+
 }  // namespace vk

@@ -160,6 +160,9 @@ public:
   // addToUndoList).
   void InsertBlock(const TBufferCoord& blockBegin, const TBufferCoord& blockEnd, std::string_view text,
                    bool addToUndoList);
+  // Puts back the rows of a deleted column block whose corners were start
+  // and end.
+  void RestoreColumnBlock(const TBufferCoord& start, const TBufferCoord& end, std::string_view text);
 
   // ------------------------------------------------------------ sharing the text
   // Shows the text of another editor (of the editor that owns it, when that
@@ -278,9 +281,13 @@ public:
   // ------------------------------------------------------------ text replacement
   // Replaces the selection (deleted in the active selection mode) by value
   // inserted in pasteMode; CR, LF and CR LF each break a line. Only column
-  // insertion records undo entries itself (with addToUndoList).
-  void SetSelTextPrimitiveEx(TSrcSelectionMode pasteMode, std::string_view value, bool addToUndoList);
-  void SetSelTextPrimitive(std::string_view value) { SetSelTextPrimitiveEx(FActiveSelectionMode, value, true); }
+  // insertion records undo entries itself (with addToUndoList). Returns
+  // where the inserted text begins, with the blanks that filled the line
+  // up to a caret beyond its end.
+  TBufferCoord SetSelTextPrimitiveEx(TSrcSelectionMode pasteMode, std::string_view value, bool addToUndoList);
+  TBufferCoord SetSelTextPrimitive(std::string_view value) {
+    return SetSelTextPrimitiveEx(FActiveSelectionMode, value, true);
+  }
   // The undoable replacement of the selection.
   void SetSelText(std::string_view value);
   // The whole text, lines joined with CR LF; setting it replaces every
@@ -782,9 +789,14 @@ private:
   // Parts of SetSelTextPrimitiveEx: delete the selection b..e (ordered)
   // in the active mode, insert value at the caret in a mode.
   void DeleteSelection(TBufferCoord& b, TBufferCoord& e);
-  void InsertRunningText(std::string_view value);
+  TBufferCoord InsertRunningText(std::string_view value);
   void InsertWholeLines(std::string_view value);
-  void InsertRectangle(std::string_view value, bool addToUndoList);
+  // Inserts value as a rectangle at a display column from the caret line
+  // down.
+  void InsertRectangle(std::string_view value, int column, bool addToUndoList);
+  // The selected text as the text holds it (a column block without the
+  // blanks that fill its short rows): what deleting it removes.
+  std::string SelTextAsStored();
   // Pastes the private block; false when it is not a valid block.
   bool PasteBlock(bool& pasteBegun);
   void PastePlainText(bool& pasteBegun);

@@ -57,24 +57,6 @@ std::string ConvertCase(const std::string& text, TSrcEditorCommand command) {
   }
 }
 
-// Sets a flag of the options for a scope and takes it back after.
-class TOptionOn {
-public:
-  TOptionOn(TSrcEditorOptions& options, TSrcEditorOption option)
-      : FOptions(options), FOption(option), FWasOff(!options.Contains(option)) {
-    FOptions.Include(option);
-  }
-  ~TOptionOn() {
-    if (FWasOff) FOptions.Exclude(FOption);
-  }
-  TOptionOn(const TOptionOn&) = delete;
-  TOptionOn& operator=(const TOptionOn&) = delete;
-
-private:
-  TSrcEditorOptions& FOptions;
-  TSrcEditorOption FOption;
-  bool FWasOff;
-};
 
 }  // namespace
 

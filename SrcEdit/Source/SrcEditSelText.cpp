@@ -97,7 +97,8 @@ void TCustomSrcEdit::ClearSelection() {
 
 // ---------------------------------------------------------------- the primitive
 
-void TCustomSrcEdit::SetSelTextPrimitiveEx(TSrcSelectionMode pasteMode, std::string_view value, bool addToUndoList) {
+TBufferCoord TCustomSrcEdit::SetSelTextPrimitiveEx(TSrcSelectionMode pasteMode, std::string_view value,
+                                                   bool addToUndoList) {
   TSrcPaintLock lock(*this);
   TStringsUpdate update(*FLines);
   TBufferCoord b = BlockBegin();
@@ -106,17 +107,19 @@ void TCustomSrcEdit::SetSelTextPrimitiveEx(TSrcSelectionMode pasteMode, std::str
     DeleteSelection(b, e);
     InternalSetCaretXY(b);
   }
+  TBufferCoord inserted = CaretXY();
   if (!value.empty()) {
     // Lines changed directly (not through the editor) may have left the
     // caret beyond the text's end.
     if (FCaretY > FLines->Count()) InternalSetCaretXY(CaretXY());
     switch (pasteMode) {
-      case smNormal: InsertRunningText(value); break;
+      case smNormal: inserted = InsertRunningText(value); break;
       case smLine: InsertWholeLines(value); break;
-      case smColumn: InsertRectangle(value, addToUndoList); break;
+      case smColumn: InsertRectangle(value, LogicalToPhysicalPos({FCaretX, FCaretY}).X, addToUndoList); break;
     }
   }
   if (FCaretY < 1) InternalSetCaretY(1);
+  return inserted;
 }
 
 void TCustomSrcEdit::DeleteSelection(TBufferCoord& b, TBufferCoord& e) {
@@ -168,7 +171,7 @@ void TCustomSrcEdit::DeleteSelection(TBufferCoord& b, TBufferCoord& e) {
   }
 }
 
-void TCustomSrcEdit::InsertRunningText(std::string_view value) {
+TBufferCoord TCustomSrcEdit::InsertRunningText(std::string_view value) {
   const TBufferCoord start = CaretXY();
   const std::string line = FLines->Get(start.Line - 1);
   // Text typed beyond the line's end is preceded by blanks up to the caret.
@@ -194,6 +197,7 @@ void TCustomSrcEdit::InsertRunningText(std::string_view value) {
   caret.Char = stored - static_cast<int>(trimmed ? TrimTrailingBlanks(right).size() : right.size()) + 1;
   InternalSetCaretXY(caret);
   if (added > 0) DoLinesInserted(start.Char > 1 ? start.Line + 1 : start.Line, added);
+  return {std::min(start.Char, static_cast<int>(line.size()) + 1), start.Line};
 }
 
 void TCustomSrcEdit::InsertWholeLines(std::string_view value) {
@@ -216,9 +220,9 @@ void TCustomSrcEdit::InsertWholeLines(std::string_view value) {
   if (added > 0) DoLinesInserted(first, added);
 }
 
-void TCustomSrcEdit::InsertRectangle(std::string_view value, bool addToUndoList) {
-  // The rectangle starts at the caret's display column on every line.
-  const int column = LogicalToPhysicalPos({FCaretX, FCaretY}).X;
+void TCustomSrcEdit::InsertRectangle(std::string_view value, int column, bool addToUndoList) {
+  // The rectangle starts at the same display column on every line, from
+  // the caret line down.
   const std::vector<std::string_view> rows = SplitRows(value);
   const int firstAppended = FLines->Count() + 1;
   int appended = 0;
@@ -240,28 +244,35 @@ void TCustomSrcEdit::InsertRectangle(std::string_view value, bool addToUndoList)
       if (caret.Line <= FLines->Count()) caret.Char = ColumnToCharIndex(FLines->Get(caret.Line - 1), column);
       continue;
     }
+    // Each row is recorded by its characters on its line (display
+    // columns name different characters on lines with TABs), from where
+    // the blanks that fill a short line begin.
     int at = column;
+    int from = column;
     if (caret.Line > FLines->Count()) {
       // Below the text: empty rows skipped on the way become empty lines.
       while (FLines->Count() < caret.Line - 1) appendLine("");
       appendLine(std::string(static_cast<size_t>(column - 1), ' ') + std::string(row));
+      from = 1;
     } else {
       std::string text = FLines->Get(caret.Line - 1);
       const int lineEnd = FLines->GetExpandedStringLength(caret.Line - 1);
       if (lineEnd < column - 1) {
         // A short line is filled with blanks up to the rectangle.
+        from = static_cast<int>(text.size()) + 1;
         text.append(static_cast<size_t>(column - 1 - lineEnd), ' ');
         at = static_cast<int>(text.size()) + 1;
         text.append(row);
       } else {
         at = ColumnToCharIndex(text, column);
+        from = at;
         text.insert(static_cast<size_t>(at - 1), row);
       }
       ProperSetLine(caret.Line - 1, text);
     }
     if (addToUndoList)
-      FUndoList->AddChange(crInsert, {at, caret.Line}, {at + static_cast<int>(row.size()), caret.Line}, "",
-                           FActiveSelectionMode);
+      FUndoList->AddChange(crInsert, {from, caret.Line}, {at + static_cast<int>(row.size()), caret.Line}, "",
+                           smNormal);
     caret.Char = at + static_cast<int>(row.size());
   }
   InternalSetCaretXY(caret);
@@ -270,16 +281,22 @@ void TCustomSrcEdit::InsertRectangle(std::string_view value, bool addToUndoList)
 
 // ---------------------------------------------------------------- undoable replacement
 
+std::string TCustomSrcEdit::SelTextAsStored() {
+  TOptionOn noBlanks(FOptions, eoTrimTrailingSpaces);
+  return SelText();
+}
+
 void TCustomSrcEdit::SetSelText(std::string_view value) {
   TSrcEditUndoBlock block(*this);
   if (SelAvail())
-    FUndoList->AddChange(crDelete, FBlockBegin, FBlockEnd, SelText(), FActiveSelectionMode);
+    FUndoList->AddChange(crDelete, FBlockBegin, FBlockEnd, SelTextAsStored(), FActiveSelectionMode);
   else
     FActiveSelectionMode = FSelectionMode;
-  const TBufferCoord start = BlockBegin();
+  TBufferCoord start = BlockBegin();
   FBlockEnd = BlockEnd();
   FBlockBegin = start;
-  SetSelTextPrimitive(value);
+  const TBufferCoord inserted = SetSelTextPrimitive(value);
+  if (FActiveSelectionMode == smNormal) start = inserted;
   // The inserted text ends at the caret, with or without a window
   // (column insertion has recorded its own entries).
   if (!value.empty() && FActiveSelectionMode != smColumn)
@@ -346,13 +363,14 @@ bool TCustomSrcEdit::PasteBlock(bool& pasteBegun) {
   pasteBegun = true;
   TBufferCoord start = CaretXY();
   if (SelAvail()) {
-    FUndoList->AddChange(crDelete, FBlockBegin, FBlockEnd, SelText(), FActiveSelectionMode);
+    FUndoList->AddChange(crDelete, FBlockBegin, FBlockEnd, SelTextAsStored(), FActiveSelectionMode);
     start = BlockBegin();
     FBlockEnd = BlockEnd();
     FBlockBegin = start;
     if (FActiveSelectionMode == smLine) start.Char = 1;
   }
-  SetSelTextPrimitiveEx(mode, text, true);
+  const TBufferCoord inserted = SetSelTextPrimitiveEx(mode, text, true);
+  if (mode == smNormal) start = inserted;
   // The inserted text runs from the start to the caret, with or without a
   // window; a column paste has recorded its rows itself.
   if (mode == smNormal) {
@@ -370,13 +388,14 @@ void TCustomSrcEdit::PastePlainText(bool& pasteBegun) {
   FUndoList->AddChange(crPasteBegin, BlockBegin(), BlockEnd(), "", smNormal);
   pasteBegun = true;
   if (SelAvail())
-    FUndoList->AddChange(crDelete, FBlockBegin, FBlockEnd, SelText(), FActiveSelectionMode);
+    FUndoList->AddChange(crDelete, FBlockBegin, FBlockEnd, SelTextAsStored(), FActiveSelectionMode);
   else
     FActiveSelectionMode = FSelectionMode;
-  const TBufferCoord start = BlockBegin();
+  TBufferCoord start = BlockBegin();
   FBlockEnd = BlockEnd();
   FBlockBegin = start;
-  SetSelTextPrimitive(Clipboard().AsText());
+  const TBufferCoord inserted = SetSelTextPrimitive(Clipboard().AsText());
+  if (FActiveSelectionMode == smNormal) start = inserted;
   if (FActiveSelectionMode != smColumn) FUndoList->AddChange(crPaste, start, CaretXY(), "", FActiveSelectionMode);
 }
 

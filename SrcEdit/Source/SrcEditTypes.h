@@ -119,6 +119,8 @@ enum TSrcEditorOption : uint8_t {
   eoTrimTrailingSpaces
 };
 using TSrcEditorOptions = TSet<TSrcEditorOption>;
+// Switches an option on for a scope (a step that needs it) and back after.
+using TOptionOn = TSetIncludeScope<TSrcEditorOption>;
 
 // The options a new editor starts with.
 constexpr uint32_t SRCEDIT_DEFAULT_OPTIONS = 0x026C0192;

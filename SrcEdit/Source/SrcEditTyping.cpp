@@ -40,24 +40,6 @@ private:
   int FUncaught = std::uncaught_exceptions();
 };
 
-// Switches an option on for a scope and off again after it when it was off.
-class TOptionOn {
-public:
-  TOptionOn(TSrcEditorOptions& options, TSrcEditorOption option)
-      : FOptions(options), FOption(option), FWasOff(!options.Contains(option)) {
-    FOptions.Include(option);
-  }
-  ~TOptionOn() {
-    if (FWasOff) FOptions.Exclude(FOption);
-  }
-  TOptionOn(const TOptionOn&) = delete;
-  TOptionOn& operator=(const TOptionOn&) = delete;
-
-private:
-  TSrcEditorOptions& FOptions;
-  TSrcEditorOption FOption;
-  bool FWasOff;
-};
 
 bool IsBlank(char c) { return c == ' ' || c == '\t'; }
 

@@ -9,6 +9,7 @@
 
 #include <algorithm>
 #include <optional>
+#include <vector>
 
 namespace vk {
 
@@ -48,25 +49,6 @@ void MoveGroupBreak(TSrcEditUndoList& from, TSrcEditUndoList& to) {
   if (to.LastChangeReason() != crGroupBreak) PushChange(to, crGroupBreak, {}, {}, "", smNormal, item->FChangeNumber);
 }
 
-// Sets a flag of the editor's options for a scope and takes it back after
-// (also when an exception passes) when it was not set.
-class TOptionOn {
-public:
-  TOptionOn(TSrcEditorOptions& options, TSrcEditorOption option)
-      : FOptions(options), FOption(option), FWasOff(!options.Contains(option)) {
-    FOptions.Include(option);
-  }
-  ~TOptionOn() {
-    if (FWasOff) FOptions.Exclude(FOption);
-  }
-  TOptionOn(const TOptionOn&) = delete;
-  TOptionOn& operator=(const TOptionOn&) = delete;
-
-private:
-  TSrcEditorOptions& FOptions;
-  TSrcEditorOption FOption;
-  bool FWasOff;
-};
 
 // The inside-redo flag of the undo list for a scope.
 class TInsideRedo {
@@ -80,6 +62,20 @@ private:
   TSrcEditUndoList& FList;
   bool FWas;
 };
+
+// Calls row(index, text) for each row of a recorded block (an unindent's
+// or a column's text): what was taken from one line each, the rows ending
+// at CR or CR LF.
+template <class TRow>
+void ForEachRow(std::string_view rows, TRow row) {
+  for (int index = 0;; ++index) {
+    const size_t breakAt = rows.find('\r');
+    row(index, rows.substr(0, breakAt));
+    if (breakAt == std::string_view::npos) return;
+    rows.remove_prefix(breakAt + 1);
+    if (!rows.empty() && rows.front() == '\n') rows.remove_prefix(1);
+  }
+}
 
 TBufferCoord MinCoord(const TBufferCoord& a, const TBufferCoord& b) {
   return (b.Line < a.Line || (b.Line == a.Line && b.Char < a.Char)) ? b : a;
@@ -213,6 +209,90 @@ void TCustomSrcEdit::InsertBlock(const TBufferCoord& blockBegin, const TBufferCo
   StatusChanged({scSelection});
 }
 
+// A column block is recorded by its corners' characters, each naming a
+// display column on its own line only, and the rows taken from each line
+// (the whole TAB where the left edge cut through one). The corners tell the
+// columns and their own rows' places: the left corner kept the text before
+// it, the right corner stands right after its row. On the lines between,
+// a row goes back at the first place from which deleting the block's
+// columns takes exactly that row: where a TAB the left edge cut through
+// could have stood at more than one place, the first is the one that
+// indentation gives.
+void TCustomSrcEdit::RestoreColumnBlock(const TBufferCoord& start, const TBufferCoord& end, std::string_view text) {
+  std::vector<std::string_view> rows;
+  ForEachRow(text, [&](int, std::string_view row) { rows.push_back(row); });
+  const int top = std::min(start.Line, end.Line);
+  auto rowOf = [&](int line) {
+    const size_t index = static_cast<size_t>(line - top);
+    return index < rows.size() ? rows[index] : std::string_view();
+  };
+  auto lineText = [&](int line) { return line <= FLines->Count() ? FLines->Get(line - 1) : std::string(); };
+  auto withRow = [](std::string line, std::string_view row, int at) { return line.insert(at - 1, row); };
+  int left = 0;
+  int right = 0;
+  auto fits = [&](const std::string& line, std::string_view row, int at) {
+    const int length = static_cast<int>(line.size());
+    if (at < 1 || at > length + 1) return false;
+    auto [first, last] = ColumnRangeOnLine(withRow(line, row, at), left, right);
+    return first == at &&
+           std::min(last, length + static_cast<int>(row.size()) + 1) - first == static_cast<int>(row.size());
+  };
+  auto placeBetween = [&](const std::string& line, std::string_view row) {
+    for (int at = std::max(1, ColumnToCharIndex(line, std::max(1, left - FTabWidth)) - 1);
+         at <= static_cast<int>(line.size()) + 1 && CharIndexToColumn(line, at) <= left; ++at)
+      if (fits(line, row, at)) return at;
+    return 0;
+  };
+  // A corner's row lies at the corner (left) or ends there (right); one
+  // byte further when the corner was the second byte of a character.
+  TBufferCoord leftCorner = start;
+  TBufferCoord rightCorner = end;
+  auto cornerPlace = [&](int line) {
+    const std::string current = lineText(line);
+    const std::string_view row = rowOf(line);
+    const int size = static_cast<int>(row.size());
+    const int candidates[] = {line == leftCorner.Line ? leftCorner.Char : rightCorner.Char - size,
+                              line == leftCorner.Line ? leftCorner.Char + 1 : rightCorner.Char + 1 - size};
+    for (int at : candidates)
+      if (fits(current, row, at)) return at;
+    return 0;
+  };
+  // The columns when `leftCorner` is the block's left edge; false when the
+  // rows do not fit so.
+  auto columnsFor = [&](const TBufferCoord& l, const TBufferCoord& r) {
+    leftCorner = l;
+    rightCorner = r;
+    left = CharIndexToColumn(lineText(l.Line), l.Char);
+    const std::string line = lineText(r.Line);
+    const std::string_view row = rowOf(r.Line);
+    const int at = r.Char - static_cast<int>(row.size());
+    if (!row.empty() && (at < 1 || at > static_cast<int>(line.size()) + 1)) return false;
+    right = CharIndexToColumn(row.empty() ? line : withRow(line, row, at), r.Char);
+    if (right < left) return false;
+    for (int corner : {l.Line, r.Line})
+      if (!rowOf(corner).empty() && cornerPlace(corner) == 0) return false;
+    return true;
+  };
+  // On one line the left corner is the one further left.
+  const bool startLeft = start.Line != end.Line || start.Char <= end.Char;
+  if (!columnsFor(startLeft ? start : end, startLeft ? end : start) &&
+      (start.Line == end.Line || !columnsFor(end, start))) {
+    left = std::min(CharIndexToColumn(lineText(start.Line), start.Char),
+                    CharIndexToColumn(lineText(end.Line), end.Char));
+    right = left;
+  }
+  TStringsUpdate update(*FLines);
+  for (int line = top; line < top + static_cast<int>(rows.size()) && line <= FLines->Count(); ++line) {
+    const std::string_view row = rowOf(line);
+    if (row.empty()) continue;
+    const std::string current = FLines->Get(line - 1);
+    int at = line == start.Line || line == end.Line ? cornerPlace(line) : placeBetween(current, row);
+    if (at == 0) at = placeBetween(current, row);
+    if (at == 0) at = std::min(ColumnToCharIndex(current, left), static_cast<int>(current.size()) + 1);
+    ProperSetLine(line - 1, withRow(current, row, at));
+  }
+}
+
 void TCustomSrcEdit::UndoItem(uint32_t number) {
   std::unique_ptr<TSrcEditUndoItem> item = FUndoList->PopItem();
   if (!item) return;
@@ -252,15 +332,18 @@ void TCustomSrcEdit::UndoItem(uint32_t number) {
     case crSilentDeleteAfterCursor:
     case crDeleteAll: {
       const bool afterCursor = reason == crDeleteAfterCursor || reason == crSilentDeleteAfterCursor;
-      const TBufferCoord at = mode == smColumn ? TBufferCoord{std::min(start.Char, end.Char), std::min(start.Line, end.Line)}
-                                               : MinCoord(start, end);
+      const TBufferCoord at = mode == smColumn ? TBufferCoord{1, std::min(start.Line, end.Line)} : MinCoord(start, end);
       if (afterCursor && at.Line > FLines->Count()) {
         InternalSetCaretXY({1, FLines->Count()});
         FLines->Add("");
       }
       InternalSetCaretXY(at);
       SetReplaySelection(at, at);
-      SetSelTextPrimitiveEx(mode, item->FChangeStr, false);
+      if (mode == smColumn) {
+        RestoreColumnBlock(start, end, item->FChangeStr);
+      } else {
+        SetSelTextPrimitiveEx(mode, item->FChangeStr, false);
+      }
       const TBufferCoord caret = afterCursor ? start : end;
       InternalSetCaretXY(caret);
       if (reason == crSilentDelete || reason == crSilentDeleteAfterCursor || reason == crDeleteAll)
@@ -306,8 +389,20 @@ void TCustomSrcEdit::UndoItem(uint32_t number) {
       reverse(reason, start, end, item->FChangeStr);
       break;
     case crUnindent: {
+      // The rows go back where they were taken: at the same character on
+      // every line (a display column names other characters on lines with
+      // TABs).
       const int column = mode == smColumn ? std::min(start.Char, end.Char) : 1;
-      InsertBlock({column, start.Line}, {column, end.Line}, item->FChangeStr, false);
+      {
+        TStringsUpdate update(*FLines);
+        ForEachRow(item->FChangeStr, [&](int index, std::string_view row) {
+          const int line = start.Line + index;
+          if (row.empty() || line > FLines->Count()) return;
+          std::string text = FLines->Get(line - 1);
+          text.insert(std::min(text.size(), static_cast<size_t>(column - 1)), row);
+          ProperSetLine(line - 1, text);
+        });
+      }
       InternalSetCaretXY(start);
       SetReplaySelection(start, end);
       reverse(reason, start, end, item->FChangeStr);
@@ -416,23 +511,15 @@ void TCustomSrcEdit::RedoItem(uint32_t number) {
       int removedOnLast = 0;
       {
         TStringsUpdate update(*FLines);
-        int line = start.Line;
-        std::string_view rows = item->FChangeStr;
-        // Each row of the text is what was removed from one line.
-        for (;;) {
-          const size_t breakAt = rows.find('\r');
-          const std::string_view row = rows.substr(0, breakAt);
+        ForEachRow(item->FChangeStr, [&](int index, std::string_view row) {
+          const int line = start.Line + index;
           if (line <= FLines->Count()) {
             std::string text = FLines->Get(line - 1);
             if (static_cast<size_t>(column - 1) < text.size()) text.erase(column - 1, row.size());
             ProperSetLine(line - 1, text);
           }
           removedOnLast = static_cast<int>(row.size());
-          if (breakAt == std::string_view::npos) break;
-          rows.remove_prefix(breakAt + 1);
-          if (!rows.empty() && rows.front() == '\n') rows.remove_prefix(1);
-          ++line;
-        }
+        });
       }
       InternalSetCaretXY({column, start.Line});
       if (mode == smColumn)

@@ -141,7 +141,7 @@ TEST_F(SelTextTest, ColumnPastesRecordEachRowAndEveryAppendedLine) {
   EXPECT_EQ((Text{"aXbc", " YZ"}), Lines());
   EXPECT_EQ((std::vector<Entry>{{crInsert, {2, 1}, {3, 1}, "", smNormal},
                                 {crLineBreak, {5, 1}, {5, 1}, "", smNormal},
-                                {crInsert, {2, 2}, {4, 2}, "", smNormal}}),
+                                {crInsert, {1, 2}, {4, 2}, "", smNormal}}),
             Entries(Edit.UndoList()));
 }
 

@@ -11,6 +11,8 @@
 namespace vk::test {
 namespace {
 
+using Rows = std::vector<std::string>;
+
 class UndoTest : public EditorTest {
 protected:
   std::string Text() const { return Edit.Lines().GetTextStr(); }
@@ -48,13 +50,32 @@ protected:
   // What the sequence did, for the message of a failure.
   std::string Log;
   void Select(TRandomEdits& r) {
-    // Column blocks are recorded by character positions, which name their
-    // display columns only on lines without TABs.
     static const TSrcEditorCommand Modes[] = {ecNormalSelect, ecLineSelect, ecColumnSelect};
-    const bool tabs = Edit.Lines().GetTextStr().find('\t') != std::string::npos;
-    Edit.CommandProcessor(Modes[r.Pick(0, tabs ? 1 : 2)], 0);
+    Edit.CommandProcessor(Modes[r.Pick(0, 2)], 0);
     Edit.CommandProcessor(ecGotoXY, 0, RandomPoint(r));
     Edit.CommandProcessor(ecSelGotoXY, 0, RandomPoint(r));
+    // Deleting a column block whose left edge cuts through a TAB on a line
+    // between its corners takes the whole TAB, and the record cannot always
+    // tell where on that line the TAB stood: such a block is dropped.
+    if (Edit.ActiveSelectionMode() == smColumn && LeftEdgeCutsATabBetweenCorners()) {
+      Log += "(dropped) ";
+      Edit.CommandProcessor(ecGotoXY, 0, Edit.CaretXY());
+    }
+  }
+  bool LeftEdgeCutsATabBetweenCorners() const {
+    const TBufferCoord b = Edit.BlockBegin();
+    const TBufferCoord e = Edit.BlockEnd();
+    const int left = std::min(Edit.LogicalToPhysicalPos({b.Char, b.Line}).X,
+                              Edit.LogicalToPhysicalPos({e.Char, e.Line}).X);
+    for (int line = b.Line + 1; line < e.Line; ++line) {
+      const std::string text = Edit.Lines().Get(line - 1);
+      for (int index = 1; index <= static_cast<int>(text.size()); ++index) {
+        const int column = Edit.LogicalToPhysicalPos({index, line}).X;
+        if (text[index - 1] == '\t' && column < left && Edit.LogicalToPhysicalPos({index + 1, line}).X > left)
+          return true;
+      }
+    }
+    return false;
   }
   void RandomEdit(TRandomEdits& r) {
     static const TSrcEditorCommand Simple[] = {
@@ -74,29 +95,13 @@ protected:
       }
       case 3: Edit.CommandProcessor(ecImeStr, 0, std::string(r.Pick(0, 1) ? "\xB0\xA1" : "xyz")); break;
       case 4:
-        // Something to paste, in the mode of the selection it came from. A
-        // pasted column fills short lines with blanks that its undo record
-        // does not hold: column blocks are pasted by the tests of the
-        // clipboard, where every line is long enough.
+        // Something to paste, in the mode of the selection it came from.
         Select(r);
-        if (Edit.ActiveSelectionMode() != smColumn) Edit.CommandProcessor(ecCopy, 0);
+        Edit.CommandProcessor(ecCopy, 0);
         break;
       default: {
         const TSrcEditorCommand command = Simple[r.Pick(0, 22)];
         Log += EditorCommandToCodeString(command);
-        // Cut and paste record a column selection with the blanks that fill
-        // its short rows (as copying does), and a column inserted into short
-        // lines fills them with blanks it does not record: these commands
-        // get no column block.
-        if ((command == ecCut || command == ecPaste || command == ecBlockIndent || command == ecBlockUnindent) &&
-            Edit.ActiveSelectionMode() == smColumn)
-          Edit.CommandProcessor(ecGotoXY, 0, Edit.CaretXY());
-        // Pasting beyond the end of a line fills the gap with blanks its
-        // undo record does not hold: paste at the line's end.
-        if (command == ecPaste && !Edit.SelAvail())
-          Edit.CommandProcessor(ecGotoXY, 0,
-                                TBufferCoord{std::min(Edit.CaretX(), static_cast<int>(Edit.LineText().size()) + 1),
-                                             Edit.CaretY()});
         Edit.CommandProcessor(command, 0);
         break;
       }
@@ -301,6 +306,73 @@ TEST_F(UndoTest, RedoOfALineBreakIgnoresCommandHandlers) {
   EXPECT_EQ(Lines(), (std::vector<std::string>{"abc", "def"}));
   Edit.Undo();
   EXPECT_EQ(Lines(), (std::vector<std::string>{"abcdef"}));
+}
+
+// Blanks that only fill short lines are neither left behind by an undo nor
+// lost by a redo, and column blocks go back to their characters on lines
+// with TABs: each case edits once, undoes everything and redoes everything.
+TEST_F(UndoTest, ColumnBlocksAndPaddingAreUndoneExactly) {
+  struct Case {
+    const char* Name;
+    Rows Before;
+    TSrcSelectionMode Mode;
+    TBufferCoord From;
+    TBufferCoord To;  // == From: the caret, no selection
+    std::string Typed;  // else Command
+    TSrcEditorCommand Command;
+    Rows After;
+  } cases[] = {
+      // Cut records a column block without the blanks that fill its short rows.
+      {"cut over a short row", {"abcdef", "ab", "abcdef"}, smColumn, {2, 1}, {5, 3}, "", ecCut,
+       {"aef", "a", "aef"}},
+      // Pasting a column fills short lines with blanks, recorded with the row.
+      {"column paste into short lines", {"abcdef", "a"}, smColumn, {5, 1}, {5, 1}, "", ecPaste,
+       {"abcdXYef", "a   XY"}},
+      {"column paste below the text", {"abcdef"}, smColumn, {3, 1}, {3, 1}, "", ecPaste, {"abXYcdef", "  XY"}},
+      {"column indent of a short line", {"abcdef", "a", "abcdef"}, smColumn, {4, 1}, {5, 3}, "", ecBlockIndent,
+       {"abc    def", "a      ", "abc    def"}},
+      // Pasting beyond a line's end records the blanks up to the caret.
+      {"paste past the end of a line", {"ab"}, smNormal, {6, 1}, {6, 1}, "", ecPaste, {"ab   XY", "XY"}},
+      // The corners' characters name different columns on lines with TABs.
+      {"column cut right of a TAB", {"x\tabc", "0123456789"}, smColumn, {3, 1}, {8, 2}, "", ecCut,
+       {"x\t", "0123789"}},
+      // A TAB the left edge cuts through goes back where it stood.
+      {"column cut through TABs", {"0123456789", "\tabcdef", "\t\tx", "0123456789"}, smColumn, {3, 1},
+       {6, 4}, "", ecCut, {"0156789", "bcdef", "\tx", "0156789"}},
+      {"typing over a column cutting a TAB", {"0123456789", "\tabcdef", "0123456789"}, smColumn, {3, 1}, {6, 3},
+       "Q", ecNone, {"01Q56789", "bcdef", "0156789"}},
+      // An unindent is put back at the characters it was taken from.
+      {"column unindent over a TAB", {"xx    a", "\t    b"}, smColumn, {2, 1}, {3, 2}, "", ecBlockUnindent,
+       {"xx    a", "\tb"}},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.Name);
+    Edit.SetTabWidth(4);
+    Edit.SetInsertMode(true);
+    TSrcEditorOptions options = Edit.Options();
+    options.Exclude(eoTrimTrailingSpaces);
+    options.Include(eoTabsToSpaces);
+    options.Include(eoScrollPastEol);
+    Edit.SetOptions(options);
+    // The clipboard holds a column block XY, XY or the text XY, line break, XY.
+    SetLines({"XY", "XY"});
+    Edit.SetSelectionMode(c.Mode);
+    Select({1, 1}, {3, 2});
+    Edit.CopyToClipboard();
+    SetLines(c.Before);
+    Edit.ClearUndo();
+    Edit.SetCaretXY(c.To);
+    Select(c.From, c.To);
+    if (!c.Typed.empty())
+      Type(c.Typed);
+    else
+      Edit.CommandProcessor(c.Command, 0);
+    EXPECT_EQ(c.After, Lines());
+    while (Edit.CanUndo()) Edit.Undo();
+    EXPECT_EQ(c.Before, Lines());
+    while (Edit.CanRedo()) Edit.Redo();
+    EXPECT_EQ(c.After, Lines());
+  }
 }
 
 TEST_F(UndoTest, OverwriteTypingIsRedoneAsAnOverwrite) {
