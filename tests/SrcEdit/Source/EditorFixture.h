@@ -75,6 +75,14 @@ protected:
     }
   }
 
+  void Goto(int x, int y) { Edit.CommandProcessor(ecGotoXY, 0, TBufferCoord{x, y}); }
+  void Run(TSrcEditorCommand command, char c = 0) { Edit.CommandProcessor(command, c); }
+  void SetOption(TSrcEditorOption option, bool on) {
+    TSrcEditorOptions options = Edit.Options();
+    on ? options.Include(option) : options.Exclude(option);
+    Edit.SetOptions(options);
+  }
+
   void SetLines(const std::vector<std::string>& lines) {
     TStringsUpdate update(Edit.Lines());
     Edit.Lines().Clear();

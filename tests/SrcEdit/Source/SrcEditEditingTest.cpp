@@ -11,19 +11,7 @@ namespace {
 
 using TLines = std::vector<std::string>;
 
-class EditingTest : public EditorTest {
-protected:
-  void Goto(int x, int y) { Edit.CommandProcessor(ecGotoXY, 0, TBufferCoord{x, y}); }
-  void Run(TSrcEditorCommand command) { Edit.CommandProcessor(command, 0); }
-  void SetOption(TSrcEditorOption option, bool on) {
-    TSrcEditorOptions options = Edit.Options();
-    if (on)
-      options.Include(option);
-    else
-      options.Exclude(option);
-    Edit.SetOptions(options);
-  }
-};
+using EditingTest = EditorTest;
 
 TEST_F(EditingTest, HorizontalAndVerticalMoves) {
   SetLines({"abc", "x\xB0\xA1y", "abcdef"});

@@ -14,11 +14,6 @@ namespace {
 class ScrollTest : public EditorTest {
 protected:
   void SetLineCount(int count, const std::string& text = "text") { SetLines(std::vector<std::string>(count, text)); }
-  void SetOption(TSrcEditorOption option, bool on) {
-    TSrcEditorOptions options = Edit.Options();
-    on ? options.Include(option) : options.Exclude(option);
-    Edit.SetOptions(options);
-  }
   void Scroll(uint32_t message, int code, int position = 0) {
     Edit.Perform(message, static_cast<uintptr_t>((code & 0xFFFF) | ((position & 0xFFFF) << 16)));
   }

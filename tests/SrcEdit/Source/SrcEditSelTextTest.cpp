@@ -33,11 +33,6 @@ std::vector<Entry> Entries(const TSrcEditUndoList& list) {
 
 class SelTextTest : public EditorTest {
 protected:
-  void SetOption(TSrcEditorOption option, bool on) {
-    TSrcEditorOptions options = Edit.Options();
-    on ? options.Include(option) : options.Exclude(option);
-    Edit.SetOptions(options);
-  }
   std::string PrivateBlock() { return Clipboard().GetData(BlockTypeClipboardFormat()).value_or("<none>"); }
 };
 

@@ -10,19 +10,7 @@ namespace {
 
 using TLines = std::vector<std::string>;
 
-class TypingTest : public EditorTest {
-protected:
-  void Goto(int x, int y) { Edit.CommandProcessor(ecGotoXY, 0, TBufferCoord{x, y}); }
-  void Run(TSrcEditorCommand command, char c = 0) { Edit.CommandProcessor(command, c); }
-  void SetOption(TSrcEditorOption option, bool on) {
-    TSrcEditorOptions options = Edit.Options();
-    if (on)
-      options.Include(option);
-    else
-      options.Exclude(option);
-    Edit.SetOptions(options);
-  }
-};
+using TypingTest = EditorTest;
 
 TEST_F(TypingTest, TypedCharacters) {
   SetLines({"ab"});
