@@ -797,6 +797,10 @@ private:
   // The selected text as the text holds it (a column block without the
   // blanks that fill its short rows): what deleting it removes.
   std::string SelTextAsStored();
+  // Records deleting the selection (before it is deleted) with reason
+  // crDelete or crDeleteAfterCursor; a column block as one normal item per
+  // row inside one undo block.
+  void RecordSelectionDelete(TSrcChangeReason reason);
   // Pastes the private block; false when it is not a valid block.
   bool PasteBlock(bool& pasteBegun);
   void PastePlainText(bool& pasteBegun);

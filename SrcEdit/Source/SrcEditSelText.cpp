@@ -286,10 +286,49 @@ std::string TCustomSrcEdit::SelTextAsStored() {
   return SelText();
 }
 
+// A column block is recorded row by row, each row at its own characters:
+// the block's display columns alone cannot tell where on a line between
+// its corners a TAB cut by its left edge stood. A block with more rows
+// than the undo list holds is recorded as one column item instead, so that
+// no row of it falls off the list.
+void TCustomSrcEdit::RecordSelectionDelete(TSrcChangeReason reason) {
+  const TBufferCoord b = BlockBegin();
+  const TBufferCoord e = BlockEnd();
+  // The rows, then the selection and the caret.
+  const int items = e.Line - b.Line + 1 + 2;
+  if (FActiveSelectionMode != smColumn || items > FUndoList->MaxUndoActions()) {
+    FUndoList->AddChange(reason, FBlockBegin, FBlockEnd, SelTextAsStored(), FActiveSelectionMode);
+    return;
+  }
+  TSrcEditUndoBlock block(*this);
+  // Undone after the rows: the block is selected again, the caret where
+  // undoing a deletion leaves it.
+  FUndoList->AddChange(crSelection, FBlockBegin, FBlockEnd, "", smColumn);
+  const TBufferCoord caret = reason == crDeleteAfterCursor ? FBlockBegin : FBlockEnd;
+  FUndoList->AddChange(crCaret, caret, caret, "", smColumn);
+  int left = 0;
+  int right = 0;
+  ColumnBlockColumns(left, right);
+  const bool trimmed = FOptions.Contains(eoTrimTrailingSpaces);
+  for (int line = b.Line; line <= e.Line; ++line) {
+    const std::string text = FLines->Get(line - 1);
+    auto [first, last] = ColumnRangeOnLine(text, left, right);
+    last = std::min(last, static_cast<int>(text.size()) + 1);
+    // Blanks the deletion leaves at the end of a trimmed line go with the
+    // row.
+    if (trimmed && text.find_first_not_of(" \t", static_cast<size_t>(last - 1)) == std::string::npos) {
+      const std::string_view before = std::string_view(text).substr(0, static_cast<size_t>(first - 1));
+      first = std::min(first, static_cast<int>(TrimTrailingBlanks(before).size()) + 1);
+    }
+    if (first < last)
+      FUndoList->AddChange(reason, {first, line}, {last, line}, text.substr(first - 1, last - first), smNormal);
+  }
+}
+
 void TCustomSrcEdit::SetSelText(std::string_view value) {
   TSrcEditUndoBlock block(*this);
   if (SelAvail())
-    FUndoList->AddChange(crDelete, FBlockBegin, FBlockEnd, SelTextAsStored(), FActiveSelectionMode);
+    RecordSelectionDelete(crDelete);
   else
     FActiveSelectionMode = FSelectionMode;
   TBufferCoord start = BlockBegin();
@@ -363,7 +402,7 @@ bool TCustomSrcEdit::PasteBlock(bool& pasteBegun) {
   pasteBegun = true;
   TBufferCoord start = CaretXY();
   if (SelAvail()) {
-    FUndoList->AddChange(crDelete, FBlockBegin, FBlockEnd, SelTextAsStored(), FActiveSelectionMode);
+    RecordSelectionDelete(crDelete);
     start = BlockBegin();
     FBlockEnd = BlockEnd();
     FBlockBegin = start;
@@ -388,7 +427,7 @@ void TCustomSrcEdit::PastePlainText(bool& pasteBegun) {
   FUndoList->AddChange(crPasteBegin, BlockBegin(), BlockEnd(), "", smNormal);
   pasteBegun = true;
   if (SelAvail())
-    FUndoList->AddChange(crDelete, FBlockBegin, FBlockEnd, SelTextAsStored(), FActiveSelectionMode);
+    RecordSelectionDelete(crDelete);
   else
     FActiveSelectionMode = FSelectionMode;
   TBufferCoord start = BlockBegin();

@@ -82,19 +82,10 @@ std::string TCustomSrcEdit::GetLeftSpacing(int count, bool tabsAllowed) const {
 // ---------------------------------------------------------------- selections
 
 void TCustomSrcEdit::DeleteSelectionRecorded(TSrcChangeReason reason) {
-  const TBufferCoord b = FBlockBegin;
-  const TBufferCoord e = FBlockEnd;
-  const TSrcSelectionMode mode = FActiveSelectionMode;
-  std::string text;
-  {
-    // The rows of a column block as they are in the text: undo puts back
-    // no blanks that only filled short lines.
-    TOptionOn exact(FOptions, eoTrimTrailingSpaces);
-    text = SelText();
-  }
+  TSrcEditUndoBlock block(*this);
+  RecordSelectionDelete(reason);
   SetSelTextPrimitive("");
   FBlockBegin = FBlockEnd = CaretXY();
-  FUndoList->AddChange(reason, b, e, text, mode);
 }
 
 void TCustomSrcEdit::FillToCaretRecorded() {

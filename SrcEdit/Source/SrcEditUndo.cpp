@@ -217,7 +217,8 @@ void TCustomSrcEdit::InsertBlock(const TBufferCoord& blockBegin, const TBufferCo
 // a row goes back at the first place from which deleting the block's
 // columns takes exactly that row: where a TAB the left edge cut through
 // could have stood at more than one place, the first is the one that
-// indentation gives.
+// indentation gives. The editor itself records a column block row by row
+// and whole only when it has more rows than the undo list holds.
 void TCustomSrcEdit::RestoreColumnBlock(const TBufferCoord& start, const TBufferCoord& end, std::string_view text) {
   std::vector<std::string_view> rows;
   ForEachRow(text, [&](int, std::string_view row) { rows.push_back(row); });
@@ -244,15 +245,19 @@ void TCustomSrcEdit::RestoreColumnBlock(const TBufferCoord& start, const TBuffer
     return 0;
   };
   // A corner's row lies at the corner (left) or ends there (right); one
-  // byte further when the corner was the second byte of a character.
+  // byte further when the corner was the second byte of a character. A
+  // right corner beyond its line's end took the row up to that end.
   TBufferCoord leftCorner = start;
   TBufferCoord rightCorner = end;
+  auto rightRowStart = [&](const std::string& line, int size, int extra) {
+    return std::min(rightCorner.Char + extra - size, static_cast<int>(line.size()) + 1);
+  };
   auto cornerPlace = [&](int line) {
     const std::string current = lineText(line);
     const std::string_view row = rowOf(line);
     const int size = static_cast<int>(row.size());
-    const int candidates[] = {line == leftCorner.Line ? leftCorner.Char : rightCorner.Char - size,
-                              line == leftCorner.Line ? leftCorner.Char + 1 : rightCorner.Char + 1 - size};
+    const int candidates[] = {line == leftCorner.Line ? leftCorner.Char : rightRowStart(current, size, 0),
+                              line == leftCorner.Line ? leftCorner.Char + 1 : rightRowStart(current, size, 1)};
     for (int at : candidates)
       if (fits(current, row, at)) return at;
     return 0;
@@ -265,8 +270,8 @@ void TCustomSrcEdit::RestoreColumnBlock(const TBufferCoord& start, const TBuffer
     left = CharIndexToColumn(lineText(l.Line), l.Char);
     const std::string line = lineText(r.Line);
     const std::string_view row = rowOf(r.Line);
-    const int at = r.Char - static_cast<int>(row.size());
-    if (!row.empty() && (at < 1 || at > static_cast<int>(line.size()) + 1)) return false;
+    const int at = rightRowStart(line, static_cast<int>(row.size()), 0);
+    if (!row.empty() && at < 1) return false;
     right = CharIndexToColumn(row.empty() ? line : withRow(line, row, at), r.Char);
     if (right < left) return false;
     for (int corner : {l.Line, r.Line})
