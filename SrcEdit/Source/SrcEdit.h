@@ -20,6 +20,7 @@
 #include <climits>
 #include <cstdint>
 #include <exception>
+#include <functional>
 #include <memory>
 #include <string>
 #include <string_view>
@@ -703,6 +704,13 @@ protected:
   // on the other list with the change number of the group being replayed.
   void UndoItem(uint32_t changeNumber);
   void RedoItem(uint32_t changeNumber);
+  // The reverse of a replayed item goes onto the other list through this.
+  using TReverseChange =
+      std::function<void(TSrcChangeReason, const TBufferCoord&, const TBufferCoord&, const std::string&)>;
+  // Items that only move the caret or the selection (an indent's text is
+  // replayed by its own items) replay alike in both directions; false for
+  // every other reason.
+  bool ReplayPositionItem(const TSrcEditUndoItem& item, const TReverseChange& reverse);
   // The replayed range as it was recorded: no clamping to the text.
   void SetReplaySelection(const TBufferCoord& blockBegin, const TBufferCoord& blockEnd);
   void UpdateModifiedStatus();

@@ -298,6 +298,28 @@ void TCustomSrcEdit::RestoreColumnBlock(const TBufferCoord& start, const TBuffer
   }
 }
 
+bool TCustomSrcEdit::ReplayPositionItem(const TSrcEditUndoItem& item, const TReverseChange& reverse) {
+  const TBufferCoord& start = item.FChangeStartPos;
+  const TBufferCoord& end = item.FChangeEndPos;
+  switch (item.FChangeReason) {
+    case crIndent:
+      InternalSetCaretXY(end);
+      SetReplaySelection(start, end);
+      reverse(crIndent, start, end, item.FChangeStr);
+      return true;
+    case crCaret:
+      reverse(crCaret, CaretXY(), CaretXY(), "");
+      InternalSetCaretXY(start);
+      return true;
+    case crSelection:
+      reverse(crSelection, FBlockBegin, FBlockEnd, "");
+      SetReplaySelection(start, end);
+      return true;
+    default:
+      return false;
+  }
+}
+
 void TCustomSrcEdit::UndoItem(uint32_t number) {
   std::unique_ptr<TSrcEditUndoItem> item = FUndoList->PopItem();
   if (!item) return;
@@ -315,6 +337,7 @@ void TCustomSrcEdit::UndoItem(uint32_t number) {
     PushChange(*FRedoList, r, s, e, text, mode, number);
     FRedoList->Lock();
   };
+  if (ReplayPositionItem(*item, reverse)) return;
   switch (reason) {
     case crInsert:
     case crPaste:
@@ -388,11 +411,6 @@ void TCustomSrcEdit::UndoItem(uint32_t number) {
       reverse(reason, start, end, below);
       break;
     }
-    case crIndent:
-      InternalSetCaretXY(end);
-      SetReplaySelection(start, end);
-      reverse(reason, start, end, item->FChangeStr);
-      break;
     case crUnindent: {
       // The rows go back where they were taken: at the same character on
       // every line (a display column names other characters on lines with
@@ -413,14 +431,6 @@ void TCustomSrcEdit::UndoItem(uint32_t number) {
       reverse(reason, start, end, item->FChangeStr);
       break;
     }
-    case crCaret:
-      reverse(reason, CaretXY(), CaretXY(), "");
-      InternalSetCaretXY(start);
-      break;
-    case crSelection:
-      reverse(reason, FBlockBegin, FBlockEnd, "");
-      SetReplaySelection(start, end);
-      break;
     case crWhiteSpaceAdd: {
       SetReplaySelection(start, end);
       const std::string removed = SelText();
@@ -458,6 +468,7 @@ void TCustomSrcEdit::RedoItem(uint32_t number) {
     SetSelTextPrimitiveEx(mode, text, false);
     return removed;
   };
+  if (ReplayPositionItem(*item, reverse)) return;
   switch (reason) {
     case crInsert:
     case crPaste:
@@ -506,11 +517,6 @@ void TCustomSrcEdit::RedoItem(uint32_t number) {
       reverse(reason, start, end, right);
       break;
     }
-    case crIndent:
-      InternalSetCaretXY(end);
-      SetReplaySelection(start, end);
-      reverse(reason, start, end, item->FChangeStr);
-      break;
     case crUnindent: {
       const int column = mode == smColumn ? std::min(start.Char, end.Char) : 1;
       int removedOnLast = 0;
@@ -535,14 +541,6 @@ void TCustomSrcEdit::RedoItem(uint32_t number) {
       reverse(reason, start, end, item->FChangeStr);
       break;
     }
-    case crCaret:
-      reverse(reason, CaretXY(), CaretXY(), "");
-      InternalSetCaretXY(start);
-      break;
-    case crSelection:
-      reverse(reason, FBlockBegin, FBlockEnd, "");
-      SetReplaySelection(start, end);
-      break;
     case crWhiteSpaceAdd:
       replace(end, end, item->FChangeStr);
       InternalSetCaretXY(start);
