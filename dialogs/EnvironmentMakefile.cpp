@@ -1,0 +1,210 @@
+#include "dialogs/EnvironmentMakefile.h"
+
+#include "dialogs/EnvironmentMakefileText.h"
+#include "dialogs/ProjectFiles.h"
+#include "platform/Streams.h"
+#include "platform/StringLists.h"
+
+namespace vk {
+
+namespace MakefileDefaults {
+
+std::vector<std::string> CompilerOptions() {
+  return {"-g$(DEBUG)", "$(CDEFS)", "-O$(OPT)", "-funsigned-char", "-funsigned-bitfields", "-fpack-struct",
+          "-fshort-enums", "-Wall", "-Wstrict-prototypes", "-Wa,-adhlns=$(<:%.c=$(OBJDIR)/%.lst)",
+          "$(patsubst %,-I%,$(EXTRAINCDIRS))", "$(CSTANDARD)"};
+}
+
+std::vector<std::string> CppCompilerOptions() {
+  return {"-g$(DEBUG)", "$(CPPDEFS)", "-O$(OPT)", "-funsigned-char", "-funsigned-bitfields", "-fpack-struct",
+          "-fshort-enums", "-fno-exceptions", "-Wall", "-Wundef", "-Wa,-adhlns=$(<:%.cpp=$(OBJDIR)/%.lst)",
+          "$(patsubst %,-I%,$(EXTRAINCDIRS))"};
+}
+
+std::vector<std::string> LinkerOptions() {
+  return {"-Wl,-Map=$(TARGET).map,--cref", "$(EXTMEMOPTS) ", "$(patsubst %,-L%,$(EXTRALIBDIRS))",
+          "$(PRINTF_LIB) $(SCANF_LIB) $(MATH_LIB)"};
+}
+
+std::vector<std::string> BootLoaderLinkerOptions() {
+  std::vector<std::string> lines = LinkerOptions();
+  lines.push_back(BootLoaderStart);
+  return lines;
+}
+
+std::vector<std::string> AvrdudeFlags() {
+  return {"-p $(MCU) -P $(AVRDUDE_PORT) -c $(AVRDUDE_PROGRAMMER)", "$(AVRDUDE_NO_VERIFY)", "$(AVRDUDE_VERBOSE)",
+          "$(AVRDUDE_ERASE_COUNTER)"};
+}
+
+}  // namespace MakefileDefaults
+
+namespace {
+
+const char* const CRLF = "\r\n";
+
+// The variable name of an assignment text ("OBJDIR =" gives "OBJDIR").
+std::string VariableName(const TMakefileRow& row) {
+  std::string name = row.Assignment;
+  if (row.Kind == TMakefileRow::mrSources) name = name.substr(0, name.find('='));
+  if (!name.empty() && name.back() == '=') name.pop_back();
+  return TrimRight(name);
+}
+
+void CheckValue(const TMakefileRow& row, const std::string& value) {
+  const std::string written = TrimRight(value);
+  if (written.find_first_of("\r\n") != std::string::npos || (!written.empty() && written.back() == '\\'))
+    throw EMakefileValue(Format("The makefile value of %s must be one line (no line break, no \\ at its end)",
+                                VariableName(row).c_str()));
+}
+
+void AppendEntry(std::string& text, const std::string& entry) {
+  text += entry;
+  text += CRLF;
+}
+
+void AppendComments(std::string& text, const std::vector<const char*>& comments) {
+  if (comments.empty()) return;
+  std::string entry;
+  for (size_t i = 0; i < comments.size(); ++i) {
+    if (i > 0) entry += CRLF;
+    entry += comments[i];
+  }
+  AppendEntry(text, entry);
+}
+
+// A memo's lines as one entry: "NAME=" first, "NAME+=" after, each line
+// ended, so the entry's own line break leaves an empty line.
+std::string FlagGroup(const char* name, const std::vector<std::string>& lines) {
+  std::string entry;
+  for (size_t i = 0; i < lines.size(); ++i) {
+    entry += name;
+    entry += i == 0 ? "=" : "+=";
+    entry += TrimRight(lines[i]);
+    entry += CRLF;
+  }
+  return entry;
+}
+
+// A makefile line as the reader takes it: the variable name and its value,
+// or nothing for a comment or a line without an assignment.
+bool SplitAssignment(const std::string& line, std::string& name, std::string& value) {
+  for (size_t i = 0; i < line.size(); ++i) {
+    const char c = line[i];
+    if (c == '#') return false;
+    if (c == '=' || c == '+') {
+      name = TrimRight(line.substr(0, i));
+      // "+" skips the "=" of "+="; a "+" at the end leaves an empty value.
+      const size_t start = c == '=' ? i + 1 : i + 2;
+      value = start < line.size() ? line.substr(start) : "";
+      return true;
+    }
+  }
+  return false;
+}
+
+// The lines as make reads them: a line ending in "\" continues on the next,
+// joined by one blank.
+std::vector<std::string> LogicalLines(const TStrings& lines) {
+  std::vector<std::string> result;
+  bool continued = false;
+  for (int i = 0; i < lines.Count(); ++i) {
+    std::string line = lines.Get(i);
+    if (continued) {
+      result.back() = TrimRight(result.back()) + " " + TrimLeft(line);
+    } else {
+      result.push_back(line);
+    }
+    continued = !result.back().empty() && result.back().back() == '\\';
+    if (continued) result.back().pop_back();
+  }
+  return result;
+}
+
+}  // namespace
+
+void CheckMakefileOptions(const TMakefileOptions& options) {
+  for (const TMakefileRow& row : MakefileRows()) {
+    if (row.Text) CheckValue(row, options.*row.Text);
+    if (row.Lines)
+      for (const std::string& line : options.*row.Lines) CheckValue(row, line);
+  }
+}
+
+std::string MakefileText(const TMakefileOptions& options) {
+  CheckMakefileOptions(options);
+  std::string text;
+  for (const TMakefileRow& row : MakefileRows()) {
+    switch (row.Kind) {
+      case TMakefileRow::mrText:
+        AppendComments(text, row.Comments);
+        AppendEntry(text, row.Assignment + TrimRight(options.*row.Text));
+        break;
+      case TMakefileRow::mrSources: {
+        AppendComments(text, row.Comments);
+        const std::string sources = TrimRight(options.*row.Text);
+        AppendEntry(text, sources.empty() ? row.Assignment : row.Assignment + (" " + sources));
+        break;
+      }
+      case TMakefileRow::mrFlags:
+        AppendComments(text, row.Comments);
+        AppendEntry(text, FlagGroup(row.Assignment, options.*row.Lines));
+        break;
+      case TMakefileRow::mrExtMemory:
+        if (options.ExtMemoryIndex == 0) break;
+        AppendComments(text, ExtMemoryComments(options.ExtMemoryIndex));
+        AppendEntry(text, row.Assignment + TrimRight(options.*row.Text));
+        break;
+    }
+  }
+  std::string rules = MakefileRules;
+  for (size_t at = rules.find('\n'); at != std::string::npos; at = rules.find('\n', at + 2)) rules.insert(at, "\r");
+  AppendEntry(text, rules);
+  return text;
+}
+
+bool WriteMakefile(const std::string& projectFolder, const TMakefileOptions& options) {
+  const std::string text = MakefileText(options);
+  if (projectFolder.empty()) return false;
+  const std::string path = ProjectFilePath(projectFolder, "makefile");
+  try {
+    SaveBytesToFile(path, text);
+  } catch (const EStreamError&) {
+    throw EMakefileSave(path + " Do not save the makefile file!");
+  }
+  return true;
+}
+
+bool SetMakefileOption(TMakefileOptions& options, const std::string& name, const std::string& value) {
+  for (const TMakefileRow& row : MakefileRows()) {
+    if (!row.ReadBack || VariableName(row) != name) continue;
+    if (row.Lines)
+      (options.*row.Lines).push_back(value);
+    else
+      options.*row.Text = value;
+    return true;
+  }
+  return false;
+}
+
+void ReadMakefileOptions(const TStrings& lines, TMakefileOptions& options) {
+  // Read into a copy first: only a file that sets something replaces the
+  // memos, so a foreign makefile leaves the defaults in place.
+  TMakefileOptions read = options;
+  for (auto memo : {&TMakefileOptions::CompilerOptions, &TMakefileOptions::CppCompilerOptions,
+                    &TMakefileOptions::LinkerOptions, &TMakefileOptions::AvrdudeFlags})
+    (read.*memo).clear();
+  bool any = false;
+  std::string name, value;
+  for (const std::string& line : LogicalLines(lines))
+    if (SplitAssignment(line, name, value)) any |= SetMakefileOption(read, name, value);
+  if (any) options = std::move(read);
+}
+
+void LoadMakefileOptions(const std::string& projectFolder, TMakefileOptions& options) {
+  TStringList lines;
+  lines.LoadFromFile(ProjectFilePath(projectFolder, "makefile"));
+  ReadMakefileOptions(lines, options);
+}
+
+}  // namespace vk

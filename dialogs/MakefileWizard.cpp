@@ -1,0 +1,124 @@
+#include "dialogs/MakefileWizard.h"
+
+#include "dialogs/ProjectFiles.h"
+#include "platform/Registry.h"
+#include "platform/Streams.h"
+#include "platform/StringLists.h"
+
+namespace vk {
+
+const char* const WizardCutLine = "$(TRG).o : $(TRG).c";
+
+namespace {
+
+// The template lines the wizard rewrites, by 0-based line number.
+enum : int {
+  IncDirLine = 10, LibDirLine = 11, ShellLine = 12, FormatLine = 14, McuLine = 16, TargetLine = 18,
+  SrcLine = 20, AsrcLine = 22, CompilerLine = 28, AssemblerLine = 29, LinkerLine = 30
+};
+
+}  // namespace
+
+std::vector<TWizardSource> WizardSources(std::string_view list) {
+  std::vector<TWizardSource> sources;
+  size_t at = 0;
+  while (at < list.size()) {
+    const size_t start = list.find_first_not_of(" \t", at);
+    if (start == std::string_view::npos) break;
+    size_t end = list.find_first_of(" \t", start);
+    if (end == std::string_view::npos) end = list.size();
+    const std::string file(list.substr(start, end - start));
+    const size_t dot = file.rfind('.');
+    sources.push_back({dot == std::string::npos || dot == 0 ? file : file.substr(0, dot), file});
+    at = end;
+  }
+  return sources;
+}
+
+std::string WizardTemplatePath(const std::string& editorFolder) {
+  return ProjectFilePath(editorFolder, "makefile.");
+}
+
+std::string WizardEditorFolder() {
+  TRegistry reg;
+  try {
+    if (!reg.OpenKeyReadOnly("SOFTWARE\\ZE_VAD\\Editor")) return "";
+    return reg.ReadString("Editor Path");
+  } catch (const ERegistryException&) {
+    throw EMakefileWizard("'SOFTWARE\\ZE_VAD\\Editor\\Editor Path'Cannot open file!");
+  }
+}
+
+std::vector<std::string> WizardMakefileLines(const TStrings& templateLines, const TMakefileWizardValues& values,
+                                             const std::string& templatePath) {
+  if (templateLines.Count() < WizardTemplateMinLines)
+    throw EMakefileWizard(templatePath + " is too short for a makefile template!");
+  std::vector<std::string> lines;
+  for (int i = 0; i < templateLines.Count(); ++i) lines.push_back(templateLines.Get(i));
+
+  // A blank at the end of a value would change what make reads ("main "
+  // makes "main .c"), so values go in without trailing blanks.
+  const auto value = [](const std::string& text) { return TrimRight(text); };
+  lines[IncDirLine] = "\tINCDIR=" + value(values.IncludePath);
+  lines[LibDirLine] = "\tLIBDIR=" + value(values.LibraryPath);
+  // The shell make runs recipes with is the system's.
+  lines[ShellLine] = "\tSHELL=/bin/sh";
+  lines[FormatLine] = "     FORMAT=" + value(values.HexFormat);
+  lines[McuLine] = "\tMCU=" + value(values.McuType);
+  lines[TargetLine] = "\tTRG=" + value(values.MainSource);
+  lines[SrcLine] = "\tSRC=$(TRG).c";
+  lines[AsrcLine] = "\tASRC=";
+  lines[CompilerLine] = "\tCPFLAGS=" + value(values.CompilerFlags);
+  lines[AssemblerLine] = "\tASFLAGS=" + value(values.AssemblerFlags);
+  lines[LinkerLine] = "\tLDFLAGS=" + value(values.LinkerFlags);
+
+  const std::vector<TWizardSource> cSources = WizardSources(values.CSources);
+  const std::vector<TWizardSource> asmSources = WizardSources(values.AsmSources);
+  if (!cSources.empty() || !asmSources.empty()) {
+    lines[SrcLine] += " " + value(values.CSources);
+    if (!asmSources.empty()) lines[AsrcLine] += " " + value(values.AsmSources);
+  }
+  for (size_t i = 0; i < lines.size(); ++i) {
+    if (lines[i] == WizardCutLine) {
+      lines.resize(i + 1);
+      break;
+    }
+  }
+  for (const auto* list : {&cSources, &asmSources})
+    for (const TWizardSource& source : *list) lines.push_back(source.Name + ".o: " + source.File);
+  return lines;
+}
+
+void TMakefileWizardRun::BuildLines(const std::string& editorFolder) {
+  Lines.clear();
+  const std::string path = WizardTemplatePath(editorFolder);
+  TStringList templateLines;
+  try {
+    templateLines.LoadFromFile(path);
+  } catch (const EStreamError&) {
+    FTemplateError = ProjectFilePath(editorFolder, "makefile") + "Cannot open file!";
+    throw EMakefileWizard(FTemplateError);
+  }
+  try {
+    Lines = WizardMakefileLines(templateLines, Values, NativeFileName(path));
+  } catch (const EMakefileWizard& e) {
+    FTemplateError = e.Message();
+    throw;
+  }
+  FTemplateError.clear();
+}
+
+void TMakefileWizardRun::Save() {
+  if (Values.SourceFolder.empty()) throw EMakefileWizard("C Source Target File needs to be chosen!");
+  if (!HasLines()) throw EMakefileWizard(FTemplateError);
+  std::string text;
+  for (const std::string& line : Lines) text += line + "\r\n";
+  try {
+    SaveBytesToFile(ProjectFilePath(Values.SourceFolder, "makefile."), text);
+  } catch (const EStreamError& e) {
+    throw EMakefileWizard(e.Message());
+  }
+  FDone = true;
+}
+
+}  // namespace vk

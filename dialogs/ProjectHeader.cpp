@@ -1,0 +1,179 @@
+#include "dialogs/ProjectHeader.h"
+
+#include "SrcEdit/Source/SrcEdit.h"
+#include "dialogs/ProjectFiles.h"
+#include "platform/Registry.h"
+#include "platform/StringLists.h"
+#include "platform/SysUtils.h"
+
+namespace vk {
+
+const char* const PrjNameKey = "SOFTWARE\\ZE_VAD\\PRJNAME";
+const char* const HeaderAlreadyCreatedMessage = "Already Created[Project] Comment!";
+const char* const HeaderNotFoundMessage = "Cannot Found [Project] Comment!";
+const char* const PrjNameSaveFailedMessage = "Not an Registry file";
+
+namespace {
+
+const char* const EditorKey = "SOFTWARE\\ZE_VAD\\Editor";
+const char* const StartMarker = "__VornkitPrjName__START";
+const char* const EndMarker = "__VornkitPrjName__END";
+
+struct TFieldText {
+  const char* ValueName;
+  const char* Label;  // follows "n." on block line n
+};
+
+const TFieldText Fields[PrjNameFieldCount] = {
+    {"Project Name", " Project Name      :"},
+    {"Author", " Author\t        :"},
+    {"Company", " Company\t        :"},
+    {"A Drafter", " A Drafter\t        :"},
+    {"Homepage", " Homepage\t        :"},
+    {"Email", " Email\t        :"},
+    {"Phone Number", " Phone Number      :"},
+    {"Filename", " Filename\t        :"},
+    {"Version", " Version\t        :"},
+    {"CreatedDate", " CreatedDate       :"},
+    {"ModifiedDate", " ModifiedDate\t:"},
+    {"License", " License\t        :"},
+    {"MCU Type", " MCU Type\t        :"},
+    {"Clock Frequency", " Clock Frequency\t:"},
+    {"Add Source Name", " Add Source Name\t:"},
+    {"Compiler", " Compiler\t        :"},
+    {"SubMenu", " SubMenu\t        :"},
+};
+
+// Replaces the text between two positions in one undo step, in normal
+// selection mode whatever mode the user had chosen.
+void ReplaceText(TCustomSrcEdit& editor, TBufferCoord from, TBufferCoord to, const std::string& text) {
+  const TSrcSelectionMode mode = editor.SelectionMode();
+  editor.SetSelectionMode(smNormal);
+  editor.SetCaretAndSelection(to, from, to);
+  editor.SetSelText(text);
+  editor.SetSelectionMode(mode);
+}
+
+std::string FileNameOf(const std::string& path) { return path.substr(path.rfind('/') + 1); }
+
+// The five fields the insert command takes from the project, stored in the
+// registry; a failure ends the writing quietly.
+void StoreProjectFields(const TProjectHeaderContext& context) {
+  std::string mcuType, clock;
+  {
+    TRegistry editorKey;
+    try {
+      if (editorKey.OpenKeyReadOnly(EditorKey)) {
+        mcuType = editorKey.ReadString("SouAvrMcu Type");
+        clock = editorKey.ReadString("McuFrq");
+      }
+    } catch (const ERegistryException&) {
+    }
+  }
+  TRegistry reg;
+  try {
+    if (!reg.OpenKey(PrjNameKey, true)) return;
+    reg.WriteString(PrjNameValueName(pfModifiedDate), ModificationStamp(context.Now));
+    reg.WriteString(PrjNameValueName(pfMcuType), mcuType);
+    reg.WriteString(PrjNameValueName(pfClockFrequency), clock);
+    reg.WriteString(PrjNameValueName(pfAddSourceName), AddFileCSources(context.ProjectFolder));
+    reg.WriteString(PrjNameValueName(pfFilename), FileNameOf(context.Caption));
+  } catch (const ERegistryException&) {
+  }
+}
+
+}  // namespace
+
+const char* PrjNameValueName(TPrjNameField field) { return Fields[field].ValueName; }
+
+std::vector<std::string> ProjectHeaderLines(const TPrjNameFields& fields) {
+  std::vector<std::string> lines;
+  lines.push_back(std::string("/*") + StartMarker + std::string(55, '-'));
+  for (int n = 0; n < PrjNameFieldCount; ++n)
+    lines.push_back(std::to_string(n + 1) + "." + Fields[n].Label + fields[n]);
+  lines.push_back(std::string(57, '-') + EndMarker + "*/");
+  return lines;
+}
+
+std::string ModificationStamp(const std::tm& local) {
+  return Format("%04d-%02d-%02d-%02d:%02d", local.tm_year + 1900, local.tm_mon + 1, local.tm_mday, local.tm_hour,
+                local.tm_min);
+}
+
+std::tm LocalTimeNow() {
+  const std::time_t now = std::time(nullptr);
+  std::tm local{};
+  localtime_r(&now, &local);
+  return local;
+}
+
+TProjectHeaderPosition FindProjectHeader(const TStrings& lines) {
+  TProjectHeaderPosition at;
+  for (int i = 0; i < lines.Count(); ++i) {
+    const std::string line = lines.Get(i);
+    if (line.find(StartMarker) != std::string::npos) at.Start = i;
+    if (line.find(EndMarker) != std::string::npos) {
+      at.End = i;
+      break;
+    }
+  }
+  return at;
+}
+
+void LoadPrjNameFields(TPrjNameFields& fields) {
+  TRegistry reg;
+  try {
+    if (!reg.OpenKeyReadOnly(PrjNameKey)) return;
+    for (int n = 0; n < PrjNameFieldCount; ++n) fields[n] = reg.ReadString(Fields[n].ValueName);
+  } catch (const ERegistryException&) {
+  }
+}
+
+bool SavePrjNameFields(TPrjNameFields& fields) {
+  bool saved = false;
+  {
+    TRegistry reg;
+    try {
+      if (reg.OpenKey(PrjNameKey, true)) {
+        for (int n = 0; n < PrjNameFieldCount; ++n) reg.WriteString(Fields[n].ValueName, fields[n]);
+        saved = true;
+      }
+    } catch (const ERegistryException&) {
+    }
+  }
+  LoadPrjNameFields(fields);
+  return saved;
+}
+
+TProjectHeaderResult InsertProjectHeader(TCustomSrcEdit& editor, TPrjNameFields& fields,
+                                         const TProjectHeaderContext& context) {
+  const TProjectHeaderPosition at = FindProjectHeader(editor.Lines());
+  StoreProjectFields(context);
+  LoadPrjNameFields(fields);
+  if (at.Exists()) return phAlreadyCreated;
+  std::string block;
+  for (const std::string& line : ProjectHeaderLines(fields)) block += line + "\r\n";
+  // An empty document gets the block's lines alone.
+  if (editor.Lines().Count() == 0) block.resize(block.size() - 2);
+  ReplaceText(editor, {1, 1}, {1, 1}, block);
+  return phChanged;
+}
+
+TProjectHeaderResult DeleteProjectHeader(TCustomSrcEdit& editor) {
+  const TProjectHeaderPosition at = FindProjectHeader(editor.Lines());
+  // An END without a START above it is no block: nothing is removed.
+  if (!at.Exists() || at.Start < 0) return phNotFound;
+  const TStrings& lines = editor.Lines();
+  const auto endOf = [&](int line) { return TBufferCoord{static_cast<int>(lines.Get(line).size()) + 1, line + 1}; };
+  TBufferCoord from{1, at.Start + 1};
+  TBufferCoord to{1, at.End + 2};
+  if (at.End + 1 >= lines.Count()) {
+    // The block ends the text: take the line break above it instead.
+    to = endOf(at.End);
+    if (at.Start > 0) from = endOf(at.Start - 1);
+  }
+  ReplaceText(editor, from, to, "");
+  return phChanged;
+}
+
+}  // namespace vk

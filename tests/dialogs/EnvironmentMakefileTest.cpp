@@ -1,0 +1,223 @@
+#include "dialogs/EnvironmentMakefile.h"
+
+#include <gtest/gtest.h>
+#include <sys/stat.h>
+
+#include <functional>
+#include <ostream>
+
+#include "dialogs/EnvironmentMakefileText.h"
+#include "platform/Streams.h"
+#include "platform/StringLists.h"
+#include "tests/dialogs/AvrProject.h"
+
+namespace vk {
+
+// Failures list the options as variable lines.
+void PrintTo(const TMakefileOptions& options, std::ostream* out) {
+  for (const TMakefileRow& row : MakefileRows()) {
+    if (row.Text) *out << "\n  " << row.Assignment << "[" << options.*row.Text << "]";
+    if (row.Lines)
+      for (const std::string& line : options.*row.Lines) *out << "\n  " << row.Assignment << "[" << line << "]";
+  }
+}
+
+namespace {
+
+std::string GoldenPath() { return std::string(getenv("VORNKIT_TEST_DATA")) + "/dialogs/EnvironmentMakefile.golden"; }
+
+// Values of every kind: a frequency item with its trailing blank, extra
+// sources, external memory for the heap, the floating-point printf text
+// with its leading blank, the boot loader's linker lines, an empty memo.
+TMakefileOptions KnownOptions() {
+  TMakefileOptions options;
+  options.McuType = "atmega16";
+  options.McuFrq = "32000000 ";
+  options.Target = "main";
+  options.CAddSources = "a.c b.c";
+  options.AsmAddSources = "twice.S";
+  options.ExtMemoryIndex = 2;
+  options.ExtMemoryOptions = MakefileDefaults::ExtMemoryForHeap;
+  options.PrintfLib = MakefileDefaults::PrintfFloatLib;
+  options.LinkerOptions = MakefileDefaults::BootLoaderLinkerOptions();
+  options.CppCompilerOptions.clear();
+  return options;
+}
+
+TMakefileOptions ReadText(const std::string& text, TMakefileOptions options = {}) {
+  TStringList lines;
+  lines.SetText(text);
+  ReadMakefileOptions(lines, options);
+  return options;
+}
+
+TEST(EnvironmentMakefileTest, KnownValuesWriteTheGoldenFileAndReadBackToTheSameBytes) {
+  const std::string golden = LoadBytesFromFile(GoldenPath());
+  const TMakefileOptions known = KnownOptions();
+  EXPECT_EQ(MakefileText(known), golden);
+
+  // The dialog fills these from its other stores, not from the makefile.
+  TMakefileOptions read = ReadText(golden);
+  read.Target = known.Target;
+  read.CAddSources = known.CAddSources;
+  read.AsmAddSources = known.AsmAddSources;
+  read.ExtMemoryIndex = known.ExtMemoryIndex;
+  EXPECT_EQ(MakefileText(read), golden);
+
+  TMakefileOptions expected = known;
+  // Written without the blanks at their ends: make would keep them.
+  expected.McuFrq = "32000000";
+  expected.LinkerOptions[1] = "$(EXTMEMOPTS)";
+  EXPECT_EQ(read, expected);
+}
+
+TEST(EnvironmentMakefileTest, RowsThatDependOnTheirValues) {
+  struct Case {
+    const char* name;
+    std::function<void(TMakefileOptions&)> set;
+    std::string present, absent;
+  };
+  const Case cases[] = {
+      {"no extra C sources", [](TMakefileOptions& o) { o.CAddSources = "  "; }, "\r\nSRC=$(TARGET).c\r\n", "SRC=$(TARGET).c "},
+      {"extra C sources", [](TMakefileOptions& o) { o.CAddSources = "a.c b.c"; }, "\r\nSRC=$(TARGET).c a.c b.c\r\n", ""},
+      {"no external memory", [](TMakefileOptions& o) { o.ExtMemoryIndex = 0; }, "", "\r\nEXTMEMOPTS="},
+      {"external memory for data",
+       [](TMakefileOptions& o) { o.ExtMemoryIndex = 1, o.ExtMemoryOptions = "-x"; },
+       "(malloc()).\r\nEXTMEMOPTS=-x\r\n", "#138"},
+      {"external memory for the heap",
+       [](TMakefileOptions& o) { o.ExtMemoryIndex = 7, o.ExtMemoryOptions = "-y"; },
+       "#138 64 KB", "#134"},
+      {"a memo of three lines",
+       [](TMakefileOptions& o) { o.AvrdudeFlags = {"-a", "-b", "-c"}; },
+       "AVRDUDE_FLAGS=-a\r\nAVRDUDE_FLAGS+=-b\r\nAVRDUDE_FLAGS+=-c\r\n\r\n#-", ""},
+      {"an empty memo", [](TMakefileOptions& o) { o.CompilerOptions.clear(); },
+       "create assembler listing\r\n\r\n#86", "\r\nCFLAGS="},
+      {"trailing blanks", [](TMakefileOptions& o) { o.McuFrq = "8000000 \t", o.LinkerOptions = {"-lm  "}; },
+       "\r\nF_CPU=8000000\r\n", "LDFLAGS=-lm "},
+  };
+  for (const Case& c : cases) {
+    TMakefileOptions options;
+    c.set(options);
+    const std::string text = MakefileText(options);
+    if (!c.present.empty()) {
+      EXPECT_NE(text.find(c.present), std::string::npos) << c.name;
+    }
+    if (!c.absent.empty()) {
+      EXPECT_EQ(text.find(c.absent), std::string::npos) << c.name;
+    }
+  }
+}
+
+TEST(EnvironmentMakefileTest, ValuesThatWouldBreakTheFileAreRefused) {
+  struct Case {
+    std::function<void(TMakefileOptions&)> set;
+    const char* variable;
+  };
+  const Case cases[] = {
+      {[](TMakefileOptions& o) { o.McuFrq = "8000000\nall:"; }, "F_CPU"},
+      {[](TMakefileOptions& o) { o.CDefs = "-DX=1\r-DY=2"; }, "CDEFS"},
+      {[](TMakefileOptions& o) { o.ObjDir = "obj \\ "; }, "OBJDIR"},
+      {[](TMakefileOptions& o) { o.LinkerOptions.push_back("-lm\n\tcp x y"); }, "LDFLAGS"},
+      {[](TMakefileOptions& o) { o.AsmAddSources = "a.S\\"; }, "ASRC"},
+  };
+  test::TTempFolder folder;
+  for (const Case& c : cases) {
+    TMakefileOptions options;
+    c.set(options);
+    try {
+      WriteMakefile(folder.Path(), options);
+      ADD_FAILURE() << c.variable << " was accepted";
+    } catch (const EMakefileValue& e) {
+      EXPECT_NE(e.Message().find(std::string("value of ") + c.variable + " must"), std::string::npos) << e.Message();
+    }
+  }
+  EXPECT_FALSE(std::filesystem::exists(folder.File("makefile")));
+}
+
+TEST(EnvironmentMakefileTest, HandEditedMakefilesReadAsMakeReadsThem) {
+  struct Case {
+    const char* name;
+    std::string text;
+    std::function<void(TMakefileOptions&)> expect;  // applied to a fresh object
+  };
+  const auto memosEmptied = [](TMakefileOptions& o) {
+    o.CompilerOptions.clear(), o.CppCompilerOptions.clear(), o.LinkerOptions.clear(), o.AvrdudeFlags.clear();
+  };
+  const std::string edited =
+      "# notes of my own\nMCU=atmega8\nEXTRA = 1\n  # an indented comment\nCFLAGS=-Os\n"
+      "CFLAGS += -Wall\nOBJDIR = obj\n";
+  const auto editedExpect = [&](TMakefileOptions& o) {
+    memosEmptied(o);
+    o.McuType = "atmega8", o.CompilerOptions = {"-Os", " -Wall"}, o.ObjDir = " obj";
+  };
+  std::string editedCrLf;
+  for (char c : edited) editedCrLf += c == '\n' ? std::string("\r\n") : std::string(1, c);
+  const Case cases[] = {
+      {"comments and extra variables, LF", edited, editedExpect},
+      {"comments and extra variables, CR LF", editedCrLf, editedExpect},
+      {"continued lines", "LDFLAGS=-Wl,-Map=x.map \\\n   -lm\n# note \\\nMCU=atmega32\nOPT=s",
+       [&](TMakefileOptions& o) { memosEmptied(o), o.LinkerOptions = {"-Wl,-Map=x.map -lm"}, o.Optimization = "s"; }},
+      {"names are exact",
+       "mcu=atmega8\n\tOPT=1\nMCU=atmega8 # note\nCPPSRC=\nCFLAGS=\nTARGET=x\nSRC=$(TARGET).c a.c\n",
+       [&](TMakefileOptions& o) { memosEmptied(o), o.McuType = "atmega8 # note", o.CompilerOptions = {""}; }},
+      {"a plus at the end", "LDFLAGS+=-lm\nCFLAGS+",
+       [&](TMakefileOptions& o) { memosEmptied(o), o.LinkerOptions = {"-lm"}, o.CompilerOptions = {""}; }},
+      {"a backslash at the end", "DEBUG=stabs \\",
+       [&](TMakefileOptions& o) { memosEmptied(o), o.DebugFormat = "stabs "; }},
+      {"a makefile that is not ours", "\tMCU=atmega8\n\tCPFLAGS=-O2\nall:\n\techo x=y\n", [](TMakefileOptions&) {}},
+      {"a short file", "MCU", [](TMakefileOptions&) {}},
+      {"an empty file", "", [](TMakefileOptions&) {}},
+  };
+  for (const Case& c : cases) {
+    TMakefileOptions expected;
+    c.expect(expected);
+    EXPECT_EQ(ReadText(c.text), expected) << c.name;
+  }
+}
+
+TEST(EnvironmentMakefileTest, SavingAndLoadingTheProjectFile) {
+  test::TTempFolder folder;
+  const std::string path = folder.File("makefile");
+  EXPECT_FALSE(WriteMakefile("", TMakefileOptions{}));
+
+  // A fresh project has no makefile: the options keep the dialog's defaults.
+  TMakefileOptions options;
+  EXPECT_THROW(LoadMakefileOptions(folder.Path(), options), EStreamError);
+  EXPECT_EQ(options, TMakefileOptions{});
+
+  TMakefileOptions known = KnownOptions();
+  ASSERT_TRUE(WriteMakefile(folder.Path() + "/", known));
+  options.McuType = "other";
+  LoadMakefileOptions(folder.Path(), options);
+  EXPECT_EQ(options.McuType, "atmega16");
+
+  chmod(path.c_str(), 0444);
+  known.McuType = "atmega8";
+  try {
+    WriteMakefile(folder.Path(), known);
+    ADD_FAILURE() << "a read-only makefile was replaced";
+  } catch (const EMakefileSave& e) {
+    EXPECT_EQ(e.Message(), path + " Do not save the makefile file!");
+  }
+  EXPECT_EQ(LoadBytesFromFile(path), MakefileText(KnownOptions()));
+}
+
+TEST(EnvironmentMakefileTest, TheWrittenMakefileBuildsAProjectWithTheToolChain) {
+  if (!test::TAvrProject::ToolChainInstalled()) GTEST_SKIP() << "make and avr-gcc are not installed";
+  test::TAvrProject project;
+  TMakefileOptions options;
+  options.Target = "main";
+  options.CAddSources = "a.c b.c";
+  options.AsmAddSources = "twice.S";
+  ASSERT_TRUE(WriteMakefile(project.Folder() + "/", options));
+  std::string output;
+  ASSERT_TRUE(project.Make(output)) << output;
+  ASSERT_TRUE(project.Exists("main.map")) << output;
+  const std::string map = project.Read("main.map");
+  for (const char* object : {"main.o", "a.o", "b.o", "twice.o"})
+    EXPECT_NE(map.find(object), std::string::npos) << object;
+  EXPECT_TRUE(project.Exists("main.hex"));
+}
+
+}  // namespace
+}  // namespace vk
