@@ -103,6 +103,7 @@ class TSettingsReader {
 public:
   explicit TSettingsReader(std::string_view entry);
   bool KeyExists() const { return FOpen; }
+  bool ValueExists(const std::string& name) { return FOpen && FRegistry.ValueExists(name); }
   std::optional<std::string> String(const std::string& name);
   std::optional<int> Integer(const std::string& name);
   // Any integer but 0 is true.
