@@ -94,7 +94,8 @@ TEST_F(EditorSettingsTest, AMissingOrUnusableValueEndsItsKeyAndKeepsTheRest) {
     bool TabWidthApplied;  // tab width and what follows
   } cases[] = {
       {"GutterWidth", true, true, false, false},
-      {"Gutter", false, false, false, false},  // a text where a number belongs
+      {"EditorFont", true, true, false, false},  // a missing text is no font name
+      {"Gutter", false, false, false, false},    // a text where a number belongs
       {"EditorTabstop", false, true, true, false},
       {"EditorUndoLimit", true, true, true, true},
   };
