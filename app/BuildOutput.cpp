@@ -1,0 +1,119 @@
+#include "app/BuildOutput.h"
+
+#include <cctype>
+
+#include "platform/StringLists.h"
+#include "platform/SysUtils.h"
+
+namespace vk {
+
+namespace {
+
+struct TClassWord {
+  std::string_view Word;
+  TOutputLineClass Class;
+};
+// In their order of precedence at one position.
+constexpr TClassWord kWords[] = {{"error", olError},
+                                 {"warning", olWarning},
+                                 {"undefined", olError},
+                                 {"first defined", olError},
+                                 {"multiple definition", olError}};
+
+bool IsDigit(char c) { return std::isdigit(static_cast<unsigned char>(c)) != 0; }
+
+// "file:line:column:" somewhere in the line: a compiler diagnostic that
+// points at a column, after which the compiler echoes the source line.
+bool PointsAtColumn(std::string_view line) {
+  for (size_t colon = line.find(':'); colon != std::string_view::npos; colon = line.find(':', colon + 1)) {
+    size_t pos = colon + 1;
+    int fields = 0;
+    while (fields < 2 && pos < line.size() && IsDigit(line[pos])) {
+      while (pos < line.size() && IsDigit(line[pos])) ++pos;
+      if (pos == line.size() || line[pos] != ':') break;
+      ++pos;
+      ++fields;
+    }
+    if (fields == 2) return true;
+  }
+  return false;
+}
+
+// Blanks with a "^" under the column, possibly "~" under the range and a "|"
+// margin in front.
+bool IsCaretLine(std::string_view line) {
+  size_t pos = line.find_first_not_of(" \t");
+  if (pos != std::string_view::npos && line[pos] == '|') ++pos;
+  bool caret = false;
+  for (; pos < line.size(); ++pos) {
+    char c = line[pos];
+    if (c == '^')
+      caret = true;
+    else if (c != ' ' && c != '\t' && c != '~')
+      return false;
+  }
+  return caret;
+}
+
+}  // namespace
+
+TOutputLineClass ClassifyOutputLine(std::string_view line) {
+  for (size_t pos = 0; pos < line.size(); ++pos)
+    for (const TClassWord& word : kWords)
+      if (line.substr(pos, word.Word.size()) == word.Word) return word.Class;
+  return olNone;
+}
+
+TBuildCounts ClassifyBuildOutput(const TStrings& output, TStrings& pane) {
+  TBuildCounts counts;
+  int count = output.Count();
+  for (int i = 0; i < count; ++i) {
+    std::string line = output.Get(i);
+    TOutputLineClass lineClass = ClassifyOutputLine(line);
+    if (lineClass != olNone) {
+      pane.Add(line);
+      ++(lineClass == olError ? counts.Errors : counts.Warnings);
+    }
+    if (i + 2 < count && PointsAtColumn(line) && IsCaretLine(output.Get(i + 2))) i += 2;
+  }
+  return counts;
+}
+
+void AddBuildFailureLine(const TBuildEnd& end, TBuildCounts& counts, TStrings& pane) {
+  if (counts.Errors > 0) return;
+  std::string line;
+  if (!end.Started)
+    line = "error: the build could not be started";
+  else if (end.Signal != 0)
+    line = Format("error: the build was ended by signal %d", end.Signal);
+  else if (end.ExitStatus != 0)
+    line = Format("error: the build failed with exit status %d", end.ExitStatus);
+  else
+    return;
+  pane.Add(line);
+  ++counts.Errors;
+}
+
+std::string CountText(int count) { return count == 0 ? "Ok" : IntToStr(count); }
+
+void TOutputLineSplitter::Feed(std::string_view bytes) {
+  for (char c : bytes) {
+    bool afterCR = FAfterCR;
+    FAfterCR = c == '\r';
+    if (c == '\n' && afterCR) continue;  // the LF of a CR LF
+    if (c == '\r' || c == '\n') {
+      FOnLine(FPending);
+      FPending.clear();
+    } else {
+      FPending += c;
+    }
+  }
+}
+
+void TOutputLineSplitter::Finish() {
+  if (!FPending.empty()) FOnLine(FPending);
+  FPending.clear();
+  FAfterCR = false;
+}
+
+}  // namespace vk

@@ -1,0 +1,95 @@
+#include "app/BuildRunner.h"
+
+#include "platform/Streams.h"
+#include "platform/StringLists.h"
+
+namespace vk {
+
+std::string BuildBaseName(std::string_view mainFile) {
+  size_t dot = mainFile.rfind('.');
+  return std::string(dot == std::string_view::npos ? mainFile : mainFile.substr(0, dot));
+}
+
+bool MakefileReadable(const std::string& projectFolder) {
+  if (projectFolder.empty()) return false;  // no project
+  // The names make itself looks for; the file system tells them apart.
+  for (const char* name : {"GNUmakefile", "makefile", "Makefile"}) {
+    try {
+      TStringList makefile;
+      makefile.LoadFromFile(JoinPath(projectFolder, name));
+      return true;
+    } catch (const EStreamError&) {
+    }
+  }
+  return false;
+}
+
+std::vector<std::string> ExtraSourceObjects(std::string_view line) {
+  std::vector<std::string> objects;
+  size_t start = 0;
+  while (start < line.size()) {
+    size_t end = line.find(' ', start);
+    if (end == std::string_view::npos) end = line.size();
+    std::string_view word = line.substr(start, end - start);
+    start = end + 1;
+    if (word.find('/') != std::string_view::npos || word.find("..") != std::string_view::npos) continue;
+    for (size_t dot; (dot = word.find('.')) != std::string_view::npos; word.remove_prefix(dot + 1))
+      if (dot > 0) objects.push_back(std::string(word.substr(0, dot)) + ".o");
+  }
+  return objects;
+}
+
+std::optional<std::string> ReadExtraSourceLine(const std::string& projectFolder) {
+  TStringList addFile;
+  try {
+    addFile.LoadFromFile(JoinPath(projectFolder, "AddFile.ini"));
+  } catch (const EStreamError&) {
+    return std::nullopt;
+  }
+  return addFile.Count() > 1 ? addFile.Get(1) : "";
+}
+
+std::vector<std::string> CleanFileList(const std::string& projectFolder, const std::string& baseName) {
+  std::vector<std::string> files;
+  if (std::optional<std::string> line = ReadExtraSourceLine(projectFolder))
+    for (const std::string& object : ExtraSourceObjects(*line)) files.push_back(JoinPath(projectFolder, object));
+  for (const char* extension : {".o", ".lss", ".elf", ".hex", ".map", ".lst", ".cof", ".eep"})
+    files.push_back(JoinPath(projectFolder, baseName + extension));
+  return files;
+}
+
+std::string ShellQuote(std::string_view text) {
+  std::string quoted = "'";
+  for (char c : text) quoted += c == '\'' ? std::string("'\\''") : std::string(1, c);
+  return quoted + "'";
+}
+
+std::string BuildScriptText(const std::string& installFolder, const std::string& projectFolder) {
+  // The tool chain's folders below the install folder, in front of the PATH
+  // the program inherited (Debian's tools are found there).
+  std::string path;
+  for (const char* folder :
+       {"WinAVR", "WinAvr/avr/bin", "WinAVR/bin", "WinAVR/utils/bin", "WinAvr/libexec/gcc/avr/4.3.0", "WinAvr/avr/lib"})
+    path += ShellQuote(JoinPath(installFolder, folder)) + ":";
+  return "#!/bin/sh\n"
+         "cd / || exit 1\n"
+         "PATH=" +
+         path +
+         "\"$PATH\"; export PATH\n"
+         "cd " +
+         ShellQuote(projectFolder) +
+         " || exit 1\n"
+         "make\n";
+}
+
+void WriteBuildScript(const std::string& installFolder, const std::string& projectFolder) {
+  SaveBytesToFile(JoinPath(installFolder, BuildScriptName), BuildScriptText(installFolder, projectFolder));
+}
+
+std::string JoinPath(std::string_view folder, std::string_view name) {
+  std::string path(folder);
+  if (!path.empty() && path.back() != '/') path += '/';
+  return path + std::string(name);
+}
+
+}  // namespace vk

@@ -1,0 +1,59 @@
+#pragma once
+// The build's preparation: the makefile check, the files the clean step
+// deletes, and the batch file AVRRUN.BAT in the install folder, a shell
+// script that changes to the project folder, puts the tool chain's folders
+// in front of PATH and runs make.
+//
+// The build command, after saving and the optional include insertion:
+//   1. MakefileReadable(project folder), else stop with a message;
+//   2. when "AutoMakefileCreateBool" can be read: delete every file of
+//      CleanFileList(project folder, BuildBaseName(main file));
+//   3. WriteBuildScript(InstallFolder, project folder), else stop with a
+//      message;
+//   4. an empty BuildBaseName: "File needs to be chosen!" and no run;
+//      otherwise run "/bin/sh <InstallFolder>/AVRRUN.BAT".
+
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace vk {
+
+inline constexpr const char* BuildScriptName = "AVRRUN.BAT";
+
+// The main file's name without its extension: the name of every build
+// product ("main.c" and "main.asm" give "main").
+std::string BuildBaseName(std::string_view mainFile);
+
+// The project folder holds a makefile that can be read (empty is fine).
+bool MakefileReadable(const std::string& projectFolder);
+
+// The object files of the extra C sources listed on an AddFile.ini line:
+// "uart.c lcd.c" gives uart.o and lcd.o; each "." ends a name, so "a.b.c"
+// gives a.o and b.o. Names that hold "/" or ".." are passed over: nothing
+// outside the project folder is deleted.
+std::vector<std::string> ExtraSourceObjects(std::string_view line);
+
+// The extra-source line of the project's AddFile.ini; nullopt when the file
+// cannot be read.
+std::optional<std::string> ReadExtraSourceLine(const std::string& projectFolder);
+
+// What the clean step deletes, in order: the extra sources' objects (when
+// AddFile.ini can be read), then the base name's .o, .lss, .elf, .hex, .map,
+// .lst, .cof and .eep, all in the project folder.
+std::vector<std::string> CleanFileList(const std::string& projectFolder, const std::string& baseName);
+
+// A word the shell takes as it stands, whatever characters it holds.
+std::string ShellQuote(std::string_view text);
+
+// The script's text (LF line ends).
+std::string BuildScriptText(const std::string& installFolder, const std::string& projectFolder);
+// Writes it to <installFolder>/AVRRUN.BAT; raises EStreamError when it cannot.
+void WriteBuildScript(const std::string& installFolder, const std::string& projectFolder);
+
+// folder + "/" + name, without doubling a "/" the folder ends with; the
+// name alone for an empty folder (never a file at the root).
+std::string JoinPath(std::string_view folder, std::string_view name);
+
+}  // namespace vk

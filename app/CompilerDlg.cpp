@@ -1,0 +1,109 @@
+#include "app/CompilerDlg.h"
+
+#include <charconv>
+#include <sstream>
+#include <vector>
+
+#include "app/BuildRunner.h"
+#include "app/SettingsStore.h"
+#include "app/SharedTables.h"
+#include "platform/Streams.h"
+#include "platform/StringLists.h"
+
+namespace vk {
+
+namespace {
+
+std::vector<std::string> Fields(const std::string& text) {
+  std::istringstream stream(text);
+  std::vector<std::string> fields;
+  for (std::string field; stream >> field;) fields.push_back(field);
+  return fields;
+}
+
+// The size of the output section named: its line starts with the name, then
+// the start address and the size follow, on the same line or, after a name
+// too long for its column, on the next one.
+std::optional<std::string> OutputSectionSize(const TStrings& map, const std::string& name) {
+  for (int i = 0; i < map.Count(); ++i) {
+    std::string line = map.Get(i);
+    if (line.compare(0, name.size(), name) != 0) continue;
+    if (line.size() > name.size() && line[name.size()] != ' ' && line[name.size()] != '\t') continue;
+    std::vector<std::string> fields = Fields(line.substr(name.size()));
+    if (fields.empty() && i + 1 < map.Count()) fields = Fields(map.Get(i + 1));
+    if (fields.size() < 2) return "";
+    std::string size = fields[1];
+    return size.compare(0, 2, "0x") == 0 ? size.substr(2) : size;
+  }
+  return std::nullopt;
+}
+
+std::optional<uint64_t> Parse(const std::string& text, int base) {
+  uint64_t value = 0;
+  auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), value, base);
+  if (text.empty() || error != std::errc() || end != text.data() + text.size()) return std::nullopt;
+  return value;
+}
+
+// A size the map named; a section it does not list (no .data) holds nothing.
+std::optional<uint64_t> Hex(const std::string& text) { return text.empty() ? 0 : Parse(text, 16); }
+
+TMemoryUse MemoryUse(bool loaded, const std::vector<std::string>& sizes, const char* total, uint64_t bytesPerUnit) {
+  TMemoryUse use;
+  for (const std::string& size : sizes) use.Shown = use.Shown || !size.empty();
+  use.TotalText = total;
+  use.TotalBytes = Parse(total, 10).value_or(0) * bytesPerUnit;
+  if (!use.Shown || !loaded) return use;
+  use.Known = true;
+  for (const std::string& size : sizes) {
+    std::optional<uint64_t> bytes = Hex(size);
+    use.Known = use.Known && bytes;
+    use.Bytes += bytes.value_or(0);
+  }
+  if (use.Known && use.TotalBytes > 0)
+    use.Percent = static_cast<float>(use.Bytes) / static_cast<float>(use.TotalBytes) * 100.0f;
+  return use;
+}
+
+}  // namespace
+
+TMapSizes ParseLinkerMap(const TStrings& map) {
+  TMapSizes sizes;
+  for (auto [name, size] : {std::pair{".text", &sizes.Text}, std::pair{".data", &sizes.Data},
+                            std::pair{".bss", &sizes.Bss}, std::pair{".eeprom", &sizes.Eeprom}})
+    if (std::optional<std::string> found = OutputSectionSize(map, name)) *size = *found;
+  return sizes;
+}
+
+std::string LinkerMapPath(const std::string& projectFolder, const std::string& mainFile) {
+  return JoinPath(projectFolder, BuildBaseName(mainFile) + ".map");
+}
+
+std::string ReadMcuType() {
+  return TSettingsReader(AttrKeyNames[EditorKeyIndex]).String(EditorValue::SouAvrMcuType).value_or("");
+}
+
+TMemoryReport ComputeMemoryReport(const TStrings* map, const std::string& mcuType) {
+  TMemoryReport report;
+  report.McuType = mcuType;
+  report.MapLoaded = map != nullptr;
+  TMapSizes sizes = map ? ParseLinkerMap(*map) : TMapSizes();
+  const TMcuRow* part = FindMcu(mcuType);
+  report.Flash = MemoryUse(report.MapLoaded, {sizes.Text}, part ? part->Flash : "0", 1000);
+  report.Sram = MemoryUse(report.MapLoaded, {sizes.Data, sizes.Bss}, part ? part->Sram : "0", 1);
+  report.Eeprom = MemoryUse(report.MapLoaded, {sizes.Eeprom}, part ? part->Eeprom : "0", 1);
+  report.ProgramSizeMissing = !report.Flash.Shown;
+  return report;
+}
+
+TMemoryReport ComputeMemoryReport(const std::string& mapPath, const std::string& mcuType) {
+  TStringList map;
+  try {
+    map.LoadFromFile(mapPath);
+  } catch (const EStreamError&) {
+    return ComputeMemoryReport(nullptr, mcuType);
+  }
+  return ComputeMemoryReport(&map, mcuType);
+}
+
+}  // namespace vk

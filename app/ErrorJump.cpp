@@ -1,0 +1,77 @@
+#include "app/ErrorJump.h"
+
+#include <algorithm>
+
+#include "SrcEdit/Source/SrcEdit.h"
+
+namespace vk {
+
+namespace {
+
+constexpr TColor kJumpRed = 0x000000FF;
+constexpr int kBarEnd = 500;
+
+// The field from pos up to the next ":" or the end of the line.
+std::string_view FieldAt(std::string_view line, size_t pos) {
+  if (pos >= line.size()) return {};
+  std::string_view rest = line.substr(pos);
+  return rest.substr(0, rest.find(':'));
+}
+
+// A positive decimal line number; 0 for anything else.
+int LineNumber(std::string_view field) {
+  if (field.empty() || field.size() > 9 ||
+      !std::all_of(field.begin(), field.end(), [](char c) { return c >= '0' && c <= '9'; }))
+    return 0;
+  return std::stoi(std::string(field));
+}
+
+// The first ".c", ".C", ".h" or ".H" that ends a file name: the extension
+// letter is followed by ":". A dot inside a folder name (".cache/") is not
+// an extension.
+size_t ExtensionLetter(std::string_view line) {
+  for (size_t pos = 0; pos + 2 < line.size(); ++pos) {
+    if (line[pos] != '.' || line[pos + 2] != ':') continue;
+    char letter = line[pos + 1];
+    if (letter == 'c' || letter == 'C' || letter == 'h' || letter == 'H') return pos + 1;
+  }
+  return std::string_view::npos;
+}
+
+void SelectLineBlock(TCustomSrcEdit& editor, int line) {
+  editor.SelectedColor().SetBG(kJumpRed);
+  editor.SetBlockBegin({1, line});
+  editor.SetBlockEnd({kBarEnd, line});
+}
+
+}  // namespace
+
+std::optional<TErrorJump> ParseErrorJump(std::string_view paneLine) {
+  size_t letter = ExtensionLetter(paneLine);
+  if (letter != std::string_view::npos) {
+    size_t slash = paneLine.rfind('/', letter);
+    size_t start = slash == std::string_view::npos ? 0 : slash + 1;
+    int line = LineNumber(FieldAt(paneLine, letter + 2));
+    if (line == 0) return std::nullopt;
+    return TErrorJump{std::string(paneLine.substr(start, letter + 1 - start)), line};
+  }
+  size_t colon = paneLine.find(':');
+  int line = colon == std::string_view::npos ? 0 : LineNumber(FieldAt(paneLine, colon + 1));
+  if (line == 0) return std::nullopt;
+  return TErrorJump{"", line};
+}
+
+void MarkPaneLine(TCustomSrcEdit& pane) {
+  pane.SetSelectionMode(smColumn);
+  SelectLineBlock(pane, pane.CaretY());
+}
+
+void SelectErrorLine(TCustomSrcEdit& editor, int line) {
+  line = std::clamp(line, 1, std::max(editor.Lines().Count(), 1));
+  editor.SetSelectionMode(smColumn);
+  editor.SetCaretXY({1, line});
+  SelectLineBlock(editor, line);
+  editor.SetSelectionMode(smNormal);
+}
+
+}  // namespace vk

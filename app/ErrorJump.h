@@ -1,0 +1,39 @@
+#pragma once
+// The jump from an error-pane line to the source line it names: the file
+// name and the line number are cut out of the pane line, then the line is
+// selected in the document window of that file.
+//
+// On a double click the main window marks the pane line (MarkPaneLine), then
+// with ParseErrorJump's result brings forward the document window whose file
+// name equals FileName (else the active one) and calls SelectErrorLine on its
+// editor after giving it the focus, and maximises that window.
+
+#include <optional>
+#include <string>
+#include <string_view>
+
+namespace vk {
+
+class TCustomSrcEdit;
+
+struct TErrorJump {
+  // The file name without folders, as compiler lines give it ("main.c" for
+  // "/work/blink/main.c:7: ..."); empty when the line names no C source or
+  // header: the jump goes to the active document.
+  std::string FileName;
+  int Line = 0;  // 1-based
+};
+
+// Where a pane line points to; nullopt when it holds no usable line number
+// (a linker line "main.c:(.text+0x1a): undefined reference ..." or a line
+// number 0).
+std::optional<TErrorJump> ParseErrorJump(std::string_view paneLine);
+
+// The pane's caret line as a red bar: a column block over columns 1..500.
+void MarkPaneLine(TCustomSrcEdit& pane);
+
+// Caret to the start of the line, the line selected with a red background;
+// a line past the end of the text selects the last line.
+void SelectErrorLine(TCustomSrcEdit& editor, int line);
+
+}  // namespace vk

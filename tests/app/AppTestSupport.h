@@ -1,0 +1,71 @@
+#pragma once
+// Helpers of the IDE core's tests: a private registry, the AVR tool chain
+// run on small projects in temporary folders.
+
+#include <gtest/gtest.h>
+#include <stdlib.h>
+
+#include <cstdio>
+#include <fstream>
+#include <string>
+#include <vector>
+
+#include "platform/Registry.h"
+#include "platform/StringLists.h"
+#include "tests/platform/TempFolder.h"
+
+namespace vk::test {
+
+// Points the registry at an empty temporary folder for the scope.
+class TRegistryScope {
+public:
+  TRegistryScope() { setenv("VORNKIT_REGISTRY_DIR", FFolder.Path().c_str(), 1); }
+  ~TRegistryScope() { unsetenv("VORNKIT_REGISTRY_DIR"); }
+  TRegistryScope(const TRegistryScope&) = delete;
+  TRegistryScope& operator=(const TRegistryScope&) = delete;
+  const TTempFolder& Folder() const { return FFolder; }
+
+private:
+  TTempFolder FFolder;
+};
+
+inline void WriteTextFile(const std::string& fileName, const std::string& text) {
+  std::ofstream(fileName, std::ios::binary) << text;
+}
+
+inline std::string ReadTextFile(const std::string& fileName) {
+  std::ifstream in(fileName, std::ios::binary);
+  return std::string(std::istreambuf_iterator<char>(in), {});
+}
+
+// Runs a shell command in a folder; its standard output and error as lines
+// and its exit status.
+struct TCommandResult {
+  std::vector<std::string> Lines;
+  int Status = -1;
+};
+
+inline TCommandResult RunCommand(const std::string& folder, const std::string& command) {
+  TCommandResult result;
+  std::string line = "cd '" + folder + "' && LC_ALL=C " + command + " 2>&1 </dev/null";
+  FILE* pipe = popen(line.c_str(), "r");
+  if (!pipe) return result;
+  std::string text;
+  char buffer[4096];
+  for (size_t n; (n = fread(buffer, 1, sizeof buffer, pipe)) > 0;) text.append(buffer, n);
+  int status = pclose(pipe);
+  result.Status = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+  TStringList lines;
+  lines.SetTextStr(text);
+  for (int i = 0; i < lines.Count(); ++i) result.Lines.push_back(lines.Get(i));
+  return result;
+}
+
+inline bool HaveAvrToolChain() {
+  return system("command -v avr-gcc >/dev/null 2>&1 && command -v avr-size >/dev/null 2>&1") == 0;
+}
+
+#define VK_REQUIRE_AVR_TOOL_CHAIN() \
+  if (!::vk::test::HaveAvrToolChain()) GTEST_SKIP() << "avr-gcc and avr-size are not installed (./x installs them)"
+
+}  // namespace vk::test

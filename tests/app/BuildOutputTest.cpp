@@ -1,0 +1,173 @@
+#include <gtest/gtest.h>
+
+#include "app/BuildOutput.h"
+#include "app/ErrorJump.h"
+#include "tests/app/AppTestSupport.h"
+
+namespace vk {
+namespace {
+
+std::vector<std::string> Lines(const TStrings& strings) {
+  std::vector<std::string> lines;
+  for (int i = 0; i < strings.Count(); ++i) lines.push_back(strings.Get(i));
+  return lines;
+}
+
+TStringList ListOf(const std::vector<std::string>& lines) {
+  TStringList list;
+  for (const std::string& line : lines) list.Add(line);
+  return list;
+}
+
+TEST(BuildOutputTest, TheLeftmostWordDecidesALinesClass) {
+  const struct {
+    const char* Line;
+    TOutputLineClass Class;
+  } cases[] = {
+      {"main.c:12: error: expected ';'", olError},
+      {"main.c:3: warning: 'error_flag' set but not used", olWarning},
+      {"main.c:4: note: int terror_count;", olError},  // inside an identifier
+      {"main.c:(.text+0x1a): undefined reference to `foo'", olError},
+      {"/tmp/a.o:main.c:2: first defined here", olError},
+      {"(.data+0x0): multiple definition of `shared'", olError},
+      {"make: *** [main.elf] Error 1", olNone},
+      {"WARNING: capitals", olNone},
+      {"Compiling C: main.c", olNone},
+      {"", olNone},
+  };
+  for (const auto& c : cases) EXPECT_EQ(ClassifyOutputLine(c.Line), c.Class) << c.Line;
+}
+
+TEST(BuildOutputTest, EchoedSourceAndCaretLinesBelongToTheDiagnosticAbove) {
+  TStringList output = ListOf({
+      "w.c: In function 'main':",
+      "w.c:2:7: warning: unused variable 'unused_error' [-Wunused-variable]",
+      "   int unused_error = 3;",
+      "       ^",
+      "w.c:5:1: error: expected ';' before 'return'",
+      "   return warning_count",
+      "   ^~~~~~",
+      "w.c:6: error: no column, so the next lines are output of their own",
+      "int undefined_x;",
+      "    ^",
+  });
+  TStringList pane;
+  TBuildCounts counts = ClassifyBuildOutput(output, pane);
+  EXPECT_EQ(Lines(pane), (std::vector<std::string>{output.Get(1), output.Get(4), output.Get(7), output.Get(8)}));
+  EXPECT_EQ(counts.Errors, 3);
+  EXPECT_EQ(counts.Warnings, 1);
+}
+
+TEST(BuildOutputTest, AFailedBuildWithoutAnErrorLineGetsOne) {
+  const struct {
+    TBuildEnd End;
+    int ErrorsBefore;
+    const char* Added;  // nullptr: nothing added
+  } cases[] = {
+      {{true, 0, 0}, 0, nullptr},
+      {{true, 2, 0}, 0, "error: the build failed with exit status 2"},
+      {{true, 0, 9}, 0, "error: the build was ended by signal 9"},
+      {{false, 0, 0}, 0, "error: the build could not be started"},
+      {{true, 2, 0}, 1, nullptr},  // the tools said why
+  };
+  for (const auto& c : cases) {
+    TStringList pane;
+    TBuildCounts counts{c.ErrorsBefore, 3};
+    AddBuildFailureLine(c.End, counts, pane);
+    EXPECT_EQ(Lines(pane), c.Added ? std::vector<std::string>{c.Added} : std::vector<std::string>{});
+    EXPECT_EQ(counts.Errors, c.ErrorsBefore + (c.Added ? 1 : 0));
+    EXPECT_EQ(CountText(counts.Errors), c.Added || c.ErrorsBefore ? IntToStr(counts.Errors) : "Ok");
+  }
+}
+
+TEST(BuildOutputTest, PipeReadsAreCutIntoLinesAtLineBreaksOnly) {
+  std::string longLine(300, 'x');
+  const struct {
+    std::vector<std::string> Chunks;
+    std::vector<std::string> Lines;
+  } cases[] = {
+      {{longLine.substr(0, 256), longLine.substr(256) + "\n"}, {longLine}},
+      {{"a\r", "\nb\n", "\n"}, {"a", "b", ""}},
+      {{"a\rb\r\nc"}, {"a", "b", "c"}},
+      {{"", "tail"}, {"tail"}},
+  };
+  for (const auto& c : cases) {
+    std::vector<std::string> lines;
+    TOutputLineSplitter splitter([&](const std::string& line) { lines.push_back(line); });
+    for (const std::string& chunk : c.Chunks) splitter.Feed(chunk);
+    splitter.Finish();
+    EXPECT_EQ(lines, c.Lines);
+  }
+}
+
+// The real compiler and linker on small sources: counts, pane lines and
+// where the first pane line jumps to.
+TEST(BuildOutputTest, RealToolChainOutput) {
+  VK_REQUIRE_AVR_TOOL_CHAIN();
+  const struct {
+    const char* Name;
+    std::vector<std::pair<std::string, std::string>> Files;
+    const char* Command;
+    int Errors, Warnings;
+    const char* JumpFile;  // nullptr: the first pane line has nowhere to go
+    int JumpLine;
+  } cases[] = {
+      {"warning only",
+       {{"w.c", "int main(void) {\n  int unused_error = 3;\n  return 0;\n}\n"}},
+       "avr-gcc -mmcu=atmega128 -Wall -c w.c",
+       0,
+       1,
+       "w.c",
+       2},
+      {"syntax error",
+       {{"e.c", "int main(void) {\n  int x = 3\n  return x;\n}\n"}},
+       "avr-gcc -mmcu=atmega128 -Wall -c e.c",
+       1,
+       1,
+       "e.c",
+       3},
+      {"undefined reference",
+       {{"u.c", "void foo(void);\nint main(void) { foo(); return 0; }\n"}},
+       "avr-gcc -mmcu=atmega128 u.c -o u.elf",
+       2,
+       0,
+       nullptr,
+       0},
+      {"undefined reference with line information",
+       {{"u.c", "void foo(void);\nint main(void) {\n  foo();\n  return 0;\n}\n"}},
+       "avr-gcc -mmcu=atmega128 -g u.c -o u.elf",
+       2,
+       0,
+       "u.c",
+       3},
+      {"multiple definition",
+       {{"a.c", "int shared = 1;\nint main(void) { return shared; }\n"}, {"b.c", "int shared = 2;\n"}},
+       "avr-gcc -mmcu=atmega128 -g a.c b.c -o ab.elf",
+       3,
+       0,
+       nullptr,
+       0},  // a data object's line carries no line number
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.Name);
+    test::TTempFolder folder;
+    for (const auto& [name, text] : c.Files) test::WriteTextFile(folder.File(name), text);
+    test::TCommandResult result = test::RunCommand(folder.Path(), c.Command);
+    TStringList output = ListOf(result.Lines);
+    TStringList pane;
+    TBuildCounts counts = ClassifyBuildOutput(output, pane);
+    AddBuildFailureLine({true, result.Status, 0}, counts, pane);
+    EXPECT_EQ(counts.Errors, c.Errors) << output.Text();
+    EXPECT_EQ(counts.Warnings, c.Warnings) << output.Text();
+    ASSERT_GT(pane.Count(), 0);
+    std::optional<TErrorJump> jump = ParseErrorJump(pane.Get(0));
+    ASSERT_EQ(jump.has_value(), c.JumpFile != nullptr) << pane.Get(0);
+    if (jump) {
+      EXPECT_EQ(jump->FileName, c.JumpFile);
+      EXPECT_EQ(jump->Line, c.JumpLine);
+    }
+  }
+}
+
+}  // namespace
+}  // namespace vk
