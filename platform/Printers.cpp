@@ -131,7 +131,8 @@ void TRecordingPrinter::FinishJob() {
 }
 
 void TRecordingPrinter::DropJob() {
-  TakePage();
+  // A page that was only begun is not kept.
+  if (!FCanvas.Log().empty()) TakePage();
   ++FDropped;
 }
 
