@@ -75,7 +75,8 @@ void TQtPrinter::StartJob() {
   std::unique_ptr<QPrinter> job = MakePrinter();
   if (FileName().empty() && job->printerName().isEmpty())
     throw EPrinter("There is no default printer currently selected");
-  if (!FPainter.begin(job.get())) throw EPrinter("Printer selected is not valid");
+  if (!FPainter.begin(job.get()))
+    throw EPrinter(FileName().empty() ? "Printer selected is not valid" : "Cannot create file \"" + FileName() + "\"");
   FJob = std::move(job);
   FCanvas.Begin(FPainter);
 }

@@ -194,6 +194,11 @@ TEST_F(HeaderFooterPrintTest, ItemsSitOnTheirLinesBaselinesAndAlignments) {
   header.SetMirrorPosition(true);
   EXPECT_EQ(PrintPage(header, 2)[0], (TPlaced{2199, 101, "L2"}));
   EXPECT_EQ(PrintPage(header, 3)[0], (TPlaced{254, 101, "L3"}));
+  // An item added after the job was prepared names a line never measured:
+  // it goes below the last line, with no room for its ascent.
+  header.Add("late", nullptr, taLeftJustify, 7);
+  header.Print(Canvas, 1);
+  EXPECT_EQ(PlacedOf(RunsOf(Canvas.Log())).back(), (TPlaced{254, 121, "late"}));
 }
 
 TEST_F(HeaderFooterPrintTest, FramesOfHeaderAndFooter) {

@@ -7,6 +7,7 @@
 #include <gtest/gtest.h>
 
 #include "SrcEdit/Source/SrcHighlighterAvr.h"
+#include "platform/RecordingCanvas.h"
 #include "tests/SrcEdit/Source/EditorFixture.h"
 #include "tests/SrcEdit/Source/PrintFixture.h"
 #include "tests/platform/FontMetricsScope.h"
@@ -61,6 +62,11 @@ TEST_F(SrcEditPrintTest, TheGridTakesOneColumnLessThanTheFirstWidthReachingTheTe
     EXPECT_EQ(Print.MaxCol(), c.MaxCol) << c.CellWidth;
     EXPECT_EQ(Print.MaxWidth(), c.MaxWidth) << c.CellWidth;
   }
+  // A text area narrower than one character still holds one column.
+  Print.Margins().SetLeft(200);
+  SetLines({"abc"});
+  EXPECT_EQ(Print.GetPageCount(), 1);
+  EXPECT_EQ(Print.MaxCol(), 1);
 }
 
 TEST_F(SrcEditPrintTest, PagesLinesStatusAndHeader) {
@@ -210,33 +216,14 @@ TEST_F(SrcEditPrintTest, HighlightedTokensTakeTheirColoursAndContinueAcrossRows)
   Print.SetHighlighter(nullptr);
 }
 
-// One token per line; the range counts the comments open at the line end.
-class TProbeHighlighter : public TSrcCustomHighlighter {
+// Records each line it is given with the range it starts from.
+class TProbeHighlighter : public test::TCommentHighlighter {
 public:
-  TProbeHighlighter() : TSrcCustomHighlighter(nullptr) {}
-  TSrcHighlighterAttributes* GetDefaultAttribute(int) const override { return nullptr; }
-  bool GetEol() const override { return FDone; }
-  std::string GetToken() const override { return FLine; }
-  TSrcHighlighterAttributes* GetTokenAttribute() const override { return nullptr; }
-  int GetTokenKind() const override { return 0; }
-  int GetTokenPos() const override { return 0; }
-  void Next() override { FDone = true; }
   void SetLine(std::string_view line, int lineIndex) override {
-    Seen.push_back({lineIndex, static_cast<int>(FRange)});
-    FLine = line;
-    FDone = false;
-    FRange += FLine == "/*" ? 1 : FLine == "*/" ? -1 : 0;
+    Seen.push_back({lineIndex, static_cast<int>(GetRange())});
+    TCommentHighlighter::SetLine(line, lineIndex);
   }
-  TSrcEditRange GetRange() const override { return FRange; }
-  void SetRange(TSrcEditRange range) override { FRange = range; }
-  void ResetRange() override { FRange = 0; }
-
   std::vector<std::pair<int, int>> Seen;
-
-private:
-  std::string FLine;
-  bool FDone = true;
-  TSrcEditRange FRange = 0;
 };
 
 TEST_F(SrcEditPrintTest, EveryLineStartsFromItsRangeAndItsZeroBasedIndex) {
@@ -325,6 +312,26 @@ TEST_F(SrcEditPrintTest, PageRangesCopiesAndAborts) {
   EXPECT_EQ(Printer().Pages().size(), 1u);
   EXPECT_EQ(Printer().AbortedJobs(), 3);
   EXPECT_FALSE(Printer().Printing());
+}
+
+TEST_F(SrcEditPrintTest, APreviewDrawsPagesOfTheLastPagination) {
+  TRecordingCanvas canvas;
+  {
+    TProbeHighlighter hl;
+    Print.SetHighlighter(&hl);
+    SetLines(Numbered(40));
+    Print.UpdatePages(canvas);
+  }
+  EXPECT_EQ(Print.Highlighter(), nullptr);  // gone with the highlighter
+  canvas.ClearLog();
+  Print.PrintToCanvas(canvas, 2);
+  EXPECT_EQ(TextsOf(RunsOf(canvas.Log())).front(), "line 30");
+  EXPECT_THROW(Print.PrintToCanvas(canvas, 3), EListError);
+  // New lines drop the old pagination: nothing but header and footer.
+  SetLines(Numbered(2));
+  canvas.ClearLog();
+  Print.PrintToCanvas(canvas, 2);
+  EXPECT_EQ(canvas.CountOf("ExtTextOut"), 0);
 }
 
 TEST_F(SrcEditPrintTest, PageOffsetShowsInHeaderAndFooterOnly) {
