@@ -169,6 +169,7 @@ TColorRef TCanvas::SetTextColor(TColorRef color) { return std::exchange(FState.T
 TColorRef TCanvas::SetBkColor(TColorRef color) { return std::exchange(FState.BkColor, color); }
 int TCanvas::SetBkMode(int mode) { return std::exchange(FState.BkMode, mode); }
 int TCanvas::SetTextCharacterExtra(int extra) { return std::exchange(FState.CharExtra, extra); }
+uint32_t TCanvas::SetTextAlign(uint32_t align) { return std::exchange(FState.TextAlign, align); }
 
 int TCanvas::SaveDC() {
   FSavedStates.push_back(FState);
@@ -218,8 +219,10 @@ TSize TCanvas::GetTextExtentPoint(const char* text, int length) {
 bool TCanvas::ExtTextOut(int x, int y, uint32_t options, const TRect* rect, const char* text, int length,
                          const int* dx) {
   TTextRun run;
-  run.Y = y;
-  run.Height = FontMetrics().TextMetrics(FState.LogFont).tmHeight;
+  TTextMetric metric = FontMetrics().TextMetrics(FState.LogFont);
+  uint32_t vertical = FState.TextAlign & TA_BASELINE;
+  run.Y = vertical == TA_BASELINE ? y - metric.tmAscent : vertical == TA_BOTTOM ? y - metric.tmHeight : y;
+  run.Height = metric.tmHeight;
   run.Font = FState.LogFont;
   run.TextColor = FState.TextColor;
   run.BackColor = FState.BkColor;

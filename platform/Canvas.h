@@ -48,6 +48,11 @@ struct TABC {
 // ExtTextOut options.
 constexpr uint32_t ETO_OPAQUE = 2;
 constexpr uint32_t ETO_CLIPPED = 4;
+// Text alignment: the y of a text output is its top, its bottom or its
+// baseline.
+constexpr uint32_t TA_TOP = 0;
+constexpr uint32_t TA_BOTTOM = 8;
+constexpr uint32_t TA_BASELINE = 24;
 // Background modes.
 constexpr int TRANSPARENT = 1;
 constexpr int OPAQUE = 2;
@@ -178,6 +183,9 @@ public:
   TColorRef BkColor() const { return FState.BkColor; }
   int BkMode() const { return FState.BkMode; }
   int TextCharacterExtra() const { return FState.CharExtra; }
+  // TA_TOP, TA_BOTTOM or TA_BASELINE; returns the previous alignment.
+  virtual uint32_t SetTextAlign(uint32_t align);
+  uint32_t TextAlign() const { return FState.TextAlign; }
   // Saved device states (font, colours, modes, character extra, clip); the
   // result numbers the state, RestoreDC(n) returns to it and drops the
   // states saved after it. False for an unknown number.
@@ -193,7 +201,8 @@ public:
   // Width of the text with the character extra, height of the font.
   virtual TSize GetTextExtentPoint(const char* text, int length);
 
-  // Text at (x, y) (top left of the first character) in the selected font
+  // Text at (x, y) (top left of the first character, or its left end on the
+  // bottom line or the baseline as the text alignment says) in the selected font
   // and text colour. ETO_OPAQUE fills rect with the background colour
   // first; ETO_CLIPPED keeps the text inside rect. Each character advances
   // by its dx entry when dx is given, else by its width plus the character
@@ -223,6 +232,7 @@ private:
     TColorRef BkColor = 0xFFFFFF;
     int BkMode = OPAQUE;
     int CharExtra = 0;
+    uint32_t TextAlign = TA_TOP;
     TRect Clip{-(1 << 28), -(1 << 28), 1 << 28, 1 << 28};
   };
   // Makes the canvas Font the selected font and its colour the text colour.

@@ -227,11 +227,13 @@ void TFont::Assign(const TPersistent& source) {
     TPersistent::Assign(source);
     return;
   }
-  if (FName == font->FName && FHeight == font->FHeight && FPitch == font->FPitch && FCharset == font->FCharset &&
+  // A font for another device keeps the point size, not the pixel height.
+  int height = FPixelsPerInch == font->FPixelsPerInch ? font->FHeight : -MulDiv(font->Size(), FPixelsPerInch, 72);
+  if (FName == font->FName && FHeight == height && FPitch == font->FPitch && FCharset == font->FCharset &&
       FStyle == font->FStyle && FColor == font->FColor)
     return;
   FName = font->FName;
-  FHeight = font->FHeight;
+  FHeight = height;
   FPitch = font->FPitch;
   FCharset = font->FCharset;
   FStyle = font->FStyle;
@@ -245,9 +247,13 @@ void TFont::SetName(const std::string& value) {
   Changed();
 }
 
-int TFont::Size() const { return -MulDiv(FHeight, 72, ScreenPixelsPerInch); }
+int TFont::Size() const { return -MulDiv(FHeight, 72, FPixelsPerInch); }
 
-void TFont::SetSize(int value) { SetHeight(-MulDiv(value, ScreenPixelsPerInch, 72)); }
+void TFont::SetSize(int value) { SetHeight(-MulDiv(value, FPixelsPerInch, 72)); }
+
+void TFont::SetPixelsPerInch(int value) {
+  if (value >= 1) FPixelsPerInch = value;
+}
 
 void TFont::SetHeight(int value) {
   if (value == FHeight) return;

@@ -134,6 +134,9 @@ std::string ColorToString(TColor color);
 
 // ---------------------------------------------------------------- fonts
 
+// Horizontal alignment of a text.
+enum TAlignment : uint8_t { taLeftJustify, taRightJustify, taCenter };
+
 enum TFontStyle : uint8_t { fsBold, fsItalic, fsUnderline, fsStrikeOut };
 
 // A set of font styles, bit n = style n (fsBold 1, fsItalic 2, fsUnderline 4,
@@ -213,7 +216,7 @@ public:
 
   const std::string& Name() const { return FName; }
   void SetName(const std::string& value);
-  // Points; the height follows (negative pixels at 96 per inch).
+  // Points; the height follows (negative pixels at PixelsPerInch).
   int Size() const;
   void SetSize(int value);
   int Height() const { return FHeight; }
@@ -226,6 +229,11 @@ public:
   void SetStyle(TFontStyles value);
   TColor Color() const { return FColor; }
   void SetColor(TColor value);
+  // The resolution of the device the font is for (the screen's by default):
+  // it converts between Size and Height. Setting it keeps the height; a
+  // value below 1 is ignored, so a size can always be worked out.
+  int PixelsPerInch() const { return FPixelsPerInch; }
+  void SetPixelsPerInch(int value);
 
   TLogFont LogFont() const;
   HFONT Handle() const;
@@ -241,6 +249,7 @@ private:
   uint8_t FCharset = DEFAULT_CHARSET;
   TFontStyles FStyle;
   TColor FColor = clWindowText;
+  int FPixelsPerInch = ScreenPixelsPerInch;
   mutable HFONT FHandle = 0;
 };
 

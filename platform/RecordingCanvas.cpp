@@ -94,6 +94,11 @@ int TRecordingCanvas::SetTextCharacterExtra(int extra) {
   return TCanvas::SetTextCharacterExtra(extra);
 }
 
+uint32_t TRecordingCanvas::SetTextAlign(uint32_t align) {
+  Record(Format("SetTextAlign %u", align));
+  return TCanvas::SetTextAlign(align);
+}
+
 int TRecordingCanvas::SaveDC() {
   int state = TCanvas::SaveDC();
   Record(Format("SaveDC %d", state));

@@ -37,6 +37,7 @@ public:
   TColorRef SetBkColor(TColorRef color) override;
   int SetBkMode(int mode) override;
   int SetTextCharacterExtra(int extra) override;
+  uint32_t SetTextAlign(uint32_t align) override;
   int SaveDC() override;
   bool RestoreDC(int savedState) override;
   bool GetTextMetrics(TTextMetric& metric) override;

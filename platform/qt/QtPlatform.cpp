@@ -7,6 +7,8 @@
 #include "platform/SystemMetrics.h"
 #include "platform/qt/QtClipboard.h"
 #include "platform/qt/QtFonts.h"
+#include "platform/qt/QtPrintDialogs.h"
+#include "platform/qt/QtPrinter.h"
 
 namespace vk {
 
@@ -18,7 +20,9 @@ TQtPlatform* GInstance = nullptr;
 
 TQtPlatform::TQtPlatform()
     : FPreviousMetrics(SetFontMetrics(std::make_unique<TQtFontMetrics>())),
-      FPreviousClipboard(Clipboard().SetBackend(std::make_unique<TQtClipboard>())) {
+      FPreviousClipboard(Clipboard().SetBackend(std::make_unique<TQtClipboard>())),
+      FPreviousPrinter(SetPrinter(std::make_unique<TQtPrinter>())),
+      FPreviousPrintDialogs(SetPrintDialogBackend(std::make_unique<TQtPrintDialogs>())) {
   if (QScreen* screen = QGuiApplication::primaryScreen())
     SetScreenSize(screen->size().width(), screen->size().height());
   SetWheelScrollLines(QApplication::wheelScrollLines());
@@ -27,6 +31,8 @@ TQtPlatform::TQtPlatform()
 
 TQtPlatform::~TQtPlatform() {
   GInstance = nullptr;
+  SetPrintDialogBackend(std::move(FPreviousPrintDialogs));
+  SetPrinter(std::move(FPreviousPrinter));
   Clipboard().SetBackend(std::move(FPreviousClipboard));
   SetFontMetrics(std::move(FPreviousMetrics));
 }

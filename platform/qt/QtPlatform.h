@@ -2,13 +2,16 @@
 // The desktop behind the headless platform layer: while a TQtPlatform lives,
 // fonts are measured by Qt, the clipboard is the desktop's, the timers run
 // on real time from Qt's event loop, the caret is drawn and blinks, and the
-// screen size and wheel setting are the desktop's. The program's main (and
-// the Qt tests) make one after the QApplication and drop it before.
+// screen size, the wheel setting, the printers and the print dialogs are the
+// desktop's. The program's main (and the Qt tests) make one after the
+// QApplication and drop it before.
 
 #include <memory>
 
 #include "platform/Canvas.h"
 #include "platform/Clipboard.h"
+#include "platform/PrintDialogs.h"
+#include "platform/Printers.h"
 #include "platform/qt/QtCaret.h"
 #include "platform/qt/QtTimers.h"
 
@@ -30,6 +33,8 @@ public:
 private:
   std::unique_ptr<TFontMetrics> FPreviousMetrics;
   std::unique_ptr<TClipboardBackend> FPreviousClipboard;
+  std::unique_ptr<TPrinter> FPreviousPrinter;
+  std::unique_ptr<TPrintDialogBackend> FPreviousPrintDialogs;
   TQtCaret FCaret;
   TQtTimerDriver FTimers;
 };

@@ -29,6 +29,17 @@ TEST(RasterCanvasTest, FillRectStaysInsideTheClipRectangle) {
   EXPECT_EQ(canvas.PixelAt(0, 0), White);
 }
 
+TEST(RasterCanvasTest, TextAlignPutsTheTopTheBottomOrTheBaselineAtY) {
+  TFontMetricsScope metrics({.CellWidth = 8, .CellHeight = 16});  // ascent 12
+  for (auto [align, top] : {std::pair{TA_TOP, 20}, {TA_BOTTOM, 4}, {TA_BASELINE, 8}}) {
+    TRasterCanvas canvas(40, 40);
+    EXPECT_EQ(canvas.SetTextAlign(align), TA_TOP);
+    canvas.TextOut(0, 20, "A");
+    ASSERT_NE(canvas.CharAt(0, top), nullptr) << align;
+    EXPECT_EQ(canvas.CharAt(0, top)->Cell.Top, top) << align;
+  }
+}
+
 TEST(RasterCanvasTest, ExtTextOutPlacesCharactersByAdvance) {
   TFontMetricsScope metrics({.CellWidth = 8, .CellHeight = 16});
   TRasterCanvas canvas(200, 40);

@@ -156,6 +156,23 @@ TEST(GraphicsFontTest, SizeHeightAndChangeNotification) {
   EXPECT_EQ(copy.LogFont(), font.LogFont());
 }
 
+TEST(GraphicsFontTest, ResolutionConvertsSizesAndAssignKeepsThePointSize) {
+  TFont screen;
+  screen.SetSize(10);
+  TFont printer;
+  printer.SetPixelsPerInch(300);
+  printer.SetPixelsPerInch(0);  // no resolution: ignored
+  EXPECT_EQ(printer.PixelsPerInch(), 300);
+  printer.Assign(screen);
+  EXPECT_EQ(printer.Height(), -42);
+  EXPECT_EQ(printer.Size(), 10);
+  screen.Assign(printer);
+  EXPECT_EQ(screen.Height(), -13);
+  printer.SetPixelsPerInch(600);  // the height stays, the size follows
+  EXPECT_EQ(printer.Height(), -42);
+  EXPECT_EQ(printer.Size(), 5);
+}
+
 TEST(GraphicsFontTest, FontObjectsLiveUntilDeletedAndAreNeverReused) {
   int live = LiveFontCount();
   TLogFont lf;
