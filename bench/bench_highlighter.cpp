@@ -2,7 +2,10 @@
 // source is scanned through the highlighter base interface, as the editor
 // does when it paints and rescans, against the same run's baseline of
 // walking the same bytes with memchr for the line ends. Also counts heap
-// allocations inside the scan: there must be none per token.
+// allocations inside the scan: there must be none per token. The
+// multi-language highlighter scans the same file with every "{".."}" block
+// as a C region inside build-output text, so regions open and close within
+// lines and run across lines.
 
 #include <benchmark/benchmark.h>
 
@@ -16,6 +19,8 @@
 #include <vector>
 
 #include "SrcEdit/Source/SrcHighlighterAvr.h"
+#include "SrcEdit/Source/SrcHighlighterErrorWarning.h"
+#include "SrcEdit/Source/SrcHighlighterMulti.h"
 
 namespace {
 
@@ -94,10 +99,8 @@ const TSource& Source() {
   return source;
 }
 
-void BM_HighlightThroughBase(benchmark::State& state) {
+void ScanThroughBase(benchmark::State& state, TSrcCustomHighlighter& hl) {
   const TSource& source = Source();
-  TSrcAvrHl avr(nullptr);
-  TSrcCustomHighlighter& hl = avr;
   size_t tokens = 0;
   const size_t allocationsBefore = gAllocations;
   for (auto _ : state) {
@@ -119,6 +122,23 @@ void BM_HighlightThroughBase(benchmark::State& state) {
   state.counters["allocations"] = static_cast<double>(allocations);
 }
 
+void BM_HighlightThroughBase(benchmark::State& state) {
+  TSrcAvrHl avr(nullptr);
+  ScanThroughBase(state, avr);
+}
+
+void BM_MultiHighlightThroughBase(benchmark::State& state) {
+  TSrcAvrHl avr(nullptr);
+  TErrorWarningHl output(nullptr);
+  TSrcMultiHl multi(nullptr);
+  multi.SetDefaultHighlighter(&output);
+  TScheme& block = *multi.Schemes()->Add();
+  block.SetStartExpr("\\{");
+  block.SetEndExpr("\\}");
+  block.SetHighlighter(&avr);
+  ScanThroughBase(state, multi);
+}
+
 void BM_MemchrLineWalk(benchmark::State& state) {
   const TSource& source = Source();
   for (auto _ : state) {
@@ -135,6 +155,7 @@ void BM_MemchrLineWalk(benchmark::State& state) {
 }
 
 BENCHMARK(BM_HighlightThroughBase)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_MultiHighlightThroughBase)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_MemchrLineWalk)->Unit(benchmark::kMillisecond);
 
 // Keeps each benchmark's throughput for the closing comparison.
@@ -157,10 +178,14 @@ int main(int argc, char** argv) {
   TThroughputReporter reporter;
   benchmark::RunSpecifiedBenchmarks(&reporter);
   const double highlight = reporter.BytesPerSecond["BM_HighlightThroughBase"] / 1e6;
+  const double multi = reporter.BytesPerSecond["BM_MultiHighlightThroughBase"] / 1e6;
   const double baseline = reporter.BytesPerSecond["BM_MemchrLineWalk"] / 1e6;
   if (highlight > 0 && baseline > 0)
     std::printf("\nhighlighter %.1f MB/s, memchr line walk %.1f MB/s, highlighter/baseline %.3f\n", highlight, baseline,
                 highlight / baseline);
+  if (multi > 0 && baseline > 0)
+    std::printf("multi-language highlighter %.1f MB/s, memchr line walk %.1f MB/s, multi/baseline %.3f\n", multi,
+                baseline, multi / baseline);
   benchmark::Shutdown();
   return 0;
 }

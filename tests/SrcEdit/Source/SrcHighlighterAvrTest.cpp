@@ -2,10 +2,13 @@
 
 #include <gtest/gtest.h>
 
+#include <functional>
 #include <memory>
 #include <random>
 #include <vector>
 
+#include "SrcEdit/Source/SrcHighlighterErrorWarning.h"
+#include "SrcEdit/Source/SrcHighlighterMulti.h"
 #include "tests/SrcEdit/Source/HighlighterScan.h"
 
 namespace vk {
@@ -263,10 +266,13 @@ TEST(SrcHighlighterAvrTest, RangeValuesThatAreNoStateStartFresh) {
 // gap, cover the line up to its first zero byte, every call advances or
 // changes the state, and no byte past the line is read (the line sits in a
 // buffer of exactly its size, so the sanitizer build sees any stray read).
-TEST(SrcHighlighterAvrTest, RandomLinesAreCutIntoContiguousTokens) {
+// The line starts in a state that startLine sets; endsWell checks the state
+// at its end.
+void ExpectContiguousTokens(TSrcCustomHighlighter& hl, const std::function<void(std::mt19937&)>& startLine,
+                            const std::function<bool()>& endsWell) {
   std::mt19937 random(20240607);
-  const std::string fragments[] = {"/*", "*/", "//", "#", "\\", "\"", "'", "0x", "\r", "\n", "..", "<<="};
-  TSrcAvrHl hl(nullptr);
+  const std::string fragments[] = {"/*", "*/", "//", "#",  "\\",  "\"",   "'",
+                                   "0x", "\r", "\n", "..", "<<=", "<c>", "</C>"};
   for (int round = 0; round < 4000; ++round) {
     std::string text;
     const int length = random() % 40;
@@ -279,8 +285,7 @@ TEST(SrcHighlighterAvrTest, RandomLinesAreCutIntoContiguousTokens) {
     const std::string_view line(exact.get(), text.size());
     const size_t stop = std::min(text.find('\0'), text.size());
 
-    const TRangeState starts[] = {rsUnknown, rsAnsiC, rsDirective, rsDirectiveComment};
-    hl.SetRange(starts[random() % 4]);
+    startLine(random);
     hl.SetLine(line, 0);
     size_t end = 0;
     int calls = 0;
@@ -294,9 +299,38 @@ TEST(SrcHighlighterAvrTest, RandomLinesAreCutIntoContiguousTokens) {
     }
     EXPECT_EQ(stop, end) << "round " << round;
     EXPECT_EQ(stop, static_cast<size_t>(hl.GetTokenPos()));
-    const TSrcEditRange range = hl.GetRange();
-    EXPECT_TRUE(range == rsUnknown || range == rsAnsiC || range == rsDirective || range == rsDirectiveComment);
+    EXPECT_TRUE(endsWell()) << "round " << round;
   }
+}
+
+TEST(SrcHighlighterAvrTest, RandomLinesAreCutIntoContiguousTokens) {
+  TSrcAvrHl hl(nullptr);
+  const TRangeState starts[] = {rsUnknown, rsAnsiC, rsDirective, rsDirectiveComment};
+  ExpectContiguousTokens(
+      hl, [&](std::mt19937& random) { hl.SetRange(starts[random() % 4]); },
+      [&] {
+        const TSrcEditRange range = hl.GetRange();
+        return range == rsUnknown || range == rsAnsiC || range == rsDirective || range == rsDirectiveComment;
+      });
+
+  // The same C text with build-output regions between "<c>" and "</c>" in
+  // any case, each line starting where the one before ended.
+  TErrorWarningHl output(nullptr);
+  TSrcMultiHl multi(nullptr);
+  multi.SetDefaultHighlighter(&hl);
+  TScheme& scheme = *multi.Schemes()->Add();
+  scheme.SetStartExpr("<c>");
+  scheme.SetEndExpr("</c>");
+  scheme.SetCaseSensitive(false);
+  scheme.SetHighlighter(&output);
+  TSrcEditRange previous = 0;
+  ExpectContiguousTokens(
+      multi, [&](std::mt19937&) { multi.SetRange(previous); },
+      [&] {
+        previous = multi.GetRange();
+        multi.SetRange(previous);
+        return multi.GetRange() == previous;
+      });
 }
 
 }  // namespace
