@@ -4,8 +4,11 @@
 #include <QtGui/QScreen>
 #include <QtWidgets/QApplication>
 
+#include "platform/FileIcons.h"
 #include "platform/SystemMetrics.h"
 #include "platform/qt/QtClipboard.h"
+#include "platform/qt/QtDialogs.h"
+#include "platform/qt/QtFileIcons.h"
 #include "platform/qt/QtFonts.h"
 
 namespace vk {
@@ -18,7 +21,11 @@ TQtPlatform* GInstance = nullptr;
 
 TQtPlatform::TQtPlatform()
     : FPreviousMetrics(SetFontMetrics(std::make_unique<TQtFontMetrics>())),
-      FPreviousClipboard(Clipboard().SetBackend(std::make_unique<TQtClipboard>())) {
+      FPreviousClipboard(Clipboard().SetBackend(std::make_unique<TQtClipboard>())),
+      FPreviousDialogs(SetDialogService(std::make_unique<TQtDialogs>())),
+      FPreviousShell(SetShellService(std::make_unique<TDesktopShell>())),
+      FPreviousPump(SetProcessPump(TProcessPump(this, &TQtPlatform::PumpPaintEvents))) {
+  FileIcons().SetSource(std::make_unique<TQtFileIcons>());
   if (QScreen* screen = QGuiApplication::primaryScreen())
     SetScreenSize(screen->size().width(), screen->size().height());
   SetWheelScrollLines(QApplication::wheelScrollLines());
@@ -27,10 +34,16 @@ TQtPlatform::TQtPlatform()
 
 TQtPlatform::~TQtPlatform() {
   GInstance = nullptr;
+  FileIcons().SetSource(nullptr);
+  SetProcessPump(FPreviousPump);
+  SetShellService(std::move(FPreviousShell));
+  SetDialogService(std::move(FPreviousDialogs));
   Clipboard().SetBackend(std::move(FPreviousClipboard));
   SetFontMetrics(std::move(FPreviousMetrics));
 }
 
 TQtPlatform* TQtPlatform::Instance() { return GInstance; }
+
+void TQtPlatform::PumpPaintEvents() { QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents); }
 
 }  // namespace vk
