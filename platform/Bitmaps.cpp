@@ -68,4 +68,36 @@ void TBitmap::Changed() {
   if (OnChange) OnChange(this);
 }
 
+void StretchBitmap(const TBitmap& source, int width, int height, const TRect& part, bool average, TBitmap& out) {
+  out.SetSize(part.Width(), part.Height());
+  if (source.Empty() || width <= 0 || height <= 0) return;
+  // Source columns [first, last) that scaled column x covers; at least one.
+  auto span = [](int x, int scaled, int original, int& first, int& last) {
+    first = static_cast<int>(int64_t(x) * original / scaled);
+    last = std::max(first + 1, static_cast<int>(int64_t(x + 1) * original / scaled));
+    first = std::clamp(first, 0, original - 1);
+    last = std::clamp(last, first + 1, original);
+  };
+  for (int y = part.Top; y < part.Bottom; ++y) {
+    int y0, y1;
+    span(y, height, source.Height(), y0, y1);
+    for (int x = part.Left; x < part.Right; ++x) {
+      int x0, x1;
+      span(x, width, source.Width(), x0, x1);
+      if (!average) {
+        out.SetPixel(x - part.Left, y - part.Top, source.Pixel(x0, y0));
+        continue;
+      }
+      int64_t r = 0, g = 0, b = 0, n = int64_t(x1 - x0) * (y1 - y0);
+      for (int sy = y0; sy < y1; ++sy)
+        for (int sx = x0; sx < x1; ++sx) {
+          TColorRef c = source.Pixel(sx, sy);
+          r += GetRValue(c), g += GetGValue(c), b += GetBValue(c);
+        }
+      out.SetPixel(x - part.Left, y - part.Top,
+                   RGB(static_cast<int>((r + n / 2) / n), static_cast<int>((g + n / 2) / n), static_cast<int>((b + n / 2) / n)));
+    }
+  }
+}
+
 }  // namespace vk

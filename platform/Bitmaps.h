@@ -60,6 +60,13 @@ private:
   bool FTransparent = false;
 };
 
+// The source scaled to width x height; only the pixels inside `part` (a
+// rectangle of the scaled picture) are made, into `out`, which takes the
+// size of part. With `average` each pixel is the mean of the source pixels
+// it covers (smooth when shrinking), else the nearest source pixel (which
+// keeps a transparent colour exact).
+void StretchBitmap(const TBitmap& source, int width, int height, const TRect& part, bool average, TBitmap& out);
+
 // The image resources the system's units ask for by name.
 namespace Resources {
 

@@ -140,6 +140,24 @@ void TCanvas::Draw(int x, int y, const TBitmap& bitmap) {
               bitmap.Transparent() ? &transparent : nullptr, nullptr);
 }
 
+void TCanvas::StretchDraw(const TRect& dest, const TBitmap& bitmap) {
+  if (dest.Width() == bitmap.Width() && dest.Height() == bitmap.Height()) {
+    Draw(dest.Left, dest.Top, bitmap);
+    return;
+  }
+  TRect visible;
+  if (bitmap.Empty() || !IntersectRect(visible, dest, FState.Clip)) return;
+  // Only the visible part is scaled: a picture stretched far beyond the
+  // window costs no more than the window.
+  TRect part = visible;
+  OffsetRect(part, -dest.Left, -dest.Top);
+  TBitmap scaled;
+  StretchBitmap(bitmap, dest.Width(), dest.Height(), part, !bitmap.Transparent(), scaled);
+  TColorRef transparent = ColorToRGB(bitmap.TransparentColor());
+  PaintBitmap(visible, scaled, Rect(0, 0, scaled.Width(), scaled.Height()), bitmap.Transparent() ? &transparent : nullptr,
+              nullptr);
+}
+
 void TCanvas::CopyRect(const TRect& dest, const TBitmap& source, const TRect& sourceRect) {
   CopyPicture(dest, source, sourceRect, nullptr, nullptr);
 }

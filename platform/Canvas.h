@@ -158,6 +158,9 @@ public:
   // The whole picture at (x, y); a Transparent bitmap leaves its
   // transparent colour out.
   virtual void Draw(int x, int y, const TBitmap& bitmap);
+  // The whole picture scaled into the rectangle, smoothly; a Transparent
+  // bitmap is scaled pixel by pixel and leaves its transparent colour out.
+  virtual void StretchDraw(const TRect& dest, const TBitmap& bitmap);
   // A part of a picture into a rectangle of the same size (a larger source
   // is cut to the destination's size).
   virtual void CopyRect(const TRect& dest, const TBitmap& source, const TRect& sourceRect);

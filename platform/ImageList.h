@@ -22,6 +22,7 @@ public:
   // of the mask colour (clNone: none) are left out when drawn. Answers the
   // new index.
   int Add(const TBitmap& image, TColor maskColor = clNone);
+  void Clear() { FImages.clear(); }
   // Image `index` with its top left at (x, y); an index outside
   // 0..Count-1 draws nothing.
   void Draw(TCanvas& canvas, int x, int y, int index) const;

@@ -10,6 +10,8 @@
 #include <cstdlib>
 #include <cstring>
 
+#include "platform/FilePaths.h"
+
 namespace vk {
 
 void TStream::ReadBuffer(void* buffer, int64_t count) {
@@ -161,8 +163,7 @@ TSafeFileStream::TTempFile TSafeFileStream::OpenTemp(const std::string& fileName
   TTempFile temp{ResolveTarget(fileName), "", -1};
   struct stat info;
   bool exists = stat(temp.Target.c_str(), &info) == 0;
-  // A file without write permission is read-only, whoever runs the program.
-  bool readOnly = exists && ((info.st_mode & 0222) == 0 || access(temp.Target.c_str(), W_OK) != 0);
+  bool readOnly = exists && IsReadOnlyFile(temp.Target, info.st_mode);
   if (exists && (S_ISDIR(info.st_mode) || readOnly)) {
     errno = S_ISDIR(info.st_mode) ? EISDIR : EACCES;
     throw EFCreateError(Format("Cannot create file \"%s\". %s", fileName.c_str(), std::strerror(errno)));

@@ -2,6 +2,8 @@
 
 #include <array>
 
+#include <QtCore/QFile>
+
 #include "platform/CodePage.h"
 
 namespace vk {
@@ -9,6 +11,26 @@ namespace vk {
 QString AnsiToQString(const std::string& ansi) { return QString::fromStdString(CodePage::ToUtf8(ansi)); }
 
 std::string QStringToAnsi(const QString& text) { return CodePage::FromUtf8(text.toStdString()); }
+
+QString FileNameToQString(const std::string& fileName) { return QFile::decodeName(QByteArray::fromStdString(fileName)); }
+
+std::string QStringToFileName(const QString& fileName) { return QFile::encodeName(fileName).toStdString(); }
+
+void QImageToBitmap(const QImage& image, TBitmap& bitmap) {
+  const TColorRef clear = RGB(255, 0, 255);
+  QImage argb = image.convertToFormat(QImage::Format_ARGB32);
+  bitmap.SetSize(argb.width(), argb.height());
+  bool transparent = false;
+  for (int y = 0; y < argb.height(); ++y)
+    for (int x = 0; x < argb.width(); ++x) {
+      QRgb pixel = argb.pixel(x, y);
+      bool clearPixel = qAlpha(pixel) < 128;
+      transparent = transparent || clearPixel;
+      bitmap.SetPixel(x, y, clearPixel ? clear : RGB(qRed(pixel), qGreen(pixel), qBlue(pixel)));
+    }
+  bitmap.SetTransparentColor(static_cast<TColor>(clear));
+  bitmap.SetTransparent(transparent);
+}
 
 QChar AnsiCharToQChar(unsigned code) {
   // 0 marks a code not converted yet (code 0 itself is U+0000 anyway).

@@ -7,8 +7,10 @@
 #include <QtCore/QRect>
 #include <QtCore/QString>
 #include <QtGui/QColor>
+#include <QtGui/QImage>
 #include <string>
 
+#include "platform/Bitmaps.h"
 #include "platform/Graphics.h"
 
 namespace vk {
@@ -20,6 +22,15 @@ std::string QStringToAnsi(const QString& text);
 // byte * 256 + trail byte; U+FFFD for a code the code page does not define.
 // Each code is converted once and remembered, so painting converts nothing.
 QChar AnsiCharToQChar(unsigned code);
+
+// A file name as the file system spells it (bytes, whatever the code page)
+// and back: paths cross the edge unchanged so that they open the same file.
+QString FileNameToQString(const std::string& fileName);
+std::string QStringToFileName(const QString& fileName);
+
+// The picture's pixels; pixels less than half opaque become the transparent
+// colour (RGB(255, 0, 255)) of the bitmap, which is then Transparent.
+void QImageToBitmap(const QImage& image, TBitmap& bitmap);
 
 inline QColor ToQColor(TColorRef color) { return QColor(GetRValue(color), GetGValue(color), GetBValue(color)); }
 

@@ -4,8 +4,11 @@
 #include <QtGui/QScreen>
 #include <QtWidgets/QApplication>
 
+#include "platform/FileIcons.h"
 #include "platform/SystemMetrics.h"
 #include "platform/qt/QtClipboard.h"
+#include "platform/qt/QtDialogs.h"
+#include "platform/qt/QtFileIcons.h"
 #include "platform/qt/QtFonts.h"
 #include "platform/qt/QtPrintDialogs.h"
 #include "platform/qt/QtPrinter.h"
@@ -22,7 +25,11 @@ TQtPlatform::TQtPlatform()
     : FPreviousMetrics(SetFontMetrics(std::make_unique<TQtFontMetrics>())),
       FPreviousClipboard(Clipboard().SetBackend(std::make_unique<TQtClipboard>())),
       FPreviousPrinter(SetPrinter(std::make_unique<TQtPrinter>())),
-      FPreviousPrintDialogs(SetPrintDialogBackend(std::make_unique<TQtPrintDialogs>())) {
+      FPreviousPrintDialogs(SetPrintDialogBackend(std::make_unique<TQtPrintDialogs>())),
+      FPreviousDialogs(SetDialogService(std::make_unique<TQtDialogs>())),
+      FPreviousShell(SetShellService(std::make_unique<TDesktopShell>())),
+      FPreviousPump(SetProcessPump(TProcessPump(this, &TQtPlatform::PumpPaintEvents))) {
+  FileIcons().SetSource(std::make_unique<TQtFileIcons>());
   if (QScreen* screen = QGuiApplication::primaryScreen())
     SetScreenSize(screen->size().width(), screen->size().height());
   SetWheelScrollLines(QApplication::wheelScrollLines());
@@ -31,6 +38,10 @@ TQtPlatform::TQtPlatform()
 
 TQtPlatform::~TQtPlatform() {
   GInstance = nullptr;
+  FileIcons().SetSource(nullptr);
+  SetProcessPump(FPreviousPump);
+  SetShellService(std::move(FPreviousShell));
+  SetDialogService(std::move(FPreviousDialogs));
   SetPrintDialogBackend(std::move(FPreviousPrintDialogs));
   SetPrinter(std::move(FPreviousPrinter));
   Clipboard().SetBackend(std::move(FPreviousClipboard));
@@ -38,5 +49,7 @@ TQtPlatform::~TQtPlatform() {
 }
 
 TQtPlatform* TQtPlatform::Instance() { return GInstance; }
+
+void TQtPlatform::PumpPaintEvents() { QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents); }
 
 }  // namespace vk

@@ -1,10 +1,12 @@
 #pragma once
 // The desktop behind the headless platform layer: while a TQtPlatform lives,
 // fonts are measured by Qt, the clipboard is the desktop's, the timers run
-// on real time from Qt's event loop, the caret is drawn and blinks, and the
-// screen size, the wheel setting, the printers and the print dialogs are the
-// desktop's. The program's main (and the Qt tests) make one after the
-// QApplication and drop it before.
+// on real time from Qt's event loop, the caret is drawn and blinks, the
+// screen size and wheel setting are the desktop's, the printers, the print
+// dialogs, the common dialogs and file icons are Qt's, files and programs
+// open on the desktop, and windows repaint while a command runs. The
+// program's main (and the Qt tests) make one after the QApplication and drop
+// it before.
 
 #include <memory>
 
@@ -12,6 +14,9 @@
 #include "platform/Clipboard.h"
 #include "platform/PrintDialogs.h"
 #include "platform/Printers.h"
+#include "platform/Dialogs.h"
+#include "platform/Processes.h"
+#include "platform/Shell.h"
 #include "platform/qt/QtCaret.h"
 #include "platform/qt/QtTimers.h"
 
@@ -31,10 +36,17 @@ public:
   TQtCaret& Caret() { return FCaret; }
 
 private:
+  // What runs while a command runs: paint and timer events, no user input
+  // (it stays queued until the command has ended).
+  void PumpPaintEvents();
+
   std::unique_ptr<TFontMetrics> FPreviousMetrics;
   std::unique_ptr<TClipboardBackend> FPreviousClipboard;
   std::unique_ptr<TPrinter> FPreviousPrinter;
   std::unique_ptr<TPrintDialogBackend> FPreviousPrintDialogs;
+  std::unique_ptr<TDialogService> FPreviousDialogs;
+  std::unique_ptr<TShellService> FPreviousShell;
+  TProcessPump FPreviousPump;
   TQtCaret FCaret;
   TQtTimerDriver FTimers;
 };

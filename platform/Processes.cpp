@@ -1,0 +1,241 @@
+#include "platform/Processes.h"
+
+#include <fcntl.h>
+#include <poll.h>
+#include <signal.h>
+#include <spawn.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <cstring>
+
+extern char** environ;
+
+namespace vk {
+
+namespace {
+
+TProcessPump GPump;
+bool GCommandRunning = false;
+
+// The inherited environment with the given variables added or replaced.
+std::vector<std::string> Environment(const std::vector<std::pair<std::string, std::string>>& changes) {
+  std::vector<std::string> result;
+  for (char** entry = environ; entry && *entry; ++entry) {
+    std::string text = *entry;
+    bool replaced = false;
+    for (const auto& [name, value] : changes) replaced = replaced || text.rfind(name + "=", 0) == 0;
+    if (!replaced) result.push_back(text);
+  }
+  for (const auto& [name, value] : changes) result.push_back(name + "=" + value);
+  return result;
+}
+
+std::vector<char*> Pointers(std::vector<std::string>& texts) {
+  std::vector<char*> pointers;
+  for (std::string& text : texts) pointers.push_back(text.data());
+  pointers.push_back(nullptr);
+  return pointers;
+}
+
+// The spawn attributes and file actions, released with the scope.
+struct TSpawnSetup {
+  posix_spawnattr_t Attributes;
+  posix_spawn_file_actions_t Actions;
+  TSpawnSetup() {
+    posix_spawnattr_init(&Attributes);
+    posix_spawn_file_actions_init(&Actions);
+  }
+  ~TSpawnSetup() {
+    posix_spawn_file_actions_destroy(&Actions);
+    posix_spawnattr_destroy(&Attributes);
+  }
+  TSpawnSetup(const TSpawnSetup&) = delete;
+  TSpawnSetup& operator=(const TSpawnSetup&) = delete;
+};
+
+int ExitStatusOf(int status) {
+  if (WIFEXITED(status)) return WEXITSTATUS(status);
+  if (WIFSIGNALED(status)) return 128 + WTERMSIG(status);
+  return -1;
+}
+
+int WaitFor(pid_t pid) {
+  int status = 0;
+  while (waitpid(pid, &status, 0) < 0)
+    if (errno != EINTR) return -1;
+  return ExitStatusOf(status);
+}
+
+}  // namespace
+
+int SpawnProcess(const TSpawnOptions& options) {
+  if (options.Command.empty() || options.Command[0].empty()) throw EProcessError("Cannot run \"\". No program named");
+  TSpawnSetup setup;
+  posix_spawn_file_actions_addopen(&setup.Actions, 0, "/dev/null", O_RDONLY, 0);
+  if (options.Output >= 0) {
+    posix_spawn_file_actions_adddup2(&setup.Actions, options.Output, 1);
+    posix_spawn_file_actions_adddup2(&setup.Actions, options.Output, 2);
+  }
+  if (!options.Directory.empty()) posix_spawn_file_actions_addchdir_np(&setup.Actions, options.Directory.c_str());
+  // The child starts with the default signal handling and no blocked
+  // signals, whatever this process changed.
+  sigset_t none, all;
+  sigemptyset(&none);
+  sigfillset(&all);
+  posix_spawnattr_setsigmask(&setup.Attributes, &none);
+  posix_spawnattr_setsigdefault(&setup.Attributes, &all);
+  short flags = POSIX_SPAWN_SETSIGMASK | POSIX_SPAWN_SETSIGDEF;
+  flags |= options.NewSession ? POSIX_SPAWN_SETSID : POSIX_SPAWN_SETPGROUP;
+  posix_spawnattr_setpgroup(&setup.Attributes, 0);
+  posix_spawnattr_setflags(&setup.Attributes, flags);
+
+  std::vector<std::string> arguments = options.Command;
+  std::vector<std::string> environment = Environment(options.Environment);
+  std::vector<char*> argv = Pointers(arguments), envp = Pointers(environment);
+  pid_t pid = 0;
+  bool search = options.Command[0].find('/') == std::string::npos;
+  int error = search ? posix_spawnp(&pid, argv[0], &setup.Actions, &setup.Attributes, argv.data(), envp.data())
+                     : posix_spawn(&pid, argv[0], &setup.Actions, &setup.Attributes, argv.data(), envp.data());
+  if (error != 0) {
+    std::string where = options.Directory.empty() ? "" : Format(" in \"%s\"", options.Directory.c_str());
+    throw EProcessError(
+        Format("Cannot run \"%s\"%s. %s", options.Command[0].c_str(), where.c_str(), std::strerror(error)));
+  }
+  return pid;
+}
+
+void RunProcessPump() {
+  if (GPump) GPump();
+}
+
+TProcessPump SetProcessPump(TProcessPump pump) {
+  TProcessPump previous = GPump;
+  GPump = pump;
+  return previous;
+}
+
+// What Run shares with the destructor: a runner destroyed while its command
+// runs ends the command, and Run, still on the stack, must not touch the
+// runner again.
+struct TProcessRunner::TState {
+  pid_t Pid = -1;
+  bool Abandoned = false;
+};
+
+namespace {
+
+// One running command: the output pipe is closed and the child waited for
+// when the scope ends; leaving early (a handler raised) ends the command's
+// whole process group first.
+class TCommandScope {
+public:
+  TCommandScope(std::shared_ptr<TProcessRunner::TState> state, pid_t pid, int output)
+      : FState(std::move(state)), FPid(pid), FOutput(output) {
+    FState->Pid = pid;
+    GCommandRunning = true;
+  }
+  ~TCommandScope() {
+    if (FOutput < 0) return;
+    kill(-FPid, SIGKILL);
+    Finish();
+  }
+  TCommandScope(const TCommandScope&) = delete;
+  TCommandScope& operator=(const TCommandScope&) = delete;
+
+  // Answers the exit status.
+  int Finish() {
+    close(FOutput);
+    FOutput = -1;
+    int status = WaitFor(FPid);
+    FState->Pid = -1;
+    GCommandRunning = false;
+    return status;
+  }
+
+private:
+  std::shared_ptr<TProcessRunner::TState> FState;
+  pid_t FPid;
+  int FOutput;
+};
+
+}  // namespace
+
+TProcessRunner::TProcessRunner() : FState(std::make_shared<TState>()) {
+  FOptions.Environment.emplace_back("LC_ALL", "C");
+}
+
+TProcessRunner::~TProcessRunner() {
+  if (FState->Pid > 0) kill(-FState->Pid, SIGKILL);
+  FState->Abandoned = true;
+}
+
+void TProcessRunner::SetEnvironment(const std::string& name, const std::string& value) {
+  for (auto& entry : FOptions.Environment)
+    if (entry.first == name) {
+      entry.second = value;
+      return;
+    }
+  FOptions.Environment.emplace_back(name, value);
+}
+
+bool TProcessRunner::Running() const { return FState->Pid > 0; }
+
+int TProcessRunner::Run() {
+  if (GCommandRunning) throw EProcessError("A command is already running");
+  int pipeEnds[2];
+  if (pipe2(pipeEnds, O_CLOEXEC) != 0) throw EProcessError(Format("Cannot run a command. %s", std::strerror(errno)));
+  TSpawnOptions options = FOptions;
+  options.Output = pipeEnds[1];
+  pid_t pid;
+  try {
+    pid = SpawnProcess(options);
+  } catch (...) {
+    close(pipeEnds[0]);
+    close(pipeEnds[1]);
+    throw;
+  }
+  close(pipeEnds[1]);  // the pipe ends when the command and all it started have closed it
+
+  // From here on only locals and the shared state are used: a handler may
+  // destroy this runner.
+  TCommandScope command(FState, pid, pipeEnds[0]);
+  std::shared_ptr<TState> state = FState;
+  TLineEvent onLine = OnLine;
+  std::string pending;
+  auto deliver = [&](bool all) {
+    size_t start = 0;
+    for (size_t end; !state->Abandoned && (end = pending.find('\n', start)) != std::string::npos; start = end + 1) {
+      size_t length = end - start;
+      if (length > 0 && pending[end - 1] == '\r') --length;
+      if (onLine) onLine(pending.substr(start, length));
+    }
+    pending.erase(0, start);
+    if (all && !pending.empty() && !state->Abandoned) {
+      if (onLine) onLine(pending);
+      pending.clear();
+    }
+  };
+  char buffer[65536];
+  while (!state->Abandoned) {
+    pollfd wait{pipeEnds[0], POLLIN, 0};
+    int ready = poll(&wait, 1, 50);
+    if (ready < 0 && errno != EINTR) break;
+    bool ended = false;
+    if (ready > 0) {
+      ssize_t n = read(pipeEnds[0], buffer, sizeof buffer);
+      if (n > 0) pending.append(buffer, static_cast<size_t>(n));
+      else if (n == 0 || (errno != EINTR && errno != EAGAIN)) ended = true;
+    }
+    deliver(ended);
+    if (ended) break;
+    if (!state->Abandoned) RunProcessPump();
+  }
+  int status = command.Finish();
+  if (state->Abandoned) throw EAbort("Operation aborted");
+  FExitStatus = status;
+  return status;
+}
+
+}  // namespace vk

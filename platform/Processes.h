@@ -1,0 +1,88 @@
+#pragma once
+// Running a command the way a build needs it: an argument vector (never a
+// command line), in a given folder, in a process group of its own, with
+// standard input from /dev/null, standard output and standard error in one
+// pipe in the order written, and the environment plus LC_ALL=C (so the
+// tools print 8-bit text). The output arrives line by line while the
+// command runs; the exit status is kept.
+//
+// Run blocks until the command has ended, but calls the process pump about
+// every 50 ms and after every piece of output, so a GUI can paint meanwhile
+// (the Qt backend processes paint events there, not user input). Only one
+// command runs at a time in the process.
+
+#include <memory>
+#include <string>
+#include <utility>
+#include <vector>
+
+#include "platform/Events.h"
+#include "platform/SysUtils.h"
+
+namespace vk {
+
+class EProcessError : public Exception {
+  using Exception::Exception;
+};
+
+// How a program is started: standard input from /dev/null; standard output
+// and standard error into `Output` (inherited when -1); its own process
+// group, or its own session when it is to outlive the program's terminal.
+struct TSpawnOptions {
+  std::vector<std::string> Command;
+  std::string Directory;
+  std::vector<std::pair<std::string, std::string>> Environment;  // added or replaced
+  int Output = -1;
+  bool NewSession = false;
+};
+// Starts the program with posix_spawn and answers its process id; raises
+// EProcessError "Cannot run \"%s\". %s" when it cannot start.
+int SpawnProcess(const TSpawnOptions& options);
+
+using TLineEvent = TDelegate<void(const std::string& line)>;
+using TProcessPump = TDelegate<void()>;
+
+// Installs the hook that Run calls while it waits; answers the previous one.
+TProcessPump SetProcessPump(TProcessPump pump);
+// Calls the hook (for other code that waits on a child).
+void RunProcessPump();
+
+class TProcessRunner {
+public:
+  TProcessRunner();
+  // A command still running is ended with its whole process group.
+  ~TProcessRunner();
+  TProcessRunner(const TProcessRunner&) = delete;
+  TProcessRunner& operator=(const TProcessRunner&) = delete;
+
+  // The program (found on PATH when it has no "/") and its arguments.
+  const std::vector<std::string>& Command() const { return FOptions.Command; }
+  void SetCommand(std::vector<std::string> command) { FOptions.Command = std::move(command); }
+  // The folder the command starts in; "" for the current one.
+  const std::string& Directory() const { return FOptions.Directory; }
+  void SetDirectory(std::string directory) { FOptions.Directory = std::move(directory); }
+  // Adds a variable to the inherited environment or replaces its value.
+  void SetEnvironment(const std::string& name, const std::string& value);
+
+  // Each complete line of output, without its line break (LF or CR LF); a
+  // line split across reads arrives whole, and a last line without a break
+  // arrives at the end.
+  TLineEvent OnLine;
+
+  // Runs the command to its end and answers its exit status (128 + the
+  // signal number when a signal ended it). Raises EProcessError when the
+  // command cannot start or another command is running, and EAbort when
+  // the runner was destroyed meanwhile (from a line handler or the pump).
+  int Run();
+  bool Running() const;
+  int ExitStatus() const { return FExitStatus; }
+
+  struct TState;  // what a running command shares with the runner
+
+private:
+  TSpawnOptions FOptions;
+  int FExitStatus = -1;
+  std::shared_ptr<TState> FState;
+};
+
+}  // namespace vk
