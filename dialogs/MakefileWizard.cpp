@@ -1,6 +1,6 @@
 #include "dialogs/MakefileWizard.h"
 
-#include "dialogs/ProjectFiles.h"
+#include "app/ProjectFiles.h"
 #include "platform/Registry.h"
 #include "platform/Streams.h"
 #include "platform/StringLists.h"
@@ -36,7 +36,7 @@ std::vector<TWizardSource> WizardSources(std::string_view list) {
 }
 
 std::string WizardTemplatePath(const std::string& editorFolder) {
-  return ProjectFilePath(editorFolder, "makefile.");
+  return JoinPath(editorFolder, "makefile.");
 }
 
 std::string WizardEditorFolder() {
@@ -96,7 +96,7 @@ void TMakefileWizardRun::BuildLines(const std::string& editorFolder) {
   try {
     templateLines.LoadFromFile(path);
   } catch (const EStreamError&) {
-    FTemplateError = ProjectFilePath(editorFolder, "makefile") + "Cannot open file!";
+    FTemplateError = JoinPath(editorFolder, "makefile") + "Cannot open file!";
     throw EMakefileWizard(FTemplateError);
   }
   try {
@@ -114,7 +114,7 @@ void TMakefileWizardRun::Save() {
   std::string text;
   for (const std::string& line : Lines) text += line + "\r\n";
   try {
-    SaveBytesToFile(ProjectFilePath(Values.SourceFolder, "makefile."), text);
+    SaveBytesToFile(JoinPath(Values.SourceFolder, "makefile."), text);
   } catch (const EStreamError& e) {
     throw EMakefileWizard(e.Message());
   }

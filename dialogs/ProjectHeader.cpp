@@ -1,7 +1,7 @@
 #include "dialogs/ProjectHeader.h"
 
 #include "SrcEdit/Source/SrcEdit.h"
-#include "dialogs/ProjectFiles.h"
+#include "app/ProjectFiles.h"
 #include "platform/Registry.h"
 #include "platform/StringLists.h"
 #include "platform/SysUtils.h"
@@ -76,7 +76,7 @@ void StoreProjectFields(const TProjectHeaderContext& context) {
     reg.WriteString(PrjNameValueName(pfModifiedDate), ModificationStamp(context.Now));
     reg.WriteString(PrjNameValueName(pfMcuType), mcuType);
     reg.WriteString(PrjNameValueName(pfClockFrequency), clock);
-    reg.WriteString(PrjNameValueName(pfAddSourceName), AddFileCSources(context.ProjectFolder));
+    reg.WriteString(PrjNameValueName(pfAddSourceName), ReadExtraSourceLine(context.ProjectFolder).value_or(""));
     reg.WriteString(PrjNameValueName(pfFilename), FileNameOf(context.Caption));
   } catch (const ERegistryException&) {
   }
