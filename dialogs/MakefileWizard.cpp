@@ -1,7 +1,8 @@
 #include "dialogs/MakefileWizard.h"
 
 #include "app/ProjectFiles.h"
-#include "platform/Registry.h"
+#include "app/SettingsStore.h"
+#include "app/SharedTables.h"
 #include "platform/Streams.h"
 #include "platform/StringLists.h"
 
@@ -40,13 +41,11 @@ std::string WizardTemplatePath(const std::string& editorFolder) {
 }
 
 std::string WizardEditorFolder() {
-  TRegistry reg;
-  try {
-    if (!reg.OpenKeyReadOnly("SOFTWARE\\ZE_VAD\\Editor")) return "";
-    return reg.ReadString("Editor Path");
-  } catch (const ERegistryException&) {
-    throw EMakefileWizard("'SOFTWARE\\ZE_VAD\\Editor\\Editor Path'Cannot open file!");
-  }
+  const char* const name = EditorValue::EditorPath;
+  TSettingsReader editorKey(AttrKeyNames[EditorKeyIndex]);
+  if (!editorKey.ValueExists(name)) return "";
+  if (std::optional<std::string> folder = editorKey.String(name)) return *folder;
+  throw EMakefileWizard("'" + SettingsKeyPath(AttrKeyNames[EditorKeyIndex]) + "\\" + name + "'Cannot open file!");
 }
 
 std::vector<std::string> WizardMakefileLines(const TStrings& templateLines, const TMakefileWizardValues& values,

@@ -5,6 +5,7 @@
 #include <fstream>
 
 #include "SrcEdit/Source/SrcEdit.h"
+#include "app/SettingsStore.h"
 #include "platform/Registry.h"
 #include "tests/dialogs/RegistryFolder.h"
 #include "tests/platform/FontMetricsScope.h"
@@ -77,7 +78,7 @@ TEST_F(ProjectHeaderTest, InsertRefreshesTheProjectFieldsAndIsOneUndoStep) {
   SetLines(source);
   {
     TRegistry reg;
-    reg.OpenKey(PrjNameKey, true);
+    reg.OpenKey(SettingsKeyPath(ProjectHeaderKey), true);
     reg.WriteString("Author", "Kim");
     reg.WriteString("Filename", "old.c");
   }
@@ -182,11 +183,19 @@ TEST_F(ProjectHeaderTest, TheDialogStoresAndReloadsTheFields) {
   LoadPrjNameFields(loaded);
   EXPECT_EQ(loaded, Fields);
   TRegistry reg;
-  reg.OpenKey(PrjNameKey, false);
+  reg.OpenKey(SettingsKeyPath(ProjectHeaderKey), false);
   EXPECT_EQ(reg.ReadString("SubMenu"), "field 16");
   reg.DeleteValue("Phone Number");
   LoadPrjNameFields(loaded);
   EXPECT_EQ(loaded[pfPhoneNumber], "");
+  // A value of another kind ends the reading: the fields after it keep their texts.
+  reg.WriteString("Author", "Lee");
+  reg.WriteInteger("Email", 5);
+  loaded[pfEmail] = loaded[pfFilename] = "typed";
+  LoadPrjNameFields(loaded);
+  EXPECT_EQ(loaded[pfAuthor], "Lee");
+  EXPECT_EQ(loaded[pfEmail], "typed");
+  EXPECT_EQ(loaded[pfFilename], "typed");
 }
 
 }  // namespace
