@@ -1,6 +1,6 @@
 #pragma once
-// Helpers of the IDE core's tests: a private registry, the AVR tool chain
-// run on small projects in temporary folders.
+// Helpers of the IDE core's and the dialogs' tests: a private registry,
+// text files, the AVR tool chain run on small projects in temporary folders.
 
 #include <gtest/gtest.h>
 #include <stdlib.h>
@@ -10,24 +10,11 @@
 #include <string>
 #include <vector>
 
-#include "platform/Registry.h"
 #include "platform/StringLists.h"
+#include "tests/platform/RegistryScope.h"
 #include "tests/platform/TempFolder.h"
 
 namespace vk::test {
-
-// Points the registry at an empty temporary folder for the scope.
-class TRegistryScope {
-public:
-  TRegistryScope() { setenv("VORNKIT_REGISTRY_DIR", FFolder.Path().c_str(), 1); }
-  ~TRegistryScope() { unsetenv("VORNKIT_REGISTRY_DIR"); }
-  TRegistryScope(const TRegistryScope&) = delete;
-  TRegistryScope& operator=(const TRegistryScope&) = delete;
-  const TTempFolder& Folder() const { return FFolder; }
-
-private:
-  TTempFolder FFolder;
-};
 
 inline void WriteTextFile(const std::string& fileName, const std::string& text) {
   std::ofstream(fileName, std::ios::binary) << text;

@@ -7,8 +7,8 @@
 #include "SrcEdit/Source/SrcEdit.h"
 #include "app/SettingsStore.h"
 #include "platform/Registry.h"
-#include "tests/dialogs/RegistryFolder.h"
 #include "tests/platform/FontMetricsScope.h"
+#include "tests/platform/RegistryScope.h"
 
 namespace vk {
 namespace {
@@ -44,7 +44,7 @@ protected:
   }
   std::vector<std::string> Block() { return ProjectHeaderLines(Fields); }
 
-  test::TRegistryFolder Registry;
+  test::TRegistryScope Registry;
   test::TTempFolder Project;
   test::TFontMetricsScope Metrics;
   TSrcEdit Edit{nullptr};
