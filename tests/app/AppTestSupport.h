@@ -25,6 +25,18 @@ inline std::string ReadTextFile(const std::string& fileName) {
   return std::string(std::istreambuf_iterator<char>(in), {});
 }
 
+inline std::vector<std::string> LinesOf(const TStrings& strings) {
+  std::vector<std::string> lines;
+  for (int i = 0; i < strings.Count(); ++i) lines.push_back(strings.Get(i));
+  return lines;
+}
+
+inline TStringList ListOf(const std::vector<std::string>& lines) {
+  TStringList list;
+  for (const std::string& line : lines) list.Add(line);
+  return list;
+}
+
 // Runs a shell command in a folder; its standard output and error as lines
 // and its exit status.
 struct TCommandResult {
@@ -44,7 +56,7 @@ inline TCommandResult RunCommand(const std::string& folder, const std::string& c
   result.Status = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
   TStringList lines;
   lines.SetTextStr(text);
-  for (int i = 0; i < lines.Count(); ++i) result.Lines.push_back(lines.Get(i));
+  result.Lines = LinesOf(lines);
   return result;
 }
 

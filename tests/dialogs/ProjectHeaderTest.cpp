@@ -2,11 +2,10 @@
 
 #include <gtest/gtest.h>
 
-#include <fstream>
-
 #include "SrcEdit/Source/SrcEdit.h"
 #include "app/SettingsStore.h"
 #include "platform/Registry.h"
+#include "tests/app/AppTestSupport.h"
 #include "tests/platform/FontMetricsScope.h"
 #include "tests/platform/RegistryScope.h"
 
@@ -27,7 +26,7 @@ protected:
     reg.OpenKey("SOFTWARE\\ZE_VAD\\Editor", true);
     reg.WriteString("SouAvrMcu Type", "atmega16");
     reg.WriteString("McuFrq", "8000000");
-    std::ofstream(Project.File("AddFile.ini")) << "[marker]\r\na.c b.c\r\ntwice.S\r\n";
+    test::WriteTextFile(Project.File("AddFile.ini"), "[marker]\r\na.c b.c\r\ntwice.S\r\n");
     Context = {Project.Path() + "/", "/home/me/prj/main.c", Time(2008, 5, 20, 9, 5)};
   }
 
@@ -37,11 +36,7 @@ protected:
     Edit.ClearUndo();
     Edit.SetModified(false);
   }
-  std::vector<std::string> Lines() const {
-    std::vector<std::string> lines;
-    for (int i = 0; i < Edit.Lines().Count(); ++i) lines.push_back(Edit.Lines().Get(i));
-    return lines;
-  }
+  std::vector<std::string> Lines() const { return test::LinesOf(Edit.Lines()); }
   std::vector<std::string> Block() { return ProjectHeaderLines(Fields); }
 
   test::TRegistryScope Registry;
