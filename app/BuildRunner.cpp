@@ -1,5 +1,6 @@
 #include "app/BuildRunner.h"
 
+#include "app/ProjectFiles.h"
 #include "platform/Streams.h"
 #include "platform/StringLists.h"
 
@@ -39,16 +40,6 @@ std::vector<std::string> ExtraSourceObjects(std::string_view line) {
   return objects;
 }
 
-std::optional<std::string> ReadExtraSourceLine(const std::string& projectFolder) {
-  TStringList addFile;
-  try {
-    addFile.LoadFromFile(JoinPath(projectFolder, "AddFile.ini"));
-  } catch (const EStreamError&) {
-    return std::nullopt;
-  }
-  return addFile.Count() > 1 ? addFile.Get(1) : "";
-}
-
 std::vector<std::string> CleanFileList(const std::string& projectFolder, const std::string& baseName) {
   std::vector<std::string> files;
   if (std::optional<std::string> line = ReadExtraSourceLine(projectFolder))
@@ -84,12 +75,6 @@ std::string BuildScriptText(const std::string& installFolder, const std::string&
 
 void WriteBuildScript(const std::string& installFolder, const std::string& projectFolder) {
   SaveBytesToFile(JoinPath(installFolder, BuildScriptName), BuildScriptText(installFolder, projectFolder));
-}
-
-std::string JoinPath(std::string_view folder, std::string_view name) {
-  std::string path(folder);
-  if (!path.empty() && path.back() != '/') path += '/';
-  return path + std::string(name);
 }
 
 }  // namespace vk

@@ -13,7 +13,6 @@
 //   4. an empty BuildBaseName: "File needs to be chosen!" and no run;
 //      otherwise run "/bin/sh <InstallFolder>/AVRRUN.BAT".
 
-#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -35,10 +34,6 @@ bool MakefileReadable(const std::string& projectFolder);
 // outside the project folder is deleted.
 std::vector<std::string> ExtraSourceObjects(std::string_view line);
 
-// The extra-source line of the project's AddFile.ini; nullopt when the file
-// cannot be read.
-std::optional<std::string> ReadExtraSourceLine(const std::string& projectFolder);
-
 // What the clean step deletes, in order: the extra sources' objects (when
 // AddFile.ini can be read), then the base name's .o, .lss, .elf, .hex, .map,
 // .lst, .cof and .eep, all in the project folder.
@@ -51,9 +46,5 @@ std::string ShellQuote(std::string_view text);
 std::string BuildScriptText(const std::string& installFolder, const std::string& projectFolder);
 // Writes it to <installFolder>/AVRRUN.BAT; raises EStreamError when it cannot.
 void WriteBuildScript(const std::string& installFolder, const std::string& projectFolder);
-
-// folder + "/" + name, without doubling a "/" the folder ends with; the
-// name alone for an empty folder (never a file at the root).
-std::string JoinPath(std::string_view folder, std::string_view name);
 
 }  // namespace vk

@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "app/BuildRunner.h"
+#include "app/ProjectFiles.h"
 #include "app/SettingsStore.h"
 #include "app/SharedTables.h"
 #include "platform/Streams.h"

@@ -3,7 +3,7 @@
 #include <algorithm>
 #include <filesystem>
 
-#include "app/BuildRunner.h"
+#include "app/ProjectFiles.h"
 #include "app/SettingsStore.h"
 #include "app/SharedTables.h"
 #include "platform/Streams.h"

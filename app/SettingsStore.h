@@ -85,8 +85,9 @@ struct TSettingDefault {
 // The editor key's first-run values, in the order they are written.
 std::vector<TSettingDefault> EditorDefaults(const std::string& installFolder);
 
-// The project-header fields in header-line order, each with its first-run
-// value; the project-header dialog shows them in its edits in this order.
+// The project-header fields in header-line order, each with its value name
+// and first-run value; the header block (dialogs/ProjectHeader) loads, saves
+// and shows them in this order.
 struct TProjectHeaderField {
   const char* Name;
   const char* Default;

@@ -1,7 +1,7 @@
 #include "dialogs/EnvironmentMakefile.h"
 
+#include "app/ProjectFiles.h"
 #include "dialogs/EnvironmentMakefileText.h"
-#include "dialogs/ProjectFiles.h"
 #include "platform/Streams.h"
 #include "platform/StringLists.h"
 
@@ -166,7 +166,7 @@ std::string MakefileText(const TMakefileOptions& options) {
 bool WriteMakefile(const std::string& projectFolder, const TMakefileOptions& options) {
   const std::string text = MakefileText(options);
   if (projectFolder.empty()) return false;
-  const std::string path = ProjectFilePath(projectFolder, "makefile");
+  const std::string path = JoinPath(projectFolder, "makefile");
   try {
     SaveBytesToFile(path, text);
   } catch (const EStreamError&) {
@@ -203,7 +203,7 @@ void ReadMakefileOptions(const TStrings& lines, TMakefileOptions& options) {
 
 void LoadMakefileOptions(const std::string& projectFolder, TMakefileOptions& options) {
   TStringList lines;
-  lines.LoadFromFile(ProjectFilePath(projectFolder, "makefile"));
+  lines.LoadFromFile(JoinPath(projectFolder, "makefile"));
   ReadMakefileOptions(lines, options);
 }
 

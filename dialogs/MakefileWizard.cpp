@@ -1,7 +1,8 @@
 #include "dialogs/MakefileWizard.h"
 
-#include "dialogs/ProjectFiles.h"
-#include "platform/Registry.h"
+#include "app/ProjectFiles.h"
+#include "app/SettingsStore.h"
+#include "app/SharedTables.h"
 #include "platform/Streams.h"
 #include "platform/StringLists.h"
 
@@ -36,17 +37,15 @@ std::vector<TWizardSource> WizardSources(std::string_view list) {
 }
 
 std::string WizardTemplatePath(const std::string& editorFolder) {
-  return ProjectFilePath(editorFolder, "makefile.");
+  return JoinPath(editorFolder, "makefile.");
 }
 
 std::string WizardEditorFolder() {
-  TRegistry reg;
-  try {
-    if (!reg.OpenKeyReadOnly("SOFTWARE\\ZE_VAD\\Editor")) return "";
-    return reg.ReadString("Editor Path");
-  } catch (const ERegistryException&) {
-    throw EMakefileWizard("'SOFTWARE\\ZE_VAD\\Editor\\Editor Path'Cannot open file!");
-  }
+  const char* const name = EditorValue::EditorPath;
+  TSettingsReader editorKey(AttrKeyNames[EditorKeyIndex]);
+  if (!editorKey.ValueExists(name)) return "";
+  if (std::optional<std::string> folder = editorKey.String(name)) return *folder;
+  throw EMakefileWizard("'" + SettingsKeyPath(AttrKeyNames[EditorKeyIndex]) + "\\" + name + "'Cannot open file!");
 }
 
 std::vector<std::string> WizardMakefileLines(const TStrings& templateLines, const TMakefileWizardValues& values,
@@ -96,7 +95,7 @@ void TMakefileWizardRun::BuildLines(const std::string& editorFolder) {
   try {
     templateLines.LoadFromFile(path);
   } catch (const EStreamError&) {
-    FTemplateError = ProjectFilePath(editorFolder, "makefile") + "Cannot open file!";
+    FTemplateError = JoinPath(editorFolder, "makefile") + "Cannot open file!";
     throw EMakefileWizard(FTemplateError);
   }
   try {
@@ -114,7 +113,7 @@ void TMakefileWizardRun::Save() {
   std::string text;
   for (const std::string& line : Lines) text += line + "\r\n";
   try {
-    SaveBytesToFile(ProjectFilePath(Values.SourceFolder, "makefile."), text);
+    SaveBytesToFile(JoinPath(Values.SourceFolder, "makefile."), text);
   } catch (const EStreamError& e) {
     throw EMakefileWizard(e.Message());
   }

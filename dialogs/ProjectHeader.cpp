@@ -1,48 +1,48 @@
 #include "dialogs/ProjectHeader.h"
 
 #include "SrcEdit/Source/SrcEdit.h"
-#include "dialogs/ProjectFiles.h"
+#include "app/ProjectFiles.h"
+#include "app/SettingsStore.h"
+#include "app/SharedTables.h"
 #include "platform/Registry.h"
 #include "platform/StringLists.h"
 #include "platform/SysUtils.h"
 
 namespace vk {
 
-const char* const PrjNameKey = "SOFTWARE\\ZE_VAD\\PRJNAME";
 const char* const HeaderAlreadyCreatedMessage = "Already Created[Project] Comment!";
 const char* const HeaderNotFoundMessage = "Cannot Found [Project] Comment!";
 const char* const PrjNameSaveFailedMessage = "Not an Registry file";
 
+static_assert(PrjNameFieldCount == ProjectHeaderFieldCount, "one edit per stored field");
+
 namespace {
 
-const char* const EditorKey = "SOFTWARE\\ZE_VAD\\Editor";
 const char* const StartMarker = "__VornkitPrjName__START";
 const char* const EndMarker = "__VornkitPrjName__END";
 
-struct TFieldText {
-  const char* ValueName;
-  const char* Label;  // follows "n." on block line n
+// The text after "n." on block line n, in field order.
+const char* const FieldLabels[PrjNameFieldCount] = {
+    " Project Name      :",
+    " Author\t        :",
+    " Company\t        :",
+    " A Drafter\t        :",
+    " Homepage\t        :",
+    " Email\t        :",
+    " Phone Number      :",
+    " Filename\t        :",
+    " Version\t        :",
+    " CreatedDate       :",
+    " ModifiedDate\t:",
+    " License\t        :",
+    " MCU Type\t        :",
+    " Clock Frequency\t:",
+    " Add Source Name\t:",
+    " Compiler\t        :",
+    " SubMenu\t        :",
 };
 
-const TFieldText Fields[PrjNameFieldCount] = {
-    {"Project Name", " Project Name      :"},
-    {"Author", " Author\t        :"},
-    {"Company", " Company\t        :"},
-    {"A Drafter", " A Drafter\t        :"},
-    {"Homepage", " Homepage\t        :"},
-    {"Email", " Email\t        :"},
-    {"Phone Number", " Phone Number      :"},
-    {"Filename", " Filename\t        :"},
-    {"Version", " Version\t        :"},
-    {"CreatedDate", " CreatedDate       :"},
-    {"ModifiedDate", " ModifiedDate\t:"},
-    {"License", " License\t        :"},
-    {"MCU Type", " MCU Type\t        :"},
-    {"Clock Frequency", " Clock Frequency\t:"},
-    {"Add Source Name", " Add Source Name\t:"},
-    {"Compiler", " Compiler\t        :"},
-    {"SubMenu", " SubMenu\t        :"},
-};
+const char* ValueName(int field) { return ProjectHeaderFields[field].Name; }
 
 // Replaces the text between two positions in one undo step, in normal
 // selection mode whatever mode the user had chosen.
@@ -61,36 +61,29 @@ std::string FileNameOf(const std::string& path) { return path.substr(path.rfind(
 void StoreProjectFields(const TProjectHeaderContext& context) {
   std::string mcuType, clock;
   {
-    TRegistry editorKey;
-    try {
-      if (editorKey.OpenKeyReadOnly(EditorKey)) {
-        mcuType = editorKey.ReadString("SouAvrMcu Type");
-        clock = editorKey.ReadString("McuFrq");
-      }
-    } catch (const ERegistryException&) {
-    }
+    TSettingsReader editorKey(AttrKeyNames[EditorKeyIndex]);
+    mcuType = editorKey.String(EditorValue::SouAvrMcuType).value_or("");
+    clock = editorKey.String(EditorValue::McuFrq).value_or("");
   }
   TRegistry reg;
   try {
-    if (!reg.OpenKey(PrjNameKey, true)) return;
-    reg.WriteString(PrjNameValueName(pfModifiedDate), ModificationStamp(context.Now));
-    reg.WriteString(PrjNameValueName(pfMcuType), mcuType);
-    reg.WriteString(PrjNameValueName(pfClockFrequency), clock);
-    reg.WriteString(PrjNameValueName(pfAddSourceName), AddFileCSources(context.ProjectFolder));
-    reg.WriteString(PrjNameValueName(pfFilename), FileNameOf(context.Caption));
+    if (!reg.OpenKey(SettingsKeyPath(ProjectHeaderKey), true)) return;
+    reg.WriteString(ValueName(pfModifiedDate), ModificationStamp(context.Now));
+    reg.WriteString(ValueName(pfMcuType), mcuType);
+    reg.WriteString(ValueName(pfClockFrequency), clock);
+    reg.WriteString(ValueName(pfAddSourceName), ReadExtraSourceLine(context.ProjectFolder).value_or(""));
+    reg.WriteString(ValueName(pfFilename), FileNameOf(context.Caption));
   } catch (const ERegistryException&) {
   }
 }
 
 }  // namespace
 
-const char* PrjNameValueName(TPrjNameField field) { return Fields[field].ValueName; }
-
 std::vector<std::string> ProjectHeaderLines(const TPrjNameFields& fields) {
   std::vector<std::string> lines;
   lines.push_back(std::string("/*") + StartMarker + std::string(55, '-'));
   for (int n = 0; n < PrjNameFieldCount; ++n)
-    lines.push_back(std::to_string(n + 1) + "." + Fields[n].Label + fields[n]);
+    lines.push_back(std::to_string(n + 1) + "." + FieldLabels[n] + fields[n]);
   lines.push_back(std::string(57, '-') + EndMarker + "*/");
   return lines;
 }
@@ -121,11 +114,12 @@ TProjectHeaderPosition FindProjectHeader(const TStrings& lines) {
 }
 
 void LoadPrjNameFields(TPrjNameFields& fields) {
-  TRegistry reg;
-  try {
-    if (!reg.OpenKeyReadOnly(PrjNameKey)) return;
-    for (int n = 0; n < PrjNameFieldCount; ++n) fields[n] = reg.ReadString(Fields[n].ValueName);
-  } catch (const ERegistryException&) {
+  TSettingsReader reader(ProjectHeaderKey);
+  if (!reader.KeyExists()) return;
+  for (int n = 0; n < PrjNameFieldCount; ++n) {
+    const std::optional<std::string> value = reader.ValueExists(ValueName(n)) ? reader.String(ValueName(n)) : "";
+    if (!value) return;  // a value of another kind ends the reading
+    fields[n] = *value;
   }
 }
 
@@ -134,8 +128,8 @@ bool SavePrjNameFields(TPrjNameFields& fields) {
   {
     TRegistry reg;
     try {
-      if (reg.OpenKey(PrjNameKey, true)) {
-        for (int n = 0; n < PrjNameFieldCount; ++n) reg.WriteString(Fields[n].ValueName, fields[n]);
+      if (reg.OpenKey(SettingsKeyPath(ProjectHeaderKey), true)) {
+        for (int n = 0; n < PrjNameFieldCount; ++n) reg.WriteString(ValueName(n), fields[n]);
         saved = true;
       }
     } catch (const ERegistryException&) {

@@ -14,18 +14,14 @@ namespace vk {
 class TCustomSrcEdit;
 class TStrings;
 
-// The 17 fields in block order; each is one edit of the field dialog.
+// The 17 fields in block order; each is one edit of the field dialog. Their
+// registry value names are those of ProjectHeaderFields (app/SettingsStore.h).
 enum TPrjNameField {
   pfProjectName, pfAuthor, pfCompany, pfDrafter, pfHomepage, pfEmail, pfPhoneNumber, pfFilename, pfVersion,
   pfCreatedDate, pfModifiedDate, pfLicense, pfMcuType, pfClockFrequency, pfAddSourceName, pfCompiler, pfSubMenu,
   PrjNameFieldCount
 };
 using TPrjNameFields = std::array<std::string, PrjNameFieldCount>;
-
-// The registry key of the fields (HKEY_CURRENT_USER) and each field's value
-// name there.
-extern const char* const PrjNameKey;
-const char* PrjNameValueName(TPrjNameField field);
 
 // Texts the commands and the dialog show.
 extern const char* const HeaderAlreadyCreatedMessage;  // insert into a source that has a block

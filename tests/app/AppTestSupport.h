@@ -1,6 +1,6 @@
 #pragma once
-// Helpers of the IDE core's tests: a private registry, the AVR tool chain
-// run on small projects in temporary folders.
+// Helpers of the IDE core's and the dialogs' tests: a private registry,
+// text files, the AVR tool chain run on small projects in temporary folders.
 
 #include <gtest/gtest.h>
 #include <stdlib.h>
@@ -10,24 +10,11 @@
 #include <string>
 #include <vector>
 
-#include "platform/Registry.h"
 #include "platform/StringLists.h"
+#include "tests/platform/RegistryScope.h"
 #include "tests/platform/TempFolder.h"
 
 namespace vk::test {
-
-// Points the registry at an empty temporary folder for the scope.
-class TRegistryScope {
-public:
-  TRegistryScope() { setenv("VORNKIT_REGISTRY_DIR", FFolder.Path().c_str(), 1); }
-  ~TRegistryScope() { unsetenv("VORNKIT_REGISTRY_DIR"); }
-  TRegistryScope(const TRegistryScope&) = delete;
-  TRegistryScope& operator=(const TRegistryScope&) = delete;
-  const TTempFolder& Folder() const { return FFolder; }
-
-private:
-  TTempFolder FFolder;
-};
 
 inline void WriteTextFile(const std::string& fileName, const std::string& text) {
   std::ofstream(fileName, std::ios::binary) << text;
@@ -36,6 +23,18 @@ inline void WriteTextFile(const std::string& fileName, const std::string& text) 
 inline std::string ReadTextFile(const std::string& fileName) {
   std::ifstream in(fileName, std::ios::binary);
   return std::string(std::istreambuf_iterator<char>(in), {});
+}
+
+inline std::vector<std::string> LinesOf(const TStrings& strings) {
+  std::vector<std::string> lines;
+  for (int i = 0; i < strings.Count(); ++i) lines.push_back(strings.Get(i));
+  return lines;
+}
+
+inline TStringList ListOf(const std::vector<std::string>& lines) {
+  TStringList list;
+  for (const std::string& line : lines) list.Add(line);
+  return list;
 }
 
 // Runs a shell command in a folder; its standard output and error as lines
@@ -57,7 +56,7 @@ inline TCommandResult RunCommand(const std::string& folder, const std::string& c
   result.Status = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
   TStringList lines;
   lines.SetTextStr(text);
-  for (int i = 0; i < lines.Count(); ++i) result.Lines.push_back(lines.Get(i));
+  result.Lines = LinesOf(lines);
   return result;
 }
 

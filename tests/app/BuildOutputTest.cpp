@@ -7,18 +7,6 @@
 namespace vk {
 namespace {
 
-std::vector<std::string> Lines(const TStrings& strings) {
-  std::vector<std::string> lines;
-  for (int i = 0; i < strings.Count(); ++i) lines.push_back(strings.Get(i));
-  return lines;
-}
-
-TStringList ListOf(const std::vector<std::string>& lines) {
-  TStringList list;
-  for (const std::string& line : lines) list.Add(line);
-  return list;
-}
-
 TEST(BuildOutputTest, TheLeftmostWordDecidesALinesClass) {
   const struct {
     const char* Line;
@@ -39,7 +27,7 @@ TEST(BuildOutputTest, TheLeftmostWordDecidesALinesClass) {
 }
 
 TEST(BuildOutputTest, EchoedSourceAndCaretLinesBelongToTheDiagnosticAbove) {
-  TStringList output = ListOf({
+  TStringList output = test::ListOf({
       "w.c: In function 'main':",
       "w.c:2:7: warning: unused variable 'unused_error' [-Wunused-variable]",
       "   int unused_error = 3;",
@@ -53,7 +41,7 @@ TEST(BuildOutputTest, EchoedSourceAndCaretLinesBelongToTheDiagnosticAbove) {
   });
   TStringList pane;
   TBuildCounts counts = ClassifyBuildOutput(output, pane);
-  EXPECT_EQ(Lines(pane), (std::vector<std::string>{output.Get(1), output.Get(4), output.Get(7), output.Get(8)}));
+  EXPECT_EQ(test::LinesOf(pane), (std::vector<std::string>{output.Get(1), output.Get(4), output.Get(7), output.Get(8)}));
   EXPECT_EQ(counts.Errors, 3);
   EXPECT_EQ(counts.Warnings, 1);
 }
@@ -74,7 +62,7 @@ TEST(BuildOutputTest, AFailedBuildWithoutAnErrorLineGetsOne) {
     TStringList pane;
     TBuildCounts counts{c.ErrorsBefore, 3};
     AddBuildFailureLine(c.End, counts, pane);
-    EXPECT_EQ(Lines(pane), c.Added ? std::vector<std::string>{c.Added} : std::vector<std::string>{});
+    EXPECT_EQ(test::LinesOf(pane), c.Added ? std::vector<std::string>{c.Added} : std::vector<std::string>{});
     EXPECT_EQ(counts.Errors, c.ErrorsBefore + (c.Added ? 1 : 0));
     EXPECT_EQ(CountText(counts.Errors), c.Added || c.ErrorsBefore ? IntToStr(counts.Errors) : "Ok");
   }
@@ -153,7 +141,7 @@ TEST(BuildOutputTest, RealToolChainOutput) {
     test::TTempFolder folder;
     for (const auto& [name, text] : c.Files) test::WriteTextFile(folder.File(name), text);
     test::TCommandResult result = test::RunCommand(folder.Path(), c.Command);
-    TStringList output = ListOf(result.Lines);
+    TStringList output = test::ListOf(result.Lines);
     TStringList pane;
     TBuildCounts counts = ClassifyBuildOutput(output, pane);
     AddBuildFailureLine({true, result.Status, 0}, counts, pane);

@@ -9,12 +9,6 @@
 namespace vk {
 namespace {
 
-TStringList MapOf(const std::vector<std::string>& lines) {
-  TStringList map;
-  for (const std::string& line : lines) map.Add(line);
-  return map;
-}
-
 TEST(CompilerDlgTest, SizesComeFromTheOutputSectionLines) {
   const struct {
     const char* Name;
@@ -36,7 +30,7 @@ TEST(CompilerDlgTest, SizesComeFromTheOutputSectionLines) {
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(c.Name);
-    TMapSizes sizes = ParseLinkerMap(MapOf(c.Lines));
+    TMapSizes sizes = ParseLinkerMap(test::ListOf(c.Lines));
     EXPECT_EQ(sizes.Text, c.Sizes.Text);
     EXPECT_EQ(sizes.Data, c.Sizes.Data);
     EXPECT_EQ(sizes.Bss, c.Sizes.Bss);
@@ -64,7 +58,7 @@ TEST(CompilerDlgTest, UseAgainstThePartsSizes) {
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(c.Name);
-    TStringList lines = MapOf(c.Map);
+    TStringList lines = test::ListOf(c.Map);
     TMemoryReport report = ComputeMemoryReport(c.Map[0] == "missing" ? nullptr : &lines, c.Mcu);
     EXPECT_FALSE(report.ProgramSizeMissing);
     for (auto [use, bytes, percent] :
@@ -80,7 +74,7 @@ TEST(CompilerDlgTest, UseAgainstThePartsSizes) {
 }
 
 TEST(CompilerDlgTest, UnreadableSizesAndAMissingProgramSizeDoNotThrow) {
-  TStringList map = MapOf({".text 0x0 0xZZ", ".data 0x800100 0x12", ".bss 0x800112 12-"});
+  TStringList map = test::ListOf({".text 0x0 0xZZ", ".data 0x800100 0x12", ".bss 0x800112 12-"});
   TMemoryReport report = ComputeMemoryReport(&map, "atmega128");
   EXPECT_FALSE(report.Flash.Known);
   EXPECT_FALSE(report.Sram.Known);
@@ -88,7 +82,7 @@ TEST(CompilerDlgTest, UnreadableSizesAndAMissingProgramSizeDoNotThrow) {
   EXPECT_EQ(report.Flash.TotalText, "128");
   EXPECT_EQ(report.Flash.TotalBytes, 128000u);
 
-  TStringList noSize = MapOf({".text"});
+  TStringList noSize = test::ListOf({".text"});
   EXPECT_TRUE(ComputeMemoryReport(&noSize, "atmega128").ProgramSizeMissing);
 }
 

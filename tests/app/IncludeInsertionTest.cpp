@@ -10,18 +10,6 @@ namespace {
 
 using TLines = std::vector<std::string>;
 
-TStringList ListOf(const TLines& lines) {
-  TStringList list;
-  for (const std::string& line : lines) list.Add(line);
-  return list;
-}
-
-TLines Lines(const TStrings& strings) {
-  TLines lines;
-  for (int i = 0; i < strings.Count(); ++i) lines.push_back(strings.Get(i));
-  return lines;
-}
-
 TEST(IncludeInsertionTest, KeywordsOfTheOpenDocumentsCallForHeaders) {
   const struct {
     const char* Name;
@@ -43,7 +31,7 @@ TEST(IncludeInsertionTest, KeywordsOfTheOpenDocumentsCallForHeaders) {
   for (const auto& c : cases) {
     SCOPED_TRACE(c.Name);
     std::vector<TStringList> lists;
-    for (const auto& document : c.Documents) lists.push_back(ListOf(document.second));
+    for (const auto& document : c.Documents) lists.push_back(test::ListOf(document.second));
     std::vector<TIncludeDocument> documents;
     for (size_t i = 0; i < lists.size(); ++i) documents.push_back({c.Documents[i].first, &lists[i]});
     EXPECT_EQ(NeededHeaders(documents), c.Needed);
@@ -85,7 +73,7 @@ TEST(IncludeInsertionTest, LinesGoBelowTheLeadingCommentLastFoundFirst) {
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(c.Name);
-    TStringList target = ListOf(c.Target);
+    TStringList target = test::ListOf(c.Target);
     TIncludeInsertion insertion = PlanIncludeInsertion(target, needed);
     EXPECT_EQ(insertion.Index, c.Index);
     EXPECT_EQ(insertion.Lines, c.Lines);
@@ -100,7 +88,7 @@ TEST(IncludeInsertionTest, InsertIncludePutsTheLineBelowTheLastHeaderName) {
                {{"int x;", "int y;"}, 1},
                {{}, 1}};
   for (const auto& c : cases) {
-    TStringList lines = ListOf(c.Text);
+    TStringList lines = test::ListOf(c.Text);
     TIncludeInsertion insertion = ManualIncludeInsertion(lines, "#include <uart.h>");
     EXPECT_EQ(insertion.Index, c.Index);
     InsertIncludes(lines, insertion);
@@ -129,21 +117,21 @@ TEST(IncludeInsertionTest, OnAnEditorTheInsertionIsOneUndoableChange) {
     std::string caretLine = c.Text.empty() ? "" : c.Text.back();
     edit.SetSelectionMode(smColumn);
     InsertIncludes(edit, {c.Index, {"#1", "#2"}});
-    EXPECT_EQ(Lines(edit.Lines()), c.After);
+    EXPECT_EQ(test::LinesOf(edit.Lines()), c.After);
     EXPECT_TRUE(edit.Modified());
     EXPECT_EQ(edit.SelectionMode(), smColumn);
     if (!c.Text.empty()) {
       EXPECT_EQ(edit.Lines().Get(edit.CaretY() - 1), caretLine);
     }
     edit.Undo();
-    EXPECT_EQ(Lines(edit.Lines()), c.Text.empty() ? TLines{""} : c.Text);
+    EXPECT_EQ(test::LinesOf(edit.Lines()), c.Text.empty() ? TLines{""} : c.Text);
   }
 }
 
 // The inserted lines name headers the tool chain has: the source builds.
 TEST(IncludeInsertionTest, ABuildCompilesTheInsertedLines) {
   VK_REQUIRE_AVR_TOOL_CHAIN();
-  TStringList source = ListOf({"/* blink */", "int main(void) {", "  static char buf[4];",
+  TStringList source = test::ListOf({"/* blink */", "int main(void) {", "  static char buf[4];",
                                "  eeprom_read_block(buf, 0, 4);", "  DDRB = 0xff;", "  sei();", "  wdt_reset();",
                                "  memcpy_P(buf, buf, 1);", "  return buf[0];", "}", "SIGNAL(TIMER0_OVF_vect) {}"});
   std::vector<std::string> needed = NeededHeaders({{"main.c", &source}});

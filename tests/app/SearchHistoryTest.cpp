@@ -2,6 +2,7 @@
 #include <sys/stat.h>
 
 #include "app/SearchHistory.h"
+#include "platform/Registry.h"
 #include "tests/app/AppTestSupport.h"
 
 namespace vk {

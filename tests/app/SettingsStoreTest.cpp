@@ -17,9 +17,7 @@ std::vector<std::string> ValueNames(HKEY root, const std::string& key) {
   registry.SetRootKey(root);
   TStringList names;
   if (registry.OpenKeyReadOnly(key)) registry.GetValueNames(names);
-  std::vector<std::string> result;
-  for (int i = 0; i < names.Count(); ++i) result.push_back(names.Get(i));
-  return result;
+  return test::LinesOf(names);
 }
 
 // A value as "kind:text", the way the tables give it.

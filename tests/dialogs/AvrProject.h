@@ -3,13 +3,11 @@
 // that calls into two C sources and one assembler source, so a link that
 // misses any of them fails.
 
-#include <cstdio>
 #include <cstdlib>
 #include <filesystem>
-#include <fstream>
 #include <string>
 
-#include "tests/platform/TempFolder.h"
+#include "tests/app/AppTestSupport.h"
 
 namespace vk::test {
 
@@ -32,24 +30,20 @@ public:
 
   const std::string& Folder() const { return FFolder.Path(); }
   std::string File(const std::string& name) const { return FFolder.File(name); }
-  void Write(const std::string& name, const std::string& text) const {
-    std::ofstream(File(name), std::ios::binary) << text;
-  }
+  void Write(const std::string& name, const std::string& text) const { WriteTextFile(File(name), text); }
   bool Exists(const std::string& name) const { return std::filesystem::exists(File(name)); }
-  std::string Read(const std::string& name) const {
-    std::ifstream in(File(name), std::ios::binary);
-    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
-  }
+  std::string Read(const std::string& name) const { return ReadTextFile(File(name)); }
 
-  // Runs make in the folder; true when it succeeded. Output holds what it
-  // printed, for the failure message.
-  bool Make(std::string& output) const {
-    output.clear();
-    FILE* pipe = popen(("cd '" + Folder() + "' && make 2>&1").c_str(), "r");
-    if (!pipe) return false;
-    char buffer[4096];
-    for (size_t n; (n = fread(buffer, 1, sizeof buffer, pipe)) > 0;) output.append(buffer, n);
-    return pclose(pipe) == 0;
+  // Runs make in the folder and checks that the link took in every source.
+  void ExpectMakeLinksEverySource() const {
+    const TCommandResult make = RunCommand(Folder(), "make");
+    std::string output;
+    for (const std::string& line : make.Lines) output += line + "\n";
+    ASSERT_EQ(make.Status, 0) << output;
+    ASSERT_TRUE(Exists("main.map")) << output;
+    const std::string map = Read("main.map");
+    for (const char* object : {"main.o", "a.o", "b.o", "twice.o"})
+      EXPECT_NE(map.find(object), std::string::npos) << object;
   }
 
 private:

@@ -210,12 +210,7 @@ TEST(EnvironmentMakefileTest, TheWrittenMakefileBuildsAProjectWithTheToolChain) 
   options.CAddSources = "a.c b.c";
   options.AsmAddSources = "twice.S";
   ASSERT_TRUE(WriteMakefile(project.Folder() + "/", options));
-  std::string output;
-  ASSERT_TRUE(project.Make(output)) << output;
-  ASSERT_TRUE(project.Exists("main.map")) << output;
-  const std::string map = project.Read("main.map");
-  for (const char* object : {"main.o", "a.o", "b.o", "twice.o"})
-    EXPECT_NE(map.find(object), std::string::npos) << object;
+  project.ExpectMakeLinksEverySource();
   EXPECT_TRUE(project.Exists("main.hex"));
 }
 

@@ -8,7 +8,7 @@
 #include "platform/Streams.h"
 #include "platform/StringLists.h"
 #include "tests/dialogs/AvrProject.h"
-#include "tests/dialogs/RegistryFolder.h"
+#include "tests/platform/RegistryScope.h"
 
 namespace vk {
 namespace {
@@ -114,7 +114,7 @@ TEST(MakefileWizardTest, ARunWithoutAUsableTemplateWritesNothing) {
 }
 
 TEST(MakefileWizardTest, TheEditorFolderComesFromTheRegistry) {
-  test::TRegistryFolder registry;
+  test::TRegistryScope registry;
   EXPECT_EQ(WizardEditorFolder(), "");
   TRegistry reg;
   reg.OpenKey("SOFTWARE\\ZE_VAD\\Editor", true);
@@ -143,12 +143,7 @@ TEST(MakefileWizardTest, TheShippedTemplateBuildsAProjectWithTheToolChain) {
   run.Save();
   EXPECT_TRUE(run.Done());
   ASSERT_TRUE(project.Exists("makefile"));
-  std::string output;
-  ASSERT_TRUE(project.Make(output)) << output;
-  ASSERT_TRUE(project.Exists("main.map")) << output;
-  const std::string map = project.Read("main.map");
-  for (const char* object : {"main.o", "a.o", "b.o", "twice.o"})
-    EXPECT_NE(map.find(object), std::string::npos) << object;
+  project.ExpectMakeLinksEverySource();
 }
 
 }  // namespace

@@ -2,12 +2,12 @@
 
 #include <gtest/gtest.h>
 
-#include <fstream>
-
 #include "SrcEdit/Source/SrcEdit.h"
+#include "app/SettingsStore.h"
 #include "platform/Registry.h"
-#include "tests/dialogs/RegistryFolder.h"
+#include "tests/app/AppTestSupport.h"
 #include "tests/platform/FontMetricsScope.h"
+#include "tests/platform/RegistryScope.h"
 
 namespace vk {
 namespace {
@@ -26,7 +26,7 @@ protected:
     reg.OpenKey("SOFTWARE\\ZE_VAD\\Editor", true);
     reg.WriteString("SouAvrMcu Type", "atmega16");
     reg.WriteString("McuFrq", "8000000");
-    std::ofstream(Project.File("AddFile.ini")) << "[marker]\r\na.c b.c\r\ntwice.S\r\n";
+    test::WriteTextFile(Project.File("AddFile.ini"), "[marker]\r\na.c b.c\r\ntwice.S\r\n");
     Context = {Project.Path() + "/", "/home/me/prj/main.c", Time(2008, 5, 20, 9, 5)};
   }
 
@@ -36,14 +36,10 @@ protected:
     Edit.ClearUndo();
     Edit.SetModified(false);
   }
-  std::vector<std::string> Lines() const {
-    std::vector<std::string> lines;
-    for (int i = 0; i < Edit.Lines().Count(); ++i) lines.push_back(Edit.Lines().Get(i));
-    return lines;
-  }
+  std::vector<std::string> Lines() const { return test::LinesOf(Edit.Lines()); }
   std::vector<std::string> Block() { return ProjectHeaderLines(Fields); }
 
-  test::TRegistryFolder Registry;
+  test::TRegistryScope Registry;
   test::TTempFolder Project;
   test::TFontMetricsScope Metrics;
   TSrcEdit Edit{nullptr};
@@ -77,7 +73,7 @@ TEST_F(ProjectHeaderTest, InsertRefreshesTheProjectFieldsAndIsOneUndoStep) {
   SetLines(source);
   {
     TRegistry reg;
-    reg.OpenKey(PrjNameKey, true);
+    reg.OpenKey(SettingsKeyPath(ProjectHeaderKey), true);
     reg.WriteString("Author", "Kim");
     reg.WriteString("Filename", "old.c");
   }
@@ -182,11 +178,19 @@ TEST_F(ProjectHeaderTest, TheDialogStoresAndReloadsTheFields) {
   LoadPrjNameFields(loaded);
   EXPECT_EQ(loaded, Fields);
   TRegistry reg;
-  reg.OpenKey(PrjNameKey, false);
+  reg.OpenKey(SettingsKeyPath(ProjectHeaderKey), false);
   EXPECT_EQ(reg.ReadString("SubMenu"), "field 16");
   reg.DeleteValue("Phone Number");
   LoadPrjNameFields(loaded);
   EXPECT_EQ(loaded[pfPhoneNumber], "");
+  // A value of another kind ends the reading: the fields after it keep their texts.
+  reg.WriteString("Author", "Lee");
+  reg.WriteInteger("Email", 5);
+  loaded[pfEmail] = loaded[pfFilename] = "typed";
+  LoadPrjNameFields(loaded);
+  EXPECT_EQ(loaded[pfAuthor], "Lee");
+  EXPECT_EQ(loaded[pfEmail], "typed");
+  EXPECT_EQ(loaded[pfFilename], "typed");
 }
 
 }  // namespace
