@@ -2,7 +2,6 @@
 
 #include <algorithm>
 #include <csetjmp>
-#include <cstdio>
 #include <fstream>
 #include <iterator>
 #include <set>
