@@ -224,15 +224,11 @@ void TCustomSrcEdit::SetCaretAndSelection(const TBufferCoord& caret, const TBuff
                                           const TBufferCoord& blockEnd) {
   const TSrcSelectionMode mode = FActiveSelectionMode;
   TSrcPaintLock lock(*this);
-  try {
-    InternalSetCaretXY(caret);
-    SetBlockBegin(blockBegin);
-    SetBlockEnd(blockEnd);
-  } catch (...) {
-    FActiveSelectionMode = mode;
-    throw;
-  }
-  SetActiveSelectionMode(mode);
+  // The mode comes back also when a step fails.
+  TFinally restoreMode([&] { SetActiveSelectionMode(mode); });
+  InternalSetCaretXY(caret);
+  SetBlockBegin(blockBegin);
+  SetBlockEnd(blockEnd);
 }
 
 bool TCustomSrcEdit::SelAvail() const {

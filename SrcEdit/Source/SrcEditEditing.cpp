@@ -357,22 +357,17 @@ void TCustomSrcEdit::DoBlockIndent() {
     if (line > b.Line) text += "\r\n";
     text += unit;
   }
-  auto restore = [&] {
+  // Caret and selection follow the indent, also when it fails.
+  TFinally restore([&] {
     if (e.Char > 1) e.Char += unitLength;
     SetCaretAndSelection({caretColumn, caret.Line}, {b.Char + unitLength, b.Line}, e);
     FActiveSelectionMode = mode;
-  };
-  try {
-    TSrcUndoBlock block(*FUndoList);
-    const int column = mode == smColumn ? std::min(b.Char, e.Char) : 1;
-    InsertBlock({column, b.Line}, {column, b.Line}, text, true);
-    FUndoList->AddChange(crIndent, b, e, "", smColumn);
-    FUndoList->AddChange(crIndent, {b.Char + unitLength, b.Line}, {e.Char + unitLength, e.Line}, "", smColumn);
-  } catch (...) {
-    restore();
-    throw;
-  }
-  restore();
+  });
+  TSrcUndoBlock block(*FUndoList);
+  const int column = mode == smColumn ? std::min(b.Char, e.Char) : 1;
+  InsertBlock({column, b.Line}, {column, b.Line}, text, true);
+  FUndoList->AddChange(crIndent, b, e, "", smColumn);
+  FUndoList->AddChange(crIndent, {b.Char + unitLength, b.Line}, {e.Char + unitLength, e.Line}, "", smColumn);
 }
 
 void TCustomSrcEdit::DoBlockUnindent() {
@@ -404,35 +399,30 @@ void TCustomSrcEdit::DoBlockUnindent() {
     counts.push_back(count);
     if (line == caret.Line && caret.Char != 1) caret.Char = std::max(caret.Char - count, 1);
   }
-  auto restore = [&] {
+  // Caret and selection follow the unindent, also when it fails.
+  TFinally restore([&] {
     SetCaretAndSelection(caret, b, e);
     FActiveSelectionMode = mode;
-  };
-  try {
-    if (std::any_of(counts.begin(), counts.end(), [](int count) { return count > 0; })) {
-      {
-        TStringsUpdate update(*FLines);
-        for (size_t i = 0; i < counts.size(); ++i) {
-          if (counts[i] == 0) continue;
-          const int line = b.Line + static_cast<int>(i);
-          std::string text = FLines->Get(line - 1);
-          text.erase(static_cast<size_t>(starts[i]), static_cast<size_t>(counts[i]));
-          ProperSetLine(line - 1, text);
-        }
+  });
+  if (std::any_of(counts.begin(), counts.end(), [](int count) { return count > 0; })) {
+    {
+      TStringsUpdate update(*FLines);
+      for (size_t i = 0; i < counts.size(); ++i) {
+        if (counts[i] == 0) continue;
+        const int line = b.Line + static_cast<int>(i);
+        std::string text = FLines->Get(line - 1);
+        text.erase(static_cast<size_t>(starts[i]), static_cast<size_t>(counts[i]));
+        ProperSetLine(line - 1, text);
       }
-      FUndoList->AddChange(crUnindent, b, e, removed, mode);
     }
-    if (mode != smColumn && !counts.empty()) {
-      b.Char = std::max(b.Char - counts.front(), 1);
-      if (last == e.Line) e.Char = std::max(e.Char - counts.back(), 1);
-    } else if (mode == smColumn) {
-      caret = CaretXY();
-    }
-  } catch (...) {
-    restore();
-    throw;
+    FUndoList->AddChange(crUnindent, b, e, removed, mode);
   }
-  restore();
+  if (mode != smColumn && !counts.empty()) {
+    b.Char = std::max(b.Char - counts.front(), 1);
+    if (last == e.Line) e.Char = std::max(e.Char - counts.back(), 1);
+  } else if (mode == smColumn) {
+    caret = CaretXY();
+  }
 }
 
 // ---------------------------------------------------------------- case changes
@@ -446,49 +436,44 @@ void TCustomSrcEdit::DoCaseChange(TSrcEditorCommand command) {
   const TBufferCoord e = FBlockEnd;
   const TBufferCoord caret = CaretXY();
   const TSrcSelectionMode mode = FActiveSelectionMode;
-  auto restore = [&] {
+  // Caret and selection come back, also when the change fails.
+  TFinally restore([&] {
     if (hadSelection || word) SetCaretXY(caret);
     if (!word && hadSelection) {
       SetBlockBegin(b);
       SetBlockEnd(e);
       FActiveSelectionMode = mode;
     }
-  };
-  try {
-    bool convert = true;
-    if (word) {
+  });
+  bool convert = true;
+  if (word) {
+    SetSelWord();
+    for (int attempt = 0; attempt < 2 && !SelAvail(); ++attempt) {
+      InternalSetCaretXY(PrevWordPos());
       SetSelWord();
-      for (int attempt = 0; attempt < 2 && !SelAvail(); ++attempt) {
-        InternalSetCaretXY(PrevWordPos());
-        SetSelWord();
-      }
-    } else if (!hadSelection) {
-      if (FCaretX > static_cast<int>(LineText().size())) {
-        if (FCaretY < FLines->Count()) InternalSetCaretXY({1, FCaretY + 1});
-        convert = false;
-      } else {
-        MoveCaretHorz(1, true);
-      }
     }
-    std::string text;
-    if (convert) {
-      // The rows of a column block as they are: no filling blanks.
-      TOptionOn exact(FOptions, eoTrimTrailingSpaces);
-      text = SelText();
+  } else if (!hadSelection) {
+    if (FCaretX > static_cast<int>(LineText().size())) {
+      if (FCaretY < FLines->Count()) InternalSetCaretXY({1, FCaretY + 1});
+      convert = false;
+    } else {
+      MoveCaretHorz(1, true);
     }
-    const std::string converted = ConvertCase(text, command);
-    // Text that stays as it is records no undo step.
-    if (converted != text) {
-      TSrcEditUndoBlock block(*this);
-      FUndoList->AddChange(crSelection, hadSelection ? b : caret, hadSelection ? e : caret, "", FActiveSelectionMode);
-      FUndoList->AddChange(crCaret, caret, caret, "", FActiveSelectionMode);
-      ReplaceSelectionRecorded(converted);
-    }
-  } catch (...) {
-    restore();
-    throw;
   }
-  restore();
+  std::string text;
+  if (convert) {
+    // The rows of a column block as they are: no filling blanks.
+    TOptionOn exact(FOptions, eoTrimTrailingSpaces);
+    text = SelText();
+  }
+  const std::string converted = ConvertCase(text, command);
+  // Text that stays as it is records no undo step.
+  if (converted != text) {
+    TSrcEditUndoBlock block(*this);
+    FUndoList->AddChange(crSelection, hadSelection ? b : caret, hadSelection ? e : caret, "", FActiveSelectionMode);
+    FUndoList->AddChange(crCaret, caret, caret, "", FActiveSelectionMode);
+    ReplaceSelectionRecorded(converted);
+  }
 }
 
 // ---------------------------------------------------------------- brackets

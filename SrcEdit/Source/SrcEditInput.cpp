@@ -133,13 +133,10 @@ void TCustomSrcEdit::WMGetText(TMessage& message) {
 }
 
 void TCustomSrcEdit::WMSetText(TMessage& message) {
+  // 0 unless the text was taken.
+  message.Result = 0;
+  SrcSetText(message.LParam ? reinterpret_cast<const char*>(message.LParam) : "");
   message.Result = -1;
-  try {
-    SrcSetText(message.LParam ? reinterpret_cast<const char*>(message.LParam) : "");
-  } catch (...) {
-    message.Result = 0;
-    throw;
-  }
 }
 
 void TCustomSrcEdit::SetFocus() {
@@ -447,46 +444,36 @@ void TCustomSrcEdit::DropText(TCustomSrcEdit& source, bool move, bool after) {
 
 void TCustomSrcEdit::WMDropFiles(TMessage& message) {
   const HDROP drop = message.WParam;
-  try {
-    if (OnDropFiles) {
-      TStringList files;
-      const unsigned count = DragQueryFile(drop, 0xFFFFFFFF, nullptr, 0);
-      for (unsigned i = 0; i < count; ++i) {
-        char name[261] = {};
-        DragQueryFile(drop, i, name, sizeof name);
-        files.Add(name);
-      }
-      TPoint point;
-      DragQueryPoint(drop, point);
-      OnDropFiles(this, point.X, point.Y, files);
-    }
-  } catch (...) {
-    message.Result = 0;
-    DragFinish(drop);
-    throw;
-  }
   message.Result = 0;
-  DragFinish(drop);
+  // The drop is finished also when the handler fails.
+  TFinally finish([drop] { DragFinish(drop); });
+  if (OnDropFiles) {
+    TStringList files;
+    const unsigned count = DragQueryFile(drop, 0xFFFFFFFF, nullptr, 0);
+    for (unsigned i = 0; i < count; ++i) {
+      char name[261] = {};
+      DragQueryFile(drop, i, name, sizeof name);
+      files.Add(name);
+    }
+    TPoint point;
+    DragQueryPoint(drop, point);
+    OnDropFiles(this, point.X, point.Y, files);
+  }
 }
 
 void TCustomSrcEdit::WMImeComposition(TMessage& message) {
   if (static_cast<uint32_t>(message.LParam) & GCS_RESULTSTR) {
     const HIMC context = ImmGetContext(*this);
-    try {
-      // A length the input method cannot mean (below 1) is nothing typed.
-      const int length = ImmGetCompositionString(context, GCS_RESULTSTR, nullptr, 0);
-      if (length > 0) {
-        std::string text(static_cast<size_t>(length), '\0');
-        const int read = ImmGetCompositionString(context, GCS_RESULTSTR, text.data(), static_cast<uint32_t>(length));
-        text.resize(static_cast<size_t>(std::clamp(read, 0, length)));
-        FImeCount = length;
-        CommandProcessor(ecImeStr, 0, text);
-      }
-    } catch (...) {
-      ImmReleaseContext(*this, context);
-      throw;
+    TFinally release([&] { ImmReleaseContext(*this, context); });
+    // A length the input method cannot mean (below 1) is nothing typed.
+    const int length = ImmGetCompositionString(context, GCS_RESULTSTR, nullptr, 0);
+    if (length > 0) {
+      std::string text(static_cast<size_t>(length), '\0');
+      const int read = ImmGetCompositionString(context, GCS_RESULTSTR, text.data(), static_cast<uint32_t>(length));
+      text.resize(static_cast<size_t>(std::clamp(read, 0, length)));
+      FImeCount = length;
+      CommandProcessor(ecImeStr, 0, text);
     }
-    ImmReleaseContext(*this, context);
   }
   TCustomControl::WndProc(message);
 }

@@ -82,7 +82,8 @@ int TCustomSrcEdit::SearchReplace(const std::string& search, const std::string& 
   FSearchEngine->SetPattern(search);
   int result = 0;
   DoOnPaintTransient(ttBefore);
-  try {
+  TFinally after([this] { DoOnPaintTransient(ttAfter); });
+  {
     // The undo block closes before the paint lock ends, so the status
     // report of a replace-all comes once, with everything in it.
     std::optional<TSrcPaintLock> paintLock;
@@ -152,11 +153,7 @@ int TCustomSrcEdit::SearchReplace(const std::string& search, const std::string& 
         }
       }
     }();
-  } catch (...) {
-    DoOnPaintTransient(ttAfter);
-    throw;
   }
-  DoOnPaintTransient(ttAfter);
   return result;
 }
 

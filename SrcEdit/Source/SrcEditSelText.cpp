@@ -444,31 +444,21 @@ void TCustomSrcEdit::PasteFromClipboard() {
   {
     TSrcEditUndoBlock block(*this);
     bool pasteBegun = false;
-    // The paste's bracket closes at the caret, where the change ends.
-    auto endPaste = [&] {
+    // The paste's bracket closes at the caret, where the change ends, also
+    // when the paste fails.
+    TFinally endPaste([&] {
       if (pasteBegun) FUndoList->AddChange(crPasteEnd, CaretXY(), CaretXY(), "", smNormal);
-    };
-    try {
-      // An unusable private block falls back to the plain text.
-      bool pasted = Clipboard().HasFormat(BlockTypeClipboardFormat()) && PasteBlock(pasteBegun);
-      if (!pasted && Clipboard().HasFormat(CF_TEXT)) PastePlainText(pasteBegun);
-    } catch (...) {
-      endPaste();
-      throw;
-    }
-    endPaste();
+    });
+    // An unusable private block falls back to the plain text.
+    bool pasted = Clipboard().HasFormat(BlockTypeClipboardFormat()) && PasteBlock(pasteBegun);
+    if (!pasted && Clipboard().HasFormat(CF_TEXT)) PastePlainText(pasteBegun);
   }
   if (FOptions.Contains(eoHideShowScrollbars)) {
     // At once, even inside an enclosing paint lock.
     const int lockCount = FPaintLockCount;
     FPaintLockCount = 0;
-    try {
-      UpdateScrollBars();
-    } catch (...) {
-      FPaintLockCount = lockCount;
-      throw;
-    }
-    FPaintLockCount = lockCount;
+    TFinally relock([&] { FPaintLockCount = lockCount; });
+    UpdateScrollBars();
   }
   EnsureCursorPosVisible();
   StatusChanged({scSelection});

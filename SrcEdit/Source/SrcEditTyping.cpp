@@ -16,31 +16,6 @@ namespace vk {
 
 namespace {
 
-// Runs a closing step when the scope ends, also when an exception passes
-// (a second exception from the step is then dropped).
-template <class Step>
-class TFinally {
-public:
-  explicit TFinally(Step step) : FStep(std::move(step)) {}
-  ~TFinally() noexcept(false) {
-    if (std::uncaught_exceptions() <= FUncaught) {
-      FStep();
-      return;
-    }
-    try {
-      FStep();
-    } catch (...) {
-    }
-  }
-  TFinally(const TFinally&) = delete;
-  TFinally& operator=(const TFinally&) = delete;
-
-private:
-  Step FStep;
-  int FUncaught = std::uncaught_exceptions();
-};
-
-
 bool IsBlank(char c) { return c == ' ' || c == '\t'; }
 
 // The byte before the 1-based column closes a double-byte character:
