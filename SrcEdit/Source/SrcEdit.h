@@ -714,6 +714,7 @@ protected:
   // The replayed range as it was recorded: no clamping to the text.
   void SetReplaySelection(const TBufferCoord& blockBegin, const TBufferCoord& blockEnd);
   void UpdateModifiedStatus();
+  void SetListsGroupUndo();
 
   // ------------------------------------------------------------ painting
   void Paint() override;

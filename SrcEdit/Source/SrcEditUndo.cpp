@@ -26,8 +26,6 @@ std::optional<TSrcChangeReason> PairedBegin(TSrcChangeReason end) {
   }
 }
 
-bool Groupable(TSrcChangeReason reason) { return reason != crIndent && reason != crUnindent; }
-
 // Records an item with a given change number (nothing while the list is
 // locked).
 void PushChange(TSrcEditUndoList& list, TSrcChangeReason reason, const TBufferCoord& start, const TBufferCoord& end,
@@ -150,16 +148,19 @@ void TCustomSrcEdit::Undo() {
   if (!last) return;
   const std::optional<TSrcChangeReason> begin = PairedBegin(last->FChangeReason);
   const uint32_t number = last->FChangeNumber;
+  const bool groupUndo = FOptions.Contains(eoGroupUndo);
   for (;;) {
-    const TSrcChangeReason undone = FUndoList->PeekItem()->FChangeReason;
+    // What grouping looks at of the item about to go (not its text).
+    TSrcEditUndoItem undone;
+    undone.FChangeReason = FUndoList->PeekItem()->FChangeReason;
+    undone.FChangeNumber = FUndoList->PeekItem()->FChangeNumber;
     UndoItem(number);
     const TSrcEditUndoItem* next = FUndoList->PeekItem();
     if (!next) break;
     // A paired block ends at its Begin marker, or where its number ends
     // when the marker fell off the list.
-    if (begin ? next->FChangeReason == *begin || next->FChangeNumber != number
-              : next->FChangeNumber != number &&
-                    !(FOptions.Contains(eoGroupUndo) && next->FChangeReason == undone && Groupable(undone)))
+    if (begin ? next->FChangeReason == *begin || next->FChangeNumber != undone.FChangeNumber
+              : !TSrcEditUndoList::UndoneTogether(*next, undone, groupUndo))
       break;
   }
   if (begin && FUndoList->LastChangeReason() == *begin) {
@@ -168,6 +169,9 @@ void TCustomSrcEdit::Undo() {
   }
 }
 
+// Every item undone in one step left its reverse with that step's number:
+// a redo step takes exactly those, so as many redos as undos come back to
+// the same text whatever eoGroupUndo is now.
 void TCustomSrcEdit::Redo() {
   if (GetReadOnly()) return;
   TSrcPaintLock lock(*this);
@@ -175,13 +179,9 @@ void TCustomSrcEdit::Redo() {
   if (!last) return;
   const uint32_t number = last->FChangeNumber;
   for (;;) {
-    const TSrcChangeReason redone = FRedoList->PeekItem()->FChangeReason;
     RedoItem(number);
     const TSrcEditUndoItem* next = FRedoList->PeekItem();
-    if (!next || next->FChangeReason == crGroupBreak) break;
-    if (next->FChangeNumber != number &&
-        !(FOptions.Contains(eoGroupUndo) && next->FChangeReason == redone && Groupable(redone)))
-      break;
+    if (!next || next->FChangeReason == crGroupBreak || next->FChangeNumber != number) break;
   }
   if (FRedoList->LastChangeReason() == crGroupBreak) {
     MoveGroupBreak(*FRedoList, *FUndoList);
