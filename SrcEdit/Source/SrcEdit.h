@@ -715,6 +715,7 @@ protected:
   void SetReplaySelection(const TBufferCoord& blockBegin, const TBufferCoord& blockEnd);
   void UpdateModifiedStatus();
   void SetListsGroupUndo();
+  void KeepCaretInLine();
 
   // ------------------------------------------------------------ painting
   void Paint() override;

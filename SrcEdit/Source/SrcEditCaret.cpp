@@ -17,9 +17,9 @@ namespace vk {
 
 namespace {
 
-bool IsTrailByte(const std::string& text, int column) {
+bool IsTrailByte(std::string_view text, int column) {
   return column >= 2 && column <= static_cast<int>(text.size()) &&
-         CodePage::ByteTypeAt(text, static_cast<size_t>(column - 1)) == mbTrailByte;
+         CodePage::ByteTypeAt(text.data(), text.size(), static_cast<size_t>(column - 1)) == mbTrailByte;
 }
 
 bool IsSingleByte(const std::string& text, int column) {
@@ -58,10 +58,13 @@ void TCustomSrcEdit::SetCaretXYEx(bool ensureVisible, TBufferCoord value) {
     value.Line = 1;
     if (!pastEol) maxColumn = 1;
   } else if (!pastEol) {
-    maxColumn = static_cast<int>(FLines->Get(value.Line - 1).size()) + 1;
+    maxColumn = static_cast<int>(FLines->GetView(value.Line - 1).size()) + 1;
   }
   if (value.Char > maxColumn && !(pastEol && FOptions.Contains(eoAutoSizeMaxScrollWidth))) value.Char = maxColumn;
   value.Char = std::max(value.Char, 1);
+  // Wherever a command puts the caret, never between the two bytes of a
+  // character: typing there would split it.
+  if (IsTrailByte(FLines->GetView(value.Line - 1), value.Char)) --value.Char;
   if (value == CaretXY()) {
     UpdateLastCaretX();
   } else {
@@ -205,7 +208,7 @@ void TCustomSrcEdit::SetBlockEnd(TBufferCoord value) {
   if (FOptions.Contains(eoNoSelection)) return;
   value = ClampBlockPoint(value);
   if (value == FBlockEnd) return;
-  if (value.Line <= FLines->Count() && IsTrailByte(FLines->Get(value.Line - 1), value.Char)) --value.Char;
+  if (IsTrailByte(FLines->GetView(value.Line - 1), value.Char)) --value.Char;
   if (value == FBlockEnd) return;
   if (FActiveSelectionMode != smColumn || value.Char == FBlockEnd.Char) {
     const int oldLine = FBlockEnd.Line;

@@ -296,10 +296,12 @@ void TCustomSrcEdit::DoShiftTabKey() {
     DoBlockUnindent();
     return;
   }
+  // Nothing lies before column 1.
+  if (FCaretX <= 1) return;
   const std::string line = LineText();
   const int length = static_cast<int>(line.size());
   int target = FCaretX;
-  if (FOptions.Contains(eoSmartTabs) && FCaretX > 1 && FCaretY > 1 && FCaretY <= FLines->Count()) {
+  if (FOptions.Contains(eoSmartTabs) && FCaretY > 1 && FCaretY <= FLines->Count()) {
     for (int i = FCaretY - 1; i >= 1; --i) {
       const std::string above = FLines->Get(i - 1);
       if (static_cast<int>(above.size()) < FCaretX - 1) continue;
@@ -325,6 +327,9 @@ void TCustomSrcEdit::DoShiftTabKey() {
       while (target > stop && (target - 1 > length || line[target - 2] == ' ')) --target;
     }
   }
+  // A word above may start over the middle of a double-byte character
+  // here: that character stays whole.
+  if (IsTrail(line, target)) ++target;
   if (target == FCaretX) return;
   const TBufferCoord caret = CaretXY();
   const TBufferCoord from{target, FCaretY};

@@ -309,6 +309,8 @@ void TCustomSrcEdit::DoLineBreak(bool moveCaret) {
   const std::string line = LineText();
   const int len = static_cast<int>(line.size());
   int inserted;  // the 1-based line the new line became
+  // Where Enter leaves the caret, recorded so that a redo leaves it there.
+  TBufferCoord after = caret;
   {
     TStringsUpdate update(*FLines);
     if (line.empty()) {
@@ -325,19 +327,19 @@ void TCustomSrcEdit::DoLineBreak(bool moveCaret) {
       }
       FLines->Insert(caret.Line - 1, "");
       inserted = caret.Line;
-      FUndoList->AddChange(crLineBreak, caret, caret, "", smNormal);
-      if (moveCaret) InternalSetCaretXY({indent + 1, caret.Line + 1});
+      if (moveCaret) after = {indent + 1, caret.Line + 1};
+      FUndoList->AddChange(crLineBreak, caret, after, "", smNormal);
     } else if (caret.Char > len) {
       const int indent = LeftSpaces(line);
       FLines->Insert(caret.Line, moveCaret && indent > 0 ? line.substr(0, static_cast<size_t>(indent)) : "");
       inserted = caret.Line + 1;
-      if (moveCaret) InternalSetCaretXY({indent + 1, caret.Line + 1});
-      FUndoList->AddChange(crLineBreak, caret, caret, "", smNormal);
+      if (moveCaret) after = {indent + 1, caret.Line + 1};
+      FUndoList->AddChange(crLineBreak, caret, after, "", smNormal);
     } else if (caret.Char == 1) {
       FLines->Insert(caret.Line - 1, "");
       inserted = caret.Line;
-      FUndoList->AddChange(crLineBreak, caret, caret, line, smNormal);
-      if (moveCaret) InternalSetCaretXY({1, caret.Line + 1});
+      if (moveCaret) after = {1, caret.Line + 1};
+      FUndoList->AddChange(crLineBreak, caret, after, line, smNormal);
     } else {
       const std::string left = line.substr(0, static_cast<size_t>(caret.Char - 1));
       const std::string right = line.substr(static_cast<size_t>(caret.Char - 1));
@@ -345,9 +347,10 @@ void TCustomSrcEdit::DoLineBreak(bool moveCaret) {
       FLines->Insert(caret.Line, spacing + right);
       ProperSetLine(caret.Line - 1, left);
       inserted = caret.Line + 1;
-      FUndoList->AddChange(crLineBreak, caret, caret, right, smNormal);
-      if (moveCaret) InternalSetCaretXY({static_cast<int>(spacing.size()) + 1, caret.Line + 1});
+      if (moveCaret) after = {static_cast<int>(spacing.size()) + 1, caret.Line + 1};
+      FUndoList->AddChange(crLineBreak, caret, after, right, smNormal);
     }
+    InternalSetCaretXY(after);
   }
   DoLinesInserted(inserted, 1);
   SetBlockBegin(CaretXY());

@@ -167,6 +167,7 @@ void TCustomSrcEdit::Undo() {
     UndoItem(number);
     UpdateModifiedStatus();
   }
+  KeepCaretInLine();
 }
 
 // Every item undone in one step left its reverse with that step's number:
@@ -187,6 +188,15 @@ void TCustomSrcEdit::Redo() {
     MoveGroupBreak(*FRedoList, *FUndoList);
     UpdateModifiedStatus();
   }
+  KeepCaretInLine();
+}
+
+// The replay works with eoScrollPastEol on; without it the caret ends
+// within its line, as every other command leaves it.
+void TCustomSrcEdit::KeepCaretInLine() {
+  const TBufferCoord caret = CaretXY();
+  InternalSetCaretXY(caret);
+  if (CaretXY() != caret && !SelAvail()) SetBlockBegin(CaretXY());
 }
 
 // ---------------------------------------------------------------- replaying one item
@@ -387,6 +397,8 @@ void TCustomSrcEdit::UndoItem(uint32_t number) {
       break;
     }
     case crLineBreak: {
+      // The line broken at start joins the one below again (end is where
+      // the break left the caret).
       InternalSetCaretXY(start);
       SetReplaySelection(start, start);
       std::string line = LineText();
@@ -402,10 +414,10 @@ void TCustomSrcEdit::UndoItem(uint32_t number) {
       {
         TStringsUpdate update(*FLines);
         ProperSetLine(FCaretY - 1, line + rest);
-        if (end.Line < FLines->Count()) {
-          below = FLines->Get(end.Line);
-          FLines->Delete(end.Line);
-          DoLinesDeleted(end.Line + 1, 1);
+        if (start.Line < FLines->Count()) {
+          below = FLines->Get(start.Line);
+          FLines->Delete(start.Line);
+          DoLinesDeleted(start.Line + 1, 1);
         }
       }
       reverse(reason, start, end, below);
@@ -490,8 +502,8 @@ void TCustomSrcEdit::RedoItem(uint32_t number) {
     case crDelete:
     case crSilentDelete: {
       const std::string removed = replace(start, end, item->FChangeStr);
-      const bool afterCursor = reason == crDeleteAfterCursor || reason == crSilentDeleteAfterCursor;
-      InternalSetCaretXY(afterCursor ? end : start);
+      // The caret stays where the text closed up, as after the deletion.
+      if (mode != smColumn) InternalSetCaretXY(MinCoord(start, end));
       SetReplaySelection(CaretXY(), CaretXY());
       reverse(reason, start, end, removed);
       break;
@@ -512,8 +524,8 @@ void TCustomSrcEdit::RedoItem(uint32_t number) {
         ProperSetLine(start.Line - 1, line.substr(0, cut));
       }
       DoLinesInserted(start.Char == 1 ? start.Line : start.Line + 1, 1);
-      InternalSetCaretXY(start);
-      SetReplaySelection(start, start);
+      InternalSetCaretXY(end);
+      SetReplaySelection(CaretXY(), CaretXY());
       reverse(reason, start, end, right);
       break;
     }

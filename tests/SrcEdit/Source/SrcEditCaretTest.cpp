@@ -1,4 +1,5 @@
 #include <climits>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -91,6 +92,66 @@ TEST_F(CaretTest, TheCaretIsClampedToTheText) {
     Edit.SetCaretXY(c.To);
     EXPECT_EQ(c.Expected, Edit.CaretXY());
     EXPECT_FALSE(Edit.SelAvail());
+  }
+}
+
+// Wherever a command, an undo or a redo leaves the caret, text typed next
+// lands on a whole character of the line it belongs to.
+TEST_F(CaretTest, TypingAfterACommandGoesWhereTheCommandLeftTheCaret) {
+  const std::string Han = "\xC7\xD1";
+  struct Case {
+    const char* Name;
+    std::vector<std::string> Before;
+    bool PastEol;
+    std::function<void()> Steps;
+    std::vector<std::string> After;  // once "Z" is typed
+  } cases[] = {
+      {"page bottom below the text", {"ab", Han + Han}, true,
+       [&] {
+         Goto(4, 1);
+         Run(ecPageBottom);
+       },
+       {"ab", Han + "Z" + Han}},
+      {"redo of a forward delete", {"b" + Han + "x"}, true,
+       [&] {
+         Goto(1, 1);
+         Run(ecDeleteChar);
+         Edit.Undo();
+         Edit.Redo();
+       },
+       {"Z" + Han + "x"}},
+      {"smart Shift+Tab under a word", {"ab cdef", Han + Han + "xyz"}, true,
+       [&] {
+         Goto(7, 2);
+         Run(ecShiftTab);
+       },
+       {"ab cdef", Han + Han + "Zz"}},
+      {"redo of a line break", {"abcd"}, true,
+       [&] {
+         Goto(3, 1);
+         Run(ecLineBreak);
+         Edit.Undo();
+         Edit.Redo();
+       },
+       {"ab", "Zcd"}},
+      {"undo within the line", {"ab"}, false,
+       [&] {
+         Goto(3, 1);
+         Edit.SetInsertMode(false);
+         Run(ecChar, 'x');
+         Edit.Undo();
+         Edit.SetInsertMode(true);
+       },
+       {"abZ"}},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.Name);
+    SetOption(eoScrollPastEol, c.PastEol);
+    SetLines(c.Before);
+    Edit.ClearUndo();
+    c.Steps();
+    Run(ecChar, 'Z');
+    EXPECT_EQ(c.After, Lines());
   }
 }
 
