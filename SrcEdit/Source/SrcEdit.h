@@ -261,6 +261,8 @@ public:
   int LineToRow(int line) const;
   int RowToLine(int row) const;
   int GetDisplayLineCount() const;
+  // With word wrap: the number of characters a display row shows.
+  int RowLength(int row) const;
   TBufferCoord CharIndexToRowCol(int index) const;
   int RowColToCharIndex(const TBufferCoord& p) const;
 
@@ -798,9 +800,12 @@ private:
 
   // Parts of SetSelTextPrimitiveEx: delete the selection b..e (ordered)
   // in the active mode, insert value at the caret in a mode.
-  void DeleteSelection(TBufferCoord& b, TBufferCoord& e);
+  // True when deleting a block of lines emptied the text's last line.
+  bool DeleteSelection(TBufferCoord& b, TBufferCoord& e);
   TBufferCoord InsertRunningText(std::string_view value);
-  void InsertWholeLines(std::string_view value);
+  TBufferCoord InsertWholeLines(std::string_view value, bool fillEmptiedLastLine);
+  void RecordInsertion(TSrcChangeReason reason, const TBufferCoord& start, std::string_view value,
+                       TSrcSelectionMode mode);
   // Inserts value as a rectangle at a display column from the caret line
   // down.
   void InsertRectangle(std::string_view value, int column, bool addToUndoList);

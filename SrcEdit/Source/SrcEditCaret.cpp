@@ -106,9 +106,9 @@ TDisplayCoord TCustomSrcEdit::DisplayXY() {
   TDisplayCoord pos = BufferToDisplayPos(CaretXY());
   if (WordWrap() && FCaretAtRowEnd) {
     // Shown at the end of the previous row rather than the start of this one.
-    if (pos.Column == 1) {
+    if (pos.Column == 1 && pos.Row > 1) {
       --pos.Row;
-      pos.Column = FWordWrapPlugin->GetRowLength(pos.Row) + 1;
+      pos.Column = RowLength(pos.Row) + 1;
     } else {
       FCaretAtRowEnd = false;
     }
@@ -183,10 +183,10 @@ TBufferCoord TCustomSrcEdit::ClampBlockPoint(TBufferCoord value) const {
   value.Char = std::max(value.Char, 1);
   if (FOptions.Contains(eoScrollPastEol) && !WordWrap()) value.Char = std::min(value.Char, FMaxScrollWidth + 1);
   value.Line = std::max(1, std::min(value.Line, FLines->Count()));
-  if (FActiveSelectionMode == smNormal) {
-    int length = value.Line <= FLines->Count() ? static_cast<int>(FLines->Get(value.Line - 1).size()) : 0;
-    value.Char = std::min(value.Char, length + 1);
-  }
+  // Running text ends at its line's end; an empty text has nothing to
+  // select in any mode.
+  if (FActiveSelectionMode == smNormal || FLines->Count() == 0)
+    value.Char = std::min(value.Char, static_cast<int>(FLines->GetView(value.Line - 1).size()) + 1);
   return value;
 }
 
@@ -235,8 +235,8 @@ void TCustomSrcEdit::SetCaretAndSelection(const TBufferCoord& caret, const TBuff
 }
 
 bool TCustomSrcEdit::SelAvail() const {
-  return FBlockBegin.Char != FBlockEnd.Char ||
-         (FBlockBegin.Line != FBlockEnd.Line && FActiveSelectionMode != smColumn);
+  return FLines->Count() > 0 && (FBlockBegin.Char != FBlockEnd.Char ||
+                                 (FBlockBegin.Line != FBlockEnd.Line && FActiveSelectionMode != smColumn));
 }
 
 bool TCustomSrcEdit::SelTabBlock() const {
@@ -257,6 +257,12 @@ void TCustomSrcEdit::SetActiveSelectionMode(TSrcSelectionMode value) {
   if (value == FActiveSelectionMode) return;
   InvalidateSelection();
   FActiveSelectionMode = value;
+  // A column or line block may stand beyond its lines' ends: as running
+  // text it ends where they do.
+  if (value == smNormal) {
+    FBlockBegin = ClampBlockPoint(FBlockBegin);
+    FBlockEnd = ClampBlockPoint(FBlockEnd);
+  }
   InvalidateSelection();  // in its new shape
   StatusChanged({scSelection});
 }
@@ -450,6 +456,14 @@ int TCustomSrcEdit::LineToRow(int line) const {
 
 int TCustomSrcEdit::RowToLine(int row) const {
   return WordWrap() ? DisplayToBufferPos({1, row}).Line : row;
+}
+
+int TCustomSrcEdit::RowLength(int row) const {
+  if (row >= 1 && row <= FWordWrapPlugin->RowCount()) return FWordWrapPlugin->GetRowLength(row);
+  // Past the wrapped rows (a window narrower than one column wraps none)
+  // each row shows a whole line.
+  const int line = FWordWrapPlugin->DisplayToBufferPos({1, std::max(row, 1)}).Line;
+  return line >= 1 && line <= FLines->Count() ? FLines->GetExpandedStringLength(line - 1) : 0;
 }
 
 int TCustomSrcEdit::GetDisplayLineCount() const {

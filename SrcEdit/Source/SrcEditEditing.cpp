@@ -173,7 +173,7 @@ void TCustomSrcEdit::DoHomeKey(bool extend) {
     const std::string line = LineText();
     int last = static_cast<int>(line.size());
     if (WordWrap() && FLines->Count() > 0) {
-      const int rowEnd = std::min(FColumnsInWindow, FWordWrapPlugin->GetRowLength(firstRow) + 1);
+      const int rowEnd = std::max(1, std::min(FColumnsInWindow, RowLength(firstRow) + 1));
       last = std::min(last, DisplayToBufferPos({rowEnd, firstRow}).Char - 1);
     }
     int blanks = 0;
@@ -211,7 +211,7 @@ void TCustomSrcEdit::DoEndKey(bool extend) {
     MoveCaretAndSelection(CaretXY(), {target, FCaretY}, extend);
     return;
   }
-  int column = enhanced ? BufferToDisplayPos({target, FCaretY}).Column : FWordWrapPlugin->GetRowLength(row) + 1;
+  int column = enhanced ? BufferToDisplayPos({target, FCaretY}).Column : RowLength(row) + 1;
   column = std::min(column, FColumnsInWindow + 1);
   const TDisplayCoord at{column, row};
   MoveCaretAndSelection(CaretXY(), DisplayToBufferPos(at), extend);
@@ -447,7 +447,7 @@ void TCustomSrcEdit::DoCaseChange(TSrcEditorCommand command) {
     if (!word && hadSelection) {
       SetBlockBegin(b);
       SetBlockEnd(e);
-      FActiveSelectionMode = mode;
+      SetActiveSelectionMode(mode);
     }
   });
   bool convert = true;

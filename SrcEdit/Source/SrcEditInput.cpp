@@ -429,13 +429,20 @@ void TCustomSrcEdit::DropText(TCustomSrcEdit& source, bool move, bool after) {
       source.DeleteSelectionRecorded(crDelete);
     }
   }
+  const TSrcChangeReason reason = &source == this ? crDragDropInsert : crInsert;
+  const TSrcSelectionMode mode = FActiveSelectionMode;
+  TBufferCoord inserted;
   {
     TOptionOn pastEol(FOptions, eoScrollPastEol);
     InternalSetCaretXY(drop);
     SetBlockBegin(drop);
-    SetSelTextPrimitiveEx(FActiveSelectionMode, text, false);
+    inserted = SetSelTextPrimitiveEx(mode, text, false);
   }
-  FUndoList->AddChange(&source == this ? crDragDropInsert : crInsert, drop, CaretXY(), "", FActiveSelectionMode);
+  // A dropped rectangle is taken back as one.
+  if (mode == smColumn)
+    FUndoList->AddChange(reason, drop, CaretXY(), "", smColumn);
+  else
+    RecordInsertion(reason, inserted, text, mode);
   FBlockEnd = CaretXY();
   CommandProcessor(ecSelGotoXY, 0, drop);
 }

@@ -103,8 +103,9 @@ TBufferCoord TCustomSrcEdit::SetSelTextPrimitiveEx(TSrcSelectionMode pasteMode, 
   TStringsUpdate update(*FLines);
   TBufferCoord b = BlockBegin();
   TBufferCoord e = BlockEnd();
+  bool emptiedLastLine = false;
   if (SelAvail()) {
-    DeleteSelection(b, e);
+    emptiedLastLine = DeleteSelection(b, e);
     InternalSetCaretXY(b);
   }
   TBufferCoord inserted = CaretXY();
@@ -114,7 +115,7 @@ TBufferCoord TCustomSrcEdit::SetSelTextPrimitiveEx(TSrcSelectionMode pasteMode, 
     if (FCaretY > FLines->Count()) InternalSetCaretXY(CaretXY());
     switch (pasteMode) {
       case smNormal: inserted = InsertRunningText(value); break;
-      case smLine: InsertWholeLines(value); break;
+      case smLine: inserted = InsertWholeLines(value, emptiedLastLine); break;
       case smColumn: InsertRectangle(value, LogicalToPhysicalPos({FCaretX, FCaretY}).X, addToUndoList); break;
     }
   }
@@ -122,13 +123,15 @@ TBufferCoord TCustomSrcEdit::SetSelTextPrimitiveEx(TSrcSelectionMode pasteMode, 
   return inserted;
 }
 
-void TCustomSrcEdit::DeleteSelection(TBufferCoord& b, TBufferCoord& e) {
+bool TCustomSrcEdit::DeleteSelection(TBufferCoord& b, TBufferCoord& e) {
   switch (FActiveSelectionMode) {
     case smNormal: {
-      if (FLines->Count() == 0) return;
+      if (FLines->Count() == 0) return false;
       const std::string first = FLines->Get(b.Line - 1);
       const std::string last = FLines->Get(e.Line - 1);
-      std::string joined = first.substr(0, std::min<size_t>(b.Char - 1, first.size())) +
+      // The rest of the last line joins where the first line's text ends.
+      b.Char = std::min(b.Char, static_cast<int>(first.size()) + 1);
+      std::string joined = first.substr(0, static_cast<size_t>(b.Char - 1)) +
                            last.substr(std::min<size_t>(e.Char - 1, last.size()));
       FLines->DeleteLines(b.Line, e.Line - b.Line);
       if (FOptions.Contains(eoScrollPastEol) && FOptions.Contains(eoTrimTrailingSpaces))
@@ -142,7 +145,8 @@ void TCustomSrcEdit::DeleteSelection(TBufferCoord& b, TBufferCoord& e) {
       // One deletion for the whole block; the last line of the text stays
       // as an empty line.
       const int count = e.Line - b.Line + 1;
-      if (e.Line == FLines->Count()) {
+      const bool emptiedLastLine = e.Line == FLines->Count();
+      if (emptiedLastLine) {
         FLines->Put(e.Line - 1, "");
         FLines->DeleteLines(b.Line - 1, count - 1);
       } else {
@@ -151,7 +155,7 @@ void TCustomSrcEdit::DeleteSelection(TBufferCoord& b, TBufferCoord& e) {
       b.Char = 1;
       InternalSetCaretXY(b);
       DoLinesDeleted(b.Line, count);
-      break;
+      return emptiedLastLine;
     }
     case smColumn: {
       int left = 0;
@@ -169,6 +173,7 @@ void TCustomSrcEdit::DeleteSelection(TBufferCoord& b, TBufferCoord& e) {
       break;
     }
   }
+  return false;
 }
 
 TBufferCoord TCustomSrcEdit::InsertRunningText(std::string_view value) {
@@ -200,24 +205,31 @@ TBufferCoord TCustomSrcEdit::InsertRunningText(std::string_view value) {
   return {std::min(start.Char, static_cast<int>(line.size()) + 1), start.Line};
 }
 
-void TCustomSrcEdit::InsertWholeLines(std::string_view value) {
+// Every row becomes a line of its own before the caret line (a break after
+// the last row adds no empty line), so lines copied in line mode arrive as
+// lines wherever they go. Only the empty last line that deleting a block of
+// lines at the end of the text left behind takes the last row instead. The
+// caret ends right after the inserted text; the result is where it begins.
+TBufferCoord TCustomSrcEdit::InsertWholeLines(std::string_view value, bool fillEmptiedLastLine) {
+  std::vector<std::string_view> rows = SplitRows(value);
+  if (rows.size() > 1 && rows.back().empty()) rows.pop_back();
   const int first = FCaretY;
-  const std::vector<std::string_view> rows = SplitRows(value);
-  const int added = static_cast<int>(rows.size()) - 1;
-  int line = first;
-  // The rows that end with a break become lines before the caret line.
+  const int count = FLines->Count();
+  const bool fill = fillEmptiedLastLine && first == count && FLines->GetView(first - 1).empty();
+  const int added = static_cast<int>(rows.size()) - (fill ? 1 : 0);
+  // Below the last line (an empty text) the rows are appended.
+  const int at = std::min(first, count + 1);
   if (added > 0) {
-    FLines->InsertLines(line - 1, added);
-    for (int i = 0; i < added; ++i) ProperSetLine(line - 1 + i, std::string(rows[i]));
-    line += added;
+    FLines->InsertLines(at - 1, added);
+    for (int i = 0; i < added; ++i) ProperSetLine(at - 1 + i, std::string(rows[static_cast<size_t>(i)]));
   }
-  const std::string_view last = rows.back();
-  if (line <= FLines->Count())
-    ProperSetLine(line - 1, std::string(last) + FLines->Get(line - 1));
-  else
-    ProperSetLine(FLines->Count(), std::string(last));
-  InternalSetCaretXY({static_cast<int>(last.size()) + 1, line});
-  if (added > 0) DoLinesInserted(first, added);
+  const int last = at + static_cast<int>(rows.size()) - 1;
+  if (fill) ProperSetLine(last - 1, std::string(rows.back()));
+  const bool lineFollows = !fill && last < FLines->Count();
+  InternalSetCaretXY(lineFollows ? TBufferCoord{1, last + 1}
+                                 : TBufferCoord{static_cast<int>(FLines->GetView(last - 1).size()) + 1, last});
+  if (added > 0) DoLinesInserted(at, added);
+  return {1, at};
 }
 
 void TCustomSrcEdit::InsertRectangle(std::string_view value, int column, bool addToUndoList) {
@@ -227,7 +239,8 @@ void TCustomSrcEdit::InsertRectangle(std::string_view value, int column, bool ad
   const int firstAppended = FLines->Count() + 1;
   int appended = 0;
   auto appendLine = [&](const std::string& text) {
-    if (addToUndoList) {
+    // The first line of an empty text needs no line break before it.
+    if (addToUndoList && FLines->Count() > 0) {
       const int previous = FLines->Count();
       const TBufferCoord end{static_cast<int>(FLines->Get(previous - 1).size()) + 1, previous};
       FUndoList->AddChange(crLineBreak, end, end, "", smNormal);
@@ -297,7 +310,10 @@ void TCustomSrcEdit::RecordSelectionDelete(TSrcChangeReason reason) {
   // The rows, then the selection and the caret.
   const int items = e.Line - b.Line + 1 + 2;
   if (FActiveSelectionMode != smColumn || items > FUndoList->MaxUndoActions()) {
-    FUndoList->AddChange(reason, FBlockBegin, FBlockEnd, SelTextAsStored(), FActiveSelectionMode);
+    // Running text is taken up to its lines' ends: its undo goes back there.
+    const bool normal = FActiveSelectionMode == smNormal;
+    FUndoList->AddChange(reason, normal ? ClampBlockPoint(FBlockBegin) : FBlockBegin,
+                         normal ? ClampBlockPoint(FBlockEnd) : FBlockEnd, SelTextAsStored(), FActiveSelectionMode);
     return;
   }
   TSrcEditUndoBlock block(*this);
@@ -331,15 +347,20 @@ void TCustomSrcEdit::SetSelText(std::string_view value) {
     RecordSelectionDelete(crDelete);
   else
     FActiveSelectionMode = FSelectionMode;
-  TBufferCoord start = BlockBegin();
+  const TBufferCoord start = BlockBegin();
   FBlockEnd = BlockEnd();
   FBlockBegin = start;
+  const TSrcSelectionMode mode = FActiveSelectionMode;
   const TBufferCoord inserted = SetSelTextPrimitive(value);
-  if (FActiveSelectionMode == smNormal) start = inserted;
-  // The inserted text ends at the caret, with or without a window
-  // (column insertion has recorded its own entries).
-  if (!value.empty() && FActiveSelectionMode != smColumn)
-    FUndoList->AddChange(crInsert, start, CaretXY(), "", FActiveSelectionMode);
+  RecordInsertion(crInsert, inserted, value, mode);
+}
+
+// The inserted text runs from where it begins to the caret, with or without
+// a window, as running text in every mode but the column mode (a column
+// insertion has recorded its rows itself).
+void TCustomSrcEdit::RecordInsertion(TSrcChangeReason reason, const TBufferCoord& start, std::string_view value,
+                                     TSrcSelectionMode mode) {
+  if (!value.empty() && mode != smColumn) FUndoList->AddChange(reason, start, CaretXY(), "", smNormal);
 }
 
 // ---------------------------------------------------------------- clipboard
@@ -400,26 +421,14 @@ bool TCustomSrcEdit::PasteBlock(bool& pasteBegun) {
 
   FUndoList->AddChange(crPasteBegin, BlockBegin(), BlockEnd(), "", smNormal);
   pasteBegun = true;
-  TBufferCoord start = CaretXY();
   if (SelAvail()) {
     RecordSelectionDelete(crDelete);
-    start = BlockBegin();
+    const TBufferCoord start = BlockBegin();
     FBlockEnd = BlockEnd();
     FBlockBegin = start;
-    if (FActiveSelectionMode == smLine) start.Char = 1;
   }
   const TBufferCoord inserted = SetSelTextPrimitiveEx(mode, text, true);
-  if (mode == smNormal) start = inserted;
-  // The inserted text runs from the start to the caret, with or without a
-  // window; a column paste has recorded its rows itself.
-  if (mode == smNormal) {
-    FUndoList->AddChange(crPaste, start, CaretXY(), "", smNormal);
-  } else if (mode == smLine) {
-    if (FCaretX == 1)
-      FUndoList->AddChange(crPaste, {1, start.Line}, {FColumnsInWindow, FCaretY - 1}, "", smLine);
-    else
-      FUndoList->AddChange(crPaste, {1, start.Line}, CaretXY(), "", smNormal);
-  }
+  RecordInsertion(crPaste, inserted, text, mode);
   return true;
 }
 
@@ -430,12 +439,13 @@ void TCustomSrcEdit::PastePlainText(bool& pasteBegun) {
     RecordSelectionDelete(crDelete);
   else
     FActiveSelectionMode = FSelectionMode;
-  TBufferCoord start = BlockBegin();
+  const TBufferCoord start = BlockBegin();
   FBlockEnd = BlockEnd();
   FBlockBegin = start;
-  const TBufferCoord inserted = SetSelTextPrimitive(Clipboard().AsText());
-  if (FActiveSelectionMode == smNormal) start = inserted;
-  if (FActiveSelectionMode != smColumn) FUndoList->AddChange(crPaste, start, CaretXY(), "", FActiveSelectionMode);
+  const std::string text = Clipboard().AsText();
+  const TSrcSelectionMode mode = FActiveSelectionMode;
+  const TBufferCoord inserted = SetSelTextPrimitive(text);
+  RecordInsertion(crPaste, inserted, text, mode);
 }
 
 void TCustomSrcEdit::PasteFromClipboard() {

@@ -73,16 +73,13 @@ void TCustomSrcEdit::FillToCaretRecorded() {
 
 void TCustomSrcEdit::ReplaceSelectionRecorded(const std::string& text) {
   TSrcEditUndoBlock block(*this);
-  TBufferCoord start = BlockBegin();
   const TSrcSelectionMode mode = FActiveSelectionMode;
-  if (mode == smLine) start.Char = 1;
   DeleteSelectionRecorded(crDelete);
   FActiveSelectionMode = mode;
   // A column row lands at the caret: blanks up to it are recorded.
   if (mode == smColumn) FillToCaretRecorded();
-  SetSelTextPrimitive(text);
-  // A column insertion has recorded its rows itself.
-  if (mode != smColumn) FUndoList->AddChange(crInsert, start, CaretXY(), "", smNormal);
+  const TBufferCoord inserted = SetSelTextPrimitive(text);
+  RecordInsertion(crInsert, inserted, text, mode);
 }
 
 // ---------------------------------------------------------------- Backspace

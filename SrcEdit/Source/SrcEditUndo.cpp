@@ -377,10 +377,16 @@ void TCustomSrcEdit::UndoItem(uint32_t number) {
       }
       InternalSetCaretXY(at);
       SetReplaySelection(at, at);
+      const std::string& text = item->FChangeStr;
       if (mode == smColumn) {
-        RestoreColumnBlock(start, end, item->FChangeStr);
+        RestoreColumnBlock(start, end, text);
+      } else if (mode == smLine) {
+        // A block of lines that reached the end of the text left its last
+        // line empty: its last row goes back there.
+        TStringsUpdate update(*FLines);
+        InsertWholeLines(text, !text.empty() && text.back() != '\n' && text.back() != '\r');
       } else {
-        SetSelTextPrimitiveEx(mode, item->FChangeStr, false);
+        SetSelTextPrimitiveEx(mode, text, false);
       }
       const TBufferCoord caret = afterCursor ? start : end;
       InternalSetCaretXY(caret);

@@ -155,6 +155,42 @@ TEST_F(CaretTest, TypingAfterACommandGoesWhereTheCommandLeftTheCaret) {
   }
 }
 
+// A column or line block that stands beyond its lines' ends becomes, as
+// running text, a selection that ends where the lines do: what replaces it
+// goes where the text was, and undo puts the text back there.
+TEST_F(CaretTest, ABlockBeyondTheLineEndsSelectsOnlyTextInNormalMode) {
+  struct Case {
+    const char* Name;
+    TSrcEditorCommand Mode;
+    TBufferCoord From;
+    TBufferCoord To;
+    TSrcEditorCommand Command;
+    std::vector<std::string> After;
+  } cases[] = {
+      {"typing over a column block", ecColumnSelect, {1, 3}, {6, 1}, ecChar, {"aaxcc"}},
+      {"deleting a column block", ecColumnSelect, {1, 3}, {6, 1}, ecDeleteChar, {"aacc"}},
+      {"typing over a line block", ecLineSelect, {5, 1}, {1, 2}, ecChar, {"aaxbb", "cc"}},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.Name);
+    SetOption(eoScrollPastEol, true);
+    const std::vector<std::string> before{"aa", "bb", "cc"};
+    SetLines(before);
+    Edit.ClearUndo();
+    Run(c.Mode);
+    Goto(c.From.Char, c.From.Line);
+    Edit.CommandProcessor(ecSelGotoXY, 0, c.To);
+    Run(ecNormalSelect);
+    Run(c.Command, 'x');
+    EXPECT_EQ(c.After, Lines());
+    while (Edit.CanUndo()) Edit.Undo();
+    EXPECT_EQ(before, Lines());
+    while (Edit.CanRedo()) Edit.Redo();
+    EXPECT_EQ(c.After, Lines());
+    Edit.SetSelectionMode(smNormal);
+  }
+}
+
 TEST_F(CaretTest, SelectedTextFollowsTheSelectionMode) {
   SetLines({"first line", "second", "third\tline", "4th"});
   struct Case {
