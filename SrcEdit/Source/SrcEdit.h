@@ -302,7 +302,12 @@ public:
   void SetLineText(const std::string& value);
   // Stores the line (0-based index), without trailing blanks under
   // eoTrimTrailingSpaces.
+  // With eoTrimTrailingSpaces the line's trailing blanks go: at once
+  // outside an edit, at the end of the outermost edit inside one.
   void ProperSetLine(int index, const std::string& text);
+  // An edit of the text (see TSrcEditScope).
+  void BeginEdit();
+  void EndEdit();
   // Empties text, marks and history.
   void ClearAll();
   void Clear() { ClearAll(); }
@@ -802,6 +807,8 @@ private:
   // in the active mode, insert value at the caret in a mode.
   // True when deleting a block of lines emptied the text's last line.
   bool DeleteSelection(TBufferCoord& b, TBufferCoord& e);
+  void TrimStoredLines();
+  void ShiftUntrimmedLines(int index, int count);
   TBufferCoord InsertRunningText(std::string_view value);
   TBufferCoord InsertWholeLines(std::string_view value, bool fillEmptiedLastLine);
   void RecordInsertion(TSrcChangeReason reason, const TBufferCoord& start, std::string_view value,
@@ -865,6 +872,12 @@ private:
 
   // ------------------------------------------------------------ fields: control state
   int FPaintLockCount = 0;
+  // Nesting of edits; the lines (0-based) the edits stored untrimmed, kept
+  // in step with lines inserted and deleted since; the undo list's top
+  // when the outermost edit began.
+  int FEditDepth = 0;
+  std::vector<int> FUntrimmedLines;
+  const TSrcEditUndoItem* FUndoTopBeforeEdit = nullptr;
   TSrcStateFlags FStateFlags;
   TSrcStatusChanges FPendingStatusChanges;
   TSrcEditorOptions FOptions = TSrcEditorOptions::FromMask(SRCEDIT_DEFAULT_OPTIONS);
@@ -967,6 +980,23 @@ private:
 };
 
 // Both undo lists locked (no recording) for the scope.
+// One edit of the text for a scope, also when an exception passes. Lines
+// the edit stores keep their trailing blanks until the outermost edit ends:
+// every step of the edit sees the text it wrote, and then, with
+// eoTrimTrailingSpaces, the blanks go, recorded after the edit's own undo
+// items so that undo brings them back first.
+class TSrcEditScope {
+public:
+  explicit TSrcEditScope(TCustomSrcEdit& edit) : FEnd(TEnd{&edit}) { edit.BeginEdit(); }
+
+private:
+  struct TEnd {
+    TCustomSrcEdit* Edit;
+    void operator()() const { Edit->EndEdit(); }
+  };
+  TFinally<TEnd> FEnd;
+};
+
 class TSrcUndoLock {
 public:
   explicit TSrcUndoLock(TCustomSrcEdit& edit) : FEdit(edit) { FEdit.LockUndo(); }

@@ -221,6 +221,7 @@ void TCustomSrcEdit::DoEndKey(bool extend) {
 // ---------------------------------------------------------------- Tab and Shift+Tab
 
 void TCustomSrcEdit::DoTabKey() {
+  TSrcEditScope edit(*this);
   if (FOptions.Contains(eoTabIndent) && (SelTabBlock() || SelTabLine())) {
     const bool tabLine = !SelTabBlock();
     DoBlockIndent();
@@ -281,9 +282,6 @@ void TCustomSrcEdit::DoTabKey() {
   if (!text.empty()) {
     InsertAtCaretRecorded(text, false);
     caret = FCaretX;
-    const std::string stored = LineText();
-    if (FOptions.Contains(eoTrimTrailingSpaces) && stored.find_first_not_of(" \t") == std::string::npos)
-      caret = start.Char + GetExpandedLength(text, FTabWidth);
   }
   TOptionOn pastEol(FOptions, eoScrollPastEol);
   InternalSetCaretX(std::max(caret, 1));
@@ -292,6 +290,7 @@ void TCustomSrcEdit::DoTabKey() {
 }
 
 void TCustomSrcEdit::DoShiftTabKey() {
+  TSrcEditScope edit(*this);
   if (FOptions.Contains(eoTabIndent) && (SelTabBlock() || SelTabLine())) {
     DoBlockUnindent();
     return;
@@ -345,6 +344,7 @@ void TCustomSrcEdit::DoShiftTabKey() {
 // ---------------------------------------------------------------- block indent and unindent
 
 void TCustomSrcEdit::DoBlockIndent() {
+  TSrcEditScope edit(*this);
   if (!SelAvail()) return;
   const TBufferCoord caret = CaretXY();
   const TSrcSelectionMode mode = FActiveSelectionMode;
@@ -372,10 +372,13 @@ void TCustomSrcEdit::DoBlockIndent() {
   const int column = mode == smColumn ? std::min(b.Char, e.Char) : 1;
   InsertBlock({column, b.Line}, {column, b.Line}, text, true);
   FUndoList->AddChange(crIndent, b, e, "", smColumn);
-  FUndoList->AddChange(crIndent, {b.Char + unitLength, b.Line}, {e.Char + unitLength, e.Line}, "", smColumn);
+  // The selection as the indent leaves it (an end in column 1 stays).
+  FUndoList->AddChange(crIndent, {b.Char + unitLength, b.Line}, {e.Char > 1 ? e.Char + unitLength : 1, e.Line}, "",
+                       smColumn);
 }
 
 void TCustomSrcEdit::DoBlockUnindent() {
+  TSrcEditScope edit(*this);
   if (!SelAvail()) return;
   TBufferCoord b = BlockBegin();
   TBufferCoord e = BlockEnd();
@@ -435,6 +438,7 @@ void TCustomSrcEdit::DoBlockUnindent() {
 void TCustomSrcEdit::DoCaseChange(TSrcEditorCommand command) {
   if (command < ecUpperCase || command > ecToggleCaseBlock) throw ESrcEditAssertion();
   if (command == ecToggleCaseBlock - 3) return;  // 624 is no command
+  TSrcEditScope edit(*this);
   const bool word = command <= ecTitleCase;
   const bool hadSelection = SelAvail();
   const TBufferCoord b = FBlockBegin;

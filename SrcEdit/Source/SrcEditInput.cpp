@@ -413,6 +413,7 @@ void TCustomSrcEdit::DragDrop(TObject* source, int x, int y) {
 
 void TCustomSrcEdit::DropText(TCustomSrcEdit& source, bool move, bool after) {
   TBufferCoord drop = CaretXY();
+  TSrcEditScope edit(*this);
   TSrcEditUndoBlock block(*this);
   const std::string text = source.SelText();
   if (move) {

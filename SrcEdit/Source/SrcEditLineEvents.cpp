@@ -50,6 +50,7 @@ void TCustomSrcEdit::ScanRanges() {
 // ---------------------------------------------------------------- line-store events
 
 void TCustomSrcEdit::ListCleared(TObject*) {
+  FUntrimmedLines.clear();
   if (FWordWrapPlugin) FWordWrapPlugin->Reset();
   ClearUndo();
   FPendingInvalidRect = {};
@@ -62,6 +63,7 @@ void TCustomSrcEdit::ListCleared(TObject*) {
 }
 
 void TCustomSrcEdit::ListDeleted(TObject* sender, int index, int count) {
+  ShiftUntrimmedLines(index, -count);
   // The line now at index followed the deleted ones: it may start in
   // another state.
   if (FHighlighter && FLines->Count() > 0) ScanFrom(index);
@@ -74,6 +76,7 @@ void TCustomSrcEdit::ListDeleted(TObject* sender, int index, int count) {
 }
 
 void TCustomSrcEdit::ListInserted(TObject*, int index, int count) {
+  ShiftUntrimmedLines(index, count);
   if (FHighlighter && FLines->Count() > 0) {
     // New lines hold no range yet: each is scanned even where the scan
     // before it stopped early.

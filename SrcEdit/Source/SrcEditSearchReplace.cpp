@@ -83,6 +83,7 @@ int TCustomSrcEdit::SearchReplace(const std::string& search, const std::string& 
   int result = 0;
   DoOnPaintTransient(ttBefore);
   TFinally after([this] { DoOnPaintTransient(ttAfter); });
+  TSrcEditScope edit(*this);
   {
     // The undo block closes before the paint lock ends, so the status
     // report of a replace-all comes once, with everything in it.

@@ -32,26 +32,6 @@ std::vector<std::string_view> SplitRows(std::string_view text) {
   }
 }
 
-// Switches an option off for a scope and back on after it, also when an
-// exception passes.
-class TOptionOff {
-public:
-  TOptionOff(TSrcEditorOptions& options, TSrcEditorOption option, bool off)
-      : FOptions(options), FOption(option), FWasOn(off && options.Contains(option)) {
-    if (FWasOn) FOptions.Exclude(FOption);
-  }
-  ~TOptionOff() {
-    if (FWasOn) FOptions.Include(FOption);
-  }
-  TOptionOff(const TOptionOff&) = delete;
-  TOptionOff& operator=(const TOptionOff&) = delete;
-
-private:
-  TSrcEditorOptions& FOptions;
-  TSrcEditorOption FOption;
-  bool FWasOn;
-};
-
 const char* const CopyFailed = "Clipboard copy operation failed";
 
 }  // namespace
@@ -78,7 +58,82 @@ void TCustomSrcEdit::SetLineText(const std::string& value) {
 }
 
 void TCustomSrcEdit::ProperSetLine(int index, const std::string& text) {
-  FLines->Put(index, FOptions.Contains(eoTrimTrailingSpaces) ? TrimTrailingBlanks(text) : text);
+  if (!FOptions.Contains(eoTrimTrailingSpaces)) {
+    FLines->Put(index, text);
+  } else if (FEditDepth == 0) {
+    FLines->Put(index, TrimTrailingBlanks(text));
+  } else {
+    // Trimmed when the edit ends (a put beyond the last line adds one).
+    FLines->Put(index, text);
+    FUntrimmedLines.push_back(std::min(index, FLines->Count() - 1));
+  }
+}
+
+// ---------------------------------------------------------------- edits and trailing blanks
+
+void TCustomSrcEdit::BeginEdit() {
+  if (FEditDepth++ == 0) FUndoTopBeforeEdit = FUndoList->PeekItem();
+}
+
+void TCustomSrcEdit::EndEdit() {
+  if (--FEditDepth > 0) return;
+  TrimStoredLines();
+}
+
+void TCustomSrcEdit::ShiftUntrimmedLines(int index, int count) {
+  // Lines appended after all of them (a rectangle below the text) move none.
+  if (FUntrimmedLines.empty() || index > *std::max_element(FUntrimmedLines.begin(), FUntrimmedLines.end())) return;
+  for (auto it = FUntrimmedLines.begin(); it != FUntrimmedLines.end();) {
+    if (count < 0 && *it >= index && *it < index - count) {
+      it = FUntrimmedLines.erase(it);
+      continue;
+    }
+    if (*it >= index) *it += count;
+    ++it;
+  }
+}
+
+// The trailing blanks of the lines the edit stored go; when the edit was
+// recorded, each removal is recorded with its last number (undo brings the
+// blanks back before it takes back the rest), and then the caret, which
+// keeps its display column where blanks under it went.
+void TCustomSrcEdit::TrimStoredLines() {
+  if (FUntrimmedLines.empty()) return;
+  std::vector<int> lines;
+  lines.swap(FUntrimmedLines);
+  std::sort(lines.begin(), lines.end());
+  lines.erase(std::unique(lines.begin(), lines.end()), lines.end());
+  const TSrcEditUndoItem* top = FUndoList->PeekItem();
+  const bool recorded = top && top != FUndoTopBeforeEdit && !FUndoList->IsLocked();
+  const uint32_t number = recorded ? top->FChangeNumber : 0;
+  const TBufferCoord caret = CaretXY();
+  TBufferCoord newCaret = caret;
+  bool trimmed = false;
+  {
+    TStringsUpdate update(*FLines);
+    for (int index : lines) {
+      if (index < 0 || index >= FLines->Count()) continue;
+      const std::string text = FLines->Get(index);
+      const std::string kept = TrimTrailingBlanks(text);
+      if (kept.size() == text.size()) continue;
+      const int line = index + 1;
+      const int end = static_cast<int>(kept.size()) + 1;
+      if (line == caret.Line && caret.Char > end)
+        newCaret.Char = end + CharIndexToColumn(text, caret.Char) - CharIndexToColumn(text, end);
+      FLines->Put(index, kept);
+      trimmed = true;
+      if (recorded)
+        FUndoList->AddNumberedChange(crSilentDeleteAfterCursor, {end, line},
+                                     {static_cast<int>(text.size()) + 1, line}, text.substr(kept.size()), smNormal,
+                                     number);
+    }
+  }
+  if (!trimmed) return;
+  {
+    TOptionOn pastEol(FOptions, eoScrollPastEol);
+    InternalSetCaretXY(newCaret);
+  }
+  if (recorded) FUndoList->AddNumberedChange(crCaret, CaretXY(), CaretXY(), "", smNormal, number);
 }
 
 void TCustomSrcEdit::ClearAll() {
@@ -100,6 +155,7 @@ void TCustomSrcEdit::ClearSelection() {
 TBufferCoord TCustomSrcEdit::SetSelTextPrimitiveEx(TSrcSelectionMode pasteMode, std::string_view value,
                                                    bool addToUndoList) {
   TSrcPaintLock lock(*this);
+  TSrcEditScope edit(*this);
   TStringsUpdate update(*FLines);
   TBufferCoord b = BlockBegin();
   TBufferCoord e = BlockEnd();
@@ -131,12 +187,13 @@ bool TCustomSrcEdit::DeleteSelection(TBufferCoord& b, TBufferCoord& e) {
       const std::string last = FLines->Get(e.Line - 1);
       // The rest of the last line joins where the first line's text ends.
       b.Char = std::min(b.Char, static_cast<int>(first.size()) + 1);
-      std::string joined = first.substr(0, static_cast<size_t>(b.Char - 1)) +
+      const std::string joined = first.substr(0, static_cast<size_t>(b.Char - 1)) +
                            last.substr(std::min<size_t>(e.Char - 1, last.size()));
       FLines->DeleteLines(b.Line, e.Line - b.Line);
-      if (FOptions.Contains(eoScrollPastEol) && FOptions.Contains(eoTrimTrailingSpaces))
-        joined = TrimTrailingBlanks(joined);
-      FLines->Put(b.Line - 1, joined);
+      if (FOptions.Contains(eoScrollPastEol))
+        ProperSetLine(b.Line - 1, joined);
+      else
+        FLines->Put(b.Line - 1, joined);
       InternalSetCaretXY(b);
       if (e.Line > b.Line) DoLinesDeleted(b.Line, e.Line - b.Line);
       break;
@@ -197,9 +254,7 @@ TBufferCoord TCustomSrcEdit::InsertRunningText(std::string_view value) {
       ProperSetLine(caret.Line - 1, i == added ? std::string(rows[i]) + right : std::string(rows[i]));
     }
   }
-  const int stored = static_cast<int>(FLines->Get(caret.Line - 1).size());
-  const bool trimmed = FOptions.Contains(eoTrimTrailingSpaces);
-  caret.Char = stored - static_cast<int>(trimmed ? TrimTrailingBlanks(right).size() : right.size()) + 1;
+  caret.Char = static_cast<int>(FLines->GetView(caret.Line - 1).size() - right.size()) + 1;
   InternalSetCaretXY(caret);
   if (added > 0) DoLinesInserted(start.Char > 1 ? start.Line + 1 : start.Line, added);
   return {std::min(start.Char, static_cast<int>(line.size()) + 1), start.Line};
@@ -325,23 +380,17 @@ void TCustomSrcEdit::RecordSelectionDelete(TSrcChangeReason reason) {
   int left = 0;
   int right = 0;
   ColumnBlockColumns(left, right);
-  const bool trimmed = FOptions.Contains(eoTrimTrailingSpaces);
   for (int line = b.Line; line <= e.Line; ++line) {
     const std::string text = FLines->Get(line - 1);
     auto [first, last] = ColumnRangeOnLine(text, left, right);
     last = std::min(last, static_cast<int>(text.size()) + 1);
-    // Blanks the deletion leaves at the end of a trimmed line go with the
-    // row.
-    if (trimmed && text.find_first_not_of(" \t", static_cast<size_t>(last - 1)) == std::string::npos) {
-      const std::string_view before = std::string_view(text).substr(0, static_cast<size_t>(first - 1));
-      first = std::min(first, static_cast<int>(TrimTrailingBlanks(before).size()) + 1);
-    }
     if (first < last)
       FUndoList->AddChange(reason, {first, line}, {last, line}, text.substr(first - 1, last - first), smNormal);
   }
 }
 
 void TCustomSrcEdit::SetSelText(std::string_view value) {
+  TSrcEditScope edit(*this);
   TSrcEditUndoBlock block(*this);
   if (SelAvail())
     RecordSelectionDelete(crDelete);
@@ -433,6 +482,7 @@ bool TCustomSrcEdit::PasteBlock(bool& pasteBegun) {
 }
 
 void TCustomSrcEdit::PastePlainText(bool& pasteBegun) {
+  const std::string text = Clipboard().AsText();
   FUndoList->AddChange(crPasteBegin, BlockBegin(), BlockEnd(), "", smNormal);
   pasteBegun = true;
   if (SelAvail())
@@ -442,7 +492,6 @@ void TCustomSrcEdit::PastePlainText(bool& pasteBegun) {
   const TBufferCoord start = BlockBegin();
   FBlockEnd = BlockEnd();
   FBlockBegin = start;
-  const std::string text = Clipboard().AsText();
   const TSrcSelectionMode mode = FActiveSelectionMode;
   const TBufferCoord inserted = SetSelTextPrimitive(text);
   RecordInsertion(crPaste, inserted, text, mode);
@@ -452,12 +501,21 @@ void TCustomSrcEdit::PasteFromClipboard() {
   if (!CanPaste()) return;
   DoOnPaintTransient(ttBefore);
   {
+    TSrcEditScope edit(*this);
     TSrcEditUndoBlock block(*this);
     bool pasteBegun = false;
     // The paste's bracket closes at the caret, where the change ends, also
     // when the paste fails.
     TFinally endPaste([&] {
-      if (pasteBegun) FUndoList->AddChange(crPasteEnd, CaretXY(), CaretXY(), "", smNormal);
+      if (!pasteBegun) return;
+      // A paste that changed nothing (rows that were all empty) leaves no
+      // undo step that would undo nothing.
+      if (FUndoList->LastChangeReason() == crPasteBegin) {
+        FUndoList->PopItem();
+        UpdateModifiedStatus();
+      } else {
+        FUndoList->AddChange(crPasteEnd, CaretXY(), CaretXY(), "", smNormal);
+      }
     });
     // An unusable private block falls back to the plain text.
     bool pasted = Clipboard().HasFormat(BlockTypeClipboardFormat()) && PasteBlock(pasteBegun);

@@ -124,6 +124,26 @@ using TSrcEditorOptions = TSet<TSrcEditorOption>;
 // Switches an option on for a scope (a step that needs it) and back after.
 using TOptionOn = TSetIncludeScope<TSrcEditorOption>;
 
+// Switches an option off for a scope (when off is true) and back on after
+// it, also when an exception passes.
+class TOptionOff {
+public:
+  TOptionOff(TSet<TSrcEditorOption>& options, TSrcEditorOption option, bool off = true)
+      : FOptions(options), FOption(option), FWasOn(off && options.Contains(option)) {
+    if (FWasOn) FOptions.Exclude(FOption);
+  }
+  ~TOptionOff() {
+    if (FWasOn) FOptions.Include(FOption);
+  }
+  TOptionOff(const TOptionOff&) = delete;
+  TOptionOff& operator=(const TOptionOff&) = delete;
+
+private:
+  TSet<TSrcEditorOption>& FOptions;
+  TSrcEditorOption FOption;
+  bool FWasOn;
+};
+
 // Runs a closing step when the scope ends, also when an exception passes;
 // a second exception from the step is then dropped, so the first reaches
 // the caller.

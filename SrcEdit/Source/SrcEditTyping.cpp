@@ -72,14 +72,17 @@ void TCustomSrcEdit::FillToCaretRecorded() {
 }
 
 void TCustomSrcEdit::ReplaceSelectionRecorded(const std::string& text) {
+  if (FActiveSelectionMode != smColumn) {
+    SetSelText(text);
+    return;
+  }
   TSrcEditUndoBlock block(*this);
-  const TSrcSelectionMode mode = FActiveSelectionMode;
   DeleteSelectionRecorded(crDelete);
-  FActiveSelectionMode = mode;
-  // A column row lands at the caret: blanks up to it are recorded.
-  if (mode == smColumn) FillToCaretRecorded();
-  const TBufferCoord inserted = SetSelTextPrimitive(text);
-  RecordInsertion(crInsert, inserted, text, mode);
+  FActiveSelectionMode = smColumn;
+  // A row lands at the caret: blanks up to it are recorded; the rows record
+  // themselves.
+  FillToCaretRecorded();
+  SetSelTextPrimitive(text);
 }
 
 // ---------------------------------------------------------------- Backspace
@@ -97,9 +100,8 @@ void TCustomSrcEdit::DoDeleteLastChar() {
   std::string line = LineText();
   const int len = static_cast<int>(line.size());
   std::string deleted;
-  // With trailing blanks trimmed, a line with TABs keeps the caret's
-  // display column (0: nothing to correct).
-  int keepColumn = 0;
+  // Where the deleted text began when not right before the caret (0).
+  int deletedFrom = 0;
   // The leading-blank count of the nearest line above with fewer than
   // `below` (0 when none, or when it has as many).
   auto indentAbove = [&](int below, bool tabsWide) {
@@ -128,8 +130,6 @@ void TCustomSrcEdit::DoDeleteLastChar() {
     if (static_cast<unsigned char>(line[c - 2]) > 32 || c - 1 != lead) {
       const int count = EndsDoubleByte(line, c) ? 2 : 1;
       deleted = line.substr(c - 1 - count, count);
-      if (FOptions.Contains(eoTrimTrailingSpaces) && FLines->GetExpandedStringLength(FCaretY - 1) != len)
-        keepColumn = CharIndexToColumn(line, c - count);
       line.erase(c - 1 - count, count);
       ProperSetLine(FCaretY - 1, line);
       InternalSetCaretX(c - count);
@@ -154,6 +154,7 @@ void TCustomSrcEdit::DoDeleteLastChar() {
         if (count != lead) from = lead - count + 1;
       }
       deleted = line.substr(from - 1, count);
+      if (from + count != c) deletedFrom = from;
       line.erase(from - 1, count);
       ProperSetLine(FCaretY - 1, line);
       InternalSetCaretX(c - count);
@@ -162,25 +163,25 @@ void TCustomSrcEdit::DoDeleteLastChar() {
     // Column 1: the line joins the one above.
     const int index = FCaretY - 1;
     const std::string previous = FLines->Get(index - 1);
-    std::string joined = FOptions.Contains(eoTrimTrailingSpaces) ? TrimTrailingBlanks(line) : line;
     {
       TStringsUpdate update(*FLines);
       InternalSetCaretXY({static_cast<int>(previous.size()) + 1, FCaretY - 1});
       FLines->Delete(index);
       DoLinesDeleted(index + 1, 1);
-      ProperSetLine(index - 1, previous + joined);
+      ProperSetLine(index - 1, previous + line);
     }
     deleted = "\r\n";
   }
-  if (CaretXY() != old) {
+  if (deletedFrom > 0) {
+    // Blanks taken from the line's start: recorded where they were, with
+    // the caret before and after.
+    TSrcEditUndoBlock block(*this);
+    FUndoList->AddChange(crCaret, old, old, "", smNormal);
+    FUndoList->AddChange(crSilentDelete, {deletedFrom, old.Line},
+                         {deletedFrom + static_cast<int>(deleted.size()), old.Line}, deleted, smNormal);
+    FUndoList->AddChange(crCaret, CaretXY(), CaretXY(), "", smNormal);
+  } else if (CaretXY() != old) {
     FUndoList->AddChange(crSilentDelete, CaretXY(), old, deleted, smNormal);
-    if (keepColumn > 0) {
-      const std::string stored = LineText();
-      if (stored.size() != line.size()) {
-        TOptionOn pastEol(FOptions, eoScrollPastEol);
-        InternalSetCaretX(FCaretX + keepColumn - CharIndexToColumn(stored, FCaretX));
-      }
-    }
   }
   EnsureCursorPosVisible();
 }
@@ -385,12 +386,9 @@ void TCustomSrcEdit::DoTypeChar(char c) {
     if (fill > 0) FUndoList->AddChange(crWhiteSpaceAdd, {len + fill + 1, FCaretY}, {len + 1, FCaretY}, "", smNormal);
     if (FInsertMode) {
       line.insert(static_cast<size_t>(at - 1), 1, c);
-      int caret = at + 1;
-      if (FOptions.Contains(eoTrimTrailingSpaces) && c == ' ' && line.find_first_not_of(" \t") == std::string::npos)
-        caret = GetExpandedLength(line, FTabWidth) + 1;
       ProperSetLine(FCaretY - 1, line);
       FUndoList->AddChange(crInsert, {at, FCaretY}, {at + 1, FCaretY}, "", smNormal);
-      InternalSetCaretX(caret);
+      InternalSetCaretX(at + 1);
     } else {
       const int count = StartsDoubleByte(line, at) ? 2 : 1;
       const std::string saved = line.substr(static_cast<size_t>(at - 1), static_cast<size_t>(count));

@@ -26,25 +26,10 @@ std::optional<TSrcChangeReason> PairedBegin(TSrcChangeReason end) {
   }
 }
 
-// Records an item with a given change number (nothing while the list is
-// locked).
-void PushChange(TSrcEditUndoList& list, TSrcChangeReason reason, const TBufferCoord& start, const TBufferCoord& end,
-                const std::string& text, TSrcSelectionMode mode, uint32_t number) {
-  if (list.IsLocked()) return;
-  auto item = std::make_unique<TSrcEditUndoItem>();
-  item->FChangeReason = reason;
-  item->FChangeSelMode = mode;
-  item->FChangeStartPos = start;
-  item->FChangeEndPos = end;
-  item->FChangeStr = text;
-  item->FChangeNumber = number;
-  list.PushItem(std::move(item));
-}
-
 // A group break moves to the other list with its number.
 void MoveGroupBreak(TSrcEditUndoList& from, TSrcEditUndoList& to) {
   std::unique_ptr<TSrcEditUndoItem> item = from.PopItem();
-  if (to.LastChangeReason() != crGroupBreak) PushChange(to, crGroupBreak, {}, {}, "", smNormal, item->FChangeNumber);
+  if (to.LastChangeReason() != crGroupBreak) to.AddNumberedChange(crGroupBreak, {}, {}, "", smNormal, item->FChangeNumber);
 }
 
 
@@ -163,10 +148,9 @@ void TCustomSrcEdit::Undo() {
               : !TSrcEditUndoList::UndoneTogether(*next, undone, groupUndo))
       break;
   }
-  if (begin && FUndoList->LastChangeReason() == *begin) {
-    UndoItem(number);
-    UpdateModifiedStatus();
-  }
+  if (begin && FUndoList->LastChangeReason() == *begin) UndoItem(number);
+  // Markers leave no reverse item that would report the state.
+  UpdateModifiedStatus();
   KeepCaretInLine();
 }
 
@@ -179,20 +163,22 @@ void TCustomSrcEdit::Redo() {
   const TSrcEditUndoItem* last = FRedoList->PeekItem();
   if (!last) return;
   const uint32_t number = last->FChangeNumber;
+  TSrcChangeReason redone;
   for (;;) {
+    redone = FRedoList->PeekItem()->FChangeReason;
     RedoItem(number);
     const TSrcEditUndoItem* next = FRedoList->PeekItem();
     if (!next || next->FChangeReason == crGroupBreak || next->FChangeNumber != number) break;
   }
-  if (FRedoList->LastChangeReason() == crGroupBreak) {
-    MoveGroupBreak(*FRedoList, *FUndoList);
-    UpdateModifiedStatus();
-  }
-  KeepCaretInLine();
+  if (FRedoList->LastChangeReason() == crGroupBreak) MoveGroupBreak(*FRedoList, *FUndoList);
+  UpdateModifiedStatus();
+  // A recorded caret is where the change left it, also after blanks it
+  // trimmed; any other stays within its line.
+  if (redone != crCaret) KeepCaretInLine();
 }
 
 // The replay works with eoScrollPastEol on; without it the caret ends
-// within its line, as every other command leaves it.
+// within its line.
 void TCustomSrcEdit::KeepCaretInLine() {
   const TBufferCoord caret = CaretXY();
   InternalSetCaretXY(caret);
@@ -212,6 +198,7 @@ void TCustomSrcEdit::SetReplaySelection(const TBufferCoord& blockBegin, const TB
 void TCustomSrcEdit::InsertBlock(const TBufferCoord& blockBegin, const TBufferCoord& blockEnd, std::string_view text,
                                  bool addToUndoList) {
   TSrcPaintLock lock(*this);
+  TSrcEditScope edit(*this);
   InternalSetCaretXY(blockBegin);
   SetReplaySelection(blockBegin, blockEnd);
   FActiveSelectionMode = smColumn;
@@ -340,11 +327,14 @@ void TCustomSrcEdit::UndoItem(uint32_t number) {
   FActiveSelectionMode = mode;
   TSrcPaintLock lock(*this);
   TOptionOn pastEol(FOptions, eoScrollPastEol);
+  // A replay puts back the text exactly: trimmed blanks have items of
+  // their own.
+  TOptionOff keepBlanks(FOptions, eoTrimTrailingSpaces);
   // Replays never record on the undo list themselves.
   TSrcUndoLock noRecording(*this);
   auto reverse = [&](TSrcChangeReason r, const TBufferCoord& s, const TBufferCoord& e, const std::string& text) {
     FRedoList->Unlock();
-    PushChange(*FRedoList, r, s, e, text, mode, number);
+    FRedoList->AddNumberedChange(r, s, e, text, mode, number);
     FRedoList->Lock();
   };
   if (ReplayPositionItem(*item, reverse)) return;
@@ -384,7 +374,7 @@ void TCustomSrcEdit::UndoItem(uint32_t number) {
         // A block of lines that reached the end of the text left its last
         // line empty: its last row goes back there.
         TStringsUpdate update(*FLines);
-        InsertWholeLines(text, !text.empty() && text.back() != '\n' && text.back() != '\r');
+        InsertWholeLines(text, text.empty() || (text.back() != '\n' && text.back() != '\r'));
       } else {
         SetSelTextPrimitiveEx(mode, text, false);
       }
@@ -473,8 +463,9 @@ void TCustomSrcEdit::RedoItem(uint32_t number) {
   FActiveSelectionMode = mode;
   TSrcPaintLock lock(*this);
   TOptionOn pastEol(FOptions, eoScrollPastEol);
+  TOptionOff keepBlanks(FOptions, eoTrimTrailingSpaces);
   auto reverse = [&](TSrcChangeReason r, const TBufferCoord& s, const TBufferCoord& e, const std::string& text) {
-    PushChange(*FUndoList, r, s, e, text, mode, number);
+    FUndoList->AddNumberedChange(r, s, e, text, mode, number);
   };
   // Text replaced during the replay is not recorded by the replacement
   // itself: the reverse item stands for it.
@@ -509,7 +500,11 @@ void TCustomSrcEdit::RedoItem(uint32_t number) {
     case crSilentDelete: {
       const std::string removed = replace(start, end, item->FChangeStr);
       // The caret stays where the text closed up, as after the deletion.
-      if (mode != smColumn) InternalSetCaretXY(MinCoord(start, end));
+      const TBufferCoord closed = MinCoord(start, end);
+      if (mode == smNormal)
+        InternalSetCaretXY(closed);
+      else if (mode == smLine)
+        InternalSetCaretXY({1, closed.Line});
       SetReplaySelection(CaretXY(), CaretXY());
       reverse(reason, start, end, removed);
       break;
@@ -537,7 +532,10 @@ void TCustomSrcEdit::RedoItem(uint32_t number) {
     }
     case crUnindent: {
       const int column = mode == smColumn ? std::min(start.Char, end.Char) : 1;
-      int removedOnLast = 0;
+      // The selection's ends move left by what their own lines lost (an
+      // end in column 1 took nothing from its line).
+      int removedOnFirst = 0;
+      int removedOnEnd = 0;
       {
         TStringsUpdate update(*FLines);
         ForEachRow(item->FChangeStr, [&](int index, std::string_view row) {
@@ -547,15 +545,16 @@ void TCustomSrcEdit::RedoItem(uint32_t number) {
             if (static_cast<size_t>(column - 1) < text.size()) text.erase(column - 1, row.size());
             ProperSetLine(line - 1, text);
           }
-          removedOnLast = static_cast<int>(row.size());
+          if (index == 0) removedOnFirst = static_cast<int>(row.size());
+          if (line == end.Line) removedOnEnd = static_cast<int>(row.size());
         });
       }
       InternalSetCaretXY({column, start.Line});
       if (mode == smColumn)
         SetReplaySelection(start, end);
       else
-        SetReplaySelection({std::max(start.Char - FTabWidth, 1), start.Line},
-                           {std::max(end.Char - removedOnLast, 1), end.Line});
+        SetReplaySelection({std::max(start.Char - removedOnFirst, 1), start.Line},
+                           {std::max(end.Char - removedOnEnd, 1), end.Line});
       reverse(reason, start, end, item->FChangeStr);
       break;
     }

@@ -64,6 +64,9 @@ public:
 
   void AddChange(TSrcChangeReason reason, const TBufferCoord& start, const TBufferCoord& end, const std::string& text,
                  TSrcSelectionMode selectionMode);
+  // The same with a given change number: the item joins that step.
+  void AddNumberedChange(TSrcChangeReason reason, const TBufferCoord& start, const TBufferCoord& end,
+                         const std::string& text, TSrcSelectionMode selectionMode, uint32_t number);
   void AddGroupBreak();
   void BeginBlock();
   void EndBlock();

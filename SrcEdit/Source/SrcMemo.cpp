@@ -62,6 +62,7 @@ void TSrcMemo::EMReplaceSel(TMessage& message) {
   const char* text = reinterpret_cast<const char*>(message.LParam);
   DoOnPaintTransient(ttBefore);
   {
+    TSrcEditScope edit(*this);
     TSrcEditUndoBlock block(*this);
     const bool hadSelection = SelAvail();
     if (hadSelection && canUndo)

@@ -100,6 +100,64 @@ TEST_F(UndoTest, RedoStepsMirrorUndoSteps) {
   }
 }
 
+// With eoTrimTrailingSpaces the blanks an edit leaves at a line's end go,
+// and undo brings them back: undoing everything gives the text before,
+// redoing everything the text after.
+TEST_F(UndoTest, TrimmedBlanksComeBackWithUndo) {
+  struct Case {
+    const char* Name;
+    Rows Before;
+    std::function<void()> Edits;
+    Rows After;
+  } cases[] = {
+      {"a line joined by Delete", {"", "a\t"},
+       [this] {
+         Goto(1, 1);
+         Run(ecDeleteChar);
+       },
+       {"a"}},
+      {"Tab and a character on an empty line", {""},
+       [this] {
+         Goto(1, 1);
+         Run(ecTab);
+         Type("a");
+       },
+       {"\ta"}},
+      {"a blank typed between words", {"x"},
+       [this] {
+         Goto(2, 1);
+         Type("a b");
+       },
+       {"xa b"}},
+      {"a line broken after blanks", {"ab  cd"},
+       [this] {
+         Goto(5, 1);
+         Run(ecLineBreak);
+       },
+       {"ab", "cd"}},
+      {"a line deleted up to blanks", {"ab  cd"},
+       [this] {
+         Goto(5, 1);
+         Run(ecDeleteEOL);
+       },
+       {"ab"}},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.Name);
+    SetOption(eoTrimTrailingSpaces, true);
+    SetOption(eoTabsToSpaces, false);
+    SetOption(eoAutoIndent, false);
+    SetLines(c.Before);
+    Edit.ClearUndo();
+    c.Edits();
+    EXPECT_EQ(c.After, Lines());
+    while (Edit.CanUndo()) Edit.Undo();
+    EXPECT_EQ(c.Before, Lines());
+    while (Edit.CanRedo()) Edit.Redo();
+    EXPECT_EQ(c.After, Lines());
+  }
+}
+
 TEST_F(UndoTest, UndoThenANewChangeDiscardsTheRedoList) {
   SetLines({"abc"});
   Goto(4, 1);
