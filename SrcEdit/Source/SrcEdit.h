@@ -502,7 +502,9 @@ public:
 
   // ------------------------------------------------------------ line shifts
   // Told by the editing operations, not by the line store: marks and
-  // plugins follow lines inserted or deleted at firstLine (1-based).
+  // plugins follow lines inserted or deleted at firstLine (1-based). The
+  // deleted lines are the count after firstLine: a line joined onto the one
+  // above is deleted after that line, and its marks move onto it.
   void DoLinesDeleted(int firstLine, int count);
   void DoLinesInserted(int firstLine, int count);
 

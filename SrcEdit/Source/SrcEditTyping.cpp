@@ -167,7 +167,8 @@ void TCustomSrcEdit::DoDeleteLastChar() {
       TStringsUpdate update(*FLines);
       InternalSetCaretXY({static_cast<int>(previous.size()) + 1, FCaretY - 1});
       FLines->Delete(index);
-      DoLinesDeleted(index + 1, 1);
+      // Marks of the joined line go with its text.
+      DoLinesDeleted(index, 1);
       ProperSetLine(index - 1, previous + line);
     }
     deleted = "\r\n";
@@ -212,7 +213,7 @@ void TCustomSrcEdit::DoDeleteChar() {
       TStringsUpdate update(*FLines);
       ProperSetLine(FCaretY - 1, line + FLines->Get(FCaretY));
       FLines->Delete(FCaretY);
-      DoLinesDeleted(FCaretY + 1, 1);
+      DoLinesDeleted(FCaretY, 1);
     }
     FUndoList->AddChange(crSilentDeleteAfterCursor, caret, {1, FCaretY + 1}, "\r\n", smNormal);
     return;

@@ -413,7 +413,7 @@ void TCustomSrcEdit::UndoItem(uint32_t number) {
         if (start.Line < FLines->Count()) {
           below = FLines->Get(start.Line);
           FLines->Delete(start.Line);
-          DoLinesDeleted(start.Line + 1, 1);
+          DoLinesDeleted(start.Line, 1);
         }
       }
       reverse(reason, start, end, below);
