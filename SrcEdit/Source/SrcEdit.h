@@ -722,6 +722,9 @@ protected:
   bool ReplayPositionItem(const TSrcEditUndoItem& item, const TReverseChange& reverse);
   // The replayed range as it was recorded: no clamping to the text.
   void SetReplaySelection(const TBufferCoord& blockBegin, const TBufferCoord& blockEnd);
+  bool ReplaceWithinLine(const TBufferCoord& start, const TBufferCoord& end, const std::string& text,
+                         std::string& removed);
+  void EndReplayBatch();
   void UpdateModifiedStatus();
   void SetListsGroupUndo();
   void KeepCaretInLine();
@@ -835,6 +838,12 @@ private:
   // Selects a search match on one line in normal mode and centres its
   // line; the caret goes to its end, or to its start when searching back.
   void SelectSearchMatch(int line, int column, int length, bool backward);
+  struct TLineMatch {
+    int Found;  // 1-based column in the line as searched
+    int Length;
+    std::string With;
+  };
+  TBufferCoord ReplaceMatchesInLine(int line, std::string_view text, std::vector<TLineMatch>& matches, bool backward);
 
   // ------------------------------------------------------------ fields: text and history
   TSrcEditStringList* FLines;
@@ -880,6 +889,10 @@ private:
   int FEditDepth = 0;
   std::vector<int> FUntrimmedLines;
   const TSrcEditUndoItem* FUndoTopBeforeEdit = nullptr;
+  // A run of changes within one line being replayed (the line store's
+  // report held back) and where the caret goes when it ends.
+  bool FReplayBatch = false;
+  TBufferCoord FReplayCaret;
   TSrcStateFlags FStateFlags;
   TSrcStatusChanges FPendingStatusChanges;
   TSrcEditorOptions FOptions = TSrcEditorOptions::FromMask(SRCEDIT_DEFAULT_OPTIONS);

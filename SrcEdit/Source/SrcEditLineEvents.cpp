@@ -21,8 +21,7 @@ int TCustomSrcEdit::ScanFrom(int index) {
     FHighlighter->SetRange(FLines->GetRange(index - 1));
   for (;;) {
     // The highlighter reads the text in place while it scans the line.
-    const std::string text = FLines->Get(result);
-    FHighlighter->SetLine(text, result);
+    FHighlighter->SetLine(FLines->GetView(result), result);
     FHighlighter->NextToEol();
     const TSrcEditRange range = FHighlighter->GetRange();
     // A line that ends in its old state leaves every later line as it was.

@@ -109,7 +109,8 @@ void TCustomSrcEdit::UpdateModifiedStatus() {
 void TCustomSrcEdit::UndoRedoAdded(TObject* sender) {
   UpdateModifiedStatus();
   // A fresh change discards what could be redone.
-  if (sender == FUndoList && !FUndoList->InsideRedo() && FUndoList->LastChangeReason() != crGroupBreak)
+  if (sender == FUndoList && FRedoList->CanUndo() && !FUndoList->InsideRedo() &&
+      FUndoList->LastChangeReason() != crGroupBreak)
     FRedoList->Clear();
   if (auto* list = dynamic_cast<TSrcEditUndoList*>(sender); list && list->BlockCount() == 0) DoChange();
 }
@@ -128,6 +129,7 @@ void TCustomSrcEdit::SetModified(bool value) {
 void TCustomSrcEdit::Undo() {
   if (GetReadOnly()) return;
   TSrcPaintLock lock(*this);
+  TFinally endBatch([this] { EndReplayBatch(); });
   if (FUndoList->LastChangeReason() == crGroupBreak) MoveGroupBreak(*FUndoList, *FRedoList);
   const TSrcEditUndoItem* last = FUndoList->PeekItem();
   if (!last) return;
@@ -149,6 +151,7 @@ void TCustomSrcEdit::Undo() {
       break;
   }
   if (begin && FUndoList->LastChangeReason() == *begin) UndoItem(number);
+  EndReplayBatch();
   // Markers leave no reverse item that would report the state.
   UpdateModifiedStatus();
   KeepCaretInLine();
@@ -160,6 +163,7 @@ void TCustomSrcEdit::Undo() {
 void TCustomSrcEdit::Redo() {
   if (GetReadOnly()) return;
   TSrcPaintLock lock(*this);
+  TFinally endBatch([this] { EndReplayBatch(); });
   const TSrcEditUndoItem* last = FRedoList->PeekItem();
   if (!last) return;
   const uint32_t number = last->FChangeNumber;
@@ -170,6 +174,7 @@ void TCustomSrcEdit::Redo() {
     const TSrcEditUndoItem* next = FRedoList->PeekItem();
     if (!next || next->FChangeReason == crGroupBreak || next->FChangeNumber != number) break;
   }
+  EndReplayBatch();
   if (FRedoList->LastChangeReason() == crGroupBreak) MoveGroupBreak(*FRedoList, *FUndoList);
   UpdateModifiedStatus();
   // A recorded caret is where the change left it, also after blanks it
@@ -186,6 +191,39 @@ void TCustomSrcEdit::KeepCaretInLine() {
 }
 
 // ---------------------------------------------------------------- replaying one item
+
+// A change within one line (a typed character, a line of a replace-all) is
+// replayed by putting the line once, inside one report of the line store
+// for a run of such changes; the caret goes where the last of them leaves
+// it when the run ends. False when the change is not of that kind.
+bool TCustomSrcEdit::ReplaceWithinLine(const TBufferCoord& start, const TBufferCoord& end, const std::string& text,
+                                       std::string& removed) {
+  if (start.Line != end.Line || start.Line < 1 || start.Line > FLines->Count()) return false;
+  const std::string_view line = FLines->GetView(start.Line - 1);
+  if (start.Char < 1 || end.Char < start.Char || end.Char > static_cast<int>(line.size()) + 1 ||
+      text.find_first_of("\r\n") != std::string::npos)
+    return false;
+  const size_t from = static_cast<size_t>(start.Char - 1);
+  const size_t count = static_cast<size_t>(end.Char - start.Char);
+  removed.assign(line.substr(from, count));
+  std::string replaced;
+  replaced.reserve(line.size() - count + text.size());
+  replaced.append(line.substr(0, from)).append(text).append(line.substr(from + count));
+  if (!FReplayBatch) {
+    FLines->BeginUpdate();
+    FReplayBatch = true;
+  }
+  FLines->Put(start.Line - 1, replaced);
+  return true;
+}
+
+void TCustomSrcEdit::EndReplayBatch() {
+  if (!FReplayBatch) return;
+  FReplayBatch = false;
+  FLines->EndUpdate();
+  InternalSetCaretXY(FReplayCaret);
+  SetReplaySelection(CaretXY(), CaretXY());
+}
 
 void TCustomSrcEdit::SetReplaySelection(const TBufferCoord& blockBegin, const TBufferCoord& blockEnd) {
   if (SelAvail()) InvalidateSelection();
@@ -337,6 +375,14 @@ void TCustomSrcEdit::UndoItem(uint32_t number) {
     FRedoList->AddNumberedChange(r, s, e, text, mode, number);
     FRedoList->Lock();
   };
+  const bool insertion = reason == crInsert || reason == crPaste || reason == crDragDropInsert;
+  std::string removed;
+  if (insertion && mode == smNormal && ReplaceWithinLine(start, end, item->FChangeStr, removed)) {
+    FReplayCaret = start;
+    reverse(reason, start, {start.Char + static_cast<int>(item->FChangeStr.size()), start.Line}, removed);
+    return;
+  }
+  EndReplayBatch();
   if (ReplayPositionItem(*item, reverse)) return;
   switch (reason) {
     case crInsert:
@@ -477,6 +523,14 @@ void TCustomSrcEdit::RedoItem(uint32_t number) {
     SetSelTextPrimitiveEx(mode, text, false);
     return removed;
   };
+  const bool insertion = reason == crInsert || reason == crPaste || reason == crDragDropInsert;
+  std::string overwritten;
+  if (insertion && mode == smNormal && ReplaceWithinLine(start, end, item->FChangeStr, overwritten)) {
+    FReplayCaret = {start.Char + static_cast<int>(item->FChangeStr.size()), start.Line};
+    reverse(reason, start, FReplayCaret, overwritten);
+    return;
+  }
+  EndReplayBatch();
   if (ReplayPositionItem(*item, reverse)) return;
   switch (reason) {
     case crInsert:

@@ -1,7 +1,8 @@
 // Undo and redo over thousands of random edit sequences on CP949 text: every
 // command in every selection mode, blocks of each mode and plain text from
-// the clipboard, page and document moves, undo and redo in between, option
-// and TAB-width changes, narrow and wrapped windows and empty documents.
+// the clipboard, replace-all, page and document moves, undo and redo in
+// between, option and TAB-width changes, narrow and wrapped windows and
+// empty documents.
 // After each command the caret stands on a character's first byte (and
 // within its line without eoScrollPastEol); at the end undoing everything
 // gives the original text byte for byte and redoing as many steps gives the
@@ -19,6 +20,9 @@ namespace {
 
 class UndoPropertyTest : public EditorTest, public ::testing::WithParamInterface<int> {
 protected:
+  UndoPropertyTest() { Edit.SetSearchEngine(&FEngine); }
+  ~UndoPropertyTest() override { Edit.SetSearchEngine(nullptr); }
+
   int Pick(int low, int high) { return std::uniform_int_distribution<int>(low, high)(FRandom); }
   bool Chance(int percent) { return Pick(1, 100) <= percent; }
   std::string Text() const { return Edit.Lines().GetTextStr(); }
@@ -124,7 +128,7 @@ protected:
     constexpr int SimpleCount = sizeof Simple / sizeof Simple[0];
     Log += "\n";
     FUndid = false;
-    switch (Pick(0, 9)) {
+    switch (Pick(0, 10)) {
       case 0: Goto(ecGotoXY); break;
       case 1: Select(); break;
       case 2: {
@@ -139,6 +143,16 @@ protected:
       }
       case 4: FillClipboard(); break;
       case 5: ChangeSettings(); break;
+      case 9: {
+        // Replace-all, in the whole text or the selection.
+        static const char* const Found[] = {"a", " ", "\xB0\xA1", "x"};
+        static const char* const With[] = {"", "xyz", " ", "q\r\n"};
+        TSrcSearchOptions options{ssoReplaceAll, Chance(50) ? ssoEntireScope : ssoSelectedOnly};
+        if (Chance(30)) options.Include(ssoBackwards);
+        Log += "replace-all ";
+        Edit.SearchReplace(Found[Pick(0, 3)], With[Pick(0, 3)], options);
+        break;
+      }
       case 6: {
         // Redo right after a change of any kind gives its text back.
         Command(Simple[Pick(0, SimpleCount - 1)]);
@@ -254,6 +268,7 @@ protected:
 
 private:
   std::mt19937 FRandom;
+  TSrcEditSearch FEngine{nullptr};
   bool FUndid = false;
   bool FSavedStateMayBeSkipped = false;
 };
