@@ -274,7 +274,7 @@ private:
 };
 
 TEST_P(UndoPropertyTest, UndoAllAndRedoAllRestoreTheTexts) {
-  constexpr unsigned Sequences = 500;
+  constexpr unsigned Sequences = 2500;
   for (unsigned seed = GetParam() * Sequences + 1; seed <= (GetParam() + 1) * Sequences; ++seed) {
     SCOPED_TRACE(seed);
     RunSequence(seed);
