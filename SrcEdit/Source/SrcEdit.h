@@ -888,6 +888,7 @@ private:
   // when the outermost edit began.
   int FEditDepth = 0;
   std::vector<int> FUntrimmedLines;
+  int FLastUntrimmedLine = -1;
   const TSrcEditUndoItem* FUndoTopBeforeEdit = nullptr;
   // A run of changes within one line being replayed (the line store's
   // report held back) and where the caret goes when it ends.

@@ -50,6 +50,7 @@ void TCustomSrcEdit::ScanRanges() {
 
 void TCustomSrcEdit::ListCleared(TObject*) {
   FUntrimmedLines.clear();
+  FLastUntrimmedLine = -1;
   if (FWordWrapPlugin) FWordWrapPlugin->Reset();
   ClearUndo();
   FPendingInvalidRect = {};

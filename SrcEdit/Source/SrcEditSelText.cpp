@@ -65,7 +65,9 @@ void TCustomSrcEdit::ProperSetLine(int index, const std::string& text) {
   } else {
     // Trimmed when the edit ends (a put beyond the last line adds one).
     FLines->Put(index, text);
-    FUntrimmedLines.push_back(std::min(index, FLines->Count() - 1));
+    const int stored = std::min(index, FLines->Count() - 1);
+    FUntrimmedLines.push_back(stored);
+    FLastUntrimmedLine = std::max(FLastUntrimmedLine, stored);
   }
 }
 
@@ -82,13 +84,15 @@ void TCustomSrcEdit::EndEdit() {
 
 void TCustomSrcEdit::ShiftUntrimmedLines(int index, int count) {
   // Lines appended after all of them (a rectangle below the text) move none.
-  if (FUntrimmedLines.empty() || index > *std::max_element(FUntrimmedLines.begin(), FUntrimmedLines.end())) return;
+  if (index > FLastUntrimmedLine) return;
+  FLastUntrimmedLine = -1;
   for (auto it = FUntrimmedLines.begin(); it != FUntrimmedLines.end();) {
     if (count < 0 && *it >= index && *it < index - count) {
       it = FUntrimmedLines.erase(it);
       continue;
     }
     if (*it >= index) *it += count;
+    FLastUntrimmedLine = std::max(FLastUntrimmedLine, *it);
     ++it;
   }
 }
@@ -101,6 +105,7 @@ void TCustomSrcEdit::TrimStoredLines() {
   if (FUntrimmedLines.empty()) return;
   std::vector<int> lines;
   lines.swap(FUntrimmedLines);
+  FLastUntrimmedLine = -1;
   std::sort(lines.begin(), lines.end());
   lines.erase(std::unique(lines.begin(), lines.end()), lines.end());
   const TSrcEditUndoItem* top = FUndoList->PeekItem();
