@@ -57,6 +57,7 @@ TCustomSrcEdit::TCustomSrcEdit(TComponent* owner) : TCustomControl(owner) {
   FOwnRedoList = std::make_unique<TSrcEditUndoList>();
   FOwnRedoList->OnChangeRecorded = TNotifyEvent(this, &TCustomSrcEdit::UndoRedoAdded);
   FRedoList = FOwnRedoList.get();
+  SetListsGroupUndo();
 
   FSelectedColor = std::make_unique<TSrcSelectedColor>();
   FSelectedColor->OnChange = TNotifyEvent(this, &TCustomSrcEdit::SelectedColorsChanged);
@@ -288,6 +289,7 @@ void TCustomSrcEdit::SetOptions(TSrcEditorOptions value) {
   for (TSrcEditorOption option : {eoDisableScrollArrows, eoHideShowScrollbars, eoScrollPastEof, eoScrollPastEol})
     scrollOptionsChanged |= value.Contains(option) != FOptions.Contains(option);
   FOptions = value;
+  SetListsGroupUndo();
   InternalSetCaretXY(CaretXY());
   if (FOptions.Contains(eoScrollPastEol)) {
     const TBufferCoord blockEnd = FBlockEnd;
@@ -301,6 +303,12 @@ void TCustomSrcEdit::SetOptions(TSrcEditorOptions value) {
     Invalidate();
   }
   if (scrollOptionsChanged) UpdateScrollBars();
+}
+
+// The undo limit keeps the steps Undo takes whole.
+void TCustomSrcEdit::SetListsGroupUndo() {
+  FOwnUndoList->SetGroupUndo(FOptions.Contains(eoGroupUndo));
+  FOwnRedoList->SetGroupUndo(FOptions.Contains(eoGroupUndo));
 }
 
 void TCustomSrcEdit::SetActiveLineColor(TColor value) {

@@ -261,6 +261,8 @@ public:
   int LineToRow(int line) const;
   int RowToLine(int row) const;
   int GetDisplayLineCount() const;
+  // With word wrap: the number of characters a display row shows.
+  int RowLength(int row) const;
   TBufferCoord CharIndexToRowCol(int index) const;
   int RowColToCharIndex(const TBufferCoord& p) const;
 
@@ -300,7 +302,12 @@ public:
   void SetLineText(const std::string& value);
   // Stores the line (0-based index), without trailing blanks under
   // eoTrimTrailingSpaces.
+  // With eoTrimTrailingSpaces the line's trailing blanks go: at once
+  // outside an edit, at the end of the outermost edit inside one.
   void ProperSetLine(int index, const std::string& text);
+  // An edit of the text (see TSrcEditScope).
+  void BeginEdit();
+  void EndEdit();
   // Empties text, marks and history.
   void ClearAll();
   void Clear() { ClearAll(); }
@@ -495,7 +502,9 @@ public:
 
   // ------------------------------------------------------------ line shifts
   // Told by the editing operations, not by the line store: marks and
-  // plugins follow lines inserted or deleted at firstLine (1-based).
+  // plugins follow lines inserted or deleted at firstLine (1-based). The
+  // deleted lines are the count after firstLine: a line joined onto the one
+  // above is deleted after that line, and its marks move onto it.
   void DoLinesDeleted(int firstLine, int count);
   void DoLinesInserted(int firstLine, int count);
 
@@ -713,7 +722,12 @@ protected:
   bool ReplayPositionItem(const TSrcEditUndoItem& item, const TReverseChange& reverse);
   // The replayed range as it was recorded: no clamping to the text.
   void SetReplaySelection(const TBufferCoord& blockBegin, const TBufferCoord& blockEnd);
+  bool ReplaceWithinLine(const TBufferCoord& start, const TBufferCoord& end, const std::string& text,
+                         std::string& removed);
+  void EndReplayBatch();
   void UpdateModifiedStatus();
+  void SetListsGroupUndo();
+  void KeepCaretInLine();
 
   // ------------------------------------------------------------ painting
   void Paint() override;
@@ -796,9 +810,14 @@ private:
 
   // Parts of SetSelTextPrimitiveEx: delete the selection b..e (ordered)
   // in the active mode, insert value at the caret in a mode.
-  void DeleteSelection(TBufferCoord& b, TBufferCoord& e);
+  // True when deleting a block of lines emptied the text's last line.
+  bool DeleteSelection(TBufferCoord& b, TBufferCoord& e);
+  void TrimStoredLines();
+  void ShiftUntrimmedLines(int index, int count);
   TBufferCoord InsertRunningText(std::string_view value);
-  void InsertWholeLines(std::string_view value);
+  TBufferCoord InsertWholeLines(std::string_view value, bool fillEmptiedLastLine);
+  void RecordInsertion(TSrcChangeReason reason, const TBufferCoord& start, std::string_view value,
+                       TSrcSelectionMode mode);
   // Inserts value as a rectangle at a display column from the caret line
   // down.
   void InsertRectangle(std::string_view value, int column, bool addToUndoList);
@@ -819,6 +838,12 @@ private:
   // Selects a search match on one line in normal mode and centres its
   // line; the caret goes to its end, or to its start when searching back.
   void SelectSearchMatch(int line, int column, int length, bool backward);
+  struct TLineMatch {
+    int Found;  // 1-based column in the line as searched
+    int Length;
+    std::string With;
+  };
+  TBufferCoord ReplaceMatchesInLine(int line, std::string_view text, std::vector<TLineMatch>& matches, bool backward);
 
   // ------------------------------------------------------------ fields: text and history
   TSrcEditStringList* FLines;
@@ -858,6 +883,17 @@ private:
 
   // ------------------------------------------------------------ fields: control state
   int FPaintLockCount = 0;
+  // Nesting of edits; the lines (0-based) the edits stored untrimmed, kept
+  // in step with lines inserted and deleted since; the undo list's top
+  // when the outermost edit began.
+  int FEditDepth = 0;
+  std::vector<int> FUntrimmedLines;
+  int FLastUntrimmedLine = -1;
+  const TSrcEditUndoItem* FUndoTopBeforeEdit = nullptr;
+  // A run of changes within one line being replayed (the line store's
+  // report held back) and where the caret goes when it ends.
+  bool FReplayBatch = false;
+  TBufferCoord FReplayCaret;
   TSrcStateFlags FStateFlags;
   TSrcStatusChanges FPendingStatusChanges;
   TSrcEditorOptions FOptions = TSrcEditorOptions::FromMask(SRCEDIT_DEFAULT_OPTIONS);
@@ -960,6 +996,23 @@ private:
 };
 
 // Both undo lists locked (no recording) for the scope.
+// One edit of the text for a scope, also when an exception passes. Lines
+// the edit stores keep their trailing blanks until the outermost edit ends:
+// every step of the edit sees the text it wrote, and then, with
+// eoTrimTrailingSpaces, the blanks go, recorded after the edit's own undo
+// items so that undo brings them back first.
+class TSrcEditScope {
+public:
+  explicit TSrcEditScope(TCustomSrcEdit& edit) : FEnd(TEnd{&edit}) { edit.BeginEdit(); }
+
+private:
+  struct TEnd {
+    TCustomSrcEdit* Edit;
+    void operator()() const { Edit->EndEdit(); }
+  };
+  TFinally<TEnd> FEnd;
+};
+
 class TSrcUndoLock {
 public:
   explicit TSrcUndoLock(TCustomSrcEdit& edit) : FEdit(edit) { FEdit.LockUndo(); }

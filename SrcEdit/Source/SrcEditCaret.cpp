@@ -17,9 +17,9 @@ namespace vk {
 
 namespace {
 
-bool IsTrailByte(const std::string& text, int column) {
+bool IsTrailByte(std::string_view text, int column) {
   return column >= 2 && column <= static_cast<int>(text.size()) &&
-         CodePage::ByteTypeAt(text, static_cast<size_t>(column - 1)) == mbTrailByte;
+         CodePage::ByteTypeAt(text.data(), text.size(), static_cast<size_t>(column - 1)) == mbTrailByte;
 }
 
 bool IsSingleByte(const std::string& text, int column) {
@@ -58,10 +58,13 @@ void TCustomSrcEdit::SetCaretXYEx(bool ensureVisible, TBufferCoord value) {
     value.Line = 1;
     if (!pastEol) maxColumn = 1;
   } else if (!pastEol) {
-    maxColumn = static_cast<int>(FLines->Get(value.Line - 1).size()) + 1;
+    maxColumn = static_cast<int>(FLines->GetView(value.Line - 1).size()) + 1;
   }
   if (value.Char > maxColumn && !(pastEol && FOptions.Contains(eoAutoSizeMaxScrollWidth))) value.Char = maxColumn;
   value.Char = std::max(value.Char, 1);
+  // Wherever a command puts the caret, never between the two bytes of a
+  // character: typing there would split it.
+  if (IsTrailByte(FLines->GetView(value.Line - 1), value.Char)) --value.Char;
   if (value == CaretXY()) {
     UpdateLastCaretX();
   } else {
@@ -103,9 +106,9 @@ TDisplayCoord TCustomSrcEdit::DisplayXY() {
   TDisplayCoord pos = BufferToDisplayPos(CaretXY());
   if (WordWrap() && FCaretAtRowEnd) {
     // Shown at the end of the previous row rather than the start of this one.
-    if (pos.Column == 1) {
+    if (pos.Column == 1 && pos.Row > 1) {
       --pos.Row;
-      pos.Column = FWordWrapPlugin->GetRowLength(pos.Row) + 1;
+      pos.Column = RowLength(pos.Row) + 1;
     } else {
       FCaretAtRowEnd = false;
     }
@@ -180,10 +183,10 @@ TBufferCoord TCustomSrcEdit::ClampBlockPoint(TBufferCoord value) const {
   value.Char = std::max(value.Char, 1);
   if (FOptions.Contains(eoScrollPastEol) && !WordWrap()) value.Char = std::min(value.Char, FMaxScrollWidth + 1);
   value.Line = std::max(1, std::min(value.Line, FLines->Count()));
-  if (FActiveSelectionMode == smNormal) {
-    int length = value.Line <= FLines->Count() ? static_cast<int>(FLines->Get(value.Line - 1).size()) : 0;
-    value.Char = std::min(value.Char, length + 1);
-  }
+  // Running text ends at its line's end; an empty text has nothing to
+  // select in any mode.
+  if (FActiveSelectionMode == smNormal || FLines->Count() == 0)
+    value.Char = std::min(value.Char, static_cast<int>(FLines->GetView(value.Line - 1).size()) + 1);
   return value;
 }
 
@@ -205,7 +208,7 @@ void TCustomSrcEdit::SetBlockEnd(TBufferCoord value) {
   if (FOptions.Contains(eoNoSelection)) return;
   value = ClampBlockPoint(value);
   if (value == FBlockEnd) return;
-  if (value.Line <= FLines->Count() && IsTrailByte(FLines->Get(value.Line - 1), value.Char)) --value.Char;
+  if (IsTrailByte(FLines->GetView(value.Line - 1), value.Char)) --value.Char;
   if (value == FBlockEnd) return;
   if (FActiveSelectionMode != smColumn || value.Char == FBlockEnd.Char) {
     const int oldLine = FBlockEnd.Line;
@@ -224,20 +227,16 @@ void TCustomSrcEdit::SetCaretAndSelection(const TBufferCoord& caret, const TBuff
                                           const TBufferCoord& blockEnd) {
   const TSrcSelectionMode mode = FActiveSelectionMode;
   TSrcPaintLock lock(*this);
-  try {
-    InternalSetCaretXY(caret);
-    SetBlockBegin(blockBegin);
-    SetBlockEnd(blockEnd);
-  } catch (...) {
-    FActiveSelectionMode = mode;
-    throw;
-  }
-  SetActiveSelectionMode(mode);
+  // The mode comes back also when a step fails.
+  TFinally restoreMode([&] { SetActiveSelectionMode(mode); });
+  InternalSetCaretXY(caret);
+  SetBlockBegin(blockBegin);
+  SetBlockEnd(blockEnd);
 }
 
 bool TCustomSrcEdit::SelAvail() const {
-  return FBlockBegin.Char != FBlockEnd.Char ||
-         (FBlockBegin.Line != FBlockEnd.Line && FActiveSelectionMode != smColumn);
+  return FLines->Count() > 0 && (FBlockBegin.Char != FBlockEnd.Char ||
+                                 (FBlockBegin.Line != FBlockEnd.Line && FActiveSelectionMode != smColumn));
 }
 
 bool TCustomSrcEdit::SelTabBlock() const {
@@ -258,6 +257,12 @@ void TCustomSrcEdit::SetActiveSelectionMode(TSrcSelectionMode value) {
   if (value == FActiveSelectionMode) return;
   InvalidateSelection();
   FActiveSelectionMode = value;
+  // A column or line block may stand beyond its lines' ends: as running
+  // text it ends where they do.
+  if (value == smNormal) {
+    FBlockBegin = ClampBlockPoint(FBlockBegin);
+    FBlockEnd = ClampBlockPoint(FBlockEnd);
+  }
   InvalidateSelection();  // in its new shape
   StatusChanged({scSelection});
 }
@@ -451,6 +456,14 @@ int TCustomSrcEdit::LineToRow(int line) const {
 
 int TCustomSrcEdit::RowToLine(int row) const {
   return WordWrap() ? DisplayToBufferPos({1, row}).Line : row;
+}
+
+int TCustomSrcEdit::RowLength(int row) const {
+  if (row >= 1 && row <= FWordWrapPlugin->RowCount()) return FWordWrapPlugin->GetRowLength(row);
+  // Past the wrapped rows (a window narrower than one column wraps none)
+  // each row shows a whole line.
+  const int line = FWordWrapPlugin->DisplayToBufferPos({1, std::max(row, 1)}).Line;
+  return line >= 1 && line <= FLines->Count() ? FLines->GetExpandedStringLength(line - 1) : 0;
 }
 
 int TCustomSrcEdit::GetDisplayLineCount() const {

@@ -71,6 +71,7 @@ void TCustomSrcEdit::RemoveFocusControl(TWinControl* control) { std::erase(FFocu
 void TCustomSrcEdit::ExecuteCommand(TSrcEditorCommand command, char aChar, const TSrcCommandData& data) {
   TSrcPaintLock lock(*this);
   if (ChangesText(command) && GetReadOnly()) return;
+  TSrcEditScope edit(*this);
   const TBufferCoord* position = std::get_if<TBufferCoord>(&data);
   // The caret movements; the selecting twins run the same code extending
   // the selection.

@@ -173,7 +173,7 @@ void TCustomSrcEdit::DoHomeKey(bool extend) {
     const std::string line = LineText();
     int last = static_cast<int>(line.size());
     if (WordWrap() && FLines->Count() > 0) {
-      const int rowEnd = std::min(FColumnsInWindow, FWordWrapPlugin->GetRowLength(firstRow) + 1);
+      const int rowEnd = std::max(1, std::min(FColumnsInWindow, RowLength(firstRow) + 1));
       last = std::min(last, DisplayToBufferPos({rowEnd, firstRow}).Char - 1);
     }
     int blanks = 0;
@@ -211,7 +211,7 @@ void TCustomSrcEdit::DoEndKey(bool extend) {
     MoveCaretAndSelection(CaretXY(), {target, FCaretY}, extend);
     return;
   }
-  int column = enhanced ? BufferToDisplayPos({target, FCaretY}).Column : FWordWrapPlugin->GetRowLength(row) + 1;
+  int column = enhanced ? BufferToDisplayPos({target, FCaretY}).Column : RowLength(row) + 1;
   column = std::min(column, FColumnsInWindow + 1);
   const TDisplayCoord at{column, row};
   MoveCaretAndSelection(CaretXY(), DisplayToBufferPos(at), extend);
@@ -221,6 +221,7 @@ void TCustomSrcEdit::DoEndKey(bool extend) {
 // ---------------------------------------------------------------- Tab and Shift+Tab
 
 void TCustomSrcEdit::DoTabKey() {
+  TSrcEditScope edit(*this);
   if (FOptions.Contains(eoTabIndent) && (SelTabBlock() || SelTabLine())) {
     const bool tabLine = !SelTabBlock();
     DoBlockIndent();
@@ -281,9 +282,6 @@ void TCustomSrcEdit::DoTabKey() {
   if (!text.empty()) {
     InsertAtCaretRecorded(text, false);
     caret = FCaretX;
-    const std::string stored = LineText();
-    if (FOptions.Contains(eoTrimTrailingSpaces) && stored.find_first_not_of(" \t") == std::string::npos)
-      caret = start.Char + GetExpandedLength(text, FTabWidth);
   }
   TOptionOn pastEol(FOptions, eoScrollPastEol);
   InternalSetCaretX(std::max(caret, 1));
@@ -292,14 +290,17 @@ void TCustomSrcEdit::DoTabKey() {
 }
 
 void TCustomSrcEdit::DoShiftTabKey() {
+  TSrcEditScope edit(*this);
   if (FOptions.Contains(eoTabIndent) && (SelTabBlock() || SelTabLine())) {
     DoBlockUnindent();
     return;
   }
+  // Nothing lies before column 1.
+  if (FCaretX <= 1) return;
   const std::string line = LineText();
   const int length = static_cast<int>(line.size());
   int target = FCaretX;
-  if (FOptions.Contains(eoSmartTabs) && FCaretX > 1 && FCaretY > 1 && FCaretY <= FLines->Count()) {
+  if (FOptions.Contains(eoSmartTabs) && FCaretY > 1 && FCaretY <= FLines->Count()) {
     for (int i = FCaretY - 1; i >= 1; --i) {
       const std::string above = FLines->Get(i - 1);
       if (static_cast<int>(above.size()) < FCaretX - 1) continue;
@@ -325,6 +326,9 @@ void TCustomSrcEdit::DoShiftTabKey() {
       while (target > stop && (target - 1 > length || line[target - 2] == ' ')) --target;
     }
   }
+  // A word above may start over the middle of a double-byte character
+  // here: that character stays whole.
+  if (IsTrail(line, target)) ++target;
   if (target == FCaretX) return;
   const TBufferCoord caret = CaretXY();
   const TBufferCoord from{target, FCaretY};
@@ -340,6 +344,7 @@ void TCustomSrcEdit::DoShiftTabKey() {
 // ---------------------------------------------------------------- block indent and unindent
 
 void TCustomSrcEdit::DoBlockIndent() {
+  TSrcEditScope edit(*this);
   if (!SelAvail()) return;
   const TBufferCoord caret = CaretXY();
   const TSrcSelectionMode mode = FActiveSelectionMode;
@@ -357,25 +362,23 @@ void TCustomSrcEdit::DoBlockIndent() {
     if (line > b.Line) text += "\r\n";
     text += unit;
   }
-  auto restore = [&] {
+  // Caret and selection follow the indent, also when it fails.
+  TFinally restore([&] {
     if (e.Char > 1) e.Char += unitLength;
     SetCaretAndSelection({caretColumn, caret.Line}, {b.Char + unitLength, b.Line}, e);
     FActiveSelectionMode = mode;
-  };
-  try {
-    TSrcUndoBlock block(*FUndoList);
-    const int column = mode == smColumn ? std::min(b.Char, e.Char) : 1;
-    InsertBlock({column, b.Line}, {column, b.Line}, text, true);
-    FUndoList->AddChange(crIndent, b, e, "", smColumn);
-    FUndoList->AddChange(crIndent, {b.Char + unitLength, b.Line}, {e.Char + unitLength, e.Line}, "", smColumn);
-  } catch (...) {
-    restore();
-    throw;
-  }
-  restore();
+  });
+  TSrcUndoBlock block(*FUndoList);
+  const int column = mode == smColumn ? std::min(b.Char, e.Char) : 1;
+  InsertBlock({column, b.Line}, {column, b.Line}, text, true);
+  FUndoList->AddChange(crIndent, b, e, "", smColumn);
+  // The selection as the indent leaves it (an end in column 1 stays).
+  FUndoList->AddChange(crIndent, {b.Char + unitLength, b.Line}, {e.Char > 1 ? e.Char + unitLength : 1, e.Line}, "",
+                       smColumn);
 }
 
 void TCustomSrcEdit::DoBlockUnindent() {
+  TSrcEditScope edit(*this);
   if (!SelAvail()) return;
   TBufferCoord b = BlockBegin();
   TBufferCoord e = BlockEnd();
@@ -404,35 +407,30 @@ void TCustomSrcEdit::DoBlockUnindent() {
     counts.push_back(count);
     if (line == caret.Line && caret.Char != 1) caret.Char = std::max(caret.Char - count, 1);
   }
-  auto restore = [&] {
+  // Caret and selection follow the unindent, also when it fails.
+  TFinally restore([&] {
     SetCaretAndSelection(caret, b, e);
     FActiveSelectionMode = mode;
-  };
-  try {
-    if (std::any_of(counts.begin(), counts.end(), [](int count) { return count > 0; })) {
-      {
-        TStringsUpdate update(*FLines);
-        for (size_t i = 0; i < counts.size(); ++i) {
-          if (counts[i] == 0) continue;
-          const int line = b.Line + static_cast<int>(i);
-          std::string text = FLines->Get(line - 1);
-          text.erase(static_cast<size_t>(starts[i]), static_cast<size_t>(counts[i]));
-          ProperSetLine(line - 1, text);
-        }
+  });
+  if (std::any_of(counts.begin(), counts.end(), [](int count) { return count > 0; })) {
+    {
+      TStringsUpdate update(*FLines);
+      for (size_t i = 0; i < counts.size(); ++i) {
+        if (counts[i] == 0) continue;
+        const int line = b.Line + static_cast<int>(i);
+        std::string text = FLines->Get(line - 1);
+        text.erase(static_cast<size_t>(starts[i]), static_cast<size_t>(counts[i]));
+        ProperSetLine(line - 1, text);
       }
-      FUndoList->AddChange(crUnindent, b, e, removed, mode);
     }
-    if (mode != smColumn && !counts.empty()) {
-      b.Char = std::max(b.Char - counts.front(), 1);
-      if (last == e.Line) e.Char = std::max(e.Char - counts.back(), 1);
-    } else if (mode == smColumn) {
-      caret = CaretXY();
-    }
-  } catch (...) {
-    restore();
-    throw;
+    FUndoList->AddChange(crUnindent, b, e, removed, mode);
   }
-  restore();
+  if (mode != smColumn && !counts.empty()) {
+    b.Char = std::max(b.Char - counts.front(), 1);
+    if (last == e.Line) e.Char = std::max(e.Char - counts.back(), 1);
+  } else if (mode == smColumn) {
+    caret = CaretXY();
+  }
 }
 
 // ---------------------------------------------------------------- case changes
@@ -440,55 +438,51 @@ void TCustomSrcEdit::DoBlockUnindent() {
 void TCustomSrcEdit::DoCaseChange(TSrcEditorCommand command) {
   if (command < ecUpperCase || command > ecToggleCaseBlock) throw ESrcEditAssertion();
   if (command == ecToggleCaseBlock - 3) return;  // 624 is no command
+  TSrcEditScope edit(*this);
   const bool word = command <= ecTitleCase;
   const bool hadSelection = SelAvail();
   const TBufferCoord b = FBlockBegin;
   const TBufferCoord e = FBlockEnd;
   const TBufferCoord caret = CaretXY();
   const TSrcSelectionMode mode = FActiveSelectionMode;
-  auto restore = [&] {
+  // Caret and selection come back, also when the change fails.
+  TFinally restore([&] {
     if (hadSelection || word) SetCaretXY(caret);
     if (!word && hadSelection) {
       SetBlockBegin(b);
       SetBlockEnd(e);
-      FActiveSelectionMode = mode;
+      SetActiveSelectionMode(mode);
     }
-  };
-  try {
-    bool convert = true;
-    if (word) {
+  });
+  bool convert = true;
+  if (word) {
+    SetSelWord();
+    for (int attempt = 0; attempt < 2 && !SelAvail(); ++attempt) {
+      InternalSetCaretXY(PrevWordPos());
       SetSelWord();
-      for (int attempt = 0; attempt < 2 && !SelAvail(); ++attempt) {
-        InternalSetCaretXY(PrevWordPos());
-        SetSelWord();
-      }
-    } else if (!hadSelection) {
-      if (FCaretX > static_cast<int>(LineText().size())) {
-        if (FCaretY < FLines->Count()) InternalSetCaretXY({1, FCaretY + 1});
-        convert = false;
-      } else {
-        MoveCaretHorz(1, true);
-      }
     }
-    std::string text;
-    if (convert) {
-      // The rows of a column block as they are: no filling blanks.
-      TOptionOn exact(FOptions, eoTrimTrailingSpaces);
-      text = SelText();
+  } else if (!hadSelection) {
+    if (FCaretX > static_cast<int>(LineText().size())) {
+      if (FCaretY < FLines->Count()) InternalSetCaretXY({1, FCaretY + 1});
+      convert = false;
+    } else {
+      MoveCaretHorz(1, true);
     }
-    const std::string converted = ConvertCase(text, command);
-    // Text that stays as it is records no undo step.
-    if (converted != text) {
-      TSrcEditUndoBlock block(*this);
-      FUndoList->AddChange(crSelection, hadSelection ? b : caret, hadSelection ? e : caret, "", FActiveSelectionMode);
-      FUndoList->AddChange(crCaret, caret, caret, "", FActiveSelectionMode);
-      ReplaceSelectionRecorded(converted);
-    }
-  } catch (...) {
-    restore();
-    throw;
   }
-  restore();
+  std::string text;
+  if (convert) {
+    // The rows of a column block as they are: no filling blanks.
+    TOptionOn exact(FOptions, eoTrimTrailingSpaces);
+    text = SelText();
+  }
+  const std::string converted = ConvertCase(text, command);
+  // Text that stays as it is records no undo step.
+  if (converted != text) {
+    TSrcEditUndoBlock block(*this);
+    FUndoList->AddChange(crSelection, hadSelection ? b : caret, hadSelection ? e : caret, "", FActiveSelectionMode);
+    FUndoList->AddChange(crCaret, caret, caret, "", FActiveSelectionMode);
+    ReplaceSelectionRecorded(converted);
+  }
 }
 
 // ---------------------------------------------------------------- brackets

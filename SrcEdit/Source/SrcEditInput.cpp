@@ -133,13 +133,10 @@ void TCustomSrcEdit::WMGetText(TMessage& message) {
 }
 
 void TCustomSrcEdit::WMSetText(TMessage& message) {
+  // 0 unless the text was taken.
+  message.Result = 0;
+  SrcSetText(message.LParam ? reinterpret_cast<const char*>(message.LParam) : "");
   message.Result = -1;
-  try {
-    SrcSetText(message.LParam ? reinterpret_cast<const char*>(message.LParam) : "");
-  } catch (...) {
-    message.Result = 0;
-    throw;
-  }
 }
 
 void TCustomSrcEdit::SetFocus() {
@@ -416,6 +413,7 @@ void TCustomSrcEdit::DragDrop(TObject* source, int x, int y) {
 
 void TCustomSrcEdit::DropText(TCustomSrcEdit& source, bool move, bool after) {
   TBufferCoord drop = CaretXY();
+  TSrcEditScope edit(*this);
   TSrcEditUndoBlock block(*this);
   const std::string text = source.SelText();
   if (move) {
@@ -432,13 +430,20 @@ void TCustomSrcEdit::DropText(TCustomSrcEdit& source, bool move, bool after) {
       source.DeleteSelectionRecorded(crDelete);
     }
   }
+  const TSrcChangeReason reason = &source == this ? crDragDropInsert : crInsert;
+  const TSrcSelectionMode mode = FActiveSelectionMode;
+  TBufferCoord inserted;
   {
     TOptionOn pastEol(FOptions, eoScrollPastEol);
     InternalSetCaretXY(drop);
     SetBlockBegin(drop);
-    SetSelTextPrimitiveEx(FActiveSelectionMode, text, false);
+    inserted = SetSelTextPrimitiveEx(mode, text, false);
   }
-  FUndoList->AddChange(&source == this ? crDragDropInsert : crInsert, drop, CaretXY(), "", FActiveSelectionMode);
+  // A dropped rectangle is taken back as one.
+  if (mode == smColumn)
+    FUndoList->AddChange(reason, drop, CaretXY(), "", smColumn);
+  else
+    RecordInsertion(reason, inserted, text, mode);
   FBlockEnd = CaretXY();
   CommandProcessor(ecSelGotoXY, 0, drop);
 }
@@ -447,46 +452,36 @@ void TCustomSrcEdit::DropText(TCustomSrcEdit& source, bool move, bool after) {
 
 void TCustomSrcEdit::WMDropFiles(TMessage& message) {
   const HDROP drop = message.WParam;
-  try {
-    if (OnDropFiles) {
-      TStringList files;
-      const unsigned count = DragQueryFile(drop, 0xFFFFFFFF, nullptr, 0);
-      for (unsigned i = 0; i < count; ++i) {
-        char name[261] = {};
-        DragQueryFile(drop, i, name, sizeof name);
-        files.Add(name);
-      }
-      TPoint point;
-      DragQueryPoint(drop, point);
-      OnDropFiles(this, point.X, point.Y, files);
-    }
-  } catch (...) {
-    message.Result = 0;
-    DragFinish(drop);
-    throw;
-  }
   message.Result = 0;
-  DragFinish(drop);
+  // The drop is finished also when the handler fails.
+  TFinally finish([drop] { DragFinish(drop); });
+  if (OnDropFiles) {
+    TStringList files;
+    const unsigned count = DragQueryFile(drop, 0xFFFFFFFF, nullptr, 0);
+    for (unsigned i = 0; i < count; ++i) {
+      char name[261] = {};
+      DragQueryFile(drop, i, name, sizeof name);
+      files.Add(name);
+    }
+    TPoint point;
+    DragQueryPoint(drop, point);
+    OnDropFiles(this, point.X, point.Y, files);
+  }
 }
 
 void TCustomSrcEdit::WMImeComposition(TMessage& message) {
   if (static_cast<uint32_t>(message.LParam) & GCS_RESULTSTR) {
     const HIMC context = ImmGetContext(*this);
-    try {
-      // A length the input method cannot mean (below 1) is nothing typed.
-      const int length = ImmGetCompositionString(context, GCS_RESULTSTR, nullptr, 0);
-      if (length > 0) {
-        std::string text(static_cast<size_t>(length), '\0');
-        const int read = ImmGetCompositionString(context, GCS_RESULTSTR, text.data(), static_cast<uint32_t>(length));
-        text.resize(static_cast<size_t>(std::clamp(read, 0, length)));
-        FImeCount = length;
-        CommandProcessor(ecImeStr, 0, text);
-      }
-    } catch (...) {
-      ImmReleaseContext(*this, context);
-      throw;
+    TFinally release([&] { ImmReleaseContext(*this, context); });
+    // A length the input method cannot mean (below 1) is nothing typed.
+    const int length = ImmGetCompositionString(context, GCS_RESULTSTR, nullptr, 0);
+    if (length > 0) {
+      std::string text(static_cast<size_t>(length), '\0');
+      const int read = ImmGetCompositionString(context, GCS_RESULTSTR, text.data(), static_cast<uint32_t>(length));
+      text.resize(static_cast<size_t>(std::clamp(read, 0, length)));
+      FImeCount = length;
+      CommandProcessor(ecImeStr, 0, text);
     }
-    ImmReleaseContext(*this, context);
   }
   TCustomControl::WndProc(message);
 }

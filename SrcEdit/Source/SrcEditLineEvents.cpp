@@ -21,8 +21,7 @@ int TCustomSrcEdit::ScanFrom(int index) {
     FHighlighter->SetRange(FLines->GetRange(index - 1));
   for (;;) {
     // The highlighter reads the text in place while it scans the line.
-    const std::string text = FLines->Get(result);
-    FHighlighter->SetLine(text, result);
+    FHighlighter->SetLine(FLines->GetView(result), result);
     FHighlighter->NextToEol();
     const TSrcEditRange range = FHighlighter->GetRange();
     // A line that ends in its old state leaves every later line as it was.
@@ -50,6 +49,8 @@ void TCustomSrcEdit::ScanRanges() {
 // ---------------------------------------------------------------- line-store events
 
 void TCustomSrcEdit::ListCleared(TObject*) {
+  FUntrimmedLines.clear();
+  FLastUntrimmedLine = -1;
   if (FWordWrapPlugin) FWordWrapPlugin->Reset();
   ClearUndo();
   FPendingInvalidRect = {};
@@ -62,6 +63,7 @@ void TCustomSrcEdit::ListCleared(TObject*) {
 }
 
 void TCustomSrcEdit::ListDeleted(TObject* sender, int index, int count) {
+  ShiftUntrimmedLines(index, -count);
   // The line now at index followed the deleted ones: it may start in
   // another state.
   if (FHighlighter && FLines->Count() > 0) ScanFrom(index);
@@ -74,6 +76,7 @@ void TCustomSrcEdit::ListDeleted(TObject* sender, int index, int count) {
 }
 
 void TCustomSrcEdit::ListInserted(TObject*, int index, int count) {
+  ShiftUntrimmedLines(index, count);
   if (FHighlighter && FLines->Count() > 0) {
     // New lines hold no range yet: each is scanned even where the scan
     // before it stopped early.

@@ -356,20 +356,18 @@ std::unique_ptr<TInternalResources>& InternalResources() {
 
 const TBitmap* AcquireResource(HINSTANCE instance, const std::string& name) {
   std::unique_ptr<TInternalResources>& list = InternalResources();
-  if (!list) list = std::make_unique<TInternalResources>();
   std::string key = UpperCase(name);
-  for (auto& record : *list)
-    if (record->ResName == key) {
-      ++record->Users;
-      return record->Picture.get();
-    }
-  auto picture = std::make_unique<TBitmap>();
-  try {
-    picture->LoadFromResourceName(instance, name);
-  } catch (...) {
-    if (list->empty()) list.reset();
-    throw;
+  if (list) {
+    for (auto& record : *list)
+      if (record->ResName == key) {
+        ++record->Users;
+        return record->Picture.get();
+      }
   }
+  // The list is made once a picture has loaded: a failed load leaves none.
+  auto picture = std::make_unique<TBitmap>();
+  picture->LoadFromResourceName(instance, name);
+  if (!list) list = std::make_unique<TInternalResources>();
   list->push_back(std::make_unique<TInternalResource>(TInternalResource{1, key, std::move(picture)}));
   return list->back()->Picture.get();
 }

@@ -5,7 +5,9 @@
 
 #include "SrcEdit/Source/SrcEdit.h"
 
+#include <algorithm>
 #include <optional>
+#include <vector>
 
 namespace vk {
 
@@ -70,10 +72,11 @@ int TCustomSrcEdit::SearchReplace(const std::string& search, const std::string& 
   }
   // Whether a match at the (1-based) byte position of the line's text as
   // searched lies in the scope; column is where it stands now.
-  auto inScope = [&](const std::string& text, int line, int found, int column, int length) {
+  auto inScope = [&](std::string_view text, int line, int found, int column, int length) {
     if (columnScope) {
       if (rightColumn <= leftColumn) return true;
-      return CharIndexToColumn(text, found) >= leftColumn && CharIndexToColumn(text, found + length) <= rightColumn;
+      const std::string copy(text);
+      return CharIndexToColumn(copy, found) >= leftColumn && CharIndexToColumn(copy, found + length) <= rightColumn;
     }
     return !(line == start.Line && column < start.Char) && !(line == end.Line && column + length > end.Char);
   };
@@ -82,7 +85,9 @@ int TCustomSrcEdit::SearchReplace(const std::string& search, const std::string& 
   FSearchEngine->SetPattern(search);
   int result = 0;
   DoOnPaintTransient(ttBefore);
-  try {
+  TFinally after([this] { DoOnPaintTransient(ttAfter); });
+  TSrcEditScope edit(*this);
+  {
     // The undo block closes before the paint lock ends, so the status
     // report of a replace-all comes once, with everything in it.
     std::optional<TSrcPaintLock> paintLock;
@@ -94,70 +99,151 @@ int TCustomSrcEdit::SearchReplace(const std::string& search, const std::string& 
       prompt = false;
     };
     if (replaceAll && !prompt) enterReplaceAll();
-
-    [&] {
-      for (int line = backward ? end.Line : start.Line; line >= start.Line && line <= end.Line;
-           line += backward ? -1 : 1) {
-        const int count = FSearchEngine->FindAll(FLines->GetView(line - 1));
-        if (count == 0) continue;
-        // The line as it was: replacing changes the store.
-        const std::string text = FLines->Get(line - 1);
-        // Matches were found on the line as it was; replacements before a
-        // match move it by this many columns (forward only: backward, the
-        // text left of a replacement stays where it is).
-        int shift = 0;
-        const int last = FSearchEngine->GetResultCount() - 1;
-        for (int n = 0; n < count; ++n) {
-          const int index = backward ? last - n : n;
-          const int found = FSearchEngine->GetResult(index);
-          const int length = FSearchEngine->GetLength(index);
-          const int column = found + shift;
-          if (!inScope(text, line, found, column, length)) continue;
-          ++result;
-          SelectSearchMatch(line, column, length, backward);
-          if (!replacing) return;
-
-          TSrcReplaceAction action = raReplace;
-          if (prompt && OnReplaceText) {
-            action = DoOnReplaceText(search, replace, line, column);
-            if (action == raCancel) return;
+    // Where a replace-all without prompting left off: its last line (0:
+    // none) and the end of its last replacement.
+    TBufferCoord replacedUpTo{0, 0};
+    std::vector<TLineMatch> matches;
+    {
+      // A replace-all puts each line once; the line store reports once.
+      const bool batched = replaceAll && !prompt;
+      if (batched) FLines->BeginUpdate();
+      TFinally endUpdate([&] {
+        if (batched) FLines->EndUpdate();
+      });
+      [&] {
+        for (int line = backward ? end.Line : start.Line; line >= start.Line && line <= end.Line;
+             line += backward ? -1 : 1) {
+          const std::string_view view = FLines->GetView(line - 1);
+          const int count = FSearchEngine->FindAll(view);
+          if (count == 0) continue;
+          const int last = FSearchEngine->GetResultCount() - 1;
+          if (replaceAll && !prompt && !GetReadOnly()) {
+            // The line in the store: it changes only once all are replaced.
+            const std::string_view text = view;
+            // Every match of the line in one step, unless a replacement
+            // breaks the line: then one by one below.
+            const TBufferCoord scopeEnd = end;
+            matches.clear();
+            int shift = 0;
+            bool breaks = false;
+            for (int n = 0; n < count && !breaks; ++n) {
+              const int index = backward ? last - n : n;
+              const int found = FSearchEngine->GetResult(index);
+              const int length = FSearchEngine->GetLength(index);
+              if (!inScope(text, line, found, found + shift, length)) continue;
+              std::string with =
+                  FSearchEngine->Replace(std::string(text.substr(static_cast<size_t>(found - 1), length)), replace);
+              breaks = with.find_first_of("\r\n") != std::string::npos;
+              const int delta = static_cast<int>(with.size()) - length;
+              if (!backward) {
+                shift += delta;
+                if (line == end.Line && !columnScope) end.Char += delta;
+              }
+              matches.push_back({found, length, std::move(with)});
+            }
+            if (!breaks) {
+              result += static_cast<int>(matches.size());
+              if (!matches.empty()) replacedUpTo = ReplaceMatchesInLine(line, text, matches, backward);
+              continue;
+            }
+            end = scopeEnd;
           }
-          if (action == raReplaceAll) enterReplaceAll();
-          // A read-only text is searched but never changed.
-          if (action != raSkip && !GetReadOnly()) {
-            SetSelText(FSearchEngine->Replace(SelText(), replace));
-            // The rest of the line now follows the replacement, on a line
-            // further down when the replacement broke the line.
-            const TBufferCoord after = CaretXY();
-            const int addedLines = after.Line - line;
-            const int delta = after.Char - (column + length);
-            if (!backward) {
-              shift += delta;
-              if (end.Line >= line) {
-                const bool onEndLine = end.Line == line;
-                end.Line += addedLines;
-                if (onEndLine && !columnScope) {
-                  end.Char += delta;
-                  // The rest of a selected scope stays selected.
-                  if (selectionScope && delta != 0) {
-                    SetBlockEnd(end);
-                    SetActiveSelectionMode(smNormal);
+          // The line as it was: replacing changes the store.
+          const std::string text(view);
+          // Matches were found on the line as it was; replacements before a
+          // match move it by this many columns (forward only: backward, the
+          // text left of a replacement stays where it is).
+          int shift = 0;
+          for (int n = 0; n < count; ++n) {
+            const int index = backward ? last - n : n;
+            const int found = FSearchEngine->GetResult(index);
+            const int length = FSearchEngine->GetLength(index);
+            const int column = found + shift;
+            if (!inScope(text, line, found, column, length)) continue;
+            ++result;
+            SelectSearchMatch(line, column, length, backward);
+            if (!replacing) return;
+
+            TSrcReplaceAction action = raReplace;
+            if (prompt && OnReplaceText) {
+              action = DoOnReplaceText(search, replace, line, column);
+              if (action == raCancel) return;
+            }
+            if (action == raReplaceAll) enterReplaceAll();
+            // A read-only text is searched but never changed.
+            if (action != raSkip && !GetReadOnly()) {
+              SetSelText(FSearchEngine->Replace(SelText(), replace));
+              // The rest of the line now follows the replacement, on a line
+              // further down when the replacement broke the line.
+              const TBufferCoord after = CaretXY();
+              const int addedLines = after.Line - line;
+              const int delta = after.Char - (column + length);
+              if (!backward) {
+                shift += delta;
+                if (end.Line >= line) {
+                  const bool onEndLine = end.Line == line;
+                  end.Line += addedLines;
+                  if (onEndLine && !columnScope) {
+                    end.Char += delta;
+                    // The rest of a selected scope stays selected.
+                    if (selectionScope && delta != 0) {
+                      SetBlockEnd(end);
+                      SetActiveSelectionMode(smNormal);
+                    }
                   }
                 }
+                line = after.Line;
               }
-              line = after.Line;
             }
+            if (!replaceAll) return;
+            replacedUpTo = {0, 0};
           }
-          if (!replaceAll) return;
         }
+      }();
+    }
+    if (replacedUpTo.Line > 0) {
+      // Caret and selection as replacing the matches one by one leaves them.
+      SetCaretXYEx(false, {1, replacedUpTo.Line});
+      EnsureCursorPosVisibleEx(true);
+      SetCaretXY(replacedUpTo);
+      SetActiveSelectionMode(smNormal);
+      // The rest of a selected scope stays selected.
+      if (selectionScope && !columnScope && replacedUpTo.Line == end.Line && end != replacedUpTo) {
+        SetBlockEnd(end);
+        SetActiveSelectionMode(smNormal);
       }
-    }();
-  } catch (...) {
-    DoOnPaintTransient(ttAfter);
-    throw;
+    }
   }
-  DoOnPaintTransient(ttAfter);
   return result;
+}
+
+// The matches of one line replaced in one step: the line is put once and
+// recorded as one change from the first match to the end of the last
+// replacement, with the text that stood there. The result is where the
+// last replacement made ends (the rightmost forward, the leftmost
+// backward), as the caret stands after replacing them one by one.
+TBufferCoord TCustomSrcEdit::ReplaceMatchesInLine(int line, std::string_view text, std::vector<TLineMatch>& matches,
+                                                 bool backward) {
+  if (backward) std::reverse(matches.begin(), matches.end());
+  std::string replaced;
+  replaced.reserve(text.size() + 16);
+  size_t copied = 0;
+  for (const TLineMatch& match : matches) {
+    replaced.append(text, copied, static_cast<size_t>(match.Found - 1) - copied);
+    replaced += match.With;
+    copied = static_cast<size_t>(match.Found - 1 + match.Length);
+  }
+  const int first = matches.front().Found;
+  const int oldEnd = static_cast<int>(copied) + 1;
+  const int newEnd = static_cast<int>(replaced.size()) + 1;
+  replaced.append(text, copied, std::string::npos);
+  // Recorded before the line changes in the store (text is a view of it).
+  FUndoList->AddChange(crInsert, {first, line}, {newEnd, line},
+                       std::string(text.substr(static_cast<size_t>(first - 1), static_cast<size_t>(oldEnd - first))),
+                       smNormal);
+  ProperSetLine(line - 1, replaced);
+  if (!backward) return {newEnd, line};
+  return {first + static_cast<int>(matches.front().With.size()), line};
 }
 
 }  // namespace vk

@@ -32,26 +32,6 @@ std::vector<std::string_view> SplitRows(std::string_view text) {
   }
 }
 
-// Switches an option off for a scope and back on after it, also when an
-// exception passes.
-class TOptionOff {
-public:
-  TOptionOff(TSrcEditorOptions& options, TSrcEditorOption option, bool off)
-      : FOptions(options), FOption(option), FWasOn(off && options.Contains(option)) {
-    if (FWasOn) FOptions.Exclude(FOption);
-  }
-  ~TOptionOff() {
-    if (FWasOn) FOptions.Include(FOption);
-  }
-  TOptionOff(const TOptionOff&) = delete;
-  TOptionOff& operator=(const TOptionOff&) = delete;
-
-private:
-  TSrcEditorOptions& FOptions;
-  TSrcEditorOption FOption;
-  bool FWasOn;
-};
-
 const char* const CopyFailed = "Clipboard copy operation failed";
 
 }  // namespace
@@ -78,7 +58,87 @@ void TCustomSrcEdit::SetLineText(const std::string& value) {
 }
 
 void TCustomSrcEdit::ProperSetLine(int index, const std::string& text) {
-  FLines->Put(index, FOptions.Contains(eoTrimTrailingSpaces) ? TrimTrailingBlanks(text) : text);
+  if (!FOptions.Contains(eoTrimTrailingSpaces)) {
+    FLines->Put(index, text);
+  } else if (FEditDepth == 0) {
+    FLines->Put(index, TrimTrailingBlanks(text));
+  } else {
+    // Trimmed when the edit ends (a put beyond the last line adds one).
+    FLines->Put(index, text);
+    const int stored = std::min(index, FLines->Count() - 1);
+    FUntrimmedLines.push_back(stored);
+    FLastUntrimmedLine = std::max(FLastUntrimmedLine, stored);
+  }
+}
+
+// ---------------------------------------------------------------- edits and trailing blanks
+
+void TCustomSrcEdit::BeginEdit() {
+  if (FEditDepth++ == 0) FUndoTopBeforeEdit = FUndoList->PeekItem();
+}
+
+void TCustomSrcEdit::EndEdit() {
+  if (--FEditDepth > 0) return;
+  TrimStoredLines();
+}
+
+void TCustomSrcEdit::ShiftUntrimmedLines(int index, int count) {
+  // Lines appended after all of them (a rectangle below the text) move none.
+  if (index > FLastUntrimmedLine) return;
+  FLastUntrimmedLine = -1;
+  for (auto it = FUntrimmedLines.begin(); it != FUntrimmedLines.end();) {
+    if (count < 0 && *it >= index && *it < index - count) {
+      it = FUntrimmedLines.erase(it);
+      continue;
+    }
+    if (*it >= index) *it += count;
+    FLastUntrimmedLine = std::max(FLastUntrimmedLine, *it);
+    ++it;
+  }
+}
+
+// The trailing blanks of the lines the edit stored go; when the edit was
+// recorded, each removal is recorded with its last number (undo brings the
+// blanks back before it takes back the rest), and then the caret, which
+// keeps its display column where blanks under it went.
+void TCustomSrcEdit::TrimStoredLines() {
+  if (FUntrimmedLines.empty()) return;
+  std::vector<int> lines;
+  lines.swap(FUntrimmedLines);
+  FLastUntrimmedLine = -1;
+  std::sort(lines.begin(), lines.end());
+  lines.erase(std::unique(lines.begin(), lines.end()), lines.end());
+  const TSrcEditUndoItem* top = FUndoList->PeekItem();
+  const bool recorded = top && top != FUndoTopBeforeEdit && !FUndoList->IsLocked();
+  const uint32_t number = recorded ? top->FChangeNumber : 0;
+  const TBufferCoord caret = CaretXY();
+  TBufferCoord newCaret = caret;
+  bool trimmed = false;
+  {
+    TStringsUpdate update(*FLines);
+    for (int index : lines) {
+      if (index < 0 || index >= FLines->Count()) continue;
+      const std::string text = FLines->Get(index);
+      const std::string kept = TrimTrailingBlanks(text);
+      if (kept.size() == text.size()) continue;
+      const int line = index + 1;
+      const int end = static_cast<int>(kept.size()) + 1;
+      if (line == caret.Line && caret.Char > end)
+        newCaret.Char = end + CharIndexToColumn(text, caret.Char) - CharIndexToColumn(text, end);
+      FLines->Put(index, kept);
+      trimmed = true;
+      if (recorded)
+        FUndoList->AddNumberedChange(crSilentDeleteAfterCursor, {end, line},
+                                     {static_cast<int>(text.size()) + 1, line}, text.substr(kept.size()), smNormal,
+                                     number);
+    }
+  }
+  if (!trimmed) return;
+  {
+    TOptionOn pastEol(FOptions, eoScrollPastEol);
+    InternalSetCaretXY(newCaret);
+  }
+  if (recorded) FUndoList->AddNumberedChange(crCaret, CaretXY(), CaretXY(), "", smNormal, number);
 }
 
 void TCustomSrcEdit::ClearAll() {
@@ -100,11 +160,13 @@ void TCustomSrcEdit::ClearSelection() {
 TBufferCoord TCustomSrcEdit::SetSelTextPrimitiveEx(TSrcSelectionMode pasteMode, std::string_view value,
                                                    bool addToUndoList) {
   TSrcPaintLock lock(*this);
+  TSrcEditScope edit(*this);
   TStringsUpdate update(*FLines);
   TBufferCoord b = BlockBegin();
   TBufferCoord e = BlockEnd();
+  bool emptiedLastLine = false;
   if (SelAvail()) {
-    DeleteSelection(b, e);
+    emptiedLastLine = DeleteSelection(b, e);
     InternalSetCaretXY(b);
   }
   TBufferCoord inserted = CaretXY();
@@ -114,7 +176,7 @@ TBufferCoord TCustomSrcEdit::SetSelTextPrimitiveEx(TSrcSelectionMode pasteMode, 
     if (FCaretY > FLines->Count()) InternalSetCaretXY(CaretXY());
     switch (pasteMode) {
       case smNormal: inserted = InsertRunningText(value); break;
-      case smLine: InsertWholeLines(value); break;
+      case smLine: inserted = InsertWholeLines(value, emptiedLastLine); break;
       case smColumn: InsertRectangle(value, LogicalToPhysicalPos({FCaretX, FCaretY}).X, addToUndoList); break;
     }
   }
@@ -122,18 +184,21 @@ TBufferCoord TCustomSrcEdit::SetSelTextPrimitiveEx(TSrcSelectionMode pasteMode, 
   return inserted;
 }
 
-void TCustomSrcEdit::DeleteSelection(TBufferCoord& b, TBufferCoord& e) {
+bool TCustomSrcEdit::DeleteSelection(TBufferCoord& b, TBufferCoord& e) {
   switch (FActiveSelectionMode) {
     case smNormal: {
-      if (FLines->Count() == 0) return;
+      if (FLines->Count() == 0) return false;
       const std::string first = FLines->Get(b.Line - 1);
       const std::string last = FLines->Get(e.Line - 1);
-      std::string joined = first.substr(0, std::min<size_t>(b.Char - 1, first.size())) +
+      // The rest of the last line joins where the first line's text ends.
+      b.Char = std::min(b.Char, static_cast<int>(first.size()) + 1);
+      const std::string joined = first.substr(0, static_cast<size_t>(b.Char - 1)) +
                            last.substr(std::min<size_t>(e.Char - 1, last.size()));
       FLines->DeleteLines(b.Line, e.Line - b.Line);
-      if (FOptions.Contains(eoScrollPastEol) && FOptions.Contains(eoTrimTrailingSpaces))
-        joined = TrimTrailingBlanks(joined);
-      FLines->Put(b.Line - 1, joined);
+      if (FOptions.Contains(eoScrollPastEol))
+        ProperSetLine(b.Line - 1, joined);
+      else
+        FLines->Put(b.Line - 1, joined);
       InternalSetCaretXY(b);
       if (e.Line > b.Line) DoLinesDeleted(b.Line, e.Line - b.Line);
       break;
@@ -142,7 +207,8 @@ void TCustomSrcEdit::DeleteSelection(TBufferCoord& b, TBufferCoord& e) {
       // One deletion for the whole block; the last line of the text stays
       // as an empty line.
       const int count = e.Line - b.Line + 1;
-      if (e.Line == FLines->Count()) {
+      const bool emptiedLastLine = e.Line == FLines->Count();
+      if (emptiedLastLine) {
         FLines->Put(e.Line - 1, "");
         FLines->DeleteLines(b.Line - 1, count - 1);
       } else {
@@ -151,7 +217,7 @@ void TCustomSrcEdit::DeleteSelection(TBufferCoord& b, TBufferCoord& e) {
       b.Char = 1;
       InternalSetCaretXY(b);
       DoLinesDeleted(b.Line, count);
-      break;
+      return emptiedLastLine;
     }
     case smColumn: {
       int left = 0;
@@ -169,6 +235,7 @@ void TCustomSrcEdit::DeleteSelection(TBufferCoord& b, TBufferCoord& e) {
       break;
     }
   }
+  return false;
 }
 
 TBufferCoord TCustomSrcEdit::InsertRunningText(std::string_view value) {
@@ -192,32 +259,37 @@ TBufferCoord TCustomSrcEdit::InsertRunningText(std::string_view value) {
       ProperSetLine(caret.Line - 1, i == added ? std::string(rows[i]) + right : std::string(rows[i]));
     }
   }
-  const int stored = static_cast<int>(FLines->Get(caret.Line - 1).size());
-  const bool trimmed = FOptions.Contains(eoTrimTrailingSpaces);
-  caret.Char = stored - static_cast<int>(trimmed ? TrimTrailingBlanks(right).size() : right.size()) + 1;
+  caret.Char = static_cast<int>(FLines->GetView(caret.Line - 1).size() - right.size()) + 1;
   InternalSetCaretXY(caret);
   if (added > 0) DoLinesInserted(start.Char > 1 ? start.Line + 1 : start.Line, added);
   return {std::min(start.Char, static_cast<int>(line.size()) + 1), start.Line};
 }
 
-void TCustomSrcEdit::InsertWholeLines(std::string_view value) {
+// Every row becomes a line of its own before the caret line (a break after
+// the last row adds no empty line), so lines copied in line mode arrive as
+// lines wherever they go. Only the empty last line that deleting a block of
+// lines at the end of the text left behind takes the last row instead. The
+// caret ends right after the inserted text; the result is where it begins.
+TBufferCoord TCustomSrcEdit::InsertWholeLines(std::string_view value, bool fillEmptiedLastLine) {
+  std::vector<std::string_view> rows = SplitRows(value);
+  if (rows.size() > 1 && rows.back().empty()) rows.pop_back();
   const int first = FCaretY;
-  const std::vector<std::string_view> rows = SplitRows(value);
-  const int added = static_cast<int>(rows.size()) - 1;
-  int line = first;
-  // The rows that end with a break become lines before the caret line.
+  const int count = FLines->Count();
+  const bool fill = fillEmptiedLastLine && first == count && FLines->GetView(first - 1).empty();
+  const int added = static_cast<int>(rows.size()) - (fill ? 1 : 0);
+  // Below the last line (an empty text) the rows are appended.
+  const int at = std::min(first, count + 1);
   if (added > 0) {
-    FLines->InsertLines(line - 1, added);
-    for (int i = 0; i < added; ++i) ProperSetLine(line - 1 + i, std::string(rows[i]));
-    line += added;
+    FLines->InsertLines(at - 1, added);
+    for (int i = 0; i < added; ++i) ProperSetLine(at - 1 + i, std::string(rows[static_cast<size_t>(i)]));
   }
-  const std::string_view last = rows.back();
-  if (line <= FLines->Count())
-    ProperSetLine(line - 1, std::string(last) + FLines->Get(line - 1));
-  else
-    ProperSetLine(FLines->Count(), std::string(last));
-  InternalSetCaretXY({static_cast<int>(last.size()) + 1, line});
-  if (added > 0) DoLinesInserted(first, added);
+  const int last = at + static_cast<int>(rows.size()) - 1;
+  if (fill) ProperSetLine(last - 1, std::string(rows.back()));
+  const bool lineFollows = !fill && last < FLines->Count();
+  InternalSetCaretXY(lineFollows ? TBufferCoord{1, last + 1}
+                                 : TBufferCoord{static_cast<int>(FLines->GetView(last - 1).size()) + 1, last});
+  if (added > 0) DoLinesInserted(at, added);
+  return {1, at};
 }
 
 void TCustomSrcEdit::InsertRectangle(std::string_view value, int column, bool addToUndoList) {
@@ -227,7 +299,8 @@ void TCustomSrcEdit::InsertRectangle(std::string_view value, int column, bool ad
   const int firstAppended = FLines->Count() + 1;
   int appended = 0;
   auto appendLine = [&](const std::string& text) {
-    if (addToUndoList) {
+    // The first line of an empty text needs no line break before it.
+    if (addToUndoList && FLines->Count() > 0) {
       const int previous = FLines->Count();
       const TBufferCoord end{static_cast<int>(FLines->Get(previous - 1).size()) + 1, previous};
       FUndoList->AddChange(crLineBreak, end, end, "", smNormal);
@@ -297,7 +370,10 @@ void TCustomSrcEdit::RecordSelectionDelete(TSrcChangeReason reason) {
   // The rows, then the selection and the caret.
   const int items = e.Line - b.Line + 1 + 2;
   if (FActiveSelectionMode != smColumn || items > FUndoList->MaxUndoActions()) {
-    FUndoList->AddChange(reason, FBlockBegin, FBlockEnd, SelTextAsStored(), FActiveSelectionMode);
+    // Running text is taken up to its lines' ends: its undo goes back there.
+    const bool normal = FActiveSelectionMode == smNormal;
+    FUndoList->AddChange(reason, normal ? ClampBlockPoint(FBlockBegin) : FBlockBegin,
+                         normal ? ClampBlockPoint(FBlockEnd) : FBlockEnd, SelTextAsStored(), FActiveSelectionMode);
     return;
   }
   TSrcEditUndoBlock block(*this);
@@ -309,37 +385,36 @@ void TCustomSrcEdit::RecordSelectionDelete(TSrcChangeReason reason) {
   int left = 0;
   int right = 0;
   ColumnBlockColumns(left, right);
-  const bool trimmed = FOptions.Contains(eoTrimTrailingSpaces);
   for (int line = b.Line; line <= e.Line; ++line) {
     const std::string text = FLines->Get(line - 1);
     auto [first, last] = ColumnRangeOnLine(text, left, right);
     last = std::min(last, static_cast<int>(text.size()) + 1);
-    // Blanks the deletion leaves at the end of a trimmed line go with the
-    // row.
-    if (trimmed && text.find_first_not_of(" \t", static_cast<size_t>(last - 1)) == std::string::npos) {
-      const std::string_view before = std::string_view(text).substr(0, static_cast<size_t>(first - 1));
-      first = std::min(first, static_cast<int>(TrimTrailingBlanks(before).size()) + 1);
-    }
     if (first < last)
       FUndoList->AddChange(reason, {first, line}, {last, line}, text.substr(first - 1, last - first), smNormal);
   }
 }
 
 void TCustomSrcEdit::SetSelText(std::string_view value) {
+  TSrcEditScope edit(*this);
   TSrcEditUndoBlock block(*this);
   if (SelAvail())
     RecordSelectionDelete(crDelete);
   else
     FActiveSelectionMode = FSelectionMode;
-  TBufferCoord start = BlockBegin();
+  const TBufferCoord start = BlockBegin();
   FBlockEnd = BlockEnd();
   FBlockBegin = start;
+  const TSrcSelectionMode mode = FActiveSelectionMode;
   const TBufferCoord inserted = SetSelTextPrimitive(value);
-  if (FActiveSelectionMode == smNormal) start = inserted;
-  // The inserted text ends at the caret, with or without a window
-  // (column insertion has recorded its own entries).
-  if (!value.empty() && FActiveSelectionMode != smColumn)
-    FUndoList->AddChange(crInsert, start, CaretXY(), "", FActiveSelectionMode);
+  RecordInsertion(crInsert, inserted, value, mode);
+}
+
+// The inserted text runs from where it begins to the caret, with or without
+// a window, as running text in every mode but the column mode (a column
+// insertion has recorded its rows itself).
+void TCustomSrcEdit::RecordInsertion(TSrcChangeReason reason, const TBufferCoord& start, std::string_view value,
+                                     TSrcSelectionMode mode) {
+  if (!value.empty() && mode != smColumn) FUndoList->AddChange(reason, start, CaretXY(), "", smNormal);
 }
 
 // ---------------------------------------------------------------- clipboard
@@ -400,75 +475,63 @@ bool TCustomSrcEdit::PasteBlock(bool& pasteBegun) {
 
   FUndoList->AddChange(crPasteBegin, BlockBegin(), BlockEnd(), "", smNormal);
   pasteBegun = true;
-  TBufferCoord start = CaretXY();
   if (SelAvail()) {
     RecordSelectionDelete(crDelete);
-    start = BlockBegin();
+    const TBufferCoord start = BlockBegin();
     FBlockEnd = BlockEnd();
     FBlockBegin = start;
-    if (FActiveSelectionMode == smLine) start.Char = 1;
   }
   const TBufferCoord inserted = SetSelTextPrimitiveEx(mode, text, true);
-  if (mode == smNormal) start = inserted;
-  // The inserted text runs from the start to the caret, with or without a
-  // window; a column paste has recorded its rows itself.
-  if (mode == smNormal) {
-    FUndoList->AddChange(crPaste, start, CaretXY(), "", smNormal);
-  } else if (mode == smLine) {
-    if (FCaretX == 1)
-      FUndoList->AddChange(crPaste, {1, start.Line}, {FColumnsInWindow, FCaretY - 1}, "", smLine);
-    else
-      FUndoList->AddChange(crPaste, {1, start.Line}, CaretXY(), "", smNormal);
-  }
+  RecordInsertion(crPaste, inserted, text, mode);
   return true;
 }
 
 void TCustomSrcEdit::PastePlainText(bool& pasteBegun) {
+  const std::string text = Clipboard().AsText();
   FUndoList->AddChange(crPasteBegin, BlockBegin(), BlockEnd(), "", smNormal);
   pasteBegun = true;
   if (SelAvail())
     RecordSelectionDelete(crDelete);
   else
     FActiveSelectionMode = FSelectionMode;
-  TBufferCoord start = BlockBegin();
+  const TBufferCoord start = BlockBegin();
   FBlockEnd = BlockEnd();
   FBlockBegin = start;
-  const TBufferCoord inserted = SetSelTextPrimitive(Clipboard().AsText());
-  if (FActiveSelectionMode == smNormal) start = inserted;
-  if (FActiveSelectionMode != smColumn) FUndoList->AddChange(crPaste, start, CaretXY(), "", FActiveSelectionMode);
+  const TSrcSelectionMode mode = FActiveSelectionMode;
+  const TBufferCoord inserted = SetSelTextPrimitive(text);
+  RecordInsertion(crPaste, inserted, text, mode);
 }
 
 void TCustomSrcEdit::PasteFromClipboard() {
   if (!CanPaste()) return;
   DoOnPaintTransient(ttBefore);
   {
+    TSrcEditScope edit(*this);
     TSrcEditUndoBlock block(*this);
     bool pasteBegun = false;
-    // The paste's bracket closes at the caret, where the change ends.
-    auto endPaste = [&] {
-      if (pasteBegun) FUndoList->AddChange(crPasteEnd, CaretXY(), CaretXY(), "", smNormal);
-    };
-    try {
-      // An unusable private block falls back to the plain text.
-      bool pasted = Clipboard().HasFormat(BlockTypeClipboardFormat()) && PasteBlock(pasteBegun);
-      if (!pasted && Clipboard().HasFormat(CF_TEXT)) PastePlainText(pasteBegun);
-    } catch (...) {
-      endPaste();
-      throw;
-    }
-    endPaste();
+    // The paste's bracket closes at the caret, where the change ends, also
+    // when the paste fails.
+    TFinally endPaste([&] {
+      if (!pasteBegun) return;
+      // A paste that changed nothing (rows that were all empty) leaves no
+      // undo step that would undo nothing.
+      if (FUndoList->LastChangeReason() == crPasteBegin) {
+        FUndoList->PopItem();
+        UpdateModifiedStatus();
+      } else {
+        FUndoList->AddChange(crPasteEnd, CaretXY(), CaretXY(), "", smNormal);
+      }
+    });
+    // An unusable private block falls back to the plain text.
+    bool pasted = Clipboard().HasFormat(BlockTypeClipboardFormat()) && PasteBlock(pasteBegun);
+    if (!pasted && Clipboard().HasFormat(CF_TEXT)) PastePlainText(pasteBegun);
   }
   if (FOptions.Contains(eoHideShowScrollbars)) {
     // At once, even inside an enclosing paint lock.
     const int lockCount = FPaintLockCount;
     FPaintLockCount = 0;
-    try {
-      UpdateScrollBars();
-    } catch (...) {
-      FPaintLockCount = lockCount;
-      throw;
-    }
-    FPaintLockCount = lockCount;
+    TFinally relock([&] { FPaintLockCount = lockCount; });
+    UpdateScrollBars();
   }
   EnsureCursorPosVisible();
   StatusChanged({scSelection});

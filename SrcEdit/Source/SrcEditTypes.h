@@ -2,7 +2,9 @@
 // Value types shared by the editor control and everything around it.
 
 #include <cstdint>
+#include <exception>
 #include <string>
+#include <utility>
 
 #include "platform/Events.h"
 #include "platform/Graphics.h"  // TPoint
@@ -121,6 +123,51 @@ enum TSrcEditorOption : uint8_t {
 using TSrcEditorOptions = TSet<TSrcEditorOption>;
 // Switches an option on for a scope (a step that needs it) and back after.
 using TOptionOn = TSetIncludeScope<TSrcEditorOption>;
+
+// Switches an option off for a scope (when off is true) and back on after
+// it, also when an exception passes.
+class TOptionOff {
+public:
+  TOptionOff(TSet<TSrcEditorOption>& options, TSrcEditorOption option, bool off = true)
+      : FOptions(options), FOption(option), FWasOn(off && options.Contains(option)) {
+    if (FWasOn) FOptions.Exclude(FOption);
+  }
+  ~TOptionOff() {
+    if (FWasOn) FOptions.Include(FOption);
+  }
+  TOptionOff(const TOptionOff&) = delete;
+  TOptionOff& operator=(const TOptionOff&) = delete;
+
+private:
+  TSet<TSrcEditorOption>& FOptions;
+  TSrcEditorOption FOption;
+  bool FWasOn;
+};
+
+// Runs a closing step when the scope ends, also when an exception passes;
+// a second exception from the step is then dropped, so the first reaches
+// the caller.
+template <class Step>
+class TFinally {
+public:
+  explicit TFinally(Step step) : FStep(std::move(step)) {}
+  ~TFinally() noexcept(false) {
+    if (std::uncaught_exceptions() <= FUncaught) {
+      FStep();
+      return;
+    }
+    try {
+      FStep();
+    } catch (...) {
+    }
+  }
+  TFinally(const TFinally&) = delete;
+  TFinally& operator=(const TFinally&) = delete;
+
+private:
+  Step FStep;
+  int FUncaught = std::uncaught_exceptions();
+};
 
 // The options a new editor starts with.
 constexpr uint32_t SRCEDIT_DEFAULT_OPTIONS = 0x026C0192;

@@ -16,31 +16,6 @@ namespace vk {
 
 namespace {
 
-// Runs a closing step when the scope ends, also when an exception passes
-// (a second exception from the step is then dropped).
-template <class Step>
-class TFinally {
-public:
-  explicit TFinally(Step step) : FStep(std::move(step)) {}
-  ~TFinally() noexcept(false) {
-    if (std::uncaught_exceptions() <= FUncaught) {
-      FStep();
-      return;
-    }
-    try {
-      FStep();
-    } catch (...) {
-    }
-  }
-  TFinally(const TFinally&) = delete;
-  TFinally& operator=(const TFinally&) = delete;
-
-private:
-  Step FStep;
-  int FUncaught = std::uncaught_exceptions();
-};
-
-
 bool IsBlank(char c) { return c == ' ' || c == '\t'; }
 
 // The byte before the 1-based column closes a double-byte character:
@@ -97,17 +72,17 @@ void TCustomSrcEdit::FillToCaretRecorded() {
 }
 
 void TCustomSrcEdit::ReplaceSelectionRecorded(const std::string& text) {
+  if (FActiveSelectionMode != smColumn) {
+    SetSelText(text);
+    return;
+  }
   TSrcEditUndoBlock block(*this);
-  TBufferCoord start = BlockBegin();
-  const TSrcSelectionMode mode = FActiveSelectionMode;
-  if (mode == smLine) start.Char = 1;
   DeleteSelectionRecorded(crDelete);
-  FActiveSelectionMode = mode;
-  // A column row lands at the caret: blanks up to it are recorded.
-  if (mode == smColumn) FillToCaretRecorded();
+  FActiveSelectionMode = smColumn;
+  // A row lands at the caret: blanks up to it are recorded; the rows record
+  // themselves.
+  FillToCaretRecorded();
   SetSelTextPrimitive(text);
-  // A column insertion has recorded its rows itself.
-  if (mode != smColumn) FUndoList->AddChange(crInsert, start, CaretXY(), "", smNormal);
 }
 
 // ---------------------------------------------------------------- Backspace
@@ -125,9 +100,8 @@ void TCustomSrcEdit::DoDeleteLastChar() {
   std::string line = LineText();
   const int len = static_cast<int>(line.size());
   std::string deleted;
-  // With trailing blanks trimmed, a line with TABs keeps the caret's
-  // display column (0: nothing to correct).
-  int keepColumn = 0;
+  // Where the deleted text began when not right before the caret (0).
+  int deletedFrom = 0;
   // The leading-blank count of the nearest line above with fewer than
   // `below` (0 when none, or when it has as many).
   auto indentAbove = [&](int below, bool tabsWide) {
@@ -156,8 +130,6 @@ void TCustomSrcEdit::DoDeleteLastChar() {
     if (static_cast<unsigned char>(line[c - 2]) > 32 || c - 1 != lead) {
       const int count = EndsDoubleByte(line, c) ? 2 : 1;
       deleted = line.substr(c - 1 - count, count);
-      if (FOptions.Contains(eoTrimTrailingSpaces) && FLines->GetExpandedStringLength(FCaretY - 1) != len)
-        keepColumn = CharIndexToColumn(line, c - count);
       line.erase(c - 1 - count, count);
       ProperSetLine(FCaretY - 1, line);
       InternalSetCaretX(c - count);
@@ -182,6 +154,7 @@ void TCustomSrcEdit::DoDeleteLastChar() {
         if (count != lead) from = lead - count + 1;
       }
       deleted = line.substr(from - 1, count);
+      if (from + count != c) deletedFrom = from;
       line.erase(from - 1, count);
       ProperSetLine(FCaretY - 1, line);
       InternalSetCaretX(c - count);
@@ -190,25 +163,26 @@ void TCustomSrcEdit::DoDeleteLastChar() {
     // Column 1: the line joins the one above.
     const int index = FCaretY - 1;
     const std::string previous = FLines->Get(index - 1);
-    std::string joined = FOptions.Contains(eoTrimTrailingSpaces) ? TrimTrailingBlanks(line) : line;
     {
       TStringsUpdate update(*FLines);
       InternalSetCaretXY({static_cast<int>(previous.size()) + 1, FCaretY - 1});
       FLines->Delete(index);
-      DoLinesDeleted(index + 1, 1);
-      ProperSetLine(index - 1, previous + joined);
+      // Marks of the joined line go with its text.
+      DoLinesDeleted(index, 1);
+      ProperSetLine(index - 1, previous + line);
     }
     deleted = "\r\n";
   }
-  if (CaretXY() != old) {
+  if (deletedFrom > 0) {
+    // Blanks taken from the line's start: recorded where they were, with
+    // the caret before and after.
+    TSrcEditUndoBlock block(*this);
+    FUndoList->AddChange(crCaret, old, old, "", smNormal);
+    FUndoList->AddChange(crSilentDelete, {deletedFrom, old.Line},
+                         {deletedFrom + static_cast<int>(deleted.size()), old.Line}, deleted, smNormal);
+    FUndoList->AddChange(crCaret, CaretXY(), CaretXY(), "", smNormal);
+  } else if (CaretXY() != old) {
     FUndoList->AddChange(crSilentDelete, CaretXY(), old, deleted, smNormal);
-    if (keepColumn > 0) {
-      const std::string stored = LineText();
-      if (stored.size() != line.size()) {
-        TOptionOn pastEol(FOptions, eoScrollPastEol);
-        InternalSetCaretX(FCaretX + keepColumn - CharIndexToColumn(stored, FCaretX));
-      }
-    }
   }
   EnsureCursorPosVisible();
 }
@@ -239,7 +213,7 @@ void TCustomSrcEdit::DoDeleteChar() {
       TStringsUpdate update(*FLines);
       ProperSetLine(FCaretY - 1, line + FLines->Get(FCaretY));
       FLines->Delete(FCaretY);
-      DoLinesDeleted(FCaretY + 1, 1);
+      DoLinesDeleted(FCaretY, 1);
     }
     FUndoList->AddChange(crSilentDeleteAfterCursor, caret, {1, FCaretY + 1}, "\r\n", smNormal);
     return;
@@ -334,6 +308,8 @@ void TCustomSrcEdit::DoLineBreak(bool moveCaret) {
   const std::string line = LineText();
   const int len = static_cast<int>(line.size());
   int inserted;  // the 1-based line the new line became
+  // Where Enter leaves the caret, recorded so that a redo leaves it there.
+  TBufferCoord after = caret;
   {
     TStringsUpdate update(*FLines);
     if (line.empty()) {
@@ -350,19 +326,19 @@ void TCustomSrcEdit::DoLineBreak(bool moveCaret) {
       }
       FLines->Insert(caret.Line - 1, "");
       inserted = caret.Line;
-      FUndoList->AddChange(crLineBreak, caret, caret, "", smNormal);
-      if (moveCaret) InternalSetCaretXY({indent + 1, caret.Line + 1});
+      if (moveCaret) after = {indent + 1, caret.Line + 1};
+      FUndoList->AddChange(crLineBreak, caret, after, "", smNormal);
     } else if (caret.Char > len) {
       const int indent = LeftSpaces(line);
       FLines->Insert(caret.Line, moveCaret && indent > 0 ? line.substr(0, static_cast<size_t>(indent)) : "");
       inserted = caret.Line + 1;
-      if (moveCaret) InternalSetCaretXY({indent + 1, caret.Line + 1});
-      FUndoList->AddChange(crLineBreak, caret, caret, "", smNormal);
+      if (moveCaret) after = {indent + 1, caret.Line + 1};
+      FUndoList->AddChange(crLineBreak, caret, after, "", smNormal);
     } else if (caret.Char == 1) {
       FLines->Insert(caret.Line - 1, "");
       inserted = caret.Line;
-      FUndoList->AddChange(crLineBreak, caret, caret, line, smNormal);
-      if (moveCaret) InternalSetCaretXY({1, caret.Line + 1});
+      if (moveCaret) after = {1, caret.Line + 1};
+      FUndoList->AddChange(crLineBreak, caret, after, line, smNormal);
     } else {
       const std::string left = line.substr(0, static_cast<size_t>(caret.Char - 1));
       const std::string right = line.substr(static_cast<size_t>(caret.Char - 1));
@@ -370,9 +346,10 @@ void TCustomSrcEdit::DoLineBreak(bool moveCaret) {
       FLines->Insert(caret.Line, spacing + right);
       ProperSetLine(caret.Line - 1, left);
       inserted = caret.Line + 1;
-      FUndoList->AddChange(crLineBreak, caret, caret, right, smNormal);
-      if (moveCaret) InternalSetCaretXY({static_cast<int>(spacing.size()) + 1, caret.Line + 1});
+      if (moveCaret) after = {static_cast<int>(spacing.size()) + 1, caret.Line + 1};
+      FUndoList->AddChange(crLineBreak, caret, after, right, smNormal);
     }
+    InternalSetCaretXY(after);
   }
   DoLinesInserted(inserted, 1);
   SetBlockBegin(CaretXY());
@@ -410,12 +387,9 @@ void TCustomSrcEdit::DoTypeChar(char c) {
     if (fill > 0) FUndoList->AddChange(crWhiteSpaceAdd, {len + fill + 1, FCaretY}, {len + 1, FCaretY}, "", smNormal);
     if (FInsertMode) {
       line.insert(static_cast<size_t>(at - 1), 1, c);
-      int caret = at + 1;
-      if (FOptions.Contains(eoTrimTrailingSpaces) && c == ' ' && line.find_first_not_of(" \t") == std::string::npos)
-        caret = GetExpandedLength(line, FTabWidth) + 1;
       ProperSetLine(FCaretY - 1, line);
       FUndoList->AddChange(crInsert, {at, FCaretY}, {at + 1, FCaretY}, "", smNormal);
-      InternalSetCaretX(caret);
+      InternalSetCaretX(at + 1);
     } else {
       const int count = StartsDoubleByte(line, at) ? 2 : 1;
       const std::string saved = line.substr(static_cast<size_t>(at - 1), static_cast<size_t>(count));

@@ -26,27 +26,10 @@ std::optional<TSrcChangeReason> PairedBegin(TSrcChangeReason end) {
   }
 }
 
-bool Groupable(TSrcChangeReason reason) { return reason != crIndent && reason != crUnindent; }
-
-// Records an item with a given change number (nothing while the list is
-// locked).
-void PushChange(TSrcEditUndoList& list, TSrcChangeReason reason, const TBufferCoord& start, const TBufferCoord& end,
-                const std::string& text, TSrcSelectionMode mode, uint32_t number) {
-  if (list.IsLocked()) return;
-  auto item = std::make_unique<TSrcEditUndoItem>();
-  item->FChangeReason = reason;
-  item->FChangeSelMode = mode;
-  item->FChangeStartPos = start;
-  item->FChangeEndPos = end;
-  item->FChangeStr = text;
-  item->FChangeNumber = number;
-  list.PushItem(std::move(item));
-}
-
 // A group break moves to the other list with its number.
 void MoveGroupBreak(TSrcEditUndoList& from, TSrcEditUndoList& to) {
   std::unique_ptr<TSrcEditUndoItem> item = from.PopItem();
-  if (to.LastChangeReason() != crGroupBreak) PushChange(to, crGroupBreak, {}, {}, "", smNormal, item->FChangeNumber);
+  if (to.LastChangeReason() != crGroupBreak) to.AddNumberedChange(crGroupBreak, {}, {}, "", smNormal, item->FChangeNumber);
 }
 
 
@@ -126,7 +109,8 @@ void TCustomSrcEdit::UpdateModifiedStatus() {
 void TCustomSrcEdit::UndoRedoAdded(TObject* sender) {
   UpdateModifiedStatus();
   // A fresh change discards what could be redone.
-  if (sender == FUndoList && !FUndoList->InsideRedo() && FUndoList->LastChangeReason() != crGroupBreak)
+  if (sender == FUndoList && FRedoList->CanUndo() && !FUndoList->InsideRedo() &&
+      FUndoList->LastChangeReason() != crGroupBreak)
     FRedoList->Clear();
   if (auto* list = dynamic_cast<TSrcEditUndoList*>(sender); list && list->BlockCount() == 0) DoChange();
 }
@@ -145,51 +129,101 @@ void TCustomSrcEdit::SetModified(bool value) {
 void TCustomSrcEdit::Undo() {
   if (GetReadOnly()) return;
   TSrcPaintLock lock(*this);
+  TFinally endBatch([this] { EndReplayBatch(); });
   if (FUndoList->LastChangeReason() == crGroupBreak) MoveGroupBreak(*FUndoList, *FRedoList);
   const TSrcEditUndoItem* last = FUndoList->PeekItem();
   if (!last) return;
   const std::optional<TSrcChangeReason> begin = PairedBegin(last->FChangeReason);
   const uint32_t number = last->FChangeNumber;
+  const bool groupUndo = FOptions.Contains(eoGroupUndo);
   for (;;) {
-    const TSrcChangeReason undone = FUndoList->PeekItem()->FChangeReason;
+    // What grouping looks at of the item about to go (not its text).
+    TSrcEditUndoItem undone;
+    undone.FChangeReason = FUndoList->PeekItem()->FChangeReason;
+    undone.FChangeNumber = FUndoList->PeekItem()->FChangeNumber;
     UndoItem(number);
     const TSrcEditUndoItem* next = FUndoList->PeekItem();
     if (!next) break;
     // A paired block ends at its Begin marker, or where its number ends
     // when the marker fell off the list.
-    if (begin ? next->FChangeReason == *begin || next->FChangeNumber != number
-              : next->FChangeNumber != number &&
-                    !(FOptions.Contains(eoGroupUndo) && next->FChangeReason == undone && Groupable(undone)))
+    if (begin ? next->FChangeReason == *begin || next->FChangeNumber != undone.FChangeNumber
+              : !TSrcEditUndoList::UndoneTogether(*next, undone, groupUndo))
       break;
   }
-  if (begin && FUndoList->LastChangeReason() == *begin) {
-    UndoItem(number);
-    UpdateModifiedStatus();
-  }
+  if (begin && FUndoList->LastChangeReason() == *begin) UndoItem(number);
+  EndReplayBatch();
+  // Markers leave no reverse item that would report the state.
+  UpdateModifiedStatus();
+  KeepCaretInLine();
 }
 
+// Every item undone in one step left its reverse with that step's number:
+// a redo step takes exactly those, so as many redos as undos come back to
+// the same text whatever eoGroupUndo is now.
 void TCustomSrcEdit::Redo() {
   if (GetReadOnly()) return;
   TSrcPaintLock lock(*this);
+  TFinally endBatch([this] { EndReplayBatch(); });
   const TSrcEditUndoItem* last = FRedoList->PeekItem();
   if (!last) return;
   const uint32_t number = last->FChangeNumber;
+  TSrcChangeReason redone;
   for (;;) {
-    const TSrcChangeReason redone = FRedoList->PeekItem()->FChangeReason;
+    redone = FRedoList->PeekItem()->FChangeReason;
     RedoItem(number);
     const TSrcEditUndoItem* next = FRedoList->PeekItem();
-    if (!next || next->FChangeReason == crGroupBreak) break;
-    if (next->FChangeNumber != number &&
-        !(FOptions.Contains(eoGroupUndo) && next->FChangeReason == redone && Groupable(redone)))
-      break;
+    if (!next || next->FChangeReason == crGroupBreak || next->FChangeNumber != number) break;
   }
-  if (FRedoList->LastChangeReason() == crGroupBreak) {
-    MoveGroupBreak(*FRedoList, *FUndoList);
-    UpdateModifiedStatus();
-  }
+  EndReplayBatch();
+  if (FRedoList->LastChangeReason() == crGroupBreak) MoveGroupBreak(*FRedoList, *FUndoList);
+  UpdateModifiedStatus();
+  // A recorded caret is where the change left it, also after blanks it
+  // trimmed; any other stays within its line.
+  if (redone != crCaret) KeepCaretInLine();
+}
+
+// The replay works with eoScrollPastEol on; without it the caret ends
+// within its line.
+void TCustomSrcEdit::KeepCaretInLine() {
+  const TBufferCoord caret = CaretXY();
+  InternalSetCaretXY(caret);
+  if (CaretXY() != caret && !SelAvail()) SetBlockBegin(CaretXY());
 }
 
 // ---------------------------------------------------------------- replaying one item
+
+// A change within one line (a typed character, a line of a replace-all) is
+// replayed by putting the line once, inside one report of the line store
+// for a run of such changes; the caret goes where the last of them leaves
+// it when the run ends. False when the change is not of that kind.
+bool TCustomSrcEdit::ReplaceWithinLine(const TBufferCoord& start, const TBufferCoord& end, const std::string& text,
+                                       std::string& removed) {
+  if (start.Line != end.Line || start.Line < 1 || start.Line > FLines->Count()) return false;
+  const std::string_view line = FLines->GetView(start.Line - 1);
+  if (start.Char < 1 || end.Char < start.Char || end.Char > static_cast<int>(line.size()) + 1 ||
+      text.find_first_of("\r\n") != std::string::npos)
+    return false;
+  const size_t from = static_cast<size_t>(start.Char - 1);
+  const size_t count = static_cast<size_t>(end.Char - start.Char);
+  removed.assign(line.substr(from, count));
+  std::string replaced;
+  replaced.reserve(line.size() - count + text.size());
+  replaced.append(line.substr(0, from)).append(text).append(line.substr(from + count));
+  if (!FReplayBatch) {
+    FLines->BeginUpdate();
+    FReplayBatch = true;
+  }
+  FLines->Put(start.Line - 1, replaced);
+  return true;
+}
+
+void TCustomSrcEdit::EndReplayBatch() {
+  if (!FReplayBatch) return;
+  FReplayBatch = false;
+  FLines->EndUpdate();
+  InternalSetCaretXY(FReplayCaret);
+  SetReplaySelection(CaretXY(), CaretXY());
+}
 
 void TCustomSrcEdit::SetReplaySelection(const TBufferCoord& blockBegin, const TBufferCoord& blockEnd) {
   if (SelAvail()) InvalidateSelection();
@@ -202,6 +236,7 @@ void TCustomSrcEdit::SetReplaySelection(const TBufferCoord& blockBegin, const TB
 void TCustomSrcEdit::InsertBlock(const TBufferCoord& blockBegin, const TBufferCoord& blockEnd, std::string_view text,
                                  bool addToUndoList) {
   TSrcPaintLock lock(*this);
+  TSrcEditScope edit(*this);
   InternalSetCaretXY(blockBegin);
   SetReplaySelection(blockBegin, blockEnd);
   FActiveSelectionMode = smColumn;
@@ -330,13 +365,24 @@ void TCustomSrcEdit::UndoItem(uint32_t number) {
   FActiveSelectionMode = mode;
   TSrcPaintLock lock(*this);
   TOptionOn pastEol(FOptions, eoScrollPastEol);
+  // A replay puts back the text exactly: trimmed blanks have items of
+  // their own.
+  TOptionOff keepBlanks(FOptions, eoTrimTrailingSpaces);
   // Replays never record on the undo list themselves.
   TSrcUndoLock noRecording(*this);
   auto reverse = [&](TSrcChangeReason r, const TBufferCoord& s, const TBufferCoord& e, const std::string& text) {
     FRedoList->Unlock();
-    PushChange(*FRedoList, r, s, e, text, mode, number);
+    FRedoList->AddNumberedChange(r, s, e, text, mode, number);
     FRedoList->Lock();
   };
+  const bool insertion = reason == crInsert || reason == crPaste || reason == crDragDropInsert;
+  std::string removed;
+  if (insertion && mode == smNormal && ReplaceWithinLine(start, end, item->FChangeStr, removed)) {
+    FReplayCaret = start;
+    reverse(reason, start, {start.Char + static_cast<int>(item->FChangeStr.size()), start.Line}, removed);
+    return;
+  }
+  EndReplayBatch();
   if (ReplayPositionItem(*item, reverse)) return;
   switch (reason) {
     case crInsert:
@@ -367,10 +413,16 @@ void TCustomSrcEdit::UndoItem(uint32_t number) {
       }
       InternalSetCaretXY(at);
       SetReplaySelection(at, at);
+      const std::string& text = item->FChangeStr;
       if (mode == smColumn) {
-        RestoreColumnBlock(start, end, item->FChangeStr);
+        RestoreColumnBlock(start, end, text);
+      } else if (mode == smLine) {
+        // A block of lines that reached the end of the text left its last
+        // line empty: its last row goes back there.
+        TStringsUpdate update(*FLines);
+        InsertWholeLines(text, text.empty() || (text.back() != '\n' && text.back() != '\r'));
       } else {
-        SetSelTextPrimitiveEx(mode, item->FChangeStr, false);
+        SetSelTextPrimitiveEx(mode, text, false);
       }
       const TBufferCoord caret = afterCursor ? start : end;
       InternalSetCaretXY(caret);
@@ -387,6 +439,8 @@ void TCustomSrcEdit::UndoItem(uint32_t number) {
       break;
     }
     case crLineBreak: {
+      // The line broken at start joins the one below again (end is where
+      // the break left the caret).
       InternalSetCaretXY(start);
       SetReplaySelection(start, start);
       std::string line = LineText();
@@ -402,10 +456,10 @@ void TCustomSrcEdit::UndoItem(uint32_t number) {
       {
         TStringsUpdate update(*FLines);
         ProperSetLine(FCaretY - 1, line + rest);
-        if (end.Line < FLines->Count()) {
-          below = FLines->Get(end.Line);
-          FLines->Delete(end.Line);
-          DoLinesDeleted(end.Line + 1, 1);
+        if (start.Line < FLines->Count()) {
+          below = FLines->Get(start.Line);
+          FLines->Delete(start.Line);
+          DoLinesDeleted(start.Line, 1);
         }
       }
       reverse(reason, start, end, below);
@@ -455,8 +509,9 @@ void TCustomSrcEdit::RedoItem(uint32_t number) {
   FActiveSelectionMode = mode;
   TSrcPaintLock lock(*this);
   TOptionOn pastEol(FOptions, eoScrollPastEol);
+  TOptionOff keepBlanks(FOptions, eoTrimTrailingSpaces);
   auto reverse = [&](TSrcChangeReason r, const TBufferCoord& s, const TBufferCoord& e, const std::string& text) {
-    PushChange(*FUndoList, r, s, e, text, mode, number);
+    FUndoList->AddNumberedChange(r, s, e, text, mode, number);
   };
   // Text replaced during the replay is not recorded by the replacement
   // itself: the reverse item stands for it.
@@ -468,6 +523,14 @@ void TCustomSrcEdit::RedoItem(uint32_t number) {
     SetSelTextPrimitiveEx(mode, text, false);
     return removed;
   };
+  const bool insertion = reason == crInsert || reason == crPaste || reason == crDragDropInsert;
+  std::string overwritten;
+  if (insertion && mode == smNormal && ReplaceWithinLine(start, end, item->FChangeStr, overwritten)) {
+    FReplayCaret = {start.Char + static_cast<int>(item->FChangeStr.size()), start.Line};
+    reverse(reason, start, FReplayCaret, overwritten);
+    return;
+  }
+  EndReplayBatch();
   if (ReplayPositionItem(*item, reverse)) return;
   switch (reason) {
     case crInsert:
@@ -490,8 +553,12 @@ void TCustomSrcEdit::RedoItem(uint32_t number) {
     case crDelete:
     case crSilentDelete: {
       const std::string removed = replace(start, end, item->FChangeStr);
-      const bool afterCursor = reason == crDeleteAfterCursor || reason == crSilentDeleteAfterCursor;
-      InternalSetCaretXY(afterCursor ? end : start);
+      // The caret stays where the text closed up, as after the deletion.
+      const TBufferCoord closed = MinCoord(start, end);
+      if (mode == smNormal)
+        InternalSetCaretXY(closed);
+      else if (mode == smLine)
+        InternalSetCaretXY({1, closed.Line});
       SetReplaySelection(CaretXY(), CaretXY());
       reverse(reason, start, end, removed);
       break;
@@ -512,14 +579,17 @@ void TCustomSrcEdit::RedoItem(uint32_t number) {
         ProperSetLine(start.Line - 1, line.substr(0, cut));
       }
       DoLinesInserted(start.Char == 1 ? start.Line : start.Line + 1, 1);
-      InternalSetCaretXY(start);
-      SetReplaySelection(start, start);
+      InternalSetCaretXY(end);
+      SetReplaySelection(CaretXY(), CaretXY());
       reverse(reason, start, end, right);
       break;
     }
     case crUnindent: {
       const int column = mode == smColumn ? std::min(start.Char, end.Char) : 1;
-      int removedOnLast = 0;
+      // The selection's ends move left by what their own lines lost (an
+      // end in column 1 took nothing from its line).
+      int removedOnFirst = 0;
+      int removedOnEnd = 0;
       {
         TStringsUpdate update(*FLines);
         ForEachRow(item->FChangeStr, [&](int index, std::string_view row) {
@@ -529,15 +599,16 @@ void TCustomSrcEdit::RedoItem(uint32_t number) {
             if (static_cast<size_t>(column - 1) < text.size()) text.erase(column - 1, row.size());
             ProperSetLine(line - 1, text);
           }
-          removedOnLast = static_cast<int>(row.size());
+          if (index == 0) removedOnFirst = static_cast<int>(row.size());
+          if (line == end.Line) removedOnEnd = static_cast<int>(row.size());
         });
       }
       InternalSetCaretXY({column, start.Line});
       if (mode == smColumn)
         SetReplaySelection(start, end);
       else
-        SetReplaySelection({std::max(start.Char - FTabWidth, 1), start.Line},
-                           {std::max(end.Char - removedOnLast, 1), end.Line});
+        SetReplaySelection({std::max(start.Char - removedOnFirst, 1), start.Line},
+                           {std::max(end.Char - removedOnEnd, 1), end.Line});
       reverse(reason, start, end, item->FChangeStr);
       break;
     }

@@ -26,13 +26,19 @@ uint32_t TSrcEditUndoList::TakeChangeNumber() {
 void TSrcEditUndoList::AddChange(TSrcChangeReason reason, const TBufferCoord& start, const TBufferCoord& end,
                                  const std::string& text, TSrcSelectionMode selectionMode) {
   if (FLockCount > 0) return;
+  AddNumberedChange(reason, start, end, text, selectionMode, TakeChangeNumber());
+}
+
+void TSrcEditUndoList::AddNumberedChange(TSrcChangeReason reason, const TBufferCoord& start, const TBufferCoord& end,
+                                         const std::string& text, TSrcSelectionMode selectionMode, uint32_t number) {
+  if (FLockCount > 0) return;
   auto item = std::make_unique<TSrcEditUndoItem>();
   item->FChangeReason = reason;
   item->FChangeSelMode = selectionMode;
   item->FChangeStartPos = start;
   item->FChangeEndPos = end;
   item->FChangeStr = text;
-  item->FChangeNumber = TakeChangeNumber();
+  item->FChangeNumber = number;
   PushItem(std::move(item));
 }
 
@@ -54,9 +60,17 @@ void TSrcEditUndoList::EndBlock() {
   if (!FItems.empty() && FItems.back()->FChangeNumber == closed) ChangeRecorded();
 }
 
+bool TSrcEditUndoList::UndoneTogether(const TSrcEditUndoItem& older, const TSrcEditUndoItem& newer, bool groupUndo) {
+  return older.FChangeNumber == newer.FChangeNumber ||
+         (groupUndo && older.FChangeReason == newer.FChangeReason && older.FChangeReason != crIndent &&
+          older.FChangeReason != crUnindent);
+}
+
 void TSrcEditUndoList::PushItem(std::unique_ptr<TSrcEditUndoItem> item) {
   if (!item) return;
   TSrcChangeReason reason = item->FChangeReason;
+  if (FItems.empty() || !UndoneTogether(*FItems.back(), *item, FGroupUndo))
+    FStepStarts.push_back(FDropped + FItems.size());
   FItems.push_back(std::move(item));
   EnsureMaxEntries();
   if (reason != crGroupBreak) ChangeRecorded();
@@ -71,6 +85,7 @@ std::unique_ptr<TSrcEditUndoItem> TSrcEditUndoList::PopItem() {
   if (FItems.empty()) return nullptr;
   std::unique_ptr<TSrcEditUndoItem> item = std::move(FItems.back());
   FItems.pop_back();
+  if (FStepStarts.back() == FDropped + FItems.size()) FStepStarts.pop_back();
   return item;
 }
 
@@ -82,6 +97,8 @@ TSrcChangeReason TSrcEditUndoList::LastChangeReason() const {
 
 void TSrcEditUndoList::Clear() {
   FItems.clear();
+  FStepStarts.clear();
+  FDropped = 0;
   FFullUndoImpossible = false;
 }
 
@@ -92,13 +109,51 @@ void TSrcEditUndoList::SetMaxUndoActions(int maximum) {
   EnsureMaxEntries();
 }
 
-void TSrcEditUndoList::EnsureMaxEntries() {
-  if (static_cast<int>(FItems.size()) <= FMaxUndoActions) return;
-  FFullUndoImpossible = true;
-  FItems.erase(FItems.begin(), FItems.end() - FMaxUndoActions);
+void TSrcEditUndoList::SetGroupUndo(bool value) {
+  if (value == FGroupUndo) return;
+  FGroupUndo = value;
+  FindStepStarts();
+  EnsureMaxEntries();
 }
 
-void TSrcEditUndoList::DeleteItem(int index) { FItems.erase(FItems.begin() + index); }
+void TSrcEditUndoList::FindStepStarts() {
+  FStepStarts.clear();
+  for (size_t i = 0; i < FItems.size(); ++i)
+    if (i == 0 || !UndoneTogether(*FItems[i - 1], *FItems[i], FGroupUndo)) FStepStarts.push_back(FDropped + i);
+}
+
+void TSrcEditUndoList::EnsureMaxEntries() {
+  while (static_cast<int>(FItems.size()) > FMaxUndoActions && (FStepStarts.size() > 1 || FMaxUndoActions == 0))
+    DropOldestStep();
+}
+
+void TSrcEditUndoList::DropOldestStep() {
+  FFullUndoImpossible = true;
+  const size_t end = FStepStarts.size() > 1 ? FStepStarts[1] : FDropped + FItems.size();
+  FStepStarts.pop_front();
+  const uint32_t last = FItems[end - FDropped - 1]->FChangeNumber;
+  while (FDropped < end) {
+    FItems.pop_front();
+    ++FDropped;
+  }
+  // Undoing everything now ends right after the dropped step: the saved
+  // state is there when it was that step's, and out of reach when it was
+  // further back.
+  if (FInitialChangeNumber == 0u)
+    FInitialChangeNumber.reset();
+  else if (FInitialChangeNumber == last)
+    FInitialChangeNumber = 0;
+}
+
+void TSrcEditUndoList::SetItems(int index, const TSrcEditUndoItem& item) {
+  FItems.at(index)->Assign(item);
+  FindStepStarts();
+}
+
+void TSrcEditUndoList::DeleteItem(int index) {
+  FItems.erase(FItems.begin() + index);
+  FindStepStarts();
+}
 
 void TSrcEditUndoList::SetInitialState(bool saved) {
   if (saved) FInitialChangeNumber = FItems.empty() ? 0 : FItems.back()->FChangeNumber;
@@ -123,6 +178,8 @@ void TSrcEditUndoList::Assign(const TPersistent& source) {
     copy->Assign(*item);
     FItems.push_back(std::move(copy));
   }
+  FGroupUndo = list->FGroupUndo;
+  FindStepStarts();
   FBlockChangeNumber = list->FBlockChangeNumber;
   FBlockCount = list->FBlockCount;
   FFullUndoImpossible = list->FFullUndoImpossible;

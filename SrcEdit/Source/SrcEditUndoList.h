@@ -4,6 +4,7 @@
 // step. The undo list also carries the mark of the saved state.
 
 #include <cstdint>
+#include <deque>
 #include <exception>
 #include <memory>
 #include <optional>
@@ -63,6 +64,9 @@ public:
 
   void AddChange(TSrcChangeReason reason, const TBufferCoord& start, const TBufferCoord& end, const std::string& text,
                  TSrcSelectionMode selectionMode);
+  // The same with a given change number: the item joins that step.
+  void AddNumberedChange(TSrcChangeReason reason, const TBufferCoord& start, const TBufferCoord& end,
+                         const std::string& text, TSrcSelectionMode selectionMode, uint32_t number);
   void AddGroupBreak();
   void BeginBlock();
   void EndBlock();
@@ -78,12 +82,23 @@ public:
   }
   bool IsLocked() const { return FLockCount > 0; }
 
+  // The limit drops whole undo steps from the old end, never part of one:
+  // the newest step stays even when it alone holds more items (unless the
+  // limit is 0).
   int MaxUndoActions() const { return FMaxUndoActions; }
   void SetMaxUndoActions(int maximum);
+  // Whether successive changes of one reason are undone as one step (the
+  // editor's eoGroupUndo); tells the limit where steps begin.
+  bool GroupUndo() const { return FGroupUndo; }
+  void SetGroupUndo(bool value);
+  // Whether one undo step takes newer and then older, the item below it:
+  // they share a change number, or (with groupUndo) a reason other than an
+  // indent or unindent.
+  static bool UndoneTogether(const TSrcEditUndoItem& older, const TSrcEditUndoItem& newer, bool groupUndo);
   bool CanUndo() const { return !FItems.empty(); }
   int ItemCount() const { return static_cast<int>(FItems.size()); }
   TSrcEditUndoItem* Items(int index) const { return FItems.at(index).get(); }
-  void SetItems(int index, const TSrcEditUndoItem& item) { FItems.at(index)->Assign(item); }
+  void SetItems(int index, const TSrcEditUndoItem& item);
   void DeleteItem(int index);
 
   int BlockCount() const { return FBlockCount; }
@@ -120,11 +135,20 @@ private:
   void ChangeRecorded();
   void EnsureMaxEntries();
   uint32_t TakeChangeNumber();
+  void DropOldestStep();
+  void FindStepStarts();
+
 
   uint32_t FBlockChangeNumber = 0;
   int FBlockCount = 0;
   bool FFullUndoImpossible = false;
-  std::vector<std::unique_ptr<TSrcEditUndoItem>> FItems;
+  std::deque<std::unique_ptr<TSrcEditUndoItem>> FItems;
+  // Where each undo step begins, oldest first, counted in items ever pushed
+  // (FDropped of them have left from the front): the limit drops a step in
+  // constant time per item.
+  std::deque<size_t> FStepStarts;
+  size_t FDropped = 0;
+  bool FGroupUndo = false;
   int FLockCount = 0;
   int FMaxUndoActions = 1024;
   uint32_t FNextChangeNumber = 1;

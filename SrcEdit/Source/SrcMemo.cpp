@@ -62,6 +62,7 @@ void TSrcMemo::EMReplaceSel(TMessage& message) {
   const char* text = reinterpret_cast<const char*>(message.LParam);
   DoOnPaintTransient(ttBefore);
   {
+    TSrcEditScope edit(*this);
     TSrcEditUndoBlock block(*this);
     const bool hadSelection = SelAvail();
     if (hadSelection && canUndo)
@@ -78,7 +79,14 @@ void TSrcMemo::EMReplaceSel(TMessage& message) {
       TSrcUndoLock lock(*this);
       SetSelText(text ? std::string_view(text) : std::string_view());
     }
-    if (canUndo) UndoList().AddChange(crPaste, start, BlockEnd(), SelText(), smNormal);
+    if (canUndo) {
+      UndoList().AddChange(crPaste, start, BlockEnd(), SelText(), smNormal);
+    } else if (hadSelection || (text && *text)) {
+      // The text changed in a way undo cannot take back: what was recorded
+      // before would be replayed against a text it no longer fits.
+      ClearUndo();
+      SetModified(true);
+    }
   }
   EnsureCursorPosVisible();
   StatusChanged({scSelection});

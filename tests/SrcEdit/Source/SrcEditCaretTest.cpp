@@ -1,4 +1,5 @@
 #include <climits>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -91,6 +92,102 @@ TEST_F(CaretTest, TheCaretIsClampedToTheText) {
     Edit.SetCaretXY(c.To);
     EXPECT_EQ(c.Expected, Edit.CaretXY());
     EXPECT_FALSE(Edit.SelAvail());
+  }
+}
+
+// Wherever a command, an undo or a redo leaves the caret, text typed next
+// lands on a whole character of the line it belongs to.
+TEST_F(CaretTest, TypingAfterACommandGoesWhereTheCommandLeftTheCaret) {
+  const std::string Han = "\xC7\xD1";
+  struct Case {
+    const char* Name;
+    std::vector<std::string> Before;
+    bool PastEol;
+    std::function<void()> Steps;
+    std::vector<std::string> After;  // once "Z" is typed
+  } cases[] = {
+      {"page bottom below the text", {"ab", Han + Han}, true,
+       [&] {
+         Goto(4, 1);
+         Run(ecPageBottom);
+       },
+       {"ab", Han + "Z" + Han}},
+      {"redo of a forward delete", {"b" + Han + "x"}, true,
+       [&] {
+         Goto(1, 1);
+         Run(ecDeleteChar);
+         Edit.Undo();
+         Edit.Redo();
+       },
+       {"Z" + Han + "x"}},
+      {"smart Shift+Tab under a word", {"ab cdef", Han + Han + "xyz"}, true,
+       [&] {
+         Goto(7, 2);
+         Run(ecShiftTab);
+       },
+       {"ab cdef", Han + Han + "Zz"}},
+      {"redo of a line break", {"abcd"}, true,
+       [&] {
+         Goto(3, 1);
+         Run(ecLineBreak);
+         Edit.Undo();
+         Edit.Redo();
+       },
+       {"ab", "Zcd"}},
+      {"undo within the line", {"ab"}, false,
+       [&] {
+         Goto(3, 1);
+         Edit.SetInsertMode(false);
+         Run(ecChar, 'x');
+         Edit.Undo();
+         Edit.SetInsertMode(true);
+       },
+       {"abZ"}},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.Name);
+    SetOption(eoScrollPastEol, c.PastEol);
+    SetLines(c.Before);
+    Edit.ClearUndo();
+    c.Steps();
+    Run(ecChar, 'Z');
+    EXPECT_EQ(c.After, Lines());
+  }
+}
+
+// A column or line block that stands beyond its lines' ends becomes, as
+// running text, a selection that ends where the lines do: what replaces it
+// goes where the text was, and undo puts the text back there.
+TEST_F(CaretTest, ABlockBeyondTheLineEndsSelectsOnlyTextInNormalMode) {
+  struct Case {
+    const char* Name;
+    TSrcEditorCommand Mode;
+    TBufferCoord From;
+    TBufferCoord To;
+    TSrcEditorCommand Command;
+    std::vector<std::string> After;
+  } cases[] = {
+      {"typing over a column block", ecColumnSelect, {1, 3}, {6, 1}, ecChar, {"aaxcc"}},
+      {"deleting a column block", ecColumnSelect, {1, 3}, {6, 1}, ecDeleteChar, {"aacc"}},
+      {"typing over a line block", ecLineSelect, {5, 1}, {1, 2}, ecChar, {"aaxbb", "cc"}},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.Name);
+    SetOption(eoScrollPastEol, true);
+    const std::vector<std::string> before{"aa", "bb", "cc"};
+    SetLines(before);
+    Edit.ClearUndo();
+    Run(c.Mode);
+    Goto(c.From.Char, c.From.Line);
+    Edit.CommandProcessor(ecSelGotoXY, 0, c.To);
+    Run(ecNormalSelect);
+    Run(c.Command, 'x');
+    EXPECT_EQ(c.After, Lines());
+    while (Edit.CanUndo()) Edit.Undo();
+    EXPECT_EQ(before, Lines());
+    while (Edit.CanRedo()) Edit.Redo();
+    EXPECT_EQ(c.After, Lines());
+    Edit.SetSelectionMode(smNormal);
   }
 }
 

@@ -1,6 +1,7 @@
 // The command processor: events and hooked handlers, typed command data,
 // the read-only rule and the paint lock around a failing command.
 
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -175,6 +176,80 @@ TEST_F(CommandsTest, TheCommandReleasesThePaintLockWhenAHandlerRaises) {
   EXPECT_EQ(Edit.UndoList().BlockCount(), 0);
   Edit.CommandProcessor(ecChar, 'y');  // the editor goes on
   EXPECT_EQ(Lines(), std::vector<std::string>{"xyabc"});
+}
+
+// Commands at the edges of the text (column 1, an empty text, a window
+// narrower than one column) raise nothing and change only what they should.
+TEST_F(CommandsTest, CommandsAtTheEdgesOfTheTextRaiseNothing) {
+  using Lines_ = std::vector<std::string>;
+  struct Case {
+    const char* Name;
+    Lines_ Before;
+    std::function<void()> Steps;
+    Lines_ After;
+  } cases[] = {
+      {"Shift+Tab in column 1 with a tab width of 1", {" ab"},
+       [&] {
+         Edit.SetTabWidth(1);
+         Goto(1, 1);
+         Run(ecShiftTab);
+       },
+       {" ab"}},
+      {"typing over a line selection in an empty text", {},
+       [&] {
+         Run(ecLineSelect);
+         Goto(3, 1);
+         Run(ecSelLeft);
+         Run(ecChar, 'x');
+       },
+       {" x"}},
+      {"Delete, Backspace, Cut, Enter and Paste there", {},
+       [&] {
+         for (TSrcEditorCommand command : {ecDeleteChar, ecDeleteLastChar, ecCut, ecLineBreak, ecPaste}) {
+           SetLines({});
+           Run(ecLineSelect);
+           Goto(3, 1);
+           Run(ecSelLeft);
+           Run(command);
+         }
+       },
+       {"x"}},
+      {"redo of a column paste into an empty text", {},
+       [&] {
+         SetLines({"ab", "cd"});
+         Run(ecColumnSelect);
+         Select({1, 1}, {2, 2});
+         Run(ecCopy);
+         SetLines({});
+         Edit.ClearUndo();
+         Run(ecPaste);
+         Edit.Undo();
+         Edit.Redo();
+       },
+       {"a", "c"}},
+      {"Home and End with word wrap in a window narrower than a column", {"  ab", "cd"},
+       [&] {
+         SetOption(eoEnhanceHomeKey, true);
+         Edit.SetWordWrap(true);
+         SizeTo(0, 10);
+         Goto(4, 1);
+         Run(ecLineStart);
+         Run(ecLineEnd);
+         Run(ecSelLineStart);
+       },
+       {"  ab", "cd"}},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.Name);
+    Clipboard().SetAsText("x\r\n");
+    SetLines(c.Before);
+    Edit.ClearUndo();
+    EXPECT_NO_THROW(c.Steps());
+    EXPECT_EQ(c.After, Lines());
+    Edit.SetWordWrap(false);
+    SizeTo(80, 25);
+    Edit.SetSelectionMode(smNormal);
+  }
 }
 
 TEST_F(CommandsTest, SetMarkerTogglesOnItsLineAndMovesElsewhere) {

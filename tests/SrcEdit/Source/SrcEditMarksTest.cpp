@@ -1,3 +1,4 @@
+#include <functional>
 #include <memory>
 #include <string>
 #include <vector>
@@ -37,6 +38,51 @@ protected:
 
   BookmarkEvents Events;
 };
+
+// A bookmark stays on its text when its line joins the one above (by
+// Backspace, by Delete at the end of the line above, by undoing the line
+// break that made it), and the lines below keep theirs.
+TEST_F(MarksTest, BookmarksStayWithTheirTextWhenLinesJoin) {
+  struct Case {
+    const char* Name;
+    std::function<void()> Join;
+  } cases[] = {
+      {"Backspace at the start of the line",
+       [this] {
+         Goto(1, 5);
+         Run(ecDeleteLastChar);
+       }},
+      {"Delete at the end of the line above",
+       [this] {
+         Goto(3, 4);
+         Run(ecDeleteChar);
+       }},
+      {"undo of the line break",
+       [this] {
+         Edit.ClearBookMark(5);
+         Edit.ClearBookMark(6);
+         Goto(2, 4);
+         Run(ecLineBreak);
+         Edit.SetBookMark(5, 1, 5);
+         Edit.SetBookMark(6, 1, 6);
+         Edit.Undo();
+       }},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.Name);
+    SetLines({"1", "2", "3", "44", "5", "6"});
+    Edit.ClearUndo();
+    Edit.SetBookMark(5, 1, 5);
+    Edit.SetBookMark(6, 1, 6);
+    c.Join();
+    int x = 0;
+    int y = 0;
+    EXPECT_TRUE(Edit.GetBookMark(5, x, y));
+    EXPECT_EQ(4, y);
+    EXPECT_TRUE(Edit.GetBookMark(6, x, y));
+    EXPECT_EQ(5, y);
+  }
+}
 
 TEST_F(MarksTest, SettingABookmarkReplacesTheOneOfTheSameNumber) {
   Edit.SetBookMark(3, 5, 10);

@@ -182,6 +182,22 @@ TEST_F(SearchReplaceTest, ReplaceAllOfOneCharacterByThreeIsUndoneInOneStep) {
   EXPECT_EQ(Lines(), (Text{"a<->b<->c<->d", "e<->f"}));
 }
 
+// A replace-all is one undo step however many items it records: the undo
+// limit never takes part of it.
+TEST_F(SearchReplaceTest, AReplaceAllOverTheUndoLimitIsUndoneWhole) {
+  for (const char* replacement : {"xyz", "x\r\ny"}) {
+    SCOPED_TRACE(replacement);
+    Edit.SetMaxUndo(100);
+    const Text before(150, "a.b.c");
+    SetLines(before);
+    Edit.ClearUndo();
+    EXPECT_EQ(Edit.SearchReplace(".", replacement, {ssoReplaceAll, ssoEntireScope}), 300);
+    Edit.Undo();
+    EXPECT_EQ(Lines(), before);
+    EXPECT_FALSE(Edit.CanUndo());
+  }
+}
+
 TEST_F(SearchReplaceTest, ReplaceAllKeepsToTheSelectionWhileItsEndMoves) {
   struct Case {
     const char* Name;

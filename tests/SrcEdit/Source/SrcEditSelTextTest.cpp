@@ -1,3 +1,4 @@
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -58,8 +59,8 @@ TEST_F(SelTextTest, TheSelectionIsReplacedInTheShapeOfEachMode) {
        {"0123456789", "abcdm"}, {5, 2}},
       {"lines before the caret line", {"l1", "l2", "l3"}, smNormal, {3, 2}, {3, 2}, smLine, "A\r\nB\r\n",
        {"l1", "A", "B", "l2", "l3"}, {1, 4}},
-      {"last row joins the caret line", {"l1", "l2"}, smNormal, {1, 2}, {1, 2}, smLine, "A\nB", {"l1", "A", "Bl2"},
-       {2, 3}},
+      {"a last row without a break is a line too", {"l1", "l2"}, smNormal, {2, 2}, {2, 2}, smLine, "A\nB",
+       {"l1", "A", "B", "l2"}, {1, 4}},
       {"line block to the end", {"l1", "l2", "l3"}, smLine, {2, 2}, {1, 3}, smLine, "", {"l1", ""}, {1, 2}},
       {"line block replaced", {"l1", "l2", "l3", "l4"}, smLine, {2, 2}, {1, 3}, smLine, "X\r\n", {"l1", "X", "l4"},
        {1, 3}},
@@ -238,6 +239,92 @@ TEST_F(SelTextTest, AnUnusablePrivateBlockFallsBackToThePlainText) {
     Clipboard().SetData(BlockTypeClipboardFormat(), c.Block);
     if (c.Plain) Clipboard().SetData(CF_TEXT, std::string(c.Plain) + '\0');
     Edit.PasteFromClipboard();
+    EXPECT_EQ(c.After, Lines());
+  }
+}
+
+// Text inserted in line mode arrives as whole lines, and undo takes back
+// exactly those lines, whatever brought them (a block, plain text from
+// another program, SelText), whatever the window's width, and also when
+// nothing came.
+TEST_F(SelTextTest, LineModeInsertionsArriveAsLinesAndUndoExactly) {
+  using namespace std::string_literals;
+  const auto plain = [](const std::string& text) {
+    Clipboard().Clear();
+    Clipboard().SetData(CF_TEXT, text + '\0');
+  };
+  const auto block = [](const std::string& text) {
+    Clipboard().Clear();
+    Clipboard().SetData(CF_TEXT, text + '\0');
+    Clipboard().SetData(BlockTypeClipboardFormat(), '\x01' + text + '\0');
+  };
+  struct Case {
+    const char* Name;
+    Text Before;
+    std::function<void()> Insert;
+    Text After;
+  } cases[] = {
+      {"plain text with a break", {"abcd", "efgh", "ijkl"},
+       [&] {
+         plain("XY\r\n");
+         Run(ecPaste);
+       },
+       {"abcd", "XY", "efgh", "ijkl"}},
+      {"plain text without a break", {"a", "b", "c"},
+       [&] {
+         plain("xy");
+         Run(ecPaste);
+       },
+       {"a", "xy", "b", "c"}},
+      {"a block without a break", {"abcd", "efgh", "ijkl"},
+       [&] {
+         block("XY");
+         Run(ecPaste);
+       },
+       {"abcd", "XY", "efgh", "ijkl"}},
+      {"SelText", {"abcd", "efgh", "ijkl"}, [&] { Edit.SetSelText("XY\r\n"); }, {"abcd", "XY", "efgh", "ijkl"}},
+      {"the last lines copied", {"l1", "l2", "l3"},
+       [&] {
+         Select({1, 2}, {1, 3});
+         Run(ecCopy);
+         Goto(1, 1);
+         Run(ecPaste);
+       },
+       {"l2", "l3", "l1", "l2", "l3"}},
+      {"over the last lines", {"a", "b", "c"},
+       [&] {
+         block("x\r\n");
+         Select({1, 2}, {1, 3});
+         Run(ecPaste);
+       },
+       {"a", "x"}},
+      {"in a window narrower than a column", {"a", "b"},
+       [&] {
+         SizeTo(0, 25);
+         block("x\r\n");
+         Run(ecPaste);
+       },
+       {"a", "x", "b"}},
+      {"an empty block", {"a", "b"},
+       [&] {
+         Clipboard().Clear();
+         Clipboard().SetData(BlockTypeClipboardFormat(), "\x01\0"s);
+         Run(ecPaste);
+       },
+       {"a", "b"}},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.Name);
+    SizeTo(80, 25);
+    SetLines(c.Before);
+    Edit.ClearUndo();
+    Edit.SetSelectionMode(smLine);
+    Goto(3, 2);
+    c.Insert();
+    EXPECT_EQ(c.After, Lines());
+    while (Edit.CanUndo()) Edit.Undo();
+    EXPECT_EQ(c.Before, Lines());
+    while (Edit.CanRedo()) Edit.Redo();
     EXPECT_EQ(c.After, Lines());
   }
 }

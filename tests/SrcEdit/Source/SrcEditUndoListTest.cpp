@@ -1,6 +1,8 @@
 #include "SrcEdit/Source/SrcEditUndoList.h"
 
+#include <cstdlib>
 #include <functional>
+#include <vector>
 
 #include <gtest/gtest.h>
 
@@ -107,6 +109,59 @@ TEST(SrcEditUndoListTest, LoweringTheMaximumEnforcesItAtOnce) {
   EXPECT_EQ(2, list.ItemCount());
   EXPECT_EQ("3", list.Items(0)->FChangeStr);
   EXPECT_TRUE(list.FullUndoImpossible());
+}
+
+// The limit drops whole undo steps from the old end: a block, or a run of
+// equal changes with group undo, is kept or dropped whole, and the newest
+// step stays even when it alone is over the limit.
+TEST(SrcEditUndoListTest, TheLimitNeverSplitsAStep) {
+  struct Case {
+    const char* Name;
+    bool GroupUndo;
+    int Maximum;
+    std::vector<int> Steps;  // items per step: > 1 a block, < -1 that many single inserts
+    int Kept;
+  } cases[] = {
+      {"a block over the limit stays", false, 3, {5}, 5},
+      {"then goes whole for the next change", false, 3, {5, 1}, 1},
+      {"older steps go first", false, 4, {2, 2, 2}, 4},
+      {"equal inserts are one step with group undo", true, 2, {-4}, 4},
+      {"and go whole", true, 2, {-4, 1, 1}, 2},
+      {"each insert its own step without", false, 2, {-4}, 2},
+      {"no limit keeps nothing", false, 0, {3}, 0},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.Name);
+    TSrcEditUndoList list;
+    list.SetGroupUndo(c.GroupUndo);
+    list.SetMaxUndoActions(c.Maximum);
+    for (size_t i = 0; i < c.Steps.size(); ++i) {
+      // Steps after the first alternate reasons so that they stay apart.
+      const TSrcChangeReason reason = i % 2 == 0 ? crInsert : crDelete;
+      const int count = std::abs(c.Steps[i]);
+      if (c.Steps[i] > 1) list.BeginBlock();
+      for (int n = 0; n < count; ++n) list.AddChange(reason, BufferCoord(1, 1), BufferCoord(2, 1), "", smNormal);
+      if (c.Steps[i] > 1) list.EndBlock();
+    }
+    EXPECT_EQ(c.Kept, list.ItemCount());
+  }
+}
+
+// Undoing everything after the limit dropped steps ends right after the
+// last dropped one: the saved state is recognised there and nowhere else.
+TEST(SrcEditUndoListTest, TheSavedStateFollowsDroppedSteps) {
+  TSrcEditUndoList list;
+  list.SetMaxUndoActions(1);
+  AddInsert(list);
+  list.SetInitialState(true);
+  list.AddChange(crDelete, BufferCoord(1, 1), BufferCoord(2, 1), "", smNormal);
+  list.PopItem();
+  EXPECT_TRUE(list.InitialState());
+  list.SetInitialState(true);
+  AddInsert(list);
+  AddInsert(list);
+  list.PopItem();
+  EXPECT_FALSE(list.InitialState());
 }
 
 TEST(SrcEditUndoListTest, GroupBreaksAreNotDoubledAndNotReported) {

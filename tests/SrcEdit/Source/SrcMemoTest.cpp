@@ -1,4 +1,5 @@
 #include <cstring>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -140,18 +141,39 @@ TEST_F(MemoTest, AReplacementIsUndoneInOneStepWhenAskedFor) {
   EXPECT_EQ(Lines(), (Text{"abc", "def"}));
 }
 
+// A replacement that cannot be undone also ends the history before it:
+// nothing older is replayed against the new text, and the text counts as
+// changed.
 TEST_F(MemoTest, AReplacementWithoutUndoLeavesNoHistory) {
-  SetLines({"abc"});
-  EXPECT_EQ(Send(EM_GETMODIFY), 0);
-  Send(EM_SETSEL, 0, 1);
-  ReplaceSel(false, "Z");
-  EXPECT_EQ(Lines(), Text{"Zbc"});
-  EXPECT_EQ(Send(EM_CANUNDO), 0);
-  EXPECT_EQ(Memo.UndoList().ItemCount(), 0);
-  Send(EM_SETMODIFY, 1);
-  EXPECT_EQ(Send(EM_GETMODIFY), 1);
-  Send(EM_SETMODIFY, 0);
-  EXPECT_EQ(Send(EM_GETMODIFY), 0);
+  struct Case {
+    const char* Name;
+    std::function<void()> History;
+    Text After;
+  } cases[] = {
+      {"no history", [] {}, {"Z"}},
+      {"an undoable replacement before", [&] { ReplaceSel(true, "\r\n"); }, {"Z"}},
+      {"an undone replacement before",
+       [&] {
+         ReplaceSel(true, "12");
+         Send(EM_UNDO);
+       },
+       {"Z"}},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.Name);
+    SetLines({});
+    Memo.ClearUndo();
+    Memo.SetModified(false);
+    c.History();
+    Send(EM_SETSEL, 0, 100);
+    ReplaceSel(false, "Z");
+    EXPECT_EQ(Lines(), c.After);
+    EXPECT_EQ(Send(EM_CANUNDO), 0);
+    EXPECT_EQ(Send(EM_UNDO), 0);
+    Memo.Redo();
+    EXPECT_EQ(Lines(), c.After);
+    EXPECT_EQ(Send(EM_GETMODIFY), 1);
+  }
 }
 
 TEST_F(MemoTest, AReadOnlyMemoIsNotReplacedInto) {
