@@ -7,6 +7,7 @@
 #include "platform/Caret.h"
 #include "platform/Ime.h"
 #include "platform/InputState.h"
+#include "platform/ScopeGuard.h"
 #include "platform/StringLists.h"
 #include "platform/SystemMetrics.h"
 
@@ -35,6 +36,11 @@ TDragSession GDrag;
 // Every window that exists, oldest first: where a drag looks for its target.
 std::vector<TWinControl*> GWindows;
 
+// The backend's peer factory and the controls whose peers it made, oldest
+// first (so parents before their children).
+TPeerFactory* GPeerFactory = nullptr;
+std::vector<TControl*> GPeered;
+
 // The largest number of rectangles an update region keeps apart; beyond it
 // they are merged into their bounding rectangle.
 constexpr size_t MaxRegionRects = 32;
@@ -54,6 +60,54 @@ bool Contains(const TRect& outer, const TRect& inner) {
          inner.Bottom <= outer.Bottom;
 }
 
+bool IsWindowControl(const TControl* control) { return dynamic_cast<const TWinControl*>(control) != nullptr; }
+
+}  // namespace
+
+// ---------------------------------------------------------------- peers
+
+void SetPeerFactory(TPeerFactory* factory) {
+  // Children go before their parents: their widgets live in the parents'.
+  while (!GPeered.empty()) GPeered.back()->ReleasePeer();
+  GPeerFactory = factory;
+}
+
+TPeerFactory* PeerFactory() { return GPeerFactory; }
+
+void TControl::PeerNeeded() {
+  if (FPeer || !GPeerFactory) return;
+  FOwnedPeer = GPeerFactory->CreatePeer(*this);
+  FPeer = FOwnedPeer.get();
+  if (FPeer) GPeered.push_back(this);
+}
+
+void TControl::ReleasePeer() {
+  if (!FOwnedPeer) return;
+  std::erase(GPeered, this);
+  FPeer = nullptr;
+  FOwnedPeer.reset();
+}
+
+void TControl::DropPeer() {
+  if (FOwnedPeer) {
+    ReleasePeer();
+  } else if (FPeer) {
+    std::exchange(FPeer, nullptr)->ControlFreed();
+  }
+}
+
+void TControl::SetPeer(TControlPeer* peer) {
+  if (peer == FPeer) return;
+  ReleasePeer();
+  FPeer = peer;
+}
+
+void TControl::NotifyPeer(TPeerProperty property) const {
+  if (FPeer) FPeer->PropertyChanged(property);
+}
+
+namespace {
+
 }  // namespace
 
 // ---------------------------------------------------------------- TControl
@@ -63,6 +117,7 @@ TControl::TControl(TComponent* owner) : TComponent(owner) {
 }
 
 TControl::~TControl() {
+  DropPeer();
   if (GCapture == this) GCapture = nullptr;
   if (GDrag.Source == this) GDrag = TDragSession{};
   if (GDrag.Target == this) GDrag.Target = nullptr;
@@ -78,6 +133,8 @@ void TControl::SetParent(TWinControl* parent) {
     if (auto* window = dynamic_cast<TWinControl*>(this)) {
       if (FocusInside(window)) TWinControl::MoveFocus(nullptr, true);
       window->DestroyHandle();
+    } else {
+      ReleasePeer();
     }
     if (GCapture == this) SetMouseCapture(false);
     FParent->RemoveControl(this);
@@ -87,8 +144,11 @@ void TControl::SetParent(TWinControl* parent) {
   parent->InsertControl(this);
   ParentFontChanged();
   ParentColorChanged();
-  if (auto* window = dynamic_cast<TWinControl*>(this))
+  if (auto* window = dynamic_cast<TWinControl*>(this)) {
     if (FVisible && parent->HandleAllocated()) window->HandleNeeded();
+  } else if (parent->HandleAllocated()) {
+    PeerNeeded();
+  }
 }
 
 void TControl::SetBounds(int left, int top, int width, int height) {
@@ -101,6 +161,7 @@ void TControl::SetBounds(int left, int top, int width, int height) {
   FWidth = width;
   FHeight = height;
   if (FParent && FVisible) FParent->InvalidateRect(BoundsRect(), true);
+  NotifyPeer(ppBounds);
   if (FAlign != alNone) RequestAlign();
 }
 
@@ -139,13 +200,21 @@ void TControl::RequestAlign() {
 void TControl::SetVisible(bool value) {
   if (value == FVisible) return;
   FVisible = value;
+  NotifyPeer(ppVisible);
   VisibleChanged();
 }
 
 void TControl::SetEnabled(bool value) {
   if (value == FEnabled) return;
   FEnabled = value;
+  NotifyPeer(ppEnabled);
   EnabledChanged();
+}
+
+void TControl::SetHint(const std::string& value) {
+  if (value == FHint) return;
+  FHint = value;
+  NotifyPeer(ppHint);
 }
 
 void TControl::SetParentFont(bool value) {
@@ -157,6 +226,7 @@ void TControl::SetColor(TColor value) {
   FParentColor = false;
   if (value == FColor) return;
   FColor = value;
+  NotifyPeer(ppColor);
   ColorChanged();
 }
 
@@ -167,24 +237,20 @@ void TControl::SetParentColor(bool value) {
 
 void TControl::FontChangeHandler(TObject*) {
   if (!FTakingParentFont) FParentFont = false;
+  NotifyPeer(ppFont);
   FontChanged();
 }
 
 void TControl::ParentFontChanged() {
   if (!FParentFont || !FParent) return;
-  FTakingParentFont = true;
-  try {
-    FFont.Assign(FParent->Font());
-  } catch (...) {
-    FTakingParentFont = false;
-    throw;
-  }
-  FTakingParentFont = false;
+  TTempValue taking(FTakingParentFont, true);
+  FFont.Assign(FParent->Font());
 }
 
 void TControl::ParentColorChanged() {
   if (!FParentColor || !FParent || FColor == FParent->Color()) return;
   FColor = FParent->Color();
+  NotifyPeer(ppColor);
   ColorChanged();
 }
 
@@ -214,6 +280,7 @@ std::string TControl::Text() const {
 void TControl::SetText(const std::string& value) {
   if (Text() == value) return;
   Perform(WM_SETTEXT, 0, reinterpret_cast<intptr_t>(value.c_str()));
+  NotifyPeer(ppText);
   TextChanged();
 }
 
@@ -281,8 +348,14 @@ void TControl::WndProc(TMessage& message) {
       SetMouseCapture(false);
       return;
     default:
-      DefaultHandler(message);
+      Dispatch(message);
   }
+}
+
+void TControl::Dispatch(TMessage& message) { DefaultHandler(message); }
+
+void TControl::Resize() {
+  if (OnResize) OnResize(this);
 }
 
 void TControl::HandleMouseMessage(TMessage& message) {
@@ -504,13 +577,20 @@ void TControl::Repaint() {
 TWinControl::TWinControl(TComponent* owner) : TControl(owner) {}
 
 TWinControl::~TWinControl() {
-  if (FPeer) std::exchange(FPeer, nullptr)->WindowFreed();
-  // Gone without a word: no message may reach a half-destroyed control.
-  if (GFocused == this) GFocused = nullptr;
-  DestroyHandle();
+  Withdraw();
   std::erase(GWindows, this);
   for (TControl* control : FControls) control->FParent = nullptr;
   FControls.clear();
+}
+
+void TWinControl::Withdraw() {
+  // A peer made by hand hears it first; the factory's goes with the window,
+  // after the children's.
+  if (!FOwnedPeer) DropPeer();
+  // Gone without a word: no message may reach a half-destroyed control.
+  if (GFocused == this) GFocused = nullptr;
+  DestroyHandle();
+  DropPeer();
 }
 
 TControl* TWinControl::Controls(int index) const {
@@ -542,13 +622,8 @@ void TWinControl::HandleNeeded() {
   // The parent's window may have made this one already (a visible child).
   if (!FHandle) {
     FControlState.Include(csCreating);
-    try {
-      CreateWnd();
-    } catch (...) {
-      FControlState.Exclude(csCreating);
-      throw;
-    }
-    FControlState.Exclude(csCreating);
+    TScopeExit created([this] { FControlState.Exclude(csCreating); });
+    CreateWnd();
   }
   // Copy the list: a child's creation may change it.
   std::vector<TControl*> children = FControls;
@@ -561,13 +636,8 @@ void TWinControl::DestroyHandle() {
   for (TControl* child : std::vector<TControl*>(FControls))
     if (auto* window = dynamic_cast<TWinControl*>(child)) window->DestroyHandle();
   FControlState.Include(csDestroyingHandle);
-  try {
-    DestroyWnd();
-  } catch (...) {
-    FControlState.Exclude(csDestroyingHandle);
-    throw;
-  }
-  FControlState.Exclude(csDestroyingHandle);
+  TScopeExit destroyed([this] { FControlState.Exclude(csDestroyingHandle); });
+  DestroyWnd();
 }
 
 void TWinControl::RecreateWnd() {
@@ -597,10 +667,6 @@ void TWinControl::CreateWnd() {
   CreateWindowHandle(params);
 }
 
-void TWinControl::PeerWindowChanged() {
-  if (FPeer) FPeer->WindowChanged();
-}
-
 void TWinControl::CreateWindowHandle(const TCreateParams& params) {
   FParams = params;
   FHandle = ++GLastHandle;
@@ -609,8 +675,13 @@ void TWinControl::CreateWindowHandle(const TCreateParams& params) {
   FScrollBars[0].Visible = (params.Style & WS_HSCROLL) != 0;
   FScrollBars[1] = TScrollBarState{};
   FScrollBars[1].Visible = (params.Style & WS_VSCROLL) != 0;
+  // The window's peer, then those of the children without a window of
+  // their own, which show in it.
+  PeerNeeded();
+  for (TControl* child : std::vector<TControl*>(FControls))
+    if (!IsWindowControl(child)) child->PeerNeeded();
   Realign();
-  PeerWindowChanged();
+  NotifyPeer(ppFrame);
   InvalidateRect(ClientRect(), true);
   Perform(WM_SIZE, 0, MakeLParam(ClientWidth(), ClientHeight()));
 }
@@ -630,15 +701,16 @@ void TWinControl::DestroyWnd() {
   FUpdateErase = false;
   FScrollRequests.clear();
   FImeContext.reset();
-  PeerWindowChanged();
+  for (TControl* child : FControls)
+    if (!IsWindowControl(child)) child->ReleasePeer();
+  ReleasePeer();
+  NotifyPeer(ppFrame);
 }
 
 void TWinControl::SetBounds(int left, int top, int width, int height) {
-  TRect oldBounds = BoundsRect();
   TRect oldClient = ClientRect();
   TControl::SetBounds(left, top, width, height);
   if (ClientRect() != oldClient) ClientSizeChanged(oldClient);
-  if (BoundsRect() != oldBounds) PeerWindowChanged();
 }
 
 int TWinControl::FrameWidth() const {
@@ -685,7 +757,7 @@ void TWinControl::SetBorderWidth(int value) {
   TRect oldClient = ClientRect();
   FBorderWidth = value;
   if (ClientRect() != oldClient) ClientSizeChanged(oldClient);
-  PeerWindowChanged();
+  NotifyPeer(ppFrame);
   Invalidate();
 }
 
@@ -698,14 +770,10 @@ void TWinControl::SetCtl3D(bool value) {
 void TWinControl::Realign() {
   if (FAligning) return;
   ++FAligning;
-  try {
-    TRect rect = ClientRect();
-    AlignControls(rect);
-  } catch (...) {
-    --FAligning;
-    throw;
-  }
-  --FAligning;
+  TScopeExit aligned([this] { --FAligning; });
+  TRect rect = ClientRect();
+  AdjustClientRect(rect);
+  AlignControls(rect);
 }
 
 void TWinControl::AlignControls(TRect& rect) {
@@ -767,8 +835,8 @@ void TWinControl::MoveFocus(TWinControl* to, bool enterExit) {
   TWinControl* from = GFocused;
   if (from == to) return;
   GFocused = to;
-  if (from) from->PeerWindowChanged();
-  if (to) to->PeerWindowChanged();
+  if (from) from->NotifyPeer(ppFocus);
+  if (to) to->NotifyPeer(ppFocus);
   if (from) from->Perform(WM_KILLFOCUS, reinterpret_cast<uintptr_t>(to));
   if (to && GFocused == to) to->Perform(WM_SETFOCUS, reinterpret_cast<uintptr_t>(from));
   if (!enterExit) return;
@@ -798,7 +866,6 @@ void TWinControl::KeyPress(char& key) {
 
 void TWinControl::VisibleChanged() {
   TControl::VisibleChanged();
-  PeerWindowChanged();
   if (!Visible()) {
     if (FocusInside(this)) MoveFocus(nullptr, true);
   } else if (Parent() && Parent()->HandleAllocated()) {
@@ -860,8 +927,11 @@ void TWinControl::WndProc(TMessage& message) {
       return;
     case WM_SETFOCUS:
     case WM_KILLFOCUS:
+      message.Result = 0;
+      return;
     case WM_SIZE:
       message.Result = 0;
+      Resize();
       return;
     default:
       TControl::WndProc(message);
@@ -942,10 +1012,7 @@ void TWinControl::Update() {
 }
 
 void TWinControl::PaintRegion(const std::vector<TRect>& region, bool erase) {
-  struct TPaintRectReset {
-    TRect& Rect;
-    ~TPaintRectReset() { Rect = TRect{}; }
-  } reset{FPaintRect};
+  TScopeExit reset([this] { FPaintRect = TRect{}; });
   if (erase) {
     for (const TRect& r : region)
       if (IntersectRect(FPaintRect, r, ClientRect())) Perform(WM_ERASEBKGND);
@@ -998,7 +1065,8 @@ bool AcceptsDroppedFiles(const TWinControl& control) {
 
 TCustomControl::TCustomControl(TComponent* owner) : TWinControl(owner), FCanvas(CreateScreenCanvas()) {}
 
-TCustomControl::~TCustomControl() = default;
+// The peer paints through the canvas: it goes while the canvas is here.
+TCustomControl::~TCustomControl() { Withdraw(); }
 
 void TCustomControl::SetCanvas(std::unique_ptr<TCanvas> canvas) {
   if (!canvas) return;
@@ -1010,11 +1078,7 @@ void TCustomControl::SetCanvas(std::unique_ptr<TCanvas> canvas) {
 
 void TCustomControl::PaintWindow(const TRect& rect) {
   TCanvas& canvas = *FCanvas;
-  struct TRestore {
-    TCanvas& Canvas;
-    int State;
-    ~TRestore() { Canvas.RestoreDC(State); }
-  } restore{canvas, canvas.SaveDC()};
+  TScopeExit restore([&canvas, state = canvas.SaveDC()] { canvas.RestoreDC(state); });
   canvas.SetClipRect(rect);
   Paint();
 }

@@ -9,9 +9,15 @@
 // system; the default handling turns them into the virtual input methods
 // (KeyDown, MouseDown, ...) that derived controls override. Tests and the
 // Qt backend deliver input the same way. Invalidation is recorded in an
-// update region that Update paints and that tests read; a window shown on
-// the screen has a peer (TWindowPeer, the Qt host widget) that hears of
-// invalidation, scrolling and Update and paints in the screen's own cycle.
+// update region that Update paints and that tests read.
+//
+// A control on the screen has a peer (TControlPeer): the backend's object
+// that shows it. The model owns all behaviour; the peer is told which
+// property changed and reads the new state, and what the user does reaches
+// the model through the same calls a test makes. A registered peer factory
+// makes the peers: a window's with its window, a control without a window
+// of its own when its parent's window exists. Without a factory the model
+// runs alone.
 
 #include <cstdint>
 #include <memory>
@@ -191,8 +197,34 @@ class EInvalidOperation : public Exception {
 };
 
 class TWinControl;
-class TWindowPeer;
+class TControlPeer;
+class TPeerFactory;
 struct TInputContext;
+
+// What of a control its peer shows changed (see TControlPeer).
+enum TPeerProperty : uint8_t {
+  ppBounds,       // Left, Top, Width, Height and so the client area
+  ppVisible,
+  ppEnabled,
+  ppText,         // Text, which is the caption
+  ppFont,
+  ppColor,
+  ppHint,
+  ppFocus,        // the control got or lost the keyboard focus
+  ppFrame,        // a window was created or destroyed, or its frame changed
+  ppScrollBars,
+  ppChecked,      // a checked or pressed state
+  ppStyle,        // the look: bevels, shapes, button styles
+  ppImages,       // an image list or an image index
+  ppPanels,       // a status bar's panels
+  ppPages,        // a page control's pages: their order, captions and tabs
+  ppActivePage,
+  ppMenu,         // a form's menu bar: items, their states, a merged menu
+  ppWindowState,
+  ppModalResult,
+  ppMDIClient,    // the area an MDI parent leaves to its children
+  ppActivated,    // a form (an MDI child) came to the front
+};
 
 // ---------------------------------------------------------------- TControl
 
@@ -258,6 +290,9 @@ public:
   void SetParentColor(bool value);
   TCursor Cursor() const { return FCursor; }
   void SetCursor(TCursor value) { FCursor = value; }
+  // The help text shown while the pointer rests on the control.
+  const std::string& Hint() const { return FHint; }
+  void SetHint(const std::string& value);
 
   // The text (caption), asked for and set through WM_GETTEXT / WM_SETTEXT,
   // so a control that keeps its text elsewhere answers with its own.
@@ -309,11 +344,22 @@ public:
   // Invalidate and Update.
   void Repaint();
 
+  // ----- the screen
+  // The backend object that shows the control, or nullptr.
+  TControlPeer* Peer() const { return FPeer; }
+  // Attaches a peer made by hand (one that shows a control as a window of
+  // its own); it takes the place of one the factory made. The control does
+  // not own it and tells it ControlFreed when the control goes first.
+  void SetPeer(TControlPeer* peer);
+  // Tells the peer that a property it shows changed.
+  void NotifyPeer(TPeerProperty property) const;
+
   TMouseEvent OnMouseDown;
   TMouseMoveEvent OnMouseMove;
   TMouseEvent OnMouseUp;
   TNotifyEvent OnClick;
   TNotifyEvent OnDblClick;
+  TNotifyEvent OnResize;
   TDragOverEvent OnDragOver;
   TDragDropEvent OnDragDrop;
   TEndDragEvent OnEndDrag;
@@ -330,8 +376,13 @@ protected:
   // The source hears that its drag ended; the base fires OnEndDrag.
   virtual void DoEndDrag(TObject* target, int x, int y);
 
+  // Messages that WndProc does not handle itself: a form passes a user
+  // message to its handler here. The base hands them to DefaultHandler.
+  virtual void Dispatch(TMessage& message);
   // Messages nobody handled end here (result 0).
   virtual void DefaultHandler(TMessage& message);
+  // A window's size changed (WM_SIZE); fires OnResize.
+  virtual void Resize();
 
   // The dynamic input methods; the base versions fire the events.
   virtual void Click();
@@ -361,6 +412,13 @@ protected:
 
 private:
   friend class TWinControl;
+  friend void SetPeerFactory(TPeerFactory* factory);
+  // Asks the factory for a peer unless the control has one.
+  void PeerNeeded();
+  // Deletes the peer the factory made (a peer made by hand stays).
+  void ReleasePeer();
+  // The control is going: the peer is deleted or, made by hand, told so.
+  void DropPeer();
   void HandleMouseMessage(TMessage& message);
   // The source's mouse messages while it drags; true when the drag took it.
   bool HandleDragMessage(const TMessage& message);
@@ -382,10 +440,13 @@ private:
   TColor FColor = clWindow;
   bool FParentColor = true;
   TCursor FCursor = crDefault;
+  std::string FHint;
   std::string FText;
   TControlStyle FControlStyle{csCaptureMouse, csClickEvents, csSetCaption, csDoubleClicks};
   TControlState FControlState;
   TCursor FDragCursor = crDrag;
+  TControlPeer* FPeer = nullptr;
+  std::unique_ptr<TControlPeer> FOwnedPeer;  // made by the factory
 };
 
 // ---------------------------------------------------------------- TWinControl
@@ -484,11 +545,6 @@ public:
   void ClearScrollRequests() { FScrollRequests.clear(); }
 
   // ----- the screen
-  // The backend object that shows this window (nullptr: headless). It is
-  // told of invalidation, scrolling, Update and changes of the window's
-  // shape; see TWindowPeer.
-  TWindowPeer* Peer() const { return FPeer; }
-  void SetPeer(TWindowPeer* peer) { FPeer = peer; }
   // The frame width between the bounds and the client area: border, edge
   // and BorderWidth.
   int FrameWidth() const;
@@ -516,6 +572,11 @@ public:
   void WndProc(TMessage& message) override;
 
 protected:
+  // Takes the window off the screen for good, as destruction does: a peer
+  // made by hand is told, and the window goes (the children's first) with
+  // the peer the factory made. A class whose peer relies on its own parts
+  // calls it first in its destructor.
+  void Withdraw();
   // The parameters of a new window; overrides change the styles after the
   // inherited call.
   virtual void CreateParams(TCreateParams& params);
@@ -535,6 +596,9 @@ protected:
   virtual void DoEnter();
   virtual void DoExit();
 
+  // The part of the client area that aligned children share; the base
+  // leaves it as it is, a panel leaves out its bevels.
+  virtual void AdjustClientRect(TRect&) const {}
   // Places the aligned visible children inside rect: alTop (by Top), then
   // alBottom, alLeft, alRight, and alClient gets what is left.
   virtual void AlignControls(TRect& rect);
@@ -565,8 +629,6 @@ private:
   void InsertControl(TControl* control);
   void RemoveControl(TControl* control);
   TScrollBarState& MutableScrollBar(int bar) { return FScrollBars[bar == SB_VERT ? 1 : 0]; }
-  // Tells the peer that the window's shape or state changed.
-  void PeerWindowChanged();
   // The client area changed size (bounds, frame or scroll bars).
   void ClientSizeChanged(const TRect& oldClient);
   void AddToUpdateRegion(const TRect& rect, bool erase);
@@ -584,27 +646,50 @@ private:
   TRect FPaintRect;
   std::vector<TScrollRequest> FScrollRequests;
   std::unique_ptr<TInputContext> FImeContext;
-  TWindowPeer* FPeer = nullptr;
 };
 
-// What a window tells the screen that shows it (the Qt backend's host
-// widget). The calls come synchronously from the window's own operations;
-// a peer records what to do and must not paint or send messages from them.
-class TWindowPeer {
+// The backend's object that shows a control: a native widget, or a widget
+// that paints a custom-painted window through its paint code. The model
+// tells it what changed; the calls come synchronously from the model's own
+// operations, so a peer reads the control's state and updates its widget,
+// and must not paint, send messages or change the model from them. What the
+// user does in the widget comes back as the model's own calls (Click,
+// SetChecked, SetActivePage, window messages), the calls a test makes.
+class TControlPeer {
 public:
-  virtual ~TWindowPeer() = default;
-  // A rectangle (client coordinates) joined the update region.
-  virtual void RegionInvalidated(const TRect& rect) = 0;
+  virtual ~TControlPeer() = default;
+  // The property changed; the peer reads its new value from the control.
+  virtual void PropertyChanged(TPeerProperty property) = 0;
+  // For custom-painted windows: a rectangle (client coordinates) joined
+  // the update region.
+  virtual void RegionInvalidated(const TRect&) {}
   // ScrollWindow moves pixels; called before the update region follows.
-  virtual void WindowScrolled(const TWinControl::TScrollRequest& request) = 0;
+  virtual void WindowScrolled(const TWinControl::TScrollRequest&) {}
   // Update was called with a pending region: paint it now.
-  virtual void PaintRequested() = 0;
-  // Bounds, frame, visibility, focus, scroll bars or the window itself
-  // (created, destroyed) changed.
-  virtual void WindowChanged() = 0;
-  // The control is being destroyed; nothing reaches the peer after this.
-  virtual void WindowFreed() = 0;
+  virtual void PaintRequested() {}
+  // A peer attached with SetPeer hears that its control is being
+  // destroyed; nothing reaches it after this. (A peer the factory made is
+  // deleted instead.)
+  virtual void ControlFreed() {}
 };
+
+// Makes the peers of a backend. A window gets its peer when its window is
+// created and loses it when the window is destroyed; a control without a
+// window of its own has one while its parent's window exists. Parents get
+// theirs first and lose theirs last.
+class TPeerFactory {
+public:
+  virtual ~TPeerFactory() = default;
+  // The peer that shows the control, or nullptr when the backend does not
+  // show it.
+  virtual std::unique_ptr<TControlPeer> CreatePeer(TControl& control) = 0;
+};
+
+// Registers the backend's factory (nullptr: none, the model runs alone).
+// The peers the previous factory made are deleted first, so a backend that
+// goes takes its widgets with it.
+void SetPeerFactory(TPeerFactory* factory);
+TPeerFactory* PeerFactory();
 
 // The control that has the keyboard focus, or nullptr.
 TWinControl* FocusedControl();

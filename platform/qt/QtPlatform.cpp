@@ -22,11 +22,13 @@ TQtPlatform::TQtPlatform()
   if (QScreen* screen = QGuiApplication::primaryScreen())
     SetScreenSize(screen->size().width(), screen->size().height());
   SetWheelScrollLines(QApplication::wheelScrollLines());
+  SetPeerFactory(&FPeers);
   GInstance = this;
 }
 
 TQtPlatform::~TQtPlatform() {
   GInstance = nullptr;
+  SetPeerFactory(nullptr);
   Clipboard().SetBackend(std::move(FPreviousClipboard));
   SetFontMetrics(std::move(FPreviousMetrics));
 }

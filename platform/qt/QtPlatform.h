@@ -2,7 +2,8 @@
 // The desktop behind the headless platform layer: while a TQtPlatform lives,
 // fonts are measured by Qt, the clipboard is the desktop's, the timers run
 // on real time from Qt's event loop, the caret is drawn and blinks, and the
-// screen size and wheel setting are the desktop's. The program's main (and
+// screen size and wheel setting are the desktop's, and controls get Qt
+// peers (QtPeerFactory.h) when their windows are made. The program's main (and
 // the Qt tests) make one after the QApplication and drop it before.
 
 #include <memory>
@@ -10,6 +11,7 @@
 #include "platform/Canvas.h"
 #include "platform/Clipboard.h"
 #include "platform/qt/QtCaret.h"
+#include "platform/qt/QtPeerFactory.h"
 #include "platform/qt/QtTimers.h"
 
 namespace vk {
@@ -32,6 +34,7 @@ private:
   std::unique_ptr<TClipboardBackend> FPreviousClipboard;
   TQtCaret FCaret;
   TQtTimerDriver FTimers;
+  TQtPeerFactory FPeers;
 };
 
 }  // namespace vk
