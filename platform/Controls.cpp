@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cstdlib>
+#include <deque>
 #include <utility>
 
 #include "platform/Caret.h"
@@ -35,6 +36,14 @@ struct TDragSession {
 TDragSession GDrag;
 // Every window that exists, oldest first: where a drag looks for its target.
 std::vector<TWinControl*> GWindows;
+
+// Messages posted for the message loop, oldest first.
+struct TPostedMessage {
+  TControl* Target;
+  TMessage Message;
+};
+std::deque<TPostedMessage> GPosted;
+TMessagePostedHook GMessagePosted = nullptr;
 
 // The backend's peer factory and the controls whose peers it made, oldest
 // first (so parents before their children).
@@ -118,6 +127,7 @@ TControl::TControl(TComponent* owner) : TComponent(owner) {
 
 TControl::~TControl() {
   DropPeer();
+  std::erase_if(GPosted, [this](const TPostedMessage& m) { return m.Target == this; });
   if (GCapture == this) GCapture = nullptr;
   if (GDrag.Source == this) GDrag = TDragSession{};
   if (GDrag.Target == this) GDrag.Target = nullptr;
@@ -162,7 +172,7 @@ void TControl::SetBounds(int left, int top, int width, int height) {
   FHeight = height;
   if (FParent && FVisible) FParent->InvalidateRect(BoundsRect(), true);
   NotifyPeer(ppBounds);
-  if (FAlign != alNone) RequestAlign();
+  if (FAlign != alNone || (FParent && FParent->ArrangesControls())) RequestAlign();
 }
 
 TRect TControl::ClientRect() const { return Rect(0, 0, FWidth, FHeight); }
@@ -217,6 +227,53 @@ void TControl::SetHint(const std::string& value) {
   NotifyPeer(ppHint);
 }
 
+void TControl::SetPopupMenu(TPopupMenu* menu) {
+  if (menu == FPopupMenu) return;
+  if (FPopupMenu) RemoveFreeNotification(FPopupMenu);
+  FPopupMenu = menu;
+  if (menu) FreeNotification(menu);
+}
+
+void TControl::Notification(TComponent* component, TOperation operation) {
+  TComponent::Notification(component, operation);
+  if (operation == opRemove && component == FPopupMenu) FPopupMenu = nullptr;
+}
+
+void TControl::SetAction(TBasicAction* action) {
+  if (!action) {
+    FActionLink.reset();
+    return;
+  }
+  if (!FActionLink) FActionLink = CreateActionLink();
+  FActionLink->SetAction(action);
+  if (TCustomAction* custom = FActionLink->CustomAction()) ActionChange(*custom);
+}
+
+std::unique_ptr<TControlActionLink> TControl::CreateActionLink() {
+  return std::make_unique<TControlActionLink>(*this);
+}
+
+void TControl::ActionChange(TCustomAction& action) {
+  SetCaption(action.Caption());
+  SetEnabled(action.Enabled());
+  SetHint(action.Hint());
+  SetVisible(action.Visible());
+}
+
+// A property follows the action while it still equals the action's value.
+void TControlActionLink::SetCaption(const std::string& value) {
+  if (FClient.Caption() == CustomAction()->Caption()) FClient.SetCaption(value);
+}
+void TControlActionLink::SetEnabled(bool value) {
+  if (FClient.Enabled() == CustomAction()->Enabled()) FClient.SetEnabled(value);
+}
+void TControlActionLink::SetHint(const std::string& value) {
+  if (FClient.Hint() == CustomAction()->Hint()) FClient.SetHint(value);
+}
+void TControlActionLink::SetVisible(bool value) {
+  if (FClient.Visible() == CustomAction()->Visible()) FClient.SetVisible(value);
+}
+
 void TControl::SetParentFont(bool value) {
   FParentFont = value;
   if (value) ParentFontChanged();
@@ -258,7 +315,7 @@ void TControl::FontChanged() { Invalidate(); }
 void TControl::ColorChanged() { Invalidate(); }
 
 void TControl::VisibleChanged() {
-  if (FAlign != alNone) RequestAlign();
+  if (FAlign != alNone || (FParent && FParent->ArrangesControls())) RequestAlign();
   if (FParent) FParent->InvalidateRect(BoundsRect(), true);
   if (!FVisible && GCapture == this) SetMouseCapture(false);
 }
@@ -346,6 +403,17 @@ void TControl::WndProc(TMessage& message) {
       return;
     case WM_CANCELMODE:
       SetMouseCapture(false);
+      return;
+    case WM_CONTEXTMENU:
+      if (FPopupMenu && FPopupMenu->AutoPopup()) {
+        TPoint at{SmallLo(static_cast<uintptr_t>(message.LParam)), SmallHi(static_cast<uintptr_t>(message.LParam))};
+        if (at.X == -1 && at.Y == -1) at = ClientToScreen({0, 0});
+        FPopupMenu->SetPopupComponent(this);
+        FPopupMenu->Popup(at.X, at.Y);
+        message.Result = 1;
+        return;
+      }
+      Dispatch(message);
       return;
     default:
       Dispatch(message);
@@ -538,7 +606,15 @@ TWinControl* FindDragTarget(const TPoint& screen) {
 }
 
 void TControl::Click() {
-  if (OnClick) OnClick(this);
+  // An OnClick of its own that is not its action's handler runs instead of
+  // the action.
+  TBasicAction* action = Action();
+  if (OnClick && action && !(OnClick == action->OnExecute))
+    OnClick(this);
+  else if (action)
+    FActionLink->Execute();
+  else if (OnClick)
+    OnClick(this);
 }
 
 void TControl::DblClick() {
@@ -601,14 +677,62 @@ TControl* TWinControl::Controls(int index) const {
 
 void TWinControl::InsertControl(TControl* control) {
   FControls.push_back(control);
-  if (control->Align() != alNone) Realign();
+  if (auto* window = dynamic_cast<TWinControl*>(control)) FTabList.push_back(window);
+  if (control->Align() != alNone || ArrangesControls()) Realign();
 }
 
 void TWinControl::RemoveControl(TControl* control) {
   auto found = std::find(FControls.begin(), FControls.end(), control);
   if (found == FControls.end()) return;
   FControls.erase(found);
-  if (control->Align() != alNone) Realign();
+  std::erase(FTabList, control);
+  if (control->Align() != alNone || ArrangesControls()) Realign();
+}
+
+// ----- tab order
+
+int TWinControl::TabOrder() const {
+  if (!Parent()) return -1;
+  const std::vector<TWinControl*>& list = Parent()->FTabList;
+  return static_cast<int>(std::find(list.begin(), list.end(), this) - list.begin());
+}
+
+void TWinControl::SetTabOrder(int value) {
+  if (!Parent()) return;
+  std::vector<TWinControl*>& list = Parent()->FTabList;
+  std::erase(list, this);
+  value = std::clamp(value, 0, static_cast<int>(list.size()));
+  list.insert(list.begin() + value, this);
+}
+
+void TWinControl::TabOrderList(std::vector<TWinControl*>& list) const {
+  for (TWinControl* child : FTabList) {
+    list.push_back(child);
+    child->TabOrderList(list);
+  }
+}
+
+TWinControl* TWinControl::FindNextControl(TWinControl* current, bool goForward, bool checkTabStop,
+                                          bool checkParent) const {
+  std::vector<TWinControl*> list;
+  TabOrderList(list);
+  const int count = static_cast<int>(list.size());
+  if (count == 0) return nullptr;
+  int start = static_cast<int>(std::find(list.begin(), list.end(), current) - list.begin());
+  if (start == count) start = goForward ? count - 1 : 0;  // not in the list: from the first (or last)
+  for (int step = 1; step <= count; ++step) {
+    TWinControl* candidate = list[static_cast<size_t>(((goForward ? start + step : start - step) % count + count) % count)];
+    if (candidate == current) continue;
+    if ((!checkTabStop || candidate->TabStop()) && (!checkParent || candidate->Parent() == this) &&
+        candidate->CanFocus())
+      return candidate;
+  }
+  return nullptr;
+}
+
+void TWinControl::SelectNext(TWinControl* current, bool goForward, bool checkTabStop) {
+  // Without tab stops (the arrow keys) the focus stays among the children.
+  if (TWinControl* next = FindNextControl(current, goForward, checkTabStop, !checkTabStop)) next->SetFocus();
 }
 
 HWND TWinControl::Handle() {
@@ -817,6 +941,34 @@ bool TWinControl::Focused() const { return GFocused == this; }
 
 TWinControl* FocusedControl() { return GFocused; }
 
+TWinControl* FindControl(HWND handle) {
+  for (TWinControl* window : GWindows)
+    if (window->HandleAllocated() && window->Handle() == handle) return window;
+  return nullptr;
+}
+
+intptr_t SendMessage(HWND handle, uint32_t msg, uintptr_t wParam, intptr_t lParam) {
+  TWinControl* window = FindControl(handle);
+  return window ? window->Perform(msg, wParam, lParam) : 0;
+}
+
+void PostMessage(TControl* control, uint32_t msg, uintptr_t wParam, intptr_t lParam) {
+  GPosted.push_back({control, {msg, wParam, lParam, 0}});
+  if (GMessagePosted) GMessagePosted();
+}
+
+bool DispatchPostedMessage() {
+  if (GPosted.empty()) return false;
+  TPostedMessage posted = GPosted.front();
+  GPosted.pop_front();
+  posted.Target->Perform(posted.Message.Msg, posted.Message.WParam, posted.Message.LParam);
+  return true;
+}
+
+bool PostedMessagesWaiting() { return !GPosted.empty(); }
+
+void SetMessagePostedHook(TMessagePostedHook hook) { GMessagePosted = hook; }
+
 bool TWinControl::CanFocus() const {
   for (const TControl* c = this; c; c = c->Parent())
     if (!c->Visible() || !c->Enabled()) return false;
@@ -835,6 +987,11 @@ void TWinControl::MoveFocus(TWinControl* to, bool enterExit) {
   TWinControl* from = GFocused;
   if (from == to) return;
   GFocused = to;
+  if (to) {
+    TWinControl* top = to;
+    while (top->Parent()) top = top->Parent();
+    top->SetFocusedControl(to);
+  }
   if (from) from->NotifyPeer(ppFocus);
   if (to) to->NotifyPeer(ppFocus);
   if (from) from->Perform(WM_KILLFOCUS, reinterpret_cast<uintptr_t>(to));

@@ -24,10 +24,12 @@
 #include <string>
 #include <vector>
 
+#include "platform/Actions.h"
 #include "platform/Canvas.h"
 #include "platform/Components.h"
 #include "platform/Graphics.h"
 #include "platform/Keyboard.h"
+#include "platform/Menus.h"
 #include "platform/Mouse.h"
 #include "platform/ScrollBars.h"
 #include "platform/Sets.h"
@@ -45,6 +47,7 @@ struct TMessage {
 
 constexpr uint32_t WM_NULL = 0x0000;
 constexpr uint32_t WM_SIZE = 0x0005;
+constexpr uint32_t WM_CLOSE = 0x0010;
 constexpr uint32_t WM_SETFOCUS = 0x0007;    // WParam: the control that lost the focus
 constexpr uint32_t WM_KILLFOCUS = 0x0008;   // WParam: the control that gets the focus
 constexpr uint32_t WM_SETTEXT = 0x000C;     // LParam: const char*
@@ -54,6 +57,8 @@ constexpr uint32_t WM_PAINT = 0x000F;
 constexpr uint32_t WM_ERASEBKGND = 0x0014;  // result 1: the background counts as erased
 constexpr uint32_t WM_CANCELMODE = 0x001F;
 constexpr uint32_t WM_SETCURSOR = 0x0020;   // LParam low word: hit-test code
+constexpr uint32_t WM_NEXTDLGCTL = 0x0028;  // LParam 0: WParam 0 next, 1 previous in tab order
+constexpr uint32_t WM_CONTEXTMENU = 0x007B; // LParam: screen x | y << 16 (-1, -1: from the keyboard)
 constexpr uint32_t WM_GETDLGCODE = 0x0087;
 constexpr uint32_t WM_KEYDOWN = 0x0100;     // WParam: virtual key, LParam: key data
 constexpr uint32_t WM_KEYUP = 0x0101;
@@ -87,6 +92,10 @@ constexpr uint32_t WM_PASTE = 0x0302;
 constexpr uint32_t WM_CLEAR = 0x0303;
 constexpr uint32_t WM_UNDO = 0x0304;
 constexpr uint32_t WM_USER = 0x0400;
+// The class library's own messages.
+constexpr uint32_t CM_BASE = 0xB000;
+constexpr uint32_t CM_DIALOGKEY = CM_BASE + 5;  // WParam: key, LParam: key data; result 1: taken
+constexpr uint32_t CM_RELEASE = CM_BASE + 33;   // a released form frees itself
 
 // MK_ flags of mouse messages.
 constexpr uintptr_t MK_LBUTTON = 0x01;
@@ -102,6 +111,8 @@ constexpr int HTCLIENT = 1;
 constexpr intptr_t DLGC_WANTARROWS = 0x01;
 constexpr intptr_t DLGC_WANTTAB = 0x02;
 constexpr intptr_t DLGC_WANTALLKEYS = 0x04;
+constexpr intptr_t DLGC_DEFPUSHBUTTON = 0x10;
+constexpr intptr_t DLGC_UNDEFPUSHBUTTON = 0x20;
 constexpr intptr_t DLGC_WANTCHARS = 0x80;
 
 // Packing of message parameters.
@@ -156,6 +167,7 @@ struct TCreateParams {
 
 enum TAlign : uint8_t { alNone, alTop, alBottom, alLeft, alRight, alClient };
 enum TBorderStyle : uint8_t { bsNone, bsSingle };
+enum TAlignment : uint8_t { taLeftJustify, taRightJustify, taCenter };
 
 enum TControlStyleItem : uint8_t {
   csAcceptsControls,
@@ -196,6 +208,23 @@ class EInvalidOperation : public Exception {
   using Exception::Exception;
 };
 
+class TControl;
+
+// A control's link to its action: it follows the action's caption,
+// enabled state, hint and visibility. Kinds that show more of the action
+// (a tool button's check and image) extend it.
+class TControlActionLink : public TActionLink {
+public:
+  explicit TControlActionLink(TControl& client) : FClient(client) {}
+  void SetCaption(const std::string& value) override;
+  void SetEnabled(bool value) override;
+  void SetHint(const std::string& value) override;
+  void SetVisible(bool value) override;
+
+protected:
+  TControl& FClient;
+};
+
 class TWinControl;
 class TControlPeer;
 class TPeerFactory;
@@ -221,7 +250,6 @@ enum TPeerProperty : uint8_t {
   ppActivePage,
   ppMenu,         // a form's menu bar: items, their states, a merged menu
   ppWindowState,
-  ppModalResult,
   ppMDIClient,    // the area an MDI parent leaves to its children
   ppActivated,    // a form (an MDI child) came to the front
 };
@@ -293,6 +321,13 @@ public:
   // The help text shown while the pointer rests on the control.
   const std::string& Hint() const { return FHint; }
   void SetHint(const std::string& value);
+  // The menu a right click (WM_CONTEXTMENU) opens.
+  TPopupMenu* PopupMenu() const { return FPopupMenu; }
+  void SetPopupMenu(TPopupMenu* menu);
+  // The action the control shows and runs; linking takes over what the
+  // control shows of it.
+  TBasicAction* Action() const { return FActionLink ? FActionLink->Action() : nullptr; }
+  void SetAction(TBasicAction* action);
 
   // The text (caption), asked for and set through WM_GETTEXT / WM_SETTEXT,
   // so a control that keeps its text elsewhere answers with its own.
@@ -395,6 +430,12 @@ protected:
   // was handled. The base handles nothing.
   virtual bool MouseWheel(TShiftState shift, int wheelDelta, int x, int y);
 
+  // The link a kind makes for its action (TControlActionLink by default),
+  // and what the control takes over of the action when it is linked.
+  virtual std::unique_ptr<TControlActionLink> CreateActionLink();
+  virtual void ActionChange(TCustomAction& action);
+  void Notification(TComponent* component, TOperation operation) override;
+
   // Notifications of property changes (the base invalidates where it shows).
   virtual void FontChanged();
   virtual void ColorChanged();
@@ -441,6 +482,8 @@ private:
   bool FParentColor = true;
   TCursor FCursor = crDefault;
   std::string FHint;
+  TPopupMenu* FPopupMenu = nullptr;
+  std::unique_ptr<TControlActionLink> FActionLink;
   std::string FText;
   TControlStyle FControlStyle{csCaptureMouse, csClickEvents, csSetCaption, csDoubleClicks};
   TControlState FControlState;
@@ -486,6 +529,18 @@ public:
   void SetCtl3D(bool value);
   bool TabStop() const { return FTabStop; }
   void SetTabStop(bool value) { FTabStop = value; }
+  // The place among the parent's windows in tab order (0 first, -1
+  // without a parent); setting it moves the others along.
+  int TabOrder() const;
+  void SetTabOrder(int value);
+  // The window after (or before) current in tab order among this window's
+  // windows at every depth, around the end: one that can take the focus,
+  // with TabStop when checkTabStop, a direct child when checkParent.
+  // nullptr when there is none.
+  TWinControl* FindNextControl(TWinControl* current, bool goForward, bool checkTabStop, bool checkParent) const;
+  // Focuses the window FindNextControl finds: at any depth with
+  // checkTabStop, else among the direct children.
+  void SelectNext(TWinControl* current, bool goForward, bool checkTabStop);
 
   // A change of the client size realigns the children; a window repaints
   // what its class style asks for (all of it with CS_HREDRAW / CS_VREDRAW,
@@ -572,6 +627,12 @@ public:
   void WndProc(TMessage& message) override;
 
 protected:
+  // The client area changed size (bounds, frame, scroll bars): the
+  // children realign and a window repaints and gets WM_SIZE.
+  void ClientSizeChanged(const TRect& oldClient);
+  // The focus moved to control, a window inside this one; the top window
+  // hears it (a form remembers its active control). The base does nothing.
+  virtual void SetFocusedControl(TWinControl*) {}
   // Takes the window off the screen for good, as destruction does: a peer
   // made by hand is told, and the window goes (the children's first) with
   // the peer the factory made. A class whose peer relies on its own parts
@@ -596,6 +657,9 @@ protected:
   virtual void DoEnter();
   virtual void DoExit();
 
+  // A window that places all its children itself (a tool bar) realigns
+  // whenever one comes, goes, moves or shows; the base does not.
+  virtual bool ArrangesControls() const { return false; }
   // The part of the client area that aligned children share; the base
   // leaves it as it is, a panel leaves out its bevels.
   virtual void AdjustClientRect(TRect&) const {}
@@ -629,11 +693,13 @@ private:
   void InsertControl(TControl* control);
   void RemoveControl(TControl* control);
   TScrollBarState& MutableScrollBar(int bar) { return FScrollBars[bar == SB_VERT ? 1 : 0]; }
-  // The client area changed size (bounds, frame or scroll bars).
-  void ClientSizeChanged(const TRect& oldClient);
   void AddToUpdateRegion(const TRect& rect, bool erase);
 
+  // The windows among the children, in tab order.
+  void TabOrderList(std::vector<TWinControl*>& list) const;
+
   std::vector<TControl*> FControls;  // children, not owned
+  std::vector<TWinControl*> FTabList;
   HWND FHandle = 0;
   TCreateParams FParams;
   int FBorderWidth = 0;
@@ -693,6 +759,22 @@ TPeerFactory* PeerFactory();
 
 // The control that has the keyboard focus, or nullptr.
 TWinControl* FocusedControl();
+
+// ----- messages by window number and the posted messages
+// The window with this number, or nullptr.
+TWinControl* FindControl(HWND handle);
+// Sends the message to the window and answers its result (0 when no
+// window has the number).
+intptr_t SendMessage(HWND handle, uint32_t msg, uintptr_t wParam, intptr_t lParam);
+// Queues a message for the control; the message loop dispatches it later
+// (DispatchPostedMessage). A control that goes first loses its messages.
+void PostMessage(TControl* control, uint32_t msg, uintptr_t wParam, intptr_t lParam);
+// Dispatches the oldest posted message; false when none waited.
+bool DispatchPostedMessage();
+bool PostedMessagesWaiting();
+// A backend's loop hears here that a message was posted (to wake up).
+using TMessagePostedHook = void (*)();
+void SetMessagePostedHook(TMessagePostedHook hook);
 // The control that holds the mouse capture, or nullptr.
 TControl* CaptureControl();
 
