@@ -47,11 +47,10 @@ TCustomForm::TCustomForm(TComponent* owner) : TWinControl(owner) {
 TCustomForm::~TCustomForm() {
   if (FFormStyle == fsMDIChild)
     if (TCustomForm* parent = MDIParent()) parent->ChildGone(this);
-  // The children's windows live in this one's.
-  for (TCustomForm* child : std::vector<TCustomForm*>(FMDIChildren)) child->DestroyHandle();
+  BeforeDestruction();
+  Withdraw();
   FMDIChildren.clear();
   FMDICreated.clear();
-  BeforeDestruction();
   std::erase(Screen().FForms, this);
   if (Screen().FLastActive == this) Screen().FLastActive = nullptr;
 }
@@ -91,6 +90,12 @@ void TCustomForm::CreateWnd() {
     parent->FMDIChildren.push_back(this);
     parent->UpdateWindowMenu();
   }
+}
+
+void TCustomForm::DestroyWnd() {
+  // An MDI parent's children have their windows in its window.
+  for (TCustomForm* child : std::vector<TCustomForm*>(FMDIChildren)) child->DestroyHandle();
+  TWinControl::DestroyWnd();
 }
 
 void TCustomForm::Notification(TComponent* component, TOperation operation) {

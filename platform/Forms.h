@@ -152,6 +152,7 @@ protected:
   virtual void DoShow();
   virtual void DoClose(TCloseAction& action);
   void CreateWnd() override;
+  void DestroyWnd() override;
   void VisibleChanged() override;
   void TextChanged() override;
   void SetFocusedControl(TWinControl* control) override;

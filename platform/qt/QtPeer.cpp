@@ -1,12 +1,16 @@
 #include "platform/qt/QtPeer.h"
 
 #include <QtCore/QEvent>
+#include <QtGui/QContextMenuEvent>
 #include <functional>
 #include <memory>
 
+#include "platform/Forms.h"
+#include "platform/InputState.h"
 #include "platform/qt/QtConvert.h"
 #include "platform/qt/QtFonts.h"
 #include "platform/qt/QtGuard.h"
+#include "platform/qt/QtInput.h"
 
 namespace vk {
 
@@ -26,6 +30,29 @@ private:
 
 }  // namespace
 
+QObject* InstallEventFilter(QWidget& widget, std::function<bool(QEvent&)> filter) {
+  auto* events = new TEventFilter(std::move(filter));
+  events->setParent(&widget);
+  widget.installEventFilter(events);
+  return events;
+}
+
+bool FocusReachesModel(const TControl& control, const QFocusEvent& event) {
+  return event.reason() == Qt::MouseFocusReason || !GetParentForm(control);
+}
+
+bool OfferKeyToModel(TWinControl& control, const QKeyEvent& event) {
+  uint16_t key = VirtualKeyOf(event.key(), event.modifiers());
+  if (!key) return false;
+  SetModifierKeys(event.modifiers());
+  const bool alt = GetKeyState(VK_MENU) < 0 && GetKeyState(VK_CONTROL) >= 0;
+  bool taken = false;
+  RunGuarded([&] {
+    taken = Application().IsKeyMsg(control, alt ? WM_SYSKEYDOWN : WM_KEYDOWN, key, KeyData(alt, event.isAutoRepeat(), false));
+  });
+  return taken;
+}
+
 TQtPeer* QtPeerOf(const TControl* control) { return control ? dynamic_cast<TQtPeer*>(control->Peer()) : nullptr; }
 
 QWidget* ParentWidgetOf(const TControl& control) {
@@ -41,10 +68,8 @@ QRect PeerGeometry(const TControl& control) {
 
 // ---------------------------------------------------------------- TQtWidgetPeer
 
-TQtWidgetPeer::TQtWidgetPeer(TControl& control, QWidget* widget)
-    : FControl(control), FWidget(widget), FFilter(new TEventFilter([this](QEvent& e) { return FilterEvent(e); })) {
-  FFilter->setParent(widget);
-  widget->installEventFilter(FFilter);
+TQtWidgetPeer::TQtWidgetPeer(TControl& control, QWidget* widget) : FControl(control), FWidget(widget) {
+  InstallEventFilter(*widget, [this](QEvent& e) { return FilterEvent(e); });
   if (QWidget* parent = ParentWidgetOf(control)) widget->setParent(parent);
 }
 
@@ -85,11 +110,24 @@ void TQtWidgetPeer::PropertyChanged(TPeerProperty property) {
 }
 
 bool TQtWidgetPeer::FilterEvent(QEvent& event) {
-  if (event.type() == QEvent::FocusIn) {
-    auto* window = dynamic_cast<TWinControl*>(&FControl);
-    if (window && !window->Focused() && window->CanFocus()) RunGuarded([window] { window->SetFocus(); });
+  auto* window = dynamic_cast<TWinControl*>(&FControl);
+  switch (event.type()) {
+    case QEvent::FocusIn:
+      if (window && !window->Focused() && window->CanFocus() &&
+          FocusReachesModel(*window, static_cast<QFocusEvent&>(event)))
+        RunGuarded([window] { window->SetFocus(); });
+      return false;
+    case QEvent::KeyPress:
+      return window && OfferKeyToModel(*window, static_cast<QKeyEvent&>(event));
+    case QEvent::ContextMenu: {
+      if (!FControl.PopupMenu()) return false;
+      QPoint at = static_cast<QContextMenuEvent&>(event).globalPos();
+      RunGuarded([&] { FControl.Perform(WM_CONTEXTMENU, 0, MakeLParam(at.x(), at.y())); });
+      return true;
+    }
+    default:
+      return false;
   }
-  return false;
 }
 
 // ---------------------------------------------------------------- TQtContainerPeer

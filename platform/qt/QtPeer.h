@@ -8,6 +8,9 @@
 
 #include <QtCore/QObject>
 #include <QtCore/QPointer>
+#include <QtGui/QFocusEvent>
+#include <QtGui/QKeyEvent>
+#include <functional>
 #include <QtWidgets/QWidget>
 
 #include "platform/Controls.h"
@@ -34,6 +37,17 @@ TQtPeer* QtPeerOf(const TControl* control);
 QWidget* ParentWidgetOf(const TControl& control);
 // The control's bounds in that widget.
 QRect PeerGeometry(const TControl& control);
+// Offers a key pressed in a widget to the model's shortcuts and dialog keys
+// (Application::IsKeyMsg) for the control; true when one took it, and the
+// widget then does not see it.
+bool OfferKeyToModel(TWinControl& control, const QKeyEvent& event);
+// Whether Qt giving a widget the focus moves the model's focus to the
+// control. On a form only a click does: the keys that move the focus are
+// the form's, and where Qt picks a widget itself (a window activated or a
+// focused widget hidden) the form puts the model's focus back.
+bool FocusReachesModel(const TControl& control, const QFocusEvent& event);
+// Hands events of a widget to a function before the widget sees them.
+QObject* InstallEventFilter(QWidget& widget, std::function<bool(QEvent&)> filter);
 
 // A peer that owns one widget: the widget follows the model's bounds,
 // visibility, enabled state, font and hint, and tells the model when the
@@ -64,7 +78,6 @@ private:
 
   TControl& FControl;
   QPointer<QWidget> FWidget;
-  QObject* FFilter;
 };
 
 // A window without a look of its own: a plain widget that holds the

@@ -1,6 +1,9 @@
 #include "platform/qt/QtPeerFactory.h"
 
+#include "platform/qt/QtBarPeers.h"
 #include "platform/qt/QtControlHost.h"
+#include "platform/qt/QtControlPeers.h"
+#include "platform/qt/QtFormPeer.h"
 #include "platform/qt/QtPeer.h"
 
 namespace vk {
@@ -23,6 +26,16 @@ std::unique_ptr<TQtPeer> MakeHost(TControl& control) {
 
 // The kinds, most derived first: the first that matches makes the peer.
 constexpr TPeerMaker Kinds[] = {
+    Make<TCustomForm, TQtFormPeer>,
+    Make<TButton, TQtButtonPeer>,
+    Make<TToolBar, TQtToolBarPeer>,
+    Make<TToolButton, TQtToolButtonPeer>,
+    Make<TStatusBar, TQtStatusBarPeer>,
+    Make<TPageControl, TQtPageControlPeer>,
+    Make<TPanel, TQtPanelPeer>,
+    Make<TGroupBox, TQtGroupBoxPeer>,
+    Make<TBevel, TQtBevelPeer>,
+    Make<TSplitter, TQtSplitterPeer>,
     MakeHost,
     Make<TWinControl, TQtContainerPeer>,
 };

@@ -2,15 +2,20 @@
 // The desktop behind the headless platform layer: while a TQtPlatform lives,
 // fonts are measured by Qt, the clipboard is the desktop's, the timers run
 // on real time from Qt's event loop, the caret is drawn and blinks, and the
-// screen size and wheel setting are the desktop's, and controls get Qt
-// peers (QtPeerFactory.h) when their windows are made. The program's main (and
+// screen size and wheel setting are the desktop's, controls get Qt peers
+// (QtPeerFactory.h) when their windows are made, the application's loops
+// run on Qt's, and message boxes and popup menus open on the screen. The
+// program's main (and
 // the Qt tests) make one after the QApplication and drop it before.
 
 #include <memory>
 
 #include "platform/Canvas.h"
 #include "platform/Clipboard.h"
+#include "platform/MessageBoxes.h"
 #include "platform/qt/QtCaret.h"
+#include "platform/qt/QtEventLoop.h"
+#include "platform/qt/QtMenus.h"
 #include "platform/qt/QtPeerFactory.h"
 #include "platform/qt/QtTimers.h"
 
@@ -32,9 +37,12 @@ public:
 private:
   std::unique_ptr<TFontMetrics> FPreviousMetrics;
   std::unique_ptr<TClipboardBackend> FPreviousClipboard;
+  std::unique_ptr<TMessageBoxService> FPreviousMessageBoxes;
   TQtCaret FCaret;
   TQtTimerDriver FTimers;
+  TQtEventLoop FLoop;
   TQtPeerFactory FPeers;
+  TQtPopupPresenter FPopups;
 };
 
 }  // namespace vk
