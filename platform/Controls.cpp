@@ -81,8 +81,6 @@ void SetPeerFactory(TPeerFactory* factory) {
   GPeerFactory = factory;
 }
 
-TPeerFactory* PeerFactory() { return GPeerFactory; }
-
 void TControl::PeerNeeded() {
   if (FPeer || !GPeerFactory) return;
   FOwnedPeer = GPeerFactory->CreatePeer(*this);

@@ -755,7 +755,6 @@ public:
 // The peers the previous factory made are deleted first, so a backend that
 // goes takes its widgets with it.
 void SetPeerFactory(TPeerFactory* factory);
-TPeerFactory* PeerFactory();
 
 // The control that has the keyboard focus, or nullptr.
 TWinControl* FocusedControl();

@@ -320,8 +320,6 @@ public:
   int Width() const;
   int Height() const;
   TWinControl* ActiveControl() const { return FocusedControl(); }
-  // The form of the focused control, else the form activated last.
-  TCustomForm* ActiveForm() const;
   // Every form that exists, in the order they were made.
   int FormCount() const { return static_cast<int>(FForms.size()); }
   // Raises EListError "List index out of bounds (%d)" outside 0..count-1.

@@ -164,12 +164,6 @@ int TScreen::Width() const { return GetSystemMetrics(SM_CXSCREEN); }
 
 int TScreen::Height() const { return GetSystemMetrics(SM_CYSCREEN); }
 
-TCustomForm* TScreen::ActiveForm() const {
-  if (TWinControl* focused = FocusedControl())
-    if (TCustomForm* form = GetParentForm(*focused)) return form;
-  return FLastActive;
-}
-
 TCustomForm* TScreen::Forms(int index) const {
   if (index < 0 || index >= FormCount()) throw EListError(Format("List index out of bounds (%d)", index));
   return FForms[static_cast<size_t>(index)];

@@ -24,15 +24,6 @@ TMenuItem* FindShortCut(const TMenuItem& root, TShortCut shortCut) {
 
 }  // namespace
 
-std::string StripHotkey(const std::string& caption) {
-  std::string text;
-  for (size_t i = 0; i < caption.size(); ++i) {
-    if (caption[i] == '&' && i + 1 < caption.size()) ++i;
-    text += caption[i];
-  }
-  return text;
-}
-
 // ---------------------------------------------------------------- TMenuItem
 
 TMenuItem::TMenuItem(TComponent* owner) : TComponent(owner) {}
@@ -139,11 +130,6 @@ TMenuItem* TMenuItem::Items(int index) const {
   return FItems[static_cast<size_t>(index)];
 }
 
-int TMenuItem::IndexOf(const TMenuItem* item) const {
-  auto found = std::find(FItems.begin(), FItems.end(), item);
-  return found == FItems.end() ? -1 : static_cast<int>(found - FItems.begin());
-}
-
 void TMenuItem::Add(TMenuItem* item) { Insert(Count(), item); }
 
 void TMenuItem::Insert(int index, TMenuItem* item) {
@@ -160,12 +146,6 @@ void TMenuItem::Remove(TMenuItem* item) {
   FItems.erase(found);
   item->FParent = nullptr;
   Changed(true);
-}
-
-TMenu* TMenuItem::GetParentMenu() const {
-  const TMenuItem* root = this;
-  while (root->FParent) root = root->FParent;
-  return root->FMenu;
 }
 
 void TMenuItem::Click() {

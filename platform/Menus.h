@@ -55,14 +55,11 @@ public:
   int Count() const { return static_cast<int>(FItems.size()); }
   // Raises EListError "List index out of bounds (%d)" outside 0..count-1.
   TMenuItem* Items(int index) const;
-  int IndexOf(const TMenuItem* item) const;
   void Add(TMenuItem* item);
   // Raises EListError for an index outside 0..count.
   void Insert(int index, TMenuItem* item);
   // Takes the item out of this one's items (it is not freed).
   void Remove(TMenuItem* item);
-  // The menu whose tree the item is in, or nullptr.
-  TMenu* GetParentMenu() const;
 
   // The user chose the item: its action runs, else OnClick; an OnClick of
   // its own that is not the action's handler runs instead of the action.
@@ -145,7 +142,6 @@ public:
   // and stands among the others by group index. Unmerge ends it.
   void Merge(TMainMenu* menu);
   void Unmerge(TMainMenu* menu);
-  TMainMenu* MergedMenu() const { return FMerged; }
   // The items the bar shows, left to right (hidden ones included).
   std::vector<TMenuItem*> BarItems() const;
 
@@ -194,8 +190,5 @@ private:
   TComponent* FPopupComponent = nullptr;
   bool FAutoPopup = true;
 };
-
-// The caption without its "&" marks ("&&" stays one "&").
-std::string StripHotkey(const std::string& caption);
 
 }  // namespace vk

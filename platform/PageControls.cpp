@@ -32,12 +32,6 @@ void TTabSheet::SetPageControl(TPageControl* pageControl) {
   if (pageControl) pageControl->InsertPage(this);
 }
 
-int TTabSheet::PageIndex() const {
-  if (!FPageControl) return -1;
-  const auto& pages = FPageControl->FPages;
-  return static_cast<int>(std::find(pages.begin(), pages.end(), this) - pages.begin());
-}
-
 int TTabSheet::TabIndex() const {
   if (!FPageControl || !FTabVisible) return -1;
   int index = 0;

@@ -20,7 +20,6 @@ public:
   TPageControl* PageControl() const { return FPageControl; }
   // Puts the sheet on a page control (last) or takes it off (nullptr).
   void SetPageControl(TPageControl* pageControl);
-  int PageIndex() const;
   bool TabVisible() const { return FTabVisible; }
   void SetTabVisible(bool value);
   // Its tab's place among the visible tabs, -1 when its tab is hidden.
@@ -47,8 +46,6 @@ public:
   // The sheet shown; setting it shows that sheet and hides the others.
   TTabSheet* ActivePage() const { return FActivePage; }
   void SetActivePage(TTabSheet* page);
-  int ActivePageIndex() const { return FActivePage ? FActivePage->PageIndex() : -1; }
-  void SetActivePageIndex(int index) { SetActivePage(index >= 0 && index < PageCount() ? Pages(index) : nullptr); }
   // The user chose a tab (an index among the visible tabs).
   void SelectTab(int tabIndex);
 

@@ -31,7 +31,6 @@ class TEditAction : public TAction {
 public:
   TEditAction(TComponent* owner, TEditActionKind kind) : TAction(owner), FKind(kind) {}
   std::string ClassName() const override { return "TEditAction"; }
-  TEditActionKind Kind() const { return FKind; }
 
 protected:
   bool UpdateFromTarget() override;
@@ -82,7 +81,6 @@ class TWindowAction : public TAction {
 public:
   TWindowAction(TComponent* owner, TWindowActionKind kind) : TAction(owner), FKind(kind) {}
   std::string ClassName() const override { return "TWindowAction"; }
-  TWindowActionKind Kind() const { return FKind; }
 
 protected:
   bool UpdateFromTarget() override;

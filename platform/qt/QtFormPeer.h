@@ -31,7 +31,6 @@ public:
   void Attached() override;
   void PropertyChanged(TPeerProperty property) override;
 
-  TCustomForm& Form() const { return FForm; }
   // The window kinds; nullptr where the form is another kind.
   QMainWindow* MainWindow() const { return qobject_cast<QMainWindow*>(FWindow); }
   QMdiSubWindow* SubWindow() const { return qobject_cast<QMdiSubWindow*>(FWindow); }

@@ -41,7 +41,7 @@ QAction* TQtMenuSync::ActionOf(const TMenuItem* item) const {
 }
 
 void TQtMenuSync::Forget(TComponent* component) {
-  auto found = FActions.find(static_cast<TMenuItem*>(component));
+  auto found = FActions.find(component);
   if (found == FActions.end()) return;
   if (QAction* action = found->second) {
     // Later: the item may be going from inside the action's own signal.

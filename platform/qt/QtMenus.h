@@ -37,7 +37,8 @@ private:
   void Forget(TComponent* item);
   void Opened(TMenuItem* item);
 
-  std::unordered_map<const TMenuItem*, QPointer<QAction>> FActions;
+  // By component: an item is forgotten while it is being destroyed.
+  std::unordered_map<const TComponent*, QPointer<QAction>> FActions;
   std::unique_ptr<TWatch> FWatch;
 };
 
