@@ -2,11 +2,13 @@
 
 #include <algorithm>
 #include <cstdlib>
+#include <deque>
 #include <utility>
 
 #include "platform/Caret.h"
 #include "platform/Ime.h"
 #include "platform/InputState.h"
+#include "platform/ScopeGuard.h"
 #include "platform/StringLists.h"
 #include "platform/SystemMetrics.h"
 
@@ -35,6 +37,19 @@ TDragSession GDrag;
 // Every window that exists, oldest first: where a drag looks for its target.
 std::vector<TWinControl*> GWindows;
 
+// Messages posted for the message loop, oldest first.
+struct TPostedMessage {
+  TControl* Target;
+  TMessage Message;
+};
+std::deque<TPostedMessage> GPosted;
+TMessagePostedHook GMessagePosted = nullptr;
+
+// The backend's peer factory and the controls whose peers it made, oldest
+// first (so parents before their children).
+TPeerFactory* GPeerFactory = nullptr;
+std::vector<TControl*> GPeered;
+
 // The largest number of rectangles an update region keeps apart; beyond it
 // they are merged into their bounding rectangle.
 constexpr size_t MaxRegionRects = 32;
@@ -54,6 +69,52 @@ bool Contains(const TRect& outer, const TRect& inner) {
          inner.Bottom <= outer.Bottom;
 }
 
+bool IsWindowControl(const TControl* control) { return dynamic_cast<const TWinControl*>(control) != nullptr; }
+
+}  // namespace
+
+// ---------------------------------------------------------------- peers
+
+void SetPeerFactory(TPeerFactory* factory) {
+  // Children go before their parents: their widgets live in the parents'.
+  while (!GPeered.empty()) GPeered.back()->ReleasePeer();
+  GPeerFactory = factory;
+}
+
+void TControl::PeerNeeded() {
+  if (FPeer || !GPeerFactory) return;
+  FOwnedPeer = GPeerFactory->CreatePeer(*this);
+  FPeer = FOwnedPeer.get();
+  if (FPeer) GPeered.push_back(this);
+}
+
+void TControl::ReleasePeer() {
+  if (!FOwnedPeer) return;
+  std::erase(GPeered, this);
+  FPeer = nullptr;
+  FOwnedPeer.reset();
+}
+
+void TControl::DropPeer() {
+  if (FOwnedPeer) {
+    ReleasePeer();
+  } else if (FPeer) {
+    std::exchange(FPeer, nullptr)->ControlFreed();
+  }
+}
+
+void TControl::SetPeer(TControlPeer* peer) {
+  if (peer == FPeer) return;
+  ReleasePeer();
+  FPeer = peer;
+}
+
+void TControl::NotifyPeer(TPeerProperty property) const {
+  if (FPeer) FPeer->PropertyChanged(property);
+}
+
+namespace {
+
 }  // namespace
 
 // ---------------------------------------------------------------- TControl
@@ -63,6 +124,8 @@ TControl::TControl(TComponent* owner) : TComponent(owner) {
 }
 
 TControl::~TControl() {
+  DropPeer();
+  std::erase_if(GPosted, [this](const TPostedMessage& m) { return m.Target == this; });
   if (GCapture == this) GCapture = nullptr;
   if (GDrag.Source == this) GDrag = TDragSession{};
   if (GDrag.Target == this) GDrag.Target = nullptr;
@@ -78,6 +141,8 @@ void TControl::SetParent(TWinControl* parent) {
     if (auto* window = dynamic_cast<TWinControl*>(this)) {
       if (FocusInside(window)) TWinControl::MoveFocus(nullptr, true);
       window->DestroyHandle();
+    } else {
+      ReleasePeer();
     }
     if (GCapture == this) SetMouseCapture(false);
     FParent->RemoveControl(this);
@@ -87,8 +152,11 @@ void TControl::SetParent(TWinControl* parent) {
   parent->InsertControl(this);
   ParentFontChanged();
   ParentColorChanged();
-  if (auto* window = dynamic_cast<TWinControl*>(this))
+  if (auto* window = dynamic_cast<TWinControl*>(this)) {
     if (FVisible && parent->HandleAllocated()) window->HandleNeeded();
+  } else if (parent->HandleAllocated()) {
+    PeerNeeded();
+  }
 }
 
 void TControl::SetBounds(int left, int top, int width, int height) {
@@ -101,7 +169,8 @@ void TControl::SetBounds(int left, int top, int width, int height) {
   FWidth = width;
   FHeight = height;
   if (FParent && FVisible) FParent->InvalidateRect(BoundsRect(), true);
-  if (FAlign != alNone) RequestAlign();
+  NotifyPeer(ppBounds);
+  if (FAlign != alNone || (FParent && FParent->ArrangesControls())) RequestAlign();
 }
 
 TRect TControl::ClientRect() const { return Rect(0, 0, FWidth, FHeight); }
@@ -139,13 +208,68 @@ void TControl::RequestAlign() {
 void TControl::SetVisible(bool value) {
   if (value == FVisible) return;
   FVisible = value;
+  NotifyPeer(ppVisible);
   VisibleChanged();
 }
 
 void TControl::SetEnabled(bool value) {
   if (value == FEnabled) return;
   FEnabled = value;
+  NotifyPeer(ppEnabled);
   EnabledChanged();
+}
+
+void TControl::SetHint(const std::string& value) {
+  if (value == FHint) return;
+  FHint = value;
+  NotifyPeer(ppHint);
+}
+
+void TControl::SetPopupMenu(TPopupMenu* menu) {
+  if (menu == FPopupMenu) return;
+  if (FPopupMenu) RemoveFreeNotification(FPopupMenu);
+  FPopupMenu = menu;
+  if (menu) FreeNotification(menu);
+}
+
+void TControl::Notification(TComponent* component, TOperation operation) {
+  TComponent::Notification(component, operation);
+  if (operation == opRemove && component == FPopupMenu) FPopupMenu = nullptr;
+}
+
+void TControl::SetAction(TBasicAction* action) {
+  if (!action) {
+    FActionLink.reset();
+    return;
+  }
+  if (!FActionLink) FActionLink = CreateActionLink();
+  FActionLink->SetAction(action);
+  if (TCustomAction* custom = FActionLink->CustomAction()) ActionChange(*custom);
+}
+
+std::unique_ptr<TControlActionLink> TControl::CreateActionLink() {
+  return std::make_unique<TControlActionLink>(*this);
+}
+
+void TControl::ActionChange(TCustomAction& action) {
+  SetCaption(action.Caption());
+  SetEnabled(action.Enabled());
+  SetHint(action.Hint());
+  SetVisible(action.Visible());
+}
+
+// A property follows the action while it still equals the action's value.
+void TControlActionLink::SetCaption(const std::string& value) {
+  if (FClient.Caption() == CustomAction()->Caption()) FClient.SetCaption(value);
+}
+void TControlActionLink::SetEnabled(bool value) {
+  if (FClient.Enabled() == CustomAction()->Enabled()) FClient.SetEnabled(value);
+}
+void TControlActionLink::SetHint(const std::string& value) {
+  if (FClient.Hint() == CustomAction()->Hint()) FClient.SetHint(value);
+}
+void TControlActionLink::SetVisible(bool value) {
+  if (FClient.Visible() == CustomAction()->Visible()) FClient.SetVisible(value);
 }
 
 void TControl::SetParentFont(bool value) {
@@ -157,6 +281,7 @@ void TControl::SetColor(TColor value) {
   FParentColor = false;
   if (value == FColor) return;
   FColor = value;
+  NotifyPeer(ppColor);
   ColorChanged();
 }
 
@@ -167,24 +292,20 @@ void TControl::SetParentColor(bool value) {
 
 void TControl::FontChangeHandler(TObject*) {
   if (!FTakingParentFont) FParentFont = false;
+  NotifyPeer(ppFont);
   FontChanged();
 }
 
 void TControl::ParentFontChanged() {
   if (!FParentFont || !FParent) return;
-  FTakingParentFont = true;
-  try {
-    FFont.Assign(FParent->Font());
-  } catch (...) {
-    FTakingParentFont = false;
-    throw;
-  }
-  FTakingParentFont = false;
+  TTempValue taking(FTakingParentFont, true);
+  FFont.Assign(FParent->Font());
 }
 
 void TControl::ParentColorChanged() {
   if (!FParentColor || !FParent || FColor == FParent->Color()) return;
   FColor = FParent->Color();
+  NotifyPeer(ppColor);
   ColorChanged();
 }
 
@@ -192,7 +313,7 @@ void TControl::FontChanged() { Invalidate(); }
 void TControl::ColorChanged() { Invalidate(); }
 
 void TControl::VisibleChanged() {
-  if (FAlign != alNone) RequestAlign();
+  if (FAlign != alNone || (FParent && FParent->ArrangesControls())) RequestAlign();
   if (FParent) FParent->InvalidateRect(BoundsRect(), true);
   if (!FVisible && GCapture == this) SetMouseCapture(false);
 }
@@ -214,6 +335,7 @@ std::string TControl::Text() const {
 void TControl::SetText(const std::string& value) {
   if (Text() == value) return;
   Perform(WM_SETTEXT, 0, reinterpret_cast<intptr_t>(value.c_str()));
+  NotifyPeer(ppText);
   TextChanged();
 }
 
@@ -280,9 +402,26 @@ void TControl::WndProc(TMessage& message) {
     case WM_CANCELMODE:
       SetMouseCapture(false);
       return;
+    case WM_CONTEXTMENU:
+      if (FPopupMenu && FPopupMenu->AutoPopup()) {
+        TPoint at{SmallLo(static_cast<uintptr_t>(message.LParam)), SmallHi(static_cast<uintptr_t>(message.LParam))};
+        if (at.X == -1 && at.Y == -1) at = ClientToScreen({0, 0});
+        FPopupMenu->SetPopupComponent(this);
+        FPopupMenu->Popup(at.X, at.Y);
+        message.Result = 1;
+        return;
+      }
+      Dispatch(message);
+      return;
     default:
-      DefaultHandler(message);
+      Dispatch(message);
   }
+}
+
+void TControl::Dispatch(TMessage& message) { DefaultHandler(message); }
+
+void TControl::Resize() {
+  if (OnResize) OnResize(this);
 }
 
 void TControl::HandleMouseMessage(TMessage& message) {
@@ -465,7 +604,15 @@ TWinControl* FindDragTarget(const TPoint& screen) {
 }
 
 void TControl::Click() {
-  if (OnClick) OnClick(this);
+  // An OnClick of its own that is not its action's handler runs instead of
+  // the action.
+  TBasicAction* action = Action();
+  if (OnClick && action && !(OnClick == action->OnExecute))
+    OnClick(this);
+  else if (action)
+    FActionLink->Execute();
+  else if (OnClick)
+    OnClick(this);
 }
 
 void TControl::DblClick() {
@@ -504,13 +651,20 @@ void TControl::Repaint() {
 TWinControl::TWinControl(TComponent* owner) : TControl(owner) {}
 
 TWinControl::~TWinControl() {
-  if (FPeer) std::exchange(FPeer, nullptr)->WindowFreed();
-  // Gone without a word: no message may reach a half-destroyed control.
-  if (GFocused == this) GFocused = nullptr;
-  DestroyHandle();
+  Withdraw();
   std::erase(GWindows, this);
   for (TControl* control : FControls) control->FParent = nullptr;
   FControls.clear();
+}
+
+void TWinControl::Withdraw() {
+  // A peer made by hand hears it first; the factory's goes with the window,
+  // after the children's.
+  if (!FOwnedPeer) DropPeer();
+  // Gone without a word: no message may reach a half-destroyed control.
+  if (GFocused == this) GFocused = nullptr;
+  DestroyHandle();
+  DropPeer();
 }
 
 TControl* TWinControl::Controls(int index) const {
@@ -521,14 +675,62 @@ TControl* TWinControl::Controls(int index) const {
 
 void TWinControl::InsertControl(TControl* control) {
   FControls.push_back(control);
-  if (control->Align() != alNone) Realign();
+  if (auto* window = dynamic_cast<TWinControl*>(control)) FTabList.push_back(window);
+  if (control->Align() != alNone || ArrangesControls()) Realign();
 }
 
 void TWinControl::RemoveControl(TControl* control) {
   auto found = std::find(FControls.begin(), FControls.end(), control);
   if (found == FControls.end()) return;
   FControls.erase(found);
-  if (control->Align() != alNone) Realign();
+  std::erase(FTabList, control);
+  if (control->Align() != alNone || ArrangesControls()) Realign();
+}
+
+// ----- tab order
+
+int TWinControl::TabOrder() const {
+  if (!Parent()) return -1;
+  const std::vector<TWinControl*>& list = Parent()->FTabList;
+  return static_cast<int>(std::find(list.begin(), list.end(), this) - list.begin());
+}
+
+void TWinControl::SetTabOrder(int value) {
+  if (!Parent()) return;
+  std::vector<TWinControl*>& list = Parent()->FTabList;
+  std::erase(list, this);
+  value = std::clamp(value, 0, static_cast<int>(list.size()));
+  list.insert(list.begin() + value, this);
+}
+
+void TWinControl::TabOrderList(std::vector<TWinControl*>& list) const {
+  for (TWinControl* child : FTabList) {
+    list.push_back(child);
+    child->TabOrderList(list);
+  }
+}
+
+TWinControl* TWinControl::FindNextControl(TWinControl* current, bool goForward, bool checkTabStop,
+                                          bool checkParent) const {
+  std::vector<TWinControl*> list;
+  TabOrderList(list);
+  const int count = static_cast<int>(list.size());
+  if (count == 0) return nullptr;
+  int start = static_cast<int>(std::find(list.begin(), list.end(), current) - list.begin());
+  if (start == count) start = goForward ? count - 1 : 0;  // not in the list: from the first (or last)
+  for (int step = 1; step <= count; ++step) {
+    TWinControl* candidate = list[static_cast<size_t>(((goForward ? start + step : start - step) % count + count) % count)];
+    if (candidate == current) continue;
+    if ((!checkTabStop || candidate->TabStop()) && (!checkParent || candidate->Parent() == this) &&
+        candidate->CanFocus())
+      return candidate;
+  }
+  return nullptr;
+}
+
+void TWinControl::SelectNext(TWinControl* current, bool goForward, bool checkTabStop) {
+  // Without tab stops (the arrow keys) the focus stays among the children.
+  if (TWinControl* next = FindNextControl(current, goForward, checkTabStop, !checkTabStop)) next->SetFocus();
 }
 
 HWND TWinControl::Handle() {
@@ -542,13 +744,8 @@ void TWinControl::HandleNeeded() {
   // The parent's window may have made this one already (a visible child).
   if (!FHandle) {
     FControlState.Include(csCreating);
-    try {
-      CreateWnd();
-    } catch (...) {
-      FControlState.Exclude(csCreating);
-      throw;
-    }
-    FControlState.Exclude(csCreating);
+    TScopeExit created([this] { FControlState.Exclude(csCreating); });
+    CreateWnd();
   }
   // Copy the list: a child's creation may change it.
   std::vector<TControl*> children = FControls;
@@ -561,13 +758,8 @@ void TWinControl::DestroyHandle() {
   for (TControl* child : std::vector<TControl*>(FControls))
     if (auto* window = dynamic_cast<TWinControl*>(child)) window->DestroyHandle();
   FControlState.Include(csDestroyingHandle);
-  try {
-    DestroyWnd();
-  } catch (...) {
-    FControlState.Exclude(csDestroyingHandle);
-    throw;
-  }
-  FControlState.Exclude(csDestroyingHandle);
+  TScopeExit destroyed([this] { FControlState.Exclude(csDestroyingHandle); });
+  DestroyWnd();
 }
 
 void TWinControl::RecreateWnd() {
@@ -597,10 +789,6 @@ void TWinControl::CreateWnd() {
   CreateWindowHandle(params);
 }
 
-void TWinControl::PeerWindowChanged() {
-  if (FPeer) FPeer->WindowChanged();
-}
-
 void TWinControl::CreateWindowHandle(const TCreateParams& params) {
   FParams = params;
   FHandle = ++GLastHandle;
@@ -609,8 +797,13 @@ void TWinControl::CreateWindowHandle(const TCreateParams& params) {
   FScrollBars[0].Visible = (params.Style & WS_HSCROLL) != 0;
   FScrollBars[1] = TScrollBarState{};
   FScrollBars[1].Visible = (params.Style & WS_VSCROLL) != 0;
+  // The window's peer, then those of the children without a window of
+  // their own, which show in it.
+  PeerNeeded();
+  for (TControl* child : std::vector<TControl*>(FControls))
+    if (!IsWindowControl(child)) child->PeerNeeded();
   Realign();
-  PeerWindowChanged();
+  NotifyPeer(ppFrame);
   InvalidateRect(ClientRect(), true);
   Perform(WM_SIZE, 0, MakeLParam(ClientWidth(), ClientHeight()));
 }
@@ -630,15 +823,16 @@ void TWinControl::DestroyWnd() {
   FUpdateErase = false;
   FScrollRequests.clear();
   FImeContext.reset();
-  PeerWindowChanged();
+  for (TControl* child : FControls)
+    if (!IsWindowControl(child)) child->ReleasePeer();
+  ReleasePeer();
+  NotifyPeer(ppFrame);
 }
 
 void TWinControl::SetBounds(int left, int top, int width, int height) {
-  TRect oldBounds = BoundsRect();
   TRect oldClient = ClientRect();
   TControl::SetBounds(left, top, width, height);
   if (ClientRect() != oldClient) ClientSizeChanged(oldClient);
-  if (BoundsRect() != oldBounds) PeerWindowChanged();
 }
 
 int TWinControl::FrameWidth() const {
@@ -685,7 +879,7 @@ void TWinControl::SetBorderWidth(int value) {
   TRect oldClient = ClientRect();
   FBorderWidth = value;
   if (ClientRect() != oldClient) ClientSizeChanged(oldClient);
-  PeerWindowChanged();
+  NotifyPeer(ppFrame);
   Invalidate();
 }
 
@@ -698,14 +892,10 @@ void TWinControl::SetCtl3D(bool value) {
 void TWinControl::Realign() {
   if (FAligning) return;
   ++FAligning;
-  try {
-    TRect rect = ClientRect();
-    AlignControls(rect);
-  } catch (...) {
-    --FAligning;
-    throw;
-  }
-  --FAligning;
+  TScopeExit aligned([this] { --FAligning; });
+  TRect rect = ClientRect();
+  AdjustClientRect(rect);
+  AlignControls(rect);
 }
 
 void TWinControl::AlignControls(TRect& rect) {
@@ -749,6 +939,34 @@ bool TWinControl::Focused() const { return GFocused == this; }
 
 TWinControl* FocusedControl() { return GFocused; }
 
+TWinControl* FindControl(HWND handle) {
+  for (TWinControl* window : GWindows)
+    if (window->HandleAllocated() && window->Handle() == handle) return window;
+  return nullptr;
+}
+
+intptr_t SendMessage(HWND handle, uint32_t msg, uintptr_t wParam, intptr_t lParam) {
+  TWinControl* window = FindControl(handle);
+  return window ? window->Perform(msg, wParam, lParam) : 0;
+}
+
+void PostMessage(TControl* control, uint32_t msg, uintptr_t wParam, intptr_t lParam) {
+  GPosted.push_back({control, {msg, wParam, lParam, 0}});
+  if (GMessagePosted) GMessagePosted();
+}
+
+bool DispatchPostedMessage() {
+  if (GPosted.empty()) return false;
+  TPostedMessage posted = GPosted.front();
+  GPosted.pop_front();
+  posted.Target->Perform(posted.Message.Msg, posted.Message.WParam, posted.Message.LParam);
+  return true;
+}
+
+bool PostedMessagesWaiting() { return !GPosted.empty(); }
+
+void SetMessagePostedHook(TMessagePostedHook hook) { GMessagePosted = hook; }
+
 bool TWinControl::CanFocus() const {
   for (const TControl* c = this; c; c = c->Parent())
     if (!c->Visible() || !c->Enabled()) return false;
@@ -767,8 +985,13 @@ void TWinControl::MoveFocus(TWinControl* to, bool enterExit) {
   TWinControl* from = GFocused;
   if (from == to) return;
   GFocused = to;
-  if (from) from->PeerWindowChanged();
-  if (to) to->PeerWindowChanged();
+  if (to) {
+    TWinControl* top = to;
+    while (top->Parent()) top = top->Parent();
+    top->SetFocusedControl(to);
+  }
+  if (from) from->NotifyPeer(ppFocus);
+  if (to) to->NotifyPeer(ppFocus);
   if (from) from->Perform(WM_KILLFOCUS, reinterpret_cast<uintptr_t>(to));
   if (to && GFocused == to) to->Perform(WM_SETFOCUS, reinterpret_cast<uintptr_t>(from));
   if (!enterExit) return;
@@ -798,7 +1021,6 @@ void TWinControl::KeyPress(char& key) {
 
 void TWinControl::VisibleChanged() {
   TControl::VisibleChanged();
-  PeerWindowChanged();
   if (!Visible()) {
     if (FocusInside(this)) MoveFocus(nullptr, true);
   } else if (Parent() && Parent()->HandleAllocated()) {
@@ -860,8 +1082,11 @@ void TWinControl::WndProc(TMessage& message) {
       return;
     case WM_SETFOCUS:
     case WM_KILLFOCUS:
+      message.Result = 0;
+      return;
     case WM_SIZE:
       message.Result = 0;
+      Resize();
       return;
     default:
       TControl::WndProc(message);
@@ -942,10 +1167,7 @@ void TWinControl::Update() {
 }
 
 void TWinControl::PaintRegion(const std::vector<TRect>& region, bool erase) {
-  struct TPaintRectReset {
-    TRect& Rect;
-    ~TPaintRectReset() { Rect = TRect{}; }
-  } reset{FPaintRect};
+  TScopeExit reset([this] { FPaintRect = TRect{}; });
   if (erase) {
     for (const TRect& r : region)
       if (IntersectRect(FPaintRect, r, ClientRect())) Perform(WM_ERASEBKGND);
@@ -998,7 +1220,8 @@ bool AcceptsDroppedFiles(const TWinControl& control) {
 
 TCustomControl::TCustomControl(TComponent* owner) : TWinControl(owner), FCanvas(CreateScreenCanvas()) {}
 
-TCustomControl::~TCustomControl() = default;
+// The peer paints through the canvas: it goes while the canvas is here.
+TCustomControl::~TCustomControl() { Withdraw(); }
 
 void TCustomControl::SetCanvas(std::unique_ptr<TCanvas> canvas) {
   if (!canvas) return;
@@ -1010,11 +1233,7 @@ void TCustomControl::SetCanvas(std::unique_ptr<TCanvas> canvas) {
 
 void TCustomControl::PaintWindow(const TRect& rect) {
   TCanvas& canvas = *FCanvas;
-  struct TRestore {
-    TCanvas& Canvas;
-    int State;
-    ~TRestore() { Canvas.RestoreDC(State); }
-  } restore{canvas, canvas.SaveDC()};
+  TScopeExit restore([&canvas, state = canvas.SaveDC()] { canvas.RestoreDC(state); });
   canvas.SetClipRect(rect);
   Paint();
 }

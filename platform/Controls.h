@@ -9,19 +9,27 @@
 // system; the default handling turns them into the virtual input methods
 // (KeyDown, MouseDown, ...) that derived controls override. Tests and the
 // Qt backend deliver input the same way. Invalidation is recorded in an
-// update region that Update paints and that tests read; a window shown on
-// the screen has a peer (TWindowPeer, the Qt host widget) that hears of
-// invalidation, scrolling and Update and paints in the screen's own cycle.
+// update region that Update paints and that tests read.
+//
+// A control on the screen has a peer (TControlPeer): the backend's object
+// that shows it. The model owns all behaviour; the peer is told which
+// property changed and reads the new state, and what the user does reaches
+// the model through the same calls a test makes. A registered peer factory
+// makes the peers: a window's with its window, a control without a window
+// of its own when its parent's window exists. Without a factory the model
+// runs alone.
 
 #include <cstdint>
 #include <memory>
 #include <string>
 #include <vector>
 
+#include "platform/Actions.h"
 #include "platform/Canvas.h"
 #include "platform/Components.h"
 #include "platform/Graphics.h"
 #include "platform/Keyboard.h"
+#include "platform/Menus.h"
 #include "platform/Mouse.h"
 #include "platform/ScrollBars.h"
 #include "platform/Sets.h"
@@ -39,6 +47,7 @@ struct TMessage {
 
 constexpr uint32_t WM_NULL = 0x0000;
 constexpr uint32_t WM_SIZE = 0x0005;
+constexpr uint32_t WM_CLOSE = 0x0010;
 constexpr uint32_t WM_SETFOCUS = 0x0007;    // WParam: the control that lost the focus
 constexpr uint32_t WM_KILLFOCUS = 0x0008;   // WParam: the control that gets the focus
 constexpr uint32_t WM_SETTEXT = 0x000C;     // LParam: const char*
@@ -48,6 +57,8 @@ constexpr uint32_t WM_PAINT = 0x000F;
 constexpr uint32_t WM_ERASEBKGND = 0x0014;  // result 1: the background counts as erased
 constexpr uint32_t WM_CANCELMODE = 0x001F;
 constexpr uint32_t WM_SETCURSOR = 0x0020;   // LParam low word: hit-test code
+constexpr uint32_t WM_NEXTDLGCTL = 0x0028;  // LParam 0: WParam 0 next, 1 previous in tab order
+constexpr uint32_t WM_CONTEXTMENU = 0x007B; // LParam: screen x | y << 16 (-1, -1: from the keyboard)
 constexpr uint32_t WM_GETDLGCODE = 0x0087;
 constexpr uint32_t WM_KEYDOWN = 0x0100;     // WParam: virtual key, LParam: key data
 constexpr uint32_t WM_KEYUP = 0x0101;
@@ -81,6 +92,10 @@ constexpr uint32_t WM_PASTE = 0x0302;
 constexpr uint32_t WM_CLEAR = 0x0303;
 constexpr uint32_t WM_UNDO = 0x0304;
 constexpr uint32_t WM_USER = 0x0400;
+// The class library's own messages.
+constexpr uint32_t CM_BASE = 0xB000;
+constexpr uint32_t CM_DIALOGKEY = CM_BASE + 5;  // WParam: key, LParam: key data; result 1: taken
+constexpr uint32_t CM_RELEASE = CM_BASE + 33;   // a released form frees itself
 
 // MK_ flags of mouse messages.
 constexpr uintptr_t MK_LBUTTON = 0x01;
@@ -96,6 +111,8 @@ constexpr int HTCLIENT = 1;
 constexpr intptr_t DLGC_WANTARROWS = 0x01;
 constexpr intptr_t DLGC_WANTTAB = 0x02;
 constexpr intptr_t DLGC_WANTALLKEYS = 0x04;
+constexpr intptr_t DLGC_DEFPUSHBUTTON = 0x10;
+constexpr intptr_t DLGC_UNDEFPUSHBUTTON = 0x20;
 constexpr intptr_t DLGC_WANTCHARS = 0x80;
 
 // Packing of message parameters.
@@ -150,6 +167,7 @@ struct TCreateParams {
 
 enum TAlign : uint8_t { alNone, alTop, alBottom, alLeft, alRight, alClient };
 enum TBorderStyle : uint8_t { bsNone, bsSingle };
+enum TAlignment : uint8_t { taLeftJustify, taRightJustify, taCenter };
 
 enum TControlStyleItem : uint8_t {
   csAcceptsControls,
@@ -190,9 +208,51 @@ class EInvalidOperation : public Exception {
   using Exception::Exception;
 };
 
+class TControl;
+
+// A control's link to its action: it follows the action's caption,
+// enabled state, hint and visibility. Kinds that show more of the action
+// (a tool button's check and image) extend it.
+class TControlActionLink : public TActionLink {
+public:
+  explicit TControlActionLink(TControl& client) : FClient(client) {}
+  void SetCaption(const std::string& value) override;
+  void SetEnabled(bool value) override;
+  void SetHint(const std::string& value) override;
+  void SetVisible(bool value) override;
+
+protected:
+  TControl& FClient;
+};
+
 class TWinControl;
-class TWindowPeer;
+class TControlPeer;
+class TPeerFactory;
 struct TInputContext;
+
+// What of a control its peer shows changed (see TControlPeer).
+enum TPeerProperty : uint8_t {
+  ppBounds,       // Left, Top, Width, Height and so the client area
+  ppVisible,
+  ppEnabled,
+  ppText,         // Text, which is the caption
+  ppFont,
+  ppColor,
+  ppHint,
+  ppFocus,        // the control got or lost the keyboard focus
+  ppFrame,        // a window was created or destroyed, or its frame changed
+  ppScrollBars,
+  ppChecked,      // a checked or pressed state
+  ppStyle,        // the look: bevels, shapes, button styles
+  ppImages,       // an image list or an image index
+  ppPanels,       // a status bar's panels
+  ppPages,        // a page control's pages: their order, captions and tabs
+  ppActivePage,
+  ppMenu,         // a form's menu bar: items, their states, a merged menu
+  ppWindowState,
+  ppMDIClient,    // the area an MDI parent leaves to its children
+  ppActivated,    // a form (an MDI child) came to the front
+};
 
 // ---------------------------------------------------------------- TControl
 
@@ -258,6 +318,16 @@ public:
   void SetParentColor(bool value);
   TCursor Cursor() const { return FCursor; }
   void SetCursor(TCursor value) { FCursor = value; }
+  // The help text shown while the pointer rests on the control.
+  const std::string& Hint() const { return FHint; }
+  void SetHint(const std::string& value);
+  // The menu a right click (WM_CONTEXTMENU) opens.
+  TPopupMenu* PopupMenu() const { return FPopupMenu; }
+  void SetPopupMenu(TPopupMenu* menu);
+  // The action the control shows and runs; linking takes over what the
+  // control shows of it.
+  TBasicAction* Action() const { return FActionLink ? FActionLink->Action() : nullptr; }
+  void SetAction(TBasicAction* action);
 
   // The text (caption), asked for and set through WM_GETTEXT / WM_SETTEXT,
   // so a control that keeps its text elsewhere answers with its own.
@@ -309,11 +379,22 @@ public:
   // Invalidate and Update.
   void Repaint();
 
+  // ----- the screen
+  // The backend object that shows the control, or nullptr.
+  TControlPeer* Peer() const { return FPeer; }
+  // Attaches a peer made by hand (one that shows a control as a window of
+  // its own); it takes the place of one the factory made. The control does
+  // not own it and tells it ControlFreed when the control goes first.
+  void SetPeer(TControlPeer* peer);
+  // Tells the peer that a property it shows changed.
+  void NotifyPeer(TPeerProperty property) const;
+
   TMouseEvent OnMouseDown;
   TMouseMoveEvent OnMouseMove;
   TMouseEvent OnMouseUp;
   TNotifyEvent OnClick;
   TNotifyEvent OnDblClick;
+  TNotifyEvent OnResize;
   TDragOverEvent OnDragOver;
   TDragDropEvent OnDragDrop;
   TEndDragEvent OnEndDrag;
@@ -330,8 +411,13 @@ protected:
   // The source hears that its drag ended; the base fires OnEndDrag.
   virtual void DoEndDrag(TObject* target, int x, int y);
 
+  // Messages that WndProc does not handle itself: a form passes a user
+  // message to its handler here. The base hands them to DefaultHandler.
+  virtual void Dispatch(TMessage& message);
   // Messages nobody handled end here (result 0).
   virtual void DefaultHandler(TMessage& message);
+  // A window's size changed (WM_SIZE); fires OnResize.
+  virtual void Resize();
 
   // The dynamic input methods; the base versions fire the events.
   virtual void Click();
@@ -343,6 +429,12 @@ protected:
   // user) with the pointer at (x, y) in client coordinates; true when it
   // was handled. The base handles nothing.
   virtual bool MouseWheel(TShiftState shift, int wheelDelta, int x, int y);
+
+  // The link a kind makes for its action (TControlActionLink by default),
+  // and what the control takes over of the action when it is linked.
+  virtual std::unique_ptr<TControlActionLink> CreateActionLink();
+  virtual void ActionChange(TCustomAction& action);
+  void Notification(TComponent* component, TOperation operation) override;
 
   // Notifications of property changes (the base invalidates where it shows).
   virtual void FontChanged();
@@ -361,6 +453,13 @@ protected:
 
 private:
   friend class TWinControl;
+  friend void SetPeerFactory(TPeerFactory* factory);
+  // Asks the factory for a peer unless the control has one.
+  void PeerNeeded();
+  // Deletes the peer the factory made (a peer made by hand stays).
+  void ReleasePeer();
+  // The control is going: the peer is deleted or, made by hand, told so.
+  void DropPeer();
   void HandleMouseMessage(TMessage& message);
   // The source's mouse messages while it drags; true when the drag took it.
   bool HandleDragMessage(const TMessage& message);
@@ -382,10 +481,15 @@ private:
   TColor FColor = clWindow;
   bool FParentColor = true;
   TCursor FCursor = crDefault;
+  std::string FHint;
+  TPopupMenu* FPopupMenu = nullptr;
+  std::unique_ptr<TControlActionLink> FActionLink;
   std::string FText;
   TControlStyle FControlStyle{csCaptureMouse, csClickEvents, csSetCaption, csDoubleClicks};
   TControlState FControlState;
   TCursor FDragCursor = crDrag;
+  TControlPeer* FPeer = nullptr;
+  std::unique_ptr<TControlPeer> FOwnedPeer;  // made by the factory
 };
 
 // ---------------------------------------------------------------- TWinControl
@@ -425,6 +529,18 @@ public:
   void SetCtl3D(bool value);
   bool TabStop() const { return FTabStop; }
   void SetTabStop(bool value) { FTabStop = value; }
+  // The place among the parent's windows in tab order (0 first, -1
+  // without a parent); setting it moves the others along.
+  int TabOrder() const;
+  void SetTabOrder(int value);
+  // The window after (or before) current in tab order among this window's
+  // windows at every depth, around the end: one that can take the focus,
+  // with TabStop when checkTabStop, a direct child when checkParent.
+  // nullptr when there is none.
+  TWinControl* FindNextControl(TWinControl* current, bool goForward, bool checkTabStop, bool checkParent) const;
+  // Focuses the window FindNextControl finds: at any depth with
+  // checkTabStop, else among the direct children.
+  void SelectNext(TWinControl* current, bool goForward, bool checkTabStop);
 
   // A change of the client size realigns the children; a window repaints
   // what its class style asks for (all of it with CS_HREDRAW / CS_VREDRAW,
@@ -484,11 +600,6 @@ public:
   void ClearScrollRequests() { FScrollRequests.clear(); }
 
   // ----- the screen
-  // The backend object that shows this window (nullptr: headless). It is
-  // told of invalidation, scrolling, Update and changes of the window's
-  // shape; see TWindowPeer.
-  TWindowPeer* Peer() const { return FPeer; }
-  void SetPeer(TWindowPeer* peer) { FPeer = peer; }
   // The frame width between the bounds and the client area: border, edge
   // and BorderWidth.
   int FrameWidth() const;
@@ -516,6 +627,17 @@ public:
   void WndProc(TMessage& message) override;
 
 protected:
+  // The client area changed size (bounds, frame, scroll bars): the
+  // children realign and a window repaints and gets WM_SIZE.
+  void ClientSizeChanged(const TRect& oldClient);
+  // The focus moved to control, a window inside this one; the top window
+  // hears it (a form remembers its active control). The base does nothing.
+  virtual void SetFocusedControl(TWinControl*) {}
+  // Takes the window off the screen for good, as destruction does: a peer
+  // made by hand is told, and the window goes (the children's first) with
+  // the peer the factory made. A class whose peer relies on its own parts
+  // calls it first in its destructor.
+  void Withdraw();
   // The parameters of a new window; overrides change the styles after the
   // inherited call.
   virtual void CreateParams(TCreateParams& params);
@@ -535,6 +657,12 @@ protected:
   virtual void DoEnter();
   virtual void DoExit();
 
+  // A window that places all its children itself (a tool bar) realigns
+  // whenever one comes, goes, moves or shows; the base does not.
+  virtual bool ArrangesControls() const { return false; }
+  // The part of the client area that aligned children share; the base
+  // leaves it as it is, a panel leaves out its bevels.
+  virtual void AdjustClientRect(TRect&) const {}
   // Places the aligned visible children inside rect: alTop (by Top), then
   // alBottom, alLeft, alRight, and alClient gets what is left.
   virtual void AlignControls(TRect& rect);
@@ -565,13 +693,13 @@ private:
   void InsertControl(TControl* control);
   void RemoveControl(TControl* control);
   TScrollBarState& MutableScrollBar(int bar) { return FScrollBars[bar == SB_VERT ? 1 : 0]; }
-  // Tells the peer that the window's shape or state changed.
-  void PeerWindowChanged();
-  // The client area changed size (bounds, frame or scroll bars).
-  void ClientSizeChanged(const TRect& oldClient);
   void AddToUpdateRegion(const TRect& rect, bool erase);
 
+  // The windows among the children, in tab order.
+  void TabOrderList(std::vector<TWinControl*>& list) const;
+
   std::vector<TControl*> FControls;  // children, not owned
+  std::vector<TWinControl*> FTabList;
   HWND FHandle = 0;
   TCreateParams FParams;
   int FBorderWidth = 0;
@@ -584,30 +712,68 @@ private:
   TRect FPaintRect;
   std::vector<TScrollRequest> FScrollRequests;
   std::unique_ptr<TInputContext> FImeContext;
-  TWindowPeer* FPeer = nullptr;
 };
 
-// What a window tells the screen that shows it (the Qt backend's host
-// widget). The calls come synchronously from the window's own operations;
-// a peer records what to do and must not paint or send messages from them.
-class TWindowPeer {
+// The backend's object that shows a control: a native widget, or a widget
+// that paints a custom-painted window through its paint code. The model
+// tells it what changed; the calls come synchronously from the model's own
+// operations, so a peer reads the control's state and updates its widget,
+// and must not paint, send messages or change the model from them. What the
+// user does in the widget comes back as the model's own calls (Click,
+// SetChecked, SetActivePage, window messages), the calls a test makes.
+class TControlPeer {
 public:
-  virtual ~TWindowPeer() = default;
-  // A rectangle (client coordinates) joined the update region.
-  virtual void RegionInvalidated(const TRect& rect) = 0;
+  virtual ~TControlPeer() = default;
+  // The property changed; the peer reads its new value from the control.
+  virtual void PropertyChanged(TPeerProperty property) = 0;
+  // For custom-painted windows: a rectangle (client coordinates) joined
+  // the update region.
+  virtual void RegionInvalidated(const TRect&) {}
   // ScrollWindow moves pixels; called before the update region follows.
-  virtual void WindowScrolled(const TWinControl::TScrollRequest& request) = 0;
+  virtual void WindowScrolled(const TWinControl::TScrollRequest&) {}
   // Update was called with a pending region: paint it now.
-  virtual void PaintRequested() = 0;
-  // Bounds, frame, visibility, focus, scroll bars or the window itself
-  // (created, destroyed) changed.
-  virtual void WindowChanged() = 0;
-  // The control is being destroyed; nothing reaches the peer after this.
-  virtual void WindowFreed() = 0;
+  virtual void PaintRequested() {}
+  // A peer attached with SetPeer hears that its control is being
+  // destroyed; nothing reaches it after this. (A peer the factory made is
+  // deleted instead.)
+  virtual void ControlFreed() {}
 };
+
+// Makes the peers of a backend. A window gets its peer when its window is
+// created and loses it when the window is destroyed; a control without a
+// window of its own has one while its parent's window exists. Parents get
+// theirs first and lose theirs last.
+class TPeerFactory {
+public:
+  virtual ~TPeerFactory() = default;
+  // The peer that shows the control, or nullptr when the backend does not
+  // show it.
+  virtual std::unique_ptr<TControlPeer> CreatePeer(TControl& control) = 0;
+};
+
+// Registers the backend's factory (nullptr: none, the model runs alone).
+// The peers the previous factory made are deleted first, so a backend that
+// goes takes its widgets with it.
+void SetPeerFactory(TPeerFactory* factory);
 
 // The control that has the keyboard focus, or nullptr.
 TWinControl* FocusedControl();
+
+// ----- messages by window number and the posted messages
+// The window with this number, or nullptr.
+TWinControl* FindControl(HWND handle);
+// Sends the message to the window and answers its result (0 when no
+// window has the number).
+intptr_t SendMessage(HWND handle, uint32_t msg, uintptr_t wParam, intptr_t lParam);
+// Queues a message for the control; the message loop dispatches it later
+// (DispatchPostedMessage). A control that goes first loses its messages.
+void PostMessage(TControl* control, uint32_t msg, uintptr_t wParam, intptr_t lParam);
+// Dispatches the oldest posted message; false when none waited.
+bool DispatchPostedMessage();
+bool PostedMessagesWaiting();
+// A backend's loop hears here that a message was posted (to wake up).
+using TMessagePostedHook = void (*)();
+void SetMessagePostedHook(TMessagePostedHook hook);
 // The control that holds the mouse capture, or nullptr.
 TControl* CaptureControl();
 

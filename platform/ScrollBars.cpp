@@ -56,7 +56,7 @@ int SetScrollInfo(TWinControl& control, int bar, const TScrollInfo& info, bool) 
   }
   int pos = s.Pos;
   if (control.ClientRect() != oldClient) control.ClientSizeChanged(oldClient);
-  control.PeerWindowChanged();
+  control.NotifyPeer(ppScrollBars);
   return pos;
 }
 
@@ -79,7 +79,7 @@ bool ShowScrollBar(TWinControl& control, int bar, bool show) {
   if (bar != SB_VERT) control.MutableScrollBar(SB_HORZ).Visible = show;
   if (bar != SB_HORZ) control.MutableScrollBar(SB_VERT).Visible = show;
   if (control.ClientRect() != oldClient) control.ClientSizeChanged(oldClient);
-  control.PeerWindowChanged();
+  control.NotifyPeer(ppScrollBars);
   return true;
 }
 
@@ -93,7 +93,7 @@ bool EnableScrollBar(TWinControl& control, int bar, unsigned arrows) {
     changed = changed || s.Arrows != arrows;
     s.Arrows = arrows;
   }
-  if (changed) control.PeerWindowChanged();
+  if (changed) control.NotifyPeer(ppScrollBars);
   return changed;
 }
 

@@ -10,6 +10,10 @@ int GWheelScrollLines = 3;
 
 // The classic desktop's sizes.
 constexpr int ScrollBarSize = 17;
+constexpr int CaptionSize = 18;
+constexpr int MenuBarSize = 19;
+constexpr int DialogFrame = 3;
+constexpr int SizeableFrame = 4;
 constexpr int DragThreshold = 4;
 
 }  // namespace
@@ -22,6 +26,10 @@ int GetSystemMetrics(int index) {
     case SM_CYHSCROLL:
     case SM_CYVSCROLL:
     case SM_CXHSCROLL: return ScrollBarSize;
+    case SM_CYCAPTION: return CaptionSize;
+    case SM_CYMENU: return MenuBarSize;
+    case SM_CXDLGFRAME: return DialogFrame;
+    case SM_CXFRAME: return SizeableFrame;
     case SM_CXDOUBLECLK:
     case SM_CYDOUBLECLK:
     case SM_CXDRAG:

@@ -9,10 +9,14 @@ constexpr int SM_CXSCREEN = 0;
 constexpr int SM_CYSCREEN = 1;
 constexpr int SM_CXVSCROLL = 2;   // width of a vertical scroll bar
 constexpr int SM_CYHSCROLL = 3;   // height of a horizontal scroll bar
+constexpr int SM_CYCAPTION = 4;   // height of a window's caption
+constexpr int SM_CXDLGFRAME = 7;  // frame of a dialog window
+constexpr int SM_CYMENU = 15;     // height of a menu bar
 constexpr int SM_CYVSCROLL = 20;  // height of a vertical scroll bar's arrow button
 constexpr int SM_CXHSCROLL = 21;  // width of a horizontal scroll bar's arrow button
 constexpr int SM_CXDOUBLECLK = 36;
 constexpr int SM_CYDOUBLECLK = 37;
+constexpr int SM_CXFRAME = 32;    // frame of a sizeable window
 constexpr int SM_CXDRAG = 68;
 constexpr int SM_CYDRAG = 69;
 

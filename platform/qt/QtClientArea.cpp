@@ -2,6 +2,7 @@
 
 #include <QtCore/QMimeData>
 #include <QtCore/QUrl>
+#include <QtGui/QContextMenuEvent>
 #include <QtGui/QInputMethodEvent>
 #include <QtGui/QPaintEvent>
 #include <QtGui/QPainter>
@@ -12,6 +13,7 @@
 
 #include "platform/Caret.h"
 #include "platform/DropFiles.h"
+#include "platform/Forms.h"
 #include "platform/Ime.h"
 #include "platform/InputState.h"
 #include "platform/qt/QtCanvas.h"
@@ -20,6 +22,7 @@
 #include "platform/qt/QtFonts.h"
 #include "platform/qt/QtGuard.h"
 #include "platform/qt/QtInput.h"
+#include "platform/qt/QtPeer.h"
 #include "platform/qt/QtPlatform.h"
 
 namespace vk {
@@ -72,7 +75,7 @@ void TQtClientArea::paintEvent(QPaintEvent* event) {
     painter.fillRect(event->rect(), palette().window());
     return;
   }
-  RunGuarded([&] { PaintControl(*event, painter); });
+  RunPaintGuarded([&] { PaintControl(*event, painter); });
   if (!Control()) return;
   if (TQtPlatform* platform = TQtPlatform::Instance()) platform->Caret().Draw(painter, *control);
   DrawComposition(painter);
@@ -138,7 +141,8 @@ void TQtClientArea::DrawComposition(QPainter& painter) {
 bool TQtClientArea::WantsKey(const QKeyEvent& event) const {
   if (event.key() != Qt::Key_Tab && event.key() != Qt::Key_Backtab) return true;
   TCustomControl* control = Control();
-  return control && (control->Perform(WM_GETDLGCODE) & (DLGC_WANTTAB | DLGC_WANTALLKEYS));
+  // On a form the form moves the focus (Tab is a dialog key there).
+  return control && (GetParentForm(*control) || (control->Perform(WM_GETDLGCODE) & (DLGC_WANTTAB | DLGC_WANTALLKEYS)));
 }
 
 bool TQtClientArea::event(QEvent* event) {
@@ -181,9 +185,10 @@ void TQtClientArea::SendKey(const QKeyEvent& event, bool down) {
   // Alt without Ctrl (which would be AltGr) makes system keys and characters.
   bool system = alt && !ctrl;
   intptr_t keyData = KeyData(alt, event.isAutoRepeat(), !down);
-  if (key)
-    Control()->Perform(down ? (system ? WM_SYSKEYDOWN : WM_KEYDOWN) : (system ? WM_SYSKEYUP : WM_KEYUP), key, keyData);
+  if (key && !down) Control()->Perform(system ? WM_SYSKEYUP : WM_KEYUP, key, keyData);
   if (!down) return;
+  // Shortcuts and dialog keys go first; a key they take types nothing.
+  if (key && !Application().KeyboardMessage(*Control(), system ? WM_SYSKEYDOWN : WM_KEYDOWN, key, keyData)) return;
   for (char c : TypedChars(key, modifiers, event.text())) {
     if (!Control()) return;
     Control()->Perform(system ? WM_SYSCHAR : WM_CHAR, static_cast<unsigned char>(c), keyData);
@@ -191,6 +196,15 @@ void TQtClientArea::SendKey(const QKeyEvent& event, bool down) {
 }
 
 // ---------------------------------------------------------------- mouse
+
+void TQtClientArea::contextMenuEvent(QContextMenuEvent* event) {
+  RunGuarded([&] {
+    if (TCustomControl* control = Control()) {
+      QPoint at = event->globalPos();
+      control->Perform(WM_CONTEXTMENU, control->Handle(), MakeLParam(at.x(), at.y()));
+    }
+  });
+}
 
 void TQtClientArea::SendMouse(const QMouseEvent& event, uint32_t message) {
   TCustomControl* control = Control();
@@ -271,11 +285,11 @@ void TQtClientArea::wheelEvent(QWheelEvent* event) {
 
 // ---------------------------------------------------------------- focus
 
-void TQtClientArea::focusInEvent(QFocusEvent*) {
+void TQtClientArea::focusInEvent(QFocusEvent* event) {
   RunGuarded([&] {
     TCustomControl* control = Control();
     if (!control || !control->HandleAllocated()) return;
-    if (!control->Focused() && control->CanFocus()) control->SetFocus();
+    if (!control->Focused() && control->CanFocus() && FocusReachesModel(*control, *event)) control->SetFocus();
     // The input method may be switched on here: the control sets the
     // composition font now.
     if (Control() && Control()->Focused()) Control()->Perform(WM_IME_NOTIFY, IMN_SETOPENSTATUS);

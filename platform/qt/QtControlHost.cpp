@@ -8,6 +8,7 @@
 #include <memory>
 
 #include "platform/Caret.h"
+#include "platform/ScopeGuard.h"
 #include "platform/SystemMetrics.h"
 #include "platform/qt/QtCanvas.h"
 #include "platform/qt/QtClientArea.h"
@@ -18,18 +19,8 @@ namespace vk {
 
 namespace {
 
-// Runs a change of the widget or the control that must not echo back.
-class TSyncing {
-public:
-  explicit TSyncing(bool& flag) : FFlag(flag), FWas(flag) { flag = true; }
-  ~TSyncing() { FFlag = FWas; }
-  TSyncing(const TSyncing&) = delete;
-  TSyncing& operator=(const TSyncing&) = delete;
-
-private:
-  bool& FFlag;
-  bool FWas;
-};
+// A change of the widget or the control that must not echo back.
+using TSyncing = TTempValue<bool>;
 
 QColor SystemQColor(TColor color) { return ToQColor(ColorToRGB(color)); }
 
@@ -47,7 +38,13 @@ TQtControlHost* HostOf(const TWinControl* control) {
   return control ? dynamic_cast<TQtControlHost*>(control->Peer()) : nullptr;
 }
 
-TQtControlHost::TQtControlHost(TCustomControl& control, QWidget* parent)
+TQtControlHost::TQtControlHost(TCustomControl& control, QWidget* parent) : TQtControlHost(control, parent, true) {}
+
+std::unique_ptr<TQtControlHost> TQtControlHost::ForWindow(TCustomControl& control) {
+  return std::unique_ptr<TQtControlHost>(new TQtControlHost(control, ParentWidgetOf(control), false));
+}
+
+TQtControlHost::TQtControlHost(TCustomControl& control, QWidget* parent, bool attach)
     : QWidget(parent), FControl(&control), FClient(new TQtClientArea(*this)) {
   for (int bar : {SB_HORZ, SB_VERT}) {
     auto* scrollBar = new QScrollBar(bar == SB_VERT ? Qt::Vertical : Qt::Horizontal, this);
@@ -62,10 +59,11 @@ TQtControlHost::TQtControlHost(TCustomControl& control, QWidget* parent)
   FCanvas = canvas.get();
   FCanvas->OnPaintOutsidePaint = TDelegate<void(const TRect&)>(this, &TQtControlHost::PaintOutsidePaint);
   control.SetCanvas(std::move(canvas));
+  if (!attach) return;
   control.SetPeer(this);
   control.HandleNeeded();
   {
-    TSyncing syncing(FSyncing);
+    TSyncing syncing(FSyncing, true);
     resize(control.Width(), control.Height());
   }
   WindowChanged();
@@ -82,6 +80,8 @@ TQtControlHost::~TQtControlHost() {
 }
 
 QWidget* TQtControlHost::ClientArea() const { return FClient; }
+
+QWidget* TQtControlHost::ChildArea() const { return FClient; }
 
 void TQtControlHost::RepaintClientRect(const TRect& rect) {
   if (!IsRectEmpty(rect)) FClient->update(ToQRect(rect));
@@ -127,15 +127,18 @@ void TQtControlHost::WindowChanged() {
   SyncShownAndFocus();
 }
 
-void TQtControlHost::WindowFreed() {
+void TQtControlHost::ControlFreed() {
   FControl = nullptr;
   FClient->hide();
   for (QScrollBar* bar : FBars) bar->hide();
 }
 
 void TQtControlHost::Layout() {
-  TSyncing syncing(FSyncing);
-  if (size() != QSize(FControl->Width(), FControl->Height())) resize(FControl->Width(), FControl->Height());
+  TSyncing syncing(FSyncing, true);
+  if (FControl->Parent())
+    setGeometry(PeerGeometry(*FControl));
+  else if (size() != QSize(FControl->Width(), FControl->Height()))
+    resize(FControl->Width(), FControl->Height());
   int frame = FControl->FrameWidth();
   TRect client = FControl->ClientRect();
   FClient->setGeometry(frame, frame, client.Width(), client.Height());
@@ -171,8 +174,11 @@ void TQtControlHost::SyncScrollBar(int bar) {
 
 void TQtControlHost::SyncShownAndFocus() {
   {
-    TSyncing syncing(FSyncing);
-    if (!FControl->Visible() && isVisible()) {
+    TSyncing syncing(FSyncing, true);
+    if (FControl->Parent()) {
+      // A child shows with its parent.
+      setVisible(FControl->Visible());
+    } else if (!FControl->Visible() && isVisible()) {
       FHiddenByControl = true;
       hide();
     } else if (FControl->Visible() && FHiddenByControl) {
@@ -263,7 +269,9 @@ void TQtControlHost::moveEvent(QMoveEvent*) {
 }
 
 void TQtControlHost::showEvent(QShowEvent* event) {
-  if (FSyncing || !FControl || event->spontaneous()) return;
+  // Only a window of its own is shown or hidden by the user; a child
+  // shows and hides with its parent.
+  if (FSyncing || !FControl || event->spontaneous() || !isWindow()) return;
   RunGuarded([&] {
     FHiddenByControl = false;
     FControl->HandleNeeded();
@@ -272,7 +280,7 @@ void TQtControlHost::showEvent(QShowEvent* event) {
 }
 
 void TQtControlHost::hideEvent(QHideEvent* event) {
-  if (FSyncing || !FControl || event->spontaneous()) return;
+  if (FSyncing || !FControl || event->spontaneous() || !isWindow()) return;
   RunGuarded([&] {
     if (FControl->Visible()) FControl->Hide();
   });

@@ -5,24 +5,33 @@
 // input to the control as window messages. Any custom-painted control works
 // in it: the hot-key control, the editor, the colour grid.
 //
-// The control stays its owner's; the host is its peer (TWindowPeer) for as
-// long as both live. The widget's size is the control's size: resizing one
-// resizes the other. Showing, hiding and focus go both ways too.
+// The host is the control's peer. The peer factory makes one for a
+// custom-painted control that is a child of another control on the screen:
+// it is placed in the parent's widget where the model's bounds say. A host
+// made by hand shows a control without a parent as a window of its own;
+// the control stays its owner's, and the host its peer for as long as both
+// live. Its size is the control's size: resizing one resizes the other.
+// Showing, hiding and focus go both ways too.
 
 #include <QtWidgets/QScrollBar>
 #include <QtWidgets/QWidget>
+#include <memory>
 
 #include "platform/Controls.h"
+#include "platform/qt/QtPeer.h"
 
 namespace vk {
 
 class TQtCanvas;
 class TQtClientArea;
 
-class TQtControlHost : public QWidget, public TWindowPeer {
+class TQtControlHost : public QWidget, public TQtPeer {
 public:
-  // Makes the control's window and puts a Qt canvas in the control's place.
+  // Attaches the host to the control, makes the control's window and puts
+  // a Qt canvas in the control's place.
   explicit TQtControlHost(TCustomControl& control, QWidget* parent = nullptr);
+  // The factory's host for a control whose window is being made.
+  static std::unique_ptr<TQtControlHost> ForWindow(TCustomControl& control);
   // Gives the control back its headless canvas.
   ~TQtControlHost() override;
   TQtControlHost(const TQtControlHost&) = delete;
@@ -34,6 +43,10 @@ public:
   QWidget* ClientArea() const;
   QScrollBar* ScrollBar(int bar) const { return FBars[bar == SB_VERT ? 1 : 0]; }
   TQtCanvas& Canvas() const { return *FCanvas; }
+
+  QWidget* Widget() const override { return const_cast<TQtControlHost*>(this); }
+  QWidget* ChildArea() const override;
+  void Attached() override { WindowChanged(); }
 
   // Repaints a part of the client area (client coordinates) in the next
   // paint: the caret's and the composition text's places, which the
@@ -48,11 +61,15 @@ protected:
   void hideEvent(QHideEvent* event) override;
 
 private:
+  TQtControlHost(TCustomControl& control, QWidget* parent, bool attach);
+
+  void PropertyChanged(TPeerProperty) override { WindowChanged(); }
   void RegionInvalidated(const TRect& rect) override;
   void WindowScrolled(const TWinControl::TScrollRequest& request) override;
   void PaintRequested() override;
-  void WindowChanged() override;
-  void WindowFreed() override;
+  void ControlFreed() override;
+  // Follows the control: place, frame, scroll bars, visibility and focus.
+  void WindowChanged();
 
   // Places the client area and the scroll bars as the control's frame and
   // bars ask.

@@ -10,6 +10,7 @@
 #include "platform/qt/QtDialogs.h"
 #include "platform/qt/QtFileIcons.h"
 #include "platform/qt/QtFonts.h"
+#include "platform/qt/QtMessageBoxes.h"
 #include "platform/qt/QtPrintDialogs.h"
 #include "platform/qt/QtPrinter.h"
 
@@ -28,17 +29,23 @@ TQtPlatform::TQtPlatform()
       FPreviousPrintDialogs(SetPrintDialogBackend(std::make_unique<TQtPrintDialogs>())),
       FPreviousDialogs(SetDialogService(std::make_unique<TQtDialogs>())),
       FPreviousShell(SetShellService(std::make_unique<TDesktopShell>())),
-      FPreviousPump(SetProcessPump(TProcessPump(this, &TQtPlatform::PumpPaintEvents))) {
+      FPreviousPump(SetProcessPump(TProcessPump(this, &TQtPlatform::PumpPaintEvents))),
+      FPreviousMessageBoxes(SetMessageBoxService(std::make_unique<TQtMessageBoxes>())) {
   FileIcons().SetSource(std::make_unique<TQtFileIcons>());
   if (QScreen* screen = QGuiApplication::primaryScreen())
     SetScreenSize(screen->size().width(), screen->size().height());
   SetWheelScrollLines(QApplication::wheelScrollLines());
+  SetPeerFactory(&FPeers);
+  SetPopupPresenter(&FPopups);
   GInstance = this;
 }
 
 TQtPlatform::~TQtPlatform() {
   GInstance = nullptr;
+  SetPopupPresenter(nullptr);
+  SetPeerFactory(nullptr);
   FileIcons().SetSource(nullptr);
+  SetMessageBoxService(std::move(FPreviousMessageBoxes));
   SetProcessPump(FPreviousPump);
   SetShellService(std::move(FPreviousShell));
   SetDialogService(std::move(FPreviousDialogs));

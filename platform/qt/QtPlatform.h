@@ -2,22 +2,28 @@
 // The desktop behind the headless platform layer: while a TQtPlatform lives,
 // fonts are measured by Qt, the clipboard is the desktop's, the timers run
 // on real time from Qt's event loop, the caret is drawn and blinks, the
-// screen size and wheel setting are the desktop's, the printers, the print
-// dialogs, the common dialogs and file icons are Qt's, files and programs
-// open on the desktop, and windows repaint while a command runs. The
-// program's main (and the Qt tests) make one after the QApplication and drop
-// it before.
+// screen size and wheel setting are the desktop's, controls get Qt peers
+// (QtPeerFactory.h) when their windows are made, the application's loops run
+// on Qt's, message boxes and popup menus open on the screen, the printers,
+// the print dialogs, the common dialogs and file icons are Qt's, files and
+// programs open on the desktop, and windows repaint while a command runs.
+// The program's main (and the Qt tests) make one after the QApplication and
+// drop it before.
 
 #include <memory>
 
 #include "platform/Canvas.h"
 #include "platform/Clipboard.h"
+#include "platform/Dialogs.h"
+#include "platform/MessageBoxes.h"
 #include "platform/PrintDialogs.h"
 #include "platform/Printers.h"
-#include "platform/Dialogs.h"
 #include "platform/Processes.h"
 #include "platform/Shell.h"
 #include "platform/qt/QtCaret.h"
+#include "platform/qt/QtEventLoop.h"
+#include "platform/qt/QtMenus.h"
+#include "platform/qt/QtPeerFactory.h"
 #include "platform/qt/QtTimers.h"
 
 namespace vk {
@@ -47,8 +53,12 @@ private:
   std::unique_ptr<TDialogService> FPreviousDialogs;
   std::unique_ptr<TShellService> FPreviousShell;
   TProcessPump FPreviousPump;
+  std::unique_ptr<TMessageBoxService> FPreviousMessageBoxes;
   TQtCaret FCaret;
   TQtTimerDriver FTimers;
+  TQtEventLoop FLoop;
+  TQtPeerFactory FPeers;
+  TQtPopupPresenter FPopups;
 };
 
 }  // namespace vk

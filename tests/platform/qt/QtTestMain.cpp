@@ -25,5 +25,7 @@ int main(int argc, char** argv) {
   testing::InitGoogleTest(&argc, argv);
   QApplication application(argc, argv);
   vk::TQtPlatform platform;
+  // Boxes are answered by the tests' script: none may wait for a person.
+  vk::SetMessageBoxService(nullptr);
   return RUN_ALL_TESTS();
 }

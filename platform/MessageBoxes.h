@@ -1,0 +1,66 @@
+#pragma once
+// The message-box service: a box with a text, a caption, a set of buttons
+// and an icon, answered by the button the user pressed. Headless it is a
+// scripted double: each box is recorded and answered from the queue, and a
+// box nobody scripted raises EUnscriptedRequest with its text, so no test
+// can hang on one or pass by accident. A backend installs its own service.
+
+#include <cstdint>
+#include <memory>
+#include <string>
+
+#include "platform/ScriptedAnswers.h"
+
+namespace vk {
+
+// Buttons (the low four bits of the flags).
+constexpr uint32_t MB_OK = 0x0;
+constexpr uint32_t MB_OKCANCEL = 0x1;
+constexpr uint32_t MB_YESNOCANCEL = 0x3;
+constexpr uint32_t MB_YESNO = 0x4;
+// Icons (bits 4 to 7).
+constexpr uint32_t MB_ICONERROR = 0x10;
+constexpr uint32_t MB_ICONSTOP = MB_ICONERROR;
+constexpr uint32_t MB_ICONQUESTION = 0x20;
+constexpr uint32_t MB_ICONWARNING = 0x30;
+constexpr uint32_t MB_ICONINFORMATION = 0x40;
+// Answers: the button pressed.
+constexpr int IDOK = 1;
+constexpr int IDCANCEL = 2;
+constexpr int IDYES = 6;
+constexpr int IDNO = 7;
+
+struct TMessageBoxRequest {
+  std::string Text;
+  std::string Caption;
+  uint32_t Flags = MB_OK;
+
+  uint32_t Buttons() const { return Flags & 0x0F; }
+  uint32_t Icon() const { return Flags & 0xF0; }
+  // Whether the box has a button that gives the answer.
+  bool HasAnswer(int answer) const;
+  friend bool operator==(const TMessageBoxRequest&, const TMessageBoxRequest&) = default;
+};
+
+class TMessageBoxService {
+public:
+  virtual ~TMessageBoxService() = default;
+  // Shows the box until the user presses a button; answers it.
+  virtual int Show(const TMessageBoxRequest& request) = 0;
+};
+
+// Shows a box through the service in use and answers the button pressed.
+int MessageBox(const std::string& text, const std::string& caption, uint32_t flags);
+// A box with the text, the application's title and an OK button.
+void ShowMessage(const std::string& text);
+
+// The headless double's script: a test queues the answers and reads the
+// recorded boxes. An answer that is no button of its box raises
+// EInvalidOperation.
+TScriptedAnswers<TMessageBoxRequest, int>& MessageBoxAnswers();
+
+// Installs a backend's service (nullptr: the scripted double); answers the
+// one it replaces.
+std::unique_ptr<TMessageBoxService> SetMessageBoxService(std::unique_ptr<TMessageBoxService> service);
+
+}  // namespace vk

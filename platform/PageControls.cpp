@@ -1,0 +1,117 @@
+#include "platform/PageControls.h"
+
+#include <algorithm>
+
+#include "platform/Canvas.h"
+#include "platform/StringLists.h"
+
+namespace vk {
+
+namespace {
+
+// The frame around the sheets and the room around a tab's text.
+constexpr int FrameSize = 2;
+constexpr int TabPadding = 8;
+
+}  // namespace
+
+// ---------------------------------------------------------------- TTabSheet
+
+TTabSheet::TTabSheet(TComponent* owner) : TWinControl(owner) {
+  SetAlign(alClient);
+  SetVisible(false);
+}
+
+TTabSheet::~TTabSheet() { SetPageControl(nullptr); }
+
+void TTabSheet::SetPageControl(TPageControl* pageControl) {
+  if (pageControl == FPageControl) return;
+  if (FPageControl) FPageControl->RemovePage(this);
+  FPageControl = pageControl;
+  SetParent(pageControl);
+  if (pageControl) pageControl->InsertPage(this);
+}
+
+int TTabSheet::TabIndex() const {
+  if (!FPageControl || !FTabVisible) return -1;
+  int index = 0;
+  for (const TTabSheet* page : FPageControl->FPages) {
+    if (page == this) return index;
+    if (page->FTabVisible) ++index;
+  }
+  return -1;
+}
+
+void TTabSheet::SetTabVisible(bool value) {
+  if (value == FTabVisible) return;
+  FTabVisible = value;
+  if (FPageControl) FPageControl->PagesChanged();
+}
+
+void TTabSheet::TextChanged() {
+  if (FPageControl) FPageControl->PagesChanged();
+}
+
+// ---------------------------------------------------------------- TPageControl
+
+TPageControl::TPageControl(TComponent* owner) : TWinControl(owner) {
+  SetBounds(0, 0, 289, 193);
+  SetTabStop(true);
+}
+
+TPageControl::~TPageControl() {
+  for (TTabSheet* page : FPages) page->FPageControl = nullptr;
+}
+
+TTabSheet* TPageControl::Pages(int index) const {
+  if (index < 0 || index >= PageCount()) throw EListError(Format("List index out of bounds (%d)", index));
+  return FPages[static_cast<size_t>(index)];
+}
+
+void TPageControl::InsertPage(TTabSheet* page) {
+  FPages.push_back(page);
+  page->SetVisible(false);
+  PagesChanged();
+  if (!FActivePage) SetActivePage(page);
+}
+
+void TPageControl::RemovePage(TTabSheet* page) {
+  std::erase(FPages, page);
+  if (FActivePage == page) {
+    FActivePage = nullptr;
+    NotifyPeer(ppActivePage);
+  }
+  PagesChanged();
+}
+
+void TPageControl::PagesChanged() {
+  NotifyPeer(ppPages);
+  Realign();
+}
+
+void TPageControl::SetActivePage(TTabSheet* page) {
+  if (page && page->FPageControl != this) return;
+  if (page == FActivePage) return;
+  TTabSheet* previous = FActivePage;
+  FActivePage = page;
+  if (page) page->SetVisible(true);
+  if (previous) previous->SetVisible(false);
+  NotifyPeer(ppActivePage);
+}
+
+void TPageControl::SelectTab(int tabIndex) {
+  for (TTabSheet* page : FPages)
+    if (page->TabIndex() == tabIndex) SetActivePage(page);
+}
+
+int TPageControl::TabHeight() const {
+  bool anyTab = std::any_of(FPages.begin(), FPages.end(), [](const TTabSheet* p) { return p->TabVisible(); });
+  return anyTab ? FontMetrics().TextMetrics(Font().LogFont()).tmHeight + TabPadding : 0;
+}
+
+void TPageControl::AdjustClientRect(TRect& rect) const {
+  rect.Top += TabHeight();
+  InflateRect(rect, -FrameSize, -FrameSize);
+}
+
+}  // namespace vk

@@ -1,0 +1,15 @@
+#pragma once
+// The message-box service on the screen: a QMessageBox with the box's text,
+// caption, buttons and icon, over the active window, answered by the button
+// the user pressed (closing the box answers Cancel, or the only button).
+
+#include "platform/MessageBoxes.h"
+
+namespace vk {
+
+class TQtMessageBoxes : public TMessageBoxService {
+public:
+  int Show(const TMessageBoxRequest& request) override;
+};
+
+}  // namespace vk

@@ -1,0 +1,37 @@
+#pragma once
+// What the form tests share: a case that starts and ends with a clean
+// application (no forms, no answers left, no keys held) and fails when a
+// message box nobody scripted came up, and a way to press keys.
+
+#include <gtest/gtest.h>
+
+#include "platform/Forms.h"
+#include "platform/InputState.h"
+#include "platform/MessageBoxes.h"
+
+namespace vk::test {
+
+class TFormsCase : public testing::Test {
+protected:
+  void TearDown() override {
+    Application().Reset();
+    EXPECT_TRUE(MessageBoxAnswers().Unscripted().empty());
+    EXPECT_EQ(MessageBoxAnswers().Pending(), 0u);
+    EXPECT_EQ(ModalAnswers().Pending(), 0u);
+    MessageBoxAnswers().Clear();
+    ModalAnswers().Clear();
+    ReleaseAllKeys();
+  }
+
+  // Presses the key with Shift and Ctrl as the shift state says, on the
+  // focused control, as the keyboard does; true when the control got it.
+  static bool PressKey(uint16_t key, TShiftState shift = {}) {
+    SetKeyDown(VK_SHIFT, shift.Contains(ssShift));
+    SetKeyDown(VK_CONTROL, shift.Contains(ssCtrl));
+    bool delivered = Application().KeyboardMessage(*FocusedControl(), WM_KEYDOWN, key, 0);
+    ReleaseAllKeys();
+    return delivered;
+  }
+};
+
+}  // namespace vk::test

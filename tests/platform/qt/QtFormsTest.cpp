@@ -1,0 +1,418 @@
+// Forms on the screen: a demo MDI main window with a menu, a tool bar, a
+// status bar, a page control, splitters and two document windows holding
+// editors; a modal dialog answered from a timer; and a smoke test of each
+// peer kind: what the user does in the widget reaches the model.
+
+#include <gtest/gtest.h>
+
+#include <QtCore/QTimer>
+#include <QtWidgets/QApplication>
+#include <QtWidgets/QMenu>
+#include <QtWidgets/QMenuBar>
+#include <QtWidgets/QMessageBox>
+#include <QtWidgets/QPushButton>
+#include <iostream>
+#include <string>
+#include <vector>
+
+#include "SrcEdit/Source/SrcEdit.h"
+#include "platform/Buttons.h"
+#include "platform/Forms.h"
+#include "platform/PageControls.h"
+#include "platform/Panels.h"
+#include "platform/Splitters.h"
+#include "platform/StandardActions.h"
+#include "platform/StatusBars.h"
+#include "platform/ToolBars.h"
+#include "platform/qt/QtBarPeers.h"
+#include "platform/qt/QtControlPeers.h"
+#include "platform/qt/QtConvert.h"
+#include "platform/qt/QtFormPeer.h"
+#include "platform/qt/QtMessageBoxes.h"
+#include "tests/platform/qt/QtTestSupport.h"
+
+namespace vk::test {
+namespace {
+
+std::vector<std::string> GRan;
+
+struct TLogger {
+  std::string Name;
+  void Run(TObject*) { GRan.push_back(Name); }
+  TNotifyEvent Event() { return TNotifyEvent(this, &TLogger::Run); }
+};
+
+template <class T>
+T* Put(TComponent* owner, TWinControl* parent, TAlign align, int size) {
+  auto* control = new T(owner);
+  control->SetParent(parent);
+  if (align == alTop || align == alBottom)
+    control->SetHeight(size);
+  else
+    control->SetWidth(size);
+  control->SetAlign(align);
+  return control;
+}
+
+TMenuItem* Item(TComponent* owner, TMenuItem* parent, const std::string& caption, int group = 0) {
+  auto* item = new TMenuItem(owner);
+  item->SetCaption(caption);
+  item->SetGroupIndex(group);
+  parent->Add(item);
+  return item;
+}
+
+class TDemoMain : public TForm {
+public:
+  explicit TDemoMain(TComponent* owner) : TForm(owner) {
+    SetFormStyle(fsMDIForm);
+    SetCaption("Demo main window");
+    SetBounds(0, 0, 960, 640);
+    // Actions and the menu bar.
+    New->SetActionList(Actions);
+    New->SetCaption("&New");
+    New->SetShortCut(ShortCut('N', {ssCtrl}));
+    New->SetImageIndex(0);
+    New->OnExecute = NewLog.Event();
+    Tile->SetActionList(Actions);
+    Tile->SetCaption("Tile &Vertically");
+    TMenuItem* file = Item(this, Menu->Items(), "&File", 0);
+    Item(this, file, "")->SetAction(New);
+    Item(this, file, "-");
+    Item(this, file, "E&xit");
+    Item(this, Item(this, Menu->Items(), "&Edit", 2), "&Undo")->SetShortCut(ShortCut('Z', {ssCtrl}));
+    TMenuItem* window = Item(this, Menu->Items(), "&Window", 9);
+    Item(this, window, "")->SetAction(Tile);
+    SetMenu(Menu);
+    SetWindowMenu(window);
+    // Tool bar: two buttons, a separator, a check button and a field.
+    Images->Add(Square(clNavy), clWhite);
+    Images->Add(Square(clMaroon), clWhite);
+    Bar->SetImages(Images);
+    Bar->SetFlat(true);
+    OpenButton->SetParent(Bar);
+    OpenButton->SetAction(New);
+    OpenButton->SetHint("New file");
+    (new TToolButton(this))->SetParent(Bar);
+    Gap->SetStyle(tbsSeparator);
+    Gap->SetParent(Bar);
+    Check->SetStyle(tbsCheck);
+    Check->SetImageIndex(1);
+    Check->SetParent(Bar);
+    Find->SetBounds(0, 0, 140, 20);
+    Find->SetBevelOuter(bvLowered);
+    Find->SetCaption("find text");
+    Find->SetColor(clWindow);
+    Find->SetParent(Bar);
+    // Status bar panels.
+    for (int width : {80, 80, 44, 60, 340}) Status->Panels()->Add()->SetWidth(width);
+    Status->Panels()->Items(1)->SetText("  1 : 1");
+    Status->Panels()->Items(4)->SetText("/home/avr/blink/");
+    // The error pane along the bottom and the side panel on the left.
+    Pane->SetTop(0);
+    Pane->SetCaption("error lines...");
+    Pane->SetBevelOuter(bvLowered);
+    PaneSplitter->SetTop(0);
+    for (const char* caption : {"Include ", "File", "Compile"}) {
+      auto* sheet = new TTabSheet(this);
+      sheet->SetCaption(caption);
+      sheet->SetPageControl(Pages);
+      Sheets.push_back(sheet);
+    }
+    Pages->SetActivePage(Sheets[1]);
+    Group = Put<TGroupBox>(this, Sheets[1], alTop, 90);
+    Group->SetCaption("Options");
+    auto* bevel = new TBevel(this);
+    bevel->SetParent(Group);
+    bevel->SetBounds(10, 30, 150, 2);
+    bevel->SetShape(bsTopLine);
+    Button = new TButton(this);
+    Button->SetParent(Group);
+    Button->SetCaption("&Refresh");
+    Button->SetBounds(10, 45, 90, 25);
+  }
+
+  // A square of the colour on white, which the list leaves out.
+  static const TBitmap& Square(TColor color) {
+    static TBitmap bitmap;
+    bitmap.SetSize(16, 16);
+    bitmap.Fill(Rect(0, 0, 16, 16), ColorToRGB(clWhite));
+    bitmap.Fill(Rect(2, 2, 14, 14), ColorToRGB(color));
+    return bitmap;
+  }
+
+  TLogger NewLog{"new"};
+  TActionList* Actions = new TActionList(this);
+  TAction* New = new TAction(this);
+  TWindowTileVertical* Tile = new TWindowTileVertical(this);
+  TMainMenu* Menu = new TMainMenu(this);
+  TImageList* Images = new TImageList(this, 16, 16);
+  TToolBar* Bar = Put<TToolBar>(this, this, alTop, 29);
+  TToolButton* OpenButton = new TToolButton(this);
+  TToolButton* Gap = new TToolButton(this);
+  TToolButton* Check = new TToolButton(this);
+  TPanel* Find = new TPanel(this);
+  TStatusBar* Status = Put<TStatusBar>(this, this, alBottom, 19);
+  TPanel* Pane = Put<TPanel>(this, this, alBottom, 90);
+  TSplitter* PaneSplitter = Put<TSplitter>(this, this, alBottom, 4);
+  TPanel* Side = Put<TPanel>(this, this, alLeft, 200);
+  TSplitter* SideSplitter = Put<TSplitter>(this, this, alLeft, 4);
+  TPageControl* Pages = Put<TPageControl>(this, Side, alClient, 0);
+  std::vector<TTabSheet*> Sheets;
+  TGroupBox* Group = nullptr;
+  TButton* Button = nullptr;
+};
+
+// A document window: an editor that fills it and an Edit menu that merges
+// into the main window's bar.
+class TDocument : public TForm {
+public:
+  TDocument(TComponent* owner, const std::string& caption, const std::string& text) : TForm(owner) {
+    SetFormStyle(fsMDIChild);
+    SetCaption(caption);
+    SetBounds(0, 0, 360, 260);
+    Editor->SetParent(this);
+    Editor->SetAlign(alClient);
+    Editor->SrcSetText(text);
+    Item(this, Item(this, Menu->Items(), "&Edit(E)", 2), "&Comment");
+    SetMenu(Menu);
+    OnClose = TCloseEvent(this, &TDocument::FreeOnClose);
+  }
+  void FreeOnClose(TObject*, TCloseAction& action) { action = caFree; }
+  TSrcEdit* Editor = new TSrcEdit(this);
+  TMainMenu* Menu = new TMainMenu(this);
+};
+
+class QtFormsTest : public testing::Test {
+protected:
+  QtFormsTest() { GRan.clear(); }
+  ~QtFormsTest() override {
+    Application().Reset();
+    MessageBoxAnswers().Clear();
+    QCoreApplication::processEvents();
+  }
+  static QImage Shot(QWidget& window, const std::string& name) {
+    QCoreApplication::processEvents();
+    QImage image = window.grab().toImage();
+    std::cout << "screenshot: " << SaveScreenshot(image, name) << "\n";
+    return image;
+  }
+  template <class Widget>
+  static Widget* WidgetOf(TControl* control) {
+    return control->Peer() ? qobject_cast<Widget*>(QtPeerOf(control)->Widget()) : nullptr;
+  }
+};
+
+TEST_F(QtFormsTest, TheDemoMainWindowShowsItsBarsPagesAndDocuments) {
+  TDemoMain* main = nullptr;
+  Application().CreateForm(main);
+  main->Show();
+  auto* a = NewForm<TDocument>(&Application(), "/home/avr/blink/main.c",
+                               "#include <avr/io.h>\n\nint main(void)\n{\n    DDRB = 0xFF;\n    for (;;) PORTB ^= 1;\n}\n");
+  auto* b = NewForm<TDocument>(&Application(), "/home/avr/blink/led.h", "#define LED PB0\n");
+  main->Tile->Execute();
+  auto* peer = dynamic_cast<TQtFormPeer*>(QtPeerOf(main));
+  ASSERT_NE(peer, nullptr);
+  QMainWindow* window = peer->MainWindow();
+  ASSERT_TRUE(QTest::qWaitForWindowExposed(window));
+  QCoreApplication::processEvents();
+  Shot(*window, "mdi-main-window.png");
+
+  // The bar shows the merged menu; the window list names both documents.
+  QStringList bar;
+  for (QAction* action : window->menuBar()->actions())
+    if (action->isVisible()) bar << action->text();
+  EXPECT_EQ(bar, QStringList({"&File", "&Edit(E)", "&Window"}));
+  QAction* newAction = peer->MenuAction(main->Menu->Items()->Items(0)->Items(0));
+  ASSERT_NE(newAction, nullptr);
+  EXPECT_EQ(newAction->text(), "&New\tCtrl+N");
+  EXPECT_TRUE(newAction->shortcut().isEmpty()) << "the model dispatches the keys";
+
+  // Two documents in the MDI area, each client exactly the model's.
+  ASSERT_EQ(peer->MdiArea()->subWindowList().size(), 2);
+  EXPECT_EQ(peer->MdiArea()->geometry(), ToQRect(main->MDIClientRect()));
+  for (TDocument* doc : {a, b}) {
+    QWidget* client = QtPeerOf(doc)->ChildArea();
+    EXPECT_EQ(client->size(), QSize(doc->ClientWidth(), doc->ClientHeight())) << doc->Caption();
+  }
+  EXPECT_EQ(peer->MdiArea()->activeSubWindow(), QtPeerOf(b)->Widget());
+
+  // Status panels at their widths.
+  auto* status = static_cast<TQtStatusBarPeer*>(QtPeerOf(main->Status));
+  EXPECT_EQ(status->Panel(4)->text(), "/home/avr/blink/");
+  EXPECT_EQ(status->Panel(2)->width(), 44);
+  main->Status->Panels()->Items(0)->SetText("X120-Y45");
+  EXPECT_EQ(status->Panel(0)->text(), "X120-Y45");
+
+  // The user's clicks reach the model.
+  QTest::mouseClick(WidgetOf<QToolButton>(main->OpenButton), Qt::LeftButton);
+  newAction->trigger();
+  EXPECT_EQ(GRan, (std::vector<std::string>{"new", "new"}));
+  QTest::mouseClick(WidgetOf<QToolButton>(main->Check), Qt::LeftButton);
+  EXPECT_TRUE(main->Check->Down());
+  auto* tabs = static_cast<TQtPageControlPeer*>(QtPeerOf(main->Pages))->TabBar();
+  QTest::mouseClick(tabs, Qt::LeftButton, {}, tabs->tabRect(2).center());
+  EXPECT_EQ(main->Pages->ActivePage(), main->Sheets[2]);
+  QWidget* splitter = QtPeerOf(main->SideSplitter)->Widget();
+  QTest::mousePress(splitter, Qt::LeftButton, {}, QPoint(1, 50));
+  QMouseEvent move(QEvent::MouseMove, QPointF(41, 50), splitter->mapToGlobal(QPointF(41, 50)), Qt::NoButton,
+                   Qt::LeftButton, Qt::NoModifier);
+  QCoreApplication::sendEvent(splitter, &move);
+  QTest::mouseRelease(splitter, Qt::LeftButton, {}, QPoint(1, 50));
+  EXPECT_EQ(main->Side->Width(), 240);
+  EXPECT_EQ(QtPeerOf(main->Side)->Widget()->width(), 240);
+
+  // Activating the other document by Qt hands the merged menu over.
+  peer->MdiArea()->setActiveSubWindow(static_cast<QMdiSubWindow*>(QtPeerOf(a)->Widget()));
+  EXPECT_EQ(main->ActiveMDIChild(), a);
+  // Closing a document window asks the model, which frees it.
+  QtPeerOf(a)->Widget()->close();
+  Application().ProcessMessages();
+  EXPECT_EQ(main->MDIChildCount(), 1);
+  EXPECT_EQ(peer->MdiArea()->subWindowList().size(), 1);
+}
+
+class TDemoDialog : public TForm {
+public:
+  explicit TDemoDialog(TComponent* owner) : TForm(owner) {
+    SetCaption("Find text");
+    SetBorderStyle(bsDialog);
+    SetBounds(0, 0, 349, 200);
+    SetPosition(poScreenCenter);
+    Group->SetParent(this);
+    Group->SetCaption("Options");
+    Group->SetBounds(8, 8, 325, 100);
+    Field->SetParent(Group);
+    Field->SetBounds(10, 25, 300, 22);
+    Field->SetTabStop(true);
+    Field->SetBevelOuter(bvLowered);
+    Field->SetColor(clWindow);
+    for (TButton* b : {Ok, Cancel}) b->SetParent(this);
+    Ok->SetCaption("Ok");
+    Ok->SetBounds(80, 125, 75, 25);
+    Ok->SetModalResult(mrOk);
+    Ok->SetDefault(true);
+    Cancel->SetCaption("Cancel");
+    Cancel->SetBounds(180, 125, 75, 25);
+    Cancel->SetModalResult(mrCancel);
+    Cancel->SetCancel(true);
+  }
+  TGroupBox* Group = new TGroupBox(this);
+  TPanel* Field = new TPanel(this);
+  TButton* Ok = new TButton(this);
+  TButton* Cancel = new TButton(this);
+};
+
+TEST_F(QtFormsTest, AModalDialogIsAnsweredFromATimerByItsButtonsAndKeys) {
+  TDemoDialog* dialog = NewForm<TDemoDialog>(&Application());
+  QTimer::singleShot(50, [dialog] {
+    QWidget* window = QApplication::activeModalWidget();
+    ASSERT_NE(window, nullptr);
+    EXPECT_EQ(window->windowTitle(), "Find text");
+    Shot(*window, "modal-dialog.png");
+    QTest::mouseClick(WidgetOf<QPushButton>(dialog->Ok), Qt::LeftButton);
+  });
+  EXPECT_EQ(dialog->ShowModal(), mrOk);
+  EXPECT_FALSE(QtPeerOf(dialog)->Widget()->isVisible());
+
+  struct TCase {
+    Qt::Key Key;
+    TModalResult Expected;
+  } keys[] = {{Qt::Key_Escape, mrCancel}, {Qt::Key_Return, mrOk}};
+  for (const TCase& c : keys) {
+    dialog->SetActiveControl(dialog->Field);
+    // The key goes to the widget of the control that has the focus.
+    QTimer::singleShot(50, [&c, dialog] {
+      EXPECT_EQ(FocusedControl(), dialog->Field);
+      if (TQtPeer* focused = QtPeerOf(FocusedControl())) QTest::keyClick(focused->Widget(), c.Key);
+      if (dialog->ModalResult() == mrNone) dialog->Cancel->Click();
+    });
+    EXPECT_EQ(dialog->ShowModal(), c.Expected);
+  }
+}
+
+TEST_F(QtFormsTest, AMessageBoxOnTheScreenAnswersTheButtonPressed) {
+  auto previous = SetMessageBoxService(std::make_unique<TQtMessageBoxes>());
+  QTimer::singleShot(50, [] {
+    auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+    ASSERT_NE(box, nullptr);
+    EXPECT_EQ(box->text(), "Save to file?");
+    EXPECT_EQ(box->windowTitle(), "Save message");
+    box->button(QMessageBox::No)->click();
+  });
+  EXPECT_EQ(MessageBox("Save to file?", "Save message", MB_YESNOCANCEL | MB_ICONQUESTION), IDNO);
+  SetMessageBoxService(std::move(previous));
+}
+
+TEST_F(QtFormsTest, APopupMenuOpensOnTheScreenAndItsChoiceClicksTheItem) {
+  TForm* form = NewForm<TForm>(&Application());
+  form->SetBounds(100, 100, 300, 200);
+  auto* panel = Put<TPanel>(form, form, alClient, 0);
+  auto* popup = new TPopupMenu(form);
+  TLogger large{"large"}, small{"small"};
+  Item(form, popup->Items(), "Large Icon")->OnClick = large.Event();
+  Item(form, popup->Items(), "Small Icon")->OnClick = small.Event();
+  panel->SetPopupMenu(popup);
+  form->Show();
+  QTimer::singleShot(50, [] {
+    auto* menu = qobject_cast<QMenu*>(QApplication::activePopupWidget());
+    ASSERT_NE(menu, nullptr);
+    ASSERT_EQ(menu->actions().size(), 2);
+    menu->actions()[1]->trigger();
+    menu->close();
+  });
+  QContextMenuEvent event(QContextMenuEvent::Mouse, QPoint(10, 10), QPoint(110, 110));
+  QCoreApplication::sendEvent(QtPeerOf(panel)->Widget(), &event);
+  EXPECT_EQ(GRan, std::vector<std::string>{"small"});
+  EXPECT_EQ(popup->PopupComponent(), panel);
+}
+
+TEST_F(QtFormsTest, AnExceptionFromAClickGoesToTheExceptionBox) {
+  TForm* form = NewForm<TForm>(&Application());
+  auto* button = new TButton(form);
+  button->SetParent(form);
+  struct TFailing {
+    void Run(TObject*) { throw Exception("Cannot open file"); }
+  } failing;
+  button->OnClick = TNotifyEvent(&failing, &TFailing::Run);
+  form->Show();
+  MessageBoxAnswers().Push(IDOK);
+  QTest::mouseClick(WidgetOf<QPushButton>(button), Qt::LeftButton);
+  ASSERT_EQ(MessageBoxAnswers().Requests().size(), 1u);
+  EXPECT_EQ(MessageBoxAnswers().Requests()[0].Text, "Cannot open file.");
+}
+
+TEST_F(QtFormsTest, EachPeerKindFollowsTheModel) {
+  TForm* form = NewForm<TForm>(&Application());
+  form->SetBounds(0, 0, 400, 300);
+  auto* panel = Put<TPanel>(form, form, alTop, 60);
+  auto* group = Put<TGroupBox>(form, form, alLeft, 150);
+  auto* bevel = new TBevel(form);
+  bevel->SetParent(form);
+  bevel->SetBounds(200, 100, 100, 50);
+  auto* bar = Put<TControlBar>(form, form, alRight, 80);
+  form->Show();
+  struct TCase {
+    const char* Kind;
+    TControl* Control;
+  } cases[] = {{"panel", panel}, {"group box", group}, {"bevel", bevel}, {"control bar", bar}, {"form", form}};
+  for (const TCase& c : cases) {
+    TQtPeer* peer = QtPeerOf(c.Control);
+    ASSERT_NE(peer, nullptr) << c.Kind;
+    if (c.Control != form) {
+      EXPECT_EQ(peer->Widget()->geometry(), PeerGeometry(*c.Control)) << c.Kind;
+    }
+    c.Control->SetEnabled(false);
+    EXPECT_FALSE(peer->Widget()->isEnabled()) << c.Kind;
+  }
+  group->SetCaption("Scope");
+  EXPECT_EQ(WidgetOf<QGroupBox>(group)->title(), "Scope");
+  form->SetCaption("Kinds");
+  EXPECT_EQ(QtPeerOf(form)->Widget()->windowTitle(), "Kinds");
+  panel->Hide();
+  EXPECT_TRUE(QtPeerOf(panel)->Widget()->isHidden());
+  EXPECT_EQ(QtPeerOf(group)->Widget()->y(), 0) << "the layout follows the model's";
+}
+
+}  // namespace
+}  // namespace vk::test
