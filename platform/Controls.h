@@ -167,7 +167,6 @@ struct TCreateParams {
 
 enum TAlign : uint8_t { alNone, alTop, alBottom, alLeft, alRight, alClient };
 enum TBorderStyle : uint8_t { bsNone, bsSingle };
-enum TAlignment : uint8_t { taLeftJustify, taRightJustify, taCenter };
 
 enum TControlStyleItem : uint8_t {
   csAcceptsControls,
