@@ -12,6 +12,7 @@
 #include <cstring>
 #include <utility>
 
+#include "platform/Finally.h"
 #include "platform/RegFileFormat.h"
 #include "platform/Streams.h"
 #include "platform/StringLists.h"
@@ -146,12 +147,12 @@ TRootStore* RootStore(HKEY handle) { return TRegistryStore::Instance().Root(hand
 // as it was and the failure passes on.
 template <class Undo>
 void CommitChange(TRootStore& root, Undo undo) {
-  try {
-    TRegistryStore::Instance().Save(root);
-  } catch (...) {
-    undo();
-    throw;
-  }
+  bool saved = false;
+  TFinally takeBack([&] {
+    if (!saved) undo();
+  });
+  TRegistryStore::Instance().Save(root);
+  saved = true;
 }
 
 std::vector<std::string> SplitPath(const std::string& path) {
