@@ -41,6 +41,8 @@ bool TRegexMatcher::Search(const TRegexProgram& program, const char* start) {
   FBegin = FOwner.FInput.data();
   FEnd = FBegin + FOwner.FInput.size();
   FBackPos.assign(program.BackLoops.size(), nullptr);
+  FSearchStart = start;
+  FSteps = 0;
 
   if (const char* mustHave = program.MustHave(); mustHave && !Contains(start, mustHave, program.MustHaveLength))
     return false;
@@ -67,7 +69,9 @@ bool TRegexMatcher::Contains(const char* from, const char* text, size_t length) 
 bool TRegexMatcher::TryAt(const char* at) {
   FStack.clear();
   FLevel = 0;
-  FSteps = 0;
+  // The work of the whole search is bounded; each byte it has moved on adds
+  // a little, so that long inputs can be searched to their end.
+  FStepLimit = TRegex::MaxBacktrackSteps + TRegex::MaxBacktrackStepsPerByte * (at - FSearchStart);
   const char* pos = at;
   if (!Run(FProgram->FirstNode(), pos)) return false;
   FOwner.FStartP[0] = at;
@@ -231,6 +235,8 @@ bool TRegexMatcher::StartRepeat(const uint8_t* node, const uint8_t*& next, const
   int count = RepeatCount(operand, pos, max, step);
   if (count < min) return false;
   if (step == 0) count = min;  // an empty back-reference: more passes change nothing
+  if (FProgram->Possessive[static_cast<size_t>(node - FProgram->Code.data())])
+    return OfferRepeat(node, pos + static_cast<ptrdiff_t>(count) * step, 1, next, pos);
   int first = IsLazyRepeat(op) ? min : count;
   return OfferRepeat(node, pos + static_cast<ptrdiff_t>(first) * step, count - min + 1, next, pos);
 }
@@ -402,7 +408,7 @@ bool TRegexMatcher::Backtrack(const uint8_t*& node, const char*& pos) {
       default:
         break;
     }
-    if (++FSteps > TRegex::MaxBacktrackSteps) FOwner.RaiseError(reMatchStepLimitExceeded);
+    if (++FSteps > FStepLimit) FOwner.RaiseError(reMatchStepLimitExceeded);
     pos = entry.Pos;
     switch (entry.Kind) {
       case TEntry::kChoiceBranch:

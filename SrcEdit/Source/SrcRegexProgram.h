@@ -152,6 +152,8 @@ struct TRegexProgram {
     const uint8_t* Exit;
   };
   std::vector<TBackLoop> BackLoops;
+  // By node offset: the simple repetitions that never give back a pass.
+  std::vector<bool> Possessive;
 
   const uint8_t* FirstNode() const { return Code.data() + 1; }
   const char* MustHave() const {
@@ -219,9 +221,10 @@ private:
 
   // After the emit pass.
   void FindStartOptimisations(TRegexProgram& program, int topFlags) const;
-  void FillFirstCharSet(TRegexProgram& program, const uint8_t* node,
-                        std::vector<const uint8_t*>& loopsInProgress) const;
+  void FillFirstCharSet(const TRegexProgram& program, const uint8_t* node, TSetOfREChar& set,
+                        std::vector<const uint8_t*>& loopsInProgress, bool midway) const;
   void FindBackLoops(TRegexProgram& program) const;
+  void FindPossessiveRepeats(TRegexProgram& program) const;
 
   TRegex& FOwner;
   const char* FPattern;
@@ -307,7 +310,9 @@ private:
   const char* FIterStart[regex_program::kMaxLoopLevels + 1] = {};
   std::vector<const char*> FBackPos;  // last pass through each BACK node
   std::vector<TEntry> FStack;
-  int64_t FSteps = 0;
+  const char* FSearchStart = nullptr;
+  int64_t FSteps = 0;  // choices resumed in this search
+  int64_t FStepLimit = 0;
 };
 
 }  // namespace vk
