@@ -171,7 +171,10 @@ public:
   virtual void SetLine(std::string_view line, int lineIndex) = 0;
   virtual void SetRange(TSrcEditRange) {}
   virtual void ResetRange() {}
-  void NextToEol();
+  // Runs the line to its end, so that GetRange gives the state after it.
+  // A highlighter that can find that state without cutting every token
+  // overrides it; the tokens it passes over are not seen either way.
+  virtual void NextToEol();
 
   virtual bool UseUserSettings(int) { return false; }
   virtual void EnumUserSettings(TStrings& settings) { settings.Clear(); }

@@ -21,8 +21,7 @@ int TCustomSrcEdit::ScanFrom(int index) {
     FHighlighter->SetRange(FLines->GetRange(index - 1));
   for (;;) {
     // The highlighter reads the text in place while it scans the line.
-    const std::string text = FLines->Get(result);
-    FHighlighter->SetLine(text, result);
+    FHighlighter->SetLine(FLines->GetView(result), result);
     FHighlighter->NextToEol();
     const TSrcEditRange range = FHighlighter->GetRange();
     // A line that ends in its old state leaves every later line as it was.
@@ -40,8 +39,7 @@ void TCustomSrcEdit::ScanRanges() {
   if (!FHighlighter || FLines->Count() == 0) return;
   FHighlighter->ResetRange();
   for (int i = 0; i < FLines->Count(); ++i) {
-    const std::string text = FLines->Get(i);
-    FHighlighter->SetLine(text, i);
+    FHighlighter->SetLine(FLines->GetView(i), i);
     FHighlighter->NextToEol();
     FLines->PutRange(i, FHighlighter->GetRange());
   }

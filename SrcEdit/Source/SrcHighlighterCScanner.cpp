@@ -103,6 +103,20 @@ constexpr TCharTables MakeCharTables() {
 constexpr TCharTables kChars = MakeCharTables();
 
 bool Has(unsigned char c, TCharFlag flag) { return (kChars.Flags[c] & flag) != 0; }
+
+// Bytes that start a token which can neither change the range state nor
+// take in a byte that could: white space, line breaks, words, numbers,
+// operators other than "/" and unknown bytes.
+constexpr std::array<bool, 256> MakeInertTable() {
+  std::array<bool, 256> inert{};
+  for (int c = 0; c < 256; ++c) {
+    const TCharClass cls = kChars.Class[c];
+    inert[c] = cls != ccEnd && cls != ccQuote && cls != ccApostrophe && cls != ccHash && cls != ccSlash;
+  }
+  return inert;
+}
+
+constexpr std::array<bool, 256> kInert = MakeInertTable();
 bool IsLineEnd(unsigned char c) { return c == 0 || c == '\n' || c == '\r'; }
 
 // For each first character, where its operators start in kOperators and
@@ -171,6 +185,16 @@ void TSrcCScanner::Next() {
     case ccWord: IdentProc(); break;
     case ccSymbol: SymbolProc(); break;
     case ccUnknown: UnknownProc(); break;
+  }
+}
+
+void TSrcCScanner::SkipToEol() {
+  while (!Eol()) {
+    // Outside comments and preprocessor lines only the tokens that start
+    // with a quote, "#" or "/" (and the line end) are scanned as tokens.
+    if (FRange != rsAnsiC && FRange != rsDirectiveComment && FRange != rsDirective)
+      while (FRun < FLine.size() && kInert[static_cast<unsigned char>(FLine[FRun])]) ++FRun;
+    Next();
   }
 }
 

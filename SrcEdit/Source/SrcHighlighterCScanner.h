@@ -187,6 +187,9 @@ public:
   void SetLine(std::string_view line);
   // Scans the next token; at the end of the line it stays at ctkNull.
   void Next();
+  // Moves to the end of the line, through the tokens that can change the
+  // range state only: the same state as calling Next until Eol.
+  void SkipToEol();
 
   bool Eol() const { return FTokenID == ctkNull; }
   uint8_t TokenID() const { return FTokenID; }
@@ -273,6 +276,7 @@ public:
   int GetTokenPos() const override { return FScanner.TokenPos(); }
   void Next() override { FScanner.Next(); }
   void SetLine(std::string_view line, int) override { FScanner.SetLine(line); }
+  void NextToEol() override { FScanner.SkipToEol(); }
   // A value that is no range state starts fresh.
   void SetRange(TSrcEditRange value) override;
   void ResetRange() override { FScanner.SetRange(rsUnknown); }

@@ -6,6 +6,7 @@
 #include <random>
 #include <vector>
 
+#include "SrcEdit/Source/SrcEdit.h"
 #include "tests/SrcEdit/Source/HighlighterScan.h"
 
 namespace vk {
@@ -280,7 +281,8 @@ TEST(SrcHighlighterAvrTest, RandomLinesAreCutIntoContiguousTokens) {
     const size_t stop = std::min(text.find('\0'), text.size());
 
     const TRangeState starts[] = {rsUnknown, rsAnsiC, rsDirective, rsDirectiveComment};
-    hl.SetRange(starts[random() % 4]);
+    const TRangeState start = starts[random() % 4];
+    hl.SetRange(start);
     hl.SetLine(line, 0);
     size_t end = 0;
     int calls = 0;
@@ -296,7 +298,37 @@ TEST(SrcHighlighterAvrTest, RandomLinesAreCutIntoContiguousTokens) {
     EXPECT_EQ(stop, static_cast<size_t>(hl.GetTokenPos()));
     const TSrcEditRange range = hl.GetRange();
     EXPECT_TRUE(range == rsUnknown || range == rsAnsiC || range == rsDirective || range == rsDirectiveComment);
+    // Running to the line end without cutting the tokens ends in the same state.
+    hl.SetRange(start);
+    hl.SetLine(line, 0);
+    hl.NextToEol();
+    EXPECT_TRUE(hl.GetEol());
+    EXPECT_EQ(range, hl.GetRange()) << "round " << round;
   }
+}
+
+// Text an editor loads gets, line by line, the state a token-by-token scan
+// from the first line leaves.
+TEST(SrcHighlighterAvrTest, AnEditorStoresTheRangesOfAFullScan) {
+  std::mt19937 random(20240612);
+  const std::string pieces[] = {"/*", "*/", "/*/", "//", "#define X", "\\", "\"a/*\\\"\"", "'\"'", "x = 1;",
+                                "\t", "  ", "/", "*", "#", "\xB0\xA1", "0x1F", "if (a) b();"};
+  std::string text;
+  for (int line = 0; line < 3000; ++line) {
+    const int count = random() % 5;
+    for (int i = 0; i < count; ++i) text += pieces[random() % std::size(pieces)];
+    text += "\r\n";
+  }
+  TSrcAvrHl hl(nullptr), reference(nullptr);
+  TSrcEdit edit(nullptr);
+  edit.SetHighlighter(&hl);
+  edit.Lines().SetTextStr(text);
+  TSrcEditRange state = rsUnknown;
+  for (int i = 0; i < edit.Lines().Count(); ++i) {
+    state = Scan(reference, edit.Lines().Get(i), state).End;
+    ASSERT_EQ(state, edit.Lines().GetRange(i)) << "line " << i + 1 << ": " << edit.Lines().Get(i);
+  }
+  edit.SetHighlighter(nullptr);
 }
 
 }  // namespace
