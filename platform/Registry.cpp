@@ -12,8 +12,8 @@
 #include <cstring>
 #include <utility>
 
-#include "platform/Finally.h"
 #include "platform/RegFileFormat.h"
+#include "platform/ScopeGuard.h"
 #include "platform/Streams.h"
 #include "platform/StringLists.h"
 
@@ -148,7 +148,7 @@ TRootStore* RootStore(HKEY handle) { return TRegistryStore::Instance().Root(hand
 template <class Undo>
 void CommitChange(TRootStore& root, Undo undo) {
   bool saved = false;
-  TFinally takeBack([&] {
+  TScopeExit takeBack([&] {
     if (!saved) undo();
   });
   TRegistryStore::Instance().Save(root);

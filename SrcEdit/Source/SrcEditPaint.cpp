@@ -14,7 +14,7 @@
 
 #include "SrcEdit/Source/SrcEditMiscProcs.h"
 #include "platform/CodePage.h"
-#include "platform/Finally.h"
+#include "platform/ScopeGuard.h"
 
 namespace vk {
 
@@ -94,7 +94,7 @@ void TCustomSrcEdit::DoOnPaintTransientEx(TTransientType type, bool lock) {
   Canvas().Font().Assign(Font());
   Canvas().Brush().SetColor(Color());
   HideCaret();
-  TFinally showCaret([this] { ShowCaret(); });
+  TScopeExit showCaret([this] { ShowCaret(); });
   OnPaintTransient(this, Canvas(), type);
 }
 
@@ -177,7 +177,7 @@ public:
       PrepareSelection(firstLine, lastLine);
       D.SetStyle(E.Font().Style());
       D.BeginDrawing(&C);
-      TFinally endDrawing([this] { D.EndDrawing(); });
+      TScopeExit endDrawing([this] { D.EndDrawing(); });
       for (int line = firstLine; line <= lastLine; ++line) PaintLine(clip, line, firstRow, lastRow);
     }
     // Below the last row: the background, and the right edge runs on.
@@ -588,7 +588,7 @@ void TCustomSrcEdit::Paint() {
   const int lastRow = std::clamp(FTopLine + (clip.Bottom + FRowHeight - 1) / FRowHeight, 1,
                                  std::max(GetDisplayLineCount(), 1));
   HideCaret();
-  TFinally updateCaret([this] { UpdateCaret(); });
+  TScopeExit updateCaret([this] { UpdateCaret(); });
   if (clip.Left < FGutterWidth) {
     TRect gutter = clip;
     gutter.Right = std::min(gutter.Right, FGutterWidth);
@@ -625,7 +625,7 @@ void TCustomSrcEdit::PaintGutter(const TRect& clip, int firstRow, int lastRow) {
     else
       FTextDrawer->SetStyle({});
     FTextDrawer->BeginDrawing(&canvas);
-    TFinally finish([&] {
+    TScopeExit finish([&] {
       FTextDrawer->EndDrawing();
       if (gutterFont) FTextDrawer->SetBaseFont(&Font());
     });
