@@ -29,11 +29,14 @@ void TCustomSrcEdit::InvalidateArea(const TRect& rect) {
   InvalidateRect(rect, false);
 }
 
-void TCustomSrcEdit::InvalidateRows(int firstRow, int lastRow, int left, int right) {
+void TCustomSrcEdit::InvalidateRows(int firstRow, int lastRow, bool gutter) {
   firstRow = std::max(firstRow, FTopLine);
   lastRow = static_cast<int>(std::min<long long>(lastRow, static_cast<long long>(FTopLine) + FRowsInWindow));
+  // Rows out of view (most of those a file brings as it loads) cost nothing.
   if (lastRow < firstRow) return;
-  InvalidateArea(Rect(left, (firstRow - FTopLine) * FRowHeight, right, (lastRow - FTopLine + 1) * FRowHeight));
+  const int top = (firstRow - FTopLine) * FRowHeight;
+  const int bottom = (lastRow - FTopLine + 1) * FRowHeight;
+  InvalidateArea(gutter ? Rect(0, top, FGutterWidth, bottom) : Rect(FGutterWidth, top, ClientWidth(), bottom));
 }
 
 void TCustomSrcEdit::InvalidateLines(int firstLine, int lastLine) {
@@ -50,7 +53,7 @@ void TCustomSrcEdit::InvalidateLines(int firstLine, int lastLine) {
     firstLine = LineToRow(firstLine);
     if (lastLine != INT_MAX) lastLine = LineToRow(lastLine + 1) - 1;
   }
-  InvalidateRows(firstLine, lastLine, FGutterWidth, ClientWidth());
+  InvalidateRows(firstLine, lastLine, false);
 }
 
 void TCustomSrcEdit::InvalidateGutterLines(int firstLine, int lastLine) {
@@ -63,7 +66,7 @@ void TCustomSrcEdit::InvalidateGutterLines(int firstLine, int lastLine) {
     firstLine = LineToRow(firstLine);
     lastLine = lastLine > FLines->Count() ? INT_MAX : LineToRow(lastLine);
   }
-  InvalidateRows(firstLine, lastLine, 0, FGutterWidth);
+  InvalidateRows(firstLine, lastLine, true);
 }
 
 void TCustomSrcEdit::InvalidateGutterLine(int line) {

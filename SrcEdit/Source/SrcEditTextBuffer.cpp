@@ -106,10 +106,6 @@ TObject* TSrcEditStringList::GetObject(int index) const {
   return index >= 0 && index < GetCount() ? FList[index].FObject : nullptr;
 }
 
-TSrcEditRange TSrcEditStringList::GetRange(int index) const {
-  return index >= 0 && index < GetCount() ? FList[index].FRange : 0;
-}
-
 std::string TSrcEditStringList::GetTextStr() const {
   size_t size = 0;
   for (const auto& line : FList) size += line.FString.Size() + 2;

@@ -91,7 +91,10 @@ public:
   }
   int GetCount() const override { return static_cast<int>(FList.size()); }
   TObject* GetObject(int index) const override;
-  TSrcEditRange GetRange(int index) const;
+  // 0 out of range. Inline: every line's scan reads the one before it.
+  TSrcEditRange GetRange(int index) const {
+    return index >= 0 && index < static_cast<int>(FList.size()) ? FList[index].FRange : 0;
+  }
   int GetCapacity() const override { return FCapacity; }
   // The lines joined with CR LF, without a break after the last one.
   std::string GetTextStr() const override;

@@ -1,5 +1,7 @@
 #include "SrcEdit/Source/SrcHighlighterCScanner.h"
 
+#include <cstring>
+
 namespace vk {
 
 namespace {
@@ -104,19 +106,25 @@ constexpr TCharTables kChars = MakeCharTables();
 
 bool Has(unsigned char c, TCharFlag flag) { return (kChars.Flags[c] & flag) != 0; }
 
-// Bytes that start a token which can neither change the range state nor
-// take in a byte that could: white space, line breaks, words, numbers,
-// operators other than "/" and unknown bytes.
-constexpr std::array<bool, 256> MakeInertTable() {
-  std::array<bool, 256> inert{};
-  for (int c = 0; c < 256; ++c) {
-    const TCharClass cls = kChars.Class[c];
-    inert[c] = cls != ccEnd && cls != ccQuote && cls != ccApostrophe && cls != ccHash && cls != ccSlash;
-  }
-  return inert;
+// The bytes a scanning loop stops at; a zero byte always ends the line.
+constexpr TScanStops MakeStops(std::string_view stops) {
+  TScanStops set{};
+  auto add = [&](unsigned char c) {
+    set.Table[c] = true;
+    set.Values[static_cast<size_t>(set.Count++)] = c;
+  };
+  add(0);
+  for (char c : stops) add(static_cast<unsigned char>(c));
+  return set;
 }
 
-constexpr std::array<bool, 256> kInert = MakeInertTable();
+constexpr TScanStops kLineEnds = MakeStops("\n\r");
+constexpr TScanStops kCommentStops = MakeStops("\n\r*");
+constexpr TScanStops kDirectiveStops = MakeStops("\n\r/\\");
+// The first bytes of the tokens that can change the range state: all other
+// tokens (white space, line breaks, words, numbers, operators other than
+// "/", unknown bytes) hold none of these bytes either.
+constexpr TScanStops kStateTokenStarts = MakeStops("\"'#/");
 bool IsLineEnd(unsigned char c) { return c == 0 || c == '\n' || c == '\r'; }
 
 // For each first character, where its operators start in kOperators and
@@ -188,12 +196,32 @@ void TSrcCScanner::Next() {
   }
 }
 
+size_t TSrcCScanner::Find(const TScanStops& stops, size_t position) const {
+  const char* text = FLine.data();
+  const size_t length = FLine.size();
+  // Sixteen bytes at a time while they lie within the line, then byte by byte.
+  using TBlock = uint8_t __attribute__((vector_size(16)));
+  using TMask = int8_t __attribute__((vector_size(16)));
+  while (position + sizeof(TBlock) <= length) {
+    TBlock block;
+    std::memcpy(&block, text + position, sizeof block);
+    TMask hits{};
+    for (int i = 0; i < stops.Count; ++i) hits |= block == stops.Values[static_cast<size_t>(i)];
+    uint64_t halves[2];
+    std::memcpy(halves, &hits, sizeof halves);
+    if (halves[0] | halves[1]) break;
+    position += sizeof(TBlock);
+  }
+  while (position < length && !stops.Table[static_cast<unsigned char>(text[position])]) ++position;
+  return position;
+}
+
 void TSrcCScanner::SkipToEol() {
   while (!Eol()) {
     // Outside comments and preprocessor lines only the tokens that start
     // with a quote, "#" or "/" (and the line end) are scanned as tokens.
     if (FRange != rsAnsiC && FRange != rsDirectiveComment && FRange != rsDirective)
-      while (FRun < FLine.size() && kInert[static_cast<unsigned char>(FLine[FRun])]) ++FRun;
+      FRun = Find(kStateTokenStarts, FRun);
     Next();
   }
 }
@@ -280,8 +308,7 @@ void TSrcCScanner::SlashProc() {
   const unsigned char next = At(FRun + 1);
   if (next == '/') {
     FTokenID = ctkComment;
-    FRun += 2;
-    while (!IsLineEnd(At(FRun))) ++FRun;
+    FRun = Find(kLineEnds, FRun + 2);
   } else if (next == '*') {
     FTokenID = ctkComment;
     FRange = rsAnsiC;
@@ -304,6 +331,7 @@ void TSrcCScanner::SymbolProc() {
 // with the comment still open.
 void TSrcCScanner::ScanToCommentEnd() {
   for (;;) {
+    FRun = Find(kCommentStops, FRun);
     const unsigned char c = At(FRun);
     if (IsLineEnd(c)) return;
     if (c == '*' && At(FRun + 1) == '/') {
@@ -343,6 +371,7 @@ void TSrcCScanner::DirectiveProc() {
   }
   FTokenID = ctkDirective;
   for (;;) {
+    FRun = Find(kDirectiveStops, FRun);
     const unsigned char c = At(FRun);
     const unsigned char next = At(FRun + 1);
     if (IsLineEnd(c) || (c == '/' && next == '/')) {

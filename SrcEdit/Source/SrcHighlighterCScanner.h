@@ -173,6 +173,14 @@ private:
   size_t FLongest = 0;
 };
 
+// The bytes a scanning loop stops at: a table for one byte at a time, and
+// the values themselves for testing sixteen bytes at once.
+struct TScanStops {
+  std::array<bool, 256> Table{};
+  std::array<uint8_t, 8> Values{};
+  int Count = 0;
+};
+
 // Scans one line at a time. SetLine keeps no copy: the text must stay
 // unchanged until the scan of that line is over. Nothing past the end of
 // the given text is ever read, and a zero byte ends the line early.
@@ -205,6 +213,9 @@ private:
   unsigned char At(size_t position) const {
     return position < FLine.size() ? static_cast<unsigned char>(FLine[position]) : 0;
   }
+  // The first position from the given one whose byte is one of the stops,
+  // or the line's length.
+  size_t Find(const TScanStops& stops, size_t position) const;
 
   void NullProc() { FTokenID = ctkNull; }
   void SpaceProc();
