@@ -267,7 +267,9 @@ TEST(RegexRun, BacktrackStackLimitRaises) {
 }
 
 // The work of one whole search is bounded, however little each start
-// position takes; a long input may take a little more for every byte.
+// position takes (on 21 bytes each start position takes fewer steps than
+// the bound, all of them together more); a long input may take a little
+// more for every byte.
 TEST(RegexRun, BacktrackingWithoutEndRaisesWithinOneSearch) {
   std::string lines;
   for (int i = 0; i < 2000; ++i) lines += std::string(99, 'x') + "\n";
@@ -277,8 +279,7 @@ TEST(RegexRun, BacktrackingWithoutEndRaisesWithinOneSearch) {
     std::string Subject;
     bool Raises;
   } cases[] = {
-      {"(a|aa)*\\d", "", std::string(60, 'a'), true},
-      {"(\\S+\\0?)*\\r\\xd1\\\\\\xff", "ix", std::string(23, 'x'), true},
+      {"(\\S+\\0?)*\\r\\xd1\\\\\\xff", "ix", std::string(21, 'x'), true},
       {".*[@]", "-s", lines, false},
   };
   for (const auto& c : cases) {
