@@ -9,9 +9,12 @@
 #include <algorithm>
 #include <cstdio>
 #include <ctime>
+#include <functional>
+#include <initializer_list>
 #include <map>
 #include <span>
 #include <string>
+#include <utility>
 #include <vector>
 
 namespace vk::bench {
@@ -41,6 +44,18 @@ void Measure(benchmark::State& state, const std::string& key, Body body) {
     body();
     Record(key, Now() - start);
   }
+}
+
+// Runs every side once per iteration, one after the other, so that all of
+// them are measured under the same conditions of a busy machine.
+inline void MeasureInTurn(benchmark::State& state,
+                          std::initializer_list<std::pair<std::string, std::function<void()>>> sides) {
+  for (auto _ : state)
+    for (const auto& [key, body] : sides) {
+      const double start = Now();
+      body();
+      Record(key, Now() - start);
+    }
 }
 
 // What is reported of a key's repetitions: the fastest, which shows the

@@ -171,10 +171,12 @@ public:
   virtual void SetLine(std::string_view line, int lineIndex) = 0;
   virtual void SetRange(TSrcEditRange) {}
   virtual void ResetRange() {}
-  // Runs the line to its end, so that GetRange gives the state after it.
-  // A highlighter that can find that state without cutting every token
-  // overrides it; the tokens it passes over are not seen either way.
-  virtual void NextToEol();
+  void NextToEol();
+  // Starts the line in the current state and runs it to its end: the state
+  // after it, as GetRange then gives it. The range scans of the editor use
+  // this; a highlighter that can find the state without cutting every
+  // token overrides it.
+  virtual TSrcEditRange ScanLineEnd(std::string_view line, int lineIndex);
 
   virtual bool UseUserSettings(int) { return false; }
   virtual void EnumUserSettings(TStrings& settings) { settings.Clear(); }

@@ -87,9 +87,10 @@ public:
   // The line's text without a copy; valid until the line changes. Empty out
   // of range.
   std::string_view GetView(int index) const {
-    return index >= 0 && index < GetCount() ? FList[index].FString.View() : std::string_view();
+    return index >= 0 && index < static_cast<int>(FList.size()) ? FList[index].FString.View() : std::string_view();
   }
-  int GetCount() const override { return static_cast<int>(FList.size()); }
+  // Final: the range scan asks for it with every line.
+  int GetCount() const final { return static_cast<int>(FList.size()); }
   TObject* GetObject(int index) const override;
   // 0 out of range. Inline: every line's scan reads the one before it.
   TSrcEditRange GetRange(int index) const {

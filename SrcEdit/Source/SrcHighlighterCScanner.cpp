@@ -1,5 +1,7 @@
 #include "SrcEdit/Source/SrcHighlighterCScanner.h"
 
+#include <algorithm>
+#include <bit>
 #include <cstring>
 
 namespace vk {
@@ -106,25 +108,6 @@ constexpr TCharTables kChars = MakeCharTables();
 
 bool Has(unsigned char c, TCharFlag flag) { return (kChars.Flags[c] & flag) != 0; }
 
-// The bytes a scanning loop stops at; a zero byte always ends the line.
-constexpr TScanStops MakeStops(std::string_view stops) {
-  TScanStops set{};
-  auto add = [&](unsigned char c) {
-    set.Table[c] = true;
-    set.Values[static_cast<size_t>(set.Count++)] = c;
-  };
-  add(0);
-  for (char c : stops) add(static_cast<unsigned char>(c));
-  return set;
-}
-
-constexpr TScanStops kLineEnds = MakeStops("\n\r");
-constexpr TScanStops kCommentStops = MakeStops("\n\r*");
-constexpr TScanStops kDirectiveStops = MakeStops("\n\r/\\");
-// The first bytes of the tokens that can change the range state: all other
-// tokens (white space, line breaks, words, numbers, operators other than
-// "/", unknown bytes) hold none of these bytes either.
-constexpr TScanStops kStateTokenStarts = MakeStops("\"'#/");
 bool IsLineEnd(unsigned char c) { return c == 0 || c == '\n' || c == '\r'; }
 
 // For each first character, where its operators start in kOperators and
@@ -196,32 +179,75 @@ void TSrcCScanner::Next() {
   }
 }
 
-size_t TSrcCScanner::Find(const TScanStops& stops, size_t position) const {
-  const char* text = FLine.data();
-  const size_t length = FLine.size();
-  // Sixteen bytes at a time while they lie within the line, then byte by byte.
+namespace {
+
+// The first matching byte is found from the mask's low end.
+static_assert(std::endian::native == std::endian::little);
+
+// Which of sixteen bytes are zero bytes or stops: a bit mask in two halves,
+// all eight bits of a byte set where it matches.
+template <char... Stops>
+std::array<uint64_t, 2> StopsIn(const char* at) {
   using TBlock = uint8_t __attribute__((vector_size(16)));
   using TMask = int8_t __attribute__((vector_size(16)));
-  while (position + sizeof(TBlock) <= length) {
-    TBlock block;
-    std::memcpy(&block, text + position, sizeof block);
-    TMask hits{};
-    for (int i = 0; i < stops.Count; ++i) hits |= block == stops.Values[static_cast<size_t>(i)];
-    uint64_t halves[2];
-    std::memcpy(halves, &hits, sizeof halves);
-    if (halves[0] | halves[1]) break;
-    position += sizeof(TBlock);
+  TBlock block;
+  std::memcpy(&block, at, sizeof block);
+  TMask hits = block == 0;
+  ((hits |= block == static_cast<uint8_t>(Stops)), ...);
+  std::array<uint64_t, 2> halves;
+  std::memcpy(halves.data(), &hits, sizeof halves);
+  return halves;
+}
+
+constexpr size_t kBlock = 16;
+
+// The index of the first matching byte in a mask, or kBlock when none does.
+size_t FirstStop(const std::array<uint64_t, 2>& halves) {
+  if (halves[0]) return static_cast<size_t>(std::countr_zero(halves[0])) / 8;
+  if (halves[1]) return 8 + static_cast<size_t>(std::countr_zero(halves[1])) / 8;
+  return kBlock;
+}
+
+}  // namespace
+
+// Sixteen bytes at a time; the rest of a line of sixteen bytes or more as
+// its last sixteen, of which those already passed are left out.
+template <char... Stops>
+size_t TSrcCScanner::Find(size_t position) const {
+  const char* text = FLine.data();
+  const size_t length = FLine.size();
+  if (position >= length) return position;
+  for (; length - position >= kBlock; position += kBlock)
+    if (const size_t at = FirstStop(StopsIn<Stops...>(text + position)); at != kBlock) return position + at;
+  if (position == length) return length;
+  if (length >= kBlock) {
+    std::array<uint64_t, 2> halves = StopsIn<Stops...>(text + length - kBlock);
+    const size_t passed = kBlock - (length - position);  // 1..15
+    if (passed >= 8) {
+      halves[0] = 0;
+      halves[1] &= ~uint64_t{0} << (8 * (passed - 8));
+    } else {
+      halves[0] &= ~uint64_t{0} << (8 * passed);
+    }
+    const size_t at = FirstStop(halves);
+    return at == kBlock ? length : length - kBlock + at;
   }
-  while (position < length && !stops.Table[static_cast<unsigned char>(text[position])]) ++position;
+  auto isStop = [](char c) { return c == 0 || ((c == Stops) || ...); };
+  while (position < length && !isStop(text[position])) ++position;
   return position;
 }
 
-void TSrcCScanner::SkipToEol() {
+void TSrcCScanner::SkipLine(std::string_view line) {
+  FLine = line;
+  FRun = 0;
+  FCommentOpenerPending = false;
+  FTokenID = ctkUnknown;  // no token yet, and not the end
   while (!Eol()) {
     // Outside comments and preprocessor lines only the tokens that start
-    // with a quote, "#" or "/" (and the line end) are scanned as tokens.
+    // with a quote, "#" or "/" (and the line end) are scanned as tokens:
+    // no other token holds any of these bytes.
     if (FRange != rsAnsiC && FRange != rsDirectiveComment && FRange != rsDirective)
-      FRun = Find(kStateTokenStarts, FRun);
+      FRun = Find<'"', '\'', '#', '/'>(FRun);
     Next();
   }
 }
@@ -308,7 +334,7 @@ void TSrcCScanner::SlashProc() {
   const unsigned char next = At(FRun + 1);
   if (next == '/') {
     FTokenID = ctkComment;
-    FRun = Find(kLineEnds, FRun + 2);
+    FRun = Find<'\n', '\r'>(FRun + 2);
   } else if (next == '*') {
     FTokenID = ctkComment;
     FRange = rsAnsiC;
@@ -331,7 +357,7 @@ void TSrcCScanner::SymbolProc() {
 // with the comment still open.
 void TSrcCScanner::ScanToCommentEnd() {
   for (;;) {
-    FRun = Find(kCommentStops, FRun);
+    FRun = Find<'\n', '\r', '*'>(FRun);
     const unsigned char c = At(FRun);
     if (IsLineEnd(c)) return;
     if (c == '*' && At(FRun + 1) == '/') {
@@ -371,7 +397,7 @@ void TSrcCScanner::DirectiveProc() {
   }
   FTokenID = ctkDirective;
   for (;;) {
-    FRun = Find(kDirectiveStops, FRun);
+    FRun = Find<'\n', '\r', '/', '\\'>(FRun);
     const unsigned char c = At(FRun);
     const unsigned char next = At(FRun + 1);
     if (IsLineEnd(c) || (c == '/' && next == '/')) {

@@ -173,14 +173,6 @@ private:
   size_t FLongest = 0;
 };
 
-// The bytes a scanning loop stops at: a table for one byte at a time, and
-// the values themselves for testing sixteen bytes at once.
-struct TScanStops {
-  std::array<bool, 256> Table{};
-  std::array<uint8_t, 8> Values{};
-  int Count = 0;
-};
-
 // Scans one line at a time. SetLine keeps no copy: the text must stay
 // unchanged until the scan of that line is over. Nothing past the end of
 // the given text is ever read, and a zero byte ends the line early.
@@ -195,9 +187,9 @@ public:
   void SetLine(std::string_view line);
   // Scans the next token; at the end of the line it stays at ctkNull.
   void Next();
-  // Moves to the end of the line, through the tokens that can change the
-  // range state only: the same state as calling Next until Eol.
-  void SkipToEol();
+  // Starts a line and moves to its end through the tokens that can change
+  // the range state only: the same state as SetLine and Next until Eol.
+  void SkipLine(std::string_view line);
 
   bool Eol() const { return FTokenID == ctkNull; }
   uint8_t TokenID() const { return FTokenID; }
@@ -213,9 +205,10 @@ private:
   unsigned char At(size_t position) const {
     return position < FLine.size() ? static_cast<unsigned char>(FLine[position]) : 0;
   }
-  // The first position from the given one whose byte is one of the stops,
-  // or the line's length.
-  size_t Find(const TScanStops& stops, size_t position) const;
+  // The first position from the given one whose byte is a zero byte or one
+  // of the stops, or the line's length.
+  template <char... Stops>
+  size_t Find(size_t position) const;
 
   void NullProc() { FTokenID = ctkNull; }
   void SpaceProc();
@@ -287,7 +280,10 @@ public:
   int GetTokenPos() const override { return FScanner.TokenPos(); }
   void Next() override { FScanner.Next(); }
   void SetLine(std::string_view line, int) override { FScanner.SetLine(line); }
-  void NextToEol() override { FScanner.SkipToEol(); }
+  TSrcEditRange ScanLineEnd(std::string_view line, int) override {
+    FScanner.SkipLine(line);
+    return FScanner.Range();
+  }
   // A value that is no range state starts fresh.
   void SetRange(TSrcEditRange value) override;
   void ResetRange() override { FScanner.SetRange(rsUnknown); }
