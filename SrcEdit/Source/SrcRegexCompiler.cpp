@@ -782,11 +782,17 @@ void TRegexCompiler::FillFirstCharSet(const TRegexProgram& program, const uint8_
 void TRegexCompiler::FindBackLoops(TRegexProgram& program) const {
   const uint8_t* code = program.Code.data();
   const uint8_t* end = code + program.Code.size();
+  program.LineStarOperand.assign(program.Code.size(), 0);
   for (const uint8_t* node = program.FirstNode(); node < end; node += NodeSpan(node)) {
     if (OpOf(node) != opBack) continue;
     const uint8_t* target = NextNode(node);
     const uint8_t* loopBranch = OpOf(target) == opBranch ? target : node - kNodeHeaderSize;
     program.BackLoops.push_back({node, NextNode(NextNode(loopBranch))});
+    // A loop whose body is one "." that stops at line ends (the atom of "*"
+    // is the loop's first node, that of "+" the node BACK returns to).
+    const uint8_t* atom = OpOf(target) == opBranch ? Operand(target) : target;
+    if (OpOf(atom) == opAnyML && (NextNode(atom) == node || NextNode(atom) == loopBranch))
+      program.LineStarOperand[static_cast<size_t>(loopBranch - code)] = static_cast<int32_t>(atom - code);
   }
 }
 

@@ -118,6 +118,10 @@ bool TRegexMatcher::Run(const uint8_t* node, const char*& pos) {
       case opNothing:
       case opComment: break;
       case opBranch:
+        if (FProgram->LineStarOperand[static_cast<size_t>(node - FProgram->Code.data())]) {
+          ok = StartRepeat(node, next, pos);
+          break;
+        }
         if (OpOf(next) == opBranch) Push({next, pos, 0, TEntry::kChoiceBranch, 0, 0});
         next = operand;
         break;
@@ -219,37 +223,50 @@ bool TRegexMatcher::IsWordBoundary(const char* pos) const {
 // The operand is one node matching a fixed width: count the longest run once,
 // then offer the counts from the longest down (greedy) or the shortest up.
 
-bool TRegexMatcher::StartRepeat(const uint8_t* node, const uint8_t*& next, const char*& pos) {
-  uint8_t op = OpOf(node);
-  int min = 0;
-  int max = kMaxRepeat;
-  const uint8_t* operand = Operand(node);
-  if (op == opPlus || op == opPlusNG) {
-    min = 1;
-  } else if (op == opBraces || op == opBracesNG) {
-    min = RepeatMin(node);
-    max = RepeatMax(node);
-    operand += 2 * kIntSize;
+TRegexMatcher::TRepeat TRegexMatcher::RepeatOf(const uint8_t* node) const {
+  const uint8_t op = OpOf(node);
+  const size_t offset = static_cast<size_t>(node - FProgram->Code.data());
+  if (op == opBranch) {
+    // A greedy loop over "." that stops at line ends, matched as "*" is.
+    return {FProgram->Code.data() + FProgram->LineStarOperand[offset], NextNode(NextNode(node)), 0, kMaxRepeat,
+            false, false};
   }
-  int step = RepeatStep(operand);
-  int count = RepeatCount(operand, pos, max, step);
-  if (count < min) return false;
-  if (step == 0) count = min;  // an empty back-reference: more passes change nothing
-  if (FProgram->Possessive[static_cast<size_t>(node - FProgram->Code.data())])
-    return OfferRepeat(node, pos + static_cast<ptrdiff_t>(count) * step, 1, next, pos);
-  int first = IsLazyRepeat(op) ? min : count;
-  return OfferRepeat(node, pos + static_cast<ptrdiff_t>(first) * step, count - min + 1, next, pos);
+  TRepeat repeat{Operand(node), NextNode(node), 0, kMaxRepeat, IsLazyRepeat(op), FProgram->Possessive[offset]};
+  if (op == opPlus || op == opPlusNG) {
+    repeat.Min = 1;
+  } else if (op == opBraces || op == opBracesNG) {
+    repeat.Min = RepeatMin(node);
+    repeat.Max = RepeatMax(node);
+    repeat.Operand += 2 * kIntSize;
+  }
+  return repeat;
+}
+
+bool TRegexMatcher::StartRepeat(const uint8_t* node, const uint8_t*& next, const char*& pos) {
+  const TRepeat repeat = RepeatOf(node);
+  int step = RepeatStep(repeat.Operand);
+  int count = RepeatCount(repeat.Operand, pos, repeat.Max, step);
+  if (count < repeat.Min) return false;
+  if (step == 0) count = repeat.Min;  // an empty back-reference: more passes change nothing
+  if (repeat.Possessive) return OfferRepeat(node, pos + static_cast<ptrdiff_t>(count) * step, 1, next, pos);
+  int first = repeat.Lazy ? repeat.Min : count;
+  return OfferRepeat(node, pos + static_cast<ptrdiff_t>(first) * step, count - repeat.Min + 1, next, pos);
 }
 
 // Tries the candidate at `candidate`, keeping the rest (candidates left
-// including this one) as a choice; skips counts the next literal rules out.
+// including this one) as a choice; skips counts the next literal rules out
+// (looking past the nodes that neither test nor consume anything).
 bool TRegexMatcher::OfferRepeat(const uint8_t* node, const char* candidate, int left, const uint8_t*& next,
                                 const char*& pos) {
-  const uint8_t* follower = NextNode(node);
-  int hint = follower && OpOf(follower) == opExactly ? *Operand(follower) : -1;
-  const uint8_t* operand = Operand(node) + (OpOf(node) == opBraces || OpOf(node) == opBracesNG ? 2 * kIntSize : 0);
-  ptrdiff_t step = RepeatStep(operand);
-  if (!IsLazyRepeat(OpOf(node))) step = -step;
+  const TRepeat repeat = RepeatOf(node);
+  const uint8_t* follower = repeat.Follower;
+  const uint8_t* literal = follower;
+  while (literal && (OpOf(literal) == opNothing || OpOf(literal) == opComment || IsGroupOpen(OpOf(literal)) ||
+                     IsGroupClose(OpOf(literal))))
+    literal = NextNode(literal);
+  int hint = literal && OpOf(literal) == opExactly ? *Operand(literal) : -1;
+  ptrdiff_t step = RepeatStep(repeat.Operand);
+  if (!repeat.Lazy) step = -step;
   for (;;) {
     const char* at = candidate;
     bool last = --left == 0;
@@ -285,6 +302,11 @@ int TRegexMatcher::RepeatCount(const uint8_t* operand, const char* pos, int max,
   };
   switch (OpOf(operand)) {
     case opAny: return limit;
+    case opAnyML: {
+      int n = 0;
+      while (n < limit && !IsPairAt(pos + n) && !FOwner.FLineSeparatorSet.Contains(input[n])) ++n;
+      return n;
+    }
     case opExactly: return countWhile([&](uint8_t c) { return c == arg[0]; });
     case opExactlyCI: return countWhile([&](uint8_t c) { return SameByte(c, arg[0], true); });
     case opAnyDigit: return countWhile(IsDigitByte);

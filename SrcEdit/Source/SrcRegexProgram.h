@@ -154,6 +154,10 @@ struct TRegexProgram {
   std::vector<TBackLoop> BackLoops;
   // By node offset: the simple repetitions that never give back a pass.
   std::vector<bool> Possessive;
+  // By node offset: for the BRANCH of a greedy "*" or "+" loop over "."
+  // that stops at line ends, the offset of that "." node (else 0); the
+  // matcher repeats it as a simple repetition.
+  std::vector<int32_t> LineStarOperand;
 
   const uint8_t* FirstNode() const { return Code.data() + 1; }
   const char* MustHave() const {
@@ -282,7 +286,17 @@ private:
   bool IsLineEnd(const char* pos) const;
   bool IsWordBoundary(const char* pos) const;
 
-  // Repetitions and loops.
+  // Repetitions and loops. A repetition is a simple repetition node or a
+  // marked loop BRANCH (see TRegexProgram::LineStarOperand).
+  struct TRepeat {
+    const uint8_t* Operand;
+    const uint8_t* Follower;
+    int Min;
+    int Max;
+    bool Lazy;
+    bool Possessive;
+  };
+  TRepeat RepeatOf(const uint8_t* node) const;
   bool StartRepeat(const uint8_t* node, const uint8_t*& next, const char*& pos);
   bool OfferRepeat(const uint8_t* node, const char* candidate, int left, const uint8_t*& next,
                    const char*& pos);

@@ -81,7 +81,11 @@ INSTANTIATE_TEST_SUITE_P(
                       TMatchCase{"\\d+?\\D", "", "12a", "1,3"}, TMatchCase{"\\d{1,2}\\D", "", "123a", "2,3"},
                       TMatchCase{"(\\d+,)+\\d+;", "", "1,22,3;", "1,7 3,3"},
                       TMatchCase{"(a+|b)+a", "", "aaa", "1,3 1,2"}, TMatchCase{"(ab+){1,2}b", "", "abbb", "1,4 1,3"},
-                      TMatchCase{"(ab+)*b", "", "abbb", "1,4 1,3"}, TMatchCase{"(a+b){2}a+", "", "abaaba", "1,6 3,3"}));
+                      TMatchCase{"(ab+)*b", "", "abbb", "1,4 1,3"}, TMatchCase{"(a+b){2}a+", "", "abaaba", "1,6 3,3"},
+                      TMatchCase{"a(.*)b", "-s", "a1b2b\nb", "1,5 2,3"}, TMatchCase{".+x", "-s", "axbx\nx", "1,4"},
+                      TMatchCase{"a.*$", "-s", "ab\r\ncd", ""}, TMatchCase{"a.*$", "m-s", "ab\r\ncd", "1,2"},
+                      TMatchCase{"(.+)\\1", "-s", "xabab\nab", "2,4 2,2"}, TMatchCase{"a.*", "-s", "ab\rcd", "1,2"},
+                      TMatchCase{"a.+", "-s", "abc\rd", "1,3"}));
 
 INSTANTIATE_TEST_SUITE_P(
     BackReferences, RegexMatchTest,
