@@ -189,11 +189,6 @@ void TSrcEditStringList::PutObject(int index, TObject* object) {
   FList[index].FObject = object;
 }
 
-void TSrcEditStringList::PutRange(int index, TSrcEditRange range) {
-  CheckIndex(index, GetCount() - 1);
-  FList[index].FRange = range;
-}
-
 void TSrcEditStringList::Delete(int index) {
   CheckIndex(index, GetCount() - 1);
   TStringsUpdate update(*this);

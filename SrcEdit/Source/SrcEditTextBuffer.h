@@ -102,7 +102,11 @@ public:
 
   void Put(int index, const std::string& text) override;
   void PutObject(int index, TObject* object) override;
-  void PutRange(int index, TSrcEditRange range);
+  // Inline, as GetRange.
+  void PutRange(int index, TSrcEditRange range) {
+    CheckIndex(index, GetCount() - 1);
+    FList[index].FRange = range;
+  }
   void SetCapacity(int capacity) override;
   int Add(const std::string& text) override;
   void AddStrings(const TStrings& strings) override;
