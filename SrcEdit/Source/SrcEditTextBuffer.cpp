@@ -290,12 +290,9 @@ int TSrcEditStringList::GetExpandedStringLength(int index) {
 void TSrcEditStringList::MeasureLine(int index) {
   TSrcEditStringRec& record = FList[index];
   std::string_view text = record.FString.View();
-  if (text.find('\t') != std::string_view::npos) {
-    ExpandString(index);
-    return;
-  }
-  record.FExpandedLength = static_cast<int32_t>(text.size());
-  record.FFlags = {sfHasNoTabs};
+  const bool hasTabs = text.find('\t') != std::string_view::npos;
+  record.FExpandedLength = hasTabs ? ExpandedTabsLength(text, FTabWidth) : static_cast<int32_t>(text.size());
+  record.FFlags = {hasTabs ? sfHasTabs : sfHasNoTabs};
 }
 
 int TSrcEditStringList::GetLengthOfLongestLine() {
