@@ -47,15 +47,22 @@ void Measure(benchmark::State& state, const std::string& key, Body body) {
 }
 
 // Runs every side once per iteration, one after the other, so that all of
-// them are measured under the same conditions of a busy machine.
+// them are measured under the same conditions of a busy machine. The order
+// turns with each iteration: what one side leaves behind (the allocator's
+// free memory, the caches) falls on each of the others in turn.
 inline void MeasureInTurn(benchmark::State& state,
                           std::initializer_list<std::pair<std::string, std::function<void()>>> sides) {
-  for (auto _ : state)
-    for (const auto& [key, body] : sides) {
+  const std::vector<std::pair<std::string, std::function<void()>>> all(sides);
+  size_t first = 0;
+  for (auto _ : state) {
+    for (size_t i = 0; i < all.size(); ++i) {
+      const auto& [key, body] = all[(first + i) % all.size()];
       const double start = Now();
       body();
       Record(key, Now() - start);
     }
+    ++first;
+  }
 }
 
 // What is reported of a key's repetitions: the fastest, which shows the
