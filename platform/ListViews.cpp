@@ -149,6 +149,14 @@ void TListView::SetSmallImages(TImageList* images) { SetImageList(FSmallImages, 
 
 void TListView::SetLargeImages(TImageList* images) { SetImageList(FLargeImages, images); }
 
+void TListView::WndProc(TMessage& message) {
+  if (message.Msg == WM_GETDLGCODE) {
+    message.Result = DLGC_WANTARROWS | DLGC_WANTCHARS;
+    return;
+  }
+  TWinControl::WndProc(message);
+}
+
 void TListView::Notification(TComponent* component, TOperation operation) {
   TWinControl::Notification(component, operation);
   if (operation != opRemove) return;

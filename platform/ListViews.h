@@ -155,6 +155,9 @@ public:
   void ClickItem(TListItem* item);
   void DblClickItem();
 
+  // The arrow keys move in the view, never to the next control.
+  void WndProc(TMessage& message) override;
+
 protected:
   void Notification(TComponent* component, TOperation operation) override;
 

@@ -208,6 +208,14 @@ void TTreeView::SetImages(TImageList* images) {
   NotifyPeer(ppImages);
 }
 
+void TTreeView::WndProc(TMessage& message) {
+  if (message.Msg == WM_GETDLGCODE) {
+    message.Result = DLGC_WANTARROWS | DLGC_WANTCHARS;
+    return;
+  }
+  TWinControl::WndProc(message);
+}
+
 void TTreeView::Notification(TComponent* component, TOperation operation) {
   TWinControl::Notification(component, operation);
   if (operation == opRemove && component == FImages) {

@@ -43,7 +43,7 @@ public:
   // children (the order of TTreeNodes::Item).
   int AbsoluteIndex() const;
 
-  // Indexes into the view's image list, -1 (no image) at first.
+  // Indexes into the view's image list (-1: no image), 0 at first.
   int ImageIndex() const { return FImageIndex; }
   void SetImageIndex(int value);
   int SelectedIndex() const { return FSelectedIndex; }
@@ -76,8 +76,8 @@ private:
   TTreeNode* FParent;  // the hidden top node for a root node
   std::string FText;
   std::vector<std::unique_ptr<TTreeNode>> FChildren;
-  int FImageIndex = -1;
-  int FSelectedIndex = -1;
+  int FImageIndex = 0;
+  int FSelectedIndex = 0;
   bool FExpanded = false;
   mutable int FAbsoluteIndex = -1;  // valid while the owner's order is
 };
@@ -160,6 +160,9 @@ public:
   TTVExpandedEvent OnCollapsed;
   TTVExpandedEvent OnGetImageIndex;
   TTVExpandedEvent OnGetSelectedIndex;
+
+  // The arrow keys move in the view, never to the next control.
+  void WndProc(TMessage& message) override;
 
 protected:
   void Notification(TComponent* component, TOperation operation) override;

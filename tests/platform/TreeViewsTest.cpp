@@ -166,7 +166,7 @@ struct TImagesByName {
 TEST_F(TreeViewsTest, TheShownImageIsAskedForEachTimeANodeIsDrawn) {
   TTreeNode* main = Tree.Items()->Add(nullptr, "main.c");
   main->SetSelectedIndex(7);
-  EXPECT_EQ(Tree.ShownImageIndex(main), -1);
+  EXPECT_EQ(Tree.ShownImageIndex(main), 0);
   TImagesByName images{&Tree};
   Tree.OnGetImageIndex = TTVExpandedEvent(&images, &TImagesByName::GetImageIndex);
   EXPECT_EQ(Tree.ShownImageIndex(main), 1);
