@@ -57,7 +57,7 @@ protected:
     int image = -1;
     const bool selected = option->state.testFlag(QStyle::State_Selected);
     RunPaintGuarded([&] { image = selected ? FTree.ShownSelectedIndex(node) : FTree.ShownImageIndex(node); });
-    QIcon icon = ImageListIcon(FTree.Images(), image);
+    QIcon icon = ImageListIcon(images, image);
     if (icon.isNull()) return;
     option->icon = icon;
     option->features |= QStyleOptionViewItem::HasDecoration;

@@ -203,6 +203,8 @@ TEST_F(QtViewsTest, EachViewShowsTheModelAndTheUsersActionsReachIt) {
   QContextMenuEvent menuEvent(QContextMenuEvent::Mouse, QPoint(20, 40), report->viewport()->mapToGlobal(QPoint(20, 40)));
   QCoreApplication::sendEvent(report->viewport(), &menuEvent);
   EXPECT_EQ(form->Events, "CDI");
+  QTest::keyClick(report, Qt::Key_Down);
+  EXPECT_EQ(form->Files->Selected()->Caption(), "main.c");
   // A new file takes its place by name.
   TListItem* added = form->Files->Items()->Add();
   added->SetCaption("io.h");
