@@ -251,6 +251,12 @@ enum TPeerProperty : uint8_t {
   ppWindowState,
   ppMDIClient,    // the area an MDI parent leaves to its children
   ppActivated,    // a form (an MDI child) came to the front
+  // Views of nodes and items, and pictures.
+  ppItems,        // nodes or items added, removed, moved or renamed; sub-items
+  ppSelection,    // the selected node or item
+  ppExpanded,     // a tree node opened or closed
+  ppColumns,      // a list view's columns
+  ppPicture,      // an image's picture
 };
 
 // ---------------------------------------------------------------- TControl

@@ -4,7 +4,9 @@
 #include "platform/qt/QtControlHost.h"
 #include "platform/qt/QtControlPeers.h"
 #include "platform/qt/QtFormPeer.h"
+#include "platform/qt/QtImagePeer.h"
 #include "platform/qt/QtPeer.h"
+#include "platform/qt/QtViewPeers.h"
 
 namespace vk {
 
@@ -36,6 +38,10 @@ constexpr TPeerMaker Kinds[] = {
     Make<TGroupBox, TQtGroupBoxPeer>,
     Make<TBevel, TQtBevelPeer>,
     Make<TSplitter, TQtSplitterPeer>,
+    // Views and pictures.
+    Make<TTreeView, TQtTreeViewPeer>,
+    Make<TListView, TQtListViewPeer>,
+    Make<TImage, TQtImagePeer>,
     MakeHost,
     Make<TWinControl, TQtContainerPeer>,
 };
