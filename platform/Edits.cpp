@@ -101,7 +101,7 @@ bool TCustomEdit::ApplyEdit(const std::string& text, int caret, bool typing) {
 void TCustomEdit::StoredTextChanged(int caret) {
   FCanUndo = false;
   FTypingRun = false;
-  FSelStart = CharStartOffset(StoredText(), caret);
+  FSelStart = std::clamp(caret, 0, TextLength());
   FSelLength = 0;
   NotifyPeer(ppText);
   Change();

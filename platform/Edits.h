@@ -80,7 +80,7 @@ protected:
   // The text as the control keeps it; a memo keeps lines.
   virtual std::string StoredText() const { return FText; }
   virtual void StoreText(const std::string& text) { FText = text; }
-  int TextLength() const { return static_cast<int>(StoredText().size()); }
+  virtual int TextLength() const { return static_cast<int>(FText.size()); }
   // What a paste inserts of the clipboard's text: up to the first line
   // break here.
   virtual std::string PastedText(const std::string& text) const;
@@ -93,8 +93,8 @@ protected:
   // The text changed (from code): OnChange.
   void TextChanged() override { Change(); }
   // The stored text was changed by code other than WM_SETTEXT: the caret
-  // goes to caret, the undo buffer empties, the peer shows the text and
-  // OnChange fires.
+  // goes to caret (the start of a character), the undo buffer empties, the
+  // peer shows the text and OnChange fires.
   void StoredTextChanged(int caret);
   virtual void Change();
   // OnKeyDown, then the edit's own keys.

@@ -70,6 +70,7 @@ public:
 protected:
   std::string StoredText() const override;
   void StoreText(const std::string& text) override;
+  int TextLength() const override { return LineOffset(static_cast<int>(FTextLines.size())); }
   std::string PastedText(const std::string& text) const override;
   void TypeChar(const std::string& chars) override;
 

@@ -40,7 +40,7 @@ bool TCSpinEdit::EditKey(uint16_t key, TShiftState shift) {
 }
 
 void TCSpinEdit::DoExit() {
-  SetValue(Value());
+  if (Limited(Value()) != Value()) SetValue(Value());
   TCustomEdit::DoExit();
 }
 

@@ -141,8 +141,9 @@ private:
 
 TQtEditPeer::TQtEditPeer(TCustomEdit& edit)
     : TQtWidgetPeer(edit, new TTypingWidget<QLineEdit>(edit)), FEdit(edit), FLine(static_cast<QLineEdit*>(Widget())) {
-  QObject::connect(FLine, &QLineEdit::textEdited, [this](const QString& text) {
-    RunGuarded([&] { FEdit.UserEdit(QStringToAnsi(text), EditOffsetOf(QStringToAnsi(text), FLine->cursorPosition())); });
+  QObject::connect(FLine, &QLineEdit::textEdited, [this](const QString& shown) {
+    const std::string text = QStringToAnsi(shown);
+    RunGuarded([&] { FEdit.UserEdit(text, EditOffsetOf(text, FLine->cursorPosition())); });
     ShowText();
   });
   QObject::connect(FLine, &QLineEdit::selectionChanged, [this] { ReportSelection(); });

@@ -238,6 +238,18 @@ TEST_F(QtStdControlsTest, TypingInAnEditGoesThroughTheModel) {
   EXPECT_EQ(line->text(), "from code");
   QTest::keyClick(line, Qt::Key_Z, Qt::ControlModifier);
   EXPECT_EQ(Form->Find->Text(), "from code") << "text from code cannot be undone";
+  // Releasing a key or a button reaches the model's handlers.
+  struct TUp {
+    int Keys = 0, Buttons = 0;
+    void Key(TObject*, uint16_t&, TShiftState) { ++Keys; }
+    void Button(TObject*, TMouseButton, TShiftState, int, int) { ++Buttons; }
+  } up;
+  Form->Find->OnKeyUp = TKeyEvent(&up, &TUp::Key);
+  Form->Find->OnMouseUp = TMouseEvent(&up, &TUp::Button);
+  QTest::keyClick(line, Qt::Key_A);
+  QTest::mouseClick(line, Qt::LeftButton);
+  EXPECT_EQ(up.Keys, 1);
+  EXPECT_EQ(up.Buttons, 1);
 }
 
 TEST_F(QtStdControlsTest, AMemoFollowsTheModelAndTheKeys) {
