@@ -46,9 +46,10 @@ void TCustomEdit::SetBorderStyle(TBorderStyle value) {
 
 void TCustomEdit::Select(int start, int length) {
   const std::string text = StoredText();
-  int end = CharStartOffset(text, std::clamp(start, 0, static_cast<int>(text.size())) + std::max(length, 0));
+  const int size = static_cast<int>(text.size());
+  start = std::clamp(start, 0, size);
+  int end = CharStartOffset(text, start + std::clamp(length, 0, size - start));
   start = CharStartOffset(text, start);
-  end = std::max(end, start);
   if (start == FSelStart && end - start == FSelLength) return;
   FSelStart = start;
   FSelLength = end - start;

@@ -177,6 +177,8 @@ TEST_F(EditsTest, TheEditMessagesWorkOnTheSelection) {
   EXPECT_EQ(edit->Perform(EM_CANUNDO), 1);
   edit->Perform(EM_REPLACESEL, 0, reinterpret_cast<intptr_t>("!"));
   EXPECT_EQ(edit->Perform(EM_CANUNDO), 0);
+  edit->SetSelLength(INT32_MAX);
+  EXPECT_EQ(edit->SelText(), "cd") << "a selection ends with the text";
 }
 
 TEST_F(EditsTest, EnteringAnEditSelectsItsTextAndTheEditActionsWorkOnIt) {
