@@ -19,7 +19,6 @@
 #include <array>
 #include <climits>
 #include <cstdint>
-#include <exception>
 #include <functional>
 #include <memory>
 #include <string>
@@ -40,6 +39,7 @@
 #include "SrcEdit/Source/SrcTextDrawer.h"
 #include "platform/Clipboard.h"
 #include "platform/Controls.h"
+#include "platform/ScopeGuard.h"
 #include "platform/Timers.h"
 
 namespace vk {
@@ -977,14 +977,14 @@ public:
 // one raised by the release is dropped, so the first reaches the caller.
 class TSrcPaintLock {
 public:
-  explicit TSrcPaintLock(TCustomSrcEdit& edit) : FEdit(edit) { FEdit.IncPaintLock(); }
-  ~TSrcPaintLock() noexcept(false);
-  TSrcPaintLock(const TSrcPaintLock&) = delete;
-  TSrcPaintLock& operator=(const TSrcPaintLock&) = delete;
+  explicit TSrcPaintLock(TCustomSrcEdit& edit) : FEnd(TEnd{&edit}) { edit.IncPaintLock(); }
 
 private:
-  TCustomSrcEdit& FEdit;
-  int FUncaught = std::uncaught_exceptions();
+  struct TEnd {
+    TCustomSrcEdit* Edit;
+    void operator()() const { Edit->DecPaintLock(); }
+  };
+  TScopeExit<TEnd> FEnd;
 };
 
 // The editor's undo block: on the undo list in use when it began.
@@ -1011,7 +1011,7 @@ private:
     TCustomSrcEdit* Edit;
     void operator()() const { Edit->EndEdit(); }
   };
-  TFinally<TEnd> FEnd;
+  TScopeExit<TEnd> FEnd;
 };
 
 class TSrcUndoLock {

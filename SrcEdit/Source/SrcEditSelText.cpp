@@ -511,7 +511,7 @@ void TCustomSrcEdit::PasteFromClipboard() {
     bool pasteBegun = false;
     // The paste's bracket closes at the caret, where the change ends, also
     // when the paste fails.
-    TFinally endPaste([&] {
+    TScopeExit endPaste([&] {
       if (!pasteBegun) return;
       // A paste that changed nothing (rows that were all empty) leaves no
       // undo step that would undo nothing.
@@ -530,7 +530,7 @@ void TCustomSrcEdit::PasteFromClipboard() {
     // At once, even inside an enclosing paint lock.
     const int lockCount = FPaintLockCount;
     FPaintLockCount = 0;
-    TFinally relock([&] { FPaintLockCount = lockCount; });
+    TScopeExit relock([&] { FPaintLockCount = lockCount; });
     UpdateScrollBars();
   }
   EnsureCursorPosVisible();

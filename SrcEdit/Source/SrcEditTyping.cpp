@@ -89,7 +89,7 @@ void TCustomSrcEdit::ReplaceSelectionRecorded(const std::string& text) {
 
 void TCustomSrcEdit::DoDeleteLastChar() {
   DoOnPaintTransientEx(ttBefore, true);
-  TFinally closing([this] { DoOnPaintTransientEx(ttAfter, true); });
+  TScopeExit closing([this] { DoOnPaintTransientEx(ttAfter, true); });
   if (SelAvail()) {
     const bool forward = FBlockBegin.Line < FBlockEnd.Line ||
                          (FBlockBegin.Line == FBlockEnd.Line && FBlockBegin.Char < FBlockEnd.Char);
@@ -191,7 +191,7 @@ void TCustomSrcEdit::DoDeleteLastChar() {
 
 void TCustomSrcEdit::DoDeleteChar() {
   DoOnPaintTransient(ttBefore);
-  TFinally closing([this] { DoOnPaintTransient(ttAfter); });
+  TScopeExit closing([this] { DoOnPaintTransient(ttAfter); });
   if (SelAvail()) {
     const bool forward = FBlockBegin.Line < FBlockEnd.Line ||
                          (FBlockBegin.Line == FBlockEnd.Line && FBlockBegin.Char < FBlockEnd.Char);
@@ -229,7 +229,7 @@ void TCustomSrcEdit::DoDeleteChar() {
 
 void TCustomSrcEdit::DoDeleteToEnd(bool toLineEnd) {
   DoOnPaintTransient(ttBefore);
-  TFinally closing([this] { DoOnPaintTransient(ttAfter); });
+  TScopeExit closing([this] { DoOnPaintTransient(ttAfter); });
   const std::string line = LineText();
   const int len = static_cast<int>(line.size());
   const TBufferCoord caret = CaretXY();
@@ -266,7 +266,7 @@ void TCustomSrcEdit::DoDeleteToEnd(bool toLineEnd) {
 
 void TCustomSrcEdit::DoDeleteToStart(bool toLineStart) {
   DoOnPaintTransient(ttBefore);
-  TFinally closing([this] { DoOnPaintTransient(ttAfter); });
+  TScopeExit closing([this] { DoOnPaintTransient(ttAfter); });
   const TBufferCoord caret = CaretXY();
   const TBufferCoord start = toLineStart ? TBufferCoord{1, FCaretY} : PrevWordPos();
   if (start == caret) return;
@@ -283,7 +283,7 @@ void TCustomSrcEdit::DoDeleteLine() {
   const int count = FLines->Count();
   if (count == 0 || (FCaretY == count && LineText().empty())) return;
   DoOnPaintTransient(ttBefore);
-  TFinally closing([this] { DoOnPaintTransient(ttAfter); });
+  TScopeExit closing([this] { DoOnPaintTransient(ttAfter); });
   if (SelAvail()) SetBlockBegin(CaretXY());
   const int line = FCaretY;
   const std::string text = LineText();
@@ -362,7 +362,7 @@ void TCustomSrcEdit::DoLineBreak(bool moveCaret) {
 void TCustomSrcEdit::DoTypeChar(char c) {
   const auto byte = static_cast<unsigned char>(c);
   if (byte < 32 || byte == 127) return;
-  TFinally closing([this] { DoOnPaintTransient(ttAfter); });
+  TScopeExit closing([this] { DoOnPaintTransient(ttAfter); });
   if (SelAvail()) {
     ReplaceSelectionRecorded(std::string(1, c));
   } else {
