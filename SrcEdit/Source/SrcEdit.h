@@ -50,10 +50,7 @@ class ESrcEditError : public Exception {
 };
 
 // A broken precondition of the editor's operations: a fault of the caller.
-class ESrcEditAssertion : public Exception {
-public:
-  ESrcEditAssertion() : Exception("Assertion failure") {}
-};
+class ESrcEditAssertion : public EAssertionFailed {};
 
 enum TSrcStateFlag : uint8_t {
   sfCaretChanged,       // the caret is placed when the paint lock ends
