@@ -816,6 +816,11 @@ private:
   TBufferCoord InsertWholeLines(std::string_view value, bool fillEmptiedLastLine);
   void RecordInsertion(TSrcChangeReason reason, const TBufferCoord& start, std::string_view value,
                        TSrcSelectionMode mode);
+  // SetSelText without its edit scope and undo block: the insertion is
+  // recorded under reason.
+  void SetSelTextRecorded(TSrcChangeReason reason, std::string_view value);
+  // Puts the block's begin before its end, as deleting and inserting expect.
+  void OrderBlock();
   // Inserts value as a rectangle at a display column from the caret line
   // down.
   void InsertRectangle(std::string_view value, int column, bool addToUndoList);
