@@ -759,6 +759,9 @@ private:
   void DoImeStr(const std::string& text);
   // Removes the selection recording crDelete / crDeleteAfterCursor.
   void DeleteSelectionRecorded(TSrcChangeReason reason);
+  // Removes the running text from..to recorded under reason; the caret
+  // lands at from.
+  void DeleteRangeRecorded(TSrcChangeReason reason, const TBufferCoord& from, const TBufferCoord& to);
   // Replaces the selection by typed text, recorded as one undo step.
   void ReplaceSelectionRecorded(const std::string& text);
   // Inserts (overwrites with) one line of text at the caret, blanks first

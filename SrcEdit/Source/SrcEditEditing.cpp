@@ -330,15 +330,7 @@ void TCustomSrcEdit::DoShiftTabKey() {
   // here: that character stays whole.
   if (IsTrail(line, target)) ++target;
   if (target == FCaretX) return;
-  const TBufferCoord caret = CaretXY();
-  const TBufferCoord from{target, FCaretY};
-  FActiveSelectionMode = smNormal;
-  SetReplaySelection(from, caret);
-  const std::string text = SelText();
-  SetSelTextPrimitiveEx(smNormal, "", false);
-  FUndoList->AddChange(crSilentDelete, from, caret, text, smNormal);
-  InternalSetCaretXY(from);
-  SetBlockBegin(from);
+  DeleteRangeRecorded(crSilentDelete, {target, FCaretY}, CaretXY());
 }
 
 // ---------------------------------------------------------------- block indent and unindent

@@ -63,6 +63,16 @@ void TCustomSrcEdit::DeleteSelectionRecorded(TSrcChangeReason reason) {
   FBlockBegin = FBlockEnd = CaretXY();
 }
 
+void TCustomSrcEdit::DeleteRangeRecorded(TSrcChangeReason reason, const TBufferCoord& from, const TBufferCoord& to) {
+  FActiveSelectionMode = smNormal;
+  SetReplaySelection(from, to);
+  const std::string text = SelText();
+  SetSelTextPrimitiveEx(smNormal, "", false);
+  FUndoList->AddChange(reason, from, to, text, smNormal);
+  InternalSetCaretXY(from);
+  SetBlockBegin(from);
+}
+
 void TCustomSrcEdit::FillToCaretRecorded() {
   const std::string line = LineText();
   const int len = static_cast<int>(line.size());
@@ -255,13 +265,7 @@ void TCustomSrcEdit::DoDeleteToEnd(bool toLineEnd) {
   // A caret beyond the line's end stays where it is: blanks fill up to it
   // before the next line joins there.
   if (end.Line > caret.Line) FillToCaretRecorded();
-  FActiveSelectionMode = smNormal;
-  SetReplaySelection(caret, end);
-  const std::string text = SelText();
-  SetSelTextPrimitiveEx(smNormal, "", false);
-  FUndoList->AddChange(crSilentDeleteAfterCursor, caret, end, text, smNormal);
-  InternalSetCaretXY(caret);
-  SetBlockBegin(caret);
+  DeleteRangeRecorded(crSilentDeleteAfterCursor, caret, end);
 }
 
 void TCustomSrcEdit::DoDeleteToStart(bool toLineStart) {
@@ -270,13 +274,7 @@ void TCustomSrcEdit::DoDeleteToStart(bool toLineStart) {
   const TBufferCoord caret = CaretXY();
   const TBufferCoord start = toLineStart ? TBufferCoord{1, FCaretY} : PrevWordPos();
   if (start == caret) return;
-  FActiveSelectionMode = smNormal;
-  SetReplaySelection(start, caret);
-  const std::string text = SelText();
-  SetSelTextPrimitiveEx(smNormal, "", false);
-  FUndoList->AddChange(crSilentDelete, start, caret, text, smNormal);
-  InternalSetCaretXY(start);
-  SetBlockBegin(start);
+  DeleteRangeRecorded(crSilentDelete, start, caret);
 }
 
 void TCustomSrcEdit::DoDeleteLine() {
