@@ -19,7 +19,6 @@
 #include <array>
 #include <climits>
 #include <cstdint>
-#include <exception>
 #include <functional>
 #include <memory>
 #include <string>
@@ -40,6 +39,7 @@
 #include "SrcEdit/Source/SrcTextDrawer.h"
 #include "platform/Clipboard.h"
 #include "platform/Controls.h"
+#include "platform/ScopeGuard.h"
 #include "platform/Timers.h"
 
 namespace vk {
@@ -50,10 +50,7 @@ class ESrcEditError : public Exception {
 };
 
 // A broken precondition of the editor's operations: a fault of the caller.
-class ESrcEditAssertion : public Exception {
-public:
-  ESrcEditAssertion() : Exception("Assertion failure") {}
-};
+class ESrcEditAssertion : public EAssertionFailed {};
 
 enum TSrcStateFlag : uint8_t {
   sfCaretChanged,       // the caret is placed when the paint lock ends
@@ -762,6 +759,9 @@ private:
   void DoImeStr(const std::string& text);
   // Removes the selection recording crDelete / crDeleteAfterCursor.
   void DeleteSelectionRecorded(TSrcChangeReason reason);
+  // Removes the running text from..to recorded under reason; the caret
+  // lands at from.
+  void DeleteRangeRecorded(TSrcChangeReason reason, const TBufferCoord& from, const TBufferCoord& to);
   // Replaces the selection by typed text, recorded as one undo step.
   void ReplaceSelectionRecorded(const std::string& text);
   // Inserts (overwrites with) one line of text at the caret, blanks first
@@ -819,6 +819,11 @@ private:
   TBufferCoord InsertWholeLines(std::string_view value, bool fillEmptiedLastLine);
   void RecordInsertion(TSrcChangeReason reason, const TBufferCoord& start, std::string_view value,
                        TSrcSelectionMode mode);
+  // SetSelText without its edit scope and undo block: the insertion is
+  // recorded under reason.
+  void SetSelTextRecorded(TSrcChangeReason reason, std::string_view value);
+  // Puts the block's begin before its end, as deleting and inserting expect.
+  void OrderBlock();
   // Inserts value as a rectangle at a display column from the caret line
   // down.
   void InsertRectangle(std::string_view value, int column, bool addToUndoList);
@@ -977,14 +982,14 @@ public:
 // one raised by the release is dropped, so the first reaches the caller.
 class TSrcPaintLock {
 public:
-  explicit TSrcPaintLock(TCustomSrcEdit& edit) : FEdit(edit) { FEdit.IncPaintLock(); }
-  ~TSrcPaintLock() noexcept(false);
-  TSrcPaintLock(const TSrcPaintLock&) = delete;
-  TSrcPaintLock& operator=(const TSrcPaintLock&) = delete;
+  explicit TSrcPaintLock(TCustomSrcEdit& edit) : FEnd(TEnd{&edit}) { edit.IncPaintLock(); }
 
 private:
-  TCustomSrcEdit& FEdit;
-  int FUncaught = std::uncaught_exceptions();
+  struct TEnd {
+    TCustomSrcEdit* Edit;
+    void operator()() const { Edit->DecPaintLock(); }
+  };
+  TScopeExit<TEnd> FEnd;
 };
 
 // The editor's undo block: on the undo list in use when it began.
@@ -1011,7 +1016,7 @@ private:
     TCustomSrcEdit* Edit;
     void operator()() const { Edit->EndEdit(); }
   };
-  TFinally<TEnd> FEnd;
+  TScopeExit<TEnd> FEnd;
 };
 
 class TSrcUndoLock {

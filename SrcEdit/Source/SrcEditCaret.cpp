@@ -228,7 +228,7 @@ void TCustomSrcEdit::SetCaretAndSelection(const TBufferCoord& caret, const TBuff
   const TSrcSelectionMode mode = FActiveSelectionMode;
   TSrcPaintLock lock(*this);
   // The mode comes back also when a step fails.
-  TFinally restoreMode([&] { SetActiveSelectionMode(mode); });
+  TScopeExit restoreMode([&] { SetActiveSelectionMode(mode); });
   InternalSetCaretXY(caret);
   SetBlockBegin(blockBegin);
   SetBlockEnd(blockEnd);

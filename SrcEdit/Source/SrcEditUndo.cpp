@@ -129,7 +129,7 @@ void TCustomSrcEdit::SetModified(bool value) {
 void TCustomSrcEdit::Undo() {
   if (GetReadOnly()) return;
   TSrcPaintLock lock(*this);
-  TFinally endBatch([this] { EndReplayBatch(); });
+  TScopeExit endBatch([this] { EndReplayBatch(); });
   if (FUndoList->LastChangeReason() == crGroupBreak) MoveGroupBreak(*FUndoList, *FRedoList);
   const TSrcEditUndoItem* last = FUndoList->PeekItem();
   if (!last) return;
@@ -163,7 +163,7 @@ void TCustomSrcEdit::Undo() {
 void TCustomSrcEdit::Redo() {
   if (GetReadOnly()) return;
   TSrcPaintLock lock(*this);
-  TFinally endBatch([this] { EndReplayBatch(); });
+  TScopeExit endBatch([this] { EndReplayBatch(); });
   const TSrcEditUndoItem* last = FRedoList->PeekItem();
   if (!last) return;
   const uint32_t number = last->FChangeNumber;
