@@ -103,7 +103,6 @@ public:
   void FormClose(TObject* Sender, TCloseAction& Action);
   void ActionList1Update(TBasicAction* Action, bool& Handled);
   void FileExitCmdExecute(TObject* Sender);
-  void DoNothing(TObject* Sender);
   void FileNewCmdExecute(TObject* Sender);
   void FileOpenCmdExecute(TObject* Sender);
   void FileSave1Click(TObject* Sender);

@@ -119,7 +119,9 @@ void TMainForm::OpenProject(const std::string& path) {
     for (const std::string& stem : ExtraSourceStems(*line))
       if (stem + ".c" != MainFileName()) files.push_back(stem + ".c");
 
-  for (const std::string& file : files) OpenDocument(JoinPath(folder, file), file + kMissingFileText);
+  // An empty name ("") would be the folder itself.
+  for (const std::string& file : files)
+    if (!file.empty()) OpenDocument(JoinPath(folder, file), file + kMissingFileText);
 }
 
 void TMainForm::ShowMainFileWindow() {
@@ -141,8 +143,9 @@ void TMainForm::FileSave1Click(TObject* Sender) {
     SaveActiveAs();
     return;
   }
-  if (Application().MessageBox("Save to File?", "Save Message", MB_YESNOCANCEL) == IDYES)
-    SendDocumentCommand(static_cast<TComponent*>(Sender)->Tag());
+  if (Application().MessageBox("Save to File?", "Save Message", MB_YESNOCANCEL) != IDYES) return;
+  auto* sender = dynamic_cast<TComponent*>(Sender);
+  SendDocumentCommand(sender ? sender->Tag() : dcSave);
 }
 
 void TMainForm::ToBtnFileSaveItemClick(TObject*) { FileSave1->Click(); }

@@ -66,8 +66,6 @@ void TMainForm::ActionList1Update(TBasicAction*, bool&) {
 
 void TMainForm::FileExitCmdExecute(TObject*) { Close(); }
 
-void TMainForm::DoNothing(TObject*) {}
-
 void TMainForm::FormClose(TObject*, TCloseAction& Action) {
   Action = caFree;
   if (!FileSaveAsCmd->Enabled()) return;

@@ -12,12 +12,12 @@ protected:
   MainProjectTest() { StartIde(); }
   std::string Path(const std::string& name) const { return Project.File(name); }
   // A project: main.c includes Lcd.h (which includes delay.h and a missing
-  // header) and uart.h; AddFile.ini names spi.c, a missing source and names
+  // header), uart.h and an empty name; AddFile.ini names spi.c, a missing source and names
   // outside the project.
   void WriteProject() {
     WriteTextFile(Path("main.c"),
                   "#include <avr/io.h>\n#include \"Lcd.h\"\n/* #include \"old.h\"\n*/\n"
-                  "#include \"uart.h\" // #include \"no.h\"\nint main(void) { return 0; }\n");
+                  "#include \"uart.h\" // #include \"no.h\"\n#include \"\"\nint main(void) { return 0; }\n");
     WriteTextFile(Path("Lcd.h"), "#include \"delay.h\"\n#include \"gone.h\"\nvoid lcd_init(void);\n");
     WriteTextFile(Path("uart.h"), "void uart_init(void);\n");
     WriteTextFile(Path("delay.h"), "void delay(int);\n");
