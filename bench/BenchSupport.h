@@ -1,15 +1,21 @@
-// What the benchmark programs share: a clock, the seconds measured per key,
-// the closing "ours against baseline" lines, and a generated AVR C source.
+// What the benchmark programs share: a clock, the seconds of each
+// repetition per key, the closing "ours against baseline" lines (minimum and
+// median), and a generated AVR C source.
 
 #pragma once
 
 #include <benchmark/benchmark.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <ctime>
+#include <functional>
+#include <initializer_list>
 #include <map>
 #include <span>
 #include <string>
+#include <utility>
+#include <vector>
 
 namespace vk::bench {
 
@@ -21,23 +27,56 @@ inline double Now() {
   return static_cast<double>(t.tv_sec) + static_cast<double>(t.tv_nsec) * 1e-9;
 }
 
-// Seconds per run (or per whatever a program measures), by key, for the
-// closing comparison.
-inline std::map<std::string, double>& Seconds() {
-  static std::map<std::string, double> seconds;
-  return seconds;
+// Seconds of every repetition (per run, or per whatever a program
+// measures), by key, for the closing comparison.
+inline std::map<std::string, std::vector<double>>& Samples() {
+  static std::map<std::string, std::vector<double>> samples;
+  return samples;
 }
 
-// Times body once per iteration and keeps the mean under key.
+inline void Record(const std::string& key, double seconds) { Samples()[key].push_back(seconds); }
+
+// Times body once per iteration, each time a repetition of key.
 template <class Body>
 void Measure(benchmark::State& state, const std::string& key, Body body) {
-  double total = 0;
   for (auto _ : state) {
     const double start = Now();
     body();
-    total += Now() - start;
+    Record(key, Now() - start);
   }
-  Seconds()[key] = total / static_cast<double>(state.iterations());
+}
+
+// Runs every side once per iteration, one after the other, so that all of
+// them are measured under the same conditions of a busy machine. The order
+// turns with each iteration: what one side leaves behind (the allocator's
+// free memory, the caches) falls on each of the others in turn.
+inline void MeasureInTurn(benchmark::State& state,
+                          std::initializer_list<std::pair<std::string, std::function<void()>>> sides) {
+  const std::vector<std::pair<std::string, std::function<void()>>> all(sides);
+  size_t first = 0;
+  for (auto _ : state) {
+    for (size_t i = 0; i < all.size(); ++i) {
+      const auto& [key, body] = all[(first + i) % all.size()];
+      const double start = Now();
+      body();
+      Record(key, Now() - start);
+    }
+    ++first;
+  }
+}
+
+// What is reported of a key's repetitions: the fastest, which shows the
+// work itself, and the median, which shows what a user typically waits.
+struct TFigures {
+  double Min = 0;
+  double Median = 0;
+};
+
+inline TFigures Figures(const std::string& key) {
+  std::vector<double> sorted = Samples().at(key);
+  std::sort(sorted.begin(), sorted.end());
+  const size_t n = sorted.size();
+  return {sorted.front(), n % 2 ? sorted[n / 2] : (sorted[n / 2 - 1] + sorted[n / 2]) / 2};
 }
 
 // How a figure is printed: the unit's name and how many of it make a second.
@@ -47,15 +86,17 @@ struct TUnit {
 };
 inline constexpr TUnit kMilliseconds{"ms", 1e3};
 
-// One line "ours vs baseline, ratio" (>1: ours is slower); nothing when a
-// filter left either side out of the run.
+// One line "ours against baseline": minimum and median of each and their
+// ratios (>1: ours is slower); nothing when a filter left either side out
+// of the run.
 inline void PrintRatio(const std::string& ours, const std::string& baseline, TUnit unit = kMilliseconds) {
-  const auto& seconds = Seconds();
-  if (!seconds.count(ours) || !seconds.count(baseline)) return;
-  const double a = seconds.at(ours);
-  const double b = seconds.at(baseline);
-  std::printf("%-26s %9.2f %s vs %-22s %9.2f %s, ratio %.2fx\n", ours.c_str(), a * unit.PerSecond, unit.Name,
-              baseline.c_str(), b * unit.PerSecond, unit.Name, a / b);
+  const auto& samples = Samples();
+  if (!samples.count(ours) || !samples.count(baseline)) return;
+  const TFigures a = Figures(ours);
+  const TFigures b = Figures(baseline);
+  std::printf("%-30s min %9.2f median %9.2f %-6s vs %-24s min %9.2f median %9.2f, ratio min %.2fx median %.2fx\n",
+              ours.c_str(), a.Min * unit.PerSecond, a.Median * unit.PerSecond, unit.Name, baseline.c_str(),
+              b.Min * unit.PerSecond, b.Median * unit.PerSecond, a.Min / b.Min, a.Median / b.Median);
 }
 
 // The eight line shapes of typical AVR C: register writes, declarations,

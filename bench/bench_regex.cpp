@@ -1,8 +1,9 @@
 // TRegex against PCRE2 (interpreter, no JIT) and std::regex: compile each
 // typical pattern, and find every match in a 10 MB source-like subject.
 // std::regex scans a 1 MB slice and its time is scaled by 10 (it is too slow
-// for the whole subject within a few seconds). A table of figures and
-// ratios follows the benchmark output.
+// for the whole subject within a few seconds). The closing lines give, per
+// pattern, the minimum and median of the repetitions and TRegex's ratio to
+// each other engine (>1: TRegex is slower).
 
 #define PCRE2_CODE_UNIT_WIDTH 8
 #include <pcre2.h>
@@ -10,14 +11,16 @@
 #include <benchmark/benchmark.h>
 
 #include <cstdio>
-#include <map>
 #include <random>
 #include <regex>
 #include <string>
 
 #include "SrcEdit/Source/SrcRegex.h"
+#include "bench/BenchSupport.h"
 
 namespace {
+
+using namespace vk::bench;
 
 constexpr size_t kSubjectSize = 10 * 1024 * 1024;
 constexpr size_t kStdSliceSize = kSubjectSize / 10;
@@ -108,98 +111,89 @@ void PrepareOurs(vk::TRegex& regex, const char* pattern) {
 
 // ---- Benchmarks -----------------------------------------------------------------------
 
-void MatchOurs(benchmark::State& state, const char* pattern) {
+// The key of an engine's figures for a pattern.
+std::string Key(const char* what, const TCase& c, const char* engine) {
+  return std::string(what) + "/" + c.Name + "/" + engine;
+}
+
+// TRegex and PCRE2 in turn, so that both see the same machine.
+void Match(benchmark::State& state, const TCase& c) {
   vk::TRegex regex;
-  PrepareOurs(regex, pattern);
+  PrepareOurs(regex, c.Pattern);
   regex.SetInputString(Subject());
-  for (auto _ : state) benchmark::DoNotOptimize(CountOurs(regex));
-  state.counters["matches"] = static_cast<double>(CountOurs(regex));
+  TPcre pcre(c.Pattern);
+  MeasureInTurn(state, {{Key("match", c, "TRegex"), [&] { benchmark::DoNotOptimize(CountOurs(regex)); }},
+                        {Key("match", c, "PCRE2"), [&] { benchmark::DoNotOptimize(pcre.Count(Subject())); }}});
+  const int64_t matches = CountOurs(regex);
+  if (matches != pcre.Count(Subject())) state.SkipWithError("the engines found different matches");
+  state.counters["matches"] = static_cast<double>(matches);
 }
 
-void MatchPcre(benchmark::State& state, const char* pattern) {
-  TPcre pcre(pattern);
-  for (auto _ : state) benchmark::DoNotOptimize(pcre.Count(Subject()));
-  state.counters["matches"] = static_cast<double>(pcre.Count(Subject()));
-}
-
-void MatchStd(benchmark::State& state, const char* pattern) {
-  std::regex regex(pattern);
+void MatchStd(benchmark::State& state, const TCase& c) {
+  std::regex regex(c.Pattern);
   std::string slice = Subject().substr(0, kStdSliceSize);
-  for (auto _ : state) benchmark::DoNotOptimize(CountStd(regex, slice));
+  for (auto _ : state) {
+    const double start = Now();
+    benchmark::DoNotOptimize(CountStd(regex, slice));
+    Record(Key("match", c, "std::regex x10"), (Now() - start) * (kSubjectSize / kStdSliceSize));
+  }
   state.counters["matches(1MB)"] = static_cast<double>(CountStd(regex, slice));
 }
 
-void CompileOurs(benchmark::State& state, const char* pattern) {
+// Compiling takes microseconds: each repetition is a batch of compiles.
+constexpr int kCompiles = 100;
+
+template <class Compile>
+void MeasureCompiles(benchmark::State& state, const std::string& key, Compile compile) {
+  for (auto _ : state) {
+    const double start = Now();
+    for (int i = 0; i < kCompiles; ++i) compile();
+    Record(key, (Now() - start) / kCompiles);
+  }
+}
+
+void CompileOurs(benchmark::State& state, const TCase& c) {
   vk::TRegex regex;
-  PrepareOurs(regex, pattern);
-  for (auto _ : state) regex.Compile();
+  PrepareOurs(regex, c.Pattern);
+  MeasureCompiles(state, Key("compile", c, "TRegex"), [&] { regex.Compile(); });
 }
 
-void CompilePcre(benchmark::State& state, const char* pattern) {
-  for (auto _ : state) TPcre pcre(pattern);
+void CompilePcre(benchmark::State& state, const TCase& c) {
+  MeasureCompiles(state, Key("compile", c, "PCRE2"), [&] { TPcre pcre(c.Pattern); });
 }
 
-void CompileStd(benchmark::State& state, const char* pattern) {
-  for (auto _ : state) benchmark::DoNotOptimize(std::regex(pattern));
+void CompileStd(benchmark::State& state, const TCase& c) {
+  MeasureCompiles(state, Key("compile", c, "std::regex"), [&] { benchmark::DoNotOptimize(std::regex(c.Pattern)); });
 }
-
-// Keeps each run's time per iteration for the closing table.
-class TTableReporter : public benchmark::ConsoleReporter {
-public:
-  void ReportRuns(const std::vector<Run>& runs) override {
-    ConsoleReporter::ReportRuns(runs);
-    for (const Run& run : runs) Times[run.run_name.function_name] = run.GetAdjustedRealTime();
-  }
-
-  void PrintTable() const {
-    std::printf("\nPer pattern (match: all matches in 10 MB, ms; compile: us). std::regex match time is\n"
-                "its 1 MB slice scaled by 10. Ratio = other engine's time / TRegex time (>1: TRegex faster).\n");
-    std::printf("%-14s %-8s %12s %12s %12s %10s %10s\n", "pattern", "what", "TRegex", "PCRE2", "std::regex",
-                "PCRE2/ours", "std/ours");
-    for (const TCase& c : kCases) {
-      PrintRow(c.Name, "match", 10.0);
-      PrintRow(c.Name, "compile", 1.0);
-    }
-  }
-
-  std::map<std::string, double> Times;  // per iteration, in each benchmark's unit
-
-private:
-  void PrintRow(const std::string& name, const std::string& what, double stdFactor) const {
-    double ours = Times.at(what + "/" + name + "/TRegex");
-    double pcre = Times.at(what + "/" + name + "/PCRE2");
-    double std = Times.at(what + "/" + name + "/std::regex") * stdFactor;
-    std::printf("%-14s %-8s %12.3f %12.3f %12.3f %10.2f %10.2f\n", name.c_str(), what.c_str(), ours, pcre, std,
-                pcre / ours, std / ours);
-  }
-};
 
 }  // namespace
 
 int main(int argc, char** argv) {
   Subject();
   for (const TCase& c : kCases) {
-    std::string name = c.Name;
-    benchmark::RegisterBenchmark(("match/" + name + "/TRegex").c_str(), MatchOurs, c.Pattern)
-        ->Unit(benchmark::kMillisecond)
-        ->MinTime(0.5);
-    benchmark::RegisterBenchmark(("match/" + name + "/PCRE2").c_str(), MatchPcre, c.Pattern)
-        ->Unit(benchmark::kMillisecond)
-        ->MinTime(0.5);
-    benchmark::RegisterBenchmark(("match/" + name + "/std::regex").c_str(), MatchStd, c.Pattern)
-        ->Unit(benchmark::kMillisecond)
-        ->MinTime(0.5);
-    benchmark::RegisterBenchmark(("compile/" + name + "/TRegex").c_str(), CompileOurs, c.Pattern)
-        ->Unit(benchmark::kMicrosecond);
-    benchmark::RegisterBenchmark(("compile/" + name + "/PCRE2").c_str(), CompilePcre, c.Pattern)
-        ->Unit(benchmark::kMicrosecond);
-    benchmark::RegisterBenchmark(("compile/" + name + "/std::regex").c_str(), CompileStd, c.Pattern)
-        ->Unit(benchmark::kMicrosecond);
+    const std::string name = c.Name;
+    auto add = [&](const char* what, const char* engine, void (*run)(benchmark::State&, const TCase&), int times,
+                   benchmark::TimeUnit unit) {
+      benchmark::RegisterBenchmark((std::string(what) + "/" + name + "/" + engine).c_str(), run, c)
+          ->Unit(unit)
+          ->Iterations(times);
+    };
+    add("match", "TRegex and PCRE2", Match, 7, benchmark::kMillisecond);
+    add("match", "std::regex", MatchStd, 3, benchmark::kMillisecond);
+    add("compile", "TRegex", CompileOurs, 21, benchmark::kMicrosecond);
+    add("compile", "PCRE2", CompilePcre, 21, benchmark::kMicrosecond);
+    add("compile", "std::regex", CompileStd, 21, benchmark::kMicrosecond);
   }
   benchmark::Initialize(&argc, argv);
-  TTableReporter reporter;
-  benchmark::RunSpecifiedBenchmarks(&reporter);
-  if (reporter.Times.size() == 6 * std::size(kCases)) reporter.PrintTable();
+  benchmark::RunSpecifiedBenchmarks();
+  std::printf("\nmatch: every match in 10 MB (std::regex: its 1 MB slice x10); compile: one pattern\n");
+  constexpr TUnit kMicroseconds{"us", 1e6};
+  for (const TCase& c : kCases) {
+    PrintRatio(Key("match", c, "TRegex"), Key("match", c, "PCRE2"));
+    PrintRatio(Key("match", c, "TRegex"), Key("match", c, "std::regex x10"));
+    PrintRatio(Key("compile", c, "TRegex"), Key("compile", c, "PCRE2"), kMicroseconds);
+    PrintRatio(Key("compile", c, "TRegex"), Key("compile", c, "std::regex"), kMicroseconds);
+  }
   benchmark::Shutdown();
   return 0;
 }

@@ -1,5 +1,6 @@
 #pragma once
-// The push button. Clicking it gives its form the button's modal result
+// The push button and the bit button, a push button that may carry a
+// picture (none here). Clicking it gives its form the button's modal result
 // (which ends a modal form) and then runs its action or OnClick. The
 // default button answers Enter and the cancel button Esc anywhere on its
 // form where the focused control does not want those keys.
@@ -33,6 +34,12 @@ private:
   bool FDefault = false;
   bool FCancel = false;
   TModalResult FModalResult = mrNone;
+};
+
+class TBitBtn : public TButton {
+public:
+  using TButton::TButton;
+  std::string ClassName() const override { return "TBitBtn"; }
 };
 
 }  // namespace vk

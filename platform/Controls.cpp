@@ -355,6 +355,21 @@ void TControl::SetMouseCapture(bool value) {
   }
 }
 
+bool AnswerTextMessage(TMessage& message, const std::string& text) {
+  if (message.Msg == WM_GETTEXTLENGTH) {
+    message.Result = static_cast<intptr_t>(text.size());
+    return true;
+  }
+  if (message.Msg != WM_GETTEXT) return false;
+  if (message.WParam == 0 || !message.LParam) return true;
+  const size_t count = std::min(text.size(), static_cast<size_t>(message.WParam) - 1);
+  char* buffer = reinterpret_cast<char*>(message.LParam);
+  text.copy(buffer, count);
+  buffer[count] = '\0';
+  message.Result = static_cast<intptr_t>(count);
+  return true;
+}
+
 intptr_t TControl::Perform(uint32_t msg, uintptr_t wParam, intptr_t lParam) {
   TMessage message{msg, wParam, lParam, 0};
   WndProc(message);
@@ -387,17 +402,9 @@ void TControl::WndProc(TMessage& message) {
       FText = message.LParam ? reinterpret_cast<const char*>(message.LParam) : "";
       message.Result = 1;
       return;
-    case WM_GETTEXT: {
-      if (message.WParam == 0 || !message.LParam) return;
-      size_t count = std::min(FText.size(), static_cast<size_t>(message.WParam) - 1);
-      char* buffer = reinterpret_cast<char*>(message.LParam);
-      FText.copy(buffer, count);
-      buffer[count] = '\0';
-      message.Result = static_cast<intptr_t>(count);
-      return;
-    }
+    case WM_GETTEXT:
     case WM_GETTEXTLENGTH:
-      message.Result = static_cast<intptr_t>(FText.size());
+      AnswerTextMessage(message, FText);
       return;
     case WM_CANCELMODE:
       SetMouseCapture(false);
@@ -856,9 +863,25 @@ TPoint TWinControl::ClientOrigin() const {
 }
 
 void TWinControl::ClientSizeChanged(const TRect& oldClient) {
+  TRect client = ClientRect();
+  const int dx = client.Width() - oldClient.Width(), dy = client.Height() - oldClient.Height();
+  // Children keep their distance to the edges they are anchored to.
+  for (TControl* child : std::vector<TControl*>(FControls)) {
+    const TAnchors anchors = child->Anchors();
+    if (child->Align() != alNone) continue;
+    TRect r = child->BoundsRect();
+    if (anchors.Contains(akRight)) {
+      if (!anchors.Contains(akLeft)) r.Left += dx;
+      r.Right += dx;
+    }
+    if (anchors.Contains(akBottom)) {
+      if (!anchors.Contains(akTop)) r.Top += dy;
+      r.Bottom += dy;
+    }
+    child->SetBoundsRect(r);
+  }
   Realign();
   if (!FHandle) return;
-  TRect client = ClientRect();
   uint32_t classStyle = FParams.WindowClass.style;
   bool redrawAll = ((classStyle & CS_HREDRAW) && client.Width() != oldClient.Width()) ||
                    ((classStyle & CS_VREDRAW) && client.Height() != oldClient.Height());

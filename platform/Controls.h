@@ -115,6 +115,10 @@ constexpr intptr_t DLGC_DEFPUSHBUTTON = 0x10;
 constexpr intptr_t DLGC_UNDEFPUSHBUTTON = 0x20;
 constexpr intptr_t DLGC_WANTCHARS = 0x80;
 
+// Answers WM_GETTEXT and WM_GETTEXTLENGTH with the text; false for any
+// other message.
+bool AnswerTextMessage(TMessage& message, const std::string& text);
+
 // Packing of message parameters.
 constexpr intptr_t MakeLParam(int low, int high) {
   return static_cast<intptr_t>(static_cast<uint32_t>((low & 0xFFFF) | ((high & 0xFFFF) << 16)));
@@ -166,6 +170,11 @@ struct TCreateParams {
 // ---------------------------------------------------------------- control vocabulary
 
 enum TAlign : uint8_t { alNone, alTop, alBottom, alLeft, alRight, alClient };
+// The parent's edges a control keeps its distance to when the parent's
+// client area changes size: right (or bottom) alone moves it along, both
+// edges stretch it.
+enum TAnchorKind : uint8_t { akLeft, akTop, akRight, akBottom };
+using TAnchors = TSet<TAnchorKind>;
 enum TBorderStyle : uint8_t { bsNone, bsSingle };
 
 enum TControlStyleItem : uint8_t {
@@ -251,6 +260,13 @@ enum TPeerProperty : uint8_t {
   ppWindowState,
   ppMDIClient,    // the area an MDI parent leaves to its children
   ppActivated,    // a form (an MDI child) came to the front
+  // Standard controls and views.
+  ppItems,        // the items of a list, the lines of a memo, the nodes or items of a view
+  ppItemIndex,    // the selected item of a list
+  ppSelection,    // an edit's selection or caret, a view's selected node or item
+  ppExpanded,     // a tree node opened or closed
+  ppColumns,      // a list view's columns
+  ppPicture,      // an image's picture
 };
 
 // ---------------------------------------------------------------- TControl
@@ -295,6 +311,10 @@ public:
 
   TAlign Align() const { return FAlign; }
   void SetAlign(TAlign value);
+  // Followed by a control without Align when its parent's client area
+  // changes size.
+  TAnchors Anchors() const { return FAnchors; }
+  void SetAnchors(TAnchors value) { FAnchors = value; }
 
   bool Visible() const { return FVisible; }
   void SetVisible(bool value);
@@ -472,6 +492,7 @@ private:
   int FWidth = 0;
   int FHeight = 0;
   TAlign FAlign = alNone;
+  TAnchors FAnchors{akLeft, akTop};
   bool FVisible = true;
   bool FEnabled = true;
   TFont FFont;
@@ -627,7 +648,8 @@ public:
 
 protected:
   // The client area changed size (bounds, frame, scroll bars): the
-  // children realign and a window repaints and gets WM_SIZE.
+  // anchored children follow, the aligned ones realign, and a window
+  // repaints and gets WM_SIZE.
   void ClientSizeChanged(const TRect& oldClient);
   // The focus moved to control, a window inside this one; the top window
   // hears it (a form remembers its active control). The base does nothing.

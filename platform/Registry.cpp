@@ -13,6 +13,7 @@
 #include <utility>
 
 #include "platform/RegFileFormat.h"
+#include "platform/ScopeGuard.h"
 #include "platform/Streams.h"
 #include "platform/StringLists.h"
 
@@ -146,12 +147,12 @@ TRootStore* RootStore(HKEY handle) { return TRegistryStore::Instance().Root(hand
 // as it was and the failure passes on.
 template <class Undo>
 void CommitChange(TRootStore& root, Undo undo) {
-  try {
-    TRegistryStore::Instance().Save(root);
-  } catch (...) {
-    undo();
-    throw;
-  }
+  bool saved = false;
+  TScopeExit takeBack([&] {
+    if (!saved) undo();
+  });
+  TRegistryStore::Instance().Save(root);
+  saved = true;
 }
 
 std::vector<std::string> SplitPath(const std::string& path) {

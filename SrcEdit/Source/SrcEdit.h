@@ -784,8 +784,9 @@ private:
 
   // Invalidates the rectangle, or gathers it while the line store changes.
   void InvalidateArea(const TRect& rect);
-  // The rows first..last inside the window, from x left to right.
-  void InvalidateRows(int firstRow, int lastRow, int left, int right);
+  // The rows first..last inside the window: their text area, or their
+  // gutter.
+  void InvalidateRows(int firstRow, int lastRow, bool gutter);
 
   // Text column mapping on one line's text: display column <-> character
   // index (1-based). A column on the second byte of a double-byte

@@ -332,6 +332,12 @@ void TSrcCustomHighlighter::NextToEol() {
   while (!GetEol()) Next();
 }
 
+TSrcEditRange TSrcCustomHighlighter::ScanLineEnd(std::string_view line, int lineIndex) {
+  SetLine(line, lineIndex);
+  NextToEol();
+  return GetRange();
+}
+
 bool TSrcCustomHighlighter::LoadFromRegistry(HKEY rootKey, const std::string& key) {
   TRegistry reg;
   reg.SetRootKey(rootKey);

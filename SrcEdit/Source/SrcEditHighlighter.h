@@ -172,6 +172,11 @@ public:
   virtual void SetRange(TSrcEditRange) {}
   virtual void ResetRange() {}
   void NextToEol();
+  // Starts the line in the current state and runs it to its end: the state
+  // after it, as GetRange then gives it. The range scans of the editor use
+  // this; a highlighter that can find the state without cutting every
+  // token overrides it.
+  virtual TSrcEditRange ScanLineEnd(std::string_view line, int lineIndex);
 
   virtual bool UseUserSettings(int) { return false; }
   virtual void EnumUserSettings(TStrings& settings) { settings.Clear(); }

@@ -13,37 +13,28 @@ namespace vk {
 // ---------------------------------------------------------------- range scanning
 
 int TCustomSrcEdit::ScanFrom(int index) {
-  int result = index;
-  if (!FHighlighter || index < 0 || index >= FLines->Count()) return result;
+  TSrcEditStringList& lines = *FLines;
+  const int count = lines.GetCount();
+  if (!FHighlighter || index < 0 || index >= count) return index;
+  TSrcCustomHighlighter& highlighter = *FHighlighter;
   if (index == 0)
-    FHighlighter->ResetRange();
+    highlighter.ResetRange();
   else
-    FHighlighter->SetRange(FLines->GetRange(index - 1));
-  for (;;) {
+    highlighter.SetRange(lines.GetRange(index - 1));
+  for (int line = index;; ++line) {
     // The highlighter reads the text in place while it scans the line.
-    FHighlighter->SetLine(FLines->GetView(result), result);
-    FHighlighter->NextToEol();
-    const TSrcEditRange range = FHighlighter->GetRange();
+    const TSrcEditRange range = highlighter.ScanLineEnd(lines.GetView(line), line);
     // A line that ends in its old state leaves every later line as it was.
-    if (range == FLines->GetRange(result)) break;
-    FLines->PutRange(result, range);
-    if (++result == FLines->Count()) {
-      --result;
-      break;
-    }
+    if (range == lines.GetRange(line)) return line;
+    lines.PutRange(line, range);
+    if (line + 1 == count) return line;
   }
-  return result;
 }
 
 void TCustomSrcEdit::ScanRanges() {
   if (!FHighlighter || FLines->Count() == 0) return;
   FHighlighter->ResetRange();
-  for (int i = 0; i < FLines->Count(); ++i) {
-    const std::string text = FLines->Get(i);
-    FHighlighter->SetLine(text, i);
-    FHighlighter->NextToEol();
-    FLines->PutRange(i, FHighlighter->GetRange());
-  }
+  for (int i = 0; i < FLines->Count(); ++i) FLines->PutRange(i, FHighlighter->ScanLineEnd(FLines->GetView(i), i));
 }
 
 // ---------------------------------------------------------------- line-store events
@@ -84,8 +75,12 @@ void TCustomSrcEdit::ListInserted(TObject*, int index, int count) {
     while (line < index + count) line = ScanFrom(line) + 1;
   }
   if (FWordWrapPlugin) FWordWrapPlugin->LinesInserted(index, count);
-  InvalidateLines(index + 1, INT_MAX);
-  InvalidateGutterLines(index + 1, INT_MAX);
+  // The rows from the first new line down change; when that line lies below
+  // the window (as most lines of a file being loaded do), no row shown does.
+  if (WordWrap() || index + 1 <= FTopLine + FRowsInWindow) {
+    InvalidateLines(index + 1, INT_MAX);
+    InvalidateGutterLines(index + 1, INT_MAX);
+  }
   if (FOptions.Contains(eoAutoSizeMaxScrollWidth)) {
     int length = FLines->GetExpandedStringLength(index);
     if (length > FMaxScrollWidth) SetMaxScrollWidth(length);

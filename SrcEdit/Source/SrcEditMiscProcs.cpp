@@ -19,10 +19,8 @@ std::string ExpandTabs(const std::string& line, int tabWidth, bool& hasTabs) {
   size_t firstTab = line.find('\t');
   hasTabs = firstTab != std::string::npos;
   if (!hasTabs) return line;
-  int position = static_cast<int>(firstTab);
-  for (size_t i = firstTab; i < line.size(); ++i) position = line[i] == '\t' ? Stop(position, tabWidth) : position + 1;
   std::string result;
-  result.reserve(position);
+  result.reserve(static_cast<size_t>(ExpandedTabsLength(line, tabWidth)));
   result.append(line, 0, firstTab);
   for (size_t i = firstTab; i < line.size(); ++i) {
     if (line[i] == '\t') {
@@ -86,6 +84,13 @@ std::string ConvertTabsSingle(const std::string& line, int tabWidth) {
 TConvertTabsProc GetBestConvertTabsProc(int tabWidth) {
   if (tabWidth < 2) return &ConvertTabsSingle;
   return IsPowerOfTwoWidth(tabWidth) ? &ConvertTabsMask : &ConvertTabs;
+}
+
+int ExpandedTabsLength(std::string_view line, int tabWidth) {
+  if (tabWidth < 2) return static_cast<int>(line.size());
+  int position = 0;
+  for (char c : line) position = c == '\t' ? NextStop(position, tabWidth) : position + 1;
+  return position;
 }
 
 TConvertTabsProcEx GetBestConvertTabsProcEx(int tabWidth) {

@@ -5,6 +5,7 @@
 
 #include <cstdint>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "SrcEdit/Source/SrcEditTypes.h"
@@ -21,6 +22,8 @@ std::string ConvertTabsSingleEx(const std::string& line, int tabWidth, bool& has
 std::string ConvertTabsSingle(const std::string& line, int tabWidth);
 TConvertTabsProc GetBestConvertTabsProc(int tabWidth);
 TConvertTabsProcEx GetBestConvertTabsProcEx(int tabWidth);
+// The length of the line the expansion gives, without building it.
+int ExpandedTabsLength(std::string_view line, int tabWidth);
 
 // Display length of the line; stops at the first NUL.
 int GetExpandedLength(const std::string& line, int tabWidth);

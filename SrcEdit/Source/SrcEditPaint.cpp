@@ -14,6 +14,7 @@
 
 #include "SrcEdit/Source/SrcEditMiscProcs.h"
 #include "platform/CodePage.h"
+#include "platform/ScopeGuard.h"
 
 namespace vk {
 
@@ -28,11 +29,14 @@ void TCustomSrcEdit::InvalidateArea(const TRect& rect) {
   InvalidateRect(rect, false);
 }
 
-void TCustomSrcEdit::InvalidateRows(int firstRow, int lastRow, int left, int right) {
+void TCustomSrcEdit::InvalidateRows(int firstRow, int lastRow, bool gutter) {
   firstRow = std::max(firstRow, FTopLine);
   lastRow = static_cast<int>(std::min<long long>(lastRow, static_cast<long long>(FTopLine) + FRowsInWindow));
+  // Rows out of view (most of those a file brings as it loads) cost nothing.
   if (lastRow < firstRow) return;
-  InvalidateArea(Rect(left, (firstRow - FTopLine) * FRowHeight, right, (lastRow - FTopLine + 1) * FRowHeight));
+  const int top = (firstRow - FTopLine) * FRowHeight;
+  const int bottom = (lastRow - FTopLine + 1) * FRowHeight;
+  InvalidateArea(gutter ? Rect(0, top, FGutterWidth, bottom) : Rect(FGutterWidth, top, ClientWidth(), bottom));
 }
 
 void TCustomSrcEdit::InvalidateLines(int firstLine, int lastLine) {
@@ -49,7 +53,7 @@ void TCustomSrcEdit::InvalidateLines(int firstLine, int lastLine) {
     firstLine = LineToRow(firstLine);
     if (lastLine != INT_MAX) lastLine = LineToRow(lastLine + 1) - 1;
   }
-  InvalidateRows(firstLine, lastLine, FGutterWidth, ClientWidth());
+  InvalidateRows(firstLine, lastLine, false);
 }
 
 void TCustomSrcEdit::InvalidateGutterLines(int firstLine, int lastLine) {
@@ -62,7 +66,7 @@ void TCustomSrcEdit::InvalidateGutterLines(int firstLine, int lastLine) {
     firstLine = LineToRow(firstLine);
     lastLine = lastLine > FLines->Count() ? INT_MAX : LineToRow(lastLine);
   }
-  InvalidateRows(firstLine, lastLine, 0, FGutterWidth);
+  InvalidateRows(firstLine, lastLine, true);
 }
 
 void TCustomSrcEdit::InvalidateGutterLine(int line) {
@@ -93,13 +97,8 @@ void TCustomSrcEdit::DoOnPaintTransientEx(TTransientType type, bool lock) {
   Canvas().Font().Assign(Font());
   Canvas().Brush().SetColor(Color());
   HideCaret();
-  try {
-    OnPaintTransient(this, Canvas(), type);
-  } catch (...) {
-    ShowCaret();
-    throw;
-  }
-  ShowCaret();
+  TScopeExit showCaret([this] { ShowCaret(); });
+  OnPaintTransient(this, Canvas(), type);
 }
 
 // ---------------------------------------------------------------- the highlighter
@@ -181,13 +180,8 @@ public:
       PrepareSelection(firstLine, lastLine);
       D.SetStyle(E.Font().Style());
       D.BeginDrawing(&C);
-      try {
-        for (int line = firstLine; line <= lastLine; ++line) PaintLine(clip, line, firstRow, lastRow);
-      } catch (...) {
-        D.EndDrawing();
-        throw;
-      }
-      D.EndDrawing();
+      TScopeExit endDrawing([this] { D.EndDrawing(); });
+      for (int line = firstLine; line <= lastLine; ++line) PaintLine(clip, line, firstRow, lastRow);
     }
     // Below the last row: the background, and the right edge runs on.
     const int bottom = (lastRow - E.FTopLine + 1) * E.FRowHeight;
@@ -402,6 +396,10 @@ private:
   void AddToRun(const std::string& token, int position, int length, TFontStyles style, TColor background,
                 TColor foreground) {
     if (length <= 0) return;
+    // A token cut at the window's edge keeps its last character whole.
+    if (static_cast<size_t>(length) < token.size() &&
+        CodePage::ByteTypeAt(token, static_cast<size_t>(length - 1)) == mbLeadByte)
+      ++length;
     if (background == clNone || (CurrentLine && E.FActiveLineColor != clNone)) background = LineBackground();
     if (foreground == clNone) foreground = E.Font().Color();
     const bool blank = token.find_first_not_of(' ', 0) >= static_cast<size_t>(length);
@@ -447,9 +445,7 @@ private:
     }
     if (fillToEnd && TokenRect.Left < RowRect.Right) {
       if (!Special) Bg = FillBg != clNone && !(CurrentLine && E.FActiveLineColor != clNone) ? FillBg : LineBackground();
-      // A bold or italic last character keeps the pixels it reaches past
-      // its cell.
-      if (!Run.empty() && !RunStyle.Empty()) TokenRect.Left += Overhang(Run.back());
+      const int fillLeft = TokenRect.Left;
       auto fill = [&](int right, bool selected) {
         right = std::min(right, RowRect.Right);
         if (right <= TokenRect.Left) return;
@@ -464,17 +460,26 @@ private:
       } else {
         fill(RowRect.Right, WhollySelected);
       }
+      if (!Run.empty()) RedrawOverhang(fillLeft);
     }
     if (fillToEnd) Run.clear();
   }
 
-  int Overhang(char last) {
-    TABC abc;
-    const unsigned code = static_cast<unsigned char>(last);
-    int width = C.GetCharABCWidths(code, abc)
-                    ? abc.abcA + static_cast<int>(abc.abcB) + (abc.abcC >= 0 ? abc.abcC : 0)
-                    : C.GetCharWidth(code);
-    return std::max(width - E.FCellWidth, 0);
+  // The fill after the text paints every pixel from the last cell's end;
+  // the part of the last character's glyph that reaches past its cell (an
+  // italic slant, a wide double-byte glyph) is drawn again on top of it.
+  void RedrawOverhang(int fillLeft) {
+    size_t start = Run.size() - 1;
+    if (start > 0 && CodePage::ByteTypeAt(Run, start) == mbTrailByte) --start;
+    if (Run[start] == ' ' || Run[start] == '\t') return;
+    const int column = RunStart + static_cast<int>(start) + 1;
+    const bool selected = PartlySelected ? column >= RowSelStart && column < RowSelEnd : WhollySelected;
+    SetColors(selected);
+    const int previousMode = C.SetBkMode(TRANSPARENT);
+    D.ExtTextOut(ColumnToX(column), TokenRect.Top, ETO_CLIPPED,
+                 Rect(fillLeft, TokenRect.Top, RowRect.Right, TokenRect.Bottom), Run.data() + start,
+                 static_cast<int>(Run.size() - start));
+    C.SetBkMode(previousMode);
   }
 
   // Characters first..last (display columns) of a token that starts after
@@ -494,6 +499,10 @@ private:
           --index;
         }
         count = std::min(last - columnsBefore - index + 1, length - index + 1);
+        // One that ends on the first byte of a character draws it whole.
+        if (count > 0 && index - 1 + count < length &&
+            CodePage::ByteTypeAt(token, static_cast<size_t>(index - 2 + count)) == mbLeadByte)
+          ++count;
       }
       D.ExtTextOut(x, TokenRect.Top, ETO_OPAQUE, TokenRect, count > 0 ? shown.data() + index - 1 : nullptr,
                    std::max(count, 0));
@@ -571,33 +580,31 @@ private:
 
 void TCustomSrcEdit::Paint() {
   const TRect clip = Canvas().ClipRect();
+  // From the column before the clip's first: a glyph may reach into the
+  // next cell, and must show there as a whole-window paint shows it.
   int firstColumn = FLeftChar;
-  if (clip.Left > FGutterWidth + 2) firstColumn = FLeftChar + (clip.Left - FGutterWidth - 2) / FCellWidth;
+  if (clip.Left > FGutterWidth + 2)
+    firstColumn = std::max(FLeftChar, FLeftChar + (clip.Left - FGutterWidth - 2) / FCellWidth - 1);
   const int lastColumn = FLeftChar + (clip.Right - FGutterWidth - 2 + FCellWidth - 1) / FCellWidth;
   const int firstRow = std::max(FTopLine + clip.Top / FRowHeight, FTopLine);
   // An empty text still shows its first row.
   const int lastRow = std::clamp(FTopLine + (clip.Bottom + FRowHeight - 1) / FRowHeight, 1,
                                  std::max(GetDisplayLineCount(), 1));
   HideCaret();
-  try {
-    if (clip.Left < FGutterWidth) {
-      TRect gutter = clip;
-      gutter.Right = std::min(gutter.Right, FGutterWidth);
-      PaintGutter(gutter, firstRow, lastRow);
-    }
-    if (FGutterWidth < clip.Right) {
-      TRect text = clip;
-      text.Left = std::max(text.Left, FGutterWidth);
-      PaintTextLines(text, firstRow, lastRow, firstColumn, lastColumn);
-    }
-    PluginsAfterPaint(Canvas(), clip, firstRow, lastRow);
-    DoOnPaint();
-    DoOnPaintTransient(ttAfter);
-  } catch (...) {
-    UpdateCaret();
-    throw;
+  TScopeExit updateCaret([this] { UpdateCaret(); });
+  if (clip.Left < FGutterWidth) {
+    TRect gutter = clip;
+    gutter.Right = std::min(gutter.Right, FGutterWidth);
+    PaintGutter(gutter, firstRow, lastRow);
   }
-  UpdateCaret();
+  if (FGutterWidth < clip.Right) {
+    TRect text = clip;
+    text.Left = std::max(text.Left, FGutterWidth);
+    PaintTextLines(text, firstRow, lastRow, firstColumn, lastColumn);
+  }
+  PluginsAfterPaint(Canvas(), clip, firstRow, lastRow);
+  DoOnPaint();
+  DoOnPaintTransient(ttAfter);
 }
 
 void TCustomSrcEdit::PaintTextLines(TRect clip, int firstRow, int lastRow, int firstColumn, int lastColumn) {
@@ -621,43 +628,37 @@ void TCustomSrcEdit::PaintGutter(const TRect& clip, int firstRow, int lastRow) {
     else
       FTextDrawer->SetStyle({});
     FTextDrawer->BeginDrawing(&canvas);
-    auto finish = [&] {
+    TScopeExit finish([&] {
       FTextDrawer->EndDrawing();
       if (gutterFont) FTextDrawer->SetBaseFont(&Font());
-    };
-    try {
-      FTextDrawer->SetForeColor(gutterFont ? FGutter->Font().Color() : Font().Color());
-      FTextDrawer->SetBackColor(FGutter->Color());
-      TRect lineRect = clip;
-      lineRect.Right = std::max(lineRect.Right, FGutterWidth - 2);
-      lineRect.Bottom = lineRect.Top;
-      for (int line = firstLine; line <= lastLine; ++line) {
-        const int top = (LineToRow(line) - FTopLine) * FRowHeight;
-        if (WordWrap() && !gradient && top > lineRect.Bottom)
-          FTextDrawer->ExtTextOut(0, 0, ETO_OPAQUE, Rect(lineRect.Left, lineRect.Bottom, lineRect.Right, top), nullptr, 0);
-        lineRect.Top = top;
-        lineRect.Bottom = top + FRowHeight;
-        std::string text = FGutter->FormatLineNumber(line);
-        if (OnGutterGetText) OnGutterGetText(this, line, text);
-        const TSize size = canvas.GetTextExtentPoint(text.data(), static_cast<int>(text.size()));
-        const int x = FGutterWidth - FGutter->RightOffset() - size.cx - 2;
-        const int y = top + (FRowHeight - size.cy) / 2;
-        if (gradient) {
-          canvas.SetBkMode(TRANSPARENT);
-          canvas.ExtTextOut(x, y, 0, nullptr, text.data(), static_cast<int>(text.size()), nullptr);
-          canvas.SetBkMode(OPAQUE);
-        } else {
-          canvas.ExtTextOut(x, y, ETO_OPAQUE, &lineRect, text.data(), static_cast<int>(text.size()), nullptr);
-        }
+    });
+    FTextDrawer->SetForeColor(gutterFont ? FGutter->Font().Color() : Font().Color());
+    FTextDrawer->SetBackColor(FGutter->Color());
+    TRect lineRect = clip;
+    lineRect.Right = std::max(lineRect.Right, FGutterWidth - 2);
+    lineRect.Bottom = lineRect.Top;
+    for (int line = firstLine; line <= lastLine; ++line) {
+      const int top = (LineToRow(line) - FTopLine) * FRowHeight;
+      if (WordWrap() && !gradient && top > lineRect.Bottom)
+        FTextDrawer->ExtTextOut(0, 0, ETO_OPAQUE, Rect(lineRect.Left, lineRect.Bottom, lineRect.Right, top), nullptr, 0);
+      lineRect.Top = top;
+      lineRect.Bottom = top + FRowHeight;
+      std::string text = FGutter->FormatLineNumber(line);
+      if (OnGutterGetText) OnGutterGetText(this, line, text);
+      const TSize size = canvas.GetTextExtentPoint(text.data(), static_cast<int>(text.size()));
+      const int x = FGutterWidth - FGutter->RightOffset() - size.cx - 2;
+      const int y = top + (FRowHeight - size.cy) / 2;
+      if (gradient) {
+        canvas.SetBkMode(TRANSPARENT);
+        canvas.ExtTextOut(x, y, 0, nullptr, text.data(), static_cast<int>(text.size()), nullptr);
+        canvas.SetBkMode(OPAQUE);
+      } else {
+        canvas.ExtTextOut(x, y, ETO_OPAQUE, &lineRect, text.data(), static_cast<int>(text.size()), nullptr);
       }
-      if (lineRect.Bottom < clip.Bottom && !gradient)
-        FTextDrawer->ExtTextOut(0, 0, ETO_OPAQUE, Rect(lineRect.Left, lineRect.Bottom, lineRect.Right, clip.Bottom),
-                                nullptr, 0);
-    } catch (...) {
-      finish();
-      throw;
     }
-    finish();
+    if (lineRect.Bottom < clip.Bottom && !gradient)
+      FTextDrawer->ExtTextOut(0, 0, ETO_OPAQUE, Rect(lineRect.Left, lineRect.Bottom, lineRect.Right, clip.Bottom),
+                              nullptr, 0);
   } else if (!gradient) {
     canvas.FillRect(clip);
   }

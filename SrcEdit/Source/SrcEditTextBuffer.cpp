@@ -106,10 +106,6 @@ TObject* TSrcEditStringList::GetObject(int index) const {
   return index >= 0 && index < GetCount() ? FList[index].FObject : nullptr;
 }
 
-TSrcEditRange TSrcEditStringList::GetRange(int index) const {
-  return index >= 0 && index < GetCount() ? FList[index].FRange : 0;
-}
-
 std::string TSrcEditStringList::GetTextStr() const {
   size_t size = 0;
   for (const auto& line : FList) size += line.FString.Size() + 2;
@@ -197,11 +193,6 @@ void TSrcEditStringList::Put(int index, const std::string& text) {
 void TSrcEditStringList::PutObject(int index, TObject* object) {
   CheckIndex(index, GetCount() - 1);
   FList[index].FObject = object;
-}
-
-void TSrcEditStringList::PutRange(int index, TSrcEditRange range) {
-  CheckIndex(index, GetCount() - 1);
-  FList[index].FRange = range;
 }
 
 void TSrcEditStringList::Delete(int index) {
@@ -305,12 +296,9 @@ int TSrcEditStringList::GetExpandedStringLength(int index) {
 void TSrcEditStringList::MeasureLine(int index) {
   TSrcEditStringRec& record = FList[index];
   std::string_view text = record.FString.View();
-  if (text.find('\t') != std::string_view::npos) {
-    ExpandString(index);
-    return;
-  }
-  record.FExpandedLength = static_cast<int32_t>(text.size());
-  record.FFlags = {sfHasNoTabs};
+  const bool hasTabs = text.find('\t') != std::string_view::npos;
+  record.FExpandedLength = hasTabs ? ExpandedTabsLength(text, FTabWidth) : static_cast<int32_t>(text.size());
+  record.FFlags = {hasTabs ? sfHasTabs : sfHasNoTabs};
 }
 
 int TSrcEditStringList::GetLengthOfLongestLine() {

@@ -87,11 +87,15 @@ public:
   // The line's text without a copy; valid until the line changes. Empty out
   // of range.
   std::string_view GetView(int index) const {
-    return index >= 0 && index < GetCount() ? FList[index].FString.View() : std::string_view();
+    return index >= 0 && index < static_cast<int>(FList.size()) ? FList[index].FString.View() : std::string_view();
   }
-  int GetCount() const override { return static_cast<int>(FList.size()); }
+  // Final: the range scan asks for it with every line.
+  int GetCount() const final { return static_cast<int>(FList.size()); }
   TObject* GetObject(int index) const override;
-  TSrcEditRange GetRange(int index) const;
+  // 0 out of range. Inline: every line's scan reads the one before it.
+  TSrcEditRange GetRange(int index) const {
+    return index >= 0 && index < static_cast<int>(FList.size()) ? FList[index].FRange : 0;
+  }
   int GetCapacity() const override { return FCapacity; }
   // The lines joined with CR LF, without a break after the last one.
   std::string GetTextStr() const override;
@@ -100,7 +104,11 @@ public:
 
   void Put(int index, const std::string& text) override;
   void PutObject(int index, TObject* object) override;
-  void PutRange(int index, TSrcEditRange range);
+  // Inline, as GetRange.
+  void PutRange(int index, TSrcEditRange range) {
+    CheckIndex(index, GetCount() - 1);
+    FList[index].FRange = range;
+  }
   void SetCapacity(int capacity) override;
   int Add(const std::string& text) override;
   void AddStrings(const TStrings& strings) override;

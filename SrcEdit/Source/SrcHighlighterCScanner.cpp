@@ -1,5 +1,9 @@
 #include "SrcEdit/Source/SrcHighlighterCScanner.h"
 
+#include <algorithm>
+#include <bit>
+#include <cstring>
+
 namespace vk {
 
 namespace {
@@ -103,6 +107,7 @@ constexpr TCharTables MakeCharTables() {
 constexpr TCharTables kChars = MakeCharTables();
 
 bool Has(unsigned char c, TCharFlag flag) { return (kChars.Flags[c] & flag) != 0; }
+
 bool IsLineEnd(unsigned char c) { return c == 0 || c == '\n' || c == '\r'; }
 
 // For each first character, where its operators start in kOperators and
@@ -171,6 +176,79 @@ void TSrcCScanner::Next() {
     case ccWord: IdentProc(); break;
     case ccSymbol: SymbolProc(); break;
     case ccUnknown: UnknownProc(); break;
+  }
+}
+
+namespace {
+
+// The first matching byte is found from the mask's low end.
+static_assert(std::endian::native == std::endian::little);
+
+// Which of sixteen bytes are zero bytes or stops: a bit mask in two halves,
+// all eight bits of a byte set where it matches.
+template <char... Stops>
+std::array<uint64_t, 2> StopsIn(const char* at) {
+  using TBlock = uint8_t __attribute__((vector_size(16)));
+  using TMask = int8_t __attribute__((vector_size(16)));
+  TBlock block;
+  std::memcpy(&block, at, sizeof block);
+  TMask hits = block == 0;
+  ((hits |= block == static_cast<uint8_t>(Stops)), ...);
+  std::array<uint64_t, 2> halves;
+  std::memcpy(halves.data(), &hits, sizeof halves);
+  return halves;
+}
+
+constexpr size_t kBlock = 16;
+
+// The index of the first matching byte in a mask, or kBlock when none does.
+size_t FirstStop(const std::array<uint64_t, 2>& halves) {
+  if (halves[0]) return static_cast<size_t>(std::countr_zero(halves[0])) / 8;
+  if (halves[1]) return 8 + static_cast<size_t>(std::countr_zero(halves[1])) / 8;
+  return kBlock;
+}
+
+}  // namespace
+
+// Sixteen bytes at a time; the rest of a line of sixteen bytes or more as
+// its last sixteen, of which those already passed are left out.
+template <char... Stops>
+size_t TSrcCScanner::Find(size_t position) const {
+  const char* text = FLine.data();
+  const size_t length = FLine.size();
+  if (position >= length) return position;
+  for (; length - position >= kBlock; position += kBlock)
+    if (const size_t at = FirstStop(StopsIn<Stops...>(text + position)); at != kBlock) return position + at;
+  if (position == length) return length;
+  if (length >= kBlock) {
+    std::array<uint64_t, 2> halves = StopsIn<Stops...>(text + length - kBlock);
+    const size_t passed = kBlock - (length - position);  // 1..15
+    if (passed >= 8) {
+      halves[0] = 0;
+      halves[1] &= ~uint64_t{0} << (8 * (passed - 8));
+    } else {
+      halves[0] &= ~uint64_t{0} << (8 * passed);
+    }
+    const size_t at = FirstStop(halves);
+    return at == kBlock ? length : length - kBlock + at;
+  }
+  auto isStop = [](char c) { return c == 0 || ((c == Stops) || ...); };
+  while (position < length && !isStop(text[position])) ++position;
+  return position;
+}
+
+void TSrcCScanner::SkipLine(std::string_view line) {
+  FLine = line;
+  FRun = 0;
+  FCommentOpenerPending = false;
+  FTokenID = ctkUnknown;  // no token yet, and not the end
+  while (!Eol()) {
+    // Outside comments and preprocessor lines only the tokens that start
+    // with a quote, "#" or "/" (and the line end) are scanned as tokens:
+    // no other token holds any of these bytes.
+    if (FRange != rsAnsiC && FRange != rsDirectiveComment && FRange != rsDirective)
+      FRun = Find<'"', '\'', '#', '/'>(FRun);
+    Next();
   }
 }
 
@@ -256,8 +334,7 @@ void TSrcCScanner::SlashProc() {
   const unsigned char next = At(FRun + 1);
   if (next == '/') {
     FTokenID = ctkComment;
-    FRun += 2;
-    while (!IsLineEnd(At(FRun))) ++FRun;
+    FRun = Find<'\n', '\r'>(FRun + 2);
   } else if (next == '*') {
     FTokenID = ctkComment;
     FRange = rsAnsiC;
@@ -280,6 +357,7 @@ void TSrcCScanner::SymbolProc() {
 // with the comment still open.
 void TSrcCScanner::ScanToCommentEnd() {
   for (;;) {
+    FRun = Find<'\n', '\r', '*'>(FRun);
     const unsigned char c = At(FRun);
     if (IsLineEnd(c)) return;
     if (c == '*' && At(FRun + 1) == '/') {
@@ -319,6 +397,7 @@ void TSrcCScanner::DirectiveProc() {
   }
   FTokenID = ctkDirective;
   for (;;) {
+    FRun = Find<'\n', '\r', '/', '\\'>(FRun);
     const unsigned char c = At(FRun);
     const unsigned char next = At(FRun + 1);
     if (IsLineEnd(c) || (c == '/' && next == '/')) {

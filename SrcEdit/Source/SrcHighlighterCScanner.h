@@ -187,6 +187,9 @@ public:
   void SetLine(std::string_view line);
   // Scans the next token; at the end of the line it stays at ctkNull.
   void Next();
+  // Starts a line and moves to its end through the tokens that can change
+  // the range state only: the same state as SetLine and Next until Eol.
+  void SkipLine(std::string_view line);
 
   bool Eol() const { return FTokenID == ctkNull; }
   uint8_t TokenID() const { return FTokenID; }
@@ -202,6 +205,10 @@ private:
   unsigned char At(size_t position) const {
     return position < FLine.size() ? static_cast<unsigned char>(FLine[position]) : 0;
   }
+  // The first position from the given one whose byte is a zero byte or one
+  // of the stops, or the line's length.
+  template <char... Stops>
+  size_t Find(size_t position) const;
 
   void NullProc() { FTokenID = ctkNull; }
   void SpaceProc();
@@ -273,6 +280,10 @@ public:
   int GetTokenPos() const override { return FScanner.TokenPos(); }
   void Next() override { FScanner.Next(); }
   void SetLine(std::string_view line, int) override { FScanner.SetLine(line); }
+  TSrcEditRange ScanLineEnd(std::string_view line, int) override {
+    FScanner.SkipLine(line);
+    return FScanner.Range();
+  }
   // A value that is no range state starts fresh.
   void SetRange(TSrcEditRange value) override;
   void ResetRange() override { FScanner.SetRange(rsUnknown); }

@@ -7,22 +7,9 @@
 #include <string>
 
 #include "SrcEdit/Source/SrcEdit.h"
+#include "platform/EditMessages.h"
 
 namespace vk {
-
-// The edit-control messages the memo answers.
-constexpr uint32_t EM_GETSEL = 0x00B0;    // WParam, LParam: int32_t* or 0 for start, end
-constexpr uint32_t EM_SETSEL = 0x00B1;    // WParam: start, LParam: end
-constexpr uint32_t EM_GETMODIFY = 0x00B8;
-constexpr uint32_t EM_SETMODIFY = 0x00B9;  // WParam: flag
-constexpr uint32_t EM_GETLINECOUNT = 0x00BA;
-constexpr uint32_t EM_REPLACESEL = 0x00C2;  // WParam: can undo, LParam: const char*
-constexpr uint32_t EM_GETLINE = 0x00C4;     // WParam: line index, LParam: buffer
-constexpr uint32_t EM_CANUNDO = 0x00C6;
-constexpr uint32_t EM_UNDO = 0x00C7;
-constexpr uint32_t EM_GETFIRSTVISIBLELINE = 0x00CE;
-constexpr uint32_t EM_CHARFROMPOS = 0x00D7;            // LParam: x | y << 16
-constexpr uint32_t EM_GETSELTEXT = WM_USER + 62;      // WParam: buffer size, LParam: char*
 
 // lo in the low 16 bits, hi in the high 16 bits.
 constexpr intptr_t MakeLong(int lo, int hi) {

@@ -129,10 +129,12 @@ extern TRegexInvertCaseFunction RegexInvertCaseFunction;
 class TRegex : public TObject {
 public:
   // Backtracking entries one search may hold (24 bytes each), and choices
-  // one match attempt (at one start position) may resume, before the search
-  // raises 1016 / 1017.
+  // one whole search may resume (MaxBacktrackSteps, and
+  // MaxBacktrackStepsPerByte more for every byte it has moved on from where
+  // it started), before the search raises 1016 / 1017.
   static constexpr size_t MaxBacktrackEntries = size_t{1} << 21;
   static constexpr int64_t MaxBacktrackSteps = 10'000'000;
+  static constexpr int64_t MaxBacktrackStepsPerByte = 64;
 
   TRegex();
   ~TRegex() override;

@@ -3,6 +3,7 @@
 // search uses: start character, anchoring, must-have literal and the set of
 // bytes a match can start with.
 
+#include <algorithm>
 #include <cstring>
 #include <stdexcept>
 
@@ -52,6 +53,7 @@ TRegexProgram TRegexCompiler::Compile() {
   program.Code = std::move(FCode);
   FindStartOptimisations(program, FTopFlags);
   FindBackLoops(program);
+  FindPossessiveRepeats(program);
   return program;
 }
 
@@ -636,7 +638,7 @@ int TRegexCompiler::EmitClassNode(const TSetOfREChar& members, bool negated) {
 void TRegexCompiler::FindStartOptimisations(TRegexProgram& program, int topFlags) const {
   const uint8_t* top = program.FirstNode();
   std::vector<const uint8_t*> loopsInProgress;
-  FillFirstCharSet(program, top, loopsInProgress);
+  FillFirstCharSet(program, top, program.FirstCharSet, loopsInProgress, false);
 
   if (OpOf(NextNode(top)) != opEnd) return;  // more than one alternative
   const uint8_t* first = Operand(top);
@@ -664,10 +666,17 @@ void TRegexCompiler::FindStartOptimisations(TRegexProgram& program, int topFlags
 }
 
 // Adds the bytes a match from node can start with, walking on along the
-// chain while the node can match without consuming.
-void TRegexCompiler::FillFirstCharSet(TRegexProgram& program, const uint8_t* node,
-                                      std::vector<const uint8_t*>& loopsInProgress) const {
-  TSetOfREChar& set = program.FirstCharSet;
+// chain while the node can match without consuming. Midway (a node inside a
+// loop's body) a loop may be left after any pass, not only after its
+// minimum.
+void TRegexCompiler::FillFirstCharSet(const TRegexProgram& program, const uint8_t* node, TSetOfREChar& set,
+                                      std::vector<const uint8_t*>& loopsInProgress, bool midway) const {
+  auto fill = [&](const uint8_t* from) { FillFirstCharSet(program, from, set, loopsInProgress, midway); };
+  auto entered = [&](const uint8_t* loop) {
+    if (std::find(loopsInProgress.begin(), loopsInProgress.end(), loop) != loopsInProgress.end()) return true;
+    loopsInProgress.push_back(loop);
+    return false;
+  };
   for (; node != nullptr; node = NextNode(node)) {
     uint8_t op = OpOf(node);
     const uint8_t* operand = Operand(node);
@@ -685,7 +694,10 @@ void TRegexCompiler::FillFirstCharSet(TRegexProgram& program, const uint8_t* nod
       case opNotBound:
       case opNothing:
       case opComment:
+        continue;
       case opBack:
+        // Once round a loop adds all it can.
+        if (entered(node)) return;
         continue;
       case opEol:
       case opEolML:
@@ -721,43 +733,41 @@ void TRegexCompiler::FillFirstCharSet(TRegexProgram& program, const uint8_t* nod
         return;
       }
       case opLoopEntry:
-        FillFirstCharSet(program, NextNode(node), loopsInProgress);
+        fill(NextNode(node));
         return;
       case opBranch:
         if (OpOf(NextNode(node)) != opBranch) {  // the only alternative
-          FillFirstCharSet(program, operand, loopsInProgress);
+          fill(operand);
           return;
         }
         for (const uint8_t* alt = node; alt != nullptr && OpOf(alt) == opBranch; alt = NextNode(alt))
-          FillFirstCharSet(program, Operand(alt), loopsInProgress);
+          fill(Operand(alt));
         return;
       case opStar:
       case opStarNG:
-        FillFirstCharSet(program, operand, loopsInProgress);
+        fill(operand);
         continue;
       case opPlus:
       case opPlusNG:
-        FillFirstCharSet(program, operand, loopsInProgress);
+        fill(operand);
         return;
       case opBraces:
       case opBracesNG:
-        FillFirstCharSet(program, operand + 2 * kIntSize, loopsInProgress);
+        fill(operand + 2 * kIntSize);
         if (RepeatMin(node) > 0) return;
         continue;
       case opLoop:
       case opLoopNG:
         // A body that can pass without consuming leads back here; what
         // follows the loop is covered below when the loop may end.
-        for (const uint8_t* loop : loopsInProgress)
-          if (loop == node) return;
-        loopsInProgress.push_back(node);
-        FillFirstCharSet(program, LoopBody(node), loopsInProgress);
-        loopsInProgress.pop_back();
-        if (RepeatMin(node) == 0) FillFirstCharSet(program, NextNode(node), loopsInProgress);
+        if (entered(node)) return;
+        fill(LoopBody(node));
+        loopsInProgress.erase(std::find(loopsInProgress.begin(), loopsInProgress.end(), node));
+        if (midway || RepeatMin(node) == 0) fill(NextNode(node));
         return;
       default:
         if (IsGroupOpen(op) || IsGroupClose(op)) {
-          FillFirstCharSet(program, NextNode(node), loopsInProgress);
+          fill(NextNode(node));
           return;
         }
         FOwner.RaiseError(reBadOpcode);
@@ -772,11 +782,41 @@ void TRegexCompiler::FillFirstCharSet(TRegexProgram& program, const uint8_t* nod
 void TRegexCompiler::FindBackLoops(TRegexProgram& program) const {
   const uint8_t* code = program.Code.data();
   const uint8_t* end = code + program.Code.size();
+  program.LineStarOperand.assign(program.Code.size(), 0);
   for (const uint8_t* node = program.FirstNode(); node < end; node += NodeSpan(node)) {
     if (OpOf(node) != opBack) continue;
     const uint8_t* target = NextNode(node);
     const uint8_t* loopBranch = OpOf(target) == opBranch ? target : node - kNodeHeaderSize;
     program.BackLoops.push_back({node, NextNode(NextNode(loopBranch))});
+    // A loop whose body is one "." that stops at line ends (the atom of "*"
+    // is the loop's first node, that of "+" the node BACK returns to).
+    const uint8_t* atom = OpOf(target) == opBranch ? Operand(target) : target;
+    if (OpOf(atom) == opAnyML && (NextNode(atom) == node || NextNode(atom) == loopBranch))
+      program.LineStarOperand[static_cast<size_t>(loopBranch - code)] = static_cast<int32_t>(atom - code);
+  }
+}
+
+// A simple repetition whose operand shares no byte with anything that can
+// follow it gives nothing back: with fewer passes the next byte would be one
+// the operand took, which the continuation cannot start with. Such a
+// repetition offers only its longest count.
+void TRegexCompiler::FindPossessiveRepeats(TRegexProgram& program) const {
+  const uint8_t* code = program.Code.data();
+  const uint8_t* end = code + program.Code.size();
+  program.Possessive.assign(program.Code.size(), false);
+  for (const uint8_t* node = program.FirstNode(); node < end; node += NodeSpan(node)) {
+    const uint8_t op = OpOf(node);
+    if (op != opStar && op != opStarNG && op != opPlus && op != opPlusNG && op != opBraces && op != opBracesNG)
+      continue;
+    const uint8_t* operand = Operand(node) + (op == opBraces || op == opBracesNG ? 2 * kIntSize : 0);
+    TSetOfREChar own, following;
+    std::vector<const uint8_t*> loops;
+    FillFirstCharSet(program, operand, own, loops, true);
+    loops.clear();
+    FillFirstCharSet(program, NextNode(node), following, loops, true);
+    bool shared = false;
+    for (size_t i = 0; i < own.Bits.size(); ++i) shared |= (own.Bits[i] & following.Bits[i]) != 0;
+    program.Possessive[static_cast<size_t>(node - code)] = !shared;
   }
 }
 

@@ -41,6 +41,8 @@ bool TRegexMatcher::Search(const TRegexProgram& program, const char* start) {
   FBegin = FOwner.FInput.data();
   FEnd = FBegin + FOwner.FInput.size();
   FBackPos.assign(program.BackLoops.size(), nullptr);
+  FSearchStart = start;
+  FSteps = 0;
 
   if (const char* mustHave = program.MustHave(); mustHave && !Contains(start, mustHave, program.MustHaveLength))
     return false;
@@ -67,7 +69,9 @@ bool TRegexMatcher::Contains(const char* from, const char* text, size_t length) 
 bool TRegexMatcher::TryAt(const char* at) {
   FStack.clear();
   FLevel = 0;
-  FSteps = 0;
+  // The work of the whole search is bounded; each byte it has moved on adds
+  // a little, so that long inputs can be searched to their end.
+  FStepLimit = TRegex::MaxBacktrackSteps + TRegex::MaxBacktrackStepsPerByte * (at - FSearchStart);
   const char* pos = at;
   if (!Run(FProgram->FirstNode(), pos)) return false;
   FOwner.FStartP[0] = at;
@@ -114,6 +118,10 @@ bool TRegexMatcher::Run(const uint8_t* node, const char*& pos) {
       case opNothing:
       case opComment: break;
       case opBranch:
+        if (FProgram->LineStarOperand[static_cast<size_t>(node - FProgram->Code.data())]) {
+          ok = StartRepeat(node, next, pos);
+          break;
+        }
         if (OpOf(next) == opBranch) Push({next, pos, 0, TEntry::kChoiceBranch, 0, 0});
         next = operand;
         break;
@@ -215,35 +223,50 @@ bool TRegexMatcher::IsWordBoundary(const char* pos) const {
 // The operand is one node matching a fixed width: count the longest run once,
 // then offer the counts from the longest down (greedy) or the shortest up.
 
-bool TRegexMatcher::StartRepeat(const uint8_t* node, const uint8_t*& next, const char*& pos) {
-  uint8_t op = OpOf(node);
-  int min = 0;
-  int max = kMaxRepeat;
-  const uint8_t* operand = Operand(node);
-  if (op == opPlus || op == opPlusNG) {
-    min = 1;
-  } else if (op == opBraces || op == opBracesNG) {
-    min = RepeatMin(node);
-    max = RepeatMax(node);
-    operand += 2 * kIntSize;
+TRegexMatcher::TRepeat TRegexMatcher::RepeatOf(const uint8_t* node) const {
+  const uint8_t op = OpOf(node);
+  const size_t offset = static_cast<size_t>(node - FProgram->Code.data());
+  if (op == opBranch) {
+    // A greedy loop over "." that stops at line ends, matched as "*" is.
+    return {FProgram->Code.data() + FProgram->LineStarOperand[offset], NextNode(NextNode(node)), 0, kMaxRepeat,
+            false, false};
   }
-  int step = RepeatStep(operand);
-  int count = RepeatCount(operand, pos, max, step);
-  if (count < min) return false;
-  if (step == 0) count = min;  // an empty back-reference: more passes change nothing
-  int first = IsLazyRepeat(op) ? min : count;
-  return OfferRepeat(node, pos + static_cast<ptrdiff_t>(first) * step, count - min + 1, next, pos);
+  TRepeat repeat{Operand(node), NextNode(node), 0, kMaxRepeat, IsLazyRepeat(op), FProgram->Possessive[offset]};
+  if (op == opPlus || op == opPlusNG) {
+    repeat.Min = 1;
+  } else if (op == opBraces || op == opBracesNG) {
+    repeat.Min = RepeatMin(node);
+    repeat.Max = RepeatMax(node);
+    repeat.Operand += 2 * kIntSize;
+  }
+  return repeat;
+}
+
+bool TRegexMatcher::StartRepeat(const uint8_t* node, const uint8_t*& next, const char*& pos) {
+  const TRepeat repeat = RepeatOf(node);
+  int step = RepeatStep(repeat.Operand);
+  int count = RepeatCount(repeat.Operand, pos, repeat.Max, step);
+  if (count < repeat.Min) return false;
+  if (step == 0) count = repeat.Min;  // an empty back-reference: more passes change nothing
+  if (repeat.Possessive) return OfferRepeat(node, pos + static_cast<ptrdiff_t>(count) * step, 1, next, pos);
+  int first = repeat.Lazy ? repeat.Min : count;
+  return OfferRepeat(node, pos + static_cast<ptrdiff_t>(first) * step, count - repeat.Min + 1, next, pos);
 }
 
 // Tries the candidate at `candidate`, keeping the rest (candidates left
-// including this one) as a choice; skips counts the next literal rules out.
+// including this one) as a choice; skips counts the next literal rules out
+// (looking past the nodes that neither test nor consume anything).
 bool TRegexMatcher::OfferRepeat(const uint8_t* node, const char* candidate, int left, const uint8_t*& next,
                                 const char*& pos) {
-  const uint8_t* follower = NextNode(node);
-  int hint = follower && OpOf(follower) == opExactly ? *Operand(follower) : -1;
-  const uint8_t* operand = Operand(node) + (OpOf(node) == opBraces || OpOf(node) == opBracesNG ? 2 * kIntSize : 0);
-  ptrdiff_t step = RepeatStep(operand);
-  if (!IsLazyRepeat(OpOf(node))) step = -step;
+  const TRepeat repeat = RepeatOf(node);
+  const uint8_t* follower = repeat.Follower;
+  const uint8_t* literal = follower;
+  while (literal && (OpOf(literal) == opNothing || OpOf(literal) == opComment || IsGroupOpen(OpOf(literal)) ||
+                     IsGroupClose(OpOf(literal))))
+    literal = NextNode(literal);
+  int hint = literal && OpOf(literal) == opExactly ? *Operand(literal) : -1;
+  ptrdiff_t step = RepeatStep(repeat.Operand);
+  if (!repeat.Lazy) step = -step;
   for (;;) {
     const char* at = candidate;
     bool last = --left == 0;
@@ -279,6 +302,11 @@ int TRegexMatcher::RepeatCount(const uint8_t* operand, const char* pos, int max,
   };
   switch (OpOf(operand)) {
     case opAny: return limit;
+    case opAnyML: {
+      int n = 0;
+      while (n < limit && !IsPairAt(pos + n) && !FOwner.FLineSeparatorSet.Contains(input[n])) ++n;
+      return n;
+    }
     case opExactly: return countWhile([&](uint8_t c) { return c == arg[0]; });
     case opExactlyCI: return countWhile([&](uint8_t c) { return SameByte(c, arg[0], true); });
     case opAnyDigit: return countWhile(IsDigitByte);
@@ -402,7 +430,7 @@ bool TRegexMatcher::Backtrack(const uint8_t*& node, const char*& pos) {
       default:
         break;
     }
-    if (++FSteps > TRegex::MaxBacktrackSteps) FOwner.RaiseError(reMatchStepLimitExceeded);
+    if (++FSteps > FStepLimit) FOwner.RaiseError(reMatchStepLimitExceeded);
     pos = entry.Pos;
     switch (entry.Kind) {
       case TEntry::kChoiceBranch:

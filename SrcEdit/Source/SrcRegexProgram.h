@@ -152,6 +152,12 @@ struct TRegexProgram {
     const uint8_t* Exit;
   };
   std::vector<TBackLoop> BackLoops;
+  // By node offset: the simple repetitions that never give back a pass.
+  std::vector<bool> Possessive;
+  // By node offset: for the BRANCH of a greedy "*" or "+" loop over "."
+  // that stops at line ends, the offset of that "." node (else 0); the
+  // matcher repeats it as a simple repetition.
+  std::vector<int32_t> LineStarOperand;
 
   const uint8_t* FirstNode() const { return Code.data() + 1; }
   const char* MustHave() const {
@@ -219,9 +225,10 @@ private:
 
   // After the emit pass.
   void FindStartOptimisations(TRegexProgram& program, int topFlags) const;
-  void FillFirstCharSet(TRegexProgram& program, const uint8_t* node,
-                        std::vector<const uint8_t*>& loopsInProgress) const;
+  void FillFirstCharSet(const TRegexProgram& program, const uint8_t* node, TSetOfREChar& set,
+                        std::vector<const uint8_t*>& loopsInProgress, bool midway) const;
   void FindBackLoops(TRegexProgram& program) const;
+  void FindPossessiveRepeats(TRegexProgram& program) const;
 
   TRegex& FOwner;
   const char* FPattern;
@@ -279,7 +286,17 @@ private:
   bool IsLineEnd(const char* pos) const;
   bool IsWordBoundary(const char* pos) const;
 
-  // Repetitions and loops.
+  // Repetitions and loops. A repetition is a simple repetition node or a
+  // marked loop BRANCH (see TRegexProgram::LineStarOperand).
+  struct TRepeat {
+    const uint8_t* Operand;
+    const uint8_t* Follower;
+    int Min;
+    int Max;
+    bool Lazy;
+    bool Possessive;
+  };
+  TRepeat RepeatOf(const uint8_t* node) const;
   bool StartRepeat(const uint8_t* node, const uint8_t*& next, const char*& pos);
   bool OfferRepeat(const uint8_t* node, const char* candidate, int left, const uint8_t*& next,
                    const char*& pos);
@@ -307,7 +324,9 @@ private:
   const char* FIterStart[regex_program::kMaxLoopLevels + 1] = {};
   std::vector<const char*> FBackPos;  // last pass through each BACK node
   std::vector<TEntry> FStack;
-  int64_t FSteps = 0;
+  const char* FSearchStart = nullptr;
+  int64_t FSteps = 0;  // choices resumed in this search
+  int64_t FStepLimit = 0;
 };
 
 }  // namespace vk

@@ -1,31 +1,13 @@
 #include "platform/qt/QtBarPeers.h"
 
 #include <QtCore/QSignalBlocker>
-#include <QtGui/QPainter>
 #include <QtWidgets/QToolBar>
 
-#include "platform/qt/QtCanvas.h"
 #include "platform/qt/QtConvert.h"
 #include "platform/qt/QtGuard.h"
+#include "platform/qt/QtImageLists.h"
 
 namespace vk {
-
-namespace {
-
-// The image of the list at the index as an icon (none for a missing one).
-QIcon IconOf(const TImageList* images, int index) {
-  if (!images || index < 0 || index >= images->Count()) return {};
-  QPixmap pixmap(images->Width(), images->Height());
-  pixmap.fill(Qt::transparent);
-  QPainter painter(&pixmap);
-  TQtCanvas canvas;
-  canvas.Begin(painter);
-  images->Draw(canvas, 0, 0, index);
-  canvas.End();
-  return QIcon(pixmap);
-}
-
-}  // namespace
 
 // ---------------------------------------------------------------- TQtToolBarPeer
 
@@ -70,7 +52,7 @@ void TQtToolButtonPeer::PropertyChanged(TPeerProperty property) {
       break;
     }
     case ppImages: {
-      QIcon icon = separator ? QIcon() : IconOf(bar ? bar->Images() : nullptr, FButton.ImageIndex());
+      QIcon icon = separator ? QIcon() : ImageListIcon(bar ? bar->Images() : nullptr, FButton.ImageIndex());
       FTool->setIcon(icon);
       FTool->setToolButtonStyle(icon.isNull() ? Qt::ToolButtonTextOnly : Qt::ToolButtonIconOnly);
       if (bar && bar->Images()) FTool->setIconSize(QSize(bar->Images()->Width(), bar->Images()->Height()));

@@ -75,6 +75,10 @@ TQtWidgetPeer::TQtWidgetPeer(TControl& control, QWidget* widget) : FControl(cont
 
 TQtWidgetPeer::~TQtWidgetPeer() { delete FWidget; }
 
+void TQtWidgetPeer::WatchInput(QWidget& inner) {
+  InstallEventFilter(inner, [this](QEvent& e) { return FilterEvent(e); });
+}
+
 void TQtWidgetPeer::Attached() {
   for (TPeerProperty p : {ppBounds, ppFont, ppHint, ppEnabled, ppVisible, ppFocus}) TQtWidgetPeer::PropertyChanged(p);
 }

@@ -71,6 +71,9 @@ public:
 protected:
   // The widget's geometry in its parent (PeerGeometry by default).
   virtual QRect Geometry() const { return PeerGeometry(FControl); }
+  // A widget inside the peer's widget that takes the focus and keys itself
+  // (a view of a composite widget): its input reaches the model too.
+  void WatchInput(QWidget& inner);
 
 private:
   // Input the widget sees before it handles it.

@@ -1,10 +1,14 @@
 #include "platform/qt/QtPeerFactory.h"
 
 #include "platform/qt/QtBarPeers.h"
+#include "platform/qt/QtChoicePeers.h"
 #include "platform/qt/QtControlHost.h"
 #include "platform/qt/QtControlPeers.h"
+#include "platform/qt/QtEditPeers.h"
 #include "platform/qt/QtFormPeer.h"
+#include "platform/qt/QtImagePeer.h"
 #include "platform/qt/QtPeer.h"
+#include "platform/qt/QtViewPeers.h"
 
 namespace vk {
 
@@ -28,6 +32,14 @@ std::unique_ptr<TQtPeer> MakeHost(TControl& control) {
 constexpr TPeerMaker Kinds[] = {
     Make<TCustomForm, TQtFormPeer>,
     Make<TButton, TQtButtonPeer>,
+    Make<TCSpinEdit, TQtSpinEditPeer>,
+    Make<TCustomMemo, TQtMemoPeer>,
+    Make<TCustomEdit, TQtEditPeer>,
+    Make<TCheckBox, TQtCheckBoxPeer>,
+    Make<TRadioButton, TQtRadioButtonPeer>,
+    Make<TComboBox, TQtComboBoxPeer>,
+    Make<TListBox, TQtListBoxPeer>,
+    Make<TLabel, TQtLabelPeer>,
     Make<TToolBar, TQtToolBarPeer>,
     Make<TToolButton, TQtToolButtonPeer>,
     Make<TStatusBar, TQtStatusBarPeer>,
@@ -36,6 +48,10 @@ constexpr TPeerMaker Kinds[] = {
     Make<TGroupBox, TQtGroupBoxPeer>,
     Make<TBevel, TQtBevelPeer>,
     Make<TSplitter, TQtSplitterPeer>,
+    // Views and pictures.
+    Make<TTreeView, TQtTreeViewPeer>,
+    Make<TListView, TQtListViewPeer>,
+    Make<TImage, TQtImagePeer>,
     MakeHost,
     Make<TWinControl, TQtContainerPeer>,
 };

@@ -248,6 +248,10 @@ TEST(SrcEditStringListTest, ExpandedLengthsFollowTheTabWidth) {
   store.SetTabWidth(4);
   EXPECT_EQ(5, store.GetExpandedStringLength(0));
   EXPECT_EQ(8, store.GetLengthOfLongestLine());
+  store.SetTabWidth(3);
+  store.Put(1, "a\tb\t");
+  EXPECT_EQ(6, store.GetExpandedStringLength(1));
+  EXPECT_EQ("a\t\tb\t\t", store.GetExpandedString(1));
   store.SetTabWidth(1);
   EXPECT_EQ(" a", store.GetExpandedString(0));
   store.Put(0, "\t\t\t");

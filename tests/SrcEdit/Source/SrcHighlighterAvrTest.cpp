@@ -7,6 +7,7 @@
 #include <random>
 #include <vector>
 
+#include "SrcEdit/Source/SrcEdit.h"
 #include "SrcEdit/Source/SrcHighlighterErrorWarning.h"
 #include "SrcEdit/Source/SrcHighlighterMulti.h"
 #include "tests/SrcEdit/Source/HighlighterScan.h"
@@ -275,7 +276,7 @@ void ExpectContiguousTokens(TSrcCustomHighlighter& hl, const std::function<void(
                                    "0x", "\r", "\n", "..", "<<=", "<c>", "</C>"};
   for (int round = 0; round < 4000; ++round) {
     std::string text;
-    const int length = random() % 40;
+    const int length = random() % 70;
     while (static_cast<int>(text.size()) < length) {
       if (random() % 3 == 0) text += fragments[random() % std::size(fragments)];
       else text += static_cast<char>(random() % 256);
@@ -286,6 +287,7 @@ void ExpectContiguousTokens(TSrcCustomHighlighter& hl, const std::function<void(
     const size_t stop = std::min(text.find('\0'), text.size());
 
     startLine(random);
+    const TSrcEditRange start = hl.GetRange();
     hl.SetLine(line, 0);
     size_t end = 0;
     int calls = 0;
@@ -299,6 +301,12 @@ void ExpectContiguousTokens(TSrcCustomHighlighter& hl, const std::function<void(
     }
     EXPECT_EQ(stop, end) << "round " << round;
     EXPECT_EQ(stop, static_cast<size_t>(hl.GetTokenPos()));
+    // Running to the line end without cutting the tokens ends in the same state.
+    const TSrcEditRange range = hl.GetRange();
+    hl.SetRange(start);
+    EXPECT_EQ(range, hl.ScanLineEnd(line, 0)) << "round " << round;
+    EXPECT_TRUE(hl.GetEol());
+    EXPECT_EQ(range, hl.GetRange());
     EXPECT_TRUE(endsWell()) << "round " << round;
   }
 }
@@ -331,6 +339,30 @@ TEST(SrcHighlighterAvrTest, RandomLinesAreCutIntoContiguousTokens) {
         multi.SetRange(previous);
         return multi.GetRange() == previous;
       });
+}
+
+// Text an editor loads gets, line by line, the state a token-by-token scan
+// from the first line leaves.
+TEST(SrcHighlighterAvrTest, AnEditorStoresTheRangesOfAFullScan) {
+  std::mt19937 random(20240612);
+  const std::string pieces[] = {"/*", "*/", "/*/", "//", "#define X", "\\", "\"a/*\\\"\"", "'\"'", "x = 1;",
+                                "\t", "  ", "/", "*", "#", "\xB0\xA1", "0x1F", "if (a) b();"};
+  std::string text;
+  for (int line = 0; line < 3000; ++line) {
+    const int count = random() % 5;
+    for (int i = 0; i < count; ++i) text += pieces[random() % std::size(pieces)];
+    text += "\r\n";
+  }
+  TSrcAvrHl hl(nullptr), reference(nullptr);
+  TSrcEdit edit(nullptr);
+  edit.SetHighlighter(&hl);
+  edit.Lines().SetTextStr(text);
+  TSrcEditRange state = rsUnknown;
+  for (int i = 0; i < edit.Lines().Count(); ++i) {
+    state = Scan(reference, edit.Lines().Get(i), state).End;
+    ASSERT_EQ(state, edit.Lines().GetRange(i)) << "line " << i + 1 << ": " << edit.Lines().Get(i);
+  }
+  edit.SetHighlighter(nullptr);
 }
 
 }  // namespace

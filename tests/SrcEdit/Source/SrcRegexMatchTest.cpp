@@ -72,6 +72,21 @@ INSTANTIATE_TEST_SUITE_P(
                       TMatchCase{"(.)+x", "-s", "ab\ncx", "4,2 4,1"}, TMatchCase{"[ab]{0}c", "", "abc", "3,1"},
                       TMatchCase{"(\\b)??x", "", "x", "1,1"}, TMatchCase{"y(\\b|)??x", "", "yx", "1,2"}));
 
+// A repetition gives passes back only where what follows could take them.
+INSTANTIATE_TEST_SUITE_P(
+    GivingBack, RegexMatchTest,
+    ::testing::Values(TMatchCase{"(\\w+)\\s*\\((.*)\\)\\s*;", "", "f (x) g(y);", "1,11 1,1 4,6"},
+                      TMatchCase{"a+b?a", "", "aaa", "1,3"}, TMatchCase{"a+(?i)A", "", "aa", "1,2"},
+                      TMatchCase{"x+$", "m", "xx\r\nx", "1,2"}, TMatchCase{"[a-c]+\\b", "", "abc d", "1,3"},
+                      TMatchCase{"\\d+?\\D", "", "12a", "1,3"}, TMatchCase{"\\d{1,2}\\D", "", "123a", "2,3"},
+                      TMatchCase{"(\\d+,)+\\d+;", "", "1,22,3;", "1,7 3,3"},
+                      TMatchCase{"(a+|b)+a", "", "aaa", "1,3 1,2"}, TMatchCase{"(ab+){1,2}b", "", "abbb", "1,4 1,3"},
+                      TMatchCase{"(ab+)*b", "", "abbb", "1,4 1,3"}, TMatchCase{"(a+b){2}a+", "", "abaaba", "1,6 3,3"},
+                      TMatchCase{"a(.*)b", "-s", "a1b2b\nb", "1,5 2,3"}, TMatchCase{".+x", "-s", "axbx\nx", "1,4"},
+                      TMatchCase{"a.*$", "-s", "ab\r\ncd", ""}, TMatchCase{"a.*$", "m-s", "ab\r\ncd", "1,2"},
+                      TMatchCase{"(.+)\\1", "-s", "xabab\nab", "2,4 2,2"}, TMatchCase{"a.*", "-s", "ab\rcd", "1,2"},
+                      TMatchCase{"a.+", "-s", "abc\rd", "1,3"}));
+
 INSTANTIATE_TEST_SUITE_P(
     BackReferences, RegexMatchTest,
     ::testing::Values(TMatchCase{"(\\w+)\\s+\\1", "", "hello hello", "1,11 1,5"},
@@ -255,14 +270,33 @@ TEST(RegexRun, BacktrackStackLimitRaises) {
   EXPECT_TRUE(regex.Exec());  // the object stays usable
 }
 
-TEST(RegexRun, ExponentialBacktrackingRaises) {
-  TRegex regex;
-  regex.SetExpression("(a|aa)*\\d");
-  try {
-    regex.Exec(std::string(60, 'a'));
-    FAIL();
-  } catch (const ERegex& e) {
-    EXPECT_EQ(e.ErrorCode(), 1017);
+// The work of one whole search is bounded, however little each start
+// position takes (on 21 bytes each start position takes fewer steps than
+// the bound, all of them together more); a long input may take a little
+// more for every byte.
+TEST(RegexRun, BacktrackingWithoutEndRaisesWithinOneSearch) {
+  std::string lines;
+  for (int i = 0; i < 2000; ++i) lines += std::string(99, 'x') + "\n";
+  const struct {
+    const char* Pattern;
+    const char* Modifiers;
+    std::string Subject;
+    bool Raises;
+  } cases[] = {
+      {"(\\S+\\0?)*\\r\\xd1\\\\\\xff", "ix", std::string(21, 'x'), true},
+      {".*[@]", "-s", lines, false},
+  };
+  for (const auto& c : cases) {
+    TRegex regex;
+    regex.SetModifierStr(c.Modifiers);
+    regex.SetExpression(c.Pattern);
+    int code = 0;
+    try {
+      regex.Exec(c.Subject);
+    } catch (const ERegex& e) {
+      code = e.ErrorCode();
+    }
+    EXPECT_EQ(code, c.Raises ? 1017 : 0) << c.Pattern << " on " << c.Subject.size() << " bytes";
   }
 }
 

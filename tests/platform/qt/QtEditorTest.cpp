@@ -352,6 +352,83 @@ TEST_F(QtEditorTest, PlainTextGoesToOtherProgramsAsUtf8AndComesBackInTheCodePage
   EXPECT_EQ(LinesOf(Edit), (std::vector<std::string>{"// " + HangeulAnsi, "x" + HangeulAnsi + " LED"}));
 }
 
+TEST_F(QtEditorTest, EveryRepaintShowsWhatAFreshPaintOfTheWindowShows) {
+  // Comment lines (italic) that end in glyphs reaching past their cell and
+  // in double-byte characters, and enough lines to scroll.
+  std::string text = "// int add(int d)\r\n// path /\r\n// " + HangeulAnsi + "\r\nint x; // " + HangeulAnsi +
+                     "d\r\nPORTB = 1;\r\n";
+  for (int line = 6; line <= 40; ++line) text += "// line " + std::to_string(line) + " d\r\n";
+  Edit.SrcSetText(text);
+  // A size at which the italic "d" and the trail bytes reach past the cell.
+  TFont font;
+  font.Assign(Edit.Font());
+  font.SetHeight(-15);
+  Edit.SetFont(font);
+  Edit.SetCaretXY({1, 1});
+  auto command = [&](TSrcEditorCommand c, const TSrcCommandData& data = {}) { Edit.CommandProcessor(c, 0, data); };
+  auto invalidateColumns = [&](int first, int count) {
+    const int left = Edit.RowColumnToPixels({first, 1}).X;
+    Edit.InvalidateRect(Rect(left, 0, left + count * Edit.CellWidth(), Edit.ClientHeight()), false);
+  };
+  struct TCase {
+    const char* Name;
+    std::function<void()> Edit;
+  } cases[] = {
+      {"typing double-byte characters at a line end",
+       [&] {
+         Edit.SetCaretXY({1, 5});
+         command(ecLineEnd);
+         command(ecImeStr, " // " + HangeulAnsi);
+       }},
+      {"deleting the double-byte character at a line end", [&] { command(ecDeleteLastChar); }},
+      {"deleting an italic glyph at a line end",
+       [&] {
+         Edit.SetCaretXY({18, 1});
+         command(ecDeleteLastChar);
+       }},
+      {"a paste that shortens a line", [&] {
+         Edit.SetCaretAndSelection({16, 4}, {11, 4}, {16, 4});
+         Edit.SetSelText("y");
+       }},
+      {"a selection over italic and double-byte line ends",
+       [&] { Edit.SetCaretAndSelection({3, 4}, {4, 1}, {3, 4}); }},
+      {"the selection removed", [&] { Edit.SetCaretXY({1, 5}); }},
+      {"scrolling down and up",
+       [&] {
+         Edit.SetTopLine(7);
+         QCoreApplication::processEvents();
+         Edit.SetTopLine(2);
+       }},
+      {"scrolling sideways", [&] { Edit.SetLeftChar(3); }},
+      {"scrolling back", [&] { Edit.SetLeftChar(1); }},
+      {"narrower and wider",
+       [&] {
+         Edit.SetBounds(0, 0, 300, 260);
+         QCoreApplication::processEvents();
+         Edit.SetBounds(0, 0, 520, 260);
+       }},
+      {"any clip rectangle",
+       [&] {
+         for (int column = 1; column <= 24; ++column) {
+           invalidateColumns(column, 1);
+           QCoreApplication::processEvents();
+         }
+         invalidateColumns(7, 5);
+       }},
+  };
+  const QRgb unpainted = qRgb(255, 0, 255);
+  for (const TCase& c : cases) {
+    SCOPED_TRACE(c.Name);
+    c.Edit();
+    ExpectScreenIsUpToDate();
+    // A paint over a picture in a colour the editor never uses leaves none of it.
+    QImage painted(Client()->size(), QImage::Format_RGB32);
+    painted.fill(unpainted);
+    Client()->render(&painted, QPoint(), QRegion(), QWidget::DrawChildren);
+    EXPECT_EQ(CountColor(painted, painted.rect(), unpainted), 0);
+  }
+}
+
 TEST_F(QtEditorTest, TheWheelAndTheScrollBarMoveTheTopLine) {
   std::string text;
   for (int line = 1; line <= 200; ++line) text += "int line" + std::to_string(line) + ";\r\n";

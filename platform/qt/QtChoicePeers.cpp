@@ -1,0 +1,249 @@
+#include "platform/qt/QtChoicePeers.h"
+
+#include <QtCore/QSignalBlocker>
+#include <QtGui/QMouseEvent>
+#include <QtWidgets/QLineEdit>
+
+#include "platform/qt/QtColors.h"
+#include "platform/qt/QtConvert.h"
+#include "platform/qt/QtGuard.h"
+#include "platform/qt/QtInput.h"
+
+namespace vk {
+
+namespace {
+
+QStringList ItemTexts(const TStrings& items) {
+  QStringList texts;
+  for (int i = 0; i < items.Count(); ++i) texts << AnsiToQString(items.Strings(i));
+  return texts;
+}
+
+// A check box or radio button takes a click anywhere on it, as the
+// system's do, not only on its box and text.
+template <class Base>
+class TWholeButton : public Base {
+protected:
+  bool hitButton(const QPoint& at) const override { return this->rect().contains(at); }
+};
+
+// The combo box's list opens after the model's OnDropDown, which may fill it.
+class TDropDownCombo : public QComboBox {
+public:
+  explicit TDropDownCombo(TComboBox& combo) : FCombo(combo) {}
+  void showPopup() override {
+    RunGuarded([this] { FCombo.DropDown(); });
+    QComboBox::showPopup();
+  }
+  void hidePopup() override {
+    QComboBox::hidePopup();
+    RunGuarded([this] { FCombo.CloseUp(); });
+  }
+
+private:
+  TComboBox& FCombo;
+};
+
+}  // namespace
+
+// ---------------------------------------------------------------- check boxes and radio buttons
+
+TQtCheckBoxPeer::TQtCheckBoxPeer(TCheckBox& box)
+    : TQtWidgetPeer(box, new TWholeButton<QCheckBox>), FBox(box), FWidget(static_cast<QCheckBox*>(Widget())) {
+  QObject::connect(FWidget, &QCheckBox::clicked, [this](bool checked) {
+    RunGuarded([&] { FBox.SetChecked(checked); });
+    PropertyChanged(ppChecked);
+  });
+}
+
+void TQtCheckBoxPeer::Attached() {
+  TQtWidgetPeer::Attached();
+  for (TPeerProperty p : {ppText, ppChecked, ppColor}) PropertyChanged(p);
+}
+
+void TQtCheckBoxPeer::PropertyChanged(TPeerProperty property) {
+  QSignalBlocker blocker(FWidget);
+  switch (property) {
+    case ppText: FWidget->setText(AnsiToQString(FBox.Caption())); break;
+    case ppChecked: FWidget->setChecked(FBox.Checked()); break;
+    case ppColor:
+    case ppFont: ShowControlColors(*FWidget, FBox, QPalette::Window, QPalette::WindowText, false); break;
+    default: break;
+  }
+  TQtWidgetPeer::PropertyChanged(property);
+}
+
+TQtRadioButtonPeer::TQtRadioButtonPeer(TRadioButton& button)
+    : TQtWidgetPeer(button, new TWholeButton<QRadioButton>), FButton(button), FWidget(static_cast<QRadioButton*>(Widget())) {
+  // The model turns the other buttons off.
+  FWidget->setAutoExclusive(false);
+  QObject::connect(FWidget, &QRadioButton::clicked, [this] {
+    RunGuarded([this] { FButton.SetChecked(true); });
+    PropertyChanged(ppChecked);
+  });
+}
+
+void TQtRadioButtonPeer::Attached() {
+  TQtWidgetPeer::Attached();
+  for (TPeerProperty p : {ppText, ppChecked, ppColor}) PropertyChanged(p);
+}
+
+void TQtRadioButtonPeer::PropertyChanged(TPeerProperty property) {
+  QSignalBlocker blocker(FWidget);
+  switch (property) {
+    case ppText: FWidget->setText(AnsiToQString(FButton.Caption())); break;
+    case ppChecked: FWidget->setChecked(FButton.Checked()); break;
+    case ppColor:
+    case ppFont: ShowControlColors(*FWidget, FButton, QPalette::Window, QPalette::WindowText, false); break;
+    default: break;
+  }
+  TQtWidgetPeer::PropertyChanged(property);
+}
+
+// ---------------------------------------------------------------- TQtComboBoxPeer
+
+TQtComboBoxPeer::TQtComboBoxPeer(TComboBox& combo)
+    : TQtWidgetPeer(combo, new TDropDownCombo(combo)), FCombo(combo), FWidget(static_cast<QComboBox*>(Widget())) {
+  QObject::connect(FWidget, &QComboBox::activated, [this](int index) {
+    RunGuarded([&] { FCombo.UserSelect(index); });
+    ShowSelection();
+  });
+}
+
+void TQtComboBoxPeer::Attached() {
+  TQtWidgetPeer::Attached();
+  for (TPeerProperty p : {ppStyle, ppColor, ppItems}) PropertyChanged(p);
+}
+
+void TQtComboBoxPeer::PropertyChanged(TPeerProperty property) {
+  switch (property) {
+    case ppItems: ShowItems(); break;
+    case ppItemIndex:
+    case ppText: ShowSelection(); break;
+    case ppStyle: {
+      QSignalBlocker blocker(FWidget);
+      const bool editable = FCombo.Style() == csDropDown;
+      if (FWidget->isEditable() != editable) {
+        FWidget->setEditable(editable);
+        if (editable) {
+          // The model decides what typing selects; Qt adds and completes nothing.
+          FWidget->setInsertPolicy(QComboBox::NoInsert);
+          FWidget->setCompleter(nullptr);
+          QObject::connect(FWidget->lineEdit(), &QLineEdit::textEdited, [this](const QString& text) {
+            RunGuarded([&] { FCombo.UserEdit(QStringToAnsi(text)); });
+            ShowSelection();
+          });
+        }
+        ShowSelection();
+      }
+      FWidget->setMaxVisibleItems(FCombo.DropDownCount());
+      break;
+    }
+    case ppColor:
+    case ppFont: ShowControlColors(*FWidget, FCombo, QPalette::Base, QPalette::Text, true); break;
+    default: break;
+  }
+  TQtWidgetPeer::PropertyChanged(property);
+}
+
+void TQtComboBoxPeer::ShowItems() {
+  {
+    QSignalBlocker blocker(FWidget);
+    FWidget->clear();
+    FWidget->addItems(ItemTexts(FCombo.Items()));
+  }
+  ShowSelection();
+}
+
+void TQtComboBoxPeer::ShowSelection() {
+  QSignalBlocker blocker(FWidget);
+  if (FWidget->currentIndex() != FCombo.ItemIndex()) FWidget->setCurrentIndex(FCombo.ItemIndex());
+  const QString text = AnsiToQString(FCombo.Text());
+  if (FWidget->isEditable() && FWidget->currentText() != text) FWidget->lineEdit()->setText(text);
+}
+
+// ---------------------------------------------------------------- TQtListBoxPeer
+
+TQtListBoxPeer::TQtListBoxPeer(TListBox& list)
+    : TQtWidgetPeer(list, new QListWidget), FList(list), FWidget(static_cast<QListWidget*>(Widget())) {
+  QObject::connect(FWidget, &QListWidget::currentRowChanged, [this](int row) {
+    RunGuarded([&] { FList.UserSelect(row); });
+    ShowSelection();
+  });
+  // The mouse buttons reach the model as its messages: a double click
+  // fires OnDblClick.
+  InstallEventFilter(*FWidget->viewport(), [this](QEvent& event) {
+    const QEvent::Type type = event.type();
+    if (type != QEvent::MouseButtonPress && type != QEvent::MouseButtonRelease && type != QEvent::MouseButtonDblClick)
+      return false;
+    const auto& mouse = static_cast<QMouseEvent&>(event);
+    if (mouse.button() != Qt::LeftButton) return false;
+    const uint32_t message = type == QEvent::MouseButtonPress     ? WM_LBUTTONDOWN
+                             : type == QEvent::MouseButtonRelease ? WM_LBUTTONUP
+                                                                  : WM_LBUTTONDBLCLK;
+    const QPoint at = mouse.position().toPoint();
+    RunGuarded([&] { FList.Perform(message, MouseKeyFlags(mouse.buttons(), mouse.modifiers()), MakeLParam(at.x(), at.y())); });
+    return false;
+  });
+}
+
+void TQtListBoxPeer::Attached() {
+  TQtWidgetPeer::Attached();
+  for (TPeerProperty p : {ppColor, ppItems}) PropertyChanged(p);
+}
+
+void TQtListBoxPeer::PropertyChanged(TPeerProperty property) {
+  switch (property) {
+    case ppItems: ShowItems(); break;
+    case ppItemIndex: ShowSelection(); break;
+    case ppColor:
+    case ppFont: ShowControlColors(*FWidget, FList, QPalette::Base, QPalette::Text, true); break;
+    default: break;
+  }
+  TQtWidgetPeer::PropertyChanged(property);
+}
+
+void TQtListBoxPeer::ShowItems() {
+  {
+    QSignalBlocker blocker(FWidget);
+    FWidget->clear();
+    FWidget->addItems(ItemTexts(FList.Items()));
+  }
+  ShowSelection();
+}
+
+void TQtListBoxPeer::ShowSelection() {
+  QSignalBlocker blocker(FWidget);
+  if (FWidget->currentRow() == FList.ItemIndex()) return;
+  FWidget->setCurrentRow(FList.ItemIndex());
+  if (FList.ItemIndex() < 0) FWidget->clearSelection();
+}
+
+// ---------------------------------------------------------------- TQtLabelPeer
+
+TQtLabelPeer::TQtLabelPeer(TLabel& label)
+    : TQtWidgetPeer(label, new QLabel), FLabel(label), FWidget(static_cast<QLabel*>(Widget())) {
+  FWidget->setTextFormat(Qt::PlainText);
+}
+
+void TQtLabelPeer::Attached() {
+  TQtWidgetPeer::Attached();
+  for (TPeerProperty p : {ppText, ppStyle, ppColor}) PropertyChanged(p);
+}
+
+void TQtLabelPeer::PropertyChanged(TPeerProperty property) {
+  switch (property) {
+    case ppText: FWidget->setText(AnsiToQString(FLabel.DisplayText())); break;
+    case ppStyle: {
+      const Qt::Alignment horizontal[] = {Qt::AlignLeft, Qt::AlignRight, Qt::AlignHCenter};
+      FWidget->setAlignment(horizontal[FLabel.Alignment()] | Qt::AlignTop);
+      break;
+    }
+    case ppColor:
+    case ppFont: ShowControlColors(*FWidget, FLabel, QPalette::Window, QPalette::WindowText, false); break;
+    default: break;
+  }
+  TQtWidgetPeer::PropertyChanged(property);
+}
+
+}  // namespace vk

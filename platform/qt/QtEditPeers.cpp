@@ -1,0 +1,340 @@
+#include "platform/qt/QtEditPeers.h"
+
+#include <QtCore/QSignalBlocker>
+#include <QtCore/QTimer>
+#include <QtGui/QInputMethodEvent>
+#include <QtGui/QKeyEvent>
+#include <QtGui/QMouseEvent>
+#include <QtGui/QTextBlock>
+#include <QtGui/QTextCursor>
+#include <QtGui/QTextDocument>
+#include <climits>
+#include <functional>
+
+#include "platform/CodePage.h"
+#include "platform/InputState.h"
+#include "platform/qt/QtColors.h"
+#include "platform/qt/QtConvert.h"
+#include "platform/qt/QtGuard.h"
+#include "platform/qt/QtInput.h"
+
+namespace vk {
+
+// ---------------------------------------------------------------- text and positions
+
+namespace {
+
+// Steps through the text's characters: a double-byte character and CR LF
+// are one each.
+size_t NextChar(const std::string& text, size_t at) {
+  if (text.compare(at, 2, "\r\n") == 0) return at + 2;
+  return at + CodePage::CharLength(text.data(), text.size(), at);
+}
+
+}  // namespace
+
+QString EditTextToQString(const std::string& text) {
+  QString shown;
+  shown.reserve(static_cast<qsizetype>(text.size()));
+  for (size_t at = 0; at < text.size();) {
+    const size_t next = NextChar(text, at);
+    if (text[at] == '\r' || text[at] == '\n') {
+      shown += QLatin1Char('\n');
+    } else {
+      const auto lead = static_cast<unsigned char>(text[at]);
+      shown += AnsiCharToQChar(next - at == 2 ? lead << 8 | static_cast<unsigned char>(text[at + 1]) : lead);
+    }
+    at = next;
+  }
+  return shown;
+}
+
+int EditIndexOf(const std::string& text, int offset) {
+  int index = 0;
+  for (size_t at = 0; at < text.size() && static_cast<int>(at) < offset; at = NextChar(text, at)) ++index;
+  return index;
+}
+
+int EditOffsetOf(const std::string& text, int index) {
+  size_t at = 0;
+  for (int i = 0; i < index && at < text.size(); ++i) at = NextChar(text, at);
+  return static_cast<int>(at);
+}
+
+namespace {
+
+// A widget whose keys, input-method results and mouse buttons go to the
+// edit control first (see QtEditPeers.h).
+template <class Base>
+class TTypingWidget : public Base {
+public:
+  explicit TTypingWidget(TCustomEdit& edit) : FEdit(edit) {}
+  // Runs before the widget handles the user's input.
+  std::function<void()> BeforeInput;
+
+protected:
+  void keyPressEvent(QKeyEvent* event) override {
+    if (BeforeInput) BeforeInput();
+    RunGuarded([&] {
+      const Qt::KeyboardModifiers modifiers = event->modifiers();
+      const uint16_t key = VirtualKeyOf(event->key(), modifiers);
+      SetModifierKeys(modifiers);
+      const bool alt = (modifiers & Qt::AltModifier) && !(modifiers & Qt::ControlModifier);
+      const intptr_t keyData = KeyData(alt, event->isAutoRepeat(), false);
+      if (key && FEdit.Perform(alt ? WM_SYSKEYDOWN : WM_KEYDOWN, key, keyData) != 0) return;
+      const std::string chars = alt ? std::string() : TypedChars(key, modifiers, event->text());
+      if (chars.empty()) {
+        Base::keyPressEvent(event);
+        return;
+      }
+      for (char c : chars) FEdit.Perform(WM_CHAR, static_cast<unsigned char>(c), keyData);
+    });
+  }
+  void keyReleaseEvent(QKeyEvent* event) override {
+    RunGuarded([&] {
+      SetModifierKeys(event->modifiers());
+      if (const uint16_t key = VirtualKeyOf(event->key(), event->modifiers()))
+        FEdit.Perform(WM_KEYUP, key, KeyData(false, false, true));
+    });
+    Base::keyReleaseEvent(event);
+  }
+  // The widget shows the composition; the result is typed by the model.
+  void inputMethodEvent(QInputMethodEvent* event) override {
+    if (BeforeInput) BeforeInput();
+    const QString commit = event->commitString();
+    QInputMethodEvent composing(event->preeditString(), event->attributes());
+    Base::inputMethodEvent(&composing);
+    if (commit.isEmpty()) return;
+    RunGuarded([&] {
+      for (char c : QStringToAnsi(commit)) FEdit.Perform(WM_CHAR, static_cast<unsigned char>(c), KeyData(false, false, false));
+    });
+  }
+  void mousePressEvent(QMouseEvent* event) override {
+    if (BeforeInput) BeforeInput();
+    Base::mousePressEvent(event);
+    Send(*event, event->button() == Qt::LeftButton    ? WM_LBUTTONDOWN
+                 : event->button() == Qt::RightButton ? WM_RBUTTONDOWN
+                                                      : 0);
+  }
+  void mouseReleaseEvent(QMouseEvent* event) override {
+    Base::mouseReleaseEvent(event);
+    Send(*event, event->button() == Qt::LeftButton    ? WM_LBUTTONUP
+                 : event->button() == Qt::RightButton ? WM_RBUTTONUP
+                                                      : 0);
+  }
+
+private:
+  void Send(const QMouseEvent& event, uint32_t message) {
+    if (!message) return;
+    const QPoint at = event.position().toPoint();
+    RunGuarded([&] {
+      FEdit.Perform(message, MouseKeyFlags(event.buttons(), event.modifiers()), MakeLParam(at.x(), at.y()));
+    });
+  }
+
+  TCustomEdit& FEdit;
+};
+
+}  // namespace
+
+// ---------------------------------------------------------------- TQtEditPeer
+
+TQtEditPeer::TQtEditPeer(TCustomEdit& edit)
+    : TQtWidgetPeer(edit, new TTypingWidget<QLineEdit>(edit)), FEdit(edit), FLine(static_cast<QLineEdit*>(Widget())) {
+  QObject::connect(FLine, &QLineEdit::textEdited, [this](const QString& shown) {
+    const std::string text = QStringToAnsi(shown);
+    RunGuarded([&] { FEdit.UserEdit(text, EditOffsetOf(text, FLine->cursorPosition())); });
+    ShowText();
+  });
+  QObject::connect(FLine, &QLineEdit::selectionChanged, [this] { ReportSelection(); });
+  QObject::connect(FLine, &QLineEdit::cursorPositionChanged, [this] { ReportSelection(); });
+}
+
+void TQtEditPeer::Attached() {
+  TQtWidgetPeer::Attached();
+  for (TPeerProperty p : {ppStyle, ppColor, ppText}) PropertyChanged(p);
+}
+
+void TQtEditPeer::PropertyChanged(TPeerProperty property) {
+  switch (property) {
+    case ppText: ShowText(); break;
+    case ppSelection: ShowSelection(); break;
+    case ppStyle:
+      FLine->setReadOnly(FEdit.ReadOnly());
+      FLine->setFrame(FEdit.BorderStyle() != bsNone);
+      break;
+    case ppColor:
+    case ppFont: ShowControlColors(*FLine, FEdit, QPalette::Base, QPalette::Text, true); break;
+    default: break;
+  }
+  TQtWidgetPeer::PropertyChanged(property);
+}
+
+void TQtEditPeer::ShowText() {
+  QSignalBlocker blocker(FLine);
+  const QString text = EditTextToQString(FEdit.Text());
+  if (FLine->text() != text) FLine->setText(text);
+  ShowSelection();
+}
+
+void TQtEditPeer::ShowSelection() {
+  QSignalBlocker blocker(FLine);
+  const std::string text = FEdit.Text();
+  const int start = EditIndexOf(text, FEdit.SelStart());
+  const int length = EditIndexOf(text, FEdit.SelStart() + FEdit.SelLength()) - start;
+  const bool same = length == 0 ? !FLine->hasSelectedText() && FLine->cursorPosition() == start
+                                : FLine->selectionStart() == start && FLine->selectionLength() == length;
+  if (same) return;
+  if (length == 0)
+    FLine->setCursorPosition(start);
+  else
+    FLine->setSelection(start, length);
+}
+
+void TQtEditPeer::ReportSelection() {
+  const std::string text = FEdit.Text();
+  const bool selected = FLine->hasSelectedText();
+  const int start = selected ? FLine->selectionStart() : FLine->cursorPosition();
+  const int end = selected ? FLine->selectionEnd() : start;
+  RunGuarded([&] { FEdit.Perform(EM_SETSEL, EditOffsetOf(text, start), EditOffsetOf(text, end)); });
+}
+
+// ---------------------------------------------------------------- TQtMemoPeer
+
+TQtMemoPeer::TQtMemoPeer(TCustomMemo& memo)
+    : TQtWidgetPeer(memo, new TTypingWidget<QPlainTextEdit>(memo)),
+      FMemo(memo),
+      FText(static_cast<QPlainTextEdit*>(Widget())) {
+  // Undo is the model's.
+  FText->setUndoRedoEnabled(false);
+  static_cast<TTypingWidget<QPlainTextEdit>*>(FText)->BeforeInput = [this] {
+    if (FSyncPending) Sync();
+  };
+  QObject::connect(FText, &QPlainTextEdit::textChanged, [this] { ReportEdit(); });
+  QObject::connect(FText, &QPlainTextEdit::selectionChanged, [this] { ReportSelection(); });
+  QObject::connect(FText, &QPlainTextEdit::cursorPositionChanged, [this] { ReportSelection(); });
+}
+
+void TQtMemoPeer::Attached() {
+  TQtWidgetPeer::Attached();
+  for (TPeerProperty p : {ppStyle, ppColor}) PropertyChanged(p);
+  Sync();
+}
+
+void TQtMemoPeer::PropertyChanged(TPeerProperty property) {
+  switch (property) {
+    case ppText:
+    case ppSelection: SyncLater(); break;
+    case ppStyle: {
+      FText->setReadOnly(FMemo.ReadOnly());
+      FText->setLineWrapMode(FMemo.WordWrap() ? QPlainTextEdit::WidgetWidth : QPlainTextEdit::NoWrap);
+      const TScrollStyle bars = FMemo.ScrollBars();
+      FText->setHorizontalScrollBarPolicy(bars == ssHorizontal || bars == ssBoth ? Qt::ScrollBarAlwaysOn
+                                                                                 : Qt::ScrollBarAlwaysOff);
+      FText->setVerticalScrollBarPolicy(bars == ssVertical || bars == ssBoth ? Qt::ScrollBarAlwaysOn
+                                                                             : Qt::ScrollBarAlwaysOff);
+      FText->setFrameShape(FMemo.BorderStyle() == bsNone ? QFrame::NoFrame : QFrame::StyledPanel);
+      break;
+    }
+    case ppColor:
+    case ppFont: ShowControlColors(*FText, FMemo, QPalette::Base, QPalette::Text, true); break;
+    default: break;
+  }
+  TQtWidgetPeer::PropertyChanged(property);
+}
+
+void TQtMemoPeer::SyncLater() {
+  if (FSyncPending) return;
+  FSyncPending = true;
+  QTimer::singleShot(0, FText, [this] {
+    if (FSyncPending) Sync();
+  });
+}
+
+void TQtMemoPeer::Sync() {
+  FSyncPending = false;
+  QSignalBlocker blocker(FText);
+  const std::string text = FMemo.Text();
+  const QString target = EditTextToQString(text);
+  const QString current = FText->toPlainText();
+  if (current != target) {
+    // Only the part between what stayed at both ends is replaced, so the
+    // widget keeps its layout and scroll position for the rest.
+    const qsizetype shorter = std::min(current.size(), target.size());
+    qsizetype prefix = 0;
+    while (prefix < shorter && current[prefix] == target[prefix]) ++prefix;
+    qsizetype suffix = 0;
+    while (suffix < shorter - prefix && current[current.size() - 1 - suffix] == target[target.size() - 1 - suffix])
+      ++suffix;
+    QTextCursor cursor(FText->document());
+    cursor.setPosition(static_cast<int>(prefix));
+    cursor.setPosition(static_cast<int>(current.size() - suffix), QTextCursor::KeepAnchor);
+    cursor.insertText(target.mid(prefix, target.size() - prefix - suffix));
+  }
+  ShowSelection(text);
+}
+
+void TQtMemoPeer::ShowSelection(const std::string& text) {
+  const int start = EditIndexOf(text, FMemo.SelStart());
+  const int end = EditIndexOf(text, FMemo.SelStart() + FMemo.SelLength());
+  QTextCursor cursor = FText->textCursor();
+  if (cursor.selectionStart() == start && cursor.selectionEnd() == end) return;
+  cursor.setPosition(start);
+  cursor.setPosition(end, QTextCursor::KeepAnchor);
+  FText->setTextCursor(cursor);
+}
+
+void TQtMemoPeer::ReportSelection() {
+  if (FSyncPending) return;
+  const std::string text = FMemo.Text();
+  const QTextCursor cursor = FText->textCursor();
+  RunGuarded([&] {
+    FMemo.Perform(EM_SETSEL, EditOffsetOf(text, cursor.selectionStart()), EditOffsetOf(text, cursor.selectionEnd()));
+  });
+}
+
+void TQtMemoPeer::ReportEdit() {
+  std::string text = QStringToAnsi(FText->toPlainText());
+  // The widget's line breaks are the model's CR LF.
+  std::string edited;
+  edited.reserve(text.size());
+  for (char c : text) edited += c == '\n' ? std::string("\r\n") : std::string(1, c);
+  if (edited == FMemo.Text()) return;
+  RunGuarded([&] { FMemo.UserEdit(edited, EditOffsetOf(edited, FText->textCursor().position())); });
+  Sync();
+}
+
+// ---------------------------------------------------------------- TQtSpinEditPeer
+
+TQtSpinEditPeer::TQtSpinEditPeer(TCSpinEdit& spin)
+    : TQtWidgetPeer(spin, new QSpinBox), FSpin(spin), FBox(static_cast<QSpinBox*>(Widget())) {
+  QObject::connect(FBox, &QSpinBox::valueChanged, [this](int value) {
+    RunGuarded([&] { FSpin.SetValue(value); });
+    PropertyChanged(ppText);
+  });
+}
+
+void TQtSpinEditPeer::Attached() {
+  TQtWidgetPeer::Attached();
+  for (TPeerProperty p : {ppStyle, ppColor, ppText}) PropertyChanged(p);
+}
+
+void TQtSpinEditPeer::PropertyChanged(TPeerProperty property) {
+  QSignalBlocker blocker(FBox);
+  switch (property) {
+    case ppText: FBox->setValue(FSpin.Value()); break;
+    case ppStyle: {
+      const bool limited = FSpin.MinValue() != FSpin.MaxValue();
+      FBox->setRange(limited ? FSpin.MinValue() : INT_MIN, limited ? FSpin.MaxValue() : INT_MAX);
+      FBox->setReadOnly(FSpin.ReadOnly());
+      FBox->setFrame(FSpin.BorderStyle() != bsNone);
+      break;
+    }
+    case ppColor:
+    case ppFont: ShowControlColors(*FBox, FSpin, QPalette::Base, QPalette::Text, true); break;
+    default: break;
+  }
+  TQtWidgetPeer::PropertyChanged(property);
+}
+
+}  // namespace vk

@@ -1,0 +1,79 @@
+#pragma once
+// Peers of the edit controls: QLineEdit for TEdit, QPlainTextEdit for memos
+// and rich edits, QSpinBox for the spin edit.
+//
+// In an edit or a memo the model types: the widget hands every key to the
+// model (WM_KEYDOWN, then WM_CHAR for what the key types, and the input
+// method's result as characters), so OnKeyDown and OnKeyPress see and may
+// swallow it, and the widget shows the text and selection the model has.
+// Keys the model leaves (the caret and selection keys) move the widget's
+// caret, and the selection the user makes reaches the model as EM_SETSEL.
+// A change the widget makes itself (its own menu, a dropped text) reaches
+// the model as UserEdit. A memo's widget follows a burst of changes (a
+// build adding its output line by line) once, before the event loop waits
+// or the user's next input.
+
+#include <QtWidgets/QLineEdit>
+#include <QtWidgets/QPlainTextEdit>
+#include <QtWidgets/QSpinBox>
+#include <string>
+
+#include "platform/Memos.h"
+#include "platform/SpinEdits.h"
+#include "platform/qt/QtPeer.h"
+
+namespace vk {
+
+// An edit text as the widget holds it: one Qt character for each
+// character (a double-byte one included), a line break as '\n'.
+QString EditTextToQString(const std::string& text);
+// The widget's index of a byte offset of the text, and back.
+int EditIndexOf(const std::string& text, int offset);
+int EditOffsetOf(const std::string& text, int index);
+
+class TQtEditPeer : public TQtWidgetPeer {
+public:
+  explicit TQtEditPeer(TCustomEdit& edit);
+  void PropertyChanged(TPeerProperty property) override;
+  void Attached() override;
+
+private:
+  void ShowText();
+  void ShowSelection();
+  void ReportSelection();
+
+  TCustomEdit& FEdit;
+  QLineEdit* FLine;
+};
+
+class TQtMemoPeer : public TQtWidgetPeer {
+public:
+  explicit TQtMemoPeer(TCustomMemo& memo);
+  void PropertyChanged(TPeerProperty property) override;
+  void Attached() override;
+  // Brings the widget to the model's text and selection now.
+  void Sync();
+
+private:
+  void SyncLater();
+  void ShowSelection(const std::string& text);
+  void ReportSelection();
+  void ReportEdit();
+
+  TCustomMemo& FMemo;
+  QPlainTextEdit* FText;
+  bool FSyncPending = false;
+};
+
+class TQtSpinEditPeer : public TQtWidgetPeer {
+public:
+  explicit TQtSpinEditPeer(TCSpinEdit& spin);
+  void PropertyChanged(TPeerProperty property) override;
+  void Attached() override;
+
+private:
+  TCSpinEdit& FSpin;
+  QSpinBox* FBox;
+};
+
+}  // namespace vk
