@@ -4,6 +4,7 @@
 #include "app/Main.h"
 
 #include <filesystem>
+#include <tuple>
 
 #include "app/ChildWin.h"
 
@@ -57,6 +58,13 @@ void TMainForm::CreateLayout() {
   ErrorPanel->SetBevelOuter(bvNone);
   Place(ControlBar1, ErrorPanel, alRight, 876, 0, 140, 130);
   Place(Splitter3, ErrorPanel, alRight, 873, 0, 3, 130);
+  Place(MemoErrorCount, ControlBar1, alClient, 0, 0, 140, 130);
+  MemoErrorCount->SetColor(clBlack);
+  TFont white;
+  white.Assign(MemoErrorCount->Font());
+  white.SetColor(clWhite);
+  MemoErrorCount->SetFont(white);
+  MemoErrorCount->Lines().SetTextStr("Total Error:\r\n\r\nTotal Warning:\r\n\r\n");
   Place(SrcEditErrLine, ErrorPanel, alClient, 0, 0, 873, 130);
   SrcEditErrLine->SetReadOnly(true);
   SrcEditErrLine->SetSelectionMode(smColumn);
@@ -75,6 +83,14 @@ void TMainForm::CreateLayout() {
     sheet->SetPageControl(PageControl1);
   }
   Place(Splitter2, this, alLeft, 209, 29, 4, 498);
+  CreateSidePanel();
+
+  for (auto [memo, name] : {std::pair{CompilerOptionsMemo, "CompilerOptionsMemo"},
+                            {LinkerOptionsMemo, "LinkerOptionsMemo"}, {McuAvrDudeFlagsMemo, "McuAvrDudeFlagsMemo"}}) {
+    memo->SetVisible(false);
+    memo->SetParent(this);
+    memo->Lines().Add(name);
+  }
 
   OpenDialog->SetFilter(
       "C  files [*.c,cpp]|*.C;*.CPP|H  files [*.h,hpp]|*.H;*.HPP|ASM  files [*.s,*.asm]|*.S; *. ASM|HEX  files [*.rom "
@@ -86,6 +102,49 @@ void TMainForm::CreateLayout() {
       ",*.hex,*.a90]|*.HEX; *.ROM;*.A90|EEP  files [*.eep]|*.EEP|TEXT files [*.txt]|*.TXT|LST files [*.lst]|*.LST|MAP "
       "files [*.map]|*.MAP|ELF  files [*.elf]|*.ELF|OBJ  files [*.obj]|*.OBJ|o  files [*.o]|*.o|makefile files "
       "[makefile.*]|makefile.*|BAT file[*.bat]|*.bat|ALL files [*.*]|*.*");
+}
+
+void TMainForm::CreateSidePanel() {
+  // A sheet that is not shown is not laid out: each starts where the shown
+  // one is, so that its controls keep their places when it is shown.
+  for (TTabSheet* sheet : {TabSheet2, TabSheet3}) sheet->SetBoundsRect(TabSheet1->BoundsRect());
+  Place(TreeView1, TabSheet1, alClient, 0, 0, TabSheet1->ClientWidth(), TabSheet1->ClientHeight());
+  TreeView1->SetImages(ImageList2);
+
+  // The file browser: the two boxes in a row, the folders above the files.
+  const int width = TabSheet2->ClientWidth();
+  const int height = TabSheet2->ClientHeight();
+  ComboBox1DIR->SetParent(TabSheet2);
+  ComboBox1DIR->SetBounds(0, 0, 60, 21);
+  for (const char* drive : {"A:", "B:", "C:", "D:", "E:", "F:", "G:", "H:", "I:"}) ComboBox1DIR->Items().Add(drive);
+  ComboBox1DIR->SetText("C:");
+  ComboBox2FILE->SetParent(TabSheet2);
+  ComboBox2FILE->SetBounds(63, 0, width - 63, 21);
+  ComboBox2FILE->SetAnchors({akLeft, akTop, akRight});
+  for (const char* mask : {"*.c", "*.h", "*.s", "*.asm", "*.rom", "*.hex", "*.a90", "*.*"})
+    ComboBox2FILE->Items().Add(mask);
+  ComboBox2FILE->SetText("*.c");
+  TreeView2->SetParent(TabSheet2);
+  TreeView2->SetBounds(0, 24, width, height / 2 - 24);
+  TreeView2->SetAnchors({akLeft, akTop, akRight});
+  TreeView2->SetImages(ImageList3);
+  ListView1->SetParent(TabSheet2);
+  ListView1->SetBounds(0, height / 2 + 3, width, height - height / 2 - 3);
+  ListView1->SetAnchors({akLeft, akTop, akRight, akBottom});
+  for (auto [caption, columnWidth, alignment] :
+       {std::tuple{"파일명", 130, taLeftJustify}, {"파일크기", 60, taCenter}, {"생성일", 60, taCenter}}) {
+    TListColumn* column = ListView1->Columns()->Add();
+    column->SetCaption(caption);
+    column->SetWidth(columnWidth);
+    column->SetAlignment(alignment);
+  }
+  ListView1->SetViewStyle(vsReport);
+  ListView1->SetSortType(stText);
+  ListView1->SetPopupMenu(PopupMenu1);
+
+  Place(Memo1, TabSheet3, alClient, 0, 0, TabSheet3->ClientWidth(), TabSheet3->ClientHeight());
+  Memo1->SetWordWrap(false);
+  Memo1->SetScrollBars(ssBoth);
 }
 
 // ---------------------------------------------------------------- status bar

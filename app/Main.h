@@ -22,9 +22,12 @@
 #include "SrcEdit/Source/SrcEdit.h"
 #include "SrcEdit/Source/SrcHighlighterAvr.h"
 #include "SrcEdit/Source/SrcHighlighterErrorWarning.h"
+#include "platform/ComboBoxes.h"
 #include "platform/Dialogs.h"
 #include "platform/Forms.h"
 #include "platform/ImageList.h"
+#include "platform/ListViews.h"
+#include "platform/Memos.h"
 #include "platform/Menus.h"
 #include "platform/PageControls.h"
 #include "platform/Panels.h"
@@ -33,6 +36,7 @@
 #include "platform/StandardActions.h"
 #include "platform/StatusBars.h"
 #include "platform/ToolBars.h"
+#include "platform/TreeViews.h"
 
 namespace vk {
 
@@ -266,6 +270,7 @@ public:
   TToolButton* ToolButton4 = new TToolButton(this);
   TToolButton* ImageToolButton = new TToolButton(this);
   TToolButton* ToolButton5 = new TToolButton(this);
+  TComboBox* ComboBox2Find = new TComboBox(this);
   TToolButton* ToBtnFind = new TToolButton(this);
 
   // The status bar, the error pane along the bottom, the side panel.
@@ -274,13 +279,29 @@ public:
   TSrcEdit* SrcEditErrLine = new TSrcEdit(this);
   TSplitter* Splitter3 = new TSplitter(this);
   TControlBar* ControlBar1 = new TControlBar(this);
+  TMemo* MemoErrorCount = new TMemo(this);
   TSplitter* Splitter1 = new TSplitter(this);
   TPanel* IncludeFilePanel1 = new TPanel(this);
   TPageControl* PageControl1 = new TPageControl(this);
+  // "Include ": the project's files and their functions.
   TTabSheet* TabSheet1 = new TTabSheet(this);
+  TTreeView* TreeView1 = new TTreeView(this);
+  TImageList* ImageList2 = new TImageList(this, 16, 16);
+  // "File": drive, mask, folders and the files of the chosen folder.
   TTabSheet* TabSheet2 = new TTabSheet(this);
+  TComboBox* ComboBox1DIR = new TComboBox(this);
+  TComboBox* ComboBox2FILE = new TComboBox(this);
+  TTreeView* TreeView2 = new TTreeView(this);
+  TImageList* ImageList3 = new TImageList(this, 16, 16);
+  TListView* ListView1 = new TListView(this);
+  // "Compile": the build's output.
   TTabSheet* TabSheet3 = new TTabSheet(this);
+  TMemo* Memo1 = new TMemo(this);
   TSplitter* Splitter2 = new TSplitter(this);
+  // Hidden, without behaviour: each holds its own name.
+  TMemo* CompilerOptionsMemo = new TMemo(this);
+  TMemo* LinkerOptionsMemo = new TMemo(this);
+  TMemo* McuAvrDudeFlagsMemo = new TMemo(this);
 
   // The highlighters: one for every document editor, one for the error pane.
   TSrcAvrHl* SrcAvrHl = new TSrcAvrHl(this);
@@ -294,6 +315,7 @@ public:
 private:
   // Construction by concern.
   void CreateLayout();
+  void CreateSidePanel();
   void CreateActions();
   void CreateMenus();
   void CreateToolBar();

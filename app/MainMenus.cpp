@@ -179,7 +179,6 @@ void TMainForm::CreateToolBar() {
       {ToolButton4, nullptr, -1, ""},
       {ImageToolButton, ViewImageViewCmd, tiMcuImage, ""},
       {ToolButton5, nullptr, -1, ""},
-      {ToBtnFind, nullptr, tiFind, "Find. Text"},
   };
   for (const TButtonRow& row : buttons) {
     if (row.Image < 0) {
@@ -191,10 +190,18 @@ void TMainForm::CreateToolBar() {
     if (*row.Hint) row.Button->SetHint(row.Hint);
     row.Button->SetParent(ToolBar2);
   }
+  // The find box and its button end the row.
+  ComboBox2Find->SetBounds(0, 0, 150, 21);
+  ComboBox2Find->SetParent(ToolBar2);
+  ToBtnFind->SetImageIndex(tiFind);
+  ToBtnFind->SetHint("Find. Text");
+  ToBtnFind->SetParent(ToolBar2);
   ToBtnFileSaveItem->OnClick = TNotifyEvent(this, &TMainForm::ToBtnFileSaveItemClick);
   ToBtnFileSaveItem->SetEnabled(false);
   ToBtnFind->SetTag(dcFindToolbar);
-  for (TToolButton* off : {ImageToolButton, ToBtnFind}) off->SetEnabled(false);
+  ImageToolButton->SetEnabled(false);
+  ToBtnFind->SetEnabled(false);
+  ComboBox2Find->SetEnabled(false);
 }
 
 }  // namespace vk

@@ -38,6 +38,7 @@ TMDIChild* TMainForm::CreateMDIChild(const std::string& path) {
     action->SetEnabled(true);
   EditLineNumber1->SetEnabled(true);
   ToBtnFind->SetEnabled(true);
+  ComboBox2Find->SetEnabled(true);
   PopIncludeAdd1->SetEnabled(true);
   return child;
 }
@@ -100,6 +101,8 @@ void TMainForm::OpenProject(const std::string& path) {
   const std::string folder = ExtractFilePath(path);
   SetPanelText(spProjectFolder, folder);
   SetPanelText(spMainFile, ExtractFileName(path));
+  TreeView1->Items()->Clear();
+  TreeView1->Items()->Add(nullptr, ExtractFileName(path));
 
   // The quoted includes of the main file, then those of its first header,
   // then the extra sources.
@@ -120,8 +123,9 @@ void TMainForm::OpenProject(const std::string& path) {
       if (stem + ".c" != MainFileName()) files.push_back(stem + ".c");
 
   // An empty name ("") would be the folder itself.
-  for (const std::string& file : files)
-    if (!file.empty()) OpenDocument(JoinPath(folder, file), file + kMissingFileText);
+  std::erase(files, std::string());
+  for (const std::string& file : files) TreeView1->Items()->Add(nullptr, file);
+  for (const std::string& file : files) OpenDocument(JoinPath(folder, file), file + kMissingFileText);
 }
 
 void TMainForm::ShowMainFileWindow() {
@@ -209,6 +213,7 @@ bool TMainForm::CloseAll() {
            RunRunCmd, BtnFontMaxCmd, BtnFontMinCmd, SetupAvrCmd, PrjNametInsertCommentCmd, PrjNametDeleteCommentCmd})
     action->SetEnabled(false);
   for (TToolButton* button : {ToBtnFileSaveItem, ToBtnFind, ImageToolButton}) button->SetEnabled(false);
+  ComboBox2Find->SetEnabled(false);
   FilePrinterSetup1->SetEnabled(true);
   ClearProjectViews();
   SetPanelText(spProjectFolder, "");

@@ -10,6 +10,7 @@
 #include "app/Main.h"
 #include "app/SettingsStore.h"
 #include "platform/DropFiles.h"
+#include "platform/FileIcons.h"
 #include "platform/FilePaths.h"
 
 namespace vk {
@@ -17,6 +18,8 @@ namespace vk {
 void TMainForm::FormCreate(TObject*) {
   HandleNeeded();  // the window registers with its handle
   DragAcceptFiles(*this, true);
+  ListView1->SetSmallImages(&FileIcons().SmallImages());
+  ListView1->SetLargeImages(&FileIcons().LargeImages());
   PageControl1->SetActivePage(TabSheet2);
 }
 
@@ -92,6 +95,7 @@ void TMainForm::SetDocumentCommands(bool on, bool lastWindow) {
   for (TMenuItem* item : {EditLineNumber1, PopIncludeAdd1, ProjectNameInsertComment1, ProjectNameDeleteComment2})
     item->SetEnabled(on);
   ToBtnFind->SetEnabled(on);
+  ComboBox2Find->SetEnabled(on);
   if (!lastWindow) return;
   FileSaveCmd->SetEnabled(false);
   for (TMenuItem* item : {FileSave1, FileSaveAll1}) item->SetEnabled(false);
@@ -102,6 +106,8 @@ void TMainForm::SetDocumentCommands(bool on, bool lastWindow) {
 
 void TMainForm::ClearProjectViews() {
   SrcEditErrLine->Lines().Clear();
+  Memo1->Lines().Clear();
+  TreeView1->Items()->Clear();
 }
 
 }  // namespace vk

@@ -139,13 +139,17 @@ TEST_F(ChildWinTest, ClosingTheLastWindowClosesTheProject) {
   TMDIChild* first = OpenFile("main.c", "int x;\n");
   MainForm->FileNewCmd->Execute();
   MainForm->SrcEditErrLine->Lines().Add("main.c:1: error: x");
+  MainForm->Memo1->Lines().Add("make: *** [main.o] Error 1");
   first->Close();
   EXPECT_EQ(Panel(spMainFile), "main.c");
+  EXPECT_EQ(MainForm->TreeView1->Items()->Count(), 1);
   EXPECT_TRUE(MainForm->RunRunCmd->Enabled());
   MainForm->ActiveDocument()->Close();
   EXPECT_EQ(Panel(spProjectFolder), "");
   EXPECT_EQ(Panel(spMainFile), "");
   EXPECT_EQ(MainForm->SrcEditErrLine->Lines().Count(), 0);
+  EXPECT_EQ(MainForm->Memo1->Lines().Count(), 0);
+  EXPECT_EQ(MainForm->TreeView1->Items()->Count(), 0);
   for (bool enabled : {MainForm->RunRunCmd->Enabled(), MainForm->FileSave1->Enabled(),
                        MainForm->EditFindCmd->Enabled(), MainForm->ToBtnFileSaveItem->Enabled()})
     EXPECT_FALSE(enabled);

@@ -48,6 +48,10 @@ TEST_F(MainProjectTest, TheOpenRoadOpensTheMainFileItsHeadersAndTheExtraSources)
   EXPECT_EQ(Boxes(), (std::vector<std::string>{"gone.hCannot find a file", "missing.cCannot find a file"}));
   EXPECT_EQ(Panel(spProjectFolder), Project.Path() + "/");
   EXPECT_EQ(Panel(spMainFile), "main.c");
+  std::vector<std::string> nodes;
+  for (int i = 0; i < MainForm->TreeView1->Items()->Count(); ++i)
+    nodes.push_back(MainForm->TreeView1->Items()->Item(i)->Text());
+  EXPECT_EQ(nodes, (std::vector<std::string>{"main.c", "Lcd.h", "uart.h", "delay.h", "gone.h", "spi.c", "missing.c"}));
   // The main file's window in front, maximised; each window holds its file,
   // read from the name as written.
   EXPECT_EQ(MainForm->ActiveDocument()->Caption(), Path("main.c"));
