@@ -43,8 +43,8 @@ void TMainForm::CreateMenus() {
   FileSave1->SetShortCut(Ctrl('S'));
   FileSave1->SetTag(dcSave);
   FileSave1->OnClick = TNotifyEvent(this, &TMainForm::FileSave1Click);
-  Add(File1, FileSaveAs1, "Save &As...", FileSaveAsCmd);
-  Add(File1, FileSaveAll1, "Save A&ll");
+  Add(File1, FileSaveAs1, "Save As...", FileSaveAsCmd);
+  Add(File1, FileSaveAll1, "Save &All");
   FileSaveAll1->SetShortCut(Ctrl('S', {ssShift}));
   FileSaveAll1->SetTag(dcSaveAll);
   FileSaveAll1->OnClick = TNotifyEvent(this, &TMainForm::FileSaveAll1Click);
