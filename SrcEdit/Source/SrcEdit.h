@@ -40,6 +40,7 @@
 #include "platform/Clipboard.h"
 #include "platform/Controls.h"
 #include "platform/ScopeGuard.h"
+#include "platform/StandardActions.h"
 #include "platform/Timers.h"
 
 namespace vk {
@@ -120,7 +121,9 @@ public:
   virtual void Reset() = 0;
 };
 
-class TCustomSrcEdit : public TCustomControl {
+// The standard edit actions (cut, copy, paste, select all, undo) work on
+// the focused editor.
+class TCustomSrcEdit : public TCustomControl, public TEditActionTarget {
 public:
   explicit TCustomSrcEdit(TComponent* owner);
   ~TCustomSrcEdit() override;
@@ -139,8 +142,8 @@ public:
   // Both lists; a negative value is ignored.
   void SetMaxUndo(int value);
   // False on a read-only editor.
-  bool CanUndo();
-  bool CanRedo();
+  bool CanUndo() const override;
+  bool CanRedo() const;
   // Both lists, undo list first.
   void LockUndo();
   void UnlockUndo();
@@ -149,7 +152,7 @@ public:
   void BeginUndoBlock();
   void EndUndoBlock();
   // Undo / redo the last group of changes; nothing on a read-only editor.
-  void Undo();
+  void Undo() override;
   void Redo();
   // False marks the text as saved (the undo list's saved state).
   void SetModified(bool value);
@@ -234,9 +237,10 @@ public:
   void SetSelStart(int value);
   int SelEnd() const;
   void SetSelEnd(int value);
-  int SelLength() const;
+  // Counts only the selected lines.
+  int SelLength() const override;
   void SetSelLength(int value);
-  void SelectAll();
+  void SelectAll() override;
   // Selects the word at the caret (SetWordBlock).
   void SetSelWord() { SetWordBlock(CaretXY()); }
   void SetWordBlock(TBufferCoord value);
@@ -314,9 +318,9 @@ public:
   // Copy failures raise ESrcEditError "Clipboard copy operation failed";
   // a private block that cannot be read raises "Clipboard paste operation
   // failed.".
-  void CopyToClipboard();
-  void CutToClipboard();
-  void PasteFromClipboard();
+  void CopyToClipboard() override;
+  void CutToClipboard() override;
+  void PasteFromClipboard() override;
   // Puts the text as plain text and, with the selection mode, in the
   // editor's private format.
   void DoCopyToClipboard(const std::string& text);

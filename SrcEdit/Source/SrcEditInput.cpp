@@ -62,7 +62,7 @@ bool TCustomSrcEdit::InputMessage(TMessage& message) {
     case WM_CANCELMODE: return true;
     case WM_GETTEXT: WMGetText(message); return true;
     case WM_GETTEXTLENGTH:
-      message.Result = ControlState().Contains(csDocking) ? 0 : static_cast<intptr_t>(SrcGetText().size());
+      message.Result = ControlState().Contains(csDocking) ? 0 : static_cast<intptr_t>(FLines->TextLength());
       return true;
     case WM_SETTEXT: WMSetText(message); return true;
     case WM_CUT:

@@ -115,6 +115,12 @@ std::string TSrcEditStringList::GetTextStr() const {
   return text;
 }
 
+size_t TSrcEditStringList::TextLength() const {
+  size_t size = 0;
+  for (const auto& line : FList) size += line.FString.Size() + 2;
+  return FList.empty() ? 0 : size - 2;
+}
+
 void TSrcEditStringList::Grow() {
   SetCapacity(FCapacity > 64 ? FCapacity + FCapacity / 4 : FCapacity + 16);
 }

@@ -100,6 +100,8 @@ public:
   int GetCapacity() const override { return FCapacity; }
   // The lines joined with CR LF, without a break after the last one.
   std::string GetTextStr() const override;
+  // Its length, without building it.
+  size_t TextLength() const;
 
   void Put(int index, const std::string& text) override;
   void PutObject(int index, TObject* object) override;

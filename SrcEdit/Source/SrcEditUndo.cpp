@@ -68,9 +68,9 @@ TBufferCoord MinCoord(const TBufferCoord& a, const TBufferCoord& b) {
 
 // ---------------------------------------------------------------- the lists
 
-bool TCustomSrcEdit::CanUndo() { return !GetReadOnly() && FUndoList->CanUndo(); }
+bool TCustomSrcEdit::CanUndo() const { return !GetReadOnly() && FUndoList->CanUndo(); }
 
-bool TCustomSrcEdit::CanRedo() { return !GetReadOnly() && FRedoList->CanUndo(); }
+bool TCustomSrcEdit::CanRedo() const { return !GetReadOnly() && FRedoList->CanUndo(); }
 
 void TCustomSrcEdit::SetMaxUndo(int value) {
   if (value < 0) return;
