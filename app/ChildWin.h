@@ -63,6 +63,19 @@ public:
   void EditorMouseMove(TObject* Sender, TShiftState Shift, int X, int Y);
   void EditorMouseUp(TObject* Sender, TMouseButton Button, TShiftState Shift, int X, int Y);
 
+  // ----- editing commands (ChildWinCommands.cpp)
+  void EditUndoCmdExecute(TObject* Sender);
+  void EditRedoCmdExecute(TObject* Sender);
+  void EditlOneLineDelExecute(TObject* Sender);
+  void EditInCommentCmdExecute(TObject* Sender);
+  void EditOutCommentCmdExecute(TObject* Sender);
+  // The separator line on the caret's line.
+  void EditLineCommentCmdExecute(TObject* Sender);
+  void EditLineNumberCmdExecute(TObject* Sender);
+  // Shows or hides the gutter; this window's and the main window's
+  // "Visible Line Number" follow.
+  void ToggleGutter();
+
   // ----- components
   TSrcEdit* Editor = new TSrcEdit(this);
   TSrcEditSearch* SrcEditSearch1 = new TSrcEditSearch(this);
@@ -120,10 +133,14 @@ public:
 private:
   void CreateActions();
   void CreateMenus();
+  void BindCommands();
   // Status panels 2 and 3 from the Insert key and the modified mark.
   void ShowEditState();
   // The comment commands follow the selection.
   void EnableSelectionCommands(bool hasSelection);
+  // After a comment command: the comment and bit-to-byte commands, here and
+  // in the main window, follow the selection left.
+  void FollowSelection();
 
   bool FClosing = false;
 };
