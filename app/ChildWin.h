@@ -15,6 +15,7 @@
 
 #include "SrcEdit/Source/SrcEdit.h"
 #include "SrcEdit/Source/SrcEditSearch.h"
+#include "app/ReplaceSelect.h"
 #include "platform/Forms.h"
 #include "platform/Menus.h"
 #include "platform/StandardActions.h"
@@ -64,6 +65,13 @@ public:
   void EditorMouseUp(TObject* Sender, TMouseButton Button, TShiftState Shift, int X, int Y);
 
   // ----- editing commands (ChildWinCommands.cpp)
+  // Find (the text from the selection, or from the tool bar's find box once
+  // the document command asked for it) and replace, through their dialogs;
+  // at each hit the question box beside the caret, worded for the command.
+  void EditFindCmdExecute(TObject* Sender);
+  void EditReplaceCmdExecute(TObject* Sender);
+  void EditorReplaceText(TObject* Sender, const std::string& ASearch, const std::string& AReplace, int Line,
+                         int Column, TSrcReplaceAction& Action);
   void EditUndoCmdExecute(TObject* Sender);
   void EditRedoCmdExecute(TObject* Sender);
   void EditlOneLineDelExecute(TObject* Sender);
@@ -143,6 +151,8 @@ private:
   void FollowSelection();
 
   bool FClosing = false;
+  // The command whose search is running: the question's wording.
+  TConfirmMode FPromptMode = cmReplace;
 };
 
 // 1: the next find takes its text from the main window's find box, 0: from

@@ -122,7 +122,7 @@ void TMainForm::ComboBox2FindDropDown(TObject*) {
   // Read where the find dialog writes it: the editor folder of the
   // settings, not the current folder.
   TSearchHistory history("FindF.ini");
-  if (history.Load(InstallFolder) == hlLoaded) {
+  if (history.Load(LookUpInstallFolder().Folder) == hlLoaded) {
     for (const std::string& entry : history.Entries()) ComboBox2Find->Items().Add(entry);
   } else {
     MessageBox("Cannot find the file[FindF.ini]to read! ", "Error", MB_ICONERROR);
@@ -152,7 +152,7 @@ void TMainForm::FilePrintSetupCmdExecute(TObject*) { PrinterSetupDialog->Execute
 
 void TMainForm::ShowHelpFile(const std::string& name) {
   std::string folder = TSettingsReader(AttrKeyNames[EditorKeyIndex]).String(EditorValue::EditorPath).value_or("");
-  if (folder.empty()) folder = InstallFolder;
+  if (folder.empty()) folder = LookUpInstallFolder().Folder;
   const std::string path = JoinPath(folder, name);
   if (!FileExists(path)) {
     MessageBox("Cannot find the help file[" + path + "]! ", "Error", MB_ICONERROR);
@@ -168,7 +168,8 @@ void TMainForm::HelpMega103Click(TObject*) { ShowHelpFile("MEGA103-603.HLP"); }
 void TMainForm::HelpMega603Click(TObject*) { ShowHelpFile("MEGA103-603.HLP"); }
 
 void TMainForm::FontEdit1Click(TObject*) {
-  const std::string program = JoinPath(InstallFolder, "FontEdit/FontEdit.exe");
+  // Beside the program's files, wherever the program was started from.
+  const std::string program = JoinPath(LookUpInstallFolder().Folder, "FontEdit/FontEdit.exe");
   if (!FileExists(program)) {
     MessageBox("FontEdit is not installed[" + program + "]! ", "Error", MB_ICONERROR);
     return;

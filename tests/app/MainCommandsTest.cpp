@@ -210,18 +210,19 @@ TEST_F(MainCommandsTest, HelpAndTheFontEditorOpenWhatExistsAndSayWhatIsMissing) 
 
   // The device help is not shipped; an empty editor folder is the install
   // folder.
-  InstallFolder = Install.Path();
+  const std::string installFolder = LookUpInstallFolder().Folder;
+  mkdir(installFolder.c_str(), 0755);
   StoreEditorValue(EditorValue::EditorPath, "");
   Answer(IDOK);
   MainForm->HelpMega603->Click();
   Answer(IDOK);
   MainForm->FontEdit1->Click();
   ASSERT_EQ(Boxes().size(), 2u);
-  EXPECT_NE(Boxes()[0].find(JoinPath(InstallFolder, "MEGA103-603.HLP")), std::string::npos);
+  EXPECT_NE(Boxes()[0].find(JoinPath(installFolder, "MEGA103-603.HLP")), std::string::npos);
   EXPECT_NE(Boxes()[1].find("FontEdit"), std::string::npos);
 
-  mkdir(JoinPath(InstallFolder, "FontEdit").c_str(), 0755);
-  WriteTextFile(JoinPath(InstallFolder, "FontEdit/FontEdit.exe"), "");
+  mkdir(JoinPath(installFolder, "FontEdit").c_str(), 0755);
+  WriteTextFile(JoinPath(installFolder, "FontEdit/FontEdit.exe"), "");
   ScriptedShell()->Answers.Push("");
   MainForm->FontEdit1->Click();
   ASSERT_EQ(ScriptedShell()->Answers.Requests().size(), 2u);
