@@ -1,12 +1,6 @@
 // Find and replace in a document window: the dialogs answered as a person
 // would, the question at each hit, and the boxes.
 
-#include <sys/stat.h>
-
-#include "app/FindText.h"
-#include "app/ReplaceFind.h"
-#include "app/ReplaceSelect.h"
-#include "app/SettingsStore.h"
 #include "tests/app/IdeTestSupport.h"
 
 namespace vk::test {
@@ -20,13 +14,7 @@ class ChildWinCommandsTest : public TIdeCase {
 protected:
   ChildWinCommandsTest() {
     StartIde();
-    Application().CreateForm(ReplaceSelect);
-    Application().CreateForm(ReplaceFind);
-    Application().CreateForm(FindForm);
-    // The histories the dialogs read, as the install folder ships them.
-    const std::string folder = LookUpInstallFolder().Folder;
-    mkdir(folder.c_str(), 0755);
-    for (const char* name : {"FindF.ini", "ReplaceF.ini", "ReplaceR.ini"}) WriteTextFile(folder + "/" + name, "");
+    CreateSearchDialogs();
     WriteTextFile(Project.File("main.c"), kText);
     Open(Project.File("main.c"));
     Editor = MainForm->ActiveDocument()->Editor;
