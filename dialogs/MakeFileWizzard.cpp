@@ -10,6 +10,8 @@ namespace vk {
 
 TFormMakeWizzard* FormMakeWizzard = nullptr;
 
+namespace {
+
 void FindSourceFiles(const std::string& folder, const char* mask, int attr, TStrings& names) {
   TSearchRec rec;
   for (int found = FindFirst(JoinPath(folder, mask), attr, rec); found == 0; found = FindNext(rec)) {
@@ -20,6 +22,8 @@ void FindSourceFiles(const std::string& folder, const char* mask, int attr, TStr
   }
   FindClose(rec);
 }
+
+}  // namespace
 
 TFormMakeWizzard::~TFormMakeWizzard() {
   if (FormMakeWizzard == this) FormMakeWizzard = nullptr;
@@ -187,18 +191,21 @@ void TFormMakeWizzard::BtnMainSourceClick(TObject*) {
   EditSource->SetText(dot == std::string::npos || dot == 0 ? name : name.substr(0, dot));
 }
 
-void TFormMakeWizzard::OpenPickPanel(TPanel* panel, TListBox* list, const char* mask) {
-  const std::string folder = CBUnitPath->Text();
-  if (folder.empty()) return;
+bool TFormMakeWizzard::OpenPickPanel(TPanel* panel, TListBox* list) {
+  if (CBUnitPath->Text().empty()) return false;
   panel->Show();
   list->Clear();
-  FindSourceFiles(folder, mask, faAnyFile, list->Items());
+  return true;
 }
 
-void TFormMakeWizzard::BtnCSourceAddClick(TObject*) { OpenPickPanel(PanelCSourceAdd, ListBoxAddSourceC, "*.c"); }
+void TFormMakeWizzard::BtnCSourceAddClick(TObject*) {
+  if (OpenPickPanel(PanelCSourceAdd, ListBoxAddSourceC))
+    FindCSourceFiles(CBUnitPath->Text(), faAnyFile, ListBoxAddSourceC->Items());
+}
 
 void TFormMakeWizzard::BtnAsmSourceAddClick(TObject*) {
-  OpenPickPanel(PanelAsmSourceAdd, ListBoxAddSourceAsm, "*.s");
+  if (OpenPickPanel(PanelAsmSourceAdd, ListBoxAddSourceAsm))
+    FindAsmSourceFiles(CBUnitPath->Text(), faAnyFile, ListBoxAddSourceAsm->Items());
 }
 
 void TFormMakeWizzard::TakePicked(TListBox* list, TEdit* edit, TPanel* panel) {

@@ -27,11 +27,6 @@ namespace vk {
 
 class TStrings;
 
-// Adds the names (no folder) of the files matching the mask ("*.c", "*.s",
-// any letter case) in the folder whose attributes lie within attr, in the
-// order the search gives them; the user interface stays live meanwhile.
-void FindSourceFiles(const std::string& folder, const char* mask, int attr, TStrings& names);
-
 class TFormMakeWizzard : public TForm {
 public:
   explicit TFormMakeWizzard(TComponent* owner);
@@ -43,6 +38,9 @@ public:
   // This run saved its makefile or was finished without saving.
   bool Done() const { return FRun.Done(); }
 
+  // Add the names (no folder) of the folder's "*.c" (or "*.s") files, any
+  // letter case, whose attributes lie within attr, in the order the search
+  // gives them; the user interface stays live meanwhile.
   void FindCSourceFiles(const std::string& folder, int attr, TStrings& names);
   void FindAsmSourceFiles(const std::string& folder, int attr, TStrings& names);
   // The buttons for the active page; on the folders page the makefile text.
@@ -175,8 +173,9 @@ private:
   void ReadValues();
   // The folder picker of page 1: the chosen folder is shown, not taken.
   void ShowChosenFolder();
-  // Opens a pick panel filled with the source folder's files of one kind.
-  void OpenPickPanel(TPanel* panel, TListBox* list, const char* mask);
+  // Opens an empty pick panel; false, with nothing shown, before a main
+  // source gave the folder to list.
+  bool OpenPickPanel(TPanel* panel, TListBox* list);
   void TakePicked(TListBox* list, TEdit* edit, TPanel* panel);
   // The finishing step on the last page.
   void Finish();
