@@ -1,12 +1,26 @@
 #include "app/Program.h"
 
 #include "app/Main.h"
+#include "dialogs/ASCIICode.h"
+#include "dialogs/AvrImage.h"
+#include "dialogs/BitToByte.h"
+#include "dialogs/MakeFileWizzard.h"
+#include "dialogs/PrjName.h"
 
 namespace vk {
 
+void CreateStartupForms() {
+  Application().CreateForm(MainForm);
+  Application().CreateForm(FormMakeWizzard);
+  Application().CreateForm(ImageForm);
+  Application().CreateForm(PrjNameForm);
+  Application().CreateForm(BitToByteForm);
+  Application().CreateForm(ASCIICodeForm);
+}
+
 int RunProgram() {
   try {
-    Application().CreateForm(MainForm);
+    CreateStartupForms();
     Application().Run();
   } catch (const std::exception& e) {
     Application().HandleException(e);
