@@ -41,8 +41,15 @@ protected:
 
 TEST_F(MainToolsTest, TheStartMakesTheToolWindowsAndTheFirstRunFillsTheFieldDialog) {
   CreateStartupForms();
+  // The main window first, the tool windows in this order after it.
+  const auto place = [](TCustomForm* form) {
+    for (int i = 0; i < Screen().FormCount(); ++i)
+      if (Screen().Forms(i) == form) return i;
+    return -1;
+  };
   const std::vector<TCustomForm*> made{MainForm, FormMakeWizzard, ImageForm, PrjNameForm, BitToByteForm, ASCIICodeForm};
-  for (size_t i = 0; i < made.size(); ++i) EXPECT_EQ(Screen().Forms(static_cast<int>(i)), made[i]);
+  EXPECT_EQ(place(MainForm), 0);
+  for (size_t i = 1; i < made.size(); ++i) EXPECT_LT(place(made[i - 1]), place(made[i])) << i;
   MainForm->Show();
   EXPECT_EQ(PrjNameForm->Fields()[pfProjectName], "Vornkit Prj");
   EXPECT_EQ(PrjNameForm->Fields(), ReadProjectHeaderFields());
