@@ -102,6 +102,7 @@ void TMDIChild::CreateActions() {
   }
   EditLineNumberCmd->SetChecked(true);
   EditBitToByteCmd->SetEnabled(false);
+  EditBitToByteCmd->OnExecute = TNotifyEvent(this, &TMDIChild::EditBitToByteCmdExecute);
 }
 
 void TMDIChild::CreateMenus() {

@@ -62,6 +62,8 @@ public:
   void EditorMouseDown(TObject* Sender, TMouseButton Button, TShiftState Shift, int X, int Y);
   void EditorMouseMove(TObject* Sender, TShiftState Shift, int X, int Y);
   void EditorMouseUp(TObject* Sender, TMouseButton Button, TShiftState Shift, int X, int Y);
+  // ChildWinBitToByte.cpp
+  void EditBitToByteCmdExecute(TObject* Sender);
 
   // ----- components
   TSrcEdit* Editor = new TSrcEdit(this);

@@ -12,6 +12,8 @@
 //                    the document command group
 //   MainProject.cpp  New, Open, Save, Save As, Save All, Close, Close All and
 //                    the environment command
+//   MainTools.cpp    the makefile wizard, the tool windows, About and the
+//                    project-header commands
 //
 // The current project is the text of status panels 4 (its folder, ending in
 // "/") and 5 (the main file's name); both are empty without a project.
@@ -116,6 +118,14 @@ public:
   void FileCloseCmdExecute(TObject* Sender);
   void FileCloseAllCmdExecute(TObject* Sender);
   void SetupAvrCmdExecute(TObject* Sender);
+  // MainTools.cpp
+  void WizzardMakefileCmdExecute(TObject* Sender);
+  void ProjectCmdExecute(TObject* Sender);
+  void ViewImageViewCmdExecute(TObject* Sender);
+  void ViewAsciiCodeCmdExecute(TObject* Sender);
+  void HelpAboutCmdExecute(TObject* Sender);
+  void PrjNametInsertCommentCmdExecute(TObject* Sender);
+  void PrjNametDeleteCommentCmdExecute(TObject* Sender);
 
   // ----- components
   TActionList* ActionList1 = new TActionList(this);

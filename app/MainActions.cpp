@@ -96,6 +96,13 @@ void TMainForm::CreateActions() {
   FileCloseAllCmd->OnExecute = TNotifyEvent(this, &TMainForm::FileCloseAllCmdExecute);
   FileExitCmd->OnExecute = TNotifyEvent(this, &TMainForm::FileExitCmdExecute);
   SetupAvrCmd->OnExecute = TNotifyEvent(this, &TMainForm::SetupAvrCmdExecute);
+  WizzardMakefileCmd->OnExecute = TNotifyEvent(this, &TMainForm::WizzardMakefileCmdExecute);
+  ProjectCmd->OnExecute = TNotifyEvent(this, &TMainForm::ProjectCmdExecute);
+  ViewImageViewCmd->OnExecute = TNotifyEvent(this, &TMainForm::ViewImageViewCmdExecute);
+  ViewAsciiCodeCmd->OnExecute = TNotifyEvent(this, &TMainForm::ViewAsciiCodeCmdExecute);
+  HelpAboutCmd->OnExecute = TNotifyEvent(this, &TMainForm::HelpAboutCmdExecute);
+  PrjNametInsertCommentCmd->OnExecute = TNotifyEvent(this, &TMainForm::PrjNametInsertCommentCmdExecute);
+  PrjNametDeleteCommentCmd->OnExecute = TNotifyEvent(this, &TMainForm::PrjNametDeleteCommentCmdExecute);
 }
 
 }  // namespace vk

@@ -9,6 +9,7 @@
 #include "app/ChildWin.h"
 #include "app/Main.h"
 #include "app/SettingsStore.h"
+#include "dialogs/PrjName.h"
 #include "platform/DropFiles.h"
 #include "platform/FileIcons.h"
 #include "platform/FilePaths.h"
@@ -45,6 +46,7 @@ void TMainForm::FormShow(TObject*) {
     } catch (const Exception& e) {
       Application().HandleException(e);
     }
+    if (PrjNameForm) PrjNameForm->SetFields(ReadProjectHeaderFields());
   }
 
   for (TMenuItem* item : {FileSave1, FileSaveAll1}) item->SetEnabled(false);
