@@ -96,6 +96,10 @@ void TMainForm::CreateActions() {
   FileCloseAllCmd->OnExecute = TNotifyEvent(this, &TMainForm::FileCloseAllCmdExecute);
   FileExitCmd->OnExecute = TNotifyEvent(this, &TMainForm::FileExitCmdExecute);
   SetupAvrCmd->OnExecute = TNotifyEvent(this, &TMainForm::SetupAvrCmdExecute);
+  RunRunCmd->OnExecute = TNotifyEvent(this, &TMainForm::RunRunCmdExecute);
+  for (TAction* colour : {SetUpErrFontBlackCmd, SetUpErrFontGreenCmd, SetUpErrFontGrayCmd, SetUpErrFontRedCmd,
+                          SetUpErrColorWhiteCmd, SetUpErrColorTealCmd, SetUpErrColorGreenCmd, SetUpErrColorGrayCmd})
+    colour->OnExecute = TNotifyEvent(this, &TMainForm::SetUpErrColorCmdExecute);
 }
 
 }  // namespace vk
