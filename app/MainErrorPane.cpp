@@ -5,6 +5,7 @@
 #include "app/BuildOutput.h"
 #include "app/BuildRunner.h"
 #include "app/ChildWin.h"
+#include "app/CompilerDlg.h"
 #include "app/ErrorJump.h"
 #include "app/Main.h"
 #include "platform/FilePaths.h"
@@ -35,7 +36,15 @@ void TMainForm::ParseBuildOutput(const TBuildEnd& end) {
   SetCountLine(MemoErrorCount->Lines(), 3, WarningCount);
 }
 
-void TMainForm::ShowCompilerResult() {}
+void TMainForm::ShowCompilerResult() {
+  CompilerErrorCount = ErrorCount;
+  CompilerWarningCount = WarningCount;
+  // A fresh box every time: it frees itself when it closes.
+  Application().CreateForm(CompilerDlg);
+  CompilerDlg->SetProject(ProjectFolder(), MainFileName());
+  CompilerDlg->SetErrorCountLines(&MemoErrorCount->Lines());
+  CompilerDlg->ShowModal();
+}
 
 void TMainForm::SrcEditErrLineDblClick(TObject*) {
   // The editor's own double click has put the caret on the clicked line.

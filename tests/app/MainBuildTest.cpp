@@ -7,7 +7,9 @@
 #include <map>
 #include <sstream>
 
+#include "app/CompilerDlg.h"
 #include "dialogs/EnvironmentMakefile.h"
+#include "platform/SysUtils.h"
 #include "platform/Processes.h"
 #include "tests/app/IdeTestSupport.h"
 
@@ -46,8 +48,23 @@ protected:
     return folder;
   }
 
-  // F9 on the open project.
-  void Build() { MainForm->RunRunCmd->Execute(); }
+  // F9 on the open project; the result box's six rows as it showed them
+  // (none when no box came up: its answer is left waiting).
+  static std::vector<std::string> Build() {
+    std::vector<std::string> rows;
+    ModalAnswers().PushResponder([&rows](TCustomForm* const& form) {
+      const TCompilerDlg& box = dynamic_cast<const TCompilerDlg&>(*form);
+      rows = {box.LblPrj->Caption(),
+              box.LblErr->Caption() + " " + box.LblNumErr->Caption() + " " + box.LblNumWarn->Caption(),
+              box.LbMcuType->Caption(),
+              box.LblLines->Caption(),
+              box.LbDataBss->Caption(),
+              box.LbEepromMem->Caption()};
+      return mrOk;
+    });
+    MainForm->RunRunCmd->Execute();
+    return rows;
+  }
 
   static std::vector<std::string> Pane() { return LinesOf(MainForm->SrcEditErrLine->Lines()); }
   static std::vector<std::string> Counts() { return LinesOf(MainForm->MemoErrorCount->Lines()); }
@@ -68,6 +85,36 @@ protected:
       if (fields >> name >> bytes) sections[name] = bytes;
     }
     return sections;
+  }
+
+  // The result box's memory rows: for a program that was linked, its sizes
+  // as avr-size counts them; "Error" for each when the build wrote no map
+  // (the last one's was deleted). A failed link writes a map, but no program
+  // to measure.
+  static void ExpectMemoryRows(const std::vector<std::string>& rows, const std::string& folder) {
+    ASSERT_EQ(rows.size(), 6u);
+    if (!FileExists(folder + "/main.elf") && FileExists(folder + "/main.map")) return;
+    if (!FileExists(folder + "/main.map")) {
+      EXPECT_EQ(std::vector<std::string>(rows.begin() + 3, rows.end()),
+                (std::vector<std::string>{"Error Bytes (Total 128 KBytes) = % Full of FLASH",
+                                          "Error Bytes (Total 4096 Bytes) = % Full of SRAM",
+                                          "Error Bytes (Total 4096 Bytes) = % Full of EEPROM"}));
+      return;
+    }
+    std::map<std::string, uint64_t> size = AvrSize(folder + "/main.elf");
+    const struct {
+      uint64_t Bytes;
+      const char* Total;
+      const char* Memory;
+    } lines[] = {{size[".text"], "128 KBytes", "FLASH"},
+                 {size[".data"] + size[".bss"], "4096 Bytes", "SRAM"},
+                 {size[".eeprom"], "4096 Bytes", "EEPROM"}};
+    for (int i = 0; i < 3; ++i) {
+      const std::string& row = rows[3 + i];
+      std::string start = Format("%llu Bytes (Total %s) = ", static_cast<unsigned long long>(lines[i].Bytes), lines[i].Total);
+      EXPECT_EQ(row.substr(0, start.size()), start);
+      EXPECT_TRUE(row.ends_with(std::string("% Full of ") + lines[i].Memory)) << row;
+    }
   }
 };
 
@@ -91,6 +138,7 @@ TEST_F(MainBuildTest, TheOutputIsSortedCountedAndEachPaneLineJumpsToItsSource) {
     const char* Makefile;  // nullptr: the settings dialog's
     std::vector<std::string> Pane;
     std::vector<std::string> Counts;  // lines 1 and 3 of the count memo
+    const char* Verdict;              // the result box: verdict, errors, warnings
     std::vector<TJump> Jumps;
   } cases[] = {
       {"clean",
@@ -99,6 +147,7 @@ TEST_F(MainBuildTest, TheOutputIsSortedCountedAndEachPaneLineJumpsToItsSource) {
        nullptr,
        {},
        {"Ok", "Ok"},
+       "Ok 0 0",
        {{1, nullptr, 0}}},  // an empty pane
       // The echoed source line names an error; the template's objcopy line
       // says --no-change-warnings.
@@ -108,6 +157,7 @@ TEST_F(MainBuildTest, TheOutputIsSortedCountedAndEachPaneLineJumpsToItsSource) {
        nullptr,
        {"main.c:3:7: warning: unused variable 'unused_error' [-Wunused-variable]"},
        {"Ok", "1"},
+       "Ok 0 1",
        {{1, "main.c", 3}}},
       {"syntax",
        {{"main.c", "int main(void) {\n  int x = 3\n  return x;\n}\n"}},
@@ -116,6 +166,7 @@ TEST_F(MainBuildTest, TheOutputIsSortedCountedAndEachPaneLineJumpsToItsSource) {
        {"main.c:3:3: error: expected ',' or ';' before 'return'",
         "main.c:2:7: warning: unused variable 'x' [-Wunused-variable]"},
        {"1", "1"},
+       "Error 1 1",
        {{1, "main.c", 3}, {2, "main.c", 2}}},
       {"undefined ref",
        {{"main.c", "void foo(void);\nint main(void) {\n  foo();\n  return 0;\n}\n"}},
@@ -123,6 +174,7 @@ TEST_F(MainBuildTest, TheOutputIsSortedCountedAndEachPaneLineJumpsToItsSource) {
        nullptr,
        {"%F/main.c:3: undefined reference to `foo'", "collect2: error: ld returned 1 exit status"},
        {"2", "Ok"},
+       "Error 2 0",
        {{1, "main.c", 3}, {2, nullptr, 0}}},
       {"twice",
        {{"main.c", "#include <avr/io.h>\nvoid shared(void) { PORTB = 1; }\nint main(void) {\n  shared();\n}\n"},
@@ -132,6 +184,7 @@ TEST_F(MainBuildTest, TheOutputIsSortedCountedAndEachPaneLineJumpsToItsSource) {
        {"%F/b.c:2: multiple definition of `shared'", "main.o:%F/main.c:2: first defined here",
         "collect2: error: ld returned 1 exit status"},
        {"3", "Ok"},
+       "Error 3 0",
        {{1, "b.c", 2}, {2, "main.c", 2}}},
       {"silent failure",
        {{"main.c", "int main(void) { return 0; }\n"}},
@@ -139,13 +192,19 @@ TEST_F(MainBuildTest, TheOutputIsSortedCountedAndEachPaneLineJumpsToItsSource) {
        "all: missing.o\n",
        {"error: the build failed with exit status 2"},
        {"1", "Ok"},
+       "Error 1 0",
        {{1, nullptr, 0}}},
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(c.Folder);
     std::string folder = WriteProject(c.Folder, c.Files, c.ExtraSources, c.Makefile);
     Open(folder + "/main.c");
-    Build();
+    std::vector<std::string> rows = Build();
+    ASSERT_EQ(rows.size(), 6u);
+    EXPECT_EQ(rows[0], folder + "/main.c");
+    EXPECT_EQ(rows[1], c.Verdict);
+    EXPECT_EQ(rows[2], "atmega128");
+    ExpectMemoryRows(rows, folder);
     std::vector<std::string> pane;
     for (const std::string& line : c.Pane) pane.push_back(InFolder(line, folder));
     EXPECT_EQ(Pane(), pane) << MainForm->Memo1->Lines().Text();
@@ -177,6 +236,26 @@ TEST_F(MainBuildTest, TheOutputIsSortedCountedAndEachPaneLineJumpsToItsSource) {
   }
 }
 
+// A program with constants in flash, variables in SRAM and data in EEPROM:
+// the result box's three memory rows agree with avr-size of the same build.
+TEST_F(MainBuildTest, TheMemoryRowsAgreeWithAvrSize) {
+  VK_REQUIRE_AVR_TOOL_CHAIN();
+  std::string folder = WriteProject(
+      "memory", {{"main.c",
+                  "#include <avr/io.h>\n#include <avr/pgmspace.h>\n#include <avr/eeprom.h>\n"
+                  "const char msg[] PROGMEM = \"hello\";\nuint8_t EEMEM ee[10] = {1, 2, 3};\n"
+                  "volatile int counter = 5;\nvolatile char buf[20];\n"
+                  "int main(void) {\n  for (;;) counter += pgm_read_byte(&msg[counter & 3]) + buf[1] +\n"
+                  "                 eeprom_read_byte(&ee[1]);\n}\n"}});
+  Open(folder + "/main.c");
+  std::vector<std::string> rows = Build();
+  EXPECT_EQ(Pane(), std::vector<std::string>{});
+  ExpectMemoryRows(rows, folder);
+  std::map<std::string, uint64_t> size = AvrSize(folder + "/main.elf");
+  EXPECT_EQ(size[".eeprom"], 10u);
+  EXPECT_GE(size[".data"] + size[".bss"], 22u);
+}
+
 // A change is saved and built, also one made without a key (which would
 // enable the Save All item); the last build's products are deleted first, so
 // a second build compiles again and shows only its own output.
@@ -188,7 +267,7 @@ TEST_F(MainBuildTest, EveryBuildSavesCleansAndShowsOnlyItsOwnOutput) {
   editor->SetCaretXY({1, 2});
   editor->SetSelText("  int unused = 1;\n");
   for (int build = 0; build < 2; ++build) {
-    Build();
+    EXPECT_EQ(Build()[1], "Ok 0 1");
     EXPECT_EQ(Pane(), (std::vector<std::string>{"main.c:2:7: warning: unused variable 'unused' [-Wunused-variable]"}));
     std::vector<std::string> output = LinesOf(MainForm->Memo1->Lines());
     EXPECT_EQ(std::count(output.begin(), output.end(), "-------- begin --------"), 1);
@@ -230,8 +309,10 @@ TEST_F(MainBuildTest, WhatStopsABuildBeforeMakeRuns) {
     MainForm->SrcEditErrLine->Lines().SetTextStr("old pane\n");
     MainForm->MemoErrorCount->Lines().Put(1, "7");
     Answer(IDOK);
-    Build();
+    std::vector<std::string> rows = Build();
     EXPECT_EQ(Boxes().back(), box);
+    EXPECT_EQ(rows.empty(), !c.Runs);
+    ModalAnswers().Clear();
     InstallFolder = install;
     EXPECT_EQ(Pane(), std::vector<std::string>{});
     EXPECT_EQ(MainForm->Memo1->Lines().Count(), 0);
@@ -243,7 +324,8 @@ TEST_F(MainBuildTest, WhatStopsABuildBeforeMakeRuns) {
 }
 
 // While make runs the window keeps painting (the process pump), the output
-// arrives line by line, and a second F9 meanwhile starts nothing.
+// arrives line by line, and neither a second F9 nor closing the window
+// starts meanwhile.
 TEST_F(MainBuildTest, TheOutputArrivesWhileTheBuildRunsAndNoSecondBuildStarts) {
   std::string folder = WriteProject("p", {{"main.c", "int main(void) { return 0; }\n"}}, "",
                                     "all:\n\t@echo one\n\t@sleep 0.3\n\t@echo two\n");
@@ -253,11 +335,14 @@ TEST_F(MainBuildTest, TheOutputArrivesWhileTheBuildRunsAndNoSecondBuildStarts) {
     void Pump() {
       Seen.push_back(MainForm->Memo1->Lines().Count());
       MainForm->RunRunCmd->Execute();
+      MainForm->Close();
     }
   } probe;
   TProcessPump previous = SetProcessPump(TProcessPump(&probe, &TProbe::Pump));
   Build();
   SetProcessPump(previous);
+  EXPECT_EQ(ModalAnswers().Requests().size(), 1u);
+  EXPECT_TRUE(MainForm && MainForm->Visible());
   EXPECT_EQ(LinesOf(MainForm->Memo1->Lines()), (std::vector<std::string>{"one", "two"}));
   EXPECT_NE(std::find(probe.Seen.begin(), probe.Seen.end(), 1), probe.Seen.end());
 }
