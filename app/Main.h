@@ -291,6 +291,7 @@ public:
   TToolButton* ToBtnFontMinItem = new TToolButton(this);
   TToolButton* ToolButton4 = new TToolButton(this);
   TToolButton* ImageToolButton = new TToolButton(this);
+  TToolButton* ToBtnRun = new TToolButton(this);
   TToolButton* ToolButton5 = new TToolButton(this);
   TComboBox* ComboBox2Find = new TComboBox(this);
   TToolButton* ToBtnFind = new TToolButton(this);

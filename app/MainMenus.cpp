@@ -178,6 +178,7 @@ void TMainForm::CreateToolBar() {
       {ToBtnFontMinItem, BtnFontMinCmd, tiFontSmaller, ""},
       {ToolButton4, nullptr, -1, ""},
       {ImageToolButton, ViewImageViewCmd, tiMcuImage, ""},
+      {ToBtnRun, RunRunCmd, tiRun, "Compile & Build "},
       {ToolButton5, nullptr, -1, ""},
   };
   for (const TButtonRow& row : buttons) {
