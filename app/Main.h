@@ -14,6 +14,11 @@
 //                    the environment command
 //   MainTools.cpp    the makefile wizard, the tool windows, About and the
 //                    project-header commands
+//   MainBuild.cpp    the build command (F9): save, check, clean, make with
+//                    its output in Memo1
+//   MainErrorPane.cpp  the build output sorted into the error pane, the
+//                    counts, the result box, the jump from a pane line to
+//                    its source line, the pane's view and colour menus
 //
 // The current project is the text of status panels 4 (its folder, ending in
 // "/") and 5 (the main file's name); both are empty without a project.
@@ -43,6 +48,7 @@
 namespace vk {
 
 class TMDIChild;
+struct TBuildEnd;
 
 // Status bar panels.
 enum TStatusPanelIndex : int {
@@ -100,6 +106,16 @@ public:
   // Empties the error pane, the build output and the project tree.
   void ClearProjectViews();
 
+  // ----- the build's results (MainErrorPane.cpp)
+  // Sorts Memo1 into the error pane, sets ErrorCount and WarningCount and
+  // shows them in MemoErrorCount; a build that failed without saying so
+  // gets a pane line of its own.
+  void ParseBuildOutput(const TBuildEnd& end);
+  // The counts to a new result box, shown modally.
+  void ShowCompilerResult();
+  // A build is running: no other one starts.
+  bool Building() const { return FBuilding; }
+
   // Files dropped on the window are taken and ignored.
   void WndProc(TMessage& message) override;
 
@@ -126,6 +142,12 @@ public:
   void HelpAboutCmdExecute(TObject* Sender);
   void PrjNametInsertCommentCmdExecute(TObject* Sender);
   void PrjNametDeleteCommentCmdExecute(TObject* Sender);
+  void RunRunCmdExecute(TObject* Sender);
+  void SrcEditErrLineDblClick(TObject* Sender);
+  void SetupErrWindowShow1Click(TObject* Sender);
+  // The eight actions of the error pane's colour menu: each checks its own
+  // item and clears the others of its submenu.
+  void SetUpErrColorCmdExecute(TObject* Sender);
 
   // ----- components
   TActionList* ActionList1 = new TActionList(this);
@@ -279,6 +301,7 @@ public:
   TToolButton* ToBtnFontMinItem = new TToolButton(this);
   TToolButton* ToolButton4 = new TToolButton(this);
   TToolButton* ImageToolButton = new TToolButton(this);
+  TToolButton* ToBtnRun = new TToolButton(this);
   TToolButton* ToolButton5 = new TToolButton(this);
   TComboBox* ComboBox2Find = new TComboBox(this);
   TToolButton* ToBtnFind = new TToolButton(this);
@@ -339,10 +362,14 @@ private:
   // Writes the document to the file, which becomes its caption and the
   // current project. A failed write raises and changes nothing.
   void SaveAsProject(TMDIChild& document, const std::string& fileName);
-  // The project's main window in front, maximised.
-  void ShowMainFileWindow();
+  // The project's main window in front, maximised; false when it is not open.
+  bool ShowMainFileWindow();
+  // Runs AVRRUN.BAT; its output goes to Memo1 line by line as it comes.
+  TBuildEnd RunBuildScript();
+  void BuildOutputLine(const std::string& line);
 
   bool FShown = false;
+  bool FBuilding = false;
 };
 
 // The main window, made first at start-up.
@@ -350,6 +377,9 @@ extern TMainForm* MainForm;
 // The install folder: the installer's folder during the first show, the
 // current directory from then on.
 extern std::string InstallFolder;
+// The error and warning lines of the last build.
+extern int ErrorCount;
+extern int WarningCount;
 // The document window made last by CreateMDIChild (nullptr once it is gone).
 extern TMDIChild* LastMDIChild;
 // Set by the file list: the next Open takes OpenFromListPath instead of

@@ -103,6 +103,10 @@ void TMainForm::CreateActions() {
   HelpAboutCmd->OnExecute = TNotifyEvent(this, &TMainForm::HelpAboutCmdExecute);
   PrjNametInsertCommentCmd->OnExecute = TNotifyEvent(this, &TMainForm::PrjNametInsertCommentCmdExecute);
   PrjNametDeleteCommentCmd->OnExecute = TNotifyEvent(this, &TMainForm::PrjNametDeleteCommentCmdExecute);
+  RunRunCmd->OnExecute = TNotifyEvent(this, &TMainForm::RunRunCmdExecute);
+  for (TAction* colour : {SetUpErrFontBlackCmd, SetUpErrFontGreenCmd, SetUpErrFontGrayCmd, SetUpErrFontRedCmd,
+                          SetUpErrColorWhiteCmd, SetUpErrColorTealCmd, SetUpErrColorGreenCmd, SetUpErrColorGrayCmd})
+    colour->OnExecute = TNotifyEvent(this, &TMainForm::SetUpErrColorCmdExecute);
 }
 
 }  // namespace vk

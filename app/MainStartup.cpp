@@ -72,6 +72,12 @@ void TMainForm::ActionList1Update(TBasicAction*, bool&) {
 void TMainForm::FileExitCmdExecute(TObject*) { Close(); }
 
 void TMainForm::FormClose(TObject*, TCloseAction& Action) {
+  // The window painting during a build may be asked to close: it stays
+  // until the build has ended.
+  if (FBuilding) {
+    Action = caNone;
+    return;
+  }
   Action = caFree;
   if (!FileSaveAsCmd->Enabled()) return;
   switch (Application().MessageBox("Save to file?", "Save message", MB_YESNOCANCEL)) {

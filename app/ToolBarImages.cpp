@@ -95,6 +95,13 @@ constexpr TPicture16 kFind = {
     "...kccccck......", "....kkkkkdk.....", "..........dkk...", "...........dkk..",
     "............dkk.", ".............dk.", "................", "................",
 };
+// A green arrow pointing right: start the build.
+constexpr TPicture16 kRun = {
+    "................", "................", "...kk...........", "...kGk..........",
+    "...kGGk.........", "...kGGGk........", "...kGGGGk.......", "...kGGGGGk......",
+    "...kGGGGGk......", "...kGGGGk.......", "...kGGGk........", "...kGGk.........",
+    "...kGk..........", "...kk...........", "................", "................",
+};
 
 constexpr bool SixteenBySixteen(const TPicture16& picture) {
   for (const char* row : picture) {
@@ -107,7 +114,7 @@ constexpr bool SixteenBySixteen(const TPicture16& picture) {
 static_assert(SixteenBySixteen(kNew) && SixteenBySixteen(kOpen) && SixteenBySixteen(kSave) &&
               SixteenBySixteen(kUndo) && SixteenBySixteen(kCommentIn) && SixteenBySixteen(kCommentOut) &&
               SixteenBySixteen(kLineNumbers) && SixteenBySixteen(kFontLarger) && SixteenBySixteen(kFontSmaller) &&
-              SixteenBySixteen(kMcuImage) && SixteenBySixteen(kFind));
+              SixteenBySixteen(kMcuImage) && SixteenBySixteen(kFind) && SixteenBySixteen(kRun));
 
 void AddPicture(TImageList& images, const TPicture16& picture, bool mirrored = false) {
   TBitmap bitmap;
@@ -135,6 +142,7 @@ void AddToolBarImages(TImageList& images) {
   AddPicture(images, kFontSmaller);
   AddPicture(images, kMcuImage);
   AddPicture(images, kFind);
+  AddPicture(images, kRun);
 }
 
 }  // namespace vk
