@@ -1,5 +1,6 @@
 #include "app/BuildOutput.h"
 
+#include <algorithm>
 #include <cctype>
 
 #include "platform/StringLists.h"
@@ -20,7 +21,22 @@ constexpr TClassWord kWords[] = {{"error", olError},
                                  {"first defined", olError},
                                  {"multiple definition", olError}};
 
+// The shell's own words that can start a command line, besides programs.
+constexpr std::string_view kShellWords[] = {"cd",  "if",  "for",  "while", "until",
+                                            "case", "set", "exec", "exit",  "export"};
+
 bool IsDigit(char c) { return std::isdigit(static_cast<unsigned char>(c)) != 0; }
+
+bool IsNameChar(char c) { return c == '_' || std::isalnum(static_cast<unsigned char>(c)) != 0; }
+
+// NAME=value in front of a command.
+bool IsAssignment(std::string_view word) {
+  size_t equals = word.find('=');
+  if (equals == 0 || equals == std::string_view::npos || IsDigit(word[0])) return false;
+  for (size_t i = 0; i < equals; ++i)
+    if (!IsNameChar(word[i])) return false;
+  return true;
+}
 
 // "file:line:column:" somewhere in the line: a compiler diagnostic that
 // points at a column, after which the compiler echoes the source line.
@@ -64,11 +80,31 @@ TOutputLineClass ClassifyOutputLine(std::string_view line) {
   return olNone;
 }
 
-TBuildCounts ClassifyBuildOutput(const TStrings& output, TStrings& pane) {
+bool EchoesCommand(std::string_view line, const TProgramTest& isProgram) {
+  constexpr std::string_view kBlanks = " \t";
+  size_t start = 0;  // make prints a command from its first character
+  while (start < line.size() && kBlanks.find(line[start]) == std::string_view::npos) {
+    size_t end = std::min(line.find_first_of(kBlanks, start), line.size());
+    std::string_view word = line.substr(start, end - start);
+    if (!IsAssignment(word)) {
+      for (std::string_view shellWord : kShellWords)
+        if (word == shellWord) return true;
+      return isProgram(std::string(word));
+    }
+    start = line.find_first_not_of(kBlanks, end);
+  }
+  return false;
+}
+
+TBuildCounts ClassifyBuildOutput(const TStrings& output, TStrings& pane, const TProgramTest& isProgram) {
   TBuildCounts counts;
   int count = output.Count();
+  bool continued = false;  // the previous line was a command ending in "\"
   for (int i = 0; i < count; ++i) {
     std::string line = output.Get(i);
+    bool command = continued || EchoesCommand(line, isProgram);
+    continued = command && !line.empty() && line.back() == '\\';
+    if (command) continue;
     TOutputLineClass lineClass = ClassifyOutputLine(line);
     if (lineClass != olNone) {
       pane.Add(line);
@@ -95,25 +131,5 @@ void AddBuildFailureLine(const TBuildEnd& end, TBuildCounts& counts, TStrings& p
 }
 
 std::string CountText(int count) { return count == 0 ? "Ok" : IntToStr(count); }
-
-void TOutputLineSplitter::Feed(std::string_view bytes) {
-  for (char c : bytes) {
-    bool afterCR = FAfterCR;
-    FAfterCR = c == '\r';
-    if (c == '\n' && afterCR) continue;  // the LF of a CR LF
-    if (c == '\r' || c == '\n') {
-      FOnLine(FPending);
-      FPending.clear();
-    } else {
-      FPending += c;
-    }
-  }
-}
-
-void TOutputLineSplitter::Finish() {
-  if (!FPending.empty()) FOnLine(FPending);
-  FPending.clear();
-  FAfterCR = false;
-}
 
 }  // namespace vk

@@ -1,11 +1,11 @@
 #pragma once
 // Sorting a build's output into the error pane: the lines that hold one of
-// five words are copied and counted as errors or warnings. Also the output
-// read from the build's pipe cut into lines, and the pane line that reports a
-// build that failed without saying so.
+// five words are copied and counted as errors or warnings. Also the pane line
+// that reports a build that failed without saying so.
 //
 // After a build the main window calls, in this order: ClassifyBuildOutput
-// (output memo into the emptied pane), AddBuildFailureLine (with how the
+// (output memo into the emptied pane, with the build's TBuildPrograms from
+// BuildRunner.h telling commands apart), AddBuildFailureLine (with how the
 // build ended), then shows CountText of both counts in the count memo and
 // hands the counts to the result box.
 
@@ -29,11 +29,21 @@ struct TBuildCounts {
   int Warnings = 0;
 };
 
+// Whether a word names a program that the build's shell would run.
+using TProgramTest = std::function<bool(const std::string& word)>;
+
+// Whether make printed the line as a command it runs: it starts with a
+// program or one of the shell's own words (after NAME=value settings). A
+// tool's diagnostic starts with a location or with the tool's name and ":".
+bool EchoesCommand(std::string_view line, const TProgramTest& isProgram);
+
 // Appends every error and warning line of the output to the pane, once each,
-// and counts them. The compiler echoes the source line a diagnostic points
-// at, with a caret line under it: both belong to the diagnostic above and are
-// neither copied nor counted, whatever words the source line holds.
-TBuildCounts ClassifyBuildOutput(const TStrings& output, TStrings& pane);
+// and counts them. Lines that are not the tools' diagnostics are neither
+// copied nor counted, whatever words they hold: the commands make prints
+// before running them (with their continuation lines after a "\"), and the
+// source line the compiler echoes under a diagnostic with a caret line
+// below it.
+TBuildCounts ClassifyBuildOutput(const TStrings& output, TStrings& pane, const TProgramTest& isProgram);
 
 // How the build's child ended.
 struct TBuildEnd {
@@ -49,21 +59,5 @@ void AddBuildFailureLine(const TBuildEnd& end, TBuildCounts& counts, TStrings& p
 
 // A count as the count memo shows it: "Ok" for none.
 std::string CountText(int count);
-
-// Cuts the bytes read from the build's pipe into lines at line breaks only
-// (CR LF, LF or CR), however the pipe divides them into reads.
-class TOutputLineSplitter {
-public:
-  using TLineHandler = std::function<void(const std::string& line)>;
-  explicit TOutputLineSplitter(TLineHandler onLine) : FOnLine(std::move(onLine)) {}
-  void Feed(std::string_view bytes);
-  // The last line, when the output did not end with a line break.
-  void Finish();
-
-private:
-  TLineHandler FOnLine;
-  std::string FPending;
-  bool FAfterCR = false;
-};
 
 }  // namespace vk

@@ -1,5 +1,10 @@
 #include "app/BuildRunner.h"
 
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cstdlib>
+
 #include "app/ProjectFiles.h"
 #include "platform/Streams.h"
 #include "platform/StringLists.h"
@@ -46,13 +51,46 @@ std::string ShellQuote(std::string_view text) {
   return quoted + "'";
 }
 
-std::string BuildScriptText(const std::string& installFolder, const std::string& projectFolder) {
-  // The tool chain's folders below the install folder, in front of the PATH
-  // the program inherited (Debian's tools are found there).
-  std::string path;
+std::vector<std::string> ToolChainFolders(const std::string& installFolder) {
+  std::vector<std::string> folders;
   for (const char* folder :
        {"WinAVR", "WinAvr/avr/bin", "WinAVR/bin", "WinAVR/utils/bin", "WinAvr/libexec/gcc/avr/4.3.0", "WinAvr/avr/lib"})
-    path += ShellQuote(JoinPath(installFolder, folder)) + ":";
+    folders.push_back(JoinPath(installFolder, folder));
+  return folders;
+}
+
+TBuildPrograms::TBuildPrograms(const std::string& installFolder, std::string projectFolder)
+    : FFolders(ToolChainFolders(installFolder)), FProjectFolder(std::move(projectFolder)) {
+  const char* inherited = std::getenv("PATH");
+  std::string_view rest = inherited ? inherited : "";
+  for (;;) {
+    size_t colon = rest.find(':');
+    FFolders.emplace_back(rest.substr(0, colon));
+    if (colon == std::string_view::npos) break;
+    rest.remove_prefix(colon + 1);
+  }
+}
+
+bool TBuildPrograms::operator()(const std::string& word) const {
+  auto [known, added] = FKnown.try_emplace(word, false);
+  if (!added) return known->second;
+  auto executable = [&](const std::string& name) {
+    // The script runs in the project folder: relative names start there.
+    std::string path = name.starts_with('/') ? name : JoinPath(FProjectFolder, name);
+    struct stat status;
+    return stat(path.c_str(), &status) == 0 && S_ISREG(status.st_mode) && access(path.c_str(), X_OK) == 0;
+  };
+  if (word.find('/') != std::string::npos) return known->second = executable(word);
+  for (const std::string& folder : FFolders)
+    if (executable(JoinPath(folder, word))) return known->second = true;
+  return false;
+}
+
+std::string BuildScriptText(const std::string& installFolder, const std::string& projectFolder) {
+  // The tool chain's folders in front of the PATH the program inherited
+  // (Debian's tools are found there).
+  std::string path;
+  for (const std::string& folder : ToolChainFolders(installFolder)) path += ShellQuote(folder) + ":";
   return "#!/bin/sh\n"
          "cd / || exit 1\n"
          "PATH=" +

@@ -13,6 +13,7 @@
 //   4. an empty BuildBaseName: "File needs to be chosen!" and no run;
 //      otherwise run "/bin/sh <InstallFolder>/AVRRUN.BAT".
 
+#include <map>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -38,6 +39,23 @@ std::vector<std::string> ExtraSourceObjects(std::string_view line);
 // AddFile.ini can be read), then the base name's .o, .lss, .elf, .hex, .map,
 // .lst, .cof and .eep, all in the project folder.
 std::vector<std::string> CleanFileList(const std::string& projectFolder, const std::string& baseName);
+
+// The folders the script puts in front of the inherited PATH.
+std::vector<std::string> ToolChainFolders(const std::string& installFolder);
+
+// Whether a word names a program that the script's shell runs: a file it may
+// execute in a folder of the script's PATH, or, for a word holding "/", that
+// file (relative ones from the project folder). Answers are kept.
+class TBuildPrograms {
+public:
+  TBuildPrograms(const std::string& installFolder, std::string projectFolder);
+  bool operator()(const std::string& word) const;
+
+private:
+  std::vector<std::string> FFolders;
+  std::string FProjectFolder;
+  mutable std::map<std::string, bool> FKnown;
+};
 
 // A word the shell takes as it stands, whatever characters it holds.
 std::string ShellQuote(std::string_view text);

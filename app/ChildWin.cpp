@@ -103,6 +103,7 @@ void TMDIChild::CreateActions() {
   }
   EditLineNumberCmd->SetChecked(true);
   EditBitToByteCmd->SetEnabled(false);
+  EditBitToByteCmd->OnExecute = TNotifyEvent(this, &TMDIChild::EditBitToByteCmdExecute);
 }
 
 void TMDIChild::CreateMenus() {

@@ -63,6 +63,8 @@ public:
   void EditorMouseDown(TObject* Sender, TMouseButton Button, TShiftState Shift, int X, int Y);
   void EditorMouseMove(TObject* Sender, TShiftState Shift, int X, int Y);
   void EditorMouseUp(TObject* Sender, TMouseButton Button, TShiftState Shift, int X, int Y);
+  // ChildWinBitToByte.cpp
+  void EditBitToByteCmdExecute(TObject* Sender);
 
   // ----- editing commands (ChildWinCommands.cpp)
   // Find (the text from the selection, or from the tool bar's find box once

@@ -74,6 +74,7 @@ void TMainForm::CreateLayout() {
   SrcEditErrLine->SetRightEdge(0);
   SrcEditErrLine->SetHighlighter(ErrorWarningHl1);
   SrcEditErrLine->Lines().Add("error lines...");
+  SrcEditErrLine->OnDblClick = TNotifyEvent(this, &TMainForm::SrcEditErrLineDblClick);
   Place(Splitter1, this, alBottom, 0, 527, 1016, 4);
 
   // The side panel: the project tree, the file browser, the build output.

@@ -17,6 +17,13 @@
 //                    editor, tool bar and side panel visibility
 //   MainBrowser.cpp  the file browser and the project tree's navigation
 //   MainIncludes.cpp the #include lines inserted before a build and by hand
+//   MainTools.cpp    the makefile wizard, the tool windows, About and the
+//                    project-header commands
+//   MainBuild.cpp    the build command (F9): save, check, clean, make with
+//                    its output in Memo1
+//   MainErrorPane.cpp  the build output sorted into the error pane, the
+//                    counts, the result box, the jump from a pane line to
+//                    its source line, the pane's view and colour menus
 //
 // The current project is the text of status panels 4 (its folder, ending in
 // "/") and 5 (the main file's name); both are empty without a project.
@@ -46,6 +53,7 @@
 namespace vk {
 
 class TMDIChild;
+struct TBuildEnd;
 
 // Status bar panels.
 enum TStatusPanelIndex : int {
@@ -103,6 +111,16 @@ public:
   // Empties the error pane, the build output and the project tree.
   void ClearProjectViews();
 
+  // ----- the build's results (MainErrorPane.cpp)
+  // Sorts Memo1 into the error pane, sets ErrorCount and WarningCount and
+  // shows them in MemoErrorCount; a build that failed without saying so
+  // gets a pane line of its own.
+  void ParseBuildOutput(const TBuildEnd& end);
+  // The counts to a new result box, shown modally.
+  void ShowCompilerResult();
+  // A build is running: no other one starts.
+  bool Building() const { return FBuilding; }
+
   // Files dropped on the window are taken and ignored.
   void WndProc(TMessage& message) override;
 
@@ -121,6 +139,20 @@ public:
   void FileCloseCmdExecute(TObject* Sender);
   void FileCloseAllCmdExecute(TObject* Sender);
   void SetupAvrCmdExecute(TObject* Sender);
+  // MainTools.cpp
+  void WizzardMakefileCmdExecute(TObject* Sender);
+  void ProjectCmdExecute(TObject* Sender);
+  void ViewImageViewCmdExecute(TObject* Sender);
+  void ViewAsciiCodeCmdExecute(TObject* Sender);
+  void HelpAboutCmdExecute(TObject* Sender);
+  void PrjNametInsertCommentCmdExecute(TObject* Sender);
+  void PrjNametDeleteCommentCmdExecute(TObject* Sender);
+  void RunRunCmdExecute(TObject* Sender);
+  void SrcEditErrLineDblClick(TObject* Sender);
+  void SetupErrWindowShow1Click(TObject* Sender);
+  // The eight actions of the error pane's colour menu: each checks its own
+  // item and clears the others of its submenu.
+  void SetUpErrColorCmdExecute(TObject* Sender);
 
   // ----- editing, view and tool commands (MainCommands.cpp); each one that
   // works on a document does nothing without one
@@ -169,7 +201,7 @@ public:
   std::string FileListFolder;
 
   // ----- include insertion (MainIncludes.cpp)
-  // Before a build, ahead of saving, when "AutoInsertBool" is on: the
+  // The build runs it ahead of saving when "AutoInsertBool" is on: the
   // #include lines that the open documents' keywords call for go into the
   // first C document (brought forward), or into the front one without a C
   // document, as one undoable change that marks it modified.
@@ -330,6 +362,7 @@ public:
   TToolButton* ToBtnFontMinItem = new TToolButton(this);
   TToolButton* ToolButton4 = new TToolButton(this);
   TToolButton* ImageToolButton = new TToolButton(this);
+  TToolButton* ToBtnRun = new TToolButton(this);
   TToolButton* ToolButton5 = new TToolButton(this);
   TComboBox* ComboBox2Find = new TComboBox(this);
   TToolButton* ToBtnFind = new TToolButton(this);
@@ -390,8 +423,6 @@ private:
   // Writes the document to the file, which becomes its caption and the
   // current project. A failed write raises and changes nothing.
   void SaveAsProject(TMDIChild& document, const std::string& fileName);
-  // The project's main window in front, maximised.
-  void ShowMainFileWindow();
   // The handlers of MainCommands.cpp and MainBrowser.cpp bound; the file
   // browser shows the drive "C:".
   void BindCommands();
@@ -401,8 +432,14 @@ private:
   void ShowDocument(TMDIChild& document);
   // Opens the help file of the editor folder, or says that it is missing.
   void ShowHelpFile(const std::string& name);
+  // The project's main window in front, maximised; false when it is not open.
+  bool ShowMainFileWindow();
+  // Runs AVRRUN.BAT; its output goes to Memo1 line by line as it comes.
+  TBuildEnd RunBuildScript();
+  void BuildOutputLine(const std::string& line);
 
   bool FShown = false;
+  bool FBuilding = false;
 };
 
 // The main window, made first at start-up.
@@ -410,6 +447,9 @@ extern TMainForm* MainForm;
 // The install folder: the installer's folder during the first show, the
 // current directory from then on.
 extern std::string InstallFolder;
+// The error and warning lines of the last build.
+extern int ErrorCount;
+extern int WarningCount;
 // The document window made last by CreateMDIChild (nullptr once it is gone).
 extern TMDIChild* LastMDIChild;
 // Set by the file list: the next Open takes OpenFromListPath instead of

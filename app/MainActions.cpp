@@ -96,6 +96,17 @@ void TMainForm::CreateActions() {
   FileCloseAllCmd->OnExecute = TNotifyEvent(this, &TMainForm::FileCloseAllCmdExecute);
   FileExitCmd->OnExecute = TNotifyEvent(this, &TMainForm::FileExitCmdExecute);
   SetupAvrCmd->OnExecute = TNotifyEvent(this, &TMainForm::SetupAvrCmdExecute);
+  WizzardMakefileCmd->OnExecute = TNotifyEvent(this, &TMainForm::WizzardMakefileCmdExecute);
+  ProjectCmd->OnExecute = TNotifyEvent(this, &TMainForm::ProjectCmdExecute);
+  ViewImageViewCmd->OnExecute = TNotifyEvent(this, &TMainForm::ViewImageViewCmdExecute);
+  ViewAsciiCodeCmd->OnExecute = TNotifyEvent(this, &TMainForm::ViewAsciiCodeCmdExecute);
+  HelpAboutCmd->OnExecute = TNotifyEvent(this, &TMainForm::HelpAboutCmdExecute);
+  PrjNametInsertCommentCmd->OnExecute = TNotifyEvent(this, &TMainForm::PrjNametInsertCommentCmdExecute);
+  PrjNametDeleteCommentCmd->OnExecute = TNotifyEvent(this, &TMainForm::PrjNametDeleteCommentCmdExecute);
+  RunRunCmd->OnExecute = TNotifyEvent(this, &TMainForm::RunRunCmdExecute);
+  for (TAction* colour : {SetUpErrFontBlackCmd, SetUpErrFontGreenCmd, SetUpErrFontGrayCmd, SetUpErrFontRedCmd,
+                          SetUpErrColorWhiteCmd, SetUpErrColorTealCmd, SetUpErrColorGreenCmd, SetUpErrColorGrayCmd})
+    colour->OnExecute = TNotifyEvent(this, &TMainForm::SetUpErrColorCmdExecute);
 }
 
 }  // namespace vk

@@ -5,16 +5,12 @@
 #include "app/ChildWin.h"
 #include "app/IncludeInsertion.h"
 #include "app/Main.h"
-#include "app/SettingsStore.h"
-#include "app/SharedTables.h"
 #include "platform/FilePaths.h"
 #include "platform/MessageBoxes.h"
 
 namespace vk {
 
 void TMainForm::AutoInsertIncludes() {
-  TSettingsReader settings(AttrKeyNames[EditorKeyIndex]);
-  if (!settings.Bool(EditorValue::AutoInsertBool).value_or(false)) return;
   std::vector<TMDIChild*> windows;
   std::vector<TIncludeDocument> documents;
   for (int i = 0; i < DocumentCount(); ++i) {

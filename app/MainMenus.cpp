@@ -132,9 +132,9 @@ void TMainForm::CreateMenus() {
   Add(Help1, HelpAbout1, "", HelpAboutCmd);
 
   // Items that run nothing yet stay disabled until their commands exist.
-  for (TMenuItem* idle : {SetupToolBarShow1, SetupIncWindowShow1, SetupErrWindowShow1, FontEdit1, HelpMega103,
-                          HelpMega603})
+  for (TMenuItem* idle : {SetupToolBarShow1, SetupIncWindowShow1, FontEdit1, HelpMega103, HelpMega603})
     idle->SetEnabled(false);
+  SetupErrWindowShow1->OnClick = TNotifyEvent(this, &TMainForm::SetupErrWindowShow1Click);
 
   SetMenu(MainMenu1);
   SetWindowMenu(Window1);
@@ -178,6 +178,7 @@ void TMainForm::CreateToolBar() {
       {ToBtnFontMinItem, BtnFontMinCmd, tiFontSmaller, ""},
       {ToolButton4, nullptr, -1, ""},
       {ImageToolButton, ViewImageViewCmd, tiMcuImage, ""},
+      {ToBtnRun, RunRunCmd, tiRun, "Compile & Build "},
       {ToolButton5, nullptr, -1, ""},
   };
   for (const TButtonRow& row : buttons) {

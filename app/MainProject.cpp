@@ -128,14 +128,15 @@ void TMainForm::OpenProject(const std::string& path) {
   for (const std::string& file : files) OpenDocument(JoinPath(folder, file), file + kMissingFileText);
 }
 
-void TMainForm::ShowMainFileWindow() {
+bool TMainForm::ShowMainFileWindow() {
   for (int i = 0; i < DocumentCount(); ++i) {
     TMDIChild* document = Documents(i);
     if (ExtractFileName(document->Caption()) != MainFileName()) continue;
     document->Show();
     document->SetWindowState(wsMaximized);
-    return;
+    return true;
   }
+  return false;
 }
 
 // ---------------------------------------------------------------- saving

@@ -9,6 +9,7 @@
 #include "app/ChildWin.h"
 #include "app/Main.h"
 #include "app/SettingsStore.h"
+#include "dialogs/PrjName.h"
 #include "platform/DropFiles.h"
 #include "platform/FileIcons.h"
 #include "platform/FilePaths.h"
@@ -45,6 +46,7 @@ void TMainForm::FormShow(TObject*) {
     } catch (const Exception& e) {
       Application().HandleException(e);
     }
+    if (PrjNameForm) PrjNameForm->SetFields(ReadProjectHeaderFields());
   }
 
   for (TMenuItem* item : {FileSave1, FileSaveAll1}) item->SetEnabled(false);
@@ -70,6 +72,12 @@ void TMainForm::ActionList1Update(TBasicAction*, bool&) {
 void TMainForm::FileExitCmdExecute(TObject*) { Close(); }
 
 void TMainForm::FormClose(TObject*, TCloseAction& Action) {
+  // The window painting during a build may be asked to close: it stays
+  // until the build has ended.
+  if (FBuilding) {
+    Action = caNone;
+    return;
+  }
   Action = caFree;
   if (!FileSaveAsCmd->Enabled()) return;
   switch (Application().MessageBox("Save to file?", "Save message", MB_YESNOCANCEL)) {

@@ -5,16 +5,30 @@
 #include "app/Main.h"
 #include "app/ReplaceFind.h"
 #include "app/ReplaceSelect.h"
+#include "dialogs/ASCIICode.h"
+#include "dialogs/AvrImage.h"
+#include "dialogs/BitToByte.h"
+#include "dialogs/MakeFileWizzard.h"
+#include "dialogs/PrjName.h"
 
 namespace vk {
 
+void CreateStartupForms() {
+  Application().CreateForm(MainForm);
+  Application().CreateForm(ReplaceSelect);
+  Application().CreateForm(ReplaceFind);
+  Application().CreateForm(FindForm);
+  Application().CreateForm(CompilerDlg);
+  Application().CreateForm(FormMakeWizzard);
+  Application().CreateForm(ImageForm);
+  Application().CreateForm(PrjNameForm);
+  Application().CreateForm(BitToByteForm);
+  Application().CreateForm(ASCIICodeForm);
+}
+
 int RunProgram() {
   try {
-    Application().CreateForm(MainForm);
-    Application().CreateForm(ReplaceSelect);
-    Application().CreateForm(ReplaceFind);
-    Application().CreateForm(FindForm);
-    Application().CreateForm(CompilerDlg);
+    CreateStartupForms();
     Application().Run();
   } catch (const std::exception& e) {
     Application().HandleException(e);

@@ -7,6 +7,8 @@
 
 namespace vk {
 
+// The windows made at start-up, in their order, the main window first.
+void CreateStartupForms();
 int RunProgram();
 
 }  // namespace vk

@@ -95,6 +95,13 @@ constexpr TPicture16 kFind = {
     "...kccccck......", "....kkkkkdk.....", "..........dkk...", "...........dkk..",
     "............dkk.", ".............dk.", "................", "................",
 };
+// A green arrow pointing right: start the build.
+constexpr TPicture16 kRun = {
+    "................", "................", "...kk...........", "...kGk..........",
+    "...kGGk.........", "...kGGGk........", "...kGGGGk.......", "...kGGGGGk......",
+    "...kGGGGGk......", "...kGGGGk.......", "...kGGGk........", "...kGGk.........",
+    "...kGk..........", "...kk...........", "................", "................",
+};
 
 // The side panel's trees: a closed folder (the open one is kOpen), pages
 // marked C and H for sources and headers, and a diamond for the rest.
@@ -134,8 +141,9 @@ constexpr bool SixteenBySixteen(const TPicture16& picture) {
 static_assert(SixteenBySixteen(kNew) && SixteenBySixteen(kOpen) && SixteenBySixteen(kSave) &&
               SixteenBySixteen(kUndo) && SixteenBySixteen(kCommentIn) && SixteenBySixteen(kCommentOut) &&
               SixteenBySixteen(kLineNumbers) && SixteenBySixteen(kFontLarger) && SixteenBySixteen(kFontSmaller) &&
-              SixteenBySixteen(kMcuImage) && SixteenBySixteen(kFind) && SixteenBySixteen(kFolder) &&
-              SixteenBySixteen(kCSource) && SixteenBySixteen(kHeader) && SixteenBySixteen(kMember));
+              SixteenBySixteen(kMcuImage) && SixteenBySixteen(kFind) && SixteenBySixteen(kRun) &&
+              SixteenBySixteen(kFolder) && SixteenBySixteen(kCSource) && SixteenBySixteen(kHeader) &&
+              SixteenBySixteen(kMember));
 
 void AddPicture(TImageList& images, const TPicture16& picture, bool mirrored = false) {
   TBitmap bitmap;
@@ -163,6 +171,7 @@ void AddToolBarImages(TImageList& images) {
   AddPicture(images, kFontSmaller);
   AddPicture(images, kMcuImage);
   AddPicture(images, kFind);
+  AddPicture(images, kRun);
 }
 
 void AddFolderImages(TImageList& images) {

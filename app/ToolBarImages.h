@@ -19,6 +19,7 @@ enum TToolBarImage : int {
   tiFontSmaller,
   tiMcuImage,
   tiFind,
+  tiRun,
   tiCount
 };
 

@@ -26,6 +26,43 @@ TEST(BuildOutputTest, TheLeftmostWordDecidesALinesClass) {
   for (const auto& c : cases) EXPECT_EQ(ClassifyOutputLine(c.Line), c.Class) << c.Line;
 }
 
+bool TestProgram(const std::string& word) { return word == "avr-gcc" || word == "avr-objcopy" || word == "/bin/rm"; }
+
+TEST(BuildOutputTest, CommandsThatMakePrintsAreNoDiagnostics) {
+  const struct {
+    const char* Line;
+    bool Command;
+  } cases[] = {
+      {"avr-gcc -c -Werror -Wno-error=unused error.c -o error.o", true},
+      {"/bin/rm -f warning.hex", true},
+      {"LC_ALL=C X_1=a=b avr-gcc -c main.c", true},
+      {"cd sub && avr-gcc -c error.c", true},
+      {"if [ -f error.log ]; then cat error.log; fi", true},
+      {"main.c:3:7: warning: unused variable 'x'", false},
+      {"avr-gcc: error: nofile.c: No such file or directory", false},
+      {"  avr-gcc -c echoed.c", false},  // indented: not printed by make
+      {"1X=2 avr-gcc -c main.c", false},
+      {"=x avr-gcc", false},
+      {"Compiling C: error.c", false},
+      {"LC_ALL=C", false},
+      {"", false},
+  };
+  for (const auto& c : cases) EXPECT_EQ(EchoesCommand(c.Line, TestProgram), c.Command) << c.Line;
+
+  TStringList output = test::ListOf({
+      "avr-objcopy -j .eeprom --set-section-flags=.eeprom=alloc,load \\",
+      "--change-section-lma .eeprom=0 --no-change-warnings -O ihex main.elf main.eep || exit 0",
+      "avr-gcc -c -Werror main.c",
+      "main.c:1: warning: no newline at end of file",
+      "collect2: error: ld returned 1 exit status",
+  });
+  TStringList pane;
+  TBuildCounts counts = ClassifyBuildOutput(output, pane, TestProgram);
+  EXPECT_EQ(test::LinesOf(pane), (std::vector<std::string>{output.Get(3), output.Get(4)}));
+  EXPECT_EQ(counts.Errors, 1);
+  EXPECT_EQ(counts.Warnings, 1);
+}
+
 TEST(BuildOutputTest, EchoedSourceAndCaretLinesBelongToTheDiagnosticAbove) {
   TStringList output = test::ListOf({
       "w.c: In function 'main':",
@@ -40,7 +77,7 @@ TEST(BuildOutputTest, EchoedSourceAndCaretLinesBelongToTheDiagnosticAbove) {
       "    ^",
   });
   TStringList pane;
-  TBuildCounts counts = ClassifyBuildOutput(output, pane);
+  TBuildCounts counts = ClassifyBuildOutput(output, pane, TestProgram);
   EXPECT_EQ(test::LinesOf(pane), (std::vector<std::string>{output.Get(1), output.Get(4), output.Get(7), output.Get(8)}));
   EXPECT_EQ(counts.Errors, 3);
   EXPECT_EQ(counts.Warnings, 1);
@@ -65,26 +102,6 @@ TEST(BuildOutputTest, AFailedBuildWithoutAnErrorLineGetsOne) {
     EXPECT_EQ(test::LinesOf(pane), c.Added ? std::vector<std::string>{c.Added} : std::vector<std::string>{});
     EXPECT_EQ(counts.Errors, c.ErrorsBefore + (c.Added ? 1 : 0));
     EXPECT_EQ(CountText(counts.Errors), c.Added || c.ErrorsBefore ? IntToStr(counts.Errors) : "Ok");
-  }
-}
-
-TEST(BuildOutputTest, PipeReadsAreCutIntoLinesAtLineBreaksOnly) {
-  std::string longLine(300, 'x');
-  const struct {
-    std::vector<std::string> Chunks;
-    std::vector<std::string> Lines;
-  } cases[] = {
-      {{longLine.substr(0, 256), longLine.substr(256) + "\n"}, {longLine}},
-      {{"a\r", "\nb\n", "\n"}, {"a", "b", ""}},
-      {{"a\rb\r\nc"}, {"a", "b", "c"}},
-      {{"", "tail"}, {"tail"}},
-  };
-  for (const auto& c : cases) {
-    std::vector<std::string> lines;
-    TOutputLineSplitter splitter([&](const std::string& line) { lines.push_back(line); });
-    for (const std::string& chunk : c.Chunks) splitter.Feed(chunk);
-    splitter.Finish();
-    EXPECT_EQ(lines, c.Lines);
   }
 }
 
@@ -143,7 +160,7 @@ TEST(BuildOutputTest, RealToolChainOutput) {
     test::TCommandResult result = test::RunCommand(folder.Path(), c.Command);
     TStringList output = test::ListOf(result.Lines);
     TStringList pane;
-    TBuildCounts counts = ClassifyBuildOutput(output, pane);
+    TBuildCounts counts = ClassifyBuildOutput(output, pane, TestProgram);
     AddBuildFailureLine({true, result.Status, 0}, counts, pane);
     EXPECT_EQ(counts.Errors, c.Errors) << output.Text();
     EXPECT_EQ(counts.Warnings, c.Warnings) << output.Text();

@@ -60,6 +60,31 @@ TEST(BuildRunnerTest, MakefileCheckAcceptsWhatMakeReads) {
   EXPECT_FALSE(MakefileReadable(""));
 }
 
+TEST(BuildRunnerTest, ProgramsAreWhatTheScriptsShellFinds) {
+  test::TTempFolder temp;
+  std::string install = temp.File("inst"), project = temp.File("my project");
+  for (const std::string& folder : {install, install + "/WinAVR", install + "/WinAVR/bin", project})
+    mkdir(folder.c_str(), 0700);
+  auto addFile = [](const std::string& path, mode_t mode) {
+    test::WriteTextFile(path, "#!/bin/sh\n");
+    chmod(path.c_str(), mode);
+  };
+  addFile(install + "/WinAVR/bin/avr-tool", 0700);
+  addFile(install + "/WinAVR/bin/readme", 0600);
+  addFile(project + "/run.sh", 0700);
+  mkdir((install + "/WinAVR/bin/subdir").c_str(), 0700);
+  TBuildPrograms programs(install, project + "/");
+  const struct {
+    std::string Word;
+    bool Program;
+  } cases[] = {
+      {"avr-tool", true}, {"readme", false}, {"subdir", false}, {"sh", true},  // from the inherited PATH
+      {"./run.sh", true}, {project + "/run.sh", true}, {"run.sh", false},      {"main.c:3:", false},
+  };
+  for (const auto& c : cases) EXPECT_EQ(programs(c.Word), c.Program) << c.Word;
+  EXPECT_TRUE(programs("avr-tool"));  // asked again
+}
+
 TEST(BuildRunnerTest, ScriptQuotesEveryPath) {
   EXPECT_EQ(BuildScriptText("/opt/it's", "/p/a b; rm -rf x/"),
             "#!/bin/sh\n"

@@ -5,8 +5,6 @@
 #include <sys/stat.h>
 
 #include "app/IncludeInsertion.h"
-#include "app/SettingsStore.h"
-#include "platform/Registry.h"
 #include "platform/Shell.h"
 #include "tests/app/IdeTestSupport.h"
 
@@ -56,11 +54,6 @@ protected:
     for (int i = 0; i < tree.Items()->Count(); ++i)
       if (tree.Items()->Item(i)->Text() == text) return tree.Items()->Item(i);
     return nullptr;
-  }
-  static void StoreAutoInsert(bool on) {
-    TRegistry registry;
-    ASSERT_TRUE(registry.OpenKey(SettingsKeyPath("Editor"), true));
-    registry.WriteBool(EditorValue::AutoInsertBool, on);
   }
 };
 
@@ -162,13 +155,7 @@ TEST_F(MainBrowserTest, IncludesAreInsertedBeforeABuildAndByHand) {
   Open(Project.File("main.c"));
   TSrcEdit& editor = *Document(Project.File("main.c"))->Editor;
   const TTexts before = LinesOf(editor.Lines());
-
-  StoreAutoInsert(false);
-  MainForm->AutoInsertIncludes();
-  EXPECT_EQ(LinesOf(editor.Lines()), before);
-
   // The C file, not the header in front, receives the line.
-  StoreAutoInsert(true);
   MainForm->Documents(0)->Show();
   Document(Project.File("lcd.h"))->Show();
   MainForm->AutoInsertIncludes();

@@ -1,0 +1,87 @@
+// The build command (F9): every document saved, the project's makefile
+// checked, the main file's window in front, the last build's products
+// deleted, AVRRUN.BAT written and run by the shell with its output in Memo1
+// as it comes, then the error pane and the result box (MainErrorPane.cpp).
+
+#include "app/BuildOutput.h"
+#include "app/BuildRunner.h"
+#include "app/Main.h"
+#include "app/ProjectFiles.h"
+#include "app/SettingsStore.h"
+#include "app/SharedTables.h"
+#include "platform/FilePaths.h"
+#include "platform/MessageBoxes.h"
+#include "platform/Processes.h"
+#include "platform/ScopeGuard.h"
+#include "platform/Streams.h"
+
+namespace vk {
+
+namespace {
+
+// "AutoInsertBool" as the last build could read it.
+bool GAutoInsert = false;
+
+}  // namespace
+
+void TMainForm::RunRunCmdExecute(TObject*) {
+  // The output is read while the window paints: F9 meanwhile starts nothing.
+  if (FBuilding) return;
+  FBuilding = true;
+  TScopeExit building([this] { FBuilding = false; });
+
+  PageControl1->SetActivePage(TabSheet3);
+  TSettingsReader editorKey(AttrKeyNames[EditorKeyIndex]);
+  if (std::optional<bool> autoInsert = editorKey.Bool(EditorValue::AutoInsertBool)) GAutoInsert = *autoInsert;
+  // Before saving, so that make compiles the inserted lines.
+  if (GAutoInsert) AutoInsertIncludes();
+
+  // Saved whether or not a key has enabled the Save All item yet: a change
+  // made without the keyboard (a paste from the menu) is built too.
+  SaveAll();
+  SrcEditErrLine->Lines().Clear();
+  Memo1->Lines().Clear();
+
+  const std::string folder = ProjectFolder();
+  if (!MakefileReadable(folder)) {
+    ShowMessage(JoinPath(folder, "'makefile'") + "Cannot open file!");
+    return;
+  }
+  if (!ShowMainFileWindow()) {
+    ShowMessage("Cannot move to the line with more than one files already opened");
+    return;
+  }
+  const std::string baseName = BuildBaseName(MainFileName());
+  if (editorKey.Bool(EditorValue::AutoMakefileCreateBool))
+    for (const std::string& product : CleanFileList(folder, baseName)) DeleteFile(product);
+  try {
+    WriteBuildScript(InstallFolder, folder);
+  } catch (const EStreamError&) {
+    ShowMessage(JoinPath(InstallFolder, "AvrRun.bat") + "Cannot open file!");
+    return;
+  }
+  TBuildEnd end;
+  if (baseName.empty())
+    ShowMessage("File needs to be chosen!");
+  else
+    end = RunBuildScript();
+  ParseBuildOutput(end);
+  ShowCompilerResult();
+}
+
+TBuildEnd TMainForm::RunBuildScript() {
+  TProcessRunner runner;
+  runner.SetCommand({"/bin/sh", JoinPath(InstallFolder, BuildScriptName)});
+  runner.OnLine = TLineEvent(this, &TMainForm::BuildOutputLine);
+  try {
+    int status = runner.Run();
+    // The shell reports a command that a signal ended as 128 + the signal.
+    return {true, status, status > 128 ? status - 128 : 0};
+  } catch (const EProcessError&) {
+    return {false, 0, 0};
+  }
+}
+
+void TMainForm::BuildOutputLine(const std::string& line) { Memo1->Lines().Add(line); }
+
+}  // namespace vk

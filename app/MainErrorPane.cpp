@@ -1,0 +1,85 @@
+// The build's results in the main window: the output sorted into the error
+// pane with the counts beside it, the result box, the double click that
+// shows a pane line's source line, and the pane's view and colour menus.
+
+#include "app/BuildOutput.h"
+#include "app/BuildRunner.h"
+#include "app/ChildWin.h"
+#include "app/CompilerDlg.h"
+#include "app/ErrorJump.h"
+#include "app/Main.h"
+#include "platform/FilePaths.h"
+
+namespace vk {
+
+int ErrorCount = 0;
+int WarningCount = 0;
+
+namespace {
+
+// Lines 1 and 3 of the count memo, which a person may have typed away.
+void SetCountLine(TStrings& lines, int index, int count) {
+  while (lines.Count() <= index) lines.Add("");
+  lines.Put(index, CountText(count));
+}
+
+}  // namespace
+
+void TMainForm::ParseBuildOutput(const TBuildEnd& end) {
+  TStrings& pane = SrcEditErrLine->Lines();
+  pane.Clear();
+  TBuildCounts counts = ClassifyBuildOutput(Memo1->Lines(), pane, TBuildPrograms(InstallFolder, ProjectFolder()));
+  AddBuildFailureLine(end, counts, pane);
+  ErrorCount = counts.Errors;
+  WarningCount = counts.Warnings;
+  SetCountLine(MemoErrorCount->Lines(), 1, ErrorCount);
+  SetCountLine(MemoErrorCount->Lines(), 3, WarningCount);
+}
+
+void TMainForm::ShowCompilerResult() {
+  CompilerErrorCount = ErrorCount;
+  CompilerWarningCount = WarningCount;
+  // A fresh box every time: it frees itself when it closes.
+  Application().CreateForm(CompilerDlg);
+  CompilerDlg->SetProject(ProjectFolder(), MainFileName());
+  CompilerDlg->SetErrorCountLines(&MemoErrorCount->Lines());
+  CompilerDlg->ShowModal();
+}
+
+void TMainForm::SrcEditErrLineDblClick(TObject*) {
+  // The editor's own double click has put the caret on the clicked line.
+  TStrings& pane = SrcEditErrLine->Lines();
+  int paneLine = SrcEditErrLine->CaretY();
+  if (paneLine > pane.Count()) return;
+  MarkPaneLine(*SrcEditErrLine);
+  std::optional<TErrorJump> jump = ParseErrorJump(pane.Get(paneLine - 1));
+  if (!jump) return;
+  TMDIChild* target = nullptr;
+  for (int i = 0; !jump->FileName.empty() && !target && i < DocumentCount(); ++i)
+    if (ExtractFileName(Documents(i)->Caption()) == jump->FileName) target = Documents(i);
+  if (target)
+    target->Show();
+  else
+    target = ActiveDocument();
+  if (!target) return;
+  target->Editor->SetFocus();
+  SelectErrorLine(*target->Editor, jump->Line);
+  target->SetWindowState(wsMaximized);
+}
+
+void TMainForm::SetupErrWindowShow1Click(TObject*) {
+  bool show = !SetupErrWindowShow1->Checked();
+  if (show) ErrorPanel->SetAlign(alBottom);
+  ErrorPanel->SetVisible(show);
+  Splitter1->SetVisible(show);
+  SetupErrWindowShow1->SetChecked(show);
+}
+
+void TMainForm::SetUpErrColorCmdExecute(TObject* Sender) {
+  for (TMenuItem* submenu : {SetUpErrFont1, SetUpErrColor1})
+    for (int i = 0; i < submenu->Count(); ++i)
+      if (submenu->Items(i)->Action() == Sender)
+        for (int j = 0; j < submenu->Count(); ++j) submenu->Items(j)->SetChecked(j == i);
+}
+
+}  // namespace vk

@@ -1,0 +1,418 @@
+// The build command through the main window, with make and the real AVR
+// tool chain on small projects: the output, the error pane and its counts,
+// the result box, and the jump from a pane line to its source line.
+
+#include <sys/stat.h>
+
+#include <algorithm>
+#include <functional>
+#include <map>
+#include <sstream>
+
+#include "app/CompilerDlg.h"
+#include "dialogs/EnvironmentMakefile.h"
+#include "platform/Processes.h"
+#include "platform/Registry.h"
+#include "platform/ScopeGuard.h"
+#include "platform/SysUtils.h"
+#include "tests/app/IdeTestSupport.h"
+
+namespace vk::test {
+namespace {
+
+struct TSourceFile {
+  std::string Name, Text;
+};
+
+class MainBuildTest : public TIdeCase {
+protected:
+  MainBuildTest() {
+    // AVRRUN.BAT goes to the install folder, the current one after start.
+    SetCurrentDir(Install.Path());
+    StartIde();
+  }
+
+  // A project in a folder of its own below the temporary one: its sources,
+  // AddFile.ini naming the extra sources, and the makefile the settings
+  // dialog writes for them unless the project brings its own.
+  std::string WriteProject(const std::string& folderName, const std::vector<TSourceFile>& files,
+                           const std::string& extraSources = "", const char* makefile = nullptr) {
+    std::string folder = Project.File(folderName);
+    mkdir(folder.c_str(), 0700);
+    for (const TSourceFile& file : files) WriteTextFile(folder + "/" + file.Name, file.Text);
+    if (!extraSources.empty()) WriteTextFile(folder + "/AddFile.ini", "[AddFile]\r\n" + extraSources + "\r\n\r\n");
+    if (makefile) {
+      WriteTextFile(folder + "/makefile", makefile);
+    } else {
+      TMakefileOptions options;
+      options.Target = "main";
+      options.CAddSources = extraSources;
+      WriteMakefile(folder + "/", options);
+    }
+    return folder;
+  }
+
+  // F9 on the open project; the result box's six rows as it showed them
+  // (none when no box came up: its answer is left waiting).
+  static std::vector<std::string> Build(const std::function<void()>& start = [] { MainForm->RunRunCmd->Execute(); }) {
+    std::vector<std::string> rows;
+    ModalAnswers().PushResponder([&rows](TCustomForm* const& form) {
+      const TCompilerDlg& box = dynamic_cast<const TCompilerDlg&>(*form);
+      rows = {box.LblPrj->Caption(),
+              box.LblErr->Caption() + " " + box.LblNumErr->Caption() + " " + box.LblNumWarn->Caption(),
+              box.LbMcuType->Caption(),
+              box.LblLines->Caption(),
+              box.LbDataBss->Caption(),
+              box.LbEepromMem->Caption()};
+      return mrOk;
+    });
+    start();
+    return rows;
+  }
+
+  static std::vector<std::string> Pane() { return LinesOf(MainForm->SrcEditErrLine->Lines()); }
+  static std::vector<std::string> Counts() { return LinesOf(MainForm->MemoErrorCount->Lines()); }
+
+  // A double click on the pane line, as the pane's editor reports it.
+  static void DoubleClickPaneLine(int line) {
+    MainForm->SrcEditErrLine->SetCaretXY({3, line});
+    MainForm->SrcEditErrLine->OnDblClick(MainForm->SrcEditErrLine);
+  }
+
+  // Section sizes of the built program as avr-size counts them.
+  static std::map<std::string, uint64_t> AvrSize(const std::string& elf) {
+    std::map<std::string, uint64_t> sections;
+    for (const std::string& line : RunCommand(ExtractFilePath(elf), "avr-size -A '" + elf + "'").Lines) {
+      std::istringstream fields(line);
+      std::string name;
+      uint64_t bytes = 0;
+      if (fields >> name >> bytes) sections[name] = bytes;
+    }
+    return sections;
+  }
+
+  // The result box's memory rows: for a program that was linked, its sizes
+  // as avr-size counts them; "Error" for each when the build wrote no map
+  // (the last one's was deleted). A failed link writes a map, but no program
+  // to measure.
+  static void ExpectMemoryRows(const std::vector<std::string>& rows, const std::string& folder) {
+    ASSERT_EQ(rows.size(), 6u);
+    if (!FileExists(folder + "/main.elf") && FileExists(folder + "/main.map")) return;
+    if (!FileExists(folder + "/main.map")) {
+      EXPECT_EQ(std::vector<std::string>(rows.begin() + 3, rows.end()),
+                (std::vector<std::string>{"Error Bytes (Total 128 KBytes) = % Full of FLASH",
+                                          "Error Bytes (Total 4096 Bytes) = % Full of SRAM",
+                                          "Error Bytes (Total 4096 Bytes) = % Full of EEPROM"}));
+      return;
+    }
+    std::map<std::string, uint64_t> size = AvrSize(folder + "/main.elf");
+    const struct {
+      uint64_t Bytes;
+      const char* Total;
+      const char* Memory;
+    } lines[] = {{size[".text"], "128 KBytes", "FLASH"},
+                 {size[".data"] + size[".bss"], "4096 Bytes", "SRAM"},
+                 {size[".eeprom"], "4096 Bytes", "EEPROM"}};
+    for (int i = 0; i < 3; ++i) {
+      const std::string& row = rows[3 + i];
+      std::string start =
+          Format("%llu Bytes (Total %s) = ", static_cast<unsigned long long>(lines[i].Bytes), lines[i].Total);
+      EXPECT_EQ(row.substr(0, start.size()), start);
+      EXPECT_TRUE(row.ends_with(std::string("% Full of ") + lines[i].Memory)) << row;
+    }
+  }
+};
+
+// The text with every marker (%F: the project folder) replaced by the folder.
+std::string InFolder(std::string text, const std::string& folder, const std::string& marker = "%F") {
+  for (size_t at; (at = text.find(marker)) != std::string::npos;) text.replace(at, marker.size(), folder);
+  return text;
+}
+
+TEST_F(MainBuildTest, TheOutputIsSortedCountedAndEachPaneLineJumpsToItsSource) {
+  VK_REQUIRE_AVR_TOOL_CHAIN();
+  struct TJump {
+    int PaneLine;
+    const char* File;  // nullptr: no document is touched
+    int Line;
+  };
+  const struct {
+    const char* Folder;
+    std::vector<TSourceFile> Files;
+    std::string ExtraSources;
+    const char* Makefile;  // nullptr: the settings dialog's
+    std::vector<std::string> Pane;
+    std::vector<std::string> Counts;  // lines 1 and 3 of the count memo
+    const char* Verdict;              // the result box: verdict, errors, warnings
+    std::vector<TJump> Jumps;
+  } cases[] = {
+      {"clean",
+       {{"main.c", "#include <avr/io.h>\nint main(void) {\n  DDRB = 0xff;\n  return 0;\n}\n"}},
+       "",
+       nullptr,
+       {},
+       {"Ok", "Ok"},
+       "Ok 0 0",
+       {{1, nullptr, 0}}},  // an empty pane
+      // The echoed source line names an error; the template's objcopy line
+      // says --no-change-warnings.
+      {"my project",
+       {{"main.c", "#include <avr/io.h>\nint main(void) {\n  int unused_error = 3;\n  return 0;\n}\n"}},
+       "",
+       nullptr,
+       {"main.c:3:7: warning: unused variable 'unused_error' [-Wunused-variable]"},
+       {"Ok", "1"},
+       "Ok 0 1",
+       {{1, "main.c", 3}}},
+      {"syntax",
+       {{"main.c", "int main(void) {\n  int x = 3\n  return x;\n}\n"}},
+       "",
+       nullptr,
+       {"main.c:3:3: error: expected ',' or ';' before 'return'",
+        "main.c:2:7: warning: unused variable 'x' [-Wunused-variable]"},
+       {"1", "1"},
+       "Error 1 1",
+       {{1, "main.c", 3}, {2, "main.c", 2}}},
+      {"undefined ref",
+       {{"main.c", "void foo(void);\nint main(void) {\n  foo();\n  return 0;\n}\n"}},
+       "",
+       nullptr,
+       {"%F/main.c:3: undefined reference to `foo'", "collect2: error: ld returned 1 exit status"},
+       {"2", "Ok"},
+       "Error 2 0",
+       {{1, "main.c", 3}, {2, nullptr, 0}}},
+      {"twice",
+       {{"main.c", "#include <avr/io.h>\nvoid shared(void) { PORTB = 1; }\nint main(void) {\n  shared();\n}\n"},
+        {"b.c", "#include <avr/io.h>\nvoid shared(void) { PORTB = 2; }\n"}},
+       "b.c",
+       nullptr,
+       {"%F/b.c:2: multiple definition of `shared'", "main.o:%F/main.c:2: first defined here",
+        "collect2: error: ld returned 1 exit status"},
+       {"3", "Ok"},
+       "Error 3 0",
+       {{1, "b.c", 2}, {2, "main.c", 2}}},
+      {"silent failure",
+       {{"main.c", "int main(void) { return 0; }\n"}},
+       "",
+       "all: missing.o\n",
+       {"error: the build failed with exit status 2"},
+       {"1", "Ok"},
+       "Error 1 0",
+       {{1, nullptr, 0}}},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.Folder);
+    std::string folder = WriteProject(c.Folder, c.Files, c.ExtraSources, c.Makefile);
+    Open(folder + "/main.c");
+    std::vector<std::string> rows = Build();
+    ASSERT_EQ(rows.size(), 6u);
+    EXPECT_EQ(rows[0], folder + "/main.c");
+    EXPECT_EQ(rows[1], c.Verdict);
+    EXPECT_EQ(rows[2], "atmega128");
+    ExpectMemoryRows(rows, folder);
+    std::vector<std::string> pane;
+    for (const std::string& line : c.Pane) pane.push_back(InFolder(line, folder));
+    EXPECT_EQ(Pane(), pane) << MainForm->Memo1->Lines().Text();
+    EXPECT_EQ(Counts(), (std::vector<std::string>{"Total Error:", c.Counts[0], "Total Warning:", c.Counts[1]}));
+    EXPECT_EQ(MainForm->PageControl1->ActivePage(), MainForm->TabSheet3);
+
+    for (const auto& jump : c.Jumps) {
+      SCOPED_TRACE(jump.PaneLine);
+      TMDIChild* before = MainForm->ActiveDocument();
+      before->Editor->SetCaretXY({1, 1});
+      DoubleClickPaneLine(jump.PaneLine);
+      TMDIChild* front = MainForm->ActiveDocument();
+      if (!c.Pane.empty()) {
+        EXPECT_EQ(MainForm->SrcEditErrLine->BlockBegin(), (TBufferCoord{1, jump.PaneLine}));
+        EXPECT_EQ(MainForm->SrcEditErrLine->BlockEnd(), (TBufferCoord{500, jump.PaneLine}));
+      }
+      if (!jump.File) {
+        EXPECT_EQ(front, before);
+        EXPECT_FALSE(front->Editor->SelAvail());
+        continue;
+      }
+      EXPECT_EQ(front->Caption(), folder + "/" + jump.File);
+      EXPECT_EQ(front->WindowState(), wsMaximized);
+      EXPECT_EQ(front->Editor->CaretY(), jump.Line);
+      EXPECT_EQ(front->Editor->SelText(), front->Editor->Lines().Get(jump.Line - 1));
+    }
+    MainForm->CloseAll();
+    Settle();
+  }
+}
+
+// A program with constants in flash, variables in SRAM and data in EEPROM:
+// the result box's three memory rows agree with avr-size of the same build.
+TEST_F(MainBuildTest, TheMemoryRowsAgreeWithAvrSize) {
+  VK_REQUIRE_AVR_TOOL_CHAIN();
+  std::string folder = WriteProject(
+      "memory", {{"main.c",
+                  "#include <avr/io.h>\n#include <avr/pgmspace.h>\n#include <avr/eeprom.h>\n"
+                  "const char msg[] PROGMEM = \"hello\";\nuint8_t EEMEM ee[10] = {1, 2, 3};\n"
+                  "volatile int counter = 5;\nvolatile char buf[20];\n"
+                  "int main(void) {\n  for (;;) counter += pgm_read_byte(&msg[counter & 3]) + buf[1] +\n"
+                  "                 eeprom_read_byte(&ee[1]);\n}\n"}});
+  Open(folder + "/main.c");
+  std::vector<std::string> rows = Build();
+  EXPECT_EQ(Pane(), std::vector<std::string>{});
+  ExpectMemoryRows(rows, folder);
+  std::map<std::string, uint64_t> size = AvrSize(folder + "/main.elf");
+  EXPECT_EQ(size[".eeprom"], 10u);
+  EXPECT_GE(size[".data"] + size[".bss"], 22u);
+}
+
+// A change is saved and built, also one made without a key (which would
+// enable the Save All item); the last build's products are deleted first, so
+// a second build compiles again and shows only its own output.
+TEST_F(MainBuildTest, EveryBuildSavesCleansAndShowsOnlyItsOwnOutput) {
+  VK_REQUIRE_AVR_TOOL_CHAIN();
+  std::string folder = WriteProject("p", {{"main.c", "int main(void) {\n  return 0;\n}\n"}});
+  Open(folder + "/main.c");
+  TSrcEdit* editor = MainForm->ActiveDocument()->Editor;
+  editor->SetCaretXY({1, 2});
+  editor->SetSelText("  int unused = 1;\n");
+  // F9 in the editor, then the tool button.
+  for (const std::function<void()>& start : std::initializer_list<std::function<void()>>{
+           [] { PressKey(VK_F9); }, [] { MainForm->ToBtnRun->Click(); }}) {
+    EXPECT_EQ(Build(start)[1], "Ok 0 1");
+    EXPECT_EQ(Pane(), (std::vector<std::string>{"main.c:2:7: warning: unused variable 'unused' [-Wunused-variable]"}));
+    std::vector<std::string> output = LinesOf(MainForm->Memo1->Lines());
+    EXPECT_EQ(std::count(output.begin(), output.end(), "-------- begin --------"), 1);
+  }
+  EXPECT_EQ(ReadTextFile(folder + "/main.c"), "int main(void) {\n  int unused = 1;\n  return 0;\n}\n");
+}
+
+// With "AutoInsertBool" on, the missing #include lines go in before the
+// documents are saved: make compiles them, and the file holds them.
+TEST_F(MainBuildTest, IncludesInsertedBeforeTheBuildAreCompiled) {
+  VK_REQUIRE_AVR_TOOL_CHAIN();
+  const std::string source = "/* blink */\nint main(void) {\n  DDRB = 0xff;\n  for (;;) PORTB ^= 1;\n}\n";
+  for (bool autoInsert : {false, true}) {
+    SCOPED_TRACE(autoInsert);
+    std::string folder = WriteProject(autoInsert ? "on" : "off", {{"main.c", source}});
+    TRegistry registry;
+    ASSERT_TRUE(registry.OpenKey(SettingsKeyPath("Editor"), true));
+    registry.WriteBool(EditorValue::AutoInsertBool, autoInsert);
+    Open(folder + "/main.c");
+    EXPECT_EQ(Build()[1].substr(0, 5), autoInsert ? "Ok 0 " : "Error");
+    EXPECT_EQ(ReadTextFile(folder + "/main.c"),
+              autoInsert ? "/* blink */\n#include <avr/io.h>\nint main(void) {\n  DDRB = 0xff;\n  for (;;) PORTB ^= 1;\n}\n"
+                         : source);
+    MainForm->CloseAll();
+    Settle();
+  }
+}
+
+TEST_F(MainBuildTest, WhatStopsABuildBeforeMakeRuns) {
+  const struct {
+    const char* Name;
+    const char* MainFile;
+    bool Makefile;
+    bool CloseMainWindow;
+    bool InstallFolderGone;
+    const char* Box;  // %F: the project folder, %I: the install folder
+    bool Runs;        // the classification follows
+  } cases[] = {
+      {"no makefile", "main.c", false, false, false, "%F/'makefile'Cannot open file!", false},
+      {"main window closed", "main.c", true, true, false,
+       "Cannot move to the line with more than one files already opened", false},
+      {"script cannot be written", "main.c", true, false, true, "%I/AvrRun.batCannot open file!", false},
+      {"no base name", ".c", true, false, false, "File needs to be chosen!", true},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.Name);
+    std::string folder = Project.File(c.Name);
+    mkdir(folder.c_str(), 0700);
+    WriteTextFile(folder + "/" + c.MainFile, "#include \"lcd.h\"\nint main(void) { return 0; }\n");
+    WriteTextFile(folder + "/lcd.h", "\n");
+    if (c.Makefile) WriteTextFile(folder + "/makefile", "all:\n\techo ran\n");
+    Open(folder + "/" + c.MainFile);
+    if (c.CloseMainWindow) {
+      MainForm->FileCloseCmd->Execute();
+      Settle();
+    }
+    const std::string install = InstallFolder;
+    if (c.InstallFolderGone) InstallFolder = Install.File("gone");
+    const std::string box = InFolder(InFolder(c.Box, folder, "%F"), InstallFolder, "%I");
+    MainForm->SrcEditErrLine->Lines().SetTextStr("old pane\n");
+    MainForm->MemoErrorCount->Lines().Put(1, "7");
+    Answer(IDOK);
+    std::vector<std::string> rows = Build();
+    EXPECT_EQ(Boxes().back(), box);
+    EXPECT_EQ(rows.empty(), !c.Runs);
+    ModalAnswers().Clear();
+    InstallFolder = install;
+    EXPECT_EQ(Pane(), std::vector<std::string>{});
+    EXPECT_EQ(MainForm->Memo1->Lines().Count(), 0);
+    EXPECT_EQ(Counts()[1], c.Runs ? "Ok" : "7");
+    EXPECT_EQ(FileExists(Install.File("AVRRUN.BAT")), c.Runs);
+    MainForm->CloseAll();
+    Settle();
+  }
+}
+
+// While make runs the window keeps painting (the process pump), the output
+// arrives line by line, and neither a second F9 nor closing the window
+// starts meanwhile.
+TEST_F(MainBuildTest, TheOutputArrivesWhileTheBuildRunsAndNoSecondBuildStarts) {
+  std::string folder = WriteProject("p", {{"main.c", "int main(void) { return 0; }\n"}}, "",
+                                    "all:\n\t@echo one\n\t@sleep 0.3\n\t@echo two\n");
+  Open(folder + "/main.c");
+  struct TProbe {
+    std::vector<int> Seen;
+    void Pump() {
+      Seen.push_back(MainForm->Memo1->Lines().Count());
+      MainForm->RunRunCmd->Execute();
+      MainForm->Close();
+    }
+  } probe;
+  MainForm->MemoErrorCount->Lines().Clear();  // a person may empty it
+  {
+    TProcessPump previous = SetProcessPump(TProcessPump(&probe, &TProbe::Pump));
+    TScopeExit restore([previous] { SetProcessPump(previous); });
+    Build();
+  }
+  EXPECT_EQ(ModalAnswers().Requests().size(), 1u);
+  EXPECT_TRUE(MainForm && MainForm->Visible());
+  EXPECT_EQ(LinesOf(MainForm->Memo1->Lines()), (std::vector<std::string>{"one", "two"}));
+  EXPECT_NE(std::find(probe.Seen.begin(), probe.Seen.end(), 1), probe.Seen.end());
+  EXPECT_EQ(Counts(), (std::vector<std::string>{"", "Ok", "", "Ok"}));
+}
+
+TEST_F(MainBuildTest, ThePaneCanBeHiddenAndItsColourMenuMovesItsCheckMarks) {
+  for (bool shown : {false, true}) {
+    MainForm->SetupErrWindowShow1->Click();
+    EXPECT_EQ(MainForm->SetupErrWindowShow1->Checked(), shown);
+    EXPECT_EQ(MainForm->ErrorPanel->Visible(), shown);
+    EXPECT_EQ(MainForm->Splitter1->Visible(), shown);
+  }
+  EXPECT_EQ(MainForm->ErrorPanel->Align(), alBottom);
+
+  TMainForm* f = MainForm;
+  auto checked = [f] {
+    std::vector<TMenuItem*> items;
+    for (TMenuItem* submenu : {f->SetUpErrFont1, f->SetUpErrColor1})
+      for (int i = 0; i < submenu->Count(); ++i)
+        if (submenu->Items(i)->Checked()) items.push_back(submenu->Items(i));
+    return items;
+  };
+  EXPECT_EQ(checked(), (std::vector<TMenuItem*>{f->SetUpErrFontBlack1, f->SetUpErrColorWhite1}));
+  const struct {
+    TAction* Action;
+    std::vector<TMenuItem*> Checked;
+  } cases[] = {
+      {f->SetUpErrFontRedCmd, {f->SetUpErrFontRed1, f->SetUpErrColorWhite1}},
+      {f->SetUpErrColorGrayCmd, {f->SetUpErrFontRed1, f->SetUpErrColorGray1}},
+      {f->SetUpErrFontGreenCmd, {f->SetUpErrFontGreen1, f->SetUpErrColorGray1}},
+      {f->SetUpErrColorTealCmd, {f->SetUpErrFontGreen1, f->SetUpErrColorTeal1}},
+  };
+  TColor background = f->SrcEditErrLine->Color();
+  for (const auto& c : cases) {
+    c.Action->Execute();
+    EXPECT_EQ(checked(), c.Checked) << c.Action->Caption();
+  }
+  EXPECT_EQ(f->SrcEditErrLine->Color(), background);  // the pane's colours stay
+}
+
+}  // namespace
+}  // namespace vk::test

@@ -1,0 +1,154 @@
+#include "dialogs/MakeFileWizzard.h"
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+
+#include "app/CompilerDlg.h"
+#include "platform/Registry.h"
+#include "platform/ScopeGuard.h"
+#include "tests/dialogs/AvrProject.h"
+#include "tests/platform/FormsTestSupport.h"
+
+namespace vk {
+namespace {
+
+class MakeFileWizzardTest : public test::TFormsCase {
+protected:
+  MakeFileWizzardTest() {
+    TRegistry reg;
+    reg.OpenKey("SOFTWARE\\ZE_VAD\\Editor", true);
+    reg.WriteString("Editor Path", Editor.Path());
+  }
+  void InstallTemplate() {
+    std::filesystem::copy_file(std::string(getenv("VORNKIT_TEST_DATA")) + "/../../data/makefile",
+                               Editor.File("makefile"));
+  }
+  // Runs a new wizard as the wizard command does, the person acting in
+  // each round of its modal loop (a close the wizard refuses starts the next).
+  using TRound = std::function<void(TFormMakeWizzard&)>;
+  void RunWizard(const std::vector<TRound>& rounds) {
+    Application().CreateForm(FormMakeWizzard);
+    for (const TRound& round : rounds)
+      ModalAnswers().PushResponder([&](TCustomForm* form) {
+        round(*static_cast<TFormMakeWizzard*>(form));
+        return mrNone;
+      });
+    FormMakeWizzard->ShowModal();
+    Application().ProcessMessages();
+  }
+  static void NextTo(TFormMakeWizzard& wizard, int page) {
+    while (wizard.PageIndex() < page) wizard.BitBtn2->Click();
+  }
+  // Picks the entries of the files list that the Add button opens.
+  static void Pick(TButton* add, TListBox* list, const std::vector<int>& entries) {
+    for (int entry : entries) {
+      add->Click();
+      list->UserSelect(entry);
+      list->Perform(WM_LBUTTONDBLCLK, 0, 0);
+    }
+  }
+  static std::string LastBox() { return MessageBoxAnswers().Requests().back().Text; }
+
+  test::TRegistryScope Registry;
+  test::TTempFolder Editor;
+};
+
+TEST_F(MakeFileWizzardTest, ThePagesWriteAMakefileThatBuildsEverySource) {
+  if (!test::TAvrProject::ToolChainInstalled()) GTEST_SKIP() << "make and avr-gcc are not installed";
+  InstallTemplate();
+  test::TAvrProject project;
+  // The file dialog makes the chosen file's folder the current one.
+  const TScopeExit backHome([cwd = std::filesystem::current_path()] { std::filesystem::current_path(cwd); });
+  RunWizard({[&](TFormMakeWizzard& wizard) {
+    EXPECT_FALSE(wizard.BitBtn1->Enabled());
+    NextTo(wizard, 1);
+    wizard.ComboAvrMpu->UserEdit("atmega16");
+    NextTo(wizard, 3);
+    EXPECT_FALSE(wizard.BitBtn2->Enabled()) << "no main source yet";
+    wizard.BtnCSourceAdd->Click();
+    EXPECT_FALSE(wizard.PanelCSourceAdd->Visible()) << "no folder to list yet";
+    ScriptedDialogs()->FileDialogs.Push({{project.File("main.c")}});
+    wizard.BtnMainSource->Click();
+    EXPECT_EQ(wizard.EditSource->Text(), "main");
+    EXPECT_EQ(wizard.CBUnitPath->Text(), project.Folder());
+    EXPECT_TRUE(wizard.BitBtn2->Enabled());
+    Pick(wizard.BtnCSourceAdd, wizard.ListBoxAddSourceC, {0, 1});
+    EXPECT_EQ(test::LinesOf(wizard.ListBoxAddSourceC->Items()), (std::vector<std::string>{"a.c", "b.c", "main.c"}));
+    EXPECT_FALSE(wizard.PanelCSourceAdd->Visible());
+    Pick(wizard.BtnAsmSourceAdd, wizard.ListBoxAddSourceAsm, {0});
+    EXPECT_EQ(wizard.EditAddSorceC->Text(), "a.c b.c");
+    EXPECT_EQ(wizard.EditAssmbl->Text(), "twice.S");
+    NextTo(wizard, 5);
+    const std::vector<std::string> text = test::LinesOf(wizard.Memo1->Lines());
+    ASSERT_GT(text.size(), 30u);
+    EXPECT_EQ(text[16], "\tMCU=atmega16");
+    EXPECT_EQ(text[18], "\tTRG=main");
+    EXPECT_EQ(text.back(), "twice.o: twice.S");
+    NextTo(wizard, 6);
+    EXPECT_EQ(wizard.BitBtn2->Caption(), "&Completion");
+    MessageBoxAnswers().Push(IDYES);
+    wizard.BitBtn2->Click();
+    EXPECT_EQ(LastBox(), "Do you want to build Makefile?");
+    EXPECT_TRUE(wizard.Done());
+  }});
+  EXPECT_FALSE(FormMakeWizzard->Visible()) << "a finished wizard closes without asking";
+  project.ExpectMakeLinksEverySource();
+  const TMemoryReport report = ComputeMemoryReport(LinkerMapPath(project.Folder(), "main.c"), "atmega16");
+  EXPECT_TRUE(report.MapLoaded);
+  EXPECT_TRUE(report.Flash.Known);
+  EXPECT_GT(report.Flash.Bytes, 0u);
+  EXPECT_EQ(report.Flash.TotalText, "16");
+}
+
+TEST_F(MakeFileWizzardTest, WithoutATemplateNothingIsWrittenAndEachRunAsksBeforeItCloses) {
+  test::TTempFolder project;
+  test::WriteTextFile(project.File("makefile"), "the user's own");
+  RunWizard({[&](TFormMakeWizzard& wizard) {
+    NextTo(wizard, 3);
+    wizard.EditSource->UserEdit("main", 4);
+    MessageBoxAnswers().Push(IDOK);
+    NextTo(wizard, 6);
+    EXPECT_EQ(LastBox(), Editor.File("makefile") + "Cannot open file!");
+    MessageBoxAnswers().Push(IDOK);
+    wizard.BitBtn2->Click();
+    EXPECT_EQ(LastBox(), "C Source Target File needs to be chosen!") << "a typed name gives no folder";
+
+    wizard.CBUnitPath->SetText(project.Path());
+    MessageBoxAnswers().Push(IDYES);
+    MessageBoxAnswers().Push(IDOK);
+    wizard.BitBtn2->Click();
+    EXPECT_EQ(LastBox(), Editor.File("makefile") + "Cannot open file!");
+    EXPECT_EQ(wizard.PageIndex(), 6);
+    MessageBoxAnswers().Push(IDNO);
+    wizard.BitBtn3->Click();
+  }, [&](TFormMakeWizzard& wizard) {
+    EXPECT_EQ(LastBox(), "Exit?");
+    EXPECT_EQ(wizard.PageIndex(), 6) << "No keeps the wizard open";
+    MessageBoxAnswers().Push(IDYES);
+    wizard.BitBtn3->Click();
+  }});
+  EXPECT_EQ(FormMakeWizzard, nullptr) << "Yes frees the wizard";
+  EXPECT_EQ(test::ReadTextFile(project.File("makefile")), "the user's own");
+
+  // A run finished without saving closes at once; the next one asks again.
+  RunWizard({[&](TFormMakeWizzard& wizard) {
+    wizard.CBUnitPath->SetText(project.Path());
+    NextTo(wizard, 3);
+    wizard.EditSource->UserEdit("main", 4);
+    MessageBoxAnswers().Push(IDOK);
+    NextTo(wizard, 6);
+    MessageBoxAnswers().Push(IDNO);
+    wizard.BitBtn2->Click();
+  }});
+  EXPECT_FALSE(FormMakeWizzard->Visible());
+  RunWizard({[&](TFormMakeWizzard& wizard) {
+    MessageBoxAnswers().Push(IDYES);
+    wizard.BitBtn3->Click();
+  }});
+  EXPECT_EQ(LastBox(), "Exit?");
+  EXPECT_EQ(FormMakeWizzard, nullptr);
+}
+
+}  // namespace
+}  // namespace vk
