@@ -171,6 +171,7 @@ public:
   void EditFindCmdExecute(TObject* Sender);
   void ToBtnFindClick(TObject* Sender);
   void EditReplaceCmdExecute(TObject* Sender);
+  void EditBitToByteCmdExecute(TObject* Sender);
   void ComboBox2FindDropDown(TObject* Sender);
   void FilePrinterCmdExecute(TObject* Sender);
   void FilePrintSetupCmdExecute(TObject* Sender);

@@ -37,6 +37,7 @@ void TMainForm::BindCommands() {
   EditFindCmd->OnExecute = TNotifyEvent(this, &TMainForm::EditFindCmdExecute);
   ToBtnFind->OnClick = TNotifyEvent(this, &TMainForm::ToBtnFindClick);
   EditReplaceCmd->OnExecute = TNotifyEvent(this, &TMainForm::EditReplaceCmdExecute);
+  EditBitToByteCmd->OnExecute = TNotifyEvent(this, &TMainForm::EditBitToByteCmdExecute);
   ComboBox2Find->OnDropDown = TNotifyEvent(this, &TMainForm::ComboBox2FindDropDown);
   FilePrinterCmd->OnExecute = TNotifyEvent(this, &TMainForm::FilePrinterCmdExecute);
   FilePrintSetupCmd->OnExecute = TNotifyEvent(this, &TMainForm::FilePrintSetupCmdExecute);
@@ -115,6 +116,8 @@ void TMainForm::EditFindCmdExecute(TObject*) { SendDocumentCommand(EditFindCmd->
 void TMainForm::ToBtnFindClick(TObject*) { SendDocumentCommand(ToBtnFind->Tag()); }
 
 void TMainForm::EditReplaceCmdExecute(TObject*) { SendDocumentCommand(EditReplaceCmd->Tag()); }
+
+void TMainForm::EditBitToByteCmdExecute(TObject*) { SendDocumentCommand(EditBitToByteCmd->Tag()); }
 
 void TMainForm::ComboBox2FindDropDown(TObject*) {
   const std::string text = ComboBox2Find->Text();

@@ -1,6 +1,7 @@
 // Find and replace in a document window: the dialogs answered as a person
 // would, the question at each hit, and the boxes.
 
+#include "dialogs/BitToByte.h"
 #include "tests/app/IdeTestSupport.h"
 
 namespace vk::test {
@@ -102,6 +103,19 @@ TEST_F(ChildWinCommandsTest, TheFindTextComesFromTheSelectionOrTheToolBar) {
   EXPECT_EQ(shown, "portb");
   EXPECT_EQ(FindFromToolbarFlag, 0);
   EXPECT_EQ(MainForm->ActiveDocument()->Perform(WM_DOCUMENTCOMMAND, 99, 0), 0);
+
+  // Bit to byte goes to the converter with the selection.
+  Application().CreateForm(BitToByteForm);
+  Editor->SetCaretAndSelection({6, 1}, {1, 1}, {6, 1});
+  // As a click that selects enables them.
+  MainForm->EditBitToByteCmd->SetEnabled(true);
+  MainForm->ActiveDocument()->EditBitToByteCmd->SetEnabled(true);
+  ModalAnswers().PushResponder([&](TCustomForm* const& form) {
+    shown = form == BitToByteForm ? BitToByteForm->FindTextEdit->Text() : "another form";
+    return mrCancel;
+  });
+  MainForm->EditBitToByte1->Click();
+  EXPECT_EQ(shown, "PORTB");
 }
 
 TEST_F(ChildWinCommandsTest, ReplaceAsksAtEachHitWhenToldTo) {
