@@ -47,8 +47,6 @@ void TMainForm::BindCommands() {
   FontEdit1->OnClick = TNotifyEvent(this, &TMainForm::FontEdit1Click);
   SetupToolBarShow1->OnClick = TNotifyEvent(this, &TMainForm::SetupToolBarShow1Click);
   SetupIncWindowShow1->OnClick = TNotifyEvent(this, &TMainForm::SetupIncWindowShow1Click);
-  for (TMenuItem* item : {SetupToolBarShow1, SetupIncWindowShow1, FontEdit1, HelpMega103, HelpMega603})
-    item->SetEnabled(true);
 }
 
 // ---------------------------------------------------------------- editing

@@ -44,10 +44,8 @@ TEST_F(MainCommandsTest, EditingCommandsWorkOnTheActiveDocumentFromBothWindows) 
     const char* Box;
   } cases[] = {
       {"comment in", InComment, {1, 2}, {4, 2}, {"int a;", "/*int*/ b;", "", "/* c */"}, ""},
-      {"comment out", OutComment, {1, 4}, {8, 4}, {"int a;", "int b;", "", " c "}, ""},
       {"comment out, not a comment", OutComment, {1, 2}, {4, 2}, {"int a;", "int b;", "", "/* c */"},
        CommentIncorrectText},
-      {"separator on an empty line", Separator, {1, 3}, {1, 3}, {"int a;", "int b;", rule, "/* c */"}, ""},
       {"separator below a line", Separator, {2, 1}, {2, 1}, {"int a;", rule, "int b;", "", "/* c */"}, ""},
       {"delete line", DeleteLine, {2, 2}, {2, 2}, {"int a;", "", "/* c */"}, ""},
   };
@@ -57,6 +55,7 @@ TEST_F(MainCommandsTest, EditingCommandsWorkOnTheActiveDocumentFromBothWindows) 
       TMDIChild* document = OpenFile("main.c", "int a;\r\nint b;\r\n\r\n/* c */");
       TSrcEdit& editor = *document->Editor;
       editor.SetCaretAndSelection(c.To, c.From, c.To);
+      CurrentLine = 0;  // as another window may have left it
       if (*c.Box) Answer(IDOK);
       switch (c.Command) {
         case InComment:
