@@ -139,8 +139,6 @@ public:
   void ApplyElementAttributes();
   // The memo's lines become these.
   static void SetMemoLines(TMemo* memo, const std::vector<std::string>& lines);
-  // The names in the folder that match the mask ("*.c"), into the list.
-  static void ListSources(const std::string& folder, const std::string& mask, TStrings& list);
 
   // ----- the form
   TPageControl* PageControl = new TPageControl(this);

@@ -43,6 +43,18 @@ void TakeListItem(TComboBox* box) {
   box->SetText(index >= 0 ? box->Items().Get(index) : std::string());
 }
 
+// The files in the folder whose names match the mask ("*.c"), into the
+// list; a bare mask searches the current folder.
+void ListSources(const std::string& folder, const std::string& mask, TStrings& list) {
+  // Files only: a folder is no source.
+  const int attributes = faAnyFile & ~faDirectory;
+  TSearchRec rec;
+  for (int found = FindFirst(folder.empty() ? mask : JoinPath(folder, mask), attributes, rec); found == 0;
+       found = FindNext(rec))
+    if ((rec.Attr & ~attributes) == 0) list.Add(rec.Name);
+  FindClose(rec);
+}
+
 }  // namespace
 
 // ---------------------------------------------------------------- Default buttons
@@ -230,16 +242,6 @@ void TEnvironmentDlg::LoadPartPicture(const std::string& picture) {
 }
 
 // ---------------------------------------------------------------- extra sources
-
-void TEnvironmentDlg::ListSources(const std::string& folder, const std::string& mask, TStrings& list) {
-  // Files only: a folder is no source.
-  const int attributes = faAnyFile & ~faDirectory;
-  TSearchRec rec;
-  for (int found = FindFirst(folder.empty() ? mask : JoinPath(folder, mask), attributes, rec); found == 0;
-       found = FindNext(rec))
-    if ((rec.Attr & ~attributes) == 0) list.Add(rec.Name);
-  FindClose(rec);
-}
 
 void TEnvironmentDlg::OpenSourcePicker(TPanel* panel, TListBox* list, const std::string& mask) {
   for (TPanel* other : {PanelCSourceAdd, PanelCppSourceAdd, PanelAsmSourceAdd}) other->SetVisible(other == panel);

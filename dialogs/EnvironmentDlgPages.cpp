@@ -199,20 +199,20 @@ void TEnvironmentDlg::CreateProgrammingPage() {
   int top = 12;
   for (auto [label, caption, edit, variable] : rows) {
     PlaceLabel(label, TabSheet14, 16, top + 4, caption);
-    Place(edit, TabSheet14, 200, top, 300, 21)->SetHint("Linker options");
-    AddLabel(TabSheet14, 510, top + 4, VariableCaption(variable));
+    Place(edit, TabSheet14, 210, top, 300, 21)->SetHint("Linker options");
+    AddLabel(TabSheet14, 520, top + 4, VariableCaption(variable));
     top += 28;
   }
-  PlaceDefaultButton(McuAvrHardwareOptionDefaultBtn, TabSheet14, 700, 10, 80, "Default",
+  PlaceDefaultButton(McuAvrHardwareOptionDefaultBtn, TabSheet14, 740, 10, 80, "Default",
                      &TEnvironmentDlg::McuAvrHardwareOptionDefaultBtnClick);
   PlaceLabel(Label94, TabSheet14, 16, 190, "avrdude Options");
-  Place(McuAvrDudeFlagsMemo, TabSheet14, 16, 208, 484, 110);
+  Place(McuAvrDudeFlagsMemo, TabSheet14, 16, 208, 494, 110);
   McuAvrDudeFlagsMemo->SetScrollBars(ssBoth);
   McuAvrDudeFlagsMemo->SetWordWrap(false);
   McuAvrDudeFlagsMemo->SetHint("Linker options");
-  PlaceDefaultButton(McuAvrDudeFlagsDefaultBtn, TabSheet14, 510, 208, 80, "Default",
+  AddLabel(TabSheet14, 520, 212, VariableCaption("AVRDUDE_FLAGS"));
+  PlaceDefaultButton(McuAvrDudeFlagsDefaultBtn, TabSheet14, 740, 208, 80, "Default",
                      &TEnvironmentDlg::McuAvrDudeFlagsDefaultBtnClick);
-  AddLabel(TabSheet14, 600, 212, VariableCaption("AVRDUDE_FLAGS"));
   top = 336;
   for (const char* help : {"Programming hardware: alf avr910 avrisp bascom bsd",
                            "dt006 pavr picoweb pony-stk200 sp12 stk200 stk500",

@@ -23,8 +23,9 @@
 namespace vk {
 namespace {
 
-// The install folder of the build, where the part pictures are drawn.
-const std::string InstallFolder = VK_INSTALL_FOLDER;
+// The install folder beside the test program: the build draws the part
+// pictures into it.
+const std::string InstallFolder = LookUpInstallFolder().Folder;
 
 bool HavePartPictures() { return std::filesystem::exists(InstallFolder + "/image/NotFoundImage.jpg"); }
 
