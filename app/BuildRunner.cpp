@@ -26,17 +26,8 @@ bool MakefileReadable(const std::string& projectFolder) {
 }
 
 std::vector<std::string> ExtraSourceObjects(std::string_view line) {
-  std::vector<std::string> objects;
-  size_t start = 0;
-  while (start < line.size()) {
-    size_t end = line.find(' ', start);
-    if (end == std::string_view::npos) end = line.size();
-    std::string_view word = line.substr(start, end - start);
-    start = end + 1;
-    if (word.find('/') != std::string_view::npos || word.find("..") != std::string_view::npos) continue;
-    for (size_t dot; (dot = word.find('.')) != std::string_view::npos; word.remove_prefix(dot + 1))
-      if (dot > 0) objects.push_back(std::string(word.substr(0, dot)) + ".o");
-  }
+  std::vector<std::string> objects = ExtraSourceStems(line);
+  for (std::string& object : objects) object += ".o";
   return objects;
 }
 

@@ -8,6 +8,7 @@
 #include "app/ProjectFiles.h"
 #include "app/SettingsStore.h"
 #include "app/SharedTables.h"
+#include "platform/FloatFormats.h"
 #include "platform/Streams.h"
 #include "platform/StringLists.h"
 
@@ -99,12 +100,26 @@ TMemoryReport ComputeMemoryReport(const TStrings* map, const std::string& mcuTyp
 
 TMemoryReport ComputeMemoryReport(const std::string& mapPath, const std::string& mcuType) {
   TStringList map;
+  return ComputeMemoryReport(LoadLinkerMap(mapPath, map) ? &map : nullptr, mcuType);
+}
+
+bool LoadLinkerMap(const std::string& mapPath, TStrings& lines) {
   try {
-    map.LoadFromFile(mapPath);
+    lines.LoadFromFile(mapPath);
+    return true;
   } catch (const EStreamError&) {
-    return ComputeMemoryReport(nullptr, mcuType);
+    lines.Clear();
+    return false;
   }
-  return ComputeMemoryReport(&map, mcuType);
+}
+
+// Two decimals, at most four significant digits (1,235.00), and the
+// exponent form past four integer digits.
+std::string MemoryLineText(const TMemoryUse& use, const std::string& unit, const std::string& memory,
+                           const TFormatSettings& settings) {
+  const std::string bytes = use.Known ? std::to_string(use.Bytes) : "Error";
+  const std::string percent = use.Known && use.Percent ? FloatToStrF(*use.Percent, ffNumber, 4, 2, settings) : "";
+  return bytes + " Bytes (Total " + use.TotalText + " " + unit + ") = " + percent + "% Full of " + memory;
 }
 
 }  // namespace vk

@@ -6,8 +6,11 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <vector>
 
 namespace vk {
+
+class TStrings;
 
 // folder + "/" + name, without doubling a "/" the folder ends with; the
 // name alone for an empty folder (never a file at the root).
@@ -34,5 +37,22 @@ void WriteExtraSources(const std::string& projectFolder, const TExtraSources& so
 // than two lines). nullopt when there is no project folder or the file
 // cannot be read.
 std::optional<std::string> ReadExtraSourceLine(const std::string& projectFolder);
+
+// The names on that line without their extensions: a blank starts a name,
+// each "." ends one ("uart.c lcd.c" gives uart and lcd, "a.b.c" gives a and
+// b, a name without a "." nothing). A name that holds "/" or ".." is passed
+// over: nothing outside the project folder is named.
+std::vector<std::string> ExtraSourceStems(std::string_view line);
+
+// The lines of a C text that hold a '#' outside comments, each once. "/*"
+// and "*/" switch a block comment on and off, carried from line to line;
+// "//" outside one ends the line.
+std::vector<std::string> DirectiveLines(const TStrings& text);
+
+// The names the directive lines include in double quotes, in order. After
+// the first "include" of a line the first '"' opens a name and every later
+// '"' ends one, the text since the '"' before it taken as it stands; "//"
+// ends the line and drops a name not yet ended. Angle brackets name nothing.
+std::vector<std::string> QuotedIncludes(const std::vector<std::string>& directiveLines);
 
 }  // namespace vk

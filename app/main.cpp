@@ -1,8 +1,11 @@
-// Vornkit's program entry.
-#include <cstdio>
+// Vornkit's program entry: the IDE on the desktop through the Qt backend.
+#include <QtWidgets/QApplication>
 
-int main() {
-  std::puts("Vornkit: the editor control and its Qt window are built and tested (./x test); the IDE's main "
-            "window that opens files in it is not built yet, so there is nothing to show. See README.md.");
-  return 0;
+#include "app/Program.h"
+#include "platform/qt/QtPlatform.h"
+
+int main(int argc, char** argv) {
+  QApplication application(argc, argv);
+  vk::TQtPlatform platform;
+  return vk::RunProgram();
 }

@@ -1,6 +1,6 @@
 // What the benchmark programs share: a clock, the seconds of each
 // repetition per key, the closing "ours against baseline" lines (minimum and
-// median), and a generated AVR C source.
+// median), a generated AVR C source and the memmem replacement baseline.
 
 #pragma once
 
@@ -8,12 +8,14 @@
 
 #include <algorithm>
 #include <cstdio>
+#include <cstring>
 #include <ctime>
 #include <functional>
 #include <initializer_list>
 #include <map>
 #include <span>
 #include <string>
+#include <string_view>
 #include <utility>
 #include <vector>
 
@@ -97,6 +99,24 @@ inline void PrintRatio(const std::string& ours, const std::string& baseline, TUn
   std::printf("%-30s min %9.2f median %9.2f %-6s vs %-24s min %9.2f median %9.2f, ratio min %.2fx median %.2fx\n",
               ours.c_str(), a.Min * unit.PerSecond, a.Median * unit.PerSecond, unit.Name, baseline.c_str(),
               b.Min * unit.PerSecond, b.Median * unit.PerSecond, a.Min / b.Min, a.Median / b.Median);
+}
+
+// The text with every `from` replaced by `to`, built from the bytes: copy up
+// to each match found by memmem, append the replacement. The baseline of the
+// editor's replace-all.
+inline std::string ReplaceBytes(const std::string& text, std::string_view from, std::string_view to) {
+  std::string out;
+  out.reserve(text.size() + text.size() / 8);
+  const char* at = text.data();
+  const char* end = text.data() + text.size();
+  while (const void* hit = memmem(at, static_cast<size_t>(end - at), from.data(), from.size())) {
+    const char* match = static_cast<const char*>(hit);
+    out.append(at, match);
+    out.append(to);
+    at = match + from.size();
+  }
+  out.append(at, end);
+  return out;
 }
 
 // The eight line shapes of typical AVR C: register writes, declarations,

@@ -7,12 +7,7 @@
 
 #include <benchmark/benchmark.h>
 
-#include <algorithm>
-#include <cstring>
-#include <map>
 #include <string>
-#include <string_view>
-#include <vector>
 
 #include "SrcEdit/Source/SrcEdit.h"
 #include "SrcEdit/Source/SrcEditSearch.h"
@@ -74,28 +69,6 @@ void MiddleSmall(benchmark::State& state) { Typing(state, 1000, 500, "line 500 o
 const char* const kFound = "the";
 const char* const kReplacement = "that";
 
-std::map<std::string, std::vector<double>>& Repetitions() {
-  static std::map<std::string, std::vector<double>> runs;
-  return runs;
-}
-
-// The text with every `from` replaced by `to`: copy up to each match,
-// append the replacement.
-std::string ReplaceBytes(const std::string& text, std::string_view from, std::string_view to) {
-  std::string out;
-  out.reserve(text.size() + text.size() / 8);
-  const char* at = text.data();
-  const char* end = text.data() + text.size();
-  while (const void* hit = memmem(at, static_cast<size_t>(end - at), from.data(), from.size())) {
-    const char* match = static_cast<const char*>(hit);
-    out.append(at, match);
-    out.append(to);
-    at = match + from.size();
-  }
-  out.append(at, end);
-  return out;
-}
-
 void BaselineReplaceAll(benchmark::State& state) {
   const std::string text = AvrSource(1000000);
   for (auto _ : state) {
@@ -103,8 +76,8 @@ void BaselineReplaceAll(benchmark::State& state) {
     const std::string replaced = ReplaceBytes(text, kFound, kReplacement);
     const double middle = Now();
     const std::string restored = ReplaceBytes(replaced, kReplacement, kFound);
-    Repetitions()["memmem replace"].push_back(middle - start);
-    Repetitions()["memmem restore"].push_back(Now() - middle);
+    Record("memmem replace", middle - start);
+    Record("memmem restore", Now() - middle);
     if (restored != text) state.SkipWithError("the baseline changed the text");
   }
 }
@@ -122,28 +95,13 @@ void EditorReplaceAll(benchmark::State& state) {
     const double middle = Now();
     edit.Undo();
     const double end = Now();
-    Repetitions()["replace-all"].push_back(middle - start);
-    Repetitions()["undo of replace-all"].push_back(end - middle);
+    Record("replace-all", middle - start);
+    Record("undo of replace-all", end - middle);
     state.counters["matches"] = found;
     // One Undo took back every replacement.
     if (edit.CanUndo() || edit.Lines().GetTextStr() != original) state.SkipWithError("undo left the text changed");
   }
   edit.SetSearchEngine(nullptr);
-}
-
-// "ours: min / median vs baseline: min / median, ratio of the minimums and
-// of the medians".
-void PrintRepetitions(const std::string& ours, const std::string& baseline) {
-  auto& runs = Repetitions();
-  if (!runs.count(ours) || !runs.count(baseline)) return;
-  auto minAndMedian = [](std::vector<double> seconds) {
-    std::sort(seconds.begin(), seconds.end());
-    return std::pair{seconds.front() * 1e3, seconds[seconds.size() / 2] * 1e3};
-  };
-  const auto [a, am] = minAndMedian(runs.at(ours));
-  const auto [b, bm] = minAndMedian(runs.at(baseline));
-  std::printf("%-20s min %7.1f ms, median %7.1f ms vs %-15s min %6.1f ms, median %6.1f ms, ratio %.2fx / %.2fx\n",
-              ours.c_str(), a, am, baseline.c_str(), b, bm, a / b, am / bm);
 }
 
 BENCHMARK(BaselineReplaceAll)->Unit(benchmark::kMillisecond)->Iterations(5);
@@ -163,7 +121,7 @@ int main(int argc, char** argv) {
   constexpr TUnit kMicrosecondsPerKey{"us/key", 1e6};
   PrintRatio("last line, 1,000,000 lines", "last line, 1,000 lines", kMicrosecondsPerKey);
   PrintRatio("line 500,000 of 1,000,000", "line 500 of 1,000", kMicrosecondsPerKey);
-  PrintRepetitions("replace-all", "memmem replace");
-  PrintRepetitions("undo of replace-all", "memmem restore");
+  PrintRatio("replace-all", "memmem replace");
+  PrintRatio("undo of replace-all", "memmem restore");
   benchmark::Shutdown();
 }

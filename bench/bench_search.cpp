@@ -12,7 +12,6 @@
 #include <cstring>
 #include <iterator>
 #include <string>
-#include <string_view>
 #include <vector>
 
 #include "SrcEdit/Source/SrcEdit.h"
@@ -84,23 +83,6 @@ void EditorSearchAnyCase(benchmark::State& state) {
   Measure(state, "editor search, any case", [&] {
     if (edit.SearchReplace(kAbsent, "", {vk::ssoEntireScope}) != 0) std::abort();
   });
-}
-
-// The replaced text built from the bytes: copy up to each match, append the
-// replacement.
-std::string ReplaceBytes(const std::string& text, std::string_view from, std::string_view to) {
-  std::string out;
-  out.reserve(text.size() + text.size() / 8);
-  const char* at = text.data();
-  const char* end = text.data() + text.size();
-  while (const void* hit = memmem(at, static_cast<size_t>(end - at), from.data(), from.size())) {
-    const char* match = static_cast<const char*>(hit);
-    out.append(at, match);
-    out.append(to);
-    at = match + from.size();
-  }
-  out.append(at, end);
-  return out;
 }
 
 void BaselineReplace(benchmark::State& state) {

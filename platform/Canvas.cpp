@@ -27,19 +27,24 @@ int TFixedFontMetrics::Overhang(const TLogFont& font) const {
   return (font.lfWeight >= FW_BOLD ? FConfig.BoldOverhang : 0) + (font.lfItalic ? FConfig.ItalicOverhang : 0);
 }
 
-TTextMetric TFixedFontMetrics::TextMetrics(const TLogFont& font) const {
+TTextMetric RequestedTextMetric(const TLogFont& font) {
   TTextMetric tm;
-  tm.tmHeight = FConfig.CellHeight;
-  tm.tmAscent = FConfig.CellHeight - FConfig.CellHeight / 4;
-  tm.tmDescent = FConfig.CellHeight / 4;
-  tm.tmAveCharWidth = FConfig.CellWidth;
-  tm.tmMaxCharWidth = (IsDoubleByteCharset(font.lfCharSet) ? 2 : 1) * FConfig.CellWidth + Overhang(font);
   tm.tmWeight = font.lfWeight;
   tm.tmItalic = font.lfItalic;
   tm.tmUnderlined = font.lfUnderline;
   tm.tmStruckOut = font.lfStrikeOut;
   tm.tmPitchAndFamily = font.lfPitchAndFamily;
   tm.tmCharSet = font.lfCharSet;
+  return tm;
+}
+
+TTextMetric TFixedFontMetrics::TextMetrics(const TLogFont& font) const {
+  TTextMetric tm = RequestedTextMetric(font);
+  tm.tmHeight = FConfig.CellHeight;
+  tm.tmAscent = FConfig.CellHeight - FConfig.CellHeight / 4;
+  tm.tmDescent = FConfig.CellHeight / 4;
+  tm.tmAveCharWidth = FConfig.CellWidth;
+  tm.tmMaxCharWidth = (IsDoubleByteCharset(font.lfCharSet) ? 2 : 1) * FConfig.CellWidth + Overhang(font);
   return tm;
 }
 

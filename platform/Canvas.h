@@ -38,6 +38,11 @@ struct TTextMetric {
   uint8_t tmCharSet = 0;
 };
 
+// The metrics that a font's request decides (weight, italic, underline,
+// strike-out, pitch and family, character set); the sizes are left to the
+// measurer.
+TTextMetric RequestedTextMetric(const TLogFont& font);
+
 // Widths of one character: A before the glyph, B the glyph, C after it.
 struct TABC {
   int abcA = 0;

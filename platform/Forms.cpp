@@ -320,11 +320,8 @@ TModalResult TCustomForm::ShowModal() {
   {
     // A loop that fails leaves the form hidden; its own exception is the
     // one that goes on.
-    TScopeExit hideOnFailure([this, pending = std::uncaught_exceptions()] {
-      if (std::uncaught_exceptions() > pending && Visible()) try {
-          Hide();
-        } catch (...) {
-        }
+    TScopeFailure hideOnFailure([this] {
+      if (Visible()) Hide();
     });
     FModalResult = mrNone;
     Show();

@@ -118,7 +118,8 @@ private:
 
 enum TViewStyle : uint8_t { vsIcon, vsSmallIcon, vsList, vsReport };
 // stText: the items are kept in the order of their captions.
-enum TSortType : uint8_t { stNone, stText };
+// (Not "stNone": the editor's string types already name that.)
+enum TSortType : uint8_t { stUnsorted, stText };
 
 class TListView : public TWinControl {
 public:
@@ -167,7 +168,7 @@ private:
   TListColumns FColumns{*this};
   TListItems FItems{*this};
   TViewStyle FViewStyle = vsIcon;
-  TSortType FSortType = stNone;
+  TSortType FSortType = stUnsorted;
   TImageList* FSmallImages = nullptr;
   TImageList* FLargeImages = nullptr;
   TListItem* FSelected = nullptr;

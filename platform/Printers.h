@@ -5,13 +5,13 @@
 // recording printer keeps them for tests and headless use, the Qt backend
 // sends them to a system printer or a PDF file.
 
-#include <exception>
 #include <memory>
 #include <string>
 #include <vector>
 
 #include "platform/Canvas.h"
 #include "platform/RecordingCanvas.h"
+#include "platform/ScopeGuard.h"
 #include "platform/StringLists.h"
 
 namespace vk {
@@ -131,16 +131,16 @@ private:
 // job is open, so that no half-printed job stays open.
 class TPrinterJobGuard {
 public:
-  explicit TPrinterJobGuard(TPrinter& printer) : FPrinter(printer), FExceptions(std::uncaught_exceptions()) {}
-  ~TPrinterJobGuard() {
-    if (std::uncaught_exceptions() > FExceptions && FPrinter.Printing()) FPrinter.Abort();
-  }
-  TPrinterJobGuard(const TPrinterJobGuard&) = delete;
-  TPrinterJobGuard& operator=(const TPrinterJobGuard&) = delete;
+  explicit TPrinterJobGuard(TPrinter& printer) : FAbort(TAbort{&printer}) {}
 
 private:
-  TPrinter& FPrinter;
-  int FExceptions;
+  struct TAbort {
+    TPrinter* Printer;
+    void operator()() const {
+      if (Printer->Printing()) Printer->Abort();
+    }
+  };
+  TScopeFailure<TAbort> FAbort;
 };
 
 // A printer that keeps what is printed: each page is the log of the

@@ -23,7 +23,9 @@ bool TEditAction::UpdateFromTarget() {
     case eaCut:
     case eaCopy: SetEnabled(target->SelLength() > 0); break;
     case eaPaste: SetEnabled(Clipboard().HasFormat(CF_TEXT)); break;
-    case eaSelectAll: SetEnabled(!FocusedControl()->Text().empty()); break;
+    // The length alone: the whole text of a big document is not copied on
+    // every idle update.
+    case eaSelectAll: SetEnabled(FocusedControl()->Perform(WM_GETTEXTLENGTH) > 0); break;
     case eaUndo: SetEnabled(target->CanUndo()); break;
   }
   return true;

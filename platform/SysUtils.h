@@ -28,6 +28,14 @@ class EAbort : public Exception {
   using Exception::Exception;
 };
 
+// A broken precondition: a fault of the caller, not a state that input can
+// reach. "Assertion failure" unless said otherwise.
+class EAssertionFailed : public Exception {
+public:
+  EAssertionFailed() : Exception("Assertion failure") {}
+  using Exception::Exception;
+};
+
 std::string IntToStr(int64_t value);
 std::string IntToHex(uint64_t value, int digits);
 

@@ -183,17 +183,6 @@ void TCustomSrcEdit::DecPaintLock() {
   if (!FPendingStatusChanges.Empty()) DoOnStatusChange(FPendingStatusChanges);
 }
 
-TSrcPaintLock::~TSrcPaintLock() noexcept(false) {
-  if (std::uncaught_exceptions() <= FUncaught) {
-    FEdit.DecPaintLock();
-    return;
-  }
-  try {
-    FEdit.DecPaintLock();
-  } catch (...) {
-  }
-}
-
 void TCustomSrcEdit::StatusChanged(TSrcStatusChanges changes) {
   FPendingStatusChanges = FPendingStatusChanges + changes;
   if (FPaintLockCount == 0) DoOnStatusChange(FPendingStatusChanges);

@@ -19,7 +19,6 @@
 #include <array>
 #include <climits>
 #include <cstdint>
-#include <exception>
 #include <functional>
 #include <memory>
 #include <string>
@@ -40,6 +39,8 @@
 #include "SrcEdit/Source/SrcTextDrawer.h"
 #include "platform/Clipboard.h"
 #include "platform/Controls.h"
+#include "platform/ScopeGuard.h"
+#include "platform/StandardActions.h"
 #include "platform/Timers.h"
 
 namespace vk {
@@ -50,10 +51,7 @@ class ESrcEditError : public Exception {
 };
 
 // A broken precondition of the editor's operations: a fault of the caller.
-class ESrcEditAssertion : public Exception {
-public:
-  ESrcEditAssertion() : Exception("Assertion failure") {}
-};
+class ESrcEditAssertion : public EAssertionFailed {};
 
 enum TSrcStateFlag : uint8_t {
   sfCaretChanged,       // the caret is placed when the paint lock ends
@@ -123,7 +121,9 @@ public:
   virtual void Reset() = 0;
 };
 
-class TCustomSrcEdit : public TCustomControl {
+// The standard edit actions (cut, copy, paste, select all, undo) work on
+// the focused editor.
+class TCustomSrcEdit : public TCustomControl, public TEditActionTarget {
 public:
   explicit TCustomSrcEdit(TComponent* owner);
   ~TCustomSrcEdit() override;
@@ -142,8 +142,8 @@ public:
   // Both lists; a negative value is ignored.
   void SetMaxUndo(int value);
   // False on a read-only editor.
-  bool CanUndo();
-  bool CanRedo();
+  bool CanUndo() const override;
+  bool CanRedo() const;
   // Both lists, undo list first.
   void LockUndo();
   void UnlockUndo();
@@ -152,7 +152,7 @@ public:
   void BeginUndoBlock();
   void EndUndoBlock();
   // Undo / redo the last group of changes; nothing on a read-only editor.
-  void Undo();
+  void Undo() override;
   void Redo();
   // False marks the text as saved (the undo list's saved state).
   void SetModified(bool value);
@@ -237,9 +237,10 @@ public:
   void SetSelStart(int value);
   int SelEnd() const;
   void SetSelEnd(int value);
-  int SelLength() const;
+  // Counts only the selected lines.
+  int SelLength() const override;
   void SetSelLength(int value);
-  void SelectAll();
+  void SelectAll() override;
   // Selects the word at the caret (SetWordBlock).
   void SetSelWord() { SetWordBlock(CaretXY()); }
   void SetWordBlock(TBufferCoord value);
@@ -317,9 +318,9 @@ public:
   // Copy failures raise ESrcEditError "Clipboard copy operation failed";
   // a private block that cannot be read raises "Clipboard paste operation
   // failed.".
-  void CopyToClipboard();
-  void CutToClipboard();
-  void PasteFromClipboard();
+  void CopyToClipboard() override;
+  void CutToClipboard() override;
+  void PasteFromClipboard() override;
   // Puts the text as plain text and, with the selection mode, in the
   // editor's private format.
   void DoCopyToClipboard(const std::string& text);
@@ -762,6 +763,9 @@ private:
   void DoImeStr(const std::string& text);
   // Removes the selection recording crDelete / crDeleteAfterCursor.
   void DeleteSelectionRecorded(TSrcChangeReason reason);
+  // Removes the running text from..to recorded under reason; the caret
+  // lands at from.
+  void DeleteRangeRecorded(TSrcChangeReason reason, const TBufferCoord& from, const TBufferCoord& to);
   // Replaces the selection by typed text, recorded as one undo step.
   void ReplaceSelectionRecorded(const std::string& text);
   // Inserts (overwrites with) one line of text at the caret, blanks first
@@ -819,6 +823,11 @@ private:
   TBufferCoord InsertWholeLines(std::string_view value, bool fillEmptiedLastLine);
   void RecordInsertion(TSrcChangeReason reason, const TBufferCoord& start, std::string_view value,
                        TSrcSelectionMode mode);
+  // SetSelText without its edit scope and undo block: the insertion is
+  // recorded under reason.
+  void SetSelTextRecorded(TSrcChangeReason reason, std::string_view value);
+  // Puts the block's begin before its end, as deleting and inserting expect.
+  void OrderBlock();
   // Inserts value as a rectangle at a display column from the caret line
   // down.
   void InsertRectangle(std::string_view value, int column, bool addToUndoList);
@@ -977,14 +986,14 @@ public:
 // one raised by the release is dropped, so the first reaches the caller.
 class TSrcPaintLock {
 public:
-  explicit TSrcPaintLock(TCustomSrcEdit& edit) : FEdit(edit) { FEdit.IncPaintLock(); }
-  ~TSrcPaintLock() noexcept(false);
-  TSrcPaintLock(const TSrcPaintLock&) = delete;
-  TSrcPaintLock& operator=(const TSrcPaintLock&) = delete;
+  explicit TSrcPaintLock(TCustomSrcEdit& edit) : FEnd(TEnd{&edit}) { edit.IncPaintLock(); }
 
 private:
-  TCustomSrcEdit& FEdit;
-  int FUncaught = std::uncaught_exceptions();
+  struct TEnd {
+    TCustomSrcEdit* Edit;
+    void operator()() const { Edit->DecPaintLock(); }
+  };
+  TScopeExit<TEnd> FEnd;
 };
 
 // The editor's undo block: on the undo list in use when it began.
@@ -1011,7 +1020,7 @@ private:
     TCustomSrcEdit* Edit;
     void operator()() const { Edit->EndEdit(); }
   };
-  TFinally<TEnd> FEnd;
+  TScopeExit<TEnd> FEnd;
 };
 
 class TSrcUndoLock {

@@ -228,7 +228,7 @@ void TCustomSrcEdit::SetCaretAndSelection(const TBufferCoord& caret, const TBuff
   const TSrcSelectionMode mode = FActiveSelectionMode;
   TSrcPaintLock lock(*this);
   // The mode comes back also when a step fails.
-  TFinally restoreMode([&] { SetActiveSelectionMode(mode); });
+  TScopeExit restoreMode([&] { SetActiveSelectionMode(mode); });
   InternalSetCaretXY(caret);
   SetBlockBegin(blockBegin);
   SetBlockEnd(blockEnd);
@@ -359,7 +359,7 @@ std::string TCustomSrcEdit::SelText() const {
 int TCustomSrcEdit::RowColToCharIndex(const TBufferCoord& p) const {
   const int lines = std::min(FLines->Count(), p.Line);
   long long index = 0;
-  for (int line = 1; line < lines; ++line) index += static_cast<long long>(FLines->Get(line - 1).size()) + 2;
+  for (int line = 1; line < lines; ++line) index += static_cast<long long>(FLines->GetView(line - 1).size()) + 2;
   return ClampToInt(index + p.Char - 1);
 }
 
@@ -389,7 +389,17 @@ void TCustomSrcEdit::SetSelEnd(int value) {
 }
 
 int TCustomSrcEdit::SelLength() const {
-  return SelAvail() ? RowColToCharIndex(BlockEnd()) - RowColToCharIndex(BlockBegin()) : 0;
+  if (!SelAvail()) return 0;
+  // The difference of the two flat indexes, from the selected lines alone:
+  // the standard edit actions ask on every idle update.
+  const TBufferCoord begin = BlockBegin();
+  const TBufferCoord end = BlockEnd();
+  const int count = FLines->Count();
+  auto lineStart = [&](const TBufferCoord& p) { return std::min(count, p.Line); };
+  long long length = 0;
+  for (int line = lineStart(begin); line < lineStart(end); ++line)
+    length += static_cast<long long>(FLines->GetView(line - 1).size()) + 2;
+  return ClampToInt(length + end.Char - begin.Char);
 }
 
 void TCustomSrcEdit::SetSelLength(int value) {

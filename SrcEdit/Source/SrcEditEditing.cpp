@@ -330,15 +330,7 @@ void TCustomSrcEdit::DoShiftTabKey() {
   // here: that character stays whole.
   if (IsTrail(line, target)) ++target;
   if (target == FCaretX) return;
-  const TBufferCoord caret = CaretXY();
-  const TBufferCoord from{target, FCaretY};
-  FActiveSelectionMode = smNormal;
-  SetReplaySelection(from, caret);
-  const std::string text = SelText();
-  SetSelTextPrimitiveEx(smNormal, "", false);
-  FUndoList->AddChange(crSilentDelete, from, caret, text, smNormal);
-  InternalSetCaretXY(from);
-  SetBlockBegin(from);
+  DeleteRangeRecorded(crSilentDelete, {target, FCaretY}, CaretXY());
 }
 
 // ---------------------------------------------------------------- block indent and unindent
@@ -363,7 +355,7 @@ void TCustomSrcEdit::DoBlockIndent() {
     text += unit;
   }
   // Caret and selection follow the indent, also when it fails.
-  TFinally restore([&] {
+  TScopeExit restore([&] {
     if (e.Char > 1) e.Char += unitLength;
     SetCaretAndSelection({caretColumn, caret.Line}, {b.Char + unitLength, b.Line}, e);
     FActiveSelectionMode = mode;
@@ -408,7 +400,7 @@ void TCustomSrcEdit::DoBlockUnindent() {
     if (line == caret.Line && caret.Char != 1) caret.Char = std::max(caret.Char - count, 1);
   }
   // Caret and selection follow the unindent, also when it fails.
-  TFinally restore([&] {
+  TScopeExit restore([&] {
     SetCaretAndSelection(caret, b, e);
     FActiveSelectionMode = mode;
   });
@@ -446,7 +438,7 @@ void TCustomSrcEdit::DoCaseChange(TSrcEditorCommand command) {
   const TBufferCoord caret = CaretXY();
   const TSrcSelectionMode mode = FActiveSelectionMode;
   // Caret and selection come back, also when the change fails.
-  TFinally restore([&] {
+  TScopeExit restore([&] {
     if (hadSelection || word) SetCaretXY(caret);
     if (!word && hadSelection) {
       SetBlockBegin(b);

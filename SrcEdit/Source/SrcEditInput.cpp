@@ -62,7 +62,7 @@ bool TCustomSrcEdit::InputMessage(TMessage& message) {
     case WM_CANCELMODE: return true;
     case WM_GETTEXT: WMGetText(message); return true;
     case WM_GETTEXTLENGTH:
-      message.Result = ControlState().Contains(csDocking) ? 0 : static_cast<intptr_t>(SrcGetText().size());
+      message.Result = ControlState().Contains(csDocking) ? 0 : static_cast<intptr_t>(FLines->TextLength());
       return true;
     case WM_SETTEXT: WMSetText(message); return true;
     case WM_CUT:
@@ -454,7 +454,7 @@ void TCustomSrcEdit::WMDropFiles(TMessage& message) {
   const HDROP drop = message.WParam;
   message.Result = 0;
   // The drop is finished also when the handler fails.
-  TFinally finish([drop] { DragFinish(drop); });
+  TScopeExit finish([drop] { DragFinish(drop); });
   if (OnDropFiles) {
     TStringList files;
     const unsigned count = DragQueryFile(drop, 0xFFFFFFFF, nullptr, 0);
@@ -472,7 +472,7 @@ void TCustomSrcEdit::WMDropFiles(TMessage& message) {
 void TCustomSrcEdit::WMImeComposition(TMessage& message) {
   if (static_cast<uint32_t>(message.LParam) & GCS_RESULTSTR) {
     const HIMC context = ImmGetContext(*this);
-    TFinally release([&] { ImmReleaseContext(*this, context); });
+    TScopeExit release([&] { ImmReleaseContext(*this, context); });
     // A length the input method cannot mean (below 1) is nothing typed.
     const int length = ImmGetCompositionString(context, GCS_RESULTSTR, nullptr, 0);
     if (length > 0) {

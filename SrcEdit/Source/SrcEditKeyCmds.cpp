@@ -310,39 +310,27 @@ TSrcEditKeyStroke* TSrcEditKeyStrokes::AddKey(TSrcEditorCommand command, uint16_
 }
 
 int TSrcEditKeyStrokes::FindCommand(TSrcEditorCommand command) const {
-  for (int i = 0; i < Count(); ++i)
-    if (Items(i)->Command() == command) return i;
-  return -1;
+  return FindFirst([&](const TSrcEditKeyStroke& item) { return item.Command() == command; });
 }
 
 int TSrcEditKeyStrokes::FindKeycode(uint16_t key, TShiftState shift) const {
-  for (int i = 0; i < Count(); ++i) {
-    const TSrcEditKeyStroke* item = Items(i);
-    if (item->Key() == key && item->Shift() == shift && item->Key2() == 0) return i;
-  }
-  return -1;
+  return FindFirst(
+      [&](const TSrcEditKeyStroke& item) { return item.Key() == key && item.Shift() == shift && item.Key2() == 0; });
 }
 
 int TSrcEditKeyStrokes::FindKeycode2(uint16_t key, TShiftState shift, uint16_t key2, TShiftState shift2) const {
-  for (int i = 0; i < Count(); ++i) {
-    const TSrcEditKeyStroke* item = Items(i);
-    if (item->Key() == key && item->Shift() == shift && item->Key2() == key2 && item->Shift2() == shift2) return i;
-  }
-  return -1;
+  return FindFirst([&](const TSrcEditKeyStroke& item) {
+    return item.Key() == key && item.Shift() == shift && item.Key2() == key2 && item.Shift2() == shift2;
+  });
 }
 
 int TSrcEditKeyStrokes::FindShortcut(TShortCut shortCut) const {
-  for (int i = 0; i < Count(); ++i)
-    if (Items(i)->ShortCut() == shortCut) return i;
-  return -1;
+  return FindFirst([&](const TSrcEditKeyStroke& item) { return item.ShortCut() == shortCut; });
 }
 
 int TSrcEditKeyStrokes::FindShortcut2(TShortCut shortCut, TShortCut shortCut2) const {
-  for (int i = 0; i < Count(); ++i) {
-    const TSrcEditKeyStroke* item = Items(i);
-    if (item->ShortCut() == shortCut && item->ShortCut2() == shortCut2) return i;
-  }
-  return -1;
+  return FindFirst(
+      [&](const TSrcEditKeyStroke& item) { return item.ShortCut() == shortCut && item.ShortCut2() == shortCut2; });
 }
 
 void TSrcEditKeyStrokes::LoadFromStream(TStream& stream) {

@@ -240,6 +240,15 @@ public:
 
 protected:
   TCollectionItem* CreateItem() override { return new TSrcEditKeyStroke(this); }
+
+private:
+  // The index of the first item that matches, -1 when none does.
+  template <class Match>
+  int FindFirst(Match match) const {
+    for (int i = 0; i < Count(); ++i)
+      if (match(*Items(i))) return i;
+    return -1;
+  }
 };
 
 }  // namespace vk

@@ -85,7 +85,7 @@ int TCustomSrcEdit::SearchReplace(const std::string& search, const std::string& 
   FSearchEngine->SetPattern(search);
   int result = 0;
   DoOnPaintTransient(ttBefore);
-  TFinally after([this] { DoOnPaintTransient(ttAfter); });
+  TScopeExit after([this] { DoOnPaintTransient(ttAfter); });
   TSrcEditScope edit(*this);
   {
     // The undo block closes before the paint lock ends, so the status
@@ -107,7 +107,7 @@ int TCustomSrcEdit::SearchReplace(const std::string& search, const std::string& 
       // A replace-all puts each line once; the line store reports once.
       const bool batched = replaceAll && !prompt;
       if (batched) FLines->BeginUpdate();
-      TFinally endUpdate([&] {
+      TScopeExit endUpdate([&] {
         if (batched) FLines->EndUpdate();
       });
       [&] {

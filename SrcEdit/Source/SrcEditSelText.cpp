@@ -397,16 +397,24 @@ void TCustomSrcEdit::RecordSelectionDelete(TSrcChangeReason reason) {
 void TCustomSrcEdit::SetSelText(std::string_view value) {
   TSrcEditScope edit(*this);
   TSrcEditUndoBlock block(*this);
+  SetSelTextRecorded(crInsert, value);
+}
+
+void TCustomSrcEdit::SetSelTextRecorded(TSrcChangeReason reason, std::string_view value) {
   if (SelAvail())
     RecordSelectionDelete(crDelete);
   else
     FActiveSelectionMode = FSelectionMode;
+  OrderBlock();
+  const TSrcSelectionMode mode = FActiveSelectionMode;
+  const TBufferCoord inserted = SetSelTextPrimitive(value);
+  RecordInsertion(reason, inserted, value, mode);
+}
+
+void TCustomSrcEdit::OrderBlock() {
   const TBufferCoord start = BlockBegin();
   FBlockEnd = BlockEnd();
   FBlockBegin = start;
-  const TSrcSelectionMode mode = FActiveSelectionMode;
-  const TBufferCoord inserted = SetSelTextPrimitive(value);
-  RecordInsertion(crInsert, inserted, value, mode);
 }
 
 // The inserted text runs from where it begins to the caret, with or without
@@ -477,9 +485,7 @@ bool TCustomSrcEdit::PasteBlock(bool& pasteBegun) {
   pasteBegun = true;
   if (SelAvail()) {
     RecordSelectionDelete(crDelete);
-    const TBufferCoord start = BlockBegin();
-    FBlockEnd = BlockEnd();
-    FBlockBegin = start;
+    OrderBlock();
   }
   const TBufferCoord inserted = SetSelTextPrimitiveEx(mode, text, true);
   RecordInsertion(crPaste, inserted, text, mode);
@@ -490,16 +496,7 @@ void TCustomSrcEdit::PastePlainText(bool& pasteBegun) {
   const std::string text = Clipboard().AsText();
   FUndoList->AddChange(crPasteBegin, BlockBegin(), BlockEnd(), "", smNormal);
   pasteBegun = true;
-  if (SelAvail())
-    RecordSelectionDelete(crDelete);
-  else
-    FActiveSelectionMode = FSelectionMode;
-  const TBufferCoord start = BlockBegin();
-  FBlockEnd = BlockEnd();
-  FBlockBegin = start;
-  const TSrcSelectionMode mode = FActiveSelectionMode;
-  const TBufferCoord inserted = SetSelTextPrimitive(text);
-  RecordInsertion(crPaste, inserted, text, mode);
+  SetSelTextRecorded(crPaste, text);
 }
 
 void TCustomSrcEdit::PasteFromClipboard() {
@@ -511,7 +508,7 @@ void TCustomSrcEdit::PasteFromClipboard() {
     bool pasteBegun = false;
     // The paste's bracket closes at the caret, where the change ends, also
     // when the paste fails.
-    TFinally endPaste([&] {
+    TScopeExit endPaste([&] {
       if (!pasteBegun) return;
       // A paste that changed nothing (rows that were all empty) leaves no
       // undo step that would undo nothing.
@@ -530,7 +527,7 @@ void TCustomSrcEdit::PasteFromClipboard() {
     // At once, even inside an enclosing paint lock.
     const int lockCount = FPaintLockCount;
     FPaintLockCount = 0;
-    TFinally relock([&] { FPaintLockCount = lockCount; });
+    TScopeExit relock([&] { FPaintLockCount = lockCount; });
     UpdateScrollBars();
   }
   EnsureCursorPosVisible();

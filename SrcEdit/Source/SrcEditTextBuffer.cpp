@@ -39,20 +39,17 @@ TSrcEditStringList::~TSrcEditStringList() {
   FListeners.Clear();
 }
 
-void TSrcEditStringList::NotifyChange(const TNotifyEvent& event,
-                                      TNotifyEvent TSrcEditStringsListener::*listenerEvent) {
-  if (event) event(this);
+void TSrcEditStringList::NotifyChange(TNotifyEvent TSrcEditStringsListener::*event) {
+  if (const TNotifyEvent& own = this->*event) own(this);
   FListeners.ForEach([&](const TSrcEditStringsListener* listener) {
-    if (const TNotifyEvent& handler = listener->*listenerEvent) handler(this);
+    if (const TNotifyEvent& handler = listener->*event) handler(this);
   });
 }
 
-void TSrcEditStringList::NotifyLines(const TStringListChangeEvent& event,
-                                     TStringListChangeEvent TSrcEditStringsListener::*listenerEvent, int index,
-                                     int count) {
-  if (event) event(this, index, count);
+void TSrcEditStringList::NotifyLines(TStringListChangeEvent TSrcEditStringsListener::*event, int index, int count) {
+  if (const TStringListChangeEvent& own = this->*event) own(this, index, count);
   FListeners.ForEach([&](const TSrcEditStringsListener* listener) {
-    if (const TStringListChangeEvent& handler = listener->*listenerEvent) handler(this, index, count);
+    if (const TStringListChangeEvent& handler = listener->*event) handler(this, index, count);
   });
 }
 
@@ -62,9 +59,9 @@ void TSrcEditStringList::CheckIndex(int index, int last) const {
 
 void TSrcEditStringList::SetUpdateState(bool updating) {
   if (updating)
-    NotifyChange(OnStoreChanging, &TSrcEditStringsListener::OnStoreChanging);
+    NotifyChange(&TSrcEditStringsListener::OnStoreChanging);
   else
-    NotifyChange(OnStoreChange, &TSrcEditStringsListener::OnStoreChange);
+    NotifyChange(&TSrcEditStringsListener::OnStoreChange);
 }
 
 void TSrcEditStringList::ForgetLongestLine() {
@@ -118,6 +115,12 @@ std::string TSrcEditStringList::GetTextStr() const {
   return text;
 }
 
+size_t TSrcEditStringList::TextLength() const {
+  size_t size = 0;
+  for (const auto& line : FList) size += line.FString.Size() + 2;
+  return FList.empty() ? 0 : size - 2;
+}
+
 void TSrcEditStringList::Grow() {
   SetCapacity(FCapacity > 64 ? FCapacity + FCapacity / 4 : FCapacity + 16);
 }
@@ -148,7 +151,7 @@ void TSrcEditStringList::InsertLine(int index, std::string_view text) {
   TStringsUpdate update(*this);
   InsertItem(index, text);
   LongestLineAfterInsert(index, 1, true);
-  NotifyLines(OnLinesInserted, &TSrcEditStringsListener::OnLinesInserted, index, 1);
+  NotifyLines(&TSrcEditStringsListener::OnLinesInserted, index, 1);
 }
 
 void TSrcEditStringList::AddStrings(const TStrings& strings) {
@@ -164,7 +167,7 @@ void TSrcEditStringList::AddStrings(const TStrings& strings) {
     record.FObject = strings.GetObject(i);
     FList.push_back(std::move(record));
   }
-  NotifyLines(OnLinesInserted, &TSrcEditStringsListener::OnLinesInserted, first, added);
+  NotifyLines(&TSrcEditStringsListener::OnLinesInserted, first, added);
 }
 
 void TSrcEditStringList::Put(int index, const std::string& text) {
@@ -181,7 +184,7 @@ void TSrcEditStringList::Put(int index, const std::string& text) {
     ForgetLongestLine();
   else if (FIndexOfLongestLine >= 0)
     FChangedSinceLongest.push_back(index);
-  NotifyLines(OnLinePut, &TSrcEditStringsListener::OnLinePut, index, 1);
+  NotifyLines(&TSrcEditStringsListener::OnLinePut, index, 1);
 }
 
 void TSrcEditStringList::PutObject(int index, TObject* object) {
@@ -194,7 +197,7 @@ void TSrcEditStringList::Delete(int index) {
   TStringsUpdate update(*this);
   FList.erase(FList.begin() + index);
   LongestLineAfterDelete(index, 1);
-  NotifyLines(OnLinesDeleted, &TSrcEditStringsListener::OnLinesDeleted, index, 1);
+  NotifyLines(&TSrcEditStringsListener::OnLinesDeleted, index, 1);
 }
 
 void TSrcEditStringList::Exchange(int index1, int index2) {
@@ -215,7 +218,7 @@ void TSrcEditStringList::Clear() {
     TStringsUpdate update(*this);
     FList = {};
     FCapacity = 0;
-    NotifyChange(OnLinesCleared, &TSrcEditStringsListener::OnLinesCleared);
+    NotifyChange(&TSrcEditStringsListener::OnLinesCleared);
   }
   ForgetLongestLine();
 }
@@ -229,7 +232,7 @@ void TSrcEditStringList::InsertLines(int index, int count) {
   while (GetCount() + count > FCapacity) Grow();
   FList.insert(FList.begin() + index, static_cast<size_t>(count), TSrcEditStringRec{});
   LongestLineAfterInsert(index, count, false);
-  NotifyLines(OnLinesInserted, &TSrcEditStringsListener::OnLinesInserted, index, count);
+  NotifyLines(&TSrcEditStringsListener::OnLinesInserted, index, count);
 }
 
 void TSrcEditStringList::DeleteLines(int index, int count) {
@@ -243,7 +246,7 @@ void TSrcEditStringList::DeleteLines(int index, int count) {
     FList.resize(index);
   }
   LongestLineAfterDelete(index, removed);
-  NotifyLines(OnLinesDeleted, &TSrcEditStringsListener::OnLinesDeleted, index, removed);
+  NotifyLines(&TSrcEditStringsListener::OnLinesDeleted, index, removed);
 }
 
 void TSrcEditStringList::InsertStrings(int index, const TStrings& strings) {

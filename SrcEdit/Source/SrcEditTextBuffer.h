@@ -76,7 +76,8 @@ struct TSrcEditStringsListener {
   TStringListChangeEvent OnLinePut;
 };
 
-class TSrcEditStringList : public TStrings {
+// The store's own six events are its owner's: it is its own first listener.
+class TSrcEditStringList : public TStrings, public TSrcEditStringsListener {
 public:
   TSrcEditStringList();
   ~TSrcEditStringList() override;
@@ -99,6 +100,8 @@ public:
   int GetCapacity() const override { return FCapacity; }
   // The lines joined with CR LF, without a break after the last one.
   std::string GetTextStr() const override;
+  // Its length, without building it.
+  size_t TextLength() const;
 
   void Put(int index, const std::string& text) override;
   void PutObject(int index, TObject* object) override;
@@ -134,15 +137,8 @@ public:
   // old file as it was.
   void SaveToFile(const std::string& fileName) override;
 
-  // Every change is told to the six events first (the store's owner), then
-  // to the listeners in the order they were added.
-  TNotifyEvent OnStoreChange;
-  TNotifyEvent OnStoreChanging;
-  TNotifyEvent OnLinesCleared;
-  TStringListChangeEvent OnLinesDeleted;
-  TStringListChangeEvent OnLinesInserted;
-  TStringListChangeEvent OnLinePut;
-
+  // Every change is told to the store's own six events first (its owner),
+  // then to the listeners in the order they were added.
   // Listeners are found by address; adding one twice keeps one entry. A
   // listener must leave before it goes away; it may leave (or let others
   // leave) while it is being told of a change.
@@ -154,9 +150,8 @@ protected:
   void SetUpdateState(bool updating) override;
 
 private:
-  void NotifyChange(const TNotifyEvent& event, TNotifyEvent TSrcEditStringsListener::*listenerEvent);
-  void NotifyLines(const TStringListChangeEvent& event,
-                   TStringListChangeEvent TSrcEditStringsListener::*listenerEvent, int index, int count);
+  void NotifyChange(TNotifyEvent TSrcEditStringsListener::*event);
+  void NotifyLines(TStringListChangeEvent TSrcEditStringsListener::*event, int index, int count);
   std::string ExpandString(int index);
   // Finds the expanded length without building the text where it can.
   void MeasureLine(int index);

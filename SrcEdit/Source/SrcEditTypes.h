@@ -2,9 +2,7 @@
 // Value types shared by the editor control and everything around it.
 
 #include <cstdint>
-#include <exception>
 #include <string>
-#include <utility>
 
 #include "platform/Events.h"
 #include "platform/Graphics.h"  // TPoint
@@ -142,31 +140,6 @@ private:
   TSet<TSrcEditorOption>& FOptions;
   TSrcEditorOption FOption;
   bool FWasOn;
-};
-
-// Runs a closing step when the scope ends, also when an exception passes;
-// a second exception from the step is then dropped, so the first reaches
-// the caller.
-template <class Step>
-class TFinally {
-public:
-  explicit TFinally(Step step) : FStep(std::move(step)) {}
-  ~TFinally() noexcept(false) {
-    if (std::uncaught_exceptions() <= FUncaught) {
-      FStep();
-      return;
-    }
-    try {
-      FStep();
-    } catch (...) {
-    }
-  }
-  TFinally(const TFinally&) = delete;
-  TFinally& operator=(const TFinally&) = delete;
-
-private:
-  Step FStep;
-  int FUncaught = std::uncaught_exceptions();
 };
 
 // The options a new editor starts with.

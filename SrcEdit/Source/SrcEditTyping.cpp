@@ -63,6 +63,16 @@ void TCustomSrcEdit::DeleteSelectionRecorded(TSrcChangeReason reason) {
   FBlockBegin = FBlockEnd = CaretXY();
 }
 
+void TCustomSrcEdit::DeleteRangeRecorded(TSrcChangeReason reason, const TBufferCoord& from, const TBufferCoord& to) {
+  FActiveSelectionMode = smNormal;
+  SetReplaySelection(from, to);
+  const std::string text = SelText();
+  SetSelTextPrimitiveEx(smNormal, "", false);
+  FUndoList->AddChange(reason, from, to, text, smNormal);
+  InternalSetCaretXY(from);
+  SetBlockBegin(from);
+}
+
 void TCustomSrcEdit::FillToCaretRecorded() {
   const std::string line = LineText();
   const int len = static_cast<int>(line.size());
@@ -89,7 +99,7 @@ void TCustomSrcEdit::ReplaceSelectionRecorded(const std::string& text) {
 
 void TCustomSrcEdit::DoDeleteLastChar() {
   DoOnPaintTransientEx(ttBefore, true);
-  TFinally closing([this] { DoOnPaintTransientEx(ttAfter, true); });
+  TScopeExit closing([this] { DoOnPaintTransientEx(ttAfter, true); });
   if (SelAvail()) {
     const bool forward = FBlockBegin.Line < FBlockEnd.Line ||
                          (FBlockBegin.Line == FBlockEnd.Line && FBlockBegin.Char < FBlockEnd.Char);
@@ -191,7 +201,7 @@ void TCustomSrcEdit::DoDeleteLastChar() {
 
 void TCustomSrcEdit::DoDeleteChar() {
   DoOnPaintTransient(ttBefore);
-  TFinally closing([this] { DoOnPaintTransient(ttAfter); });
+  TScopeExit closing([this] { DoOnPaintTransient(ttAfter); });
   if (SelAvail()) {
     const bool forward = FBlockBegin.Line < FBlockEnd.Line ||
                          (FBlockBegin.Line == FBlockEnd.Line && FBlockBegin.Char < FBlockEnd.Char);
@@ -229,7 +239,7 @@ void TCustomSrcEdit::DoDeleteChar() {
 
 void TCustomSrcEdit::DoDeleteToEnd(bool toLineEnd) {
   DoOnPaintTransient(ttBefore);
-  TFinally closing([this] { DoOnPaintTransient(ttAfter); });
+  TScopeExit closing([this] { DoOnPaintTransient(ttAfter); });
   const std::string line = LineText();
   const int len = static_cast<int>(line.size());
   const TBufferCoord caret = CaretXY();
@@ -255,35 +265,23 @@ void TCustomSrcEdit::DoDeleteToEnd(bool toLineEnd) {
   // A caret beyond the line's end stays where it is: blanks fill up to it
   // before the next line joins there.
   if (end.Line > caret.Line) FillToCaretRecorded();
-  FActiveSelectionMode = smNormal;
-  SetReplaySelection(caret, end);
-  const std::string text = SelText();
-  SetSelTextPrimitiveEx(smNormal, "", false);
-  FUndoList->AddChange(crSilentDeleteAfterCursor, caret, end, text, smNormal);
-  InternalSetCaretXY(caret);
-  SetBlockBegin(caret);
+  DeleteRangeRecorded(crSilentDeleteAfterCursor, caret, end);
 }
 
 void TCustomSrcEdit::DoDeleteToStart(bool toLineStart) {
   DoOnPaintTransient(ttBefore);
-  TFinally closing([this] { DoOnPaintTransient(ttAfter); });
+  TScopeExit closing([this] { DoOnPaintTransient(ttAfter); });
   const TBufferCoord caret = CaretXY();
   const TBufferCoord start = toLineStart ? TBufferCoord{1, FCaretY} : PrevWordPos();
   if (start == caret) return;
-  FActiveSelectionMode = smNormal;
-  SetReplaySelection(start, caret);
-  const std::string text = SelText();
-  SetSelTextPrimitiveEx(smNormal, "", false);
-  FUndoList->AddChange(crSilentDelete, start, caret, text, smNormal);
-  InternalSetCaretXY(start);
-  SetBlockBegin(start);
+  DeleteRangeRecorded(crSilentDelete, start, caret);
 }
 
 void TCustomSrcEdit::DoDeleteLine() {
   const int count = FLines->Count();
   if (count == 0 || (FCaretY == count && LineText().empty())) return;
   DoOnPaintTransient(ttBefore);
-  TFinally closing([this] { DoOnPaintTransient(ttAfter); });
+  TScopeExit closing([this] { DoOnPaintTransient(ttAfter); });
   if (SelAvail()) SetBlockBegin(CaretXY());
   const int line = FCaretY;
   const std::string text = LineText();
@@ -362,7 +360,7 @@ void TCustomSrcEdit::DoLineBreak(bool moveCaret) {
 void TCustomSrcEdit::DoTypeChar(char c) {
   const auto byte = static_cast<unsigned char>(c);
   if (byte < 32 || byte == 127) return;
-  TFinally closing([this] { DoOnPaintTransient(ttAfter); });
+  TScopeExit closing([this] { DoOnPaintTransient(ttAfter); });
   if (SelAvail()) {
     ReplaceSelectionRecorded(std::string(1, c));
   } else {

@@ -68,9 +68,9 @@ TBufferCoord MinCoord(const TBufferCoord& a, const TBufferCoord& b) {
 
 // ---------------------------------------------------------------- the lists
 
-bool TCustomSrcEdit::CanUndo() { return !GetReadOnly() && FUndoList->CanUndo(); }
+bool TCustomSrcEdit::CanUndo() const { return !GetReadOnly() && FUndoList->CanUndo(); }
 
-bool TCustomSrcEdit::CanRedo() { return !GetReadOnly() && FRedoList->CanUndo(); }
+bool TCustomSrcEdit::CanRedo() const { return !GetReadOnly() && FRedoList->CanUndo(); }
 
 void TCustomSrcEdit::SetMaxUndo(int value) {
   if (value < 0) return;
@@ -129,7 +129,7 @@ void TCustomSrcEdit::SetModified(bool value) {
 void TCustomSrcEdit::Undo() {
   if (GetReadOnly()) return;
   TSrcPaintLock lock(*this);
-  TFinally endBatch([this] { EndReplayBatch(); });
+  TScopeExit endBatch([this] { EndReplayBatch(); });
   if (FUndoList->LastChangeReason() == crGroupBreak) MoveGroupBreak(*FUndoList, *FRedoList);
   const TSrcEditUndoItem* last = FUndoList->PeekItem();
   if (!last) return;
@@ -163,7 +163,7 @@ void TCustomSrcEdit::Undo() {
 void TCustomSrcEdit::Redo() {
   if (GetReadOnly()) return;
   TSrcPaintLock lock(*this);
-  TFinally endBatch([this] { EndReplayBatch(); });
+  TScopeExit endBatch([this] { EndReplayBatch(); });
   const TSrcEditUndoItem* last = FRedoList->PeekItem();
   if (!last) return;
   const uint32_t number = last->FChangeNumber;

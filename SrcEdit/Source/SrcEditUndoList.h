@@ -5,7 +5,6 @@
 
 #include <cstdint>
 #include <deque>
-#include <exception>
 #include <memory>
 #include <optional>
 #include <string>
@@ -15,6 +14,7 @@
 #include "platform/DelegateList.h"
 #include "platform/Events.h"
 #include "platform/Objects.h"
+#include "platform/ScopeGuard.h"
 
 namespace vk {
 
@@ -166,23 +166,14 @@ private:
 // the first reaches the caller.
 class TSrcUndoBlock {
 public:
-  explicit TSrcUndoBlock(TSrcEditUndoList& list) : FList(list) { FList.BeginBlock(); }
-  ~TSrcUndoBlock() noexcept(false) {
-    if (std::uncaught_exceptions() <= FUncaught) {
-      FList.EndBlock();
-      return;
-    }
-    try {
-      FList.EndBlock();
-    } catch (...) {
-    }
-  }
-  TSrcUndoBlock(const TSrcUndoBlock&) = delete;
-  TSrcUndoBlock& operator=(const TSrcUndoBlock&) = delete;
+  explicit TSrcUndoBlock(TSrcEditUndoList& list) : FEnd(TEnd{&list}) { list.BeginBlock(); }
 
 private:
-  TSrcEditUndoList& FList;
-  int FUncaught = std::uncaught_exceptions();
+  struct TEnd {
+    TSrcEditUndoList* List;
+    void operator()() const { List->EndBlock(); }
+  };
+  TScopeExit<TEnd> FEnd;
 };
 
 }  // namespace vk

@@ -21,10 +21,7 @@ class TSrcMultiHl;
 
 // A range that does not fit the packing, or a broken precondition of the
 // packing: a fault of the configuration, raised from GetRange.
-class ESrcMultiHlAssertion : public Exception {
-public:
-  ESrcMultiHlAssertion() : Exception("Assertion failure") {}
-};
+class ESrcMultiHlAssertion : public EAssertionFailed {};
 
 enum TRangeOperation : uint8_t { roGet, roSet };
 

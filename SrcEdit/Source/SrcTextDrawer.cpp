@@ -9,11 +9,10 @@ namespace vk {
 
 namespace {
 
-const char* const AssertionFailure = "Assertion failure";
 const char* const SetBaseFontMessage = "SetBaseFont: 'Value' must be specified.";
 
-void Check(bool condition, const char* message = AssertionFailure) {
-  if (!condition) throw EheAssertionFailed(message);
+void Check(bool condition) {
+  if (!condition) throw EheAssertionFailed();
 }
 
 }  // namespace
@@ -83,7 +82,7 @@ void TheFontsInfoManager::DestroyFontHandles(TheSharedFontsInfo& info) {
 
 void TheFontsInfoManager::ReleaseFontsInfo(TheSharedFontsInfo* info) {
   Check(info != nullptr);
-  Check(info->HandleUsers < info->HolderCount, "Call DeactivateFontsInfo before calling this.");
+  if (info->HandleUsers >= info->HolderCount) throw EheAssertionFailed("Call DeactivateFontsInfo before calling this.");
   if (info->HolderCount >= 2) {
     --info->HolderCount;
     return;

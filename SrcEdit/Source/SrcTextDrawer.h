@@ -22,10 +22,9 @@ class EheFontStockException : public Exception {
 class EheTextDrawerException : public Exception {
   using Exception::Exception;
 };
-// A broken precondition of the caches or the drawer: a fault of the caller,
-// not a state that input can reach. "Assertion failure" unless said otherwise.
-class EheAssertionFailed : public Exception {
-  using Exception::Exception;
+// A broken precondition of the caches or the drawer.
+class EheAssertionFailed : public EAssertionFailed {
+  using EAssertionFailed::EAssertionFailed;
 };
 
 // The style patterns 0..15 (the mask of a TFontStyles).

@@ -41,7 +41,7 @@ QFont MakeFont(const TLogFont& logFont) {
 }
 
 TTextMetric MeasureFont(const TLogFont& logFont, const QFont& font, const QFontMetrics& metrics) {
-  TTextMetric tm;
+  TTextMetric tm = RequestedTextMetric(logFont);
   tm.tmHeight = metrics.height();
   tm.tmAscent = metrics.ascent();
   tm.tmDescent = metrics.descent();
@@ -49,12 +49,6 @@ TTextMetric MeasureFont(const TLogFont& logFont, const QFont& font, const QFontM
   tm.tmExternalLeading = std::max(0, metrics.leading());
   tm.tmAveCharWidth = metrics.averageCharWidth();
   tm.tmMaxCharWidth = metrics.maxWidth();
-  tm.tmWeight = logFont.lfWeight;
-  tm.tmItalic = logFont.lfItalic;
-  tm.tmUnderlined = logFont.lfUnderline;
-  tm.tmStruckOut = logFont.lfStrikeOut;
-  tm.tmPitchAndFamily = logFont.lfPitchAndFamily;
-  tm.tmCharSet = logFont.lfCharSet;
   return tm;
 }
 

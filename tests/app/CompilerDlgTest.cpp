@@ -4,10 +4,25 @@
 #include <sstream>
 
 #include "app/CompilerDlg.h"
+#include "platform/FloatFormats.h"
+#include "platform/Registry.h"
 #include "tests/app/AppTestSupport.h"
+#include "tests/platform/FormsTestSupport.h"
 
 namespace vk {
 namespace {
+
+// The section sizes avr-size reports for main.elf in the folder.
+std::map<std::string, uint64_t> SectionSizes(const std::string& folder) {
+  std::map<std::string, uint64_t> sections;
+  for (const std::string& line : test::RunCommand(folder, "avr-size -A main.elf").Lines) {
+    std::istringstream fields(line);
+    std::string name;
+    uint64_t bytes = 0;
+    if (fields >> name >> bytes) sections[name] = bytes;
+  }
+  return sections;
+}
 
 TEST(CompilerDlgTest, SizesComeFromTheOutputSectionLines) {
   const struct {
@@ -107,14 +122,7 @@ TEST(CompilerDlgTest, FiguresAgreeWithAvrSize) {
                        "avr-gcc -mmcu=atmega128 -Os -ffunction-sections -fdata-sections main.c -o main.elf "
                        "-Wl,-Map=main.map,--cref,--gc-sections");
   ASSERT_EQ(build.Status, 0) << ::testing::PrintToString(build.Lines);
-  test::TCommandResult size = test::RunCommand(project.Path(), "avr-size -A main.elf");
-  std::map<std::string, uint64_t> sections;
-  for (const std::string& line : size.Lines) {
-    std::istringstream fields(line);
-    std::string name;
-    uint64_t bytes = 0;
-    if (fields >> name >> bytes) sections[name] = bytes;
-  }
+  std::map<std::string, uint64_t> sections = SectionSizes(project.Path());
 
   TMemoryReport report = ComputeMemoryReport(LinkerMapPath(project.Path(), "main.c"), "atmega128");
   EXPECT_TRUE(report.MapLoaded);
@@ -123,6 +131,155 @@ TEST(CompilerDlgTest, FiguresAgreeWithAvrSize) {
   EXPECT_EQ(report.Eeprom.Bytes, sections[".eeprom"]);
   EXPECT_GT(report.Flash.Bytes, 0u);
   EXPECT_EQ(report.Eeprom.Bytes, 10u);
+}
+
+TEST(CompilerDlgTest, PercentagesWithTheLocalesSeparators) {
+  TFormatSettings c, us;
+  ASSERT_TRUE(GetLocaleFormatSettings("C", c));
+  const bool haveUs = GetLocaleFormatSettings("en_US.UTF-8", us);
+  auto use = [](uint64_t bytes, const char* total, std::optional<double> percent, bool known = true) {
+    return TMemoryUse{.Shown = true, .Known = known, .Bytes = bytes, .TotalText = total, .Percent = percent};
+  };
+  const struct {
+    TMemoryUse Use;
+    std::string C, Us;  // the text between "= " and "% Full"
+  } cases[] = {
+      {use(436, "128", 436.0f / 128000 * 100), "0.34", "0.34"},
+      {use(1000, "16", 6.25), "6.25", "6.25"},
+      {use(1, "1", 123.456), "123.50", "123.50"},
+      {use(1, "1", 1234.56), "1235.00", "1,235.00"},
+      {use(1, "1", 12345.6), "1.235E04", "1.235E04"},
+      {use(436, "0", std::nullopt), "", ""},         // no total: no percentage
+      {use(0, "128", std::nullopt, false), "", ""},  // no byte count
+  };
+  for (const auto& t : cases) {
+    const std::string bytes = t.Use.Known ? std::to_string(t.Use.Bytes) : "Error";
+    const std::string head = bytes + " Bytes (Total " + t.Use.TotalText + " KBytes) = ";
+    EXPECT_EQ(MemoryLineText(t.Use, "KBytes", "FLASH", c), head + t.C + "% Full of FLASH");
+    if (haveUs) {
+      EXPECT_EQ(MemoryLineText(t.Use, "KBytes", "FLASH", us), head + t.Us + "% Full of FLASH");
+    }
+  }
+  if (!haveUs) GTEST_SKIP() << "the en_US.UTF-8 locale is not installed (./x generates it)";
+}
+
+// The result box shown as the build shows it: its six rows, read while it
+// is up, and the count memo's lines after it.
+class CompilerDlgFormTest : public test::TFormsCase {
+protected:
+  CompilerDlgFormTest() : FSettings(FormatSettings()) {
+    TFormatSettings c;
+    GetLocaleFormatSettings("C", c);
+    SetFormatSettings(c);
+  }
+  ~CompilerDlgFormTest() override { SetFormatSettings(FSettings); }
+
+  struct TRows {
+    std::string Project, Verdict, Errors, Warnings, Mcu, Flash, Sram, Eeprom;
+    bool operator==(const TRows&) const = default;
+    friend std::ostream& operator<<(std::ostream& out, const TRows& r) {
+      return out << r.Project << " | " << r.Verdict << " " << r.Errors << " " << r.Warnings << " | " << r.Mcu
+                 << " | " << r.Flash << " | " << r.Sram << " | " << r.Eeprom;
+    }
+  };
+
+  static void SetMcu(const std::string& mcu) {
+    TRegistry registry;
+    registry.OpenKey("SOFTWARE\\ZE_VAD\\Editor", true);
+    registry.WriteString("SouAvrMcu Type", mcu);
+  }
+  TRows Show(int errors, int warnings, TStrings* countLines = nullptr) {
+    CompilerErrorCount = errors;
+    CompilerWarningCount = warnings;
+    CompilerDlg = NewForm<TCompilerDlg>(&Application());
+    CompilerDlg->SetProject(Project.Path() + "/", "main.c");
+    CompilerDlg->SetErrorCountLines(countLines);
+    TRows rows;
+    ModalAnswers().PushResponder([&](TCustomForm*) {
+      TCompilerDlg& d = *CompilerDlg;
+      rows = {d.LblPrj->Caption(),    d.LblErr->Caption(),  d.LblNumErr->Caption(),  d.LblNumWarn->Caption(),
+              d.LbMcuType->Caption(), d.LblLines->Caption(), d.LbDataBss->Caption(), d.LbEepromMem->Caption()};
+      d.OKBtn->Click();
+      return mrNone;
+    });
+    EXPECT_EQ(CompilerDlg->ShowModal(), mrOk);
+    return rows;
+  }
+
+  test::TRegistryScope Registry;
+  test::TTempFolder Project;
+
+private:
+  TFormatSettings FSettings;
+};
+
+// A real build of a program that uses flash, SRAM and EEPROM.
+TEST_F(CompilerDlgFormTest, TheSixRowsOfARealBuild) {
+  VK_REQUIRE_AVR_TOOL_CHAIN();
+  test::WriteTextFile(Project.File("main.c"),
+                      "#include <avr/eeprom.h>\nuint8_t EEMEM ee[10] = {1};\nvolatile int counter = 5;\n"
+                      "volatile char buf[20];\nint main(void) {\n"
+                      "  for (;;) counter += buf[1] + eeprom_read_byte(&ee[1]);\n}\n");
+  test::TCommandResult build =
+      test::RunCommand(Project.Path(), "avr-gcc -mmcu=atmega128 -Os main.c -o main.elf -Wl,-Map=main.map");
+  ASSERT_EQ(build.Status, 0) << ::testing::PrintToString(build.Lines);
+  std::map<std::string, uint64_t> sections = SectionSizes(Project.Path());
+  SetMcu("atmega128");
+  const int forms = Screen().FormCount();
+
+  TRows rows = Show(0, 2);
+  const uint64_t sram = sections[".data"] + sections[".bss"];
+  auto percent = [](uint64_t bytes, float total) {
+    return FloatToStrF(static_cast<float>(bytes) / total * 100.0f, ffNumber, 4, 2);
+  };
+  EXPECT_EQ(rows, (TRows{Project.Path() + "/main.c", "Ok", "0", "2", "atmega128",
+                         std::to_string(sections[".text"]) + " Bytes (Total 128 KBytes) = " +
+                             percent(sections[".text"], 128000) + "% Full of FLASH",
+                         std::to_string(sram) + " Bytes (Total 4096 Bytes) = " + percent(sram, 4096) + "% Full of SRAM",
+                         "10 Bytes (Total 4096 Bytes) = 0.24% Full of EEPROM"}));
+  Application().ProcessMessages();
+  EXPECT_EQ(Screen().FormCount(), forms) << "each showing is a new box, freed when it closes";
+}
+
+TEST_F(CompilerDlgFormTest, UnknownSizesShowNoPercentageAndAMissingProgramSizeIsAnError) {
+  const std::vector<std::string> map = {".text 0x0 0x3e8", ".data 0x800100 0x12 load address 0x3e8",
+                                        ".bss 0x800112 0x4", ".eeprom 0x810000 0x40"};
+  const std::vector<std::string> counts = {"Total Error:", "2", "Total Warning:", "3"};
+  const struct {
+    const char* Name;
+    const char* Mcu;
+    std::optional<std::vector<std::string>> Map;
+    const char *Verdict, *Errors, *Warnings, *Flash, *Sram, *Eeprom;
+    std::vector<std::string> CountsAfter;
+  } cases[] = {
+      {"a part as in the table", "atmega16", map, "Error", "2", "3",
+       "1000 Bytes (Total 16 KBytes) = 6.25% Full of FLASH", "22 Bytes (Total 1024 Bytes) = 2.15% Full of SRAM",
+       "64 Bytes (Total 512 Bytes) = 12.50% Full of EEPROM", counts},
+      {"a part the table does not hold", "ATmega16", map, "Error", "2", "3",
+       "1000 Bytes (Total 0 KBytes) = % Full of FLASH", "22 Bytes (Total 0 Bytes) = % Full of SRAM",
+       "64 Bytes (Total 0 Bytes) = % Full of EEPROM", counts},
+      {"a part without SRAM or EEPROM", "attiny11", map, "Error", "2", "3",
+       "1000 Bytes (Total 1 KBytes) = 100.00% Full of FLASH", "22 Bytes (Total 0 Bytes) = % Full of SRAM",
+       "64 Bytes (Total 0 Bytes) = % Full of EEPROM", counts},
+      {"no map", "atmega128", std::nullopt, "Error", "2", "3", "Error Bytes (Total 128 KBytes) = % Full of FLASH",
+       "Error Bytes (Total 4096 Bytes) = % Full of SRAM", "Error Bytes (Total 4096 Bytes) = % Full of EEPROM", counts},
+      {"sizes that are no numbers", "atmega128", std::vector<std::string>{".text 0x0 0xZZ", ".bss 0x800100 0x12-"},
+       "Error", "2", "3", "Error Bytes (Total 128 KBytes) = % Full of FLASH",
+       "Error Bytes (Total 4096 Bytes) = % Full of SRAM", "0 Bytes (Total 4096 Bytes) = 0.00% Full of EEPROM", counts},
+      {"no program size", "atmega128", std::vector<std::string>{".text"}, "Error", "1", "0", "0",
+       "0 Bytes (Total 4096 Bytes) = 0.00% Full of SRAM", "0 Bytes (Total 4096 Bytes) = 0.00% Full of EEPROM",
+       {"Total Error:", "1", "Total Warning:", "0"}},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.Name);
+    SetMcu(c.Mcu);
+    std::remove(Project.File("main.map").c_str());
+    if (c.Map) test::ListOf(*c.Map).SaveToFile(Project.File("main.map"));
+    TStringList countLines = test::ListOf(counts);
+    EXPECT_EQ(Show(2, 3, &countLines), (TRows{Project.Path() + "/main.c", c.Verdict, c.Errors, c.Warnings, c.Mcu,
+                                              c.Flash, c.Sram, c.Eeprom}));
+    EXPECT_EQ(test::LinesOf(countLines), c.CountsAfter);
+  }
 }
 
 }  // namespace

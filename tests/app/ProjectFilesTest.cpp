@@ -28,5 +28,37 @@ TEST(ProjectFilesTest, ExtraSourceLineIsTheSecondLineOfAddFile) {
   EXPECT_EQ(ReadExtraSourceLine(""), std::nullopt);  // no project
 }
 
+TEST(ProjectFilesTest, ExtraSourceStemsStayInsideTheProject) {
+  const struct {
+    const char* Line;
+    std::vector<std::string> Stems;
+  } cases[] = {
+      {"uart.c lcd.c", {"uart", "lcd"}},
+      {"a.b.c", {"a", "b"}},
+      {"uart.S nodot  spi.c", {"uart", "spi"}},
+      {"../up.c sub/x.c .c ok.c", {"ok"}},
+  };
+  for (const auto& c : cases) EXPECT_EQ(ExtraSourceStems(c.Line), c.Stems) << c.Line;
+}
+
+TEST(ProjectFilesTest, QuotedIncludesOutsideCommentsAreListed) {
+  const struct {
+    std::vector<std::string> Text;
+    std::vector<std::string> Names;
+  } cases[] = {
+      {{"#include \"lcd.h\"", "#include <avr/io.h>", "int x; # not a directive"}, {"lcd.h"}},
+      {{"#include \"a.h\" // #include \"b.h\""}, {"a.h"}},
+      {{"/* start", "#include \"hidden.h\"", "end */ #include \"seen.h\""}, {"seen.h"}},
+      {{"// #include \"off.h\"", "#  include \"sp ace/x.h\""}, {"sp ace/x.h"}},
+      {{"#include \"a.h\" \"b.h\""}, {"a.h", " ", "b.h"}},
+      {{"#include \"open//x.h\""}, {}},
+      {{"#define INC \"x.h\""}, {}},
+  };
+  for (const auto& c : cases) {
+    TStringList text = test::ListOf(c.Text);
+    EXPECT_EQ(QuotedIncludes(DirectiveLines(text)), c.Names) << c.Text[0];
+  }
+}
+
 }  // namespace
 }  // namespace vk

@@ -1,0 +1,285 @@
+#include "app/ChildWin.h"
+
+#include "app/EditorSettings.h"
+#include "app/Main.h"
+#include "platform/InputState.h"
+
+namespace vk {
+
+uint8_t FindFromToolbarFlag = 0;
+int CurrentLine = 0;
+
+bool IsNewFileCaption(const std::string& caption) {
+  return caption.compare(0, 6, "NONAME") == 0 || caption.compare(0, 6, "Noname") == 0;
+}
+
+bool IsNonameCaption(const std::string& caption) { return caption.compare(0, 6, "NONAME") == 0; }
+
+namespace {
+
+TMenuItem* Add(TMenuItem* parent, TMenuItem* item, const std::string& caption, TBasicAction* action) {
+  if (action) item->SetAction(action);
+  if (!caption.empty()) item->SetCaption(caption);
+  parent->Add(item);
+  return item;
+}
+
+void AddSeparator(TComponent* owner, TMenuItem* parent) { Add(parent, new TMenuItem(owner), "-", nullptr); }
+
+TShortCut Ctrl(char key, TShiftState more = {}) {
+  more.Include(ssCtrl);
+  return ShortCut(static_cast<uint16_t>(key), more);
+}
+
+}  // namespace
+
+TMDIChild::TMDIChild(TComponent* owner) : TForm(owner) {
+  SetFormStyle(fsMDIChild);
+  SetPosition(poDefault);
+  SetBounds(0, 0, 640, 480);
+  SetWindowState(wsMaximized);
+  OnShow = TNotifyEvent(this, &TMDIChild::FormShow);
+  OnClose = TCloseEvent(this, &TMDIChild::FormClose);
+
+  Editor->SetParent(this);
+  TFont font;
+  font.SetName("Courier New");
+  font.SetHeight(-13);
+  Editor->SetFont(font);
+  font.SetHeight(-11);
+  Editor->Gutter().SetFont(font);
+  Editor->SetHighlighter(MainForm->SrcAvrHl);
+  Editor->SetRightEdge(100);
+  Editor->SetSearchEngine(SrcEditSearch1);
+  Editor->SetWantTabs(true);
+  Editor->SetPopupMenu(PopupMenu1);
+  // Shift+Enter and F1 run no editor command here.
+  for (TShortCut key : {ShortCut(VK_RETURN, {ssShift}), ShortCut(VK_F1, {})})
+    if (int index = Editor->Keystrokes().FindShortcut(key); index >= 0) Editor->Keystrokes().Delete(index);
+  Editor->OnStatusChange = TStatusChangeEvent(this, &TMDIChild::EditorStatusChange);
+  Editor->OnKeyDown = TKeyEvent(this, &TMDIChild::EditorKeyDown);
+  Editor->OnKeyUp = TKeyEvent(this, &TMDIChild::EditorKeyUp);
+  Editor->OnMouseDown = TMouseEvent(this, &TMDIChild::EditorMouseDown);
+  Editor->OnMouseMove = TMouseMoveEvent(this, &TMDIChild::EditorMouseMove);
+  Editor->OnMouseUp = TMouseEvent(this, &TMDIChild::EditorMouseUp);
+  SetActiveControl(Editor);
+
+  CreateActions();
+  CreateMenus();
+}
+
+TMDIChild::~TMDIChild() {
+  if (LastMDIChild == this) LastMDIChild = nullptr;
+}
+
+void TMDIChild::CreateActions() {
+  struct TRow {
+    TCustomAction* Action;
+    const char* Caption;
+    TShortCut ShortCut;
+  };
+  const TRow rows[] = {
+      {EditUndoCmd, "&Undo", Ctrl('Z')},
+      {EditRedoCmd, "&Redo", Ctrl('Z', {ssShift})},
+      {EditCutCmd, "Cu&t", Ctrl('X')},
+      {EditCopyCmd, "&Copy", Ctrl('C')},
+      {EditPasteCmd, "&Paste", Ctrl('V')},
+      {EditSelectAllCmd, "Se&lect All", Ctrl('A')},
+      {EditInCommentCmd, "Insert &Select Comment", scNone},
+      {EditOutCommentCmd, "&Delete Select Comment", scNone},
+      {EditLineCommentCmd, "Insert &OneLine Comment", scNone},
+      {EditLineNumberCmd, "Visible &Line Number ", scNone},
+      {EditFindCmd, "&Find...", Ctrl('F')},
+      {EditReplaceCmd, "&Replace...", Ctrl('R')},
+      {EditlOneLineDel, "&Delete OneLine ", Ctrl('Y')},
+      {EditBitToByteCmd, "Bit To Byte Chang", Ctrl('B')},
+  };
+  for (const TRow& row : rows) {
+    row.Action->SetActionList(ActionList1);
+    row.Action->SetCategory("Edit");
+    row.Action->SetCaption(row.Caption);
+    row.Action->SetShortCut(row.ShortCut);
+  }
+  EditLineNumberCmd->SetChecked(true);
+  EditBitToByteCmd->SetEnabled(false);
+}
+
+void TMDIChild::CreateMenus() {
+  Edit1->SetGroupIndex(2);
+  Add(MainMenu1->Items(), Edit1, "&Edit(E)", nullptr);
+  Add(Edit1, EditUndo1, "", EditUndoCmd);
+  Add(Edit1, EditRedo1, "", EditRedoCmd);
+  AddSeparator(this, Edit1);
+  Add(Edit1, EditCut1, "", EditCutCmd);
+  Add(Edit1, EditCopy1, "", EditCopyCmd);
+  Add(Edit1, EditPaste1, "", EditPasteCmd);
+  Add(Edit1, EditSelctAll1, "", EditSelectAllCmd);
+  AddSeparator(this, Edit1);
+  Add(Edit1, EditLineNumber1, "", EditLineNumberCmd);
+  AddSeparator(this, Edit1);
+  Add(Edit1, EditInComment1, "", EditInCommentCmd);
+  Add(Edit1, EditOutComment1, "", EditOutCommentCmd);
+  Add(Edit1, EditLineComment1, "", EditLineCommentCmd);
+  AddSeparator(this, Edit1);
+  Add(Edit1, EditFind1, "", EditFindCmd);
+  Add(Edit1, EditReplace1, "", EditReplaceCmd);
+  AddSeparator(this, Edit1);
+  Add(Edit1, EditBitToByteCmd1, "Bit To Byte Chang", MainForm->EditBitToByteCmd);
+  SetMenu(MainMenu1);
+
+  const std::pair<TMenuItem*, TCustomAction*> popup[] = {
+      {PoEditUndo1, EditUndoCmd},        {PoEditRedo1, EditRedoCmd},
+      {PoEditCut1, EditCutCmd},          {PoEditlOneLineDel1, EditlOneLineDel},
+      {PoEditCopy1, EditCopyCmd},        {PoEditPaste1, EditPasteCmd},
+      {PoEditSelctAll1, EditSelectAllCmd}, {PoEditInComment1, EditInCommentCmd},
+      {PoEditOutComment1, EditOutCommentCmd}, {PoEditLineComment1, EditLineCommentCmd},
+      {PoEditFind1, EditFindCmd},        {PoEditReplace1, EditReplaceCmd},
+      {PoEditBitToByte, EditBitToByteCmd},
+  };
+  for (auto [item, action] : popup) Add(PopupMenu1->Items(), item, "", action);
+}
+
+// ---------------------------------------------------------------- showing, saving, closing
+
+void TMDIChild::FormShow(TObject*) {
+  Editor->SetAlign(alClient);
+  ApplyEditorSettings(*Editor, *MainForm->SrcAvrHl);
+  EditLineNumberCmd->SetChecked(Editor->Gutter().Visible());
+}
+
+void TMDIChild::Save() {
+  Editor->Lines().SaveToFile(Caption());
+  Editor->SetModified(false);
+}
+
+void TMDIChild::FormClose(TObject*, TCloseAction& Action) {
+  if (Editor->Modified()) {
+    if (IsNewFileCaption(Caption())) {
+      // Cancelling the Save dialog keeps the window and its text, as Cancel
+      // in the question does for a file that has a name.
+      TSaveDialog& dialog = *MainForm->SaveDialog;
+      dialog.SetFileName(Caption());
+      if (!dialog.Execute()) {
+        Action = caNone;
+        return;
+      }
+      Editor->Lines().SaveToFile(dialog.FileName());
+      Editor->SetModified(false);
+    } else {
+      switch (Application().MessageBox("Save to file?", "Save message", MB_YESNOCANCEL)) {
+        case IDYES:
+          Save();
+          break;
+        case IDCANCEL:
+          Action = caNone;
+          return;
+        default:
+          break;
+      }
+    }
+  }
+  Action = caFree;
+
+  // This window still counts among the documents.
+  const bool last = MainForm->DocumentCount() == 1;
+  MainForm->SetDocumentCommands(!last, last);
+  for (TCustomAction* action : {EditFindCmd, EditReplaceCmd, EditBitToByteCmd}) action->SetEnabled(!last);
+  if (last) {
+    MainForm->ClearProjectViews();
+    MainForm->SetPanelText(spProjectFolder, "");
+    MainForm->SetPanelText(spMainFile, "");
+  }
+  FClosing = true;
+}
+
+// ---------------------------------------------------------------- the document command
+
+void TMDIChild::WndProc(TMessage& message) {
+  if (message.Msg == WM_DOCUMENTCOMMAND) {
+    DoCommand(message);
+    return;
+  }
+  TForm::WndProc(message);
+}
+
+void TMDIChild::DoCommand(TMessage& message) {
+  switch (message.WParam) {
+    case dcSave:
+    case dcSaveAll:
+      Save();
+      break;
+    case dcFind:
+      FindFromToolbarFlag = 0;
+      PoEditFind1->Click();
+      break;
+    case dcFindToolbar:
+      FindFromToolbarFlag = 1;
+      PoEditFind1->Click();
+      break;
+    case dcReplace:
+      PoEditReplace1->Click();
+      break;
+    case dcBitToByte:
+      PoEditBitToByte->Click();
+      break;
+    default:
+      break;
+  }
+}
+
+// ---------------------------------------------------------------- the editor's events
+
+void TMDIChild::EditorStatusChange(TObject*, TSrcStatusChanges) {
+  MainForm->SetPanelText(spCaret, Format("%3d행 %3d열", Editor->CaretY(), Editor->CaretX()));
+  CurrentLine = Editor->CaretY();
+  EditUndoCmd->SetEnabled(Editor->CanUndo());
+  EditRedoCmd->SetEnabled(Editor->CanRedo());
+}
+
+void TMDIChild::ShowEditState() {
+  MainForm->SetPanelText(spModified, Editor->Modified() ? "Modified" : "");
+  MainForm->SetPanelText(spInsert, GetKeyState(VK_INSERT) != 0 ? "Insert" : "");
+}
+
+void TMDIChild::EnableSelectionCommands(bool hasSelection) {
+  for (TMenuItem* item : {EditInComment1, EditOutComment1, MainForm->EditInComment1, MainForm->EditOutComment1})
+    item->SetEnabled(hasSelection);
+  for (TToolButton* button : {MainForm->ToBtnInCommenItem, MainForm->ToBtnOutCommentItem})
+    button->SetEnabled(hasSelection);
+  for (TCustomAction* action : {MainForm->EditInCommentCmd, MainForm->EditOutCommentCmd})
+    action->SetEnabled(hasSelection);
+}
+
+void TMDIChild::EditorKeyDown(TObject*, uint16_t&, TShiftState) { ShowEditState(); }
+
+void TMDIChild::EditorKeyUp(TObject*, uint16_t&, TShiftState) {
+  const bool modified = Editor->Modified();
+  MainForm->ToBtnFileSaveItem->SetEnabled(modified);
+  for (TMenuItem* item : {MainForm->FileSave1, MainForm->FileSaveAll1}) item->SetEnabled(modified);
+}
+
+void TMDIChild::EditorMouseDown(TObject*, TMouseButton, TShiftState, int, int) {
+  Editor->SelectedColor().SetBG(clHighlight);
+  const bool hasSelection = Editor->SelAvail();
+  EnableSelectionCommands(hasSelection);
+  MainForm->EditBitToByteCmd->SetEnabled(true);
+  EditBitToByteCmd->SetEnabled(hasSelection);
+}
+
+void TMDIChild::EditorMouseMove(TObject*, TShiftState, int X, int Y) {
+  MainForm->SetPanelText(spMouse, "X" + IntToStr(X) + "-Y" + IntToStr(Y));
+  ShowEditState();
+  const bool hasSelection = Editor->SelAvail();
+  EnableSelectionCommands(hasSelection);
+  for (TMenuItem* item : {PoEditInComment1, PoEditOutComment1}) item->SetEnabled(hasSelection);
+  for (TCustomAction* action : {MainForm->EditBitToByteCmd, EditBitToByteCmd}) action->SetEnabled(hasSelection);
+}
+
+void TMDIChild::EditorMouseUp(TObject*, TMouseButton, TShiftState, int, int) {
+  const bool hasSelection = Editor->SelAvail();
+  for (TMenuItem* item : {EditInComment1, EditOutComment1, MainForm->EditInComment1, MainForm->EditOutComment1})
+    item->SetEnabled(hasSelection);
+  for (TCustomAction* action : {MainForm->EditBitToByteCmd, EditBitToByteCmd}) action->SetEnabled(hasSelection);
+}
+
+}  // namespace vk

@@ -1,0 +1,137 @@
+#pragma once
+// The document window: an MDI child of the main window showing one source
+// file in its editor. Its caption is the file's full path and its identity:
+// saving writes to the caption's path, and the main window finds a file's
+// window by its caption. A new, never saved file is captioned "NONAME"
+// followed by a number.
+//
+// The main window drives it with the document command (WM_DOCUMENTCOMMAND,
+// the code in WParam); the settings stored in the registry are applied to
+// the editor every time the window is shown; closing a changed window asks
+// whether to save it.
+
+#include <cstdint>
+#include <string>
+
+#include "SrcEdit/Source/SrcEdit.h"
+#include "SrcEdit/Source/SrcEditSearch.h"
+#include "platform/Forms.h"
+#include "platform/Menus.h"
+#include "platform/StandardActions.h"
+
+namespace vk {
+
+// The document command and its codes.
+constexpr uint32_t WM_DOCUMENTCOMMAND = WM_USER + 100;
+enum TDocumentCommand : int {
+  dcSave = 11,         // save to the caption's path
+  dcSaveAll = 12,      // the same, as one window of Save All
+  dcFind = 31,         // find, the text from the selection
+  dcFindToolbar = 70,  // find, the text from the tool bar's find box
+  dcReplace = 32,
+  dcBitToByte = 33,
+};
+
+// A caption of a file that was never saved begins with these six letters.
+bool IsNewFileCaption(const std::string& caption);
+// The exact spelling the Save command sends to the Save dialog.
+bool IsNonameCaption(const std::string& caption);
+
+class TMDIChild : public TForm {
+public:
+  explicit TMDIChild(TComponent* owner);
+  ~TMDIChild() override;
+  std::string ClassName() const override { return "TMDIChild"; }
+
+  // Writes the lines to the caption's path and marks the text saved. A
+  // failed write raises, and the text stays modified.
+  void Save();
+  // The close went ahead: the window is released once the waiting messages
+  // are handled.
+  bool Closing() const { return FClosing; }
+
+  void WndProc(TMessage& message) override;
+  void DoCommand(TMessage& message);
+
+  // ----- event handlers
+  void FormShow(TObject* Sender);
+  void FormClose(TObject* Sender, TCloseAction& Action);
+  void EditorStatusChange(TObject* Sender, TSrcStatusChanges Changes);
+  void EditorKeyDown(TObject* Sender, uint16_t& Key, TShiftState Shift);
+  void EditorKeyUp(TObject* Sender, uint16_t& Key, TShiftState Shift);
+  void EditorMouseDown(TObject* Sender, TMouseButton Button, TShiftState Shift, int X, int Y);
+  void EditorMouseMove(TObject* Sender, TShiftState Shift, int X, int Y);
+  void EditorMouseUp(TObject* Sender, TMouseButton Button, TShiftState Shift, int X, int Y);
+
+  // ----- components
+  TSrcEdit* Editor = new TSrcEdit(this);
+  TSrcEditSearch* SrcEditSearch1 = new TSrcEditSearch(this);
+
+  TActionList* ActionList1 = new TActionList(this);
+  TAction* EditUndoCmd = new TAction(this);
+  TAction* EditRedoCmd = new TAction(this);
+  TEditCut* EditCutCmd = new TEditCut(this);
+  TEditCopy* EditCopyCmd = new TEditCopy(this);
+  TEditPaste* EditPasteCmd = new TEditPaste(this);
+  TEditSelectAll* EditSelectAllCmd = new TEditSelectAll(this);
+  TAction* EditInCommentCmd = new TAction(this);
+  TAction* EditOutCommentCmd = new TAction(this);
+  TAction* EditLineCommentCmd = new TAction(this);
+  TAction* EditLineNumberCmd = new TAction(this);
+  TAction* EditFindCmd = new TAction(this);
+  TAction* EditReplaceCmd = new TAction(this);
+  TAction* EditlOneLineDel = new TAction(this);
+  TAction* EditBitToByteCmd = new TAction(this);
+
+  // The Edit menu that takes the main window's place while this window is
+  // active.
+  TMainMenu* MainMenu1 = new TMainMenu(this);
+  TMenuItem* Edit1 = new TMenuItem(this);
+  TMenuItem* EditUndo1 = new TMenuItem(this);
+  TMenuItem* EditRedo1 = new TMenuItem(this);
+  TMenuItem* EditCut1 = new TMenuItem(this);
+  TMenuItem* EditCopy1 = new TMenuItem(this);
+  TMenuItem* EditPaste1 = new TMenuItem(this);
+  TMenuItem* EditSelctAll1 = new TMenuItem(this);
+  TMenuItem* EditLineNumber1 = new TMenuItem(this);
+  TMenuItem* EditInComment1 = new TMenuItem(this);
+  TMenuItem* EditOutComment1 = new TMenuItem(this);
+  TMenuItem* EditLineComment1 = new TMenuItem(this);
+  TMenuItem* EditFind1 = new TMenuItem(this);
+  TMenuItem* EditReplace1 = new TMenuItem(this);
+  TMenuItem* EditBitToByteCmd1 = new TMenuItem(this);
+
+  // The editor's popup menu.
+  TPopupMenu* PopupMenu1 = new TPopupMenu(this);
+  TMenuItem* PoEditUndo1 = new TMenuItem(this);
+  TMenuItem* PoEditRedo1 = new TMenuItem(this);
+  TMenuItem* PoEditCut1 = new TMenuItem(this);
+  TMenuItem* PoEditlOneLineDel1 = new TMenuItem(this);
+  TMenuItem* PoEditCopy1 = new TMenuItem(this);
+  TMenuItem* PoEditPaste1 = new TMenuItem(this);
+  TMenuItem* PoEditSelctAll1 = new TMenuItem(this);
+  TMenuItem* PoEditInComment1 = new TMenuItem(this);
+  TMenuItem* PoEditOutComment1 = new TMenuItem(this);
+  TMenuItem* PoEditLineComment1 = new TMenuItem(this);
+  TMenuItem* PoEditFind1 = new TMenuItem(this);
+  TMenuItem* PoEditReplace1 = new TMenuItem(this);
+  TMenuItem* PoEditBitToByte = new TMenuItem(this);
+
+private:
+  void CreateActions();
+  void CreateMenus();
+  // Status panels 2 and 3 from the Insert key and the modified mark.
+  void ShowEditState();
+  // The comment commands follow the selection.
+  void EnableSelectionCommands(bool hasSelection);
+
+  bool FClosing = false;
+};
+
+// 1: the next find takes its text from the main window's find box, 0: from
+// the selection. Set by the document command, reset by the find.
+extern uint8_t FindFromToolbarFlag;
+// The caret line of the document that reported a status change last.
+extern int CurrentLine;
+
+}  // namespace vk

@@ -1,0 +1,350 @@
+#pragma once
+// The main window: an MDI parent holding the menu bar, the tool bar, the side
+// panel (project tree, file browser, build output), the error pane, the status
+// bar, the highlighters every document shares, the common dialogs and the
+// action list whose commands drive the document windows (ChildWin.h).
+//
+// The implementation is split by concern:
+//   Main.cpp         the components, their layout and the status bar
+//   MainActions.cpp  the command table (captions, shortcuts, tags, handlers)
+//   MainMenus.cpp    the menu bar, the popup menus and the tool bar
+//   MainStartup.cpp  create, show (settings, associations), idle update, close,
+//                    the document command group
+//   MainProject.cpp  New, Open, Save, Save As, Save All, Close, Close All and
+//                    the environment command
+//
+// The current project is the text of status panels 4 (its folder, ending in
+// "/") and 5 (the main file's name); both are empty without a project.
+
+#include <cstdint>
+#include <string>
+
+#include "SrcEdit/Source/SrcEdit.h"
+#include "SrcEdit/Source/SrcHighlighterAvr.h"
+#include "SrcEdit/Source/SrcHighlighterErrorWarning.h"
+#include "platform/ComboBoxes.h"
+#include "platform/Dialogs.h"
+#include "platform/Forms.h"
+#include "platform/ImageList.h"
+#include "platform/ListViews.h"
+#include "platform/Memos.h"
+#include "platform/Menus.h"
+#include "platform/PageControls.h"
+#include "platform/Panels.h"
+#include "platform/PrintDialogs.h"
+#include "platform/Splitters.h"
+#include "platform/StandardActions.h"
+#include "platform/StatusBars.h"
+#include "platform/ToolBars.h"
+#include "platform/TreeViews.h"
+
+namespace vk {
+
+class TMDIChild;
+
+// Status bar panels.
+enum TStatusPanelIndex : int {
+  spMouse = 0,          // "X120-Y45": the pointer over the active editor
+  spCaret = 1,          // line and column of the caret
+  spInsert = 2,         // "Insert" while the Insert key is down
+  spModified = 3,       // "Modified" while the active document has changes
+  spProjectFolder = 4,  // the current project's folder
+  spMainFile = 5,       // the current project's main file name
+  spPrint = 6,          // "Print..." while printing
+  spUnused = 7,
+};
+
+class TMainForm : public TForm {
+public:
+  explicit TMainForm(TComponent* owner);
+  ~TMainForm() override;
+  std::string ClassName() const override { return "TMainForm"; }
+
+  // ----- the current project and the documents
+  std::string ProjectFolder() const { return PanelText(spProjectFolder); }
+  std::string MainFileName() const { return PanelText(spMainFile); }
+  std::string PanelText(int index) const;
+  void SetPanelText(int index, const std::string& text);
+  // The document windows that are not closing, front first; a window whose
+  // close went ahead stays an MDI child until it is released, but no
+  // command sees it any more.
+  int DocumentCount() const;
+  TMDIChild* Documents(int index) const;
+  // The front document window, or nullptr.
+  TMDIChild* ActiveDocument() const;
+  // The open document window of the file, or nullptr.
+  TMDIChild* FindDocument(const std::string& path) const;
+  // Sends the document command (ChildWin.h) to the active document window.
+  void SendDocumentCommand(int code);
+
+  // ----- project and document management (MainProject.cpp)
+  // A document window captioned with the path, made the last one created;
+  // the document commands are enabled.
+  TMDIChild* CreateMDIChild(const std::string& path);
+  // The active document saved under a name the person chooses, which becomes
+  // the current project; false when there is no document, or the person
+  // cancelled.
+  bool SaveActiveAs();
+  // Every document saved (new ones through the Save dialog); false when a
+  // Save dialog was cancelled.
+  bool SaveAll();
+  // Closes every document window, front first, each asking its own question;
+  // stops at a window that stays open and answers false. When all closed,
+  // the document commands are off and the project is closed.
+  bool CloseAll();
+  // Turns the commands that need a document on or off as a document window
+  // closes; lastWindow adds the save commands.
+  void SetDocumentCommands(bool on, bool lastWindow);
+  // Empties the error pane, the build output and the project tree.
+  void ClearProjectViews();
+
+  // Files dropped on the window are taken and ignored.
+  void WndProc(TMessage& message) override;
+
+  // ----- event handlers
+  void FormCreate(TObject* Sender);
+  void FormShow(TObject* Sender);
+  void FormClose(TObject* Sender, TCloseAction& Action);
+  void ActionList1Update(TBasicAction* Action, bool& Handled);
+  void FileExitCmdExecute(TObject* Sender);
+  void FileNewCmdExecute(TObject* Sender);
+  void FileOpenCmdExecute(TObject* Sender);
+  void FileSave1Click(TObject* Sender);
+  void ToBtnFileSaveItemClick(TObject* Sender);
+  void FileSaveAll1Click(TObject* Sender);
+  void FileSaveAsCmdExecute(TObject* Sender);
+  void FileCloseCmdExecute(TObject* Sender);
+  void FileCloseAllCmdExecute(TObject* Sender);
+  void SetupAvrCmdExecute(TObject* Sender);
+
+  // ----- components
+  TActionList* ActionList1 = new TActionList(this);
+  // File
+  TAction* FileNewCmd = new TAction(this);
+  TAction* FileOpenCmd = new TAction(this);
+  TAction* FileReOpenCmd = new TAction(this);
+  TAction* FileSaveCmd = new TAction(this);
+  TAction* FileSaveAsCmd = new TAction(this);
+  TAction* FileSaveAllCmd = new TAction(this);
+  TAction* FilePrinterCmd = new TAction(this);
+  TAction* FilePrintSetupCmd = new TAction(this);
+  TWindowClose* FileCloseCmd = new TWindowClose(this);
+  TAction* FileCloseAllCmd = new TAction(this);
+  TAction* FileExitCmd = new TAction(this);
+  // Edit
+  TEditUndo* EditUndoCmd = new TEditUndo(this);
+  TAction* EditRedoCmd = new TAction(this);
+  TAction* EditLineNumberCmd = new TAction(this);
+  TEditCut* EditCutCmd = new TEditCut(this);
+  TEditCopy* EditCopyCmd = new TEditCopy(this);
+  TEditPaste* EditPasteCmd = new TEditPaste(this);
+  TEditSelectAll* EditSelectAllCmd = new TEditSelectAll(this);
+  TAction* EditInCommentCmd = new TAction(this);
+  TAction* EditOutCommentCmd = new TAction(this);
+  TAction* EditLineCommentCmd = new TAction(this);
+  TAction* EditFindCmd = new TAction(this);
+  TAction* EditlOneLineDelCmd = new TAction(this);
+  TAction* EditReplaceCmd = new TAction(this);
+  TAction* EditBitToByteCmd = new TAction(this);
+  // Window
+  TWindowCascade* WindowCascadeCmd = new TWindowCascade(this);
+  TWindowTileHorizontal* WindowTileHorizontalCmd = new TWindowTileHorizontal(this);
+  TWindowTileVertical* WindowTileVerticalCmd = new TWindowTileVertical(this);
+  TWindowMinimizeAll* WindowMinimizeAllCmd = new TWindowMinimizeAll(this);
+  TWindowArrange* WindowArrangeAllCmd = new TWindowArrange(this);
+  // Help
+  TAction* HelpAboutCmd = new TAction(this);
+  TAction* HelpHelpCmd = new TAction(this);
+  // Run, SetUp, Btn
+  TAction* RunRunCmd = new TAction(this);
+  TAction* SetupAvrCmd = new TAction(this);
+  TAction* BtnFontMinCmd = new TAction(this);
+  TAction* BtnFontMaxCmd = new TAction(this);
+  TAction* SetUpErrFontBlackCmd = new TAction(this);
+  TAction* SetUpErrFontGreenCmd = new TAction(this);
+  TAction* SetUpErrFontGrayCmd = new TAction(this);
+  TAction* SetUpErrFontRedCmd = new TAction(this);
+  TAction* SetUpErrColorWhiteCmd = new TAction(this);
+  TAction* SetUpErrColorTealCmd = new TAction(this);
+  TAction* SetUpErrColorGreenCmd = new TAction(this);
+  TAction* SetUpErrColorGrayCmd = new TAction(this);
+  // Wizzard, View, Project
+  TAction* WizzardMakefileCmd = new TAction(this);
+  TAction* ViewImageViewCmd = new TAction(this);
+  TAction* ViewAsciiCodeCmd = new TAction(this);
+  TAction* PrjNametInsertCommentCmd = new TAction(this);
+  TAction* PrjNametDeleteCommentCmd = new TAction(this);
+  TAction* ProjectCmd = new TAction(this);
+
+  // The menu bar (MainMenus.cpp).
+  TMainMenu* MainMenu1 = new TMainMenu(this);
+  TMenuItem* File1 = new TMenuItem(this);
+  TMenuItem* FileNew1 = new TMenuItem(this);
+  TMenuItem* FileOpen1 = new TMenuItem(this);
+  TMenuItem* FileReopen1 = new TMenuItem(this);
+  TMenuItem* FileSave1 = new TMenuItem(this);
+  TMenuItem* FileSaveAs1 = new TMenuItem(this);
+  TMenuItem* FileSaveAll1 = new TMenuItem(this);
+  TMenuItem* FileClose1 = new TMenuItem(this);
+  TMenuItem* FileCloseAll1 = new TMenuItem(this);
+  TMenuItem* FilePrinter1 = new TMenuItem(this);
+  TMenuItem* FilePrinterSetup1 = new TMenuItem(this);
+  TMenuItem* FileExit1 = new TMenuItem(this);
+  TMenuItem* Edit1 = new TMenuItem(this);
+  TMenuItem* EditUndo1 = new TMenuItem(this);
+  TMenuItem* EditRedo1 = new TMenuItem(this);
+  TMenuItem* EditCut1 = new TMenuItem(this);
+  TMenuItem* EditCopy1 = new TMenuItem(this);
+  TMenuItem* EditPaste1 = new TMenuItem(this);
+  TMenuItem* EditSelectAll1 = new TMenuItem(this);
+  TMenuItem* EditInComment1 = new TMenuItem(this);
+  TMenuItem* EditOutComment1 = new TMenuItem(this);
+  TMenuItem* EditLineComment1 = new TMenuItem(this);
+  TMenuItem* EditlOneLineDel1 = new TMenuItem(this);
+  TMenuItem* EditFind1 = new TMenuItem(this);
+  TMenuItem* EditReplace1 = new TMenuItem(this);
+  TMenuItem* EditBitToByte1 = new TMenuItem(this);
+  TMenuItem* Project1 = new TMenuItem(this);
+  TMenuItem* ProjectNameInsertComment1 = new TMenuItem(this);
+  TMenuItem* ProjectNameDeleteComment2 = new TMenuItem(this);
+  TMenuItem* ProjectCmd1 = new TMenuItem(this);
+  TMenuItem* Comfile1 = new TMenuItem(this);
+  TMenuItem* ComfileRun1 = new TMenuItem(this);
+  TMenuItem* Setup1 = new TMenuItem(this);
+  TMenuItem* SetupAvr1 = new TMenuItem(this);
+  TMenuItem* EditLineNumber1 = new TMenuItem(this);
+  TMenuItem* SetupToolBarShow1 = new TMenuItem(this);
+  TMenuItem* SetupIncWindowShow1 = new TMenuItem(this);
+  TMenuItem* SetupErrWindowShow1 = new TMenuItem(this);
+  TMenuItem* SetupErrWindows1 = new TMenuItem(this);
+  TMenuItem* SetUpErrFont1 = new TMenuItem(this);
+  TMenuItem* SetUpErrFontBlack1 = new TMenuItem(this);
+  TMenuItem* SetUpErrFontGreen1 = new TMenuItem(this);
+  TMenuItem* SetUpErrFontGray1 = new TMenuItem(this);
+  TMenuItem* SetUpErrFontRed1 = new TMenuItem(this);
+  TMenuItem* SetUpErrColor1 = new TMenuItem(this);
+  TMenuItem* SetUpErrColorWhite1 = new TMenuItem(this);
+  TMenuItem* SetUpErrColorTeal1 = new TMenuItem(this);
+  TMenuItem* SetUpErrColorGreen1 = new TMenuItem(this);
+  TMenuItem* SetUpErrColorGray1 = new TMenuItem(this);
+  TMenuItem* Tools1 = new TMenuItem(this);
+  TMenuItem* WizzardMakefile1 = new TMenuItem(this);
+  TMenuItem* ViewImageView1 = new TMenuItem(this);
+  TMenuItem* ViewAsciiCode1 = new TMenuItem(this);
+  TMenuItem* FontEdit1 = new TMenuItem(this);
+  TMenuItem* Window1 = new TMenuItem(this);
+  TMenuItem* WindowCascade1 = new TMenuItem(this);
+  TMenuItem* WindowTileHorizontal1 = new TMenuItem(this);
+  TMenuItem* WindowTileVertical1 = new TMenuItem(this);
+  TMenuItem* WindowMinimizeAll1 = new TMenuItem(this);
+  TMenuItem* WindowArrangeAll1 = new TMenuItem(this);
+  TMenuItem* Help1 = new TMenuItem(this);
+  TMenuItem* HelpHelp1 = new TMenuItem(this);
+  TMenuItem* HelpMega103 = new TMenuItem(this);
+  TMenuItem* HelpMega603 = new TMenuItem(this);
+  TMenuItem* HelpAbout1 = new TMenuItem(this);
+  // The file list's popup menu: view styles and "Insert include".
+  TPopupMenu* PopupMenu1 = new TPopupMenu(this);
+  TMenuItem* N14 = new TMenuItem(this);
+  TMenuItem* N15 = new TMenuItem(this);
+  TMenuItem* N17 = new TMenuItem(this);
+  TMenuItem* N19 = new TMenuItem(this);
+  TMenuItem* PopIncludeAdd1 = new TMenuItem(this);
+
+  // The tool bar (MainMenus.cpp) and its pictures.
+  TImageList* ImageList1 = new TImageList(this, 16, 16);
+  TToolBar* ToolBar2 = new TToolBar(this);
+  TToolButton* ToBtnFileNewItem = new TToolButton(this);
+  TToolButton* ToBtnFileOpenItem = new TToolButton(this);
+  TToolButton* ToBtnFileSaveItem = new TToolButton(this);
+  TToolButton* ToolButton1 = new TToolButton(this);
+  TToolButton* ToBtnUndoItem = new TToolButton(this);
+  TToolButton* ToBtnRedoItem = new TToolButton(this);
+  TToolButton* ToolButton2 = new TToolButton(this);
+  TToolButton* ToBtnInCommenItem = new TToolButton(this);
+  TToolButton* ToBtnOutCommentItem = new TToolButton(this);
+  TToolButton* ToBtnLineNumberItem = new TToolButton(this);
+  TToolButton* ToolButton3 = new TToolButton(this);
+  TToolButton* ToBtnFontMaxItem = new TToolButton(this);
+  TToolButton* ToBtnFontMinItem = new TToolButton(this);
+  TToolButton* ToolButton4 = new TToolButton(this);
+  TToolButton* ImageToolButton = new TToolButton(this);
+  TToolButton* ToolButton5 = new TToolButton(this);
+  TComboBox* ComboBox2Find = new TComboBox(this);
+  TToolButton* ToBtnFind = new TToolButton(this);
+
+  // The status bar, the error pane along the bottom, the side panel.
+  TStatusBar* StatusBar1 = new TStatusBar(this);
+  TPanel* ErrorPanel = new TPanel(this);
+  TSrcEdit* SrcEditErrLine = new TSrcEdit(this);
+  TSplitter* Splitter3 = new TSplitter(this);
+  TControlBar* ControlBar1 = new TControlBar(this);
+  TMemo* MemoErrorCount = new TMemo(this);
+  TSplitter* Splitter1 = new TSplitter(this);
+  TPanel* IncludeFilePanel1 = new TPanel(this);
+  TPageControl* PageControl1 = new TPageControl(this);
+  // "Include ": the project's files and their functions.
+  TTabSheet* TabSheet1 = new TTabSheet(this);
+  TTreeView* TreeView1 = new TTreeView(this);
+  TImageList* ImageList2 = new TImageList(this, 16, 16);
+  // "File": drive, mask, folders and the files of the chosen folder.
+  TTabSheet* TabSheet2 = new TTabSheet(this);
+  TComboBox* ComboBox1DIR = new TComboBox(this);
+  TComboBox* ComboBox2FILE = new TComboBox(this);
+  TTreeView* TreeView2 = new TTreeView(this);
+  TImageList* ImageList3 = new TImageList(this, 16, 16);
+  TListView* ListView1 = new TListView(this);
+  // "Compile": the build's output.
+  TTabSheet* TabSheet3 = new TTabSheet(this);
+  TMemo* Memo1 = new TMemo(this);
+  TSplitter* Splitter2 = new TSplitter(this);
+  // Hidden, without behaviour: each holds its own name.
+  TMemo* CompilerOptionsMemo = new TMemo(this);
+  TMemo* LinkerOptionsMemo = new TMemo(this);
+  TMemo* McuAvrDudeFlagsMemo = new TMemo(this);
+
+  // The highlighters: one for every document editor, one for the error pane.
+  TSrcAvrHl* SrcAvrHl = new TSrcAvrHl(this);
+  TErrorWarningHl* ErrorWarningHl1 = new TErrorWarningHl(this);
+
+  TOpenDialog* OpenDialog = new TOpenDialog(this);
+  TSaveDialog* SaveDialog = new TSaveDialog(this);
+  TPrintDialog* PrintDialog = new TPrintDialog(this);
+  TPrinterSetupDialog* PrinterSetupDialog = new TPrinterSetupDialog(this);
+
+private:
+  // Construction by concern.
+  void CreateLayout();
+  void CreateSidePanel();
+  void CreateActions();
+  void CreateMenus();
+  void CreateToolBar();
+  // The open road for a C source: the main file, its headers and the extra
+  // sources in document windows, the project panels set.
+  void OpenProject(const std::string& path);
+  // Opens a window on the file and loads it; a file that cannot be read
+  // shows missingText and leaves the window empty under its caption. An
+  // open window on the file is brought forward instead.
+  TMDIChild* OpenDocument(const std::string& path, const std::string& missingText);
+  // Writes the document to the file, which becomes its caption and the
+  // current project. A failed write raises and changes nothing.
+  void SaveAsProject(TMDIChild& document, const std::string& fileName);
+  // The project's main window in front, maximised.
+  void ShowMainFileWindow();
+
+  bool FShown = false;
+};
+
+// The main window, made first at start-up.
+extern TMainForm* MainForm;
+// The install folder: the installer's folder during the first show, the
+// current directory from then on.
+extern std::string InstallFolder;
+// The document window made last by CreateMDIChild (nullptr once it is gone).
+extern TMDIChild* LastMDIChild;
+// Set by the file list: the next Open takes OpenFromListPath instead of
+// asking with the Open dialog.
+extern uint8_t OpenFromListFlag;
+extern std::string OpenFromListPath;
+
+}  // namespace vk

@@ -1,0 +1,250 @@
+// Project and document management: new documents, the open road (a C
+// source opens as a project with its headers and extra sources), saving,
+// closing, and the environment command's entry.
+
+#include <filesystem>
+
+#include "app/ChildWin.h"
+#include "app/Main.h"
+#include "app/ProjectFiles.h"
+#include "platform/FilePaths.h"
+#include "platform/Streams.h"
+
+namespace vk {
+
+namespace {
+
+constexpr const char* kMissingFileText = "Cannot find a file";
+
+// A path as the file system names it from the root, so that the project
+// folder is never empty.
+std::string AbsolutePath(const std::string& path) {
+  std::error_code error;
+  std::filesystem::path absolute = std::filesystem::absolute(path, error);
+  return error ? path : absolute.string();
+}
+
+}  // namespace
+
+TMDIChild* TMainForm::CreateMDIChild(const std::string& path) {
+  auto* child = NewForm<TMDIChild>(&Application());
+  child->SetCaption(path);
+  LastMDIChild = child;
+  for (TCustomAction* action : std::initializer_list<TCustomAction*>{
+           FileSaveAsCmd, FilePrinterCmd, FilePrintSetupCmd, FileCloseAllCmd, EditUndoCmd, EditRedoCmd,
+           EditInCommentCmd, EditOutCommentCmd, EditLineCommentCmd, EditLineNumberCmd, EditFindCmd, EditReplaceCmd,
+           EditlOneLineDelCmd, RunRunCmd, SetupAvrCmd, BtnFontMaxCmd, BtnFontMinCmd, PrjNametInsertCommentCmd,
+           PrjNametDeleteCommentCmd})
+    action->SetEnabled(true);
+  EditLineNumber1->SetEnabled(true);
+  ToBtnFind->SetEnabled(true);
+  ComboBox2Find->SetEnabled(true);
+  PopIncludeAdd1->SetEnabled(true);
+  return child;
+}
+
+void TMainForm::FileNewCmdExecute(TObject*) { CreateMDIChild("NONAME" + IntToStr(DocumentCount() + 1)); }
+
+// ---------------------------------------------------------------- opening
+
+TMDIChild* TMainForm::OpenDocument(const std::string& path, const std::string& missingText) {
+  // A second window on one file would overwrite the first one's saves.
+  if (TMDIChild* open = FindDocument(path)) {
+    open->BringToFront();
+    return open;
+  }
+  TMDIChild* child = CreateMDIChild(path);
+  try {
+    child->Editor->Lines().LoadFromFile(path);
+  } catch (const EStreamError&) {
+    ShowMessage(missingText);
+  }
+  return child;
+}
+
+void TMainForm::FileOpenCmdExecute(TObject*) {
+  PageControl1->SetActivePage(TabSheet1);
+  std::string path;
+  if (OpenFromListFlag == 1)
+    path = OpenFromListPath;
+  else if (OpenDialog->Execute())
+    path = OpenDialog->FileName();
+  // The file list's choice is used once, whatever becomes of this open.
+  OpenFromListFlag = 0;
+  if (path.empty()) return;
+  path = AbsolutePath(path);
+
+  const std::string extension = ExtractFileExt(path);
+  if (extension == ".c" || extension == ".C") {
+    if (!CloseAll()) return;
+    OpenProject(path);
+  } else if (extension == ".h" || extension == ".H") {
+    OpenDocument(path, path + " " + kMissingFileText);
+  } else {
+    // Anything else replaces the open documents; an assembler source
+    // becomes the project.
+    if (!CloseAll()) return;
+    OpenDocument(path, path + " " + kMissingFileText);
+    if (extension == ".s" || extension == ".S" || extension == ".ASM" || extension == ".asm") {
+      SetPanelText(spProjectFolder, ExtractFilePath(path));
+      SetPanelText(spMainFile, ExtractFileName(path));
+    }
+  }
+  ShowMainFileWindow();
+  FileSaveAs1->SetEnabled(true);
+}
+
+void TMainForm::OpenProject(const std::string& path) {
+  ImageToolButton->SetEnabled(true);
+  TMDIChild* mainWindow = OpenDocument(path, path + " " + kMissingFileText);
+  RunRunCmd->SetEnabled(true);
+  const std::string folder = ExtractFilePath(path);
+  SetPanelText(spProjectFolder, folder);
+  SetPanelText(spMainFile, ExtractFileName(path));
+  TreeView1->Items()->Clear();
+  TreeView1->Items()->Add(nullptr, ExtractFileName(path));
+
+  // The quoted includes of the main file, then those of its first header,
+  // then the extra sources.
+  std::vector<std::string> files = QuotedIncludes(DirectiveLines(mainWindow->Editor->Lines()));
+  if (!files.empty() && !files.front().empty()) {
+    const std::string header = JoinPath(folder, files.front());
+    TStringList headerText;
+    try {
+      headerText.LoadFromFile(header);
+      std::vector<std::string> more = QuotedIncludes(DirectiveLines(headerText));
+      files.insert(files.end(), more.begin(), more.end());
+    } catch (const EStreamError&) {
+      ShowMessage(header + " " + kMissingFileText);
+    }
+  }
+  if (std::optional<std::string> line = ReadExtraSourceLine(folder))
+    for (const std::string& stem : ExtraSourceStems(*line))
+      if (stem + ".c" != MainFileName()) files.push_back(stem + ".c");
+
+  // An empty name ("") would be the folder itself.
+  std::erase(files, std::string());
+  for (const std::string& file : files) TreeView1->Items()->Add(nullptr, file);
+  for (const std::string& file : files) OpenDocument(JoinPath(folder, file), file + kMissingFileText);
+}
+
+void TMainForm::ShowMainFileWindow() {
+  for (int i = 0; i < DocumentCount(); ++i) {
+    TMDIChild* document = Documents(i);
+    if (ExtractFileName(document->Caption()) != MainFileName()) continue;
+    document->Show();
+    document->SetWindowState(wsMaximized);
+    return;
+  }
+}
+
+// ---------------------------------------------------------------- saving
+
+void TMainForm::FileSave1Click(TObject* Sender) {
+  TMDIChild* document = ActiveDocument();
+  if (!document) return;
+  if (IsNonameCaption(document->Caption())) {
+    SaveActiveAs();
+    return;
+  }
+  if (Application().MessageBox("Save to File?", "Save Message", MB_YESNOCANCEL) != IDYES) return;
+  auto* sender = dynamic_cast<TComponent*>(Sender);
+  SendDocumentCommand(sender ? sender->Tag() : dcSave);
+}
+
+void TMainForm::ToBtnFileSaveItemClick(TObject*) { FileSave1->Click(); }
+
+bool TMainForm::SaveAll() {
+  std::vector<TMDIChild*> documents;
+  for (int i = 0; i < DocumentCount(); ++i) documents.push_back(Documents(i));
+  bool saved = true;
+  for (TMDIChild* document : documents) {
+    document->Show();
+    if (IsNonameCaption(document->Caption()))
+      saved = SaveActiveAs() && saved;
+    else
+      SendDocumentCommand(FileSaveAll1->Tag());
+  }
+  return saved;
+}
+
+void TMainForm::FileSaveAll1Click(TObject*) { SaveAll(); }
+
+bool TMainForm::SaveActiveAs() {
+  TMDIChild* document = ActiveDocument();
+  if (!document) return false;
+  SaveDialog->SetFileName(ExtractFileName(document->Caption()));
+  if (!SaveDialog->Execute()) return false;
+  SaveAsProject(*document, SaveDialog->FileName());
+  return true;
+}
+
+void TMainForm::SaveAsProject(TMDIChild& document, const std::string& fileName) {
+  document.Editor->Lines().SaveToFile(fileName);
+  document.SetCaption(fileName);
+  SetPanelText(spProjectFolder, ExtractFilePath(fileName));
+  SetPanelText(spMainFile, ExtractFileName(fileName));
+}
+
+void TMainForm::FileSaveAsCmdExecute(TObject*) { SaveActiveAs(); }
+
+// ---------------------------------------------------------------- closing
+
+void TMainForm::FileCloseCmdExecute(TObject*) {
+  const int count = DocumentCount();
+  if (TMDIChild* document = ActiveDocument()) document->Close();
+  if (count <= 1) {
+    SetPanelText(spProjectFolder, "");
+    SetPanelText(spMainFile, "");
+  }
+}
+
+bool TMainForm::CloseAll() {
+  std::vector<TMDIChild*> documents;
+  for (int i = 0; i < DocumentCount(); ++i) documents.push_back(Documents(i));
+  for (TMDIChild* document : documents) {
+    document->Close();
+    if (!document->Closing()) return false;
+  }
+  for (TMenuItem* item : {FileSave1, FileSaveAll1, PopIncludeAdd1}) item->SetEnabled(false);
+  for (TCustomAction* action : std::initializer_list<TCustomAction*>{
+           FileSaveCmd, FileSaveAsCmd, FilePrinterCmd, FileCloseAllCmd, EditUndoCmd, EditRedoCmd, EditInCommentCmd,
+           EditOutCommentCmd, EditLineCommentCmd, EditLineNumberCmd, EditFindCmd, EditReplaceCmd, EditlOneLineDelCmd,
+           RunRunCmd, BtnFontMaxCmd, BtnFontMinCmd, SetupAvrCmd, PrjNametInsertCommentCmd, PrjNametDeleteCommentCmd})
+    action->SetEnabled(false);
+  for (TToolButton* button : {ToBtnFileSaveItem, ToBtnFind, ImageToolButton}) button->SetEnabled(false);
+  ComboBox2Find->SetEnabled(false);
+  FilePrinterSetup1->SetEnabled(true);
+  ClearProjectViews();
+  SetPanelText(spProjectFolder, "");
+  SetPanelText(spMainFile, "");
+  return true;
+}
+
+void TMainForm::FileCloseAllCmdExecute(TObject*) { CloseAll(); }
+
+// ---------------------------------------------------------------- the environment command
+
+void TMainForm::SetupAvrCmdExecute(TObject*) {
+  if (ProjectFolder().empty()) {
+    // The settings belong to a project: the active document is saved first
+    // and becomes it.
+    SaveDialog->SetFileName("NONAME.C");
+    if (SaveDialog->Execute()) {
+      TMDIChild* document = ActiveDocument();
+      try {
+        if (document) SaveAsProject(*document, SaveDialog->FileName());
+      } catch (const EStreamError&) {
+        document = nullptr;
+      }
+      if (!document) ShowMessage(" Do not save file!");
+    }
+    if (ProjectFolder().empty()) {
+      ShowMessage("Cannot open more than one '.c' files name!");
+      return;
+    }
+  }
+  ShowMessage("The settings dialog is not available in this version.");
+}
+
+}  // namespace vk

@@ -1,0 +1,191 @@
+// The document window: the stored settings applied when it is shown, the
+// document command, the close question, and the status bar and command
+// states its editor's events keep.
+
+#include "SrcEdit/Source/SrcEditKeyCmds.h"
+#include "app/SettingsStore.h"
+#include "app/SharedTables.h"
+#include "platform/InputState.h"
+#include "platform/Registry.h"
+#include "tests/app/IdeTestSupport.h"
+
+namespace vk::test {
+namespace {
+
+class ChildWinTest : public TIdeCase {
+protected:
+  ChildWinTest() { StartIde(); }
+  template <class T>
+  static void Store(const std::string& key, const std::string& name, T value) {
+    TRegistry registry;
+    ASSERT_TRUE(registry.OpenKey(SettingsKeyPath(key), true));
+    if constexpr (std::is_same_v<T, int>)
+      registry.WriteInteger(name, value);
+    else
+      registry.WriteString(name, value);
+  }
+  TMDIChild* OpenFile(const std::string& name, const std::string& text) {
+    WriteTextFile(Project.File(name), text);
+    Open(Project.File(name));
+    return MainForm->ActiveDocument();
+  }
+};
+
+TEST_F(ChildWinTest, EveryShowAppliesTheStoredSettings) {
+  Store("Editor", EditorValue::Gutter, 0);
+  Store("Editor", EditorValue::GutterWidth, 40);
+  Store("Editor", EditorValue::EditorFont, std::string("DejaVu Sans Mono"));
+  Store("Editor", EditorValue::EditorFontSize, 14);
+  Store("Editor", EditorValue::SmartTabBool, 1);
+  Store("Editor", EditorValue::InserModeBool, 0);
+  Store("Editor", EditorValue::EditorTabstop, std::string("4"));
+  Store("Editor", EditorValue::EditorUndoLimit, std::string("77"));
+  for (int i = 0; i < HighlighterAttrCount; ++i) Store(AttrKeyNames[i], AttributeValue::Foreground, 0x010101 * i);
+  MainForm->FileNewCmd->Execute();
+  TSrcEdit& editor = *MainForm->ActiveDocument()->Editor;
+  EXPECT_FALSE(editor.Gutter().Visible());
+  EXPECT_FALSE(MainForm->ActiveDocument()->EditLineNumber1->Checked());
+  EXPECT_EQ(editor.Gutter().Width(), 40);
+  EXPECT_EQ(editor.Font().Name(), "DejaVu Sans Mono");
+  EXPECT_EQ(editor.Font().Size(), 14);
+  EXPECT_TRUE(editor.Options().Contains(eoSmartTabs));
+  EXPECT_FALSE(editor.InsertMode());
+  EXPECT_EQ(editor.TabWidth(), 4);
+  EXPECT_EQ(editor.MaxUndo(), 77);
+  EXPECT_EQ(editor.Highlighter(), MainForm->SrcAvrHl);
+  for (int i = 0; i < HighlighterAttrCount; ++i)
+    EXPECT_EQ(HighlighterAttribute(*MainForm->SrcAvrHl, i).Foreground(), 0x010101 * i) << AttrKeyNames[i];
+
+  // A value of another kind ends the reading of its key: what comes before
+  // it applies to the next window, the rest keeps the editor's own state.
+  Store("Editor", EditorValue::Gutter, 1);
+  Store("Editor", EditorValue::GutterWidth, std::string("55"));
+  MainForm->FileNewCmd->Execute();
+  TSrcEdit& next = *MainForm->ActiveDocument()->Editor;
+  EXPECT_TRUE(next.Gutter().Visible());
+  EXPECT_TRUE(MainForm->ActiveDocument()->EditLineNumber1->Checked());
+  EXPECT_NE(next.Gutter().Width(), 55);
+  EXPECT_NE(next.TabWidth(), 4);
+}
+
+TEST_F(ChildWinTest, TheDesignRemovesTwoKeysAndSharesTheHighlighter) {
+  MainForm->FileNewCmd->Execute();
+  TSrcEdit& editor = *MainForm->ActiveDocument()->Editor;
+  EXPECT_LT(editor.Keystrokes().FindShortcut(ShortCut(VK_RETURN, {ssShift})), 0);
+  EXPECT_LT(editor.Keystrokes().FindShortcut(ShortCut(VK_F1, {})), 0);
+  EXPECT_GE(editor.Keystrokes().FindShortcut(ShortCut(VK_RETURN, {})), 0);
+  EXPECT_EQ(editor.RightEdge(), 100);
+  EXPECT_TRUE(editor.WantTabs());
+}
+
+TEST_F(ChildWinTest, TheDocumentCommandSavesOrRunsThePopupCommands) {
+  TMDIChild* document = OpenFile("main.c", "old");
+  const struct {
+    int Code;
+    bool Saves;
+    int Flag;  // FindFromToolbarFlag afterwards, -1: unchanged
+  } cases[] = {{dcSave, true, -1}, {dcSaveAll, true, -1}, {13, false, -1}, {dcFind, false, 0}, {dcFindToolbar, false, 1}};
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.Code);
+    WriteTextFile(Project.File("main.c"), "old");
+    document->Editor->SrcSetText("");
+    document->Editor->SetSelText("new");
+    FindFromToolbarFlag = 7;
+    document->Perform(WM_DOCUMENTCOMMAND, static_cast<uintptr_t>(c.Code), 0);
+    EXPECT_EQ(ReadTextFile(Project.File("main.c")), c.Saves ? "new" : "old");
+    EXPECT_EQ(document->Editor->Modified(), !c.Saves);
+    EXPECT_EQ(FindFromToolbarFlag, c.Flag < 0 ? 7 : c.Flag);
+  }
+  FindFromToolbarFlag = 0;
+}
+
+TEST_F(ChildWinTest, ClosingAChangedWindowAsksAndCancelKeepsIt) {
+  const struct {
+    const char* Caption;
+    int Answer;       // 0: no question
+    int Dialog;       // 0: none, 1: a name chosen, 2: cancelled
+    bool Stays;
+    const char* Saved;
+  } cases[] = {
+      {"main.c", IDYES, 0, false, "new"},
+      {"main.c", IDNO, 0, false, "old"},
+      {"main.c", IDCANCEL, 0, true, "old"},
+      {"NONAME3", 0, 1, false, "new"},
+      {"Noname3", 0, 2, true, "old"},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(std::string(c.Caption) + " " + std::to_string(c.Answer) + " " + std::to_string(c.Dialog));
+    const std::string file = Project.File("main.c");
+    WriteTextFile(file, "old");
+    TMDIChild* document = MainForm->CreateMDIChild(std::string(c.Caption) == "main.c" ? file : c.Caption);
+    document->Editor->SetSelText("new");
+    if (c.Answer) Answer(c.Answer);
+    if (c.Dialog == 1) ChooseFile(file);
+    if (c.Dialog == 2) CancelFileDialog();
+    document->Close();
+    EXPECT_EQ(document->Closing(), !c.Stays);
+    EXPECT_EQ(ReadTextFile(file), c.Saved);
+    if (c.Stays) {
+      EXPECT_TRUE(document->Editor->Modified());
+    }
+    document->Editor->SetModified(false);
+    if (c.Stays) document->Close();
+    Settle();
+    MessageBoxAnswers().Clear();
+  }
+}
+
+TEST_F(ChildWinTest, ClosingTheLastWindowClosesTheProject) {
+  TMDIChild* first = OpenFile("main.c", "int x;\n");
+  MainForm->FileNewCmd->Execute();
+  MainForm->SrcEditErrLine->Lines().Add("main.c:1: error: x");
+  MainForm->Memo1->Lines().Add("make: *** [main.o] Error 1");
+  first->Close();
+  EXPECT_EQ(Panel(spMainFile), "main.c");
+  EXPECT_EQ(MainForm->TreeView1->Items()->Count(), 1);
+  EXPECT_TRUE(MainForm->RunRunCmd->Enabled());
+  MainForm->ActiveDocument()->Close();
+  EXPECT_EQ(Panel(spProjectFolder), "");
+  EXPECT_EQ(Panel(spMainFile), "");
+  EXPECT_EQ(MainForm->SrcEditErrLine->Lines().Count(), 0);
+  EXPECT_EQ(MainForm->Memo1->Lines().Count(), 0);
+  EXPECT_EQ(MainForm->TreeView1->Items()->Count(), 0);
+  for (bool enabled : {MainForm->RunRunCmd->Enabled(), MainForm->FileSave1->Enabled(),
+                       MainForm->EditFindCmd->Enabled(), MainForm->ToBtnFileSaveItem->Enabled()})
+    EXPECT_FALSE(enabled);
+  EXPECT_TRUE(MainForm->FilePrinterSetup1->Enabled());
+}
+
+TEST_F(ChildWinTest, TheEditorsEventsKeepTheStatusBarAndTheCommands) {
+  TMDIChild* document = OpenFile("main.c", "int x;\nint y;\n");
+  TSrcEdit& editor = *document->Editor;
+  editor.SetCaretXY({3, 2});
+  EXPECT_EQ(Panel(spCaret), "  2행   3열");
+  EXPECT_EQ(CurrentLine, 2);
+
+  editor.SetSelText("z");
+  uint16_t key = 'Z';
+  SetKeyDown(VK_INSERT, true);
+  editor.OnKeyDown(&editor, key, {});
+  ReleaseAllKeys();
+  editor.OnKeyUp(&editor, key, {});
+  EXPECT_EQ(Panel(spModified), "Modified");
+  EXPECT_EQ(Panel(spInsert), "Insert");
+  EXPECT_TRUE(MainForm->FileSave1->Enabled());
+  EXPECT_TRUE(MainForm->ToBtnFileSaveItem->Enabled());
+
+  // The selection decides the comment commands as the pointer moves.
+  for (bool selected : {true, false}) {
+    SCOPED_TRACE(selected);
+    editor.SetCaretAndSelection({1, 1}, {1, 1}, {selected ? 4 : 1, 1});
+    editor.OnMouseMove(&editor, {}, 120, 45);
+    EXPECT_EQ(Panel(spMouse), "X120-Y45");
+    for (bool enabled : {MainForm->EditInCommentCmd->Enabled(), MainForm->EditInComment1->Enabled(),
+                         MainForm->ToBtnOutCommentItem->Enabled(), document->PoEditInComment1->Enabled(),
+                         document->EditBitToByteCmd->Enabled(), MainForm->EditBitToByteCmd->Enabled()})
+      EXPECT_EQ(enabled, selected);
+  }
+}
+
+}  // namespace
+}  // namespace vk::test

@@ -1,0 +1,284 @@
+// Project and document management through the main window: the open road,
+// new documents, saving, closing and the environment command's entry.
+
+#include "platform/Streams.h"
+#include "tests/app/IdeTestSupport.h"
+
+namespace vk::test {
+namespace {
+
+class MainProjectTest : public TIdeCase {
+protected:
+  MainProjectTest() { StartIde(); }
+  std::string Path(const std::string& name) const { return Project.File(name); }
+  // A project: main.c includes Lcd.h (which includes delay.h and a missing
+  // header), uart.h and an empty name; AddFile.ini names spi.c, a missing source and names
+  // outside the project.
+  void WriteProject() {
+    WriteTextFile(Path("main.c"),
+                  "#include <avr/io.h>\n#include \"Lcd.h\"\n/* #include \"old.h\"\n*/\n"
+                  "#include \"uart.h\" // #include \"no.h\"\n#include \"\"\nint main(void) { return 0; }\n");
+    WriteTextFile(Path("Lcd.h"), "#include \"delay.h\"\n#include \"gone.h\"\nvoid lcd_init(void);\n");
+    WriteTextFile(Path("uart.h"), "void uart_init(void);\n");
+    WriteTextFile(Path("delay.h"), "void delay(int);\n");
+    WriteTextFile(Path("spi.c"), "void spi(void) {}\n");
+    WriteTextFile(Path("AddFile.ini"), "[AddFile]\nmain.c spi.c missing.c ../evil.c sub/x.c\n\n");
+  }
+  // Typing: the text goes in, and the key's release offers the save commands.
+  static void Type(TMDIChild* document, const std::string& text) {
+    document->Editor->SetSelText(text);
+    uint16_t key = 'X';
+    document->Editor->OnKeyUp(document->Editor, key, {});
+  }
+};
+
+TEST_F(MainProjectTest, TheOpenRoadOpensTheMainFileItsHeadersAndTheExtraSources) {
+  WriteProject();
+  Answer(IDOK);
+  Answer(IDOK);
+  Open(Path("main.c"));
+
+  std::vector<std::string> opened;
+  for (const char* name : {"main.c", "Lcd.h", "uart.h", "delay.h", "gone.h", "spi.c", "missing.c"})
+    opened.push_back(Path(name));
+  std::vector<std::string> captions = Captions();
+  std::sort(captions.begin(), captions.end());
+  std::sort(opened.begin(), opened.end());
+  EXPECT_EQ(captions, opened);
+  EXPECT_EQ(Boxes(), (std::vector<std::string>{"gone.hCannot find a file", "missing.cCannot find a file"}));
+  EXPECT_EQ(Panel(spProjectFolder), Project.Path() + "/");
+  EXPECT_EQ(Panel(spMainFile), "main.c");
+  std::vector<std::string> nodes;
+  for (int i = 0; i < MainForm->TreeView1->Items()->Count(); ++i)
+    nodes.push_back(MainForm->TreeView1->Items()->Item(i)->Text());
+  EXPECT_EQ(nodes, (std::vector<std::string>{"main.c", "Lcd.h", "uart.h", "delay.h", "gone.h", "spi.c", "missing.c"}));
+  // The main file's window in front, maximised; each window holds its file,
+  // read from the name as written.
+  EXPECT_EQ(MainForm->ActiveDocument()->Caption(), Path("main.c"));
+  EXPECT_EQ(MainForm->ActiveDocument()->WindowState(), wsMaximized);
+  EXPECT_EQ(Document(Path("Lcd.h"))->Editor->Lines().Get(2), "void lcd_init(void);");
+  EXPECT_EQ(Document(Path("missing.c"))->Editor->Lines().Count(), 0);
+  EXPECT_FALSE(Document(Path("main.c"))->Editor->Modified());
+  EXPECT_TRUE(MainForm->RunRunCmd->Enabled());
+  EXPECT_TRUE(MainForm->ImageToolButton->Enabled());
+  EXPECT_EQ(MainForm->PageControl1->ActivePage(), MainForm->TabSheet1);
+
+  // Opening it again replaces the windows.
+  Answer(IDOK);
+  Answer(IDOK);
+  Open(Path("main.c"));
+  Settle();
+  EXPECT_EQ(MainForm->MDIChildCount(), 7);
+  MessageBoxAnswers().Clear();
+}
+
+TEST_F(MainProjectTest, AMissingFirstHeaderIsNamedWithItsFolder) {
+  WriteTextFile(Path("main.c"), "#include \"lcd.h\"\n");
+  Answer(IDOK);
+  Answer(IDOK);
+  Open(Path("main.c"));
+  EXPECT_EQ(Boxes(), (std::vector<std::string>{Path("lcd.h") + " Cannot find a file", "lcd.hCannot find a file"}));
+  EXPECT_EQ(MainForm->DocumentCount(), 2);
+}
+
+TEST_F(MainProjectTest, OtherKindsOfFilesOpenAlongsideOrInsteadOfTheProject) {
+  const struct {
+    const char* File;
+    int Documents;       // after opening it over the project of main.c
+    const char* Folder;  // panel 4: "" none, "p" the project folder
+    const char* Main;    // panel 5
+  } cases[] = {
+      {"lib.h", 2, "p", "main.c"},
+      {"boot.S", 1, "p", "boot.S"},
+      {"notes.CPP", 1, "", ""},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.File);
+    WriteTextFile(Path("main.c"), "int main(void) { return 0; }\n");
+    WriteTextFile(Path(c.File), "text\n");
+    Open(Path("main.c"));
+    Open(Path(c.File));
+    Settle();
+    EXPECT_EQ(MainForm->DocumentCount(), c.Documents);
+    EXPECT_EQ(Panel(spProjectFolder), *c.Folder ? Project.Path() + "/" : "");
+    EXPECT_EQ(Panel(spMainFile), c.Main);
+    // A header leaves the project's main window in front.
+    if (c.Documents == 2) {
+      EXPECT_EQ(MainForm->ActiveDocument()->Caption(), Path("main.c"));
+    }
+    MainForm->CloseAll();
+    Settle();
+  }
+  // A cancelled Open dialog changes nothing.
+  CancelFileDialog();
+  MainForm->FileOpenCmd->Execute();
+  EXPECT_EQ(MainForm->DocumentCount(), 0);
+}
+
+TEST_F(MainProjectTest, AFileThatIsOpenAlreadyIsBroughtForward) {
+  WriteTextFile(Path("a.h"), "a\n");
+  WriteTextFile(Path("b.h"), "b\n");
+  Open(Path("a.h"));
+  Open(Path("b.h"));
+  Open(Project.Path() + "//a.h");
+  EXPECT_EQ(Captions(), (std::vector<std::string>{Path("a.h"), Path("b.h")}));
+}
+
+TEST_F(MainProjectTest, NewDocumentsAreNumberedAfterTheOpenOnes) {
+  for (int i = 0; i < 3; ++i) MainForm->FileNewCmd->Execute();
+  MainForm->FileNewCmd->Execute();
+  EXPECT_EQ(MainForm->ActiveDocument()->Caption(), "NONAME4");
+  EXPECT_EQ(MainForm->ActiveDocument()->Editor->Lines().Count(), 0);
+  EXPECT_EQ(Panel(spMainFile), "");
+}
+
+TEST_F(MainProjectTest, SaveAsksFirstAndNewFilesGoThroughTheSaveDialog) {
+  const struct {
+    const char* Caption;
+    int Answer;          // 0: no question
+    bool ChoosesName;    // the Save dialog comes up
+    const char* Saved;   // the file's text afterwards
+  } cases[] = {
+      {"main.c", IDYES, false, "new"},
+      {"main.c", IDNO, false, "old"},
+      {"main.c", IDCANCEL, false, "old"},
+      {"Noname1", IDYES, false, "new"},  // the Save dialog is for NONAME only
+      {"NONAME1", 0, true, "new"},
+  };
+  // A caption without a folder names a file in the current one.
+  SetCurrentDir(Project.Path());
+  for (const auto& c : cases) {
+    SCOPED_TRACE(std::string(c.Caption) + " " + std::to_string(c.Answer));
+    const std::string file = Path(c.Caption);
+    WriteTextFile(file, "old");
+    TMDIChild* document = MainForm->CreateMDIChild(std::string(c.Caption) == "main.c" ? file : c.Caption);
+    document->Editor->SrcSetText("");
+    Type(document, "new");
+    if (c.Answer) Answer(c.Answer);
+    if (c.ChoosesName) ChooseFile(file);
+    MainForm->FileSave1->Click();
+    EXPECT_EQ(ReadTextFile(file), c.Saved);
+    EXPECT_EQ(Boxes().size(), c.Answer ? 1u : 0u);
+    MessageBoxAnswers().Clear();
+    document->Editor->SetModified(false);
+    document->Close();
+    Settle();
+  }
+}
+
+TEST_F(MainProjectTest, SaveAllSavesEveryDocumentWithoutAsking) {
+  WriteTextFile(Path("a.c"), "a");
+  Open(Path("a.c"));
+  Type(MainForm->ActiveDocument(), "x");
+  MainForm->FileNewCmd->Execute();
+  Type(MainForm->ActiveDocument(), "fresh");
+  ChooseFile(Path("fresh.c"));
+  MainForm->FileSaveAll1->Click();
+  EXPECT_EQ(ReadTextFile(Path("a.c")), "xa");
+  EXPECT_EQ(ReadTextFile(Path("fresh.c")), "fresh");
+  EXPECT_FALSE(Document(Path("a.c"))->Editor->Modified());
+  // The new file became the project under its name.
+  EXPECT_NE(Document(Path("fresh.c")), nullptr);
+  EXPECT_EQ(Panel(spMainFile), "fresh.c");
+}
+
+TEST_F(MainProjectTest, SaveAsMakesTheSavedFileTheProject) {
+  WriteTextFile(Path("main.c"), "int x;\n");
+  Open(Path("main.c"));
+  CancelFileDialog();
+  MainForm->FileSaveAsCmd->Execute();
+  EXPECT_EQ(Panel(spMainFile), "main.c");
+
+  Type(MainForm->ActiveDocument(), "/* lib */");
+  ChooseFile(Path("lib.h"));
+  MainForm->FileSaveAsCmd->Execute();
+  EXPECT_EQ(ReadTextFile(Path("lib.h")), "/* lib */int x;\n");
+  EXPECT_EQ(MainForm->ActiveDocument()->Caption(), Path("lib.h"));
+  EXPECT_EQ(Panel(spMainFile), "lib.h");
+  EXPECT_TRUE(MainForm->ActiveDocument()->Editor->Modified());
+  const TFileDialogRequest& asked = ScriptedDialogs()->FileDialogs.Requests().back();
+  EXPECT_EQ(asked.FileName, "main.c");
+}
+
+TEST_F(MainProjectTest, AFailedSaveIsReportedAndTheTextStaysModified) {
+  TMDIChild* document = MainForm->CreateMDIChild(Project.File("no-such-folder/main.c"));
+  Type(document, "text");
+  Answer(IDYES);
+  EXPECT_THROW(MainForm->FileSave1->Click(), EStreamError);
+  EXPECT_TRUE(document->Editor->Modified());
+  // Closing with "Yes" fails the same way and keeps the window.
+  Answer(IDYES);
+  EXPECT_THROW(document->Close(), EStreamError);
+  EXPECT_FALSE(document->Closing());
+}
+
+TEST_F(MainProjectTest, CloseOfTheLastWindowClosesTheProjectEvenWhenItStaysOpen) {
+  WriteTextFile(Path("main.c"), "int x;\n");
+  Open(Path("main.c"));
+  Type(MainForm->ActiveDocument(), "y");
+  Answer(IDCANCEL);
+  MainForm->FileCloseCmd->Execute();
+  EXPECT_EQ(MainForm->DocumentCount(), 1);
+  EXPECT_EQ(Panel(spProjectFolder), "");
+  EXPECT_EQ(Panel(spMainFile), "");
+}
+
+TEST_F(MainProjectTest, CloseAllStopsAtAWindowThatStaysOpen) {
+  for (const char* name : {"a.c", "b.c", "c.c"}) {
+    WriteTextFile(Path(name), "");
+    MainForm->CreateMDIChild(Path(name))->Editor->SrcSetText(name);
+    Type(MainForm->ActiveDocument(), "!");
+  }
+  MainForm->SetPanelText(spProjectFolder, Project.Path() + "/");
+  // Front first: c.c is saved and closed, b.c refuses.
+  Answer(IDYES);
+  Answer(IDCANCEL);
+  EXPECT_FALSE(MainForm->CloseAll());
+  Settle();
+  EXPECT_EQ(Captions(), (std::vector<std::string>{Path("b.c"), Path("a.c")}));
+  EXPECT_EQ(ReadTextFile(Path("c.c")), "!c.c");
+  EXPECT_EQ(Panel(spProjectFolder), Project.Path() + "/");
+  EXPECT_TRUE(MainForm->FileCloseAllCmd->Enabled());
+
+  Answer(IDNO);
+  Answer(IDNO);
+  EXPECT_TRUE(MainForm->CloseAll());
+  Settle();
+  EXPECT_EQ(MainForm->MDIChildCount(), 0);
+  EXPECT_EQ(Panel(spProjectFolder), "");
+  for (bool enabled : {MainForm->FileCloseAllCmd->Enabled(), MainForm->RunRunCmd->Enabled(),
+                       MainForm->FileSave1->Enabled(), MainForm->ToBtnFind->Enabled()})
+    EXPECT_FALSE(enabled);
+  EXPECT_TRUE(MainForm->FilePrinterSetup1->Enabled());
+}
+
+TEST_F(MainProjectTest, TheEnvironmentCommandFirstMakesTheDocumentAProject) {
+  MainForm->FileNewCmd->Execute();
+  Type(MainForm->ActiveDocument(), "int main;");
+  CancelFileDialog();
+  Answer(IDOK);
+  MainForm->SetupAvrCmd->Execute();
+  EXPECT_EQ(Boxes(), std::vector<std::string>{"Cannot open more than one '.c' files name!"});
+
+  MessageBoxAnswers().Clear();
+  ChooseFile(Path("NONAME.C"));
+  Answer(IDOK);
+  MainForm->SetupAvrCmd->Execute();
+  EXPECT_EQ(ReadTextFile(Path("NONAME.C")), "int main;");
+  EXPECT_EQ(MainForm->ActiveDocument()->Caption(), Path("NONAME.C"));
+  EXPECT_EQ(Panel(spMainFile), "NONAME.C");
+  EXPECT_EQ(ScriptedDialogs()->FileDialogs.Requests().back().FileName, "NONAME.C");
+  ASSERT_EQ(Boxes().size(), 1u);  // the settings dialog is not there yet, and says so
+
+  // A write that fails is reported too.
+  MainForm->SetPanelText(spProjectFolder, "");
+  MessageBoxAnswers().Clear();
+  ChooseFile(Project.File("no-such-folder/x.c"));
+  Answer(IDOK);
+  Answer(IDOK);
+  MainForm->SetupAvrCmd->Execute();
+  EXPECT_EQ(Boxes(), (std::vector<std::string>{" Do not save file!", "Cannot open more than one '.c' files name!"}));
+}
+
+}  // namespace
+}  // namespace vk::test
