@@ -8,6 +8,7 @@
 #include "app/SettingsStore.h"
 #include "app/SharedTables.h"
 #include "dialogs/EnvironmentDlg.h"
+#include "platform/FilePaths.h"
 #include "platform/MessageBoxes.h"
 #include "platform/Streams.h"
 #include "platform/StringLists.h"
@@ -46,11 +47,16 @@ void TEnvironmentDlg::OKBtnClick(TObject*) {
 
 void TEnvironmentDlg::WriteProjectMakefile(const TMakefileOptions& options) {
   if (FProjectFolder.empty()) return;  // no project, no project files
-  try {
-    TStringList check;
-    check.LoadFromFile(JoinPath(FProjectFolder, "makefile"));
-  } catch (const EStreamError&) {
-    ShowMessage(JoinPath(FProjectFolder, "makefile") + " Do not open file!");
+  // A makefile that is there but cannot be read is reported before it is
+  // replaced; a new project simply has none yet, which is no failure.
+  const std::string path = JoinPath(FProjectFolder, "makefile");
+  if (FileExists(path)) {
+    try {
+      TStringList check;
+      check.LoadFromFile(path);
+    } catch (const EStreamError&) {
+      ShowMessage(path + " Do not open file!");
+    }
   }
   try {
     WriteMakefile(FProjectFolder, options);

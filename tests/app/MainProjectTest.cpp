@@ -290,8 +290,7 @@ TEST_F(MainProjectTest, TheEnvironmentCommandOpensANewSettingsDialogForTheProjec
   Answer(IDOK);
   Open(Path("main.c"));
   MessageBoxAnswers().Clear();
-  Answer(IDOK);  // no makefile yet, on showing
-  Answer(IDOK);  // and on OK
+  Answer(IDOK);  // no makefile yet, on showing; OK then writes one without a word
   ModalAnswers().PushResponder([this](TCustomForm* form) {
     auto* dialog = dynamic_cast<TEnvironmentDlg*>(form);
     EXPECT_EQ(dialog, EnvironmentDlg);
@@ -307,6 +306,7 @@ TEST_F(MainProjectTest, TheEnvironmentCommandOpensANewSettingsDialogForTheProjec
   MainForm->SetupAvrCmd->Execute();
   Settle();
   EXPECT_EQ(EnvironmentDlg, nullptr);  // gone when closed; the next command makes a new one
+  EXPECT_EQ(MessageBoxAnswers().Pending(), 0u);
   EXPECT_TRUE(std::filesystem::exists(Path("makefile")));
   EXPECT_EQ(MainForm->SrcAvrHl->NumberAttri()->Foreground(), clBlue);
   ASSERT_GT(MainForm->DocumentCount(), 1);
