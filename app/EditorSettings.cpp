@@ -88,8 +88,16 @@ void ApplyEditorKey(TSettingsReader&& key, TCustomSrcEdit& editor) {
 }  // namespace
 
 void ApplyEditorSettings(TCustomSrcEdit& editor, TSrcAvrHl& highlighter) {
+  ApplyAttributeSettings(highlighter);
+  ApplyEditorKeySettings(editor);
+}
+
+void ApplyAttributeSettings(TSrcAvrHl& highlighter) {
   for (int i = 0; i < HighlighterAttrCount; ++i)
     ApplyAttribute(TSettingsReader(AttrKeyNames[i]), HighlighterAttribute(highlighter, i));
+}
+
+void ApplyEditorKeySettings(TCustomSrcEdit& editor) {
   ApplyEditorKey(TSettingsReader(AttrKeyNames[EditorKeyIndex]), editor);
 }
 

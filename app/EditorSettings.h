@@ -16,5 +16,10 @@ class TSrcAvrHl;
 // The document window sets its line-number menu check from the gutter's
 // visibility afterwards.
 void ApplyEditorSettings(TCustomSrcEdit& editor, TSrcAvrHl& highlighter);
+// The two halves: the attribute keys alone (the settings dialog's preview
+// starts from them), and the editor key alone (the settings dialog's OK
+// brings the open documents' editors up to date with it).
+void ApplyAttributeSettings(TSrcAvrHl& highlighter);
+void ApplyEditorKeySettings(TCustomSrcEdit& editor);
 
 }  // namespace vk

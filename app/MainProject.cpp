@@ -1,12 +1,13 @@
 // Project and document management: new documents, the open road (a C
 // source opens as a project with its headers and extra sources), saving,
-// closing, and the environment command's entry.
+// closing, and the environment command.
 
 #include <filesystem>
 
 #include "app/ChildWin.h"
 #include "app/Main.h"
 #include "app/ProjectFiles.h"
+#include "dialogs/EnvironmentDlg.h"
 #include "platform/FilePaths.h"
 #include "platform/Streams.h"
 
@@ -245,7 +246,14 @@ void TMainForm::SetupAvrCmdExecute(TObject*) {
       return;
     }
   }
-  ShowMessage("The settings dialog is not available in this version.");
+  // A new dialog each time, so that every control starts from its design
+  // value; OK brings every open document up to date.
+  Application().CreateForm(EnvironmentDlg);
+  EnvironmentDlg->SetProject(ProjectFolder(), MainFileName());
+  std::vector<TOpenEditor> editors;
+  for (int i = 0; i < DocumentCount(); ++i) editors.push_back({Documents(i)->Editor, Documents(i)->EditLineNumberCmd});
+  EnvironmentDlg->SetTargets(SrcAvrHl, std::move(editors));
+  EnvironmentDlg->ShowModal();
 }
 
 }  // namespace vk

@@ -16,6 +16,22 @@ class TStrings;
 // name alone for an empty folder (never a file at the root).
 std::string JoinPath(std::string_view folder, std::string_view name);
 
+// The project's extra sources, "AddFile.ini" in the project folder: a
+// marker line, then the C sources and the assembler sources, each line
+// file names with their extensions separated by blanks.
+struct TExtraSources {
+  std::string C;
+  std::string Asm;
+};
+inline constexpr const char* AddFileMarker = "[Vornkit extra sources]";
+// Both lists ("" for a line the file does not have); nullopt when there is
+// no project folder or the file cannot be read.
+std::optional<TExtraSources> ReadExtraSources(const std::string& projectFolder);
+// Writes the marker and both lists (CR LF after each line), or deletes the
+// file when both lists are empty; without a project folder nothing is
+// written. Raises EStreamError when the file cannot be written.
+void WriteExtraSources(const std::string& projectFolder, const TExtraSources& sources);
+
 // The C sources the project compiles besides its main file: line 1 of
 // "AddFile.ini" in the project folder, as it stands ("" for a file of fewer
 // than two lines). nullopt when there is no project folder or the file

@@ -116,7 +116,24 @@ private:
 
 }  // namespace
 
-void WriteFirstRunDefaults(const TSrcAvrHl& highlighter, const std::string& installFolder) {
+void WriteSettings(std::string_view entry, const std::vector<TSettingDefault>& values) {
+  TKeyWriter key(entry);
+  for (const TSettingDefault& value : values) {
+    switch (value.Kind) {
+      case skString:
+        key.Registry().WriteString(value.Name, value.Text);
+        break;
+      case skInteger:
+        key.Registry().WriteInteger(value.Name, value.Number);
+        break;
+      case skBool:
+        key.Registry().WriteBool(value.Name, value.Number != 0);
+        break;
+    }
+  }
+}
+
+void WriteAttributeSettings(const TSrcAvrHl& highlighter) {
   for (int i = 0; i < HighlighterAttrCount; ++i) {
     const TSrcHighlighterAttributes& attribute = HighlighterAttribute(highlighter, i);
     TKeyWriter key(AttrKeyNames[i]);
@@ -125,25 +142,14 @@ void WriteFirstRunDefaults(const TSrcAvrHl& highlighter, const std::string& inst
     key.Registry().WriteBool(AttributeValue::Bold, attribute.Style().Contains(fsBold));
     key.Registry().WriteBool(AttributeValue::Italic, attribute.Style().Contains(fsItalic));
   }
+}
 
-  TKeyWriter editor(AttrKeyNames[EditorKeyIndex]);
-  for (const TSettingDefault& value : EditorDefaults(installFolder)) {
-    switch (value.Kind) {
-      case skString:
-        editor.Registry().WriteString(value.Name, value.Text);
-        break;
-      case skInteger:
-        editor.Registry().WriteInteger(value.Name, value.Number);
-        break;
-      case skBool:
-        editor.Registry().WriteBool(value.Name, value.Number != 0);
-        break;
-    }
-  }
-
-  TKeyWriter project(ProjectHeaderKey);
-  for (const TProjectHeaderField& field : ProjectHeaderFields)
-    project.Registry().WriteString(field.Name, field.Default);
+void WriteFirstRunDefaults(const TSrcAvrHl& highlighter, const std::string& installFolder) {
+  WriteAttributeSettings(highlighter);
+  WriteSettings(AttrKeyNames[EditorKeyIndex], EditorDefaults(installFolder));
+  std::vector<TSettingDefault> project;
+  for (const TProjectHeaderField& field : ProjectHeaderFields) project.push_back({field.Name, skString, field.Default, 0});
+  WriteSettings(ProjectHeaderKey, project);
 }
 
 std::array<std::string, ProjectHeaderFieldCount> ReadProjectHeaderFields() {

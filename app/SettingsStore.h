@@ -122,6 +122,12 @@ struct TInstallFolderLookup {
 TInstallFolderLookup LookUpInstallFolder();
 inline constexpr const char* InstallFolderErrorText = "Registry GUID Error{4F7C21B98E0D4A6B95C3E1F0D2A7B6C5}!";
 
+// Writes the values into the key below "SOFTWARE\ZE_VAD\" (created when
+// missing), in order. Raises ERegistryException when it cannot be written.
+void WriteSettings(std::string_view entry, const std::vector<TSettingDefault>& values);
+// Writes the 13 attribute keys from the highlighter's colours and styles.
+void WriteAttributeSettings(const TSrcAvrHl& highlighter);
+
 // The marker value is empty, missing or unreadable.
 bool IsFirstRun();
 // Writes the 13 attribute keys from the highlighter's current colours and

@@ -22,6 +22,10 @@ QFont MakeFont(const TLogFont& logFont) {
   font.setWeight(logFont.lfWeight <= 0 ? QFont::Normal : QFont::Weight(std::clamp(logFont.lfWeight, 1, 1000)));
   font.setItalic(logFont.lfItalic != 0);
   font.setKerning(false);
+  // Whole-pixel advances: the model measures a text as the sum of its
+  // characters' advances, and a widget drawing it must take no more room
+  // (a label sized by the model would otherwise clip its last letters).
+  font.setHintingPreference(QFont::PreferFullHinting);
   if (logFont.lfHeight < 0) {
     font.setPixelSize(-logFont.lfHeight);
   } else if (logFont.lfHeight > 0) {

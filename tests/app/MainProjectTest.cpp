@@ -1,6 +1,9 @@
 // Project and document management through the main window: the open road,
 // new documents, saving, closing and the environment command's entry.
 
+#include <filesystem>
+
+#include "dialogs/EnvironmentDlg.h"
 #include "platform/Streams.h"
 #include "tests/app/IdeTestSupport.h"
 
@@ -262,13 +265,14 @@ TEST_F(MainProjectTest, TheEnvironmentCommandFirstMakesTheDocumentAProject) {
 
   MessageBoxAnswers().Clear();
   ChooseFile(Path("NONAME.C"));
-  Answer(IDOK);
+  Answer(IDOK);  // the new project has no makefile yet
+  ModalAnswers().Push(mrCancel);
   MainForm->SetupAvrCmd->Execute();
   EXPECT_EQ(ReadTextFile(Path("NONAME.C")), "int main;");
   EXPECT_EQ(MainForm->ActiveDocument()->Caption(), Path("NONAME.C"));
   EXPECT_EQ(Panel(spMainFile), "NONAME.C");
   EXPECT_EQ(ScriptedDialogs()->FileDialogs.Requests().back().FileName, "NONAME.C");
-  ASSERT_EQ(Boxes().size(), 1u);  // the settings dialog is not there yet, and says so
+  EXPECT_EQ(Boxes(), std::vector<std::string>{" makefile Cannot open file!"});
 
   // A write that fails is reported too.
   MainForm->SetPanelText(spProjectFolder, "");
@@ -278,6 +282,40 @@ TEST_F(MainProjectTest, TheEnvironmentCommandFirstMakesTheDocumentAProject) {
   Answer(IDOK);
   MainForm->SetupAvrCmd->Execute();
   EXPECT_EQ(Boxes(), (std::vector<std::string>{" Do not save file!", "Cannot open more than one '.c' files name!"}));
+}
+
+TEST_F(MainProjectTest, TheEnvironmentCommandOpensANewSettingsDialogForTheProjectAndItsDocuments) {
+  WriteProject();
+  Answer(IDOK);
+  Answer(IDOK);
+  Open(Path("main.c"));
+  MessageBoxAnswers().Clear();
+  Answer(IDOK);  // no makefile yet, on showing; OK then writes one without a word
+  ModalAnswers().PushResponder([this](TCustomForm* form) {
+    auto* dialog = dynamic_cast<TEnvironmentDlg*>(form);
+    EXPECT_EQ(dialog, EnvironmentDlg);
+    EXPECT_EQ(dialog->McuTargetDirEdit->Text(), Project.Path() + "/");
+    EXPECT_EQ(dialog->McuTargetEdit->Text(), "main");
+    dialog->CBSmartTab->SetChecked(true);
+    dialog->CBGutter->SetChecked(false);
+    dialog->LBElements->UserSelect(9);
+    dialog->ColorGrid->SetForegroundIndex(12);
+    dialog->OKBtn->Click();
+    return mrNone;
+  });
+  MainForm->SetupAvrCmd->Execute();
+  Settle();
+  EXPECT_EQ(EnvironmentDlg, nullptr);  // gone when closed; the next command makes a new one
+  EXPECT_EQ(MessageBoxAnswers().Pending(), 0u);
+  EXPECT_TRUE(std::filesystem::exists(Path("makefile")));
+  EXPECT_EQ(MainForm->SrcAvrHl->NumberAttri()->Foreground(), clBlue);
+  ASSERT_GT(MainForm->DocumentCount(), 1);
+  for (int i = 0; i < MainForm->DocumentCount(); ++i) {
+    TMDIChild* document = MainForm->Documents(i);
+    EXPECT_TRUE(document->Editor->Options().Contains(eoSmartTabs)) << document->Caption();
+    EXPECT_FALSE(document->Editor->Gutter().Visible());
+    EXPECT_FALSE(document->EditLineNumberCmd->Checked());
+  }
 }
 
 }  // namespace
