@@ -66,6 +66,7 @@ TMDIChild::TMDIChild(TComponent* owner) : TForm(owner) {
 
   CreateActions();
   CreateMenus();
+  BindCommands();
 }
 
 TMDIChild::~TMDIChild() {
@@ -243,12 +244,8 @@ void TMDIChild::ShowEditState() {
 }
 
 void TMDIChild::EnableSelectionCommands(bool hasSelection) {
-  for (TMenuItem* item : {EditInComment1, EditOutComment1, MainForm->EditInComment1, MainForm->EditOutComment1})
-    item->SetEnabled(hasSelection);
-  for (TToolButton* button : {MainForm->ToBtnInCommenItem, MainForm->ToBtnOutCommentItem})
-    button->SetEnabled(hasSelection);
-  for (TCustomAction* action : {MainForm->EditInCommentCmd, MainForm->EditOutCommentCmd})
-    action->SetEnabled(hasSelection);
+  for (TMenuItem* item : {EditInComment1, EditOutComment1}) item->SetEnabled(hasSelection);
+  MainForm->EnableCommentCommands(hasSelection);
 }
 
 void TMDIChild::EditorKeyDown(TObject*, uint16_t&, TShiftState) { ShowEditState(); }

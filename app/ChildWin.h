@@ -15,6 +15,7 @@
 
 #include "SrcEdit/Source/SrcEdit.h"
 #include "SrcEdit/Source/SrcEditSearch.h"
+#include "app/ReplaceSelect.h"
 #include "platform/Forms.h"
 #include "platform/Menus.h"
 #include "platform/StandardActions.h"
@@ -64,6 +65,26 @@ public:
   void EditorMouseUp(TObject* Sender, TMouseButton Button, TShiftState Shift, int X, int Y);
   // ChildWinBitToByte.cpp
   void EditBitToByteCmdExecute(TObject* Sender);
+
+  // ----- editing commands (ChildWinCommands.cpp)
+  // Find (the text from the selection, or from the tool bar's find box once
+  // the document command asked for it) and replace, through their dialogs;
+  // at each hit the question box beside the caret, worded for the command.
+  void EditFindCmdExecute(TObject* Sender);
+  void EditReplaceCmdExecute(TObject* Sender);
+  void EditorReplaceText(TObject* Sender, const std::string& ASearch, const std::string& AReplace, int Line,
+                         int Column, TSrcReplaceAction& Action);
+  void EditUndoCmdExecute(TObject* Sender);
+  void EditRedoCmdExecute(TObject* Sender);
+  void EditlOneLineDelExecute(TObject* Sender);
+  void EditInCommentCmdExecute(TObject* Sender);
+  void EditOutCommentCmdExecute(TObject* Sender);
+  // The separator line on the caret's line.
+  void EditLineCommentCmdExecute(TObject* Sender);
+  void EditLineNumberCmdExecute(TObject* Sender);
+  // Shows or hides the gutter; this window's and the main window's
+  // "Visible Line Number" follow.
+  void ToggleGutter();
 
   // ----- components
   TSrcEdit* Editor = new TSrcEdit(this);
@@ -122,12 +143,18 @@ public:
 private:
   void CreateActions();
   void CreateMenus();
+  void BindCommands();
   // Status panels 2 and 3 from the Insert key and the modified mark.
   void ShowEditState();
   // The comment commands follow the selection.
   void EnableSelectionCommands(bool hasSelection);
+  // After a comment command: the comment and bit-to-byte commands, here and
+  // in the main window, follow the selection left.
+  void FollowSelection();
 
   bool FClosing = false;
+  // The command whose search is running: the question's wording.
+  TConfirmMode FPromptMode = cmReplace;
 };
 
 // 1: the next find takes its text from the main window's find box, 0: from

@@ -2,7 +2,7 @@
 
 #include <algorithm>
 
-#include "SrcEdit/Source/SrcEdit.h"
+#include "app/EditCommands.h"
 #include "app/SharedTables.h"
 #include "platform/StringLists.h"
 
@@ -86,26 +86,7 @@ void InsertIncludes(TStrings& lines, const TIncludeInsertion& insertion) {
 }
 
 void InsertIncludes(TCustomSrcEdit& editor, const TIncludeInsertion& insertion) {
-  if (insertion.Lines.empty()) return;
-  std::string text;
-  for (const std::string& line : insertion.Lines) text += (text.empty() ? "" : "\r\n") + line;
-  int count = editor.Lines().Count();
-  int index = std::min(insertion.Index, count);
-  TBufferCoord at{1, index + 1};
-  if (index < count) {
-    text += "\r\n";
-  } else if (count > 0) {
-    at = {static_cast<int>(editor.Lines().Get(count - 1).size()) + 1, count};
-    text = "\r\n" + text;
-  }
-  TBufferCoord caret = editor.CaretXY();
-  if (caret.Line > index) caret.Line += static_cast<int>(insertion.Lines.size());
-  TSrcSelectionMode mode = editor.SelectionMode();
-  editor.SetSelectionMode(smNormal);
-  editor.SetCaretAndSelection(at, at, at);
-  editor.SetSelText(text);
-  editor.SetSelectionMode(mode);
-  editor.SetCaretXY(caret);
+  InsertEditorLines(editor, insertion.Index, insertion.Lines);
 }
 
 std::optional<std::string> IncludeLineFor(std::string_view fileName) {

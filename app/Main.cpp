@@ -42,6 +42,8 @@ TMainForm::TMainForm(TComponent* owner) : TForm(owner) {
   CreateActions();
   CreateMenus();
   CreateToolBar();
+  BindCommands();
+  StartFileBrowser();
 }
 
 TMainForm::~TMainForm() {

@@ -12,6 +12,11 @@
 //                    the document command group
 //   MainProject.cpp  New, Open, Save, Save As, Save All, Close, Close All and
 //                    the environment command
+//   MainCommands.cpp undo, redo, zoom, comments, the gutter, find and replace
+//                    handed to the document, printing, help, the font
+//                    editor, tool bar and side panel visibility
+//   MainBrowser.cpp  the file browser and the project tree's navigation
+//   MainIncludes.cpp the #include lines inserted before a build and by hand
 //   MainTools.cpp    the makefile wizard, the tool windows, About and the
 //                    project-header commands
 //   MainBuild.cpp    the build command (F9): save, check, clean, make with
@@ -148,6 +153,63 @@ public:
   // The eight actions of the error pane's colour menu: each checks its own
   // item and clears the others of its submenu.
   void SetUpErrColorCmdExecute(TObject* Sender);
+
+  // ----- editing, view and tool commands (MainCommands.cpp); each one that
+  // works on a document does nothing without one
+  void EditUndoCmdExecute(TObject* Sender);
+  void EditRedoCmdExecute(TObject* Sender);
+  void EditlOneLineDelCmdExecute(TObject* Sender);
+  void BtnFontMaxCmdExecute(TObject* Sender);
+  void BtnFontMinCmdExecute(TObject* Sender);
+  void EditInCommentCmdExecute(TObject* Sender);
+  void EditOutCommentCmdExecute(TObject* Sender);
+  void EditInCommentCmdUpdate(TObject* Sender);
+  void Edit1Click(TObject* Sender);
+  void EditLineCommentCmdExecute(TObject* Sender);
+  // Also the Setup menu's EditLineNumber1.
+  void EditLineNumberCmdExecute(TObject* Sender);
+  void EditFindCmdExecute(TObject* Sender);
+  void ToBtnFindClick(TObject* Sender);
+  void EditReplaceCmdExecute(TObject* Sender);
+  void EditBitToByteCmdExecute(TObject* Sender);
+  void ComboBox2FindDropDown(TObject* Sender);
+  void FilePrinterCmdExecute(TObject* Sender);
+  void FilePrintSetupCmdExecute(TObject* Sender);
+  void HelpHelpCmdExecute(TObject* Sender);
+  void HelpMega103Click(TObject* Sender);
+  void HelpMega603Click(TObject* Sender);
+  void FontEdit1Click(TObject* Sender);
+  void SetupToolBarShow1Click(TObject* Sender);
+  void SetupIncWindowShow1Click(TObject* Sender);
+  // The comment commands (menu items, actions, tool buttons) follow the
+  // selection.
+  void EnableCommentCommands(bool hasSelection);
+
+  // ----- the file browser and the project tree (MainBrowser.cpp)
+  void ComboBox1DIRChange(TObject* Sender);
+  void ComboBox2FILEChange(TObject* Sender);
+  void TreeView2Click(TObject* Sender);
+  void TreeView2Expanding(TObject* Sender, TTreeNode* Node, bool& AllowExpansion);
+  void TreeView2Collapsing(TObject* Sender, TTreeNode* Node, bool& AllowCollapse);
+  void ListView1DblClick(TObject* Sender);
+  // The popup items "Large Icon", "Small Icon", "List Icon" and "Report".
+  void ListViewStyleClick(TObject* Sender);
+  void TreeView1Change(TObject* Sender, TTreeNode* Node);
+  void TreeView1DblClick(TObject* Sender);
+  void TreeView1GetImageIndex(TObject* Sender, TTreeNode* Node);
+  // The folder whose files the list shows, ending in "/" ("" for a drive
+  // that has no folder).
+  std::string FileListFolder;
+
+  // ----- include insertion (MainIncludes.cpp)
+  // The build runs it ahead of saving when "AutoInsertBool" is on: the
+  // #include lines that the open documents' keywords call for go into the
+  // first C document (brought forward), or into the front one without a C
+  // document, as one undoable change that marks it modified.
+  void AutoInsertIncludes();
+  // "Insert include": a line for the header chosen in the file list, below
+  // the last line of the active document that names a header.
+  void PopIncludeAdd1Click(TObject* Sender);
 
   // ----- components
   TActionList* ActionList1 = new TActionList(this);
@@ -362,6 +424,15 @@ private:
   // Writes the document to the file, which becomes its caption and the
   // current project. A failed write raises and changes nothing.
   void SaveAsProject(TMDIChild& document, const std::string& fileName);
+  // The handlers of MainCommands.cpp and MainBrowser.cpp bound; the file
+  // browser shows the drive "C:".
+  void BindCommands();
+  void StartFileBrowser();
+  // The first document window whose file has the name, or nullptr.
+  TMDIChild* DocumentNamed(const std::string& fileName) const;
+  void ShowDocument(TMDIChild& document);
+  // Opens the help file of the editor folder, or says that it is missing.
+  void ShowHelpFile(const std::string& name);
   // The project's main window in front, maximised; false when it is not open.
   bool ShowMainFileWindow();
   // Runs AVRRUN.BAT; its output goes to Memo1 line by line as it comes.

@@ -33,8 +33,8 @@ void TMainForm::RunRunCmdExecute(TObject*) {
   PageControl1->SetActivePage(TabSheet3);
   TSettingsReader editorKey(AttrKeyNames[EditorKeyIndex]);
   if (std::optional<bool> autoInsert = editorKey.Bool(EditorValue::AutoInsertBool)) GAutoInsert = *autoInsert;
-  // With the flag on, the automatic include insertion runs here, before
-  // saving, so that make compiles the inserted lines.
+  // Before saving, so that make compiles the inserted lines.
+  if (GAutoInsert) AutoInsertIncludes();
 
   // Saved whether or not a key has enabled the Save All item yet: a change
   // made without the keyboard (a paste from the menu) is built too.

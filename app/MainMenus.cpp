@@ -131,9 +131,6 @@ void TMainForm::CreateMenus() {
   AddSeparator(this, Help1);
   Add(Help1, HelpAbout1, "", HelpAboutCmd);
 
-  // Items that run nothing yet stay disabled until their commands exist.
-  for (TMenuItem* idle : {SetupToolBarShow1, SetupIncWindowShow1, FontEdit1, HelpMega103, HelpMega603})
-    idle->SetEnabled(false);
   SetupErrWindowShow1->OnClick = TNotifyEvent(this, &TMainForm::SetupErrWindowShow1Click);
 
   SetMenu(MainMenu1);

@@ -103,6 +103,33 @@ constexpr TPicture16 kRun = {
     "...kGk..........", "...kk...........", "................", "................",
 };
 
+// The side panel's trees: a closed folder (the open one is kOpen), pages
+// marked C and H for sources and headers, and a diamond for the rest.
+constexpr TPicture16 kFolder = {
+    "................", "................", ".kkkkk..........", "kyyyyyk.........",
+    "kyyyyyykkkkkkkk.", "kyyyyyyyyyyyyyk.", "kyyyyyyyyyyyyyk.", "kyyyyyyyyyyyyyk.",
+    "kyyyyyyyyyyyyyk.", "kyyyyyyyyyyyyyk.", "kyyyyyyyyyyyyyk.", "kyyyyyyyyyyyyyk.",
+    "kooooooooooooook", ".kkkkkkkkkkkkkk.", "................", "................",
+};
+constexpr TPicture16 kCSource = {
+    "................", "..kkkkkkkk......", "..kwwwwwwkk.....", "..kwwwwwwkgk....",
+    "..kwwwwwwkkkk...", "..kwwwwwwwwwk...", "..kwwbbbbwwwk...", "..kwbbwwbbwwk...",
+    "..kwbbwwwwwwk...", "..kwbbwwwwwwk...", "..kwbbwwbbwwk...", "..kwwbbbbwwwk...",
+    "..kwwwwwwwwwk...", "..kkkkkkkkkkk...", "................", "................",
+};
+constexpr TPicture16 kHeader = {
+    "................", "..kkkkkkkk......", "..kwwwwwwkk.....", "..kwwwwwwkgk....",
+    "..kwwwwwwkkkk...", "..kwwwwwwwwwk...", "..kwGGwwGGwwk...", "..kwGGwwGGwwk...",
+    "..kwGGGGGGwwk...", "..kwGGGGGGwwk...", "..kwGGwwGGwwk...", "..kwGGwwGGwwk...",
+    "..kwwwwwwwwwk...", "..kkkkkkkkkkk...", "................", "................",
+};
+constexpr TPicture16 kMember = {
+    "................", "................", "................", "................",
+    ".......r........", "......rrr.......", ".....rrrrr......", "....rrrrrrr.....",
+    ".....rrrrr......", "......rrr.......", ".......r........", "................",
+    "................", "................", "................", "................",
+};
+
 constexpr bool SixteenBySixteen(const TPicture16& picture) {
   for (const char* row : picture) {
     int length = 0;
@@ -114,7 +141,9 @@ constexpr bool SixteenBySixteen(const TPicture16& picture) {
 static_assert(SixteenBySixteen(kNew) && SixteenBySixteen(kOpen) && SixteenBySixteen(kSave) &&
               SixteenBySixteen(kUndo) && SixteenBySixteen(kCommentIn) && SixteenBySixteen(kCommentOut) &&
               SixteenBySixteen(kLineNumbers) && SixteenBySixteen(kFontLarger) && SixteenBySixteen(kFontSmaller) &&
-              SixteenBySixteen(kMcuImage) && SixteenBySixteen(kFind) && SixteenBySixteen(kRun));
+              SixteenBySixteen(kMcuImage) && SixteenBySixteen(kFind) && SixteenBySixteen(kRun) &&
+              SixteenBySixteen(kFolder) && SixteenBySixteen(kCSource) && SixteenBySixteen(kHeader) &&
+              SixteenBySixteen(kMember));
 
 void AddPicture(TImageList& images, const TPicture16& picture, bool mirrored = false) {
   TBitmap bitmap;
@@ -143,6 +172,18 @@ void AddToolBarImages(TImageList& images) {
   AddPicture(images, kMcuImage);
   AddPicture(images, kFind);
   AddPicture(images, kRun);
+}
+
+void AddFolderImages(TImageList& images) {
+  AddPicture(images, kFolder);
+  AddPicture(images, kOpen);
+}
+
+void AddProjectTreeImages(TImageList& images) {
+  AddPicture(images, kNew);
+  AddPicture(images, kCSource);
+  AddPicture(images, kHeader);
+  AddPicture(images, kMember);
 }
 
 }  // namespace vk

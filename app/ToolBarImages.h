@@ -1,6 +1,6 @@
 #pragma once
-// The main window's tool bar pictures, 16 by 16, drawn from character
-// pictures into an image list in the order of TToolBarImage.
+// The main window's pictures, 16 by 16, drawn from character pictures:
+// the tool bar's in the order of TToolBarImage, and the side panel's trees'.
 
 namespace vk {
 
@@ -24,5 +24,10 @@ enum TToolBarImage : int {
 };
 
 void AddToolBarImages(TImageList& images);
+// The directory tree's folders: 0 closed, 1 open.
+void AddFolderImages(TImageList& images);
+// The project tree's nodes: 1 a C source, 2 a header, 3 anything else,
+// and 0 a plain page, shown for the selected node.
+void AddProjectTreeImages(TImageList& images);
 
 }  // namespace vk

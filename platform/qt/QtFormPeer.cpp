@@ -2,6 +2,7 @@
 
 #include <QtCore/QTimer>
 #include <QtGui/QKeyEvent>
+#include <QtWidgets/QApplication>
 #include <QtWidgets/QDialog>
 #include <QtWidgets/QMenuBar>
 
@@ -192,6 +193,11 @@ void TQtFormPeer::WindowMoved() {
   if (bounds != FForm.BoundsRect()) RunGuarded([&] { FForm.SetBoundsRect(bounds); });
 }
 
+bool TQtFormPeer::BlockedByModal() const {
+  QWidget* modal = QApplication::activeModalWidget();
+  return modal && modal != FWindow;
+}
+
 bool TQtFormPeer::WindowEvent(QEvent& event) {
   switch (event.type()) {
     case QEvent::Close:
@@ -208,7 +214,11 @@ bool TQtFormPeer::WindowEvent(QEvent& event) {
         RunGuarded([this] { FForm.SetWindowState(StateOf(FWindow->windowState())); });
       return false;
     case QEvent::WindowActivate:
-      if (!FSyncing && !SubWindow() && FForm.Visible() && !FForm.Active()) RunGuarded([this] { FForm.BringToFront(); });
+      // A window under a modal one that the system activates on its way
+      // back to the modal one does not come to the front: the two would
+      // take the front from each other without end.
+      if (!FSyncing && !SubWindow() && FForm.Visible() && !FForm.Active() && !BlockedByModal())
+        RunGuarded([this] { FForm.BringToFront(); });
       // Qt gives the window's focus back to a widget of its choice: the
       // model's focused control takes it again.
       QTimer::singleShot(0, FWindow, [] {

@@ -40,6 +40,8 @@ public:
 
 private:
   bool WindowEvent(QEvent& event);
+  // Another window is shown modally over this one.
+  bool BlockedByModal() const;
   // Window state, geometry and visibility from the model.
   void PlaceWindow();
   void SyncMenu();

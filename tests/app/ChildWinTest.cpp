@@ -79,24 +79,37 @@ TEST_F(ChildWinTest, TheDesignRemovesTwoKeysAndSharesTheHighlighter) {
 }
 
 TEST_F(ChildWinTest, TheDocumentCommandSavesOrRunsThePopupCommands) {
+  CreateSearchDialogs();
   TMDIChild* document = OpenFile("main.c", "old");
   const struct {
     int Code;
     bool Saves;
-    int Flag;  // FindFromToolbarFlag afterwards, -1: unchanged
-  } cases[] = {{dcSave, true, -1}, {dcSaveAll, true, -1}, {13, false, -1}, {dcFind, false, 0}, {dcFindToolbar, false, 1}};
+    const char* FindText;  // what the find dialog was shown with; nullptr: no dialog
+  } cases[] = {{dcSave, true, nullptr},
+               {dcSaveAll, true, nullptr},
+               {13, false, nullptr},
+               {dcFind, false, "new"},
+               {dcFindToolbar, false, "from the box"}};
+  MainForm->ComboBox2Find->SetText("from the box");
   for (const auto& c : cases) {
     SCOPED_TRACE(c.Code);
     WriteTextFile(Project.File("main.c"), "old");
     document->Editor->SrcSetText("");
     document->Editor->SetSelText("new");
-    FindFromToolbarFlag = 7;
-    document->Perform(WM_DOCUMENTCOMMAND, static_cast<uintptr_t>(c.Code), 0);
+    document->Editor->SetCaretAndSelection({4, 1}, {1, 1}, {4, 1});
+    std::string shown;
+    if (c.FindText) {
+      ModalAnswers().PushResponder([&](TCustomForm* const&) {
+        shown = FindForm->ComboFindText->Text();
+        return mrCancel;
+      });
+    }
+    EXPECT_EQ(document->Perform(WM_DOCUMENTCOMMAND, static_cast<uintptr_t>(c.Code), 0), 0);
     EXPECT_EQ(ReadTextFile(Project.File("main.c")), c.Saves ? "new" : "old");
     EXPECT_EQ(document->Editor->Modified(), !c.Saves);
-    EXPECT_EQ(FindFromToolbarFlag, c.Flag < 0 ? 7 : c.Flag);
+    EXPECT_EQ(shown, c.FindText ? c.FindText : "");
+    EXPECT_EQ(FindFromToolbarFlag, 0);
   }
-  FindFromToolbarFlag = 0;
 }
 
 TEST_F(ChildWinTest, ClosingAChangedWindowAsksAndCancelKeepsIt) {

@@ -6,12 +6,17 @@
 
 #include <gtest/gtest.h>
 #include <stdlib.h>
+#include <sys/stat.h>
 
 #include <string>
 #include <vector>
 
 #include "app/ChildWin.h"
+#include "app/FindText.h"
 #include "app/Main.h"
+#include "app/ReplaceFind.h"
+#include "app/ReplaceSelect.h"
+#include "app/SettingsStore.h"
 #include "platform/Dialogs.h"
 #include "platform/FilePaths.h"
 #include "tests/app/AppTestSupport.h"
@@ -42,6 +47,16 @@ protected:
   void StartIde() {
     Application().CreateForm(MainForm);
     MainForm->Show();
+  }
+  // The find and replace dialogs and the question at each hit, made as at
+  // start-up, with the empty histories the install folder ships.
+  void CreateSearchDialogs() {
+    Application().CreateForm(ReplaceSelect);
+    Application().CreateForm(ReplaceFind);
+    Application().CreateForm(FindForm);
+    const std::string folder = LookUpInstallFolder().Folder;
+    mkdir(folder.c_str(), 0755);
+    for (const char* name : {"FindF.ini", "ReplaceF.ini", "ReplaceR.ini"}) WriteTextFile(folder + "/" + name, "");
   }
   // File/Open of a file, as the file list opens it.
   void Open(const std::string& path) {

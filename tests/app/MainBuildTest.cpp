@@ -12,6 +12,7 @@
 #include "app/CompilerDlg.h"
 #include "dialogs/EnvironmentMakefile.h"
 #include "platform/Processes.h"
+#include "platform/Registry.h"
 #include "platform/ScopeGuard.h"
 #include "platform/SysUtils.h"
 #include "tests/app/IdeTestSupport.h"
@@ -279,6 +280,27 @@ TEST_F(MainBuildTest, EveryBuildSavesCleansAndShowsOnlyItsOwnOutput) {
     EXPECT_EQ(std::count(output.begin(), output.end(), "-------- begin --------"), 1);
   }
   EXPECT_EQ(ReadTextFile(folder + "/main.c"), "int main(void) {\n  int unused = 1;\n  return 0;\n}\n");
+}
+
+// With "AutoInsertBool" on, the missing #include lines go in before the
+// documents are saved: make compiles them, and the file holds them.
+TEST_F(MainBuildTest, IncludesInsertedBeforeTheBuildAreCompiled) {
+  VK_REQUIRE_AVR_TOOL_CHAIN();
+  const std::string source = "/* blink */\nint main(void) {\n  DDRB = 0xff;\n  for (;;) PORTB ^= 1;\n}\n";
+  for (bool autoInsert : {false, true}) {
+    SCOPED_TRACE(autoInsert);
+    std::string folder = WriteProject(autoInsert ? "on" : "off", {{"main.c", source}});
+    TRegistry registry;
+    ASSERT_TRUE(registry.OpenKey(SettingsKeyPath("Editor"), true));
+    registry.WriteBool(EditorValue::AutoInsertBool, autoInsert);
+    Open(folder + "/main.c");
+    EXPECT_EQ(Build()[1].substr(0, 5), autoInsert ? "Ok 0 " : "Error");
+    EXPECT_EQ(ReadTextFile(folder + "/main.c"),
+              autoInsert ? "/* blink */\n#include <avr/io.h>\nint main(void) {\n  DDRB = 0xff;\n  for (;;) PORTB ^= 1;\n}\n"
+                         : source);
+    MainForm->CloseAll();
+    Settle();
+  }
 }
 
 TEST_F(MainBuildTest, WhatStopsABuildBeforeMakeRuns) {

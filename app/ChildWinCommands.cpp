@@ -1,0 +1,126 @@
+// The document window's editing commands: find and replace through their
+// dialogs with the question at each hit, undo, redo and delete line through
+// the editor's commands, the block comments and the separator line, and the
+// gutter.
+
+#include "SrcEdit/Source/SrcEditKeyCmds.h"
+#include "app/ChildWin.h"
+#include "app/EditCommands.h"
+#include "app/FindText.h"
+#include "app/Main.h"
+#include "app/ReplaceFind.h"
+#include "app/ReplaceSelect.h"
+#include "platform/MessageBoxes.h"
+#include "platform/ScopeGuard.h"
+
+namespace vk {
+
+void TMDIChild::BindCommands() {
+  EditFindCmd->OnExecute = TNotifyEvent(this, &TMDIChild::EditFindCmdExecute);
+  EditReplaceCmd->OnExecute = TNotifyEvent(this, &TMDIChild::EditReplaceCmdExecute);
+  Editor->OnReplaceText = TReplaceTextEvent(this, &TMDIChild::EditorReplaceText);
+  EditUndoCmd->OnExecute = TNotifyEvent(this, &TMDIChild::EditUndoCmdExecute);
+  EditRedoCmd->OnExecute = TNotifyEvent(this, &TMDIChild::EditRedoCmdExecute);
+  EditlOneLineDel->OnExecute = TNotifyEvent(this, &TMDIChild::EditlOneLineDelExecute);
+  EditInCommentCmd->OnExecute = TNotifyEvent(this, &TMDIChild::EditInCommentCmdExecute);
+  EditOutCommentCmd->OnExecute = TNotifyEvent(this, &TMDIChild::EditOutCommentCmdExecute);
+  EditLineCommentCmd->OnExecute = TNotifyEvent(this, &TMDIChild::EditLineCommentCmdExecute);
+  EditLineNumberCmd->OnExecute = TNotifyEvent(this, &TMDIChild::EditLineNumberCmdExecute);
+}
+
+// ---------------------------------------------------------------- find and replace
+
+void TMDIChild::EditFindCmdExecute(TObject*) {
+  TScopeExit textFromSelection([] { FindFromToolbarFlag = 0; });
+  FindForm->ComboFindText->SetText(FindFromToolbarFlag == 1 ? MainForm->ComboBox2Find->Text()
+                                                            : TrimRight(Editor->SelText()));
+  FPromptMode = cmFind;
+  const TModalResult result = FindForm->ShowModal();
+  if (result != mrOk && result != mrAll) return;
+  const std::string text = FindForm->ComboFindText->Text();
+  if (text.empty()) {
+    MessageBox("Select the string to find!", "Character to find!", MB_ICONERROR);
+    return;
+  }
+  // A walk over every hit of the whole text that replaces nothing: the
+  // question at each hit goes on or stops.
+  TSrcSearchOptions options{ssoPrompt, ssoEntireScope, ssoReplaceAll};
+  if (FindForm->CBMatchCase->Checked()) options.Include(ssoMatchCase);
+  if (FindForm->CBWholeWord->Checked()) options.Include(ssoWholeWord);
+  if (FindForm->RBSelectedOnly->Checked()) options.Include(ssoSelectedOnly);
+  if (FindForm->RBBackward->Checked()) options.Include(ssoBackwards);
+  if (Editor->SearchReplace(text, "", options) == 0)
+    MessageBox("The end of the search!", "Character to find", MB_ICONERROR);
+}
+
+void TMDIChild::EditReplaceCmdExecute(TObject*) {
+  ReplaceFind->ComboFindText->SetText(TrimRight(Editor->SelText()));
+  FPromptMode = cmReplace;
+  const TModalResult result = ReplaceFind->ShowModal();
+  if (result != mrOk && result != mrAll) return;
+  const std::string text = ReplaceFind->ComboFindText->Text();
+  if (text.empty()) {
+    MessageBox("Select the string to find!", "Character to find", MB_ICONERROR);
+    return;
+  }
+  TSrcSearchOptions options{ssoReplace};
+  if (ReplaceFind->CBMatchCase->Checked()) options.Include(ssoMatchCase);
+  if (ReplaceFind->CBWholeWord->Checked()) options.Include(ssoWholeWord);
+  if (ReplaceFind->CBPrompt->Checked()) options.Include(ssoPrompt);
+  if (ReplaceFind->RBSelectedOnly->Checked()) options.Include(ssoSelectedOnly);
+  if (ReplaceFind->RBBackward->Checked()) options.Include(ssoBackwards);
+  if (ReplaceFind->RBEntireScope->Checked()) options.Include(ssoEntireScope);
+  if (result == mrAll) {
+    options.Include(ssoEntireScope);
+    options.Include(ssoReplaceAll);
+  }
+  Editor->SetSelectionMode(smNormal);
+  if (Editor->SearchReplace(text, ReplaceFind->ComboReplaceText->Text(), options) == 0)
+    MessageBox("The end of the search! ", "Character to find", MB_ICONERROR);
+}
+
+void TMDIChild::EditorReplaceText(TObject*, const std::string& ASearch, const std::string&, int, int,
+                                  TSrcReplaceAction& Action) {
+  const TPoint caret = Editor->ClientToScreen({Editor->CaretXPix(), Editor->CaretYPix()});
+  ReplaceSelect->PlaceNear(caret.X, caret.Y);
+  ReplaceSelect->SetMode(FPromptMode, ASearch);
+  Action = ReplaceSelect->Ask();
+}
+
+// ---------------------------------------------------------------- editing
+
+void TMDIChild::EditUndoCmdExecute(TObject*) { Editor->CommandProcessor(ecUndo, 'a'); }
+
+void TMDIChild::EditRedoCmdExecute(TObject*) { Editor->CommandProcessor(ecRedo, 'a'); }
+
+void TMDIChild::EditlOneLineDelExecute(TObject*) { Editor->CommandProcessor(ecDeleteLine, 'a'); }
+
+void TMDIChild::EditInCommentCmdExecute(TObject*) {
+  CommentInSelection(*Editor);
+  FollowSelection();
+}
+
+void TMDIChild::EditOutCommentCmdExecute(TObject*) {
+  if (!CommentOutSelection(*Editor)) ShowMessage(CommentIncorrectText);
+  FollowSelection();
+}
+
+void TMDIChild::FollowSelection() {
+  const bool hasSelection = Editor->SelAvail();
+  EnableSelectionCommands(hasSelection);
+  for (TMenuItem* item : {PoEditInComment1, PoEditOutComment1}) item->SetEnabled(hasSelection);
+  for (TCustomAction* action : {MainForm->EditBitToByteCmd, EditBitToByteCmd}) action->SetEnabled(hasSelection);
+}
+
+void TMDIChild::EditLineCommentCmdExecute(TObject*) { InsertSeparatorLine(*Editor, Editor->CaretY()); }
+
+void TMDIChild::EditLineNumberCmdExecute(TObject*) { ToggleGutter(); }
+
+void TMDIChild::ToggleGutter() {
+  const bool visible = !Editor->Gutter().Visible();
+  Editor->Gutter().SetVisible(visible);
+  EditLineNumberCmd->SetChecked(visible);
+  MainForm->EditLineNumber1->SetChecked(visible);
+}
+
+}  // namespace vk

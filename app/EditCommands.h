@@ -1,0 +1,37 @@
+#pragma once
+// The editing commands that the main window and the document windows both
+// offer, on one editor: block comments around the selection, the separator
+// line, zooming the font, and inserting whole lines. Every change is one
+// step that undo takes back, and it marks the document modified.
+
+#include <string>
+#include <vector>
+
+namespace vk {
+
+class TCustomSrcEdit;
+
+// Replaces the selection S by "/*" + S + "*/" (an empty selection gives an
+// empty comment at the caret).
+void CommentInSelection(TCustomSrcEdit& editor);
+// Replaces a selection framed as "/*" ... "*/" by what lies between the
+// marks. False, with the text unchanged, for any other selection, also one
+// whose marks overlap ("/*/"): the caller shows CommentIncorrectText.
+bool CommentOutSelection(TCustomSrcEdit& editor);
+inline constexpr const char* CommentIncorrectText = "Comment are incorrect!";
+
+// "//" and 78 "-": 80 characters.
+std::string SeparatorLine();
+// On the line (1-based): an empty line becomes the separator, below any
+// other the separator is added. Lines below 1 or past the text are left
+// alone; the caret stays where it is.
+void InsertSeparatorLine(TCustomSrcEdit& editor, int line);
+
+// The editor's font grows or shrinks by points, never below 1 point.
+void ZoomEditorFont(TCustomSrcEdit& editor, int points);
+
+// Inserts the lines before the 0-based index (at the end of a text shorter
+// than that), keeping the caret on its text and the selection mode.
+void InsertEditorLines(TCustomSrcEdit& editor, int index, const std::vector<std::string>& lines);
+
+}  // namespace vk

@@ -1,0 +1,166 @@
+// Find and replace in a document window: the dialogs answered as a person
+// would, the question at each hit, and the boxes.
+
+#include "dialogs/BitToByte.h"
+#include "tests/app/IdeTestSupport.h"
+
+namespace vk::test {
+namespace {
+
+using TLines = std::vector<std::string>;
+using TAnswers = std::vector<TModalResult>;
+const std::string kText = "PORTB = 1; portb = 2;\r\nPORTB = 3;";
+
+class ChildWinCommandsTest : public TIdeCase {
+protected:
+  ChildWinCommandsTest() {
+    StartIde();
+    CreateSearchDialogs();
+    WriteTextFile(Project.File("main.c"), kText);
+    Open(Project.File("main.c"));
+    Editor = MainForm->ActiveDocument()->Editor;
+  }
+
+  // The dialog's answer after the person set its options and text.
+  template <class Form>
+  static void AnswerDialog(const std::string& text, TModalResult result, std::function<void(Form&)> options = {}) {
+    ModalAnswers().PushResponder([=](TCustomForm* const& form) {
+      auto* dialog = dynamic_cast<Form*>(form);
+      EXPECT_NE(dialog, nullptr);
+      if (!dialog) return mrCancel;
+      dialog->ComboFindText->SetText(text);
+      if (options) options(*dialog);
+      return result;
+    });
+  }
+  // The person's answers at the hits; each records where the question was.
+  void AnswerHits(const TAnswers& answers) {
+    for (TModalResult answer : answers)
+      ModalAnswers().PushResponder([this, answer](TCustomForm* const& form) {
+        EXPECT_EQ(form, ReplaceSelect);
+        Questions.push_back(Editor->SelText());
+        const TPoint caret = Editor->ClientToScreen({Editor->CaretXPix(), Editor->CaretYPix()});
+        EXPECT_GE(ReplaceSelect->Left(), caret.X);
+        EXPECT_GT(ReplaceSelect->Top(), caret.Y);
+        return answer;
+      });
+  }
+
+  TSrcEdit* Editor = nullptr;
+  TLines Questions;
+};
+
+TEST_F(ChildWinCommandsTest, FindVisitsEveryHitAndNeverChangesTheText) {
+  const struct {
+    const char* Name;
+    std::string Text;
+    bool MatchCase;
+    TAnswers Hits;
+    TLines Questions;
+    TLines Boxes;
+  } cases[] = {
+      {"every hit in turn", "PORTB", true, {mrYes, mrYes}, {"PORTB", "PORTB"}, {}},
+      {"any case", "portb", false, {mrYes, mrYes, mrYes}, {"PORTB", "portb", "PORTB"}, {}},
+      {"cancelled at the first hit", "PORTB", false, {mrCancel}, {"PORTB"}, {}},
+      {"not found", "DDRB", false, {}, {}, {"The end of the search!"}},
+      {"nothing to find", "", false, {}, {}, {"Select the string to find!"}},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.Name);
+    Questions.clear();
+    MessageBoxAnswers().Clear();
+    AnswerDialog<TFindForm>(c.Text, mrOk, [&](TFindForm& form) { form.CBMatchCase->SetChecked(c.MatchCase); });
+    AnswerHits(c.Hits);
+    for (size_t i = 0; i < c.Boxes.size(); ++i) Answer(IDOK);
+    MainForm->EditFindCmd->Execute();
+    EXPECT_EQ(Questions, c.Questions);
+    EXPECT_EQ(Boxes(), c.Boxes);
+    EXPECT_EQ(Editor->SrcGetText(), kText);
+    EXPECT_FALSE(Editor->Modified());
+    if (!c.Hits.empty()) {
+      EXPECT_EQ(ReplaceSelect->Mode(), cmFind);
+      EXPECT_EQ(ReplaceSelect->LabelTxt->Caption(), "found character " + c.Text + "Replace?");
+    }
+  }
+}
+
+TEST_F(ChildWinCommandsTest, TheFindTextComesFromTheSelectionOrTheToolBar) {
+  Editor->SetCaretAndSelection({6, 1}, {1, 1}, {6, 1});
+  std::string shown;
+  ModalAnswers().PushResponder([&](TCustomForm* const&) {
+    shown = FindForm->ComboFindText->Text();
+    return mrCancel;
+  });
+  MainForm->EditFind1->Click();  // the item's own tag is another command's
+  EXPECT_EQ(shown, "PORTB");
+
+  MainForm->ComboBox2Find->SetText("portb");
+  ModalAnswers().PushResponder([&](TCustomForm* const&) {
+    shown = FindForm->ComboFindText->Text();
+    return mrCancel;
+  });
+  MainForm->ToBtnFind->Click();
+  EXPECT_EQ(shown, "portb");
+  EXPECT_EQ(FindFromToolbarFlag, 0);
+  EXPECT_EQ(MainForm->ActiveDocument()->Perform(WM_DOCUMENTCOMMAND, 99, 0), 0);
+
+  // Bit to byte goes to the converter with the selection.
+  Application().CreateForm(BitToByteForm);
+  Editor->SetCaretAndSelection({6, 1}, {1, 1}, {6, 1});
+  // As a click that selects enables them.
+  MainForm->EditBitToByteCmd->SetEnabled(true);
+  MainForm->ActiveDocument()->EditBitToByteCmd->SetEnabled(true);
+  ModalAnswers().PushResponder([&](TCustomForm* const& form) {
+    shown = form == BitToByteForm ? BitToByteForm->FindTextEdit->Text() : "another form";
+    return mrCancel;
+  });
+  MainForm->EditBitToByte1->Click();
+  EXPECT_EQ(shown, "PORTB");
+}
+
+TEST_F(ChildWinCommandsTest, ReplaceAsksAtEachHitWhenToldTo) {
+  const struct {
+    const char* Name;
+    TModalResult Button;
+    bool Prompt;
+    TAnswers Hits;
+    std::string After;
+    TLines Boxes;
+  } cases[] = {
+      {"the next hit, unasked", mrOk, false, {}, "PORTC = 1; portb = 2;\r\nPORTB = 3;", {}},
+      {"all, unasked", mrAll, false, {}, "PORTC = 1; PORTC = 2;\r\nPORTC = 3;", {}},
+      {"replace, skip, all", mrAll, true, {mrYes, mrNo, mrAll}, "PORTC = 1; portb = 2;\r\nPORTC = 3;", {}},
+      {"cancelled", mrAll, true, {mrYes, mrCancel}, "PORTC = 1; portb = 2;\r\nPORTB = 3;", {}},
+      {"not found", mrOk, false, {}, kText, {"The end of the search! "}},
+      {"the dialog cancelled", mrCancel, false, {}, kText, {}},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.Name);
+    Questions.clear();
+    MessageBoxAnswers().Clear();
+    Editor->SrcSetText(kText);
+    Editor->SetCaretXY({1, 1});
+    const std::string find = c.Boxes.empty() ? "portb" : "DDRB";
+    AnswerDialog<TReplaceFind>(find, c.Button, [&](TReplaceFind& form) {
+      form.ComboReplaceText->SetText("PORTC");
+      form.CBPrompt->SetChecked(c.Prompt);
+      form.CBMatchCase->SetChecked(false);
+      form.RBFromCursor->SetChecked(true);
+    });
+    AnswerHits(c.Hits);
+    for (size_t i = 0; i < c.Boxes.size(); ++i) Answer(IDOK);
+    MainForm->EditReplaceCmd->Execute();
+    EXPECT_EQ(Editor->SrcGetText(), c.After);
+    EXPECT_EQ(Questions.size(), c.Hits.size());
+    EXPECT_EQ(Boxes(), c.Boxes);
+  }
+  Answer(IDOK);
+  AnswerDialog<TReplaceFind>("", mrOk);
+  MainForm->EditReplace1->Click();
+  EXPECT_EQ(MessageBoxAnswers().Requests().back(),
+            (TMessageBoxRequest{"Select the string to find!", "Character to find", MB_ICONERROR}));
+  EXPECT_EQ(ReplaceSelect->Mode(), cmReplace);
+}
+
+}  // namespace
+}  // namespace vk::test
