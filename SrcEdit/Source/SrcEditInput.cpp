@@ -135,7 +135,7 @@ void TCustomSrcEdit::WMGetText(TMessage& message) {
 void TCustomSrcEdit::WMSetText(TMessage& message) {
   // 0 unless the text was taken.
   message.Result = 0;
-  SrcSetText(message.LParam ? reinterpret_cast<const char*>(message.LParam) : "");
+  SrcSetText(MessageText(message));
   message.Result = -1;
 }
 
