@@ -187,19 +187,13 @@ class QtFormsTest : public testing::Test {
 protected:
   QtFormsTest() { GRan.clear(); }
   ~QtFormsTest() override {
-    Application().Reset();
-    MessageBoxAnswers().Clear();
-    QCoreApplication::processEvents();
+    CloseForms();
   }
   static QImage Shot(QWidget& window, const std::string& name) {
     QCoreApplication::processEvents();
     QImage image = window.grab().toImage();
     std::cout << "screenshot: " << SaveScreenshot(image, name) << "\n";
     return image;
-  }
-  template <class Widget>
-  static Widget* WidgetOf(TControl* control) {
-    return control->Peer() ? qobject_cast<Widget*>(QtPeerOf(control)->Widget()) : nullptr;
   }
 };
 
