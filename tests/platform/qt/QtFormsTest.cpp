@@ -29,18 +29,11 @@
 #include "platform/qt/QtConvert.h"
 #include "platform/qt/QtFormPeer.h"
 #include "platform/qt/QtMessageBoxes.h"
+#include "tests/platform/RunLog.h"
 #include "tests/platform/qt/QtTestSupport.h"
 
 namespace vk::test {
 namespace {
-
-std::vector<std::string> GRan;
-
-struct TLogger {
-  std::string Name;
-  void Run(TObject*) { GRan.push_back(Name); }
-  TNotifyEvent Event() { return TNotifyEvent(this, &TLogger::Run); }
-};
 
 template <class T>
 T* Put(TComponent* owner, TWinControl* parent, TAlign align, int size) {
