@@ -2,6 +2,7 @@
 
 #include "app/EditorSettings.h"
 #include "app/Main.h"
+#include "app/MenuLayout.h"
 #include "platform/InputState.h"
 
 namespace vk {
@@ -14,24 +15,6 @@ bool IsNewFileCaption(const std::string& caption) {
 }
 
 bool IsNonameCaption(const std::string& caption) { return caption.compare(0, 6, "NONAME") == 0; }
-
-namespace {
-
-TMenuItem* Add(TMenuItem* parent, TMenuItem* item, const std::string& caption, TBasicAction* action) {
-  if (action) item->SetAction(action);
-  if (!caption.empty()) item->SetCaption(caption);
-  parent->Add(item);
-  return item;
-}
-
-void AddSeparator(TComponent* owner, TMenuItem* parent) { Add(parent, new TMenuItem(owner), "-", nullptr); }
-
-TShortCut Ctrl(char key, TShiftState more = {}) {
-  more.Include(ssCtrl);
-  return ShortCut(static_cast<uint16_t>(key), more);
-}
-
-}  // namespace
 
 TMDIChild::TMDIChild(TComponent* owner) : TForm(owner) {
   SetFormStyle(fsMDIChild);
@@ -107,8 +90,7 @@ void TMDIChild::CreateActions() {
 }
 
 void TMDIChild::CreateMenus() {
-  Edit1->SetGroupIndex(2);
-  Add(MainMenu1->Items(), Edit1, "&Edit(E)", nullptr);
+  AddMenu(MainMenu1->Items(), Edit1, "&Edit(E)", 2);
   Add(Edit1, EditUndo1, "", EditUndoCmd);
   Add(Edit1, EditRedo1, "", EditRedoCmd);
   AddSeparator(this, Edit1);

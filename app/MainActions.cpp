@@ -6,6 +6,7 @@
 #include "app/Main.h"
 
 #include "app/ChildWin.h"
+#include "app/MenuLayout.h"
 
 namespace vk {
 
@@ -20,8 +21,6 @@ struct TActionRow {
   const char* Hint;
   bool Enabled;
 };
-
-TShortCut Ctrl(char key) { return ShortCut(static_cast<uint16_t>(key), {ssCtrl}); }
 
 }  // namespace
 

@@ -3,34 +3,10 @@
 
 #include "app/ChildWin.h"
 #include "app/Main.h"
+#include "app/MenuLayout.h"
 #include "app/ToolBarImages.h"
 
 namespace vk {
-
-namespace {
-
-// Adds the item to the parent: it runs the action (when given) and shows
-// the caption (its own one wins over the action's).
-TMenuItem* Add(TMenuItem* parent, TMenuItem* item, const std::string& caption, TBasicAction* action = nullptr) {
-  if (action) item->SetAction(action);
-  if (!caption.empty()) item->SetCaption(caption);
-  parent->Add(item);
-  return item;
-}
-
-void AddSeparator(TComponent* owner, TMenuItem* parent) { Add(parent, new TMenuItem(owner), "-"); }
-
-TMenuItem* AddMenu(TMenuItem* bar, TMenuItem* menu, const std::string& caption, int groupIndex) {
-  menu->SetGroupIndex(groupIndex);
-  return Add(bar, menu, caption);
-}
-
-TShortCut Ctrl(char key, TShiftState more = {}) {
-  more.Include(ssCtrl);
-  return ShortCut(static_cast<uint16_t>(key), more);
-}
-
-}  // namespace
 
 void TMainForm::CreateMenus() {
   TMenuItem* bar = MainMenu1->Items();

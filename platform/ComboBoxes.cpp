@@ -98,7 +98,7 @@ void TComboBox::ItemsChanged(TItemChange change, int index) {
 void TComboBox::WndProc(TMessage& message) {
   switch (message.Msg) {
     case WM_SETTEXT: {
-      const std::string text = message.LParam ? reinterpret_cast<const char*>(message.LParam) : "";
+      const std::string text = MessageText(message);
       // A list without an edit field can only show one of its items.
       if (FStyle == csDropDownList) {
         Select(FItems.IndexOf(text));

@@ -399,7 +399,7 @@ void TControl::WndProc(TMessage& message) {
       DefaultHandler(message);
       return;
     case WM_SETTEXT:
-      FText = message.LParam ? reinterpret_cast<const char*>(message.LParam) : "";
+      FText = MessageText(message);
       message.Result = 1;
       return;
     case WM_GETTEXT:

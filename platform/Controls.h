@@ -119,6 +119,12 @@ constexpr intptr_t DLGC_WANTCHARS = 0x80;
 // other message.
 bool AnswerTextMessage(TMessage& message, const std::string& text);
 
+// The text a message carries in LParam (WM_SETTEXT, EM_REPLACESEL); "" when
+// it carries none.
+inline const char* MessageText(const TMessage& message) {
+  return message.LParam ? reinterpret_cast<const char*>(message.LParam) : "";
+}
+
 // Packing of message parameters.
 constexpr intptr_t MakeLParam(int low, int high) {
   return static_cast<intptr_t>(static_cast<uint32_t>((low & 0xFFFF) | ((high & 0xFFFF) << 16)));

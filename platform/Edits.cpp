@@ -214,7 +214,7 @@ void TCustomEdit::DoEnter() {
 void TCustomEdit::WndProc(TMessage& message) {
   switch (message.Msg) {
     case WM_SETTEXT:
-      StoreText(message.LParam ? reinterpret_cast<const char*>(message.LParam) : "");
+      StoreText(MessageText(message));
       if (!FStoringUserEdit) {
         FCanUndo = false;
         FTypingRun = false;
@@ -275,7 +275,7 @@ void TCustomEdit::WndProc(TMessage& message) {
       return;
     }
     case EM_REPLACESEL: {
-      ReplaceSelection(message.LParam ? reinterpret_cast<const char*>(message.LParam) : "", message.WParam != 0);
+      ReplaceSelection(MessageText(message), message.WParam != 0);
       return;
     }
     case EM_CANUNDO:

@@ -124,18 +124,13 @@ void TCustomSrcEdit::WMGetText(TMessage& message) {
   message.Result = 0;
   // A buffer of no size has no room even for the terminating NUL.
   if (message.WParam == 0 || !message.LParam) return;
-  const std::string text = SrcGetText();
-  const size_t count = std::min(text.size(), static_cast<size_t>(message.WParam) - 1);
-  char* buffer = reinterpret_cast<char*>(message.LParam);
-  text.copy(buffer, count);
-  buffer[count] = '\0';
-  message.Result = static_cast<intptr_t>(count);
+  AnswerTextMessage(message, SrcGetText());
 }
 
 void TCustomSrcEdit::WMSetText(TMessage& message) {
   // 0 unless the text was taken.
   message.Result = 0;
-  SrcSetText(message.LParam ? reinterpret_cast<const char*>(message.LParam) : "");
+  SrcSetText(MessageText(message));
   message.Result = -1;
 }
 

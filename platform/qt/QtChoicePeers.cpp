@@ -27,6 +27,19 @@ protected:
   bool hitButton(const QPoint& at) const override { return this->rect().contains(at); }
 };
 
+// A check box or radio button shows the model's caption, check mark and
+// colours; setting them sends no signal back to the model.
+void ShowCheckProperty(QAbstractButton& widget, const TControl& control, bool checked, TPeerProperty property) {
+  QSignalBlocker blocker(&widget);
+  switch (property) {
+    case ppText: widget.setText(AnsiToQString(control.Caption())); break;
+    case ppChecked: widget.setChecked(checked); break;
+    case ppColor:
+    case ppFont: ShowControlColors(widget, control, QPalette::Window, QPalette::WindowText, false); break;
+    default: break;
+  }
+}
+
 // The combo box's list opens after the model's OnDropDown, which may fill it.
 class TDropDownCombo : public QComboBox {
 public:
@@ -62,14 +75,7 @@ void TQtCheckBoxPeer::Attached() {
 }
 
 void TQtCheckBoxPeer::PropertyChanged(TPeerProperty property) {
-  QSignalBlocker blocker(FWidget);
-  switch (property) {
-    case ppText: FWidget->setText(AnsiToQString(FBox.Caption())); break;
-    case ppChecked: FWidget->setChecked(FBox.Checked()); break;
-    case ppColor:
-    case ppFont: ShowControlColors(*FWidget, FBox, QPalette::Window, QPalette::WindowText, false); break;
-    default: break;
-  }
+  ShowCheckProperty(*FWidget, FBox, FBox.Checked(), property);
   TQtWidgetPeer::PropertyChanged(property);
 }
 
@@ -89,14 +95,7 @@ void TQtRadioButtonPeer::Attached() {
 }
 
 void TQtRadioButtonPeer::PropertyChanged(TPeerProperty property) {
-  QSignalBlocker blocker(FWidget);
-  switch (property) {
-    case ppText: FWidget->setText(AnsiToQString(FButton.Caption())); break;
-    case ppChecked: FWidget->setChecked(FButton.Checked()); break;
-    case ppColor:
-    case ppFont: ShowControlColors(*FWidget, FButton, QPalette::Window, QPalette::WindowText, false); break;
-    default: break;
-  }
+  ShowCheckProperty(*FWidget, FButton, FButton.Checked(), property);
   TQtWidgetPeer::PropertyChanged(property);
 }
 

@@ -5,8 +5,11 @@
 #include <gtest/gtest.h>
 #include <stdlib.h>
 
+#include <cstdint>
 #include <cstdio>
 #include <fstream>
+#include <map>
+#include <sstream>
 #include <string>
 #include <vector>
 
@@ -62,6 +65,18 @@ inline TCommandResult RunCommand(const std::string& folder, const std::string& c
 
 inline bool HaveAvrToolChain() {
   return system("command -v avr-gcc >/dev/null 2>&1 && command -v avr-size >/dev/null 2>&1") == 0;
+}
+
+// The section sizes avr-size reports for main.elf in the folder.
+inline std::map<std::string, uint64_t> AvrSectionSizes(const std::string& folder) {
+  std::map<std::string, uint64_t> sections;
+  for (const std::string& line : RunCommand(folder, "avr-size -A main.elf").Lines) {
+    std::istringstream fields(line);
+    std::string name;
+    uint64_t bytes = 0;
+    if (fields >> name >> bytes) sections[name] = bytes;
+  }
+  return sections;
 }
 
 #define VK_REQUIRE_AVR_TOOL_CHAIN() \

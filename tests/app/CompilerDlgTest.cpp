@@ -1,7 +1,6 @@
 #include <gtest/gtest.h>
 
 #include <map>
-#include <sstream>
 
 #include "app/CompilerDlg.h"
 #include "platform/FloatFormats.h"
@@ -11,18 +10,6 @@
 
 namespace vk {
 namespace {
-
-// The section sizes avr-size reports for main.elf in the folder.
-std::map<std::string, uint64_t> SectionSizes(const std::string& folder) {
-  std::map<std::string, uint64_t> sections;
-  for (const std::string& line : test::RunCommand(folder, "avr-size -A main.elf").Lines) {
-    std::istringstream fields(line);
-    std::string name;
-    uint64_t bytes = 0;
-    if (fields >> name >> bytes) sections[name] = bytes;
-  }
-  return sections;
-}
 
 TEST(CompilerDlgTest, SizesComeFromTheOutputSectionLines) {
   const struct {
@@ -122,7 +109,7 @@ TEST(CompilerDlgTest, FiguresAgreeWithAvrSize) {
                        "avr-gcc -mmcu=atmega128 -Os -ffunction-sections -fdata-sections main.c -o main.elf "
                        "-Wl,-Map=main.map,--cref,--gc-sections");
   ASSERT_EQ(build.Status, 0) << ::testing::PrintToString(build.Lines);
-  std::map<std::string, uint64_t> sections = SectionSizes(project.Path());
+  std::map<std::string, uint64_t> sections = test::AvrSectionSizes(project.Path());
 
   TMemoryReport report = ComputeMemoryReport(LinkerMapPath(project.Path(), "main.c"), "atmega128");
   EXPECT_TRUE(report.MapLoaded);
@@ -223,7 +210,7 @@ TEST_F(CompilerDlgFormTest, TheSixRowsOfARealBuild) {
   test::TCommandResult build =
       test::RunCommand(Project.Path(), "avr-gcc -mmcu=atmega128 -Os main.c -o main.elf -Wl,-Map=main.map");
   ASSERT_EQ(build.Status, 0) << ::testing::PrintToString(build.Lines);
-  std::map<std::string, uint64_t> sections = SectionSizes(Project.Path());
+  std::map<std::string, uint64_t> sections = test::AvrSectionSizes(Project.Path());
   SetMcu("atmega128");
   const int forms = Screen().FormCount();
 

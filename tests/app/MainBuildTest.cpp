@@ -7,7 +7,6 @@
 #include <algorithm>
 #include <functional>
 #include <map>
-#include <sstream>
 
 #include "app/CompilerDlg.h"
 #include "dialogs/EnvironmentMakefile.h"
@@ -79,18 +78,6 @@ protected:
     MainForm->SrcEditErrLine->OnDblClick(MainForm->SrcEditErrLine);
   }
 
-  // Section sizes of the built program as avr-size counts them.
-  static std::map<std::string, uint64_t> AvrSize(const std::string& elf) {
-    std::map<std::string, uint64_t> sections;
-    for (const std::string& line : RunCommand(ExtractFilePath(elf), "avr-size -A '" + elf + "'").Lines) {
-      std::istringstream fields(line);
-      std::string name;
-      uint64_t bytes = 0;
-      if (fields >> name >> bytes) sections[name] = bytes;
-    }
-    return sections;
-  }
-
   // The result box's memory rows: for a program that was linked, its sizes
   // as avr-size counts them; "Error" for each when the build wrote no map
   // (the last one's was deleted). A failed link writes a map, but no program
@@ -105,7 +92,7 @@ protected:
                                           "Error Bytes (Total 4096 Bytes) = % Full of EEPROM"}));
       return;
     }
-    std::map<std::string, uint64_t> size = AvrSize(folder + "/main.elf");
+    std::map<std::string, uint64_t> size = AvrSectionSizes(folder);
     const struct {
       uint64_t Bytes;
       const char* Total;
@@ -256,7 +243,7 @@ TEST_F(MainBuildTest, TheMemoryRowsAgreeWithAvrSize) {
   std::vector<std::string> rows = Build();
   EXPECT_EQ(Pane(), std::vector<std::string>{});
   ExpectMemoryRows(rows, folder);
-  std::map<std::string, uint64_t> size = AvrSize(folder + "/main.elf");
+  std::map<std::string, uint64_t> size = AvrSectionSizes(folder);
   EXPECT_EQ(size[".eeprom"], 10u);
   EXPECT_GE(size[".data"] + size[".bss"], 22u);
 }

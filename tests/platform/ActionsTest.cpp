@@ -9,18 +9,10 @@
 #include "platform/StandardActions.h"
 #include "platform/ToolBars.h"
 #include "tests/platform/FormsTestSupport.h"
+#include "tests/platform/RunLog.h"
 
 namespace vk::test {
 namespace {
-
-std::vector<std::string> GRan;
-
-// Logs under its name whatever runs it.
-struct TLogger {
-  std::string Name;
-  void Run(TObject*) { GRan.push_back(Name); }
-  TNotifyEvent Event() { return TNotifyEvent(this, &TLogger::Run); }
-};
 
 class ActionsTest : public TFormsCase {
 protected:

@@ -1,15 +1,26 @@
 #pragma once
 // What the form tests share: a case that starts and ends with a clean
 // application (no forms, no answers left, no keys held) and fails when a
-// message box nobody scripted came up, and a way to press keys.
+// message box nobody scripted came up, a way to press keys, and menu items
+// built in one call.
 
 #include <gtest/gtest.h>
 
 #include "platform/Forms.h"
 #include "platform/InputState.h"
+#include "platform/Menus.h"
 #include "platform/MessageBoxes.h"
 
 namespace vk::test {
+
+// A new item with the caption in the group, added to the parent's end.
+inline TMenuItem* AddItem(TComponent* owner, TMenuItem* parent, const std::string& caption, int group = 0) {
+  auto* item = new TMenuItem(owner);
+  item->SetCaption(caption);
+  item->SetGroupIndex(group);
+  parent->Add(item);
+  return item;
+}
 
 class TFormsCase : public testing::Test {
 protected:

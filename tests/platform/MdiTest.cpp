@@ -13,14 +13,6 @@
 namespace vk::test {
 namespace {
 
-TMenuItem* AddItem(TComponent* owner, TMenuItem* parent, const std::string& caption, int group = 0) {
-  auto* item = new TMenuItem(owner);
-  item->SetCaption(caption);
-  item->SetGroupIndex(group);
-  parent->Add(item);
-  return item;
-}
-
 class TMainWindow : public TForm {
 public:
   explicit TMainWindow(TComponent* owner) : TForm(owner) {

@@ -24,11 +24,6 @@
 namespace vk::test {
 namespace {
 
-template <class Widget>
-Widget* WidgetOf(const TControl* control) {
-  return control->Peer() ? qobject_cast<Widget*>(QtPeerOf(control)->Widget()) : nullptr;
-}
-
 class BuildWindowQtTest : public testing::Test {
 protected:
   BuildWindowQtTest() : FCurrentDir(GetCurrentDir()) {

@@ -24,9 +24,7 @@ class MainWindowQtTest : public testing::Test {
 protected:
   MainWindowQtTest() { setenv("VORNKIT_INSTALL_README", (Install.Path() + "/").c_str(), 1); }
   ~MainWindowQtTest() override {
-    Application().Reset();
-    MessageBoxAnswers().Clear();
-    QCoreApplication::processEvents();
+    CloseForms();
     unsetenv("VORNKIT_INSTALL_README");
   }
   TRegistryScope Registry;

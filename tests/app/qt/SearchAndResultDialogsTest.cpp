@@ -27,11 +27,6 @@
 namespace vk::test {
 namespace {
 
-template <class Widget>
-Widget* WidgetOf(const TControl* control) {
-  return control->Peer() ? qobject_cast<Widget*>(QtPeerOf(control)->Widget()) : nullptr;
-}
-
 class SearchAndResultDialogsTest : public testing::Test {
 protected:
   SearchAndResultDialogsTest() {

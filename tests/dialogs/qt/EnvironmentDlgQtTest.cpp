@@ -31,13 +31,7 @@ protected:
     EXPECT_TRUE(QTest::qWaitForWindowExposed(Window));
   }
   ~EnvironmentDlgQtTest() override {
-    Application().Reset();
-    MessageBoxAnswers().Clear();
-    QCoreApplication::processEvents();
-  }
-  template <class Widget>
-  static Widget* WidgetOf(TControl* control) {
-    return control->Peer() ? qobject_cast<Widget*>(QtPeerOf(control)->Widget()) : nullptr;
+    CloseForms();
   }
 
   TRegistryScope Registry;

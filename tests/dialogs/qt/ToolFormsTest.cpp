@@ -38,9 +38,7 @@ protected:
     reg.WriteString("SouAvrMcu Type", "atmega128");
   }
   ~ToolFormsTest() override {
-    Application().Reset();
-    MessageBoxAnswers().Clear();
-    QCoreApplication::processEvents();
+    CloseForms();
   }
   // Shows the form without blocking and waits until it is on the screen.
   static QWidget* ShowOnScreen(TCustomForm* form) {
@@ -52,10 +50,6 @@ protected:
   static void Shot(TCustomForm* form, const std::string& name) {
     QCoreApplication::processEvents();
     std::cout << "screenshot: " << SaveScreenshot(QtPeerOf(form)->Widget()->grab().toImage(), name) << "\n";
-  }
-  template <class Widget>
-  static Widget* WidgetOf(TControl* control) {
-    return control->Peer() ? qobject_cast<Widget*>(QtPeerOf(control)->Widget()) : nullptr;
   }
 
   TRegistryScope Registry;

@@ -29,18 +29,12 @@
 #include "platform/qt/QtConvert.h"
 #include "platform/qt/QtFormPeer.h"
 #include "platform/qt/QtMessageBoxes.h"
+#include "tests/platform/FormsTestSupport.h"
+#include "tests/platform/RunLog.h"
 #include "tests/platform/qt/QtTestSupport.h"
 
 namespace vk::test {
 namespace {
-
-std::vector<std::string> GRan;
-
-struct TLogger {
-  std::string Name;
-  void Run(TObject*) { GRan.push_back(Name); }
-  TNotifyEvent Event() { return TNotifyEvent(this, &TLogger::Run); }
-};
 
 template <class T>
 T* Put(TComponent* owner, TWinControl* parent, TAlign align, int size) {
@@ -52,14 +46,6 @@ T* Put(TComponent* owner, TWinControl* parent, TAlign align, int size) {
     control->SetWidth(size);
   control->SetAlign(align);
   return control;
-}
-
-TMenuItem* Item(TComponent* owner, TMenuItem* parent, const std::string& caption, int group = 0) {
-  auto* item = new TMenuItem(owner);
-  item->SetCaption(caption);
-  item->SetGroupIndex(group);
-  parent->Add(item);
-  return item;
 }
 
 class TDemoMain : public TForm {
@@ -76,13 +62,13 @@ public:
     New->OnExecute = NewLog.Event();
     Tile->SetActionList(Actions);
     Tile->SetCaption("Tile &Vertically");
-    TMenuItem* file = Item(this, Menu->Items(), "&File", 0);
-    Item(this, file, "")->SetAction(New);
-    Item(this, file, "-");
-    Item(this, file, "E&xit");
-    Item(this, Item(this, Menu->Items(), "&Edit", 2), "&Undo")->SetShortCut(ShortCut('Z', {ssCtrl}));
-    TMenuItem* window = Item(this, Menu->Items(), "&Window", 9);
-    Item(this, window, "")->SetAction(Tile);
+    TMenuItem* file = AddItem(this, Menu->Items(), "&File", 0);
+    AddItem(this, file, "")->SetAction(New);
+    AddItem(this, file, "-");
+    AddItem(this, file, "E&xit");
+    AddItem(this, AddItem(this, Menu->Items(), "&Edit", 2), "&Undo")->SetShortCut(ShortCut('Z', {ssCtrl}));
+    TMenuItem* window = AddItem(this, Menu->Items(), "&Window", 9);
+    AddItem(this, window, "")->SetAction(Tile);
     SetMenu(Menu);
     SetWindowMenu(window);
     // Tool bar: two buttons, a separator, a check button and a field.
@@ -174,7 +160,7 @@ public:
     Editor->SetParent(this);
     Editor->SetAlign(alClient);
     Editor->SrcSetText(text);
-    Item(this, Item(this, Menu->Items(), "&Edit(E)", 2), "&Comment");
+    AddItem(this, AddItem(this, Menu->Items(), "&Edit(E)", 2), "&Comment");
     SetMenu(Menu);
     OnClose = TCloseEvent(this, &TDocument::FreeOnClose);
   }
@@ -187,19 +173,13 @@ class QtFormsTest : public testing::Test {
 protected:
   QtFormsTest() { GRan.clear(); }
   ~QtFormsTest() override {
-    Application().Reset();
-    MessageBoxAnswers().Clear();
-    QCoreApplication::processEvents();
+    CloseForms();
   }
   static QImage Shot(QWidget& window, const std::string& name) {
     QCoreApplication::processEvents();
     QImage image = window.grab().toImage();
     std::cout << "screenshot: " << SaveScreenshot(image, name) << "\n";
     return image;
-  }
-  template <class Widget>
-  static Widget* WidgetOf(TControl* control) {
-    return control->Peer() ? qobject_cast<Widget*>(QtPeerOf(control)->Widget()) : nullptr;
   }
 };
 
@@ -350,8 +330,8 @@ TEST_F(QtFormsTest, APopupMenuOpensOnTheScreenAndItsChoiceClicksTheItem) {
   auto* panel = Put<TPanel>(form, form, alClient, 0);
   auto* popup = new TPopupMenu(form);
   TLogger large{"large"}, small{"small"};
-  Item(form, popup->Items(), "Large Icon")->OnClick = large.Event();
-  Item(form, popup->Items(), "Small Icon")->OnClick = small.Event();
+  AddItem(form, popup->Items(), "Large Icon")->OnClick = large.Event();
+  AddItem(form, popup->Items(), "Small Icon")->OnClick = small.Event();
   panel->SetPopupMenu(popup);
   form->Show();
   QTimer::singleShot(50, [] {

@@ -180,13 +180,7 @@ protected:
     EXPECT_TRUE(QTest::qWaitForWindowExposed(Window));
   }
   ~QtStdControlsTest() override {
-    Application().Reset();
-    MessageBoxAnswers().Clear();
-    QCoreApplication::processEvents();
-  }
-  template <class Widget>
-  static Widget* WidgetOf(TControl* control) {
-    return control->Peer() ? qobject_cast<Widget*>(QtPeerOf(control)->Widget()) : nullptr;
+    CloseForms();
   }
   std::vector<std::string> TakeEvents() { return std::exchange(Form->Events, {}); }
 

@@ -1,9 +1,11 @@
 #pragma once
 // What the Qt tests share: a probe control that logs its messages and paints
-// a known picture, and ways to show a host and read its pixels.
+// a known picture, ways to show a host and read its pixels, a control's
+// widget, and the end of a case that showed forms.
 
 #include <gtest/gtest.h>
 
+#include <QtCore/QCoreApplication>
 #include <QtGui/QGuiApplication>
 #include <QtGui/QImage>
 #include <QtGui/QScreen>
@@ -12,7 +14,10 @@
 #include <vector>
 
 #include "platform/Controls.h"
+#include "platform/Forms.h"
+#include "platform/MessageBoxes.h"
 #include "platform/qt/QtControlHost.h"
+#include "platform/qt/QtPeer.h"
 
 namespace vk::test {
 
@@ -108,6 +113,21 @@ inline int CountOther(const QImage& image, const QRect& r, QRgb color) {
     for (int x = r.left(); x <= r.right(); ++x)
       if (image.pixel(x, y) != color) ++count;
   return count;
+}
+
+// The widget of the control's peer as the class asked for; nullptr when the
+// control has no peer or its widget is of another class.
+template <class Widget>
+Widget* WidgetOf(const TControl* control) {
+  return control->Peer() ? qobject_cast<Widget*>(QtPeerOf(control)->Widget()) : nullptr;
+}
+
+// Ends a case that showed forms: frees them, drops the answers no message
+// box took, and lets Qt delete the widgets they leave.
+inline void CloseForms() {
+  Application().Reset();
+  MessageBoxAnswers().Clear();
+  QCoreApplication::processEvents();
 }
 
 // Saves an image under the build tree's screenshot folder; the path.
