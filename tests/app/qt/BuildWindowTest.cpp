@@ -52,6 +52,11 @@ TEST_F(BuildWindowQtTest, AFailedBuildShowsItsOutputErrorsAndResultBox) {
   TMakefileOptions options;
   options.Target = "main";
   WriteMakefile(Project.Path() + "/", options);
+  // Two lines and a pause before the real build, so the sheet is seen
+  // half-filled however fast or slow the machine runs the tool chain.
+  const std::string makefile = Project.File("makefile");
+  WriteTextFile(makefile, "all: pause\n.PHONY: pause\npause:\n\t@echo one\n\t@echo two\n\t@sleep 0.5\n" +
+                              ReadTextFile(makefile));
   Application().CreateForm(MainForm);
   MainForm->Show();
   OpenFromListFlag = 1;
