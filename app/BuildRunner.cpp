@@ -4,6 +4,7 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <cerrno>
 #include <cstdlib>
 
 #include "app/ProjectFiles.h"
@@ -84,6 +85,8 @@ bool TBuildPrograms::MayHold(const std::string& folder, const std::string& name)
       listing->second.emplace();
       while (const dirent* entry = readdir(dir)) listing->second->insert(entry->d_name);
       closedir(dir);
+    } else if (errno == ENOENT || errno == ENOTDIR) {
+      listing->second.emplace();  // no folder there: it holds nothing
     }
   }
   return !listing->second || listing->second->contains(name);

@@ -57,8 +57,8 @@ public:
   bool operator()(const std::string& word) const;
 
 private:
-  // False when the folder, read once, does not list the name; true when it
-  // does or cannot be read.
+  // False when the folder, read once, does not list the name or does not
+  // exist; true when it lists it or cannot be read.
   bool MayHold(const std::string& folder, const std::string& name) const;
   std::string FromProject(const std::string& path) const;
 
