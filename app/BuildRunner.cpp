@@ -1,8 +1,10 @@
 #include "app/BuildRunner.h"
 
+#include <dirent.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <cerrno>
 #include <cstdlib>
 
 #include "app/ProjectFiles.h"
@@ -71,18 +73,36 @@ TBuildPrograms::TBuildPrograms(const std::string& installFolder, std::string pro
   }
 }
 
+// The script runs in the project folder: relative names start there.
+std::string TBuildPrograms::FromProject(const std::string& path) const {
+  return path.starts_with('/') ? path : JoinPath(FProjectFolder, path);
+}
+
+bool TBuildPrograms::MayHold(const std::string& folder, const std::string& name) const {
+  auto [listing, added] = FListings.try_emplace(folder);
+  if (added) {
+    if (DIR* dir = opendir(FromProject(folder).c_str())) {
+      listing->second.emplace();
+      while (const dirent* entry = readdir(dir)) listing->second->insert(entry->d_name);
+      closedir(dir);
+    } else if (errno == ENOENT || errno == ENOTDIR) {
+      listing->second.emplace();  // no folder there: it holds nothing
+    }
+  }
+  return !listing->second || listing->second->contains(name);
+}
+
 bool TBuildPrograms::operator()(const std::string& word) const {
   auto [known, added] = FKnown.try_emplace(word, false);
   if (!added) return known->second;
   auto executable = [&](const std::string& name) {
-    // The script runs in the project folder: relative names start there.
-    std::string path = name.starts_with('/') ? name : JoinPath(FProjectFolder, name);
+    std::string path = FromProject(name);
     struct stat status;
     return stat(path.c_str(), &status) == 0 && S_ISREG(status.st_mode) && access(path.c_str(), X_OK) == 0;
   };
   if (word.find('/') != std::string::npos) return known->second = executable(word);
   for (const std::string& folder : FFolders)
-    if (executable(JoinPath(folder, word))) return known->second = true;
+    if (MayHold(folder, word) && executable(JoinPath(folder, word))) return known->second = true;
   return false;
 }
 

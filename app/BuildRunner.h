@@ -14,8 +14,10 @@
 //      otherwise run "/bin/sh <InstallFolder>/AVRRUN.BAT".
 
 #include <map>
+#include <optional>
 #include <string>
 #include <string_view>
+#include <unordered_set>
 #include <vector>
 
 namespace vk {
@@ -45,16 +47,25 @@ std::vector<std::string> ToolChainFolders(const std::string& installFolder);
 
 // Whether a word names a program that the script's shell runs: a file it may
 // execute in a folder of the script's PATH, or, for a word holding "/", that
-// file (relative ones from the project folder). Answers are kept.
+// file (relative ones from the project folder). Answers are kept, and so
+// are the folders' listings: a word no folder lists is no program, without
+// a look at the file in each folder (the names of a build's diagnostics are
+// all different).
 class TBuildPrograms {
 public:
   TBuildPrograms(const std::string& installFolder, std::string projectFolder);
   bool operator()(const std::string& word) const;
 
 private:
+  // False when the folder, read once, does not list the name or does not
+  // exist; true when it lists it or cannot be read.
+  bool MayHold(const std::string& folder, const std::string& name) const;
+  std::string FromProject(const std::string& path) const;
+
   std::vector<std::string> FFolders;
   std::string FProjectFolder;
   mutable std::map<std::string, bool> FKnown;
+  mutable std::map<std::string, std::optional<std::unordered_set<std::string>>> FListings;
 };
 
 // A word the shell takes as it stands, whatever characters it holds.

@@ -22,6 +22,12 @@ std::vector<std::string> SplitTextLines(const std::string& text) {
   }
 }
 
+size_t SizeOfLines(const std::vector<std::string>& lines) {
+  size_t size = 0;
+  for (const std::string& line : lines) size += line.size();
+  return size;
+}
+
 }  // namespace
 
 // ---------------------------------------------------------------- TMemoStrings
@@ -41,13 +47,14 @@ std::string TMemoStrings::Get(int index) const {
 }
 
 void TMemoStrings::Clear() {
-  FMemo.FTextLines = {""};
+  FMemo.SetTextLines({""});
   FMemo.LinesChanged(0);
 }
 
 void TMemoStrings::Delete(int index) {
   CheckIndex(index, GetCount() - 1);
   auto& lines = FMemo.FTextLines;
+  FMemo.FTextSize -= lines[static_cast<size_t>(index)].size();
   lines.erase(lines.begin() + index);
   if (lines.empty()) lines.push_back("");
   FMemo.LinesChanged(FMemo.LineOffset(index));
@@ -57,6 +64,7 @@ void TMemoStrings::Insert(int index, const std::string& text) {
   CheckIndex(index, GetCount());
   auto& lines = FMemo.FTextLines;
   std::vector<std::string> inserted = SplitTextLines(text);
+  FMemo.FTextSize += SizeOfLines(inserted);
   // A line goes before the line at index with its own break, or after the
   // last line (which has none) with a break before it.
   lines.insert(lines.begin() + std::min(index, static_cast<int>(lines.size())), inserted.begin(), inserted.end());
@@ -67,13 +75,14 @@ void TMemoStrings::Put(int index, const std::string& text) {
   CheckIndex(index, GetCount() - 1);
   auto& lines = FMemo.FTextLines;
   std::vector<std::string> replacement = SplitTextLines(text);
+  FMemo.FTextSize = FMemo.FTextSize - lines[static_cast<size_t>(index)].size() + SizeOfLines(replacement);
   lines.erase(lines.begin() + index);
   lines.insert(lines.begin() + index, replacement.begin(), replacement.end());
   FMemo.LinesChanged(FMemo.LineOffset(index + static_cast<int>(replacement.size())));
 }
 
 void TMemoStrings::SetTextStr(const std::string& text) {
-  FMemo.FTextLines = SplitTextLines(text);
+  FMemo.SetTextLines(SplitTextLines(text));
   FMemo.LinesChanged(0);
 }
 
@@ -114,14 +123,27 @@ std::string TCustomMemo::StoredText() const {
   return text;
 }
 
-void TCustomMemo::StoreText(const std::string& text) { FTextLines = SplitTextLines(text); }
+void TCustomMemo::StoreText(const std::string& text) { SetTextLines(SplitTextLines(text)); }
+
+void TCustomMemo::SetTextLines(std::vector<std::string> lines) {
+  FTextLines = std::move(lines);
+  FTextSize = SizeOfLines(FTextLines);
+}
 
 int TCustomMemo::LineOffset(int index) const {
-  int offset = 0;
-  const int count = std::min(index, static_cast<int>(FTextLines.size()));
-  for (int i = 0; i < count; ++i) offset += static_cast<int>(FTextLines[static_cast<size_t>(i)].size()) + 2;
+  // Counted from the nearer end, so that adding a line at the end (as the
+  // build's output is) costs no walk over the whole text.
+  const size_t lineCount = FTextLines.size();
+  const size_t count = std::min(static_cast<size_t>(std::max(index, 0)), lineCount);
+  size_t offset = 0;
+  if (count <= lineCount / 2) {
+    for (size_t i = 0; i < count; ++i) offset += FTextLines[i].size() + 2;
+  } else {
+    offset = FTextSize + 2 * lineCount;
+    for (size_t i = count; i < lineCount; ++i) offset -= FTextLines[i].size() + 2;
+  }
   // Past the last line: the end of the text.
-  return index >= static_cast<int>(FTextLines.size()) ? std::max(offset - 2, 0) : offset;
+  return static_cast<int>(count == lineCount ? offset - 2 : offset);
 }
 
 void TCustomMemo::LinesChanged(int caret) {

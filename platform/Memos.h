@@ -81,8 +81,11 @@ private:
   void LinesChanged(int caret);
   // The offset of line index in the text.
   int LineOffset(int index) const;
+  void SetTextLines(std::vector<std::string> lines);
 
   std::vector<std::string> FTextLines{""};
+  // The bytes of all lines, line breaks not counted.
+  size_t FTextSize = 0;
   TMemoStrings FLines{*this};
   bool FWordWrap = true;
   TScrollStyle FScrollBars = ssNone;

@@ -21,7 +21,7 @@ bool TEditAction::UpdateFromTarget() {
   if (!target) return false;
   switch (FKind) {
     case eaCut:
-    case eaCopy: SetEnabled(target->SelLength() > 0); break;
+    case eaCopy: SetEnabled(target->HasSelectedText()); break;
     case eaPaste: SetEnabled(Clipboard().HasFormat(CF_TEXT)); break;
     // The length alone: the whole text of a big document is not copied on
     // every idle update.

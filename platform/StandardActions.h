@@ -15,6 +15,9 @@ class TEditActionTarget {
 public:
   virtual ~TEditActionTarget() = default;
   virtual int SelLength() const = 0;
+  // SelLength() > 0; the actions ask on every idle update, so a control
+  // whose length is costly to count answers it more cheaply.
+  virtual bool HasSelectedText() const { return SelLength() > 0; }
   virtual bool CanUndo() const = 0;
   virtual void CutToClipboard() = 0;
   virtual void CopyToClipboard() = 0;

@@ -239,6 +239,8 @@ public:
   void SetSelEnd(int value);
   // Counts only the selected lines.
   int SelLength() const override;
+  // Stops counting as soon as the length is known to be positive.
+  bool HasSelectedText() const override;
   void SetSelLength(int value);
   void SelectAll() override;
   // Selects the word at the caret (SetWordBlock).
@@ -806,6 +808,8 @@ private:
   }
   // The end of the last line; (1, 1) for an empty text.
   TBufferCoord EndOfText() const;
+  // SelLength, adding up the selected lines only while it is at most limit.
+  long long SelLengthUpTo(long long limit) const;
   // Clamps a selection end as SetBlockBegin and SetBlockEnd do.
   TBufferCoord ClampBlockPoint(TBufferCoord value) const;
   void SetTextOrigin();

@@ -5,6 +5,7 @@
 #include "SrcEdit/Source/SrcEdit.h"
 
 #include <algorithm>
+#include <climits>
 #include <cmath>
 #include <cstdlib>
 #include <vector>
@@ -388,19 +389,24 @@ void TCustomSrcEdit::SetSelEnd(int value) {
   SetBlockEnd(CharIndexToRowCol(value));
 }
 
-int TCustomSrcEdit::SelLength() const {
+long long TCustomSrcEdit::SelLengthUpTo(long long limit) const {
   if (!SelAvail()) return 0;
-  // The difference of the two flat indexes, from the selected lines alone:
-  // the standard edit actions ask on every idle update.
+  // The difference of the two flat indexes, from the selected lines alone.
   const TBufferCoord begin = BlockBegin();
   const TBufferCoord end = BlockEnd();
   const int count = FLines->Count();
   auto lineStart = [&](const TBufferCoord& p) { return std::min(count, p.Line); };
-  long long length = 0;
-  for (int line = lineStart(begin); line < lineStart(end); ++line)
+  long long length = end.Char - begin.Char;
+  for (int line = lineStart(begin); line < lineStart(end) && length <= limit; ++line)
     length += static_cast<long long>(FLines->GetView(line - 1).size()) + 2;
-  return ClampToInt(length + end.Char - begin.Char);
+  return length;
 }
+
+int TCustomSrcEdit::SelLength() const { return ClampToInt(SelLengthUpTo(LLONG_MAX)); }
+
+// Every selected line adds to the length: all of a large selection need
+// not be counted to know that it is not empty.
+bool TCustomSrcEdit::HasSelectedText() const { return SelLengthUpTo(0) > 0; }
 
 void TCustomSrcEdit::SetSelLength(int value) {
   const TBufferCoord begin = BlockBegin();

@@ -116,9 +116,7 @@ std::string TSrcEditStringList::GetTextStr() const {
 }
 
 size_t TSrcEditStringList::TextLength() const {
-  size_t size = 0;
-  for (const auto& line : FList) size += line.FString.Size() + 2;
-  return FList.empty() ? 0 : size - 2;
+  return FList.empty() ? 0 : FTextSize + 2 * (FList.size() - 1);
 }
 
 void TSrcEditStringList::Grow() {
@@ -136,6 +134,7 @@ void TSrcEditStringList::InsertItem(int index, std::string_view text) {
   TSrcEditStringRec record;
   record.FString.Assign(text);
   FList.insert(FList.begin() + index, std::move(record));
+  FTextSize += text.size();
 }
 
 int TSrcEditStringList::Add(const std::string& text) {
@@ -165,6 +164,7 @@ void TSrcEditStringList::AddStrings(const TStrings& strings) {
     TSrcEditStringRec record;
     record.FString.Assign(strings.Get(i));
     record.FObject = strings.GetObject(i);
+    FTextSize += record.FString.Size();
     FList.push_back(std::move(record));
   }
   NotifyLines(&TSrcEditStringsListener::OnLinesInserted, first, added);
@@ -178,11 +178,14 @@ void TSrcEditStringList::Put(int index, const std::string& text) {
   CheckIndex(index, GetCount() - 1);
   TStringsUpdate update(*this);
   TSrcEditStringRec& record = FList[index];
-  record.FFlags = {sfExpandedLengthUnknown};
+  const size_t oldSize = record.FString.Size();
   record.FString.Assign(text);
-  if (index == FIndexOfLongestLine || FChangedSinceLongest.size() >= MaxTrackedChanges)
+  record.FFlags = {sfExpandedLengthUnknown};
+  FTextSize = FTextSize - oldSize + text.size();
+  // The longest line itself is measured again when it is asked for.
+  if (FChangedSinceLongest.size() >= MaxTrackedChanges)
     ForgetLongestLine();
-  else if (FIndexOfLongestLine >= 0)
+  else if (FIndexOfLongestLine >= 0 && index != FIndexOfLongestLine)
     FChangedSinceLongest.push_back(index);
   NotifyLines(&TSrcEditStringsListener::OnLinePut, index, 1);
 }
@@ -195,6 +198,7 @@ void TSrcEditStringList::PutObject(int index, TObject* object) {
 void TSrcEditStringList::Delete(int index) {
   CheckIndex(index, GetCount() - 1);
   TStringsUpdate update(*this);
+  FTextSize -= FList[index].FString.Size();
   FList.erase(FList.begin() + index);
   LongestLineAfterDelete(index, 1);
   NotifyLines(&TSrcEditStringsListener::OnLinesDeleted, index, 1);
@@ -218,6 +222,7 @@ void TSrcEditStringList::Clear() {
     TStringsUpdate update(*this);
     FList = {};
     FCapacity = 0;
+    FTextSize = 0;
     NotifyChange(&TSrcEditStringsListener::OnLinesCleared);
   }
   ForgetLongestLine();
@@ -239,6 +244,7 @@ void TSrcEditStringList::DeleteLines(int index, int count) {
   if (count <= 0) return;
   CheckIndex(index, GetCount() - 1);
   int removed = count < GetCount() - index ? count : GetCount() - index;
+  for (int i = index; i < index + removed; ++i) FTextSize -= FList[i].FString.Size();
   if (index + removed < GetCount()) {
     TStringsUpdate update(*this);
     FList.erase(FList.begin() + index, FList.begin() + index + removed);
@@ -310,8 +316,13 @@ int TSrcEditStringList::GetLengthOfLongestLine() {
     }
   } else {
     // Only the replaced lines can have overtaken the longest one; on equal
-    // length the earlier line wins, as a full scan would decide.
+    // length the earlier line wins, as a full scan would decide. The
+    // longest line grown or kept is still the longest; shrunk, it may not be.
     int longest = GetExpandedStringLength(FIndexOfLongestLine);
+    if (longest < FLongestLength) {
+      ForgetLongestLine();
+      return GetLengthOfLongestLine();
+    }
     for (int index : FChangedSinceLongest) {
       int length = GetExpandedStringLength(index);
       if (length > longest || (length == longest && length > 0 && index < FIndexOfLongestLine)) {
@@ -321,8 +332,9 @@ int TSrcEditStringList::GetLengthOfLongestLine() {
     }
   }
   FChangedSinceLongest.clear();
-  return FIndexOfLongestLine >= 0 && FIndexOfLongestLine < GetCount() ? GetExpandedStringLength(FIndexOfLongestLine)
-                                                                       : 0;
+  FLongestLength =
+      FIndexOfLongestLine >= 0 && FIndexOfLongestLine < GetCount() ? GetExpandedStringLength(FIndexOfLongestLine) : 0;
+  return FLongestLength;
 }
 
 void TSrcEditStringList::SetTabWidth(int tabWidth) {

@@ -100,7 +100,7 @@ public:
   int GetCapacity() const override { return FCapacity; }
   // The lines joined with CR LF, without a break after the last one.
   std::string GetTextStr() const override;
-  // Its length, without building it.
+  // Its length, without building it or looking at the lines.
   size_t TextLength() const;
 
   void Put(int index, const std::string& text) override;
@@ -169,10 +169,14 @@ private:
 
   std::vector<TSrcEditStringRec> FList;
   int FCapacity = 0;
+  // The bytes of all lines, line breaks not counted.
+  size_t FTextSize = 0;
   TSrcEditFileFormat FFileFormat = sffDos;
   int FTabWidth = 8;  // before the converter, which is chosen from it
   TConvertTabsProcEx FConvertTabsProc;
   int FIndexOfLongestLine = -1;
+  // Its expanded length when it was found.
+  int FLongestLength = 0;
   // Lines replaced since the longest line was found; they are the only
   // ones that can have overtaken it.
   std::vector<int> FChangedSinceLongest;

@@ -2,6 +2,7 @@
 #include <sys/stat.h>
 
 #include <algorithm>
+#include <cstdlib>
 
 #include "app/BuildRunner.h"
 #include "tests/app/AppTestSupport.h"
@@ -83,6 +84,25 @@ TEST(BuildRunnerTest, ProgramsAreWhatTheScriptsShellFinds) {
   };
   for (const auto& c : cases) EXPECT_EQ(programs(c.Word), c.Program) << c.Word;
   EXPECT_TRUE(programs("avr-tool"));  // asked again
+}
+
+TEST(BuildRunnerTest, RelativePathFoldersStartAtTheProject) {
+  test::TTempFolder temp;
+  const std::string project = temp.File("project");
+  for (const std::string& folder : {project, project + "/tools"}) mkdir(folder.c_str(), 0700);
+  for (const std::string& file : {project + "/tools/gen", project + "/here"}) {
+    test::WriteTextFile(file, "#!/bin/sh\n");
+    chmod(file.c_str(), 0700);
+  }
+  const std::string inherited = std::getenv("PATH");
+  setenv("PATH", "tools::/nonexistent", 1);
+  const struct {
+    std::string Word;
+    bool Program;
+  } cases[] = {{"gen", true}, {"here", true}, {"tools", false}, {"sh", false}, {"gen2", false}};
+  TBuildPrograms programs(temp.File("install"), project + "/");
+  for (const auto& c : cases) EXPECT_EQ(programs(c.Word), c.Program) << c.Word;
+  setenv("PATH", inherited.c_str(), 1);
 }
 
 TEST(BuildRunnerTest, ScriptQuotesEveryPath) {

@@ -205,25 +205,33 @@ TEST_F(EditsTest, EnteringAnEditSelectsItsTextAndTheEditActionsWorkOnIt) {
 // ---------------------------------------------------------------- memos
 
 TEST_F(EditsTest, MemoLinesKeepTheTextsFinalBreak) {
+  // The caret goes after the changed lines.
   struct TCase {
     const char* Name;
     std::function<void(TStrings&)> Change;
     std::string Text;
     int Count;
+    int Caret;
   };
   const TCase cases[] = {
-      {"add to an empty memo", [](TStrings& l) { l.Add("a"); }, "a\r\n", 1},
-      {"add after a last line without break", [](TStrings& l) { l.SetText("a"), l.Add("b"); }, "a\r\nb", 2},
-      {"text with a final break", [](TStrings& l) { l.SetText("a\nb\r\n"); }, "a\r\nb\r\n", 2},
-      {"insert a text of two lines", [](TStrings& l) { l.SetText("a\r\nd"), l.Insert(1, "b\rc"); }, "a\r\nb\r\nc\r\nd", 4},
-      {"delete the only line", [](TStrings& l) { l.Add("a"), l.Delete(0); }, "", 0},
-      {"put", [](TStrings& l) { l.SetText("a\r\nb"), l.Put(1, "B"); }, "a\r\nB", 2},
+      {"add to an empty memo", [](TStrings& l) { l.Add("a"); }, "a\r\n", 1, 3},
+      {"add after a last line without break", [](TStrings& l) { l.SetText("a"), l.Add("b"); }, "a\r\nb", 2, 4},
+      {"text with a final break", [](TStrings& l) { l.SetText("a\nb\r\n"); }, "a\r\nb\r\n", 2, 0},
+      {"insert a text of two lines", [](TStrings& l) { l.SetText("a\r\nd"), l.Insert(1, "b\rc"); }, "a\r\nb\r\nc\r\nd", 4, 9},
+      {"delete the only line", [](TStrings& l) { l.Add("a"), l.Delete(0); }, "", 0, 0},
+      {"put", [](TStrings& l) { l.SetText("a\r\nb"), l.Put(1, "B"); }, "a\r\nB", 2, 4},
+      {"put near the start", [](TStrings& l) { l.SetText("a\r\nbb\r\nccc\r\nd"), l.Put(0, "AAA"); },
+       "AAA\r\nbb\r\nccc\r\nd", 4, 5},
+      {"delete near the end", [](TStrings& l) { l.SetText("a\r\nbb\r\nccc\r\nd"), l.Delete(2); }, "a\r\nbb\r\nd", 3, 7},
+      {"add after put and delete", [](TStrings& l) { l.SetText("a\r\nbb"), l.Put(0, "xyz"), l.Delete(1), l.Add("q"); },
+       "xyz\r\nq", 2, 6},
   };
   for (const TCase& c : cases) {
     TMemo memo(nullptr);
     c.Change(memo.Lines());
     EXPECT_EQ(memo.Text(), c.Text) << c.Name;
     EXPECT_EQ(memo.Lines().Count(), c.Count) << c.Name;
+    EXPECT_EQ(memo.SelStart(), c.Caret) << c.Name;
   }
   TMemo memo(nullptr);
   EXPECT_THROW(memo.Lines().Delete(0), EListError);

@@ -258,6 +258,30 @@ TEST_F(CaretTest, SelLengthCountsFromTheSelectionBegin) {
   }
 }
 
+TEST_F(CaretTest, HasSelectedTextAnswersAsAPositiveSelLength) {
+  SetLines({"ab", "cdefgh", "", "ijk"});
+  struct Case {
+    const char* Name;
+    TSrcSelectionMode Mode;
+    TBufferCoord From, To;
+    bool Expected;
+  } cases[] = {
+      {"nothing", smNormal, {2, 1}, {2, 1}, false},
+      {"in a line", smNormal, {1, 2}, {4, 2}, true},
+      {"over lines", smNormal, {2, 1}, {1, 4}, true},
+      {"a line break", smNormal, {3, 1}, {1, 2}, true},
+      {"lines", smLine, {2, 2}, {2, 3}, true},
+      {"a column right to left", smColumn, {5, 1}, {2, 2}, true},
+      {"a column from past a short line's end", smColumn, {9, 1}, {2, 2}, false},
+  };
+  for (const auto& c : cases) {
+    Edit.SetSelectionMode(c.Mode);
+    Select(c.From, c.To);
+    EXPECT_EQ(c.Expected, Edit.HasSelectedText()) << c.Name;
+    EXPECT_EQ(Edit.SelLength() > 0, Edit.HasSelectedText()) << c.Name;
+  }
+}
+
 TEST_F(CaretTest, WordStepsStopAtWordStartsAndEnds) {
   SetLines({"  foo_bar(1) + baz", "", "\tnext " + Hangul + "x"});
   enum Kind { Next, Prev, Start, End };

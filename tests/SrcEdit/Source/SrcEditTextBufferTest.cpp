@@ -268,6 +268,8 @@ TEST(SrcEditStringListTest, LongestLineIsNeverStale) {
   } steps[] = {
       {"initial", [] {}, 6},
       {"a shorter line grows past it", [&] { store.Put(1, "bbbbbbbbbb"); }, 10},
+      {"the longest grows", [&] { store.Put(1, "bbbbbbbbbbb"); }, 11},
+      {"the longest keeps its length", [&] { store.Put(1, "Bbbbbbbbbbb"); }, 11},
       {"the longest shrinks", [&] { store.Put(1, "b"); }, 6},
       {"an equal line appears earlier", [&] { store.Put(0, "123456"); }, 6},
       {"a long line inserted before it", [&] { store.Insert(0, "0123456789ab"); }, 12},
@@ -285,6 +287,32 @@ TEST(SrcEditStringListTest, LongestLineIsNeverStale) {
   for (const auto& step : steps) {
     step.Change();
     EXPECT_EQ(step.Longest, store.GetLengthOfLongestLine()) << step.Name;
+  }
+}
+
+TEST(SrcEditStringListTest, TextLengthFollowsEveryChange) {
+  TSrcEditStringList store;
+  TStringList two;
+  two.SetTextStr("uv\r\nwxyz");
+  const std::function<void()> changes[] = {
+      [&] { LoadText(store, "aaaa\nbb\n\ncccccc"); },
+      [&] { store.Put(1, "bbbbbbb"); },
+      [&] { store.Insert(0, "new"); },
+      [&] { store.Add("added"); },
+      [&] { store.AddStrings(two); },
+      [&] { store.InsertStrings(2, two); },
+      [&] { store.InsertText(1, "p\r\nq"); },
+      [&] { store.InsertLines(3, 2); },
+      [&] { store.Delete(0); },
+      [&] { store.DeleteLines(1, 3); },
+      [&] { store.Exchange(0, 2); },
+      [&] { store.DeleteLines(2, store.Count()); },
+      [&] { store.Clear(); },
+      [&] { store.Add(""); },
+  };
+  for (size_t i = 0; i < std::size(changes); ++i) {
+    changes[i]();
+    EXPECT_EQ(store.GetTextStr().size(), store.TextLength()) << "after change " << i;
   }
 }
 
