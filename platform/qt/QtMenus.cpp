@@ -90,8 +90,11 @@ void TQtMenuSync::Sync(QWidget& menu, const std::vector<TMenuItem*>& items) {
   for (TMenuItem* item : items) {
     QAction* action = ActionFor(menu, *item);
     action->setSeparator(item->IsLine());
-    QString text = AnsiToQString(item->Caption());
-    if (item->ShortCut() != scNone) text += '\t' + AnsiToQString(ShortCutToText(item->ShortCut()));
+    // A separator's caption "-" is only its mark: a style draws the text of
+    // a separator action beside the line.
+    QString text = item->IsLine() ? QString() : AnsiToQString(item->Caption());
+    if (!item->IsLine() && item->ShortCut() != scNone)
+      text += '\t' + AnsiToQString(ShortCutToText(item->ShortCut()));
     action->setText(text);
     action->setCheckable(item->Checked() || item->RadioItem());
     action->setChecked(item->Checked());

@@ -227,6 +227,10 @@ TEST_F(QtFormsTest, TheDemoMainWindowShowsItsBarsPagesAndDocuments) {
   ASSERT_NE(newAction, nullptr);
   EXPECT_EQ(newAction->text(), "&New\tCtrl+N");
   EXPECT_TRUE(newAction->shortcut().isEmpty()) << "the model dispatches the keys";
+  QAction* line = peer->MenuAction(main->Menu->Items()->Items(0)->Items(1));
+  ASSERT_NE(line, nullptr);
+  EXPECT_TRUE(line->isSeparator());
+  EXPECT_EQ(line->text(), "") << "a style draws a separator's text beside its line";
 
   // Two documents in the MDI area, each client exactly the model's.
   ASSERT_EQ(peer->MdiArea()->subWindowList().size(), 2);
