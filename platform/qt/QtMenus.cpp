@@ -1,12 +1,31 @@
 #include "platform/qt/QtMenus.h"
 
+#include <QtWidgets/QApplication>
 #include <QtWidgets/QMenu>
+#include <QtWidgets/QProxyStyle>
 
 #include "platform/Keyboard.h"
 #include "platform/qt/QtConvert.h"
 #include "platform/qt/QtGuard.h"
 
 namespace vk {
+
+namespace {
+
+class TMenuStyle : public QProxyStyle {
+public:
+  int styleHint(StyleHint hint, const QStyleOption* option, const QWidget* widget,
+                QStyleHintReturn* returnData) const override {
+    if (hint == SH_Menu_AllowActiveAndDisabled) return 1;
+    return QProxyStyle::styleHint(hint, option, widget, returnData);
+  }
+};
+
+}  // namespace
+
+void UseDesktopMenuStyle() {
+  if (!dynamic_cast<TMenuStyle*>(QApplication::style())) QApplication::setStyle(new TMenuStyle);
+}
 
 // Hears when an item that has an action goes, so that no action outlives
 // its item.

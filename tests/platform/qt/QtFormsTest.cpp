@@ -371,6 +371,29 @@ TEST_F(QtFormsTest, APopupMenuOpensOnTheScreenAndItsChoiceClicksTheItem) {
   EXPECT_EQ(popup->PopupComponent(), panel);
 }
 
+TEST_F(QtFormsTest, AMnemonicSharedWithAGreyedItemReachesTheOtherItem) {
+  TForm* form = NewForm<TForm>(&Application());
+  form->SetBounds(100, 100, 300, 200);
+  auto* panel = Put<TPanel>(form, form, alClient, 0);
+  auto* popup = new TPopupMenu(form);
+  TLogger redo{"redo"}, replace{"replace"};
+  TMenuItem* greyed = Item(form, popup->Items(), "&Redo");
+  greyed->OnClick = redo.Event();
+  greyed->SetEnabled(false);
+  Item(form, popup->Items(), "&Replace...")->OnClick = replace.Event();
+  panel->SetPopupMenu(popup);
+  form->Show();
+  QTimer::singleShot(50, [] {
+    auto* menu = qobject_cast<QMenu*>(QApplication::activePopupWidget());
+    ASSERT_NE(menu, nullptr);
+    for (Qt::Key key : {Qt::Key_R, Qt::Key_R, Qt::Key_Return}) QTest::keyClick(menu, key);
+    if (menu->isVisible()) menu->close();
+  });
+  QContextMenuEvent event(QContextMenuEvent::Mouse, QPoint(10, 10), QPoint(110, 110));
+  QCoreApplication::sendEvent(QtPeerOf(panel)->Widget(), &event);
+  EXPECT_EQ(GRan, std::vector<std::string>{"replace"});
+}
+
 TEST_F(QtFormsTest, AnExceptionFromAClickGoesToTheExceptionBox) {
   TForm* form = NewForm<TForm>(&Application());
   auto* button = new TButton(form);
