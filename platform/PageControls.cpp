@@ -118,6 +118,11 @@ void TPageControl::SelectNextPage(bool goForward) {
 }
 
 void TPageControl::WndProc(TMessage& message) {
+  if (message.Msg == WM_GETDLGCODE) {
+    // The arrows turn the pages of a focused page control.
+    message.Result = DLGC_WANTARROWS;
+    return;
+  }
   if (message.Msg != CM_DIALOGKEY || message.WParam != VK_TAB) return TWinControl::WndProc(message);
   const TShiftState shift = KeyDataToShiftState(message.LParam);
   TWinControl* focused = FocusedControl();

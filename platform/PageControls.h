@@ -57,7 +57,8 @@ public:
 protected:
   // The sheets fill the area below the tab row, inside the frame.
   void AdjustClientRect(TRect& rect) const override;
-  // Ctrl+Tab and Ctrl+Shift+Tab turn the pages while the focus is inside.
+  // Ctrl+Tab and Ctrl+Shift+Tab turn the pages while the focus is inside;
+  // the arrows are the control's own keys.
   void WndProc(TMessage& message) override;
 
 private:

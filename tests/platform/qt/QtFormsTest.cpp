@@ -335,6 +335,27 @@ TEST_F(QtFormsTest, AModalDialogIsAnsweredFromATimerByItsButtonsAndKeys) {
   }
 }
 
+TEST_F(QtFormsTest, AFocusedPageControlTurnsItsPagesWithTheArrowsAndTabLeavesIt) {
+  TForm* form = NewForm<TForm>(&Application());
+  form->SetBounds(100, 100, 300, 200);
+  auto* pages = Put<TPageControl>(form, form, alTop, 150);
+  for (const char* caption : {"One", "Two", "Three"}) {
+    auto* sheet = new TTabSheet(form);
+    sheet->SetCaption(caption);
+    sheet->SetPageControl(pages);
+  }
+  auto* after = Put<TButton>(form, form, alBottom, 25);
+  form->Show();
+  QApplication::setActiveWindow(QtPeerOf(form)->Widget()->window());
+  pages->SetFocus();
+  QWidget* focused = QApplication::focusWidget();
+  ASSERT_NE(focused, nullptr);
+  QTest::keyClick(focused, Qt::Key_Right);
+  EXPECT_EQ(pages->ActivePage(), pages->Pages(1));
+  QTest::keyClick(focused, Qt::Key_Tab);
+  EXPECT_EQ(FocusedControl(), after) << "Tab moves on in the model's order";
+}
+
 TEST_F(QtFormsTest, AMessageBoxOnTheScreenAnswersTheButtonPressed) {
   auto previous = SetMessageBoxService(std::make_unique<TQtMessageBoxes>());
   QTimer::singleShot(50, [] {
