@@ -31,7 +31,7 @@ TAboutBox::TAboutBox(TComponent* owner) : TForm(owner) {
   Place(ProductName, Panel1, 156, 16, 0, 0, "Vornkit");
   ProductName->Font().SetSize(14);
   ProductName->Font().SetStyle({fsBold});
-  Place(Version, Panel1, 156, 46, 0, 0, "Version 3.8");
+  Place(Version, Panel1, 156, 46, 0, 0, "Version 3.9");
   Place(Copyright, Panel1, 156, 68, 0, 0, "Copyright (C) the Vornkit developers");
   Place(Homepage, Panel1, 156, 100, 0, 0, "Homepage: vornkit.example");
   Place(Email, Panel1, 156, 122, 0, 0, "Email: support@vornkit.example");

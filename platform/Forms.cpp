@@ -189,8 +189,9 @@ void TCustomForm::ApplyWindowState() {
   }
 }
 
-void TCustomForm::ApplyFirstPosition() {
-  TPosition position = std::exchange(FPosition, poDesigned);
+void TCustomForm::ApplyFirstPosition() { PlaceAt(std::exchange(FPosition, poDesigned)); }
+
+void TCustomForm::PlaceAt(TPosition position) {
   TCustomForm* parent = FFormStyle == fsMDIChild ? MDIParent() : nullptr;
   TCustomForm* main = Application().MainForm();
   int left = Left();
@@ -269,6 +270,9 @@ void TCustomForm::VisibleChanged() {
 
 void TCustomForm::Showing() {
   HandleNeeded();
+  // A message box that OnShow opens finds the form already where it is to
+  // stand; the final place follows the size that OnShow leaves.
+  if (FPosition == poMainFormCenter || FPosition == poScreenCenter || FPosition == poDesktopCenter) PlaceAt(FPosition);
   try {
     DoShow();
   } catch (const std::exception& e) {

@@ -169,6 +169,7 @@ private:
   void Showing();
   void Hiding();
   void ApplyFirstPosition();
+  void PlaceAt(TPosition position);
   void ApplyWindowState();
   // Moves the focus to the active control (or the first in tab order).
   void FocusActiveControl();

@@ -1,8 +1,10 @@
 #include "platform/PageControls.h"
 
 #include <algorithm>
+#include <iterator>
 
 #include "platform/Canvas.h"
+#include "platform/InputState.h"
 #include "platform/StringLists.h"
 
 namespace vk {
@@ -102,6 +104,35 @@ void TPageControl::SetActivePage(TTabSheet* page) {
 void TPageControl::SelectTab(int tabIndex) {
   for (TTabSheet* page : FPages)
     if (page->TabIndex() == tabIndex) SetActivePage(page);
+}
+
+void TPageControl::SelectNextPage(bool goForward) {
+  std::vector<TTabSheet*> tabbed;
+  std::copy_if(FPages.begin(), FPages.end(), std::back_inserter(tabbed), [](TTabSheet* p) { return p->TabVisible(); });
+  if (tabbed.empty()) return;
+  const int count = static_cast<int>(tabbed.size());
+  const int at = static_cast<int>(std::find(tabbed.begin(), tabbed.end(), FActivePage) - tabbed.begin());
+  // From a sheet without a tab the first (or last) tab is next.
+  const int next = at == count ? (goForward ? 0 : count - 1) : ((goForward ? at + 1 : at - 1) + count) % count;
+  SetActivePage(tabbed[static_cast<size_t>(next)]);
+}
+
+void TPageControl::WndProc(TMessage& message) {
+  if (message.Msg == WM_GETDLGCODE) {
+    // The arrows turn the pages of a focused page control.
+    message.Result = DLGC_WANTARROWS;
+    return;
+  }
+  if (message.Msg != CM_DIALOGKEY || message.WParam != VK_TAB) return TWinControl::WndProc(message);
+  const TShiftState shift = KeyDataToShiftState(message.LParam);
+  TWinControl* focused = FocusedControl();
+  const TWinControl* inside = focused;
+  while (inside && inside != this) inside = inside->Parent();
+  if (!shift.Contains(ssCtrl) || !inside) return;
+  SelectNextPage(!shift.Contains(ssShift));
+  // The focus does not stay on a sheet that went out of sight.
+  if (!focused->CanFocus() && CanFocus()) SetFocus();
+  message.Result = 1;
 }
 
 int TPageControl::TabHeight() const {

@@ -48,6 +48,8 @@ public:
   void SetActivePage(TTabSheet* page);
   // The user chose a tab (an index among the visible tabs).
   void SelectTab(int tabIndex);
+  // Shows the next (or previous) sheet that has a tab, wrapping around.
+  void SelectNextPage(bool goForward);
 
   // The height of the tab row (0 with every tab hidden).
   int TabHeight() const;
@@ -55,6 +57,9 @@ public:
 protected:
   // The sheets fill the area below the tab row, inside the frame.
   void AdjustClientRect(TRect& rect) const override;
+  // Ctrl+Tab and Ctrl+Shift+Tab turn the pages while the focus is inside;
+  // the arrows are the control's own keys.
+  void WndProc(TMessage& message) override;
 
 private:
   friend class TTabSheet;

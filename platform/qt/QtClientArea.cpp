@@ -188,7 +188,10 @@ void TQtClientArea::SendKey(const QKeyEvent& event, bool down) {
   if (key && !down) Control()->Perform(system ? WM_SYSKEYUP : WM_KEYUP, key, keyData);
   if (!down) return;
   // Shortcuts and dialog keys go first; a key they take types nothing.
-  if (key && !Application().KeyboardMessage(*Control(), system ? WM_SYSKEYDOWN : WM_KEYDOWN, key, keyData)) return;
+  if (key && !Application().KeyboardMessage(*Control(), system ? WM_SYSKEYDOWN : WM_KEYDOWN, key, keyData)) {
+    ShowFocusCuesAfterKey(key);
+    return;
+  }
   for (char c : TypedChars(key, modifiers, event.text())) {
     if (!Control()) return;
     Control()->Perform(system ? WM_SYSCHAR : WM_CHAR, static_cast<unsigned char>(c), keyData);

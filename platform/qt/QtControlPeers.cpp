@@ -212,7 +212,11 @@ void TQtSplitterPeer::PropertyChanged(TPeerProperty property) {
 TQtPageControlPeer::TQtPageControlPeer(TPageControl& pages)
     : TQtWidgetPeer(pages, new TPagesWidget(pages)), FPages(pages), FTabs(new QTabBar(Widget())) {
   FTabs->setDrawBase(false);
+  // A focused page control is its tab row: the current tab shows the focus
+  // and the arrows turn the pages; the keys reach the model first.
   FTabs->setFocusPolicy(Qt::NoFocus);
+  Widget()->setFocusProxy(FTabs);
+  WatchInput(*FTabs);
   QObject::connect(FTabs, &QTabBar::currentChanged, [this](int index) {
     if (!FSyncing && index >= 0) RunGuarded([this, index] { FPages.SelectTab(index); });
   });

@@ -1,12 +1,31 @@
 #include "platform/qt/QtMenus.h"
 
+#include <QtWidgets/QApplication>
 #include <QtWidgets/QMenu>
+#include <QtWidgets/QProxyStyle>
 
 #include "platform/Keyboard.h"
 #include "platform/qt/QtConvert.h"
 #include "platform/qt/QtGuard.h"
 
 namespace vk {
+
+namespace {
+
+class TMenuStyle : public QProxyStyle {
+public:
+  int styleHint(StyleHint hint, const QStyleOption* option, const QWidget* widget,
+                QStyleHintReturn* returnData) const override {
+    if (hint == SH_Menu_AllowActiveAndDisabled) return 1;
+    return QProxyStyle::styleHint(hint, option, widget, returnData);
+  }
+};
+
+}  // namespace
+
+void UseDesktopMenuStyle() {
+  if (!dynamic_cast<TMenuStyle*>(QApplication::style())) QApplication::setStyle(new TMenuStyle);
+}
 
 // Hears when an item that has an action goes, so that no action outlives
 // its item.
@@ -90,8 +109,11 @@ void TQtMenuSync::Sync(QWidget& menu, const std::vector<TMenuItem*>& items) {
   for (TMenuItem* item : items) {
     QAction* action = ActionFor(menu, *item);
     action->setSeparator(item->IsLine());
-    QString text = AnsiToQString(item->Caption());
-    if (item->ShortCut() != scNone) text += '\t' + AnsiToQString(ShortCutToText(item->ShortCut()));
+    // A separator's caption "-" is only its mark: a style draws the text of
+    // a separator action beside the line.
+    QString text = item->IsLine() ? QString() : AnsiToQString(item->Caption());
+    if (!item->IsLine() && item->ShortCut() != scNone)
+      text += '\t' + AnsiToQString(ShortCutToText(item->ShortCut()));
     action->setText(text);
     action->setCheckable(item->Checked() || item->RadioItem());
     action->setChecked(item->Checked());

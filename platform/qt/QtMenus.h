@@ -18,6 +18,13 @@
 
 namespace vk {
 
+// Menus move over disabled items as the keyboard goes: a mnemonic that two
+// items share (one of them greyed) turns to the next one at each press, and
+// the arrows stop on greyed items too. Without it Qt's default style keeps
+// landing on the first, greyed, item. Installed on the application by
+// TQtPlatform.
+void UseDesktopMenuStyle();
+
 class TQtMenuSync {
 public:
   TQtMenuSync();

@@ -2,6 +2,7 @@
 
 #include <QtCore/QEvent>
 #include <QtGui/QContextMenuEvent>
+#include <QtWidgets/QApplication>
 #include <functional>
 #include <memory>
 
@@ -50,7 +51,18 @@ bool OfferKeyToModel(TWinControl& control, const QKeyEvent& event) {
   RunGuarded([&] {
     taken = Application().IsKeyMsg(control, alt ? WM_SYSKEYDOWN : WM_KEYDOWN, key, KeyData(alt, event.isAutoRepeat(), false));
   });
+  if (taken) ShowFocusCuesAfterKey(key);
   return taken;
+}
+
+void ShowFocusCuesAfterKey(uint16_t key) {
+  if (key != VK_TAB && key != VK_LEFT && key != VK_RIGHT && key != VK_UP && key != VK_DOWN) return;
+  // The model moved the focus with setFocus(OtherFocusReason), which leaves
+  // the cues off; styles draw a focus frame only with this attribute set.
+  QWidget* focused = QApplication::focusWidget();
+  if (!focused) return;
+  focused->window()->setAttribute(Qt::WA_KeyboardFocusChange);
+  focused->update();
 }
 
 TQtPeer* QtPeerOf(const TControl* control) { return control ? dynamic_cast<TQtPeer*>(control->Peer()) : nullptr; }

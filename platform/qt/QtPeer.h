@@ -41,6 +41,10 @@ QRect PeerGeometry(const TControl& control);
 // (Application::IsKeyMsg) for the control; true when one took it, and the
 // widget then does not see it.
 bool OfferKeyToModel(TWinControl& control, const QKeyEvent& event);
+// After a key that the model took: a key that moves the focus (Tab, an
+// arrow) turns on the window's focus cues, so that the focused button or
+// check box shows its focus frame as it does after Qt's own Tab.
+void ShowFocusCuesAfterKey(uint16_t key);
 // Whether Qt giving a widget the focus moves the model's focus to the
 // control. On a form only a click does: the keys that move the focus are
 // the form's, and where Qt picks a widget itself (a window activated or a

@@ -37,6 +37,7 @@ TQtPlatform::TQtPlatform()
   SetWheelScrollLines(QApplication::wheelScrollLines());
   SetPeerFactory(&FPeers);
   SetPopupPresenter(&FPopups);
+  UseDesktopMenuStyle();
   GInstance = this;
 }
 

@@ -5,6 +5,7 @@
 #include <string>
 #include <vector>
 
+#include "platform/Edits.h"
 #include "platform/Forms.h"
 #include "platform/PageControls.h"
 #include "platform/Panels.h"
@@ -188,6 +189,34 @@ TEST_F(BarsTest, APageControlShowsOneSheetAndHidesTheTabsItIsTold) {
   resized = 0;
   pages->SetWidth(250);
   EXPECT_EQ(resized, 1);
+}
+
+TEST_F(BarsTest, CtrlTabTurnsThePagesWhileTheFocusIsInside) {
+  auto* pages = Put<TPageControl>(Form, alClient, 0);
+  std::vector<TTabSheet*> sheets;
+  for (int i = 0; i < 3; ++i) {
+    sheets.push_back(new TTabSheet(Form));
+    sheets.back()->SetPageControl(pages);
+  }
+  sheets[1]->SetTabVisible(false);
+  auto* edit = new TEdit(Form);
+  edit->SetParent(sheets[0]);
+  auto* outside = new TEdit(Form);
+  outside->SetParent(Form);
+  Form->Show();
+  edit->SetFocus();
+  const struct {
+    TShiftState Shift;
+    TTabSheet* Shown;
+  } steps[] = {{{ssCtrl}, sheets[2]}, {{ssCtrl}, sheets[0]}, {{ssCtrl, ssShift}, sheets[2]}, {{}, sheets[2]}};
+  for (const auto& step : steps) {
+    PressKey(VK_TAB, step.Shift);
+    EXPECT_EQ(pages->ActivePage(), step.Shown);
+  }
+  EXPECT_NE(FocusedControl(), edit) << "the focus left the hidden sheet";
+  outside->SetFocus();
+  PressKey(VK_TAB, {ssCtrl});
+  EXPECT_EQ(pages->ActivePage(), sheets[2]) << "not while the focus is elsewhere";
 }
 
 TEST_F(BarsTest, PanelsAndGroupBoxesKeepTheirControlsInsideTheirFrames) {

@@ -218,6 +218,13 @@ TEST_F(FormsTest, TheFocusFollowsTheTabOrderAroundTheForm) {
   (void)skipped;
 }
 
+// Where a form stands while its OnShow runs.
+struct TShownAt {
+  TControl* Form;
+  TPoint At{-1, -1};
+  void Shown(TObject*) { At = {Form->Left(), Form->Top()}; }
+};
+
 TEST_F(FormsTest, TheFirstShowingPlacesTheFormAndLaterOnesKeepItsPlace) {
   struct TCase {
     TRect Main;
@@ -234,9 +241,13 @@ TEST_F(FormsTest, TheFirstShowingPlacesTheFormAndLaterOnesKeepItsPlace) {
     main->SetBoundsRect(c.Main);
     TDialog* dialog = NewForm<TDialog>(&Application());
     dialog->SetPosition(c.Position);
+    TShownAt shownAt{dialog};
+    dialog->OnShow = TNotifyEvent(&shownAt, &TShownAt::Shown);
     dialog->Show();
     EXPECT_EQ(dialog->Left(), c.Expected.X);
     EXPECT_EQ(dialog->Top(), c.Expected.Y);
+    EXPECT_EQ(shownAt.At, c.Expected) << "a box opened by OnShow sees the form in its place";
+    dialog->OnShow = nullptr;
     dialog->Hide();
     dialog->SetLeft(5);
     dialog->Show();

@@ -207,6 +207,10 @@ TEST_F(QtFormsTest, TheDemoMainWindowShowsItsBarsPagesAndDocuments) {
   ASSERT_NE(newAction, nullptr);
   EXPECT_EQ(newAction->text(), "&New\tCtrl+N");
   EXPECT_TRUE(newAction->shortcut().isEmpty()) << "the model dispatches the keys";
+  QAction* line = peer->MenuAction(main->Menu->Items()->Items(0)->Items(1));
+  ASSERT_NE(line, nullptr);
+  EXPECT_TRUE(line->isSeparator());
+  EXPECT_EQ(line->text(), "") << "a style draws a separator's text beside its line";
 
   // Two documents in the MDI area, each client exactly the model's.
   ASSERT_EQ(peer->MdiArea()->subWindowList().size(), 2);
@@ -311,6 +315,27 @@ TEST_F(QtFormsTest, AModalDialogIsAnsweredFromATimerByItsButtonsAndKeys) {
   }
 }
 
+TEST_F(QtFormsTest, AFocusedPageControlTurnsItsPagesWithTheArrowsAndTabLeavesIt) {
+  TForm* form = NewForm<TForm>(&Application());
+  form->SetBounds(100, 100, 300, 200);
+  auto* pages = Put<TPageControl>(form, form, alTop, 150);
+  for (const char* caption : {"One", "Two", "Three"}) {
+    auto* sheet = new TTabSheet(form);
+    sheet->SetCaption(caption);
+    sheet->SetPageControl(pages);
+  }
+  auto* after = Put<TButton>(form, form, alBottom, 25);
+  form->Show();
+  QApplication::setActiveWindow(QtPeerOf(form)->Widget()->window());
+  pages->SetFocus();
+  QWidget* focused = QApplication::focusWidget();
+  ASSERT_NE(focused, nullptr);
+  QTest::keyClick(focused, Qt::Key_Right);
+  EXPECT_EQ(pages->ActivePage(), pages->Pages(1));
+  QTest::keyClick(focused, Qt::Key_Tab);
+  EXPECT_EQ(FocusedControl(), after) << "Tab moves on in the model's order";
+}
+
 TEST_F(QtFormsTest, AMessageBoxOnTheScreenAnswersTheButtonPressed) {
   auto previous = SetMessageBoxService(std::make_unique<TQtMessageBoxes>());
   QTimer::singleShot(50, [] {
@@ -345,6 +370,29 @@ TEST_F(QtFormsTest, APopupMenuOpensOnTheScreenAndItsChoiceClicksTheItem) {
   QCoreApplication::sendEvent(QtPeerOf(panel)->Widget(), &event);
   EXPECT_EQ(GRan, std::vector<std::string>{"small"});
   EXPECT_EQ(popup->PopupComponent(), panel);
+}
+
+TEST_F(QtFormsTest, AMnemonicSharedWithAGreyedItemReachesTheOtherItem) {
+  TForm* form = NewForm<TForm>(&Application());
+  form->SetBounds(100, 100, 300, 200);
+  auto* panel = Put<TPanel>(form, form, alClient, 0);
+  auto* popup = new TPopupMenu(form);
+  TLogger redo{"redo"}, replace{"replace"};
+  TMenuItem* greyed = AddItem(form, popup->Items(), "&Redo");
+  greyed->OnClick = redo.Event();
+  greyed->SetEnabled(false);
+  AddItem(form, popup->Items(), "&Replace...")->OnClick = replace.Event();
+  panel->SetPopupMenu(popup);
+  form->Show();
+  QTimer::singleShot(50, [] {
+    auto* menu = qobject_cast<QMenu*>(QApplication::activePopupWidget());
+    ASSERT_NE(menu, nullptr);
+    for (Qt::Key key : {Qt::Key_R, Qt::Key_R, Qt::Key_Return}) QTest::keyClick(menu, key);
+    if (menu->isVisible()) menu->close();
+  });
+  QContextMenuEvent event(QContextMenuEvent::Mouse, QPoint(10, 10), QPoint(110, 110));
+  QCoreApplication::sendEvent(QtPeerOf(panel)->Widget(), &event);
+  EXPECT_EQ(GRan, std::vector<std::string>{"replace"});
 }
 
 TEST_F(QtFormsTest, AnExceptionFromAClickGoesToTheExceptionBox) {

@@ -324,6 +324,8 @@ TEST_F(QtStdControlsTest, TabMovesTheFocusInTheModelsOrder) {
   QTest::keyClick(WidgetOf<QLineEdit>(Form->Find), Qt::Key_Tab);
   EXPECT_EQ(FocusedControl(), Form->Combo);
   EXPECT_TRUE(WidgetOf<QComboBox>(Form->Combo)->hasFocus());
+  EXPECT_TRUE(WidgetOf<QComboBox>(Form->Combo)->window()->testAttribute(Qt::WA_KeyboardFocusChange))
+      << "after Tab the focused control shows its focus frame";
   Form->Find->SetFocus();
   EXPECT_EQ(Form->Find->SelLength(), 3) << "entering selects the text";
   EXPECT_EQ(WidgetOf<QLineEdit>(Form->Find)->selectedText(), "abc");
