@@ -115,7 +115,7 @@ TActionList::~TActionList() {
 }
 
 TCustomAction* TActionList::Actions(int index) const {
-  if (index < 0 || index >= ActionCount()) throw EListError(Format("List index out of bounds (%d)", index));
+  CheckListIndex(index, ActionCount());
   return FActions[static_cast<size_t>(index)];
 }
 

@@ -20,7 +20,6 @@ void Erase(std::vector<T*>& list, T* item) {
   if (found != list.end()) list.erase(found);
 }
 
-[[noreturn]] void IndexError(int index) { throw EListError(Format("List index out of bounds (%d)", index)); }
 
 }  // namespace
 
@@ -85,7 +84,7 @@ void TComponent::SetName(const std::string& name) {
 }
 
 TComponent* TComponent::Components(int index) const {
-  if (index < 0 || index >= ComponentCount()) IndexError(index);
+  CheckListIndex(index, ComponentCount());
   return FComponents[index];
 }
 
@@ -154,7 +153,7 @@ TCollectionItem* TCollection::Add() {
 }
 
 TCollectionItem* TCollection::Items(int index) const {
-  if (index < 0 || index >= Count()) IndexError(index);
+  CheckListIndex(index, Count());
   return FItems[index];
 }
 

@@ -675,8 +675,7 @@ void TWinControl::Withdraw() {
 }
 
 TControl* TWinControl::Controls(int index) const {
-  if (index < 0 || index >= ControlCount())
-    throw EListError(Format("List index out of bounds (%d)", index));
+  CheckListIndex(index, ControlCount());
   return FControls[static_cast<size_t>(index)];
 }
 

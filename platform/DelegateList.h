@@ -74,7 +74,7 @@ public:
   // The handler at index (0 = first added); raises EListError
   // "List index out of bounds (%d)" outside 0..Count-1.
   const T& Items(int index) const {
-    if (index < 0 || index >= Count()) throw EListError(Format("List index out of bounds (%d)", index));
+    CheckListIndex(index, Count());
     size_t i = static_cast<size_t>(index);
     if (FCount != FEntries.size())  // marked entries wait for an iteration to end
       for (i = 0; FEntries[i].Removed || index-- > 0; ++i) {

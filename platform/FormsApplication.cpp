@@ -165,7 +165,7 @@ int TScreen::Width() const { return GetSystemMetrics(SM_CXSCREEN); }
 int TScreen::Height() const { return GetSystemMetrics(SM_CYSCREEN); }
 
 TCustomForm* TScreen::Forms(int index) const {
-  if (index < 0 || index >= FormCount()) throw EListError(Format("List index out of bounds (%d)", index));
+  CheckListIndex(index, FormCount());
   return FForms[static_cast<size_t>(index)];
 }
 

@@ -14,7 +14,7 @@ int ItemIndexAfter(int itemIndex, TItemChange change, int index) {
 }
 
 void TItemStrings::CheckIndex(int index, int limit) const {
-  if (index < 0 || index > limit) throw EListError(Format("List index out of bounds (%d)", index));
+  CheckListIndex(index, limit + 1);
 }
 
 std::string TItemStrings::Get(int index) const {

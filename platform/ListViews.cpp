@@ -75,7 +75,7 @@ void TListItem::SetSelected(bool value) {
 // ---------------------------------------------------------------- TListItems
 
 TListItem* TListItems::Item(int index) const {
-  if (index < 0 || index >= Count()) throw EListError(Format("List index out of bounds (%d)", index));
+  CheckListIndex(index, Count());
   return FItems[index].get();
 }
 

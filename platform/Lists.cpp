@@ -6,17 +6,13 @@ namespace vk {
 
 TList::~TList() { TList::Clear(); }
 
-void TList::CheckIndex(int index, int count) const {
-  if (index < 0 || index >= count) throw EListError(Format("List index out of bounds (%d)", index));
-}
-
 void* TList::Get(int index) const {
-  CheckIndex(index, Count());
+  CheckListIndex(index, Count());
   return FItems[index];
 }
 
 void TList::Put(int index, void* item) {
-  CheckIndex(index, Count());
+  CheckListIndex(index, Count());
   void* old = FItems[index];
   if (old == item) return;
   FItems[index] = item;
@@ -30,13 +26,13 @@ int TList::Add(void* item) {
 }
 
 void TList::Insert(int index, void* item) {
-  CheckIndex(index, Count() + 1);
+  CheckListIndex(index, Count() + 1);
   FItems.insert(FItems.begin() + index, item);
   if (item) Notify(item, lnAdded);
 }
 
 void TList::Delete(int index) {
-  CheckIndex(index, Count());
+  CheckListIndex(index, Count());
   void* item = FItems[index];
   FItems.erase(FItems.begin() + index);
   if (item) Notify(item, lnDeleted);
@@ -62,14 +58,14 @@ int TList::IndexOf(void* item) const {
 }
 
 void TList::Exchange(int index1, int index2) {
-  CheckIndex(index1, Count());
-  CheckIndex(index2, Count());
+  CheckListIndex(index1, Count());
+  CheckListIndex(index2, Count());
   std::swap(FItems[index1], FItems[index2]);
 }
 
 void TList::Move(int curIndex, int newIndex) {
   if (curIndex == newIndex) return;
-  CheckIndex(newIndex, Count());
+  CheckListIndex(newIndex, Count());
   void* item = Get(curIndex);
   FItems.erase(FItems.begin() + curIndex);
   FItems.insert(FItems.begin() + newIndex, item);

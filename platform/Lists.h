@@ -50,7 +50,6 @@ protected:
   virtual void Notify(void* item, TListNotification action);
 
 private:
-  void CheckIndex(int index, int count) const;
   std::vector<void*> FItems;
 };
 

@@ -33,7 +33,7 @@ size_t SizeOfLines(const std::vector<std::string>& lines) {
 // ---------------------------------------------------------------- TMemoStrings
 
 void TMemoStrings::CheckIndex(int index, int limit) const {
-  if (index < 0 || index > limit) throw EListError(Format("List index out of bounds (%d)", index));
+  CheckListIndex(index, limit + 1);
 }
 
 int TMemoStrings::GetCount() const {

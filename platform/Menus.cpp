@@ -10,7 +10,6 @@ namespace {
 
 TPopupPresenter* GPopupPresenter = nullptr;
 
-[[noreturn]] void IndexError(int index) { throw EListError(Format("List index out of bounds (%d)", index)); }
 
 // The first item under root (depth first, root excluded) with the shortcut.
 TMenuItem* FindShortCut(const TMenuItem& root, TShortCut shortCut) {
@@ -126,14 +125,14 @@ void TMenuItem::TLink::SetVisible(bool value) {
 }
 
 TMenuItem* TMenuItem::Items(int index) const {
-  if (index < 0 || index >= Count()) IndexError(index);
+  CheckListIndex(index, Count());
   return FItems[static_cast<size_t>(index)];
 }
 
 void TMenuItem::Add(TMenuItem* item) { Insert(Count(), item); }
 
 void TMenuItem::Insert(int index, TMenuItem* item) {
-  if (index < 0 || index > Count()) IndexError(index);
+  CheckListIndex(index, Count() + 1);
   if (item->FParent) item->FParent->Remove(item);
   FItems.insert(FItems.begin() + index, item);
   item->FParent = this;

@@ -66,7 +66,7 @@ TPageControl::~TPageControl() {
 }
 
 TTabSheet* TPageControl::Pages(int index) const {
-  if (index < 0 || index >= PageCount()) throw EListError(Format("List index out of bounds (%d)", index));
+  CheckListIndex(index, PageCount());
   return FPages[static_cast<size_t>(index)];
 }
 

@@ -14,8 +14,7 @@ TRadioGroup::~TRadioGroup() {
 }
 
 TRadioButton* TRadioGroup::Buttons(int index) const {
-  if (index < 0 || index >= static_cast<int>(FButtons.size()))
-    throw EListError(Format("List index out of bounds (%d)", index));
+  CheckListIndex(index, static_cast<int>(FButtons.size()));
   return FButtons[static_cast<size_t>(index)];
 }
 

@@ -117,11 +117,13 @@ void TStrings::Assign(const TPersistent& source) {
   TPersistent::Assign(source);
 }
 
+void CheckListIndex(int index, int count) {
+  if (index < 0 || index >= count) throw EListError(Format("List index out of bounds (%d)", index));
+}
+
 // ---- TStringList ----
 
-void TStringList::CheckIndex(int index) const {
-  if (index < 0 || index >= GetCount()) throw EListError(Format("List index out of bounds (%d)", index));
-}
+void TStringList::CheckIndex(int index) const { CheckListIndex(index, GetCount()); }
 
 void TStringList::Changed() {
   if (UpdateCount() == 0 && OnChange) OnChange(this);
@@ -176,7 +178,7 @@ void TStringList::InsertItem(int index, const std::string& text, TObject* object
 
 void TStringList::Insert(int index, const std::string& text) {
   if (FSorted) throw EListError("Operation not allowed on sorted list");
-  if (index < 0 || index > GetCount()) throw EListError(Format("List index out of bounds (%d)", index));
+  CheckListIndex(index, GetCount() + 1);
   InsertItem(index, text, nullptr);
 }
 

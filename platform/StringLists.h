@@ -16,6 +16,9 @@ class EListError : public Exception {
   using Exception::Exception;
 };
 
+// Raises EListError "List index out of bounds (%d)" unless 0 <= index < count.
+void CheckListIndex(int index, int count);
+
 class TStrings : public TPersistent {
 public:
   std::string ClassName() const override { return "TStrings"; }

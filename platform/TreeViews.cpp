@@ -7,12 +7,6 @@
 
 namespace vk {
 
-namespace {
-
-[[noreturn]] void IndexError(int index) { throw EListError(Format("List index out of bounds (%d)", index)); }
-
-}  // namespace
-
 // ---------------------------------------------------------------- TTreeNode
 
 TTreeNode::TTreeNode(TTreeNodes& owner, TTreeNode* parent, const std::string& text)
@@ -29,7 +23,7 @@ void TTreeNode::SetText(const std::string& value) {
 }
 
 TTreeNode* TTreeNode::Item(int index) const {
-  if (index < 0 || index >= Count()) IndexError(index);
+  CheckListIndex(index, Count());
   return FChildren[index].get();
 }
 
@@ -155,7 +149,7 @@ int TTreeNodes::Count() const {
 
 TTreeNode* TTreeNodes::Item(int index) const {
   Flatten();
-  if (index < 0 || index >= static_cast<int>(FOrder.size())) IndexError(index);
+  CheckListIndex(index, static_cast<int>(FOrder.size()));
   return FOrder[index];
 }
 

@@ -47,7 +47,7 @@ uint64_t Unsigned(TSrcEditRange range) { return static_cast<uint64_t>(range); }
 // ------------------------------------------------------------ markers
 
 const TMarker& TSrcMultiHl::GetMarkers(int index) const {
-  if (index < 0 || index >= MarkerCount()) throw EListError(Format("List index out of bounds (%d)", index));
+  CheckListIndex(index, MarkerCount());
   return FMarkers[index];
 }
 
