@@ -2,8 +2,11 @@
 // source, at the end of the last line and at line 500,000, against the same
 // typing on a 1,000-line file in the same run: the time per keystroke
 // (including the highlighter's range rescan and the invalidation) must not
-// grow with the size of the file. A replace-all over that source and the
-// one Undo that takes it back, against building the same texts with memmem.
+// grow with the size of the file. Enter and Backspace near the top, in the
+// middle and at the end of that source, with and without word wrap, against
+// the same keys at the same places of the 1,000-line file. A replace-all
+// over that source and the one Undo that takes it back, against building the
+// same texts with memmem.
 
 #include <benchmark/benchmark.h>
 
@@ -57,6 +60,58 @@ void LastLineBig(benchmark::State& state) { Typing(state, 1000000, 0, "last line
 void MiddleBig(benchmark::State& state) { Typing(state, 1000000, 500000, "line 500,000 of 1,000,000"); }
 void LastLineSmall(benchmark::State& state) { Typing(state, 1000, 0, "last line, 1,000 lines"); }
 void MiddleSmall(benchmark::State& state) { Typing(state, 1000, 500, "line 500 of 1,000"); }
+
+// ---------------------------------------------------------------- line breaks and joins
+//
+// At each place, 200 Enters in the middle of a line, then the 200 Backspaces
+// that join the lines again; each figure is the time per key. The first
+// Enter at a place is reported on its own: it moves the line store's gap
+// (and the word wrap's) from the place edited before, which the keys after
+// it at the same place do not. The places are lines without leading
+// blanks, so that auto-indent adds nothing for Backspace to take away
+// first: the second line, the line after the middle one and the last line
+// (empty).
+
+constexpr int Breaks = 200;
+
+std::string BreakKey(const char* key, const char* where, int lineCount, bool wrap) {
+  return std::string(key) + ", " + where + (lineCount == 1000 ? ", 1,000" : ", 1,000,000") + (wrap ? ", wrap" : "");
+}
+
+void BreakAndJoin(benchmark::State& state, int lineCount, bool wrap) {
+  TEditorOnFile editor(lineCount);
+  vk::TSrcEdit& edit = editor.Edit;
+  edit.SetWordWrap(wrap);
+  const struct {
+    const char* Where;
+    int Line;
+  } places[] = {{"top", 2}, {"middle", lineCount / 2 + 2}, {"end", lineCount}};
+  for (auto _ : state) {
+    for (const auto& place : places) {
+      const std::string before = edit.Lines().Get(place.Line - 1);
+      edit.CommandProcessor(vk::ecGotoXY, 0, vk::TBufferCoord{static_cast<int>(before.size()) / 2 + 1, place.Line});
+      const double start = Now();
+      edit.CommandProcessor(vk::ecLineBreak, 0);
+      const double first = Now();
+      for (int i = 1; i < Breaks; ++i) edit.CommandProcessor(vk::ecLineBreak, 0);
+      const double middle = Now();
+      for (int i = 0; i < Breaks; ++i) edit.CommandProcessor(vk::ecDeleteLastChar, 0);
+      const double end = Now();
+      Record(BreakKey("first Enter", place.Where, lineCount, wrap), first - start);
+      Record(BreakKey("Enter", place.Where, lineCount, wrap), (middle - first) / (Breaks - 1));
+      Record(BreakKey("Backspace", place.Where, lineCount, wrap), (end - middle) / Breaks);
+      edit.Update();
+      // Every break was joined again.
+      if (edit.Lines().Count() != lineCount || edit.Lines().Get(place.Line - 1) != before)
+        state.SkipWithError("the joins did not restore the text");
+    }
+  }
+}
+
+void BreaksSmall(benchmark::State& state) { BreakAndJoin(state, 1000, false); }
+void BreaksBig(benchmark::State& state) { BreakAndJoin(state, 1000000, false); }
+void BreaksSmallWrapped(benchmark::State& state) { BreakAndJoin(state, 1000, true); }
+void BreaksBigWrapped(benchmark::State& state) { BreakAndJoin(state, 1000000, true); }
 
 // ---------------------------------------------------------------- replace-all and its undo
 //
@@ -112,6 +167,11 @@ BENCHMARK(MiddleSmall)->Unit(benchmark::kMillisecond)->Iterations(5);
 BENCHMARK(LastLineBig)->Unit(benchmark::kMillisecond)->Iterations(5);
 BENCHMARK(MiddleBig)->Unit(benchmark::kMillisecond)->Iterations(5);
 
+BENCHMARK(BreaksSmall)->Unit(benchmark::kMillisecond)->Iterations(5);
+BENCHMARK(BreaksBig)->Unit(benchmark::kMillisecond)->Iterations(5);
+BENCHMARK(BreaksSmallWrapped)->Unit(benchmark::kMillisecond)->Iterations(5);
+BENCHMARK(BreaksBigWrapped)->Unit(benchmark::kMillisecond)->Iterations(5);
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -121,6 +181,10 @@ int main(int argc, char** argv) {
   constexpr TUnit kMicrosecondsPerKey{"us/key", 1e6};
   PrintRatio("last line, 1,000,000 lines", "last line, 1,000 lines", kMicrosecondsPerKey);
   PrintRatio("line 500,000 of 1,000,000", "line 500 of 1,000", kMicrosecondsPerKey);
+  for (const bool wrap : {false, true})
+    for (const char* key : {"first Enter", "Enter", "Backspace"})
+      for (const char* where : {"top", "middle", "end"})
+        PrintRatio(BreakKey(key, where, 1000000, wrap), BreakKey(key, where, 1000, wrap), kMicrosecondsPerKey);
   PrintRatio("replace-all", "memmem replace");
   PrintRatio("undo of replace-all", "memmem restore");
   benchmark::Shutdown();

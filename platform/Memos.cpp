@@ -57,6 +57,7 @@ void TMemoStrings::Delete(int index) {
   FMemo.FTextSize -= lines[static_cast<size_t>(index)].size();
   lines.erase(lines.begin() + index);
   if (lines.empty()) lines.push_back("");
+  FMemo.LinesChangedFrom(index);
   FMemo.LinesChanged(FMemo.LineOffset(index));
 }
 
@@ -68,6 +69,7 @@ void TMemoStrings::Insert(int index, const std::string& text) {
   // A line goes before the line at index with its own break, or after the
   // last line (which has none) with a break before it.
   lines.insert(lines.begin() + std::min(index, static_cast<int>(lines.size())), inserted.begin(), inserted.end());
+  FMemo.LinesChangedFrom(index);
   FMemo.LinesChanged(FMemo.LineOffset(index + static_cast<int>(inserted.size())));
 }
 
@@ -78,6 +80,7 @@ void TMemoStrings::Put(int index, const std::string& text) {
   FMemo.FTextSize = FMemo.FTextSize - lines[static_cast<size_t>(index)].size() + SizeOfLines(replacement);
   lines.erase(lines.begin() + index);
   lines.insert(lines.begin() + index, replacement.begin(), replacement.end());
+  FMemo.LinesChangedFrom(index);
   FMemo.LinesChanged(FMemo.LineOffset(index + static_cast<int>(replacement.size())));
 }
 
@@ -128,6 +131,7 @@ void TCustomMemo::StoreText(const std::string& text) { SetTextLines(SplitTextLin
 void TCustomMemo::SetTextLines(std::vector<std::string> lines) {
   FTextLines = std::move(lines);
   FTextSize = SizeOfLines(FTextLines);
+  LinesChangedFrom(0);
 }
 
 int TCustomMemo::LineOffset(int index) const {

@@ -10,7 +10,10 @@
 // does). Setting Lines' text keeps such a final break; adding a line to a
 // text without one starts a new line.
 
+#include <algorithm>
+#include <climits>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "platform/Edits.h"
@@ -64,6 +67,10 @@ public:
 
   // Every line of the text (the empty one after a final break included).
   const std::vector<std::string>& TextLines() const { return FTextLines; }
+  // The first line (of TextLines) that may have changed since the last
+  // call: the lines before it are as they were then. INT_MAX when nothing
+  // changed. Lets the screen's widget take only the lines added at the end.
+  int TakeFirstChangedLine() { return std::exchange(FFirstChangedLine, INT_MAX); }
 
   void WndProc(TMessage& message) override;
 
@@ -82,10 +89,12 @@ private:
   // The offset of line index in the text.
   int LineOffset(int index) const;
   void SetTextLines(std::vector<std::string> lines);
+  void LinesChangedFrom(int index) { FFirstChangedLine = std::min(FFirstChangedLine, index); }
 
   std::vector<std::string> FTextLines{""};
   // The bytes of all lines, line breaks not counted.
   size_t FTextSize = 0;
+  int FFirstChangedLine = 0;
   TMemoStrings FLines{*this};
   bool FWordWrap = true;
   TScrollStyle FScrollBars = ssNone;

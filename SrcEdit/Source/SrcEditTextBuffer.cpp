@@ -1,6 +1,7 @@
 #include "SrcEdit/Source/SrcEditTextBuffer.h"
 
 #include <cstring>
+#include <optional>
 
 #include "SrcEdit/Source/SrcEditMiscProcs.h"
 
@@ -104,11 +105,9 @@ TObject* TSrcEditStringList::GetObject(int index) const {
 }
 
 std::string TSrcEditStringList::GetTextStr() const {
-  size_t size = 0;
-  for (const auto& line : FList) size += line.FString.Size() + 2;
   std::string text;
-  text.reserve(size);
-  for (size_t i = 0; i < FList.size(); ++i) {
+  text.reserve(TextLength());
+  for (size_t i = 0; i < FList.Count(); ++i) {
     if (i > 0) text += "\r\n";
     text += FList[i].FString.View();
   }
@@ -116,7 +115,7 @@ std::string TSrcEditStringList::GetTextStr() const {
 }
 
 size_t TSrcEditStringList::TextLength() const {
-  return FList.empty() ? 0 : FTextSize + 2 * (FList.size() - 1);
+  return FList.Empty() ? 0 : FTextSize + 2 * (FList.Count() - 1);
 }
 
 void TSrcEditStringList::Grow() {
@@ -126,14 +125,14 @@ void TSrcEditStringList::Grow() {
 void TSrcEditStringList::SetCapacity(int capacity) {
   if (capacity < GetCount()) throw EListError("Stringlist capacity cannot be smaller than count");
   FCapacity = capacity;
-  FList.reserve(capacity);
+  FList.Reserve(capacity);
 }
 
 void TSrcEditStringList::InsertItem(int index, std::string_view text) {
   if (GetCount() == FCapacity) Grow();
   TSrcEditStringRec record;
   record.FString.Assign(text);
-  FList.insert(FList.begin() + index, std::move(record));
+  FList.Insert(index, std::move(record));
   FTextSize += text.size();
 }
 
@@ -165,7 +164,7 @@ void TSrcEditStringList::AddStrings(const TStrings& strings) {
     record.FString.Assign(strings.Get(i));
     record.FObject = strings.GetObject(i);
     FTextSize += record.FString.Size();
-    FList.push_back(std::move(record));
+    FList.Add(std::move(record));
   }
   NotifyLines(&TSrcEditStringsListener::OnLinesInserted, first, added);
 }
@@ -199,7 +198,7 @@ void TSrcEditStringList::Delete(int index) {
   CheckIndex(index, GetCount() - 1);
   TStringsUpdate update(*this);
   FTextSize -= FList[index].FString.Size();
-  FList.erase(FList.begin() + index);
+  FList.Delete(index, 1);
   LongestLineAfterDelete(index, 1);
   NotifyLines(&TSrcEditStringsListener::OnLinesDeleted, index, 1);
 }
@@ -218,9 +217,9 @@ void TSrcEditStringList::Exchange(int index1, int index2) {
 }
 
 void TSrcEditStringList::Clear() {
-  if (!FList.empty()) {
+  if (!FList.Empty()) {
     TStringsUpdate update(*this);
-    FList = {};
+    FList.Clear();
     FCapacity = 0;
     FTextSize = 0;
     NotifyChange(&TSrcEditStringsListener::OnLinesCleared);
@@ -235,7 +234,7 @@ void TSrcEditStringList::InsertLines(int index, int count) {
   // Grown by the usual step rather than to the exact count, so that typing
   // line breaks into a large text does not reallocate the array each time.
   while (GetCount() + count > FCapacity) Grow();
-  FList.insert(FList.begin() + index, static_cast<size_t>(count), TSrcEditStringRec{});
+  FList.Insert(index, count, TSrcEditStringRec{});
   LongestLineAfterInsert(index, count, false);
   NotifyLines(&TSrcEditStringsListener::OnLinesInserted, index, count);
 }
@@ -245,11 +244,11 @@ void TSrcEditStringList::DeleteLines(int index, int count) {
   CheckIndex(index, GetCount() - 1);
   int removed = count < GetCount() - index ? count : GetCount() - index;
   for (int i = index; i < index + removed; ++i) FTextSize -= FList[i].FString.Size();
-  if (index + removed < GetCount()) {
-    TStringsUpdate update(*this);
-    FList.erase(FList.begin() + index, FList.begin() + index + removed);
-  } else {
-    FList.resize(index);
+  {
+    // Only a deletion that moves later lines is bracketed as a change.
+    std::optional<TStringsUpdate> update;
+    if (index + removed < GetCount()) update.emplace(*this);
+    FList.Delete(index, removed);
   }
   LongestLineAfterDelete(index, removed);
   NotifyLines(&TSrcEditStringsListener::OnLinesDeleted, index, removed);
@@ -342,7 +341,8 @@ void TSrcEditStringList::SetTabWidth(int tabWidth) {
   FTabWidth = tabWidth;
   FConvertTabsProc = GetBestConvertTabsProcEx(tabWidth);
   ForgetLongestLine();
-  for (auto& record : FList) {
+  for (size_t i = 0; i < FList.Count(); ++i) {
+    TSrcEditStringRec& record = FList[i];
     record.FExpandedLength = -1;
     record.FFlags.Exclude(sfHasNoTabs).Include(sfExpandedLengthUnknown);
   }
@@ -383,15 +383,13 @@ void TSrcEditStringList::LoadFromStream(TStream& stream) {
 }
 
 void TSrcEditStringList::SaveToStream(TStream& stream) {
-  if (FList.empty()) return;
+  if (FList.Empty()) return;
   const char* lineBreak = LineBreakOf(FFileFormat);
   size_t breakLength = std::strlen(lineBreak);
-  size_t size = 0;
-  for (const auto& record : FList) size += record.FString.Size() + breakLength;
-  size -= breakLength;
+  size_t size = FTextSize + breakLength * (FList.Count() - 1);
   std::string data;
   data.reserve(size);
-  for (size_t i = 0; i < FList.size(); ++i) {
+  for (size_t i = 0; i < FList.Count(); ++i) {
     if (i > 0) data.append(lineBreak, breakLength);
     data += FList[i].FString.View();
   }
@@ -402,7 +400,7 @@ void TSrcEditStringList::SaveToFile(const std::string& fileName) {
   TSrcEditFileWriter writer(fileName);
   writer.SetFileFormat(FFileFormat);
   for (int i = 0; i + 1 < GetCount(); ++i) writer.WriteLine(FList[i].FString.View());
-  if (!FList.empty()) writer.Write(FList.back().FString.View());
+  if (!FList.Empty()) writer.Write(FList[FList.Count() - 1].FString.View());
   writer.Commit();
 }
 

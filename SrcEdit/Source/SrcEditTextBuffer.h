@@ -10,6 +10,7 @@
 #include <utility>
 #include <vector>
 
+#include "SrcEdit/Source/SrcEditGapArray.h"
 #include "SrcEdit/Source/SrcEditTypes.h"
 #include "platform/DelegateList.h"
 #include "platform/Events.h"
@@ -88,14 +89,14 @@ public:
   // The line's text without a copy; valid until the line changes. Empty out
   // of range.
   std::string_view GetView(int index) const {
-    return index >= 0 && index < static_cast<int>(FList.size()) ? FList[index].FString.View() : std::string_view();
+    return index >= 0 && index < GetCount() ? FList[index].FString.View() : std::string_view();
   }
   // Final: the range scan asks for it with every line.
-  int GetCount() const final { return static_cast<int>(FList.size()); }
+  int GetCount() const final { return static_cast<int>(FList.Count()); }
   TObject* GetObject(int index) const override;
   // 0 out of range. Inline: every line's scan reads the one before it.
   TSrcEditRange GetRange(int index) const {
-    return index >= 0 && index < static_cast<int>(FList.size()) ? FList[index].FRange : 0;
+    return index >= 0 && index < GetCount() ? FList[index].FRange : 0;
   }
   int GetCapacity() const override { return FCapacity; }
   // The lines joined with CR LF, without a break after the last one.
@@ -167,7 +168,10 @@ private:
   void LongestLineAfterInsert(int index, int count, bool withText);
   void LongestLineAfterDelete(int index, int count);
 
-  std::vector<TSrcEditStringRec> FList;
+  // Lines are inserted and deleted where the caret is: the gap follows the
+  // edits, so line breaks typed at one place of a large text move no
+  // records; only an edit at another place moves those in between, once.
+  TSrcGapArray<TSrcEditStringRec> FList;
   int FCapacity = 0;
   // The bytes of all lines, line breaks not counted.
   size_t FTextSize = 0;

@@ -28,18 +28,49 @@ std::unique_ptr<ISrcWordWrapHost> MakeEditorHost(TCustomSrcEdit* editor) {
 
 bool IsBlank(char c) { return c == ' ' || c == '\t'; }
 
-// Puts items in place of the count entries at pos with one block move.
-template <class T>
-void ReplaceRange(std::vector<T>& array, size_t pos, size_t count, const std::vector<T>& items) {
-  const size_t common = std::min(count, items.size());
-  std::copy_n(items.begin(), common, array.begin() + pos);
-  if (count > common)
-    array.erase(array.begin() + pos + common, array.begin() + pos + count);
-  else
-    array.insert(array.begin() + pos + common, items.begin() + common, items.end());
+}  // namespace
+
+// ---------------------------------------------------------------- TSrcLineRowEnds
+
+int TSrcLineRowEnds::LineOfRow(int row) const {
+  int first = 0;
+  int count = Count();
+  while (count > 0) {
+    const int half = count / 2;
+    if ((*this)[first + half] < row) {
+      first += half + 1;
+      count -= half + 1;
+    } else {
+      count = half;
+    }
+  }
+  return first;
 }
 
-}  // namespace
+void TSrcLineRowEnds::MoveGap(size_t index) {
+  // Rows up to a line's end and rows after it add up to the total, both ways.
+  FEnds.MoveGap(index, [total = FTotal](int32_t rows) { return total - rows; });
+}
+
+void TSrcLineRowEnds::Replace(int index, int oldCount, std::span<const int32_t> ends, int delta) {
+  MoveGap(static_cast<size_t>(index));
+  FEnds.Delete(static_cast<size_t>(index), static_cast<size_t>(oldCount));
+  FEnds.InsertRun(static_cast<size_t>(index), ends);
+  FTotal += delta;
+}
+
+void TSrcLineRowEnds::Add(int32_t end) {
+  MoveGap(FEnds.Count());
+  FEnds.Add(end);
+  FTotal = end;
+}
+
+void TSrcLineRowEnds::Clear() {
+  FEnds.Clear();
+  FTotal = 0;
+}
+
+// ---------------------------------------------------------------- TSrcWordWrapPlugin
 
 TSrcWordWrapPlugin::TSrcWordWrapPlugin(TCustomSrcEdit* editor)
     : FOwnHost(MakeEditorHost(editor)), FHost(*FOwnHost) {
@@ -71,20 +102,18 @@ void TSrcWordWrapPlugin::DisplayChanged() {
 }
 
 void TSrcWordWrapPlugin::WrapLines() {
-  FLineRowEnds.clear();
-  FRowLengths.clear();
+  FLineRowEnds.Clear();
+  FRowLengths.Clear();
   const int count = FHost.Lines().Count();
-  if (count == 0 || FWrapWidth == 0) {
-    // The empty state: a text area narrower than one cell shows nothing.
-    FLineRowEnds.shrink_to_fit();
-    FRowLengths.shrink_to_fit();
-    return;
-  }
-  FLineRowEnds.reserve(count);
-  FRowLengths.reserve(count);
+  // The empty state: a text area narrower than one cell shows nothing.
+  if (count == 0 || FWrapWidth == 0) return;
+  FLineRowEnds.Reserve(count);
+  FRowLengths.Reserve(static_cast<size_t>(count));
   for (int i = 0; i < count; ++i) {
-    WrapLineAt(i, FRowLengths);
-    FLineRowEnds.push_back(static_cast<int32_t>(FRowLengths.size()));
+    FNewRows.clear();
+    WrapLineAt(i, FNewRows);
+    FRowLengths.InsertRun(FRowLengths.Count(), FNewRows);
+    FLineRowEnds.Add(static_cast<int32_t>(FRowLengths.Count()));
   }
 }
 
@@ -156,10 +185,9 @@ int TSrcWordWrapPlugin::Remap(int index, int oldCount, int newCount) {
     FNewRowEnds.push_back(firstRow + static_cast<int32_t>(FNewRows.size()));
   }
   const int delta = static_cast<int>(FNewRows.size()) - oldRows;
-  ReplaceRange(FRowLengths, firstRow, oldRows, FNewRows);
-  ReplaceRange(FLineRowEnds, index, oldCount, FNewRowEnds);
-  if (delta != 0)
-    for (size_t i = index + newCount; i < FLineRowEnds.size(); ++i) FLineRowEnds[i] += delta;
+  FRowLengths.Delete(static_cast<size_t>(firstRow), static_cast<size_t>(oldRows));
+  FRowLengths.InsertRun(static_cast<size_t>(firstRow), FNewRows);
+  FLineRowEnds.Replace(index, oldCount, FNewRowEnds, delta);
   return delta;
 }
 
@@ -201,12 +229,11 @@ TDisplayCoord TSrcWordWrapPlugin::BufferToDisplayPos(const TBufferCoord& pos) {
 TBufferCoord TSrcWordWrapPlugin::DisplayToBufferPos(const TDisplayCoord& pos) {
   if (pos.Column < 1 || pos.Row < 1) throw ESrcEditAssertion();
   if (pos.Row > RowCount()) return {pos.Column, pos.Row - RowCount() + LineCount()};
-  const auto lineEnd = std::lower_bound(FLineRowEnds.begin(), FLineRowEnds.end(), pos.Row);
-  const int line = static_cast<int>(lineEnd - FLineRowEnds.begin());
+  const int line = FLineRowEnds.LineOfRow(pos.Row);
   const int row = pos.Row - 1;
   int before = 0;
   for (int r = RowsBefore(line); r < row; ++r) before += FRowLengths[r];
-  const bool lastRow = pos.Row == *lineEnd;
+  const bool lastRow = pos.Row == FLineRowEnds[line];
   const int rowLength = FRowLengths[row];
   const int limit = lastRow ? std::max(rowLength, FWrapWidth) : rowLength;
   return {before + std::min(pos.Column, limit + 1), line + 1};

@@ -7,10 +7,12 @@
 
 #include <cstdint>
 #include <memory>
+#include <span>
 #include <string_view>
 #include <vector>
 
 #include "SrcEdit/Source/SrcEdit.h"
+#include "SrcEdit/Source/SrcEditGapArray.h"
 #include "SrcEdit/Source/SrcEditTextBuffer.h"
 #include "SrcEdit/Source/SrcEditTypes.h"
 
@@ -27,6 +29,36 @@ public:
   virtual int ColumnsInWindow() const = 0;
   // A row may end after any character that is not one of these.
   virtual TSrcIdentChars IdentChars() const = 0;
+};
+
+// Per line (0-based), the number of rows up to and including it. Lines are
+// inserted and deleted at the gap of the array, which follows the edits.
+// Behind the gap an entry holds the rows after its line instead: a change
+// at the gap alters only the total and leaves all of those true, where
+// cumulative ends would all have to shift.
+class TSrcLineRowEnds {
+public:
+  int Count() const { return static_cast<int>(FEnds.Count()); }
+  int Total() const { return FTotal; }
+  int operator[](int line) const {
+    const size_t index = static_cast<size_t>(line);
+    return index < FEnds.GapIndex() ? FEnds[index] : FTotal - FEnds[index];
+  }
+  // The first line whose rows reach row; Count() when none does.
+  int LineOfRow(int row) const;
+  // Puts lines ending at the given rows in place of oldCount lines at
+  // index; the rows of the text change by delta.
+  void Replace(int index, int oldCount, std::span<const int32_t> ends, int delta);
+  void Add(int32_t end);
+  void Reserve(int count) { FEnds.Reserve(static_cast<size_t>(count)); }
+  void Clear();
+
+private:
+  // Turns the entries the gap passes over from one form into the other.
+  void MoveGap(size_t index);
+
+  TSrcGapArray<int32_t> FEnds;
+  int FTotal = 0;
 };
 
 // Rows are kept per line as cumulative row ends and one length per row. The
@@ -50,7 +82,7 @@ public:
   // The column is limited to the row's end, on a line's last row to the
   // wrap width.
   TBufferCoord DisplayToBufferPos(const TDisplayCoord& pos) override;
-  int RowCount() override { return FLineRowEnds.empty() ? 0 : FLineRowEnds.back(); }
+  int RowCount() override { return FLineRowEnds.Total(); }
   // Raises EListError "List index out of bounds (%d)" outside 1..RowCount.
   int GetRowLength(int row) override;
   // Line events of the store (0-based index): each rewraps only the lines
@@ -65,7 +97,7 @@ public:
   void Reset() override;
 
   int WrapWidth() const { return FWrapWidth; }
-  int LineCount() const { return static_cast<int>(FLineRowEnds.size()); }
+  int LineCount() const { return FLineRowEnds.Count(); }
 
 private:
   int EffectiveWrapWidth() const;
@@ -73,7 +105,7 @@ private:
   int RowsBefore(int line) const { return line > 0 ? FLineRowEnds[line - 1] : 0; }
   void WrapLines();
   // Replaces the rows of oldCount lines at index by the rows of the newCount
-  // lines now there, moving the rest of both arrays once.
+  // lines now there.
   int Remap(int index, int oldCount, int newCount);
   // Appends the rows of the line (0-based).
   void WrapLineAt(int index, std::vector<uint16_t>& rows);
@@ -83,10 +115,9 @@ private:
 
   std::unique_ptr<ISrcWordWrapHost> FOwnHost;
   ISrcWordWrapHost& FHost;
-  // Per line: the number of rows up to and including it.
-  std::vector<int32_t> FLineRowEnds;
+  TSrcLineRowEnds FLineRowEnds;
   // Per row: the characters of its line it shows (0 for an empty line).
-  std::vector<uint16_t> FRowLengths;
+  TSrcGapArray<uint16_t> FRowLengths;
   int FWrapWidth = 0;
   // The shortest row that ending at a break character may leave.
   int FMinRowLength = 1;

@@ -10,6 +10,8 @@
 #include <QtGui/QTextDocument>
 #include <climits>
 #include <functional>
+#include <utility>
+#include <vector>
 
 #include "platform/CodePage.h"
 #include "platform/InputState.h"
@@ -254,34 +256,70 @@ void TQtMemoPeer::SyncLater() {
 void TQtMemoPeer::Sync() {
   FSyncPending = false;
   QSignalBlocker blocker(FText);
-  const std::string text = FMemo.Text();
-  const QString target = EditTextToQString(text);
-  const QString current = FText->toPlainText();
-  if (current != target) {
-    // Only the part between what stayed at both ends is replaced, so the
-    // widget keeps its layout and scroll position for the rest.
-    const qsizetype shorter = std::min(current.size(), target.size());
-    qsizetype prefix = 0;
-    while (prefix < shorter && current[prefix] == target[prefix]) ++prefix;
-    qsizetype suffix = 0;
-    while (suffix < shorter - prefix && current[current.size() - 1 - suffix] == target[target.size() - 1 - suffix])
-      ++suffix;
-    QTextCursor cursor(FText->document());
-    cursor.setPosition(static_cast<int>(prefix));
-    cursor.setPosition(static_cast<int>(current.size() - suffix), QTextCursor::KeepAnchor);
-    cursor.insertText(target.mid(prefix, target.size() - prefix - suffix));
-  }
-  ShowSelection(text);
+  // Lines added to the build's output are all that changed on most turns:
+  // only they are converted and appended, not the whole text.
+  int first = FMemo.TakeFirstChangedLine();
+  if (std::exchange(FWidgetChanged, false)) first = 0;
+  if (first == 0)
+    ShowWholeText();
+  else if (first != INT_MAX)
+    ShowLinesFrom(first);
+  ShowSelection();
 }
 
-void TQtMemoPeer::ShowSelection(const std::string& text) {
-  const int start = EditIndexOf(text, FMemo.SelStart());
-  const int end = EditIndexOf(text, FMemo.SelStart() + FMemo.SelLength());
+void TQtMemoPeer::ShowWholeText() {
+  const QString target = EditTextToQString(FMemo.Text());
+  const QString current = FText->toPlainText();
+  if (current == target) return;
+  // Only the part between what stayed at both ends is replaced, so the
+  // widget keeps its layout and scroll position for the rest.
+  const qsizetype shorter = std::min(current.size(), target.size());
+  qsizetype prefix = 0;
+  while (prefix < shorter && current[prefix] == target[prefix]) ++prefix;
+  qsizetype suffix = 0;
+  while (suffix < shorter - prefix && current[current.size() - 1 - suffix] == target[target.size() - 1 - suffix])
+    ++suffix;
+  QTextCursor cursor(FText->document());
+  cursor.setPosition(static_cast<int>(prefix));
+  cursor.setPosition(static_cast<int>(current.size() - suffix), QTextCursor::KeepAnchor);
+  cursor.insertText(target.mid(prefix, target.size() - prefix - suffix));
+}
+
+void TQtMemoPeer::ShowLinesFrom(int first) {
+  const QTextBlock kept = FText->document()->findBlockByNumber(first - 1);
+  if (!kept.isValid()) {
+    ShowWholeText();
+    return;
+  }
+  // From the end of the last line kept: each later line after its break.
+  const std::vector<std::string>& lines = FMemo.TextLines();
+  std::string tail;
+  for (size_t i = static_cast<size_t>(first); i < lines.size(); ++i) tail += "\r\n" + lines[i];
+  QTextCursor cursor(FText->document());
+  cursor.setPosition(kept.position() + kept.length() - 1);
+  cursor.movePosition(QTextCursor::End, QTextCursor::KeepAnchor);
+  cursor.insertText(EditTextToQString(tail));
+}
+
+void TQtMemoPeer::ShowSelection() {
+  const int start = WidgetIndexOf(FMemo.SelStart());
+  const int end = WidgetIndexOf(FMemo.SelStart() + FMemo.SelLength());
   QTextCursor cursor = FText->textCursor();
   if (cursor.selectionStart() == start && cursor.selectionEnd() == end) return;
   cursor.setPosition(start);
   cursor.setPosition(end, QTextCursor::KeepAnchor);
   FText->setTextCursor(cursor);
+}
+
+int TQtMemoPeer::WidgetIndexOf(int offset) const {
+  // The model's line holding the offset is the widget's block of that number.
+  const std::vector<std::string>& lines = FMemo.TextLines();
+  size_t line = 0;
+  int lineStart = 0;
+  while (line + 1 < lines.size() && lineStart + static_cast<int>(lines[line].size()) + 2 <= offset)
+    lineStart += static_cast<int>(lines[line++].size()) + 2;
+  const QTextBlock block = FText->document()->findBlockByNumber(static_cast<int>(line));
+  return block.position() + EditIndexOf(lines[line], offset - lineStart);
 }
 
 void TQtMemoPeer::ReportSelection() {
@@ -301,6 +339,8 @@ void TQtMemoPeer::ReportEdit() {
   for (char c : text) edited += c == '\n' ? std::string("\r\n") : std::string(1, c);
   if (edited == FMemo.Text()) return;
   RunGuarded([&] { FMemo.UserEdit(edited, EditOffsetOf(edited, FText->textCursor().position())); });
+  // The model may have refused or cut the edit.
+  FWidgetChanged = true;
   Sync();
 }
 

@@ -56,13 +56,23 @@ public:
 
 private:
   void SyncLater();
-  void ShowSelection(const std::string& text);
+  // Replaces what differs between the widget's text and the model's.
+  void ShowWholeText();
+  // Replaces the widget's lines from first on by the model's; the lines
+  // before it are the same in both.
+  void ShowLinesFrom(int first);
+  void ShowSelection();
+  // The widget's index of a byte offset of the model's text.
+  int WidgetIndexOf(int offset) const;
   void ReportSelection();
   void ReportEdit();
 
   TCustomMemo& FMemo;
   QPlainTextEdit* FText;
   bool FSyncPending = false;
+  // The widget's text may differ from the model's anywhere: it is new, or
+  // the user changed it.
+  bool FWidgetChanged = true;
 };
 
 class TQtSpinEditPeer : public TQtWidgetPeer {

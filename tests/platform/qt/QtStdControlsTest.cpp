@@ -17,6 +17,7 @@
 #include <QtWidgets/QPushButton>
 #include <QtWidgets/QRadioButton>
 #include <QtWidgets/QSpinBox>
+#include <functional>
 #include <iostream>
 #include <memory>
 #include <string>
@@ -36,6 +37,7 @@
 #include "platform/Panels.h"
 #include "platform/RadioGroups.h"
 #include "platform/SpinEdits.h"
+#include "platform/qt/QtEditPeers.h"
 #include "platform/qt/QtPeer.h"
 #include "tests/platform/qt/QtTestSupport.h"
 
@@ -261,6 +263,48 @@ TEST_F(QtStdControlsTest, AMemoFollowsTheModelAndTheKeys) {
   Form->Output->Lines().Clear();
   QCoreApplication::processEvents();
   EXPECT_EQ(text->toPlainText(), "");
+}
+
+TEST_F(QtStdControlsTest, AMemoShowsEveryChangeOfItsLines) {
+  // Lines added at the end are appended to the widget; any other change
+  // must still show in full. Double-byte lines check the conversion.
+  TMemo& memo = *Form->Output;
+  const struct {
+    const char* Change;
+    std::function<void()> Apply;
+  } steps[] = {
+      {"add", [&] { memo.Lines().Add(Ansi("링크: main.elf")); }},
+      {"add two in one turn",
+       [&] {
+         memo.Lines().Add("a");
+         memo.Lines().Add("b");
+       }},
+      {"put the first line", [&] { memo.Lines().Put(0, "first"); }},
+      {"insert in the middle", [&] { memo.Lines().Insert(2, "x\r\ny"); }},
+      {"delete the last line", [&] { memo.Lines().Delete(memo.Lines().Count() - 1); }},
+      {"add, then put an earlier line",
+       [&] {
+         memo.Lines().Add("c");
+         memo.Lines().Put(1, Ansi("둘"));
+       }},
+      {"text with a final break, then add",
+       [&] {
+         memo.Lines().SetText("p\r\nq\r\n");
+         memo.Lines().Add("r");
+       }},
+      {"clear, then add",
+       [&] {
+         memo.Lines().Clear();
+         memo.Lines().Add("only");
+       }},
+  };
+  auto* text = WidgetOf<QPlainTextEdit>(&memo);
+  for (const auto& step : steps) {
+    step.Apply();
+    QCoreApplication::processEvents();
+    EXPECT_EQ(text->toPlainText().toStdString(), EditTextToQString(memo.Text()).toStdString()) << step.Change;
+    EXPECT_EQ(text->textCursor().position(), EditIndexOf(memo.Text(), memo.SelStart())) << step.Change;
+  }
 }
 
 TEST_F(QtStdControlsTest, ClicksOnChoicesReachTheModelWithTheirEvents) {

@@ -1,0 +1,115 @@
+#pragma once
+// An array with a gap: the elements lie in one block of storage with a run
+// of unused slots (the gap) where the last insert or delete happened.
+// Inserting or deleting there moves no element; elsewhere the gap is moved
+// there first, which moves only the elements between the two places. Edits
+// that stay in one place, as lines typed or joined at the caret do, so cost
+// the same near the start of a large array as at its end.
+
+#include <algorithm>
+#include <cstddef>
+#include <span>
+#include <utility>
+#include <vector>
+
+namespace vk {
+
+// T must be default-constructible and movable. The slots of the gap hold
+// moved-from or default elements: a deleted element is replaced by a
+// default one at once, so that nothing it owned outlives it.
+template <class T>
+class TSrcGapArray {
+public:
+  size_t Count() const { return FItems.size() - GapLength(); }
+  bool Empty() const { return Count() == 0; }
+  size_t Capacity() const { return FItems.size(); }
+  // Makes room for count elements in all; never shrinks.
+  void Reserve(size_t count) {
+    if (count > Capacity()) Grow(count);
+  }
+
+  T& operator[](size_t index) { return FItems[Slot(index)]; }
+  const T& operator[](size_t index) const { return FItems[Slot(index)]; }
+
+  // The index at which inserting or deleting moves nothing.
+  size_t GapIndex() const { return FGapStart; }
+  void MoveGap(size_t index) {
+    // Without a gap no element moves (one moved onto itself may be lost).
+    if (GapLength() > 0 && index < FGapStart)
+      std::move_backward(At(index), At(FGapStart), At(FGapEnd));
+    else if (GapLength() > 0 && index > FGapStart)
+      std::move(At(FGapEnd), At(FGapEnd + index - FGapStart), At(FGapStart));
+    FGapEnd = index + GapLength();
+    FGapStart = index;
+  }
+  // The same, passing each element that changes sides of the gap through
+  // cross (T(T), taking the element's value).
+  template <class Cross>
+  void MoveGap(size_t index, Cross cross) {
+    const size_t gap = GapLength();
+    if (index < FGapStart)
+      for (size_t i = FGapStart; i-- > index;) FItems[i + gap] = cross(std::move(FItems[i]));
+    else
+      for (size_t i = FGapStart; i < index; ++i) FItems[i] = cross(std::move(FItems[i + gap]));
+    FGapEnd = index + gap;
+    FGapStart = index;
+  }
+
+  // count copies of value at index.
+  void Insert(size_t index, size_t count, const T& value) {
+    OpenGap(index, count);
+    std::fill(At(FGapStart), At(FGapStart + count), value);
+    FGapStart += count;
+  }
+  void Insert(size_t index, T value) {
+    OpenGap(index, 1);
+    FItems[FGapStart++] = std::move(value);
+  }
+  void InsertRun(size_t index, std::span<const T> run) {
+    OpenGap(index, run.size());
+    std::copy(run.begin(), run.end(), At(FGapStart));
+    FGapStart += run.size();
+  }
+  void Add(T value) { Insert(Count(), std::move(value)); }
+
+  void Delete(size_t index, size_t count) {
+    if (count == 0) return;
+    MoveGap(index);
+    std::fill(At(FGapEnd), At(FGapEnd + count), T());
+    FGapEnd += count;
+  }
+  // Frees the storage.
+  void Clear() {
+    FItems = {};
+    FGapStart = FGapEnd = 0;
+  }
+
+private:
+  size_t GapLength() const { return FGapEnd - FGapStart; }
+  size_t Slot(size_t index) const { return index < FGapStart ? index : index + GapLength(); }
+  auto At(size_t slot) { return FItems.begin() + static_cast<std::ptrdiff_t>(slot); }
+
+  // Moves the gap to index and makes it at least count slots long. The
+  // storage grows by half at least, so that a run of inserts copies the
+  // elements only now and then.
+  void OpenGap(size_t index, size_t count) {
+    if (GapLength() < count) Grow(std::max({Count() + count, Capacity() + Capacity() / 2, size_t{16}}));
+    MoveGap(index);
+  }
+
+  // New storage of capacity slots, the gap where it was.
+  void Grow(size_t capacity) {
+    std::vector<T> items(capacity);
+    const size_t after = Capacity() - FGapEnd;
+    std::move(At(0), At(FGapStart), items.begin());
+    std::move(At(FGapEnd), FItems.end(), items.end() - static_cast<std::ptrdiff_t>(after));
+    FItems = std::move(items);
+    FGapEnd = capacity - after;
+  }
+
+  std::vector<T> FItems;
+  size_t FGapStart = 0;
+  size_t FGapEnd = 0;
+};
+
+}  // namespace vk
