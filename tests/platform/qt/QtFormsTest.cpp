@@ -5,6 +5,8 @@
 
 #include <gtest/gtest.h>
 
+#include <functional>
+
 #include <QtCore/QTimer>
 #include <QtWidgets/QApplication>
 #include <QtWidgets/QMenu>
@@ -181,6 +183,28 @@ protected:
     std::cout << "screenshot: " << SaveScreenshot(image, name) << "\n";
     return image;
   }
+  // A shown form whose only panel carries a new popup menu.
+  static TPopupMenu* PanelPopup(TForm*& form, TPanel*& panel) {
+    form = NewForm<TForm>(&Application());
+    form->SetBounds(100, 100, 300, 200);
+    panel = Put<TPanel>(form, form, alClient, 0);
+    auto* popup = new TPopupMenu(form);
+    panel->SetPopupMenu(popup);
+    return popup;
+  }
+  // Shows the form, right-clicks the panel and lets `work` use the popup on
+  // the screen.
+  static void RightClickAndUse(TForm* form, TPanel* panel, std::function<void(QMenu*)> work) {
+    form->Show();
+    QTimer::singleShot(50, [work] {
+      auto* menu = qobject_cast<QMenu*>(QApplication::activePopupWidget());
+      ASSERT_NE(menu, nullptr);
+      work(menu);
+      if (menu->isVisible()) menu->close();
+    });
+    QContextMenuEvent event(QContextMenuEvent::Mouse, QPoint(10, 10), QPoint(110, 110));
+    QCoreApplication::sendEvent(QtPeerOf(panel)->Widget(), &event);
+  }
 };
 
 TEST_F(QtFormsTest, TheDemoMainWindowShowsItsBarsPagesAndDocuments) {
@@ -350,48 +374,32 @@ TEST_F(QtFormsTest, AMessageBoxOnTheScreenAnswersTheButtonPressed) {
 }
 
 TEST_F(QtFormsTest, APopupMenuOpensOnTheScreenAndItsChoiceClicksTheItem) {
-  TForm* form = NewForm<TForm>(&Application());
-  form->SetBounds(100, 100, 300, 200);
-  auto* panel = Put<TPanel>(form, form, alClient, 0);
-  auto* popup = new TPopupMenu(form);
+  TForm* form;
+  TPanel* panel;
+  TPopupMenu* popup = PanelPopup(form, panel);
   TLogger large{"large"}, small{"small"};
   AddItem(form, popup->Items(), "Large Icon")->OnClick = large.Event();
   AddItem(form, popup->Items(), "Small Icon")->OnClick = small.Event();
-  panel->SetPopupMenu(popup);
-  form->Show();
-  QTimer::singleShot(50, [] {
-    auto* menu = qobject_cast<QMenu*>(QApplication::activePopupWidget());
-    ASSERT_NE(menu, nullptr);
+  RightClickAndUse(form, panel, [](QMenu* menu) {
     ASSERT_EQ(menu->actions().size(), 2);
     menu->actions()[1]->trigger();
-    menu->close();
   });
-  QContextMenuEvent event(QContextMenuEvent::Mouse, QPoint(10, 10), QPoint(110, 110));
-  QCoreApplication::sendEvent(QtPeerOf(panel)->Widget(), &event);
   EXPECT_EQ(GRan, std::vector<std::string>{"small"});
   EXPECT_EQ(popup->PopupComponent(), panel);
 }
 
 TEST_F(QtFormsTest, AMnemonicSharedWithAGreyedItemReachesTheOtherItem) {
-  TForm* form = NewForm<TForm>(&Application());
-  form->SetBounds(100, 100, 300, 200);
-  auto* panel = Put<TPanel>(form, form, alClient, 0);
-  auto* popup = new TPopupMenu(form);
+  TForm* form;
+  TPanel* panel;
+  TPopupMenu* popup = PanelPopup(form, panel);
   TLogger redo{"redo"}, replace{"replace"};
   TMenuItem* greyed = AddItem(form, popup->Items(), "&Redo");
   greyed->OnClick = redo.Event();
   greyed->SetEnabled(false);
   AddItem(form, popup->Items(), "&Replace...")->OnClick = replace.Event();
-  panel->SetPopupMenu(popup);
-  form->Show();
-  QTimer::singleShot(50, [] {
-    auto* menu = qobject_cast<QMenu*>(QApplication::activePopupWidget());
-    ASSERT_NE(menu, nullptr);
+  RightClickAndUse(form, panel, [](QMenu* menu) {
     for (Qt::Key key : {Qt::Key_R, Qt::Key_R, Qt::Key_Return}) QTest::keyClick(menu, key);
-    if (menu->isVisible()) menu->close();
   });
-  QContextMenuEvent event(QContextMenuEvent::Mouse, QPoint(10, 10), QPoint(110, 110));
-  QCoreApplication::sendEvent(QtPeerOf(panel)->Widget(), &event);
   EXPECT_EQ(GRan, std::vector<std::string>{"replace"});
 }
 
