@@ -1,5 +1,7 @@
 #include "platform/CheckBoxes.h"
 
+#include "platform/InputState.h"
+
 namespace vk {
 
 namespace {
@@ -43,6 +45,12 @@ void TRadioButton::SetChecked(bool value) {
       if (auto* sibling = dynamic_cast<TRadioButton*>(parent->Controls(i)); sibling && sibling != this)
         sibling->SetChecked(false);
   Click();
+}
+
+void TRadioButton::WndProc(TMessage& message) {
+  // A click checks the button when it comes; the focus it brings does not.
+  if (message.Msg == WM_SETFOCUS && GetKeyState(VK_LBUTTON) >= 0) SetChecked(true);
+  TWinControl::WndProc(message);
 }
 
 }  // namespace vk

@@ -57,7 +57,13 @@ void TCustomForm::ChildGone(TCustomForm* child) {
   if (FActiveMDIChild == child) {
     FActiveMDIChild = nullptr;
     if (FMenu) FMenu->Merge(nullptr);
-    if (!FMDIChildren.empty() && !ComponentState().Contains(csDestroying)) ActivateChild(FMDIChildren.front());
+    if (!FMDIChildren.empty() && !ComponentState().Contains(csDestroying)) {
+      TCustomForm* next = FMDIChildren.front();
+      // The maximised state passes to the child that comes forward, as it
+      // does when another child is activated.
+      if (child->WindowState() == wsMaximized) next->SetWindowState(wsMaximized);
+      ActivateChild(next);
+    }
   }
   UpdateWindowMenu();
 }

@@ -12,6 +12,7 @@
 #include "platform/ComboBoxes.h"
 #include "platform/Edits.h"
 #include "platform/Forms.h"
+#include "platform/InputState.h"
 #include "platform/Labels.h"
 #include "platform/ListBoxes.h"
 #include "platform/RadioGroups.h"
@@ -74,6 +75,23 @@ TEST_F(ChoiceControlsTest, ARadioButtonTurnsItsSiblingsOffSilently) {
   EXPECT_TRUE(b->TabStop());
   b->SetChecked(false);
   EXPECT_TRUE(other.Take().empty()) << "unchecking fires nothing";
+}
+
+TEST_F(ChoiceControlsTest, TheArrowKeysCheckTheRadioButtonTheyMoveTo) {
+  auto* a = Put<TRadioButton>();
+  auto* b = Put<TRadioButton>();
+  a->SetChecked(true);
+  Form->Show();
+  a->SetFocus();
+  PressKey(VK_DOWN);
+  EXPECT_EQ(FocusedControl(), b);
+  EXPECT_TRUE(b->Checked());
+  EXPECT_FALSE(a->Checked());
+  // The focus a mouse press brings leaves the choice to the click.
+  SetKeyDown(VK_LBUTTON, true);
+  a->SetFocus();
+  SetKeyDown(VK_LBUTTON, false);
+  EXPECT_TRUE(b->Checked());
 }
 
 TEST_F(ChoiceControlsTest, ARadioGroupClicksWhenItsIndexChanges) {

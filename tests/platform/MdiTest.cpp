@@ -137,7 +137,7 @@ TEST_F(MdiTest, TheActiveChildsMenuTakesThePlaceOfTheGroupItShares) {
       << "the next child, tools, is active now";
 }
 
-TEST_F(MdiTest, AMaximisedChildFillsTheClientAreaAndHandsTheStateOn) {
+TEST_F(MdiTest, AMaximisedChildFillsTheClientAreaAndHandsTheStateOnWhenActivatedOrGone) {
   TChild* a = Child("a");
   TChild* b = Child("b");
   const TRect area = Main->MDIClientRect();
@@ -151,6 +151,8 @@ TEST_F(MdiTest, AMaximisedChildFillsTheClientAreaAndHandsTheStateOn) {
   EXPECT_EQ(b->BoundsRect(), Bounds(10, 10, 200, 150));
   Main->Bar->SetHeight(50);
   EXPECT_EQ(a->Height(), Main->MDIClientRect().Height()) << "a maximised child follows the client area";
+  delete a;
+  EXPECT_EQ(b->WindowState(), wsMaximized) << "the child that comes forward when a maximised one goes";
 }
 
 TEST_F(MdiTest, TheWindowListNamesTheChildrenAndShowsOneWhenChosen) {
