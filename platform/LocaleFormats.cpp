@@ -82,11 +82,11 @@ std::string ConvertPattern(const std::string& pattern, const TPatternContext& co
       i += length - 1;
       continue;
     }
-    char spec = pattern[++i];
-    if ((spec == 'E' || spec == 'O') && i + 1 < pattern.size()) spec = pattern[++i];
+    char conversion = pattern[++i];
+    if ((conversion == 'E' || conversion == 'O') && i + 1 < pattern.size()) conversion = pattern[++i];
     const char* field = nullptr;
     std::string nested;
-    switch (spec) {
+    switch (conversion) {
       case 'd': field = "dd"; break;
       case 'e': field = "d"; break;
       case 'm': field = "mm"; break;
