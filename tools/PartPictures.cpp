@@ -82,7 +82,8 @@ int DefaultPins(TPackageKind kind) {
 // ("QFN32") wins over the table.
 TPackage PackageOf(const TPictureName& name) {
   QString first = name.Packages.value(0);
-  TPackage package{KindOf(first), DefaultPins(KindOf(first))};
+  const TPackageKind kind = KindOf(first);
+  TPackage package{kind, DefaultPins(kind)};
   for (const TPinCount& entry : PinCounts)
     if (name.Names.value(0) == QLatin1String(entry.FirstName)) package.Pins = entry.Pins;
   qsizetype digits = first.size();
