@@ -249,10 +249,7 @@ void TMDIChild::EditorMouseDown(TObject*, TMouseButton, TShiftState, int, int) {
 void TMDIChild::EditorMouseMove(TObject*, TShiftState, int X, int Y) {
   MainForm->SetPanelText(spMouse, "X" + IntToStr(X) + "-Y" + IntToStr(Y));
   ShowEditState();
-  const bool hasSelection = Editor->SelAvail();
-  EnableSelectionCommands(hasSelection);
-  for (TMenuItem* item : {PoEditInComment1, PoEditOutComment1}) item->SetEnabled(hasSelection);
-  for (TCustomAction* action : {MainForm->EditBitToByteCmd, EditBitToByteCmd}) action->SetEnabled(hasSelection);
+  FollowSelection();
 }
 
 void TMDIChild::EditorMouseUp(TObject*, TMouseButton, TShiftState, int, int) {

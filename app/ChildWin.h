@@ -148,8 +148,8 @@ private:
   void ShowEditState();
   // The comment commands follow the selection.
   void EnableSelectionCommands(bool hasSelection);
-  // After a comment command: the comment and bit-to-byte commands, here and
-  // in the main window, follow the selection left.
+  // After a comment command and as the mouse moves: the comment and
+  // bit-to-byte commands, here and in the main window, follow the selection.
   void FollowSelection();
 
   bool FClosing = false;

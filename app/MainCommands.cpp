@@ -9,6 +9,7 @@
 #include "SrcEdit/Source/SrcEditKeyCmds.h"
 #include "app/ChildWin.h"
 #include "app/EditCommands.h"
+#include "app/FindText.h"
 #include "app/Main.h"
 #include "app/ProjectFiles.h"
 #include "app/SearchHistory.h"
@@ -118,17 +119,10 @@ void TMainForm::EditReplaceCmdExecute(TObject*) { SendDocumentCommand(EditReplac
 void TMainForm::EditBitToByteCmdExecute(TObject*) { SendDocumentCommand(EditBitToByteCmd->Tag()); }
 
 void TMainForm::ComboBox2FindDropDown(TObject*) {
-  const std::string text = ComboBox2Find->Text();
-  ComboBox2Find->Items().Clear();
   // Read where the find dialog writes it: the editor folder of the
   // settings, not the current folder.
   TSearchHistory history("FindF.ini");
-  if (history.Load(LookUpInstallFolder().Folder) == hlLoaded) {
-    for (const std::string& entry : history.Entries()) ComboBox2Find->Items().Add(entry);
-  } else {
-    MessageBox("Cannot find the file[FindF.ini]to read! ", "Error", MB_ICONERROR);
-  }
-  ComboBox2Find->SetText(text);
+  ShowSearchHistory(*ComboBox2Find, history, "Cannot find the file[FindF.ini]to read! ");
 }
 
 // ---------------------------------------------------------------- printing

@@ -8,7 +8,6 @@
 #include "app/CompilerDlg.h"
 #include "app/ErrorJump.h"
 #include "app/Main.h"
-#include "platform/FilePaths.h"
 
 namespace vk {
 
@@ -54,9 +53,7 @@ void TMainForm::SrcEditErrLineDblClick(TObject*) {
   MarkPaneLine(*SrcEditErrLine);
   std::optional<TErrorJump> jump = ParseErrorJump(pane.Get(paneLine - 1));
   if (!jump) return;
-  TMDIChild* target = nullptr;
-  for (int i = 0; !jump->FileName.empty() && !target && i < DocumentCount(); ++i)
-    if (ExtractFileName(Documents(i)->Caption()) == jump->FileName) target = Documents(i);
+  TMDIChild* target = jump->FileName.empty() ? nullptr : DocumentNamed(jump->FileName);
   if (target)
     target->Show();
   else

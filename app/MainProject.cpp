@@ -130,14 +130,9 @@ void TMainForm::OpenProject(const std::string& path) {
 }
 
 bool TMainForm::ShowMainFileWindow() {
-  for (int i = 0; i < DocumentCount(); ++i) {
-    TMDIChild* document = Documents(i);
-    if (ExtractFileName(document->Caption()) != MainFileName()) continue;
-    document->Show();
-    document->SetWindowState(wsMaximized);
-    return true;
-  }
-  return false;
+  TMDIChild* document = DocumentNamed(MainFileName());
+  if (document) ShowDocument(*document);
+  return document != nullptr;
 }
 
 // ---------------------------------------------------------------- saving

@@ -82,7 +82,8 @@ int DefaultPins(TPackageKind kind) {
 // ("QFN32") wins over the table.
 TPackage PackageOf(const TPictureName& name) {
   QString first = name.Packages.value(0);
-  TPackage package{KindOf(first), DefaultPins(KindOf(first))};
+  const TPackageKind kind = KindOf(first);
+  TPackage package{kind, DefaultPins(kind)};
   for (const TPinCount& entry : PinCounts)
     if (name.Names.value(0) == QLatin1String(entry.FirstName)) package.Pins = entry.Pins;
   qsizetype digits = first.size();
@@ -107,12 +108,32 @@ void DrawFrame(QPainter& painter, const QImage& image) {
   painter.drawRect(QRectF(0.5, 0.5, image.width() - 1, image.height() - 1));
 }
 
+// Leads drawn as lines in the painter's pen, count on each side of the body:
+// the first at first from the body's top or left corner, the next step
+// further on; each line runs from gap to reach outside the body's edge.
+void DrawLeadLines(QPainter& painter, const QRectF& body, int count, double first, double step, double gap,
+                   double reach) {
+  for (int i = 0; i < count; ++i) {
+    double along = first + i * step;
+    painter.drawLine(QPointF(body.left() - gap, body.top() + along), QPointF(body.left() - reach, body.top() + along));
+    painter.drawLine(QPointF(body.right() + gap, body.top() + along), QPointF(body.right() + reach, body.top() + along));
+    painter.drawLine(QPointF(body.left() + along, body.top() - gap), QPointF(body.left() + along, body.top() - reach));
+    painter.drawLine(QPointF(body.left() + along, body.bottom() + gap),
+                     QPointF(body.left() + along, body.bottom() + reach));
+  }
+}
+
+constexpr double TableHeadHeight = 28, TableRowHeight = 25;
+
+// The height of the parts table with its heading row and the rows given.
+double PartsTableHeight(std::size_t rows) { return TableHeadHeight + TableRowHeight * static_cast<double>(rows); }
+
 // The parts' names and memory sizes, one row each, below a heading row.
 void DrawPartsTable(QPainter& painter, double top, const std::vector<const TMcuRow*>& parts) {
-  constexpr double Width = 540, HeadHeight = 28, RowHeight = 25, Padding = 12;
+  constexpr double Width = 540, Padding = 12;
   constexpr double Columns[] = {0, 180, 300, 420, Width};
   const double left = (PartPictureWidth - Width) / 2;
-  const double bottom = top + HeadHeight + RowHeight * static_cast<double>(parts.size());
+  const double bottom = top + PartsTableHeight(parts.size());
 
   auto cells = [&](double y, double height, const QStringList& texts, const QFont& font) {
     for (int c = 0; c < 4; ++c) {
@@ -124,18 +145,18 @@ void DrawPartsTable(QPainter& painter, double top, const std::vector<const TMcuR
 
   painter.setPen(Qt::NoPen);
   painter.setBrush(TableHead);
-  painter.drawRect(QRectF(left, top, Width, HeadHeight));
-  cells(top, HeadHeight, {QStringLiteral("Part"), QStringLiteral("Flash"), QStringLiteral("EEPROM"), QStringLiteral("SRAM")},
+  painter.drawRect(QRectF(left, top, Width, TableHeadHeight));
+  cells(top, TableHeadHeight, {QStringLiteral("Part"), QStringLiteral("Flash"), QStringLiteral("EEPROM"), QStringLiteral("SRAM")},
         PictureFont(14, true));
   for (std::size_t r = 0; r < parts.size(); ++r) {
-    double y = top + HeadHeight + RowHeight * static_cast<double>(r);
+    double y = top + TableHeadHeight + TableRowHeight * static_cast<double>(r);
     if (r % 2 == 1) {
       painter.setPen(Qt::NoPen);
       painter.setBrush(TableStripe);
-      painter.drawRect(QRectF(left, y, Width, RowHeight));
+      painter.drawRect(QRectF(left, y, Width, TableRowHeight));
     }
     const TMcuRow& part = *parts[r];
-    cells(y, RowHeight,
+    cells(y, TableRowHeight,
           {QString::fromLatin1(part.Name), SizeText(part.Flash, "KBytes"), SizeText(part.Eeprom, "Bytes"),
            SizeText(part.Sram, "Bytes")},
           PictureFont(14));
@@ -164,7 +185,7 @@ QImage DrawPartPicture(const std::string& pictureName, const std::vector<const T
 
   // The outline and the table share the space below the heading, centred.
   constexpr double HeadingBottom = 76, Gap = 22, Margin = 14;
-  const double tableHeight = 28 + 25 * static_cast<double>(parts.size());
+  const double tableHeight = PartsTableHeight(parts.size());
   const double block = PackageDrawingHeight + Gap + tableHeight;
   const double top = HeadingBottom + std::max(0.0, (PartPictureHeight - Margin - HeadingBottom - block) / 2);
   DrawPackage(painter, QPointF(PartPictureWidth / 2.0, top + PackageDrawingHeight / 2), PackageOf(name),
@@ -187,13 +208,7 @@ QImage DrawNoPicture() {
   painter.setBrush(Qt::NoBrush);
   painter.drawRoundedRect(body, 10, 10);
   painter.setPen(QPen(ghost, 3, Qt::SolidLine, Qt::RoundCap));
-  for (int i = 0; i < 6; ++i) {
-    double along = 30 + i * 26;
-    painter.drawLine(QPointF(body.left() - 8, body.top() + along), QPointF(body.left() - 24, body.top() + along));
-    painter.drawLine(QPointF(body.right() + 8, body.top() + along), QPointF(body.right() + 24, body.top() + along));
-    painter.drawLine(QPointF(body.left() + along, body.top() - 8), QPointF(body.left() + along, body.top() - 24));
-    painter.drawLine(QPointF(body.left() + along, body.bottom() + 8), QPointF(body.left() + along, body.bottom() + 24));
-  }
+  DrawLeadLines(painter, body, 6, 30, 26, 8, 24);
   DrawFittedText(painter, body, QStringLiteral("?"), PictureFont(120, true), ghost);
   DrawFittedText(painter, QRectF(20, 340, PartPictureWidth - 40, 40), QStringLiteral("No picture for this part"),
                  PictureFont(28, true), QColor(0x4b, 0x55, 0x63));
@@ -216,13 +231,7 @@ QImage DrawAboutEmblem() {
   const QColor light(0xf8, 0xfa, 0xfc);
   const QRectF body(Size / 2.0 - 58, 40, 116, 116);
   painter.setPen(QPen(light, 6, Qt::SolidLine, Qt::RoundCap));
-  for (int i = 0; i < 8; ++i) {
-    double along = 12 + i * 13.1;
-    painter.drawLine(QPointF(body.left() - 6, body.top() + along), QPointF(body.left() - 18, body.top() + along));
-    painter.drawLine(QPointF(body.right() + 6, body.top() + along), QPointF(body.right() + 18, body.top() + along));
-    painter.drawLine(QPointF(body.left() + along, body.top() - 6), QPointF(body.left() + along, body.top() - 18));
-    painter.drawLine(QPointF(body.left() + along, body.bottom() + 6), QPointF(body.left() + along, body.bottom() + 18));
-  }
+  DrawLeadLines(painter, body, 8, 12, 13.1, 6, 18);
   painter.setPen(QPen(light, 5));
   painter.setBrush(QColor(0x12, 0x2b, 0x4a));
   painter.drawRoundedRect(body, 12, 12);
