@@ -295,7 +295,7 @@ int TCustomSrcEdit::ColumnToCharIndex(const std::string& text, int column) const
   return IsTrailByte(text, index) ? index + 1 : index;
 }
 
-int TCustomSrcEdit::CharIndexToColumn(const std::string& text, int index) const {
+int TCustomSrcEdit::CharIndexToColumn(std::string_view text, int index) const {
   return CharIndex2CaretPos(index, FTabWidth, text);
 }
 
@@ -450,7 +450,7 @@ TPoint TCustomSrcEdit::RowColumnToPixelsHk(const TDisplayCoord& rowCol) const {
 
 TPoint TCustomSrcEdit::LogicalToPhysicalPos(const TPoint& p) const {
   if (p.Y < 1 || p.Y > FLines->Count()) return p;
-  return {CharIndexToColumn(FLines->Get(p.Y - 1), p.X), p.Y};
+  return {CharIndexToColumn(FLines->GetView(p.Y - 1), p.X), p.Y};
 }
 
 TDisplayCoord TCustomSrcEdit::BufferToDisplayPos(const TBufferCoord& p) const {

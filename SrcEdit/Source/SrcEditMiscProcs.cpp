@@ -108,10 +108,10 @@ int GetExpandedLength(const std::string& line, int tabWidth) {
   return position;
 }
 
-int CharIndex2CaretPos(int index, int tabWidth, const std::string& line) {
+int CharIndex2CaretPos(int index, int tabWidth, std::string_view line) {
   if (index < 2) return 1;
   size_t firstTab = line.find('\t');
-  if (tabWidth <= 1 || firstTab == std::string::npos) return index;
+  if (tabWidth <= 1 || firstTab == std::string_view::npos) return index;
   int before = static_cast<int>(firstTab);
   if (before + 1 >= index) return index;
   int position = before;
