@@ -18,11 +18,6 @@ namespace vk {
 
 namespace {
 
-bool IsTrailByte(std::string_view text, int column) {
-  return column >= 2 && column <= static_cast<int>(text.size()) &&
-         CodePage::ByteTypeAt(text.data(), text.size(), static_cast<size_t>(column - 1)) == mbTrailByte;
-}
-
 bool IsSingleByte(const std::string& text, int column) {
   return CodePage::ByteTypeAt(text, static_cast<size_t>(column - 1)) == mbSingleByte;
 }

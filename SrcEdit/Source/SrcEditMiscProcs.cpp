@@ -121,6 +121,11 @@ int CharIndex2CaretPos(int index, int tabWidth, std::string_view line) {
   return position + remaining + 1;
 }
 
+bool IsTrailByte(std::string_view line, int index) {
+  return index >= 2 && index <= static_cast<int>(line.size()) &&
+         CodePage::ByteTypeAt(line.data(), line.size(), static_cast<size_t>(index - 1)) == mbTrailByte;
+}
+
 int CaretPos2CharIndex(int column, int tabWidth, const std::string& line, bool& insideChar) {
   insideChar = false;
   size_t firstTab = line.find('\t');
