@@ -1,10 +1,30 @@
 #include "dialogs/EnvironmentMakefileText.h"
 
+#include <span>
+
 namespace vk {
 
 namespace {
 using O = TMakefileOptions;
 using R = TMakefileRow;
+
+// The C and the C++ compiler rows explain their flags alike.
+constexpr const char* CompilerOptionsHelp[] = {
+    "#87  -g*:          generate debugging information",
+    "#88  -O*:          optimization level",
+    "#89  -f...:        tuning, see GCC manual and avr-libc documentation",
+    "#90  -Wall...:     warning level",
+    "#91  -Wa,...:      tell GCC to pass this to the assembler.",
+    "#92  -adhlns...:   create assembler listing"};
+
+std::vector<const char*> HeadedBy(const char* heading, std::span<const char* const> lines) {
+  std::vector<const char*> comments{heading};
+  comments.insert(comments.end(), lines.begin(), lines.end());
+  return comments;
+}
+
+constexpr const char* ExtMemoryHeading =
+    "#133---------- External Memory Options: McuExternalMemOptionEdit----------------";
 }  // namespace
 
 const std::vector<TMakefileRow>& MakefileRows() {
@@ -84,21 +104,11 @@ const std::vector<TMakefileRow>& MakefileRows() {
        "CPPDEFS=", R::mrText, &O::CppDefs},
       {{"#83--------Place -I options here:McuIoptionEdit---------------------------------"},
        "CINCS=", R::mrText, &O::IOptions},
-      {{"#86------- Compiler Options :McuCompilerOptionEdit(0~7)-------------------------",
-        "#87  -g*:          generate debugging information",
-        "#88  -O*:          optimization level",
-        "#89  -f...:        tuning, see GCC manual and avr-libc documentation",
-        "#90  -Wall...:     warning level",
-        "#91  -Wa,...:      tell GCC to pass this to the assembler.",
-        "#92  -adhlns...:   create assembler listing"},
+      {HeadedBy("#86------- Compiler Options :McuCompilerOptionEdit(0~7)-------------------------",
+                CompilerOptionsHelp),
        "CFLAGS", R::mrFlags, nullptr, &O::CompilerOptions},
-      {{"#86------- Compiler Options :CppCompilerOptionsMemo(0~7)-------------------------",
-        "#87  -g*:          generate debugging information",
-        "#88  -O*:          optimization level",
-        "#89  -f...:        tuning, see GCC manual and avr-libc documentation",
-        "#90  -Wall...:     warning level",
-        "#91  -Wa,...:      tell GCC to pass this to the assembler.",
-        "#92  -adhlns...:   create assembler listing"},
+      {HeadedBy("#86------- Compiler Options :CppCompilerOptionsMemo(0~7)-------------------------",
+                CompilerOptionsHelp),
        "CPPFLAGS", R::mrFlags, nullptr, &O::CppCompilerOptions},
       {{"#101--------- Assembler Options:McuAssemblerOptionEdit--------------------------",
         "#102  -Wa,...:   tell GCC to pass this to the assembler.",
@@ -155,11 +165,11 @@ const std::vector<TMakefileRow>& MakefileRows() {
 
 const std::vector<const char*>& ExtMemoryComments(int index) {
   static const std::vector<const char*> forData = {
-      "#133---------- External Memory Options: McuExternalMemOptionEdit----------------",
+      ExtMemoryHeading,
       "#134 64 KB of external RAM, starting after internal RAM (ATmega128!),",
       "#135 used for variables (.data/.bss) and heap (malloc())."};
   static const std::vector<const char*> forHeap = {
-      "#133---------- External Memory Options: McuExternalMemOptionEdit----------------",
+      ExtMemoryHeading,
       "#138 64 KB of external RAM, starting after internal RAM (ATmega128!),",
       "#139 only used for heap (malloc())."};
   return index == 1 ? forData : forHeap;

@@ -4,6 +4,7 @@
 #include "app/ProjectFiles.h"
 #include "app/SettingsStore.h"
 #include "app/SharedTables.h"
+#include "platform/FilePaths.h"
 #include "platform/Registry.h"
 #include "platform/StringLists.h"
 #include "platform/SysUtils.h"
@@ -54,8 +55,6 @@ void ReplaceText(TCustomSrcEdit& editor, TBufferCoord from, TBufferCoord to, con
   editor.SetSelectionMode(mode);
 }
 
-std::string FileNameOf(const std::string& path) { return path.substr(path.rfind('/') + 1); }
-
 // The five fields the insert command takes from the project, stored in the
 // registry; a failure ends the writing quietly.
 void StoreProjectFields(const TProjectHeaderContext& context) {
@@ -72,7 +71,7 @@ void StoreProjectFields(const TProjectHeaderContext& context) {
     reg.WriteString(ValueName(pfMcuType), mcuType);
     reg.WriteString(ValueName(pfClockFrequency), clock);
     reg.WriteString(ValueName(pfAddSourceName), ReadExtraSourceLine(context.ProjectFolder).value_or(""));
-    reg.WriteString(ValueName(pfFilename), FileNameOf(context.Caption));
+    reg.WriteString(ValueName(pfFilename), ExtractFileName(context.Caption));
   } catch (const ERegistryException&) {
   }
 }

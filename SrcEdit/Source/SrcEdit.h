@@ -794,7 +794,7 @@ private:
   // index (1-based). A column on the second byte of a double-byte
   // character moves past it.
   int ColumnToCharIndex(const std::string& text, int column) const;
-  int CharIndexToColumn(const std::string& text, int index) const;
+  int CharIndexToColumn(std::string_view text, int index) const;
   // The display columns a column selection spans, left..right-1.
   void ColumnBlockColumns(int& left, int& right) const;
   // The characters [first, last) of a line that a column selection over

@@ -18,11 +18,6 @@ namespace vk {
 
 namespace {
 
-bool IsTrailByte(std::string_view text, int column) {
-  return column >= 2 && column <= static_cast<int>(text.size()) &&
-         CodePage::ByteTypeAt(text.data(), text.size(), static_cast<size_t>(column - 1)) == mbTrailByte;
-}
-
 bool IsSingleByte(const std::string& text, int column) {
   return CodePage::ByteTypeAt(text, static_cast<size_t>(column - 1)) == mbSingleByte;
 }
@@ -295,7 +290,7 @@ int TCustomSrcEdit::ColumnToCharIndex(const std::string& text, int column) const
   return IsTrailByte(text, index) ? index + 1 : index;
 }
 
-int TCustomSrcEdit::CharIndexToColumn(const std::string& text, int index) const {
+int TCustomSrcEdit::CharIndexToColumn(std::string_view text, int index) const {
   return CharIndex2CaretPos(index, FTabWidth, text);
 }
 
@@ -450,7 +445,7 @@ TPoint TCustomSrcEdit::RowColumnToPixelsHk(const TDisplayCoord& rowCol) const {
 
 TPoint TCustomSrcEdit::LogicalToPhysicalPos(const TPoint& p) const {
   if (p.Y < 1 || p.Y > FLines->Count()) return p;
-  return {CharIndexToColumn(FLines->Get(p.Y - 1), p.X), p.Y};
+  return {CharIndexToColumn(FLines->GetView(p.Y - 1), p.X), p.Y};
 }
 
 TDisplayCoord TCustomSrcEdit::BufferToDisplayPos(const TBufferCoord& p) const {

@@ -18,11 +18,6 @@ namespace {
 
 bool IsBlank(char c) { return c == ' ' || c == '\t'; }
 
-bool IsTrail(const std::string& text, int column) {
-  return column >= 2 && column <= static_cast<int>(text.size()) &&
-         CodePage::ByteTypeAt(text, static_cast<size_t>(column - 1)) == mbTrailByte;
-}
-
 // Case conversions of the selected text; the bytes of double-byte
 // characters are never touched.
 template <class Convert>
@@ -66,8 +61,7 @@ void TCustomSrcEdit::MoveCaretAndSelection(const TBufferCoord& before, TBufferCo
   // A caret move separates undo groups.
   if (FOptions.Contains(eoGroupUndo) && FUndoList->CanUndo()) FUndoList->AddGroupBreak();
   // The caret never stands between the two bytes of a character.
-  if (after.Line >= 1 && after.Line <= FLines->Count() && IsTrail(FLines->Get(after.Line - 1), after.Char))
-    --after.Char;
+  if (IsTrailByte(FLines->GetView(after.Line - 1), after.Char)) --after.Char;
   TSrcPaintLock lock(*this);
   if (extend) {
     if (!SelAvail()) SetBlockBegin(before);
@@ -111,7 +105,7 @@ void TCustomSrcEdit::MoveCaretHorz(int dx, bool extend) {
     long long column = std::max<long long>(1, static_cast<long long>(FCaretX) + dx);
     if (dx > 0 && wrapLines) column = std::min<long long>(column, length + 1);
     target = {ClampToInt(column), FCaretY};
-    if (target.Char > 1 && target.Char <= length && IsTrail(line, target.Char)) target.Char += dx > 0 ? 1 : -1;
+    if (target.Char > 1 && target.Char <= length && IsTrailByte(line, target.Char)) target.Char += dx > 0 ? 1 : -1;
   }
   MoveCaretAndSelection(CaretXY(), target, extend);
   if (WordWrap() && dx > 0 && FCaretX <= length) {
@@ -149,7 +143,7 @@ void TCustomSrcEdit::MoveCaretVert(int dy, bool extend) {
   bool stepAside = FCaretStepAside;
   if (rowChanged) {
     if (FCaretStepAside && !FOptions.Contains(eoKeepCaretX)) ++target.Char;
-    stepAside = target.Char > 1 && target.Char <= static_cast<int>(text.size()) && IsTrail(text, target.Char);
+    stepAside = target.Char > 1 && target.Char <= static_cast<int>(text.size()) && IsTrailByte(text, target.Char);
     if (stepAside) --target.Char;
   }
   const int lastCaretX = FLastCaretX;
@@ -328,7 +322,7 @@ void TCustomSrcEdit::DoShiftTabKey() {
   }
   // A word above may start over the middle of a double-byte character
   // here: that character stays whole.
-  if (IsTrail(line, target)) ++target;
+  if (IsTrailByte(line, target)) ++target;
   if (target == FCaretX) return;
   DeleteRangeRecorded(crSilentDelete, {target, FCaretY}, CaretXY());
 }

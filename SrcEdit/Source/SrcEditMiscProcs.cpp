@@ -108,10 +108,10 @@ int GetExpandedLength(const std::string& line, int tabWidth) {
   return position;
 }
 
-int CharIndex2CaretPos(int index, int tabWidth, const std::string& line) {
+int CharIndex2CaretPos(int index, int tabWidth, std::string_view line) {
   if (index < 2) return 1;
   size_t firstTab = line.find('\t');
-  if (tabWidth <= 1 || firstTab == std::string::npos) return index;
+  if (tabWidth <= 1 || firstTab == std::string_view::npos) return index;
   int before = static_cast<int>(firstTab);
   if (before + 1 >= index) return index;
   int position = before;
@@ -119,6 +119,11 @@ int CharIndex2CaretPos(int index, int tabWidth, const std::string& line) {
   for (size_t i = firstTab; remaining > 0 && i < line.size(); ++i, --remaining)
     position = line[i] == '\t' ? NextStop(position, tabWidth) : position + 1;
   return position + remaining + 1;
+}
+
+bool IsTrailByte(std::string_view line, int index) {
+  return index >= 2 && index <= static_cast<int>(line.size()) &&
+         CodePage::ByteTypeAt(line.data(), line.size(), static_cast<size_t>(index - 1)) == mbTrailByte;
 }
 
 int CaretPos2CharIndex(int column, int tabWidth, const std::string& line, bool& insideChar) {

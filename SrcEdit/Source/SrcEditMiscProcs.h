@@ -28,7 +28,10 @@ int ExpandedTabsLength(std::string_view line, int tabWidth);
 // Display length of the line; stops at the first NUL.
 int GetExpandedLength(const std::string& line, int tabWidth);
 // 1-based character index -> 1-based display column.
-int CharIndex2CaretPos(int index, int tabWidth, const std::string& line);
+int CharIndex2CaretPos(int index, int tabWidth, std::string_view line);
+// Whether the 1-based character index falls on the second byte of a
+// double-byte character.
+bool IsTrailByte(std::string_view line, int index);
 // 1-based display column -> 1-based character index; insideChar tells that
 // the column falls inside the cells of a TAB.
 int CaretPos2CharIndex(int column, int tabWidth, const std::string& line, bool& insideChar);

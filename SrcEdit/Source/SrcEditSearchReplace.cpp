@@ -75,8 +75,7 @@ int TCustomSrcEdit::SearchReplace(const std::string& search, const std::string& 
   auto inScope = [&](std::string_view text, int line, int found, int column, int length) {
     if (columnScope) {
       if (rightColumn <= leftColumn) return true;
-      const std::string copy(text);
-      return CharIndexToColumn(copy, found) >= leftColumn && CharIndexToColumn(copy, found + length) <= rightColumn;
+      return CharIndexToColumn(text, found) >= leftColumn && CharIndexToColumn(text, found + length) <= rightColumn;
     }
     return !(line == start.Line && column < start.Char) && !(line == end.Line && column + length > end.Char);
   };
