@@ -142,7 +142,7 @@ private:
 // ---------------------------------------------------------------- TQtEditPeer
 
 TQtEditPeer::TQtEditPeer(TCustomEdit& edit)
-    : TQtWidgetPeer(edit, new TTypingWidget<QLineEdit>(edit)), FEdit(edit), FLine(static_cast<QLineEdit*>(Widget())) {
+    : TQtWidgetPeer(edit, new TTypingWidget<QLineEdit>(edit), {ppStyle, ppColor, ppText}), FEdit(edit), FLine(static_cast<QLineEdit*>(Widget())) {
   QObject::connect(FLine, &QLineEdit::textEdited, [this](const QString& shown) {
     const std::string text = QStringToAnsi(shown);
     RunGuarded([&] { FEdit.UserEdit(text, EditOffsetOf(text, FLine->cursorPosition())); });
@@ -150,11 +150,6 @@ TQtEditPeer::TQtEditPeer(TCustomEdit& edit)
   });
   QObject::connect(FLine, &QLineEdit::selectionChanged, [this] { ReportSelection(); });
   QObject::connect(FLine, &QLineEdit::cursorPositionChanged, [this] { ReportSelection(); });
-}
-
-void TQtEditPeer::Attached() {
-  TQtWidgetPeer::Attached();
-  for (TPeerProperty p : {ppStyle, ppColor, ppText}) PropertyChanged(p);
 }
 
 void TQtEditPeer::PropertyChanged(TPeerProperty property) {
@@ -204,7 +199,7 @@ void TQtEditPeer::ReportSelection() {
 // ---------------------------------------------------------------- TQtMemoPeer
 
 TQtMemoPeer::TQtMemoPeer(TCustomMemo& memo)
-    : TQtWidgetPeer(memo, new TTypingWidget<QPlainTextEdit>(memo)),
+    : TQtWidgetPeer(memo, new TTypingWidget<QPlainTextEdit>(memo), {ppStyle, ppColor}),
       FMemo(memo),
       FText(static_cast<QPlainTextEdit*>(Widget())) {
   // Undo is the model's.
@@ -219,7 +214,6 @@ TQtMemoPeer::TQtMemoPeer(TCustomMemo& memo)
 
 void TQtMemoPeer::Attached() {
   TQtWidgetPeer::Attached();
-  for (TPeerProperty p : {ppStyle, ppColor}) PropertyChanged(p);
   Sync();
 }
 
@@ -347,16 +341,11 @@ void TQtMemoPeer::ReportEdit() {
 // ---------------------------------------------------------------- TQtSpinEditPeer
 
 TQtSpinEditPeer::TQtSpinEditPeer(TCSpinEdit& spin)
-    : TQtWidgetPeer(spin, new QSpinBox), FSpin(spin), FBox(static_cast<QSpinBox*>(Widget())) {
+    : TQtWidgetPeer(spin, new QSpinBox, {ppStyle, ppColor, ppText}), FSpin(spin), FBox(static_cast<QSpinBox*>(Widget())) {
   QObject::connect(FBox, &QSpinBox::valueChanged, [this](int value) {
     RunGuarded([&] { FSpin.SetValue(value); });
     PropertyChanged(ppText);
   });
-}
-
-void TQtSpinEditPeer::Attached() {
-  TQtWidgetPeer::Attached();
-  for (TPeerProperty p : {ppStyle, ppColor, ppText}) PropertyChanged(p);
 }
 
 void TQtSpinEditPeer::PropertyChanged(TPeerProperty property) {

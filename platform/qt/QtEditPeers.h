@@ -35,7 +35,6 @@ class TQtEditPeer : public TQtWidgetPeer {
 public:
   explicit TQtEditPeer(TCustomEdit& edit);
   void PropertyChanged(TPeerProperty property) override;
-  void Attached() override;
 
 private:
   void ShowText();
@@ -79,7 +78,6 @@ class TQtSpinEditPeer : public TQtWidgetPeer {
 public:
   explicit TQtSpinEditPeer(TCSpinEdit& spin);
   void PropertyChanged(TPeerProperty property) override;
-  void Attached() override;
 
 private:
   TCSpinEdit& FSpin;

@@ -99,7 +99,7 @@ void TQtDeferredSync::Request(QObject* context, std::function<void()> sync) {
 // ---------------------------------------------------------------- TQtTreeViewPeer
 
 TQtTreeViewPeer::TQtTreeViewPeer(TTreeView& tree)
-    : TQtWidgetPeer(tree, new QTreeWidget), FTree(tree), FView(static_cast<QTreeWidget*>(Widget())) {
+    : TQtWidgetPeer(tree, new QTreeWidget, {ppImages}), FTree(tree), FView(static_cast<QTreeWidget*>(Widget())) {
   FView->setHeaderHidden(true);
   FView->setColumnCount(1);
   // A double click opens and closes through the model.
@@ -116,7 +116,6 @@ TQtTreeViewPeer::TQtTreeViewPeer(TTreeView& tree)
 
 void TQtTreeViewPeer::Attached() {
   TQtWidgetPeer::Attached();
-  PropertyChanged(ppImages);
   FRebuild = true;
   Sync();
 }
