@@ -7,6 +7,7 @@
 #include <QtWidgets/QScrollBar>
 #include <QtWidgets/QStyledItemDelegate>
 #include <algorithm>
+#include <utility>
 
 #include "platform/ScopeGuard.h"
 #include "platform/qt/QtConvert.h"
@@ -126,6 +127,8 @@ void TQtTreeViewPeer::PropertyChanged(TPeerProperty property) {
       FRebuild = true;
       [[fallthrough]];
     case ppExpanded:
+      FShowExpanded = true;
+      [[fallthrough]];
     case ppSelection:
       FSync.Request(FView, [this] { Sync(); });
       break;
@@ -174,12 +177,16 @@ void TQtTreeViewPeer::Rebuild() {
     FRows[node] = row;
   }
   FRebuild = false;
+  FShowExpanded = true;
 }
 
 void TQtTreeViewPeer::Sync() {
   QSignalBlocker quiet(FView);
   if (FRebuild) Rebuild();
-  for (const auto& [node, row] : FRows) row->setExpanded(node->Expanded());
+  // Only an opened or closed node walks the rows: a moved selection (a key)
+  // costs no work per node.
+  if (std::exchange(FShowExpanded, false))
+    for (const auto& [node, row] : FRows) row->setExpanded(node->Expanded());
   QTreeWidgetItem* current = RowOf(FTree.Selected());
   FView->setCurrentItem(current);
   if (current)
@@ -192,6 +199,7 @@ void TQtTreeViewPeer::Sync() {
 void TQtTreeViewPeer::UserExpanded(QTreeWidgetItem* row, bool expanded) {
   if (TTreeNode* node = NodeOf(row)) RunGuarded([&] { node->SetExpanded(expanded); });
   // A handler may have refused: the row follows the node.
+  FShowExpanded = true;
   FSync.Request(FView, [this] { Sync(); });
 }
 
