@@ -8,6 +8,7 @@
 #include <QtGui/QTextBlock>
 #include <QtGui/QTextCursor>
 #include <QtGui/QTextDocument>
+#include <algorithm>
 #include <climits>
 #include <functional>
 #include <utility>
@@ -316,13 +317,23 @@ int TQtMemoPeer::WidgetIndexOf(int offset) const {
   return block.position() + EditIndexOf(lines[line], offset - lineStart);
 }
 
+int TQtMemoPeer::ModelOffsetOf(int index) const {
+  // The widget's block holding the index is the model's line of that number.
+  QTextBlock block = FText->document()->findBlock(index);
+  if (!block.isValid()) block = FText->document()->lastBlock();
+  const std::vector<std::string>& lines = FMemo.TextLines();
+  const size_t line = std::min(static_cast<size_t>(std::max(block.blockNumber(), 0)), lines.size() - 1);
+  int lineStart = 0;
+  for (size_t i = 0; i < line; ++i) lineStart += static_cast<int>(lines[i].size()) + 2;
+  return lineStart + EditOffsetOf(lines[line], index - block.position());
+}
+
 void TQtMemoPeer::ReportSelection() {
   if (FSyncPending) return;
-  const std::string text = FMemo.Text();
+  // From the cursor's line: a caret move costs no copy of the whole text.
   const QTextCursor cursor = FText->textCursor();
-  RunGuarded([&] {
-    FMemo.Perform(EM_SETSEL, EditOffsetOf(text, cursor.selectionStart()), EditOffsetOf(text, cursor.selectionEnd()));
-  });
+  const int start = ModelOffsetOf(cursor.selectionStart()), end = ModelOffsetOf(cursor.selectionEnd());
+  RunGuarded([&] { FMemo.Perform(EM_SETSEL, start, end); });
 }
 
 void TQtMemoPeer::ReportEdit() {

@@ -63,6 +63,8 @@ private:
   void ShowSelection();
   // The widget's index of a byte offset of the model's text.
   int WidgetIndexOf(int offset) const;
+  // The model's offset of the widget's character index: the inverse.
+  int ModelOffsetOf(int index) const;
   void ReportSelection();
   void ReportEdit();
 
