@@ -45,8 +45,7 @@ TCustomForm::TCustomForm(TComponent* owner) : TWinControl(owner) {
 }
 
 TCustomForm::~TCustomForm() {
-  if (FFormStyle == fsMDIChild)
-    if (TCustomForm* parent = MDIParent()) parent->ChildGone(this);
+  if (TCustomForm* parent = MDIParent()) parent->ChildGone(this);
   BeforeDestruction();
   Withdraw();
   FMDIChildren.clear();
@@ -113,6 +112,7 @@ void TCustomForm::Notification(TComponent* component, TOperation operation) {
 // ---------------------------------------------------------------- the window
 
 TCustomForm* TCustomForm::MDIParent() const {
+  if (FFormStyle != fsMDIChild) return nullptr;
   TCustomForm* main = Application().MainForm();
   return main && main != this && main->FFormStyle == fsMDIForm ? main : nullptr;
 }
@@ -148,7 +148,7 @@ TRect TCustomForm::ClientRect() const {
 
 TPoint TCustomForm::ClientOrigin() const {
   TPoint origin{Left(), Top()};
-  if (TCustomForm* parent = FFormStyle == fsMDIChild ? MDIParent() : nullptr) {
+  if (TCustomForm* parent = MDIParent()) {
     TPoint area = parent->ClientOrigin();
     origin.X += area.X + parent->FMDIClient.Left;
     origin.Y += area.Y + parent->FMDIClient.Top;
@@ -172,7 +172,7 @@ void TCustomForm::SetWindowState(TWindowState value) {
 }
 
 void TCustomForm::ApplyWindowState() {
-  TCustomForm* parent = FFormStyle == fsMDIChild ? MDIParent() : nullptr;
+  TCustomForm* parent = MDIParent();
   switch (FWindowState) {
     case wsMaximized:
       if (parent)
@@ -192,7 +192,7 @@ void TCustomForm::ApplyWindowState() {
 void TCustomForm::ApplyFirstPosition() { PlaceAt(std::exchange(FPosition, poDesigned)); }
 
 void TCustomForm::PlaceAt(TPosition position) {
-  TCustomForm* parent = FFormStyle == fsMDIChild ? MDIParent() : nullptr;
+  TCustomForm* parent = MDIParent();
   TCustomForm* main = Application().MainForm();
   int left = Left();
   int top = Top();
@@ -231,7 +231,7 @@ void TCustomForm::SetMenu(TMainMenu* menu) {
     menu->OnWindowChange = TNotifyEvent(this, &TCustomForm::MenuShown);
     FreeNotification(menu);
   }
-  if (TCustomForm* parent = FFormStyle == fsMDIChild ? MDIParent() : nullptr)
+  if (TCustomForm* parent = MDIParent())
     if (parent->FActiveMDIChild == this && parent->FMenu) parent->FMenu->Merge(menu);
   if (ClientRect() != oldClient) ClientSizeChanged(oldClient);
   NotifyPeer(ppMenu);
@@ -242,7 +242,7 @@ void TCustomForm::MenuShown(TObject*) {
 }
 
 void TCustomForm::TextChanged() {
-  if (TCustomForm* parent = FFormStyle == fsMDIChild ? MDIParent() : nullptr) parent->UpdateWindowMenu();
+  if (TCustomForm* parent = MDIParent()) parent->UpdateWindowMenu();
 }
 
 // ---------------------------------------------------------------- showing and closing
@@ -352,7 +352,7 @@ void TCustomForm::CloseModal() {
 }
 
 bool TCustomForm::Active() const {
-  if (TCustomForm* parent = FFormStyle == fsMDIChild ? MDIParent() : nullptr) return parent->FActiveMDIChild == this;
+  if (TCustomForm* parent = MDIParent()) return parent->FActiveMDIChild == this;
   return Screen().FLastActive == this;
 }
 
@@ -361,7 +361,7 @@ void TCustomForm::BringToFront() {
 }
 
 void TCustomForm::Activate() {
-  if (TCustomForm* parent = FFormStyle == fsMDIChild ? MDIParent() : nullptr) {
+  if (TCustomForm* parent = MDIParent()) {
     parent->ActivateChild(this);
     return;
   }
@@ -400,7 +400,7 @@ void TCustomForm::SetFocusedControl(TWinControl* control) {
     FActiveControl = active;
     if (active) FreeNotification(active);
   }
-  if (TCustomForm* parent = FFormStyle == fsMDIChild ? MDIParent() : nullptr) {
+  if (TCustomForm* parent = MDIParent()) {
     // A click into a child activates it.
     if (parent->FActiveMDIChild != this) parent->ActivateChild(this);
   } else {

@@ -161,7 +161,7 @@ protected:
 
 private:
   friend class TApplication;
-  // The MDI parent of an MDI child (the application's main form).
+  // The MDI parent of an MDI child (the application's main form), else nullptr.
   TCustomForm* MDIParent() const;
   int FrameSize() const;
   int CaptionHeight() const;

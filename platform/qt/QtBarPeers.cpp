@@ -24,15 +24,10 @@ void TQtToolBarPeer::PropertyChanged(TPeerProperty property) {
 // ---------------------------------------------------------------- TQtToolButtonPeer
 
 TQtToolButtonPeer::TQtToolButtonPeer(TToolButton& button)
-    : TQtWidgetPeer(button, new QToolButton), FButton(button), FTool(static_cast<QToolButton*>(Widget())) {
+    : TQtWidgetPeer(button, new QToolButton, {ppText, ppStyle, ppChecked, ppImages}), FButton(button), FTool(static_cast<QToolButton*>(Widget())) {
   FTool->setFocusPolicy(Qt::NoFocus);
   FTool->setToolButtonStyle(Qt::ToolButtonIconOnly);
   QObject::connect(FTool, &QToolButton::clicked, [this] { RunGuarded([this] { FButton.Click(); }); });
-}
-
-void TQtToolButtonPeer::Attached() {
-  TQtWidgetPeer::Attached();
-  for (TPeerProperty p : {ppText, ppStyle, ppChecked, ppImages}) PropertyChanged(p);
 }
 
 void TQtToolButtonPeer::PropertyChanged(TPeerProperty property) {

@@ -28,7 +28,6 @@ class TQtToolButtonPeer : public TQtWidgetPeer {
 public:
   explicit TQtToolButtonPeer(TToolButton& button);
   void PropertyChanged(TPeerProperty property) override;
-  void Attached() override;
 
 private:
   TToolButton& FButton;

@@ -62,16 +62,11 @@ private:
 // ---------------------------------------------------------------- check boxes and radio buttons
 
 TQtCheckBoxPeer::TQtCheckBoxPeer(TCheckBox& box)
-    : TQtWidgetPeer(box, new TWholeButton<QCheckBox>), FBox(box), FWidget(static_cast<QCheckBox*>(Widget())) {
+    : TQtWidgetPeer(box, new TWholeButton<QCheckBox>, {ppText, ppChecked, ppColor}), FBox(box), FWidget(static_cast<QCheckBox*>(Widget())) {
   QObject::connect(FWidget, &QCheckBox::clicked, [this](bool checked) {
     RunGuarded([&] { FBox.SetChecked(checked); });
     PropertyChanged(ppChecked);
   });
-}
-
-void TQtCheckBoxPeer::Attached() {
-  TQtWidgetPeer::Attached();
-  for (TPeerProperty p : {ppText, ppChecked, ppColor}) PropertyChanged(p);
 }
 
 void TQtCheckBoxPeer::PropertyChanged(TPeerProperty property) {
@@ -80,18 +75,13 @@ void TQtCheckBoxPeer::PropertyChanged(TPeerProperty property) {
 }
 
 TQtRadioButtonPeer::TQtRadioButtonPeer(TRadioButton& button)
-    : TQtWidgetPeer(button, new TWholeButton<QRadioButton>), FButton(button), FWidget(static_cast<QRadioButton*>(Widget())) {
+    : TQtWidgetPeer(button, new TWholeButton<QRadioButton>, {ppText, ppChecked, ppColor}), FButton(button), FWidget(static_cast<QRadioButton*>(Widget())) {
   // The model turns the other buttons off.
   FWidget->setAutoExclusive(false);
   QObject::connect(FWidget, &QRadioButton::clicked, [this] {
     RunGuarded([this] { FButton.SetChecked(true); });
     PropertyChanged(ppChecked);
   });
-}
-
-void TQtRadioButtonPeer::Attached() {
-  TQtWidgetPeer::Attached();
-  for (TPeerProperty p : {ppText, ppChecked, ppColor}) PropertyChanged(p);
 }
 
 void TQtRadioButtonPeer::PropertyChanged(TPeerProperty property) {
@@ -102,16 +92,11 @@ void TQtRadioButtonPeer::PropertyChanged(TPeerProperty property) {
 // ---------------------------------------------------------------- TQtComboBoxPeer
 
 TQtComboBoxPeer::TQtComboBoxPeer(TComboBox& combo)
-    : TQtWidgetPeer(combo, new TDropDownCombo(combo)), FCombo(combo), FWidget(static_cast<QComboBox*>(Widget())) {
+    : TQtWidgetPeer(combo, new TDropDownCombo(combo), {ppStyle, ppColor, ppItems}), FCombo(combo), FWidget(static_cast<QComboBox*>(Widget())) {
   QObject::connect(FWidget, &QComboBox::activated, [this](int index) {
     RunGuarded([&] { FCombo.UserSelect(index); });
     ShowSelection();
   });
-}
-
-void TQtComboBoxPeer::Attached() {
-  TQtWidgetPeer::Attached();
-  for (TPeerProperty p : {ppStyle, ppColor, ppItems}) PropertyChanged(p);
 }
 
 void TQtComboBoxPeer::PropertyChanged(TPeerProperty property) {
@@ -164,7 +149,7 @@ void TQtComboBoxPeer::ShowSelection() {
 // ---------------------------------------------------------------- TQtListBoxPeer
 
 TQtListBoxPeer::TQtListBoxPeer(TListBox& list)
-    : TQtWidgetPeer(list, new QListWidget), FList(list), FWidget(static_cast<QListWidget*>(Widget())) {
+    : TQtWidgetPeer(list, new QListWidget, {ppColor, ppItems}), FList(list), FWidget(static_cast<QListWidget*>(Widget())) {
   QObject::connect(FWidget, &QListWidget::currentRowChanged, [this](int row) {
     RunGuarded([&] { FList.UserSelect(row); });
     ShowSelection();
@@ -184,11 +169,6 @@ TQtListBoxPeer::TQtListBoxPeer(TListBox& list)
     RunGuarded([&] { FList.Perform(message, MouseKeyFlags(mouse.buttons(), mouse.modifiers()), MakeLParam(at.x(), at.y())); });
     return false;
   });
-}
-
-void TQtListBoxPeer::Attached() {
-  TQtWidgetPeer::Attached();
-  for (TPeerProperty p : {ppColor, ppItems}) PropertyChanged(p);
 }
 
 void TQtListBoxPeer::PropertyChanged(TPeerProperty property) {
@@ -221,13 +201,8 @@ void TQtListBoxPeer::ShowSelection() {
 // ---------------------------------------------------------------- TQtLabelPeer
 
 TQtLabelPeer::TQtLabelPeer(TLabel& label)
-    : TQtWidgetPeer(label, new QLabel), FLabel(label), FWidget(static_cast<QLabel*>(Widget())) {
+    : TQtWidgetPeer(label, new QLabel, {ppText, ppStyle, ppColor}), FLabel(label), FWidget(static_cast<QLabel*>(Widget())) {
   FWidget->setTextFormat(Qt::PlainText);
-}
-
-void TQtLabelPeer::Attached() {
-  TQtWidgetPeer::Attached();
-  for (TPeerProperty p : {ppText, ppStyle, ppColor}) PropertyChanged(p);
 }
 
 void TQtLabelPeer::PropertyChanged(TPeerProperty property) {

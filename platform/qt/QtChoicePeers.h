@@ -25,7 +25,6 @@ class TQtCheckBoxPeer : public TQtWidgetPeer {
 public:
   explicit TQtCheckBoxPeer(TCheckBox& box);
   void PropertyChanged(TPeerProperty property) override;
-  void Attached() override;
 
 private:
   TCheckBox& FBox;
@@ -36,7 +35,6 @@ class TQtRadioButtonPeer : public TQtWidgetPeer {
 public:
   explicit TQtRadioButtonPeer(TRadioButton& button);
   void PropertyChanged(TPeerProperty property) override;
-  void Attached() override;
 
 private:
   TRadioButton& FButton;
@@ -47,7 +45,6 @@ class TQtComboBoxPeer : public TQtWidgetPeer {
 public:
   explicit TQtComboBoxPeer(TComboBox& combo);
   void PropertyChanged(TPeerProperty property) override;
-  void Attached() override;
 
 private:
   void ShowItems();
@@ -61,7 +58,6 @@ class TQtListBoxPeer : public TQtWidgetPeer {
 public:
   explicit TQtListBoxPeer(TListBox& list);
   void PropertyChanged(TPeerProperty property) override;
-  void Attached() override;
 
 private:
   void ShowItems();
@@ -75,7 +71,6 @@ class TQtLabelPeer : public TQtWidgetPeer {
 public:
   explicit TQtLabelPeer(TLabel& label);
   void PropertyChanged(TPeerProperty property) override;
-  void Attached() override;
 
 private:
   TLabel& FLabel;

@@ -143,16 +143,10 @@ private:
 // ---------------------------------------------------------------- TQtButtonPeer
 
 TQtButtonPeer::TQtButtonPeer(TButton& button)
-    : TQtWidgetPeer(button, new QPushButton), FButton(button), FPush(static_cast<QPushButton*>(Widget())) {
+    : TQtWidgetPeer(button, new QPushButton, {ppText, ppStyle}), FButton(button), FPush(static_cast<QPushButton*>(Widget())) {
   // Enter and Esc are the model's dialog keys, never Qt's.
   FPush->setAutoDefault(false);
   QObject::connect(FPush, &QPushButton::clicked, [this] { RunGuarded([this] { FButton.Click(); }); });
-}
-
-void TQtButtonPeer::Attached() {
-  TQtWidgetPeer::Attached();
-  PropertyChanged(ppText);
-  PropertyChanged(ppStyle);
 }
 
 void TQtButtonPeer::PropertyChanged(TPeerProperty property) {
@@ -171,12 +165,7 @@ void TQtPanelPeer::PropertyChanged(TPeerProperty property) {
 }
 
 TQtGroupBoxPeer::TQtGroupBoxPeer(TGroupBox& group)
-    : TQtWidgetPeer(group, new QGroupBox), FGroup(group), FBox(static_cast<QGroupBox*>(Widget())) {}
-
-void TQtGroupBoxPeer::Attached() {
-  TQtWidgetPeer::Attached();
-  PropertyChanged(ppText);
-}
+    : TQtWidgetPeer(group, new QGroupBox, {ppText}), FGroup(group), FBox(static_cast<QGroupBox*>(Widget())) {}
 
 void TQtGroupBoxPeer::PropertyChanged(TPeerProperty property) {
   if (property == ppText) FBox->setTitle(AnsiToQString(FGroup.Caption()));
@@ -192,12 +181,7 @@ void TQtBevelPeer::PropertyChanged(TPeerProperty property) {
 
 // ---------------------------------------------------------------- TQtSplitterPeer
 
-TQtSplitterPeer::TQtSplitterPeer(TSplitter& splitter) : TQtWidgetPeer(splitter, new TSplitterBar(splitter)) {}
-
-void TQtSplitterPeer::Attached() {
-  TQtWidgetPeer::Attached();
-  PropertyChanged(ppBounds);
-}
+TQtSplitterPeer::TQtSplitterPeer(TSplitter& splitter) : TQtWidgetPeer(splitter, new TSplitterBar(splitter), {ppBounds}) {}
 
 void TQtSplitterPeer::PropertyChanged(TPeerProperty property) {
   if (property == ppBounds) {

@@ -22,7 +22,6 @@ class TQtButtonPeer : public TQtWidgetPeer {
 public:
   explicit TQtButtonPeer(TButton& button);
   void PropertyChanged(TPeerProperty property) override;
-  void Attached() override;
 
 private:
   TButton& FButton;
@@ -39,7 +38,6 @@ class TQtGroupBoxPeer : public TQtWidgetPeer {
 public:
   explicit TQtGroupBoxPeer(TGroupBox& group);
   void PropertyChanged(TPeerProperty property) override;
-  void Attached() override;
 
 private:
   TGroupBox& FGroup;
@@ -56,7 +54,6 @@ class TQtSplitterPeer : public TQtWidgetPeer {
 public:
   explicit TQtSplitterPeer(TSplitter& splitter);
   void PropertyChanged(TPeerProperty property) override;
-  void Attached() override;
 };
 
 class TQtPageControlPeer : public TQtWidgetPeer {

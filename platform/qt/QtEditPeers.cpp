@@ -8,6 +8,7 @@
 #include <QtGui/QTextBlock>
 #include <QtGui/QTextCursor>
 #include <QtGui/QTextDocument>
+#include <algorithm>
 #include <climits>
 #include <functional>
 #include <utility>
@@ -142,7 +143,7 @@ private:
 // ---------------------------------------------------------------- TQtEditPeer
 
 TQtEditPeer::TQtEditPeer(TCustomEdit& edit)
-    : TQtWidgetPeer(edit, new TTypingWidget<QLineEdit>(edit)), FEdit(edit), FLine(static_cast<QLineEdit*>(Widget())) {
+    : TQtWidgetPeer(edit, new TTypingWidget<QLineEdit>(edit), {ppStyle, ppColor, ppText}), FEdit(edit), FLine(static_cast<QLineEdit*>(Widget())) {
   QObject::connect(FLine, &QLineEdit::textEdited, [this](const QString& shown) {
     const std::string text = QStringToAnsi(shown);
     RunGuarded([&] { FEdit.UserEdit(text, EditOffsetOf(text, FLine->cursorPosition())); });
@@ -150,11 +151,6 @@ TQtEditPeer::TQtEditPeer(TCustomEdit& edit)
   });
   QObject::connect(FLine, &QLineEdit::selectionChanged, [this] { ReportSelection(); });
   QObject::connect(FLine, &QLineEdit::cursorPositionChanged, [this] { ReportSelection(); });
-}
-
-void TQtEditPeer::Attached() {
-  TQtWidgetPeer::Attached();
-  for (TPeerProperty p : {ppStyle, ppColor, ppText}) PropertyChanged(p);
 }
 
 void TQtEditPeer::PropertyChanged(TPeerProperty property) {
@@ -204,7 +200,7 @@ void TQtEditPeer::ReportSelection() {
 // ---------------------------------------------------------------- TQtMemoPeer
 
 TQtMemoPeer::TQtMemoPeer(TCustomMemo& memo)
-    : TQtWidgetPeer(memo, new TTypingWidget<QPlainTextEdit>(memo)),
+    : TQtWidgetPeer(memo, new TTypingWidget<QPlainTextEdit>(memo), {ppStyle, ppColor}),
       FMemo(memo),
       FText(static_cast<QPlainTextEdit*>(Widget())) {
   // Undo is the model's.
@@ -219,7 +215,6 @@ TQtMemoPeer::TQtMemoPeer(TCustomMemo& memo)
 
 void TQtMemoPeer::Attached() {
   TQtWidgetPeer::Attached();
-  for (TPeerProperty p : {ppStyle, ppColor}) PropertyChanged(p);
   Sync();
 }
 
@@ -322,13 +317,23 @@ int TQtMemoPeer::WidgetIndexOf(int offset) const {
   return block.position() + EditIndexOf(lines[line], offset - lineStart);
 }
 
+int TQtMemoPeer::ModelOffsetOf(int index) const {
+  // The widget's block holding the index is the model's line of that number.
+  QTextBlock block = FText->document()->findBlock(index);
+  if (!block.isValid()) block = FText->document()->lastBlock();
+  const std::vector<std::string>& lines = FMemo.TextLines();
+  const size_t line = std::min(static_cast<size_t>(std::max(block.blockNumber(), 0)), lines.size() - 1);
+  int lineStart = 0;
+  for (size_t i = 0; i < line; ++i) lineStart += static_cast<int>(lines[i].size()) + 2;
+  return lineStart + EditOffsetOf(lines[line], index - block.position());
+}
+
 void TQtMemoPeer::ReportSelection() {
   if (FSyncPending) return;
-  const std::string text = FMemo.Text();
+  // From the cursor's line: a caret move costs no copy of the whole text.
   const QTextCursor cursor = FText->textCursor();
-  RunGuarded([&] {
-    FMemo.Perform(EM_SETSEL, EditOffsetOf(text, cursor.selectionStart()), EditOffsetOf(text, cursor.selectionEnd()));
-  });
+  const int start = ModelOffsetOf(cursor.selectionStart()), end = ModelOffsetOf(cursor.selectionEnd());
+  RunGuarded([&] { FMemo.Perform(EM_SETSEL, start, end); });
 }
 
 void TQtMemoPeer::ReportEdit() {
@@ -347,16 +352,11 @@ void TQtMemoPeer::ReportEdit() {
 // ---------------------------------------------------------------- TQtSpinEditPeer
 
 TQtSpinEditPeer::TQtSpinEditPeer(TCSpinEdit& spin)
-    : TQtWidgetPeer(spin, new QSpinBox), FSpin(spin), FBox(static_cast<QSpinBox*>(Widget())) {
+    : TQtWidgetPeer(spin, new QSpinBox, {ppStyle, ppColor, ppText}), FSpin(spin), FBox(static_cast<QSpinBox*>(Widget())) {
   QObject::connect(FBox, &QSpinBox::valueChanged, [this](int value) {
     RunGuarded([&] { FSpin.SetValue(value); });
     PropertyChanged(ppText);
   });
-}
-
-void TQtSpinEditPeer::Attached() {
-  TQtWidgetPeer::Attached();
-  for (TPeerProperty p : {ppStyle, ppColor, ppText}) PropertyChanged(p);
 }
 
 void TQtSpinEditPeer::PropertyChanged(TPeerProperty property) {

@@ -35,7 +35,6 @@ class TQtEditPeer : public TQtWidgetPeer {
 public:
   explicit TQtEditPeer(TCustomEdit& edit);
   void PropertyChanged(TPeerProperty property) override;
-  void Attached() override;
 
 private:
   void ShowText();
@@ -64,6 +63,8 @@ private:
   void ShowSelection();
   // The widget's index of a byte offset of the model's text.
   int WidgetIndexOf(int offset) const;
+  // The model's offset of the widget's character index: the inverse.
+  int ModelOffsetOf(int index) const;
   void ReportSelection();
   void ReportEdit();
 
@@ -79,7 +80,6 @@ class TQtSpinEditPeer : public TQtWidgetPeer {
 public:
   explicit TQtSpinEditPeer(TCSpinEdit& spin);
   void PropertyChanged(TPeerProperty property) override;
-  void Attached() override;
 
 private:
   TCSpinEdit& FSpin;

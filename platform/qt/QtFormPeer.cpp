@@ -64,7 +64,8 @@ TQtFormPeer::TQtFormPeer(TCustomForm& form) : FForm(form), FClient(new QWidget) 
 TQtFormPeer::~TQtFormPeer() { delete FWindow; }
 
 void TQtFormPeer::Attached() {
-  for (TPeerProperty p : {ppText, ppMenu, ppMDIClient, ppEnabled}) PropertyChanged(p);
+  // The menu is synced here and now, not deferred as a change to it is.
+  for (TPeerProperty p : {ppText, ppMDIClient, ppEnabled}) PropertyChanged(p);
   SyncMenu();
   PlaceWindow();
 }

@@ -80,7 +80,8 @@ QRect PeerGeometry(const TControl& control) {
 
 // ---------------------------------------------------------------- TQtWidgetPeer
 
-TQtWidgetPeer::TQtWidgetPeer(TControl& control, QWidget* widget) : FControl(control), FWidget(widget) {
+TQtWidgetPeer::TQtWidgetPeer(TControl& control, QWidget* widget, std::initializer_list<TPeerProperty> ownProperties)
+    : FControl(control), FWidget(widget), FOwnProperties(ownProperties) {
   InstallEventFilter(*widget, [this](QEvent& e) { return FilterEvent(e); });
   if (QWidget* parent = ParentWidgetOf(control)) widget->setParent(parent);
 }
@@ -93,6 +94,7 @@ void TQtWidgetPeer::WatchInput(QWidget& inner) {
 
 void TQtWidgetPeer::Attached() {
   for (TPeerProperty p : {ppBounds, ppFont, ppHint, ppEnabled, ppVisible, ppFocus}) TQtWidgetPeer::PropertyChanged(p);
+  for (TPeerProperty p : FOwnProperties) PropertyChanged(p);
 }
 
 void TQtWidgetPeer::PropertyChanged(TPeerProperty property) {

@@ -11,6 +11,8 @@
 #include <QtGui/QFocusEvent>
 #include <QtGui/QKeyEvent>
 #include <functional>
+#include <initializer_list>
+#include <vector>
 #include <QtWidgets/QWidget>
 
 #include "platform/Controls.h"
@@ -60,8 +62,9 @@ QObject* InstallEventFilter(QWidget& widget, std::function<bool(QEvent&)> filter
 // properties in PropertyChanged and pass the rest on.
 class TQtWidgetPeer : public TQtPeer {
 public:
-  // Takes the widget over and puts it into its parent's child area.
-  TQtWidgetPeer(TControl& control, QWidget* widget);
+  // Takes the widget over and puts it into its parent's child area. Attached
+  // shows the kind's own properties, in the order given, after the base's.
+  TQtWidgetPeer(TControl& control, QWidget* widget, std::initializer_list<TPeerProperty> ownProperties = {});
   // Deletes the widget.
   ~TQtWidgetPeer() override;
   TQtWidgetPeer(const TQtWidgetPeer&) = delete;
@@ -85,6 +88,7 @@ private:
 
   TControl& FControl;
   QPointer<QWidget> FWidget;
+  std::vector<TPeerProperty> FOwnProperties;
 };
 
 // A window without a look of its own: a plain widget that holds the

@@ -7,6 +7,7 @@
 #include <QtWidgets/QScrollBar>
 #include <QtWidgets/QStyledItemDelegate>
 #include <algorithm>
+#include <utility>
 
 #include "platform/ScopeGuard.h"
 #include "platform/qt/QtConvert.h"
@@ -99,7 +100,7 @@ void TQtDeferredSync::Request(QObject* context, std::function<void()> sync) {
 // ---------------------------------------------------------------- TQtTreeViewPeer
 
 TQtTreeViewPeer::TQtTreeViewPeer(TTreeView& tree)
-    : TQtWidgetPeer(tree, new QTreeWidget), FTree(tree), FView(static_cast<QTreeWidget*>(Widget())) {
+    : TQtWidgetPeer(tree, new QTreeWidget, {ppImages}), FTree(tree), FView(static_cast<QTreeWidget*>(Widget())) {
   FView->setHeaderHidden(true);
   FView->setColumnCount(1);
   // A double click opens and closes through the model.
@@ -116,7 +117,6 @@ TQtTreeViewPeer::TQtTreeViewPeer(TTreeView& tree)
 
 void TQtTreeViewPeer::Attached() {
   TQtWidgetPeer::Attached();
-  PropertyChanged(ppImages);
   FRebuild = true;
   Sync();
 }
@@ -127,6 +127,8 @@ void TQtTreeViewPeer::PropertyChanged(TPeerProperty property) {
       FRebuild = true;
       [[fallthrough]];
     case ppExpanded:
+      FShowExpanded = true;
+      [[fallthrough]];
     case ppSelection:
       FSync.Request(FView, [this] { Sync(); });
       break;
@@ -175,12 +177,16 @@ void TQtTreeViewPeer::Rebuild() {
     FRows[node] = row;
   }
   FRebuild = false;
+  FShowExpanded = true;
 }
 
 void TQtTreeViewPeer::Sync() {
   QSignalBlocker quiet(FView);
   if (FRebuild) Rebuild();
-  for (const auto& [node, row] : FRows) row->setExpanded(node->Expanded());
+  // Only an opened or closed node walks the rows: a moved selection (a key)
+  // costs no work per node.
+  if (std::exchange(FShowExpanded, false))
+    for (const auto& [node, row] : FRows) row->setExpanded(node->Expanded());
   QTreeWidgetItem* current = RowOf(FTree.Selected());
   FView->setCurrentItem(current);
   if (current)
@@ -193,6 +199,7 @@ void TQtTreeViewPeer::Sync() {
 void TQtTreeViewPeer::UserExpanded(QTreeWidgetItem* row, bool expanded) {
   if (TTreeNode* node = NodeOf(row)) RunGuarded([&] { node->SetExpanded(expanded); });
   // A handler may have refused: the row follows the node.
+  FShowExpanded = true;
   FSync.Request(FView, [this] { Sync(); });
 }
 

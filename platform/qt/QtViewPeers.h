@@ -76,6 +76,7 @@ private:
   TQtDeferredSync FSync;
   TQtViewClicks FClicks;
   bool FRebuild = false;
+  bool FShowExpanded = false;  // a node opened or closed since the last sync
 };
 
 class TQtListViewPeer : public TQtWidgetPeer {

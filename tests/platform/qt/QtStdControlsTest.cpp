@@ -6,6 +6,8 @@
 
 #include <QtCore/QCoreApplication>
 #include <QtGui/QInputMethodEvent>
+#include <QtGui/QTextCursor>
+#include <QtGui/QTextDocument>
 #include <QtWidgets/QApplication>
 #include <QtWidgets/QCheckBox>
 #include <QtWidgets/QComboBox>
@@ -304,6 +306,28 @@ TEST_F(QtStdControlsTest, AMemoShowsEveryChangeOfItsLines) {
     QCoreApplication::processEvents();
     EXPECT_EQ(text->toPlainText().toStdString(), EditTextToQString(memo.Text()).toStdString()) << step.Change;
     EXPECT_EQ(text->textCursor().position(), EditIndexOf(memo.Text(), memo.SelStart())) << step.Change;
+  }
+}
+
+TEST_F(QtStdControlsTest, AMemoReportsTheUsersSelectionAsByteOffsets) {
+  // Widget characters on later lines, after double-byte ones, become the
+  // model's byte offsets with CR LF between the lines.
+  TMemo& memo = *Form->Output;
+  memo.Lines().SetText("ab\r\n" + Ansi("둘셋") + "\r\nc");
+  QCoreApplication::processEvents();
+  auto* text = WidgetOf<QPlainTextEdit>(&memo);
+  const struct {
+    int Anchor, Position, SelStart, SelLength;
+  } cases[] = {{0, 0, 0, 0}, {2, 2, 2, 0}, {3, 3, 4, 0}, {4, 4, 6, 0},
+               {5, 5, 8, 0}, {7, 7, 11, 0}, {1, 4, 1, 5}, {6, 3, 4, 6}};
+  for (const auto& c : cases) {
+    QTextCursor cursor(text->document());
+    cursor.setPosition(c.Anchor);
+    cursor.setPosition(c.Position, QTextCursor::KeepAnchor);
+    text->setTextCursor(cursor);
+    QCoreApplication::processEvents();  // the model's echo of the selection
+    EXPECT_EQ(memo.SelStart(), c.SelStart) << c.Anchor << ".." << c.Position;
+    EXPECT_EQ(memo.SelLength(), c.SelLength) << c.Anchor << ".." << c.Position;
   }
 }
 
