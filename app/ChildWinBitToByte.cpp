@@ -10,6 +10,13 @@ namespace vk {
 
 void TMDIChild::EditBitToByteCmdExecute(TObject*) {
   if (!BitToByteForm) return;
+  // One byte text replaces one stretch of one line. A selection over
+  // several lines (a column block among them) would lose the text between
+  // its rows, so it is refused before the converter opens.
+  if (Editor->BlockBegin().Line != Editor->BlockEnd().Line) {
+    MessageBox("Select the byte text within one line!", "Character to find!", MB_ICONERROR);
+    return;
+  }
   TBitToByteForm& form = *BitToByteForm;
   const TPoint caret{Editor->CaretXPix(), Editor->CaretYPix()};
   const TPoint screen = Editor->ClientToScreen(caret);
@@ -24,7 +31,8 @@ void TMDIChild::EditBitToByteCmdExecute(TObject*) {
     MessageBox("Select the string to find!", "Character to find!", MB_ICONERROR);
     return;
   }
-  Editor->SetSelectionMode(smNormal);
+  // In the selection's own mode (a one-row column block stays a column
+  // block), as one undo step.
   Editor->SetSelText(form.EditByte->Text());
 }
 

@@ -43,7 +43,11 @@ THistoryLoad TSearchHistory::Load(const std::string& installFolder) {
   return FReadable ? hlLoaded : hlUnreadable;
 }
 
-THistoryAdd TSearchHistory::Add(const std::string& text, THistorySave mode) {
+THistoryAdd TSearchHistory::Add(const std::string& typed, THistorySave mode) {
+  // An entry is one line of the file. A text that runs over lines (a find
+  // text taken from a selection) keeps its first line: the part the find
+  // box shows, and the only part a search line by line can find.
+  const std::string text = typed.substr(0, typed.find_first_of("\r\n"));
   std::erase(FEntries, text);
   bool added = IsStorableSearchText(text);
   if (added) FEntries.insert(FEntries.begin(), text);

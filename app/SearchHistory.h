@@ -43,10 +43,10 @@ public:
   // The file the last Load read.
   const std::string& FilePath() const { return FFilePath; }
 
-  // Moves the text to the top (every equal entry leaves the list; a text
-  // that is not storable is not added), keeps the 40 newest and writes the
-  // file as the mode says.
-  THistoryAdd Add(const std::string& text, THistorySave mode);
+  // Moves the text, up to its first line break, to the top (every equal
+  // entry leaves the list; a text that is not storable is not added), keeps
+  // the 40 newest and writes the file as the mode says.
+  THistoryAdd Add(const std::string& typed, THistorySave mode);
 
 private:
   std::string FFileName;

@@ -22,6 +22,10 @@ namespace {
 const char* const StartMarker = "__VornkitPrjName__START";
 const char* const EndMarker = "__VornkitPrjName__END";
 
+// The block's first and last lines, 80 characters each.
+std::string StartLine() { return std::string("/*") + StartMarker + std::string(55, '-'); }
+std::string EndLine() { return std::string(57, '-') + EndMarker + "*/"; }
+
 // The text after "n." on block line n, in field order.
 const char* const FieldLabels[PrjNameFieldCount] = {
     " Project Name      :",
@@ -80,10 +84,10 @@ void StoreProjectFields(const TProjectHeaderContext& context) {
 
 std::vector<std::string> ProjectHeaderLines(const TPrjNameFields& fields) {
   std::vector<std::string> lines;
-  lines.push_back(std::string("/*") + StartMarker + std::string(55, '-'));
+  lines.push_back(StartLine());
   for (int n = 0; n < PrjNameFieldCount; ++n)
     lines.push_back(std::to_string(n + 1) + "." + FieldLabels[n] + fields[n]);
-  lines.push_back(std::string(57, '-') + EndMarker + "*/");
+  lines.push_back(EndLine());
   return lines;
 }
 
@@ -99,12 +103,17 @@ std::tm LocalTimeNow() {
   return local;
 }
 
-TProjectHeaderPosition FindProjectHeader(const TStrings& lines) {
+TProjectHeaderPosition FindProjectHeader(const TStrings& lines, TMarkerMatch match) {
+  const std::string start = match == mmWholeLine ? StartLine() : StartMarker;
+  const std::string end = match == mmWholeLine ? EndLine() : EndMarker;
+  const auto holds = [match](const std::string& line, const std::string& marker) {
+    return match == mmWholeLine ? line == marker : line.find(marker) != std::string::npos;
+  };
   TProjectHeaderPosition at;
   for (int i = 0; i < lines.Count(); ++i) {
     const std::string line = lines.Get(i);
-    if (line.find(StartMarker) != std::string::npos) at.Start = i;
-    if (line.find(EndMarker) != std::string::npos) {
+    if (holds(line, start)) at.Start = i;
+    if (holds(line, end)) {
       at.End = i;
       break;
     }
@@ -140,7 +149,7 @@ bool SavePrjNameFields(TPrjNameFields& fields) {
 
 TProjectHeaderResult InsertProjectHeader(TCustomSrcEdit& editor, TPrjNameFields& fields,
                                          const TProjectHeaderContext& context) {
-  const TProjectHeaderPosition at = FindProjectHeader(editor.Lines());
+  const TProjectHeaderPosition at = FindProjectHeader(editor.Lines(), mmAnywhere);
   StoreProjectFields(context);
   LoadPrjNameFields(fields);
   if (at.Exists()) return phAlreadyCreated;
@@ -153,7 +162,9 @@ TProjectHeaderResult InsertProjectHeader(TCustomSrcEdit& editor, TPrjNameFields&
 }
 
 TProjectHeaderResult DeleteProjectHeader(TCustomSrcEdit& editor) {
-  const TProjectHeaderPosition at = FindProjectHeader(editor.Lines());
+  // A field's text stands inside the block and may hold a marker's text:
+  // only whole marker lines tell where the block begins and ends.
+  const TProjectHeaderPosition at = FindProjectHeader(editor.Lines(), mmWholeLine);
   // An END without a START above it is no block: nothing is removed.
   if (!at.Exists() || at.Start < 0) return phNotFound;
   const TStrings& lines = editor.Lines();

@@ -37,13 +37,16 @@ std::string ModificationStamp(const std::tm& local);
 std::tm LocalTimeNow();
 
 // Where a block stands: the last START line above the first END line below
-// line 0. An END line of 0 (or none) means there is no block.
+// line 0. An END line of 0 (or none) means there is no block. A line holds
+// a marker when the marker's text occurs in it (mmAnywhere), or when it is
+// the block's first or last line exactly (mmWholeLine).
 struct TProjectHeaderPosition {
   int Start = -1;
   int End = 0;
   bool Exists() const { return End > 0; }
 };
-TProjectHeaderPosition FindProjectHeader(const TStrings& lines);
+enum TMarkerMatch { mmAnywhere, mmWholeLine };
+TProjectHeaderPosition FindProjectHeader(const TStrings& lines, TMarkerMatch match);
 
 // The dialog's load: the 17 values into the fields; a missing value gives
 // an empty text; a missing key or a failed read leaves the fields not yet
@@ -73,8 +76,10 @@ TProjectHeaderResult InsertProjectHeader(TCustomSrcEdit& editor, TPrjNameFields&
                                          const TProjectHeaderContext& context);
 
 // The delete command: removes the block's lines from START to END as one
-// undo step. phNotFound, with the text unchanged, when there is no END
-// marker below line 0 or no START marker at or above it.
+// undo step, the markers being whole marker lines (a field's text that
+// holds a marker's text is no marker). phNotFound, with the text
+// unchanged, when there is no END line below line 0 or no START line at or
+// above it.
 TProjectHeaderResult DeleteProjectHeader(TCustomSrcEdit& editor);
 
 }  // namespace vk

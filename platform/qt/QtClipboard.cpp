@@ -2,6 +2,7 @@
 
 #include <QtGui/QClipboard>
 #include <QtGui/QGuiApplication>
+#include <string_view>
 
 #include "platform/qt/QtConvert.h"
 
@@ -10,6 +11,22 @@ namespace vk {
 namespace {
 
 const QString TextMime = QStringLiteral("text/plain");
+
+// The program's text breaks its lines with CR LF (or CR); the desktop's
+// plain text with LF, which is what other programs paste.
+std::string WithLfLineEnds(std::string_view text) {
+  std::string lf;
+  lf.reserve(text.size());
+  for (size_t i = 0; i < text.size(); ++i) {
+    if (text[i] != '\r') {
+      lf += text[i];
+      continue;
+    }
+    lf += '\n';
+    if (i + 1 < text.size() && text[i + 1] == '\n') ++i;
+  }
+  return lf;
+}
 
 }  // namespace
 
@@ -51,7 +68,7 @@ bool TQtClipboard::SetData(TClipboardFormat format, const std::string& bytes) {
       for (const QString& heldType : held->formats()) FPending->setData(heldType, held->data(heldType));
   }
   if (format == CF_TEXT)
-    FPending->setText(AnsiToQString(bytes.substr(0, bytes.find('\0'))));
+    FPending->setText(AnsiToQString(WithLfLineEnds(std::string_view(bytes).substr(0, bytes.find('\0')))));
   else
     FPending->setData(type, QByteArray(bytes.data(), static_cast<qsizetype>(bytes.size())));
   return true;

@@ -1,6 +1,8 @@
 #pragma once
 // The desktop's clipboard as the clipboard backend. Plain text (CF_TEXT) is
-// "text/plain", converted between the ANSI code page and Unicode; a format
+// "text/plain", converted between the ANSI code page and Unicode, and given
+// to the desktop with LF line ends (text from it is taken with whatever
+// line ends it has: the program reads CR LF, CR and LF alike); a format
 // registered by name is a MIME type of its own,
 // "application/x-vornkit-<name>" (lower case, blanks as '-'), carried as the
 // bytes it was given. So the editor's private block format stays inside the

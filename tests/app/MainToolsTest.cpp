@@ -98,6 +98,45 @@ TEST_F(MainToolsTest, BitToByteReplacesTheSelectionWithTheConvertersByte) {
   EXPECT_EQ(Editor().Lines().Get(0), "PORTB = 0XBF;");
 }
 
+TEST_F(MainToolsTest, BitToByteConvertsOneLinesStretchInItsModeAndRefusesOtherShapes) {
+  StartWithProject("");
+  const std::vector<std::string> text{"a0x3fb", "c0x3fd"};
+  const std::string refused = "Select the byte text within one line!";
+  const struct {
+    const char* Name;
+    TSrcSelectionMode Mode;
+    TBufferCoord From, To;
+    std::vector<std::string> After;
+    std::string Box;
+  } cases[] = {
+      {"a column of one row", smColumn, {2, 1}, {6, 1}, {"a0XBFb", "c0x3fd"}, ""},
+      {"a column of two rows", smColumn, {2, 1}, {6, 2}, text, refused},
+      {"running text over two lines", smNormal, {2, 1}, {6, 2}, text, refused},
+      {"one whole line", smLine, {3, 2}, {5, 2}, {"a0x3fb", "0XBF"}, ""},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.Name);
+    MessageBoxAnswers().Clear();
+    Editor().SrcSetText(text[0] + "\r\n" + text[1]);
+    Editor().ClearUndo();
+    Editor().SetSelectionMode(c.Mode);
+    Select(c.From, c.To);
+    if (c.Box.empty())
+      WhenShown<TBitToByteForm>([](TBitToByteForm& form) {
+        form.EditByte->SetText("0XBF");
+        return mrOk;
+      });
+    else
+      Answer(IDOK);
+    MainForm->SendDocumentCommand(dcBitToByte);
+    EXPECT_EQ(LinesOf(Editor().Lines()), c.After);
+    EXPECT_EQ(Boxes(), c.Box.empty() ? std::vector<std::string>{} : std::vector<std::string>{c.Box});
+    EXPECT_EQ(Editor().SelectionMode(), c.Mode);
+    MainForm->ActiveDocument()->EditUndoCmd->Execute();
+    EXPECT_EQ(LinesOf(Editor().Lines()), text) << "one undo step";
+  }
+}
+
 TEST_F(MainToolsTest, TheToolCommandsShowTheirWindows) {
   StartWithProject("");
   TPrjNameForm* startup = PrjNameForm;

@@ -128,6 +128,7 @@ TEST_F(SearchDialogsTest, ReplaceButtonsStoreBothTextsEachOnItsOwn) {
       {"the same text goes into both", f, r, "abc", "abc", ClickOk, mrOk, {"abc", "f"}, {"abc", "r"}},
       {"replace by nothing stores the find text only", f, r, "abc", "", ClickAll, mrAll, {"abc", "f"}, {"r"}},
       {"a find text too long to store", f, r, long30, "z", ClickOk, mrOk, {"f"}, {"z", "r"}},
+      {"a find text over lines, from a selection", f, r, "ab\r\ncd", "z", ClickOk, mrOk, {"ab", "f"}, {"z", "r"}},
       {"the oldest leaves each history", Numbered(40, f), Numbered(40, r), "new", "new2", ClickAll, mrAll,
        Numbered(40, {"new", "f"}), Numbered(40, {"new2", "r"})},
       {"Cancel stores nothing", f, r, "abc", "z", ClickCancel, mrCancel, f, r},

@@ -48,6 +48,9 @@ TEST_F(SearchHistoryTest, AddKeepsTheNewestDistinctStorableTexts) {
       {"30 bytes", {"a"}, std::string(30, 'x'), hsWhenAdded, {"a"}, haUnchanged},
       {"30 bytes of double-byte text", {"a"}, korean15, hsWhenAdded, {"a"}, haUnchanged},
       {"empty, written anyway", {"a"}, "", hsAlways, {"a"}, haSaved},
+      {"a text over lines keeps its first", {"a", "ab"}, "ab\r\ncd", hsWhenAdded, {"ab", "a"}, haSaved},
+      {"a lone CR or LF breaks it too", {}, "ab\rcd\nef", hsWhenAdded, {"ab"}, haSaved},
+      {"an empty first line is not stored", {"a"}, "\r\nab", hsWhenAdded, {"a"}, haUnchanged},
       {"the oldest leaves", Numbered(40), "new", hsWhenAdded,
        [] {
          TEntries e = Numbered(39);

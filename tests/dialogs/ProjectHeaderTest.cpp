@@ -148,7 +148,17 @@ TEST_F(ProjectHeaderTest, DeleteRemovesOnlyACompleteBlock) {
   const std::vector<std::string> endOnly = {"int a; /* __VornkitPrjName__END */", "int b;"};
   const std::vector<std::string> endWithoutStart = {"int a;", "x __VornkitPrjName__END", "int b;"};
   const std::vector<std::string> startOnly = {"/*__VornkitPrjName__START", "int b;"};
+  // Fields whose text holds a marker's text stand inside the block.
+  TPrjNameFields markers;
+  markers[pfProjectName] = "x__VornkitPrjName__END*/";
+  markers[pfSubMenu] = "/*__VornkitPrjName__START";
+  std::vector<std::string> fieldsWithMarkers = ProjectHeaderLines(markers);
+  fieldsWithMarkers.insert(fieldsWithMarkers.begin(), "int a;");
+  std::vector<std::string> codeAfterEnd = with({}, {"int a;"});
+  codeAfterEnd[18] += " int c;";
   const Case cases[] = {
+      {"fields holding marker texts", fieldsWithMarkers, phChanged, {"int a;"}},
+      {"an END line that is not the block's whole line", codeAfterEnd, phNotFound, codeAfterEnd},
       {"block at the top", with({}, {"int a;"}), phChanged, {"int a;"}},
       {"block in the middle", with({"int a;"}, {"int b;"}), phChanged, {"int a;", "int b;"}},
       {"block at the end of a short text", with({"int a;"}, {}), phChanged, {"int a;"}},

@@ -23,10 +23,25 @@ protected:
 
 TEST_F(QtClipboardTest, PlainTextReachesTheDesktopAsUnicodeAndComesBackInTheCodePage) {
   ASSERT_NE(dynamic_cast<TQtClipboard*>(&Clipboard().Backend()), nullptr);
-  ASSERT_TRUE(Clipboard().SetAsText("int " + HangeulAnsi + ";\r\n"));
   QClipboard* desktop = QGuiApplication::clipboard();
-  EXPECT_EQ(desktop->text(), QString::fromUtf8("int ") + QString::fromUtf8(HangeulUtf8) + QString::fromUtf8(";\r\n"));
-  EXPECT_EQ(desktop->mimeData()->data("text/plain"), QByteArray("int ") + HangeulUtf8 + ";\r\n");
+  // The desktop's text has LF line ends; text from it keeps the ends it has.
+  const struct {
+    std::string Program;
+    QByteArray Desktop;
+  } copied[] = {
+      {"int " + HangeulAnsi + ";\r\n", QByteArray("int ") + HangeulUtf8 + ";\n"},
+      {"a\r\n\r\nb\rc\nd", "a\n\nb\nc\nd"},
+      {"\r", "\n"},
+  };
+  for (const auto& c : copied) {
+    ASSERT_TRUE(Clipboard().SetAsText(c.Program));
+    EXPECT_EQ(desktop->mimeData()->data("text/plain"), c.Desktop) << c.Program;
+    EXPECT_EQ(desktop->text(), QString::fromUtf8(c.Desktop)) << c.Program;
+  }
+  for (const char* pasted : {"a\nb\n", "a\r\nb\r\n", "a\rb\r"}) {
+    desktop->setText(QString::fromUtf8(pasted));
+    EXPECT_EQ(Clipboard().AsText(), pasted);
+  }
 
   desktop->setText(QString::fromUtf8(HangeulUtf8) + QStringLiteral(" from elsewhere"));
   EXPECT_EQ(Clipboard().AsText(), HangeulAnsi + " from elsewhere");

@@ -323,7 +323,7 @@ TEST_F(QtEditorTest, AColumnCopiedInOneEditorIsPastedAsAColumnInAnother) {
   // Plain text for other programs, the block with its mode for this one.
   const QMimeData* data = QGuiApplication::clipboard()->mimeData();
   ASSERT_NE(data, nullptr);
-  EXPECT_EQ(data->text(), QStringLiteral("bc\r\nhi\r\nno"));
+  EXPECT_EQ(data->text(), QStringLiteral("bc\nhi\nno"));
   QByteArray block = data->data(QStringLiteral("application/x-vornkit-srcedit-control-block-type"));
   ASSERT_FALSE(block.isEmpty());
   EXPECT_EQ(block.at(0), 2);  // column mode
