@@ -667,9 +667,15 @@ void TCustomSrcEdit::SetLeftChar(int value) {
   SetTextOrigin();
   TRect textArea = ClientRect();
   textArea.Left = FGutterWidth + 2;
-  if (std::llabs(shift) < FColumnsInWindow)
+  if (std::llabs(shift) < FColumnsInWindow) {
     ScrollWindow(static_cast<int>(shift * FCellWidth), 0, &textArea, &textArea);
-  else
+    // A glyph may reach into the next cell (italics). The column right of
+    // the seam between moved and repainted pixels has a new left neighbour
+    // (the left edge, or the first column the scroll uncovered), whose part
+    // in it only a paint of that column shows.
+    const int seam = textArea.Left + static_cast<int>(std::max(shift, 0LL) * FCellWidth);
+    InvalidateArea(Rect(seam, textArea.Top, seam + FCellWidth, textArea.Bottom));
+  } else
     InvalidateArea(textArea);
   if (FOptions.Contains(eoScrollPastEol) && FOptions.Contains(eoAutoSizeMaxScrollWidth) &&
       static_cast<long long>(FLeftChar) + FColumnsInWindow > FMaxScrollWidth)

@@ -17,7 +17,7 @@ protected:
     FImage.fill(Qt::white);
     FPainter.begin(&FImage);
     FCanvas.Begin(FPainter);
-    FCanvas.Font().SetName("Courier New");
+    FCanvas.Font().SetName(TestFace);
     FCanvas.Font().SetHeight(-16);
     FFont = FCanvas.Font().Handle();
     FCanvas.SelectFont(FFont);

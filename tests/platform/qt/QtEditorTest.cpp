@@ -86,6 +86,7 @@ protected:
 
   void SetUpEditor(TSrcEdit& edit, TQtControlHost& host) {
     edit.SetBounds(0, 0, 520, 260);
+    edit.Font().SetName(TestFace);
     edit.SetHighlighter(&Highlighter);
     edit.Gutter().SetShowLineNumbers(true);
     edit.SrcSetText(AvrSample);

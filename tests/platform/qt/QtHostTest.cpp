@@ -276,7 +276,7 @@ class TSourceSample : public TCustomControl {
 public:
   TSourceSample() : TCustomControl(nullptr) {
     SetBounds(0, 0, 360, 120);
-    Font().SetName("Courier New");
+    Font().SetName(TestFace);
     Font().SetHeight(-15);
   }
   static constexpr int Gutter = 30;

@@ -133,4 +133,9 @@ inline void CloseForms() {
 // Saves an image under the build tree's screenshot folder; the path.
 std::string SaveScreenshot(const QImage& image, const std::string& name);
 
+// The face that tests looking at glyphs draw with: a monospaced font the
+// set-up installs, loaded by file into the application's fonts by the tests'
+// main, so that no other font on the machine changes a picture.
+inline constexpr char TestFace[] = "DejaVu Sans Mono";
+
 }  // namespace vk::test
