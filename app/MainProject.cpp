@@ -107,13 +107,13 @@ void TMainForm::OpenProject(const std::string& path) {
 
   // The quoted includes of the main file, then those of its first header,
   // then the extra sources.
-  std::vector<std::string> files = QuotedIncludes(DirectiveLines(mainWindow->Editor->Lines()));
+  std::vector<std::string> files = QuotedIncludes(mainWindow->Editor->Lines());
   if (!files.empty() && !files.front().empty()) {
     const std::string header = JoinPath(folder, files.front());
     TStringList headerText;
     try {
       headerText.LoadFromFile(header);
-      std::vector<std::string> more = QuotedIncludes(DirectiveLines(headerText));
+      std::vector<std::string> more = QuotedIncludes(headerText);
       files.insert(files.end(), more.begin(), more.end());
     } catch (const EStreamError&) {
       ShowMessage(header + " " + kMissingFileText);
