@@ -2,7 +2,9 @@
 
 #include <algorithm>
 #include <cctype>
+#include <vector>
 
+#include "dialogs/EnvironmentMakefileText.h"
 #include "platform/StringLists.h"
 #include "platform/SysUtils.h"
 
@@ -71,6 +73,26 @@ bool IsCaretLine(std::string_view line) {
   return caret;
 }
 
+// The progress messages of the settings dialog's makefile, as its rules
+// echo them ("Compiling C:", "Linking:" ...): the values of its MSG_
+// variables, with the blanks between their words single as echo prints them.
+std::vector<std::string> MakefileProgressMessages() {
+  std::vector<std::string> messages;
+  std::string_view rules = MakefileRules;
+  for (size_t start = 0, end; start < rules.size(); start = end + 1) {
+    end = std::min(rules.find('\n', start), rules.size());
+    std::string_view line = rules.substr(start, end - start);
+    size_t equals = line.find(" = ");
+    if (!line.starts_with("MSG_") || equals == std::string_view::npos) continue;
+    std::string message;
+    for (char c : line.substr(equals + 3))
+      if (c != ' ' || (!message.empty() && message.back() != ' ')) message += c;
+    while (!message.empty() && message.back() == ' ') message.pop_back();
+    messages.push_back(std::move(message));
+  }
+  return messages;
+}
+
 }  // namespace
 
 TOutputLineClass ClassifyOutputLine(std::string_view line) {
@@ -96,6 +118,13 @@ bool EchoesCommand(std::string_view line, const TProgramTest& isProgram) {
   return false;
 }
 
+bool IsProgressMessage(std::string_view line) {
+  static const std::vector<std::string> messages = MakefileProgressMessages();
+  for (const std::string& message : messages)
+    if (line.starts_with(message) && (line.size() == message.size() || line[message.size()] == ' ')) return true;
+  return false;
+}
+
 TBuildCounts ClassifyBuildOutput(const TStrings& output, TStrings& pane, const TProgramTest& isProgram) {
   TBuildCounts counts;
   int count = output.Count();
@@ -104,7 +133,7 @@ TBuildCounts ClassifyBuildOutput(const TStrings& output, TStrings& pane, const T
     std::string line = output.Get(i);
     bool command = continued || EchoesCommand(line, isProgram);
     continued = command && !line.empty() && line.back() == '\\';
-    if (command) continue;
+    if (command || IsProgressMessage(line)) continue;
     TOutputLineClass lineClass = ClassifyOutputLine(line);
     if (lineClass != olNone) {
       pane.Add(line);

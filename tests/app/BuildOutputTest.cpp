@@ -55,11 +55,16 @@ TEST(BuildOutputTest, CommandsThatMakePrintsAreNoDiagnostics) {
       "avr-gcc -c -Werror main.c",
       "main.c:1: warning: no newline at end of file",
       "collect2: error: ld returned 1 exit status",
+      // The settings dialog's makefile echoes its steps with the file names.
+      "Compiling C: error_handler.c",
+      "Creating load file for EEPROM: undefined.eep",
+      "-------- end --------",
+      "Compiling C:error.c",
   });
   TStringList pane;
   TBuildCounts counts = ClassifyBuildOutput(output, pane, TestProgram);
-  EXPECT_EQ(test::LinesOf(pane), (std::vector<std::string>{output.Get(3), output.Get(4)}));
-  EXPECT_EQ(counts.Errors, 1);
+  EXPECT_EQ(test::LinesOf(pane), (std::vector<std::string>{output.Get(3), output.Get(4), output.Get(8)}));
+  EXPECT_EQ(counts.Errors, 2);
   EXPECT_EQ(counts.Warnings, 1);
 }
 

@@ -10,6 +10,7 @@
 
 #include "app/CompilerDlg.h"
 #include "dialogs/EnvironmentMakefile.h"
+#include "dialogs/MakefileWizard.h"
 #include "platform/Processes.h"
 #include "platform/Registry.h"
 #include "platform/ScopeGuard.h"
@@ -22,6 +23,10 @@ namespace {
 struct TSourceFile {
   std::string Name, Text;
 };
+
+// A project's makefile as the makefile wizard writes it from the shipped
+// template (WriteProject's default is the settings dialog's).
+const char* const WizardMakefile = "(the wizard's)";
 
 class MainBuildTest : public TIdeCase {
 protected:
@@ -40,7 +45,14 @@ protected:
     mkdir(folder.c_str(), 0700);
     for (const TSourceFile& file : files) WriteTextFile(folder + "/" + file.Name, file.Text);
     if (!extraSources.empty()) WriteTextFile(folder + "/AddFile.ini", "[AddFile]\r\n" + extraSources + "\r\n\r\n");
-    if (makefile) {
+    if (makefile == WizardMakefile) {
+      TMakefileWizardRun wizard;
+      wizard.Values.MainSource = "main";
+      wizard.Values.SourceFolder = folder;
+      wizard.Values.CSources = extraSources;
+      wizard.BuildLines(std::string(getenv("VORNKIT_TEST_DATA")) + "/../../data");
+      wizard.Save();
+    } else if (makefile) {
       WriteTextFile(folder + "/makefile", makefile);
     } else {
       TMakefileOptions options;
@@ -123,11 +135,18 @@ TEST_F(MainBuildTest, TheOutputIsSortedCountedAndEachPaneLineJumpsToItsSource) {
     const char* File;  // nullptr: no document is touched
     int Line;
   };
+  // Progress messages name the sources: "Compiling C: error_handler.c".
+  const std::vector<TSourceFile> namedLikeDiagnostics = {
+      {"main.c", "int error_handler(void);\nint warning(void);\nint undefined(void);\n"
+                 "int main(void) {\n  return error_handler() + warning() + undefined();\n}\n"},
+      {"error_handler.c", "int error_handler(void) { return 1; }\n"},
+      {"warning.c", "int warning(void) { return 2; }\n"},
+      {"undefined.c", "int undefined(void) { return 3; }\n"}};
   const struct {
     const char* Folder;
     std::vector<TSourceFile> Files;
     std::string ExtraSources;
-    const char* Makefile;  // nullptr: the settings dialog's
+    const char* Makefile;  // nullptr: the settings dialog's; WizardMakefile
     std::vector<std::string> Pane;
     std::vector<std::string> Counts;  // lines 1 and 3 of the count memo
     const char* Verdict;              // the result box: verdict, errors, warnings
@@ -178,6 +197,22 @@ TEST_F(MainBuildTest, TheOutputIsSortedCountedAndEachPaneLineJumpsToItsSource) {
        {"3", "Ok"},
        "Error 3 0",
        {{1, "b.c", 2}, {2, "main.c", 2}}},
+      {"named like diagnostics",
+       namedLikeDiagnostics,
+       "error_handler.c warning.c undefined.c",
+       nullptr,
+       {},
+       {"Ok", "Ok"},
+       "Ok 0 0",
+       {}},
+      {"named like diagnostics, wizard",
+       namedLikeDiagnostics,
+       "error_handler.c warning.c undefined.c",
+       WizardMakefile,
+       {},
+       {"Ok", "Ok"},
+       "Ok 0 0",
+       {}},
       {"silent failure",
        {{"main.c", "int main(void) { return 0; }\n"}},
        "",
