@@ -421,6 +421,10 @@ private:
   // shows missingText and leaves the window empty under its caption. An
   // open window on the file is brought forward instead.
   TMDIChild* OpenDocument(const std::string& path, const std::string& missingText);
+  // The open window on the file brought forward, else a new window on it (as
+  // File/Open opens a header: no project changes); nullptr when the file
+  // cannot be read, which is reported, and no window is made.
+  TMDIChild* ShowFile(const std::string& path);
   // Writes the document to the file, which becomes its caption and the
   // current project. A failed write raises and changes nothing.
   void SaveAsProject(TMDIChild& document, const std::string& fileName);

@@ -63,6 +63,25 @@ TMDIChild* TMainForm::OpenDocument(const std::string& path, const std::string& m
   return child;
 }
 
+TMDIChild* TMainForm::ShowFile(const std::string& path) {
+  if (TMDIChild* open = FindDocument(path)) {
+    open->Show();
+    return open;
+  }
+  // Read before the window is made, so that a file that cannot be read
+  // leaves none behind.
+  TMemoryStream text;
+  try {
+    text.LoadFromFile(path);
+  } catch (const EStreamError&) {
+    ShowMessage(path + " " + kMissingFileText);
+    return nullptr;
+  }
+  TMDIChild* child = CreateMDIChild(path);
+  child->Editor->Lines().LoadFromStream(text);
+  return child;
+}
+
 void TMainForm::FileOpenCmdExecute(TObject*) {
   PageControl1->SetActivePage(TabSheet1);
   std::string path;

@@ -5,6 +5,7 @@
 #include <sys/stat.h>
 
 #include <algorithm>
+#include <filesystem>
 #include <functional>
 #include <map>
 
@@ -132,8 +133,9 @@ TEST_F(MainBuildTest, TheOutputIsSortedCountedAndEachPaneLineJumpsToItsSource) {
   VK_REQUIRE_AVR_TOOL_CHAIN();
   struct TJump {
     int PaneLine;
-    const char* File;  // nullptr: no document is touched
+    const char* File;  // relative to the project folder; nullptr: no document is touched
     int Line;
+    const char* Box = nullptr;  // the message it shows (%F: the project folder)
   };
   // Progress messages name the sources: "Compiling C: error_handler.c".
   const std::vector<TSourceFile> namedLikeDiagnostics = {
@@ -213,6 +215,19 @@ TEST_F(MainBuildTest, TheOutputIsSortedCountedAndEachPaneLineJumpsToItsSource) {
        {"Ok", "Ok"},
        "Ok 0 0",
        {}},
+      // A file that no window shows opens; one that cannot be read does not.
+      {"outside the project",
+       {{"main.c",
+         "int main(void) {\n#line 2 \"%F/../shared/lib.h\"\n  int outside = 1;\n"
+         "#line 9 \"gone.h\"\n  int missing = 2;\n  return 0;\n}\n"},
+        {"../shared/lib.h", "/* shared */\nint lib;\n"}},
+       "",
+       nullptr,
+       {"gone.h:9:7: warning: unused variable 'missing' [-Wunused-variable]",
+        "%F/../shared/lib.h:2:7: warning: unused variable 'outside' [-Wunused-variable]"},
+       {"Ok", "2"},
+       "Ok 0 2",
+       {{2, "../shared/lib.h", 2}, {1, nullptr, 0, "%F/gone.h Cannot find a file"}}},
       {"silent failure",
        {{"main.c", "int main(void) { return 0; }\n"}},
        "",
@@ -222,9 +237,12 @@ TEST_F(MainBuildTest, TheOutputIsSortedCountedAndEachPaneLineJumpsToItsSource) {
        "Error 1 0",
        {{1, nullptr, 0}}},
   };
+  mkdir(Project.File("shared").c_str(), 0700);
   for (const auto& c : cases) {
     SCOPED_TRACE(c.Folder);
-    std::string folder = WriteProject(c.Folder, c.Files, c.ExtraSources, c.Makefile);
+    std::vector<TSourceFile> files = c.Files;
+    for (TSourceFile& file : files) file.Text = InFolder(file.Text, Project.File(c.Folder));
+    std::string folder = WriteProject(c.Folder, files, c.ExtraSources, c.Makefile);
     Open(folder + "/main.c");
     std::vector<std::string> rows = Build();
     ASSERT_EQ(rows.size(), 6u);
@@ -242,7 +260,12 @@ TEST_F(MainBuildTest, TheOutputIsSortedCountedAndEachPaneLineJumpsToItsSource) {
       SCOPED_TRACE(jump.PaneLine);
       TMDIChild* before = MainForm->ActiveDocument();
       before->Editor->SetCaretXY({1, 1});
+      const int documents = MainForm->DocumentCount();
+      if (jump.Box) Answer(IDOK);
       DoubleClickPaneLine(jump.PaneLine);
+      if (jump.Box) {
+        EXPECT_EQ(Boxes().back(), InFolder(jump.Box, folder));
+      }
       TMDIChild* front = MainForm->ActiveDocument();
       if (!c.Pane.empty()) {
         EXPECT_EQ(MainForm->SrcEditErrLine->BlockBegin(), (TBufferCoord{1, jump.PaneLine}));
@@ -250,10 +273,11 @@ TEST_F(MainBuildTest, TheOutputIsSortedCountedAndEachPaneLineJumpsToItsSource) {
       }
       if (!jump.File) {
         EXPECT_EQ(front, before);
+        EXPECT_EQ(MainForm->DocumentCount(), documents);
         EXPECT_FALSE(front->Editor->SelAvail());
         continue;
       }
-      EXPECT_EQ(front->Caption(), folder + "/" + jump.File);
+      EXPECT_EQ(front->Caption(), std::filesystem::path(folder + "/" + jump.File).lexically_normal().string());
       EXPECT_EQ(front->WindowState(), wsMaximized);
       EXPECT_EQ(front->Editor->CaretY(), jump.Line);
       EXPECT_EQ(front->Editor->SelText(), front->Editor->Lines().Get(jump.Line - 1));
