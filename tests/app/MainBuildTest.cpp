@@ -349,6 +349,8 @@ TEST_F(MainBuildTest, IncludesInsertedBeforeTheBuildAreCompiled) {
   }
 }
 
+// With "AutoInsertBool" on and a header changed: a build without a makefile
+// inserts and saves nothing; later stops come after both.
 TEST_F(MainBuildTest, WhatStopsABuildBeforeMakeRuns) {
   const struct {
     const char* Name;
@@ -358,13 +360,17 @@ TEST_F(MainBuildTest, WhatStopsABuildBeforeMakeRuns) {
     bool InstallFolderGone;
     const char* Box;  // %F: the project folder, %I: the install folder
     bool Runs;        // the classification follows
+    bool Saves;       // the includes were inserted (into an open main file) and the documents saved
   } cases[] = {
-      {"no makefile", "main.c", false, false, false, "%F/'makefile'Cannot open file!", false},
+      {"no makefile", "main.c", false, false, false, "%F/'makefile'Cannot open file!", false, false},
       {"main window closed", "main.c", true, true, false,
-       "Cannot move to the line with more than one files already opened", false},
-      {"script cannot be written", "main.c", true, false, true, "%I/AvrRun.batCannot open file!", false},
-      {"no base name", ".c", true, false, false, "File needs to be chosen!", true},
+       "Cannot move to the line with more than one files already opened", false, true},
+      {"script cannot be written", "main.c", true, false, true, "%I/AvrRun.batCannot open file!", false, true},
+      {"no base name", ".c", true, false, false, "File needs to be chosen!", true, true},
   };
+  TRegistry registry;
+  ASSERT_TRUE(registry.OpenKey(SettingsKeyPath("Editor"), true));
+  registry.WriteBool(EditorValue::AutoInsertBool, true);
   for (const auto& c : cases) {
     SCOPED_TRACE(c.Name);
     std::string folder = Project.File(c.Name);
@@ -373,6 +379,7 @@ TEST_F(MainBuildTest, WhatStopsABuildBeforeMakeRuns) {
     WriteTextFile(folder + "/lcd.h", "\n");
     if (c.Makefile) WriteTextFile(folder + "/makefile", "all:\n\techo ran\n");
     Open(folder + "/" + c.MainFile);
+    Document(folder + "/lcd.h")->Editor->Lines().Add("void lcd_init(void);");
     if (c.CloseMainWindow) {
       MainForm->FileCloseCmd->Execute();
       Settle();
@@ -392,6 +399,10 @@ TEST_F(MainBuildTest, WhatStopsABuildBeforeMakeRuns) {
     EXPECT_EQ(MainForm->Memo1->Lines().Count(), 0);
     EXPECT_EQ(Counts()[1], c.Runs ? "Ok" : "7");
     EXPECT_EQ(FileExists(Install.File("AVRRUN.BAT")), c.Runs);
+    EXPECT_EQ(ReadTextFile(folder + "/lcd.h") != "\n", c.Saves);
+    if (TMDIChild* main = Document(folder + "/" + c.MainFile)) {
+      EXPECT_EQ(main->Editor->Lines().Get(1) == "#include <avr/io.h>", c.Saves);
+    }
     MainForm->CloseAll();
     Settle();
   }
