@@ -204,8 +204,8 @@ public:
   // ----- include insertion (MainIncludes.cpp)
   // The build runs it ahead of saving when "AutoInsertBool" is on: the
   // #include lines that the open documents' keywords call for go into the
-  // first C document (brought forward), or into the front one without a C
-  // document, as one undoable change that marks it modified.
+  // project's main file when it is a C source with a window (brought
+  // forward), as one undoable change that marks it modified.
   void AutoInsertIncludes();
   // "Insert include": a line for the header chosen in the file list, below
   // the last line of the active document that names a header.
