@@ -93,6 +93,13 @@ std::vector<std::string> MakefileProgressMessages() {
   return messages;
 }
 
+bool IsProgressMessage(std::string_view line) {
+  static const std::vector<std::string> messages = MakefileProgressMessages();
+  for (const std::string& message : messages)
+    if (line.starts_with(message) && (line.size() == message.size() || line[message.size()] == ' ')) return true;
+  return false;
+}
+
 }  // namespace
 
 TOutputLineClass ClassifyOutputLine(std::string_view line) {
@@ -115,13 +122,6 @@ bool EchoesCommand(std::string_view line, const TProgramTest& isProgram) {
     }
     start = line.find_first_not_of(kBlanks, end);
   }
-  return false;
-}
-
-bool IsProgressMessage(std::string_view line) {
-  static const std::vector<std::string> messages = MakefileProgressMessages();
-  for (const std::string& message : messages)
-    if (line.starts_with(message) && (line.size() == message.size() || line[message.size()] == ' ')) return true;
   return false;
 }
 

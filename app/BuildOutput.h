@@ -37,17 +37,13 @@ using TProgramTest = std::function<bool(const std::string& word)>;
 // tool's diagnostic starts with a location or with the tool's name and ":".
 bool EchoesCommand(std::string_view line, const TProgramTest& isProgram);
 
-// Whether the line is a progress message of our own makefiles: the settings
-// dialog's makefile echoes one before each step ("Compiling C: main.c",
-// "Linking: main.elf"), whatever file name follows.
-bool IsProgressMessage(std::string_view line);
-
 // Appends every error and warning line of the output to the pane, once each,
 // and counts them. Lines that are not the tools' diagnostics are neither
 // copied nor counted, whatever words they hold: the commands make prints
 // before running them (with their continuation lines after a "\"), the
-// makefile's progress messages, and the source line the compiler echoes
-// under a diagnostic with a caret line below it.
+// progress messages the settings dialog's makefile echoes before each step
+// ("Compiling C: main.c", whatever file name follows), and the source line
+// the compiler echoes under a diagnostic with a caret line below it.
 TBuildCounts ClassifyBuildOutput(const TStrings& output, TStrings& pane, const TProgramTest& isProgram);
 
 // How the build's child ended.
