@@ -21,6 +21,12 @@ TEST(BuildOutputTest, TheLeftmostWordDecidesALinesClass) {
       {"make: *** [main.elf] Error 1", olNone},
       {"WARNING: capitals", olNone},
       {"Compiling C: main.c", olNone},
+      // A file's name is no word of the message.
+      {"error_handler.c:2:7: warning: unused variable 'x'", olWarning},
+      {"warning.o:/p/undefined.c:2: first defined here", olError},
+      {"warning.c:(.text+0x4): undefined reference to `f'", olError},
+      {"make: *** [error_handler.o] Error 1", olError},
+      {"warning: no location", olWarning},
       {"", olNone},
   };
   for (const auto& c : cases) EXPECT_EQ(ClassifyOutputLine(c.Line), c.Class) << c.Line;
@@ -68,22 +74,26 @@ TEST(BuildOutputTest, CommandsThatMakePrintsAreNoDiagnostics) {
   EXPECT_EQ(counts.Warnings, 1);
 }
 
-TEST(BuildOutputTest, EchoedSourceAndCaretLinesBelongToTheDiagnosticAbove) {
+TEST(BuildOutputTest, TheLinesAroundADiagnosticAreNotCounted) {
   TStringList output = test::ListOf({
-      "w.c: In function 'main':",
+      "In file included from error.c:1:0:",
+      "                 from warning.h:2,",
+      "error.c: In function 'main':",
       "w.c:2:7: warning: unused variable 'unused_error' [-Wunused-variable]",
       "   int unused_error = 3;",
       "       ^",
       "w.c:5:1: error: expected ';' before 'return'",
       "   return warning_count",
       "   ^~~~~~",
+      "error.c: At top level:",
+      "/usr/bin/avr-ld: error.o: in function `main':",
       "w.c:6: error: no column, so the next lines are output of their own",
       "int undefined_x;",
       "    ^",
   });
   TStringList pane;
   TBuildCounts counts = ClassifyBuildOutput(output, pane, TestProgram);
-  EXPECT_EQ(test::LinesOf(pane), (std::vector<std::string>{output.Get(1), output.Get(4), output.Get(7), output.Get(8)}));
+  EXPECT_EQ(test::LinesOf(pane), (std::vector<std::string>{output.Get(3), output.Get(6), output.Get(11), output.Get(12)}));
   EXPECT_EQ(counts.Errors, 3);
   EXPECT_EQ(counts.Warnings, 1);
 }

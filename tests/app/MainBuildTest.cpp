@@ -137,11 +137,12 @@ TEST_F(MainBuildTest, TheOutputIsSortedCountedAndEachPaneLineJumpsToItsSource) {
     int Line;
     const char* Box = nullptr;  // the message it shows (%F: the project folder)
   };
-  // Progress messages name the sources: "Compiling C: error_handler.c".
+  // Progress messages name the sources ("Compiling C: error_handler.c"), and
+  // so does the compiler's "error_handler.c: In function 'error_handler':".
   const std::vector<TSourceFile> namedLikeDiagnostics = {
       {"main.c", "int error_handler(void);\nint warning(void);\nint undefined(void);\n"
                  "int main(void) {\n  return error_handler() + warning() + undefined();\n}\n"},
-      {"error_handler.c", "int error_handler(void) { return 1; }\n"},
+      {"error_handler.c", "int error_handler(void) {\n  int unused;\n  return 1;\n}\n"},
       {"warning.c", "int warning(void) { return 2; }\n"},
       {"undefined.c", "int undefined(void) { return 3; }\n"}};
   const struct {
@@ -203,18 +204,18 @@ TEST_F(MainBuildTest, TheOutputIsSortedCountedAndEachPaneLineJumpsToItsSource) {
        namedLikeDiagnostics,
        "error_handler.c warning.c undefined.c",
        nullptr,
-       {},
-       {"Ok", "Ok"},
-       "Ok 0 0",
-       {}},
+       {"error_handler.c:2:7: warning: unused variable 'unused' [-Wunused-variable]"},
+       {"Ok", "1"},
+       "Ok 0 1",
+       {{1, "error_handler.c", 2}}},
       {"named like diagnostics, wizard",
        namedLikeDiagnostics,
        "error_handler.c warning.c undefined.c",
        WizardMakefile,
-       {},
-       {"Ok", "Ok"},
-       "Ok 0 0",
-       {}},
+       {"error_handler.c:2:7: warning: unused variable 'unused' [-Wunused-variable]"},
+       {"Ok", "1"},
+       "Ok 0 1",
+       {{1, "error_handler.c", 2}}},
       // A file that no window shows opens; one that cannot be read does not.
       {"outside the project",
        {{"main.c",
