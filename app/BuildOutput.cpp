@@ -2,7 +2,9 @@
 
 #include <algorithm>
 #include <cctype>
+#include <vector>
 
+#include "dialogs/EnvironmentMakefileText.h"
 #include "platform/StringLists.h"
 #include "platform/SysUtils.h"
 
@@ -71,10 +73,68 @@ bool IsCaretLine(std::string_view line) {
   return caret;
 }
 
+// The progress messages of the settings dialog's makefile, as its rules
+// echo them ("Compiling C:", "Linking:" ...): the values of its MSG_
+// variables, with the blanks between their words single as echo prints them.
+std::vector<std::string> MakefileProgressMessages() {
+  std::vector<std::string> messages;
+  std::string_view rules = MakefileRules;
+  for (size_t start = 0, end; start < rules.size(); start = end + 1) {
+    end = std::min(rules.find('\n', start), rules.size());
+    std::string_view line = rules.substr(start, end - start);
+    size_t equals = line.find(" = ");
+    if (!line.starts_with("MSG_") || equals == std::string_view::npos) continue;
+    std::string message;
+    for (char c : line.substr(equals + 3))
+      if (c != ' ' || (!message.empty() && message.back() != ' ')) message += c;
+    while (!message.empty() && message.back() == ' ') message.pop_back();
+    messages.push_back(std::move(message));
+  }
+  return messages;
+}
+
+bool IsProgressMessage(std::string_view line) {
+  static const std::vector<std::string> messages = MakefileProgressMessages();
+  for (const std::string& message : messages)
+    if (line.starts_with(message) && (line.size() == message.size() || line[message.size()] == ' ')) return true;
+  return false;
+}
+
+// Where a diagnostic's message starts: after the location in front of it,
+// "file:line:", "file:line:column:" or "file:(section+offset):" (an object
+// file may come first); 0 for a line that starts with no location.
+size_t MessageStart(std::string_view line) {
+  size_t end = line.find(": ");
+  if (end == std::string_view::npos) return 0;
+  std::string_view location = line.substr(0, end);
+  size_t colon = location.rfind(':');
+  if (colon == std::string_view::npos) return 0;
+  std::string_view field = location.substr(colon + 1);
+  bool lineNumber = !field.empty() && std::all_of(field.begin(), field.end(), IsDigit);
+  bool section = field.size() > 2 && field.front() == '(' && field.back() == ')';
+  return lineNumber || section ? end + 1 : 0;
+}
+
+// The lines the compiler prints to say where the diagnostics below them
+// are ("uart.c: In function 'f':", "main.c: At top level:", "In file
+// included from main.c:1:0:" with its "from" lines): they name files but
+// report nothing.
+bool IsContextLine(std::string_view line) {
+  if (line.starts_with("In file included from ")) return true;
+  size_t text = line.find_first_not_of(' ');
+  if (text > 0 && text != std::string_view::npos && line.substr(text).starts_with("from ")) return true;
+  // The linker names the object file after its own name ("avr-ld: a.o: in
+  // function `f':").
+  size_t colon = line.rfind(": ");
+  if (colon == std::string_view::npos || !line.ends_with(':')) return false;
+  std::string_view place = line.substr(colon + 2);
+  return place.starts_with("In function ") || place.starts_with("in function ") || place == "At top level:";
+}
+
 }  // namespace
 
 TOutputLineClass ClassifyOutputLine(std::string_view line) {
-  for (size_t pos = 0; pos < line.size(); ++pos)
+  for (size_t pos = MessageStart(line); pos < line.size(); ++pos)
     for (const TClassWord& word : kWords)
       if (line.substr(pos, word.Word.size()) == word.Word) return word.Class;
   return olNone;
@@ -104,7 +164,7 @@ TBuildCounts ClassifyBuildOutput(const TStrings& output, TStrings& pane, const T
     std::string line = output.Get(i);
     bool command = continued || EchoesCommand(line, isProgram);
     continued = command && !line.empty() && line.back() == '\\';
-    if (command) continue;
+    if (command || IsProgressMessage(line) || IsContextLine(line)) continue;
     TOutputLineClass lineClass = ClassifyOutputLine(line);
     if (lineClass != olNone) {
       pane.Add(line);

@@ -20,8 +20,10 @@ class TStrings;
 enum TOutputLineClass { olNone, olError, olWarning };
 
 // The leftmost of "error", "warning", "undefined", "first defined" and
-// "multiple definition" decides (case-sensitive, also inside identifiers);
-// "warning" counts as a warning, the others as errors.
+// "multiple definition" in the message decides (case-sensitive, also inside
+// identifiers); "warning" counts as a warning, the others as errors. The
+// location in front of a diagnostic ("error_handler.c:2:7:") is not part of
+// its message.
 TOutputLineClass ClassifyOutputLine(std::string_view line);
 
 struct TBuildCounts {
@@ -40,8 +42,11 @@ bool EchoesCommand(std::string_view line, const TProgramTest& isProgram);
 // Appends every error and warning line of the output to the pane, once each,
 // and counts them. Lines that are not the tools' diagnostics are neither
 // copied nor counted, whatever words they hold: the commands make prints
-// before running them (with their continuation lines after a "\"), and the
-// source line the compiler echoes under a diagnostic with a caret line
+// before running them (with their continuation lines after a "\"), the
+// progress messages the settings dialog's makefile echoes before each step
+// ("Compiling C: main.c", whatever file name follows), the compiler's lines
+// that say where the next diagnostics are ("error.c: In function 'f':"), and
+// the source line the compiler echoes under a diagnostic with a caret line
 // below it.
 TBuildCounts ClassifyBuildOutput(const TStrings& output, TStrings& pane, const TProgramTest& isProgram);
 

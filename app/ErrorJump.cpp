@@ -49,8 +49,9 @@ void SelectLineBlock(TCustomSrcEdit& editor, int line) {
 std::optional<TErrorJump> ParseErrorJump(std::string_view paneLine) {
   size_t letter = ExtensionLetter(paneLine);
   if (letter != std::string_view::npos) {
-    size_t slash = paneLine.rfind('/', letter);
-    size_t start = slash == std::string_view::npos ? 0 : slash + 1;
+    // The name starts after the field before it ("main.o:/p/main.c:2: ...").
+    size_t colon = paneLine.rfind(':', letter);
+    size_t start = colon == std::string_view::npos ? 0 : colon + 1;
     int line = LineNumber(FieldAt(paneLine, letter + 2));
     if (line == 0) return std::nullopt;
     return TErrorJump{std::string(paneLine.substr(start, letter + 1 - start)), line};

@@ -4,9 +4,10 @@
 // selected in the document window of that file.
 //
 // On a double click the main window marks the pane line (MarkPaneLine), then
-// with ParseErrorJump's result brings forward the document window whose file
-// name equals FileName (else the active one) and calls SelectErrorLine on its
-// editor after giving it the focus, and maximises that window.
+// with ParseErrorJump's result brings forward the document window of File
+// (opening the file when no window shows it; else the active window when
+// File is empty) and calls SelectErrorLine on its editor after giving it the
+// focus, and maximises that window.
 
 #include <optional>
 #include <string>
@@ -17,10 +18,11 @@ namespace vk {
 class TCustomSrcEdit;
 
 struct TErrorJump {
-  // The file name without folders, as compiler lines give it ("main.c" for
-  // "/work/blink/main.c:7: ..."); empty when the line names no C source or
-  // header: the jump goes to the active document.
-  std::string FileName;
+  // The C source or header as the line names it, with the folders the tool
+  // wrote ("main.c", "/usr/lib/avr/include/util/delay.h"); a relative name
+  // is make's, relative to the project folder. Empty when the line names no
+  // C source or header: the jump goes to the active document.
+  std::string File;
   int Line = 0;  // 1-based
 };
 

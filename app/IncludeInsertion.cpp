@@ -39,14 +39,6 @@ std::vector<std::string> NeededHeaders(const std::vector<TIncludeDocument>& docu
   return needed;
 }
 
-int InsertionTarget(const std::vector<TIncludeDocument>& documents) {
-  for (size_t i = 0; i < documents.size(); ++i) {
-    const std::string& name = documents[i].FileName;
-    if (name.ends_with(".c") || name.ends_with(".C")) return static_cast<int>(i);
-  }
-  return -1;
-}
-
 int LeadingCommentEnd(const TStrings& lines) {
   if (lines.Count() == 0) return 0;
   size_t open = lines.Get(0).find("/*");

@@ -7,8 +7,7 @@
 // main window collects its documents (file name and lines, in window order)
 // and calls
 //   needed = NeededHeaders(documents);
-//   target = InsertionTarget(documents)  (bring it forward; -1: the active one)
-//   InsertIncludes(target's editor, PlanIncludeInsertion(target's lines, needed));
+//   InsertIncludes(main file's editor, PlanIncludeInsertion(its lines, needed));
 // so the build compiles the new lines and the document shows as modified.
 
 #include <optional>
@@ -31,9 +30,6 @@ struct TIncludeDocument {
 // once. Documents named like a library header are not scanned. Keywords
 // count anywhere: in code, strings, comments and longer identifiers.
 std::vector<std::string> NeededHeaders(const std::vector<TIncludeDocument>& documents);
-
-// The first ".c" or ".C" document; -1 when there is none.
-int InsertionTarget(const std::vector<TIncludeDocument>& documents);
 
 // The line that closes a comment opened on the first line ("/*" ... "*/");
 // 0 when the first line opens none or it is not closed.

@@ -204,8 +204,8 @@ public:
   // ----- include insertion (MainIncludes.cpp)
   // The build runs it ahead of saving when "AutoInsertBool" is on: the
   // #include lines that the open documents' keywords call for go into the
-  // first C document (brought forward), or into the front one without a C
-  // document, as one undoable change that marks it modified.
+  // project's main file when it is a C source with a window (brought
+  // forward), as one undoable change that marks it modified.
   void AutoInsertIncludes();
   // "Insert include": a line for the header chosen in the file list, below
   // the last line of the active document that names a header.
@@ -421,6 +421,10 @@ private:
   // shows missingText and leaves the window empty under its caption. An
   // open window on the file is brought forward instead.
   TMDIChild* OpenDocument(const std::string& path, const std::string& missingText);
+  // The open window on the file brought forward, else a new window on it (as
+  // File/Open opens a header: no project changes); nullptr when the file
+  // cannot be read, which is reported, and no window is made.
+  TMDIChild* ShowFile(const std::string& path);
   // Writes the document to the file, which becomes its caption and the
   // current project. A failed write raises and changes nothing.
   void SaveAsProject(TMDIChild& document, const std::string& fileName);

@@ -1,5 +1,5 @@
-// The build command (F9): every document saved, the project's makefile
-// checked, the main file's window in front, the last build's products
+// The build command (F9): the project's makefile checked, the #include
+// lines inserted, every document saved, the main file's window in front, the last build's products
 // deleted, AVRRUN.BAT written and run by the shell with its output in Memo1
 // as it comes, then the error pane and the result box (MainErrorPane.cpp).
 
@@ -31,22 +31,22 @@ void TMainForm::RunRunCmdExecute(TObject*) {
   TScopeExit building([this] { FBuilding = false; });
 
   PageControl1->SetActivePage(TabSheet3);
-  TSettingsReader editorKey(AttrKeyNames[EditorKeyIndex]);
-  if (std::optional<bool> autoInsert = editorKey.Bool(EditorValue::AutoInsertBool)) GAutoInsert = *autoInsert;
-  // Before saving, so that make compiles the inserted lines.
-  if (GAutoInsert) AutoInsertIncludes();
-
-  // Saved whether or not a key has enabled the Save All item yet: a change
-  // made without the keyboard (a paste from the menu) is built too.
-  SaveAll();
   SrcEditErrLine->Lines().Clear();
   Memo1->Lines().Clear();
 
+  // A build that cannot run changes and saves nothing.
   const std::string folder = ProjectFolder();
   if (!MakefileReadable(folder)) {
     ShowMessage(JoinPath(folder, "'makefile'") + "Cannot open file!");
     return;
   }
+  TSettingsReader editorKey(AttrKeyNames[EditorKeyIndex]);
+  if (std::optional<bool> autoInsert = editorKey.Bool(EditorValue::AutoInsertBool)) GAutoInsert = *autoInsert;
+  // Before saving, so that make compiles the inserted lines.
+  if (GAutoInsert) AutoInsertIncludes();
+  // Saved whether or not a key has enabled the Save All item yet: a change
+  // made without the keyboard (a paste from the menu) is built too.
+  SaveAll();
   if (!ShowMainFileWindow()) {
     ShowMessage("Cannot move to the line with more than one files already opened");
     return;

@@ -2,12 +2,15 @@
 // pane with the counts beside it, the result box, the double click that
 // shows a pane line's source line, and the pane's view and colour menus.
 
+#include <filesystem>
+
 #include "app/BuildOutput.h"
 #include "app/BuildRunner.h"
 #include "app/ChildWin.h"
 #include "app/CompilerDlg.h"
 #include "app/ErrorJump.h"
 #include "app/Main.h"
+#include "app/ProjectFiles.h"
 
 namespace vk {
 
@@ -53,11 +56,12 @@ void TMainForm::SrcEditErrLineDblClick(TObject*) {
   MarkPaneLine(*SrcEditErrLine);
   std::optional<TErrorJump> jump = ParseErrorJump(pane.Get(paneLine - 1));
   if (!jump) return;
-  TMDIChild* target = jump->FileName.empty() ? nullptr : DocumentNamed(jump->FileName);
-  if (target)
-    target->Show();
-  else
-    target = ActiveDocument();
+  TMDIChild* target = ActiveDocument();
+  if (!jump->File.empty()) {
+    // make ran in the project folder.
+    std::filesystem::path path(jump->File.front() == '/' ? jump->File : JoinPath(ProjectFolder(), jump->File));
+    target = ShowFile(path.lexically_normal().string());
+  }
   if (!target) return;
   target->Editor->SetFocus();
   SelectErrorLine(*target->Editor, jump->Line);

@@ -1,28 +1,29 @@
 // The main window's include insertion: before a build, the #include lines
-// the open documents' keywords call for go into the project's C file; by
+// the open documents' keywords call for go into the project's main file; by
 // hand, "Insert include" adds one for the header picked in the file list.
 
 #include "app/ChildWin.h"
 #include "app/IncludeInsertion.h"
 #include "app/Main.h"
+#include "app/ProjectFiles.h"
 #include "platform/FilePaths.h"
 #include "platform/MessageBoxes.h"
 
 namespace vk {
 
 void TMainForm::AutoInsertIncludes() {
-  std::vector<TMDIChild*> windows;
+  // The lines go into the project's main file, a C source, whichever
+  // window is in front.
+  const std::string mainFile = MainFileName();
+  if (!mainFile.ends_with(".c") && !mainFile.ends_with(".C")) return;
+  TMDIChild* target = FindDocument(JoinPath(ProjectFolder(), mainFile));
+  if (!target) return;
   std::vector<TIncludeDocument> documents;
-  for (int i = 0; i < DocumentCount(); ++i) {
-    windows.push_back(Documents(i));
-    documents.push_back({ExtractFileName(windows.back()->Caption()), &windows.back()->Editor->Lines()});
-  }
-  if (windows.empty()) return;
+  for (int i = 0; i < DocumentCount(); ++i)
+    documents.push_back({ExtractFileName(Documents(i)->Caption()), &Documents(i)->Editor->Lines()});
   const std::vector<std::string> needed = NeededHeaders(documents);
-  const int target = InsertionTarget(documents);
-  TMDIChild* document = target >= 0 ? windows[static_cast<size_t>(target)] : windows.front();
-  if (target >= 0) ShowDocument(*document);
-  InsertIncludes(*document->Editor, PlanIncludeInsertion(document->Editor->Lines(), needed));
+  ShowDocument(*target);
+  InsertIncludes(*target->Editor, PlanIncludeInsertion(target->Editor->Lines(), needed));
 }
 
 void TMainForm::PopIncludeAdd1Click(TObject*) {

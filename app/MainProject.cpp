@@ -63,6 +63,25 @@ TMDIChild* TMainForm::OpenDocument(const std::string& path, const std::string& m
   return child;
 }
 
+TMDIChild* TMainForm::ShowFile(const std::string& path) {
+  if (TMDIChild* open = FindDocument(path)) {
+    open->Show();
+    return open;
+  }
+  // Read before the window is made, so that a file that cannot be read
+  // leaves none behind.
+  TMemoryStream text;
+  try {
+    text.LoadFromFile(path);
+  } catch (const EStreamError&) {
+    ShowMessage(path + " " + kMissingFileText);
+    return nullptr;
+  }
+  TMDIChild* child = CreateMDIChild(path);
+  child->Editor->Lines().LoadFromStream(text);
+  return child;
+}
+
 void TMainForm::FileOpenCmdExecute(TObject*) {
   PageControl1->SetActivePage(TabSheet1);
   std::string path;
@@ -107,13 +126,13 @@ void TMainForm::OpenProject(const std::string& path) {
 
   // The quoted includes of the main file, then those of its first header,
   // then the extra sources.
-  std::vector<std::string> files = QuotedIncludes(DirectiveLines(mainWindow->Editor->Lines()));
+  std::vector<std::string> files = QuotedIncludes(mainWindow->Editor->Lines());
   if (!files.empty() && !files.front().empty()) {
     const std::string header = JoinPath(folder, files.front());
     TStringList headerText;
     try {
       headerText.LoadFromFile(header);
-      std::vector<std::string> more = QuotedIncludes(DirectiveLines(headerText));
+      std::vector<std::string> more = QuotedIncludes(headerText);
       files.insert(files.end(), more.begin(), more.end());
     } catch (const EStreamError&) {
       ShowMessage(header + " " + kMissingFileText);

@@ -1,5 +1,8 @@
 #include "app/ProjectFiles.h"
 
+#include <cstring>
+
+#include "SrcEdit/Source/SrcEditTextBuffer.h"
 #include "platform/FilePaths.h"
 #include "platform/Streams.h"
 #include "platform/StringLists.h"
@@ -54,48 +57,76 @@ std::vector<std::string> ExtraSourceStems(std::string_view line) {
   return stems;
 }
 
-std::vector<std::string> DirectiveLines(const TStrings& text) {
-  std::vector<std::string> directives;
-  bool inComment = false;
-  for (int i = 0; i < text.Count(); ++i) {
-    const std::string line = text.Get(i);
-    bool directive = false;
-    for (size_t p = 0; p < line.size(); ++p) {
-      // Only these characters matter: the rest of a large source costs one
-      // comparison each.
-      if (line[p] != '/' && line[p] != '*' && line[p] != '#') continue;
-      std::string_view at = std::string_view(line).substr(p, 2);
-      if (at == "/*")
-        inComment = true;
-      else if (at == "*/")
-        inComment = false;
-      else if (!inComment && at == "//")
-        break;
-      else if (!inComment && line[p] == '#')
-        directive = true;
-    }
-    if (directive) directives.push_back(line);
-  }
-  return directives;
+namespace {
+
+const char* Find(const char* from, const char* end, char c) {
+  const void* at = std::memchr(from, c, static_cast<size_t>(end - from));
+  return at ? static_cast<const char*>(at) : end;
 }
 
-std::vector<std::string> QuotedIncludes(const std::vector<std::string>& directiveLines) {
-  std::vector<std::string> names;
-  for (const std::string& line : directiveLines) {
-    size_t keyword = line.find("include");
-    if (keyword == std::string::npos) continue;
-    // "//" before the keyword ends the line before anything is taken.
-    size_t comment = line.find("//");
-    if (comment < keyword) continue;
-    size_t quote = std::string::npos;
-    for (size_t p = keyword + 7; p < line.size(); ++p) {
-      if (line.compare(p, 2, "//") == 0) break;
-      if (line[p] != '"') continue;
-      if (quote != std::string::npos) names.push_back(line.substr(quote + 1, p - quote - 1));
-      quote = p;
+// Whether the line holds a '#' outside comments; the comment state goes on
+// to the next line. Outside a comment only '/' and '#' matter, inside one
+// only "*/", so the line is searched for those bytes alone: a large source
+// costs little more than reading it.
+bool IsDirectiveLine(std::string_view line, bool& inComment) {
+  const char* at = line.data();
+  const char* const end = at + line.size();
+  bool directive = false;
+  const char* hash = nullptr;  // the first '#' from where it was last looked for
+  while (at < end) {
+    if (inComment) {
+      const char* star = Find(at, end, '*');
+      if (end - star < 2) break;
+      at = star + 1;
+      // The '/' of "*/" is looked at again outside the comment ("*/*").
+      if (*at == '/') inComment = false;
+      continue;
     }
+    if (!directive && (!hash || hash < at)) hash = Find(at, end, '#');
+    const char* slash = Find(at, end, '/');
+    if (hash < slash) directive = true;
+    if (end - slash < 2) break;
+    at = slash + 1;
+    if (*at == '/') break;
+    // The '*' of "/*" is looked at again inside the comment ("/*/").
+    if (*at == '*') inComment = true;
+  }
+  return directive;
+}
+
+void AddQuotedIncludes(std::string_view line, std::vector<std::string>& names) {
+  size_t keyword = line.find("include");
+  if (keyword == std::string_view::npos) return;
+  // "//" before the keyword ends the line before anything is taken.
+  if (line.find("//") < keyword) return;
+  size_t quote = std::string_view::npos;
+  for (size_t p = keyword + 7; p < line.size(); ++p) {
+    if (line.substr(p, 2) == "//") break;
+    if (line[p] != '"') continue;
+    if (quote != std::string_view::npos) names.emplace_back(line.substr(quote + 1, p - quote - 1));
+    quote = p;
+  }
+}
+
+template <class TLineAt>
+std::vector<std::string> QuotedIncludesOf(int count, TLineAt lineAt) {
+  std::vector<std::string> names;
+  bool inComment = false;
+  for (int i = 0; i < count; ++i) {
+    const auto& line = lineAt(i);
+    if (IsDirectiveLine(line, inComment)) AddQuotedIncludes(line, names);
   }
   return names;
+}
+
+}  // namespace
+
+std::vector<std::string> QuotedIncludes(const TStrings& text) {
+  return QuotedIncludesOf(text.Count(), [&text](int i) { return text.Get(i); });
+}
+
+std::vector<std::string> QuotedIncludes(const TSrcEditStringList& text) {
+  return QuotedIncludesOf(text.Count(), [&text](int i) { return text.GetView(i); });
 }
 
 }  // namespace vk

@@ -11,6 +11,7 @@
 namespace vk {
 
 class TStrings;
+class TSrcEditStringList;
 
 // folder + "/" + name, without doubling a "/" the folder ends with; the
 // name alone for an empty folder (never a file at the root).
@@ -44,15 +45,14 @@ std::optional<std::string> ReadExtraSourceLine(const std::string& projectFolder)
 // over: nothing outside the project folder is named.
 std::vector<std::string> ExtraSourceStems(std::string_view line);
 
-// The lines of a C text that hold a '#' outside comments, each once. "/*"
-// and "*/" switch a block comment on and off, carried from line to line;
-// "//" outside one ends the line.
-std::vector<std::string> DirectiveLines(const TStrings& text);
-
-// The names the directive lines include in double quotes, in order. After
-// the first "include" of a line the first '"' opens a name and every later
-// '"' ends one, the text since the '"' before it taken as it stands; "//"
-// ends the line and drops a name not yet ended. Angle brackets name nothing.
-std::vector<std::string> QuotedIncludes(const std::vector<std::string>& directiveLines);
+// The names a C text includes in double quotes, in order, read from its
+// directive lines: the lines that hold a '#' outside comments ("/*" and "*/"
+// switch a block comment on and off, carried from line to line; "//" outside
+// one ends the line). After the first "include" of such a line the first '"'
+// opens a name and every later '"' ends one, the text since the '"' before
+// it taken as it stands; "//" ends the line and drops a name not yet ended.
+// Angle brackets name nothing. The editor's lines are read in place.
+std::vector<std::string> QuotedIncludes(const TStrings& text);
+std::vector<std::string> QuotedIncludes(const TSrcEditStringList& text);
 
 }  // namespace vk

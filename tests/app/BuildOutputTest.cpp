@@ -21,6 +21,12 @@ TEST(BuildOutputTest, TheLeftmostWordDecidesALinesClass) {
       {"make: *** [main.elf] Error 1", olNone},
       {"WARNING: capitals", olNone},
       {"Compiling C: main.c", olNone},
+      // A file's name is no word of the message.
+      {"error_handler.c:2:7: warning: unused variable 'x'", olWarning},
+      {"warning.o:/p/undefined.c:2: first defined here", olError},
+      {"warning.c:(.text+0x4): undefined reference to `f'", olError},
+      {"make: *** [error_handler.o] Error 1", olError},
+      {"warning: no location", olWarning},
       {"", olNone},
   };
   for (const auto& c : cases) EXPECT_EQ(ClassifyOutputLine(c.Line), c.Class) << c.Line;
@@ -55,30 +61,39 @@ TEST(BuildOutputTest, CommandsThatMakePrintsAreNoDiagnostics) {
       "avr-gcc -c -Werror main.c",
       "main.c:1: warning: no newline at end of file",
       "collect2: error: ld returned 1 exit status",
+      // The settings dialog's makefile echoes its steps with the file names.
+      "Compiling C: error_handler.c",
+      "Creating load file for EEPROM: undefined.eep",
+      "-------- end --------",
+      "Compiling C:error.c",
   });
   TStringList pane;
   TBuildCounts counts = ClassifyBuildOutput(output, pane, TestProgram);
-  EXPECT_EQ(test::LinesOf(pane), (std::vector<std::string>{output.Get(3), output.Get(4)}));
-  EXPECT_EQ(counts.Errors, 1);
+  EXPECT_EQ(test::LinesOf(pane), (std::vector<std::string>{output.Get(3), output.Get(4), output.Get(8)}));
+  EXPECT_EQ(counts.Errors, 2);
   EXPECT_EQ(counts.Warnings, 1);
 }
 
-TEST(BuildOutputTest, EchoedSourceAndCaretLinesBelongToTheDiagnosticAbove) {
+TEST(BuildOutputTest, TheLinesAroundADiagnosticAreNotCounted) {
   TStringList output = test::ListOf({
-      "w.c: In function 'main':",
+      "In file included from error.c:1:0:",
+      "                 from warning.h:2,",
+      "error.c: In function 'main':",
       "w.c:2:7: warning: unused variable 'unused_error' [-Wunused-variable]",
       "   int unused_error = 3;",
       "       ^",
       "w.c:5:1: error: expected ';' before 'return'",
       "   return warning_count",
       "   ^~~~~~",
+      "error.c: At top level:",
+      "/usr/bin/avr-ld: error.o: in function `main':",
       "w.c:6: error: no column, so the next lines are output of their own",
       "int undefined_x;",
       "    ^",
   });
   TStringList pane;
   TBuildCounts counts = ClassifyBuildOutput(output, pane, TestProgram);
-  EXPECT_EQ(test::LinesOf(pane), (std::vector<std::string>{output.Get(1), output.Get(4), output.Get(7), output.Get(8)}));
+  EXPECT_EQ(test::LinesOf(pane), (std::vector<std::string>{output.Get(3), output.Get(6), output.Get(11), output.Get(12)}));
   EXPECT_EQ(counts.Errors, 3);
   EXPECT_EQ(counts.Warnings, 1);
 }
@@ -114,7 +129,7 @@ TEST(BuildOutputTest, RealToolChainOutput) {
     std::vector<std::pair<std::string, std::string>> Files;
     const char* Command;
     int Errors, Warnings;
-    const char* JumpFile;  // nullptr: the first pane line has nowhere to go
+    const char* JumpFile;  // nullptr: the first pane line has nowhere to go; %F: the folder
     int JumpLine;
   } cases[] = {
       {"warning only",
@@ -143,7 +158,7 @@ TEST(BuildOutputTest, RealToolChainOutput) {
        "avr-gcc -mmcu=atmega128 -g u.c -o u.elf",
        2,
        0,
-       "u.c",
+       "%F/u.c",  // the linker names the source by its path
        3},
       {"multiple definition",
        {{"a.c", "int shared = 1;\nint main(void) { return shared; }\n"}, {"b.c", "int shared = 2;\n"}},
@@ -168,7 +183,9 @@ TEST(BuildOutputTest, RealToolChainOutput) {
     std::optional<TErrorJump> jump = ParseErrorJump(pane.Get(0));
     ASSERT_EQ(jump.has_value(), c.JumpFile != nullptr) << pane.Get(0);
     if (jump) {
-      EXPECT_EQ(jump->FileName, c.JumpFile);
+      std::string file = c.JumpFile;
+      if (file.starts_with("%F")) file.replace(0, 2, folder.Path());
+      EXPECT_EQ(jump->File, file);
       EXPECT_EQ(jump->Line, c.JumpLine);
     }
   }

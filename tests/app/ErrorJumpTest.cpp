@@ -7,16 +7,19 @@
 namespace vk {
 namespace {
 
-TEST(ErrorJumpTest, FileNameAndLineAreCutFromThePaneLine) {
+TEST(ErrorJumpTest, FileAndLineAreCutFromThePaneLine) {
   const struct {
     const char* Line;
     const char* File;  // nullptr: no jump
     int Number;
   } cases[] = {
       {"main.c:12:5: error: expected ';'", "main.c", 12},
-      {"/home/u/.cache/blink/main.c:7:3: warning: unused variable 'x'", "main.c", 7},
-      {"inc/Uart.H:30: warning: old style", "Uart.H", 30},
-      {"/tmp/cc1.o:/work/p/a.c:2: first defined here", "a.c", 2},  // the number after the file name
+      {"/home/u/.cache/blink/main.c:7:3: warning: unused variable 'x'", "/home/u/.cache/blink/main.c", 7},
+      {"/usr/lib/avr/include/util/delay.h:92:3: warning: #warning \"F_CPU not defined\"",
+       "/usr/lib/avr/include/util/delay.h", 92},
+      {"inc/Uart.H:30: warning: old style", "inc/Uart.H", 30},
+      {"/tmp/cc1.o:/work/p/a.c:2: first defined here", "/work/p/a.c", 2},  // the number after the file name
+      {"my project/main.c:4: error: x", "my project/main.c", 4},
       {"main.c:(.text+0x1a): undefined reference to `foo'", nullptr, 0},
       {"main.c:0: error: line zero", nullptr, 0},
       {"main.c:: error", nullptr, 0},
@@ -29,7 +32,7 @@ TEST(ErrorJumpTest, FileNameAndLineAreCutFromThePaneLine) {
     std::optional<TErrorJump> jump = ParseErrorJump(c.Line);
     ASSERT_EQ(jump.has_value(), c.File != nullptr) << c.Line;
     if (!jump) continue;
-    EXPECT_EQ(jump->FileName, c.File) << c.Line;
+    EXPECT_EQ(jump->File, c.File) << c.Line;
     EXPECT_EQ(jump->Line, c.Number) << c.Line;
   }
 }

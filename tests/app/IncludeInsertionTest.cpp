@@ -38,12 +38,6 @@ TEST(IncludeInsertionTest, KeywordsOfTheOpenDocumentsCallForHeaders) {
   }
 }
 
-TEST(IncludeInsertionTest, TheFirstCSourceReceivesTheLines) {
-  TStringList empty;
-  EXPECT_EQ(InsertionTarget({{"uart.h", &empty}, {"main.C", &empty}, {"lcd.c", &empty}}), 1);
-  EXPECT_EQ(InsertionTarget({{"start.s", &empty}}), -1);
-}
-
 TEST(IncludeInsertionTest, LinesGoBelowTheLeadingCommentLastFoundFirst) {
   TLines header = {"/*"};
   for (int i = 1; i < 18; ++i) header.push_back(" * field");

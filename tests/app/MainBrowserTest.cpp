@@ -155,15 +155,22 @@ TEST_F(MainBrowserTest, IncludesAreInsertedBeforeABuildAndByHand) {
   Open(Project.File("main.c"));
   TSrcEdit& editor = *Document(Project.File("main.c"))->Editor;
   const TTexts before = LinesOf(editor.Lines());
-  // The C file, not the header in front, receives the line.
-  MainForm->Documents(0)->Show();
+  // The project's main file, not the C source or the header in front,
+  // receives the lines; the keywords count in every window.
+  TMDIChild* uart = MainForm->CreateMDIChild(Project.File("uart.c"));
+  uart->Editor->Lines().Add("eeprom_read_block(b, 0, 4);");
   Document(Project.File("lcd.h"))->Show();
   MainForm->AutoInsertIncludes();
   EXPECT_EQ(MainForm->ActiveDocument()->Caption(), Project.File("main.c"));
-  EXPECT_EQ(editor.Lines().Get(1), "#include <" + std::string("avr/io.h") + ">");
+  EXPECT_EQ(editor.Lines().Get(1), "#include <avr/eeprom.h>");
+  EXPECT_EQ(editor.Lines().Get(2), "#include <avr/io.h>");
+  EXPECT_EQ(LinesOf(uart->Editor->Lines()), TTexts{"eeprom_read_block(b, 0, 4);"});
   EXPECT_TRUE(editor.Modified());
   editor.Undo();
   EXPECT_EQ(LinesOf(editor.Lines()), before);
+  uart->Editor->SetModified(false);
+  uart->Close();
+  Settle();
 
   // "Insert include": below the last line naming a header, for a header.
   MainForm->ComboBox1DIR->UserEdit(Project.Path());

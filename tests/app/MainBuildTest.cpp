@@ -5,11 +5,13 @@
 #include <sys/stat.h>
 
 #include <algorithm>
+#include <filesystem>
 #include <functional>
 #include <map>
 
 #include "app/CompilerDlg.h"
 #include "dialogs/EnvironmentMakefile.h"
+#include "dialogs/MakefileWizard.h"
 #include "platform/Processes.h"
 #include "platform/Registry.h"
 #include "platform/ScopeGuard.h"
@@ -22,6 +24,10 @@ namespace {
 struct TSourceFile {
   std::string Name, Text;
 };
+
+// A project's makefile as the makefile wizard writes it from the shipped
+// template (WriteProject's default is the settings dialog's).
+const char* const WizardMakefile = "(the wizard's)";
 
 class MainBuildTest : public TIdeCase {
 protected:
@@ -40,7 +46,14 @@ protected:
     mkdir(folder.c_str(), 0700);
     for (const TSourceFile& file : files) WriteTextFile(folder + "/" + file.Name, file.Text);
     if (!extraSources.empty()) WriteTextFile(folder + "/AddFile.ini", "[AddFile]\r\n" + extraSources + "\r\n\r\n");
-    if (makefile) {
+    if (makefile == WizardMakefile) {
+      TMakefileWizardRun wizard;
+      wizard.Values.MainSource = "main";
+      wizard.Values.SourceFolder = folder;
+      wizard.Values.CSources = extraSources;
+      wizard.BuildLines(std::string(getenv("VORNKIT_TEST_DATA")) + "/../../data");
+      wizard.Save();
+    } else if (makefile) {
       WriteTextFile(folder + "/makefile", makefile);
     } else {
       TMakefileOptions options;
@@ -120,14 +133,23 @@ TEST_F(MainBuildTest, TheOutputIsSortedCountedAndEachPaneLineJumpsToItsSource) {
   VK_REQUIRE_AVR_TOOL_CHAIN();
   struct TJump {
     int PaneLine;
-    const char* File;  // nullptr: no document is touched
+    const char* File;  // relative to the project folder; nullptr: no document is touched
     int Line;
+    const char* Box = nullptr;  // the message it shows (%F: the project folder)
   };
+  // Progress messages name the sources ("Compiling C: error_handler.c"), and
+  // so does the compiler's "error_handler.c: In function 'error_handler':".
+  const std::vector<TSourceFile> namedLikeDiagnostics = {
+      {"main.c", "int error_handler(void);\nint warning(void);\nint undefined(void);\n"
+                 "int main(void) {\n  return error_handler() + warning() + undefined();\n}\n"},
+      {"error_handler.c", "int error_handler(void) {\n  int unused;\n  return 1;\n}\n"},
+      {"warning.c", "int warning(void) { return 2; }\n"},
+      {"undefined.c", "int undefined(void) { return 3; }\n"}};
   const struct {
     const char* Folder;
     std::vector<TSourceFile> Files;
     std::string ExtraSources;
-    const char* Makefile;  // nullptr: the settings dialog's
+    const char* Makefile;  // nullptr: the settings dialog's; WizardMakefile
     std::vector<std::string> Pane;
     std::vector<std::string> Counts;  // lines 1 and 3 of the count memo
     const char* Verdict;              // the result box: verdict, errors, warnings
@@ -178,6 +200,35 @@ TEST_F(MainBuildTest, TheOutputIsSortedCountedAndEachPaneLineJumpsToItsSource) {
        {"3", "Ok"},
        "Error 3 0",
        {{1, "b.c", 2}, {2, "main.c", 2}}},
+      {"named like diagnostics",
+       namedLikeDiagnostics,
+       "error_handler.c warning.c undefined.c",
+       nullptr,
+       {"error_handler.c:2:7: warning: unused variable 'unused' [-Wunused-variable]"},
+       {"Ok", "1"},
+       "Ok 0 1",
+       {{1, "error_handler.c", 2}}},
+      {"named like diagnostics, wizard",
+       namedLikeDiagnostics,
+       "error_handler.c warning.c undefined.c",
+       WizardMakefile,
+       {"error_handler.c:2:7: warning: unused variable 'unused' [-Wunused-variable]"},
+       {"Ok", "1"},
+       "Ok 0 1",
+       {{1, "error_handler.c", 2}}},
+      // A file that no window shows opens; one that cannot be read does not.
+      {"outside the project",
+       {{"main.c",
+         "int main(void) {\n#line 2 \"%F/../shared/lib.h\"\n  int outside = 1;\n"
+         "#line 9 \"gone.h\"\n  int missing = 2;\n  return 0;\n}\n"},
+        {"../shared/lib.h", "/* shared */\nint lib;\n"}},
+       "",
+       nullptr,
+       {"gone.h:9:7: warning: unused variable 'missing' [-Wunused-variable]",
+        "%F/../shared/lib.h:2:7: warning: unused variable 'outside' [-Wunused-variable]"},
+       {"Ok", "2"},
+       "Ok 0 2",
+       {{2, "../shared/lib.h", 2}, {1, nullptr, 0, "%F/gone.h Cannot find a file"}}},
       {"silent failure",
        {{"main.c", "int main(void) { return 0; }\n"}},
        "",
@@ -187,9 +238,12 @@ TEST_F(MainBuildTest, TheOutputIsSortedCountedAndEachPaneLineJumpsToItsSource) {
        "Error 1 0",
        {{1, nullptr, 0}}},
   };
+  mkdir(Project.File("shared").c_str(), 0700);
   for (const auto& c : cases) {
     SCOPED_TRACE(c.Folder);
-    std::string folder = WriteProject(c.Folder, c.Files, c.ExtraSources, c.Makefile);
+    std::vector<TSourceFile> files = c.Files;
+    for (TSourceFile& file : files) file.Text = InFolder(file.Text, Project.File(c.Folder));
+    std::string folder = WriteProject(c.Folder, files, c.ExtraSources, c.Makefile);
     Open(folder + "/main.c");
     std::vector<std::string> rows = Build();
     ASSERT_EQ(rows.size(), 6u);
@@ -207,7 +261,12 @@ TEST_F(MainBuildTest, TheOutputIsSortedCountedAndEachPaneLineJumpsToItsSource) {
       SCOPED_TRACE(jump.PaneLine);
       TMDIChild* before = MainForm->ActiveDocument();
       before->Editor->SetCaretXY({1, 1});
+      const int documents = MainForm->DocumentCount();
+      if (jump.Box) Answer(IDOK);
       DoubleClickPaneLine(jump.PaneLine);
+      if (jump.Box) {
+        EXPECT_EQ(Boxes().back(), InFolder(jump.Box, folder));
+      }
       TMDIChild* front = MainForm->ActiveDocument();
       if (!c.Pane.empty()) {
         EXPECT_EQ(MainForm->SrcEditErrLine->BlockBegin(), (TBufferCoord{1, jump.PaneLine}));
@@ -215,10 +274,11 @@ TEST_F(MainBuildTest, TheOutputIsSortedCountedAndEachPaneLineJumpsToItsSource) {
       }
       if (!jump.File) {
         EXPECT_EQ(front, before);
+        EXPECT_EQ(MainForm->DocumentCount(), documents);
         EXPECT_FALSE(front->Editor->SelAvail());
         continue;
       }
-      EXPECT_EQ(front->Caption(), folder + "/" + jump.File);
+      EXPECT_EQ(front->Caption(), std::filesystem::path(folder + "/" + jump.File).lexically_normal().string());
       EXPECT_EQ(front->WindowState(), wsMaximized);
       EXPECT_EQ(front->Editor->CaretY(), jump.Line);
       EXPECT_EQ(front->Editor->SelText(), front->Editor->Lines().Get(jump.Line - 1));
@@ -290,6 +350,8 @@ TEST_F(MainBuildTest, IncludesInsertedBeforeTheBuildAreCompiled) {
   }
 }
 
+// With "AutoInsertBool" on and a header changed: a build without a makefile
+// inserts and saves nothing; later stops come after both.
 TEST_F(MainBuildTest, WhatStopsABuildBeforeMakeRuns) {
   const struct {
     const char* Name;
@@ -299,13 +361,17 @@ TEST_F(MainBuildTest, WhatStopsABuildBeforeMakeRuns) {
     bool InstallFolderGone;
     const char* Box;  // %F: the project folder, %I: the install folder
     bool Runs;        // the classification follows
+    bool Saves;       // the includes were inserted (into an open main file) and the documents saved
   } cases[] = {
-      {"no makefile", "main.c", false, false, false, "%F/'makefile'Cannot open file!", false},
+      {"no makefile", "main.c", false, false, false, "%F/'makefile'Cannot open file!", false, false},
       {"main window closed", "main.c", true, true, false,
-       "Cannot move to the line with more than one files already opened", false},
-      {"script cannot be written", "main.c", true, false, true, "%I/AvrRun.batCannot open file!", false},
-      {"no base name", ".c", true, false, false, "File needs to be chosen!", true},
+       "Cannot move to the line with more than one files already opened", false, true},
+      {"script cannot be written", "main.c", true, false, true, "%I/AvrRun.batCannot open file!", false, true},
+      {"no base name", ".c", true, false, false, "File needs to be chosen!", true, true},
   };
+  TRegistry registry;
+  ASSERT_TRUE(registry.OpenKey(SettingsKeyPath("Editor"), true));
+  registry.WriteBool(EditorValue::AutoInsertBool, true);
   for (const auto& c : cases) {
     SCOPED_TRACE(c.Name);
     std::string folder = Project.File(c.Name);
@@ -314,6 +380,7 @@ TEST_F(MainBuildTest, WhatStopsABuildBeforeMakeRuns) {
     WriteTextFile(folder + "/lcd.h", "\n");
     if (c.Makefile) WriteTextFile(folder + "/makefile", "all:\n\techo ran\n");
     Open(folder + "/" + c.MainFile);
+    Document(folder + "/lcd.h")->Editor->Lines().Add("void lcd_init(void);");
     if (c.CloseMainWindow) {
       MainForm->FileCloseCmd->Execute();
       Settle();
@@ -333,6 +400,10 @@ TEST_F(MainBuildTest, WhatStopsABuildBeforeMakeRuns) {
     EXPECT_EQ(MainForm->Memo1->Lines().Count(), 0);
     EXPECT_EQ(Counts()[1], c.Runs ? "Ok" : "7");
     EXPECT_EQ(FileExists(Install.File("AVRRUN.BAT")), c.Runs);
+    EXPECT_EQ(ReadTextFile(folder + "/lcd.h") != "\n", c.Saves);
+    if (TMDIChild* main = Document(folder + "/" + c.MainFile)) {
+      EXPECT_EQ(main->Editor->Lines().Get(1) == "#include <avr/io.h>", c.Saves);
+    }
     MainForm->CloseAll();
     Settle();
   }

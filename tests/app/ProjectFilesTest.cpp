@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include "SrcEdit/Source/SrcEditTextBuffer.h"
 #include "tests/app/AppTestSupport.h"
 
 namespace vk {
@@ -53,10 +54,17 @@ TEST(ProjectFilesTest, QuotedIncludesOutsideCommentsAreListed) {
       {{"#include \"a.h\" \"b.h\""}, {"a.h", " ", "b.h"}},
       {{"#include \"open//x.h\""}, {}},
       {{"#define INC \"x.h\""}, {}},
+      // "/*/" opens and closes; "*/*" closes and opens again.
+      {{"/*/ #include \"a.h\"", "x */* #include \"b.h\"", "*/ /", "#include \"c.h\" /* x"}, {"a.h", "c.h"}},
+      {{"#define X 1 /* open", "#include \"hidden.h\"", "*/ int y; // #"}, {}},
+      {{"a / b # include \"d.h\"", "/**/#include \"e.h\"", "/* # */ include \"f.h\""}, {"d.h", "e.h"}},
   };
   for (const auto& c : cases) {
     TStringList text = test::ListOf(c.Text);
-    EXPECT_EQ(QuotedIncludes(DirectiveLines(text)), c.Names) << c.Text[0];
+    EXPECT_EQ(QuotedIncludes(text), c.Names) << c.Text[0];
+    TSrcEditStringList store;
+    for (const std::string& line : c.Text) store.Add(line);
+    EXPECT_EQ(QuotedIncludes(store), c.Names) << c.Text[0];
   }
 }
 
