@@ -73,7 +73,8 @@ std::string ShellQuote(std::string_view text);
 
 // The script's text (LF line ends).
 std::string BuildScriptText(const std::string& installFolder, const std::string& projectFolder);
-// Writes it to <installFolder>/AVRRUN.BAT; raises EStreamError when it cannot.
+// Writes it to <installFolder>/AVRRUN.BAT (the folder names as the file
+// system spells them); raises EStreamError when it cannot.
 void WriteBuildScript(const std::string& installFolder, const std::string& projectFolder);
 
 }  // namespace vk

@@ -1,11 +1,11 @@
 #include "app/SearchHistory.h"
 
 #include <algorithm>
-#include <filesystem>
 
 #include "app/ProjectFiles.h"
 #include "app/SettingsStore.h"
 #include "app/SharedTables.h"
+#include "platform/FilePaths.h"
 #include "platform/Streams.h"
 #include "platform/StringLists.h"
 
@@ -33,8 +33,7 @@ THistoryLoad TSearchHistory::Load(const std::string& installFolder) {
     FFolder.clear();
   FFilePath = JoinPath(FFolder.empty() ? installFolder : FFolder, FFileName);
 
-  std::error_code error;
-  if (!std::filesystem::exists(FFilePath, error) && !error) {
+  if (!PathExists(FFilePath)) {
     FEntries.clear();
     FReadable = true;
     return hlMissing;

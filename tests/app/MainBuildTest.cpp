@@ -37,7 +37,7 @@ protected:
   std::string WriteProject(const std::string& folderName, const std::vector<TSourceFile>& files,
                            const std::string& extraSources = "", const char* makefile = nullptr) {
     std::string folder = Project.File(folderName);
-    mkdir(folder.c_str(), 0700);
+    ForceFolders(folder);
     for (const TSourceFile& file : files) WriteTextFile(folder + "/" + file.Name, file.Text);
     if (!extraSources.empty()) WriteTextFile(folder + "/AddFile.ini", "[AddFile]\r\n" + extraSources + "\r\n\r\n");
     if (makefile) {
@@ -336,6 +336,31 @@ TEST_F(MainBuildTest, WhatStopsABuildBeforeMakeRuns) {
     MainForm->CloseAll();
     Settle();
   }
+}
+
+// A project in a folder whose name is Hangul: the program shows and finds it
+// by its name in the code page, the tools work on the file system's UTF-8
+// name, and the paths they print come back to the pane and the jump.
+TEST_F(MainBuildTest, AProjectInAHangulFolderOpensSavesBuildsAndJumps) {
+  VK_REQUIRE_AVR_TOOL_CHAIN();
+  const std::string folder = WriteProject("프로젝트", {{"main.c", "void foo(void);\nint main(void) {\n  foo();\n}\n"}});
+  Open(folder + "/main.c");
+  EXPECT_EQ(Captions(), std::vector<std::string>{folder + "/main.c"});
+  EXPECT_EQ(Panel(spProjectFolder), folder + "/");
+  TSrcEdit* editor = MainForm->ActiveDocument()->Editor;
+  editor->SetCaretXY({1, 3});
+  editor->SetSelText("  int unused = 1;\n");
+  std::vector<std::string> rows = Build();
+  EXPECT_EQ(ReadTextFile(folder + "/main.c"), "void foo(void);\nint main(void) {\n  int unused = 1;\n  foo();\n}\n");
+  ASSERT_EQ(rows.size(), 6u);
+  EXPECT_EQ(rows[0], folder + "/main.c");
+  EXPECT_EQ(rows[1], "Error 2 1");
+  EXPECT_EQ(Pane(), (std::vector<std::string>{"main.c:3:7: warning: unused variable 'unused' [-Wunused-variable]",
+                                              folder + "/main.c:4: undefined reference to `foo'",
+                                              "collect2: error: ld returned 1 exit status"}));
+  DoubleClickPaneLine(2);
+  EXPECT_EQ(MainForm->ActiveDocument()->Caption(), folder + "/main.c");
+  EXPECT_EQ(editor->CaretY(), 4);
 }
 
 // While make runs the window keeps painting (the process pump), the output
