@@ -11,6 +11,7 @@
 #include "platform/FilePaths.h"
 #include "platform/Streams.h"
 #include "platform/StringLists.h"
+#include "platform/UserFolders.h"
 
 namespace vk {
 
@@ -125,9 +126,13 @@ std::string BuildScriptText(const std::string& installFolder, const std::string&
          "make\n";
 }
 
+std::string BuildScriptPath(const std::string& installFolder) {
+  return RunTimeFilePath(installFolder, BuildScriptName);
+}
+
 void WriteBuildScript(const std::string& installFolder, const std::string& projectFolder) {
   // The shell reads the script's folder names as the file system spells them.
-  SaveBytesToFile(JoinPath(installFolder, BuildScriptName), FileNameToDisk(BuildScriptText(installFolder, projectFolder)));
+  SaveBytesToFile(BuildScriptPath(installFolder), FileNameToDisk(BuildScriptText(installFolder, projectFolder)));
 }
 
 }  // namespace vk

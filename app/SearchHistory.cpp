@@ -2,12 +2,12 @@
 
 #include <algorithm>
 
-#include "app/ProjectFiles.h"
 #include "app/SettingsStore.h"
 #include "app/SharedTables.h"
 #include "platform/FilePaths.h"
 #include "platform/Streams.h"
 #include "platform/StringLists.h"
+#include "platform/UserFolders.h"
 
 namespace vk {
 
@@ -31,7 +31,7 @@ THistoryLoad TSearchHistory::Load(const std::string& installFolder) {
     FFolder = *folder;
   else if (!editor.ValueExists(EditorValue::EditorPath))
     FFolder.clear();
-  FFilePath = JoinPath(FFolder.empty() ? installFolder : FFolder, FFileName);
+  FFilePath = RunTimeFilePath(FFolder.empty() ? installFolder : FFolder, FFileName);
 
   if (!PathExists(FFilePath)) {
     FEntries.clear();

@@ -363,6 +363,36 @@ TEST_F(MainBuildTest, AProjectInAHangulFolderOpensSavesBuildsAndJumps) {
   EXPECT_EQ(editor->CaretY(), 4);
 }
 
+// Installed where the user cannot write, the program keeps its build script
+// and its search histories in the user's state folder, the histories
+// starting from the install's copies.
+TEST_F(MainBuildTest, AReadOnlyInstallBuildsAndKeepsItsHistoriesPerUser) {
+  VK_REQUIRE_AVR_TOOL_CHAIN();
+  CreateSearchDialogs();
+  const std::string install = LookUpInstallFolder().Folder, state = Project.File("state");
+  WriteTextFile(install + "/FindF.ini", "shipped\r\n");
+  setenv("XDG_STATE_HOME", state.c_str(), 1);
+  TScopeExit restore([] { unsetenv("XDG_STATE_HOME"); });
+  for (const std::string& folder : {install, Install.Path()}) chmod(folder.c_str(), 0555);
+  TScopeExit writable([&] {
+    for (const std::string& folder : {install, Install.Path()}) chmod(folder.c_str(), 0755);
+  });
+
+  Open(WriteProject("p", {{"main.c", "int main(void) { return 0; }\n"}}) + "/main.c");
+  EXPECT_EQ(Build()[1], "Ok 0 0");
+  EXPECT_TRUE(FileExists(state + "/vornkit/AVRRUN.BAT"));
+  EXPECT_FALSE(FileExists(InstallFolder + "/AVRRUN.BAT"));
+
+  FindForm->ComboFindText->SetText("blink");
+  ModalAnswers().PushResponder([](TCustomForm*) {
+    FindForm->OKBtn->Click();
+    return mrNone;
+  });
+  FindForm->ShowModal();
+  EXPECT_EQ(ReadTextFile(state + "/vornkit/FindF.ini"), "blink\r\nshipped\r\n");
+  EXPECT_EQ(ReadTextFile(install + "/FindF.ini"), "shipped\r\n");
+}
+
 // While make runs the window keeps painting (the process pump), the output
 // arrives line by line, and neither a second F9 nor closing the window
 // starts meanwhile.
