@@ -8,8 +8,10 @@
 #include <cstdlib>
 
 #include "app/ProjectFiles.h"
+#include "platform/FilePaths.h"
 #include "platform/Streams.h"
 #include "platform/StringLists.h"
+#include "platform/UserFolders.h"
 
 namespace vk {
 
@@ -67,7 +69,8 @@ TBuildPrograms::TBuildPrograms(const std::string& installFolder, std::string pro
   std::string_view rest = inherited ? inherited : "";
   for (;;) {
     size_t colon = rest.find(':');
-    FFolders.emplace_back(rest.substr(0, colon));
+    const std::string folder(rest.substr(0, colon));
+    FFolders.push_back(FileNameFromDisk(folder).value_or(folder));
     if (colon == std::string_view::npos) break;
     rest.remove_prefix(colon + 1);
   }
@@ -81,9 +84,10 @@ std::string TBuildPrograms::FromProject(const std::string& path) const {
 bool TBuildPrograms::MayHold(const std::string& folder, const std::string& name) const {
   auto [listing, added] = FListings.try_emplace(folder);
   if (added) {
-    if (DIR* dir = opendir(FromProject(folder).c_str())) {
+    if (DIR* dir = opendir(FileNameToDisk(FromProject(folder)).c_str())) {
       listing->second.emplace();
-      while (const dirent* entry = readdir(dir)) listing->second->insert(entry->d_name);
+      while (const dirent* entry = readdir(dir))
+        if (std::optional<std::string> name = FileNameFromDisk(entry->d_name)) listing->second->insert(*name);
       closedir(dir);
     } else if (errno == ENOENT || errno == ENOTDIR) {
       listing->second.emplace();  // no folder there: it holds nothing
@@ -96,7 +100,7 @@ bool TBuildPrograms::operator()(const std::string& word) const {
   auto [known, added] = FKnown.try_emplace(word, false);
   if (!added) return known->second;
   auto executable = [&](const std::string& name) {
-    std::string path = FromProject(name);
+    std::string path = FileNameToDisk(FromProject(name));
     struct stat status;
     return stat(path.c_str(), &status) == 0 && S_ISREG(status.st_mode) && access(path.c_str(), X_OK) == 0;
   };
@@ -122,8 +126,13 @@ std::string BuildScriptText(const std::string& installFolder, const std::string&
          "make\n";
 }
 
+std::string BuildScriptPath(const std::string& installFolder) {
+  return RunTimeFilePath(installFolder, BuildScriptName);
+}
+
 void WriteBuildScript(const std::string& installFolder, const std::string& projectFolder) {
-  SaveBytesToFile(JoinPath(installFolder, BuildScriptName), BuildScriptText(installFolder, projectFolder));
+  // The shell reads the script's folder names as the file system spells them.
+  SaveBytesToFile(BuildScriptPath(installFolder), FileNameToDisk(BuildScriptText(installFolder, projectFolder)));
 }
 
 }  // namespace vk

@@ -1,17 +1,18 @@
 #pragma once
 // The build's preparation: the makefile check, the files the clean step
-// deletes, and the batch file AVRRUN.BAT in the install folder, a shell
-// script that changes to the project folder, puts the tool chain's folders
-// in front of PATH and runs make.
+// deletes, and the batch file AVRRUN.BAT in the install folder (in the
+// user's state folder when the install folder is read-only), a shell script
+// that changes to the project folder, puts the tool chain's folders in front
+// of PATH and runs make.
 //
 // The build command, after saving and the optional include insertion:
 //   1. MakefileReadable(project folder), else stop with a message;
 //   2. when "AutoMakefileCreateBool" can be read: delete every file of
 //      CleanFileList(project folder, BuildBaseName(main file));
 //   3. WriteBuildScript(InstallFolder, project folder), else stop with a
-//      message;
+//      message naming the script's folder;
 //   4. an empty BuildBaseName: "File needs to be chosen!" and no run;
-//      otherwise run "/bin/sh <InstallFolder>/AVRRUN.BAT".
+//      otherwise run "/bin/sh BuildScriptPath(InstallFolder)".
 
 #include <map>
 #include <optional>
@@ -73,7 +74,11 @@ std::string ShellQuote(std::string_view text);
 
 // The script's text (LF line ends).
 std::string BuildScriptText(const std::string& installFolder, const std::string& projectFolder);
-// Writes it to <installFolder>/AVRRUN.BAT; raises EStreamError when it cannot.
+// <installFolder>/AVRRUN.BAT, or AVRRUN.BAT in the user's state folder when
+// the install folder is read-only (RunTimeFilePath).
+std::string BuildScriptPath(const std::string& installFolder);
+// Writes it to BuildScriptPath (the folder names as the file system spells
+// them); raises EStreamError when it cannot.
 void WriteBuildScript(const std::string& installFolder, const std::string& projectFolder);
 
 }  // namespace vk

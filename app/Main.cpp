@@ -3,10 +3,10 @@
 
 #include "app/Main.h"
 
-#include <filesystem>
 #include <tuple>
 
 #include "app/ChildWin.h"
+#include "platform/FilePaths.h"
 
 namespace vk {
 
@@ -175,13 +175,11 @@ TMDIChild* TMainForm::Documents(int index) const {
 TMDIChild* TMainForm::ActiveDocument() const { return Documents(0); }
 
 TMDIChild* TMainForm::FindDocument(const std::string& path) const {
-  namespace fs = std::filesystem;
   for (int i = 0; i < DocumentCount(); ++i) {
     TMDIChild* document = Documents(i);
     if (document->Caption() == path) return document;
     // Two spellings of one file ("a//b.h", a link) are one document.
-    std::error_code error;
-    if (fs::equivalent(fs::path(document->Caption()), fs::path(path), error)) return document;
+    if (SameFile(document->Caption(), path)) return document;
   }
   return nullptr;
 }

@@ -57,7 +57,7 @@ void TMainForm::RunRunCmdExecute(TObject*) {
   try {
     WriteBuildScript(InstallFolder, folder);
   } catch (const EStreamError&) {
-    ShowMessage(JoinPath(InstallFolder, "AvrRun.bat") + "Cannot open file!");
+    ShowMessage(ExtractFilePath(BuildScriptPath(InstallFolder)) + "AvrRun.bat" + "Cannot open file!");
     return;
   }
   TBuildEnd end;
@@ -71,7 +71,7 @@ void TMainForm::RunRunCmdExecute(TObject*) {
 
 TBuildEnd TMainForm::RunBuildScript() {
   TProcessRunner runner;
-  runner.SetCommand({"/bin/sh", JoinPath(InstallFolder, BuildScriptName)});
+  runner.SetCommand({"/bin/sh", BuildScriptPath(InstallFolder)});
   runner.OnLine = TLineEvent(this, &TMainForm::BuildOutputLine);
   try {
     int status = runner.Run();

@@ -2,8 +2,6 @@
 // source opens as a project with its headers and extra sources), saving,
 // closing, and the environment command.
 
-#include <filesystem>
-
 #include "app/ChildWin.h"
 #include "app/Main.h"
 #include "app/ProjectFiles.h"
@@ -17,12 +15,10 @@ namespace {
 
 constexpr const char* kMissingFileText = "Cannot find a file";
 
-// A path as the file system names it from the root, so that the project
-// folder is never empty.
+// A path from the root, so that the project folder is never empty.
 std::string AbsolutePath(const std::string& path) {
-  std::error_code error;
-  std::filesystem::path absolute = std::filesystem::absolute(path, error);
-  return error ? path : absolute.string();
+  const std::string current = path.starts_with('/') ? "" : GetCurrentDir();
+  return current.empty() ? path : JoinPath(current, path);
 }
 
 }  // namespace

@@ -1,13 +1,13 @@
 #include "app/SearchHistory.h"
 
 #include <algorithm>
-#include <filesystem>
 
-#include "app/ProjectFiles.h"
 #include "app/SettingsStore.h"
 #include "app/SharedTables.h"
+#include "platform/FilePaths.h"
 #include "platform/Streams.h"
 #include "platform/StringLists.h"
+#include "platform/UserFolders.h"
 
 namespace vk {
 
@@ -31,10 +31,9 @@ THistoryLoad TSearchHistory::Load(const std::string& installFolder) {
     FFolder = *folder;
   else if (!editor.ValueExists(EditorValue::EditorPath))
     FFolder.clear();
-  FFilePath = JoinPath(FFolder.empty() ? installFolder : FFolder, FFileName);
+  FFilePath = RunTimeFilePath(FFolder.empty() ? installFolder : FFolder, FFileName);
 
-  std::error_code error;
-  if (!std::filesystem::exists(FFilePath, error) && !error) {
+  if (!PathExists(FFilePath)) {
     FEntries.clear();
     FReadable = true;
     return hlMissing;

@@ -1,7 +1,8 @@
 #pragma once
 // The find and replace dialogs' histories: most-recently-used lists of
 // search or replacement texts, newest first, kept in text files of the editor
-// folder (FindF.ini, ReplaceF.ini, ReplaceR.ini; CR LF lines).
+// folder (FindF.ini, ReplaceF.ini, ReplaceR.ini; CR LF lines), or of the
+// user's state folder when the editor folder is read-only.
 //
 // A dialog keeps one TSearchHistory per text field. On every showing it calls
 // Load (and shows the read error box unless the result is hlLoaded), fills
@@ -37,7 +38,8 @@ public:
   // last showing) and the history file in it; an empty editor folder is the
   // install folder. A missing file gives an empty history; one that cannot
   // be read keeps the entries of the last reading and is not written again
-  // until it has been read.
+  // until it has been read. A read-only folder's file is kept in the user's
+  // state folder, starting from the folder's copy (RunTimeFilePath).
   THistoryLoad Load(const std::string& installFolder);
   const std::vector<std::string>& Entries() const { return FEntries; }
   // The file the last Load read.

@@ -12,6 +12,6 @@ int main(int argc, char** argv) {
   vk::TQtPlatform platform;
   // The program's emblem on its windows, and in the menu bar's corner of a
   // maximised document window (Qt's own logo stood there).
-  application.setWindowIcon(QIcon(vk::AnsiToQString(vk::AboutPicturePath())));
+  application.setWindowIcon(QIcon(vk::FileNameToQString(vk::AboutPicturePath())));
   return vk::RunProgram();
 }

@@ -6,6 +6,8 @@
 #include <cerrno>
 #include <memory>
 #include <mutex>
+#include <optional>
+#include <string_view>
 
 namespace vk::CodePage {
 
@@ -23,9 +25,11 @@ bool IsCharAlphaNumeric(unsigned char c) {
 
 namespace {
 
-// Converts between encodings; a failed conversion of a character gives the
-// replacement text and goes on with the next byte.
-std::string Convert(const char* to, const char* from, const std::string& text, const std::string& replacement) {
+// Converts between encodings. A character that does not convert gives the
+// replacement text and the conversion goes on with the next byte; without a
+// replacement it ends the conversion with no result.
+std::optional<std::string> Convert(const char* to, const char* from, const std::string& text,
+                                   const std::string* replacement) {
   iconv_t cd = iconv_open(to, from);
   if (cd == reinterpret_cast<iconv_t>(-1)) return text;
   std::string result;
@@ -33,16 +37,23 @@ std::string Convert(const char* to, const char* from, const std::string& text, c
   char* in = const_cast<char*>(text.data());
   size_t inLeft = text.size();
   char buffer[256];
-  while (inLeft > 0) {
+  bool failed = false;
+  while (inLeft > 0 && !failed) {
     char* out = buffer;
     size_t outLeft = sizeof buffer;
     size_t rc = iconv(cd, &in, &inLeft, &out, &outLeft);
     result.append(buffer, out - buffer);
     if (rc == static_cast<size_t>(-1) && errno != E2BIG) {
+      failed = !replacement;
+      if (failed) break;
       // Some converters consume the bad bytes themselves before they
-      // report them; skip one only when it is still there.
-      result += replacement;
-      if (inLeft > 0) {
+      // report them; skip one only when it is still there, and with it the
+      // rest of a UTF-8 character, so that one character gives one
+      // replacement.
+      result += *replacement;
+      const bool utf8 = std::string_view(from) == "UTF-8";
+      for (bool first = true; inLeft > 0 && (first || (utf8 && (static_cast<unsigned char>(*in) & 0xC0) == 0x80));
+           first = false) {
         ++in;
         --inLeft;
       }
@@ -50,7 +61,12 @@ std::string Convert(const char* to, const char* from, const std::string& text, c
     }
   }
   iconv_close(cd);
+  if (failed) return std::nullopt;
   return result;
+}
+
+std::string Convert(const char* to, const char* from, const std::string& text, const std::string& replacement) {
+  return *Convert(to, from, text, &replacement);
 }
 
 char32_t DecodeDoubleByte(unsigned char lead, unsigned char trail) {
@@ -107,5 +123,9 @@ uint16_t CharType3(const char* text, size_t length, size_t index) {
 std::string ToUtf8(const std::string& ansi) { return Convert("UTF-8", "CP949", ansi, "\xEF\xBF\xBD"); }
 
 std::string FromUtf8(const std::string& utf8) { return Convert("CP949", "UTF-8", utf8, "?"); }
+
+std::optional<std::string> ExactToUtf8(const std::string& ansi) { return Convert("UTF-8", "CP949", ansi, nullptr); }
+
+std::optional<std::string> ExactFromUtf8(const std::string& utf8) { return Convert("CP949", "UTF-8", utf8, nullptr); }
 
 }  // namespace vk::CodePage

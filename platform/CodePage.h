@@ -4,6 +4,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <optional>
 #include <string>
 
 namespace vk {
@@ -63,6 +64,10 @@ uint16_t CharType3(const char* text, size_t length, size_t index);
 // Bytes that do not convert become U+FFFD one way and '?' the other.
 std::string ToUtf8(const std::string& ansi);
 std::string FromUtf8(const std::string& utf8);
+// The same without replacements: nullopt when a byte or character does not
+// convert.
+std::optional<std::string> ExactToUtf8(const std::string& ansi);
+std::optional<std::string> ExactFromUtf8(const std::string& utf8);
 
 }  // namespace CodePage
 }  // namespace vk

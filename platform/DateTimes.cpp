@@ -6,6 +6,7 @@
 #include <algorithm>
 #include <cmath>
 
+#include "platform/FilePaths.h"
 #include "platform/Streams.h"
 #include "platform/SysUtils.h"
 
@@ -140,7 +141,7 @@ int UnixTimeToFileDate(time_t seconds) {
 
 int FileAge(const std::string& fileName) {
   struct stat info;
-  if (stat(NativeFileName(fileName).c_str(), &info) != 0 || S_ISDIR(info.st_mode)) return -1;
+  if (stat(FileNameToDisk(NativeFileName(fileName)).c_str(), &info) != 0 || S_ISDIR(info.st_mode)) return -1;
   return UnixTimeToFileDate(info.st_mtime);
 }
 

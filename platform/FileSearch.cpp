@@ -14,8 +14,12 @@
 namespace vk {
 
 struct TFindData {
-  std::string Folder;  // with its trailing "/", or "" for the current folder
-  std::vector<std::string> Names;
+  std::string Folder;      // with its trailing "/", or "" for the current folder
+  std::string DiskFolder;  // the same as the file system spells it
+  struct TEntry {
+    std::string Name, DiskName;
+  };
+  std::vector<TEntry> Entries;
   size_t Next = 0;
 };
 
@@ -63,25 +67,25 @@ bool Glob(const std::vector<std::string>& name, const std::vector<std::string>& 
   return m == mask.size();
 }
 
-int Attributes(const std::string& path, const std::string& name, const struct stat& info) {
+int Attributes(const std::string& diskPath, const std::string& name, const struct stat& info) {
   int attr = S_ISDIR(info.st_mode) ? faDirectory : S_ISREG(info.st_mode) ? faArchive : faSysFile;
   if (name[0] == '.' && name != "." && name != "..") attr |= faHidden;
-  if (IsReadOnlyFile(path, info.st_mode)) attr |= faReadOnly;
+  if (IsReadOnlyFile(diskPath, info.st_mode)) attr |= faReadOnly;
   return attr;
 }
 
 // Fills the record from the next entry that passes the attribute filter.
 int NextMatch(TSearchRec& rec) {
   TFindData& data = *rec.FindHandle;
-  while (data.Next < data.Names.size()) {
-    const std::string& name = data.Names[data.Next++];
-    std::string path = (data.Folder.empty() ? "./" : data.Folder) + name;
+  while (data.Next < data.Entries.size()) {
+    const TFindData::TEntry& entry = data.Entries[data.Next++];
+    std::string path = (data.DiskFolder.empty() ? "./" : data.DiskFolder) + entry.DiskName;
     struct stat info;
     // A link that leads nowhere is still listed, as the link itself.
     if (stat(path.c_str(), &info) != 0 && lstat(path.c_str(), &info) != 0) continue;
-    int attr = Attributes(path, name, info);
+    int attr = Attributes(path, entry.Name, info);
     if (attr & rec.ExcludeAttr) continue;
-    rec.Name = name;
+    rec.Name = entry.Name;
     rec.Attr = attr;
     rec.Size = S_ISDIR(info.st_mode) ? 0 : static_cast<int64_t>(info.st_size);
     rec.Time = UnixTimeToFileDate(info.st_mtime);
@@ -105,19 +109,22 @@ int FindFirst(const std::string& path, int attr, TSearchRec& rec) {
   FindClose(rec);
   auto data = std::make_unique<TFindData>();
   data->Folder = ExtractFilePath(path);
+  data->DiskFolder = FileNameToDisk(data->Folder);
   std::string mask = ExtractFileName(path);
-  DIR* dir = opendir(data->Folder.empty() ? "." : data->Folder.c_str());
+  DIR* dir = opendir(data->DiskFolder.empty() ? "." : data->DiskFolder.c_str());
   if (!dir) return ERROR_PATH_NOT_FOUND;
   bool root = data->Folder.find_first_not_of('/') == std::string::npos && !data->Folder.empty();
   while (dirent* entry = readdir(dir)) {
-    std::string name = entry->d_name;
-    if (root && (name == "." || name == "..")) continue;
-    if (MatchesFileMask(name, mask)) data->Names.push_back(name);
+    std::string diskName = entry->d_name;
+    // A name the code page cannot spell could not be opened by it either.
+    std::optional<std::string> name = FileNameFromDisk(diskName);
+    if (!name || (root && (*name == "." || *name == ".."))) continue;
+    if (MatchesFileMask(*name, mask)) data->Entries.push_back({*name, diskName});
   }
   closedir(dir);
-  std::sort(data->Names.begin(), data->Names.end(), [](const std::string& a, const std::string& b) {
-    int order = CompareText(a, b);
-    return order != 0 ? order < 0 : a < b;
+  std::sort(data->Entries.begin(), data->Entries.end(), [](const TFindData::TEntry& a, const TFindData::TEntry& b) {
+    int order = CompareText(a.Name, b.Name);
+    return order != 0 ? order < 0 : a.Name < b.Name;
   });
   rec.FindHandle = std::move(data);
   rec.ExcludeAttr = ~attr & (faHidden | faSysFile | faVolumeID | faDirectory);

@@ -8,7 +8,8 @@
 // Attributes are read from the file: a folder is faDirectory, a name that
 // starts with "." (other than "." and "..") faHidden, a file nobody may
 // write (or this user may not) faReadOnly, a regular file faArchive and
-// anything that is neither file nor folder faSysFile.
+// anything that is neither file nor folder faSysFile. Names come in the code
+// page; a name it has no form for is left out (it could not be opened).
 
 #include <cstdint>
 #include <memory>

@@ -1,9 +1,8 @@
 #include "platform/IniFiles.h"
 
-#include <sys/stat.h>
-
 #include <algorithm>
 
+#include "platform/FilePaths.h"
 #include "platform/RegFileFormat.h"
 #include "platform/Streams.h"
 #include "platform/StringLists.h"
@@ -111,8 +110,7 @@ struct TIniFile::TContent {
 };
 
 TIniFile::TIniFile(const std::string& fileName) : FFileName(fileName), FContent(std::make_unique<TContent>()) {
-  struct stat info;
-  if (stat(NativeFileName(fileName).c_str(), &info) != 0) return;
+  if (!PathExists(fileName)) return;
   try {
     FContent->Parse(LoadBytesFromFile(fileName));
   } catch (const EStreamError&) {

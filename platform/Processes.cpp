@@ -10,6 +10,8 @@
 #include <cerrno>
 #include <cstring>
 
+#include "platform/FilePaths.h"
+
 extern char** environ;
 
 namespace vk {
@@ -61,6 +63,11 @@ int ExitStatusOf(int status) {
   return -1;
 }
 
+// The tools print names as the file system spells them (UTF-8); a line
+// that is no such text (a source line quoted as its bytes, in the code page)
+// arrives as it was printed.
+std::string OutputLine(const std::string& printed) { return FileNameFromDisk(printed).value_or(printed); }
+
 int WaitFor(pid_t pid) {
   int status = 0;
   while (waitpid(pid, &status, 0) < 0)
@@ -78,7 +85,8 @@ int SpawnProcess(const TSpawnOptions& options) {
     posix_spawn_file_actions_adddup2(&setup.Actions, options.Output, 1);
     posix_spawn_file_actions_adddup2(&setup.Actions, options.Output, 2);
   }
-  if (!options.Directory.empty()) posix_spawn_file_actions_addchdir_np(&setup.Actions, options.Directory.c_str());
+  const std::string directory = FileNameToDisk(options.Directory);
+  if (!directory.empty()) posix_spawn_file_actions_addchdir_np(&setup.Actions, directory.c_str());
   // The child starts with the default signal handling and no blocked
   // signals, whatever this process changed.
   sigset_t none, all;
@@ -91,7 +99,10 @@ int SpawnProcess(const TSpawnOptions& options) {
   posix_spawnattr_setpgroup(&setup.Attributes, 0);
   posix_spawnattr_setflags(&setup.Attributes, flags);
 
-  std::vector<std::string> arguments = options.Command;
+  // The program, its arguments and its folder are the program's text; the
+  // child reads them as the file system spells names.
+  std::vector<std::string> arguments;
+  for (const std::string& argument : options.Command) arguments.push_back(FileNameToDisk(argument));
   std::vector<std::string> environment = Environment(options.Environment);
   std::vector<char*> argv = Pointers(arguments), envp = Pointers(environment);
   pid_t pid = 0;
@@ -209,11 +220,11 @@ int TProcessRunner::Run() {
     for (size_t end; !state->Abandoned && (end = pending.find('\n', start)) != std::string::npos; start = end + 1) {
       size_t length = end - start;
       if (length > 0 && pending[end - 1] == '\r') --length;
-      if (onLine) onLine(pending.substr(start, length));
+      if (onLine) onLine(OutputLine(pending.substr(start, length)));
     }
     pending.erase(0, start);
     if (all && !pending.empty() && !state->Abandoned) {
-      if (onLine) onLine(pending);
+      if (onLine) onLine(OutputLine(pending));
       pending.clear();
     }
   };

@@ -4,7 +4,10 @@
 // standard input from /dev/null, standard output and standard error in one
 // pipe in the order written, and the environment plus LC_ALL=C (so the
 // tools print 8-bit text). The output arrives line by line while the
-// command runs; the exit status is kept.
+// command runs; the exit status is kept. The command, its arguments and its
+// folder go to the system, and the lines come back, converted between the
+// code page and the file system's UTF-8 (a line that is no UTF-8 text of
+// the code page, such as a quoted source line, comes as it was printed).
 //
 // Run blocks until the command has ended, but calls the process pump about
 // every 50 ms and after every piece of output, so a GUI can paint meanwhile

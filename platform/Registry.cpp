@@ -1,9 +1,6 @@
 #include "platform/Registry.h"
 
-#include <sys/stat.h>
 #include <unistd.h>
-
-#include <pwd.h>
 
 #include <cerrno>
 #include <climits>
@@ -12,10 +9,12 @@
 #include <cstring>
 #include <utility>
 
+#include "platform/FilePaths.h"
 #include "platform/RegFileFormat.h"
 #include "platform/ScopeGuard.h"
 #include "platform/Streams.h"
 #include "platform/StringLists.h"
+#include "platform/UserFolders.h"
 
 namespace vk {
 
@@ -36,29 +35,9 @@ struct TRootStore {
 };
 
 std::string RegistryFolder() {
-  if (const char* folder = std::getenv("VORNKIT_REGISTRY_DIR"); folder && *folder) return folder;
-  if (const char* config = std::getenv("XDG_CONFIG_HOME"); config && *config) return std::string(config) + "/ZE_VAD";
-  const char* home = std::getenv("HOME");
-  if (!home || !*home) {
-    const passwd* user = getpwuid(getuid());
-    home = user ? user->pw_dir : "";
-  }
-  return std::string(home) + "/.config/ZE_VAD";
-}
-
-bool FileExists(const std::string& fileName) {
-  struct stat info;
-  return stat(fileName.c_str(), &info) == 0;
-}
-
-// Creates the folder and the folders above it; the settings are private.
-void ForceFolders(const std::string& folder) {
-  for (size_t slash = folder.find('/', 1); ; slash = folder.find('/', slash + 1)) {
-    std::string part = folder.substr(0, slash);
-    if (mkdir(part.c_str(), 0700) != 0 && errno != EEXIST)
-      throw EFCreateError(Format("Cannot create folder \"%s\". %s", part.c_str(), std::strerror(errno)));
-    if (slash == std::string::npos) return;
-  }
+  if (const char* folder = std::getenv("VORNKIT_REGISTRY_DIR"); folder && *folder)
+    return FileNameFromDisk(folder).value_or(folder);
+  return UserFolder("XDG_CONFIG_HOME", ".config") + "/ZE_VAD";
 }
 
 class TRegistryStore {
@@ -104,7 +83,7 @@ private:
   void Load(TRootStore& root) {
     root.Loaded = true;
     std::string fileName = FileName(root);
-    if (!FileExists(fileName)) return;
+    if (!PathExists(fileName)) return;
     std::string text;
     try {
       text = LoadBytesFromFile(fileName);
@@ -123,8 +102,8 @@ private:
   // An unparsable file is renamed, never overwritten, and reported.
   void SetAside(TRootStore& root, const std::string& fileName, const std::string& error) {
     std::string badName = fileName + ".bad";
-    for (int n = 1; FileExists(badName); ++n) badName = fileName + "." + IntToStr(n) + ".bad";
-    if (std::rename(fileName.c_str(), badName.c_str()) == 0) {
+    for (int n = 1; PathExists(badName); ++n) badName = fileName + "." + IntToStr(n) + ".bad";
+    if (std::rename(FileNameToDisk(fileName).c_str(), FileNameToDisk(badName).c_str()) == 0) {
       FReports.push_back(Format("The registry file \"%s\" is damaged (%s). It was renamed to \"%s\" and the settings start afresh.",
                                 fileName.c_str(), error.c_str(), badName.c_str()));
     } else {
@@ -418,12 +397,18 @@ void TRegistry::WriteBinaryData(const std::string& name, const void* buffer, int
 std::vector<std::string> TakeRegistryReports() { return TRegistryStore::Instance().TakeReports(); }
 
 std::string InstallerReadmeValue() {
-  if (const char* readme = std::getenv("VORNKIT_INSTALL_README")) return readme;
-  char path[PATH_MAX];
-  ssize_t length = readlink("/proc/self/exe", path, sizeof path - 1);
-  if (length <= 0) return "";
-  std::string exe(path, static_cast<size_t>(length));
-  return exe.substr(0, exe.rfind('/') + 1);
+  std::string folder;
+  if (const char* readme = std::getenv("VORNKIT_INSTALL_README")) {
+    folder = readme;
+  } else {
+    char path[PATH_MAX];
+    ssize_t length = readlink("/proc/self/exe", path, sizeof path - 1);
+    if (length <= 0) return "";
+    std::string exe(path, static_cast<size_t>(length));
+    folder = exe.substr(0, exe.rfind('/') + 1);
+  }
+  // A folder the code page cannot spell is no folder the program can use.
+  return FileNameFromDisk(folder).value_or("");
 }
 
 }  // namespace vk

@@ -59,7 +59,7 @@ int OpenFlags(uint16_t mode) {
 }
 
 int OpenFile(const std::string& fileName, uint16_t mode) {
-  std::string name = NativeFileName(fileName);
+  std::string name = FileNameToDisk(NativeFileName(fileName));
   int handle;
   if (mode == fmCreate) {
     handle = ::open(name.c_str(), O_RDWR | O_CREAT | O_TRUNC | O_CLOEXEC, 0666);
@@ -128,10 +128,10 @@ namespace {
 
 TSafeFileStream::RenameFunction renameStep = &::rename;
 
-// The file that a save replaces: the target of a symbolic link, so that the
-// link itself survives the save.
+// The file that a save replaces, as the file system spells it: the target of
+// a symbolic link, so that the link itself survives the save.
 std::string ResolveTarget(const std::string& fileName) {
-  std::string name = NativeFileName(fileName);
+  std::string name = FileNameToDisk(NativeFileName(fileName));
   struct stat info;
   if (lstat(name.c_str(), &info) == 0 && S_ISLNK(info.st_mode)) {
     char resolved[PATH_MAX];
@@ -140,14 +140,14 @@ std::string ResolveTarget(const std::string& fileName) {
   return name;
 }
 
-int CreateTemp(const std::string& target, std::string& tempName) {
+int CreateTemp(const std::string& fileName, const std::string& target, std::string& tempName) {
   size_t slash = target.rfind('/');
   std::string folder = slash == std::string::npos ? "" : target.substr(0, slash + 1);
   std::string base = slash == std::string::npos ? target : target.substr(slash + 1);
   tempName = folder + "." + base + ".XXXXXX";
   int handle = mkostemp(tempName.data(), O_CLOEXEC);
   if (handle < 0)
-    throw EFCreateError(Format("Cannot create file \"%s\". %s", target.c_str(), std::strerror(errno)));
+    throw EFCreateError(Format("Cannot create file \"%s\". %s", fileName.c_str(), std::strerror(errno)));
   return handle;
 }
 
@@ -168,7 +168,7 @@ TSafeFileStream::TTempFile TSafeFileStream::OpenTemp(const std::string& fileName
     errno = S_ISDIR(info.st_mode) ? EISDIR : EACCES;
     throw EFCreateError(Format("Cannot create file \"%s\". %s", fileName.c_str(), std::strerror(errno)));
   }
-  temp.Handle = CreateTemp(temp.Target, temp.Name);
+  temp.Handle = CreateTemp(fileName, temp.Target, temp.Name);
   // The new file keeps the old one's permissions.
   fchmod(temp.Handle, exists ? (info.st_mode & 07777) : NewFileMode());
   return temp;
@@ -194,7 +194,7 @@ void TSafeFileStream::Commit() {
   if (!written || renameStep(FTempName.c_str(), FTarget.c_str()) != 0) {
     std::string reason = std::strerror(errno);
     ::unlink(FTempName.c_str());
-    throw EWriteError(Format("Cannot save file \"%s\". %s", FTarget.c_str(), reason.c_str()));
+    throw EWriteError(Format("Cannot save file \"%s\". %s", FileName().c_str(), reason.c_str()));
   }
 }
 

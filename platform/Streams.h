@@ -103,6 +103,7 @@ public:
   static void SetRenameForTesting(RenameFunction rename);
 
 private:
+  // The names as the file system spells them.
   struct TTempFile {
     std::string Target, Name;
     int Handle;
@@ -139,7 +140,8 @@ private:
 };
 
 // A file name as this platform opens it: one trailing "." of the last name
-// is dropped, as the original platform does.
+// is dropped, as the original platform does (FileNameToDisk then spells it
+// for the file system).
 std::string NativeFileName(const std::string& fileName);
 
 }  // namespace vk

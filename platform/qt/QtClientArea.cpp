@@ -8,11 +8,13 @@
 #include <QtGui/QPainter>
 #include <algorithm>
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
 #include "platform/Caret.h"
 #include "platform/DropFiles.h"
+#include "platform/FilePaths.h"
 #include "platform/Forms.h"
 #include "platform/Ime.h"
 #include "platform/InputState.h"
@@ -388,10 +390,20 @@ void TQtClientArea::dropEvent(QDropEvent* event) {
     return;
   }
   RunGuarded([&] {
+    // The files the code page can name are dropped; the first other one is
+    // reported.
     std::vector<std::string> files;
-    for (const QUrl& url : event->mimeData()->urls())
-      if (url.isLocalFile()) files.push_back(QStringToAnsi(url.toLocalFile()));
-    DropFiles(*Control(), files, FromQPoint(event->position().toPoint()));
+    std::optional<EFileNameError> unnamed;
+    for (const QUrl& url : event->mimeData()->urls()) {
+      if (!url.isLocalFile()) continue;
+      try {
+        files.push_back(QStringToFileName(url.toLocalFile()));
+      } catch (const EFileNameError& e) {
+        if (!unnamed) unnamed = e;
+      }
+    }
+    if (!files.empty()) DropFiles(*Control(), files, FromQPoint(event->position().toPoint()));
+    if (unnamed) throw *unnamed;
   });
   event->acceptProposedAction();
 }

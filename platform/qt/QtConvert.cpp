@@ -2,9 +2,8 @@
 
 #include <array>
 
-#include <QtCore/QFile>
-
 #include "platform/CodePage.h"
+#include "platform/FilePaths.h"
 
 namespace vk {
 
@@ -12,9 +11,9 @@ QString AnsiToQString(const std::string& ansi) { return QString::fromStdString(C
 
 std::string QStringToAnsi(const QString& text) { return CodePage::FromUtf8(text.toStdString()); }
 
-QString FileNameToQString(const std::string& fileName) { return QFile::decodeName(QByteArray::fromStdString(fileName)); }
+QString FileNameToQString(const std::string& fileName) { return QString::fromStdString(FileNameToDisk(fileName)); }
 
-std::string QStringToFileName(const QString& fileName) { return QFile::encodeName(fileName).toStdString(); }
+std::string QStringToFileName(const QString& fileName) { return CheckedFileNameFromDisk(fileName.toStdString()); }
 
 void QImageToBitmap(const QImage& image, TBitmap& bitmap) {
   const TColorRef clear = RGB(255, 0, 255);

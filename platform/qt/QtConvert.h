@@ -23,8 +23,8 @@ std::string QStringToAnsi(const QString& text);
 // Each code is converted once and remembered, so painting converts nothing.
 QChar AnsiCharToQChar(unsigned code);
 
-// A file name as the file system spells it (bytes, whatever the code page)
-// and back: paths cross the edge unchanged so that they open the same file.
+// A file name of the program (in the code page) as Qt spells it, and back;
+// a name the code page has no form for raises EFileNameError.
 QString FileNameToQString(const std::string& fileName);
 std::string QStringToFileName(const QString& fileName);
 

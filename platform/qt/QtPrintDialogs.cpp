@@ -1,6 +1,5 @@
 #include "platform/qt/QtPrintDialogs.h"
 
-#include <QtCore/QFile>
 #include <QtPrintSupport/QPrintDialog>
 #include <QtPrintSupport/QPrinter>
 #include <QtWidgets/QApplication>
@@ -35,7 +34,7 @@ std::optional<TPrintDialogData> TQtPrintDialogs::ExecutePrint(const TPrintDialog
   QPrinter printer;
   if (!shown.FileName.empty()) {
     printer.setOutputFormat(QPrinter::PdfFormat);
-    printer.setOutputFileName(QFile::decodeName(shown.FileName.c_str()));
+    printer.setOutputFileName(FileNameToQString(shown.FileName));
   } else if (shown.PrinterIndex >= 0 && shown.PrinterIndex < static_cast<int>(shown.Printers.size())) {
     printer.setPrinterName(AnsiToQString(shown.Printers[shown.PrinterIndex]));
   }
@@ -54,7 +53,7 @@ std::optional<TPrintDialogData> TQtPrintDialogs::ExecutePrint(const TPrintDialog
 
   TPrintDialogData chosen = shown;
   bool toFile = printer.outputFormat() == QPrinter::PdfFormat && !printer.outputFileName().isEmpty();
-  chosen.FileName = toFile ? QFile::encodeName(printer.outputFileName()).toStdString() : "";
+  chosen.FileName = toFile ? QStringToFileName(printer.outputFileName()) : "";
   if (!toFile) chosen.PrinterIndex = IndexOf(shown.Printers, QStringToAnsi(printer.printerName()));
   chosen.Copies = printer.copyCount();
   chosen.Collate = printer.collateCopies();

@@ -37,7 +37,7 @@ std::unique_ptr<QPrinter> TQtPrinter::MakePrinter() {
   auto printer = std::make_unique<QPrinter>(QPrinter::HighResolution);
   if (!FileName().empty()) {
     printer->setOutputFormat(QPrinter::PdfFormat);
-    printer->setOutputFileName(QFile::decodeName(FileName().c_str()));
+    printer->setOutputFileName(FileNameToQString(FileName()));
     printer->setResolution(PdfResolution);
     printer->setFullPage(false);
     printer->setPageLayout(QPageLayout(
@@ -95,7 +95,7 @@ void TQtPrinter::DropJob() {
   if (FPainter.isActive()) FPainter.end();
   FJob.reset();
   // Half a document is no document.
-  if (!FileName().empty()) QFile::remove(QFile::decodeName(FileName().c_str()));
+  if (!FileName().empty()) QFile::remove(FileNameToQString(FileName()));
 }
 
 }  // namespace vk

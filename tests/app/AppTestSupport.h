@@ -13,18 +13,20 @@
 #include <string>
 #include <vector>
 
+#include "platform/FilePaths.h"
 #include "platform/StringLists.h"
 #include "tests/platform/RegistryScope.h"
 #include "tests/platform/TempFolder.h"
 
 namespace vk::test {
 
+// The files by the program's names (in the code page).
 inline void WriteTextFile(const std::string& fileName, const std::string& text) {
-  std::ofstream(fileName, std::ios::binary) << text;
+  std::ofstream(FileNameToDisk(fileName), std::ios::binary) << text;
 }
 
 inline std::string ReadTextFile(const std::string& fileName) {
-  std::ifstream in(fileName, std::ios::binary);
+  std::ifstream in(FileNameToDisk(fileName), std::ios::binary);
   return std::string(std::istreambuf_iterator<char>(in), {});
 }
 

@@ -43,7 +43,7 @@ protected:
   std::string WriteProject(const std::string& folderName, const std::vector<TSourceFile>& files,
                            const std::string& extraSources = "", const char* makefile = nullptr) {
     std::string folder = Project.File(folderName);
-    mkdir(folder.c_str(), 0700);
+    ForceFolders(folder);
     for (const TSourceFile& file : files) WriteTextFile(folder + "/" + file.Name, file.Text);
     if (!extraSources.empty()) WriteTextFile(folder + "/AddFile.ini", "[AddFile]\r\n" + extraSources + "\r\n\r\n");
     if (makefile == WizardMakefile) {
@@ -407,6 +407,61 @@ TEST_F(MainBuildTest, WhatStopsABuildBeforeMakeRuns) {
     MainForm->CloseAll();
     Settle();
   }
+}
+
+// A project in a folder whose name is Hangul: the program shows and finds it
+// by its name in the code page, the tools work on the file system's UTF-8
+// name, and the paths they print come back to the pane and the jump.
+TEST_F(MainBuildTest, AProjectInAHangulFolderOpensSavesBuildsAndJumps) {
+  VK_REQUIRE_AVR_TOOL_CHAIN();
+  const std::string folder = WriteProject("프로젝트", {{"main.c", "void foo(void);\nint main(void) {\n  foo();\n}\n"}});
+  Open(folder + "/main.c");
+  EXPECT_EQ(Captions(), std::vector<std::string>{folder + "/main.c"});
+  EXPECT_EQ(Panel(spProjectFolder), folder + "/");
+  TSrcEdit* editor = MainForm->ActiveDocument()->Editor;
+  editor->SetCaretXY({1, 3});
+  editor->SetSelText("  int unused = 1;\n");
+  std::vector<std::string> rows = Build();
+  EXPECT_EQ(ReadTextFile(folder + "/main.c"), "void foo(void);\nint main(void) {\n  int unused = 1;\n  foo();\n}\n");
+  ASSERT_EQ(rows.size(), 6u);
+  EXPECT_EQ(rows[0], folder + "/main.c");
+  EXPECT_EQ(rows[1], "Error 2 1");
+  EXPECT_EQ(Pane(), (std::vector<std::string>{"main.c:3:7: warning: unused variable 'unused' [-Wunused-variable]",
+                                              folder + "/main.c:4: undefined reference to `foo'",
+                                              "collect2: error: ld returned 1 exit status"}));
+  DoubleClickPaneLine(2);
+  EXPECT_EQ(MainForm->ActiveDocument()->Caption(), folder + "/main.c");
+  EXPECT_EQ(editor->CaretY(), 4);
+}
+
+// Installed where the user cannot write, the program keeps its build script
+// and its search histories in the user's state folder, the histories
+// starting from the install's copies.
+TEST_F(MainBuildTest, AReadOnlyInstallBuildsAndKeepsItsHistoriesPerUser) {
+  VK_REQUIRE_AVR_TOOL_CHAIN();
+  CreateSearchDialogs();
+  const std::string install = LookUpInstallFolder().Folder, state = Project.File("state");
+  WriteTextFile(install + "/FindF.ini", "shipped\r\n");
+  setenv("XDG_STATE_HOME", state.c_str(), 1);
+  TScopeExit restore([] { unsetenv("XDG_STATE_HOME"); });
+  for (const std::string& folder : {install, Install.Path()}) chmod(folder.c_str(), 0555);
+  TScopeExit writable([&] {
+    for (const std::string& folder : {install, Install.Path()}) chmod(folder.c_str(), 0755);
+  });
+
+  Open(WriteProject("p", {{"main.c", "int main(void) { return 0; }\n"}}) + "/main.c");
+  EXPECT_EQ(Build()[1], "Ok 0 0");
+  EXPECT_TRUE(FileExists(state + "/vornkit/AVRRUN.BAT"));
+  EXPECT_FALSE(FileExists(InstallFolder + "/AVRRUN.BAT"));
+
+  FindForm->ComboFindText->SetText("blink");
+  ModalAnswers().PushResponder([](TCustomForm*) {
+    FindForm->OKBtn->Click();
+    return mrNone;
+  });
+  FindForm->ShowModal();
+  EXPECT_EQ(ReadTextFile(state + "/vornkit/FindF.ini"), "blink\r\nshipped\r\n");
+  EXPECT_EQ(ReadTextFile(install + "/FindF.ini"), "shipped\r\n");
 }
 
 // While make runs the window keeps painting (the process pump), the output

@@ -71,6 +71,15 @@ TEST(CodePageTest, ConvertsToAndFromUtf8) {
   EXPECT_EQ("\xED\x95\x9C\xEA\xB8\x80", CodePage::ToUtf8("한글"));
   EXPECT_EQ("한글", CodePage::FromUtf8("\xED\x95\x9C\xEA\xB8\x80"));
   EXPECT_EQ("a\xEF\xBF\xBD" "b", CodePage::ToUtf8("a\xFF" "b"));
+  EXPECT_EQ("a?b", CodePage::FromUtf8("a\xF0\x9F\x98\x80" "b"));  // one character the code page lacks
+  // Without replacements a byte or character that does not convert fails
+  // the whole text.
+  EXPECT_EQ("\xED\x95\x9C", CodePage::ExactToUtf8("한"));
+  EXPECT_EQ(std::nullopt, CodePage::ExactToUtf8("a\xFF"));
+  EXPECT_EQ(std::nullopt, CodePage::ExactToUtf8("\xC7"));
+  EXPECT_EQ("한", CodePage::ExactFromUtf8("\xED\x95\x9C"));
+  EXPECT_EQ(std::nullopt, CodePage::ExactFromUtf8("\xF0\x9F\x98\x80"));  // an emoji
+  EXPECT_EQ(std::nullopt, CodePage::ExactFromUtf8("\xC7\xD1"));           // no UTF-8
 }
 
 }  // namespace

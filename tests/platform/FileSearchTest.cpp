@@ -146,5 +146,52 @@ TEST(FilePathsTest, SplitsNamesAndDropsATrailingDotOnDelete) {
   EXPECT_TRUE(DirectoryExists(folder.Path()));
 }
 
+TEST(FilePathsTest, NamesAreUtf8OnDiskAndInTheCodePageInTheProgram) {
+  const struct {
+    std::string Program;
+    std::string Disk;
+    bool Back;  // the disk name comes back as the program's
+  } cases[] = {
+      {"main.c", "main.c", true},
+      {"/p/프로젝트/main.c", "/p/\xED\x94\x84\xEB\xA1\x9C\xEC\xA0\x9D\xED\x8A\xB8/main.c", true},
+      {"a\xFF.c", "a\xFF.c", false},         // no text of the code page: as it is
+      {"?", "\xF0\x9F\x98\x80", false},    // an emoji: no form in the code page
+      {"?", "\xC7\xD1.c", false},            // no UTF-8
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.Disk);
+    if (c.Program != "?") {
+      EXPECT_EQ(FileNameToDisk(c.Program), c.Disk);
+    }
+    EXPECT_EQ(FileNameFromDisk(c.Disk), c.Back ? std::optional(c.Program) : std::nullopt);
+    if (!c.Back) {
+      EXPECT_THROW(CheckedFileNameFromDisk(c.Disk), EFileNameError);
+    }
+  }
+
+  // A folder and a file made by the program carry their UTF-8 names and are
+  // found, listed, entered and removed by the program's names.
+  test::TTempFolder temp;
+  const std::string folder = temp.File("프로젝트"), file = folder + "/main.c";
+  ForceFolders(folder);
+  SaveBytesToFile(file, "int main;\n");
+  struct stat info;
+  EXPECT_EQ(0, stat(temp.File("\xED\x94\x84\xEB\xA1\x9C\xEC\xA0\x9D\xED\x8A\xB8/main.c").c_str(), &info));
+  SaveBytesToFile(temp.File("\xF0\x9F\x98\x80"), "");  // made by another program
+  EXPECT_TRUE(DirectoryExists(folder) && FileExists(file) && PathExists(folder));
+  EXPECT_TRUE(SameFile(file, temp.File("프로젝트//main.c")));
+  EXPECT_NE(-1, FileAge(file));
+  std::vector<std::string> listed;
+  TSearchRec rec;
+  for (int r = FindFirst(temp.File("*.*"), faAnyFile, rec); r == 0; r = FindNext(rec)) listed.push_back(rec.Name);
+  EXPECT_EQ(listed, (std::vector<std::string>{".", "..", "프로젝트"}));  // the emoji's file is left out
+  const std::string previous = GetCurrentDir();
+  ASSERT_TRUE(SetCurrentDir(folder));
+  EXPECT_EQ(folder, GetCurrentDir());
+  SetCurrentDir(previous);
+  EXPECT_TRUE(DeleteFile(file));
+  EXPECT_FALSE(PathExists(file));
+}
+
 }  // namespace
 }  // namespace vk

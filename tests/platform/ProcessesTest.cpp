@@ -8,6 +8,7 @@
 
 #include <gtest/gtest.h>
 
+#include "platform/FilePaths.h"
 #include "platform/Shell.h"
 #include "platform/Streams.h"
 #include "tests/platform/TempFolder.h"
@@ -53,6 +54,9 @@ TEST(ProcessRunnerTest, OutputArrivesAsWholeLinesInTheOrderWritten) {
       {"printf 'split '; sleep 0.1; echo line", {"split line"}, 0},
       {"read x; echo \"read $?\"; cat; echo done", {"read 1", "done"}, 0},  // standard input is at its end
       {"echo \"$LC_ALL\"; exit 3", {"C"}, 3},
+      // The command goes out in UTF-8 and its output comes back in the code
+      // page; bytes that are no UTF-8 (a quoted source line) come as printed.
+      {"echo 한글; printf '\\307\\321\\n'", {"한글", "\xC7\xD1"}, 0},
       {"kill -9 $$", {}, 128 + SIGKILL},
   };
   for (const auto& c : cases) {
@@ -65,11 +69,13 @@ TEST(ProcessRunnerTest, OutputArrivesAsWholeLinesInTheOrderWritten) {
   EXPECT_EQ(std::string(70000, 'x'), longLines[0]);
 }
 
-TEST(ProcessRunnerTest, StartsInAFolderWhoseNameHoldsBlanksQuotesAndDollars) {
+TEST(ProcessRunnerTest, StartsInAFolderWhoseNameHoldsBlanksQuotesDollarsOrHangul) {
   test::TTempFolder temp;
-  std::string folder = temp.File("a b'c\"$HOME");
-  ASSERT_EQ(0, mkdir(folder.c_str(), 0755));
-  EXPECT_EQ(Lines{folder}, RunScript("pwd", nullptr, folder));
+  for (const char* name : {"a b'c\"$HOME", "프로젝트"}) {
+    std::string folder = temp.File(name);
+    ForceFolders(folder);
+    EXPECT_EQ(Lines{folder}, RunScript("pwd", nullptr, folder));
+  }
 }
 
 TEST(ProcessRunnerTest, ACommandThatCannotStartIsAnError) {

@@ -6,13 +6,19 @@
 #include <QtCore/QTimer>
 #include <QtWidgets/QApplication>
 #include <QtWidgets/QMainWindow>
+#include <QtWidgets/QLabel>
 #include <QtWidgets/QMdiArea>
+#include <QtWidgets/QMenu>
+#include <QtWidgets/QMenuBar>
+#include <QtWidgets/QStatusBar>
 #include <iostream>
 
 #include "app/ChildWin.h"
 #include "app/Main.h"
 #include "app/Program.h"
 #include "app/SettingsStore.h"
+#include "platform/FilePaths.h"
+#include "platform/qt/QtConvert.h"
 #include "platform/qt/QtFormPeer.h"
 #include "tests/app/AppTestSupport.h"
 #include "tests/platform/qt/QtTestSupport.h"
@@ -45,15 +51,20 @@ TEST_F(MainWindowQtTest, TheProgramShowsItsMainWindowAndEndsWhenItCloses) {
   EXPECT_FALSE(IsFirstRun());
 }
 
+// The project's folder has a Hangul name: the caption, the Window menu and
+// the status bar show it in its own letters.
 TEST_F(MainWindowQtTest, AProjectOpensInTheMainWindow) {
-  WriteTextFile(Project.File("main.c"),
+  const QString folder = QString::fromStdString(Project.File("프로젝트"));
+  const std::string programFolder = QStringToFileName(folder);  // in the code page
+  ForceFolders(programFolder);
+  WriteTextFile(programFolder + "/main.c",
                 "/* Blink the LEDs on port B. */\n#include <avr/io.h>\n#include \"lcd.h\"\n\nint main(void)\n{\n"
                 "    DDRB = 0xFF;\n    for (;;) {\n        PORTB ^= 0x01;  // toggle\n    }\n    return 0;\n}\n");
-  WriteTextFile(Project.File("lcd.h"), "#ifndef LCD_H\n#define LCD_H\n\nvoid lcd_init(void);\n\n#endif\n");
+  WriteTextFile(programFolder + "/lcd.h", "#ifndef LCD_H\n#define LCD_H\n\nvoid lcd_init(void);\n\n#endif\n");
   Application().CreateForm(MainForm);
   MainForm->Show();
   OpenFromListFlag = 1;
-  OpenFromListPath = Project.File("main.c");
+  OpenFromListPath = programFolder + "/main.c";
   MainForm->FileOpenCmd->Execute();
   ASSERT_EQ(MainForm->DocumentCount(), 2);
 
@@ -64,6 +75,20 @@ TEST_F(MainWindowQtTest, AProjectOpensInTheMainWindow) {
   Application().Idle();
   QCoreApplication::processEvents();
   EXPECT_EQ(peer->MdiArea()->subWindowList().size(), 2);
+  // The front document's name in the window's caption, both in the Window
+  // menu, the folder in the status bar.
+  EXPECT_TRUE(window->windowTitle().endsWith(folder + "/main.c]")) << window->windowTitle().toStdString();
+  QStringList menu, panels;
+  for (QAction* action : window->menuBar()->actions())
+    if (action->menu())
+      for (QAction* item : action->menu()->actions()) menu << item->text();
+  EXPECT_EQ(menu.filter(folder).size(), 2) << menu.join(' ').toStdString();
+  for (QStatusBar* bar : window->findChildren<QStatusBar*>())
+    for (QLabel* label : bar->findChildren<QLabel*>()) panels << label->text();
+  EXPECT_TRUE(panels.contains(folder + "/")) << panels.join('|').toStdString();
+  // Cascaded, the document windows show their captions.
+  MainForm->WindowCascadeCmd->Execute();
+  QCoreApplication::processEvents();
   std::cout << "screenshot: " << SaveScreenshot(window->grab().toImage(), "main-window.png") << "\n";
 }
 

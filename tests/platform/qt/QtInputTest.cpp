@@ -252,7 +252,7 @@ TEST_F(QtInputHostTest, ThePointerTakesTheShapeTheControlAsksFor) {
 TEST_F(QtInputHostTest, FilesDroppedFromTheDesktopArriveOnlyWhereTheyAreAccepted) {
   QMimeData data;
   data.setUrls({QUrl::fromLocalFile(QString::fromUtf8("/tmp/\xED\x95\x9C.c")), QUrl::fromLocalFile("/tmp/b.h"),
-                QUrl("https://example.org/x")});
+                QUrl("https://example.org/x"), QUrl::fromLocalFile(QString::fromUtf8("/tmp/\xF0\x9F\x98\x80.c"))});
   QDragEnterEvent refused(QPoint(5, 5), Qt::CopyAction, &data, Qt::LeftButton, {});
   QCoreApplication::sendEvent(Client(), &refused);
   EXPECT_FALSE(refused.isAccepted());
@@ -262,7 +262,11 @@ TEST_F(QtInputHostTest, FilesDroppedFromTheDesktopArriveOnlyWhereTheyAreAccepted
   QCoreApplication::sendEvent(Client(), &enter);
   EXPECT_TRUE(enter.isAccepted());
   QDropEvent drop(QPointF(15, 25), Qt::CopyAction, &data, Qt::LeftButton, {});
+  MessageBoxAnswers().Push(IDOK);
   QCoreApplication::sendEvent(Client(), &drop);
+  // The file whose name the code page lacks is reported; the others arrive.
+  ASSERT_EQ(MessageBoxAnswers().Requests().size(), 1u);
+  EXPECT_NE(MessageBoxAnswers().Requests()[0].Text.find("/tmp/?.c"), std::string::npos);
   auto drops = FProbe.Messages(WM_DROPFILES);
   ASSERT_EQ(drops.size(), 1u);
   HDROP handle = drops[0].WParam;

@@ -8,6 +8,7 @@
 
 #include "platform/Dialogs.h"
 #include "platform/FileIcons.h"
+#include "platform/FilePaths.h"
 #include "platform/Processes.h"
 #include "platform/Streams.h"
 #include "tests/platform/TempFolder.h"
@@ -68,13 +69,26 @@ TEST(QtServicesTest, TheOpenDialogShowsTheFilterAndReturnsTheChosenFile) {
 }
 
 TEST(QtServicesTest, FolderPickerIconAndFileIconsComeFromQt) {
-  TTempFolder folder;
+  TTempFolder temp;
+  // The program spells the folders in the code page; one whose name the
+  // code page lacks is reported, not chosen.
+  const std::string hangul = temp.File("\xC7\xC1\xB7\xCE\xC1\xA7\xC6\xAE");  // 프로젝트
+  const std::string emoji = temp.File("\xF0\x9F\x98\x80");
+  for (const std::string& folder : {temp.Path(), hangul, emoji}) ForceFolders(folder);
+  for (const std::string& folder : {temp.Path(), hangul}) {
+    WhenFileDialogOpens([&](QFileDialog& dialog) {
+      static_cast<QDialog&>(dialog).accept();  // the folder it opened in
+    });
+    std::string chosen;
+    ASSERT_TRUE(SelectDirectory("Select a directory", folder, chosen));
+    EXPECT_EQ(folder, chosen);
+  }
   WhenFileDialogOpens([&](QFileDialog& dialog) {
-    static_cast<QDialog&>(dialog).accept();  // the folder it opened in
+    dialog.setDirectory(QString::fromStdString(emoji));
+    static_cast<QDialog&>(dialog).accept();
   });
   std::string chosen;
-  ASSERT_TRUE(SelectDirectory("Select a directory", folder.Path(), chosen));
-  EXPECT_EQ(folder.Path(), chosen);
+  EXPECT_THROW(SelectDirectory("Select a directory", temp.Path(), chosen), EFileNameError);
 
   TBitmap icon;
   ASSERT_TRUE(DialogService().StandardIcon(IDI_QUESTION, icon));
@@ -82,7 +96,7 @@ TEST(QtServicesTest, FolderPickerIconAndFileIconsComeFromQt) {
 
   int c = FileIcons().IconIndex("main.c");
   EXPECT_EQ(c, FileIcons().IconIndex("lcd.c"));
-  EXPECT_NE(c, FileIcons().IconIndex(folder.Path()));
+  EXPECT_NE(c, FileIcons().IconIndex(hangul));
   EXPECT_EQ(FileIcons().SmallImages().Count(), FileIcons().LargeImages().Count());
 }
 
