@@ -169,6 +169,9 @@ TEST_F(EnvironmentDlgTest, AMissingOrForeignMakefileKeepsTheDefaultOptions) {
       {"none, Cancel tries again", nullptr, {IDCANCEL, IDOK}, {" makefile Cannot open file!", path + "Cannot open file!"}},
       {"not ours", "all:\n\tcc main.c\n", {}, {}},
   };
+  // The external RAM option an earlier default stored, which did not link.
+  WriteEditorValue(EditorValue::ExtMemoryOptionsName, 1);
+  WriteEditorValue(EditorValue::ExtMemoryOptionsEdit, "-Wl,-Tdata=0x801100,--defsym=__heap_end=0x80ffff");
   for (const Case& c : cases) {
     SCOPED_TRACE(c.name);
     std::filesystem::remove(path);
@@ -182,6 +185,7 @@ TEST_F(EnvironmentDlgTest, AMissingOrForeignMakefileKeepsTheDefaultOptions) {
     EXPECT_EQ(messages, c.messages);
     EXPECT_EQ(test::LinesOf(dialog->CompilerOptionsMemo->Lines()), MakefileDefaults::CompilerOptions());
     EXPECT_EQ(test::LinesOf(dialog->LinkerOptionsMemo->Lines()), MakefileDefaults::LinkerOptions());
+    EXPECT_EQ(dialog->ExtMemoryOptionsEdit->Text(), MakefileDefaults::ExtMemoryForData);
     delete dialog;
     MessageBoxAnswers().Clear();
   }
@@ -230,7 +234,7 @@ TEST_F(EnvironmentDlgTest, OkAfterOneChangeOnEachPageWritesEveryStore) {
   std::vector<std::string> bootLoader = MakefileDefaults::BootLoaderLinkerOptions();
   bootLoader[1] = "$(EXTMEMOPTS)";  // written without its trailing blank
   EXPECT_EQ(written.LinkerOptions, bootLoader);
-  EXPECT_EQ(written.PrintfLib, MakefileDefaults::PrintfFloatLib);
+  EXPECT_EQ(written.PrintfLib, Trim(MakefileDefaults::PrintfFloatLib));
   EXPECT_EQ(written.DebugFormat, "stabs");
   EXPECT_EQ(written.AvrdudePort, "/dev/ttyS0");
   EXPECT_EQ(written.ObjDir, "obj");
