@@ -41,17 +41,18 @@ TEST(MakefileWizardTest, ExtraSourcesKeepTheirNamesWhateverTheirDots) {
 
 TEST(MakefileWizardTest, TheTemplateGetsTheValuesTheCutAndARulePerExtraSource) {
   TMakefileWizardValues values;
-  values.MainSource = "main ";  // a blank would make "main .c"
+  values.McuType = "at90CAN128";  // as -mmcu takes it: lower case
+  values.MainSource = "main ";    // a blank would make "main .c"
   values.CSources = "a.c b.c";
   const std::vector<std::string> lines = WizardMakefileLines(Template(31), values);
   ASSERT_EQ(lines.size(), 34u);
   EXPECT_EQ(lines[9], "t9");
   EXPECT_EQ(lines[10], "\tINCDIR=.");
   EXPECT_EQ(lines[11], "\tLIBDIR=$(AVR)/WinAvr/Avr/Lib");
-  EXPECT_EQ(lines[12], "\tSHELL=/bin/sh");
+  EXPECT_EQ(lines[12], "\tBINDIR=$(AVR)/WinAvr/Bin");
   EXPECT_EQ(lines[13], "t13");
   EXPECT_EQ(lines[14], "     FORMAT=ihex");
-  EXPECT_EQ(lines[16], "\tMCU=atmega128");
+  EXPECT_EQ(lines[16], "\tMCU=at90can128");
   EXPECT_EQ(lines[18], "\tTRG=main");
   EXPECT_EQ(lines[20], "\tSRC=$(TRG).c a.c b.c");
   EXPECT_EQ(lines[22], "\tASRC=");
