@@ -9,7 +9,7 @@
 #include "dialogs/EnvironmentMakefileText.h"
 #include "platform/Streams.h"
 #include "platform/StringLists.h"
-#include "tests/dialogs/AvrProject.h"
+#include "tests/platform/TempFolder.h"
 
 namespace vk {
 
@@ -211,18 +211,6 @@ TEST(EnvironmentMakefileTest, SavingAndLoadingTheProjectFile) {
     EXPECT_EQ(e.Message(), path + " Do not save the makefile file!");
   }
   EXPECT_EQ(LoadBytesFromFile(path), MakefileText(KnownOptions()));
-}
-
-TEST(EnvironmentMakefileTest, TheWrittenMakefileBuildsAProjectWithTheToolChain) {
-  if (!test::TAvrProject::ToolChainInstalled()) GTEST_SKIP() << "make and avr-gcc are not installed";
-  test::TAvrProject project;
-  TMakefileOptions options;
-  options.Target = "main";
-  options.CAddSources = "a.c b.c";
-  options.AsmAddSources = "twice.S";
-  ASSERT_TRUE(WriteMakefile(project.Folder() + "/", options));
-  project.ExpectMakeLinksEverySource();
-  EXPECT_TRUE(project.Exists("main.hex"));
 }
 
 }  // namespace

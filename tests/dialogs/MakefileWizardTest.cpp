@@ -2,19 +2,15 @@
 
 #include <gtest/gtest.h>
 
-#include <filesystem>
 
 #include "platform/Registry.h"
 #include "platform/Streams.h"
 #include "platform/StringLists.h"
-#include "tests/dialogs/AvrProject.h"
+#include "tests/platform/TempFolder.h"
 #include "tests/platform/RegistryScope.h"
 
 namespace vk {
 namespace {
-
-// The template the program ships.
-std::string ShippedTemplate() { return std::string(getenv("VORNKIT_TEST_DATA")) + "/../../data/makefile"; }
 
 // Lines "t0" ... of the given count, then the cut line and one more line.
 TStringList Template(int count) {
@@ -128,23 +124,6 @@ TEST(MakefileWizardTest, TheEditorFolderComesFromTheRegistry) {
   } catch (const EMakefileWizard& e) {
     EXPECT_EQ(e.Message(), "'SOFTWARE\\ZE_VAD\\Editor\\Editor Path'Cannot open file!");
   }
-}
-
-TEST(MakefileWizardTest, TheShippedTemplateBuildsAProjectWithTheToolChain) {
-  if (!test::TAvrProject::ToolChainInstalled()) GTEST_SKIP() << "make and avr-gcc are not installed";
-  test::TTempFolder editor;
-  std::filesystem::copy_file(ShippedTemplate(), editor.File("makefile"));
-  test::TAvrProject project;
-  TMakefileWizardRun run;
-  run.Values.MainSource = "main";
-  run.Values.SourceFolder = project.Folder();
-  run.Values.CSources = "a.c b.c";
-  run.Values.AsmSources = "twice.S";
-  run.BuildLines(editor.Path());
-  run.Save();
-  EXPECT_TRUE(run.Done());
-  ASSERT_TRUE(project.Exists("makefile"));
-  project.ExpectMakeLinksEverySource();
 }
 
 }  // namespace
