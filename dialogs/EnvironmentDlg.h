@@ -87,6 +87,7 @@ public:
   void OKBtnClick(TObject* Sender);
   void CancelBtnClick(TObject* Sender);
   void McuTypeComboBoxChange(TObject* Sender);
+  void McuTypeComboBoxDropDown(TObject* Sender);
   void CompilerOptionsDefaultBtnClick(TObject* Sender);
   void ExtlMemoryOptionsDefaultBtnClick(TObject* Sender);
   void DorUOptionsDefaultBtnClick(TObject* Sender);

@@ -1,7 +1,7 @@
 // OK in the settings dialog: every value is checked first, so that a value
 // that cannot be taken stops OK before anything is written; then the
-// makefile, the documents' colours, the registry, the open editors and
-// AddFile.ini, in that order.
+// makefile (unless the user keeps a makefile of their own), the documents'
+// colours, the registry, the open editors and AddFile.ini, in that order.
 
 #include "app/EditorSettings.h"
 #include "app/ProjectFiles.h"
@@ -29,7 +29,9 @@ void TEnvironmentDlg::OKBtnClick(TObject*) {
   // Each check raises the conversion error the error box reports; the
   // dialog then stays open with nothing written.
   const TMakefileOptions options = MakefileOptions();
-  CheckMakefileOptions(options);
+  // "User makefile": the project's makefile is the user's, left as it is.
+  const bool writeMakefile = RadioGroupMakeFile->ItemIndex() != 1;
+  if (writeMakefile) CheckMakefileOptions(options);
   const int fontSize = StrToInt(ComboBoxFontSize->Text());
   if (fontSize < 1) throw EConvertError(Format("'%s' is not a valid font size", ComboBoxFontSize->Text().c_str()));
   StrToInt(ComboBoxTabstop->Text());
@@ -37,7 +39,7 @@ void TEnvironmentDlg::OKBtnClick(TObject*) {
   // The spin edit keeps a typed number within its limits, as leaving it would.
   CBGutterWidth->SetValue(StrToInt(CBGutterWidth->Text()));
 
-  WriteProjectMakefile(options);
+  if (writeMakefile) WriteProjectMakefile(options);
   ApplyColors();
   WriteRegistry(fontSize);
   ApplyToEditors();

@@ -90,6 +90,7 @@ void TEnvironmentDlg::LoadEditorKey() {
   if (!extMemory) return;
   ShowExtMemoryIndex(*extMemory == 0 ? 0 : *extMemory == 1 ? 1 : 2);
   key.Text(EditorValue::ExtMemoryOptionsEdit, ExtMemoryOptionsEdit);
+  ExtMemoryOptionsEdit->SetText(UpToDateOption(ExtMemoryOptionsEdit->Text()));
   if (!key.Choice(AvrGccVornkitBool, VornkitRadioGroup)) return;
   const std::pair<const char*, TCheckBox*> options[] = {{AutoIndentModeBool, CBAutoIndentMode},
                                                          {CursorMoveEolBool, CBCursorMoveEol},

@@ -6,6 +6,7 @@
 #include "app/SettingsStore.h"
 #include "app/SharedTables.h"
 #include "dialogs/EnvironmentDlg.h"
+#include "dialogs/EnvironmentToolChain.h"
 #include "platform/Dialogs.h"
 #include "platform/FileSearch.h"
 #include "platform/MessageBoxes.h"
@@ -208,7 +209,13 @@ void TEnvironmentDlg::FolderPickerClick(TObject*) {
 
 // ---------------------------------------------------------------- the part
 
-void TEnvironmentDlg::McuTypeComboBoxChange(TObject*) { ShowMcuInfo(); }
+void TEnvironmentDlg::McuTypeComboBoxChange(TObject*) {
+  ShowMcuInfo();
+  TakeChosenPart(*McuTypeComboBox);
+}
+
+// Parts the installed compiler cannot build C for carry a mark.
+void TEnvironmentDlg::McuTypeComboBoxDropDown(TObject*) { MarkPartList(*McuTypeComboBox); }
 
 void TEnvironmentDlg::ShowMcuInfo() {
   const int row = McuTypeComboBox->ItemIndex();
@@ -255,6 +262,10 @@ void TEnvironmentDlg::TakePickedSource(TListBox* list, TEdit* edit, TPanel* pane
   const int index = list->ItemIndex();
   if (index < 0) return;
   const std::string name = list->Items().Get(index);
+  if (const std::string problem = SourceNameProblem(name); !problem.empty()) {
+    ShowMessage(problem);  // the list stays open for another pick
+    return;
+  }
   edit->SetText(edit->Text().empty() ? name : edit->Text() + " " + name);
   panel->SetVisible(false);
 }

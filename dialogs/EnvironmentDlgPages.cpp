@@ -6,6 +6,7 @@
 #include "app/SettingsStore.h"
 #include "app/SharedTables.h"
 #include "dialogs/EnvironmentDlg.h"
+#include "dialogs/EnvironmentToolChain.h"
 
 namespace vk {
 
@@ -32,6 +33,7 @@ void TEnvironmentDlg::CreatePartPages() {
     for (const TMcuRow& row : McuTable) McuTypeComboBox->Items().Add(row.Name);
   }
   McuTypeComboBox->OnChange = TNotifyEvent(this, &TEnvironmentDlg::McuTypeComboBoxChange);
+  McuTypeComboBox->OnDropDown = TNotifyEvent(this, &TEnvironmentDlg::McuTypeComboBoxDropDown);
   AddLabel(AVRType, 268, 14, VariableCaption("MCU"));
   PlaceLabel(Label106, AVRType, 340, 14, "MCU `ATtiny11,12,13,14,15' supported for assembler only");
   Place(Panel2, AVRType, 16, 40, 811, 529);
@@ -79,6 +81,7 @@ void TEnvironmentDlg::CreatePartPages() {
   Place(RadioGroupMakeFile, TabSheet2, 306, 228, 270, 72)->SetCaption("Makefile Options");
   SetItems(RadioGroupMakeFile->Items(), {"Auto Create \"makefile\"", "User \"makefile\""});
   RadioGroupMakeFile->SetItemIndex(0);
+  AddLabel(TabSheet2, 306, 306, "With User \"makefile\", OK leaves the makefile as it is.");
 }
 
 void TEnvironmentDlg::CreateCompilerPages() {
@@ -141,19 +144,19 @@ void TEnvironmentDlg::CreateCompilerPages() {
   Memo2->SetColor(clBtnFace);
   Memo2->SetScrollBars(ssBoth);
   Memo2->SetWordWrap(false);
-  for (const char* line : {"-Wl,-M,--section-start=.text=0x1800# mega8 2KBytes",
-                           "-Wl,-M,--section-start=.text=0x1800# mega8515 2KBytes",
-                           "-Wl,-M,--section-start=.text=0x1800# mega8535 2KBytes",
-                           "-Wl,-M,--section-start=.text=0x3800# mega16 2KBytes",
-                           "-Wl,-M,--section-start=.text=0x7000# mega32 4KBytes",
-                           "-Wl,-M,--section-start=.text=0xE000# mega64 8KBytes",
-                           "-Wl,-M,--section-start=.text=0x3800# mega162 2KBytes",
-                           "-Wl,-M,--section-start=.text=0x3800# mega163 2KBytes",
-                           "-Wl,-M,--section-start=.text=0x3800# mega169 2KBytes",
-                           "-Wl,-M,--section-start=.text=0x1E000# meag128 8KBytes",
-                           "-Wl,-M,--section-start=.text=0x1F000# meag1250,1251 8KBytes",
-                           "-Wl,-M,--section-start=.text=0x3E000# meag1280,1281 8KBytes",
-                           "-Wl,-M,--section-start=.text=0x3E000# meag2560,2561 8KBytes"})
+  for (const char* line : {"-Wl,--section-start=.text=0x1800# mega8 2KBytes",
+                           "-Wl,--section-start=.text=0x1800# mega8515 2KBytes",
+                           "-Wl,--section-start=.text=0x1800# mega8535 2KBytes",
+                           "-Wl,--section-start=.text=0x3800# mega16 2KBytes",
+                           "-Wl,--section-start=.text=0x7000# mega32 4KBytes",
+                           "-Wl,--section-start=.text=0xE000# mega64 8KBytes",
+                           "-Wl,--section-start=.text=0x3800# mega162 2KBytes",
+                           "-Wl,--section-start=.text=0x3800# mega163 2KBytes",
+                           "-Wl,--section-start=.text=0x3800# mega169 2KBytes",
+                           "-Wl,--section-start=.text=0x1E000# meag128 8KBytes",
+                           "-Wl,--section-start=.text=0x1F000# meag1250,1251 8KBytes",
+                           "-Wl,--section-start=.text=0x3E000# meag1280,1281 8KBytes",
+                           "-Wl,--section-start=.text=0x3E000# meag2560,2561 8KBytes"})
     Memo2->Lines().Add(line);
 
   // Library.

@@ -1,7 +1,10 @@
 #include "dialogs/EnvironmentMakefile.h"
 
+#include <algorithm>
+
 #include "app/ProjectFiles.h"
 #include "dialogs/EnvironmentMakefileText.h"
+#include "dialogs/EnvironmentToolChain.h"
 #include "platform/Streams.h"
 #include "platform/StringLists.h"
 
@@ -51,8 +54,20 @@ std::string VariableName(const TMakefileRow& row) {
   return TrimRight(name);
 }
 
+// Option texts that earlier defaults wrote and that do not build: the
+// assembler listing of a .s source overwrote the source, and external RAM
+// for data did not link.
+const std::pair<const char*, const char*> OutdatedDefaults[] = {
+    {"$(ADEFS) -Wa,-adhlns=$(<:%.S=$(OBJDIR)/%.lst),-gstabs,--listing-cont-lines=100",
+     MakefileDefaults::AssemblerOptions},
+    {"-Wl,-Tdata=0x801100,--defsym=__heap_end=0x80ffff", MakefileDefaults::ExtMemoryForData},
+};
+// The boot loader's start lines once asked the linker for a map on the
+// standard output (-M), which left no map file for the memory report.
+const std::string_view OutdatedBootStart = "-Wl,-M,--section-start=";
+
 void CheckValue(const TMakefileRow& row, const std::string& value) {
-  const std::string written = TrimRight(value);
+  const std::string written = Trim(value);
   if (written.find_first_of("\r\n") != std::string::npos || (!written.empty() && written.back() == '\\'))
     throw EMakefileValue(Format("The makefile value of %s must be one line (no line break, no \\ at its end)",
                                 VariableName(row).c_str()));
@@ -74,15 +89,12 @@ void AppendComments(std::string& text, const std::vector<const char*>& comments)
 }
 
 // A memo's lines as one entry: "NAME=" first, "NAME+=" after, each line
-// ended, so the entry's own line break leaves an empty line.
+// ended, so the entry's own line break leaves an empty line. An empty memo
+// still sets its variable, to nothing, so that reading the file back
+// empties the memo rather than leaving it as it was.
 std::string FlagGroup(const char* name, const std::vector<std::string>& lines) {
-  std::string entry;
-  for (size_t i = 0; i < lines.size(); ++i) {
-    entry += name;
-    entry += i == 0 ? "=" : "+=";
-    entry += TrimRight(lines[i]);
-    entry += CRLF;
-  }
+  std::string entry = std::string(name) + "=" + (lines.empty() ? "" : Trim(lines[0])) + CRLF;
+  for (size_t i = 1; i < lines.size(); ++i) entry += std::string(name) + "+=" + Trim(lines[i]) + CRLF;
   return entry;
 }
 
@@ -121,7 +133,21 @@ std::vector<std::string> LogicalLines(const TStrings& lines) {
   return result;
 }
 
+// The row that the variable sets; nullptr for none.
+const TMakefileRow* ReadBackRow(const std::string& name) {
+  for (const TMakefileRow& row : MakefileRows())
+    if (row.ReadBack && VariableName(row) == name) return &row;
+  return nullptr;
+}
+
 }  // namespace
+
+std::string UpToDateOption(const std::string& value) {
+  for (auto [outdated, current] : OutdatedDefaults)
+    if (value == outdated) return current;
+  if (value.starts_with(OutdatedBootStart)) return "-Wl," + value.substr(std::string_view("-Wl,-M,").size());
+  return value;
+}
 
 void CheckMakefileOptions(const TMakefileOptions& options) {
   for (const TMakefileRow& row : MakefileRows()) {
@@ -129,6 +155,11 @@ void CheckMakefileOptions(const TMakefileOptions& options) {
     if (row.Lines)
       for (const std::string& line : options.*row.Lines) CheckValue(row, line);
   }
+  // Every object is compiled to $(OBJDIR)/name.o: an empty folder name
+  // would put them into "/", a blank would split the name in two.
+  const std::string objDir = Trim(options.ObjDir);
+  if (objDir.empty() || objDir.find_first_of(" \t") != std::string::npos)
+    throw EMakefileValue("ObjDir must name one folder, without blanks (. is the project folder)");
 }
 
 std::string MakefileText(const TMakefileOptions& options) {
@@ -138,11 +169,15 @@ std::string MakefileText(const TMakefileOptions& options) {
     switch (row.Kind) {
       case TMakefileRow::mrText:
         AppendComments(text, row.Comments);
-        AppendEntry(text, row.Assignment + TrimRight(options.*row.Text));
+        AppendEntry(text, row.Assignment + Trim(options.*row.Text));
+        break;
+      case TMakefileRow::mrPart:
+        AppendComments(text, row.Comments);
+        AppendEntry(text, row.Assignment + MmcuSpelling(options.*row.Text));
         break;
       case TMakefileRow::mrSources: {
         AppendComments(text, row.Comments);
-        const std::string sources = TrimRight(options.*row.Text);
+        const std::string sources = Trim(options.*row.Text);
         AppendEntry(text, sources.empty() ? row.Assignment : row.Assignment + (" " + sources));
         break;
       }
@@ -153,7 +188,7 @@ std::string MakefileText(const TMakefileOptions& options) {
       case TMakefileRow::mrExtMemory:
         if (options.ExtMemoryIndex == 0) break;
         AppendComments(text, ExtMemoryComments(options.ExtMemoryIndex));
-        AppendEntry(text, row.Assignment + TrimRight(options.*row.Text));
+        AppendEntry(text, row.Assignment + Trim(options.*row.Text));
         break;
     }
   }
@@ -176,29 +211,29 @@ bool WriteMakefile(const std::string& projectFolder, const TMakefileOptions& opt
 }
 
 bool SetMakefileOption(TMakefileOptions& options, const std::string& name, const std::string& value) {
-  for (const TMakefileRow& row : MakefileRows()) {
-    if (!row.ReadBack || VariableName(row) != name) continue;
-    if (row.Lines)
-      (options.*row.Lines).push_back(value);
-    else
-      options.*row.Text = value;
-    return true;
-  }
-  return false;
+  const TMakefileRow* row = ReadBackRow(name);
+  if (!row) return false;
+  const std::string text = UpToDateOption(Trim(value));
+  if (!row->Lines)
+    options.*row->Text = text;
+  else if (!text.empty())
+    (options.*row->Lines).push_back(text);
+  return true;
 }
 
 void ReadMakefileOptions(const TStrings& lines, TMakefileOptions& options) {
-  // Read into a copy first: only a file that sets something replaces the
-  // memos, so a foreign makefile leaves the defaults in place.
-  TMakefileOptions read = options;
-  for (auto memo : {&TMakefileOptions::CompilerOptions, &TMakefileOptions::CppCompilerOptions,
-                    &TMakefileOptions::LinkerOptions, &TMakefileOptions::AvrdudeFlags})
-    (read.*memo).clear();
-  bool any = false;
+  std::vector<const TMakefileRow*> memosRead;
   std::string name, value;
-  for (const std::string& line : LogicalLines(lines))
-    if (SplitAssignment(line, name, value)) any |= SetMakefileOption(read, name, value);
-  if (any) options = std::move(read);
+  for (const std::string& line : LogicalLines(lines)) {
+    if (!SplitAssignment(line, name, value)) continue;
+    // The file's first line for a memo replaces what the memo held.
+    const TMakefileRow* row = ReadBackRow(name);
+    if (row && row->Lines && std::find(memosRead.begin(), memosRead.end(), row) == memosRead.end()) {
+      (options.*row->Lines).clear();
+      memosRead.push_back(row);
+    }
+    SetMakefileOption(options, name, value);
+  }
 }
 
 void LoadMakefileOptions(const std::string& projectFolder, TMakefileOptions& options) {

@@ -36,14 +36,20 @@ inline constexpr const char* DebugFormat = "dwarf-2";
 inline constexpr const char* IncludePath = "$(AVR)/WinAVR/avr/include";
 inline constexpr const char* CStandard = "-std=gnu99";
 inline constexpr const char* DorUOption = "-DF_CPU=$(F_CPU)UL";
+// The listing is named after the source whether it ends in .S or .s (a
+// substitution of %.S alone would hand a .s source to the listing option,
+// which would overwrite it).
 inline constexpr const char* AssemblerOptions =
-    "$(ADEFS) -Wa,-adhlns=$(<:%.S=$(OBJDIR)/%.lst),-gstabs,--listing-cont-lines=100";
+    "$(ADEFS) -Wa,-adhlns=$(OBJDIR)/$(basename $<).lst,-gstabs,--listing-cont-lines=100";
 inline constexpr const char* PrintfLib = "-Wl,-u,vfprintf -lprintf_min";
 inline constexpr const char* PrintfFloatLib = " -Wl,-u,vfprintf -lprintf_flt";
 inline constexpr const char* ScanfLib = "-Wl,-u,vfscanf -lscanf_min";
 inline constexpr const char* ScanfFloatLib = "-Wl,-u,vfscanf -lscanf_flt";
 inline constexpr const char* MathLib = "-lm";
-inline constexpr const char* ExtMemoryForData = "-Wl,-Tdata=0x801100,--defsym=__heap_end=0x80ffff";
+// Data placed in the external RAM needs the linker's data region widened
+// to it (up to 0x810000); the part's own region ends with its internal RAM.
+inline constexpr const char* ExtMemoryForData =
+    "-Wl,-Tdata=0x801100,--defsym=__heap_end=0x80ffff,--defsym=__DATA_REGION_LENGTH__=0xff00";
 inline constexpr const char* ExtMemoryForHeap = "-Wl,--defsym=__heap_start=0x801100,--defsym=__heap_end=0x807fff";
 inline constexpr const char* AvrdudeProgrammer = "stk500v2";
 // The serial device of a USB programmer.
@@ -52,7 +58,7 @@ inline constexpr const char* AvrdudeWriteEeprom = "-U eeprom:w:$(TARGET).eep";
 inline constexpr const char* AvrdudeWriteFlash = "-U flash:w:$(TARGET).hex";
 inline constexpr const char* AvrdudeEraseCounter = "-y";
 inline constexpr const char* AvrdudeNoVerify = "-V";
-inline constexpr const char* BootLoaderStart = "-Wl,-M,--section-start=.text=0x1E000";
+inline constexpr const char* BootLoaderStart = "-Wl,--section-start=.text=0x1E000";
 
 std::vector<std::string> CompilerOptions();
 std::vector<std::string> CppCompilerOptions();
@@ -102,14 +108,24 @@ struct TMakefileOptions {
   bool operator==(const TMakefileOptions&) const = default;
 };
 
+// The option text as today's defaults write it, when an earlier default
+// wrote it and it does not build (a .s listing that overwrote the source,
+// external RAM for data that did not link, a boot loader line that left no
+// map); any other text as it is.
+std::string UpToDateOption(const std::string& value);
+
 // Raises EMakefileValue when a value would not mean in the makefile what its
 // control shows: a line break, or a backslash at its end (which would join
-// the next line). Trailing blanks are fine: they are not written.
+// the next line); or when the object folder is empty (the objects would go
+// to "/") or holds a blank. Blanks at the ends are fine: they are not
+// written.
 void CheckMakefileOptions(const TMakefileOptions& options);
 
-// The whole file, CR LF after every line. Values are written without their
-// trailing blanks (make would keep them: "32000000 " would make F_CPU a
-// broken number). Raises EMakefileValue as CheckMakefileOptions does.
+// The whole file, CR LF after every line. Values are written without the
+// blanks at their ends (make would keep trailing ones: "32000000 " would
+// make F_CPU a broken number), the part in the spelling -mmcu takes (lower
+// case), and an empty memo as its variable set to nothing. Raises
+// EMakefileValue as CheckMakefileOptions does.
 std::string MakefileText(const TMakefileOptions& options);
 
 // Writes the file "makefile" of the project folder anew, atomically. Without
@@ -119,16 +135,18 @@ std::string MakefileText(const TMakefileOptions& options);
 // old file as it was.
 bool WriteMakefile(const std::string& projectFolder, const TMakefileOptions& options);
 
-// Sets the option of one makefile variable (exact, case-sensitive name);
-// a flag variable appends the value as a new memo line. False for a name
-// that sets nothing, including TARGET, SRC, ASRC and EXTRAINCDIRS, which the
-// dialog fills from its other stores.
+// Sets the option of one makefile variable (exact, case-sensitive name) to
+// the value without the blanks at its ends, through UpToDateOption; a flag
+// variable appends it as a new memo line (an empty value adds none). False
+// for a name that sets nothing, including TARGET, SRC, ASRC and
+// EXTRAINCDIRS, which the dialog fills from its other stores.
 bool SetMakefileOption(TMakefileOptions& options, const std::string& name, const std::string& value);
 
 // Reads the variable lines of a makefile into the options. Lines continued
-// with a backslash are joined first, as make joins them. When the lines set
-// at least one option, the four memos are emptied and then refilled from
-// the file; a file that sets none (not one of ours) changes nothing.
+// with a backslash are joined first, as make joins them. A memo is emptied
+// and refilled when the file sets its variable; every option the file does
+// not set keeps its value, so a hand-written makefile that names only the
+// part leaves the compiler and linker options as they were.
 void ReadMakefileOptions(const TStrings& lines, TMakefileOptions& options);
 
 // Loads the project's makefile and reads it as above. Raises the stream

@@ -49,7 +49,7 @@ const std::vector<TMakefileRow>& MakefileRows() {
         "#25 To rebuild project do 'make clean' then 'make all'.",
         "                                                                                ",
         "#27------MCU name:McuTypeEdit---------------------------------------------------"},
-       "MCU=", R::mrText, &O::McuType},
+       "MCU=", R::mrPart, &O::McuType},
       {{"#30--------Processor frequency:AvrMcuFrqEdit-----------------------------------",
         "#31     This will define a symbol, F_CPU, in all source code files equal to the",
         "#32     processor frequency. You can then use this symbol in your source code to",
@@ -241,11 +241,13 @@ const char* const MakefileRules =
     "MSG_CLEANING = Cleaning project:\n"
     "MSG_CREATING_LIBRARY = Creating library:\n"
     "\n"
-    "# Define all object files.\n"
-    "OBJ = $(SRC:%.c=$(OBJDIR)/%.o) $(CPPSRC:%.cpp=$(OBJDIR)/%.o) $(ASRC:%.S=$(OBJDIR)/%.o)\n"
+    "# Define all object files (assembler sources end in .S or .s).\n"
+    "OBJ = $(SRC:%.c=$(OBJDIR)/%.o) $(CPPSRC:%.cpp=$(OBJDIR)/%.o) \\\n"
+    "$(patsubst %.s,$(OBJDIR)/%.o,$(ASRC:%.S=$(OBJDIR)/%.o))\n"
     "\n"
     "# Define all listing files.\n"
-    "LST = $(SRC:%.c=$(OBJDIR)/%.lst) $(CPPSRC:%.cpp=$(OBJDIR)/%.lst) $(ASRC:%.S=$(OBJDIR)/%.lst)\n"
+    "LST = $(SRC:%.c=$(OBJDIR)/%.lst) $(CPPSRC:%.cpp=$(OBJDIR)/%.lst) \\\n"
+    "$(patsubst %.s,$(OBJDIR)/%.lst,$(ASRC:%.S=$(OBJDIR)/%.lst))\n"
     "\n"
     "# Compiler flags to generate dependency files.\n"
     "GENDEPFLAGS = -MMD -MP -MF .dep/$(@F).d\n"
@@ -409,6 +411,11 @@ const char* const MakefileRules =
     "\n"
     "# Assemble: create object files from assembler source files.\n"
     "$(OBJDIR)/%.o : %.S\n"
+    "\t@echo\n"
+    "\t@echo $(MSG_ASSEMBLING) $<\n"
+    "\t$(CC) -c $(ALL_ASFLAGS) $< -o $@\n"
+    "\n"
+    "$(OBJDIR)/%.o : %.s\n"
     "\t@echo\n"
     "\t@echo $(MSG_ASSEMBLING) $<\n"
     "\t$(CC) -c $(ALL_ASFLAGS) $< -o $@\n"

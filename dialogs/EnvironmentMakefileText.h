@@ -13,6 +13,7 @@ namespace vk {
 struct TMakefileRow {
   enum TKind {
     mrText,       // Assignment + the text
+    mrPart,       // Assignment + the part in the spelling -mmcu takes
     mrFlags,      // a flag group: Assignment "=" first line, Assignment "+=" each further line
     mrSources,    // Assignment, then a blank and the text when there is one
     mrExtMemory,  // no row at index 0; the comments depend on the index

@@ -1,6 +1,7 @@
 #include "dialogs/MakeFileWizzard.h"
 
 #include "app/ProjectFiles.h"
+#include "dialogs/EnvironmentToolChain.h"
 #include "platform/FilePaths.h"
 #include "platform/FileSearch.h"
 #include "platform/MessageBoxes.h"
@@ -143,7 +144,12 @@ void TFormMakeWizzard::Finish() {
   Close();
 }
 
-// ----- page 1: the tool chain
+// ----- page 1: the part and the tool chain
+
+void TFormMakeWizzard::ComboAvrMpuChange(TObject*) { TakeChosenPart(*ComboAvrMpu); }
+
+// Parts the installed compiler cannot build C for carry a mark.
+void TFormMakeWizzard::ComboAvrMpuDropDown(TObject*) { MarkPartList(*ComboAvrMpu); }
 
 void TFormMakeWizzard::ShowChosenFolder() {
   std::string folder;
@@ -184,6 +190,10 @@ void TFormMakeWizzard::BtnMainSourceClick(TObject*) {
   if (!OpenDialog1->Execute()) return;
   const std::string& file = OpenDialog1->FileName();
   const std::string name = ExtractFileName(file);
+  if (const std::string problem = SourceNameProblem(name); !problem.empty()) {
+    ShowMessage(problem);
+    return;
+  }
   const size_t dot = name.rfind('.');
   std::string folder = ExtractFilePath(file);
   if (folder.size() > 1) folder.pop_back();  // the root keeps its "/"
@@ -211,6 +221,10 @@ void TFormMakeWizzard::BtnAsmSourceAddClick(TObject*) {
 void TFormMakeWizzard::TakePicked(TListBox* list, TEdit* edit, TPanel* panel) {
   if (list->ItemIndex() < 0) return;
   const std::string picked = list->Items().Get(list->ItemIndex());
+  if (const std::string problem = SourceNameProblem(picked); !problem.empty()) {
+    ShowMessage(problem);  // the list stays open for another pick
+    return;
+  }
   const std::string text = edit->Text();
   edit->SetText(text.empty() ? picked : text + " " + picked);
   panel->Hide();

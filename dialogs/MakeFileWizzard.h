@@ -54,6 +54,8 @@ public:
   void BitBtn1Click(TObject* Sender);
   void BitBtn2Click(TObject* Sender);
   void BitBtn3Click(TObject* Sender);
+  void ComboAvrMpuChange(TObject* Sender);
+  void ComboAvrMpuDropDown(TObject* Sender);
   void Avr_GccIncPathBtnClick(TObject* Sender);
   void Avr_GccLibPathBtnClick(TObject* Sender);
   void Avr_GccBinPathBtnClick(TObject* Sender);

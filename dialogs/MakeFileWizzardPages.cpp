@@ -9,20 +9,6 @@ namespace vk {
 
 namespace {
 
-// The wizard's own part list, in its order.
-const char* const WizardParts[] = {
-    "at90S1200",  "attiny11",   "attiny12",   "attiny15",   "attiny28",    "attiny13",    "attiny22",   "attiny24",
-    "attiny25",   "attiny26",   "attiny44",   "attiny45",   "attiny84",    "attiny85",    "attiny261",  "attiny461",
-    "attiny861",  "attiny2313", "at90S2323",  "at90S2333",  "at90S2343",   "at90S4414",   "at90S4433",  "at90S4434",
-    "at90S8515",  "at90C8534",  "at90S8535",  "at86rf401",  "atmega103",   "atmega603",   "at43usb320", "at43usb355",
-    "at76c711",   "atmega8",    "atmega48",   "atmega88",   "atmega8515",  "atmega8535",  "at90PWM2",   "at90PWM3",
-    "atmega16",   "atmega161",  "atmega162",  "atmega163",  "atmega164P",  "atmega165",   "atmega165p", "atmega168",
-    "atmega169",  "atmega169p", "atmega32",   "atmega323",  "atmega324P",  "atmega325",   "atmega3250", "atmega329",
-    "atmega3290", "atmega406",  "atmega640",  "atmega64",   "atmega644",   "atmega644P",  "atmega645",  "atmega6450",
-    "atmega649",  "atmega6490", "atmega128",  "atmega1280", "atmega1281",  "at90CAN32",   "at90CAN64",  "at90CAN128",
-    "at90USB646", "at90USB647", "at90USB1286", "at90USB1287", "at94K"};
-static_assert(std::size(WizardParts) == 77);
-
 // A borderless memo that reads as static text.
 void GuideText(TMemo* memo, TWinControl* page, int left, int top, int width, int height,
                std::initializer_list<const char*> lines) {
@@ -113,6 +99,8 @@ void TFormMakeWizzard::BuildToolPage() {
   Place(ComboAvrMpu, TabSheet2, 150, 16, 160, 21);
   for (const char* part : WizardParts) ComboAvrMpu->Items().Add(part);
   ComboAvrMpu->SetText(values.McuType);
+  ComboAvrMpu->OnChange = TNotifyEvent(this, &TFormMakeWizzard::ComboAvrMpuChange);
+  ComboAvrMpu->OnDropDown = TNotifyEvent(this, &TFormMakeWizzard::ComboAvrMpuDropDown);
   Place(LabelHex, TabSheet2, 16, 52, 0, 0, "Hex format type");
   Place(ComboBoxIhex, TabSheet2, 150, 48, 100, 21);
   ComboBoxIhex->Items().Add("ihex");

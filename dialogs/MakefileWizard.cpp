@@ -3,10 +3,23 @@
 #include "app/ProjectFiles.h"
 #include "app/SettingsStore.h"
 #include "app/SharedTables.h"
+#include "dialogs/EnvironmentToolChain.h"
 #include "platform/Streams.h"
 #include "platform/StringLists.h"
 
 namespace vk {
+
+const std::array<const char*, 77> WizardParts = {
+    "at90S1200",  "attiny11",   "attiny12",   "attiny15",   "attiny28",    "attiny13",    "attiny22",   "attiny24",
+    "attiny25",   "attiny26",   "attiny44",   "attiny45",   "attiny84",    "attiny85",    "attiny261",  "attiny461",
+    "attiny861",  "attiny2313", "at90S2323",  "at90S2333",  "at90S2343",   "at90S4414",   "at90S4433",  "at90S4434",
+    "at90S8515",  "at90C8534",  "at90S8535",  "at86rf401",  "atmega103",   "atmega603",   "at43usb320", "at43usb355",
+    "at76c711",   "atmega8",    "atmega48",   "atmega88",   "atmega8515",  "atmega8535",  "at90PWM2",   "at90PWM3",
+    "atmega16",   "atmega161",  "atmega162",  "atmega163",  "atmega164P",  "atmega165",   "atmega165p", "atmega168",
+    "atmega169",  "atmega169p", "atmega32",   "atmega323",  "atmega324P",  "atmega325",   "atmega3250", "atmega329",
+    "atmega3290", "atmega406",  "atmega640",  "atmega64",   "atmega644",   "atmega644P",  "atmega645",  "atmega6450",
+    "atmega649",  "atmega6490", "atmega128",  "atmega1280", "atmega1281",  "at90CAN32",   "at90CAN64",  "at90CAN128",
+    "at90USB646", "at90USB647", "at90USB1286", "at90USB1287", "at94K"};
 
 const char* const WizardCutLine = "$(TRG).o : $(TRG).c";
 
@@ -14,7 +27,7 @@ namespace {
 
 // The template lines the wizard rewrites, by 0-based line number.
 enum : int {
-  IncDirLine = 10, LibDirLine = 11, ShellLine = 12, FormatLine = 14, McuLine = 16, TargetLine = 18,
+  IncDirLine = 10, LibDirLine = 11, BinDirLine = 12, FormatLine = 14, McuLine = 16, TargetLine = 18,
   SrcLine = 20, AsrcLine = 22, CompilerLine = 28, AssemblerLine = 29, LinkerLine = 30
 };
 
@@ -60,10 +73,11 @@ std::vector<std::string> WizardMakefileLines(const TStrings& templateLines, cons
   const auto value = [](const std::string& text) { return TrimRight(text); };
   lines[IncDirLine] = "\tINCDIR=" + value(values.IncludePath);
   lines[LibDirLine] = "\tLIBDIR=" + value(values.LibraryPath);
-  // The shell make runs recipes with is the system's.
-  lines[ShellLine] = "\tSHELL=/bin/sh";
+  // The template puts the bin folder in front of PATH (the shell make runs
+  // recipes with is the system's).
+  lines[BinDirLine] = "\tBINDIR=" + value(values.BinPath);
   lines[FormatLine] = "     FORMAT=" + value(values.HexFormat);
-  lines[McuLine] = "\tMCU=" + value(values.McuType);
+  lines[McuLine] = "\tMCU=" + MmcuSpelling(values.McuType);
   lines[TargetLine] = "\tTRG=" + value(values.MainSource);
   lines[SrcLine] = "\tSRC=$(TRG).c";
   lines[AsrcLine] = "\tASRC=";

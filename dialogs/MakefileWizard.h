@@ -4,6 +4,7 @@
 // cut after the line that compiles the main source, and one dependency
 // line per extra source appended.
 
+#include <array>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -26,7 +27,7 @@ struct TMakefileWizardValues {
   std::string HexFormat = "ihex";                                                      // ComboBoxIhex
   std::string IncludePath = ".";                                                       // Avr_GccIncPathEdit
   std::string LibraryPath = "$(AVR)/WinAvr/Avr/Lib";                                   // Avr_GccLibPathEdit
-  std::string BinPath = "$(AVR)/WinAvr/Bin";                                           // Avr_GccBinPathEdit
+  std::string BinPath = "$(AVR)/WinAvr/Bin";  // Avr_GccBinPathEdit: put in front of the makefile's PATH
   std::string CompilerFlags = "-g -O3 -Wall -Wstrict-prototypes -Wa,-ahlms=$(<:.c=.lst)";  // Avr_GccDefaultCompilEdit
   std::string AssemblerFlags = "-Wa,-gstabs";                                          // Avr_GccDefaultAsmEdit
   std::string LinkerFlags = "-Wl,-Map=$(TRG).map,--cref";                              // Avr_GccDefaultLinkerEdit
@@ -35,6 +36,9 @@ struct TMakefileWizardValues {
   std::string CSources;                                                                // EditAddSorceC
   std::string AsmSources;                                                              // EditAssmbl
 };
+
+// The wizard's own part list, in its order (not the shared part table).
+extern const std::array<const char*, 77> WizardParts;
 
 // The line after which the wizard cuts the template.
 extern const char* const WizardCutLine;

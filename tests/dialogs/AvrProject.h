@@ -1,9 +1,7 @@
 #pragma once
-// A temporary AVR project built with the real tool chain: a main source
-// that calls into two C sources and one assembler source, so a link that
-// misses any of them fails.
+// A temporary AVR project: a main source that calls into two C sources and
+// one assembler source.
 
-#include <cstdlib>
 #include <filesystem>
 #include <string>
 
@@ -24,27 +22,11 @@ public:
     Write("twice.S", ".global asm_twice\nasm_twice:\n  add r24, r24\n  ret\n");
   }
 
-  static bool ToolChainInstalled() {
-    return std::system("command -v make >/dev/null 2>&1 && command -v avr-gcc >/dev/null 2>&1") == 0;
-  }
-
   const std::string& Folder() const { return FFolder.Path(); }
   std::string File(const std::string& name) const { return FFolder.File(name); }
   void Write(const std::string& name, const std::string& text) const { WriteTextFile(File(name), text); }
   bool Exists(const std::string& name) const { return std::filesystem::exists(File(name)); }
   std::string Read(const std::string& name) const { return ReadTextFile(File(name)); }
-
-  // Runs make in the folder and checks that the link took in every source.
-  void ExpectMakeLinksEverySource() const {
-    const TCommandResult make = RunCommand(Folder(), "make");
-    std::string output;
-    for (const std::string& line : make.Lines) output += line + "\n";
-    ASSERT_EQ(make.Status, 0) << output;
-    ASSERT_TRUE(Exists("main.map")) << output;
-    const std::string map = Read("main.map");
-    for (const char* object : {"main.o", "a.o", "b.o", "twice.o"})
-      EXPECT_NE(map.find(object), std::string::npos) << object;
-  }
 
 private:
   TTempFolder FFolder;

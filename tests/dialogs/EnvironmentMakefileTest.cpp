@@ -9,7 +9,7 @@
 #include "dialogs/EnvironmentMakefileText.h"
 #include "platform/Streams.h"
 #include "platform/StringLists.h"
-#include "tests/dialogs/AvrProject.h"
+#include "tests/platform/TempFolder.h"
 
 namespace vk {
 
@@ -67,6 +67,7 @@ TEST(EnvironmentMakefileTest, KnownValuesWriteTheGoldenFileAndReadBackToTheSameB
   TMakefileOptions expected = known;
   // Written without the blanks at their ends: make would keep them.
   expected.McuFrq = "32000000";
+  expected.PrintfLib = Trim(MakefileDefaults::PrintfFloatLib);
   expected.LinkerOptions[1] = "$(EXTMEMOPTS)";
   EXPECT_EQ(read, expected);
 }
@@ -90,10 +91,12 @@ TEST(EnvironmentMakefileTest, RowsThatDependOnTheirValues) {
       {"a memo of three lines",
        [](TMakefileOptions& o) { o.AvrdudeFlags = {"-a", "-b", "-c"}; },
        "AVRDUDE_FLAGS=-a\r\nAVRDUDE_FLAGS+=-b\r\nAVRDUDE_FLAGS+=-c\r\n\r\n#-", ""},
-      {"an empty memo", [](TMakefileOptions& o) { o.CompilerOptions.clear(); },
-       "create assembler listing\r\n\r\n#86", "\r\nCFLAGS="},
-      {"trailing blanks", [](TMakefileOptions& o) { o.McuFrq = "8000000 \t", o.LinkerOptions = {"-lm  "}; },
-       "\r\nF_CPU=8000000\r\n", "LDFLAGS=-lm "},
+      {"an empty memo sets its variable to nothing", [](TMakefileOptions& o) { o.CompilerOptions.clear(); },
+       "create assembler listing\r\nCFLAGS=\r\n\r\n#86", "CFLAGS+="},
+      {"blanks at the ends", [](TMakefileOptions& o) { o.McuFrq = " 8000000 \t", o.LinkerOptions = {" -lm  "}; },
+       "\r\nF_CPU=8000000\r\n", "LDFLAGS= -lm"},
+      {"the part in the spelling -mmcu takes", [](TMakefileOptions& o) { o.McuType = " at90CAN128"; },
+       "\r\nMCU=at90can128\r\n", ""},
   };
   for (const Case& c : cases) {
     TMakefileOptions options;
@@ -111,14 +114,17 @@ TEST(EnvironmentMakefileTest, RowsThatDependOnTheirValues) {
 TEST(EnvironmentMakefileTest, ValuesThatWouldBreakTheFileAreRefused) {
   struct Case {
     std::function<void(TMakefileOptions&)> set;
-    const char* variable;
+    const char* message;
   };
   const Case cases[] = {
-      {[](TMakefileOptions& o) { o.McuFrq = "8000000\nall:"; }, "F_CPU"},
-      {[](TMakefileOptions& o) { o.CDefs = "-DX=1\r-DY=2"; }, "CDEFS"},
-      {[](TMakefileOptions& o) { o.ObjDir = "obj \\ "; }, "OBJDIR"},
-      {[](TMakefileOptions& o) { o.LinkerOptions.push_back("-lm\n\tcp x y"); }, "LDFLAGS"},
-      {[](TMakefileOptions& o) { o.AsmAddSources = "a.S\\"; }, "ASRC"},
+      {[](TMakefileOptions& o) { o.McuFrq = "8000000\nall:"; }, "value of F_CPU must"},
+      {[](TMakefileOptions& o) { o.CDefs = "-DX=1\r-DY=2"; }, "value of CDEFS must"},
+      {[](TMakefileOptions& o) { o.ObjDir = "obj \\ "; }, "value of OBJDIR must"},
+      {[](TMakefileOptions& o) { o.LinkerOptions.push_back("-lm\n\tcp x y"); }, "value of LDFLAGS must"},
+      {[](TMakefileOptions& o) { o.AsmAddSources = "a.S\\"; }, "value of ASRC must"},
+      // The objects would be compiled into "/", or into two folders.
+      {[](TMakefileOptions& o) { o.ObjDir = " "; }, "ObjDir must name one folder"},
+      {[](TMakefileOptions& o) { o.ObjDir = "my obj"; }, "ObjDir must name one folder"},
   };
   test::TTempFolder folder;
   for (const Case& c : cases) {
@@ -126,9 +132,9 @@ TEST(EnvironmentMakefileTest, ValuesThatWouldBreakTheFileAreRefused) {
     c.set(options);
     try {
       WriteMakefile(folder.Path(), options);
-      ADD_FAILURE() << c.variable << " was accepted";
+      ADD_FAILURE() << c.message << " was accepted";
     } catch (const EMakefileValue& e) {
-      EXPECT_NE(e.Message().find(std::string("value of ") + c.variable + " must"), std::string::npos) << e.Message();
+      EXPECT_NE(e.Message().find(c.message), std::string::npos) << e.Message();
     }
   }
   EXPECT_FALSE(std::filesystem::exists(folder.File("makefile")));
@@ -140,30 +146,35 @@ TEST(EnvironmentMakefileTest, HandEditedMakefilesReadAsMakeReadsThem) {
     std::string text;
     std::function<void(TMakefileOptions&)> expect;  // applied to a fresh object
   };
-  const auto memosEmptied = [](TMakefileOptions& o) {
-    o.CompilerOptions.clear(), o.CppCompilerOptions.clear(), o.LinkerOptions.clear(), o.AvrdudeFlags.clear();
-  };
+  // Values are read without the blanks at their ends; a memo is replaced
+  // only when the file sets its variable.
   const std::string edited =
       "# notes of my own\nMCU=atmega8\nEXTRA = 1\n  # an indented comment\nCFLAGS=-Os\n"
       "CFLAGS += -Wall\nOBJDIR = obj\n";
   const auto editedExpect = [&](TMakefileOptions& o) {
-    memosEmptied(o);
-    o.McuType = "atmega8", o.CompilerOptions = {"-Os", " -Wall"}, o.ObjDir = " obj";
+    o.McuType = "atmega8", o.CompilerOptions = {"-Os", "-Wall"}, o.ObjDir = "obj";
   };
   std::string editedCrLf;
   for (char c : edited) editedCrLf += c == '\n' ? std::string("\r\n") : std::string(1, c);
   const Case cases[] = {
       {"comments and extra variables, LF", edited, editedExpect},
       {"comments and extra variables, CR LF", editedCrLf, editedExpect},
+      {"only the part, as a person writes it", "MCU = atmega8\r\n", [](TMakefileOptions& o) { o.McuType = "atmega8"; }},
       {"continued lines", "LDFLAGS=-Wl,-Map=x.map \\\n   -lm\n# note \\\nMCU=atmega32\nOPT=s",
-       [&](TMakefileOptions& o) { memosEmptied(o), o.LinkerOptions = {"-Wl,-Map=x.map -lm"}, o.Optimization = "s"; }},
+       [&](TMakefileOptions& o) { o.LinkerOptions = {"-Wl,-Map=x.map -lm"}, o.Optimization = "s"; }},
       {"names are exact",
        "mcu=atmega8\n\tOPT=1\nMCU=atmega8 # note\nCPPSRC=\nCFLAGS=\nTARGET=x\nSRC=$(TARGET).c a.c\n",
-       [&](TMakefileOptions& o) { memosEmptied(o), o.McuType = "atmega8 # note", o.CompilerOptions = {""}; }},
+       [&](TMakefileOptions& o) { o.McuType = "atmega8 # note", o.CompilerOptions.clear(); }},
       {"a plus at the end", "LDFLAGS+=-lm\nCFLAGS+",
-       [&](TMakefileOptions& o) { memosEmptied(o), o.LinkerOptions = {"-lm"}, o.CompilerOptions = {""}; }},
-      {"a backslash at the end", "DEBUG=stabs \\",
-       [&](TMakefileOptions& o) { memosEmptied(o), o.DebugFormat = "stabs "; }},
+       [&](TMakefileOptions& o) { o.LinkerOptions = {"-lm"}, o.CompilerOptions.clear(); }},
+      {"a backslash at the end", "DEBUG=stabs \\", [&](TMakefileOptions& o) { o.DebugFormat = "stabs"; }},
+      {"defaults of old that did not build",
+       "ASFLAGS=$(ADEFS) -Wa,-adhlns=$(<:%.S=$(OBJDIR)/%.lst),-gstabs,--listing-cont-lines=100\n"
+       "EXTMEMOPTS=-Wl,-Tdata=0x801100,--defsym=__heap_end=0x80ffff\nLDFLAGS=-Wl,-M,--section-start=.text=0x3800\n",
+       [&](TMakefileOptions& o) {
+         o.ExtMemoryOptions = MakefileDefaults::ExtMemoryForData;
+         o.LinkerOptions = {"-Wl,--section-start=.text=0x3800"};
+       }},
       {"a makefile that is not ours", "\tMCU=atmega8\n\tCPFLAGS=-O2\nall:\n\techo x=y\n", [](TMakefileOptions&) {}},
       {"a short file", "MCU", [](TMakefileOptions&) {}},
       {"an empty file", "", [](TMakefileOptions&) {}},
@@ -200,18 +211,6 @@ TEST(EnvironmentMakefileTest, SavingAndLoadingTheProjectFile) {
     EXPECT_EQ(e.Message(), path + " Do not save the makefile file!");
   }
   EXPECT_EQ(LoadBytesFromFile(path), MakefileText(KnownOptions()));
-}
-
-TEST(EnvironmentMakefileTest, TheWrittenMakefileBuildsAProjectWithTheToolChain) {
-  if (!test::TAvrProject::ToolChainInstalled()) GTEST_SKIP() << "make and avr-gcc are not installed";
-  test::TAvrProject project;
-  TMakefileOptions options;
-  options.Target = "main";
-  options.CAddSources = "a.c b.c";
-  options.AsmAddSources = "twice.S";
-  ASSERT_TRUE(WriteMakefile(project.Folder() + "/", options));
-  project.ExpectMakeLinksEverySource();
-  EXPECT_TRUE(project.Exists("main.hex"));
 }
 
 }  // namespace

@@ -1,0 +1,48 @@
+#pragma once
+// What the installed tool chain takes, for the settings dialog and the
+// makefile wizard: the AVR parts its avr-gcc knows, and the file names make
+// can take in a source list.
+
+#include <string>
+#include <string_view>
+
+namespace vk {
+
+class TComboBox;
+
+enum TPartSupport {
+  psCompiles,       // avr-gcc compiles C for the part
+  psAssemblerOnly,  // avr-gcc knows the part, but its core takes assembler only
+  psUnknown,        // avr-gcc has no device specs for the part
+};
+
+// What the installed avr-gcc makes of the part (any letter case). Its
+// device-specs folder is asked of the compiler and read once per run; when
+// there is no avr-gcc to ask, every part answers psCompiles (nothing to mark).
+TPartSupport PartSupport(std::string_view part);
+
+// The part as -mmcu takes it: lower case, without blanks at its ends.
+std::string MmcuSpelling(const std::string& part);
+
+// A part list's item: the part's name, marked when avr-gcc cannot compile C
+// for it; and the part an item names (the mark taken off).
+std::string PartListItem(const std::string& part);
+std::string PartOfListItem(const std::string& item);
+// Marks the items of a part list as PartListItem does. The lists call it as
+// they drop down, so that no window asks the compiler before it is needed.
+void MarkPartList(TComboBox& box);
+
+// What to tell the person who chose the part; "" when avr-gcc compiles C
+// for it.
+std::string PartSupportMessage(const std::string& part);
+
+// After a pick in a part list: the box shows the part's name without a mark,
+// and a part avr-gcc cannot compile C for is named in a message. A typed
+// text stays as it is.
+void TakeChosenPart(TComboBox& box);
+
+// Why make cannot take the file name in a source list (a blank, or a sign
+// that make or the shell reads); "" when it can.
+std::string SourceNameProblem(const std::string& name);
+
+}  // namespace vk

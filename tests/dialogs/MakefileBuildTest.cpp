@@ -1,0 +1,396 @@
+// Every kind of makefile the settings dialog and the makefile wizard write,
+// built with the installed tool chain. Each row makes its project through
+// the dialog or the wizard; then all rows' makes run at once, and each row
+// checks make's exit status, what was linked and made, and that the memory
+// report reads from the map what avr-size reads from the program.
+
+#include <gtest/gtest.h>
+
+#include <cctype>
+#include <filesystem>
+#include <functional>
+#include <map>
+#include <memory>
+#include <set>
+#include <thread>
+
+#include "app/CompilerDlg.h"
+#include "app/SettingsStore.h"
+#include "app/SharedTables.h"
+#include "dialogs/EnvironmentDlg.h"
+#include "dialogs/EnvironmentToolChain.h"
+#include "dialogs/MakeFileWizzard.h"
+#include "dialogs/MakefileWizard.h"
+#include "platform/Registry.h"
+#include "platform/StringLists.h"
+#include "tests/app/AppTestSupport.h"
+#include "tests/platform/FontMetricsScope.h"
+#include "tests/platform/FormsTestSupport.h"
+
+namespace vk {
+namespace {
+
+// One command run in a folder; its output and exit status land in
+// <Name>.log and <Name>.status there.
+struct TJob {
+  std::string Folder;
+  std::string Command;
+  std::string Name = "build";
+};
+
+struct TJobResult {
+  int Status = -1;
+  std::string Output;
+};
+
+// Runs the jobs side by side (one make -j over them all) and answers their
+// results in order. Each job's make runs on its own, without the outer
+// make's job slots, as the IDE runs it.
+std::vector<TJobResult> RunAtOnce(const std::vector<TJob>& jobs) {
+  test::TTempFolder driver;
+  std::string makefile = "all:";
+  for (size_t i = 0; i < jobs.size(); ++i) makefile += " job" + std::to_string(i);
+  makefile += "\n";
+  for (size_t i = 0; i < jobs.size(); ++i) {
+    const TJob& job = jobs[i];
+    makefile += "job" + std::to_string(i) + ":\n\t@cd '" + job.Folder + "' && MAKEFLAGS= MAKELEVEL= " + job.Command +
+                " >" + job.Name + ".log 2>&1; echo $$? >" + job.Name + ".status\n";
+  }
+  test::WriteTextFile(driver.File("makefile"), makefile);
+  const unsigned jobSlots = std::max(2u, std::thread::hardware_concurrency());
+  const test::TCommandResult run = test::RunCommand(driver.Path(), "make -j" + std::to_string(jobSlots));
+  EXPECT_EQ(run.Status, 0);
+  std::vector<TJobResult> results;
+  for (const TJob& job : jobs) {
+    const std::string status = test::ReadTextFile(job.Folder + "/" + job.Name + ".status");
+    results.push_back({status.empty() ? -1 : std::stoi(status), test::ReadTextFile(job.Folder + "/" + job.Name + ".log")});
+  }
+  return results;
+}
+
+std::string ShippedTemplate() { return std::string(getenv("VORNKIT_TEST_DATA")) + "/../../data/makefile"; }
+
+std::string Text(const std::vector<std::string>& lines) {
+  std::string text;
+  for (const std::string& line : lines) text += line + "\n";
+  return text;
+}
+
+// ----- the sources the rows build
+
+const char* const LoneMain = "#include <avr/io.h>\nint main(void) {\n  DDRB = 0xFF;\n  for (;;) {\n  }\n}\n";
+const char* const MainOfEveryKind =
+    "int add_a(int x);\nint add_cpp(int x);\nunsigned char asm_twice(unsigned char x);\n"
+    "unsigned char asm_thrice(unsigned char x);\nvolatile unsigned char port;\n"
+    "int main(void) {\n  port = (unsigned char)add_a(add_cpp(asm_twice(asm_thrice(port))));\n  for (;;) {\n  }\n}\n";
+const char* const MainWithoutCpp =
+    "int add_a(int x);\nunsigned char asm_twice(unsigned char x);\nunsigned char asm_thrice(unsigned char x);\n"
+    "volatile unsigned char port;\n"
+    "int main(void) {\n  port = (unsigned char)add_a(asm_twice(asm_thrice(port)));\n  for (;;) {\n  }\n}\n";
+// Initialised data and zeroed data, for the external memory choices.
+const char* const MainWithData =
+    "volatile char table[300] = {1, 2, 3};\nvolatile int counter;\n"
+    "int main(void) {\n  for (;;) counter += table[counter & 255];\n}\n";
+const char* const MainWithPrintf =
+    "#include <stdio.h>\nchar text[24];\nvolatile float value = 1.5f;\n"
+    "int main(void) {\n  float read;\n  sprintf(text, \"%f\", (double)value);\n  sscanf(text, \"%f\", &read);\n"
+    "  return (int)read;\n}\n";
+const std::map<std::string, std::string> ExtraSources = {
+    {"a.c", "int add_a(int x) { return x + 1; }\n"},
+    {"b.cpp", "extern \"C\" int add_cpp(int x) { return x * 3; }\n"},
+    {"twice.S", ".global asm_twice\nasm_twice:\n  add r24, r24\n  ret\n"},
+    {"thrice.s", ".global asm_thrice\nasm_thrice:\n  mov r25, r24\n  add r24, r24\n  add r24, r25\n  ret\n"},
+    {"my a.c", "int in_a_file_make_cannot_take;\n"},
+};
+
+class MakefileBuildTest : public test::TFormsCase {
+protected:
+  MakefileBuildTest() { std::filesystem::copy_file(ShippedTemplate(), EditorFolder.File("makefile")); }
+
+  // The settings dialog on the project, as the setup command opens it, with
+  // the editor settings of a first start: the row sets its controls, then OK.
+  void ThroughDialog(const std::string& folder, const std::function<void(TEnvironmentDlg&)>& set) {
+    TRegistry().DeleteKey("SOFTWARE\\ZE_VAD\\Editor");
+    if (!std::filesystem::exists(folder + "/makefile")) MessageBoxAnswers().Push(IDOK);
+    std::unique_ptr<TEnvironmentDlg> dialog(NewForm<TEnvironmentDlg>(&Application()));
+    dialog->SetProject(folder + "/", "main.c");
+    dialog->Show();
+    set(*dialog);
+    dialog->OKBtn->Click();
+    EXPECT_EQ(dialog->ModalResult(), mrOk);
+  }
+
+  // A wizard run with the values of its pages, saved.
+  void ThroughWizard(const std::string& folder, const std::function<void(TMakefileWizardValues&)>& set) {
+    TMakefileWizardRun run;
+    run.Values.MainSource = "main";
+    run.Values.SourceFolder = folder;
+    set(run.Values);
+    run.BuildLines(EditorFolder.Path());
+    run.Save();
+  }
+
+  // Picks the file in the row's list of the SourceAdd page, as a double click.
+  static void Pick(TButton* add, TListBox* list, const std::string& name) {
+    add->Click();
+    list->UserSelect(list->Items().IndexOf(name));
+    list->Perform(WM_LBUTTONDBLCLK, MK_LBUTTON, 0);
+  }
+
+  test::TRegistryScope Registry;
+  test::TFontMetricsScope Metrics;
+  test::TTempFolder EditorFolder;
+};
+
+struct TBuildRow {
+  const char* Name;
+  const char* Main;  // main.c; the extra sources lie beside it in every row
+  std::function<void(const std::string& folder)> WriteMakefile;
+  const char* Part;                  // the part the memory report reads the sizes of
+  std::vector<std::string> Objects;  // linked: the map names them
+  std::vector<std::string> Made;     // files the build leaves
+  std::vector<std::string> Said;     // texts of make's output
+  std::vector<std::string> Unsaid;
+};
+
+TEST_F(MakefileBuildTest, EveryChoiceOfTheDialogAndTheWizardBuilds) {
+  VK_REQUIRE_AVR_TOOL_CHAIN();
+  const std::string sizeProgram = test::RunCommand("/", "command -v avr-size").Lines.at(0);
+  test::TTempFolder binFolder;
+  // A bin folder whose avr-size leaves a trace before it runs the real one.
+  test::WriteTextFile(binFolder.File("avr-size"), "#!/bin/sh\ntouch bin-path-used\nexec " + sizeProgram + " \"$@\"\n");
+  std::filesystem::permissions(binFolder.File("avr-size"), std::filesystem::perms::owner_exec,
+                               std::filesystem::perm_options::add);
+  const char* const handRule = "\r\nall: handmade.txt\r\nhandmade.txt:\r\n\techo made by hand >$@\r\n";
+  // The makefile written through the dialog, the part picked from its list.
+  auto dialogWith = [this](const char* part, std::function<void(TEnvironmentDlg&)> set) {
+    return [this, part, set](const std::string& folder) {
+      ThroughDialog(folder, [&](TEnvironmentDlg& d) {
+        d.McuTypeComboBox->UserSelect(IndexOfMcu(part));
+        set(d);
+      });
+    };
+  };
+
+  const TBuildRow rows[] = {
+      {"dialog: C, C++, .S and .s sources picked on the SourceAdd page", MainOfEveryKind,
+       dialogWith("atmega128",
+                  [](TEnvironmentDlg& d) {
+                    Pick(d.BtnCSourceAdd, d.ListBoxAddSourceC, "a.c");
+                    MessageBoxAnswers().Push(IDOK);
+                    Pick(d.BtnCSourceAdd, d.ListBoxAddSourceC, "my a.c");
+                    EXPECT_EQ(MessageBoxAnswers().Requests().back().Text.find("make cannot take the file name"), 0u);
+                    EXPECT_TRUE(d.PanelCSourceAdd->Visible()) << "the list stays open for another pick";
+                    Pick(d.BtnCppSourceAdd, d.ListBoxAddSourceCpp, "b.cpp");
+                    Pick(d.BtnAsmSourceAdd, d.ListBoxAddSourceAsm, "twice.S");
+                    Pick(d.BtnAsmSourceAdd, d.ListBoxAddSourceAsm, "thrice.s");
+                    EXPECT_EQ(d.McuCAddSourceEdit->Text(), "a.c");
+                    EXPECT_EQ(d.McuAsmAddSourceEdit->Text(), "twice.S thrice.s");
+                  }),
+       "atmega128", {"main.o", "a.o", "b.o", "twice.o", "thrice.o"},
+       {"main.hex", "twice.lst", "thrice.lst", "b.lst"}, {"-mmcu=atmega128"}, {}},
+      {"dialog: external RAM for variables and heap", MainWithData,
+       dialogWith("atmega128", [](TEnvironmentDlg& d) { d.ExtMemoryOptionsRadioGroup->Buttons(1)->SetChecked(true); }),
+       "atmega128", {"main.o"}, {"main.hex"}, {"-Tdata=0x801100"}, {}},
+      {"dialog: external RAM for the heap only", MainWithData,
+       dialogWith("atmega128", [](TEnvironmentDlg& d) { d.ExtMemoryOptionsRadioGroup->Buttons(2)->SetChecked(true); }),
+       "atmega128", {"main.o"}, {"main.hex"}, {"__heap_start=0x801100"}, {}},
+      {"dialog: an object folder, after an empty one was refused", LoneMain,
+       [&](const std::string& folder) {
+         ThroughDialog(folder, [&](TEnvironmentDlg& d) {
+           d.McuTypeComboBox->UserSelect(IndexOfMcu("atmega16"));
+           d.ObjDirEdit->SetText("");
+           EXPECT_THROW(d.OKBtn->Click(), EMakefileValue);
+           EXPECT_FALSE(std::filesystem::exists(folder + "/makefile"));
+           d.ObjDirEdit->SetText("obj");
+         });
+       },
+       "atmega16", {"obj/main.o"}, {"obj/main.o", "obj/main.lst", "main.hex"}, {}, {" /main.o"}},
+      {"dialog: floating-point printf and scanf, a part typed in capitals", MainWithPrintf,
+       [&](const std::string& folder) {
+         ThroughDialog(folder, [](TEnvironmentDlg& d) {
+           d.McuTypeComboBox->UserEdit("ATmega16");
+           d.PrintfOptionsRadioGroup->Buttons(1)->SetChecked(true);
+           d.ScanfOptionsRadioGroup->Buttons(1)->SetChecked(true);
+         });
+       },
+       "atmega16", {"main.o", "libprintf_flt.a", "libscanf_flt.a"}, {"main.hex"}, {"-mmcu=atmega16 "}, {}},
+      {"dialog: standard printf and scanf with the boot loader's lines", MainWithPrintf,
+       dialogWith("atmega128",
+                  [](TEnvironmentDlg& d) {
+                    d.LinkOptBootDefaultBtn->Click();
+                    d.PrinterOptBootDefaultBtn->Click();
+                  }),
+       "atmega128", {"main.o"}, {"main.hex"}, {"--section-start=.text=0x1E000"}, {"printf_min"}},
+      {"dialog: a user makefile with a rule added by hand", LoneMain,
+       [&](const std::string& folder) {
+         dialogWith("atmega8", [](TEnvironmentDlg&) {})(folder);
+         std::string makefile = test::ReadTextFile(folder + "/makefile") + handRule;
+         test::WriteTextFile(folder + "/makefile", makefile);
+         ThroughDialog(folder, [](TEnvironmentDlg& d) {
+           d.RadioGroupMakeFile->Buttons(1)->SetChecked(true);
+           d.CBSmartTab->SetChecked(true);
+           d.McuCAddSourceEdit->SetText("a.c");
+         });
+         EXPECT_EQ(test::ReadTextFile(folder + "/makefile"), makefile);
+         EXPECT_TRUE(std::filesystem::exists(folder + "/AddFile.ini"));
+         EXPECT_EQ(TSettingsReader("Editor").Integer("AutoMakefileCreateBool"), 0);
+       },
+       "atmega8", {"main.o"}, {"main.hex", "handmade.txt"}, {"echo made by hand"}, {}},
+      {"dialog: a makefile of the user's that sets only the part", LoneMain,
+       [&](const std::string& folder) {
+         test::WriteTextFile(folder + "/makefile", "MCU = atmega8\r\n");
+         ThroughDialog(folder, [](TEnvironmentDlg& d) {
+           EXPECT_EQ(d.McuTypeComboBox->Text(), "atmega8");
+           EXPECT_EQ(test::LinesOf(d.CompilerOptionsMemo->Lines()), MakefileDefaults::CompilerOptions());
+         });
+       },
+       "atmega8", {"main.o"}, {"main.hex", "main.map"}, {"-mmcu=atmega8 ", "-funsigned-char"}, {}},
+      {"wizard: C, .S and .s sources, a capitalised part, the default folders", MainWithoutCpp,
+       [&](const std::string& folder) {
+         ThroughWizard(folder, [](TMakefileWizardValues& v) {
+           v.McuType = "at90CAN128";
+           v.CSources = "a.c";
+           v.AsmSources = "twice.S thrice.s";
+         });
+       },
+       "at90can128", {"main.o", "a.o", "twice.o", "thrice.o"}, {"main.hex"}, {"-mmcu=at90can128"}, {"WinAvr"}},
+      {"wizard: a bin folder and a library folder that exist", LoneMain,
+       [&](const std::string& folder) {
+         ThroughWizard(folder, [&](TMakefileWizardValues& v) {
+           v.McuType = "atmega644P";
+           v.BinPath = binFolder.Path();
+           v.LibraryPath = "/usr/lib/avr/lib";
+         });
+       },
+       "atmega644p", {"main.o"}, {"main.hex", "bin-path-used"}, {"-L/usr/lib/avr/lib"}, {}},
+  };
+
+  std::vector<std::unique_ptr<test::TTempFolder>> folders;
+  std::vector<TJob> jobs;
+  for (const TBuildRow& row : rows) {
+    SCOPED_TRACE(row.Name);
+    const std::string& folder = folders.emplace_back(std::make_unique<test::TTempFolder>())->Path();
+    test::WriteTextFile(folder + "/main.c", row.Main);
+    for (const auto& [name, text] : ExtraSources) test::WriteTextFile(folder + "/" + name, text);
+    row.WriteMakefile(folder);
+    jobs.push_back({folder, "make"});
+  }
+  const std::vector<TJobResult> results = RunAtOnce(jobs);
+
+  for (size_t i = 0; i < std::size(rows); ++i) {
+    const TBuildRow& row = rows[i];
+    const std::string& folder = jobs[i].Folder;
+    SCOPED_TRACE(row.Name);
+    ASSERT_EQ(results[i].Status, 0) << results[i].Output;
+    for (const std::string& text : row.Said) EXPECT_NE(results[i].Output.find(text), std::string::npos) << text;
+    for (const std::string& text : row.Unsaid) EXPECT_EQ(results[i].Output.find(text), std::string::npos) << text;
+    for (const std::string& file : row.Made) EXPECT_TRUE(std::filesystem::exists(folder + "/" + file)) << file;
+    EXPECT_EQ(test::ReadTextFile(folder + "/thrice.s"), ExtraSources.at("thrice.s")) << "a source was overwritten";
+    const std::string map = test::ReadTextFile(folder + "/main.map");
+    for (const std::string& object : row.Objects) EXPECT_NE(map.find(object), std::string::npos) << object;
+
+    std::map<std::string, uint64_t> sections = test::AvrSectionSizes(folder);
+    const TMemoryReport report = ComputeMemoryReport(LinkerMapPath(folder, "main.c"), row.Part);
+    ASSERT_TRUE(report.MapLoaded);
+    EXPECT_GT(report.Flash.Bytes, 0u);
+    EXPECT_EQ(report.Flash.Bytes, sections[".text"]);
+    EXPECT_EQ(report.Sram.Bytes, sections[".data"] + sections[".bss"]);
+    EXPECT_EQ(report.Eeprom.Bytes, sections[".eeprom"]);
+  }
+}
+
+// Each part of the dialog's and the wizard's lists, picked there, written
+// into their makefiles and compiled from a one-line source: the parts
+// avr-gcc compiles C for compile, the parts marked as assembler only
+// assemble, and the parts marked as unknown do not compile.
+TEST_F(MakefileBuildTest, EveryPartOfBothListsCompilesOrIsMarked) {
+  VK_REQUIRE_AVR_TOOL_CHAIN();
+  std::unique_ptr<TEnvironmentDlg> dialog(NewForm<TEnvironmentDlg>(&Application()));
+  std::unique_ptr<TFormMakeWizzard> wizard(NewForm<TFormMakeWizzard>(&Application()));
+  TStringList templateLines;
+  templateLines.LoadFromFile(ShippedTemplate());
+  // The part a list names and the makefile written for it.
+  auto dialogMakefile = [](const std::string& part) {
+    TMakefileOptions options;
+    options.McuType = part;
+    options.Target = "main";
+    return MakefileText(options);
+  };
+  auto wizardMakefile = [&](const std::string& part) {
+    TMakefileWizardValues values;
+    values.McuType = part;
+    values.MainSource = "main";
+    return Text(WizardMakefileLines(templateLines, values));
+  };
+  const struct {
+    const char* Name;
+    TComboBox* List;
+    std::function<std::string(const std::string&)> Makefile;
+  } lists[] = {{"dialog", dialog->McuTypeComboBox, dialogMakefile}, {"wizard", wizard->ComboAvrMpu, wizardMakefile}};
+
+  struct TPart {
+    std::string List, Name;
+    TPartSupport Support;
+    size_t Compile, Assemble;  // their jobs
+  };
+  std::vector<TPart> parts;
+  std::vector<std::unique_ptr<test::TTempFolder>> folders;
+  std::vector<TJob> jobs;
+  for (const auto& list : lists) {
+    list.List->DropDown();  // marks the list
+    list.List->CloseUp();
+    std::set<std::string> seen;  // the dialog's list names a few parts twice
+    for (int i = 0; i < list.List->Items().Count(); ++i) {
+      const std::string item = list.List->Items().Get(i);
+      const std::string part = PartOfListItem(item);
+      const TPartSupport support = PartSupport(part);
+      SCOPED_TRACE(std::string(list.Name) + " " + item);
+      EXPECT_EQ(item == part, support == psCompiles) << "marked exactly when avr-gcc cannot compile C for it";
+      if (support != psCompiles) MessageBoxAnswers().Push(IDOK);
+      list.List->UserSelect(i);
+      EXPECT_EQ(list.List->Text(), part);
+      if (support != psCompiles) {
+        EXPECT_EQ(MessageBoxAnswers().Requests().back().Text, PartSupportMessage(part));
+      }
+      if (!seen.insert(part).second) continue;
+
+      const std::string& folder = folders.emplace_back(std::make_unique<test::TTempFolder>())->Path();
+      test::WriteTextFile(folder + "/makefile", list.Makefile(list.List->Text()));
+      test::WriteTextFile(folder + "/main.c", "int main(void) { return 0; }\n");
+      parts.push_back({list.Name, part, support, jobs.size(), jobs.size()});
+      jobs.push_back({folder, "make main.o", "c"});
+      if (support == psAssemblerOnly) {
+        test::WriteTextFile(folder + "/start.S", "nop\n");
+        parts.back().Assemble = jobs.size();
+        jobs.push_back({folder, "make start.o", "asm"});
+      }
+    }
+  }
+  const std::vector<TJobResult> results = RunAtOnce(jobs);
+
+  for (const TPart& part : parts) {
+    const TJobResult& c = results[part.Compile];
+    const TJobResult& assembler = results[part.Assemble];
+    SCOPED_TRACE(part.List + " " + part.Name);
+    std::string lowerCase = part.Name;
+    for (char& letter : lowerCase) letter = static_cast<char>(std::tolower(static_cast<unsigned char>(letter)));
+    EXPECT_NE(c.Output.find("-mmcu=" + lowerCase + " "), std::string::npos) << c.Output;
+    switch (part.Support) {
+      case psCompiles:
+        EXPECT_EQ(c.Status, 0) << c.Output;
+        break;
+      case psAssemblerOnly:
+        EXPECT_NE(c.Status, 0);
+        EXPECT_EQ(assembler.Status, 0) << assembler.Output;
+        break;
+      case psUnknown:
+        EXPECT_NE(c.Status, 0);
+        EXPECT_NE(c.Output.find("specs-" + lowerCase), std::string::npos) << c.Output;
+        break;
+    }
+  }
+}
+
+}  // namespace
+}  // namespace vk
