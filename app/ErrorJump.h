@@ -18,8 +18,8 @@ class TCustomSrcEdit;
 
 struct TErrorJump {
   // The file name without folders, as compiler lines give it ("main.c" for
-  // "/work/blink/main.c:7: ..."); empty when the line names no C source or
-  // header: the jump goes to the active document.
+  // "/home/user/blink/main.c:7: ..."); empty when the line names no C source
+  // or header: the jump goes to the active document.
   std::string FileName;
   int Line = 0;  // 1-based
 };

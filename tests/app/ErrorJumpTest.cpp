@@ -16,7 +16,7 @@ TEST(ErrorJumpTest, FileNameAndLineAreCutFromThePaneLine) {
       {"main.c:12:5: error: expected ';'", "main.c", 12},
       {"/home/u/.cache/blink/main.c:7:3: warning: unused variable 'x'", "main.c", 7},
       {"inc/Uart.H:30: warning: old style", "Uart.H", 30},
-      {"/tmp/cc1.o:/work/p/a.c:2: first defined here", "a.c", 2},  // the number after the file name
+      {"/tmp/cc1.o:/home/user/p/a.c:2: first defined here", "a.c", 2},  // the number after the file name
       {"main.c:(.text+0x1a): undefined reference to `foo'", nullptr, 0},
       {"main.c:0: error: line zero", nullptr, 0},
       {"main.c:: error", nullptr, 0},

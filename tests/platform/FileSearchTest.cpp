@@ -125,11 +125,11 @@ TEST(FilePathsTest, SplitsNamesAndDropsATrailingDotOnDelete) {
     const char* File;
     const char* Ext;
   } cases[] = {
-      {"/work/blink/main.c", "/work/blink/", "main.c", ".c"},
+      {"/home/user/blink/main.c", "/home/user/blink/", "main.c", ".c"},
       {"main", "", "main", ""},
       {"/a.b/c", "/a.b/", "c", ""},
       {"x.tar.gz", "", "x.tar.gz", ".gz"},
-      {"/work//lcd.h", "/work//", "lcd.h", ".h"},
+      {"/home/user//lcd.h", "/home/user//", "lcd.h", ".h"},
   };
   for (const auto& c : cases) {
     EXPECT_EQ(c.Path, ExtractFilePath(c.Name));
