@@ -1,7 +1,8 @@
 // The Qt tests' main: a QApplication on Qt's offscreen platform (unless the
 // environment names another) with the desktop services in place. Pictures
-// look the same on every machine: one device pixel per pixel, glyphs in grey
-// anti-aliasing, and the test face loaded by file.
+// and texts look the same on every machine: one device pixel per pixel,
+// glyphs in grey anti-aliasing, the test face loaded by file, and numbers and
+// dates in the default format settings, not the user's locale's.
 
 #include <gtest/gtest.h>
 
@@ -12,6 +13,7 @@
 #include <QtWidgets/QApplication>
 #include <iostream>
 
+#include "platform/LocaleFormats.h"
 #include "platform/qt/QtPlatform.h"
 #include "tests/platform/qt/QtTestSupport.h"
 
@@ -76,6 +78,7 @@ int main(int argc, char** argv) {
   testing::InitGoogleTest(&argc, argv);
   QApplication application(argc, argv);
   if (!vk::test::LoadTestFace()) return 1;
+  vk::SetFormatSettings(vk::TFormatSettings());
   vk::TQtPlatform platform;
   // Boxes are answered by the tests' script: none may wait for a person.
   vk::SetMessageBoxService(nullptr);
