@@ -1,8 +1,9 @@
 // The Qt tests' main: a QApplication on Qt's offscreen platform (unless the
 // environment names another) with the desktop services in place. Pictures
 // and texts look the same on every machine: one device pixel per pixel,
-// glyphs in grey anti-aliasing, the test face loaded by file, and numbers and
-// dates in the default format settings, not the user's locale's.
+// glyphs in grey anti-aliasing, the test face loaded by file, numbers and
+// dates in the default format settings, not the user's locale's, and no
+// settings of the user's read or written.
 
 #include <gtest/gtest.h>
 
@@ -70,9 +71,12 @@ bool UseGreyAntiAliasing(const QTemporaryDir& folder) {
 int main(int argc, char** argv) {
   if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
   vk::test::UseOnePixelPerPixel();
-  QTemporaryDir fontConfig;
-  if (!vk::test::UseGreyAntiAliasing(fontConfig)) {
-    std::cerr << "cannot write a font configuration under " << fontConfig.path().toStdString() << "\n";
+  // The user's settings (Qt's own, such as the file dialog's, and the user's
+  // font configuration) are neither read nor written: the run has its own.
+  QTemporaryDir config;
+  qputenv("XDG_CONFIG_HOME", config.path().toUtf8());
+  if (!vk::test::UseGreyAntiAliasing(config)) {
+    std::cerr << "cannot write a font configuration under " << config.path().toStdString() << "\n";
     return 1;
   }
   testing::InitGoogleTest(&argc, argv);
