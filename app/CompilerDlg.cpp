@@ -58,10 +58,11 @@ TMemoryUse MemoryUse(bool loaded, const std::vector<std::string>& sizes, const c
   if (!use.Shown || !loaded) return use;
   use.Known = true;
   for (const std::string& size : sizes) {
+    // A size past 2^64, or a sum past it, is unknown, never a wrapped count.
     std::optional<uint64_t> bytes = Hex(size);
-    use.Known = use.Known && bytes;
-    use.Bytes += bytes.value_or(0);
+    use.Known = use.Known && bytes && !__builtin_add_overflow(use.Bytes, *bytes, &use.Bytes);
   }
+  if (!use.Known) use.Bytes = 0;
   if (use.Known && use.TotalBytes > 0)
     use.Percent = static_cast<float>(use.Bytes) / static_cast<float>(use.TotalBytes) * 100.0f;
   return use;

@@ -52,7 +52,8 @@ struct TMemoryUse {
   // The line is shown: its size text is not empty.
   bool Shown = false;
   // The byte count is known: the map was read and the sizes are hexadecimal
-  // numbers. Otherwise the box shows "Error" in its place.
+  // numbers whose sum is below 2^64. Otherwise the box shows "Error" in its
+  // place and Bytes is 0.
   bool Known = false;
   uint64_t Bytes = 0;
   // The part's size as the table gives it (KBytes for flash, bytes else);

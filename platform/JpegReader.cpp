@@ -34,6 +34,11 @@ void EmitMessage(j_common_ptr info, int level) {
 
 void OutputMessage(j_common_ptr) {}
 
+// What libjpeg may take for one picture: a progressive picture of the
+// largest size accepted keeps every coefficient (two bytes) of up to four
+// components, plus room for its tables and row buffers.
+constexpr long MaxDecoderMemory = 8 * MaxPicturePixels + (16L << 20);
+
 // The decoded picture: width x height pixels of `components` bytes.
 struct TPixels {
   int Width = 0, Height = 0, Components = 0;
@@ -56,8 +61,15 @@ int Decode(const std::string& bytes, TPixels& out) {
     return code ? code : -1;
   }
   jpeg_create_decompress(&info);
+  info.mem->max_memory_to_use = MaxDecoderMemory;
   jpeg_mem_src(&info, reinterpret_cast<const unsigned char*>(bytes.data()), static_cast<unsigned long>(bytes.size()));
   jpeg_read_header(&info, TRUE);
+  // Before any decompression starts: starting a progressive picture
+  // allocates its whole coefficient buffer.
+  if (static_cast<long long>(info.image_width) * info.image_height > MaxPicturePixels) {
+    jpeg_destroy_decompress(&info);
+    return JERR_IMAGE_TOO_BIG;
+  }
   out.Cmyk = info.jpeg_color_space == JCS_CMYK || info.jpeg_color_space == JCS_YCCK;
   out.AdobeInverted = out.Cmyk && info.saw_Adobe_marker;
   info.out_color_space = out.Cmyk ? JCS_CMYK : JCS_RGB;
@@ -65,7 +77,7 @@ int Decode(const std::string& bytes, TPixels& out) {
   out.Width = static_cast<int>(info.output_width);
   out.Height = static_cast<int>(info.output_height);
   out.Components = info.output_components;
-  if (static_cast<long long>(out.Width) * out.Height > MaxPicturePixels || (out.Components != 3 && out.Components != 4)) {
+  if (out.Components != 3 && out.Components != 4) {
     jpeg_destroy_decompress(&info);
     return JERR_IMAGE_TOO_BIG;
   }

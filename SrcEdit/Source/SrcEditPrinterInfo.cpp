@@ -54,21 +54,32 @@ void TSrcEditPrinterInfo::UpdatePrinter() {
   FYPixPrmm = static_cast<float>(FYPixPrInch / 25.4);
 }
 
+namespace {
+
+// A point off the paper (a margin of -1e144 mm from a damaged settings
+// record) lies on the paper's edge: a text area wider than the paper would
+// make the print grid millions of columns wide.
+int OnPaper(double mm, float pixelsPerMm, int gutter, int paper) {
+  return std::clamp(PixelsFromMillimetres(mm, pixelsPerMm, gutter), -gutter, std::max(paper, 0) - gutter);
+}
+
+}  // namespace
+
 int TSrcEditPrinterInfo::PixFromLeft(double mm) {
   Fetch();
-  return PixelsFromMillimetres(mm, FXPixPrmm, FLeftGutter);
+  return OnPaper(mm, FXPixPrmm, FLeftGutter, FPhysicalWidth);
 }
 int TSrcEditPrinterInfo::PixFromRight(double mm) {
   Fetch();
-  return PixelsFromMillimetres(mm, FXPixPrmm, FRightGutter);
+  return OnPaper(mm, FXPixPrmm, FRightGutter, FPhysicalWidth);
 }
 int TSrcEditPrinterInfo::PixFromTop(double mm) {
   Fetch();
-  return PixelsFromMillimetres(mm, FYPixPrmm, FTopGutter);
+  return OnPaper(mm, FYPixPrmm, FTopGutter, FPhysicalHeight);
 }
 int TSrcEditPrinterInfo::PixFromBottom(double mm) {
   Fetch();
-  return PixelsFromMillimetres(mm, FYPixPrmm, FBottomGutter);
+  return OnPaper(mm, FYPixPrmm, FBottomGutter, FPhysicalHeight);
 }
 
 }  // namespace vk

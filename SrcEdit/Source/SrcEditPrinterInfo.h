@@ -34,7 +34,7 @@ public:
   // A point mm from the left (top) paper edge as x (y) on the printable
   // area; the distance of a point mm from the right (bottom) paper edge to
   // the right (bottom) edge of the printable area. Rounded to the nearest
-  // integer, a tie to the even one; far-off values stop at +-2^29.
+  // integer, a tie to the even one; a point off the paper lies on its edge.
   int PixFromLeft(double mm);
   int PixFromRight(double mm);
   int PixFromTop(double mm);

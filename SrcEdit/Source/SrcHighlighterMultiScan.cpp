@@ -11,6 +11,7 @@
 
 #include "SrcEdit/Source/SrcHighlighterMulti.h"
 #include "SrcEdit/Source/SrcRegex.h"
+#include "platform/ScopeGuard.h"
 #include "platform/StringLists.h"
 
 namespace vk {
@@ -22,10 +23,16 @@ void Check(bool condition) {
 }
 
 // The leftmost match of the expression in text that holds at least one
-// character: its 1-based position and length. A search that exceeds the
-// engine's limits finds nothing, so a costly expression cannot stop the
-// editor from painting.
-bool FindMarker(TRegex& regex, const std::string& text, int& pos, int& len) {
+// character: its 1-based position and length. The searches of one line
+// share the work one search may do (budget, what is left of it): a search
+// that exceeds it finds nothing, so a costly expression cannot stop the
+// editor from painting, however many markers the line holds.
+bool FindMarker(TRegex& regex, const std::string& text, int64_t& budget, int& pos, int& len) {
+  regex.SetSharedStepBudget(budget);
+  TScopeExit charge([&] {
+    budget = regex.SharedStepBudget();
+    regex.SetSharedStepBudget(-1);
+  });
   try {
     for (bool found = regex.Exec(text); found; found = regex.ExecNext()) {
       pos = regex.MatchPos(0);
@@ -83,18 +90,20 @@ void TSrcMultiHl::SplitLine() {
   if (!OpenableScheme(FCurrentScheme)) FCurrentScheme = -1;
   int open = FCurrentScheme;
   size_t offset = 0;
+  int64_t budget = TRegex::MaxBacktrackSteps + TRegex::MaxBacktrackStepsPerByte * static_cast<int64_t>(FLine.size());
   while (offset < FLine.size()) {
     FSearchText.assign(FLine.substr(offset));
     int pos = 0;
     int len = 0;
     int found = -1;
     if (open >= 0) {
-      if (FindMarker(FSchemes->Items(open)->EndRegex(), FSearchText, pos, len)) found = open;
+      if (FindMarker(FSchemes->Items(open)->EndRegex(), FSearchText, budget, pos, len)) found = open;
     } else {
       // The first scheme that matches anywhere wins, even against a later
       // scheme that matches further left.
       for (int i = 0; i < FSchemes->Count() && found < 0; ++i)
-        if (OpenableScheme(i) && FindMarker(FSchemes->Items(i)->StartRegex(), FSearchText, pos, len)) found = i;
+        if (OpenableScheme(i) && FindMarker(FSchemes->Items(i)->StartRegex(), FSearchText, budget, pos, len))
+          found = i;
     }
     if (found < 0) break;
     const size_t column = offset + static_cast<size_t>(pos);

@@ -4,10 +4,12 @@
 
 #include "SrcEdit/Source/SrcRegex.h"
 
+#include <algorithm>
 #include <cstring>
 
 #include "SrcEdit/Source/SrcRegexProgram.h"
 #include "platform/CodePage.h"
+#include "platform/ScopeGuard.h"
 
 namespace vk {
 
@@ -309,6 +311,10 @@ bool TRegex::ExecPrim(int offset) {
   if (offset < 1) RaiseError(reBadOffset);
   if (static_cast<size_t>(offset) > FInput.size() + 1) return false;
   if (!FMatcher) FMatcher = std::make_unique<TRegexMatcher>(*this);
+  // However the search ends, a shared budget pays for its work.
+  TScopeExit charge([this] {
+    if (FSharedStepBudget >= 0) FSharedStepBudget = std::max<int64_t>(0, FSharedStepBudget - FMatcher->Steps());
+  });
   return FMatcher->Search(*FProgram, FInput.data() + offset - 1);
 }
 

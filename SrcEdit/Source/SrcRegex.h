@@ -192,6 +192,14 @@ public:
   // Raises ERegex for code.
   virtual void Error(int code) const;
 
+  // Work the searches to come may still take together (choices resumed),
+  // for a caller that runs many searches over one text: a search stops at
+  // its own bound or at what is left, whichever comes first (raising 1017),
+  // and takes what it used. Negative, the default: each search has only its
+  // own bound.
+  int64_t SharedStepBudget() const { return FSharedStepBudget; }
+  void SetSharedStepBudget(int64_t steps) { FSharedStepBudget = steps; }
+
   // Input and runs.
   const std::string& InputString() const;
   void SetInputString(const std::string& text);
@@ -249,6 +257,7 @@ private:
 
   mutable int FLastError = 0;
   int FModifiers = 0;
+  int64_t FSharedStepBudget = -1;
 
   std::string FSpaceChars;
   std::string FWordChars;

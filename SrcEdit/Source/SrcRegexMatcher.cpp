@@ -72,6 +72,7 @@ bool TRegexMatcher::TryAt(const char* at) {
   // The work of the whole search is bounded; each byte it has moved on adds
   // a little, so that long inputs can be searched to their end.
   FStepLimit = TRegex::MaxBacktrackSteps + TRegex::MaxBacktrackStepsPerByte * (at - FSearchStart);
+  if (FOwner.FSharedStepBudget >= 0) FStepLimit = std::min(FStepLimit, FOwner.FSharedStepBudget);
   const char* pos = at;
   if (!Run(FProgram->FirstNode(), pos)) return false;
   FOwner.FStartP[0] = at;

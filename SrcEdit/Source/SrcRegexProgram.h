@@ -249,6 +249,8 @@ public:
   explicit TRegexMatcher(TRegex& owner) : FOwner(owner) {}
   // One search from start; true with slot 0 set when a match was found.
   bool Search(const TRegexProgram& program, const char* start);
+  // The choices the last search resumed.
+  int64_t Steps() const { return FSteps; }
 
   // One entry of the backtracking stack: a choice to resume, or an old value
   // to put back.

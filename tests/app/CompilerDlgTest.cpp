@@ -75,14 +75,32 @@ TEST(CompilerDlgTest, UseAgainstThePartsSizes) {
   }
 }
 
-TEST(CompilerDlgTest, UnreadableSizesAndAMissingProgramSizeDoNotThrow) {
-  TStringList map = test::ListOf({".text 0x0 0xZZ", ".data 0x800100 0x12", ".bss 0x800112 12-"});
-  TMemoryReport report = ComputeMemoryReport(&map, "atmega128");
-  EXPECT_FALSE(report.Flash.Known);
-  EXPECT_FALSE(report.Sram.Known);
-  EXPECT_TRUE(report.Eeprom.Known);
-  EXPECT_EQ(report.Flash.TotalText, "128");
-  EXPECT_EQ(report.Flash.TotalBytes, 128000u);
+TEST(CompilerDlgTest, SizesThatAreNoCountShowAsUnknown) {
+  const struct {
+    const char* Name;
+    std::vector<std::string> Map;
+    bool Flash, Sram, Eeprom;  // the byte count is known
+  } cases[] = {
+      {"not hexadecimal", {".text 0x0 0xZZ", ".data 0x800100 0x12", ".bss 0x800112 12-"}, false, false, true},
+      {".data plus .bss past 2^64",
+       {".text 0x0 0x10", ".data 0x800100 0xffffffffffffffff load address 0x10", ".bss 0x800112 0x1"}, true, false,
+       true},
+      {"a size past 2^64", {".text 0x0 0x10", ".eeprom 0x810000 0x10000000000000000"}, true, true, false},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.Name);
+    TStringList map = test::ListOf(c.Map);
+    TMemoryReport report = ComputeMemoryReport(&map, "atmega128");
+    for (auto [use, known] : {std::pair{&report.Flash, c.Flash}, std::pair{&report.Sram, c.Sram},
+                              std::pair{&report.Eeprom, c.Eeprom}}) {
+      EXPECT_EQ(use->Known, known);
+      if (!known) {
+        EXPECT_EQ(use->Bytes, 0u);
+        EXPECT_FALSE(use->Percent.has_value());
+      }
+    }
+    EXPECT_EQ(report.Flash.TotalBytes, 128000u);
+  }
 
   TStringList noSize = test::ListOf({".text"});
   EXPECT_TRUE(ComputeMemoryReport(&noSize, "atmega128").ProgramSizeMissing);

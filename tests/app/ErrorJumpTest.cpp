@@ -18,7 +18,7 @@ TEST(ErrorJumpTest, FileAndLineAreCutFromThePaneLine) {
       {"/usr/lib/avr/include/util/delay.h:92:3: warning: #warning \"F_CPU not defined\"",
        "/usr/lib/avr/include/util/delay.h", 92},
       {"inc/Uart.H:30: warning: old style", "inc/Uart.H", 30},
-      {"/tmp/cc1.o:/work/p/a.c:2: first defined here", "/work/p/a.c", 2},  // the number after the file name
+      {"/tmp/cc1.o:/home/user/p/a.c:2: first defined here", "/home/user/p/a.c", 2},  // the number after the file name
       {"my project/main.c:4: error: x", "my project/main.c", 4},
       {"main.c:(.text+0x1a): undefined reference to `foo'", nullptr, 0},
       {"main.c:0: error: line zero", nullptr, 0},

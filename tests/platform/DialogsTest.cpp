@@ -63,13 +63,13 @@ TEST_F(DialogsTest, ExecuteAsksTheServiceAndTakesTheAnswer) {
 }
 
 TEST_F(DialogsTest, FolderPickerAndQuestionIcon) {
-  Dialogs->Folders.Push("/work/blink");
+  Dialogs->Folders.Push("/home/user/blink");
   Dialogs->Folders.Push("");
   std::string folder = "unchanged";
   EXPECT_TRUE(SelectDirectory("Select a directory", "", folder));
-  EXPECT_EQ("/work/blink", folder);
+  EXPECT_EQ("/home/user/blink", folder);
   EXPECT_FALSE(SelectDirectory("Select a directory", "", folder));
-  EXPECT_EQ("/work/blink", folder);
+  EXPECT_EQ("/home/user/blink", folder);
   EXPECT_EQ("Select a directory", Dialogs->Folders.Requests()[1].Caption);
 
   TBitmap icon;

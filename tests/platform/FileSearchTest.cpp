@@ -93,7 +93,9 @@ TEST_F(FileSearchTree, EntriesCarryAttributesSizeAndTime) {
   TSearchRec rec;
   ASSERT_EQ(0, FindFirst(Folder.File("a.c"), 0, rec));
   EXPECT_EQ(3, rec.Size);
-  EXPECT_EQ("2008-05-20 09:05:06", FormatDateTime("yyyy-mm-dd hh:nn:ss", FileDateToDateTime(rec.Time)));
+  // The default settings' separators: the user's locale may have others.
+  EXPECT_EQ("2008-05-20 09:05:06",
+            FormatDateTime("yyyy-mm-dd hh:nn:ss", FileDateToDateTime(rec.Time), TFormatSettings()));
   EXPECT_EQ(rec.Time, FileAge(Folder.File("a.c")));
   EXPECT_EQ(-1, FileAge(Folder.File("none.c")));
 }
@@ -125,11 +127,11 @@ TEST(FilePathsTest, SplitsNamesAndDropsATrailingDotOnDelete) {
     const char* File;
     const char* Ext;
   } cases[] = {
-      {"/work/blink/main.c", "/work/blink/", "main.c", ".c"},
+      {"/home/user/blink/main.c", "/home/user/blink/", "main.c", ".c"},
       {"main", "", "main", ""},
       {"/a.b/c", "/a.b/", "c", ""},
       {"x.tar.gz", "", "x.tar.gz", ".gz"},
-      {"/work//lcd.h", "/work//", "lcd.h", ".h"},
+      {"/home/user//lcd.h", "/home/user//", "lcd.h", ".h"},
   };
   for (const auto& c : cases) {
     EXPECT_EQ(c.Path, ExtractFilePath(c.Name));

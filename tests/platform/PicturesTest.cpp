@@ -4,6 +4,7 @@
 #include <random>
 
 #include <jpeglib.h>
+#include <jerror.h>
 
 #include <gtest/gtest.h>
 
@@ -77,7 +78,7 @@ std::string MakeBmp(const TBmpKind& kind) {
 }
 
 // A width x height JPEG: red on the left half, blue on the right, or grey.
-std::string MakeJpeg(int width, int height, bool grey) {
+std::string MakeJpeg(int width, int height, bool grey, bool progressive = false) {
   jpeg_compress_struct info;
   jpeg_error_mgr errors;
   info.err = jpeg_std_error(&errors);
@@ -91,6 +92,7 @@ std::string MakeJpeg(int width, int height, bool grey) {
   info.in_color_space = grey ? JCS_GRAYSCALE : JCS_RGB;
   jpeg_set_defaults(&info);
   jpeg_set_quality(&info, 95, TRUE);
+  if (progressive) jpeg_simple_progression(&info);
   jpeg_start_compress(&info, TRUE);
   std::vector<unsigned char> row(width * info.input_components);
   for (int x = 0; x < width; ++x) {
@@ -105,6 +107,14 @@ std::string MakeJpeg(int width, int height, bool grey) {
   jpeg_destroy_compress(&info);
   std::string bytes(reinterpret_cast<char*>(buffer), size);
   free(buffer);
+  return bytes;
+}
+
+// A small JPEG whose frame header declares 65000 x 65000 pixels.
+std::string HugeJpeg(bool progressive) {
+  std::string bytes = MakeJpeg(16, 16, false, progressive);
+  size_t frame = bytes.find(progressive ? "\xFF\xC2" : "\xFF\xC0");
+  for (size_t at : {frame + 5, frame + 7}) bytes[at] = char(65000 >> 8), bytes[at + 1] = char(65000 & 0xFF);
   return bytes;
 }
 
@@ -137,12 +147,15 @@ TEST(PicturesTest, BitmapsOfEveryDepthAndLayoutReadTheSamePixels) {
 }
 
 TEST(PicturesTest, JpegsDecodeInColourAndGrey) {
-  TBitmap colour, grey;
-  ReadJpeg(MakeJpeg(16, 8, false), colour);
-  ASSERT_EQ(16, colour.Width());
-  ASSERT_EQ(8, colour.Height());
-  EXPECT_TRUE(Near(RGB(255, 0, 0), colour.Pixel(2, 4)));
-  EXPECT_TRUE(Near(RGB(0, 0, 255), colour.Pixel(13, 4)));
+  for (bool progressive : {false, true}) {
+    TBitmap colour;
+    ReadJpeg(MakeJpeg(16, 8, false, progressive), colour);
+    ASSERT_EQ(16, colour.Width());
+    ASSERT_EQ(8, colour.Height());
+    EXPECT_TRUE(Near(RGB(255, 0, 0), colour.Pixel(2, 4))) << progressive;
+    EXPECT_TRUE(Near(RGB(0, 0, 255), colour.Pixel(13, 4))) << progressive;
+  }
+  TBitmap grey;
   ReadJpeg(MakeJpeg(5, 3, true), grey);
   EXPECT_TRUE(Near(RGB(128, 128, 128), grey.Pixel(4, 2)));
 }
@@ -155,6 +168,8 @@ TEST(PicturesTest, LoadFromFileChoosesByExtensionAndKeepsThePictureOnFailure) {
   SaveBytesToFile(folder.File("cut.jpeg"), jpeg.substr(0, jpeg.size() / 2));
   SaveBytesToFile(folder.File("cut.bmp"), MakeBmp(BmpKinds[0]).substr(0, 40));
   SaveBytesToFile(folder.File("part.png"), "\x89PNG");
+  SaveBytesToFile(folder.File("huge.jpg"), HugeJpeg(false));
+  SaveBytesToFile(folder.File("huge-progressive.jpg"), HugeJpeg(true));
 
   TPicture picture;
   struct Counter {
@@ -168,11 +183,16 @@ TEST(PicturesTest, LoadFromFileChoosesByExtensionAndKeepsThePictureOnFailure) {
   EXPECT_EQ(3, picture.Width());
   EXPECT_EQ(2, counter.Changes);
 
+  const std::string tooBig = Format("JPEG error #%d", JERR_IMAGE_TOO_BIG);
   struct Failure {
     const char* Name;
-    const char* MessageStart;
+    std::string MessageStart;
   } failures[] = {
       {"cut.jpeg", "JPEG error #"},
+      // Refused as the header is read: a progressive picture would first
+      // allocate gigabytes of coefficients.
+      {"huge.jpg", tooBig},
+      {"huge-progressive.jpg", tooBig},
       {"cut.bmp", "Bitmap image is not valid"},
       {"part.png", "Unknown picture file extension (.png)"},
       {"noext", "Unknown picture file extension (.)"},
@@ -197,6 +217,7 @@ TEST(PicturesTest, DamagedFilesNeverCrashTheDecoders) {
   std::vector<std::pair<std::string, void (*)(const std::string&, TBitmap&)>> goods;
   for (const auto& kind : BmpKinds) goods.emplace_back(MakeBmp(kind), ReadBmp);
   goods.emplace_back(MakeJpeg(24, 16, false), ReadJpeg);
+  goods.emplace_back(MakeJpeg(24, 16, false, true), ReadJpeg);
   goods.emplace_back(MakeJpeg(9, 9, true), ReadJpeg);
   std::mt19937 random(1234);
   int failures = 0, trials = 0;

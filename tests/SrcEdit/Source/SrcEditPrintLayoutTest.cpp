@@ -55,15 +55,23 @@ TEST(SrcEditPrinterInfoTest, ValuesComeFromThePrinterOnceUntilUpdated) {
   EXPECT_EQ(info.GetPhysicalWidth(), 2481);
 }
 
-TEST(SrcEditPrinterInfoTest, RoundingGoesToTheEvenNeighbourAndStopsFarOut) {
+TEST(SrcEditPrinterInfoTest, RoundingGoesToTheEvenNeighbourAndPointsOffThePaperLieOnItsEdge) {
+  // Lengths: far-off ones stop at +-2^29.
+  const std::pair<double, int> lengths[] = {{0.25, 2},        {0.75, 8},           {1.25, 12}, {-0.25, -2},
+                                            {1e300, 1 << 29}, {-1e300, -(1 << 29)}, {NAN, 0},   {INFINITY, 1 << 29}};
+  for (auto [mm, px] : lengths) EXPECT_EQ(PixelsFromMillimetres(mm, 10, 0), px) << mm;
+
+  // Points on a sheet of 254 mm at 10 px per mm, 20 px unprintable on every
+  // side: the paper runs from -20 to 2520 on the printable area.
   TPrinterScope printer;
   printer.Printer().InstalledPrinters = {"Laser"};
-  printer.Printer().SetDeviceCaps({2540, 2540, 2540, 2540, 0, 0, 254, 254});  // 10 px per mm exactly
+  printer.Printer().SetDeviceCaps({2540, 2540, 2500, 2500, 20, 20, 254, 254});
   TSrcEditPrinterInfo info;
-  const std::pair<double, int> cases[] = {{0.25, 2},    {0.75, 8},       {1.25, 12},
-                                          {-0.25, -2},  {1e300, 1 << 29}, {-1e300, -(1 << 29)},
-                                          {NAN, 0},     {INFINITY, 1 << 29}};
-  for (auto [mm, px] : cases) EXPECT_EQ(info.PixFromLeft(mm), px) << mm;
+  using TInfo = TSrcEditPrinterInfo;
+  const std::pair<double, int> points[] = {{1.25, -8}, {-1.5e144, -20}, {1e300, 2520}, {INFINITY, 2520}, {NAN, 0}};
+  for (auto [mm, px] : points)
+    for (auto from : {&TInfo::PixFromLeft, &TInfo::PixFromRight, &TInfo::PixFromTop, &TInfo::PixFromBottom})
+      EXPECT_EQ((info.*from)(mm), px) << mm;
 }
 
 TEST(SrcEditPrintMarginsTest, LengthsAreReadAndWrittenInTheUnit) {

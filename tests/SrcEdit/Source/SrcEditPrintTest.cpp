@@ -6,6 +6,8 @@
 
 #include <gtest/gtest.h>
 
+#include <cmath>
+
 #include "SrcEdit/Source/SrcHighlighterAvr.h"
 #include "platform/RecordingCanvas.h"
 #include "tests/SrcEdit/Source/EditorFixture.h"
@@ -67,6 +69,40 @@ TEST_F(SrcEditPrintTest, TheGridTakesOneColumnLessThanTheFirstWidthReachingTheTe
   SetLines({"abc"});
   EXPECT_EQ(Print.GetPageCount(), 1);
   EXPECT_EQ(Print.MaxCol(), 1);
+}
+
+// Margins off the paper in a settings record (found by fuzzing): the text
+// area stops at the paper's edges (x -65 to 2416, y -50 to 3457), so the
+// grid stays a page wide instead of millions of columns.
+TEST_F(SrcEditPrintTest, ARecordWithMarginsOffThePaperPaginatesOnThePaper) {
+  using TSetter = void (TSrcEditPrintMargins::*)(double);
+  struct TCase {
+    const char* Name;
+    TSetter Set;
+    double Mm;
+    int Left, Right, Top, Bottom, MaxCol, Pages;
+  } cases[] = {
+      {"left -1.5e144", &TSrcEditPrintMargins::SetLeft, -1.5e144, -65, 2239, 245, 3162, 57, 2},
+      {"right -1.5e144", &TSrcEditPrintMargins::SetRight, -1.5e144, 230, 2416, 245, 3162, 54, 2},
+      {"left 1e300", &TSrcEditPrintMargins::SetLeft, 1e300, 2416, 2239, 245, 3162, 1, 6},
+      {"top -infinity", &TSrcEditPrintMargins::SetTop, -INFINITY, 230, 2239, -50, 3162, 50, 1},
+      {"bottom 1e300", &TSrcEditPrintMargins::SetBottom, 1e300, 230, 2239, 245, -50, 50, 31},
+  };
+  for (const TCase& c : cases) {
+    SCOPED_TRACE(c.Name);
+    TSrcEditPrintMargins damaged;
+    (damaged.*c.Set)(c.Mm);
+    TMemoryStream record;
+    damaged.SaveToStream(record);
+    record.SetPosition(0);
+    Print.Margins().LoadFromStream(record);
+    SetLines(Numbered(30));
+    EXPECT_EQ(Print.GetPageCount(), c.Pages);
+    EXPECT_EQ(Print.MaxCol(), c.MaxCol);
+    const TSrcEditPrintMargins& m = Print.Margins();
+    EXPECT_EQ((std::vector<int>{m.PixLeft, m.PixRight, m.PixTop, m.PixBottom}),
+              (std::vector<int>{c.Left, c.Right, c.Top, c.Bottom}));
+  }
 }
 
 TEST_F(SrcEditPrintTest, PagesLinesStatusAndHeader) {

@@ -124,6 +124,34 @@ TEST(SrcHighlighterMultiTest, OnlyMatchesOfAtLeastOneCharacterOpenOrClose) {
   }
 }
 
+// Costly expressions (found by fuzzing): the searches of one line share the
+// work of one search, and the split stops, the rest of the line counted as
+// no match, once that is spent. ".*.*.*.*=|." backtracks about a million
+// times on a run of x before it takes a single x.
+TEST(SrcHighlighterMultiTest, TheSearchesOfALineTogetherDoNoMoreThanOneSearchMay) {
+  const std::string xs(169, 'x');
+  const struct {
+    const char* Expression;  // start and end
+    std::string Line;
+    int Markers;  // 0: fewer than the line's length, the work spent
+  } cases[] = {
+      {"x", xs, 169},
+      {"...*.+......*..", std::string(169, 'a'), 1},
+      {".*.*.*.*=|.", xs, 0},
+  };
+  for (const auto& c : cases) {
+    TMix mix;
+    mix.Multi.Schemes()->Clear();
+    AddScheme(mix.Multi, "S", c.Expression, c.Expression, &mix.Avr);
+    mix.Render({c.Line});
+    if (c.Markers > 0) {
+      EXPECT_EQ(mix.Multi.MarkerCount(), c.Markers) << c.Expression;
+    } else {
+      EXPECT_LT(mix.Multi.MarkerCount(), static_cast<int>(c.Line.size()) / 4) << c.Expression;
+    }
+  }
+}
+
 TEST(SrcHighlighterMultiTest, SchemesThatCannotOpen) {
   const std::pair<const char*, std::function<void(TMix&, TScheme&)>> cases[] = {
       {"no highlighter", [](TMix&, TScheme& s) { s.SetHighlighter(nullptr); }},

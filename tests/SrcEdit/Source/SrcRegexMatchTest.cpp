@@ -282,14 +282,18 @@ TEST(RegexRun, BacktrackingWithoutEndRaisesWithinOneSearch) {
     const char* Modifiers;
     std::string Subject;
     bool Raises;
+    int64_t SharedBudget = -1;  // what is left of the work several searches share
   } cases[] = {
       {"(\\S+\\0?)*\\r\\xd1\\\\\\xff", "ix", std::string(21, 'x'), true},
       {".*[@]", "-s", lines, false},
+      {".*.*.*=|y", "", std::string(40, 'x'), false},
+      {".*.*.*=|y", "", std::string(40, 'x'), true, 1000},
   };
   for (const auto& c : cases) {
     TRegex regex;
     regex.SetModifierStr(c.Modifiers);
     regex.SetExpression(c.Pattern);
+    regex.SetSharedStepBudget(c.SharedBudget);
     int code = 0;
     try {
       regex.Exec(c.Subject);
@@ -297,6 +301,7 @@ TEST(RegexRun, BacktrackingWithoutEndRaisesWithinOneSearch) {
       code = e.ErrorCode();
     }
     EXPECT_EQ(code, c.Raises ? 1017 : 0) << c.Pattern << " on " << c.Subject.size() << " bytes";
+    EXPECT_EQ(regex.SharedStepBudget(), c.SharedBudget < 0 ? -1 : 0);  // a search that raised used it up
   }
 }
 

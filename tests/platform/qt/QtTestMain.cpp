@@ -1,7 +1,9 @@
 // The Qt tests' main: a QApplication on Qt's offscreen platform (unless the
 // environment names another) with the desktop services in place. Pictures
-// look the same on every machine: one device pixel per pixel, glyphs in grey
-// anti-aliasing, and the test face loaded by file.
+// and texts look the same on every machine: one device pixel per pixel,
+// glyphs in grey anti-aliasing, the test face loaded by file, numbers and
+// dates in the default format settings, not the user's locale's, and no
+// settings of the user's read or written.
 
 #include <gtest/gtest.h>
 
@@ -12,6 +14,7 @@
 #include <QtWidgets/QApplication>
 #include <iostream>
 
+#include "platform/LocaleFormats.h"
 #include "platform/qt/QtPlatform.h"
 #include "tests/platform/qt/QtTestSupport.h"
 
@@ -68,14 +71,18 @@ bool UseGreyAntiAliasing(const QTemporaryDir& folder) {
 int main(int argc, char** argv) {
   if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
   vk::test::UseOnePixelPerPixel();
-  QTemporaryDir fontConfig;
-  if (!vk::test::UseGreyAntiAliasing(fontConfig)) {
-    std::cerr << "cannot write a font configuration under " << fontConfig.path().toStdString() << "\n";
+  // The user's settings (Qt's own, such as the file dialog's, and the user's
+  // font configuration) are neither read nor written: the run has its own.
+  QTemporaryDir config;
+  qputenv("XDG_CONFIG_HOME", config.path().toUtf8());
+  if (!vk::test::UseGreyAntiAliasing(config)) {
+    std::cerr << "cannot write a font configuration under " << config.path().toStdString() << "\n";
     return 1;
   }
   testing::InitGoogleTest(&argc, argv);
   QApplication application(argc, argv);
   if (!vk::test::LoadTestFace()) return 1;
+  vk::SetFormatSettings(vk::TFormatSettings());
   vk::TQtPlatform platform;
   // Boxes are answered by the tests' script: none may wait for a person.
   vk::SetMessageBoxService(nullptr);
