@@ -13,7 +13,10 @@ const QString TextMime = QStringLiteral("text/plain");
 
 }  // namespace
 
-TQtClipboard::~TQtClipboard() = default;
+TQtClipboard::TQtClipboard()
+    : FChanged(QObject::connect(QGuiApplication::clipboard(), &QClipboard::dataChanged, [] { Clipboard().Changed(); })) {}
+
+TQtClipboard::~TQtClipboard() { QObject::disconnect(FChanged); }
 
 QString TQtClipboard::MimeType(TClipboardFormat format) {
   if (format == CF_TEXT) return TextMime;
