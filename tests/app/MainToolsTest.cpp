@@ -62,7 +62,7 @@ TEST_F(MainToolsTest, TheHeaderCommandsPutTheBlockAboveTheSourceAndTakeItAway) {
   EXPECT_EQ(Editor().Lines().Get(8), "8. Filename\t        :main.c");
   EXPECT_EQ(Editor().Lines().Get(15), "15. Add Source Name\t:led.c");
   EXPECT_EQ(Editor().Lines().Get(19), "int main(void) { return 0; }");
-  EXPECT_TRUE(Editor().Modified());
+  ExpectSaveOffered(true);
   EXPECT_EQ(PrjNameForm->FilenameEdit->Text(), "main.c") << "the dialog's edits are reloaded";
 
   Answer(IDOK);
@@ -84,6 +84,7 @@ TEST_F(MainToolsTest, BitToByteReplacesTheSelectionWithTheConvertersByte) {
   });
   MainForm->SendDocumentCommand(dcBitToByte);
   EXPECT_EQ(Editor().Lines().Get(0), "PORTB = 0XBF;");
+  ExpectSaveOffered(true);
 
   // Cancel changes nothing; OK without a selection says so.
   Select({9, 1}, {13, 1});
