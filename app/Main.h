@@ -371,6 +371,9 @@ public:
   TToolButton* ImageToolButton = new TToolButton(this);
   TToolButton* ToBtnRun = new TToolButton(this);
   TToolButton* ToolButton5 = new TToolButton(this);
+  TToolButton* ToBtnCommentInsert = new TToolButton(this);
+  TToolButton* ToBtnCommentDelete = new TToolButton(this);
+  TToolButton* ToolButton6 = new TToolButton(this);
   TComboBox* ComboBox2Find = new TComboBox(this);
   TToolButton* ToBtnFind = new TToolButton(this);
 

@@ -310,7 +310,7 @@ TEST_F(MainProjectTest, CloseAllStopsAtAWindowThatStaysOpen) {
   EXPECT_EQ(MainForm->MDIChildCount(), 0);
   EXPECT_EQ(Panel(spProjectFolder), "");
   for (bool enabled : {MainForm->FileCloseAllCmd->Enabled(), MainForm->RunRunCmd->Enabled(),
-                       MainForm->FileSave1->Enabled(), MainForm->ToBtnFind->Enabled()})
+                       MainForm->FileSave1->Enabled(), MainForm->ToBtnFind->Enabled(), MainForm->ProjectCmd->Enabled()})
     EXPECT_FALSE(enabled);
   EXPECT_TRUE(MainForm->FilePrinterSetup1->Enabled());
 }
