@@ -3,7 +3,6 @@
 #include "app/EditorSettings.h"
 #include "app/Main.h"
 #include "app/MenuLayout.h"
-#include "platform/InputState.h"
 
 namespace vk {
 
@@ -45,6 +44,7 @@ TMDIChild::TMDIChild(TComponent* owner) : TForm(owner) {
   Editor->OnMouseDown = TMouseEvent(this, &TMDIChild::EditorMouseDown);
   Editor->OnMouseMove = TMouseMoveEvent(this, &TMDIChild::EditorMouseMove);
   Editor->OnMouseUp = TMouseEvent(this, &TMDIChild::EditorMouseUp);
+  Editor->OnEnter = TNotifyEvent(this, &TMDIChild::EditorEnter);
   SetActiveControl(Editor);
 
   CreateActions();
@@ -214,15 +214,12 @@ void TMDIChild::DoCommand(TMessage& message) {
 // ---------------------------------------------------------------- the editor's events
 
 void TMDIChild::EditorStatusChange(TObject*, TSrcStatusChanges) {
-  MainForm->SetPanelText(spCaret, Format("%3d행 %3d열", Editor->CaretY(), Editor->CaretX()));
+  // Every change, made by a key or not, reaches the panels and the save
+  // commands.
+  MainForm->ShowDocumentState(this);
   CurrentLine = Editor->CaretY();
   EditUndoCmd->SetEnabled(Editor->CanUndo());
   EditRedoCmd->SetEnabled(Editor->CanRedo());
-}
-
-void TMDIChild::ShowEditState() {
-  MainForm->SetPanelText(spModified, Editor->Modified() ? "Modified" : "");
-  MainForm->SetPanelText(spInsert, GetKeyState(VK_INSERT) != 0 ? "Insert" : "");
 }
 
 void TMDIChild::EnableSelectionCommands(bool hasSelection) {
@@ -230,13 +227,13 @@ void TMDIChild::EnableSelectionCommands(bool hasSelection) {
   MainForm->EnableCommentCommands(hasSelection);
 }
 
-void TMDIChild::EditorKeyDown(TObject*, uint16_t&, TShiftState) { ShowEditState(); }
+// The window came to the front (the editor takes the focus then): the
+// panels show its state.
+void TMDIChild::EditorEnter(TObject*) { MainForm->ShowDocumentState(this); }
 
-void TMDIChild::EditorKeyUp(TObject*, uint16_t&, TShiftState) {
-  const bool modified = Editor->Modified();
-  MainForm->ToBtnFileSaveItem->SetEnabled(modified);
-  for (TMenuItem* item : {MainForm->FileSave1, MainForm->FileSaveAll1}) item->SetEnabled(modified);
-}
+void TMDIChild::EditorKeyDown(TObject*, uint16_t&, TShiftState) { MainForm->ShowDocumentState(this); }
+
+void TMDIChild::EditorKeyUp(TObject*, uint16_t&, TShiftState) { MainForm->ShowDocumentState(this); }
 
 void TMDIChild::EditorMouseDown(TObject*, TMouseButton, TShiftState, int, int) {
   Editor->SelectedColor().SetBG(clHighlight);
@@ -248,7 +245,7 @@ void TMDIChild::EditorMouseDown(TObject*, TMouseButton, TShiftState, int, int) {
 
 void TMDIChild::EditorMouseMove(TObject*, TShiftState, int X, int Y) {
   MainForm->SetPanelText(spMouse, "X" + IntToStr(X) + "-Y" + IntToStr(Y));
-  ShowEditState();
+  MainForm->ShowDocumentState(this);
   FollowSelection();
 }
 

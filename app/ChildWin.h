@@ -58,6 +58,7 @@ public:
   void FormShow(TObject* Sender);
   void FormClose(TObject* Sender, TCloseAction& Action);
   void EditorStatusChange(TObject* Sender, TSrcStatusChanges Changes);
+  void EditorEnter(TObject* Sender);
   void EditorKeyDown(TObject* Sender, uint16_t& Key, TShiftState Shift);
   void EditorKeyUp(TObject* Sender, uint16_t& Key, TShiftState Shift);
   void EditorMouseDown(TObject* Sender, TMouseButton Button, TShiftState Shift, int X, int Y);
@@ -144,8 +145,6 @@ private:
   void CreateActions();
   void CreateMenus();
   void BindCommands();
-  // Status panels 2 and 3 from the Insert key and the modified mark.
-  void ShowEditState();
   // The comment commands follow the selection.
   void EnableSelectionCommands(bool hasSelection);
   // After a comment command and as the mouse moves: the comment and

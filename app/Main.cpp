@@ -3,10 +3,14 @@
 
 #include "app/Main.h"
 
+#include <algorithm>
+#include <memory>
 #include <tuple>
 
 #include "app/ChildWin.h"
+#include "platform/Canvas.h"
 #include "platform/FilePaths.h"
+#include "platform/InputState.h"
 
 namespace vk {
 
@@ -26,6 +30,9 @@ void Place(TControl* control, TWinControl* parent, TAlign align, int left, int t
   control->SetParent(parent);
   control->SetAlign(align);
 }
+
+// The caret panel's text.
+std::string CaretPanelText(int line, int column) { return Format("%3d행 %3d열", line, column); }
 
 }  // namespace
 
@@ -53,7 +60,12 @@ TMainForm::~TMainForm() {
 void TMainForm::CreateLayout() {
   // Design places within a client area of about 1016 by 680 pixels.
   Place(StatusBar1, this, alBottom, 0, 661, 1016, 19);
-  for (int width : {80, 80, 44, 60, 340, 84, 46, 100}) StatusBar1->Panels()->Add()->SetWidth(width);
+  // The caret panel is as wide as a seven-digit line and a five-digit
+  // column need in the bar's font.
+  std::unique_ptr<TCanvas> canvas = CreateScreenCanvas();
+  canvas->Font().Assign(StatusBar1->Font());
+  const int caretWidth = std::max(80, canvas->TextWidth(CaretPanelText(9999999, 99999)) + 8);
+  for (int width : {80, caretWidth, 44, 60, 340, 84, 46, 100}) StatusBar1->Panels()->Add()->SetWidth(width);
 
   // The error pane: the error lines, and the counts on the right.
   Place(ErrorPanel, this, alBottom, 0, 531, 1016, 130);
@@ -66,7 +78,7 @@ void TMainForm::CreateLayout() {
   white.Assign(MemoErrorCount->Font());
   white.SetColor(clWhite);
   MemoErrorCount->SetFont(white);
-  MemoErrorCount->Lines().SetTextStr("Total Error:\r\n\r\nTotal Warning:\r\n\r\n");
+  ClearProjectViews();  // the count memo's labels, no counts yet
   Place(SrcEditErrLine, ErrorPanel, alClient, 0, 0, 873, 130);
   SrcEditErrLine->SetReadOnly(true);
   SrcEditErrLine->SetSelectionMode(smColumn);
@@ -155,6 +167,18 @@ void TMainForm::CreateSidePanel() {
 std::string TMainForm::PanelText(int index) const { return StatusBar1->Panels()->Items(index)->Text(); }
 
 void TMainForm::SetPanelText(int index, const std::string& text) { StatusBar1->Panels()->Items(index)->SetText(text); }
+
+void TMainForm::ShowDocumentState(TMDIChild* document) {
+  if (document && document != ActiveDocument()) return;
+  const TSrcEdit* editor = document ? document->Editor : nullptr;
+  const bool modified = editor && editor->Modified();
+  if (!editor) SetPanelText(spMouse, "");
+  SetPanelText(spCaret, editor ? CaretPanelText(editor->CaretY(), editor->CaretX()) : "");
+  SetPanelText(spInsert, editor && GetKeyState(VK_INSERT) != 0 ? "Insert" : "");
+  SetPanelText(spModified, modified ? "Modified" : "");
+  ToBtnFileSaveItem->SetEnabled(modified);
+  for (TMenuItem* item : {FileSave1, FileSaveAll1}) item->SetEnabled(modified);
+}
 
 // ---------------------------------------------------------------- documents
 

@@ -78,6 +78,11 @@ public:
   std::string MainFileName() const { return PanelText(spMainFile); }
   std::string PanelText(int index) const;
   void SetPanelText(int index, const std::string& text);
+  // The front document's caret, Insert and Modified panels and the save
+  // commands, which follow its modified state; a document behind another
+  // one shows nothing. Without a document (nullptr) those panels are empty
+  // and the save commands off.
+  void ShowDocumentState(TMDIChild* document);
   // The document windows that are not closing, front first; a window whose
   // close went ahead stays an MDI child until it is released, but no
   // command sees it any more.
@@ -108,7 +113,8 @@ public:
   // Turns the commands that need a document on or off as a document window
   // closes; lastWindow adds the save commands.
   void SetDocumentCommands(bool on, bool lastWindow);
-  // Empties the error pane, the build output and the project tree.
+  // Empties the error pane with its counts, the build output and the
+  // project tree.
   void ClearProjectViews();
 
   // ----- the build's results (MainErrorPane.cpp)
@@ -365,6 +371,9 @@ public:
   TToolButton* ImageToolButton = new TToolButton(this);
   TToolButton* ToBtnRun = new TToolButton(this);
   TToolButton* ToolButton5 = new TToolButton(this);
+  TToolButton* ToBtnCommentInsert = new TToolButton(this);
+  TToolButton* ToBtnCommentDelete = new TToolButton(this);
+  TToolButton* ToolButton6 = new TToolButton(this);
   TComboBox* ComboBox2Find = new TComboBox(this);
   TToolButton* ToBtnFind = new TToolButton(this);
 

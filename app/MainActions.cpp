@@ -7,6 +7,7 @@
 
 #include "app/ChildWin.h"
 #include "app/MenuLayout.h"
+#include "app/ToolBarImages.h"
 
 namespace vk {
 
@@ -86,6 +87,9 @@ void TMainForm::CreateActions() {
     row.Action->SetHint(row.Hint);
     row.Action->SetEnabled(row.Enabled);
   }
+
+  PrjNametInsertCommentCmd->SetImageIndex(tiProjectNameInsert);
+  PrjNametDeleteCommentCmd->SetImageIndex(tiProjectNameDelete);
 
   ActionList1->OnUpdate = TActionEvent(this, &TMainForm::ActionList1Update);
   FileNewCmd->OnExecute = TNotifyEvent(this, &TMainForm::FileNewCmdExecute);

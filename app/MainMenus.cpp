@@ -57,8 +57,8 @@ void TMainForm::CreateMenus() {
   Add(Edit1, EditBitToByte1, "Bit To Byte Chang", EditBitToByteCmd);
 
   AddMenu(bar, Project1, "&Project", 3);
-  Add(Project1, ProjectNameInsertComment1, "Insert Project &Name", PrjNametInsertCommentCmd);
-  Add(Project1, ProjectNameDeleteComment2, "&Delete Project Name", PrjNametDeleteCommentCmd);
+  Add(Project1, ProjectNameInsertComment1, "Project Name  Insert(Comment)", PrjNametInsertCommentCmd);
+  Add(Project1, ProjectNameDeleteComment2, "Project Name Delete(Comment)", PrjNametDeleteCommentCmd);
   AddSeparator(this, Project1);
   Add(Project1, ProjectCmd1, "Project Comment SetUp", ProjectCmd);
 
@@ -153,6 +153,9 @@ void TMainForm::CreateToolBar() {
       {ImageToolButton, ViewImageViewCmd, tiMcuImage, ""},
       {ToBtnRun, RunRunCmd, tiRun, "Compile & Build "},
       {ToolButton5, nullptr, -1, ""},
+      {ToBtnCommentInsert, PrjNametInsertCommentCmd, tiProjectNameInsert, "Project Name Insert Comment"},
+      {ToBtnCommentDelete, PrjNametDeleteCommentCmd, tiProjectNameDelete, "Project Name Delete Comment"},
+      {ToolButton6, nullptr, -1, ""},
   };
   for (const TButtonRow& row : buttons) {
     if (row.Image < 0) {

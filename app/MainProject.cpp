@@ -31,7 +31,7 @@ TMDIChild* TMainForm::CreateMDIChild(const std::string& path) {
            FileSaveAsCmd, FilePrinterCmd, FilePrintSetupCmd, FileCloseAllCmd, EditUndoCmd, EditRedoCmd,
            EditInCommentCmd, EditOutCommentCmd, EditLineCommentCmd, EditLineNumberCmd, EditFindCmd, EditReplaceCmd,
            EditlOneLineDelCmd, RunRunCmd, SetupAvrCmd, BtnFontMaxCmd, BtnFontMinCmd, PrjNametInsertCommentCmd,
-           PrjNametDeleteCommentCmd})
+           PrjNametDeleteCommentCmd, ProjectCmd})
     action->SetEnabled(true);
   EditLineNumber1->SetEnabled(true);
   ToBtnFind->SetEnabled(true);
@@ -222,7 +222,8 @@ bool TMainForm::CloseAll() {
   for (TCustomAction* action : std::initializer_list<TCustomAction*>{
            FileSaveCmd, FileSaveAsCmd, FilePrinterCmd, FileCloseAllCmd, EditUndoCmd, EditRedoCmd, EditInCommentCmd,
            EditOutCommentCmd, EditLineCommentCmd, EditLineNumberCmd, EditFindCmd, EditReplaceCmd, EditlOneLineDelCmd,
-           RunRunCmd, BtnFontMaxCmd, BtnFontMinCmd, SetupAvrCmd, PrjNametInsertCommentCmd, PrjNametDeleteCommentCmd})
+           RunRunCmd, BtnFontMaxCmd, BtnFontMinCmd, SetupAvrCmd, PrjNametInsertCommentCmd, PrjNametDeleteCommentCmd,
+           ProjectCmd})
     action->SetEnabled(false);
   for (TToolButton* button : {ToBtnFileSaveItem, ToBtnFind, ImageToolButton}) button->SetEnabled(false);
   ComboBox2Find->SetEnabled(false);

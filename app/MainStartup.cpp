@@ -106,14 +106,14 @@ void TMainForm::SetDocumentCommands(bool on, bool lastWindow) {
   ComboBox2Find->SetEnabled(on);
   if (!lastWindow) return;
   FileSaveCmd->SetEnabled(false);
-  for (TMenuItem* item : {FileSave1, FileSaveAll1}) item->SetEnabled(false);
-  ToBtnFileSaveItem->SetEnabled(false);
+  ShowDocumentState(nullptr);
   EditFindCmd->SetEnabled(false);
   FilePrinterSetup1->SetEnabled(true);
 }
 
 void TMainForm::ClearProjectViews() {
   SrcEditErrLine->Lines().Clear();
+  MemoErrorCount->Lines().SetTextStr("Total Error:\r\n\r\nTotal Warning:\r\n\r\n");
   Memo1->Lines().Clear();
   TreeView1->Items()->Clear();
 }

@@ -102,6 +102,26 @@ constexpr TPicture16 kRun = {
     "...kGGGGGk......", "...kGGGGk.......", "...kGGGk........", "...kGGk.........",
     "...kGk..........", "...kk...........", "................", "................",
 };
+// A page whose top lines are a comment block, with a green plus (the block
+// inserted) or a red cross (taken away).
+constexpr TPicture16 kProjectNameInsert = {
+    "kkkkkkkkkk......", "kwwwwwwwwkk.....", "kwGGGGGGwkgk....", "kwwwwwwwwkkkk...",
+    "kwGGGGGGGGGwk...", "kwwwwwwwwwwwk...", "kwGGGGGGGGGwk...", "kwwwwwwwwwwwk...",
+    "kwddddddd.......", "kwwwwwww...GG...", "kwddddd.....GG..", "kwwwwwww.GGGGGG.",
+    "kwddddddd.GGGGGG", "kwwwwwww....GG..", "kkkkkkkkk...GG..", "................",
+};
+constexpr TPicture16 kProjectNameDelete = {
+    "kkkkkkkkkk......", "kwwwwwwwwkk.....", "kwGGGGGGwkgk....", "kwwwwwwwwkkkk...",
+    "kwGGGGGGGGGwk...", "kwwwwwwwwwwwk...", "kwGGGGGGGGGwk...", "kwwwwwwwwwwwk...",
+    "kwddddddd.......", "kwwwwwww.rr..rr.", "kwddddd...rrrr..", "kwwwwwww...rr...",
+    "kwddddddd.rrrr..", "kwwwwwww.rr..rr.", "kkkkkkkkk.......", "................",
+};
+constexpr TPicture16 kEmpty = {
+    "................", "................", "................", "................",
+    "................", "................", "................", "................",
+    "................", "................", "................", "................",
+    "................", "................", "................", "................",
+};
 
 // The side panel's trees: a closed folder (the open one is kOpen), pages
 // marked C and H for sources and headers, and a diamond for the rest.
@@ -142,6 +162,8 @@ static_assert(SixteenBySixteen(kNew) && SixteenBySixteen(kOpen) && SixteenBySixt
               SixteenBySixteen(kUndo) && SixteenBySixteen(kCommentIn) && SixteenBySixteen(kCommentOut) &&
               SixteenBySixteen(kLineNumbers) && SixteenBySixteen(kFontLarger) && SixteenBySixteen(kFontSmaller) &&
               SixteenBySixteen(kMcuImage) && SixteenBySixteen(kFind) && SixteenBySixteen(kRun) &&
+              SixteenBySixteen(kProjectNameInsert) && SixteenBySixteen(kProjectNameDelete) &&
+              SixteenBySixteen(kEmpty) &&
               SixteenBySixteen(kFolder) && SixteenBySixteen(kCSource) && SixteenBySixteen(kHeader) &&
               SixteenBySixteen(kMember));
 
@@ -172,6 +194,9 @@ void AddToolBarImages(TImageList& images) {
   AddPicture(images, kMcuImage);
   AddPicture(images, kFind);
   AddPicture(images, kRun);
+  while (images.Count() < tiProjectNameInsert) AddPicture(images, kEmpty);
+  AddPicture(images, kProjectNameInsert);
+  AddPicture(images, kProjectNameDelete);
 }
 
 void AddFolderImages(TImageList& images) {

@@ -1,6 +1,6 @@
 #pragma once
 // The main window's pictures, 16 by 16, drawn from character pictures:
-// the tool bar's in the order of TToolBarImage, and the side panel's trees'.
+// the tool bar's at the places of TToolBarImage, and the side panel's trees'.
 
 namespace vk {
 
@@ -20,7 +20,10 @@ enum TToolBarImage : int {
   tiMcuImage,
   tiFind,
   tiRun,
-  tiCount
+  // The project-header commands keep the places 48 and 49 their command
+  // table gives them; the places between hold empty pictures.
+  tiProjectNameInsert = 48,
+  tiProjectNameDelete = 49,
 };
 
 void AddToolBarImages(TImageList& images);

@@ -23,6 +23,10 @@ public:
   // ----- components
   TSrcMemo* SrcMemo1 = new TSrcMemo(this);
   TButton* Button1 = new TButton(this);
+
+private:
+  // The window grows to show the whole table in the memo's font.
+  void FitTable();
 };
 
 // The instance made at start-up; the view command makes a new one here.

@@ -85,11 +85,13 @@ void TClipboard::Close() {
 
 bool TClipboard::Clear() {
   TClipboardOpen open(*this);
+  Changed();
   return open.Opened() && FBackend->Clear();
 }
 
 bool TClipboard::SetData(TClipboardFormat format, const std::string& bytes) {
   TClipboardOpen open(*this);
+  Changed();
   return open.Opened() && FBackend->SetData(format, bytes);
 }
 
@@ -103,8 +105,14 @@ std::string TClipboard::AsText() {
   return data->substr(0, data->find('\0'));
 }
 
+bool TClipboard::HoldsText() {
+  if (!FHoldsText) FHoldsText = FBackend->HasFormat(CF_TEXT);
+  return *FHoldsText;
+}
+
 bool TClipboard::SetAsText(const std::string& text) {
   TClipboardOpen open(*this);
+  Changed();
   return open.Opened() && FBackend->Clear() && FBackend->SetData(CF_TEXT, text + '\0');
 }
 
@@ -112,6 +120,7 @@ std::unique_ptr<TClipboardBackend> TClipboard::SetBackend(std::unique_ptr<TClipb
   if (!backend) backend = std::make_unique<TMemoryClipboard>();
   std::swap(backend, FBackend);
   FOpenCount = 0;
+  Changed();
   return backend;
 }
 

@@ -71,6 +71,15 @@ public:
   // Replaces the clipboard's contents with the text; false when that fails.
   bool SetAsText(const std::string& text);
 
+  // The contents changed, or may have: the backend tells when another
+  // program takes the clipboard, and a menu about to open asks afresh.
+  // Answers kept from before are dropped.
+  void Changed() { FHoldsText.reset(); }
+  // CF_TEXT is on the clipboard: asked of the backend once after each
+  // change, so that the commands' idle updates cost no round trip to the
+  // desktop while nothing changes.
+  bool HoldsText();
+
   TClipboardBackend& Backend() { return *FBackend; }
   // Installs a backend (the memory clipboard when null) and returns the old.
   std::unique_ptr<TClipboardBackend> SetBackend(std::unique_ptr<TClipboardBackend> backend);
@@ -78,6 +87,7 @@ public:
 private:
   std::unique_ptr<TClipboardBackend> FBackend = std::make_unique<TMemoryClipboard>();
   int FOpenCount = 0;
+  std::optional<bool> FHoldsText;
 };
 
 // Keeps the clipboard open for a scope, also when an exception passes.

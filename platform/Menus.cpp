@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "platform/Clipboard.h"
 #include "platform/StringLists.h"
 
 namespace vk {
@@ -159,6 +160,9 @@ void TMenuItem::Click() {
 }
 
 void TMenuItem::InitiateActions() {
+  // Paste may be among the items: the clipboard is asked afresh, in case
+  // its owner changed it without a word.
+  Clipboard().Changed();
   for (size_t i = 0; i < FItems.size(); ++i)
     if (TBasicAction* action = FItems[i]->Action()) action->Update();
 }

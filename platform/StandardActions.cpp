@@ -22,7 +22,9 @@ bool TEditAction::UpdateFromTarget() {
   switch (FKind) {
     case eaCut:
     case eaCopy: SetEnabled(target->HasSelectedText()); break;
-    case eaPaste: SetEnabled(Clipboard().HasFormat(CF_TEXT)); break;
+    // The answer kept since the clipboard last changed: an idle pass never
+    // waits for the desktop.
+    case eaPaste: SetEnabled(Clipboard().HoldsText()); break;
     // The length alone: the whole text of a big document is not copied on
     // every idle update.
     case eaSelectAll: SetEnabled(FocusedControl()->Perform(WM_GETTEXTLENGTH) > 0); break;

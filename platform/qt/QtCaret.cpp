@@ -29,10 +29,13 @@ void TQtCaret::RepaintDrawnPlace() {
 }
 
 void TQtCaret::CaretChanged() {
-  RepaintDrawnPlace();
   const TCaretState& caret = CaretState();
+  const TRect rect = Bounds(caret.Pos.X, caret.Pos.Y, caret.Width, caret.Height);
+  TQtControlHost* host = HostOf(FOwner);
+  if (caret.Owner == FOwner && rect == FRect && host && host->Painting()) return;
+  RepaintDrawnPlace();
   FOwner = caret.Owner;
-  FRect = Bounds(caret.Pos.X, caret.Pos.Y, caret.Width, caret.Height);
+  FRect = rect;
   FPhaseOn = true;
   if (caret.Visible() && FBlinkTime > 0)
     FTimer.start(FBlinkTime);

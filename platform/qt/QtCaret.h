@@ -2,7 +2,10 @@
 // The caret on the screen: the process's one caret (platform/Caret.h) drawn
 // over its window's painting, inverting the pixels under it, and blinking
 // while it shows. Every change of the caret repaints the old and the new
-// place and starts the blink afresh, so a moving caret is always seen.
+// place and starts the blink afresh, so a moving caret is always seen; but
+// a window hiding and showing its caret while it paints asks for no more
+// painting (the caret is drawn over the painting as it stands at its end),
+// or painting would never stop.
 
 #include <QtCore/QTimer>
 #include <QtGui/QPainter>

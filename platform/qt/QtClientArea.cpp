@@ -304,11 +304,13 @@ void TQtClientArea::focusInEvent(QFocusEvent* event) {
 void TQtClientArea::focusOutEvent(QFocusEvent* event) {
   RunGuarded([&] {
     TCustomControl* control = Control();
-    if (!control || !control->Focused()) return;
+    // A menu or a drop-down list that opens over the window leaves the
+    // focus where it is: the edit commands it shows work on this control,
+    // which has the focus again when it closes.
+    if (!control || !control->Focused() || event->reason() == Qt::PopupFocusReason) return;
     // Another window of the desktop became active: the control only hears
     // that it lost the focus. Otherwise the focus left it for good.
-    Qt::FocusReason reason = event->reason();
-    TWinControl::RemoveFocus(reason != Qt::ActiveWindowFocusReason && reason != Qt::PopupFocusReason);
+    TWinControl::RemoveFocus(event->reason() != Qt::ActiveWindowFocusReason);
   });
 }
 

@@ -30,7 +30,10 @@ std::string WithLfLineEnds(std::string_view text) {
 
 }  // namespace
 
-TQtClipboard::~TQtClipboard() = default;
+TQtClipboard::TQtClipboard()
+    : FChanged(QObject::connect(QGuiApplication::clipboard(), &QClipboard::dataChanged, [] { Clipboard().Changed(); })) {}
+
+TQtClipboard::~TQtClipboard() { QObject::disconnect(FChanged); }
 
 QString TQtClipboard::MimeType(TClipboardFormat format) {
   if (format == CF_TEXT) return TextMime;

@@ -9,8 +9,10 @@
 // program and plain text reaches every other one.
 //
 // Data set while the clipboard is open is gathered and handed to the desktop
-// as one whole when it closes, as the desktop takes it.
+// as one whole when it closes, as the desktop takes it. When the desktop's
+// clipboard changes hands, the process's clipboard hears of it (Changed).
 
+#include <QtCore/QMetaObject>
 #include <QtCore/QMimeData>
 #include <QtCore/QString>
 #include <memory>
@@ -23,6 +25,7 @@ namespace vk {
 
 class TQtClipboard : public TClipboardBackend {
 public:
+  TQtClipboard();
   ~TQtClipboard() override;
   bool Open() override;
   void Close() override;
@@ -41,6 +44,7 @@ private:
 
   bool FOpen = false;
   std::unique_ptr<QMimeData> FPending;
+  QMetaObject::Connection FChanged;
 };
 
 }  // namespace vk

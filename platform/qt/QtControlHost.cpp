@@ -83,6 +83,8 @@ QWidget* TQtControlHost::ClientArea() const { return FClient; }
 
 QWidget* TQtControlHost::ChildArea() const { return FClient; }
 
+bool TQtControlHost::Painting() const { return FClient->Painting(); }
+
 void TQtControlHost::RepaintClientRect(const TRect& rect) {
   if (!IsRectEmpty(rect)) FClient->update(ToQRect(rect));
 }

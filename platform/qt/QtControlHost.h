@@ -41,6 +41,8 @@ public:
   TCustomControl* Control() const { return FControl; }
   // The client area: the widget the control paints and takes input in.
   QWidget* ClientArea() const;
+  // The control paints its window now.
+  bool Painting() const;
   QScrollBar* ScrollBar(int bar) const { return FBars[bar == SB_VERT ? 1 : 0]; }
   TQtCanvas& Canvas() const { return *FCanvas; }
 

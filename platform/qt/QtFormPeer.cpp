@@ -214,11 +214,19 @@ bool TQtFormPeer::WindowEvent(QEvent& event) {
       if (!FSyncing && StateOf(FWindow->windowState()) != FForm.WindowState())
         RunGuarded([this] { FForm.SetWindowState(StateOf(FWindow->windowState())); });
       return false;
+    case QEvent::KeyPress:
+      // No widget of the window has the focus (the focused control was
+      // closed): the key is the form's, so its commands and those of the
+      // main form still answer their shortcuts.
+      return !QApplication::focusWidget() && OfferKeyToModel(FForm, static_cast<QKeyEvent&>(event));
     case QEvent::WindowActivate:
       // A window under a modal one that the system activates on its way
       // back to the modal one does not come to the front: the two would
-      // take the front from each other without end.
-      if (!FSyncing && !SubWindow() && FForm.Visible() && !FForm.Active() && !BlockedByModal())
+      // take the front from each other without end. A window that is in
+      // front already but lost the focus to another program's window gives
+      // it back to its active control.
+      if (!FSyncing && !SubWindow() && FForm.Visible() && (!FForm.Active() || !FocusedControl()) &&
+          !BlockedByModal())
         RunGuarded([this] { FForm.BringToFront(); });
       // Qt gives the window's focus back to a widget of its choice: the
       // model's focused control takes it again.

@@ -139,6 +139,7 @@ TEST_F(ChildWinCommandsTest, ReplaceAsksAtEachHitWhenToldTo) {
     Questions.clear();
     MessageBoxAnswers().Clear();
     Editor->SrcSetText(kText);
+    Editor->SetModified(false);
     Editor->SetCaretXY({1, 1});
     const std::string find = c.Boxes.empty() ? "portb" : "DDRB";
     AnswerDialog<TReplaceFind>(find, c.Button, [&](TReplaceFind& form) {
@@ -153,6 +154,7 @@ TEST_F(ChildWinCommandsTest, ReplaceAsksAtEachHitWhenToldTo) {
     EXPECT_EQ(Editor->SrcGetText(), c.After);
     EXPECT_EQ(Questions.size(), c.Hits.size());
     EXPECT_EQ(Boxes(), c.Boxes);
+    ExpectSaveOffered(c.After != kText);
   }
   Answer(IDOK);
   AnswerDialog<TReplaceFind>("", mrOk);

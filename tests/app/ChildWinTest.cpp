@@ -180,10 +180,11 @@ TEST_F(ChildWinTest, TheEditorsEventsKeepTheStatusBarAndTheCommands) {
   uint16_t key = 'Z';
   SetKeyDown(VK_INSERT, true);
   editor.OnKeyDown(&editor, key, {});
+  EXPECT_EQ(Panel(spInsert), "Insert");
   ReleaseAllKeys();
   editor.OnKeyUp(&editor, key, {});
   EXPECT_EQ(Panel(spModified), "Modified");
-  EXPECT_EQ(Panel(spInsert), "Insert");
+  EXPECT_EQ(Panel(spInsert), "");
   EXPECT_TRUE(MainForm->FileSave1->Enabled());
   EXPECT_TRUE(MainForm->ToBtnFileSaveItem->Enabled());
 

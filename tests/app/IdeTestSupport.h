@@ -79,6 +79,16 @@ protected:
     return nullptr;
   }
   static std::string Panel(int index) { return MainForm->PanelText(index); }
+  // Save, Save All, the save button and the Modified panel say whether the
+  // front document has changes, however they were made.
+  static void ExpectSaveOffered(bool modified) {
+    ASSERT_NE(MainForm->ActiveDocument(), nullptr);
+    EXPECT_EQ(MainForm->ActiveDocument()->Editor->Modified(), modified);
+    for (bool offered : {MainForm->FileSave1->Enabled(), MainForm->FileSaveAll1->Enabled(),
+                         MainForm->ToBtnFileSaveItem->Enabled()})
+      EXPECT_EQ(offered, modified);
+    EXPECT_EQ(Panel(spModified), modified ? "Modified" : "");
+  }
 
   static void Answer(int button) { MessageBoxAnswers().Push(button); }
   // The texts of the boxes shown so far.

@@ -180,7 +180,7 @@ TEST_F(MainBrowserTest, IncludesAreInsertedBeforeABuildAndByHand) {
   MainForm->PopIncludeAdd1->Click();
   EXPECT_EQ(editor.Lines().Get(1), "#include <uart.h>");
   EXPECT_EQ(editor.Lines().Count(), static_cast<int>(before.size()) + 1);
-  EXPECT_TRUE(editor.Modified());
+  ExpectSaveOffered(true);
   MainForm->ListView1->ClickItem(File("blink.hex"));
   Answer(IDOK);
   MainForm->PopIncludeAdd1->Click();

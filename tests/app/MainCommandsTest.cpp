@@ -74,7 +74,7 @@ TEST_F(MainCommandsTest, EditingCommandsWorkOnTheActiveDocumentFromBothWindows) 
       }
       EXPECT_EQ(LinesOf(editor.Lines()), c.After);
       EXPECT_EQ(Boxes(), *c.Box ? TLines{c.Box} : TLines{});
-      EXPECT_EQ(editor.Modified(), !*c.Box);
+      ExpectSaveOffered(!*c.Box);
       // The comment commands follow the selection left.
       if (c.Command == InComment || c.Command == OutComment) {
         EXPECT_EQ(MainForm->EditInCommentCmd->Enabled(), editor.SelAvail());

@@ -2,6 +2,7 @@
 // new documents, saving, closing and the environment command's entry.
 
 #include <filesystem>
+#include <functional>
 
 #include "dialogs/EnvironmentDlg.h"
 #include "platform/Streams.h"
@@ -185,6 +186,65 @@ TEST_F(MainProjectTest, SaveAllSavesEveryDocumentWithoutAsking) {
   EXPECT_EQ(Panel(spMainFile), "fresh.c");
 }
 
+TEST_F(MainProjectTest, ThePanelsAndTheSaveCommandsFollowTheFrontDocument) {
+  WriteTextFile(Path("main.c"), "#include \"lcd.h\"\nint x;\n");
+  WriteTextFile(Path("lcd.h"), "void lcd(void);\n");
+  WriteTextFile(Path("other.c"), "int y;\n");
+  Open(Path("main.c"));
+  TMDIChild* main = Document(Path("main.c"));
+  TMDIChild* lcd = Document(Path("lcd.h"));
+  ASSERT_EQ(MainForm->ActiveDocument(), main);
+  const struct {
+    const char* Name;
+    std::function<void()> Step;
+    const char* Caret;  // "": no document
+    bool Modified;
+  } steps[] = {
+      {"a separator line, made without a key",
+       [&] {
+         main->Editor->SetCaretXY({3, 2});
+         MainForm->EditLineCommentCmd->Execute();
+       },
+       "  2행   3열", true},
+      {"another window in front", [&] { lcd->BringToFront(); }, "  1행   1열", false},
+      {"back again", [&] { main->BringToFront(); }, "  2행   3열", true},
+      {"saved",
+       [&] {
+         Answer(IDYES);
+         MainForm->FileSave1->Click();
+       },
+       "  2행   3열", false},
+      {"a new document", [&] { MainForm->FileNewCmd->Execute(); }, "  1행   1열", false},
+      {"another project, after a build",
+       [&] {
+         MainForm->MemoErrorCount->Lines().SetTextStr("Total Error:\r\n2\r\nTotal Warning:\r\nOk\r\n");
+         Open(Path("other.c"));
+         EXPECT_EQ(LinesOf(MainForm->MemoErrorCount->Lines()),
+                   (std::vector<std::string>{"Total Error:", "", "Total Warning:", ""}));
+       },
+       "  1행   1열", false},
+      {"Close All",
+       [&] {
+         MainForm->FileCloseAllCmd->Execute();
+         Settle();
+       },
+       "", false},
+  };
+  for (const auto& step : steps) {
+    SCOPED_TRACE(step.Name);
+    step.Step();
+    EXPECT_EQ(Panel(spCaret), step.Caret);
+    if (*step.Caret) {
+      ExpectSaveOffered(step.Modified);
+      continue;
+    }
+    for (int panel : {spMouse, spInsert, spModified}) EXPECT_EQ(Panel(panel), "") << panel;
+    for (bool offered : {MainForm->FileSave1->Enabled(), MainForm->FileSaveAll1->Enabled(),
+                         MainForm->ToBtnFileSaveItem->Enabled()})
+      EXPECT_FALSE(offered);
+  }
+}
+
 TEST_F(MainProjectTest, SaveAsMakesTheSavedFileTheProject) {
   WriteTextFile(Path("main.c"), "int x;\n");
   Open(Path("main.c"));
@@ -250,7 +310,7 @@ TEST_F(MainProjectTest, CloseAllStopsAtAWindowThatStaysOpen) {
   EXPECT_EQ(MainForm->MDIChildCount(), 0);
   EXPECT_EQ(Panel(spProjectFolder), "");
   for (bool enabled : {MainForm->FileCloseAllCmd->Enabled(), MainForm->RunRunCmd->Enabled(),
-                       MainForm->FileSave1->Enabled(), MainForm->ToBtnFind->Enabled()})
+                       MainForm->FileSave1->Enabled(), MainForm->ToBtnFind->Enabled(), MainForm->ProjectCmd->Enabled()})
     EXPECT_FALSE(enabled);
   EXPECT_TRUE(MainForm->FilePrinterSetup1->Enabled());
 }

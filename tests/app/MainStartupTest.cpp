@@ -81,6 +81,7 @@ TEST_F(MainStartupTest, TheShownWindowOffersOnlyWhatNeedsNoDocument) {
       {"EditReplaceCmd", m.EditReplaceCmd->Enabled(), false},
       {"ToBtnFileSaveItem", m.ToBtnFileSaveItem->Enabled(), false},
       {"ToBtnFind", m.ToBtnFind->Enabled(), false},
+      {"ProjectCmd", m.ProjectCmd->Enabled(), false},
   };
   for (const auto& state : states) EXPECT_EQ(state.Enabled, state.Expected) << state.Name;
 }

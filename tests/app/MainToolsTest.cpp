@@ -57,17 +57,17 @@ TEST_F(MainToolsTest, TheStartMakesTheToolWindowsAndTheFirstRunFillsTheFieldDial
 
 TEST_F(MainToolsTest, TheHeaderCommandsPutTheBlockAboveTheSourceAndTakeItAway) {
   StartWithProject("int main(void) { return 0; }\n");
-  MainForm->PrjNametInsertCommentCmd->Execute();
+  MainForm->ToBtnCommentInsert->Click();
   ASSERT_EQ(Editor().Lines().Count(), 21);
   EXPECT_EQ(Editor().Lines().Get(8), "8. Filename\t        :main.c");
   EXPECT_EQ(Editor().Lines().Get(15), "15. Add Source Name\t:led.c");
   EXPECT_EQ(Editor().Lines().Get(19), "int main(void) { return 0; }");
-  EXPECT_TRUE(Editor().Modified());
+  ExpectSaveOffered(true);
   EXPECT_EQ(PrjNameForm->FilenameEdit->Text(), "main.c") << "the dialog's edits are reloaded";
 
   Answer(IDOK);
   MainForm->PrjNametInsertCommentCmd->Execute();
-  MainForm->PrjNametDeleteCommentCmd->Execute();
+  MainForm->ToBtnCommentDelete->Click();
   Answer(IDOK);
   MainForm->PrjNametDeleteCommentCmd->Execute();
   EXPECT_EQ(Boxes(), (std::vector<std::string>{"Already Created[Project] Comment!", "Cannot Found [Project] Comment!"}));
@@ -84,6 +84,7 @@ TEST_F(MainToolsTest, BitToByteReplacesTheSelectionWithTheConvertersByte) {
   });
   MainForm->SendDocumentCommand(dcBitToByte);
   EXPECT_EQ(Editor().Lines().Get(0), "PORTB = 0XBF;");
+  ExpectSaveOffered(true);
 
   // Cancel changes nothing; OK without a selection says so.
   Select({9, 1}, {13, 1});
@@ -140,8 +141,7 @@ TEST_F(MainToolsTest, BitToByteConvertsOneLinesStretchInItsModeAndRefusesOtherSh
 TEST_F(MainToolsTest, TheToolCommandsShowTheirWindows) {
   StartWithProject("");
   TPrjNameForm* startup = PrjNameForm;
-  // Offered once a window of several has closed.
-  MainForm->ProjectCmd->SetEnabled(true);
+  EXPECT_TRUE(MainForm->ProjectCmd->Enabled()) << "offered with the document windows";
   WhenShown<TPrjNameForm>([&](TPrjNameForm& form) {
     EXPECT_NE(&form, startup) << "a new dialog";
     return mrCancel;

@@ -19,6 +19,7 @@
 #include "app/SettingsStore.h"
 #include "platform/FilePaths.h"
 #include "platform/qt/QtConvert.h"
+#include "platform/Clipboard.h"
 #include "platform/qt/QtFormPeer.h"
 #include "tests/app/AppTestSupport.h"
 #include "tests/platform/qt/QtTestSupport.h"
@@ -32,6 +33,16 @@ protected:
   ~MainWindowQtTest() override {
     CloseForms();
     unsetenv("VORNKIT_INSTALL_README");
+  }
+  // The main window as the program shows it, with the project of a main
+  // file opened as the file list opens it.
+  QMainWindow* ShowProject(const std::string& mainFile) {
+    Application().CreateForm(MainForm);
+    MainForm->Show();
+    OpenFromListFlag = 1;
+    OpenFromListPath = mainFile;
+    MainForm->FileOpenCmd->Execute();
+    return dynamic_cast<TQtFormPeer*>(QtPeerOf(MainForm))->MainWindow();
   }
   TRegistryScope Registry;
   TTempFolder Install;
@@ -61,20 +72,12 @@ TEST_F(MainWindowQtTest, AProjectOpensInTheMainWindow) {
                 "/* Blink the LEDs on port B. */\n#include <avr/io.h>\n#include \"lcd.h\"\n\nint main(void)\n{\n"
                 "    DDRB = 0xFF;\n    for (;;) {\n        PORTB ^= 0x01;  // toggle\n    }\n    return 0;\n}\n");
   WriteTextFile(programFolder + "/lcd.h", "#ifndef LCD_H\n#define LCD_H\n\nvoid lcd_init(void);\n\n#endif\n");
-  Application().CreateForm(MainForm);
-  MainForm->Show();
-  OpenFromListFlag = 1;
-  OpenFromListPath = programFolder + "/main.c";
-  MainForm->FileOpenCmd->Execute();
+  QMainWindow* window = ShowProject(programFolder + "/main.c");
   ASSERT_EQ(MainForm->DocumentCount(), 2);
-
-  auto* peer = dynamic_cast<TQtFormPeer*>(QtPeerOf(MainForm));
-  ASSERT_NE(peer, nullptr);
-  QMainWindow* window = peer->MainWindow();
   ASSERT_TRUE(QTest::qWaitForWindowExposed(window));
   Application().Idle();
   QCoreApplication::processEvents();
-  EXPECT_EQ(peer->MdiArea()->subWindowList().size(), 2);
+  EXPECT_EQ(dynamic_cast<TQtFormPeer*>(QtPeerOf(MainForm))->MdiArea()->subWindowList().size(), 2);
   // The front document's name in the window's caption, both in the Window
   // menu, the folder in the status bar.
   EXPECT_TRUE(window->windowTitle().endsWith(folder + "/main.c]")) << window->windowTitle().toStdString();
@@ -90,6 +93,55 @@ TEST_F(MainWindowQtTest, AProjectOpensInTheMainWindow) {
   MainForm->WindowCascadeCmd->Execute();
   QCoreApplication::processEvents();
   std::cout << "screenshot: " << SaveScreenshot(window->grab().toImage(), "main-window.png") << "\n";
+}
+
+TEST_F(MainWindowQtTest, TheEditMenuFollowsTheEditorAndTheKeysOutliveTheDocuments) {
+  WriteTextFile(Project.File("main.c"), "int main(void) { return 0; }\n");
+  QMainWindow* window = ShowProject(Project.File("main.c"));
+  QApplication::setActiveWindow(window);
+  ASSERT_TRUE(QTest::qWaitForWindowActive(window));
+  TSrcEdit& editor = *MainForm->ActiveDocument()->Editor;
+  editor.SetFocus();
+  editor.SelectAll();
+  Clipboard().SetAsText("x");
+  QTest::qWait(50);
+
+  // The document's Edit menu on the screen, open for a while: the editor
+  // keeps the focus, so the edit commands stay offered.
+  QMenu* edit = nullptr;
+  for (QAction* action : window->menuBar()->actions())
+    if (action->text() == "&Edit(E)") edit = action->menu();
+  ASSERT_NE(edit, nullptr);
+  edit->popup(window->mapToGlobal(QPoint(60, 30)));
+  ASSERT_TRUE(QTest::qWaitForWindowExposed(edit));
+  RunLoopFor(100);
+  int offered = 0;
+  for (QAction* action : edit->actions())
+    for (const char* caption : {"Cu&t", "&Copy", "&Paste", "Se&lect All"})
+      if (action->text().startsWith(caption)) offered += action->isEnabled() ? 1 : 0;
+  EXPECT_EQ(offered, 4);
+  edit->close();
+
+  // Another program's window comes and goes: the editor has the focus
+  // again, with its caret.
+  {
+    QWidget other;
+    other.show();
+    QApplication::setActiveWindow(&other);
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&other));
+  }
+  QApplication::setActiveWindow(window);
+  ASSERT_TRUE(QTest::qWaitForWindowActive(window));
+  RunLoopFor(50);
+  EXPECT_EQ(FocusedControl(), &editor);
+
+  // Without documents nothing has the focus, and the keys still reach the
+  // main window's commands.
+  MainForm->FileCloseAllCmd->Execute();
+  QTest::qWait(50);
+  ASSERT_EQ(MainForm->DocumentCount(), 0);
+  QTest::keyClick(window->windowHandle(), Qt::Key_N, Qt::ControlModifier);
+  EXPECT_EQ(MainForm->DocumentCount(), 1);
 }
 
 }  // namespace

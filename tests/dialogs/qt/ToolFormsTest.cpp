@@ -102,6 +102,10 @@ TEST_F(ToolFormsTest, AsciiTable) {
   auto* form = NewForm<TASCIICodeForm>(&Application());
   ShowOnScreen(form);
   Shot(form, "ascii-table.png");
+  // The window shows the whole table in the desktop's fonts.
+  TSrcMemo& memo = *form->SrcMemo1;
+  EXPECT_GE(memo.RowsInWindow(), memo.Lines().Count());
+  EXPECT_GE(memo.ColumnsInWindow(), memo.Lines().GetLengthOfLongestLine());
 }
 
 TEST_F(ToolFormsTest, AboutBox) {

@@ -6,6 +6,8 @@
 #include <gtest/gtest.h>
 
 #include <QtCore/QCoreApplication>
+#include <QtCore/QEventLoop>
+#include <QtCore/QTimer>
 #include <QtGui/QGuiApplication>
 #include <QtGui/QImage>
 #include <QtGui/QScreen>
@@ -120,6 +122,15 @@ inline int CountOther(const QImage& image, const QRect& r, QRgb color) {
 template <class Widget>
 Widget* WidgetOf(const TControl* control) {
   return control->Peer() ? qobject_cast<Widget*>(QtPeerOf(control)->Widget()) : nullptr;
+}
+
+// Runs Qt's loop for the time: unlike QTest::qWait, it sleeps whenever
+// nothing is to be done, so the application's idle work runs as it does in
+// the program.
+inline void RunLoopFor(int ms) {
+  QEventLoop loop;
+  QTimer::singleShot(ms, &loop, &QEventLoop::quit);
+  loop.exec();
 }
 
 // Ends a case that showed forms: frees them, drops the answers no message
