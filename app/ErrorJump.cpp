@@ -26,15 +26,17 @@ int LineNumber(std::string_view field) {
   return std::stoi(std::string(field));
 }
 
-// The first ".c", ".C", ".h" or ".H" that ends a file name: the extension
-// letter is followed by ":". A dot inside a folder name (".cache/") is not
-// an extension.
-size_t ExtensionLetter(std::string_view line) {
-  for (size_t pos = 0; pos + 2 < line.size(); ++pos) {
-    if (line[pos] != '.' || line[pos + 2] != ':') continue;
-    char letter = line[pos + 1];
-    if (letter == 'c' || letter == 'C' || letter == 'h' || letter == 'H') return pos + 1;
-  }
+// The extensions of the files a project's makefile compiles: C sources and
+// headers, C++ sources, assembler sources.
+constexpr std::string_view kSourceExtensions[] = {".c", ".C", ".h", ".H", ".cpp", ".S", ".s"};
+
+// The ":" after the first source extension that ends a file name. A dot
+// inside a folder name (".cache/") is not an extension.
+size_t ExtensionEnd(std::string_view line) {
+  for (size_t pos = line.find('.'); pos != std::string_view::npos; pos = line.find('.', pos + 1))
+    for (std::string_view extension : kSourceExtensions)
+      if (line.substr(pos).starts_with(extension) && line.substr(pos + extension.size()).starts_with(':'))
+        return pos + extension.size();
   return std::string_view::npos;
 }
 
@@ -47,14 +49,14 @@ void SelectLineBlock(TCustomSrcEdit& editor, int line) {
 }  // namespace
 
 std::optional<TErrorJump> ParseErrorJump(std::string_view paneLine) {
-  size_t letter = ExtensionLetter(paneLine);
-  if (letter != std::string_view::npos) {
+  size_t end = ExtensionEnd(paneLine);
+  if (end != std::string_view::npos) {
     // The name starts after the field before it ("main.o:/p/main.c:2: ...").
-    size_t colon = paneLine.rfind(':', letter);
+    size_t colon = paneLine.rfind(':', end - 1);
     size_t start = colon == std::string_view::npos ? 0 : colon + 1;
-    int line = LineNumber(FieldAt(paneLine, letter + 2));
+    int line = LineNumber(FieldAt(paneLine, end + 1));
     if (line == 0) return std::nullopt;
-    return TErrorJump{std::string(paneLine.substr(start, letter + 1 - start)), line};
+    return TErrorJump{std::string(paneLine.substr(start, end - start)), line};
   }
   size_t colon = paneLine.find(':');
   int line = colon == std::string_view::npos ? 0 : LineNumber(FieldAt(paneLine, colon + 1));

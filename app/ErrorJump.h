@@ -18,10 +18,10 @@ namespace vk {
 class TCustomSrcEdit;
 
 struct TErrorJump {
-  // The C source or header as the line names it, with the folders the tool
-  // wrote ("main.c", "/usr/lib/avr/include/util/delay.h"); a relative name
-  // is make's, relative to the project folder. Empty when the line names no
-  // C source or header: the jump goes to the active document.
+  // The source (C, C++ or assembler) or header as the line names it, with
+  // the folders the tool wrote ("main.c", "/usr/lib/avr/include/util/delay.h");
+  // a relative name is make's, relative to the project folder. Empty when
+  // the line names no source or header: the jump goes to the active document.
   std::string File;
   int Line = 0;  // 1-based
 };

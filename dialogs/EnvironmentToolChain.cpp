@@ -1,5 +1,6 @@
 #include "dialogs/EnvironmentToolChain.h"
 
+#include <algorithm>
 #include <map>
 #include <optional>
 
@@ -153,10 +154,13 @@ void TakeChosenPart(TComboBox& box) {
 
 std::string SourceNameProblem(const std::string& name) {
   // make splits lists at blanks and reads # $ % : ; = \ itself; the
-  // recipes hand the names to the shell unquoted.
-  if (name.find_first_of(" \t#$%:;=\\'\"`&|<>()*?[]") == std::string::npos) return "";
+  // recipes hand the names to the shell unquoted. A name outside ASCII is
+  // written into the makefile in the code page, and make looks for those
+  // bytes on a disk that spells the name in UTF-8.
+  const bool ascii = std::all_of(name.begin(), name.end(), [](char c) { return static_cast<unsigned char>(c) < 0x80; });
+  if (ascii && name.find_first_of(" \t#$%:;=\\'\"`&|<>()*?[]") == std::string::npos) return "";
   return "make cannot take the file name \"" + name +
-         "\": rename the file without blanks and signs such as # $ % : ; ' ( ) &";
+         "\": rename the file with ASCII letters, without blanks and signs such as # $ % : ; ' ( ) &";
 }
 
 }  // namespace vk

@@ -41,8 +41,8 @@ std::string PartSupportMessage(const std::string& part);
 // text stays as it is.
 void TakeChosenPart(TComboBox& box);
 
-// Why make cannot take the file name in a source list (a blank, or a sign
-// that make or the shell reads); "" when it can.
+// Why make cannot take the file name in a source list (a blank, a sign that
+// make or the shell reads, or a letter outside ASCII); "" when it can.
 std::string SourceNameProblem(const std::string& name);
 
 }  // namespace vk

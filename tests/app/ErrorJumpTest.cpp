@@ -18,6 +18,9 @@ TEST(ErrorJumpTest, FileAndLineAreCutFromThePaneLine) {
       {"/usr/lib/avr/include/util/delay.h:92:3: warning: #warning \"F_CPU not defined\"",
        "/usr/lib/avr/include/util/delay.h", 92},
       {"inc/Uart.H:30: warning: old style", "inc/Uart.H", 30},
+      {"add.cpp:4:1: error: expected ';' before '}' token", "add.cpp", 4},  // not ".c" of ".cpp"
+      {"start.S:3:2: error: #error no clock", "start.S", 3},
+      {"add.cpp:(.text+0x4): undefined reference to `f'", nullptr, 0},
       {"/tmp/cc1.o:/home/user/p/a.c:2: first defined here", "/home/user/p/a.c", 2},  // the number after the file name
       {"my project/main.c:4: error: x", "my project/main.c", 4},
       {"main.c:(.text+0x1a): undefined reference to `foo'", nullptr, 0},

@@ -101,6 +101,7 @@ const std::map<std::string, std::string> ExtraSources = {
     {"twice.S", ".global asm_twice\nasm_twice:\n  add r24, r24\n  ret\n"},
     {"thrice.s", ".global asm_thrice\nasm_thrice:\n  mov r25, r24\n  add r24, r24\n  add r24, r25\n  ret\n"},
     {"my a.c", "int in_a_file_make_cannot_take;\n"},
+    {"한글.c", "int in_a_file_named_in_hangul;\n"},
 };
 
 class MakefileBuildTest : public test::TFormsCase {
@@ -179,6 +180,9 @@ TEST_F(MakefileBuildTest, EveryChoiceOfTheDialogAndTheWizardBuilds) {
                     Pick(d.BtnCSourceAdd, d.ListBoxAddSourceC, "a.c");
                     MessageBoxAnswers().Push(IDOK);
                     Pick(d.BtnCSourceAdd, d.ListBoxAddSourceC, "my a.c");
+                    EXPECT_EQ(MessageBoxAnswers().Requests().back().Text.find("make cannot take the file name"), 0u);
+                    MessageBoxAnswers().Push(IDOK);
+                    Pick(d.BtnCSourceAdd, d.ListBoxAddSourceC, "한글.c");
                     EXPECT_EQ(MessageBoxAnswers().Requests().back().Text.find("make cannot take the file name"), 0u);
                     EXPECT_TRUE(d.PanelCSourceAdd->Visible()) << "the list stays open for another pick";
                     Pick(d.BtnCppSourceAdd, d.ListBoxAddSourceCpp, "b.cpp");
