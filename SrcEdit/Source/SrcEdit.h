@@ -45,6 +45,14 @@
 
 namespace vk {
 
+// Where a replacement put its text: from Begin to End, the end of the
+// inserted characters (the caret may not reach it: a line longer than the
+// scroll width, a lead byte before the next character).
+struct TInsertedRange {
+  TBufferCoord Begin;
+  TBufferCoord End;
+};
+
 // The editor's own failures (clipboard operations).
 class ESrcEditError : public Exception {
   using Exception::Exception;
@@ -289,9 +297,9 @@ public:
   // inserted in pasteMode; CR, LF and CR LF each break a line. Only column
   // insertion records undo entries itself (with addToUndoList). Returns
   // where the inserted text begins, with the blanks that filled the line
-  // up to a caret beyond its end.
-  TBufferCoord SetSelTextPrimitiveEx(TSrcSelectionMode pasteMode, std::string_view value, bool addToUndoList);
-  TBufferCoord SetSelTextPrimitive(std::string_view value) {
+  // up to a caret beyond its end, and where it ends.
+  TInsertedRange SetSelTextPrimitiveEx(TSrcSelectionMode pasteMode, std::string_view value, bool addToUndoList);
+  TInsertedRange SetSelTextPrimitive(std::string_view value) {
     return SetSelTextPrimitiveEx(FActiveSelectionMode, value, true);
   }
   // The undoable replacement of the selection.
@@ -823,9 +831,9 @@ private:
   bool DeleteSelection(TBufferCoord& b, TBufferCoord& e);
   void TrimStoredLines();
   void ShiftUntrimmedLines(int index, int count);
-  TBufferCoord InsertRunningText(std::string_view value);
-  TBufferCoord InsertWholeLines(std::string_view value, bool fillEmptiedLastLine);
-  void RecordInsertion(TSrcChangeReason reason, const TBufferCoord& start, std::string_view value,
+  TInsertedRange InsertRunningText(std::string_view value);
+  TInsertedRange InsertWholeLines(std::string_view value, bool fillEmptiedLastLine);
+  void RecordInsertion(TSrcChangeReason reason, const TInsertedRange& inserted, std::string_view value,
                        TSrcSelectionMode mode);
   // SetSelText without its edit scope and undo block: the insertion is
   // recorded under reason.
@@ -833,8 +841,8 @@ private:
   // Puts the block's begin before its end, as deleting and inserting expect.
   void OrderBlock();
   // Inserts value as a rectangle at a display column from the caret line
-  // down.
-  void InsertRectangle(std::string_view value, int column, bool addToUndoList);
+  // down; returns where the last row ends.
+  TBufferCoord InsertRectangle(std::string_view value, int column, bool addToUndoList);
   // The selected text as the text holds it (a column block without the
   // blanks that fill its short rows): what deleting it removes.
   std::string SelTextAsStored();

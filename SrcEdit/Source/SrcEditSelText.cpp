@@ -157,8 +157,8 @@ void TCustomSrcEdit::ClearSelection() {
 
 // ---------------------------------------------------------------- the primitive
 
-TBufferCoord TCustomSrcEdit::SetSelTextPrimitiveEx(TSrcSelectionMode pasteMode, std::string_view value,
-                                                   bool addToUndoList) {
+TInsertedRange TCustomSrcEdit::SetSelTextPrimitiveEx(TSrcSelectionMode pasteMode, std::string_view value,
+                                                     bool addToUndoList) {
   TSrcPaintLock lock(*this);
   TSrcEditScope edit(*this);
   TStringsUpdate update(*FLines);
@@ -169,7 +169,7 @@ TBufferCoord TCustomSrcEdit::SetSelTextPrimitiveEx(TSrcSelectionMode pasteMode, 
     emptiedLastLine = DeleteSelection(b, e);
     InternalSetCaretXY(b);
   }
-  TBufferCoord inserted = CaretXY();
+  TInsertedRange inserted{CaretXY(), CaretXY()};
   if (!value.empty()) {
     // Lines changed directly (not through the editor) may have left the
     // caret beyond the text's end.
@@ -177,7 +177,9 @@ TBufferCoord TCustomSrcEdit::SetSelTextPrimitiveEx(TSrcSelectionMode pasteMode, 
     switch (pasteMode) {
       case smNormal: inserted = InsertRunningText(value); break;
       case smLine: inserted = InsertWholeLines(value, emptiedLastLine); break;
-      case smColumn: InsertRectangle(value, LogicalToPhysicalPos({FCaretX, FCaretY}).X, addToUndoList); break;
+      case smColumn:
+        inserted.End = InsertRectangle(value, LogicalToPhysicalPos({FCaretX, FCaretY}).X, addToUndoList);
+        break;
     }
   }
   if (FCaretY < 1) InternalSetCaretY(1);
@@ -238,7 +240,7 @@ bool TCustomSrcEdit::DeleteSelection(TBufferCoord& b, TBufferCoord& e) {
   return false;
 }
 
-TBufferCoord TCustomSrcEdit::InsertRunningText(std::string_view value) {
+TInsertedRange TCustomSrcEdit::InsertRunningText(std::string_view value) {
   const TBufferCoord start = CaretXY();
   const std::string line = FLines->Get(start.Line - 1);
   // Text typed beyond the line's end is preceded by blanks up to the caret.
@@ -262,15 +264,16 @@ TBufferCoord TCustomSrcEdit::InsertRunningText(std::string_view value) {
   caret.Char = static_cast<int>(FLines->GetView(caret.Line - 1).size() - right.size()) + 1;
   InternalSetCaretXY(caret);
   if (added > 0) DoLinesInserted(start.Char > 1 ? start.Line + 1 : start.Line, added);
-  return {std::min(start.Char, static_cast<int>(line.size()) + 1), start.Line};
+  return {{std::min(start.Char, static_cast<int>(line.size()) + 1), start.Line}, caret};
 }
 
 // Every row becomes a line of its own before the caret line (a break after
 // the last row adds no empty line), so lines copied in line mode arrive as
 // lines wherever they go. Only the empty last line that deleting a block of
 // lines at the end of the text left behind takes the last row instead. The
-// caret ends right after the inserted text; the result is where it begins.
-TBufferCoord TCustomSrcEdit::InsertWholeLines(std::string_view value, bool fillEmptiedLastLine) {
+// caret ends right after the inserted text (on the line after it, when one
+// follows).
+TInsertedRange TCustomSrcEdit::InsertWholeLines(std::string_view value, bool fillEmptiedLastLine) {
   std::vector<std::string_view> rows = SplitRows(value);
   if (rows.size() > 1 && rows.back().empty()) rows.pop_back();
   const int first = FCaretY;
@@ -285,14 +288,13 @@ TBufferCoord TCustomSrcEdit::InsertWholeLines(std::string_view value, bool fillE
   }
   const int last = at + static_cast<int>(rows.size()) - 1;
   if (fill) ProperSetLine(last - 1, std::string(rows.back()));
-  const bool lineFollows = !fill && last < FLines->Count();
-  InternalSetCaretXY(lineFollows ? TBufferCoord{1, last + 1}
-                                 : TBufferCoord{static_cast<int>(FLines->GetView(last - 1).size()) + 1, last});
+  const TBufferCoord end{static_cast<int>(rows.back().size()) + 1, last};
+  InternalSetCaretXY(!fill && last < FLines->Count() ? TBufferCoord{1, last + 1} : end);
   if (added > 0) DoLinesInserted(at, added);
-  return {1, at};
+  return {{1, at}, end};
 }
 
-void TCustomSrcEdit::InsertRectangle(std::string_view value, int column, bool addToUndoList) {
+TBufferCoord TCustomSrcEdit::InsertRectangle(std::string_view value, int column, bool addToUndoList) {
   // The rectangle starts at the same display column on every line, from
   // the caret line down.
   const std::vector<std::string_view> rows = SplitRows(value);
@@ -350,6 +352,7 @@ void TCustomSrcEdit::InsertRectangle(std::string_view value, int column, bool ad
   }
   InternalSetCaretXY(caret);
   if (appended > 0) DoLinesInserted(firstAppended, appended);
+  return caret;
 }
 
 // ---------------------------------------------------------------- undoable replacement
@@ -407,8 +410,7 @@ void TCustomSrcEdit::SetSelTextRecorded(TSrcChangeReason reason, std::string_vie
     FActiveSelectionMode = FSelectionMode;
   OrderBlock();
   const TSrcSelectionMode mode = FActiveSelectionMode;
-  const TBufferCoord inserted = SetSelTextPrimitive(value);
-  RecordInsertion(reason, inserted, value, mode);
+  RecordInsertion(reason, SetSelTextPrimitive(value), value, mode);
 }
 
 void TCustomSrcEdit::OrderBlock() {
@@ -417,12 +419,15 @@ void TCustomSrcEdit::OrderBlock() {
   FBlockBegin = start;
 }
 
-// The inserted text runs from where it begins to the caret, with or without
-// a window, as running text in every mode but the column mode (a column
-// insertion has recorded its rows itself).
-void TCustomSrcEdit::RecordInsertion(TSrcChangeReason reason, const TBufferCoord& start, std::string_view value,
+// The inserted text is recorded as running text in every mode but the
+// column mode (a column insertion has recorded its rows itself); whole
+// lines with the line break after them.
+void TCustomSrcEdit::RecordInsertion(TSrcChangeReason reason, const TInsertedRange& inserted, std::string_view value,
                                      TSrcSelectionMode mode) {
-  if (!value.empty() && mode != smColumn) FUndoList->AddChange(reason, start, CaretXY(), "", smNormal);
+  if (value.empty() || mode == smColumn) return;
+  const bool lineFollows = mode == smLine && inserted.End.Line < FLines->Count();
+  FUndoList->AddChange(reason, inserted.Begin, lineFollows ? TBufferCoord{1, inserted.End.Line + 1} : inserted.End,
+                       "", smNormal);
 }
 
 // ---------------------------------------------------------------- clipboard
@@ -487,8 +492,7 @@ bool TCustomSrcEdit::PasteBlock(bool& pasteBegun) {
     RecordSelectionDelete(crDelete);
     OrderBlock();
   }
-  const TBufferCoord inserted = SetSelTextPrimitiveEx(mode, text, true);
-  RecordInsertion(crPaste, inserted, text, mode);
+  RecordInsertion(crPaste, SetSelTextPrimitiveEx(mode, text, true), text, mode);
   return true;
 }
 

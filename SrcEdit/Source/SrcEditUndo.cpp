@@ -391,10 +391,8 @@ void TCustomSrcEdit::UndoItem(uint32_t number) {
       InternalSetCaretXY(start);
       SetReplaySelection(start, end);
       const std::string removed = SelText();
-      SetSelTextPrimitiveEx(mode, item->FChangeStr, false);
-      // The redo replaces what was put back here (an overwritten text),
-      // which ends at the caret.
-      const TBufferCoord restoredEnd = CaretXY();
+      // The redo replaces what was put back here (an overwritten text).
+      const TBufferCoord restoredEnd = SetSelTextPrimitiveEx(mode, item->FChangeStr, false).End;
       InternalSetCaretXY(start);
       SetReplaySelection(start, start);
       reverse(reason, start, item->FChangeStr.empty() ? start : restoredEnd, removed);
@@ -514,13 +512,15 @@ void TCustomSrcEdit::RedoItem(uint32_t number) {
     FUndoList->AddNumberedChange(r, s, e, text, mode, number);
   };
   // Text replaced during the replay is not recorded by the replacement
-  // itself: the reverse item stands for it.
+  // itself: the reverse item stands for it. Returns the text replaced;
+  // insertedEnd is where the new one ends.
+  TBufferCoord insertedEnd;
   auto replace = [&](const TBufferCoord& from, const TBufferCoord& to, const std::string& text) {
     TSrcUndoLock noRecording(*this);
     InternalSetCaretXY(from);
     SetReplaySelection(from, to);
     std::string removed = SelText();
-    SetSelTextPrimitiveEx(mode, text, false);
+    insertedEnd = SetSelTextPrimitiveEx(mode, text, false).End;
     return removed;
   };
   const bool insertion = reason == crInsert || reason == crPaste || reason == crDragDropInsert;
@@ -539,7 +539,6 @@ void TCustomSrcEdit::RedoItem(uint32_t number) {
       // The range start..end holds the text the insertion had overwritten
       // (empty for a plain insertion).
       const std::string overwritten = replace(start, end, item->FChangeStr);
-      const TBufferCoord insertedEnd = CaretXY();
       if (mode == smColumn) {
         SetReplaySelection(start, insertedEnd);
       } else {

@@ -217,6 +217,44 @@ TEST_F(UndoTest, WhiteSpaceAddIsReplayedWithoutRecording) {
   EXPECT_EQ(Lines(), (std::vector<std::string>{"ab   x"}));
 }
 
+// Undo takes back exactly what an insertion put in, also where the caret
+// cannot follow the text to its end: a line longer than the scroll width,
+// a lead byte that makes one character with the byte after it.
+TEST_F(UndoTest, UndoRemovesAllThePastedText) {
+  const std::string longRun(1030, 'b');
+  const struct {
+    const char* Name;
+    Rows Before;
+    int Column;
+    int Mode;  // -1: plain text, else a private block of that mode
+    std::string Pasted;
+    Rows After;
+  } cases[] = {
+      {"longer than the scroll width", {"aa"}, 3, -1, longRun, {"aa" + longRun}},
+      {"long, as a block", {"aa"}, 3, smNormal, "x\r\n" + longRun, {"aax", longRun}},
+      {"long, as lines", {"aa"}, 1, smLine, longRun + "\r\n", {longRun, "aa"}},
+      {"ending in a lead byte", {"[a]"}, 2, -1, "\xFE", {"[\xFE" "a]"}},
+      {"ending in a lead byte, as a block", {"[a]"}, 2, smNormal, "x\r\n\xFE", {"[x", "\xFE" "a]"}},
+      {"ending in a lead byte, as a column", {"[a]"}, 2, smColumn, "\xFE", {"[\xFE" "a]"}},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.Name);
+    SetLines(c.Before);
+    Edit.ClearUndo();
+    Goto(c.Column, 1);
+    Clipboard().SetAsText(c.Pasted);
+    if (c.Mode >= 0) Clipboard().SetData(BlockTypeClipboardFormat(), static_cast<char>(c.Mode) + c.Pasted + '\0');
+    Run(ecPaste);
+    EXPECT_EQ(c.After, Lines());
+    Edit.Undo();
+    EXPECT_EQ(c.Before, Lines());
+    Edit.Redo();
+    EXPECT_EQ(c.After, Lines());
+    Edit.Undo();
+    EXPECT_EQ(c.Before, Lines());
+  }
+}
+
 // A paste whose Begin marker fell off the limited list is undone as far as
 // its change number reaches, not through the whole history.
 TEST_F(UndoTest, PairedBlockWithoutBeginStopsAtItsChangeNumber) {
