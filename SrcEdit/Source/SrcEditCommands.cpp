@@ -17,6 +17,26 @@ bool ChangesText(TSrcEditorCommand command) {
          (command >= ecUpperCase && command <= ecToggleCaseBlock && command != 624);
 }
 
+// The run a command's changes belong to: successive typing (characters
+// and composed input alike), line breaks or deletions of one kind are
+// undone together under eoGroupUndo; every other command is a step of its
+// own.
+TSrcEditorCommand UndoRunOf(TSrcEditorCommand command) {
+  switch (command) {
+    case ecChar:
+    case ecImeStr: return ecChar;
+    case ecLineBreak:
+    case ecInsertLine:
+    case ecDeleteLastChar:
+    case ecDeleteChar:
+    case ecDeleteWord:
+    case ecDeleteLastWord:
+    case ecDeleteBOL:
+    case ecDeleteEOL: return command;
+    default: return ecNone;
+  }
+}
+
 }  // namespace
 
 // ---------------------------------------------------------------- the pipeline
@@ -72,6 +92,7 @@ void TCustomSrcEdit::ExecuteCommand(TSrcEditorCommand command, char aChar, const
   TSrcPaintLock lock(*this);
   if (ChangesText(command) && GetReadOnly()) return;
   TSrcEditScope edit(*this);
+  TSrcUndoRun run(*FUndoList, UndoRunOf(command));
   const TBufferCoord* position = std::get_if<TBufferCoord>(&data);
   // The caret movements; the selecting twins run the same code extending
   // the selection.

@@ -141,6 +141,7 @@ void TCustomSrcEdit::Undo() {
     TSrcEditUndoItem undone;
     undone.FChangeReason = FUndoList->PeekItem()->FChangeReason;
     undone.FChangeNumber = FUndoList->PeekItem()->FChangeNumber;
+    undone.FRunCommand = FUndoList->PeekItem()->FRunCommand;
     UndoItem(number);
     const TSrcEditUndoItem* next = FUndoList->PeekItem();
     if (!next) break;
@@ -370,6 +371,8 @@ void TCustomSrcEdit::UndoItem(uint32_t number) {
   TOptionOff keepBlanks(FOptions, eoTrimTrailingSpaces);
   // Replays never record on the undo list themselves.
   TSrcUndoLock noRecording(*this);
+  // The reverse keeps the item's run: redone, it groups as it did.
+  TSrcUndoRun run(*FRedoList, item->FRunCommand);
   auto reverse = [&](TSrcChangeReason r, const TBufferCoord& s, const TBufferCoord& e, const std::string& text) {
     FRedoList->Unlock();
     FRedoList->AddNumberedChange(r, s, e, text, mode, number);
@@ -508,6 +511,7 @@ void TCustomSrcEdit::RedoItem(uint32_t number) {
   TSrcPaintLock lock(*this);
   TOptionOn pastEol(FOptions, eoScrollPastEol);
   TOptionOff keepBlanks(FOptions, eoTrimTrailingSpaces);
+  TSrcUndoRun run(*FUndoList, item->FRunCommand);
   auto reverse = [&](TSrcChangeReason r, const TBufferCoord& s, const TBufferCoord& e, const std::string& text) {
     FUndoList->AddNumberedChange(r, s, e, text, mode, number);
   };

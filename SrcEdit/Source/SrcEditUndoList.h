@@ -56,6 +56,10 @@ public:
   TBufferCoord FChangeEndPos;
   std::string FChangeStr;
   uint32_t FChangeNumber = 0;
+  // The typing or deleting command whose run recorded the item (ecChar for
+  // all typing), 0 for any other change: only a run of one such command
+  // is undone as one step by eoGroupUndo.
+  TSrcEditorCommand FRunCommand = 0;
 };
 
 class TSrcEditUndoList : public TPersistent {
@@ -92,8 +96,8 @@ public:
   bool GroupUndo() const { return FGroupUndo; }
   void SetGroupUndo(bool value);
   // Whether one undo step takes newer and then older, the item below it:
-  // they share a change number, or (with groupUndo) a reason other than an
-  // indent or unindent.
+  // they share a change number, or (with groupUndo) the same command's run
+  // recorded both for the same reason.
   static bool UndoneTogether(const TSrcEditUndoItem& older, const TSrcEditUndoItem& newer, bool groupUndo);
   bool CanUndo() const { return !FItems.empty(); }
   int ItemCount() const { return static_cast<int>(FItems.size()); }
@@ -109,6 +113,9 @@ public:
   bool FullUndoImpossible() const { return FFullUndoImpossible; }
   bool InsideRedo() const { return FInsideRedo; }
   void SetInsideRedo(bool insideRedo) { FInsideRedo = insideRedo; }
+  // The run the items recorded now belong to (see FRunCommand).
+  TSrcEditorCommand RunCommand() const { return FRunCommand; }
+  void SetRunCommand(TSrcEditorCommand command) { FRunCommand = command; }
 
   // Saved-state mark: true records the current state as the saved one;
   // false forgets it when the list stands at it (the text was changed in a
@@ -157,6 +164,7 @@ private:
   // the numbers themselves so that no change number can be mistaken for it.
   std::optional<uint32_t> FInitialChangeNumber = 0;
   bool FInsideRedo = false;
+  TSrcEditorCommand FRunCommand = 0;
   TDelegateList<TNotifyEvent> FChangeRecordedListeners{ddIgnore};
 };
 
@@ -174,6 +182,22 @@ private:
     void operator()() const { List->EndBlock(); }
   };
   TScopeExit<TEnd> FEnd;
+};
+
+// The run of a command for a scope: what the list records meanwhile
+// belongs to it.
+class TSrcUndoRun {
+public:
+  TSrcUndoRun(TSrcEditUndoList& list, TSrcEditorCommand command) : FList(list), FWas(list.RunCommand()) {
+    FList.SetRunCommand(command);
+  }
+  ~TSrcUndoRun() { FList.SetRunCommand(FWas); }
+  TSrcUndoRun(const TSrcUndoRun&) = delete;
+  TSrcUndoRun& operator=(const TSrcUndoRun&) = delete;
+
+private:
+  TSrcEditUndoList& FList;
+  TSrcEditorCommand FWas;
 };
 
 }  // namespace vk

@@ -6,6 +6,7 @@
 #include <string>
 #include <vector>
 
+#include "SrcEdit/Source/SrcEditSearch.h"
 #include "tests/SrcEdit/Source/EditorFixture.h"
 
 namespace vk::test {
@@ -24,30 +25,113 @@ protected:
 
 // ---------------------------------------------------------------- grouping
 
-TEST_F(UndoTest, GroupUndoMergesEqualChangesButNeverIndents) {
-  SetLines({"abc", "def"});
-  Goto(4, 1);
-  Type("xy");
-  Edit.Undo();
-  EXPECT_EQ(Lines(), (std::vector<std::string>{"abc", "def"}));  // both characters at once
-
-  TSrcEditorOptions options = Edit.Options();
-  options.Exclude(eoGroupUndo);
-  Edit.SetOptions(options);
-  Goto(4, 1);
-  Type("xy");
-  Edit.Undo();
-  EXPECT_EQ(Lines(), (std::vector<std::string>{"abcx", "def"}));  // one at a time
-
-  options.Include(eoGroupUndo);
-  Edit.SetOptions(options);
-  SetLines({"a", "b"});
-  Edit.ClearUndo();
-  Select({1, 1}, {2, 2});
-  Edit.CommandProcessor(ecBlockIndent, 0);
-  Edit.CommandProcessor(ecBlockIndent, 0);
-  Edit.Undo();
-  EXPECT_EQ(Lines(), (std::vector<std::string>{"        a", "        b"}));
+// With eoGroupUndo one undo takes back a run of one typing or deleting
+// command; every other command, and anything a program changes, is a step
+// of its own, and one undo takes back exactly the last one.
+TEST_F(UndoTest, GroupUndoJoinsOnlyARunOfOneTypingOrDeletingCommand) {
+  TSrcEditSearch engine(nullptr);
+  Edit.SetSearchEngine(&engine);
+  const struct {
+    const char* Name;
+    bool GroupUndo;
+    std::function<void()> Edits;
+    Rows AfterOneUndo;
+  } cases[] = {
+      {"a run of typing", true, [this] { Type("xy"); }, {"value", "end"}},
+      {"typing and composed input", true,
+       [this] {
+         Type("x");
+         Edit.CommandProcessor(ecImeStr, 0, std::string("\xB0\xA1"));
+       },
+       {"value", "end"}},
+      {"a run of Backspace", true,
+       [this] {
+         Goto(6, 1);
+         Run(ecDeleteLastChar);
+         Run(ecDeleteLastChar);
+       },
+       {"value", "end"}},
+      {"Backspace after typing", true,
+       [this] {
+         Type("xy");
+         Run(ecDeleteLastChar);
+       },
+       {"xyvalue", "end"}},
+      {"Delete after Backspace", true,
+       [this] {
+         Goto(3, 1);
+         Run(ecDeleteLastChar);
+         Run(ecDeleteChar);
+       },
+       {"vlue", "end"}},
+      {"replace-all after typing", true,
+       [this] {
+         Type("xyz");
+         Edit.SearchReplace("value", "v", {ssoReplaceAll, ssoEntireScope});
+       },
+       {"xyzvalue", "end"}},
+      {"typing after replace-all", true,
+       [this] {
+         Edit.SearchReplace("e", "E", {ssoReplaceAll, ssoEntireScope});
+         Goto(1, 1);
+         Type("x");
+       },
+       {"valuE", "End"}},
+      {"a paste after typing", true,
+       [this] {
+         Type("x");
+         Clipboard().SetAsText("x");
+         Run(ecPaste);
+       },
+       {"xvalue", "end"}},
+      {"a cut after typing", true,
+       [this] {
+         Type("x");
+         Select({1, 1}, {2, 1});
+         Run(ecCut);
+       },
+       {"xvalue", "end"}},
+      {"a replacement by the program after typing", true,
+       [this] {
+         Type("x");
+         Select({1, 1}, {2, 1});
+         Edit.SetSelText("x");
+       },
+       {"xvalue", "end"}},
+      {"a deletion and a replacement by the program", true,
+       [this] {
+         Select({1, 1}, {2, 1});
+         Edit.SetSelText("");
+         Select({1, 2}, {2, 2});
+         Edit.SetSelText("x");
+       },
+       {"alue", "end"}},
+      {"a line deleted twice", true,
+       [this] {
+         Run(ecDeleteLine);
+         Run(ecDeleteLine);
+       },
+       {"end"}},
+      {"two block indents", true,
+       [this] {
+         Select({1, 1}, {2, 2});
+         Run(ecBlockIndent);
+         Run(ecBlockIndent);
+       },
+       {"        value", "        end"}},
+      {"typing without group undo", false, [this] { Type("xy"); }, {"xvalue", "end"}},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.Name);
+    SetOption(eoGroupUndo, c.GroupUndo);
+    SetLines({"value", "end"});
+    Edit.ClearUndo();
+    Goto(1, 1);
+    c.Edits();
+    Edit.Undo();
+    EXPECT_EQ(c.AfterOneUndo, Lines());
+  }
+  Edit.SetSearchEngine(nullptr);
 }
 
 // Undoing everything and then redoing as many steps comes back to the text
