@@ -21,6 +21,7 @@
 #include <cstdint>
 #include <functional>
 #include <memory>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <utility>
@@ -770,6 +771,12 @@ private:
   // ecLineBreak, ecInsertLine (the caret stays on the line).
   void DoLineBreak(bool moveCaret);
   void DoTypeChar(char c);
+  // The byte typed right after a lead byte is its trail byte: the two make
+  // one character wherever the caret stood (keyboards without an input
+  // method send a double-byte character as two character messages).
+  struct TTypedLead;
+  bool IsTypedLeadIntact(const TTypedLead& lead) const;
+  void TypeTrailByte(const TTypedLead& lead, char trail);
   void DoImeStr(const std::string& text);
   // Removes the selection recording crDelete / crDeleteAfterCursor.
   void DeleteSelectionRecorded(TSrcChangeReason reason);
@@ -777,7 +784,7 @@ private:
   // lands at from.
   void DeleteRangeRecorded(TSrcChangeReason reason, const TBufferCoord& from, const TBufferCoord& to);
   // Replaces the selection by typed text, recorded as one undo step.
-  void ReplaceSelectionRecorded(const std::string& text);
+  TInsertedRange ReplaceSelectionRecorded(const std::string& text);
   // Inserts (overwrites with) one line of text at the caret, blanks first
   // up to a caret beyond the line's end; one undo step.
   void InsertAtCaretRecorded(std::string text, bool overwrite);
@@ -837,7 +844,7 @@ private:
                        TSrcSelectionMode mode);
   // SetSelText without its edit scope and undo block: the insertion is
   // recorded under reason.
-  void SetSelTextRecorded(TSrcChangeReason reason, std::string_view value);
+  TInsertedRange SetSelTextRecorded(TSrcChangeReason reason, std::string_view value);
   // Puts the block's begin before its end, as deleting and inserting expect.
   void OrderBlock();
   // Inserts value as a rectangle at a display column from the caret line
@@ -944,6 +951,20 @@ private:
   int FMouseWheelAccumulator = 0;
   // Characters still to be ignored after an input-method result.
   int FImeCount = 0;
+  // The lead byte the last command typed, while it waits for its trail
+  // byte: where it went, and what the undo list held before and after.
+  struct TTypedLead {
+    char Lead = 0;
+    TBufferCoord Caret;  // where typing it left the caret
+    TBufferCoord After;  // right after it
+    bool Overwrote = false;
+    // Overwriting a double-byte character left a blank for its trail byte.
+    bool Blanked = false;
+    size_t UndoBefore = 0;
+    size_t UndoAfter = 0;
+    const TSrcEditUndoItem* UndoTop = nullptr;
+  };
+  std::optional<TTypedLead> FTypedLead;
   // Pixel offset of the system caret from its cell's top left.
   TPoint FCaretOffset;
   // While the user drags a scroll-bar thumb.

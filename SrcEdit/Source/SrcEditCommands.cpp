@@ -93,6 +93,8 @@ void TCustomSrcEdit::ExecuteCommand(TSrcEditorCommand command, char aChar, const
   if (ChangesText(command) && GetReadOnly()) return;
   TSrcEditScope edit(*this);
   TSrcUndoRun run(*FUndoList, UndoRunOf(command));
+  // A lead byte waits for its trail byte only until the next command.
+  if (command != ecChar) FTypedLead.reset();
   const TBufferCoord* position = std::get_if<TBufferCoord>(&data);
   // The caret movements; the selecting twins run the same code extending
   // the selection.

@@ -403,14 +403,16 @@ void TCustomSrcEdit::SetSelText(std::string_view value) {
   SetSelTextRecorded(crInsert, value);
 }
 
-void TCustomSrcEdit::SetSelTextRecorded(TSrcChangeReason reason, std::string_view value) {
+TInsertedRange TCustomSrcEdit::SetSelTextRecorded(TSrcChangeReason reason, std::string_view value) {
   if (SelAvail())
     RecordSelectionDelete(crDelete);
   else
     FActiveSelectionMode = FSelectionMode;
   OrderBlock();
   const TSrcSelectionMode mode = FActiveSelectionMode;
-  RecordInsertion(reason, SetSelTextPrimitive(value), value, mode);
+  const TInsertedRange inserted = SetSelTextPrimitive(value);
+  RecordInsertion(reason, inserted, value, mode);
+  return inserted;
 }
 
 void TCustomSrcEdit::OrderBlock() {

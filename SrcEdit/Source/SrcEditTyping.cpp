@@ -8,6 +8,8 @@
 #include "SrcEdit/Source/SrcEdit.h"
 
 #include <algorithm>
+#include <optional>
+#include <utility>
 
 #include "SrcEdit/Source/SrcEditMiscProcs.h"
 #include "platform/CodePage.h"
@@ -81,18 +83,15 @@ void TCustomSrcEdit::FillToCaretRecorded() {
   ProperSetLine(FCaretY - 1, line + std::string(static_cast<size_t>(FCaretX - 1 - len), ' '));
 }
 
-void TCustomSrcEdit::ReplaceSelectionRecorded(const std::string& text) {
-  if (FActiveSelectionMode != smColumn) {
-    SetSelText(text);
-    return;
-  }
+TInsertedRange TCustomSrcEdit::ReplaceSelectionRecorded(const std::string& text) {
   TSrcEditUndoBlock block(*this);
+  if (FActiveSelectionMode != smColumn) return SetSelTextRecorded(crInsert, text);
   DeleteSelectionRecorded(crDelete);
   FActiveSelectionMode = smColumn;
   // A row lands at the caret: blanks up to it are recorded; the rows record
   // themselves.
   FillToCaretRecorded();
-  SetSelTextPrimitive(text);
+  return SetSelTextPrimitive(text);
 }
 
 // ---------------------------------------------------------------- Backspace
@@ -358,11 +357,19 @@ void TCustomSrcEdit::DoLineBreak(bool moveCaret) {
 // ---------------------------------------------------------------- typing
 
 void TCustomSrcEdit::DoTypeChar(char c) {
+  const std::optional<TTypedLead> lead = std::exchange(FTypedLead, std::nullopt);
   const auto byte = static_cast<unsigned char>(c);
   if (byte < 32 || byte == 127) return;
   TScopeExit closing([this] { DoOnPaintTransient(ttAfter); });
+  if (lead && IsTypedLeadIntact(*lead)) {
+    TypeTrailByte(*lead, c);
+    return;
+  }
+  TTypedLead typed;
+  typed.Lead = c;
+  typed.UndoBefore = FUndoList->PushPosition();
   if (SelAvail()) {
-    ReplaceSelectionRecorded(std::string(1, c));
+    typed.After = ReplaceSelectionRecorded(std::string(1, c)).End;
   } else {
     std::string line = LineText();
     const int len = static_cast<int>(line.size());
@@ -370,16 +377,19 @@ void TCustomSrcEdit::DoTypeChar(char c) {
     if (FInsertMode && !WordWrap() && !FOptions.Contains(eoAutoSizeMaxScrollWidth) && FCaretX > FMaxScrollWidth)
       return;
     TOptionOn pastEol(FOptions, eoScrollPastEol);
+    // Blanks fill the line up to the caret, in both modes: beyond the
+    // line's end the character is added.
     int fill = 0;
-    if (len < FCaretX) {
-      const int count = FCaretX - len - (FInsertMode ? 1 : 0);
+    if (len < FCaretX - 1) {
+      const int count = FCaretX - len - 1;
       const std::string spacing = wasEmpty ? GetLeftSpacing(count, true) : std::string(static_cast<size_t>(count), ' ');
       line += spacing;
       fill = static_cast<int>(spacing.size());
     }
     // On a line that was empty the character follows the filling, which
     // may be made of TABs.
-    const int at = wasEmpty ? static_cast<int>(line.size()) + (FInsertMode ? 1 : 0) : FCaretX;
+    const int at = wasEmpty ? static_cast<int>(line.size()) + 1 : FCaretX;
+    typed.After = {at + 1, FCaretY};
     TSrcEditUndoBlock block(*this);
     // The blanks added to reach the caret, recorded so that undo removes them.
     if (fill > 0) FUndoList->AddChange(crWhiteSpaceAdd, {len + fill + 1, FCaretY}, {len + 1, FCaretY}, "", smNormal);
@@ -389,15 +399,80 @@ void TCustomSrcEdit::DoTypeChar(char c) {
       FUndoList->AddChange(crInsert, {at, FCaretY}, {at + 1, FCaretY}, "", smNormal);
       InternalSetCaretX(at + 1);
     } else {
-      const int count = StartsDoubleByte(line, at) ? 2 : 1;
+      // A double-byte character is overwritten whole, its second byte by
+      // a blank.
+      const int count = StartsDoubleByte(line, at) ? 2 : at <= static_cast<int>(line.size()) ? 1 : 0;
       const std::string saved = line.substr(static_cast<size_t>(at - 1), static_cast<size_t>(count));
-      line[at - 1] = c;
-      if (count == 2) line[at] = ' ';
+      line.replace(static_cast<size_t>(at - 1), static_cast<size_t>(count),
+                   count == 2 ? std::string{c, ' '} : std::string(1, c));
       ProperSetLine(FCaretY - 1, line);
-      FUndoList->AddChange(crInsert, {at, FCaretY}, {at + count, FCaretY}, saved, smNormal);
+      FUndoList->AddChange(crInsert, {at, FCaretY}, {at + std::max(count, 1), FCaretY}, saved, smNormal);
       InternalSetCaretX(at + 1);
+      typed.Overwrote = true;
+      typed.Blanked = count == 2;
     }
   }
+  if (CodePage::IsLeadByte(byte)) {
+    typed.Caret = CaretXY();
+    typed.UndoAfter = FUndoList->PushPosition();
+    typed.UndoTop = FUndoList->PeekItem();
+    FTypedLead = typed;
+  }
+  KeepTypedCaretInView();
+}
+
+// The lead byte is where it was typed and nothing happened since: the
+// caret where typing it left it, the undo list as it left it.
+bool TCustomSrcEdit::IsTypedLeadIntact(const TTypedLead& lead) const {
+  if (CaretXY() != lead.Caret || FUndoList->PushPosition() != lead.UndoAfter ||
+      FUndoList->PeekItem() != lead.UndoTop || lead.After.Line < 1 || lead.After.Line > FLines->Count())
+    return false;
+  const std::string_view line = FLines->GetView(lead.After.Line - 1);
+  return lead.After.Char >= 2 && lead.After.Char - 2 < static_cast<int>(line.size()) &&
+         line[lead.After.Char - 2] == lead.Lead;
+}
+
+void TCustomSrcEdit::TypeTrailByte(const TTypedLead& lead, char trail) {
+  if (lead.UndoAfter > lead.UndoBefore && FUndoList->CanUndo()) {
+    // The lead byte's step is taken back, and the two bytes are typed as
+    // one character: one undo step, overwriting and replacing a selection
+    // as a character does.
+    {
+      TSrcPaintLock lock(*this);
+      TScopeExit endBatch([this] { EndReplayBatch(); });
+      // Nothing of it is left to redo.
+      FRedoList->Lock();
+      TScopeExit unlock([this] { FRedoList->Unlock(); });
+      const uint32_t number = FUndoList->PeekItem()->FChangeNumber;
+      while (FUndoList->PushPosition() > lead.UndoBefore && FUndoList->CanUndo()) UndoItem(number);
+    }
+    DoImeStr(std::string{lead.Lead, trail});
+    return;
+  }
+  // Without undo items the trail byte goes right after its lead byte: into
+  // the blank that overwriting a double-byte character left, over the
+  // character that follows (all of a double-byte one), or inserted.
+  std::string line = FLines->Get(lead.After.Line - 1);
+  const size_t at = static_cast<size_t>(lead.After.Char - 1);
+  // Overwriting a double-byte character leaves a blank after the trail
+  // byte, which the caret passes as with composed input.
+  bool wide = false;
+  if (!lead.Overwrote || at >= line.size()) {
+    line.insert(at, 1, trail);
+  } else if (lead.Blanked) {
+    line[at] = trail;
+  } else {
+    // The character after the lead byte, classified as it was before the
+    // lead byte took the place of a one-byte character.
+    std::string before = line;
+    before[at - 1] = ' ';
+    wide = at + 1 < line.size() && CodePage::ByteTypeAt(before, at) == mbLeadByte;
+    line[at] = trail;
+    if (wide) line[at + 1] = ' ';
+  }
+  ProperSetLine(lead.After.Line - 1, line);
+  if (FCaretY == lead.After.Line && (FCaretX == lead.After.Char - 1 || FCaretX == lead.After.Char))
+    InternalSetCaretX(lead.After.Char + (wide ? 2 : 1));
   KeepTypedCaretInView();
 }
 

@@ -100,6 +100,10 @@ public:
   // recorded both for the same reason.
   static bool UndoneTogether(const TSrcEditUndoItem& older, const TSrcEditUndoItem& newer, bool groupUndo);
   bool CanUndo() const { return !FItems.empty(); }
+  // Where the next item goes, counting every item pushed (those the limit
+  // dropped too) and none popped: items recorded since an earlier position
+  // are the ones above it.
+  size_t PushPosition() const { return FDropped + FItems.size(); }
   int ItemCount() const { return static_cast<int>(FItems.size()); }
   TSrcEditUndoItem* Items(int index) const { return FItems.at(index).get(); }
   void SetItems(int index, const TSrcEditUndoItem& item);
