@@ -770,6 +770,7 @@ private:
   void DoDeleteLine();
   // ecLineBreak, ecInsertLine (the caret stays on the line).
   void DoLineBreak(bool moveCaret);
+  void InsertLineAbove(int line);
   void DoTypeChar(char c);
   // The byte typed right after a lead byte is its trail byte: the two make
   // one character wherever the caret stood (keyboards without an input
@@ -851,8 +852,11 @@ private:
   // down; returns where the last row ends.
   TBufferCoord InsertRectangle(std::string_view value, int column, bool addToUndoList);
   // The selected text as the text holds it (a column block without the
-  // blanks that fill its short rows): what deleting it removes.
+  // blanks that fill its short rows, lines with their own breaks): what
+  // deleting it removes.
   std::string SelTextAsStored();
+  // SelText, its lines joined with CR LF or with the breaks they have.
+  std::string SelectedText(bool storedBreaks) const;
   // Records deleting the selection (before it is deleted) with reason
   // crDelete or crDeleteAfterCursor; a column block as one normal item per
   // row inside one undo block.
@@ -923,6 +927,9 @@ private:
   // report held back) and where the caret goes when it ends.
   bool FReplayBatch = false;
   TBufferCoord FReplayCaret;
+  // While text taken from this editor goes back (undo, redo, a change of
+  // case): its line breaks are those it had, not the file's style.
+  bool FTextBreaksKept = false;
   TSrcStateFlags FStateFlags;
   TSrcStatusChanges FPendingStatusChanges;
   TSrcEditorOptions FOptions = TSrcEditorOptions::FromMask(SRCEDIT_DEFAULT_OPTIONS);

@@ -16,8 +16,9 @@ namespace vk {
 namespace {
 
 // The rows of a text broken at CR, LF and CR LF; a break at the end leaves
-// an empty last row.
-std::vector<std::string_view> SplitRows(std::string_view text) {
+// an empty last row. breaks, when given, receives the break after each row
+// but the last.
+std::vector<std::string_view> SplitRows(std::string_view text, std::vector<TSrcEditFileFormat>* breaks = nullptr) {
   std::vector<std::string_view> rows;
   size_t start = 0;
   for (;;) {
@@ -28,7 +29,9 @@ std::vector<std::string_view> SplitRows(std::string_view text) {
     }
     rows.push_back(text.substr(start, end - start));
     start = end + 1;
-    if (text[end] == '\r' && start < text.size() && text[start] == '\n') ++start;
+    const bool crlf = text[end] == '\r' && start < text.size() && text[start] == '\n';
+    if (crlf) ++start;
+    if (breaks) breaks->push_back(crlf ? sffDos : text[end] == '\r' ? sffMac : sffUnix);
   }
 }
 
@@ -207,15 +210,18 @@ bool TCustomSrcEdit::DeleteSelection(TBufferCoord& b, TBufferCoord& e) {
     }
     case smLine: {
       // One deletion for the whole block; the last line of the text stays
-      // as an empty line.
+      // as an empty line. The line that takes the block's place keeps the
+      // break in front of the block.
       const int count = e.Line - b.Line + 1;
       const bool emptiedLastLine = e.Line == FLines->Count();
+      const TSrcEditFileFormat breakBefore = FLines->BreakBefore(b.Line - 1);
       if (emptiedLastLine) {
         FLines->Put(e.Line - 1, "");
         FLines->DeleteLines(b.Line - 1, count - 1);
       } else {
         FLines->DeleteLines(b.Line - 1, count);
       }
+      FLines->SetBreakBefore(b.Line - 1, breakBefore);
       b.Char = 1;
       InternalSetCaretXY(b);
       DoLinesDeleted(b.Line, count);
@@ -247,7 +253,8 @@ TInsertedRange TCustomSrcEdit::InsertRunningText(std::string_view value) {
   std::string left = line.substr(0, std::min<size_t>(start.Char - 1, line.size()));
   left.resize(static_cast<size_t>(start.Char - 1), ' ');
   const std::string right = static_cast<size_t>(start.Char - 1) < line.size() ? line.substr(start.Char - 1) : "";
-  const std::vector<std::string_view> rows = SplitRows(value);
+  std::vector<TSrcEditFileFormat> breaks;
+  const std::vector<std::string_view> rows = SplitRows(value, &breaks);
   const int added = static_cast<int>(rows.size()) - 1;
   TBufferCoord caret = start;
   if (added == 0) {
@@ -259,6 +266,7 @@ TInsertedRange TCustomSrcEdit::InsertRunningText(std::string_view value) {
     for (int i = 1; i <= added; ++i) {
       ++caret.Line;
       ProperSetLine(caret.Line - 1, i == added ? std::string(rows[i]) + right : std::string(rows[i]));
+      if (FTextBreaksKept) FLines->SetBreakBefore(caret.Line - 1, breaks[i - 1]);
     }
   }
   caret.Char = static_cast<int>(FLines->GetView(caret.Line - 1).size() - right.size()) + 1;
@@ -274,7 +282,8 @@ TInsertedRange TCustomSrcEdit::InsertRunningText(std::string_view value) {
 // caret ends right after the inserted text (on the line after it, when one
 // follows).
 TInsertedRange TCustomSrcEdit::InsertWholeLines(std::string_view value, bool fillEmptiedLastLine) {
-  std::vector<std::string_view> rows = SplitRows(value);
+  std::vector<TSrcEditFileFormat> breaks;
+  std::vector<std::string_view> rows = SplitRows(value, &breaks);
   if (rows.size() > 1 && rows.back().empty()) rows.pop_back();
   const int first = FCaretY;
   const int count = FLines->Count();
@@ -284,7 +293,18 @@ TInsertedRange TCustomSrcEdit::InsertWholeLines(std::string_view value, bool fil
   const int at = std::min(first, count + 1);
   if (added > 0) {
     FLines->InsertLines(at - 1, added);
-    for (int i = 0; i < added; ++i) ProperSetLine(at - 1 + i, std::string(rows[static_cast<size_t>(i)]));
+    for (int i = 0; i < added; ++i) {
+      ProperSetLine(at - 1 + i, std::string(rows[static_cast<size_t>(i)]));
+      if (FTextBreaksKept && i > 0) FLines->SetBreakBefore(at - 1 + i, breaks[static_cast<size_t>(i - 1)]);
+    }
+    // The rows go in front of the line at the caret, after the break in
+    // front of it; that line follows the break after the last row.
+    if (at <= count) {
+      const int moved = at - 1 + added;
+      FLines->SetBreakBefore(at - 1, FLines->BreakBefore(moved));
+      const size_t after = static_cast<size_t>(added - 1);
+      FLines->SetBreakBefore(moved, FTextBreaksKept && after < breaks.size() ? breaks[after] : FLines->FileFormat());
+    }
   }
   const int last = at + static_cast<int>(rows.size()) - 1;
   if (fill) ProperSetLine(last - 1, std::string(rows.back()));
@@ -359,7 +379,7 @@ TBufferCoord TCustomSrcEdit::InsertRectangle(std::string_view value, int column,
 
 std::string TCustomSrcEdit::SelTextAsStored() {
   TOptionOn noBlanks(FOptions, eoTrimTrailingSpaces);
-  return SelText();
+  return SelectedText(true);
 }
 
 // A column block is recorded row by row, each row at its own characters:

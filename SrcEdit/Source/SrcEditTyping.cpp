@@ -68,7 +68,7 @@ void TCustomSrcEdit::DeleteSelectionRecorded(TSrcChangeReason reason) {
 void TCustomSrcEdit::DeleteRangeRecorded(TSrcChangeReason reason, const TBufferCoord& from, const TBufferCoord& to) {
   FActiveSelectionMode = smNormal;
   SetReplaySelection(from, to);
-  const std::string text = SelText();
+  const std::string text = SelectedText(true);
   SetSelTextPrimitiveEx(smNormal, "", false);
   FUndoList->AddChange(reason, from, to, text, smNormal);
   InternalSetCaretXY(from);
@@ -172,6 +172,7 @@ void TCustomSrcEdit::DoDeleteLastChar() {
     // Column 1: the line joins the one above.
     const int index = FCaretY - 1;
     const std::string previous = FLines->Get(index - 1);
+    deleted = TSrcEditStringList::BreakText(FLines->BreakBefore(index));
     {
       TStringsUpdate update(*FLines);
       InternalSetCaretXY({static_cast<int>(previous.size()) + 1, FCaretY - 1});
@@ -180,7 +181,6 @@ void TCustomSrcEdit::DoDeleteLastChar() {
       DoLinesDeleted(index, 1);
       ProperSetLine(index - 1, previous + line);
     }
-    deleted = "\r\n";
   }
   if (deletedFrom > 0) {
     // Blanks taken from the line's start: recorded where they were, with
@@ -218,13 +218,14 @@ void TCustomSrcEdit::DoDeleteChar() {
     const int fill = FCaretX - 1 - len;
     if (fill > 0) FUndoList->AddChange(crWhiteSpaceAdd, caret, {len + 1, FCaretY}, "", smNormal);
     line.resize(static_cast<size_t>(FCaretX - 1), ' ');
+    const std::string_view deleted = TSrcEditStringList::BreakText(FLines->BreakBefore(FCaretY));
     {
       TStringsUpdate update(*FLines);
       ProperSetLine(FCaretY - 1, line + FLines->Get(FCaretY));
       FLines->Delete(FCaretY);
       DoLinesDeleted(FCaretY, 1);
     }
-    FUndoList->AddChange(crSilentDeleteAfterCursor, caret, {1, FCaretY + 1}, "\r\n", smNormal);
+    FUndoList->AddChange(crSilentDeleteAfterCursor, caret, {1, FCaretY + 1}, std::string(deleted), smNormal);
     return;
   }
   const int count = StartsDoubleByte(line, FCaretX) ? 2 : 1;
@@ -289,14 +290,26 @@ void TCustomSrcEdit::DoDeleteLine() {
     FUndoList->AddChange(crSilentDeleteAfterCursor, {1, line}, {static_cast<int>(text.size()) + 1, line}, text,
                          smNormal);
   } else {
+    // The line goes with the break after it: the next line keeps the break
+    // in front of this one.
+    const std::string_view after = TSrcEditStringList::BreakText(FLines->BreakBefore(line));
+    FLines->SetBreakBefore(line, FLines->BreakBefore(line - 1));
     FLines->Delete(line - 1);
-    FUndoList->AddChange(crSilentDeleteAfterCursor, {1, line}, {1, line + 1}, text + "\r\n", smNormal);
+    FUndoList->AddChange(crSilentDeleteAfterCursor, {1, line}, {1, line + 1}, text + std::string(after), smNormal);
     DoLinesDeleted(line, 1);
   }
   InternalSetCaretXY({1, line});
 }
 
 // ---------------------------------------------------------------- Enter
+
+// An empty line in front of a line (1-based): the break typed goes between
+// the two, the one in front of the line stays in front of them.
+void TCustomSrcEdit::InsertLineAbove(int line) {
+  FLines->Insert(line - 1, "");
+  FLines->SetBreakBefore(line - 1, FLines->BreakBefore(line));
+  FLines->SetBreakBefore(line, FLines->FileFormat());
+}
 
 void TCustomSrcEdit::DoLineBreak(bool moveCaret) {
   TSrcUndoBlock block(*FUndoList);
@@ -321,7 +334,7 @@ void TCustomSrcEdit::DoLineBreak(bool moveCaret) {
           }
         }
       }
-      FLines->Insert(caret.Line - 1, "");
+      InsertLineAbove(caret.Line);
       inserted = caret.Line;
       if (moveCaret) after = {indent + 1, caret.Line + 1};
       FUndoList->AddChange(crLineBreak, caret, after, "", smNormal);
@@ -332,7 +345,7 @@ void TCustomSrcEdit::DoLineBreak(bool moveCaret) {
       if (moveCaret) after = {indent + 1, caret.Line + 1};
       FUndoList->AddChange(crLineBreak, caret, after, "", smNormal);
     } else if (caret.Char == 1) {
-      FLines->Insert(caret.Line - 1, "");
+      InsertLineAbove(caret.Line);
       inserted = caret.Line;
       if (moveCaret) after = {1, caret.Line + 1};
       FUndoList->AddChange(crLineBreak, caret, after, line, smNormal);

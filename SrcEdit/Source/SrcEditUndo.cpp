@@ -369,8 +369,10 @@ void TCustomSrcEdit::UndoItem(uint32_t number) {
   // A replay puts back the text exactly: trimmed blanks have items of
   // their own.
   TOptionOff keepBlanks(FOptions, eoTrimTrailingSpaces);
-  // Replays never record on the undo list themselves.
+  // Replays never record on the undo list themselves, and put text back
+  // with the line breaks it had.
   TSrcUndoLock noRecording(*this);
+  TTempValue keepBreaks(FTextBreaksKept, true);
   // The reverse keeps the item's run: redone, it groups as it did.
   TSrcUndoRun run(*FRedoList, item->FRunCommand);
   auto reverse = [&](TSrcChangeReason r, const TBufferCoord& s, const TBufferCoord& e, const std::string& text) {
@@ -393,7 +395,7 @@ void TCustomSrcEdit::UndoItem(uint32_t number) {
     case crDragDropInsert: {
       InternalSetCaretXY(start);
       SetReplaySelection(start, end);
-      const std::string removed = SelText();
+      const std::string removed = SelectedText(true);
       // The redo replaces what was put back here (an overwritten text).
       const TBufferCoord restoredEnd = SetSelTextPrimitiveEx(mode, item->FChangeStr, false).End;
       InternalSetCaretXY(start);
@@ -488,7 +490,7 @@ void TCustomSrcEdit::UndoItem(uint32_t number) {
     }
     case crWhiteSpaceAdd: {
       SetReplaySelection(start, end);
-      const std::string removed = SelText();
+      const std::string removed = SelectedText(true);
       SetSelTextPrimitiveEx(smNormal, item->FChangeStr, false);
       InternalSetCaretXY(start);
       SetReplaySelection(start, start);
@@ -511,6 +513,7 @@ void TCustomSrcEdit::RedoItem(uint32_t number) {
   TSrcPaintLock lock(*this);
   TOptionOn pastEol(FOptions, eoScrollPastEol);
   TOptionOff keepBlanks(FOptions, eoTrimTrailingSpaces);
+  TTempValue keepBreaks(FTextBreaksKept, true);
   TSrcUndoRun run(*FUndoList, item->FRunCommand);
   auto reverse = [&](TSrcChangeReason r, const TBufferCoord& s, const TBufferCoord& e, const std::string& text) {
     FUndoList->AddNumberedChange(r, s, e, text, mode, number);
@@ -523,7 +526,7 @@ void TCustomSrcEdit::RedoItem(uint32_t number) {
     TSrcUndoLock noRecording(*this);
     InternalSetCaretXY(from);
     SetReplaySelection(from, to);
-    std::string removed = SelText();
+    std::string removed = SelectedText(true);
     insertedEnd = SetSelTextPrimitiveEx(mode, text, false).End;
     return removed;
   };

@@ -242,6 +242,91 @@ TEST_F(UndoTest, TrimmedBlanksComeBackWithUndo) {
   }
 }
 
+// A file's line breaks of every kind stay where the edits did not touch
+// them; undoing everything gives back the file byte for byte, redoing
+// everything the edited bytes again.
+TEST_F(UndoTest, EditsAndUndoKeepEveryLineBreak) {
+  const std::string file = "ab\rcd\nef\r\ngh\rij";
+  const struct {
+    const char* Name;
+    std::function<void()> Edits;
+    std::string Saved;
+  } cases[] = {
+      {"Backspace joins two lines", [this] {
+         Goto(1, 2);
+         Run(ecDeleteLastChar);
+       },
+       "abcd\nef\r\ngh\rij"},
+      {"Delete joins two lines", [this] {
+         Goto(3, 3);
+         Run(ecDeleteChar);
+       },
+       "ab\rcd\nefgh\rij"},
+      {"a selection over lines deleted", [this] {
+         Select({2, 1}, {2, 3});
+         Run(ecDeleteChar);
+       },
+       "af\r\ngh\rij"},
+      {"a line deleted", [this] {
+         Goto(1, 2);
+         Run(ecDeleteLine);
+       },
+       "ab\ref\r\ngh\rij"},
+      {"whole lines cut", [this] {
+         Edit.SetSelectionMode(smLine);
+         Select({1, 2}, {1, 3});
+         Run(ecCut);
+         Edit.SetSelectionMode(smNormal);
+       },
+       "ab\rgh\rij"},
+      {"whole lines cut and pasted back", [this] {
+         Edit.SetSelectionMode(smLine);
+         Select({1, 2}, {1, 3});
+         Run(ecCut);
+         Run(ecPaste);
+         Edit.SetSelectionMode(smNormal);
+       },
+       "ab\rcd\r\nef\r\ngh\rij"},
+      {"Enter at the start and in the middle of a line", [this] {
+         Goto(1, 2);
+         Run(ecLineBreak);
+         Goto(2, 4);
+         Run(ecLineBreak);
+       },
+       "ab\r\r\ncd\ne\r\nf\r\ngh\rij"},
+      {"the case of lines changed", [this] {
+         Select({1, 1}, {3, 3});
+         Run(ecUpperCaseBlock);
+       },
+       "AB\rCD\nEF\r\ngh\rij"},
+      {"text typed and deleted", [this] {
+         Goto(2, 3);
+         Type("x");
+         Run(ecDeleteLastChar);
+       },
+       file},
+  };
+  auto bytes = [this] {
+    TMemoryStream stream;
+    Edit.Lines().SaveToStream(stream);
+    return stream.DataString();
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.Name);
+    TMemoryStream stream;
+    stream.WriteBuffer(file.data(), static_cast<int64_t>(file.size()));
+    Edit.Lines().LoadFromStream(stream);
+    Edit.ClearUndo();
+    c.Edits();
+    EXPECT_EQ(c.Saved, bytes());
+    int steps = 0;
+    for (; Edit.CanUndo(); ++steps) Edit.Undo();
+    EXPECT_EQ(file, bytes());
+    for (int i = 0; i < steps; ++i) Edit.Redo();
+    EXPECT_EQ(c.Saved, bytes());
+  }
+}
+
 TEST_F(UndoTest, UndoThenANewChangeDiscardsTheRedoList) {
   SetLines({"abc"});
   Goto(4, 1);
