@@ -776,6 +776,8 @@ private:
   // one character wherever the caret stood (keyboards without an input
   // method send a double-byte character as two character messages).
   struct TTypedLead;
+  // Where the command that typed it left the caret and the undo list.
+  void NoteTypedLead(TTypedLead& lead) const;
   bool IsTypedLeadIntact(const TTypedLead& lead) const;
   void TypeTrailByte(const TTypedLead& lead, char trail);
   void DoImeStr(const std::string& text);
@@ -917,12 +919,12 @@ private:
   // ------------------------------------------------------------ fields: control state
   int FPaintLockCount = 0;
   // Nesting of edits; the lines (0-based) the edits stored untrimmed, kept
-  // in step with lines inserted and deleted since; the undo list's top
-  // when the outermost edit began.
+  // in step with lines inserted and deleted since; the undo list's push
+  // position when the outermost edit began.
   int FEditDepth = 0;
   std::vector<int> FUntrimmedLines;
   int FLastUntrimmedLine = -1;
-  const TSrcEditUndoItem* FUndoTopBeforeEdit = nullptr;
+  size_t FUndoBeforeEdit = 0;
   // A run of changes within one line being replayed (the line store's
   // report held back) and where the caret goes when it ends.
   bool FReplayBatch = false;
@@ -959,7 +961,8 @@ private:
   // Characters still to be ignored after an input-method result.
   int FImeCount = 0;
   // The lead byte the last command typed, while it waits for its trail
-  // byte: where it went, and what the undo list held before and after.
+  // byte: where it went, and what the undo list held before and after the
+  // command.
   struct TTypedLead {
     char Lead = 0;
     TBufferCoord Caret;  // where typing it left the caret

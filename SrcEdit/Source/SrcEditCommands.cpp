@@ -91,10 +91,15 @@ void TCustomSrcEdit::RemoveFocusControl(TWinControl* control) { std::erase(FFocu
 void TCustomSrcEdit::ExecuteCommand(TSrcEditorCommand command, char aChar, const TSrcCommandData& data) {
   TSrcPaintLock lock(*this);
   if (ChangesText(command) && GetReadOnly()) return;
-  TSrcEditScope edit(*this);
+  // Both outlast the edit, whose end may trim blanks: that is recorded in
+  // the command's run, and a lead byte typed waits for its trail byte as
+  // the command leaves the text and the lists, until the next command.
   TSrcUndoRun run(*FUndoList, UndoRunOf(command));
-  // A lead byte waits for its trail byte only until the next command.
   if (command != ecChar) FTypedLead.reset();
+  TScopeExit noteTypedLead([this] {
+    if (FTypedLead) NoteTypedLead(*FTypedLead);
+  });
+  TSrcEditScope edit(*this);
   const TBufferCoord* position = std::get_if<TBufferCoord>(&data);
   // The caret movements; the selecting twins run the same code extending
   // the selection.

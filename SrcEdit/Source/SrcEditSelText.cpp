@@ -77,7 +77,7 @@ void TCustomSrcEdit::ProperSetLine(int index, const std::string& text) {
 // ---------------------------------------------------------------- edits and trailing blanks
 
 void TCustomSrcEdit::BeginEdit() {
-  if (FEditDepth++ == 0) FUndoTopBeforeEdit = FUndoList->PeekItem();
+  if (FEditDepth++ == 0) FUndoBeforeEdit = FUndoList->PushPosition();
 }
 
 void TCustomSrcEdit::EndEdit() {
@@ -112,7 +112,7 @@ void TCustomSrcEdit::TrimStoredLines() {
   std::sort(lines.begin(), lines.end());
   lines.erase(std::unique(lines.begin(), lines.end()), lines.end());
   const TSrcEditUndoItem* top = FUndoList->PeekItem();
-  const bool recorded = top && top != FUndoTopBeforeEdit && !FUndoList->IsLocked();
+  const bool recorded = top && FUndoList->PushPosition() > FUndoBeforeEdit && !FUndoList->IsLocked();
   const uint32_t number = recorded ? top->FChangeNumber : 0;
   const TBufferCoord caret = CaretXY();
   TBufferCoord newCaret = caret;

@@ -425,13 +425,14 @@ void TCustomSrcEdit::DoTypeChar(char c) {
       typed.Blanked = count == 2;
     }
   }
-  if (CodePage::IsLeadByte(byte)) {
-    typed.Caret = CaretXY();
-    typed.UndoAfter = FUndoList->PushPosition();
-    typed.UndoTop = FUndoList->PeekItem();
-    FTypedLead = typed;
-  }
+  if (CodePage::IsLeadByte(byte)) FTypedLead = typed;
   KeepTypedCaretInView();
+}
+
+void TCustomSrcEdit::NoteTypedLead(TTypedLead& lead) const {
+  lead.Caret = CaretXY();
+  lead.UndoAfter = FUndoList->PushPosition();
+  lead.UndoTop = FUndoList->PeekItem();
 }
 
 // The lead byte is where it was typed and nothing happened since: the
@@ -458,6 +459,8 @@ void TCustomSrcEdit::TypeTrailByte(const TTypedLead& lead, char trail) {
       TScopeExit unlock([this] { FRedoList->Unlock(); });
       const uint32_t number = FUndoList->PeekItem()->FChangeNumber;
       while (FUndoList->PushPosition() > lead.UndoBefore && FUndoList->CanUndo()) UndoItem(number);
+      // What this edit records begins here.
+      FUndoBeforeEdit = FUndoList->PushPosition();
     }
     DoImeStr(std::string{lead.Lead, trail});
     return;

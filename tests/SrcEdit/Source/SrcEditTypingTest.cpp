@@ -203,6 +203,7 @@ TEST_F(TypingTest, ADoubleByteCharacterTypedAsTwoMessagesIsOneCharacter) {
     TSrcSelectionMode Mode;
     bool Insert;
     TLines After;
+    bool TrimBlanks = false;
   } cases[] = {
       {"before a letter", {"xyz"}, {2, 1}, {0, 0}, smNormal, true, {"x\xC7\xD1yz"}},
       {"before a double-byte character", {"x\xB0\xA1"}, {2, 1}, {0, 0}, smNormal, true, {"x\xC7\xD1\xB0\xA1"}},
@@ -213,6 +214,8 @@ TEST_F(TypingTest, ADoubleByteCharacterTypedAsTwoMessagesIsOneCharacter) {
       {"over a double-byte character", {"x\xB0\xA1z"}, {2, 1}, {0, 0}, smNormal, false, {"x\xC7\xD1z"}},
       {"over a letter and half a character", {"xy\xB0\xA1z"}, {2, 1}, {0, 0}, smNormal, false, {"x\xC7\xD1 z"}},
       {"over the last letter", {"xy"}, {2, 1}, {0, 0}, smNormal, false, {"x\xC7\xD1"}},
+      {"over blanks, trailing blanks trimmed", {"  x = y;  "}, {1, 1}, {0, 0}, smNormal, false, {"\xC7\xD1x = y;"},
+       true},
       {"overwriting beyond the line's end", {"x"}, {3, 1}, {0, 0}, smNormal, false, {"x \xC7\xD1"}},
       {"over a selection", {"xyz"}, {3, 1}, {1, 1}, smNormal, true, {"\xC7\xD1z"}},
       {"over a selection, overwriting", {"xyz"}, {3, 1}, {1, 1}, smNormal, false, {"\xC7\xD1z"}},
@@ -226,6 +229,7 @@ TEST_F(TypingTest, ADoubleByteCharacterTypedAsTwoMessagesIsOneCharacter) {
       Edit.SetMaxUndo(withUndo ? 1024 : 0);
       Edit.SetInsertMode(c.Insert);
       Edit.SetSelectionMode(c.Mode);
+      SetOption(eoTrimTrailingSpaces, c.TrimBlanks);
       // Composed input types the character as one string.
       auto type = [&](const std::function<void()>& typing) {
         SetLines(c.Before);
