@@ -841,7 +841,7 @@ private:
   bool DeleteSelection(TBufferCoord& b, TBufferCoord& e);
   void TrimStoredLines();
   void ShiftUntrimmedLines(int index, int count);
-  TInsertedRange InsertRunningText(std::string_view value);
+  TInsertedRange InsertRunningText(std::string_view value, const TBufferCoord& start);
   TInsertedRange InsertWholeLines(std::string_view value, bool fillEmptiedLastLine);
   void RecordInsertion(TSrcChangeReason reason, const TInsertedRange& inserted, std::string_view value,
                        TSrcSelectionMode mode);
@@ -932,6 +932,11 @@ private:
   // While text taken from this editor goes back (undo, redo, a change of
   // case): its line breaks are those it had, not the file's style.
   bool FTextBreaksKept = false;
+  // While undo and redo replay a change: the caret goes exactly where the
+  // change was, also beyond the scroll width or onto a byte that looks
+  // like a trail byte (after a lone lead byte); the replay's end puts it
+  // back within the line and on a character.
+  bool FCaretExact = false;
   TSrcStateFlags FStateFlags;
   TSrcStatusChanges FPendingStatusChanges;
   TSrcEditorOptions FOptions = TSrcEditorOptions::FromMask(SRCEDIT_DEFAULT_OPTIONS);

@@ -56,11 +56,12 @@ void TCustomSrcEdit::SetCaretXYEx(bool ensureVisible, TBufferCoord value) {
   } else if (!pastEol) {
     maxColumn = static_cast<int>(FLines->GetView(value.Line - 1).size()) + 1;
   }
-  if (value.Char > maxColumn && !(pastEol && FOptions.Contains(eoAutoSizeMaxScrollWidth))) value.Char = maxColumn;
+  if (value.Char > maxColumn && !(pastEol && FOptions.Contains(eoAutoSizeMaxScrollWidth)) && !FCaretExact)
+    value.Char = maxColumn;
   value.Char = std::max(value.Char, 1);
   // Wherever a command puts the caret, never between the two bytes of a
   // character: typing there would split it.
-  if (IsTrailByte(FLines->GetView(value.Line - 1), value.Char)) --value.Char;
+  if (!FCaretExact && IsTrailByte(FLines->GetView(value.Line - 1), value.Char)) --value.Char;
   if (value == CaretXY()) {
     UpdateLastCaretX();
   } else {

@@ -168,9 +168,14 @@ TInsertedRange TCustomSrcEdit::SetSelTextPrimitiveEx(TSrcSelectionMode pasteMode
   TBufferCoord b = BlockBegin();
   TBufferCoord e = BlockEnd();
   bool emptiedLastLine = false;
+  // Running text goes where the selection began, also where the caret
+  // steps back from it: after a lone lead byte that now makes one
+  // character with the byte after the selection.
+  std::optional<TBufferCoord> at;
   if (SelAvail()) {
     emptiedLastLine = DeleteSelection(b, e);
     InternalSetCaretXY(b);
+    if (FActiveSelectionMode == smNormal) at = b;
   }
   TInsertedRange inserted{CaretXY(), CaretXY()};
   if (!value.empty()) {
@@ -178,7 +183,7 @@ TInsertedRange TCustomSrcEdit::SetSelTextPrimitiveEx(TSrcSelectionMode pasteMode
     // caret beyond the text's end.
     if (FCaretY > FLines->Count()) InternalSetCaretXY(CaretXY());
     switch (pasteMode) {
-      case smNormal: inserted = InsertRunningText(value); break;
+      case smNormal: inserted = InsertRunningText(value, at.value_or(CaretXY())); break;
       case smLine: inserted = InsertWholeLines(value, emptiedLastLine); break;
       case smColumn:
         inserted.End = InsertRectangle(value, LogicalToPhysicalPos({FCaretX, FCaretY}).X, addToUndoList);
@@ -246,8 +251,7 @@ bool TCustomSrcEdit::DeleteSelection(TBufferCoord& b, TBufferCoord& e) {
   return false;
 }
 
-TInsertedRange TCustomSrcEdit::InsertRunningText(std::string_view value) {
-  const TBufferCoord start = CaretXY();
+TInsertedRange TCustomSrcEdit::InsertRunningText(std::string_view value, const TBufferCoord& start) {
   const std::string line = FLines->Get(start.Line - 1);
   // Text typed beyond the line's end is preceded by blanks up to the caret.
   std::string left = line.substr(0, std::min<size_t>(start.Char - 1, line.size()));

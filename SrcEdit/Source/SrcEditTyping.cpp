@@ -109,6 +109,9 @@ void TCustomSrcEdit::DoDeleteLastChar() {
   std::string line = LineText();
   const int len = static_cast<int>(line.size());
   std::string deleted;
+  // Where the deleted text began (the caret stands there unless it steps
+  // back off a byte that a lone lead byte before it makes a trail byte).
+  TBufferCoord deletedAt = old;
   // Where the deleted text began when not right before the caret (0).
   int deletedFrom = 0;
   // The leading-blank count of the nearest line above with fewer than
@@ -133,6 +136,7 @@ void TCustomSrcEdit::DoDeleteLastChar() {
       }
     }
     InternalSetCaretX(target);
+    deletedAt = CaretXY();
   } else if (FCaretX > 1) {
     const int c = FCaretX;
     const int lead = LeftSpaces(line);
@@ -141,7 +145,8 @@ void TCustomSrcEdit::DoDeleteLastChar() {
       deleted = line.substr(c - 1 - count, count);
       line.erase(c - 1 - count, count);
       ProperSetLine(FCaretY - 1, line);
-      InternalSetCaretX(c - count);
+      deletedAt.Char = c - count;
+      InternalSetCaretX(deletedAt.Char);
     } else {
       // Right after the leading blanks: back to the indentation of a line
       // above, or to the previous tab stop.
@@ -166,21 +171,24 @@ void TCustomSrcEdit::DoDeleteLastChar() {
       if (from + count != c) deletedFrom = from;
       line.erase(from - 1, count);
       ProperSetLine(FCaretY - 1, line);
-      InternalSetCaretX(c - count);
+      deletedAt.Char = c - count;
+      InternalSetCaretX(deletedAt.Char);
     }
   } else if (FCaretY > 1) {
     // Column 1: the line joins the one above.
     const int index = FCaretY - 1;
     const std::string previous = FLines->Get(index - 1);
     deleted = TSrcEditStringList::BreakText(FLines->BreakBefore(index));
+    deletedAt = {static_cast<int>(previous.size()) + 1, FCaretY - 1};
     {
       TStringsUpdate update(*FLines);
-      InternalSetCaretXY({static_cast<int>(previous.size()) + 1, FCaretY - 1});
+      InternalSetCaretXY(deletedAt);
       FLines->Delete(index);
       // Marks of the joined line go with its text.
       DoLinesDeleted(index, 1);
       ProperSetLine(index - 1, previous + line);
     }
+    InternalSetCaretXY(deletedAt);
   }
   if (deletedFrom > 0) {
     // Blanks taken from the line's start: recorded where they were, with
@@ -190,8 +198,8 @@ void TCustomSrcEdit::DoDeleteLastChar() {
     FUndoList->AddChange(crSilentDelete, {deletedFrom, old.Line},
                          {deletedFrom + static_cast<int>(deleted.size()), old.Line}, deleted, smNormal);
     FUndoList->AddChange(crCaret, CaretXY(), CaretXY(), "", smNormal);
-  } else if (CaretXY() != old) {
-    FUndoList->AddChange(crSilentDelete, CaretXY(), old, deleted, smNormal);
+  } else if (deletedAt != old) {
+    FUndoList->AddChange(crSilentDelete, deletedAt, old, deleted, smNormal);
   }
   EnsureCursorPosVisible();
 }
@@ -226,6 +234,8 @@ void TCustomSrcEdit::DoDeleteChar() {
       DoLinesDeleted(FCaretY, 1);
     }
     FUndoList->AddChange(crSilentDeleteAfterCursor, caret, {1, FCaretY + 1}, std::string(deleted), smNormal);
+    // After a lone lead byte the caret now stands inside a character.
+    InternalSetCaretXY(caret);
     return;
   }
   const int count = StartsDoubleByte(line, FCaretX) ? 2 : 1;

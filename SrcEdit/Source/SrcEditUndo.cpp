@@ -373,6 +373,7 @@ void TCustomSrcEdit::UndoItem(uint32_t number) {
   // with the line breaks it had.
   TSrcUndoLock noRecording(*this);
   TTempValue keepBreaks(FTextBreaksKept, true);
+  TTempValue exactCaret(FCaretExact, true);
   // The reverse keeps the item's run: redone, it groups as it did.
   TSrcUndoRun run(*FRedoList, item->FRunCommand);
   auto reverse = [&](TSrcChangeReason r, const TBufferCoord& s, const TBufferCoord& e, const std::string& text) {
@@ -514,6 +515,7 @@ void TCustomSrcEdit::RedoItem(uint32_t number) {
   TOptionOn pastEol(FOptions, eoScrollPastEol);
   TOptionOff keepBlanks(FOptions, eoTrimTrailingSpaces);
   TTempValue keepBreaks(FTextBreaksKept, true);
+  TTempValue exactCaret(FCaretExact, true);
   TSrcUndoRun run(*FUndoList, item->FRunCommand);
   auto reverse = [&](TSrcChangeReason r, const TBufferCoord& s, const TBufferCoord& e, const std::string& text) {
     FUndoList->AddNumberedChange(r, s, e, text, mode, number);

@@ -6,6 +6,7 @@
 #include <string>
 #include <vector>
 
+#include "SrcEdit/Source/SrcEditMiscProcs.h"
 #include "SrcEdit/Source/SrcEditSearch.h"
 #include "tests/SrcEdit/Source/EditorFixture.h"
 
@@ -421,6 +422,67 @@ TEST_F(UndoTest, UndoRemovesAllThePastedText) {
     EXPECT_EQ(c.After, Lines());
     Edit.Undo();
     EXPECT_EQ(c.Before, Lines());
+  }
+}
+
+// Undo and redo put text back exactly where it was, also where the caret
+// cannot stand: right after a lone lead byte (which makes one character
+// with the byte that follows it once the text between is gone) and beyond
+// the scroll width. The caret never stays on a trail byte.
+TEST_F(UndoTest, UndoPutsTextBackWhereTheCaretCannotStand) {
+  const std::string longLine(1030, 'b');
+  const struct {
+    const char* Name;
+    Rows Before;
+    std::function<void()> Edits;
+    Rows After;
+  } cases[] = {
+      {"a selection after a lone lead byte typed over", {"end\xFE", "xy"},
+       [this] {
+         Select({5, 1}, {2, 2});
+         Type("q");
+       },
+       {"end\xFEqy"}},
+      {"a selection after a lone lead byte replaced", {"end\xFE", "xy"},
+       [this] {
+         Select({5, 1}, {2, 2});
+         Edit.SetSelText("q");
+       },
+       {"end\xFEqy"}},
+      {"Backspace joins a line to a lone lead byte", {"end\xFE", "xy"},
+       [this] {
+         Goto(1, 2);
+         Run(ecDeleteLastChar);
+       },
+       {"end\xFExy"}},
+      {"Delete joins a line to a lone lead byte", {"end\xFE", "xy"},
+       [this] {
+         Goto(5, 1);
+         Run(ecDeleteChar);
+       },
+       {"end\xFExy"}},
+      {"Backspace joins a line to a long one", {longLine, "xy"},
+       [this] {
+         SetOption(eoScrollPastEol, true);
+         Goto(1, 2);
+         Run(ecDeleteLastChar);
+       },
+       {longLine + "xy"}},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.Name);
+    SetOption(eoTabsToSpaces, false);
+    SetLines(c.Before);
+    Edit.ClearUndo();
+    c.Edits();
+    EXPECT_EQ(c.After, Lines());
+    const std::string line = Edit.Lines().Get(Edit.CaretY() - 1);
+    EXPECT_FALSE(IsTrailByte(line, Edit.CaretX()));
+    int steps = 0;
+    for (; Edit.CanUndo(); ++steps) Edit.Undo();
+    EXPECT_EQ(c.Before, Lines());
+    for (int i = 0; i < steps; ++i) Edit.Redo();
+    EXPECT_EQ(c.After, Lines());
   }
 }
 
