@@ -428,10 +428,14 @@ void TCustomSrcEdit::SetSelText(std::string_view value) {
 }
 
 TInsertedRange TCustomSrcEdit::SetSelTextRecorded(TSrcChangeReason reason, std::string_view value) {
-  if (SelAvail())
+  if (SelAvail()) {
     RecordSelectionDelete(crDelete);
-  else
+  } else {
+    // Nothing is selected: nothing may be deleted in the other mode either
+    // (a block of no width in column mode spans lines).
     FActiveSelectionMode = FSelectionMode;
+    FBlockEnd = FBlockBegin;
+  }
   OrderBlock();
   const TSrcSelectionMode mode = FActiveSelectionMode;
   const TInsertedRange inserted = SetSelTextPrimitive(value);

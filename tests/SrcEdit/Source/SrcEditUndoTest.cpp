@@ -468,6 +468,16 @@ TEST_F(UndoTest, UndoPutsTextBackWhereTheCaretCannotStand) {
          Run(ecDeleteLastChar);
        },
        {longLine + "xy"}},
+      {"lines selected, shown as a column of no width", {"ab", "cd", "ef"},
+       [this] {
+         Edit.SetSelectionMode(smLine);
+         Select({1, 1}, {1, 3});
+         // As undoing and redoing an indent of those lines leaves them.
+         Edit.SetActiveSelectionMode(smColumn);
+         Edit.SetSelText("x");
+         Edit.SetSelectionMode(smNormal);
+       },
+       {"x", "ab", "cd", "ef"}},
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(c.Name);
