@@ -26,6 +26,11 @@ std::optional<TSrcChangeReason> PairedBegin(TSrcChangeReason end) {
   }
 }
 
+bool IsBeginMarker(TSrcChangeReason reason) {
+  return reason == crAutoCompleteBegin || reason == crPasteBegin || reason == crSpecial1Begin ||
+         reason == crSpecial2Begin;
+}
+
 // A group break moves to the other list with its number.
 void MoveGroupBreak(TSrcEditUndoList& from, TSrcEditUndoList& to) {
   std::unique_ptr<TSrcEditUndoItem> item = from.PopItem();
@@ -108,9 +113,11 @@ void TCustomSrcEdit::UpdateModifiedStatus() {
 
 void TCustomSrcEdit::UndoRedoAdded(TObject* sender) {
   UpdateModifiedStatus();
-  // A fresh change discards what could be redone.
-  if (sender == FUndoList && FRedoList->CanUndo() && !FUndoList->InsideRedo() &&
-      FUndoList->LastChangeReason() != crGroupBreak)
+  // A fresh change discards what could be redone; the marker that opens a
+  // paste is no change yet (a paste of nothing takes it away again).
+  const TSrcChangeReason last = FUndoList->LastChangeReason();
+  if (sender == FUndoList && FRedoList->CanUndo() && !FUndoList->InsideRedo() && last != crGroupBreak &&
+      !IsBeginMarker(last))
     FRedoList->Clear();
   if (auto* list = dynamic_cast<TSrcEditUndoList*>(sender); list && list->BlockCount() == 0) DoChange();
 }

@@ -338,6 +338,10 @@ TEST_F(UndoTest, UndoThenANewChangeDiscardsTheRedoList) {
   EXPECT_FALSE(Edit.CanRedo());
   EXPECT_EQ(Lines(), (std::vector<std::string>{"abcx"}));
   Edit.Undo();
+  // A paste that changes nothing is no change.
+  Clipboard().SetData(BlockTypeClipboardFormat(), std::string(1, static_cast<char>(smColumn)) + "\r\n" + '\0');
+  Run(ecPaste);
+  EXPECT_TRUE(Edit.CanRedo());
   Type("y");
   EXPECT_FALSE(Edit.CanRedo());
 }
