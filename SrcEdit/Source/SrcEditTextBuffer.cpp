@@ -131,11 +131,11 @@ void TSrcEditStringList::SetCapacity(int capacity) {
   FList.Reserve(capacity);
 }
 
-void TSrcEditStringList::InsertItem(int index, std::string_view text) {
+void TSrcEditStringList::InsertItem(int index, std::string_view text, TSrcEditFileFormat breakBefore) {
   if (GetCount() == FCapacity) Grow();
   TSrcEditStringRec record;
   record.FString.Assign(text);
-  record.FBreakBefore = FFileFormat;
+  record.FBreakBefore = breakBefore;
   FList.Insert(index, std::move(record));
   FTextSize += text.size();
 }
@@ -146,12 +146,12 @@ int TSrcEditStringList::Add(const std::string& text) {
   return index;
 }
 
-void TSrcEditStringList::Insert(int index, const std::string& text) { InsertLine(index, text); }
+void TSrcEditStringList::Insert(int index, const std::string& text) { InsertLine(index, text, FFileFormat); }
 
-void TSrcEditStringList::InsertLine(int index, std::string_view text) {
+void TSrcEditStringList::InsertLine(int index, std::string_view text, TSrcEditFileFormat breakBefore) {
   CheckIndex(index, GetCount());
   TStringsUpdate update(*this);
-  InsertItem(index, text);
+  InsertItem(index, text, breakBefore);
   LongestLineAfterInsert(index, 1, true);
   NotifyLines(&TSrcEditStringsListener::OnLinesInserted, index, 1);
 }
@@ -372,10 +372,7 @@ void TSrcEditStringList::LoadFromStream(TStream& stream) {
   bool sawCR = false, sawLF = false;
   // Each line keeps the break in front of it.
   TSrcEditFileFormat before = sffDos;
-  auto addLine = [&](std::string_view text) {
-    InsertLine(GetCount(), text);
-    FList[FList.Count() - 1].FBreakBefore = before;
-  };
+  auto addLine = [&](std::string_view text) { InsertLine(GetCount(), text, before); };
   const char* p = data.data();
   const char* end = p + data.size();
   while (p < end) {

@@ -176,9 +176,9 @@ private:
     return index;
   }
   void Grow();
-  void InsertItem(int index, std::string_view text);
+  void InsertItem(int index, std::string_view text, TSrcEditFileFormat breakBefore);
   // Insert, for text that is not a std::string.
-  void InsertLine(int index, std::string_view text);
+  void InsertLine(int index, std::string_view text, TSrcEditFileFormat breakBefore);
   void ForgetLongestLine();
   // The known longest line and the remembered lines follow their text when
   // lines are inserted or deleted, so typing a line break costs no scan of
