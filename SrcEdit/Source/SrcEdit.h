@@ -1018,6 +1018,12 @@ private:
 // The text without trailing blanks and TABs.
 std::string TrimTrailingBlanks(std::string_view text);
 
+// The run a command's changes belong to: successive typing (characters
+// and composed input alike), line breaks or deletions of one kind are
+// undone together under eoGroupUndo; every other command (ecNone) is a
+// step of its own.
+TSrcEditorCommand UndoRunOf(TSrcEditorCommand command);
+
 // The editor's private clipboard format, "SrcEdit Control Block Type": a
 // mode byte (0 normal, 1 line, 2 column), the text and a NUL.
 TClipboardFormat BlockTypeClipboardFormat();

@@ -17,10 +17,8 @@ bool ChangesText(TSrcEditorCommand command) {
          (command >= ecUpperCase && command <= ecToggleCaseBlock && command != 624);
 }
 
-// The run a command's changes belong to: successive typing (characters
-// and composed input alike), line breaks or deletions of one kind are
-// undone together under eoGroupUndo; every other command is a step of its
-// own.
+}  // namespace
+
 TSrcEditorCommand UndoRunOf(TSrcEditorCommand command) {
   switch (command) {
     case ecChar:
@@ -36,8 +34,6 @@ TSrcEditorCommand UndoRunOf(TSrcEditorCommand command) {
     default: return ecNone;
   }
 }
-
-}  // namespace
 
 // ---------------------------------------------------------------- the pipeline
 

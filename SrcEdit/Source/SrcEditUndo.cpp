@@ -37,20 +37,6 @@ void MoveGroupBreak(TSrcEditUndoList& from, TSrcEditUndoList& to) {
   if (to.LastChangeReason() != crGroupBreak) to.AddNumberedChange(crGroupBreak, {}, {}, "", smNormal, item->FChangeNumber);
 }
 
-
-// The inside-redo flag of the undo list for a scope.
-class TInsideRedo {
-public:
-  explicit TInsideRedo(TSrcEditUndoList& list) : FList(list), FWas(list.InsideRedo()) { FList.SetInsideRedo(true); }
-  ~TInsideRedo() { FList.SetInsideRedo(FWas); }
-  TInsideRedo(const TInsideRedo&) = delete;
-  TInsideRedo& operator=(const TInsideRedo&) = delete;
-
-private:
-  TSrcEditUndoList& FList;
-  bool FWas;
-};
-
 // Calls row(index, text) for each row of a recorded block (an unindent's
 // or a column's text): what was taken from one line each, the rows ending
 // at CR or CR LF.
@@ -516,7 +502,7 @@ void TCustomSrcEdit::RedoItem(uint32_t number) {
   const TSrcSelectionMode mode = item->FChangeSelMode;
   const TBufferCoord start = item->FChangeStartPos;
   const TBufferCoord end = item->FChangeEndPos;
-  TInsideRedo insideRedo(*FUndoList);
+  TSrcInsideRedo insideRedo(*FUndoList, true);
   FActiveSelectionMode = mode;
   TSrcPaintLock lock(*this);
   TOptionOn pastEol(FOptions, eoScrollPastEol);

@@ -188,20 +188,23 @@ private:
   TScopeExit<TEnd> FEnd;
 };
 
-// The run of a command for a scope: what the list records meanwhile
-// belongs to it.
-class TSrcUndoRun {
+// A setting of a list for a scope: the old value comes back at its end.
+template <class T, T (TSrcEditUndoList::*Get)() const, void (TSrcEditUndoList::*Set)(T)>
+class TSrcUndoListSetting {
 public:
-  TSrcUndoRun(TSrcEditUndoList& list, TSrcEditorCommand command) : FList(list), FWas(list.RunCommand()) {
-    FList.SetRunCommand(command);
-  }
-  ~TSrcUndoRun() { FList.SetRunCommand(FWas); }
-  TSrcUndoRun(const TSrcUndoRun&) = delete;
-  TSrcUndoRun& operator=(const TSrcUndoRun&) = delete;
+  TSrcUndoListSetting(TSrcEditUndoList& list, T value) : FList(list), FWas((list.*Get)()) { (FList.*Set)(value); }
+  ~TSrcUndoListSetting() { (FList.*Set)(FWas); }
+  TSrcUndoListSetting(const TSrcUndoListSetting&) = delete;
+  TSrcUndoListSetting& operator=(const TSrcUndoListSetting&) = delete;
 
 private:
   TSrcEditUndoList& FList;
-  TSrcEditorCommand FWas;
+  T FWas;
 };
+// The run of a command: what the list records meanwhile belongs to it.
+using TSrcUndoRun = TSrcUndoListSetting<TSrcEditorCommand, &TSrcEditUndoList::RunCommand,
+                                        &TSrcEditUndoList::SetRunCommand>;
+// A redo records its reverse items.
+using TSrcInsideRedo = TSrcUndoListSetting<bool, &TSrcEditUndoList::InsideRedo, &TSrcEditUndoList::SetInsideRedo>;
 
 }  // namespace vk

@@ -24,25 +24,6 @@
 namespace vk::test {
 namespace {
 
-// The run a command's change belongs to under eoGroupUndo: successive
-// typing (characters and composed input alike), line breaks or deletions
-// of one kind; none for every other change.
-TSrcEditorCommand RunOf(TSrcEditorCommand command) {
-  switch (command) {
-    case ecChar:
-    case ecImeStr: return ecChar;
-    case ecLineBreak:
-    case ecInsertLine:
-    case ecDeleteLastChar:
-    case ecDeleteChar:
-    case ecDeleteWord:
-    case ecDeleteLastWord:
-    case ecDeleteBOL:
-    case ecDeleteEOL: return command;
-    default: return ecNone;
-  }
-}
-
 class UndoPropertyTest : public EditorTest, public ::testing::WithParamInterface<int> {
 protected:
   UndoPropertyTest() { Edit.SetSearchEngine(&FEngine); }
@@ -64,7 +45,7 @@ protected:
     else if (command == ecRedo)
       Redo(run);
     else
-      Change(RunOf(command), run);
+      Change(UndoRunOf(command), run);
     // An undo followed by a change leaves the saved state behind for good.
     FSavedStateMayBeSkipped = FSavedStateMayBeSkipped || command == ecUndo;
   }

@@ -15,6 +15,14 @@ namespace {
 
 using Rows = std::vector<std::string>;
 
+// A row of the tables whose edits undo and redo take back and bring back.
+struct TEditsCase {
+  const char* Name;
+  Rows Before;
+  std::function<void()> Edits;
+  Rows After;
+};
+
 class UndoTest : public EditorTest {
 protected:
   std::string Text() const { return Edit.Lines().GetTextStr(); }
@@ -22,6 +30,20 @@ protected:
     for (char c : text) Edit.CommandProcessor(ecChar, c);
   }
   void Goto(int x, int y) { Edit.CommandProcessor(ecGotoXY, 0, TBufferCoord{x, y}); }
+  // The edits turn the lines before into the lines after; undoing
+  // everything gives back the lines before, redoing as many steps the
+  // lines after.
+  void ExpectUndoneAndRedone(const Rows& before, const std::function<void()>& edits, const Rows& after) {
+    SetLines(before);
+    Edit.ClearUndo();
+    edits();
+    EXPECT_EQ(after, Lines());
+    int steps = 0;
+    for (; Edit.CanUndo(); ++steps) Edit.Undo();
+    EXPECT_EQ(before, Lines());
+    for (int i = 0; i < steps; ++i) Edit.Redo();
+    EXPECT_EQ(after, Lines());
+  }
 };
 
 // ---------------------------------------------------------------- grouping
@@ -189,12 +211,7 @@ TEST_F(UndoTest, RedoStepsMirrorUndoSteps) {
 // and undo brings them back: undoing everything gives the text before,
 // redoing everything the text after.
 TEST_F(UndoTest, TrimmedBlanksComeBackWithUndo) {
-  struct Case {
-    const char* Name;
-    Rows Before;
-    std::function<void()> Edits;
-    Rows After;
-  } cases[] = {
+  const TEditsCase cases[] = {
       {"a line joined by Delete", {"", "a\t"},
        [this] {
          Goto(1, 1);
@@ -227,19 +244,12 @@ TEST_F(UndoTest, TrimmedBlanksComeBackWithUndo) {
        },
        {"ab"}},
   };
-  for (const Case& c : cases) {
+  for (const TEditsCase& c : cases) {
     SCOPED_TRACE(c.Name);
     SetOption(eoTrimTrailingSpaces, true);
     SetOption(eoTabsToSpaces, false);
     SetOption(eoAutoIndent, false);
-    SetLines(c.Before);
-    Edit.ClearUndo();
-    c.Edits();
-    EXPECT_EQ(c.After, Lines());
-    while (Edit.CanUndo()) Edit.Undo();
-    EXPECT_EQ(c.Before, Lines());
-    while (Edit.CanRedo()) Edit.Redo();
-    EXPECT_EQ(c.After, Lines());
+    ExpectUndoneAndRedone(c.Before, c.Edits, c.After);
   }
 }
 
@@ -435,12 +445,7 @@ TEST_F(UndoTest, UndoRemovesAllThePastedText) {
 // the scroll width. The caret never stays on a trail byte.
 TEST_F(UndoTest, UndoPutsTextBackWhereTheCaretCannotStand) {
   const std::string longLine(1030, 'b');
-  const struct {
-    const char* Name;
-    Rows Before;
-    std::function<void()> Edits;
-    Rows After;
-  } cases[] = {
+  const TEditsCase cases[] = {
       {"a selection after a lone lead byte typed over", {"end\xFE", "xy"},
        [this] {
          Select({5, 1}, {2, 2});
@@ -486,17 +491,12 @@ TEST_F(UndoTest, UndoPutsTextBackWhereTheCaretCannotStand) {
   for (const auto& c : cases) {
     SCOPED_TRACE(c.Name);
     SetOption(eoTabsToSpaces, false);
-    SetLines(c.Before);
-    Edit.ClearUndo();
-    c.Edits();
-    EXPECT_EQ(c.After, Lines());
-    const std::string line = Edit.Lines().Get(Edit.CaretY() - 1);
-    EXPECT_FALSE(IsTrailByte(line, Edit.CaretX()));
-    int steps = 0;
-    for (; Edit.CanUndo(); ++steps) Edit.Undo();
-    EXPECT_EQ(c.Before, Lines());
-    for (int i = 0; i < steps; ++i) Edit.Redo();
-    EXPECT_EQ(c.After, Lines());
+    ExpectUndoneAndRedone(c.Before,
+                          [&] {
+                            c.Edits();
+                            EXPECT_FALSE(IsTrailByte(Edit.Lines().GetView(Edit.CaretY() - 1), Edit.CaretX()));
+                          },
+                          c.After);
   }
 }
 
