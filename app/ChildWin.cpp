@@ -3,6 +3,7 @@
 #include "app/EditorSettings.h"
 #include "app/Main.h"
 #include "app/MenuLayout.h"
+#include "platform/MessageBoxes.h"
 
 namespace vk {
 
@@ -131,9 +132,22 @@ void TMDIChild::FormShow(TObject*) {
   EditLineNumberCmd->SetChecked(Editor->Gutter().Visible());
 }
 
-void TMDIChild::Save() {
+void TMDIChild::Load(const std::string& path) {
+  TSrcEditStringList& lines = Editor->Lines();
+  lines.LoadFromFile(path);
+  FHeldNulBytes = false;
+  for (int i = 0; i < lines.Count() && !FHeldNulBytes; ++i)
+    FHeldNulBytes = lines.GetView(i).find('\0') != std::string_view::npos;
+  if (FHeldNulBytes) MessageBox(path + NulBytesOpenText, "Open message", MB_ICONWARNING);
+}
+
+bool TMDIChild::Save() {
+  if (FHeldNulBytes && Editor->Modified() &&
+      MessageBox(Caption() + NulBytesSaveText, "Save message", MB_YESNO | MB_ICONWARNING) != IDYES)
+    return false;
   Editor->Lines().SaveToFile(Caption());
   Editor->SetModified(false);
+  return true;
 }
 
 void TMDIChild::FormClose(TObject*, TCloseAction& Action) {
@@ -152,7 +166,11 @@ void TMDIChild::FormClose(TObject*, TCloseAction& Action) {
     } else {
       switch (Application().MessageBox("Save to file?", "Save message", MB_YESNOCANCEL)) {
         case IDYES:
-          Save();
+          // Declining to write over a file with NUL bytes keeps the window.
+          if (!Save()) {
+            Action = caNone;
+            return;
+          }
           break;
         case IDCANCEL:
           Action = caNone;

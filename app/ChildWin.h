@@ -33,6 +33,11 @@ enum TDocumentCommand : int {
   dcBitToByte = 33,
 };
 
+// What a document window says of a file with NUL bytes: when it opens it
+// (after the file's path), and before it writes changes over it.
+inline constexpr const char* NulBytesOpenText = " holds NUL bytes: it may not be a text file.";
+inline constexpr const char* NulBytesSaveText = " held NUL bytes when it was opened. Write the changes over it?";
+
 // A caption of a file that was never saved begins with these six letters.
 bool IsNewFileCaption(const std::string& caption);
 // The exact spelling the Save command sends to the Save dialog.
@@ -44,9 +49,13 @@ public:
   ~TMDIChild() override;
   std::string ClassName() const override { return "TMDIChild"; }
 
-  // Writes the lines to the caption's path and marks the text saved. A
-  // failed write raises, and the text stays modified.
-  void Save();
+  // Reads the file into the editor (a failed read raises); a file that
+  // holds NUL bytes, likely not text, is reported.
+  void Load(const std::string& path);
+  // Writes the lines to the caption's path and marks the text saved; false
+  // when the person declined to write changes over a file that held NUL
+  // bytes. A failed write raises, and the text stays modified.
+  bool Save();
   // The close went ahead: the window is released once the waiting messages
   // are handled.
   bool Closing() const { return FClosing; }
@@ -152,6 +161,8 @@ private:
   void FollowSelection();
 
   bool FClosing = false;
+  // The file held NUL bytes when it was read.
+  bool FHeldNulBytes = false;
   // The command whose search is running: the question's wording.
   TConfirmMode FPromptMode = cmReplace;
 };

@@ -52,7 +52,7 @@ TMDIChild* TMainForm::OpenDocument(const std::string& path, const std::string& m
   }
   TMDIChild* child = CreateMDIChild(path);
   try {
-    child->Editor->Lines().LoadFromFile(path);
+    child->Load(path);
   } catch (const EStreamError&) {
     ShowMessage(missingText);
   }

@@ -21,6 +21,7 @@
 #include <cstdint>
 #include <functional>
 #include <memory>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <utility>
@@ -44,6 +45,14 @@
 #include "platform/Timers.h"
 
 namespace vk {
+
+// Where a replacement put its text: from Begin to End, the end of the
+// inserted characters (the caret may not reach it: a line longer than the
+// scroll width, a lead byte before the next character).
+struct TInsertedRange {
+  TBufferCoord Begin;
+  TBufferCoord End;
+};
 
 // The editor's own failures (clipboard operations).
 class ESrcEditError : public Exception {
@@ -289,9 +298,9 @@ public:
   // inserted in pasteMode; CR, LF and CR LF each break a line. Only column
   // insertion records undo entries itself (with addToUndoList). Returns
   // where the inserted text begins, with the blanks that filled the line
-  // up to a caret beyond its end.
-  TBufferCoord SetSelTextPrimitiveEx(TSrcSelectionMode pasteMode, std::string_view value, bool addToUndoList);
-  TBufferCoord SetSelTextPrimitive(std::string_view value) {
+  // up to a caret beyond its end, and where it ends.
+  TInsertedRange SetSelTextPrimitiveEx(TSrcSelectionMode pasteMode, std::string_view value, bool addToUndoList);
+  TInsertedRange SetSelTextPrimitive(std::string_view value) {
     return SetSelTextPrimitiveEx(FActiveSelectionMode, value, true);
   }
   // The undoable replacement of the selection.
@@ -761,7 +770,16 @@ private:
   void DoDeleteLine();
   // ecLineBreak, ecInsertLine (the caret stays on the line).
   void DoLineBreak(bool moveCaret);
+  void InsertLineAbove(int line);
   void DoTypeChar(char c);
+  // The byte typed right after a lead byte is its trail byte: the two make
+  // one character wherever the caret stood (keyboards without an input
+  // method send a double-byte character as two character messages).
+  struct TTypedLead;
+  // Where the command that typed it left the caret and the undo list.
+  void NoteTypedLead(TTypedLead& lead) const;
+  bool IsTypedLeadIntact(const TTypedLead& lead) const;
+  void TypeTrailByte(const TTypedLead& lead, char trail);
   void DoImeStr(const std::string& text);
   // Removes the selection recording crDelete / crDeleteAfterCursor.
   void DeleteSelectionRecorded(TSrcChangeReason reason);
@@ -769,7 +787,7 @@ private:
   // lands at from.
   void DeleteRangeRecorded(TSrcChangeReason reason, const TBufferCoord& from, const TBufferCoord& to);
   // Replaces the selection by typed text, recorded as one undo step.
-  void ReplaceSelectionRecorded(const std::string& text);
+  TInsertedRange ReplaceSelectionRecorded(const std::string& text);
   // Inserts (overwrites with) one line of text at the caret, blanks first
   // up to a caret beyond the line's end; one undo step.
   void InsertAtCaretRecorded(std::string text, bool overwrite);
@@ -823,21 +841,24 @@ private:
   bool DeleteSelection(TBufferCoord& b, TBufferCoord& e);
   void TrimStoredLines();
   void ShiftUntrimmedLines(int index, int count);
-  TBufferCoord InsertRunningText(std::string_view value);
-  TBufferCoord InsertWholeLines(std::string_view value, bool fillEmptiedLastLine);
-  void RecordInsertion(TSrcChangeReason reason, const TBufferCoord& start, std::string_view value,
+  TInsertedRange InsertRunningText(std::string_view value, const TBufferCoord& start);
+  TInsertedRange InsertWholeLines(std::string_view value, bool fillEmptiedLastLine);
+  void RecordInsertion(TSrcChangeReason reason, const TInsertedRange& inserted, std::string_view value,
                        TSrcSelectionMode mode);
   // SetSelText without its edit scope and undo block: the insertion is
   // recorded under reason.
-  void SetSelTextRecorded(TSrcChangeReason reason, std::string_view value);
+  TInsertedRange SetSelTextRecorded(TSrcChangeReason reason, std::string_view value);
   // Puts the block's begin before its end, as deleting and inserting expect.
   void OrderBlock();
   // Inserts value as a rectangle at a display column from the caret line
-  // down.
-  void InsertRectangle(std::string_view value, int column, bool addToUndoList);
+  // down; returns where the last row ends.
+  TBufferCoord InsertRectangle(std::string_view value, int column, bool addToUndoList);
   // The selected text as the text holds it (a column block without the
-  // blanks that fill its short rows): what deleting it removes.
+  // blanks that fill its short rows, lines with their own breaks): what
+  // deleting it removes.
   std::string SelTextAsStored();
+  // SelText, its lines joined with CR LF or with the breaks they have.
+  std::string SelectedText(bool storedBreaks) const;
   // Records deleting the selection (before it is deleted) with reason
   // crDelete or crDeleteAfterCursor; a column block as one normal item per
   // row inside one undo block.
@@ -898,16 +919,24 @@ private:
   // ------------------------------------------------------------ fields: control state
   int FPaintLockCount = 0;
   // Nesting of edits; the lines (0-based) the edits stored untrimmed, kept
-  // in step with lines inserted and deleted since; the undo list's top
-  // when the outermost edit began.
+  // in step with lines inserted and deleted since; the undo list's push
+  // position when the outermost edit began.
   int FEditDepth = 0;
   std::vector<int> FUntrimmedLines;
   int FLastUntrimmedLine = -1;
-  const TSrcEditUndoItem* FUndoTopBeforeEdit = nullptr;
+  size_t FUndoBeforeEdit = 0;
   // A run of changes within one line being replayed (the line store's
   // report held back) and where the caret goes when it ends.
   bool FReplayBatch = false;
   TBufferCoord FReplayCaret;
+  // While text taken from this editor goes back (undo, redo, a change of
+  // case): its line breaks are those it had, not the file's style.
+  bool FTextBreaksKept = false;
+  // While undo and redo replay a change: the caret goes exactly where the
+  // change was, also beyond the scroll width or onto a byte that looks
+  // like a trail byte (after a lone lead byte); the replay's end puts it
+  // back within the line and on a character.
+  bool FCaretExact = false;
   TSrcStateFlags FStateFlags;
   TSrcStatusChanges FPendingStatusChanges;
   TSrcEditorOptions FOptions = TSrcEditorOptions::FromMask(SRCEDIT_DEFAULT_OPTIONS);
@@ -936,6 +965,21 @@ private:
   int FMouseWheelAccumulator = 0;
   // Characters still to be ignored after an input-method result.
   int FImeCount = 0;
+  // The lead byte the last command typed, while it waits for its trail
+  // byte: where it went, and what the undo list held before and after the
+  // command.
+  struct TTypedLead {
+    char Lead = 0;
+    TBufferCoord Caret;  // where typing it left the caret
+    TBufferCoord After;  // right after it
+    bool Overwrote = false;
+    // Overwriting a double-byte character left a blank for its trail byte.
+    bool Blanked = false;
+    size_t UndoBefore = 0;
+    size_t UndoAfter = 0;
+    const TSrcEditUndoItem* UndoTop = nullptr;
+  };
+  std::optional<TTypedLead> FTypedLead;
   // Pixel offset of the system caret from its cell's top left.
   TPoint FCaretOffset;
   // While the user drags a scroll-bar thumb.
@@ -973,6 +1017,12 @@ private:
 
 // The text without trailing blanks and TABs.
 std::string TrimTrailingBlanks(std::string_view text);
+
+// The run a command's changes belong to: successive typing (characters
+// and composed input alike), line breaks or deletions of one kind are
+// undone together under eoGroupUndo; every other command (ecNone) is a
+// step of its own.
+TSrcEditorCommand UndoRunOf(TSrcEditorCommand command);
 
 // The editor's private clipboard format, "SrcEdit Control Block Type": a
 // mode byte (0 normal, 1 line, 2 column), the text and a NUL.

@@ -56,11 +56,12 @@ void TCustomSrcEdit::SetCaretXYEx(bool ensureVisible, TBufferCoord value) {
   } else if (!pastEol) {
     maxColumn = static_cast<int>(FLines->GetView(value.Line - 1).size()) + 1;
   }
-  if (value.Char > maxColumn && !(pastEol && FOptions.Contains(eoAutoSizeMaxScrollWidth))) value.Char = maxColumn;
+  if (value.Char > maxColumn && !(pastEol && FOptions.Contains(eoAutoSizeMaxScrollWidth)) && !FCaretExact)
+    value.Char = maxColumn;
   value.Char = std::max(value.Char, 1);
   // Wherever a command puts the caret, never between the two bytes of a
   // character: typing there would split it.
-  if (IsTrailByte(FLines->GetView(value.Line - 1), value.Char)) --value.Char;
+  if (!FCaretExact && IsTrailByte(FLines->GetView(value.Line - 1), value.Char)) --value.Char;
   if (value == CaretXY()) {
     UpdateLastCaretX();
   } else {
@@ -306,8 +307,14 @@ std::pair<int, int> TCustomSrcEdit::ColumnRangeOnLine(const std::string& text, i
 
 // ---------------------------------------------------------------- selected text
 
-std::string TCustomSrcEdit::SelText() const {
+std::string TCustomSrcEdit::SelText() const { return SelectedText(false); }
+
+std::string TCustomSrcEdit::SelectedText(bool storedBreaks) const {
   if (!SelAvail()) return {};
+  // The break in front of a line (1-based).
+  auto breakBefore = [&](int line) {
+    return storedBreaks ? TSrcEditStringList::BreakText(FLines->BreakBefore(line - 1)) : std::string_view("\r\n");
+  };
   const TBufferCoord b = BlockBegin();
   const TBufferCoord e = BlockEnd();
   std::string result;
@@ -319,14 +326,16 @@ std::string TCustomSrcEdit::SelText() const {
         break;
       }
       if (b.Char <= static_cast<int>(first.size())) result = first.substr(b.Char - 1);
-      for (int line = b.Line + 1; line < e.Line; ++line) result += "\r\n" + FLines->Get(line - 1);
-      result += "\r\n" + FLines->Get(e.Line - 1).substr(0, static_cast<size_t>(e.Char - 1));
+      for (int line = b.Line + 1; line <= e.Line; ++line) {
+        const std::string_view text = FLines->GetView(line - 1);
+        result.append(breakBefore(line)).append(line < e.Line ? text : text.substr(0, static_cast<size_t>(e.Char - 1)));
+      }
       break;
     }
     case smLine:
       for (int line = b.Line; line <= e.Line; ++line) {
-        result += FLines->Get(line - 1);
-        if (line < FLines->Count()) result += "\r\n";
+        result += FLines->GetView(line - 1);
+        if (line < FLines->Count()) result += breakBefore(line + 1);
       }
       break;
     case smColumn: {

@@ -19,6 +19,22 @@ bool ChangesText(TSrcEditorCommand command) {
 
 }  // namespace
 
+TSrcEditorCommand UndoRunOf(TSrcEditorCommand command) {
+  switch (command) {
+    case ecChar:
+    case ecImeStr: return ecChar;
+    case ecLineBreak:
+    case ecInsertLine:
+    case ecDeleteLastChar:
+    case ecDeleteChar:
+    case ecDeleteWord:
+    case ecDeleteLastWord:
+    case ecDeleteBOL:
+    case ecDeleteEOL: return command;
+    default: return ecNone;
+  }
+}
+
 // ---------------------------------------------------------------- the pipeline
 
 void TCustomSrcEdit::CommandProcessor(TSrcEditorCommand command, char aChar, const TSrcCommandData& data) {
@@ -71,6 +87,14 @@ void TCustomSrcEdit::RemoveFocusControl(TWinControl* control) { std::erase(FFocu
 void TCustomSrcEdit::ExecuteCommand(TSrcEditorCommand command, char aChar, const TSrcCommandData& data) {
   TSrcPaintLock lock(*this);
   if (ChangesText(command) && GetReadOnly()) return;
+  // Both outlast the edit, whose end may trim blanks: that is recorded in
+  // the command's run, and a lead byte typed waits for its trail byte as
+  // the command leaves the text and the lists, until the next command.
+  TSrcUndoRun run(*FUndoList, UndoRunOf(command));
+  if (command != ecChar) FTypedLead.reset();
+  TScopeExit noteTypedLead([this] {
+    if (FTypedLead) NoteTypedLead(*FTypedLead);
+  });
   TSrcEditScope edit(*this);
   const TBufferCoord* position = std::get_if<TBufferCoord>(&data);
   // The caret movements; the selecting twins run the same code extending

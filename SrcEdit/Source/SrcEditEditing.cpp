@@ -455,18 +455,16 @@ void TCustomSrcEdit::DoCaseChange(TSrcEditorCommand command) {
       MoveCaretHorz(1, true);
     }
   }
-  std::string text;
-  if (convert) {
-    // The rows of a column block as they are: no filling blanks.
-    TOptionOn exact(FOptions, eoTrimTrailingSpaces);
-    text = SelText();
-  }
+  // The rows of a column block as they are (no filling blanks), lines with
+  // their own breaks, which the converted text keeps.
+  const std::string text = convert ? SelTextAsStored() : std::string();
   const std::string converted = ConvertCase(text, command);
   // Text that stays as it is records no undo step.
   if (converted != text) {
     TSrcEditUndoBlock block(*this);
     FUndoList->AddChange(crSelection, hadSelection ? b : caret, hadSelection ? e : caret, "", FActiveSelectionMode);
     FUndoList->AddChange(crCaret, caret, caret, "", FActiveSelectionMode);
+    TTempValue keepBreaks(FTextBreaksKept, true);
     ReplaceSelectionRecorded(converted);
   }
 }

@@ -427,7 +427,7 @@ void TCustomSrcEdit::DropText(TCustomSrcEdit& source, bool move, bool after) {
   }
   const TSrcChangeReason reason = &source == this ? crDragDropInsert : crInsert;
   const TSrcSelectionMode mode = FActiveSelectionMode;
-  TBufferCoord inserted;
+  TInsertedRange inserted;
   {
     TOptionOn pastEol(FOptions, eoScrollPastEol);
     InternalSetCaretXY(drop);
@@ -436,7 +436,7 @@ void TCustomSrcEdit::DropText(TCustomSrcEdit& source, bool move, bool after) {
   }
   // A dropped rectangle is taken back as one.
   if (mode == smColumn)
-    FUndoList->AddChange(reason, drop, CaretXY(), "", smColumn);
+    FUndoList->AddChange(reason, drop, inserted.End, "", smColumn);
   else
     RecordInsertion(reason, inserted, text, mode);
   FBlockEnd = CaretXY();

@@ -16,8 +16,9 @@ namespace vk {
 namespace {
 
 // The rows of a text broken at CR, LF and CR LF; a break at the end leaves
-// an empty last row.
-std::vector<std::string_view> SplitRows(std::string_view text) {
+// an empty last row. breaks, when given, receives the break after each row
+// but the last.
+std::vector<std::string_view> SplitRows(std::string_view text, std::vector<TSrcEditFileFormat>* breaks = nullptr) {
   std::vector<std::string_view> rows;
   size_t start = 0;
   for (;;) {
@@ -28,7 +29,9 @@ std::vector<std::string_view> SplitRows(std::string_view text) {
     }
     rows.push_back(text.substr(start, end - start));
     start = end + 1;
-    if (text[end] == '\r' && start < text.size() && text[start] == '\n') ++start;
+    const bool crlf = text[end] == '\r' && start < text.size() && text[start] == '\n';
+    if (crlf) ++start;
+    if (breaks) breaks->push_back(crlf ? sffDos : text[end] == '\r' ? sffMac : sffUnix);
   }
 }
 
@@ -74,7 +77,7 @@ void TCustomSrcEdit::ProperSetLine(int index, const std::string& text) {
 // ---------------------------------------------------------------- edits and trailing blanks
 
 void TCustomSrcEdit::BeginEdit() {
-  if (FEditDepth++ == 0) FUndoTopBeforeEdit = FUndoList->PeekItem();
+  if (FEditDepth++ == 0) FUndoBeforeEdit = FUndoList->PushPosition();
 }
 
 void TCustomSrcEdit::EndEdit() {
@@ -109,7 +112,7 @@ void TCustomSrcEdit::TrimStoredLines() {
   std::sort(lines.begin(), lines.end());
   lines.erase(std::unique(lines.begin(), lines.end()), lines.end());
   const TSrcEditUndoItem* top = FUndoList->PeekItem();
-  const bool recorded = top && top != FUndoTopBeforeEdit && !FUndoList->IsLocked();
+  const bool recorded = top && FUndoList->PushPosition() > FUndoBeforeEdit && !FUndoList->IsLocked();
   const uint32_t number = recorded ? top->FChangeNumber : 0;
   const TBufferCoord caret = CaretXY();
   TBufferCoord newCaret = caret;
@@ -157,27 +160,34 @@ void TCustomSrcEdit::ClearSelection() {
 
 // ---------------------------------------------------------------- the primitive
 
-TBufferCoord TCustomSrcEdit::SetSelTextPrimitiveEx(TSrcSelectionMode pasteMode, std::string_view value,
-                                                   bool addToUndoList) {
+TInsertedRange TCustomSrcEdit::SetSelTextPrimitiveEx(TSrcSelectionMode pasteMode, std::string_view value,
+                                                     bool addToUndoList) {
   TSrcPaintLock lock(*this);
   TSrcEditScope edit(*this);
   TStringsUpdate update(*FLines);
   TBufferCoord b = BlockBegin();
   TBufferCoord e = BlockEnd();
   bool emptiedLastLine = false;
+  // Running text goes where the selection began, also where the caret
+  // steps back from it: after a lone lead byte that now makes one
+  // character with the byte after the selection.
+  std::optional<TBufferCoord> at;
   if (SelAvail()) {
     emptiedLastLine = DeleteSelection(b, e);
     InternalSetCaretXY(b);
+    if (FActiveSelectionMode == smNormal) at = b;
   }
-  TBufferCoord inserted = CaretXY();
+  TInsertedRange inserted{CaretXY(), CaretXY()};
   if (!value.empty()) {
     // Lines changed directly (not through the editor) may have left the
     // caret beyond the text's end.
     if (FCaretY > FLines->Count()) InternalSetCaretXY(CaretXY());
     switch (pasteMode) {
-      case smNormal: inserted = InsertRunningText(value); break;
+      case smNormal: inserted = InsertRunningText(value, at.value_or(CaretXY())); break;
       case smLine: inserted = InsertWholeLines(value, emptiedLastLine); break;
-      case smColumn: InsertRectangle(value, LogicalToPhysicalPos({FCaretX, FCaretY}).X, addToUndoList); break;
+      case smColumn:
+        inserted.End = InsertRectangle(value, LogicalToPhysicalPos({FCaretX, FCaretY}).X, addToUndoList);
+        break;
     }
   }
   if (FCaretY < 1) InternalSetCaretY(1);
@@ -205,15 +215,18 @@ bool TCustomSrcEdit::DeleteSelection(TBufferCoord& b, TBufferCoord& e) {
     }
     case smLine: {
       // One deletion for the whole block; the last line of the text stays
-      // as an empty line.
+      // as an empty line. The line that takes the block's place keeps the
+      // break in front of the block.
       const int count = e.Line - b.Line + 1;
       const bool emptiedLastLine = e.Line == FLines->Count();
+      const TSrcEditFileFormat breakBefore = FLines->BreakBefore(b.Line - 1);
       if (emptiedLastLine) {
         FLines->Put(e.Line - 1, "");
         FLines->DeleteLines(b.Line - 1, count - 1);
       } else {
         FLines->DeleteLines(b.Line - 1, count);
       }
+      FLines->SetBreakBefore(b.Line - 1, breakBefore);
       b.Char = 1;
       InternalSetCaretXY(b);
       DoLinesDeleted(b.Line, count);
@@ -238,14 +251,14 @@ bool TCustomSrcEdit::DeleteSelection(TBufferCoord& b, TBufferCoord& e) {
   return false;
 }
 
-TBufferCoord TCustomSrcEdit::InsertRunningText(std::string_view value) {
-  const TBufferCoord start = CaretXY();
+TInsertedRange TCustomSrcEdit::InsertRunningText(std::string_view value, const TBufferCoord& start) {
   const std::string line = FLines->Get(start.Line - 1);
   // Text typed beyond the line's end is preceded by blanks up to the caret.
   std::string left = line.substr(0, std::min<size_t>(start.Char - 1, line.size()));
   left.resize(static_cast<size_t>(start.Char - 1), ' ');
   const std::string right = static_cast<size_t>(start.Char - 1) < line.size() ? line.substr(start.Char - 1) : "";
-  const std::vector<std::string_view> rows = SplitRows(value);
+  std::vector<TSrcEditFileFormat> breaks;
+  const std::vector<std::string_view> rows = SplitRows(value, &breaks);
   const int added = static_cast<int>(rows.size()) - 1;
   TBufferCoord caret = start;
   if (added == 0) {
@@ -257,21 +270,24 @@ TBufferCoord TCustomSrcEdit::InsertRunningText(std::string_view value) {
     for (int i = 1; i <= added; ++i) {
       ++caret.Line;
       ProperSetLine(caret.Line - 1, i == added ? std::string(rows[i]) + right : std::string(rows[i]));
+      if (FTextBreaksKept) FLines->SetBreakBefore(caret.Line - 1, breaks[i - 1]);
     }
   }
   caret.Char = static_cast<int>(FLines->GetView(caret.Line - 1).size() - right.size()) + 1;
   InternalSetCaretXY(caret);
   if (added > 0) DoLinesInserted(start.Char > 1 ? start.Line + 1 : start.Line, added);
-  return {std::min(start.Char, static_cast<int>(line.size()) + 1), start.Line};
+  return {{std::min(start.Char, static_cast<int>(line.size()) + 1), start.Line}, caret};
 }
 
 // Every row becomes a line of its own before the caret line (a break after
 // the last row adds no empty line), so lines copied in line mode arrive as
 // lines wherever they go. Only the empty last line that deleting a block of
 // lines at the end of the text left behind takes the last row instead. The
-// caret ends right after the inserted text; the result is where it begins.
-TBufferCoord TCustomSrcEdit::InsertWholeLines(std::string_view value, bool fillEmptiedLastLine) {
-  std::vector<std::string_view> rows = SplitRows(value);
+// caret ends right after the inserted text (on the line after it, when one
+// follows).
+TInsertedRange TCustomSrcEdit::InsertWholeLines(std::string_view value, bool fillEmptiedLastLine) {
+  std::vector<TSrcEditFileFormat> breaks;
+  std::vector<std::string_view> rows = SplitRows(value, &breaks);
   if (rows.size() > 1 && rows.back().empty()) rows.pop_back();
   const int first = FCaretY;
   const int count = FLines->Count();
@@ -281,18 +297,28 @@ TBufferCoord TCustomSrcEdit::InsertWholeLines(std::string_view value, bool fillE
   const int at = std::min(first, count + 1);
   if (added > 0) {
     FLines->InsertLines(at - 1, added);
-    for (int i = 0; i < added; ++i) ProperSetLine(at - 1 + i, std::string(rows[static_cast<size_t>(i)]));
+    for (int i = 0; i < added; ++i) {
+      ProperSetLine(at - 1 + i, std::string(rows[static_cast<size_t>(i)]));
+      if (FTextBreaksKept && i > 0) FLines->SetBreakBefore(at - 1 + i, breaks[static_cast<size_t>(i - 1)]);
+    }
+    // The rows go in front of the line at the caret, after the break in
+    // front of it; that line follows the break after the last row.
+    if (at <= count) {
+      const int moved = at - 1 + added;
+      FLines->SetBreakBefore(at - 1, FLines->BreakBefore(moved));
+      const size_t after = static_cast<size_t>(added - 1);
+      FLines->SetBreakBefore(moved, FTextBreaksKept && after < breaks.size() ? breaks[after] : FLines->FileFormat());
+    }
   }
   const int last = at + static_cast<int>(rows.size()) - 1;
   if (fill) ProperSetLine(last - 1, std::string(rows.back()));
-  const bool lineFollows = !fill && last < FLines->Count();
-  InternalSetCaretXY(lineFollows ? TBufferCoord{1, last + 1}
-                                 : TBufferCoord{static_cast<int>(FLines->GetView(last - 1).size()) + 1, last});
+  const TBufferCoord end{static_cast<int>(rows.back().size()) + 1, last};
+  InternalSetCaretXY(!fill && last < FLines->Count() ? TBufferCoord{1, last + 1} : end);
   if (added > 0) DoLinesInserted(at, added);
-  return {1, at};
+  return {{1, at}, end};
 }
 
-void TCustomSrcEdit::InsertRectangle(std::string_view value, int column, bool addToUndoList) {
+TBufferCoord TCustomSrcEdit::InsertRectangle(std::string_view value, int column, bool addToUndoList) {
   // The rectangle starts at the same display column on every line, from
   // the caret line down.
   const std::vector<std::string_view> rows = SplitRows(value);
@@ -350,13 +376,14 @@ void TCustomSrcEdit::InsertRectangle(std::string_view value, int column, bool ad
   }
   InternalSetCaretXY(caret);
   if (appended > 0) DoLinesInserted(firstAppended, appended);
+  return caret;
 }
 
 // ---------------------------------------------------------------- undoable replacement
 
 std::string TCustomSrcEdit::SelTextAsStored() {
   TOptionOn noBlanks(FOptions, eoTrimTrailingSpaces);
-  return SelText();
+  return SelectedText(true);
 }
 
 // A column block is recorded row by row, each row at its own characters:
@@ -400,15 +427,20 @@ void TCustomSrcEdit::SetSelText(std::string_view value) {
   SetSelTextRecorded(crInsert, value);
 }
 
-void TCustomSrcEdit::SetSelTextRecorded(TSrcChangeReason reason, std::string_view value) {
-  if (SelAvail())
+TInsertedRange TCustomSrcEdit::SetSelTextRecorded(TSrcChangeReason reason, std::string_view value) {
+  if (SelAvail()) {
     RecordSelectionDelete(crDelete);
-  else
+  } else {
+    // Nothing is selected: nothing may be deleted in the other mode either
+    // (a block of no width in column mode spans lines).
     FActiveSelectionMode = FSelectionMode;
+    FBlockEnd = FBlockBegin;
+  }
   OrderBlock();
   const TSrcSelectionMode mode = FActiveSelectionMode;
-  const TBufferCoord inserted = SetSelTextPrimitive(value);
+  const TInsertedRange inserted = SetSelTextPrimitive(value);
   RecordInsertion(reason, inserted, value, mode);
+  return inserted;
 }
 
 void TCustomSrcEdit::OrderBlock() {
@@ -417,12 +449,15 @@ void TCustomSrcEdit::OrderBlock() {
   FBlockBegin = start;
 }
 
-// The inserted text runs from where it begins to the caret, with or without
-// a window, as running text in every mode but the column mode (a column
-// insertion has recorded its rows itself).
-void TCustomSrcEdit::RecordInsertion(TSrcChangeReason reason, const TBufferCoord& start, std::string_view value,
+// The inserted text is recorded as running text in every mode but the
+// column mode (a column insertion has recorded its rows itself); whole
+// lines with the line break after them.
+void TCustomSrcEdit::RecordInsertion(TSrcChangeReason reason, const TInsertedRange& inserted, std::string_view value,
                                      TSrcSelectionMode mode) {
-  if (!value.empty() && mode != smColumn) FUndoList->AddChange(reason, start, CaretXY(), "", smNormal);
+  if (value.empty() || mode == smColumn) return;
+  const bool lineFollows = mode == smLine && inserted.End.Line < FLines->Count();
+  FUndoList->AddChange(reason, inserted.Begin, lineFollows ? TBufferCoord{1, inserted.End.Line + 1} : inserted.End,
+                       "", smNormal);
 }
 
 // ---------------------------------------------------------------- clipboard
@@ -487,8 +522,7 @@ bool TCustomSrcEdit::PasteBlock(bool& pasteBegun) {
     RecordSelectionDelete(crDelete);
     OrderBlock();
   }
-  const TBufferCoord inserted = SetSelTextPrimitiveEx(mode, text, true);
-  RecordInsertion(crPaste, inserted, text, mode);
+  RecordInsertion(crPaste, SetSelTextPrimitiveEx(mode, text, true), text, mode);
   return true;
 }
 

@@ -9,16 +9,11 @@ namespace vk {
 
 namespace {
 
-const char* LineBreakOf(TSrcEditFileFormat format) {
-  switch (format) {
-    case sffUnix: return "\n";
-    case sffMac: return "\r";
-    default: return "\r\n";
-  }
-}
-
 // Once this many lines were replaced it is cheaper to look at every line.
 constexpr size_t MaxTrackedChanges = 64;
+
+// A million lines are 40 MB of records; the break does not add to them.
+static_assert(sizeof(void*) != 8 || sizeof(TSrcEditStringRec) == 40);
 
 }  // namespace
 
@@ -32,6 +27,14 @@ void TSrcLineText::Assign(std::string_view text) {
 }
 
 TSrcEditStringList::TSrcEditStringList() : FConvertTabsProc(GetBestConvertTabsProcEx(FTabWidth)) {}
+
+std::string_view TSrcEditStringList::BreakText(TSrcEditFileFormat format) {
+  switch (format) {
+    case sffUnix: return "\n";
+    case sffMac: return "\r";
+    default: return "\r\n";
+  }
+}
 
 TSrcEditStringList::~TSrcEditStringList() {
   // Nobody hears about the lines going away with the store.
@@ -128,10 +131,11 @@ void TSrcEditStringList::SetCapacity(int capacity) {
   FList.Reserve(capacity);
 }
 
-void TSrcEditStringList::InsertItem(int index, std::string_view text) {
+void TSrcEditStringList::InsertItem(int index, std::string_view text, TSrcEditFileFormat breakBefore) {
   if (GetCount() == FCapacity) Grow();
   TSrcEditStringRec record;
   record.FString.Assign(text);
+  record.FBreakBefore = breakBefore;
   FList.Insert(index, std::move(record));
   FTextSize += text.size();
 }
@@ -142,12 +146,12 @@ int TSrcEditStringList::Add(const std::string& text) {
   return index;
 }
 
-void TSrcEditStringList::Insert(int index, const std::string& text) { InsertLine(index, text); }
+void TSrcEditStringList::Insert(int index, const std::string& text) { InsertLine(index, text, FFileFormat); }
 
-void TSrcEditStringList::InsertLine(int index, std::string_view text) {
+void TSrcEditStringList::InsertLine(int index, std::string_view text, TSrcEditFileFormat breakBefore) {
   CheckIndex(index, GetCount());
   TStringsUpdate update(*this);
-  InsertItem(index, text);
+  InsertItem(index, text, breakBefore);
   LongestLineAfterInsert(index, 1, true);
   NotifyLines(&TSrcEditStringsListener::OnLinesInserted, index, 1);
 }
@@ -163,6 +167,7 @@ void TSrcEditStringList::AddStrings(const TStrings& strings) {
     TSrcEditStringRec record;
     record.FString.Assign(strings.Get(i));
     record.FObject = strings.GetObject(i);
+    record.FBreakBefore = FFileFormat;
     FTextSize += record.FString.Size();
     FList.Add(std::move(record));
   }
@@ -234,7 +239,9 @@ void TSrcEditStringList::InsertLines(int index, int count) {
   // Grown by the usual step rather than to the exact count, so that typing
   // line breaks into a large text does not reallocate the array each time.
   while (GetCount() + count > FCapacity) Grow();
-  FList.Insert(index, count, TSrcEditStringRec{});
+  TSrcEditStringRec empty;
+  empty.FBreakBefore = FFileFormat;
+  FList.Insert(index, count, empty);
   LongestLineAfterInsert(index, count, false);
   NotifyLines(&TSrcEditStringsListener::OnLinesInserted, index, count);
 }
@@ -363,34 +370,39 @@ void TSrcEditStringList::LoadFromStream(TStream& stream) {
   SetCapacity(static_cast<int>(breaks + 1));
 
   bool sawCR = false, sawLF = false;
+  // Each line keeps the break in front of it.
+  TSrcEditFileFormat before = sffDos;
+  auto addLine = [&](std::string_view text) { InsertLine(GetCount(), text, before); };
   const char* p = data.data();
   const char* end = p + data.size();
   while (p < end) {
     const char* start = p;
     while (p < end && *p != '\r' && *p != '\n') ++p;
-    InsertLine(GetCount(), std::string_view(start, p - start));
-    if (p < end && *p == '\r') {
+    addLine(std::string_view(start, p - start));
+    const bool cr = p < end && *p == '\r';
+    if (cr) {
       ++p;
       sawCR = true;
     }
-    if (p < end && *p == '\n') {
+    const bool lf = p < end && *p == '\n';
+    if (lf) {
       ++p;
       sawLF = true;
     }
+    before = cr && lf ? sffDos : cr ? sffMac : sffUnix;
   }
-  if (!data.empty() && (data.back() == '\r' || data.back() == '\n')) InsertLine(GetCount(), std::string_view());
+  if (!data.empty() && (data.back() == '\r' || data.back() == '\n')) addLine(std::string_view());
   FFileFormat = sawCR && !sawLF ? sffMac : sawLF && !sawCR ? sffUnix : sffDos;
+  if (!FList.Empty()) FList[0].FBreakBefore = FFileFormat;
 }
 
 void TSrcEditStringList::SaveToStream(TStream& stream) {
   if (FList.Empty()) return;
-  const char* lineBreak = LineBreakOf(FFileFormat);
-  size_t breakLength = std::strlen(lineBreak);
-  size_t size = FTextSize + breakLength * (FList.Count() - 1);
   std::string data;
-  data.reserve(size);
+  // At most two bytes a break.
+  data.reserve(FTextSize + 2 * (FList.Count() - 1));
   for (size_t i = 0; i < FList.Count(); ++i) {
-    if (i > 0) data.append(lineBreak, breakLength);
+    if (i > 0) data += BreakText(FList[i].FBreakBefore);
     data += FList[i].FString.View();
   }
   stream.WriteBuffer(data.data(), static_cast<int64_t>(data.size()));
@@ -398,8 +410,10 @@ void TSrcEditStringList::SaveToStream(TStream& stream) {
 
 void TSrcEditStringList::SaveToFile(const std::string& fileName) {
   TSrcEditFileWriter writer(fileName);
-  writer.SetFileFormat(FFileFormat);
-  for (int i = 0; i + 1 < GetCount(); ++i) writer.WriteLine(FList[i].FString.View());
+  for (int i = 0; i + 1 < GetCount(); ++i) {
+    writer.SetFileFormat(FList[i + 1].FBreakBefore);
+    writer.WriteLine(FList[i].FString.View());
+  }
   if (!FList.Empty()) writer.Write(FList[FList.Count() - 1].FString.View());
   writer.Commit();
 }
@@ -408,23 +422,21 @@ void TSrcEditStringList::SaveToFile(const std::string& fileName) {
 
 TSrcEditFileWriter::TSrcEditFileWriter(const std::string& fileName) : FStream(fileName), FBuffer(16384) {}
 
-void TSrcEditFileWriter::Append(std::string_view text, const char* lineBreak, size_t breakLength) {
+void TSrcEditFileWriter::Append(std::string_view text, std::string_view lineBreak) {
+  const size_t breakLength = lineBreak.size();
   size_t needed = text.size() + breakLength;
   while (FBufPos + needed > FBuffer.size()) {
     Flush();
     if (FBuffer.size() < needed) FBuffer.resize(needed);
   }
   if (!text.empty()) std::memcpy(FBuffer.data() + FBufPos, text.data(), text.size());
-  if (breakLength > 0) std::memcpy(FBuffer.data() + FBufPos + text.size(), lineBreak, breakLength);
+  if (breakLength > 0) std::memcpy(FBuffer.data() + FBufPos + text.size(), lineBreak.data(), breakLength);
   FBufPos += needed;
 }
 
-void TSrcEditFileWriter::Write(std::string_view text) { Append(text, "", 0); }
+void TSrcEditFileWriter::Write(std::string_view text) { Append(text, {}); }
 
-void TSrcEditFileWriter::WriteLine(std::string_view text) {
-  const char* lineBreak = LineBreakOf(FFileFormat);
-  Append(text, lineBreak, std::strlen(lineBreak));
-}
+void TSrcEditFileWriter::WriteLine(std::string_view text) { Append(text, TSrcEditStringList::BreakText(FFileFormat)); }
 
 void TSrcEditFileWriter::Flush() {
   FStream.WriteBuffer(FBuffer.data(), static_cast<int64_t>(FBufPos));

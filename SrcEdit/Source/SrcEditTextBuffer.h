@@ -1,7 +1,8 @@
 #pragma once
 // The editor's line store: one record per line with its text, object slot,
-// highlighter range and cached tab expansion; reads a text file in one piece
-// and writes it back with the line-break style it was read with.
+// highlighter range, cached tab expansion and the line break in front of
+// it; reads a text file in one piece and writes it back with each line
+// break as it was read.
 
 #include <cstdint>
 #include <memory>
@@ -55,7 +56,12 @@ private:
 };
 
 struct TSrcEditStringRec {
-  TSrcLineText FString;
+  // Its tail padding holds the break: a record stays 40 bytes.
+  [[no_unique_address]] TSrcLineText FString;
+  // The break that ends the line above (none for the first line): a line
+  // deleted takes the break in front of it along, as joining it to the
+  // line above does.
+  TSrcEditFileFormat FBreakBefore = sffDos;
   TObject* FObject = nullptr;
   TSrcEditRange FRange = SrcEditRangeUnscanned;
   int32_t FExpandedLength = -1;
@@ -131,7 +137,15 @@ public:
   int TabWidth() const { return FTabWidth; }
   void SetTabWidth(int tabWidth);
 
+  // The break style of the file: the one of all its breaks, or CR LF when
+  // they were mixed (or there were none). Lines added get this break.
   TSrcEditFileFormat FileFormat() const { return FFileFormat; }
+  // The break in front of a line (index 1..count-1; the first line's is
+  // not written). A line read from a file keeps the break it had there.
+  TSrcEditFileFormat BreakBefore(int index) const { return FList[CheckedIndex(index)].FBreakBefore; }
+  void SetBreakBefore(int index, TSrcEditFileFormat format) { FList[CheckedIndex(index)].FBreakBefore = format; }
+  // Its bytes: CR LF, LF or CR.
+  static std::string_view BreakText(TSrcEditFileFormat format);
   void LoadFromStream(TStream& stream) override;
   void SaveToStream(TStream& stream) override;
   // Writes through a temporary file; a failed save raises and leaves the
@@ -157,10 +171,14 @@ private:
   // Finds the expanded length without building the text where it can.
   void MeasureLine(int index);
   void CheckIndex(int index, int last) const;
+  int CheckedIndex(int index) const {
+    CheckIndex(index, GetCount() - 1);
+    return index;
+  }
   void Grow();
-  void InsertItem(int index, std::string_view text);
+  void InsertItem(int index, std::string_view text, TSrcEditFileFormat breakBefore);
   // Insert, for text that is not a std::string.
-  void InsertLine(int index, std::string_view text);
+  void InsertLine(int index, std::string_view text, TSrcEditFileFormat breakBefore);
   void ForgetLongestLine();
   // The known longest line and the remembered lines follow their text when
   // lines are inserted or deleted, so typing a line break costs no scan of
@@ -211,7 +229,7 @@ public:
   void Commit();
 
 private:
-  void Append(std::string_view text, const char* lineBreak, size_t breakLength);
+  void Append(std::string_view text, std::string_view lineBreak);
 
   TSafeFileStream FStream;
   std::vector<char> FBuffer;

@@ -8,6 +8,8 @@
 #include "SrcEdit/Source/SrcEdit.h"
 
 #include <algorithm>
+#include <optional>
+#include <utility>
 
 #include "SrcEdit/Source/SrcEditMiscProcs.h"
 #include "platform/CodePage.h"
@@ -66,7 +68,7 @@ void TCustomSrcEdit::DeleteSelectionRecorded(TSrcChangeReason reason) {
 void TCustomSrcEdit::DeleteRangeRecorded(TSrcChangeReason reason, const TBufferCoord& from, const TBufferCoord& to) {
   FActiveSelectionMode = smNormal;
   SetReplaySelection(from, to);
-  const std::string text = SelText();
+  const std::string text = SelectedText(true);
   SetSelTextPrimitiveEx(smNormal, "", false);
   FUndoList->AddChange(reason, from, to, text, smNormal);
   InternalSetCaretXY(from);
@@ -81,18 +83,15 @@ void TCustomSrcEdit::FillToCaretRecorded() {
   ProperSetLine(FCaretY - 1, line + std::string(static_cast<size_t>(FCaretX - 1 - len), ' '));
 }
 
-void TCustomSrcEdit::ReplaceSelectionRecorded(const std::string& text) {
-  if (FActiveSelectionMode != smColumn) {
-    SetSelText(text);
-    return;
-  }
+TInsertedRange TCustomSrcEdit::ReplaceSelectionRecorded(const std::string& text) {
   TSrcEditUndoBlock block(*this);
+  if (FActiveSelectionMode != smColumn) return SetSelTextRecorded(crInsert, text);
   DeleteSelectionRecorded(crDelete);
   FActiveSelectionMode = smColumn;
   // A row lands at the caret: blanks up to it are recorded; the rows record
   // themselves.
   FillToCaretRecorded();
-  SetSelTextPrimitive(text);
+  return SetSelTextPrimitive(text);
 }
 
 // ---------------------------------------------------------------- Backspace
@@ -110,6 +109,9 @@ void TCustomSrcEdit::DoDeleteLastChar() {
   std::string line = LineText();
   const int len = static_cast<int>(line.size());
   std::string deleted;
+  // Where the deleted text began (the caret stands there unless it steps
+  // back off a byte that a lone lead byte before it makes a trail byte).
+  TBufferCoord deletedAt = old;
   // Where the deleted text began when not right before the caret (0).
   int deletedFrom = 0;
   // The leading-blank count of the nearest line above with fewer than
@@ -134,6 +136,7 @@ void TCustomSrcEdit::DoDeleteLastChar() {
       }
     }
     InternalSetCaretX(target);
+    deletedAt = CaretXY();
   } else if (FCaretX > 1) {
     const int c = FCaretX;
     const int lead = LeftSpaces(line);
@@ -142,7 +145,8 @@ void TCustomSrcEdit::DoDeleteLastChar() {
       deleted = line.substr(c - 1 - count, count);
       line.erase(c - 1 - count, count);
       ProperSetLine(FCaretY - 1, line);
-      InternalSetCaretX(c - count);
+      deletedAt.Char = c - count;
+      InternalSetCaretX(deletedAt.Char);
     } else {
       // Right after the leading blanks: back to the indentation of a line
       // above, or to the previous tab stop.
@@ -167,21 +171,24 @@ void TCustomSrcEdit::DoDeleteLastChar() {
       if (from + count != c) deletedFrom = from;
       line.erase(from - 1, count);
       ProperSetLine(FCaretY - 1, line);
-      InternalSetCaretX(c - count);
+      deletedAt.Char = c - count;
+      InternalSetCaretX(deletedAt.Char);
     }
   } else if (FCaretY > 1) {
     // Column 1: the line joins the one above.
     const int index = FCaretY - 1;
     const std::string previous = FLines->Get(index - 1);
+    deleted = TSrcEditStringList::BreakText(FLines->BreakBefore(index));
+    deletedAt = {static_cast<int>(previous.size()) + 1, FCaretY - 1};
     {
       TStringsUpdate update(*FLines);
-      InternalSetCaretXY({static_cast<int>(previous.size()) + 1, FCaretY - 1});
+      InternalSetCaretXY(deletedAt);
       FLines->Delete(index);
       // Marks of the joined line go with its text.
       DoLinesDeleted(index, 1);
       ProperSetLine(index - 1, previous + line);
     }
-    deleted = "\r\n";
+    InternalSetCaretXY(deletedAt);
   }
   if (deletedFrom > 0) {
     // Blanks taken from the line's start: recorded where they were, with
@@ -191,8 +198,8 @@ void TCustomSrcEdit::DoDeleteLastChar() {
     FUndoList->AddChange(crSilentDelete, {deletedFrom, old.Line},
                          {deletedFrom + static_cast<int>(deleted.size()), old.Line}, deleted, smNormal);
     FUndoList->AddChange(crCaret, CaretXY(), CaretXY(), "", smNormal);
-  } else if (CaretXY() != old) {
-    FUndoList->AddChange(crSilentDelete, CaretXY(), old, deleted, smNormal);
+  } else if (deletedAt != old) {
+    FUndoList->AddChange(crSilentDelete, deletedAt, old, deleted, smNormal);
   }
   EnsureCursorPosVisible();
 }
@@ -219,13 +226,16 @@ void TCustomSrcEdit::DoDeleteChar() {
     const int fill = FCaretX - 1 - len;
     if (fill > 0) FUndoList->AddChange(crWhiteSpaceAdd, caret, {len + 1, FCaretY}, "", smNormal);
     line.resize(static_cast<size_t>(FCaretX - 1), ' ');
+    const std::string_view deleted = TSrcEditStringList::BreakText(FLines->BreakBefore(FCaretY));
     {
       TStringsUpdate update(*FLines);
       ProperSetLine(FCaretY - 1, line + FLines->Get(FCaretY));
       FLines->Delete(FCaretY);
       DoLinesDeleted(FCaretY, 1);
     }
-    FUndoList->AddChange(crSilentDeleteAfterCursor, caret, {1, FCaretY + 1}, "\r\n", smNormal);
+    FUndoList->AddChange(crSilentDeleteAfterCursor, caret, {1, FCaretY + 1}, std::string(deleted), smNormal);
+    // After a lone lead byte the caret now stands inside a character.
+    InternalSetCaretXY(caret);
     return;
   }
   const int count = StartsDoubleByte(line, FCaretX) ? 2 : 1;
@@ -290,14 +300,26 @@ void TCustomSrcEdit::DoDeleteLine() {
     FUndoList->AddChange(crSilentDeleteAfterCursor, {1, line}, {static_cast<int>(text.size()) + 1, line}, text,
                          smNormal);
   } else {
+    // The line goes with the break after it: the next line keeps the break
+    // in front of this one.
+    const std::string_view after = TSrcEditStringList::BreakText(FLines->BreakBefore(line));
+    FLines->SetBreakBefore(line, FLines->BreakBefore(line - 1));
     FLines->Delete(line - 1);
-    FUndoList->AddChange(crSilentDeleteAfterCursor, {1, line}, {1, line + 1}, text + "\r\n", smNormal);
+    FUndoList->AddChange(crSilentDeleteAfterCursor, {1, line}, {1, line + 1}, text + std::string(after), smNormal);
     DoLinesDeleted(line, 1);
   }
   InternalSetCaretXY({1, line});
 }
 
 // ---------------------------------------------------------------- Enter
+
+// An empty line in front of a line (1-based): the break typed goes between
+// the two, the one in front of the line stays in front of them.
+void TCustomSrcEdit::InsertLineAbove(int line) {
+  FLines->Insert(line - 1, "");
+  FLines->SetBreakBefore(line - 1, FLines->BreakBefore(line));
+  FLines->SetBreakBefore(line, FLines->FileFormat());
+}
 
 void TCustomSrcEdit::DoLineBreak(bool moveCaret) {
   TSrcUndoBlock block(*FUndoList);
@@ -322,7 +344,7 @@ void TCustomSrcEdit::DoLineBreak(bool moveCaret) {
           }
         }
       }
-      FLines->Insert(caret.Line - 1, "");
+      InsertLineAbove(caret.Line);
       inserted = caret.Line;
       if (moveCaret) after = {indent + 1, caret.Line + 1};
       FUndoList->AddChange(crLineBreak, caret, after, "", smNormal);
@@ -333,7 +355,7 @@ void TCustomSrcEdit::DoLineBreak(bool moveCaret) {
       if (moveCaret) after = {indent + 1, caret.Line + 1};
       FUndoList->AddChange(crLineBreak, caret, after, "", smNormal);
     } else if (caret.Char == 1) {
-      FLines->Insert(caret.Line - 1, "");
+      InsertLineAbove(caret.Line);
       inserted = caret.Line;
       if (moveCaret) after = {1, caret.Line + 1};
       FUndoList->AddChange(crLineBreak, caret, after, line, smNormal);
@@ -358,11 +380,19 @@ void TCustomSrcEdit::DoLineBreak(bool moveCaret) {
 // ---------------------------------------------------------------- typing
 
 void TCustomSrcEdit::DoTypeChar(char c) {
+  const std::optional<TTypedLead> lead = std::exchange(FTypedLead, std::nullopt);
   const auto byte = static_cast<unsigned char>(c);
   if (byte < 32 || byte == 127) return;
   TScopeExit closing([this] { DoOnPaintTransient(ttAfter); });
+  if (lead && IsTypedLeadIntact(*lead)) {
+    TypeTrailByte(*lead, c);
+    return;
+  }
+  TTypedLead typed;
+  typed.Lead = c;
+  typed.UndoBefore = FUndoList->PushPosition();
   if (SelAvail()) {
-    ReplaceSelectionRecorded(std::string(1, c));
+    typed.After = ReplaceSelectionRecorded(std::string(1, c)).End;
   } else {
     std::string line = LineText();
     const int len = static_cast<int>(line.size());
@@ -370,16 +400,19 @@ void TCustomSrcEdit::DoTypeChar(char c) {
     if (FInsertMode && !WordWrap() && !FOptions.Contains(eoAutoSizeMaxScrollWidth) && FCaretX > FMaxScrollWidth)
       return;
     TOptionOn pastEol(FOptions, eoScrollPastEol);
+    // Blanks fill the line up to the caret, in both modes: beyond the
+    // line's end the character is added.
     int fill = 0;
-    if (len < FCaretX) {
-      const int count = FCaretX - len - (FInsertMode ? 1 : 0);
+    if (len < FCaretX - 1) {
+      const int count = FCaretX - len - 1;
       const std::string spacing = wasEmpty ? GetLeftSpacing(count, true) : std::string(static_cast<size_t>(count), ' ');
       line += spacing;
       fill = static_cast<int>(spacing.size());
     }
     // On a line that was empty the character follows the filling, which
     // may be made of TABs.
-    const int at = wasEmpty ? static_cast<int>(line.size()) + (FInsertMode ? 1 : 0) : FCaretX;
+    const int at = wasEmpty ? static_cast<int>(line.size()) + 1 : FCaretX;
+    typed.After = {at + 1, FCaretY};
     TSrcEditUndoBlock block(*this);
     // The blanks added to reach the caret, recorded so that undo removes them.
     if (fill > 0) FUndoList->AddChange(crWhiteSpaceAdd, {len + fill + 1, FCaretY}, {len + 1, FCaretY}, "", smNormal);
@@ -389,15 +422,83 @@ void TCustomSrcEdit::DoTypeChar(char c) {
       FUndoList->AddChange(crInsert, {at, FCaretY}, {at + 1, FCaretY}, "", smNormal);
       InternalSetCaretX(at + 1);
     } else {
-      const int count = StartsDoubleByte(line, at) ? 2 : 1;
+      // A double-byte character is overwritten whole, its second byte by
+      // a blank.
+      const int count = StartsDoubleByte(line, at) ? 2 : at <= static_cast<int>(line.size()) ? 1 : 0;
       const std::string saved = line.substr(static_cast<size_t>(at - 1), static_cast<size_t>(count));
-      line[at - 1] = c;
-      if (count == 2) line[at] = ' ';
+      line.replace(static_cast<size_t>(at - 1), static_cast<size_t>(count),
+                   count == 2 ? std::string{c, ' '} : std::string(1, c));
       ProperSetLine(FCaretY - 1, line);
-      FUndoList->AddChange(crInsert, {at, FCaretY}, {at + count, FCaretY}, saved, smNormal);
+      FUndoList->AddChange(crInsert, {at, FCaretY}, {at + std::max(count, 1), FCaretY}, saved, smNormal);
       InternalSetCaretX(at + 1);
+      typed.Overwrote = true;
+      typed.Blanked = count == 2;
     }
   }
+  if (CodePage::IsLeadByte(byte)) FTypedLead = typed;
+  KeepTypedCaretInView();
+}
+
+void TCustomSrcEdit::NoteTypedLead(TTypedLead& lead) const {
+  lead.Caret = CaretXY();
+  lead.UndoAfter = FUndoList->PushPosition();
+  lead.UndoTop = FUndoList->PeekItem();
+}
+
+// The lead byte is where it was typed and nothing happened since: the
+// caret where typing it left it, the undo list as it left it.
+bool TCustomSrcEdit::IsTypedLeadIntact(const TTypedLead& lead) const {
+  if (CaretXY() != lead.Caret || FUndoList->PushPosition() != lead.UndoAfter ||
+      FUndoList->PeekItem() != lead.UndoTop || lead.After.Line < 1 || lead.After.Line > FLines->Count())
+    return false;
+  const std::string_view line = FLines->GetView(lead.After.Line - 1);
+  return lead.After.Char >= 2 && lead.After.Char - 2 < static_cast<int>(line.size()) &&
+         line[lead.After.Char - 2] == lead.Lead;
+}
+
+void TCustomSrcEdit::TypeTrailByte(const TTypedLead& lead, char trail) {
+  if (lead.UndoAfter > lead.UndoBefore && FUndoList->CanUndo()) {
+    // The lead byte's step is taken back, and the two bytes are typed as
+    // one character: one undo step, overwriting and replacing a selection
+    // as a character does.
+    {
+      TSrcPaintLock lock(*this);
+      TScopeExit endBatch([this] { EndReplayBatch(); });
+      // Nothing of it is left to redo.
+      FRedoList->Lock();
+      TScopeExit unlock([this] { FRedoList->Unlock(); });
+      const uint32_t number = FUndoList->PeekItem()->FChangeNumber;
+      while (FUndoList->PushPosition() > lead.UndoBefore && FUndoList->CanUndo()) UndoItem(number);
+      // What this edit records begins here.
+      FUndoBeforeEdit = FUndoList->PushPosition();
+    }
+    DoImeStr(std::string{lead.Lead, trail});
+    return;
+  }
+  // Without undo items the trail byte goes right after its lead byte: into
+  // the blank that overwriting a double-byte character left, over the
+  // character that follows (all of a double-byte one), or inserted.
+  std::string line = FLines->Get(lead.After.Line - 1);
+  const size_t at = static_cast<size_t>(lead.After.Char - 1);
+  // Overwriting a double-byte character leaves a blank after the trail
+  // byte, which the caret passes as with composed input.
+  bool wide = false;
+  if (!lead.Overwrote || at >= line.size()) {
+    line.insert(at, 1, trail);
+  } else if (lead.Blanked) {
+    line[at] = trail;
+  } else {
+    // The character after the lead byte, classified as it was before the
+    // lead byte took the place of a one-byte character.
+    std::string before = line;
+    before[at - 1] = ' ';
+    wide = at + 1 < line.size() && CodePage::ByteTypeAt(before, at) == mbLeadByte;
+    line[at] = trail;
+    if (wide) line[at + 1] = ' ';
+  }
+  ProperSetLine(lead.After.Line - 1, line);
+  if (FCaretY == lead.After.Line && (FCaretX == lead.After.Char - 1 || FCaretX == lead.After.Char))
+    InternalSetCaretX(lead.After.Char + (wide ? 2 : 1));
   KeepTypedCaretInView();
 }
 

@@ -26,25 +26,16 @@ std::optional<TSrcChangeReason> PairedBegin(TSrcChangeReason end) {
   }
 }
 
+bool IsBeginMarker(TSrcChangeReason reason) {
+  return reason == crAutoCompleteBegin || reason == crPasteBegin || reason == crSpecial1Begin ||
+         reason == crSpecial2Begin;
+}
+
 // A group break moves to the other list with its number.
 void MoveGroupBreak(TSrcEditUndoList& from, TSrcEditUndoList& to) {
   std::unique_ptr<TSrcEditUndoItem> item = from.PopItem();
   if (to.LastChangeReason() != crGroupBreak) to.AddNumberedChange(crGroupBreak, {}, {}, "", smNormal, item->FChangeNumber);
 }
-
-
-// The inside-redo flag of the undo list for a scope.
-class TInsideRedo {
-public:
-  explicit TInsideRedo(TSrcEditUndoList& list) : FList(list), FWas(list.InsideRedo()) { FList.SetInsideRedo(true); }
-  ~TInsideRedo() { FList.SetInsideRedo(FWas); }
-  TInsideRedo(const TInsideRedo&) = delete;
-  TInsideRedo& operator=(const TInsideRedo&) = delete;
-
-private:
-  TSrcEditUndoList& FList;
-  bool FWas;
-};
 
 // Calls row(index, text) for each row of a recorded block (an unindent's
 // or a column's text): what was taken from one line each, the rows ending
@@ -108,9 +99,11 @@ void TCustomSrcEdit::UpdateModifiedStatus() {
 
 void TCustomSrcEdit::UndoRedoAdded(TObject* sender) {
   UpdateModifiedStatus();
-  // A fresh change discards what could be redone.
-  if (sender == FUndoList && FRedoList->CanUndo() && !FUndoList->InsideRedo() &&
-      FUndoList->LastChangeReason() != crGroupBreak)
+  // A fresh change discards what could be redone; the marker that opens a
+  // paste is no change yet (a paste of nothing takes it away again).
+  const TSrcChangeReason last = FUndoList->LastChangeReason();
+  if (sender == FUndoList && FRedoList->CanUndo() && !FUndoList->InsideRedo() && last != crGroupBreak &&
+      !IsBeginMarker(last))
     FRedoList->Clear();
   if (auto* list = dynamic_cast<TSrcEditUndoList*>(sender); list && list->BlockCount() == 0) DoChange();
 }
@@ -141,6 +134,7 @@ void TCustomSrcEdit::Undo() {
     TSrcEditUndoItem undone;
     undone.FChangeReason = FUndoList->PeekItem()->FChangeReason;
     undone.FChangeNumber = FUndoList->PeekItem()->FChangeNumber;
+    undone.FRunCommand = FUndoList->PeekItem()->FRunCommand;
     UndoItem(number);
     const TSrcEditUndoItem* next = FUndoList->PeekItem();
     if (!next) break;
@@ -368,8 +362,13 @@ void TCustomSrcEdit::UndoItem(uint32_t number) {
   // A replay puts back the text exactly: trimmed blanks have items of
   // their own.
   TOptionOff keepBlanks(FOptions, eoTrimTrailingSpaces);
-  // Replays never record on the undo list themselves.
+  // Replays never record on the undo list themselves, and put text back
+  // with the line breaks it had.
   TSrcUndoLock noRecording(*this);
+  TTempValue keepBreaks(FTextBreaksKept, true);
+  TTempValue exactCaret(FCaretExact, true);
+  // The reverse keeps the item's run: redone, it groups as it did.
+  TSrcUndoRun run(*FRedoList, item->FRunCommand);
   auto reverse = [&](TSrcChangeReason r, const TBufferCoord& s, const TBufferCoord& e, const std::string& text) {
     FRedoList->Unlock();
     FRedoList->AddNumberedChange(r, s, e, text, mode, number);
@@ -390,11 +389,9 @@ void TCustomSrcEdit::UndoItem(uint32_t number) {
     case crDragDropInsert: {
       InternalSetCaretXY(start);
       SetReplaySelection(start, end);
-      const std::string removed = SelText();
-      SetSelTextPrimitiveEx(mode, item->FChangeStr, false);
-      // The redo replaces what was put back here (an overwritten text),
-      // which ends at the caret.
-      const TBufferCoord restoredEnd = CaretXY();
+      const std::string removed = SelectedText(true);
+      // The redo replaces what was put back here (an overwritten text).
+      const TBufferCoord restoredEnd = SetSelTextPrimitiveEx(mode, item->FChangeStr, false).End;
       InternalSetCaretXY(start);
       SetReplaySelection(start, start);
       reverse(reason, start, item->FChangeStr.empty() ? start : restoredEnd, removed);
@@ -487,7 +484,7 @@ void TCustomSrcEdit::UndoItem(uint32_t number) {
     }
     case crWhiteSpaceAdd: {
       SetReplaySelection(start, end);
-      const std::string removed = SelText();
+      const std::string removed = SelectedText(true);
       SetSelTextPrimitiveEx(smNormal, item->FChangeStr, false);
       InternalSetCaretXY(start);
       SetReplaySelection(start, start);
@@ -505,22 +502,27 @@ void TCustomSrcEdit::RedoItem(uint32_t number) {
   const TSrcSelectionMode mode = item->FChangeSelMode;
   const TBufferCoord start = item->FChangeStartPos;
   const TBufferCoord end = item->FChangeEndPos;
-  TInsideRedo insideRedo(*FUndoList);
+  TSrcInsideRedo insideRedo(*FUndoList, true);
   FActiveSelectionMode = mode;
   TSrcPaintLock lock(*this);
   TOptionOn pastEol(FOptions, eoScrollPastEol);
   TOptionOff keepBlanks(FOptions, eoTrimTrailingSpaces);
+  TTempValue keepBreaks(FTextBreaksKept, true);
+  TTempValue exactCaret(FCaretExact, true);
+  TSrcUndoRun run(*FUndoList, item->FRunCommand);
   auto reverse = [&](TSrcChangeReason r, const TBufferCoord& s, const TBufferCoord& e, const std::string& text) {
     FUndoList->AddNumberedChange(r, s, e, text, mode, number);
   };
   // Text replaced during the replay is not recorded by the replacement
-  // itself: the reverse item stands for it.
+  // itself: the reverse item stands for it. Returns the text replaced;
+  // insertedEnd is where the new one ends.
+  TBufferCoord insertedEnd;
   auto replace = [&](const TBufferCoord& from, const TBufferCoord& to, const std::string& text) {
     TSrcUndoLock noRecording(*this);
     InternalSetCaretXY(from);
     SetReplaySelection(from, to);
-    std::string removed = SelText();
-    SetSelTextPrimitiveEx(mode, text, false);
+    std::string removed = SelectedText(true);
+    insertedEnd = SetSelTextPrimitiveEx(mode, text, false).End;
     return removed;
   };
   const bool insertion = reason == crInsert || reason == crPaste || reason == crDragDropInsert;
@@ -539,7 +541,6 @@ void TCustomSrcEdit::RedoItem(uint32_t number) {
       // The range start..end holds the text the insertion had overwritten
       // (empty for a plain insertion).
       const std::string overwritten = replace(start, end, item->FChangeStr);
-      const TBufferCoord insertedEnd = CaretXY();
       if (mode == smColumn) {
         SetReplaySelection(start, insertedEnd);
       } else {

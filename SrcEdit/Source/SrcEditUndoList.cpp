@@ -10,6 +10,7 @@ void TSrcEditUndoItem::Assign(const TPersistent& source) {
     FChangeEndPos = item->FChangeEndPos;
     FChangeStr = item->FChangeStr;
     FChangeNumber = item->FChangeNumber;
+    FRunCommand = item->FRunCommand;
     return;
   }
   TPersistent::Assign(source);
@@ -39,6 +40,7 @@ void TSrcEditUndoList::AddNumberedChange(TSrcChangeReason reason, const TBufferC
   item->FChangeEndPos = end;
   item->FChangeStr = text;
   item->FChangeNumber = number;
+  item->FRunCommand = FRunCommand;
   PushItem(std::move(item));
 }
 
@@ -62,8 +64,8 @@ void TSrcEditUndoList::EndBlock() {
 
 bool TSrcEditUndoList::UndoneTogether(const TSrcEditUndoItem& older, const TSrcEditUndoItem& newer, bool groupUndo) {
   return older.FChangeNumber == newer.FChangeNumber ||
-         (groupUndo && older.FChangeReason == newer.FChangeReason && older.FChangeReason != crIndent &&
-          older.FChangeReason != crUnindent);
+         (groupUndo && older.FRunCommand != 0 && older.FRunCommand == newer.FRunCommand &&
+          older.FChangeReason == newer.FChangeReason);
 }
 
 void TSrcEditUndoList::PushItem(std::unique_ptr<TSrcEditUndoItem> item) {

@@ -56,6 +56,10 @@ public:
   TBufferCoord FChangeEndPos;
   std::string FChangeStr;
   uint32_t FChangeNumber = 0;
+  // The typing or deleting command whose run recorded the item (ecChar for
+  // all typing), 0 for any other change: only a run of one such command
+  // is undone as one step by eoGroupUndo.
+  TSrcEditorCommand FRunCommand = 0;
 };
 
 class TSrcEditUndoList : public TPersistent {
@@ -92,10 +96,14 @@ public:
   bool GroupUndo() const { return FGroupUndo; }
   void SetGroupUndo(bool value);
   // Whether one undo step takes newer and then older, the item below it:
-  // they share a change number, or (with groupUndo) a reason other than an
-  // indent or unindent.
+  // they share a change number, or (with groupUndo) the same command's run
+  // recorded both for the same reason.
   static bool UndoneTogether(const TSrcEditUndoItem& older, const TSrcEditUndoItem& newer, bool groupUndo);
   bool CanUndo() const { return !FItems.empty(); }
+  // Where the next item goes, counting every item pushed (those the limit
+  // dropped too) and none popped: items recorded since an earlier position
+  // are the ones above it.
+  size_t PushPosition() const { return FDropped + FItems.size(); }
   int ItemCount() const { return static_cast<int>(FItems.size()); }
   TSrcEditUndoItem* Items(int index) const { return FItems.at(index).get(); }
   void SetItems(int index, const TSrcEditUndoItem& item);
@@ -109,6 +117,9 @@ public:
   bool FullUndoImpossible() const { return FFullUndoImpossible; }
   bool InsideRedo() const { return FInsideRedo; }
   void SetInsideRedo(bool insideRedo) { FInsideRedo = insideRedo; }
+  // The run the items recorded now belong to (see FRunCommand).
+  TSrcEditorCommand RunCommand() const { return FRunCommand; }
+  void SetRunCommand(TSrcEditorCommand command) { FRunCommand = command; }
 
   // Saved-state mark: true records the current state as the saved one;
   // false forgets it when the list stands at it (the text was changed in a
@@ -157,6 +168,7 @@ private:
   // the numbers themselves so that no change number can be mistaken for it.
   std::optional<uint32_t> FInitialChangeNumber = 0;
   bool FInsideRedo = false;
+  TSrcEditorCommand FRunCommand = 0;
   TDelegateList<TNotifyEvent> FChangeRecordedListeners{ddIgnore};
 };
 
@@ -175,5 +187,24 @@ private:
   };
   TScopeExit<TEnd> FEnd;
 };
+
+// A setting of a list for a scope: the old value comes back at its end.
+template <class T, T (TSrcEditUndoList::*Get)() const, void (TSrcEditUndoList::*Set)(T)>
+class TSrcUndoListSetting {
+public:
+  TSrcUndoListSetting(TSrcEditUndoList& list, T value) : FList(list), FWas((list.*Get)()) { (FList.*Set)(value); }
+  ~TSrcUndoListSetting() { (FList.*Set)(FWas); }
+  TSrcUndoListSetting(const TSrcUndoListSetting&) = delete;
+  TSrcUndoListSetting& operator=(const TSrcUndoListSetting&) = delete;
+
+private:
+  TSrcEditUndoList& FList;
+  T FWas;
+};
+// The run of a command: what the list records meanwhile belongs to it.
+using TSrcUndoRun = TSrcUndoListSetting<TSrcEditorCommand, &TSrcEditUndoList::RunCommand,
+                                        &TSrcEditUndoList::SetRunCommand>;
+// A redo records its reverse items.
+using TSrcInsideRedo = TSrcUndoListSetting<bool, &TSrcEditUndoList::InsideRedo, &TSrcEditUndoList::SetInsideRedo>;
 
 }  // namespace vk

@@ -1,7 +1,10 @@
 // Find and replace in a document window: the dialogs answered as a person
-// would, the question at each hit, and the boxes.
+// would, the question at each hit, and the boxes; every editing command of
+// the program is one undo step.
 
+#include "SrcEdit/Source/SrcEditKeyCmds.h"
 #include "dialogs/BitToByte.h"
+#include "dialogs/PrjName.h"
 #include "tests/app/IdeTestSupport.h"
 
 namespace vk::test {
@@ -162,6 +165,93 @@ TEST_F(ChildWinCommandsTest, ReplaceAsksAtEachHitWhenToldTo) {
   EXPECT_EQ(MessageBoxAnswers().Requests().back(),
             (TMessageBoxRequest{"Select the string to find!", "Character to find", MB_ICONERROR}));
   EXPECT_EQ(ReplaceSelect->Mode(), cmReplace);
+}
+
+// After a run of typing, each command of the program changes the text as
+// one step: one Undo (Ctrl+Z) takes back exactly that command and leaves
+// the typing, one Redo brings it back.
+using ChildWinUndoStepTest = TIdeCase;
+
+TEST_F(ChildWinUndoStepTest, EachEditingCommandIsOneUndoStep) {
+  StartIde();
+  CreateSearchDialogs();
+  Application().CreateForm(PrjNameForm);
+  Application().CreateForm(BitToByteForm);
+  const std::string text = "PORTB = 0x3f;\r\n/*c*/ value;\r\nvalue end";
+  WriteTextFile(Project.File("main.c"), text);
+  Open(Project.File("main.c"));
+  TMDIChild& document = *MainForm->ActiveDocument();
+  TSrcEdit& editor = *document.Editor;
+  ASSERT_TRUE(editor.Options().Contains(eoGroupUndo));
+  auto replace = [](TModalResult button) {
+    return [button] {
+      ModalAnswers().PushResponder([button](TCustomForm* const&) {
+        ReplaceFind->ComboFindText->SetText("value");
+        ReplaceFind->ComboReplaceText->SetText("v");
+        ReplaceFind->CBPrompt->SetChecked(false);
+        ReplaceFind->RBFromCursor->SetChecked(true);
+        return button;
+      });
+      MainForm->EditReplaceCmd->Execute();
+    };
+  };
+  const TBufferCoord none{0, 0};
+  const struct {
+    const char* Name;
+    TBufferCoord From, To;  // the selection the command works on ({0, 0}: the caret at (1, 1))
+    std::function<void()> Command;
+    std::function<void()> Before = {};  // what the text needs before the typing
+  } cases[] = {
+      {"replace", none, none, replace(mrOk)},
+      {"replace all", none, none, replace(mrAll)},
+      {"paste", {1, 2}, {6, 2},
+       [&] {
+         Clipboard().SetAsText("p\r\nq");
+         editor.PasteFromClipboard();
+       }},
+      {"cut", {1, 1}, {6, 1}, [&] { editor.CutToClipboard(); }},
+      {"comment in", {1, 3}, {6, 3}, [&] { document.EditInCommentCmd->Execute(); }},
+      {"comment out", {1, 2}, {6, 2}, [&] { document.EditOutCommentCmd->Execute(); }},
+      {"separator line", none, none, [&] { document.EditLineCommentCmd->Execute(); }},
+      {"delete line", none, none, [&] { document.EditlOneLineDel->Execute(); }},
+      {"block indent", {1, 1}, {1, 3}, [&] { editor.CommandProcessor(ecBlockIndent, 0); }},
+      {"block unindent", {1, 1}, {1, 3}, [&] { editor.CommandProcessor(ecBlockUnindent, 0); },
+       [&] { editor.SrcSetText("\t" + text); }},
+      {"header insert", none, none, [] { MainForm->PrjNametInsertCommentCmd->Execute(); }},
+      {"header delete", none, none, [] { MainForm->PrjNametDeleteCommentCmd->Execute(); },
+       [] { MainForm->PrjNametInsertCommentCmd->Execute(); }},
+      {"include insertion", none, none, [] { MainForm->AutoInsertIncludes(); }},
+      {"bit to byte", {9, 1}, {13, 1},
+       [] {
+         ModalAnswers().PushResponder([](TCustomForm* const&) {
+           BitToByteForm->CheckBox7->SetChecked(true);
+           return mrOk;
+         });
+         MainForm->SendDocumentCommand(dcBitToByte);
+       }},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.Name);
+    editor.SrcSetText(text);
+    editor.ClearUndo();
+    if (c.Before) c.Before();
+    editor.CommandProcessor(ecEditorBottom, 0);
+    for (char typed : std::string("xyz")) editor.CommandProcessor(ecChar, typed);
+    if (c.From.Line > 0)
+      editor.SetCaretAndSelection(c.To, c.From, c.To);
+    else
+      editor.SetCaretXY({1, 1});
+    // As the mouse selects, which offers the selection commands.
+    editor.OnMouseUp(&editor, mbLeft, {}, 0, 0);
+    const std::string before = editor.SrcGetText();
+    c.Command();
+    const std::string after = editor.SrcGetText();
+    EXPECT_NE(after, before);
+    document.EditUndoCmd->Execute();
+    EXPECT_EQ(editor.SrcGetText(), before);
+    document.EditRedoCmd->Execute();
+    EXPECT_EQ(editor.SrcGetText(), after);
+  }
 }
 
 }  // namespace

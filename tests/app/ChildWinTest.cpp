@@ -148,6 +148,66 @@ TEST_F(ChildWinTest, ClosingAChangedWindowAsksAndCancelKeepsIt) {
   }
 }
 
+// A file opened, changed by a character typed and deleted, and saved, is
+// written back byte for byte, whatever its line breaks; a file with NUL
+// bytes is reported when it opens, and changes are written over it only
+// when the person says so.
+TEST_F(ChildWinTest, SavingWritesBackEveryByteThatWasNotEdited) {
+  const struct {
+    const char* Name;
+    std::string Bytes;
+    bool Deleted;  // the typed character deleted again
+    int Answer;    // to the question before writing over NUL bytes; 0: none
+    std::string Saved;
+  } cases[] = {
+      {"LF", "int a;\nint b;\n", true, 0, "int a;\nint b;\n"},
+      {"CR LF", "int a;\r\nint b;\r\n", true, 0, "int a;\r\nint b;\r\n"},
+      {"CR", "int a;\rint b;\r", true, 0, "int a;\rint b;\r"},
+      {"mixed", "int a;\r\nint b;\nint c;\rint d;\n\r", true, 0, "int a;\r\nint b;\nint c;\rint d;\n\r"},
+      {"no final break", "int a;\nint b;", true, 0, "int a;\nint b;"},
+      {"NUL bytes", std::string("i\0t a;\rb\0\r\n", 12), true, IDYES, std::string("i\0t a;\rb\0\r\n", 12)},
+      {"NUL bytes, not written over", std::string("i\0t a;\rb", 9), false, IDNO, std::string("i\0t a;\rb", 9)},
+  };
+  int row = 0;
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.Name);
+    MessageBoxAnswers().Clear();
+    const std::string name = "file" + std::to_string(row++) + ".c";
+    const bool nul = c.Bytes.find('\0') != std::string::npos;
+    if (nul) Answer(IDOK);
+    TMDIChild* document = OpenFile(name, c.Bytes);
+    EXPECT_EQ(Boxes(), nul ? std::vector<std::string>{Project.File(name) + NulBytesOpenText}
+                           : std::vector<std::string>{});
+    TSrcEdit& editor = *document->Editor;
+    editor.SetCaretXY({2, 1});
+    editor.CommandProcessor(ecChar, 'x');
+    if (c.Deleted) editor.CommandProcessor(ecDeleteLastChar, 0);
+    if (c.Answer) Answer(c.Answer);
+    document->Perform(WM_DOCUMENTCOMMAND, dcSave, 0);
+    EXPECT_EQ(ReadTextFile(Project.File(name)), c.Saved);
+    EXPECT_EQ(editor.Modified(), c.Answer == IDNO);
+    if (c.Answer) {
+      EXPECT_EQ(Boxes().back(), Project.File(name) + NulBytesSaveText);
+    }
+    editor.SetModified(false);
+  }
+}
+
+// Declining to write over a file with NUL bytes when the window closes
+// keeps the window with its changes.
+TEST_F(ChildWinTest, ClosingKeepsAWindowWhoseNulBytesFileWasNotWrittenOver) {
+  Answer(IDOK);
+  TMDIChild* document = OpenFile("main.c", std::string("a\0b", 3));
+  document->Editor->SetSelText("x");
+  Answer(IDYES);  // "Save to file?"
+  Answer(IDNO);   // write over the NUL bytes
+  document->Close();
+  EXPECT_FALSE(document->Closing());
+  EXPECT_TRUE(document->Editor->Modified());
+  EXPECT_EQ(ReadTextFile(Project.File("main.c")), std::string("a\0b", 3));
+  document->Editor->SetModified(false);
+}
+
 TEST_F(ChildWinTest, ClosingTheLastWindowClosesTheProject) {
   TMDIChild* first = OpenFile("main.c", "int x;\n");
   MainForm->FileNewCmd->Execute();

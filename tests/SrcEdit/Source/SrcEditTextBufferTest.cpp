@@ -30,32 +30,33 @@ std::string SaveText(TSrcEditStringList& store) {
 
 struct LoadCase {
   const char* Name;
-  std::string Bytes;
+  std::string Bytes;  // what SaveToStream and SaveToFile write back too
   std::vector<std::string> Lines;
   TSrcEditFileFormat Format;
-  std::string Saved;  // what SaveToStream and SaveToFile write back
 };
 
 const std::string kLong(20000, 'x');  // longer than the writer's buffer
 
 const LoadCase kLoadCases[] = {
-    {"empty", "", {}, sffDos, ""},
-    {"one line without break", "abc", {"abc"}, sffDos, "abc"},
-    {"crlf", "a\r\nb\r\n", {"a", "b", ""}, sffDos, "a\r\nb\r\n"},
-    {"lf", "a\nb\n", {"a", "b", ""}, sffUnix, "a\nb\n"},
-    {"cr", "a\rb", {"a", "b"}, sffMac, "a\rb"},
-    {"no final break", "a\nb", {"a", "b"}, sffUnix, "a\nb"},
-    {"mixed crlf and lf", "a\r\nb\nc", {"a", "b", "c"}, sffDos, "a\r\nb\r\nc"},
-    {"lf cr is two breaks", "a\n\rb", {"a", "", "b"}, sffDos, "a\r\n\r\nb"},
-    {"cr cr is two breaks", "a\r\rb", {"a", "", "b"}, sffMac, "a\r\rb"},
-    {"only a break", "\n", {"", ""}, sffUnix, "\n"},
-    {"nul inside a line", std::string("a\0b\nc", 5), {std::string("a\0b", 3), "c"}, sffUnix,
-     std::string("a\0b\nc", 5)},
-    {"long lines", kLong + "\r\n" + kLong, {kLong, kLong}, sffDos, kLong + "\r\n" + kLong},
-    {"high bytes", "\xC7\xD1\xB1\xDB\n\xFF", {"\xC7\xD1\xB1\xDB", "\xFF"}, sffUnix, "\xC7\xD1\xB1\xDB\n\xFF"},
+    {"empty", "", {}, sffDos},
+    {"one line without break", "abc", {"abc"}, sffDos},
+    {"crlf", "a\r\nb\r\n", {"a", "b", ""}, sffDos},
+    {"lf", "a\nb\n", {"a", "b", ""}, sffUnix},
+    {"cr", "a\rb", {"a", "b"}, sffMac},
+    {"no final break", "a\nb", {"a", "b"}, sffUnix},
+    {"mixed crlf and lf", "a\r\nb\nc", {"a", "b", "c"}, sffDos},
+    {"mixed cr and lf", "a\rb\nc\r", {"a", "b", "c", ""}, sffDos},
+    {"lone cr among crlf", "a\r\nb\rc\r\n", {"a", "b", "c", ""}, sffDos},
+    {"lf cr is two breaks", "a\n\rb", {"a", "", "b"}, sffDos},
+    {"cr cr is two breaks", "a\r\rb", {"a", "", "b"}, sffMac},
+    {"only a break", "\n", {"", ""}, sffUnix},
+    {"nul inside a line", std::string("a\0b\nc", 5), {std::string("a\0b", 3), "c"}, sffUnix},
+    {"long lines", kLong + "\r\n" + kLong, {kLong, kLong}, sffDos},
+    {"high bytes", "\xC7\xD1\xB1\xDB\n\xFF", {"\xC7\xD1\xB1\xDB", "\xFF"}, sffUnix},
 };
 
-TEST(SrcEditStringListTest, LoadAndSaveKeepTheBreakStyle) {
+// Each line break is written back as it was read, whatever the others are.
+TEST(SrcEditStringListTest, LoadAndSaveKeepEveryLineBreak) {
   test::TTempFolder folder;
   for (const auto& c : kLoadCases) {
     SCOPED_TRACE(c.Name);
@@ -63,13 +64,38 @@ TEST(SrcEditStringListTest, LoadAndSaveKeepTheBreakStyle) {
     LoadText(store, c.Bytes);
     EXPECT_EQ(c.Lines, Lines(store));
     EXPECT_EQ(c.Format, store.FileFormat());
-    EXPECT_EQ(c.Saved, SaveText(store));
+    EXPECT_EQ(c.Bytes, SaveText(store));
     std::string name = folder.File("file.c");
     store.SaveToFile(name);
-    EXPECT_EQ(c.Saved, LoadBytesFromFile(name));
+    EXPECT_EQ(c.Bytes, LoadBytesFromFile(name));
     TSrcEditStringList reloaded;
     reloaded.LoadFromFile(name);
     EXPECT_EQ(c.Lines, Lines(reloaded));
+  }
+}
+
+// A line added gets the file's break style; deleting a line takes the
+// break in front of it along; the other breaks stay.
+TEST(SrcEditStringListTest, ChangedLinesLeaveTheOtherBreaksAsTheyWere) {
+  const struct {
+    const char* Name;
+    std::string Bytes;
+    std::function<void(TSrcEditStringList&)> Change;
+    std::string Saved;
+  } cases[] = {
+      {"a line inserted", "a\rb\nc", [](TSrcEditStringList& s) { s.Insert(1, "x"); }, "a\r\nx\rb\nc"},
+      {"a line added", "a\rb", [](TSrcEditStringList& s) { s.Add("x"); }, "a\rb\rx"},
+      {"a line replaced", "a\rb\nc", [](TSrcEditStringList& s) { s.Put(1, "x"); }, "a\rx\nc"},
+      {"a line deleted", "a\rb\nc", [](TSrcEditStringList& s) { s.Delete(1); }, "a\nc"},
+      {"empty lines inserted", "a\nb", [](TSrcEditStringList& s) { s.InsertLines(1, 2); }, "a\n\n\nb"},
+      {"a break set", "a\nb", [](TSrcEditStringList& s) { s.SetBreakBefore(1, sffMac); }, "a\rb"},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.Name);
+    TSrcEditStringList store;
+    LoadText(store, c.Bytes);
+    c.Change(store);
+    EXPECT_EQ(c.Saved, SaveText(store));
   }
 }
 

@@ -1,6 +1,8 @@
 // Typing, deleting, line breaks and composed input, each with its undo.
 
+#include <functional>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "tests/SrcEdit/Source/EditorFixture.h"
@@ -186,6 +188,75 @@ TEST_F(TypingTest, ComposedInputReplacesTheSelectionInOneStep) {
   EXPECT_EQ(Lines(), TLines{"a\xB0\xA1" "def"});
   Edit.Undo();
   EXPECT_EQ(Lines(), TLines{"abcdef"});
+}
+
+// A double-byte character typed as two character messages (a keyboard
+// without an input method) is one character wherever the caret stands and
+// whatever byte follows: typed as composed input would type it, undone in
+// one step, also without undo (the second byte then joins the first).
+TEST_F(TypingTest, ADoubleByteCharacterTypedAsTwoMessagesIsOneCharacter) {
+  const struct {
+    const char* Name;
+    TLines Before;
+    TBufferCoord Caret;
+    TBufferCoord SelectedFrom;  // {0, 0}: nothing selected
+    TSrcSelectionMode Mode;
+    bool Insert;
+    TLines After;
+    bool TrimBlanks = false;
+  } cases[] = {
+      {"before a letter", {"xyz"}, {2, 1}, {0, 0}, smNormal, true, {"x\xC7\xD1yz"}},
+      {"before a double-byte character", {"x\xB0\xA1"}, {2, 1}, {0, 0}, smNormal, true, {"x\xC7\xD1\xB0\xA1"}},
+      {"before a high one-byte character", {"x\x80"}, {2, 1}, {0, 0}, smNormal, true, {"x\xC7\xD1\x80"}},
+      {"at the line's end", {"xy"}, {3, 1}, {0, 0}, smNormal, true, {"xy\xC7\xD1"}},
+      {"beyond the line's end", {"x"}, {4, 1}, {0, 0}, smNormal, true, {"x  \xC7\xD1"}},
+      {"over two letters", {"xyz"}, {2, 1}, {0, 0}, smNormal, false, {"x\xC7\xD1"}},
+      {"over a double-byte character", {"x\xB0\xA1z"}, {2, 1}, {0, 0}, smNormal, false, {"x\xC7\xD1z"}},
+      {"over a letter and half a character", {"xy\xB0\xA1z"}, {2, 1}, {0, 0}, smNormal, false, {"x\xC7\xD1 z"}},
+      {"over the last letter", {"xy"}, {2, 1}, {0, 0}, smNormal, false, {"x\xC7\xD1"}},
+      {"over blanks, trailing blanks trimmed", {"  x = y;  "}, {1, 1}, {0, 0}, smNormal, false, {"\xC7\xD1x = y;"},
+       true},
+      {"overwriting beyond the line's end", {"x"}, {3, 1}, {0, 0}, smNormal, false, {"x \xC7\xD1"}},
+      {"over a selection", {"xyz"}, {3, 1}, {1, 1}, smNormal, true, {"\xC7\xD1z"}},
+      {"over a selection, overwriting", {"xyz"}, {3, 1}, {1, 1}, smNormal, false, {"\xC7\xD1z"}},
+      {"over a selection of lines", {"ab", "cd"}, {2, 2}, {2, 1}, smNormal, true, {"a\xC7\xD1" "d"}},
+      {"over whole lines", {"ab", "cd"}, {2, 1}, {1, 1}, smLine, true, {"\xC7\xD1", "cd"}},
+      {"over a column", {"abc", "def"}, {3, 2}, {2, 1}, smColumn, true, {"a\xC7\xD1" "c", "df"}},
+  };
+  for (bool withUndo : {true, false}) {
+    for (const auto& c : cases) {
+      SCOPED_TRACE(std::string(c.Name) + (withUndo ? "" : ", without undo"));
+      Edit.SetMaxUndo(withUndo ? 1024 : 0);
+      Edit.SetInsertMode(c.Insert);
+      Edit.SetSelectionMode(c.Mode);
+      SetOption(eoTrimTrailingSpaces, c.TrimBlanks);
+      // Composed input types the character as one string.
+      auto type = [&](const std::function<void()>& typing) {
+        SetLines(c.Before);
+        Edit.ClearUndo();
+        if (c.SelectedFrom.Line > 0)
+          Edit.SetCaretAndSelection(c.Caret, c.SelectedFrom, c.Caret);
+        else
+          Goto(c.Caret.Char, c.Caret.Line);
+        typing();
+        return std::make_pair(Lines(), Edit.CaretXY());
+      };
+      const auto composed = type([&] { Edit.CommandProcessor(ecImeStr, 0, std::string("\xC7\xD1")); });
+      const auto typed = type([&] {
+        Edit.Perform(WM_CHAR, 0xC7, 0);
+        Edit.Perform(WM_CHAR, 0xD1, 0);
+      });
+      EXPECT_EQ(c.After, typed.first);
+      EXPECT_EQ(composed, typed);
+      if (!withUndo) continue;
+      Edit.Undo();
+      EXPECT_EQ(c.Before, Lines());
+      EXPECT_FALSE(Edit.CanUndo());
+      Edit.Redo();
+      EXPECT_EQ(c.After, Lines());
+    }
+  }
+  Edit.SetSelectionMode(smNormal);
 }
 
 }  // namespace

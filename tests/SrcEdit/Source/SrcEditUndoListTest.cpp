@@ -6,6 +6,8 @@
 
 #include <gtest/gtest.h>
 
+#include "SrcEdit/Source/SrcEditKeyCmds.h"
+
 namespace vk {
 namespace {
 
@@ -119,7 +121,7 @@ TEST(SrcEditUndoListTest, TheLimitNeverSplitsAStep) {
     const char* Name;
     bool GroupUndo;
     int Maximum;
-    std::vector<int> Steps;  // items per step: > 1 a block, < -1 that many single inserts
+    std::vector<int> Steps;  // items per step: > 1 a block, < -1 that many inserts of one typing run
     int Kept;
   } cases[] = {
       {"a block over the limit stays", false, 3, {5}, 5},
@@ -139,6 +141,7 @@ TEST(SrcEditUndoListTest, TheLimitNeverSplitsAStep) {
       // Steps after the first alternate reasons so that they stay apart.
       const TSrcChangeReason reason = i % 2 == 0 ? crInsert : crDelete;
       const int count = std::abs(c.Steps[i]);
+      TSrcUndoRun run(list, c.Steps[i] < -1 ? ecChar : ecNone);
       if (c.Steps[i] > 1) list.BeginBlock();
       for (int n = 0; n < count; ++n) list.AddChange(reason, BufferCoord(1, 1), BufferCoord(2, 1), "", smNormal);
       if (c.Steps[i] > 1) list.EndBlock();

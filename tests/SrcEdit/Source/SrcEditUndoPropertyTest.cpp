@@ -1,13 +1,19 @@
 // Undo and redo over thousands of random edit sequences on CP949 text: every
 // command in every selection mode, blocks of each mode and plain text from
-// the clipboard, replace-all, page and document moves, undo and redo in
+// the clipboard (longer than the scroll width, ending in a lead byte),
+// double-byte characters typed as two character messages, replace-all and
+// other changes a program makes, page and document moves, undo and redo in
 // between, option and TAB-width changes, narrow and wrapped windows and
 // empty documents.
 // After each command the caret stands on a character's first byte (and
-// within its line without eoScrollPastEol); at the end undoing everything
-// gives the original text byte for byte and redoing as many steps gives the
-// final text again.
+// within its line without eoScrollPastEol). Each undo gives back exactly
+// the text before the last change, or before a run of one typing or
+// deleting command under eoGroupUndo, and each redo the text after it; at
+// the end undoing everything gives the original text byte for byte and
+// redoing as many steps gives the final text again.
 
+#include <algorithm>
+#include <functional>
 #include <random>
 #include <string>
 #include <vector>
@@ -33,9 +39,74 @@ protected:
     Log += ' ';
     // An undo with nothing to undo leaves the caret alone.
     FUndid = command == ecUndo && Edit.CanUndo();
-    Edit.CommandProcessor(command, c, data);
+    auto run = [&] { Edit.CommandProcessor(command, c, data); };
+    if (command == ecUndo)
+      Undo(run);
+    else if (command == ecRedo)
+      Redo(run);
+    else
+      Change(UndoRunOf(command), run);
     // An undo followed by a change leaves the saved state behind for good.
     FSavedStateMayBeSkipped = FSavedStateMayBeSkipped || command == ecUndo;
+  }
+
+  // The steps undo and redo can take, as the text was before and after
+  // each and where it began on the undo list.
+  struct TStep {
+    std::string Before;
+    std::string After;
+    TSrcEditorCommand Run;
+    size_t Start;
+  };
+  // A change recorded on the undo list (more than a group break, which a
+  // caret move adds) is a step; it ends what could be redone. It begins
+  // after the group breaks its own caret moves added first.
+  void Change(TSrcEditorCommand run, const std::function<void()>& change) {
+    const std::string before = Text();
+    const TSrcEditUndoList& list = Edit.UndoList();
+    size_t start = list.PushPosition();
+    change();
+    int item = std::max(0, list.ItemCount() - static_cast<int>(list.PushPosition() - start));
+    for (; item < list.ItemCount() && list.Items(item)->FChangeReason == crGroupBreak; ++item) ++start;
+    if (item == list.ItemCount()) return;
+    FDone.push_back({before, Text(), run, start});
+    FUndone.clear();
+  }
+  // One undo takes back the last step, or the last steps of one run under
+  // eoGroupUndo, and leaves the text as it was before them.
+  void Undo(const std::function<void()>& undo) {
+    const std::string text = Text();
+    undo();
+    if (FDone.empty()) {
+      ASSERT_EQ(text, Text()) << "an undo with nothing to undo\n" << Log;
+      return;
+    }
+    const size_t start = Edit.UndoList().PushPosition();
+    size_t first = FDone.size();
+    while (first > 0 && FDone[first - 1].Start > start) --first;
+    ASSERT_TRUE(first > 0 && FDone[first - 1].Start == start) << "an undo stopped inside a change\n" << Log;
+    --first;
+    ASSERT_EQ(FDone[first].Before, Text()) << "an undo did not give back the text before the change\n" << Log;
+    for (size_t i = first + 1; i < FDone.size(); ++i) {
+      ASSERT_TRUE(Edit.Options().Contains(eoGroupUndo) && FDone[i].Run != ecNone && FDone[i].Run == FDone[first].Run)
+          << "one undo took back two changes\n" << Log;
+    }
+    FUndone.emplace_back(FDone.begin() + static_cast<std::ptrdiff_t>(first), FDone.end());
+    FDone.resize(first);
+  }
+  // One redo brings back what one undo took, as one step.
+  void Redo(const std::function<void()>& redo) {
+    const std::string text = Text();
+    const size_t start = Edit.UndoList().PushPosition();
+    redo();
+    if (FUndone.empty()) {
+      ASSERT_EQ(text, Text()) << "a redo with nothing to redo\n" << Log;
+      return;
+    }
+    const std::vector<TStep>& undone = FUndone.back();
+    ASSERT_EQ(undone.back().After, Text()) << "a redo did not give back the text after the change\n" << Log;
+    FDone.push_back({undone.front().Before, undone.back().After, undone.front().Run, start});
+    FUndone.pop_back();
   }
   void Option(TSrcEditorOption option, bool on) {
     Log += Format("%s%d ", on ? "+" : "-", static_cast<int>(option));
@@ -49,9 +120,11 @@ protected:
   void RandomText() {
     static const char* const Samples[] = {"int main(void)", "  x = y + 1;  ", "\tif (a) {", "",
                                           "    \xB0\xA1\xB0\xA2 text", "}  ", "word another word",
-                                          "\xC7\xD1\xB1\xDB\t\xB0\xA1", "   ", "a\tb \t", "\xC7\xD1\xC7\xD1xyz"};
+                                          "\xC7\xD1\xB1\xDB\t\xB0\xA1", "   ", "a\tb \t", "\xC7\xD1\xC7\xD1xyz",
+                                          "9\x80\xFF@Z", "lead at the end\xFE"};
+    constexpr int SampleCount = sizeof Samples / sizeof Samples[0];
     std::vector<std::string> lines;
-    for (int i = Chance(10) ? 0 : Pick(1, 6); i > 0; --i) lines.push_back(Samples[Pick(0, 10)]);
+    for (int i = Chance(10) ? 0 : Pick(1, 6); i > 0; --i) lines.push_back(Samples[Pick(0, SampleCount - 1)]);
     SetLines(lines);
   }
   TBufferCoord RandomPoint() {
@@ -73,14 +146,18 @@ protected:
   }
   // What another program or this editor left on the clipboard.
   void FillClipboard() {
-    static const char* const Plain[] = {"xy", "xy\r\n", "a\r\nb", "\r\n", "p\nq\rr", "\t z  ", "\xB0\xA1\r\n"};
+    // Longer than the scroll width, and ending in a lead byte, too.
+    static const std::string Long(1030, 'b');
+    static const std::string Plain[] = {"xy",     "xy\r\n", "a\r\nb",         "\r\n",         "p\nq\rr",     "\t z  ",
+                                        "\xB0\xA1\r\n", Long,     "x\r\n" + Long, "q\xFE", "\xB0\xA1\xC7", "a\r\n\xFE\r\n"};
+    constexpr int PlainCount = sizeof Plain / sizeof Plain[0];
     const int kind = Pick(0, 2);
     if (kind == 0) {
       Select();
       Command(ecCopy);
       return;
     }
-    const std::string text = Plain[Pick(0, 6)];
+    const std::string text = Plain[Pick(0, PlainCount - 1)];
     Log += "clipboard ";
     if (kind == 1) {
       Clipboard().SetAsText(text);
@@ -128,7 +205,7 @@ protected:
     constexpr int SimpleCount = sizeof Simple / sizeof Simple[0];
     Log += "\n";
     FUndid = false;
-    switch (Pick(0, 10)) {
+    switch (Pick(0, 13)) {
       case 0: Goto(ecGotoXY); break;
       case 1: Select(); break;
       case 2: {
@@ -150,7 +227,45 @@ protected:
         TSrcSearchOptions options{ssoReplaceAll, Chance(50) ? ssoEntireScope : ssoSelectedOnly};
         if (Chance(30)) options.Include(ssoBackwards);
         Log += "replace-all ";
-        Edit.SearchReplace(Found[Pick(0, 3)], With[Pick(0, 3)], options);
+        Change(ecNone, [&] { Edit.SearchReplace(Found[Pick(0, 3)], With[Pick(0, 3)], options); });
+        break;
+      }
+      case 10: {
+        // A double-byte character typed as two character messages, after
+        // any byte, over a selection or not, inserting or overwriting.
+        static const unsigned char Leads[] = {0x81, 0xB0, 0xC7, 0xFE};
+        static const unsigned char Trails[] = {0xA1, 0xD1, 0x81, 0xFE, 'A', 'z'};
+        if (Chance(40)) Select();
+        if (Chance(30)) Command(ecToggleMode);
+        const unsigned char lead = Leads[Pick(0, 3)];
+        const unsigned char trail = Trails[Pick(0, 5)];
+        Log += Format("WM_CHAR %02X %02X ", lead, trail);
+        Change(ecChar, [&] {
+          Edit.Perform(WM_CHAR, lead, 0);
+          CheckCaret(false);
+          Edit.Perform(WM_CHAR, trail, 0);
+        });
+        break;
+      }
+      case 11: {
+        // What the program's commands do: a replacement of the selection
+        // (comments, separator, header, include, bit to byte) or of the
+        // next hit.
+        if (Chance(50)) {
+          static const char* const With[] = {"/*x*/", "", "//---\r\n", "0X3F"};
+          const char* with = With[Pick(0, 3)];
+          Log += Format("SetSelText(%s) ", with);
+          Change(ecNone, [&] { Edit.SetSelText(with); });
+        } else {
+          Log += "replace ";
+          Change(ecNone, [&] { Edit.SearchReplace("a", "A\xB0\xA1", {ssoReplace}); });
+        }
+        break;
+      }
+      case 12: {
+        // A run of Backspace or Delete.
+        const TSrcEditorCommand deletion = Chance(50) ? ecDeleteLastChar : ecDeleteChar;
+        for (int i = Pick(1, 3); i > 0; --i) Command(deletion);
         break;
       }
       case 6: {
@@ -206,6 +321,8 @@ protected:
     RandomText();
     Log = Format("options %x, tab width %d, text \"%s\"", Edit.Options().Mask(), Edit.TabWidth(), Text().c_str());
     Edit.ClearUndo();
+    FDone.clear();
+    FUndone.clear();
     Edit.SetCaretXY({1, 1});
     Edit.SetModified(true);
     Edit.SetModified(false);
@@ -239,14 +356,14 @@ protected:
     int steps = 0;
     try {
       for (; Edit.CanUndo() && steps < 1000; ++steps) {
-        Edit.Undo();
+        Undo([this] { Edit.Undo(); });
         CheckCaret(true);
         checkSavedState();
         if (HasFatalFailure()) return;
       }
       ASSERT_EQ(Text(), original) << Log;
       for (int i = 0; i < steps; ++i) {
-        Edit.Redo();
+        Redo([this] { Edit.Redo(); });
         CheckCaret(false);
         checkSavedState();
         if (HasFatalFailure()) return;
@@ -267,6 +384,9 @@ protected:
   std::string Log;
 
 private:
+  std::vector<TStep> FDone;
+  // What each undo took back, the last undo last.
+  std::vector<std::vector<TStep>> FUndone;
   std::mt19937 FRandom;
   TSrcEditSearch FEngine{nullptr};
   bool FUndid = false;
@@ -274,7 +394,7 @@ private:
 };
 
 TEST_P(UndoPropertyTest, UndoAllAndRedoAllRestoreTheTexts) {
-  constexpr unsigned Sequences = 2500;
+  constexpr unsigned Sequences = 1500;
   for (unsigned seed = GetParam() * Sequences + 1; seed <= (GetParam() + 1) * Sequences; ++seed) {
     SCOPED_TRACE(seed);
     RunSequence(seed);

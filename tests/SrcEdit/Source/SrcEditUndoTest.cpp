@@ -6,12 +6,22 @@
 #include <string>
 #include <vector>
 
+#include "SrcEdit/Source/SrcEditMiscProcs.h"
+#include "SrcEdit/Source/SrcEditSearch.h"
 #include "tests/SrcEdit/Source/EditorFixture.h"
 
 namespace vk::test {
 namespace {
 
 using Rows = std::vector<std::string>;
+
+// A row of the tables whose edits undo and redo take back and bring back.
+struct TEditsCase {
+  const char* Name;
+  Rows Before;
+  std::function<void()> Edits;
+  Rows After;
+};
 
 class UndoTest : public EditorTest {
 protected:
@@ -20,34 +30,131 @@ protected:
     for (char c : text) Edit.CommandProcessor(ecChar, c);
   }
   void Goto(int x, int y) { Edit.CommandProcessor(ecGotoXY, 0, TBufferCoord{x, y}); }
+  // The edits turn the lines before into the lines after; undoing
+  // everything gives back the lines before, redoing as many steps the
+  // lines after.
+  void ExpectUndoneAndRedone(const Rows& before, const std::function<void()>& edits, const Rows& after) {
+    SetLines(before);
+    Edit.ClearUndo();
+    edits();
+    EXPECT_EQ(after, Lines());
+    int steps = 0;
+    for (; Edit.CanUndo(); ++steps) Edit.Undo();
+    EXPECT_EQ(before, Lines());
+    for (int i = 0; i < steps; ++i) Edit.Redo();
+    EXPECT_EQ(after, Lines());
+  }
 };
 
 // ---------------------------------------------------------------- grouping
 
-TEST_F(UndoTest, GroupUndoMergesEqualChangesButNeverIndents) {
-  SetLines({"abc", "def"});
-  Goto(4, 1);
-  Type("xy");
-  Edit.Undo();
-  EXPECT_EQ(Lines(), (std::vector<std::string>{"abc", "def"}));  // both characters at once
-
-  TSrcEditorOptions options = Edit.Options();
-  options.Exclude(eoGroupUndo);
-  Edit.SetOptions(options);
-  Goto(4, 1);
-  Type("xy");
-  Edit.Undo();
-  EXPECT_EQ(Lines(), (std::vector<std::string>{"abcx", "def"}));  // one at a time
-
-  options.Include(eoGroupUndo);
-  Edit.SetOptions(options);
-  SetLines({"a", "b"});
-  Edit.ClearUndo();
-  Select({1, 1}, {2, 2});
-  Edit.CommandProcessor(ecBlockIndent, 0);
-  Edit.CommandProcessor(ecBlockIndent, 0);
-  Edit.Undo();
-  EXPECT_EQ(Lines(), (std::vector<std::string>{"        a", "        b"}));
+// With eoGroupUndo one undo takes back a run of one typing or deleting
+// command; every other command, and anything a program changes, is a step
+// of its own, and one undo takes back exactly the last one.
+TEST_F(UndoTest, GroupUndoJoinsOnlyARunOfOneTypingOrDeletingCommand) {
+  TSrcEditSearch engine(nullptr);
+  Edit.SetSearchEngine(&engine);
+  const struct {
+    const char* Name;
+    bool GroupUndo;
+    std::function<void()> Edits;
+    Rows AfterOneUndo;
+  } cases[] = {
+      {"a run of typing", true, [this] { Type("xy"); }, {"value", "end"}},
+      {"typing and composed input", true,
+       [this] {
+         Type("x");
+         Edit.CommandProcessor(ecImeStr, 0, std::string("\xB0\xA1"));
+       },
+       {"value", "end"}},
+      {"a run of Backspace", true,
+       [this] {
+         Goto(6, 1);
+         Run(ecDeleteLastChar);
+         Run(ecDeleteLastChar);
+       },
+       {"value", "end"}},
+      {"Backspace after typing", true,
+       [this] {
+         Type("xy");
+         Run(ecDeleteLastChar);
+       },
+       {"xyvalue", "end"}},
+      {"Delete after Backspace", true,
+       [this] {
+         Goto(3, 1);
+         Run(ecDeleteLastChar);
+         Run(ecDeleteChar);
+       },
+       {"vlue", "end"}},
+      {"replace-all after typing", true,
+       [this] {
+         Type("xyz");
+         Edit.SearchReplace("value", "v", {ssoReplaceAll, ssoEntireScope});
+       },
+       {"xyzvalue", "end"}},
+      {"typing after replace-all", true,
+       [this] {
+         Edit.SearchReplace("e", "E", {ssoReplaceAll, ssoEntireScope});
+         Goto(1, 1);
+         Type("x");
+       },
+       {"valuE", "End"}},
+      {"a paste after typing", true,
+       [this] {
+         Type("x");
+         Clipboard().SetAsText("x");
+         Run(ecPaste);
+       },
+       {"xvalue", "end"}},
+      {"a cut after typing", true,
+       [this] {
+         Type("x");
+         Select({1, 1}, {2, 1});
+         Run(ecCut);
+       },
+       {"xvalue", "end"}},
+      {"a replacement by the program after typing", true,
+       [this] {
+         Type("x");
+         Select({1, 1}, {2, 1});
+         Edit.SetSelText("x");
+       },
+       {"xvalue", "end"}},
+      {"a deletion and a replacement by the program", true,
+       [this] {
+         Select({1, 1}, {2, 1});
+         Edit.SetSelText("");
+         Select({1, 2}, {2, 2});
+         Edit.SetSelText("x");
+       },
+       {"alue", "end"}},
+      {"a line deleted twice", true,
+       [this] {
+         Run(ecDeleteLine);
+         Run(ecDeleteLine);
+       },
+       {"end"}},
+      {"two block indents", true,
+       [this] {
+         Select({1, 1}, {2, 2});
+         Run(ecBlockIndent);
+         Run(ecBlockIndent);
+       },
+       {"        value", "        end"}},
+      {"typing without group undo", false, [this] { Type("xy"); }, {"xvalue", "end"}},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.Name);
+    SetOption(eoGroupUndo, c.GroupUndo);
+    SetLines({"value", "end"});
+    Edit.ClearUndo();
+    Goto(1, 1);
+    c.Edits();
+    Edit.Undo();
+    EXPECT_EQ(c.AfterOneUndo, Lines());
+  }
+  Edit.SetSearchEngine(nullptr);
 }
 
 // Undoing everything and then redoing as many steps comes back to the text
@@ -104,12 +211,7 @@ TEST_F(UndoTest, RedoStepsMirrorUndoSteps) {
 // and undo brings them back: undoing everything gives the text before,
 // redoing everything the text after.
 TEST_F(UndoTest, TrimmedBlanksComeBackWithUndo) {
-  struct Case {
-    const char* Name;
-    Rows Before;
-    std::function<void()> Edits;
-    Rows After;
-  } cases[] = {
+  const TEditsCase cases[] = {
       {"a line joined by Delete", {"", "a\t"},
        [this] {
          Goto(1, 1);
@@ -142,19 +244,97 @@ TEST_F(UndoTest, TrimmedBlanksComeBackWithUndo) {
        },
        {"ab"}},
   };
-  for (const Case& c : cases) {
+  for (const TEditsCase& c : cases) {
     SCOPED_TRACE(c.Name);
     SetOption(eoTrimTrailingSpaces, true);
     SetOption(eoTabsToSpaces, false);
     SetOption(eoAutoIndent, false);
-    SetLines(c.Before);
+    ExpectUndoneAndRedone(c.Before, c.Edits, c.After);
+  }
+}
+
+// A file's line breaks of every kind stay where the edits did not touch
+// them; undoing everything gives back the file byte for byte, redoing
+// everything the edited bytes again.
+TEST_F(UndoTest, EditsAndUndoKeepEveryLineBreak) {
+  const std::string file = "ab\rcd\nef\r\ngh\rij";
+  const struct {
+    const char* Name;
+    std::function<void()> Edits;
+    std::string Saved;
+  } cases[] = {
+      {"Backspace joins two lines", [this] {
+         Goto(1, 2);
+         Run(ecDeleteLastChar);
+       },
+       "abcd\nef\r\ngh\rij"},
+      {"Delete joins two lines", [this] {
+         Goto(3, 3);
+         Run(ecDeleteChar);
+       },
+       "ab\rcd\nefgh\rij"},
+      {"a selection over lines deleted", [this] {
+         Select({2, 1}, {2, 3});
+         Run(ecDeleteChar);
+       },
+       "af\r\ngh\rij"},
+      {"a line deleted", [this] {
+         Goto(1, 2);
+         Run(ecDeleteLine);
+       },
+       "ab\ref\r\ngh\rij"},
+      {"whole lines cut", [this] {
+         Edit.SetSelectionMode(smLine);
+         Select({1, 2}, {1, 3});
+         Run(ecCut);
+         Edit.SetSelectionMode(smNormal);
+       },
+       "ab\rgh\rij"},
+      {"whole lines cut and pasted back", [this] {
+         Edit.SetSelectionMode(smLine);
+         Select({1, 2}, {1, 3});
+         Run(ecCut);
+         Run(ecPaste);
+         Edit.SetSelectionMode(smNormal);
+       },
+       "ab\rcd\r\nef\r\ngh\rij"},
+      {"Enter at the start and in the middle of a line", [this] {
+         Goto(1, 2);
+         Run(ecLineBreak);
+         Goto(2, 4);
+         Run(ecLineBreak);
+       },
+       "ab\r\r\ncd\ne\r\nf\r\ngh\rij"},
+      {"the case of lines changed", [this] {
+         Select({1, 1}, {3, 3});
+         Run(ecUpperCaseBlock);
+       },
+       "AB\rCD\nEF\r\ngh\rij"},
+      {"text typed and deleted", [this] {
+         Goto(2, 3);
+         Type("x");
+         Run(ecDeleteLastChar);
+       },
+       file},
+  };
+  auto bytes = [this] {
+    TMemoryStream stream;
+    Edit.Lines().SaveToStream(stream);
+    return stream.DataString();
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.Name);
+    TMemoryStream stream;
+    stream.WriteBuffer(file.data(), static_cast<int64_t>(file.size()));
+    Edit.Lines().LoadFromStream(stream);
     Edit.ClearUndo();
     c.Edits();
-    EXPECT_EQ(c.After, Lines());
-    while (Edit.CanUndo()) Edit.Undo();
-    EXPECT_EQ(c.Before, Lines());
-    while (Edit.CanRedo()) Edit.Redo();
-    EXPECT_EQ(c.After, Lines());
+    EXPECT_EQ(c.Saved, bytes());
+    int steps = 0;
+    for (; Edit.CanUndo(); ++steps) Edit.Undo();
+    EXPECT_EQ(file, bytes());
+    for (int i = 0; i < steps; ++i) Edit.Redo();
+    EXPECT_EQ(c.Saved, bytes());
   }
 }
 
@@ -168,6 +348,10 @@ TEST_F(UndoTest, UndoThenANewChangeDiscardsTheRedoList) {
   EXPECT_FALSE(Edit.CanRedo());
   EXPECT_EQ(Lines(), (std::vector<std::string>{"abcx"}));
   Edit.Undo();
+  // A paste that changes nothing is no change.
+  Clipboard().SetData(BlockTypeClipboardFormat(), std::string(1, static_cast<char>(smColumn)) + "\r\n" + '\0');
+  Run(ecPaste);
+  EXPECT_TRUE(Edit.CanRedo());
   Type("y");
   EXPECT_FALSE(Edit.CanRedo());
 }
@@ -215,6 +399,105 @@ TEST_F(UndoTest, WhiteSpaceAddIsReplayedWithoutRecording) {
   EXPECT_TRUE(Edit.CanRedo());
   Edit.Redo();
   EXPECT_EQ(Lines(), (std::vector<std::string>{"ab   x"}));
+}
+
+// Undo takes back exactly what an insertion put in, also where the caret
+// cannot follow the text to its end: a line longer than the scroll width,
+// a lead byte that makes one character with the byte after it.
+TEST_F(UndoTest, UndoRemovesAllThePastedText) {
+  const std::string longRun(1030, 'b');
+  const struct {
+    const char* Name;
+    Rows Before;
+    int Column;
+    int Mode;  // -1: plain text, else a private block of that mode
+    std::string Pasted;
+    Rows After;
+  } cases[] = {
+      {"longer than the scroll width", {"aa"}, 3, -1, longRun, {"aa" + longRun}},
+      {"long, as a block", {"aa"}, 3, smNormal, "x\r\n" + longRun, {"aax", longRun}},
+      {"long, as lines", {"aa"}, 1, smLine, longRun + "\r\n", {longRun, "aa"}},
+      {"ending in a lead byte", {"[a]"}, 2, -1, "\xFE", {"[\xFE" "a]"}},
+      {"ending in a lead byte, as a block", {"[a]"}, 2, smNormal, "x\r\n\xFE", {"[x", "\xFE" "a]"}},
+      {"ending in a lead byte, as a column", {"[a]"}, 2, smColumn, "\xFE", {"[\xFE" "a]"}},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.Name);
+    SetLines(c.Before);
+    Edit.ClearUndo();
+    Goto(c.Column, 1);
+    Clipboard().SetAsText(c.Pasted);
+    if (c.Mode >= 0) Clipboard().SetData(BlockTypeClipboardFormat(), static_cast<char>(c.Mode) + c.Pasted + '\0');
+    Run(ecPaste);
+    EXPECT_EQ(c.After, Lines());
+    Edit.Undo();
+    EXPECT_EQ(c.Before, Lines());
+    Edit.Redo();
+    EXPECT_EQ(c.After, Lines());
+    Edit.Undo();
+    EXPECT_EQ(c.Before, Lines());
+  }
+}
+
+// Undo and redo put text back exactly where it was, also where the caret
+// cannot stand: right after a lone lead byte (which makes one character
+// with the byte that follows it once the text between is gone) and beyond
+// the scroll width. The caret never stays on a trail byte.
+TEST_F(UndoTest, UndoPutsTextBackWhereTheCaretCannotStand) {
+  const std::string longLine(1030, 'b');
+  const TEditsCase cases[] = {
+      {"a selection after a lone lead byte typed over", {"end\xFE", "xy"},
+       [this] {
+         Select({5, 1}, {2, 2});
+         Type("q");
+       },
+       {"end\xFEqy"}},
+      {"a selection after a lone lead byte replaced", {"end\xFE", "xy"},
+       [this] {
+         Select({5, 1}, {2, 2});
+         Edit.SetSelText("q");
+       },
+       {"end\xFEqy"}},
+      {"Backspace joins a line to a lone lead byte", {"end\xFE", "xy"},
+       [this] {
+         Goto(1, 2);
+         Run(ecDeleteLastChar);
+       },
+       {"end\xFExy"}},
+      {"Delete joins a line to a lone lead byte", {"end\xFE", "xy"},
+       [this] {
+         Goto(5, 1);
+         Run(ecDeleteChar);
+       },
+       {"end\xFExy"}},
+      {"Backspace joins a line to a long one", {longLine, "xy"},
+       [this] {
+         SetOption(eoScrollPastEol, true);
+         Goto(1, 2);
+         Run(ecDeleteLastChar);
+       },
+       {longLine + "xy"}},
+      {"lines selected, shown as a column of no width", {"ab", "cd", "ef"},
+       [this] {
+         Edit.SetSelectionMode(smLine);
+         Select({1, 1}, {1, 3});
+         // As undoing and redoing an indent of those lines leaves them.
+         Edit.SetActiveSelectionMode(smColumn);
+         Edit.SetSelText("x");
+         Edit.SetSelectionMode(smNormal);
+       },
+       {"x", "ab", "cd", "ef"}},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.Name);
+    SetOption(eoTabsToSpaces, false);
+    ExpectUndoneAndRedone(c.Before,
+                          [&] {
+                            c.Edits();
+                            EXPECT_FALSE(IsTrailByte(Edit.Lines().GetView(Edit.CaretY() - 1), Edit.CaretX()));
+                          },
+                          c.After);
+  }
 }
 
 // A paste whose Begin marker fell off the limited list is undone as far as
