@@ -106,6 +106,9 @@ public:
   // Every document saved (new ones through the Save dialog); false when a
   // Save dialog was cancelled.
   bool SaveAll();
+  // The build's save: every modified document that has a file, without a
+  // question; a failed write raises.
+  void SaveChangedDocuments();
   // Closes every document window, front first, each asking its own question;
   // stops at a window that stays open and answers false. When all closed,
   // the document commands are off and the project is closed.
