@@ -59,6 +59,12 @@ public:
   // The close went ahead: the window is released once the waiting messages
   // are handled.
   bool Closing() const { return FClosing; }
+  // The error jump opened the file from outside the project folder: it is
+  // none of the project's sources, and the include insertion's keyword scan
+  // passes it over. Opening it by hand or saving it under a new name clears
+  // the mark.
+  bool OutsideProject() const { return FOutsideProject; }
+  void SetOutsideProject(bool outside) { FOutsideProject = outside; }
 
   void WndProc(TMessage& message) override;
   void DoCommand(TMessage& message);
@@ -161,6 +167,7 @@ private:
   void FollowSelection();
 
   bool FClosing = false;
+  bool FOutsideProject = false;
   // The file held NUL bytes when it was read.
   bool FHeldNulBytes = false;
   // The command whose search is running: the question's wording.

@@ -106,6 +106,9 @@ public:
   // Every document saved (new ones through the Save dialog); false when a
   // Save dialog was cancelled.
   bool SaveAll();
+  // The build's save: every modified document that has a file, without a
+  // question; a failed write raises.
+  void SaveChangedDocuments();
   // Closes every document window, front first, each asking its own question;
   // stops at a window that stays open and answers false. When all closed,
   // the document commands are off and the project is closed.
@@ -431,7 +434,8 @@ private:
   // open window on the file is brought forward instead.
   TMDIChild* OpenDocument(const std::string& path, const std::string& missingText);
   // The open window on the file brought forward, else a new window on it (as
-  // File/Open opens a header: no project changes); nullptr when the file
+  // File/Open opens a header: no project changes, and a file outside the
+  // project folder is marked outside the project); nullptr when the file
   // cannot be read, which is reported, and no window is made.
   TMDIChild* ShowFile(const std::string& path);
   // Writes the document to the file, which becomes its caption and the

@@ -1,7 +1,8 @@
 // The build command (F9): the project's makefile checked, the #include
-// lines inserted, every document saved, the main file's window in front, the last build's products
-// deleted, AVRRUN.BAT written and run by the shell with its output in Memo1
-// as it comes, then the error pane and the result box (MainErrorPane.cpp).
+// lines inserted, the changed documents saved, the main file's window in
+// front, the last build's products deleted, AVRRUN.BAT written and run by
+// the shell with its output in Memo1 as it comes, then the error pane and
+// the result box (MainErrorPane.cpp).
 
 #include "app/BuildOutput.h"
 #include "app/BuildRunner.h"
@@ -44,9 +45,9 @@ void TMainForm::RunRunCmdExecute(TObject*) {
   if (std::optional<bool> autoInsert = editorKey.Bool(EditorValue::AutoInsertBool)) GAutoInsert = *autoInsert;
   // Before saving, so that make compiles the inserted lines.
   if (GAutoInsert) AutoInsertIncludes();
-  // Saved whether or not a key has enabled the Save All item yet: a change
-  // made without the keyboard (a paste from the menu) is built too.
-  SaveAll();
+  // Whether or not a key has enabled the Save All item yet: a change made
+  // without the keyboard (a paste from the menu) is built too.
+  SaveChangedDocuments();
   if (!ShowMainFileWindow()) {
     ShowMessage("Cannot move to the line with more than one files already opened");
     return;

@@ -1,5 +1,6 @@
 // The main window's include insertion: before a build, the #include lines
-// the open documents' keywords call for go into the project's main file; by
+// the open documents' keywords call for go into the project's main file (a
+// file the error jump opened from outside the project is not read); by
 // hand, "Insert include" adds one for the header picked in the file list.
 
 #include "app/ChildWin.h"
@@ -20,7 +21,8 @@ void TMainForm::AutoInsertIncludes() {
   if (!target) return;
   std::vector<TIncludeDocument> documents;
   for (int i = 0; i < DocumentCount(); ++i)
-    documents.push_back({ExtractFileName(Documents(i)->Caption()), &Documents(i)->Editor->Lines()});
+    if (!Documents(i)->OutsideProject())
+      documents.push_back({ExtractFileName(Documents(i)->Caption()), &Documents(i)->Editor->Lines()});
   const std::vector<std::string> needed = NeededHeaders(documents);
   ShowDocument(*target);
   InsertIncludes(*target->Editor, PlanIncludeInsertion(target->Editor->Lines(), needed));

@@ -2,6 +2,8 @@
 // source opens as a project with its headers and extra sources), saving,
 // closing, and the environment command.
 
+#include <filesystem>
+
 #include "app/ChildWin.h"
 #include "app/Main.h"
 #include "app/ProjectFiles.h"
@@ -19,6 +21,13 @@ constexpr const char* kMissingFileText = "Cannot find a file";
 std::string AbsolutePath(const std::string& path) {
   const std::string current = path.starts_with('/') ? "" : GetCurrentDir();
   return current.empty() ? path : JoinPath(current, path);
+}
+
+// The file lies in the folder or in one below it.
+bool IsInFolder(const std::string& path, const std::string& folder) {
+  if (folder.empty()) return false;
+  const std::filesystem::path relative = std::filesystem::path(path).lexically_relative(folder);
+  return !relative.empty() && *relative.begin() != "..";
 }
 
 }  // namespace
@@ -47,6 +56,8 @@ void TMainForm::FileNewCmdExecute(TObject*) { CreateMDIChild("NONAME" + IntToStr
 TMDIChild* TMainForm::OpenDocument(const std::string& path, const std::string& missingText) {
   // A second window on one file would overwrite the first one's saves.
   if (TMDIChild* open = FindDocument(path)) {
+    // Opened on purpose, it counts among the project's sources.
+    open->SetOutsideProject(false);
     open->BringToFront();
     return open;
   }
@@ -75,6 +86,8 @@ TMDIChild* TMainForm::ShowFile(const std::string& path) {
   }
   TMDIChild* child = CreateMDIChild(path);
   child->Editor->Lines().LoadFromStream(text);
+  // A header of the tool chain, say: no source of the project.
+  child->SetOutsideProject(!IsInFolder(path, ProjectFolder()));
   return child;
 }
 
@@ -182,6 +195,16 @@ bool TMainForm::SaveAll() {
 
 void TMainForm::FileSaveAll1Click(TObject*) { SaveAll(); }
 
+void TMainForm::SaveChangedDocuments() {
+  // make reads the files: an unchanged document has nothing to write (a
+  // header nobody may write is left alone), and a never saved one has no
+  // file in the build.
+  for (int i = 0; i < DocumentCount(); ++i) {
+    TMDIChild* document = Documents(i);
+    if (document->Editor->Modified() && !IsNewFileCaption(document->Caption())) document->Save();
+  }
+}
+
 bool TMainForm::SaveActiveAs() {
   TMDIChild* document = ActiveDocument();
   if (!document) return false;
@@ -194,6 +217,7 @@ bool TMainForm::SaveActiveAs() {
 void TMainForm::SaveAsProject(TMDIChild& document, const std::string& fileName) {
   document.Editor->Lines().SaveToFile(fileName);
   document.SetCaption(fileName);
+  document.SetOutsideProject(false);
   SetPanelText(spProjectFolder, ExtractFilePath(fileName));
   SetPanelText(spMainFile, ExtractFileName(fileName));
 }

@@ -159,6 +159,14 @@ TEST_F(MainBrowserTest, IncludesAreInsertedBeforeABuildAndByHand) {
   // receives the lines; the keywords count in every window.
   TMDIChild* uart = MainForm->CreateMDIChild(Project.File("uart.c"));
   uart->Editor->Lines().Add("eeprom_read_block(b, 0, 4);");
+  // A header the error jump opened from outside the project is none of its
+  // sources, until the person opens it.
+  TTempFolder outside;
+  WriteTextFile(outside.File("delay.h"), "sei();\n");
+  MainForm->SrcEditErrLine->Lines().SetTextStr(outside.File("delay.h") + ":1: warning: here\n");
+  MainForm->SrcEditErrLine->SetCaretXY({3, 1});
+  MainForm->SrcEditErrLine->OnDblClick(MainForm->SrcEditErrLine);
+  ASSERT_NE(Document(outside.File("delay.h")), nullptr);
   Document(Project.File("lcd.h"))->Show();
   MainForm->AutoInsertIncludes();
   EXPECT_EQ(MainForm->ActiveDocument()->Caption(), Project.File("main.c"));
@@ -170,6 +178,12 @@ TEST_F(MainBrowserTest, IncludesAreInsertedBeforeABuildAndByHand) {
   EXPECT_EQ(LinesOf(editor.Lines()), before);
   uart->Editor->SetModified(false);
   uart->Close();
+  Settle();
+  Open(outside.File("delay.h"));
+  MainForm->AutoInsertIncludes();
+  EXPECT_EQ(editor.Lines().Get(1), "#include <avr/interrupt.h>");
+  editor.Undo();
+  Document(outside.File("delay.h"))->Close();
   Settle();
 
   // "Insert include": below the last line naming a header, for a header.

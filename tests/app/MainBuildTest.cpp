@@ -350,6 +350,41 @@ TEST_F(MainBuildTest, IncludesInsertedBeforeTheBuildAreCompiled) {
   }
 }
 
+// The jump opens a header of the tool chain from outside the project: the
+// next build writes only what changed, so neither that header nor a new
+// window that was never saved is written or asks for a name, and it scans
+// the header for no keyword.
+TEST_F(MainBuildTest, AHeaderTheJumpOpenedIsNeitherSavedNorScannedByTheNextBuild) {
+  VK_REQUIRE_AVR_TOOL_CHAIN();
+  TRegistry registry;
+  ASSERT_TRUE(registry.OpenKey(SettingsKeyPath("Editor"), true));
+  registry.WriteBool(EditorValue::AutoInsertBool, true);
+  const std::string header = Project.File("sys/delay.h");
+  ForceFolders(Project.File("sys"));
+  WriteTextFile(header, "/* tool chain */\nstatic inline void wait(void) { cli(); sei(); }  // progmem\n");
+  chmod(header.c_str(), 0444);
+  const std::string source = "#include <avr/io.h>\nint main(void) {\n#line 2 \"" + Project.File("p") +
+                             "/../sys/delay.h\"\n  int unused = 1;\n  return 0;\n}\n";
+  const std::string folder = WriteProject("p", {{"main.c", source}});
+  Open(folder + "/main.c");
+  MainForm->FileNewCmd->Execute();
+  MainForm->FileNewCmd->Execute();
+  MainForm->ActiveDocument()->Editor->SetSelText("scratch");
+  EXPECT_EQ(Build()[1], "Ok 0 1");
+  DoubleClickPaneLine(1);
+  ASSERT_EQ(MainForm->ActiveDocument()->Caption(), header);
+  struct stat before {};
+  stat(header.c_str(), &before);
+
+  EXPECT_EQ(Build()[1], "Ok 0 1");
+  EXPECT_EQ(ReadTextFile(folder + "/main.c"), source);
+  struct stat after {};
+  stat(header.c_str(), &after);
+  EXPECT_EQ(after.st_ino, before.st_ino);
+  EXPECT_TRUE(Document("NONAME3")->Editor->Modified());
+  EXPECT_NE(Document("NONAME2"), nullptr);
+}
+
 // With "AutoInsertBool" on and a header changed: a build without a makefile
 // inserts and saves nothing; later stops come after both.
 TEST_F(MainBuildTest, WhatStopsABuildBeforeMakeRuns) {
@@ -380,7 +415,7 @@ TEST_F(MainBuildTest, WhatStopsABuildBeforeMakeRuns) {
     WriteTextFile(folder + "/lcd.h", "\n");
     if (c.Makefile) WriteTextFile(folder + "/makefile", "all:\n\techo ran\n");
     Open(folder + "/" + c.MainFile);
-    Document(folder + "/lcd.h")->Editor->Lines().Add("void lcd_init(void);");
+    Document(folder + "/lcd.h")->Editor->SetSelText("void lcd_init(void);");
     if (c.CloseMainWindow) {
       MainForm->FileCloseCmd->Execute();
       Settle();
@@ -404,6 +439,7 @@ TEST_F(MainBuildTest, WhatStopsABuildBeforeMakeRuns) {
     if (TMDIChild* main = Document(folder + "/" + c.MainFile)) {
       EXPECT_EQ(main->Editor->Lines().Get(1) == "#include <avr/io.h>", c.Saves);
     }
+    if (!c.Saves) Answer(IDNO);  // the changed header
     MainForm->CloseAll();
     Settle();
   }
