@@ -207,8 +207,12 @@ void TMDIChild::WndProc(TMessage& message) {
 void TMDIChild::DoCommand(TMessage& message) {
   switch (message.WParam) {
     case dcSave:
-    case dcSaveAll:
       Save();
+      break;
+    case dcSaveAll:
+      // Save All writes what changed: an unchanged file, a header nobody
+      // may write among them, has nothing to write.
+      if (Editor->Modified()) Save();
       break;
     case dcFind:
       FindFromToolbarFlag = 0;

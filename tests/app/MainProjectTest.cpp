@@ -3,6 +3,7 @@
 
 #include <filesystem>
 #include <functional>
+#include <sys/stat.h>
 
 #include "dialogs/EnvironmentDlg.h"
 #include "platform/Streams.h"
@@ -171,15 +172,20 @@ TEST_F(MainProjectTest, SaveAsksFirstAndNewFilesGoThroughTheSaveDialog) {
 }
 
 TEST_F(MainProjectTest, SaveAllSavesEveryDocumentWithoutAsking) {
-  WriteTextFile(Path("a.c"), "a");
+  WriteTextFile(Path("a.c"), "a\n#include \"ro.h\"");
+  // An unchanged header nobody may write has nothing to save.
+  WriteTextFile(Path("ro.h"), "int r;");
+  chmod(Path("ro.h").c_str(), 0444);
   Open(Path("a.c"));
+  ASSERT_NE(Document(Path("ro.h")), nullptr);
   Type(MainForm->ActiveDocument(), "x");
   MainForm->FileNewCmd->Execute();
   Type(MainForm->ActiveDocument(), "fresh");
   ChooseFile(Path("fresh.c"));
   MainForm->FileSaveAll1->Click();
-  EXPECT_EQ(ReadTextFile(Path("a.c")), "xa");
+  EXPECT_EQ(ReadTextFile(Path("a.c")), "xa\n#include \"ro.h\"");
   EXPECT_EQ(ReadTextFile(Path("fresh.c")), "fresh");
+  EXPECT_TRUE(Boxes().empty()) << Boxes().front();
   EXPECT_FALSE(Document(Path("a.c"))->Editor->Modified());
   // The new file became the project under its name.
   EXPECT_NE(Document(Path("fresh.c")), nullptr);

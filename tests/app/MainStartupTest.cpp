@@ -120,6 +120,7 @@ TEST_F(MainStartupTest, ClosingAsksToSaveOnlyWhileDocumentsAreOpen) {
       else
         Open(file);
       MainForm->ActiveDocument()->Editor->SrcSetText("new");
+      MainForm->ActiveDocument()->Editor->SetModified(true);
     }
     if (c.Answer) Answer(c.Answer);
     if (c.CancelSaveAs) CancelFileDialog();
