@@ -189,12 +189,18 @@ void TQtClientArea::SendKey(const QKeyEvent& event, bool down) {
   intptr_t keyData = KeyData(alt, event.isAutoRepeat(), !down);
   if (key && !down) Control()->Perform(system ? WM_SYSKEYUP : WM_KEYUP, key, keyData);
   if (!down) return;
+  const std::string chars = TypedChars(key, modifiers, event.text());
+  // A key with no virtual key that types (a layout's letter outside ASCII)
+  // goes down as VK_PACKET, as the system sends such characters: every
+  // character follows its key's down, which tells the control that the
+  // characters are not those of the key before.
+  const uint16_t downKey = key ? key : chars.empty() ? 0 : VK_PACKET;
   // Shortcuts and dialog keys go first; a key they take types nothing.
-  if (key && !Application().KeyboardMessage(*Control(), system ? WM_SYSKEYDOWN : WM_KEYDOWN, key, keyData)) {
-    ShowFocusCuesAfterKey(key);
+  if (downKey && !Application().KeyboardMessage(*Control(), system ? WM_SYSKEYDOWN : WM_KEYDOWN, downKey, keyData)) {
+    ShowFocusCuesAfterKey(downKey);
     return;
   }
-  for (char c : TypedChars(key, modifiers, event.text())) {
+  for (char c : chars) {
     if (!Control()) return;
     Control()->Perform(system ? WM_SYSCHAR : WM_CHAR, static_cast<unsigned char>(c), keyData);
   }
