@@ -310,13 +310,16 @@ void TQtClientArea::focusInEvent(QFocusEvent* event) {
 void TQtClientArea::focusOutEvent(QFocusEvent* event) {
   RunGuarded([&] {
     TCustomControl* control = Control();
-    // A menu or a drop-down list that opens over the window leaves the
-    // focus where it is: the edit commands it shows work on this control,
-    // which has the focus again when it closes.
-    if (!control || !control->Focused() || event->reason() == Qt::PopupFocusReason) return;
+    // A menu or a drop-down list that opens over the window, and the menu
+    // bar taking the keys (Alt, or Escape out of one of its menus), leave
+    // the focus where it is: the edit commands the menus show work on this
+    // control, which has the focus again when they close.
+    const Qt::FocusReason reason = event->reason();
+    if (!control || !control->Focused() || reason == Qt::PopupFocusReason || reason == Qt::MenuBarFocusReason)
+      return;
     // Another window of the desktop became active: the control only hears
     // that it lost the focus. Otherwise the focus left it for good.
-    TWinControl::RemoveFocus(event->reason() != Qt::ActiveWindowFocusReason);
+    TWinControl::RemoveFocus(reason != Qt::ActiveWindowFocusReason);
   });
 }
 
