@@ -96,6 +96,7 @@ constexpr uint16_t VK_OEM_6 = 0xDD;       // ]
 constexpr uint16_t VK_OEM_7 = 0xDE;       // '
 constexpr uint16_t VK_OEM_102 = 0xE2;
 constexpr uint16_t VK_PROCESSKEY = 0xE5;  // a key the input method took
+constexpr uint16_t VK_PACKET = 0xE7;      // a character without a key of its own
 
 enum TShiftStateItem : uint8_t { ssShift, ssAlt, ssCtrl, ssLeft, ssRight, ssMiddle, ssDouble };
 

@@ -189,12 +189,18 @@ void TQtClientArea::SendKey(const QKeyEvent& event, bool down) {
   intptr_t keyData = KeyData(alt, event.isAutoRepeat(), !down);
   if (key && !down) Control()->Perform(system ? WM_SYSKEYUP : WM_KEYUP, key, keyData);
   if (!down) return;
+  const std::string chars = TypedChars(key, modifiers, event.text());
+  // A key with no virtual key that types (a layout's letter outside ASCII)
+  // goes down as VK_PACKET, as the system sends such characters: every
+  // character follows its key's down, which tells the control that the
+  // characters are not those of the key before.
+  const uint16_t downKey = key ? key : chars.empty() ? 0 : VK_PACKET;
   // Shortcuts and dialog keys go first; a key they take types nothing.
-  if (key && !Application().KeyboardMessage(*Control(), system ? WM_SYSKEYDOWN : WM_KEYDOWN, key, keyData)) {
-    ShowFocusCuesAfterKey(key);
+  if (downKey && !Application().KeyboardMessage(*Control(), system ? WM_SYSKEYDOWN : WM_KEYDOWN, downKey, keyData)) {
+    ShowFocusCuesAfterKey(downKey);
     return;
   }
-  for (char c : TypedChars(key, modifiers, event.text())) {
+  for (char c : chars) {
     if (!Control()) return;
     Control()->Perform(system ? WM_SYSCHAR : WM_CHAR, static_cast<unsigned char>(c), keyData);
   }
@@ -304,13 +310,16 @@ void TQtClientArea::focusInEvent(QFocusEvent* event) {
 void TQtClientArea::focusOutEvent(QFocusEvent* event) {
   RunGuarded([&] {
     TCustomControl* control = Control();
-    // A menu or a drop-down list that opens over the window leaves the
-    // focus where it is: the edit commands it shows work on this control,
-    // which has the focus again when it closes.
-    if (!control || !control->Focused() || event->reason() == Qt::PopupFocusReason) return;
+    // A menu or a drop-down list that opens over the window, and the menu
+    // bar taking the keys (Alt, or Escape out of one of its menus), leave
+    // the focus where it is: the edit commands the menus show work on this
+    // control, which has the focus again when they close.
+    const Qt::FocusReason reason = event->reason();
+    if (!control || !control->Focused() || reason == Qt::PopupFocusReason || reason == Qt::MenuBarFocusReason)
+      return;
     // Another window of the desktop became active: the control only hears
     // that it lost the focus. Otherwise the focus left it for good.
-    TWinControl::RemoveFocus(event->reason() != Qt::ActiveWindowFocusReason);
+    TWinControl::RemoveFocus(reason != Qt::ActiveWindowFocusReason);
   });
 }
 

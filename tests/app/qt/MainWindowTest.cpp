@@ -122,6 +122,19 @@ TEST_F(MainWindowQtTest, TheEditMenuFollowsTheEditorAndTheKeysOutliveTheDocument
   EXPECT_EQ(offered, 4);
   edit->close();
 
+  // Opened from the menu bar and closed with Escape, the menu leaves the
+  // bar in keyboard mode with the toolkit's focus: the editor keeps the
+  // program's focus all the same.
+  QMenuBar* bar = window->menuBar();
+  QTest::mouseClick(bar, Qt::LeftButton, {}, bar->actionGeometry(edit->menuAction()).center());
+  ASSERT_TRUE(QTest::qWaitForWindowExposed(edit));
+  QTest::keyClick(edit, Qt::Key_Escape);
+  RunLoopFor(50);
+  EXPECT_EQ(FocusedControl(), &editor);
+  QTest::keyClick(bar, Qt::Key_Escape);
+  RunLoopFor(50);
+  EXPECT_EQ(FocusedControl(), &editor);
+
   // Another program's window comes and goes: the editor has the focus
   // again, with its caret.
   {
