@@ -191,6 +191,10 @@ void TMDIChild::FormClose(TObject*, TCloseAction& Action) {
     MainForm->SetPanelText(spProjectFolder, "");
     MainForm->SetPanelText(spMainFile, "");
   }
+  // The window is gone for the commands from here on, though it is freed
+  // later: an idle update before then must not take the main window's Undo
+  // state from its editor, the focused edit target.
+  if (Editor->Focused()) TWinControl::RemoveFocus(false);
   FClosing = true;
 }
 
