@@ -51,6 +51,7 @@ TMDIChild::TMDIChild(TComponent* owner) : TForm(owner) {
   CreateActions();
   CreateMenus();
   BindCommands();
+  FollowUndoState();
 }
 
 TMDIChild::~TMDIChild() {
@@ -244,6 +245,10 @@ void TMDIChild::EditorStatusChange(TObject*, TSrcStatusChanges) {
   // commands.
   MainForm->ShowDocumentState(this);
   CurrentLine = Editor->CaretY();
+  FollowUndoState();
+}
+
+void TMDIChild::FollowUndoState() {
   EditUndoCmd->SetEnabled(Editor->CanUndo());
   EditRedoCmd->SetEnabled(Editor->CanRedo());
 }
