@@ -51,6 +51,7 @@ TMDIChild::TMDIChild(TComponent* owner) : TForm(owner) {
   CreateActions();
   CreateMenus();
   BindCommands();
+  FollowUndoState();
 }
 
 TMDIChild::~TMDIChild() {
@@ -191,6 +192,10 @@ void TMDIChild::FormClose(TObject*, TCloseAction& Action) {
     MainForm->SetPanelText(spProjectFolder, "");
     MainForm->SetPanelText(spMainFile, "");
   }
+  // The window is gone for the commands from here on, though it is freed
+  // later: an idle update before then must not take the main window's Undo
+  // state from its editor, the focused edit target.
+  if (Editor->Focused()) TWinControl::RemoveFocus(false);
   FClosing = true;
 }
 
@@ -240,6 +245,10 @@ void TMDIChild::EditorStatusChange(TObject*, TSrcStatusChanges) {
   // commands.
   MainForm->ShowDocumentState(this);
   CurrentLine = Editor->CaretY();
+  FollowUndoState();
+}
+
+void TMDIChild::FollowUndoState() {
   EditUndoCmd->SetEnabled(Editor->CanUndo());
   EditRedoCmd->SetEnabled(Editor->CanRedo());
 }

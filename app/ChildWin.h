@@ -165,6 +165,8 @@ private:
   // After a comment command and as the mouse moves: the comment and
   // bit-to-byte commands, here and in the main window, follow the selection.
   void FollowSelection();
+  // Undo and Redo follow what the editor can undo and redo.
+  void FollowUndoState();
 
   bool FClosing = false;
   bool FOutsideProject = false;

@@ -16,7 +16,7 @@ TFindForm::TFindForm(TComponent* owner) : TForm(owner) {
   OnShow = TNotifyEvent(this, &TFindForm::FormShow);
 
   Place(Bevel1, this, 8, 8, 327, 41)->SetShape(bsFrame);
-  Place(Label1, this, 18, 21, 0, 0, "&Text to find");
+  Place(Label1, this, 18, 21, 0, 0, "&Text to find")->SetFocusControl(ComboFindText);
   Place(ComboFindText, this, 100, 17, 225, 21);
   ComboFindText->SetDropDownCount(30);
 

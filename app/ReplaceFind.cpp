@@ -15,9 +15,9 @@ TReplaceFind::TReplaceFind(TComponent* owner) : TForm(owner) {
   OnShow = TNotifyEvent(this, &TReplaceFind::FormShow);
 
   Place(Bevel1, this, 8, 8, 331, 66)->SetShape(bsFrame);
-  Place(Label1, this, 18, 21, 0, 0, "&Text to find:");
+  Place(Label1, this, 18, 21, 0, 0, "&Text to find:")->SetFocusControl(ComboFindText);
   Place(ComboFindText, this, 104, 17, 225, 21)->SetDropDownCount(30);
-  Place(LabelReplace, this, 18, 47, 0, 0, "&Replace with:");
+  Place(LabelReplace, this, 18, 47, 0, 0, "&Replace with:")->SetFocusControl(ComboReplaceText);
   Place(ComboReplaceText, this, 104, 43, 225, 21)->SetDropDownCount(30);
 
   Place(GBOptions, this, 8, 82, 163, 92, "Options");

@@ -61,6 +61,9 @@ void TBitToByteForm::FormShow(TObject*) {
   EditByte->SetText(FindTextEdit->Text());
   // The same text as before fires no change; the boxes follow it all the same.
   EditByteChange(EditByte);
+  // Boxes that were in the byte's state already clicked nothing: the byte
+  // text is written from them all the same.
+  if (ByteFromText(EditByte->Text())) CheckBox0Click(this);
 }
 
 void TBitToByteForm::EditByteChange(TObject*) {

@@ -45,7 +45,8 @@ public:
   TCheckBox* BitBox(int bit) const { return FBoxes[static_cast<size_t>(bit)]; }
 
   // ----- event handlers
-  // The text handed in becomes the byte text.
+  // The text handed in becomes the byte text, written as the boxes write it
+  // ("0X3F") when it holds a byte, on every showing.
   void FormShow(TObject* Sender);
   // A text that holds a byte ticks its bits; any other leaves the boxes.
   void EditByteChange(TObject* Sender);

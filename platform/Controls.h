@@ -95,6 +95,7 @@ constexpr uint32_t WM_USER = 0x0400;
 // The class library's own messages.
 constexpr uint32_t CM_BASE = 0xB000;
 constexpr uint32_t CM_DIALOGKEY = CM_BASE + 5;  // WParam: key, LParam: key data; result 1: taken
+constexpr uint32_t CM_DIALOGCHAR = CM_BASE + 6;  // an Alt chord: WParam: key, LParam: key data; result 1: taken
 constexpr uint32_t CM_RELEASE = CM_BASE + 33;   // a released form frees itself
 
 // MK_ flags of mouse messages.

@@ -16,13 +16,13 @@ constexpr int DefaultPlacementStep = 22;
 constexpr int DefaultPlacements = 8;
 int GDefaultPlacement = 0;
 
-// Offers the dialog key to every control inside parent, depth first, until
-// one takes it (a default or cancel button).
-bool BroadcastDialogKey(TWinControl& parent, uint16_t key, intptr_t keyData) {
+// Offers a dialog key or an Alt chord (msg) to every control inside parent,
+// depth first, until one takes it (a default or cancel button, a label).
+bool BroadcastDialogKey(TWinControl& parent, uint32_t msg, uint16_t key, intptr_t keyData) {
   for (int i = 0; i < parent.ControlCount(); ++i) {
     TControl* control = parent.Controls(i);
-    if (control->Perform(CM_DIALOGKEY, key, keyData)) return true;
-    if (auto* window = dynamic_cast<TWinControl*>(control); window && BroadcastDialogKey(*window, key, keyData))
+    if (control->Perform(msg, key, keyData)) return true;
+    if (auto* window = dynamic_cast<TWinControl*>(control); window && BroadcastDialogKey(*window, msg, key, keyData))
       return true;
   }
   return false;
@@ -432,7 +432,7 @@ bool TCustomForm::DialogKey(uint16_t key, intptr_t keyData) {
       return true;
     default: break;
   }
-  return BroadcastDialogKey(*this, key, keyData);
+  return BroadcastDialogKey(*this, CM_DIALOGKEY, key, keyData);
 }
 
 void TCustomForm::WndProc(TMessage& message) {
@@ -446,6 +446,10 @@ void TCustomForm::WndProc(TMessage& message) {
       return;
     case CM_DIALOGKEY:
       message.Result = DialogKey(static_cast<uint16_t>(message.WParam), message.LParam) ? 1 : 0;
+      return;
+    case CM_DIALOGCHAR:
+      message.Result =
+          BroadcastDialogKey(*this, CM_DIALOGCHAR, static_cast<uint16_t>(message.WParam), message.LParam) ? 1 : 0;
       return;
     case CM_RELEASE:
       delete this;

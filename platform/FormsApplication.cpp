@@ -147,7 +147,10 @@ bool TApplication::IsKeyMsg(TWinControl& control, uint32_t msg, uintptr_t key, i
     case VK_ESCAPE:
     case VK_EXECUTE:
     case VK_CANCEL: wants = DLGC_WANTALLKEYS; break;
-    default: return false;
+    default:
+      // Alt and a letter or digit may be a label's key on the form.
+      if (msg != WM_SYSKEYDOWN || !((code >= 'A' && code <= 'Z') || (code >= '0' && code <= '9'))) return false;
+      return form && form->Perform(CM_DIALOGCHAR, code, keyData) != 0;
   }
   return form && !(control.Perform(WM_GETDLGCODE) & wants) && form->Perform(CM_DIALOGKEY, code, keyData) != 0;
 }

@@ -1,6 +1,7 @@
 #include "platform/Labels.h"
 
 #include "platform/Canvas.h"
+#include "platform/CodePage.h"
 
 namespace vk {
 
@@ -16,6 +17,37 @@ void TLabel::SetAlignment(TAlignment value) {
   if (value == FAlignment) return;
   FAlignment = value;
   NotifyPeer(ppStyle);
+}
+
+void TLabel::SetFocusControl(TWinControl* control) {
+  if (control == FFocusControl) return;
+  if (FFocusControl) RemoveFreeNotification(FFocusControl);
+  FFocusControl = control;
+  if (control) FreeNotification(control);
+}
+
+void TLabel::Notification(TComponent* component, TOperation operation) {
+  TControl::Notification(component, operation);
+  if (operation == opRemove && component == FFocusControl) FFocusControl = nullptr;
+}
+
+void TLabel::WndProc(TMessage& message) {
+  if (message.Msg == CM_DIALOGCHAR && Enabled() && FFocusControl && FFocusControl->CanFocus() &&
+      AccelKey() == message.WParam) {
+    FFocusControl->SetFocus();
+    message.Result = 1;
+    return;
+  }
+  TControl::WndProc(message);
+}
+
+uint16_t TLabel::AccelKey() const {
+  const std::string caption = Caption();
+  for (size_t i = 0; i + 1 < caption.size(); ++i) {
+    if (caption[i] != '&') continue;
+    if (caption[++i] != '&') return CodePage::AsciiUpper(static_cast<unsigned char>(caption[i]));
+  }
+  return 0;
 }
 
 std::string TLabel::DisplayText() const {

@@ -108,8 +108,6 @@ constexpr TCharTables kChars = MakeCharTables();
 
 bool Has(unsigned char c, TCharFlag flag) { return (kChars.Flags[c] & flag) != 0; }
 
-bool IsLineEnd(unsigned char c) { return c == 0 || c == '\n' || c == '\r'; }
-
 // For each first character, where its operators start in kOperators and
 // how many there are.
 struct TOperatorRange {
@@ -163,7 +161,8 @@ void TSrcCScanner::Next() {
   }
   const unsigned char c = At(FRun);
   switch (kChars.Class[c]) {
-    case ccEnd: NullProc(); break;
+    // A zero byte within the line is a stray byte like any other.
+    case ccEnd: FRun < FLine.size() ? UnknownProc() : NullProc(); break;
     case ccSpace: SpaceProc(); break;
     case ccLineFeed: LineFeedProc(); break;
     case ccReturn: ReturnProc(); break;
@@ -184,15 +183,15 @@ namespace {
 // The first matching byte is found from the mask's low end.
 static_assert(std::endian::native == std::endian::little);
 
-// Which of sixteen bytes are zero bytes or stops: a bit mask in two halves,
-// all eight bits of a byte set where it matches.
+// Which of sixteen bytes are stops: a bit mask in two halves, all eight bits
+// of a byte set where it matches.
 template <char... Stops>
 std::array<uint64_t, 2> StopsIn(const char* at) {
   using TBlock = uint8_t __attribute__((vector_size(16)));
   using TMask = int8_t __attribute__((vector_size(16)));
   TBlock block;
   std::memcpy(&block, at, sizeof block);
-  TMask hits = block == 0;
+  TMask hits = {};
   ((hits |= block == static_cast<uint8_t>(Stops)), ...);
   std::array<uint64_t, 2> halves;
   std::memcpy(halves.data(), &hits, sizeof halves);
@@ -232,7 +231,7 @@ size_t TSrcCScanner::Find(size_t position) const {
     const size_t at = FirstStop(halves);
     return at == kBlock ? length : length - kBlock + at;
   }
-  auto isStop = [](char c) { return c == 0 || ((c == Stops) || ...); };
+  auto isStop = [](char c) { return ((c == Stops) || ...); };
   while (position < length && !isStop(text[position])) ++position;
   return position;
 }
@@ -322,8 +321,8 @@ void TSrcCScanner::LiteralProc(char quote) {
   FTokenID = ctkString;
   ++FRun;
   for (;;) {
+    if (AtLineEnd(FRun)) return;
     const unsigned char c = At(FRun);
-    if (IsLineEnd(c)) return;
     ++FRun;
     if (c == static_cast<unsigned char>(quote)) return;
     if (c == '\\' && (At(FRun) == static_cast<unsigned char>(quote) || At(FRun) == '\\')) ++FRun;
@@ -358,9 +357,8 @@ void TSrcCScanner::SymbolProc() {
 void TSrcCScanner::ScanToCommentEnd() {
   for (;;) {
     FRun = Find<'\n', '\r', '*'>(FRun);
-    const unsigned char c = At(FRun);
-    if (IsLineEnd(c)) return;
-    if (c == '*' && At(FRun + 1) == '/') {
+    if (AtLineEnd(FRun)) return;
+    if (At(FRun + 1) == '/') {
       FRun += 2;
       FRange = FRange == rsDirectiveComment ? rsDirective : rsUnknown;
       return;
@@ -372,9 +370,8 @@ void TSrcCScanner::ScanToCommentEnd() {
 // Inside a block comment: the comment runs to its "*/" or to the line end;
 // a line end on its own (also an empty line) keeps the comment open.
 void TSrcCScanner::AnsiCProc() {
-  const unsigned char c = At(FRun);
-  if (IsLineEnd(c)) {
-    LineEndProc(c);
+  if (AtLineEnd(FRun)) {
+    LineEndProc(At(FRun));
     return;
   }
   FTokenID = ctkComment;
@@ -389,10 +386,9 @@ void TSrcCScanner::AnsiCProc() {
 // to the line end or to a comment, which follows as a token of its own. A
 // backslash right before the line end continues it on the next line.
 void TSrcCScanner::DirectiveProc() {
-  const unsigned char first = At(FRun);
-  if (IsLineEnd(first)) {
+  if (AtLineEnd(FRun)) {
     if (FRun == 0 || FLine[FRun - 1] != '\\') FRange = rsUnknown;
-    LineEndProc(first);
+    LineEndProc(At(FRun));
     return;
   }
   FTokenID = ctkDirective;
@@ -400,7 +396,7 @@ void TSrcCScanner::DirectiveProc() {
     FRun = Find<'\n', '\r', '/', '\\'>(FRun);
     const unsigned char c = At(FRun);
     const unsigned char next = At(FRun + 1);
-    if (IsLineEnd(c) || (c == '/' && next == '/')) {
+    if (AtLineEnd(FRun) || (c == '/' && next == '/')) {
       FRange = rsUnknown;
       return;
     }
@@ -410,7 +406,7 @@ void TSrcCScanner::DirectiveProc() {
       return;
     }
     ++FRun;
-    if (c == '\\' && IsLineEnd(next)) {
+    if (c == '\\' && AtLineEnd(FRun)) {
       FRange = rsDirective;
       return;
     }

@@ -175,7 +175,8 @@ private:
 
 // Scans one line at a time. SetLine keeps no copy: the text must stay
 // unchanged until the scan of that line is over. Nothing past the end of
-// the given text is ever read, and a zero byte ends the line early.
+// the given text is ever read; a zero byte in it is a byte of the line (a
+// stray byte between tokens), so the text after it is scanned too.
 class TSrcCScanner {
 public:
   // hexKind is the kind of numbers written with "0x"/"0X"; without it such
@@ -205,8 +206,12 @@ private:
   unsigned char At(size_t position) const {
     return position < FLine.size() ? static_cast<unsigned char>(FLine[position]) : 0;
   }
-  // The first position from the given one whose byte is a zero byte or one
-  // of the stops, or the line's length.
+  // The line ends at the position: its end, or a line break in the text.
+  bool AtLineEnd(size_t position) const {
+    return position >= FLine.size() || FLine[position] == '\n' || FLine[position] == '\r';
+  }
+  // The first position from the given one whose byte is one of the stops,
+  // or the line's length.
   template <char... Stops>
   size_t Find(size_t position) const;
 

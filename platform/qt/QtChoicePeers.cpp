@@ -1,6 +1,7 @@
 #include "platform/qt/QtChoicePeers.h"
 
 #include <QtCore/QSignalBlocker>
+#include <QtGui/QKeyEvent>
 #include <QtGui/QMouseEvent>
 #include <QtWidgets/QLineEdit>
 
@@ -41,6 +42,7 @@ void ShowCheckProperty(QAbstractButton& widget, const TControl& control, bool ch
 }
 
 // The combo box's list opens after the model's OnDropDown, which may fill it.
+// Its field types through Qt: the model sees the text as the user's edit.
 class TDropDownCombo : public QComboBox {
 public:
   explicit TDropDownCombo(TComboBox& combo) : FCombo(combo) {}
@@ -51,6 +53,12 @@ public:
   void hidePopup() override {
     QComboBox::hidePopup();
     RunGuarded([this] { FCombo.CloseUp(); });
+  }
+
+protected:
+  // The model had the key first; an Alt chord it left types nothing.
+  void keyPressEvent(QKeyEvent* event) override {
+    if (!IsAltCharacter(*event)) QComboBox::keyPressEvent(event);
   }
 
 private:

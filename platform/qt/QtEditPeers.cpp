@@ -87,7 +87,8 @@ protected:
       if (key && FEdit.Perform(alt ? WM_SYSKEYDOWN : WM_KEYDOWN, key, keyData) != 0) return;
       const std::string chars = alt ? std::string() : TypedChars(key, modifiers, event->text());
       if (chars.empty()) {
-        Base::keyPressEvent(event);
+        // The widget moves the caret; an Alt chord nobody took types nothing.
+        if (!IsAltCharacter(*event)) Base::keyPressEvent(event);
         return;
       }
       for (char c : chars) FEdit.Perform(WM_CHAR, static_cast<unsigned char>(c), keyData);

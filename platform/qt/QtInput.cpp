@@ -1,5 +1,7 @@
 #include "platform/qt/QtInput.h"
 
+#include <QtGui/QKeyEvent>
+
 #include "platform/Controls.h"
 #include "platform/InputState.h"
 #include "platform/Keyboard.h"
@@ -80,6 +82,23 @@ uint16_t VirtualKeyOf(int qtKey, Qt::KeyboardModifiers modifiers) {
   return Find(std::begin(KeyTable), std::end(KeyTable), qtKey);
 }
 
+namespace {
+
+// The text without its control characters.
+QString Printable(const QString& text) {
+  QString printable;
+  for (QChar c : text)
+    if (c.unicode() >= 0x20 && c.unicode() != 0x7F) printable += c;
+  return printable;
+}
+
+}  // namespace
+
+bool IsAltCharacter(const QKeyEvent& event) {
+  const Qt::KeyboardModifiers modifiers = event.modifiers();
+  return (modifiers & Qt::AltModifier) && !(modifiers & Qt::ControlModifier) && !Printable(event.text()).isEmpty();
+}
+
 std::string TypedChars(uint16_t virtualKey, Qt::KeyboardModifiers modifiers, const QString& text) {
   bool ctrl = modifiers & Qt::ControlModifier;
   bool alt = modifiers & Qt::AltModifier;
@@ -96,10 +115,7 @@ std::string TypedChars(uint16_t virtualKey, Qt::KeyboardModifiers modifiers, con
     case VK_ESCAPE: return "\x1B";
     default: break;
   }
-  QString printable;
-  for (QChar c : text)
-    if (c.unicode() >= 0x20 && c.unicode() != 0x7F) printable += c;
-  return QStringToAnsi(printable);
+  return QStringToAnsi(Printable(text));
 }
 
 intptr_t KeyData(bool alt, bool repeat, bool release) {

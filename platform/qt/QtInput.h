@@ -10,6 +10,8 @@
 
 #include "platform/Mouse.h"
 
+class QKeyEvent;
+
 namespace vk {
 
 // The virtual key of a Qt key code; 0 when the system has none for it.
@@ -22,6 +24,10 @@ uint16_t VirtualKeyOf(int qtKey, Qt::KeyboardModifiers modifiers);
 // bracket gives its control code, Backspace, Tab, Enter and Escape their
 // codes, other keys the text Qt reports (control characters in it dropped).
 std::string TypedChars(uint16_t virtualKey, Qt::KeyboardModifiers modifiers, const QString& text);
+
+// An Alt chord (Alt without Ctrl; Ctrl+Alt is AltGr, which types) of a key
+// that has a character: a label's or a menu's key, which never types.
+bool IsAltCharacter(const QKeyEvent& event);
 
 // The key data of a key message: repeat count 1, bit 29 with Alt held,
 // bit 30 when the key was down before, bit 31 on release.

@@ -232,6 +232,8 @@ TEST_F(ChildWinTest, ClosingTheLastWindowClosesTheProject) {
 TEST_F(ChildWinTest, TheEditorsEventsKeepTheStatusBarAndTheCommands) {
   TMDIChild* document = OpenFile("main.c", "int x;\nint y;\n");
   TSrcEdit& editor = *document->Editor;
+  // Undo and Redo follow the editor from the start, before any change.
+  for (bool enabled : {document->EditUndoCmd->Enabled(), document->EditRedoCmd->Enabled()}) EXPECT_FALSE(enabled);
   editor.SetCaretXY({3, 2});
   EXPECT_EQ(Panel(spCaret), "  2행   3열");
   EXPECT_EQ(CurrentLine, 2);
@@ -243,6 +245,7 @@ TEST_F(ChildWinTest, TheEditorsEventsKeepTheStatusBarAndTheCommands) {
   EXPECT_EQ(Panel(spInsert), "Insert");
   ReleaseAllKeys();
   editor.OnKeyUp(&editor, key, {});
+  EXPECT_TRUE(document->EditUndoCmd->Enabled());
   EXPECT_EQ(Panel(spModified), "Modified");
   EXPECT_EQ(Panel(spInsert), "");
   EXPECT_TRUE(MainForm->FileSave1->Enabled());

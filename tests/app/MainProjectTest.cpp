@@ -312,11 +312,15 @@ TEST_F(MainProjectTest, CloseAllStopsAtAWindowThatStaysOpen) {
   Answer(IDNO);
   Answer(IDNO);
   EXPECT_TRUE(MainForm->CloseAll());
+  // An idle pass may come before the closed windows go.
+  Application().Idle();
   Settle();
+  Application().Idle();
   EXPECT_EQ(MainForm->MDIChildCount(), 0);
   EXPECT_EQ(Panel(spProjectFolder), "");
   for (bool enabled : {MainForm->FileCloseAllCmd->Enabled(), MainForm->RunRunCmd->Enabled(),
-                       MainForm->FileSave1->Enabled(), MainForm->ToBtnFind->Enabled(), MainForm->ProjectCmd->Enabled()})
+                       MainForm->FileSave1->Enabled(), MainForm->ToBtnFind->Enabled(), MainForm->ProjectCmd->Enabled(),
+                       MainForm->EditUndoCmd->Enabled(), MainForm->EditRedoCmd->Enabled()})
     EXPECT_FALSE(enabled);
   EXPECT_TRUE(MainForm->FilePrinterSetup1->Enabled());
 }

@@ -142,6 +142,9 @@ TEST_F(SearchDialogsTest, ReplaceButtonsStoreBothTextsEachOnItsOwn) {
     ModalAnswers().PushResponder([&](TCustomForm*) {
       EXPECT_EQ(test::LinesOf(ReplaceFind->ComboFindText->Items()), c.FindBefore);
       EXPECT_EQ(test::LinesOf(ReplaceFind->ComboReplaceText->Items()), c.ReplaceBefore);
+      // Alt+R goes to the field labelled "&Replace with:".
+      PressKey('R', {ssAlt});
+      EXPECT_EQ(FocusedControl(), ReplaceFind->ComboReplaceText);
       ReplaceFind->ComboReplaceText->UserEdit(c.Replace);
       c.Leave(ReplaceFind->OKBtn, ReplaceFind->ReplaceAllBtn, ReplaceFind->CancelBtn);
       return mrNone;

@@ -77,6 +77,7 @@ TEST_F(BitToByteFormTest, EveryByteTextTicksItsBitsAndEveryTickWritesTheByte) {
 
 TEST_F(BitToByteFormTest, ASelectionThatHoldsNoByteLeavesTheBoxes) {
   EXPECT_EQ(Open("0x3f"), std::make_pair(uint8_t{0x3F}, std::string("0X3F")));
+  EXPECT_EQ(Open("0x3f"), std::make_pair(uint8_t{0x3F}, std::string("0X3F"))) << "the same byte again";
   for (const char* selection : {"0x5", "0xG1", "", "1", "ab", "0x\xB0\xA1"})
     EXPECT_EQ(Open(selection), std::make_pair(uint8_t{0x3F}, std::string(selection))) << selection;
   EXPECT_EQ(Open("ab80").first, 0x80) << "the prefix is not read";

@@ -252,6 +252,43 @@ TEST_F(ChoiceControlsTest, ALabelSizesItselfToItsText) {
   EXPECT_EQ(label->Width(), 40);
 }
 
+TEST_F(ChoiceControlsTest, AltAndALabelsKeyFocusTheFieldItNames) {
+  auto* find = Put<TComboBox>();
+  auto* replace = Put<TComboBox>();
+  auto* label = Put<TLabel>();
+  label->SetCaption("&Replace with:");
+  label->SetFocusControl(replace);
+  Put<TLabel>()->SetCaption("&Options");
+  auto* other = Put<TLabel>();
+  other->SetCaption("Fish && &chips");
+  other->SetFocusControl(find);
+  Form->Show();
+  const struct {
+    const char* Name;
+    std::function<void()> Step;
+    uint16_t Key;
+    TShiftState Shift;
+    TWinControl* Focused;
+    bool Delivered;  // the key reached the focused control
+  } rows[] = {
+      {"Alt and the marked letter", {}, 'R', {ssAlt}, replace, false},
+      {"the letter alone", {}, 'R', {}, find, true},
+      {"Ctrl+Alt types (AltGr)", {}, 'R', {ssCtrl, ssAlt}, find, true},
+      {"a label without a field", {}, 'O', {ssAlt}, find, true},
+      {"the mark after a literal ampersand", [&] { other->SetFocusControl(replace); }, 'C', {ssAlt}, replace, false},
+      {"a field that cannot take the focus", [&] { replace->SetEnabled(false); }, 'R', {ssAlt}, find, true},
+      {"a field that is gone", [&] { delete replace; }, 'R', {ssAlt}, find, true},
+  };
+  for (const auto& row : rows) {
+    SCOPED_TRACE(row.Name);
+    find->SetFocus();
+    if (row.Step) row.Step();
+    EXPECT_EQ(PressKey(row.Key, row.Shift), row.Delivered);
+    EXPECT_EQ(FocusedControl(), row.Focused);
+  }
+  EXPECT_EQ(label->FocusControl(), nullptr);
+}
+
 TEST_F(ChoiceControlsTest, ASpinEditKeepsItsNumberWithinTheLimits) {
   auto* spin = Put<TCSpinEdit>();
   spin->OnChange = TNotifyEvent(&Log, &TLog::Change);

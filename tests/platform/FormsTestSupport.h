@@ -34,12 +34,15 @@ protected:
     ReleaseAllKeys();
   }
 
-  // Presses the key with Shift and Ctrl as the shift state says, on the
-  // focused control, as the keyboard does; true when the control got it.
+  // Presses the key with Shift, Ctrl and Alt as the shift state says, on
+  // the focused control, as the keyboard does; true when the control got it.
   static bool PressKey(uint16_t key, TShiftState shift = {}) {
     SetKeyDown(VK_SHIFT, shift.Contains(ssShift));
     SetKeyDown(VK_CONTROL, shift.Contains(ssCtrl));
-    bool delivered = Application().KeyboardMessage(*FocusedControl(), WM_KEYDOWN, key, 0);
+    SetKeyDown(VK_MENU, shift.Contains(ssAlt));
+    const bool alt = shift.Contains(ssAlt) && !shift.Contains(ssCtrl);
+    bool delivered =
+        Application().KeyboardMessage(*FocusedControl(), alt ? WM_SYSKEYDOWN : WM_KEYDOWN, key, alt ? AltMask : 0);
     ReleaseAllKeys();
     return delivered;
   }

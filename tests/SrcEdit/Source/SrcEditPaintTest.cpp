@@ -202,5 +202,18 @@ TEST_F(PaintTest, TokensOfEqualColoursAreDrawnAsOneRun) {
   Edit.SetHighlighter(nullptr);
 }
 
+TEST_F(PaintTest, TextAfterANulByteShowsInItsOwnColours) {
+  TSrcAvrHl highlighter(nullptr);
+  Edit.SetHighlighter(&highlighter);
+  SetLines({std::string("x;\0int y;", 9)});
+  TRasterCanvas& canvas = PaintAll();
+  const TRasterCanvas::TDrawnChar* keyword = CharAt(canvas, 4, 1);
+  ASSERT_NE(keyword, nullptr);
+  EXPECT_EQ(keyword->Text, "i");
+  EXPECT_EQ(keyword->TextColor, ColorToRGB(clBlack)) << "not in the blanks' colour";
+  EXPECT_EQ(keyword->Style(), TFontStyles{fsBold});
+  Edit.SetHighlighter(nullptr);
+}
+
 }  // namespace
 }  // namespace vk::test

@@ -179,8 +179,14 @@ TEST(SrcHighlighterAvrTest, SpacesLineEndsAndStrayBytes) {
       {rsUnknown, "\r\r\n\n", {{"\r", H::tkSpace}, {"\r\n", H::tkSpace}, {"\n", H::tkSpace}}, rsUnknown},
       {rsUnknown, "\xC8@$\\`\x7F", {{"\xC8", H::tkUnknown}, {"@", H::tkUnknown}, {"$", H::tkUnknown},
                                      {"\\", H::tkUnknown}, {"`", H::tkUnknown}, {"\x7F", H::tkUnknown}}, rsUnknown},
-      {rsUnknown, std::string("ab\0cd", 5), {{"ab", H::tkIdentifier}}, rsUnknown},
-      {rsAnsiC, std::string("x\0*/", 4), {{"x", H::tkComment}}, rsAnsiC},
+      // A zero byte is a stray byte: the text after it is scanned.
+      {rsUnknown, std::string("ab\0cd", 5),
+       {{"ab", H::tkIdentifier}, {std::string(1, '\0'), H::tkUnknown}, {"cd", H::tkIdentifier}}, rsUnknown},
+      {rsAnsiC, std::string("x\0*/", 4), {{std::string("x\0*/", 4), H::tkComment}}, rsUnknown},
+      {rsUnknown, std::string("\"\0\" // \0", 8),
+       {{std::string("\"\0\"", 3), H::tkString}, {" ", H::tkSpace}, {std::string("// \0", 4), H::tkComment}},
+       rsUnknown},
+      {rsUnknown, std::string("#a\0\\", 4), {{std::string("#a\0\\", 4), H::tkDirective}}, rsDirective},
   });
 }
 
@@ -264,7 +270,7 @@ TEST(SrcHighlighterAvrTest, RangeValuesThatAreNoStateStartFresh) {
 }
 
 // Random bytes cut at random places: the tokens follow each other without a
-// gap, cover the line up to its first zero byte, every call advances or
+// gap, cover the whole line (zero bytes too), every call advances or
 // changes the state, and no byte past the line is read (the line sits in a
 // buffer of exactly its size, so the sanitizer build sees any stray read).
 // The line starts in a state that startLine sets; endsWell checks the state
@@ -284,7 +290,6 @@ void ExpectContiguousTokens(TSrcCustomHighlighter& hl, const std::function<void(
     std::unique_ptr<char[]> exact(new char[text.size()]);
     std::copy(text.begin(), text.end(), exact.get());
     const std::string_view line(exact.get(), text.size());
-    const size_t stop = std::min(text.find('\0'), text.size());
 
     startLine(random);
     const TSrcEditRange start = hl.GetRange();
@@ -299,8 +304,8 @@ void ExpectContiguousTokens(TSrcCustomHighlighter& hl, const std::function<void(
       ASSERT_LE(++calls, 2 * static_cast<int>(text.size()) + 2) << "no progress in round " << round;
       hl.Next();
     }
-    EXPECT_EQ(stop, end) << "round " << round;
-    EXPECT_EQ(stop, static_cast<size_t>(hl.GetTokenPos()));
+    EXPECT_EQ(text.size(), end) << "round " << round;
+    EXPECT_EQ(text.size(), static_cast<size_t>(hl.GetTokenPos()));
     // Running to the line end without cutting the tokens ends in the same state.
     const TSrcEditRange range = hl.GetRange();
     hl.SetRange(start);

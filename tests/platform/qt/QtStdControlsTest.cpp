@@ -399,5 +399,30 @@ TEST_F(QtStdControlsTest, TabMovesTheFocusInTheModelsOrder) {
   EXPECT_EQ(WidgetOf<QLineEdit>(Form->Find)->selectedText(), "abc");
 }
 
+TEST_F(QtStdControlsTest, AnAltChordTypesNothingAndALabelsKeyFocusesItsField) {
+  const struct {
+    TWinControl* Control;
+    QWidget* Widget;
+  } fields[] = {
+      {Form->Find, WidgetOf<QLineEdit>(Form->Find)},
+      {Form->Combo, WidgetOf<QComboBox>(Form->Combo)},
+      {Form->Output, WidgetOf<QPlainTextEdit>(Form->Output)},
+  };
+  for (const auto& field : fields) {
+    SCOPED_TRACE(field.Control->ClassName());
+    const std::string text = field.Control->Text();
+    field.Control->SetFocus();
+    QTest::keyClick(field.Widget, Qt::Key_X, Qt::AltModifier);
+    QTest::keyClick(field.Widget, Qt::Key_7, Qt::AltModifier);
+    EXPECT_EQ(field.Control->Text(), text);
+  }
+  EXPECT_EQ(WidgetOf<QComboBox>(Form->Combo)->currentText(), "ihex");
+  // Alt and the label's marked letter focus the field it names.
+  Form->FindLabel->SetFocusControl(Form->Find);
+  QTest::keyClick(WidgetOf<QSpinBox>(Form->Gutter), Qt::Key_T, Qt::AltModifier);
+  EXPECT_EQ(FocusedControl(), Form->Find);
+  EXPECT_TRUE(WidgetOf<QLineEdit>(Form->Find)->hasFocus());
+}
+
 }  // namespace
 }  // namespace vk::test
