@@ -67,6 +67,16 @@ public:
   // the other with Notification(itself, opRemove), and the link is gone.
   void FreeNotification(TComponent* component);
   void RemoveFreeNotification(TComponent* component);
+  // Points a field of this component at another one, moving the link from
+  // the old component to the new; false when the field held it already.
+  template <class T>
+  bool Link(T*& field, T* component) {
+    if (component == field) return false;
+    if (field) RemoveFreeNotification(field);
+    field = component;
+    if (component) FreeNotification(component);
+    return true;
+  }
 
 protected:
   // Told about components joining (opInsert) and leaving (opRemove) this

@@ -226,10 +226,7 @@ void TControl::SetHint(const std::string& value) {
 }
 
 void TControl::SetPopupMenu(TPopupMenu* menu) {
-  if (menu == FPopupMenu) return;
-  if (FPopupMenu) RemoveFreeNotification(FPopupMenu);
-  FPopupMenu = menu;
-  if (menu) FreeNotification(menu);
+  Link(FPopupMenu, menu);
 }
 
 void TControl::Notification(TComponent* component, TOperation operation) {

@@ -71,9 +71,7 @@ void TCustomForm::ChildGone(TCustomForm* child) {
 void TCustomForm::SetWindowMenu(TMenuItem* item) {
   if (item == FWindowMenu) return;
   for (TMenuItem* listed : std::exchange(FWindowListItems, {})) delete listed;
-  if (FWindowMenu) RemoveFreeNotification(FWindowMenu);
-  FWindowMenu = item;
-  if (item) FreeNotification(item);
+  Link(FWindowMenu, item);
   UpdateWindowMenu();
 }
 

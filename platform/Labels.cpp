@@ -20,10 +20,7 @@ void TLabel::SetAlignment(TAlignment value) {
 }
 
 void TLabel::SetFocusControl(TWinControl* control) {
-  if (control == FFocusControl) return;
-  if (FFocusControl) RemoveFreeNotification(FFocusControl);
-  FFocusControl = control;
-  if (control) FreeNotification(control);
+  Link(FFocusControl, control);
 }
 
 void TLabel::Notification(TComponent* component, TOperation operation) {

@@ -248,9 +248,7 @@ std::vector<TMenuItem*> TMainMenu::BarItems() const {
 void SetPopupPresenter(TPopupPresenter* presenter) { GPopupPresenter = presenter; }
 
 void TPopupMenu::SetPopupComponent(TComponent* component) {
-  if (FPopupComponent) RemoveFreeNotification(FPopupComponent);
-  FPopupComponent = component;
-  if (component) FreeNotification(component);
+  Link(FPopupComponent, component);
 }
 
 void TPopupMenu::Notification(TComponent* component, TOperation operation) {

@@ -85,11 +85,7 @@ void TToolBar::SetButtonHeight(int value) {
 }
 
 void TToolBar::SetImages(TImageList* images) {
-  if (images == FImages) return;
-  if (FImages) RemoveFreeNotification(FImages);
-  FImages = images;
-  if (images) FreeNotification(images);
-  NotifyPeer(ppImages);
+  if (Link(FImages, images)) NotifyPeer(ppImages);
 }
 
 void TToolBar::SetFlat(bool value) {

@@ -195,11 +195,7 @@ void TTreeView::SetSelected(TTreeNode* node) {
 }
 
 void TTreeView::SetImages(TImageList* images) {
-  if (images == FImages) return;
-  if (FImages) RemoveFreeNotification(FImages);
-  FImages = images;
-  if (images) FreeNotification(images);
-  NotifyPeer(ppImages);
+  if (Link(FImages, images)) NotifyPeer(ppImages);
 }
 
 void TTreeView::WndProc(TMessage& message) {

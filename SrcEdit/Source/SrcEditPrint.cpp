@@ -65,9 +65,7 @@ void TSrcEditPrint::SetFont(const TFont& value) {
 }
 
 void TSrcEditPrint::SetHighlighter(TSrcCustomHighlighter* value) {
-  if (FHighlighter) RemoveFreeNotification(FHighlighter);
-  FHighlighter = value;
-  if (FHighlighter) FreeNotification(FHighlighter);
+  Link(FHighlighter, value);
   FRangesValid = false;
   FHighlightActive = false;
   FPagesCounted = false;
