@@ -4,6 +4,7 @@
 #include "app/Main.h"
 #include "app/MenuLayout.h"
 #include "platform/MessageBoxes.h"
+#include "platform/Streams.h"
 
 namespace vk {
 
@@ -134,8 +135,13 @@ void TMDIChild::FormShow(TObject*) {
 }
 
 void TMDIChild::Load(const std::string& path) {
+  TFileStream file(path, fmOpenRead | fmShareDenyNone);
+  Load(file, path);
+}
+
+void TMDIChild::Load(TStream& text, const std::string& path) {
   TSrcEditStringList& lines = Editor->Lines();
-  lines.LoadFromFile(path);
+  lines.LoadFromStream(text);
   FHeldNulBytes = false;
   for (int i = 0; i < lines.Count() && !FHeldNulBytes; ++i)
     FHeldNulBytes = lines.GetView(i).find('\0') != std::string_view::npos;

@@ -52,6 +52,8 @@ public:
   // Reads the file into the editor (a failed read raises); a file that
   // holds NUL bytes, likely not text, is reported.
   void Load(const std::string& path);
+  // The same for the file's bytes read already.
+  void Load(TStream& text, const std::string& path);
   // Writes the lines to the caption's path and marks the text saved; false
   // when the person declined to write changes over a file that held NUL
   // bytes. A failed write raises, and the text stays modified.

@@ -85,7 +85,7 @@ TMDIChild* TMainForm::ShowFile(const std::string& path) {
     return nullptr;
   }
   TMDIChild* child = CreateMDIChild(path);
-  child->Editor->Lines().LoadFromStream(text);
+  child->Load(text, path);
   // A header of the tool chain, say: no source of the project.
   child->SetOutsideProject(!IsInFolder(path, ProjectFolder()));
   return child;
