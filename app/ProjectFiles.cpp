@@ -9,12 +9,6 @@
 
 namespace vk {
 
-std::string JoinPath(std::string_view folder, std::string_view name) {
-  std::string path(folder);
-  if (!path.empty() && path.back() != '/') path += '/';
-  return path + std::string(name);
-}
-
 std::optional<TExtraSources> ReadExtraSources(const std::string& projectFolder) {
   // Without a project there is no list, and no file elsewhere is read.
   if (projectFolder.empty()) return std::nullopt;

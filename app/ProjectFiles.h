@@ -8,14 +8,13 @@
 #include <string_view>
 #include <vector>
 
+#include "platform/FilePaths.h"
+
 namespace vk {
 
 class TStrings;
 class TSrcEditStringList;
 
-// folder + "/" + name, without doubling a "/" the folder ends with; the
-// name alone for an empty folder (never a file at the root).
-std::string JoinPath(std::string_view folder, std::string_view name);
 
 // The project's extra sources, "AddFile.ini" in the project folder: a
 // marker line, then the C sources and the assembler sources, each line

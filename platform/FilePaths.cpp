@@ -42,6 +42,12 @@ std::string CheckedFileNameFromDisk(const std::string& diskName) {
                               CodePage::FromUtf8(diskName).c_str()));
 }
 
+std::string JoinPath(std::string_view folder, std::string_view name) {
+  std::string path(folder);
+  if (!path.empty() && path.back() != '/') path += '/';
+  return path + std::string(name);
+}
+
 std::string ExtractFilePath(const std::string& fileName) {
   size_t slash = fileName.rfind('/');
   return slash == std::string::npos ? std::string() : fileName.substr(0, slash + 1);

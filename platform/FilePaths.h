@@ -9,6 +9,7 @@
 
 #include <optional>
 #include <string>
+#include <string_view>
 
 #include "platform/SysUtils.h"
 
@@ -31,6 +32,9 @@ std::optional<std::string> FileNameFromDisk(const std::string& diskName);
 // the program's code page lacks; rename it to use it." when there is none.
 std::string CheckedFileNameFromDisk(const std::string& diskName);
 
+// folder + "/" + name, without doubling a "/" the folder ends with; the
+// name alone for an empty folder (never a file at the root).
+std::string JoinPath(std::string_view folder, std::string_view name);
 // Everything up to and including the last "/" ("" when there is none).
 std::string ExtractFilePath(const std::string& fileName);
 // Everything after the last "/".

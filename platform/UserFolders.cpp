@@ -24,10 +24,6 @@ bool FolderReadOnly(const std::string& folder) {
   return stat(disk.c_str(), &info) == 0 && S_ISDIR(info.st_mode) && IsReadOnlyFile(disk, info.st_mode);
 }
 
-std::string InFolder(const std::string& folder, const std::string& name) {
-  return folder.empty() || folder.back() == '/' ? folder + name : folder + "/" + name;
-}
-
 }  // namespace
 
 std::string UserFolder(const char* variable, const char* belowHome) {
@@ -43,10 +39,10 @@ std::string UserFolder(const char* variable, const char* belowHome) {
 std::string UserStateFolder() { return UserFolder("XDG_STATE_HOME", ".local/state") + "/vornkit"; }
 
 std::string RunTimeFilePath(const std::string& folder, const std::string& name) {
-  const std::string path = InFolder(folder, name);
+  const std::string path = JoinPath(folder, name);
   if (!FolderReadOnly(folder)) return path;
   const std::string state = UserStateFolder();
-  const std::string copy = InFolder(state, name);
+  const std::string copy = JoinPath(state, name);
   try {
     ForceFolders(state);
     if (!FileExists(copy) && FileExists(path)) SaveBytesToFile(copy, LoadBytesFromFile(path));
