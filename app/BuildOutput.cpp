@@ -13,12 +13,15 @@ struct TClassWord {
   std::string_view Word;
   TOutputLineClass Class;
 };
-// In their order of precedence at one position.
+// In their order of precedence at one position. The assembler writes its
+// two kinds capitalised, always with their ":" (make's "Error 1" is none).
 constexpr TClassWord kWords[] = {{"error", olError},
                                  {"warning", olWarning},
                                  {"undefined", olError},
                                  {"first defined", olError},
-                                 {"multiple definition", olError}};
+                                 {"multiple definition", olError},
+                                 {"Error:", olError},
+                                 {"Warning:", olWarning}};
 
 // The shell's own words that can start a command line, besides programs.
 constexpr std::string_view kShellWords[] = {"cd",  "if",  "for",  "while", "until",
@@ -74,7 +77,7 @@ bool IsCaretLine(std::string_view line) {
 
 // The diagnostic word a message opens with, in its leading plain words (the
 // compilers' kind "error", "fatal error", "internal compiler error", the
-// linker's "undefined reference to"); olNone for
+// assembler's "Error:", the linker's "undefined reference to"); olNone for
 // another message. The plain words end at the first other character: a
 // quoted symbol ("In member function 'void error_log::put(char)':"), a
 // ":" after the kind ("note: ..."), a file's extension. A word counts whole,

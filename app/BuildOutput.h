@@ -22,9 +22,9 @@ enum TOutputLineClass { olNone, olError, olWarning };
 // A diagnostic's class from the word its message opens with, after the
 // location in front of it ("error_handler.c:2:7: ", "avr-gcc: ",
 // "/usr/bin/avr-ld: main.o:(.text+0x4): "): the leftmost of "error",
-// "warning", "undefined", "first defined" and "multiple definition" among
-// the message's leading plain words ("fatal error: ...",
-// "undefined reference to `f'"), case-sensitive and as
+// "warning", "undefined", "first defined", "multiple definition" and the
+// assembler's "Error:" and "Warning:" among the message's leading plain words
+// ("fatal error: ...", "undefined reference to `f'"), case-sensitive and as
 // whole words; "warning" counts as a warning, the others as errors. Neither
 // a file nor a symbol decides, whatever its name: the compilers' context
 // lines ("uart.cpp: In member function 'void error_log::put(char)':",

@@ -39,6 +39,7 @@ TEST(BuildOutputTest, TheWordAfterTheLocationDecidesALinesClass) {
       {"                 from warning.h:2,", olNone},
       {"Linking: error.elf", olNone},
       {"Compiling C: error handler.c", olNone},
+      {"error.S: Assembler messages:", olNone},
       {"warning: no location", olWarning},
       {"", olNone},
       // C++ context lines name the class and function, not a diagnostic.
@@ -51,6 +52,13 @@ TEST(BuildOutputTest, TheWordAfterTheLocationDecidesALinesClass) {
       {"error.cpp:15:16:   required from 'void warning_box<T>::f() [with T = int]'", olNone},
       {"/usr/bin/avr-ld: error.o: in function `error_init':", olNone},
       {"uart.cpp:9:23: error: 'missing_error' is not a member of 'int'", olError},
+      // The assembler's own kinds, capitalised.
+      {"start.S:31: Error: garbage at end of line", olError},
+      {"start.S:32: Warning: care", olWarning},
+      {"/tmp/cc1.s: Warning: unable to rebuffer file: main.c", olWarning},
+      {"{standard input}:12: Error: constant value required", olError},
+      {"Error: can't open nothing.S for reading: No such file or directory", olError},
+      {"uart.c:4: note: Error 1 and Warning 2 are no kinds", olNone},
   };
   for (const auto& c : cases) EXPECT_EQ(ClassifyOutputLine(c.Line), c.Class) << c.Line;
 }

@@ -39,8 +39,8 @@ protected:
 
   // A project in a folder of its own below the temporary one: its sources,
   // AddFile.ini naming the extra C sources, and the makefile the settings
-  // dialog writes for them (with the C++ sources among the files) unless the
-  // project brings its own.
+  // dialog writes for them (with the C++ and assembler sources among the
+  // files) unless the project brings its own.
   std::string WriteProject(const std::string& folderName, const std::vector<TSourceFile>& files,
                            const std::string& extraSources = "", const char* makefile = nullptr) {
     std::string folder = Project.File(folderName);
@@ -62,6 +62,7 @@ protected:
       options.CAddSources = extraSources;
       for (const TSourceFile& file : files) {
         if (file.Name.ends_with(".cpp")) options.CppAddSources += file.Name + " ";
+        if (file.Name.ends_with(".S")) options.AsmAddSources += file.Name + " ";
       }
       WriteMakefile(folder + "/", options);
     }
@@ -194,16 +195,19 @@ TEST_F(MainBuildTest, TheOutputIsSortedCountedAndEachPaneLineJumpsToItsSource) {
        {"2", "Ok"},
        "Error 2 0",
        {{1, "main.c", 3}, {2, nullptr, 0}}},
+      // shared() below main(): the assembler's listing of a function
+      // inlined into a later one warns "unable to rebuffer file".
       {"twice",
-       {{"main.c", "#include <avr/io.h>\nvoid shared(void) { PORTB = 1; }\nint main(void) {\n  shared();\n}\n"},
+       {{"main.c", "#include <avr/io.h>\nvoid shared(void);\nint main(void) {\n  shared();\n}\n"
+                   "void shared(void) { PORTB = 1; }\n"},
         {"b.c", "#include <avr/io.h>\nvoid shared(void) { PORTB = 2; }\n"}},
        "b.c",
        nullptr,
-       {"%F/b.c:2: multiple definition of `shared'", "main.o:%F/main.c:2: first defined here",
+       {"%F/b.c:2: multiple definition of `shared'", "main.o:%F/main.c:6: first defined here",
         "collect2: error: ld returned 1 exit status"},
        {"3", "Ok"},
        "Error 3 0",
-       {{1, "b.c", 2}, {2, "main.c", 2}}},
+       {{1, "b.c", 2}, {2, "main.c", 6}}},
       {"named like diagnostics",
        namedLikeDiagnostics,
        "error_handler.c warning.c undefined.c",
@@ -264,6 +268,17 @@ TEST_F(MainBuildTest, TheOutputIsSortedCountedAndEachPaneLineJumpsToItsSource) {
        {"1", "Ok"},
        "Error 1 0",
        {{1, "warning_led.c", 3}}},
+      // The assembler writes its kinds capitalised, after a line number.
+      {"assembler",
+       {{"main.c", "void start_timer(void);\nint main(void) {\n  start_timer();\n  return 0;\n}\n"},
+        {"error.S", "  .global start_timer\nstart_timer:\n  ldi r16, 1 garbage\n"
+                    "  .warning \"timer left running\"\n  ret\n"}},
+       "",
+       nullptr,
+       {"error.S:3: Error: garbage at end of line", "error.S:4: Warning: timer left running"},
+       {"1", "1"},
+       "Error 1 1",
+       {{1, "error.S", 3}, {2, "error.S", 4}}},
       // A file that no window shows opens; one that cannot be read does not.
       {"outside the project",
        {{"main.c",
