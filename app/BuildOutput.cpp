@@ -1,10 +1,7 @@
 #include "app/BuildOutput.h"
 
 #include <algorithm>
-#include <cctype>
-#include <vector>
 
-#include "dialogs/EnvironmentMakefileText.h"
 #include "platform/StringLists.h"
 #include "platform/SysUtils.h"
 
@@ -16,20 +13,25 @@ struct TClassWord {
   std::string_view Word;
   TOutputLineClass Class;
 };
-// In their order of precedence at one position.
+// In their order of precedence at one position. The assembler writes its
+// two kinds capitalised, always with their ":" (make's "Error 1" is none).
 constexpr TClassWord kWords[] = {{"error", olError},
                                  {"warning", olWarning},
                                  {"undefined", olError},
                                  {"first defined", olError},
-                                 {"multiple definition", olError}};
+                                 {"multiple definition", olError},
+                                 {"Error:", olError},
+                                 {"Warning:", olWarning}};
 
 // The shell's own words that can start a command line, besides programs.
 constexpr std::string_view kShellWords[] = {"cd",  "if",  "for",  "while", "until",
                                             "case", "set", "exec", "exit",  "export"};
 
-bool IsDigit(char c) { return std::isdigit(static_cast<unsigned char>(c)) != 0; }
+bool IsDigit(char c) { return c >= '0' && c <= '9'; }
 
-bool IsNameChar(char c) { return c == '_' || std::isalnum(static_cast<unsigned char>(c)) != 0; }
+// ASCII only, whatever the locale: a byte of a double-byte character or of
+// a quotation mark is no part of a name.
+bool IsNameChar(char c) { return c == '_' || IsDigit(c) || (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z'); }
 
 // NAME=value in front of a command.
 bool IsAssignment(std::string_view word) {
@@ -73,72 +75,60 @@ bool IsCaretLine(std::string_view line) {
   return caret;
 }
 
-// The progress messages of the settings dialog's makefile, as its rules
-// echo them ("Compiling C:", "Linking:" ...): the values of its MSG_
-// variables, with the blanks between their words single as echo prints them.
-std::vector<std::string> MakefileProgressMessages() {
-  std::vector<std::string> messages;
-  std::string_view rules = MakefileRules;
-  for (size_t start = 0, end; start < rules.size(); start = end + 1) {
-    end = std::min(rules.find('\n', start), rules.size());
-    std::string_view line = rules.substr(start, end - start);
-    size_t equals = line.find(" = ");
-    if (!line.starts_with("MSG_") || equals == std::string_view::npos) continue;
-    std::string message;
-    for (char c : line.substr(equals + 3))
-      if (c != ' ' || (!message.empty() && message.back() != ' ')) message += c;
-    while (!message.empty() && message.back() == ' ') message.pop_back();
-    messages.push_back(std::move(message));
+// The diagnostic word a message opens with, in its leading plain words (the
+// compilers' kind "error", "fatal error", "internal compiler error", the
+// assembler's "Error:", the linker's "undefined reference to"); olNone for
+// another message. The plain words end at the first other character: a
+// quoted symbol ("In member function 'void error_log::put(char)':"), a
+// ":" after the kind ("note: ..."), a file's extension. A word counts whole,
+// followed by a blank, ":" or the end of the line, so that neither a symbol
+// nor a file named like a diagnostic ("error_log", "error.o") decides.
+TOutputLineClass MessageClass(std::string_view message) {
+  size_t pos = message.find_first_not_of(' ');
+  while (pos < message.size() && IsNameChar(message[pos])) {
+    for (const TClassWord& word : kWords) {
+      size_t end = pos + word.Word.size();
+      if (message.substr(pos, word.Word.size()) == word.Word &&
+          (end == message.size() || message[end] == ' ' || message[end] == ':'))
+        return word.Class;
+    }
+    while (pos < message.size() && IsNameChar(message[pos])) ++pos;
+    while (pos < message.size() && message[pos] == ' ') ++pos;
   }
-  return messages;
+  return olNone;
 }
 
-bool IsProgressMessage(std::string_view line) {
-  static const std::vector<std::string> messages = MakefileProgressMessages();
-  for (const std::string& message : messages)
-    if (line.starts_with(message) && (line.size() == message.size() || line[message.size()] == ' ')) return true;
-  return false;
-}
-
-// Where a diagnostic's message starts: after the location in front of it,
-// "file:line:", "file:line:column:" or "file:(section+offset):" (an object
-// file may come first); 0 for a line that starts with no location.
-size_t MessageStart(std::string_view line) {
-  size_t end = line.find(": ");
-  if (end == std::string_view::npos) return 0;
-  std::string_view location = line.substr(0, end);
+// "main.c:12", "main.c:12:5", "main.o:/p/main.c:2", "main.c:(.text+0x1a)":
+// a place with a line number or an object file's section.
+bool EndsWithLineField(std::string_view location) {
   size_t colon = location.rfind(':');
-  if (colon == std::string_view::npos) return 0;
+  if (colon == std::string_view::npos) return false;
   std::string_view field = location.substr(colon + 1);
   bool lineNumber = !field.empty() && std::all_of(field.begin(), field.end(), IsDigit);
   bool section = field.size() > 2 && field.front() == '(' && field.back() == ')';
-  return lineNumber || section ? end + 1 : 0;
+  return lineNumber || section;
 }
 
-// The lines the compiler prints to say where the diagnostics below them
-// are ("uart.c: In function 'f':", "main.c: At top level:", "In file
-// included from main.c:1:0:" with its "from" lines): they name files but
-// report nothing.
-bool IsContextLine(std::string_view line) {
-  if (line.starts_with("In file included from ")) return true;
-  size_t text = line.find_first_not_of(' ');
-  if (text > 0 && text != std::string_view::npos && line.substr(text).starts_with("from ")) return true;
-  // The linker names the object file after its own name ("avr-ld: a.o: in
-  // function `f':").
-  size_t colon = line.rfind(": ");
-  if (colon == std::string_view::npos || !line.ends_with(':')) return false;
-  std::string_view place = line.substr(colon + 2);
-  return place.starts_with("In function ") || place.starts_with("in function ") || place == "At top level:";
+// Where a line's message starts, after the location in front of it: the
+// names of a tool and of files, each followed by ": " ("avr-gcc: ",
+// "/usr/bin/avr-ld: main.o: "), then at most one place with a line number or
+// a section ("error_handler.c:2:7: ", "b.o:(.data+0x0): "), where a name may
+// hold blanks. A name with a blank but no line number ("In function 'f'")
+// is the message itself, and so is a diagnostic word ("error: ...").
+size_t MessageStart(std::string_view line) {
+  size_t pos = 0;
+  for (size_t separator; (separator = line.find(": ", pos)) != std::string_view::npos; pos = separator + 2) {
+    std::string_view name = line.substr(pos, separator - pos);
+    if (EndsWithLineField(name)) return separator + 2;
+    if (name.empty() || name.find(' ') != std::string_view::npos || MessageClass(line.substr(pos)) != olNone)
+      return pos;
+  }
+  return pos;
 }
 
 }  // namespace
 
-TOutputLineClass ClassifyOutputLine(std::string_view line) {
-  for (size_t pos = MessageStart(line); pos < line.size(); ++pos)
-    for (const TClassWord& word : kWords)
-      if (line.substr(pos, word.Word.size()) == word.Word) return word.Class;
-  return olNone;
-}
+TOutputLineClass ClassifyOutputLine(std::string_view line) { return MessageClass(line.substr(MessageStart(line))); }
 
 bool EchoesCommand(std::string_view line, const TProgramTest& isProgram) {
   constexpr std::string_view kBlanks = " \t";
@@ -164,7 +154,7 @@ TBuildCounts ClassifyBuildOutput(const TStrings& output, TStrings& pane, const T
     std::string line = output.Get(i);
     bool command = continued || EchoesCommand(line, isProgram);
     continued = command && !line.empty() && line.back() == '\\';
-    if (command || IsProgressMessage(line) || IsContextLine(line)) continue;
+    if (command) continue;
     TOutputLineClass lineClass = ClassifyOutputLine(line);
     if (lineClass != olNone) {
       pane.Add(line);

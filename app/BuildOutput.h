@@ -19,11 +19,17 @@ class TStrings;
 
 enum TOutputLineClass { olNone, olError, olWarning };
 
-// The leftmost of "error", "warning", "undefined", "first defined" and
-// "multiple definition" in the message decides (case-sensitive, also inside
-// identifiers); "warning" counts as a warning, the others as errors. The
-// location in front of a diagnostic ("error_handler.c:2:7:") is not part of
-// its message.
+// A diagnostic's class from the word its message opens with, after the
+// location in front of it ("error_handler.c:2:7: ", "avr-gcc: ",
+// "/usr/bin/avr-ld: main.o:(.text+0x4): "): the leftmost of "error",
+// "warning", "undefined", "first defined", "multiple definition" and the
+// assembler's "Error:" and "Warning:" among the message's leading plain words
+// ("fatal error: ...", "undefined reference to `f'"), case-sensitive and as
+// whole words; "warning" counts as a warning, the others as errors. Neither
+// a file nor a symbol decides, whatever its name: the compilers' context
+// lines ("uart.cpp: In member function 'void error_log::put(char)':",
+// "required from here"), notes, make's "*** [makefile:388: error.o] Error 1"
+// are none.
 TOutputLineClass ClassifyOutputLine(std::string_view line);
 
 struct TBuildCounts {
@@ -40,14 +46,13 @@ using TProgramTest = std::function<bool(const std::string& word)>;
 bool EchoesCommand(std::string_view line, const TProgramTest& isProgram);
 
 // Appends every error and warning line of the output to the pane, once each,
-// and counts them. Lines that are not the tools' diagnostics are neither
-// copied nor counted, whatever words they hold: the commands make prints
-// before running them (with their continuation lines after a "\"), the
-// progress messages the settings dialog's makefile echoes before each step
-// ("Compiling C: main.c", whatever file name follows), the compiler's lines
-// that say where the next diagnostics are ("error.c: In function 'f':"), and
-// the source line the compiler echoes under a diagnostic with a caret line
-// below it.
+// and counts them (ClassifyOutputLine). Lines that are not the tools'
+// diagnostics are neither copied nor counted, whatever words they hold: the
+// commands make prints before running them (with their continuation lines
+// after a "\"), the progress messages the settings dialog's makefile echoes
+// before each step ("Compiling C: error_handler.c", "Linking: error.elf"),
+// the compilers' context lines, and the source line the compiler echoes
+// under a diagnostic with a caret line below it.
 TBuildCounts ClassifyBuildOutput(const TStrings& output, TStrings& pane, const TProgramTest& isProgram);
 
 // How the build's child ended.

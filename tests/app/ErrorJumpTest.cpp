@@ -20,6 +20,8 @@ TEST(ErrorJumpTest, FileAndLineAreCutFromThePaneLine) {
       {"inc/Uart.H:30: warning: old style", "inc/Uart.H", 30},
       {"add.cpp:4:1: error: expected ';' before '}' token", "add.cpp", 4},  // not ".c" of ".cpp"
       {"start.S:3:2: error: #error no clock", "start.S", 3},
+      {"error.S:31: Error: garbage at end of line", "error.S", 31},
+      {"/tmp/cc1.s: Warning: unable to rebuffer file: main.c", nullptr, 0},  // no line
       {"add.cpp:(.text+0x4): undefined reference to `f'", nullptr, 0},
       {"/tmp/cc1.o:/home/user/p/a.c:2: first defined here", "/home/user/p/a.c", 2},  // the number after the file name
       {"my project/main.c:4: error: x", "my project/main.c", 4},

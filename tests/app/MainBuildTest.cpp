@@ -38,8 +38,9 @@ protected:
   }
 
   // A project in a folder of its own below the temporary one: its sources,
-  // AddFile.ini naming the extra sources, and the makefile the settings
-  // dialog writes for them unless the project brings its own.
+  // AddFile.ini naming the extra C sources, and the makefile the settings
+  // dialog writes for them (with the C++ and assembler sources among the
+  // files) unless the project brings its own.
   std::string WriteProject(const std::string& folderName, const std::vector<TSourceFile>& files,
                            const std::string& extraSources = "", const char* makefile = nullptr) {
     std::string folder = Project.File(folderName);
@@ -59,6 +60,10 @@ protected:
       TMakefileOptions options;
       options.Target = "main";
       options.CAddSources = extraSources;
+      for (const TSourceFile& file : files) {
+        if (file.Name.ends_with(".cpp")) options.CppAddSources += file.Name + " ";
+        if (file.Name.ends_with(".S")) options.AsmAddSources += file.Name + " ";
+      }
       WriteMakefile(folder + "/", options);
     }
     return folder;
@@ -190,16 +195,19 @@ TEST_F(MainBuildTest, TheOutputIsSortedCountedAndEachPaneLineJumpsToItsSource) {
        {"2", "Ok"},
        "Error 2 0",
        {{1, "main.c", 3}, {2, nullptr, 0}}},
+      // shared() below main(): the assembler's listing of a function
+      // inlined into a later one warns "unable to rebuffer file".
       {"twice",
-       {{"main.c", "#include <avr/io.h>\nvoid shared(void) { PORTB = 1; }\nint main(void) {\n  shared();\n}\n"},
+       {{"main.c", "#include <avr/io.h>\nvoid shared(void);\nint main(void) {\n  shared();\n}\n"
+                   "void shared(void) { PORTB = 1; }\n"},
         {"b.c", "#include <avr/io.h>\nvoid shared(void) { PORTB = 2; }\n"}},
        "b.c",
        nullptr,
-       {"%F/b.c:2: multiple definition of `shared'", "main.o:%F/main.c:2: first defined here",
+       {"%F/b.c:2: multiple definition of `shared'", "main.o:%F/main.c:6: first defined here",
         "collect2: error: ld returned 1 exit status"},
        {"3", "Ok"},
        "Error 3 0",
-       {{1, "b.c", 2}, {2, "main.c", 2}}},
+       {{1, "b.c", 2}, {2, "main.c", 6}}},
       {"named like diagnostics",
        namedLikeDiagnostics,
        "error_handler.c warning.c undefined.c",
@@ -216,6 +224,61 @@ TEST_F(MainBuildTest, TheOutputIsSortedCountedAndEachPaneLineJumpsToItsSource) {
        {"Ok", "1"},
        "Ok 0 1",
        {{1, "error_handler.c", 2}}},
+      // avr-g++ says in which member function, constructor, destructor and
+      // template instantiation the warnings below stand: no diagnostics,
+      // whatever the class and the file are called.
+      {"C++ named like diagnostics",
+       {{"main.c", "int uart_init(void);\nint error_handler(void);\n"
+                   "int main(void) {\n  return uart_init() + error_handler();\n}\n"},
+        {"uart.cpp", "class error_log {\npublic:\n  error_log() { int unused_a = 1; }\n"
+                     "  ~error_log() { int unused_b = 2; }\n  void put(char c) { int unused_c = c; }\n};\n"
+                     "template <typename T> struct warning_box {\n  T get() { int unused_d; return T(); }\n};\n"
+                     "extern \"C\" int uart_init(void) {\n  error_log log;\n  log.put('x');\n"
+                     "  warning_box<int> box;\n  return box.get();\n}\n"},
+        {"error_handler.cpp", "extern \"C\" int error_handler(void) {\n  int unused_e = 5;\n  return 0;\n}\n"}},
+       "",
+       nullptr,
+       {"uart.cpp:3:21: warning: unused variable 'unused_a' [-Wunused-variable]",
+        "uart.cpp:4:22: warning: unused variable 'unused_b' [-Wunused-variable]",
+        "uart.cpp:5:26: warning: unused variable 'unused_c' [-Wunused-variable]",
+        "uart.cpp:8:17: warning: unused variable 'unused_d' [-Wunused-variable]",
+        "error_handler.cpp:2:7: warning: unused variable 'unused_e' [-Wunused-variable]"},
+       {"Ok", "5"},
+       "Ok 0 5",
+       {{1, "uart.cpp", 3}, {4, "uart.cpp", 8}, {5, "error_handler.cpp", 2}}},
+      // make's line for the failed target names it: error_handler.o is no
+      // error of its own, warning_led.o no warning.
+      {"C++ instantiation error",
+       {{"main.c", "int error_handler(void);\nint main(void) {\n  return error_handler();\n}\n"},
+        {"error_handler.cpp", "template <typename T> struct error_box {\n  T bad() { return T::missing; }\n};\n"
+                              "extern \"C\" int error_handler(void) {\n  error_box<int> box;\n"
+                              "  return box.bad();\n}\n"}},
+       "",
+       nullptr,
+       {"error_handler.cpp:2:23: error: 'missing' is not a member of 'int'"},
+       {"1", "Ok"},
+       "Error 1 0",
+       {{1, "error_handler.cpp", 2}}},
+      {"C source named like a warning",
+       {{"main.c", "int warning_led(void);\nint main(void) {\n  return warning_led();\n}\n"},
+        {"warning_led.c", "int warning_led(void) {\n  return 1\n}\n"}},
+       "warning_led.c",
+       nullptr,
+       {"warning_led.c:3:1: error: expected ';' before '}' token"},
+       {"1", "Ok"},
+       "Error 1 0",
+       {{1, "warning_led.c", 3}}},
+      // The assembler writes its kinds capitalised, after a line number.
+      {"assembler",
+       {{"main.c", "void start_timer(void);\nint main(void) {\n  start_timer();\n  return 0;\n}\n"},
+        {"error.S", "  .global start_timer\nstart_timer:\n  ldi r16, 1 garbage\n"
+                    "  .warning \"timer left running\"\n  ret\n"}},
+       "",
+       nullptr,
+       {"error.S:3: Error: garbage at end of line", "error.S:4: Warning: timer left running"},
+       {"1", "1"},
+       "Error 1 1",
+       {{1, "error.S", 3}, {2, "error.S", 4}}},
       // A file that no window shows opens; one that cannot be read does not.
       {"outside the project",
        {{"main.c",
