@@ -439,7 +439,8 @@ private:
   // cannot be read, which is reported, and no window is made.
   TMDIChild* ShowFile(const std::string& path);
   // Writes the document to the file, which becomes its caption and the
-  // current project. A failed write raises and changes nothing.
+  // current project, and marks its text saved. A failed write raises and
+  // changes nothing.
   void SaveAsProject(TMDIChild& document, const std::string& fileName);
   // The handlers of MainCommands.cpp and MainBrowser.cpp bound; the file
   // browser shows the drive "C:".

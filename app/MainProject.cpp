@@ -215,7 +215,7 @@ bool TMainForm::SaveActiveAs() {
 }
 
 void TMainForm::SaveAsProject(TMDIChild& document, const std::string& fileName) {
-  document.Editor->Lines().SaveToFile(fileName);
+  document.WriteTo(fileName);
   document.SetCaption(fileName);
   document.SetOutsideProject(false);
   SetPanelText(spProjectFolder, ExtractFilePath(fileName));

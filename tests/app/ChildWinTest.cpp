@@ -112,33 +112,39 @@ TEST_F(ChildWinTest, TheDocumentCommandSavesOrRunsThePopupCommands) {
   }
 }
 
+// Close and Close All ask the same question of a changed window, named or
+// new: Yes saves (a new one through the Save dialog), No discards, Cancel or
+// a cancelled Save dialog keeps the window with its text.
 TEST_F(ChildWinTest, ClosingAChangedWindowAsksAndCancelKeepsIt) {
   const struct {
     const char* Caption;
-    int Answer;       // 0: no question
-    int Dialog;       // 0: none, 1: a name chosen, 2: cancelled
+    bool CloseAll;  // else Close
+    int Answer;
+    int Dialog;  // 0: none, 1: a name chosen, 2: cancelled
     bool Stays;
     const char* Saved;
   } cases[] = {
-      {"main.c", IDYES, 0, false, "new"},
-      {"main.c", IDNO, 0, false, "old"},
-      {"main.c", IDCANCEL, 0, true, "old"},
-      {"NONAME3", 0, 1, false, "new"},
-      {"Noname3", 0, 2, true, "old"},
+      {"main.c", false, IDYES, 0, false, "new"},    {"main.c", true, IDNO, 0, false, "old"},
+      {"main.c", false, IDCANCEL, 0, true, "old"},  {"NONAME3", false, IDYES, 1, false, "new"},
+      {"NONAME3", true, IDYES, 2, true, "old"},     {"NONAME3", false, IDNO, 0, false, "old"},
+      {"Noname3", true, IDNO, 0, false, "old"},     {"NONAME3", true, IDCANCEL, 0, true, "old"},
   };
   for (const auto& c : cases) {
-    SCOPED_TRACE(std::string(c.Caption) + " " + std::to_string(c.Answer) + " " + std::to_string(c.Dialog));
+    SCOPED_TRACE(std::string(c.Caption) + (c.CloseAll ? " Close All " : " Close ") + std::to_string(c.Answer) +
+                 " " + std::to_string(c.Dialog));
     const std::string file = Project.File("main.c");
     WriteTextFile(file, "old");
     TMDIChild* document = MainForm->CreateMDIChild(std::string(c.Caption) == "main.c" ? file : c.Caption);
     document->Editor->SetSelText("new");
-    if (c.Answer) Answer(c.Answer);
+    Answer(c.Answer);
     if (c.Dialog == 1) ChooseFile(file);
     if (c.Dialog == 2) CancelFileDialog();
-    document->Close();
+    (c.CloseAll ? MainForm->FileCloseAllCmd : MainForm->FileCloseCmd)->Execute();
+    EXPECT_EQ(Boxes(), std::vector<std::string>{"Save to file?"});
     EXPECT_EQ(document->Closing(), !c.Stays);
     EXPECT_EQ(ReadTextFile(file), c.Saved);
     if (c.Stays) {
+      EXPECT_EQ(document->Editor->SrcGetText(), "new");
       EXPECT_TRUE(document->Editor->Modified());
     }
     document->Editor->SetModified(false);

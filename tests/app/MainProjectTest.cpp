@@ -264,9 +264,51 @@ TEST_F(MainProjectTest, SaveAsMakesTheSavedFileTheProject) {
   EXPECT_EQ(ReadTextFile(Path("lib.h")), "/* lib */int x;\n");
   EXPECT_EQ(MainForm->ActiveDocument()->Caption(), Path("lib.h"));
   EXPECT_EQ(Panel(spMainFile), "lib.h");
-  EXPECT_TRUE(MainForm->ActiveDocument()->Editor->Modified());
   const TFileDialogRequest& asked = ScriptedDialogs()->FileDialogs.Requests().back();
   EXPECT_EQ(asked.FileName, "main.c");
+}
+
+// Whichever command saved, the text is saved: the panel and the save
+// commands say so, and the next Open closes the window without asking.
+TEST_F(MainProjectTest, EverySaveMarksTheTextSaved) {
+  const struct {
+    const char* Name;
+    bool New;  // a new document, else main.c opened
+    std::function<void()> Save;
+    std::vector<std::string> Boxes;
+  } cases[] = {
+      {"Save As", false, [] { MainForm->FileSaveAsCmd->Execute(); }, {}},
+      {"Save of a new document", true, [] { MainForm->FileSave1->Click(); }, {}},
+      {"Save All of a new document", true, [] { MainForm->FileSaveAll1->Click(); }, {}},
+      {"the environment command on a new document", true,
+       [] {
+         Answer(IDOK);
+         ModalAnswers().Push(mrCancel);
+         MainForm->SetupAvrCmd->Execute();
+       },
+       {" makefile Cannot open file!"}},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.Name);
+    WriteTextFile(Path("main.c"), "int x;\n");
+    WriteTextFile(Path("other.c"), "int y;\n");
+    if (c.New)
+      MainForm->FileNewCmd->Execute();
+    else
+      Open(Path("main.c"));
+    Type(MainForm->ActiveDocument(), "/* saved */");
+    ChooseFile(Path("saved.c"));
+    c.Save();
+    EXPECT_EQ(ReadTextFile(Path("saved.c")), c.New ? "/* saved */" : "/* saved */int x;\n");
+    ExpectSaveOffered(false);
+    Open(Path("other.c"));
+    Settle();
+    EXPECT_EQ(Captions(), std::vector<std::string>{Path("other.c")});
+    EXPECT_EQ(Boxes(), c.Boxes);
+    MainForm->CloseAll();
+    Settle();
+    MessageBoxAnswers().Clear();
+  }
 }
 
 TEST_F(MainProjectTest, AFailedSaveIsReportedAndTheTextStaysModified) {
