@@ -429,10 +429,10 @@ private:
   // The open road for a C source: the main file, its headers and the extra
   // sources in document windows, the project panels set.
   void OpenProject(const std::string& path);
-  // Opens a window on the file and loads it; a file that cannot be read
-  // shows missingText and leaves the window empty under its caption. An
-  // open window on the file is brought forward instead.
-  TMDIChild* OpenDocument(const std::string& path, const std::string& missingText);
+  // Opens a window on the file and loads it; an open window on the file is
+  // brought forward instead. A file that cannot be read is named in a
+  // message and gets no window (nullptr).
+  TMDIChild* OpenDocument(const std::string& path);
   // The open window on the file brought forward, else a new window on it (as
   // File/Open opens a header: no project changes, and a file outside the
   // project folder is marked outside the project); nullptr when the file
