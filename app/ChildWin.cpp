@@ -243,11 +243,13 @@ void TMDIChild::DoCommand(TMessage& message) {
 // ---------------------------------------------------------------- the editor's events
 
 void TMDIChild::EditorStatusChange(TObject*, TSrcStatusChanges) {
-  // Every change, made by a key or not, reaches the panels and the save
-  // commands.
+  // Every change, made by a key or not, reaches the panels, the save
+  // commands and the selection commands (a window behind another one leaves
+  // the main window's alone).
   MainForm->ShowDocumentState(this);
   CurrentLine = Editor->CaretY();
   FollowUndoState();
+  if (MainForm->ActiveDocument() == this) FollowSelection();
 }
 
 void TMDIChild::FollowUndoState() {
@@ -261,8 +263,11 @@ void TMDIChild::EnableSelectionCommands(bool hasSelection) {
 }
 
 // The window came to the front (the editor takes the focus then): the
-// panels show its state.
-void TMDIChild::EditorEnter(TObject*) { MainForm->ShowDocumentState(this); }
+// panels and the selection commands show its state.
+void TMDIChild::EditorEnter(TObject*) {
+  MainForm->ShowDocumentState(this);
+  if (MainForm->ActiveDocument() == this) FollowSelection();
+}
 
 void TMDIChild::EditorKeyDown(TObject*, uint16_t&, TShiftState) { MainForm->ShowDocumentState(this); }
 

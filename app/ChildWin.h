@@ -173,8 +173,9 @@ private:
   bool SaveBeforeClose();
   // The comment commands follow the selection.
   void EnableSelectionCommands(bool hasSelection);
-  // After a comment command and as the mouse moves: the comment and
-  // bit-to-byte commands, here and in the main window, follow the selection.
+  // After a comment command, as the mouse moves, and on every status change
+  // of the front document: the comment and bit-to-byte commands, here and in
+  // the main window, follow the selection. Costs no walk over the text.
   void FollowSelection();
   // Undo and Redo follow what the editor can undo and redo.
   void FollowUndoState();

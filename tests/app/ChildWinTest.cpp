@@ -2,6 +2,8 @@
 // document command, the close question, and the status bar and command
 // states its editor's events keep.
 
+#include <functional>
+
 #include "SrcEdit/Source/SrcEditKeyCmds.h"
 #include "app/SettingsStore.h"
 #include "app/SharedTables.h"
@@ -268,6 +270,49 @@ TEST_F(ChildWinTest, TheEditorsEventsKeepTheStatusBarAndTheCommands) {
                          document->EditBitToByteCmd->Enabled(), MainForm->EditBitToByteCmd->Enabled()})
       EXPECT_EQ(enabled, selected);
   }
+}
+
+// The selection commands (comment in and out, bit to byte), here and in the
+// main window, follow the front document's selection however it was made:
+// by the keys, by a command, or by another window coming to the front.
+TEST_F(ChildWinTest, TheSelectionCommandsFollowTheSelectionHoweverItIsMade) {
+  TMDIChild* other = OpenFile("other.h", "int b;\n");
+  other->Editor->SetCaretAndSelection({4, 1}, {1, 1}, {4, 1});
+  TMDIChild* document = OpenFile("main.h", "int x;\nint y;\n");
+  TSrcEdit& editor = *document->Editor;
+  ASSERT_EQ(FocusedControl(), &editor);
+  auto press = [](uint16_t key, TShiftState shift = {}) { return [=] { PressKey(key, shift); }; };
+  const struct {
+    const char* Name;
+    std::function<void()> Step;
+    bool Offered;
+  } steps[] = {
+      {"Shift+Right", press(VK_RIGHT, {ssShift}), true},
+      {"Right", press(VK_RIGHT), false},
+      {"Shift+Down", press(VK_DOWN, {ssShift}), true},
+      {"typed over", [&] { editor.CommandProcessor(ecChar, 'z'); }, false},
+      {"Select All", press('A', {ssCtrl}), true},
+      {"a window behind loses its selection", [&] { other->Editor->SetCaretXY({1, 1}); }, true},
+      {"Ctrl+End", press(VK_END, {ssCtrl}), false},
+      {"a window with a selection comes to the front",
+       [&] {
+         other->Editor->SetCaretAndSelection({4, 1}, {1, 1}, {4, 1});
+         other->BringToFront();
+       },
+       true},
+      {"and the other one back", [&] { document->BringToFront(); }, false},
+  };
+  for (const auto& step : steps) {
+    SCOPED_TRACE(step.Name);
+    step.Step();
+    TMDIChild& front = *MainForm->ActiveDocument();
+    for (bool enabled : {MainForm->EditInCommentCmd->Enabled(), MainForm->EditOutCommentCmd->Enabled(),
+                         MainForm->EditInComment1->Enabled(), MainForm->ToBtnInCommenItem->Enabled(),
+                         MainForm->EditBitToByteCmd->Enabled(), front.EditInComment1->Enabled(),
+                         front.PoEditOutComment1->Enabled(), front.EditBitToByteCmd->Enabled()})
+      EXPECT_EQ(enabled, step.Offered);
+  }
+  editor.SetModified(false);
 }
 
 }  // namespace
