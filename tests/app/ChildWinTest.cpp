@@ -315,5 +315,45 @@ TEST_F(ChildWinTest, TheSelectionCommandsFollowTheSelectionHoweverItIsMade) {
   editor.SetModified(false);
 }
 
+// Find and Replace opened on a selection over several lines take its first
+// line, without trailing blanks, as the history stores it; the search then
+// finds it.
+TEST_F(ChildWinTest, FindAndReplaceTakeTheSelectionsFirstLine) {
+  CreateSearchDialogs();
+  TMDIChild* document = OpenFile("main.c", "PORTB = 1;  \r\nPORTB = 2;\rDDRB = 3;\n");
+  TSrcEdit& editor = *document->Editor;
+  const struct {
+    const char* Name;
+    TBufferCoord From, To;
+    TSrcSelectionMode Mode;
+    const char* Shown;
+  } cases[] = {
+      {"two lines", {1, 1}, {6, 2}, smNormal, "PORTB = 1;"},
+      {"three lines, from within a line", {7, 2}, {3, 3}, smNormal, "= 2;"},
+      {"whole lines", {1, 2}, {1, 3}, smLine, "PORTB = 2;"},
+      {"a column over two rows", {1, 1}, {6, 2}, smColumn, "PORTB"},
+  };
+  for (const auto& c : cases) {
+    for (bool replace : {false, true}) {
+      SCOPED_TRACE(std::string(c.Name) + (replace ? ", replace" : ", find"));
+      editor.SetActiveSelectionMode(c.Mode);
+      editor.SetCaretAndSelection(c.To, c.From, c.To);
+      std::string shown, asked;
+      ModalAnswers().PushResponder([&](TCustomForm* const& form) {
+        shown = (replace ? ReplaceFind->ComboFindText : FindForm->ComboFindText)->Text();
+        if (replace) ReplaceFind->ComboReplaceText->SetText(shown);
+        return form == FindForm || form == ReplaceFind ? mrOk : mrCancel;
+      });
+      ModalAnswers().PushResponder([&](TCustomForm* const&) {
+        asked = editor.SelText();
+        return mrCancel;
+      });
+      (replace ? MainForm->EditReplaceCmd : MainForm->EditFindCmd)->Execute();
+      EXPECT_EQ(shown, c.Shown);
+      EXPECT_EQ(asked, c.Shown);
+    }
+  }
+}
+
 }  // namespace
 }  // namespace vk::test
