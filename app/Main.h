@@ -463,8 +463,8 @@ private:
 
 // The main window, made first at start-up.
 extern TMainForm* MainForm;
-// The install folder: the installer's folder during the first show, the
-// current directory from then on.
+// The install folder, "Vornkit" beside the program (LookUpInstallFolder),
+// set by the first show; the current directory has no say in it.
 extern std::string InstallFolder;
 // The error and warning lines of the last build.
 extern int ErrorCount;
