@@ -152,40 +152,36 @@ bool TMDIChild::Save() {
   if (FHeldNulBytes && Editor->Modified() &&
       MessageBox(Caption() + NulBytesSaveText, "Save message", MB_YESNO | MB_ICONWARNING) != IDYES)
     return false;
-  Editor->Lines().SaveToFile(Caption());
+  WriteTo(Caption());
+  return true;
+}
+
+void TMDIChild::WriteTo(const std::string& fileName) {
+  Editor->Lines().SaveToFile(fileName);
   Editor->SetModified(false);
+}
+
+bool TMDIChild::SaveBeforeClose() {
+  switch (Application().MessageBox("Save to file?", "Save message", MB_YESNOCANCEL)) {
+    case IDYES:
+      break;
+    case IDNO:
+      return true;
+    default:
+      return false;
+  }
+  if (!IsNewFileCaption(Caption())) return Save();
+  TSaveDialog& dialog = *MainForm->SaveDialog;
+  dialog.SetFileName(Caption());
+  if (!dialog.Execute()) return false;
+  WriteTo(dialog.FileName());
   return true;
 }
 
 void TMDIChild::FormClose(TObject*, TCloseAction& Action) {
-  if (Editor->Modified()) {
-    if (IsNewFileCaption(Caption())) {
-      // Cancelling the Save dialog keeps the window and its text, as Cancel
-      // in the question does for a file that has a name.
-      TSaveDialog& dialog = *MainForm->SaveDialog;
-      dialog.SetFileName(Caption());
-      if (!dialog.Execute()) {
-        Action = caNone;
-        return;
-      }
-      Editor->Lines().SaveToFile(dialog.FileName());
-      Editor->SetModified(false);
-    } else {
-      switch (Application().MessageBox("Save to file?", "Save message", MB_YESNOCANCEL)) {
-        case IDYES:
-          // Declining to write over a file with NUL bytes keeps the window.
-          if (!Save()) {
-            Action = caNone;
-            return;
-          }
-          break;
-        case IDCANCEL:
-          Action = caNone;
-          return;
-        default:
-          break;
-      }
-    }
+  if (Editor->Modified() && !SaveBeforeClose()) {
+    Action = caNone;
+    return;
   }
   Action = caFree;
 
@@ -247,11 +243,13 @@ void TMDIChild::DoCommand(TMessage& message) {
 // ---------------------------------------------------------------- the editor's events
 
 void TMDIChild::EditorStatusChange(TObject*, TSrcStatusChanges) {
-  // Every change, made by a key or not, reaches the panels and the save
-  // commands.
+  // Every change, made by a key or not, reaches the panels, the save
+  // commands and the selection commands (a window behind another one leaves
+  // the main window's alone).
   MainForm->ShowDocumentState(this);
   CurrentLine = Editor->CaretY();
   FollowUndoState();
+  if (MainForm->ActiveDocument() == this) FollowSelection();
 }
 
 void TMDIChild::FollowUndoState() {
@@ -265,8 +263,11 @@ void TMDIChild::EnableSelectionCommands(bool hasSelection) {
 }
 
 // The window came to the front (the editor takes the focus then): the
-// panels show its state.
-void TMDIChild::EditorEnter(TObject*) { MainForm->ShowDocumentState(this); }
+// panels and the selection commands show its state.
+void TMDIChild::EditorEnter(TObject*) {
+  MainForm->ShowDocumentState(this);
+  if (MainForm->ActiveDocument() == this) FollowSelection();
+}
 
 void TMDIChild::EditorKeyDown(TObject*, uint16_t&, TShiftState) { MainForm->ShowDocumentState(this); }
 

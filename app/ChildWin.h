@@ -58,6 +58,10 @@ public:
   // when the person declined to write changes over a file that held NUL
   // bytes. A failed write raises, and the text stays modified.
   bool Save();
+  // Writes the lines to the file and marks the text saved, whichever
+  // command saves (Save, Save As, the first save of a new document). A
+  // failed write raises, and the text stays modified.
+  void WriteTo(const std::string& fileName);
   // The close went ahead: the window is released once the waiting messages
   // are handled.
   bool Closing() const { return FClosing; }
@@ -162,10 +166,16 @@ private:
   void CreateActions();
   void CreateMenus();
   void BindCommands();
+  // "Save to file?" as a changed window closes, a new document's as a named
+  // one's (Yes saves, through the Save dialog when it has no file yet; No
+  // discards); false keeps the window: Cancel, a cancelled Save dialog, or
+  // declining to write changes over NUL bytes.
+  bool SaveBeforeClose();
   // The comment commands follow the selection.
   void EnableSelectionCommands(bool hasSelection);
-  // After a comment command and as the mouse moves: the comment and
-  // bit-to-byte commands, here and in the main window, follow the selection.
+  // After a comment command, as the mouse moves, and on every status change
+  // of the front document: the comment and bit-to-byte commands, here and in
+  // the main window, follow the selection. Costs no walk over the text.
   void FollowSelection();
   // Undo and Redo follow what the editor can undo and redo.
   void FollowUndoState();

@@ -33,7 +33,7 @@ void TMDIChild::BindCommands() {
 void TMDIChild::EditFindCmdExecute(TObject*) {
   TScopeExit textFromSelection([] { FindFromToolbarFlag = 0; });
   FindForm->ComboFindText->SetText(FindFromToolbarFlag == 1 ? MainForm->ComboBox2Find->Text()
-                                                            : TrimRight(Editor->SelText()));
+                                                            : TrimRight(FirstLine(Editor->SelText())));
   FPromptMode = cmFind;
   const TModalResult result = FindForm->ShowModal();
   if (result != mrOk && result != mrAll) return;
@@ -54,7 +54,7 @@ void TMDIChild::EditFindCmdExecute(TObject*) {
 }
 
 void TMDIChild::EditReplaceCmdExecute(TObject*) {
-  ReplaceFind->ComboFindText->SetText(TrimRight(Editor->SelText()));
+  ReplaceFind->ComboFindText->SetText(TrimRight(FirstLine(Editor->SelText())));
   FPromptMode = cmReplace;
   const TModalResult result = ReplaceFind->ShowModal();
   if (result != mrOk && result != mrAll) return;

@@ -4,7 +4,8 @@
 // folder) in the text field's list. It searches nothing itself.
 //
 // The document window's find command:
-//   1. sets ComboFindText's text (the selection, or the tool-bar find box);
+//   1. sets ComboFindText's text (the selection's first line, or the
+//      tool-bar find box);
 //   2. ShowModal (each showing reads the history again);
 //   3. goes on for mrOk and mrAll alike, reading ComboFindText's text and
 //      the Checked state of CBMatchCase, CBWholeWord, RBSelectedOnly,

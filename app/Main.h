@@ -429,17 +429,18 @@ private:
   // The open road for a C source: the main file, its headers and the extra
   // sources in document windows, the project panels set.
   void OpenProject(const std::string& path);
-  // Opens a window on the file and loads it; a file that cannot be read
-  // shows missingText and leaves the window empty under its caption. An
-  // open window on the file is brought forward instead.
-  TMDIChild* OpenDocument(const std::string& path, const std::string& missingText);
+  // Opens a window on the file and loads it; an open window on the file is
+  // brought forward instead. A file that cannot be read is named in a
+  // message and gets no window (nullptr).
+  TMDIChild* OpenDocument(const std::string& path);
   // The open window on the file brought forward, else a new window on it (as
   // File/Open opens a header: no project changes, and a file outside the
   // project folder is marked outside the project); nullptr when the file
   // cannot be read, which is reported, and no window is made.
   TMDIChild* ShowFile(const std::string& path);
   // Writes the document to the file, which becomes its caption and the
-  // current project. A failed write raises and changes nothing.
+  // current project, and marks its text saved. A failed write raises and
+  // changes nothing.
   void SaveAsProject(TMDIChild& document, const std::string& fileName);
   // The handlers of MainCommands.cpp and MainBrowser.cpp bound; the file
   // browser shows the drive "C:".
@@ -462,8 +463,8 @@ private:
 
 // The main window, made first at start-up.
 extern TMainForm* MainForm;
-// The install folder: the installer's folder during the first show, the
-// current directory from then on.
+// The install folder, "Vornkit" beside the program (LookUpInstallFolder),
+// set by the first show; the current directory has no say in it.
 extern std::string InstallFolder;
 // The error and warning lines of the last build.
 extern int ErrorCount;

@@ -3,6 +3,7 @@
 // closing, and the environment command.
 
 #include <filesystem>
+#include <set>
 
 #include "app/ChildWin.h"
 #include "app/Main.h"
@@ -15,8 +16,6 @@ namespace vk {
 
 namespace {
 
-constexpr const char* kMissingFileText = "Cannot find a file";
-
 // A path from the root, so that the project folder is never empty.
 std::string AbsolutePath(const std::string& path) {
   const std::string current = path.starts_with('/') ? "" : GetCurrentDir();
@@ -28,6 +27,23 @@ bool IsInFolder(const std::string& path, const std::string& folder) {
   if (folder.empty()) return false;
   const std::filesystem::path relative = std::filesystem::path(path).lexically_relative(folder);
   return !relative.empty() && *relative.begin() != "..";
+}
+
+void ShowMissingFile(const std::string& path) { ShowMessage(path + " Cannot find a file"); }
+
+// A file that cannot be opened for reading is named in a message.
+bool ReportUnreadable(const std::string& path) {
+  try {
+    TFileStream(path, fmOpenRead | fmShareDenyNone);
+  } catch (const EStreamError&) {
+    ShowMissingFile(path);
+    return true;
+  }
+  return false;
+}
+
+bool IsAssemblerExtension(const std::string& extension) {
+  return extension == ".s" || extension == ".S" || extension == ".ASM" || extension == ".asm";
 }
 
 }  // namespace
@@ -53,26 +69,12 @@ void TMainForm::FileNewCmdExecute(TObject*) { CreateMDIChild("NONAME" + IntToStr
 
 // ---------------------------------------------------------------- opening
 
-TMDIChild* TMainForm::OpenDocument(const std::string& path, const std::string& missingText) {
+TMDIChild* TMainForm::OpenDocument(const std::string& path) {
   // A second window on one file would overwrite the first one's saves.
   if (TMDIChild* open = FindDocument(path)) {
     // Opened on purpose, it counts among the project's sources.
     open->SetOutsideProject(false);
     open->BringToFront();
-    return open;
-  }
-  TMDIChild* child = CreateMDIChild(path);
-  try {
-    child->Load(path);
-  } catch (const EStreamError&) {
-    ShowMessage(missingText);
-  }
-  return child;
-}
-
-TMDIChild* TMainForm::ShowFile(const std::string& path) {
-  if (TMDIChild* open = FindDocument(path)) {
-    open->Show();
     return open;
   }
   // Read before the window is made, so that a file that cannot be read
@@ -81,13 +83,22 @@ TMDIChild* TMainForm::ShowFile(const std::string& path) {
   try {
     text.LoadFromFile(path);
   } catch (const EStreamError&) {
-    ShowMessage(path + " " + kMissingFileText);
+    ShowMissingFile(path);
     return nullptr;
   }
   TMDIChild* child = CreateMDIChild(path);
   child->Load(text, path);
+  return child;
+}
+
+TMDIChild* TMainForm::ShowFile(const std::string& path) {
+  if (TMDIChild* open = FindDocument(path)) {
+    open->Show();
+    return open;
+  }
+  TMDIChild* child = OpenDocument(path);
   // A header of the tool chain, say: no source of the project.
-  child->SetOutsideProject(!IsInFolder(path, ProjectFolder()));
+  if (child) child->SetOutsideProject(!IsInFolder(path, ProjectFolder()));
   return child;
 }
 
@@ -102,19 +113,20 @@ void TMainForm::FileOpenCmdExecute(TObject*) {
   OpenFromListFlag = 0;
   if (path.empty()) return;
   path = AbsolutePath(path);
+  // A file that cannot be read changes nothing: the documents and the
+  // project stay. (It is read after Close All, which may save it.)
+  if (!FindDocument(path) && ReportUnreadable(path)) return;
 
   const std::string extension = ExtractFileExt(path);
-  if (extension == ".c" || extension == ".C") {
-    if (!CloseAll()) return;
-    OpenProject(path);
-  } else if (extension == ".h" || extension == ".H") {
-    OpenDocument(path, path + " " + kMissingFileText);
+  if (extension == ".h" || extension == ".H") {
+    OpenDocument(path);
   } else {
-    // Anything else replaces the open documents; an assembler source
-    // becomes the project.
+    // Anything else replaces the open documents; a C source opens as a
+    // project, an assembler source becomes one.
     if (!CloseAll()) return;
-    OpenDocument(path, path + " " + kMissingFileText);
-    if (extension == ".s" || extension == ".S" || extension == ".ASM" || extension == ".asm") {
+    if (extension == ".c" || extension == ".C") {
+      OpenProject(path);
+    } else if (OpenDocument(path) && IsAssemblerExtension(extension)) {
       SetPanelText(spProjectFolder, ExtractFilePath(path));
       SetPanelText(spMainFile, ExtractFileName(path));
     }
@@ -124,8 +136,9 @@ void TMainForm::FileOpenCmdExecute(TObject*) {
 }
 
 void TMainForm::OpenProject(const std::string& path) {
+  TMDIChild* mainWindow = OpenDocument(path);
+  if (!mainWindow) return;
   ImageToolButton->SetEnabled(true);
-  TMDIChild* mainWindow = OpenDocument(path, path + " " + kMissingFileText);
   RunRunCmd->SetEnabled(true);
   const std::string folder = ExtractFilePath(path);
   SetPanelText(spProjectFolder, folder);
@@ -133,20 +146,20 @@ void TMainForm::OpenProject(const std::string& path) {
   TreeView1->Items()->Clear();
   TreeView1->Items()->Add(nullptr, ExtractFileName(path));
 
+  // Every file is read once, as its window opens: one that cannot be read
+  // is named once and gets no window.
+  std::set<std::string> tried;
+  auto open = [&](const std::string& file) {
+    return tried.insert(file).second ? OpenDocument(JoinPath(folder, file)) : nullptr;
+  };
   // The quoted includes of the main file, then those of its first header,
   // then the extra sources.
   std::vector<std::string> files = QuotedIncludes(mainWindow->Editor->Lines());
-  if (!files.empty() && !files.front().empty()) {
-    const std::string header = JoinPath(folder, files.front());
-    TStringList headerText;
-    try {
-      headerText.LoadFromFile(header);
-      std::vector<std::string> more = QuotedIncludes(headerText);
+  if (!files.empty() && !files.front().empty())
+    if (TMDIChild* header = open(files.front())) {
+      std::vector<std::string> more = QuotedIncludes(header->Editor->Lines());
       files.insert(files.end(), more.begin(), more.end());
-    } catch (const EStreamError&) {
-      ShowMessage(header + " " + kMissingFileText);
     }
-  }
   if (std::optional<std::string> line = ReadExtraSourceLine(folder))
     for (const std::string& stem : ExtraSourceStems(*line))
       if (stem + ".c" != MainFileName()) files.push_back(stem + ".c");
@@ -154,7 +167,7 @@ void TMainForm::OpenProject(const std::string& path) {
   // An empty name ("") would be the folder itself.
   std::erase(files, std::string());
   for (const std::string& file : files) TreeView1->Items()->Add(nullptr, file);
-  for (const std::string& file : files) OpenDocument(JoinPath(folder, file), file + kMissingFileText);
+  for (const std::string& file : files) open(file);
 }
 
 bool TMainForm::ShowMainFileWindow() {
@@ -215,7 +228,7 @@ bool TMainForm::SaveActiveAs() {
 }
 
 void TMainForm::SaveAsProject(TMDIChild& document, const std::string& fileName) {
-  document.Editor->Lines().SaveToFile(fileName);
+  document.WriteTo(fileName);
   document.SetCaption(fileName);
   document.SetOutsideProject(false);
   SetPanelText(spProjectFolder, ExtractFilePath(fileName));

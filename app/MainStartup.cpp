@@ -12,7 +12,6 @@
 #include "dialogs/PrjName.h"
 #include "platform/DropFiles.h"
 #include "platform/FileIcons.h"
-#include "platform/FilePaths.h"
 
 namespace vk {
 
@@ -58,8 +57,10 @@ void TMainForm::FormShow(TObject*) {
         SetUpErrColorWhiteCmd, SetUpErrColorTealCmd, SetUpErrColorGreenCmd, SetUpErrColorGrayCmd, HelpHelpCmd})
     action->SetEnabled(true);
 
+  // The install folder stays the one beside the program, whatever folder
+  // it was started from: the build script goes there (or to the user's
+  // state folder when it is read-only), as the histories do.
   RegisterFileAssociations(InstallFolder);
-  InstallFolder = GetCurrentDir();
 }
 
 void TMainForm::ActionList1Update(TBasicAction*, bool&) {

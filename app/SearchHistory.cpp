@@ -11,6 +11,8 @@
 
 namespace vk {
 
+std::string FirstLine(const std::string& text) { return text.substr(0, text.find_first_of("\r\n")); }
+
 bool IsStorableSearchText(const std::string& text) { return !text.empty() && text.size() <= MaxSearchTextBytes; }
 
 bool LoadSearchHistory(const std::string& fileName, std::vector<std::string>& entries) {
@@ -43,10 +45,8 @@ THistoryLoad TSearchHistory::Load(const std::string& installFolder) {
 }
 
 THistoryAdd TSearchHistory::Add(const std::string& typed, THistorySave mode) {
-  // An entry is one line of the file. A text that runs over lines (a find
-  // text taken from a selection) keeps its first line: the part the find
-  // box shows, and the only part a search line by line can find.
-  const std::string text = typed.substr(0, typed.find_first_of("\r\n"));
+  // An entry is one line of the file.
+  const std::string text = FirstLine(typed);
   std::erase(FEntries, text);
   bool added = IsStorableSearchText(text);
   if (added) FEntries.insert(FEntries.begin(), text);

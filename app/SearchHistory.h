@@ -18,6 +18,11 @@ namespace vk {
 inline constexpr int MaxSearchHistory = 40;
 inline constexpr size_t MaxSearchTextBytes = 29;
 
+// The text up to its first line break: what a history entry keeps of a
+// text over several lines, and what the find and replace dialogs take from
+// a selection (the part a search line by line can find).
+std::string FirstLine(const std::string& text);
+
 // 1 to 29 bytes (a double-byte character counts two).
 bool IsStorableSearchText(const std::string& text);
 

@@ -11,8 +11,8 @@
 //   2. if IsFirstRun(): WriteFirstRunDefaults(SrcAvrHl, InstallFolder), then
 //      ReadProjectHeaderFields() into the project-header dialog's edits;
 //   3. the command states;
-//   4. RegisterFileAssociations(InstallFolder);
-//   5. InstallFolder := the current directory.
+//   4. RegisterFileAssociations(InstallFolder).
+// InstallFolder keeps the lookup's folder, whatever the current directory.
 
 #include <array>
 #include <optional>

@@ -2,6 +2,8 @@
 // document command, the close question, and the status bar and command
 // states its editor's events keep.
 
+#include <functional>
+
 #include "SrcEdit/Source/SrcEditKeyCmds.h"
 #include "app/SettingsStore.h"
 #include "app/SharedTables.h"
@@ -112,33 +114,39 @@ TEST_F(ChildWinTest, TheDocumentCommandSavesOrRunsThePopupCommands) {
   }
 }
 
+// Close and Close All ask the same question of a changed window, named or
+// new: Yes saves (a new one through the Save dialog), No discards, Cancel or
+// a cancelled Save dialog keeps the window with its text.
 TEST_F(ChildWinTest, ClosingAChangedWindowAsksAndCancelKeepsIt) {
   const struct {
     const char* Caption;
-    int Answer;       // 0: no question
-    int Dialog;       // 0: none, 1: a name chosen, 2: cancelled
+    bool CloseAll;  // else Close
+    int Answer;
+    int Dialog;  // 0: none, 1: a name chosen, 2: cancelled
     bool Stays;
     const char* Saved;
   } cases[] = {
-      {"main.c", IDYES, 0, false, "new"},
-      {"main.c", IDNO, 0, false, "old"},
-      {"main.c", IDCANCEL, 0, true, "old"},
-      {"NONAME3", 0, 1, false, "new"},
-      {"Noname3", 0, 2, true, "old"},
+      {"main.c", false, IDYES, 0, false, "new"},    {"main.c", true, IDNO, 0, false, "old"},
+      {"main.c", false, IDCANCEL, 0, true, "old"},  {"NONAME3", false, IDYES, 1, false, "new"},
+      {"NONAME3", true, IDYES, 2, true, "old"},     {"NONAME3", false, IDNO, 0, false, "old"},
+      {"Noname3", true, IDNO, 0, false, "old"},     {"NONAME3", true, IDCANCEL, 0, true, "old"},
   };
   for (const auto& c : cases) {
-    SCOPED_TRACE(std::string(c.Caption) + " " + std::to_string(c.Answer) + " " + std::to_string(c.Dialog));
+    SCOPED_TRACE(std::string(c.Caption) + (c.CloseAll ? " Close All " : " Close ") + std::to_string(c.Answer) +
+                 " " + std::to_string(c.Dialog));
     const std::string file = Project.File("main.c");
     WriteTextFile(file, "old");
     TMDIChild* document = MainForm->CreateMDIChild(std::string(c.Caption) == "main.c" ? file : c.Caption);
     document->Editor->SetSelText("new");
-    if (c.Answer) Answer(c.Answer);
+    Answer(c.Answer);
     if (c.Dialog == 1) ChooseFile(file);
     if (c.Dialog == 2) CancelFileDialog();
-    document->Close();
+    (c.CloseAll ? MainForm->FileCloseAllCmd : MainForm->FileCloseCmd)->Execute();
+    EXPECT_EQ(Boxes(), std::vector<std::string>{"Save to file?"});
     EXPECT_EQ(document->Closing(), !c.Stays);
     EXPECT_EQ(ReadTextFile(file), c.Saved);
     if (c.Stays) {
+      EXPECT_EQ(document->Editor->SrcGetText(), "new");
       EXPECT_TRUE(document->Editor->Modified());
     }
     document->Editor->SetModified(false);
@@ -261,6 +269,89 @@ TEST_F(ChildWinTest, TheEditorsEventsKeepTheStatusBarAndTheCommands) {
                          MainForm->ToBtnOutCommentItem->Enabled(), document->PoEditInComment1->Enabled(),
                          document->EditBitToByteCmd->Enabled(), MainForm->EditBitToByteCmd->Enabled()})
       EXPECT_EQ(enabled, selected);
+  }
+}
+
+// The selection commands (comment in and out, bit to byte), here and in the
+// main window, follow the front document's selection however it was made:
+// by the keys, by a command, or by another window coming to the front.
+TEST_F(ChildWinTest, TheSelectionCommandsFollowTheSelectionHoweverItIsMade) {
+  TMDIChild* other = OpenFile("other.h", "int b;\n");
+  other->Editor->SetCaretAndSelection({4, 1}, {1, 1}, {4, 1});
+  TMDIChild* document = OpenFile("main.h", "int x;\nint y;\n");
+  TSrcEdit& editor = *document->Editor;
+  ASSERT_EQ(FocusedControl(), &editor);
+  auto press = [](uint16_t key, TShiftState shift = {}) { return [=] { PressKey(key, shift); }; };
+  const struct {
+    const char* Name;
+    std::function<void()> Step;
+    bool Offered;
+  } steps[] = {
+      {"Shift+Right", press(VK_RIGHT, {ssShift}), true},
+      {"Right", press(VK_RIGHT), false},
+      {"Shift+Down", press(VK_DOWN, {ssShift}), true},
+      {"typed over", [&] { editor.CommandProcessor(ecChar, 'z'); }, false},
+      {"Select All", press('A', {ssCtrl}), true},
+      {"a window behind loses its selection", [&] { other->Editor->SetCaretXY({1, 1}); }, true},
+      {"Ctrl+End", press(VK_END, {ssCtrl}), false},
+      {"a window with a selection comes to the front",
+       [&] {
+         other->Editor->SetCaretAndSelection({4, 1}, {1, 1}, {4, 1});
+         other->BringToFront();
+       },
+       true},
+      {"and the other one back", [&] { document->BringToFront(); }, false},
+  };
+  for (const auto& step : steps) {
+    SCOPED_TRACE(step.Name);
+    step.Step();
+    TMDIChild& front = *MainForm->ActiveDocument();
+    for (bool enabled : {MainForm->EditInCommentCmd->Enabled(), MainForm->EditOutCommentCmd->Enabled(),
+                         MainForm->EditInComment1->Enabled(), MainForm->ToBtnInCommenItem->Enabled(),
+                         MainForm->EditBitToByteCmd->Enabled(), front.EditInComment1->Enabled(),
+                         front.PoEditOutComment1->Enabled(), front.EditBitToByteCmd->Enabled()})
+      EXPECT_EQ(enabled, step.Offered);
+  }
+  editor.SetModified(false);
+}
+
+// Find and Replace opened on a selection over several lines take its first
+// line, without trailing blanks, as the history stores it; the search then
+// finds it.
+TEST_F(ChildWinTest, FindAndReplaceTakeTheSelectionsFirstLine) {
+  CreateSearchDialogs();
+  TMDIChild* document = OpenFile("main.c", "PORTB = 1;  \r\nPORTB = 2;\rDDRB = 3;\n");
+  TSrcEdit& editor = *document->Editor;
+  const struct {
+    const char* Name;
+    TBufferCoord From, To;
+    TSrcSelectionMode Mode;
+    const char* Shown;
+  } cases[] = {
+      {"two lines", {1, 1}, {6, 2}, smNormal, "PORTB = 1;"},
+      {"three lines, from within a line", {7, 2}, {3, 3}, smNormal, "= 2;"},
+      {"whole lines", {1, 2}, {1, 3}, smLine, "PORTB = 2;"},
+      {"a column over two rows", {1, 1}, {6, 2}, smColumn, "PORTB"},
+  };
+  for (const auto& c : cases) {
+    for (bool replace : {false, true}) {
+      SCOPED_TRACE(std::string(c.Name) + (replace ? ", replace" : ", find"));
+      editor.SetActiveSelectionMode(c.Mode);
+      editor.SetCaretAndSelection(c.To, c.From, c.To);
+      std::string shown, asked;
+      ModalAnswers().PushResponder([&](TCustomForm* const& form) {
+        shown = (replace ? ReplaceFind->ComboFindText : FindForm->ComboFindText)->Text();
+        if (replace) ReplaceFind->ComboReplaceText->SetText(shown);
+        return form == FindForm || form == ReplaceFind ? mrOk : mrCancel;
+      });
+      ModalAnswers().PushResponder([&](TCustomForm* const&) {
+        asked = editor.SelText();
+        return mrCancel;
+      });
+      (replace ? MainForm->EditReplaceCmd : MainForm->EditFindCmd)->Execute();
+      EXPECT_EQ(shown, c.Shown);
+      EXPECT_EQ(asked, c.Shown);
+    }
   }
 }
 

@@ -27,8 +27,10 @@ namespace vk::test {
 
 class TIdeCase : public TFormsCase {
 protected:
+  // The install folder, "Vornkit" in Install, as an installation ships it.
   TIdeCase() : FCurrentDir(GetCurrentDir()) {
     setenv("VORNKIT_INSTALL_README", (Install.Path() + "/").c_str(), 1);
+    ForceFolders(LookUpInstallFolder().Folder);
     ScriptedDialogs()->FileDialogs.Clear();
   }
   ~TIdeCase() override {
@@ -55,7 +57,6 @@ protected:
     Application().CreateForm(ReplaceFind);
     Application().CreateForm(FindForm);
     const std::string folder = LookUpInstallFolder().Folder;
-    mkdir(folder.c_str(), 0755);
     for (const char* name : {"FindF.ini", "ReplaceF.ini", "ReplaceR.ini"}) WriteTextFile(folder + "/" + name, "");
   }
   // File/Open of a file, as the file list opens it.

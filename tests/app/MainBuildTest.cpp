@@ -31,11 +31,7 @@ const char* const WizardMakefile = "(the wizard's)";
 
 class MainBuildTest : public TIdeCase {
 protected:
-  MainBuildTest() {
-    // AVRRUN.BAT goes to the install folder, the current one after start.
-    SetCurrentDir(Install.Path());
-    StartIde();
-  }
+  MainBuildTest() { StartIde(); }
 
   // A project in a folder of its own below the temporary one: its sources,
   // AddFile.ini naming the extra C sources, and the makefile the settings
@@ -497,7 +493,7 @@ TEST_F(MainBuildTest, WhatStopsABuildBeforeMakeRuns) {
     EXPECT_EQ(Pane(), std::vector<std::string>{});
     EXPECT_EQ(MainForm->Memo1->Lines().Count(), 0);
     EXPECT_EQ(Counts()[1], c.Runs ? "Ok" : "7");
-    EXPECT_EQ(FileExists(Install.File("AVRRUN.BAT")), c.Runs);
+    EXPECT_EQ(FileExists(InstallFolder + "/AVRRUN.BAT"), c.Runs);
     EXPECT_EQ(ReadTextFile(folder + "/lcd.h") != "\n", c.Saves);
     if (TMDIChild* main = Document(folder + "/" + c.MainFile)) {
       EXPECT_EQ(main->Editor->Lines().Get(1) == "#include <avr/io.h>", c.Saves);

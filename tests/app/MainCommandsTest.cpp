@@ -210,7 +210,6 @@ TEST_F(MainCommandsTest, HelpAndTheFontEditorOpenWhatExistsAndSayWhatIsMissing) 
   // The device help is not shipped; an empty editor folder is the install
   // folder.
   const std::string installFolder = LookUpInstallFolder().Folder;
-  mkdir(installFolder.c_str(), 0755);
   StoreEditorValue(EditorValue::EditorPath, "");
   Answer(IDOK);
   MainForm->HelpMega603->Click();

@@ -43,14 +43,15 @@ TEST_F(MainProjectTest, TheOpenRoadOpensTheMainFileItsHeadersAndTheExtraSources)
   Answer(IDOK);
   Open(Path("main.c"));
 
+  // A file that cannot be read gets no window.
   std::vector<std::string> opened;
-  for (const char* name : {"main.c", "Lcd.h", "uart.h", "delay.h", "gone.h", "spi.c", "missing.c"})
-    opened.push_back(Path(name));
+  for (const char* name : {"main.c", "Lcd.h", "uart.h", "delay.h", "spi.c"}) opened.push_back(Path(name));
   std::vector<std::string> captions = Captions();
   std::sort(captions.begin(), captions.end());
   std::sort(opened.begin(), opened.end());
   EXPECT_EQ(captions, opened);
-  EXPECT_EQ(Boxes(), (std::vector<std::string>{"gone.hCannot find a file", "missing.cCannot find a file"}));
+  EXPECT_EQ(Boxes(), (std::vector<std::string>{Path("gone.h") + " Cannot find a file",
+                                               Path("missing.c") + " Cannot find a file"}));
   EXPECT_EQ(Panel(spProjectFolder), Project.Path() + "/");
   EXPECT_EQ(Panel(spMainFile), "main.c");
   std::vector<std::string> nodes;
@@ -62,7 +63,6 @@ TEST_F(MainProjectTest, TheOpenRoadOpensTheMainFileItsHeadersAndTheExtraSources)
   EXPECT_EQ(MainForm->ActiveDocument()->Caption(), Path("main.c"));
   EXPECT_EQ(MainForm->ActiveDocument()->WindowState(), wsMaximized);
   EXPECT_EQ(Document(Path("Lcd.h"))->Editor->Lines().Get(2), "void lcd_init(void);");
-  EXPECT_EQ(Document(Path("missing.c"))->Editor->Lines().Count(), 0);
   EXPECT_FALSE(Document(Path("main.c"))->Editor->Modified());
   EXPECT_TRUE(MainForm->RunRunCmd->Enabled());
   EXPECT_TRUE(MainForm->ImageToolButton->Enabled());
@@ -73,17 +73,47 @@ TEST_F(MainProjectTest, TheOpenRoadOpensTheMainFileItsHeadersAndTheExtraSources)
   Answer(IDOK);
   Open(Path("main.c"));
   Settle();
-  EXPECT_EQ(MainForm->MDIChildCount(), 7);
+  EXPECT_EQ(MainForm->MDIChildCount(), 5);
   MessageBoxAnswers().Clear();
 }
 
-TEST_F(MainProjectTest, AMissingFirstHeaderIsNamedWithItsFolder) {
-  WriteTextFile(Path("main.c"), "#include \"lcd.h\"\n");
-  Answer(IDOK);
-  Answer(IDOK);
-  Open(Path("main.c"));
-  EXPECT_EQ(Boxes(), (std::vector<std::string>{Path("lcd.h") + " Cannot find a file", "lcd.hCannot find a file"}));
-  EXPECT_EQ(MainForm->DocumentCount(), 2);
+// A file that cannot be read, a header the project names or a path typed
+// into Open, is named once with its path and gets no window; a typed one
+// leaves the open documents and the project as they are, unasked.
+TEST_F(MainProjectTest, AFileThatCannotBeReadIsNamedOnceAndGetsNoWindow) {
+  ForceFolders(Path("folder.c"));
+  const struct {
+    const char* Name;
+    const char* MainText;
+    const char* Typed;  // then opened over the project; nullptr: none
+    const char* Missing;
+  } cases[] = {
+      {"the first header", "#include \"lcd.h\"\n#include \"lcd.h\"\n", nullptr, "lcd.h"},
+      {"a C source", "", "gone.c", "gone.c"},
+      {"a header", "", "gone.h", "gone.h"},
+      {"an assembler source", "", "gone.S", "gone.S"},
+      {"another kind of file", "", "gone.txt", "gone.txt"},
+      {"a folder", "", "folder.c", "folder.c"},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.Name);
+    WriteTextFile(Path("main.c"), c.MainText);
+    Answer(IDOK);
+    Open(Path("main.c"));
+    if (c.Typed) {
+      Type(MainForm->ActiveDocument(), "changed");
+      Open(Path(c.Typed));
+    }
+    Settle();
+    EXPECT_EQ(Boxes(), std::vector<std::string>{Path(c.Missing) + " Cannot find a file"});
+    EXPECT_EQ(Captions(), std::vector<std::string>{Path("main.c")});
+    EXPECT_EQ(Panel(spProjectFolder), Project.Path() + "/");
+    EXPECT_EQ(Panel(spMainFile), "main.c");
+    MainForm->ActiveDocument()->Editor->SetModified(false);
+    MainForm->CloseAll();
+    Settle();
+    MessageBoxAnswers().Clear();
+  }
 }
 
 TEST_F(MainProjectTest, OtherKindsOfFilesOpenAlongsideOrInsteadOfTheProject) {
@@ -264,9 +294,51 @@ TEST_F(MainProjectTest, SaveAsMakesTheSavedFileTheProject) {
   EXPECT_EQ(ReadTextFile(Path("lib.h")), "/* lib */int x;\n");
   EXPECT_EQ(MainForm->ActiveDocument()->Caption(), Path("lib.h"));
   EXPECT_EQ(Panel(spMainFile), "lib.h");
-  EXPECT_TRUE(MainForm->ActiveDocument()->Editor->Modified());
   const TFileDialogRequest& asked = ScriptedDialogs()->FileDialogs.Requests().back();
   EXPECT_EQ(asked.FileName, "main.c");
+}
+
+// Whichever command saved, the text is saved: the panel and the save
+// commands say so, and the next Open closes the window without asking.
+TEST_F(MainProjectTest, EverySaveMarksTheTextSaved) {
+  const struct {
+    const char* Name;
+    bool New;  // a new document, else main.c opened
+    std::function<void()> Save;
+    std::vector<std::string> Boxes;
+  } cases[] = {
+      {"Save As", false, [] { MainForm->FileSaveAsCmd->Execute(); }, {}},
+      {"Save of a new document", true, [] { MainForm->FileSave1->Click(); }, {}},
+      {"Save All of a new document", true, [] { MainForm->FileSaveAll1->Click(); }, {}},
+      {"the environment command on a new document", true,
+       [] {
+         Answer(IDOK);
+         ModalAnswers().Push(mrCancel);
+         MainForm->SetupAvrCmd->Execute();
+       },
+       {" makefile Cannot open file!"}},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.Name);
+    WriteTextFile(Path("main.c"), "int x;\n");
+    WriteTextFile(Path("other.c"), "int y;\n");
+    if (c.New)
+      MainForm->FileNewCmd->Execute();
+    else
+      Open(Path("main.c"));
+    Type(MainForm->ActiveDocument(), "/* saved */");
+    ChooseFile(Path("saved.c"));
+    c.Save();
+    EXPECT_EQ(ReadTextFile(Path("saved.c")), c.New ? "/* saved */" : "/* saved */int x;\n");
+    ExpectSaveOffered(false);
+    Open(Path("other.c"));
+    Settle();
+    EXPECT_EQ(Captions(), std::vector<std::string>{Path("other.c")});
+    EXPECT_EQ(Boxes(), c.Boxes);
+    MainForm->CloseAll();
+    Settle();
+    MessageBoxAnswers().Clear();
+  }
 }
 
 TEST_F(MainProjectTest, AFailedSaveIsReportedAndTheTextStaysModified) {

@@ -37,8 +37,6 @@ TEST_F(MainStartupTest, TheFirstRunWritesTheDefaultsAndTheNextOnlyTheAssociation
   EXPECT_EQ(ReadProjectHeaderFields()[0], "Vornkit Prj");
   EXPECT_EQ(ClassesValue(".c\\shell\\open\\command"), lookedUp + "/Vornkit.exe %1");
   EXPECT_EQ(ClassesValue(".rom\\DefaultIcon"), lookedUp + "/ROM_ICON.ico, 0");
-  // From then on the install folder is the current directory.
-  EXPECT_EQ(InstallFolder, GetCurrentDir());
 
   // The next start leaves the settings byte for byte and writes the
   // associations again.
@@ -57,7 +55,32 @@ TEST_F(MainStartupTest, ARegistryThatCannotBeWrittenIsReportedAndTheWindowComesU
   StartIde();
   ASSERT_EQ(Boxes().size(), 1u);
   EXPECT_TRUE(MainForm->Visible());
-  EXPECT_EQ(InstallFolder, GetCurrentDir());
+}
+
+// Started from any folder, the program keeps the install folder beside it:
+// the build writes its script there, never into the folder it was started
+// from.
+TEST_F(MainStartupTest, TheInstallFolderIsBesideTheProgramWhateverFolderItStartsFrom) {
+  TTempFolder elsewhere;
+  const std::string install = Install.File("Vornkit");
+  WriteTextFile(Project.File("main.c"), "int main(void) { return 0; }\n");
+  WriteTextFile(Project.File("makefile"), "all:\n\t@echo built\n");
+  for (const std::string& current : {elsewhere.Path(), Project.Path(), Install.Path(), install}) {
+    SCOPED_TRACE(current);
+    ASSERT_TRUE(SetCurrentDir(current));
+    StartIde();
+    EXPECT_EQ(InstallFolder, install);
+    Open(Project.File("main.c"));
+    ModalAnswers().Push(mrOk);  // the result box
+    MainForm->RunRunCmd->Execute();
+    EXPECT_EQ(LinesOf(MainForm->Memo1->Lines()), std::vector<std::string>{"built"});
+    EXPECT_TRUE(FileExists(install + "/AVRRUN.BAT"));
+    if (current != install) {
+      EXPECT_FALSE(FileExists(current + "/AVRRUN.BAT"));
+    }
+    DeleteFile(install + "/AVRRUN.BAT");
+    Application().Reset();
+  }
 }
 
 TEST_F(MainStartupTest, TheShownWindowOffersOnlyWhatNeedsNoDocument) {

@@ -26,22 +26,18 @@ namespace {
 
 class BuildWindowQtTest : public testing::Test {
 protected:
-  BuildWindowQtTest() : FCurrentDir(GetCurrentDir()) {
+  BuildWindowQtTest() {
     setenv("VORNKIT_INSTALL_README", (Install.Path() + "/").c_str(), 1);
-    SetCurrentDir(Install.Path());  // AVRRUN.BAT goes there
+    ForceFolders(Install.File("Vornkit"));  // AVRRUN.BAT goes there
   }
   ~BuildWindowQtTest() override {
     Application().Reset();
     QCoreApplication::processEvents();
     unsetenv("VORNKIT_INSTALL_README");
-    SetCurrentDir(FCurrentDir);
   }
   TRegistryScope Registry;
   TTempFolder Install;
   TTempFolder Project;
-
-private:
-  std::string FCurrentDir;
 };
 
 TEST_F(BuildWindowQtTest, AFailedBuildShowsItsOutputErrorsAndResultBox) {
