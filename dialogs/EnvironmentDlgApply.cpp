@@ -51,7 +51,7 @@ void TEnvironmentDlg::WriteProjectMakefile(const TMakefileOptions& options) {
   if (FProjectFolder.empty()) return;  // no project, no project files
   // A makefile that is there but cannot be read is reported before it is
   // replaced; a new project simply has none yet, which is no failure.
-  const std::string path = JoinPath(FProjectFolder, "makefile");
+  const std::string path = ProjectMakefilePath(FProjectFolder);
   if (FileExists(path)) {
     try {
       TStringList check;

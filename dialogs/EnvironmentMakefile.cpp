@@ -201,7 +201,7 @@ std::string MakefileText(const TMakefileOptions& options) {
 bool WriteMakefile(const std::string& projectFolder, const TMakefileOptions& options) {
   const std::string text = MakefileText(options);
   if (projectFolder.empty()) return false;
-  const std::string path = JoinPath(projectFolder, "makefile");
+  const std::string path = ProjectMakefilePath(projectFolder);
   try {
     SaveBytesToFile(path, text);
   } catch (const EStreamError&) {
@@ -238,7 +238,7 @@ void ReadMakefileOptions(const TStrings& lines, TMakefileOptions& options) {
 
 void LoadMakefileOptions(const std::string& projectFolder, TMakefileOptions& options) {
   TStringList lines;
-  lines.LoadFromFile(JoinPath(projectFolder, "makefile"));
+  lines.LoadFromFile(ProjectMakefilePath(projectFolder));
   ReadMakefileOptions(lines, options);
 }
 

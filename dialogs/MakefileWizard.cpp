@@ -127,7 +127,7 @@ void TMakefileWizardRun::Save() {
   std::string text;
   for (const std::string& line : Lines) text += line + "\r\n";
   try {
-    SaveBytesToFile(JoinPath(Values.SourceFolder, "makefile."), text);
+    SaveBytesToFile(ProjectMakefilePath(Values.SourceFolder), text);
   } catch (const EStreamError& e) {
     throw EMakefileWizard(e.Message());
   }

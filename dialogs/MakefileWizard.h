@@ -81,7 +81,8 @@ public:
   void BuildLines(const std::string& editorFolder);
   bool HasLines() const { return FTemplateError.empty(); }
 
-  // Saves Lines as "makefile" in the source folder and finishes the run.
+  // Saves Lines as the source folder's makefile, the file make reads there
+  // (ProjectMakefilePath), and finishes the run.
   // Raises EMakefileWizard, writing nothing, when no main source was chosen
   // or the lines were not built from a usable template, and with the
   // system's message when the file cannot be saved (the old one stays).

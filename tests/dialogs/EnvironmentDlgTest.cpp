@@ -67,7 +67,7 @@ protected:
   // A new dialog on the project (panels 4 and 5), shown; a project without
   // a makefile answers its load message with OK.
   TEnvironmentDlg* Open(const std::string& folder, const std::string& mainFile = "main.c") {
-    if (!folder.empty() && !std::filesystem::exists(folder + "/makefile")) MessageBoxAnswers().Push(IDOK);
+    if (!folder.empty() && !FileExists(ProjectMakefilePath(folder))) MessageBoxAnswers().Push(IDOK);
     auto* dialog = NewForm<TEnvironmentDlg>(&Application());
     dialog->SetProject(folder, mainFile);
     dialog->SetTargets(&Shared, {{&Editor, &LineNumberCmd}});
