@@ -210,6 +210,14 @@ bool WriteMakefile(const std::string& projectFolder, const TMakefileOptions& opt
   return true;
 }
 
+bool IsOwnMakefile(std::string_view text) {
+  const std::string_view firstLine = MakefileRows().front().Comments.front();
+  if (!text.starts_with(firstLine)) return false;
+  text.remove_prefix(firstLine.size());
+  const size_t end = text.find_first_not_of(" \t\r");
+  return end == std::string_view::npos || text[end] == '\n';
+}
+
 bool SetMakefileOption(TMakefileOptions& options, const std::string& name, const std::string& value) {
   const TMakefileRow* row = ReadBackRow(name);
   if (!row) return false;

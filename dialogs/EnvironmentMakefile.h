@@ -5,6 +5,7 @@
 // and reads an existing file back into it.
 
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "platform/SysUtils.h"
@@ -135,6 +136,10 @@ std::string MakefileText(const TMakefileOptions& options);
 // failed save raises EMakefileSave with the message to show and leaves the
 // old file as it was.
 bool WriteMakefile(const std::string& projectFolder, const TMakefileOptions& options);
+
+// The text begins with the first line MakefileText writes (blanks and a CR
+// at its end aside): the settings dialog wrote it and may write it anew.
+bool IsOwnMakefile(std::string_view text);
 
 // Sets the option of one makefile variable (exact, case-sensitive name) to
 // the value without the blanks at its ends, through UpToDateOption; a flag

@@ -4,7 +4,8 @@
 // end). Arriving on the folders page builds the makefile text from the
 // template in the editor folder (dialogs/MakefileWizard); finishing saves it
 // as the makefile make reads in the main source's folder ("makefile" when
-// there is none). Each wizard is one run: its state, finished or not, ends
+// there is none), replacing one the program did not write only when the
+// user agrees. Each wizard is one run: its state, finished or not, ends
 // with it.
 //
 // The form's construction is in MakeFileWizzardPages.cpp, its handlers here.
