@@ -73,7 +73,8 @@ TMemoryUse MemoryUse(bool loaded, const std::vector<std::string>& sizes, const c
 TMapSizes ParseLinkerMap(const TStrings& map) {
   TMapSizes sizes;
   for (auto [name, size] : {std::pair{".text", &sizes.Text}, std::pair{".data", &sizes.Data},
-                            std::pair{".bss", &sizes.Bss}, std::pair{".eeprom", &sizes.Eeprom}})
+                            std::pair{".bss", &sizes.Bss}, std::pair{".eeprom", &sizes.Eeprom},
+                            std::pair{".noinit", &sizes.Noinit}})
     if (std::optional<std::string> found = OutputSectionSize(map, name)) *size = *found;
   return sizes;
 }
@@ -93,7 +94,7 @@ TMemoryReport ComputeMemoryReport(const TStrings* map, const std::string& mcuTyp
   TMapSizes sizes = map ? ParseLinkerMap(*map) : TMapSizes();
   const TMcuRow* part = FindMcu(mcuType);
   report.Flash = MemoryUse(report.MapLoaded, {sizes.Text}, part ? part->Flash : "0", 1000);
-  report.Sram = MemoryUse(report.MapLoaded, {sizes.Data, sizes.Bss}, part ? part->Sram : "0", 1);
+  report.Sram = MemoryUse(report.MapLoaded, {sizes.Data, sizes.Bss, sizes.Noinit}, part ? part->Sram : "0", 1);
   report.Eeprom = MemoryUse(report.MapLoaded, {sizes.Eeprom}, part ? part->Eeprom : "0", 1);
   report.ProgramSizeMissing = !report.Flash.Shown;
   return report;

@@ -28,12 +28,14 @@ namespace vk {
 
 // Section sizes as the map gives them, hexadecimal digits without "0x".
 // Sections the map does not list keep their start values: "0" for .text,
-// .bss and .eeprom, "" for .data.
+// .bss and .eeprom, "" for .data and .noinit (the variables a reset leaves
+// as they were), which SRAM holds with .data and .bss.
 struct TMapSizes {
   std::string Text = "0";
   std::string Data;
   std::string Bss = "0";
   std::string Eeprom = "0";
+  std::string Noinit;
 };
 
 // Reads the output-section lines (".data  0x00800100  0x12 load address

@@ -111,7 +111,7 @@ protected:
       const char* Total;
       const char* Memory;
     } lines[] = {{size[".text"], "128 KBytes", "FLASH"},
-                 {size[".data"] + size[".bss"], "4096 Bytes", "SRAM"},
+                 {size[".data"] + size[".bss"] + size[".noinit"], "4096 Bytes", "SRAM"},
                  {size[".eeprom"], "4096 Bytes", "EEPROM"}};
     for (int i = 0; i < 3; ++i) {
       const std::string& row = rows[3 + i];

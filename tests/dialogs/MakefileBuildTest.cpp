@@ -301,7 +301,7 @@ TEST_F(MakefileBuildTest, EveryChoiceOfTheDialogAndTheWizardBuilds) {
     ASSERT_TRUE(report.MapLoaded);
     EXPECT_GT(report.Flash.Bytes, 0u);
     EXPECT_EQ(report.Flash.Bytes, sections[".text"]);
-    EXPECT_EQ(report.Sram.Bytes, sections[".data"] + sections[".bss"]);
+    EXPECT_EQ(report.Sram.Bytes, sections[".data"] + sections[".bss"] + sections[".noinit"]);
     EXPECT_EQ(report.Eeprom.Bytes, sections[".eeprom"]);
   }
 }
