@@ -1,5 +1,7 @@
 #include "app/CompilerDlg.h"
 
+#include <algorithm>
+#include <cctype>
 #include <charconv>
 #include <sstream>
 #include <vector>
@@ -8,6 +10,7 @@
 #include "app/ProjectFiles.h"
 #include "app/SettingsStore.h"
 #include "app/SharedTables.h"
+#include "dialogs/MakefileVariables.h"
 #include "platform/FloatFormats.h"
 #include "platform/Streams.h"
 #include "platform/StringLists.h"
@@ -85,6 +88,39 @@ std::string LinkerMapPath(const std::string& projectFolder, const std::string& m
 
 std::string ReadMcuType() {
   return TSettingsReader(AttrKeyNames[EditorKeyIndex]).String(EditorValue::SouAvrMcuType).value_or("");
+}
+
+std::string LinkerMapPart(const TStrings& map) {
+  for (int i = 0; i < map.Count(); ++i) {
+    const std::string line = map.Get(i);
+    if (!line.starts_with("LOAD ")) continue;
+    // The start-up code comes first; a program linked without it starts
+    // with its own objects, whatever their names.
+    const std::string file = Trim(line.substr(5));
+    const std::string name = file.substr(file.find_last_of("/\\") + 1);
+    if (!name.starts_with("crt") || !name.ends_with(".o")) return "";
+    const std::string part = name.substr(3, name.size() - 5);
+    auto letterOrDigit = [](unsigned char c) { return c < 0x80 && std::isalnum(c); };
+    const bool word = !part.empty() && std::isalpha(static_cast<unsigned char>(part[0])) &&
+                      std::all_of(part.begin(), part.end(), letterOrDigit);
+    return word ? part : "";
+  }
+  return "";
+}
+
+std::string BuildPart(const TStrings* map, const std::string& projectFolder) {
+  if (map)
+    if (std::string part = LinkerMapPart(*map); !part.empty()) return part;
+  if (!projectFolder.empty()) {
+    TStringList makefile;
+    try {
+      makefile.LoadFromFile(ProjectMakefilePath(projectFolder));
+      if (std::string part = MakefilePart(makefile); !part.empty()) return part;
+    } catch (const EStreamError&) {
+      // No makefile to tell: the settings' part.
+    }
+  }
+  return ReadMcuType();
 }
 
 TMemoryReport ComputeMemoryReport(const TStrings* map, const std::string& mcuType) {

@@ -5,6 +5,7 @@
 #include "app/ProjectFiles.h"
 #include "dialogs/EnvironmentMakefileText.h"
 #include "dialogs/EnvironmentToolChain.h"
+#include "dialogs/MakefileVariables.h"
 #include "platform/Streams.h"
 #include "platform/StringLists.h"
 
@@ -115,24 +116,6 @@ bool SplitAssignment(const std::string& line, std::string& name, std::string& va
   return false;
 }
 
-// The lines as make reads them: a line ending in "\" continues on the next,
-// joined by one blank.
-std::vector<std::string> LogicalLines(const TStrings& lines) {
-  std::vector<std::string> result;
-  bool continued = false;
-  for (int i = 0; i < lines.Count(); ++i) {
-    std::string line = lines.Get(i);
-    if (continued) {
-      result.back() = TrimRight(result.back()) + " " + TrimLeft(line);
-    } else {
-      result.push_back(line);
-    }
-    continued = !result.back().empty() && result.back().back() == '\\';
-    if (continued) result.back().pop_back();
-  }
-  return result;
-}
-
 // The row that the variable sets; nullptr for none.
 const TMakefileRow* ReadBackRow(const std::string& name) {
   for (const TMakefileRow& row : MakefileRows())
@@ -232,7 +215,7 @@ bool SetMakefileOption(TMakefileOptions& options, const std::string& name, const
 void ReadMakefileOptions(const TStrings& lines, TMakefileOptions& options) {
   std::vector<const TMakefileRow*> memosRead;
   std::string name, value;
-  for (const std::string& line : LogicalLines(lines)) {
+  for (const std::string& line : MakefileLogicalLines(lines)) {
     if (!SplitAssignment(line, name, value)) continue;
     // The file's first line for a memo replaces what the memo held.
     const TMakefileRow* row = ReadBackRow(name);

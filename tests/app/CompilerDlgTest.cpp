@@ -293,5 +293,46 @@ TEST_F(CompilerDlgFormTest, UnknownSizesShowNoPercentageAndAMissingProgramSizeIs
   }
 }
 
+// The totals are those of the part the build used: the one whose start-up
+// code the map names, else the makefile's (either spelling), else the
+// settings'.
+TEST_F(CompilerDlgFormTest, TheTotalsAreThoseOfThePartTheBuildUsed) {
+  const std::vector<std::string> sizes = {".text 0x0 0x3e8", ".bss 0x800100 0x4"};
+  auto map = [&sizes](const char* firstLoad) {
+    std::vector<std::string> lines = {"LOAD " + std::string(firstLoad), "LOAD /usr/lib/avr/lib/avr5/libc.a"};
+    lines.insert(lines.end(), sizes.begin(), sizes.end());
+    return lines;
+  };
+  const struct {
+    const char* Name;
+    std::optional<std::vector<std::string>> Map;
+    const char* MakefileName;  // nullptr: none
+    std::vector<std::string> Makefile;
+    const char *Mcu, *Flash;
+  } cases[] = {
+      {"the map's start-up code", map("/usr/lib/gcc/avr/5.4.0/../../../avr/lib/avr5/crtatmega16.o"), "makefile",
+       {"MCU = atmega8"}, "atmega16", "1000 Bytes (Total 16 KBytes) = 6.25% Full of FLASH"},
+      {"linked without start-up code: the makefile's MCU", map("main.o"), "makefile", {"MCU = atmega8"}, "atmega8",
+       "1000 Bytes (Total 8 KBytes) = 12.50% Full of FLASH"},
+      {"no map: a Makefile's -mmcu= through MCU_TARGET", std::nullopt, "Makefile",
+       {"MCU_TARGET = atmega32", "CFLAGS = -Os -mmcu=$(MCU_TARGET)"}, "atmega32",
+       "Error Bytes (Total 32 KBytes) = % Full of FLASH"},
+      {"a makefile that does not tell: the settings'", map("main.o"), "makefile", {"CFLAGS = -mmcu=$(DEVICE)"},
+       "atmega128", "1000 Bytes (Total 128 KBytes) = 0.78% Full of FLASH"},
+      {"no makefile: the settings'", map("main.o"), nullptr, {}, "atmega128",
+       "1000 Bytes (Total 128 KBytes) = 0.78% Full of FLASH"},
+  };
+  SetMcu("atmega128");
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.Name);
+    for (const char* file : {"main.map", "makefile", "Makefile"}) std::remove(Project.File(file).c_str());
+    if (c.Map) test::ListOf(*c.Map).SaveToFile(Project.File("main.map"));
+    if (c.MakefileName) test::ListOf(c.Makefile).SaveToFile(Project.File(c.MakefileName));
+    TRows rows = Show(0, 0);
+    EXPECT_EQ(rows.Mcu, c.Mcu);
+    EXPECT_EQ(rows.Flash, c.Flash);
+  }
+}
+
 }  // namespace
 }  // namespace vk
