@@ -21,17 +21,15 @@ std::string BuildBaseName(std::string_view mainFile) {
 }
 
 bool MakefileReadable(const std::string& projectFolder) {
-  if (projectFolder.empty()) return false;  // no project
-  // The names make itself looks for; the file system tells them apart.
-  for (const char* name : {"GNUmakefile", "makefile", "Makefile"}) {
-    try {
-      TStringList makefile;
-      makefile.LoadFromFile(JoinPath(projectFolder, name));
-      return true;
-    } catch (const EStreamError&) {
-    }
+  const std::string path = ProjectMakefilePath(projectFolder);
+  if (path.empty()) return false;  // no project
+  try {
+    TStringList makefile;
+    makefile.LoadFromFile(path);
+    return true;
+  } catch (const EStreamError&) {
+    return false;
   }
-  return false;
 }
 
 std::vector<std::string> ExtraSourceObjects(std::string_view line) {

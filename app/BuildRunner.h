@@ -29,7 +29,8 @@ inline constexpr const char* BuildScriptName = "AVRRUN.BAT";
 // product ("main.c" and "main.asm" give "main").
 std::string BuildBaseName(std::string_view mainFile);
 
-// The project folder holds a makefile that can be read (empty is fine).
+// The makefile make reads in the project folder (ProjectMakefilePath) is
+// there and can be read (empty is fine).
 bool MakefileReadable(const std::string& projectFolder);
 
 // The object files of the extra C sources listed on an AddFile.ini line:

@@ -1,5 +1,7 @@
 #include "app/CompilerDlg.h"
 
+#include <algorithm>
+#include <cctype>
 #include <charconv>
 #include <sstream>
 #include <vector>
@@ -8,6 +10,7 @@
 #include "app/ProjectFiles.h"
 #include "app/SettingsStore.h"
 #include "app/SharedTables.h"
+#include "dialogs/MakefileVariables.h"
 #include "platform/FloatFormats.h"
 #include "platform/Streams.h"
 #include "platform/StringLists.h"
@@ -73,7 +76,8 @@ TMemoryUse MemoryUse(bool loaded, const std::vector<std::string>& sizes, const c
 TMapSizes ParseLinkerMap(const TStrings& map) {
   TMapSizes sizes;
   for (auto [name, size] : {std::pair{".text", &sizes.Text}, std::pair{".data", &sizes.Data},
-                            std::pair{".bss", &sizes.Bss}, std::pair{".eeprom", &sizes.Eeprom}})
+                            std::pair{".bss", &sizes.Bss}, std::pair{".eeprom", &sizes.Eeprom},
+                            std::pair{".noinit", &sizes.Noinit}})
     if (std::optional<std::string> found = OutputSectionSize(map, name)) *size = *found;
   return sizes;
 }
@@ -86,6 +90,39 @@ std::string ReadMcuType() {
   return TSettingsReader(AttrKeyNames[EditorKeyIndex]).String(EditorValue::SouAvrMcuType).value_or("");
 }
 
+std::string LinkerMapPart(const TStrings& map) {
+  for (int i = 0; i < map.Count(); ++i) {
+    const std::string line = map.Get(i);
+    if (!line.starts_with("LOAD ")) continue;
+    // The start-up code comes first; a program linked without it starts
+    // with its own objects, whatever their names.
+    const std::string file = Trim(line.substr(5));
+    const std::string name = file.substr(file.find_last_of("/\\") + 1);
+    if (!name.starts_with("crt") || !name.ends_with(".o")) return "";
+    const std::string part = name.substr(3, name.size() - 5);
+    auto letterOrDigit = [](unsigned char c) { return c < 0x80 && std::isalnum(c); };
+    const bool word = !part.empty() && std::isalpha(static_cast<unsigned char>(part[0])) &&
+                      std::all_of(part.begin(), part.end(), letterOrDigit);
+    return word ? part : "";
+  }
+  return "";
+}
+
+std::string BuildPart(const TStrings* map, const std::string& projectFolder) {
+  if (map)
+    if (std::string part = LinkerMapPart(*map); !part.empty()) return part;
+  if (!projectFolder.empty()) {
+    TStringList makefile;
+    try {
+      makefile.LoadFromFile(ProjectMakefilePath(projectFolder));
+      if (std::string part = MakefilePart(makefile); !part.empty()) return part;
+    } catch (const EStreamError&) {
+      // No makefile to tell: the settings' part.
+    }
+  }
+  return ReadMcuType();
+}
+
 TMemoryReport ComputeMemoryReport(const TStrings* map, const std::string& mcuType) {
   TMemoryReport report;
   report.McuType = mcuType;
@@ -93,7 +130,7 @@ TMemoryReport ComputeMemoryReport(const TStrings* map, const std::string& mcuTyp
   TMapSizes sizes = map ? ParseLinkerMap(*map) : TMapSizes();
   const TMcuRow* part = FindMcu(mcuType);
   report.Flash = MemoryUse(report.MapLoaded, {sizes.Text}, part ? part->Flash : "0", 1000);
-  report.Sram = MemoryUse(report.MapLoaded, {sizes.Data, sizes.Bss}, part ? part->Sram : "0", 1);
+  report.Sram = MemoryUse(report.MapLoaded, {sizes.Data, sizes.Bss, sizes.Noinit}, part ? part->Sram : "0", 1);
   report.Eeprom = MemoryUse(report.MapLoaded, {sizes.Eeprom}, part ? part->Eeprom : "0", 1);
   report.ProgramSizeMissing = !report.Flash.Shown;
   return report;

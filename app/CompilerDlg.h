@@ -1,8 +1,8 @@
 #pragma once
 // The build result box TCompilerDlg: the main file, the verdict with the
-// error and warning counts, the project's part, and flash, SRAM and EEPROM
-// used by the program, read from the linker map beside the main source,
-// against the part's sizes from the part table, with the locale's
+// error and warning counts, the part the build used, and flash, SRAM and
+// EEPROM used by the program, read from the linker map beside the main
+// source, against that part's sizes from the part table, with the locale's
 // separators.
 //
 // The build, after classifying its output:
@@ -28,12 +28,14 @@ namespace vk {
 
 // Section sizes as the map gives them, hexadecimal digits without "0x".
 // Sections the map does not list keep their start values: "0" for .text,
-// .bss and .eeprom, "" for .data.
+// .bss and .eeprom, "" for .data and .noinit (the variables a reset leaves
+// as they were), which SRAM holds with .data and .bss.
 struct TMapSizes {
   std::string Text = "0";
   std::string Data;
   std::string Bss = "0";
   std::string Eeprom = "0";
+  std::string Noinit;
 };
 
 // Reads the output-section lines (".data  0x00800100  0x12 load address
@@ -45,8 +47,19 @@ TMapSizes ParseLinkerMap(const TStrings& map);
 // <project folder>/<main file without its extension>.map
 std::string LinkerMapPath(const std::string& projectFolder, const std::string& mainFile);
 
-// The project's part ("SouAvrMcu Type"); "" when it cannot be read.
+// The project's part in the settings ("SouAvrMcu Type"); "" when it cannot
+// be read.
 std::string ReadMcuType();
+
+// The part whose start-up code the linker loaded first ("LOAD
+// .../crtatmega16.o" gives atmega16); "" when the map names none (a program
+// linked without start-up code).
+std::string LinkerMapPart(const TStrings& map);
+
+// The part the build used, which the totals are taken from: the map's
+// (nullptr: none), else the one the project's makefile builds for
+// (MakefilePart), else the settings' (ReadMcuType).
+std::string BuildPart(const TStrings* map, const std::string& projectFolder);
 
 struct TMemoryUse {
   // The line is shown: its size text is not empty.
@@ -73,7 +86,8 @@ struct TMemoryReport {
   bool ProgramSizeMissing = false;
 };
 
-// The map's lines, or nullptr when the map could not be read.
+// The map's lines, or nullptr when the map could not be read; the part
+// whose sizes are the totals.
 TMemoryReport ComputeMemoryReport(const TStrings* map, const std::string& mcuType);
 TMemoryReport ComputeMemoryReport(const std::string& mapPath, const std::string& mcuType);
 // Replaces the lines with the map's; false, with no lines, when it cannot

@@ -81,14 +81,14 @@ void TCompilerDlg::SetProject(const std::string& folder, const std::string& main
 }
 
 void TCompilerDlg::FormShow(TObject*) {
-  const std::string mcuType = ReadMcuType();
   LblPrj->SetCaption(JoinPath(FProjectFolder, FMainFile));
   LblNumErr->SetCaption(std::to_string(CompilerErrorCount));
   LblNumWarn->SetCaption(std::to_string(CompilerWarningCount));
   LblErr->SetCaption(CompilerErrorCount == 0 ? "Ok" : "Error");
 
   const bool loaded = LoadLinkerMap(LinkerMapPath(FProjectFolder, FMainFile), Memo1->Lines());
-  const TMemoryReport report = ComputeMemoryReport(loaded ? &Memo1->Lines() : nullptr, mcuType);
+  const TStrings* map = loaded ? &Memo1->Lines() : nullptr;
+  const TMemoryReport report = ComputeMemoryReport(map, BuildPart(map, FProjectFolder));
   LbMcuType->SetCaption(report.McuType);
   if (report.Flash.Shown) LblLines->SetCaption(MemoryLineText(report.Flash, "KBytes", "FLASH"));
   if (report.Sram.Shown) LbDataBss->SetCaption(MemoryLineText(report.Sram, "Bytes", "SRAM"));

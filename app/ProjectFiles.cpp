@@ -9,6 +9,16 @@
 
 namespace vk {
 
+std::string ProjectMakefilePath(const std::string& projectFolder) {
+  if (projectFolder.empty()) return "";
+  // make's own order; the file system tells the spellings apart.
+  for (const char* name : {"GNUmakefile", "makefile", "Makefile"}) {
+    std::string path = JoinPath(projectFolder, name);
+    if (FileExists(path)) return path;
+  }
+  return JoinPath(projectFolder, "makefile");
+}
+
 std::optional<TExtraSources> ReadExtraSources(const std::string& projectFolder) {
   // Without a project there is no list, and no file elsewhere is read.
   if (projectFolder.empty()) return std::nullopt;

@@ -15,6 +15,12 @@ namespace vk {
 class TStrings;
 class TSrcEditStringList;
 
+// The project's makefile as make finds it: the first of GNUmakefile,
+// makefile and Makefile in the project folder, else "makefile" there (the
+// name a new one gets). Every reader and writer of the project's makefile
+// goes through it, so that they all mean the file make reads. "" without a
+// project folder.
+std::string ProjectMakefilePath(const std::string& projectFolder);
 
 // The project's extra sources, "AddFile.ini" in the project folder: a
 // marker line, then the C sources and the assembler sources, each line

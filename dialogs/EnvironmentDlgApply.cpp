@@ -1,17 +1,17 @@
 // OK in the settings dialog: every value is checked first, so that a value
 // that cannot be taken stops OK before anything is written; then the
-// makefile (unless the user keeps a makefile of their own), the documents'
-// colours, the registry, the open editors and AddFile.ini, in that order.
+// makefile (unless the user keeps a makefile of their own, or declines to
+// have one the program did not write replaced), the documents' colours, the
+// registry, the open editors and AddFile.ini, in that order.
 
 #include "app/EditorSettings.h"
 #include "app/ProjectFiles.h"
 #include "app/SettingsStore.h"
 #include "app/SharedTables.h"
 #include "dialogs/EnvironmentDlg.h"
-#include "platform/FilePaths.h"
+#include "dialogs/EnvironmentMakefileReplace.h"
 #include "platform/MessageBoxes.h"
 #include "platform/Streams.h"
-#include "platform/StringLists.h"
 
 namespace vk {
 
@@ -49,17 +49,9 @@ void TEnvironmentDlg::OKBtnClick(TObject*) {
 
 void TEnvironmentDlg::WriteProjectMakefile(const TMakefileOptions& options) {
   if (FProjectFolder.empty()) return;  // no project, no project files
-  // A makefile that is there but cannot be read is reported before it is
-  // replaced; a new project simply has none yet, which is no failure.
-  const std::string path = JoinPath(FProjectFolder, "makefile");
-  if (FileExists(path)) {
-    try {
-      TStringList check;
-      check.LoadFromFile(path);
-    } catch (const EStreamError&) {
-      ShowMessage(path + " Do not open file!");
-    }
-  }
+  // A makefile of the user's stays unless they agree; declined, it is left
+  // as "User makefile" leaves it, and the settings are stored all the same.
+  if (!MayReplaceMakefile(ProjectMakefilePath(FProjectFolder))) return;
   try {
     WriteMakefile(FProjectFolder, options);
   } catch (const EMakefileSave& e) {

@@ -126,7 +126,7 @@ void TEnvironmentDlg::ReadMakefileOptions() {
   if (!load()) {
     if (MessageBox(" makefile Cannot open file!", Application().Title(), MB_OKCANCEL) != IDCANCEL) return;
     if (!load()) {
-      ShowMessage(JoinPath(FProjectFolder, "makefile") + "Cannot open file!");
+      ShowMessage(ProjectMakefilePath(FProjectFolder) + "Cannot open file!");
       return;
     }
   }

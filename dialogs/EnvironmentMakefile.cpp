@@ -5,6 +5,7 @@
 #include "app/ProjectFiles.h"
 #include "dialogs/EnvironmentMakefileText.h"
 #include "dialogs/EnvironmentToolChain.h"
+#include "dialogs/MakefileVariables.h"
 #include "platform/Streams.h"
 #include "platform/StringLists.h"
 
@@ -115,24 +116,6 @@ bool SplitAssignment(const std::string& line, std::string& name, std::string& va
   return false;
 }
 
-// The lines as make reads them: a line ending in "\" continues on the next,
-// joined by one blank.
-std::vector<std::string> LogicalLines(const TStrings& lines) {
-  std::vector<std::string> result;
-  bool continued = false;
-  for (int i = 0; i < lines.Count(); ++i) {
-    std::string line = lines.Get(i);
-    if (continued) {
-      result.back() = TrimRight(result.back()) + " " + TrimLeft(line);
-    } else {
-      result.push_back(line);
-    }
-    continued = !result.back().empty() && result.back().back() == '\\';
-    if (continued) result.back().pop_back();
-  }
-  return result;
-}
-
 // The row that the variable sets; nullptr for none.
 const TMakefileRow* ReadBackRow(const std::string& name) {
   for (const TMakefileRow& row : MakefileRows())
@@ -201,13 +184,21 @@ std::string MakefileText(const TMakefileOptions& options) {
 bool WriteMakefile(const std::string& projectFolder, const TMakefileOptions& options) {
   const std::string text = MakefileText(options);
   if (projectFolder.empty()) return false;
-  const std::string path = JoinPath(projectFolder, "makefile");
+  const std::string path = ProjectMakefilePath(projectFolder);
   try {
     SaveBytesToFile(path, text);
   } catch (const EStreamError&) {
     throw EMakefileSave(path + " Do not save the makefile file!");
   }
   return true;
+}
+
+bool IsOwnMakefile(std::string_view text) {
+  const std::string_view firstLine = MakefileRows().front().Comments.front();
+  if (!text.starts_with(firstLine)) return false;
+  text.remove_prefix(firstLine.size());
+  const size_t end = text.find_first_not_of(" \t\r");
+  return end == std::string_view::npos || text[end] == '\n';
 }
 
 bool SetMakefileOption(TMakefileOptions& options, const std::string& name, const std::string& value) {
@@ -224,7 +215,7 @@ bool SetMakefileOption(TMakefileOptions& options, const std::string& name, const
 void ReadMakefileOptions(const TStrings& lines, TMakefileOptions& options) {
   std::vector<const TMakefileRow*> memosRead;
   std::string name, value;
-  for (const std::string& line : LogicalLines(lines)) {
+  for (const std::string& line : MakefileLogicalLines(lines)) {
     if (!SplitAssignment(line, name, value)) continue;
     // The file's first line for a memo replaces what the memo held.
     const TMakefileRow* row = ReadBackRow(name);
@@ -238,7 +229,7 @@ void ReadMakefileOptions(const TStrings& lines, TMakefileOptions& options) {
 
 void LoadMakefileOptions(const std::string& projectFolder, TMakefileOptions& options) {
   TStringList lines;
-  lines.LoadFromFile(JoinPath(projectFolder, "makefile"));
+  lines.LoadFromFile(ProjectMakefilePath(projectFolder));
   ReadMakefileOptions(lines, options);
 }
 

@@ -5,6 +5,7 @@
 // and reads an existing file back into it.
 
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "platform/SysUtils.h"
@@ -128,12 +129,17 @@ void CheckMakefileOptions(const TMakefileOptions& options);
 // EMakefileValue as CheckMakefileOptions does.
 std::string MakefileText(const TMakefileOptions& options);
 
-// Writes the file "makefile" of the project folder anew, atomically. Without
-// a project folder nothing is written and the answer is false. A value the
+// Writes the project's makefile (ProjectMakefilePath: the file make reads,
+// "makefile" for a new one) anew, atomically. Without a project folder
+// nothing is written and the answer is false. A value the
 // file cannot hold raises EMakefileValue before anything is written; a
 // failed save raises EMakefileSave with the message to show and leaves the
 // old file as it was.
 bool WriteMakefile(const std::string& projectFolder, const TMakefileOptions& options);
+
+// The text begins with the first line MakefileText writes (blanks and a CR
+// at its end aside): the settings dialog wrote it and may write it anew.
+bool IsOwnMakefile(std::string_view text);
 
 // Sets the option of one makefile variable (exact, case-sensitive name) to
 // the value without the blanks at its ends, through UpToDateOption; a flag
@@ -149,7 +155,7 @@ bool SetMakefileOption(TMakefileOptions& options, const std::string& name, const
 // part leaves the compiler and linker options as they were.
 void ReadMakefileOptions(const TStrings& lines, TMakefileOptions& options);
 
-// Loads the project's makefile and reads it as above. Raises the stream
+// Loads the project's makefile (ProjectMakefilePath) and reads it as above. Raises the stream
 // error when it cannot be loaded; the options are then unchanged, so a
 // project without a makefile keeps the defaults.
 void LoadMakefileOptions(const std::string& projectFolder, TMakefileOptions& options);

@@ -1,6 +1,7 @@
 #include "dialogs/MakeFileWizzard.h"
 
 #include "app/ProjectFiles.h"
+#include "dialogs/EnvironmentMakefileReplace.h"
 #include "dialogs/EnvironmentToolChain.h"
 #include "platform/FilePaths.h"
 #include "platform/FileSearch.h"
@@ -127,7 +128,9 @@ void TFormMakeWizzard::Finish() {
       FRun.Lines.clear();
       for (int i = 0; i < lines.Count(); ++i) FRun.Lines.push_back(lines.Get(i));
       try {
-        FRun.Save();
+        // A makefile of the user's that they keep: the wizard stays on its
+        // last page, as after a failed save.
+        if (!FRun.Save(MayReplaceMakefile)) return;
       } catch (const EMakefileWizard& e) {
         // Nothing was written; the wizard stays on its last page.
         ShowMessage(e.Message());

@@ -3,8 +3,10 @@
 // (welcome, part and paths, flags, sources, folders, the makefile text, the
 // end). Arriving on the folders page builds the makefile text from the
 // template in the editor folder (dialogs/MakefileWizard); finishing saves it
-// as "makefile" in the main source's folder. Each wizard is one run: its
-// state, finished or not, ends with it.
+// as the makefile make reads in the main source's folder ("makefile" when
+// there is none), replacing one the program did not write only when the
+// user agrees. Each wizard is one run: its state, finished or not, ends
+// with it.
 //
 // The form's construction is in MakeFileWizzardPages.cpp, its handlers here.
 

@@ -5,6 +5,7 @@
 // line per extra source appended.
 
 #include <array>
+#include <functional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -81,11 +82,14 @@ public:
   void BuildLines(const std::string& editorFolder);
   bool HasLines() const { return FTemplateError.empty(); }
 
-  // Saves Lines as "makefile" in the source folder and finishes the run.
-  // Raises EMakefileWizard, writing nothing, when no main source was chosen
-  // or the lines were not built from a usable template, and with the
-  // system's message when the file cannot be saved (the old one stays).
-  void Save();
+  // Saves Lines as the source folder's makefile, the file make reads there
+  // (ProjectMakefilePath), and finishes the run. Raises EMakefileWizard,
+  // writing nothing, when no main source was chosen or the lines were not
+  // built from a usable template, and with the system's message when the
+  // file cannot be saved (the old one stays). Before writing, mayReplace
+  // (when given) is asked about the file: no leaves it, and the run
+  // unfinished, and answers false.
+  bool Save(const std::function<bool(const std::string& path)>& mayReplace = nullptr);
   // Finishes the run without saving.
   void Finish() { FDone = true; }
   bool Done() const { return FDone; }

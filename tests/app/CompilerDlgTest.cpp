@@ -20,15 +20,17 @@ TEST(CompilerDlgTest, SizesComeFromTheOutputSectionLines) {
       {"one line per section",
        {"Linker script and memory map", ".text           0x00000000      0x1b4",
         " .text          0x00000000       0x8c main.o", ".data           0x00800100       0x12 load address 0x000001b4",
-        ".bss            0x00800112        0x4", ".eeprom         0x00810000        0xa"},
-       {"1b4", "12", "4", "a"}},
+        ".bss            0x00800112        0x4", ".noinit         0x00800116        0x1",
+        ".eeprom         0x00810000        0xa"},
+       {"1b4", "12", "4", "a", "1"}},
       {"discarded input sections first",
        {"Discarded input sections", " .text          0x00000000        0x0 main.o",
         " .bss           0x00000000        0x0 main.o", ".text           0x00000000      0x128  ",
         ".bss            0x00800102       0x14"},
-       {"128", "", "14", "0"}},
-      {"a name on a line of its own", {".text", "                0x00000000      0x3e8"}, {"3e8", "", "0", "0"}},
-      {"longer names are other sections", {".textual 0x0 0x5", ".data.rel 0x0 0x7"}, {"0", "", "0", "0"}},
+       {"128", "", "14", "0", ""}},
+      {"a name on a line of its own", {".text", "                0x00000000      0x3e8"}, {"3e8", "", "0", "0", ""}},
+      {"longer names are other sections", {".textual 0x0 0x5", ".data.rel 0x0 0x7", ".noinitx 0x0 0x2"},
+       {"0", "", "0", "0", ""}},
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(c.Name);
@@ -37,12 +39,13 @@ TEST(CompilerDlgTest, SizesComeFromTheOutputSectionLines) {
     EXPECT_EQ(sizes.Data, c.Sizes.Data);
     EXPECT_EQ(sizes.Bss, c.Sizes.Bss);
     EXPECT_EQ(sizes.Eeprom, c.Sizes.Eeprom);
+    EXPECT_EQ(sizes.Noinit, c.Sizes.Noinit);
   }
 }
 
 TEST(CompilerDlgTest, UseAgainstThePartsSizes) {
   const std::vector<std::string> map = {".text 0x0 0x3e8", ".data 0x800100 0x12 load address 0x3e8",
-                                        ".bss 0x800112 0x4", ".eeprom 0x810000 0x40"};
+                                        ".bss 0x800112 0x4", ".noinit 0x800116 0x2", ".eeprom 0x810000 0x40"};
   using P = std::optional<double>;  // none: no percentage
   const struct {
     const char* Name;
@@ -52,9 +55,9 @@ TEST(CompilerDlgTest, UseAgainstThePartsSizes) {
     P FlashPercent, SramPercent, EepromPercent;
     bool Known;
   } cases[] = {
-      {"atmega16", "atmega16", map, 1000, 22, 64, 6.25, 22.0 / 1024 * 100, 12.5, true},
-      {"unknown part", "ATmega16", map, 1000, 22, 64, P(), P(), P(), true},
-      {"part without memory", "at76c711", map, 1000, 22, 64, P(), P(), P(), true},
+      {"atmega16", "atmega16", map, 1000, 24, 64, 6.25, 24.0 / 1024 * 100, 12.5, true},
+      {"unknown part", "ATmega16", map, 1000, 24, 64, P(), P(), P(), true},
+      {"part without memory", "at76c711", map, 1000, 24, 64, P(), P(), P(), true},
       {"no .data", "atmega16", {".text 0x0 0x10", ".bss 0x800100 0x4"}, 16, 4, 0, 0.1, 4.0 / 1024 * 100, 0.0, true},
       {"map not read", "atmega16", {"missing"}, 0, 0, 0, P(), P(), P(), false},
   };
@@ -111,8 +114,9 @@ TEST(CompilerDlgTest, MapBesideTheMainFileUnderItsBaseName) {
   EXPECT_EQ(LinkerMapPath("/p/blink", "boot.asm"), "/p/blink/boot.map");
 }
 
-// A real build that uses flash, SRAM and EEPROM, linked with unused sections
-// dropped: the figures agree with avr-size.
+// A real build that uses flash, SRAM (a variable a reset keeps too) and
+// EEPROM, linked with unused sections dropped: the figures agree with
+// avr-size.
 TEST(CompilerDlgTest, FiguresAgreeWithAvrSize) {
   VK_REQUIRE_AVR_TOOL_CHAIN();
   test::TTempFolder project;
@@ -120,7 +124,8 @@ TEST(CompilerDlgTest, FiguresAgreeWithAvrSize) {
                       "#include <avr/io.h>\n#include <avr/pgmspace.h>\n#include <avr/eeprom.h>\n"
                       "const char msg[] PROGMEM = \"hello\";\nuint8_t EEMEM ee[10] = {1, 2, 3};\n"
                       "volatile int counter = 5;\nvolatile char buf[20];\nvoid unused(void) { buf[2] = 1; }\n"
-                      "int main(void) {\n  for (;;) counter += pgm_read_byte(&msg[counter & 3]) + buf[1] +\n"
+                      "__attribute__((section(\".noinit\"))) volatile uint8_t kept;\n"
+                      "int main(void) {\n  for (;;) counter += pgm_read_byte(&msg[counter & 3]) + buf[1] + kept++ +\n"
                       "                 eeprom_read_byte(&ee[1]);\n}\n");
   test::TCommandResult build =
       test::RunCommand(project.Path(),
@@ -132,9 +137,10 @@ TEST(CompilerDlgTest, FiguresAgreeWithAvrSize) {
   TMemoryReport report = ComputeMemoryReport(LinkerMapPath(project.Path(), "main.c"), "atmega128");
   EXPECT_TRUE(report.MapLoaded);
   EXPECT_EQ(report.Flash.Bytes, sections[".text"]);
-  EXPECT_EQ(report.Sram.Bytes, sections[".data"] + sections[".bss"]);
+  EXPECT_EQ(report.Sram.Bytes, sections[".data"] + sections[".bss"] + sections[".noinit"]);
   EXPECT_EQ(report.Eeprom.Bytes, sections[".eeprom"]);
   EXPECT_GT(report.Flash.Bytes, 0u);
+  EXPECT_EQ(sections[".noinit"], 1u);
   EXPECT_EQ(report.Eeprom.Bytes, 10u);
 }
 
@@ -233,7 +239,7 @@ TEST_F(CompilerDlgFormTest, TheSixRowsOfARealBuild) {
   const int forms = Screen().FormCount();
 
   TRows rows = Show(0, 2);
-  const uint64_t sram = sections[".data"] + sections[".bss"];
+  const uint64_t sram = sections[".data"] + sections[".bss"] + sections[".noinit"];
   auto percent = [](uint64_t bytes, float total) {
     return FloatToStrF(static_cast<float>(bytes) / total * 100.0f, ffNumber, 4, 2);
   };
@@ -284,6 +290,47 @@ TEST_F(CompilerDlgFormTest, UnknownSizesShowNoPercentageAndAMissingProgramSizeIs
     EXPECT_EQ(Show(2, 3, &countLines), (TRows{Project.Path() + "/main.c", c.Verdict, c.Errors, c.Warnings, c.Mcu,
                                               c.Flash, c.Sram, c.Eeprom}));
     EXPECT_EQ(test::LinesOf(countLines), c.CountsAfter);
+  }
+}
+
+// The totals are those of the part the build used: the one whose start-up
+// code the map names, else the makefile's (either spelling), else the
+// settings'.
+TEST_F(CompilerDlgFormTest, TheTotalsAreThoseOfThePartTheBuildUsed) {
+  const std::vector<std::string> sizes = {".text 0x0 0x3e8", ".bss 0x800100 0x4"};
+  auto map = [&sizes](const char* firstLoad) {
+    std::vector<std::string> lines = {"LOAD " + std::string(firstLoad), "LOAD /usr/lib/avr/lib/avr5/libc.a"};
+    lines.insert(lines.end(), sizes.begin(), sizes.end());
+    return lines;
+  };
+  const struct {
+    const char* Name;
+    std::optional<std::vector<std::string>> Map;
+    const char* MakefileName;  // nullptr: none
+    std::vector<std::string> Makefile;
+    const char *Mcu, *Flash;
+  } cases[] = {
+      {"the map's start-up code", map("/usr/lib/gcc/avr/5.4.0/../../../avr/lib/avr5/crtatmega16.o"), "makefile",
+       {"MCU = atmega8"}, "atmega16", "1000 Bytes (Total 16 KBytes) = 6.25% Full of FLASH"},
+      {"linked without start-up code: the makefile's MCU", map("main.o"), "makefile", {"MCU = atmega8"}, "atmega8",
+       "1000 Bytes (Total 8 KBytes) = 12.50% Full of FLASH"},
+      {"no map: a Makefile's -mmcu= through MCU_TARGET", std::nullopt, "Makefile",
+       {"MCU_TARGET = atmega32", "CFLAGS = -Os -mmcu=$(MCU_TARGET)"}, "atmega32",
+       "Error Bytes (Total 32 KBytes) = % Full of FLASH"},
+      {"a makefile that does not tell: the settings'", map("main.o"), "makefile", {"CFLAGS = -mmcu=$(DEVICE)"},
+       "atmega128", "1000 Bytes (Total 128 KBytes) = 0.78% Full of FLASH"},
+      {"no makefile: the settings'", map("main.o"), nullptr, {}, "atmega128",
+       "1000 Bytes (Total 128 KBytes) = 0.78% Full of FLASH"},
+  };
+  SetMcu("atmega128");
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.Name);
+    for (const char* file : {"main.map", "makefile", "Makefile"}) std::remove(Project.File(file).c_str());
+    if (c.Map) test::ListOf(*c.Map).SaveToFile(Project.File("main.map"));
+    if (c.MakefileName) test::ListOf(c.Makefile).SaveToFile(Project.File(c.MakefileName));
+    TRows rows = Show(0, 0);
+    EXPECT_EQ(rows.Mcu, c.Mcu);
+    EXPECT_EQ(rows.Flash, c.Flash);
   }
 }
 

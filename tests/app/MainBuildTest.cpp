@@ -10,6 +10,7 @@
 #include <map>
 
 #include "app/CompilerDlg.h"
+#include "app/SharedTables.h"
 #include "dialogs/EnvironmentMakefile.h"
 #include "dialogs/MakefileWizard.h"
 #include "platform/Processes.h"
@@ -92,32 +93,36 @@ protected:
     MainForm->SrcEditErrLine->OnDblClick(MainForm->SrcEditErrLine);
   }
 
-  // The result box's memory rows: for a program that was linked, its sizes
-  // as avr-size counts them; "Error" for each when the build wrote no map
-  // (the last one's was deleted). A failed link writes a map, but no program
-  // to measure.
-  static void ExpectMemoryRows(const std::vector<std::string>& rows, const std::string& folder) {
+  // The result box's memory rows against the part's sizes: for a program
+  // that was linked, its sizes as avr-size counts them; "Error" for each
+  // when the build wrote no map (the last one's was deleted). A failed link
+  // writes a map, but no program to measure.
+  static void ExpectMemoryRows(const std::vector<std::string>& rows, const std::string& folder,
+                               const char* part = "atmega128") {
     ASSERT_EQ(rows.size(), 6u);
+    const TMcuRow* sizes = FindMcu(part);
+    ASSERT_NE(sizes, nullptr);
+    const std::string totals[] = {sizes->Flash + std::string(" KBytes"), sizes->Sram + std::string(" Bytes"),
+                                  sizes->Eeprom + std::string(" Bytes")};
     if (!FileExists(folder + "/main.elf") && FileExists(folder + "/main.map")) return;
     if (!FileExists(folder + "/main.map")) {
       EXPECT_EQ(std::vector<std::string>(rows.begin() + 3, rows.end()),
-                (std::vector<std::string>{"Error Bytes (Total 128 KBytes) = % Full of FLASH",
-                                          "Error Bytes (Total 4096 Bytes) = % Full of SRAM",
-                                          "Error Bytes (Total 4096 Bytes) = % Full of EEPROM"}));
+                (std::vector<std::string>{"Error Bytes (Total " + totals[0] + ") = % Full of FLASH",
+                                          "Error Bytes (Total " + totals[1] + ") = % Full of SRAM",
+                                          "Error Bytes (Total " + totals[2] + ") = % Full of EEPROM"}));
       return;
     }
     std::map<std::string, uint64_t> size = AvrSectionSizes(folder);
     const struct {
       uint64_t Bytes;
-      const char* Total;
       const char* Memory;
-    } lines[] = {{size[".text"], "128 KBytes", "FLASH"},
-                 {size[".data"] + size[".bss"], "4096 Bytes", "SRAM"},
-                 {size[".eeprom"], "4096 Bytes", "EEPROM"}};
+    } lines[] = {{size[".text"], "FLASH"},
+                 {size[".data"] + size[".bss"] + size[".noinit"], "SRAM"},
+                 {size[".eeprom"], "EEPROM"}};
     for (int i = 0; i < 3; ++i) {
       const std::string& row = rows[3 + i];
-      std::string start =
-          Format("%llu Bytes (Total %s) = ", static_cast<unsigned long long>(lines[i].Bytes), lines[i].Total);
+      std::string start = Format("%llu Bytes (Total %s) = ", static_cast<unsigned long long>(lines[i].Bytes),
+                                 totals[i].c_str());
       EXPECT_EQ(row.substr(0, start.size()), start);
       EXPECT_TRUE(row.ends_with(std::string("% Full of ") + lines[i].Memory)) << row;
     }
@@ -365,6 +370,50 @@ TEST_F(MainBuildTest, TheMemoryRowsAgreeWithAvrSize) {
   std::map<std::string, uint64_t> size = AvrSectionSizes(folder);
   EXPECT_EQ(size[".eeprom"], 10u);
   EXPECT_GE(size[".data"] + size[".bss"], 22u);
+}
+
+// The result box of a real build shows the part the project's makefile
+// built for, whatever part the settings name, with that part's totals, and
+// counts in SRAM the variables a reset keeps (.noinit).
+TEST_F(MainBuildTest, TheResultBoxShowsThePartAndTheSramOfTheBuild) {
+  VK_REQUIRE_AVR_TOOL_CHAIN();
+  const char* const program =
+      "#include <avr/io.h>\n__attribute__((section(\".noinit\"))) volatile uint8_t kept;\n"
+      "volatile uint8_t counter = 5;\nint main(void) {\n  for (;;) counter += kept++;\n}\n";
+  const struct {
+    const char* Name;
+    const char* MakefileName;
+    const char* Makefile;  // nullptr: the settings dialog's, for atmega16
+    const char* Part;
+  } cases[] = {
+      {"the settings dialog makefile for atmega16", "makefile", nullptr, "atmega16"},
+      {"a Makefile through MCU_TARGET, linked without start-up code", "Makefile",
+       "MCU_TARGET = atmega8\nCFLAGS = -Os -mmcu=$(MCU_TARGET)\n"
+       "all:\n\tavr-gcc $(CFLAGS) -nostartfiles main.c -o main.elf -Wl,-Map=main.map\n",
+       "atmega8"},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.Name);
+    const std::string folder = WriteProject(c.Name, {{"main.c", program}});
+    std::filesystem::remove(folder + "/makefile");
+    if (c.Makefile) {
+      WriteTextFile(folder + "/" + c.MakefileName, c.Makefile);
+    } else {
+      TMakefileOptions options;
+      options.Target = "main";
+      options.McuType = c.Part;
+      WriteMakefile(folder, options);
+    }
+    Open(folder + "/main.c");
+    std::vector<std::string> rows = Build();
+    ASSERT_EQ(rows.size(), 6u);
+    EXPECT_EQ(rows[1], "Ok 0 0");
+    EXPECT_EQ(rows[2], c.Part) << "the settings name atmega128";
+    ExpectMemoryRows(rows, folder, c.Part);
+    EXPECT_EQ(AvrSectionSizes(folder)[".noinit"], 1u);
+    MainForm->CloseAll();
+    Settle();
+  }
 }
 
 // A change is saved and built, also one made without a key (which would

@@ -67,7 +67,7 @@ protected:
   // A new dialog on the project (panels 4 and 5), shown; a project without
   // a makefile answers its load message with OK.
   TEnvironmentDlg* Open(const std::string& folder, const std::string& mainFile = "main.c") {
-    if (!folder.empty() && !std::filesystem::exists(folder + "/makefile")) MessageBoxAnswers().Push(IDOK);
+    if (!folder.empty() && !FileExists(ProjectMakefilePath(folder))) MessageBoxAnswers().Push(IDOK);
     auto* dialog = NewForm<TEnvironmentDlg>(&Application());
     dialog->SetProject(folder, mainFile);
     dialog->SetTargets(&Shared, {{&Editor, &LineNumberCmd}});
@@ -248,6 +248,72 @@ TEST_F(EnvironmentDlgTest, OkAfterOneChangeOnEachPageWritesEveryStore) {
   EXPECT_EQ(Editor.TabWidth(), 4);
   EXPECT_TRUE(Editor.Gutter().Visible());
   EXPECT_TRUE(LineNumberCmd.Checked());
+}
+
+// OK writes the makefile make reads, whichever its spelling; one the
+// dialog did not write is replaced only when the user agrees, and then kept
+// beside the new one. Declined, the settings are stored all the same.
+TEST_F(EnvironmentDlgTest, OkReplacesAMakefileOfAnotherOriginOnlyWhenTheUserAgrees) {
+  TMakefileOptions atmega8;
+  atmega8.McuType = "atmega8";
+  const std::string own = MakefileText(atmega8);
+  const std::string foreign = "MCU = atmega8\nall:\n\tavr-gcc -mmcu=$(MCU) -Os main.c -o main.elf\n";
+  const struct {
+    const char* Name;
+    const char* File;
+    const std::string& Old;
+    std::vector<int> Answers;  // to the question; none: no question
+    bool UserMakefile;
+    bool Replaced;
+  } cases[] = {
+      {"own makefile", "makefile", own, {}, false, true},
+      {"own Makefile", "Makefile", own, {}, false, true},
+      {"foreign makefile, Yes", "makefile", foreign, {IDYES}, false, true},
+      {"foreign makefile, No", "makefile", foreign, {IDNO}, false, false},
+      {"foreign Makefile, Yes", "Makefile", foreign, {IDYES}, false, true},
+      {"foreign Makefile, No", "Makefile", foreign, {IDNO}, false, false},
+      {"foreign makefile, User makefile", "makefile", foreign, {}, true, false},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.Name);
+    for (const char* file : {"makefile", "Makefile", "makefile.bak", "Makefile.bak"})
+      std::filesystem::remove(Project.File(file));
+    const std::string other = c.File == std::string("makefile") ? "Makefile" : "makefile";
+    const std::string backup = c.File + std::string(".bak");
+    Project.Write(c.File, c.Old);
+    MessageBoxAnswers().Clear();
+    TEnvironmentDlg* d = Open();
+    EXPECT_TRUE(MessageBoxAnswers().Requests().empty()) << "the makefile was found";
+    EXPECT_EQ(d->McuTypeComboBox->Text(), "atmega8") << "and read";
+    d->McuTypeComboBox->UserSelect(IndexOfMcu("atmega16"));
+    if (c.UserMakefile) d->RadioGroupMakeFile->Buttons(1)->SetChecked(true);
+    for (int answer : c.Answers) MessageBoxAnswers().Push(answer);
+    d->OKBtn->Click();
+    EXPECT_EQ(d->ModalResult(), mrOk);
+    std::vector<std::string> questions;
+    for (const TMessageBoxRequest& request : MessageBoxAnswers().Requests()) {
+      questions.push_back(request.Text);
+      EXPECT_EQ(request.Caption, "Makefile message");
+      EXPECT_EQ(request.Buttons(), static_cast<uint32_t>(MB_YESNO));
+    }
+    EXPECT_EQ(questions, std::vector<std::string>(c.Answers.size(), Project.File(c.File) +
+                                                                        " was not written by Vornkit. Replace it? "
+                                                                        "The old file is kept as " +
+                                                                        backup + "."));
+    EXPECT_EQ(String(EditorValue::SouAvrMcuType), "atmega16") << "the settings are stored";
+    if (c.Replaced) {
+      EXPECT_NE(Project.Read(c.File).find("\r\nMCU=atmega16\r\n"), std::string::npos);
+    } else {
+      EXPECT_EQ(Project.Read(c.File), c.Old);
+    }
+    EXPECT_FALSE(Project.Exists(other)) << "no second makefile beside the one make reads";
+    const bool keptOld = c.Replaced && &c.Old == &foreign;
+    EXPECT_EQ(Project.Exists(backup), keptOld);
+    if (keptOld) {
+      EXPECT_EQ(Project.Read(backup), foreign);
+    }
+    delete d;
+  }
 }
 
 TEST_F(EnvironmentDlgTest, CancelChangesNothing) {

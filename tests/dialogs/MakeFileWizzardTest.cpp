@@ -4,6 +4,7 @@
 
 #include <filesystem>
 
+#include "dialogs/EnvironmentMakefile.h"
 #include "platform/Registry.h"
 #include "platform/ScopeGuard.h"
 #include "tests/dialogs/AvrProject.h"
@@ -151,6 +152,65 @@ TEST_F(MakeFileWizzardTest, WithoutATemplateNothingIsWrittenAndEachRunAsksBefore
   }});
   EXPECT_EQ(LastBox(), "Exit?");
   EXPECT_EQ(FormMakeWizzard, nullptr);
+}
+
+// The wizard writes the makefile make reads in the source folder, and
+// replaces one the settings dialog did not write only when the user agrees
+// (then kept beside it); declined, the wizard stays on its last page.
+TEST_F(MakeFileWizzardTest, AMakefileOfAnotherOriginIsReplacedOnlyWhenTheUserAgrees) {
+  InstallTemplate();
+  const std::string own = MakefileText(TMakefileOptions());
+  const std::string foreign = "all:\n\tavr-gcc -mmcu=atmega8 main.c\n";
+  const struct {
+    const char* Name;
+    const char* File;
+    const std::string* Old;    // nullptr: no makefile yet
+    std::vector<int> Answers;  // to the question; none: no question
+    bool Replaced;
+  } cases[] = {
+      {"none yet", "makefile", nullptr, {}, true},
+      {"the settings dialog's", "makefile", &own, {}, true},
+      {"foreign makefile, Yes", "makefile", &foreign, {IDYES}, true},
+      {"foreign makefile, No", "makefile", &foreign, {IDNO}, false},
+      {"foreign Makefile, Yes", "Makefile", &foreign, {IDYES}, true},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.Name);
+    test::TTempFolder project;
+    if (c.Old) test::WriteTextFile(project.File(c.File), *c.Old);
+    MessageBoxAnswers().Clear();
+    RunWizard({[&](TFormMakeWizzard& wizard) {
+      wizard.CBUnitPath->SetText(project.Path());
+      NextTo(wizard, 3);
+      wizard.EditSource->UserEdit("main", 4);
+      NextTo(wizard, 6);
+      MessageBoxAnswers().Push(IDYES);  // build it
+      for (int answer : c.Answers) MessageBoxAnswers().Push(answer);
+      wizard.BitBtn2->Click();
+      EXPECT_EQ(wizard.Done(), c.Replaced);
+      if (c.Replaced) return;
+      EXPECT_EQ(wizard.PageIndex(), 6);
+      MessageBoxAnswers().Push(IDYES);  // Exit?
+      wizard.BitBtn3->Click();
+    }});
+    std::vector<std::string> boxes;
+    for (const TMessageBoxRequest& request : MessageBoxAnswers().Requests()) boxes.push_back(request.Text);
+    ASSERT_GE(boxes.size(), 1 + c.Answers.size());
+    EXPECT_EQ(boxes[0], "Do you want to build Makefile?");
+    if (!c.Answers.empty()) {
+      EXPECT_EQ(boxes[1], project.File(c.File) + " was not written by Vornkit. Replace it? The old file is kept as " +
+                              c.File + ".bak.");
+    }
+    const std::string written = test::ReadTextFile(project.File(c.File));
+    EXPECT_EQ(written.starts_with("# Makefile template of the Vornkit makefile wizard"), c.Replaced);
+    const std::string other = c.File == std::string("makefile") ? "Makefile" : "makefile";
+    EXPECT_FALSE(std::filesystem::exists(project.File(other)));
+    const bool keptOld = c.Replaced && c.Old == &foreign;
+    EXPECT_EQ(std::filesystem::exists(project.File(c.File + std::string(".bak"))), keptOld);
+    if (keptOld) {
+      EXPECT_EQ(test::ReadTextFile(project.File(c.File + std::string(".bak"))), foreign);
+    }
+  }
 }
 
 }  // namespace

@@ -241,13 +241,15 @@ TEST_F(MakefileBuildTest, EveryChoiceOfTheDialogAndTheWizardBuilds) {
          EXPECT_EQ(TSettingsReader("Editor").Integer("AutoMakefileCreateBool"), 0);
        },
        "atmega8", {"main.o"}, {"main.hex", "handmade.txt"}, {"echo made by hand"}, {}},
-      {"dialog: a makefile of the user's that sets only the part", LoneMain,
+      {"dialog: a makefile of the user's that sets only the part, replaced", LoneMain,
        [&](const std::string& folder) {
          test::WriteTextFile(folder + "/makefile", "MCU = atmega8\r\n");
          ThroughDialog(folder, [](TEnvironmentDlg& d) {
            EXPECT_EQ(d.McuTypeComboBox->Text(), "atmega8");
            EXPECT_EQ(test::LinesOf(d.CompilerOptionsMemo->Lines()), MakefileDefaults::CompilerOptions());
+           MessageBoxAnswers().Push(IDYES);  // replace it
          });
+         EXPECT_EQ(test::ReadTextFile(folder + "/makefile.bak"), "MCU = atmega8\r\n");
        },
        "atmega8", {"main.o"}, {"main.hex", "main.map"}, {"-mmcu=atmega8 ", "-funsigned-char"}, {}},
       {"wizard: C, .S and .s sources, a capitalised part, the default folders", MainWithoutCpp,
@@ -299,7 +301,7 @@ TEST_F(MakefileBuildTest, EveryChoiceOfTheDialogAndTheWizardBuilds) {
     ASSERT_TRUE(report.MapLoaded);
     EXPECT_GT(report.Flash.Bytes, 0u);
     EXPECT_EQ(report.Flash.Bytes, sections[".text"]);
-    EXPECT_EQ(report.Sram.Bytes, sections[".data"] + sections[".bss"]);
+    EXPECT_EQ(report.Sram.Bytes, sections[".data"] + sections[".bss"] + sections[".noinit"]);
     EXPECT_EQ(report.Eeprom.Bytes, sections[".eeprom"]);
   }
 }
