@@ -194,6 +194,10 @@ bool WriteMakefile(const std::string& projectFolder, const TMakefileOptions& opt
 }
 
 bool IsOwnMakefile(std::string_view text) {
+  // The wizard copies its template, whose first line names it, and rewrites
+  // only the values below.
+  constexpr std::string_view kWizardFirstLine = "# Makefile template of the Vornkit makefile wizard";
+  if (text.starts_with(kWizardFirstLine)) return true;
   const std::string_view firstLine = MakefileRows().front().Comments.front();
   if (!text.starts_with(firstLine)) return false;
   text.remove_prefix(firstLine.size());

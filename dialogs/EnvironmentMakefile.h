@@ -138,7 +138,8 @@ std::string MakefileText(const TMakefileOptions& options);
 bool WriteMakefile(const std::string& projectFolder, const TMakefileOptions& options);
 
 // The text begins with the first line MakefileText writes (blanks and a CR
-// at its end aside): the settings dialog wrote it and may write it anew.
+// at its end aside) or with the wizard template's: the program wrote it and
+// may write it anew.
 bool IsOwnMakefile(std::string_view text);
 
 // Sets the option of one makefile variable (exact, case-sensitive name) to

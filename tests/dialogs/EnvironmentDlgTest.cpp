@@ -258,6 +258,8 @@ TEST_F(EnvironmentDlgTest, OkReplacesAMakefileOfAnotherOriginOnlyWhenTheUserAgre
   atmega8.McuType = "atmega8";
   const std::string own = MakefileText(atmega8);
   const std::string foreign = "MCU = atmega8\nall:\n\tavr-gcc -mmcu=$(MCU) -Os main.c -o main.elf\n";
+  const std::string wizard =
+      "# Makefile template of the Vornkit makefile wizard, for avr-gcc and make.\r\nMCU = atmega8\r\n";
   const struct {
     const char* Name;
     const char* File;
@@ -268,6 +270,7 @@ TEST_F(EnvironmentDlgTest, OkReplacesAMakefileOfAnotherOriginOnlyWhenTheUserAgre
   } cases[] = {
       {"own makefile", "makefile", own, {}, false, true},
       {"own Makefile", "Makefile", own, {}, false, true},
+      {"the wizard's makefile", "makefile", wizard, {}, false, true},
       {"foreign makefile, Yes", "makefile", foreign, {IDYES}, false, true},
       {"foreign makefile, No", "makefile", foreign, {IDNO}, false, false},
       {"foreign Makefile, Yes", "Makefile", foreign, {IDYES}, false, true},

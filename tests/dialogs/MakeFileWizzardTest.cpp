@@ -161,6 +161,7 @@ TEST_F(MakeFileWizzardTest, AMakefileOfAnotherOriginIsReplacedOnlyWhenTheUserAgr
   InstallTemplate();
   const std::string own = MakefileText(TMakefileOptions());
   const std::string foreign = "all:\n\tavr-gcc -mmcu=atmega8 main.c\n";
+  const std::string wizards = "# Makefile template of the Vornkit makefile wizard, for avr-gcc and make.\n";
   const struct {
     const char* Name;
     const char* File;
@@ -170,6 +171,7 @@ TEST_F(MakeFileWizzardTest, AMakefileOfAnotherOriginIsReplacedOnlyWhenTheUserAgr
   } cases[] = {
       {"none yet", "makefile", nullptr, {}, true},
       {"the settings dialog's", "makefile", &own, {}, true},
+      {"the wizard's own", "makefile", &wizards, {}, true},
       {"foreign makefile, Yes", "makefile", &foreign, {IDYES}, true},
       {"foreign makefile, No", "makefile", &foreign, {IDNO}, false},
       {"foreign Makefile, Yes", "Makefile", &foreign, {IDYES}, true},
