@@ -31,6 +31,11 @@ std::string ClipboardFormatName(TClipboardFormat format) {
   return names[format - FirstRegisteredFormat];
 }
 
+std::string_view ClipboardText(std::string_view data) {
+  if (data.ends_with('\0')) data.remove_suffix(1);
+  return data;
+}
+
 // ---- TMemoryClipboard ----
 
 bool TMemoryClipboard::Open() {
@@ -101,8 +106,7 @@ bool TClipboard::HasFormat(TClipboardFormat format) { return FBackend->HasFormat
 
 std::string TClipboard::AsText() {
   std::optional<std::string> data = GetData(CF_TEXT);
-  if (!data) return std::string();
-  return data->substr(0, data->find('\0'));
+  return data ? std::string(ClipboardText(*data)) : std::string();
 }
 
 bool TClipboard::HoldsText() {

@@ -7,14 +7,27 @@
 #include <memory>
 #include <optional>
 #include <string>
+#include <string_view>
 #include <utility>
 #include <vector>
 
+#include "platform/SysUtils.h"
+
 namespace vk {
+
+// The clipboard did not take a copied text.
+class EClipboardError : public Exception {
+  using Exception::Exception;
+};
 
 using TClipboardFormat = unsigned;
 // Plain text in the ANSI code page, ended by a NUL.
 constexpr TClipboardFormat CF_TEXT = 1;
+
+// The text of data laid out as a text and a closing NUL (CF_TEXT, the
+// editor's block after its mode byte): all of it but that NUL. The data's
+// size ends the text, so that NUL bytes inside it travel too.
+std::string_view ClipboardText(std::string_view data);
 
 // The number of a format registered by name: the same name (any letter case)
 // always gives the same number, from 0xC000 on.
@@ -66,7 +79,8 @@ public:
   bool SetData(TClipboardFormat format, const std::string& bytes);
   std::optional<std::string> GetData(TClipboardFormat format);
   bool HasFormat(TClipboardFormat format);
-  // The CF_TEXT data up to its NUL; "" when there is none.
+  // The CF_TEXT data without its closing NUL, every byte before it kept;
+  // "" when there is none.
   std::string AsText();
   // Replaces the clipboard's contents with the text; false when that fails.
   bool SetAsText(const std::string& text);

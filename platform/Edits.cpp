@@ -88,7 +88,7 @@ bool TCustomEdit::ApplyEdit(const std::string& text, int caret, bool typing) {
   }
   FCanUndo = true;
   {
-    TTempValue storing(FStoringUserEdit, true);
+    TTempValue storing(FUserEditText, &text);
     Perform(WM_SETTEXT, 0, reinterpret_cast<intptr_t>(text.c_str()));
   }
   FSelStart = CharStartOffset(text, caret);
@@ -140,7 +140,8 @@ void TCustomEdit::Undo() {
 // ---------------------------------------------------------------- the clipboard
 
 void TCustomEdit::CopyToClipboard() {
-  if (FSelLength > 0) Clipboard().SetAsText(SelText());
+  if (FSelLength > 0 && !Clipboard().SetAsText(SelText()))
+    throw EClipboardError("Cannot put the text on the clipboard");
 }
 
 void TCustomEdit::CutToClipboard() {
@@ -214,8 +215,10 @@ void TCustomEdit::DoEnter() {
 void TCustomEdit::WndProc(TMessage& message) {
   switch (message.Msg) {
     case WM_SETTEXT:
-      StoreText(MessageText(message));
-      if (!FStoringUserEdit) {
+      if (FUserEditText) {
+        StoreText(*FUserEditText);
+      } else {
+        StoreText(MessageText(message));
         FCanUndo = false;
         FTypingRun = false;
         FSelStart = 0;

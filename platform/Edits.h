@@ -60,6 +60,8 @@ public:
   bool CanUndo() const override { return FCanUndo; }
   void Undo() override;
   void ClearUndo() { FCanUndo = false; }
+  // A copy the clipboard does not take raises EClipboardError; a cut then
+  // deletes nothing.
   void CutToClipboard() override;
   void CopyToClipboard() override;
   void PasteFromClipboard() override;
@@ -125,7 +127,9 @@ private:
   bool FTypingRun = false;  // the last change was typing that may go on
   std::string FUndoText;
   int FUndoSelStart = 0;
-  bool FStoringUserEdit = false;
+  // The user's edit being stored: its whole text, which WM_SETTEXT
+  // carries only up to a NUL byte.
+  const std::string* FUserEditText = nullptr;
   bool FKeyTaken = false;
   char FLeadByte = 0;  // the first half of a double-byte character typed
 };

@@ -1025,7 +1025,8 @@ std::string TrimTrailingBlanks(std::string_view text);
 TSrcEditorCommand UndoRunOf(TSrcEditorCommand command);
 
 // The editor's private clipboard format, "SrcEdit Control Block Type": a
-// mode byte (0 normal, 1 line, 2 column), the text and a NUL.
+// mode byte (0 normal, 1 line, 2 column), the text and a NUL; the block's
+// size ends the text, which may hold NUL bytes.
 TClipboardFormat BlockTypeClipboardFormat();
 
 // The editor every window instantiates.

@@ -510,11 +510,10 @@ bool TCustomSrcEdit::PasteBlock(bool& pasteBegun) {
   }
   if (!data) throw ESrcEditError("Clipboard paste operation failed.");
   // A block from elsewhere is checked before anything changes: a mode
-  // byte, and text only up to its NUL inside the block.
+  // byte, then the text, NUL bytes in it too.
   if (data->empty() || static_cast<unsigned char>((*data)[0]) > smColumn) return false;
   const auto mode = static_cast<TSrcSelectionMode>((*data)[0]);
-  std::string_view text = std::string_view(*data).substr(1);
-  text = text.substr(0, text.find('\0'));
+  const std::string_view text = ClipboardText(std::string_view(*data).substr(1));
 
   FUndoList->AddChange(crPasteBegin, BlockBegin(), BlockEnd(), "", smNormal);
   pasteBegun = true;

@@ -8,6 +8,13 @@
 
 namespace vk {
 
+// The data the program hands the desktop, with its text as the program's
+// bytes beside the desktop's form of it.
+class TProgramMimeData : public QMimeData {
+public:
+  std::optional<std::string> Text;
+};
+
 namespace {
 
 const QString TextMime = QStringLiteral("text/plain");
@@ -26,6 +33,12 @@ std::string WithLfLineEnds(std::string_view text) {
     if (i + 1 < text.size() && text[i + 1] == '\n') ++i;
   }
   return lf;
+}
+
+QString DesktopText(std::string_view text) {
+  QString desktop = AnsiToQString(WithLfLineEnds(text));
+  desktop.replace(QChar(0), QChar(QChar::ReplacementCharacter));
+  return desktop;
 }
 
 }  // namespace
@@ -57,7 +70,7 @@ void TQtClipboard::Close() {
 
 bool TQtClipboard::Clear() {
   if (!FOpen) return false;
-  FPending = std::make_unique<QMimeData>();
+  FPending = std::make_unique<TProgramMimeData>();
   return true;
 }
 
@@ -66,14 +79,19 @@ bool TQtClipboard::SetData(TClipboardFormat format, const std::string& bytes) {
   if (!FOpen || type.isEmpty()) return false;
   // Without Clear the new format joins what the clipboard holds.
   if (!FPending) {
-    FPending = std::make_unique<QMimeData>();
-    if (const QMimeData* held = QGuiApplication::clipboard()->mimeData())
+    FPending = std::make_unique<TProgramMimeData>();
+    if (const QMimeData* held = QGuiApplication::clipboard()->mimeData()) {
       for (const QString& heldType : held->formats()) FPending->setData(heldType, held->data(heldType));
+      if (const auto* own = dynamic_cast<const TProgramMimeData*>(held)) FPending->Text = own->Text;
+    }
   }
-  if (format == CF_TEXT)
-    FPending->setText(AnsiToQString(WithLfLineEnds(std::string_view(bytes).substr(0, bytes.find('\0')))));
-  else
+  if (format == CF_TEXT) {
+    const std::string_view text = ClipboardText(bytes);
+    FPending->Text = std::string(text);
+    FPending->setText(DesktopText(text));
+  } else {
     FPending->setData(type, QByteArray(bytes.data(), static_cast<qsizetype>(bytes.size())));
+  }
   return true;
 }
 
@@ -85,8 +103,11 @@ std::optional<std::string> TQtClipboard::GetData(TClipboardFormat format) {
   const QMimeData* data = Current();
   QString type = MimeType(format);
   if (!data || type.isEmpty()) return std::nullopt;
-  // Qt answers text in whichever text form the desktop offers.
-  if (format == CF_TEXT) return data->hasText() ? std::optional(QStringToAnsi(data->text()) + '\0') : std::nullopt;
+  if (format == CF_TEXT) {
+    if (const auto* own = dynamic_cast<const TProgramMimeData*>(data); own && own->Text) return *own->Text + '\0';
+    // Qt answers text in whichever text form the desktop offers.
+    return data->hasText() ? std::optional(QStringToAnsi(data->text()) + '\0') : std::nullopt;
+  }
   if (!data->hasFormat(type)) return std::nullopt;
   QByteArray bytes = data->data(type);
   return std::string(bytes.constData(), static_cast<size_t>(bytes.size()));

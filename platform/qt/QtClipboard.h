@@ -8,6 +8,12 @@
 // bytes it was given. So the editor's private block format stays inside the
 // program and plain text reaches every other one.
 //
+// The desktop's plain text cannot carry every byte: a NUL (which it does
+// not hold, and which programs that read it as a C string would end it at)
+// and a byte the code page does not define reach it as U+FFFD. While the
+// program's own data is on the clipboard, the program reads its text back
+// as it gave it, every byte.
+//
 // Data set while the clipboard is open is gathered and handed to the desktop
 // as one whole when it closes, as the desktop takes it. When the desktop's
 // clipboard changes hands, the process's clipboard hears of it (Changed).
@@ -22,6 +28,8 @@
 #include "platform/Clipboard.h"
 
 namespace vk {
+
+class TProgramMimeData;
 
 class TQtClipboard : public TClipboardBackend {
 public:
@@ -43,7 +51,7 @@ private:
   const QMimeData* Current() const;
 
   bool FOpen = false;
-  std::unique_ptr<QMimeData> FPending;
+  std::unique_ptr<TProgramMimeData> FPending;
   QMetaObject::Connection FChanged;
 };
 

@@ -46,6 +46,8 @@ TEST_F(ClipboardTest, TextAndPrivateDataTravelTogether) {
   EXPECT_TRUE(Clipboard().SetAsText("plain"));
   EXPECT_FALSE(Clipboard().HasFormat(block)) << "new text replaces every format";
   EXPECT_EQ("plain", Clipboard().AsText());
+  EXPECT_TRUE(Clipboard().SetAsText(std::string("a\0b", 3)));
+  EXPECT_EQ(std::string("a\0b", 3), Clipboard().AsText()) << "the data's size ends the text";
 }
 
 TEST_F(ClipboardTest, FailuresAreReportedNotHidden) {

@@ -162,6 +162,48 @@ TEST_F(EditsTest, EditKeysAreTakenAndPasteKeepsOneLine) {
   EXPECT_EQ(edit->Perform(WM_KEYDOWN, VK_LEFT, 0), 1) << "a key OnKeyDown swallowed is taken";
 }
 
+// Every byte travels through the clipboard, NUL bytes too, and a cut
+// whose text the clipboard did not take deletes nothing.
+TEST_F(EditsTest, TheClipboardKeysCarryEveryByteAndARefusedCutKeepsTheText) {
+  using namespace std::string_literals;
+  struct TCase {
+    const char* Name;
+    bool Memo;
+    std::string Text;
+    int SelStart, SelLength;
+    std::string Keys;  // typed with the selection, "p\0q" on the clipboard
+    std::string Expected;
+  };
+  const TCase cases[] = {
+      {"an edit's cut, pasted back", false, "a\0b\0c"s, 1, 3, "\x18\x16", "a\0b\0c"s},
+      {"a memo's cut after a NUL", true, "a\0b\r\ncd"s, 5, 2, "\x18", "a\0b\r\n"s},
+      {"a memo's paste", true, "x", 1, 0, "\x16", "xp\0q"s},
+  };
+  for (const TCase& c : cases) {
+    SCOPED_TRACE(c.Name);
+    TCustomEdit* edit = c.Memo ? static_cast<TCustomEdit*>(Put<TMemo>()) : Put<TEdit>();
+    // A NUL ends a text set by a message; the user's edits and a memo's
+    // lines keep it.
+    if (c.Memo) static_cast<TMemo*>(edit)->Lines().SetTextStr(c.Text);
+    else edit->UserEdit(c.Text, 0);
+    Clipboard().SetAsText("p\0q"s);
+    edit->SetSelStart(c.SelStart);
+    edit->SetSelLength(c.SelLength);
+    Type(*edit, c.Keys);
+    EXPECT_EQ(edit->Text(), c.Expected);
+    delete edit;
+  }
+
+  auto* edit = Put<TEdit>();
+  edit->SetText("keep me");
+  static_cast<TMemoryClipboard&>(Clipboard().Backend()).FailSet = CF_TEXT;
+  for (const char* key : {"\x03", "\x18"}) {
+    edit->SelectAll();
+    EXPECT_THROW(Type(*edit, key), EClipboardError) << key;
+    EXPECT_EQ(edit->Text(), "keep me");
+  }
+}
+
 TEST_F(EditsTest, TheEditMessagesWorkOnTheSelection) {
   auto* edit = Put<TEdit>();
   edit->SetText("ab한cd");

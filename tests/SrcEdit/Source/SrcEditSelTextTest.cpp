@@ -229,7 +229,7 @@ TEST_F(SelTextTest, AnUnusablePrivateBlockFallsBackToThePlainText) {
       {"unknown mode", "\x07text\0"s, "plain", {"<plain>"}},
       {"unknown mode, no plain text", "\x07text\0"s, nullptr, {"<sel>"}},
       {"no NUL: the block's size ends the text", "\x00"s + "abc", nullptr, {"<abc>"}},
-      {"text up to its NUL", "\x00"s + "ab\0junk"s, "plain", {"<ab>"}},
+      {"every byte up to the closing NUL", "\x00"s + "a\0b\0"s, "plain", {"<a\0b>"s}},
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(c.Name);
@@ -241,6 +241,49 @@ TEST_F(SelTextTest, AnUnusablePrivateBlockFallsBackToThePlainText) {
     Edit.PasteFromClipboard();
     EXPECT_EQ(c.After, Lines());
   }
+}
+
+// A NUL byte is a byte of its line: cut and pasted back in each mode, by
+// the private block or as another program's plain text, every byte
+// arrives, and undo and redo go back and forth over the same bytes.
+TEST_F(SelTextTest, NulBytesTravelWholeThroughTheClipboard) {
+  using namespace std::string_literals;
+  const Text before{"ab\0cd"s, "\0\0xyz"s, "end"};
+  struct Case {
+    const char* Name;
+    TSrcSelectionMode Mode;
+    TBufferCoord From;
+    TBufferCoord To;
+    Text Cut;
+  } cases[] = {
+      {"running text", smNormal, {2, 1}, {3, 2}, {"axyz", "end"}},
+      {"whole lines", smLine, {1, 1}, {1, 2}, {"end"}},
+      {"rectangle", smColumn, {2, 1}, {4, 2}, {"acd", "\0yz"s, "end"}},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.Name);
+    SetLines(before);
+    Edit.ClearUndo();
+    Edit.SetSelectionMode(c.Mode);
+    Select(c.From, c.To);
+    Run(ecCut);
+    EXPECT_EQ(c.Cut, Lines());
+    Goto(c.From.Char, c.From.Line);
+    Run(ecPaste);
+    EXPECT_EQ(before, Lines());
+    for (int step = 0; step < 2; ++step) Edit.Undo();
+    EXPECT_EQ(before, Lines());
+    Edit.Redo();
+    EXPECT_EQ(c.Cut, Lines());
+    Edit.Redo();
+    EXPECT_EQ(before, Lines());
+  }
+  SetLines({"<>"});
+  Edit.SetSelectionMode(smNormal);
+  Clipboard().SetAsText("p\0q\r\n\0"s);
+  Goto(2, 1);
+  Run(ecPaste);
+  EXPECT_EQ((Text{"<p\0q"s, "\0>"s}), Lines());
 }
 
 // Text inserted in line mode arrives as whole lines, and undo takes back

@@ -24,7 +24,9 @@ protected:
 TEST_F(QtClipboardTest, PlainTextReachesTheDesktopAsUnicodeAndComesBackInTheCodePage) {
   ASSERT_NE(dynamic_cast<TQtClipboard*>(&Clipboard().Backend()), nullptr);
   QClipboard* desktop = QGuiApplication::clipboard();
-  // The desktop's text has LF line ends; text from it keeps the ends it has.
+  // The desktop's text has LF line ends; a NUL, which its plain text cannot
+  // hold, and a byte the code page does not define reach it as U+FFFD. The
+  // program reads its own text back as it gave it, every byte.
   const struct {
     std::string Program;
     QByteArray Desktop;
@@ -32,14 +34,18 @@ TEST_F(QtClipboardTest, PlainTextReachesTheDesktopAsUnicodeAndComesBackInTheCode
       {"int " + HangeulAnsi + ";\r\n", QByteArray("int ") + HangeulUtf8 + ";\n"},
       {"a\r\n\r\nb\rc\nd", "a\n\nb\nc\nd"},
       {"\r", "\n"},
+      {std::string("a\0b\r\n\xFF", 6), "a\xEF\xBF\xBD" "b\n\xEF\xBF\xBD"},
   };
   for (const auto& c : copied) {
     ASSERT_TRUE(Clipboard().SetAsText(c.Program));
     EXPECT_EQ(desktop->mimeData()->data("text/plain"), c.Desktop) << c.Program;
     EXPECT_EQ(desktop->text(), QString::fromUtf8(c.Desktop)) << c.Program;
+    EXPECT_EQ(Clipboard().AsText(), c.Program);
   }
-  for (const char* pasted : {"a\nb\n", "a\r\nb\r\n", "a\rb\r"}) {
-    desktop->setText(QString::fromUtf8(pasted));
+  // Text from another program keeps its line ends, and a NUL in it.
+  for (const std::string& pasted : {std::string("a\nb\n"), std::string("a\r\nb\r\n"), std::string("a\rb\r"),
+                                    std::string("a\0b", 3)}) {
+    desktop->setText(QString::fromUtf8(pasted.data(), static_cast<qsizetype>(pasted.size())));
     EXPECT_EQ(Clipboard().AsText(), pasted);
   }
 
