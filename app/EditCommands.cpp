@@ -14,11 +14,7 @@ namespace {
 void InsertAt(TCustomSrcEdit& editor, TBufferCoord at, const std::string& value, int movedFrom, int addedLines) {
   TBufferCoord caret = editor.CaretXY();
   if (caret.Line >= movedFrom) caret.Line += addedLines;
-  TSrcSelectionMode mode = editor.SelectionMode();
-  editor.SetSelectionMode(smNormal);
-  editor.SetCaretAndSelection(at, at, at);
-  editor.SetSelText(value);
-  editor.SetSelectionMode(mode);
+  editor.ReplaceRange(at, at, value);
   editor.SetCaretXY(caret);
 }
 

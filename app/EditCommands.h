@@ -2,7 +2,8 @@
 // The editing commands that the main window and the document windows both
 // offer, on one editor: block comments around the selection, the separator
 // line, zooming the font, and inserting whole lines. Every change is one
-// step that undo takes back, and it marks the document modified.
+// step that undo takes back, goes to its buffer position however long the
+// line, and marks the document modified.
 
 #include <string>
 #include <vector>

@@ -49,16 +49,6 @@ const char* const FieldLabels[PrjNameFieldCount] = {
 
 const char* ValueName(int field) { return ProjectHeaderFields[field].Name; }
 
-// Replaces the text between two positions in one undo step, in normal
-// selection mode whatever mode the user had chosen.
-void ReplaceText(TCustomSrcEdit& editor, TBufferCoord from, TBufferCoord to, const std::string& text) {
-  const TSrcSelectionMode mode = editor.SelectionMode();
-  editor.SetSelectionMode(smNormal);
-  editor.SetCaretAndSelection(to, from, to);
-  editor.SetSelText(text);
-  editor.SetSelectionMode(mode);
-}
-
 // The five fields the insert command takes from the project, stored in the
 // registry; a failure ends the writing quietly.
 void StoreProjectFields(const TProjectHeaderContext& context) {
@@ -157,7 +147,7 @@ TProjectHeaderResult InsertProjectHeader(TCustomSrcEdit& editor, TPrjNameFields&
   for (const std::string& line : ProjectHeaderLines(fields)) block += line + "\r\n";
   // An empty document gets the block's lines alone.
   if (editor.Lines().Count() == 0) block.resize(block.size() - 2);
-  ReplaceText(editor, {1, 1}, {1, 1}, block);
+  editor.ReplaceRange({1, 1}, {1, 1}, block);
   return phChanged;
 }
 
@@ -176,7 +166,7 @@ TProjectHeaderResult DeleteProjectHeader(TCustomSrcEdit& editor) {
     to = endOf(at.End);
     if (at.Start > 0) from = endOf(at.Start - 1);
   }
-  ReplaceText(editor, from, to, "");
+  editor.ReplaceRange(from, to, "");
   return phChanged;
 }
 

@@ -305,6 +305,13 @@ public:
   }
   // The undoable replacement of the selection.
   void SetSelText(std::string_view value);
+  // The program's own change between two buffer positions: replaces the
+  // running text from..to (in text order) by value as one undo step, in
+  // normal mode whatever the selection mode, which stays as chosen. A
+  // position inside a line stands where it is however long the line (with
+  // eoScrollPastEol the scroll width bounds only the user's caret and
+  // selection). The caret ends after the new text.
+  void ReplaceRange(const TBufferCoord& from, const TBufferCoord& to, std::string_view value);
   // The whole text, lines joined with CR LF; setting it replaces every
   // line and records nothing for undo.
   std::string SrcGetText() const { return FLines->GetTextStr(); }
@@ -937,6 +944,10 @@ private:
   // like a trail byte (after a lone lead byte); the replay's end puts it
   // back within the line and on a character.
   bool FCaretExact = false;
+  // While the program places text (ReplaceRange, search and replace) and
+  // while a deletion is recorded: a caret or selection end inside a line
+  // is not cut to the scroll width.
+  bool FPlacingByPosition = false;
   TSrcStateFlags FStateFlags;
   TSrcStatusChanges FPendingStatusChanges;
   TSrcEditorOptions FOptions = TSrcEditorOptions::FromMask(SRCEDIT_DEFAULT_OPTIONS);

@@ -53,8 +53,12 @@ void TCustomSrcEdit::SetCaretXYEx(bool ensureVisible, TBufferCoord value) {
   if (value.Line < 1) {
     value.Line = 1;
     if (!pastEol) maxColumn = 1;
-  } else if (!pastEol) {
-    maxColumn = static_cast<int>(FLines->GetView(value.Line - 1).size()) + 1;
+  } else {
+    const int lineEnd = static_cast<int>(FLines->GetView(value.Line - 1).size()) + 1;
+    if (!pastEol)
+      maxColumn = lineEnd;
+    else if (FPlacingByPosition)
+      maxColumn = std::max(maxColumn, lineEnd);
   }
   if (value.Char > maxColumn && !(pastEol && FOptions.Contains(eoAutoSizeMaxScrollWidth)) && !FCaretExact)
     value.Char = maxColumn;
@@ -178,12 +182,13 @@ TBufferCoord TCustomSrcEdit::BlockEnd() const {
 
 TBufferCoord TCustomSrcEdit::ClampBlockPoint(TBufferCoord value) const {
   value.Char = std::max(value.Char, 1);
-  if (FOptions.Contains(eoScrollPastEol) && !WordWrap()) value.Char = std::min(value.Char, FMaxScrollWidth + 1);
   value.Line = std::max(1, std::min(value.Line, FLines->Count()));
+  const int lineEnd = static_cast<int>(FLines->GetView(value.Line - 1).size()) + 1;
+  if (FOptions.Contains(eoScrollPastEol) && !WordWrap())
+    value.Char = std::min(value.Char, FPlacingByPosition ? std::max(FMaxScrollWidth + 1, lineEnd) : FMaxScrollWidth + 1);
   // Running text ends at its line's end; an empty text has nothing to
   // select in any mode.
-  if (FActiveSelectionMode == smNormal || FLines->Count() == 0)
-    value.Char = std::min(value.Char, static_cast<int>(FLines->GetView(value.Line - 1).size()) + 1);
+  if (FActiveSelectionMode == smNormal || FLines->Count() == 0) value.Char = std::min(value.Char, lineEnd);
   return value;
 }
 

@@ -398,6 +398,9 @@ void TCustomSrcEdit::RecordSelectionDelete(TSrcChangeReason reason) {
   const int items = e.Line - b.Line + 1 + 2;
   if (FActiveSelectionMode != smColumn || items > FUndoList->MaxUndoActions()) {
     // Running text is taken up to its lines' ends: its undo goes back there.
+    // A selection the program placed beyond the scroll width is recorded
+    // where it stands, as it is deleted.
+    TTempValue placing(FPlacingByPosition, true);
     const bool normal = FActiveSelectionMode == smNormal;
     FUndoList->AddChange(reason, normal ? ClampBlockPoint(FBlockBegin) : FBlockBegin,
                          normal ? ClampBlockPoint(FBlockEnd) : FBlockEnd, SelTextAsStored(), FActiveSelectionMode);

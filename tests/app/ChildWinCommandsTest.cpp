@@ -3,7 +3,9 @@
 // the program is one undo step.
 
 #include "SrcEdit/Source/SrcEditKeyCmds.h"
+#include "app/EditCommands.h"
 #include "dialogs/BitToByte.h"
+#include "dialogs/ProjectHeader.h"
 #include "dialogs/PrjName.h"
 #include "tests/app/IdeTestSupport.h"
 
@@ -165,6 +167,136 @@ TEST_F(ChildWinCommandsTest, ReplaceAsksAtEachHitWhenToldTo) {
   EXPECT_EQ(MessageBoxAnswers().Requests().back(),
             (TMessageBoxRequest{"Select the string to find!", "Character to find", MB_ICONERROR}));
   EXPECT_EQ(ReplaceSelect->Mode(), cmReplace);
+}
+
+// Every change the program makes places its text by buffer position, also
+// on a line longer than the scroll width (1,024 columns), where the user's
+// caret stops with the setting "Cursor move Eol" on; one Undo (Ctrl+Z)
+// restores the bytes the file had.
+TEST_F(ChildWinCommandsTest, ProgramChangesOnALineLongerThanTheScrollWidthPlaceTextByPosition) {
+  Application().CreateForm(PrjNameForm);
+  Application().CreateForm(BitToByteForm);
+  // A source whose last line is 1,140 bytes long, with its hits beyond
+  // column 1,024 (in the second, one starts before that column and ends
+  // after it). It closes a comment that the first line opens, so the
+  // includes go below it.
+  const auto source = [](size_t pad) {
+    std::string line = "char pad[] = \"" + std::string(pad, '.') + "\"; PORTB = 0x3f; /*PORTB*/ // end";
+    line += std::string(1139 - line.size(), ' ') + "x";
+    return "/* the next line closes this comment\n" + line;
+  };
+  const std::string far = source(1080);
+  const std::string across = source(1005);
+  const size_t lineStart = far.find('\n') + 1;
+  ASSERT_EQ(far.size() - lineStart, 1140u);
+  ASSERT_GT(far.find("PORTB") - lineStart, 1024u);
+  ASSERT_LT(across.find("PORTB") - lineStart, 1024u);
+  ASSERT_GT(across.find("PORTB") - lineStart + 5, 1024u);
+  const auto with = [](std::string text, const std::string& from, const std::string& to) {
+    return text.replace(text.find(from), from.size(), to);
+  };
+  std::string header;
+  for (const std::string& line : ProjectHeaderLines({})) header += "\n" + line;
+  // The question at a hit records what is marked (it cannot stand right of
+  // a caret beyond the window's edge, as AnswerHits expects).
+  auto answerHit = [this](TModalResult answer) {
+    ModalAnswers().PushResponder([this, answer](TCustomForm* const&) {
+      Questions.push_back(Editor->SelText());
+      return answer;
+    });
+  };
+  auto find = [&](const std::string& text) {
+    AnswerDialog<TFindForm>(text, mrOk);
+    answerHit(mrCancel);  // the hit stays marked
+    MainForm->EditFindCmd->Execute();
+    // As the mouse selects, which offers the selection commands.
+    Editor->OnMouseUp(Editor, mbLeft, {}, 0, 0);
+  };
+  auto replace = [&](TModalResult button, bool prompt) {
+    AnswerDialog<TReplaceFind>("PORTB", button, [prompt](TReplaceFind& form) {
+      form.ComboReplaceText->SetText("PORTC");
+      form.CBPrompt->SetChecked(prompt);
+      form.CBMatchCase->SetChecked(true);
+      form.RBFromCursor->SetChecked(true);
+    });
+    if (prompt) answerHit(mrYes);
+    MainForm->EditReplaceCmd->Execute();
+  };
+  const struct {
+    const char* Name;
+    std::string Text;
+    std::function<void(TMDIChild&)> Command;
+    std::string After;
+    TLines Questions = {};  // the text marked at each question
+  } cases[] = {
+      {"include insertion", far, [](TMDIChild&) { MainForm->AutoInsertIncludes(); }, far + "\n#include <avr/io.h>"},
+      {"separator line", far,
+       [](TMDIChild& d) {
+         d.Editor->SetCaretXY({1, 2});
+         d.EditLineCommentCmd->Execute();
+       },
+       far + "\n" + SeparatorLine()},
+      {"header delete", far + header, [](TMDIChild&) { MainForm->PrjNametDeleteCommentCmd->Execute(); }, far},
+      {"comment in on a found hit", far,
+       [&](TMDIChild& d) {
+         find("0x3f");
+         d.EditInCommentCmd->Execute();
+       },
+       with(far, "0x3f", "/*0x3f*/"), {"0x3f"}},
+      {"comment out on a found hit", far,
+       [&](TMDIChild& d) {
+         find("/*PORTB*/");
+         d.EditOutCommentCmd->Execute();
+       },
+       with(far, "/*PORTB*/", "PORTB"), {"/*PORTB*/"}},
+      {"bit to byte on a found hit", far,
+       [&](TMDIChild&) {
+         find("0x3f");
+         ModalAnswers().PushResponder([](TCustomForm* const&) {
+           BitToByteForm->CheckBox7->SetChecked(true);
+           return mrOk;
+         });
+         MainForm->SendDocumentCommand(dcBitToByte);
+       },
+       with(far, "0x3f", "0XBF"), {"0x3f"}},
+      {"typing over a found hit", far,
+       [&](TMDIChild& d) {
+         find("0x3f");
+         d.Editor->CommandProcessor(ecChar, '7');
+       },
+       with(far, "0x3f", "7"), {"0x3f"}},
+      {"replace, asked", far, [&](TMDIChild&) { replace(mrOk, true); }, with(far, "PORTB", "PORTC"), {"PORTB"}},
+      {"replace, asked, a hit across the scroll width", across, [&](TMDIChild&) { replace(mrOk, true); },
+       with(across, "PORTB", "PORTC"), {"PORTB"}},
+      {"replace next", far, [&](TMDIChild&) { replace(mrOk, false); }, with(far, "PORTB", "PORTC")},
+      {"replace all", far, [&](TMDIChild&) { replace(mrAll, false); },
+       with(with(far, "PORTB", "PORTC"), "PORTB", "PORTC")},
+  };
+  const std::string path = Project.File("main.c");
+  auto saved = [&] {
+    MainForm->ActiveDocument()->Perform(WM_DOCUMENTCOMMAND, dcSave, 0);
+    return ReadTextFile(path);
+  };
+  for (bool pastEol : {false, true}) {
+    TRegistry registry;
+    ASSERT_TRUE(registry.OpenKey(SettingsKeyPath("Editor"), true));
+    registry.WriteBool(EditorValue::CursorMoveEolBool, pastEol);
+    for (const auto& c : cases) {
+      SCOPED_TRACE(std::string(c.Name) + (pastEol ? ", Cursor move Eol" : ""));
+      Questions.clear();
+      WriteTextFile(path, c.Text);
+      Open(path);
+      TMDIChild& document = *MainForm->ActiveDocument();
+      Editor = document.Editor;
+      ASSERT_EQ(Editor->Options().Contains(eoScrollPastEol), pastEol);
+      c.Command(document);
+      EXPECT_EQ(saved(), c.After);
+      EXPECT_EQ(Questions, c.Questions);
+      document.EditUndoCmd->Execute();
+      EXPECT_EQ(saved(), c.Text);
+    }
+  }
+  EXPECT_EQ(Boxes(), TLines{});
 }
 
 // After a run of typing, each command of the program changes the text as
