@@ -362,10 +362,9 @@ void TCustomSrcEdit::UndoItem(uint32_t number) {
   // A replay puts back the text exactly: trimmed blanks have items of
   // their own.
   TOptionOff keepBlanks(FOptions, eoTrimTrailingSpaces);
-  // Replays never record on the undo list themselves, and put text back
-  // with the line breaks it had.
+  // Replays never record on the undo list themselves; they put text back
+  // with the line breaks it had (tbKept).
   TSrcUndoLock noRecording(*this);
-  TTempValue keepBreaks(FTextBreaksKept, true);
   TTempValue exactCaret(FCaretExact, true);
   // The reverse keeps the item's run: redone, it groups as it did.
   TSrcUndoRun run(*FRedoList, item->FRunCommand);
@@ -391,7 +390,7 @@ void TCustomSrcEdit::UndoItem(uint32_t number) {
       SetReplaySelection(start, end);
       const std::string removed = SelectedText(true);
       // The redo replaces what was put back here (an overwritten text).
-      const TBufferCoord restoredEnd = SetSelTextPrimitiveEx(mode, item->FChangeStr, false).End;
+      const TBufferCoord restoredEnd = SetSelTextPrimitiveEx(mode, item->FChangeStr, false, tbKept).End;
       InternalSetCaretXY(start);
       SetReplaySelection(start, start);
       reverse(reason, start, item->FChangeStr.empty() ? start : restoredEnd, removed);
@@ -417,9 +416,9 @@ void TCustomSrcEdit::UndoItem(uint32_t number) {
         // A block of lines that reached the end of the text left its last
         // line empty: its last row goes back there.
         TStringsUpdate update(*FLines);
-        InsertWholeLines(text, text.empty() || (text.back() != '\n' && text.back() != '\r'));
+        InsertWholeLines(text, text.empty() || (text.back() != '\n' && text.back() != '\r'), tbKept);
       } else {
-        SetSelTextPrimitiveEx(mode, text, false);
+        SetSelTextPrimitiveEx(mode, text, false, tbKept);
       }
       const TBufferCoord caret = afterCursor ? start : end;
       InternalSetCaretXY(caret);
@@ -485,7 +484,7 @@ void TCustomSrcEdit::UndoItem(uint32_t number) {
     case crWhiteSpaceAdd: {
       SetReplaySelection(start, end);
       const std::string removed = SelectedText(true);
-      SetSelTextPrimitiveEx(smNormal, item->FChangeStr, false);
+      SetSelTextPrimitiveEx(smNormal, item->FChangeStr, false, tbKept);
       InternalSetCaretXY(start);
       SetReplaySelection(start, start);
       reverse(reason, start, end, removed);
@@ -507,7 +506,6 @@ void TCustomSrcEdit::RedoItem(uint32_t number) {
   TSrcPaintLock lock(*this);
   TOptionOn pastEol(FOptions, eoScrollPastEol);
   TOptionOff keepBlanks(FOptions, eoTrimTrailingSpaces);
-  TTempValue keepBreaks(FTextBreaksKept, true);
   TTempValue exactCaret(FCaretExact, true);
   TSrcUndoRun run(*FUndoList, item->FRunCommand);
   auto reverse = [&](TSrcChangeReason r, const TBufferCoord& s, const TBufferCoord& e, const std::string& text) {
@@ -522,7 +520,7 @@ void TCustomSrcEdit::RedoItem(uint32_t number) {
     InternalSetCaretXY(from);
     SetReplaySelection(from, to);
     std::string removed = SelectedText(true);
-    insertedEnd = SetSelTextPrimitiveEx(mode, text, false).End;
+    insertedEnd = SetSelTextPrimitiveEx(mode, text, false, tbKept).End;
     return removed;
   };
   const bool insertion = reason == crInsert || reason == crPaste || reason == crDragDropInsert;
@@ -576,7 +574,8 @@ void TCustomSrcEdit::RedoItem(uint32_t number) {
         const std::string line = FLines->Get(start.Line - 1);
         const size_t cut = std::min(line.size(), static_cast<size_t>(start.Char - 1));
         right = line.substr(cut);
-        FLines->Insert(start.Line, item->FChangeStr);
+        // The break Enter typed there.
+        FLines->InsertLine(start.Line, item->FChangeStr, FLines->SplitBreak(start.Line - 1, cut == 0));
         ProperSetLine(start.Line - 1, line.substr(0, cut));
       }
       DoLinesInserted(start.Char == 1 ? start.Line : start.Line + 1, 1);
