@@ -853,6 +853,16 @@ private:
   bool DeleteSelection(TBufferCoord& b, TBufferCoord& e);
   void TrimStoredLines();
   void ShiftUntrimmedLines(int index, int count);
+  // The number of the step the outermost edit recorded; none when it
+  // recorded nothing.
+  std::optional<uint32_t> EditStepNumber() const;
+  // The lines an edit changes (see FEditedFirst).
+  void NoteEditedLines(int first, int last);
+  void ShiftEditedLines(int index, int count);
+  // An empty line between a lone CR and a lone LF is written as CR LF,
+  // which reads back as one break: when an edit leaves one, the line and
+  // its two breaks become that one break, as they would in the bytes.
+  void JoinCrLfBreaks();
   TInsertedRange InsertRunningText(std::string_view value, const TBufferCoord& start, TSrcTextBreaks breaks);
   TInsertedRange InsertWholeLines(std::string_view value, bool fillEmptiedLastLine, TSrcTextBreaks breaks);
   void RecordInsertion(TSrcChangeReason reason, const TInsertedRange& inserted, std::string_view value,
@@ -938,6 +948,12 @@ private:
   std::vector<int> FUntrimmedLines;
   int FLastUntrimmedLine = -1;
   size_t FUndoBeforeEdit = 0;
+  // The lines (0-based) the outermost edit changed or gave another
+  // neighbour, first to last (none while first > last), kept in step with
+  // lines inserted and deleted since: where it may have left an empty line
+  // between a lone CR and a lone LF.
+  int FEditedFirst = 0;
+  int FEditedLast = -1;
   // A run of changes within one line being replayed (the line store's
   // report held back) and where the caret goes when it ends.
   bool FReplayBatch = false;

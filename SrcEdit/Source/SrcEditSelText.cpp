@@ -83,6 +83,13 @@ void TCustomSrcEdit::BeginEdit() {
 void TCustomSrcEdit::EndEdit() {
   if (--FEditDepth > 0) return;
   TrimStoredLines();
+  JoinCrLfBreaks();
+}
+
+std::optional<uint32_t> TCustomSrcEdit::EditStepNumber() const {
+  const TSrcEditUndoItem* top = FUndoList->PeekItem();
+  if (!top || FUndoList->PushPosition() <= FUndoBeforeEdit || FUndoList->IsLocked()) return std::nullopt;
+  return top->FChangeNumber;
 }
 
 void TCustomSrcEdit::ShiftUntrimmedLines(int index, int count) {
@@ -111,9 +118,7 @@ void TCustomSrcEdit::TrimStoredLines() {
   FLastUntrimmedLine = -1;
   std::sort(lines.begin(), lines.end());
   lines.erase(std::unique(lines.begin(), lines.end()), lines.end());
-  const TSrcEditUndoItem* top = FUndoList->PeekItem();
-  const bool recorded = top && FUndoList->PushPosition() > FUndoBeforeEdit && !FUndoList->IsLocked();
-  const uint32_t number = recorded ? top->FChangeNumber : 0;
+  const std::optional<uint32_t> number = EditStepNumber();
   const TBufferCoord caret = CaretXY();
   TBufferCoord newCaret = caret;
   bool trimmed = false;
@@ -130,10 +135,10 @@ void TCustomSrcEdit::TrimStoredLines() {
         newCaret.Char = end + CharIndexToColumn(text, caret.Char) - CharIndexToColumn(text, end);
       FLines->Put(index, kept);
       trimmed = true;
-      if (recorded)
+      if (number)
         FUndoList->AddNumberedChange(crSilentDeleteAfterCursor, {end, line},
                                      {static_cast<int>(text.size()) + 1, line}, text.substr(kept.size()), smNormal,
-                                     number);
+                                     *number);
     }
   }
   if (!trimmed) return;
@@ -141,7 +146,7 @@ void TCustomSrcEdit::TrimStoredLines() {
     TOptionOn pastEol(FOptions, eoScrollPastEol);
     InternalSetCaretXY(newCaret);
   }
-  if (recorded) FUndoList->AddNumberedChange(crCaret, CaretXY(), CaretXY(), "", smNormal, number);
+  if (number) FUndoList->AddNumberedChange(crCaret, CaretXY(), CaretXY(), "", smNormal, *number);
 }
 
 void TCustomSrcEdit::ClearAll() {

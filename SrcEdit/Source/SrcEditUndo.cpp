@@ -122,6 +122,10 @@ void TCustomSrcEdit::SetModified(bool value) {
 void TCustomSrcEdit::Undo() {
   if (GetReadOnly()) return;
   TSrcPaintLock lock(*this);
+  // One edit: on the way back a step can pass through a text that no edit
+  // leaves (an empty line between a lone CR and a lone LF, before the
+  // line's text comes back), which must not be joined before the step ends.
+  TSrcEditScope edit(*this);
   TScopeExit endBatch([this] { EndReplayBatch(); });
   if (FUndoList->LastChangeReason() == crGroupBreak) MoveGroupBreak(*FUndoList, *FRedoList);
   const TSrcEditUndoItem* last = FUndoList->PeekItem();
@@ -157,6 +161,7 @@ void TCustomSrcEdit::Undo() {
 void TCustomSrcEdit::Redo() {
   if (GetReadOnly()) return;
   TSrcPaintLock lock(*this);
+  TSrcEditScope edit(*this);
   TScopeExit endBatch([this] { EndReplayBatch(); });
   const TSrcEditUndoItem* last = FRedoList->PeekItem();
   if (!last) return;

@@ -254,9 +254,11 @@ TEST_F(UndoTest, TrimmedBlanksComeBackWithUndo) {
 }
 
 // A file's line breaks of every kind stay where the edits did not touch
-// them, and a new line takes the break of the line it was split from. The
-// editor shows what its saved bytes read back as; undoing everything gives
-// back the file byte for byte, redoing everything the edited bytes again.
+// them, a new line takes the break of the line it was split from, and an
+// edit that leaves an empty line between a lone CR and a lone LF makes the
+// two one CR LF break, as the saved bytes read back. The editor always
+// shows what its saved bytes read back as; undoing everything gives back
+// the file byte for byte, redoing everything the edited bytes again.
 TEST_F(UndoTest, EditsAndUndoKeepEveryLineBreak) {
   const std::string mixed = "ab\rcd\nef\r\ngh\rij";
   const struct {
@@ -340,6 +342,62 @@ TEST_F(UndoTest, EditsAndUndoKeepEveryLineBreak) {
          Run(ecPaste);
        },
        "a\nbc\r\ndx\ny\nze\nf"},
+      {"the text of a line between CR and LF deleted", "a\rb\nc", [this] {
+         Select({1, 2}, {2, 2});
+         Run(ecDeleteChar);
+       },
+       "a\r\nc"},
+      {"and the lines around it replaced", "a\rb\nc\nd", [this] {
+         Select({1, 2}, {2, 2});
+         Run(ecDeleteChar);
+         Select({1, 1}, {1, 3});
+         Type("x");
+       },
+       "xd"},
+      {"a double-byte character typed over them", "a\rb\nc\nd", [this] {
+         Select({1, 2}, {2, 2});
+         Run(ecDeleteChar);
+         Select({1, 1}, {1, 3});
+         Edit.Perform(WM_CHAR, 0xB0, 0);
+         Edit.Perform(WM_CHAR, 0xA1, 0);
+       },
+       "\xB0\xA1" "d"},
+      {"Backspace joins two empty lines", "x\r\r\n\ny", [this] {
+         Goto(1, 3);
+         Run(ecDeleteLastChar);
+       },
+       "x\r\ny"},
+      {"Delete joins them", "x\r\r\n\ny", [this] {
+         Goto(1, 2);
+         Run(ecDeleteChar);
+       },
+       "x\r\ny"},
+      {"the line between deleted", "x\ra\n\ny", [this] {
+         Goto(1, 2);
+         Run(ecDeleteLine);
+       },
+       "x\r\ny"},
+      {"a replace-all empties the line", "a\rb\nc", [this] {
+         TSrcEditSearch engine(nullptr);
+         Edit.SetSearchEngine(&engine);
+         Edit.SearchReplace("b", "", {ssoReplaceAll, ssoEntireScope});
+         Edit.SetSearchEngine(nullptr);
+       },
+       "a\r\nc"},
+      {"a column cut empties it", "a\rb\nc", [this] {
+         Edit.SetSelectionMode(smColumn);
+         Select({1, 1}, {2, 3});
+         Run(ecCut);
+         Edit.SetSelectionMode(smNormal);
+       },
+       "\r\n"},
+      {"trimmed blanks leave it empty", "a\r x\nc", [this] {
+         SetOption(eoTrimTrailingSpaces, true);
+         Goto(3, 2);
+         Run(ecDeleteLastChar);
+         SetOption(eoTrimTrailingSpaces, false);
+       },
+       "a\r\nc"},
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(c.Name);
