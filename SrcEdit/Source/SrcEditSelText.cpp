@@ -402,15 +402,12 @@ std::string TCustomSrcEdit::SelTextAsStored() {
 
 // A column block is recorded row by row, each row at its own characters:
 // the block's display columns alone cannot tell where on a line between
-// its corners a TAB cut by its left edge stood. A block with more rows
-// than the undo list holds is recorded as one column item instead, so that
-// no row of it falls off the list.
+// its corners a TAB cut by its left edge stood. Its rows are one undo step,
+// which the undo limit keeps or drops whole.
 void TCustomSrcEdit::RecordSelectionDelete(TSrcChangeReason reason) {
   const TBufferCoord b = BlockBegin();
   const TBufferCoord e = BlockEnd();
-  // The rows, then the selection and the caret.
-  const int items = e.Line - b.Line + 1 + 2;
-  if (FActiveSelectionMode != smColumn || items > FUndoList->MaxUndoActions()) {
+  if (FActiveSelectionMode != smColumn) {
     // Running text is taken up to its lines' ends: its undo goes back there.
     const bool normal = FActiveSelectionMode == smNormal;
     FUndoList->AddChange(reason, normal ? ClampBlockPoint(FBlockBegin) : FBlockBegin,

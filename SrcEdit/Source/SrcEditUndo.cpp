@@ -251,8 +251,8 @@ void TCustomSrcEdit::InsertBlock(const TBufferCoord& blockBegin, const TBufferCo
 // a row goes back at the first place from which deleting the block's
 // columns takes exactly that row: where a TAB the left edge cut through
 // could have stood at more than one place, the first is the one that
-// indentation gives. The editor itself records a column block row by row
-// and whole only when it has more rows than the undo list holds.
+// indentation gives. The editor itself records a column block row by row;
+// a whole column item comes from a program that records one.
 void TCustomSrcEdit::RestoreColumnBlock(const TBufferCoord& start, const TBufferCoord& end, std::string_view text) {
   std::vector<std::string_view> rows;
   ForEachRow(text, [&](int, std::string_view row) { rows.push_back(row); });

@@ -694,8 +694,8 @@ TEST_F(UndoTest, ColumnBlocksAndPaddingAreUndoneExactly) {
 // Cutting a column block takes the whole TAB its left edge cuts through,
 // and "x\tyz" and "\tyxz" then leave the same line: undo puts each row
 // back at its own characters. A right corner beyond its line's end took
-// the row up to that end, also when the block is recorded as one column
-// item because it has more rows than the undo list holds.
+// the row up to that end. Under an undo limit of fewer steps than rows the
+// block is still one step.
 TEST_F(UndoTest, ColumnCutsGoBackToEachRowsOwnCharacters) {
   struct Case {
     const char* Name;
@@ -710,7 +710,7 @@ TEST_F(UndoTest, ColumnCutsGoBackToEachRowsOwnCharacters) {
        {"0156789", "xz", "0156789"}},
       {"TAB before it", 4, 1024, {"0123456789", "\tyxz", "0123456789"}, {3, 1}, {6, 3}, {"0156789", "xz", "0156789"}},
       {"corner beyond its line", 8, 1024, {"x  oid)  \xB0\xA1", "\ti {"}, {8, 1}, {7, 2}, {"x  oid)", ""}},
-      {"corner beyond its line, one item", 8, 3, {"x  oid)  \xB0\xA1", "\ti {"}, {8, 1}, {7, 2}, {"x  oid)", ""}},
+      {"corner beyond its line, a limit of one step", 8, 1, {"x  oid)  \xB0\xA1", "\ti {"}, {8, 1}, {7, 2}, {"x  oid)", ""}},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.Name);
