@@ -54,6 +54,16 @@ struct TInsertedRange {
   TBufferCoord End;
 };
 
+// How inserted text's line breaks (CR, LF, CR LF) go into the text.
+enum TSrcTextBreaks : uint8_t {
+  // Typed, pasted or put by a program: each is one break of the style of
+  // the line it splits (TSrcEditStringList::SplitBreak).
+  tbLineStyle,
+  // Taken from this text (undo and redo, a change of case): each keeps its
+  // bytes, CR LF being one break.
+  tbKept
+};
+
 // The editor's own failures (clipboard operations).
 class ESrcEditError : public Exception {
   using Exception::Exception;
@@ -295,11 +305,13 @@ public:
 
   // ------------------------------------------------------------ text replacement
   // Replaces the selection (deleted in the active selection mode) by value
-  // inserted in pasteMode; CR, LF and CR LF each break a line. Only column
-  // insertion records undo entries itself (with addToUndoList). Returns
-  // where the inserted text begins, with the blanks that filled the line
-  // up to a caret beyond its end, and where it ends.
-  TInsertedRange SetSelTextPrimitiveEx(TSrcSelectionMode pasteMode, std::string_view value, bool addToUndoList);
+  // inserted in pasteMode; CR, LF and CR LF each break a line, as breaks
+  // says. Only column insertion records undo entries itself (with
+  // addToUndoList). Returns where the inserted text begins, with the
+  // blanks that filled the line up to a caret beyond its end, and where it
+  // ends.
+  TInsertedRange SetSelTextPrimitiveEx(TSrcSelectionMode pasteMode, std::string_view value, bool addToUndoList,
+                                       TSrcTextBreaks breaks = tbLineStyle);
   TInsertedRange SetSelTextPrimitive(std::string_view value) {
     return SetSelTextPrimitiveEx(FActiveSelectionMode, value, true);
   }
@@ -794,7 +806,7 @@ private:
   // lands at from.
   void DeleteRangeRecorded(TSrcChangeReason reason, const TBufferCoord& from, const TBufferCoord& to);
   // Replaces the selection by typed text, recorded as one undo step.
-  TInsertedRange ReplaceSelectionRecorded(const std::string& text);
+  TInsertedRange ReplaceSelectionRecorded(const std::string& text, TSrcTextBreaks breaks = tbLineStyle);
   // Inserts (overwrites with) one line of text at the caret, blanks first
   // up to a caret beyond the line's end; one undo step.
   void InsertAtCaretRecorded(std::string text, bool overwrite);
@@ -848,13 +860,24 @@ private:
   bool DeleteSelection(TBufferCoord& b, TBufferCoord& e);
   void TrimStoredLines();
   void ShiftUntrimmedLines(int index, int count);
-  TInsertedRange InsertRunningText(std::string_view value, const TBufferCoord& start);
-  TInsertedRange InsertWholeLines(std::string_view value, bool fillEmptiedLastLine);
+  // The number of the step the outermost edit recorded; none when it
+  // recorded nothing.
+  std::optional<uint32_t> EditStepNumber() const;
+  // The lines an edit changes (see FEditedFirst).
+  void NoteEditedLines(int first, int last);
+  void ShiftEditedLines(int index, int count);
+  // An empty line between a lone CR and a lone LF is written as CR LF,
+  // which reads back as one break: when an edit leaves one, the line and
+  // its two breaks become that one break, as they would in the bytes.
+  void JoinCrLfBreaks();
+  TInsertedRange InsertRunningText(std::string_view value, const TBufferCoord& start, TSrcTextBreaks breaks);
+  TInsertedRange InsertWholeLines(std::string_view value, bool fillEmptiedLastLine, TSrcTextBreaks breaks);
   void RecordInsertion(TSrcChangeReason reason, const TInsertedRange& inserted, std::string_view value,
                        TSrcSelectionMode mode);
   // SetSelText without its edit scope and undo block: the insertion is
   // recorded under reason.
-  TInsertedRange SetSelTextRecorded(TSrcChangeReason reason, std::string_view value);
+  TInsertedRange SetSelTextRecorded(TSrcChangeReason reason, std::string_view value,
+                                    TSrcTextBreaks breaks = tbLineStyle);
   // Puts the block's begin before its end, as deleting and inserting expect.
   void OrderBlock();
   // Inserts value as a rectangle at a display column from the caret line
@@ -932,13 +955,16 @@ private:
   std::vector<int> FUntrimmedLines;
   int FLastUntrimmedLine = -1;
   size_t FUndoBeforeEdit = 0;
+  // The lines (0-based) the outermost edit changed or gave another
+  // neighbour, first to last (none while first > last), kept in step with
+  // lines inserted and deleted since: where it may have left an empty line
+  // between a lone CR and a lone LF.
+  int FEditedFirst = 0;
+  int FEditedLast = -1;
   // A run of changes within one line being replayed (the line store's
   // report held back) and where the caret goes when it ends.
   bool FReplayBatch = false;
   TBufferCoord FReplayCaret;
-  // While text taken from this editor goes back (undo, redo, a change of
-  // case): its line breaks are those it had, not the file's style.
-  bool FTextBreaksKept = false;
   // While undo and redo replay a change: the caret goes exactly where the
   // change was, also beyond the scroll width or onto a byte that looks
   // like a trail byte (after a lone lead byte); the replay's end puts it

@@ -464,8 +464,7 @@ void TCustomSrcEdit::DoCaseChange(TSrcEditorCommand command) {
     TSrcEditUndoBlock block(*this);
     FUndoList->AddChange(crSelection, hadSelection ? b : caret, hadSelection ? e : caret, "", FActiveSelectionMode);
     FUndoList->AddChange(crCaret, caret, caret, "", FActiveSelectionMode);
-    TTempValue keepBreaks(FTextBreaksKept, true);
-    ReplaceSelectionRecorded(converted);
+    ReplaceSelectionRecorded(converted, tbKept);
   }
 }
 

@@ -421,6 +421,8 @@ void TCustomSrcEdit::DropText(TCustomSrcEdit& source, bool move, bool after) {
       if (after && drop.Line == e.Line) drop.Char -= e.Char - b.Char;
       if (after && e.Line > b.Line) drop.Line -= e.Line - b.Line;
     } else {
+      // An edit of the source's own, which records all it changes.
+      TSrcEditScope sourceEdit(source);
       TSrcEditUndoBlock sourceBlock(source);
       source.DeleteSelectionRecorded(crDelete);
     }

@@ -42,6 +42,8 @@ void TCustomSrcEdit::ScanRanges() {
 void TCustomSrcEdit::ListCleared(TObject*) {
   FUntrimmedLines.clear();
   FLastUntrimmedLine = -1;
+  FEditedFirst = 0;
+  FEditedLast = -1;
   if (FWordWrapPlugin) FWordWrapPlugin->Reset();
   ClearUndo();
   FPendingInvalidRect = {};
@@ -55,6 +57,9 @@ void TCustomSrcEdit::ListCleared(TObject*) {
 
 void TCustomSrcEdit::ListDeleted(TObject* sender, int index, int count) {
   ShiftUntrimmedLines(index, -count);
+  // The line above now meets the break in front of the line after them.
+  ShiftEditedLines(index, -count);
+  NoteEditedLines(index - 1, index);
   // The line now at index followed the deleted ones: it may start in
   // another state.
   if (FHighlighter && FLines->Count() > 0) ScanFrom(index);
@@ -68,6 +73,8 @@ void TCustomSrcEdit::ListDeleted(TObject* sender, int index, int count) {
 
 void TCustomSrcEdit::ListInserted(TObject*, int index, int count) {
   ShiftUntrimmedLines(index, count);
+  ShiftEditedLines(index, count);
+  NoteEditedLines(index - 1, index + count);
   if (FHighlighter && FLines->Count() > 0) {
     // New lines hold no range yet: each is scanned even where the scan
     // before it stopped early.
@@ -88,6 +95,7 @@ void TCustomSrcEdit::ListInserted(TObject*, int index, int count) {
 }
 
 void TCustomSrcEdit::ListPutted(TObject*, int index, int count) {
+  NoteEditedLines(index, index + count - 1);
   int last = index + 1;
   if (FWordWrapPlugin) {
     // A line that now takes more or fewer rows moves every row below it.

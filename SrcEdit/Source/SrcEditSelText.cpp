@@ -83,6 +83,13 @@ void TCustomSrcEdit::BeginEdit() {
 void TCustomSrcEdit::EndEdit() {
   if (--FEditDepth > 0) return;
   TrimStoredLines();
+  JoinCrLfBreaks();
+}
+
+std::optional<uint32_t> TCustomSrcEdit::EditStepNumber() const {
+  const TSrcEditUndoItem* top = FUndoList->PeekItem();
+  if (!top || FUndoList->PushPosition() <= FUndoBeforeEdit || FUndoList->IsLocked()) return std::nullopt;
+  return top->FChangeNumber;
 }
 
 void TCustomSrcEdit::ShiftUntrimmedLines(int index, int count) {
@@ -111,9 +118,7 @@ void TCustomSrcEdit::TrimStoredLines() {
   FLastUntrimmedLine = -1;
   std::sort(lines.begin(), lines.end());
   lines.erase(std::unique(lines.begin(), lines.end()), lines.end());
-  const TSrcEditUndoItem* top = FUndoList->PeekItem();
-  const bool recorded = top && FUndoList->PushPosition() > FUndoBeforeEdit && !FUndoList->IsLocked();
-  const uint32_t number = recorded ? top->FChangeNumber : 0;
+  const std::optional<uint32_t> number = EditStepNumber();
   const TBufferCoord caret = CaretXY();
   TBufferCoord newCaret = caret;
   bool trimmed = false;
@@ -130,10 +135,10 @@ void TCustomSrcEdit::TrimStoredLines() {
         newCaret.Char = end + CharIndexToColumn(text, caret.Char) - CharIndexToColumn(text, end);
       FLines->Put(index, kept);
       trimmed = true;
-      if (recorded)
+      if (number)
         FUndoList->AddNumberedChange(crSilentDeleteAfterCursor, {end, line},
                                      {static_cast<int>(text.size()) + 1, line}, text.substr(kept.size()), smNormal,
-                                     number);
+                                     *number);
     }
   }
   if (!trimmed) return;
@@ -141,7 +146,7 @@ void TCustomSrcEdit::TrimStoredLines() {
     TOptionOn pastEol(FOptions, eoScrollPastEol);
     InternalSetCaretXY(newCaret);
   }
-  if (recorded) FUndoList->AddNumberedChange(crCaret, CaretXY(), CaretXY(), "", smNormal, number);
+  if (number) FUndoList->AddNumberedChange(crCaret, CaretXY(), CaretXY(), "", smNormal, *number);
 }
 
 void TCustomSrcEdit::ClearAll() {
@@ -161,7 +166,7 @@ void TCustomSrcEdit::ClearSelection() {
 // ---------------------------------------------------------------- the primitive
 
 TInsertedRange TCustomSrcEdit::SetSelTextPrimitiveEx(TSrcSelectionMode pasteMode, std::string_view value,
-                                                     bool addToUndoList) {
+                                                     bool addToUndoList, TSrcTextBreaks breaks) {
   TSrcPaintLock lock(*this);
   TSrcEditScope edit(*this);
   TStringsUpdate update(*FLines);
@@ -183,8 +188,8 @@ TInsertedRange TCustomSrcEdit::SetSelTextPrimitiveEx(TSrcSelectionMode pasteMode
     // caret beyond the text's end.
     if (FCaretY > FLines->Count()) InternalSetCaretXY(CaretXY());
     switch (pasteMode) {
-      case smNormal: inserted = InsertRunningText(value, at.value_or(CaretXY())); break;
-      case smLine: inserted = InsertWholeLines(value, emptiedLastLine); break;
+      case smNormal: inserted = InsertRunningText(value, at.value_or(CaretXY()), breaks); break;
+      case smLine: inserted = InsertWholeLines(value, emptiedLastLine, breaks); break;
       case smColumn:
         inserted.End = InsertRectangle(value, LogicalToPhysicalPos({FCaretX, FCaretY}).X, addToUndoList);
         break;
@@ -251,15 +256,17 @@ bool TCustomSrcEdit::DeleteSelection(TBufferCoord& b, TBufferCoord& e) {
   return false;
 }
 
-TInsertedRange TCustomSrcEdit::InsertRunningText(std::string_view value, const TBufferCoord& start) {
+TInsertedRange TCustomSrcEdit::InsertRunningText(std::string_view value, const TBufferCoord& start,
+                                                 TSrcTextBreaks breaks) {
   const std::string line = FLines->Get(start.Line - 1);
   // Text typed beyond the line's end is preceded by blanks up to the caret.
   std::string left = line.substr(0, std::min<size_t>(start.Char - 1, line.size()));
   left.resize(static_cast<size_t>(start.Char - 1), ' ');
   const std::string right = static_cast<size_t>(start.Char - 1) < line.size() ? line.substr(start.Char - 1) : "";
-  std::vector<TSrcEditFileFormat> breaks;
-  const std::vector<std::string_view> rows = SplitRows(value, &breaks);
+  std::vector<TSrcEditFileFormat> kept;
+  const std::vector<std::string_view> rows = SplitRows(value, &kept);
   const int added = static_cast<int>(rows.size()) - 1;
+  const TSrcEditFileFormat split = FLines->SplitBreak(start.Line - 1, left.empty() && rows.front().empty());
   TBufferCoord caret = start;
   if (added == 0) {
     ProperSetLine(caret.Line - 1, left + std::string(value) + right);
@@ -270,7 +277,7 @@ TInsertedRange TCustomSrcEdit::InsertRunningText(std::string_view value, const T
     for (int i = 1; i <= added; ++i) {
       ++caret.Line;
       ProperSetLine(caret.Line - 1, i == added ? std::string(rows[i]) + right : std::string(rows[i]));
-      if (FTextBreaksKept) FLines->SetBreakBefore(caret.Line - 1, breaks[i - 1]);
+      FLines->SetBreakBefore(caret.Line - 1, breaks == tbKept ? kept[i - 1] : split);
     }
   }
   caret.Char = static_cast<int>(FLines->GetView(caret.Line - 1).size() - right.size()) + 1;
@@ -284,10 +291,11 @@ TInsertedRange TCustomSrcEdit::InsertRunningText(std::string_view value, const T
 // lines wherever they go. Only the empty last line that deleting a block of
 // lines at the end of the text left behind takes the last row instead. The
 // caret ends right after the inserted text (on the line after it, when one
-// follows).
-TInsertedRange TCustomSrcEdit::InsertWholeLines(std::string_view value, bool fillEmptiedLastLine) {
-  std::vector<TSrcEditFileFormat> breaks;
-  std::vector<std::string_view> rows = SplitRows(value, &breaks);
+// follows). Typed breaks are those of the line the rows go in front of.
+TInsertedRange TCustomSrcEdit::InsertWholeLines(std::string_view value, bool fillEmptiedLastLine,
+                                                TSrcTextBreaks breaks) {
+  std::vector<TSrcEditFileFormat> kept;
+  std::vector<std::string_view> rows = SplitRows(value, &kept);
   if (rows.size() > 1 && rows.back().empty()) rows.pop_back();
   const int first = FCaretY;
   const int count = FLines->Count();
@@ -295,19 +303,23 @@ TInsertedRange TCustomSrcEdit::InsertWholeLines(std::string_view value, bool fil
   const int added = static_cast<int>(rows.size()) - (fill ? 1 : 0);
   // Below the last line (an empty text) the rows are appended.
   const int at = std::min(first, count + 1);
+  const TSrcEditFileFormat split = FLines->SplitBreak(at - 1, rows.front().empty());
+  // The break after row i (0-based): the text's own one where it has one.
+  auto breakAfter = [&](int i) {
+    return breaks == tbKept && static_cast<size_t>(i) < kept.size() ? kept[static_cast<size_t>(i)] : split;
+  };
   if (added > 0) {
     FLines->InsertLines(at - 1, added);
     for (int i = 0; i < added; ++i) {
       ProperSetLine(at - 1 + i, std::string(rows[static_cast<size_t>(i)]));
-      if (FTextBreaksKept && i > 0) FLines->SetBreakBefore(at - 1 + i, breaks[static_cast<size_t>(i - 1)]);
+      if (i > 0) FLines->SetBreakBefore(at - 1 + i, breakAfter(i - 1));
     }
     // The rows go in front of the line at the caret, after the break in
     // front of it; that line follows the break after the last row.
     if (at <= count) {
       const int moved = at - 1 + added;
       FLines->SetBreakBefore(at - 1, FLines->BreakBefore(moved));
-      const size_t after = static_cast<size_t>(added - 1);
-      FLines->SetBreakBefore(moved, FTextBreaksKept && after < breaks.size() ? breaks[after] : FLines->FileFormat());
+      FLines->SetBreakBefore(moved, breakAfter(added - 1));
     }
   }
   const int last = at + static_cast<int>(rows.size()) - 1;
@@ -325,13 +337,15 @@ TBufferCoord TCustomSrcEdit::InsertRectangle(std::string_view value, int column,
   const int firstAppended = FLines->Count() + 1;
   int appended = 0;
   auto appendLine = [&](const std::string& text) {
-    // The first line of an empty text needs no line break before it.
-    if (addToUndoList && FLines->Count() > 0) {
-      const int previous = FLines->Count();
-      const TBufferCoord end{static_cast<int>(FLines->Get(previous - 1).size()) + 1, previous};
+    // A line break typed at the end of the last line: the first line of an
+    // empty text needs none before it.
+    const int previous = FLines->Count();
+    if (addToUndoList && previous > 0) {
+      const TBufferCoord end{static_cast<int>(FLines->GetView(previous - 1).size()) + 1, previous};
       FUndoList->AddChange(crLineBreak, end, end, "", smNormal);
     }
-    ProperSetLine(FLines->Count(), text);
+    FLines->InsertLine(previous, "", FLines->SplitBreak(previous - 1, FLines->GetView(previous - 1).empty()));
+    ProperSetLine(previous, text);
     ++appended;
   };
   TBufferCoord caret = CaretXY();
@@ -388,15 +402,12 @@ std::string TCustomSrcEdit::SelTextAsStored() {
 
 // A column block is recorded row by row, each row at its own characters:
 // the block's display columns alone cannot tell where on a line between
-// its corners a TAB cut by its left edge stood. A block with more rows
-// than the undo list holds is recorded as one column item instead, so that
-// no row of it falls off the list.
+// its corners a TAB cut by its left edge stood. Its rows are one undo step,
+// which the undo limit keeps or drops whole.
 void TCustomSrcEdit::RecordSelectionDelete(TSrcChangeReason reason) {
   const TBufferCoord b = BlockBegin();
   const TBufferCoord e = BlockEnd();
-  // The rows, then the selection and the caret.
-  const int items = e.Line - b.Line + 1 + 2;
-  if (FActiveSelectionMode != smColumn || items > FUndoList->MaxUndoActions()) {
+  if (FActiveSelectionMode != smColumn) {
     // Running text is taken up to its lines' ends: its undo goes back there.
     // A selection the program placed beyond the scroll width is recorded
     // where it stands, as it is deleted.
@@ -430,7 +441,8 @@ void TCustomSrcEdit::SetSelText(std::string_view value) {
   SetSelTextRecorded(crInsert, value);
 }
 
-TInsertedRange TCustomSrcEdit::SetSelTextRecorded(TSrcChangeReason reason, std::string_view value) {
+TInsertedRange TCustomSrcEdit::SetSelTextRecorded(TSrcChangeReason reason, std::string_view value,
+                                                  TSrcTextBreaks breaks) {
   if (SelAvail()) {
     RecordSelectionDelete(crDelete);
   } else {
@@ -441,7 +453,7 @@ TInsertedRange TCustomSrcEdit::SetSelTextRecorded(TSrcChangeReason reason, std::
   }
   OrderBlock();
   const TSrcSelectionMode mode = FActiveSelectionMode;
-  const TInsertedRange inserted = SetSelTextPrimitive(value);
+  const TInsertedRange inserted = SetSelTextPrimitiveEx(mode, value, true, breaks);
   RecordInsertion(reason, inserted, value, mode);
   return inserted;
 }

@@ -36,6 +36,13 @@ std::string_view TSrcEditStringList::BreakText(TSrcEditFileFormat format) {
   }
 }
 
+TSrcEditFileFormat TSrcEditStringList::SplitBreak(int index, bool emptyBefore) const {
+  const int count = GetCount();
+  if (index < 0 || index >= count || count == 1) return FFileFormat;
+  const TSrcEditFileFormat own = index + 1 < count ? FList[index + 1].FBreakBefore : FList[index].FBreakBefore;
+  return emptyBefore && index > 0 && FList[index].FBreakBefore == sffMac && own == sffUnix ? sffMac : own;
+}
+
 TSrcEditStringList::~TSrcEditStringList() {
   // Nobody hears about the lines going away with the store.
   OnStoreChange = nullptr;

@@ -126,6 +126,8 @@ public:
   void Clear() override;
 
   void InsertLines(int index, int count);
+  // Insert with the break in front of the new line.
+  void InsertLine(int index, std::string_view text, TSrcEditFileFormat breakBefore);
   void DeleteLines(int index, int count);
   void InsertStrings(int index, const TStrings& strings);
   void InsertText(int index, const std::string& text);
@@ -138,8 +140,15 @@ public:
   void SetTabWidth(int tabWidth);
 
   // The break style of the file: the one of all its breaks, or CR LF when
-  // they were mixed (or there were none). Lines added get this break.
+  // they were mixed (or there were none). Lines added through the TStrings
+  // operations get this break.
   TSrcEditFileFormat FileFormat() const { return FFileFormat; }
+  // The break a line (index) takes where it is split: the break that ends
+  // it, for the last line the one in front of it, for the only line the
+  // file's style. emptyBefore: the part in front of the new break is empty;
+  // after a lone CR a lone LF there would read back as one CR LF break with
+  // it, so the new break is a CR too.
+  TSrcEditFileFormat SplitBreak(int index, bool emptyBefore) const;
   // The break in front of a line (index 1..count-1; the first line's is
   // not written). A line read from a file keeps the break it had there.
   TSrcEditFileFormat BreakBefore(int index) const { return FList[CheckedIndex(index)].FBreakBefore; }
@@ -177,8 +186,6 @@ private:
   }
   void Grow();
   void InsertItem(int index, std::string_view text, TSrcEditFileFormat breakBefore);
-  // Insert, for text that is not a std::string.
-  void InsertLine(int index, std::string_view text, TSrcEditFileFormat breakBefore);
   void ForgetLongestLine();
   // The known longest line and the remembered lines follow their text when
   // lines are inserted or deleted, so typing a line break costs no scan of

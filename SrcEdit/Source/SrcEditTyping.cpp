@@ -83,9 +83,9 @@ void TCustomSrcEdit::FillToCaretRecorded() {
   ProperSetLine(FCaretY - 1, line + std::string(static_cast<size_t>(FCaretX - 1 - len), ' '));
 }
 
-TInsertedRange TCustomSrcEdit::ReplaceSelectionRecorded(const std::string& text) {
+TInsertedRange TCustomSrcEdit::ReplaceSelectionRecorded(const std::string& text, TSrcTextBreaks breaks) {
   TSrcEditUndoBlock block(*this);
-  if (FActiveSelectionMode != smColumn) return SetSelTextRecorded(crInsert, text);
+  if (FActiveSelectionMode != smColumn) return SetSelTextRecorded(crInsert, text, breaks);
   DeleteSelectionRecorded(crDelete);
   FActiveSelectionMode = smColumn;
   // A row lands at the caret: blanks up to it are recorded; the rows record
@@ -316,9 +316,9 @@ void TCustomSrcEdit::DoDeleteLine() {
 // An empty line in front of a line (1-based): the break typed goes between
 // the two, the one in front of the line stays in front of them.
 void TCustomSrcEdit::InsertLineAbove(int line) {
-  FLines->Insert(line - 1, "");
-  FLines->SetBreakBefore(line - 1, FLines->BreakBefore(line));
-  FLines->SetBreakBefore(line, FLines->FileFormat());
+  const TSrcEditFileFormat typed = FLines->SplitBreak(line - 1, true);
+  FLines->InsertLine(line - 1, "", FLines->BreakBefore(line - 1));
+  FLines->SetBreakBefore(line, typed);
 }
 
 void TCustomSrcEdit::DoLineBreak(bool moveCaret) {
@@ -350,7 +350,8 @@ void TCustomSrcEdit::DoLineBreak(bool moveCaret) {
       FUndoList->AddChange(crLineBreak, caret, after, "", smNormal);
     } else if (caret.Char > len) {
       const int indent = LeftSpaces(line);
-      FLines->Insert(caret.Line, moveCaret && indent > 0 ? line.substr(0, static_cast<size_t>(indent)) : "");
+      FLines->InsertLine(caret.Line, moveCaret && indent > 0 ? line.substr(0, static_cast<size_t>(indent)) : "",
+                         FLines->SplitBreak(caret.Line - 1, false));
       inserted = caret.Line + 1;
       if (moveCaret) after = {indent + 1, caret.Line + 1};
       FUndoList->AddChange(crLineBreak, caret, after, "", smNormal);
@@ -363,7 +364,7 @@ void TCustomSrcEdit::DoLineBreak(bool moveCaret) {
       const std::string left = line.substr(0, static_cast<size_t>(caret.Char - 1));
       const std::string right = line.substr(static_cast<size_t>(caret.Char - 1));
       const std::string spacing = GetLeftSpacing(LeftSpacesEx(left, true), true);
-      FLines->Insert(caret.Line, spacing + right);
+      FLines->InsertLine(caret.Line, spacing + right, FLines->SplitBreak(caret.Line - 1, false));
       ProperSetLine(caret.Line - 1, left);
       inserted = caret.Line + 1;
       if (moveCaret) after = {static_cast<int>(spacing.size()) + 1, caret.Line + 1};

@@ -122,6 +122,10 @@ void TCustomSrcEdit::SetModified(bool value) {
 void TCustomSrcEdit::Undo() {
   if (GetReadOnly()) return;
   TSrcPaintLock lock(*this);
+  // One edit: on the way back a step can pass through a text that no edit
+  // leaves (an empty line between a lone CR and a lone LF, before the
+  // line's text comes back), which must not be joined before the step ends.
+  TSrcEditScope edit(*this);
   TScopeExit endBatch([this] { EndReplayBatch(); });
   if (FUndoList->LastChangeReason() == crGroupBreak) MoveGroupBreak(*FUndoList, *FRedoList);
   const TSrcEditUndoItem* last = FUndoList->PeekItem();
@@ -157,6 +161,7 @@ void TCustomSrcEdit::Undo() {
 void TCustomSrcEdit::Redo() {
   if (GetReadOnly()) return;
   TSrcPaintLock lock(*this);
+  TSrcEditScope edit(*this);
   TScopeExit endBatch([this] { EndReplayBatch(); });
   const TSrcEditUndoItem* last = FRedoList->PeekItem();
   if (!last) return;
@@ -246,8 +251,8 @@ void TCustomSrcEdit::InsertBlock(const TBufferCoord& blockBegin, const TBufferCo
 // a row goes back at the first place from which deleting the block's
 // columns takes exactly that row: where a TAB the left edge cut through
 // could have stood at more than one place, the first is the one that
-// indentation gives. The editor itself records a column block row by row
-// and whole only when it has more rows than the undo list holds.
+// indentation gives. The editor itself records a column block row by row;
+// a whole column item comes from a program that records one.
 void TCustomSrcEdit::RestoreColumnBlock(const TBufferCoord& start, const TBufferCoord& end, std::string_view text) {
   std::vector<std::string_view> rows;
   ForEachRow(text, [&](int, std::string_view row) { rows.push_back(row); });
@@ -362,10 +367,9 @@ void TCustomSrcEdit::UndoItem(uint32_t number) {
   // A replay puts back the text exactly: trimmed blanks have items of
   // their own.
   TOptionOff keepBlanks(FOptions, eoTrimTrailingSpaces);
-  // Replays never record on the undo list themselves, and put text back
-  // with the line breaks it had.
+  // Replays never record on the undo list themselves; they put text back
+  // with the line breaks it had (tbKept).
   TSrcUndoLock noRecording(*this);
-  TTempValue keepBreaks(FTextBreaksKept, true);
   TTempValue exactCaret(FCaretExact, true);
   // The reverse keeps the item's run: redone, it groups as it did.
   TSrcUndoRun run(*FRedoList, item->FRunCommand);
@@ -391,7 +395,7 @@ void TCustomSrcEdit::UndoItem(uint32_t number) {
       SetReplaySelection(start, end);
       const std::string removed = SelectedText(true);
       // The redo replaces what was put back here (an overwritten text).
-      const TBufferCoord restoredEnd = SetSelTextPrimitiveEx(mode, item->FChangeStr, false).End;
+      const TBufferCoord restoredEnd = SetSelTextPrimitiveEx(mode, item->FChangeStr, false, tbKept).End;
       InternalSetCaretXY(start);
       SetReplaySelection(start, start);
       reverse(reason, start, item->FChangeStr.empty() ? start : restoredEnd, removed);
@@ -417,9 +421,9 @@ void TCustomSrcEdit::UndoItem(uint32_t number) {
         // A block of lines that reached the end of the text left its last
         // line empty: its last row goes back there.
         TStringsUpdate update(*FLines);
-        InsertWholeLines(text, text.empty() || (text.back() != '\n' && text.back() != '\r'));
+        InsertWholeLines(text, text.empty() || (text.back() != '\n' && text.back() != '\r'), tbKept);
       } else {
-        SetSelTextPrimitiveEx(mode, text, false);
+        SetSelTextPrimitiveEx(mode, text, false, tbKept);
       }
       const TBufferCoord caret = afterCursor ? start : end;
       InternalSetCaretXY(caret);
@@ -485,7 +489,7 @@ void TCustomSrcEdit::UndoItem(uint32_t number) {
     case crWhiteSpaceAdd: {
       SetReplaySelection(start, end);
       const std::string removed = SelectedText(true);
-      SetSelTextPrimitiveEx(smNormal, item->FChangeStr, false);
+      SetSelTextPrimitiveEx(smNormal, item->FChangeStr, false, tbKept);
       InternalSetCaretXY(start);
       SetReplaySelection(start, start);
       reverse(reason, start, end, removed);
@@ -507,7 +511,6 @@ void TCustomSrcEdit::RedoItem(uint32_t number) {
   TSrcPaintLock lock(*this);
   TOptionOn pastEol(FOptions, eoScrollPastEol);
   TOptionOff keepBlanks(FOptions, eoTrimTrailingSpaces);
-  TTempValue keepBreaks(FTextBreaksKept, true);
   TTempValue exactCaret(FCaretExact, true);
   TSrcUndoRun run(*FUndoList, item->FRunCommand);
   auto reverse = [&](TSrcChangeReason r, const TBufferCoord& s, const TBufferCoord& e, const std::string& text) {
@@ -522,7 +525,7 @@ void TCustomSrcEdit::RedoItem(uint32_t number) {
     InternalSetCaretXY(from);
     SetReplaySelection(from, to);
     std::string removed = SelectedText(true);
-    insertedEnd = SetSelTextPrimitiveEx(mode, text, false).End;
+    insertedEnd = SetSelTextPrimitiveEx(mode, text, false, tbKept).End;
     return removed;
   };
   const bool insertion = reason == crInsert || reason == crPaste || reason == crDragDropInsert;
@@ -576,7 +579,8 @@ void TCustomSrcEdit::RedoItem(uint32_t number) {
         const std::string line = FLines->Get(start.Line - 1);
         const size_t cut = std::min(line.size(), static_cast<size_t>(start.Char - 1));
         right = line.substr(cut);
-        FLines->Insert(start.Line, item->FChangeStr);
+        // The break Enter typed there.
+        FLines->InsertLine(start.Line, item->FChangeStr, FLines->SplitBreak(start.Line - 1, cut == 0));
         ProperSetLine(start.Line - 1, line.substr(0, cut));
       }
       DoLinesInserted(start.Char == 1 ? start.Line : start.Line + 1, 1);

@@ -68,11 +68,17 @@ bool TSrcEditUndoList::UndoneTogether(const TSrcEditUndoItem& older, const TSrcE
           older.FChangeReason == newer.FChangeReason);
 }
 
+// A group break goes with the step below it (undo takes it first and then
+// that step): it is never a step of its own, so the saved state that adds
+// one costs no step of the limit.
+bool TSrcEditUndoList::StartsStep(const TSrcEditUndoItem* older, const TSrcEditUndoItem& item) const {
+  return item.FChangeReason != crGroupBreak && (!older || !UndoneTogether(*older, item, FGroupUndo));
+}
+
 void TSrcEditUndoList::PushItem(std::unique_ptr<TSrcEditUndoItem> item) {
   if (!item) return;
   TSrcChangeReason reason = item->FChangeReason;
-  if (FItems.empty() || !UndoneTogether(*FItems.back(), *item, FGroupUndo))
-    FStepStarts.push_back(FDropped + FItems.size());
+  if (StartsStep(FItems.empty() ? nullptr : FItems.back().get(), *item)) FStepStarts.push_back(FDropped + FItems.size());
   FItems.push_back(std::move(item));
   EnsureMaxEntries();
   if (reason != crGroupBreak) ChangeRecorded();
@@ -87,7 +93,7 @@ std::unique_ptr<TSrcEditUndoItem> TSrcEditUndoList::PopItem() {
   if (FItems.empty()) return nullptr;
   std::unique_ptr<TSrcEditUndoItem> item = std::move(FItems.back());
   FItems.pop_back();
-  if (FStepStarts.back() == FDropped + FItems.size()) FStepStarts.pop_back();
+  if (!FStepStarts.empty() && FStepStarts.back() == FDropped + FItems.size()) FStepStarts.pop_back();
   return item;
 }
 
@@ -121,30 +127,39 @@ void TSrcEditUndoList::SetGroupUndo(bool value) {
 void TSrcEditUndoList::FindStepStarts() {
   FStepStarts.clear();
   for (size_t i = 0; i < FItems.size(); ++i)
-    if (i == 0 || !UndoneTogether(*FItems[i - 1], *FItems[i], FGroupUndo)) FStepStarts.push_back(FDropped + i);
+    if (StartsStep(i == 0 ? nullptr : FItems[i - 1].get(), *FItems[i])) FStepStarts.push_back(FDropped + i);
 }
 
 void TSrcEditUndoList::EnsureMaxEntries() {
-  while (static_cast<int>(FItems.size()) > FMaxUndoActions && (FStepStarts.size() > 1 || FMaxUndoActions == 0))
+  while (static_cast<int>(FStepStarts.size()) > FMaxUndoActions || (FMaxUndoActions == 0 && !FItems.empty()))
     DropOldestStep();
 }
 
+// Drops the items up to the second step's start (all of them when there is
+// no second step): the oldest step with the group breaks that follow it,
+// and any break in front of it.
 void TSrcEditUndoList::DropOldestStep() {
   FFullUndoImpossible = true;
-  const size_t end = FStepStarts.size() > 1 ? FStepStarts[1] : FDropped + FItems.size();
-  FStepStarts.pop_front();
-  const uint32_t last = FItems[end - FDropped - 1]->FChangeNumber;
+  if (!FStepStarts.empty()) FStepStarts.pop_front();
+  const size_t end = FStepStarts.empty() ? FDropped + FItems.size() : FStepStarts.front();
+  // The text after the dropped items is that after their last change: a
+  // saved state marked there or on a group break after it is reached by
+  // undoing everything now.
+  bool savedThere = false;
+  bool changeSeen = false;
+  for (size_t i = end - FDropped; i-- > 0 && !changeSeen;) {
+    changeSeen = FItems[i]->FChangeReason != crGroupBreak;
+    savedThere = savedThere || FInitialChangeNumber == FItems[i]->FChangeNumber;
+  }
   while (FDropped < end) {
     FItems.pop_front();
     ++FDropped;
   }
-  // Undoing everything now ends right after the dropped step: the saved
-  // state is there when it was that step's, and out of reach when it was
-  // further back.
-  if (FInitialChangeNumber == 0u)
-    FInitialChangeNumber.reset();
-  else if (FInitialChangeNumber == last)
+  // Saved further back, it is out of reach.
+  if (savedThere)
     FInitialChangeNumber = 0;
+  else if (FInitialChangeNumber == 0u)
+    FInitialChangeNumber.reset();
 }
 
 void TSrcEditUndoList::SetItems(int index, const TSrcEditUndoItem& item) {

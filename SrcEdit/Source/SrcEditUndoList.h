@@ -86,9 +86,10 @@ public:
   }
   bool IsLocked() const { return FLockCount > 0; }
 
-  // The limit drops whole undo steps from the old end, never part of one:
-  // the newest step stays even when it alone holds more items (unless the
-  // limit is 0).
+  // The number of undo steps kept (what one undo takes back each, a
+  // replace-all of any size as much as a typed character; a group break
+  // counts as none). Older steps are dropped whole, never part of one;
+  // the newest ones stay whatever their size. 0 keeps nothing.
   int MaxUndoActions() const { return FMaxUndoActions; }
   void SetMaxUndoActions(int maximum);
   // Whether successive changes of one reason are undone as one step (the
@@ -145,10 +146,11 @@ public:
 private:
   void ChangeRecorded();
   void EnsureMaxEntries();
+  // Whether item, pushed on older (null: nothing), begins an undo step.
+  bool StartsStep(const TSrcEditUndoItem* older, const TSrcEditUndoItem& item) const;
   uint32_t TakeChangeNumber();
   void DropOldestStep();
   void FindStepStarts();
-
 
   uint32_t FBlockChangeNumber = 0;
   int FBlockCount = 0;

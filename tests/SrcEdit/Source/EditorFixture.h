@@ -93,6 +93,27 @@ protected:
     for (int i = 0; i < Edit.Lines().Count(); ++i) lines.push_back(Edit.Lines().Get(i));
     return lines;
   }
+  // A file read into the editor, and what saving it writes.
+  void LoadBytes(const std::string& bytes) {
+    TMemoryStream stream;
+    stream.WriteBuffer(bytes.data(), static_cast<int64_t>(bytes.size()));
+    Edit.Lines().LoadFromStream(stream);
+  }
+  std::string SavedBytes() {
+    TMemoryStream stream;
+    Edit.Lines().SaveToStream(stream);
+    return stream.DataString();
+  }
+  // The lines the saved bytes read back as.
+  static std::vector<std::string> LinesReadBack(const std::string& bytes) {
+    TMemoryStream stream;
+    stream.WriteBuffer(bytes.data(), static_cast<int64_t>(bytes.size()));
+    TSrcEditStringList store;
+    store.LoadFromStream(stream);
+    std::vector<std::string> lines;
+    for (int i = 0; i < store.Count(); ++i) lines.push_back(store.Get(i));
+    return lines;
+  }
   void Select(TBufferCoord from, TBufferCoord to) {
     Edit.SetBlockBegin(from);
     Edit.SetBlockEnd(to);

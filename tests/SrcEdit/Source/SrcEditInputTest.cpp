@@ -149,6 +149,17 @@ TEST_F(InputTest, DroppingTextIntoAnotherEditor) {
   Select({1, 1}, {3, 1});
   Drag(Edit, {1, 1}, other, {1, 1});
   EXPECT_EQ(other.Lines().Get(0), "adbc12bc345");
+  // A move that empties a line between a lone CR and a lone LF leaves one
+  // CR LF break, which undo splits again.
+  other.SetReadOnly(false);
+  LoadBytes("a\rb\nc");
+  Select({1, 2}, {2, 2});
+  SetKeyDown(VK_SHIFT, true);
+  Drag(Edit, {1, 2}, other, {1, 1}, MK_SHIFT);
+  SetKeyDown(VK_SHIFT, false);
+  EXPECT_EQ(SavedBytes(), "a\r\nc");
+  Edit.Undo();
+  EXPECT_EQ(SavedBytes(), "a\rb\nc");
 }
 
 TEST_F(InputTest, DroppedFilesReachTheEventAndTheHandleIsFinished) {

@@ -183,18 +183,36 @@ TEST_F(SearchReplaceTest, ReplaceAllOfOneCharacterByThreeIsUndoneInOneStep) {
 }
 
 // A replace-all is one undo step however many items it records: the undo
-// limit never takes part of it.
+// limit counts steps, so it stays undoable whole after the next change or
+// a save (which adds a group break).
 TEST_F(SearchReplaceTest, AReplaceAllOverTheUndoLimitIsUndoneWhole) {
-  for (const char* replacement : {"xyz", "x\r\ny"}) {
-    SCOPED_TRACE(replacement);
-    Edit.SetMaxUndo(100);
-    const Text before(150, "a.b.c");
+  struct Case {
+    const char* Name;
+    int MaxUndo;
+    const char* Replacement;
+    const char* Then;  // "save", "type" or nothing
+    int Undos;
+  } cases[] = {
+      {"a hundred items allowed", 100, "xyz", "", 1},
+      {"with line breaks", 100, "x\r\ny", "", 1},
+      {"the default limit, then a save", 1024, "PORTC", "save", 1},
+      {"the default limit, then a typed character", 1024, "PORTC", "type", 2},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.Name);
+    Edit.SetMaxUndo(c.MaxUndo);
+    Text before;
+    for (int n = 0; n < 1100; ++n) before.push_back("PORTB = " + std::to_string(n) + "; PORTB;");
     SetLines(before);
     Edit.ClearUndo();
-    EXPECT_EQ(Edit.SearchReplace(".", replacement, {ssoReplaceAll, ssoEntireScope}), 300);
-    Edit.Undo();
+    Edit.SetCaretXY({1, 1});
+    EXPECT_EQ(Edit.SearchReplace("PORTB", c.Replacement, {ssoReplaceAll, ssoEntireScope}), 2200);
+    if (std::string(c.Then) == "save") Edit.SetModified(false);
+    if (std::string(c.Then) == "type") Run(ecChar, 'x');
+    for (int i = 0; i < c.Undos; ++i) Edit.Undo();
     EXPECT_EQ(Lines(), before);
     EXPECT_FALSE(Edit.CanUndo());
+    EXPECT_TRUE(Edit.CanRedo());
   }
 }
 

@@ -113,24 +113,28 @@ TEST(SrcEditUndoListTest, LoweringTheMaximumEnforcesItAtOnce) {
   EXPECT_TRUE(list.FullUndoImpossible());
 }
 
-// The limit drops whole undo steps from the old end: a block, or a run of
-// equal changes with group undo, is kept or dropped whole, and the newest
-// step stays even when it alone is over the limit.
-TEST(SrcEditUndoListTest, TheLimitNeverSplitsAStep) {
+// The limit counts undo steps, not items: a block, or a run of equal
+// changes with group undo, is kept or dropped whole, the newest steps stay
+// whatever their size, and a group break (a save adds one) is no step.
+TEST(SrcEditUndoListTest, TheLimitCountsWholeSteps) {
+  // Items per step: > 1 a block, < -1 that many inserts of one typing run,
+  // 0 a group break.
   struct Case {
     const char* Name;
     bool GroupUndo;
     int Maximum;
-    std::vector<int> Steps;  // items per step: > 1 a block, < -1 that many inserts of one typing run
+    std::vector<int> Steps;
     int Kept;
   } cases[] = {
       {"a block over the limit stays", false, 3, {5}, 5},
-      {"then goes whole for the next change", false, 3, {5, 1}, 1},
-      {"older steps go first", false, 4, {2, 2, 2}, 4},
-      {"equal inserts are one step with group undo", true, 2, {-4}, 4},
+      {"and so does the next change", false, 3, {5, 1}, 6},
+      {"older steps go first", false, 2, {2, 3, 4}, 7},
+      {"a group break is no step", false, 2, {1200, 0, 1}, 1202},
+      {"and goes with the step before it", false, 2, {3, 0, 1, 1}, 2},
+      {"equal inserts are one step with group undo", true, 2, {-4, 1}, 5},
       {"and go whole", true, 2, {-4, 1, 1}, 2},
       {"each insert its own step without", false, 2, {-4}, 2},
-      {"no limit keeps nothing", false, 0, {3}, 0},
+      {"no limit keeps nothing", false, 0, {3, 0}, 0},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.Name);
@@ -138,6 +142,10 @@ TEST(SrcEditUndoListTest, TheLimitNeverSplitsAStep) {
     list.SetGroupUndo(c.GroupUndo);
     list.SetMaxUndoActions(c.Maximum);
     for (size_t i = 0; i < c.Steps.size(); ++i) {
+      if (c.Steps[i] == 0) {
+        list.AddGroupBreak();
+        continue;
+      }
       // Steps after the first alternate reasons so that they stay apart.
       const TSrcChangeReason reason = i % 2 == 0 ? crInsert : crDelete;
       const int count = std::abs(c.Steps[i]);
@@ -165,6 +173,14 @@ TEST(SrcEditUndoListTest, TheSavedStateFollowsDroppedSteps) {
   AddInsert(list);
   list.PopItem();
   EXPECT_FALSE(list.InitialState());
+  // Saved on the group break after a change: dropped with it.
+  AddInsert(list);
+  list.AddGroupBreak();
+  list.SetInitialState(true);
+  AddInsert(list);
+  EXPECT_EQ(1, list.ItemCount());
+  list.PopItem();
+  EXPECT_TRUE(list.InitialState());
 }
 
 TEST(SrcEditUndoListTest, GroupBreaksAreNotDoubledAndNotReported) {

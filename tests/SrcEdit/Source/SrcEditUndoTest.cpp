@@ -254,87 +254,164 @@ TEST_F(UndoTest, TrimmedBlanksComeBackWithUndo) {
 }
 
 // A file's line breaks of every kind stay where the edits did not touch
-// them; undoing everything gives back the file byte for byte, redoing
-// everything the edited bytes again.
+// them, a new line takes the break of the line it was split from, and an
+// edit that leaves an empty line between a lone CR and a lone LF makes the
+// two one CR LF break, as the saved bytes read back. The editor always
+// shows what its saved bytes read back as; undoing everything gives back
+// the file byte for byte, redoing everything the edited bytes again.
 TEST_F(UndoTest, EditsAndUndoKeepEveryLineBreak) {
-  const std::string file = "ab\rcd\nef\r\ngh\rij";
+  const std::string mixed = "ab\rcd\nef\r\ngh\rij";
   const struct {
     const char* Name;
+    std::string File;
     std::function<void()> Edits;
     std::string Saved;
   } cases[] = {
-      {"Backspace joins two lines", [this] {
+      {"Backspace joins two lines", mixed, [this] {
          Goto(1, 2);
          Run(ecDeleteLastChar);
        },
        "abcd\nef\r\ngh\rij"},
-      {"Delete joins two lines", [this] {
+      {"Delete joins two lines", mixed, [this] {
          Goto(3, 3);
          Run(ecDeleteChar);
        },
        "ab\rcd\nefgh\rij"},
-      {"a selection over lines deleted", [this] {
+      {"a selection over lines deleted", mixed, [this] {
          Select({2, 1}, {2, 3});
          Run(ecDeleteChar);
        },
        "af\r\ngh\rij"},
-      {"a line deleted", [this] {
+      {"a line deleted", mixed, [this] {
          Goto(1, 2);
          Run(ecDeleteLine);
        },
        "ab\ref\r\ngh\rij"},
-      {"whole lines cut", [this] {
+      {"whole lines cut", mixed, [this] {
          Edit.SetSelectionMode(smLine);
          Select({1, 2}, {1, 3});
          Run(ecCut);
          Edit.SetSelectionMode(smNormal);
        },
        "ab\rgh\rij"},
-      {"whole lines cut and pasted back", [this] {
+      {"whole lines cut and pasted back in front of a CR line", mixed, [this] {
          Edit.SetSelectionMode(smLine);
          Select({1, 2}, {1, 3});
          Run(ecCut);
          Run(ecPaste);
          Edit.SetSelectionMode(smNormal);
        },
-       "ab\rcd\r\nef\r\ngh\rij"},
-      {"Enter at the start and in the middle of a line", [this] {
+       "ab\rcd\ref\rgh\rij"},
+      {"Enter at the start and in the middle of a line", mixed, [this] {
          Goto(1, 2);
          Run(ecLineBreak);
          Goto(2, 4);
          Run(ecLineBreak);
        },
-       "ab\r\r\ncd\ne\r\nf\r\ngh\rij"},
-      {"the case of lines changed", [this] {
+       "ab\r\rcd\ne\r\nf\r\ngh\rij"},
+      {"the case of lines changed", mixed, [this] {
          Select({1, 1}, {3, 3});
          Run(ecUpperCaseBlock);
        },
        "AB\rCD\nEF\r\ngh\rij"},
-      {"text typed and deleted", [this] {
+      {"text typed and deleted", mixed, [this] {
          Goto(2, 3);
          Type("x");
          Run(ecDeleteLastChar);
        },
-       file},
-  };
-  auto bytes = [this] {
-    TMemoryStream stream;
-    Edit.Lines().SaveToStream(stream);
-    return stream.DataString();
+       mixed},
+      // An LF file with one CR LF line.
+      {"Enter in an LF line", "a\nbc\r\nde\nf", [this] {
+         Goto(2, 3);
+         Run(ecLineBreak);
+       },
+       "a\nbc\r\nd\ne\nf"},
+      {"Enter in the CR LF line", "a\nbc\r\nde\nf", [this] {
+         Goto(2, 2);
+         Run(ecLineBreak);
+       },
+       "a\nb\r\nc\r\nde\nf"},
+      {"Enter at the end of the last line", "a\nbc\r\nde\nf", [this] {
+         Goto(2, 4);
+         Run(ecLineBreak);
+       },
+       "a\nbc\r\nde\nf\n"},
+      {"lines pasted into an LF line", "a\nbc\r\nde\nf", [this] {
+         Clipboard().SetAsText("x\r\ny\rz");
+         Goto(2, 3);
+         Run(ecPaste);
+       },
+       "a\nbc\r\ndx\ny\nze\nf"},
+      {"the text of a line between CR and LF deleted", "a\rb\nc", [this] {
+         Select({1, 2}, {2, 2});
+         Run(ecDeleteChar);
+       },
+       "a\r\nc"},
+      {"and the lines around it replaced", "a\rb\nc\nd", [this] {
+         Select({1, 2}, {2, 2});
+         Run(ecDeleteChar);
+         Select({1, 1}, {1, 3});
+         Type("x");
+       },
+       "xd"},
+      {"a double-byte character typed over them", "a\rb\nc\nd", [this] {
+         Select({1, 2}, {2, 2});
+         Run(ecDeleteChar);
+         Select({1, 1}, {1, 3});
+         Edit.Perform(WM_CHAR, 0xB0, 0);
+         Edit.Perform(WM_CHAR, 0xA1, 0);
+       },
+       "\xB0\xA1" "d"},
+      {"Backspace joins two empty lines", "x\r\r\n\ny", [this] {
+         Goto(1, 3);
+         Run(ecDeleteLastChar);
+       },
+       "x\r\ny"},
+      {"Delete joins them", "x\r\r\n\ny", [this] {
+         Goto(1, 2);
+         Run(ecDeleteChar);
+       },
+       "x\r\ny"},
+      {"the line between deleted", "x\ra\n\ny", [this] {
+         Goto(1, 2);
+         Run(ecDeleteLine);
+       },
+       "x\r\ny"},
+      {"a replace-all empties the line", "a\rb\nc", [this] {
+         TSrcEditSearch engine(nullptr);
+         Edit.SetSearchEngine(&engine);
+         Edit.SearchReplace("b", "", {ssoReplaceAll, ssoEntireScope});
+         Edit.SetSearchEngine(nullptr);
+       },
+       "a\r\nc"},
+      {"a column cut empties it", "a\rb\nc", [this] {
+         Edit.SetSelectionMode(smColumn);
+         Select({1, 1}, {2, 3});
+         Run(ecCut);
+         Edit.SetSelectionMode(smNormal);
+       },
+       "\r\n"},
+      {"trimmed blanks leave it empty", "a\r x\nc", [this] {
+         SetOption(eoTrimTrailingSpaces, true);
+         Goto(3, 2);
+         Run(ecDeleteLastChar);
+         SetOption(eoTrimTrailingSpaces, false);
+       },
+       "a\r\nc"},
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(c.Name);
-    TMemoryStream stream;
-    stream.WriteBuffer(file.data(), static_cast<int64_t>(file.size()));
-    Edit.Lines().LoadFromStream(stream);
+    LoadBytes(c.File);
     Edit.ClearUndo();
     c.Edits();
-    EXPECT_EQ(c.Saved, bytes());
+    EXPECT_EQ(c.Saved, SavedBytes());
+    EXPECT_EQ(LinesReadBack(SavedBytes()), Lines());
     int steps = 0;
     for (; Edit.CanUndo(); ++steps) Edit.Undo();
-    EXPECT_EQ(file, bytes());
+    EXPECT_EQ(c.File, SavedBytes());
     for (int i = 0; i < steps; ++i) Edit.Redo();
-    EXPECT_EQ(c.Saved, bytes());
+    EXPECT_EQ(c.Saved, SavedBytes());
+    EXPECT_EQ(LinesReadBack(SavedBytes()), Lines());
   }
 }
 
@@ -617,8 +694,8 @@ TEST_F(UndoTest, ColumnBlocksAndPaddingAreUndoneExactly) {
 // Cutting a column block takes the whole TAB its left edge cuts through,
 // and "x\tyz" and "\tyxz" then leave the same line: undo puts each row
 // back at its own characters. A right corner beyond its line's end took
-// the row up to that end, also when the block is recorded as one column
-// item because it has more rows than the undo list holds.
+// the row up to that end. Under an undo limit of fewer steps than rows the
+// block is still one step.
 TEST_F(UndoTest, ColumnCutsGoBackToEachRowsOwnCharacters) {
   struct Case {
     const char* Name;
@@ -633,7 +710,7 @@ TEST_F(UndoTest, ColumnCutsGoBackToEachRowsOwnCharacters) {
        {"0156789", "xz", "0156789"}},
       {"TAB before it", 4, 1024, {"0123456789", "\tyxz", "0123456789"}, {3, 1}, {6, 3}, {"0156789", "xz", "0156789"}},
       {"corner beyond its line", 8, 1024, {"x  oid)  \xB0\xA1", "\ti {"}, {8, 1}, {7, 2}, {"x  oid)", ""}},
-      {"corner beyond its line, one item", 8, 3, {"x  oid)  \xB0\xA1", "\ti {"}, {8, 1}, {7, 2}, {"x  oid)", ""}},
+      {"corner beyond its line, a limit of one step", 8, 1, {"x  oid)  \xB0\xA1", "\ti {"}, {8, 1}, {7, 2}, {"x  oid)", ""}},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.Name);

@@ -1,0 +1,85 @@
+// The editor shows what its saved bytes read back as. A lone CR break, an
+// empty line and a lone LF break are written as CR LF, which reads back as
+// one break: an edit that leaves them so (deleting the line's text,
+// joining two empty lines, trimming a line of blanks) makes them that one
+// break when it ends, as it would be in the bytes. The joining is recorded
+// in the edit's undo step by items whose texts say each break alone, so
+// that undo and redo give back the exact bytes.
+
+#include "SrcEdit/Source/SrcEdit.h"
+
+#include <algorithm>
+
+namespace vk {
+
+void TCustomSrcEdit::NoteEditedLines(int first, int last) {
+  if (FEditDepth == 0) return;
+  if (FEditedFirst > FEditedLast) {
+    FEditedFirst = first;
+    FEditedLast = last;
+    return;
+  }
+  FEditedFirst = std::min(FEditedFirst, first);
+  FEditedLast = std::max(FEditedLast, last);
+}
+
+// count lines inserted at index, or -count deleted from there.
+void TCustomSrcEdit::ShiftEditedLines(int index, int count) {
+  if (FEditedFirst > FEditedLast) return;
+  auto shift = [&](int& line) {
+    if (line >= index - std::min(count, 0)) line += count;
+    else if (count < 0 && line >= index) line = index;
+  };
+  shift(FEditedFirst);
+  shift(FEditedLast);
+}
+
+void TCustomSrcEdit::JoinCrLfBreaks() {
+  const int first = std::max(FEditedFirst, 1);
+  const int last = std::min(FEditedLast, FLines->Count() - 2);
+  FEditedFirst = 0;
+  FEditedLast = -1;
+  auto split = [&](int index) {
+    return FLines->GetView(index).empty() && FLines->BreakBefore(index) == sffMac &&
+           FLines->BreakBefore(index + 1) == sffUnix;
+  };
+  int found = last;
+  while (found >= first && !split(found)) --found;
+  if (found < first) return;
+  const std::optional<uint32_t> number = EditStepNumber();
+  TBufferCoord caret = CaretXY();
+  TBufferCoord blockBegin = FBlockBegin;
+  TBufferCoord blockEnd = FBlockEnd;
+  {
+    TStringsUpdate update(*FLines);
+    // From the bottom up: a join moves only the lines below it, and the
+    // CR LF it makes can meet no other break so.
+    for (int index = found; index >= first; --index) {
+      if (!split(index)) continue;
+      const int line = index + 1;
+      const int above = static_cast<int>(FLines->GetView(index - 1).size());
+      FLines->Delete(index);
+      FLines->SetBreakBefore(index, sffDos);
+      DoLinesDeleted(line, 1);
+      // What stood on the empty line goes to the start of the line after it.
+      for (TBufferCoord* point : {&caret, &blockBegin, &blockEnd}) {
+        if (point->Line == line) *point = {1, line};
+        else if (point->Line > line) --point->Line;
+      }
+      // Undone last to first: the CR LF becomes a CR, then an LF and the
+      // empty line come back after it.
+      if (number) {
+        FUndoList->AddNumberedChange(crInsert, {1, line}, {1, line}, "\n", smNormal, *number);
+        FUndoList->AddNumberedChange(crInsert, {above + 1, line - 1}, {1, line}, "\r", smNormal, *number);
+      }
+    }
+  }
+  {
+    TOptionOn pastEol(FOptions, eoScrollPastEol);
+    SetCaretAndSelection(caret, blockBegin, blockEnd);
+  }
+  // A redo leaves the caret where the edit did.
+  if (number) FUndoList->AddNumberedChange(crCaret, CaretXY(), CaretXY(), "", smNormal, *number);
+}
+
+}  // namespace vk
