@@ -41,7 +41,7 @@ TFindForm::TFindForm(TComponent* owner) : TForm(owner) {
   Place(CancelBtn, this, 244, 228, 75, 25, "Cancel")->SetModalResult(mrCancel);
   CancelBtn->SetCancel(true);
 
-  SetTabOrders({ComboFindText, GBOptions, OKBtn, CancelBtn, GBDirection, GBScope, GBOrigin, ReplaceAllBtn});
+  SetTabOrders({ComboFindText, GBOptions, GBDirection, GBScope, GBOrigin, OKBtn, ReplaceAllBtn, CancelBtn});
 }
 
 void TFindForm::FormShow(TObject*) {

@@ -8,6 +8,7 @@
 #include <tuple>
 
 #include "app/ChildWin.h"
+#include "app/FormLayout.h"
 #include "platform/Canvas.h"
 #include "platform/FilePaths.h"
 #include "platform/InputState.h"
@@ -49,6 +50,10 @@ TMainForm::TMainForm(TComponent* owner) : TForm(owner) {
   CreateActions();
   CreateMenus();
   CreateToolBar();
+  // Tab goes as the window is laid out: the tool bar's find box, the side
+  // panel, then the error lines and their counts.
+  SetTabOrders({ToolBar2, IncludeFilePanel1, ErrorPanel});
+  SrcEditErrLine->SetTabOrder(0);
   BindCommands();
   StartFileBrowser();
 }

@@ -42,8 +42,8 @@ TReplaceFind::TReplaceFind(TComponent* owner) : TForm(owner) {
   Place(CancelBtn, this, 248, 260, 75, 25, "Cancel")->SetModalResult(mrCancel);
   CancelBtn->SetCancel(true);
 
-  SetTabOrders({ComboFindText, GBOptions, OKBtn, CancelBtn, GBDirection, GBScope, GBOrigin, ReplaceAllBtn,
-                ComboReplaceText});
+  SetTabOrders({ComboFindText, ComboReplaceText, GBOptions, GBDirection, GBScope, GBOrigin, OKBtn, ReplaceAllBtn,
+                CancelBtn});
 }
 
 void TReplaceFind::FormShow(TObject*) {

@@ -33,6 +33,7 @@ TEnvironmentDlg::TEnvironmentDlg(TComponent* owner) : TForm(owner) {
 
   PageControl->SetParent(this);
   PageControl->SetAlign(alClient);
+  PageControl->SetTabOrder(0);  // the pages come before the buttons below them
   PageControl->Font().SetName("굴림체");
   PageControl->Font().SetHeight(-13);
   const std::pair<TTabSheet*, const char*> pages[] = {

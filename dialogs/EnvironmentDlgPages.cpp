@@ -116,6 +116,7 @@ void TEnvironmentDlg::CreateCompilerPages() {
   }
   PlaceDefaultButton(DorUOptionsDefaultBtn, ComfilerOption, 680, 394, 80, "Default",
                      &TEnvironmentDlg::DorUOptionsDefaultBtnClick);
+  DorUOptionsDefaultBtn->SetTabOrder(McuCppuOptionEdit->TabOrder() + 1);  // in the middle row, beside its field
   AddLabel(ComfilerOption, 16, 460, " I options:");
   Place(McuIoptionEdit, ComfilerOption, 180, 456, 400, 21)->SetHint("Comfiler options");
   AddLabel(ComfilerOption, 590, 460, VariableCaption("CINCS"));
@@ -208,6 +209,7 @@ void TEnvironmentDlg::CreateProgrammingPage() {
   }
   PlaceDefaultButton(McuAvrHardwareOptionDefaultBtn, TabSheet14, 740, 10, 80, "Default",
                      &TEnvironmentDlg::McuAvrHardwareOptionDefaultBtnClick);
+  McuAvrHardwareOptionDefaultBtn->SetTabOrder(McuAvrHardwareOptionEdit->TabOrder() + 1);  // in the first row
   PlaceLabel(Label94, TabSheet14, 16, 190, "avrdude Options");
   Place(McuAvrDudeFlagsMemo, TabSheet14, 16, 208, 494, 110);
   McuAvrDudeFlagsMemo->SetScrollBars(ssBoth);

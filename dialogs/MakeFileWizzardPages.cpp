@@ -64,6 +64,10 @@ TFormMakeWizzard::TFormMakeWizzard(TComponent* owner) : TForm(owner) {
 
   Place(PageControl1, this, 0, 0, 587, 325);
   PageControl1->SetAlign(alClient);
+  // The pages show no tabs, so the page control is no stop of its own; the
+  // fields of a page come before the buttons below it.
+  PageControl1->SetTabStop(false);
+  PageControl1->SetTabOrder(0);
   for (TTabSheet* page : {TabSheet1, TabSheet2, TabSheet3, TabSheet4, TabSheet5, TabSheet6, TabSheet7}) {
     page->SetPageControl(PageControl1);
     page->SetTabVisible(false);

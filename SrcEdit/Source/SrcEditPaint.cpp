@@ -347,6 +347,13 @@ private:
     h.SetLine(Text, line - 1);
     Run.clear();
     const int shift = FirstColumn - FirstChar;  // display column of a token position
+    // The highlighter hands each byte outside ASCII over as a token of its
+    // own: the painted part of the line starts and ends on whole characters,
+    // so that a character the clip cuts is drawn whole, as a paint of the
+    // whole row draws it, and never as two stray bytes.
+    auto onTrail = [&](int column) { return column > 1 && CodePage::ByteTypeAt(Text, column - 1) == mbTrailByte; };
+    const int firstChar = onTrail(FirstChar) ? FirstChar - 1 : FirstChar;
+    const int lastChar = onTrail(LastChar) ? LastChar + 1 : LastChar;
     const TSrcHighlighterAttributes* lastAttri = nullptr;
     int lastEnd = 0;
     bool atEol = true;
@@ -354,16 +361,16 @@ private:
       const int position = h.GetTokenPos();
       const std::string token = h.GetToken();
       int length = static_cast<int>(token.size());
-      if (position + length < FirstChar) {
+      if (position + length < firstChar) {
         h.Next();
         continue;
       }
-      if (position + length >= LastChar) {
-        if (position >= LastChar) {
+      if (position + length >= lastChar) {
+        if (position >= lastChar) {
           atEol = false;
           break;
         }
-        length = LastChar - position - 1;
+        length = lastChar - position - 1;
       }
       const TSrcHighlighterAttributes* attri = h.GetTokenAttribute();
       if (attri)
@@ -383,7 +390,7 @@ private:
       const TColor closingFg = closing ? closing->Foreground() : Fg;
       const TColor closingBg = closing ? closing->Background() : Bg;
       if (closing && closing == comment) FillBg = closingBg;
-      const int textEnd = std::min(static_cast<int>(Text.size()), LastChar - 1);
+      const int textEnd = std::min(static_cast<int>(Text.size()), lastChar - 1);
       if (lastEnd < textEnd)
         AddToRun(Text.substr(static_cast<size_t>(lastEnd)), lastEnd + shift, textEnd - lastEnd, {}, closingBg,
                  closingFg);
@@ -396,10 +403,6 @@ private:
   void AddToRun(const std::string& token, int position, int length, TFontStyles style, TColor background,
                 TColor foreground) {
     if (length <= 0) return;
-    // A token cut at the window's edge keeps its last character whole.
-    if (static_cast<size_t>(length) < token.size() &&
-        CodePage::ByteTypeAt(token, static_cast<size_t>(length - 1)) == mbLeadByte)
-      ++length;
     if (background == clNone || (CurrentLine && E.FActiveLineColor != clNone)) background = LineBackground();
     if (foreground == clNone) foreground = E.Font().Color();
     const bool blank = token.find_first_not_of(' ', 0) >= static_cast<size_t>(length);
@@ -580,12 +583,13 @@ private:
 
 void TCustomSrcEdit::Paint() {
   const TRect clip = Canvas().ClipRect();
-  // From the column before the clip's first: a glyph may reach into the
-  // next cell, and must show there as a whole-window paint shows it.
+  // From the column before the clip's first to the one after its last: a
+  // glyph may reach into the next cell (a slanted top) or the one before it
+  // (a slanted foot), and must show there as a whole-window paint shows it.
   int firstColumn = FLeftChar;
   if (clip.Left > FGutterWidth + 2)
     firstColumn = std::max(FLeftChar, FLeftChar + (clip.Left - FGutterWidth - 2) / FCellWidth - 1);
-  const int lastColumn = FLeftChar + (clip.Right - FGutterWidth - 2 + FCellWidth - 1) / FCellWidth;
+  const int lastColumn = FLeftChar + (clip.Right - FGutterWidth - 2 + FCellWidth - 1) / FCellWidth + 1;
   const int firstRow = std::max(FTopLine + clip.Top / FRowHeight, FTopLine);
   // An empty text still shows its first row.
   const int lastRow = std::clamp(FTopLine + (clip.Bottom + FRowHeight - 1) / FRowHeight, 1,

@@ -1,7 +1,9 @@
 #include "platform/qt/QtMenus.h"
 
+#include <QtGui/QKeyEvent>
 #include <QtWidgets/QApplication>
 #include <QtWidgets/QMenu>
+#include <QtWidgets/QMenuBar>
 #include <QtWidgets/QProxyStyle>
 
 #include "platform/Keyboard.h"
@@ -18,6 +20,24 @@ public:
                 QStyleHintReturn* returnData) const override {
     if (hint == SH_Menu_AllowActiveAndDisabled) return 1;
     return QProxyStyle::styleHint(hint, option, widget, returnData);
+  }
+};
+
+// A menu of the menu bar. Escape closes it and leaves the bar too: Qt would
+// keep the bar highlighted, holding the keys until a second Escape, and no
+// key would reach the window's shortcuts meanwhile.
+class TBarMenu : public QMenu {
+public:
+  using QMenu::QMenu;
+
+protected:
+  void keyPressEvent(QKeyEvent* event) override {
+    QMenu::keyPressEvent(event);
+    auto* bar = qobject_cast<QMenuBar*>(parentWidget());
+    if (event->key() != Qt::Key_Escape || !bar || !bar->hasFocus()) return;
+    // The bar's own way out gives the focus back to where it was.
+    QKeyEvent escape(QEvent::KeyPress, Qt::Key_Escape, Qt::NoModifier);
+    QCoreApplication::sendEvent(bar, &escape);
   }
 };
 
@@ -80,7 +100,7 @@ QAction* TQtMenuSync::ActionFor(QWidget& menu, TMenuItem& item) {
   }
   QAction* action;
   if (wantsMenu) {
-    auto* sub = new QMenu(&menu);
+    QMenu* sub = qobject_cast<QMenuBar*>(&menu) ? new TBarMenu(&menu) : new QMenu(&menu);
     action = sub->menuAction();
     QObject::connect(sub, &QMenu::aboutToShow, [this, item = &item] { Opened(item); });
   } else {

@@ -431,6 +431,65 @@ TEST_F(QtEditorTest, EveryRepaintShowsWhatAFreshPaintOfTheWindowShows) {
   }
 }
 
+// A file of 100,000 lines: comments and code holding double-byte characters
+// (the highlighter hands each of their bytes over as a token of its own in
+// code), every ninth line empty. Scrolled as a user scrolls it, and with
+// any column repainted alone, the window shows what a fresh paint shows.
+TEST_F(QtEditorTest, ALargeFileOfDoubleByteAndEmptyLinesRepaintsAsAFreshPaint) {
+  std::string text;
+  for (int line = 1; line <= 100000; ++line) {
+    const std::string number = std::to_string(line);
+    if (line % 9 == 0)
+      text += "\r\n";
+    else if (line % 3 == 1)
+      text += "// " + HangeulAnsi + " comment " + number + "\r\n";
+    else
+      text += "PORTB = " + number + "; " + HangeulAnsi + " x" + HangeulAnsi + "\r\n";
+  }
+  Edit.SrcSetText(text);
+  TFont font;
+  font.Assign(Edit.Font());
+  font.SetHeight(-13);
+  Edit.SetFont(font);
+  auto key = [&](Qt::Key k, Qt::KeyboardModifiers modifiers = {}) { QTest::keyClick(Client(), k, modifiers); };
+  auto eachColumnAlone = [&] {
+    for (int column = 1; column <= 40; ++column) {
+      const int left = Edit.RowColumnToPixels({column, 1}).X;
+      Edit.InvalidateRect(Rect(left, 0, left + Edit.CellWidth(), Edit.ClientHeight()), false);
+      QCoreApplication::processEvents();
+    }
+  };
+  struct TCase {
+    const char* Name;
+    std::function<void()> Steps;
+  } cases[] = {
+      {"page down, then to the end", [&] {
+         key(Qt::Key_PageDown);
+         key(Qt::Key_End, Qt::ControlModifier);
+       }},
+      {"each column repainted alone", eachColumnAlone},
+      {"up past empty lines, then page up", [&] {
+         for (int i = 0; i < 30; ++i) key(Qt::Key_Up, Qt::ControlModifier);
+         key(Qt::Key_PageUp);
+       }},
+      {"each column repainted alone there", eachColumnAlone},
+      {"the caret before each double-byte character of a code line, then away", [&] {
+         const int line = Edit.TopLine() + 1;  // a code line: "PORTB = n; " and the characters
+         for (int column : {12, 14, 17, 19}) {
+           Edit.SetCaretXY({column, line});
+           QCoreApplication::processEvents();
+           key(Qt::Key_Down);
+           QCoreApplication::processEvents();
+         }
+       }},
+  };
+  for (const TCase& c : cases) {
+    SCOPED_TRACE(c.Name);
+    c.Steps();
+    ExpectScreenIsUpToDate();
+  }
+}
+
 TEST_F(QtEditorTest, TheWheelAndTheScrollBarMoveTheTopLine) {
   std::string text;
   for (int line = 1; line <= 200; ++line) text += "int line" + std::to_string(line) + ";\r\n";

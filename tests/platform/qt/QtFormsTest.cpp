@@ -403,6 +403,56 @@ TEST_F(QtFormsTest, AMnemonicSharedWithAGreyedItemReachesTheOtherItem) {
   EXPECT_EQ(GRan, std::vector<std::string>{"replace"});
 }
 
+// Clicked open on the menu bar and closed with one Escape, a menu leaves the
+// keys to the window at once: the shortcuts run their commands and letters
+// type in the focused control.
+TEST_F(QtFormsTest, OneEscapeEndsAMenuOfTheBarAndTheShortcutsWorkAtOnce) {
+  struct TRow {
+    char Letter;
+    Qt::Key Key;
+  };
+  const TRow rows[] = {{'S', Qt::Key_S}, {'C', Qt::Key_C}, {'N', Qt::Key_N}, {'O', Qt::Key_O}};
+  TForm* form = NewForm<TForm>(&Application());
+  form->SetBounds(100, 100, 400, 300);
+  auto* menu = new TMainMenu(form);
+  TMenuItem* file = AddItem(form, menu->Items(), "&File");
+  TMenuItem* edit = AddItem(form, menu->Items(), "&Edit");
+  std::vector<TLogger> loggers;
+  for (const TRow& row : rows) loggers.push_back({std::string(1, row.Letter)});
+  for (size_t i = 0; i < std::size(rows); ++i) {
+    TMenuItem* item = AddItem(form, rows[i].Letter == 'C' ? edit : file, std::string(1, rows[i].Letter));
+    item->SetShortCut(ShortCut(rows[i].Letter, {ssCtrl}));
+    item->OnClick = loggers[i].Event();
+  }
+  form->SetMenu(menu);
+  auto* probe = new TProbe(form);
+  probe->SetParent(form);
+  form->Show();
+  probe->SetFocus();
+  QMainWindow* window = static_cast<TQtFormPeer*>(QtPeerOf(form))->MainWindow();
+  ASSERT_NE(window, nullptr);
+  QApplication::setActiveWindow(window);
+  ASSERT_TRUE(QTest::qWaitForWindowActive(window));
+  QCoreApplication::processEvents();
+  QMenuBar* bar = window->menuBar();
+  QAction* editAction = bar->actions().value(1);
+  ASSERT_TRUE(editAction && editAction->menu());
+
+  for (const TRow& row : rows) {
+    GRan.clear();
+    QTest::mouseClick(bar, Qt::LeftButton, {}, bar->actionGeometry(editAction).center());
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(editAction->menu()));
+    QTest::keyClick(editAction->menu(), Qt::Key_Escape);
+    EXPECT_FALSE(bar->hasFocus()) << row.Letter;
+    QTest::keyClick(QApplication::focusWidget(), row.Key, Qt::ControlModifier);
+    EXPECT_EQ(GRan, std::vector<std::string>{std::string(1, row.Letter)});
+  }
+  probe->Log.clear();
+  QTest::keyClick(QApplication::focusWidget(), Qt::Key_E);
+  EXPECT_EQ(probe->Chars(), "e") << "a letter is no mnemonic of the bar any more";
+  EXPECT_EQ(FocusedControl(), probe);
+}
+
 TEST_F(QtFormsTest, AnExceptionFromAClickGoesToTheExceptionBox) {
   TForm* form = NewForm<TForm>(&Application());
   auto* button = new TButton(form);
