@@ -131,7 +131,7 @@ TEST_F(MainWindowQtTest, TheEditMenuFollowsTheEditorAndTheKeysOutliveTheDocument
   RunLoopFor(50);
   EXPECT_EQ(FocusedControl(), &editor);
   QTest::keyClick(QApplication::focusWidget(), Qt::Key_C, Qt::ControlModifier);
-  EXPECT_EQ(Clipboard().AsText(), "int main(void) { return 0; }\n");
+  EXPECT_EQ(Clipboard().AsText(), "int main(void) { return 0; }\r\n");
 
   // Another program's window comes and goes: the editor has the focus
   // again, with its caret.
