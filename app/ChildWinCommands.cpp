@@ -5,7 +5,7 @@
 
 #include "SrcEdit/Source/SrcEditKeyCmds.h"
 #include "app/ChildWin.h"
-#include "app/EditCommands.h"
+#include "services/EditCommands.h"
 #include "app/FindText.h"
 #include "app/Main.h"
 #include "app/ReplaceFind.h"

@@ -2,7 +2,7 @@
 
 #include "app/CompilerDlg.h"
 #include "app/FormLayout.h"
-#include "app/ProjectFiles.h"
+#include "services/ProjectFiles.h"
 
 namespace vk {
 

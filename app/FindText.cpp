@@ -1,7 +1,7 @@
 #include "app/FindText.h"
 
 #include "app/FormLayout.h"
-#include "app/SettingsStore.h"
+#include "services/SettingsStore.h"
 #include "platform/MessageBoxes.h"
 
 namespace vk {

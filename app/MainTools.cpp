@@ -8,7 +8,7 @@
 #include "dialogs/AvrImage.h"
 #include "dialogs/MakeFileWizzard.h"
 #include "dialogs/PrjName.h"
-#include "dialogs/ProjectHeader.h"
+#include "services/ProjectHeader.h"
 #include "dialogs/about.h"
 #include "platform/MessageBoxes.h"
 

@@ -17,7 +17,7 @@
 
 #include <string>
 
-#include "app/SearchHistory.h"
+#include "services/SearchHistory.h"
 #include "platform/Buttons.h"
 #include "platform/CheckBoxes.h"
 #include "platform/ComboBoxes.h"

@@ -3,7 +3,7 @@
 #include <algorithm>
 
 #include "app/FormLayout.h"
-#include "dialogs/AsciiCodeTable.h"
+#include "services/AsciiCodeTable.h"
 #include "platform/SystemMetrics.h"
 
 namespace vk {

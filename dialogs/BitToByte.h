@@ -1,13 +1,9 @@
 #pragma once
-// The bit/byte converter: a byte as eight bits and as the text "0X3F".
-// The form shows the bits as eight check boxes beside the byte text and
-// keeps the two in step; the document window hands it the selection and
+// The bit/byte converter's form: the bits as eight check boxes beside the
+// byte text, kept in step; the document window hands it the selection and
 // puts the byte text in its place on OK.
 
 #include <array>
-#include <cstdint>
-#include <optional>
-#include <string_view>
 #include <string>
 
 #include "platform/Buttons.h"
@@ -15,25 +11,9 @@
 #include "platform/Edits.h"
 #include "platform/Forms.h"
 #include "platform/Labels.h"
+#include "services/BitToByteText.h"
 
 namespace vk {
-
-// Digit value d is the character at index d.
-extern const char* const HexDigits;
-
-// The value of a hexadecimal digit of either case; 0 for any other byte.
-int HexDigitValue(char digit);
-
-// The byte written by the two characters after a two-character prefix
-// ("0x3f" and "ab3F" both give 0x3F; the prefix is not looked at). Nothing
-// when the text is shorter than four characters or either of those two is
-// no hexadecimal digit.
-std::optional<uint8_t> ByteFromText(std::string_view text);
-
-// "0X" and two upper-case digits.
-std::string ByteText(uint8_t value);
-
-inline bool BitOf(uint8_t value, int bit) { return (value >> bit) & 1; }
 
 class TBitToByteForm : public TForm {
 public:

@@ -1,8 +1,8 @@
 #include "dialogs/MakeFileWizzard.h"
 
-#include "app/ProjectFiles.h"
-#include "dialogs/EnvironmentMakefileReplace.h"
-#include "dialogs/EnvironmentToolChain.h"
+#include "services/ProjectFiles.h"
+#include "services/EnvironmentMakefileReplace.h"
+#include "services/EnvironmentToolChain.h"
 #include "platform/FilePaths.h"
 #include "platform/FileSearch.h"
 #include "platform/MessageBoxes.h"

@@ -12,7 +12,7 @@
 
 #include <string>
 
-#include "dialogs/MakefileWizard.h"
+#include "services/MakefileWizardText.h"
 #include "platform/Buttons.h"
 #include "platform/ComboBoxes.h"
 #include "platform/Dialogs.h"

@@ -16,10 +16,10 @@
 #include "app/Main.h"
 #include "app/ReplaceFind.h"
 #include "app/ReplaceSelect.h"
-#include "app/SettingsStore.h"
+#include "services/SettingsStore.h"
 #include "platform/Dialogs.h"
 #include "platform/FilePaths.h"
-#include "tests/app/AppTestSupport.h"
+#include "tests/services/ServicesTestSupport.h"
 #include "tests/platform/FontMetricsScope.h"
 #include "tests/platform/FormsTestSupport.h"
 

@@ -3,7 +3,7 @@
 // bit-to-byte command on an open project.
 
 #include "app/Program.h"
-#include "app/SettingsStore.h"
+#include "services/SettingsStore.h"
 #include "dialogs/ASCIICode.h"
 #include "dialogs/AvrImage.h"
 #include "dialogs/BitToByte.h"

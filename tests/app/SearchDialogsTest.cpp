@@ -11,7 +11,7 @@
 #include "app/FindText.h"
 #include "app/ReplaceFind.h"
 #include "platform/Registry.h"
-#include "tests/app/AppTestSupport.h"
+#include "tests/services/ServicesTestSupport.h"
 #include "tests/platform/FormsTestSupport.h"
 
 namespace vk {

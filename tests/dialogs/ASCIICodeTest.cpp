@@ -2,8 +2,8 @@
 
 #include <gtest/gtest.h>
 
-#include "dialogs/AsciiCodeTable.h"
-#include "tests/app/AppTestSupport.h"
+#include "services/AsciiCodeTable.h"
+#include "tests/services/ServicesTestSupport.h"
 #include "tests/platform/FontMetricsScope.h"
 #include "tests/platform/FormsTestSupport.h"
 

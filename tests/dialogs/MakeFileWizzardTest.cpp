@@ -4,7 +4,7 @@
 
 #include <filesystem>
 
-#include "dialogs/EnvironmentMakefile.h"
+#include "services/EnvironmentMakefile.h"
 #include "platform/Registry.h"
 #include "platform/ScopeGuard.h"
 #include "tests/dialogs/AvrProject.h"

@@ -20,10 +20,10 @@
 #include "app/Main.h"
 #include "app/ReplaceFind.h"
 #include "app/ReplaceSelect.h"
-#include "app/SettingsStore.h"
+#include "services/SettingsStore.h"
 #include "platform/qt/QtFormPeer.h"
 #include "platform/qt/QtViewPeers.h"
-#include "tests/app/AppTestSupport.h"
+#include "tests/services/ServicesTestSupport.h"
 #include "tests/platform/qt/QtTestSupport.h"
 
 namespace vk::test {

@@ -13,7 +13,7 @@
 #include <iostream>
 #include <string>
 
-#include "app/SettingsStore.h"
+#include "services/SettingsStore.h"
 #include "dialogs/ASCIICode.h"
 #include "dialogs/AvrImage.h"
 #include "dialogs/BitToByte.h"
