@@ -6,10 +6,10 @@
 #include "SrcEdit/Source/SrcEditKeyCmds.h"
 #include "app/ChildWin.h"
 #include "services/EditCommands.h"
-#include "app/FindText.h"
+#include "dialogs/FindText.h"
 #include "app/Main.h"
-#include "app/ReplaceFind.h"
-#include "app/ReplaceSelect.h"
+#include "dialogs/ReplaceFind.h"
+#include "dialogs/ReplaceSelect.h"
 #include "platform/MessageBoxes.h"
 #include "platform/ScopeGuard.h"
 

@@ -9,7 +9,7 @@
 #include "SrcEdit/Source/SrcEditKeyCmds.h"
 #include "app/ChildWin.h"
 #include "services/EditCommands.h"
-#include "app/FindText.h"
+#include "dialogs/FindText.h"
 #include "app/Main.h"
 #include "services/ProjectFiles.h"
 #include "services/SearchHistory.h"

@@ -7,7 +7,7 @@
 #include "services/BuildOutput.h"
 #include "services/BuildRunner.h"
 #include "app/ChildWin.h"
-#include "app/CompilerDlg.h"
+#include "dialogs/CompilerDlg.h"
 #include "services/ErrorJump.h"
 #include "app/Main.h"
 #include "services/ProjectFiles.h"

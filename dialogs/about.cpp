@@ -1,6 +1,6 @@
 #include "dialogs/about.h"
 
-#include "app/FormLayout.h"
+#include "dialogs/FormLayout.h"
 #include "services/ProjectFiles.h"
 #include "services/SettingsStore.h"
 #include "platform/SysUtils.h"

@@ -4,7 +4,7 @@
 
 #include "SrcEdit/Source/SrcEditKeyCmds.h"
 #include "services/EditCommands.h"
-#include "dialogs/BitToByte.h"
+#include "dialogs/BitToByteForm.h"
 #include "services/ProjectHeader.h"
 #include "dialogs/PrjName.h"
 #include "tests/app/IdeTestSupport.h"

@@ -12,10 +12,10 @@
 #include <vector>
 
 #include "app/ChildWin.h"
-#include "app/FindText.h"
+#include "dialogs/FindText.h"
 #include "app/Main.h"
-#include "app/ReplaceFind.h"
-#include "app/ReplaceSelect.h"
+#include "dialogs/ReplaceFind.h"
+#include "dialogs/ReplaceSelect.h"
 #include "services/SettingsStore.h"
 #include "platform/Dialogs.h"
 #include "platform/FilePaths.h"

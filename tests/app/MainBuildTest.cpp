@@ -9,7 +9,7 @@
 #include <functional>
 #include <map>
 
-#include "app/CompilerDlg.h"
+#include "dialogs/CompilerDlg.h"
 #include "services/SharedTables.h"
 #include "services/EnvironmentMakefile.h"
 #include "services/MakefileWizardText.h"

@@ -4,10 +4,10 @@
 
 #include "app/Program.h"
 #include "services/SettingsStore.h"
-#include "dialogs/ASCIICode.h"
+#include "dialogs/AsciiCodeForm.h"
 #include "dialogs/AvrImage.h"
-#include "dialogs/BitToByte.h"
-#include "dialogs/MakeFileWizzard.h"
+#include "dialogs/BitToByteForm.h"
+#include "dialogs/MakefileWizardForm.h"
 #include "dialogs/PrjName.h"
 #include "dialogs/about.h"
 #include "tests/app/IdeTestSupport.h"

@@ -19,7 +19,7 @@
 #include "services/SharedTables.h"
 #include "dialogs/EnvironmentDlg.h"
 #include "services/EnvironmentToolChain.h"
-#include "dialogs/MakeFileWizzard.h"
+#include "dialogs/MakefileWizardForm.h"
 #include "services/MakefileWizardText.h"
 #include "platform/Registry.h"
 #include "platform/StringLists.h"

@@ -13,7 +13,7 @@
 #include <QtTest/QTest>
 #include <iostream>
 
-#include "app/CompilerDlg.h"
+#include "dialogs/CompilerDlg.h"
 #include "app/Main.h"
 #include "services/EnvironmentMakefile.h"
 #include "platform/FilePaths.h"

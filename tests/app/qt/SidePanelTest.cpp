@@ -16,10 +16,10 @@
 #include <iostream>
 
 #include "app/ChildWin.h"
-#include "app/FindText.h"
+#include "dialogs/FindText.h"
 #include "app/Main.h"
-#include "app/ReplaceFind.h"
-#include "app/ReplaceSelect.h"
+#include "dialogs/ReplaceFind.h"
+#include "dialogs/ReplaceSelect.h"
 #include "services/SettingsStore.h"
 #include "platform/qt/QtFormPeer.h"
 #include "platform/qt/QtViewPeers.h"

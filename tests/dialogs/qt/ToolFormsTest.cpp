@@ -14,10 +14,10 @@
 #include <string>
 
 #include "services/SettingsStore.h"
-#include "dialogs/ASCIICode.h"
+#include "dialogs/AsciiCodeForm.h"
 #include "dialogs/AvrImage.h"
-#include "dialogs/BitToByte.h"
-#include "dialogs/MakeFileWizzard.h"
+#include "dialogs/BitToByteForm.h"
+#include "dialogs/MakefileWizardForm.h"
 #include "dialogs/PrjName.h"
 #include "dialogs/about.h"
 #include "platform/MessageBoxes.h"

@@ -3,7 +3,7 @@
 
 #include <gtest/gtest.h>
 
-#include "app/ReplaceSelect.h"
+#include "dialogs/ReplaceSelect.h"
 #include "platform/SystemMetrics.h"
 #include "tests/platform/FormsTestSupport.h"
 

@@ -1,6 +1,6 @@
-#include "dialogs/BitToByte.h"
+#include "dialogs/BitToByteForm.h"
 
-#include "app/FormLayout.h"
+#include "dialogs/FormLayout.h"
 
 namespace vk {
 

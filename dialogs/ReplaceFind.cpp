@@ -1,7 +1,7 @@
-#include "app/ReplaceFind.h"
+#include "dialogs/ReplaceFind.h"
 
-#include "app/FindText.h"
-#include "app/FormLayout.h"
+#include "dialogs/FindText.h"
+#include "dialogs/FormLayout.h"
 
 namespace vk {
 

@@ -1,8 +1,8 @@
-#include "app/ReplaceSelect.h"
+#include "dialogs/ReplaceSelect.h"
 
 #include <algorithm>
 
-#include "app/FormLayout.h"
+#include "dialogs/FormLayout.h"
 #include "platform/Dialogs.h"
 
 namespace vk {

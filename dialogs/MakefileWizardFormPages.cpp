@@ -1,8 +1,8 @@
 // The wizard's construction: the page control with its seven pages and the
 // button panel below it.
 
-#include "app/FormLayout.h"
-#include "dialogs/MakeFileWizzard.h"
+#include "dialogs/FormLayout.h"
+#include "dialogs/MakefileWizardForm.h"
 #include "dialogs/about.h"
 
 namespace vk {

@@ -1,6 +1,6 @@
-#include "app/FindText.h"
+#include "dialogs/FindText.h"
 
-#include "app/FormLayout.h"
+#include "dialogs/FormLayout.h"
 #include "services/SettingsStore.h"
 #include "platform/MessageBoxes.h"
 

@@ -1,6 +1,6 @@
 #include <gtest/gtest.h>
 
-#include "app/CompilerDlg.h"
+#include "dialogs/CompilerDlg.h"
 #include "platform/FloatFormats.h"
 #include "platform/Registry.h"
 #include "tests/platform/FormsTestSupport.h"

@@ -1,4 +1,4 @@
-#include "dialogs/MakeFileWizzard.h"
+#include "dialogs/MakefileWizardForm.h"
 
 #include "services/ProjectFiles.h"
 #include "services/EnvironmentMakefileReplace.h"

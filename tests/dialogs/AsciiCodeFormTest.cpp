@@ -1,4 +1,4 @@
-#include "dialogs/ASCIICode.h"
+#include "dialogs/AsciiCodeForm.h"
 
 #include <gtest/gtest.h>
 

@@ -1,7 +1,7 @@
 // The result box's form: its rows and the show handler that fills them.
 
-#include "app/CompilerDlg.h"
-#include "app/FormLayout.h"
+#include "dialogs/CompilerDlg.h"
+#include "dialogs/FormLayout.h"
 #include "services/ProjectFiles.h"
 
 namespace vk {

@@ -1,4 +1,4 @@
-#include "dialogs/BitToByte.h"
+#include "dialogs/BitToByteForm.h"
 
 #include <gtest/gtest.h>
 

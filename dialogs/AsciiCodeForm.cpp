@@ -1,8 +1,8 @@
-#include "dialogs/ASCIICode.h"
+#include "dialogs/AsciiCodeForm.h"
 
 #include <algorithm>
 
-#include "app/FormLayout.h"
+#include "dialogs/FormLayout.h"
 #include "services/AsciiCodeTable.h"
 #include "platform/SystemMetrics.h"
 

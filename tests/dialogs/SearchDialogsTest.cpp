@@ -8,8 +8,8 @@
 #include <functional>
 #include <optional>
 
-#include "app/FindText.h"
-#include "app/ReplaceFind.h"
+#include "dialogs/FindText.h"
+#include "dialogs/ReplaceFind.h"
 #include "platform/Registry.h"
 #include "tests/services/ServicesTestSupport.h"
 #include "tests/platform/FormsTestSupport.h"
