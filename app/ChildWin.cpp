@@ -1,6 +1,6 @@
 #include "app/ChildWin.h"
 
-#include "app/EditorSettings.h"
+#include "services/EditorSettings.h"
 #include "app/Main.h"
 #include "app/MenuLayout.h"
 #include "platform/MessageBoxes.h"

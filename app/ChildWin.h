@@ -15,7 +15,7 @@
 
 #include "SrcEdit/Source/SrcEdit.h"
 #include "SrcEdit/Source/SrcEditSearch.h"
-#include "app/ReplaceSelect.h"
+#include "dialogs/ReplaceSelect.h"
 #include "platform/Forms.h"
 #include "platform/Menus.h"
 #include "platform/StandardActions.h"

@@ -3,7 +3,7 @@
 // replaces the selection.
 
 #include "app/ChildWin.h"
-#include "dialogs/BitToByte.h"
+#include "dialogs/BitToByteForm.h"
 #include "platform/MessageBoxes.h"
 
 namespace vk {

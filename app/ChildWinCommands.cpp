@@ -5,11 +5,11 @@
 
 #include "SrcEdit/Source/SrcEditKeyCmds.h"
 #include "app/ChildWin.h"
-#include "app/EditCommands.h"
-#include "app/FindText.h"
+#include "services/EditCommands.h"
+#include "dialogs/FindText.h"
 #include "app/Main.h"
-#include "app/ReplaceFind.h"
-#include "app/ReplaceSelect.h"
+#include "dialogs/ReplaceFind.h"
+#include "dialogs/ReplaceSelect.h"
 #include "platform/MessageBoxes.h"
 #include "platform/ScopeGuard.h"
 

@@ -8,7 +8,7 @@
 #include <tuple>
 
 #include "app/ChildWin.h"
-#include "app/FormLayout.h"
+#include "dialogs/FormLayout.h"
 #include "platform/Canvas.h"
 #include "platform/FilePaths.h"
 #include "platform/InputState.h"

@@ -4,12 +4,12 @@
 // the shell with its output in Memo1 as it comes, then the error pane and
 // the result box (MainErrorPane.cpp).
 
-#include "app/BuildOutput.h"
-#include "app/BuildRunner.h"
+#include "services/BuildOutput.h"
+#include "services/BuildRunner.h"
 #include "app/Main.h"
-#include "app/ProjectFiles.h"
-#include "app/SettingsStore.h"
-#include "app/SharedTables.h"
+#include "services/ProjectFiles.h"
+#include "services/SettingsStore.h"
+#include "services/SharedTables.h"
 #include "platform/FilePaths.h"
 #include "platform/MessageBoxes.h"
 #include "platform/Processes.h"

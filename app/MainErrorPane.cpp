@@ -4,13 +4,13 @@
 
 #include <filesystem>
 
-#include "app/BuildOutput.h"
-#include "app/BuildRunner.h"
+#include "services/BuildOutput.h"
+#include "services/BuildRunner.h"
 #include "app/ChildWin.h"
-#include "app/CompilerDlg.h"
-#include "app/ErrorJump.h"
+#include "dialogs/CompilerDlg.h"
+#include "services/ErrorJump.h"
 #include "app/Main.h"
-#include "app/ProjectFiles.h"
+#include "services/ProjectFiles.h"
 
 namespace vk {
 

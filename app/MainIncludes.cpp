@@ -4,9 +4,9 @@
 // hand, "Insert include" adds one for the header picked in the file list.
 
 #include "app/ChildWin.h"
-#include "app/IncludeInsertion.h"
+#include "services/IncludeInsertion.h"
 #include "app/Main.h"
-#include "app/ProjectFiles.h"
+#include "services/ProjectFiles.h"
 #include "platform/FilePaths.h"
 #include "platform/MessageBoxes.h"
 

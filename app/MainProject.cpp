@@ -7,7 +7,7 @@
 
 #include "app/ChildWin.h"
 #include "app/Main.h"
-#include "app/ProjectFiles.h"
+#include "services/ProjectFiles.h"
 #include "dialogs/EnvironmentDlg.h"
 #include "platform/FilePaths.h"
 #include "platform/Streams.h"

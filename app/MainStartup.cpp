@@ -8,7 +8,7 @@
 
 #include "app/ChildWin.h"
 #include "app/Main.h"
-#include "app/SettingsStore.h"
+#include "services/SettingsStore.h"
 #include "dialogs/PrjName.h"
 #include "platform/DropFiles.h"
 #include "platform/FileIcons.h"

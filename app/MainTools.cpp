@@ -4,11 +4,11 @@
 
 #include "app/ChildWin.h"
 #include "app/Main.h"
-#include "dialogs/ASCIICode.h"
+#include "dialogs/AsciiCodeForm.h"
 #include "dialogs/AvrImage.h"
-#include "dialogs/MakeFileWizzard.h"
+#include "dialogs/MakefileWizardForm.h"
 #include "dialogs/PrjName.h"
-#include "dialogs/ProjectHeader.h"
+#include "services/ProjectHeader.h"
 #include "dialogs/about.h"
 #include "platform/MessageBoxes.h"
 

@@ -1,14 +1,14 @@
 #include "app/Program.h"
 
-#include "app/CompilerDlg.h"
-#include "app/FindText.h"
+#include "dialogs/CompilerDlg.h"
+#include "dialogs/FindText.h"
 #include "app/Main.h"
-#include "app/ReplaceFind.h"
-#include "app/ReplaceSelect.h"
-#include "dialogs/ASCIICode.h"
+#include "dialogs/ReplaceFind.h"
+#include "dialogs/ReplaceSelect.h"
+#include "dialogs/AsciiCodeForm.h"
 #include "dialogs/AvrImage.h"
-#include "dialogs/BitToByte.h"
-#include "dialogs/MakeFileWizzard.h"
+#include "dialogs/BitToByteForm.h"
+#include "dialogs/MakefileWizardForm.h"
 #include "dialogs/PrjName.h"
 
 namespace vk {

@@ -1,8 +1,8 @@
 #include "dialogs/AvrImage.h"
 
-#include "app/FormLayout.h"
-#include "app/ProjectFiles.h"
-#include "app/SettingsStore.h"
+#include "dialogs/FormLayout.h"
+#include "services/ProjectFiles.h"
+#include "services/SettingsStore.h"
 #include "platform/SysUtils.h"
 
 namespace vk {

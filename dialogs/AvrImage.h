@@ -7,7 +7,7 @@
 
 #include <string>
 
-#include "app/SharedTables.h"
+#include "services/SharedTables.h"
 #include "platform/Buttons.h"
 #include "platform/Edits.h"
 #include "platform/ExtImages.h"

@@ -31,7 +31,7 @@
 
 #include "SrcEdit/Source/SrcEdit.h"
 #include "SrcEdit/Source/SrcHighlighterAvr.h"
-#include "dialogs/EnvironmentMakefile.h"
+#include "services/EnvironmentMakefile.h"
 #include "platform/Actions.h"
 #include "platform/Buttons.h"
 #include "platform/CheckBoxes.h"

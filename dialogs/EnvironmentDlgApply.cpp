@@ -4,12 +4,12 @@
 // have one the program did not write replaced), the documents' colours, the
 // registry, the open editors and AddFile.ini, in that order.
 
-#include "app/EditorSettings.h"
-#include "app/ProjectFiles.h"
-#include "app/SettingsStore.h"
-#include "app/SharedTables.h"
+#include "services/EditorSettings.h"
+#include "services/ProjectFiles.h"
+#include "services/SettingsStore.h"
+#include "services/SharedTables.h"
 #include "dialogs/EnvironmentDlg.h"
-#include "dialogs/EnvironmentMakefileReplace.h"
+#include "services/EnvironmentMakefileReplace.h"
 #include "platform/MessageBoxes.h"
 #include "platform/Streams.h"
 

@@ -2,8 +2,8 @@
 // highlighting edited on the dialog's own highlighter, which colours the
 // preview; OK hands them to the documents.
 
-#include "app/SettingsStore.h"
-#include "app/SharedTables.h"
+#include "services/SettingsStore.h"
+#include "services/SharedTables.h"
 #include "dialogs/EnvironmentDlg.h"
 #include "platform/ScopeGuard.h"
 

@@ -4,11 +4,11 @@
 // The radio groups' handlers stay out of it, so that no value read is
 // overwritten by a rule meant for the user's clicks.
 
-#include "app/BuildRunner.h"
-#include "app/EditorSettings.h"
-#include "app/ProjectFiles.h"
-#include "app/SettingsStore.h"
-#include "app/SharedTables.h"
+#include "services/BuildRunner.h"
+#include "services/EditorSettings.h"
+#include "services/ProjectFiles.h"
+#include "services/SettingsStore.h"
+#include "services/SharedTables.h"
 #include "dialogs/EnvironmentDlg.h"
 #include "platform/MessageBoxes.h"
 #include "platform/ScopeGuard.h"

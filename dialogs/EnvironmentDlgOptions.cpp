@@ -2,11 +2,11 @@
 // the radio groups, the folder pickers, the part information, the extra
 // source pickers and the editor page's number boxes.
 
-#include "app/ProjectFiles.h"
-#include "app/SettingsStore.h"
-#include "app/SharedTables.h"
+#include "services/ProjectFiles.h"
+#include "services/SettingsStore.h"
+#include "services/SharedTables.h"
 #include "dialogs/EnvironmentDlg.h"
-#include "dialogs/EnvironmentToolChain.h"
+#include "services/EnvironmentToolChain.h"
 #include "platform/Dialogs.h"
 #include "platform/FileSearch.h"
 #include "platform/MessageBoxes.h"

@@ -2,11 +2,11 @@
 // places, with their design texts and handlers. The option values a fresh
 // project starts from come from MakefileDefaults (see the constructor).
 
-#include "app/ProjectFiles.h"
-#include "app/SettingsStore.h"
-#include "app/SharedTables.h"
+#include "services/ProjectFiles.h"
+#include "services/SettingsStore.h"
+#include "services/SharedTables.h"
 #include "dialogs/EnvironmentDlg.h"
-#include "dialogs/EnvironmentToolChain.h"
+#include "services/EnvironmentToolChain.h"
 
 namespace vk {
 

@@ -1,6 +1,6 @@
 #include "dialogs/PrjName.h"
 
-#include "app/FormLayout.h"
+#include "dialogs/FormLayout.h"
 #include "platform/MessageBoxes.h"
 
 namespace vk {

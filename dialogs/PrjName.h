@@ -7,7 +7,7 @@
 #include <array>
 #include <string>
 
-#include "dialogs/ProjectHeader.h"
+#include "services/ProjectHeader.h"
 #include "platform/Buttons.h"
 #include "platform/Edits.h"
 #include "platform/Forms.h"

@@ -9,7 +9,7 @@
 
 #include <QtGui/QImage>
 
-#include "app/SharedTables.h"
+#include "services/SharedTables.h"
 
 namespace vk::tools {
 

@@ -12,7 +12,7 @@
 
 #include <QtGui/QGuiApplication>
 
-#include "app/SharedTables.h"
+#include "services/SharedTables.h"
 #include "tools/JpegFile.h"
 #include "tools/PartPictures.h"
 

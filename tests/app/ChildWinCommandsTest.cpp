@@ -3,9 +3,9 @@
 // the program is one undo step.
 
 #include "SrcEdit/Source/SrcEditKeyCmds.h"
-#include "app/EditCommands.h"
-#include "dialogs/BitToByte.h"
-#include "dialogs/ProjectHeader.h"
+#include "services/EditCommands.h"
+#include "dialogs/BitToByteForm.h"
+#include "services/ProjectHeader.h"
 #include "dialogs/PrjName.h"
 #include "tests/app/IdeTestSupport.h"
 

@@ -5,8 +5,8 @@
 #include <functional>
 
 #include "SrcEdit/Source/SrcEditKeyCmds.h"
-#include "app/SettingsStore.h"
-#include "app/SharedTables.h"
+#include "services/SettingsStore.h"
+#include "services/SharedTables.h"
 #include "platform/InputState.h"
 #include "platform/Registry.h"
 #include "tests/app/IdeTestSupport.h"

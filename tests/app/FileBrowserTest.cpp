@@ -7,7 +7,7 @@
 #include "platform/DateTimes.h"
 #include "platform/ListViews.h"
 #include "platform/TreeViews.h"
-#include "tests/app/AppTestSupport.h"
+#include "tests/services/ServicesTestSupport.h"
 
 namespace vk {
 namespace {

@@ -6,13 +6,13 @@
 #include <algorithm>
 #include <sstream>
 
-#include "app/CompilerDlg.h"
+#include "dialogs/CompilerDlg.h"
 #include "app/Program.h"
-#include "dialogs/ASCIICode.h"
+#include "dialogs/AsciiCodeForm.h"
 #include "dialogs/AvrImage.h"
-#include "dialogs/BitToByte.h"
+#include "dialogs/BitToByteForm.h"
 #include "dialogs/EnvironmentDlg.h"
-#include "dialogs/MakeFileWizzard.h"
+#include "dialogs/MakefileWizardForm.h"
 #include "dialogs/PrjName.h"
 #include "dialogs/about.h"
 #include "platform/PageControls.h"

@@ -12,14 +12,14 @@
 #include <vector>
 
 #include "app/ChildWin.h"
-#include "app/FindText.h"
+#include "dialogs/FindText.h"
 #include "app/Main.h"
-#include "app/ReplaceFind.h"
-#include "app/ReplaceSelect.h"
-#include "app/SettingsStore.h"
+#include "dialogs/ReplaceFind.h"
+#include "dialogs/ReplaceSelect.h"
+#include "services/SettingsStore.h"
 #include "platform/Dialogs.h"
 #include "platform/FilePaths.h"
-#include "tests/app/AppTestSupport.h"
+#include "tests/services/ServicesTestSupport.h"
 #include "tests/platform/FontMetricsScope.h"
 #include "tests/platform/FormsTestSupport.h"
 

@@ -4,7 +4,7 @@
 
 #include <sys/stat.h>
 
-#include "app/IncludeInsertion.h"
+#include "services/IncludeInsertion.h"
 #include "platform/Shell.h"
 #include "tests/app/IdeTestSupport.h"
 

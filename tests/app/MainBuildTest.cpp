@@ -9,10 +9,10 @@
 #include <functional>
 #include <map>
 
-#include "app/CompilerDlg.h"
-#include "app/SharedTables.h"
-#include "dialogs/EnvironmentMakefile.h"
-#include "dialogs/MakefileWizard.h"
+#include "dialogs/CompilerDlg.h"
+#include "services/SharedTables.h"
+#include "services/EnvironmentMakefile.h"
+#include "services/MakefileWizardText.h"
 #include "platform/Processes.h"
 #include "platform/Registry.h"
 #include "platform/ScopeGuard.h"

@@ -3,9 +3,9 @@
 
 #include <sys/stat.h>
 
-#include "app/EditCommands.h"
-#include "app/ProjectFiles.h"
-#include "app/SettingsStore.h"
+#include "services/EditCommands.h"
+#include "services/ProjectFiles.h"
+#include "services/SettingsStore.h"
 #include "platform/PrintDialogs.h"
 #include "platform/Printers.h"
 #include "platform/Registry.h"

@@ -1,8 +1,8 @@
 // The main window's start: the first-run settings and the associations, the
 // command states, dropped files; and its close with the save question.
 
-#include "app/SettingsStore.h"
-#include "app/SharedTables.h"
+#include "services/SettingsStore.h"
+#include "services/SharedTables.h"
 #include "platform/DropFiles.h"
 #include "platform/Registry.h"
 #include "tests/app/IdeTestSupport.h"

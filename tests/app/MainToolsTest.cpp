@@ -3,11 +3,11 @@
 // bit-to-byte command on an open project.
 
 #include "app/Program.h"
-#include "app/SettingsStore.h"
-#include "dialogs/ASCIICode.h"
+#include "services/SettingsStore.h"
+#include "dialogs/AsciiCodeForm.h"
 #include "dialogs/AvrImage.h"
-#include "dialogs/BitToByte.h"
-#include "dialogs/MakeFileWizzard.h"
+#include "dialogs/BitToByteForm.h"
+#include "dialogs/MakefileWizardForm.h"
 #include "dialogs/PrjName.h"
 #include "dialogs/about.h"
 #include "tests/app/IdeTestSupport.h"

@@ -4,7 +4,7 @@
 
 #include <filesystem>
 
-#include "app/SettingsStore.h"
+#include "services/SettingsStore.h"
 #include "platform/Registry.h"
 #include "tests/platform/FormsTestSupport.h"
 #include "tests/platform/RegistryScope.h"

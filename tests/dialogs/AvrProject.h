@@ -5,7 +5,7 @@
 #include <filesystem>
 #include <string>
 
-#include "tests/app/AppTestSupport.h"
+#include "tests/services/ServicesTestSupport.h"
 
 namespace vk::test {
 

@@ -8,10 +8,10 @@
 #include <map>
 #include <sstream>
 
-#include "app/CompilerDlg.h"
-#include "app/ProjectFiles.h"
-#include "app/SettingsStore.h"
-#include "app/SharedTables.h"
+#include "services/MemoryReport.h"
+#include "services/ProjectFiles.h"
+#include "services/SettingsStore.h"
+#include "services/SharedTables.h"
 #include "platform/FilePaths.h"
 #include "platform/Registry.h"
 #include "platform/ScopeGuard.h"

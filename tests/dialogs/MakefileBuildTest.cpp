@@ -14,16 +14,16 @@
 #include <set>
 #include <thread>
 
-#include "app/CompilerDlg.h"
-#include "app/SettingsStore.h"
-#include "app/SharedTables.h"
+#include "services/MemoryReport.h"
+#include "services/SettingsStore.h"
+#include "services/SharedTables.h"
 #include "dialogs/EnvironmentDlg.h"
-#include "dialogs/EnvironmentToolChain.h"
-#include "dialogs/MakeFileWizzard.h"
-#include "dialogs/MakefileWizard.h"
+#include "services/EnvironmentToolChain.h"
+#include "dialogs/MakefileWizardForm.h"
+#include "services/MakefileWizardText.h"
 #include "platform/Registry.h"
 #include "platform/StringLists.h"
-#include "tests/app/AppTestSupport.h"
+#include "tests/services/ServicesTestSupport.h"
 #include "tests/platform/FontMetricsScope.h"
 #include "tests/platform/FormsTestSupport.h"
 

@@ -2,7 +2,7 @@
 
 #include <gtest/gtest.h>
 
-#include "app/SettingsStore.h"
+#include "services/SettingsStore.h"
 #include "platform/Registry.h"
 #include "tests/platform/FormsTestSupport.h"
 #include "tests/platform/RegistryScope.h"

@@ -11,7 +11,7 @@
 
 #include <jpeglib.h>
 
-#include "app/SharedTables.h"
+#include "services/SharedTables.h"
 
 namespace vk {
 namespace {

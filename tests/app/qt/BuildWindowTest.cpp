@@ -13,12 +13,12 @@
 #include <QtTest/QTest>
 #include <iostream>
 
-#include "app/CompilerDlg.h"
+#include "dialogs/CompilerDlg.h"
 #include "app/Main.h"
-#include "dialogs/EnvironmentMakefile.h"
+#include "services/EnvironmentMakefile.h"
 #include "platform/FilePaths.h"
 #include "platform/qt/QtFormPeer.h"
-#include "tests/app/AppTestSupport.h"
+#include "tests/services/ServicesTestSupport.h"
 #include "tests/platform/qt/QtTestSupport.h"
 
 namespace vk::test {

@@ -16,12 +16,12 @@
 #include "app/ChildWin.h"
 #include "app/Main.h"
 #include "app/Program.h"
-#include "app/SettingsStore.h"
+#include "services/SettingsStore.h"
 #include "platform/FilePaths.h"
 #include "platform/qt/QtConvert.h"
 #include "platform/Clipboard.h"
 #include "platform/qt/QtFormPeer.h"
-#include "tests/app/AppTestSupport.h"
+#include "tests/services/ServicesTestSupport.h"
 #include "tests/platform/qt/QtTestSupport.h"
 
 namespace vk::test {

@@ -14,10 +14,10 @@
 #include <iostream>
 #include <string>
 
-#include "app/CompilerDlg.h"
-#include "app/FindText.h"
-#include "app/ReplaceFind.h"
-#include "app/ReplaceSelect.h"
+#include "dialogs/CompilerDlg.h"
+#include "dialogs/FindText.h"
+#include "dialogs/ReplaceFind.h"
+#include "dialogs/ReplaceSelect.h"
 #include "platform/Registry.h"
 #include "platform/StringLists.h"
 #include "platform/qt/QtPeer.h"

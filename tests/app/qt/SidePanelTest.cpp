@@ -16,14 +16,14 @@
 #include <iostream>
 
 #include "app/ChildWin.h"
-#include "app/FindText.h"
+#include "dialogs/FindText.h"
 #include "app/Main.h"
-#include "app/ReplaceFind.h"
-#include "app/ReplaceSelect.h"
-#include "app/SettingsStore.h"
+#include "dialogs/ReplaceFind.h"
+#include "dialogs/ReplaceSelect.h"
+#include "services/SettingsStore.h"
 #include "platform/qt/QtFormPeer.h"
 #include "platform/qt/QtViewPeers.h"
-#include "tests/app/AppTestSupport.h"
+#include "tests/services/ServicesTestSupport.h"
 #include "tests/platform/qt/QtTestSupport.h"
 
 namespace vk::test {

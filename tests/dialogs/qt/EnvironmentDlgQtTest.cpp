@@ -8,7 +8,7 @@
 #include <QtWidgets/QPushButton>
 #include <iostream>
 
-#include "app/SettingsStore.h"
+#include "services/SettingsStore.h"
 #include "dialogs/EnvironmentDlg.h"
 #include "platform/MessageBoxes.h"
 #include "platform/qt/QtPeer.h"

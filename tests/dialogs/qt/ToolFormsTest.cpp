@@ -13,11 +13,11 @@
 #include <iostream>
 #include <string>
 
-#include "app/SettingsStore.h"
-#include "dialogs/ASCIICode.h"
+#include "services/SettingsStore.h"
+#include "dialogs/AsciiCodeForm.h"
 #include "dialogs/AvrImage.h"
-#include "dialogs/BitToByte.h"
-#include "dialogs/MakeFileWizzard.h"
+#include "dialogs/BitToByteForm.h"
+#include "dialogs/MakefileWizardForm.h"
 #include "dialogs/PrjName.h"
 #include "dialogs/about.h"
 #include "platform/MessageBoxes.h"

@@ -1,0 +1,110 @@
+// The result box's form: its rows and the show handler that fills them.
+
+#include "dialogs/CompilerDlg.h"
+#include "dialogs/FormLayout.h"
+#include "services/ProjectFiles.h"
+
+namespace vk {
+
+int CompilerErrorCount = 0;
+int CompilerWarningCount = 0;
+TCompilerDlg* CompilerDlg = nullptr;
+
+namespace {
+
+// Wide enough for a memory line of a large program in the desktop's
+// dialog font.
+constexpr int BoxWidth = 440;  // client width
+constexpr int RowTop = 8;
+constexpr int RowStep = 26;
+constexpr int ValueLeft = 100;
+
+int RowY(int row) { return RowTop + row * RowStep; }
+
+}  // namespace
+
+TCompilerDlg::TCompilerDlg(TComponent* owner) : TForm(owner) {
+  SetCaption("Background compiling windows");
+  SetBorderStyle(bsDialog);
+  SetPosition(poMainFormCenter);
+  SetBounds(0, 0, BoxWidth, 215);
+  SetClientWidth(BoxWidth);
+  SetClientHeight(215);
+  OnShow = TNotifyEvent(this, &TCompilerDlg::FormShow);
+  OnClose = TCloseEvent(this, &TCompilerDlg::FormClose);
+
+  // One framed row each, the verdict's row parted by two lines.
+  TBevel* rows[] = {Bevel1, Bevel2, Bevel3, Bevel4, Bevel5, Bevel6};
+  for (int row = 0; row < 6; ++row) Place(rows[row], this, 8, RowY(row), BoxWidth - 16, 23);
+  Place(Bevel7, this, 170, RowY(1), 2, 23)->SetShape(bsLeftLine);
+  Place(Bevel8, this, 300, RowY(1), 2, 23)->SetShape(bsLeftLine);
+  Place(Bevel9, this, 8, RowY(6) + 4, BoxWidth - 16, 2)->SetShape(bsTopLine);
+
+  const int text = 5;  // a label's top within its row
+  Place(Label1, this, 16, RowY(0) + text, 0, 0, "Project:");
+  Place(LblPrj, this, ValueLeft, RowY(0) + text, 0, 0, "LblPrj");
+  Place(LblComp, this, 16, RowY(1) + text, 0, 0, "Compiling");
+  Place(LblErr, this, ValueLeft, RowY(1) + text, 0, 0, "0");
+  Place(Label6, this, 180, RowY(1) + text, 0, 0, "Errors:");
+  Place(LblNumErr, this, 236, RowY(1) + text, 0, 0, "0");
+  Place(Label4, this, 310, RowY(1) + text, 0, 0, "Warnings:");
+  Place(LblNumWarn, this, 380, RowY(1) + text, 0, 0, "0");
+  Place(Label2, this, 16, RowY(2) + text, 0, 0, "MCU type:");
+  Place(LbMcuType, this, ValueLeft, RowY(2) + text, 0, 0, "0");
+  Place(LbTotalMemory, this, 16, RowY(3) + text, 0, 0, "Program size:");
+  Place(LblLines, this, ValueLeft, RowY(3) + text, 0, 0, "0");
+  Place(LbUseRam, this, 16, RowY(4) + text, 0, 0, "SRAM size:");
+  Place(LbDataBss, this, ValueLeft, RowY(4) + text, 0, 0, "0");
+  Place(LbEeprom, this, 16, RowY(5) + text, 0, 0, "EEPROM size:");
+  Place(LbEepromMem, this, ValueLeft, RowY(5) + text, 0, 0, "0");
+  LblComp->Font().SetStyle({fsBold});
+  LblErr->Font().SetStyle({fsBold});
+  LblErr->Font().SetColor(clRed);
+  for (TLabel* title : {Label2, LbTotalMemory, LbUseRam, LbEeprom}) title->Font().SetColor(clBlue);
+  // The long values reach to their row's right edge, whatever their text.
+  for (TLabel* value : {LblPrj, LbMcuType, LblLines, LbDataBss, LbEepromMem}) {
+    value->SetAutoSize(false);
+    value->SetWidth(BoxWidth - 12 - ValueLeft);
+  }
+
+  Place(OKBtn, this, (BoxWidth - 75) / 2, RowY(6) + 12, 75, 25, "OK")->SetModalResult(mrOk);
+  OKBtn->SetDefault(true);
+  Memo1->SetParent(this);
+  Memo1->SetVisible(false);
+  Memo1->SetWordWrap(false);
+  Memo1->SetWantReturns(false);
+}
+
+void TCompilerDlg::SetProject(const std::string& folder, const std::string& mainFile) {
+  FProjectFolder = folder;
+  FMainFile = mainFile;
+}
+
+void TCompilerDlg::FormShow(TObject*) {
+  LblPrj->SetCaption(JoinPath(FProjectFolder, FMainFile));
+  LblNumErr->SetCaption(std::to_string(CompilerErrorCount));
+  LblNumWarn->SetCaption(std::to_string(CompilerWarningCount));
+  LblErr->SetCaption(CompilerErrorCount == 0 ? "Ok" : "Error");
+
+  const bool loaded = LoadLinkerMap(LinkerMapPath(FProjectFolder, FMainFile), Memo1->Lines());
+  const TStrings* map = loaded ? &Memo1->Lines() : nullptr;
+  const TMemoryReport report = ComputeMemoryReport(map, BuildPart(map, FProjectFolder));
+  LbMcuType->SetCaption(report.McuType);
+  if (report.Flash.Shown) LblLines->SetCaption(MemoryLineText(report.Flash, "KBytes", "FLASH"));
+  if (report.Sram.Shown) LbDataBss->SetCaption(MemoryLineText(report.Sram, "Bytes", "SRAM"));
+  if (report.Eeprom.Shown) LbEepromMem->SetCaption(MemoryLineText(report.Eeprom, "Bytes", "EEPROM"));
+
+  if (!report.ProgramSizeMissing) return;
+  LblErr->SetCaption("Error");
+  LblNumErr->SetCaption("1");
+  LblNumWarn->SetCaption("0");
+  if (FErrorCountLines && FErrorCountLines->Count() > 3) {
+    FErrorCountLines->Put(1, "1");
+    FErrorCountLines->Put(3, "0");
+  }
+}
+
+// Each showing is a new box.
+void TCompilerDlg::FormClose(TObject*, TCloseAction& action) { action = caFree; }
+
+}  // namespace vk

@@ -1,0 +1,82 @@
+#pragma once
+// The build result box TCompilerDlg: the main file, the verdict with the
+// error and warning counts, the part the build used, and flash, SRAM and
+// EEPROM used by the program, read from the linker map beside the main
+// source, against that part's sizes from the part table, with the locale's
+// separators.
+//
+// The build, after classifying its output:
+//   1. CompilerErrorCount, CompilerWarningCount := its counts;
+//   2. creates a TCompilerDlg into CompilerDlg, calls SetProject(project
+//      folder, main file) and SetErrorCountLines(the count memo's lines);
+//   3. ShowModal (the result does not matter; closing frees the box).
+// A build whose program size cannot be shown is an error: the box then
+// shows one error and no warning, and so do the count memo's lines 1 and 3.
+
+#include <string>
+
+#include "platform/Buttons.h"
+#include "platform/Forms.h"
+#include "platform/Labels.h"
+#include "platform/Memos.h"
+#include "platform/Panels.h"
+#include "services/MemoryReport.h"
+
+namespace vk {
+
+// Set by the build just before each showing.
+extern int CompilerErrorCount;
+extern int CompilerWarningCount;
+
+class TCompilerDlg : public TForm {
+public:
+  explicit TCompilerDlg(TComponent* owner);
+  std::string ClassName() const override { return "TCompilerDlg"; }
+
+  // The current project: its folder and the main source's name ("" for
+  // none).
+  void SetProject(const std::string& folder, const std::string& mainFile);
+  // The main window's count memo; none: nothing is written there.
+  void SetErrorCountLines(TStrings* lines) { FErrorCountLines = lines; }
+
+  TBevel* Bevel1 = new TBevel(this);
+  TBevel* Bevel2 = new TBevel(this);
+  TBevel* Bevel3 = new TBevel(this);
+  TBevel* Bevel4 = new TBevel(this);
+  TBevel* Bevel5 = new TBevel(this);
+  TBevel* Bevel6 = new TBevel(this);
+  TBevel* Bevel7 = new TBevel(this);
+  TBevel* Bevel8 = new TBevel(this);
+  TBevel* Bevel9 = new TBevel(this);
+  TLabel* Label1 = new TLabel(this);
+  TLabel* LblPrj = new TLabel(this);
+  TLabel* LblComp = new TLabel(this);
+  TLabel* LblErr = new TLabel(this);
+  TLabel* Label6 = new TLabel(this);
+  TLabel* LblNumErr = new TLabel(this);
+  TLabel* Label4 = new TLabel(this);
+  TLabel* LblNumWarn = new TLabel(this);
+  TLabel* Label2 = new TLabel(this);
+  TLabel* LbMcuType = new TLabel(this);
+  TLabel* LbTotalMemory = new TLabel(this);
+  TLabel* LblLines = new TLabel(this);
+  TLabel* LbUseRam = new TLabel(this);
+  TLabel* LbDataBss = new TLabel(this);
+  TLabel* LbEeprom = new TLabel(this);
+  TLabel* LbEepromMem = new TLabel(this);
+  TButton* OKBtn = new TButton(this);  // closes the box
+  // Never shown: the linker map's lines.
+  TMemo* Memo1 = new TMemo(this);
+
+private:
+  void FormShow(TObject* sender);
+  void FormClose(TObject* sender, TCloseAction& action);
+
+  std::string FProjectFolder;
+  std::string FMainFile;
+  TStrings* FErrorCountLines = nullptr;
+};
+
+extern TCompilerDlg* CompilerDlg;
+
+}  // namespace vk

@@ -1,0 +1,163 @@
+#include "services/MemoryReport.h"
+
+#include <algorithm>
+#include <cctype>
+#include <charconv>
+#include <sstream>
+#include <vector>
+
+#include "services/BuildRunner.h"
+#include "services/ProjectFiles.h"
+#include "services/SettingsStore.h"
+#include "services/SharedTables.h"
+#include "services/MakefileVariables.h"
+#include "platform/FloatFormats.h"
+#include "platform/Streams.h"
+#include "platform/StringLists.h"
+
+namespace vk {
+
+namespace {
+
+std::vector<std::string> Fields(const std::string& text) {
+  std::istringstream stream(text);
+  std::vector<std::string> fields;
+  for (std::string field; stream >> field;) fields.push_back(field);
+  return fields;
+}
+
+// The size of the output section named: its line starts with the name, then
+// the start address and the size follow, on the same line or, after a name
+// too long for its column, on the next one.
+std::optional<std::string> OutputSectionSize(const TStrings& map, const std::string& name) {
+  for (int i = 0; i < map.Count(); ++i) {
+    std::string line = map.Get(i);
+    if (line.compare(0, name.size(), name) != 0) continue;
+    if (line.size() > name.size() && line[name.size()] != ' ' && line[name.size()] != '\t') continue;
+    std::vector<std::string> fields = Fields(line.substr(name.size()));
+    if (fields.empty() && i + 1 < map.Count()) fields = Fields(map.Get(i + 1));
+    if (fields.size() < 2) return "";
+    std::string size = fields[1];
+    return size.compare(0, 2, "0x") == 0 ? size.substr(2) : size;
+  }
+  return std::nullopt;
+}
+
+std::optional<uint64_t> Parse(const std::string& text, int base) {
+  uint64_t value = 0;
+  auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), value, base);
+  if (text.empty() || error != std::errc() || end != text.data() + text.size()) return std::nullopt;
+  return value;
+}
+
+// A size the map named; a section it does not list (no .data) holds nothing.
+std::optional<uint64_t> Hex(const std::string& text) { return text.empty() ? 0 : Parse(text, 16); }
+
+TMemoryUse MemoryUse(bool loaded, const std::vector<std::string>& sizes, const char* total, uint64_t bytesPerUnit) {
+  TMemoryUse use;
+  for (const std::string& size : sizes) use.Shown = use.Shown || !size.empty();
+  use.TotalText = total;
+  use.TotalBytes = Parse(total, 10).value_or(0) * bytesPerUnit;
+  if (!use.Shown || !loaded) return use;
+  use.Known = true;
+  for (const std::string& size : sizes) {
+    // A size past 2^64, or a sum past it, is unknown, never a wrapped count.
+    std::optional<uint64_t> bytes = Hex(size);
+    use.Known = use.Known && bytes && !__builtin_add_overflow(use.Bytes, *bytes, &use.Bytes);
+  }
+  if (!use.Known) use.Bytes = 0;
+  if (use.Known && use.TotalBytes > 0)
+    use.Percent = static_cast<float>(use.Bytes) / static_cast<float>(use.TotalBytes) * 100.0f;
+  return use;
+}
+
+}  // namespace
+
+TMapSizes ParseLinkerMap(const TStrings& map) {
+  TMapSizes sizes;
+  for (auto [name, size] : {std::pair{".text", &sizes.Text}, std::pair{".data", &sizes.Data},
+                            std::pair{".bss", &sizes.Bss}, std::pair{".eeprom", &sizes.Eeprom},
+                            std::pair{".noinit", &sizes.Noinit}})
+    if (std::optional<std::string> found = OutputSectionSize(map, name)) *size = *found;
+  return sizes;
+}
+
+std::string LinkerMapPath(const std::string& projectFolder, const std::string& mainFile) {
+  return JoinPath(projectFolder, BuildBaseName(mainFile) + ".map");
+}
+
+std::string ReadMcuType() {
+  return TSettingsReader(AttrKeyNames[EditorKeyIndex]).String(EditorValue::SouAvrMcuType).value_or("");
+}
+
+std::string LinkerMapPart(const TStrings& map) {
+  for (int i = 0; i < map.Count(); ++i) {
+    const std::string line = map.Get(i);
+    if (!line.starts_with("LOAD ")) continue;
+    // The start-up code comes first; a program linked without it starts
+    // with its own objects, whatever their names.
+    const std::string file = Trim(line.substr(5));
+    const std::string name = file.substr(file.find_last_of("/\\") + 1);
+    if (!name.starts_with("crt") || !name.ends_with(".o")) return "";
+    const std::string part = name.substr(3, name.size() - 5);
+    auto letterOrDigit = [](unsigned char c) { return c < 0x80 && std::isalnum(c); };
+    const bool word = !part.empty() && std::isalpha(static_cast<unsigned char>(part[0])) &&
+                      std::all_of(part.begin(), part.end(), letterOrDigit);
+    return word ? part : "";
+  }
+  return "";
+}
+
+std::string BuildPart(const TStrings* map, const std::string& projectFolder) {
+  if (map)
+    if (std::string part = LinkerMapPart(*map); !part.empty()) return part;
+  if (!projectFolder.empty()) {
+    TStringList makefile;
+    try {
+      makefile.LoadFromFile(ProjectMakefilePath(projectFolder));
+      if (std::string part = MakefilePart(makefile); !part.empty()) return part;
+    } catch (const EStreamError&) {
+      // No makefile to tell: the settings' part.
+    }
+  }
+  return ReadMcuType();
+}
+
+TMemoryReport ComputeMemoryReport(const TStrings* map, const std::string& mcuType) {
+  TMemoryReport report;
+  report.McuType = mcuType;
+  report.MapLoaded = map != nullptr;
+  TMapSizes sizes = map ? ParseLinkerMap(*map) : TMapSizes();
+  const TMcuRow* part = FindMcu(mcuType);
+  report.Flash = MemoryUse(report.MapLoaded, {sizes.Text}, part ? part->Flash : "0", 1000);
+  report.Sram = MemoryUse(report.MapLoaded, {sizes.Data, sizes.Bss, sizes.Noinit}, part ? part->Sram : "0", 1);
+  report.Eeprom = MemoryUse(report.MapLoaded, {sizes.Eeprom}, part ? part->Eeprom : "0", 1);
+  report.ProgramSizeMissing = !report.Flash.Shown;
+  return report;
+}
+
+TMemoryReport ComputeMemoryReport(const std::string& mapPath, const std::string& mcuType) {
+  TStringList map;
+  return ComputeMemoryReport(LoadLinkerMap(mapPath, map) ? &map : nullptr, mcuType);
+}
+
+bool LoadLinkerMap(const std::string& mapPath, TStrings& lines) {
+  try {
+    lines.LoadFromFile(mapPath);
+    return true;
+  } catch (const EStreamError&) {
+    lines.Clear();
+    return false;
+  }
+}
+
+// Two decimals, at most four significant digits (1,235.00), and the
+// exponent form past four integer digits.
+std::string MemoryLineText(const TMemoryUse& use, const std::string& unit, const std::string& memory,
+                           const TFormatSettings& settings) {
+  const std::string bytes = use.Known ? std::to_string(use.Bytes) : "Error";
+  const std::string percent = use.Known && use.Percent ? FloatToStrF(*use.Percent, ffNumber, 4, 2, settings) : "";
+  return bytes + " Bytes (Total " + use.TotalText + " " + unit + ") = " + percent + "% Full of " + memory;
+}
+
+}  // namespace vk

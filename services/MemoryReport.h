@@ -1,0 +1,93 @@
+#pragma once
+// What the build result box reports: the part the build used and the flash,
+// SRAM and EEPROM the program takes, read from the linker map beside the
+// main source, against that part's sizes from the part table, with the
+// locale's separators. A build whose program size cannot be shown is an
+// error.
+
+#include <cstdint>
+#include <optional>
+#include <string>
+
+#include "platform/LocaleFormats.h"
+
+namespace vk {
+
+class TStrings;
+
+// Section sizes as the map gives them, hexadecimal digits without "0x".
+// Sections the map does not list keep their start values: "0" for .text,
+// .bss and .eeprom, "" for .data and .noinit (the variables a reset leaves
+// as they were), which SRAM holds with .data and .bss.
+struct TMapSizes {
+  std::string Text = "0";
+  std::string Data;
+  std::string Bss = "0";
+  std::string Eeprom = "0";
+  std::string Noinit;
+};
+
+// Reads the output-section lines (".data  0x00800100  0x12 load address
+// ...": name, start address, size). Input-section lines listed before them,
+// such as the discarded sections of a build that drops unused code, are not
+// the section's size.
+TMapSizes ParseLinkerMap(const TStrings& map);
+
+// <project folder>/<main file without its extension>.map
+std::string LinkerMapPath(const std::string& projectFolder, const std::string& mainFile);
+
+// The project's part in the settings ("SouAvrMcu Type"); "" when it cannot
+// be read.
+std::string ReadMcuType();
+
+// The part whose start-up code the linker loaded first ("LOAD
+// .../crtatmega16.o" gives atmega16); "" when the map names none (a program
+// linked without start-up code).
+std::string LinkerMapPart(const TStrings& map);
+
+// The part the build used, which the totals are taken from: the map's
+// (nullptr: none), else the one the project's makefile builds for
+// (MakefilePart), else the settings' (ReadMcuType).
+std::string BuildPart(const TStrings* map, const std::string& projectFolder);
+
+struct TMemoryUse {
+  // The line is shown: its size text is not empty.
+  bool Shown = false;
+  // The byte count is known: the map was read and the sizes are hexadecimal
+  // numbers whose sum is below 2^64. Otherwise the box shows "Error" in its
+  // place and Bytes is 0.
+  bool Known = false;
+  uint64_t Bytes = 0;
+  // The part's size as the table gives it (KBytes for flash, bytes else);
+  // "0" for a part the table does not hold.
+  std::string TotalText = "0";
+  uint64_t TotalBytes = 0;  // flash counts 1000 bytes per KByte
+  // Bytes as a percentage of the total; none when the total is 0.
+  std::optional<double> Percent;
+};
+
+struct TMemoryReport {
+  std::string McuType;
+  bool MapLoaded = false;
+  TMemoryUse Flash, Sram, Eeprom;
+  // No program size could be shown: the box says "Error" with one error and
+  // no warning, and the main window's count memo follows.
+  bool ProgramSizeMissing = false;
+};
+
+// The map's lines, or nullptr when the map could not be read; the part
+// whose sizes are the totals.
+TMemoryReport ComputeMemoryReport(const TStrings* map, const std::string& mcuType);
+TMemoryReport ComputeMemoryReport(const std::string& mapPath, const std::string& mcuType);
+// Replaces the lines with the map's; false, with no lines, when it cannot
+// be read.
+bool LoadLinkerMap(const std::string& mapPath, TStrings& lines);
+
+// "436 Bytes (Total 128 KBytes) = 0.34% Full of FLASH": the unit is the
+// total's ("KBytes" or "Bytes"), memory names it. An unknown byte count
+// reads "Error" and a percentage that cannot be worked out (the total is 0)
+// is left empty, as when the map could not be read.
+std::string MemoryLineText(const TMemoryUse& use, const std::string& unit, const std::string& memory,
+                           const TFormatSettings& settings = FormatSettings());
+
+}  // namespace vk

@@ -1,0 +1,173 @@
+#include <gtest/gtest.h>
+
+#include "dialogs/CompilerDlg.h"
+#include "platform/FloatFormats.h"
+#include "platform/Registry.h"
+#include "tests/platform/FormsTestSupport.h"
+#include "tests/services/ServicesTestSupport.h"
+
+namespace vk {
+namespace {
+
+// The result box shown as the build shows it: its six rows, read while it
+// is up, and the count memo's lines after it.
+class CompilerDlgFormTest : public test::TFormsCase {
+protected:
+  CompilerDlgFormTest() : FSettings(FormatSettings()) {
+    TFormatSettings c;
+    GetLocaleFormatSettings("C", c);
+    SetFormatSettings(c);
+  }
+  ~CompilerDlgFormTest() override { SetFormatSettings(FSettings); }
+
+  struct TRows {
+    std::string Project, Verdict, Errors, Warnings, Mcu, Flash, Sram, Eeprom;
+    bool operator==(const TRows&) const = default;
+    friend std::ostream& operator<<(std::ostream& out, const TRows& r) {
+      return out << r.Project << " | " << r.Verdict << " " << r.Errors << " " << r.Warnings << " | " << r.Mcu
+                 << " | " << r.Flash << " | " << r.Sram << " | " << r.Eeprom;
+    }
+  };
+
+  static void SetMcu(const std::string& mcu) {
+    TRegistry registry;
+    registry.OpenKey("SOFTWARE\\ZE_VAD\\Editor", true);
+    registry.WriteString("SouAvrMcu Type", mcu);
+  }
+  TRows Show(int errors, int warnings, TStrings* countLines = nullptr) {
+    CompilerErrorCount = errors;
+    CompilerWarningCount = warnings;
+    CompilerDlg = NewForm<TCompilerDlg>(&Application());
+    CompilerDlg->SetProject(Project.Path() + "/", "main.c");
+    CompilerDlg->SetErrorCountLines(countLines);
+    TRows rows;
+    ModalAnswers().PushResponder([&](TCustomForm*) {
+      TCompilerDlg& d = *CompilerDlg;
+      rows = {d.LblPrj->Caption(),    d.LblErr->Caption(),  d.LblNumErr->Caption(),  d.LblNumWarn->Caption(),
+              d.LbMcuType->Caption(), d.LblLines->Caption(), d.LbDataBss->Caption(), d.LbEepromMem->Caption()};
+      d.OKBtn->Click();
+      return mrNone;
+    });
+    EXPECT_EQ(CompilerDlg->ShowModal(), mrOk);
+    return rows;
+  }
+
+  test::TRegistryScope Registry;
+  test::TTempFolder Project;
+
+private:
+  TFormatSettings FSettings;
+};
+
+// A real build of a program that uses flash, SRAM and EEPROM.
+TEST_F(CompilerDlgFormTest, TheSixRowsOfARealBuild) {
+  VK_REQUIRE_AVR_TOOL_CHAIN();
+  test::WriteTextFile(Project.File("main.c"),
+                      "#include <avr/eeprom.h>\nuint8_t EEMEM ee[10] = {1};\nvolatile int counter = 5;\n"
+                      "volatile char buf[20];\nint main(void) {\n"
+                      "  for (;;) counter += buf[1] + eeprom_read_byte(&ee[1]);\n}\n");
+  test::TCommandResult build =
+      test::RunCommand(Project.Path(), "avr-gcc -mmcu=atmega128 -Os main.c -o main.elf -Wl,-Map=main.map");
+  ASSERT_EQ(build.Status, 0) << ::testing::PrintToString(build.Lines);
+  std::map<std::string, uint64_t> sections = test::AvrSectionSizes(Project.Path());
+  SetMcu("atmega128");
+  const int forms = Screen().FormCount();
+
+  TRows rows = Show(0, 2);
+  const uint64_t sram = sections[".data"] + sections[".bss"] + sections[".noinit"];
+  auto percent = [](uint64_t bytes, float total) {
+    return FloatToStrF(static_cast<float>(bytes) / total * 100.0f, ffNumber, 4, 2);
+  };
+  EXPECT_EQ(rows, (TRows{Project.Path() + "/main.c", "Ok", "0", "2", "atmega128",
+                         std::to_string(sections[".text"]) + " Bytes (Total 128 KBytes) = " +
+                             percent(sections[".text"], 128000) + "% Full of FLASH",
+                         std::to_string(sram) + " Bytes (Total 4096 Bytes) = " + percent(sram, 4096) + "% Full of SRAM",
+                         "10 Bytes (Total 4096 Bytes) = 0.24% Full of EEPROM"}));
+  Application().ProcessMessages();
+  EXPECT_EQ(Screen().FormCount(), forms) << "each showing is a new box, freed when it closes";
+}
+
+TEST_F(CompilerDlgFormTest, UnknownSizesShowNoPercentageAndAMissingProgramSizeIsAnError) {
+  const std::vector<std::string> map = {".text 0x0 0x3e8", ".data 0x800100 0x12 load address 0x3e8",
+                                        ".bss 0x800112 0x4", ".eeprom 0x810000 0x40"};
+  const std::vector<std::string> counts = {"Total Error:", "2", "Total Warning:", "3"};
+  const struct {
+    const char* Name;
+    const char* Mcu;
+    std::optional<std::vector<std::string>> Map;
+    const char *Verdict, *Errors, *Warnings, *Flash, *Sram, *Eeprom;
+    std::vector<std::string> CountsAfter;
+  } cases[] = {
+      {"a part as in the table", "atmega16", map, "Error", "2", "3",
+       "1000 Bytes (Total 16 KBytes) = 6.25% Full of FLASH", "22 Bytes (Total 1024 Bytes) = 2.15% Full of SRAM",
+       "64 Bytes (Total 512 Bytes) = 12.50% Full of EEPROM", counts},
+      {"a part the table does not hold", "ATmega16", map, "Error", "2", "3",
+       "1000 Bytes (Total 0 KBytes) = % Full of FLASH", "22 Bytes (Total 0 Bytes) = % Full of SRAM",
+       "64 Bytes (Total 0 Bytes) = % Full of EEPROM", counts},
+      {"a part without SRAM or EEPROM", "attiny11", map, "Error", "2", "3",
+       "1000 Bytes (Total 1 KBytes) = 100.00% Full of FLASH", "22 Bytes (Total 0 Bytes) = % Full of SRAM",
+       "64 Bytes (Total 0 Bytes) = % Full of EEPROM", counts},
+      {"no map", "atmega128", std::nullopt, "Error", "2", "3", "Error Bytes (Total 128 KBytes) = % Full of FLASH",
+       "Error Bytes (Total 4096 Bytes) = % Full of SRAM", "Error Bytes (Total 4096 Bytes) = % Full of EEPROM", counts},
+      {"sizes that are no numbers", "atmega128", std::vector<std::string>{".text 0x0 0xZZ", ".bss 0x800100 0x12-"},
+       "Error", "2", "3", "Error Bytes (Total 128 KBytes) = % Full of FLASH",
+       "Error Bytes (Total 4096 Bytes) = % Full of SRAM", "0 Bytes (Total 4096 Bytes) = 0.00% Full of EEPROM", counts},
+      {"no program size", "atmega128", std::vector<std::string>{".text"}, "Error", "1", "0", "0",
+       "0 Bytes (Total 4096 Bytes) = 0.00% Full of SRAM", "0 Bytes (Total 4096 Bytes) = 0.00% Full of EEPROM",
+       {"Total Error:", "1", "Total Warning:", "0"}},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.Name);
+    SetMcu(c.Mcu);
+    std::remove(Project.File("main.map").c_str());
+    if (c.Map) test::ListOf(*c.Map).SaveToFile(Project.File("main.map"));
+    TStringList countLines = test::ListOf(counts);
+    EXPECT_EQ(Show(2, 3, &countLines), (TRows{Project.Path() + "/main.c", c.Verdict, c.Errors, c.Warnings, c.Mcu,
+                                              c.Flash, c.Sram, c.Eeprom}));
+    EXPECT_EQ(test::LinesOf(countLines), c.CountsAfter);
+  }
+}
+
+// The totals are those of the part the build used: the one whose start-up
+// code the map names, else the makefile's (either spelling), else the
+// settings'.
+TEST_F(CompilerDlgFormTest, TheTotalsAreThoseOfThePartTheBuildUsed) {
+  const std::vector<std::string> sizes = {".text 0x0 0x3e8", ".bss 0x800100 0x4"};
+  auto map = [&sizes](const char* firstLoad) {
+    std::vector<std::string> lines = {"LOAD " + std::string(firstLoad), "LOAD /usr/lib/avr/lib/avr5/libc.a"};
+    lines.insert(lines.end(), sizes.begin(), sizes.end());
+    return lines;
+  };
+  const struct {
+    const char* Name;
+    std::optional<std::vector<std::string>> Map;
+    const char* MakefileName;  // nullptr: none
+    std::vector<std::string> Makefile;
+    const char *Mcu, *Flash;
+  } cases[] = {
+      {"the map's start-up code", map("/usr/lib/gcc/avr/5.4.0/../../../avr/lib/avr5/crtatmega16.o"), "makefile",
+       {"MCU = atmega8"}, "atmega16", "1000 Bytes (Total 16 KBytes) = 6.25% Full of FLASH"},
+      {"linked without start-up code: the makefile's MCU", map("main.o"), "makefile", {"MCU = atmega8"}, "atmega8",
+       "1000 Bytes (Total 8 KBytes) = 12.50% Full of FLASH"},
+      {"no map: a Makefile's -mmcu= through MCU_TARGET", std::nullopt, "Makefile",
+       {"MCU_TARGET = atmega32", "CFLAGS = -Os -mmcu=$(MCU_TARGET)"}, "atmega32",
+       "Error Bytes (Total 32 KBytes) = % Full of FLASH"},
+      {"a makefile that does not tell: the settings'", map("main.o"), "makefile", {"CFLAGS = -mmcu=$(DEVICE)"},
+       "atmega128", "1000 Bytes (Total 128 KBytes) = 0.78% Full of FLASH"},
+      {"no makefile: the settings'", map("main.o"), nullptr, {}, "atmega128",
+       "1000 Bytes (Total 128 KBytes) = 0.78% Full of FLASH"},
+  };
+  SetMcu("atmega128");
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.Name);
+    for (const char* file : {"main.map", "makefile", "Makefile"}) std::remove(Project.File(file).c_str());
+    if (c.Map) test::ListOf(*c.Map).SaveToFile(Project.File("main.map"));
+    if (c.MakefileName) test::ListOf(c.Makefile).SaveToFile(Project.File(c.MakefileName));
+    TRows rows = Show(0, 0);
+    EXPECT_EQ(rows.Mcu, c.Mcu);
+    EXPECT_EQ(rows.Flash, c.Flash);
+  }
+}
+
+}  // namespace
+}  // namespace vk

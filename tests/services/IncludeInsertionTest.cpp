@@ -1,0 +1,142 @@
+#include <gtest/gtest.h>
+
+#include "SrcEdit/Source/SrcEdit.h"
+#include "services/IncludeInsertion.h"
+#include "tests/services/ServicesTestSupport.h"
+#include "tests/platform/FontMetricsScope.h"
+
+namespace vk {
+namespace {
+
+using TLines = std::vector<std::string>;
+
+TEST(IncludeInsertionTest, KeywordsOfTheOpenDocumentsCallForHeaders) {
+  const struct {
+    const char* Name;
+    std::vector<std::pair<std::string, TLines>> Documents;
+    TLines Needed;
+  } cases[] = {
+      {"in the order found, each once",
+       {{"main.c", {"PORTB = 1;", "eeprom_read_block(b, 0, 4);", "SIGNAL(SIG_X) { sei(); }"}}},
+       {"avr/io.h", "avr/eeprom.h", "avr/interrupt.h"}},
+      {"a keyword in a comment counts", {{"main.c", {"", "// wdt_reset"}}}, {"avr/io.h", "avr/wdt.h"}},
+      {"only empty lines", {{"main.c", {"", ""}}}, {}},
+      {"blanks are part of a keyword",
+       {{"main.c", {"n = strlen_P(s);", "size_t strlen_P(x)"}}},
+       {"avr/io.h", "avr/pgmspace.h"}},
+      {"a library header is not scanned",
+       {{"uart.h", {""}}, {"stdlib.h", {"memcpy_P"}}, {"main.c", {"", "cli();"}}},
+       {"avr/io.h", "avr/interrupt.h"}},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.Name);
+    std::vector<TStringList> lists;
+    for (const auto& document : c.Documents) lists.push_back(test::ListOf(document.second));
+    std::vector<TIncludeDocument> documents;
+    for (size_t i = 0; i < lists.size(); ++i) documents.push_back({c.Documents[i].first, &lists[i]});
+    EXPECT_EQ(NeededHeaders(documents), c.Needed);
+  }
+}
+
+TEST(IncludeInsertionTest, LinesGoBelowTheLeadingCommentLastFoundFirst) {
+  TLines header = {"/*"};
+  for (int i = 1; i < 18; ++i) header.push_back(" * field");
+  header.push_back("*/");
+  header.push_back("int main(void) { return 0; }");
+  const TLines needed = {"avr/io.h", "avr/eeprom.h"};
+  const struct {
+    const char* Name;
+    TLines Target;
+    int Index;
+    TLines Lines;
+  } cases[] = {
+      {"project header block", header, 19, {"#include <avr/eeprom.h>", "#include <avr/io.h>"}},
+      {"no leading comment", {"int x;", "int y;"}, 1, {"#include <avr/eeprom.h>", "#include <avr/io.h>"}},
+      {"already included", {"#include <avr/io.h>", "int x;"}, 1, {"#include <avr/eeprom.h>"}},
+      {"commented out", {"// #include <avr/io.h>", "int x;"}, 1, {"#include <avr/eeprom.h>", "#include <avr/io.h>"}},
+      {"comment closed on its line",
+       {"/* one line */", "int x;"},
+       1,
+       {"#include <avr/eeprom.h>", "#include <avr/io.h>"}},
+      {"comment opened after code",
+       {"int x; /* open", "more", "*/ int y;"},
+       3,
+       {"#include <avr/eeprom.h>", "#include <avr/io.h>"}},
+      {"\"/*/\" does not close", {"/*/", "*/"}, 2, {"#include <avr/eeprom.h>", "#include <avr/io.h>"}},
+      {"comment never closed", {"/* open", "int x;"}, 1, {"#include <avr/eeprom.h>", "#include <avr/io.h>"}},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.Name);
+    TStringList target = test::ListOf(c.Target);
+    TIncludeInsertion insertion = PlanIncludeInsertion(target, needed);
+    EXPECT_EQ(insertion.Index, c.Index);
+    EXPECT_EQ(insertion.Lines, c.Lines);
+  }
+}
+
+TEST(IncludeInsertionTest, InsertIncludePutsTheLineBelowTheLastHeaderName) {
+  const struct {
+    TLines Text;
+    int Index;
+  } cases[] = {{{"/* x */", "#include \"a.h\"", "", "", "#include <avr/io.h>", "int x;"}, 5},
+               {{"int x;", "int y;"}, 1},
+               {{}, 1}};
+  for (const auto& c : cases) {
+    TStringList lines = test::ListOf(c.Text);
+    TIncludeInsertion insertion = ManualIncludeInsertion(lines, "#include <uart.h>");
+    EXPECT_EQ(insertion.Index, c.Index);
+    InsertIncludes(lines, insertion);
+    EXPECT_EQ(lines.Get(std::min<int>(c.Index, static_cast<int>(c.Text.size()))), "#include <uart.h>");
+  }
+  EXPECT_EQ(IncludeLineFor("uart.h"), "#include <uart.h>");
+  EXPECT_FALSE(IncludeLineFor("uart.H"));
+  EXPECT_FALSE(IncludeLineFor("main.c"));
+}
+
+TEST(IncludeInsertionTest, OnAnEditorTheInsertionIsOneUndoableChange) {
+  test::TFontMetricsScope metrics;
+  const struct {
+    TLines Text;
+    int Index;
+    TLines After;
+  } cases[] = {
+      {{"a", "b"}, 1, {"a", "#1", "#2", "b"}},
+      {{"a"}, 1, {"a", "#1", "#2"}},  // past the end
+      {{}, 1, {"#1", "#2"}},
+  };
+  for (const auto& c : cases) {
+    TSrcEdit edit(nullptr);
+    for (const std::string& line : c.Text) edit.Lines().Add(line);
+    edit.SetCaretXY({1, static_cast<int>(c.Text.size())});
+    std::string caretLine = c.Text.empty() ? "" : c.Text.back();
+    edit.SetSelectionMode(smColumn);
+    InsertIncludes(edit, {c.Index, {"#1", "#2"}});
+    EXPECT_EQ(test::LinesOf(edit.Lines()), c.After);
+    EXPECT_TRUE(edit.Modified());
+    EXPECT_EQ(edit.SelectionMode(), smColumn);
+    if (!c.Text.empty()) {
+      EXPECT_EQ(edit.Lines().Get(edit.CaretY() - 1), caretLine);
+    }
+    edit.Undo();
+    EXPECT_EQ(test::LinesOf(edit.Lines()), c.Text.empty() ? TLines{""} : c.Text);
+  }
+}
+
+// The inserted lines name headers the tool chain has: the source builds.
+TEST(IncludeInsertionTest, ABuildCompilesTheInsertedLines) {
+  VK_REQUIRE_AVR_TOOL_CHAIN();
+  TStringList source = test::ListOf({"/* blink */", "int main(void) {", "  static char buf[4];",
+                               "  eeprom_read_block(buf, 0, 4);", "  DDRB = 0xff;", "  sei();", "  wdt_reset();",
+                               "  memcpy_P(buf, buf, 1);", "  return buf[0];", "}", "SIGNAL(TIMER0_OVF_vect) {}"});
+  std::vector<std::string> needed = NeededHeaders({{"main.c", &source}});
+  EXPECT_EQ(needed.size(), 5u);
+  InsertIncludes(source, PlanIncludeInsertion(source, needed));
+  test::TTempFolder project;
+  source.SaveToFile(project.File("main.c"));
+  test::TCommandResult build = test::RunCommand(project.Path(), "avr-gcc -mmcu=atmega128 -Wall -c main.c");
+  EXPECT_EQ(build.Status, 0) << ::testing::PrintToString(build.Lines);
+  EXPECT_TRUE(build.Lines.empty()) << ::testing::PrintToString(build.Lines);
+}
+
+}  // namespace
+}  // namespace vk
