@@ -56,14 +56,17 @@ void TQtCanvas::DrawGlyphs(const TTextRun& run) {
   const TQtFont& font = QtFontFor(run.Font, local);
   FPainter->setFont(font.Font);
   FPainter->setPen(ToQColor(run.TextColor));
-  int baseline = run.Y + font.Metrics.ascent();
+  const int baseline = run.Y + font.Baseline;
+  // A laid-out glyph is drawn by its top, which stands the font's own ascent
+  // above the baseline.
+  const int glyphTop = baseline - font.Metrics.ascent();
   for (const TTextRun::TChar& c : run.Chars) {
     unsigned code = CharCode(c.Text);
     // Control characters and blanks show nothing.
     if (code <= ' ') continue;
     if (c.Text.size() == 1) {
       // Single bytes are in the font itself, laid out once.
-      FPainter->drawStaticText(c.X, run.Y, font.Glyph(code));
+      FPainter->drawStaticText(c.X, glyphTop, font.Glyph(code));
       continue;
     }
     // A double-byte glyph may come from a fallback font: drawn on the run's

@@ -52,10 +52,22 @@ TTextMetric MeasureFont(const TLogFont& logFont, const QFont& font, const QFontM
   return tm;
 }
 
+int RegularAscent(const TLogFont& logFont, const QFontMetrics& metrics) {
+  if (logFont.lfWeight <= FW_NORMAL && logFont.lfItalic == 0) return metrics.ascent();
+  TLogFont regular = logFont;
+  regular.lfWeight = FW_NORMAL;
+  regular.lfItalic = 0;
+  return QFontMetrics(MakeFont(regular)).ascent();
+}
+
 }  // namespace
 
 TQtFont::TQtFont(const TLogFont& logFont)
-    : LogFont(logFont), Font(MakeFont(logFont)), Metrics(Font), TextMetric(MeasureFont(logFont, Font, Metrics)) {}
+    : LogFont(logFont),
+      Font(MakeFont(logFont)),
+      Metrics(Font),
+      TextMetric(MeasureFont(logFont, Font, Metrics)),
+      Baseline(RegularAscent(logFont, Metrics)) {}
 
 const QStaticText& TQtFont::Glyph(unsigned code) const {
   auto [slot, made] = FGlyphs.try_emplace(code);

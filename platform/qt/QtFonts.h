@@ -24,6 +24,11 @@ struct TQtFont {
   QFont Font;
   QFontMetrics Metrics;
   TTextMetric TextMetric;
+  // Where the text stands, below the top of its cell: the ascent of the
+  // face's regular upright style, for every style. A face whose bold or
+  // italic reaches higher would otherwise put those words lower in a row
+  // than the plain text beside them.
+  int Baseline;
 
   // A single-byte character laid out once, drawn (at its top left) as
   // often as it shows.

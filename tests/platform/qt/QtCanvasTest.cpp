@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <QtGui/QFontDatabase>
 #include <QtGui/QImage>
 #include <QtGui/QPainter>
 #include <vector>
@@ -65,6 +66,41 @@ TEST_F(QtCanvasPaintTest, EachCharacterOfARunLandsInTheCellItsAdvanceGives) {
     for (int x = left + 14; x < left + 20; ++x) EXPECT_FALSE(ink[static_cast<size_t>(x)]) << cell << " " << x;
   }
   for (int x = 90; x < 240; ++x) EXPECT_FALSE(ink[static_cast<size_t>(x)]) << x;
+}
+
+// Bold and plain words of one face share a row's baseline, also where the
+// face's bold style reaches higher than its plain one (Nimbus Mono PS, which
+// "Courier New" resolves to on many desktops).
+TEST_F(QtCanvasPaintTest, EveryStyleOfAFaceStandsOnOneBaseline) {
+  for (const char* file : {"/usr/share/fonts/opentype/urw-base35/NimbusMonoPS-Regular.otf",
+                           "/usr/share/fonts/opentype/urw-base35/NimbusMonoPS-Bold.otf"})
+    if (QFontDatabase::addApplicationFont(QString::fromUtf8(file)) < 0)
+      GTEST_SKIP() << file << " is missing (./x installs fonts-urw-base35)";
+  // One face a band of the picture: plain words on the left, bold on the right.
+  const char* const faces[] = {TestFace, "Nimbus Mono PS"};
+  for (int band = 0; band < 2; ++band) {
+    FCanvas.Font().SetName(faces[band]);
+    for (bool bold : {false, true}) {
+      FCanvas.Font().SetStyle(bold ? TFontStyles{fsBold} : TFontStyles{});
+      FCanvas.SelectFont(FCanvas.Font().Handle());
+      FCanvas.ExtTextOut(bold ? 120 : 10, 2 + 30 * band, 0, nullptr, "HHHH", 4, nullptr);
+    }
+  }
+  Finish();
+  // The glyphs are black on the cells' green.
+  auto lowestInk = [&](int left, int top) {
+    int lowest = -1;
+    for (int y = top; y < top + 30; ++y)
+      for (int x = left; x < left + 110; ++x)
+        if (qGray(FImage.pixel(x, y)) < 64) lowest = y;
+    return lowest;
+  };
+  for (int band = 0; band < 2; ++band) {
+    SCOPED_TRACE(faces[band]);
+    const int plain = lowestInk(0, 30 * band);
+    EXPECT_GT(plain, 30 * band + 8);
+    EXPECT_EQ(lowestInk(120, 30 * band), plain);
+  }
 }
 
 TEST_F(QtCanvasPaintTest, AKoreanStringDrawsOneGlyphAcrossTheTwoCellsOfEachCharacter) {
