@@ -5,6 +5,7 @@
 #include "services/ProjectFiles.h"
 #include "services/EnvironmentMakefileText.h"
 #include "services/EnvironmentToolChain.h"
+#include "services/MakefileReader.h"
 #include "services/MakefileVariables.h"
 #include "platform/Streams.h"
 #include "platform/StringLists.h"
