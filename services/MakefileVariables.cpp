@@ -178,8 +178,12 @@ TMakefileReading::TMakefileReading(const TStrings& lines) : F(std::make_unique<T
 TMakefileReading::~TMakefileReading() = default;
 
 bool TMakefileReading::Sets(const std::string& name) const {
-  return F->Content.Globals.count(name) || F->TargetVariableNames.count(name) ||
-         F->Content.UnplacedTargetVariables.count(name);
+  if (F->Content.Globals.count(name) || F->Content.UnplacedTargetVariables.count(name)) return true;
+  // A target's own variable counts where the default goal's commands see it.
+  for (const TMakefileTarget* target : F->Walked)
+    for (const TTargetVariable& variable : target->Variables)
+      if (variable.Name == name) return true;
+  return F->RulesUncertain && F->TargetVariableNames.count(name);
 }
 
 std::optional<std::string> TMakefileReading::Value(const std::string& name) {

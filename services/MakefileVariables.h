@@ -25,7 +25,8 @@ public:
   explicit TMakefileReading(const TStrings& lines);
   ~TMakefileReading();
 
-  // The file sets the variable, or may set it.
+  // The file sets the variable, or may set it, where the default goal's
+  // commands run.
   bool Sets(const std::string& name) const;
   // The variable's value expanded, with the blanks make keeps at its end;
   // none when the file alone does not tell it.
