@@ -45,6 +45,7 @@ void TMainForm::ShowCompilerResult() {
   Application().CreateForm(CompilerDlg);
   CompilerDlg->SetProject(ProjectFolder(), MainFileName());
   CompilerDlg->SetErrorCountLines(&MemoErrorCount->Lines());
+  CompilerDlg->SetBuildOutput(&Memo1->Lines());
   CompilerDlg->ShowModal();
 }
 

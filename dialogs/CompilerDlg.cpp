@@ -2,6 +2,7 @@
 
 #include "dialogs/CompilerDlg.h"
 #include "dialogs/FormLayout.h"
+#include "services/BuildPart.h"
 #include "services/ProjectFiles.h"
 
 namespace vk {
@@ -88,8 +89,8 @@ void TCompilerDlg::FormShow(TObject*) {
 
   const bool loaded = LoadLinkerMap(LinkerMapPath(FProjectFolder, FMainFile), Memo1->Lines());
   const TStrings* map = loaded ? &Memo1->Lines() : nullptr;
-  const TMemoryReport report = ComputeMemoryReport(map, BuildPart(map, FProjectFolder));
-  LbMcuType->SetCaption(report.McuType);
+  const TMemoryReport report = ComputeMemoryReport(map, BuildPart(map, FBuildOutput, FProjectFolder));
+  LbMcuType->SetCaption(report.McuType.empty() ? "Unknown" : report.McuType);
   if (report.Flash.Shown) LblLines->SetCaption(MemoryLineText(report.Flash, "KBytes", "FLASH"));
   if (report.Sram.Shown) LbDataBss->SetCaption(MemoryLineText(report.Sram, "Bytes", "SRAM"));
   if (report.Eeprom.Shown) LbEepromMem->SetCaption(MemoryLineText(report.Eeprom, "Bytes", "EEPROM"));

@@ -1,14 +1,16 @@
 #pragma once
 // The build result box TCompilerDlg: the main file, the verdict with the
-// error and warning counts, the part the build used, and flash, SRAM and
-// EEPROM used by the program, read from the linker map beside the main
+// error and warning counts, the part the build used (BuildPart; "Unknown"
+// when nothing tells it, and then no totals), and flash, SRAM and EEPROM
+// used by the program, read from the linker map beside the main
 // source, against that part's sizes from the part table, with the locale's
 // separators.
 //
 // The build, after classifying its output:
 //   1. CompilerErrorCount, CompilerWarningCount := its counts;
 //   2. creates a TCompilerDlg into CompilerDlg, calls SetProject(project
-//      folder, main file) and SetErrorCountLines(the count memo's lines);
+//      folder, main file), SetBuildOutput(the output memo's lines) and
+//      SetErrorCountLines(the count memo's lines);
 //   3. ShowModal (the result does not matter; closing frees the box).
 // A build whose program size cannot be shown is an error: the box then
 // shows one error and no warning, and so do the count memo's lines 1 and 3.
@@ -38,6 +40,9 @@ public:
   void SetProject(const std::string& folder, const std::string& mainFile);
   // The main window's count memo; none: nothing is written there.
   void SetErrorCountLines(TStrings* lines) { FErrorCountLines = lines; }
+  // What the build printed, which tells the part its commands used; none:
+  // the box does without.
+  void SetBuildOutput(const TStrings* lines) { FBuildOutput = lines; }
 
   TBevel* Bevel1 = new TBevel(this);
   TBevel* Bevel2 = new TBevel(this);
@@ -75,6 +80,7 @@ private:
   std::string FProjectFolder;
   std::string FMainFile;
   TStrings* FErrorCountLines = nullptr;
+  const TStrings* FBuildOutput = nullptr;
 };
 
 extern TCompilerDlg* CompilerDlg;

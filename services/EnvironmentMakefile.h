@@ -138,8 +138,11 @@ std::string MakefileText(const TMakefileOptions& options);
 bool WriteMakefile(const std::string& projectFolder, const TMakefileOptions& options);
 
 // The text begins with the first line MakefileText writes (blanks and a CR
-// at its end aside) or with the wizard template's: the program wrote it and
-// may write it anew.
+// at its end aside): the file is in the format ReadMakefileOptions reads.
+bool IsSettingsMakefile(std::string_view text);
+
+// IsSettingsMakefile, or the text begins with the wizard template's first
+// line: the program wrote it and may write it anew.
 bool IsOwnMakefile(std::string_view text);
 
 // Sets the option of one makefile variable (exact, case-sensitive name) to
@@ -156,9 +159,22 @@ bool SetMakefileOption(TMakefileOptions& options, const std::string& name, const
 // part leaves the compiler and linker options as they were.
 void ReadMakefileOptions(const TStrings& lines, TMakefileOptions& options);
 
-// Loads the project's makefile (ProjectMakefilePath) and reads it as above. Raises the stream
-// error when it cannot be loaded; the options are then unchanged, so a
-// project without a makefile keeps the defaults.
+// Reads a makefile in another format (the wizard's, the user's) so that
+// what the options take from it stands on its own in the makefile
+// MakefileText writes, where the file's other variables do not exist: each
+// option variable it sets, expanded through its variables as make reads it
+// (TMakefileReading), the memos' as one line without -mmcu= and the
+// linker's with the map named after the target (the map the result box
+// reads, asked for when the file asks for none); the part it builds for.
+// What the file does not tell takes the options' defaults; an option the
+// file does not set keeps its value.
+void ReadOtherMakefileOptions(const TStrings& lines, TMakefileOptions& options);
+
+// Loads the project's makefile (ProjectMakefilePath) and reads it with
+// ReadMakefileOptions when IsSettingsMakefile, else with
+// ReadOtherMakefileOptions. Raises the stream error when it cannot be
+// loaded; the options are then unchanged, so a project without a makefile
+// keeps the defaults.
 void LoadMakefileOptions(const std::string& projectFolder, TMakefileOptions& options);
 
 }  // namespace vk

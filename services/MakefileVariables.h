@@ -1,27 +1,47 @@
 #pragma once
-// A makefile's variables read as make reads them, as far as the memory
-// report needs them to tell the part a build was made for: the lines joined
-// where a "\" continues them, the assignments in file order ("=", ":=",
-// "::=", "?=", "+=", also after "override" or "export"), recipe lines left
-// out, and the references $(NAME) and ${NAME} to variables the file sets.
-// Conditionals and included files are not followed; a value that needs a
-// function, the shell, the environment or make's command line is unknown.
+// A makefile's variables and part as make reads them (MakefileReader), where
+// its default goal's commands run: from the first target (or .DEFAULT_GOAL)
+// down through the prerequisites, with each target's own variables handed
+// on as make hands them on. The work is bounded; a value the file alone
+// does not tell, or that differs between the places the default goal's
+// commands run, is unknown rather than guessed.
 
+#include <memory>
+#include <optional>
 #include <string>
-#include <vector>
+#include <string_view>
 
 namespace vk {
 
 class TStrings;
 
-// The lines as make reads them: a line ending in "\" continues on the next,
-// joined by one blank.
-std::vector<std::string> MakefileLogicalLines(const TStrings& lines);
+// A part name as -mmcu takes it: letters and digits, starting with a
+// letter, and not one of the compiler's architectures (avr5, avrxmega2,
+// avrtiny), which name a family of cores rather than a part.
+bool IsAvrPartName(std::string_view name);
 
-// The part a makefile builds for: the value of its MCU variable, else the
-// first "-mmcu=" option it passes whose part is known (a makefile may name
-// it through another variable: -mmcu=$(MCU_TARGET)). "" when it names none
-// that the file alone tells.
+class TMakefileReading {
+public:
+  explicit TMakefileReading(const TStrings& lines);
+  ~TMakefileReading();
+
+  // The file sets the variable, or may set it, where the default goal's
+  // commands run.
+  bool Sets(const std::string& name) const;
+  // The variable's value expanded, with the blanks make keeps at its end;
+  // none when the file alone does not tell it.
+  std::optional<std::string> Value(const std::string& name);
+  // The part the default goal compiles for: the part of every -mmcu=
+  // option the file passes there, else its MCU variable (blanks trimmed);
+  // "" when they disagree or the file does not tell.
+  std::string Part();
+
+private:
+  struct TState;
+  std::unique_ptr<TState> F;
+};
+
+// TMakefileReading(lines).Part().
 std::string MakefilePart(const TStrings& lines);
 
 }  // namespace vk

@@ -1,16 +1,12 @@
 #include "services/MemoryReport.h"
 
-#include <algorithm>
-#include <cctype>
 #include <charconv>
 #include <sstream>
 #include <vector>
 
 #include "services/BuildRunner.h"
 #include "services/ProjectFiles.h"
-#include "services/SettingsStore.h"
 #include "services/SharedTables.h"
-#include "services/MakefileVariables.h"
 #include "platform/FloatFormats.h"
 #include "platform/Streams.h"
 #include "platform/StringLists.h"
@@ -86,43 +82,6 @@ std::string LinkerMapPath(const std::string& projectFolder, const std::string& m
   return JoinPath(projectFolder, BuildBaseName(mainFile) + ".map");
 }
 
-std::string ReadMcuType() {
-  return TSettingsReader(AttrKeyNames[EditorKeyIndex]).String(EditorValue::SouAvrMcuType).value_or("");
-}
-
-std::string LinkerMapPart(const TStrings& map) {
-  for (int i = 0; i < map.Count(); ++i) {
-    const std::string line = map.Get(i);
-    if (!line.starts_with("LOAD ")) continue;
-    // The start-up code comes first; a program linked without it starts
-    // with its own objects, whatever their names.
-    const std::string file = Trim(line.substr(5));
-    const std::string name = file.substr(file.find_last_of("/\\") + 1);
-    if (!name.starts_with("crt") || !name.ends_with(".o")) return "";
-    const std::string part = name.substr(3, name.size() - 5);
-    auto letterOrDigit = [](unsigned char c) { return c < 0x80 && std::isalnum(c); };
-    const bool word = !part.empty() && std::isalpha(static_cast<unsigned char>(part[0])) &&
-                      std::all_of(part.begin(), part.end(), letterOrDigit);
-    return word ? part : "";
-  }
-  return "";
-}
-
-std::string BuildPart(const TStrings* map, const std::string& projectFolder) {
-  if (map)
-    if (std::string part = LinkerMapPart(*map); !part.empty()) return part;
-  if (!projectFolder.empty()) {
-    TStringList makefile;
-    try {
-      makefile.LoadFromFile(ProjectMakefilePath(projectFolder));
-      if (std::string part = MakefilePart(makefile); !part.empty()) return part;
-    } catch (const EStreamError&) {
-      // No makefile to tell: the settings' part.
-    }
-  }
-  return ReadMcuType();
-}
-
 TMemoryReport ComputeMemoryReport(const TStrings* map, const std::string& mcuType) {
   TMemoryReport report;
   report.McuType = mcuType;
@@ -132,6 +91,7 @@ TMemoryReport ComputeMemoryReport(const TStrings* map, const std::string& mcuTyp
   report.Flash = MemoryUse(report.MapLoaded, {sizes.Text}, part ? part->Flash : "0", 1000);
   report.Sram = MemoryUse(report.MapLoaded, {sizes.Data, sizes.Bss, sizes.Noinit}, part ? part->Sram : "0", 1);
   report.Eeprom = MemoryUse(report.MapLoaded, {sizes.Eeprom}, part ? part->Eeprom : "0", 1);
+  for (TMemoryUse* use : {&report.Flash, &report.Sram, &report.Eeprom}) use->PartKnown = !mcuType.empty();
   report.ProgramSizeMissing = !report.Flash.Shown;
   return report;
 }
@@ -156,6 +116,7 @@ bool LoadLinkerMap(const std::string& mapPath, TStrings& lines) {
 std::string MemoryLineText(const TMemoryUse& use, const std::string& unit, const std::string& memory,
                            const TFormatSettings& settings) {
   const std::string bytes = use.Known ? std::to_string(use.Bytes) : "Error";
+  if (!use.PartKnown) return bytes + " Bytes of " + memory;
   const std::string percent = use.Known && use.Percent ? FloatToStrF(*use.Percent, ffNumber, 4, 2, settings) : "";
   return bytes + " Bytes (Total " + use.TotalText + " " + unit + ") = " + percent + "% Full of " + memory;
 }

@@ -1,7 +1,7 @@
 #pragma once
-// What the build result box reports: the part the build used and the flash,
-// SRAM and EEPROM the program takes, read from the linker map beside the
-// main source, against that part's sizes from the part table, with the
+// What the build result box reports: the flash, SRAM and EEPROM the
+// program takes, read from the linker map beside the main source, against
+// the part table's sizes of the part the build used (BuildPart), with the
 // locale's separators. A build whose program size cannot be shown is an
 // error.
 
@@ -36,20 +36,6 @@ TMapSizes ParseLinkerMap(const TStrings& map);
 // <project folder>/<main file without its extension>.map
 std::string LinkerMapPath(const std::string& projectFolder, const std::string& mainFile);
 
-// The project's part in the settings ("SouAvrMcu Type"); "" when it cannot
-// be read.
-std::string ReadMcuType();
-
-// The part whose start-up code the linker loaded first ("LOAD
-// .../crtatmega16.o" gives atmega16); "" when the map names none (a program
-// linked without start-up code).
-std::string LinkerMapPart(const TStrings& map);
-
-// The part the build used, which the totals are taken from: the map's
-// (nullptr: none), else the one the project's makefile builds for
-// (MakefilePart), else the settings' (ReadMcuType).
-std::string BuildPart(const TStrings* map, const std::string& projectFolder);
-
 struct TMemoryUse {
   // The line is shown: its size text is not empty.
   bool Shown = false;
@@ -64,6 +50,8 @@ struct TMemoryUse {
   uint64_t TotalBytes = 0;  // flash counts 1000 bytes per KByte
   // Bytes as a percentage of the total; none when the total is 0.
   std::optional<double> Percent;
+  // The part the build used is known; otherwise the line shows no total.
+  bool PartKnown = true;
 };
 
 struct TMemoryReport {
@@ -76,7 +64,7 @@ struct TMemoryReport {
 };
 
 // The map's lines, or nullptr when the map could not be read; the part
-// whose sizes are the totals.
+// whose sizes are the totals ("": unknown, see BuildPart).
 TMemoryReport ComputeMemoryReport(const TStrings* map, const std::string& mcuType);
 TMemoryReport ComputeMemoryReport(const std::string& mapPath, const std::string& mcuType);
 // Replaces the lines with the map's; false, with no lines, when it cannot
@@ -86,7 +74,8 @@ bool LoadLinkerMap(const std::string& mapPath, TStrings& lines);
 // "436 Bytes (Total 128 KBytes) = 0.34% Full of FLASH": the unit is the
 // total's ("KBytes" or "Bytes"), memory names it. An unknown byte count
 // reads "Error" and a percentage that cannot be worked out (the total is 0)
-// is left empty, as when the map could not be read.
+// is left empty, as when the map could not be read. Without a known part
+// the line is the byte count alone: "436 Bytes of FLASH".
 std::string MemoryLineText(const TMemoryUse& use, const std::string& unit, const std::string& memory,
                            const TFormatSettings& settings = FormatSettings());
 

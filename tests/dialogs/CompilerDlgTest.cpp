@@ -9,6 +9,17 @@
 namespace vk {
 namespace {
 
+// 13 lines whose MCU would expand to 8 MB.
+std::vector<std::string> Blowup() {
+  std::vector<std::string> lines = {"MCU = $(V0)"};
+  for (int i = 0; i < 11; ++i) {
+    const std::string next = "$(V" + std::to_string(i + 1) + ")";
+    lines.push_back("V" + std::to_string(i) + " = " + next + next + next + next);
+  }
+  lines.push_back("V11 = at");
+  return lines;
+}
+
 // The result box shown as the build shows it: its six rows, read while it
 // is up, and the count memo's lines after it.
 class CompilerDlgFormTest : public test::TFormsCase {
@@ -29,17 +40,21 @@ protected:
     }
   };
 
-  static void SetMcu(const std::string& mcu) {
+  // The part the settings dialog stored, for this project unless another
+  // folder is named.
+  void SetMcu(const std::string& mcu, const std::string& folder = "") {
     TRegistry registry;
     registry.OpenKey("SOFTWARE\\ZE_VAD\\Editor", true);
     registry.WriteString("SouAvrMcu Type", mcu);
+    registry.WriteString("SouSource Path", folder.empty() ? Project.Path() + "/" : folder);
   }
-  TRows Show(int errors, int warnings, TStrings* countLines = nullptr) {
+  TRows Show(int errors, int warnings, TStrings* countLines = nullptr, const TStrings* output = nullptr) {
     CompilerErrorCount = errors;
     CompilerWarningCount = warnings;
     CompilerDlg = NewForm<TCompilerDlg>(&Application());
     CompilerDlg->SetProject(Project.Path() + "/", "main.c");
     CompilerDlg->SetErrorCountLines(countLines);
+    CompilerDlg->SetBuildOutput(output);
     TRows rows;
     ModalAnswers().PushResponder([&](TCustomForm*) {
       TCompilerDlg& d = *CompilerDlg;
@@ -129,8 +144,9 @@ TEST_F(CompilerDlgFormTest, UnknownSizesShowNoPercentageAndAMissingProgramSizeIs
 }
 
 // The totals are those of the part the build used: the one whose start-up
-// code the map names, else the makefile's (either spelling), else the
-// settings'.
+// code the map names, else the one its link (else compile) command passed,
+// else the makefile's (either spelling), else the settings stored for this
+// project; where nothing tells it, the box says so.
 TEST_F(CompilerDlgFormTest, TheTotalsAreThoseOfThePartTheBuildUsed) {
   const std::vector<std::string> sizes = {".text 0x0 0x3e8", ".bss 0x800100 0x4"};
   auto map = [&sizes](const char* firstLoad) {
@@ -138,34 +154,95 @@ TEST_F(CompilerDlgFormTest, TheTotalsAreThoseOfThePartTheBuildUsed) {
     lines.insert(lines.end(), sizes.begin(), sizes.end());
     return lines;
   };
+  const std::vector<std::string> commands = {
+      "avr-gcc -g -Os -mmcu=atmega168 -c -o main.o main.c", "main.c:3:1: warning: -mmcu=atmega8 ignored",
+      "/usr/bin/avr-gcc -g -Os -mmcu=atmega16 \\", "  -mmcu=atmega328p -nostartfiles -o main.elf main.o",
+      "avr-gcc -mmcu=atmega8 -c -o other.o other.c"};
   const struct {
     const char* Name;
     std::optional<std::vector<std::string>> Map;
+    std::vector<std::string> Output;
     const char* MakefileName;  // nullptr: none
     std::vector<std::string> Makefile;
+    const char* SettingsFolder;  // nullptr: this project's
     const char *Mcu, *Flash;
   } cases[] = {
-      {"the map's start-up code", map("/usr/lib/gcc/avr/5.4.0/../../../avr/lib/avr5/crtatmega16.o"), "makefile",
-       {"MCU = atmega8"}, "atmega16", "1000 Bytes (Total 16 KBytes) = 6.25% Full of FLASH"},
-      {"linked without start-up code: the makefile's MCU", map("main.o"), "makefile", {"MCU = atmega8"}, "atmega8",
-       "1000 Bytes (Total 8 KBytes) = 12.50% Full of FLASH"},
-      {"no map: a Makefile's -mmcu= through MCU_TARGET", std::nullopt, "Makefile",
-       {"MCU_TARGET = atmega32", "CFLAGS = -Os -mmcu=$(MCU_TARGET)"}, "atmega32",
+      {"the map's start-up code", map("/usr/lib/gcc/avr/5.4.0/../../../avr/lib/avr5/crtatmega16.o"), commands,
+       "makefile", {"MCU = atmega8"}, nullptr, "atmega16", "1000 Bytes (Total 16 KBytes) = 6.25% Full of FLASH"},
+      {"linked without start-up code: the last link command's last -mmcu=", map("main.o"), commands, "makefile",
+       {"MCU = atmega8"}, nullptr, "atmega328p", "1000 Bytes (Total 32 KBytes) = 3.13% Full of FLASH"},
+      {"no map, no link: the last compile command's", std::nullopt, {commands[0], commands[4]}, "makefile",
+       {"MCU = atmega16"}, nullptr, "atmega8", "Error Bytes (Total 8 KBytes) = % Full of FLASH"},
+      {"an architecture in the link command", map("main.o"), {"avr-gcc -mmcu=avr5 -o main.elf main.o"}, "makefile",
+       {"MCU = atmega8"}, nullptr, "Unknown", "1000 Bytes of FLASH"},
+      {"no command: the makefile's MCU", map("main.o"), {"make: Nothing to be done for 'all'."}, "makefile",
+       {"MCU = atmega8"}, nullptr, "atmega8", "1000 Bytes (Total 8 KBytes) = 12.50% Full of FLASH"},
+      {"no map: a Makefile's -mmcu= through MCU_TARGET", std::nullopt, {}, "Makefile",
+       {"MCU_TARGET = atmega32", "CFLAGS = -Os -mmcu=$(MCU_TARGET)"}, nullptr, "atmega32",
        "Error Bytes (Total 32 KBytes) = % Full of FLASH"},
-      {"a makefile that does not tell: the settings'", map("main.o"), "makefile", {"CFLAGS = -mmcu=$(DEVICE)"},
-       "atmega128", "1000 Bytes (Total 128 KBytes) = 0.78% Full of FLASH"},
-      {"no makefile: the settings'", map("main.o"), nullptr, {}, "atmega128",
+      {"a makefile that does not tell: the settings for this project", map("main.o"), {}, "makefile",
+       {"CFLAGS = -mmcu=$(DEVICE)"}, nullptr, "atmega128", "1000 Bytes (Total 128 KBytes) = 0.78% Full of FLASH"},
+      {"a wrapper makefile: another project's settings tell nothing", std::nullopt,
+       {"make -f Makefile atmega328", "Makefile:1: *** missing separator.  Stop."}, "makefile",
+       {"all:", "\t$(MAKE) -f Makefile atmega328"}, "/elsewhere/", "Unknown", "Error Bytes of FLASH"},
+      {"an expansion past the bound: nothing tells", std::nullopt, {"make: *** No rule to make target 'x.c'."},
+       "makefile", Blowup(), "/elsewhere/", "Unknown", "Error Bytes of FLASH"},
+      {"no makefile: the settings'", map("main.o"), {}, nullptr, {}, nullptr, "atmega128",
        "1000 Bytes (Total 128 KBytes) = 0.78% Full of FLASH"},
   };
-  SetMcu("atmega128");
   for (const auto& c : cases) {
     SCOPED_TRACE(c.Name);
+    SetMcu("atmega128", c.SettingsFolder ? c.SettingsFolder : "");
     for (const char* file : {"main.map", "makefile", "Makefile"}) std::remove(Project.File(file).c_str());
     if (c.Map) test::ListOf(*c.Map).SaveToFile(Project.File("main.map"));
     if (c.MakefileName) test::ListOf(c.Makefile).SaveToFile(Project.File(c.MakefileName));
-    TRows rows = Show(0, 0);
+    const TStringList output = test::ListOf(c.Output);
+    TRows rows = Show(0, 0, nullptr, &output);
     EXPECT_EQ(rows.Mcu, c.Mcu);
     EXPECT_EQ(rows.Flash, c.Flash);
+  }
+}
+
+// Real builds through make whose part only the build's commands tell: a
+// part set for the default goal's target and linked without start-up code,
+// and a wrapper makefile that calls another one; the box reads the output
+// as the build leaves it in the main window.
+TEST_F(CompilerDlgFormTest, ThePartOfRealBuildsThroughMake) {
+  VK_REQUIRE_AVR_TOOL_CHAIN();
+  const std::string ownRules =
+      "PRG = main\nOBJ = main.o\nMCU_TARGET = atmega168\nOPTIMIZE = -Os\n"
+      "override CFLAGS = -g -Wall $(OPTIMIZE) -mmcu=$(MCU_TARGET) $(DEFS)\n"
+      "override LDFLAGS = -Wl,-Map,$(PRG).map\nCC = avr-gcc\n";
+  const struct {
+    const char* Name;
+    std::map<std::string, std::string> Files;
+    const char *Mcu, *FlashTotal;
+  } cases[] = {
+      {"target-specific part, -nostartfiles",
+       {{"Makefile", ownRules + "all: target328\ntarget328: MCU_TARGET = atmega328p\ntarget328: $(PRG).elf\n"
+                                "$(PRG).elf: $(OBJ)\n\t$(CC) $(CFLAGS) $(LDFLAGS) -nostartfiles -o $@ $^\n"}},
+       "atmega328p", "(Total 32 KBytes)"},
+      {"a wrapper makefile",
+       {{"makefile", "all:\n\t$(MAKE) -f Makefile atmega328\n"},
+        {"Makefile", ownRules + "atmega328: MCU_TARGET = atmega328p\natmega328: $(PRG).elf\n"
+                                "$(PRG).elf: $(OBJ)\n\t$(CC) $(CFLAGS) $(LDFLAGS) -o $@ $^\n"}},
+       "atmega328p", "(Total 32 KBytes)"},
+      {"a build that stops before linking",
+       {{"Makefile", ownRules + "all: $(PRG).elf\n$(PRG).elf: $(OBJ) missing.o\n\t$(CC) $(CFLAGS) -o $@ $^\n"}},
+       "atmega168", "Error Bytes (Total 16 KBytes)"},
+  };
+  SetMcu("atmega128", "/elsewhere/");
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.Name);
+    for (const char* file : {"main.map", "makefile", "Makefile", "main.o", "main.elf"})
+      std::remove(Project.File(file).c_str());
+    test::WriteTextFile(Project.File("main.c"), "int main(void) { for (;;) { } }\n");
+    for (const auto& [name, text] : c.Files) test::WriteTextFile(Project.File(name), text);
+    const test::TCommandResult build = test::RunCommand(Project.Path(), "make");
+    const TStringList output = test::ListOf(build.Lines);
+    TRows rows = Show(0, 0, nullptr, &output);
+    EXPECT_EQ(rows.Mcu, c.Mcu) << ::testing::PrintToString(build.Lines);
+    EXPECT_NE(rows.Flash.find(c.FlashTotal), std::string::npos) << rows.Flash;
   }
 }
 

@@ -112,7 +112,8 @@ protected:
   // the editor settings of a first start: the row sets its controls, then OK.
   void ThroughDialog(const std::string& folder, const std::function<void(TEnvironmentDlg&)>& set) {
     TRegistry().DeleteKey("SOFTWARE\\ZE_VAD\\Editor");
-    if (!std::filesystem::exists(folder + "/makefile")) MessageBoxAnswers().Push(IDOK);
+    if (!std::filesystem::exists(folder + "/makefile") && !std::filesystem::exists(folder + "/Makefile"))
+      MessageBoxAnswers().Push(IDOK);
     std::unique_ptr<TEnvironmentDlg> dialog(NewForm<TEnvironmentDlg>(&Application()));
     dialog->SetProject(folder + "/", "main.c");
     dialog->Show();
@@ -252,6 +253,26 @@ TEST_F(MakefileBuildTest, EveryChoiceOfTheDialogAndTheWizardBuilds) {
          EXPECT_EQ(test::ReadTextFile(folder + "/makefile.bak"), "MCU = atmega8\r\n");
        },
        "atmega8", {"main.o"}, {"main.hex", "main.map"}, {"-mmcu=atmega8 ", "-funsigned-char"}, {}},
+      {"dialog: a Makefile built from its own variables, replaced", LoneMain,
+       [&](const std::string& folder) {
+         const std::string foreign =
+             "PRG = demo\nOBJ = main.o\nMCU_TARGET = atmega168\nOPTIMIZE = -O2\nDEFS =\nCC = avr-gcc\n"
+             "override CFLAGS = -g -Wall $(OPTIMIZE) -mmcu=$(MCU_TARGET) $(DEFS)\n"
+             "override LDFLAGS = -Wl,-Map,$(PRG).map\nall: target328\ntarget328: MCU_TARGET = atmega328p\n"
+             "target328: $(PRG).elf\n$(PRG).elf: $(OBJ)\n\t$(CC) $(CFLAGS) $(LDFLAGS) -o $@ $^\n"
+             "clean:\n\trm -f *.o *.elf *.map\n";
+         test::WriteTextFile(folder + "/Makefile", foreign);
+         const test::TCommandResult own = test::RunCommand(folder, "make && make clean");
+         EXPECT_EQ(own.Status, 0) << ::testing::PrintToString(own.Lines);
+         ThroughDialog(folder, [](TEnvironmentDlg& d) {
+           EXPECT_EQ(d.McuTypeComboBox->Text(), "atmega328p");
+           EXPECT_EQ(test::LinesOf(d.CompilerOptionsMemo->Lines()), std::vector<std::string>{"-g -Wall -O2"});
+           EXPECT_EQ(test::LinesOf(d.LinkerOptionsMemo->Lines()), std::vector<std::string>{"-Wl,-Map,$(TARGET).map"});
+           MessageBoxAnswers().Push(IDYES);  // replace it
+         });
+         EXPECT_EQ(test::ReadTextFile(folder + "/Makefile.bak"), foreign);
+       },
+       "atmega328p", {"main.o"}, {"main.hex", "main.map"}, {"-mmcu=atmega328p ", "-g -Wall -O2"}, {"-mmcu= "}},
       {"wizard: C, .S and .s sources, a capitalised part, the default folders", MainWithoutCpp,
        [&](const std::string& folder) {
          ThroughWizard(folder, [](TMakefileWizardValues& v) {

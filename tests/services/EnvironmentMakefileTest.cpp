@@ -186,6 +186,65 @@ TEST(EnvironmentMakefileTest, HandEditedMakefilesReadAsMakeReadsThem) {
   }
 }
 
+// A makefile the dialog did not write: what the options take from it stands
+// on its own in the dialog's makefile, where its other variables do not
+// exist.
+TEST(EnvironmentMakefileTest, AnotherMakefileIsReadAsItsOwnVariablesMakeIt) {
+  const std::string demo =
+      "PRG = demo\nMCU_TARGET = atmega168\nOPTIMIZE = -O2\n"
+      "override CFLAGS = -g -Wall $(OPTIMIZE) -mmcu=$(MCU_TARGET) $(DEFS)\n"
+      "override LDFLAGS = -Wl,-Map,$(PRG).map\nall: target328\ntarget328: MCU_TARGET = atmega328p\n"
+      "target328: $(PRG).elf\n$(PRG).elf: demo.o\n\tavr-gcc $(CFLAGS) $(LDFLAGS) -o $@ $^\n";
+  const struct {
+    const char* Name;
+    std::string Text;
+    std::function<void(TMakefileOptions&)> Expect;  // applied to the options as they were
+  } cases[] = {
+      {"flags expanded, the part the default goal builds for, the map after the target", demo,
+       [](TMakefileOptions& o) {
+         o.McuType = "atmega328p", o.CompilerOptions = {"-g -Wall -O2"}, o.LinkerOptions = {"-Wl,-Map,$(TARGET).map"};
+       }},
+      {"the wizard's makefile", "# Makefile template of the Vornkit makefile wizard\n\tMCU=atmega8\n\tTRG=main\n"
+                                "\tLDFLAGS=-Wl,-Map=$(TRG).map,--cref\n     FORMAT=srec\n",
+       [](TMakefileOptions& o) {
+         o.McuType = "atmega8", o.FileFormat = "srec", o.LinkerOptions = {"-Wl,-Map=$(TARGET).map,--cref"};
+       }},
+      {"no map asked for: the default's map line first", "MCU = atmega8\nLDFLAGS = -lm $(EXTRA)\n",
+       [](TMakefileOptions& o) { o.McuType = "atmega8", o.LinkerOptions = {"-Wl,-Map=$(TARGET).map,--cref", "-lm"}; }},
+      {"a value it cannot tell: the default", "MCU = atmega8\nCFLAGS = -Os $(shell pkg-config --cflags x)\n",
+       [](TMakefileOptions& o) { o.McuType = "atmega8", o.CompilerOptions = MakefileDefaults::CompilerOptions(); }},
+      {"a target's variable outside the default goal sets nothing",
+       "MCU = atmega8\nall: main.elf\nboot: CFLAGS = -Os\nboot: boot.elf\n",
+       [](TMakefileOptions& o) { o.McuType = "atmega8"; }},
+      {"a part it cannot tell: the default part", "MCU = $(shell cat part.txt)\nOPT = s\n",
+       [](TMakefileOptions& o) { o.McuType = MakefileDefaults::McuType, o.Optimization = "s"; }},
+      {"a dollar stays a dollar", "MCU = atmega8\nCDEFS = -DHOME='$$HOME'\n",
+       [](TMakefileOptions& o) { o.McuType = "atmega8", o.CDefs = "-DHOME='$$HOME'"; }},
+      {"a value of several lines: the default", "MCU = atmega8\ndefine ASFLAGS\n-Wa,-a\n-Wa,-b\nendef\n",
+       [](TMakefileOptions& o) { o.McuType = "atmega8", o.AssemblerOptions = MakefileDefaults::AssemblerOptions; }},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.Name);
+    TMakefileOptions options;
+    options.McuType = "atmega16", options.CompilerOptions = {"-O1"}, options.AssemblerOptions = "-Wa,-x";
+    TMakefileOptions expected = options;
+    c.Expect(expected);
+    TStringList lines;
+    lines.SetText(c.Text);
+    ReadOtherMakefileOptions(lines, options);
+    EXPECT_EQ(options, expected);
+  }
+
+  // Loading tells the two apart by the first line.
+  test::TTempFolder folder;
+  for (const auto& [text, part] : {std::pair{demo, "atmega328p"}, std::pair{MakefileText(KnownOptions()), "atmega16"}}) {
+    SaveBytesToFile(folder.File("Makefile"), text);
+    TMakefileOptions options;
+    LoadMakefileOptions(folder.Path(), options);
+    EXPECT_EQ(options.McuType, part);
+  }
+}
+
 TEST(EnvironmentMakefileTest, SavingAndLoadingTheProjectFile) {
   test::TTempFolder folder;
   const std::string path = folder.File("makefile");

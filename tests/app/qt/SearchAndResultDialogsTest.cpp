@@ -35,6 +35,7 @@ protected:
     registry.OpenKey("SOFTWARE\\ZE_VAD\\Editor", true);
     registry.WriteString("Editor Path", Folder.Path());
     registry.WriteString("SouAvrMcu Type", "atmega128");
+    registry.WriteString("SouSource Path", Folder.Path() + "/");  // stored for this project
     for (const char* name : {"FindF.ini", "ReplaceF.ini", "ReplaceR.ini"})
       ListOf({"PORTB", "DDRB |= _BV(PB0);", "counter"}).SaveToFile(Folder.File(name));
   }

@@ -1,0 +1,49 @@
+#pragma once
+// Make's expansion of a text: $(NAME), ${NAME}, $N and $$, with computed
+// names ($($(BOARD)_MCU)). What the makefile alone cannot tell (a function,
+// a substitution reference, a loop of references, work past the bound) is
+// marked in the result by UnknownText, so that no caller takes a guess for
+// a value.
+
+#include <functional>
+#include <string>
+#include <string_view>
+
+namespace vk {
+
+// Stands in a value for text the makefile alone does not tell; make never
+// reads this byte from a makefile.
+inline constexpr char UnknownText = '\0';
+
+inline bool IsKnownText(std::string_view text) { return text.find(UnknownText) == std::string_view::npos; }
+
+// Removes the blanks make leaves at the ends of a value.
+std::string_view TrimBlanks(std::string_view text);
+
+// Where a reference nested in a text ends: the index of the bracket that
+// closes the one at `open` ("$(" or "${"), counting nested ones of its kind;
+// npos when none does.
+size_t ClosingBracket(std::string_view text, size_t open);
+
+class TMakefileExpansion {
+public:
+  // The value a name has in the context being expanded; it may expand the
+  // variable's own text through the same expansion.
+  using TLookup = std::function<std::string(const std::string& name)>;
+
+  // budget: how many bytes and references all expansions together may go
+  // through; past it every expansion answers UnknownText.
+  explicit TMakefileExpansion(size_t budget) : FLeft(budget) {}
+
+  std::string Expand(std::string_view text, const TLookup& lookup);
+  bool Exhausted() const { return FLeft == 0; }
+
+private:
+  bool Spend(size_t work);
+  std::string Reference(std::string_view name, const TLookup& lookup);
+
+  size_t FLeft;
+  int FDepth = 0;
+};
+
+}  // namespace vk

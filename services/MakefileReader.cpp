@@ -1,0 +1,569 @@
+#include "services/MakefileReader.h"
+
+#include <algorithm>
+#include <cstdlib>
+#include <string_view>
+
+#include "platform/StringLists.h"
+#include "platform/SysUtils.h"
+
+namespace vk {
+
+namespace {
+
+using std::string_view;
+constexpr size_t npos = string_view::npos;
+
+bool IsBlank(char c) { return c == ' ' || c == '\t'; }
+
+string_view TrimLeftBlanks(string_view text) {
+  while (!text.empty() && IsBlank(text.front())) text.remove_prefix(1);
+  return text;
+}
+
+bool StartsWithWord(string_view text, string_view word) {
+  return text.starts_with(word) && (text.size() == word.size() || IsBlank(text[word.size()]));
+}
+
+string_view AfterWord(string_view text, string_view word) { return TrimLeftBlanks(text.substr(word.size())); }
+
+std::vector<std::string> Words(string_view text) {
+  std::vector<std::string> words;
+  for (size_t at = 0; at < text.size();) {
+    while (at < text.size() && IsBlank(text[at])) ++at;
+    const size_t end = std::min(text.find_first_of(" \t", at), text.size());
+    if (end > at) words.emplace_back(text.substr(at, end - at));
+    at = end;
+  }
+  return words;
+}
+
+const std::string Unknown(1, UnknownText);
+
+// Variables make sets before it reads a file (MAKE, CURDIR, CC, COMPILE.c,
+// .DEFAULT_GOAL ...): their values are make's, not the file's.
+bool IsMakesOwnVariable(const std::string& name) {
+  static const char* const names[] = {"CURDIR", "SHELL", "MFLAGS", "SUFFIXES", "VPATH", "GPATH", "CC",
+                                      "CXX",    "CPP",   "AS",     "AR",       "LD",    "RM",    "OUTPUT_OPTION"};
+  for (const char* own : names)
+    if (name == own) return true;
+  return name.starts_with("MAKE") || name.find('.') != std::string::npos;
+}
+
+// $@, $<, $(@D) ...: set only while a recipe runs.
+bool IsAutomaticVariable(const std::string& name) { return string_view("@<^+*?|%").find(name[0]) != npos; }
+
+// The environment's value, as make takes it in; a value that make would
+// expand further is unknown.
+std::optional<TMakefileVariable> EnvironmentVariable(const std::string& name) {
+  if (IsMakesOwnVariable(name)) return std::nullopt;
+  const char* value = std::getenv(name.c_str());
+  if (!value) return std::nullopt;
+  const string_view text = value;
+  return TMakefileVariable{text.find('$') == npos ? std::string(text) : Unknown, false, false};
+}
+
+// The text before an unescaped "#"; "\#" stands for "#".
+std::string WithoutComment(string_view line) {
+  std::string text;
+  for (char c : line) {
+    if (c == '#') {
+      const size_t backslashes = text.size() - (text.find_last_not_of('\\') + 1);
+      if (backslashes % 2 == 0) break;
+      text.back() = '#';
+      continue;
+    }
+    text += c;
+  }
+  return text;
+}
+
+// Where a character stands outside every reference; npos for none.
+size_t FindOutsideReferences(string_view text, char wanted) {
+  for (size_t at = 0; at < text.size(); ++at) {
+    if (text[at] == '$' && at + 1 < text.size()) {
+      if (text[at + 1] == '(' || text[at + 1] == '{') {
+        at = ClosingBracket(text, at);
+        if (at == npos) return npos;
+      } else {
+        ++at;  // $$ or $x
+      }
+      continue;
+    }
+    if (text[at] == wanted) return at;
+  }
+  return npos;
+}
+
+// The assignment operator or the rule's colon that decides what a line is.
+struct TOperator {
+  size_t At = npos;
+  string_view Text;
+  bool RuleColon = false;
+};
+
+TOperator FindOperator(string_view text) {
+  const size_t equals = FindOutsideReferences(text, '=');
+  const size_t colon = FindOutsideReferences(text, ':');
+  if (colon != npos && (equals == npos || colon < equals)) {
+    const string_view from = text.substr(colon);
+    for (string_view op : {":::=", "::=", ":="})
+      if (from.starts_with(op)) return {colon, op};
+    return {colon, ":", true};
+  }
+  if (equals == npos) return {};
+  if (equals > 0 && string_view("+?!").find(text[equals - 1]) != npos) return {equals - 1, text.substr(equals - 1, 2)};
+  return {equals, "="};
+}
+
+struct TPrefixes {
+  bool Override = false, Export = false, Private = false;
+  bool Any() const { return Override || Export || Private; }
+};
+
+string_view StripPrefixes(string_view text, TPrefixes& prefixes) {
+  for (;;) {
+    if (StartsWithWord(text, "override"))
+      prefixes.Override = true, text = AfterWord(text, "override");
+    else if (StartsWithWord(text, "export"))
+      prefixes.Export = true, text = AfterWord(text, "export");
+    else if (StartsWithWord(text, "private"))
+      prefixes.Private = true, text = AfterWord(text, "private");
+    else
+      return text;
+  }
+}
+
+// A target that names a pattern rather than a file: "%.o", or a suffix
+// rule's ".c.o".
+bool IsPatternTarget(const std::string& target) {
+  return target.find('%') != std::string::npos ||
+         (target.size() > 1 && target[0] == '.' && target.find('.', 1) != std::string::npos);
+}
+
+bool CanBeDefaultGoal(const std::string& target) {
+  return target.find('%') == std::string::npos && (target[0] != '.' || target.find('/') != std::string::npos);
+}
+
+class TReader {
+public:
+  explicit TReader(TMakefileExpansion& expansion)
+      : FExpansion(expansion),
+        FGlobalLookup([this](const std::string& name) { return GlobalValue(Content, name, FExpansion, FGlobalLookup); }) {}
+
+  void Read(const TStrings& lines) {
+    for (const std::string& line : MakefileLogicalLines(lines)) Line(line);
+    // make stops at a conditional or define it cannot close.
+    if (!FFrames.empty() || FInDefine) Content.ValuesUncertain = true;
+  }
+
+  TMakefileContent Content;
+
+private:
+  enum TState { csFalse, csTrue, csUnknown };
+  struct TFrame {
+    TState Branch, Taken;
+  };
+  struct TDefine {
+    std::string Name, Operator = "=";
+    bool Override = false, Ignored = false;
+    int Depth = 1;
+    std::string Body;
+    bool HasLine = false;
+  };
+
+  std::string Expand(string_view text) { return FExpansion.Expand(text, FGlobalLookup); }
+
+  bool Skipping(size_t frames) const {
+    for (size_t i = 0; i < frames; ++i)
+      if (FFrames[i].Branch == csFalse) return true;
+    return false;
+  }
+  bool Skipping() const { return Skipping(FFrames.size()); }
+  bool UnknownMode() const {
+    for (const TFrame& frame : FFrames)
+      if (frame.Branch == csUnknown) return true;
+    return false;
+  }
+
+  void Line(const std::string& line) {
+    if (FInDefine) return DefineLine(line);
+    if (FInRule && line.starts_with('\t')) {
+      if (!Skipping()) Recipe(line.substr(1));
+      return;
+    }
+    const std::string text = WithoutComment(line);
+    const string_view rest = TrimLeftBlanks(text);
+    if (rest.empty() || Conditional(rest)) return;
+    TPrefixes prefixes;
+    const string_view body = StripPrefixes(rest, prefixes);
+    if (Skipping()) {
+      // Its lines are skipped up to its endef.
+      if (StartsWithWord(body, "define")) {
+        FInDefine = true;
+        FDefine = TDefine();
+        FDefine.Ignored = true;
+      }
+      return;
+    }
+    if (StartsWithWord(body, "define")) return StartDefine(AfterWord(body, "define"), prefixes.Override);
+    if (StartsWithWord(body, "undefine")) return Undefine(AfterWord(body, "undefine"), prefixes.Override);
+    if (!prefixes.Any()) {
+      for (string_view directive : {"include", "-include", "sinclude"})
+        if (StartsWithWord(rest, directive)) {
+          // The files it reads may set anything.
+          Content.ValuesUncertain = Content.RulesUncertain = true;
+          return;
+        }
+      for (string_view directive : {"vpath", "unexport", "load"})
+        if (StartsWithWord(rest, directive)) return;
+    }
+    const TOperator op = FindOperator(body);
+    if (op.At == npos) return Other(body, prefixes);
+    if (op.RuleColon) return Rule(body, op.At);
+    FInRule = false;
+    const std::optional<std::string> name = Name(body.substr(0, op.At));
+    if (!name) {
+      Content.ValuesUncertain = true;
+      return;
+    }
+    Assign(*name, op.Text, std::string(TrimLeftBlanks(body.substr(op.At + op.Text.size()))), prefixes.Override);
+  }
+
+  // A variable's name, computed ones expanded; none for one the reader
+  // cannot tell.
+  std::optional<std::string> Name(string_view text) {
+    std::string name(TrimBlanks(text));
+    if (name.find('$') != std::string::npos) name = std::string(TrimBlanks(Expand(name)));
+    if (name.empty() || !IsKnownText(name) || name.find_first_of(" \t") != std::string::npos) return std::nullopt;
+    return name;
+  }
+
+  void Assign(const std::string& name, string_view op, const std::string& raw, bool override) {
+    auto& globals = Content.Globals;
+    auto found = globals.find(name);
+    if (found != globals.end() && found->second.Override && !override) return;
+    if (UnknownMode()) {
+      // Either value may be the one make keeps.
+      if (found != globals.end()) Content.ConditionalValues.push_back(found->second.Value);
+      Content.ConditionalValues.push_back(raw);
+      globals[name] = {Unknown, false, override || (found != globals.end() && found->second.Override)};
+      return;
+    }
+    if (found == globals.end() && (op == "?=" || op == "+=")) {
+      if (std::optional<TMakefileVariable> environment = EnvironmentVariable(name))
+        found = globals.emplace(name, *environment).first;
+      else if (op == "?=" && IsMakesOwnVariable(name))
+        found = globals.emplace(name, TMakefileVariable{Unknown, false, false}).first;
+    }
+    if (found != globals.end() && op == "?=") return;
+    if (found != globals.end() && op == "+=") {
+      Append(found->second, raw);
+      found->second.Override = found->second.Override || override;
+      return;
+    }
+    TMakefileVariable variable{raw, true, override};
+    if (op == ":=" || op == "::=")
+      variable = {Expand(raw), false, override};
+    else if (op == "!=" || op == ":::=")
+      variable = {Unknown, false, override};  // the shell's output; a flavour make 4.3 lacks
+    globals[name] = variable;
+  }
+
+  // "+=": a blank between the old value and a new one that is not empty.
+  void Append(TMakefileVariable& variable, const std::string& raw) {
+    const std::string added = variable.Recursive ? raw : Expand(raw);
+    if (added.empty()) return;
+    if (!variable.Value.empty()) variable.Value += ' ';
+    variable.Value += added;
+  }
+
+  void StartDefine(string_view text, bool override) {
+    FInRule = false;
+    FInDefine = true;
+    FDefine = TDefine();
+    FDefine.Override = override;
+    string_view head = TrimBlanks(text);
+    for (string_view op : {"::=", ":=", "+=", "?=", "!=", "="})
+      if (head.ends_with(op)) {
+        FDefine.Operator = op;
+        head = TrimBlanks(head.substr(0, head.size() - op.size()));
+        break;
+      }
+    FDefine.Name = head;
+  }
+
+  void DefineLine(const std::string& line) {
+    TPrefixes prefixes;
+    const string_view word = StripPrefixes(TrimLeftBlanks(line), prefixes);
+    if (StartsWithWord(word, "define")) ++FDefine.Depth;
+    if (StartsWithWord(word, "endef") && --FDefine.Depth == 0) {
+      FInDefine = false;
+      if (FDefine.Ignored) return;
+      const std::optional<std::string> name = Name(FDefine.Name);
+      if (!name) {
+        Content.ValuesUncertain = true;
+        return;
+      }
+      Assign(*name, FDefine.Operator, FDefine.Body, FDefine.Override);
+      return;
+    }
+    if (FDefine.HasLine) FDefine.Body += '\n';
+    FDefine.Body += line;
+    FDefine.HasLine = true;
+  }
+
+  void Undefine(string_view text, bool override) {
+    const std::optional<std::string> name = Name(text);
+    auto found = name ? Content.Globals.find(*name) : Content.Globals.end();
+    if (!name || UnknownMode() || std::getenv(name->c_str())) {
+      Content.ValuesUncertain = true;
+      return;
+    }
+    if (found != Content.Globals.end() && (override || !found->second.Override)) Content.Globals.erase(found);
+  }
+
+  // A line that neither sets a variable nor makes a rule: $(eval) may set
+  // anything, and another expansion may make a rule.
+  void Other(string_view body, const TPrefixes& prefixes) {
+    if (body.find("$(eval") != npos || body.find("${eval") != npos) {
+      Content.ValuesUncertain = true;
+    } else if (body.find('$') != npos) {
+      if (!TrimBlanks(Expand(body)).empty()) Content.RulesUncertain = true;
+    } else if (!prefixes.Export) {
+      Content.ValuesUncertain = true;  // make stops at a line it cannot read
+    }
+  }
+
+  std::optional<std::vector<std::string>> ExpandedWords(string_view text) {
+    const std::string expanded = Expand(text);
+    if (!IsKnownText(expanded)) return std::nullopt;
+    return Words(expanded);
+  }
+
+  void Rule(string_view body, size_t colon) {
+    const std::optional<std::vector<std::string>> targets = ExpandedWords(body.substr(0, colon));
+    size_t after = colon + 1;
+    if (after < body.size() && body[after] == ':') ++after;  // a double-colon rule
+    const string_view rest = TrimLeftBlanks(body.substr(after));
+    TPrefixes prefixes;
+    const string_view assignment = StripPrefixes(rest, prefixes);
+    const size_t semicolon = FindOutsideReferences(rest, ';');
+    // A recipe after ";" may hold "=" of its own.
+    if (const TOperator op = FindOperator(assignment);
+        op.At != npos && !op.RuleColon && (semicolon == npos || op.At < FindOutsideReferences(assignment, ';')))
+      return TargetAssignment(targets, assignment, op, prefixes);
+
+    FInRule = true;
+    FRuleTargets.clear();
+    FRuleHasPattern = false;
+    if (!targets || UnknownMode()) Content.RulesUncertain = true;
+    if (!targets) {
+      FGoalSet = true;  // the first rule's target is unknown
+      return;
+    }
+    const string_view prerequisites = rest.substr(0, semicolon);
+    std::optional<std::vector<std::string>> names;
+    // A static pattern rule's prerequisites come from its pattern.
+    if (FindOperator(prerequisites).At == npos) names = ExpandedWords(prerequisites);
+    if (names) std::erase(*names, "|");
+    for (const std::string& target : *targets) {
+      if (IsPatternTarget(target)) {
+        FRuleHasPattern = true;
+        continue;
+      }
+      if (!FGoalSet && CanBeDefaultGoal(target)) {
+        FGoalSet = true;
+        Content.DefaultGoal = target;
+      }
+      TMakefileTarget& entry = Content.Targets[target];
+      entry.HasRule = true;
+      if (!names)
+        entry.Prerequisites.reset();
+      else if (entry.Prerequisites)
+        entry.Prerequisites->insert(entry.Prerequisites->end(), names->begin(), names->end());
+      FRuleTargets.push_back(target);
+    }
+    if (semicolon != npos) Recipe(std::string(rest.substr(semicolon + 1)));
+  }
+
+  void TargetAssignment(const std::optional<std::vector<std::string>>& targets, string_view text, const TOperator& op,
+                        const TPrefixes& prefixes) {
+    FInRule = false;
+    const std::optional<std::string> name = Name(text.substr(0, op.At));
+    const std::string raw(TrimLeftBlanks(text.substr(op.At + op.Text.size())));
+    if (!name) {
+      Content.ValuesUncertain = true;
+      return;
+    }
+    const bool placed = targets && !UnknownMode();
+    if (!placed) {
+      Content.UnplacedTargetVariables.insert(*name);
+      Content.ConditionalValues.push_back(raw);
+      return;
+    }
+    const std::string value = op.Text == ":=" || op.Text == "::=" ? Expand(raw) : raw;
+    for (const std::string& target : *targets) {
+      if (IsPatternTarget(target)) {
+        Content.UnplacedTargetVariables.insert(*name);
+        Content.ConditionalValues.push_back(raw);
+        continue;
+      }
+      Content.Targets[target].Variables.push_back({*name, std::string(op.Text), value, prefixes.Override,
+                                                   prefixes.Private});
+    }
+  }
+
+  void Recipe(const std::string& line) {
+    if (FRuleHasPattern) Content.PatternRecipes.push_back(line);
+    for (const std::string& target : FRuleTargets) Content.Targets[target].Recipes.push_back(line);
+  }
+
+  bool Conditional(string_view text) {
+    if (StartsWithWord(text, "endif")) {
+      if (FFrames.empty())
+        Content.ValuesUncertain = true;  // make stops here
+      else
+        FFrames.pop_back();
+      return true;
+    }
+    if (StartsWithWord(text, "else")) {
+      if (FFrames.empty()) {
+        Content.ValuesUncertain = true;
+        return true;
+      }
+      const string_view condition = AfterWord(text, "else");
+      TFrame& top = FFrames.back();
+      const TState next = Skipping(FFrames.size() - 1) || top.Taken == csTrue ? csFalse
+                          : condition.empty()                                ? csTrue
+                                                                             : Evaluate(condition);
+      top.Branch = top.Taken == csUnknown && next != csFalse ? csUnknown : next;
+      if (top.Branch != csFalse) top.Taken = top.Taken == csTrue || top.Branch == csTrue ? csTrue : csUnknown;
+      return true;
+    }
+    for (string_view word : {"ifdef", "ifndef", "ifeq", "ifneq"})
+      if (StartsWithWord(text, word)) {
+        const TState state = Skipping() ? csFalse : Evaluate(text);
+        FFrames.push_back({state, state});
+        return true;
+      }
+    return false;
+  }
+
+  TState Evaluate(string_view text) {
+    const bool negated = StartsWithWord(text, "ifndef") || StartsWithWord(text, "ifneq");
+    TState state = csUnknown;
+    if (StartsWithWord(text, "ifdef") || StartsWithWord(text, "ifndef"))
+      state = Defined(AfterWord(text, negated ? "ifndef" : "ifdef"));
+    else if (StartsWithWord(text, "ifeq") || StartsWithWord(text, "ifneq"))
+      state = Equal(AfterWord(text, negated ? "ifneq" : "ifeq"));
+    else
+      Content.ValuesUncertain = true;  // "else" followed by something else
+    if (state == csUnknown || !negated) return state;
+    return state == csTrue ? csFalse : csTrue;
+  }
+
+  // ifdef: the variable has a value, unexpanded.
+  TState Defined(string_view text) {
+    const std::optional<std::string> name = Name(text);
+    if (!name) return csUnknown;
+    std::string value;
+    if (auto found = Content.Globals.find(*name); found != Content.Globals.end())
+      value = found->second.Value;
+    else if (std::optional<TMakefileVariable> environment = EnvironmentVariable(*name))
+      value = environment->Value;
+    else if (IsMakesOwnVariable(*name))
+      return csUnknown;
+    const bool unknown = !IsKnownText(value);
+    std::erase(value, UnknownText);
+    if (!value.empty()) return csTrue;
+    return unknown ? csUnknown : csFalse;
+  }
+
+  // ifeq (a,b), ifeq "a" "b", ifeq 'a' 'b': the texts expanded are equal.
+  TState Equal(string_view text) {
+    std::string first, second;
+    if (text.starts_with('(')) {
+      size_t comma = npos, close = npos;
+      int depth = 0;
+      for (size_t at = 1; at < text.size() && close == npos; ++at) {
+        const char c = text[at];
+        if (c == '$' && at + 1 < text.size() && (text[at + 1] == '(' || text[at + 1] == '{')) {
+          at = ClosingBracket(text, at);
+          if (at == npos) return csUnknown;
+        } else if (c == '(') {
+          ++depth;
+        } else if (c == ')') {
+          if (depth-- == 0) close = at;
+        } else if (c == ',' && depth == 0 && comma == npos) {
+          comma = at;
+        }
+      }
+      if (comma == npos || close == npos || !TrimBlanks(text.substr(close + 1)).empty()) return csUnknown;
+      string_view a = text.substr(1, comma - 1);
+      while (!a.empty() && IsBlank(a.back())) a.remove_suffix(1);
+      first = a;
+      second = TrimLeftBlanks(text.substr(comma + 1, close - comma - 1));
+    } else {
+      std::string* parts[] = {&first, &second};
+      for (std::string* part : parts) {
+        text = TrimLeftBlanks(text);
+        if (text.empty() || (text[0] != '"' && text[0] != '\'')) return csUnknown;
+        const size_t end = text.find(text[0], 1);
+        if (end == npos) return csUnknown;
+        *part = text.substr(1, end - 1);
+        text.remove_prefix(end + 1);
+      }
+      if (!TrimBlanks(text).empty()) return csUnknown;
+    }
+    const std::string a = Expand(first), b = Expand(second);
+    if (!IsKnownText(a) || !IsKnownText(b)) return csUnknown;
+    return a == b ? csTrue : csFalse;
+  }
+
+  TMakefileExpansion& FExpansion;
+  const TMakefileExpansion::TLookup FGlobalLookup;
+  std::vector<TFrame> FFrames;
+  bool FInRule = false;
+  std::vector<std::string> FRuleTargets;
+  bool FRuleHasPattern = false;
+  bool FGoalSet = false;
+  bool FInDefine = false;
+  TDefine FDefine;
+};
+
+}  // namespace
+
+std::vector<std::string> MakefileLogicalLines(const TStrings& lines) {
+  std::vector<std::string> result;
+  bool continued = false;
+  for (int i = 0; i < lines.Count(); ++i) {
+    const std::string line = lines.Get(i);
+    if (continued)
+      result.back() = TrimRight(result.back()) + " " + TrimLeft(line);
+    else
+      result.push_back(line);
+    std::string& last = result.back();
+    const size_t backslashes = last.size() - (last.find_last_not_of('\\') + 1);
+    continued = backslashes % 2 == 1;
+    if (continued) last.pop_back();
+  }
+  return result;
+}
+
+std::string GlobalValue(const TMakefileContent& content, const std::string& name, TMakefileExpansion& expansion,
+                        const TMakefileExpansion::TLookup& lookup) {
+  if (IsAutomaticVariable(name)) return Unknown;
+  if (auto found = content.Globals.find(name); found != content.Globals.end())
+    return found->second.Recursive ? expansion.Expand(found->second.Value, lookup) : found->second.Value;
+  if (std::optional<TMakefileVariable> environment = EnvironmentVariable(name)) return environment->Value;
+  return IsMakesOwnVariable(name) ? Unknown : "";
+}
+
+TMakefileContent ReadMakefileContent(const TStrings& lines, TMakefileExpansion& expansion) {
+  TReader reader(expansion);
+  reader.Read(lines);
+  return std::move(reader.Content);
+}
+
+}  // namespace vk
