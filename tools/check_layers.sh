@@ -11,7 +11,9 @@
 # first beside the including file (so "../app/Main.h" is app/Main.h), then,
 # quoted or in angle brackets, from the repository root, the one include
 # folder of the project's own code. A name that reaches no file of the tree
-# is a system header.
+# is a system header. A service decides and reports; it never shows a
+# message box or asks (the forms do), so a call of one under services/ fails
+# the check as well.
 #
 #   tools/check_layers.sh [ROOT]   checks the tree at ROOT (default: this
 #                                  repository; outside git, every file below it)
@@ -85,6 +87,11 @@ END {
     file = sources[s]; number = 0
     while ((getline text < file) > 0) {
       number++
+      if (index(file, "services/") == 1 && text !~ /^[ \t]*\/\// &&
+          text ~ /(^|[^A-Za-z_])(ShowMessage|MessageBox|MessageDlg)[ \t]*\(/) {
+        printf "%s:%d: a service shows a message: the form that calls it does\n", file, number > "/dev/stderr"
+        status = 1
+      }
       if (!match(text, /^[ \t]*#[ \t]*include[ \t]*["<][^">]+[">]/)) continue
       text = substr(text, RSTART, RLENGTH)
       sub(/^[ \t]*#[ \t]*include[ \t]*/, "", text)
