@@ -9,7 +9,7 @@
 #include "services/SettingsStore.h"
 #include "services/SharedTables.h"
 #include "dialogs/EnvironmentDlg.h"
-#include "services/EnvironmentMakefileReplace.h"
+#include "dialogs/MakefileReplaceQuestion.h"
 #include "platform/MessageBoxes.h"
 #include "platform/Streams.h"
 

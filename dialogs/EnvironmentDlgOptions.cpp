@@ -6,6 +6,7 @@
 #include "services/SettingsStore.h"
 #include "services/SharedTables.h"
 #include "dialogs/EnvironmentDlg.h"
+#include "dialogs/PartListBox.h"
 #include "services/EnvironmentToolChain.h"
 #include "platform/Dialogs.h"
 #include "platform/FileSearch.h"

@@ -1,7 +1,8 @@
 #include "dialogs/MakefileWizardForm.h"
 
 #include "services/ProjectFiles.h"
-#include "services/EnvironmentMakefileReplace.h"
+#include "dialogs/MakefileReplaceQuestion.h"
+#include "dialogs/PartListBox.h"
 #include "services/EnvironmentToolChain.h"
 #include "platform/FilePaths.h"
 #include "platform/FileSearch.h"

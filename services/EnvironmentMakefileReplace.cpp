@@ -2,31 +2,42 @@
 
 #include "services/EnvironmentMakefile.h"
 #include "platform/FilePaths.h"
-#include "platform/Forms.h"
-#include "platform/MessageBoxes.h"
 #include "platform/Streams.h"
 
 namespace vk {
 
-bool MayReplaceMakefile(const std::string& path) {
-  if (!FileExists(path)) return true;
-  std::string old;
+namespace {
+
+std::string BackupPath(const std::string& path) { return path + ".bak"; }
+
+}  // namespace
+
+TMakefileReplaceCheck CheckMakefileReplace(const std::string& path) {
+  if (!FileExists(path)) return {};
+  TMakefileReplaceCheck check;
   try {
-    old = LoadBytesFromFile(path);
+    check.Old = LoadBytesFromFile(path);
   } catch (const EStreamError&) {
-    // Neither known to be ours nor to be kept: it stays.
-    ShowMessage(path + " Do not open file!");
-    return false;
+    return {mrUnreadable, {}};
   }
-  if (IsOwnMakefile(old)) return true;
-  const std::string backup = path + ".bak";
-  const std::string question = path + " was not written by Vornkit. Replace it? The old file is kept as " +
-                               ExtractFileName(backup) + ".";
-  if (Application().MessageBox(question, "Makefile message", MB_YESNO | MB_ICONWARNING) != IDYES) return false;
+  if (IsOwnMakefile(check.Old)) return {};
+  check.State = mrForeign;
+  return check;
+}
+
+std::string MakefileReplaceQuestion(const std::string& path) {
+  return path + " was not written by Vornkit. Replace it? The old file is kept as " +
+         ExtractFileName(BackupPath(path)) + ".";
+}
+
+std::string MakefileUnreadableMessage(const std::string& path) { return path + " Do not open file!"; }
+
+std::string MakefileBackupFailedMessage(const std::string& path) { return BackupPath(path) + " Do not save file!"; }
+
+bool KeepMakefileBackup(const std::string& path, const std::string& old) {
   try {
-    SaveBytesToFile(backup, old);
+    SaveBytesToFile(BackupPath(path), old);
   } catch (const EStreamError&) {
-    ShowMessage(backup + " Do not save file!");
     return false;
   }
   return true;

@@ -5,10 +5,8 @@
 #include <optional>
 
 #include "services/ProjectFiles.h"
-#include "platform/ComboBoxes.h"
 #include "platform/FilePaths.h"
 #include "platform/FileSearch.h"
-#include "platform/MessageBoxes.h"
 #include "platform/Processes.h"
 #include "platform/Streams.h"
 #include "platform/StringLists.h"
@@ -133,23 +131,6 @@ std::string PartSupportMessage(const std::string& part) {
       break;
   }
   return "";
-}
-
-void MarkPartList(TComboBox& box) {
-  TStrings& items = box.Items();
-  TStringsUpdate update(items);
-  for (int i = 0; i < items.Count(); ++i) {
-    const std::string item = items.Get(i);
-    const std::string marked = PartListItem(PartOfListItem(item));
-    if (marked != item) items.Put(i, marked);
-  }
-}
-
-void TakeChosenPart(TComboBox& box) {
-  if (box.ItemIndex() < 0) return;
-  const std::string part = PartOfListItem(box.Text());
-  if (part != box.Text()) box.SetText(part);
-  if (const std::string message = PartSupportMessage(part); !message.empty()) ShowMessage(message);
 }
 
 std::string SourceNameProblem(const std::string& name) {

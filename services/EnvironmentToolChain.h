@@ -1,14 +1,13 @@
 #pragma once
 // What the installed tool chain takes, for the settings dialog and the
 // makefile wizard: the AVR parts its avr-gcc knows, and the file names make
-// can take in a source list.
+// can take in a source list. The part boxes themselves are the forms'
+// (dialogs/PartListBox).
 
 #include <string>
 #include <string_view>
 
 namespace vk {
-
-class TComboBox;
 
 enum TPartSupport {
   psCompiles,       // avr-gcc compiles C for the part
@@ -28,18 +27,10 @@ std::string MmcuSpelling(const std::string& part);
 // for it; and the part an item names (the mark taken off).
 std::string PartListItem(const std::string& part);
 std::string PartOfListItem(const std::string& item);
-// Marks the items of a part list as PartListItem does. The lists call it as
-// they drop down, so that no window asks the compiler before it is needed.
-void MarkPartList(TComboBox& box);
 
 // What to tell the person who chose the part; "" when avr-gcc compiles C
 // for it.
 std::string PartSupportMessage(const std::string& part);
-
-// After a pick in a part list: the box shows the part's name without a mark,
-// and a part avr-gcc cannot compile C for is named in a message. A typed
-// text stays as it is.
-void TakeChosenPart(TComboBox& box);
 
 // Why make cannot take the file name in a source list (a blank, a sign that
 // make or the shell reads, or a letter outside ASCII); "" when it can.

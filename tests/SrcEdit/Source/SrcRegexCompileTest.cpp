@@ -6,6 +6,7 @@
 #include <random>
 
 #include "SrcEdit/Source/SrcRegex.h"
+#include "tests/SrcEdit/Source/PatternRowName.h"
 
 namespace vk {
 namespace {
@@ -67,7 +68,8 @@ INSTANTIATE_TEST_SUITE_P(
         TCompileError{"(?:a)", 127, 4, "TRegex(comp): Urecognized Modifier"},
         TCompileError{"(?i", 127, 3, "TRegex(comp): Urecognized Modifier"},
         TCompileError{"(a)(b)(c)(d)(e)(f)(g)(h)(i)(j)(k)(l)(m)(n)(o)", 102, 43,
-                      "TRegex(comp): ParseReg Too Many ()"}));
+                      "TRegex(comp): ParseReg Too Many ()"}),
+    PatternRowName<TCompileError>);
 
 TEST(RegexCompile, FourteenGroupsCompile) {
   TRegex regex;
@@ -216,7 +218,8 @@ INSTANTIATE_TEST_SUITE_P(
                   " 1:BRANCH (87) \r\n 6:PLUS (18) \r\n11:EXACTLY (0)a\r\n18:BRACES (38) {2,2}\r\n"
                   "31:EXACTLY (0)b\r\n38:BRANCH (70) \r\n43:OPEN[1] (48) \r\n48:BRANCH (60) \r\n"
                   "53:EXACTLY (60) c\r\n60:CLOSE[1] (65) \r\n65:BACK (38) \r\n70:BRANCH (75) \r\n"
-                  "75:NOTHING (80) \r\n80:EXACTLY (87) d\r\n87:END (0)\r\nmust have d\r\nFirstCharSet:a\r\n"}));
+                  "75:NOTHING (80) \r\n80:EXACTLY (87) d\r\n87:END (0)\r\nmust have d\r\nFirstCharSet:a\r\n"}),
+    PatternRowName<TDumpCase>);
 
 TEST(RegexDump, OpNames) {
   TRegex regex;

@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include "SrcEdit/Source/SrcRegex.h"
+#include "tests/SrcEdit/Source/PatternRowName.h"
 
 namespace vk {
 namespace {
@@ -52,7 +53,8 @@ INSTANTIATE_TEST_SUITE_P(
                       TMatchCase{"((?i)a)b", "", "Ab", "1,2 1,1"}, TMatchCase{"((?i)a)b", "", "AB", ""},
                       TMatchCase{"(?i)[a-c]+", "", "xBcA", "2,3"}, TMatchCase{"HeLLo", "i", "say hello", "5,5"},
                       TMatchCase{"\\x{0}", "", "", ""}, TMatchCase{"a\\x00", "", "a", ""},
-                      TMatchCase{"[\\x00]", "", "", ""}, TMatchCase{"a\\x00*b", "", "ab", "1,2"}));
+                      TMatchCase{"[\\x00]", "", "", ""}, TMatchCase{"a\\x00*b", "", "ab", "1,2"}),
+    PatternRowName<TMatchCase>);
 
 INSTANTIATE_TEST_SUITE_P(
     Repetition, RegexMatchTest,
@@ -70,7 +72,8 @@ INSTANTIATE_TEST_SUITE_P(
                       TMatchCase{"((a){2}b){2}", "", "aabaab", "1,6 4,3 5,1"},
                       TMatchCase{"(a(b)?){1,3}?c", "", "aabac", "1,5 4,1 3,1"},
                       TMatchCase{"(.)+x", "-s", "ab\ncx", "4,2 4,1"}, TMatchCase{"[ab]{0}c", "", "abc", "3,1"},
-                      TMatchCase{"(\\b)??x", "", "x", "1,1"}, TMatchCase{"y(\\b|)??x", "", "yx", "1,2"}));
+                      TMatchCase{"(\\b)??x", "", "x", "1,1"}, TMatchCase{"y(\\b|)??x", "", "yx", "1,2"}),
+    PatternRowName<TMatchCase>);
 
 // A repetition gives passes back only where what follows could take them.
 INSTANTIATE_TEST_SUITE_P(
@@ -85,7 +88,8 @@ INSTANTIATE_TEST_SUITE_P(
                       TMatchCase{"a(.*)b", "-s", "a1b2b\nb", "1,5 2,3"}, TMatchCase{".+x", "-s", "axbx\nx", "1,4"},
                       TMatchCase{"a.*$", "-s", "ab\r\ncd", ""}, TMatchCase{"a.*$", "m-s", "ab\r\ncd", "1,2"},
                       TMatchCase{"(.+)\\1", "-s", "xabab\nab", "2,4 2,2"}, TMatchCase{"a.*", "-s", "ab\rcd", "1,2"},
-                      TMatchCase{"a.+", "-s", "abc\rd", "1,3"}));
+                      TMatchCase{"a.+", "-s", "abc\rd", "1,3"}),
+    PatternRowName<TMatchCase>);
 
 INSTANTIATE_TEST_SUITE_P(
     BackReferences, RegexMatchTest,
@@ -97,7 +101,8 @@ INSTANTIATE_TEST_SUITE_P(
                       TMatchCase{"(a*)\\1{3}x", "", "x", "1,1 1,0"}, TMatchCase{"(a*)(\\1)*x", "", "x", "1,1 1,0 1,0"},
                       TMatchCase{"(a*)(\\1)*x", "", "aax", "1,3 1,2"}, TMatchCase{"(a*)(\\1){2,}x", "", "bx", "2,1 2,0 2,0"},
                       TMatchCase{"(a*)(\\1)+?x", "", "x", "1,1 1,0 1,0"}, TMatchCase{"\\2(a)", "", "a", ""},
-                      TMatchCase{"(a)|\\1b", "", "b", ""}));
+                      TMatchCase{"(a)|\\1b", "", "b", ""}),
+    PatternRowName<TMatchCase>);
 
 INSTANTIATE_TEST_SUITE_P(
     Lines, RegexMatchTest,
@@ -107,14 +112,16 @@ INSTANTIATE_TEST_SUITE_P(
                       TMatchCase{"^\\n", "m", "a\r\nb", ""}, TMatchCase{"^b", "", "a\nb", ""},
                       TMatchCase{"a$", "", "a\n", ""}, TMatchCase{"x\\Z", "m", "x\ny", ""},
                       TMatchCase{"\\Ay", "m", "x\ny", ""}, TMatchCase{"a.b", "-s", "a\rb", ""},
-                      TMatchCase{"$", "m", "ab\r\n", "3,0"}));
+                      TMatchCase{"$", "m", "ab\r\n", "3,0"}),
+    PatternRowName<TMatchCase>);
 
 INSTANTIATE_TEST_SUITE_P(
     Boundaries, RegexMatchTest,
     ::testing::Values(TMatchCase{"\\bfoo\\b", "", "foo", "1,3"}, TMatchCase{"\\bfoo\\b", "", "afoo foo", "6,3"},
                       TMatchCase{"\\b", "", "", ""}, TMatchCase{"\\B", "", "", "1,0"},
                       TMatchCase{"o\\b", "", "foo", "3,1"}, TMatchCase{"\\Bo", "", "o fo", "4,1"},
-                      TMatchCase{"\\b.", "", " !a", "3,1"}));
+                      TMatchCase{"\\b.", "", " !a", "3,1"}),
+    PatternRowName<TMatchCase>);
 
 TEST(RegexRun, ExecPosAndExecNext) {
   TRegex regex;
