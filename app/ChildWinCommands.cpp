@@ -74,7 +74,10 @@ void TMDIChild::EditReplaceCmdExecute(TObject*) {
     options.Include(ssoEntireScope);
     options.Include(ssoReplaceAll);
   }
-  Editor->SetSelectionMode(smNormal);
+  // Normal selection mode from here on, once the search has taken a column
+  // block or whole lines as its scope: "Selected text" is what the person
+  // selected.
+  TScopeExit normalMode([this] { Editor->SetSelectionMode(smNormal); });
   if (Editor->SearchReplace(text, ReplaceFind->ComboReplaceText->Text(), options) == 0)
     MessageBox("The end of the search! ", "Character to find", MB_ICONERROR);
 }

@@ -376,6 +376,76 @@ TEST_F(ChildWinCommandsTest, ASelectionCommandChangesNoOtherByte) {
   EXPECT_EQ(Boxes(), TLines{});
 }
 
+// "Selected text" is the block the person selected: a column block's
+// columns, whole lines, a running stretch; the find and the replace, asked
+// or not, stay inside it.
+TEST_F(ChildWinCommandsTest, SelectedTextIsTheBlockInEverySelectionMode) {
+  const std::string grid = "aaaa\naaaa\naaaa\n";
+  std::vector<TBufferCoord> hits;
+  auto answerHits = [&](const TAnswers& answers) {
+    for (TModalResult answer : answers)
+      ModalAnswers().PushResponder([&hits, answer, this](TCustomForm* const&) {
+        hits.push_back(Editor->BlockBegin());
+        return answer;
+      });
+  };
+  auto replace = [&](bool prompt, const TAnswers& answers) {
+    return [=, &answerHits] {
+      AnswerDialog<TReplaceFind>("a", mrAll, [=](TReplaceFind& form) {
+        form.ComboReplaceText->SetText("B");
+        form.CBPrompt->SetChecked(prompt);
+        form.RBSelectedOnly->SetChecked(true);
+      });
+      answerHits(answers);
+      MainForm->EditReplaceCmd->Execute();
+    };
+  };
+  auto find = [&](const TAnswers& answers) {
+    return [=, &answerHits] {
+      AnswerDialog<TFindForm>("a", mrOk, [](TFindForm& form) {
+        form.CBWholeWord->SetChecked(false);
+        form.RBSelectedOnly->SetChecked(true);
+      });
+      answerHits(answers);
+      MainForm->EditFindCmd->Execute();
+    };
+  };
+  const TAnswers next(6, mrYes);
+  const struct {
+    const char* Name;
+    TBufferCoord From, To;
+    TSrcSelectionMode Mode;
+    std::function<void()> Command;
+    std::string After;
+    std::vector<TBufferCoord> Hits = {};
+  } cases[] = {
+      {"replace all in a column block", {2, 1}, {4, 3}, smColumn, replace(false, {}), "aBBa\naBBa\naBBa\n"},
+      {"replace all in a column block drawn leftwards", {4, 1}, {2, 3}, smColumn, replace(false, {}),
+       "aBBa\naBBa\naBBa\n"},
+      {"replace all in whole lines", {3, 2}, {2, 2}, smLine, replace(false, {}), "aaaa\nBBBB\naaaa\n"},
+      {"replace all in a running selection", {2, 1}, {4, 3}, smNormal, replace(false, {}), "aBBB\nBBBB\nBBBa\n"},
+      {"asked in a column block", {2, 1}, {4, 3}, smColumn, replace(true, {mrYes, mrNo, mrAll}),
+       "aBaa\naBBa\naBBa\n", {{2, 1}, {3, 1}, {2, 2}}},
+      {"found in a column block", {2, 1}, {4, 3}, smColumn, find(next), grid,
+       {{2, 1}, {3, 1}, {2, 2}, {3, 2}, {2, 3}, {3, 3}}},
+  };
+  const std::string path = Project.File("main.c");
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.Name);
+    hits.clear();
+    WriteTextFile(path, grid);
+    Open(path);
+    Editor = MainForm->ActiveDocument()->Editor;
+    // As the person chose the mode (Alt with the mouse selects a block).
+    Editor->SetSelectionMode(c.Mode);
+    Editor->SetCaretAndSelection(c.To, c.From, c.To);
+    c.Command();
+    EXPECT_EQ(Saved(), c.After);
+    EXPECT_EQ(hits, c.Hits);
+  }
+  EXPECT_EQ(Boxes(), TLines{});
+}
+
 // After a run of typing, each command of the program changes the text as
 // one step: one Undo (Ctrl+Z) takes back exactly that command and leaves
 // the typing, one Redo brings it back.
