@@ -108,12 +108,7 @@ void TMDIChild::EditOutCommentCmdExecute(TObject*) {
   FollowSelection();
 }
 
-void TMDIChild::FollowSelection() {
-  const bool hasSelection = Editor->SelAvail();
-  EnableSelectionCommands(hasSelection);
-  for (TMenuItem* item : {PoEditInComment1, PoEditOutComment1}) item->SetEnabled(hasSelection);
-  for (TCustomAction* action : {MainForm->EditBitToByteCmd, EditBitToByteCmd}) action->SetEnabled(hasSelection);
-}
+void TMDIChild::FollowSelection() { MainForm->FollowSelection(); }
 
 void TMDIChild::EditLineCommentCmdExecute(TObject*) { InsertSeparatorLine(*Editor, Editor->CaretY()); }
 
