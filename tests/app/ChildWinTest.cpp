@@ -356,30 +356,39 @@ TEST_F(ChildWinTest, TheSelectionCommandsFollowTheSelectionHoweverItIsMade) {
 
 // Find and Replace opened on a selection over several lines take its first
 // line, without trailing blanks, as the history stores it; the search then
-// finds it.
+// finds it, also when it begins or ends inside a word: "Whole words only"
+// is off for that search, and on again after it.
 TEST_F(ChildWinTest, FindAndReplaceTakeTheSelectionsFirstLine) {
   CreateSearchDialogs();
   TMDIChild* document = OpenFile("main.c", "PORTB = 1;  \r\nPORTB = 2;\rDDRB = 3;\n");
   TSrcEdit& editor = *document->Editor;
+  ReplaceFind->CBWholeWord->SetChecked(true);
   const struct {
     const char* Name;
     TBufferCoord From, To;
     TSrcSelectionMode Mode;
     const char* Shown;
+    bool WholeWords = true;  // as the dialog shows it
   } cases[] = {
       {"two lines", {1, 1}, {6, 2}, smNormal, "PORTB = 1;"},
       {"three lines, from within a line", {7, 2}, {3, 3}, smNormal, "= 2;"},
       {"whole lines", {1, 2}, {1, 3}, smLine, "PORTB = 2;"},
       {"a column over two rows", {1, 1}, {6, 2}, smColumn, "PORTB"},
+      {"from inside a word", {3, 1}, {11, 1}, smNormal, "RTB = 1;", false},
+      {"ending inside a word", {1, 3}, {3, 3}, smNormal, "DD", false},
+      {"a column from inside a word", {2, 2}, {4, 3}, smColumn, "OR", false},
   };
   for (const auto& c : cases) {
     for (bool replace : {false, true}) {
       SCOPED_TRACE(std::string(c.Name) + (replace ? ", replace" : ", find"));
+      TCheckBox& wholeWords = *(replace ? ReplaceFind->CBWholeWord : FindForm->CBWholeWord);
       editor.SetActiveSelectionMode(c.Mode);
       editor.SetCaretAndSelection(c.To, c.From, c.To);
       std::string shown, asked;
+      bool shownWholeWords = !c.WholeWords;
       ModalAnswers().PushResponder([&](TCustomForm* const& form) {
         shown = (replace ? ReplaceFind->ComboFindText : FindForm->ComboFindText)->Text();
+        shownWholeWords = wholeWords.Checked();
         if (replace) ReplaceFind->ComboReplaceText->SetText(shown);
         return form == FindForm || form == ReplaceFind ? mrOk : mrCancel;
       });
@@ -390,6 +399,8 @@ TEST_F(ChildWinTest, FindAndReplaceTakeTheSelectionsFirstLine) {
       (replace ? MainForm->EditReplaceCmd : MainForm->EditFindCmd)->Execute();
       EXPECT_EQ(shown, c.Shown);
       EXPECT_EQ(asked, c.Shown);
+      EXPECT_EQ(shownWholeWords, c.WholeWords);
+      EXPECT_TRUE(wholeWords.Checked());
     }
   }
 }
