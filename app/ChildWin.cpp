@@ -258,8 +258,9 @@ void TMDIChild::FollowUndoState() {
 }
 
 void TMDIChild::EnableSelectionCommands(bool hasSelection) {
-  for (TMenuItem* item : {EditInComment1, EditOutComment1}) item->SetEnabled(hasSelection);
-  MainForm->EnableCommentCommands(hasSelection);
+  for (TMenuItem* item : {EditInComment1, EditOutComment1, PoEditInComment1, PoEditOutComment1})
+    item->SetEnabled(hasSelection);
+  EditBitToByteCmd->SetEnabled(hasSelection);
 }
 
 // The window came to the front (the editor takes the focus then): the
@@ -269,16 +270,19 @@ void TMDIChild::EditorEnter(TObject*) {
   if (MainForm->ActiveDocument() == this) FollowSelection();
 }
 
-void TMDIChild::EditorKeyDown(TObject*, uint16_t&, TShiftState) { MainForm->ShowDocumentState(this); }
+void TMDIChild::EditorKeyDown(TObject*, uint16_t&, TShiftState) {
+  MainForm->ShowDocumentState(this);
+  FollowSelection();
+}
 
-void TMDIChild::EditorKeyUp(TObject*, uint16_t&, TShiftState) { MainForm->ShowDocumentState(this); }
+void TMDIChild::EditorKeyUp(TObject*, uint16_t&, TShiftState) {
+  MainForm->ShowDocumentState(this);
+  FollowSelection();
+}
 
 void TMDIChild::EditorMouseDown(TObject*, TMouseButton, TShiftState, int, int) {
   Editor->SelectedColor().SetBG(clHighlight);
-  const bool hasSelection = Editor->SelAvail();
-  EnableSelectionCommands(hasSelection);
-  MainForm->EditBitToByteCmd->SetEnabled(true);
-  EditBitToByteCmd->SetEnabled(hasSelection);
+  FollowSelection();
 }
 
 void TMDIChild::EditorMouseMove(TObject*, TShiftState, int X, int Y) {
@@ -287,11 +291,6 @@ void TMDIChild::EditorMouseMove(TObject*, TShiftState, int X, int Y) {
   FollowSelection();
 }
 
-void TMDIChild::EditorMouseUp(TObject*, TMouseButton, TShiftState, int, int) {
-  const bool hasSelection = Editor->SelAvail();
-  for (TMenuItem* item : {EditInComment1, EditOutComment1, MainForm->EditInComment1, MainForm->EditOutComment1})
-    item->SetEnabled(hasSelection);
-  for (TCustomAction* action : {MainForm->EditBitToByteCmd, EditBitToByteCmd}) action->SetEnabled(hasSelection);
-}
+void TMDIChild::EditorMouseUp(TObject*, TMouseButton, TShiftState, int, int) { FollowSelection(); }
 
 }  // namespace vk

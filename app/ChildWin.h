@@ -87,6 +87,10 @@ public:
   void EditorMouseUp(TObject* Sender, TMouseButton Button, TShiftState Shift, int X, int Y);
   // ChildWinBitToByte.cpp
   void EditBitToByteCmdExecute(TObject* Sender);
+  // This window's own selection commands (the comment items of its Edit
+  // menu and popup menu, its bit to byte), as the main window's
+  // FollowSelection decides them.
+  void EnableSelectionCommands(bool hasSelection);
 
   // ----- editing commands (ChildWinCommands.cpp)
   // Find (the text from the selection, or from the tool bar's find box once
@@ -171,11 +175,10 @@ private:
   // discards); false keeps the window: Cancel, a cancelled Save dialog, or
   // declining to write changes over NUL bytes.
   bool SaveBeforeClose();
-  // The comment commands follow the selection.
-  void EnableSelectionCommands(bool hasSelection);
-  // After a comment command, as the mouse moves, and on every status change
-  // of the front document: the comment and bit-to-byte commands, here and in
-  // the main window, follow the selection. Costs no walk over the text.
+  // On every event of the editor that can change the selection or the
+  // front document (status change, keys, mouse, coming to the front) and
+  // after a comment command: the main window's FollowSelection decides the
+  // selection commands.
   void FollowSelection();
   // Undo and Redo follow what the editor can undo and redo.
   void FollowUndoState();

@@ -15,6 +15,34 @@
 
 namespace vk {
 
+namespace {
+
+// Whether the selection's first line, taken as the text to find, stands
+// where it begins as whole words, by the search engine's own test.
+bool StandsAsWholeWords(TCustomSrcEdit& editor, TSrcEditSearchCustom& engine, const std::string& text) {
+  const TBufferCoord at = SelectedRun(editor).First;
+  engine.SetOptions({ssoMatchCase, ssoWholeWord});
+  engine.SetPattern(text);
+  const int count = engine.FindAll(editor.Lines().GetView(at.Line - 1));
+  for (int i = 0; i < count; ++i)
+    if (engine.GetResult(i) == at.Char) return true;
+  return false;
+}
+
+// "Whole words only" goes off for one search whose text is a selection
+// that begins or ends inside a word, which the option would never find,
+// and comes back on as the scope ends.
+auto WholeWordsOffInsideAWord(TCheckBox& box, TCustomSrcEdit& editor, TSrcEditSearchCustom& engine,
+                              const std::string& selected) {
+  const bool off = box.Checked() && !selected.empty() && !StandsAsWholeWords(editor, engine, selected);
+  if (off) box.SetChecked(false);
+  return TScopeExit([&box, off] {
+    if (off) box.SetChecked(true);
+  });
+}
+
+}  // namespace
+
 void TMDIChild::BindCommands() {
   EditFindCmd->OnExecute = TNotifyEvent(this, &TMDIChild::EditFindCmdExecute);
   EditReplaceCmd->OnExecute = TNotifyEvent(this, &TMDIChild::EditReplaceCmdExecute);
@@ -32,8 +60,10 @@ void TMDIChild::BindCommands() {
 
 void TMDIChild::EditFindCmdExecute(TObject*) {
   TScopeExit textFromSelection([] { FindFromToolbarFlag = 0; });
-  FindForm->ComboFindText->SetText(FindFromToolbarFlag == 1 ? MainForm->ComboBox2Find->Text()
-                                                            : TrimRight(FirstLine(Editor->SelText())));
+  const bool fromToolbar = FindFromToolbarFlag == 1;
+  const std::string selected = fromToolbar ? "" : TrimRight(FirstLine(Editor->SelText()));
+  FindForm->ComboFindText->SetText(fromToolbar ? MainForm->ComboBox2Find->Text() : selected);
+  const auto wholeWords = WholeWordsOffInsideAWord(*FindForm->CBWholeWord, *Editor, *SrcEditSearch1, selected);
   FPromptMode = cmFind;
   const TModalResult result = FindForm->ShowModal();
   if (result != mrOk && result != mrAll) return;
@@ -54,7 +84,9 @@ void TMDIChild::EditFindCmdExecute(TObject*) {
 }
 
 void TMDIChild::EditReplaceCmdExecute(TObject*) {
-  ReplaceFind->ComboFindText->SetText(TrimRight(FirstLine(Editor->SelText())));
+  const std::string selected = TrimRight(FirstLine(Editor->SelText()));
+  ReplaceFind->ComboFindText->SetText(selected);
+  const auto wholeWords = WholeWordsOffInsideAWord(*ReplaceFind->CBWholeWord, *Editor, *SrcEditSearch1, selected);
   FPromptMode = cmReplace;
   const TModalResult result = ReplaceFind->ShowModal();
   if (result != mrOk && result != mrAll) return;
@@ -74,7 +106,10 @@ void TMDIChild::EditReplaceCmdExecute(TObject*) {
     options.Include(ssoEntireScope);
     options.Include(ssoReplaceAll);
   }
-  Editor->SetSelectionMode(smNormal);
+  // Normal selection mode from here on, once the search has taken a column
+  // block or whole lines as its scope: "Selected text" is what the person
+  // selected.
+  TScopeExit normalMode([this] { Editor->SetSelectionMode(smNormal); });
   if (Editor->SearchReplace(text, ReplaceFind->ComboReplaceText->Text(), options) == 0)
     MessageBox("The end of the search! ", "Character to find", MB_ICONERROR);
 }
@@ -105,12 +140,7 @@ void TMDIChild::EditOutCommentCmdExecute(TObject*) {
   FollowSelection();
 }
 
-void TMDIChild::FollowSelection() {
-  const bool hasSelection = Editor->SelAvail();
-  EnableSelectionCommands(hasSelection);
-  for (TMenuItem* item : {PoEditInComment1, PoEditOutComment1}) item->SetEnabled(hasSelection);
-  for (TCustomAction* action : {MainForm->EditBitToByteCmd, EditBitToByteCmd}) action->SetEnabled(hasSelection);
-}
+void TMDIChild::FollowSelection() { MainForm->FollowSelection(); }
 
 void TMDIChild::EditLineCommentCmdExecute(TObject*) { InsertSeparatorLine(*Editor, Editor->CaretY()); }
 

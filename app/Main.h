@@ -190,9 +190,12 @@ public:
   void FontEdit1Click(TObject* Sender);
   void SetupToolBarShow1Click(TObject* Sender);
   void SetupIncWindowShow1Click(TObject* Sender);
-  // The comment commands (menu items, actions, tool buttons) follow the
-  // selection.
-  void EnableCommentCommands(bool hasSelection);
+  // The one place that decides the selection commands: comment in and out
+  // (menu items, actions, tool buttons) and bit to byte, here and in the
+  // front document, are on while its editor has selected text and off
+  // without a document. Run wherever the selection or the front document
+  // can change; costs no walk over the text.
+  void FollowSelection();
 
   // ----- the file browser and the project tree (MainBrowser.cpp)
   void ComboBox1DIRChange(TObject* Sender);

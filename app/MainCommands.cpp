@@ -74,29 +74,29 @@ void TMainForm::BtnFontMinCmdExecute(TObject*) {
 
 void TMainForm::EditInCommentCmdExecute(TObject*) {
   if (TMDIChild* document = ActiveDocument()) CommentInSelection(*document->Editor);
-  Edit1Click(nullptr);
+  FollowSelection();
 }
 
 void TMainForm::EditOutCommentCmdExecute(TObject*) {
   TMDIChild* document = ActiveDocument();
   if (document && !CommentOutSelection(*document->Editor)) ShowMessage(CommentIncorrectText);
-  Edit1Click(nullptr);
+  FollowSelection();
 }
 
-void TMainForm::EnableCommentCommands(bool hasSelection) {
-  for (TMenuItem* item : {EditInComment1, EditOutComment1}) item->SetEnabled(hasSelection);
-  for (TCustomAction* action : {EditInCommentCmd, EditOutCommentCmd}) action->SetEnabled(hasSelection);
-  for (TToolButton* button : {ToBtnInCommenItem, ToBtnOutCommentItem}) button->SetEnabled(hasSelection);
-}
-
-void TMainForm::Edit1Click(TObject*) {
+void TMainForm::FollowSelection() {
   TMDIChild* document = ActiveDocument();
-  EnableCommentCommands(document && document->Editor->SelAvail());
+  const bool selected = document && document->Editor->HasSelectedText();
+  for (TMenuItem* item : {EditInComment1, EditOutComment1}) item->SetEnabled(selected);
+  for (TCustomAction* action : {EditInCommentCmd, EditOutCommentCmd, EditBitToByteCmd}) action->SetEnabled(selected);
+  for (TToolButton* button : {ToBtnInCommenItem, ToBtnOutCommentItem}) button->SetEnabled(selected);
+  if (document) document->EnableSelectionCommands(selected);
 }
 
-void TMainForm::EditInCommentCmdUpdate(TObject*) {
-  for (TMenuItem* item : {EditInComment1, EditOutComment1}) item->SetEnabled(DocumentCount() > 0);
-}
+void TMainForm::Edit1Click(TObject*) { FollowSelection(); }
+
+// The idle update, too, goes by the selection: a comment item offered
+// without one would do nothing, its action being off.
+void TMainForm::EditInCommentCmdUpdate(TObject*) { FollowSelection(); }
 
 void TMainForm::EditLineCommentCmdExecute(TObject*) {
   // The active document's own caret line: the line last reported may be

@@ -20,12 +20,59 @@ void InsertAt(TCustomSrcEdit& editor, TBufferCoord at, const std::string& value,
 
 }  // namespace
 
-void CommentInSelection(TCustomSrcEdit& editor) { editor.SetSelText("/*" + editor.SelText() + "*/"); }
+TSelectedRun SelectedRun(const TCustomSrcEdit& editor) {
+  if (!editor.SelAvail()) return {editor.CaretXY(), editor.CaretXY()};
+  TSelectedRun run{editor.BlockBegin(), editor.BlockEnd()};
+  switch (editor.ActiveSelectionMode()) {
+    case smNormal:
+      break;
+    case smLine:
+      run.First.Char = 1;
+      if (run.Last.Line < editor.Lines().Count())
+        run.Last = {1, run.Last.Line + 1};
+      else
+        run.Last.Char = static_cast<int>(editor.Lines().GetView(run.Last.Line - 1).size()) + 1;
+      break;
+    case smColumn: {
+      auto column = [&](TBufferCoord p) { return editor.LogicalToPhysicalPos({p.Char, p.Line}).X; };
+      auto at = [&](int column, int line) { return editor.DisplayToBufferPos({column, editor.LineToRow(line)}); };
+      const int left = std::min(column(run.First), column(run.Last));
+      const int right = std::max(column(run.First), column(run.Last));
+      run = {at(left, run.First.Line), at(right, run.Last.Line)};
+      break;
+    }
+  }
+  return run;
+}
+
+void CommentInSelection(TCustomSrcEdit& editor) {
+  const TSelectedRun run = SelectedRun(editor);
+  TSrcPaintLock lock(editor);
+  TSrcEditUndoBlock step(editor);
+  editor.ReplaceRange(run.First, run.First, "/*");
+  // On the start's line the end has moved with its mark. The caret ends
+  // after the comment.
+  const TBufferCoord end{run.Last.Char + (run.Last.Line == run.First.Line ? 2 : 0), run.Last.Line};
+  editor.ReplaceRange(end, end, "*/");
+}
 
 bool CommentOutSelection(TCustomSrcEdit& editor) {
-  const std::string text = editor.SelText();
-  if (text.size() < 4 || !text.starts_with("/*") || !text.ends_with("*/")) return false;
-  editor.SetSelText(text.substr(2, text.size() - 4));
+  if (!editor.SelAvail()) return false;
+  const TSelectedRun run = SelectedRun(editor);
+  const std::string_view first = editor.Lines().GetView(run.First.Line - 1);
+  const std::string_view last = editor.Lines().GetView(run.Last.Line - 1);
+  const auto framedBy = [](std::string_view line, int from, std::string_view mark) {
+    return from >= 1 && line.substr(std::min(line.size(), static_cast<size_t>(from - 1))).starts_with(mark);
+  };
+  // The two marks may not share a character ("/*/").
+  const bool apart = run.Last.Line > run.First.Line || run.Last.Char - run.First.Char >= 4;
+  if (!apart || !framedBy(first, run.First.Char, "/*") || !framedBy(last, run.Last.Char - 2, "*/")) return false;
+  TSrcPaintLock lock(editor);
+  TSrcEditUndoBlock step(editor);
+  editor.ReplaceRange(run.First, {run.First.Char + 2, run.First.Line}, "");
+  // The caret ends where the end mark stood.
+  const TBufferCoord end{run.Last.Char - (run.Last.Line == run.First.Line ? 2 : 0), run.Last.Line};
+  editor.ReplaceRange({end.Char - 2, end.Line}, end, "");
   return true;
 }
 

@@ -8,16 +8,29 @@
 #include <string>
 #include <vector>
 
+#include "SrcEdit/Source/SrcEditTypes.h"
+
 namespace vk {
 
 class TCustomSrcEdit;
 
-// Replaces the selection S by "/*" + S + "*/" (an empty selection gives an
-// empty comment at the caret).
+// Where the selected bytes begin and where they end, in text order: whole
+// lines run to the start of the line after them (their break is selected),
+// a column block from its left edge on its first line to its right edge on
+// its last one. Without a selection both are the caret.
+struct TSelectedRun {
+  TBufferCoord First, Last;
+};
+TSelectedRun SelectedRun(const TCustomSrcEdit& editor);
+
+// Puts "/*" before the selected bytes and "*/" after them (an empty
+// selection gives an empty comment at the caret); the caret ends after the
+// comment. No other byte changes, line breaks included.
 void CommentInSelection(TCustomSrcEdit& editor);
-// Replaces a selection framed as "/*" ... "*/" by what lies between the
-// marks. False, with the text unchanged, for any other selection, also one
-// whose marks overlap ("/*/"): the caller shows CommentIncorrectText.
+// Takes the marks off a selection framed as "/*" ... "*/", leaving every
+// byte between them. False, with the text unchanged, for any other
+// selection, also one whose marks overlap ("/*/"): the caller shows
+// CommentIncorrectText.
 bool CommentOutSelection(TCustomSrcEdit& editor);
 inline constexpr const char* CommentIncorrectText = "Comment are incorrect!";
 

@@ -51,6 +51,12 @@ protected:
       });
   }
 
+  // The bytes Save writes for the front document.
+  std::string Saved() {
+    MainForm->ActiveDocument()->Perform(WM_DOCUMENTCOMMAND, dcSave, 0);
+    return ReadTextFile(Project.File("main.c"));
+  }
+
   TSrcEdit* Editor = nullptr;
   TLines Questions;
 };
@@ -273,10 +279,6 @@ TEST_F(ChildWinCommandsTest, ProgramChangesOnALineLongerThanTheScrollWidthPlaceT
        with(with(far, "PORTB", "PORTC"), "PORTB", "PORTC")},
   };
   const std::string path = Project.File("main.c");
-  auto saved = [&] {
-    MainForm->ActiveDocument()->Perform(WM_DOCUMENTCOMMAND, dcSave, 0);
-    return ReadTextFile(path);
-  };
   for (bool pastEol : {false, true}) {
     TRegistry registry;
     ASSERT_TRUE(registry.OpenKey(SettingsKeyPath("Editor"), true));
@@ -290,11 +292,156 @@ TEST_F(ChildWinCommandsTest, ProgramChangesOnALineLongerThanTheScrollWidthPlaceT
       Editor = document.Editor;
       ASSERT_EQ(Editor->Options().Contains(eoScrollPastEol), pastEol);
       c.Command(document);
-      EXPECT_EQ(saved(), c.After);
+      EXPECT_EQ(Saved(), c.After);
       EXPECT_EQ(Questions, c.Questions);
       document.EditUndoCmd->Execute();
-      EXPECT_EQ(saved(), c.Text);
+      EXPECT_EQ(Saved(), c.Text);
     }
+  }
+  EXPECT_EQ(Boxes(), TLines{});
+}
+
+// The commands that rewrite a selection change only what they are for:
+// the comments add or take off their marks, the others the text they
+// replace; every other byte is saved as the file had it, line breaks of
+// every kind included, and one Undo (Ctrl+Z) gives back the file.
+TEST_F(ChildWinCommandsTest, ASelectionCommandChangesNoOtherByte) {
+  Application().CreateForm(BitToByteForm);
+  const std::string mixed = "l1\r\nl2\nl3\rl4\r\nl5\n";
+  auto replaceAll = [](const char* find, const char* with) {
+    return [=](TMDIChild&) {
+      AnswerDialog<TReplaceFind>(find, mrAll, [=](TReplaceFind& form) {
+        form.ComboReplaceText->SetText(with);
+        form.CBPrompt->SetChecked(false);
+        form.RBSelectedOnly->SetChecked(true);
+      });
+      MainForm->EditReplaceCmd->Execute();
+    };
+  };
+  auto command = [](TSrcEditorCommand number) {
+    return [=](TMDIChild& d) { d.Editor->CommandProcessor(number, 0); };
+  };
+  // The document's own commands and the main window's.
+  auto commentIn = [](TMDIChild& d) { d.EditInCommentCmd->Execute(); };
+  auto commentOut = [](TMDIChild&) { MainForm->EditOutCommentCmd->Execute(); };
+  const struct {
+    const char* Name;
+    std::string Text;
+    TBufferCoord From, To;
+    TSrcSelectionMode Mode;
+    std::function<void(TMDIChild&)> Command;
+    std::string After;
+  } cases[] = {
+      {"comment in over an LF and a CR LF", "a;\nb;\r\nc;\nd;\n", {1, 1}, {3, 2}, smNormal, commentIn,
+       "/*a;\nb;*/\r\nc;\nd;\n"},
+      {"comment in over an LF before a lone CR", mixed, {1, 2}, {3, 3}, smNormal, commentIn,
+       "l1\r\n/*l2\nl3*/\rl4\r\nl5\n"},
+      {"comment out gives back the bytes", "l1\r\n/*l2\nl3*/\rl4\r\nl5\n", {1, 2}, {5, 3}, smNormal, commentOut,
+       mixed},
+      {"comment in on whole lines, their breaks inside", mixed, {1, 2}, {2, 3}, smLine, commentIn,
+       "l1\r\n/*l2\nl3\r*/l4\r\nl5\n"},
+      {"comment in on a column block over a short line", "abcd\nab\r\nabcd\r", {2, 1}, {4, 3}, smColumn,
+       commentIn, "a/*bcd\nab\r\nabc*/d\r"},
+      {"comment out on a column block", "a/*bcd\nab\r\nabc*/d\r", {2, 1}, {6, 3}, smColumn, commentOut,
+       "abcd\nab\r\nabcd\r"},
+      {"bit to byte within a line", "x\ry = 0x3f;\nz\r\n", {5, 2}, {9, 2}, smNormal,
+       [](TMDIChild&) {
+         ModalAnswers().PushResponder([](TCustomForm* const&) {
+           BitToByteForm->CheckBox7->SetChecked(true);
+           return mrOk;
+         });
+         MainForm->SendDocumentCommand(dcBitToByte);
+       },
+       "x\ry = 0XBF;\nz\r\n"},
+      {"replace all in the selected text", "a;\nb;\r\na;\ra;\n", {1, 1}, {3, 3}, smNormal, replaceAll("a", "bb"),
+       "bb;\nb;\r\nbb;\ra;\n"},
+      {"upper case of the selection", mixed, {1, 2}, {3, 3}, smNormal, command(ecUpperCaseBlock),
+       "l1\r\nL2\nL3\rl4\r\nl5\n"},
+      {"block unindent", "l1\r\n\tl2\n\tl3\rl4\r\nl5\n", {1, 2}, {4, 3}, smNormal, command(ecBlockUnindent), mixed},
+  };
+  const std::string path = Project.File("main.c");
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.Name);
+    WriteTextFile(path, c.Text);
+    Open(path);
+    TMDIChild& document = *MainForm->ActiveDocument();
+    Editor = document.Editor;
+    Editor->SetSelectionMode(c.Mode);
+    Editor->SetCaretAndSelection(c.To, c.From, c.To);
+    c.Command(document);
+    EXPECT_EQ(Saved(), c.After);
+    document.EditUndoCmd->Execute();
+    EXPECT_EQ(Saved(), c.Text);
+  }
+  EXPECT_EQ(Boxes(), TLines{});
+}
+
+// "Selected text" is the block the person selected: a column block's
+// columns, whole lines, a running stretch; the find and the replace, asked
+// or not, stay inside it.
+TEST_F(ChildWinCommandsTest, SelectedTextIsTheBlockInEverySelectionMode) {
+  const std::string grid = "aaaa\naaaa\naaaa\n";
+  std::vector<TBufferCoord> hits;
+  auto answerHits = [&](const TAnswers& answers) {
+    for (TModalResult answer : answers)
+      ModalAnswers().PushResponder([&hits, answer, this](TCustomForm* const&) {
+        hits.push_back(Editor->BlockBegin());
+        return answer;
+      });
+  };
+  auto replace = [&](bool prompt, const TAnswers& answers) {
+    return [=, &answerHits] {
+      AnswerDialog<TReplaceFind>("a", mrAll, [=](TReplaceFind& form) {
+        form.ComboReplaceText->SetText("B");
+        form.CBPrompt->SetChecked(prompt);
+        form.RBSelectedOnly->SetChecked(true);
+      });
+      answerHits(answers);
+      MainForm->EditReplaceCmd->Execute();
+    };
+  };
+  auto find = [&](const TAnswers& answers) {
+    return [=, &answerHits] {
+      AnswerDialog<TFindForm>("a", mrOk, [](TFindForm& form) {
+        form.CBWholeWord->SetChecked(false);
+        form.RBSelectedOnly->SetChecked(true);
+      });
+      answerHits(answers);
+      MainForm->EditFindCmd->Execute();
+    };
+  };
+  const TAnswers next(6, mrYes);
+  const struct {
+    const char* Name;
+    TBufferCoord From, To;
+    TSrcSelectionMode Mode;
+    std::function<void()> Command;
+    std::string After;
+    std::vector<TBufferCoord> Hits = {};
+  } cases[] = {
+      {"replace all in a column block", {2, 1}, {4, 3}, smColumn, replace(false, {}), "aBBa\naBBa\naBBa\n"},
+      {"replace all in a column block drawn leftwards", {4, 1}, {2, 3}, smColumn, replace(false, {}),
+       "aBBa\naBBa\naBBa\n"},
+      {"replace all in whole lines", {3, 2}, {2, 2}, smLine, replace(false, {}), "aaaa\nBBBB\naaaa\n"},
+      {"replace all in a running selection", {2, 1}, {4, 3}, smNormal, replace(false, {}), "aBBB\nBBBB\nBBBa\n"},
+      {"asked in a column block", {2, 1}, {4, 3}, smColumn, replace(true, {mrYes, mrNo, mrAll}),
+       "aBaa\naBBa\naBBa\n", {{2, 1}, {3, 1}, {2, 2}}},
+      {"found in a column block", {2, 1}, {4, 3}, smColumn, find(next), grid,
+       {{2, 1}, {3, 1}, {2, 2}, {3, 2}, {2, 3}, {3, 3}}},
+  };
+  const std::string path = Project.File("main.c");
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.Name);
+    hits.clear();
+    WriteTextFile(path, grid);
+    Open(path);
+    Editor = MainForm->ActiveDocument()->Editor;
+    // As the person chose the mode (Alt with the mouse selects a block).
+    Editor->SetSelectionMode(c.Mode);
+    Editor->SetCaretAndSelection(c.To, c.From, c.To);
+    c.Command();
+    EXPECT_EQ(Saved(), c.After);
+    EXPECT_EQ(hits, c.Hits);
   }
   EXPECT_EQ(Boxes(), TLines{});
 }

@@ -274,7 +274,9 @@ TEST_F(ChildWinTest, TheEditorsEventsKeepTheStatusBarAndTheCommands) {
 
 // The selection commands (comment in and out, bit to byte), here and in the
 // main window, follow the front document's selection however it was made:
-// by the keys, by a command, or by another window coming to the front.
+// by the mouse, by the keys, by a command, or by another window coming to
+// the front; the Edit menu opening and an idle update leave them as they
+// are, and then cut and copy agree with them.
 TEST_F(ChildWinTest, TheSelectionCommandsFollowTheSelectionHoweverItIsMade) {
   TMDIChild* other = OpenFile("other.h", "int b;\n");
   other->Editor->SetCaretAndSelection({4, 1}, {1, 1}, {4, 1});
@@ -282,11 +284,34 @@ TEST_F(ChildWinTest, TheSelectionCommandsFollowTheSelectionHoweverItIsMade) {
   TSrcEdit& editor = *document->Editor;
   ASSERT_EQ(FocusedControl(), &editor);
   auto press = [](uint16_t key, TShiftState shift = {}) { return [=] { PressKey(key, shift); }; };
+  // The left button at a character cell of the editor.
+  auto mouse = [&](uint32_t message, TBufferCoord cell, uintptr_t keys = MK_LBUTTON) {
+    const TPoint at = editor.RowColumnToPixels(editor.BufferToDisplayPos(cell));
+    editor.Perform(message, keys, MakeLParam(at.X + 2, at.Y + 4));
+  };
   const struct {
     const char* Name;
     std::function<void()> Step;
     bool Offered;
   } steps[] = {
+      {"a press without a selection, the button still down", [&] { mouse(WM_LBUTTONDOWN, {2, 1}); }, false},
+      {"released", [&] { mouse(WM_LBUTTONUP, {2, 1}, 0); }, false},
+      {"the Edit menu opens", [] { MainForm->Edit1->Click(); }, false},
+      {"an idle update", [] { Application().Idle(); }, false},
+      {"a drag selects",
+       [&] {
+         mouse(WM_LBUTTONDOWN, {1, 1});
+         mouse(WM_MOUSEMOVE, {3, 2});
+         mouse(WM_MOUSEMOVE, {4, 2});
+         mouse(WM_LBUTTONUP, {4, 2}, 0);
+       },
+       true},
+      {"a click clears it",
+       [&] {
+         mouse(WM_LBUTTONDOWN, {2, 1});
+         mouse(WM_LBUTTONUP, {2, 1}, 0);
+       },
+       false},
       {"Shift+Right", press(VK_RIGHT, {ssShift}), true},
       {"Right", press(VK_RIGHT), false},
       {"Shift+Down", press(VK_DOWN, {ssShift}), true},
@@ -301,46 +326,69 @@ TEST_F(ChildWinTest, TheSelectionCommandsFollowTheSelectionHoweverItIsMade) {
        },
        true},
       {"and the other one back", [&] { document->BringToFront(); }, false},
+      {"the front window closes, one with a selection comes forward",
+       [&] {
+         editor.SetModified(false);
+         document->Close();
+         Settle();
+       },
+       true},
   };
   for (const auto& step : steps) {
     SCOPED_TRACE(step.Name);
     step.Step();
     TMDIChild& front = *MainForm->ActiveDocument();
-    for (bool enabled : {MainForm->EditInCommentCmd->Enabled(), MainForm->EditOutCommentCmd->Enabled(),
-                         MainForm->EditInComment1->Enabled(), MainForm->ToBtnInCommenItem->Enabled(),
-                         MainForm->EditBitToByteCmd->Enabled(), front.EditInComment1->Enabled(),
-                         front.PoEditOutComment1->Enabled(), front.EditBitToByteCmd->Enabled()})
-      EXPECT_EQ(enabled, step.Offered);
+    auto expectOffered = [&](std::initializer_list<bool> states) {
+      for (bool enabled : states) EXPECT_EQ(enabled, step.Offered);
+    };
+    expectOffered({MainForm->EditInCommentCmd->Enabled(), MainForm->EditOutCommentCmd->Enabled(),
+                   MainForm->EditInComment1->Enabled(), MainForm->EditOutComment1->Enabled(),
+                   MainForm->ToBtnInCommenItem->Enabled(), MainForm->ToBtnOutCommentItem->Enabled(),
+                   MainForm->EditBitToByteCmd->Enabled(), front.EditInComment1->Enabled(),
+                   front.EditOutComment1->Enabled(), front.PoEditInComment1->Enabled(),
+                   front.PoEditOutComment1->Enabled(), front.EditBitToByteCmd->Enabled()});
+    Application().Idle();
+    expectOffered({MainForm->EditInComment1->Enabled(), MainForm->EditBitToByteCmd->Enabled(),
+                   front.EditCutCmd->Enabled(), front.EditCopyCmd->Enabled(), MainForm->EditCutCmd->Enabled(),
+                   MainForm->EditCopyCmd->Enabled()});
   }
-  editor.SetModified(false);
 }
 
 // Find and Replace opened on a selection over several lines take its first
 // line, without trailing blanks, as the history stores it; the search then
-// finds it.
+// finds it, also when it begins or ends inside a word: "Whole words only"
+// is off for that search, and on again after it.
 TEST_F(ChildWinTest, FindAndReplaceTakeTheSelectionsFirstLine) {
   CreateSearchDialogs();
   TMDIChild* document = OpenFile("main.c", "PORTB = 1;  \r\nPORTB = 2;\rDDRB = 3;\n");
   TSrcEdit& editor = *document->Editor;
+  ReplaceFind->CBWholeWord->SetChecked(true);
   const struct {
     const char* Name;
     TBufferCoord From, To;
     TSrcSelectionMode Mode;
     const char* Shown;
+    bool WholeWords = true;  // as the dialog shows it
   } cases[] = {
       {"two lines", {1, 1}, {6, 2}, smNormal, "PORTB = 1;"},
       {"three lines, from within a line", {7, 2}, {3, 3}, smNormal, "= 2;"},
       {"whole lines", {1, 2}, {1, 3}, smLine, "PORTB = 2;"},
       {"a column over two rows", {1, 1}, {6, 2}, smColumn, "PORTB"},
+      {"from inside a word", {3, 1}, {11, 1}, smNormal, "RTB = 1;", false},
+      {"ending inside a word", {1, 3}, {3, 3}, smNormal, "DD", false},
+      {"a column from inside a word", {2, 2}, {4, 3}, smColumn, "OR", false},
   };
   for (const auto& c : cases) {
     for (bool replace : {false, true}) {
       SCOPED_TRACE(std::string(c.Name) + (replace ? ", replace" : ", find"));
+      TCheckBox& wholeWords = *(replace ? ReplaceFind->CBWholeWord : FindForm->CBWholeWord);
       editor.SetActiveSelectionMode(c.Mode);
       editor.SetCaretAndSelection(c.To, c.From, c.To);
       std::string shown, asked;
+      bool shownWholeWords = !c.WholeWords;
       ModalAnswers().PushResponder([&](TCustomForm* const& form) {
         shown = (replace ? ReplaceFind->ComboFindText : FindForm->ComboFindText)->Text();
+        shownWholeWords = wholeWords.Checked();
         if (replace) ReplaceFind->ComboReplaceText->SetText(shown);
         return form == FindForm || form == ReplaceFind ? mrOk : mrCancel;
       });
@@ -351,6 +399,8 @@ TEST_F(ChildWinTest, FindAndReplaceTakeTheSelectionsFirstLine) {
       (replace ? MainForm->EditReplaceCmd : MainForm->EditFindCmd)->Execute();
       EXPECT_EQ(shown, c.Shown);
       EXPECT_EQ(asked, c.Shown);
+      EXPECT_EQ(shownWholeWords, c.WholeWords);
+      EXPECT_TRUE(wholeWords.Checked());
     }
   }
 }

@@ -121,7 +121,7 @@ TEST_F(MainCommandsTest, ZoomGutterAndCommentStatesFollowTheDocument) {
   MainForm->Edit1Click(nullptr);
   EXPECT_FALSE(MainForm->EditOutComment1->Enabled());
   MainForm->EditInCommentCmdUpdate(nullptr);
-  EXPECT_TRUE(MainForm->EditOutComment1->Enabled());
+  EXPECT_FALSE(MainForm->EditOutComment1->Enabled());
 }
 
 TEST_F(MainCommandsTest, WithoutADocumentTheCommandsDoNothing) {
