@@ -4,9 +4,11 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <cstdlib>
 
+#include "services/EnvironmentMakefile.h"
 #include "services/ProjectFiles.h"
 #include "platform/FilePaths.h"
 #include "platform/Streams.h"
@@ -38,12 +40,53 @@ std::vector<std::string> ExtraSourceObjects(std::string_view line) {
   return objects;
 }
 
+namespace {
+
+// The makefile's object folder when it lies inside the project: a relative
+// folder without ".." or a make reference. nullopt for the project folder
+// itself and for any other.
+std::optional<std::string> ProjectObjectFolder(const std::string& projectFolder, const std::string& objDir) {
+  if (objDir.empty() || objDir == "." || objDir == "./" || objDir.starts_with('/') ||
+      objDir.find("..") != std::string::npos || objDir.find('$') != std::string::npos)
+    return std::nullopt;
+  return JoinPath(projectFolder, objDir);
+}
+
+}  // namespace
+
 std::vector<std::string> CleanFileList(const std::string& projectFolder, const std::string& baseName) {
   std::vector<std::string> files;
-  if (std::optional<std::string> line = ReadExtraSourceLine(projectFolder))
-    for (const std::string& object : ExtraSourceObjects(*line)) files.push_back(JoinPath(projectFolder, object));
+  const std::optional<TExtraSources> extra = ReadExtraSources(projectFolder);
+  if (extra)
+    for (const std::string& object : ExtraSourceObjects(extra->C)) files.push_back(JoinPath(projectFolder, object));
   for (const char* extension : {".o", ".lss", ".elf", ".hex", ".map", ".lst", ".cof", ".eep"})
     files.push_back(JoinPath(projectFolder, baseName + extension));
+
+  // An object of any source made with other options (another part) would be
+  // linked into the new program: every source's object and listing goes.
+  TMakefileOptions makefile;
+  try {
+    LoadMakefileOptions(projectFolder, makefile);
+  } catch (const EStreamError&) {
+    // No makefile to name C++ sources or an object folder.
+  }
+  std::vector<std::string> stems{baseName};
+  const auto addStems = [&stems](const std::string& list) {
+    for (std::string& stem : ExtraSourceStems(list)) stems.push_back(std::move(stem));
+  };
+  if (extra) {
+    addStems(extra->C);
+    addStems(extra->Asm);
+  }
+  addStems(makefile.CppAddSources);
+  std::vector<std::string> folders{projectFolder};
+  if (std::optional<std::string> objects = ProjectObjectFolder(projectFolder, makefile.ObjDir))
+    folders.push_back(*objects);
+  for (const std::string& folder : folders)
+    for (const std::string& stem : stems)
+      for (const char* extension : {".o", ".lst"})
+        if (std::string file = JoinPath(folder, stem + extension); std::ranges::find(files, file) == files.end())
+          files.push_back(std::move(file));
   return files;
 }
 

@@ -39,9 +39,14 @@ bool MakefileReadable(const std::string& projectFolder);
 // outside the project folder is deleted.
 std::vector<std::string> ExtraSourceObjects(std::string_view line);
 
-// What the clean step deletes, in order: the extra sources' objects (when
+// What the clean step deletes, in order: the extra C sources' objects (when
 // AddFile.ini can be read), then the base name's .o, .lss, .elf, .hex, .map,
-// .lst, .cof and .eep, all in the project folder.
+// .lst, .cof and .eep, all in the project folder; then the object and the
+// listing of every source the makefile builds, so that a build after a
+// change of the part links none made for the old one: the main file, the
+// extra C and assembler sources of AddFile.ini and the makefile's C++
+// sources (CPPSRC), in the project folder and in the makefile's object
+// folder (OBJDIR) when that lies inside the project.
 std::vector<std::string> CleanFileList(const std::string& projectFolder, const std::string& baseName);
 
 // The folders the script puts in front of the inherited PATH.

@@ -11,7 +11,12 @@
 namespace vk {
 
 // One AVR part. The sizes are decimal texts, as the settings dialog and the
-// memory report show them: flash in KBytes, EEPROM and SRAM in bytes.
+// memory report show them: flash in KBytes, EEPROM and SRAM in bytes. For a
+// part the tool chain knows they are those of its avr-libc device header:
+// FLASHEND + 1 (an xmega part's application section, without the boot
+// section on top of it), RAMEND - RAMSTART + 1 (none when RAMEND lies below
+// RAMSTART) and E2END + 1 (none for 0). The parts it does not know, and the
+// two whose program memory is SRAM (at94k, at76c711), keep the data sheet's.
 struct TMcuRow {
   const char* Name;  // as the compiler's part option spells it, lower case
   const char* Flash;

@@ -13,6 +13,7 @@
 #include "services/SharedTables.h"
 #include "services/EnvironmentMakefile.h"
 #include "services/MakefileWizardText.h"
+#include "services/ProjectFiles.h"
 #include "platform/Processes.h"
 #include "platform/Registry.h"
 #include "platform/ScopeGuard.h"
@@ -443,6 +444,49 @@ TEST_F(MainBuildTest, EveryBuildSavesCleansAndShowsOnlyItsOwnOutput) {
     EXPECT_EQ(std::count(output.begin(), output.end(), "-------- begin --------"), 1);
   }
   EXPECT_EQ(ReadTextFile(folder + "/main.c"), "int main(void) {\n  int unused = 1;\n  return 0;\n}\n");
+}
+
+// F9 after the part was changed in the makefile: every object of the new
+// program is made for the new part, and the C++ source's warning comes
+// again. The makefile's time is set back to the sources' (as a copy
+// restored with its time would have it), so that F9's deletion alone must
+// take away the objects of the last build.
+TEST_F(MainBuildTest, F9AfterAChangeOfThePartLinksOnlyObjectsOfTheNewPart) {
+  VK_REQUIRE_AVR_TOOL_CHAIN();
+  const std::string folder = WriteProject(
+      "part",
+      {{"main.c", "int add_a(int x);\nint add_cpp(int x);\nunsigned char asm_twice(unsigned char x);\n"
+                  "volatile unsigned char port;\n"
+                  "int main(void) {\n  port = (unsigned char)add_a(add_cpp(asm_twice(port)));\n  for (;;) {\n  }\n}\n"},
+       {"a.c", "int add_a(int x) { return x + 1; }\n"},
+       {"c2.cpp", "extern \"C\" int add_cpp(int x) {\n  int unused_in_cpp;\n  return x * 3;\n}\n"},
+       // A vector of its own, which the old part's vector table would clash with.
+       {"twice.S", ".global asm_twice, __vector_2\nasm_twice:\n  add r24, r24\n  ret\n__vector_2:\n  reti\n"}});
+  WriteExtraSources(folder, {"a.c", "twice.S"});  // as the settings dialog keeps them
+  TMakefileOptions options;
+  options.Target = "main";
+  options.CAddSources = "a.c";
+  options.CppAddSources = "c2.cpp";
+  options.AsmAddSources = "twice.S";
+  Open(folder + "/main.c");
+  const struct {
+    const char* Part;
+    const char* Architecture;
+  } builds[] = {{"atmega8", "avr:4"}, {"atmega16", "avr:5"}};
+  for (const auto& build : builds) {
+    SCOPED_TRACE(build.Part);
+    options.McuType = build.Part;
+    WriteMakefile(folder, options);
+    std::filesystem::last_write_time(folder + "/makefile", std::filesystem::last_write_time(folder + "/main.c"));
+    const std::vector<std::string> rows = Build();
+    ASSERT_EQ(rows.size(), 6u);
+    EXPECT_EQ(rows[1], "Ok 0 1") << MainForm->Memo1->Lines().Text();
+    EXPECT_EQ(rows[2], build.Part);
+    EXPECT_EQ(Pane(), std::vector<std::string>{"c2.cpp:2:7: warning: unused variable 'unused_in_cpp' [-Wunused-variable]"});
+    const std::vector<std::string> files = {"main.elf", "main.o", "a.o", "c2.o", "twice.o"};
+    const std::map<std::string, std::string> architectures = AvrArchitectures(folder, files);
+    for (const std::string& file : files) EXPECT_EQ(architectures.at(file), build.Architecture) << file;
+  }
 }
 
 // With "AutoInsertBool" on, the missing #include lines go in before the

@@ -45,7 +45,7 @@ TEST_F(AvrImageTest, EachShowingShowsThePartsSizesAndPictureOrNone) {
   } cases[] = {
       {"atmega128", shipped, {"atmega128", "128KBytes", "4096Bytes", "4096Bytes"}, 649},
       // a part whose picture is the one for parts without a picture
-      {"attiny167", shipped, {"attiny167", "8KBytes", "1024Bytes", "256Bytes"}, 649},
+      {"attiny167", shipped, {"attiny167", "16KBytes", "512Bytes", "512Bytes"}, 649},
       // a picture that cannot be loaded shows none, not the last part's
       {"atmega8", empty.Path(), {"atmega8", "8KBytes", "1024Bytes", "512Bytes"}, 0},
       {"atmega128", shipped, {"atmega128", "128KBytes", "4096Bytes", "4096Bytes"}, 649},

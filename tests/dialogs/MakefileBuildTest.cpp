@@ -327,6 +327,115 @@ TEST_F(MakefileBuildTest, EveryChoiceOfTheDialogAndTheWizardBuilds) {
   }
 }
 
+// Every object and the program of a build, by their names in the folder.
+std::vector<std::string> ObjectsAndProgram(const std::string& folder) {
+  std::vector<std::string> files{"main.elf"};
+  for (const auto& entry : std::filesystem::recursive_directory_iterator(folder))
+    if (entry.path().extension() == ".o") files.push_back(std::filesystem::relative(entry.path(), folder).string());
+  return files;
+}
+
+// A project built for atmega8, then its part changed to atmega16 where the
+// settings dialog or the wizard wrote the makefile, and built again: either
+// by make alone (the objects depend on the makefile), or by make clean and
+// make with the makefile's time set back before the first build (as a copy
+// restored with its time would have it), so that clean alone must take every
+// object and listing away. Every object of the new program is made for the new part,
+// and the sources' warnings come again.
+TEST_F(MakefileBuildTest, AChangeOfThePartRebuildsEveryObject) {
+  VK_REQUIRE_AVR_TOOL_CHAIN();
+  const std::map<std::string, std::string> sources = {
+      {"a.c", "int add_a(int x) {\n  int unused_in_c;\n  return x + 1;\n}\n"},
+      {"c2.cpp", "extern \"C\" int add_cpp(int x) {\n  int unused_in_cpp;\n  return x * 3;\n}\n"},
+      // A vector of its own: an object of the old part's vector table would
+      // clash with it.
+      {"twice.S", ".global asm_twice, __vector_2\nasm_twice:\n  add r24, r24\n  ret\n__vector_2:\n  reti\n"}};
+  const char* const callsAll =
+      "int add_a(int x);\nint add_cpp(int x);\nunsigned char asm_twice(unsigned char x);\nvolatile unsigned char port;\n"
+      "int main(void) {\n  port = (unsigned char)add_a(add_cpp(asm_twice(port)));\n  for (;;) {\n  }\n}\n";
+  const char* const callsC =  // the wizard's makefile builds no C++
+      "int add_a(int x);\nunsigned char asm_twice(unsigned char x);\nvolatile unsigned char port;\n"
+      "int main(void) {\n  port = (unsigned char)add_a(asm_twice(port));\n  for (;;) {\n  }\n}\n";
+  auto dialogFor = [this](const char* objDir) {
+    return [this, objDir](const std::string& folder, const char* part) {
+      ThroughDialog(folder, [&](TEnvironmentDlg& d) {
+        d.McuTypeComboBox->UserSelect(IndexOfMcu(part));
+        if (d.McuCAddSourceEdit->Text().empty()) {  // the first time
+          d.ObjDirEdit->SetText(objDir);
+          Pick(d.BtnCSourceAdd, d.ListBoxAddSourceC, "a.c");
+          Pick(d.BtnCppSourceAdd, d.ListBoxAddSourceCpp, "c2.cpp");
+          Pick(d.BtnAsmSourceAdd, d.ListBoxAddSourceAsm, "twice.S");
+        }
+      });
+    };
+  };
+  auto wizard = [this](const std::string& folder, const char* part) {
+    ThroughWizard(folder, [&](TMakefileWizardValues& v) {
+      v.McuType = part;
+      v.CSources = "a.c";
+      v.AsmSources = "twice.S";
+    });
+  };
+  const struct {
+    const char* Name;
+    std::function<void(const std::string& folder, const char* part)> WriteMakefile;
+    const char* Main;
+    bool Clean;
+    std::vector<std::string> Warnings;  // in the second build's output
+  } rows[] = {
+      {"dialog, make again", dialogFor("."), callsAll, false, {"a.c:2:7: warning", "c2.cpp:2:7: warning"}},
+      {"dialog, make clean", dialogFor("."), callsAll, true, {"a.c:2:7: warning", "c2.cpp:2:7: warning"}},
+      {"dialog with an object folder, make again", dialogFor("obj"), callsAll, false,
+       {"a.c:2:7: warning", "c2.cpp:2:7: warning"}},
+      {"dialog with an object folder, make clean", dialogFor("obj"), callsAll, true,
+       {"a.c:2:7: warning", "c2.cpp:2:7: warning"}},
+      {"wizard, make again", wizard, callsC, false, {"a.c:2:7: warning"}},
+      {"wizard, make clean", wizard, callsC, true, {"a.c:2:7: warning"}},
+  };
+
+  std::vector<std::unique_ptr<test::TTempFolder>> folders;
+  std::vector<TJob> first, clean, again;
+  for (const auto& row : rows) {
+    SCOPED_TRACE(row.Name);
+    const std::string& folder = folders.emplace_back(std::make_unique<test::TTempFolder>())->Path();
+    test::WriteTextFile(folder + "/main.c", row.Main);
+    for (const auto& [name, text] : sources) test::WriteTextFile(folder + "/" + name, text);
+    row.WriteMakefile(folder, "atmega8");
+    first.push_back({folder, "make", "first"});
+  }
+  for (const TJobResult& result : RunAtOnce(first)) ASSERT_EQ(result.Status, 0) << result.Output;
+  for (size_t i = 0; i < std::size(rows); ++i) {
+    const std::string& folder = folders[i]->Path();
+    rows[i].WriteMakefile(folder, "atmega16");
+    if (rows[i].Clean) {
+      // As old as the sources, which are older than every object.
+      std::filesystem::last_write_time(folder + "/makefile", std::filesystem::last_write_time(folder + "/main.c"));
+      clean.push_back({folder, "make clean", "clean"});
+    }
+    again.push_back({folder, "make", "again"});
+  }
+  for (const TJobResult& result : RunAtOnce(clean)) ASSERT_EQ(result.Status, 0) << result.Output;
+  for (const TJob& job : clean) {
+    SCOPED_TRACE(job.Folder);
+    for (const auto& entry : std::filesystem::recursive_directory_iterator(job.Folder))
+      EXPECT_TRUE(entry.path().extension() != ".o" && entry.path().extension() != ".lst") << entry.path();
+  }
+  const std::vector<TJobResult> results = RunAtOnce(again);
+
+  for (size_t i = 0; i < std::size(rows); ++i) {
+    SCOPED_TRACE(rows[i].Name);
+    ASSERT_EQ(results[i].Status, 0) << results[i].Output;
+    for (const std::string& warning : rows[i].Warnings)
+      EXPECT_NE(results[i].Output.find(warning), std::string::npos) << warning;
+    const std::string& folder = folders[i]->Path();
+    const std::vector<std::string> files = ObjectsAndProgram(folder);
+    EXPECT_EQ(files.size(), rows[i].Main == callsAll ? 5u : 4u) << ::testing::PrintToString(files);
+    const std::map<std::string, std::string> architectures = test::AvrArchitectures(folder, files);
+    EXPECT_EQ(architectures.at("main.elf"), "avr:5");
+    for (const std::string& file : files) EXPECT_EQ(architectures.at(file), "avr:5") << file;
+  }
+}
+
 // Each part of the dialog's and the wizard's lists, picked there, written
 // into their makefiles and compiled from a one-line source: the parts
 // avr-gcc compiles C for compile, the parts marked as assembler only

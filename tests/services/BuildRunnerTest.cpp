@@ -33,16 +33,39 @@ TEST(BuildRunnerTest, ExtraSourcesNeverReachOutsideTheProject) {
   for (const auto& c : cases) EXPECT_EQ(ExtraSourceObjects(c.Line), c.Objects) << c.Line;
 }
 
-TEST(BuildRunnerTest, CleanListsExtraObjectsThenTheBuildProducts) {
-  test::TTempFolder project;
-  std::vector<std::string> products;
-  for (const char* extension : {".o", ".lss", ".elf", ".hex", ".map", ".lst", ".cof", ".eep"})
-    products.push_back(project.File(std::string("main") + extension));
-  EXPECT_EQ(CleanFileList(project.Path() + "/", "main"), products);  // without AddFile.ini
-
-  test::WriteTextFile(project.File("AddFile.ini"), "marker\r\nuart.c ../up.c\r\nstart.s\r\n");
-  products.insert(products.begin(), project.File("uart.o"));
-  EXPECT_EQ(CleanFileList(project.Path(), "main"), products);
+// The extra C sources' objects, the main file's products, then the object
+// and listing of every other source the makefile builds, also in its object
+// folder when that lies inside the project.
+TEST(BuildRunnerTest, CleanListsEveryObjectAndListingOfTheBuild) {
+  const struct {
+    const char* Name;
+    const char* AddFile;   // nullptr: none
+    const char* Makefile;  // nullptr: none
+    std::vector<std::string> First, Then;  // before and after the main file's products
+  } cases[] = {
+      {"no lists", nullptr, nullptr, {}, {}},
+      {"C and assembler sources", "marker\r\nuart.c ../up.c\r\nstart.s twice.S\r\n", nullptr, {"uart.o"},
+       {"uart.lst", "start.o", "start.lst", "twice.o", "twice.lst"}},
+      {"C++ sources and an object folder", "marker\r\nuart.c\r\n", "OBJDIR = obj\r\nCPPSRC=c2.cpp sub/x.cpp\r\n",
+       {"uart.o"},
+       {"uart.lst", "c2.o", "c2.lst", "obj/main.o", "obj/main.lst", "obj/uart.o", "obj/uart.lst", "obj/c2.o",
+        "obj/c2.lst"}},
+      {"an object folder outside the project", nullptr, "OBJDIR=../obj\r\n", {}, {}},
+      {"an object folder at the root", nullptr, "OBJDIR=/tmp\r\n", {}, {}},
+      {"an object folder make names", nullptr, "OBJDIR=$(HOME)\r\n", {}, {}},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.Name);
+    test::TTempFolder project;
+    if (c.AddFile) test::WriteTextFile(project.File("AddFile.ini"), c.AddFile);
+    if (c.Makefile) test::WriteTextFile(project.File("makefile"), c.Makefile);
+    std::vector<std::string> files;
+    for (const std::string& file : c.First) files.push_back(project.File(file));
+    for (const char* extension : {".o", ".lss", ".elf", ".hex", ".map", ".lst", ".cof", ".eep"})
+      files.push_back(project.File(std::string("main") + extension));
+    for (const std::string& file : c.Then) files.push_back(project.File(file));
+    EXPECT_EQ(CleanFileList(project.Path() + "/", "main"), files);
+  }
 }
 
 TEST(BuildRunnerTest, MakefileCheckAcceptsWhatMakeReads) {

@@ -81,6 +81,21 @@ inline std::map<std::string, uint64_t> AvrSectionSizes(const std::string& folder
   return sections;
 }
 
+// The architecture avr-objdump reads from each of the files ("avr:5"), by
+// the name given.
+inline std::map<std::string, std::string> AvrArchitectures(const std::string& folder,
+                                                           const std::vector<std::string>& files) {
+  std::string command = "avr-objdump -f";
+  for (const std::string& file : files) command += " '" + file + "'";
+  std::map<std::string, std::string> architectures;
+  std::string file;
+  for (const std::string& line : RunCommand(folder, command).Lines) {
+    if (const size_t format = line.find(":     file format "); format != std::string::npos) file = line.substr(0, format);
+    if (line.starts_with("architecture: ")) architectures[file] = line.substr(14, line.find(',') - 14);
+  }
+  return architectures;
+}
+
 #define VK_REQUIRE_AVR_TOOL_CHAIN() \
   if (!::vk::test::HaveAvrToolChain()) GTEST_SKIP() << "avr-gcc and avr-size are not installed (./x installs them)"
 
