@@ -751,6 +751,9 @@ protected:
   // replayed by its own items) replay alike in both directions; false for
   // every other reason.
   bool ReplayPositionItem(const TSrcEditUndoItem& item, const TReverseChange& reverse);
+  // After an item is replayed: its record of the marks moves them and goes
+  // on with the reverse item pushed onto reverseList since the position.
+  void ReplayMarkRecord(TSrcEditUndoItem& item, bool undo, TSrcEditUndoList& reverseList, size_t reversed);
   // The replayed range as it was recorded: no clamping to the text.
   void SetReplaySelection(const TBufferCoord& blockBegin, const TBufferCoord& blockEnd);
   bool ReplaceWithinLine(const TBufferCoord& start, const TBufferCoord& end, const std::string& text,
@@ -898,6 +901,17 @@ private:
   void PastePlainText(bool& pasteBegun);
   // A mark leaves the list: its bookmark slot is freed.
   void MarkLeftList(TSrcEditMark* mark);
+  // A mark moved by a line shift; merged when it comes to share its line
+  // with the marks of lines joined to its own.
+  void MoveMark(TSrcEditMark& mark, int line, bool merged);
+  void ShiftMarks(const TSrcLineShift& shift);
+  // The marks moved as a recorded change moved them (redo) or back (undo).
+  void ReplayMarkShifts(const TSrcMarkShifts& record, bool undo);
+  // What the edit records begins here: its undo items, and the marks' line
+  // shifts with the lines the marks had before them.
+  void RestartEditRecord();
+  // The outermost edit's record of the marks goes with its undo step.
+  void KeepMarkRecord();
   // Shows the vertical scroll hint while the thumb is dragged.
   void ShowScrollHint();
   // Selects a search match on one line in normal mode and centres its
@@ -955,6 +969,11 @@ private:
   std::vector<int> FUntrimmedLines;
   int FLastUntrimmedLine = -1;
   size_t FUndoBeforeEdit = 0;
+  // The outermost edit's line shifts and the marks it moved. While undo and
+  // redo replay a change, the marks hold still through its line shifts:
+  // the change's record moves them.
+  TSrcMarkRecorder FMarkRecorder;
+  bool FMarksHeld = false;
   // The lines (0-based) the outermost edit changed or gave another
   // neighbour, first to last (none while first > last), kept in step with
   // lines inserted and deleted since: where it may have left an empty line

@@ -133,21 +133,18 @@ void TCustomSrcEdit::LinesChanged(TObject*) {
 // ---------------------------------------------------------------- line shifts
 
 void TCustomSrcEdit::DoLinesDeleted(int firstLine, int count) {
-  for (int i = 0; i < FMarkList->Count(); ++i) {
-    TSrcEditMark* mark = FMarkList->Items(i);
-    if (mark->Line() >= firstLine + count)
-      mark->SetLine(mark->Line() - count);
-    else if (mark->Line() > firstLine)
-      mark->SetLine(firstLine);
+  if (count > 0 && !FMarksHeld) {
+    FMarkRecorder.Shifted({firstLine, -count});
+    ShiftMarks({firstLine, -count});
   }
   // By index: a plugin may leave while it is told.
   for (size_t i = 0; i < FPlugins.size(); ++i) FPlugins[i]->LinesDeleted(firstLine, count);
 }
 
 void TCustomSrcEdit::DoLinesInserted(int firstLine, int count) {
-  for (int i = 0; i < FMarkList->Count(); ++i) {
-    TSrcEditMark* mark = FMarkList->Items(i);
-    if (mark->Line() >= firstLine) mark->SetLine(mark->Line() + count);
+  if (count > 0 && !FMarksHeld) {
+    FMarkRecorder.Shifted({firstLine, count});
+    ShiftMarks({firstLine, count});
   }
   for (size_t i = 0; i < FPlugins.size(); ++i) FPlugins[i]->LinesInserted(firstLine, count);
 }

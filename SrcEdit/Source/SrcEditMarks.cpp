@@ -8,6 +8,11 @@ namespace vk {
 
 // ---------------------------------------------------------------- TSrcEditMark
 
+TSrcEditMark::TSrcEditMark(TCustomSrcEdit* owner) : FEdit(owner) {
+  static uint64_t lastId = 0;
+  FId = ++lastId;
+}
+
 void TSrcEditMark::InvalidateGutter() {
   if (FEdit) FEdit->InvalidateGutterLines(FLine, FLine);
 }
@@ -123,6 +128,39 @@ void TSrcEditMarkList::Place(std::unique_ptr<TSrcEditMark> mark) {
   if (mark) Add(std::move(mark));
 }
 
+// ---------------------------------------------------------------- TSrcMarkRecorder
+
+void TSrcMarkRecorder::Start() {
+  FRecording = true;
+  FShifts.clear();
+  FMoved.clear();
+}
+
+void TSrcMarkRecorder::Shifted(const TSrcLineShift& shift) {
+  if (FRecording) FShifts.push_back(shift);
+}
+
+void TSrcMarkRecorder::Moving(const TSrcEditMark& mark, bool merged) {
+  if (!FRecording) return;
+  auto [moved, first] = FMoved.try_emplace(&mark, TMoved{mark.Id(), mark.Line(), merged});
+  if (!first) moved->second.Merged = moved->second.Merged || merged;
+}
+
+std::shared_ptr<const TSrcMarkShifts> TSrcMarkRecorder::Take() {
+  FRecording = false;
+  std::shared_ptr<TSrcMarkShifts> record;
+  if (!FShifts.empty()) {
+    record = std::make_shared<TSrcMarkShifts>();
+    record->Shifts.swap(FShifts);
+    for (const auto& [mark, moved] : FMoved)
+      if (moved.Merged) record->Merged.push_back({moved.Id, moved.Line});
+    std::sort(record->Merged.begin(), record->Merged.end(),
+              [](const TSrcMarkLine& a, const TSrcMarkLine& b) { return a.Mark < b.Mark; });
+  }
+  FMoved.clear();
+  return record;
+}
+
 // ---------------------------------------------------------------- TSrcEditPlugin
 
 TSrcEditPlugin::TSrcEditPlugin(TCustomSrcEdit* owner) : FOwner(owner) {
@@ -138,6 +176,64 @@ TSrcEditPlugin::~TSrcEditPlugin() {
 void TCustomSrcEdit::MarkLeftList(TSrcEditMark* mark) {
   for (TSrcEditMark*& slot : FBookMarks)
     if (slot == mark) slot = nullptr;
+  FMarkRecorder.Forget(mark);
+}
+
+// ---------------------------------------------------------------- marks through undo and redo
+
+void TCustomSrcEdit::MoveMark(TSrcEditMark& mark, int line, bool merged) {
+  FMarkRecorder.Moving(mark, merged);
+  if (line != mark.Line()) mark.SetLine(line);
+}
+
+void TCustomSrcEdit::ShiftMarks(const TSrcLineShift& shift) {
+  const int first = shift.FirstLine;
+  const int count = shift.Count;
+  for (int i = 0; i < FMarkList->Count(); ++i) {
+    TSrcEditMark& mark = *FMarkList->Items(i);
+    const int line = mark.Line();
+    if (count > 0) {
+      if (line >= first) MoveMark(mark, line + count, false);
+    } else if (line >= first - count) {
+      MoveMark(mark, line + count, line == first - count);
+    } else if (line >= first) {
+      MoveMark(mark, first, true);
+    }
+  }
+}
+
+// The marks move as the change moved them, or back: joined lines are parted
+// again after the line they were joined onto, and the lines inserted are
+// joined onto the line above them (the first line when they began the
+// text); then the marks the change merged go back to their own lines.
+void TCustomSrcEdit::ReplayMarkShifts(const TSrcMarkShifts& record, bool undo) {
+  if (!undo) {
+    for (const TSrcLineShift& shift : record.Shifts) ShiftMarks(shift);
+    return;
+  }
+  for (auto shift = record.Shifts.rbegin(); shift != record.Shifts.rend(); ++shift) {
+    if (shift->Count < 0)
+      ShiftMarks({shift->FirstLine + 1, -shift->Count});
+    else
+      ShiftMarks({std::max(shift->FirstLine - 1, 1), -shift->Count});
+  }
+  if (record.Merged.empty()) return;
+  for (int i = 0; i < FMarkList->Count(); ++i) {
+    TSrcEditMark& mark = *FMarkList->Items(i);
+    auto kept = std::lower_bound(record.Merged.begin(), record.Merged.end(), mark.Id(),
+                                 [](const TSrcMarkLine& merged, uint64_t id) { return merged.Mark < id; });
+    if (kept != record.Merged.end() && kept->Mark == mark.Id()) MoveMark(mark, kept->Line, false);
+  }
+}
+
+// On the first item the edit recorded that a replay turns into a reverse
+// item: undone last and redone first of the edit's items, while the marks
+// hold still through the others.
+void TCustomSrcEdit::KeepMarkRecord() {
+  std::shared_ptr<const TSrcMarkShifts> record = FMarkRecorder.Take();
+  if (!record) return;
+  TSrcEditUndoItem* first = FUndoList->FirstChangeSince(FUndoBeforeEdit);
+  if (first && !first->FMarkShifts) first->FMarkShifts = std::move(record);
 }
 
 void TCustomSrcEdit::DoOnPlaceMark(TSrcEditMark*& mark) {

@@ -4,10 +4,13 @@
 // inserted and deleted lines.
 
 #include <array>
+#include <cstdint>
 #include <memory>
 #include <string>
+#include <unordered_map>
 #include <vector>
 
+#include "SrcEdit/Source/SrcEditUndoList.h"
 #include "platform/Canvas.h"
 #include "platform/Events.h"
 #include "platform/Graphics.h"
@@ -20,8 +23,11 @@ class TCustomSrcEdit;
 class TSrcEditMark : public TObject {
 public:
   // An ordinary mark (bookmark number -1) of the editor.
-  explicit TSrcEditMark(TCustomSrcEdit* owner) : FEdit(owner) {}
+  explicit TSrcEditMark(TCustomSrcEdit* owner);
   std::string ClassName() const override { return "TSrcEditMark"; }
+  // No other mark of the process has it, not even after this one is gone:
+  // the undo record names a mark so.
+  uint64_t Id() const { return FId; }
 
   // A visible mark of an editor repaints the gutter where it was and where
   // it is.
@@ -52,6 +58,9 @@ protected:
   bool FVisible = false;
   bool FInternalImage = false;
   int FBookmarkNum = -1;
+
+private:
+  uint64_t FId;
 };
 
 // Up to 16 marks of one line.
@@ -97,6 +106,33 @@ private:
 
   TCustomSrcEdit* FEdit;
   std::vector<std::unique_ptr<TSrcEditMark>> FItems;
+};
+
+// What an edit does to the marks while it runs: the line shifts it makes
+// and the line each mark it moves had before it. Lines joined into one take
+// all their marks, and no shift can tell them apart again: the record keeps
+// where those merged marks stood.
+class TSrcMarkRecorder {
+public:
+  // Records from now on, afresh.
+  void Start();
+  void Shifted(const TSrcLineShift& shift);
+  // Before the mark moves; merged when it comes to share its line with the
+  // marks of lines joined to its own.
+  void Moving(const TSrcEditMark& mark, bool merged);
+  void Forget(const TSrcEditMark* mark) { FMoved.erase(mark); }
+  // The record of the edit, null when it shifted no lines; recording stops.
+  std::shared_ptr<const TSrcMarkShifts> Take();
+
+private:
+  struct TMoved {
+    uint64_t Id;
+    int Line;
+    bool Merged;
+  };
+  bool FRecording = false;
+  std::vector<TSrcLineShift> FShifts;
+  std::unordered_map<const TSrcEditMark*, TMoved> FMoved;
 };
 
 // A plugin joins its editor when it is made and leaves it when it is freed;

@@ -77,13 +77,14 @@ void TCustomSrcEdit::ProperSetLine(int index, const std::string& text) {
 // ---------------------------------------------------------------- edits and trailing blanks
 
 void TCustomSrcEdit::BeginEdit() {
-  if (FEditDepth++ == 0) FUndoBeforeEdit = FUndoList->PushPosition();
+  if (FEditDepth++ == 0) RestartEditRecord();
 }
 
 void TCustomSrcEdit::EndEdit() {
   if (--FEditDepth > 0) return;
   TrimStoredLines();
   JoinCrLfBreaks();
+  KeepMarkRecord();
 }
 
 std::optional<uint32_t> TCustomSrcEdit::EditStepNumber() const {

@@ -470,8 +470,7 @@ void TCustomSrcEdit::TypeTrailByte(const TTypedLead& lead, char trail) {
       TScopeExit unlock([this] { FRedoList->Unlock(); });
       const uint32_t number = FUndoList->PeekItem()->FChangeNumber;
       while (FUndoList->PushPosition() > lead.UndoBefore && FUndoList->CanUndo()) UndoItem(number);
-      // What this edit records begins here.
-      FUndoBeforeEdit = FUndoList->PushPosition();
+      RestartEditRecord();
     }
     DoImeStr(std::string{lead.Lead, trail});
     return;

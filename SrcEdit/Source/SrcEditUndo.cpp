@@ -3,7 +3,10 @@
 // recorded changes in groups. Every replayed item leaves its reverse on the
 // other list with the number of its group, so a group undone is redone as
 // one group and a redone group lands on its old number again (which keeps
-// the saved state reachable).
+// the saved state reachable). The marks do not follow the lines a replay
+// inserts and deletes (a replay need not take the shape of the change):
+// the record of the change's line shifts moves them, so that each comes
+// back to its own line.
 
 #include "SrcEdit/Source/SrcEdit.h"
 
@@ -85,6 +88,11 @@ void TCustomSrcEdit::ClearUndo() {
 }
 
 void TCustomSrcEdit::BeginUndoBlock() { FUndoList->BeginBlock(); }
+
+void TCustomSrcEdit::RestartEditRecord() {
+  FUndoBeforeEdit = FUndoList->PushPosition();
+  FMarkRecorder.Start();
+}
 
 void TCustomSrcEdit::EndUndoBlock() { FUndoList->EndBlock(); }
 
@@ -190,6 +198,15 @@ void TCustomSrcEdit::KeepCaretInLine() {
 }
 
 // ---------------------------------------------------------------- replaying one item
+
+// The item's record of the marks moves them and goes on with the reverse
+// item the replay left on the other list.
+void TCustomSrcEdit::ReplayMarkRecord(TSrcEditUndoItem& item, bool undo, TSrcEditUndoList& reverseList,
+                                      size_t reversed) {
+  if (!item.FMarkShifts) return;
+  ReplayMarkShifts(*item.FMarkShifts, undo);
+  if (TSrcEditUndoItem* reverse = reverseList.FirstChangeSince(reversed)) reverse->FMarkShifts = item.FMarkShifts;
+}
 
 // A change within one line (a typed character, a line of a replace-all) is
 // replayed by putting the line once, inside one report of the line store
@@ -357,6 +374,10 @@ bool TCustomSrcEdit::ReplayPositionItem(const TSrcEditUndoItem& item, const TRev
 void TCustomSrcEdit::UndoItem(uint32_t number) {
   std::unique_ptr<TSrcEditUndoItem> item = FUndoList->PopItem();
   if (!item) return;
+  TScopeExit marks([this, &item, reversed = FRedoList->PushPosition()] {
+    ReplayMarkRecord(*item, true, *FRedoList, reversed);
+  });
+  TTempValue heldMarks(FMarksHeld, true);
   const TSrcChangeReason reason = item->FChangeReason;
   const TSrcSelectionMode mode = item->FChangeSelMode;
   const TBufferCoord start = item->FChangeStartPos;
@@ -502,6 +523,10 @@ void TCustomSrcEdit::UndoItem(uint32_t number) {
 void TCustomSrcEdit::RedoItem(uint32_t number) {
   std::unique_ptr<TSrcEditUndoItem> item = FRedoList->PopItem();
   if (!item) return;
+  TScopeExit marks([this, &item, reversed = FUndoList->PushPosition()] {
+    ReplayMarkRecord(*item, false, *FUndoList, reversed);
+  });
+  TTempValue heldMarks(FMarksHeld, true);
   const TSrcChangeReason reason = item->FChangeReason;
   const TSrcSelectionMode mode = item->FChangeSelMode;
   const TBufferCoord start = item->FChangeStartPos;

@@ -11,6 +11,7 @@ void TSrcEditUndoItem::Assign(const TPersistent& source) {
     FChangeStr = item->FChangeStr;
     FChangeNumber = item->FChangeNumber;
     FRunCommand = item->FRunCommand;
+    FMarkShifts = item->FMarkShifts;
     return;
   }
   TPersistent::Assign(source);
@@ -98,6 +99,15 @@ std::unique_ptr<TSrcEditUndoItem> TSrcEditUndoList::PopItem() {
 }
 
 TSrcEditUndoItem* TSrcEditUndoList::PeekItem() const { return FItems.empty() ? nullptr : FItems.back().get(); }
+
+TSrcEditUndoItem* TSrcEditUndoList::FirstChangeSince(size_t position) const {
+  for (size_t i = position > FDropped ? position - FDropped : 0; i < FItems.size(); ++i) {
+    const TSrcChangeReason reason = FItems[i]->FChangeReason;
+    if (reason != crGroupBreak && reason != crNothing && (reason < crAutoCompleteBegin || reason > crSpecial2End))
+      return FItems[i].get();
+  }
+  return nullptr;
+}
 
 TSrcChangeReason TSrcEditUndoList::LastChangeReason() const {
   return FItems.empty() ? crNothing : FItems.back()->FChangeReason;

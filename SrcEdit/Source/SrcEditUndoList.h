@@ -45,6 +45,28 @@ enum TSrcChangeReason : uint8_t {
   crWhiteSpaceAdd
 };
 
+// Lines that marks follow: Count lines inserted at FirstLine (1-based), or
+// -Count lines after FirstLine joined onto it, with their marks.
+struct TSrcLineShift {
+  int FirstLine = 0;
+  int Count = 0;
+};
+
+// A mark, by its id, and a line of it.
+struct TSrcMarkLine {
+  uint64_t Mark = 0;
+  int Line = 0;
+};
+
+// What a change did to the marks: the line shifts it made, in order, and
+// the marks it merged onto one line with the lines they had before it.
+// Undo takes the shifts back and puts the merged marks back on their own
+// lines; redo makes the shifts again.
+struct TSrcMarkShifts {
+  std::vector<TSrcLineShift> Shifts;
+  std::vector<TSrcMarkLine> Merged;  // in the order of the ids
+};
+
 class TSrcEditUndoItem : public TPersistent {
 public:
   std::string ClassName() const override { return "TSrcEditUndoItem"; }
@@ -60,6 +82,10 @@ public:
   // all typing), 0 for any other change: only a run of one such command
   // is undone as one step by eoGroupUndo.
   TSrcEditorCommand FRunCommand = 0;
+  // On the first item of a change that shifted lines: replaying the item
+  // moves the marks as the change did (or back), and its reverse item
+  // takes the record over.
+  std::shared_ptr<const TSrcMarkShifts> FMarkShifts;
 };
 
 class TSrcEditUndoList : public TPersistent {
@@ -106,6 +132,10 @@ public:
   // are the ones above it.
   size_t PushPosition() const { return FDropped + FItems.size(); }
   int ItemCount() const { return static_cast<int>(FItems.size()); }
+  // The oldest item pushed at or after a push position and still on the
+  // list that undo and redo replay into a reverse item (not a group break,
+  // a block marker or crNothing); null when there is none.
+  TSrcEditUndoItem* FirstChangeSince(size_t position) const;
   TSrcEditUndoItem* Items(int index) const { return FItems.at(index).get(); }
   void SetItems(int index, const TSrcEditUndoItem& item);
   void DeleteItem(int index);

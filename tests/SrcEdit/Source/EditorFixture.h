@@ -118,6 +118,13 @@ protected:
     Edit.SetBlockBegin(from);
     Edit.SetBlockEnd(to);
   }
+  // Where the marks stand, in list order: "line:char" each.
+  std::string MarkPlaces() const {
+    std::string places;
+    for (int i = 0; i < Edit.Marks().Count(); ++i)
+      places += Format("%d:%d ", Edit.Marks().Items(i)->Line(), Edit.Marks().Items(i)->Char());
+    return places;
+  }
 
   // The fixed metrics are in place before the editor measures its font.
   TFontMetricsScope FMetrics;

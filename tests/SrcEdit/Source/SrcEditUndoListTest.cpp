@@ -2,6 +2,7 @@
 
 #include <cstdlib>
 #include <functional>
+#include <memory>
 #include <vector>
 
 #include <gtest/gtest.h>
@@ -302,6 +303,7 @@ TEST(SrcEditUndoItemTest, AssignCopiesAllFields) {
   a.FChangeEndPos = BufferCoord(5, 6);
   a.FChangeStr = "text";
   a.FChangeNumber = 9;
+  a.FMarkShifts = std::make_shared<TSrcMarkShifts>();
   b.Assign(a);
   EXPECT_EQ(crPaste, b.FChangeReason);
   EXPECT_EQ(smColumn, b.FChangeSelMode);
@@ -309,6 +311,7 @@ TEST(SrcEditUndoItemTest, AssignCopiesAllFields) {
   EXPECT_EQ(BufferCoord(5, 6), b.FChangeEndPos);
   EXPECT_EQ("text", b.FChangeStr);
   EXPECT_EQ(9u, b.FChangeNumber);
+  EXPECT_EQ(a.FMarkShifts, b.FMarkShifts);
   EXPECT_THROW(b.Assign(TPersistent()), EConvertError);
 }
 

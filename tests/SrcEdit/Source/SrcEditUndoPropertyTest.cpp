@@ -7,17 +7,19 @@
 // program makes, page and document moves, undo and redo in between, option
 // and TAB-width changes, narrow and wrapped windows, empty documents, the
 // default undo limit and a limit of a few steps.
+// Bookmarks and plain marks stand on random lines, some sharing one.
 // The texts compared are the bytes a save writes. After each command the
 // editor shows the lines those bytes read back as, and the caret stands on
 // a character's first byte (and within its line without eoScrollPastEol).
-// Each undo gives back exactly the text before the last change, or before a
-// run of one typing or deleting command under eoGroupUndo, and each redo
-// the text after it; at the end undoing everything gives the original text
-// (or that after the last step the limit dropped) and redoing as many steps
-// gives the final text again.
+// Each undo gives back exactly the text and the marks' places before the
+// last change, or before a run of one typing or deleting command under
+// eoGroupUndo, and each redo those after it; at the end undoing everything
+// gives the original text and marks (or those after the last step the
+// limit dropped) and redoing as many steps gives the final ones again.
 
 #include <algorithm>
 #include <functional>
+#include <memory>
 #include <random>
 #include <string>
 #include <vector>
@@ -61,6 +63,8 @@ protected:
     std::string After;
     TSrcEditorCommand Run;
     size_t Start;
+    std::string MarksBefore;
+    std::string MarksAfter;
   };
   // A change recorded on the undo list (more than a group break, which a
   // caret move adds) is a step; it ends what could be redone. It begins
@@ -68,6 +72,7 @@ protected:
   // have dropped them with the step before).
   void Change(TSrcEditorCommand run, const std::function<void()>& change) {
     const std::string before = Text();
+    const std::string marksBefore = MarkPlaces();
     const TSrcEditUndoList& list = Edit.UndoList();
     size_t start = list.PushPosition();
     change();
@@ -76,7 +81,7 @@ protected:
            (start < front || list.Items(static_cast<int>(start - front))->FChangeReason == crGroupBreak))
       ++start;
     if (start == list.PushPosition()) return;
-    FDone.push_back({before, Text(), run, start});
+    FDone.push_back({before, Text(), run, start, marksBefore, MarkPlaces()});
     FUndone.clear();
   }
   // One undo takes back the last step, or the last steps of one run under
@@ -96,6 +101,7 @@ protected:
     ASSERT_TRUE(first > 0 && FDone[first - 1].Start == start) << "an undo stopped inside a change\n" << Log;
     --first;
     ASSERT_EQ(FDone[first].Before, Text()) << "an undo did not give back the text before the change\n" << Log;
+    ASSERT_EQ(FDone[first].MarksBefore, MarkPlaces()) << "an undo did not put the marks back\n" << Log;
     for (size_t i = first + 1; i < FDone.size(); ++i) {
       ASSERT_TRUE(Edit.Options().Contains(eoGroupUndo) && FDone[i].Run != ecNone && FDone[i].Run == FDone[first].Run)
           << "one undo took back two changes\n" << Log;
@@ -114,7 +120,9 @@ protected:
     }
     const std::vector<TStep>& undone = FUndone.back();
     ASSERT_EQ(undone.back().After, Text()) << "a redo did not give back the text after the change\n" << Log;
-    FDone.push_back({undone.front().Before, undone.back().After, undone.front().Run, start});
+    ASSERT_EQ(undone.back().MarksAfter, MarkPlaces()) << "a redo did not put the marks where the change had\n" << Log;
+    FDone.push_back({undone.front().Before, undone.back().After, undone.front().Run, start, undone.front().MarksBefore,
+                     undone.back().MarksAfter});
     FUndone.pop_back();
   }
   void Option(TSrcEditorOption option, bool on) {
@@ -146,6 +154,23 @@ protected:
     }
     if (lines > 0 && Chance(30)) file += lineBreak();
     LoadBytes(file);
+  }
+  // Bookmarks and plain marks, a few on one line now and then.
+  void RandomMarks() {
+    Edit.Marks().Clear();
+    const int lines = std::max(1, Edit.Lines().Count());
+    for (int i = Pick(0, 6); i > 0; --i) {
+      const int line = Pick(1, lines);
+      const int column = Pick(1, 12);
+      if (Chance(50)) {
+        Edit.SetBookMark(Pick(0, 9), column, line);
+        continue;
+      }
+      auto mark = std::make_unique<TSrcEditMark>(&Edit);
+      mark->SetLine(line);
+      mark->SetChar(column);
+      Edit.Marks().Add(std::move(mark));
+    }
   }
   TBufferCoord RandomPoint() {
     const int count = Edit.Lines().Count();
@@ -349,8 +374,9 @@ protected:
     // The default limit, or a few steps.
     Edit.SetMaxUndo(Chance(90) ? 1024 : Pick(1, 4));
     RandomText();
-    Log = Format("options %x, tab width %d, undo limit %d, text \"%s\"", Edit.Options().Mask(), Edit.TabWidth(),
-                 Edit.MaxUndo(), Text().c_str());
+    RandomMarks();
+    Log = Format("options %x, tab width %d, undo limit %d, text \"%s\", marks %s", Edit.Options().Mask(),
+                 Edit.TabWidth(), Edit.MaxUndo(), Text().c_str(), MarkPlaces().c_str());
     Edit.ClearUndo();
     FDone.clear();
     FUndone.clear();
@@ -358,6 +384,7 @@ protected:
     Edit.SetModified(true);
     Edit.SetModified(false);
     const std::string original = Text();
+    const std::string originalMarks = MarkPlaces();
     const int edits = Pick(5, 30);
     const int saveAt = Pick(0, edits);
     std::string saved = original;
@@ -378,6 +405,7 @@ protected:
       if (HasFatalFailure()) return;
     }
     const std::string final = Text();
+    const std::string finalMarks = MarkPlaces();
     const bool couldRedo = Edit.CanRedo();
     bool savedStateSeen = !Edit.Modified();
     auto checkSavedState = [&] {
@@ -396,6 +424,7 @@ protected:
       }
       // What the limit dropped stays done.
       ASSERT_EQ(Text(), FDone.empty() ? original : FDone.back().After) << Log;
+      ASSERT_EQ(MarkPlaces(), FDone.empty() ? originalMarks : FDone.back().MarksAfter) << Log;
       for (int i = 0; i < steps; ++i) {
         Redo([this] { Edit.Redo(); });
         CheckCaret(false);
@@ -407,6 +436,7 @@ protected:
       FAIL() << "undo or redo raised \"" << e.what() << "\"\n" << Log;
     }
     ASSERT_EQ(Text(), final) << Log;
+    ASSERT_EQ(MarkPlaces(), finalMarks) << Log;
     ASSERT_EQ(Edit.CanRedo(), couldRedo) << Log;
     // A save before the dropped steps cannot be reached.
     if (!FSavedStateMayBeSkipped && !Edit.UndoList().FullUndoImpossible()) {

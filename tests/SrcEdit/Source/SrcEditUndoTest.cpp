@@ -3,6 +3,7 @@
 // SrcEditUndoPropertyTest.cpp).
 
 #include <functional>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -259,7 +260,11 @@ TEST_F(UndoTest, TrimmedBlanksComeBackWithUndo) {
 // two one CR LF break, as the saved bytes read back. The editor always
 // shows what its saved bytes read back as; undoing everything gives back
 // the file byte for byte, redoing everything the edited bytes again.
-TEST_F(UndoTest, EditsAndUndoKeepEveryLineBreak) {
+// The saved bytes after the edits, after undoing them all and after
+// redoing them; every mark (a bookmark and a plain mark on each line) comes
+// back to its line with each undo and goes where the edits put it with the
+// redo.
+TEST_F(UndoTest, EditsAndUndoKeepEveryLineBreakAndMark) {
   const std::string mixed = "ab\rcd\nef\r\ngh\rij";
   const struct {
     const char* Name;
@@ -391,6 +396,16 @@ TEST_F(UndoTest, EditsAndUndoKeepEveryLineBreak) {
          Edit.SetSelectionMode(smNormal);
        },
        "\r\n"},
+      {"Backspace empties a line between CR and LF", "int a;\rb\nint c;\nint d;", [this] {
+         Goto(2, 2);
+         Run(ecDeleteLastChar);
+       },
+       "int a;\r\nint c;\nint d;"},
+      {"Delete empties it", "int a;\rb\nint c;\nint d;", [this] {
+         Goto(1, 2);
+         Run(ecDeleteChar);
+       },
+       "int a;\r\nint c;\nint d;"},
       {"trimmed blanks leave it empty", "a\r x\nc", [this] {
          SetOption(eoTrimTrailingSpaces, true);
          Goto(3, 2);
@@ -403,15 +418,28 @@ TEST_F(UndoTest, EditsAndUndoKeepEveryLineBreak) {
     SCOPED_TRACE(c.Name);
     LoadBytes(c.File);
     Edit.ClearUndo();
+    Edit.Marks().Clear();
+    for (int line = 1; line <= Edit.Lines().Count(); ++line) {
+      Edit.SetBookMark(line % 10, line + 1, line);
+      auto mark = std::make_unique<TSrcEditMark>(&Edit);
+      mark->SetLine(line);
+      Edit.Marks().Add(std::move(mark));
+    }
+    const std::string marks = MarkPlaces();
     c.Edits();
     EXPECT_EQ(c.Saved, SavedBytes());
     EXPECT_EQ(LinesReadBack(SavedBytes()), Lines());
+    const std::string marksAfter = MarkPlaces();
     int steps = 0;
     for (; Edit.CanUndo(); ++steps) Edit.Undo();
     EXPECT_EQ(c.File, SavedBytes());
+    EXPECT_EQ(marks, MarkPlaces());
     for (int i = 0; i < steps; ++i) Edit.Redo();
     EXPECT_EQ(c.Saved, SavedBytes());
     EXPECT_EQ(LinesReadBack(SavedBytes()), Lines());
+    EXPECT_EQ(marksAfter, MarkPlaces());
+    for (int i = 0; i < steps; ++i) Edit.Undo();
+    EXPECT_EQ(marks, MarkPlaces());
   }
 }
 
