@@ -87,6 +87,8 @@ public:
   void EditorMouseUp(TObject* Sender, TMouseButton Button, TShiftState Shift, int X, int Y);
   // ChildWinBitToByte.cpp
   void EditBitToByteCmdExecute(TObject* Sender);
+  // ChildWinPaste.cpp
+  void EditorPasteReplaced(TObject* Sender, int Count);
 
   // ----- editing commands (ChildWinCommands.cpp)
   // Find (the text from the selection, or from the tool bar's find box once
