@@ -47,6 +47,7 @@ TMDIChild::TMDIChild(TComponent* owner) : TForm(owner) {
   Editor->OnMouseMove = TMouseMoveEvent(this, &TMDIChild::EditorMouseMove);
   Editor->OnMouseUp = TMouseEvent(this, &TMDIChild::EditorMouseUp);
   Editor->OnEnter = TNotifyEvent(this, &TMDIChild::EditorEnter);
+  Editor->OnPasteReplaced = TPasteReplacedEvent(this, &TMDIChild::EditorPasteReplaced);
   SetActiveControl(Editor);
 
   CreateActions();

@@ -91,6 +91,8 @@ public:
   // menu and popup menu, its bit to byte), as the main window's
   // FollowSelection decides them.
   void EnableSelectionCommands(bool hasSelection);
+  // ChildWinPaste.cpp
+  void EditorPasteReplaced(TObject* Sender, int Count);
 
   // ----- editing commands (ChildWinCommands.cpp)
   // Find (the text from the selection, or from the tool bar's find box once

@@ -61,6 +61,7 @@ TFormMakeWizzard::TFormMakeWizzard(TComponent* owner) : TForm(owner) {
   BitBtn2->OnClick = TNotifyEvent(this, &TFormMakeWizzard::BitBtn2Click);
   Place(BitBtn3, Panel1, 490, 8, 85, 25, "&Cancel");
   BitBtn3->OnClick = TNotifyEvent(this, &TFormMakeWizzard::BitBtn3Click);
+  BitBtn3->SetCancel(true);  // Esc cancels, as in every dialog
 
   Place(PageControl1, this, 0, 0, 587, 325);
   PageControl1->SetAlign(alClient);

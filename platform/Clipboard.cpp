@@ -36,6 +36,12 @@ std::string_view ClipboardText(std::string_view data) {
   return data;
 }
 
+std::optional<TClipboardText> TClipboardBackend::GetText() {
+  std::optional<std::string> data = GetData(CF_TEXT);
+  if (!data) return std::nullopt;
+  return TClipboardText{std::string(ClipboardText(*data))};
+}
+
 // ---- TMemoryClipboard ----
 
 bool TMemoryClipboard::Open() {
@@ -47,11 +53,13 @@ bool TMemoryClipboard::Open() {
 bool TMemoryClipboard::Clear() {
   if (!FOpen) return false;
   FData.clear();
+  FForeignReplaced = 0;
   return true;
 }
 
 bool TMemoryClipboard::SetData(TClipboardFormat format, const std::string& bytes) {
   if (!FOpen || format == FailSet) return false;
+  if (format == CF_TEXT) FForeignReplaced = 0;
   for (auto& entry : FData) {
     if (entry.first == format) {
       entry.second = bytes;
@@ -67,6 +75,19 @@ std::optional<std::string> TMemoryClipboard::GetData(TClipboardFormat format) {
   for (const auto& entry : FData)
     if (entry.first == format) return entry.second;
   return std::nullopt;
+}
+
+std::optional<TClipboardText> TMemoryClipboard::GetText() {
+  std::optional<TClipboardText> text = TClipboardBackend::GetText();
+  if (text) text->Replaced = FForeignReplaced;
+  return text;
+}
+
+void TMemoryClipboard::PutForeignText(const std::string& text, int replaced) {
+  FData = {{CF_TEXT, text + '\0'}};
+  FForeignReplaced = replaced;
+  // As the desktop tells when another program takes the clipboard.
+  Clipboard().Changed();
 }
 
 bool TMemoryClipboard::HasFormat(TClipboardFormat format) {
@@ -104,10 +125,7 @@ std::optional<std::string> TClipboard::GetData(TClipboardFormat format) { return
 
 bool TClipboard::HasFormat(TClipboardFormat format) { return FBackend->HasFormat(format); }
 
-std::string TClipboard::AsText() {
-  std::optional<std::string> data = GetData(CF_TEXT);
-  return data ? std::string(ClipboardText(*data)) : std::string();
-}
+TClipboardText TClipboard::GetText() { return FBackend->GetText().value_or(TClipboardText{}); }
 
 bool TClipboard::HoldsText() {
   if (!FHoldsText) FHoldsText = FBackend->HasFormat(CF_TEXT);

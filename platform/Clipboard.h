@@ -29,6 +29,14 @@ constexpr TClipboardFormat CF_TEXT = 1;
 // size ends the text, so that NUL bytes inside it travel too.
 std::string_view ClipboardText(std::string_view data);
 
+// Plain text taken from the clipboard. Another program's text reaches the
+// program converted into the code page, where a character the code page has
+// no form for becomes '?': Replaced counts those.
+struct TClipboardText {
+  std::string Text;
+  int Replaced = 0;
+};
+
 // The number of a format registered by name: the same name (any letter case)
 // always gives the same number, from 0xC000 on.
 TClipboardFormat RegisterClipboardFormat(const std::string& name);
@@ -46,6 +54,8 @@ public:
   virtual bool SetData(TClipboardFormat format, const std::string& bytes) = 0;
   virtual std::optional<std::string> GetData(TClipboardFormat format) = 0;
   virtual bool HasFormat(TClipboardFormat format) = 0;
+  // The CF_TEXT data without its closing NUL; here nothing was converted.
+  virtual std::optional<TClipboardText> GetText();
 };
 
 // The clipboard in memory, with faults that tests can switch on.
@@ -57,6 +67,11 @@ public:
   bool SetData(TClipboardFormat format, const std::string& bytes) override;
   std::optional<std::string> GetData(TClipboardFormat format) override;
   bool HasFormat(TClipboardFormat format) override;
+  std::optional<TClipboardText> GetText() override;
+
+  // Another program's text as a desktop hands it over: its bytes in the code
+  // page, where `replaced` characters it had no form for stand as '?'.
+  void PutForeignText(const std::string& text, int replaced);
 
   bool IsOpen() const { return FOpen; }
   bool FailOpen = false;
@@ -67,6 +82,7 @@ public:
 private:
   bool FOpen = false;
   std::vector<std::pair<TClipboardFormat, std::string>> FData;
+  int FForeignReplaced = 0;
 };
 
 class TClipboard {
@@ -81,7 +97,9 @@ public:
   bool HasFormat(TClipboardFormat format);
   // The CF_TEXT data without its closing NUL, every byte before it kept;
   // "" when there is none.
-  std::string AsText();
+  std::string AsText() { return GetText().Text; }
+  // The same with the count of another program's characters that became '?'.
+  TClipboardText GetText();
   // Replaces the clipboard's contents with the text; false when that fails.
   bool SetAsText(const std::string& text);
 

@@ -152,7 +152,8 @@ bool TApplication::IsKeyMsg(TWinControl& control, uint32_t msg, uintptr_t key, i
       if (msg != WM_SYSKEYDOWN || !((code >= 'A' && code <= 'Z') || (code >= '0' && code <= '9'))) return false;
       return form && form->Perform(CM_DIALOGCHAR, code, keyData) != 0;
   }
-  return form && !(control.Perform(WM_GETDLGCODE) & wants) && form->Perform(CM_DIALOGKEY, code, keyData) != 0;
+  // The control is asked about this key, as the system asks.
+  return form && !(control.Perform(WM_GETDLGCODE, code) & wants) && form->Perform(CM_DIALOGKEY, code, keyData) != 0;
 }
 
 bool TApplication::KeyboardMessage(TWinControl& control, uint32_t msg, uintptr_t wParam, intptr_t lParam) {

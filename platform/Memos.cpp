@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "platform/Keyboard.h"
 #include "platform/Printers.h"
 #include "platform/SysUtils.h"
 
@@ -172,8 +173,10 @@ void TCustomMemo::TypeChar(const std::string& chars) {
 
 void TCustomMemo::WndProc(TMessage& message) {
   if (message.Msg == WM_GETDLGCODE) {
-    // Tab moves on; Enter and Esc are the memo's own when it wants returns.
-    message.Result = DLGC_WANTCHARS | DLGC_WANTARROWS | (FWantReturns ? DLGC_WANTALLKEYS : 0);
+    // Tab moves on; Enter is the memo's own when it wants returns. Esc,
+    // which a memo has no use for, is its form's (the cancel button's).
+    const bool wantsAll = FWantReturns && message.WParam != VK_ESCAPE;
+    message.Result = DLGC_WANTCHARS | DLGC_WANTARROWS | (wantsAll ? DLGC_WANTALLKEYS : 0);
     return;
   }
   TCustomEdit::WndProc(message);

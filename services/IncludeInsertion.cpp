@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "services/CodeStart.h"
 #include "services/EditCommands.h"
 #include "services/SharedTables.h"
 #include "platform/StringLists.h"
@@ -39,15 +40,6 @@ std::vector<std::string> NeededHeaders(const std::vector<TIncludeDocument>& docu
   return needed;
 }
 
-int LeadingCommentEnd(const TStrings& lines) {
-  if (lines.Count() == 0) return 0;
-  size_t open = lines.Get(0).find("/*");
-  if (open == std::string::npos) return 0;
-  for (int i = 0; i < lines.Count(); ++i)
-    if (lines.Get(i).find("*/", i == 0 ? open + 2 : 0) != std::string::npos) return i;
-  return 0;
-}
-
 std::vector<std::string> IncludedHeaders(const TStrings& lines) {
   std::vector<std::string> included;
   for (int i = 0; i < lines.Count(); ++i) {
@@ -64,7 +56,7 @@ std::vector<std::string> IncludedHeaders(const TStrings& lines) {
 
 TIncludeInsertion PlanIncludeInsertion(const TStrings& target, const std::vector<std::string>& needed) {
   TIncludeInsertion insertion;
-  insertion.Index = LeadingCommentEnd(target) + 1;
+  insertion.Index = CodeStartLine(target);
   std::vector<std::string> included = IncludedHeaders(target);
   // Every line goes to the same index, so the last found ends up on top.
   for (auto header = needed.rbegin(); header != needed.rend(); ++header)

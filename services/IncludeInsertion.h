@@ -31,10 +31,6 @@ struct TIncludeDocument {
 // count anywhere: in code, strings, comments and longer identifiers.
 std::vector<std::string> NeededHeaders(const std::vector<TIncludeDocument>& documents);
 
-// The line that closes a comment opened on the first line ("/*" ... "*/");
-// 0 when the first line opens none or it is not closed.
-int LeadingCommentEnd(const TStrings& lines);
-
 // The insertable headers the text already names, one per line at most; a
 // line holding "//" names none (an include commented out).
 std::vector<std::string> IncludedHeaders(const TStrings& lines);
@@ -44,8 +40,10 @@ struct TIncludeInsertion {
   std::vector<std::string> Lines;  // "#include <...>", in their final order
 };
 
-// The needed headers the target does not name yet, as lines below the
-// leading comment (below the first line without one), the last found first.
+// The needed headers the target does not name yet, the last found first, as
+// lines directly above the target's first line of code: below its leading
+// comments, blank lines and directives, never inside a comment, a continued
+// directive or an #if (at the end of a text without code).
 TIncludeInsertion PlanIncludeInsertion(const TStrings& target, const std::vector<std::string>& needed);
 
 // Inserts the lines (at the end of a text shorter than the index).

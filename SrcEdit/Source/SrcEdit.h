@@ -111,6 +111,7 @@ using TScrollEvent = TDelegate<void(TObject* Sender, TScrollBarKind ScrollBar)>;
 using TSpecialLineColorsEvent =
     TDelegate<void(TObject* Sender, int Line, bool& Special, TColor& FG, TColor& BG)>;
 using TStatusChangeEvent = TDelegate<void(TObject* Sender, TSrcStatusChanges Changes)>;
+using TPasteReplacedEvent = TDelegate<void(TObject* Sender, int Count)>;
 using TPaintTransient = TDelegate<void(TObject* Sender, TCanvas& Canvas, TTransientType TransientType)>;
 using THookedCommandEvent =
     TDelegate<void(TObject* Sender, bool AfterProcessing, bool& Handled, TSrcEditorCommand& Command, char& AChar,
@@ -347,7 +348,9 @@ public:
   // ------------------------------------------------------------ clipboard
   // Copy failures raise ESrcEditError "Clipboard copy operation failed";
   // a private block that cannot be read raises "Clipboard paste operation
-  // failed.".
+  // failed.". A paste of another program's text that held characters the
+  // code page has no form for (each pasted as '?') tells OnPasteReplaced
+  // how many, once it is done.
   void CopyToClipboard() override;
   void CutToClipboard() override;
   void PasteFromClipboard() override;
@@ -527,6 +530,7 @@ public:
   TSpecialLineColorsEvent OnSpecialLineColors;
   TStatusChangeEvent OnStatusChange;
   TPaintTransient OnPaintTransient;
+  TPasteReplacedEvent OnPasteReplaced;
 
   void Loaded() override;
   void WndProc(TMessage& message) override;
@@ -898,7 +902,8 @@ private:
   void RecordSelectionDelete(TSrcChangeReason reason);
   // Pastes the private block; false when it is not a valid block.
   bool PasteBlock(bool& pasteBegun);
-  void PastePlainText(bool& pasteBegun);
+  // Pastes the plain text; answers how many of its characters became '?'.
+  int PastePlainText(bool& pasteBegun);
   // A mark leaves the list: its bookmark slot is freed.
   void MarkLeftList(TSrcEditMark* mark);
   // A mark moved by a line shift; merged when it comes to share its line

@@ -541,16 +541,18 @@ bool TCustomSrcEdit::PasteBlock(bool& pasteBegun) {
   return true;
 }
 
-void TCustomSrcEdit::PastePlainText(bool& pasteBegun) {
-  const std::string text = Clipboard().AsText();
+int TCustomSrcEdit::PastePlainText(bool& pasteBegun) {
+  const TClipboardText text = Clipboard().GetText();
   FUndoList->AddChange(crPasteBegin, BlockBegin(), BlockEnd(), "", smNormal);
   pasteBegun = true;
-  SetSelTextRecorded(crPaste, text);
+  SetSelTextRecorded(crPaste, text.Text);
+  return text.Replaced;
 }
 
 void TCustomSrcEdit::PasteFromClipboard() {
   if (!CanPaste()) return;
   DoOnPaintTransient(ttBefore);
+  int replaced = 0;
   {
     TSrcEditScope edit(*this);
     TSrcEditUndoBlock block(*this);
@@ -570,7 +572,7 @@ void TCustomSrcEdit::PasteFromClipboard() {
     });
     // An unusable private block falls back to the plain text.
     bool pasted = Clipboard().HasFormat(BlockTypeClipboardFormat()) && PasteBlock(pasteBegun);
-    if (!pasted && Clipboard().HasFormat(CF_TEXT)) PastePlainText(pasteBegun);
+    if (!pasted && Clipboard().HasFormat(CF_TEXT)) replaced = PastePlainText(pasteBegun);
   }
   if (FOptions.Contains(eoHideShowScrollbars)) {
     // At once, even inside an enclosing paint lock.
@@ -582,6 +584,7 @@ void TCustomSrcEdit::PasteFromClipboard() {
   EnsureCursorPosVisible();
   StatusChanged({scSelection});
   DoOnPaintTransient(ttAfter);
+  if (replaced > 0 && OnPasteReplaced) OnPasteReplaced(this, replaced);
 }
 
 }  // namespace vk

@@ -2,6 +2,7 @@
 
 #include <QtGui/QClipboard>
 #include <QtGui/QGuiApplication>
+#include <algorithm>
 #include <string_view>
 
 #include "platform/qt/QtConvert.h"
@@ -39,6 +40,16 @@ QString DesktopText(std::string_view text) {
   QString desktop = AnsiToQString(WithLfLineEnds(text));
   desktop.replace(QChar(0), QChar(QChar::ReplacementCharacter));
   return desktop;
+}
+
+// Another program's text in the code page. Each character the code page has
+// no form for becomes '?', so the '?'s the text did not have count them (no
+// byte of a double-byte character is '?').
+TClipboardText FromDesktopText(const QString& text) {
+  TClipboardText ansi{QStringToAnsi(text)};
+  const auto marks = std::count(ansi.Text.begin(), ansi.Text.end(), '?');
+  ansi.Replaced = static_cast<int>(marks - text.count(QChar('?')));
+  return ansi;
 }
 
 }  // namespace
@@ -104,13 +115,21 @@ std::optional<std::string> TQtClipboard::GetData(TClipboardFormat format) {
   QString type = MimeType(format);
   if (!data || type.isEmpty()) return std::nullopt;
   if (format == CF_TEXT) {
-    if (const auto* own = dynamic_cast<const TProgramMimeData*>(data); own && own->Text) return *own->Text + '\0';
-    // Qt answers text in whichever text form the desktop offers.
-    return data->hasText() ? std::optional(QStringToAnsi(data->text()) + '\0') : std::nullopt;
+    std::optional<TClipboardText> text = GetText();
+    return text ? std::optional(text->Text + '\0') : std::nullopt;
   }
   if (!data->hasFormat(type)) return std::nullopt;
   QByteArray bytes = data->data(type);
   return std::string(bytes.constData(), static_cast<size_t>(bytes.size()));
+}
+
+std::optional<TClipboardText> TQtClipboard::GetText() {
+  const QMimeData* data = Current();
+  if (!data) return std::nullopt;
+  if (const auto* own = dynamic_cast<const TProgramMimeData*>(data); own && own->Text)
+    return TClipboardText{*own->Text};
+  // Qt answers text in whichever text form the desktop offers.
+  return data->hasText() ? std::optional(FromDesktopText(data->text())) : std::nullopt;
 }
 
 bool TQtClipboard::HasFormat(TClipboardFormat format) {

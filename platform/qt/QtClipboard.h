@@ -8,6 +8,9 @@
 // bytes it was given. So the editor's private block format stays inside the
 // program and plain text reaches every other one.
 //
+// Another program's text keeps only the characters the code page has: each
+// other one becomes '?', and GetText says how many did.
+//
 // The desktop's plain text cannot carry every byte: a NUL (which it does
 // not hold, and which programs that read it as a C string would end it at)
 // and a byte the code page does not define reach it as U+FFFD. While the
@@ -41,6 +44,8 @@ public:
   bool SetData(TClipboardFormat format, const std::string& bytes) override;
   std::optional<std::string> GetData(TClipboardFormat format) override;
   bool HasFormat(TClipboardFormat format) override;
+  // Another program's text counts its characters the code page lacks.
+  std::optional<TClipboardText> GetText() override;
 
   // The MIME type a format travels as; empty for a format with neither
   // meaning nor name.

@@ -7,6 +7,7 @@
 #include "SrcEdit/Source/SrcEditKeyCmds.h"
 #include "services/SettingsStore.h"
 #include "services/SharedTables.h"
+#include "platform/Clipboard.h"
 #include "platform/InputState.h"
 #include "platform/Registry.h"
 #include "tests/app/IdeTestSupport.h"
@@ -78,6 +79,51 @@ TEST_F(ChildWinTest, TheDesignRemovesTwoKeysAndSharesTheHighlighter) {
   EXPECT_GE(editor.Keystrokes().FindShortcut(ShortCut(VK_RETURN, {})), 0);
   EXPECT_EQ(editor.RightEdge(), 100);
   EXPECT_TRUE(editor.WantTabs());
+}
+
+// A paste of another program's text, by Ctrl+V or from the Edit menu, says
+// how many of its characters the code page has no form for: each became
+// '?'. The program's own text carries every byte and pastes without a word.
+TEST_F(ChildWinTest, APasteSaysHowManyCharactersBecameQuestionMarks) {
+  TSrcEdit& editor = *OpenFile("main.c", "")->Editor;
+  auto& desktop = static_cast<TMemoryClipboard&>(Clipboard().Backend());
+  const auto ctrlV = [] { PressKey('V', {ssCtrl}); };
+  const struct {
+    const char* Name;
+    std::function<void()> Copy;
+    std::function<void()> Paste;
+    const char* Box;  // nullptr: none
+  } cases[] = {
+      {"one", [&] { desktop.PutForeignText("caf? ?", 1); }, ctrlV,
+       "1 character of the pasted text has no form in the code page and was pasted as \"?\"."},
+      {"three, from the Edit menu", [&] { desktop.PutForeignText("caf? ?", 3); },
+       [] { MainForm->EditPasteCmd->Execute(); },
+       "3 characters of the pasted text have no form in the code page and were pasted as \"?\"."},
+      {"none", [&] { desktop.PutForeignText("caf? ?", 0); }, ctrlV, nullptr},
+      {"the program's own",
+       [&] {
+         desktop.PutForeignText("caf? ?", 2);
+         editor.SrcSetText("caf? ?");
+         editor.SelectAll();
+         editor.CopyToClipboard();
+         editor.ClearAll();
+       },
+       ctrlV, nullptr},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.Name);
+    editor.ClearAll();
+    c.Copy();
+    MessageBoxAnswers().Clear();
+    if (c.Box) MessageBoxAnswers().Push(IDOK);
+    c.Paste();
+    EXPECT_EQ(editor.Lines().Get(0), "caf? ?");
+    ASSERT_EQ(MessageBoxAnswers().Requests().size(), c.Box ? 1u : 0u);
+    if (c.Box) {
+      EXPECT_EQ(MessageBoxAnswers().Requests()[0].Text, c.Box);
+    }
+  }
+  editor.SetModified(false);
 }
 
 TEST_F(ChildWinTest, TheDocumentCommandSavesOrRunsThePopupCommands) {

@@ -154,6 +154,46 @@ TEST_F(MakeFileWizzardTest, WithoutATemplateNothingIsWrittenAndEachRunAsksBefore
   EXPECT_EQ(FormMakeWizzard, nullptr);
 }
 
+// Esc cancels the wizard as its Cancel button does, wherever the focus is.
+TEST_F(MakeFileWizzardTest, EscCancelsTheWizardOnEveryPageAndField) {
+  InstallTemplate();
+  const struct {
+    const char* Name;
+    int Page;
+    TWinControl* (*Focus)(TFormMakeWizzard&);
+  } cases[] = {
+      {"welcome, on Next", 0, [](TFormMakeWizzard& w) -> TWinControl* { return w.BitBtn2; }},
+      {"part combo", 1, [](TFormMakeWizzard& w) -> TWinControl* { return w.ComboAvrMpu; }},
+      {"path edit", 1, [](TFormMakeWizzard& w) -> TWinControl* { return w.Avr_GccBinPathEdit; }},
+      {"flags edit", 2, [](TFormMakeWizzard& w) -> TWinControl* { return w.Avr_GccDefaultAsmEdit; }},
+      {"main source edit", 3, [](TFormMakeWizzard& w) -> TWinControl* { return w.EditSource; }},
+      {"guide text", 2, [](TFormMakeWizzard& w) -> TWinControl* { return w.Memo4; }},
+      {"folders, on Back", 4, [](TFormMakeWizzard& w) -> TWinControl* { return w.BitBtn1; }},
+      {"makefile text", 5, [](TFormMakeWizzard& w) -> TWinControl* { return w.Memo1; }},
+      {"end, on Completion", 6, [](TFormMakeWizzard& w) -> TWinControl* { return w.BitBtn2; }},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.Name);
+    MessageBoxAnswers().Clear();
+    RunWizard({[&](TFormMakeWizzard& wizard) {
+                 if (c.Page > 3) wizard.EditSource->SetText("main");
+                 NextTo(wizard, c.Page);
+                 c.Focus(wizard)->SetFocus();
+                 ASSERT_EQ(FocusedControl(), c.Focus(wizard));
+                 MessageBoxAnswers().Push(IDNO);
+                 PressKey(VK_ESCAPE);
+               },
+               [&](TFormMakeWizzard& wizard) {
+                 EXPECT_EQ(wizard.PageIndex(), c.Page) << "No keeps the wizard open";
+                 MessageBoxAnswers().Push(IDYES);
+                 PressKey(VK_ESCAPE);
+               }});
+    ASSERT_EQ(MessageBoxAnswers().Requests().size(), 2u);
+    EXPECT_EQ(LastBox(), "Exit?");
+    EXPECT_EQ(FormMakeWizzard, nullptr) << "Yes frees the wizard";
+  }
+}
+
 // The wizard writes the makefile make reads in the source folder, and
 // replaces one the settings dialog did not write only when the user agrees
 // (then kept beside it); declined, the wizard stays on its last page.

@@ -7,6 +7,7 @@
 
 #include "platform/Buttons.h"
 #include "platform/Forms.h"
+#include "platform/Memos.h"
 #include "tests/platform/FormsTestSupport.h"
 
 namespace vk::test {
@@ -66,6 +67,15 @@ TEST_F(FormsTest, EachWayOfAnsweringGivesItsModalResult) {
        },
        mrNo},
       {"Esc presses the cancel button", [](TDialog&) { PressKey(VK_ESCAPE); }, mrCancel},
+      {"a memo keeps Enter and leaves Esc to the cancel button",
+       [](TDialog& d) {
+         auto* memo = d.Child(new TMemo(&d));
+         memo->SetFocus();
+         EXPECT_TRUE(PressKey(VK_RETURN));
+         EXPECT_EQ(d.ModalResult(), mrNone) << "not the default button's";
+         PressKey(VK_ESCAPE);
+       },
+       mrCancel},
       {"Shift+Enter presses nothing, then the close box",
        [](TDialog& d) {
          PressKey(VK_RETURN, {ssShift});

@@ -38,32 +38,41 @@ TEST(IncludeInsertionTest, KeywordsOfTheOpenDocumentsCallForHeaders) {
   }
 }
 
-TEST(IncludeInsertionTest, LinesGoBelowTheLeadingCommentLastFoundFirst) {
+TEST(IncludeInsertionTest, LinesGoAboveTheFirstCodeLastFoundFirst) {
   TLines header = {"/*"};
   for (int i = 1; i < 18; ++i) header.push_back(" * field");
   header.push_back("*/");
   header.push_back("int main(void) { return 0; }");
   const TLines needed = {"avr/io.h", "avr/eeprom.h"};
+  const TLines both = {"#include <avr/eeprom.h>", "#include <avr/io.h>"};
   const struct {
     const char* Name;
     TLines Target;
     int Index;
     TLines Lines;
   } cases[] = {
-      {"project header block", header, 19, {"#include <avr/eeprom.h>", "#include <avr/io.h>"}},
-      {"no leading comment", {"int x;", "int y;"}, 1, {"#include <avr/eeprom.h>", "#include <avr/io.h>"}},
+      {"project header block", header, 19, both},
+      {"first line code", {"int x; void on(void) { PORTB = 1; sei(); }", "int y;"}, 0, both},
       {"already included", {"#include <avr/io.h>", "int x;"}, 1, {"#include <avr/eeprom.h>"}},
-      {"commented out", {"// #include <avr/io.h>", "int x;"}, 1, {"#include <avr/eeprom.h>", "#include <avr/io.h>"}},
-      {"comment closed on its line",
-       {"/* one line */", "int x;"},
+      {"commented out", {"// #include <avr/io.h>", "int x;"}, 1, both},
+      {"comment closed on its line", {"/* one line */", "int x;"}, 1, both},
+      {"comments, blanks and directives",
+       {"// blink", "", "  #define F_CPU 8000000UL", "#ifdef DEBUG", "# define LOG 1", "#endif", "", "int main(void);"},
+       7,
+       both},
+      {"code inside an #if",
+       {"#include <stdint.h>", "#ifndef NDEBUG", "#if 1", "int debug;", "#endif", "#endif"},
        1,
-       {"#include <avr/eeprom.h>", "#include <avr/io.h>"}},
-      {"comment opened after code",
-       {"int x; /* open", "more", "*/ int y;"},
-       3,
-       {"#include <avr/eeprom.h>", "#include <avr/io.h>"}},
-      {"\"/*/\" does not close", {"/*/", "*/"}, 2, {"#include <avr/eeprom.h>", "#include <avr/io.h>"}},
-      {"comment never closed", {"/* open", "int x;"}, 1, {"#include <avr/eeprom.h>", "#include <avr/io.h>"}},
+       both},
+      {"continued directive", {"#define PINS \\", "  (1 << 2)", "int x;"}, 2, both},
+      {"continued // comment", {"// note \\", "int x;", "int y;"}, 2, both},
+      {"\"/*\" in a directive's string", {"#define OPEN \"/*\"", "int x;"}, 1, both},
+      {"comment ending on a code line", {"/* blink", " * by me", " */ int x;"}, 0, both},
+      {"comments chained up to a code line", {"", "/* a", "a */ /* b", "b */ int x;"}, 1, both},
+      {"comment opened after code", {"int x; /* open", "more", "*/ int y;"}, 0, both},
+      {"all comments", {"// one", "/*/", "*/"}, 3, both},
+      {"comment never closed", {"/* open", "int x;"}, 0, both},
+      {"empty text", {}, 0, both},
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(c.Name);
@@ -122,20 +131,39 @@ TEST(IncludeInsertionTest, OnAnEditorTheInsertionIsOneUndoableChange) {
   }
 }
 
-// The inserted lines name headers the tool chain has: the source builds.
+// The inserted lines name headers the tool chain has and stand where the
+// compiler reads them before the code: the source builds.
 TEST(IncludeInsertionTest, ABuildCompilesTheInsertedLines) {
   VK_REQUIRE_AVR_TOOL_CHAIN();
-  TStringList source = test::ListOf({"/* blink */", "int main(void) {", "  static char buf[4];",
-                               "  eeprom_read_block(buf, 0, 4);", "  DDRB = 0xff;", "  sei();", "  wdt_reset();",
-                               "  memcpy_P(buf, buf, 1);", "  return buf[0];", "}", "SIGNAL(TIMER0_OVF_vect) {}"});
-  std::vector<std::string> needed = NeededHeaders({{"main.c", &source}});
-  EXPECT_EQ(needed.size(), 5u);
-  InsertIncludes(source, PlanIncludeInsertion(source, needed));
-  test::TTempFolder project;
-  source.SaveToFile(project.File("main.c"));
-  test::TCommandResult build = test::RunCommand(project.Path(), "avr-gcc -mmcu=atmega128 -Wall -c main.c");
-  EXPECT_EQ(build.Status, 0) << ::testing::PrintToString(build.Lines);
-  EXPECT_TRUE(build.Lines.empty()) << ::testing::PrintToString(build.Lines);
+  const struct {
+    const char* Name;
+    TLines Source;
+    size_t Needed;
+  } cases[] = {
+      {"header comment",
+       {"/* blink */", "int main(void) {", "  static char buf[4];", "  eeprom_read_block(buf, 0, 4);",
+        "  DDRB = 0xff;", "  sei();", "  wdt_reset();", "  memcpy_P(buf, buf, 1);", "  return buf[0];", "}",
+        "SIGNAL(TIMER0_OVF_vect) {}"},
+       5},
+      {"first line code", {"int x; void on(void) { PORTB = 1; sei(); }", "int main(void) { on(); return x; }"}, 2},
+      {"directives and a conditional before code",
+       {"// blink", "#define LED \\", "  PB1", "#ifdef LED", "static int on = 1;", "#endif",
+        "int main(void) { PORTB = on << LED; return 0; }"},
+       1},
+      {"comment ending on the code line", {"/* blink", " */ int main(void) { cli(); return 0; }"}, 2},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.Name);
+    TStringList source = test::ListOf(c.Source);
+    std::vector<std::string> needed = NeededHeaders({{"main.c", &source}});
+    EXPECT_EQ(needed.size(), c.Needed);
+    InsertIncludes(source, PlanIncludeInsertion(source, needed));
+    test::TTempFolder project;
+    source.SaveToFile(project.File("main.c"));
+    test::TCommandResult build = test::RunCommand(project.Path(), "avr-gcc -mmcu=atmega128 -Wall -c main.c");
+    EXPECT_EQ(build.Status, 0) << ::testing::PrintToString(build.Lines);
+    EXPECT_TRUE(build.Lines.empty()) << ::testing::PrintToString(build.Lines);
+  }
 }
 
 }  // namespace

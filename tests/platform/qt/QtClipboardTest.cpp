@@ -41,12 +41,31 @@ TEST_F(QtClipboardTest, PlainTextReachesTheDesktopAsUnicodeAndComesBackInTheCode
     EXPECT_EQ(desktop->mimeData()->data("text/plain"), c.Desktop) << c.Program;
     EXPECT_EQ(desktop->text(), QString::fromUtf8(c.Desktop)) << c.Program;
     EXPECT_EQ(Clipboard().AsText(), c.Program);
+    EXPECT_EQ(Clipboard().GetText().Replaced, 0) << c.Program;
   }
   // Text from another program keeps its line ends, and a NUL in it.
   for (const std::string& pasted : {std::string("a\nb\n"), std::string("a\r\nb\r\n"), std::string("a\rb\r"),
                                     std::string("a\0b", 3)}) {
     desktop->setText(QString::fromUtf8(pasted.data(), static_cast<qsizetype>(pasted.size())));
     EXPECT_EQ(Clipboard().AsText(), pasted);
+  }
+
+  // Another program's characters the code page has no form for become '?',
+  // and the text says how many did; a '?' of its own is none of them.
+  const struct {
+    const char* Desktop;
+    std::string Program;
+    int Replaced;
+  } foreign[] = {
+      {"caf\xC3\xA9", "caf?", 1},
+      {"\xC3\xBC ? \xC3\xB1 \xF0\x9F\x98\x80", "? ? ? ?", 3},  // one for a character beyond 16 bits
+      {"\xC3\x9F", "\xA9\xAC", 0},
+  };
+  for (const auto& c : foreign) {
+    desktop->setText(QString::fromUtf8(c.Desktop));
+    const TClipboardText text = Clipboard().GetText();
+    EXPECT_EQ(text.Text, c.Program) << c.Desktop;
+    EXPECT_EQ(text.Replaced, c.Replaced) << c.Desktop;
   }
 
   desktop->setText(QString::fromUtf8(HangeulUtf8) + QStringLiteral(" from elsewhere"));
