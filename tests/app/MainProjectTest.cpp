@@ -346,6 +346,63 @@ TEST_F(MainProjectTest, EverySaveMarksTheTextSaved) {
   }
 }
 
+// Save, Save All and Close ask before they write over a file another
+// program changed since it was read or saved here: Yes writes, No keeps the
+// file and the changes, unsaved (the window stays open). A deleted file is
+// written again unasked; what was answered is not asked again as the
+// window comes to the front.
+TEST_F(MainProjectTest, ASaveAsksBeforeItWritesOverAFileAnotherProgramChanged) {
+  const struct {
+    const char* Name;
+    std::function<void()> Command;
+    std::vector<int> Answers;
+    std::vector<std::string> Boxes;  // ChangedOnDiskSaveText after the file's path
+    bool Deleted;                    // else another program wrote "other"
+    bool Written;                    // the document's text is in the file
+  } cases[] = {
+      {"Save, written over", [] { MainForm->FileSave1->Click(); }, {IDYES, IDYES},
+       {"Save to File?", ChangedOnDiskSaveText}, false, true},
+      {"Save, kept", [] { MainForm->FileSave1->Click(); }, {IDYES, IDNO}, {"Save to File?", ChangedOnDiskSaveText},
+       false, false},
+      {"Save All, written over", [] { MainForm->FileSaveAll1->Click(); }, {IDYES}, {ChangedOnDiskSaveText}, false,
+       true},
+      {"Save All, kept", [] { MainForm->FileSaveAll1->Click(); }, {IDNO}, {ChangedOnDiskSaveText}, false, false},
+      {"Close, kept", [] { MainForm->FileCloseCmd->Execute(); }, {IDYES, IDNO},
+       {"Save to file?", ChangedOnDiskSaveText}, false, false},
+      {"Close All, kept", [] { MainForm->FileCloseAllCmd->Execute(); }, {IDYES, IDNO},
+       {"Save to file?", ChangedOnDiskSaveText}, false, false},
+      {"Save of a deleted file", [] { MainForm->FileSave1->Click(); }, {IDYES}, {"Save to File?"}, true, true},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.Name);
+    const std::string file = Path("main.c");
+    WriteTextFile(file, "old");
+    Open(file);
+    TMDIChild* document = MainForm->ActiveDocument();
+    Type(document, "new ");
+    if (c.Deleted)
+      std::remove(file.c_str());
+    else
+      WriteTextFile(file, "other");
+    for (int answer : c.Answers) Answer(answer);
+    c.Command();
+    Settle();
+    document->BringToFront();
+    Settle();
+    std::vector<std::string> boxes = c.Boxes;
+    for (std::string& box : boxes)
+      if (box == ChangedOnDiskSaveText) box = file + box;
+    EXPECT_EQ(Boxes(), boxes);
+    EXPECT_EQ(ReadTextFile(file), c.Written ? "new old" : "other");
+    EXPECT_EQ(document->Editor->Modified(), !c.Written);
+    EXPECT_EQ(MainForm->DocumentCount(), 1);
+    document->Editor->SetModified(false);
+    MainForm->CloseAll();
+    Settle();
+    MessageBoxAnswers().Clear();
+  }
+}
+
 int FailingRename(const char*, const char*) {
   errno = EIO;
   return -1;
