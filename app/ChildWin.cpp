@@ -135,14 +135,10 @@ void TMDIChild::FormShow(TObject*) {
   EditLineNumberCmd->SetChecked(Editor->Gutter().Visible());
 }
 
-void TMDIChild::Load(const std::string& path) {
-  TFileStream file(path, fmOpenRead | fmShareDenyNone);
-  Load(file, path);
-}
-
-void TMDIChild::Load(TStream& text, const std::string& path) {
+void TMDIChild::Load(TDiskFile& file, const std::string& path) {
   TSrcEditStringList& lines = Editor->Lines();
-  lines.LoadFromStream(text);
+  lines.LoadFromStream(file.Bytes);
+  FDiskFile.Remember(file);
   FHeldNulBytes = false;
   for (int i = 0; i < lines.Count() && !FHeldNulBytes; ++i)
     FHeldNulBytes = lines.GetView(i).find('\0') != std::string_view::npos;
@@ -150,6 +146,7 @@ void TMDIChild::Load(TStream& text, const std::string& path) {
 }
 
 bool TMDIChild::Save() {
+  if (!MayWriteOverDiskFile()) return false;
   if (FHeldNulBytes && Editor->Modified() &&
       MessageBox(Caption() + NulBytesSaveText, "Save message", MB_YESNO | MB_ICONWARNING) != IDYES)
     return false;
@@ -159,6 +156,7 @@ bool TMDIChild::Save() {
 
 void TMDIChild::WriteTo(const std::string& fileName) {
   Editor->Lines().SaveToFile(fileName);
+  FDiskFile.Written(fileName, SavedBytesHash(Editor->Lines()));
   Editor->SetModified(false);
 }
 
@@ -207,6 +205,10 @@ void TMDIChild::FormClose(TObject*, TCloseAction& Action) {
 void TMDIChild::WndProc(TMessage& message) {
   if (message.Msg == WM_DOCUMENTCOMMAND) {
     DoCommand(message);
+    return;
+  }
+  if (message.Msg == WM_CHECKDISKFILE) {
+    CheckDiskFile();
     return;
   }
   TForm::WndProc(message);
@@ -265,8 +267,10 @@ void TMDIChild::EnableSelectionCommands(bool hasSelection) {
 }
 
 // The window came to the front (the editor takes the focus then): the
-// panels and the selection commands show its state.
+// panels and the selection commands show its state, and its file is
+// checked once the focus has settled.
 void TMDIChild::EditorEnter(TObject*) {
+  PostMessage(this, WM_CHECKDISKFILE, 0, 0);
   MainForm->ShowDocumentState(this);
   if (MainForm->ActiveDocument() == this) FollowSelection();
 }

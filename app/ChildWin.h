@@ -8,7 +8,8 @@
 // The main window drives it with the document command (WM_DOCUMENTCOMMAND,
 // the code in WParam); the settings stored in the registry are applied to
 // the editor every time the window is shown; closing a changed window asks
-// whether to save it.
+// whether to save it; a file another program changed is noticed as the
+// window comes to the front and before it is saved (ChildWinDiskFile.cpp).
 
 #include <cstdint>
 #include <string>
@@ -16,6 +17,7 @@
 #include "SrcEdit/Source/SrcEdit.h"
 #include "SrcEdit/Source/SrcEditSearch.h"
 #include "dialogs/ReplaceSelect.h"
+#include "services/DiskFileState.h"
 #include "platform/Forms.h"
 #include "platform/Menus.h"
 #include "platform/StandardActions.h"
@@ -33,10 +35,24 @@ enum TDocumentCommand : int {
   dcBitToByte = 33,
 };
 
+// Posted when a document window comes to the front: its file is checked
+// for a change made by another program once the focus has settled.
+constexpr uint32_t WM_CHECKDISKFILE = WM_USER + 101;
+
 // What a document window says of a file with NUL bytes: when it opens it
 // (after the file's path), and before it writes changes over it.
 inline constexpr const char* NulBytesOpenText = " holds NUL bytes: it may not be a text file.";
 inline constexpr const char* NulBytesSaveText = " held NUL bytes when it was opened. Write the changes over it?";
+// What it says (after the file's path) of a file another program changed or
+// deleted: as the window comes to the front with changes of its own, as it
+// comes to the front, and before a save would write over it.
+inline constexpr const char* ChangedOnDiskText =
+    " has been changed by another program. Reload it and lose the changes made here? (No keeps them; "
+    "saving writes them over the file.)";
+inline constexpr const char* DeletedOnDiskText =
+    " has been deleted by another program. Its text stays open here; saving writes the file again.";
+inline constexpr const char* ChangedOnDiskSaveText =
+    " has been changed by another program since it was opened or saved here. Write this text over it?";
 
 // A caption of a file that was never saved begins with these six letters.
 bool IsNewFileCaption(const std::string& caption);
@@ -49,19 +65,25 @@ public:
   ~TMDIChild() override;
   std::string ClassName() const override { return "TMDIChild"; }
 
-  // Reads the file into the editor (a failed read raises); a file that
-  // holds NUL bytes, likely not text, is reported.
-  void Load(const std::string& path);
-  // The same for the file's bytes read already.
-  void Load(TStream& text, const std::string& path);
+  // Puts the file's bytes, read already, into the editor, and keeps the
+  // file's state as read; a file that holds NUL bytes, likely not text, is
+  // reported.
+  void Load(TDiskFile& file, const std::string& path);
   // Writes the lines to the caption's path and marks the text saved; false
-  // when the person declined to write changes over a file that held NUL
-  // bytes. A failed write raises, and the text stays modified.
+  // when the person declined to write over the file (another program
+  // changed it since it was read or written here, or it held NUL bytes). A
+  // failed write raises, and the text stays modified.
   bool Save();
   // Writes the lines to the file and marks the text saved, whichever
   // command saves (Save, Save As, the first save of a new document). A
   // failed write raises, and the text stays modified.
   void WriteTo(const std::string& fileName);
+  // The file changed on disk since it was read or written here
+  // (ChildWinDiskFile.cpp): without changes of its own the window shows the
+  // new text, with them it asks whether to reload; a deleted file is
+  // reported and the text marked modified. The same state of the file is
+  // never asked about twice.
+  void CheckDiskFile();
   // The close went ahead: the window is released once the waiting messages
   // are handled.
   bool Closing() const { return FClosing; }
@@ -184,11 +206,19 @@ private:
   void FollowSelection();
   // Undo and Redo follow what the editor can undo and redo.
   void FollowUndoState();
+  // The file as another program left it, in place of the text; the caret
+  // stays on its line.
+  void Reload(TDiskFile& file);
+  // Before a save: asks whether to write over a file another program
+  // changed; false when the person keeps the file.
+  bool MayWriteOverDiskFile();
 
   bool FClosing = false;
   bool FOutsideProject = false;
   // The file held NUL bytes when it was read.
   bool FHeldNulBytes = false;
+  // The file as it was read or written here.
+  TDiskFileState FDiskFile;
   // The command whose search is running: the question's wording.
   TConfirmMode FPromptMode = cmReplace;
 };

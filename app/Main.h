@@ -104,7 +104,8 @@ public:
   // cancelled.
   bool SaveActiveAs();
   // Every document saved (new ones through the Save dialog); false when a
-  // Save dialog was cancelled.
+  // Save dialog was cancelled or a document kept its changes unwritten (the
+  // person kept the file on disk).
   bool SaveAll();
   // The build's save: every modified document that has a file, without a
   // question; a failed write raises.

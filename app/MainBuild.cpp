@@ -1,11 +1,13 @@
-// The build command (F9): the project's makefile checked, the #include
-// lines inserted, the changed documents saved, the main file's window in
-// front, the last build's products deleted, AVRRUN.BAT written and run by
-// the shell with its output in Memo1 as it comes, then the error pane and
-// the result box (MainErrorPane.cpp).
+// The build command (F9): the project's makefile checked, the windows'
+// files checked for changes made on disk, the #include lines inserted, the
+// changed documents saved, the main file's window in front, the last
+// build's products deleted, AVRRUN.BAT written and run by the shell with
+// its output in Memo1 as it comes, then the error pane and the result box
+// (MainErrorPane.cpp).
 
 #include "services/BuildOutput.h"
 #include "services/BuildRunner.h"
+#include "app/ChildWin.h"
 #include "app/Main.h"
 #include "services/ProjectFiles.h"
 #include "services/SettingsStore.h"
@@ -41,6 +43,9 @@ void TMainForm::RunRunCmdExecute(TObject*) {
     ShowMessage(JoinPath(folder, "'makefile'") + "Cannot open file!");
     return;
   }
+  // make, the error jump and the saved files see one text: a window whose
+  // file another program changed shows it, or asks over changes of its own.
+  for (int i = 0; i < DocumentCount(); ++i) Documents(i)->CheckDiskFile();
   TSettingsReader editorKey(AttrKeyNames[EditorKeyIndex]);
   if (std::optional<bool> autoInsert = editorKey.Bool(EditorValue::AutoInsertBool)) GAutoInsert = *autoInsert;
   // Before saving, so that make compiles the inserted lines.

@@ -79,15 +79,15 @@ TMDIChild* TMainForm::OpenDocument(const std::string& path) {
   }
   // Read before the window is made, so that a file that cannot be read
   // leaves none behind.
-  TMemoryStream text;
+  TDiskFile file;
   try {
-    text.LoadFromFile(path);
+    file = ReadDiskFile(path);
   } catch (const EStreamError&) {
     ShowMissingFile(path);
     return nullptr;
   }
   TMDIChild* child = CreateMDIChild(path);
-  child->Load(text, path);
+  child->Load(file, path);
   return child;
 }
 
@@ -198,10 +198,13 @@ bool TMainForm::SaveAll() {
   bool saved = true;
   for (TMDIChild* document : documents) {
     document->Show();
-    if (IsNonameCaption(document->Caption()))
+    if (IsNonameCaption(document->Caption())) {
       saved = SaveActiveAs() && saved;
-    else
+    } else {
       SendDocumentCommand(FileSaveAll1->Tag());
+      // The person may have kept a file another program changed.
+      saved = !document->Editor->Modified() && saved;
+    }
   }
   return saved;
 }

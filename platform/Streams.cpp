@@ -19,8 +19,10 @@ void TStream::ReadBuffer(void* buffer, int64_t count) {
 }
 
 void TStream::WriteBuffer(const void* buffer, int64_t count) {
-  if (count != 0 && Write(buffer, count) != count) throw EWriteError("Stream write error");
+  if (count != 0 && Write(buffer, count) != count) RaiseWriteError();
 }
+
+void TStream::RaiseWriteError() const { throw EWriteError("Stream write error"); }
 
 int64_t TStream::Size() {
   int64_t position = Seek(0, soCurrent);
@@ -106,7 +108,11 @@ int64_t TFileStream::Write(const void* buffer, int64_t count) {
   while (done < count) {
     ssize_t n = ::write(FHandle, static_cast<const char*>(buffer) + done, static_cast<size_t>(count - done));
     if (n < 0 && errno == EINTR) continue;
-    if (n <= 0) break;
+    if (n <= 0) {
+      // A write that takes nothing without an error: the device is full.
+      FWriteError = n < 0 ? errno : ENOSPC;
+      break;
+    }
     done += n;
   }
   return done;
@@ -119,7 +125,13 @@ int64_t TFileStream::Seek(int64_t offset, TSeekOrigin origin) {
 }
 
 void TFileStream::SetSize(int64_t size) {
-  if (::ftruncate(FHandle, size) != 0) throw EWriteError("Stream write error");
+  if (::ftruncate(FHandle, size) == 0) return;
+  FWriteError = errno;
+  RaiseWriteError();
+}
+
+void TFileStream::RaiseWriteError() const {
+  throw EWriteError(Format("Cannot write file \"%s\". %s", FFileName.c_str(), std::strerror(FWriteError)));
 }
 
 // ---- TSafeFileStream ----
@@ -189,13 +201,19 @@ TSafeFileStream::~TSafeFileStream() {
 void TSafeFileStream::Commit() {
   if (FCommitted) return;
   FCommitted = true;
-  bool written = ::fdatasync(Handle()) == 0;
-  written = CloseHandle() && written;
-  if (!written || renameStep(FTempName.c_str(), FTarget.c_str()) != 0) {
-    std::string reason = std::strerror(errno);
-    ::unlink(FTempName.c_str());
-    throw EWriteError(Format("Cannot save file \"%s\". %s", FileName().c_str(), reason.c_str()));
-  }
+  // The first step that fails gives the reason.
+  int error = ::fdatasync(Handle()) == 0 ? 0 : errno;
+  if (!CloseHandle() && error == 0) error = errno;
+  if (error == 0 && renameStep(FTempName.c_str(), FTarget.c_str()) != 0) error = errno;
+  if (error == 0) return;
+  ::unlink(FTempName.c_str());
+  RaiseSaveError(error);
+}
+
+void TSafeFileStream::RaiseWriteError() const { RaiseSaveError(WriteErrorCode()); }
+
+void TSafeFileStream::RaiseSaveError(int error) const {
+  throw EWriteError(Format("Cannot save file \"%s\". %s", FileName().c_str(), std::strerror(error)));
 }
 
 void TSafeFileStream::SetRenameForTesting(RenameFunction rename) { renameStep = rename ? rename : &::rename; }

@@ -35,8 +35,9 @@ public:
   virtual int64_t Write(const void* buffer, int64_t count) = 0;
   virtual int64_t Seek(int64_t offset, TSeekOrigin origin) = 0;
 
-  // Whole transfers: raise EReadError "Stream read error" /
-  // EWriteError "Stream write error" when fewer bytes move.
+  // Whole transfers: raise EReadError "Stream read error" when fewer bytes
+  // move, and the stream's write error (RaiseWriteError) when fewer are
+  // written.
   void ReadBuffer(void* buffer, int64_t count);
   void WriteBuffer(const void* buffer, int64_t count);
 
@@ -47,6 +48,11 @@ public:
 
   // Everything from the current position to the end, in one read.
   std::string ReadAll();
+
+protected:
+  // A write moved fewer bytes than it was given: EWriteError "Stream write
+  // error".
+  [[noreturn]] virtual void RaiseWriteError() const;
 };
 
 // File open modes as the class library numbers them.
@@ -81,10 +87,15 @@ protected:
   int Handle() const { return FHandle; }
   // Closes the handle once; false when the system reported an error.
   bool CloseHandle();
+  // EWriteError "Cannot write file "<name>". <the system's reason>".
+  [[noreturn]] void RaiseWriteError() const override;
+  // The system's error of the last write or resize that failed.
+  int WriteErrorCode() const { return FWriteError; }
 
 private:
   std::string FFileName;
   int FHandle = -1;
+  int FWriteError = 0;
 };
 
 // A file that is written completely to a temporary file in the same folder
@@ -95,7 +106,9 @@ public:
   explicit TSafeFileStream(const std::string& fileName);
   ~TSafeFileStream() override;
   std::string ClassName() const override { return "TSafeFileStream"; }
-  // Flushes to disk and replaces the target; raises EWriteError on failure.
+  // Flushes to disk and replaces the target. Every failure of the save (a
+  // write, the flush, the rename) raises EWriteError "Cannot save file
+  // "<name>". <the system's reason>" and leaves the old file as it was.
   void Commit();
 
   // Tests replace the rename step to simulate a crash before it.
@@ -110,6 +123,8 @@ private:
   };
   static TTempFile OpenTemp(const std::string& fileName);
   TSafeFileStream(const std::string& fileName, TTempFile temp);
+  [[noreturn]] void RaiseWriteError() const override;
+  [[noreturn]] void RaiseSaveError(int error) const;
 
   std::string FTarget;
   std::string FTempName;

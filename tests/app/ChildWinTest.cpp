@@ -10,6 +10,7 @@
 #include "platform/Clipboard.h"
 #include "platform/InputState.h"
 #include "platform/Registry.h"
+#include "platform/Streams.h"
 #include "tests/app/IdeTestSupport.h"
 
 namespace vk::test {
@@ -141,9 +142,10 @@ TEST_F(ChildWinTest, TheDocumentCommandSavesOrRunsThePopupCommands) {
   MainForm->ComboBox2Find->SetText("from the box");
   for (const auto& c : cases) {
     SCOPED_TRACE(c.Code);
-    WriteTextFile(Project.File("main.c"), "old");
+    const std::string before = ReadTextFile(Project.File("main.c"));
+    const std::string text = "new " + std::to_string(c.Code);
     document->Editor->SrcSetText("");
-    document->Editor->SetSelText("new");
+    document->Editor->SetSelText(text);
     document->Editor->SetCaretAndSelection({4, 1}, {1, 1}, {4, 1});
     std::string shown;
     if (c.FindText) {
@@ -153,7 +155,7 @@ TEST_F(ChildWinTest, TheDocumentCommandSavesOrRunsThePopupCommands) {
       });
     }
     EXPECT_EQ(document->Perform(WM_DOCUMENTCOMMAND, static_cast<uintptr_t>(c.Code), 0), 0);
-    EXPECT_EQ(ReadTextFile(Project.File("main.c")), c.Saves ? "new" : "old");
+    EXPECT_EQ(ReadTextFile(Project.File("main.c")), c.Saves ? text : before);
     EXPECT_EQ(document->Editor->Modified(), !c.Saves);
     EXPECT_EQ(shown, c.FindText ? c.FindText : "");
     EXPECT_EQ(FindFromToolbarFlag, 0);
@@ -260,6 +262,75 @@ TEST_F(ChildWinTest, ClosingKeepsAWindowWhoseNulBytesFileWasNotWrittenOver) {
   EXPECT_TRUE(document->Editor->Modified());
   EXPECT_EQ(ReadTextFile(Project.File("main.c")), std::string("a\0b", 3));
   document->Editor->SetModified(false);
+}
+
+// A window that comes to the front shows what another program made of its
+// file: the new bytes when it holds no changes of its own, else what the
+// person answers (Yes reloads, No keeps the changes, which a save then
+// writes over the file). A deleted file is reported and its text stays, to
+// be saved again. The same state of the file is asked about once, and the
+// bytes, not the file's times, decide whether it changed.
+TEST_F(ChildWinTest, AWindowComingToTheFrontShowsItsFileAsAnotherProgramLeftIt) {
+  const std::string initial = "int a;\r\nint b;\n";
+  const struct {
+    const char* Name;
+    bool Typed;                    // a change of its own, "x" typed in front
+    std::function<void(const std::string&)> Change;  // what another program does to the file
+    int Answer;                    // to the question; 0: none is asked
+    const char* Box;               // what is said after the path; nullptr: nothing
+    std::string Saved;             // what a save then writes
+  } cases[] = {
+      {"a line appended", false, [&](const std::string& f) { WriteTextFile(f, initial + "int c;\r"); }, 0,
+       nullptr, initial + "int c;\r"},
+      {"written again in place, same size, at once", false,
+       [](const std::string& f) { WriteTextFile(f, "int A;\r\nint B;\n"); }, 0, nullptr, "int A;\r\nint B;\n"},
+      {"replaced by a rename", false, [](const std::string& f) { SaveBytesToFile(f, "int A;\nint B;\n"); }, 0,
+       nullptr, "int A;\nint B;\n"},
+      {"written again with the same bytes, over changes", true,
+       [&](const std::string& f) { WriteTextFile(f, initial); }, 0, nullptr, "x" + initial},
+      {"changed under changes, reloaded", true, [](const std::string& f) { WriteTextFile(f, "int c;\n"); }, IDYES,
+       ChangedOnDiskText, "int c;\n"},
+      {"changed under changes, kept", true, [](const std::string& f) { WriteTextFile(f, "int c;\n"); }, IDNO,
+       ChangedOnDiskText, "x" + initial},
+      {"deleted", false, [](const std::string& f) { std::remove(f.c_str()); }, 0, DeletedOnDiskText, initial},
+      {"deleted under changes", true, [](const std::string& f) { std::remove(f.c_str()); }, 0, DeletedOnDiskText,
+       "x" + initial},
+  };
+  TMDIChild* other = OpenFile("other.h", "int o;\n");
+  int row = 0;
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.Name);
+    MessageBoxAnswers().Clear();
+    const std::string name = "file" + std::to_string(row++) + ".h";
+    TMDIChild* document = OpenFile(name, initial);
+    const std::string path = Project.File(name);
+    TSrcEdit& editor = *document->Editor;
+    editor.SetCaretXY({3, 2});
+    if (c.Typed) {
+      editor.SetCaretXY({1, 1});
+      editor.CommandProcessor(ecChar, 'x');
+      editor.SetCaretXY({3, 2});
+    }
+    c.Change(path);
+    if (c.Answer) Answer(c.Answer);
+    if (c.Box && !c.Answer) Answer(IDOK);
+    // Twice to the front: the second time asks nothing.
+    for (int i = 0; i < 2; ++i) {
+      other->BringToFront();
+      document->BringToFront();
+      Settle();
+    }
+    EXPECT_EQ(Boxes(), c.Box ? std::vector<std::string>{path + c.Box} : std::vector<std::string>{});
+    const bool reloaded = c.Saved != initial && c.Saved != "x" + initial;
+    EXPECT_EQ(editor.Modified(), !reloaded && (c.Typed || c.Box == DeletedOnDiskText));
+    // The old text's undo steps do not lead into the new one.
+    EXPECT_EQ(editor.CanUndo(), c.Typed && !reloaded);
+    EXPECT_EQ(editor.CaretY(), 2);
+    ExpectSaveOffered(editor.Modified());
+    document->Perform(WM_DOCUMENTCOMMAND, dcSave, 0);
+    EXPECT_EQ(ReadTextFile(path), c.Saved);
+    EXPECT_FALSE(editor.Modified());
+  }
 }
 
 TEST_F(ChildWinTest, ClosingTheLastWindowClosesTheProject) {

@@ -605,6 +605,53 @@ TEST_F(MainBuildTest, WhatStopsABuildBeforeMakeRuns) {
   }
 }
 
+// Before F9 saves and builds, every window, in front or not, shows its file
+// as another program left it (or asks, over changes of its own): make, the
+// window and the saved file then hold one text.
+TEST_F(MainBuildTest, BeforeTheBuildEveryWindowShowsItsFileAsAnotherProgramLeftIt) {
+  const struct {
+    const char* Name;
+    bool Typed;    // "/* own */" typed into the header's window, which is not in front
+    bool Deleted;  // else another program wrote "int other;" to the header
+    int Answer;
+    const char* Box;    // after the header's path
+    const char* Built;  // the header's line as make read it, the window shows it and the file holds it
+  } cases[] = {
+      {"without changes", false, false, 0, nullptr, "int other;"},
+      {"changes, reloaded", true, false, IDYES, ChangedOnDiskText, "int other;"},
+      {"changes, kept", true, false, IDNO, ChangedOnDiskText, "/* own */int lcd;"},
+      {"deleted", false, true, IDOK, DeletedOnDiskText, "int lcd;"},
+  };
+  int row = 0;
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.Name);
+    const std::string folder = WriteProject("row" + std::to_string(row++),
+                                            {{"main.c", "#include \"lcd.h\"\nint main(void) { return 0; }\n"},
+                                             {"lcd.h", "int lcd;\n"}},
+                                            "", "all:\n\t@cat lcd.h\n");
+    const std::string header = folder + "/lcd.h";
+    Open(folder + "/main.c");
+    TMDIChild* window = Document(header);
+    ASSERT_NE(window, nullptr);
+    if (c.Typed) window->Editor->SetSelText("/* own */");
+    if (c.Deleted)
+      std::remove(header.c_str());
+    else
+      WriteTextFile(header, "int other;\n");
+    if (c.Answer) Answer(c.Answer);
+    Build();
+    EXPECT_EQ(Boxes(), c.Box ? std::vector<std::string>{header + c.Box} : std::vector<std::string>{});
+    const std::vector<std::string> output = LinesOf(MainForm->Memo1->Lines());
+    EXPECT_TRUE(std::find(output.begin(), output.end(), c.Built) != output.end()) << MainForm->Memo1->Lines().Text();
+    EXPECT_EQ(window->Editor->Lines().Get(0), c.Built);
+    EXPECT_FALSE(window->Editor->Modified());
+    EXPECT_EQ(ReadTextFile(header), c.Built + std::string("\n"));
+    MainForm->CloseAll();
+    Settle();
+    MessageBoxAnswers().Clear();
+  }
+}
+
 // A project in a folder whose name is Hangul: the program shows and finds it
 // by its name in the code page, the tools work on the file system's UTF-8
 // name, and the paths they print come back to the pane and the jump.

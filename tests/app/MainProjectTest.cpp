@@ -1,9 +1,14 @@
 // Project and document management through the main window: the open road,
 // new documents, saving, closing and the environment command's entry.
 
+#include <signal.h>
+#include <sys/resource.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cerrno>
 #include <filesystem>
 #include <functional>
-#include <sys/stat.h>
 
 #include "dialogs/EnvironmentDlg.h"
 #include "platform/Streams.h"
@@ -341,16 +346,143 @@ TEST_F(MainProjectTest, EverySaveMarksTheTextSaved) {
   }
 }
 
-TEST_F(MainProjectTest, AFailedSaveIsReportedAndTheTextStaysModified) {
-  TMDIChild* document = MainForm->CreateMDIChild(Project.File("no-such-folder/main.c"));
-  Type(document, "text");
-  Answer(IDYES);
-  EXPECT_THROW(MainForm->FileSave1->Click(), EStreamError);
-  EXPECT_TRUE(document->Editor->Modified());
-  // Closing with "Yes" fails the same way and keeps the window.
-  Answer(IDYES);
-  EXPECT_THROW(document->Close(), EStreamError);
-  EXPECT_FALSE(document->Closing());
+// Save, Save All and Close ask before they write over a file another
+// program changed since it was read or saved here: Yes writes, No keeps the
+// file and the changes, unsaved (the window stays open). A deleted file is
+// written again unasked; what was answered is not asked again as the
+// window comes to the front.
+TEST_F(MainProjectTest, ASaveAsksBeforeItWritesOverAFileAnotherProgramChanged) {
+  const struct {
+    const char* Name;
+    std::function<void()> Command;
+    std::vector<int> Answers;
+    std::vector<std::string> Boxes;  // ChangedOnDiskSaveText after the file's path
+    bool Deleted;                    // else another program wrote "other"
+    bool Written;                    // the document's text is in the file
+  } cases[] = {
+      {"Save, written over", [] { MainForm->FileSave1->Click(); }, {IDYES, IDYES},
+       {"Save to File?", ChangedOnDiskSaveText}, false, true},
+      {"Save, kept", [] { MainForm->FileSave1->Click(); }, {IDYES, IDNO}, {"Save to File?", ChangedOnDiskSaveText},
+       false, false},
+      {"Save All, written over", [] { MainForm->FileSaveAll1->Click(); }, {IDYES}, {ChangedOnDiskSaveText}, false,
+       true},
+      {"Save All, kept", [] { MainForm->FileSaveAll1->Click(); }, {IDNO}, {ChangedOnDiskSaveText}, false, false},
+      {"Close, kept", [] { MainForm->FileCloseCmd->Execute(); }, {IDYES, IDNO},
+       {"Save to file?", ChangedOnDiskSaveText}, false, false},
+      {"Close All, kept", [] { MainForm->FileCloseAllCmd->Execute(); }, {IDYES, IDNO},
+       {"Save to file?", ChangedOnDiskSaveText}, false, false},
+      {"Save of a deleted file", [] { MainForm->FileSave1->Click(); }, {IDYES}, {"Save to File?"}, true, true},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.Name);
+    const std::string file = Path("main.c");
+    WriteTextFile(file, "old");
+    Open(file);
+    TMDIChild* document = MainForm->ActiveDocument();
+    Type(document, "new ");
+    if (c.Deleted)
+      std::remove(file.c_str());
+    else
+      WriteTextFile(file, "other");
+    for (int answer : c.Answers) Answer(answer);
+    c.Command();
+    Settle();
+    document->BringToFront();
+    Settle();
+    std::vector<std::string> boxes = c.Boxes;
+    for (std::string& box : boxes)
+      if (box == ChangedOnDiskSaveText) box = file + box;
+    EXPECT_EQ(Boxes(), boxes);
+    EXPECT_EQ(ReadTextFile(file), c.Written ? "new old" : "other");
+    EXPECT_EQ(document->Editor->Modified(), !c.Written);
+    EXPECT_EQ(MainForm->DocumentCount(), 1);
+    document->Editor->SetModified(false);
+    MainForm->CloseAll();
+    Settle();
+    MessageBoxAnswers().Clear();
+  }
+}
+
+int FailingRename(const char*, const char*) {
+  errno = EIO;
+  return -1;
+}
+
+// Whatever makes a save fail, the message names the file and the system's
+// reason, the old file stays as it was, no temporary file is left, and the
+// text stays modified; closing with "Yes" fails the same way and keeps the
+// window.
+TEST_F(MainProjectTest, AFailedSaveNamesTheFileAndTheReasonAndKeepsTheOldFile) {
+  struct rlimit unlimited {};
+  getrlimit(RLIMIT_FSIZE, &unlimited);
+  const struct {
+    const char* Name;
+    bool Exists;  // the file was there and opened; else a window on a name in a folder that is gone
+    std::function<void(const std::string& folder)> Break, Mend;
+    const char* Message;  // %F: the file
+    bool BindsRoot;       // the superuser may write anyway
+  } cases[] = {
+      {"a folder that is gone", false, [](const std::string&) {}, [](const std::string&) {},
+       "Cannot create file \"%F\". No such file or directory", true},
+      {"the size limit of a file", true,
+       [](const std::string&) {
+         signal(SIGXFSZ, SIG_IGN);
+         struct rlimit limit {};
+         getrlimit(RLIMIT_FSIZE, &limit);
+         limit.rlim_cur = 100;
+         setrlimit(RLIMIT_FSIZE, &limit);
+       },
+       [&](const std::string&) {
+         setrlimit(RLIMIT_FSIZE, &unlimited);
+         signal(SIGXFSZ, SIG_DFL);
+       },
+       "Cannot save file \"%F\". File too large", true},
+      {"a failed rename", true, [](const std::string&) { TSafeFileStream::SetRenameForTesting(&FailingRename); },
+       [](const std::string&) { TSafeFileStream::SetRenameForTesting(nullptr); },
+       "Cannot save file \"%F\". Input/output error", true},
+      {"a read-only file", true, [](const std::string& f) { chmod((f + "/main.c").c_str(), 0444); },
+       [](const std::string& f) { chmod((f + "/main.c").c_str(), 0644); },
+       "Cannot create file \"%F\". Permission denied", true},
+      {"a read-only folder", true, [](const std::string& f) { chmod(f.c_str(), 0555); },
+       [](const std::string& f) { chmod(f.c_str(), 0755); }, "Cannot create file \"%F\". Permission denied", false},
+  };
+  int row = 0;
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.Name);
+    if (!c.BindsRoot && geteuid() == 0) continue;  // folder permissions do not bind root
+    const std::string folder = Path("row" + std::to_string(row++));
+    const std::string file = folder + (c.Exists ? "/main.c" : "/gone/main.c");
+    ForceFolders(folder);
+    if (c.Exists) {
+      WriteTextFile(file, "old");
+      Open(file);
+    } else {
+      MainForm->CreateMDIChild(file);
+    }
+    TMDIChild* document = MainForm->ActiveDocument();
+    Type(document, std::string(200, 'x'));
+    std::string message = c.Message;
+    message.replace(message.find("%F"), 2, file);
+    c.Break(folder);
+    for (bool closing : {false, true}) {
+      SCOPED_TRACE(closing ? "Close" : "Save");
+      Answer(IDYES);
+      try {
+        closing ? document->Close() : MainForm->FileSave1->Click();
+        ADD_FAILURE() << "saved";
+      } catch (const EStreamError& e) {
+        EXPECT_EQ(e.Message(), message);
+      }
+    }
+    c.Mend(folder);
+    EXPECT_FALSE(document->Closing());
+    EXPECT_TRUE(document->Editor->Modified());
+    EXPECT_EQ(ReadTextFile(file), c.Exists ? "old" : "");
+    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(folder), {}), c.Exists ? 1 : 0);
+    document->Editor->SetModified(false);
+    MainForm->CloseAll();
+    Settle();
+  }
 }
 
 TEST_F(MainProjectTest, CloseOfTheLastWindowClosesTheProjectEvenWhenItStaysOpen) {

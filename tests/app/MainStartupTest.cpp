@@ -125,12 +125,15 @@ TEST_F(MainStartupTest, ClosingAsksToSaveOnlyWhileDocumentsAreOpen) {
     bool CancelSaveAs;     // the document is new and its Save dialog is cancelled
     bool Ends;
     const char* Saved;     // the file's text afterwards
+    int Overwrite = 0;     // another program wrote "other" to the file: the answer to writing over it
   } cases[] = {
       {"no document", false, 0, false, true, "old"},
       {"cancel", true, IDCANCEL, false, false, "old"},
       {"no", true, IDNO, false, true, "old"},
       {"yes", true, IDYES, false, true, "new"},
       {"yes, new file not named", true, IDYES, true, false, "old"},
+      {"yes, a file changed on disk written over", true, IDYES, false, true, "new", IDYES},
+      {"yes, a file changed on disk kept", true, IDYES, false, false, "other", IDNO},
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(c.Name);
@@ -145,11 +148,13 @@ TEST_F(MainStartupTest, ClosingAsksToSaveOnlyWhileDocumentsAreOpen) {
       MainForm->ActiveDocument()->Editor->SrcSetText("new");
       MainForm->ActiveDocument()->Editor->SetModified(true);
     }
+    if (c.Overwrite) WriteTextFile(file, "other");
     if (c.Answer) Answer(c.Answer);
+    if (c.Overwrite) Answer(c.Overwrite);
     if (c.CancelSaveAs) CancelFileDialog();
     MainForm->Close();
     EXPECT_EQ(Application().Terminated(), c.Ends);
-    EXPECT_EQ(Boxes().size(), c.Answer ? 1u : 0u);
+    EXPECT_EQ(Boxes().size(), (c.Answer ? 1u : 0u) + (c.Overwrite ? 1u : 0u));
     EXPECT_EQ(ReadTextFile(file), c.Saved);
     MessageBoxAnswers().Clear();
     Application().Reset();

@@ -51,10 +51,39 @@ TEST(SafeFileStreamTest, AFailedRenameRaisesAndLeavesTheOldFile) {
   std::string name = folder.File("a.c");
   SaveBytesToFile(name, "old");
   TSafeFileStream::SetRenameForTesting(&FailingRename);
-  EXPECT_THROW(SaveBytesToFile(name, "new"), EWriteError);
+  try {
+    SaveBytesToFile(name, "new");
+    ADD_FAILURE() << "saved";
+  } catch (const EWriteError& e) {
+    EXPECT_EQ("Cannot save file \"" + name + "\". Input/output error", e.Message());
+  }
   TSafeFileStream::SetRenameForTesting(nullptr);
   EXPECT_EQ("old", LoadBytesFromFile(name));
   EXPECT_EQ(1, std::distance(fs::directory_iterator(folder.Path()), fs::directory_iterator()));
+}
+
+// A file that takes no more bytes (the full device) or no new size: the
+// error names the file and the system's reason.
+TEST(FileStreamTest, AFailedWriteNamesTheFileAndTheReason) {
+  if (!fs::exists("/dev/full")) GTEST_SKIP() << "no /dev/full";
+  const struct {
+    const char* Name;
+    void (*Write)(TStream&);
+    const char* Reason;
+  } cases[] = {
+      {"bytes", [](TStream& s) { s.WriteBuffer("text", 4); }, "No space left on device"},
+      {"a size", [](TStream& s) { s.SetSize(10); }, "Invalid argument"},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.Name);
+    TFileStream full("/dev/full", fmOpenWrite);
+    try {
+      c.Write(full);
+      ADD_FAILURE() << "written";
+    } catch (const EWriteError& e) {
+      EXPECT_EQ(std::string("Cannot write file \"/dev/full\". ") + c.Reason, e.Message());
+    }
+  }
 }
 
 TEST(SafeFileStreamTest, AReadOnlyFileIsNotReplaced) {

@@ -1,0 +1,29 @@
+#pragma once
+// What a file on disk is at one moment, as far as a change made by another
+// program shows in its status: which file it is (device and inode, so that
+// a file replaced by a rename differs), its size, and its modification and
+// status-change times to the nanosecond. A missing file has a stamp too.
+
+#include <cstdint>
+#include <string>
+
+namespace vk {
+
+struct TFileStamp {
+  bool Exists = false;
+  uint64_t Device = 0;
+  uint64_t Inode = 0;
+  int64_t Size = 0;
+  int64_t ModifiedNs = 0;  // since 1970, as the file system keeps it
+  int64_t ChangedNs = 0;
+  friend bool operator==(const TFileStamp&, const TFileStamp&) = default;
+};
+
+// The file's stamp (following a link to its target); one that is missing or
+// cannot be looked at does not exist.
+TFileStamp FileStampOf(const std::string& fileName);
+
+// The clock the file system sets those times from, in nanoseconds since 1970.
+int64_t FileClockNs();
+
+}  // namespace vk
