@@ -6,7 +6,9 @@
 // middle and at the end of that source, with and without word wrap, against
 // the same keys at the same places of the 1,000-line file. A replace-all
 // over that source and the one Undo that takes it back, against building the
-// same texts with memmem.
+// same texts with memmem. Keys on a line of 100,000 bytes (a font table
+// written as one initializer), each followed by its paint, against the same
+// keys on a short line of the same file.
 
 #include <benchmark/benchmark.h>
 
@@ -43,7 +45,6 @@ void Typing(benchmark::State& state, int lineCount, int line, const std::string&
   const int target = line == 0 ? edit.Lines().Count() : line;
   long long keys = 0;
   for (auto _ : state) {
-    edit.SetMaxScrollWidth(1 << 20);
     edit.CommandProcessor(vk::ecGotoXY, 0,
                           vk::TBufferCoord{static_cast<int>(edit.Lines().Get(target - 1).size()) + 1, target});
     const double start = Now();
@@ -52,7 +53,7 @@ void Typing(benchmark::State& state, int lineCount, int line, const std::string&
     keys += Keystrokes;
     edit.Update();
   }
-  // Every keystroke typed (none refused at the scroll width).
+  // Every keystroke typed, also beyond the scroll width.
   if (edit.Lines().Get(target - 1).size() < static_cast<size_t>(keys)) state.SkipWithError("keystrokes were lost");
 }
 
@@ -112,6 +113,71 @@ void BreaksSmall(benchmark::State& state) { BreakAndJoin(state, 1000, false); }
 void BreaksBig(benchmark::State& state) { BreakAndJoin(state, 1000000, false); }
 void BreaksSmallWrapped(benchmark::State& state) { BreakAndJoin(state, 1000, true); }
 void BreaksBigWrapped(benchmark::State& state) { BreakAndJoin(state, 1000000, true); }
+
+// ---------------------------------------------------------------- a line of 100,000 bytes
+//
+// Line 500,001 of the 1,000,000-line source is a font table of 100,000
+// bytes, its longest line. In the middle of it and in the middle of line
+// 500,004 (a comment of 45 bytes), taken in turn in each repetition: 100
+// characters typed, the 100 Backspaces that take them away, 100 Rights and
+// 100 Lefts; at the end of each line 100 characters typed (and taken away
+// again, unmeasured). Every key is followed by the paint the window would
+// get. Each figure is the time per key.
+
+constexpr int LongLineKeys = 100;
+
+std::string FontTable(size_t length) {
+  std::string table = "const uint8_t font[] PROGMEM = {";
+  char entry[8];
+  for (int i = 0; table.size() < length; ++i) {
+    std::snprintf(entry, sizeof entry, "0x%02X, ", i & 0xFF);
+    table += entry;
+  }
+  table.resize(length - 2);
+  return table + "};";
+}
+
+std::string LineKey(const char* key, bool longLine) {
+  return std::string(key) + (longLine ? ", 100,000-byte line" : ", short line");
+}
+
+void KeysOnLongLine(benchmark::State& state) {
+  TEditorOnFile editor(1000000);
+  vk::TSrcEdit& edit = editor.Edit;
+  edit.Lines().Put(500000, FontTable(100000));
+  const std::string original = edit.Lines().GetTextStr();
+  auto keys = [&](const std::string& key, vk::TSrcEditorCommand command, char c = 0) {
+    const double start = Now();
+    for (int i = 0; i < LongLineKeys; ++i) {
+      edit.CommandProcessor(command, c);
+      edit.Update();
+    }
+    Record(key, (Now() - start) / LongLineKeys);
+  };
+  auto on = [&](bool longLine) {
+    const int line = longLine ? 500001 : 500004;
+    const int length = static_cast<int>(edit.Lines().Get(line - 1).size());
+    edit.CommandProcessor(vk::ecGotoXY, 0, vk::TBufferCoord{length / 2 + 1, line});
+    edit.Update();
+    keys(LineKey("type, middle", longLine), vk::ecChar, 'a');
+    keys(LineKey("Backspace, middle", longLine), vk::ecDeleteLastChar);
+    keys(LineKey("Right", longLine), vk::ecRight);
+    keys(LineKey("Left", longLine), vk::ecLeft);
+    edit.CommandProcessor(vk::ecLineEnd, 0);
+    edit.Update();
+    keys(LineKey("type, end", longLine), vk::ecChar, 'a');
+    for (int i = 0; i < LongLineKeys; ++i) edit.CommandProcessor(vk::ecDeleteLastChar, 0);
+  };
+  bool longFirst = true;
+  for (auto _ : state) {
+    on(longFirst);
+    on(!longFirst);
+    longFirst = !longFirst;
+    if (edit.Lines().GetTextStr() != original) state.SkipWithError("the keys did not restore the text");
+  }
+}
+
+BENCHMARK(KeysOnLongLine)->Unit(benchmark::kMillisecond)->Iterations(10);
 
 // ---------------------------------------------------------------- replace-all and its undo
 //
@@ -185,6 +251,8 @@ int main(int argc, char** argv) {
     for (const char* key : {"first Enter", "Enter", "Backspace"})
       for (const char* where : {"top", "middle", "end"})
         PrintRatio(BreakKey(key, where, 1000000, wrap), BreakKey(key, where, 1000, wrap), kMicrosecondsPerKey);
+  for (const char* key : {"type, middle", "Backspace, middle", "Right", "Left", "type, end"})
+    PrintRatio(LineKey(key, true), LineKey(key, false), kMicrosecondsPerKey);
   PrintRatio("replace-all", "memmem replace");
   PrintRatio("undo of replace-all", "memmem restore");
   benchmark::Shutdown();

@@ -856,6 +856,13 @@ private:
   long long SelLengthUpTo(long long limit) const;
   // Clamps a selection end as SetBlockBegin and SetBlockEnd do.
   TBufferCoord ClampBlockPoint(TBufferCoord value) const;
+  // The last column the caret or a selection end may take on a line whose
+  // end is lineEnd (its length + 1) while it may pass line ends: every
+  // column of the line, and past its end up to the scroll width.
+  int LastColumnPastEol(int lineEnd) const { return std::max(FMaxScrollWidth + 1, lineEnd); }
+  // The columns the horizontal view scrolls over: the scroll width while
+  // the caret may pass line ends, never less than the longest line.
+  int HorzScrollRange();
   void SetTextOrigin();
   // With word wrap: a caret right of its row's end (column + 1) goes back
   // onto the row when the paint lock ends.
@@ -994,10 +1001,6 @@ private:
   // like a trail byte (after a lone lead byte); the replay's end puts it
   // back within the line and on a character.
   bool FCaretExact = false;
-  // While the program places text (ReplaceRange, search and replace) and
-  // while a deletion is recorded: a caret or selection end inside a line
-  // is not cut to the scroll width.
-  bool FPlacingByPosition = false;
   TSrcStateFlags FStateFlags;
   TSrcStatusChanges FPendingStatusChanges;
   TSrcEditorOptions FOptions = TSrcEditorOptions::FromMask(SRCEDIT_DEFAULT_OPTIONS);

@@ -48,18 +48,13 @@ void TCustomSrcEdit::SetCaretXYEx(bool ensureVisible, TBufferCoord value) {
   const bool hadWindow = HandleAllocated();
   if (hadWindow) DoOnPaintTransient(ttBefore);
   const bool pastEol = FOptions.Contains(eoScrollPastEol);
-  int maxColumn = WordWrap() ? INT_MAX : FMaxScrollWidth + 1;
   value.Line = std::min(value.Line, FLines->Count());
-  if (value.Line < 1) {
+  int lineEnd = 1;
+  if (value.Line < 1)
     value.Line = 1;
-    if (!pastEol) maxColumn = 1;
-  } else {
-    const int lineEnd = static_cast<int>(FLines->GetView(value.Line - 1).size()) + 1;
-    if (!pastEol)
-      maxColumn = lineEnd;
-    else if (FPlacingByPosition)
-      maxColumn = std::max(maxColumn, lineEnd);
-  }
+  else
+    lineEnd = static_cast<int>(FLines->GetView(value.Line - 1).size()) + 1;
+  const int maxColumn = !pastEol ? lineEnd : WordWrap() ? INT_MAX : LastColumnPastEol(lineEnd);
   if (value.Char > maxColumn && !(pastEol && FOptions.Contains(eoAutoSizeMaxScrollWidth)) && !FCaretExact)
     value.Char = maxColumn;
   value.Char = std::max(value.Char, 1);
@@ -184,8 +179,7 @@ TBufferCoord TCustomSrcEdit::ClampBlockPoint(TBufferCoord value) const {
   value.Char = std::max(value.Char, 1);
   value.Line = std::max(1, std::min(value.Line, FLines->Count()));
   const int lineEnd = static_cast<int>(FLines->GetView(value.Line - 1).size()) + 1;
-  if (FOptions.Contains(eoScrollPastEol) && !WordWrap())
-    value.Char = std::min(value.Char, FPlacingByPosition ? std::max(FMaxScrollWidth + 1, lineEnd) : FMaxScrollWidth + 1);
+  if (FOptions.Contains(eoScrollPastEol) && !WordWrap()) value.Char = std::min(value.Char, LastColumnPastEol(lineEnd));
   // Running text ends at its line's end; an empty text has nothing to
   // select in any mode.
   if (FActiveSelectionMode == smNormal || FLines->Count() == 0) value.Char = std::min(value.Char, lineEnd);
@@ -595,11 +589,11 @@ std::string TCustomSrcEdit::GetWordAtRowCol(const TBufferCoord& xy) const {
 
 void TCustomSrcEdit::SetWordBlock(TBufferCoord value) {
   value.Char = std::max(value.Char, 1);
-  if (FOptions.Contains(eoScrollPastEol) && !WordWrap()) value.Char = std::min(value.Char, FMaxScrollWidth + 1);
   value.Line = std::max(1, std::min(value.Line, FLines->Count()));
   // The NUL after the text ends the last word.
   const std::string text = FLines->Get(value.Line - 1) + '\0';
   const int length = static_cast<int>(text.size());
+  if (FOptions.Contains(eoScrollPastEol) && !WordWrap()) value.Char = std::min(value.Char, LastColumnPastEol(length));
   if (value.Char > length) {
     SetCaretXY({length, value.Line});
     return;
@@ -665,15 +659,9 @@ void TCustomSrcEdit::SetTextOrigin() {
 
 void TCustomSrcEdit::SetLeftChar(int value) {
   if (WordWrap()) value = 1;
-  long long maximum;
-  if (!FOptions.Contains(eoScrollPastEol)) {
-    int longest = FLines->GetLengthOfLongestLine();
-    maximum = longest > FColumnsInWindow ? longest - FColumnsInWindow + 1 : 1;
-  } else if (FOptions.Contains(eoAutoSizeMaxScrollWidth)) {
-    maximum = static_cast<long long>(INT_MAX) - FColumnsInWindow;
-  } else {
-    maximum = static_cast<long long>(FMaxScrollWidth) - FColumnsInWindow + 1;
-  }
+  const long long maximum = FOptions.Contains(eoScrollPastEol) && FOptions.Contains(eoAutoSizeMaxScrollWidth)
+                                ? static_cast<long long>(INT_MAX) - FColumnsInWindow
+                                : static_cast<long long>(HorzScrollRange()) - FColumnsInWindow + 1;
   value = ClampToInt(std::clamp<long long>(value, 1, std::max<long long>(maximum, 1)));
   if (value == FLeftChar) return;
   const long long shift = static_cast<long long>(FLeftChar) - value;

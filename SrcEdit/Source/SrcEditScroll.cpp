@@ -133,7 +133,7 @@ void TCustomSrcEdit::UpdateScrollBars() {
   const bool hide = FOptions.Contains(eoHideShowScrollbars);
   const bool disableArrows = FOptions.Contains(eoDisableScrollArrows);
   if ((FScrollBars == ssHorizontal || FScrollBars == ssBoth) && !WordWrap()) {
-    int maximum = FOptions.Contains(eoScrollPastEol) ? FMaxScrollWidth : std::max(FLines->GetLengthOfLongestLine(), 1);
+    const int maximum = HorzScrollRange();
     SetBar(*this, SB_HORZ, hide, maximum, FColumnsInWindow, FLeftChar);
     const long long lastVisible = static_cast<long long>(FLeftChar) + FColumnsInWindow - 1;
     SetArrows(*this, SB_HORZ, disableArrows, maximum, FColumnsInWindow, FLeftChar, lastVisible >= maximum);
@@ -150,6 +150,11 @@ void TCustomSrcEdit::UpdateScrollBars() {
   } else {
     ShowScrollBar(*this, SB_VERT, false);
   }
+}
+
+int TCustomSrcEdit::HorzScrollRange() {
+  const int longest = std::max(FLines->GetLengthOfLongestLine(), 1);
+  return FOptions.Contains(eoScrollPastEol) ? std::max(FMaxScrollWidth, longest) : longest;
 }
 
 void TCustomSrcEdit::SetMaxScrollWidth(int value) {
@@ -211,7 +216,7 @@ void TCustomSrcEdit::WMHScroll(TMessage& message) {
   message.Result = 0;
   const int page = FOptions.Contains(eoScrollByOneLess) ? FColumnsInWindow - 1 : FColumnsInWindow;
   const bool pastEol = FOptions.Contains(eoScrollPastEol);
-  const int maximum = pastEol ? FMaxScrollWidth : std::max(FLines->GetLengthOfLongestLine(), 1);
+  const int maximum = HorzScrollRange();
   switch (LoWord(message.WParam)) {
     case SB_LINELEFT: SetLeftChar(FLeftChar - 1); break;
     case SB_LINERIGHT: SetLeftChar(FLeftChar + 1); break;
@@ -226,7 +231,7 @@ void TCustomSrcEdit::WMHScroll(TMessage& message) {
     }
     case SB_LEFT: SetLeftChar(1); break;
     case SB_RIGHT:
-      SetLeftChar(pastEol ? FMaxScrollWidth - FColumnsInWindow + 1 : FLines->GetLengthOfLongestLine());
+      SetLeftChar(pastEol ? maximum - FColumnsInWindow + 1 : maximum);
       break;
     case SB_ENDSCROLL: FIsScrolling = false; break;
     default: break;

@@ -86,8 +86,6 @@ int TCustomSrcEdit::SearchReplace(const std::string& search, const std::string& 
   DoOnPaintTransient(ttBefore);
   TScopeExit after([this] { DoOnPaintTransient(ttAfter); });
   TSrcEditScope edit(*this);
-  // Hits are marked and replaced where they stand, however long the line.
-  TTempValue placing(FPlacingByPosition, true);
   {
     // The undo block closes before the paint lock ends, so the status
     // report of a replace-all comes once, with everything in it.

@@ -410,9 +410,6 @@ void TCustomSrcEdit::RecordSelectionDelete(TSrcChangeReason reason) {
   const TBufferCoord e = BlockEnd();
   if (FActiveSelectionMode != smColumn) {
     // Running text is taken up to its lines' ends: its undo goes back there.
-    // A selection the program placed beyond the scroll width is recorded
-    // where it stands, as it is deleted.
-    TTempValue placing(FPlacingByPosition, true);
     const bool normal = FActiveSelectionMode == smNormal;
     FUndoList->AddChange(reason, normal ? ClampBlockPoint(FBlockBegin) : FBlockBegin,
                          normal ? ClampBlockPoint(FBlockEnd) : FBlockEnd, SelTextAsStored(), FActiveSelectionMode);

@@ -1,5 +1,6 @@
 #include "SrcEdit/Source/SrcEditTextBuffer.h"
 
+#include <algorithm>
 #include <cstring>
 #include <optional>
 
@@ -318,29 +319,35 @@ void TSrcEditStringList::MeasureLine(int index) {
 }
 
 int TSrcEditStringList::GetLengthOfLongestLine() {
+  int longest = FIndexOfLongestLine >= 0 ? GetExpandedStringLength(FIndexOfLongestLine) : 0;
+  // The longest line grown or kept is still the longest; shrunk, it is
+  // while it stays longer than any other line may be. Only when it is not
+  // are all lines walked again, so deleting in it rarely costs a walk.
+  if (FIndexOfLongestLine >= 0 && longest < FLongestLength && longest <= FOthersAtMost) ForgetLongestLine();
   if (FIndexOfLongestLine < 0) {
-    int longest = 0;
+    longest = 0;
+    FOthersAtMost = 0;
     for (int i = 0; i < GetCount(); ++i) {
       int length = GetExpandedStringLength(i);
       if (length > longest) {
+        FOthersAtMost = longest;
         longest = length;
         FIndexOfLongestLine = i;
+      } else {
+        FOthersAtMost = std::max(FOthersAtMost, length);
       }
     }
   } else {
     // Only the replaced lines can have overtaken the longest one; on equal
-    // length the earlier line wins, as a full scan would decide. The
-    // longest line grown or kept is still the longest; shrunk, it may not be.
-    int longest = GetExpandedStringLength(FIndexOfLongestLine);
-    if (longest < FLongestLength) {
-      ForgetLongestLine();
-      return GetLengthOfLongestLine();
-    }
+    // length the earlier line wins, as a full scan would decide.
     for (int index : FChangedSinceLongest) {
       int length = GetExpandedStringLength(index);
       if (length > longest || (length == longest && length > 0 && index < FIndexOfLongestLine)) {
+        FOthersAtMost = std::max(FOthersAtMost, longest);
         longest = length;
         FIndexOfLongestLine = index;
+      } else {
+        FOthersAtMost = std::max(FOthersAtMost, length);
       }
     }
   }

@@ -206,6 +206,9 @@ private:
   int FIndexOfLongestLine = -1;
   // Its expanded length when it was found.
   int FLongestLength = 0;
+  // No other line is longer, replaced lines aside (a line deleted since
+  // may have been as long).
+  int FOthersAtMost = 0;
   // Lines replaced since the longest line was found; they are the only
   // ones that can have overtaken it.
   std::vector<int> FChangedSinceLongest;

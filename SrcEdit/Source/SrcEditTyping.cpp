@@ -398,7 +398,10 @@ void TCustomSrcEdit::DoTypeChar(char c) {
     std::string line = LineText();
     const int len = static_cast<int>(line.size());
     const bool wasEmpty = line.empty();
-    if (FInsertMode && !WordWrap() && !FOptions.Contains(eoAutoSizeMaxScrollWidth) && FCaretX > FMaxScrollWidth)
+    // Past its line's end a character is not added beyond the scroll width;
+    // inside a line, however long, it is.
+    if (FInsertMode && !WordWrap() && !FOptions.Contains(eoAutoSizeMaxScrollWidth) && FCaretX > FMaxScrollWidth &&
+        FCaretX > len + 1)
       return;
     TOptionOn pastEol(FOptions, eoScrollPastEol);
     // Blanks fill the line up to the caret, in both modes: beyond the

@@ -1,7 +1,10 @@
 // Input: keys and chords, the mouse and dragging the selection within one
-// editor and between two, dropped files, the input method, the text
-// messages and the keystroke table as forms store it.
+// editor and between two, dropped files, keys and clicks on a line longer
+// than the scroll width, the input method, the text messages and the
+// keystroke table as forms store it.
 
+#include <algorithm>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -180,6 +183,118 @@ TEST_F(InputTest, DroppedFilesReachTheEventAndTheHandleIsFinished) {
   EXPECT_EQ(files.At, (TPoint{5, 6}));
   EXPECT_EQ(LiveDropHandleCount(), 0);
   Edit.OnDropFiles = nullptr;
+}
+
+// ---------------------------------------------------------------- a line longer than the scroll width
+
+// A font table written as one initializer of 100,000 bytes: every byte of
+// it is reached by the keys and the mouse, typed at, selected and copied,
+// whether or not the caret may pass line ends, and the caret stays in
+// view. One Undo takes back the typed character.
+TEST_F(InputTest, EveryByteOfALineLongerThanTheScrollWidthIsReachedAndEdited) {
+  std::string table = "const uint8_t font[] = {";
+  for (int i = 0; table.size() < 99998; ++i) table += Format("0x%02X, ", i & 0xFF);
+  table.resize(99998);
+  table += "};";
+  const std::string head = "#include <avr/pgmspace.h>\r\n";
+  const std::string file = head + table;
+  const auto with = [&](size_t at, size_t count, const std::string& text) {
+    return head + std::string(table).replace(at, count, text);
+  };
+  const auto key = [this](uint16_t code, TShiftState shift = {}) {
+    SetKeyDown(VK_SHIFT, shift.Contains(ssShift));
+    SetKeyDown(VK_CONTROL, shift.Contains(ssCtrl));
+    Edit.Perform(WM_KEYDOWN, code);
+    SetKeyDown(VK_SHIFT, false);
+    SetKeyDown(VK_CONTROL, false);
+  };
+  const auto scroll = [this](int code, int times = 1) {
+    for (int i = 0; i < times; ++i) Edit.Perform(WM_HSCROLL, static_cast<uintptr_t>(code));
+  };
+  const auto click = [this](int column, bool twice = false) {
+    const TPoint p = At(Edit, column, 2);
+    Mouse(WM_LBUTTONDOWN, Edit, p.X, p.Y);
+    Mouse(WM_LBUTTONUP, Edit, p.X, p.Y, 0);
+    if (!twice) return;
+    Mouse(WM_LBUTTONDBLCLK, Edit, p.X, p.Y);
+    Mouse(WM_LBUTTONUP, Edit, p.X, p.Y, 0);
+  };
+  // Where two texts first differ: a readable failure for 100,000 bytes.
+  const auto firstDifference = [](const std::string& a, const std::string& b) {
+    const auto [i, j] = std::mismatch(a.begin(), a.end(), b.begin(), b.end());
+    return i == a.end() && j == b.end() ? std::string::npos : static_cast<size_t>(i - a.begin());
+  };
+  const struct {
+    const char* Name;
+    std::function<void()> Steps;  // from column 1 of the table's line
+    std::string Saved;            // once "X" is typed
+  } cases[] = {
+      {"column 1,025", [&] { Goto(1025, 2); }, with(1024, 0, "X")},
+      {"the line's end", [&] { Goto(100001, 2); }, file + "X"},
+      {"End", [&] { key(VK_END); }, file + "X"},
+      {"Right across column 1,024",
+       [&] {
+         Goto(1024, 2);
+         key(VK_RIGHT);
+         key(VK_RIGHT);
+       },
+       with(1025, 0, "X")},
+      {"Ctrl+Right across column 1,024",
+       [&] {
+         Goto(1024, 2);
+         key(VK_RIGHT, {ssCtrl});
+       },
+       with(table.find("0x", 1023), 0, "X")},
+      {"Shift+End from column 1,000",
+       [&] {
+         Goto(1000, 2);
+         key(VK_END, {ssShift});
+       },
+       with(999, std::string::npos, "X")},
+      {"Select All, Copy, Ctrl+End, Paste",
+       [&] {
+         key('A', {ssCtrl});
+         key('C', {ssCtrl});
+         key(VK_END, {ssCtrl});
+         key('V', {ssCtrl});
+       },
+       file + file + "X"},
+      {"a click after paging right 13 times",
+       [&] {
+         scroll(SB_PAGERIGHT, 13);
+         click(Edit.LeftChar());
+       },
+       with(1040, 0, "X")},
+      {"a double click on a number at column 2,000",
+       [&] {
+         Goto(2000, 2);
+         click(2000, true);
+       },
+       with(table.rfind("0x", 1999), 4, "X")},
+      {"a click on the last column after scrolling right to the end",
+       [&] {
+         scroll(SB_RIGHT);
+         click(Edit.LeftChar() + Edit.ColumnsInWindow() - 1);
+       },
+       with(99999, 0, "X")},
+  };
+  for (const bool pastEol : {true, false}) {
+    SetOption(eoScrollPastEol, pastEol);
+    for (const auto& c : cases) {
+      SCOPED_TRACE(std::string(c.Name) + (pastEol ? ", caret past line ends" : ""));
+      LoadBytes(file);
+      Goto(1, 2);
+      c.Steps();
+      const std::string before = SavedBytes();
+      // As the desktop types: the key, then its character.
+      key('X');
+      Edit.Perform(WM_CHAR, 'X');
+      EXPECT_EQ(firstDifference(SavedBytes(), c.Saved), std::string::npos);
+      EXPECT_TRUE(Edit.CaretInView());
+      Edit.Undo();
+      EXPECT_EQ(firstDifference(SavedBytes(), before), std::string::npos);
+    }
+  }
 }
 
 // ---------------------------------------------------------------- input method and text messages
