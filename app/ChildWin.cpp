@@ -187,7 +187,7 @@ void TMDIChild::FormClose(TObject*, TCloseAction& Action) {
   // This window still counts among the documents.
   const bool last = MainForm->DocumentCount() == 1;
   MainForm->SetDocumentCommands(!last, last);
-  for (TCustomAction* action : {EditFindCmd, EditReplaceCmd, EditBitToByteCmd}) action->SetEnabled(!last);
+  for (TCustomAction* action : {EditFindCmd, EditReplaceCmd}) action->SetEnabled(!last);
   if (last) {
     MainForm->ClearProjectViews();
     MainForm->SetPanelText(spProjectFolder, "");
@@ -198,6 +198,9 @@ void TMDIChild::FormClose(TObject*, TCloseAction& Action) {
   // state from its editor, the focused edit target.
   if (Editor->Focused()) TWinControl::RemoveFocus(false);
   FClosing = true;
+  // The selection commands follow the window that is left in front, or go
+  // off with the last one.
+  MainForm->FollowSelection();
 }
 
 // ---------------------------------------------------------------- the document command

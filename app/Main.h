@@ -115,7 +115,8 @@ public:
   // the document commands are off and the project is closed.
   bool CloseAll();
   // Turns the commands that need a document on or off as a document window
-  // closes; lastWindow adds the save commands.
+  // closes; lastWindow adds the save commands. The selection commands are
+  // FollowSelection's alone.
   void SetDocumentCommands(bool on, bool lastWindow);
   // Empties the error pane with its counts, the build output and the
   // project tree.

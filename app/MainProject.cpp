@@ -54,8 +54,7 @@ TMDIChild* TMainForm::CreateMDIChild(const std::string& path) {
   LastMDIChild = child;
   for (TCustomAction* action : std::initializer_list<TCustomAction*>{
            FileSaveAsCmd, FilePrinterCmd, FilePrintSetupCmd, FileCloseAllCmd, EditUndoCmd, EditRedoCmd,
-           EditInCommentCmd, EditOutCommentCmd, EditLineCommentCmd, EditLineNumberCmd, EditFindCmd, EditReplaceCmd,
-           EditlOneLineDelCmd, RunRunCmd, SetupAvrCmd, BtnFontMaxCmd, BtnFontMinCmd, PrjNametInsertCommentCmd,
+           EditLineCommentCmd, EditLineNumberCmd, EditFindCmd, EditReplaceCmd, EditlOneLineDelCmd, RunRunCmd, SetupAvrCmd, BtnFontMaxCmd, BtnFontMinCmd, PrjNametInsertCommentCmd,
            PrjNametDeleteCommentCmd, ProjectCmd})
     action->SetEnabled(true);
   EditLineNumber1->SetEnabled(true);

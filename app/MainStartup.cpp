@@ -97,9 +97,9 @@ void TMainForm::FormClose(TObject*, TCloseAction& Action) {
 
 void TMainForm::SetDocumentCommands(bool on, bool lastWindow) {
   for (TCustomAction* action : std::initializer_list<TCustomAction*>{
-           FileSaveAsCmd, FilePrinterCmd, FileCloseAllCmd, EditUndoCmd, EditRedoCmd, EditInCommentCmd,
-           EditOutCommentCmd, EditLineCommentCmd, EditLineNumberCmd, EditlOneLineDelCmd, EditReplaceCmd, RunRunCmd,
-           SetupAvrCmd, BtnFontMaxCmd, BtnFontMinCmd, ProjectCmd, EditBitToByteCmd})
+           FileSaveAsCmd, FilePrinterCmd, FileCloseAllCmd, EditUndoCmd, EditRedoCmd, EditLineCommentCmd,
+           EditLineNumberCmd, EditlOneLineDelCmd, EditReplaceCmd, RunRunCmd, SetupAvrCmd, BtnFontMaxCmd,
+           BtnFontMinCmd, ProjectCmd})
     action->SetEnabled(on);
   for (TMenuItem* item : {EditLineNumber1, PopIncludeAdd1, ProjectNameInsertComment1, ProjectNameDeleteComment2})
     item->SetEnabled(on);

@@ -7,6 +7,7 @@
 #include <ostream>
 
 #include "services/EnvironmentMakefileText.h"
+#include "platform/FilePaths.h"
 #include "platform/Streams.h"
 #include "platform/StringLists.h"
 #include "tests/platform/TempFolder.h"
@@ -270,6 +271,36 @@ TEST(EnvironmentMakefileTest, SavingAndLoadingTheProjectFile) {
     EXPECT_EQ(e.Message(), path + " Do not save the makefile file!");
   }
   EXPECT_EQ(LoadBytesFromFile(path), MakefileText(KnownOptions()));
+}
+
+// make clean takes what the build made and never a source: not one whose
+// name no rule turns into an object, nor an assembler source named as the
+// assembler text a C source would give.
+TEST(EnvironmentMakefileTest, CleanKeepsEverySource) {
+  if (system("command -v make >/dev/null 2>&1") != 0) GTEST_SKIP() << "make is not installed";
+  const struct {
+    const char* Name;
+    const char* CSources;
+    const char* AsmSources;
+    std::vector<std::string> Sources, Made;
+  } rows[] = {
+      {"an assembler source named as a C source's assembler text", "x.c", "x.s", {"x.c", "x.s"}, {"x.o", "x.lst"}},
+      {"an assembler source no rule turns into an object", "", "start.asm", {"start.asm"}, {"main.o"}},
+  };
+  for (const auto& row : rows) {
+    SCOPED_TRACE(row.Name);
+    test::TTempFolder folder;
+    TMakefileOptions options;
+    options.Target = "main";
+    options.CAddSources = row.CSources;
+    options.AsmAddSources = row.AsmSources;
+    ASSERT_TRUE(WriteMakefile(folder.Path(), options));
+    for (const std::vector<std::string>* files : {&row.Sources, &row.Made})
+      for (const std::string& file : *files) SaveBytesToFile(folder.File(file), "x\n");
+    ASSERT_EQ(system(("make -s -C '" + folder.Path() + "' clean >/dev/null 2>&1").c_str()), 0);
+    for (const std::string& file : row.Sources) EXPECT_TRUE(FileExists(folder.File(file))) << file;
+    for (const std::string& file : row.Made) EXPECT_FALSE(FileExists(folder.File(file))) << file;
+  }
 }
 
 }  // namespace
