@@ -158,6 +158,8 @@ public:
   TSrcEditUndoList& UndoList() const { return *FUndoList; }
   TSrcEditUndoList& RedoList() const { return *FRedoList; }
   bool Modified() const { return FModified; }
+  // The number of undo (and redo) steps kept, a step being what one Undo
+  // takes back (see TSrcEditUndoList::MaxUndoActions).
   int MaxUndo() const { return FUndoList->MaxUndoActions(); }
   // Both lists; a negative value is ignored.
   void SetMaxUndo(int value);

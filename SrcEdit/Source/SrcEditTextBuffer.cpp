@@ -269,20 +269,6 @@ void TSrcEditStringList::DeleteLines(int index, int count) {
   NotifyLines(&TSrcEditStringsListener::OnLinesDeleted, index, removed);
 }
 
-void TSrcEditStringList::InsertStrings(int index, const TStrings& strings) {
-  int count = strings.GetCount();
-  if (count == 0) return;
-  InsertLines(index, count);
-  for (int i = 0; i < count; ++i) Put(index + i, strings.Get(i));
-}
-
-void TSrcEditStringList::InsertText(int index, const std::string& text) {
-  if (text.empty()) return;
-  TStringList lines;
-  lines.SetTextStr(text);
-  InsertStrings(index, lines);
-}
-
 std::string TSrcEditStringList::ExpandString(int index) {
   TSrcEditStringRec& record = FList[index];
   record.FFlags = {};

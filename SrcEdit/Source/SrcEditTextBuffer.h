@@ -129,8 +129,6 @@ public:
   // Insert with the break in front of the new line.
   void InsertLine(int index, std::string_view text, TSrcEditFileFormat breakBefore);
   void DeleteLines(int index, int count);
-  void InsertStrings(int index, const TStrings& strings);
-  void InsertText(int index, const std::string& text);
 
   // The line with its TABs expanded (TAB characters padded to the stop).
   std::string GetExpandedString(int index);

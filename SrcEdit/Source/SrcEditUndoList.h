@@ -193,7 +193,7 @@ private:
   size_t FDropped = 0;
   bool FGroupUndo = false;
   int FLockCount = 0;
-  int FMaxUndoActions = 1024;
+  int FMaxUndoActions = 1024;  // steps, not items
   uint32_t FNextChangeNumber = 1;
   // Change number of the last item at the saved state (0: saved with an
   // empty list); empty when no saved state can be reached. Kept apart from

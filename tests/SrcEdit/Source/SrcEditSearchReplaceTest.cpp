@@ -1,3 +1,4 @@
+#include <functional>
 #include <memory>
 #include <string>
 #include <vector>
@@ -283,6 +284,58 @@ TEST_F(SearchReplaceTest, AFailingHandlerLeavesLocksBalancedAndTheEditsUndoable)
   EXPECT_EQ(Edit.UndoList().BlockCount(), 0);
   Edit.Undo();
   EXPECT_EQ(Lines(), Text{"a a a"});
+}
+
+// The program's own changes (a replacement between two positions, search
+// and replace) stand where the buffer positions say, on a line far longer
+// than the scroll width too, whether the caret may pass line ends or not;
+// no other byte changes, and one Undo gives the file back.
+TEST_F(SearchReplaceTest, TheProgramsChangesStandAtTheirBufferPositionsOnLongLines) {
+  const std::string head = "head\r\n", tail = "\ntail\rend";
+  const std::string line = std::string(1100, 'a') + "KEY" + std::string(400, 'b') + "KEY" + "c";  // at 1101, 1504
+  const std::string bytes = head + line + tail;
+  auto with = [&](size_t at, size_t length, const std::string& value) {
+    return head + std::string(line).replace(at, length, value) + tail;
+  };
+  const struct {
+    const char* Name;
+    std::function<void()> Change;
+    std::string Saved;
+  } rows[] = {
+      {"insert at column 1,500", [&] { Edit.ReplaceRange({1500, 2}, {1500, 2}, "X"); }, with(1499, 0, "X")},
+      {"replace across column 1,024", [&] { Edit.ReplaceRange({1000, 2}, {1050, 2}, "Y"); }, with(999, 50, "Y")},
+      {"replace from a short line into the long one",
+       [&] { Edit.ReplaceRange({3, 1}, {1102, 2}, "Z"); }, "heZ" + line.substr(1101) + tail},
+      {"replace all past the scroll width",
+       [&] { Edit.SearchReplace("KEY", "k", {ssoReplaceAll, ssoEntireScope}); },
+       head + std::string(1100, 'a') + "k" + std::string(400, 'b') + "kc" + tail},
+      {"replace asked, the second hit skipped",
+       [&] {
+         Answers = {raReplace, raSkip};
+         Edit.SearchReplace("KEY", "k", {ssoPrompt, ssoReplaceAll, ssoEntireScope});
+       },
+       with(1100, 3, "k")},
+      {"replace next from the caret", [&] {
+         Edit.SetCaretXY({1200, 2});
+         Edit.SearchReplace("KEY", "k", {ssoReplace});
+       },
+       with(1503, 3, "k")},
+  };
+  for (bool pastEol : {false, true}) {
+    for (const auto& row : rows) {
+      SCOPED_TRACE(std::string(row.Name) + (pastEol ? ", caret past line ends" : ""));
+      SetOption(eoScrollPastEol, pastEol);
+      LoadBytes(bytes);
+      Edit.ClearUndo();
+      Edit.SetCaretXY({1, 1});
+      Answers.clear();
+      Prompts.clear();
+      row.Change();
+      EXPECT_EQ(SavedBytes(), row.Saved);
+      Edit.Undo();
+      EXPECT_EQ(SavedBytes(), bytes);
+    }
+  }
 }
 
 }  // namespace

@@ -164,13 +164,6 @@ TEST(SrcEditStringListTest, EveryChangeReportsItsLinesInOrder) {
       {"delete lines to the end", [](auto& s) { s.DeleteLines(1, 5); }, {"deleted 1,2"}},
       {"exchange", [](auto& s) { s.Exchange(0, 2); }, {"changing", "change"}},
       {"put object and range", [](auto& s) { s.PutObject(0, nullptr), s.PutRange(0, 5); }, {}},
-      {"insert strings",
-       [](auto& s) {
-         TStringList more;
-         more.SetTextStr("p\nq");
-         s.InsertStrings(1, more);
-       },
-       {"changing", "inserted 1,2", "change", "changing", "put 1,1", "change", "changing", "put 2,1", "change"}},
       {"add strings",
        [](auto& s) {
          TStringList more;
@@ -330,8 +323,6 @@ TEST(SrcEditStringListTest, TextLengthFollowsEveryChange) {
       [&] { store.Insert(0, "new"); },
       [&] { store.Add("added"); },
       [&] { store.AddStrings(two); },
-      [&] { store.InsertStrings(2, two); },
-      [&] { store.InsertText(1, "p\r\nq"); },
       [&] { store.InsertLines(3, 2); },
       [&] { store.Delete(0); },
       [&] { store.DeleteLines(1, 3); },
@@ -359,12 +350,36 @@ TEST(SrcEditStringListTest, PutKeepsTheRangeAndForgetsTheExpansion) {
   EXPECT_EQ(9, store.GetExpandedStringLength(0));
 }
 
-TEST(SrcEditStringListTest, InsertTextSplitsIntoLines) {
-  TSrcEditStringList store;
-  LoadText(store, "first\nlast");
-  store.InsertText(1, "x\r\ny\n");
-  store.InsertText(0, "");
-  EXPECT_EQ((std::vector<std::string>{"first", "x", "y", "last"}), Lines(store));
+// The break a new line break takes where a line is split: the one that ends
+// the line, the last line's the one in front of it, the only line's the
+// file's style; where the text before the new break is empty and a lone CR
+// stands in front of the line, a CR, since a lone LF there would read back
+// as one CR LF break with the CR.
+TEST(SrcEditStringListTest, ASplitTakesTheBreakOfTheLineItSplits) {
+  const struct {
+    const char* Name;
+    const char* Bytes;
+    int Index;
+    bool EmptyBefore;
+    TSrcEditFileFormat Break;
+  } rows[] = {
+      {"the break that ends the line", "a\nb\r\nc", 0, false, sffUnix},
+      {"a CR LF that ends it", "a\nb\r\nc", 1, false, sffDos},
+      {"the last line: the break in front", "a\nb\rc", 2, false, sffMac},
+      {"the only line: the file's style", "abc", 0, false, sffDos},
+      {"after a lone CR, empty before: a CR", "a\rb\nc", 1, true, sffMac},
+      {"after a lone CR, text before: its LF", "a\rb\nc", 1, false, sffUnix},
+      {"after a lone CR, a CR LF stays", "a\rb\r\nc", 1, true, sffDos},
+      {"after an LF, empty before: its LF", "a\nb\nc", 1, true, sffUnix},
+      {"the last line after a lone CR", "a\nb\rc", 2, true, sffMac},
+      {"the first line has no break in front", "a\nb", 0, true, sffUnix},
+  };
+  for (const auto& row : rows) {
+    SCOPED_TRACE(row.Name);
+    TSrcEditStringList store;
+    LoadText(store, row.Bytes);
+    EXPECT_EQ(store.SplitBreak(row.Index, row.EmptyBefore), row.Break);
+  }
 }
 
 TEST(SrcEditFileWriterTest, LinesLongerThanTheBufferAreWrittenWhole) {
