@@ -54,8 +54,8 @@ TMDIChild* TMainForm::CreateMDIChild(const std::string& path) {
   LastMDIChild = child;
   for (TCustomAction* action : std::initializer_list<TCustomAction*>{
            FileSaveAsCmd, FilePrinterCmd, FilePrintSetupCmd, FileCloseAllCmd, EditUndoCmd, EditRedoCmd,
-           EditLineCommentCmd, EditLineNumberCmd, EditFindCmd, EditReplaceCmd, EditlOneLineDelCmd, RunRunCmd, SetupAvrCmd, BtnFontMaxCmd, BtnFontMinCmd, PrjNametInsertCommentCmd,
-           PrjNametDeleteCommentCmd, ProjectCmd})
+           EditLineCommentCmd, EditLineNumberCmd, EditFindCmd, EditReplaceCmd, EditlOneLineDelCmd, RunRunCmd,
+           SetupAvrCmd, BtnFontMaxCmd, BtnFontMinCmd, PrjNametInsertCommentCmd, PrjNametDeleteCommentCmd, ProjectCmd})
     action->SetEnabled(true);
   EditLineNumber1->SetEnabled(true);
   ToBtnFind->SetEnabled(true);

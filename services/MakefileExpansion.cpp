@@ -8,13 +8,16 @@ namespace {
 // error there).
 constexpr int MaxDepth = 64;
 
-bool IsBlank(char c) { return c == ' ' || c == '\t'; }
-
 }  // namespace
 
+std::string_view TrimLeftBlanks(std::string_view text) {
+  while (!text.empty() && IsMakeBlank(text.front())) text.remove_prefix(1);
+  return text;
+}
+
 std::string_view TrimBlanks(std::string_view text) {
-  while (!text.empty() && IsBlank(text.front())) text.remove_prefix(1);
-  while (!text.empty() && IsBlank(text.back())) text.remove_suffix(1);
+  text = TrimLeftBlanks(text);
+  while (!text.empty() && IsMakeBlank(text.back())) text.remove_suffix(1);
   return text;
 }
 
@@ -66,7 +69,7 @@ std::string TMakefileExpansion::Expand(std::string_view text, const TLookup& loo
 }
 
 std::string TMakefileExpansion::Reference(std::string_view name, const TLookup& lookup) {
-  if (FDepth >= MaxDepth || Exhausted()) return std::string(1, UnknownText);
+  if (FDepth >= MaxDepth || Exhausted()) return UnknownValue;
   ++FDepth;
   std::string computed(name);
   if (computed.find('$') != std::string::npos) computed = Expand(name, lookup);
@@ -76,11 +79,11 @@ std::string TMakefileExpansion::Reference(std::string_view name, const TLookup& 
   if (computed.empty())
     value.clear();
   else if (!IsKnownText(computed) || computed.find_first_of(" \t,:=") != std::string::npos)
-    value = std::string(1, UnknownText);
+    value = UnknownValue;
   else
     value = lookup(computed);
   --FDepth;
-  if (!Spend(value.size())) return std::string(1, UnknownText);
+  if (!Spend(value.size())) return UnknownValue;
   return value;
 }
 

@@ -15,9 +15,17 @@ namespace vk {
 // reads this byte from a makefile.
 inline constexpr char UnknownText = '\0';
 
+// A whole value the makefile alone does not tell.
+inline const std::string UnknownValue(1, UnknownText);
+
 inline bool IsKnownText(std::string_view text) { return text.find(UnknownText) == std::string_view::npos; }
 
-// Removes the blanks make leaves at the ends of a value.
+// The blanks make separates words with.
+inline bool IsMakeBlank(char c) { return c == ' ' || c == '\t'; }
+
+// Removes the blanks at a text's start, and those make leaves at the ends
+// of a value.
+std::string_view TrimLeftBlanks(std::string_view text);
 std::string_view TrimBlanks(std::string_view text);
 
 // Where a reference nested in a text ends: the index of the bracket that

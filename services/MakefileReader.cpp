@@ -14,15 +14,8 @@ namespace {
 using std::string_view;
 constexpr size_t npos = string_view::npos;
 
-bool IsBlank(char c) { return c == ' ' || c == '\t'; }
-
-string_view TrimLeftBlanks(string_view text) {
-  while (!text.empty() && IsBlank(text.front())) text.remove_prefix(1);
-  return text;
-}
-
 bool StartsWithWord(string_view text, string_view word) {
-  return text.starts_with(word) && (text.size() == word.size() || IsBlank(text[word.size()]));
+  return text.starts_with(word) && (text.size() == word.size() || IsMakeBlank(text[word.size()]));
 }
 
 string_view AfterWord(string_view text, string_view word) { return TrimLeftBlanks(text.substr(word.size())); }
@@ -30,15 +23,13 @@ string_view AfterWord(string_view text, string_view word) { return TrimLeftBlank
 std::vector<std::string> Words(string_view text) {
   std::vector<std::string> words;
   for (size_t at = 0; at < text.size();) {
-    while (at < text.size() && IsBlank(text[at])) ++at;
+    while (at < text.size() && IsMakeBlank(text[at])) ++at;
     const size_t end = std::min(text.find_first_of(" \t", at), text.size());
     if (end > at) words.emplace_back(text.substr(at, end - at));
     at = end;
   }
   return words;
 }
-
-const std::string Unknown(1, UnknownText);
 
 // Variables make sets before it reads a file (MAKE, CURDIR, CC, COMPILE.c,
 // .DEFAULT_GOAL ...): their values are make's, not the file's.
@@ -60,7 +51,7 @@ std::optional<TMakefileVariable> EnvironmentVariable(const std::string& name) {
   const char* value = std::getenv(name.c_str());
   if (!value) return std::nullopt;
   const string_view text = value;
-  return TMakefileVariable{text.find('$') == npos ? std::string(text) : Unknown, false, false};
+  return TMakefileVariable{text.find('$') == npos ? std::string(text) : UnknownValue, false, false};
 }
 
 // The text before an unescaped "#"; "\#" stands for "#".
@@ -247,14 +238,14 @@ private:
       // Either value may be the one make keeps.
       if (found != globals.end()) Content.ConditionalValues.push_back(found->second.Value);
       Content.ConditionalValues.push_back(raw);
-      globals[name] = {Unknown, false, override || (found != globals.end() && found->second.Override)};
+      globals[name] = {UnknownValue, false, override || (found != globals.end() && found->second.Override)};
       return;
     }
     if (found == globals.end() && (op == "?=" || op == "+=")) {
       if (std::optional<TMakefileVariable> environment = EnvironmentVariable(name))
         found = globals.emplace(name, *environment).first;
       else if (op == "?=" && IsMakesOwnVariable(name))
-        found = globals.emplace(name, TMakefileVariable{Unknown, false, false}).first;
+        found = globals.emplace(name, TMakefileVariable{UnknownValue, false, false}).first;
     }
     if (found != globals.end() && op == "?=") return;
     if (found != globals.end() && op == "+=") {
@@ -266,7 +257,7 @@ private:
     if (op == ":=" || op == "::=")
       variable = {Expand(raw), false, override};
     else if (op == "!=" || op == ":::=")
-      variable = {Unknown, false, override};  // the shell's output; a flavour make 4.3 lacks
+      variable = {UnknownValue, false, override};  // the shell's output; a flavour make 4.3 lacks
     globals[name] = variable;
   }
 
@@ -501,7 +492,7 @@ private:
       }
       if (comma == npos || close == npos || !TrimBlanks(text.substr(close + 1)).empty()) return csUnknown;
       string_view a = text.substr(1, comma - 1);
-      while (!a.empty() && IsBlank(a.back())) a.remove_suffix(1);
+      while (!a.empty() && IsMakeBlank(a.back())) a.remove_suffix(1);
       first = a;
       second = TrimLeftBlanks(text.substr(comma + 1, close - comma - 1));
     } else {
@@ -553,11 +544,11 @@ std::vector<std::string> MakefileLogicalLines(const TStrings& lines) {
 
 std::string GlobalValue(const TMakefileContent& content, const std::string& name, TMakefileExpansion& expansion,
                         const TMakefileExpansion::TLookup& lookup) {
-  if (IsAutomaticVariable(name)) return Unknown;
+  if (IsAutomaticVariable(name)) return UnknownValue;
   if (auto found = content.Globals.find(name); found != content.Globals.end())
     return found->second.Recursive ? expansion.Expand(found->second.Value, lookup) : found->second.Value;
   if (std::optional<TMakefileVariable> environment = EnvironmentVariable(name)) return environment->Value;
-  return IsMakesOwnVariable(name) ? Unknown : "";
+  return IsMakesOwnVariable(name) ? UnknownValue : "";
 }
 
 TMakefileContent ReadMakefileContent(const TStrings& lines, TMakefileExpansion& expansion) {

@@ -23,7 +23,6 @@ constexpr size_t MaxGoalVisits = 4096;
 // outermost first: their variables apply, the innermost's over the others.
 using TChain = std::vector<const TMakefileTarget*>;
 
-const std::string Unknown(1, UnknownText);
 const TMakefileTarget NoRule;  // a prerequisite the file has no rule for
 
 bool HasExtension(const std::string& name) {
@@ -136,7 +135,7 @@ struct TMakefileReading::TState {
   // The name's value in the context, looking at its first `levels` targets.
   std::string ValueIn(const std::string& name, const TChain& chain, size_t levels) {
     if (Content.UnplacedTargetVariables.count(name) || (RulesUncertain && TargetVariableNames.count(name)))
-      return Unknown;
+      return UnknownValue;
     const TMakefileExpansion::TLookup lookup = [&](const std::string& other) {
       return ValueIn(other, chain, chain.size());
     };
@@ -156,7 +155,7 @@ struct TMakefileReading::TState {
           const std::string added = Expansion.Expand(variable.Value, lookup);
           value = added.empty() ? base : base.empty() ? added : base + " " + added;
         } else {
-          value = Unknown;  // "?=" and "!=" for a target: not worked out here
+          value = UnknownValue;  // "?=" and "!=" for a target: not worked out here
         }
       }
       if (value) return *value;
