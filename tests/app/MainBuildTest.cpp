@@ -490,21 +490,22 @@ TEST_F(MainBuildTest, F9AfterAChangeOfThePartLinksOnlyObjectsOfTheNewPart) {
 }
 
 // With "AutoInsertBool" on, the missing #include lines go in before the
-// documents are saved: make compiles them, and the file holds them.
+// documents are saved: make compiles them, and the file holds them, above
+// the project's own header that needs them.
 TEST_F(MainBuildTest, IncludesInsertedBeforeTheBuildAreCompiled) {
   VK_REQUIRE_AVR_TOOL_CHAIN();
-  const std::string source = "/* blink */\nint main(void) {\n  DDRB = 0xff;\n  for (;;) PORTB ^= 1;\n}\n";
+  const std::string source = "/* blink */\n#include \"lcd.h\"\nint main(void) {\n  DDRB = 0xff;\n  for (;;) lcd_put(1);\n}\n";
+  const std::string header = "/* lcd */\n\nstatic inline void lcd_put(uint8_t v) { PORTB ^= v; }\n";
   for (bool autoInsert : {false, true}) {
     SCOPED_TRACE(autoInsert);
-    std::string folder = WriteProject(autoInsert ? "on" : "off", {{"main.c", source}});
+    std::string folder = WriteProject(autoInsert ? "on" : "off", {{"main.c", source}, {"lcd.h", header}});
     TRegistry registry;
     ASSERT_TRUE(registry.OpenKey(SettingsKeyPath("Editor"), true));
     registry.WriteBool(EditorValue::AutoInsertBool, autoInsert);
     Open(folder + "/main.c");
     EXPECT_EQ(Build()[1].substr(0, 5), autoInsert ? "Ok 0 " : "Error");
     EXPECT_EQ(ReadTextFile(folder + "/main.c"),
-              autoInsert ? "/* blink */\n#include <avr/io.h>\nint main(void) {\n  DDRB = 0xff;\n  for (;;) PORTB ^= 1;\n}\n"
-                         : source);
+              autoInsert ? "/* blink */\n#include <avr/io.h>\n" + source.substr(12) : source);
     MainForm->CloseAll();
     Settle();
   }
@@ -597,7 +598,7 @@ TEST_F(MainBuildTest, WhatStopsABuildBeforeMakeRuns) {
     EXPECT_EQ(FileExists(InstallFolder + "/AVRRUN.BAT"), c.Runs);
     EXPECT_EQ(ReadTextFile(folder + "/lcd.h") != "\n", c.Saves);
     if (TMDIChild* main = Document(folder + "/" + c.MainFile)) {
-      EXPECT_EQ(main->Editor->Lines().Get(1) == "#include <avr/io.h>", c.Saves);
+      EXPECT_EQ(main->Editor->Lines().Get(0) == "#include <avr/io.h>", c.Saves);
     }
     if (!c.Saves) Answer(IDNO);  // the changed header
     MainForm->CloseAll();
