@@ -43,7 +43,10 @@ protected:
                            const std::string& extraSources = "", const char* makefile = nullptr) {
     std::string folder = Project.File(folderName);
     ForceFolders(folder);
-    for (const TSourceFile& file : files) WriteTextFile(folder + "/" + file.Name, file.Text);
+    for (const TSourceFile& file : files) {
+      ForceFolders(ExtractFilePath(folder + "/" + file.Name));
+      WriteTextFile(folder + "/" + file.Name, file.Text);
+    }
     if (!extraSources.empty()) WriteTextFile(folder + "/AddFile.ini", "[AddFile]\r\n" + extraSources + "\r\n\r\n");
     if (makefile == WizardMakefile) {
       TMakefileWizardRun wizard;
@@ -294,6 +297,19 @@ TEST_F(MainBuildTest, TheOutputIsSortedCountedAndEachPaneLineJumpsToItsSource) {
        {"Ok", "2"},
        "Ok 0 2",
        {{2, "../shared/lib.h", 2}, {1, nullptr, 0, "%F/gone.h Cannot find a file"}}},
+      // make names the folder of its sub-make, whose compiler names the
+      // file from there.
+      {"sub-make",
+       {{"main.c", "int main(void) {\n  int unused_top;\n  return 0;\n}\n"},
+        {"lib/makefile", "all:\n\tavr-gcc -Wall -c foo.c\n"},
+        {"lib/foo.c", "int foo(void) {\n  return 1;\n  int unused_lib;\n}\n"}},
+       "",
+       "all:\n\t$(MAKE) -C lib\n\tavr-gcc -Wall -c main.c\n",
+       {"foo.c:3:7: warning: unused variable 'unused_lib' [-Wunused-variable]",
+        "main.c:2:7: warning: unused variable 'unused_top' [-Wunused-variable]"},
+       {"Ok", "2"},
+       "Ok 0 2",
+       {{1, "lib/foo.c", 3}, {2, "main.c", 2}}},
       {"silent failure",
        {{"main.c", "int main(void) { return 0; }\n"}},
        "",
