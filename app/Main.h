@@ -49,11 +49,11 @@
 #include "platform/StatusBars.h"
 #include "platform/ToolBars.h"
 #include "platform/TreeViews.h"
+#include "services/BuildOutput.h"
 
 namespace vk {
 
 class TMDIChild;
-struct TBuildEnd;
 
 // Status bar panels.
 enum TStatusPanelIndex : int {
@@ -464,6 +464,8 @@ private:
 
   bool FShown = false;
   bool FBuilding = false;
+  // Where make was for each line of the error pane, for the jump.
+  TPaneFolders FPaneFolders;
 };
 
 // The main window, made first at start-up.

@@ -2,8 +2,6 @@
 // pane with the counts beside it, the result box, the double click that
 // shows a pane line's source line, and the pane's view and colour menus.
 
-#include <filesystem>
-
 #include "services/BuildOutput.h"
 #include "services/BuildRunner.h"
 #include "app/ChildWin.h"
@@ -30,7 +28,9 @@ void SetCountLine(TStrings& lines, int index, int count) {
 void TMainForm::ParseBuildOutput(const TBuildEnd& end) {
   TStrings& pane = SrcEditErrLine->Lines();
   pane.Clear();
-  TBuildCounts counts = ClassifyBuildOutput(Memo1->Lines(), pane, TBuildPrograms(InstallFolder, ProjectFolder()));
+  FPaneFolders = {};
+  TBuildCounts counts =
+      ClassifyBuildOutput(Memo1->Lines(), pane, TBuildPrograms(InstallFolder, ProjectFolder()), &FPaneFolders);
   AddBuildFailureLine(end, counts, pane);
   ErrorCount = counts.Errors;
   WarningCount = counts.Warnings;
@@ -58,11 +58,7 @@ void TMainForm::SrcEditErrLineDblClick(TObject*) {
   std::optional<TErrorJump> jump = ParseErrorJump(pane.Get(paneLine - 1));
   if (!jump) return;
   TMDIChild* target = ActiveDocument();
-  if (!jump->File.empty()) {
-    // make ran in the project folder.
-    std::filesystem::path path(jump->File.front() == '/' ? jump->File : JoinPath(ProjectFolder(), jump->File));
-    target = ShowFile(path.lexically_normal().string());
-  }
+  if (!jump->File.empty()) target = ShowFile(JumpPath(*jump, FPaneFolders.Of(paneLine - 1), ProjectFolder()));
   if (!target) return;
   target->Editor->SetFocus();
   SelectErrorLine(*target->Editor, jump->Line);

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "platform/FilePaths.h"
 #include "platform/StringLists.h"
 #include "platform/SysUtils.h"
 
@@ -126,7 +127,61 @@ size_t MessageStart(std::string_view line) {
   return pos;
 }
 
+// The folders make works in, innermost last: the one it started in ("")
+// below those its folder lines entered.
+class TMakeFolders {
+public:
+  // Follows make's folder line; false for any other line.
+  bool Read(std::string_view line) {
+    for (bool entering : {true, false}) {
+      std::string_view marker = entering ? ": Entering directory " : ": Leaving directory ";
+      size_t at = line.find(marker);
+      if (at == std::string_view::npos || !IsMakeName(line.substr(0, at))) continue;
+      std::string folder(Unquoted(line.substr(at + marker.size())));
+      if (folder.empty()) continue;
+      if (entering) {
+        FFolders.push_back(folder.front() == '/' ? folder : JoinPath(Current(), folder));
+        return true;
+      }
+      // The innermost entry of that folder ends; make names the one it leaves.
+      auto left = std::find(FFolders.rbegin(), FFolders.rend() - 1, folder);
+      if (left != FFolders.rend() - 1)
+        FFolders.erase(std::next(left).base());
+      else if (FFolders.size() > 1)
+        FFolders.pop_back();
+      return true;
+    }
+    return false;
+  }
+  const std::string& Current() const { return FFolders.back(); }
+
+private:
+  // "make", "make[2]", "/usr/bin/make", "gmake".
+  static bool IsMakeName(std::string_view name) {
+    if (name.ends_with(']')) {
+      size_t open = name.rfind('[');
+      if (open == std::string_view::npos || open + 2 == name.size()) return false;
+      std::string_view level = name.substr(open + 1, name.size() - open - 2);
+      if (!std::all_of(level.begin(), level.end(), IsDigit)) return false;
+      name = name.substr(0, open);
+    }
+    return name.ends_with("make") && name.find(' ') == std::string_view::npos;
+  }
+  // '/p/lib' or `/p/lib'; a folder name may hold quotes of its own.
+  static std::string_view Unquoted(std::string_view name) {
+    if (name.size() > 2 && (name.front() == '\'' || name.front() == '`') && name.back() == '\'')
+      return name.substr(1, name.size() - 2);
+    return name;
+  }
+
+  std::vector<std::string> FFolders{""};
+};
+
 }  // namespace
+
+std::string TPaneFolders::Of(int line) const {
+  return line >= 0 && line < static_cast<int>(Lines.size()) ? Lines[line] : std::string();
+}
 
 TOutputLineClass ClassifyOutputLine(std::string_view line) { return MessageClass(line.substr(MessageStart(line))); }
 
@@ -146,18 +201,21 @@ bool EchoesCommand(std::string_view line, const TProgramTest& isProgram) {
   return false;
 }
 
-TBuildCounts ClassifyBuildOutput(const TStrings& output, TStrings& pane, const TProgramTest& isProgram) {
+TBuildCounts ClassifyBuildOutput(const TStrings& output, TStrings& pane, const TProgramTest& isProgram,
+                                 TPaneFolders* folders) {
   TBuildCounts counts;
+  TMakeFolders makeFolders;
   int count = output.Count();
   bool continued = false;  // the previous line was a command ending in "\"
   for (int i = 0; i < count; ++i) {
     std::string line = output.Get(i);
     bool command = continued || EchoesCommand(line, isProgram);
     continued = command && !line.empty() && line.back() == '\\';
-    if (command) continue;
+    if (command || makeFolders.Read(line)) continue;
     TOutputLineClass lineClass = ClassifyOutputLine(line);
     if (lineClass != olNone) {
       pane.Add(line);
+      if (folders) folders->Lines.push_back(makeFolders.Current());
       ++(lineClass == olError ? counts.Errors : counts.Warnings);
     }
     if (i + 2 < count && PointsAtColumn(line) && IsCaretLine(output.Get(i + 2))) i += 2;

@@ -5,13 +5,15 @@
 //
 // After a build the main window calls, in this order: ClassifyBuildOutput
 // (output memo into the emptied pane, with the build's TBuildPrograms from
-// BuildRunner.h telling commands apart), AddBuildFailureLine (with how the
+// BuildRunner.h telling commands apart, and the pane lines' folders kept
+// for the error jump), AddBuildFailureLine (with how the
 // build ended), then shows CountText of both counts in the count memo and
 // hands the counts to the result box.
 
 #include <functional>
 #include <string>
 #include <string_view>
+#include <vector>
 
 namespace vk {
 
@@ -45,15 +47,29 @@ using TProgramTest = std::function<bool(const std::string& word)>;
 // tool's diagnostic starts with a location or with the tool's name and ":".
 bool EchoesCommand(std::string_view line, const TProgramTest& isProgram);
 
+// Where make was when it printed each line that the classification copied
+// to the pane, so that a relative file name in the line can be found: the
+// folder of make's last "make[1]: Entering directory '/p/lib'" line that no
+// "Leaving directory" line has left (nested as make prints them; older makes
+// quote `/p/lib'), "" for the folder make started in.
+struct TPaneFolders {
+  std::vector<std::string> Lines;  // one for each pane line, in pane order
+  // The folder of the 0-based pane line; "" for a line that no build's
+  // output put there.
+  std::string Of(int line) const;
+};
+
 // Appends every error and warning line of the output to the pane, once each,
-// and counts them (ClassifyOutputLine). Lines that are not the tools'
-// diagnostics are neither copied nor counted, whatever words they hold: the
-// commands make prints before running them (with their continuation lines
-// after a "\"), the progress messages the settings dialog's makefile echoes
+// and counts them (ClassifyOutputLine); with folders, appends the folder of
+// each line appended. Lines that are not the tools' diagnostics are neither
+// copied nor counted, whatever words they hold: the commands make prints
+// before running them (with their continuation lines after a "\"), make's
+// folder lines, the progress messages the settings dialog's makefile echoes
 // before each step ("Compiling C: error_handler.c", "Linking: error.elf"),
 // the compilers' context lines, and the source line the compiler echoes
 // under a diagnostic with a caret line below it.
-TBuildCounts ClassifyBuildOutput(const TStrings& output, TStrings& pane, const TProgramTest& isProgram);
+TBuildCounts ClassifyBuildOutput(const TStrings& output, TStrings& pane, const TProgramTest& isProgram,
+                                 TPaneFolders* folders = nullptr);
 
 // How the build's child ended.
 struct TBuildEnd {

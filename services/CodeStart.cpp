@@ -19,17 +19,21 @@ struct TPrologueState {
   char Quote = 0;              // inside a directive's string or character literal
   int OpenConditionals = 0;
   int OuterConditional = 0;    // the line of the outermost open #if
+  int FirstInclude = -1;       // the line of the first #include outside every #if
   int LineStart = 0;           // the last line that began outside comments and continued lines
 };
 
 bool IsBlank(char c) { return c == ' ' || c == '\t' || c == '\r' || c == '\f' || c == '\v'; }
 
-void CountConditional(TPrologueState& state, const std::string& line, size_t hash) {
+// Counts the conditionals and notes the first #include outside them.
+void ReadDirective(TPrologueState& state, const std::string& line, size_t hash) {
   size_t start = line.find_first_not_of(" \t", hash + 1);
   if (start == std::string::npos) return;
-  size_t end = line.find_first_not_of("abcdefghijklmnopqrstuvwxyz", start);
+  size_t end = line.find_first_not_of("abcdefghijklmnopqrstuvwxyz_0123456789", start);
   std::string_view name = std::string_view(line).substr(start, end == std::string::npos ? end : end - start);
-  if (name == "if" || name == "ifdef" || name == "ifndef") {
+  if (name == "include") {
+    if (state.OpenConditionals == 0 && state.FirstInclude < 0) state.FirstInclude = state.LineStart;
+  } else if (name == "if" || name == "ifdef" || name == "ifndef") {
     if (state.OpenConditionals++ == 0) state.OuterConditional = state.LineStart;
   } else if (name == "endif" && state.OpenConditionals > 0) {
     --state.OpenConditionals;
@@ -56,7 +60,7 @@ bool ReadLine(TPrologueState& state, const std::string& line) {
       if (c == '"' || c == '\'') state.Quote = c;
     } else if (c == '#') {
       state.InDirective = true;
-      CountConditional(state, line, i);
+      ReadDirective(state, line, i);
     } else if (!IsBlank(c)) {
       return true;
     }
@@ -66,7 +70,7 @@ bool ReadLine(TPrologueState& state, const std::string& line) {
 
 }  // namespace
 
-int CodeStartLine(const TStrings& lines) {
+int IncludeLinesStart(const TStrings& lines) {
   TPrologueState state;
   bool continued = false;
   for (int i = 0;; ++i) {
@@ -80,6 +84,7 @@ int CodeStartLine(const TStrings& lines) {
     if (ReadLine(state, line)) break;
     continued = line.ends_with('\\');
   }
+  if (state.FirstInclude >= 0) return state.FirstInclude;
   return state.OpenConditionals > 0 ? state.OuterConditional : state.LineStart;
 }
 

@@ -1,15 +1,17 @@
 #pragma once
-// Where a C source's code begins, for lines that must come before it.
+// Where a C source's code begins, for #include lines that must come before it.
 
 namespace vk {
 
 class TStrings;
 
-// The index at which lines stand before the first line of code (a line that
-// is not a comment, a blank or a directive) and outside every comment,
-// continued directive and #if: that line itself, or the line its comment
-// or continued directive began on, or the outermost #if still open there;
-// the end of a text without code.
-int CodeStartLine(const TStrings& lines);
+// The index at which new #include lines stand before everything that may
+// need them: the first #include before the first line of code and outside
+// every #if (the lines above it, a "#define F_CPU" say, stay above); with
+// no such #include, the first line of code (a line that is not a comment, a
+// blank or a directive) or the line its comment or continued directive
+// began on, or the outermost #if still open there; the end of a text
+// without either. Never inside a comment or a continued line.
+int IncludeLinesStart(const TStrings& lines);
 
 }  // namespace vk

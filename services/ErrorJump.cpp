@@ -1,8 +1,10 @@
 #include "services/ErrorJump.h"
 
 #include <algorithm>
+#include <filesystem>
 
 #include "SrcEdit/Source/SrcEdit.h"
+#include "platform/FilePaths.h"
 
 namespace vk {
 
@@ -62,6 +64,13 @@ std::optional<TErrorJump> ParseErrorJump(std::string_view paneLine) {
   int line = colon == std::string_view::npos ? 0 : LineNumber(FieldAt(paneLine, colon + 1));
   if (line == 0) return std::nullopt;
   return TErrorJump{"", line};
+}
+
+std::string JumpPath(const TErrorJump& jump, const std::string& makeFolder, const std::string& projectFolder) {
+  std::string path = jump.File;
+  for (const std::string& folder : {makeFolder, projectFolder})
+    if (!path.starts_with('/')) path = JoinPath(folder, path);
+  return std::filesystem::path(path).lexically_normal().string();
 }
 
 void MarkPaneLine(TCustomSrcEdit& pane) {

@@ -4,10 +4,10 @@
 // selected in the document window of that file.
 //
 // On a double click the main window marks the pane line (MarkPaneLine), then
-// with ParseErrorJump's result brings forward the document window of File
-// (opening the file when no window shows it; else the active window when
-// File is empty) and calls SelectErrorLine on its editor after giving it the
-// focus, and maximises that window.
+// with ParseErrorJump's result brings forward the document window of
+// JumpPath (opening the file when no window shows it; else the active window
+// when File is empty) and calls SelectErrorLine on its editor after giving
+// it the focus, and maximises that window.
 
 #include <optional>
 #include <string>
@@ -20,8 +20,8 @@ class TCustomSrcEdit;
 struct TErrorJump {
   // The source (C, C++ or assembler) or header as the line names it, with
   // the folders the tool wrote ("main.c", "/usr/lib/avr/include/util/delay.h");
-  // a relative name is make's, relative to the project folder. Empty when
-  // the line names no source or header: the jump goes to the active document.
+  // a relative name is in the folder make was in (JumpPath). Empty when the
+  // line names no source or header: the jump goes to the active document.
   std::string File;
   int Line = 0;  // 1-based
 };
@@ -30,6 +30,12 @@ struct TErrorJump {
 // (a linker line "main.c:(.text+0x1a): undefined reference ..." or a line
 // number 0).
 std::optional<TErrorJump> ParseErrorJump(std::string_view paneLine);
+
+// The jump's file as a path: an absolute name as the tool wrote it, a
+// relative one in the folder make was in when it printed the line
+// (TPaneFolders of BuildOutput.h), which is the project folder where make
+// named none; without "." and ".." steps.
+std::string JumpPath(const TErrorJump& jump, const std::string& makeFolder, const std::string& projectFolder);
 
 // The pane's caret line as a red bar: a column block over columns 1..500.
 void MarkPaneLine(TCustomSrcEdit& pane);

@@ -56,7 +56,7 @@ std::vector<std::string> IncludedHeaders(const TStrings& lines) {
 
 TIncludeInsertion PlanIncludeInsertion(const TStrings& target, const std::vector<std::string>& needed) {
   TIncludeInsertion insertion;
-  insertion.Index = CodeStartLine(target);
+  insertion.Index = IncludeLinesStart(target);
   std::vector<std::string> included = IncludedHeaders(target);
   // Every line goes to the same index, so the last found ends up on top.
   for (auto header = needed.rbegin(); header != needed.rend(); ++header)

@@ -41,9 +41,11 @@ struct TIncludeInsertion {
 };
 
 // The needed headers the target does not name yet, the last found first, as
-// lines directly above the target's first line of code: below its leading
-// comments, blank lines and directives, never inside a comment, a continued
-// directive or an #if (at the end of a text without code).
+// lines where IncludeLinesStart says: above the target's own first #include,
+// so that the headers it includes find the library's types and registers,
+// else above its first line of code; below its leading comments and the
+// definitions before them, never inside a comment, a continued directive or
+// an #if.
 TIncludeInsertion PlanIncludeInsertion(const TStrings& target, const std::vector<std::string>& needed);
 
 // Inserts the lines (at the end of a text shorter than the index).

@@ -170,8 +170,8 @@ TEST_F(MainBrowserTest, IncludesAreInsertedBeforeABuildAndByHand) {
   Document(Project.File("lcd.h"))->Show();
   MainForm->AutoInsertIncludes();
   EXPECT_EQ(MainForm->ActiveDocument()->Caption(), Project.File("main.c"));
-  EXPECT_EQ(editor.Lines().Get(1), "#include <avr/eeprom.h>");
-  EXPECT_EQ(editor.Lines().Get(2), "#include <avr/io.h>");
+  EXPECT_EQ(editor.Lines().Get(0), "#include <avr/eeprom.h>");
+  EXPECT_EQ(editor.Lines().Get(1), "#include <avr/io.h>");
   EXPECT_EQ(LinesOf(uart->Editor->Lines()), TTexts{"eeprom_read_block(b, 0, 4);"});
   EXPECT_TRUE(editor.Modified());
   editor.Undo();
@@ -181,7 +181,7 @@ TEST_F(MainBrowserTest, IncludesAreInsertedBeforeABuildAndByHand) {
   Settle();
   Open(outside.File("delay.h"));
   MainForm->AutoInsertIncludes();
-  EXPECT_EQ(editor.Lines().Get(1), "#include <avr/interrupt.h>");
+  EXPECT_EQ(editor.Lines().Get(0), "#include <avr/interrupt.h>");
   editor.Undo();
   Document(outside.File("delay.h"))->Close();
   Settle();

@@ -43,7 +43,10 @@ protected:
                            const std::string& extraSources = "", const char* makefile = nullptr) {
     std::string folder = Project.File(folderName);
     ForceFolders(folder);
-    for (const TSourceFile& file : files) WriteTextFile(folder + "/" + file.Name, file.Text);
+    for (const TSourceFile& file : files) {
+      ForceFolders(ExtractFilePath(folder + "/" + file.Name));
+      WriteTextFile(folder + "/" + file.Name, file.Text);
+    }
     if (!extraSources.empty()) WriteTextFile(folder + "/AddFile.ini", "[AddFile]\r\n" + extraSources + "\r\n\r\n");
     if (makefile == WizardMakefile) {
       TMakefileWizardRun wizard;
@@ -294,6 +297,19 @@ TEST_F(MainBuildTest, TheOutputIsSortedCountedAndEachPaneLineJumpsToItsSource) {
        {"Ok", "2"},
        "Ok 0 2",
        {{2, "../shared/lib.h", 2}, {1, nullptr, 0, "%F/gone.h Cannot find a file"}}},
+      // make names the folder of its sub-make, whose compiler names the
+      // file from there.
+      {"sub-make",
+       {{"main.c", "int main(void) {\n  int unused_top;\n  return 0;\n}\n"},
+        {"lib/makefile", "all:\n\tavr-gcc -Wall -c foo.c\n"},
+        {"lib/foo.c", "int foo(void) {\n  return 1;\n  int unused_lib;\n}\n"}},
+       "",
+       "all:\n\t$(MAKE) -C lib\n\tavr-gcc -Wall -c main.c\n",
+       {"foo.c:3:7: warning: unused variable 'unused_lib' [-Wunused-variable]",
+        "main.c:2:7: warning: unused variable 'unused_top' [-Wunused-variable]"},
+       {"Ok", "2"},
+       "Ok 0 2",
+       {{1, "lib/foo.c", 3}, {2, "main.c", 2}}},
       {"silent failure",
        {{"main.c", "int main(void) { return 0; }\n"}},
        "",
@@ -490,21 +506,22 @@ TEST_F(MainBuildTest, F9AfterAChangeOfThePartLinksOnlyObjectsOfTheNewPart) {
 }
 
 // With "AutoInsertBool" on, the missing #include lines go in before the
-// documents are saved: make compiles them, and the file holds them.
+// documents are saved: make compiles them, and the file holds them, above
+// the project's own header that needs them.
 TEST_F(MainBuildTest, IncludesInsertedBeforeTheBuildAreCompiled) {
   VK_REQUIRE_AVR_TOOL_CHAIN();
-  const std::string source = "/* blink */\nint main(void) {\n  DDRB = 0xff;\n  for (;;) PORTB ^= 1;\n}\n";
+  const std::string source = "/* blink */\n#include \"lcd.h\"\nint main(void) {\n  DDRB = 0xff;\n  for (;;) lcd_put(1);\n}\n";
+  const std::string header = "/* lcd */\n\nstatic inline void lcd_put(uint8_t v) { PORTB ^= v; }\n";
   for (bool autoInsert : {false, true}) {
     SCOPED_TRACE(autoInsert);
-    std::string folder = WriteProject(autoInsert ? "on" : "off", {{"main.c", source}});
+    std::string folder = WriteProject(autoInsert ? "on" : "off", {{"main.c", source}, {"lcd.h", header}});
     TRegistry registry;
     ASSERT_TRUE(registry.OpenKey(SettingsKeyPath("Editor"), true));
     registry.WriteBool(EditorValue::AutoInsertBool, autoInsert);
     Open(folder + "/main.c");
     EXPECT_EQ(Build()[1].substr(0, 5), autoInsert ? "Ok 0 " : "Error");
     EXPECT_EQ(ReadTextFile(folder + "/main.c"),
-              autoInsert ? "/* blink */\n#include <avr/io.h>\nint main(void) {\n  DDRB = 0xff;\n  for (;;) PORTB ^= 1;\n}\n"
-                         : source);
+              autoInsert ? "/* blink */\n#include <avr/io.h>\n" + source.substr(12) : source);
     MainForm->CloseAll();
     Settle();
   }
@@ -597,7 +614,7 @@ TEST_F(MainBuildTest, WhatStopsABuildBeforeMakeRuns) {
     EXPECT_EQ(FileExists(InstallFolder + "/AVRRUN.BAT"), c.Runs);
     EXPECT_EQ(ReadTextFile(folder + "/lcd.h") != "\n", c.Saves);
     if (TMDIChild* main = Document(folder + "/" + c.MainFile)) {
-      EXPECT_EQ(main->Editor->Lines().Get(1) == "#include <avr/io.h>", c.Saves);
+      EXPECT_EQ(main->Editor->Lines().Get(0) == "#include <avr/io.h>", c.Saves);
     }
     if (!c.Saves) Answer(IDNO);  // the changed header
     MainForm->CloseAll();

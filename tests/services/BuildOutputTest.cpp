@@ -129,6 +129,45 @@ TEST(BuildOutputTest, TheLinesAroundADiagnosticAreNotCounted) {
   EXPECT_EQ(counts.Warnings, 1);
 }
 
+// A relative file name is in the folder make says it is in at that line.
+TEST(BuildOutputTest, APaneLineJumpsIntoTheFolderMakeWasIn) {
+  const struct {
+    const char* Name;
+    std::vector<std::string> Output;
+    std::vector<std::string> Paths;  // where each pane line jumps to
+  } cases[] = {
+      {"no folder lines", {"main.c:3:7: warning: x"}, {"/p/main.c"}},
+      {"a sub-make",
+       {"make -C lib", "make[1]: Entering directory '/p/lib'", "foo.c:3:7: warning: x",
+        "make[1]: Leaving directory '/p/lib'", "main.c:2: error: y"},
+       {"/p/lib/foo.c", "/p/main.c"}},
+      {"nested, older quotes, absolute and upward names",
+       {"make: Entering directory `/p'", "make[1]: Entering directory `/p/my lib'",
+        "make[2]: Entering directory `/p/my lib/drv'", "../foo.c:1: error: a", "uart.c:2: warning: b",
+        "make[2]: Leaving directory `/p/my lib/drv'", "foo.c:3: error: c", "/usr/x.h:4: warning: d",
+        "make[1]: Leaving directory `/p/my lib'", "main.c:5: error: e"},
+       {"/p/my lib/foo.c", "/p/my lib/drv/uart.c", "/p/my lib/foo.c", "/usr/x.h", "/p/main.c"}},
+      {"sub-makes run side by side",
+       {"make[1]: Entering directory '/p/a'", "make[1]: Entering directory '/p/b'",
+        "make[1]: Leaving directory '/p/a'", "b.c:1: error: a", "make[1]: Leaving directory '/p/b'",
+        "make[1]: Leaving directory '/p/b'", "main.c:1: error: b"},
+       {"/p/b/b.c", "/p/main.c"}},
+      {"no make's lines",
+       {"echo: Entering directory '/q'", "make [1]: Entering directory '/q'",
+        "make[x]: Entering directory '/q'", "make: Entering directory ", "main.c:1: error: a"},
+       {"/p/main.c"}},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.Name);
+    TStringList output = test::ListOf(c.Output), pane;
+    TPaneFolders folders;
+    ClassifyBuildOutput(output, pane, TestProgram, &folders);
+    std::vector<std::string> paths;
+    for (int i = 0; i < pane.Count(); ++i) paths.push_back(JumpPath(*ParseErrorJump(pane.Get(i)), folders.Of(i), "/p"));
+    EXPECT_EQ(paths, c.Paths);
+  }
+}
+
 TEST(BuildOutputTest, AFailedBuildWithoutAnErrorLineGetsOne) {
   const struct {
     TBuildEnd End;

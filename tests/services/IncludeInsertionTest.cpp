@@ -38,7 +38,7 @@ TEST(IncludeInsertionTest, KeywordsOfTheOpenDocumentsCallForHeaders) {
   }
 }
 
-TEST(IncludeInsertionTest, LinesGoAboveTheFirstCodeLastFoundFirst) {
+TEST(IncludeInsertionTest, LinesGoAboveTheFirstIncludeOrCodeLastFoundFirst) {
   TLines header = {"/*"};
   for (int i = 1; i < 18; ++i) header.push_back(" * field");
   header.push_back("*/");
@@ -53,17 +53,18 @@ TEST(IncludeInsertionTest, LinesGoAboveTheFirstCodeLastFoundFirst) {
   } cases[] = {
       {"project header block", header, 19, both},
       {"first line code", {"int x; void on(void) { PORTB = 1; sei(); }", "int y;"}, 0, both},
-      {"already included", {"#include <avr/io.h>", "int x;"}, 1, {"#include <avr/eeprom.h>"}},
+      {"already included", {"#include <avr/io.h>", "int x;"}, 0, {"#include <avr/eeprom.h>"}},
       {"commented out", {"// #include <avr/io.h>", "int x;"}, 1, both},
       {"comment closed on its line", {"/* one line */", "int x;"}, 1, both},
       {"comments, blanks and directives",
        {"// blink", "", "  #define F_CPU 8000000UL", "#ifdef DEBUG", "# define LOG 1", "#endif", "", "int main(void);"},
        7,
        both},
-      {"code inside an #if",
+      {"code inside an #if after an #include",
        {"#include <stdint.h>", "#ifndef NDEBUG", "#if 1", "int debug;", "#endif", "#endif"},
-       1,
+       0,
        both},
+      {"code inside an #if, no #include", {"#define N 1", "#ifndef NDEBUG", "int debug;", "#endif"}, 1, both},
       {"continued directive", {"#define PINS \\", "  (1 << 2)", "int x;"}, 2, both},
       {"continued // comment", {"// note \\", "int x;", "int y;"}, 2, both},
       {"\"/*\" in a directive's string", {"#define OPEN \"/*\"", "int x;"}, 1, both},
@@ -73,6 +74,23 @@ TEST(IncludeInsertionTest, LinesGoAboveTheFirstCodeLastFoundFirst) {
       {"all comments", {"// one", "/*/", "*/"}, 3, both},
       {"comment never closed", {"/* open", "int x;"}, 0, both},
       {"empty text", {}, 0, both},
+      // Above the first #include, which may name a header that needs them.
+      {"above the first #include", {"/* blink */", "#include \"lcd.h\"", "int main(void) { DDRB = 1; }"}, 1, both},
+      {"a definition above the #include stays",
+       {"#define F_CPU 8000000UL", "  #  include <util/delay.h>", "#include \"lcd.h\"", "int x;"},
+       1,
+       both},
+      {"an #include inside an #if does not count",
+       {"#ifdef DEBUG", "#include \"debug.h\"", "#endif", "#include \"lcd.h\"", "int x;"},
+       3,
+       both},
+      {"an #include only inside an #if", {"#if 1", "#include \"a.h\"", "#endif", "int x;"}, 3, both},
+      {"an #include after the code does not count", {"int x;", "#include \"lcd.h\""}, 0, both},
+      {"an #include in a comment or a continued line does not count",
+       {"/* #include \"a.h\" */", "#define X \\", "#include \"b.h\"", "// #include \"c.h\"", "int x;"},
+       4,
+       both},
+      {"an #include after a comment begun above", {"", "/* lcd", " */ #include \"lcd.h\"", "int x;"}, 1, both},
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(c.Name);
@@ -139,6 +157,7 @@ TEST(IncludeInsertionTest, ABuildCompilesTheInsertedLines) {
     const char* Name;
     TLines Source;
     size_t Needed;
+    TLines Header = {};  // lcd.h, scanned too
   } cases[] = {
       {"header comment",
        {"/* blink */", "int main(void) {", "  static char buf[4];", "  eeprom_read_block(buf, 0, 4);",
@@ -151,15 +170,21 @@ TEST(IncludeInsertionTest, ABuildCompilesTheInsertedLines) {
         "int main(void) { PORTB = on << LED; return 0; }"},
        1},
       {"comment ending on the code line", {"/* blink", " */ int main(void) { cli(); return 0; }"}, 2},
+      {"a header that includes nothing itself",
+       {"/* blink */", "#define F_CPU 1000000UL", "#include \"lcd.h\"",
+        "int main(void) { DDRB = 0xff; lcd_put(1); return 0; }"},
+       1,
+       {"/* lcd */", "", "static inline void lcd_put(uint8_t v) { PORTB = v; }"}},
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(c.Name);
-    TStringList source = test::ListOf(c.Source);
-    std::vector<std::string> needed = NeededHeaders({{"main.c", &source}});
+    TStringList source = test::ListOf(c.Source), header = test::ListOf(c.Header);
+    std::vector<std::string> needed = NeededHeaders({{"main.c", &source}, {"lcd.h", &header}});
     EXPECT_EQ(needed.size(), c.Needed);
     InsertIncludes(source, PlanIncludeInsertion(source, needed));
     test::TTempFolder project;
     source.SaveToFile(project.File("main.c"));
+    header.SaveToFile(project.File("lcd.h"));
     test::TCommandResult build = test::RunCommand(project.Path(), "avr-gcc -mmcu=atmega128 -Wall -c main.c");
     EXPECT_EQ(build.Status, 0) << ::testing::PrintToString(build.Lines);
     EXPECT_TRUE(build.Lines.empty()) << ::testing::PrintToString(build.Lines);
