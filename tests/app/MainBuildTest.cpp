@@ -10,6 +10,7 @@
 #include <map>
 
 #include "dialogs/CompilerDlg.h"
+#include "dialogs/EnvironmentDlg.h"
 #include "services/SharedTables.h"
 #include "services/EnvironmentMakefile.h"
 #include "services/MakefileWizardText.h"
@@ -418,6 +419,42 @@ TEST_F(MainBuildTest, TheResultBoxShowsThePartAndTheSramOfTheBuild) {
     MainForm->CloseAll();
     Settle();
   }
+}
+
+// A boot loader whose part comes from an included file, built with silent
+// commands and without start-up code: neither the map nor the output tells
+// the part. The settings dialog, unable to read the include, shows its
+// default part; OK with No to replacing the Makefile stores that part but
+// leaves the file as it was. The settings did not write what make read, so
+// the box still says the part is unknown.
+TEST_F(MainBuildTest, SettingsOfAMakefileTheyDidNotWriteTellNoPart) {
+  VK_REQUIRE_AVR_TOOL_CHAIN();
+  const std::string makefile =
+      "include config.mk\nCFLAGS = -Os -mmcu=$(MCU) -DF_CPU=$(F_CPU)UL\nall: main.elf\n"
+      "main.elf: main.c\n\t@avr-gcc $(CFLAGS) -nostartfiles -Wl,-Map=main.map -o $@ main.c\n";
+  const std::string folder = WriteProject(
+      "boot", {{"main.c", "#include <avr/io.h>\nint main(void) {\n  DDRB = 1;\n  for (;;) PORTB ^= 1;\n}\n"},
+               {"config.mk", "MCU = attiny167\nF_CPU = 16000000\n"}},
+      "", makefile.c_str());
+  std::filesystem::rename(folder + "/makefile", folder + "/Makefile");
+  Open(folder + "/main.c");
+  Answer(IDNO);  // to replacing the Makefile
+  ModalAnswers().PushResponder([](TCustomForm* form) {
+    auto* dialog = dynamic_cast<TEnvironmentDlg*>(form);
+    EXPECT_EQ(dialog->McuTypeComboBox->Text(), "atmega128");
+    dialog->OKBtn->Click();
+    return mrNone;
+  });
+  MainForm->SetupAvrCmd->Execute();
+  Settle();
+  EXPECT_EQ(MessageBoxAnswers().Pending(), 0u);
+  EXPECT_EQ(ReadTextFile(folder + "/Makefile"), makefile);
+
+  std::vector<std::string> rows = Build();
+  ASSERT_EQ(rows.size(), 6u);
+  EXPECT_EQ(rows[1], "Ok 0 0");
+  EXPECT_EQ(rows[2], "Unknown");
+  EXPECT_EQ(rows[3], std::to_string(AvrSizeFigures(folder, "attiny167")["Program"].Bytes) + " Bytes of FLASH");
 }
 
 // A change is saved and built, also one made without a key (which would

@@ -3,6 +3,7 @@
 #include "dialogs/CompilerDlg.h"
 #include "platform/FloatFormats.h"
 #include "platform/Registry.h"
+#include "services/EnvironmentMakefile.h"
 #include "tests/platform/FormsTestSupport.h"
 #include "tests/services/ServicesTestSupport.h"
 
@@ -156,7 +157,8 @@ TEST_F(CompilerDlgFormTest, TheMemoryRowsAgainstThePartsSizes) {
 // The totals are those of the part the build used: the one whose start-up
 // code the map names, else the one its link (else compile) command passed,
 // else the makefile's (either spelling), else the settings stored for this
-// project; where nothing tells it, the box says so.
+// project when that makefile is the program's own; where nothing tells it,
+// the box says so.
 TEST_F(CompilerDlgFormTest, TheTotalsAreThoseOfThePartTheBuildUsed) {
   const std::vector<std::string> sizes = {".text 0x0 0x3e8", ".bss 0x800100 0x4"};
   auto map = [&sizes](const char* firstLoad) {
@@ -168,6 +170,8 @@ TEST_F(CompilerDlgFormTest, TheTotalsAreThoseOfThePartTheBuildUsed) {
       "avr-gcc -g -Os -mmcu=atmega168 -c -o main.o main.c", "main.c:3:1: warning: -mmcu=atmega8 ignored",
       "/usr/bin/avr-gcc -g -Os -mmcu=atmega16 \\", "  -mmcu=atmega328p -nostartfiles -o main.elf main.o",
       "avr-gcc -mmcu=atmega8 -c -o other.o other.c"};
+  const std::string text = MakefileText({});
+  const std::string settingsFirstLine = text.substr(0, text.find('\r'));
   const struct {
     const char* Name;
     std::optional<std::vector<std::string>> Map;
@@ -190,15 +194,20 @@ TEST_F(CompilerDlgFormTest, TheTotalsAreThoseOfThePartTheBuildUsed) {
       {"no map: a Makefile's -mmcu= through MCU_TARGET", std::nullopt, {}, "Makefile",
        {"MCU_TARGET = atmega32", "CFLAGS = -Os -mmcu=$(MCU_TARGET)"}, nullptr, "atmega32",
        "Error Bytes (Total 32 KBytes) = % Full of FLASH"},
-      {"a makefile that does not tell: the settings for this project", map("main.o"), {}, "makefile",
-       {"CFLAGS = -mmcu=$(DEVICE)"}, nullptr, "atmega128", "1000 Bytes (Total 128 KBytes) = 0.76% Full of FLASH"},
+      {"the wizard's makefile that does not tell: the settings for this project", map("main.o"), {}, "makefile",
+       {"# Makefile template of the Vornkit makefile wizard, for avr-gcc and make.", "MCU = $(DEVICE)"}, nullptr,
+       "atmega128", "1000 Bytes (Total 128 KBytes) = 0.76% Full of FLASH"},
+      {"the settings' makefile that does not tell: the settings for this project", map("main.o"), {}, "Makefile",
+       {settingsFirstLine, "MCU = $(DEVICE)"}, nullptr, "atmega128",
+       "1000 Bytes (Total 128 KBytes) = 0.76% Full of FLASH"},
+      {"another origin's makefile that does not tell: the settings guessed", map("main.o"), {}, "Makefile",
+       {"include config.mk", "CFLAGS = -mmcu=$(MCU)"}, nullptr, "Unknown", "1000 Bytes of FLASH"},
       {"a wrapper makefile: another project's settings tell nothing", std::nullopt,
        {"make -f Makefile atmega328", "Makefile:1: *** missing separator.  Stop."}, "makefile",
        {"all:", "\t$(MAKE) -f Makefile atmega328"}, "/elsewhere/", "Unknown", "Error Bytes of FLASH"},
       {"an expansion past the bound: nothing tells", std::nullopt, {"make: *** No rule to make target 'x.c'."},
        "makefile", Blowup(), "/elsewhere/", "Unknown", "Error Bytes of FLASH"},
-      {"no makefile: the settings'", map("main.o"), {}, nullptr, {}, nullptr, "atmega128",
-       "1000 Bytes (Total 128 KBytes) = 0.76% Full of FLASH"},
+      {"no makefile: the settings guessed", map("main.o"), {}, nullptr, {}, nullptr, "Unknown", "1000 Bytes of FLASH"},
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(c.Name);
