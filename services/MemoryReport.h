@@ -74,7 +74,7 @@ TMemoryReport ComputeMemoryReport(const std::string& mapPath, const std::string&
 // be read.
 bool LoadLinkerMap(const std::string& mapPath, TStrings& lines);
 
-// "436 Bytes (Total 128 KBytes) = 0.34% Full of FLASH": the unit is the
+// "454 Bytes (Total 128 KBytes) = 0.35% Full of FLASH": the unit is the
 // total's ("KBytes" or "Bytes"), memory names it. An unknown byte count
 // reads "Error" and a percentage that cannot be worked out (the total is 0)
 // is left empty, as when the map could not be read. Without a known part
