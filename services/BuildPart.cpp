@@ -3,6 +3,7 @@
 #include <sstream>
 #include <vector>
 
+#include "services/EnvironmentMakefile.h"
 #include "services/MakefileVariables.h"
 #include "services/ProjectFiles.h"
 #include "services/SettingsStore.h"
@@ -100,15 +101,18 @@ std::string BuildPart(const TStrings* map, const TStrings* output, const std::st
     if (std::string part = LinkerMapPart(*map); !part.empty()) return part;
   if (output)
     if (std::optional<std::string> part = CommandLinePart(*output)) return *part;
-  if (!projectFolder.empty()) {
-    TStringList makefile;
-    try {
-      makefile.LoadFromFile(ProjectMakefilePath(projectFolder));
-      if (std::string part = MakefilePart(makefile); !part.empty()) return part;
-    } catch (const EStreamError&) {
-      // No makefile to tell: the settings'.
-    }
+  if (projectFolder.empty()) return "";
+  TStringList makefile;
+  try {
+    makefile.LoadFromFile(ProjectMakefilePath(projectFolder));
+  } catch (const EStreamError&) {
+    return "";  // no makefile the settings wrote
   }
+  if (std::string part = MakefilePart(makefile); !part.empty()) return part;
+  // A makefile of another origin may take its part from anywhere (an
+  // included file, the command line): the settings the dialog shows for it
+  // are its guess, not what make built for.
+  if (makefile.Count() == 0 || !IsOwnMakefile(makefile.Get(0))) return "";
   return ProjectSettingsPart(projectFolder);
 }
 

@@ -3,7 +3,9 @@
 // sizes of: what the build itself shows first (the start-up code the linker
 // loaded, the -mmcu= option avr-gcc ran with), then the part the project's
 // makefile builds for as make reads it, last the settings stored for this
-// project. Another project's settings tell nothing.
+// project, which tell only beside a makefile the program wrote (the
+// settings dialog's or the wizard's). Another project's settings, and the
+// settings beside a makefile of another origin, tell nothing.
 
 #include <optional>
 #include <string>
@@ -28,8 +30,9 @@ std::optional<std::string> CommandLinePart(const TStrings& output);
 std::string ProjectSettingsPart(const std::string& projectFolder);
 
 // The map's part (map nullptr: none), else the output's (nullptr: none),
-// else the makefile's (MakefilePart), else ProjectSettingsPart; "" when
-// nothing tells it.
+// else the part of the makefile make reads (MakefilePart), else, when that
+// makefile is the settings dialog's or the wizard's own (IsOwnMakefile),
+// ProjectSettingsPart; "" when nothing tells it.
 std::string BuildPart(const TStrings* map, const TStrings* output, const std::string& projectFolder);
 
 }  // namespace vk

@@ -49,9 +49,10 @@ std::optional<uint64_t> Parse(const std::string& text, int base) {
 // A size the map named; a section it does not list (no .data) holds nothing.
 std::optional<uint64_t> Hex(const std::string& text) { return text.empty() ? 0 : Parse(text, 16); }
 
-TMemoryUse MemoryUse(bool loaded, const std::vector<std::string>& sizes, const char* total, uint64_t bytesPerUnit) {
+TMemoryUse MemoryUse(bool loaded, bool shown, const std::vector<std::string>& sizes, const char* total,
+                     uint64_t bytesPerUnit) {
   TMemoryUse use;
-  for (const std::string& size : sizes) use.Shown = use.Shown || !size.empty();
+  use.Shown = shown;
   use.TotalText = total;
   use.TotalBytes = Parse(total, 10).value_or(0) * bytesPerUnit;
   if (!use.Shown || !loaded) return use;
@@ -88,9 +89,13 @@ TMemoryReport ComputeMemoryReport(const TStrings* map, const std::string& mcuTyp
   report.MapLoaded = map != nullptr;
   TMapSizes sizes = map ? ParseLinkerMap(*map) : TMapSizes();
   const TMcuRow* part = FindMcu(mcuType);
-  report.Flash = MemoryUse(report.MapLoaded, {sizes.Text}, part ? part->Flash : "0", 1000);
-  report.Sram = MemoryUse(report.MapLoaded, {sizes.Data, sizes.Bss, sizes.Noinit}, part ? part->Sram : "0", 1);
-  report.Eeprom = MemoryUse(report.MapLoaded, {sizes.Eeprom}, part ? part->Eeprom : "0", 1);
+  const bool loaded = report.MapLoaded;
+  // The initial values of .data are stored in flash behind the code; the
+  // program size is the code's, so the line goes with .text.
+  report.Flash = MemoryUse(loaded, !sizes.Text.empty(), {sizes.Text, sizes.Data}, part ? part->Flash : "0", 1024);
+  report.Sram = MemoryUse(loaded, !(sizes.Data + sizes.Bss + sizes.Noinit).empty(),
+                          {sizes.Data, sizes.Bss, sizes.Noinit}, part ? part->Sram : "0", 1);
+  report.Eeprom = MemoryUse(loaded, !sizes.Eeprom.empty(), {sizes.Eeprom}, part ? part->Eeprom : "0", 1);
   for (TMemoryUse* use : {&report.Flash, &report.Sram, &report.Eeprom}) use->PartKnown = !mcuType.empty();
   report.ProgramSizeMissing = !report.Flash.Shown;
   return report;

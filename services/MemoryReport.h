@@ -2,8 +2,10 @@
 // What the build result box reports: the flash, SRAM and EEPROM the
 // program takes, read from the linker map beside the main source, against
 // the part table's sizes of the part the build used (BuildPart), with the
-// locale's separators. A build whose program size cannot be shown is an
-// error.
+// locale's separators. The figures are those avr-size gives for the AVR:
+// flash holds the code and the initial values of .data, SRAM .data, .bss
+// and .noinit, and a KByte is 1,024 bytes. A build whose program size
+// cannot be shown is an error.
 
 #include <cstdint>
 #include <optional>
@@ -37,7 +39,8 @@ TMapSizes ParseLinkerMap(const TStrings& map);
 std::string LinkerMapPath(const std::string& projectFolder, const std::string& mainFile);
 
 struct TMemoryUse {
-  // The line is shown: its size text is not empty.
+  // The line is shown: the size text of .text (flash) or of one of its
+  // sections (SRAM, EEPROM) is not empty.
   bool Shown = false;
   // The byte count is known: the map was read and the sizes are hexadecimal
   // numbers whose sum is below 2^64. Otherwise the box shows "Error" in its
@@ -47,7 +50,7 @@ struct TMemoryUse {
   // The part's size as the table gives it (KBytes for flash, bytes else);
   // "0" for a part the table does not hold.
   std::string TotalText = "0";
-  uint64_t TotalBytes = 0;  // flash counts 1000 bytes per KByte
+  uint64_t TotalBytes = 0;  // flash counts 1,024 bytes per KByte
   // Bytes as a percentage of the total; none when the total is 0.
   std::optional<double> Percent;
   // The part the build used is known; otherwise the line shows no total.
@@ -71,7 +74,7 @@ TMemoryReport ComputeMemoryReport(const std::string& mapPath, const std::string&
 // be read.
 bool LoadLinkerMap(const std::string& mapPath, TStrings& lines);
 
-// "436 Bytes (Total 128 KBytes) = 0.34% Full of FLASH": the unit is the
+// "454 Bytes (Total 128 KBytes) = 0.35% Full of FLASH": the unit is the
 // total's ("KBytes" or "Bytes"), memory names it. An unknown byte count
 // reads "Error" and a percentage that cannot be worked out (the total is 0)
 // is left empty, as when the map could not be read. Without a known part

@@ -10,6 +10,7 @@
 #include <map>
 
 #include "dialogs/CompilerDlg.h"
+#include "dialogs/EnvironmentDlg.h"
 #include "services/SharedTables.h"
 #include "services/EnvironmentMakefile.h"
 #include "services/MakefileWizardText.h"
@@ -98,7 +99,7 @@ protected:
   }
 
   // The result box's memory rows against the part's sizes: for a program
-  // that was linked, its sizes as avr-size counts them; "Error" for each
+  // that was linked, its figures as avr-size gives them; "Error" for each
   // when the build wrote no map (the last one's was deleted). A failed link
   // writes a map, but no program to measure.
   static void ExpectMemoryRows(const std::vector<std::string>& rows, const std::string& folder,
@@ -116,19 +117,14 @@ protected:
                                           "Error Bytes (Total " + totals[2] + ") = % Full of EEPROM"}));
       return;
     }
-    std::map<std::string, uint64_t> size = AvrSectionSizes(folder);
-    const struct {
-      uint64_t Bytes;
-      const char* Memory;
-    } lines[] = {{size[".text"], "FLASH"},
-                 {size[".data"] + size[".bss"] + size[".noinit"], "SRAM"},
-                 {size[".eeprom"], "EEPROM"}};
+    std::map<std::string, TAvrSizeFigure> avrSize = AvrSizeFigures(folder, part);
+    const char* const figures[] = {"Program", "Data", "EEPROM"};
+    const char* const memories[] = {"FLASH", "SRAM", "EEPROM"};
     for (int i = 0; i < 3; ++i) {
       const std::string& row = rows[3 + i];
-      std::string start = Format("%llu Bytes (Total %s) = ", static_cast<unsigned long long>(lines[i].Bytes),
-                                 totals[i].c_str());
-      EXPECT_EQ(row.substr(0, start.size()), start);
-      EXPECT_TRUE(row.ends_with(std::string("% Full of ") + lines[i].Memory)) << row;
+      ExpectAvrSizeFigure(row, avrSize[figures[i]]);
+      EXPECT_NE(row.find("(Total " + totals[i] + ") = "), std::string::npos) << row;
+      EXPECT_TRUE(row.ends_with(std::string("% Full of ") + memories[i])) << row;
     }
   }
 };
@@ -439,6 +435,42 @@ TEST_F(MainBuildTest, TheResultBoxShowsThePartAndTheSramOfTheBuild) {
     MainForm->CloseAll();
     Settle();
   }
+}
+
+// A boot loader whose part comes from an included file, built with silent
+// commands and without start-up code: neither the map nor the output tells
+// the part. The settings dialog, unable to read the include, shows its
+// default part; OK with No to replacing the Makefile stores that part but
+// leaves the file as it was. The settings did not write what make read, so
+// the box still says the part is unknown.
+TEST_F(MainBuildTest, SettingsOfAMakefileTheyDidNotWriteTellNoPart) {
+  VK_REQUIRE_AVR_TOOL_CHAIN();
+  const std::string makefile =
+      "include config.mk\nCFLAGS = -Os -mmcu=$(MCU) -DF_CPU=$(F_CPU)UL\nall: main.elf\n"
+      "main.elf: main.c\n\t@avr-gcc $(CFLAGS) -nostartfiles -Wl,-Map=main.map -o $@ main.c\n";
+  const std::string folder = WriteProject(
+      "boot", {{"main.c", "#include <avr/io.h>\nint main(void) {\n  DDRB = 1;\n  for (;;) PORTB ^= 1;\n}\n"},
+               {"config.mk", "MCU = attiny167\nF_CPU = 16000000\n"}},
+      "", makefile.c_str());
+  std::filesystem::rename(folder + "/makefile", folder + "/Makefile");
+  Open(folder + "/main.c");
+  Answer(IDNO);  // to replacing the Makefile
+  ModalAnswers().PushResponder([](TCustomForm* form) {
+    auto* dialog = dynamic_cast<TEnvironmentDlg*>(form);
+    EXPECT_EQ(dialog->McuTypeComboBox->Text(), "atmega128");
+    dialog->OKBtn->Click();
+    return mrNone;
+  });
+  MainForm->SetupAvrCmd->Execute();
+  Settle();
+  EXPECT_EQ(MessageBoxAnswers().Pending(), 0u);
+  EXPECT_EQ(ReadTextFile(folder + "/Makefile"), makefile);
+
+  std::vector<std::string> rows = Build();
+  ASSERT_EQ(rows.size(), 6u);
+  EXPECT_EQ(rows[1], "Ok 0 0");
+  EXPECT_EQ(rows[2], "Unknown");
+  EXPECT_EQ(rows[3], std::to_string(AvrSizeFigures(folder, "attiny167")["Program"].Bytes) + " Bytes of FLASH");
 }
 
 // A change is saved and built, also one made without a key (which would

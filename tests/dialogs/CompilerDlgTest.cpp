@@ -3,6 +3,7 @@
 #include "dialogs/CompilerDlg.h"
 #include "platform/FloatFormats.h"
 #include "platform/Registry.h"
+#include "services/EnvironmentMakefile.h"
 #include "tests/platform/FormsTestSupport.h"
 #include "tests/services/ServicesTestSupport.h"
 
@@ -74,7 +75,8 @@ private:
   TFormatSettings FSettings;
 };
 
-// A real build of a program that uses flash, SRAM and EEPROM.
+// A real build of a program that uses flash (with the initial values of
+// .data), SRAM and EEPROM: the rows say what avr-size says.
 TEST_F(CompilerDlgFormTest, TheSixRowsOfARealBuild) {
   VK_REQUIRE_AVR_TOOL_CHAIN();
   test::WriteTextFile(Project.File("main.c"),
@@ -84,25 +86,26 @@ TEST_F(CompilerDlgFormTest, TheSixRowsOfARealBuild) {
   test::TCommandResult build =
       test::RunCommand(Project.Path(), "avr-gcc -mmcu=atmega128 -Os main.c -o main.elf -Wl,-Map=main.map");
   ASSERT_EQ(build.Status, 0) << ::testing::PrintToString(build.Lines);
-  std::map<std::string, uint64_t> sections = test::AvrSectionSizes(Project.Path());
-  SetMcu("atmega128");
+  std::map<std::string, test::TAvrSizeFigure> avrSize = test::AvrSizeFigures(Project.Path(), "atmega128");
   const int forms = Screen().FormCount();
 
   TRows rows = Show(0, 2);
-  const uint64_t sram = sections[".data"] + sections[".bss"] + sections[".noinit"];
-  auto percent = [](uint64_t bytes, float total) {
-    return FloatToStrF(static_cast<float>(bytes) / total * 100.0f, ffNumber, 4, 2);
-  };
-  EXPECT_EQ(rows, (TRows{Project.Path() + "/main.c", "Ok", "0", "2", "atmega128",
-                         std::to_string(sections[".text"]) + " Bytes (Total 128 KBytes) = " +
-                             percent(sections[".text"], 128000) + "% Full of FLASH",
-                         std::to_string(sram) + " Bytes (Total 4096 Bytes) = " + percent(sram, 4096) + "% Full of SRAM",
+  EXPECT_EQ(rows, (TRows{Project.Path() + "/main.c", "Ok", "0", "2", "atmega128", rows.Flash, rows.Sram,
                          "10 Bytes (Total 4096 Bytes) = 0.24% Full of EEPROM"}));
+  for (auto [line, figure, total] : {std::tuple{rows.Flash, "Program", "(Total 128 KBytes) = "},
+                                     std::tuple{rows.Sram, "Data", "(Total 4096 Bytes) = "},
+                                     std::tuple{rows.Eeprom, "EEPROM", "(Total 4096 Bytes) = "}}) {
+    test::ExpectAvrSizeFigure(line, avrSize[figure]);
+    EXPECT_NE(line.find(total), std::string::npos) << line;
+  }
   Application().ProcessMessages();
   EXPECT_EQ(Screen().FormCount(), forms) << "each showing is a new box, freed when it closes";
 }
 
-TEST_F(CompilerDlgFormTest, UnknownSizesShowNoPercentageAndAMissingProgramSizeIsAnError) {
+// Flash holds the code and the initial values of .data, and a KByte is
+// 1,024 bytes, as avr-size counts; a size it cannot count shows no
+// percentage, and a missing program size is an error.
+TEST_F(CompilerDlgFormTest, TheMemoryRowsAgainstThePartsSizes) {
   const std::vector<std::string> map = {".text 0x0 0x3e8", ".data 0x800100 0x12 load address 0x3e8",
                                         ".bss 0x800112 0x4", ".eeprom 0x810000 0x40"};
   const std::vector<std::string> counts = {"Total Error:", "2", "Total Warning:", "3"};
@@ -114,13 +117,21 @@ TEST_F(CompilerDlgFormTest, UnknownSizesShowNoPercentageAndAMissingProgramSizeIs
     std::vector<std::string> CountsAfter;
   } cases[] = {
       {"a part as in the table", "atmega16", map, "Error", "2", "3",
-       "1000 Bytes (Total 16 KBytes) = 6.25% Full of FLASH", "22 Bytes (Total 1024 Bytes) = 2.15% Full of SRAM",
+       "1018 Bytes (Total 16 KBytes) = 6.21% Full of FLASH", "22 Bytes (Total 1024 Bytes) = 2.15% Full of SRAM",
        "64 Bytes (Total 512 Bytes) = 12.50% Full of EEPROM", counts},
+      {"8,008 bytes of code and 116 of .data on an 8 KB part", "atmega8",
+       std::vector<std::string>{".text 0x0 0x1f48", ".data 0x800060 0x74 load address 0x1f48", ".bss 0x8000d4 0x10"},
+       "Error", "2", "3", "8124 Bytes (Total 8 KBytes) = 99.17% Full of FLASH",
+       "132 Bytes (Total 1024 Bytes) = 12.89% Full of SRAM", "0 Bytes (Total 512 Bytes) = 0.00% Full of EEPROM",
+       counts},
+      {"260 bytes on atmega8", "atmega8", std::vector<std::string>{".text 0x0 0x104"}, "Error",
+       "2", "3", "260 Bytes (Total 8 KBytes) = 3.17% Full of FLASH", "0 Bytes (Total 1024 Bytes) = 0.00% Full of SRAM",
+       "0 Bytes (Total 512 Bytes) = 0.00% Full of EEPROM", counts},
       {"a part the table does not hold", "ATmega16", map, "Error", "2", "3",
-       "1000 Bytes (Total 0 KBytes) = % Full of FLASH", "22 Bytes (Total 0 Bytes) = % Full of SRAM",
+       "1018 Bytes (Total 0 KBytes) = % Full of FLASH", "22 Bytes (Total 0 Bytes) = % Full of SRAM",
        "64 Bytes (Total 0 Bytes) = % Full of EEPROM", counts},
       {"a part without SRAM or EEPROM", "attiny11", map, "Error", "2", "3",
-       "1000 Bytes (Total 1 KBytes) = 100.00% Full of FLASH", "22 Bytes (Total 0 Bytes) = % Full of SRAM",
+       "1018 Bytes (Total 1 KBytes) = 99.41% Full of FLASH", "22 Bytes (Total 0 Bytes) = % Full of SRAM",
        "64 Bytes (Total 0 Bytes) = % Full of EEPROM", counts},
       {"no map", "atmega128", std::nullopt, "Error", "2", "3", "Error Bytes (Total 128 KBytes) = % Full of FLASH",
        "Error Bytes (Total 4096 Bytes) = % Full of SRAM", "Error Bytes (Total 4096 Bytes) = % Full of EEPROM", counts},
@@ -133,12 +144,12 @@ TEST_F(CompilerDlgFormTest, UnknownSizesShowNoPercentageAndAMissingProgramSizeIs
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(c.Name);
-    SetMcu(c.Mcu);
     std::remove(Project.File("main.map").c_str());
     if (c.Map) test::ListOf(*c.Map).SaveToFile(Project.File("main.map"));
     TStringList countLines = test::ListOf(counts);
-    EXPECT_EQ(Show(2, 3, &countLines), (TRows{Project.Path() + "/main.c", c.Verdict, c.Errors, c.Warnings, c.Mcu,
-                                              c.Flash, c.Sram, c.Eeprom}));
+    const TStringList link = test::ListOf({"avr-gcc -mmcu=" + std::string(c.Mcu) + " -o main.elf main.o"});
+    EXPECT_EQ(Show(2, 3, &countLines, &link), (TRows{Project.Path() + "/main.c", c.Verdict, c.Errors, c.Warnings,
+                                                     c.Mcu, c.Flash, c.Sram, c.Eeprom}));
     EXPECT_EQ(test::LinesOf(countLines), c.CountsAfter);
   }
 }
@@ -146,7 +157,8 @@ TEST_F(CompilerDlgFormTest, UnknownSizesShowNoPercentageAndAMissingProgramSizeIs
 // The totals are those of the part the build used: the one whose start-up
 // code the map names, else the one its link (else compile) command passed,
 // else the makefile's (either spelling), else the settings stored for this
-// project; where nothing tells it, the box says so.
+// project when that makefile is the program's own; where nothing tells it,
+// the box says so.
 TEST_F(CompilerDlgFormTest, TheTotalsAreThoseOfThePartTheBuildUsed) {
   const std::vector<std::string> sizes = {".text 0x0 0x3e8", ".bss 0x800100 0x4"};
   auto map = [&sizes](const char* firstLoad) {
@@ -158,6 +170,8 @@ TEST_F(CompilerDlgFormTest, TheTotalsAreThoseOfThePartTheBuildUsed) {
       "avr-gcc -g -Os -mmcu=atmega168 -c -o main.o main.c", "main.c:3:1: warning: -mmcu=atmega8 ignored",
       "/usr/bin/avr-gcc -g -Os -mmcu=atmega16 \\", "  -mmcu=atmega328p -nostartfiles -o main.elf main.o",
       "avr-gcc -mmcu=atmega8 -c -o other.o other.c"};
+  const std::string text = MakefileText({});
+  const std::string settingsFirstLine = text.substr(0, text.find('\r'));
   const struct {
     const char* Name;
     std::optional<std::vector<std::string>> Map;
@@ -168,27 +182,32 @@ TEST_F(CompilerDlgFormTest, TheTotalsAreThoseOfThePartTheBuildUsed) {
     const char *Mcu, *Flash;
   } cases[] = {
       {"the map's start-up code", map("/usr/lib/gcc/avr/5.4.0/../../../avr/lib/avr5/crtatmega16.o"), commands,
-       "makefile", {"MCU = atmega8"}, nullptr, "atmega16", "1000 Bytes (Total 16 KBytes) = 6.25% Full of FLASH"},
+       "makefile", {"MCU = atmega8"}, nullptr, "atmega16", "1000 Bytes (Total 16 KBytes) = 6.10% Full of FLASH"},
       {"linked without start-up code: the last link command's last -mmcu=", map("main.o"), commands, "makefile",
-       {"MCU = atmega8"}, nullptr, "atmega328p", "1000 Bytes (Total 32 KBytes) = 3.13% Full of FLASH"},
+       {"MCU = atmega8"}, nullptr, "atmega328p", "1000 Bytes (Total 32 KBytes) = 3.05% Full of FLASH"},
       {"no map, no link: the last compile command's", std::nullopt, {commands[0], commands[4]}, "makefile",
        {"MCU = atmega16"}, nullptr, "atmega8", "Error Bytes (Total 8 KBytes) = % Full of FLASH"},
       {"an architecture in the link command", map("main.o"), {"avr-gcc -mmcu=avr5 -o main.elf main.o"}, "makefile",
        {"MCU = atmega8"}, nullptr, "Unknown", "1000 Bytes of FLASH"},
       {"no command: the makefile's MCU", map("main.o"), {"make: Nothing to be done for 'all'."}, "makefile",
-       {"MCU = atmega8"}, nullptr, "atmega8", "1000 Bytes (Total 8 KBytes) = 12.50% Full of FLASH"},
+       {"MCU = atmega8"}, nullptr, "atmega8", "1000 Bytes (Total 8 KBytes) = 12.21% Full of FLASH"},
       {"no map: a Makefile's -mmcu= through MCU_TARGET", std::nullopt, {}, "Makefile",
        {"MCU_TARGET = atmega32", "CFLAGS = -Os -mmcu=$(MCU_TARGET)"}, nullptr, "atmega32",
        "Error Bytes (Total 32 KBytes) = % Full of FLASH"},
-      {"a makefile that does not tell: the settings for this project", map("main.o"), {}, "makefile",
-       {"CFLAGS = -mmcu=$(DEVICE)"}, nullptr, "atmega128", "1000 Bytes (Total 128 KBytes) = 0.78% Full of FLASH"},
+      {"the wizard's makefile that does not tell: the settings for this project", map("main.o"), {}, "makefile",
+       {"# Makefile template of the Vornkit makefile wizard, for avr-gcc and make.", "MCU = $(DEVICE)"}, nullptr,
+       "atmega128", "1000 Bytes (Total 128 KBytes) = 0.76% Full of FLASH"},
+      {"the settings' makefile that does not tell: the settings for this project", map("main.o"), {}, "Makefile",
+       {settingsFirstLine, "MCU = $(DEVICE)"}, nullptr, "atmega128",
+       "1000 Bytes (Total 128 KBytes) = 0.76% Full of FLASH"},
+      {"another origin's makefile that does not tell: the settings guessed", map("main.o"), {}, "Makefile",
+       {"include config.mk", "CFLAGS = -mmcu=$(MCU)"}, nullptr, "Unknown", "1000 Bytes of FLASH"},
       {"a wrapper makefile: another project's settings tell nothing", std::nullopt,
        {"make -f Makefile atmega328", "Makefile:1: *** missing separator.  Stop."}, "makefile",
        {"all:", "\t$(MAKE) -f Makefile atmega328"}, "/elsewhere/", "Unknown", "Error Bytes of FLASH"},
       {"an expansion past the bound: nothing tells", std::nullopt, {"make: *** No rule to make target 'x.c'."},
        "makefile", Blowup(), "/elsewhere/", "Unknown", "Error Bytes of FLASH"},
-      {"no makefile: the settings'", map("main.o"), {}, nullptr, {}, nullptr, "atmega128",
-       "1000 Bytes (Total 128 KBytes) = 0.78% Full of FLASH"},
+      {"no makefile: the settings guessed", map("main.o"), {}, nullptr, {}, nullptr, "Unknown", "1000 Bytes of FLASH"},
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(c.Name);

@@ -321,7 +321,7 @@ TEST_F(MakefileBuildTest, EveryChoiceOfTheDialogAndTheWizardBuilds) {
     const TMemoryReport report = ComputeMemoryReport(LinkerMapPath(folder, "main.c"), row.Part);
     ASSERT_TRUE(report.MapLoaded);
     EXPECT_GT(report.Flash.Bytes, 0u);
-    EXPECT_EQ(report.Flash.Bytes, sections[".text"]);
+    EXPECT_EQ(report.Flash.Bytes, sections[".text"] + sections[".data"]);
     EXPECT_EQ(report.Sram.Bytes, sections[".data"] + sections[".bss"] + sections[".noinit"]);
     EXPECT_EQ(report.Eeprom.Bytes, sections[".eeprom"]);
   }

@@ -53,10 +53,11 @@ TEST(MemoryReportTest, UseAgainstThePartsSizes) {
     P FlashPercent, SramPercent, EepromPercent;
     bool Known;
   } cases[] = {
-      {"atmega16", "atmega16", map, 1000, 24, 64, 6.25, 24.0 / 1024 * 100, 12.5, true},
-      {"unknown part", "ATmega16", map, 1000, 24, 64, P(), P(), P(), true},
-      {"part without memory", "at76c711", map, 1000, 24, 64, P(), P(), P(), true},
-      {"no .data", "atmega16", {".text 0x0 0x10", ".bss 0x800100 0x4"}, 16, 4, 0, 0.1, 4.0 / 1024 * 100, 0.0, true},
+      {"atmega16", "atmega16", map, 1018, 24, 64, 1018.0 / 16384 * 100, 24.0 / 1024 * 100, 12.5, true},
+      {"unknown part", "ATmega16", map, 1018, 24, 64, P(), P(), P(), true},
+      {"part without memory", "at76c711", map, 1018, 24, 64, P(), P(), P(), true},
+      {"no .data", "atmega16", {".text 0x0 0x10", ".bss 0x800100 0x4"}, 16, 4, 0, 16.0 / 16384 * 100,
+       4.0 / 1024 * 100, 0.0, true},
       {"map not read", "atmega16", {"missing"}, 0, 0, 0, P(), P(), P(), false},
   };
   for (const auto& c : cases) {
@@ -83,8 +84,8 @@ TEST(MemoryReportTest, SizesThatAreNoCountShowAsUnknown) {
     bool Flash, Sram, Eeprom;  // the byte count is known
   } cases[] = {
       {"not hexadecimal", {".text 0x0 0xZZ", ".data 0x800100 0x12", ".bss 0x800112 12-"}, false, false, true},
-      {".data plus .bss past 2^64",
-       {".text 0x0 0x10", ".data 0x800100 0xffffffffffffffff load address 0x10", ".bss 0x800112 0x1"}, true, false,
+      {".text plus .data and .data plus .bss past 2^64",
+       {".text 0x0 0x10", ".data 0x800100 0xffffffffffffffff load address 0x10", ".bss 0x800112 0x1"}, false, false,
        true},
       {"a size past 2^64", {".text 0x0 0x10", ".eeprom 0x810000 0x10000000000000000"}, true, true, false},
   };
@@ -100,7 +101,7 @@ TEST(MemoryReportTest, SizesThatAreNoCountShowAsUnknown) {
         EXPECT_FALSE(use->Percent.has_value());
       }
     }
-    EXPECT_EQ(report.Flash.TotalBytes, 128000u);
+    EXPECT_EQ(report.Flash.TotalBytes, 131072u);
   }
 
   TStringList noSize = test::ListOf({".text"});
@@ -112,34 +113,53 @@ TEST(MemoryReportTest, MapBesideTheMainFileUnderItsBaseName) {
   EXPECT_EQ(LinkerMapPath("/p/blink", "boot.asm"), "/p/blink/boot.map");
 }
 
-// A real build that uses flash, SRAM (a variable a reset keeps too) and
-// EEPROM, linked with unused sections dropped: the figures agree with
-// avr-size.
+// Real builds, as avr-size counts them for the part: one that uses flash,
+// SRAM (a variable a reset keeps too) and EEPROM, linked with unused
+// sections dropped, and one whose constant table (not kept in program
+// memory, so copied to SRAM at start) with code and a table in program
+// memory nearly fill an 8 KB part.
 TEST(MemoryReportTest, FiguresAgreeWithAvrSize) {
   VK_REQUIRE_AVR_TOOL_CHAIN();
-  test::TTempFolder project;
-  test::WriteTextFile(project.File("main.c"),
-                      "#include <avr/io.h>\n#include <avr/pgmspace.h>\n#include <avr/eeprom.h>\n"
-                      "const char msg[] PROGMEM = \"hello\";\nuint8_t EEMEM ee[10] = {1, 2, 3};\n"
-                      "volatile int counter = 5;\nvolatile char buf[20];\nvoid unused(void) { buf[2] = 1; }\n"
-                      "__attribute__((section(\".noinit\"))) volatile uint8_t kept;\n"
-                      "int main(void) {\n  for (;;) counter += pgm_read_byte(&msg[counter & 3]) + buf[1] + kept++ +\n"
-                      "                 eeprom_read_byte(&ee[1]);\n}\n");
-  test::TCommandResult build =
-      test::RunCommand(project.Path(),
-                       "avr-gcc -mmcu=atmega128 -Os -ffunction-sections -fdata-sections main.c -o main.elf "
-                       "-Wl,-Map=main.map,--cref,--gc-sections");
-  ASSERT_EQ(build.Status, 0) << ::testing::PrintToString(build.Lines);
-  std::map<std::string, uint64_t> sections = test::AvrSectionSizes(project.Path());
+  const struct {
+    const char *Name, *Part, *Options, *Program;
+    uint64_t ProgramAtLeast;
+    std::vector<std::string> Sections;  // each holds something
+  } cases[] = {
+      {"flash, SRAM and EEPROM", "atmega128", "-ffunction-sections -fdata-sections -Wl,--gc-sections",
+       "#include <avr/io.h>\n#include <avr/pgmspace.h>\n#include <avr/eeprom.h>\n"
+       "const char msg[] PROGMEM = \"hello\";\nuint8_t EEMEM ee[10] = {1, 2, 3};\n"
+       "volatile int counter = 5;\nvolatile char buf[20];\nvoid unused(void) { buf[2] = 1; }\n"
+       "__attribute__((section(\".noinit\"))) volatile uint8_t kept;\n"
+       "int main(void) {\n  for (;;) counter += pgm_read_byte(&msg[counter & 3]) + buf[1] + kept++ +\n"
+       "                 eeprom_read_byte(&ee[1]);\n}\n",
+       1,
+       {".data", ".noinit", ".eeprom"}},
+      {".data near an 8 KB part's size", "atmega8", "",
+       "#include <avr/pgmspace.h>\nconst char table[900] = {1, 2, 3};\n"
+       "const char flashTable[7000] PROGMEM = {4, 5, 6};\nvolatile unsigned char sink;\n"
+       "int main(void) {\n  for (unsigned i = 0;; ++i)\n"
+       "    sink = table[i % sizeof table] + pgm_read_byte(&flashTable[i % sizeof flashTable]);\n}\n",
+       7900,
+       {".data"}},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.Name);
+    test::TTempFolder project;
+    test::WriteTextFile(project.File("main.c"), c.Program);
+    test::TCommandResult build = test::RunCommand(
+        project.Path(), std::string("avr-gcc -mmcu=") + c.Part + " -Os main.c -o main.elf -Wl,-Map=main.map,--cref " +
+                                c.Options);
+    ASSERT_EQ(build.Status, 0) << ::testing::PrintToString(build.Lines);
+    std::map<std::string, test::TAvrSizeFigure> avrSize = test::AvrSizeFigures(project.Path(), c.Part);
+    ASSERT_GE(avrSize["Program"].Bytes, c.ProgramAtLeast);
+    std::map<std::string, uint64_t> sections = test::AvrSectionSizes(project.Path());
+    for (const std::string& section : c.Sections) ASSERT_GT(sections[section], 0u) << section;
 
-  TMemoryReport report = ComputeMemoryReport(LinkerMapPath(project.Path(), "main.c"), "atmega128");
-  EXPECT_TRUE(report.MapLoaded);
-  EXPECT_EQ(report.Flash.Bytes, sections[".text"]);
-  EXPECT_EQ(report.Sram.Bytes, sections[".data"] + sections[".bss"] + sections[".noinit"]);
-  EXPECT_EQ(report.Eeprom.Bytes, sections[".eeprom"]);
-  EXPECT_GT(report.Flash.Bytes, 0u);
-  EXPECT_EQ(sections[".noinit"], 1u);
-  EXPECT_EQ(report.Eeprom.Bytes, 10u);
+    TMemoryReport report = ComputeMemoryReport(LinkerMapPath(project.Path(), "main.c"), c.Part);
+    test::ExpectAvrSizeFigure(MemoryLineText(report.Flash, "KBytes", "FLASH"), avrSize["Program"]);
+    test::ExpectAvrSizeFigure(MemoryLineText(report.Sram, "Bytes", "SRAM"), avrSize["Data"]);
+    test::ExpectAvrSizeFigure(MemoryLineText(report.Eeprom, "Bytes", "EEPROM"), avrSize["EEPROM"]);
+  }
 }
 
 TEST(MemoryReportTest, PercentagesWithTheLocalesSeparators) {
@@ -153,7 +173,7 @@ TEST(MemoryReportTest, PercentagesWithTheLocalesSeparators) {
     TMemoryUse Use;
     std::string C, Us;  // the text between "= " and "% Full"
   } cases[] = {
-      {use(436, "128", 436.0f / 128000 * 100), "0.34", "0.34"},
+      {use(454, "128", 454.0f / 131072 * 100), "0.35", "0.35"},
       {use(1000, "16", 6.25), "6.25", "6.25"},
       {use(1, "1", 123.456), "123.50", "123.50"},
       {use(1, "1", 1234.56), "1235.00", "1,235.00"},

@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 #include <stdlib.h>
 
+#include <algorithm>
 #include <cstdint>
 #include <cstdio>
 #include <fstream>
@@ -79,6 +80,39 @@ inline std::map<std::string, uint64_t> AvrSectionSizes(const std::string& folder
     if (fields >> name >> bytes) sections[name] = bytes;
   }
   return sections;
+}
+
+// avr-size's figures for the AVR (-C) of main.elf in the folder, for the
+// part: "Program" (.text and .data), "Data" (.data, .bss and .noinit) and
+// "EEPROM", each with the percentage of the part it prints. A memory the
+// program does not use is not listed.
+struct TAvrSizeFigure {
+  uint64_t Bytes = 0;
+  double Percent = 0;
+};
+inline std::map<std::string, TAvrSizeFigure> AvrSizeFigures(const std::string& folder, const std::string& part) {
+  std::map<std::string, TAvrSizeFigure> figures;
+  for (const std::string& line : RunCommand(folder, "avr-size -C --mcu=" + part + " main.elf").Lines) {
+    std::istringstream fields(line);  // "Program:    7990 bytes (97.5% Full)"
+    std::string name, unit;
+    char open = 0;
+    TAvrSizeFigure figure;
+    if (fields >> name >> figure.Bytes >> unit >> open >> figure.Percent && name.ends_with(':') && open == '(')
+      figures[name.substr(0, name.size() - 1)] = figure;
+  }
+  return figures;
+}
+
+// A memory line of the result box says what avr-size says: the same bytes
+// and, as far as avr-size's one decimal tells, the same percentage (below
+// 1,000%, so with no thousands separator).
+inline void ExpectAvrSizeFigure(const std::string& line, const TAvrSizeFigure& figure) {
+  EXPECT_TRUE(line.starts_with(std::to_string(figure.Bytes) + " Bytes (Total ")) << line;
+  const size_t equals = line.find(") = ");
+  ASSERT_NE(equals, std::string::npos) << line;
+  std::string percent = line.substr(equals + 4);
+  std::replace(percent.begin(), percent.end(), ',', '.');
+  EXPECT_NEAR(std::strtod(percent.c_str(), nullptr), figure.Percent, 0.0551) << line;
 }
 
 // The architecture avr-objdump reads from each of the files ("avr:5"), by

@@ -115,7 +115,8 @@ TEST_F(SearchAndResultDialogsTest, TheConfirmationBoxAsksBesideTheHit) {
 }
 
 TEST_F(SearchAndResultDialogsTest, TheResultBoxShowsTheBuildsSixRows) {
-  ListOf({"Linker script and memory map", ".text           0x00000000      0x1b4",
+  ListOf({"LOAD /usr/lib/avr/lib/avr51/crtatmega128.o", "Linker script and memory map",
+          ".text           0x00000000      0x1b4",
           ".data           0x00800100       0x12 load address 0x000001b4", ".bss            0x00800112        0x4",
           ".eeprom         0x00810000        0xa"})
       .SaveToFile(Folder.File("main.map"));
@@ -127,7 +128,7 @@ TEST_F(SearchAndResultDialogsTest, TheResultBoxShowsTheBuildsSixRows) {
                          [](QWidget* window) {
                            EXPECT_EQ(window->windowTitle(), "Background compiling windows");
                            EXPECT_EQ(WidgetOf<QLabel>(CompilerDlg->LblLines)->text(),
-                                     "436 Bytes (Total 128 KBytes) = 0.34% Full of FLASH");
+                                     "454 Bytes (Total 128 KBytes) = 0.35% Full of FLASH");
                            EXPECT_EQ(WidgetOf<QLabel>(CompilerDlg->LblErr)->text(), "Ok");
                          }),
             mrOk);
