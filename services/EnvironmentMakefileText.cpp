@@ -163,6 +163,19 @@ const std::vector<TMakefileRow>& MakefileRows() {
   return rows;
 }
 
+std::string MakefileVariableName(const TMakefileRow& row) {
+  std::string name = row.Assignment;
+  if (row.Kind == TMakefileRow::mrSources) name = name.substr(0, name.find('='));
+  if (!name.empty() && name.back() == '=') name.pop_back();
+  return TrimRight(name);
+}
+
+const TMakefileRow* ReadBackRow(const std::string& name) {
+  for (const TMakefileRow& row : MakefileRows())
+    if (row.ReadBack && MakefileVariableName(row) == name) return &row;
+  return nullptr;
+}
+
 const std::vector<const char*>& ExtMemoryComments(int index) {
   static const std::vector<const char*> forData = {
       ExtMemoryHeading,

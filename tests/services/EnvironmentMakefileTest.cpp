@@ -6,6 +6,7 @@
 #include <functional>
 #include <ostream>
 
+#include "services/EnvironmentMakefileOther.h"
 #include "services/EnvironmentMakefileText.h"
 #include "platform/FilePaths.h"
 #include "platform/Streams.h"
