@@ -125,6 +125,10 @@ public:
     return rest;
   }
 
+  void AddIncludeFolder(const std::string& folder) {
+    if (std::find(FIncludes.begin(), FIncludes.end(), folder) == FIncludes.end()) FIncludes.push_back(folder);
+  }
+
   // The -I folders met, as the dialog's -I options; none met keeps them.
   void SetIncludeOptions() const {
     if (FIncludes.empty()) return;
@@ -144,8 +148,7 @@ private:
     } else if (word.starts_with("-g")) {
       FOptions.DebugFormat = word.substr(2);  // -g$(DEBUG) gives the word back
     } else if (word.starts_with("-I") && word.size() > 2) {
-      const std::string folder = word.substr(2);
-      if (std::find(FIncludes.begin(), FIncludes.end(), folder) == FIncludes.end()) FIncludes.push_back(folder);
+      AddIncludeFolder(word.substr(2));
     } else if (word.starts_with("-std=") && of != woOther) {
       FOptions.CStandard = word;
     } else if (std::optional<std::string> frequency;
@@ -240,6 +243,11 @@ void ReadOtherCompileOptions(const TStrings& lines, TMakefileReading& reading, T
       if (!added.empty()) text += " " + added;
     }
   }
+  // The dialog's own include folders variable is the settings' tool-chain
+  // path, not read from a makefile: the file's folders are -I options.
+  if (reading.Sets("EXTRAINCDIRS"))
+    if (std::optional<std::string> folders = StandAlone(reading.Value("EXTRAINCDIRS")))
+      for (const std::string& folder : Words(*folders)) sorter.AddIncludeFolder(folder);
   sorter.SetIncludeOptions();
 }
 

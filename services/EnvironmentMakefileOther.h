@@ -13,13 +13,13 @@ struct TMakefileOptions;
 // variables as make reads it (TMakefileReading); the part it builds for.
 // Its compile options, also those of a variable that holds a compiler
 // command (COMPILE = avr-gcc -Os ...), go into the fields they set (the -O
-// level, F_CPU, the -I folders, -g, -std) and after the dialog's own
-// options, each once, so that every compile carries the fields; the
-// linker's as one line with the map named after the target (the map the
-// result box reads, asked for when the file asks for none). What the file
-// does not tell takes the options' defaults, but no printf or scanf
-// library is forced in that its own link does not ask for; an option the
-// file does not set keeps its value.
+// level, F_CPU, the -I folders and those of EXTRAINCDIRS, -g, -std) and
+// after the dialog's own options, each once, so that every compile
+// carries the fields; the linker's as one line with the map named after
+// the target (the map the result box reads, asked for when the file asks
+// for none). What the file does not tell takes the options' defaults, but
+// no printf or scanf library is forced in that its own link does not ask
+// for; an option the file does not set keeps its value.
 void ReadOtherMakefileOptions(const TStrings& lines, TMakefileOptions& options);
 
 }  // namespace vk

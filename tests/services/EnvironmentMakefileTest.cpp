@@ -217,11 +217,11 @@ TEST(EnvironmentMakefileTest, AnotherMakefileIsReadAsItsOwnVariablesMakeIt) {
          o.McuType = "atmega8", o.McuFrq = "16000000", o.Optimization = "s", o.IOptions = "-Idrv -I.";
          o.CompilerOptions = MakefileDefaults::CompilerOptions(), o.CompilerOptions.push_back("-DDEBUG_LEVEL=0");
        }},
-      {"the frequency as a C constant, the standard, options the rules pass themselves",
-       "MCU = atmega8\nF_CPU = 8000000UL\nCFLAGS = -DF_CPU=$(F_CPU) -std=c99 -Wextra -Wall -I inc -D MODE=2 "
+      {"the frequency as a C constant, the standard, include folders, options the rules pass themselves",
+       "MCU = atmega8\nF_CPU = 8000000UL\nEXTRAINCDIRS = ../common inc\nCFLAGS = -DF_CPU=$(F_CPU) -std=c99 -Wextra -Wall -I inc -D MODE=2 "
        "-c -MMD -MF x.d -x c -include cfg.h -Og -g3\n",
        [](TMakefileOptions& o) {
-         o.McuType = "atmega8", o.McuFrq = "8000000", o.CStandard = "-std=c99", o.IOptions = "-Iinc";
+         o.McuType = "atmega8", o.McuFrq = "8000000", o.CStandard = "-std=c99", o.IOptions = "-Iinc -I../common";
          o.Optimization = "g", o.DebugFormat = "3", o.CompilerOptions = MakefileDefaults::CompilerOptions();
          o.CompilerOptions.push_back("-Wextra -DMODE=2 -include cfg.h");
        }},
