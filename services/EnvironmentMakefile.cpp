@@ -1,14 +1,12 @@
 #include "services/EnvironmentMakefile.h"
 
 #include <algorithm>
-#include <optional>
-#include <sstream>
 
 #include "services/ProjectFiles.h"
+#include "services/EnvironmentMakefileOther.h"
 #include "services/EnvironmentMakefileText.h"
 #include "services/EnvironmentToolChain.h"
 #include "services/MakefileReader.h"
-#include "services/MakefileVariables.h"
 #include "platform/Streams.h"
 #include "platform/StringLists.h"
 
@@ -50,14 +48,6 @@ namespace {
 
 const char* const CRLF = "\r\n";
 
-// The variable name of an assignment text ("OBJDIR =" gives "OBJDIR").
-std::string VariableName(const TMakefileRow& row) {
-  std::string name = row.Assignment;
-  if (row.Kind == TMakefileRow::mrSources) name = name.substr(0, name.find('='));
-  if (!name.empty() && name.back() == '=') name.pop_back();
-  return TrimRight(name);
-}
-
 // Option texts that earlier defaults wrote and that do not build: the
 // assembler listing of a .s source overwrote the source, and external RAM
 // for data did not link.
@@ -74,7 +64,7 @@ void CheckValue(const TMakefileRow& row, const std::string& value) {
   const std::string written = Trim(value);
   if (written.find_first_of("\r\n") != std::string::npos || (!written.empty() && written.back() == '\\'))
     throw EMakefileValue(Format("The makefile value of %s must be one line (no line break, no \\ at its end)",
-                                VariableName(row).c_str()));
+                                MakefileVariableName(row).c_str()));
 }
 
 void AppendEntry(std::string& text, const std::string& entry) {
@@ -117,66 +107,6 @@ bool SplitAssignment(const std::string& line, std::string& name, std::string& va
     }
   }
   return false;
-}
-
-// A value of a makefile the dialog did not write, as it stands in the
-// dialog's makefile: one line, a "$" kept as make would keep it.
-std::optional<std::string> StandAlone(const std::optional<std::string>& value) {
-  if (!value || value->find_first_of("\r\n") != std::string::npos) return std::nullopt;
-  std::string text = Trim(*value);
-  if (!text.empty() && text.back() == '\\') return std::nullopt;
-  for (size_t at = text.find('$'); at != std::string::npos; at = text.find('$', at + 2)) text.insert(at, "$");
-  return text;
-}
-
-// The map the linker is asked for ("-Wl,-Map,x.map", "-Wl,-Map=x.map")
-// named after the target, which the result box reads; false when the
-// option asks for none.
-bool NameMapAfterTarget(std::string& word) {
-  if (!word.starts_with("-Wl,")) return false;
-  std::vector<std::string> parts;
-  for (size_t at = 0; at != std::string::npos;) {
-    const size_t comma = word.find(',', at);
-    parts.push_back(word.substr(at, comma - at));
-    at = comma == std::string::npos ? comma : comma + 1;
-  }
-  bool named = false;
-  for (size_t i = 1; i < parts.size(); ++i) {
-    if (parts[i].starts_with("-Map=")) {
-      parts[i] = "-Map=$(TARGET).map";
-      named = true;
-    } else if (parts[i] == "-Map" && i + 1 < parts.size()) {
-      parts[++i] = "$(TARGET).map";
-      named = true;
-    }
-  }
-  word = parts[0];
-  for (size_t i = 1; i < parts.size(); ++i) word += "," + parts[i];
-  return named;
-}
-
-// A flag variable's words as one memo line: without -mmcu= (the part row
-// passes the part), and for the linker with the map the result box reads.
-std::vector<std::string> StandAloneFlags(const std::string& name, const std::string& value) {
-  std::string line;
-  bool asksForMap = false;
-  std::istringstream words(value);
-  for (std::string word; words >> word;) {
-    if (word.starts_with("-mmcu=")) continue;
-    if (name == "LDFLAGS") asksForMap = NameMapAfterTarget(word) || asksForMap;
-    line += (line.empty() ? "" : " ") + word;
-  }
-  std::vector<std::string> lines;
-  if (name == "LDFLAGS" && !asksForMap) lines.push_back(MakefileDefaults::LinkerOptions().front());
-  if (!line.empty()) lines.push_back(line);
-  return lines;
-}
-
-// The row that the variable sets; nullptr for none.
-const TMakefileRow* ReadBackRow(const std::string& name) {
-  for (const TMakefileRow& row : MakefileRows())
-    if (row.ReadBack && VariableName(row) == name) return &row;
-  return nullptr;
 }
 
 }  // namespace
@@ -288,22 +218,6 @@ bool IsSettingsMakefile(std::string_view text) {
   text.remove_prefix(firstLine.size());
   const size_t end = text.find_first_not_of(" \t\r");
   return end == std::string_view::npos || text[end] == '\n';
-}
-
-void ReadOtherMakefileOptions(const TStrings& lines, TMakefileOptions& options) {
-  TMakefileReading reading(lines);
-  const TMakefileOptions defaults;
-  for (const TMakefileRow& row : MakefileRows()) {
-    const std::string name = VariableName(row);
-    if (!row.ReadBack || row.Kind == TMakefileRow::mrPart || !reading.Sets(name)) continue;
-    const std::optional<std::string> value = StandAlone(reading.Value(name));
-    if (row.Lines)
-      options.*row.Lines = value ? StandAloneFlags(name, *value) : defaults.*row.Lines;
-    else
-      options.*row.Text = value.value_or(defaults.*row.Text);
-  }
-  const std::string part = reading.Part();
-  options.McuType = part.empty() ? defaults.McuType : part;
 }
 
 void LoadMakefileOptions(const std::string& projectFolder, TMakefileOptions& options) {

@@ -159,22 +159,11 @@ bool SetMakefileOption(TMakefileOptions& options, const std::string& name, const
 // part leaves the compiler and linker options as they were.
 void ReadMakefileOptions(const TStrings& lines, TMakefileOptions& options);
 
-// Reads a makefile in another format (the wizard's, the user's) so that
-// what the options take from it stands on its own in the makefile
-// MakefileText writes, where the file's other variables do not exist: each
-// option variable it sets, expanded through its variables as make reads it
-// (TMakefileReading), the memos' as one line without -mmcu= and the
-// linker's with the map named after the target (the map the result box
-// reads, asked for when the file asks for none); the part it builds for.
-// What the file does not tell takes the options' defaults; an option the
-// file does not set keeps its value.
-void ReadOtherMakefileOptions(const TStrings& lines, TMakefileOptions& options);
-
 // Loads the project's makefile (ProjectMakefilePath) and reads it with
 // ReadMakefileOptions when IsSettingsMakefile, else with
-// ReadOtherMakefileOptions. Raises the stream error when it cannot be
-// loaded; the options are then unchanged, so a project without a makefile
-// keeps the defaults.
+// ReadOtherMakefileOptions (EnvironmentMakefileOther). Raises the stream
+// error when it cannot be loaded; the options are then unchanged, so a
+// project without a makefile keeps the defaults.
 void LoadMakefileOptions(const std::string& projectFolder, TMakefileOptions& options);
 
 }  // namespace vk

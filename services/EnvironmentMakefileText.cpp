@@ -163,6 +163,19 @@ const std::vector<TMakefileRow>& MakefileRows() {
   return rows;
 }
 
+std::string MakefileVariableName(const TMakefileRow& row) {
+  std::string name = row.Assignment;
+  if (row.Kind == TMakefileRow::mrSources) name = name.substr(0, name.find('='));
+  if (!name.empty() && name.back() == '=') name.pop_back();
+  return TrimRight(name);
+}
+
+const TMakefileRow* ReadBackRow(const std::string& name) {
+  for (const TMakefileRow& row : MakefileRows())
+    if (row.ReadBack && MakefileVariableName(row) == name) return &row;
+  return nullptr;
+}
+
 const std::vector<const char*>& ExtMemoryComments(int index) {
   static const std::vector<const char*> forData = {
       ExtMemoryHeading,
@@ -253,10 +266,10 @@ const char* const MakefileRules =
     "GENDEPFLAGS = -MMD -MP -MF .dep/$(@F).d\n"
     "\n"
     "# Combine all necessary flags and optional flags.\n"
-    "# Add target processor to flags.\n"
-    "ALL_CFLAGS = -mmcu=$(MCU) -I. $(CFLAGS) $(GENDEPFLAGS)\n"
-    "ALL_CPPFLAGS = -mmcu=$(MCU) -I. -x c++ $(CPPFLAGS) $(GENDEPFLAGS)\n"
-    "ALL_ASFLAGS = -mmcu=$(MCU) -I. -x assembler-with-cpp $(ASFLAGS)\n"
+    "# Add target processor and -I options (CINCS) to flags.\n"
+    "ALL_CFLAGS = -mmcu=$(MCU) $(CINCS) -I. $(CFLAGS) $(GENDEPFLAGS)\n"
+    "ALL_CPPFLAGS = -mmcu=$(MCU) $(CINCS) -I. -x c++ $(CPPFLAGS) $(GENDEPFLAGS)\n"
+    "ALL_ASFLAGS = -mmcu=$(MCU) $(CINCS) -I. -x assembler-with-cpp $(ASFLAGS)\n"
     "\n"
     "# Default target.\n"
     "all: begin gccversion sizebefore build sizeafter end\n"
@@ -422,7 +435,7 @@ const char* const MakefileRules =
     "\n"
     "# Create preprocessed source for use in sending a bug report.\n"
     "%.i : %.c\n"
-    "\t$(CC) -E -mmcu=$(MCU) -I. $(CFLAGS) $< -o $@\n"
+    "\t$(CC) -E -mmcu=$(MCU) $(CINCS) -I. $(CFLAGS) $< -o $@\n"
     "\n"
     "# Target: clean project: the objects and listings of every source (a\n"
     "# source whose name no rule turns into an object stays, and so does an\n"

@@ -30,6 +30,10 @@ struct TMakefileRow {
 
 // The rows in file order.
 const std::vector<TMakefileRow>& MakefileRows();
+// The variable name of a row's assignment ("OBJDIR =" gives "OBJDIR").
+std::string MakefileVariableName(const TMakefileRow& row);
+// The row that sets its option from the variable; nullptr for none.
+const TMakefileRow* ReadBackRow(const std::string& name);
 // The comment lines of the external memory row for a radio index above 0.
 const std::vector<const char*>& ExtMemoryComments(int index);
 // The rules section, lines separated by "\n", without a final line break.

@@ -12,6 +12,7 @@
 #include <map>
 #include <memory>
 #include <set>
+#include <sstream>
 #include <thread>
 
 #include "services/MemoryReport.h"
@@ -95,6 +96,13 @@ const char* const MainWithPrintf =
     "#include <stdio.h>\nchar text[24];\nvolatile float value = 1.5f;\n"
     "int main(void) {\n  float read;\n  sprintf(text, \"%f\", (double)value);\n  sscanf(text, \"%f\", &read);\n"
     "  return (int)read;\n}\n";
+// Waits with the delay library, which wants F_CPU and optimisation, and
+// needs its board header from drv/ and the debug level from the flags.
+const char* const MainWithDelay =
+    "#include <avr/io.h>\n#include <util/delay.h>\n#include \"board.h\"\n"
+    "#ifndef DEBUG_LEVEL\n#error DEBUG_LEVEL is not defined\n#endif\n"
+    "int main(void) {\n  LED_DDR |= LED_BIT;\n  for (;;) {\n    LED_PORT ^= LED_BIT;\n    _delay_ms(250);\n  }\n}\n";
+const char* const BoardHeader = "#define LED_DDR DDRB\n#define LED_PORT PORTB\n#define LED_BIT (1 << 1)\n";
 const std::map<std::string, std::string> ExtraSources = {
     {"a.c", "int add_a(int x) { return x + 1; }\n"},
     {"b.cpp", "extern \"C\" int add_cpp(int x) { return x * 3; }\n"},
@@ -153,7 +161,18 @@ struct TBuildRow {
   std::vector<std::string> Made;     // files the build leaves
   std::vector<std::string> Said;     // texts of make's output
   std::vector<std::string> Unsaid;
+  std::vector<std::string> EveryCompile = {};  // texts every avr-gcc -c command carries
+  const uint64_t* OwnFlash = nullptr;           // the flash the project's own makefile filled, to come near
 };
+
+// A foreign project's own build, made and cleaned again: the flash it filled.
+uint64_t OwnBuildFlash(const std::string& folder) {
+  const test::TCommandResult own = test::RunCommand(folder, "make");
+  EXPECT_EQ(own.Status, 0) << ::testing::PrintToString(own.Lines);
+  std::map<std::string, uint64_t> sections = test::AvrSectionSizes(folder);
+  EXPECT_EQ(test::RunCommand(folder, "make clean").Status, 0);
+  return sections[".text"] + sections[".data"];
+}
 
 TEST_F(MakefileBuildTest, EveryChoiceOfTheDialogAndTheWizardBuilds) {
   VK_REQUIRE_AVR_TOOL_CHAIN();
@@ -174,6 +193,22 @@ TEST_F(MakefileBuildTest, EveryChoiceOfTheDialogAndTheWizardBuilds) {
     };
   };
 
+  // A project that builds with its own Makefile (its board header in a
+  // folder of its own), built so first, then replaced through the dialog.
+  uint64_t commandFlash = 0, plainFlash = 0;
+  auto foreignReplaced = [this](const char* boardFolder, const char* makefile, uint64_t& ownFlash,
+                                std::function<void(TEnvironmentDlg&)> set) {
+    return [this, boardFolder, makefile, &ownFlash, set](const std::string& folder) {
+      std::filesystem::create_directories(folder + "/" + boardFolder);
+      test::WriteTextFile(folder + "/" + boardFolder + "/board.h", BoardHeader);
+      test::WriteTextFile(folder + "/Makefile", makefile);
+      ownFlash = OwnBuildFlash(folder);
+      ThroughDialog(folder, [&](TEnvironmentDlg& d) {
+        set(d);
+        MessageBoxAnswers().Push(IDYES);  // replace it
+      });
+    };
+  };
   const TBuildRow rows[] = {
       {"dialog: C, C++, .S and .s sources picked on the SourceAdd page", MainOfEveryKind,
        dialogWith("atmega128",
@@ -266,13 +301,44 @@ TEST_F(MakefileBuildTest, EveryChoiceOfTheDialogAndTheWizardBuilds) {
          EXPECT_EQ(own.Status, 0) << ::testing::PrintToString(own.Lines);
          ThroughDialog(folder, [](TEnvironmentDlg& d) {
            EXPECT_EQ(d.McuTypeComboBox->Text(), "atmega328p");
-           EXPECT_EQ(test::LinesOf(d.CompilerOptionsMemo->Lines()), std::vector<std::string>{"-g -Wall -O2"});
+           EXPECT_EQ(test::LinesOf(d.CompilerOptionsMemo->Lines()), MakefileDefaults::CompilerOptions());
+           EXPECT_EQ(d.McuOptimizComboBox->Text(), "2");
            EXPECT_EQ(test::LinesOf(d.LinkerOptionsMemo->Lines()), std::vector<std::string>{"-Wl,-Map,$(TARGET).map"});
            MessageBoxAnswers().Push(IDYES);  // replace it
          });
          EXPECT_EQ(test::ReadTextFile(folder + "/Makefile.bak"), foreign);
        },
-       "atmega328p", {"main.o"}, {"main.hex", "main.map"}, {"-mmcu=atmega328p ", "-g -Wall -O2"}, {"-mmcu= "}},
+       "atmega328p", {"main.o"}, {"main.hex", "main.map"}, {}, {"-mmcu= "},
+       {"-mmcu=atmega328p ", "-O2 ", "-DF_CPU=16000000UL ", "-Wall "}},
+      {"dialog: a Makefile whose compile command variable holds the fields, replaced", MainWithDelay,
+       foreignReplaced("drv",
+                       "DEVICE = atmega8\nF_CPU = 16000000\nCFLAGS = -Idrv -I. -DDEBUG_LEVEL=0\nOBJECTS = main.o\n"
+                       "COMPILE = avr-gcc -Wall -Os -DF_CPU=$(F_CPU) $(CFLAGS) -mmcu=$(DEVICE)\n"
+                       "all: main.hex\n.c.o:\n\t$(COMPILE) -c $< -o $@\nmain.elf: $(OBJECTS)\n"
+                       "\t$(COMPILE) -o main.elf $(OBJECTS)\nmain.hex: main.elf\n"
+                       "\tavr-objcopy -j .text -j .data -O ihex main.elf main.hex\n"
+                       "clean:\n\trm -f main.hex main.elf $(OBJECTS)\n",
+                       commandFlash,
+                       [](TEnvironmentDlg& d) {
+                         EXPECT_EQ(d.McuTypeComboBox->Text(), "atmega8");
+                         EXPECT_EQ(d.McuFrqComboBox->Text(), "16000000");
+                         EXPECT_EQ(d.McuOptimizComboBox->Text(), "s");
+                         EXPECT_EQ(d.McuIoptionEdit->Text(), "-Idrv -I.");
+                       }),
+       "atmega8", {"main.o"}, {"main.hex", "main.map"}, {}, {"F_CPU not defined", "optimizations disabled"},
+       {"-mmcu=atmega8 ", "-Os ", "-DF_CPU=16000000UL ", "-Wall ", "-Idrv ", "-DDEBUG_LEVEL=0"}, &commandFlash},
+      {"dialog: a plain example's CFLAGS, replaced, another frequency chosen", MainWithDelay,
+       foreignReplaced(".",
+                       "CC = avr-gcc\nMCU = atmega16\nCFLAGS = -g -Wall -Os -DDEBUG_LEVEL=1 -DF_CPU=1000000UL -mmcu=$(MCU)\n"
+                       "all: main.elf\nmain.elf: main.o\n\t$(CC) $(CFLAGS) -o $@ $^\nclean:\n\trm -f main.elf main.o\n",
+                       plainFlash,
+                       [](TEnvironmentDlg& d) {
+                         EXPECT_EQ(d.McuFrqComboBox->Text(), "1000000");
+                         EXPECT_EQ(d.McuOptimizComboBox->Text(), "s");
+                         d.McuFrqComboBox->UserEdit("8000000");
+                       }),
+       "atmega16", {"main.o"}, {"main.hex", "main.map"}, {}, {"F_CPU not defined", "optimizations disabled"},
+       {"-mmcu=atmega16 ", "-Os ", "-DF_CPU=8000000UL ", "-Wall ", "-DDEBUG_LEVEL=1"}, &plainFlash},
       {"wizard: C, .S and .s sources, a capitalised part, the default folders", MainWithoutCpp,
        [&](const std::string& folder) {
          ThroughWizard(folder, [](TMakefileWizardValues& v) {
@@ -313,6 +379,14 @@ TEST_F(MakefileBuildTest, EveryChoiceOfTheDialogAndTheWizardBuilds) {
     for (const std::string& text : row.Said) EXPECT_NE(results[i].Output.find(text), std::string::npos) << text;
     for (const std::string& text : row.Unsaid) EXPECT_EQ(results[i].Output.find(text), std::string::npos) << text;
     for (const std::string& file : row.Made) EXPECT_TRUE(std::filesystem::exists(folder + "/" + file)) << file;
+    std::istringstream output(results[i].Output);
+    int compiles = 0;
+    for (std::string line; std::getline(output, line);) {
+      if (!line.starts_with("avr-gcc -c ")) continue;
+      ++compiles;
+      for (const std::string& text : row.EveryCompile) EXPECT_NE(line.find(text), std::string::npos) << text << " in " << line;
+    }
+    EXPECT_TRUE(row.EveryCompile.empty() || compiles > 0);
     EXPECT_EQ(test::ReadTextFile(folder + "/thrice.s"), ExtraSources.at("thrice.s")) << "a source was overwritten";
     const std::string map = test::ReadTextFile(folder + "/main.map");
     for (const std::string& object : row.Objects) EXPECT_NE(map.find(object), std::string::npos) << object;
@@ -324,6 +398,9 @@ TEST_F(MakefileBuildTest, EveryChoiceOfTheDialogAndTheWizardBuilds) {
     EXPECT_EQ(report.Flash.Bytes, sections[".text"] + sections[".data"]);
     EXPECT_EQ(report.Sram.Bytes, sections[".data"] + sections[".bss"] + sections[".noinit"]);
     EXPECT_EQ(report.Eeprom.Bytes, sections[".eeprom"]);
+    if (row.OwnFlash) {
+      EXPECT_NEAR(double(sections[".text"] + sections[".data"]), double(*row.OwnFlash), *row.OwnFlash * 0.25);
+    }
   }
 }
 
