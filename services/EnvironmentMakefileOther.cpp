@@ -266,6 +266,10 @@ void ReadOtherMakefileOptions(const TStrings& lines, TMakefileOptions& options) 
       options.*row.Text = value.value_or(defaults.*row.Text);
   }
   if (reading.Sets("F_CPU")) options.McuFrq = Frequency(options.McuFrq).value_or(options.McuFrq);
+  // Many makefiles keep the whole option in OPT ("OPT = -Os"); the dialog's
+  // field is the level alone, since its rules pass -O$(OPT).
+  if (reading.Sets("OPT") && options.Optimization.starts_with("-O"))
+    options.Optimization = options.Optimization.size() > 2 ? options.Optimization.substr(2) : "1";
   // The dialog's printf and scanf libraries force their functions into the
   // program; the file's program has them only where its own link asks.
   if (!reading.Sets("PRINTF_LIB")) options.PrintfLib.clear();

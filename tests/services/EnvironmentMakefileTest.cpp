@@ -249,6 +249,8 @@ TEST(EnvironmentMakefileTest, AnotherMakefileIsReadAsItsOwnVariablesMakeIt) {
        [](TMakefileOptions& o) { o.McuType = "atmega8"; }},
       {"a part it cannot tell: the default part", "MCU = $(shell cat part.txt)\nOPT = s\n",
        [](TMakefileOptions& o) { o.McuType = MakefileDefaults::McuType, o.Optimization = "s"; }},
+      {"the whole option in OPT: its level", "MCU = atmega8\nOPT = -Os\n",
+       [](TMakefileOptions& o) { o.McuType = "atmega8", o.Optimization = "s"; }},
       {"a dollar stays a dollar", "MCU = atmega8\nCDEFS = -DHOME='$$HOME'\n",
        [](TMakefileOptions& o) { o.McuType = "atmega8", o.CDefs = "-DF_CPU=$(F_CPU)UL -DHOME='$$HOME'"; }},
       {"the printf library the file links, and no scanf library it does not",
