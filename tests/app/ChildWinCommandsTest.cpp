@@ -364,6 +364,8 @@ TEST_F(ChildWinCommandsTest, ASelectionCommandChangesNoOtherByte) {
       {"upper case of the selection", mixed, {1, 2}, {3, 3}, smNormal, command(ecUpperCaseBlock),
        "l1\r\nL2\nL3\rl4\r\nl5\n"},
       {"block unindent", "l1\r\n\tl2\n\tl3\rl4\r\nl5\n", {1, 2}, {4, 3}, smNormal, command(ecBlockUnindent), mixed},
+      {"block indent of whole lines to column 1", mixed, {1, 2}, {1, 4}, smLine, command(ecBlockIndent),
+       "l1\r\n        l2\n        l3\r        l4\r\nl5\n"},
   };
   const std::string path = Project.File("main.c");
   for (const auto& c : cases) {
