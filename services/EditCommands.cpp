@@ -59,20 +59,25 @@ void CommentInSelection(TCustomSrcEdit& editor) {
 bool CommentOutSelection(TCustomSrcEdit& editor) {
   if (!editor.SelAvail()) return false;
   const TSelectedRun run = SelectedRun(editor);
+  // The end mark closes the selected bytes; after a selected line break
+  // (whole lines) it begins the next line, where comment in puts it.
+  const bool afterBreak = run.Last.Char == 1 && run.Last.Line > run.First.Line;
+  TBufferCoord close = afterBreak ? run.Last : TBufferCoord{run.Last.Char - 2, run.Last.Line};
   const std::string_view first = editor.Lines().GetView(run.First.Line - 1);
-  const std::string_view last = editor.Lines().GetView(run.Last.Line - 1);
+  const std::string_view last = editor.Lines().GetView(close.Line - 1);
   const auto framedBy = [](std::string_view line, int from, std::string_view mark) {
     return from >= 1 && line.substr(std::min(line.size(), static_cast<size_t>(from - 1))).starts_with(mark);
   };
   // The two marks may not share a character ("/*/").
-  const bool apart = run.Last.Line > run.First.Line || run.Last.Char - run.First.Char >= 4;
-  if (!apart || !framedBy(first, run.First.Char, "/*") || !framedBy(last, run.Last.Char - 2, "*/")) return false;
+  const bool apart = close.Line > run.First.Line || close.Char - run.First.Char >= 2;
+  if (!apart || !framedBy(first, run.First.Char, "/*") || !framedBy(last, close.Char, "*/")) return false;
   TSrcPaintLock lock(editor);
   TSrcEditUndoBlock step(editor);
   editor.ReplaceRange(run.First, {run.First.Char + 2, run.First.Line}, "");
-  // The caret ends where the end mark stood.
-  const TBufferCoord end{run.Last.Char - (run.Last.Line == run.First.Line ? 2 : 0), run.Last.Line};
-  editor.ReplaceRange({end.Char - 2, end.Line}, end, "");
+  // On the start's line the end mark has moved with the text. The caret
+  // ends where it stood.
+  if (close.Line == run.First.Line) close.Char -= 2;
+  editor.ReplaceRange(close, {close.Char + 2, close.Line}, "");
   return true;
 }
 

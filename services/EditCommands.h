@@ -24,13 +24,15 @@ struct TSelectedRun {
 TSelectedRun SelectedRun(const TCustomSrcEdit& editor);
 
 // Puts "/*" before the selected bytes and "*/" after them (an empty
-// selection gives an empty comment at the caret); the caret ends after the
+// selection gives an empty comment at the caret; after a selected line
+// break the end mark begins the next line); the caret ends after the
 // comment. No other byte changes, line breaks included.
 void CommentInSelection(TCustomSrcEdit& editor);
 // Takes the marks off a selection framed as "/*" ... "*/", leaving every
-// byte between them. False, with the text unchanged, for any other
-// selection, also one whose marks overlap ("/*/"): the caller shows
-// CommentIncorrectText.
+// byte between them; a selection that ends with a line break is framed
+// too when the next line begins with "*/", so that it undoes what comment
+// in made. False, with the text unchanged, for any other selection, also
+// one whose marks overlap ("/*/"): the caller shows CommentIncorrectText.
 bool CommentOutSelection(TCustomSrcEdit& editor);
 inline constexpr const char* CommentIncorrectText = "Comment are incorrect!";
 

@@ -847,6 +847,10 @@ private:
   // the display columns left..right-1 covers: what is copied and what is
   // deleted.
   std::pair<int, int> ColumnRangeOnLine(const std::string& text, int left, int right) const;
+  // Where block indent and unindent work on each highlighted line from
+  // first down to the selection's end: column 1, or the character at a
+  // column block's left edge; 0 on a line that ends before it.
+  std::vector<int> BlockPlaces(int first, const TBufferCoord& end) const;
   // Positions are 32-bit; sums that may leave that range are done in
   // 64 bits and cut back.
   static int ClampToInt(long long value) {

@@ -328,95 +328,143 @@ void TCustomSrcEdit::DoShiftTabKey() {
 }
 
 // ---------------------------------------------------------------- block indent and unindent
+//
+// Both work on every line the selection highlights, at column 1 or, in a
+// column block, at its left edge. There the indent's blanks join the block
+// (its left edge stays, everything right of it moves) and the unindent
+// takes blanks off the block, so one gives back what the other changed. A
+// line that ends before that edge (an empty line, in every mode) is left
+// alone: no line gets blanks at its end.
 
 void TCustomSrcEdit::DoBlockIndent() {
   TSrcEditScope edit(*this);
   if (!SelAvail()) return;
-  const TBufferCoord caret = CaretXY();
   const TSrcSelectionMode mode = FActiveSelectionMode;
   const TBufferCoord b = BlockBegin();
-  TBufferCoord e = BlockEnd();
-  // A selection that ends in column 1 leaves that line alone.
-  const int last = e.Char == 1 ? e.Line - 1 : e.Line;
-  const bool spaces = FOptions.Contains(eoTabsToSpaces);
-  const int caretColumn = e.Char == 1 ? 1 : caret.Char + (spaces ? FTabWidth : 1);
-  const std::string unit = spaces ? std::string(static_cast<size_t>(FTabWidth), ' ') : std::string("\t");
+  const TBufferCoord e = BlockEnd();
+  const std::vector<int> places = BlockPlaces(b.Line, e);
+  if (std::none_of(places.begin(), places.end(), [](int at) { return at > 0; })) return;
+  const std::string unit = FOptions.Contains(eoTabsToSpaces) ? std::string(static_cast<size_t>(FTabWidth), ' ')
+                                                             : std::string("\t");
   const int unitLength = static_cast<int>(unit.size());
-  std::string text;
-  text.reserve(static_cast<size_t>(last - b.Line + 1) * (unit.size() + 2));
-  for (int line = b.Line; line <= last; ++line) {
-    if (line > b.Line) text += "\r\n";
-    text += unit;
-  }
+  // A position right of the blanks moves with its text; at column 1 too,
+  // except at a column block's left edge.
+  auto moved = [&](TBufferCoord p) {
+    const size_t index = static_cast<size_t>(p.Line - b.Line);
+    const int at = p.Line >= b.Line && index < places.size() ? places[index] : 0;
+    if (at > 0 && (p.Char > at || (p.Char == at && mode != smColumn))) p.Char += unitLength;
+    return p;
+  };
+  const TBufferCoord caret = moved(CaretXY());
+  const TBufferCoord begin = moved(b);
+  const TBufferCoord end = moved(e);
   // Caret and selection follow the indent, also when it fails.
   TScopeExit restore([&] {
-    if (e.Char > 1) e.Char += unitLength;
-    SetCaretAndSelection({caretColumn, caret.Line}, {b.Char + unitLength, b.Line}, e);
+    SetCaretAndSelection(caret, begin, end);
     FActiveSelectionMode = mode;
   });
   TSrcUndoBlock block(*FUndoList);
-  const int column = mode == smColumn ? std::min(b.Char, e.Char) : 1;
-  InsertBlock({column, b.Line}, {column, b.Line}, text, true);
-  FUndoList->AddChange(crIndent, b, e, "", smColumn);
-  // The selection as the indent leaves it (an end in column 1 stays).
-  FUndoList->AddChange(crIndent, {b.Char + unitLength, b.Line}, {e.Char > 1 ? e.Char + unitLength : 1, e.Line}, "",
-                       smColumn);
+  // The selection an undo gives back, first, and the one a redo gives
+  // back, last.
+  FUndoList->AddChange(crIndent, b, e, "", mode);
+  {
+    TStringsUpdate update(*FLines);
+    for (size_t i = 0; i < places.size(); ++i) {
+      const int at = places[i];
+      if (at == 0) continue;
+      const int line = b.Line + static_cast<int>(i);
+      std::string text = FLines->Get(line - 1);
+      text.insert(static_cast<size_t>(at - 1), unit);
+      ProperSetLine(line - 1, text);
+      FUndoList->AddChange(crInsert, {at, line}, {at + unitLength, line}, "", smNormal);
+    }
+  }
+  FUndoList->AddChange(crIndent, begin, end, "", mode);
 }
 
 void TCustomSrcEdit::DoBlockUnindent() {
   TSrcEditScope edit(*this);
   if (!SelAvail()) return;
-  TBufferCoord b = BlockBegin();
-  TBufferCoord e = BlockEnd();
-  TBufferCoord caret = CaretXY();
   const TSrcSelectionMode mode = FActiveSelectionMode;
-  const int last = e.Char == 1 ? e.Line - 1 : e.Line;
+  const TBufferCoord b = BlockBegin();
+  const TBufferCoord e = BlockEnd();
+  const std::vector<int> places = BlockPlaces(b.Line, e);
   // What to take from each line: one TAB, or up to a tab width of blanks
   // (and a TAB right after fewer).
-  std::vector<int> starts;
-  std::vector<int> counts;
-  std::string removed;
-  for (int line = b.Line; line <= last; ++line) {
-    const std::string text = FLines->Get(line - 1);
-    const int length = static_cast<int>(text.size());
-    const int start = mode == smColumn ? std::min({b.Char - 1, e.Char - 1, length}) : 0;
+  std::vector<int> counts(places.size(), 0);
+  for (size_t i = 0; i < places.size(); ++i) {
+    if (places[i] == 0) continue;
+    const std::string_view text = FLines->GetView(b.Line - 1 + static_cast<int>(i));
+    const size_t start = static_cast<size_t>(places[i] - 1);
     int count = 0;
-    if (start < length && text[start] == '\t') {
+    if (text[start] == '\t') {
       count = 1;
     } else {
-      while (count < FTabWidth && start + count < length && text[start + count] == ' ') ++count;
-      if (count < FTabWidth && start + count < length && text[start + count] == '\t') ++count;
+      while (count < FTabWidth && start + count < text.size() && text[start + count] == ' ') ++count;
+      if (count < FTabWidth && start + count < text.size() && text[start + count] == '\t') ++count;
     }
-    if (line > b.Line) removed += "\r\n";
-    removed += text.substr(static_cast<size_t>(start), static_cast<size_t>(count));
-    starts.push_back(start);
-    counts.push_back(count);
-    if (line == caret.Line && caret.Char != 1) caret.Char = std::max(caret.Char - count, 1);
+    counts[i] = count;
   }
+  if (std::none_of(counts.begin(), counts.end(), [](int count) { return count > 0; })) return;
+  // A position right of the blanks moves back with its text.
+  auto moved = [&](TBufferCoord p) {
+    const size_t index = static_cast<size_t>(p.Line - b.Line);
+    if (p.Line < b.Line || index >= places.size() || counts[index] == 0) return p;
+    const int at = places[index];
+    if (p.Char > at) p.Char = std::max(at, p.Char - counts[index]);
+    return p;
+  };
+  const TBufferCoord caret = moved(CaretXY());
+  const TBufferCoord begin = moved(b);
+  const TBufferCoord end = moved(e);
   // Caret and selection follow the unindent, also when it fails.
   TScopeExit restore([&] {
-    SetCaretAndSelection(caret, b, e);
+    SetCaretAndSelection(caret, begin, end);
     FActiveSelectionMode = mode;
   });
-  if (std::any_of(counts.begin(), counts.end(), [](int count) { return count > 0; })) {
-    {
-      TStringsUpdate update(*FLines);
-      for (size_t i = 0; i < counts.size(); ++i) {
-        if (counts[i] == 0) continue;
-        const int line = b.Line + static_cast<int>(i);
-        std::string text = FLines->Get(line - 1);
-        text.erase(static_cast<size_t>(starts[i]), static_cast<size_t>(counts[i]));
-        ProperSetLine(line - 1, text);
-      }
+  TSrcUndoBlock block(*FUndoList);
+  FUndoList->AddChange(crIndent, b, e, "", mode);
+  {
+    TStringsUpdate update(*FLines);
+    for (size_t i = 0; i < places.size(); ++i) {
+      if (counts[i] == 0) continue;
+      const int line = b.Line + static_cast<int>(i);
+      const TBufferCoord at{places[i], line};
+      std::string text = FLines->Get(line - 1);
+      const std::string taken = text.substr(static_cast<size_t>(at.Char - 1), static_cast<size_t>(counts[i]));
+      text.erase(static_cast<size_t>(at.Char - 1), static_cast<size_t>(counts[i]));
+      ProperSetLine(line - 1, text);
+      // Each line's blanks go back at their own character (a column
+      // block's edge names other characters on lines with TABs).
+      FUndoList->AddChange(crUnindent, at, at, taken, smColumn);
     }
-    FUndoList->AddChange(crUnindent, b, e, removed, mode);
   }
-  if (mode != smColumn && !counts.empty()) {
-    b.Char = std::max(b.Char - counts.front(), 1);
-    if (last == e.Line) e.Char = std::max(e.Char - counts.back(), 1);
-  } else if (mode == smColumn) {
-    caret = CaretXY();
+  FUndoList->AddChange(crIndent, begin, end, "", mode);
+}
+
+std::vector<int> TCustomSrcEdit::BlockPlaces(int first, const TBufferCoord& end) const {
+  // A running selection that ends in column 1 highlights nothing of that
+  // line.
+  const int last = FActiveSelectionMode == smNormal && end.Char == 1 ? end.Line - 1 : end.Line;
+  std::vector<int> places;
+  places.reserve(static_cast<size_t>(std::max(last - first + 1, 0)));
+  if (FActiveSelectionMode != smColumn) {
+    for (int line = first; line <= last; ++line) places.push_back(FLines->GetView(line - 1).empty() ? 0 : 1);
+    return places;
   }
+  int left = 0;
+  int right = 0;
+  ColumnBlockColumns(left, right);
+  for (int line = first; line <= last; ++line) {
+    const std::string text = FLines->Get(line - 1);
+    // The first character that starts at or right of the edge: a TAB or a
+    // double-byte character the edge cuts through stays left of it.
+    bool insideTab = false;
+    int at = CaretPos2CharIndex(left, FTabWidth, text, insideTab);
+    if (insideTab || IsTrailByte(text, at)) ++at;
+    places.push_back(at <= static_cast<int>(text.size()) ? at : 0);
+  }
+  return places;
 }
 
 // ---------------------------------------------------------------- case changes

@@ -340,6 +340,12 @@ TEST_F(ChildWinCommandsTest, ASelectionCommandChangesNoOtherByte) {
        mixed},
       {"comment in on whole lines, their breaks inside", mixed, {1, 2}, {2, 3}, smLine, commentIn,
        "l1\r\n/*l2\nl3\r*/l4\r\nl5\n"},
+      {"comment out on the same whole lines", "l1\r\n/*l2\nl3\r*/l4\r\nl5\n", {1, 2}, {2, 3}, smLine, commentOut,
+       mixed},
+      {"comment in up to the start of a line", mixed, {1, 2}, {1, 4}, smNormal, commentIn,
+       "l1\r\n/*l2\nl3\r*/l4\r\nl5\n"},
+      {"comment out up to the start of the end mark's line", "l1\r\n/*l2\nl3\r*/l4\r\nl5\n", {1, 2}, {1, 4},
+       smNormal, commentOut, mixed},
       {"comment in on a column block over a short line", "abcd\nab\r\nabcd\r", {2, 1}, {4, 3}, smColumn,
        commentIn, "a/*bcd\nab\r\nabc*/d\r"},
       {"comment out on a column block", "a/*bcd\nab\r\nabc*/d\r", {2, 1}, {6, 3}, smColumn, commentOut,
@@ -358,6 +364,8 @@ TEST_F(ChildWinCommandsTest, ASelectionCommandChangesNoOtherByte) {
       {"upper case of the selection", mixed, {1, 2}, {3, 3}, smNormal, command(ecUpperCaseBlock),
        "l1\r\nL2\nL3\rl4\r\nl5\n"},
       {"block unindent", "l1\r\n\tl2\n\tl3\rl4\r\nl5\n", {1, 2}, {4, 3}, smNormal, command(ecBlockUnindent), mixed},
+      {"block indent of whole lines to column 1", mixed, {1, 2}, {1, 4}, smLine, command(ecBlockIndent),
+       "l1\r\n        l2\n        l3\r        l4\r\nl5\n"},
   };
   const std::string path = Project.File("main.c");
   for (const auto& c : cases) {

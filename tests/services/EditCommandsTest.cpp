@@ -31,6 +31,7 @@ TEST_F(EditCommandsTest, CommentsGoAroundTheSelectionAndComeOffOnlyWhenFramed) {
     TBufferCoord From, To;
     bool Done;
     TLines After;
+    TSrcSelectionMode Mode = smNormal;
   } cases[] = {
       {"in", true, {"x = abc;"}, {5, 1}, {8, 1}, true, {"x = /*abc*/;"}},
       {"in, empty selection", true, {"ab"}, {2, 1}, {2, 1}, true, {"a/**/b"}},
@@ -42,10 +43,16 @@ TEST_F(EditCommandsTest, CommentsGoAroundTheSelectionAndComeOffOnlyWhenFramed) {
       {"out, blank after the comment", false, {"/* */ "}, {1, 1}, {7, 1}, false, {"/* */ "}},
       {"out, marks overlap", false, {"/*/"}, {1, 1}, {4, 1}, false, {"/*/"}},
       {"out, nothing selected", false, {"/**/"}, {1, 1}, {1, 1}, false, {"/**/"}},
+      {"out, whole lines, the end mark begins the next line", false, {"/*a", "b", "*/c"}, {1, 1}, {1, 2}, true,
+       {"a", "b", "c"}, smLine},
+      {"out, up to the start of the end mark's line", false, {"/*a", "*/b"}, {1, 1}, {1, 2}, true, {"a", "b"}},
+      {"out, whole lines, the next line begins otherwise", false, {"/*a", "b", "c*/"}, {1, 1}, {1, 2}, false,
+       {"/*a", "b", "c*/"}, smLine},
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(c.Name);
     Load(c.Text);
+    Edit.SetSelectionMode(c.Mode);
     Edit.SetCaretAndSelection(c.To, c.From, c.To);
     bool done = true;
     if (c.In)

@@ -101,20 +101,62 @@ TEST_F(EditingTest, ShiftTabRemovesOnlyBlanks) {
   }
 }
 
-TEST_F(EditingTest, BlockIndentAndUnindent) {
-  SetLines({"a", "b", "c", "d", "e"});
-  Select({1, 2}, {1, 5});
-  Run(ecBlockIndent);
-  EXPECT_EQ(Lines(), (TLines{"a", "        b", "        c", "        d", "e"}));
-  Edit.Undo();
-  EXPECT_EQ(Lines(), (TLines{"a", "b", "c", "d", "e"}));
-  Edit.SetTabWidth(4);
-  SetLines({"  \tx", "y"});
-  Select({1, 1}, {2, 2});
-  Run(ecBlockUnindent);
-  EXPECT_EQ(Lines(), (TLines{"x", "y"}));
-  Edit.Undo();
-  EXPECT_EQ(Lines(), (TLines{"  \tx", "y"}));
+// Ctrl+Shift+I indents every line the selection highlights that reaches
+// the block's left edge (column 1, or a column block's edge, left of which
+// nothing changes); no line gets blanks at its end. Ctrl+Shift+U straight
+// after gives back the bytes, and so does Undo of each.
+TEST_F(EditingTest, BlockIndentAndUnindentTakeEveryHighlightedLineAndGiveBackTheBytes) {
+  auto press = [&](char key) {
+    SetKeyDown(VK_SHIFT, true);
+    SetKeyDown(VK_CONTROL, true);
+    Edit.Perform(WM_KEYDOWN, static_cast<uint8_t>(key));
+    ReleaseAllKeys();
+  };
+  const struct {
+    const char* Name;
+    std::string Text;
+    TSrcSelectionMode Mode;
+    TBufferCoord From, To;
+    char Key;  // 'I' indent, then 'U' gives back the text; 'U' unindent
+    std::string After;
+    int TabWidth = 8;
+    bool TabsToSpaces = true;
+  } cases[] = {
+      {"whole lines 2 to 4, the end in column 1", "a\nb\r\nc\nd\re\n", smLine, {1, 2}, {1, 4}, 'I',
+       "a\n        b\r\n        c\n        d\re\n"},
+      {"whole lines, empty and with a TAB, as TABs", "x\n\n\ty\n", smLine, {2, 1}, {1, 3}, 'I', "\tx\n\n\t\ty\n", 8,
+       false},
+      {"a running selection to column 1 leaves that line", "a\nb\nc\nd\ne", smNormal, {1, 2}, {1, 5}, 'I',
+       "a\n        b\n        c\n        d\ne"},
+      {"a column block over an empty and a short line", "int main() {\n\nabc\n  return 0;\n", smColumn, {4, 1},
+       {8, 4}, 'I', "int         main() {\n\nabc\n  r        eturn 0;\n"},
+      {"a column block drawn leftwards to column 1", "abcdef\nxy\nabcdef", smColumn, {5, 1}, {1, 3}, 'I',
+       "        abcdef\n        xy\n        abcdef"},
+      {"a TAB the column block's edge cuts through", "0123456789\n\tabc\n", smColumn, {4, 1}, {3, 2}, 'I',
+       "012        3456789\n\t        abc\n"},
+      {"a double-byte character the edge cuts through", "0123456789\nx\xB0\xA1yz\n", smColumn, {3, 1}, {6, 2}, 'I',
+       "01        23456789\nx\xB0\xA1        yz\n"},
+      {"unindent of blanks and a TAB", "  \tx\ny", smNormal, {1, 1}, {2, 2}, 'U', "x\ny", 4},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.Name);
+    Edit.SetTabWidth(c.TabWidth);
+    SetOption(eoTabsToSpaces, c.TabsToSpaces);
+    LoadBytes(c.Text);
+    Edit.ClearUndo();
+    Edit.SetSelectionMode(c.Mode);
+    Edit.SetCaretAndSelection(c.To, c.From, c.To);
+    press(c.Key);
+    EXPECT_EQ(SavedBytes(), c.After);
+    if (c.Key == 'I') {
+      press('U');
+      EXPECT_EQ(SavedBytes(), c.Text);
+      Edit.Undo();
+      EXPECT_EQ(SavedBytes(), c.After);
+    }
+    Edit.Undo();
+    EXPECT_EQ(SavedBytes(), c.Text);
+  }
 }
 
 // Case changes never touch a byte of a double-byte character, even one

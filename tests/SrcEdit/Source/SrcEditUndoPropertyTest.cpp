@@ -10,7 +10,8 @@
 // Bookmarks and plain marks stand on random lines, some sharing one.
 // The texts compared are the bytes a save writes. After each command the
 // editor shows the lines those bytes read back as, and the caret stands on
-// a character's first byte (and within its line without eoScrollPastEol).
+// a character's first byte (and within its line without eoScrollPastEol);
+// a block unindent straight after a block indent gives back the text.
 // Each undo gives back exactly the text and the marks' places before the
 // last change, or before a run of one typing or deleting command under
 // eoGroupUndo, and each redo those after it; at the end undoing everything
@@ -325,7 +326,18 @@ protected:
         }
         break;
       }
-      default: Command(Simple[Pick(0, SimpleCount - 1)]); break;
+      default: {
+        const std::string before = Text();
+        const TSrcEditorCommand command = Simple[Pick(0, SimpleCount - 1)];
+        Command(command);
+        // Unindent straight after an indent gives back the bytes (unless
+        // the indent's line lost its trailing blanks).
+        if (command == ecBlockIndent && Text() != before && !Edit.Options().Contains(eoTrimTrailingSpaces)) {
+          Command(ecBlockUnindent);
+          ASSERT_EQ(before, Text()) << "an unindent straight after an indent changed the text\n" << Log;
+        }
+        break;
+      }
     }
   }
 

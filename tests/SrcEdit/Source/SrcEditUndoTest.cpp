@@ -674,7 +674,7 @@ TEST_F(UndoTest, ColumnBlocksAndPaddingAreUndoneExactly) {
        {"abcdXYef", "a   XY"}},
       {"column paste below the text", {"abcdef"}, smColumn, {3, 1}, {3, 1}, "", ecPaste, {"abXYcdef", "  XY"}},
       {"column indent of a short line", {"abcdef", "a", "abcdef"}, smColumn, {4, 1}, {5, 3}, "", ecBlockIndent,
-       {"abc    def", "a      ", "abc    def"}},
+       {"abc    def", "a", "abc    def"}},
       // Pasting beyond a line's end records the blanks up to the caret.
       {"paste past the end of a line", {"ab"}, smNormal, {6, 1}, {6, 1}, "", ecPaste, {"ab   XY", "XY"}},
       // The corners' characters name different columns on lines with TABs.
