@@ -46,7 +46,7 @@ std::string TMakefileExpansion::Expand(std::string_view text, const TLookup& loo
   for (size_t at = 0; at < text.size();) {
     const size_t dollar = text.find('$', at);
     const std::string_view plain = text.substr(at, dollar - at);
-    if (!Spend(plain.size() + 1)) return result + UnknownText;
+    if (!Spend(plain.size() + 1)) return result + UnknownMark;
     result += plain;
     if (dollar == std::string_view::npos) break;
     // A "$" at the very end stands for nothing.
@@ -57,7 +57,7 @@ std::string TMakefileExpansion::Expand(std::string_view text, const TLookup& loo
       at = dollar + 2;
     } else if (next == '(' || next == '{') {
       const size_t close = ClosingBracket(text, dollar);
-      if (close == std::string_view::npos) return result + UnknownText;  // make: unterminated reference
+      if (close == std::string_view::npos) return result + UnknownMark;  // make: unterminated reference
       result += Reference(text.substr(dollar + 2, close - dollar - 2), lookup);
       at = close + 1;
     } else {

@@ -466,7 +466,7 @@ private:
     else if (IsMakesOwnVariable(*name))
       return csUnknown;
     const bool unknown = !IsKnownText(value);
-    std::erase(value, UnknownText);
+    std::erase(value, UnknownMark);
     if (!value.empty()) return csTrue;
     return unknown ? csUnknown : csFalse;
   }

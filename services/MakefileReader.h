@@ -66,7 +66,7 @@ struct TMakefileContent {
 };
 
 // A name's value outside any target: the file's variable, else the
-// environment's, else empty; UnknownText for make's own variables.
+// environment's, else empty; UnknownValue for make's own variables.
 // Recursive values expand through lookup.
 std::string GlobalValue(const TMakefileContent& content, const std::string& name, TMakefileExpansion& expansion,
                         const TMakefileExpansion::TLookup& lookup);
