@@ -46,12 +46,24 @@ public:
   std::string Expand(std::string_view text, const TLookup& lookup);
   bool Exhausted() const { return FLeft == 0; }
 
+  // Told of each reference whose value the file alone does not tell (a
+  // function, a substitution reference) with its text expanded as far as
+  // the file tells it, or "" for one past the bounds; while none is set,
+  // nobody is.
+  using TUnknownEvent = std::function<void(std::string_view reference)>;
+  void SetOnUnknown(TUnknownEvent event) { FOnUnknown = std::move(event); }
+
 private:
   bool Spend(size_t work);
   std::string Reference(std::string_view name, const TLookup& lookup);
 
+  void Unknown(std::string_view reference) const {
+    if (FOnUnknown) FOnUnknown(reference);
+  }
+
   size_t FLeft;
   int FDepth = 0;
+  TUnknownEvent FOnUnknown;
 };
 
 }  // namespace vk
