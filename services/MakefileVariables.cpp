@@ -19,6 +19,11 @@ constexpr size_t ExpansionBudget = size_t(1) << 20;
 // How far the default goal's prerequisites are followed.
 constexpr size_t MaxGoalDepth = 32;
 constexpr size_t MaxGoalVisits = 4096;
+// A target met in as many contexts as the file has prerequisites and more
+// tells of contexts that multiply with every level (targets each depending
+// on all later ones, each with a variable): past this share of the file's
+// prerequisites the walk stops, so that its work grows with the file.
+constexpr size_t VisitsPerPrerequisite = 4;
 
 const TMakefileTarget NoRule;  // a prerequisite the file has no rule for
 
@@ -73,8 +78,8 @@ struct TMakefileReading::TState {
   // whose own recipes run, each in its context; the contexts where make's
   // implicit rules may run commands.
   std::vector<TMakefileContext> Contexts;
-  std::vector<std::pair<const TMakefileTarget*, size_t>> RecipeRuns;
-  std::set<size_t> ImplicitRuns;
+  std::map<const TMakefileTarget*, std::vector<size_t>> RecipeRuns;
+  std::vector<size_t> ImplicitRuns;
   std::set<const TMakefileTarget*> Walked;
 
   void FindContexts() {
@@ -87,6 +92,10 @@ struct TMakefileReading::TState {
       goal = named;
       if (!IsKnownText(named) || named.find_first_of(" \t") != std::string::npos) goal.clear(), RulesUncertain = true;
     }
+    size_t prerequisites = 1;
+    for (const auto& [name, target] : Content.Targets)
+      prerequisites += 1 + (target.Prerequisites ? target.Prerequisites->size() : 0);
+    VisitBound = std::min(MaxGoalVisits, VisitsPerPrerequisite * prerequisites);
     if (!goal.empty()) {
       TMakefileContext context;
       std::vector<std::string> path;
@@ -100,10 +109,10 @@ struct TMakefileReading::TState {
   std::map<std::pair<size_t, const TMakefileTarget*>, size_t> Nodes;
   std::map<std::pair<size_t, bool>, size_t> ContextOfNode;
   std::set<std::pair<const TMakefileTarget*, size_t>> Seen;
-  size_t Visits = 0;
+  size_t Visits = 0, VisitBound = 0;
 
   void Walk(const std::string& name, size_t node, TMakefileContext& context, std::vector<std::string>& path) {
-    if (path.size() >= MaxGoalDepth || ++Visits > MaxGoalVisits) {
+    if (path.size() >= MaxGoalDepth || ++Visits > VisitBound) {
       RulesUncertain = true;
       return;
     }
@@ -122,9 +131,9 @@ struct TMakefileReading::TState {
         auto [at, added] = ContextOfNode.try_emplace({node, own}, Contexts.size());
         if (added) Contexts.push_back({context.Targets, own});
         if (!target->Recipes.empty())
-          RecipeRuns.push_back({target, at->second});
-        else
-          ImplicitRuns.insert(at->second);
+          RecipeRuns[target].push_back(at->second);
+        else if (std::find(ImplicitRuns.begin(), ImplicitRuns.end(), at->second) == ImplicitRuns.end())
+          ImplicitRuns.push_back(at->second);
       }
       path.push_back(name);
       if (!target->Prerequisites)
@@ -147,7 +156,28 @@ struct TMakefileReading::TState {
                                                          : ContextValue(Content, *context, context->Targets.size(),
                                                                         name, Expansion, lookup);
     if (Watching && !Hidden && !IsKnownText(value)) Hidden = UncertainTextsMayHoldOption(name, context);
+    if (context && !Contextual) {
+      const auto global = Content.Globals.find(name);
+      Contextual = TargetVariableNames.count(name) || Content.UnknownInTargets.count(name) ||
+                   (global != Content.Globals.end() && global->second.Private);
+    }
     return value;
+  }
+
+  // Whether an expansion met a name whose value may differ between
+  // contexts; a text that met none expands alike in all of them.
+  bool Contextual = false;
+
+  // The text expanded in each of the contexts, or in the first alone where
+  // it is the same in all.
+  template <class Each>
+  void ExpandEach(std::string_view text, const std::vector<size_t>& contexts, Each each) {
+    for (size_t context : contexts) {
+      Contextual = false;
+      Watched = &Contexts[context];
+      each(Expanded(text, Watched));
+      if (!Contextual) return;
+    }
   }
   std::string GlobalValueOf(const std::string& name) { return ValueAt(name, nullptr); }
 
@@ -195,8 +225,10 @@ struct TMakefileReading::TState {
   // value outside the targets where they run none).
   std::vector<std::string> ValuesWhereCommandsRun(const std::string& name) {
     if (Contexts.empty()) return {GlobalValueOf(name)};
+    std::vector<size_t> all(Contexts.size());
+    for (size_t i = 0; i < all.size(); ++i) all[i] = i;
     std::vector<std::string> values;
-    for (const TMakefileContext& context : Contexts) values.push_back(ValueAt(name, &context));
+    ExpandEach("$(" + name + ")", all, [&](const std::string& value) { values.push_back(value); });
     return values;
   }
 };
@@ -249,24 +281,21 @@ std::string TMakefileReading::Part() {
     F->Expansion.SetOnUnknown(nullptr);
     F->Watching = false;
   });
-  auto commands = [&](std::string_view text, const TMakefileContext* context) {
-    F->Watched = context;
-    for (const std::string& option : MmcuTexts(F->Expanded(text, context))) passed = true, take(option, false);
+  auto options = [&](const std::string& commands) {
+    for (const std::string& option : MmcuTexts(commands)) passed = true, take(option, false);
   };
-  for (const auto& [target, context] : F->RecipeRuns)
-    for (const std::string& recipe : target->Recipes) commands(recipe, &F->Contexts[context]);
+  for (const auto& [target, contexts] : F->RecipeRuns)
+    for (const std::string& recipe : target->Recipes) F->ExpandEach(recipe, contexts, options);
   // A file without a recipe of its own: a pattern rule's or make's.
-  for (size_t context : F->ImplicitRuns) {
-    for (const std::string& recipe : F->Content.PatternRecipes) commands(recipe, &F->Contexts[context]);
-    commands(BuiltInCommands, &F->Contexts[context]);
-  }
+  for (const std::string& recipe : F->Content.PatternRecipes) F->ExpandEach(recipe, F->ImplicitRuns, options);
+  F->ExpandEach(BuiltInCommands, F->ImplicitRuns, options);
   // Where no command runs (a file of variables alone), the options its
   // variables hold, and every one they may be given.
   if (F->Contexts.empty()) {
     F->Watching = false;
-    for (const auto& [name, variable] : F->Content.Globals) commands("$(" + name + ")", nullptr);
+    for (const auto& [name, variable] : F->Content.Globals) options(F->GlobalValueOf(name));
     for (const auto& [name, texts] : F->Content.UncertainValues)
-      for (const std::string& text : texts) commands(text, nullptr);
+      for (const std::string& text : texts) options(F->Expanded(text, nullptr));
   }
   if (F->Hidden) return "";
   if (!passed)
