@@ -5,7 +5,6 @@
 #include <string_view>
 
 #include "platform/StringLists.h"
-#include "platform/SysUtils.h"
 
 namespace vk {
 

@@ -168,16 +168,20 @@ struct TMakefileReading::TState {
   // contexts; a text that met none expands alike in all of them.
   bool Contextual = false;
 
-  // The text expanded in each of the contexts, or in the first alone where
-  // it is the same in all.
-  template <class Each>
-  void ExpandEach(std::string_view text, const std::vector<size_t>& contexts, Each each) {
+  // What compute gives in each of the contexts, or in the first alone
+  // where it is the same in all.
+  template <class Compute, class Each>
+  void InEachContext(const std::vector<size_t>& contexts, Compute compute, Each each) {
     for (size_t context : contexts) {
       Contextual = false;
       Watched = &Contexts[context];
-      each(Expanded(text, Watched));
+      each(compute(Watched));
       if (!Contextual) return;
     }
+  }
+  template <class Each>
+  void ExpandEach(std::string_view text, const std::vector<size_t>& contexts, Each each) {
+    InEachContext(contexts, [&](const TMakefileContext* context) { return Expanded(text, context); }, each);
   }
   std::string GlobalValueOf(const std::string& name) { return ValueAt(name, nullptr); }
 
@@ -228,7 +232,9 @@ struct TMakefileReading::TState {
     std::vector<size_t> all(Contexts.size());
     for (size_t i = 0; i < all.size(); ++i) all[i] = i;
     std::vector<std::string> values;
-    ExpandEach("$(" + name + ")", all, [&](const std::string& value) { values.push_back(value); });
+    InEachContext(
+        all, [&](const TMakefileContext* context) { return ValueAt(name, context); },
+        [&](const std::string& value) { values.push_back(value); });
     return values;
   }
 };
