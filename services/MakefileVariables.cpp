@@ -66,8 +66,8 @@ bool IsAvrPartName(std::string_view name) {
 // linker, for a file the makefile has no recipe for.
 constexpr std::string_view BuiltInCommands =
     "$(COMPILE.c) $(COMPILE.cc) $(COMPILE.cpp) $(COMPILE.S) $(COMPILE.s) $(LINK.o) $(LINK.c) $(LINK.cc) "
-    "$(LINK.cpp) $(CC) $(CXX) $(AS) $(CFLAGS) $(CXXFLAGS) $(CPPFLAGS) $(ASFLAGS) $(LDFLAGS) $(LDLIBS) "
-    "$(LOADLIBES) $(TARGET_ARCH) $(TARGET_MACH)";
+    "$(LINK.cpp) $(LINK.S) $(LINK.s) $(OUTPUT_OPTION) $(CC) $(CXX) $(AS) $(CFLAGS) $(CXXFLAGS) $(CPPFLAGS) "
+    "$(ASFLAGS) $(LDFLAGS) $(LDLIBS) $(LOADLIBES) $(TARGET_ARCH) $(TARGET_MACH)";
 
 struct TMakefileReading::TState {
   TMakefileExpansion Expansion{ExpansionBudget};

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <random>
+#include <regex>
 #include <set>
 #include <sstream>
 
@@ -112,6 +113,36 @@ TEST(MakefileVariablesTest, TheValuesMakeGives) {
   for (const auto& c : cases) {
     SCOPED_TRACE(c.Name);
     EXPECT_EQ(TMakefileReading(test::ListOf(c.Lines)).Value("A"), c.Value);
+  }
+}
+
+// A file the makefile has no recipe for is made by make's built-in rules:
+// an option in any variable their commands use (as make -p lists them)
+// is one the default goal passes.
+TEST(MakefileVariablesTest, MakesBuiltInRulesPassTheirVariables) {
+  if (system("command -v make >/dev/null 2>&1") != 0) GTEST_SKIP() << "make is not installed";
+  const std::regex rule("%(\\.o)?: %\\.(c|cc|cpp|S|s|o)"), definition("([A-Za-z_.]+) = (.*)"),
+      reference("\\$\\(([A-Za-z_.]+)\\)");
+  std::map<std::string, std::string> definitions;
+  std::vector<std::string> pending;
+  bool recipe = false;
+  for (const std::string& line : test::RunCommand("/", "make -p -f /dev/null").Lines) {
+    std::smatch match;
+    if (recipe && line.starts_with('\t')) pending.push_back(line), recipe = false;
+    if (std::regex_match(line, rule)) recipe = true;
+    if (std::regex_match(line, match, definition)) definitions[match[1]] = match[2];
+  }
+  std::set<std::string> used;
+  while (!pending.empty()) {
+    const std::string text = pending.back();
+    pending.pop_back();
+    for (std::sregex_iterator at(text.begin(), text.end(), reference), end; at != end; ++at)
+      if (used.insert((*at)[1]).second && definitions.count((*at)[1])) pending.push_back(definitions[(*at)[1]]);
+  }
+  EXPECT_GT(used.size(), 15u);
+  for (const std::string& name : used) {
+    SCOPED_TRACE(name);
+    EXPECT_EQ(MakefilePart(test::ListOf({name + " = -mmcu=atmega8", "all: main.o"})), "atmega8");
   }
 }
 
