@@ -284,11 +284,11 @@ private:
         found = globals.emplace(name, TMakefileVariable{UnknownValue, false, false}).first;
     }
     const bool exists = found != globals.end();
-    // "?=" changes nothing where a variable is set for certain; whether it
-    // sets one that may not be set is as uncertain as an assignment under a
-    // condition the reader cannot tell.
+    // "?=" changes nothing where a variable is set for certain; what it and
+    // "+=" do to one that may not be set (or not be simple) is as uncertain
+    // as an assignment under a condition the reader cannot tell.
     const bool set = exists && IsKnownText(found->second.Value);
-    const bool uncertain = UnknownMode() || (op == "?=" && exists && !set);
+    const bool uncertain = UnknownMode() || ((op == "?=" || op == "+=") && exists && !set);
     // Once private, a variable stays private, whatever the assignment does.
     const bool wasPrivate = exists && found->second.Private;
     if (prefixes.Private && !wasPrivate) {

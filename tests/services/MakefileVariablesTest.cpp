@@ -278,6 +278,7 @@ private:
     for (const char* name : Names)
       line += "$(info VK t" + std::to_string(target) + " " + name + "=[$(" + name + ")])";
     FLines.push_back(line + "@:");
+    if (Pick(2)) FLines.push_back(FPrefix + std::string("@avr-gcc -mmcu=$(VKMCU) $(VKA) -c t.c"));
   }
 
   std::mt19937 FRandom;
@@ -286,7 +287,8 @@ private:
 };
 
 // Generated makefiles, each run by make; every value the reader claims to
-// know is the one every recipe of the default goal printed. More files and
+// know is the one every recipe of the default goal printed, and a part it
+// names is the one every -mmcu= of the commands passes. More files and
 // another seed: VORNKIT_MAKEFILES=count[,seed].
 TEST(MakefileVariablesTest, ValuesAgreeWithMake) {
   if (system("command -v make >/dev/null 2>&1") != 0) GTEST_SKIP() << "make is not installed";
@@ -303,19 +305,21 @@ TEST(MakefileVariablesTest, ValuesAgreeWithMake) {
   }
   const test::TCommandResult make = test::RunCommand(
       folder.Path(), "m=0; while [ $m -lt " + std::to_string(makefiles) +
-                         " ]; do echo \"VK $m\"; make -s -f m$m.mk || echo \"VK failed\"; m=$((m+1)); done");
+                         " ]; do echo \"VK $m\"; make -s -n -f m$m.mk || echo \"VK failed\"; m=$((m+1)); done");
   ASSERT_EQ(make.Status, 0);
 
-  int known = 0, values = 0;
+  int known = 0, values = 0, named = 0;
   size_t at = 0;
   for (int m = 0; m < makefiles; ++m) {
     SCOPED_TRACE("makefile " + std::to_string(m) + ":\n" + texts[m]);
     ASSERT_EQ(make.Lines.at(at++), "VK " + std::to_string(m));
     std::map<std::string, std::set<std::string>> printed;
+    std::set<std::string> parts;
     for (; at < make.Lines.size() && make.Lines[at] != "VK " + std::to_string(m + 1); ++at) {
       const std::string& line = make.Lines[at];
       ASSERT_NE(line, "VK failed") << make.Lines[at - 1];
-      if (!line.starts_with("VK t")) continue;  // make's warnings
+      if (line.starts_with("avr-gcc -mmcu=")) parts.insert(line.substr(14, line.find(' ', 14) - 14));
+      if (!line.starts_with("VK t")) continue;  // make's warnings and the commands
       const size_t name = line.find(' ', 3) + 1, equals = line.find("=[", name);
       printed[line.substr(name, equals - name)].insert(line.substr(equals + 2, line.size() - equals - 3));
     }
@@ -329,8 +333,12 @@ TEST(MakefileVariablesTest, ValuesAgreeWithMake) {
       ++known;
       EXPECT_EQ(seen, std::set<std::string>{*value}) << name;
     }
+    if (const std::string part = reading.Part(); !part.empty() && !parts.empty()) {
+      ++named;
+      EXPECT_EQ(parts, std::set<std::string>{part});
+    }
   }
-  if (getenv("VORNKIT_MAKEFILES")) printf("%d of %d values known\n", known, values);
+  if (getenv("VORNKIT_MAKEFILES")) printf("%d of %d values known, %d parts named\n", known, values, named);
   EXPECT_GT(known, values / 3);
 }
 
