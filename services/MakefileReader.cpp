@@ -300,6 +300,12 @@ private:
     const bool isPrivate = wasPrivate || (prefixes.Private && !uncertain);
     if (exists && found->second.Override && !prefixes.Override) return;
     if (op == "?=" && set) return;
+    // Nothing added changes nothing, not even the override, in any branch.
+    std::string added;
+    if (op == "+=" && set) {
+      added = found->second.Recursive ? raw : Expand(raw);
+      if (added.empty()) return;
+    }
     if (uncertain) {
       // Either value may be the one make keeps.
       if (exists) Uncertain(name, found->second.Value);
@@ -309,9 +315,6 @@ private:
     }
     if (exists && op == "+=") {
       TMakefileVariable& variable = found->second;
-      // Nothing added changes nothing, not even the override.
-      const std::string added = variable.Recursive ? raw : Expand(raw);
-      if (added.empty()) return;
       variable.Value = Joined(variable.Value, added);
       variable.Override = variable.Override || prefixes.Override;
       return;
