@@ -46,7 +46,10 @@ std::string TMakefileExpansion::Expand(std::string_view text, const TLookup& loo
   for (size_t at = 0; at < text.size();) {
     const size_t dollar = text.find('$', at);
     const std::string_view plain = text.substr(at, dollar - at);
-    if (!Spend(plain.size() + 1)) return result + UnknownText;
+    if (!Spend(plain.size() + 1)) {
+      Unknown("");
+      return result + UnknownMark;
+    }
     result += plain;
     if (dollar == std::string_view::npos) break;
     // A "$" at the very end stands for nothing.
@@ -57,7 +60,10 @@ std::string TMakefileExpansion::Expand(std::string_view text, const TLookup& loo
       at = dollar + 2;
     } else if (next == '(' || next == '{') {
       const size_t close = ClosingBracket(text, dollar);
-      if (close == std::string_view::npos) return result + UnknownText;  // make: unterminated reference
+      if (close == std::string_view::npos) {
+        Unknown("");  // make stops at an unterminated reference
+        return result + UnknownMark;
+      }
       result += Reference(text.substr(dollar + 2, close - dollar - 2), lookup);
       at = close + 1;
     } else {
@@ -69,21 +75,31 @@ std::string TMakefileExpansion::Expand(std::string_view text, const TLookup& loo
 }
 
 std::string TMakefileExpansion::Reference(std::string_view name, const TLookup& lookup) {
-  if (FDepth >= MaxDepth || Exhausted()) return UnknownValue;
+  if (FDepth >= MaxDepth || Exhausted()) {
+    Unknown("");
+    return UnknownValue;
+  }
   ++FDepth;
   std::string computed(name);
   if (computed.find('$') != std::string::npos) computed = Expand(name, lookup);
   std::string value;
   // A function call, a substitution reference ($(SRC:.c=.o)) or an
   // unknown name: nothing the file alone tells.
-  if (computed.empty())
+  if (computed.empty()) {
     value.clear();
-  else if (!IsKnownText(computed) || computed.find_first_of(" \t,:=") != std::string::npos)
+  } else if (!IsKnownText(computed)) {
     value = UnknownValue;
-  else
+  } else if (computed.find_first_of(" \t,:=") != std::string::npos) {
+    Unknown(computed);
+    value = UnknownValue;
+  } else {
     value = lookup(computed);
+  }
   --FDepth;
-  if (!Spend(value.size())) return UnknownValue;
+  if (!Spend(value.size())) {
+    Unknown("");
+    return UnknownValue;
+  }
   return value;
 }
 

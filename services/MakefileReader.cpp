@@ -5,7 +5,6 @@
 #include <string_view>
 
 #include "platform/StringLists.h"
-#include "platform/SysUtils.h"
 
 namespace vk {
 
@@ -19,6 +18,24 @@ bool StartsWithWord(string_view text, string_view word) {
 }
 
 string_view AfterWord(string_view text, string_view word) { return TrimLeftBlanks(text.substr(word.size())); }
+
+// Where make skips white space (at a line's start, before a value), it
+// skips form feeds and the like too, not only blanks.
+bool IsMakeSpace(char c) { return IsMakeBlank(c) || c == '\n' || c == '\v' || c == '\f' || c == '\r'; }
+
+string_view SkipSpaces(string_view text) {
+  while (!text.empty() && IsMakeSpace(text.front())) text.remove_prefix(1);
+  return text;
+}
+
+size_t TrailingBackslashes(string_view text) { return text.size() - (text.find_last_not_of('\\') + 1); }
+
+// Backslashes that escape (a "#", the line's end) are halved: of n, n / 2
+// stay, and an odd one out escapes the character after them.
+void HalveTrailingBackslashes(std::string& text) {
+  const size_t backslashes = TrailingBackslashes(text);
+  text.erase(text.size() - backslashes + backslashes / 2);
+}
 
 std::vector<std::string> Words(string_view text) {
   std::vector<std::string> words;
@@ -54,19 +71,24 @@ std::optional<TMakefileVariable> EnvironmentVariable(const std::string& name) {
   return TMakefileVariable{text.find('$') == npos ? std::string(text) : UnknownValue, false, false};
 }
 
-// The text before an unescaped "#"; "\#" stands for "#".
+// The text before the first "#" that an even number of backslashes stands
+// before; an odd number stands for a "#".
 std::string WithoutComment(string_view line) {
   std::string text;
   for (char c : line) {
     if (c == '#') {
-      const size_t backslashes = text.size() - (text.find_last_not_of('\\') + 1);
-      if (backslashes % 2 == 0) break;
-      text.back() = '#';
-      continue;
+      const bool escaped = TrailingBackslashes(text) % 2 == 1;
+      HalveTrailingBackslashes(text);
+      if (!escaped) break;
     }
     text += c;
   }
   return text;
+}
+
+// "+=": the old value, a blank where it is not empty, the added text.
+std::string Joined(const std::string& value, const std::string& added) {
+  return value.empty() ? added : value + ' ' + added;
 }
 
 // Where a character stands outside every reference; npos for none.
@@ -143,9 +165,16 @@ public:
         FGlobalLookup([this](const std::string& name) { return GlobalValue(Content, name, FExpansion, FGlobalLookup); }) {}
 
   void Read(const TStrings& lines) {
-    for (const std::string& line : MakefileLogicalLines(lines)) Line(line);
+    const std::vector<std::string> logical = MakefileLogicalLines(lines);
+    for (const std::string& line : logical) Line(line);
     // make stops at a conditional or define it cannot close.
     if (!FFrames.empty() || FInDefine) Content.ValuesUncertain = true;
+    // A backslash ending the file joins the line to nothing when a line
+    // break follows it, and stays a backslash when none does: the lines
+    // do not tell which.
+    if (lines.Count() > 0 && TrailingBackslashes(lines.Get(lines.Count() - 1)) % 2 == 1 &&
+        !TrimBlanks(WithoutComment(logical.back())).empty())
+      Content.ValuesUncertain = true;
   }
 
   TMakefileContent Content;
@@ -157,7 +186,8 @@ private:
   };
   struct TDefine {
     std::string Name, Operator = "=";
-    bool Override = false, Ignored = false;
+    TPrefixes Prefixes;
+    bool Ignored = false;
     int Depth = 1;
     std::string Body;
     bool HasLine = false;
@@ -179,12 +209,12 @@ private:
 
   void Line(const std::string& line) {
     if (FInDefine) return DefineLine(line);
-    if (FInRule && line.starts_with('\t')) {
+    if (FInRule && !line.empty() && line[0] == FRecipePrefix) {
       if (!Skipping()) Recipe(line.substr(1));
       return;
     }
     const std::string text = WithoutComment(line);
-    const string_view rest = TrimLeftBlanks(text);
+    const string_view rest = SkipSpaces(text);
     if (rest.empty() || Conditional(rest)) return;
     TPrefixes prefixes;
     const string_view body = StripPrefixes(rest, prefixes);
@@ -197,7 +227,7 @@ private:
       }
       return;
     }
-    if (StartsWithWord(body, "define")) return StartDefine(AfterWord(body, "define"), prefixes.Override);
+    if (StartsWithWord(body, "define")) return StartDefine(AfterWord(body, "define"), prefixes);
     if (StartsWithWord(body, "undefine")) return Undefine(AfterWord(body, "undefine"), prefixes.Override);
     if (!prefixes.Any()) {
       for (string_view directive : {"include", "-include", "sinclude"})
@@ -213,67 +243,110 @@ private:
     if (op.At == npos) return Other(body, prefixes);
     if (op.RuleColon) return Rule(body, op.At);
     FInRule = false;
-    const std::optional<std::string> name = Name(body.substr(0, op.At));
+    const std::optional<std::string> name = AssignedName(body.substr(0, op.At));
     if (!name) {
       Content.ValuesUncertain = true;
       return;
     }
-    Assign(*name, op.Text, std::string(TrimLeftBlanks(body.substr(op.At + op.Text.size()))), prefixes.Override);
+    Assign(*name, op.Text, std::string(SkipSpaces(body.substr(op.At + op.Text.size()))), prefixes);
   }
 
   // A variable's name, computed ones expanded; none for one the reader
-  // cannot tell.
-  std::optional<std::string> Name(string_view text) {
+  // cannot tell. An assignment keeps the blanks that an expansion gives
+  // the name, as make does; the directives trim them.
+  std::optional<std::string> Name(string_view text, bool trimExpansion = true) {
     std::string name(TrimBlanks(text));
-    if (name.find('$') != std::string::npos) name = std::string(TrimBlanks(Expand(name)));
-    if (name.empty() || !IsKnownText(name) || name.find_first_of(" \t") != std::string::npos) return std::nullopt;
+    if (name.find('$') != std::string::npos) {
+      name = Expand(name);
+      if (trimExpansion) name = TrimBlanks(name);
+    }
+    if (name.empty() || !IsKnownText(name) || (trimExpansion && name.find_first_of(" \t") != std::string::npos))
+      return std::nullopt;
     return name;
   }
+  std::optional<std::string> AssignedName(string_view text) { return Name(text, false); }
 
-  void Assign(const std::string& name, string_view op, const std::string& raw, bool override) {
+  // The texts a variable may have where the reader cannot tell which.
+  void Uncertain(const std::string& name, const std::string& raw) { Content.UncertainValues[name].push_back(raw); }
+
+  void Assign(const std::string& name, string_view op, const std::string& raw, const TPrefixes& prefixes) {
+    SetGlobal(name, op, raw, prefixes);
+    if (name == ".RECIPEPREFIX") RecipePrefixChanged();
+  }
+
+  void SetGlobal(const std::string& name, string_view op, const std::string& raw, const TPrefixes& prefixes) {
     auto& globals = Content.Globals;
     auto found = globals.find(name);
-    if (found != globals.end() && found->second.Override && !override) return;
-    if (UnknownMode()) {
-      // Either value may be the one make keeps.
-      if (found != globals.end()) Content.ConditionalValues.push_back(found->second.Value);
-      Content.ConditionalValues.push_back(raw);
-      globals[name] = {UnknownValue, false, override || (found != globals.end() && found->second.Override)};
-      return;
-    }
     if (found == globals.end() && (op == "?=" || op == "+=")) {
       if (std::optional<TMakefileVariable> environment = EnvironmentVariable(name))
         found = globals.emplace(name, *environment).first;
       else if (op == "?=" && IsMakesOwnVariable(name))
         found = globals.emplace(name, TMakefileVariable{UnknownValue, false, false}).first;
     }
-    if (found != globals.end() && op == "?=") return;
-    if (found != globals.end() && op == "+=") {
-      Append(found->second, raw);
-      found->second.Override = found->second.Override || override;
+    const bool exists = found != globals.end();
+    // "?=" changes nothing where a variable is set for certain; what it and
+    // "+=" do to one that may not be set (or not be simple) is as uncertain
+    // as an assignment under a condition the reader cannot tell.
+    const bool set = exists && IsKnownText(found->second.Value);
+    const bool uncertain = UnknownMode() || ((op == "?=" || op == "+=") && exists && !set);
+    // Once private, a variable stays private, whatever the assignment does.
+    const bool wasPrivate = exists && found->second.Private;
+    if (prefixes.Private && !wasPrivate) {
+      if (uncertain)
+        Content.UnknownInTargets.insert(name);
+      else if (exists)
+        found->second.Private = true;
+    }
+    const bool isPrivate = wasPrivate || (prefixes.Private && !uncertain);
+    if (exists && found->second.Override && !prefixes.Override) return;
+    if (op == "?=" && set) return;
+    // Nothing added changes nothing, not even the override, in any branch.
+    std::string added;
+    if (op == "+=" && set) {
+      added = found->second.Recursive ? raw : Expand(raw);
+      if (added.empty()) return;
+    }
+    if (uncertain) {
+      // Either value may be the one make keeps.
+      if (exists) Uncertain(name, found->second.Value);
+      Uncertain(name, op == "!=" ? UnknownValue : raw);
+      globals[name] = {UnknownValue, false, prefixes.Override || (exists && found->second.Override), isPrivate};
       return;
     }
-    TMakefileVariable variable{raw, true, override};
-    if (op == ":=" || op == "::=")
-      variable = {Expand(raw), false, override};
-    else if (op == "!=" || op == ":::=")
-      variable = {UnknownValue, false, override};  // the shell's output; a flavour make 4.3 lacks
+    if (exists && op == "+=") {
+      TMakefileVariable& variable = found->second;
+      variable.Value = Joined(variable.Value, added);
+      variable.Override = variable.Override || prefixes.Override;
+      return;
+    }
+    TMakefileVariable variable{raw, true, prefixes.Override, isPrivate};
+    if (op == ":=" || op == "::=") {
+      variable.Value = Expand(raw), variable.Recursive = false;
+    } else if (op == "!=" || op == ":::=") {
+      // The shell's output; a flavour make 4.3 lacks.
+      variable.Value = UnknownValue, variable.Recursive = false;
+      Uncertain(name, UnknownValue);
+    }
     globals[name] = variable;
   }
 
-  // "+=": a blank between the old value and a new one that is not empty.
-  void Append(TMakefileVariable& variable, const std::string& raw) {
-    const std::string added = variable.Recursive ? raw : Expand(raw);
-    if (added.empty()) return;
-    if (!variable.Value.empty()) variable.Value += ' ';
-    variable.Value += added;
+  // Recipe lines start with the first character of .RECIPEPREFIX, a TAB
+  // where it is empty.
+  void RecipePrefixChanged() {
+    const std::string prefix = GlobalValue(Content, ".RECIPEPREFIX", FExpansion, FGlobalLookup);
+    if (IsKnownText(prefix)) {
+      FRecipePrefix = prefix.empty() ? '\t' : prefix[0];
+    } else {
+      // The reader cannot tell recipes from the other lines.
+      Content.ValuesUncertain = Content.RulesUncertain = true;
+    }
   }
 
-  void StartDefine(string_view text, bool override) {
+  void StartDefine(string_view text, const TPrefixes& prefixes) {
     FInRule = false;
     FInDefine = true;
     FDefine = TDefine();
-    FDefine.Override = override;
+    FDefine.Prefixes = prefixes;
     string_view head = TrimBlanks(text);
     for (string_view op : {"::=", ":=", "+=", "?=", "!=", "="})
       if (head.ends_with(op)) {
@@ -296,7 +369,7 @@ private:
         Content.ValuesUncertain = true;
         return;
       }
-      Assign(*name, FDefine.Operator, FDefine.Body, FDefine.Override);
+      Assign(*name, FDefine.Operator, FDefine.Body, FDefine.Prefixes);
       return;
     }
     if (FDefine.HasLine) FDefine.Body += '\n';
@@ -381,28 +454,78 @@ private:
   void TargetAssignment(const std::optional<std::vector<std::string>>& targets, string_view text, const TOperator& op,
                         const TPrefixes& prefixes) {
     FInRule = false;
-    const std::optional<std::string> name = Name(text.substr(0, op.At));
-    const std::string raw(TrimLeftBlanks(text.substr(op.At + op.Text.size())));
+    const std::optional<std::string> name = AssignedName(text.substr(0, op.At));
+    const std::string raw(SkipSpaces(text.substr(op.At + op.Text.size())));
     if (!name) {
       Content.ValuesUncertain = true;
       return;
     }
-    const bool placed = targets && !UnknownMode();
-    if (!placed) {
-      Content.UnplacedTargetVariables.insert(*name);
-      Content.ConditionalValues.push_back(raw);
-      return;
-    }
-    const std::string value = op.Text == ":=" || op.Text == "::=" ? Expand(raw) : raw;
+    if (!targets || UnknownMode()) return Unplaced(*name, raw);
+    // Each word counts, a target named twice twice.
     for (const std::string& target : *targets) {
-      if (IsPatternTarget(target)) {
-        Content.UnplacedTargetVariables.insert(*name);
-        Content.ConditionalValues.push_back(raw);
-        continue;
-      }
-      Content.Targets[target].Variables.push_back({*name, std::string(op.Text), value, prefixes.Override,
-                                                   prefixes.Private});
+      if (IsPatternTarget(target))
+        Unplaced(*name, raw);
+      else
+        TargetVariable(Content.Targets[target], *name, op.Text, raw, prefixes);
     }
+  }
+
+  void Unplaced(const std::string& name, const std::string& raw) {
+    Content.UnknownInTargets.insert(name);
+    Uncertain(name, raw);
+  }
+
+  // A target's own variable as make defines it while it reads the file:
+  // ":=" and the "+=" onto a value of the target's own expand here, in the
+  // target's context as far as it is known.
+  void TargetVariable(TMakefileTarget& target, const std::string& name, string_view op, const std::string& raw,
+                      const TPrefixes& prefixes) {
+    auto found = target.Variables.find(name);
+    TMakefileVariable* own = found == target.Variables.end() ? nullptr : &found->second;
+    const TMakefileContext context{{&target}, true};
+    const TMakefileExpansion::TLookup lookup = [&](const std::string& other) {
+      return ContextValue(Content, context, 1, other, FExpansion, lookup);
+    };
+    TMakefileVariable next{raw, true, prefixes.Override, prefixes.Private};
+    if (op == ":=" || op == "::=") {
+      next.Value = FExpansion.Expand(raw, lookup), next.Recursive = false;
+    } else if (op == "!=" || op == ":::=") {
+      next.Value = UnknownValue, next.Recursive = false;
+      Uncertain(name, UnknownValue);
+    } else if (op == "?=") {
+      if (own) {
+        own->Private = prefixes.Private;
+        return;
+      }
+      const auto global = Content.Globals.find(name);
+      const bool visible = global != Content.Globals.end() && !global->second.Private;
+      if (visible || EnvironmentVariable(name) || IsMakesOwnVariable(name)) {
+        // make then marks the variable outside the target, which is not
+        // worked out here; nor is a variable that may not be set at all.
+        if (prefixes.Override || prefixes.Private || IsMakesOwnVariable(name) ||
+            (visible && !IsKnownText(global->second.Value)))
+          Unplaced(name, raw);
+        return;
+      }
+    } else if (op == "+=") {
+      next.Append = !own || own->Append;
+      if (own) {
+        const std::string added = own->Recursive ? raw : FExpansion.Expand(raw, lookup);
+        if (added.empty()) {
+          own->Private = prefixes.Private;
+          return;
+        }
+        next.Value = Joined(own->Value, added), next.Recursive = own->Recursive;
+      }
+    }
+    // An override stays; the new flags hold all the same.
+    if (own && own->Override && !prefixes.Override) return Flags(*own, next.Append, prefixes);
+    target.Variables[name] = next;
+  }
+
+  static void Flags(TMakefileVariable& variable, bool append, const TPrefixes& prefixes) {
+    variable.Append = append;
+    variable.Private = prefixes.Private;
   }
 
   void Recipe(const std::string& line) {
@@ -466,7 +589,7 @@ private:
     else if (IsMakesOwnVariable(*name))
       return csUnknown;
     const bool unknown = !IsKnownText(value);
-    std::erase(value, UnknownText);
+    std::erase(value, UnknownMark);
     if (!value.empty()) return csTrue;
     return unknown ? csUnknown : csFalse;
   }
@@ -521,6 +644,7 @@ private:
   bool FGoalSet = false;
   bool FInDefine = false;
   TDefine FDefine;
+  char FRecipePrefix = '\t';
 };
 
 }  // namespace
@@ -530,14 +654,16 @@ std::vector<std::string> MakefileLogicalLines(const TStrings& lines) {
   bool continued = false;
   for (int i = 0; i < lines.Count(); ++i) {
     const std::string line = lines.Get(i);
-    if (continued)
-      result.back() = TrimRight(result.back()) + " " + TrimLeft(line);
-    else
+    if (continued) {
+      std::string& last = result.back();
+      last.erase(last.find_last_not_of(" \t") + 1);
+      last += ' ';
+      last += TrimLeftBlanks(line);
+    } else {
       result.push_back(line);
-    std::string& last = result.back();
-    const size_t backslashes = last.size() - (last.find_last_not_of('\\') + 1);
-    continued = backslashes % 2 == 1;
-    if (continued) last.pop_back();
+    }
+    continued = TrailingBackslashes(result.back()) % 2 == 1;
+    if (continued) HalveTrailingBackslashes(result.back());
   }
   return result;
 }
@@ -549,6 +675,26 @@ std::string GlobalValue(const TMakefileContent& content, const std::string& name
     return found->second.Recursive ? expansion.Expand(found->second.Value, lookup) : found->second.Value;
   if (std::optional<TMakefileVariable> environment = EnvironmentVariable(name)) return environment->Value;
   return IsMakesOwnVariable(name) ? UnknownValue : "";
+}
+
+std::string ContextValue(const TMakefileContent& content, const TMakefileContext& context, size_t levels,
+                         const std::string& name, TMakefileExpansion& expansion,
+                         const TMakefileExpansion::TLookup& lookup) {
+  if (content.UnknownInTargets.count(name)) return UnknownValue;
+  for (size_t level = levels; level-- > 0;) {
+    const auto& variables = context.Targets[level]->Variables;
+    const auto found = variables.find(name);
+    if (found == variables.end()) continue;
+    const TMakefileVariable& variable = found->second;
+    if (variable.Private && !(context.LastRuns && level + 1 == context.Targets.size())) continue;
+    const std::string value = variable.Recursive ? expansion.Expand(variable.Value, lookup) : variable.Value;
+    if (!variable.Append) return value;
+    const std::string outer = ContextValue(content, context, level, name, expansion, lookup);
+    return outer.empty() ? value : outer + ' ' + value;
+  }
+  if (auto found = content.Globals.find(name); found != content.Globals.end() && found->second.Private)
+    return IsAutomaticVariable(name) ? UnknownValue : "";
+  return GlobalValue(content, name, expansion, lookup);
 }
 
 TMakefileContent ReadMakefileContent(const TStrings& lines, TMakefileExpansion& expansion) {

@@ -32,8 +32,12 @@ public:
   // none when the file alone does not tell it.
   std::optional<std::string> Value(const std::string& name);
   // The part the default goal compiles for: the part of every -mmcu=
-  // option the file passes there, else its MCU variable (blanks trimmed);
-  // "" when they disagree or the file does not tell.
+  // option its commands pass (its recipes, pattern rules' and make's
+  // built-in rules', each where it runs), else its MCU variable (blanks
+  // trimmed); of a file where no command runs, the options its variables
+  // hold. "" when they disagree, when the file does not tell, or when text
+  // it does not tell (a function, the shell, a branch it cannot follow)
+  // may pass another.
   std::string Part();
 
 private:
