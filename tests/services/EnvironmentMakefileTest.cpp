@@ -212,7 +212,8 @@ TEST(EnvironmentMakefileTest, AnotherMakefileIsReadAsItsOwnVariablesMakeIt) {
       {"a compile command variable",
        "DEVICE = atmega8\nF_CPU = 16000000\nCFLAGS = -Idrv -I. -DDEBUG_LEVEL=0\n"
        "COMPILE = avr-gcc -Wall -Os -DF_CPU=$(F_CPU) $(CFLAGS) -mmcu=$(DEVICE)\n"
-       "LINK = $(COMPILE) -Wl,--gc-sections -o main.elf main.o -lm\nall: main.hex\n",
+       "LINK = $(COMPILE) -Wl,--gc-sections -o main.elf main.o -lm\nall: main.elf\n"
+       "main.elf: main.o\n\t$(LINK)\nmain.o: main.c\n\t$(COMPILE) -c main.c -o main.o\n",
        [](TMakefileOptions& o) {
          o.McuType = "atmega8", o.McuFrq = "16000000", o.Optimization = "s", o.IOptions = "-Idrv -I.";
          o.CompilerOptions = MakefileDefaults::CompilerOptions(), o.CompilerOptions.push_back("-DDEBUG_LEVEL=0");
