@@ -45,7 +45,7 @@ void TMainForm::RunRunCmdExecute(TObject*) {
   }
   // make, the error jump and the saved files see one text: a window whose
   // file another program changed shows it, or asks over changes of its own.
-  for (int i = 0; i < DocumentCount(); ++i) Documents(i)->CheckDiskFile();
+  for (int i = 0; i < DocumentCount(); ++i) Documents(i)->ReloadIfChangedOnDisk();
   TSettingsReader editorKey(AttrKeyNames[EditorKeyIndex]);
   if (std::optional<bool> autoInsert = editorKey.Bool(EditorValue::AutoInsertBool)) GAutoInsert = *autoInsert;
   // Before saving, so that make compiles the inserted lines.

@@ -616,11 +616,13 @@ TEST_F(MainBuildTest, BeforeTheBuildEveryWindowShowsItsFileAsAnotherProgramLeftI
     int Answer;
     const char* Box;    // after the header's path
     const char* Built;  // the header's line as make read it, the window shows it and the file holds it
+    bool KeptThenUndone = false;  // the answer given as the window came to the front, then the change undone
   } cases[] = {
       {"without changes", false, false, 0, nullptr, "int other;"},
       {"changes, reloaded", true, false, IDYES, ChangedOnDiskText, "int other;"},
       {"changes, kept", true, false, IDNO, ChangedOnDiskText, "/* own */int lcd;"},
       {"deleted", false, true, IDOK, DeletedOnDiskText, "int lcd;"},
+      {"changes, kept, then undone", true, false, IDNO, ChangedOnDiskText, "int other;", true},
   };
   int row = 0;
   for (const auto& c : cases) {
@@ -639,6 +641,11 @@ TEST_F(MainBuildTest, BeforeTheBuildEveryWindowShowsItsFileAsAnotherProgramLeftI
     else
       WriteTextFile(header, "int other;\n");
     if (c.Answer) Answer(c.Answer);
+    if (c.KeptThenUndone) {
+      window->BringToFront();
+      Settle();
+      window->Editor->Undo();
+    }
     Build();
     EXPECT_EQ(Boxes(), c.Box ? std::vector<std::string>{header + c.Box} : std::vector<std::string>{});
     const std::vector<std::string> output = LinesOf(MainForm->Memo1->Lines());
