@@ -55,6 +55,9 @@ inline constexpr const char* DeletedOnDiskText =
     " has been deleted by another program. Its text stays open here; saving writes the file again.";
 inline constexpr const char* ChangedOnDiskSaveText =
     " has been changed by another program since it was opened or saved here. Write this text over it?";
+// What the build says (after the path) of a changed document it could not
+// save: make would compile the file on disk, which the window does not show.
+inline constexpr const char* NotSavedBuildText = " is not saved, so nothing was built.";
 
 // A caption of a file that was never saved begins with these six letters.
 bool IsNewFileCaption(const std::string& caption);

@@ -51,8 +51,12 @@ void TMainForm::RunRunCmdExecute(TObject*) {
   // Before saving, so that make compiles the inserted lines.
   if (GAutoInsert) AutoInsertIncludes();
   // Whether or not a key has enabled the Save All item yet: a change made
-  // without the keyboard (a paste from the menu) is built too.
-  SaveChangedDocuments();
+  // without the keyboard (a paste from the menu) is built too. make reads
+  // the files: one left unwritten would build a text no window shows.
+  if (TMDIChild* unsaved = SaveChangedDocuments()) {
+    ShowMessage(unsaved->Caption() + NotSavedBuildText);
+    return;
+  }
   if (!ShowMainFileWindow()) {
     ShowMessage("Cannot move to the line with more than one files already opened");
     return;

@@ -659,6 +659,55 @@ TEST_F(MainBuildTest, BeforeTheBuildEveryWindowShowsItsFileAsAnotherProgramLeftI
   }
 }
 
+// F9 builds only when every changed document was written: a No to one of
+// the save's questions names the document and builds nothing, since make
+// would compile a text the window does not show.
+TEST_F(MainBuildTest, F9BuildsNothingWhenAChangedDocumentWasNotWritten) {
+  const struct {
+    const char* Name;
+    std::vector<int> Answers;  // to the NUL-byte question, then to the disk question
+    bool OtherWrites;          // another program writes the header while the NUL-byte question is open
+    const char* Built;         // the header's line as make read it; nullptr: no build
+  } cases[] = {
+      {"No to the NUL-byte question", {IDNO}, false, nullptr},
+      {"No to the disk question", {IDYES, IDNO}, true, nullptr},
+      {"Yes to both", {IDYES, IDYES}, true, "/* own */int"},
+  };
+  int row = 0;
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.Name);
+    const std::string folder = WriteProject("nul" + std::to_string(row++),
+                                            {{"main.c", "#include \"lcd.h\"\nint main(void) { return 0; }\n"},
+                                             {"lcd.h", std::string("int\0 lcd;\n", 10)}},
+                                            "", "all:\n\t@head -c 12 lcd.h; echo\n");
+    const std::string header = folder + "/lcd.h";
+    Answer(IDOK);  // the header holds a NUL byte
+    Open(folder + "/main.c");
+    Document(header)->Editor->SetSelText("/* own */");
+    for (size_t i = 0; i < c.Answers.size(); ++i)
+      MessageBoxAnswers().PushResponder([&, i](const TMessageBoxRequest&) {
+        if (i == 0 && c.OtherWrites) WriteTextFile(header, "int other;\n");
+        return c.Answers[i];
+      });
+    if (!c.Built) Answer(IDOK);
+    const std::vector<std::string> rows = Build();
+    ModalAnswers().Clear();
+    EXPECT_EQ(rows.empty(), !c.Built);
+    if (c.Built) {
+      EXPECT_EQ(LinesOf(MainForm->Memo1->Lines()), std::vector<std::string>{c.Built});
+    } else {
+      EXPECT_EQ(Boxes().back(), header + NotSavedBuildText);
+      EXPECT_EQ(MainForm->Memo1->Lines().Count(), 0);
+      EXPECT_TRUE(Document(header)->Editor->Modified());
+      EXPECT_EQ(ReadTextFile(header), c.OtherWrites ? "int other;\n" : std::string("int\0 lcd;\n", 10));
+    }
+    Document(header)->Editor->SetModified(false);
+    MainForm->CloseAll();
+    Settle();
+    MessageBoxAnswers().Clear();
+  }
+}
+
 // A project in a folder whose name is Hangul: the program shows and finds it
 // by its name in the code page, the tools work on the file system's UTF-8
 // name, and the paths they print come back to the pane and the jump.
