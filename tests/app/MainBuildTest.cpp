@@ -8,6 +8,7 @@
 #include <filesystem>
 #include <functional>
 #include <map>
+#include <stdexcept>
 
 #include "dialogs/CompilerDlg.h"
 #include "services/SharedTables.h"
@@ -46,11 +47,15 @@ protected:
     for (const TSourceFile& file : files) WriteTextFile(folder + "/" + file.Name, file.Text);
     if (!extraSources.empty()) WriteTextFile(folder + "/AddFile.ini", "[AddFile]\r\n" + extraSources + "\r\n\r\n");
     if (makefile == WizardMakefile) {
+      // ctest names the test data; a test binary run by hand may not.
+      const char* data = getenv("VORNKIT_TEST_DATA");
+      if (!data)
+        throw std::runtime_error("VORNKIT_TEST_DATA is not set: run the test through ctest, or set it to tests/data");
       TMakefileWizardRun wizard;
       wizard.Values.MainSource = "main";
       wizard.Values.SourceFolder = folder;
       wizard.Values.CSources = extraSources;
-      wizard.BuildLines(std::string(getenv("VORNKIT_TEST_DATA")) + "/../../data");
+      wizard.BuildLines(std::string(data) + "/../../data");
       wizard.Save();
     } else if (makefile) {
       WriteTextFile(folder + "/makefile", makefile);
