@@ -149,7 +149,9 @@ bool TMDIChild::Save() {
   if (FHeldNulBytes && Editor->Modified() &&
       MessageBox(Caption() + NulBytesSaveText, "Save message", MB_YESNO | MB_ICONWARNING) != IDYES)
     return false;
-  for (;;) {
+  // A program that keeps changing the file is reported after a few rounds
+  // rather than raced for ever.
+  for (int round = 1;; ++round) {
     const std::optional<TFileStamp> expected = AskToWriteOverDiskFile();
     if (!expected) return false;
     try {
@@ -158,6 +160,7 @@ bool TMDIChild::Save() {
     } catch (const ETargetChangedError&) {
       // Another program wrote the file after the check: its new state is
       // asked about.
+      if (round == 3) throw;
     }
   }
 }

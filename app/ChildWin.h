@@ -80,7 +80,8 @@ public:
   // question comes first and the disk check last: a change another program
   // makes while a question is open, or between the check and the write, is
   // asked about in its turn, never written over unasked. A failed write
-  // raises, and the text stays modified.
+  // raises, and so does a file another program changes again at each of a
+  // few attempts (ETargetChangedError); the text stays modified.
   bool Save();
   // Writes the lines to the file and marks the text saved, whichever
   // command saves (Save, Save As, the first save of a new document). Given

@@ -12,7 +12,7 @@ namespace vk {
 void TMDIChild::ReloadIfChangedOnDisk() {
   if (FClosing || IsNewFileCaption(Caption())) return;
   TDiskCheck check = FDiskFile.Check(Caption());
-  if (check.Change == dkSame || FDiskFile.Answered(check.File.State)) return;
+  if (check.Change == dkSame || (Editor->Modified() && FDiskFile.Answered(check.File.State))) return;
   if (!check.ReadError.empty()) {
     if (FDiskFile.Reported(check.File.State)) return;
     FDiskFile.SetReported(check.File.State);
