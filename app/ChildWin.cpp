@@ -146,17 +146,31 @@ void TMDIChild::Load(TDiskFile& file, const std::string& path) {
 }
 
 bool TMDIChild::Save() {
-  if (!MayWriteOverDiskFile()) return false;
   if (FHeldNulBytes && Editor->Modified() &&
       MessageBox(Caption() + NulBytesSaveText, "Save message", MB_YESNO | MB_ICONWARNING) != IDYES)
     return false;
-  WriteTo(Caption());
-  return true;
+  // A program that keeps changing the file is reported after a few rounds
+  // rather than raced for ever.
+  for (int round = 1;; ++round) {
+    const std::optional<TFileStamp> expected = AskToWriteOverDiskFile();
+    if (!expected) return false;
+    try {
+      WriteTo(Caption(), expected);
+      return true;
+    } catch (const ETargetChangedError&) {
+      // Another program wrote the file after the check: its new state is
+      // asked about.
+      if (round == 3) throw;
+    }
+  }
 }
 
-void TMDIChild::WriteTo(const std::string& fileName) {
-  Editor->Lines().SaveToFile(fileName);
-  FDiskFile.Written(fileName, SavedBytesHash(Editor->Lines()));
+void TMDIChild::WriteTo(const std::string& fileName, const std::optional<TFileStamp>& expected) {
+  TSafeFileStream file(fileName);
+  if (expected) file.SetExpectedTarget(*expected);
+  const uint64_t hash = SaveHashed(Editor->Lines(), file);
+  file.Commit();
+  FDiskFile.Written(fileName, hash);
   Editor->SetModified(false);
 }
 
@@ -211,7 +225,7 @@ void TMDIChild::WndProc(TMessage& message) {
     return;
   }
   if (message.Msg == WM_CHECKDISKFILE) {
-    CheckDiskFile();
+    ReloadIfChangedOnDisk();
     return;
   }
   TForm::WndProc(message);
@@ -255,6 +269,9 @@ void TMDIChild::EditorStatusChange(TObject*, TSrcStatusChanges) {
   MainForm->ShowDocumentState(this);
   CurrentLine = Editor->CaretY();
   FollowUndoState();
+  // An answer about another program's change covers the changes made
+  // here: with none left (undone, saved, reloaded) a change on disk is new.
+  if (!Editor->Modified()) FDiskFile.ForgetAnswer();
   if (MainForm->ActiveDocument() == this) FollowSelection();
 }
 

@@ -12,6 +12,7 @@
 // window comes to the front and before it is saved (ChildWinDiskFile.cpp).
 
 #include <cstdint>
+#include <optional>
 #include <string>
 
 #include "SrcEdit/Source/SrcEdit.h"
@@ -36,7 +37,8 @@ enum TDocumentCommand : int {
 };
 
 // Posted when a document window comes to the front: its file is checked
-// for a change made by another program once the focus has settled.
+// for a change made by another program once the focus has settled, and
+// reloaded or asked about (ReloadIfChangedOnDisk).
 constexpr uint32_t WM_CHECKDISKFILE = WM_USER + 101;
 
 // What a document window says of a file with NUL bytes: when it opens it
@@ -53,6 +55,9 @@ inline constexpr const char* DeletedOnDiskText =
     " has been deleted by another program. Its text stays open here; saving writes the file again.";
 inline constexpr const char* ChangedOnDiskSaveText =
     " has been changed by another program since it was opened or saved here. Write this text over it?";
+// What the build says (after the path) of a changed document it could not
+// save: make would compile the file on disk, which the window does not show.
+inline constexpr const char* NotSavedBuildText = " is not saved, so nothing was built.";
 
 // A caption of a file that was never saved begins with these six letters.
 bool IsNewFileCaption(const std::string& caption);
@@ -70,20 +75,27 @@ public:
   // reported.
   void Load(TDiskFile& file, const std::string& path);
   // Writes the lines to the caption's path and marks the text saved; false
-  // when the person declined to write over the file (another program
-  // changed it since it was read or written here, or it held NUL bytes). A
-  // failed write raises, and the text stays modified.
+  // when the person declined to write over the file (it held NUL bytes, or
+  // another program changed it since it was read or written here). Every
+  // question comes first and the disk check last: a change another program
+  // makes while a question is open, or between the check and the write, is
+  // asked about in its turn, never written over unasked. A failed write
+  // raises, and so does a file another program changes again at each of a
+  // few attempts (ETargetChangedError); the text stays modified.
   bool Save();
   // Writes the lines to the file and marks the text saved, whichever
-  // command saves (Save, Save As, the first save of a new document). A
-  // failed write raises, and the text stays modified.
-  void WriteTo(const std::string& fileName);
+  // command saves (Save, Save As, the first save of a new document). Given
+  // the stamp the file was checked with, it writes only while the file
+  // still has it, else raises ETargetChangedError. A failed write raises,
+  // and the text stays modified.
+  void WriteTo(const std::string& fileName, const std::optional<TFileStamp>& expected = std::nullopt);
   // The file changed on disk since it was read or written here
-  // (ChildWinDiskFile.cpp): without changes of its own the window shows the
-  // new text, with them it asks whether to reload; a deleted file is
-  // reported and the text marked modified. The same state of the file is
-  // never asked about twice.
-  void CheckDiskFile();
+  // (ChildWinDiskFile.cpp): without changes of its own the window reloads
+  // it, dropping the undo list; with them it asks whether to reload. A
+  // deleted file is reported and the text marked modified. A state of the
+  // file that was answered while the document held changes of its own is
+  // not asked about again while it still holds them.
+  void ReloadIfChangedOnDisk();
   // The close went ahead: the window is released once the waiting messages
   // are handled.
   bool Closing() const { return FClosing; }
@@ -209,9 +221,11 @@ private:
   // The file as another program left it, in place of the text; the caret
   // stays on its line.
   void Reload(TDiskFile& file);
-  // Before a save: asks whether to write over a file another program
-  // changed; false when the person keeps the file.
-  bool MayWriteOverDiskFile();
+  // The last step before a save's write: asks whether to write over a file
+  // another program changed (unless the person chose this text over that
+  // very state) and records a No. The stamp the file may be written over
+  // at; none when the person keeps the file.
+  std::optional<TFileStamp> AskToWriteOverDiskFile();
 
   bool FClosing = false;
   bool FOutsideProject = false;

@@ -9,12 +9,13 @@
 
 namespace vk {
 
-void TMDIChild::CheckDiskFile() {
+void TMDIChild::ReloadIfChangedOnDisk() {
   if (FClosing || IsNewFileCaption(Caption())) return;
   TDiskCheck check = FDiskFile.Check(Caption());
-  if (check.Change == dkSame || FDiskFile.Answered(check.File.State)) return;
+  if (check.Change == dkSame || (Editor->Modified() && FDiskFile.Answered(check.File.State))) return;
   if (!check.ReadError.empty()) {
-    FDiskFile.SetAnswered(check.File.State);
+    if (FDiskFile.Reported(check.File.State)) return;
+    FDiskFile.SetReported(check.File.State);
     MessageBox(check.ReadError, "Open message", MB_ICONWARNING);
     return;
   }
@@ -27,8 +28,9 @@ void TMDIChild::CheckDiskFile() {
   }
   if (Editor->Modified() &&
       MessageBox(Caption() + ChangedOnDiskText, "Open message", MB_YESNO | MB_ICONWARNING) != IDYES) {
-    // The person's text stands for the file now: a save writes over it.
-    FDiskFile.Remember(check.File);
+    // The person's text is kept over this state of the file: a save
+    // writes over it.
+    FDiskFile.SetAnswer(check.File.State, true);
     return;
   }
   Reload(check.File);
@@ -47,13 +49,14 @@ void TMDIChild::Reload(TDiskFile& file) {
   FollowUndoState();
 }
 
-bool TMDIChild::MayWriteOverDiskFile() {
+std::optional<TFileStamp> TMDIChild::AskToWriteOverDiskFile() {
   const TDiskCheck check = FDiskFile.Check(Caption());
+  const TFileStamp now = check.File.State.Stamp;
   // A deleted file is written again: nothing on disk is lost.
-  if (check.Change != dkChanged) return true;
-  if (MessageBox(Caption() + ChangedOnDiskSaveText, "Save message", MB_YESNO | MB_ICONWARNING) == IDYES) return true;
-  FDiskFile.SetAnswered(check.File.State);
-  return false;
+  if (check.Change != dkChanged || (Editor->Modified() && FDiskFile.KeptText(check.File.State))) return now;
+  if (MessageBox(Caption() + ChangedOnDiskSaveText, "Save message", MB_YESNO | MB_ICONWARNING) == IDYES) return now;
+  FDiskFile.SetAnswer(check.File.State, false);
+  return std::nullopt;
 }
 
 }  // namespace vk

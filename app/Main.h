@@ -108,8 +108,10 @@ public:
   // person kept the file on disk).
   bool SaveAll();
   // The build's save: every modified document that has a file, without a
-  // question; a failed write raises.
-  void SaveChangedDocuments();
+  // question of its own. The first one that was not written (the person
+  // declined one of the save's questions), which ends the saving; nullptr
+  // when every one was. A failed write raises.
+  TMDIChild* SaveChangedDocuments();
   // Closes every document window, front first, each asking its own question;
   // stops at a window that stays open and answers false. When all closed,
   // the document commands are off and the project is closed.

@@ -45,14 +45,18 @@ void TMainForm::RunRunCmdExecute(TObject*) {
   }
   // make, the error jump and the saved files see one text: a window whose
   // file another program changed shows it, or asks over changes of its own.
-  for (int i = 0; i < DocumentCount(); ++i) Documents(i)->CheckDiskFile();
+  for (int i = 0; i < DocumentCount(); ++i) Documents(i)->ReloadIfChangedOnDisk();
   TSettingsReader editorKey(AttrKeyNames[EditorKeyIndex]);
   if (std::optional<bool> autoInsert = editorKey.Bool(EditorValue::AutoInsertBool)) GAutoInsert = *autoInsert;
   // Before saving, so that make compiles the inserted lines.
   if (GAutoInsert) AutoInsertIncludes();
   // Whether or not a key has enabled the Save All item yet: a change made
-  // without the keyboard (a paste from the menu) is built too.
-  SaveChangedDocuments();
+  // without the keyboard (a paste from the menu) is built too. make reads
+  // the files: one left unwritten would build a text no window shows.
+  if (TMDIChild* unsaved = SaveChangedDocuments()) {
+    ShowMessage(unsaved->Caption() + NotSavedBuildText);
+    return;
+  }
   if (!ShowMainFileWindow()) {
     ShowMessage("Cannot move to the line with more than one files already opened");
     return;

@@ -210,14 +210,16 @@ bool TMainForm::SaveAll() {
 
 void TMainForm::FileSaveAll1Click(TObject*) { SaveAll(); }
 
-void TMainForm::SaveChangedDocuments() {
+TMDIChild* TMainForm::SaveChangedDocuments() {
   // make reads the files: an unchanged document has nothing to write (a
   // header nobody may write is left alone), and a never saved one has no
   // file in the build.
   for (int i = 0; i < DocumentCount(); ++i) {
     TMDIChild* document = Documents(i);
-    if (document->Editor->Modified() && !IsNewFileCaption(document->Caption())) document->Save();
+    if (document->Editor->Modified() && !IsNewFileCaption(document->Caption()) && !document->Save())
+      return document;
   }
+  return nullptr;
 }
 
 bool TMainForm::SaveActiveAs() {

@@ -12,8 +12,15 @@
 //   the document window                   vs  the editor's SearchReplace
 //   a build's 20,000 output lines into Memo1 and the error pane
 //                                         vs  appending them to a string list
+//   a document window coming to the front (its file checked for another
+//   program's change) and a save, on the 40 MB file: settled, just saved,
+//   and with a modification time in the future
+//                                         vs  the same on a file of 100 lines
 
+#include <fcntl.h>
 #include <stdlib.h>
+#include <sys/stat.h>
+#include <unistd.h>
 
 #include <benchmark/benchmark.h>
 
@@ -374,11 +381,77 @@ void BuildOutputToPane(benchmark::State& state) {
   }
 }
 
+// ---------------------------------------------------------------- the disk check
+
+// Longer than the time within which a file's stamp cannot tell a second
+// write from the first: the file's last change is settled.
+void WaitUntilSettled() { usleep(3'200'000); }
+
+// The file's modification time a day ahead, as an archive from a machine
+// whose clock runs ahead leaves it.
+void StampInTheFuture(const std::string& path) {
+  timespec times[2];
+  clock_gettime(CLOCK_REALTIME, &times[0]);
+  times[0].tv_sec += 86400;
+  times[1] = times[0];
+  utimensat(AT_FDCWD, path.c_str(), times, 0);
+}
+
+// Another window to the front, then this one, with the check it posts.
+void Activate(vk::TMDIChild& other, vk::TMDIChild& document, const std::string& key) {
+  other.BringToFront();
+  Settle();
+  const double start = Now();
+  document.BringToFront();
+  Settle();
+  Record(key, Now() - start);
+}
+
+void Save(vk::TMDIChild& document, const std::string& key) {
+  document.Editor->SetSelText("x");
+  const double start = Now();
+  document.Perform(vk::WM_DOCUMENTCOMMAND, vk::dcSave, 0);
+  Record(key, Now() - start);
+}
+
+void DiskCheck(benchmark::State& state) {
+  TIdeSession ide;
+  std::filesystem::create_directory(Folder().File("project"));
+  const std::string big = Folder().File("project/big.h");
+  const std::string small = Folder().File("project/small.h");
+  // 40 MB.
+  WriteFile(big, AvrSource(kLines * 8 / 7));
+  WriteFile(small, AvrSource(100));
+  WriteFile(Folder().File("project/other.h"), "int o;\r\n");
+  vk::TMDIChild* other = TIdeSession::Open(Folder().File("project/other.h"));
+  vk::TMDIChild* documents[] = {TIdeSession::Open(big), TIdeSession::Open(small)};
+  const char* names[] = {"40 MB", "small"};
+  for (auto _ : state) {
+    // A save first, so that no stamp of the last round is left in the future.
+    for (vk::TMDIChild* document : documents) document->Perform(vk::WM_DOCUMENTCOMMAND, vk::dcSave, 0);
+    WaitUntilSettled();
+    // The first check after the wait reads each file once more: its bytes
+    // were last known within a tick of its change.
+    for (vk::TMDIChild* document : documents) Activate(*other, *document, "first activation after the wait");
+    for (int i = 0; i < 2; ++i) Activate(*other, *documents[i], std::string("activation settled, ") + names[i]);
+    for (int i = 0; i < 2; ++i) Save(*documents[i], std::string("save, ") + names[i]);
+    for (int i = 0; i < 2; ++i) Activate(*other, *documents[i], std::string("activation just saved, ") + names[i]);
+    for (int i = 0; i < 2; ++i) {
+      StampInTheFuture(i == 0 ? big : small);
+      // The first check after the change reads the file once.
+      Activate(*other, *documents[i], "first activation, future stamp");
+      Activate(*other, *documents[i], std::string("activation future stamp, ") + names[i]);
+    }
+  }
+  if (documents[0]->Editor->Modified()) state.SkipWithError("the document was not saved");
+}
+
 BENCHMARK(Opening)->Unit(benchmark::kMillisecond)->Iterations(5);
 BENCHMARK(Typing)->Unit(benchmark::kMillisecond)->Iterations(5);
 BENCHMARK(Moving)->Unit(benchmark::kMillisecond)->Iterations(5);
 BENCHMARK(Searching)->Unit(benchmark::kMillisecond)->Iterations(5);
 BENCHMARK(BuildOutputToPane)->Unit(benchmark::kMillisecond)->Iterations(5);
+BENCHMARK(DiskCheck)->Unit(benchmark::kMillisecond)->Iterations(5);
 
 }  // namespace
 
@@ -393,5 +466,7 @@ int main(int argc, char** argv) {
   PrintRatio("IDE find", "editor find");
   PrintRatio("IDE replace-all", "editor replace-all");
   PrintRatio("build output to pane", "string list append");
+  for (const char* what : {"activation settled", "activation just saved", "activation future stamp", "save"})
+    PrintRatio(std::string(what) + ", 40 MB", std::string(what) + ", small");
   benchmark::Shutdown();
 }

@@ -12,6 +12,11 @@ namespace {
 
 int64_t Nanoseconds(const timespec& time) { return static_cast<int64_t>(time.tv_sec) * 1000000000 + time.tv_nsec; }
 
+TFileClock fileClock;
+
+// A time as the file system keeps it: to whole ticks.
+int64_t FileTime(int64_t ns) { return ns - ns % fileClock.TickNs; }
+
 }  // namespace
 
 TFileStamp FileStampOf(const std::string& fileName) {
@@ -21,14 +26,20 @@ TFileStamp FileStampOf(const std::string& fileName) {
           static_cast<uint64_t>(info.st_dev),
           static_cast<uint64_t>(info.st_ino),
           static_cast<int64_t>(info.st_size),
-          Nanoseconds(info.st_mtim),
-          Nanoseconds(info.st_ctim)};
+          FileTime(Nanoseconds(info.st_mtim)),
+          FileTime(Nanoseconds(info.st_ctim))};
 }
 
 int64_t FileClockNs() {
+  if (fileClock.Now) return FileTime(fileClock.Now());
   timespec now;
   clock_gettime(CLOCK_REALTIME, &now);
-  return Nanoseconds(now);
+  return FileTime(Nanoseconds(now));
+}
+
+void SetFileClockForTesting(const TFileClock& clock) {
+  fileClock = clock;
+  if (fileClock.TickNs < 1) fileClock.TickNs = 1;
 }
 
 }  // namespace vk

@@ -14,8 +14,8 @@ struct TFileStamp {
   uint64_t Device = 0;
   uint64_t Inode = 0;
   int64_t Size = 0;
-  int64_t ModifiedNs = 0;  // since 1970, as the file system keeps it
-  int64_t ChangedNs = 0;
+  int64_t ModifiedNs = 0;        // since 1970, as the file system keeps it
+  int64_t StatusChangedNs = 0;   // the last change of the file's status (its inode), content or not
   friend bool operator==(const TFileStamp&, const TFileStamp&) = default;
 };
 
@@ -25,5 +25,15 @@ TFileStamp FileStampOf(const std::string& fileName);
 
 // The clock the file system sets those times from, in nanoseconds since 1970.
 int64_t FileClockNs();
+
+// The file clock as a test sets it: Now answers the time (nullptr: the real
+// clock), and stamps keep their times to whole ticks of TickNs only, as a
+// coarse file system does, so that two writes within one tick leave one
+// stamp.
+struct TFileClock {
+  int64_t (*Now)() = nullptr;
+  int64_t TickNs = 1;
+};
+void SetFileClockForTesting(const TFileClock& clock);
 
 }  // namespace vk

@@ -204,6 +204,11 @@ void TSafeFileStream::Commit() {
   // The first step that fails gives the reason.
   int error = ::fdatasync(Handle()) == 0 ? 0 : errno;
   if (!CloseHandle() && error == 0) error = errno;
+  if (error == 0 && FExpectedTarget && FileStampOf(FileName()) != *FExpectedTarget) {
+    ::unlink(FTempName.c_str());
+    throw ETargetChangedError(
+        Format("Cannot save file \"%s\". Another program changed it meanwhile.", FileName().c_str()));
+  }
   if (error == 0 && renameStep(FTempName.c_str(), FTarget.c_str()) != 0) error = errno;
   if (error == 0) return;
   ::unlink(FTempName.c_str());

@@ -3,9 +3,11 @@
 // file that replaces the old one only when everything was written.
 
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <vector>
 
+#include "platform/FileStamps.h"
 #include "platform/Objects.h"
 
 namespace vk {
@@ -24,6 +26,11 @@ class EFCreateError : public EStreamError {
 };
 class EFOpenError : public EStreamError {
   using EStreamError::EStreamError;
+};
+// A safe save found its target changed by another program since the stamp
+// it was given: it left the target as it was.
+class ETargetChangedError : public EWriteError {
+  using EWriteError::EWriteError;
 };
 
 enum TSeekOrigin { soBeginning, soCurrent, soEnd };
@@ -110,6 +117,10 @@ public:
   // write, the flush, the rename) raises EWriteError "Cannot save file
   // "<name>". <the system's reason>" and leaves the old file as it was.
   void Commit();
+  // The stamp the caller saw the target with (a missing target's too):
+  // Commit compares it once more just before the rename and, when the
+  // target differs, raises ETargetChangedError and leaves it as it is.
+  void SetExpectedTarget(const TFileStamp& stamp) { FExpectedTarget = stamp; }
 
   // Tests replace the rename step to simulate a crash before it.
   using RenameFunction = int (*)(const char* from, const char* to);
@@ -128,6 +139,7 @@ private:
 
   std::string FTarget;
   std::string FTempName;
+  std::optional<TFileStamp> FExpectedTarget;
   bool FCommitted = false;
 };
 

@@ -6,9 +6,9 @@ namespace vk {
 
 namespace {
 
-// Within this long of its last change a stamp cannot tell a second write
-// from the first on every file system (some keep whole seconds, some two).
-constexpr int64_t RacyWindowNs = 3'000'000'000;
+// Within this long of a file's last change a stamp cannot tell a second
+// write from it on every file system (some keep whole seconds, some two).
+constexpr int64_t SameTickNs = 3'000'000'000;
 
 // 64-bit FNV-1a, fed in pieces.
 constexpr uint64_t HashStart = 14695981039346656037ull;
@@ -18,26 +18,25 @@ uint64_t HashMore(uint64_t hash, const char* bytes, size_t count) {
   return hash;
 }
 
-// A stream that keeps only the hash of what is written to it.
-class THashStream : public TStream {
+// Passes what is written on to the target and keeps the hash of it.
+class THashingStream : public TStream {
 public:
+  explicit THashingStream(TStream& target) : FTarget(target) {}
   int64_t Read(void*, int64_t) override { return 0; }
   int64_t Write(const void* buffer, int64_t count) override {
+    FTarget.WriteBuffer(buffer, count);
     FHash = HashMore(FHash, static_cast<const char*>(buffer), static_cast<size_t>(count));
-    FSize += count;
     return count;
   }
-  int64_t Seek(int64_t, TSeekOrigin) override { return FSize; }
+  int64_t Seek(int64_t offset, TSeekOrigin origin) override { return FTarget.Seek(offset, origin); }
   uint64_t Hash() const { return FHash; }
 
 private:
+  TStream& FTarget;
   uint64_t FHash = HashStart;
-  int64_t FSize = 0;
 };
 
-bool IsRacy(const TFileStamp& stamp, int64_t takenNs) {
-  return stamp.Exists && takenNs - std::max(stamp.ModifiedNs, stamp.ChangedNs) < RacyWindowNs;
-}
+int64_t LastChangeNs(const TFileStamp& stamp) { return std::max(stamp.ModifiedNs, stamp.StatusChangedNs); }
 
 }  // namespace
 
@@ -50,16 +49,16 @@ TDiskFile ReadDiskFile(const std::string& fileName) {
   return file;
 }
 
-uint64_t SavedBytesHash(TStrings& lines) {
-  THashStream hash;
-  lines.SaveToStream(hash);
-  return hash.Hash();
+uint64_t SaveHashed(TStrings& lines, TStream& stream) {
+  THashingStream hashing(stream);
+  lines.SaveToStream(hashing);
+  return hashing.Hash();
 }
 
-void TDiskFileState::Know(const TDiskState& state, int64_t takenNs) {
+void TDiskFileState::Know(const TDiskState& state, int64_t knownNs) {
   FKnown = true;
   FState = state;
-  FRacy = IsRacy(state.Stamp, takenNs);
+  FKnownNs = knownNs;
 }
 
 void TDiskFileState::Remember(const TDiskFile& file) { Know(file.State, file.TakenNs); }
@@ -69,23 +68,37 @@ void TDiskFileState::Written(const std::string& fileName, uint64_t hash) {
   Know({FileStampOf(fileName), hash}, takenNs);
 }
 
+// Once the bytes were known a tick after the last change, a later write has
+// a later time. Before that a write in the same tick may hide, and so may
+// one made as the clock reaches a change stamped ahead of it (clock skew, a
+// file unpacked from an archive): until then the stamp is trusted, so a
+// time in the future costs one read when the clock gets there, not one per
+// check.
+bool TDiskFileState::StampMayHideWrite() const {
+  if (!FState.Stamp.Exists) return false;
+  const int64_t change = LastChangeNs(FState.Stamp);
+  return FKnownNs < change + SameTickNs && FileClockNs() > change - SameTickNs;
+}
+
 TDiskCheck TDiskFileState::Check(const std::string& fileName) {
   TDiskCheck check;
-  if (!FKnown) return check;
   const TFileStamp stamp = FileStampOf(fileName);
+  check.File.State = FKnown ? FState : TDiskState{stamp, 0};
+  if (!FKnown) return check;
   if (!stamp.Exists) {
     // Gone: what it held is kept, so that the same bytes coming back are no
     // change.
+    check.File.State.Stamp = stamp;
     if (FState.Stamp.Exists) {
       check.Change = dkDeleted;
-      check.File.State = {stamp, FState.Hash};
       check.File.TakenNs = FileClockNs();
     }
     return check;
   }
-  if (stamp == FState.Stamp && !FRacy) return check;
+  if (stamp == FState.Stamp && !StampMayHideWrite()) return check;
+  TDiskFile now;
   try {
-    check.File = ReadDiskFile(fileName);
+    now = ReadDiskFile(fileName);
   } catch (const EStreamError& e) {
     if (stamp == FState.Stamp) return check;
     check.Change = dkChanged;
@@ -93,12 +106,14 @@ TDiskCheck TDiskFileState::Check(const std::string& fileName) {
     check.ReadError = e.Message();
     return check;
   }
-  if (check.File.State.Hash == FState.Hash) {
+  if (now.State.Hash == FState.Hash) {
     // The same bytes: the new stamp stands for them from now on.
-    Remember(check.File);
-    return {};
+    Remember(now);
+    check.File.State = FState;
+    return check;
   }
   check.Change = dkChanged;
+  check.File = std::move(now);
   return check;
 }
 

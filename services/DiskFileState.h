@@ -3,9 +3,8 @@
 // another program has changed it since. The file's stamp (which file, its
 // size, its times to the nanosecond) tells a change cheaply; a hash of its
 // bytes decides when the stamp differs (a file touched, or written again
-// with the same bytes, is no change) and while the stamp is too close to the
-// moment it was taken to tell a second write within one tick of the file
-// system's clock from the first.
+// with the same bytes, is no change) and while a second write within one
+// tick of the file system's clock could leave the stamp as it was.
 
 #include <cstdint>
 #include <optional>
@@ -38,11 +37,13 @@ struct TDiskFile {
 // it cannot be read.
 TDiskFile ReadDiskFile(const std::string& fileName);
 
-// The hash of the bytes the lines are saved as.
-uint64_t SavedBytesHash(TStrings& lines);
+// Writes the lines to the stream as they are saved, and answers the hash of
+// those bytes, taken as they pass (no copy of the text).
+uint64_t SaveHashed(TStrings& lines, TStream& stream);
 
-// What a check found: for a changed file, the file as it is now (its bytes
-// read, unless it could not be read: then ReadError says why).
+// What a check found. File.State is the file as it is now (its stamp, which
+// a save expects to find); for a changed file its bytes are read too,
+// unless it could not be read: then ReadError says why.
 struct TDiskCheck {
   TDiskChange Change = dkSame;
   TDiskFile File;
@@ -51,28 +52,45 @@ struct TDiskCheck {
 
 class TDiskFileState {
 public:
-  // The document holds the file as it was read, or (after a person chose
-  // the document's text over it) as the text it replaces when saved.
+  // The document holds the file as it was read, or (once it was deleted)
+  // as the bytes it held.
   void Remember(const TDiskFile& file);
   // The document was just written to the file as bytes of that hash.
   void Written(const std::string& fileName, uint64_t hash);
   // Whether the file changed since it was read or written; nothing was
   // either (a new document) answers dkSame.
   TDiskCheck Check(const std::string& fileName);
-  // The person was asked about the file in that state and kept the file
-  // as it is: the same state is not asked about again.
-  void SetAnswered(const TDiskState& state) { FAnswered = state; }
-  bool Answered(const TDiskState& state) const { return FAnswered == state; }
+
+  // What the person answered about the file in a state another program
+  // left it in: asked once, the same state is not asked about again as the
+  // window comes to the front; keptText, the document's text was chosen
+  // over it, so that a save writes over that very state without asking.
+  // Such an answer covers the document's own changes only: the window
+  // forgets it once the document has none.
+  void SetAnswer(const TDiskState& state, bool keptText) { FAnswer = {state, keptText}; }
+  bool Answered(const TDiskState& state) const { return FAnswer && FAnswer->State == state; }
+  bool KeptText(const TDiskState& state) const { return Answered(state) && FAnswer->KeptText; }
+  void ForgetAnswer() { FAnswer.reset(); }
+  // A file that could not be read is reported once for each state of it.
+  void SetReported(const TDiskState& state) { FReported = state; }
+  bool Reported(const TDiskState& state) const { return FReported == state; }
 
 private:
-  void Know(const TDiskState& state, int64_t takenNs);
+  struct TAnswer {
+    TDiskState State;
+    bool KeptText = false;
+  };
+  void Know(const TDiskState& state, int64_t knownNs);
+  // A write the stamp cannot tell from the file's last change may have
+  // come since the bytes were known.
+  bool StampMayHideWrite() const;
 
   bool FKnown = false;
   TDiskState FState;
-  // The stamp was taken within a tick of the file's last change: a write in
-  // the same tick would leave it as it is, so the bytes decide.
-  bool FRacy = false;
-  std::optional<TDiskState> FAnswered;
+  // When the file was last known to hold those bytes, by the file clock.
+  int64_t FKnownNs = 0;
+  std::optional<TAnswer> FAnswer;
+  std::optional<TDiskState> FReported;
 };
 
 }  // namespace vk

@@ -397,30 +397,18 @@ void TSrcEditStringList::LoadFromStream(TStream& stream) {
 }
 
 void TSrcEditStringList::SaveToStream(TStream& stream) {
-  if (FList.Empty()) return;
-  std::string data;
-  // At most two bytes a break.
-  data.reserve(FTextSize + 2 * (FList.Count() - 1));
-  for (size_t i = 0; i < FList.Count(); ++i) {
-    if (i > 0) data += BreakText(FList[i].FBreakBefore);
-    data += FList[i].FString.View();
-  }
-  stream.WriteBuffer(data.data(), static_cast<int64_t>(data.size()));
-}
-
-void TSrcEditStringList::SaveToFile(const std::string& fileName) {
-  TSrcEditFileWriter writer(fileName);
+  TSrcEditFileWriter writer(stream);
   for (int i = 0; i + 1 < GetCount(); ++i) {
     writer.SetFileFormat(FList[i + 1].FBreakBefore);
     writer.WriteLine(FList[i].FString.View());
   }
   if (!FList.Empty()) writer.Write(FList[FList.Count() - 1].FString.View());
-  writer.Commit();
+  writer.Flush();
 }
 
 // ---- TSrcEditFileWriter ----
 
-TSrcEditFileWriter::TSrcEditFileWriter(const std::string& fileName) : FStream(fileName), FBuffer(16384) {}
+TSrcEditFileWriter::TSrcEditFileWriter(TStream& stream) : FStream(stream), FBuffer(16384) {}
 
 void TSrcEditFileWriter::Append(std::string_view text, std::string_view lineBreak) {
   const size_t breakLength = lineBreak.size();
@@ -441,11 +429,6 @@ void TSrcEditFileWriter::WriteLine(std::string_view text) { Append(text, TSrcEdi
 void TSrcEditFileWriter::Flush() {
   FStream.WriteBuffer(FBuffer.data(), static_cast<int64_t>(FBufPos));
   FBufPos = 0;
-}
-
-void TSrcEditFileWriter::Commit() {
-  Flush();
-  FStream.Commit();
 }
 
 }  // namespace vk

@@ -154,10 +154,9 @@ public:
   // Its bytes: CR LF, LF or CR.
   static std::string_view BreakText(TSrcEditFileFormat format);
   void LoadFromStream(TStream& stream) override;
+  // Writes the lines with their breaks in pieces, never the whole text at
+  // once (SaveToFile writes through a temporary file with it).
   void SaveToStream(TStream& stream) override;
-  // Writes through a temporary file; a failed save raises and leaves the
-  // old file as it was.
-  void SaveToFile(const std::string& fileName) override;
 
   // Every change is told to the store's own six events first (its owner),
   // then to the listeners in the order they were added.
@@ -225,21 +224,19 @@ protected:
   TSrcEditFileFormat FFileFormat = sffDos;
 };
 
+// The text goes to the stream as the buffer fills and at Flush.
 class TSrcEditFileWriter : public TSrcEditFiler {
 public:
-  explicit TSrcEditFileWriter(const std::string& fileName);
+  explicit TSrcEditFileWriter(TStream& stream);
   std::string ClassName() const override { return "TSrcEditFileWriter"; }
   void Write(std::string_view text);
   void WriteLine(std::string_view text);
   void Flush() override;
-  // Flushes and puts the written file in place of the old one. A writer
-  // destroyed without Commit leaves the old file untouched.
-  void Commit();
 
 private:
   void Append(std::string_view text, std::string_view lineBreak);
 
-  TSafeFileStream FStream;
+  TStream& FStream;
   std::vector<char> FBuffer;
   size_t FBufPos = 0;
 };

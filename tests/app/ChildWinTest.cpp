@@ -2,19 +2,45 @@
 // document command, the close question, and the status bar and command
 // states its editor's events keep.
 
+#include <fcntl.h>
+#include <sys/stat.h>
+
 #include <functional>
 
 #include "SrcEdit/Source/SrcEditKeyCmds.h"
 #include "services/SettingsStore.h"
 #include "services/SharedTables.h"
 #include "platform/Clipboard.h"
+#include "platform/FileStamps.h"
 #include "platform/InputState.h"
 #include "platform/Registry.h"
+#include "platform/ScopeGuard.h"
 #include "platform/Streams.h"
 #include "tests/app/IdeTestSupport.h"
 
 namespace vk::test {
 namespace {
+
+// The file clock of a row: the real one; one whose single tick holds every
+// write of the test, as a coarse file system's would; or that, with the
+// file stamped a tick ahead, and the clock reaching the stamp once the file
+// was opened.
+enum TClock { ckReal, ckCoarse, ckStampAheadReached };
+constexpr int64_t kCoarseTickNs = 1'000'000'000'000'000'000;
+constexpr int64_t kAheadNs = 4'100'000'000'000'000'000;  // early in 2100
+int64_t gClockNs = 0;  // 0: the real time
+
+int64_t TestClock() {
+  if (gClockNs) return gClockNs;
+  timespec now;
+  clock_gettime(CLOCK_REALTIME, &now);
+  return static_cast<int64_t>(now.tv_sec) * 1'000'000'000 + now.tv_nsec;
+}
+
+void StampAhead(const std::string& path) {
+  const timespec times[2] = {{kAheadNs / 1'000'000'000, 0}, {kAheadNs / 1'000'000'000, 0}};
+  utimensat(AT_FDCWD, path.c_str(), times, 0);
+}
 
 class ChildWinTest : public TIdeCase {
 protected:
@@ -279,6 +305,8 @@ TEST_F(ChildWinTest, AWindowComingToTheFrontShowsItsFileAsAnotherProgramLeftIt) 
     int Answer;                    // to the question; 0: none is asked
     const char* Box;               // what is said after the path; nullptr: nothing
     std::string Saved;             // what a save then writes
+    TClock Clock = ckReal;
+    bool Undone = false;           // the typed change undone after the first time to the front
   } cases[] = {
       {"a line appended", false, [&](const std::string& f) { WriteTextFile(f, initial + "int c;\r"); }, 0,
        nullptr, initial + "int c;\r"},
@@ -295,6 +323,17 @@ TEST_F(ChildWinTest, AWindowComingToTheFrontShowsItsFileAsAnotherProgramLeftIt) 
       {"deleted", false, [](const std::string& f) { std::remove(f.c_str()); }, 0, DeletedOnDiskText, initial},
       {"deleted under changes", true, [](const std::string& f) { std::remove(f.c_str()); }, 0, DeletedOnDiskText,
        "x" + initial},
+      {"changed under changes, kept, then undone", true, [](const std::string& f) { WriteTextFile(f, "int c;\n"); },
+       IDNO, ChangedOnDiskText, "int c;\n", ckReal, true},
+      {"written again in place within one tick of a coarse clock", false,
+       [](const std::string& f) { WriteTextFile(f, "int A;\r\nint B;\n"); }, 0, nullptr, "int A;\r\nint B;\n",
+       ckCoarse},
+      {"stamped ahead, written again with that stamp as the clock reaches it", false,
+       [](const std::string& f) {
+         WriteTextFile(f, "int A;\r\nint B;\n");
+         StampAhead(f);
+       },
+       0, nullptr, "int A;\r\nint B;\n", ckStampAheadReached},
   };
   TMDIChild* other = OpenFile("other.h", "int o;\n");
   int row = 0;
@@ -302,8 +341,17 @@ TEST_F(ChildWinTest, AWindowComingToTheFrontShowsItsFileAsAnotherProgramLeftIt) 
     SCOPED_TRACE(c.Name);
     MessageBoxAnswers().Clear();
     const std::string name = "file" + std::to_string(row++) + ".h";
-    TMDIChild* document = OpenFile(name, initial);
     const std::string path = Project.File(name);
+    TScopeExit realClock([] {
+      SetFileClockForTesting({});
+      gClockNs = 0;
+    });
+    if (c.Clock != ckReal) SetFileClockForTesting({&TestClock, kCoarseTickNs});
+    WriteTextFile(path, initial);
+    if (c.Clock == ckStampAheadReached) StampAhead(path);
+    Open(path);
+    TMDIChild* document = MainForm->ActiveDocument();
+    if (c.Clock == ckStampAheadReached) gClockNs = kAheadNs;
     TSrcEdit& editor = *document->Editor;
     editor.SetCaretXY({3, 2});
     if (c.Typed) {
@@ -319,6 +367,10 @@ TEST_F(ChildWinTest, AWindowComingToTheFrontShowsItsFileAsAnotherProgramLeftIt) 
       other->BringToFront();
       document->BringToFront();
       Settle();
+      if (c.Undone && i == 0) {
+        editor.Undo();
+        editor.SetCaretXY({3, 2});
+      }
     }
     EXPECT_EQ(Boxes(), c.Box ? std::vector<std::string>{path + c.Box} : std::vector<std::string>{});
     const bool reloaded = c.Saved != initial && c.Saved != "x" + initial;
@@ -330,6 +382,58 @@ TEST_F(ChildWinTest, AWindowComingToTheFrontShowsItsFileAsAnotherProgramLeftIt) 
     document->Perform(WM_DOCUMENTCOMMAND, dcSave, 0);
     EXPECT_EQ(ReadTextFile(path), c.Saved);
     EXPECT_FALSE(editor.Modified());
+  }
+}
+
+// Another program writes the file while one of a save's questions is open:
+// the disk check comes after every question, right before the write, and
+// asks about the state that program left; No keeps its text. A write while
+// the disk question itself is open is caught as the save replaces the file,
+// and asked about in its turn.
+TEST_F(ChildWinTest, AWriteWhileASaveQuestionIsOpenIsAskedAboutBeforeTheWrite) {
+  const struct {
+    const char* Name;
+    std::string Bytes;
+    std::function<void(TMDIChild&)> Save;
+    std::vector<std::string> Boxes;  // in turn; one beginning with a blank follows the path
+    size_t WrittenDuring;            // the box during which the other program writes
+  } cases[] = {
+      {"the NUL-byte question", std::string("a\0b;\n", 5),
+       [](TMDIChild& d) { d.Perform(WM_DOCUMENTCOMMAND, dcSave, 0); }, {NulBytesSaveText, ChangedOnDiskSaveText}, 0},
+      {"File/Save's question", "ab;\n", [](TMDIChild&) { MainForm->FileSave1->Click(); },
+       {"Save to File?", ChangedOnDiskSaveText}, 0},
+      {"the close question", "ab;\n", [](TMDIChild& d) { d.Close(); }, {"Save to file?", ChangedOnDiskSaveText}, 0},
+      {"the disk question", "ab;\n",
+       [](TMDIChild& d) {
+         WriteTextFile(d.Caption(), "first other text\n");
+         d.Perform(WM_DOCUMENTCOMMAND, dcSave, 0);
+       },
+       {ChangedOnDiskSaveText, ChangedOnDiskSaveText}, 0},
+  };
+  int row = 0;
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.Name);
+    MessageBoxAnswers().Clear();
+    const std::string path = Project.File("q" + std::to_string(row++) + ".h");
+    if (c.Bytes.find('\0') != std::string::npos) Answer(IDOK);
+    TMDIChild* document = OpenFile(ExtractFileName(path), c.Bytes);
+    document->Editor->SetSelText("x");
+    for (size_t i = 0; i < c.Boxes.size(); ++i)
+      MessageBoxAnswers().PushResponder([&, i](const TMessageBoxRequest&) {
+        if (i == c.WrittenDuring) WriteTextFile(path, "other text\n");
+        return i + 1 < c.Boxes.size() ? IDYES : IDNO;
+      });
+    c.Save(*document);
+    Settle();
+    std::vector<std::string> boxes = Boxes();
+    if (!boxes.empty() && c.Bytes.find('\0') != std::string::npos) boxes.erase(boxes.begin());
+    std::vector<std::string> expected;
+    for (const std::string& box : c.Boxes) expected.push_back(box.starts_with(' ') ? path + box : box);
+    EXPECT_EQ(boxes, expected);
+    EXPECT_EQ(ReadTextFile(path), "other text\n");
+    EXPECT_TRUE(document->Editor->Modified());
+    EXPECT_FALSE(document->Closing());
+    document->Editor->SetModified(false);
   }
 }
 

@@ -8,6 +8,7 @@
 #include <filesystem>
 #include <functional>
 #include <map>
+#include <stdexcept>
 
 #include "dialogs/CompilerDlg.h"
 #include "dialogs/EnvironmentDlg.h"
@@ -50,11 +51,15 @@ protected:
     }
     if (!extraSources.empty()) WriteTextFile(folder + "/AddFile.ini", "[AddFile]\r\n" + extraSources + "\r\n\r\n");
     if (makefile == WizardMakefile) {
+      // ctest names the test data; a test binary run by hand may not.
+      const char* data = getenv("VORNKIT_TEST_DATA");
+      if (!data)
+        throw std::runtime_error("VORNKIT_TEST_DATA is not set: run the test through ctest, or set it to tests/data");
       TMakefileWizardRun wizard;
       wizard.Values.MainSource = "main";
       wizard.Values.SourceFolder = folder;
       wizard.Values.CSources = extraSources;
-      wizard.BuildLines(std::string(getenv("VORNKIT_TEST_DATA")) + "/../../data");
+      wizard.BuildLines(std::string(data) + "/../../data");
       wizard.Save();
     } else if (makefile) {
       WriteTextFile(folder + "/makefile", makefile);
@@ -665,11 +670,13 @@ TEST_F(MainBuildTest, BeforeTheBuildEveryWindowShowsItsFileAsAnotherProgramLeftI
     int Answer;
     const char* Box;    // after the header's path
     const char* Built;  // the header's line as make read it, the window shows it and the file holds it
+    bool KeptThenUndone = false;  // the answer given as the window came to the front, then the change undone
   } cases[] = {
       {"without changes", false, false, 0, nullptr, "int other;"},
       {"changes, reloaded", true, false, IDYES, ChangedOnDiskText, "int other;"},
       {"changes, kept", true, false, IDNO, ChangedOnDiskText, "/* own */int lcd;"},
       {"deleted", false, true, IDOK, DeletedOnDiskText, "int lcd;"},
+      {"changes, kept, then undone", true, false, IDNO, ChangedOnDiskText, "int other;", true},
   };
   int row = 0;
   for (const auto& c : cases) {
@@ -688,6 +695,11 @@ TEST_F(MainBuildTest, BeforeTheBuildEveryWindowShowsItsFileAsAnotherProgramLeftI
     else
       WriteTextFile(header, "int other;\n");
     if (c.Answer) Answer(c.Answer);
+    if (c.KeptThenUndone) {
+      window->BringToFront();
+      Settle();
+      window->Editor->Undo();
+    }
     Build();
     EXPECT_EQ(Boxes(), c.Box ? std::vector<std::string>{header + c.Box} : std::vector<std::string>{});
     const std::vector<std::string> output = LinesOf(MainForm->Memo1->Lines());
@@ -695,6 +707,55 @@ TEST_F(MainBuildTest, BeforeTheBuildEveryWindowShowsItsFileAsAnotherProgramLeftI
     EXPECT_EQ(window->Editor->Lines().Get(0), c.Built);
     EXPECT_FALSE(window->Editor->Modified());
     EXPECT_EQ(ReadTextFile(header), c.Built + std::string("\n"));
+    MainForm->CloseAll();
+    Settle();
+    MessageBoxAnswers().Clear();
+  }
+}
+
+// F9 builds only when every changed document was written: a No to one of
+// the save's questions names the document and builds nothing, since make
+// would compile a text the window does not show.
+TEST_F(MainBuildTest, F9BuildsNothingWhenAChangedDocumentWasNotWritten) {
+  const struct {
+    const char* Name;
+    std::vector<int> Answers;  // to the NUL-byte question, then to the disk question
+    bool OtherWrites;          // another program writes the header while the NUL-byte question is open
+    const char* Built;         // the header's line as make read it; nullptr: no build
+  } cases[] = {
+      {"No to the NUL-byte question", {IDNO}, false, nullptr},
+      {"No to the disk question", {IDYES, IDNO}, true, nullptr},
+      {"Yes to both", {IDYES, IDYES}, true, "/* own */int"},
+  };
+  int row = 0;
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.Name);
+    const std::string folder = WriteProject("nul" + std::to_string(row++),
+                                            {{"main.c", "#include \"lcd.h\"\nint main(void) { return 0; }\n"},
+                                             {"lcd.h", std::string("int\0 lcd;\n", 10)}},
+                                            "", "all:\n\t@head -c 12 lcd.h; echo\n");
+    const std::string header = folder + "/lcd.h";
+    Answer(IDOK);  // the header holds a NUL byte
+    Open(folder + "/main.c");
+    Document(header)->Editor->SetSelText("/* own */");
+    for (size_t i = 0; i < c.Answers.size(); ++i)
+      MessageBoxAnswers().PushResponder([&, i](const TMessageBoxRequest&) {
+        if (i == 0 && c.OtherWrites) WriteTextFile(header, "int other;\n");
+        return c.Answers[i];
+      });
+    if (!c.Built) Answer(IDOK);
+    const std::vector<std::string> rows = Build();
+    ModalAnswers().Clear();
+    EXPECT_EQ(rows.empty(), !c.Built);
+    if (c.Built) {
+      EXPECT_EQ(LinesOf(MainForm->Memo1->Lines()), std::vector<std::string>{c.Built});
+    } else {
+      EXPECT_EQ(Boxes().back(), header + NotSavedBuildText);
+      EXPECT_EQ(MainForm->Memo1->Lines().Count(), 0);
+      EXPECT_TRUE(Document(header)->Editor->Modified());
+      EXPECT_EQ(ReadTextFile(header), c.OtherWrites ? "int other;\n" : std::string("int\0 lcd;\n", 10));
+    }
+    Document(header)->Editor->SetModified(false);
     MainForm->CloseAll();
     Settle();
     MessageBoxAnswers().Clear();

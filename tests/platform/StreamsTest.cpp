@@ -4,6 +4,7 @@
 #include <unistd.h>
 
 #include <filesystem>
+#include <fstream>
 
 #include <gtest/gtest.h>
 
@@ -60,6 +61,45 @@ TEST(SafeFileStreamTest, AFailedRenameRaisesAndLeavesTheOldFile) {
   TSafeFileStream::SetRenameForTesting(nullptr);
   EXPECT_EQ("old", LoadBytesFromFile(name));
   EXPECT_EQ(1, std::distance(fs::directory_iterator(folder.Path()), fs::directory_iterator()));
+}
+
+// Given the stamp the caller saw the target with, the save replaces the
+// target only while it still has that stamp: a file another program wrote,
+// replaced, deleted or created meanwhile stays as that program left it.
+TEST(SafeFileStreamTest, ACommitLeavesATargetChangedSinceItsExpectedStamp) {
+  const struct {
+    const char* Name;
+    bool Exists;                         // the target when its stamp was taken
+    void (*Change)(const std::string&);  // what another program does then; nullptr: nothing
+    const char* Left;                    // the target afterwards; nullptr: none
+  } cases[] = {
+      {"unchanged", true, nullptr, "new"},
+      {"written in place", true, [](const std::string& f) { std::ofstream(f) << "other"; }, "other"},
+      {"replaced by a rename", true, [](const std::string& f) { SaveBytesToFile(f, "other"); }, "other"},
+      {"deleted", true, [](const std::string& f) { std::remove(f.c_str()); }, nullptr},
+      {"missing, still missing", false, nullptr, "new"},
+      {"missing, created", false, [](const std::string& f) { SaveBytesToFile(f, "other"); }, "other"},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.Name);
+    test::TTempFolder folder;
+    const std::string name = folder.File("a.c");
+    if (c.Exists) SaveBytesToFile(name, "old");
+    TSafeFileStream stream(name);
+    stream.SetExpectedTarget(FileStampOf(name));
+    stream.WriteBuffer("new", 3);
+    if (c.Change) c.Change(name);
+    if (std::string(c.Left ? c.Left : "") == "new") {
+      stream.Commit();
+    } else {
+      EXPECT_THROW(stream.Commit(), ETargetChangedError);
+    }
+    EXPECT_EQ(fs::exists(name), c.Left != nullptr);
+    if (c.Left) {
+      EXPECT_EQ(LoadBytesFromFile(name), c.Left);
+    }
+    EXPECT_EQ(std::distance(fs::directory_iterator(folder.Path()), fs::directory_iterator()), c.Left ? 1 : 0);
+  }
 }
 
 // A file that takes no more bytes (the full device) or no new size: the
