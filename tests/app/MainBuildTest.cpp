@@ -51,15 +51,11 @@ protected:
     }
     if (!extraSources.empty()) WriteTextFile(folder + "/AddFile.ini", "[AddFile]\r\n" + extraSources + "\r\n\r\n");
     if (makefile == WizardMakefile) {
-      // ctest names the test data; a test binary run by hand may not.
-      const char* data = getenv("VORNKIT_TEST_DATA");
-      if (!data)
-        throw std::runtime_error("VORNKIT_TEST_DATA is not set: run the test through ctest, or set it to tests/data");
       TMakefileWizardRun wizard;
       wizard.Values.MainSource = "main";
       wizard.Values.SourceFolder = folder;
       wizard.Values.CSources = extraSources;
-      wizard.BuildLines(std::string(data) + "/../../data");
+      wizard.BuildLines(VK_SOURCE_DIR "/data");
       wizard.Save();
     } else if (makefile) {
       WriteTextFile(folder + "/makefile", makefile);

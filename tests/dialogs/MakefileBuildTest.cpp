@@ -69,7 +69,7 @@ std::vector<TJobResult> RunAtOnce(const std::vector<TJob>& jobs) {
   return results;
 }
 
-std::string ShippedTemplate() { return std::string(getenv("VORNKIT_TEST_DATA")) + "/../../data/makefile"; }
+std::string ShippedTemplate() { return VK_SOURCE_DIR "/data/makefile"; }
 
 std::string Text(const std::vector<std::string>& lines) {
   std::string text;

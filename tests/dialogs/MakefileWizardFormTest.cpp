@@ -21,7 +21,7 @@ protected:
     reg.WriteString("Editor Path", Editor.Path());
   }
   void InstallTemplate() {
-    std::filesystem::copy_file(std::string(getenv("VORNKIT_TEST_DATA")) + "/../../data/makefile",
+    std::filesystem::copy_file(VK_SOURCE_DIR "/data/makefile",
                                Editor.File("makefile"));
   }
   // Runs a new wizard as the wizard command does, the person acting in

@@ -26,7 +26,7 @@ void PrintTo(const TMakefileOptions& options, std::ostream* out) {
 
 namespace {
 
-std::string GoldenPath() { return std::string(getenv("VORNKIT_TEST_DATA")) + "/dialogs/EnvironmentMakefile.golden"; }
+std::string GoldenPath() { return VK_SOURCE_DIR "/tests/data/dialogs/EnvironmentMakefile.golden"; }
 
 // Values of every kind: a frequency item with its trailing blank, extra
 // sources, external memory for the heap, the floating-point printf text
