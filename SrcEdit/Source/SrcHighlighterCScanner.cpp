@@ -159,6 +159,10 @@ void TSrcCScanner::Next() {
     DirectiveProc();
     return;
   }
+  if (FRange == rsLineComment) {
+    LineCommentProc();
+    return;
+  }
   const unsigned char c = At(FRun);
   switch (kChars.Class[c]) {
     // A zero byte within the line is a stray byte like any other.
@@ -245,7 +249,7 @@ void TSrcCScanner::SkipLine(std::string_view line) {
     // Outside comments and preprocessor lines only the tokens that start
     // with a quote, "#" or "/" (and the line end) are scanned as tokens:
     // no other token holds any of these bytes.
-    if (FRange != rsAnsiC && FRange != rsDirectiveComment && FRange != rsDirective)
+    if (FRange != rsAnsiC && FRange != rsDirectiveComment && FRange != rsDirective && FRange != rsLineComment)
       FRun = Find<'"', '\'', '#', '/'>(FRun);
     Next();
   }
@@ -334,6 +338,9 @@ void TSrcCScanner::SlashProc() {
   if (next == '/') {
     FTokenID = ctkComment;
     FRun = Find<'\n', '\r'>(FRun + 2);
+    // A backslash right before the line end joins the next line to the
+    // comment, as the compiler joins them.
+    if (FLine[FRun - 1] == '\\') FRange = rsLineComment;
   } else if (next == '*') {
     FTokenID = ctkComment;
     FRange = rsAnsiC;
@@ -380,6 +387,21 @@ void TSrcCScanner::AnsiCProc() {
     FRun += 2;
   }
   ScanToCommentEnd();
+}
+
+// The line after one that continued a "//" comment: comment up to its end,
+// which continues it again when a backslash stands right before it. A line
+// end on its own (also an empty line) ends the comment unless the backslash
+// is right before it.
+void TSrcCScanner::LineCommentProc() {
+  if (AtLineEnd(FRun)) {
+    if (FRun == 0 || FLine[FRun - 1] != '\\') FRange = rsUnknown;
+    LineEndProc(At(FRun));
+    return;
+  }
+  FTokenID = ctkComment;
+  FRun = Find<'\n', '\r'>(FRun);
+  if (FLine[FRun - 1] != '\\') FRange = rsUnknown;
 }
 
 // A preprocessor line runs from "#" (or from the start of a continued line)
@@ -463,7 +485,7 @@ TSrcHighlighterAttributes* TSrcCTextHighlighter::GetTokenAttribute() const {
 }
 
 void TSrcCTextHighlighter::SetRange(TSrcEditRange value) {
-  FScanner.SetRange(value >= rsUnknown && value <= rsString39 ? static_cast<TRangeState>(value) : rsUnknown);
+  FScanner.SetRange(value >= rsUnknown && value <= rsLineComment ? static_cast<TRangeState>(value) : rsUnknown);
 }
 
 }  // namespace vk

@@ -88,9 +88,10 @@ enum TxtkTokenKind : uint8_t {
   xtkXorAssign
 };
 
-// The state at a line boundary. Only rsUnknown, rsAnsiC, rsDirective and
-// rsDirectiveComment are ever entered; the others keep their numbers so
-// that stored states stay comparable.
+// The state at a line boundary. Only rsUnknown, rsAnsiC, rsDirective,
+// rsDirectiveComment and rsLineComment (a "//" comment whose line ends with
+// a backslash, which the compiler joins to the next line) are ever entered;
+// the others keep their numbers so that stored states stay comparable.
 enum TRangeState : uint8_t {
   rsUnknown,
   rsAnsiC,
@@ -101,7 +102,8 @@ enum TRangeState : uint8_t {
   rsDirective,
   rsDirectiveComment,
   rsString34,
-  rsString39
+  rsString39,
+  rsLineComment
 };
 
 // One spelling of a word table and the token kind it gives.
@@ -228,6 +230,7 @@ private:
   void SymbolProc();
   void DirectiveProc();
   void AnsiCProc();
+  void LineCommentProc();
   void LineEndProc(unsigned char c);
   void ScanToCommentEnd();
 

@@ -147,6 +147,46 @@ TEST_F(PaintTest, TrailingCommentColourRunsToTheEndOfTheRow) {
   Edit.SetHighlighter(nullptr);
 }
 
+// A backslash right before the end of a "//" comment's line joins the next
+// line to the comment (and that one to the next, when it ends so too), as
+// the compiler reads it; an edit that adds or takes away the backslash
+// repaints the joined lines.
+TEST_F(PaintTest, LinesJoinedToALineCommentPaintAsComment) {
+  TSrcAvrHl highlighter(nullptr);
+  highlighter.CommentAttri()->SetBackground(clAqua);
+  Edit.SetHighlighter(&highlighter);
+  struct TCase {
+    std::vector<std::string> Lines;
+    std::vector<bool> Comment;  // the first column of each row
+  };
+  const TCase cases[] = {
+      {{"// a \\", "int y;", "z;"}, {true, true, false}},
+      {{"// a \\", "b \\", "c", "d"}, {true, true, true, false}},
+      {{"// a \\", "", "c"}, {true, false, false}},
+      {{"// a \\ ", "b"}, {true, false}},
+      {{"#define X 1 // c \\", "d", "e"}, {false, true, false}},
+      {{"/* a \\", "b */ c"}, {true, true}},
+  };
+  for (const TCase& c : cases) {
+    SetLines(c.Lines);
+    TRasterCanvas& canvas = PaintAll();
+    for (size_t row = 0; row < c.Comment.size(); ++row)
+      EXPECT_EQ(Background(canvas, 1, static_cast<int>(row) + 1), ColorToRGB(c.Comment[row] ? clAqua : clWhite))
+          << c.Lines[0] << " row " << row + 1;
+  }
+  SetLines({"// a \\", "b \\", "c", "d"});
+  TRasterCanvas& canvas = PaintAll();
+  Goto(7, 1);
+  Run(ecDeleteLastChar);
+  Edit.Update();
+  for (int row : {2, 3}) EXPECT_EQ(Background(canvas, 1, row), ColorToRGB(clWhite)) << "row " << row;
+  Run(ecChar, '\\');
+  Edit.Update();
+  for (int row : {2, 3}) EXPECT_EQ(Background(canvas, 1, row), ColorToRGB(clAqua)) << "row " << row;
+  EXPECT_EQ(Background(canvas, 1, 4), ColorToRGB(clWhite));
+  Edit.SetHighlighter(nullptr);
+}
+
 TEST_F(PaintTest, SpecialCharactersShowWhereTheyBelong) {
   SetLines({"a b\tc"});
   Edit.SetTabWidth(8);

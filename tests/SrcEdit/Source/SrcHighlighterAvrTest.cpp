@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <functional>
 #include <memory>
 #include <random>
@@ -126,6 +127,20 @@ TEST(SrcHighlighterAvrTest, CommentsAcrossLines) {
       {rsAnsiC, "no end", {{"no end", H::tkComment}}, rsAnsiC},
       {rsAnsiC, "a\nb", {{"a", H::tkComment}, {"\n", H::tkSpace}, {"b", H::tkComment}}, rsAnsiC},
       {rsUnknown, "/* a\r\n", {{"/* a", H::tkComment}, {"\r\n", H::tkSpace}}, rsAnsiC},
+      // A backslash right before the line end joins the next line to a
+      // "//" comment, and that line to the one after it.
+      {rsUnknown, "a // b \\", {{"a", H::tkIdentifier}, {" ", H::tkSpace}, {"// b \\", H::tkComment}}, rsLineComment},
+      {rsUnknown, "//\\", {{"//\\", H::tkComment}}, rsLineComment},
+      {rsUnknown, "// b \\ c", {{"// b \\ c", H::tkComment}}, rsUnknown},
+      {rsUnknown, "// b \\ ", {{"// b \\ ", H::tkComment}}, rsUnknown},
+      {rsLineComment, "x = 1;", {{"x = 1;", H::tkComment}}, rsUnknown},
+      {rsLineComment, "third \\", {{"third \\", H::tkComment}}, rsLineComment},
+      {rsLineComment, "\\", {{"\\", H::tkComment}}, rsLineComment},
+      {rsLineComment, "", {}, rsUnknown},
+      {rsLineComment, "/* x", {{"/* x", H::tkComment}}, rsUnknown},
+      {rsLineComment, "a\\\nb", {{"a\\", H::tkComment}, {"\n", H::tkSpace}, {"b", H::tkComment}}, rsUnknown},
+      {rsLineComment, "a\nb", {{"a", H::tkComment}, {"\n", H::tkSpace}, {"b", H::tkIdentifier}}, rsUnknown},
+      {rsAnsiC, "a // b \\", {{"a // b \\", H::tkComment}}, rsAnsiC},
   });
 }
 
@@ -149,6 +164,8 @@ TEST(SrcHighlighterAvrTest, DirectivesWithContinuationsAndComments) {
       {rsUnknown, "#a\\b", {{"#a\\b", H::tkDirective}}, rsUnknown},
       {rsUnknown, "#a\\/* c", {{"#a\\", H::tkDirective}, {"/* c", H::tkComment}}, rsDirectiveComment},
       {rsUnknown, "#a\\\nb", {{"#a\\", H::tkDirective}, {"\n", H::tkSpace}, {"b", H::tkDirective}}, rsUnknown},
+      {rsUnknown, "#define X 1 // c \\", {{"#define X 1 ", H::tkDirective}, {"// c \\", H::tkComment}}, rsLineComment},
+      {rsDirective, "// c \\", {{"", H::tkDirective}, {"// c \\", H::tkComment}}, rsLineComment},
   });
 }
 
@@ -262,7 +279,7 @@ TEST(SrcHighlighterAvrTest, IsRegisteredAsPlaceableHighlighter) {
 
 TEST(SrcHighlighterAvrTest, RangeValuesThatAreNoStateStartFresh) {
   TSrcAvrHl hl(nullptr);
-  for (TSrcEditRange bad : {TSrcEditRange(-1), TSrcEditRange(10), TSrcEditRange(1) << 40}) {
+  for (TSrcEditRange bad : {TSrcEditRange(-1), TSrcEditRange(11), TSrcEditRange(1) << 40}) {
     hl.SetRange(bad);
     hl.SetLine("x */", 0);
     EXPECT_EQ(H::tkIdentifier, hl.GetTokenID());
@@ -318,13 +335,10 @@ void ExpectContiguousTokens(TSrcCustomHighlighter& hl, const std::function<void(
 
 TEST(SrcHighlighterAvrTest, RandomLinesAreCutIntoContiguousTokens) {
   TSrcAvrHl hl(nullptr);
-  const TRangeState starts[] = {rsUnknown, rsAnsiC, rsDirective, rsDirectiveComment};
+  const TRangeState starts[] = {rsUnknown, rsAnsiC, rsDirective, rsDirectiveComment, rsLineComment};
   ExpectContiguousTokens(
-      hl, [&](std::mt19937& random) { hl.SetRange(starts[random() % 4]); },
-      [&] {
-        const TSrcEditRange range = hl.GetRange();
-        return range == rsUnknown || range == rsAnsiC || range == rsDirective || range == rsDirectiveComment;
-      });
+      hl, [&](std::mt19937& random) { hl.SetRange(starts[random() % std::size(starts)]); },
+      [&] { return std::find(std::begin(starts), std::end(starts), hl.GetRange()) != std::end(starts); });
 
   // The same C text with build-output regions between "<c>" and "</c>" in
   // any case, each line starting where the one before ended.
