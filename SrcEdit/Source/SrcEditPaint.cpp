@@ -10,6 +10,7 @@
 
 #include <algorithm>
 #include <climits>
+#include <utility>
 #include <vector>
 
 #include "SrcEdit/Source/SrcEditMiscProcs.h"
@@ -582,31 +583,55 @@ private:
 };
 
 void TCustomSrcEdit::Paint() {
-  const TRect clip = Canvas().ClipRect();
-  // From the column before the clip's first to the one after its last: a
-  // glyph may reach into the next cell (a slanted top) or the one before it
-  // (a slanted foot), and must show there as a whole-window paint shows it.
-  int firstColumn = FLeftChar;
-  if (clip.Left > FGutterWidth + 2)
-    firstColumn = std::max(FLeftChar, FLeftChar + (clip.Left - FGutterWidth - 2) / FCellWidth - 1);
-  const int lastColumn = FLeftChar + (clip.Right - FGutterWidth - 2 + FCellWidth - 1) / FCellWidth + 1;
-  const int firstRow = std::max(FTopLine + clip.Top / FRowHeight, FTopLine);
-  // An empty text still shows its first row.
-  const int lastRow = std::clamp(FTopLine + (clip.Bottom + FRowHeight - 1) / FRowHeight, 1,
-                                 std::max(GetDisplayLineCount(), 1));
+  TCanvas& canvas = Canvas();
+  const TRect clip = canvas.ClipRect();
+  // The first and last row a rectangle reaches (the row below it is no
+  // longer one of them); an empty text still shows its first row.
+  auto rowsOf = [this](const TRect& r) {
+    return std::pair(std::max(FTopLine + r.Top / FRowHeight, FTopLine),
+                     std::clamp(FTopLine + (r.Bottom + FRowHeight - 1) / FRowHeight - 1, 1,
+                                std::max(GetDisplayLineCount(), 1)));
+  };
+  // The gutter and text rows of one rectangle.
+  auto paintPart = [&](const TRect& part) {
+    // From the column before the part's first to the one after its last: a
+    // glyph may reach into the next cell (a slanted top) or the one before
+    // it (a slanted foot), and must show there as a whole-window paint
+    // shows it.
+    int firstColumn = FLeftChar;
+    if (part.Left > FGutterWidth + 2)
+      firstColumn = std::max(FLeftChar, FLeftChar + (part.Left - FGutterWidth - 2) / FCellWidth - 1);
+    const int lastColumn = FLeftChar + (part.Right - FGutterWidth - 2 + FCellWidth - 1) / FCellWidth + 1;
+    const auto [firstRow, lastRow] = rowsOf(part);
+    if (part.Left < FGutterWidth) {
+      TRect gutter = part;
+      gutter.Right = std::min(gutter.Right, FGutterWidth);
+      PaintGutter(gutter, firstRow, lastRow);
+    }
+    if (FGutterWidth < part.Right) {
+      TRect text = part;
+      text.Left = std::max(text.Left, FGutterWidth);
+      PaintTextLines(text, firstRow, lastRow, firstColumn, lastColumn);
+    }
+  };
   HideCaret();
   TScopeExit updateCaret([this] { UpdateCaret(); });
-  if (clip.Left < FGutterWidth) {
-    TRect gutter = clip;
-    gutter.Right = std::min(gutter.Right, FGutterWidth);
-    PaintGutter(gutter, firstRow, lastRow);
+  if (PaintRects().empty()) {
+    paintPart(clip);
+  } else {
+    // An update paints its region once: each of its rectangles (which do
+    // not overlap) clipped to itself, so that no row is painted again for
+    // another rectangle that crosses it.
+    TScopeExit restoreClip([&] { canvas.SetClipRect(clip); });
+    for (const TRect& r : PaintRects()) {
+      TRect part;
+      if (!IntersectRect(part, r, clip)) continue;
+      canvas.SetClipRect(part);
+      paintPart(part);
+    }
   }
-  if (FGutterWidth < clip.Right) {
-    TRect text = clip;
-    text.Left = std::max(text.Left, FGutterWidth);
-    PaintTextLines(text, firstRow, lastRow, firstColumn, lastColumn);
-  }
-  PluginsAfterPaint(Canvas(), clip, firstRow, lastRow);
+  const auto [firstRow, lastRow] = rowsOf(clip);
+  PluginsAfterPaint(canvas, clip, firstRow, lastRow);
   DoOnPaint();
   DoOnPaintTransient(ttAfter);
 }

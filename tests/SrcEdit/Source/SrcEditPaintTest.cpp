@@ -1,6 +1,7 @@
 // Painting on the raster canvas: what lands where, in which colours, and
 // that any clip rectangle paints the pixels of the whole window.
 
+#include <algorithm>
 #include <memory>
 #include <random>
 
@@ -71,6 +72,39 @@ TEST_F(PaintTest, AnyClipRectanglePaintsTheSamePixelsAsTheWholeWindow) {
       for (int x = clip.Left; x < clip.Right; ++x)
         ASSERT_EQ(part.PixelAt(x, y), whole.Pixel(x, y)) << x << "," << y << " in clip " << attempt;
   }
+  Edit.SetHighlighter(nullptr);
+}
+
+// Typing at the end of a line longer than the window scrolls it: the
+// update's region is the line's row and the strips the scroll uncovered,
+// which cross that row. Its paint scans the line once, paints every pixel
+// of the region and none besides.
+TEST_F(PaintTest, AnUpdatePaintsItsRegionOnceAndNothingBesides) {
+  struct TCounting : TCommentHighlighter {
+    void SetLine(std::string_view line, int index) override {
+      Scans += index == 1;
+      TCommentHighlighter::SetLine(line, index);
+    }
+    int Scans = 0;
+  } highlighter;
+  Edit.SetHighlighter(&highlighter);
+  Edit.SetColor(clSilver);
+  SetLines({"a", std::string(200, 'x'), "b"});
+  Goto(201, 2);
+  Edit.Update();
+  Run(ecChar, 'y');
+  const std::vector<TRect> region = Edit.UpdateRegion();
+  ASSERT_GT(region.size(), 1u);
+  highlighter.Scans = 0;
+  TRasterCanvas& canvas = PaintRects(region);
+  EXPECT_EQ(highlighter.Scans, 1);
+  int wrong = 0;
+  for (int y = 0; y < canvas.Height(); ++y)
+    for (int x = 0; x < canvas.Width(); ++x) {
+      const bool inside = std::any_of(region.begin(), region.end(), [&](const TRect& r) { return PtInRect(r, {x, y}); });
+      wrong += inside == (canvas.PixelAt(x, y) == ColorToRGB(clWhite));
+    }
+  EXPECT_EQ(wrong, 0);
   Edit.SetHighlighter(nullptr);
 }
 
