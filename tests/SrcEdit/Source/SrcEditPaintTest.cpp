@@ -101,10 +101,101 @@ TEST_F(PaintTest, AnUpdatePaintsItsRegionOnceAndNothingBesides) {
   int wrong = 0;
   for (int y = 0; y < canvas.Height(); ++y)
     for (int x = 0; x < canvas.Width(); ++x) {
-      const bool inside = std::any_of(region.begin(), region.end(), [&](const TRect& r) { return PtInRect(r, {x, y}); });
+      const bool inside =
+          std::any_of(region.begin(), region.end(), [&](const TRect& r) { return PtInRect(r, {x, y}); });
       wrong += inside == (canvas.PixelAt(x, y) == ColorToRGB(clWhite));
     }
   EXPECT_EQ(wrong, 0);
+  Edit.SetHighlighter(nullptr);
+}
+
+// The C highlighter without going on from kept points: every row it paints
+// is scanned from its line's start.
+class TFromTheStartAvrHl : public TSrcAvrHl {
+public:
+  using TSrcAvrHl::TSrcAvrHl;
+  bool CanResumeLine() const override { return false; }
+};
+
+// Random C text with long lines (strings, comments, continued lines and
+// comments, double-byte characters, TABs): at random left columns, among
+// edits of the long lines and lines inserted and deleted above them, with
+// and without the special characters shown, the window shows what a window
+// sharing the text shows whose rows are scanned from their lines' starts,
+// cell by cell.
+TEST_F(PaintTest, LongLinesPaintFromKeptPointsAsFromTheirLinesStarts) {
+  TSrcAvrHl highlighter(nullptr);
+  highlighter.CommentAttri()->SetForeground(clGreen);
+  highlighter.StringAttri()->SetForeground(clRed);
+  highlighter.DirecAttri()->SetForeground(clTeal);
+  highlighter.NumberAttri()->SetForeground(clBlue);
+  highlighter.SymbolAttri()->SetForeground(clMaroon);
+  highlighter.InvalidAttri()->SetBackground(clYellow);
+  TFromTheStartAvrHl reference(nullptr);
+  reference.Assign(highlighter);
+  Edit.SetHighlighter(&highlighter);
+  TSrcEdit other(nullptr);
+  other.HandleNeeded();
+  other.SetBounds(0, 0, Edit.Width(), Edit.Height());
+  other.SetColor(clWhite);
+  other.Font().SetColor(clBlack);
+  other.SetRightEdge(0);
+  other.SetLinesPointer(&Edit);
+  other.SetHighlighter(&reference);
+  std::mt19937 random(20240703);
+  // Code with strings and closed comments, so that long lines hold tokens
+  // all along; what stays open to the line's end comes last.
+  const std::string pieces[] = {"\\",        "\"a b\\\"\"",       "'\"'",     "x = 1; ", "\t",
+                                "\t\t",       "x\t",             "  ",      "a / b",   "a * b",
+                                "\xB0\xA1",   "0x1F, ",          ",",       "+b",      "if (a) b();",
+                                "PORTB",      "/* c */",         "/* \xB0\xA1 */",        "\"\xC7\xD1\xB1\xDB\"",
+                                std::string(300, 'a')};
+  const std::string endings[] = {"", "// tail", "/* open", "#define X 1", " */ y", "\"open"};
+  auto randomLine = [&](size_t length) {
+    std::string line;
+    while (line.size() < length) line += pieces[random() % std::size(pieces)];
+    line += endings[random() % std::size(endings)];
+    if (random() % 3 == 0) line += '\\';
+    return line;
+  };
+  std::vector<std::string> lines;
+  for (int i = 0; i < 12; ++i) lines.push_back(randomLine(i % 3 == 0 ? 20000 + random() % 20000 : random() % 200));
+  SetLines(lines);
+  auto cells = [&](TSrcEdit& edit) {
+    auto canvas = std::make_unique<TRasterCanvas>(edit.ClientWidth(), edit.ClientHeight());
+    TRasterCanvas& raster = *canvas;
+    edit.SetCanvas(std::move(canvas));
+    edit.ValidateAll();
+    edit.PaintRegion({edit.ClientRect()}, false);
+    std::vector<std::string> shown;
+    for (int row = 1; row <= 25; ++row)
+      for (int column = 1; column <= 80; ++column) {
+        const TPoint p = Cell(edit.LeftChar() + column - 1, row);
+        const TRasterCanvas::TDrawnChar* c = raster.CharAt(p.X, p.Y);
+        shown.push_back(Format("%d,%d %s %x %d %x", column, row, c ? c->Text.c_str() : "-", c ? c->TextColor : 0,
+                               c ? static_cast<int>(c->Style().Mask()) : 0, raster.PixelAt(p.X, p.Y)));
+      }
+    return shown;
+  };
+  for (int step = 0; step < 60; ++step) {
+    const int line = static_cast<int>(random() % 12) / 3 * 3 + 1;
+    switch (random() % 5) {
+      case 0:
+        Goto(static_cast<int>(random() % (Edit.Lines().Get(line - 1).size() + 1)) + 1, line);
+        Run(ecChar, "a\"/*\\ "[random() % 6]);
+        break;
+      case 1: Edit.Lines().Insert(0, randomLine(random() % 50)); break;
+      case 2: Edit.Lines().Delete(0); break;
+      default: break;
+    }
+    Edit.SetLeftChar(static_cast<int>(random() % 40000) + 1);
+    SetOption(eoShowSpecialChars, step % 2 == 1);
+    other.SetOptions(Edit.Options());
+    other.SetTopLine(Edit.TopLine());
+    other.SetLeftChar(Edit.LeftChar());
+    ASSERT_EQ(cells(Edit), cells(other)) << "step " << step << " at column " << Edit.LeftChar();
+  }
+  other.SetHighlighter(nullptr);
   Edit.SetHighlighter(nullptr);
 }
 
@@ -222,17 +313,28 @@ TEST_F(PaintTest, LinesJoinedToALineCommentPaintAsComment) {
 }
 
 TEST_F(PaintTest, SpecialCharactersShowWhereTheyBelong) {
-  SetLines({"a b\tc"});
+  SetLines({"a b\tc", "a b\tc" + std::string(100, 'x')});
   Edit.SetTabWidth(8);
   TSrcEditorOptions options = Edit.Options();
   options.Include(eoShowSpecialChars);
   Edit.SetOptions(options);
-  TRasterCanvas& canvas = PaintAll();
-  EXPECT_EQ(CharAt(canvas, 2, 1)->Text, "\xB7");
-  // The TAB covers columns 4..8: its glyph sits on the middle cell.
-  EXPECT_EQ(CharAt(canvas, 6, 1)->Text, "\xBB");
-  EXPECT_EQ(CharAt(canvas, 4, 1)->Text, " ");
-  EXPECT_EQ(CharAt(canvas, 10, 1)->Text, "\xB6");
+  TSrcAvrHl highlighter(nullptr);
+  TSrcCustomHighlighter* const highlighters[] = {nullptr, &highlighter};
+  for (TSrcCustomHighlighter* h : highlighters) {
+    Edit.SetHighlighter(h);
+    Edit.SetLeftChar(1);
+    TRasterCanvas& canvas = PaintAll();
+    EXPECT_EQ(CharAt(canvas, 2, 1)->Text, "\xB7");
+    // The TAB covers columns 4..8: its glyph sits on the middle cell, also
+    // when the window shows the TAB from its middle.
+    EXPECT_EQ(CharAt(canvas, 6, 1)->Text, "\xBB");
+    EXPECT_EQ(CharAt(canvas, 4, 1)->Text, " ");
+    EXPECT_EQ(CharAt(canvas, 10, 1)->Text, "\xB6");
+    Edit.SetLeftChar(5);
+    EXPECT_EQ(CharAt(PaintAll(), 6, 2)->Text, "\xBB") << (h ? "highlighted" : "plain");
+  }
+  Edit.SetHighlighter(nullptr);
+  Edit.SetLeftChar(1);
   options.Exclude(eoShowSpecialChars);
   Edit.SetOptions(options);
   const std::string plain = PaintAll().TextAt(Cell(1, 1).Y);

@@ -360,6 +360,56 @@ TEST(SrcHighlighterAvrTest, RandomLinesAreCutIntoContiguousTokens) {
       });
 }
 
+// Random C text in long lines, begun in any state: a scan that goes on from
+// the line's start or from the point after any token of a scan from there,
+// toward any position, starts at one of that scan's tokens (at or before
+// the position) and cuts the rest of the line into the same tokens, ending
+// in the same state.
+TEST(SrcHighlighterAvrTest, AScanResumedAtAPointCutsTheRestAsTheScanFromTheStart) {
+  std::mt19937 random(20240701);
+  const std::string pieces[] = {"/*", "*/", "//", "#define X ", "\\", "\"a b\\\"\"", "'\"'", "x = 1; ", "\t", "  ",
+                                "/", "*", "#", "\xB0\xA1", "0x1F, ", "if (a) b();", ",", "(", "+b", "\r", "\n",
+                                std::string(300, 'a'), std::string(300, ' ')};
+  const TRangeState starts[] = {rsUnknown, rsAnsiC, rsDirective, rsDirectiveComment, rsLineComment};
+  struct TScanned {
+    int Position, Length, Kind;
+    TSrcScanPoint After;
+  };
+  TSrcAvrHl hl(nullptr);
+  for (int round = 0; round < 300; ++round) {
+    std::string text;
+    const size_t length = random() % 6000;
+    while (text.size() < length) text += pieces[random() % std::size(pieces)];
+    hl.SetRange(starts[random() % std::size(starts)]);
+    const TSrcScanPoint lineStart = hl.LineStartPoint();
+    std::vector<TScanned> full;
+    for (hl.SetLine(text, 0); !hl.GetEol(); hl.Next())
+      full.push_back({hl.GetTokenPos(), hl.GetTokenLength(), hl.GetTokenKind(), hl.GetScanPoint()});
+    const TSrcEditRange end = hl.GetRange();
+    for (int attempt = 0; attempt < 20; ++attempt) {
+      const size_t after = random() % (full.size() + 1);
+      const TSrcScanPoint from = after == 0 ? lineStart : full[after - 1].After;
+      const int toward = from.Position + static_cast<int>(random() % (text.size() - from.Position + 2));
+      hl.ResumeLine(text, 0, from, toward);
+      const int first = hl.GetTokenPos();
+      ASSERT_LE(first, std::max(toward, from.Position)) << "round " << round;
+      auto token = std::find_if(full.begin(), full.end(), [&](const TScanned& t) { return t.Position >= first; });
+      ASSERT_TRUE(token == full.end() ? first == static_cast<int>(text.size()) : token->Position == first)
+          << "no token of the full scan starts at " << first << " in round " << round;
+      // The empty preprocessor token before a comment may lie behind it.
+      if (token != full.end() && token->Length == 0 && hl.GetTokenLength() != 0) ++token;
+      for (; !hl.GetEol(); hl.Next(), ++token) {
+        ASSERT_NE(token, full.end()) << "round " << round;
+        ASSERT_EQ(token->Position, hl.GetTokenPos()) << "round " << round;
+        ASSERT_EQ(token->Length, hl.GetTokenLength()) << "at " << token->Position << " in round " << round;
+        ASSERT_EQ(token->Kind, hl.GetTokenKind()) << "at " << token->Position << " in round " << round;
+      }
+      ASSERT_EQ(token, full.end()) << "round " << round;
+      ASSERT_EQ(end, hl.GetRange()) << "round " << round;
+    }
+  }
+}
+
 // Text an editor loads gets, line by line, the state a token-by-token scan
 // from the first line leaves.
 TEST(SrcHighlighterAvrTest, AnEditorStoresTheRangesOfAFullScan) {
