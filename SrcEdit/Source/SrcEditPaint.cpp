@@ -402,15 +402,13 @@ private:
     E.FScanPoints.Start(h, Text, scanned, firstChar - 1);
     const TSrcHighlighterAttributes* lastAttri = nullptr;
     int lastEnd = 0;
+    int scannedEnd = h.GetTokenPos();  // the end of the tokens the scan went past
     bool atEol = true;
-    while (!h.GetEol()) {
+    for (; !h.GetEol(); h.Next(), E.FScanPoints.Passed(h)) {
       const int position = h.GetTokenPos();
-      E.FScanPoints.Passed(h, position);
       int length = h.GetTokenLength();
-      if (position + length < firstChar) {
-        h.Next();
-        continue;
-      }
+      scannedEnd = position + length;
+      if (position + length < firstChar) continue;
       if (position + length >= lastChar) {
         if (position >= lastChar) {
           atEol = false;
@@ -428,7 +426,6 @@ private:
         AddToRun(token, from + shift, shown, E.Font().Style(), Bg, Fg);
       lastAttri = attri;
       lastEnd = position + length;
-      h.Next();
     }
     FillBg = clNone;
     if (atEol) {
@@ -439,9 +436,12 @@ private:
       const TColor closingFg = closing ? closing->Foreground() : Fg;
       const TColor closingBg = closing ? closing->Background() : Bg;
       if (closing && closing == comment) FillBg = closingBg;
+      // Text the highlighter left after its last token, as far as the row
+      // shows it.
       const int textEnd = std::min(static_cast<int>(Text.size()), lastChar - 1);
-      if (lastEnd < textEnd)
-        AddToRun(Text.substr(static_cast<size_t>(lastEnd)), lastEnd + shift, textEnd - lastEnd, {}, closingBg,
+      const int restFrom = std::max({lastEnd, scannedEnd, cut});
+      if (restFrom < textEnd)
+        AddToRun(Text.substr(static_cast<size_t>(restFrom)), restFrom + shift, textEnd - restFrom, {}, closingBg,
                  closingFg);
       if (ShowSpecial && static_cast<int>(Text.size()) < LastChar)
         AddToRun(std::string_view(&EndOfLineGlyph, 1), std::max(lastEnd, textEnd) + shift, 1, {}, closingBg,

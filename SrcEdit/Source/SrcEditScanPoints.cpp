@@ -30,6 +30,7 @@ void TSrcScanPoints::Start(TSrcCustomHighlighter& highlighter, std::string_view 
   FRecording = true;
   NextAfter(from.Position);
   highlighter.ResumeLine(text, line.Index, from, position);
+  Passed(highlighter);
 }
 
 void TSrcScanPoints::NextAfter(int position) {

@@ -43,10 +43,11 @@ public:
   // highlighter can without cutting tokens. A highlighter that cannot go on
   // from a point starts at the line's start.
   void Start(TSrcCustomHighlighter& highlighter, std::string_view text, const TSrcScannedLine& line, int position);
-  // At each token of the scan Start began (its position given): keeps the
-  // point after it when it lies an interval beyond the points kept before.
-  void Passed(const TSrcCustomHighlighter& highlighter, int position) {
-    if (FRecording && position >= FNextAt) Keep(highlighter.GetScanPoint());
+  // After each Next of the scan Start began (and by Start for its first
+  // token, or the line's end): keeps the point after the current token when
+  // it lies an interval beyond the points kept before it.
+  void Passed(const TSrcCustomHighlighter& highlighter) {
+    if (FRecording && highlighter.GetTokenPos() >= FNextAt) Keep(highlighter.GetScanPoint());
   }
 
   // The line store's changes: changed lines lose their points, the points
