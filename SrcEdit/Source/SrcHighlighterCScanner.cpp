@@ -461,14 +461,19 @@ void TSrcCScanner::AnsiCProc() {
   ScanToCommentEnd();
 }
 
+// A line end inside a preprocessor line or a "//" comment: they go on over
+// it only when a backslash stands right before it.
+void TSrcCScanner::ContinuedLineEndProc() {
+  if (FRun == 0 || FLine[FRun - 1] != '\\') FRange = rsUnknown;
+  LineEndProc(At(FRun));
+}
+
 // The line after one that continued a "//" comment: comment up to its end,
-// which continues it again when a backslash stands right before it. A line
-// end on its own (also an empty line) ends the comment unless the backslash
-// is right before it.
+// which continues it again when a backslash stands right before it; a line
+// end on its own (also an empty line) ends it.
 void TSrcCScanner::LineCommentProc() {
   if (AtLineEnd(FRun)) {
-    if (FRun == 0 || FLine[FRun - 1] != '\\') FRange = rsUnknown;
-    LineEndProc(At(FRun));
+    ContinuedLineEndProc();
     return;
   }
   FTokenID = ctkComment;
@@ -481,8 +486,7 @@ void TSrcCScanner::LineCommentProc() {
 // backslash right before the line end continues it on the next line.
 void TSrcCScanner::DirectiveProc() {
   if (AtLineEnd(FRun)) {
-    if (FRun == 0 || FLine[FRun - 1] != '\\') FRange = rsUnknown;
-    LineEndProc(At(FRun));
+    ContinuedLineEndProc();
     return;
   }
   FTokenID = ctkDirective;

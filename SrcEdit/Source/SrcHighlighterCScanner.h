@@ -241,6 +241,7 @@ private:
   void DirectiveProc();
   void AnsiCProc();
   void LineCommentProc();
+  void ContinuedLineEndProc();
   // In a comment or a preprocessor line, whose tokens may hold any byte.
   bool InRunOfAnyBytes() const {
     return FRange == rsAnsiC || FRange == rsDirectiveComment || FRange == rsDirective || FRange == rsLineComment;
