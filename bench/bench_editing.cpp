@@ -6,12 +6,14 @@
 // middle and at the end of that source, with and without word wrap, against
 // the same keys at the same places of the 1,000-line file. A replace-all
 // over that source and the one Undo that takes it back, against building the
-// same texts with memmem. Keys on a line of 100,000 bytes (a font table
-// written as one initializer), each followed by its paint, against the same
-// keys on a short line of the same file.
+// same texts with memmem. Keys on lines of 10,000, 100,000 and 1,000,000
+// bytes (font tables written as one initializer), each followed by the paint
+// of its update region, against the same keys on a short line of the same
+// file.
 
 #include <benchmark/benchmark.h>
 
+#include <span>
 #include <string>
 
 #include "SrcEdit/Source/SrcEdit.h"
@@ -114,15 +116,18 @@ void BreaksBig(benchmark::State& state) { BreakAndJoin(state, 1000000, false); }
 void BreaksSmallWrapped(benchmark::State& state) { BreakAndJoin(state, 1000, true); }
 void BreaksBigWrapped(benchmark::State& state) { BreakAndJoin(state, 1000000, true); }
 
-// ---------------------------------------------------------------- a line of 100,000 bytes
+// ---------------------------------------------------------------- long lines
 //
-// Line 500,001 of the 1,000,000-line source is a font table of 100,000
-// bytes, its longest line. In the middle of it and in the middle of line
-// 500,004 (a comment of 45 bytes), taken in turn in each repetition: 100
-// characters typed, the 100 Backspaces that take them away, 100 Rights and
-// 100 Lefts; at the end of each line 100 characters typed (and taken away
-// again, unmeasured). Every key is followed by the paint the window would
-// get. Each figure is the time per key.
+// Lines 500,001, 500,009 and 500,017 of the 1,000,000-line source are font
+// tables of 10,000, 100,000 and 1,000,000 bytes. On each of them and on line
+// 500,004 (a comment of 45 bytes), taken in turn in each repetition: from
+// the middle, 100 characters typed, the 100 Backspaces that take them away,
+// 100 Rights and 100 Lefts; then 100 Ends and Homes in turn (End from the
+// start, Home from the end), and at the end of the line 100 characters typed
+// (taken away again, unmeasured). Typing starts with the caret at the
+// window's left edge, the same place on every line. Every key is followed
+// by the paint of the region it left to update. Each figure is the time per
+// key.
 
 constexpr int LongLineKeys = 100;
 
@@ -137,47 +142,76 @@ std::string FontTable(size_t length) {
   return table + "};";
 }
 
-std::string LineKey(const char* key, bool longLine) {
-  return std::string(key) + (longLine ? ", 100,000-byte line" : ", short line");
-}
+struct TLongLine {
+  int Line;
+  const char* Name;
+  size_t Length;  // 0: the line as the source has it
+};
+
+constexpr TLongLine kLongLines[] = {
+    {500004, "short line", 0},
+    {500001, "10,000-byte line", 10000},
+    {500009, "100,000-byte line", 100000},
+    {500017, "1,000,000-byte line", 1000000},
+};
+
+constexpr const char* kLineKeys[] = {"type, middle", "Backspace, middle", "Right", "Left", "End", "Home", "type, end"};
+
+std::string LineKey(const char* key, const TLongLine& line) { return std::string(key) + ", " + line.Name; }
 
 void KeysOnLongLine(benchmark::State& state) {
   TEditorOnFile editor(1000000);
   vk::TSrcEdit& edit = editor.Edit;
-  edit.Lines().Put(500000, FontTable(100000));
+  for (const TLongLine& line : kLongLines)
+    if (line.Length) edit.Lines().Put(line.Line - 1, FontTable(line.Length));
   const std::string original = edit.Lines().GetTextStr();
+  auto press = [&](vk::TSrcEditorCommand command, char c) {
+    edit.CommandProcessor(command, c);
+    edit.Update();
+  };
   auto keys = [&](const std::string& key, vk::TSrcEditorCommand command, char c = 0) {
     const double start = Now();
-    for (int i = 0; i < LongLineKeys; ++i) {
-      edit.CommandProcessor(command, c);
-      edit.Update();
-    }
+    for (int i = 0; i < LongLineKeys; ++i) press(command, c);
     Record(key, (Now() - start) / LongLineKeys);
   };
-  auto on = [&](bool longLine) {
-    const int line = longLine ? 500001 : 500004;
-    const int length = static_cast<int>(edit.Lines().Get(line - 1).size());
-    edit.CommandProcessor(vk::ecGotoXY, 0, vk::TBufferCoord{length / 2 + 1, line});
+  // The caret at the column, at the window's left edge.
+  auto place = [&](int column, int line) {
+    edit.CommandProcessor(vk::ecGotoXY, 0, vk::TBufferCoord{column, line});
+    edit.SetLeftChar(column);
     edit.Update();
-    keys(LineKey("type, middle", longLine), vk::ecChar, 'a');
-    keys(LineKey("Backspace, middle", longLine), vk::ecDeleteLastChar);
-    keys(LineKey("Right", longLine), vk::ecRight);
-    keys(LineKey("Left", longLine), vk::ecLeft);
-    edit.CommandProcessor(vk::ecLineEnd, 0);
-    edit.Update();
-    keys(LineKey("type, end", longLine), vk::ecChar, 'a');
+  };
+  auto on = [&](const TLongLine& line) {
+    const int length = static_cast<int>(edit.Lines().Get(line.Line - 1).size());
+    place(length / 2 + 1, line.Line);
+    keys(LineKey("type, middle", line), vk::ecChar, 'a');
+    keys(LineKey("Backspace, middle", line), vk::ecDeleteLastChar);
+    keys(LineKey("Right", line), vk::ecRight);
+    keys(LineKey("Left", line), vk::ecLeft);
+    press(vk::ecLineStart, 0);
+    double ends = 0, homes = 0;
+    for (int i = 0; i < LongLineKeys; ++i) {
+      const double start = Now();
+      press(vk::ecLineEnd, 0);
+      const double middle = Now();
+      press(vk::ecLineStart, 0);
+      ends += middle - start;
+      homes += Now() - middle;
+    }
+    Record(LineKey("End", line), ends / LongLineKeys);
+    Record(LineKey("Home", line), homes / LongLineKeys);
+    place(length + 1, line.Line);
+    keys(LineKey("type, end", line), vk::ecChar, 'a');
     for (int i = 0; i < LongLineKeys; ++i) edit.CommandProcessor(vk::ecDeleteLastChar, 0);
   };
-  bool longFirst = true;
+  size_t first = 0;
   for (auto _ : state) {
-    on(longFirst);
-    on(!longFirst);
-    longFirst = !longFirst;
+    for (size_t i = 0; i < std::size(kLongLines); ++i) on(kLongLines[(first + i) % std::size(kLongLines)]);
+    ++first;
     if (edit.Lines().GetTextStr() != original) state.SkipWithError("the keys did not restore the text");
   }
 }
 
-BENCHMARK(KeysOnLongLine)->Unit(benchmark::kMillisecond)->Iterations(10);
+BENCHMARK(KeysOnLongLine)->Unit(benchmark::kMillisecond)->Iterations(8);
 
 // ---------------------------------------------------------------- replace-all and its undo
 //
@@ -251,8 +285,9 @@ int main(int argc, char** argv) {
     for (const char* key : {"first Enter", "Enter", "Backspace"})
       for (const char* where : {"top", "middle", "end"})
         PrintRatio(BreakKey(key, where, 1000000, wrap), BreakKey(key, where, 1000, wrap), kMicrosecondsPerKey);
-  for (const char* key : {"type, middle", "Backspace, middle", "Right", "Left", "type, end"})
-    PrintRatio(LineKey(key, true), LineKey(key, false), kMicrosecondsPerKey);
+  for (const char* key : kLineKeys)
+    for (const TLongLine& line : std::span(kLongLines).subspan(1))
+      PrintRatio(LineKey(key, line), LineKey(key, kLongLines[0]), kMicrosecondsPerKey);
   PrintRatio("replace-all", "memmem replace");
   PrintRatio("undo of replace-all", "memmem restore");
   benchmark::Shutdown();

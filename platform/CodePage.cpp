@@ -11,11 +11,16 @@
 
 namespace vk::CodePage {
 
+// A byte that cannot lead a character is the last byte of one (a single
+// byte, or the trail byte of a pair), so a character starts right after it.
+// The bytes from there to the index could all lead: they pair up from the
+// first, and the index is a trail byte when an odd number of them lie
+// before it.
 TMbcsByteType ByteTypeAt(const char* text, size_t length, size_t index) {
   if (index >= length) return mbSingleByte;
-  size_t i = 0;
-  while (i < index) i += IsLeadByte(static_cast<unsigned char>(text[i])) ? 2 : 1;
-  if (i > index) return mbTrailByte;
+  size_t start = index;
+  while (start > 0 && IsLeadByte(static_cast<unsigned char>(text[start - 1]))) --start;
+  if ((index - start) % 2 == 1) return mbTrailByte;
   return IsLeadByte(static_cast<unsigned char>(text[index])) ? mbLeadByte : mbSingleByte;
 }
 

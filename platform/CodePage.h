@@ -6,6 +6,7 @@
 #include <cstdint>
 #include <optional>
 #include <string>
+#include <string_view>
 
 namespace vk {
 
@@ -36,10 +37,12 @@ constexpr bool IsFarEast() { return true; }
 
 inline bool IsLeadByte(unsigned char c) { return c >= 0x81 && c <= 0xFE; }
 
-// Byte type of text[index] (0-based), classified from the start of the text:
-// a lead byte makes the byte after it a trail byte whatever its value.
+// Byte type of text[index] (0-based) as a scan from the start of the text
+// classifies it: a lead byte makes the byte after it a trail byte whatever
+// its value. Only the bytes before the index that could lead a character
+// are looked at, so the cost is that run's, not the text's.
 TMbcsByteType ByteTypeAt(const char* text, size_t length, size_t index);
-inline TMbcsByteType ByteTypeAt(const std::string& text, size_t index) {
+inline TMbcsByteType ByteTypeAt(std::string_view text, size_t index) {
   return ByteTypeAt(text.data(), text.size(), index);
 }
 

@@ -604,13 +604,18 @@ public:
   // Forgets the update region without painting (the backend painted it).
   void ValidateAll();
   // Paints the pending region now: WM_ERASEBKGND when asked, then one
-  // WM_PAINT per pending rectangle. The region is empty before painting
-  // starts, so invalidations made while painting wait for the next Update.
-  // A window on the screen asks its peer to paint instead, which paints
-  // the region in the screen's own paint cycle.
+  // WM_PAINT for the region. The region is empty before painting starts, so
+  // invalidations made while painting wait for the next Update. A window on
+  // the screen asks its peer to paint instead, which paints the region in
+  // the screen's own paint cycle.
   void Update() override;
-  // The rectangle the WM_PAINT being handled paints (client coordinates).
+  // The rectangle the WM_PAINT being handled paints (client coordinates):
+  // the smallest one around its region.
   TRect PaintRect() const { return FPaintRect; }
+  // The region the WM_PAINT being handled paints, as rectangles that do not
+  // overlap: bands from the top, each a run of pixel rows that the same
+  // spans cross, its rectangles from the left. Empty outside PaintRegion.
+  const std::vector<TRect>& PaintRects() const { return FPaintRects; }
 
   // Moves the pixels of the client area (or of rect) by (dx, dy), limited to
   // clip: the pending region inside moves along and the uncovered part is
@@ -630,9 +635,11 @@ public:
   // The frame width between the bounds and the client area: border, edge
   // and BorderWidth.
   int FrameWidth() const;
-  // Paints the rectangles now: WM_ERASEBKGND for each when erase is asked,
-  // then one WM_PAINT per rectangle. Update paints the pending region with
-  // it; a backend paints the region of its paint event.
+  // Paints the region of the rectangles (cut to the client area) now:
+  // WM_ERASEBKGND for each rectangle of PaintRects when erase is asked, then
+  // one WM_PAINT for them all, so that a pixel the rectangles share is
+  // painted once. Update paints the pending region with it; a backend paints
+  // the region of its paint event.
   void PaintRegion(const std::vector<TRect>& region, bool erase);
   // The desktop took the keyboard focus away from the process's windows
   // (another window got it): the focused control gets WM_KILLFOCUS and,
@@ -738,6 +745,7 @@ private:
   std::vector<TRect> FUpdateRegion;
   bool FUpdateErase = false;
   TRect FPaintRect;
+  std::vector<TRect> FPaintRects;
   std::vector<TScrollRequest> FScrollRequests;
   std::unique_ptr<TInputContext> FImeContext;
 };

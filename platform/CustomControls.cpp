@@ -4,6 +4,8 @@
 #include "platform/Controls.h"
 
 #include <algorithm>
+#include <utility>
+#include <vector>
 
 #include "platform/ControlsShared.h"
 #include "platform/Ime.h"
@@ -20,6 +22,54 @@ namespace {
 constexpr size_t MaxRegionRects = 32;
 
 long long Area(const TRect& r) { return IsRectEmpty(r) ? 0 : static_cast<long long>(r.Width()) * r.Height(); }
+
+// The part of the rectangles within the area as rectangles that do not
+// overlap: bands between the rectangles' top and bottom edges, each cut into
+// the spans the rectangles cover in it (overlapping and touching ones
+// merged), from the left; a band that continues the one above it with the
+// same spans joins it.
+std::vector<TRect> Banded(const std::vector<TRect>& rects, const TRect& area) {
+  std::vector<TRect> inside;
+  std::vector<int> edges;
+  for (const TRect& r : rects) {
+    TRect cut;
+    if (!IntersectRect(cut, r, area)) continue;
+    inside.push_back(cut);
+    edges.push_back(cut.Top);
+    edges.push_back(cut.Bottom);
+  }
+  std::sort(edges.begin(), edges.end());
+  edges.erase(std::unique(edges.begin(), edges.end()), edges.end());
+  std::vector<TRect> bands;
+  size_t bandStart = 0;  // the first rectangle of the band above
+  for (size_t i = 0; i + 1 < edges.size(); ++i) {
+    const int top = edges[i];
+    const int bottom = edges[i + 1];
+    std::vector<std::pair<int, int>> spans;
+    for (const TRect& r : inside)
+      if (r.Top <= top && r.Bottom >= bottom) spans.emplace_back(r.Left, r.Right);
+    std::sort(spans.begin(), spans.end());
+    std::vector<TRect> band;
+    for (const auto& [left, right] : spans) {
+      if (!band.empty() && left <= band.back().Right)
+        band.back().Right = std::max(band.back().Right, right);
+      else
+        band.push_back(Rect(left, top, right, bottom));
+    }
+    const bool continues = !band.empty() && bandStart < bands.size() && bands.back().Bottom == top &&
+                           std::equal(band.begin(), band.end(), bands.begin() + static_cast<std::ptrdiff_t>(bandStart),
+                                      bands.end(), [](const TRect& a, const TRect& b) {
+                                        return a.Left == b.Left && a.Right == b.Right;
+                                      });
+    if (continues) {
+      for (size_t k = bandStart; k < bands.size(); ++k) bands[k].Bottom = bottom;
+      continue;
+    }
+    bandStart = bands.size();
+    bands.insert(bands.end(), band.begin(), band.end());
+  }
+  return bands;
+}
 
 }  // namespace
 
@@ -93,13 +143,22 @@ void TWinControl::Update() {
 }
 
 void TWinControl::PaintRegion(const std::vector<TRect>& region, bool erase) {
-  TScopeExit reset([this] { FPaintRect = TRect{}; });
+  TScopeExit reset([this] {
+    FPaintRect = TRect{};
+    FPaintRects.clear();
+  });
+  const std::vector<TRect> rects = Banded(region, ClientRect());
   if (erase) {
-    for (const TRect& r : region)
-      if (IntersectRect(FPaintRect, r, ClientRect())) Perform(WM_ERASEBKGND);
+    for (const TRect& r : rects) {
+      FPaintRect = r;
+      Perform(WM_ERASEBKGND);
+    }
   }
-  for (const TRect& r : region)
-    if (FHandle && IntersectRect(FPaintRect, r, ClientRect())) Perform(WM_PAINT);
+  if (!FHandle || rects.empty()) return;
+  FPaintRect = TRect{};
+  for (const TRect& r : rects) UnionRect(FPaintRect, FPaintRect, r);
+  FPaintRects = rects;
+  Perform(WM_PAINT);
 }
 
 void TWinControl::ScrollWindow(int dx, int dy, const TRect* rect, const TRect* clip) {

@@ -33,6 +33,7 @@
 #include "SrcEdit/Source/SrcEditKeyCmds.h"
 #include "SrcEdit/Source/SrcEditMarks.h"
 #include "SrcEdit/Source/SrcEditMiscClasses.h"
+#include "SrcEdit/Source/SrcEditScanPoints.h"
 #include "SrcEdit/Source/SrcEditSearch.h"
 #include "SrcEdit/Source/SrcEditTextBuffer.h"
 #include "SrcEdit/Source/SrcEditTypes.h"
@@ -1060,6 +1061,8 @@ private:
   int FPaintTransientLock = 0;
   // Whether special characters are drawn now.
   bool FShowSpecialChars = false;
+  // Where the highlighter's scans of the long lines painted can go on from.
+  TSrcScanPoints FScanPoints;
 
   // ------------------------------------------------------------ fields: owned objects
   std::unique_ptr<TFont> FFontTemplate;

@@ -98,6 +98,14 @@ private:
 enum TSrcHighlighterCapability : uint8_t { hcUserSettings, hcRegistry };
 using TSrcHighlighterCapabilities = TSet<TSrcHighlighterCapability>;
 
+// A place in a line where a token starts, and what the highlighter's scan
+// needs to go on from there besides the line's text.
+struct TSrcScanPoint {
+  int Position = 0;
+  uint32_t State = 0;
+  friend bool operator==(const TSrcScanPoint&, const TSrcScanPoint&) = default;
+};
+
 class TSrcCustomHighlighter;
 
 // One scheme of a highlighter made of other highlighters: the attribute
@@ -158,6 +166,8 @@ public:
   virtual bool GetEol() const = 0;
   virtual TSrcEditRange GetRange() const { return 0; }
   virtual std::string GetToken() const = 0;
+  // The current token's length, without making the token.
+  virtual int GetTokenLength() const { return static_cast<int>(GetToken().size()); }
   // nullptr paints with the editor's own font and colours.
   virtual TSrcHighlighterAttributes* GetTokenAttribute() const = 0;
   virtual int GetTokenKind() const = 0;
@@ -171,6 +181,22 @@ public:
   virtual void SetLine(std::string_view line, int lineIndex) = 0;
   virtual void SetRange(TSrcEditRange) {}
   virtual void ResetRange() {}
+  // --- going on with a line from its middle, so that a row shown far to
+  // the right of a long line's start is not scanned from there. A
+  // highlighter that can answers true, and the editor keeps points of its
+  // scans along the long lines it paints; a point holds for the text it
+  // was found in, begun in the same state.
+  virtual bool CanResumeLine() const { return false; }
+  // The point at the start of a line begun in the current range.
+  virtual TSrcScanPoint LineStartPoint() const { return {}; }
+  // While a line is scanned: the point where the token after the current
+  // one starts.
+  virtual TSrcScanPoint GetScanPoint() const { return {}; }
+  // Starts the scan of the line at the point, or at a later token start at
+  // or before the position that the highlighter finds without cutting the
+  // tokens in between; the token there is current. The text is read in
+  // place, as SetLine reads it.
+  virtual void ResumeLine(std::string_view, int, const TSrcScanPoint&, int) {}
   void NextToEol();
   // Starts the line in the current state and runs it to its end: the state
   // after it, as GetRange then gives it. The range scans of the editor use

@@ -40,6 +40,7 @@ void TCustomSrcEdit::ScanRanges() {
 // ---------------------------------------------------------------- line-store events
 
 void TCustomSrcEdit::ListCleared(TObject*) {
+  FScanPoints.Clear();
   FUntrimmedLines.clear();
   FLastUntrimmedLine = -1;
   FEditedFirst = 0;
@@ -56,6 +57,7 @@ void TCustomSrcEdit::ListCleared(TObject*) {
 }
 
 void TCustomSrcEdit::ListDeleted(TObject* sender, int index, int count) {
+  FScanPoints.LinesDeleted(index, count);
   ShiftUntrimmedLines(index, -count);
   // The line above now meets the break in front of the line after them.
   ShiftEditedLines(index, -count);
@@ -72,6 +74,7 @@ void TCustomSrcEdit::ListDeleted(TObject* sender, int index, int count) {
 }
 
 void TCustomSrcEdit::ListInserted(TObject*, int index, int count) {
+  FScanPoints.LinesInserted(index, count);
   ShiftUntrimmedLines(index, count);
   ShiftEditedLines(index, count);
   NoteEditedLines(index - 1, index + count);
@@ -95,6 +98,7 @@ void TCustomSrcEdit::ListInserted(TObject*, int index, int count) {
 }
 
 void TCustomSrcEdit::ListPutted(TObject*, int index, int count) {
+  FScanPoints.LinesPut(index, count);
   NoteEditedLines(index, index + count - 1);
   int last = index + 1;
   if (FWordWrapPlugin) {

@@ -10,6 +10,7 @@
 
 #include <algorithm>
 #include <climits>
+#include <utility>
 #include <vector>
 
 #include "SrcEdit/Source/SrcEditMiscProcs.h"
@@ -119,6 +120,8 @@ void TCustomSrcEdit::SetHighlighter(TSrcCustomHighlighter* value) {
 }
 
 void TCustomSrcEdit::HighlighterAttrChanged(TObject* sender) {
+  // The highlighter, or how it cuts lines, may have changed.
+  FScanPoints.Clear();
   RecalcCharExtent();
   if (dynamic_cast<TSrcCustomHighlighter*>(sender)) {
     TStringsUpdate update(*FLines);
@@ -234,11 +237,12 @@ private:
   }
 
   void PaintLine(const TRect& clip, int line, int firstRow, int lastRow) {
-    Text = line <= E.FLines->Count() ? E.FLines->GetExpandedString(line - 1) : std::string();
     CurrentLine = line == E.FCaretY;
     Fg = E.Font().Color();
     Bg = LineBackground();
     Special = E.DoOnSpecialLineColors(line, Fg, Bg);
+    // After the event, which may change the lines: the text is read in place.
+    ReadText(line);
     // A special line shows its selection in the inverted pair.
     SelFg = Special ? Bg : E.FSelectedColor->Foreground();
     SelBg = Special ? Fg : E.FSelectedColor->Background();
@@ -267,6 +271,21 @@ private:
       if (EdgeShown) DrawEdge(RowRect.Top, RowRect.Bottom + 1);
     }
     CurrentLine = false;
+  }
+
+  // The line as its rows show it, TABs expanded: the stored text itself
+  // where expanding changes nothing (each TAB of a width of two or more
+  // stays one TAB when it reaches its stop).
+  void ReadText(int line) {
+    TSrcEditStringList& lines = *E.FLines;
+    Stored = lines.GetView(line - 1);
+    if (line > lines.Count() ||
+        (lines.TabWidth() >= 2 && lines.GetExpandedStringLength(line - 1) == static_cast<int>(Stored.size()))) {
+      Text = Stored;
+      return;
+    }
+    Expanded = lines.GetExpandedString(line - 1);
+    Text = Expanded;
   }
 
   // The selected display columns of the row, [RowSelStart, RowSelEnd).
@@ -317,9 +336,22 @@ private:
   }
 
   void PaintPlainRow() {
-    std::string token = E.WordWrap() ? Text.substr(std::min(Text.size(), static_cast<size_t>(std::max(FirstChar, 1) - 1)),
-                                                   static_cast<size_t>(std::max(LastChar - FirstChar, 0)))
-                                     : Text;
+    // A wrapped row is its part of the line from its first column; a row of
+    // a long line the part it shows, from a character's start far enough
+    // before its first column that a TAB reaching into it is whole.
+    size_t start = 0;
+    size_t end = 0;
+    int columnsBefore = 0;
+    if (E.WordWrap()) {
+      start = std::min(Text.size(), static_cast<size_t>(std::max(FirstChar, 1) - 1));
+      end = start + std::min(Text.size() - start, static_cast<size_t>(std::max(LastChar - FirstChar, 0)));
+    } else {
+      start = std::min(Text.size(), static_cast<size_t>(std::max(FirstColumn - 1 - E.FTabWidth, 0)));
+      if (start > 0 && start < Text.size() && CodePage::ByteTypeAt(Text, start) == mbTrailByte) --start;
+      end = std::max(start, std::min(Text.size(), static_cast<size_t>(LastColumn) + 1));
+      columnsBefore = static_cast<int>(start);
+    }
+    std::string token(Text.substr(start, end - start));
     if (ShowSpecial && static_cast<int>(Text.size()) < LastChar) token += EndOfLineGlyph;
     auto piece = [&](int from, int to, bool selected) {
       if (to <= from) return;
@@ -327,7 +359,7 @@ private:
       TokenRect = RowRect;
       TokenRect.Left = std::max(RowRect.Left, ColumnToX(from));
       TokenRect.Right = std::min(RowRect.Right, ColumnToX(to));
-      PaintCells(token, 0, from, to - 1);
+      PaintCells(token, columnsBefore, from, to - 1);
     };
     if (PartlySelected) {
       piece(FirstColumn, RowSelStart, false);
@@ -344,7 +376,6 @@ private:
       h.ResetRange();
     else
       h.SetRange(E.FLines->GetRange(line - 2));
-    h.SetLine(Text, line - 1);
     Run.clear();
     const int shift = FirstColumn - FirstChar;  // display column of a token position
     // The highlighter hands each byte outside ASCII over as a token of its
@@ -354,17 +385,30 @@ private:
     auto onTrail = [&](int column) { return column > 1 && CodePage::ByteTypeAt(Text, column - 1) == mbTrailByte; };
     const int firstChar = onTrail(FirstChar) ? FirstChar - 1 : FirstChar;
     const int lastChar = onTrail(LastChar) ? LastChar + 1 : LastChar;
+    // The scan starts near the first token the row shows; the tokens before
+    // it are passed by their positions alone. A token is the line's text at
+    // its place: its bytes are taken from there, and of one that starts long
+    // before the row's first column only those from near that column (from
+    // a character's start, before a TAB that reaches into the row).
+    int cut = std::max(firstChar - 1 - E.FTabWidth, 0);
+    if (cut > 0 && cut < static_cast<int>(Text.size()) && CodePage::ByteTypeAt(Text, cut) == mbTrailByte) --cut;
+    const TSrcScannedLine scanned{line - 1,
+                                  Stored.data(),
+                                  Stored.size(),
+                                  Text.size(),
+                                  E.FLines->TabWidth(),
+                                  &h,
+                                  h.LineStartPoint().State};
+    E.FScanPoints.Start(h, Text, scanned, firstChar - 1);
     const TSrcHighlighterAttributes* lastAttri = nullptr;
     int lastEnd = 0;
+    int scannedEnd = h.GetTokenPos();  // the end of the tokens the scan went past
     bool atEol = true;
-    while (!h.GetEol()) {
+    for (; !h.GetEol(); h.Next(), E.FScanPoints.Passed(h)) {
       const int position = h.GetTokenPos();
-      const std::string token = h.GetToken();
-      int length = static_cast<int>(token.size());
-      if (position + length < firstChar) {
-        h.Next();
-        continue;
-      }
+      int length = h.GetTokenLength();
+      scannedEnd = position + length;
+      if (position + length < firstChar) continue;
       if (position + length >= lastChar) {
         if (position >= lastChar) {
           atEol = false;
@@ -372,14 +416,16 @@ private:
         }
         length = lastChar - position - 1;
       }
+      const int from = std::max(position, cut);
+      const int shown = length - (from - position);
+      const std::string_view token = Text.substr(static_cast<size_t>(from), static_cast<size_t>(shown));
       const TSrcHighlighterAttributes* attri = h.GetTokenAttribute();
       if (attri)
-        AddToRun(token, position + shift, length, attri->Style(), attri->Background(), attri->Foreground());
+        AddToRun(token, from + shift, shown, attri->Style(), attri->Background(), attri->Foreground());
       else
-        AddToRun(token, position + shift, length, E.Font().Style(), Bg, Fg);
+        AddToRun(token, from + shift, shown, E.Font().Style(), Bg, Fg);
       lastAttri = attri;
       lastEnd = position + length;
-      h.Next();
     }
     FillBg = clNone;
     if (atEol) {
@@ -390,22 +436,26 @@ private:
       const TColor closingFg = closing ? closing->Foreground() : Fg;
       const TColor closingBg = closing ? closing->Background() : Bg;
       if (closing && closing == comment) FillBg = closingBg;
+      // Text the highlighter left after its last token, as far as the row
+      // shows it.
       const int textEnd = std::min(static_cast<int>(Text.size()), lastChar - 1);
-      if (lastEnd < textEnd)
-        AddToRun(Text.substr(static_cast<size_t>(lastEnd)), lastEnd + shift, textEnd - lastEnd, {}, closingBg,
+      const int restFrom = std::max({lastEnd, scannedEnd, cut});
+      if (restFrom < textEnd)
+        AddToRun(Text.substr(static_cast<size_t>(restFrom)), restFrom + shift, textEnd - restFrom, {}, closingBg,
                  closingFg);
       if (ShowSpecial && static_cast<int>(Text.size()) < LastChar)
-        AddToRun(std::string(1, EndOfLineGlyph), std::max(lastEnd, textEnd) + shift, 1, {}, closingBg, closingFg);
+        AddToRun(std::string_view(&EndOfLineGlyph, 1), std::max(lastEnd, textEnd) + shift, 1, {}, closingBg,
+                 closingFg);
     }
     FlushRun(true);
   }
 
-  void AddToRun(const std::string& token, int position, int length, TFontStyles style, TColor background,
+  void AddToRun(std::string_view token, int position, int length, TFontStyles style, TColor background,
                 TColor foreground) {
     if (length <= 0) return;
     if (background == clNone || (CurrentLine && E.FActiveLineColor != clNone)) background = LineBackground();
     if (foreground == clNone) foreground = E.Font().Color();
-    const bool blank = token.find_first_not_of(' ', 0) >= static_cast<size_t>(length);
+    const bool blank = token.substr(0, static_cast<size_t>(length)).find_first_not_of(' ') == std::string_view::npos;
     const bool sameStyle = style == RunStyle || (!style.Contains(fsUnderline) && !RunStyle.Contains(fsUnderline) && blank);
     const bool sameColors = (Special && !E.FOptions.Contains(eoSpecialLineDefaultFg)) || WhollySelected ||
                             (background == RunBg && (foreground == RunFg || blank));
@@ -487,11 +537,9 @@ private:
 
   // Characters first..last (display columns) of a token that starts after
   // columnsBefore columns, into the token rectangle.
-  void PaintCells(const std::string& token, int columnsBefore, int first, int last) {
+  void PaintCells(std::string_view token, int columnsBefore, int first, int last) {
     const int length = static_cast<int>(token.size());
     if (last >= first && TokenRect.Left < TokenRect.Right) {
-      std::string shown = token;
-      std::replace(shown.begin(), shown.end(), '\t', ' ');
       int x = ColumnToX(first);
       int index = first - columnsBefore;
       int count = 0;
@@ -507,8 +555,11 @@ private:
             CodePage::ByteTypeAt(token, static_cast<size_t>(index - 2 + count)) == mbLeadByte)
           ++count;
       }
-      D.ExtTextOut(x, TokenRect.Top, ETO_OPAQUE, TokenRect, count > 0 ? shown.data() + index - 1 : nullptr,
-                   std::max(count, 0));
+      std::string shown(count > 0 ? token.substr(static_cast<size_t>(index - 1), static_cast<size_t>(count))
+                                  : std::string_view());
+      std::replace(shown.begin(), shown.end(), '\t', ' ');
+      D.ExtTextOut(x, TokenRect.Top, ETO_OPAQUE, TokenRect, count > 0 ? shown.data() : nullptr,
+                   static_cast<int>(shown.size()));
       if (ShowSpecial) PaintGlyphs(token, columnsBefore, first, last);
     }
     TokenRect.Left = TokenRect.Right;
@@ -518,7 +569,7 @@ private:
   // of each TAB (its place depends on the TAB alone, never on the painted
   // range). Each is drawn on its own: the glyph bytes are lead bytes of the
   // code page and must not pair with the byte after them.
-  void PaintGlyphs(const std::string& token, int columnsBefore, int first, int last) {
+  void PaintGlyphs(std::string_view token, int columnsBefore, int first, int last) {
     const int tabWidth = E.FTabWidth;
     for (int column = std::max(first, columnsBefore + 1); column <= last; ++column) {
       const int p = column - columnsBefore;
@@ -556,8 +607,11 @@ private:
   TSrcSelectionMode Mode = smNormal;
   TDisplayCoord SelStart;
   TDisplayCoord SelEnd;
-  // The row being painted.
-  std::string Text;
+  // The row being painted: its line's stored text and the text it shows
+  // (the stored one, or its expanded copy).
+  std::string_view Stored;
+  std::string Expanded;
+  std::string_view Text;
   int FirstChar = 0;
   int LastChar = 0;
   int RowSelStart = 0;
@@ -582,31 +636,55 @@ private:
 };
 
 void TCustomSrcEdit::Paint() {
-  const TRect clip = Canvas().ClipRect();
-  // From the column before the clip's first to the one after its last: a
-  // glyph may reach into the next cell (a slanted top) or the one before it
-  // (a slanted foot), and must show there as a whole-window paint shows it.
-  int firstColumn = FLeftChar;
-  if (clip.Left > FGutterWidth + 2)
-    firstColumn = std::max(FLeftChar, FLeftChar + (clip.Left - FGutterWidth - 2) / FCellWidth - 1);
-  const int lastColumn = FLeftChar + (clip.Right - FGutterWidth - 2 + FCellWidth - 1) / FCellWidth + 1;
-  const int firstRow = std::max(FTopLine + clip.Top / FRowHeight, FTopLine);
-  // An empty text still shows its first row.
-  const int lastRow = std::clamp(FTopLine + (clip.Bottom + FRowHeight - 1) / FRowHeight, 1,
-                                 std::max(GetDisplayLineCount(), 1));
+  TCanvas& canvas = Canvas();
+  const TRect clip = canvas.ClipRect();
+  // The first and last row a rectangle reaches (the row below it is no
+  // longer one of them); an empty text still shows its first row.
+  auto rowsOf = [this](const TRect& r) {
+    return std::pair(std::max(FTopLine + r.Top / FRowHeight, FTopLine),
+                     std::clamp(FTopLine + (r.Bottom + FRowHeight - 1) / FRowHeight - 1, 1,
+                                std::max(GetDisplayLineCount(), 1)));
+  };
+  // The gutter and text rows of one rectangle.
+  auto paintPart = [&](const TRect& part) {
+    // From the column before the part's first to the one after its last: a
+    // glyph may reach into the next cell (a slanted top) or the one before
+    // it (a slanted foot), and must show there as a whole-window paint
+    // shows it.
+    int firstColumn = FLeftChar;
+    if (part.Left > FGutterWidth + 2)
+      firstColumn = std::max(FLeftChar, FLeftChar + (part.Left - FGutterWidth - 2) / FCellWidth - 1);
+    const int lastColumn = FLeftChar + (part.Right - FGutterWidth - 2 + FCellWidth - 1) / FCellWidth + 1;
+    const auto [firstRow, lastRow] = rowsOf(part);
+    if (part.Left < FGutterWidth) {
+      TRect gutter = part;
+      gutter.Right = std::min(gutter.Right, FGutterWidth);
+      PaintGutter(gutter, firstRow, lastRow);
+    }
+    if (FGutterWidth < part.Right) {
+      TRect text = part;
+      text.Left = std::max(text.Left, FGutterWidth);
+      PaintTextLines(text, firstRow, lastRow, firstColumn, lastColumn);
+    }
+  };
   HideCaret();
   TScopeExit updateCaret([this] { UpdateCaret(); });
-  if (clip.Left < FGutterWidth) {
-    TRect gutter = clip;
-    gutter.Right = std::min(gutter.Right, FGutterWidth);
-    PaintGutter(gutter, firstRow, lastRow);
+  if (PaintRects().empty()) {
+    paintPart(clip);
+  } else {
+    // An update paints its region once: each of its rectangles (which do
+    // not overlap) clipped to itself, so that no row is painted again for
+    // another rectangle that crosses it.
+    TScopeExit restoreClip([&] { canvas.SetClipRect(clip); });
+    for (const TRect& r : PaintRects()) {
+      TRect part;
+      if (!IntersectRect(part, r, clip)) continue;
+      canvas.SetClipRect(part);
+      paintPart(part);
+    }
   }
-  if (FGutterWidth < clip.Right) {
-    TRect text = clip;
-    text.Left = std::max(text.Left, FGutterWidth);
-    PaintTextLines(text, firstRow, lastRow, firstColumn, lastColumn);
-  }
-  PluginsAfterPaint(Canvas(), clip, firstRow, lastRow);
+  const auto [firstRow, lastRow] = rowsOf(clip);
+  PluginsAfterPaint(canvas, clip, firstRow, lastRow);
   DoOnPaint();
   DoOnPaintTransient(ttAfter);
 }

@@ -50,8 +50,10 @@ void TCustomSrcEdit::UnHookTextBuffer() {
 }
 
 void TCustomSrcEdit::LinesHookChanged() {
-  // The rows of the wrapped text are those of the lines now shown.
+  // The rows of the wrapped text, and the points the scans of long lines
+  // go on from, are those of the lines now shown.
   if (FWordWrapPlugin) FWordWrapPlugin->Reset();
+  FScanPoints.Clear();
   Invalidate();
   if (FOptions.Contains(eoAutoSizeMaxScrollWidth)) {
     int longest = FLines->GetLengthOfLongestLine();

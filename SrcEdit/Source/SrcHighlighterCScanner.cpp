@@ -57,6 +57,10 @@ enum TCharFlag : uint8_t {
   cfWord = 2,    // letters, digits, underscore
   cfNumber = 4,  // digits, ".", hex letters and the suffix letters L U X
   cfHex = 8,     // digits, hex letters, X
+  // Outside strings, comments and preprocessor lines, a token that holds
+  // such a byte is that byte alone: stray bytes, a line feed, and the
+  // operators of one character that no longer operator continues with.
+  cfAlone = 16,
 };
 
 struct TCharTables {
@@ -71,6 +75,18 @@ constexpr bool StartsOperator(int c) {
 }
 
 constexpr bool InRange(int c, char first, char last) { return c >= first && c <= last; }
+
+// The only operator that starts with the byte is the byte itself, and no
+// operator holds it after its first character.
+constexpr bool IsLoneOperator(int c) {
+  int starting = 0;
+  for (const TOperator& op : kOperators) {
+    if (static_cast<unsigned char>(op.Text[0]) == c && (++starting > 1 || op.Text.size() > 1)) return false;
+    for (size_t i = 1; i < op.Text.size(); ++i)
+      if (static_cast<unsigned char>(op.Text[i]) == c) return false;
+  }
+  return starting == 1;
+}
 
 constexpr TCharTables MakeCharTables() {
   TCharTables t;
@@ -100,11 +116,15 @@ constexpr TCharTables MakeCharTables() {
     else if (letter || c == '_') cls = ccWord;
     else if (StartsOperator(c)) cls = ccSymbol;
     t.Class[c] = cls;
+    // A zero byte inside the line is a stray byte.
+    if (cls == ccUnknown || cls == ccEnd || cls == ccLineFeed || IsLoneOperator(c)) t.Flags[c] |= cfAlone;
   }
   return t;
 }
 
 constexpr TCharTables kChars = MakeCharTables();
+static_assert((kChars.Flags[','] & cfAlone) && (kChars.Flags['('] & cfAlone) && !(kChars.Flags['='] & cfAlone) &&
+              !(kChars.Flags['.'] & cfAlone) && !(kChars.Flags['\r'] & cfAlone));
 
 bool Has(unsigned char c, TCharFlag flag) { return (kChars.Flags[c] & flag) != 0; }
 
@@ -157,6 +177,10 @@ void TSrcCScanner::Next() {
   }
   if (FRange == rsDirective) {
     DirectiveProc();
+    return;
+  }
+  if (FRange == rsLineComment) {
+    LineCommentProc();
     return;
   }
   const unsigned char c = At(FRun);
@@ -245,10 +269,62 @@ void TSrcCScanner::SkipLine(std::string_view line) {
     // Outside comments and preprocessor lines only the tokens that start
     // with a quote, "#" or "/" (and the line end) are scanned as tokens:
     // no other token holds any of these bytes.
-    if (FRange != rsAnsiC && FRange != rsDirectiveComment && FRange != rsDirective)
-      FRun = Find<'"', '\'', '#', '/'>(FRun);
+    if (!InRunOfAnyBytes()) FRun = Find<'"', '\'', '#', '/'>(FRun);
     Next();
   }
+}
+
+uint32_t TSrcCScanner::State() const { return FRange | (FCommentOpenerPending ? kOpenerPending : 0); }
+
+void TSrcCScanner::Resume(std::string_view line, size_t position, uint32_t state, size_t toward) {
+  FLine = line;
+  FRun = std::min(position, line.size());
+  FRange = static_cast<TRangeState>(state & 0xFF);
+  FCommentOpenerPending = (state & kOpenerPending) != 0;
+  SkipToward(std::min(toward, line.size()));
+  Next();
+}
+
+// As SkipLine does: comments and preprocessor lines, which may hold any
+// byte, and the tokens that start with a quote, "#" or "/" are scanned;
+// the text between them holds only tokens that change no state. A token
+// that would end past the target is left for Next.
+void TSrcCScanner::SkipToward(size_t target) {
+  while (FRun < target) {
+    const size_t start = FRun;
+    const TRangeState range = FRange;
+    const bool pending = FCommentOpenerPending;
+    if (!InRunOfAnyBytes()) {
+      FRun = Find<'"', '\'', '#', '/'>(FRun);
+      if (FRun > target) {
+        FRun = LastTokenStart(start, target);
+        return;
+      }
+      if (FRun == target) return;
+    }
+    const size_t at = FRun;
+    Next();
+    if (FRun > target) {
+      FRun = at;
+      FRange = range;
+      FCommentOpenerPending = pending;
+      return;
+    }
+  }
+}
+
+// The last token start in (from, target], or from: the text between holds
+// no string, comment or preprocessor line, so a token ends after a byte
+// that is a token alone, and where blanks meet other text.
+size_t TSrcCScanner::LastTokenStart(size_t from, size_t target) const {
+  // Lines without such a place for long are scanned from the token start.
+  constexpr size_t kLookBack = 256;
+  const size_t limit = target - from > kLookBack ? target - kLookBack : from;
+  for (size_t r = target; r > limit; --r) {
+    const unsigned char before = static_cast<unsigned char>(FLine[r - 1]);
+    if (Has(before, cfAlone) || (Has(before, cfSpace) && !Has(At(r), cfSpace))) return r;
+  }
+  return from;
 }
 
 void TSrcCScanner::SpaceProc() {
@@ -334,6 +410,9 @@ void TSrcCScanner::SlashProc() {
   if (next == '/') {
     FTokenID = ctkComment;
     FRun = Find<'\n', '\r'>(FRun + 2);
+    // A backslash right before the line end joins the next line to the
+    // comment, as the compiler joins them.
+    if (FLine[FRun - 1] == '\\') FRange = rsLineComment;
   } else if (next == '*') {
     FTokenID = ctkComment;
     FRange = rsAnsiC;
@@ -382,13 +461,32 @@ void TSrcCScanner::AnsiCProc() {
   ScanToCommentEnd();
 }
 
+// A line end inside a preprocessor line or a "//" comment: they go on over
+// it only when a backslash stands right before it.
+void TSrcCScanner::ContinuedLineEndProc() {
+  if (FRun == 0 || FLine[FRun - 1] != '\\') FRange = rsUnknown;
+  LineEndProc(At(FRun));
+}
+
+// The line after one that continued a "//" comment: comment up to its end,
+// which continues it again when a backslash stands right before it; a line
+// end on its own (also an empty line) ends it.
+void TSrcCScanner::LineCommentProc() {
+  if (AtLineEnd(FRun)) {
+    ContinuedLineEndProc();
+    return;
+  }
+  FTokenID = ctkComment;
+  FRun = Find<'\n', '\r'>(FRun);
+  if (FLine[FRun - 1] != '\\') FRange = rsUnknown;
+}
+
 // A preprocessor line runs from "#" (or from the start of a continued line)
 // to the line end or to a comment, which follows as a token of its own. A
 // backslash right before the line end continues it on the next line.
 void TSrcCScanner::DirectiveProc() {
   if (AtLineEnd(FRun)) {
-    if (FRun == 0 || FLine[FRun - 1] != '\\') FRange = rsUnknown;
-    LineEndProc(At(FRun));
+    ContinuedLineEndProc();
     return;
   }
   FTokenID = ctkDirective;
@@ -463,7 +561,7 @@ TSrcHighlighterAttributes* TSrcCTextHighlighter::GetTokenAttribute() const {
 }
 
 void TSrcCTextHighlighter::SetRange(TSrcEditRange value) {
-  FScanner.SetRange(value >= rsUnknown && value <= rsString39 ? static_cast<TRangeState>(value) : rsUnknown);
+  FScanner.SetRange(value >= rsUnknown && value <= rsLineComment ? static_cast<TRangeState>(value) : rsUnknown);
 }
 
 }  // namespace vk

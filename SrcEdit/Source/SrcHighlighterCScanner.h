@@ -7,6 +7,7 @@
 // highlighter gives the scanner a word table that decides the kind of each
 // word, and chooses whether a "0x" number is a token kind of its own.
 
+#include <algorithm>
 #include <array>
 #include <bit>
 #include <cstddef>
@@ -88,9 +89,10 @@ enum TxtkTokenKind : uint8_t {
   xtkXorAssign
 };
 
-// The state at a line boundary. Only rsUnknown, rsAnsiC, rsDirective and
-// rsDirectiveComment are ever entered; the others keep their numbers so
-// that stored states stay comparable.
+// The state at a line boundary. Only rsUnknown, rsAnsiC, rsDirective,
+// rsDirectiveComment and rsLineComment (a "//" comment whose line ends with
+// a backslash, which the compiler joins to the next line) are ever entered;
+// the others keep their numbers so that stored states stay comparable.
 enum TRangeState : uint8_t {
   rsUnknown,
   rsAnsiC,
@@ -101,7 +103,8 @@ enum TRangeState : uint8_t {
   rsDirective,
   rsDirectiveComment,
   rsString34,
-  rsString39
+  rsString39,
+  rsLineComment
 };
 
 // One spelling of a word table and the token kind it gives.
@@ -201,6 +204,15 @@ public:
   TRangeState Range() const { return FRange; }
   void SetRange(TRangeState range) { FRange = range; }
 
+  // What the scan needs to go on after the current token besides the line
+  // and the position (TokenPos + the token's length): the range and the
+  // state of a preprocessor line stopped before "/*".
+  uint32_t State() const;
+  // Starts the line at a token start that a scan of it reached in the
+  // state, or at a later one at or before toward, found without cutting the
+  // tokens in between; scans the token there.
+  void Resume(std::string_view line, size_t position, uint32_t state, size_t toward);
+
 private:
   // The byte at a position, 0 past the end of the line.
   unsigned char At(size_t position) const {
@@ -228,6 +240,14 @@ private:
   void SymbolProc();
   void DirectiveProc();
   void AnsiCProc();
+  void LineCommentProc();
+  void ContinuedLineEndProc();
+  // In a comment or a preprocessor line, whose tokens may hold any byte.
+  bool InRunOfAnyBytes() const {
+    return FRange == rsAnsiC || FRange == rsDirectiveComment || FRange == rsDirective || FRange == rsLineComment;
+  }
+  void SkipToward(size_t target);
+  size_t LastTokenStart(size_t from, size_t target) const;
   void LineEndProc(unsigned char c);
   void ScanToCommentEnd();
 
@@ -242,8 +262,10 @@ private:
   TxtkTokenKind FExtTokenID = xtkAdd;
   TRangeState FRange = rsUnknown;
   // A preprocessor line stopped before "/*": the comment token that follows
-  // starts at the "/*" and looks for its end only after it.
+  // starts at the "/*" and looks for its end only after it. State() holds it
+  // in this bit beside the range.
   bool FCommentOpenerPending = false;
+  static constexpr uint32_t kOpenerPending = 0x100;
 };
 
 // Display names of the attributes and the texts the C-text highlighters
@@ -280,6 +302,7 @@ public:
   bool GetEol() const override { return FScanner.Eol(); }
   TSrcEditRange GetRange() const override { return FScanner.Range(); }
   std::string GetToken() const override { return std::string(FScanner.Token()); }
+  int GetTokenLength() const override { return static_cast<int>(FScanner.Token().size()); }
   TSrcHighlighterAttributes* GetTokenAttribute() const override;
   int GetTokenKind() const override { return FScanner.TokenID(); }
   int GetTokenPos() const override { return FScanner.TokenPos(); }
@@ -288,6 +311,15 @@ public:
   TSrcEditRange ScanLineEnd(std::string_view line, int) override {
     FScanner.SkipLine(line);
     return FScanner.Range();
+  }
+  bool CanResumeLine() const override { return true; }
+  TSrcScanPoint LineStartPoint() const override { return {0, FScanner.Range()}; }
+  TSrcScanPoint GetScanPoint() const override {
+    return {FScanner.TokenPos() + GetTokenLength(), FScanner.State()};
+  }
+  void ResumeLine(std::string_view line, int, const TSrcScanPoint& point, int toward) override {
+    FScanner.Resume(line, static_cast<size_t>(std::max(point.Position, 0)), point.State,
+                    static_cast<size_t>(std::max(toward, 0)));
   }
   // A value that is no range state starts fresh.
   void SetRange(TSrcEditRange value) override;

@@ -2,6 +2,10 @@
 
 #include <gtest/gtest.h>
 
+#include <random>
+#include <string>
+#include <vector>
+
 namespace vk {
 namespace {
 
@@ -9,6 +13,21 @@ struct ByteTypeCase {
   const char* Text;
   std::vector<TMbcsByteType> Expected;
 };
+
+// The types a scan from the first byte gives: a lead byte takes the byte
+// after it as its trail.
+std::vector<TMbcsByteType> ScannedTypes(const std::string& text) {
+  std::vector<TMbcsByteType> types;
+  for (size_t i = 0; i < text.size(); ++i) {
+    if (!CodePage::IsLeadByte(static_cast<unsigned char>(text[i]))) {
+      types.push_back(mbSingleByte);
+      continue;
+    }
+    types.push_back(mbLeadByte);
+    if (++i < text.size()) types.push_back(mbTrailByte);
+  }
+  return types;
+}
 
 TEST(CodePageTest, ByteTypesAreClassifiedFromTheStart) {
   // "\xB0\x41" is one character whose trail byte equals 'A'; "\xC7\xD1" is
@@ -26,6 +45,23 @@ TEST(CodePageTest, ByteTypesAreClassifiedFromTheStart) {
     for (size_t i = 0; i < c.Expected.size(); ++i)
       EXPECT_EQ(c.Expected[i], CodePage::ByteTypeAt(text, i)) << "text " << testing::PrintToString(text) << " at " << i;
     EXPECT_EQ(mbSingleByte, CodePage::ByteTypeAt(text, text.size()));
+  }
+  // Random texts, with long runs of bytes that may lead or trail (Hangul,
+  // whose trail bytes lie in the lead range too) between ASCII and trail
+  // bytes outside it.
+  std::mt19937 random(949);
+  const unsigned char bytes[] = {'a', 0x00, 0x41, 0x5C, 0x80, 0x81, 0xA1, 0xB0, 0xC7, 0xFE, 0xFF};
+  for (int round = 0; round < 300; ++round) {
+    std::string text;
+    const size_t length = random() % 600;
+    while (text.size() < length) {
+      const size_t run = random() % 3 == 0 ? random() % 300 : 1;
+      for (size_t i = 0; i < run && text.size() < length; ++i)
+        text += static_cast<char>(run > 1 ? 0x81 + random() % 0x7E : bytes[random() % std::size(bytes)]);
+    }
+    const std::vector<TMbcsByteType> expected = ScannedTypes(text);
+    for (size_t i = 0; i < text.size(); ++i)
+      ASSERT_EQ(expected[i], CodePage::ByteTypeAt(text, i)) << "round " << round << " at " << i;
   }
 }
 

@@ -22,6 +22,7 @@ public:
 
   std::vector<std::string> Log;
   std::vector<TRect> Painted;
+  std::vector<TRect> PaintedRegion;  // of the last paint
   int Erased = 0;
   uint32_t ExtraStyle = 0;
   uint32_t ExtraExStyle = 0;
@@ -47,6 +48,7 @@ protected:
   }
   void Paint() override {
     Painted.push_back(Canvas().ClipRect());
+    PaintedRegion = PaintRects();
     if (!IsRectEmpty(InvalidateWhilePainting)) InvalidateRect(InvalidateWhilePainting, false);
   }
   void DoEnter() override {
@@ -281,13 +283,37 @@ TEST_F(ControlsTest, UpdatePaintsOnlyThePendingRectangles) {
   EXPECT_EQ(probe.Painted, std::vector<TRect>{Rect(0, 0, 200, 100)});
   EXPECT_EQ(probe.Erased, 1);
 
+  // One paint for the region, clipped around it; its rectangles overlap
+  // nowhere, in bands from the top and from the left within a band.
+  struct TCase {
+    std::vector<TRect> Invalidated;
+    std::vector<TRect> Region;
+  };
+  const TCase cases[] = {
+      {{Rect(50, 50, 60, 60), Rect(0, 0, 10, 10)}, {Rect(0, 0, 10, 10), Rect(50, 50, 60, 60)}},
+      {{Rect(0, 16, 100, 32), Rect(90, 0, 100, 100), Rect(2, 0, 10, 100)},
+       {Rect(2, 0, 10, 16), Rect(90, 0, 100, 16), Rect(0, 16, 100, 32), Rect(2, 32, 10, 100), Rect(90, 32, 100, 100)}},
+      {{Rect(0, 0, 10, 20), Rect(5, 10, 30, 30), Rect(190, 90, 300, 300)},
+       {Rect(0, 0, 10, 10), Rect(0, 10, 30, 20), Rect(5, 20, 30, 30), Rect(190, 90, 200, 100)}},
+      {{Rect(0, 0, 10, 20), Rect(0, 10, 5, 30)}, {Rect(0, 0, 10, 20), Rect(0, 20, 5, 30)}},
+  };
+  for (const TCase& c : cases) {
+    probe.Painted.clear();
+    for (const TRect& r : c.Invalidated) probe.InvalidateRect(r, false);
+    probe.Update();
+    TRect around;
+    for (const TRect& r : c.Region) UnionRect(around, around, r);
+    EXPECT_EQ(probe.Painted, std::vector<TRect>{around});
+    EXPECT_EQ(probe.PaintedRegion, c.Region);
+    EXPECT_TRUE(probe.PaintRects().empty());
+  }
+  EXPECT_EQ(probe.Erased, 1);
+
   probe.Painted.clear();
   probe.InvalidateRect(Rect(0, 0, 10, 10), false);
-  probe.InvalidateRect(Rect(50, 50, 60, 60), false);
   probe.InvalidateWhilePainting = Rect(100, 0, 110, 10);
   probe.Update();
-  EXPECT_EQ(probe.Painted, (std::vector<TRect>{Rect(0, 0, 10, 10), Rect(50, 50, 60, 60)}));
-  EXPECT_EQ(probe.Erased, 1);
+  EXPECT_EQ(probe.Painted, std::vector<TRect>{Rect(0, 0, 10, 10)});
   // What was invalidated while painting waits for the next Update.
   EXPECT_EQ(probe.UpdateRegion(), std::vector<TRect>{Rect(100, 0, 110, 10)});
   probe.InvalidateWhilePainting = TRect{};

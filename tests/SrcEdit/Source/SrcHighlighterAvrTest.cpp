@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <functional>
 #include <memory>
 #include <random>
@@ -126,6 +127,20 @@ TEST(SrcHighlighterAvrTest, CommentsAcrossLines) {
       {rsAnsiC, "no end", {{"no end", H::tkComment}}, rsAnsiC},
       {rsAnsiC, "a\nb", {{"a", H::tkComment}, {"\n", H::tkSpace}, {"b", H::tkComment}}, rsAnsiC},
       {rsUnknown, "/* a\r\n", {{"/* a", H::tkComment}, {"\r\n", H::tkSpace}}, rsAnsiC},
+      // A backslash right before the line end joins the next line to a
+      // "//" comment, and that line to the one after it.
+      {rsUnknown, "a // b \\", {{"a", H::tkIdentifier}, {" ", H::tkSpace}, {"// b \\", H::tkComment}}, rsLineComment},
+      {rsUnknown, "//\\", {{"//\\", H::tkComment}}, rsLineComment},
+      {rsUnknown, "// b \\ c", {{"// b \\ c", H::tkComment}}, rsUnknown},
+      {rsUnknown, "// b \\ ", {{"// b \\ ", H::tkComment}}, rsUnknown},
+      {rsLineComment, "x = 1;", {{"x = 1;", H::tkComment}}, rsUnknown},
+      {rsLineComment, "third \\", {{"third \\", H::tkComment}}, rsLineComment},
+      {rsLineComment, "\\", {{"\\", H::tkComment}}, rsLineComment},
+      {rsLineComment, "", {}, rsUnknown},
+      {rsLineComment, "/* x", {{"/* x", H::tkComment}}, rsUnknown},
+      {rsLineComment, "a\\\nb", {{"a\\", H::tkComment}, {"\n", H::tkSpace}, {"b", H::tkComment}}, rsUnknown},
+      {rsLineComment, "a\nb", {{"a", H::tkComment}, {"\n", H::tkSpace}, {"b", H::tkIdentifier}}, rsUnknown},
+      {rsAnsiC, "a // b \\", {{"a // b \\", H::tkComment}}, rsAnsiC},
   });
 }
 
@@ -149,6 +164,8 @@ TEST(SrcHighlighterAvrTest, DirectivesWithContinuationsAndComments) {
       {rsUnknown, "#a\\b", {{"#a\\b", H::tkDirective}}, rsUnknown},
       {rsUnknown, "#a\\/* c", {{"#a\\", H::tkDirective}, {"/* c", H::tkComment}}, rsDirectiveComment},
       {rsUnknown, "#a\\\nb", {{"#a\\", H::tkDirective}, {"\n", H::tkSpace}, {"b", H::tkDirective}}, rsUnknown},
+      {rsUnknown, "#define X 1 // c \\", {{"#define X 1 ", H::tkDirective}, {"// c \\", H::tkComment}}, rsLineComment},
+      {rsDirective, "// c \\", {{"", H::tkDirective}, {"// c \\", H::tkComment}}, rsLineComment},
   });
 }
 
@@ -262,7 +279,7 @@ TEST(SrcHighlighterAvrTest, IsRegisteredAsPlaceableHighlighter) {
 
 TEST(SrcHighlighterAvrTest, RangeValuesThatAreNoStateStartFresh) {
   TSrcAvrHl hl(nullptr);
-  for (TSrcEditRange bad : {TSrcEditRange(-1), TSrcEditRange(10), TSrcEditRange(1) << 40}) {
+  for (TSrcEditRange bad : {TSrcEditRange(-1), TSrcEditRange(11), TSrcEditRange(1) << 40}) {
     hl.SetRange(bad);
     hl.SetLine("x */", 0);
     EXPECT_EQ(H::tkIdentifier, hl.GetTokenID());
@@ -318,13 +335,10 @@ void ExpectContiguousTokens(TSrcCustomHighlighter& hl, const std::function<void(
 
 TEST(SrcHighlighterAvrTest, RandomLinesAreCutIntoContiguousTokens) {
   TSrcAvrHl hl(nullptr);
-  const TRangeState starts[] = {rsUnknown, rsAnsiC, rsDirective, rsDirectiveComment};
+  const TRangeState starts[] = {rsUnknown, rsAnsiC, rsDirective, rsDirectiveComment, rsLineComment};
   ExpectContiguousTokens(
-      hl, [&](std::mt19937& random) { hl.SetRange(starts[random() % 4]); },
-      [&] {
-        const TSrcEditRange range = hl.GetRange();
-        return range == rsUnknown || range == rsAnsiC || range == rsDirective || range == rsDirectiveComment;
-      });
+      hl, [&](std::mt19937& random) { hl.SetRange(starts[random() % std::size(starts)]); },
+      [&] { return std::find(std::begin(starts), std::end(starts), hl.GetRange()) != std::end(starts); });
 
   // The same C text with build-output regions between "<c>" and "</c>" in
   // any case, each line starting where the one before ended.
@@ -344,6 +358,56 @@ TEST(SrcHighlighterAvrTest, RandomLinesAreCutIntoContiguousTokens) {
         multi.SetRange(previous);
         return multi.GetRange() == previous;
       });
+}
+
+// Random C text in long lines, begun in any state: a scan that goes on from
+// the line's start or from the point after any token of a scan from there,
+// toward any position, starts at one of that scan's tokens (at or before
+// the position) and cuts the rest of the line into the same tokens, ending
+// in the same state.
+TEST(SrcHighlighterAvrTest, AScanResumedAtAPointCutsTheRestAsTheScanFromTheStart) {
+  std::mt19937 random(20240701);
+  const std::string pieces[] = {"/*", "*/", "//", "#define X ", "\\", "\"a b\\\"\"", "'\"'", "x = 1; ", "\t", "  ",
+                                "/", "*", "#", "\xB0\xA1", "0x1F, ", "if (a) b();", ",", "(", "+b", "\r", "\n",
+                                std::string(300, 'a'), std::string(300, ' ')};
+  const TRangeState starts[] = {rsUnknown, rsAnsiC, rsDirective, rsDirectiveComment, rsLineComment};
+  struct TScanned {
+    int Position, Length, Kind;
+    TSrcScanPoint After;
+  };
+  TSrcAvrHl hl(nullptr);
+  for (int round = 0; round < 300; ++round) {
+    std::string text;
+    const size_t length = random() % 6000;
+    while (text.size() < length) text += pieces[random() % std::size(pieces)];
+    hl.SetRange(starts[random() % std::size(starts)]);
+    const TSrcScanPoint lineStart = hl.LineStartPoint();
+    std::vector<TScanned> full;
+    for (hl.SetLine(text, 0); !hl.GetEol(); hl.Next())
+      full.push_back({hl.GetTokenPos(), hl.GetTokenLength(), hl.GetTokenKind(), hl.GetScanPoint()});
+    const TSrcEditRange end = hl.GetRange();
+    for (int attempt = 0; attempt < 20; ++attempt) {
+      const size_t after = random() % (full.size() + 1);
+      const TSrcScanPoint from = after == 0 ? lineStart : full[after - 1].After;
+      const int toward = from.Position + static_cast<int>(random() % (text.size() - from.Position + 2));
+      hl.ResumeLine(text, 0, from, toward);
+      const int first = hl.GetTokenPos();
+      ASSERT_LE(first, std::max(toward, from.Position)) << "round " << round;
+      auto token = std::find_if(full.begin(), full.end(), [&](const TScanned& t) { return t.Position >= first; });
+      ASSERT_TRUE(token == full.end() ? first == static_cast<int>(text.size()) : token->Position == first)
+          << "no token of the full scan starts at " << first << " in round " << round;
+      // The empty preprocessor token before a comment may lie behind it.
+      if (token != full.end() && token->Length == 0 && hl.GetTokenLength() != 0) ++token;
+      for (; !hl.GetEol(); hl.Next(), ++token) {
+        ASSERT_NE(token, full.end()) << "round " << round;
+        ASSERT_EQ(token->Position, hl.GetTokenPos()) << "round " << round;
+        ASSERT_EQ(token->Length, hl.GetTokenLength()) << "at " << token->Position << " in round " << round;
+        ASSERT_EQ(token->Kind, hl.GetTokenKind()) << "at " << token->Position << " in round " << round;
+      }
+      ASSERT_EQ(token, full.end()) << "round " << round;
+      ASSERT_EQ(end, hl.GetRange()) << "round " << round;
+    }
+  }
 }
 
 // Text an editor loads gets, line by line, the state a token-by-token scan

@@ -490,6 +490,42 @@ TEST_F(QtEditorTest, ALargeFileOfDoubleByteAndEmptyLinesRepaintsAsAFreshPaint) {
   }
 }
 
+// The C highlighter, counting the scans of one line that paints start.
+class TCountingAvrHl : public TSrcAvrHl {
+public:
+  using TSrcAvrHl::TSrcAvrHl;
+  void ResumeLine(std::string_view line, int index, const TSrcScanPoint& point, int toward) override {
+    Scans += index == Counted;
+    TSrcAvrHl::ResumeLine(line, index, point, toward);
+  }
+  int Counted = -1;
+  int Scans = 0;
+};
+
+// Typing at the end of a long line scrolls the window with every key: each
+// key's repaint scans the line once, and the window shows what a fresh
+// paint shows.
+TEST_F(QtEditorTest, TypingAtTheEndOfALongLineScansItOncePerKey) {
+  TCountingAvrHl counting(nullptr);
+  counting.Assign(Highlighter);
+  Edit.SetHighlighter(&counting);
+  std::string table = "const uint8_t font[] PROGMEM = {";
+  while (table.size() < 20000) table += "0x1F, ";
+  Edit.SrcSetText("int a;\r\n" + table + "\r\nint b;");
+  Edit.SetCaretXY({static_cast<int>(table.size()) + 1, 2});
+  QCoreApplication::processEvents();
+  counting.Counted = 1;
+  for (int key = 0; key < 3; ++key) {
+    counting.Scans = 0;
+    QTest::sendKeyEvent(QTest::Click, Client(), Qt::Key_X, "x", Qt::NoModifier);
+    QCoreApplication::processEvents();
+    EXPECT_EQ(counting.Scans, 1) << "key " << key;
+  }
+  EXPECT_GT(Edit.LeftChar(), 19000);
+  ExpectScreenIsUpToDate();
+  Edit.SetHighlighter(&Highlighter);
+}
+
 TEST_F(QtEditorTest, TheWheelAndTheScrollBarMoveTheTopLine) {
   std::string text;
   for (int line = 1; line <= 200; ++line) text += "int line" + std::to_string(line) + ";\r\n";

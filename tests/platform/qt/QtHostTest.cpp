@@ -84,6 +84,16 @@ TEST(QtHostTest, InvalidationAndUpdateRepaintJustTheInvalidatedRectangles) {
   ASSERT_EQ(probe.Painted.size(), 1u);
   EXPECT_EQ(probe.Painted[0], Rect(50, 40, 60, 45));
   EXPECT_TRUE(probe.UpdateRegion().empty());
+
+  // A region of several rectangles is painted once, in its bands.
+  probe.Painted.clear();
+  probe.InvalidateRect(Rect(0, 20, 200, 30), false);
+  probe.InvalidateRect(Rect(190, 0, 200, 100), false);
+  QCoreApplication::processEvents();
+  ASSERT_EQ(probe.Painted.size(), 1u);
+  EXPECT_EQ(probe.Painted[0], Rect(0, 0, 200, 100));
+  EXPECT_EQ(probe.PaintedRegion,
+            (std::vector<TRect>{Rect(190, 0, 200, 20), Rect(0, 20, 200, 30), Rect(190, 30, 200, 100)}));
 }
 
 TEST(QtHostTest, ScrollWindowMovesThePixelsAndRepaintsOnlyTheUncoveredBand) {

@@ -37,6 +37,7 @@ public:
 
   std::vector<TLoggedMessage> Log;
   std::vector<TRect> Painted;
+  std::vector<TRect> PaintedRegion;  // of the last paint
   TColor Background = clWhite;
   std::string Text;
   int TextX = 4;
@@ -76,6 +77,7 @@ protected:
   }
   void Paint() override {
     Painted.push_back(Canvas().ClipRect());
+    PaintedRegion = PaintRects();
     if (ThrowWhilePainting) throw Exception("paint failed");
     Canvas().Brush().SetColor(Background);
     Canvas().FillRect(ClientRect());
