@@ -6,7 +6,6 @@
 
 #include "services/EnvironmentMakefile.h"
 #include "services/EnvironmentMakefileText.h"
-#include "services/MakefileReader.h"
 #include "services/MakefileVariables.h"
 #include "platform/FilePaths.h"
 
@@ -194,13 +193,11 @@ bool IsCompileVariable(const std::string& name) {
 // The values of the variables that hold a C compiler command with its
 // options, which recipes use in place of CFLAGS
 // ("COMPILE = avr-gcc -Wall -Os -DF_CPU=$(F_CPU) $(CFLAGS) -mmcu=$(DEVICE)").
-std::vector<std::string> CompileCommands(const TStrings& lines, TMakefileReading& reading) {
-  // Only the names are needed; the reading itself expands the values.
-  TMakefileExpansion names(size_t(1) << 20);
+std::vector<std::string> CompileCommands(TMakefileReading& reading) {
   std::vector<std::string> commands;
-  for (const auto& entry : ReadMakefileContent(lines, names).Globals) {
-    if (ReadBackRow(entry.first)) continue;
-    const std::optional<std::string> value = StandAlone(reading.Value(entry.first));
+  for (const std::string& name : reading.GlobalNames()) {
+    if (ReadBackRow(name)) continue;
+    const std::optional<std::string> value = StandAlone(reading.Value(name));
     const std::vector<std::string> words = value ? Words(*value) : std::vector<std::string>();
     if (!words.empty() && ExtractFileName(words[0]).starts_with("avr-gcc")) commands.push_back(*value);
   }
@@ -220,10 +217,10 @@ std::vector<std::string> AddedWords(const std::vector<std::string>& own, const s
 
 // The compile options that the file tells: each option's own text with
 // the file's other words after it, its fields taken into the fields.
-void ReadOtherCompileOptions(const TStrings& lines, TMakefileReading& reading, TMakefileOptions& options) {
+void ReadOtherCompileOptions(TMakefileReading& reading, TMakefileOptions& options) {
   const TMakefileOptions defaults;
   TCompileWords sorter(options);
-  const std::vector<std::string> commands = CompileCommands(lines, reading);
+  const std::vector<std::string> commands = CompileCommands(reading);
   for (auto [name, of] : CompileVariables) {
     const bool c = std::string_view(name) == "CFLAGS";
     if (!reading.Sets(name) && !(c && !commands.empty())) continue;
@@ -274,7 +271,7 @@ void ReadOtherMakefileOptions(const TStrings& lines, TMakefileOptions& options) 
   // program; the file's program has them only where its own link asks.
   if (!reading.Sets("PRINTF_LIB")) options.PrintfLib.clear();
   if (!reading.Sets("SCANF_LIB")) options.ScanfLib.clear();
-  ReadOtherCompileOptions(lines, reading, options);
+  ReadOtherCompileOptions(reading, options);
   const std::string part = reading.Part();
   options.McuType = part.empty() ? defaults.McuType : part;
 }
