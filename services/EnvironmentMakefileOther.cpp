@@ -49,23 +49,6 @@ bool NameMapAfterTarget(std::string& word) {
   return named;
 }
 
-// A flag variable's words as one memo line: without -mmcu= (the part row
-// passes the part), and for the linker with the map the result box reads.
-std::vector<std::string> StandAloneFlags(const std::string& name, const std::string& value) {
-  std::string line;
-  bool asksForMap = false;
-  std::istringstream words(value);
-  for (std::string word; words >> word;) {
-    if (word.starts_with("-mmcu=")) continue;
-    if (name == "LDFLAGS") asksForMap = NameMapAfterTarget(word) || asksForMap;
-    line += (line.empty() ? "" : " ") + word;
-  }
-  std::vector<std::string> lines;
-  if (name == "LDFLAGS" && !asksForMap) lines.push_back(MakefileDefaults::LinkerOptions().front());
-  if (!line.empty()) lines.push_back(line);
-  return lines;
-}
-
 std::vector<std::string> Words(const std::string& value) {
   std::vector<std::string> words;
   std::istringstream in(value);
@@ -77,6 +60,22 @@ std::string Joined(const std::vector<std::string>& words) {
   std::string text;
   for (const std::string& word : words) text += (text.empty() ? "" : " ") + word;
   return text;
+}
+
+// A flag variable's words as one memo line: without -mmcu= (the part row
+// passes the part), and for the linker with the map the result box reads.
+std::vector<std::string> StandAloneFlags(const std::string& name, const std::string& value) {
+  std::vector<std::string> kept;
+  bool asksForMap = false;
+  for (std::string word : Words(value)) {
+    if (word.starts_with("-mmcu=")) continue;
+    if (name == "LDFLAGS") asksForMap = NameMapAfterTarget(word) || asksForMap;
+    kept.push_back(std::move(word));
+  }
+  std::vector<std::string> lines;
+  if (name == "LDFLAGS" && !asksForMap) lines.push_back(MakefileDefaults::LinkerOptions().front());
+  if (!kept.empty()) lines.push_back(Joined(kept));
+  return lines;
 }
 
 // A clock frequency as the F_CPU field holds it: the number without the
