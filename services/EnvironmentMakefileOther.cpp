@@ -2,11 +2,11 @@
 
 #include <algorithm>
 #include <optional>
-#include <sstream>
 
 #include "services/EnvironmentMakefile.h"
 #include "services/EnvironmentMakefileText.h"
 #include "services/MakefileVariables.h"
+#include "services/TextWords.h"
 #include "platform/FilePaths.h"
 
 namespace vk {
@@ -49,32 +49,19 @@ bool NameMapAfterTarget(std::string& word) {
   return named;
 }
 
-std::vector<std::string> Words(const std::string& value) {
-  std::vector<std::string> words;
-  std::istringstream in(value);
-  for (std::string word; in >> word;) words.push_back(word);
-  return words;
-}
-
-std::string Joined(const std::vector<std::string>& words) {
-  std::string text;
-  for (const std::string& word : words) text += (text.empty() ? "" : " ") + word;
-  return text;
-}
-
 // A flag variable's words as one memo line: without -mmcu= (the part row
 // passes the part), and for the linker with the map the result box reads.
 std::vector<std::string> StandAloneFlags(const std::string& name, const std::string& value) {
   std::vector<std::string> kept;
   bool asksForMap = false;
-  for (std::string word : Words(value)) {
+  for (std::string word : TextWords(value)) {
     if (word.starts_with("-mmcu=")) continue;
     if (name == "LDFLAGS") asksForMap = NameMapAfterTarget(word) || asksForMap;
     kept.push_back(std::move(word));
   }
   std::vector<std::string> lines;
   if (name == "LDFLAGS" && !asksForMap) lines.push_back(MakefileDefaults::LinkerOptions().front());
-  if (!kept.empty()) lines.push_back(Joined(kept));
+  if (!kept.empty()) lines.push_back(JoinedWords(kept));
   return lines;
 }
 
@@ -105,7 +92,7 @@ public:
   explicit TCompileWords(TMakefileOptions& options) : FOptions(options) {}
 
   std::vector<std::string> Sort(const std::string& value, TWordsOf of) {
-    const std::vector<std::string> words = Words(value);
+    const std::vector<std::string> words = TextWords(value);
     std::vector<std::string> rest;
     for (size_t i = of == woCommand ? 1 : 0; i < words.size(); ++i) {
       std::string word = words[i];
@@ -132,7 +119,7 @@ public:
     if (FIncludes.empty()) return;
     std::vector<std::string> options;
     for (const std::string& folder : FIncludes) options.push_back("-I" + folder);
-    FOptions.IOptions = Joined(options);
+    FOptions.IOptions = JoinedWords(options);
   }
 
 private:
@@ -197,7 +184,7 @@ std::vector<std::string> CompileCommands(TMakefileReading& reading) {
   for (const std::string& name : reading.GlobalNames()) {
     if (ReadBackRow(name)) continue;
     const std::optional<std::string> value = StandAlone(reading.Value(name));
-    const std::vector<std::string> words = value ? Words(*value) : std::vector<std::string>();
+    const std::vector<std::string> words = value ? TextWords(*value) : std::vector<std::string>();
     if (!words.empty() && ExtractFileName(words[0]).starts_with("avr-gcc")) commands.push_back(*value);
   }
   return commands;
@@ -231,11 +218,11 @@ void ReadOtherCompileOptions(TMakefileReading& reading, TMakefileOptions& option
         for (const std::string& word : sorter.Sort(command, woCommand)) words.push_back(word);
     if (row.Lines) {
       std::vector<std::string>& memo = options.*row.Lines = defaults.*row.Lines;
-      const std::string added = Joined(AddedWords(memo, words));
+      const std::string added = JoinedWords(AddedWords(memo, words));
       if (!added.empty()) memo.push_back(added);
     } else {
       std::string& text = options.*row.Text = defaults.*row.Text;
-      const std::string added = Joined(AddedWords(Words(text), words));
+      const std::string added = JoinedWords(AddedWords(TextWords(text), words));
       if (!added.empty()) text += " " + added;
     }
   }
@@ -243,7 +230,7 @@ void ReadOtherCompileOptions(TMakefileReading& reading, TMakefileOptions& option
   // path, not read from a makefile: the file's folders are -I options.
   if (reading.Sets("EXTRAINCDIRS"))
     if (std::optional<std::string> folders = StandAlone(reading.Value("EXTRAINCDIRS")))
-      for (const std::string& folder : Words(*folders)) sorter.AddIncludeFolder(folder);
+      for (const std::string& folder : TextWords(*folders)) sorter.AddIncludeFolder(folder);
   sorter.SetIncludeOptions();
 }
 
