@@ -689,8 +689,7 @@ std::string ContextValue(const TMakefileContent& content, const TMakefileContext
     if (variable.Private && !(context.LastRuns && level + 1 == context.Targets.size())) continue;
     const std::string value = variable.Recursive ? expansion.Expand(variable.Value, lookup) : variable.Value;
     if (!variable.Append) return value;
-    const std::string outer = ContextValue(content, context, level, name, expansion, lookup);
-    return outer.empty() ? value : outer + ' ' + value;
+    return Joined(ContextValue(content, context, level, name, expansion, lookup), value);
   }
   if (auto found = content.Globals.find(name); found != content.Globals.end() && found->second.Private)
     return IsAutomaticVariable(name) ? UnknownValue : "";
