@@ -320,14 +320,20 @@ private:
       return;
     }
     TMakefileVariable variable{raw, true, prefixes.Override, isPrivate};
+    SetFlavour(variable, name, op, FGlobalLookup);
+    globals[name] = variable;
+  }
+
+  // ":=" and "::=" expand the text as it is read; "!=" gives the shell's
+  // output, and ":::=" is a flavour make 4.3 lacks: neither is known.
+  void SetFlavour(TMakefileVariable& variable, const std::string& name, string_view op,
+                  const TMakefileExpansion::TLookup& lookup) {
     if (op == ":=" || op == "::=") {
-      variable.Value = Expand(raw), variable.Recursive = false;
+      variable.Value = FExpansion.Expand(variable.Value, lookup), variable.Recursive = false;
     } else if (op == "!=" || op == ":::=") {
-      // The shell's output; a flavour make 4.3 lacks.
       variable.Value = UnknownValue, variable.Recursive = false;
       Uncertain(name, UnknownValue);
     }
-    globals[name] = variable;
   }
 
   // Recipe lines start with the first character of .RECIPEPREFIX, a TAB
@@ -487,12 +493,8 @@ private:
       return ContextValue(Content, context, 1, other, FExpansion, lookup);
     };
     TMakefileVariable next{raw, true, prefixes.Override, prefixes.Private};
-    if (op == ":=" || op == "::=") {
-      next.Value = FExpansion.Expand(raw, lookup), next.Recursive = false;
-    } else if (op == "!=" || op == ":::=") {
-      next.Value = UnknownValue, next.Recursive = false;
-      Uncertain(name, UnknownValue);
-    } else if (op == "?=") {
+    SetFlavour(next, name, op, lookup);
+    if (op == "?=") {
       if (own) {
         own->Private = prefixes.Private;
         return;
