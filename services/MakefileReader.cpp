@@ -616,9 +616,7 @@ private:
         }
       }
       if (comma == npos || close == npos || !TrimBlanks(text.substr(close + 1)).empty()) return csUnknown;
-      string_view a = text.substr(1, comma - 1);
-      while (!a.empty() && IsMakeBlank(a.back())) a.remove_suffix(1);
-      first = a;
+      first = TrimRightBlanks(text.substr(1, comma - 1));
       second = TrimLeftBlanks(text.substr(comma + 1, close - comma - 1));
     } else {
       std::string* parts[] = {&first, &second};
@@ -658,7 +656,7 @@ std::vector<std::string> MakefileLogicalLines(const TStrings& lines) {
     const std::string line = lines.Get(i);
     if (continued) {
       std::string& last = result.back();
-      last.erase(last.find_last_not_of(" \t") + 1);
+      last.erase(TrimRightBlanks(last).size());
       last += ' ';
       last += TrimLeftBlanks(line);
     } else {
