@@ -209,9 +209,10 @@ void ReadOtherCompileOptions(TMakefileReading& reading, TMakefileOptions& option
   const std::vector<std::string> commands = CompileCommands(reading);
   for (auto [name, of] : CompileVariables) {
     const bool c = std::string_view(name) == "CFLAGS";
-    if (!reading.Sets(name) && !(c && !commands.empty())) continue;
+    const bool sets = reading.Sets(name);
+    if (!sets && !(c && !commands.empty())) continue;
     const TMakefileRow& row = *ReadBackRow(name);
-    const std::optional<std::string> value = reading.Sets(name) ? StandAlone(reading.Value(name)) : "";
+    const std::optional<std::string> value = sets ? StandAlone(reading.Value(name)) : "";
     std::vector<std::string> words = value ? sorter.Sort(*value, of) : std::vector<std::string>();
     if (c)
       for (const std::string& command : commands)
