@@ -1,6 +1,5 @@
 #include "services/BuildPart.h"
 
-#include <sstream>
 #include <vector>
 
 #include "services/EnvironmentMakefile.h"
@@ -8,6 +7,7 @@
 #include "services/ProjectFiles.h"
 #include "services/SettingsStore.h"
 #include "services/SharedTables.h"
+#include "services/TextWords.h"
 #include "platform/FilePaths.h"
 #include "platform/Streams.h"
 #include "platform/StringLists.h"
@@ -18,13 +18,10 @@ namespace {
 
 // The words of a command line, quotes around a word taken off.
 std::vector<std::string> CommandWords(const std::string& command) {
-  std::istringstream stream(command);
-  std::vector<std::string> words;
-  for (std::string word; stream >> word;) {
+  std::vector<std::string> words = TextWords(command);
+  for (std::string& word : words)
     if (word.size() >= 2 && (word[0] == '\'' || word[0] == '"') && word.back() == word[0])
       word = word.substr(1, word.size() - 2);
-    words.push_back(word);
-  }
   return words;
 }
 

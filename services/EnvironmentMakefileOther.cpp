@@ -2,12 +2,11 @@
 
 #include <algorithm>
 #include <optional>
-#include <sstream>
 
 #include "services/EnvironmentMakefile.h"
 #include "services/EnvironmentMakefileText.h"
-#include "services/MakefileReader.h"
 #include "services/MakefileVariables.h"
+#include "services/TextWords.h"
 #include "platform/FilePaths.h"
 
 namespace vk {
@@ -53,31 +52,17 @@ bool NameMapAfterTarget(std::string& word) {
 // A flag variable's words as one memo line: without -mmcu= (the part row
 // passes the part), and for the linker with the map the result box reads.
 std::vector<std::string> StandAloneFlags(const std::string& name, const std::string& value) {
-  std::string line;
+  std::vector<std::string> kept;
   bool asksForMap = false;
-  std::istringstream words(value);
-  for (std::string word; words >> word;) {
+  for (std::string word : TextWords(value)) {
     if (word.starts_with("-mmcu=")) continue;
     if (name == "LDFLAGS") asksForMap = NameMapAfterTarget(word) || asksForMap;
-    line += (line.empty() ? "" : " ") + word;
+    kept.push_back(std::move(word));
   }
   std::vector<std::string> lines;
   if (name == "LDFLAGS" && !asksForMap) lines.push_back(MakefileDefaults::LinkerOptions().front());
-  if (!line.empty()) lines.push_back(line);
+  if (!kept.empty()) lines.push_back(JoinedWords(kept));
   return lines;
-}
-
-std::vector<std::string> Words(const std::string& value) {
-  std::vector<std::string> words;
-  std::istringstream in(value);
-  for (std::string word; in >> word;) words.push_back(word);
-  return words;
-}
-
-std::string Joined(const std::vector<std::string>& words) {
-  std::string text;
-  for (const std::string& word : words) text += (text.empty() ? "" : " ") + word;
-  return text;
 }
 
 // A clock frequency as the F_CPU field holds it: the number without the
@@ -107,7 +92,7 @@ public:
   explicit TCompileWords(TMakefileOptions& options) : FOptions(options) {}
 
   std::vector<std::string> Sort(const std::string& value, TWordsOf of) {
-    const std::vector<std::string> words = Words(value);
+    const std::vector<std::string> words = TextWords(value);
     std::vector<std::string> rest;
     for (size_t i = of == woCommand ? 1 : 0; i < words.size(); ++i) {
       std::string word = words[i];
@@ -134,7 +119,7 @@ public:
     if (FIncludes.empty()) return;
     std::vector<std::string> options;
     for (const std::string& folder : FIncludes) options.push_back("-I" + folder);
-    FOptions.IOptions = Joined(options);
+    FOptions.IOptions = JoinedWords(options);
   }
 
 private:
@@ -194,14 +179,12 @@ bool IsCompileVariable(const std::string& name) {
 // The values of the variables that hold a C compiler command with its
 // options, which recipes use in place of CFLAGS
 // ("COMPILE = avr-gcc -Wall -Os -DF_CPU=$(F_CPU) $(CFLAGS) -mmcu=$(DEVICE)").
-std::vector<std::string> CompileCommands(const TStrings& lines, TMakefileReading& reading) {
-  // Only the names are needed; the reading itself expands the values.
-  TMakefileExpansion names(size_t(1) << 20);
+std::vector<std::string> CompileCommands(TMakefileReading& reading) {
   std::vector<std::string> commands;
-  for (const auto& entry : ReadMakefileContent(lines, names).Globals) {
-    if (ReadBackRow(entry.first)) continue;
-    const std::optional<std::string> value = StandAlone(reading.Value(entry.first));
-    const std::vector<std::string> words = value ? Words(*value) : std::vector<std::string>();
+  for (const std::string& name : reading.GlobalNames()) {
+    if (ReadBackRow(name)) continue;
+    const std::optional<std::string> value = StandAlone(reading.Value(name));
+    const std::vector<std::string> words = value ? TextWords(*value) : std::vector<std::string>();
     if (!words.empty() && ExtractFileName(words[0]).starts_with("avr-gcc")) commands.push_back(*value);
   }
   return commands;
@@ -220,26 +203,27 @@ std::vector<std::string> AddedWords(const std::vector<std::string>& own, const s
 
 // The compile options that the file tells: each option's own text with
 // the file's other words after it, its fields taken into the fields.
-void ReadOtherCompileOptions(const TStrings& lines, TMakefileReading& reading, TMakefileOptions& options) {
+void ReadOtherCompileOptions(TMakefileReading& reading, TMakefileOptions& options) {
   const TMakefileOptions defaults;
   TCompileWords sorter(options);
-  const std::vector<std::string> commands = CompileCommands(lines, reading);
+  const std::vector<std::string> commands = CompileCommands(reading);
   for (auto [name, of] : CompileVariables) {
     const bool c = std::string_view(name) == "CFLAGS";
-    if (!reading.Sets(name) && !(c && !commands.empty())) continue;
+    const bool sets = reading.Sets(name);
+    if (!sets && !(c && !commands.empty())) continue;
     const TMakefileRow& row = *ReadBackRow(name);
-    const std::optional<std::string> value = reading.Sets(name) ? StandAlone(reading.Value(name)) : "";
+    const std::optional<std::string> value = sets ? StandAlone(reading.Value(name)) : "";
     std::vector<std::string> words = value ? sorter.Sort(*value, of) : std::vector<std::string>();
     if (c)
       for (const std::string& command : commands)
         for (const std::string& word : sorter.Sort(command, woCommand)) words.push_back(word);
     if (row.Lines) {
       std::vector<std::string>& memo = options.*row.Lines = defaults.*row.Lines;
-      const std::string added = Joined(AddedWords(memo, words));
+      const std::string added = JoinedWords(AddedWords(memo, words));
       if (!added.empty()) memo.push_back(added);
     } else {
       std::string& text = options.*row.Text = defaults.*row.Text;
-      const std::string added = Joined(AddedWords(Words(text), words));
+      const std::string added = JoinedWords(AddedWords(TextWords(text), words));
       if (!added.empty()) text += " " + added;
     }
   }
@@ -247,7 +231,7 @@ void ReadOtherCompileOptions(const TStrings& lines, TMakefileReading& reading, T
   // path, not read from a makefile: the file's folders are -I options.
   if (reading.Sets("EXTRAINCDIRS"))
     if (std::optional<std::string> folders = StandAlone(reading.Value("EXTRAINCDIRS")))
-      for (const std::string& folder : Words(*folders)) sorter.AddIncludeFolder(folder);
+      for (const std::string& folder : TextWords(*folders)) sorter.AddIncludeFolder(folder);
   sorter.SetIncludeOptions();
 }
 
@@ -274,7 +258,7 @@ void ReadOtherMakefileOptions(const TStrings& lines, TMakefileOptions& options) 
   // program; the file's program has them only where its own link asks.
   if (!reading.Sets("PRINTF_LIB")) options.PrintfLib.clear();
   if (!reading.Sets("SCANF_LIB")) options.ScanfLib.clear();
-  ReadOtherCompileOptions(lines, reading, options);
+  ReadOtherCompileOptions(reading, options);
   const std::string part = reading.Part();
   options.McuType = part.empty() ? defaults.McuType : part;
 }

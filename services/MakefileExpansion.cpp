@@ -15,11 +15,12 @@ std::string_view TrimLeftBlanks(std::string_view text) {
   return text;
 }
 
-std::string_view TrimBlanks(std::string_view text) {
-  text = TrimLeftBlanks(text);
+std::string_view TrimRightBlanks(std::string_view text) {
   while (!text.empty() && IsMakeBlank(text.back())) text.remove_suffix(1);
   return text;
 }
+
+std::string_view TrimBlanks(std::string_view text) { return TrimRightBlanks(TrimLeftBlanks(text)); }
 
 size_t ClosingBracket(std::string_view text, size_t open) {
   const char opening = text[open + 1];

@@ -23,9 +23,10 @@ inline bool IsKnownText(std::string_view text) { return text.find(UnknownMark) =
 // The blanks make separates words with.
 inline bool IsMakeBlank(char c) { return c == ' ' || c == '\t'; }
 
-// Removes the blanks at a text's start, and those make leaves at the ends
-// of a value.
+// Removes the blanks at a text's start, at its end, and those make leaves
+// at the ends of a value.
 std::string_view TrimLeftBlanks(std::string_view text);
+std::string_view TrimRightBlanks(std::string_view text);
 std::string_view TrimBlanks(std::string_view text);
 
 // Where a reference nested in a text ends: the index of the bracket that

@@ -320,14 +320,20 @@ private:
       return;
     }
     TMakefileVariable variable{raw, true, prefixes.Override, isPrivate};
+    SetFlavour(variable, name, op, FGlobalLookup);
+    globals[name] = variable;
+  }
+
+  // ":=" and "::=" expand the text as it is read; "!=" gives the shell's
+  // output, and ":::=" is a flavour make 4.3 lacks: neither is known.
+  void SetFlavour(TMakefileVariable& variable, const std::string& name, string_view op,
+                  const TMakefileExpansion::TLookup& lookup) {
     if (op == ":=" || op == "::=") {
-      variable.Value = Expand(raw), variable.Recursive = false;
+      variable.Value = FExpansion.Expand(variable.Value, lookup), variable.Recursive = false;
     } else if (op == "!=" || op == ":::=") {
-      // The shell's output; a flavour make 4.3 lacks.
       variable.Value = UnknownValue, variable.Recursive = false;
       Uncertain(name, UnknownValue);
     }
-    globals[name] = variable;
   }
 
   // Recipe lines start with the first character of .RECIPEPREFIX, a TAB
@@ -487,12 +493,8 @@ private:
       return ContextValue(Content, context, 1, other, FExpansion, lookup);
     };
     TMakefileVariable next{raw, true, prefixes.Override, prefixes.Private};
-    if (op == ":=" || op == "::=") {
-      next.Value = FExpansion.Expand(raw, lookup), next.Recursive = false;
-    } else if (op == "!=" || op == ":::=") {
-      next.Value = UnknownValue, next.Recursive = false;
-      Uncertain(name, UnknownValue);
-    } else if (op == "?=") {
+    SetFlavour(next, name, op, lookup);
+    if (op == "?=") {
       if (own) {
         own->Private = prefixes.Private;
         return;
@@ -614,9 +616,7 @@ private:
         }
       }
       if (comma == npos || close == npos || !TrimBlanks(text.substr(close + 1)).empty()) return csUnknown;
-      string_view a = text.substr(1, comma - 1);
-      while (!a.empty() && IsMakeBlank(a.back())) a.remove_suffix(1);
-      first = a;
+      first = TrimRightBlanks(text.substr(1, comma - 1));
       second = TrimLeftBlanks(text.substr(comma + 1, close - comma - 1));
     } else {
       std::string* parts[] = {&first, &second};
@@ -656,7 +656,7 @@ std::vector<std::string> MakefileLogicalLines(const TStrings& lines) {
     const std::string line = lines.Get(i);
     if (continued) {
       std::string& last = result.back();
-      last.erase(last.find_last_not_of(" \t") + 1);
+      last.erase(TrimRightBlanks(last).size());
       last += ' ';
       last += TrimLeftBlanks(line);
     } else {
@@ -689,8 +689,7 @@ std::string ContextValue(const TMakefileContent& content, const TMakefileContext
     if (variable.Private && !(context.LastRuns && level + 1 == context.Targets.size())) continue;
     const std::string value = variable.Recursive ? expansion.Expand(variable.Value, lookup) : variable.Value;
     if (!variable.Append) return value;
-    const std::string outer = ContextValue(content, context, level, name, expansion, lookup);
-    return outer.empty() ? value : outer + ' ' + value;
+    return Joined(ContextValue(content, context, level, name, expansion, lookup), value);
   }
   if (auto found = content.Globals.find(name); found != content.Globals.end() && found->second.Private)
     return IsAutomaticVariable(name) ? UnknownValue : "";

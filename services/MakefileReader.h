@@ -12,7 +12,6 @@
 #include <optional>
 #include <set>
 #include <string>
-#include <tuple>
 #include <vector>
 
 #include "services/MakefileExpansion.h"
@@ -77,9 +76,6 @@ struct TMakefileContent {
 struct TMakefileContext {
   std::vector<const TMakefileTarget*> Targets;
   bool LastRuns = false;  // the last of them runs the commands: its private variables apply
-  bool operator<(const TMakefileContext& other) const {
-    return std::tie(Targets, LastRuns) < std::tie(other.Targets, other.LastRuns);
-  }
 };
 
 // A name's value outside any target: the file's variable, else the

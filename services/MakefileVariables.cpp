@@ -254,6 +254,12 @@ bool TMakefileReading::Sets(const std::string& name) const {
   return F->RulesUncertain && F->TargetVariableNames.count(name);
 }
 
+std::vector<std::string> TMakefileReading::GlobalNames() const {
+  std::vector<std::string> names;
+  for (const auto& [name, variable] : F->Content.Globals) names.push_back(name);
+  return names;
+}
+
 std::optional<std::string> TMakefileReading::Value(const std::string& name) {
   if (F->Content.ValuesUncertain) return std::nullopt;
   std::optional<std::string> agreed;

@@ -10,6 +10,7 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <vector>
 
 namespace vk {
 
@@ -28,6 +29,9 @@ public:
   // The file sets the variable, or may set it, where the default goal's
   // commands run.
   bool Sets(const std::string& name) const;
+  // The names of the variables the file sets outside the targets, in name
+  // order.
+  std::vector<std::string> GlobalNames() const;
   // The variable's value expanded, with the blanks make keeps at its end;
   // none when the file alone does not tell it.
   std::optional<std::string> Value(const std::string& name);

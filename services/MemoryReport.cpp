@@ -1,12 +1,12 @@
 #include "services/MemoryReport.h"
 
 #include <charconv>
-#include <sstream>
 #include <vector>
 
 #include "services/BuildRunner.h"
 #include "services/ProjectFiles.h"
 #include "services/SharedTables.h"
+#include "services/TextWords.h"
 #include "platform/FloatFormats.h"
 #include "platform/Streams.h"
 #include "platform/StringLists.h"
@@ -14,13 +14,6 @@
 namespace vk {
 
 namespace {
-
-std::vector<std::string> Fields(const std::string& text) {
-  std::istringstream stream(text);
-  std::vector<std::string> fields;
-  for (std::string field; stream >> field;) fields.push_back(field);
-  return fields;
-}
 
 // The size of the output section named: its line starts with the name, then
 // the start address and the size follow, on the same line or, after a name
@@ -30,8 +23,8 @@ std::optional<std::string> OutputSectionSize(const TStrings& map, const std::str
     std::string line = map.Get(i);
     if (line.compare(0, name.size(), name) != 0) continue;
     if (line.size() > name.size() && line[name.size()] != ' ' && line[name.size()] != '\t') continue;
-    std::vector<std::string> fields = Fields(line.substr(name.size()));
-    if (fields.empty() && i + 1 < map.Count()) fields = Fields(map.Get(i + 1));
+    std::vector<std::string> fields = TextWords(line.substr(name.size()));
+    if (fields.empty() && i + 1 < map.Count()) fields = TextWords(map.Get(i + 1));
     if (fields.size() < 2) return "";
     std::string size = fields[1];
     return size.compare(0, 2, "0x") == 0 ? size.substr(2) : size;
