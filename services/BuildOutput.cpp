@@ -133,29 +133,29 @@ class TMakeFolders {
 public:
   // Follows make's folder line; false for any other line.
   bool Read(std::string_view line) {
-    for (bool entering : {true, false}) {
-      std::string_view marker = entering ? ": Entering directory " : ": Leaving directory ";
-      size_t at = line.find(marker);
-      if (at == std::string_view::npos || !IsMakeName(line.substr(0, at))) continue;
-      std::string folder(Unquoted(line.substr(at + marker.size())));
-      if (folder.empty()) continue;
-      if (entering) {
-        FFolders.push_back(folder.front() == '/' ? folder : JoinPath(Current(), folder));
-        return true;
-      }
-      // The innermost entry of that folder ends; make names the one it leaves.
-      auto left = std::find(FFolders.rbegin(), FFolders.rend() - 1, folder);
-      if (left != FFolders.rend() - 1)
-        FFolders.erase(std::next(left).base());
-      else if (FFolders.size() > 1)
-        FFolders.pop_back();
+    if (std::string_view entered = FolderOf(line, ": Entering directory "); !entered.empty()) {
+      FFolders.push_back(entered.front() == '/' ? std::string(entered) : JoinPath(Current(), entered));
       return true;
     }
-    return false;
+    std::string_view left = FolderOf(line, ": Leaving directory ");
+    if (left.empty()) return false;
+    // The innermost entry of that folder ends; make names the one it leaves.
+    auto entry = std::find(FFolders.rbegin(), FFolders.rend() - 1, left);
+    if (entry != FFolders.rend() - 1)
+      FFolders.erase(std::next(entry).base());
+    else if (FFolders.size() > 1)
+      FFolders.pop_back();
+    return true;
   }
   const std::string& Current() const { return FFolders.back(); }
 
 private:
+  // The folder a make's line with that marker names; "" for any other line.
+  static std::string_view FolderOf(std::string_view line, std::string_view marker) {
+    size_t at = line.find(marker);
+    if (at == std::string_view::npos || !IsMakeName(line.substr(0, at))) return {};
+    return Unquoted(line.substr(at + marker.size()));
+  }
   // "make", "make[2]", "/usr/bin/make", "gmake".
   static bool IsMakeName(std::string_view name) {
     if (name.ends_with(']')) {

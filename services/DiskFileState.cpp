@@ -38,15 +38,21 @@ private:
 
 int64_t LastChangeNs(const TFileStamp& stamp) { return std::max(stamp.ModifiedNs, stamp.StatusChangedNs); }
 
-}  // namespace
-
-TDiskFile ReadDiskFile(const std::string& fileName) {
+// The file's bytes read after its stamp was taken (at takenNs).
+TDiskFile ReadDiskFileAt(const std::string& fileName, const TFileStamp& stamp, int64_t takenNs) {
   TDiskFile file;
-  file.TakenNs = FileClockNs();
-  file.State.Stamp = FileStampOf(fileName);
+  file.TakenNs = takenNs;
+  file.State.Stamp = stamp;
   file.Bytes.LoadFromFile(fileName);
   file.State.Hash = HashMore(HashStart, file.Bytes.Memory(), static_cast<size_t>(file.Bytes.Size()));
   return file;
+}
+
+}  // namespace
+
+TDiskFile ReadDiskFile(const std::string& fileName) {
+  const int64_t takenNs = FileClockNs();
+  return ReadDiskFileAt(fileName, FileStampOf(fileName), takenNs);
 }
 
 uint64_t SaveHashed(TStrings& lines, TStream& stream) {
@@ -74,14 +80,17 @@ void TDiskFileState::Written(const std::string& fileName, uint64_t hash) {
 // file unpacked from an archive): until then the stamp is trusted, so a
 // time in the future costs one read when the clock gets there, not one per
 // check.
-bool TDiskFileState::StampMayHideWrite() const {
+bool TDiskFileState::StampMayHideWrite(int64_t nowNs) const {
   if (!FState.Stamp.Exists) return false;
   const int64_t change = LastChangeNs(FState.Stamp);
-  return FKnownNs < change + SameTickNs && FileClockNs() > change - SameTickNs;
+  return FKnownNs < change + SameTickNs && nowNs > change - SameTickNs;
 }
 
 TDiskCheck TDiskFileState::Check(const std::string& fileName) {
   TDiskCheck check;
+  // One stamp and one clock reading serve the whole check, the read of the
+  // bytes included.
+  const int64_t takenNs = FileClockNs();
   const TFileStamp stamp = FileStampOf(fileName);
   check.File.State = FKnown ? FState : TDiskState{stamp, 0};
   if (!FKnown) return check;
@@ -91,14 +100,14 @@ TDiskCheck TDiskFileState::Check(const std::string& fileName) {
     check.File.State.Stamp = stamp;
     if (FState.Stamp.Exists) {
       check.Change = dkDeleted;
-      check.File.TakenNs = FileClockNs();
+      check.File.TakenNs = takenNs;
     }
     return check;
   }
-  if (stamp == FState.Stamp && !StampMayHideWrite()) return check;
+  if (stamp == FState.Stamp && !StampMayHideWrite(takenNs)) return check;
   TDiskFile now;
   try {
-    now = ReadDiskFile(fileName);
+    now = ReadDiskFileAt(fileName, stamp, takenNs);
   } catch (const EStreamError& e) {
     if (stamp == FState.Stamp) return check;
     check.Change = dkChanged;

@@ -82,8 +82,8 @@ private:
   };
   void Know(const TDiskState& state, int64_t knownNs);
   // A write the stamp cannot tell from the file's last change may have
-  // come since the bytes were known.
-  bool StampMayHideWrite() const;
+  // come since the bytes were known, the file clock now showing nowNs.
+  bool StampMayHideWrite(int64_t nowNs) const;
 
   bool FKnown = false;
   TDiskState FState;
