@@ -18,8 +18,7 @@ namespace {
 
 // A path from the root, so that the project folder is never empty.
 std::string AbsolutePath(const std::string& path) {
-  const std::string current = path.starts_with('/') ? "" : GetCurrentDir();
-  return current.empty() ? path : JoinPath(current, path);
+  return path.starts_with('/') ? path : PathFrom(GetCurrentDir(), path);
 }
 
 // The file lies in the folder or in one below it.

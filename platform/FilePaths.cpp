@@ -48,6 +48,10 @@ std::string JoinPath(std::string_view folder, std::string_view name) {
   return path + std::string(name);
 }
 
+std::string PathFrom(std::string_view folder, std::string_view path) {
+  return path.starts_with('/') ? std::string(path) : JoinPath(folder, path);
+}
+
 std::string ExtractFilePath(const std::string& fileName) {
   size_t slash = fileName.rfind('/');
   return slash == std::string::npos ? std::string() : fileName.substr(0, slash + 1);

@@ -35,6 +35,9 @@ std::string CheckedFileNameFromDisk(const std::string& diskName);
 // folder + "/" + name, without doubling a "/" the folder ends with; the
 // name alone for an empty folder (never a file at the root).
 std::string JoinPath(std::string_view folder, std::string_view name);
+// A path as seen from a folder: an absolute path as it is, a relative one
+// joined to the folder (JoinPath).
+std::string PathFrom(std::string_view folder, std::string_view path);
 // Everything up to and including the last "/" ("" when there is none).
 std::string ExtractFilePath(const std::string& fileName);
 // Everything after the last "/".

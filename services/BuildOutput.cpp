@@ -134,7 +134,7 @@ public:
   // Follows make's folder line; false for any other line.
   bool Read(std::string_view line) {
     if (std::string_view entered = FolderOf(line, ": Entering directory "); !entered.empty()) {
-      FFolders.push_back(entered.front() == '/' ? std::string(entered) : JoinPath(Current(), entered));
+      FFolders.push_back(PathFrom(Current(), entered));
       return true;
     }
     std::string_view left = FolderOf(line, ": Leaving directory ");

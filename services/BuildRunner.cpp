@@ -119,7 +119,7 @@ TBuildPrograms::TBuildPrograms(const std::string& installFolder, std::string pro
 
 // The script runs in the project folder: relative names start there.
 std::string TBuildPrograms::FromProject(const std::string& path) const {
-  return path.starts_with('/') ? path : JoinPath(FProjectFolder, path);
+  return PathFrom(FProjectFolder, path);
 }
 
 bool TBuildPrograms::MayHold(const std::string& folder, const std::string& name) const {

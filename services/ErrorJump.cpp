@@ -67,9 +67,7 @@ std::optional<TErrorJump> ParseErrorJump(std::string_view paneLine) {
 }
 
 std::string JumpPath(const TErrorJump& jump, const std::string& makeFolder, const std::string& projectFolder) {
-  std::string path = jump.File;
-  for (const std::string& folder : {makeFolder, projectFolder})
-    if (!path.starts_with('/')) path = JoinPath(folder, path);
+  const std::string path = PathFrom(projectFolder, PathFrom(makeFolder, jump.File));
   return std::filesystem::path(path).lexically_normal().string();
 }
 
