@@ -34,10 +34,9 @@ TSelectedRun SelectedRun(const TCustomSrcEdit& editor) {
         run.Last.Char = static_cast<int>(editor.Lines().GetView(run.Last.Line - 1).size()) + 1;
       break;
     case smColumn: {
-      auto column = [&](TBufferCoord p) { return editor.LogicalToPhysicalPos({p.Char, p.Line}).X; };
       auto at = [&](int column, int line) { return editor.DisplayToBufferPos({column, editor.LineToRow(line)}); };
-      const int left = std::min(column(run.First), column(run.Last));
-      const int right = std::max(column(run.First), column(run.Last));
+      int left = 0, right = 0;
+      editor.ColumnBlockColumns(left, right);
       run = {at(left, run.First.Line), at(right, run.Last.Line)};
       break;
     }

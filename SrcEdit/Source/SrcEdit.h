@@ -238,6 +238,8 @@ public:
   // The selection's ends in text order (the anchor may be either).
   TBufferCoord BlockBegin() const;
   TBufferCoord BlockEnd() const;
+  // The display columns a column selection spans, left..right-1.
+  void ColumnBlockColumns(int& left, int& right) const;
   // Collapses the selection onto the (clamped) point: the anchor of a new
   // selection.
   void SetBlockBegin(TBufferCoord value);
@@ -842,8 +844,6 @@ private:
   // character moves past it.
   int ColumnToCharIndex(const std::string& text, int column) const;
   int CharIndexToColumn(std::string_view text, int index) const;
-  // The display columns a column selection spans, left..right-1.
-  void ColumnBlockColumns(int& left, int& right) const;
   // The characters [first, last) of a line that a column selection over
   // the display columns left..right-1 covers: what is copied and what is
   // deleted.
