@@ -147,7 +147,7 @@ void TWinControl::PaintRegion(const std::vector<TRect>& region, bool erase) {
     FPaintRect = TRect{};
     FPaintRects.clear();
   });
-  const std::vector<TRect> rects = Banded(region, ClientRect());
+  std::vector<TRect> rects = Banded(region, ClientRect());
   if (erase) {
     for (const TRect& r : rects) {
       FPaintRect = r;
@@ -157,7 +157,7 @@ void TWinControl::PaintRegion(const std::vector<TRect>& region, bool erase) {
   if (!FHandle || rects.empty()) return;
   FPaintRect = TRect{};
   for (const TRect& r : rects) UnionRect(FPaintRect, FPaintRect, r);
-  FPaintRects = rects;
+  FPaintRects = std::move(rects);
   Perform(WM_PAINT);
 }
 

@@ -852,6 +852,12 @@ private:
   // first down to the selection's end: column 1, or the character at a
   // column block's left edge; 0 on a line that ends before it.
   std::vector<int> BlockPlaces(int first, const TBufferCoord& end) const;
+  // Block indent and unindent from the selection b..e: on each line whose
+  // change is not 0, at its place, the unit goes in (a positive change, its
+  // length) or that many bytes go out, in one undo step; caret and
+  // selection move with the text.
+  void ChangeBlockLines(const TBufferCoord& b, const TBufferCoord& e, const std::vector<int>& places,
+                        const std::vector<int>& changes, const std::string& unit);
   // Positions are 32-bit; sums that may leave that range are done in
   // 64 bits and cut back.
   static int ClampToInt(long long value) {

@@ -339,59 +339,26 @@ void TCustomSrcEdit::DoShiftTabKey() {
 void TCustomSrcEdit::DoBlockIndent() {
   TSrcEditScope edit(*this);
   if (!SelAvail()) return;
-  const TSrcSelectionMode mode = FActiveSelectionMode;
   const TBufferCoord b = BlockBegin();
   const TBufferCoord e = BlockEnd();
   const std::vector<int> places = BlockPlaces(b.Line, e);
-  if (std::none_of(places.begin(), places.end(), [](int at) { return at > 0; })) return;
   const std::string unit = FOptions.Contains(eoTabsToSpaces) ? std::string(static_cast<size_t>(FTabWidth), ' ')
                                                              : std::string("\t");
-  const int unitLength = static_cast<int>(unit.size());
-  // A position right of the blanks moves with its text; at column 1 too,
-  // except at a column block's left edge.
-  auto moved = [&](TBufferCoord p) {
-    const size_t index = static_cast<size_t>(p.Line - b.Line);
-    const int at = p.Line >= b.Line && index < places.size() ? places[index] : 0;
-    if (at > 0 && (p.Char > at || (p.Char == at && mode != smColumn))) p.Char += unitLength;
-    return p;
-  };
-  const TBufferCoord caret = moved(CaretXY());
-  const TBufferCoord begin = moved(b);
-  const TBufferCoord end = moved(e);
-  // Caret and selection follow the indent, also when it fails.
-  TScopeExit restore([&] {
-    SetCaretAndSelection(caret, begin, end);
-    FActiveSelectionMode = mode;
-  });
-  TSrcUndoBlock block(*FUndoList);
-  // The selection an undo gives back, first, and the one a redo gives
-  // back, last.
-  FUndoList->AddChange(crIndent, b, e, "", mode);
-  {
-    TStringsUpdate update(*FLines);
-    for (size_t i = 0; i < places.size(); ++i) {
-      const int at = places[i];
-      if (at == 0) continue;
-      const int line = b.Line + static_cast<int>(i);
-      std::string text = FLines->Get(line - 1);
-      text.insert(static_cast<size_t>(at - 1), unit);
-      ProperSetLine(line - 1, text);
-      FUndoList->AddChange(crInsert, {at, line}, {at + unitLength, line}, "", smNormal);
-    }
-  }
-  FUndoList->AddChange(crIndent, begin, end, "", mode);
+  std::vector<int> changes(places.size(), 0);
+  for (size_t i = 0; i < places.size(); ++i)
+    if (places[i] > 0) changes[i] = static_cast<int>(unit.size());
+  ChangeBlockLines(b, e, places, changes, unit);
 }
 
 void TCustomSrcEdit::DoBlockUnindent() {
   TSrcEditScope edit(*this);
   if (!SelAvail()) return;
-  const TSrcSelectionMode mode = FActiveSelectionMode;
   const TBufferCoord b = BlockBegin();
   const TBufferCoord e = BlockEnd();
   const std::vector<int> places = BlockPlaces(b.Line, e);
   // What to take from each line: one TAB, or up to a tab width of blanks
   // (and a TAB right after fewer).
-  std::vector<int> counts(places.size(), 0);
+  std::vector<int> changes(places.size(), 0);
   for (size_t i = 0; i < places.size(); ++i) {
     if (places[i] == 0) continue;
     const std::string_view text = FLines->GetView(b.Line - 1 + static_cast<int>(i));
@@ -403,40 +370,57 @@ void TCustomSrcEdit::DoBlockUnindent() {
       while (count < FTabWidth && start + count < text.size() && text[start + count] == ' ') ++count;
       if (count < FTabWidth && start + count < text.size() && text[start + count] == '\t') ++count;
     }
-    counts[i] = count;
+    changes[i] = -count;
   }
-  if (std::none_of(counts.begin(), counts.end(), [](int count) { return count > 0; })) return;
-  // A position right of the blanks moves back with its text.
+  ChangeBlockLines(b, e, places, changes, "");
+}
+
+void TCustomSrcEdit::ChangeBlockLines(const TBufferCoord& b, const TBufferCoord& e, const std::vector<int>& places,
+                                      const std::vector<int>& changes, const std::string& unit) {
+  if (std::none_of(changes.begin(), changes.end(), [](int change) { return change != 0; })) return;
+  const TSrcSelectionMode mode = FActiveSelectionMode;
+  // A position right of a changed line's place moves with its text; one at
+  // the place moves on with the indent's blanks too, except at a column
+  // block's left edge.
   auto moved = [&](TBufferCoord p) {
     const size_t index = static_cast<size_t>(p.Line - b.Line);
-    if (p.Line < b.Line || index >= places.size() || counts[index] == 0) return p;
+    if (p.Line < b.Line || index >= places.size() || changes[index] == 0) return p;
     const int at = places[index];
-    if (p.Char > at) p.Char = std::max(at, p.Char - counts[index]);
+    if (p.Char > at || (changes[index] > 0 && p.Char == at && mode != smColumn))
+      p.Char = std::max(at, p.Char + changes[index]);
     return p;
   };
   const TBufferCoord caret = moved(CaretXY());
   const TBufferCoord begin = moved(b);
   const TBufferCoord end = moved(e);
-  // Caret and selection follow the unindent, also when it fails.
+  // Caret and selection follow the change, also when it fails.
   TScopeExit restore([&] {
     SetCaretAndSelection(caret, begin, end);
     FActiveSelectionMode = mode;
   });
   TSrcUndoBlock block(*FUndoList);
+  // The selection an undo gives back, first, and the one a redo gives
+  // back, last.
   FUndoList->AddChange(crIndent, b, e, "", mode);
   {
     TStringsUpdate update(*FLines);
     for (size_t i = 0; i < places.size(); ++i) {
-      if (counts[i] == 0) continue;
-      const int line = b.Line + static_cast<int>(i);
-      const TBufferCoord at{places[i], line};
-      std::string text = FLines->Get(line - 1);
-      const std::string taken = text.substr(static_cast<size_t>(at.Char - 1), static_cast<size_t>(counts[i]));
-      text.erase(static_cast<size_t>(at.Char - 1), static_cast<size_t>(counts[i]));
-      ProperSetLine(line - 1, text);
-      // Each line's blanks go back at their own character (a column
-      // block's edge names other characters on lines with TABs).
-      FUndoList->AddChange(crUnindent, at, at, taken, smColumn);
+      const int change = changes[i];
+      if (change == 0) continue;
+      const TBufferCoord at{places[i], b.Line + static_cast<int>(i)};
+      std::string text = FLines->Get(at.Line - 1);
+      if (change > 0) {
+        text.insert(static_cast<size_t>(at.Char - 1), unit);
+        ProperSetLine(at.Line - 1, text);
+        FUndoList->AddChange(crInsert, at, {at.Char + change, at.Line}, "", smNormal);
+      } else {
+        const std::string taken = text.substr(static_cast<size_t>(at.Char - 1), static_cast<size_t>(-change));
+        text.erase(static_cast<size_t>(at.Char - 1), static_cast<size_t>(-change));
+        ProperSetLine(at.Line - 1, text);
+        // Each line's blanks go back at their own character (a column
+        // block's edge names other characters on lines with TABs).
+        FUndoList->AddChange(crUnindent, at, at, taken, smColumn);
+      }
     }
   }
   FUndoList->AddChange(crIndent, begin, end, "", mode);

@@ -142,7 +142,7 @@ void TSrcMarkRecorder::Shifted(const TSrcLineShift& shift) {
 
 void TSrcMarkRecorder::Moving(const TSrcEditMark& mark, bool merged) {
   if (!FRecording) return;
-  auto [moved, first] = FMoved.try_emplace(&mark, TMoved{mark.Id(), mark.Line(), merged});
+  auto [moved, first] = FMoved.try_emplace(mark.Id(), TMoved{mark.Line(), merged});
   if (!first) moved->second.Merged = moved->second.Merged || merged;
 }
 
@@ -152,8 +152,8 @@ std::shared_ptr<const TSrcMarkShifts> TSrcMarkRecorder::Take() {
   if (!FShifts.empty()) {
     record = std::make_shared<TSrcMarkShifts>();
     record->Shifts.swap(FShifts);
-    for (const auto& [mark, moved] : FMoved)
-      if (moved.Merged) record->Merged.push_back({moved.Id, moved.Line});
+    for (const auto& [id, moved] : FMoved)
+      if (moved.Merged) record->Merged.push_back({id, moved.Line});
     std::sort(record->Merged.begin(), record->Merged.end(),
               [](const TSrcMarkLine& a, const TSrcMarkLine& b) { return a.Mark < b.Mark; });
   }

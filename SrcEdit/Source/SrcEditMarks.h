@@ -120,19 +120,19 @@ public:
   // Before the mark moves; merged when it comes to share its line with the
   // marks of lines joined to its own.
   void Moving(const TSrcEditMark& mark, bool merged);
-  void Forget(const TSrcEditMark* mark) { FMoved.erase(mark); }
+  void Forget(const TSrcEditMark* mark) { FMoved.erase(mark->Id()); }
   // The record of the edit, null when it shifted no lines; recording stops.
   std::shared_ptr<const TSrcMarkShifts> Take();
 
 private:
   struct TMoved {
-    uint64_t Id;
     int Line;
     bool Merged;
   };
   bool FRecording = false;
   std::vector<TSrcLineShift> FShifts;
-  std::unordered_map<const TSrcEditMark*, TMoved> FMoved;
+  // By the marks' ids.
+  std::unordered_map<uint64_t, TMoved> FMoved;
 };
 
 // A plugin joins its editor when it is made and leaves it when it is freed;

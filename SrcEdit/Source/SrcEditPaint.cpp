@@ -288,6 +288,15 @@ private:
     Text = Expanded;
   }
 
+  // The first byte a row of a long line needs that begins at the column: a
+  // character's start a tab width before it, so that a TAB reaching into
+  // the row is whole.
+  int ShownFrom(int column) const {
+    int from = std::max(column - 1 - E.FTabWidth, 0);
+    if (from > 0 && from < static_cast<int>(Text.size()) && CodePage::ByteTypeAt(Text, from) == mbTrailByte) --from;
+    return from;
+  }
+
   // The selected display columns of the row, [RowSelStart, RowSelEnd).
   void SelectRow(int row) {
     RowSelStart = RowSelEnd = 0;
@@ -346,8 +355,7 @@ private:
       start = std::min(Text.size(), static_cast<size_t>(std::max(FirstChar, 1) - 1));
       end = start + std::min(Text.size() - start, static_cast<size_t>(std::max(LastChar - FirstChar, 0)));
     } else {
-      start = std::min(Text.size(), static_cast<size_t>(std::max(FirstColumn - 1 - E.FTabWidth, 0)));
-      if (start > 0 && start < Text.size() && CodePage::ByteTypeAt(Text, start) == mbTrailByte) --start;
+      start = std::min(Text.size(), static_cast<size_t>(ShownFrom(FirstColumn)));
       end = std::max(start, std::min(Text.size(), static_cast<size_t>(LastColumn) + 1));
       columnsBefore = static_cast<int>(start);
     }
@@ -390,15 +398,9 @@ private:
     // its place: its bytes are taken from there, and of one that starts long
     // before the row's first column only those from near that column (from
     // a character's start, before a TAB that reaches into the row).
-    int cut = std::max(firstChar - 1 - E.FTabWidth, 0);
-    if (cut > 0 && cut < static_cast<int>(Text.size()) && CodePage::ByteTypeAt(Text, cut) == mbTrailByte) --cut;
-    const TSrcScannedLine scanned{line - 1,
-                                  Stored.data(),
-                                  Stored.size(),
-                                  Text.size(),
-                                  E.FLines->TabWidth(),
-                                  &h,
-                                  h.LineStartPoint().State};
+    const int cut = ShownFrom(firstChar);
+    const TSrcScannedLine scanned{
+        line - 1, Stored.data(), Stored.size(), E.FLines->TabWidth(), &h, h.LineStartPoint().State};
     E.FScanPoints.Start(h, Text, scanned, firstChar - 1);
     const TSrcHighlighterAttributes* lastAttri = nullptr;
     int lastEnd = 0;

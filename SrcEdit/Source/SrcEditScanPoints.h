@@ -15,13 +15,12 @@
 namespace vk {
 
 // What a line's points were found in: the line (its index, the address and
-// length of its stored text), the text the highlighter read (TABs expanded
-// with the width), the highlighter and the state the line began in.
+// length of its stored text), the tab width its TABs were expanded with for
+// the highlighter, the highlighter and the state the line began in.
 struct TSrcScannedLine {
   int Index = 0;
   const char* Stored = nullptr;
   size_t StoredLength = 0;
-  size_t Length = 0;
   int TabWidth = 0;
   const TSrcCustomHighlighter* Highlighter = nullptr;
   uint32_t StartState = 0;
