@@ -13,6 +13,7 @@
 
 #include <benchmark/benchmark.h>
 
+#include <cstdio>
 #include <span>
 #include <string>
 
