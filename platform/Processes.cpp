@@ -5,6 +5,7 @@
 #include <signal.h>
 #include <spawn.h>
 #include <sys/wait.h>
+#include <time.h>
 #include <unistd.h>
 
 #include <cerrno>
@@ -21,13 +22,16 @@ namespace {
 TProcessPump GPump;
 bool GCommandRunning = false;
 
-// The inherited environment with the given variables added or replaced.
-std::vector<std::string> Environment(const std::vector<std::pair<std::string, std::string>>& changes) {
+// The inherited environment with the given variables added or replaced,
+// and the unset ones taken out.
+std::vector<std::string> Environment(const std::vector<std::pair<std::string, std::string>>& changes,
+                                     const std::vector<std::string>& unset) {
   std::vector<std::string> result;
   for (char** entry = environ; entry && *entry; ++entry) {
     std::string text = *entry;
     bool replaced = false;
     for (const auto& [name, value] : changes) replaced = replaced || text.rfind(name + "=", 0) == 0;
+    for (const std::string& name : unset) replaced = replaced || text.rfind(name + "=", 0) == 0;
     if (!replaced) result.push_back(text);
   }
   for (const auto& [name, value] : changes) result.push_back(name + "=" + value);
@@ -68,6 +72,9 @@ int ExitStatusOf(int status) {
 // arrives as it was printed.
 std::string OutputLine(const std::string& printed) { return FileNameFromDisk(printed).value_or(printed); }
 
+// How long a stopped command's group has to end before it is killed.
+constexpr long long StopGraceMilliseconds = 1000;
+
 int WaitFor(pid_t pid) {
   int status = 0;
   while (waitpid(pid, &status, 0) < 0)
@@ -76,6 +83,12 @@ int WaitFor(pid_t pid) {
 }
 
 }  // namespace
+
+long long MonotonicMilliseconds() {
+  timespec now;
+  clock_gettime(CLOCK_MONOTONIC, &now);
+  return static_cast<long long>(now.tv_sec) * 1000 + now.tv_nsec / 1000000;
+}
 
 int SpawnProcess(const TSpawnOptions& options) {
   if (options.Command.empty() || options.Command[0].empty()) throw EProcessError("Cannot run \"\". No program named");
@@ -103,7 +116,7 @@ int SpawnProcess(const TSpawnOptions& options) {
   // child reads them as the file system spells names.
   std::vector<std::string> arguments;
   for (const std::string& argument : options.Command) arguments.push_back(FileNameToDisk(argument));
-  std::vector<std::string> environment = Environment(options.Environment);
+  std::vector<std::string> environment = Environment(options.Environment, options.Unset);
   std::vector<char*> argv = Pointers(arguments), envp = Pointers(environment);
   pid_t pid = 0;
   bool search = options.Command[0].find('/') == std::string::npos;
@@ -133,6 +146,7 @@ TProcessPump SetProcessPump(TProcessPump pump) {
 struct TProcessRunner::TState {
   pid_t Pid = -1;
   bool Abandoned = false;
+  long long StopSentAt = -1;  // when the group was asked to end; -1: not asked
 };
 
 namespace {
@@ -175,6 +189,7 @@ private:
 
 TProcessRunner::TProcessRunner() : FState(std::make_shared<TState>()) {
   FOptions.Environment.emplace_back("LC_ALL", "C");
+  FOptions.Unset = {"MAKEFLAGS", "MFLAGS", "MAKELEVEL"};
 }
 
 TProcessRunner::~TProcessRunner() {
@@ -193,12 +208,22 @@ void TProcessRunner::SetEnvironment(const std::string& name, const std::string& 
 
 bool TProcessRunner::Running() const { return FState->Pid > 0; }
 
+void TProcessRunner::Stop() {
+  if (FState->Pid <= 0 || FState->StopSentAt >= 0) return;
+  FStopped = true;
+  kill(-FState->Pid, SIGTERM);
+  FState->StopSentAt = MonotonicMilliseconds();
+}
+
 int TProcessRunner::Run() {
   if (GCommandRunning) throw EProcessError("A command is already running");
   int pipeEnds[2];
   if (pipe2(pipeEnds, O_CLOEXEC) != 0) throw EProcessError(Format("Cannot run a command. %s", std::strerror(errno)));
   TSpawnOptions options = FOptions;
   options.Output = pipeEnds[1];
+  FStopped = FTimedOut = false;
+  FState->StopSentAt = -1;
+  const long long deadline = FTimeLimit > 0 ? MonotonicMilliseconds() + FTimeLimit : -1;
   pid_t pid;
   try {
     pid = SpawnProcess(options);
@@ -242,6 +267,14 @@ int TProcessRunner::Run() {
     deliver(ended);
     if (ended) break;
     if (!state->Abandoned) RunProcessPump();
+    if (state->Abandoned) break;
+    const long long now = MonotonicMilliseconds();
+    if (deadline >= 0 && now >= deadline && state->StopSentAt < 0) {
+      Stop();
+      FTimedOut = true;
+    }
+    // A group that does not end when asked is killed.
+    if (state->StopSentAt >= 0 && now - state->StopSentAt >= StopGraceMilliseconds) kill(-pid, SIGKILL);
   }
   int status = command.Finish();
   if (state->Abandoned) throw EAbort("Operation aborted");

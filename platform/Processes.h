@@ -3,8 +3,11 @@
 // command line), in a given folder, in a process group of its own, with
 // standard input from /dev/null, standard output and standard error in one
 // pipe in the order written, and the environment plus LC_ALL=C (so the
-// tools print 8-bit text). The output arrives line by line while the
-// command runs; the exit status is kept. The command, its arguments and its
+// tools print 8-bit text) but without make's MAKEFLAGS, MFLAGS and
+// MAKELEVEL (a make it starts is a make of its own, not a sub-make of one
+// that started the program). The output arrives line by line while the
+// command runs; the exit status is kept. A command can be stopped, and can
+// be given a time limit: either ends its whole process group. The command, its arguments and its
 // folder go to the system, and the lines come back, converted between the
 // code page and the file system's UTF-8 (a line that is no UTF-8 text of
 // the code page, such as a quoted source line, comes as it was printed).
@@ -37,10 +40,14 @@ struct TSpawnOptions {
   std::vector<std::pair<std::string, std::string>> Environment;  // added or replaced
   int Output = -1;
   bool NewSession = false;
+  std::vector<std::string> Unset;  // names taken out
 };
 // Starts the program with posix_spawn and answers its process id; raises
 // EProcessError "Cannot run \"%s\". %s" when it cannot start.
 int SpawnProcess(const TSpawnOptions& options);
+
+// Milliseconds on a clock that only goes forward, for waits on a child.
+long long MonotonicMilliseconds();
 
 using TLineEvent = TDelegate<void(const std::string& line)>;
 using TProcessPump = TDelegate<void()>;
@@ -72,6 +79,11 @@ public:
   // arrives at the end.
   TLineEvent OnLine;
 
+  // Milliseconds the command may run before Run stops it; 0 (the start
+  // value) for no limit.
+  int TimeLimit() const { return FTimeLimit; }
+  void SetTimeLimit(int milliseconds) { FTimeLimit = milliseconds; }
+
   // Runs the command to its end and answers its exit status (128 + the
   // signal number when a signal ended it). Raises EProcessError when the
   // command cannot start or another command is running, and EAbort when
@@ -80,11 +92,24 @@ public:
   bool Running() const;
   int ExitStatus() const { return FExitStatus; }
 
+  // Ends the running command (from a line handler or the pump): its whole
+  // process group is asked to end (SIGTERM, so that make deletes what it
+  // was making) and killed when it has not ended a second later. Run then
+  // reads the rest of the output and answers as for a signal. Nothing
+  // happens when no command runs.
+  void Stop();
+  // The last Run ended through Stop, or through the time limit.
+  bool Stopped() const { return FStopped; }
+  bool TimedOut() const { return FTimedOut; }
+
   struct TState;  // what a running command shares with the runner
 
 private:
   TSpawnOptions FOptions;
+  int FTimeLimit = 0;
   int FExitStatus = -1;
+  bool FStopped = false;
+  bool FTimedOut = false;
   std::shared_ptr<TState> FState;
 };
 

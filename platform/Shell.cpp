@@ -28,12 +28,6 @@ void ReapStarted() {
   }
 }
 
-long long MonotonicMs() {
-  timespec now;
-  clock_gettime(CLOCK_MONOTONIC, &now);
-  return now.tv_sec * 1000LL + now.tv_nsec / 1000000;
-}
-
 const char* OpenerFailure(int status) {
   switch (status) {
     case 2: return "The file does not exist";
@@ -51,10 +45,10 @@ std::unique_ptr<TShellService>& Installed() {
 
 void TDesktopShell::OpenDocument(const std::string& fileName) {
   ReapStarted();
-  pid_t pid = SpawnProcess({{FOpener, fileName}, "", {}, -1, true});
+  pid_t pid = SpawnProcess({{FOpener, fileName}, "", {}, -1, true, {}});
   // The opener hands the file to its program and ends at once; its answer
   // is waited for a moment (the GUI still painting), then it runs on.
-  for (long long until = MonotonicMs() + 1500; MonotonicMs() < until;) {
+  for (long long until = MonotonicMilliseconds() + 1500; MonotonicMilliseconds() < until;) {
     int status;
     pid_t done = waitpid(pid, &status, WNOHANG);
     if (done == pid) {
@@ -74,7 +68,7 @@ void TDesktopShell::StartProgram(const std::string& program, const std::vector<s
   ReapStarted();
   std::vector<std::string> command{program};
   command.insert(command.end(), arguments.begin(), arguments.end());
-  Started().push_back(SpawnProcess({command, "", {}, -1, true}));
+  Started().push_back(SpawnProcess({command, "", {}, -1, true, {}}));
 }
 
 void TDesktopShell::OpenHelp(const std::string& helpFile) { OpenDocument(helpFile); }

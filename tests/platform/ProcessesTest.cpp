@@ -9,6 +9,7 @@
 #include <gtest/gtest.h>
 
 #include "platform/FilePaths.h"
+#include "platform/ScopeGuard.h"
 #include "platform/Shell.h"
 #include "platform/Streams.h"
 #include "tests/platform/TempFolder.h"
@@ -44,6 +45,14 @@ std::string ReadIfThere(const std::string& fileName) {
 }
 
 TEST(ProcessRunnerTest, OutputArrivesAsWholeLinesInTheOrderWritten) {
+  setenv("MAKEFLAGS", "-k", 1);
+  setenv("MAKELEVEL", "1", 1);
+  setenv("MFLAGS", "-k", 1);
+  TScopeExit restore([] {
+    unsetenv("MAKEFLAGS");
+    unsetenv("MAKELEVEL");
+    unsetenv("MFLAGS");
+  });
   struct Case {
     const char* Script;
     Lines Expected;
@@ -54,6 +63,8 @@ TEST(ProcessRunnerTest, OutputArrivesAsWholeLinesInTheOrderWritten) {
       {"printf 'split '; sleep 0.1; echo line", {"split line"}, 0},
       {"read x; echo \"read $?\"; cat; echo done", {"read 1", "done"}, 0},  // standard input is at its end
       {"echo \"$LC_ALL\"; exit 3", {"C"}, 3},
+      // A make started here is not a sub-make of one that started the program.
+      {"echo \"${MAKEFLAGS-none} ${MAKELEVEL-none} ${MFLAGS-none}\"", {"none none none"}, 0},
       // The command goes out in UTF-8 and its output comes back in the code
       // page; bytes that are no UTF-8 (a quoted source line) come as printed.
       {"echo 한글; printf '\\307\\321\\n'", {"한글", "\xC7\xD1"}, 0},
@@ -105,6 +116,12 @@ char ProcessState(pid_t pid) {
   return paren == std::string::npos || paren + 2 >= text.size() ? ' ' : text[paren + 2];
 }
 
+// Waits a little for a process to be gone (or a zombie waiting for its new parent).
+bool Ended(pid_t pid) {
+  for (int i = 0; i < 150 && ProcessState(pid) != ' ' && ProcessState(pid) != 'Z'; ++i) usleep(20000);
+  return ProcessState(pid) == ' ' || ProcessState(pid) == 'Z';
+}
+
 struct TDestroyer {
   TProcessRunner* Runner = nullptr;
   std::vector<pid_t> Pids;
@@ -125,11 +142,43 @@ TEST(ProcessRunnerTest, DestroyingTheRunnerEndsTheWholeProcessGroup) {
   runner->SetCommand({"/bin/sh", "-c", "sleep 30 & echo $!; echo $$; wait"});
   EXPECT_THROW(runner->Run(), EAbort);
   ASSERT_EQ(2u, destroyer.Pids.size());
-  for (pid_t pid : destroyer.Pids) {
-    // A child of the command ends too (or waits as a zombie for its new parent).
-    for (int i = 0; i < 100 && ProcessState(pid) != ' ' && ProcessState(pid) != 'Z'; ++i) usleep(20000);
-    char state = ProcessState(pid);
-    EXPECT_TRUE(state == ' ' || state == 'Z') << pid << " is " << state;
+  // A child of the command ends too.
+  for (pid_t pid : destroyer.Pids) EXPECT_TRUE(Ended(pid)) << pid << " is " << ProcessState(pid);
+}
+
+struct TStopper {
+  TProcessRunner* Runner = nullptr;
+  std::vector<pid_t> Pids;
+  void Line(const std::string& line) {
+    Pids.push_back(std::stoi(line));
+    if (Pids.size() == 2 && Runner) Runner->Stop();
+  }
+};
+
+TEST(ProcessRunnerTest, AStopOrTheTimeLimitEndsTheWholeProcessGroup) {
+  struct Case {
+    const char* Name;
+    const char* Script;
+    int TimeLimit;
+    bool StopFromHandler;
+    int Status;
+  } cases[] = {
+      {"stopped", "sleep 30 & echo $!; echo $$; wait", 0, true, 128 + SIGTERM},
+      {"past the time limit", "sleep 30 & echo $!; echo $$; wait", 300, false, 128 + SIGTERM},
+      // A group that does not end when asked is killed a moment later.
+      {"deaf to the request", "trap '' TERM; sleep 30 & echo $!; echo $$; wait; wait", 300, false, 128 + SIGKILL},
+      {"done within the limit", "echo 1; echo 2", 5000, false, 0},
+  };
+  for (const auto& c : cases) {
+    TProcessRunner runner;
+    TStopper stopper{c.StopFromHandler ? &runner : nullptr, {}};
+    runner.OnLine = TLineEvent(&stopper, &TStopper::Line);
+    runner.SetCommand({"/bin/sh", "-c", c.Script});
+    runner.SetTimeLimit(c.TimeLimit);
+    EXPECT_EQ(c.Status, runner.Run()) << c.Name;
+    EXPECT_EQ(c.Status != 0, runner.Stopped()) << c.Name;
+    EXPECT_EQ(c.Status != 0 && !c.StopFromHandler, runner.TimedOut()) << c.Name;
+    for (pid_t pid : stopper.Pids) EXPECT_TRUE(c.Status == 0 || Ended(pid)) << c.Name << ": " << pid;
   }
 }
 
