@@ -129,6 +129,8 @@ public:
   // shows them in MemoErrorCount; a build that failed without saying so
   // gets a pane line of its own.
   void ParseBuildOutput(const TBuildEnd& end);
+  // ErrorCount and WarningCount, also in MemoErrorCount ("Ok" for none).
+  void ShowBuildCounts(int errors, int warnings);
   // The counts to a new result box, shown modally.
   void ShowCompilerResult();
   // A build is running: no other one starts.

@@ -9,6 +9,7 @@
 #include "services/BuildRunner.h"
 #include "app/ChildWin.h"
 #include "app/Main.h"
+#include "services/EnvironmentMakefile.h"
 #include "services/ProjectFiles.h"
 #include "services/SettingsStore.h"
 #include "services/SharedTables.h"
@@ -34,8 +35,11 @@ void TMainForm::RunRunCmdExecute(TObject*) {
   TScopeExit building([this] { FBuilding = false; });
 
   PageControl1->SetActivePage(TabSheet3);
+  // Nothing of the last build stays beside this one's, also when this one
+  // stops before make runs.
   SrcEditErrLine->Lines().Clear();
   Memo1->Lines().Clear();
+  ShowBuildCounts(0, 0);
 
   // A build that cannot run changes and saves nothing.
   const std::string folder = ProjectFolder();
@@ -62,7 +66,9 @@ void TMainForm::RunRunCmdExecute(TObject*) {
     return;
   }
   const std::string baseName = BuildBaseName(MainFileName());
-  if (editorKey.Bool(EditorValue::AutoMakefileCreateBool))
+  // Only beside a makefile the program wrote are these its products:
+  // another makefile does its own cleaning, and a project may ship its .hex.
+  if (IsOwnProjectMakefile(folder))
     for (const std::string& product : CleanFileList(folder, baseName)) DeleteFile(product);
   try {
     WriteBuildScript(InstallFolder, folder);

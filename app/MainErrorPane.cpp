@@ -32,8 +32,12 @@ void TMainForm::ParseBuildOutput(const TBuildEnd& end) {
   TBuildCounts counts =
       ClassifyBuildOutput(Memo1->Lines(), pane, TBuildPrograms(InstallFolder, ProjectFolder()), &FPaneFolders);
   AddBuildFailureLine(end, counts, pane);
-  ErrorCount = counts.Errors;
-  WarningCount = counts.Warnings;
+  ShowBuildCounts(counts.Errors, counts.Warnings);
+}
+
+void TMainForm::ShowBuildCounts(int errors, int warnings) {
+  ErrorCount = errors;
+  WarningCount = warnings;
   SetCountLine(MemoErrorCount->Lines(), 1, ErrorCount);
   SetCountLine(MemoErrorCount->Lines(), 3, WarningCount);
 }
@@ -43,7 +47,7 @@ void TMainForm::ShowCompilerResult() {
   CompilerWarningCount = WarningCount;
   // A fresh box every time: it frees itself when it closes.
   Application().CreateForm(CompilerDlg);
-  CompilerDlg->SetProject(ProjectFolder(), MainFileName());
+  CompilerDlg->SetProject(ProjectFolder(), MainFileName(), InstallFolder);
   CompilerDlg->SetErrorCountLines(&MemoErrorCount->Lines());
   CompilerDlg->SetBuildOutput(&Memo1->Lines());
   CompilerDlg->ShowModal();

@@ -301,6 +301,7 @@ void TMainForm::SetupAvrCmdExecute(TObject*) {
   // value; OK brings every open document up to date.
   Application().CreateForm(EnvironmentDlg);
   EnvironmentDlg->SetProject(ProjectFolder(), MainFileName());
+  EnvironmentDlg->SetInstallFolder(InstallFolder);
   std::vector<TOpenEditor> editors;
   for (int i = 0; i < DocumentCount(); ++i) editors.push_back({Documents(i)->Editor, Documents(i)->EditLineNumberCmd});
   EnvironmentDlg->SetTargets(SrcAvrHl, std::move(editors));

@@ -76,9 +76,11 @@ TCompilerDlg::TCompilerDlg(TComponent* owner) : TForm(owner) {
   Memo1->SetWantReturns(false);
 }
 
-void TCompilerDlg::SetProject(const std::string& folder, const std::string& mainFile) {
+void TCompilerDlg::SetProject(const std::string& folder, const std::string& mainFile,
+                              const std::string& installFolder) {
   FProjectFolder = folder;
   FMainFile = mainFile;
+  FInstallFolder = installFolder;
 }
 
 void TCompilerDlg::FormShow(TObject*) {
@@ -87,9 +89,19 @@ void TCompilerDlg::FormShow(TObject*) {
   LblNumWarn->SetCaption(std::to_string(CompilerWarningCount));
   LblErr->SetCaption(CompilerErrorCount == 0 ? "Ok" : "Error");
 
-  const bool loaded = LoadLinkerMap(LinkerMapPath(FProjectFolder, FMainFile), Memo1->Lines());
-  const TStrings* map = loaded ? &Memo1->Lines() : nullptr;
-  const TMemoryReport report = ComputeMemoryReport(map, BuildPart(map, FBuildOutput, FProjectFolder));
+  TMemoryReport report;
+  {
+    TBusyCursor busy;  // make or avr-size may be asked
+    const TBuildProducts products = FindBuildProducts(FBuildOutput, FProjectFolder, FMainFile, FInstallFolder);
+    const bool loaded = !products.Map.empty() && LoadLinkerMap(products.Map, Memo1->Lines());
+    const TStrings* map = loaded ? &Memo1->Lines() : nullptr;
+    std::optional<TMapSizes> sizes;
+    if (map)
+      sizes = ParseLinkerMap(*map);
+    else if (!products.Program.empty())
+      sizes = ProgramFileSizes(products.Program, FInstallFolder);
+    report = ComputeMemoryReport(sizes, BuildPart(map, products, FProjectFolder));
+  }
   LbMcuType->SetCaption(report.McuType.empty() ? "Unknown" : report.McuType);
   if (report.Flash.Shown) LblLines->SetCaption(MemoryLineText(report.Flash, "KBytes", "FLASH"));
   if (report.Sram.Shown) LbDataBss->SetCaption(MemoryLineText(report.Sram, "Bytes", "SRAM"));

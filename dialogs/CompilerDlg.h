@@ -2,15 +2,17 @@
 // The build result box TCompilerDlg: the main file, the verdict with the
 // error and warning counts, the part the build used (BuildPart; "Unknown"
 // when nothing tells it, and then no totals), and flash, SRAM and EEPROM
-// used by the program, read from the linker map beside the main
-// source, against that part's sizes from the part table, with the locale's
-// separators.
+// used by the program, read from the linker map its link wrote or else
+// from the program file (FindBuildProducts; "Unknown size" where neither
+// can be read), against that part's sizes from the part table, with the
+// locale's separators. Where the build's output does not tell, make is
+// asked; the box waits for it under the hourglass.
 //
 // The build, after classifying its output:
 //   1. CompilerErrorCount, CompilerWarningCount := its counts;
 //   2. creates a TCompilerDlg into CompilerDlg, calls SetProject(project
-//      folder, main file), SetBuildOutput(the output memo's lines) and
-//      SetErrorCountLines(the count memo's lines);
+//      folder, main file, install folder), SetBuildOutput(the output memo's
+//      lines) and SetErrorCountLines(the count memo's lines);
 //   3. ShowModal (the result does not matter; closing frees the box).
 // A build whose program size cannot be shown is an error: the box then
 // shows one error and no warning, and so do the count memo's lines 1 and 3.
@@ -36,8 +38,8 @@ public:
   std::string ClassName() const override { return "TCompilerDlg"; }
 
   // The current project: its folder and the main source's name ("" for
-  // none).
-  void SetProject(const std::string& folder, const std::string& mainFile);
+  // none), and the install folder, whose tool chain the build used.
+  void SetProject(const std::string& folder, const std::string& mainFile, const std::string& installFolder);
   // The main window's count memo; none: nothing is written there.
   void SetErrorCountLines(TStrings* lines) { FErrorCountLines = lines; }
   // What the build printed, which tells the part its commands used; none:
@@ -79,6 +81,7 @@ private:
 
   std::string FProjectFolder;
   std::string FMainFile;
+  std::string FInstallFolder;
   TStrings* FErrorCountLines = nullptr;
   const TStrings* FBuildOutput = nullptr;
 };

@@ -70,6 +70,9 @@ public:
   // The current project: its folder ("" for none: no project file is read
   // or written) and its main file's name.
   void SetProject(const std::string& folder, const std::string& mainFile);
+  // The install folder, whose tool chain make and the compiler are found
+  // in, as the build finds them.
+  void SetInstallFolder(const std::string& folder) { FInstallFolder = folder; }
   // What OK applies to: the documents' highlighter (may be null) and the
   // open documents' editors.
   void SetTargets(TSrcAvrHl* sharedHighlighter, std::vector<TOpenEditor> editors);
@@ -385,6 +388,7 @@ private:
 
   std::string FProjectFolder;
   std::string FMainFile;
+  std::string FInstallFolder;
   TSrcAvrHl* FSharedHighlighter = nullptr;
   std::vector<TOpenEditor> FEditors;
   // Set while the show step fills the controls: the radio groups' handlers

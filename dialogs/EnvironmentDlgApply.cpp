@@ -51,7 +51,11 @@ void TEnvironmentDlg::WriteProjectMakefile(const TMakefileOptions& options) {
   if (FProjectFolder.empty()) return;  // no project, no project files
   // A makefile of the user's stays unless they agree; declined, it is left
   // as "User makefile" leaves it, and the settings are stored all the same.
-  if (!MayReplaceMakefile(ProjectMakefilePath(FProjectFolder))) return;
+  const auto losses = [&] {
+    TBusyCursor busy;
+    return MakefileReplacementLosses(FProjectFolder, FMainFile, FInstallFolder, MakefileText(options));
+  };
+  if (!MayReplaceMakefile(ProjectMakefilePath(FProjectFolder), losses)) return;
   try {
     WriteMakefile(FProjectFolder, options);
   } catch (const EMakefileSave& e) {

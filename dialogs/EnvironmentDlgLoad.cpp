@@ -6,6 +6,7 @@
 
 #include "services/BuildRunner.h"
 #include "services/EditorSettings.h"
+#include "services/EnvironmentMakefileOther.h"
 #include "services/ProjectFiles.h"
 #include "services/SettingsStore.h"
 #include "services/SharedTables.h"
@@ -115,7 +116,12 @@ void TEnvironmentDlg::ReadMakefileOptions() {
   TMakefileOptions options = MakefileOptions();
   auto load = [&] {
     try {
-      LoadMakefileOptions(FProjectFolder, options);
+      if (!LoadMakefileOptions(FProjectFolder, options)) {
+        // Another format: make tells what it builds, and the fields follow
+        // that; where make cannot tell they keep their values.
+        TBusyCursor busy;
+        ImportOtherMakefile(FProjectFolder, FMainFile, FInstallFolder, options);
+      }
       return true;
     } catch (const EStreamError&) {
       return false;

@@ -1,12 +1,14 @@
 #include "dialogs/MakefileReplaceQuestion.h"
 
+#include <optional>
+
 #include "services/EnvironmentMakefileReplace.h"
 #include "platform/Forms.h"
 #include "platform/MessageBoxes.h"
 
 namespace vk {
 
-bool MayReplaceMakefile(const std::string& path) {
+bool MayReplaceMakefile(const std::string& path, const TMakefileLossesQuery& losses) {
   const TMakefileReplaceCheck check = CheckMakefileReplace(path);
   switch (check.State) {
     case mrFree:
@@ -17,7 +19,12 @@ bool MayReplaceMakefile(const std::string& path) {
     case mrForeign:
       break;
   }
-  if (Application().MessageBox(MakefileReplaceQuestion(path), "Makefile message", MB_YESNO | MB_ICONWARNING) != IDYES)
+  std::optional<TMakefileLosses> lost;
+  if (losses) lost = losses();
+  const TMakefileLosses* shown = lost ? &*lost : nullptr;
+  const uint32_t defaultButton = ReplacementLosesWork(shown) ? MB_DEFBUTTON2 : 0;
+  if (Application().MessageBox(MakefileReplaceQuestion(path, shown), "Makefile message",
+                               MB_YESNO | MB_ICONWARNING | defaultButton) != IDYES)
     return false;
   if (KeepMakefileBackup(path, check.Old)) return true;
   ShowMessage(MakefileBackupFailedMessage(path));

@@ -131,7 +131,7 @@ void TFormMakeWizzard::Finish() {
       try {
         // A makefile of the user's that they keep: the wizard stays on its
         // last page, as after a failed save.
-        if (!FRun.Save(MayReplaceMakefile)) return;
+        if (!FRun.Save([](const std::string& path) { return MayReplaceMakefile(path); })) return;
       } catch (const EMakefileWizard& e) {
         // Nothing was written; the wizard stays on its last page.
         ShowMessage(e.Message());

@@ -320,6 +320,11 @@ class TScreen {
 public:
   int Width() const;
   int Height() const;
+  // The pointer shape over every window of the program (crDefault: each
+  // control's own); the backend shows it (OnCursorChange).
+  TCursor Cursor() const { return FCursor; }
+  void SetCursor(TCursor cursor);
+  TDelegate<void(TCursor)> OnCursorChange;
   TWinControl* ActiveControl() const { return FocusedControl(); }
   // Every form that exists, in the order they were made.
   int FormCount() const { return static_cast<int>(FForms.size()); }
@@ -330,8 +335,22 @@ private:
   friend class TCustomForm;
   std::vector<TCustomForm*> FForms;
   TCustomForm* FLastActive = nullptr;
+  TCursor FCursor = crDefault;
 };
 
 TScreen& Screen();
+
+// The hourglass over the program while a scope waits for a tool; the
+// pointer it found comes back when the scope ends.
+class TBusyCursor {
+public:
+  TBusyCursor() : FPrevious(Screen().Cursor()) { Screen().SetCursor(crHourGlass); }
+  ~TBusyCursor() { Screen().SetCursor(FPrevious); }
+  TBusyCursor(const TBusyCursor&) = delete;
+  TBusyCursor& operator=(const TBusyCursor&) = delete;
+
+private:
+  TCursor FPrevious;
+};
 
 }  // namespace vk

@@ -168,6 +168,12 @@ int TScreen::Width() const { return GetSystemMetrics(SM_CXSCREEN); }
 
 int TScreen::Height() const { return GetSystemMetrics(SM_CYSCREEN); }
 
+void TScreen::SetCursor(TCursor cursor) {
+  if (cursor == FCursor) return;
+  FCursor = cursor;
+  if (OnCursorChange) OnCursorChange(cursor);
+}
+
 TCustomForm* TScreen::Forms(int index) const {
   CheckListIndex(index, FormCount());
   return FForms[static_cast<size_t>(index)];

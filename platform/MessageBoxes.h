@@ -24,6 +24,8 @@ constexpr uint32_t MB_ICONSTOP = MB_ICONERROR;
 constexpr uint32_t MB_ICONQUESTION = 0x20;
 constexpr uint32_t MB_ICONWARNING = 0x30;
 constexpr uint32_t MB_ICONINFORMATION = 0x40;
+// The second button (No of Yes/No) is the default one, which Enter presses.
+constexpr uint32_t MB_DEFBUTTON2 = 0x100;
 // Answers: the button pressed.
 constexpr int IDOK = 1;
 constexpr int IDCANCEL = 2;

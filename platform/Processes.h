@@ -57,6 +57,17 @@ TProcessPump SetProcessPump(TProcessPump pump);
 // Calls the hook (for other code that waits on a child).
 void RunProcessPump();
 
+// Keeps every line a command prints, for a caller that reads the output
+// once the command has ended (runner.OnLine = lines.Event()).
+class TOutputLines {
+public:
+  TLineEvent Event() { return TLineEvent(this, &TOutputLines::Add); }
+  std::vector<std::string> Lines;
+
+private:
+  void Add(const std::string& line) { Lines.push_back(line); }
+};
+
 class TProcessRunner {
 public:
   TProcessRunner();

@@ -1,13 +1,16 @@
 #include "services/BuildPart.h"
 
-#include <vector>
+#include <optional>
 
+#include "services/BuildCommands.h"
+#include "services/BuildRunner.h"
 #include "services/EnvironmentMakefile.h"
-#include "services/MakefileVariables.h"
+#include "services/EnvironmentToolChain.h"
+#include "services/MakeDryRun.h"
 #include "services/ProjectFiles.h"
+#include "services/MemoryReport.h"
 #include "services/SettingsStore.h"
 #include "services/SharedTables.h"
-#include "services/TextWords.h"
 #include "platform/FilePaths.h"
 #include "platform/Streams.h"
 #include "platform/StringLists.h"
@@ -16,40 +19,23 @@ namespace vk {
 
 namespace {
 
-// The words of a command line, quotes around a word taken off.
-std::vector<std::string> CommandWords(const std::string& command) {
-  std::vector<std::string> words = TextWords(command);
-  for (std::string& word : words)
-    if (word.size() >= 2 && (word[0] == '\'' || word[0] == '"') && word.back() == word[0])
-      word = word.substr(1, word.size() - 2);
-  return words;
-}
-
-bool IsCompilerName(const std::string& word) {
-  const std::string name = word.substr(word.find_last_of('/') + 1);
-  for (const char* driver : {"avr-gcc", "avr-g++", "avr-c++"})
-    if (name == driver || name.starts_with(std::string(driver) + "-")) return true;
-  return false;
-}
-
-struct TCommandParts {
-  std::optional<std::string> Link, Compile;
-};
-
-// A command avr-gcc runs with -mmcu=: the link's or the compile's part.
-void ReadCommand(const std::string& command, TCommandParts& parts) {
-  std::vector<std::string> words = CommandWords(command);
-  size_t first = 0;
-  while (first < words.size() && words[first].find('=') != std::string::npos) ++first;  // NAME=value settings
-  if (first >= words.size() || !IsCompilerName(words[first])) return;
-  std::optional<std::string> mmcu;
-  bool compileOnly = false;
-  for (size_t i = first + 1; i < words.size(); ++i) {
-    if (words[i].starts_with("-mmcu=")) mmcu = words[i].substr(6);
-    compileOnly = compileOnly || words[i] == "-c" || words[i] == "-S" || words[i] == "-E";
+// The part of the program's own makefile: its last MCU line ("MCU=atmega16"
+// in the settings dialog's, "\tMCU=atmega16" in the wizard's).
+std::string OwnMakefilePart(const std::string& projectFolder) {
+  TStringList lines;
+  try {
+    lines.LoadFromFile(ProjectMakefilePath(projectFolder));
+  } catch (const EStreamError&) {
+    return "";
   }
-  if (!mmcu) return;
-  (compileOnly ? parts.Compile : parts.Link) = IsAvrPartName(*mmcu) ? *mmcu : "";
+  std::string part;
+  for (int i = 0; i < lines.Count(); ++i) {
+    const std::string line = Trim(lines.Get(i));
+    if (!line.starts_with("MCU")) continue;
+    const std::string rest = TrimLeft(line.substr(3));
+    if (rest.starts_with('=')) part = MmcuSpelling(Trim(rest.substr(1)));
+  }
+  return IsAvrPartName(part) ? part : "";
 }
 
 }  // namespace
@@ -69,23 +55,6 @@ std::string LinkerMapPart(const TStrings& map) {
   return "";
 }
 
-std::optional<std::string> CommandLinePart(const TStrings& output) {
-  TCommandParts parts;
-  std::string command;
-  for (int i = 0; i < output.Count(); ++i) {
-    command += output.Get(i);
-    // make prints a command continued with "\" as it stands in the makefile.
-    if (!command.empty() && command.back() == '\\') {
-      command.back() = ' ';
-      continue;
-    }
-    ReadCommand(command, parts);
-    command.clear();
-  }
-  ReadCommand(command, parts);
-  return parts.Link ? parts.Link : parts.Compile;
-}
-
 std::string ProjectSettingsPart(const std::string& projectFolder) {
   TSettingsReader key(AttrKeyNames[EditorKeyIndex]);
   const std::optional<std::string> folder = key.String(EditorValue::SouSourcePath);
@@ -93,24 +62,45 @@ std::string ProjectSettingsPart(const std::string& projectFolder) {
   return key.String(EditorValue::SouAvrMcuType).value_or("");
 }
 
-std::string BuildPart(const TStrings* map, const TStrings* output, const std::string& projectFolder) {
+TBuildProducts FindBuildProducts(const TStrings* output, const std::string& projectFolder,
+                                 const std::string& mainFile, const std::string& installFolder) {
+  TBuildProducts products;
+  TBuildCommands shown;
+  if (output) shown = ReadBuildCommands(*output, projectFolder);
+  products.Part = CommandsPart(shown);
+  std::optional<TLinkCommand> link;
+  if (const TLinkCommand* main = MainLink(shown, mainFile)) link = *main;
+  products.OwnMakefile = IsOwnProjectMakefile(projectFolder);
+  if (!projectFolder.empty() && (products.Part.empty() || !link)) {
+    if (products.OwnMakefile) {
+      if (products.Part.empty()) products.Part = OwnMakefilePart(projectFolder);
+    } else if (MakefileReadable(projectFolder)) {
+      // Another makefile: make tells what it runs (without one, nothing).
+      if (const TMakeDryRun dryRun = RunMakeDryRun(projectFolder, installFolder); dryRun.Known) {
+        if (products.Part.empty()) products.Part = CommandsPart(dryRun.Commands);
+        if (const TLinkCommand* main = MainLink(dryRun.Commands, mainFile); main && !link) link = *main;
+      }
+    }
+  }
+  if (link) {
+    products.Map = link->Map;
+    products.Program = link->Output;
+  } else if (!projectFolder.empty()) {
+    // No command tells: the program's own makefile names both after the
+    // main file, and so does the build nothing else tells of.
+    products.Map = LinkerMapPath(projectFolder, mainFile);
+    products.Program = JoinPath(projectFolder, BuildBaseName(mainFile) + ".elf");
+  }
+  return products;
+}
+
+std::string BuildPart(const TStrings* map, const TBuildProducts& products, const std::string& projectFolder) {
   if (map)
     if (std::string part = LinkerMapPart(*map); !part.empty()) return part;
-  if (output)
-    if (std::optional<std::string> part = CommandLinePart(*output)) return *part;
-  if (projectFolder.empty()) return "";
-  TStringList makefile;
-  try {
-    makefile.LoadFromFile(ProjectMakefilePath(projectFolder));
-  } catch (const EStreamError&) {
-    return "";  // no makefile the settings wrote
-  }
-  if (std::string part = MakefilePart(makefile); !part.empty()) return part;
-  // A makefile of another origin may take its part from anywhere (an
-  // included file, the command line): the settings the dialog shows for it
-  // are its guess, not what make built for.
-  if (makefile.Count() == 0 || !IsOwnMakefile(makefile.Get(0))) return "";
-  return ProjectSettingsPart(projectFolder);
+  if (!products.Part.empty()) return products.Part;
+  // The settings the dialog shows for a makefile of another origin are its
+  // guess, not what make built for.
+  return products.OwnMakefile ? ProjectSettingsPart(projectFolder) : "";
 }
 
 }  // namespace vk

@@ -1,13 +1,13 @@
 #pragma once
-// The part a build used, which the result box reports and takes the memory
-// sizes of: what the build itself shows first (the start-up code the linker
-// loaded, the -mmcu= option avr-gcc ran with), then the part the project's
-// makefile builds for as make reads it, last the settings stored for this
-// project, which tell only beside a makefile the program wrote (the
-// settings dialog's or the wizard's). Another project's settings, and the
-// settings beside a makefile of another origin, tell nothing.
+// What a build made, which the result box reports on: the part it built
+// for, the linker map and the program its link wrote. The build itself
+// tells first: the start-up code the linker loaded, and the commands make
+// printed (BuildCommands). Where its output shows no link, or no part, the
+// makefile tells: the program's own (the settings dialog's or the
+// wizard's) as its format says, any other as make itself says in its dry
+// run (MakeDryRun). The settings stored for this project tell the part only
+// beside a makefile the program wrote.
 
-#include <optional>
 #include <string>
 
 namespace vk {
@@ -19,20 +19,26 @@ class TStrings;
 // linked without start-up code).
 std::string LinkerMapPart(const TStrings& map);
 
-// The part of the last link command the build's output shows avr-gcc
-// running (as make printed it), else of its last compile command: the
-// command's last -mmcu= option. "" when that option names no part (an
-// architecture such as avr5); none when the output shows no such command.
-std::optional<std::string> CommandLinePart(const TStrings& output);
-
 // The settings' part ("SouAvrMcu Type") when the settings were stored for
 // this project folder ("SouSource Path"); "" otherwise.
 std::string ProjectSettingsPart(const std::string& projectFolder);
 
-// The map's part (map nullptr: none), else the output's (nullptr: none),
-// else the part of the makefile make reads (MakefilePart), else, when that
-// makefile is the settings dialog's or the wizard's own (IsOwnMakefile),
-// ProjectSettingsPart; "" when nothing tells it.
-std::string BuildPart(const TStrings* map, const TStrings* output, const std::string& projectFolder);
+struct TBuildProducts {
+  std::string Part;     // as the commands or the own makefile name it; "": unknown
+  std::string Map;      // the map the link names (absolute); "": none
+  std::string Program;  // the program the link writes (absolute); "": no link known
+  bool OwnMakefile = false;
+};
+
+// From the commands the build's output shows (nullptr: none), else from
+// the makefile make reads in the project folder. Of several links, the one
+// that writes a program named after the main file, else the last; where no
+// link is known, the map and program named after the main file beside it.
+TBuildProducts FindBuildProducts(const TStrings* output, const std::string& projectFolder,
+                                 const std::string& mainFile, const std::string& installFolder);
+
+// The map's part (map nullptr: none), else the products', else, beside the
+// program's own makefile, ProjectSettingsPart; "" when nothing tells it.
+std::string BuildPart(const TStrings* map, const TBuildProducts& products, const std::string& projectFolder);
 
 }  // namespace vk

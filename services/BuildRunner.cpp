@@ -104,6 +104,13 @@ std::vector<std::string> ToolChainFolders(const std::string& installFolder) {
   return folders;
 }
 
+std::string BuildSearchPath(const std::string& installFolder) {
+  std::string path;
+  for (const std::string& folder : ToolChainFolders(installFolder)) path += FileNameToDisk(folder) + ":";
+  const char* inherited = std::getenv("PATH");
+  return path + (inherited ? inherited : "");
+}
+
 TBuildPrograms::TBuildPrograms(const std::string& installFolder, std::string projectFolder)
     : FFolders(ToolChainFolders(installFolder)), FProjectFolder(std::move(projectFolder)) {
   const char* inherited = std::getenv("PATH");

@@ -51,6 +51,10 @@ std::vector<std::string> CleanFileList(const std::string& projectFolder, const s
 
 // The folders the script puts in front of the inherited PATH.
 std::vector<std::string> ToolChainFolders(const std::string& installFolder);
+// The PATH the build's commands run with: those folders (as the file
+// system spells them) in front of the inherited PATH. Other tool runs (the
+// dry run, avr-size) find their programs where the build finds them.
+std::string BuildSearchPath(const std::string& installFolder);
 
 // Whether a word names a program that the script's shell runs: a file it may
 // execute in a folder of the script's PATH, or, for a word holding "/", that

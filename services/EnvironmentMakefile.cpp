@@ -3,10 +3,8 @@
 #include <algorithm>
 
 #include "services/ProjectFiles.h"
-#include "services/EnvironmentMakefileOther.h"
 #include "services/EnvironmentMakefileText.h"
 #include "services/EnvironmentToolChain.h"
-#include "services/MakefileReader.h"
 #include "platform/Streams.h"
 #include "platform/StringLists.h"
 
@@ -90,6 +88,25 @@ std::string FlagGroup(const char* name, const std::vector<std::string>& lines) {
   std::string entry = std::string(name) + "=" + (lines.empty() ? "" : Trim(lines[0])) + CRLF;
   for (size_t i = 1; i < lines.size(); ++i) entry += std::string(name) + "+=" + Trim(lines[i]) + CRLF;
   return entry;
+}
+
+// The lines as make joins them: a line ending in an odd number of "\"
+// goes on in the next one, joined by one blank.
+std::vector<std::string> JoinedMakefileLines(const TStrings& lines) {
+  std::vector<std::string> joined;
+  bool continued = false;
+  for (int i = 0; i < lines.Count(); ++i) {
+    const std::string line = lines.Get(i);
+    if (continued)
+      joined.back() = TrimRight(joined.back()) + " " + TrimLeft(line);
+    else
+      joined.push_back(line);
+    const std::string& last = joined.back();
+    const size_t backslashes = last.size() - (last.find_last_not_of('\\') + 1);
+    continued = backslashes % 2 == 1;
+    if (continued) joined.back().pop_back();
+  }
+  return joined;
 }
 
 // A makefile line as the reader takes it: the variable name and its value,
@@ -186,6 +203,15 @@ bool IsOwnMakefile(std::string_view text) {
   return text.starts_with(kWizardFirstLine) || IsSettingsMakefile(text);
 }
 
+bool IsOwnProjectMakefile(const std::string& projectFolder) {
+  if (projectFolder.empty()) return false;
+  try {
+    return IsOwnMakefile(LoadBytesFromFile(ProjectMakefilePath(projectFolder)));
+  } catch (const EStreamError&) {
+    return false;
+  }
+}
+
 bool SetMakefileOption(TMakefileOptions& options, const std::string& name, const std::string& value) {
   const TMakefileRow* row = ReadBackRow(name);
   if (!row) return false;
@@ -200,7 +226,7 @@ bool SetMakefileOption(TMakefileOptions& options, const std::string& name, const
 void ReadMakefileOptions(const TStrings& lines, TMakefileOptions& options) {
   std::vector<const TMakefileRow*> memosRead;
   std::string name, value;
-  for (const std::string& line : MakefileLogicalLines(lines)) {
+  for (const std::string& line : JoinedMakefileLines(lines)) {
     if (!SplitAssignment(line, name, value)) continue;
     // The file's first line for a memo replaces what the memo held.
     const TMakefileRow* row = ReadBackRow(name);
@@ -220,13 +246,12 @@ bool IsSettingsMakefile(std::string_view text) {
   return end == std::string_view::npos || text[end] == '\n';
 }
 
-void LoadMakefileOptions(const std::string& projectFolder, TMakefileOptions& options) {
+bool LoadMakefileOptions(const std::string& projectFolder, TMakefileOptions& options) {
   TStringList lines;
   lines.LoadFromFile(ProjectMakefilePath(projectFolder));
-  if (lines.Count() == 0 || IsSettingsMakefile(lines.Get(0)))
-    ReadMakefileOptions(lines, options);
-  else
-    ReadOtherMakefileOptions(lines, options);
+  if (lines.Count() > 0 && !IsSettingsMakefile(lines.Get(0))) return false;
+  ReadMakefileOptions(lines, options);
+  return true;
 }
 
 }  // namespace vk

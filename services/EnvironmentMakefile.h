@@ -145,6 +145,10 @@ bool IsSettingsMakefile(std::string_view text);
 // line: the program wrote it and may write it anew.
 bool IsOwnMakefile(std::string_view text);
 
+// The makefile make reads in the project folder (ProjectMakefilePath) is
+// there and IsOwnMakefile.
+bool IsOwnProjectMakefile(const std::string& projectFolder);
+
 // Sets the option of one makefile variable (exact, case-sensitive name) to
 // the value without the blanks at its ends, through UpToDateOption; a flag
 // variable appends it as a new memo line (an empty value adds none). False
@@ -160,10 +164,11 @@ bool SetMakefileOption(TMakefileOptions& options, const std::string& name, const
 void ReadMakefileOptions(const TStrings& lines, TMakefileOptions& options);
 
 // Loads the project's makefile (ProjectMakefilePath) and reads it with
-// ReadMakefileOptions when IsSettingsMakefile, else with
-// ReadOtherMakefileOptions (EnvironmentMakefileOther). Raises the stream
-// error when it cannot be loaded; the options are then unchanged, so a
-// project without a makefile keeps the defaults.
-void LoadMakefileOptions(const std::string& projectFolder, TMakefileOptions& options);
+// ReadMakefileOptions when it is empty or IsSettingsMakefile; false, with
+// the options unchanged, for a makefile of another format, whose options
+// make tells (ImportOtherMakefile). Raises the stream error when it cannot
+// be loaded; the options are then unchanged, so a project without a
+// makefile keeps the defaults.
+bool LoadMakefileOptions(const std::string& projectFolder, TMakefileOptions& options);
 
 }  // namespace vk

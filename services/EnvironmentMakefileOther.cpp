@@ -1,11 +1,13 @@
 #include "services/EnvironmentMakefileOther.h"
 
 #include <algorithm>
+#include <functional>
 #include <optional>
+#include <set>
 
+#include "services/BuildRunner.h"
 #include "services/EnvironmentMakefile.h"
-#include "services/EnvironmentMakefileText.h"
-#include "services/MakefileVariables.h"
+#include "services/MakeDryRun.h"
 #include "services/TextWords.h"
 #include "platform/FilePaths.h"
 
@@ -13,254 +15,339 @@ namespace vk {
 
 namespace {
 
-// A value of a makefile the dialog did not write, as it stands in the
-// dialog's makefile: one line, a "$" kept as make would keep it.
-std::optional<std::string> StandAlone(const std::optional<std::string>& value) {
-  if (!value || value->find_first_of("\r\n") != std::string::npos) return std::nullopt;
-  std::string text = Trim(*value);
-  if (!text.empty() && text.back() == '\\') return std::nullopt;
-  for (size_t at = text.find('$'); at != std::string::npos; at = text.find('$', at + 2)) text.insert(at, "$");
-  return text;
-}
+// The assembler listing option of the dialog's makefile: the listing of
+// each source beside its object.
+constexpr const char* ListingFile = "$(OBJDIR)/$(basename $<).lst";
 
-// The map the linker is asked for ("-Wl,-Map,x.map", "-Wl,-Map=x.map")
-// named after the target, which the result box reads; false when the
-// option asks for none.
-bool NameMapAfterTarget(std::string& word) {
-  if (!word.starts_with("-Wl,")) return false;
-  std::vector<std::string> parts;
-  for (size_t at = 0; at != std::string::npos;) {
-    const size_t comma = word.find(',', at);
-    parts.push_back(word.substr(at, comma - at));
-    at = comma == std::string::npos ? comma : comma + 1;
-  }
-  bool named = false;
-  for (size_t i = 1; i < parts.size(); ++i) {
-    if (parts[i].starts_with("-Map=")) {
-      parts[i] = "-Map=$(TARGET).map";
-      named = true;
-    } else if (parts[i] == "-Map" && i + 1 < parts.size()) {
-      parts[++i] = "$(TARGET).map";
-      named = true;
-    }
-  }
-  word = parts[0];
-  for (size_t i = 1; i < parts.size(); ++i) word += "," + parts[i];
-  return named;
-}
-
-// A flag variable's words as one memo line: without -mmcu= (the part row
-// passes the part), and for the linker with the map the result box reads.
-std::vector<std::string> StandAloneFlags(const std::string& name, const std::string& value) {
-  std::vector<std::string> kept;
-  bool asksForMap = false;
-  for (std::string word : TextWords(value)) {
-    if (word.starts_with("-mmcu=")) continue;
-    if (name == "LDFLAGS") asksForMap = NameMapAfterTarget(word) || asksForMap;
-    kept.push_back(std::move(word));
-  }
-  std::vector<std::string> lines;
-  if (name == "LDFLAGS" && !asksForMap) lines.push_back(MakefileDefaults::LinkerOptions().front());
-  if (!kept.empty()) lines.push_back(JoinedWords(kept));
-  return lines;
-}
-
-// A clock frequency as the F_CPU field holds it: the number without the
-// suffix of a C constant ("16000000UL" gives "16000000"), which the
-// dialog's makefile adds itself; none for what is not a number.
-std::optional<std::string> Frequency(std::string text) {
-  while (!text.empty() && (text.back() == 'U' || text.back() == 'u' || text.back() == 'L' || text.back() == 'l'))
-    text.pop_back();
-  if (text.empty() || text.find_first_not_of("0123456789") != std::string::npos) return std::nullopt;
-  return text;
-}
-
-// Where the words of a compile option come from.
-enum TWordsOf {
-  woOther,    // the C++ or assembler options: their -std is not the C standard's
-  woC,        // the C options
-  woCommand,  // a C compiler command: the compiler, its input files and link options are not options of a compile
+// An option ready for the makefile: a word of the command as make must
+// write it, or the makefile's own text (a variable, the listing name).
+struct TMakefileOption {
+  std::string Word;  // as the compiles passed it; the key that compares them
+  std::string Text;  // as the makefile writes it
 };
 
-// Sorts the words of another makefile's compile options: what a field of
-// the dialog holds goes into that field (the last word of a field wins,
-// as with the compiler), what the dialog's makefile passes itself (the
-// part, -c, the output, the dependency file) goes, and the rest is
-// answered in order. Its -I folders are gathered for the -I options.
-class TCompileWords {
-public:
-  explicit TCompileWords(TMakefileOptions& options) : FOptions(options) {}
+}  // namespace
 
-  std::vector<std::string> Sort(const std::string& value, TWordsOf of) {
-    const std::vector<std::string> words = TextWords(value);
-    std::vector<std::string> rest;
-    for (size_t i = of == woCommand ? 1 : 0; i < words.size(); ++i) {
-      std::string word = words[i];
-      const bool hasNext = i + 1 < words.size();
-      if (IsOneOf(word, {"-o", "-x", "-MF", "-MT", "-MQ"})) {
-        ++i;  // its argument goes with it
-        continue;
+std::optional<std::string> ListingOption(const std::string& word) {
+  if (!word.starts_with("-Wa,")) return std::nullopt;
+  std::vector<std::string> parts;
+  bool listing = false;
+  for (size_t at = 4; at <= word.size();) {
+    const size_t comma = std::min(word.find(',', at), word.size());
+    std::string part = word.substr(at, comma - at);
+    if (part.starts_with("-a") && part.find('=') != std::string::npos) {
+      part = part.substr(0, part.find('=') + 1) + ListingFile;
+      listing = true;
+    }
+    parts.push_back(std::move(part));
+    at = comma + 1;
+  }
+  if (!listing) return std::nullopt;
+  std::string text = "-Wa";
+  for (const std::string& part : parts) text += "," + part;
+  return text;
+}
+
+namespace {
+
+// What the dialog's makefile passes to every compile itself, or what
+// belongs to no compile's meaning: the part, the dependency files, -I.
+bool PassedByTheRules(const std::string& word) {
+  return word.starts_with("-mmcu=") || word.starts_with("-M") || word == "-I.";
+}
+
+// The options one compile passes, as the makefile would write them.
+std::vector<TMakefileOption> CompileOptions(const TCompileCommand& compile) {
+  std::vector<TMakefileOption> options;
+  for (const std::string& word : compile.Options) {
+    if (PassedByTheRules(word)) continue;
+    if (std::optional<std::string> listing = ListingOption(word))
+      options.push_back({*listing, *listing});
+    else
+      options.push_back({word, MakefileWord(word)});
+  }
+  return options;
+}
+
+// The options every compile passes, in the first one's order.
+std::vector<TMakefileOption> CommonOptions(const std::vector<const TCompileCommand*>& compiles) {
+  if (compiles.empty()) return {};
+  std::vector<TMakefileOption> common = CompileOptions(*compiles.front());
+  for (size_t i = 1; i < compiles.size(); ++i) {
+    const std::vector<TMakefileOption> own = CompileOptions(*compiles[i]);
+    std::erase_if(common, [&](const TMakefileOption& option) {
+      return std::none_of(own.begin(), own.end(), [&](const TMakefileOption& o) { return o.Word == option.Word; });
+    });
+  }
+  return common;
+}
+
+bool IsDefinition(const std::string& word) { return word.starts_with("-D") || word.starts_with("-U"); }
+
+// "-DF_CPU=8000000UL": the frequency (8000000) and what follows it (UL).
+std::optional<std::pair<std::string, std::string>> ClockDefinition(const std::string& word) {
+  if (!word.starts_with("-DF_CPU=")) return std::nullopt;
+  const std::string value = word.substr(8);
+  const size_t digits = value.find_first_not_of("0123456789");
+  const std::string number = value.substr(0, digits);
+  const std::string suffix = digits == std::string::npos ? "" : value.substr(digits);
+  if (number.empty() || suffix.find_first_not_of("uUlL") != std::string::npos) return std::nullopt;
+  return std::pair{number, suffix};
+}
+
+// Sorts one language's common options into the dialog's fields and a
+// line of the rest.
+class TLanguageFields {
+public:
+  TLanguageFields(TMakefileOptions& options, std::vector<std::string>& includes)
+      : FOptions(options), FIncludes(includes) {}
+
+  // The -D and -U options, F_CPU through its field where the compiles
+  // agree on it, as the definitions field holds them.
+  std::string Definitions(const std::vector<TMakefileOption>& common) {
+    std::vector<std::string> words;
+    for (const TMakefileOption& option : common) {
+      if (!IsDefinition(option.Word)) continue;
+      const auto clock = ClockDefinition(option.Word);
+      if (clock && (FOptions.McuFrq.empty() || FOptions.McuFrq == clock->first)) {
+        FOptions.McuFrq = clock->first;
+        words.push_back("-DF_CPU=$(F_CPU)" + clock->second);
+      } else {
+        words.push_back(option.Text);
       }
-      if (hasNext && IsOneOf(word, {"-D", "-U", "-I"})) word += words[++i];
-      else if (hasNext && IsOneOf(word, {"-include", "-imacros", "-isystem", "-iquote", "-idirafter"}))
-        word += " " + words[++i];
-      if (TakesField(word, of) || IsMadeByTheRules(word) || (of == woCommand && !IsCompileOption(word))) continue;
-      rest.push_back(word);
+    }
+    return JoinedWords(words);
+  }
+
+  // The other options in order, the definitions where the first stood
+  // (through their variable), the -I folders gathered; a field (-O, -g,
+  // -std) through its variable where the option says it may.
+  std::vector<std::string> Rest(const std::vector<TMakefileOption>& common, const std::string& definitions,
+                                const std::function<std::optional<std::string>(const std::string&)>& field) {
+    std::vector<std::string> rest;
+    bool definitionsPlaced = false;
+    for (const TMakefileOption& option : common) {
+      if (option.Word.starts_with("-I")) {
+        if (std::find(FIncludes.begin(), FIncludes.end(), option.Text) == FIncludes.end())
+          FIncludes.push_back(option.Text);
+      } else if (IsDefinition(option.Word)) {
+        if (!definitionsPlaced) rest.push_back(definitions);
+        definitionsPlaced = true;
+      } else if (std::optional<std::string> text = field(option.Word)) {
+        if (!text->empty()) rest.push_back(*text);
+      } else {
+        rest.push_back(option.Text);
+      }
     }
     return rest;
   }
 
-  void AddIncludeFolder(const std::string& folder) {
-    if (std::find(FIncludes.begin(), FIncludes.end(), folder) == FIncludes.end()) FIncludes.push_back(folder);
-  }
-
-  // The -I folders met, as the dialog's -I options; none met keeps them.
-  void SetIncludeOptions() const {
-    if (FIncludes.empty()) return;
-    std::vector<std::string> options;
-    for (const std::string& folder : FIncludes) options.push_back("-I" + folder);
-    FOptions.IOptions = JoinedWords(options);
-  }
-
 private:
-  static bool IsOneOf(const std::string& word, std::initializer_list<const char*> options) {
-    return std::find(options.begin(), options.end(), word) != options.end();
-  }
-
-  bool TakesField(const std::string& word, TWordsOf of) {
-    if (word.starts_with("-O")) {
-      FOptions.Optimization = word.size() > 2 ? word.substr(2) : "1";  // -O alone is -O1
-    } else if (word.starts_with("-g")) {
-      FOptions.DebugFormat = word.substr(2);  // -g$(DEBUG) gives the word back
-    } else if (word.starts_with("-I") && word.size() > 2) {
-      AddIncludeFolder(word.substr(2));
-    } else if (word.starts_with("-std=") && of != woOther) {
-      FOptions.CStandard = word;
-    } else if (std::optional<std::string> frequency;
-               word.starts_with("-DF_CPU=") && (frequency = Frequency(word.substr(8)))) {
-      FOptions.McuFrq = *frequency;
-    } else {
-      return false;
-    }
-    return true;
-  }
-
-  // The part comes from the MCU row, the objects' dependency files from
-  // the rules; what a compile makes (-c, -S, -E) the rules decide.
-  static bool IsMadeByTheRules(const std::string& word) {
-    return word.starts_with("-mmcu=") || word.starts_with("-M") || IsOneOf(word, {"-c", "-S", "-E"});
-  }
-
-  // A command's words that are options of the compile: not its input files
-  // and not what it passes to the linker.
-  static bool IsCompileOption(const std::string& word) {
-    return word.starts_with("-") && !word.starts_with("-Wl,") && !word.starts_with("-l") && !word.starts_with("-L") &&
-           word != "-Xlinker";
-  }
-
   TMakefileOptions& FOptions;
-  std::vector<std::string> FIncludes;
+  std::vector<std::string>& FIncludes;
 };
 
-// The options a compile command carries, in the order their fields are
-// taken: the C compile's last, so that its fields win where another
-// compile's differ. The dialog's own text of each (its default) brings the
-// part, the -O level, the F_CPU and the other fields into every compile.
-constexpr std::pair<const char*, TWordsOf> CompileVariables[] = {
-    {"ADEFS", woOther}, {"CPPDEFS", woOther}, {"CPPFLAGS", woOther}, {"ASFLAGS", woOther},
-    {"CDEFS", woC},     {"CFLAGS", woC},
-};
-
-bool IsCompileVariable(const std::string& name) {
-  return std::any_of(std::begin(CompileVariables), std::end(CompileVariables),
-                     [&](const auto& variable) { return name == variable.first; });
+// The last option of the list that starts with the prefix; none.
+std::optional<std::string> LastWith(const std::vector<TMakefileOption>& options, const std::string& prefix) {
+  std::optional<std::string> last;
+  for (const TMakefileOption& option : options)
+    if (option.Word.starts_with(prefix)) last = option.Word;
+  return last;
 }
 
-// The values of the variables that hold a C compiler command with its
-// options, which recipes use in place of CFLAGS
-// ("COMPILE = avr-gcc -Wall -Os -DF_CPU=$(F_CPU) $(CFLAGS) -mmcu=$(DEVICE)").
-std::vector<std::string> CompileCommands(TMakefileReading& reading) {
-  std::vector<std::string> commands;
-  for (const std::string& name : reading.GlobalNames()) {
-    if (ReadBackRow(name)) continue;
-    const std::optional<std::string> value = StandAlone(reading.Value(name));
-    const std::vector<std::string> words = value ? TextWords(*value) : std::vector<std::string>();
-    if (!words.empty() && ExtractFileName(words[0]).starts_with("avr-gcc")) commands.push_back(*value);
-  }
-  return commands;
+size_t CountWith(const std::vector<TMakefileOption>& options, const std::string& prefix) {
+  return static_cast<size_t>(std::count_if(options.begin(), options.end(),
+                                           [&](const TMakefileOption& o) { return o.Word.starts_with(prefix); }));
 }
 
-// The dialog's own words of an option (its default) with the other file's
-// after them, each word once.
-std::vector<std::string> AddedWords(const std::vector<std::string>& own, const std::vector<std::string>& other) {
-  std::vector<std::string> added;
-  for (const std::string& word : other)
-    if (std::find(own.begin(), own.end(), word) == own.end() &&
-        std::find(added.begin(), added.end(), word) == added.end())
-      added.push_back(word);
-  return added;
+// The C compiles' options into the C fields and memo.
+void ReadCOptions(const std::vector<TMakefileOption>& common, TMakefileOptions& options,
+                  std::vector<std::string>& includes) {
+  TLanguageFields fields(options, includes);
+  options.CDefs = fields.Definitions(common);
+  const std::optional<std::string> level = LastWith(common, "-O");
+  const std::optional<std::string> standard = LastWith(common, "-std=");
+  const bool oneDebug = CountWith(common, "-g") == 1;
+  options.Optimization = level ? level->substr(2) : "";
+  options.CStandard = standard.value_or("");
+  options.DebugFormat = oneDebug ? LastWith(common, "-g")->substr(2) : "";
+  // Only the last -O and -std count, as with the compiler.
+  std::vector<std::string> memo = fields.Rest(common, "$(CDEFS)", [&](const std::string& word) {
+    if (word.starts_with("-O")) return std::optional<std::string>(word == *level ? "-O$(OPT)" : "");
+    if (word.starts_with("-std=")) return std::optional<std::string>(word == *standard ? "$(CSTANDARD)" : "");
+    if (word.starts_with("-g") && oneDebug) return std::optional<std::string>("-g$(DEBUG)");
+    return std::optional<std::string>();
+  });
+  if (options.CDefs.empty()) memo.insert(memo.begin(), "$(CDEFS)");
+  options.CompilerOptions = memo;
 }
 
-// The compile options that the file tells: each option's own text with
-// the file's other words after it, its fields taken into the fields.
-void ReadOtherCompileOptions(TMakefileReading& reading, TMakefileOptions& options) {
-  const TMakefileOptions defaults;
-  TCompileWords sorter(options);
-  const std::vector<std::string> commands = CompileCommands(reading);
-  for (auto [name, of] : CompileVariables) {
-    const bool c = std::string_view(name) == "CFLAGS";
-    const bool sets = reading.Sets(name);
-    if (!sets && !(c && !commands.empty())) continue;
-    const TMakefileRow& row = *ReadBackRow(name);
-    const std::optional<std::string> value = sets ? StandAlone(reading.Value(name)) : "";
-    std::vector<std::string> words = value ? sorter.Sort(*value, of) : std::vector<std::string>();
-    if (c)
-      for (const std::string& command : commands)
-        for (const std::string& word : sorter.Sort(command, woCommand)) words.push_back(word);
-    if (row.Lines) {
-      std::vector<std::string>& memo = options.*row.Lines = defaults.*row.Lines;
-      const std::string added = JoinedWords(AddedWords(memo, words));
-      if (!added.empty()) memo.push_back(added);
-    } else {
-      std::string& text = options.*row.Text = defaults.*row.Text;
-      const std::string added = JoinedWords(AddedWords(TextWords(text), words));
-      if (!added.empty()) text += " " + added;
+// A language's options where only the definitions have a field: that
+// field, and the rest with its variable where the first definition stood
+// (first where none does).
+std::vector<std::string> DefinitionsAndRest(const std::vector<TMakefileOption>& common, TMakefileOptions& options,
+                                            std::vector<std::string>& includes, std::string& definitions,
+                                            const char* variable) {
+  TLanguageFields fields(options, includes);
+  definitions = fields.Definitions(common);
+  std::vector<std::string> rest =
+      fields.Rest(common, variable, [](const std::string&) { return std::optional<std::string>(); });
+  if (definitions.empty()) rest.insert(rest.begin(), variable);
+  return rest;
+}
+
+// A file of the build as the dialog's makefile names it: relative to the
+// project folder, inside it, without a blank; none otherwise.
+std::optional<std::string> ProjectName(const std::string& projectFolder, const std::string& folder,
+                                       const std::string& file) {
+  const std::string path = PathFrom(folder, file);
+  std::string base = projectFolder;
+  if (!base.ends_with('/')) base += '/';
+  if (!path.starts_with(base)) return std::nullopt;
+  std::string name = path.substr(base.size());
+  while (name.starts_with("./")) name.erase(0, 2);
+  if (name.empty() || name.find_first_of(" \t") != std::string::npos || name.find("..") != std::string::npos)
+    return std::nullopt;
+  return name;
+}
+
+// The link's options the dialog's link does not pass already, then the
+// files it takes besides the compiles' objects, the map named after the
+// target.
+std::vector<std::string> LinkerLines(const TLinkCommand& link, const std::vector<std::string>& cOptions,
+                                     const std::set<std::string>& objects, const std::string& projectFolder) {
+  std::vector<std::string> words;
+  for (size_t i = 0; i < link.Options.size(); ++i) {
+    std::string word = link.Options[i];
+    if (word == "-Xlinker" && i + 1 < link.Options.size()) {
+      const std::string& argument = link.Options[++i];
+      if (argument == "-Map" || argument.starts_with("-Map=")) {
+        if (argument == "-Map" && i + 2 < link.Options.size()) i += 2;  // -Xlinker file
+        continue;
+      }
+      words.push_back("-Xlinker");
+      words.push_back(MakefileWord(argument));
+      continue;
     }
+    if (word.starts_with("-Wl,")) {
+      std::vector<std::string> kept;
+      const std::vector<std::string> arguments = LinkerArguments({word});
+      for (size_t a = 0; a < arguments.size(); ++a) {
+        if (arguments[a] == "-Map" || arguments[a] == "--Map") {
+          ++a;
+          continue;
+        }
+        if (arguments[a].starts_with("-Map=") || arguments[a].starts_with("--Map=")) continue;
+        kept.push_back(arguments[a]);
+      }
+      if (kept.empty()) continue;
+      word = "-Wl";
+      for (const std::string& argument : kept) word += "," + argument;
+    }
+    if (PassedByTheRules(word) || IsDefinition(word) || word.starts_with("-I") ||
+        std::find(cOptions.begin(), cOptions.end(), word) != cOptions.end())
+      continue;
+    words.push_back(MakefileWord(word));
   }
-  // The dialog's own include folders variable is the settings' tool-chain
-  // path, not read from a makefile: the file's folders are -I options.
-  if (reading.Sets("EXTRAINCDIRS"))
-    if (std::optional<std::string> folders = StandAlone(reading.Value("EXTRAINCDIRS")))
-      for (const std::string& folder : TextWords(*folders)) sorter.AddIncludeFolder(folder);
-  sorter.SetIncludeOptions();
+  for (const std::string& input : link.Inputs) {
+    const std::string path = PathFrom(link.Folder, input);
+    if (objects.contains(path)) continue;
+    words.push_back(MakefileWord(ProjectName(projectFolder, link.Folder, input).value_or(path)));
+  }
+  std::vector<std::string> lines{"-Wl,-Map=$(TARGET).map,--cref"};
+  if (!words.empty()) lines.push_back(JoinedWords(words));
+  return lines;
+}
+
+// The output format of the command that converts the program into the
+// flash image (avr-objcopy -O ihex ... main.hex); none.
+std::optional<std::string> FlashFormat(const TBuildCommands& commands) {
+  for (const TOtherCommand& command : commands.Others) {
+    if (ProgramName(command.Words[0]).find("objcopy") == std::string::npos) continue;
+    const std::vector<std::string>& words = command.Words;
+    const bool eeprom = std::find(words.begin(), words.end(), "-j") != words.end();
+    for (size_t i = 1; i + 1 < words.size(); ++i)
+      if (words[i] == "-O" && !eeprom) return words[i + 1];
+  }
+  return std::nullopt;
 }
 
 }  // namespace
 
-void ReadOtherMakefileOptions(const TStrings& lines, TMakefileOptions& options) {
-  TMakefileReading reading(lines);
-  const TMakefileOptions defaults;
-  for (const TMakefileRow& row : MakefileRows()) {
-    const std::string name = MakefileVariableName(row);
-    if (!row.ReadBack || row.Kind == TMakefileRow::mrPart || !reading.Sets(name) || IsCompileVariable(name)) continue;
-    const std::optional<std::string> value = StandAlone(reading.Value(name));
-    if (row.Lines)
-      options.*row.Lines = value ? StandAloneFlags(name, *value) : defaults.*row.Lines;
+std::string MakefileWord(const std::string& word) {
+  constexpr std::string_view kPlain =
+      "abcdefghijklmnopqrstuvwxyzABCDEFGHIJKLMNOPQRSTUVWXYZ0123456789_-+=.,/:@%^";
+  const bool plain = !word.empty() && word.find_first_not_of(kPlain) == std::string::npos;
+  const std::string shell = plain ? word : ShellQuote(word);
+  std::string text;
+  for (char c : shell) {
+    if (c == '$')
+      text += "$$";
+    else if (c == '#')
+      text += "\\#";
     else
-      options.*row.Text = value.value_or(defaults.*row.Text);
+      text += c;
   }
-  if (reading.Sets("F_CPU")) options.McuFrq = Frequency(options.McuFrq).value_or(options.McuFrq);
-  // Many makefiles keep the whole option in OPT ("OPT = -Os"); the dialog's
-  // field is the level alone, since its rules pass -O$(OPT).
-  if (reading.Sets("OPT") && options.Optimization.starts_with("-O"))
-    options.Optimization = options.Optimization.size() > 2 ? options.Optimization.substr(2) : "1";
-  // The dialog's printf and scanf libraries force their functions into the
-  // program; the file's program has them only where its own link asks.
-  if (!reading.Sets("PRINTF_LIB")) options.PrintfLib.clear();
-  if (!reading.Sets("SCANF_LIB")) options.ScanfLib.clear();
-  ReadOtherCompileOptions(reading, options);
-  const std::string part = reading.Part();
-  options.McuType = part.empty() ? defaults.McuType : part;
+  return text;
+}
+
+void ReadOtherMakefileOptions(const TBuildCommands& commands, const std::string& projectFolder,
+                              const std::string& mainFile, TMakefileOptions& options) {
+  if (const std::string part = CommandsPart(commands); !part.empty()) options.McuType = part;
+  const TLinkCommand* link = MainLink(commands, mainFile);
+  std::set<std::string> linked;  // the objects and sources the link takes
+  if (link)
+    for (const std::string& input : link->Inputs) linked.insert(PathFrom(link->Folder, input));
+
+  // The compiles of the program's objects, by language, and their sources.
+  std::vector<const TCompileCommand*> c, cpp, assembler;
+  std::vector<std::string> cSources, cppSources, assemblerSources;
+  std::set<std::string> objects;
+  for (const TCompileCommand& compile : commands.Compiles) {
+    const std::string source = PathFrom(compile.Folder, compile.Source);
+    if (link && !linked.contains(compile.Object.empty() ? source : compile.Object)) continue;
+    if (!compile.Object.empty()) objects.insert(compile.Object);
+    objects.insert(source);
+    const bool isC = compile.Language == slC, isCpp = compile.Language == slCpp;
+    (isC ? c : isCpp ? cpp : assembler).push_back(&compile);
+    std::vector<std::string>& sources = isC ? cSources : isCpp ? cppSources : assemblerSources;
+    const std::optional<std::string> name = ProjectName(projectFolder, compile.Folder, compile.Source);
+    if (name && *name != mainFile && std::find(sources.begin(), sources.end(), *name) == sources.end())
+      sources.push_back(*name);
+  }
+  options.CAddSources = JoinedWords(cSources);
+  options.CppAddSources = JoinedWords(cppSources);
+  options.AsmAddSources = JoinedWords(assemblerSources);
+
+  options.McuFrq.clear();
+  std::vector<std::string> includes;
+  const std::vector<TMakefileOption> cCommon = CommonOptions(c);
+  if (!c.empty()) ReadCOptions(cCommon, options, includes);
+  if (!cpp.empty())
+    options.CppCompilerOptions = DefinitionsAndRest(CommonOptions(cpp), options, includes, options.CppDefs, "$(CPPDEFS)");
+  if (!assembler.empty())
+    options.AssemblerOptions =
+        JoinedWords(DefinitionsAndRest(CommonOptions(assembler), options, includes, options.AsmDefs, "$(ADEFS)"));
+  options.IOptions = JoinedWords(includes);
+
+  if (link) {
+    std::vector<std::string> cWords;
+    for (const TMakefileOption& option : cCommon) cWords.push_back(option.Word);
+    options.LinkerOptions = LinkerLines(*link, cWords, objects, projectFolder);
+    options.PrintfLib.clear();
+    options.ScanfLib.clear();
+    options.MathLib.clear();
+    options.ExtMemoryIndex = 0;
+  }
+  if (std::optional<std::string> format = FlashFormat(commands)) options.FileFormat = *format;
+}
+
+TOtherMakefileImport ImportOtherMakefile(const std::string& projectFolder, const std::string& mainFile,
+                                         const std::string& installFolder, TMakefileOptions& options) {
+  const TMakeDryRun dryRun = RunMakeDryRun(projectFolder, installFolder);
+  if (!dryRun.Known) return {false, dryRun.Failure};
+  ReadOtherMakefileOptions(dryRun.Commands, projectFolder, mainFile, options);
+  return {true, ""};
 }
 
 }  // namespace vk

@@ -7,6 +7,9 @@
 // the question through dialogs/MakefileReplaceQuestion.
 
 #include <string>
+#include <vector>
+
+#include "services/BuildCommands.h"
 
 namespace vk {
 
@@ -23,9 +26,37 @@ struct TMakefileReplaceCheck {
 };
 TMakefileReplaceCheck CheckMakefileReplace(const std::string& path);
 
-// The user's question for a foreign makefile, and the messages of the two
-// failures ("<path> Do not open file!", "<path>.bak Do not save file!").
-std::string MakefileReplaceQuestion(const std::string& path);
+// What a new makefile will not do that the project's makefile does, as
+// make tells of both (their dry runs, the new text not yet written).
+struct TMakefileLosses {
+  bool Known = false;   // make told what both run
+  std::string Failure;  // else why not
+  std::vector<std::string> Lines;
+};
+TMakefileLosses MakefileReplacementLosses(const std::string& projectFolder, const std::string& mainFile,
+                                          const std::string& installFolder, const std::string& newText);
+
+// The comparison of the two builds' commands, one line per difference,
+// names relative to the project folder: each compile of the old build the
+// new one does not run, or runs with another -mmcu, -O or -std, other
+// -D/-U or -f options (as each macro and flag ends up), or without an
+// option the old one passes (an -I folder, a -W option, any other); a
+// source the new build compiles and the old one does not; the main
+// program's link without one of the old link's -Wl options (the map's
+// name aside), -nostartfiles, -nostdlib, -nodefaultlibs, libraries or
+// files, or with -Wl options the old one does not pass; and each step of
+// another program (besides the shell's and make's own) the new build does
+// not run. Sources with the same differences share a line.
+std::vector<std::string> ReplacementLosses(const TBuildCommands& old, const TBuildCommands& replacement,
+                                           const std::string& projectFolder, const std::string& mainFile);
+
+// The user's question for a foreign makefile, with what the new one will
+// not do (losses nullptr: not asked), and the messages of the two failures
+// ("<path> Do not open file!", "<path>.bak Do not save file!").
+std::string MakefileReplaceQuestion(const std::string& path, const TMakefileLosses* losses = nullptr);
+// Whether the question defaults to No: the new makefile would not do
+// everything the old one does, or make could not tell.
+bool ReplacementLosesWork(const TMakefileLosses* losses);
 std::string MakefileUnreadableMessage(const std::string& path);
 std::string MakefileBackupFailedMessage(const std::string& path);
 

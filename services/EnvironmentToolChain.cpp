@@ -20,31 +20,19 @@ const char* const UnknownMark = " (unknown)";
 const char* const AssemblerOnlyMark = " (asm only)";
 const char* const SpecsPrefix = "specs-";
 
-// The compiler's answer, one line.
-class TFirstLine {
-public:
-  void Take(const std::string& line) {
-    if (!FLine) FLine = line;
-  }
-  std::string Line() const { return FLine.value_or(""); }
-
-private:
-  std::optional<std::string> FLine;
-};
-
 // The folder of the installed avr-gcc's device specs; "" without one.
 std::string DeviceSpecsFolder() {
-  TFirstLine answer;
+  TOutputLines answer;
   TProcessRunner runner;
   runner.SetCommand({"avr-gcc", "-print-file-name=device-specs"});
-  runner.OnLine = TLineEvent(&answer, &TFirstLine::Take);
+  runner.OnLine = answer.Event();
   try {
     if (runner.Run() != 0) return "";
   } catch (const EProcessError&) {
     return "";  // no avr-gcc on the PATH
   }
   // A name the compiler cannot find comes back as it was asked for.
-  const std::string folder = answer.Line();
+  const std::string folder = answer.Lines.empty() ? "" : answer.Lines.front();
   return folder.starts_with('/') && DirectoryExists(folder) ? folder : "";
 }
 

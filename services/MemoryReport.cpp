@@ -8,6 +8,7 @@
 #include "services/SharedTables.h"
 #include "services/TextWords.h"
 #include "platform/FloatFormats.h"
+#include "platform/Processes.h"
 #include "platform/Streams.h"
 #include "platform/StringLists.h"
 
@@ -76,11 +77,41 @@ std::string LinkerMapPath(const std::string& projectFolder, const std::string& m
   return JoinPath(projectFolder, BuildBaseName(mainFile) + ".map");
 }
 
+std::optional<TMapSizes> ProgramFileSizes(const std::string& program, const std::string& installFolder) {
+  TProcessRunner runner;
+  TOutputLines output;
+  runner.OnLine = output.Event();
+  runner.SetCommand({"avr-size", "-A", program});
+  runner.SetEnvironment("PATH", BuildSearchPath(installFolder));
+  try {
+    if (runner.Run() != 0) return std::nullopt;
+  } catch (const EProcessError&) {
+    return std::nullopt;
+  }
+  // "section  size  addr" rows, sizes in decimal.
+  TMapSizes sizes;
+  for (const std::string& line : output.Lines) {
+    const std::vector<std::string> fields = TextWords(line);
+    if (fields.size() != 3) continue;
+    const std::optional<uint64_t> bytes = Parse(fields[1], 10);
+    if (!bytes) continue;
+    for (auto [name, size] : {std::pair{".text", &sizes.Text}, std::pair{".data", &sizes.Data},
+                              std::pair{".bss", &sizes.Bss}, std::pair{".eeprom", &sizes.Eeprom},
+                              std::pair{".noinit", &sizes.Noinit}})
+      if (fields[0] == name) *size = Format("%llx", static_cast<unsigned long long>(*bytes));
+  }
+  return sizes;
+}
+
 TMemoryReport ComputeMemoryReport(const TStrings* map, const std::string& mcuType) {
+  return ComputeMemoryReport(map ? std::optional(ParseLinkerMap(*map)) : std::nullopt, mcuType);
+}
+
+TMemoryReport ComputeMemoryReport(const std::optional<TMapSizes>& measured, const std::string& mcuType) {
   TMemoryReport report;
   report.McuType = mcuType;
-  report.MapLoaded = map != nullptr;
-  TMapSizes sizes = map ? ParseLinkerMap(*map) : TMapSizes();
+  report.MapLoaded = measured.has_value();
+  TMapSizes sizes = measured.value_or(TMapSizes());
   const TMcuRow* part = FindMcu(mcuType);
   const bool loaded = report.MapLoaded;
   // The initial values of .data are stored in flash behind the code; the
@@ -89,7 +120,10 @@ TMemoryReport ComputeMemoryReport(const TStrings* map, const std::string& mcuTyp
   report.Sram = MemoryUse(loaded, !(sizes.Data + sizes.Bss + sizes.Noinit).empty(),
                           {sizes.Data, sizes.Bss, sizes.Noinit}, part ? part->Sram : "0", 1);
   report.Eeprom = MemoryUse(loaded, !sizes.Eeprom.empty(), {sizes.Eeprom}, part ? part->Eeprom : "0", 1);
-  for (TMemoryUse* use : {&report.Flash, &report.Sram, &report.Eeprom}) use->PartKnown = !mcuType.empty();
+  for (TMemoryUse* use : {&report.Flash, &report.Sram, &report.Eeprom}) {
+    use->PartKnown = !mcuType.empty();
+    use->Measured = loaded;
+  }
   report.ProgramSizeMissing = !report.Flash.Shown;
   return report;
 }
@@ -113,10 +147,12 @@ bool LoadLinkerMap(const std::string& mapPath, TStrings& lines) {
 // exponent form past four integer digits.
 std::string MemoryLineText(const TMemoryUse& use, const std::string& unit, const std::string& memory,
                            const TFormatSettings& settings) {
+  const std::string total = use.PartKnown ? " (Total " + use.TotalText + " " + unit + ")" : "";
+  if (!use.Measured) return "Unknown size of " + memory + total;
   const std::string bytes = use.Known ? std::to_string(use.Bytes) : "Error";
   if (!use.PartKnown) return bytes + " Bytes of " + memory;
   const std::string percent = use.Known && use.Percent ? FloatToStrF(*use.Percent, ffNumber, 4, 2, settings) : "";
-  return bytes + " Bytes (Total " + use.TotalText + " " + unit + ") = " + percent + "% Full of " + memory;
+  return bytes + " Bytes" + total + " = " + percent + "% Full of " + memory;
 }
 
 }  // namespace vk

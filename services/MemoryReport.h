@@ -1,6 +1,7 @@
 #pragma once
 // What the build result box reports: the flash, SRAM and EEPROM the
-// program takes, read from the linker map beside the main source, against
+// program takes, read from the linker map its link wrote or, without one,
+// from the program file by avr-size, against
 // the part table's sizes of the part the build used (BuildPart), with the
 // locale's separators. The figures are those avr-size gives for the AVR:
 // flash holds the code and the initial values of .data, SRAM .data, .bss
@@ -38,10 +39,18 @@ TMapSizes ParseLinkerMap(const TStrings& map);
 // <project folder>/<main file without its extension>.map
 std::string LinkerMapPath(const std::string& projectFolder, const std::string& mainFile);
 
+// The section sizes of a linked program as avr-size reads them from the
+// file (avr-size -A, found where the build finds it); none when the file
+// cannot be read as a program.
+std::optional<TMapSizes> ProgramFileSizes(const std::string& program, const std::string& installFolder);
+
 struct TMemoryUse {
   // The line is shown: the size text of .text (flash) or of one of its
   // sections (SRAM, EEPROM) is not empty.
   bool Shown = false;
+  // The sizes were read (from a map or a program file); otherwise the line
+  // says the size is unknown.
+  bool Measured = true;
   // The byte count is known: the map was read and the sizes are hexadecimal
   // numbers whose sum is below 2^64. Otherwise the box shows "Error" in its
   // place and Bytes is 0.
@@ -66,8 +75,10 @@ struct TMemoryReport {
   bool ProgramSizeMissing = false;
 };
 
-// The map's lines, or nullptr when the map could not be read; the part
-// whose sizes are the totals ("": unknown, see BuildPart).
+// The sizes, or none when neither a map nor the program could be read; the
+// part whose sizes are the totals ("": unknown, see BuildPart).
+TMemoryReport ComputeMemoryReport(const std::optional<TMapSizes>& sizes, const std::string& mcuType);
+// The map's lines, or nullptr when the map could not be read.
 TMemoryReport ComputeMemoryReport(const TStrings* map, const std::string& mcuType);
 TMemoryReport ComputeMemoryReport(const std::string& mapPath, const std::string& mcuType);
 // Replaces the lines with the map's; false, with no lines, when it cannot
@@ -75,10 +86,11 @@ TMemoryReport ComputeMemoryReport(const std::string& mapPath, const std::string&
 bool LoadLinkerMap(const std::string& mapPath, TStrings& lines);
 
 // "454 Bytes (Total 128 KBytes) = 0.35% Full of FLASH": the unit is the
-// total's ("KBytes" or "Bytes"), memory names it. An unknown byte count
+// total's ("KBytes" or "Bytes"), memory names it. A size that is no count
 // reads "Error" and a percentage that cannot be worked out (the total is 0)
-// is left empty, as when the map could not be read. Without a known part
-// the line is the byte count alone: "436 Bytes of FLASH".
+// is left empty. Without a known part the line is the byte count alone:
+// "436 Bytes of FLASH". Sizes that could not be read at all say so:
+// "Unknown size of FLASH (Total 128 KBytes)".
 std::string MemoryLineText(const TMemoryUse& use, const std::string& unit, const std::string& memory,
                            const TFormatSettings& settings = FormatSettings());
 

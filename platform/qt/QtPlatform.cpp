@@ -5,11 +5,13 @@
 #include <QtWidgets/QApplication>
 
 #include "platform/FileIcons.h"
+#include "platform/Forms.h"
 #include "platform/SystemMetrics.h"
 #include "platform/qt/QtClipboard.h"
 #include "platform/qt/QtDialogs.h"
 #include "platform/qt/QtFileIcons.h"
 #include "platform/qt/QtFonts.h"
+#include "platform/qt/QtInput.h"
 #include "platform/qt/QtMessageBoxes.h"
 #include "platform/qt/QtPrintDialogs.h"
 #include "platform/qt/QtPrinter.h"
@@ -38,11 +40,14 @@ TQtPlatform::TQtPlatform()
   SetPeerFactory(&FPeers);
   SetPopupPresenter(&FPopups);
   UseDesktopMenuStyle();
+  Screen().OnCursorChange = TDelegate<void(TCursor)>(this, &TQtPlatform::ShowScreenCursor);
   GInstance = this;
 }
 
 TQtPlatform::~TQtPlatform() {
   GInstance = nullptr;
+  Screen().OnCursorChange = nullptr;
+  ShowScreenCursor(crDefault);
   SetPopupPresenter(nullptr);
   SetPeerFactory(nullptr);
   FileIcons().SetSource(nullptr);
@@ -57,6 +62,12 @@ TQtPlatform::~TQtPlatform() {
 }
 
 TQtPlatform* TQtPlatform::Instance() { return GInstance; }
+
+void TQtPlatform::ShowScreenCursor(TCursor cursor) {
+  if (FCursorOverridden) QApplication::restoreOverrideCursor();
+  FCursorOverridden = cursor != crDefault;
+  if (FCursorOverridden) QApplication::setOverrideCursor(QCursor(CursorShapeOf(cursor)));
+}
 
 void TQtPlatform::PumpPaintEvents() { QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents); }
 

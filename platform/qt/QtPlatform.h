@@ -46,6 +46,9 @@ private:
   // (it stays queued until the command has ended).
   void PumpPaintEvents();
 
+  // The program-wide pointer (Screen().Cursor()) over every window.
+  void ShowScreenCursor(TCursor cursor);
+
   std::unique_ptr<TFontMetrics> FPreviousMetrics;
   std::unique_ptr<TClipboardBackend> FPreviousClipboard;
   std::unique_ptr<TPrinter> FPreviousPrinter;
@@ -59,6 +62,7 @@ private:
   TQtEventLoop FLoop;
   TQtPeerFactory FPeers;
   TQtPopupPresenter FPopups;
+  bool FCursorOverridden = false;
 };
 
 }  // namespace vk

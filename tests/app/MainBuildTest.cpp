@@ -100,9 +100,9 @@ protected:
   }
 
   // The result box's memory rows against the part's sizes: for a program
-  // that was linked, its figures as avr-size gives them; "Error" for each
-  // when the build wrote no map (the last one's was deleted). A failed link
-  // writes a map, but no program to measure.
+  // that was linked, its figures as avr-size gives them; "Unknown size" for
+  // each when the build wrote no map and no program (the last one's were
+  // deleted). A failed link writes a map, but no program to measure.
   static void ExpectMemoryRows(const std::vector<std::string>& rows, const std::string& folder,
                                const char* part = "atmega128") {
     ASSERT_EQ(rows.size(), 6u);
@@ -113,9 +113,9 @@ protected:
     if (!FileExists(folder + "/main.elf") && FileExists(folder + "/main.map")) return;
     if (!FileExists(folder + "/main.map")) {
       EXPECT_EQ(std::vector<std::string>(rows.begin() + 3, rows.end()),
-                (std::vector<std::string>{"Error Bytes (Total " + totals[0] + ") = % Full of FLASH",
-                                          "Error Bytes (Total " + totals[1] + ") = % Full of SRAM",
-                                          "Error Bytes (Total " + totals[2] + ") = % Full of EEPROM"}));
+                (std::vector<std::string>{"Unknown size of FLASH (Total " + totals[0] + ")",
+                                          "Unknown size of SRAM (Total " + totals[1] + ")",
+                                          "Unknown size of EEPROM (Total " + totals[2] + ")"}));
       return;
     }
     std::map<std::string, TAvrSizeFigure> avrSize = AvrSizeFigures(folder, part);
@@ -331,11 +331,11 @@ TEST_F(MainBuildTest, TheOutputIsSortedCountedAndEachPaneLineJumpsToItsSource) {
       EXPECT_EQ(rows[2], "atmega128");
       ExpectMemoryRows(rows, folder);
     } else {
-      // Neither the build nor the makefile names a part, and the settings
-      // are another project's.
+      // Neither the build nor make names a part or a program, and the
+      // settings are another project's.
       EXPECT_EQ(std::vector<std::string>(rows.begin() + 2, rows.end()),
-                (std::vector<std::string>{"Unknown", "Error Bytes of FLASH", "Error Bytes of SRAM",
-                                          "Error Bytes of EEPROM"}));
+                (std::vector<std::string>{"Unknown", "Unknown size of FLASH", "Unknown size of SRAM",
+                                          "Unknown size of EEPROM"}));
     }
     std::vector<std::string> pane;
     for (const std::string& line : c.Pane) pane.push_back(InFolder(line, folder));
@@ -440,11 +440,10 @@ TEST_F(MainBuildTest, TheResultBoxShowsThePartAndTheSramOfTheBuild) {
 
 // A boot loader whose part comes from an included file, built with silent
 // commands and without start-up code: neither the map nor the output tells
-// the part. The settings dialog, unable to read the include, shows its
-// default part; OK with No to replacing the Makefile stores that part but
-// leaves the file as it was. The settings did not write what make read, so
-// the box still says the part is unknown.
-TEST_F(MainBuildTest, SettingsOfAMakefileTheyDidNotWriteTellNoPart) {
+// the part, make's dry run does. The settings dialog shows that part; OK
+// with No to replacing the Makefile leaves the file as it was, and the box
+// shows the part with its totals.
+TEST_F(MainBuildTest, ThePartOfASilentBuildIsTheOneMakeRuns) {
   VK_REQUIRE_AVR_TOOL_CHAIN();
   const std::string makefile =
       "include config.mk\nCFLAGS = -Os -mmcu=$(MCU) -DF_CPU=$(F_CPU)UL\nall: main.elf\n"
@@ -458,7 +457,7 @@ TEST_F(MainBuildTest, SettingsOfAMakefileTheyDidNotWriteTellNoPart) {
   Answer(IDNO);  // to replacing the Makefile
   ModalAnswers().PushResponder([](TCustomForm* form) {
     auto* dialog = dynamic_cast<TEnvironmentDlg*>(form);
-    EXPECT_EQ(dialog->McuTypeComboBox->Text(), "atmega128");
+    EXPECT_EQ(dialog->McuTypeComboBox->Text(), "attiny167");
     dialog->OKBtn->Click();
     return mrNone;
   });
@@ -470,8 +469,8 @@ TEST_F(MainBuildTest, SettingsOfAMakefileTheyDidNotWriteTellNoPart) {
   std::vector<std::string> rows = Build();
   ASSERT_EQ(rows.size(), 6u);
   EXPECT_EQ(rows[1], "Ok 0 0");
-  EXPECT_EQ(rows[2], "Unknown");
-  EXPECT_EQ(rows[3], std::to_string(AvrSizeFigures(folder, "attiny167")["Program"].Bytes) + " Bytes of FLASH");
+  EXPECT_EQ(rows[2], "attiny167");
+  ExpectAvrSizeFigure(rows[3], AvrSizeFigures(folder, "attiny167")["Program"]);
 }
 
 // A change is saved and built, also one made without a key (which would
@@ -493,6 +492,33 @@ TEST_F(MainBuildTest, EveryBuildSavesCleansAndShowsOnlyItsOwnOutput) {
     EXPECT_EQ(std::count(output.begin(), output.end(), "-------- begin --------"), 1);
   }
   EXPECT_EQ(ReadTextFile(folder + "/main.c"), "int main(void) {\n  int unused = 1;\n  return 0;\n}\n");
+}
+
+// A failed build deletes the last build's products beside a makefile the
+// program wrote, and nothing beside another one, which does its own
+// cleaning: a boot loader's shipped image survives an error typed in.
+TEST_F(MainBuildTest, OnlyTheProgramsOwnMakefileHasItsProductsDeleted) {
+  VK_REQUIRE_AVR_TOOL_CHAIN();
+  const char* const foreign = "main.hex: main.c\n\tavr-gcc -mmcu=atmega8 -Os main.c -o main.elf\n"
+                              "\tavr-objcopy -O ihex main.elf main.hex\n";
+  for (const bool own : {true, false}) {
+    SCOPED_TRACE(own ? "own makefile" : "another makefile");
+    const std::string folder =
+        WriteProject(own ? "own" : "other", {{"main.c", "int main(void) {\n  return 0;\n}\n"}, {"main.hex", "shipped\n"}},
+                     "", own ? nullptr : foreign);
+    Open(folder + "/main.c");
+    MainForm->ActiveDocument()->Editor->SetSelText("syntax error ");
+    // Shipped before the source's last change, as make sees it.
+    std::filesystem::last_write_time(folder + "/main.hex", std::filesystem::last_write_time(folder + "/main.c") -
+                                                               std::filesystem::file_time_type::duration(3600LL * 1000 * 1000 * 1000));  // an hour
+    EXPECT_EQ(Build()[1].substr(0, 5), "Error") << MainForm->Memo1->Lines().Text();
+    EXPECT_EQ(FileExists(folder + "/main.hex"), !own);
+    if (!own) {
+      EXPECT_EQ(ReadTextFile(folder + "/main.hex"), "shipped\n");
+    }
+    MainForm->CloseAll();
+    Settle();
+  }
 }
 
 // F9 after the part was changed in the makefile: every object of the new
@@ -643,7 +669,7 @@ TEST_F(MainBuildTest, WhatStopsABuildBeforeMakeRuns) {
     InstallFolder = install;
     EXPECT_EQ(Pane(), std::vector<std::string>{});
     EXPECT_EQ(MainForm->Memo1->Lines().Count(), 0);
-    EXPECT_EQ(Counts()[1], c.Runs ? "Ok" : "7");
+    EXPECT_EQ(Counts()[1], "Ok") << "the last build's counts go with its pane";
     EXPECT_EQ(FileExists(InstallFolder + "/AVRRUN.BAT"), c.Runs);
     EXPECT_EQ(ReadTextFile(folder + "/lcd.h") != "\n", c.Saves);
     if (TMDIChild* main = Document(folder + "/" + c.MainFile)) {

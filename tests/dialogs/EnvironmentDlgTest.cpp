@@ -251,15 +251,18 @@ TEST_F(EnvironmentDlgTest, OkAfterOneChangeOnEachPageWritesEveryStore) {
 }
 
 // OK writes the makefile make reads, whichever its spelling; one the
-// dialog did not write is replaced only when the user agrees, and then kept
-// beside the new one. Declined, the settings are stored all the same.
+// program did not write is replaced only when the user agrees, and then
+// kept beside the new one. The question says what the new one will not do
+// as the old one did (here the part the user chose instead), and then
+// keeps the old one unless told otherwise. Declined, the settings are
+// stored all the same.
 TEST_F(EnvironmentDlgTest, OkReplacesAMakefileOfAnotherOriginOnlyWhenTheUserAgrees) {
   TMakefileOptions atmega8;
   atmega8.McuType = "atmega8";
   const std::string own = MakefileText(atmega8);
   const std::string foreign = "MCU = atmega8\nall:\n\tavr-gcc -mmcu=$(MCU) -Os main.c -o main.elf\n";
   const std::string wizard =
-      "# Makefile template of the Vornkit makefile wizard, for avr-gcc and make.\r\nMCU = atmega8\r\n";
+      "# Makefile template of the Vornkit makefile wizard, for avr-gcc and make.\r\nMCU = atmega8\r\n" + foreign;
   const struct {
     const char* Name;
     const char* File;
@@ -298,11 +301,14 @@ TEST_F(EnvironmentDlgTest, OkReplacesAMakefileOfAnotherOriginOnlyWhenTheUserAgre
       questions.push_back(request.Text);
       EXPECT_EQ(request.Caption, "Makefile message");
       EXPECT_EQ(request.Buttons(), static_cast<uint32_t>(MB_YESNO));
+      EXPECT_TRUE(request.Flags & MB_DEFBUTTON2) << "No is the default";
     }
-    EXPECT_EQ(questions, std::vector<std::string>(c.Answers.size(), Project.File(c.File) +
-                                                                        " was not written by Vornkit. Replace it? "
-                                                                        "The old file is kept as " +
-                                                                        backup + "."));
+    EXPECT_EQ(questions, std::vector<std::string>(c.Answers.size(),
+                                                  Project.File(c.File) +
+                                                      " was not written by Vornkit. Replace it? The old file is kept as " +
+                                                      backup +
+                                                      ".\n\nThe new makefile will not build the same:\n- main.c: compiled "
+                                                      "-mmcu=atmega16 in place of -mmcu=atmega8"));
     EXPECT_EQ(String(EditorValue::SouAvrMcuType), "atmega16") << "the settings are stored";
     if (c.Replaced) {
       EXPECT_NE(Project.Read(c.File).find("\r\nMCU=atmega16\r\n"), std::string::npos);

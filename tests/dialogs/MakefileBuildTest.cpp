@@ -277,14 +277,18 @@ TEST_F(MakefileBuildTest, EveryChoiceOfTheDialogAndTheWizardBuilds) {
          EXPECT_EQ(TSettingsReader("Editor").Integer("AutoMakefileCreateBool"), 0);
        },
        "atmega8", {"main.o"}, {"main.hex", "handmade.txt"}, {"echo made by hand"}, {}},
+      // make cannot tell what it builds: the fields keep their values, and
+      // the question says so.
       {"dialog: a makefile of the user's that sets only the part, replaced", LoneMain,
        [&](const std::string& folder) {
          test::WriteTextFile(folder + "/makefile", "MCU = atmega8\r\n");
          ThroughDialog(folder, [](TEnvironmentDlg& d) {
-           EXPECT_EQ(d.McuTypeComboBox->Text(), "atmega8");
+           EXPECT_EQ(d.McuTypeComboBox->Text(), "atmega128");
            EXPECT_EQ(test::LinesOf(d.CompilerOptionsMemo->Lines()), MakefileDefaults::CompilerOptions());
+           d.McuTypeComboBox->UserSelect(IndexOfMcu("atmega8"));
            MessageBoxAnswers().Push(IDYES);  // replace it
          });
+         EXPECT_NE(MessageBoxAnswers().Requests().back().Text.find("make cannot tell what it builds"), std::string::npos);
          EXPECT_EQ(test::ReadTextFile(folder + "/makefile.bak"), "MCU = atmega8\r\n");
        },
        "atmega8", {"main.o"}, {"main.hex", "main.map"}, {"-mmcu=atmega8 ", "-funsigned-char"}, {}},
@@ -301,15 +305,18 @@ TEST_F(MakefileBuildTest, EveryChoiceOfTheDialogAndTheWizardBuilds) {
          EXPECT_EQ(own.Status, 0) << ::testing::PrintToString(own.Lines);
          ThroughDialog(folder, [](TEnvironmentDlg& d) {
            EXPECT_EQ(d.McuTypeComboBox->Text(), "atmega328p");
-           EXPECT_EQ(test::LinesOf(d.CompilerOptionsMemo->Lines()), MakefileDefaults::CompilerOptions());
+           EXPECT_EQ(test::LinesOf(d.CompilerOptionsMemo->Lines()),
+                     (std::vector<std::string>{"$(CDEFS)", "-g$(DEBUG)", "-Wall", "-O$(OPT)"}));
            EXPECT_EQ(d.McuOptimizComboBox->Text(), "2");
-           EXPECT_EQ(test::LinesOf(d.LinkerOptionsMemo->Lines()), std::vector<std::string>{"-Wl,-Map,$(TARGET).map"});
+           EXPECT_EQ(d.McuFrqComboBox->Text(), "") << "the build defines no F_CPU";
+           EXPECT_EQ(test::LinesOf(d.LinkerOptionsMemo->Lines()),
+                     std::vector<std::string>{"-Wl,-Map=$(TARGET).map,--cref"});
            MessageBoxAnswers().Push(IDYES);  // replace it
          });
          EXPECT_EQ(test::ReadTextFile(folder + "/Makefile.bak"), foreign);
        },
-       "atmega328p", {"main.o"}, {"main.hex", "main.map"}, {}, {"-mmcu= "},
-       {"-mmcu=atmega328p ", "-O2 ", "-DF_CPU=16000000UL ", "-Wall "}},
+       "atmega328p", {"main.o"}, {"main.hex", "main.map"}, {}, {"-mmcu= ", "-DF_CPU", "-funsigned-char"},
+       {"-mmcu=atmega328p ", "-O2 ", "-Wall "}},
       {"dialog: a Makefile whose compile command variable holds the fields, replaced", MainWithDelay,
        foreignReplaced("drv",
                        "DEVICE = atmega8\nF_CPU = 16000000\nCFLAGS = -Idrv -I. -DDEBUG_LEVEL=0\nOBJECTS = main.o\n"
@@ -323,10 +330,10 @@ TEST_F(MakefileBuildTest, EveryChoiceOfTheDialogAndTheWizardBuilds) {
                          EXPECT_EQ(d.McuTypeComboBox->Text(), "atmega8");
                          EXPECT_EQ(d.McuFrqComboBox->Text(), "16000000");
                          EXPECT_EQ(d.McuOptimizComboBox->Text(), "s");
-                         EXPECT_EQ(d.McuIoptionEdit->Text(), "-Idrv -I.");
+                         EXPECT_EQ(d.McuIoptionEdit->Text(), "-Idrv");
                        }),
        "atmega8", {"main.o"}, {"main.hex", "main.map"}, {}, {"F_CPU not defined", "optimizations disabled"},
-       {"-mmcu=atmega8 ", "-Os ", "-DF_CPU=16000000UL ", "-Wall ", "-Idrv ", "-DDEBUG_LEVEL=0"}, &commandFlash},
+       {"-mmcu=atmega8 ", "-Os ", "-DF_CPU=16000000 ", "-Wall ", "-Idrv ", "-DDEBUG_LEVEL=0"}, &commandFlash},
       {"dialog: a plain example's CFLAGS, replaced, another frequency chosen", MainWithDelay,
        foreignReplaced(".",
                        "CC = avr-gcc\nMCU = atmega16\nCFLAGS = -g -Wall -Os -DDEBUG_LEVEL=1 -DF_CPU=1000000UL -mmcu=$(MCU)\n"

@@ -5,6 +5,7 @@
 #include <cstdlib>
 
 #include "services/BuildRunner.h"
+#include "services/EnvironmentMakefileText.h"
 #include "tests/services/ServicesTestSupport.h"
 
 namespace vk {
@@ -37,6 +38,7 @@ TEST(BuildRunnerTest, ExtraSourcesNeverReachOutsideTheProject) {
 // and listing of every other source the makefile builds, also in its object
 // folder when that lies inside the project.
 TEST(BuildRunnerTest, CleanListsEveryObjectAndListingOfTheBuild) {
+  const std::string OwnFirstLine = std::string(MakefileRows().front().Comments.front()) + "\r\n";
   const struct {
     const char* Name;
     const char* AddFile;   // nullptr: none
@@ -58,7 +60,8 @@ TEST(BuildRunnerTest, CleanListsEveryObjectAndListingOfTheBuild) {
     SCOPED_TRACE(c.Name);
     test::TTempFolder project;
     if (c.AddFile) test::WriteTextFile(project.File("AddFile.ini"), c.AddFile);
-    if (c.Makefile) test::WriteTextFile(project.File("makefile"), c.Makefile);
+    // The clean runs beside the settings dialog's makefile alone.
+    if (c.Makefile) test::WriteTextFile(project.File("makefile"), OwnFirstLine + c.Makefile);
     std::vector<std::string> files;
     for (const std::string& file : c.First) files.push_back(project.File(file));
     for (const char* extension : {".o", ".lss", ".elf", ".hex", ".map", ".lst", ".cof", ".eep"})

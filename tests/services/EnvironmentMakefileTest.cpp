@@ -6,7 +6,6 @@
 #include <functional>
 #include <ostream>
 
-#include "services/EnvironmentMakefileOther.h"
 #include "services/EnvironmentMakefileText.h"
 #include "platform/FilePaths.h"
 #include "platform/Streams.h"
@@ -188,102 +187,6 @@ TEST(EnvironmentMakefileTest, HandEditedMakefilesReadAsMakeReadsThem) {
   }
 }
 
-// A makefile the dialog did not write: what the options take from it stands
-// on its own in the dialog's makefile, where its other variables do not
-// exist.
-TEST(EnvironmentMakefileTest, AnotherMakefileIsReadAsItsOwnVariablesMakeIt) {
-  const std::string demo =
-      "PRG = demo\nMCU_TARGET = atmega168\nOPTIMIZE = -O2\n"
-      "override CFLAGS = -g -Wall $(OPTIMIZE) -mmcu=$(MCU_TARGET) $(DEFS)\n"
-      "override LDFLAGS = -Wl,-Map,$(PRG).map\nall: target328\ntarget328: MCU_TARGET = atmega328p\n"
-      "target328: $(PRG).elf\n$(PRG).elf: demo.o\n\tavr-gcc $(CFLAGS) $(LDFLAGS) -o $@ $^\n";
-  const struct {
-    const char* Name;
-    std::string Text;
-    std::function<void(TMakefileOptions&)> Expect;  // applied to the options as they were
-  } cases[] = {
-      {"flags expanded into the fields, the part the default goal builds for, the map after the target", demo,
-       [](TMakefileOptions& o) {
-         o.McuType = "atmega328p", o.Optimization = "2", o.DebugFormat = "";
-         o.CompilerOptions = MakefileDefaults::CompilerOptions(), o.LinkerOptions = {"-Wl,-Map,$(TARGET).map"};
-       }},
-      // The dialog's own compile options stay, so that every compile carries
-      // its fields; the file's other options come after them, once.
-      {"a compile command variable",
-       "DEVICE = atmega8\nF_CPU = 16000000\nCFLAGS = -Idrv -I. -DDEBUG_LEVEL=0\n"
-       "COMPILE = avr-gcc -Wall -Os -DF_CPU=$(F_CPU) $(CFLAGS) -mmcu=$(DEVICE)\n"
-       "LINK = $(COMPILE) -Wl,--gc-sections -o main.elf main.o -lm\nall: main.elf\n"
-       "main.elf: main.o\n\t$(LINK)\nmain.o: main.c\n\t$(COMPILE) -c main.c -o main.o\n",
-       [](TMakefileOptions& o) {
-         o.McuType = "atmega8", o.McuFrq = "16000000", o.Optimization = "s", o.IOptions = "-Idrv -I.";
-         o.CompilerOptions = MakefileDefaults::CompilerOptions(), o.CompilerOptions.push_back("-DDEBUG_LEVEL=0");
-       }},
-      {"the frequency as a C constant, the standard, include folders, options the rules pass themselves",
-       "MCU = atmega8\nF_CPU = 8000000UL\nEXTRAINCDIRS = ../common inc\nCFLAGS = -DF_CPU=$(F_CPU) -std=c99 -Wextra -Wall -I inc -D MODE=2 "
-       "-c -MMD -MF x.d -x c -include cfg.h -Og -g3\n",
-       [](TMakefileOptions& o) {
-         o.McuType = "atmega8", o.McuFrq = "8000000", o.CStandard = "-std=c99", o.IOptions = "-Iinc -I../common";
-         o.Optimization = "g", o.DebugFormat = "3", o.CompilerOptions = MakefileDefaults::CompilerOptions();
-         o.CompilerOptions.push_back("-Wextra -DMODE=2 -include cfg.h");
-       }},
-      {"defines, C++ and assembler options keep the dialog's text first; the C compile's fields win",
-       "MCU = atmega8\nF_CPU = 12000000\nCDEFS = -DF_CPU=$(F_CPU)UL -DBOARD=2\nCPPFLAGS = -O1 -fno-rtti -std=c++11\n"
-       "ASFLAGS = -DF_CPU=1000000 -Wa,-gstabs\nCFLAGS = -O2 $(CDEFS)\n",
-       [](TMakefileOptions& o) {
-         o.McuType = "atmega8", o.McuFrq = "12000000", o.Optimization = "2";
-         o.CDefs = "-DF_CPU=$(F_CPU)UL -DBOARD=2", o.CompilerOptions = MakefileDefaults::CompilerOptions();
-         o.CompilerOptions.push_back("-DBOARD=2");
-         o.CppCompilerOptions = MakefileDefaults::CppCompilerOptions(), o.CppCompilerOptions.push_back("-fno-rtti -std=c++11");
-         o.AssemblerOptions = std::string(MakefileDefaults::AssemblerOptions) + " -Wa,-gstabs";
-       }},
-      {"the wizard's makefile", "# Makefile template of the Vornkit makefile wizard\n\tMCU=atmega8\n\tTRG=main\n"
-                                "\tLDFLAGS=-Wl,-Map=$(TRG).map,--cref\n     FORMAT=srec\n",
-       [](TMakefileOptions& o) {
-         o.McuType = "atmega8", o.FileFormat = "srec", o.LinkerOptions = {"-Wl,-Map=$(TARGET).map,--cref"};
-       }},
-      {"no map asked for: the default's map line first", "MCU = atmega8\nLDFLAGS = -lm $(EXTRA)\n",
-       [](TMakefileOptions& o) { o.McuType = "atmega8", o.LinkerOptions = {"-Wl,-Map=$(TARGET).map,--cref", "-lm"}; }},
-      {"a value it cannot tell: the default", "MCU = atmega8\nCFLAGS = -Os $(shell pkg-config --cflags x)\n",
-       [](TMakefileOptions& o) { o.McuType = "atmega8", o.CompilerOptions = MakefileDefaults::CompilerOptions(); }},
-      {"a target's variable outside the default goal sets nothing",
-       "MCU = atmega8\nall: main.elf\nboot: CFLAGS = -Os\nboot: boot.elf\n",
-       [](TMakefileOptions& o) { o.McuType = "atmega8"; }},
-      {"a part it cannot tell: the default part", "MCU = $(shell cat part.txt)\nOPT = s\n",
-       [](TMakefileOptions& o) { o.McuType = MakefileDefaults::McuType, o.Optimization = "s"; }},
-      {"the whole option in OPT: its level", "MCU = atmega8\nOPT = -Os\n",
-       [](TMakefileOptions& o) { o.McuType = "atmega8", o.Optimization = "s"; }},
-      {"a dollar stays a dollar", "MCU = atmega8\nCDEFS = -DHOME='$$HOME'\n",
-       [](TMakefileOptions& o) { o.McuType = "atmega8", o.CDefs = "-DF_CPU=$(F_CPU)UL -DHOME='$$HOME'"; }},
-      {"the printf library the file links, and no scanf library it does not",
-       "MCU = atmega8\nPRINTF_LIB = -Wl,-u,vfprintf -lprintf_flt\n",
-       [](TMakefileOptions& o) { o.McuType = "atmega8", o.PrintfLib = "-Wl,-u,vfprintf -lprintf_flt"; }},
-      {"a value of several lines: the default", "MCU = atmega8\ndefine ASFLAGS\n-Wa,-a\n-Wa,-b\nendef\n",
-       [](TMakefileOptions& o) { o.McuType = "atmega8", o.AssemblerOptions = MakefileDefaults::AssemblerOptions; }},
-  };
-  for (const auto& c : cases) {
-    SCOPED_TRACE(c.Name);
-    TMakefileOptions options;
-    options.McuType = "atmega16", options.CompilerOptions = {"-O1"}, options.AssemblerOptions = "-Wa,-x";
-    TMakefileOptions expected = options;
-    // The dialog's printf and scanf libraries would force the functions in.
-    expected.PrintfLib.clear(), expected.ScanfLib.clear();
-    c.Expect(expected);
-    TStringList lines;
-    lines.SetText(c.Text);
-    ReadOtherMakefileOptions(lines, options);
-    EXPECT_EQ(options, expected);
-  }
-
-  // Loading tells the two apart by the first line.
-  test::TTempFolder folder;
-  for (const auto& [text, part] : {std::pair{demo, "atmega328p"}, std::pair{MakefileText(KnownOptions()), "atmega16"}}) {
-    SaveBytesToFile(folder.File("Makefile"), text);
-    TMakefileOptions options;
-    LoadMakefileOptions(folder.Path(), options);
-    EXPECT_EQ(options.McuType, part);
-  }
-}
-
 TEST(EnvironmentMakefileTest, SavingAndLoadingTheProjectFile) {
   test::TTempFolder folder;
   const std::string path = folder.File("makefile");
@@ -297,8 +200,13 @@ TEST(EnvironmentMakefileTest, SavingAndLoadingTheProjectFile) {
   TMakefileOptions known = KnownOptions();
   ASSERT_TRUE(WriteMakefile(folder.Path() + "/", known));
   options.McuType = "other";
-  LoadMakefileOptions(folder.Path(), options);
+  EXPECT_TRUE(LoadMakefileOptions(folder.Path(), options));
   EXPECT_EQ(options.McuType, "atmega16");
+  // Another format is make's to tell: the options stay as they were.
+  SaveBytesToFile(path, "MCU = atmega8\nall:\n\tavr-gcc -mmcu=$(MCU) -c main.c\n");
+  EXPECT_FALSE(LoadMakefileOptions(folder.Path(), options));
+  EXPECT_EQ(options.McuType, "atmega16");
+  SaveBytesToFile(path, MakefileText(known));
 
   chmod(path.c_str(), 0444);
   known.McuType = "atmega8";

@@ -155,10 +155,17 @@ TEST(MemoryReportTest, FiguresAgreeWithAvrSize) {
     std::map<std::string, uint64_t> sections = test::AvrSectionSizes(project.Path());
     for (const std::string& section : c.Sections) ASSERT_GT(sections[section], 0u) << section;
 
-    TMemoryReport report = ComputeMemoryReport(LinkerMapPath(project.Path(), "main.c"), c.Part);
-    test::ExpectAvrSizeFigure(MemoryLineText(report.Flash, "KBytes", "FLASH"), avrSize["Program"]);
-    test::ExpectAvrSizeFigure(MemoryLineText(report.Sram, "Bytes", "SRAM"), avrSize["Data"]);
-    test::ExpectAvrSizeFigure(MemoryLineText(report.Eeprom, "Bytes", "EEPROM"), avrSize["EEPROM"]);
+    // From the map, and from the program file as avr-size reads it.
+    for (const TMemoryReport& report :
+         {ComputeMemoryReport(LinkerMapPath(project.Path(), "main.c"), c.Part),
+          ComputeMemoryReport(ProgramFileSizes(project.File("main.elf"), ""), c.Part)}) {
+      test::ExpectAvrSizeFigure(MemoryLineText(report.Flash, "KBytes", "FLASH"), avrSize["Program"]);
+      test::ExpectAvrSizeFigure(MemoryLineText(report.Sram, "Bytes", "SRAM"), avrSize["Data"]);
+      test::ExpectAvrSizeFigure(MemoryLineText(report.Eeprom, "Bytes", "EEPROM"), avrSize["EEPROM"]);
+    }
+  }
+  EXPECT_FALSE(ProgramFileSizes("/nonexistent/main.elf", "").has_value());
+  {
   }
 }
 
@@ -189,6 +196,13 @@ TEST(MemoryReportTest, PercentagesWithTheLocalesSeparators) {
       EXPECT_EQ(MemoryLineText(t.Use, "KBytes", "FLASH", us), head + t.Us + "% Full of FLASH");
     }
   }
+  // Neither a map nor a program could be read.
+  TMemoryUse unmeasured;
+  unmeasured.Measured = false;
+  unmeasured.TotalText = "128";
+  EXPECT_EQ(MemoryLineText(unmeasured, "KBytes", "FLASH", c), "Unknown size of FLASH (Total 128 KBytes)");
+  unmeasured.PartKnown = false;
+  EXPECT_EQ(MemoryLineText(unmeasured, "KBytes", "FLASH", c), "Unknown size of FLASH");
   if (!haveUs) GTEST_SKIP() << "the en_US.UTF-8 locale is not installed (./x generates it)";
 }
 

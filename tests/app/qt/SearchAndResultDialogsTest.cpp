@@ -123,7 +123,7 @@ TEST_F(SearchAndResultDialogsTest, TheResultBoxShowsTheBuildsSixRows) {
   CompilerErrorCount = 0;
   CompilerWarningCount = 1;
   CompilerDlg = NewForm<TCompilerDlg>(&Application());
-  CompilerDlg->SetProject(Folder.Path() + "/", "main.c");
+  CompilerDlg->SetProject(Folder.Path() + "/", "main.c", "");
   EXPECT_EQ(ShowAndShoot(CompilerDlg, "compiler-result.png", CompilerDlg->OKBtn,
                          [](QWidget* window) {
                            EXPECT_EQ(window->windowTitle(), "Background compiling windows");

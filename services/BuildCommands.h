@@ -1,0 +1,108 @@
+#pragma once
+// The commands a build runs, read from what make printed of them: the
+// build's own echo of its commands, or make's dry run (MakeDryRun). Each
+// printed line is a shell command line: several commands may stand on it
+// (";", "&&", "||", "|"), a line ending in "\" goes on in the next one,
+// words are quoted as the shell quotes them, "cd dir" moves the commands
+// after it on its line, and make's folder lines (TMakeFolders) tell where
+// each line ran. The AVR compiler driver's commands (avr-gcc, avr-g++,
+// avr-c++, their versioned names, by a path too) are told apart into
+// compiles and links with their options; every other program is a step of
+// its own.
+
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace vk {
+
+class TStrings;
+
+// The simple commands of one shell command line, each as the words its
+// program receives (quotes and escapes taken off, redirections and their
+// files left out), the shell's own words in front of a command ("if",
+// "then", "!", NAME=value settings, "exec", "command") taken off. A command
+// substitution ("$(...)", backquotes) and a variable ("$X") stay as they
+// are written, inside the word they stand in.
+std::vector<std::vector<std::string>> ShellCommands(std::string_view line);
+
+// The languages the driver compiles a source as (its -x option, else the
+// name's extension, as the driver decides).
+enum TSourceLanguage { slNone, slC, slCpp, slAssemblerWithCpp, slAssembler };
+
+// A word's option as the driver takes it, with the argument of a two-word
+// option joined to it where the driver takes it joined ("-D" "X" gives
+// "-DX", "-include" "a.h" gives "-includea.h"); -Xlinker and -Xassembler
+// keep their argument as the next word.
+struct TCompileCommand {
+  std::string Folder;   // where it ran
+  std::string Driver;   // the program word as written
+  std::string Source;   // as written, relative to Folder or absolute
+  TSourceLanguage Language = slNone;
+  // Every option of the command but -c, -S, -E, the -x before the source
+  // and "-o file", in order.
+  std::vector<std::string> Options;
+  // The object it writes (absolute); "" when it writes none a link takes
+  // (-S, -E, or a compile and link in one).
+  std::string Object;
+  std::string Line;  // the printed command, for messages
+};
+
+struct TLinkCommand {
+  std::string Folder;
+  std::string Driver;
+  // Every option but "-o file"; the inputs stay out.
+  std::vector<std::string> Options;
+  // Objects, libraries given as files and sources, as written.
+  std::vector<std::string> Inputs;
+  std::string Output;  // the program it writes (absolute; a.out when unnamed)
+  std::string Map;     // the linker map it asks for (absolute); "" for none
+  std::string Line;
+};
+
+// A command of another program ("avr-objcopy -O ihex main.elf main.hex",
+// "python3 gen.py"), or of the driver that neither compiles nor links
+// (--version, -MM).
+struct TOtherCommand {
+  std::string Folder;
+  std::vector<std::string> Words;
+  std::string Line;
+};
+
+struct TBuildCommands {
+  std::vector<TCompileCommand> Compiles;  // one per source
+  std::vector<TLinkCommand> Links;
+  std::vector<TOtherCommand> Others;
+};
+
+// The commands of the printed lines, relative names taken from the folder
+// make started in (projectFolder) or the one its folder lines entered. A
+// command that compiles and links in one ("avr-gcc -mmcu=m main.c -o
+// main.elf") is both a compile of each source and a link. Lines that are no
+// commands (diagnostics) give no compile or link.
+TBuildCommands ReadBuildCommands(const TStrings& lines, const std::string& projectFolder);
+
+// The link that writes the program named after the main file ("main.c":
+// main.elf, main, ...), else the last link; nullptr for none.
+const TLinkCommand* MainLink(const TBuildCommands& commands, const std::string& mainFile);
+
+// The part the -mmcu= options of the commands name: the links', else the
+// compiles'; "" when none names one, when one names an architecture
+// (avr5), or when they name different parts.
+std::string CommandsPart(const TBuildCommands& commands);
+
+// A part name as -mmcu takes it: letters and digits, starting with a
+// letter, and not one of the compiler's architectures (avr5, avrxmega2,
+// avrtiny), which name a family of cores rather than a part.
+bool IsAvrPartName(std::string_view name);
+
+// The name of the program the words run ("/usr/bin/avr-gcc" gives
+// "avr-gcc"); whether it is the AVR compiler driver.
+std::string ProgramName(const std::string& word);
+bool IsAvrDriver(const std::string& word);
+
+// The linker's own arguments of an option list, in order: those of every
+// "-Wl,a,b" and "-Xlinker a".
+std::vector<std::string> LinkerArguments(const std::vector<std::string>& options);
+
+}  // namespace vk

@@ -1,0 +1,47 @@
+#pragma once
+// What make would run to build a project, asked of make itself: its dry run
+// (make -n -w) with every target forced as -B forces it, in the project
+// folder, with the build's environment (the tool chain's folders in front
+// of PATH, LC_ALL=C, standard input from /dev/null, no make variables of a
+// make that started the program), in a process group of its own that is
+// ended after a time limit. A makefile whose -B remakes a source (a rule
+// that stops when asked to make one) is asked again with the project's
+// sources named by -W instead. make -n still runs what a makefile runs
+// while it is read ($(shell ...)) and recipe lines marked "+", as the
+// build's make does.
+
+#include <string>
+#include <vector>
+
+#include "services/BuildCommands.h"
+
+namespace vk {
+
+inline constexpr int MakeDryRunTimeLimit = 20000;  // milliseconds
+
+struct TMakeDryRun {
+  // make ran to its end and succeeded: the commands are what it would run.
+  bool Known = false;
+  // Why they are unknown: make's last message, the time limit, or why make
+  // could not start.
+  std::string Failure;
+  bool Ended = false;               // make started and ended by itself
+  std::vector<std::string> Lines;  // what make printed
+  TBuildCommands Commands;
+};
+
+// makefile: "" for the one make finds in the folder itself, else the file
+// make reads (-f).
+TMakeDryRun RunMakeDryRun(const std::string& projectFolder, const std::string& installFolder,
+                          const std::string& makefile = "");
+
+// The dry run of a makefile text that is not written yet, as if it stood
+// in the project folder (through a temporary file make reads with -f).
+TMakeDryRun DryRunMakefileText(const std::string& projectFolder, const std::string& installFolder,
+                               const std::string& text);
+
+// The source files below the folder (C, C++, assembler and their headers),
+// as names relative to it, at most a few levels deep: what -W names.
+std::vector<std::string> ProjectSourceNames(const std::string& projectFolder);
+
+}  // namespace vk

@@ -1,0 +1,157 @@
+// Makefiles of another origin taken into the settings dialog's options and
+// written back in the dialog's format: make's dry run of the new file runs
+// the old one's compiles and link option by option, or the replacement
+// question names what it does not; built, both make programs of the same
+// size.
+
+#include "services/EnvironmentMakefileOther.h"
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <map>
+#include <sstream>
+
+#include "services/EnvironmentMakefile.h"
+#include "services/EnvironmentMakefileReplace.h"
+#include "tests/services/ServicesTestSupport.h"
+
+namespace vk {
+namespace {
+
+struct TFile {
+  std::string Name, Text;
+};
+
+// The section sizes avr-size gives for a program file.
+std::map<std::string, uint64_t> SectionSizes(const std::string& folder, const std::string& program) {
+  std::map<std::string, uint64_t> sections;
+  for (const std::string& line : test::RunCommand(folder, "avr-size -A '" + program + "'").Lines) {
+    std::istringstream fields(line);
+    std::string name;
+    uint64_t bytes = 0;
+    if (fields >> name >> bytes && name.starts_with('.') && name != ".comment" && !name.starts_with(".debug") &&
+        name != ".note.gnu.avr.deviceinfo" && !name.starts_with(".stab"))
+      sections[name] = bytes;
+  }
+  return sections;
+}
+
+const char* const LedSource = "#include <avr/io.h>\nvoid led(void) { DDRB |= 1; PORTB ^= 1; }\n";
+const char* const MainSource =
+    "#include <avr/io.h>\nvoid led(void);\nint main(void) {\n  for (;;) led();\n}\n";
+
+TEST(EnvironmentMakefileOtherTest, TheReplacementBuildsWhatTheOldMakefileBuilt) {
+  VK_REQUIRE_AVR_TOOL_CHAIN();
+  const struct {
+    const char* Name;
+    std::vector<TFile> Files;
+    const char* Program;  // the old build's, relative to the project
+    std::vector<std::string> Losses;
+  } rows[] = {
+      {"a dependency line ends the file; a boot loader's start address, no printf library",
+       {{"main.c", MainSource},
+        {"led.c", LedSource},
+        {"Makefile",
+         "MCU = atmega644p\nCC = avr-gcc\n"
+         "CFLAGS = -Os -mmcu=$(MCU) -DF_CPU=16000000UL -Wall -std=gnu99 -ffunction-sections\n"
+         "LDFLAGS = -Wl,--section-start=.text=0xE000 -Wl,--gc-sections\nall: main.hex\n"
+         "main.elf: main.o led.o\n\t$(CC) $(CFLAGS) $(LDFLAGS) -o $@ $^\n"
+         "main.hex: main.elf\n\tavr-objcopy -O ihex -R .eeprom $< $@\n"
+         "-include $(shell mkdir .dep 2>/dev/null) $(wildcard .dep/*)\n"}},
+       "main.elf",
+       {}},
+      {"functions in CFLAGS and the listing option",
+       {{"main.c", "#include \"config.h\"\n#include <avr/io.h>\nvoid led(void);\nint main(void) {\n"
+                   "  for (;;) if (BOARD == 2) led();\n}\n"},
+        {"inc/config.h", "#define CONFIGURED 1\n"},
+        {"drivers/led.c", LedSource},
+        {"makefile",
+         "MCU = atmega8\nINC = inc drivers\nSRC = main.c drivers/led.c\nOBJ = $(SRC:.c=.o)\n"
+         "CFLAGS = -mmcu=$(MCU) -Os $(addprefix -I,$(INC)) $(patsubst %,-D%,BOARD=2 DEBUG) -std=c99 "
+         "-fno-jump-tables -Wa,-adhlns=$(<:.c=.lst)\nall: main.elf\n"
+         "main.elf: $(OBJ)\n\tavr-gcc -mmcu=$(MCU) $^ -o $@\n%.o: %.c\n\tavr-gcc $(CFLAGS) -c $< -o $@\n"}},
+       "main.elf",
+       {}},
+      {"make's C preprocessor flags reach every C compile",
+       {{"main.c", "#include <avr/io.h>\nint main(void) {\n  UBRRL = F_CPU / 16 / BAUD - 1;\n  for (;;) {\n  }\n}\n"},
+        {"Makefile",
+         "CC = avr-gcc\nCPPFLAGS = -DBAUD=19200UL -DF_CPU=8000000UL\nCFLAGS = -mmcu=atmega8 -Os\n"
+         "main.elf: main.o\n\t$(CC) $(CFLAGS) $^ -o $@\n"}},
+       "main.elf",
+       {}},
+      {"a computed name in LDFLAGS",
+       {{"main.c", MainSource},
+        {"led.c", LedSource + std::string("void unused(void) { PORTC = 3; }\n")},
+        {"Makefile",
+         "TARGET = $(notdir $(CURDIR))\nCFLAGS = -mmcu=atmega8 -Os -ffunction-sections\n"
+         "LDFLAGS = -Wl,-Map,$(TARGET).map -Wl,--gc-sections\nall: $(TARGET).elf\n"
+         "$(TARGET).elf: main.o led.o\n\tavr-gcc $(CFLAGS) $(LDFLAGS) $^ -o $@\n"
+         "%.o: %.c\n\tavr-gcc $(CFLAGS) -c $< -o $@\n"}},
+       "project.elf",
+       {}},
+      {"the objects' sources in a folder, an assembler source, no standard and no tuning options",
+       {{"main.c", "void led(void);\nvoid pulse(void);\nint main(void) {\n  for (;;) { led(); pulse(); }\n}\n"},
+        {"usbdrv/usbdrv.c", LedSource},
+        {"usbdrv/usbdrvasm.S", "#include <avr/io.h>\n.global pulse\npulse:\n  sbi _SFR_IO_ADDR(PORTB), 1\n  ret\n"},
+        {"Makefile",
+         "COMPILE = avr-gcc -Wall -Os -DF_CPU=12000000 -Iusbdrv -I. -mmcu=attiny85\n"
+         "OBJECTS = usbdrv/usbdrv.o usbdrv/usbdrvasm.o main.o\nall: main.elf\n"
+         "main.elf: $(OBJECTS)\n\t$(COMPILE) -o main.elf $(OBJECTS)\n"
+         ".c.o:\n\t$(COMPILE) -c $< -o $@\n.S.o:\n\t$(COMPILE) -x assembler-with-cpp -c $< -o $@\n"}},
+       "main.elf",
+       {}},
+      {"compiled and linked in one, with nothing else",
+       {{"main.c", "int main(void) {\n  for (;;) {\n  }\n}\n"},
+        {"Makefile", "all:\n\tavr-gcc -mmcu=atmega8 main.c -o main.elf\n"}},
+       "main.elf",
+       {}},
+      {"what the dialog's makefile cannot hold is named",
+       {{"main.c", MainSource},
+        {"uart.c", "void uart(void) {}\n"},
+        {"../shared/led.c", LedSource},
+        {"Makefile",
+         "CFLAGS = -mmcu=atmega8 -Os\nall: version.h main.elf\nversion.h:\n\tcp version.in version.h\n"
+         "uart.o: CFLAGS += -DFAST\nmain.elf: main.o uart.o ../shared/led.o\n\tavr-gcc -mmcu=atmega8 $^ -o $@\n"
+         "%.o: %.c\n\tavr-gcc $(CFLAGS) -c $< -o $@\n"}},
+       "main.elf",
+       {"uart.c: compiled without -DFAST", "../shared/led.c: not compiled", "not run: cp version.in version.h"}},
+  };
+  test::TTempFolder temp;
+  int number = 0;
+  for (const auto& row : rows) {
+    SCOPED_TRACE(row.Name);
+    // The makefiles name files relative to the project, which make takes
+    // word by word: a folder name without blanks.
+    const std::string base = temp.File("row" + std::to_string(++number));
+    const std::string folder = base + "/project";
+    for (const TFile& file : row.Files) {
+      ForceFolders(ExtractFilePath(folder + "/" + file.Name));
+      test::WriteTextFile(folder + "/" + file.Name, file.Text);
+    }
+    TMakefileOptions options;
+    options.Target = "main";
+    ASSERT_TRUE(ImportOtherMakefile(folder, "main.c", "", options).Known);
+    const std::string text = MakefileText(options);
+    const TMakefileLosses losses = MakefileReplacementLosses(folder, "main.c", "", text);
+    ASSERT_TRUE(losses.Known) << losses.Failure;
+    EXPECT_EQ(losses.Lines, row.Losses) << text;
+    if (!row.Losses.empty()) continue;
+
+    // Both built from clean copies: the programs take the same room.
+    const std::string replaced = base + "/replaced";
+    std::filesystem::copy(folder, replaced, std::filesystem::copy_options::recursive);
+    for (const char* name : {"Makefile", "makefile"}) std::filesystem::remove(replaced + "/" + name);
+    test::WriteTextFile(replaced + "/makefile", text);
+    const test::TCommandResult old = test::RunCommand(folder, "make");
+    ASSERT_EQ(old.Status, 0) << ::testing::PrintToString(old.Lines);
+    const test::TCommandResult now = test::RunCommand(replaced, "make");
+    ASSERT_EQ(now.Status, 0) << ::testing::PrintToString(now.Lines) << text;
+    const std::map<std::string, uint64_t> oldSizes = SectionSizes(folder, row.Program);
+    EXPECT_FALSE(oldSizes.empty());
+    EXPECT_EQ(SectionSizes(replaced, "main.elf"), oldSizes);
+  }
+}
+
+}  // namespace
+}  // namespace vk

@@ -1,0 +1,50 @@
+#include "services/MakeDryRun.h"
+
+#include <gtest/gtest.h>
+
+#include "tests/services/ServicesTestSupport.h"
+
+namespace vk {
+namespace {
+
+TEST(MakeDryRunTest, MakeTellsWhatItWouldRunOrThatItCannot) {
+  if (system("command -v make >/dev/null 2>&1") != 0) GTEST_SKIP() << "make is not installed";
+  const struct {
+    const char* Name;
+    std::vector<std::pair<std::string, std::string>> Files;
+    bool Known;
+    std::vector<std::string> Compiles;  // the sources, relative to the project
+    const char* Failure = "";
+  } cases[] = {
+      {"up to date: every command all the same",
+       {{"main.c", ""}, {"main.o", ""}, {"Makefile", "main.o: main.c\n\t@avr-gcc -c main.c\n"}}, true, {"main.c"}},
+      {"a rule that refuses to remake a source: the sources named instead",
+       {{"main.c", ""},
+        {"Makefile", "SRC = main.c\nmain.o: $(SRC)\n\tavr-gcc -c $(SRC)\n$(SRC): ; $(error cannot make $@)\n"}},
+       true,
+       {"main.c"}},
+      {"a sub-make", {{"lib/foo.c", ""}, {"lib/makefile", "foo.o:\n\tavr-gcc -c foo.c\n"}, {"makefile", "all:\n\t$(MAKE) -C lib\n"}},
+       true, {"lib/foo.c"}},
+      {"make fails", {{"Makefile", "all: missing.o\n"}}, false, {},
+       "make: *** No rule to make target 'missing.o', needed by 'all'.  Stop."},
+      {"no makefile", {}, false, {}, "make: *** No targets specified and no makefile found.  Stop."},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.Name);
+    test::TTempFolder project;
+    for (const auto& [name, text] : c.Files) {
+      ForceFolders(ExtractFilePath(project.File(name)));
+      test::WriteTextFile(project.File(name), text);
+    }
+    const TMakeDryRun dryRun = RunMakeDryRun(project.Path(), "");
+    EXPECT_EQ(dryRun.Known, c.Known) << ::testing::PrintToString(dryRun.Lines);
+    EXPECT_EQ(dryRun.Failure, c.Failure);
+    std::vector<std::string> compiles;
+    for (const TCompileCommand& compile : dryRun.Commands.Compiles)
+      compiles.push_back(PathFrom(compile.Folder, compile.Source).substr(project.Path().size() + 1));
+    EXPECT_EQ(compiles, c.Compiles);
+  }
+}
+
+}  // namespace
+}  // namespace vk
