@@ -294,6 +294,19 @@ TEST_F(MainBuildTest, TheOutputIsSortedCountedAndEachPaneLineJumpsToItsSource) {
        {"Ok", "2"},
        "Ok 0 2",
        {{2, "../shared/lib.h", 2}, {1, nullptr, 0, "%F/gone.h Cannot find a file"}}},
+      // The compiler colours its output; so do fixed lines, with links and
+      // text of the code page.
+      {"coloured",
+       {{"main.c", "int main(void) {\n  int x = 3;\n  return y;\n}\n"},
+        {"colour.txt",
+         "\x1b]8;;file:///x\x1b\\\x1b[01m\x1b[Ka.hpp:2:\x1b[m\x1b]8;;\x07 \x1b[01;35mwarning:\x1b(B \xb0\xa1\x9b\n"}},
+       "",
+       "all:\n\t@cat colour.txt\n\tavr-gcc -fdiagnostics-color=always -Wall -c main.c\n",
+       {"a.hpp:2: warning: \xb0\xa1\x9b", "main.c:3:10: error: 'y' undeclared (first use in this function)",
+        "main.c:2:7: warning: unused variable 'x' [-Wunused-variable]"},
+       {"1", "2"},
+       "Error 1 2",
+       {{2, "main.c", 3}, {3, "main.c", 2}}},
       // make names the folder of its sub-make, whose compiler names the
       // file from there.
       {"sub-make",
@@ -340,6 +353,7 @@ TEST_F(MainBuildTest, TheOutputIsSortedCountedAndEachPaneLineJumpsToItsSource) {
     std::vector<std::string> pane;
     for (const std::string& line : c.Pane) pane.push_back(InFolder(line, folder));
     EXPECT_EQ(Pane(), pane) << MainForm->Memo1->Lines().Text();
+    EXPECT_EQ(MainForm->Memo1->Lines().Text().find('\x1b'), std::string::npos);
     EXPECT_EQ(Counts(), (std::vector<std::string>{"Total Error:", c.Counts[0], "Total Warning:", c.Counts[1]}));
     EXPECT_EQ(MainForm->PageControl1->ActivePage(), MainForm->TabSheet3);
 
