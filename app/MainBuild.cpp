@@ -98,6 +98,8 @@ TBuildEnd TMainForm::RunBuildScript() {
   }
 }
 
-void TMainForm::BuildOutputLine(const std::string& line) { Memo1->Lines().Add(line); }
+// Coloured tool output: the page shows, and the classification reads, the
+// text without its control sequences.
+void TMainForm::BuildOutputLine(const std::string& line) { Memo1->Lines().Add(WithoutControlSequences(line)); }
 
 }  // namespace vk

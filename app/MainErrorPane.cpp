@@ -61,8 +61,9 @@ void TMainForm::SrcEditErrLineDblClick(TObject*) {
   MarkPaneLine(*SrcEditErrLine);
   std::optional<TErrorJump> jump = ParseErrorJump(pane.Get(paneLine - 1));
   if (!jump) return;
-  TMDIChild* target = ActiveDocument();
-  if (!jump->File.empty()) target = ShowFile(JumpPath(*jump, FPaneFolders.Of(paneLine - 1), ProjectFolder()));
+  // The file the line names, or none: a file that cannot be read is
+  // reported, and no other document's line is marked instead.
+  TMDIChild* target = ShowFile(JumpPath(*jump, FPaneFolders.Of(paneLine - 1), ProjectFolder()));
   if (!target) return;
   target->Editor->SetFocus();
   SelectErrorLine(*target->Editor, jump->Line);

@@ -128,6 +128,38 @@ size_t MessageStart(std::string_view line) {
   return pos;
 }
 
+constexpr char kEscape = '\x1b';
+
+bool InRange(char c, unsigned char low, unsigned char high) {
+  const auto byte = static_cast<unsigned char>(c);
+  return byte >= low && byte <= high;
+}
+
+// One past the control sequence whose ESC stands at pos.
+size_t ControlSequenceEnd(std::string_view line, size_t pos) {
+  size_t next = pos + 1;
+  if (next == line.size()) return next;
+  const char kind = line[next];
+  if (kind == '[') {  // CSI: parameter bytes, intermediate bytes, the final byte
+    size_t end = next + 1;
+    while (end < line.size() && InRange(line[end], 0x30, 0x3F)) ++end;
+    while (end < line.size() && InRange(line[end], 0x20, 0x2F)) ++end;
+    return end < line.size() && InRange(line[end], 0x40, 0x7E) ? end + 1 : end;
+  }
+  if (kind == ']' || kind == 'P' || kind == 'X' || kind == '^' || kind == '_') {
+    // A control string (OSC, DCS, SOS, PM, APC) up to ST or BEL; another ESC
+    // ends it too, and starts a sequence of its own.
+    for (size_t end = next + 1; end < line.size(); ++end) {
+      if (line[end] == '\x07') return end + 1;
+      if (line[end] == kEscape) return end + 1 < line.size() && line[end + 1] == '\\' ? end + 2 : end;
+    }
+    return next + 1;  // never ended: its text stays
+  }
+  size_t end = next;  // intermediate bytes, then the final byte
+  while (end < line.size() && InRange(line[end], 0x20, 0x2F)) ++end;
+  return end < line.size() && InRange(line[end], 0x30, 0x7E) ? end + 1 : next;
+}
+
 }  // namespace
 
 std::string TPaneFolders::Of(int line) const {
@@ -187,6 +219,15 @@ void AddBuildFailureLine(const TBuildEnd& end, TBuildCounts& counts, TStrings& p
     return;
   pane.Add(line);
   ++counts.Errors;
+}
+
+std::string WithoutControlSequences(std::string_view line) {
+  std::string text;
+  size_t pos = 0;
+  for (size_t escape; (escape = line.find(kEscape, pos)) != std::string_view::npos;
+       pos = ControlSequenceEnd(line, escape))
+    text.append(line.substr(pos, escape - pos));
+  return text.append(line.substr(pos));
 }
 
 std::string CountText(int count) { return count == 0 ? "Ok" : IntToStr(count); }

@@ -83,6 +83,16 @@ struct TBuildEnd {
 // as an error, so that the verdict is not "Ok".
 void AddBuildFailureLine(const TBuildEnd& end, TBuildCounts& counts, TStrings& pane);
 
+// A line of the build's output as the output page shows it and the
+// classification reads it: without the ECMA-48 control sequences that
+// coloured tool output holds (CSI sequences such as colours "ESC[01;31m" and
+// erase-line "ESC[K"; control strings such as a link "ESC]8;;url ESC\",
+// ended by ST or BEL; ESC with a final byte, "ESC(B"). Only 7-bit forms are
+// sequences: a byte of 0x80 or above is a byte of the code page's text,
+// never a C1 control. What no sequence can hold stays as text: a sequence
+// broken off keeps the bytes after its part that fits.
+std::string WithoutControlSequences(std::string_view line);
+
 // A count as the count memo shows it: "Ok" for none.
 std::string CountText(int count);
 

@@ -20,26 +20,12 @@ std::string_view FieldAt(std::string_view line, size_t pos) {
   return rest.substr(0, rest.find(':'));
 }
 
+bool IsDigit(char c) { return c >= '0' && c <= '9'; }
+
 // A positive decimal line number; 0 for anything else.
 int LineNumber(std::string_view field) {
-  if (field.empty() || field.size() > 9 ||
-      !std::all_of(field.begin(), field.end(), [](char c) { return c >= '0' && c <= '9'; }))
-    return 0;
+  if (field.empty() || field.size() > 9 || !std::all_of(field.begin(), field.end(), IsDigit)) return 0;
   return std::stoi(std::string(field));
-}
-
-// The extensions of the files a project's makefile compiles: C sources and
-// headers, C++ sources, assembler sources.
-constexpr std::string_view kSourceExtensions[] = {".c", ".C", ".h", ".H", ".cpp", ".S", ".s"};
-
-// The ":" after the first source extension that ends a file name. A dot
-// inside a folder name (".cache/") is not an extension.
-size_t ExtensionEnd(std::string_view line) {
-  for (size_t pos = line.find('.'); pos != std::string_view::npos; pos = line.find('.', pos + 1))
-    for (std::string_view extension : kSourceExtensions)
-      if (line.substr(pos).starts_with(extension) && line.substr(pos + extension.size()).starts_with(':'))
-        return pos + extension.size();
-  return std::string_view::npos;
 }
 
 void SelectLineBlock(TCustomSrcEdit& editor, int line) {
@@ -51,23 +37,25 @@ void SelectLineBlock(TCustomSrcEdit& editor, int line) {
 }  // namespace
 
 std::optional<TErrorJump> ParseErrorJump(std::string_view paneLine) {
-  size_t end = ExtensionEnd(paneLine);
-  if (end != std::string_view::npos) {
-    // The name starts after the field before it ("main.o:/p/main.c:2: ...").
-    size_t colon = paneLine.rfind(':', end - 1);
-    size_t start = colon == std::string_view::npos ? 0 : colon + 1;
-    int line = LineNumber(FieldAt(paneLine, end + 1));
-    if (line == 0) return std::nullopt;
-    return TErrorJump{std::string(paneLine.substr(start, end - start)), line};
+  for (size_t colon = paneLine.find(':'); colon != std::string_view::npos; colon = paneLine.find(':', colon + 1)) {
+    std::string_view field = FieldAt(paneLine, colon + 1);
+    if (field.empty() || !std::all_of(field.begin(), field.end(), IsDigit)) continue;
+    // The name starts after the field before it ("main.o:/p/main.c:2: ...",
+    // "/usr/bin/avr-ld: /p/main.c:4: ...").
+    std::string_view name = paneLine.substr(0, colon);
+    if (size_t before = name.rfind(':'); before != std::string_view::npos) name.remove_prefix(before + 1);
+    name.remove_prefix(std::min(name.find_first_not_of(' '), name.size()));
+    int line = LineNumber(field);
+    if (name.empty() || line == 0) return std::nullopt;
+    return TErrorJump{std::string(name), line};
   }
-  size_t colon = paneLine.find(':');
-  int line = colon == std::string_view::npos ? 0 : LineNumber(FieldAt(paneLine, colon + 1));
-  if (line == 0) return std::nullopt;
-  return TErrorJump{"", line};
+  return std::nullopt;
 }
 
 std::string JumpPath(const TErrorJump& jump, const std::string& makeFolder, const std::string& projectFolder) {
-  const std::string path = PathFrom(projectFolder, PathFrom(makeFolder, jump.File));
+  const std::string fromMake = PathFrom(projectFolder, PathFrom(makeFolder, jump.File));
+  const std::string fromProject = PathFrom(projectFolder, jump.File);
+  const std::string& path = FileExists(fromMake) || !FileExists(fromProject) ? fromMake : fromProject;
   return std::filesystem::path(path).lexically_normal().string();
 }
 

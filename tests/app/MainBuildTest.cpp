@@ -270,30 +270,49 @@ TEST_F(MainBuildTest, TheOutputIsSortedCountedAndEachPaneLineJumpsToItsSource) {
        {"1", "Ok"},
        "Error 1 0",
        {{1, "warning_led.c", 3}}},
-      // The assembler writes its kinds capitalised, after a line number.
+      // The assembler writes its kinds capitalised, after a line number; an
+      // included file's line names that file, whatever its extension.
       {"assembler",
        {{"main.c", "void start_timer(void);\nint main(void) {\n  start_timer();\n  return 0;\n}\n"},
         {"error.S", "  .global start_timer\nstart_timer:\n  ldi r16, 1 garbage\n"
-                    "  .warning \"timer left running\"\n  ret\n"}},
+                    "  .warning \"timer left running\"\n  ret\n#include \"usbdrv/usbdrvasm16.inc\"\n"},
+        {"usbdrv/usbdrvasm16.inc", "; timing\n  nop\n  bogus r1, r2\n"}},
        "",
        nullptr,
-       {"error.S:3: Error: garbage at end of line", "error.S:4: Warning: timer left running"},
-       {"1", "1"},
-       "Error 1 1",
-       {{1, "error.S", 3}, {2, "error.S", 4}}},
+       {"error.S:3: Error: garbage at end of line", "error.S:4: Warning: timer left running",
+        "usbdrv/usbdrvasm16.inc:3: Error: unknown opcode `bogus'"},
+       {"2", "1"},
+       "Error 2 1",
+       {{1, "error.S", 3}, {2, "error.S", 4}, {3, "usbdrv/usbdrvasm16.inc", 3}}},
       // A file that no window shows opens; one that cannot be read does not.
       {"outside the project",
        {{"main.c",
          "int main(void) {\n#line 2 \"%F/../shared/lib.h\"\n  int outside = 1;\n"
-         "#line 9 \"gone.h\"\n  int missing = 2;\n  return 0;\n}\n"},
+         "#line 9 \"gone.h\"\n  int missing = 2;\n#line 20 \"gone\"\n  int nameless = 3;\n  return 0;\n}\n"},
         {"../shared/lib.h", "/* shared */\nint lib;\n"}},
        "",
        nullptr,
-       {"gone.h:9:7: warning: unused variable 'missing' [-Wunused-variable]",
+       {"gone:20:7: warning: unused variable 'nameless' [-Wunused-variable]",
+        "gone.h:9:7: warning: unused variable 'missing' [-Wunused-variable]",
         "%F/../shared/lib.h:2:7: warning: unused variable 'outside' [-Wunused-variable]"},
-       {"Ok", "2"},
-       "Ok 0 2",
-       {{2, "../shared/lib.h", 2}, {1, nullptr, 0, "%F/gone.h Cannot find a file"}}},
+       {"Ok", "3"},
+       "Ok 0 3",
+       {{3, "../shared/lib.h", 2},
+        {2, nullptr, 0, "%F/gone.h Cannot find a file"},
+        {1, nullptr, 0, "%F/gone Cannot find a file"}}},
+      // The compiler colours its output; so do fixed lines, with links and
+      // text of the code page.
+      {"coloured",
+       {{"main.c", "int main(void) {\n  int x = 3;\n  return y;\n}\n"},
+        {"colour.txt",
+         "\x1b]8;;file:///x\x1b\\\x1b[01m\x1b[Ka.hpp:2:\x1b[m\x1b]8;;\x07 \x1b[01;35mwarning:\x1b(B \xb0\xa1\x9b\n"}},
+       "",
+       "all:\n\t@cat colour.txt\n\tavr-gcc -fdiagnostics-color=always -Wall -c main.c\n",
+       {"a.hpp:2: warning: \xb0\xa1\x9b", "main.c:3:10: error: 'y' undeclared (first use in this function)",
+        "main.c:2:7: warning: unused variable 'x' [-Wunused-variable]"},
+       {"1", "2"},
+       "Error 1 2",
+       {{2, "main.c", 3}, {3, "main.c", 2}, {1, nullptr, 0, "%F/a.hpp Cannot find a file"}}},
       // make names the folder of its sub-make, whose compiler names the
       // file from there.
       {"sub-make",
@@ -340,6 +359,7 @@ TEST_F(MainBuildTest, TheOutputIsSortedCountedAndEachPaneLineJumpsToItsSource) {
     std::vector<std::string> pane;
     for (const std::string& line : c.Pane) pane.push_back(InFolder(line, folder));
     EXPECT_EQ(Pane(), pane) << MainForm->Memo1->Lines().Text();
+    EXPECT_EQ(MainForm->Memo1->Lines().Text().find('\x1b'), std::string::npos);
     EXPECT_EQ(Counts(), (std::vector<std::string>{"Total Error:", c.Counts[0], "Total Warning:", c.Counts[1]}));
     EXPECT_EQ(MainForm->PageControl1->ActivePage(), MainForm->TabSheet3);
 

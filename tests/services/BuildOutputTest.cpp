@@ -63,6 +63,22 @@ TEST(BuildOutputTest, TheWordAfterTheLocationDecidesALinesClass) {
   for (const auto& c : cases) EXPECT_EQ(ClassifyOutputLine(c.Line), c.Class) << c.Line;
 }
 
+// What a sequence cannot hold stays as text, the code page's bytes too (the
+// build's coloured output shows the common sequences).
+TEST(BuildOutputTest, ControlSequencesAreTakenOutOfAnOutputLine) {
+  const struct {
+    std::string Line, Text;
+  } cases[] = {
+      {"\x1b[31\xb0\xa1\x1b[2\tx", "\xb0\xa1\tx"},               // a CSI broken by a byte it cannot hold
+      {"a\x1b[01;3", "a"},                                       // cut off by the line end
+      {"\x1b]8;;\xb0\xa1 text", "8;;\xb0\xa1 text"},             // a control string never ended
+      {"\x1b]0;title\x1b[1mx", "x"},                             // ended by another sequence
+      {"\x1b\xb0\xa1\x1b(\xb3\xaa\x1b", "\xb0\xa1(\xb3\xaa"},    // ESC before text; at the end
+      {std::string("a\0\x1b" "7b", 5), std::string("a\0b", 3)},  // NUL bytes stay
+  };
+  for (const auto& c : cases) EXPECT_EQ(WithoutControlSequences(c.Line), c.Text) << c.Line;
+}
+
 bool TestProgram(const std::string& word) { return word == "avr-gcc" || word == "avr-objcopy" || word == "/bin/rm"; }
 
 TEST(BuildOutputTest, CommandsThatMakePrintsAreNoDiagnostics) {

@@ -3,6 +3,7 @@
 #include "SrcEdit/Source/SrcEdit.h"
 #include "services/ErrorJump.h"
 #include "tests/platform/FontMetricsScope.h"
+#include "tests/services/ServicesTestSupport.h"
 
 namespace vk {
 namespace {
@@ -28,10 +29,21 @@ TEST(ErrorJumpTest, FileAndLineAreCutFromThePaneLine) {
       {"main.c:(.text+0x1a): undefined reference to `foo'", nullptr, 0},
       {"main.c:0: error: line zero", nullptr, 0},
       {"main.c:: error", nullptr, 0},
-      {"Makefile:12: warning: overriding recipe", "", 12},  // no source named: the active document
       {"collect2: error: ld returned 1 exit status", nullptr, 0},
       {"error: the build failed with exit status 2", nullptr, 0},
       {"no numbers, no colon", nullptr, 0},
+      {"Makefile:12: warning: overriding recipe", "Makefile", 12},  // any extension, or none
+      {"usbdrv/usbdrvasm16.inc:48: Error: unknown opcode `bogus'", "usbdrv/usbdrvasm16.inc", 48},
+      {"lcd.hpp:3:1: error: x", "lcd.hpp", 3},
+      {"uart.cc:5: warning: x", "uart.cc", 5},
+      {"spi.cxx:6:2: error: x", "spi.cxx", 6},
+      {"boot.asm:7: Error: x", "boot.asm", 7},
+      {"sketch.ino:8:1: error: x", "sketch.ino", 8},
+      {"/usr/bin/avr-ld: /p/main.c:4: undefined reference to `foo'", "/p/main.c", 4},
+      {"avr-gcc: error: nofile.c: No such file or directory", nullptr, 0},  // no number: no file
+      {"make[1]: *** [main.o] Error 1", nullptr, 0},
+      {"In file included from a.h:3,", nullptr, 0},
+      {":12: error: no name", nullptr, 0},
   };
   for (const auto& c : cases) {
     std::optional<TErrorJump> jump = ParseErrorJump(c.Line);
@@ -40,6 +52,17 @@ TEST(ErrorJumpTest, FileAndLineAreCutFromThePaneLine) {
     EXPECT_EQ(jump->File, c.File) << c.Line;
     EXPECT_EQ(jump->Line, c.Number) << c.Line;
   }
+}
+
+// A relative name is in make's folder, else in the project's where only
+// that one holds it.
+TEST(ErrorJumpTest, TheFileSystemTellsWhichFolderARelativeNameIsIn) {
+  test::TTempFolder p;
+  ForceFolders(p.File("lib"));
+  for (const char* file : {"main.c", "lib/main.c", "Makefile"}) test::WriteTextFile(p.File(file), "");
+  const struct { const char *File, *Path; } cases[] = {
+      {"main.c", "lib/main.c"}, {"Makefile", "Makefile"}, {"gone.inc", "lib/gone.inc"}, {"lib", "lib/lib"}};
+  for (const auto& c : cases) EXPECT_EQ(JumpPath({c.File, 1}, p.File("lib"), p.Path()), p.File(c.Path)) << c.File;
 }
 
 class ErrorJumpEditorTest : public ::testing::Test {
