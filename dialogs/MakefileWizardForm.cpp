@@ -131,7 +131,11 @@ void TFormMakeWizzard::Finish() {
       try {
         // A makefile of the user's that they keep: the wizard stays on its
         // last page, as after a failed save.
-        if (!FRun.Save([](const std::string& path) { return MayReplaceMakefile(path); })) return;
+        const auto losses = [this] {
+          TBusyCursor busy;
+          return MakefileReplacementLosses(FRun.Values.SourceFolder, FRun.Values.MainSource + ".c", "", FRun.Text());
+        };
+        if (!FRun.Save([&](const std::string& path) { return MayReplaceMakefile(path, losses); })) return;
       } catch (const EMakefileWizard& e) {
         // Nothing was written; the wizard stays on its last page.
         ShowMessage(e.Message());

@@ -235,9 +235,13 @@ std::vector<std::string> ReplacementLosses(const TBuildCommands& old, const TBui
 TMakefileLosses MakefileReplacementLosses(const std::string& projectFolder, const std::string& mainFile,
                                           const std::string& installFolder, const std::string& newText) {
   const TMakeDryRun old = RunMakeDryRun(projectFolder, installFolder);
-  if (!old.Known) return {false, old.Failure, {}};
+  if (!old.Known)
+    return {false, "make cannot tell what it builds (" + old.Failure + "), so the new makefile may build something else",
+            {}};
   const TMakeDryRun now = DryRunMakefileText(projectFolder, installFolder, newText);
-  if (!now.Known) return {false, now.Failure, {}};
+  if (!now.Known)
+    return {false, "make cannot tell what the new makefile builds (" + now.Failure + "), so it may build something else",
+            {}};
   return {true, "", ReplacementLosses(old.Commands, now.Commands, projectFolder, mainFile)};
 }
 
@@ -258,9 +262,7 @@ std::string MakefileReplaceQuestion(const std::string& path, const TMakefileLoss
   std::string question = path + " was not written by Vornkit. Replace it? The old file is kept as " +
                          ExtractFileName(BackupPath(path)) + ".";
   if (!losses) return question;
-  if (!losses->Known)
-    return question + "\n\nmake cannot tell what it builds (" + losses->Failure +
-           "), so the new makefile may build something else.";
+  if (!losses->Known) return question + "\n\n" + losses->Failure + ".";
   if (losses->Lines.empty()) return question;
   question += "\n\nThe new makefile will not build the same:";
   for (size_t i = 0; i < losses->Lines.size() && i < MostLossLines; ++i) question += "\n- " + losses->Lines[i];

@@ -30,7 +30,7 @@ TMakefileReplaceCheck CheckMakefileReplace(const std::string& path);
 // make tells of both (their dry runs, the new text not yet written).
 struct TMakefileLosses {
   bool Known = false;   // make told what both run
-  std::string Failure;  // else why not
+  std::string Failure;  // else why not, as the question says it
   std::vector<std::string> Lines;
 };
 TMakefileLosses MakefileReplacementLosses(const std::string& projectFolder, const std::string& mainFile,

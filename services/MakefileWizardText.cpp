@@ -121,15 +121,19 @@ void TMakefileWizardRun::BuildLines(const std::string& editorFolder) {
   FTemplateError.clear();
 }
 
+std::string TMakefileWizardRun::Text() const {
+  std::string text;
+  for (const std::string& line : Lines) text += line + "\r\n";
+  return text;
+}
+
 bool TMakefileWizardRun::Save(const std::function<bool(const std::string& path)>& mayReplace) {
   if (Values.SourceFolder.empty()) throw EMakefileWizard("C Source Target File needs to be chosen!");
   if (!HasLines()) throw EMakefileWizard(FTemplateError);
   const std::string path = ProjectMakefilePath(Values.SourceFolder);
   if (mayReplace && !mayReplace(path)) return false;
-  std::string text;
-  for (const std::string& line : Lines) text += line + "\r\n";
   try {
-    SaveBytesToFile(path, text);
+    SaveBytesToFile(path, Text());
   } catch (const EStreamError& e) {
     throw EMakefileWizard(e.Message());
   }

@@ -82,6 +82,8 @@ public:
   void BuildLines(const std::string& editorFolder);
   bool HasLines() const { return FTemplateError.empty(); }
 
+  // Lines as the makefile's text, each ended by CR LF.
+  std::string Text() const;
   // Saves Lines as the source folder's makefile, the file make reads there
   // (ProjectMakefilePath), and finishes the run. Raises EMakefileWizard,
   // writing nothing, when no main source was chosen or the lines were not
