@@ -29,7 +29,7 @@ TQtPlatform::TQtPlatform()
       FPreviousPrintDialogs(SetPrintDialogBackend(std::make_unique<TQtPrintDialogs>())),
       FPreviousDialogs(SetDialogService(std::make_unique<TQtDialogs>())),
       FPreviousShell(SetShellService(std::make_unique<TDesktopShell>())),
-      FPreviousPump(SetProcessPump(TProcessPump(this, &TQtPlatform::PumpPaintEvents))),
+      FPreviousPump(SetProcessPump(TProcessPump(this, &TQtPlatform::PumpEvents))),
       FPreviousMessageBoxes(SetMessageBoxService(std::make_unique<TQtMessageBoxes>())) {
   FileIcons().SetSource(std::make_unique<TQtFileIcons>());
   if (QScreen* screen = QGuiApplication::primaryScreen())
@@ -37,12 +37,14 @@ TQtPlatform::TQtPlatform()
   SetWheelScrollLines(QApplication::wheelScrollLines());
   SetPeerFactory(&FPeers);
   SetPopupPresenter(&FPopups);
+  SetInputHoldBackend(&FInputHolds);
   UseDesktopMenuStyle();
   GInstance = this;
 }
 
 TQtPlatform::~TQtPlatform() {
   GInstance = nullptr;
+  SetInputHoldBackend(nullptr);
   SetPopupPresenter(nullptr);
   SetPeerFactory(nullptr);
   FileIcons().SetSource(nullptr);
@@ -58,6 +60,9 @@ TQtPlatform::~TQtPlatform() {
 
 TQtPlatform* TQtPlatform::Instance() { return GInstance; }
 
-void TQtPlatform::PumpPaintEvents() { QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents); }
+void TQtPlatform::PumpEvents() {
+  // Without a hold, what the user does waits until the command has ended.
+  QCoreApplication::processEvents(TInputHold::Current() ? QEventLoop::AllEvents : QEventLoop::ExcludeUserInputEvents);
+}
 
 }  // namespace vk
