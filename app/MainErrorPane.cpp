@@ -38,7 +38,7 @@ void TMainForm::ParseBuildOutput(const TBuildEnd& end) {
   SetCountLine(MemoErrorCount->Lines(), 3, WarningCount);
 }
 
-void TMainForm::ShowCompilerResult() {
+void TMainForm::ShowCompilerResult(const TBuildEnd& end) {
   CompilerErrorCount = ErrorCount;
   CompilerWarningCount = WarningCount;
   // A fresh box every time: it frees itself when it closes.
@@ -46,6 +46,7 @@ void TMainForm::ShowCompilerResult() {
   CompilerDlg->SetProject(ProjectFolder(), MainFileName());
   CompilerDlg->SetErrorCountLines(&MemoErrorCount->Lines());
   CompilerDlg->SetBuildOutput(&Memo1->Lines());
+  CompilerDlg->SetBuildStopped(end.Stopped);
   CompilerDlg->ShowModal();
 }
 

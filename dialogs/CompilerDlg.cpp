@@ -85,7 +85,7 @@ void TCompilerDlg::FormShow(TObject*) {
   LblPrj->SetCaption(JoinPath(FProjectFolder, FMainFile));
   LblNumErr->SetCaption(std::to_string(CompilerErrorCount));
   LblNumWarn->SetCaption(std::to_string(CompilerWarningCount));
-  LblErr->SetCaption(CompilerErrorCount == 0 ? "Ok" : "Error");
+  LblErr->SetCaption(FBuildStopped ? "Stopped" : CompilerErrorCount == 0 ? "Ok" : "Error");
 
   const bool loaded = LoadLinkerMap(LinkerMapPath(FProjectFolder, FMainFile), Memo1->Lines());
   const TStrings* map = loaded ? &Memo1->Lines() : nullptr;
@@ -95,7 +95,7 @@ void TCompilerDlg::FormShow(TObject*) {
   if (report.Sram.Shown) LbDataBss->SetCaption(MemoryLineText(report.Sram, "Bytes", "SRAM"));
   if (report.Eeprom.Shown) LbEepromMem->SetCaption(MemoryLineText(report.Eeprom, "Bytes", "EEPROM"));
 
-  if (!report.ProgramSizeMissing) return;
+  if (!report.ProgramSizeMissing || FBuildStopped) return;
   LblErr->SetCaption("Error");
   LblNumErr->SetCaption("1");
   LblNumWarn->SetCaption("0");
