@@ -41,7 +41,7 @@ void SetInputHoldBackend(TInputHoldBackend* backend);
 class TInputHold {
 public:
   // Holds the input from now on; the live controls keep taking the mouse.
-  explicit TInputHold(std::vector<TControl*> liveControls = {});
+  explicit TInputHold(std::vector<TControl*> liveControls);
   // Hands the kept input over.
   ~TInputHold();
   TInputHold(const TInputHold&) = delete;
