@@ -54,6 +54,7 @@
 namespace vk {
 
 class TMDIChild;
+class TProcessRunner;
 
 // Status bar panels.
 enum TStatusPanelIndex : int {
@@ -131,8 +132,9 @@ public:
   void ParseBuildOutput(const TBuildEnd& end);
   // ErrorCount and WarningCount, also in MemoErrorCount ("Ok" for none).
   void ShowBuildCounts(int errors, int warnings);
-  // The counts to a new result box, shown modally.
-  void ShowCompilerResult();
+  // The counts to a new result box, shown modally, which says whether the
+  // user stopped the build.
+  void ShowCompilerResult(const TBuildEnd& end);
   // A build is running: no other one starts.
   bool Building() const { return FBuilding; }
 
@@ -463,14 +465,26 @@ private:
   // The project's main window in front, maximised; false when it is not open.
   bool ShowMainFileWindow();
   // Runs AVRRUN.BAT; its output goes to Memo1 line by line as it comes.
+  // Meanwhile the user's input is held: Memo1 scrolls, what is typed waits
+  // for its window, and Escape or the close box asks whether to stop make.
   TBuildEnd RunBuildScript();
   void BuildOutputLine(const std::string& line);
+  // While make runs: asks whether to stop it (No, the default, lets it
+  // go on); Yes ends make with everything it started. One question at a
+  // time, none once stopped.
+  void AskToStopBuild();
 
   bool FShown = false;
   bool FBuilding = false;
+  // make's runner while it runs, and whether the stop question is up.
+  TProcessRunner* FBuildRunner = nullptr;
+  bool FAskingToStop = false;
   // Where make was for each line of the error pane, for the jump.
   TPaneFolders FPaneFolders;
 };
+
+// The question Escape or the close box asks while make runs.
+inline constexpr const char* StopBuildText = "make is still running. Stop the build?";
 
 // The main window, made first at start-up.
 extern TMainForm* MainForm;

@@ -2,8 +2,8 @@
 // files checked for changes made on disk, the #include lines inserted, the
 // changed documents saved, the main file's window in front, the last
 // build's products deleted, AVRRUN.BAT written and run by the shell with
-// its output in Memo1 as it comes, then the error pane and the result box
-// (MainErrorPane.cpp).
+// its output in Memo1 as it comes (and a way to stop it), then the error
+// pane and the result box (MainErrorPane.cpp).
 
 #include "services/BuildOutput.h"
 #include "services/BuildRunner.h"
@@ -14,6 +14,7 @@
 #include "services/SettingsStore.h"
 #include "services/SharedTables.h"
 #include "platform/FilePaths.h"
+#include "platform/InputHold.h"
 #include "platform/MessageBoxes.h"
 #include "platform/Processes.h"
 #include "platform/ScopeGuard.h"
@@ -82,17 +83,22 @@ void TMainForm::RunRunCmdExecute(TObject*) {
   else
     end = RunBuildScript();
   ParseBuildOutput(end);
-  ShowCompilerResult();
+  ShowCompilerResult(end);
 }
 
 TBuildEnd TMainForm::RunBuildScript() {
   TProcessRunner runner;
   runner.SetCommand({"/bin/sh", BuildScriptPath(InstallFolder)});
   runner.OnLine = TLineEvent(this, &TMainForm::BuildOutputLine);
+  // The keys typed meanwhile reach their window when make has ended, before
+  // the result box is up, so that none answers it.
+  TInputHold hold({Memo1});
+  hold.OnStopRequest = TStopRequestEvent(this, &TMainForm::AskToStopBuild);
+  TTempValue<TProcessRunner*> running(FBuildRunner, &runner);
   try {
     int status = runner.Run();
     // The shell reports a command that a signal ended as 128 + the signal.
-    return {true, status, status > 128 ? status - 128 : 0};
+    return {true, status, status > 128 ? status - 128 : 0, runner.Stopped()};
   } catch (const EProcessError&) {
     return {false, 0, 0};
   }
@@ -101,5 +107,13 @@ TBuildEnd TMainForm::RunBuildScript() {
 // Coloured tool output: the page shows, and the classification reads, the
 // text without its control sequences.
 void TMainForm::BuildOutputLine(const std::string& line) { Memo1->Lines().Add(WithoutControlSequences(line)); }
+
+void TMainForm::AskToStopBuild() {
+  if (!FBuildRunner || FBuildRunner->Stopped() || FAskingToStop) return;
+  TTempValue<bool> asking(FAskingToStop, true);
+  if (Application().MessageBox(StopBuildText, "Compile message", MB_YESNO | MB_ICONQUESTION | MB_DEFBUTTON2) ==
+      IDYES)
+    FBuildRunner->Stop();
+}
 
 }  // namespace vk

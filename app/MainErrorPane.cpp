@@ -42,7 +42,7 @@ void TMainForm::ShowBuildCounts(int errors, int warnings) {
   SetCountLine(MemoErrorCount->Lines(), 3, WarningCount);
 }
 
-void TMainForm::ShowCompilerResult() {
+void TMainForm::ShowCompilerResult(const TBuildEnd& end) {
   CompilerErrorCount = ErrorCount;
   CompilerWarningCount = WarningCount;
   // A fresh box every time: it frees itself when it closes.
@@ -50,6 +50,7 @@ void TMainForm::ShowCompilerResult() {
   CompilerDlg->SetProject(ProjectFolder(), MainFileName(), InstallFolder);
   CompilerDlg->SetErrorCountLines(&MemoErrorCount->Lines());
   CompilerDlg->SetBuildOutput(&Memo1->Lines());
+  CompilerDlg->SetBuildStopped(end.Stopped);
   CompilerDlg->ShowModal();
 }
 

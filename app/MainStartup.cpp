@@ -74,9 +74,11 @@ void TMainForm::FileExitCmdExecute(TObject*) { Close(); }
 
 void TMainForm::FormClose(TObject*, TCloseAction& Action) {
   // The window painting during a build may be asked to close: it stays
-  // until the build has ended.
+  // until the build has ended, and asks whether to stop make. The program
+  // goes on either way: the user closes it again once the build has ended.
   if (FBuilding) {
     Action = caNone;
+    AskToStopBuild();
     return;
   }
   Action = caFree;

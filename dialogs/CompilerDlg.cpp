@@ -87,12 +87,13 @@ void TCompilerDlg::FormShow(TObject*) {
   LblPrj->SetCaption(JoinPath(FProjectFolder, FMainFile));
   LblNumErr->SetCaption(std::to_string(CompilerErrorCount));
   LblNumWarn->SetCaption(std::to_string(CompilerWarningCount));
-  LblErr->SetCaption(CompilerErrorCount == 0 ? "Ok" : "Error");
+  LblErr->SetCaption(FBuildStopped ? "Stopped" : CompilerErrorCount == 0 ? "Ok" : "Error");
 
   TMemoryReport report;
   {
     TBusyCursor busy;  // make or avr-size may be asked
-    const TBuildProducts products = FindBuildProducts(FBuildOutput, FProjectFolder, FMainFile, FInstallFolder);
+    const TBuildProducts products =
+        FindBuildProducts(FBuildOutput, FProjectFolder, FMainFile, FInstallFolder, !FBuildStopped);
     const bool loaded = !products.Map.empty() && LoadLinkerMap(products.Map, Memo1->Lines());
     const TStrings* map = loaded ? &Memo1->Lines() : nullptr;
     std::optional<TMapSizes> sizes;
@@ -107,7 +108,7 @@ void TCompilerDlg::FormShow(TObject*) {
   if (report.Sram.Shown) LbDataBss->SetCaption(MemoryLineText(report.Sram, "Bytes", "SRAM"));
   if (report.Eeprom.Shown) LbEepromMem->SetCaption(MemoryLineText(report.Eeprom, "Bytes", "EEPROM"));
 
-  if (!report.ProgramSizeMissing) return;
+  if (!report.ProgramSizeMissing || FBuildStopped) return;
   LblErr->SetCaption("Error");
   LblNumErr->SetCaption("1");
   LblNumWarn->SetCaption("0");

@@ -12,10 +12,12 @@
 //   1. CompilerErrorCount, CompilerWarningCount := its counts;
 //   2. creates a TCompilerDlg into CompilerDlg, calls SetProject(project
 //      folder, main file, install folder), SetBuildOutput(the output memo's
-//      lines) and SetErrorCountLines(the count memo's lines);
+//      lines), SetErrorCountLines(the count memo's lines) and
+//      SetBuildStopped;
 //   3. ShowModal (the result does not matter; closing frees the box).
 // A build whose program size cannot be shown is an error: the box then
 // shows one error and no warning, and so do the count memo's lines 1 and 3.
+// A build the user stopped has the verdict "Stopped" with its own counts.
 
 #include <string>
 
@@ -45,6 +47,8 @@ public:
   // What the build printed, which tells the part its commands used; none:
   // the box does without.
   void SetBuildOutput(const TStrings* lines) { FBuildOutput = lines; }
+  // The user stopped the build.
+  void SetBuildStopped(bool stopped) { FBuildStopped = stopped; }
 
   TBevel* Bevel1 = new TBevel(this);
   TBevel* Bevel2 = new TBevel(this);
@@ -84,6 +88,7 @@ private:
   std::string FInstallFolder;
   TStrings* FErrorCountLines = nullptr;
   const TStrings* FBuildOutput = nullptr;
+  bool FBuildStopped = false;
 };
 
 extern TCompilerDlg* CompilerDlg;

@@ -5,6 +5,7 @@
 // box nobody scripted raises EUnscriptedRequest with its text, so no test
 // can hang on one or pass by accident. A backend installs its own service.
 
+#include <cstddef>
 #include <cstdint>
 #include <memory>
 #include <string>
@@ -24,7 +25,7 @@ constexpr uint32_t MB_ICONSTOP = MB_ICONERROR;
 constexpr uint32_t MB_ICONQUESTION = 0x20;
 constexpr uint32_t MB_ICONWARNING = 0x30;
 constexpr uint32_t MB_ICONINFORMATION = 0x40;
-// The second button (No of Yes/No) is the default one, which Enter presses.
+// The default button (bits 8 to 11): the first unless the second is named.
 constexpr uint32_t MB_DEFBUTTON2 = 0x100;
 // Answers: the button pressed.
 constexpr int IDOK = 1;
@@ -39,6 +40,8 @@ struct TMessageBoxRequest {
 
   uint32_t Buttons() const { return Flags & 0x0F; }
   uint32_t Icon() const { return Flags & 0xF0; }
+  // The default button's index among the box's buttons.
+  size_t DefaultButton() const { return (Flags & MB_DEFBUTTON2) ? 1 : 0; }
   // Whether the box has a button that gives the answer.
   bool HasAnswer(int answer) const;
   friend bool operator==(const TMessageBoxRequest&, const TMessageBoxRequest&) = default;

@@ -14,8 +14,9 @@
 //
 // Run blocks until the command has ended, but calls the process pump about
 // every 50 ms and after every piece of output, so a GUI can paint meanwhile
-// (the Qt backend processes paint events there, not user input). Only one
-// command runs at a time in the process.
+// (the Qt backend processes paint events there, and user input only while
+// a TInputHold, InputHold.h, filters it). Only one command runs at a time
+// in the process.
 
 #include <memory>
 #include <string>

@@ -207,9 +207,11 @@ TBuildCounts ClassifyBuildOutput(const TStrings& output, TStrings& pane, const T
 }
 
 void AddBuildFailureLine(const TBuildEnd& end, TBuildCounts& counts, TStrings& pane) {
-  if (counts.Errors > 0) return;
+  if (counts.Errors > 0 && !end.Stopped) return;
   std::string line;
-  if (!end.Started)
+  if (end.Stopped)
+    line = "error: the build was stopped";
+  else if (!end.Started)
     line = "error: the build could not be started";
   else if (end.Signal != 0)
     line = Format("error: the build was ended by signal %d", end.Signal);

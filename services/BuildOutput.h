@@ -73,14 +73,17 @@ TBuildCounts ClassifyBuildOutput(const TStrings& output, TStrings& pane, const T
 
 // How the build's child ended.
 struct TBuildEnd {
-  bool Started = true;  // false: the child could not be started
-  int ExitStatus = 0;   // when it exited
-  int Signal = 0;       // non-zero: ended by this signal
+  bool Started = true;   // false: the child could not be started
+  int ExitStatus = 0;    // when it exited
+  int Signal = 0;        // non-zero: ended by this signal
+  bool Stopped = false;  // the user stopped it
 };
 
 // A build that failed (could not start, exited non-zero or was killed)
 // without printing an error line gets one pane line that says so, counted
-// as an error, so that the verdict is not "Ok".
+// as an error, so that the verdict is not "Ok". A build the user stopped
+// always gets "error: the build was stopped": the tools' own errors do not
+// say that the rest was never built.
 void AddBuildFailureLine(const TBuildEnd& end, TBuildCounts& counts, TStrings& pane);
 
 // A line of the build's output as the output page shows it and the

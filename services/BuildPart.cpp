@@ -63,7 +63,7 @@ std::string ProjectSettingsPart(const std::string& projectFolder) {
 }
 
 TBuildProducts FindBuildProducts(const TStrings* output, const std::string& projectFolder,
-                                 const std::string& mainFile, const std::string& installFolder) {
+                                 const std::string& mainFile, const std::string& installFolder, bool askMake) {
   TBuildProducts products;
   TBuildCommands shown;
   if (output) shown = ReadBuildCommands(*output, projectFolder);
@@ -74,7 +74,7 @@ TBuildProducts FindBuildProducts(const TStrings* output, const std::string& proj
   if (!projectFolder.empty() && (products.Part.empty() || !link)) {
     if (products.OwnMakefile) {
       if (products.Part.empty()) products.Part = OwnMakefilePart(projectFolder);
-    } else if (MakefileReadable(projectFolder)) {
+    } else if (askMake && MakefileReadable(projectFolder)) {
       // Another makefile: make tells what it runs (without one, nothing).
       if (const TMakeDryRun dryRun = RunMakeDryRun(projectFolder, installFolder); dryRun.Known) {
         if (products.Part.empty()) products.Part = CommandsPart(dryRun.Commands);

@@ -34,8 +34,9 @@ struct TBuildProducts {
 // the makefile make reads in the project folder. Of several links, the one
 // that writes a program named after the main file, else the last; where no
 // link is known, the map and program named after the main file beside it.
+// askMake false: make is not asked (the user stopped it a moment ago).
 TBuildProducts FindBuildProducts(const TStrings* output, const std::string& projectFolder,
-                                 const std::string& mainFile, const std::string& installFolder);
+                                 const std::string& mainFile, const std::string& installFolder, bool askMake = true);
 
 // The map's part (map nullptr: none), else the products', else, beside the
 // program's own makefile, ProjectSettingsPart; "" when nothing tells it.

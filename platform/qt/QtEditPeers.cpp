@@ -8,6 +8,7 @@
 #include <QtGui/QTextBlock>
 #include <QtGui/QTextCursor>
 #include <QtGui/QTextDocument>
+#include <QtWidgets/QScrollBar>
 #include <algorithm>
 #include <climits>
 #include <functional>
@@ -212,6 +213,13 @@ TQtMemoPeer::TQtMemoPeer(TCustomMemo& memo)
   QObject::connect(FText, &QPlainTextEdit::textChanged, [this] { ReportEdit(); });
   QObject::connect(FText, &QPlainTextEdit::selectionChanged, [this] { ReportSelection(); });
   QObject::connect(FText, &QPlainTextEdit::cursorPositionChanged, [this] { ReportSelection(); });
+  // The view follows the end of the text while it shows it: as lines come,
+  // or as the view grows.
+  QScrollBar* bar = FText->verticalScrollBar();
+  QObject::connect(bar, &QScrollBar::valueChanged, [this, bar](int value) { FFollowing = value >= bar->maximum(); });
+  QObject::connect(bar, &QScrollBar::rangeChanged, [this, bar](int, int maximum) {
+    if (FFollowing) bar->setValue(maximum);
+  });
 }
 
 void TQtMemoPeer::Attached() {
@@ -222,6 +230,10 @@ void TQtMemoPeer::Attached() {
 void TQtMemoPeer::PropertyChanged(TPeerProperty property) {
   switch (property) {
     case ppText:
+      // An output written afresh is shown at its end as it grows.
+      if (FMemo.TextLines().size() == 1 && FMemo.TextLines()[0].empty()) FFollowing = true;
+      SyncLater();
+      break;
     case ppSelection: SyncLater(); break;
     case ppStyle: {
       FText->setReadOnly(FMemo.ReadOnly());

@@ -11,7 +11,9 @@
 // A change the widget makes itself (its own menu, a dropped text) reaches
 // the model as UserEdit. A memo's widget follows a burst of changes (a
 // build adding its output line by line) once, before the event loop waits
-// or the user's next input.
+// or the user's next input. A memo emptied from code shows the end of
+// what is added to it, until the user scrolls away from there (and again
+// once the user scrolls back to the end).
 
 #include <QtWidgets/QLineEdit>
 #include <QtWidgets/QPlainTextEdit>
@@ -74,6 +76,8 @@ private:
   // The widget's text may differ from the model's anywhere: it is new, or
   // the user changed it.
   bool FWidgetChanged = true;
+  // The view keeps showing the text's end.
+  bool FFollowing = false;
 };
 
 class TQtSpinEditPeer : public TQtWidgetPeer {

@@ -2,6 +2,7 @@
 
 #include <QtWidgets/QApplication>
 #include <QtWidgets/QMessageBox>
+#include <algorithm>
 
 #include "platform/qt/QtConvert.h"
 
@@ -40,7 +41,7 @@ int TQtMessageBoxes::Show(const TMessageBoxRequest& request) {
   QMessageBox::StandardButtons standard;
   for (const TButton& b : buttons) standard |= b.Qt;
   box.setStandardButtons(standard);
-  box.setDefaultButton(buttons.front().Qt);
+  box.setDefaultButton(buttons[std::min(request.DefaultButton(), buttons.size() - 1)].Qt);
   box.exec();
   auto* clicked = box.clickedButton();
   for (const TButton& b : buttons)

@@ -31,7 +31,7 @@ TQtPlatform::TQtPlatform()
       FPreviousPrintDialogs(SetPrintDialogBackend(std::make_unique<TQtPrintDialogs>())),
       FPreviousDialogs(SetDialogService(std::make_unique<TQtDialogs>())),
       FPreviousShell(SetShellService(std::make_unique<TDesktopShell>())),
-      FPreviousPump(SetProcessPump(TProcessPump(this, &TQtPlatform::PumpPaintEvents))),
+      FPreviousPump(SetProcessPump(TProcessPump(this, &TQtPlatform::PumpEvents))),
       FPreviousMessageBoxes(SetMessageBoxService(std::make_unique<TQtMessageBoxes>())) {
   FileIcons().SetSource(std::make_unique<TQtFileIcons>());
   if (QScreen* screen = QGuiApplication::primaryScreen())
@@ -39,6 +39,7 @@ TQtPlatform::TQtPlatform()
   SetWheelScrollLines(QApplication::wheelScrollLines());
   SetPeerFactory(&FPeers);
   SetPopupPresenter(&FPopups);
+  SetInputHoldBackend(&FInputHolds);
   UseDesktopMenuStyle();
   Screen().OnCursorChange = TDelegate<void(TCursor)>(this, &TQtPlatform::ShowScreenCursor);
   GInstance = this;
@@ -48,6 +49,7 @@ TQtPlatform::~TQtPlatform() {
   GInstance = nullptr;
   Screen().OnCursorChange = nullptr;
   ShowScreenCursor(crDefault);
+  SetInputHoldBackend(nullptr);
   SetPopupPresenter(nullptr);
   SetPeerFactory(nullptr);
   FileIcons().SetSource(nullptr);
@@ -69,6 +71,9 @@ void TQtPlatform::ShowScreenCursor(TCursor cursor) {
   if (FCursorOverridden) QApplication::setOverrideCursor(QCursor(CursorShapeOf(cursor)));
 }
 
-void TQtPlatform::PumpPaintEvents() { QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents); }
+void TQtPlatform::PumpEvents() {
+  // Without a hold, what the user does waits until the command has ended.
+  QCoreApplication::processEvents(TInputHold::Current() ? QEventLoop::AllEvents : QEventLoop::ExcludeUserInputEvents);
+}
 
 }  // namespace vk

@@ -6,7 +6,9 @@
 // (QtPeerFactory.h) when their windows are made, the application's loops run
 // on Qt's, message boxes and popup menus open on the screen, the printers,
 // the print dialogs, the common dialogs and file icons are Qt's, files and
-// programs open on the desktop, and windows repaint while a command runs.
+// programs open on the desktop, and windows repaint while a command runs
+// (and, while its input is held, QtInputHold.h, the user scrolls its output
+// and may stop it).
 // The program's main (and the Qt tests) make one after the QApplication and
 // drop it before.
 
@@ -22,6 +24,7 @@
 #include "platform/Shell.h"
 #include "platform/qt/QtCaret.h"
 #include "platform/qt/QtEventLoop.h"
+#include "platform/qt/QtInputHold.h"
 #include "platform/qt/QtMenus.h"
 #include "platform/qt/QtPeerFactory.h"
 #include "platform/qt/QtTimers.h"
@@ -42,9 +45,10 @@ public:
   TQtCaret& Caret() { return FCaret; }
 
 private:
-  // What runs while a command runs: paint and timer events, no user input
-  // (it stays queued until the command has ended).
-  void PumpPaintEvents();
+  // What runs while a command runs: paint and timer events, and the user's
+  // input when a TInputHold filters it; otherwise that stays queued until
+  // the command has ended.
+  void PumpEvents();
 
   // The program-wide pointer (Screen().Cursor()) over every window.
   void ShowScreenCursor(TCursor cursor);
@@ -63,6 +67,7 @@ private:
   TQtPeerFactory FPeers;
   TQtPopupPresenter FPopups;
   bool FCursorOverridden = false;
+  TQtInputHolds FInputHolds;
 };
 
 }  // namespace vk

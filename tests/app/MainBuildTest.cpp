@@ -16,6 +16,7 @@
 #include "services/EnvironmentMakefile.h"
 #include "services/MakefileWizardText.h"
 #include "services/ProjectFiles.h"
+#include "platform/InputHold.h"
 #include "platform/Processes.h"
 #include "platform/Registry.h"
 #include "platform/ScopeGuard.h"
@@ -860,31 +861,72 @@ TEST_F(MainBuildTest, AReadOnlyInstallBuildsAndKeepsItsHistoriesPerUser) {
 }
 
 // While make runs the window keeps painting (the process pump), the output
-// arrives line by line, and neither a second F9 nor closing the window
-// starts meanwhile.
-TEST_F(MainBuildTest, TheOutputArrivesWhileTheBuildRunsAndNoSecondBuildStarts) {
-  std::string folder = WriteProject("p", {{"main.c", "int main(void) { return 0; }\n"}}, "",
-                                    "all:\n\t@echo one\n\t@sleep 0.3\n\t@echo two\n");
-  Open(folder + "/main.c");
-  struct TProbe {
-    std::vector<int> Seen;
-    void Pump() {
-      Seen.push_back(MainForm->Memo1->Lines().Count());
-      MainForm->RunRunCmd->Execute();
-      MainForm->Close();
-    }
-  } probe;
-  MainForm->MemoErrorCount->Lines().Clear();  // a person may empty it
-  {
+// arrives line by line, and a second F9 starts nothing. Escape (the held
+// input's stop request) or the close box asks whether to stop the build,
+// No by default: No lets make go on; Yes ends it with everything it started
+// (the sleep of its recipe), and the build counts as failed. The window
+// stays either way.
+TEST_F(MainBuildTest, WhileMakeRunsTheOutputArrivesAndTheBuildCanBeStopped) {
+  const struct {
+    const char* Name;
+    int Answer;  // to the stop question; 0: nobody asks
+    bool Close;  // the close box, else Escape
+    const char* Sleep;
+    const char* Verdict;  // the result box: verdict, errors, warnings
+    const char* Errors;   // the count memo's
+  } cases[] = {
+      {"nothing asked", 0, false, "0.3", "Ok 0 0", "Ok"},
+      {"Escape, No", IDNO, false, "0.3", "Ok 0 0", "Ok"},
+      {"Escape, Yes", IDYES, false, "30", "Stopped 1 0", "1"},
+      {"close box, Yes", IDYES, true, "30", "Stopped 1 0", "1"},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.Name);
+    const std::string folder = WriteProject(
+        c.Name, {{"main.c", "int main(void) { return 0; }\n"}}, "",
+        ("all:\n\t@echo one\n\t@sh -c 'echo $$$$ > sleep.pid; exec sleep " + std::string(c.Sleep) +
+         "'\n\t@echo two\n").c_str());
+    Open(folder + "/main.c");
+    struct TProbe {
+      const std::string PidFile;
+      bool Ask, Close;
+      std::vector<int> Seen;
+      void Pump() {
+        Seen.push_back(MainForm->Memo1->Lines().Count());
+        MainForm->RunRunCmd->Execute();
+        if (!Ask || !FileExists(PidFile)) return;
+        Ask = false;
+        Close ? MainForm->Close() : TInputHold::Current()->RequestStop();
+      }
+    } probe{folder + "/sleep.pid", c.Answer != 0, c.Close, {}};
+    if (c.Answer) Answer(c.Answer);
+    MainForm->MemoErrorCount->Lines().Clear();  // a person may empty it
     TProcessPump previous = SetProcessPump(TProcessPump(&probe, &TProbe::Pump));
     TScopeExit restore([previous] { SetProcessPump(previous); });
-    Build();
+    std::vector<std::string> rows = Build();
+    EXPECT_EQ(ModalAnswers().Requests().size(), 1u);
+    ASSERT_EQ(rows.size(), 6u);
+    EXPECT_EQ(rows[1], c.Verdict);
+    EXPECT_TRUE(MainForm && MainForm->Visible());
+    EXPECT_EQ(LinesOf(MainForm->Memo1->Lines()).back() == "two", c.Answer != IDYES) << MainForm->Memo1->Lines().Text();
+    EXPECT_NE(std::find(probe.Seen.begin(), probe.Seen.end(), 1), probe.Seen.end());
+    EXPECT_EQ(Counts(), (std::vector<std::string>{"", c.Errors, "", "Ok"}));
+    EXPECT_EQ(Pane(), c.Answer == IDYES ? std::vector<std::string>{"error: the build was stopped"}
+                                        : std::vector<std::string>{});
+    const TMessageBoxRequest question{StopBuildText, "Compile message", MB_YESNO | MB_ICONQUESTION | MB_DEFBUTTON2};
+    EXPECT_EQ(MessageBoxAnswers().Requests(), std::vector<TMessageBoxRequest>(c.Answer ? 1 : 0, question));
+    if (c.Answer == IDYES) {
+      // Gone, or a zombie nobody has reaped yet.
+      const std::string sleep = Trim(ReadTextFile(probe.PidFile));
+      ASSERT_FALSE(sleep.empty());
+      const std::string status = ReadTextFile("/proc/" + sleep + "/stat");
+      EXPECT_TRUE(status.empty() || status.find(") Z ") != std::string::npos) << status;
+    }
+    MainForm->CloseAll();
+    Settle();
+    ModalAnswers().Clear();
+    MessageBoxAnswers().Clear();
   }
-  EXPECT_EQ(ModalAnswers().Requests().size(), 1u);
-  EXPECT_TRUE(MainForm && MainForm->Visible());
-  EXPECT_EQ(LinesOf(MainForm->Memo1->Lines()), (std::vector<std::string>{"one", "two"}));
-  EXPECT_NE(std::find(probe.Seen.begin(), probe.Seen.end(), 1), probe.Seen.end());
-  EXPECT_EQ(Counts(), (std::vector<std::string>{"", "Ok", "", "Ok"}));
 }
 
 TEST_F(MainBuildTest, ThePaneCanBeHiddenAndItsColourMenuMovesItsCheckMarks) {

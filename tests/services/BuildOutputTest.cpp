@@ -195,6 +195,8 @@ TEST(BuildOutputTest, AFailedBuildWithoutAnErrorLineGetsOne) {
       {{true, 0, 9}, 0, "error: the build was ended by signal 9"},
       {{false, 0, 0}, 0, "error: the build could not be started"},
       {{true, 2, 0}, 1, nullptr},  // the tools said why
+      {{true, 143, 15, true}, 0, "error: the build was stopped"},
+      {{true, 143, 15, true}, 1, "error: the build was stopped"},  // the tools' errors do not say it
   };
   for (const auto& c : cases) {
     TStringList pane;

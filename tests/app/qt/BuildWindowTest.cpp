@@ -8,16 +8,22 @@
 #include <QtWidgets/QApplication>
 #include <QtWidgets/QLabel>
 #include <QtWidgets/QMainWindow>
+#include <QtWidgets/QMessageBox>
 #include <QtWidgets/QPlainTextEdit>
 #include <QtWidgets/QPushButton>
+#include <QtWidgets/QScrollBar>
 #include <QtTest/QTest>
 #include <iostream>
 
 #include "dialogs/CompilerDlg.h"
+#include "app/ChildWin.h"
 #include "app/Main.h"
 #include "services/EnvironmentMakefile.h"
 #include "platform/FilePaths.h"
+#include "platform/ScopeGuard.h"
+#include "platform/qt/QtControlHost.h"
 #include "platform/qt/QtFormPeer.h"
+#include "platform/qt/QtMessageBoxes.h"
 #include "tests/services/ServicesTestSupport.h"
 #include "tests/platform/qt/QtTestSupport.h"
 
@@ -98,6 +104,73 @@ TEST_F(BuildWindowQtTest, AFailedBuildShowsItsOutputErrorsAndResultBox) {
   int total = MainForm->Memo1->Lines().Count();
   EXPECT_TRUE(std::any_of(shownLines.begin(), shownLines.end(), [total](int n) { return n > 1 && n < total; }))
       << ::testing::PrintToString(shownLines);
+}
+
+// While make runs, the compile sheet shows each new line until the user
+// scrolls it up with the wheel (which reaches it meanwhile); keys typed into
+// the editor wait until make has ended and then reach it in order, before
+// the result box is up (where the space would press OK); Escape asks whether
+// to stop the build, No by default, and so does the close box, whose Yes
+// stops it and leaves the program running.
+TEST_F(BuildWindowQtTest, WhileMakeRunsTheOutputIsFollowedKeysWaitAndTheBuildCanBeStopped) {
+  WriteTextFile(Project.File("main.c"), "int main(void) { return 0; }\n");
+  WriteTextFile(Project.File("makefile"),
+                "all:\n\t@for i in $$(seq 1 60); do echo line $$i; sleep 0.02; done\n\t@sleep 30\n");
+  Application().CreateForm(MainForm);
+  MainForm->Show();
+  OpenFromListFlag = 1;
+  OpenFromListPath = Project.File("main.c");
+  MainForm->FileOpenCmd->Execute();
+  QMainWindow* window = dynamic_cast<TQtFormPeer*>(QtPeerOf(MainForm))->MainWindow();
+  ASSERT_TRUE(QTest::qWaitForWindowExposed(window));
+  auto boxes = SetMessageBoxService(std::make_unique<TQtMessageBoxes>());
+  TScopeExit scriptedBoxes([&boxes] { SetMessageBoxService(std::move(boxes)); });
+  QWidget* editor = dynamic_cast<TQtControlHost*>(QtPeerOf(MainForm->ActiveDocument()->Editor))->ClientArea();
+
+  int scrolledTo = -1, questions = 0;
+  bool typed = false, escaped = false, closed = false, shown = false;
+  std::vector<std::string> failures;
+  QTimer poll;
+  poll.setInterval(20);
+  QObject::connect(&poll, &QTimer::timeout, [&] {
+    auto* memo = WidgetOf<QPlainTextEdit>(MainForm->Memo1);
+    const int lines = MainForm->Memo1->Lines().Count(), value = memo->verticalScrollBar()->value(),
+              bottom = memo->verticalScrollBar()->maximum();
+    if (auto* question = qobject_cast<QMessageBox*>(QApplication::activeModalWidget())) {
+      if (question->defaultButton() != question->button(QMessageBox::No)) failures.push_back("default Yes");
+      question->button(questions++ ? QMessageBox::Yes : QMessageBox::No)->click();
+    } else if (QApplication::activeModalWidget()) {
+      poll.stop();
+      shown = true;
+      if (WidgetOf<QLabel>(CompilerDlg->LblErr)->text() != "Stopped") failures.push_back("not stopped");
+      if (MainForm->ActiveDocument()->Editor->Lines().Get(0) != "ab cint main(void) { return 0; }")
+        failures.push_back("typed: " + MainForm->ActiveDocument()->Editor->Lines().Get(0));
+      QTest::mouseClick(WidgetOf<QPushButton>(CompilerDlg->OKBtn), Qt::LeftButton);
+    } else if (scrolledTo < 0) {
+      if (value != bottom) failures.push_back("not followed at " + std::to_string(lines));
+      if (lines >= 10 && !std::exchange(typed, true)) QTest::keyClicks(editor, "ab c");
+      if (bottom < 3) return;
+      QWheelEvent up({5, 5}, memo->viewport()->mapToGlobal(QPointF(5, 5)), {}, {0, 120}, {}, {}, Qt::NoScrollPhase,
+                     false);
+      QCoreApplication::sendEvent(memo->viewport(), &up);
+      scrolledTo = memo->verticalScrollBar()->value();
+      if (scrolledTo >= bottom) failures.push_back("the wheel did not scroll");
+    } else if (value != scrolledTo) {
+      failures.push_back("moved from where the user scrolled to at " + std::to_string(lines));
+    } else if (lines == 60 && !std::exchange(escaped, true)) {
+      QTest::keyClick(editor, Qt::Key_Escape);
+    } else if (questions == 1 && !std::exchange(closed, true)) {
+      window->close();
+    }
+  });
+  poll.start();
+  MainForm->RunRunCmd->Execute();
+
+  EXPECT_EQ(failures, std::vector<std::string>{});
+  EXPECT_TRUE(typed && shown);
+  EXPECT_EQ(questions, 2);
+  EXPECT_EQ(LinesOf(MainForm->SrcEditErrLine->Lines()), std::vector<std::string>{"error: the build was stopped"});
+  EXPECT_TRUE(window->isVisible());
 }
 
 }  // namespace

@@ -1,0 +1,110 @@
+#include "platform/qt/QtInputHold.h"
+
+#include <QtCore/QMetaObject>
+#include <QtCore/QPointer>
+#include <QtGui/QKeyEvent>
+#include <QtWidgets/QApplication>
+#include <QtWidgets/QWidget>
+#include <utility>
+#include <vector>
+
+#include "platform/qt/QtGuard.h"
+#include "platform/qt/QtPeer.h"
+
+namespace vk {
+
+namespace {
+
+class THeldEvents : public QObject, public THeldInput {
+public:
+  explicit THeldEvents(TInputHold& hold) : FHold(hold) {
+    for (TControl* control : hold.LiveControls())
+      if (TQtPeer* peer = QtPeerOf(control)) {
+        QWidget* widget = peer->Widget();
+        FLive.push_back({widget, widget->focusPolicy()});
+        widget->setFocusPolicy(Qt::NoFocus);
+      }
+    QCoreApplication::instance()->installEventFilter(this);
+  }
+  ~THeldEvents() override {
+    QCoreApplication::instance()->removeEventFilter(this);
+    for (const TLive& live : FLive)
+      if (live.Widget) live.Widget->setFocusPolicy(live.Policy);
+    for (TKept& kept : FKept) {
+      QObject* receiver = kept.Receiver ? kept.Receiver.data() : QApplication::focusWidget();
+      if (receiver) QCoreApplication::sendEvent(receiver, kept.Event.get());
+    }
+  }
+  THeldEvents(const THeldEvents&) = delete;
+  THeldEvents& operator=(const THeldEvents&) = delete;
+
+protected:
+  bool eventFilter(QObject* receiver, QEvent* event) override {
+    const QEvent::Type type = event->type();
+    const bool drop = type == QEvent::DragEnter || type == QEvent::DragMove || type == QEvent::Drop;
+    if (!event->isInputEvent() && !drop && type != QEvent::InputMethod && type != QEvent::Close) return false;
+    // The owner's question takes the keys and clicks meant for it.
+    if (QApplication::activeModalWidget()) return false;
+    auto* widget = qobject_cast<QWidget*>(receiver);
+    switch (type) {
+      case QEvent::Close:
+        // A window's close box, not a tool tip or popup going away.
+        if (!widget || !widget->isWindow() ||
+            (widget->windowType() != Qt::Window && widget->windowType() != Qt::Dialog))
+          return false;
+        event->ignore();
+        RequestStopLater();
+        return true;
+      case QEvent::ShortcutOverride:
+        // Accepted, a key comes as a key event, which is held: no shortcut
+        // (a menu's mnemonic) runs meanwhile.
+        event->accept();
+        return true;
+      case QEvent::KeyPress:
+      case QEvent::KeyRelease:
+        if (static_cast<QKeyEvent*>(event)->key() == Qt::Key_Escape) {
+          if (type == QEvent::KeyPress) RequestStopLater();
+          return true;
+        }
+        [[fallthrough]];
+      case QEvent::InputMethod: FKept.push_back({receiver, std::unique_ptr<QEvent>(event->clone())}); return true;
+      case QEvent::HoverEnter:
+      case QEvent::HoverMove:
+      case QEvent::HoverLeave: return false;
+      default:
+        // Mouse, wheel, touch and drops; a window's is decided when it
+        // reaches its widget.
+        return widget && !IsLive(*widget);
+    }
+  }
+
+private:
+  struct TLive {
+    QPointer<QWidget> Widget;
+    Qt::FocusPolicy Policy;
+  };
+  struct TKept {
+    QPointer<QObject> Receiver;
+    std::unique_ptr<QEvent> Event;
+  };
+
+  bool IsLive(const QWidget& widget) const {
+    for (const TLive& live : FLive)
+      if (live.Widget && (live.Widget == &widget || live.Widget->isAncestorOf(&widget))) return true;
+    return false;
+  }
+  // The owner may ask with a modal box: not from inside the event's delivery.
+  void RequestStopLater() {
+    QMetaObject::invokeMethod(this, [this] { RunGuarded([this] { FHold.RequestStop(); }); }, Qt::QueuedConnection);
+  }
+
+  TInputHold& FHold;
+  std::vector<TLive> FLive;
+  std::vector<TKept> FKept;
+};
+
+}  // namespace
+
+std::unique_ptr<THeldInput> TQtInputHolds::Hold(TInputHold& hold) { return std::make_unique<THeldEvents>(hold); }
+
+}  // namespace vk
