@@ -231,8 +231,14 @@ void TCustomSrcEdit::SetCaretAndSelection(const TBufferCoord& caret, const TBuff
 }
 
 bool TCustomSrcEdit::SelAvail() const {
-  return FLines->Count() > 0 && (FBlockBegin.Char != FBlockEnd.Char ||
-                                 (FBlockBegin.Line != FBlockEnd.Line && FActiveSelectionMode != smColumn));
+  if (FLines->Count() == 0) return false;
+  if (FActiveSelectionMode != smColumn || FBlockBegin.Line == FBlockEnd.Line) return FBlockBegin != FBlockEnd;
+  // A column block is as wide as it is drawn: on lines with TABs equal
+  // characters stand in other columns, and other characters in equal ones.
+  int left = 0;
+  int right = 0;
+  ColumnBlockColumns(left, right);
+  return left != right;
 }
 
 bool TCustomSrcEdit::SelTabBlock() const {

@@ -200,21 +200,24 @@ TEST_F(PaintTest, LongLinesPaintFromKeptPointsAsFromTheirLinesStarts) {
 }
 
 TEST_F(PaintTest, SelectionColoursInEveryMode) {
-  SetLines({"abcdefgh", "abcdefgh", "abcdefgh"});
   struct TCase {
     TSrcSelectionMode Mode;
     TBufferCoord From, To;
     // Selected per row: columns [first, last).
     int First[3];
     int Last[3];
+    std::vector<std::string> Text = {"abcdefgh", "abcdefgh", "abcdefgh"};
   };
   const TCase cases[] = {
       {smNormal, {3, 1}, {5, 3}, {3, 1, 1}, {99, 99, 5}},
       {smLine, {3, 1}, {5, 2}, {1, 1, 0}, {99, 99, 0}},
       {smColumn, {3, 1}, {6, 3}, {3, 3, 3}, {6, 6, 6}},
       {smColumn, {6, 1}, {3, 3}, {3, 3, 3}, {6, 6, 6}},  // drawn right to left: the same block
+      // Both corners name the fifth character, which the TAB puts in column 12.
+      {smColumn, {5, 1}, {5, 2}, {5, 5, 0}, {12, 12, 0}, {"x = PORTB;", "\tb = 2;", ""}},
   };
   for (const TCase& c : cases) {
+    SetLines(c.Text);
     Edit.SetSelectionMode(c.Mode);
     Select(c.From, c.To);
     TRasterCanvas& canvas = PaintAll();
