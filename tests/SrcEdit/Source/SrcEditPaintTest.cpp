@@ -275,8 +275,8 @@ TEST_F(PaintTest, TrailingCommentColourRunsToTheEndOfTheRow) {
   Edit.SetHighlighter(nullptr);
 }
 
-// A backslash right before the end of a "//" comment's line joins the next
-// line to the comment (and that one to the next, when it ends so too), as
+// A backslash at the end of a "//" comment's line (blanks may follow it)
+// joins the next line to the comment (and that one to the next, when it ends so too), as
 // the compiler reads it; an edit that adds or takes away the backslash
 // repaints the joined lines.
 TEST_F(PaintTest, LinesJoinedToALineCommentPaintAsComment) {
@@ -291,7 +291,7 @@ TEST_F(PaintTest, LinesJoinedToALineCommentPaintAsComment) {
       {{"// a \\", "int y;", "z;"}, {true, true, false}},
       {{"// a \\", "b \\", "c", "d"}, {true, true, true, false}},
       {{"// a \\", "", "c"}, {true, false, false}},
-      {{"// a \\ ", "b"}, {true, false}},
+      {{"// a \\ ", "b", "c"}, {true, true, false}},
       {{"#define X 1 // c \\", "d", "e"}, {false, true, false}},
       {{"/* a \\", "b */ c"}, {true, true}},
   };
