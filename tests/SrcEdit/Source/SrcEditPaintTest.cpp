@@ -119,10 +119,10 @@ public:
 
 // Random C text with long lines (strings, comments, continued lines and
 // comments, double-byte characters, TABs): at random left columns, among
-// edits of the long lines and lines inserted and deleted above them, with
-// and without the special characters shown, the window shows what a window
-// sharing the text shows whose rows are scanned from their lines' starts,
-// cell by cell.
+// edits of the long lines, other texts of the same length put into them
+// and lines inserted and deleted above them, with and without the special
+// characters shown, the window shows what a window sharing the text shows
+// whose rows are scanned from their lines' starts, cell by cell.
 TEST_F(PaintTest, LongLinesPaintFromKeptPointsAsFromTheirLinesStarts) {
   TSrcAvrHl highlighter(nullptr);
   highlighter.CommentAttri()->SetForeground(clGreen);
@@ -186,6 +186,14 @@ TEST_F(PaintTest, LongLinesPaintFromKeptPointsAsFromTheirLinesStarts) {
         break;
       case 1: Edit.Lines().Insert(0, randomLine(random() % 50)); break;
       case 2: Edit.Lines().Delete(0); break;
+      case 3: {
+        // Another text of the same length, perhaps in the same bytes of
+        // memory: made a comment from its start, or no longer one.
+        std::string text = Edit.Lines().Get(line - 1);
+        text.replace(0, 2, text.starts_with("//") ? "x " : "//");
+        Edit.Lines().Put(line - 1, text);
+        break;
+      }
       default: break;
     }
     Edit.SetLeftChar(static_cast<int>(random() % 40000) + 1);
