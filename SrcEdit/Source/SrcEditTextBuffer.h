@@ -63,7 +63,9 @@ struct TSrcEditStringRec {
   // deleted takes the break in front of it along, as joining it to the
   // line above does.
   TSrcEditFileFormat FBreakBefore = sffDos;
+  // Flags() in a byte.
   uint8_t FFlagBits = static_cast<uint8_t>(TSrcEditStringFlags{sfExpandedLengthUnknown}.Mask());
+  // Stamp() in two parts.
   uint16_t FStampHigh = 0;
   TObject* FObject = nullptr;
   TSrcEditRange FRange = SrcEditRangeUnscanned;
@@ -111,9 +113,10 @@ public:
   // Final: the range scan asks for it with every line.
   int GetCount() const final { return static_cast<int>(FList.Count()); }
   TObject* GetObject(int index) const override;
-  // What a line's text is: every text a line is given gets a stamp no
-  // other text has had in this store (48 bits: no store gives out that
-  // many), a line moved keeps its stamp. 0 out of range.
+  // Names the line's text: a text put into a line gets a stamp this store
+  // never gave before (48 bits: no store gives out that many; empty lines
+  // inserted together share one), and a line keeps it wherever it moves. 0
+  // out of range.
   uint64_t LineStamp(int index) const { return index >= 0 && index < GetCount() ? FList[index].Stamp() : 0; }
   // 0 out of range. Inline: every line's scan reads the one before it.
   TSrcEditRange GetRange(int index) const {

@@ -187,8 +187,7 @@ TEST_F(PaintTest, LongLinesPaintFromKeptPointsAsFromTheirLinesStarts) {
       case 1: Edit.Lines().Insert(0, randomLine(random() % 50)); break;
       case 2: Edit.Lines().Delete(0); break;
       case 3: {
-        // Another text of the same length, perhaps in the same bytes of
-        // memory: made a comment from its start, or no longer one.
+        // Another text of the same length (perhaps at the same address).
         std::string text = Edit.Lines().Get(line - 1);
         text.replace(0, 2, text.starts_with("//") ? "x " : "//");
         Edit.Lines().Put(line - 1, text);

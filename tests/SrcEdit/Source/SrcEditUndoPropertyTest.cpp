@@ -12,8 +12,7 @@
 // editor shows the lines those bytes read back as, and the caret stands on
 // a character's first byte (and within its line without eoScrollPastEol);
 // a block unindent straight after a block indent gives back the text, also
-// of a column block whose corners name one character, or stand in one
-// column, on lines with TABs before either.
+// of a column block whose corners name one character on lines with TABs.
 // Each undo gives back exactly the text and the marks' places before the
 // last change, or before a run of one typing or deleting command under
 // eoGroupUndo, and each redo those after it; at the end undoing everything
@@ -194,15 +193,10 @@ protected:
       Goto(ecSelGotoXY);
       return;
     }
-    // Column blocks on lines with TABs before either corner, whose corners
-    // stand in one column, or name one character (or its neighbour, which
-    // an indent makes the same): a TAB puts equal characters in other
-    // columns, and other characters in equal ones.
-    TBufferCoord corner = RandomPoint();
-    corner.Char = Chance(50) ? Edit.CaretX() + Pick(-1, 1)
-                             : Edit.DisplayToBufferPos({Edit.LogicalToPhysicalPos({Edit.CaretX(), Edit.CaretY()}).X,
-                                                        Edit.LineToRow(corner.Line)}).Char;
-    Goto(ecSelGotoXY, corner);
+    // Column blocks whose corners name one character (or its neighbour,
+    // which an indent makes the same), in other columns where a TAB stands
+    // before either.
+    Goto(ecSelGotoXY, {Edit.CaretX() + Pick(-1, 1), RandomPoint().Line});
     if (Chance(50)) CommandThenUnindent(ecBlockIndent);
   }
   // What another program or this editor left on the clipboard.
