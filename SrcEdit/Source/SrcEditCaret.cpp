@@ -290,7 +290,7 @@ void TCustomSrcEdit::SelectAll() {
 // line they are mapped to characters by tab expansion. Copying, deleting
 // and painting use this one mapping, so what is copied is what is deleted.
 
-int TCustomSrcEdit::ColumnToCharIndex(const std::string& text, int column) const {
+int TCustomSrcEdit::ColumnToCharIndex(std::string_view text, int column) const {
   bool insideTab = false;
   int index = CaretPos2CharIndex(column, FTabWidth, text, insideTab);
   return IsTrailByte(text, index) ? index + 1 : index;
@@ -306,7 +306,7 @@ void TCustomSrcEdit::ColumnBlockColumns(int& left, int& right) const {
   if (left > right) std::swap(left, right);
 }
 
-std::pair<int, int> TCustomSrcEdit::ColumnRangeOnLine(const std::string& text, int left, int right) const {
+std::pair<int, int> TCustomSrcEdit::ColumnRangeOnLine(std::string_view text, int left, int right) const {
   return {ColumnToCharIndex(text, left), ColumnToCharIndex(text, right)};
 }
 
@@ -471,7 +471,7 @@ TDisplayCoord TCustomSrcEdit::BufferToDisplayPos(const TBufferCoord& p) const {
 TBufferCoord TCustomSrcEdit::DisplayToBufferPos(const TDisplayCoord& p) const {
   TBufferCoord result = WordWrap() ? FWordWrapPlugin->DisplayToBufferPos(p) : TBufferCoord{p.Column, p.Row};
   if (result.Line >= 1 && result.Line <= FLines->Count())
-    result.Char = ColumnToCharIndex(FLines->Get(result.Line - 1), result.Char);
+    result.Char = ColumnToCharIndex(FLines->GetView(result.Line - 1), result.Char);
   return result;
 }
 

@@ -126,12 +126,12 @@ bool IsTrailByte(std::string_view line, int index) {
          CodePage::ByteTypeAt(line.data(), line.size(), static_cast<size_t>(index - 1)) == mbTrailByte;
 }
 
-int CaretPos2CharIndex(int column, int tabWidth, const std::string& line, bool& insideChar) {
+int CaretPos2CharIndex(int column, int tabWidth, std::string_view line, bool& insideChar) {
   insideChar = false;
   if (column <= 1) return column;
   // Every character takes one column at least: a TAB at the column or
   // right of it moves nothing left of it.
-  const size_t firstTab = std::string_view(line).substr(0, static_cast<size_t>(column - 1)).find('\t');
+  const size_t firstTab = line.substr(0, static_cast<size_t>(column - 1)).find('\t');
   if (tabWidth <= 1 || firstTab == std::string_view::npos) return column;
   int before = static_cast<int>(firstTab);
   int result = before + 1;
