@@ -34,7 +34,13 @@ TSelectedRun SelectedRun(const TCustomSrcEdit& editor) {
         run.Last.Char = static_cast<int>(editor.Lines().GetView(run.Last.Line - 1).size()) + 1;
       break;
     case smColumn: {
-      auto at = [&](int column, int line) { return editor.DisplayToBufferPos({column, editor.LineToRow(line)}); };
+      // Where a line ends inside the block, its bytes end with it: blanks
+      // up to the block's edge would be bytes it does not hold.
+      auto at = [&](int column, int line) {
+        TBufferCoord p = editor.DisplayToBufferPos({column, editor.LineToRow(line)});
+        p.Char = std::min(p.Char, static_cast<int>(editor.Lines().GetView(line - 1).size()) + 1);
+        return p;
+      };
       int left = 0, right = 0;
       editor.ColumnBlockColumns(left, right);
       run = {at(left, run.First.Line), at(right, run.Last.Line)};

@@ -17,7 +17,8 @@ class TCustomSrcEdit;
 // Where the selected bytes begin and where they end, in text order: whole
 // lines run to the start of the line after them (their break is selected),
 // a column block from its left edge on its first line to its right edge on
-// its last one. Without a selection both are the caret.
+// its last one (or the line's end, where the line ends before the edge).
+// Without a selection both are the caret.
 struct TSelectedRun {
   TBufferCoord First, Last;
 };

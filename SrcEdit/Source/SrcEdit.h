@@ -842,12 +842,12 @@ private:
   // Text column mapping on one line's text: display column <-> character
   // index (1-based). A column on the second byte of a double-byte
   // character moves past it.
-  int ColumnToCharIndex(const std::string& text, int column) const;
+  int ColumnToCharIndex(std::string_view text, int column) const;
   int CharIndexToColumn(std::string_view text, int index) const;
   // The characters [first, last) of a line that a column selection over
   // the display columns left..right-1 covers: what is copied and what is
   // deleted.
-  std::pair<int, int> ColumnRangeOnLine(const std::string& text, int left, int right) const;
+  std::pair<int, int> ColumnRangeOnLine(std::string_view text, int left, int right) const;
   // Where block indent and unindent work on each highlighted line from
   // first down to the selection's end: column 1, or the character at a
   // column block's left edge; 0 on a line that ends before it.

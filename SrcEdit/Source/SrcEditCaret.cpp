@@ -231,8 +231,14 @@ void TCustomSrcEdit::SetCaretAndSelection(const TBufferCoord& caret, const TBuff
 }
 
 bool TCustomSrcEdit::SelAvail() const {
-  return FLines->Count() > 0 && (FBlockBegin.Char != FBlockEnd.Char ||
-                                 (FBlockBegin.Line != FBlockEnd.Line && FActiveSelectionMode != smColumn));
+  if (FLines->Count() == 0) return false;
+  if (FActiveSelectionMode != smColumn || FBlockBegin.Line == FBlockEnd.Line) return FBlockBegin != FBlockEnd;
+  // A column block is as wide as it is drawn: on lines with TABs equal
+  // characters stand in other columns, and other characters in equal ones.
+  int left = 0;
+  int right = 0;
+  ColumnBlockColumns(left, right);
+  return left != right;
 }
 
 bool TCustomSrcEdit::SelTabBlock() const {
@@ -284,7 +290,7 @@ void TCustomSrcEdit::SelectAll() {
 // line they are mapped to characters by tab expansion. Copying, deleting
 // and painting use this one mapping, so what is copied is what is deleted.
 
-int TCustomSrcEdit::ColumnToCharIndex(const std::string& text, int column) const {
+int TCustomSrcEdit::ColumnToCharIndex(std::string_view text, int column) const {
   bool insideTab = false;
   int index = CaretPos2CharIndex(column, FTabWidth, text, insideTab);
   return IsTrailByte(text, index) ? index + 1 : index;
@@ -300,7 +306,7 @@ void TCustomSrcEdit::ColumnBlockColumns(int& left, int& right) const {
   if (left > right) std::swap(left, right);
 }
 
-std::pair<int, int> TCustomSrcEdit::ColumnRangeOnLine(const std::string& text, int left, int right) const {
+std::pair<int, int> TCustomSrcEdit::ColumnRangeOnLine(std::string_view text, int left, int right) const {
   return {ColumnToCharIndex(text, left), ColumnToCharIndex(text, right)};
 }
 
@@ -465,7 +471,7 @@ TDisplayCoord TCustomSrcEdit::BufferToDisplayPos(const TBufferCoord& p) const {
 TBufferCoord TCustomSrcEdit::DisplayToBufferPos(const TDisplayCoord& p) const {
   TBufferCoord result = WordWrap() ? FWordWrapPlugin->DisplayToBufferPos(p) : TBufferCoord{p.Column, p.Row};
   if (result.Line >= 1 && result.Line <= FLines->Count())
-    result.Char = ColumnToCharIndex(FLines->Get(result.Line - 1), result.Char);
+    result.Char = ColumnToCharIndex(FLines->GetView(result.Line - 1), result.Char);
   return result;
 }
 

@@ -202,9 +202,14 @@ bool TCustomSrcEdit::IsPointInSelection(const TBufferCoord& position) const {
   if (position.Line < b.Line || position.Line > e.Line || b == e) return false;
   switch (FActiveSelectionMode) {
     case smLine: return true;
-    case smColumn:
-      if (b.Char == e.Char) return false;
-      return position.Char >= std::min(b.Char, e.Char) && position.Char < std::max(b.Char, e.Char);
+    case smColumn: {
+      // The characters of the line that the block's columns take, as cut.
+      int left = 0;
+      int right = 0;
+      ColumnBlockColumns(left, right);
+      const auto [first, last] = ColumnRangeOnLine(FLines->GetView(position.Line - 1), left, right);
+      return position.Char >= first && position.Char < last;
+    }
     default:
       if (position.Line == b.Line && position.Char < b.Char) return false;
       return !(position.Line == e.Line && position.Char >= e.Char);

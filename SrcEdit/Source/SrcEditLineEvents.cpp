@@ -57,7 +57,6 @@ void TCustomSrcEdit::ListCleared(TObject*) {
 }
 
 void TCustomSrcEdit::ListDeleted(TObject* sender, int index, int count) {
-  FScanPoints.LinesDeleted(index, count);
   ShiftUntrimmedLines(index, -count);
   // The line above now meets the break in front of the line after them.
   ShiftEditedLines(index, -count);
@@ -74,7 +73,6 @@ void TCustomSrcEdit::ListDeleted(TObject* sender, int index, int count) {
 }
 
 void TCustomSrcEdit::ListInserted(TObject*, int index, int count) {
-  FScanPoints.LinesInserted(index, count);
   ShiftUntrimmedLines(index, count);
   ShiftEditedLines(index, count);
   NoteEditedLines(index - 1, index + count);
@@ -98,7 +96,6 @@ void TCustomSrcEdit::ListInserted(TObject*, int index, int count) {
 }
 
 void TCustomSrcEdit::ListPutted(TObject*, int index, int count) {
-  FScanPoints.LinesPut(index, count);
   NoteEditedLines(index, index + count - 1);
   int last = index + 1;
   if (FWordWrapPlugin) {

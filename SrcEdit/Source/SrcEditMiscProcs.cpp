@@ -110,10 +110,10 @@ int GetExpandedLength(const std::string& line, int tabWidth) {
 
 int CharIndex2CaretPos(int index, int tabWidth, std::string_view line) {
   if (index < 2) return 1;
-  size_t firstTab = line.find('\t');
+  // Only the characters before the index count.
+  const size_t firstTab = line.substr(0, static_cast<size_t>(index - 1)).find('\t');
   if (tabWidth <= 1 || firstTab == std::string_view::npos) return index;
   int before = static_cast<int>(firstTab);
-  if (before + 1 >= index) return index;
   int position = before;
   int remaining = index - (before + 1);
   for (size_t i = firstTab; remaining > 0 && i < line.size(); ++i, --remaining)
@@ -126,12 +126,14 @@ bool IsTrailByte(std::string_view line, int index) {
          CodePage::ByteTypeAt(line.data(), line.size(), static_cast<size_t>(index - 1)) == mbTrailByte;
 }
 
-int CaretPos2CharIndex(int column, int tabWidth, const std::string& line, bool& insideChar) {
+int CaretPos2CharIndex(int column, int tabWidth, std::string_view line, bool& insideChar) {
   insideChar = false;
-  size_t firstTab = line.find('\t');
-  if (column <= 1 || tabWidth <= 1 || firstTab == std::string::npos) return column;
+  if (column <= 1) return column;
+  // Every character takes one column at least: a TAB at the column or
+  // right of it moves nothing left of it.
+  const size_t firstTab = line.substr(0, static_cast<size_t>(column - 1)).find('\t');
+  if (tabWidth <= 1 || firstTab == std::string_view::npos) return column;
   int before = static_cast<int>(firstTab);
-  if (before + 1 >= column) return column;
   int result = before + 1;
   int position = before;
   int target = column - 1;

@@ -34,7 +34,7 @@ int CharIndex2CaretPos(int index, int tabWidth, std::string_view line);
 bool IsTrailByte(std::string_view line, int index);
 // 1-based display column -> 1-based character index; insideChar tells that
 // the column falls inside the cells of a TAB.
-int CaretPos2CharIndex(int column, int tabWidth, const std::string& line, bool& insideChar);
+int CaretPos2CharIndex(int column, int tabWidth, std::string_view line, bool& insideChar);
 
 // Scans by 1-based index; 0 means not found. They never stop on the trail
 // byte of a double-byte character.

@@ -399,9 +399,8 @@ private:
     // before the row's first column only those from near that column (from
     // a character's start, before a TAB that reaches into the row).
     const int cut = ShownFrom(firstChar);
-    const TSrcScannedLine scanned{
-        line - 1, Stored.data(), Stored.size(), E.FLines->TabWidth(), &h, h.LineStartPoint().State};
-    E.FScanPoints.Start(h, Text, scanned, firstChar - 1);
+    const TSrcScannedLine scanned{E.FLines->LineStamp(line - 1), E.FLines->TabWidth(), &h, h.LineStartPoint().State};
+    E.FScanPoints.Start(h, Text, line - 1, scanned, firstChar - 1);
     const TSrcHighlighterAttributes* lastAttri = nullptr;
     int lastEnd = 0;
     int scannedEnd = h.GetTokenPos();  // the end of the tokens the scan went past

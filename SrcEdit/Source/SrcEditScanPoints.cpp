@@ -10,11 +10,11 @@ bool Before(int position, const TSrcScanPoint& point) { return position < point.
 
 }  // namespace
 
-void TSrcScanPoints::Start(TSrcCustomHighlighter& highlighter, std::string_view text, const TSrcScannedLine& line,
-                           int position) {
+void TSrcScanPoints::Start(TSrcCustomHighlighter& highlighter, std::string_view text, int index,
+                           const TSrcScannedLine& line, int position) {
   FRecording = false;
   if (!highlighter.CanResumeLine()) {
-    highlighter.SetLine(text, line.Index);
+    highlighter.SetLine(text, index);
     return;
   }
   TSrcScanPoint from = highlighter.LineStartPoint();
@@ -29,7 +29,7 @@ void TSrcScanPoints::Start(TSrcCustomHighlighter& highlighter, std::string_view 
   FScanned = line;
   FRecording = true;
   NextAfter(from.Position);
-  highlighter.ResumeLine(text, line.Index, from, position);
+  highlighter.ResumeLine(text, index, from, position);
   Passed(highlighter);
 }
 
@@ -61,23 +61,6 @@ void TSrcScanPoints::Keep(const TSrcScanPoint& point) {
   const int previous = after == points.begin() ? 0 : (after - 1)->Position;
   if (point.Position - previous >= Interval) points.insert(after, point);
   NextAfter(point.Position);
-}
-
-void TSrcScanPoints::LinesPut(int index, int count) {
-  FRecording = false;
-  std::erase_if(FLines, [&](const TLinePoints& e) { return e.Line.Index >= index && e.Line.Index < index + count; });
-}
-
-void TSrcScanPoints::LinesInserted(int index, int count) {
-  FRecording = false;
-  for (TLinePoints& e : FLines)
-    if (e.Line.Index >= index) e.Line.Index += count;
-}
-
-void TSrcScanPoints::LinesDeleted(int index, int count) {
-  LinesPut(index, count);
-  for (TLinePoints& e : FLines)
-    if (e.Line.Index >= index + count) e.Line.Index -= count;
 }
 
 void TSrcScanPoints::Clear() {

@@ -2,8 +2,8 @@
 // The points a highlighter's scan can go on from, kept along the long lines
 // an editor paints, so that a row showing a part of its line far from the
 // line's start begins its scan near that part. A line's points hold for its
-// text, tab width and starting state, and go when its text changes (the
-// editor tells them) or no longer matches.
+// text, tab width and starting state wherever the line moves; a text the
+// line is given has another stamp, which none of them matches.
 
 #include <cstddef>
 #include <cstdint>
@@ -14,13 +14,11 @@
 
 namespace vk {
 
-// What a line's points were found in: the line (its index, the address and
-// length of its stored text), the tab width its TABs were expanded with for
-// the highlighter, the highlighter and the state the line began in.
+// What a line's points were found in: the line's text (its stamp in the
+// line store), the tab width its TABs were expanded with for the
+// highlighter, the highlighter and the state the line began in.
 struct TSrcScannedLine {
-  int Index = 0;
-  const char* Stored = nullptr;
-  size_t StoredLength = 0;
+  uint64_t Stamp = 0;
   int TabWidth = 0;
   const TSrcCustomHighlighter* Highlighter = nullptr;
   uint32_t StartState = 0;
@@ -36,12 +34,13 @@ public:
   // dropped.
   static constexpr size_t MaxLines = 64;
 
-  // Starts the highlighter's scan of the line, set to the line's starting
-  // state, at the kept point nearest before the position (or the line's
-  // start), moving on from it toward the position as far as the
-  // highlighter can without cutting tokens. A highlighter that cannot go on
-  // from a point starts at the line's start.
-  void Start(TSrcCustomHighlighter& highlighter, std::string_view text, const TSrcScannedLine& line, int position);
+  // Starts the highlighter's scan of the line (its 0-based index), set to
+  // the line's starting state, at the kept point nearest before the
+  // position (or the line's start), moving on from it toward the position
+  // as far as the highlighter can without cutting tokens. A highlighter
+  // that cannot go on from a point starts at the line's start.
+  void Start(TSrcCustomHighlighter& highlighter, std::string_view text, int index, const TSrcScannedLine& line,
+             int position);
   // After each Next of the scan Start began (and by Start for its first
   // token, or the line's end): keeps the point after the current token when
   // it lies an interval beyond the points kept before it.
@@ -49,11 +48,7 @@ public:
     if (FRecording && highlighter.GetTokenPos() >= FNextAt) Keep(highlighter.GetScanPoint());
   }
 
-  // The line store's changes: changed lines lose their points, the points
-  // of the lines after inserted or deleted ones follow them.
-  void LinesPut(int index, int count);
-  void LinesInserted(int index, int count);
-  void LinesDeleted(int index, int count);
+  // For another line store, and to free the points.
   void Clear();
 
 private:

@@ -73,10 +73,8 @@ int TCustomSrcEdit::SearchReplace(const std::string& search, const std::string& 
   // Whether a match at the (1-based) byte position of the line's text as
   // searched lies in the scope; column is where it stands now.
   auto inScope = [&](std::string_view text, int line, int found, int column, int length) {
-    if (columnScope) {
-      if (rightColumn <= leftColumn) return true;
+    if (columnScope)
       return CharIndexToColumn(text, found) >= leftColumn && CharIndexToColumn(text, found + length) <= rightColumn;
-    }
     return !(line == start.Line && column < start.Char) && !(line == end.Line && column + length > end.Char);
   };
 

@@ -139,10 +139,15 @@ void TSrcEditStringList::SetCapacity(int capacity) {
   FList.Reserve(capacity);
 }
 
+void TSrcEditStringList::AssignText(TSrcEditStringRec& record, std::string_view text) {
+  record.FString.Assign(text);
+  record.SetStamp(++FLastStamp);
+}
+
 void TSrcEditStringList::InsertItem(int index, std::string_view text, TSrcEditFileFormat breakBefore) {
   if (GetCount() == FCapacity) Grow();
   TSrcEditStringRec record;
-  record.FString.Assign(text);
+  AssignText(record, text);
   record.FBreakBefore = breakBefore;
   FList.Insert(index, std::move(record));
   FTextSize += text.size();
@@ -173,7 +178,7 @@ void TSrcEditStringList::AddStrings(const TStrings& strings) {
   if (first + added > FCapacity) SetCapacity((first + added + 15) / 16 * 16);
   for (int i = 0; i < added; ++i) {
     TSrcEditStringRec record;
-    record.FString.Assign(strings.Get(i));
+    AssignText(record, strings.Get(i));
     record.FObject = strings.GetObject(i);
     record.FBreakBefore = FFileFormat;
     FTextSize += record.FString.Size();
@@ -191,8 +196,8 @@ void TSrcEditStringList::Put(int index, const std::string& text) {
   TStringsUpdate update(*this);
   TSrcEditStringRec& record = FList[index];
   const size_t oldSize = record.FString.Size();
-  record.FString.Assign(text);
-  record.FFlags = {sfExpandedLengthUnknown};
+  AssignText(record, text);
+  record.SetFlags({sfExpandedLengthUnknown});
   FTextSize = FTextSize - oldSize + text.size();
   // The longest line itself is measured again when it is asked for.
   if (FChangedSinceLongest.size() >= MaxTrackedChanges)
@@ -248,6 +253,7 @@ void TSrcEditStringList::InsertLines(int index, int count) {
   // line breaks into a large text does not reallocate the array each time.
   while (GetCount() + count > FCapacity) Grow();
   TSrcEditStringRec empty;
+  AssignText(empty, {});
   empty.FBreakBefore = FFileFormat;
   FList.Insert(index, count, empty);
   LongestLineAfterInsert(index, count, false);
@@ -271,28 +277,27 @@ void TSrcEditStringList::DeleteLines(int index, int count) {
 
 std::string TSrcEditStringList::ExpandString(int index) {
   TSrcEditStringRec& record = FList[index];
-  record.FFlags = {};
   if (record.FString.Size() == 0) {
     record.FExpandedLength = 0;
-    record.FFlags.Include(sfHasNoTabs);
+    record.SetFlags({sfHasNoTabs});
     return std::string();
   }
   bool hasTabs = false;
   std::string expanded = FConvertTabsProc(record.FString.Str(), FTabWidth, hasTabs);
   record.FExpandedLength = static_cast<int32_t>(expanded.size());
-  record.FFlags.Include(hasTabs ? sfHasTabs : sfHasNoTabs);
+  record.SetFlags({hasTabs ? sfHasTabs : sfHasNoTabs});
   return expanded;
 }
 
 std::string TSrcEditStringList::GetExpandedString(int index) {
   if (index < 0 || index >= GetCount()) return std::string();
-  if (FList[index].FFlags.Contains(sfHasNoTabs)) return FList[index].FString.Str();
+  if (FList[index].Flags().Contains(sfHasNoTabs)) return FList[index].FString.Str();
   return ExpandString(index);
 }
 
 int TSrcEditStringList::GetExpandedStringLength(int index) {
   if (index < 0 || index >= GetCount()) return 0;
-  if (FList[index].FFlags.Contains(sfExpandedLengthUnknown)) MeasureLine(index);
+  if (FList[index].Flags().Contains(sfExpandedLengthUnknown)) MeasureLine(index);
   return FList[index].FExpandedLength;
 }
 
@@ -301,7 +306,7 @@ void TSrcEditStringList::MeasureLine(int index) {
   std::string_view text = record.FString.View();
   const bool hasTabs = text.find('\t') != std::string_view::npos;
   record.FExpandedLength = hasTabs ? ExpandedTabsLength(text, FTabWidth) : static_cast<int32_t>(text.size());
-  record.FFlags = {hasTabs ? sfHasTabs : sfHasNoTabs};
+  record.SetFlags({hasTabs ? sfHasTabs : sfHasNoTabs});
 }
 
 int TSrcEditStringList::GetLengthOfLongestLine() {
@@ -351,7 +356,7 @@ void TSrcEditStringList::SetTabWidth(int tabWidth) {
   for (size_t i = 0; i < FList.Count(); ++i) {
     TSrcEditStringRec& record = FList[i];
     record.FExpandedLength = -1;
-    record.FFlags.Exclude(sfHasNoTabs).Include(sfExpandedLengthUnknown);
+    record.SetFlags(record.Flags().Exclude(sfHasNoTabs).Include(sfExpandedLengthUnknown));
   }
 }
 

@@ -56,16 +56,29 @@ private:
 };
 
 struct TSrcEditStringRec {
-  // Its tail padding holds the break: a record stays 40 bytes.
+  // Its tail padding holds the break, the flags and the stamp's high part:
+  // a record stays 40 bytes.
   [[no_unique_address]] TSrcLineText FString;
   // The break that ends the line above (none for the first line): a line
   // deleted takes the break in front of it along, as joining it to the
   // line above does.
   TSrcEditFileFormat FBreakBefore = sffDos;
+  // Flags() in a byte.
+  uint8_t FFlagBits = static_cast<uint8_t>(TSrcEditStringFlags{sfExpandedLengthUnknown}.Mask());
+  // Stamp() in two parts.
+  uint16_t FStampHigh = 0;
   TObject* FObject = nullptr;
   TSrcEditRange FRange = SrcEditRangeUnscanned;
   int32_t FExpandedLength = -1;
-  TSrcEditStringFlags FFlags{sfExpandedLengthUnknown};
+  uint32_t FStampLow = 0;
+
+  TSrcEditStringFlags Flags() const { return TSrcEditStringFlags::FromMask(FFlagBits); }
+  void SetFlags(TSrcEditStringFlags flags) { FFlagBits = static_cast<uint8_t>(flags.Mask()); }
+  uint64_t Stamp() const { return uint64_t{FStampHigh} << 32 | FStampLow; }
+  void SetStamp(uint64_t stamp) {
+    FStampHigh = static_cast<uint16_t>(stamp >> 32);
+    FStampLow = static_cast<uint32_t>(stamp);
+  }
 };
 
 // (sender, first line index, number of lines)
@@ -100,6 +113,11 @@ public:
   // Final: the range scan asks for it with every line.
   int GetCount() const final { return static_cast<int>(FList.Count()); }
   TObject* GetObject(int index) const override;
+  // Names the line's text: a text put into a line gets a stamp this store
+  // never gave before (48 bits: no store gives out that many; empty lines
+  // inserted together share one), and a line keeps it wherever it moves. 0
+  // out of range.
+  uint64_t LineStamp(int index) const { return index >= 0 && index < GetCount() ? FList[index].Stamp() : 0; }
   // 0 out of range. Inline: every line's scan reads the one before it.
   TSrcEditRange GetRange(int index) const {
     return index >= 0 && index < GetCount() ? FList[index].FRange : 0;
@@ -183,6 +201,8 @@ private:
   }
   void Grow();
   void InsertItem(int index, std::string_view text, TSrcEditFileFormat breakBefore);
+  // The record takes the text and a stamp of its own.
+  void AssignText(TSrcEditStringRec& record, std::string_view text);
   void ForgetLongestLine();
   // The known longest line and the remembered lines follow their text when
   // lines are inserted or deleted, so typing a line break costs no scan of
@@ -197,6 +217,7 @@ private:
   int FCapacity = 0;
   // The bytes of all lines, line breaks not counted.
   size_t FTextSize = 0;
+  uint64_t FLastStamp = 0;
   TSrcEditFileFormat FFileFormat = sffDos;
   int FTabWidth = 8;  // before the converter, which is chosen from it
   TConvertTabsProcEx FConvertTabsProc;

@@ -183,6 +183,10 @@ void TSrcCScanner::Next() {
     LineCommentProc();
     return;
   }
+  if (InContinuedLiteral()) {
+    ContinuedLiteralProc();
+    return;
+  }
   const unsigned char c = At(FRun);
   switch (kChars.Class[c]) {
     // A zero byte within the line is a stray byte like any other.
@@ -390,18 +394,61 @@ void TSrcCScanner::HexProc() {
   while (Has(At(FRun), cfHex)) ++FRun;
 }
 
-// A string or character literal ends at its closing quote; a backslash
-// escapes a quote or another backslash. An unterminated literal ends with
-// the line and leaves no state behind.
 void TSrcCScanner::LiteralProc(char quote) {
   FTokenID = ctkString;
   ++FRun;
+  if (quote == '"')
+    ScanLiteral<'"'>(false);
+  else
+    ScanLiteral<'\''>(false);
+}
+
+// The line after one that a literal's backslash joined to it: the literal
+// goes on from the line's start; an empty line ends it unterminated.
+void TSrcCScanner::ContinuedLiteralProc() {
+  if (AtLineEnd(FRun)) {
+    ContinuedLineEndProc();
+    return;
+  }
+  FTokenID = ctkString;
+  const bool escaped = FRange == rsString34Escaped || FRange == rsString39Escaped;
+  if (FRange == rsString34 || FRange == rsString34Escaped)
+    ScanLiteral<'"'>(escaped);
+  else
+    ScanLiteral<'\''>(escaped);
+}
+
+// A string or character literal ends after its closing quote; a backslash
+// escapes the byte after it. A backslash that the line end follows (blanks
+// may stand between) is no escape: the compiler joins the next line there,
+// before it reads escapes, so the literal goes on on that line, and a
+// backslash before the joining one escapes that line's first byte.
+// Otherwise an unterminated literal ends with the line and leaves no state
+// behind. escaped: the byte at the scan position is escaped.
+template <char Quote>
+void TSrcCScanner::ScanLiteral(bool escaped) {
   for (;;) {
-    if (AtLineEnd(FRun)) return;
-    const unsigned char c = At(FRun);
-    ++FRun;
-    if (c == static_cast<unsigned char>(quote)) return;
-    if (c == '\\' && (At(FRun) == static_cast<unsigned char>(quote) || At(FRun) == '\\')) ++FRun;
+    if (!escaped) FRun = Find<Quote, '\\', '\n', '\r'>(FRun);
+    if (At(FRun) == '\\') {
+      if (const size_t end = JoinedLineEnd(FRun); end != std::string_view::npos) {
+        FRun = end;
+        FRange = Quote == '"' ? (escaped ? rsString34Escaped : rsString34) : (escaped ? rsString39Escaped : rsString39);
+        return;
+      }
+    }
+    if (AtLineEnd(FRun)) {
+      FRange = rsUnknown;
+      return;
+    }
+    const unsigned char c = At(FRun++);
+    if (escaped) {
+      escaped = false;
+    } else if (c == static_cast<unsigned char>(Quote)) {
+      FRange = rsUnknown;
+      return;
+    } else {
+      escaped = true;  // a backslash
+    }
   }
 }
 
@@ -410,9 +457,9 @@ void TSrcCScanner::SlashProc() {
   if (next == '/') {
     FTokenID = ctkComment;
     FRun = Find<'\n', '\r'>(FRun + 2);
-    // A backslash right before the line end joins the next line to the
-    // comment, as the compiler joins them.
-    if (FLine[FRun - 1] == '\\') FRange = rsLineComment;
+    // A backslash at the line end joins the next line to the comment, as
+    // the compiler joins them.
+    if (JoinsNextLine(FRun)) FRange = rsLineComment;
   } else if (next == '*') {
     FTokenID = ctkComment;
     FRange = rsAnsiC;
@@ -461,15 +508,35 @@ void TSrcCScanner::AnsiCProc() {
   ScanToCommentEnd();
 }
 
-// A line end inside a preprocessor line or a "//" comment: they go on over
-// it only when a backslash stands right before it.
+// A line end inside a preprocessor line, a "//" comment or a literal that
+// goes on from the line before: they go on over it only when a backslash
+// joins the next line.
 void TSrcCScanner::ContinuedLineEndProc() {
-  if (FRun == 0 || FLine[FRun - 1] != '\\') FRange = rsUnknown;
+  if (!JoinsNextLine(FRun)) FRange = rsUnknown;
   LineEndProc(At(FRun));
 }
 
+namespace {
+
+// The bytes the compiler lets stand between a backslash and the line end
+// it joins the next line at.
+bool IsBlankBeforeJoin(char c) { return c == ' ' || c == '\t' || c == '\f' || c == '\v' || c == '\0'; }
+
+}  // namespace
+
+size_t TSrcCScanner::JoinedLineEnd(size_t backslash) const {
+  size_t end = backslash + 1;
+  while (end < FLine.size() && IsBlankBeforeJoin(FLine[end])) ++end;
+  return AtLineEnd(end) ? end : std::string_view::npos;
+}
+
+bool TSrcCScanner::JoinsNextLine(size_t end) const {
+  while (end > 0 && IsBlankBeforeJoin(FLine[end - 1])) --end;
+  return end > 0 && FLine[end - 1] == '\\';
+}
+
 // The line after one that continued a "//" comment: comment up to its end,
-// which continues it again when a backslash stands right before it; a line
+// which continues it again when a backslash joins the next line; a line
 // end on its own (also an empty line) ends it.
 void TSrcCScanner::LineCommentProc() {
   if (AtLineEnd(FRun)) {
@@ -478,12 +545,12 @@ void TSrcCScanner::LineCommentProc() {
   }
   FTokenID = ctkComment;
   FRun = Find<'\n', '\r'>(FRun);
-  if (FLine[FRun - 1] != '\\') FRange = rsUnknown;
+  if (!JoinsNextLine(FRun)) FRange = rsUnknown;
 }
 
 // A preprocessor line runs from "#" (or from the start of a continued line)
 // to the line end or to a comment, which follows as a token of its own. A
-// backslash right before the line end continues it on the next line.
+// backslash at the line end continues it on the next line.
 void TSrcCScanner::DirectiveProc() {
   if (AtLineEnd(FRun)) {
     ContinuedLineEndProc();
@@ -503,11 +570,14 @@ void TSrcCScanner::DirectiveProc() {
       FCommentOpenerPending = true;
       return;
     }
-    ++FRun;
-    if (c == '\\' && AtLineEnd(FRun)) {
-      FRange = rsDirective;
-      return;
+    if (c == '\\') {
+      if (const size_t end = JoinedLineEnd(FRun); end != std::string_view::npos) {
+        FRun = end;
+        FRange = rsDirective;
+        return;
+      }
     }
+    ++FRun;
   }
 }
 
@@ -561,7 +631,7 @@ TSrcHighlighterAttributes* TSrcCTextHighlighter::GetTokenAttribute() const {
 }
 
 void TSrcCTextHighlighter::SetRange(TSrcEditRange value) {
-  FScanner.SetRange(value >= rsUnknown && value <= rsLineComment ? static_cast<TRangeState>(value) : rsUnknown);
+  FScanner.SetRange(value >= rsUnknown && value <= rsString39Escaped ? static_cast<TRangeState>(value) : rsUnknown);
 }
 
 }  // namespace vk

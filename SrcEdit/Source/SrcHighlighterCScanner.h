@@ -1,11 +1,12 @@
 #pragma once
 // What the highlighters of C text share: the scanner that cuts one line
 // into tokens (white space, words, numbers, literals, comments, preprocessor
-// lines, operators) and carries block comments and continued preprocessor
-// lines from one line to the next in a small range state; and the
-// highlighter around it with the attributes every C-text highlighter has. A
-// highlighter gives the scanner a word table that decides the kind of each
-// word, and chooses whether a "0x" number is a token kind of its own.
+// lines, operators) and carries block comments, and the preprocessor lines,
+// "//" comments and literals a backslash continues, from one line to the
+// next in a small range state; and the highlighter around it with the
+// attributes every C-text highlighter has. A highlighter gives the scanner a
+// word table that decides the kind of each word, and chooses whether a "0x"
+// number is a token kind of its own.
 
 #include <algorithm>
 #include <array>
@@ -89,10 +90,14 @@ enum TxtkTokenKind : uint8_t {
   xtkXorAssign
 };
 
-// The state at a line boundary. Only rsUnknown, rsAnsiC, rsDirective,
-// rsDirectiveComment and rsLineComment (a "//" comment whose line ends with
-// a backslash, which the compiler joins to the next line) are ever entered;
-// the others keep their numbers so that stored states stay comparable.
+// The state at a line boundary. A line that ends with a backslash (blanks
+// may follow it) is joined to the next one by the compiler: a preprocessor
+// line (rsDirective), a "//" comment (rsLineComment), a string
+// (rsString34) or a character literal (rsString39) goes on there, the
+// literals' Escaped states when a backslash before the joining one escapes
+// the next line's first byte. rsAnsiC and rsDirectiveComment are open block
+// comments. The asm states are never entered; they keep their numbers so
+// that stored states stay comparable.
 enum TRangeState : uint8_t {
   rsUnknown,
   rsAnsiC,
@@ -104,7 +109,9 @@ enum TRangeState : uint8_t {
   rsDirectiveComment,
   rsString34,
   rsString39,
-  rsLineComment
+  rsLineComment,
+  rsString34Escaped,
+  rsString39Escaped
 };
 
 // One spelling of a word table and the token kind it gives.
@@ -236,15 +243,29 @@ private:
   void NumberProc();
   void HexProc();
   void LiteralProc(char quote);
+  void ContinuedLiteralProc();
+  template <char Quote>
+  void ScanLiteral(bool escaped);
   void SlashProc();
   void SymbolProc();
   void DirectiveProc();
   void AnsiCProc();
   void LineCommentProc();
   void ContinuedLineEndProc();
-  // In a comment or a preprocessor line, whose tokens may hold any byte.
+  // Where the line ends when the backslash at the position joins the next
+  // line to it (only blanks stand between them), else npos.
+  size_t JoinedLineEnd(size_t backslash) const;
+  // The line ending at the position is joined to the next one: a
+  // backslash stands before the position, with only blanks between.
+  bool JoinsNextLine(size_t end) const;
+  // In a comment, a preprocessor line or a literal that goes on from the
+  // line before, whose tokens may hold any byte.
   bool InRunOfAnyBytes() const {
-    return FRange == rsAnsiC || FRange == rsDirectiveComment || FRange == rsDirective || FRange == rsLineComment;
+    return FRange == rsAnsiC || FRange == rsDirectiveComment || FRange == rsDirective || FRange == rsLineComment ||
+           InContinuedLiteral();
+  }
+  bool InContinuedLiteral() const {
+    return FRange == rsString34 || FRange == rsString39 || FRange == rsString34Escaped || FRange == rsString39Escaped;
   }
   void SkipToward(size_t target);
   size_t LastTokenStart(size_t from, size_t target) const;

@@ -36,6 +36,16 @@ TEST_F(EditCommandsTest, CommentsGoAroundTheSelectionAndComeOffOnlyWhenFramed) {
       {"in", true, {"x = abc;"}, {5, 1}, {8, 1}, true, {"x = /*abc*/;"}},
       {"in, empty selection", true, {"ab"}, {2, 1}, {2, 1}, true, {"a/**/b"}},
       {"in, two lines", true, {"ab", "cd"}, {2, 1}, {2, 2}, true, {"a/*b", "c*/d"}},
+      // A column block gives its bytes from its left edge on its first line
+      // to its right edge on its last one, no further than the lines reach.
+      {"in, a column block whose last line is short", true, {"abcdef", "ab"}, {2, 1}, {5, 2}, true,
+       {"a/*bcdef", "ab*/"}, smColumn},
+      {"in, a column block right of a short first line", true, {"a", "abcdef"}, {4, 1}, {6, 2}, true,
+       {"a/*", "abcde*/f"}, smColumn},
+      {"in, a column block whose corners name one character across a TAB", true, {"x = PORTB;", "\tb = 2;"},
+       {5, 1}, {5, 2}, true, {"x = /*PORTB;", "\tb =*/ 2;"}, smColumn},
+      {"out, a column block right of a short last line", false, {"a/*bcdef", "ab*/"}, {2, 1}, {7, 2}, true,
+       {"abcdef", "ab"}, smColumn},
       {"out keeps the inside", false, {"/* x */"}, {1, 1}, {8, 1}, true, {" x "}},
       {"out, two lines", false, {"a/*b", "c*/d"}, {2, 1}, {4, 2}, true, {"ab", "cd"}},
       {"out, empty comment", false, {"/**/;"}, {1, 1}, {5, 1}, true, {";"}},
@@ -53,6 +63,8 @@ TEST_F(EditCommandsTest, CommentsGoAroundTheSelectionAndComeOffOnlyWhenFramed) {
     SCOPED_TRACE(c.Name);
     Load(c.Text);
     Edit.SetSelectionMode(c.Mode);
+    // An undo leaves the mode of what it undid active.
+    Edit.SetActiveSelectionMode(c.Mode);
     Edit.SetCaretAndSelection(c.To, c.From, c.To);
     bool done = true;
     if (c.In)

@@ -210,6 +210,9 @@ TEST_F(CaretTest, SelectedTextFollowsTheSelectionMode) {
       {"column, padding trimmed", smColumn, {3, 2}, {9, 4}, true, "cond\r\nird\t\r\nh"},
       {"column, right to left", smColumn, {9, 4}, {3, 2}, false, "cond  \r\nird\t\r\nh     "},
       {"column, zero width", smColumn, {3, 1}, {3, 4}, false, ""},
+      // Equal characters stand for other columns on a line with a TAB.
+      {"column, one character in two columns across a TAB", smColumn, {7, 2}, {7, 3}, false, "  \r\n\t"},
+      {"column, other characters in the same column", smColumn, {9, 1}, {7, 3}, false, ""},
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(c.Name);

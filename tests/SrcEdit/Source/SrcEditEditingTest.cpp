@@ -137,6 +137,12 @@ TEST_F(EditingTest, BlockIndentAndUnindentTakeEveryHighlightedLineAndGiveBackThe
       {"a double-byte character the edge cuts through", "0123456789\nx\xB0\xA1yz\n", smColumn, {3, 1}, {6, 2}, 'I',
        "01        23456789\nx\xB0\xA1        yz\n"},
       {"unindent of blanks and a TAB", "  \tx\ny", smNormal, {1, 1}, {2, 2}, 'U', "x\ny", 4},
+      // Both corners name the fifth character; the block spans columns 5 to 7.
+      {"a column block whose corners name one character across a TAB", "x = PORTB;\n\tb = 2;", smColumn, {5, 1},
+       {5, 2}, 'I', "x = \tPORTB;\n\t\tb = 2;", 4, false},
+      // Indented, its corners name the fifth character.
+      {"a column block that the indent leaves on one character", "abcdefgh\n\tabcd", smColumn, {5, 1}, {4, 2}, 'I',
+       "abcd\tefgh\n\t\tabcd", 4, false},
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(c.Name);

@@ -98,6 +98,21 @@ TEST_F(InputTest, AClickInTheSelectionPlacesTheCaretUnlessItBecomesADrag) {
   EXPECT_EQ(Lines(), TLines{"abc def ghi"});
 }
 
+// A right click inside a column block keeps it, also where its corners
+// name one character across a TAB (the block spans columns 5 to 11).
+TEST_F(InputTest, ARightClickInsideAColumnBlockKeepsIt) {
+  SetOption(eoRightMouseMovesCursor, true);
+  SetLines({"x = PORTB;", "\tb = 2;"});
+  Edit.SetSelectionMode(smColumn);
+  for (const auto& [column, kept] : {std::pair{10, true}, std::pair{12, false}}) {
+    Select({5, 1}, {5, 2});
+    const TPoint p = At(Edit, column, 2);
+    Mouse(WM_RBUTTONDOWN, Edit, p.X, p.Y, MK_RBUTTON);
+    Mouse(WM_RBUTTONUP, Edit, p.X, p.Y, 0);
+    EXPECT_EQ(kept, Edit.SelAvail()) << "column " << column;
+  }
+}
+
 TEST_F(InputTest, DroppingTextInOneEditor) {
   struct TCase {
     TLines Text;

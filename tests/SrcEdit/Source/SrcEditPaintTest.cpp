@@ -119,10 +119,10 @@ public:
 
 // Random C text with long lines (strings, comments, continued lines and
 // comments, double-byte characters, TABs): at random left columns, among
-// edits of the long lines and lines inserted and deleted above them, with
-// and without the special characters shown, the window shows what a window
-// sharing the text shows whose rows are scanned from their lines' starts,
-// cell by cell.
+// edits of the long lines, other texts of the same length put into them
+// and lines inserted and deleted above them, with and without the special
+// characters shown, the window shows what a window sharing the text shows
+// whose rows are scanned from their lines' starts, cell by cell.
 TEST_F(PaintTest, LongLinesPaintFromKeptPointsAsFromTheirLinesStarts) {
   TSrcAvrHl highlighter(nullptr);
   highlighter.CommentAttri()->SetForeground(clGreen);
@@ -186,6 +186,13 @@ TEST_F(PaintTest, LongLinesPaintFromKeptPointsAsFromTheirLinesStarts) {
         break;
       case 1: Edit.Lines().Insert(0, randomLine(random() % 50)); break;
       case 2: Edit.Lines().Delete(0); break;
+      case 3: {
+        // Another text of the same length (perhaps at the same address).
+        std::string text = Edit.Lines().Get(line - 1);
+        text.replace(0, 2, text.starts_with("//") ? "x " : "//");
+        Edit.Lines().Put(line - 1, text);
+        break;
+      }
       default: break;
     }
     Edit.SetLeftChar(static_cast<int>(random() % 40000) + 1);
@@ -200,21 +207,24 @@ TEST_F(PaintTest, LongLinesPaintFromKeptPointsAsFromTheirLinesStarts) {
 }
 
 TEST_F(PaintTest, SelectionColoursInEveryMode) {
-  SetLines({"abcdefgh", "abcdefgh", "abcdefgh"});
   struct TCase {
     TSrcSelectionMode Mode;
     TBufferCoord From, To;
     // Selected per row: columns [first, last).
     int First[3];
     int Last[3];
+    std::vector<std::string> Text = {"abcdefgh", "abcdefgh", "abcdefgh"};
   };
   const TCase cases[] = {
       {smNormal, {3, 1}, {5, 3}, {3, 1, 1}, {99, 99, 5}},
       {smLine, {3, 1}, {5, 2}, {1, 1, 0}, {99, 99, 0}},
       {smColumn, {3, 1}, {6, 3}, {3, 3, 3}, {6, 6, 6}},
       {smColumn, {6, 1}, {3, 3}, {3, 3, 3}, {6, 6, 6}},  // drawn right to left: the same block
+      // Both corners name the fifth character, which the TAB puts in column 12.
+      {smColumn, {5, 1}, {5, 2}, {5, 5, 0}, {12, 12, 0}, {"x = PORTB;", "\tb = 2;", ""}},
   };
   for (const TCase& c : cases) {
+    SetLines(c.Text);
     Edit.SetSelectionMode(c.Mode);
     Select(c.From, c.To);
     TRasterCanvas& canvas = PaintAll();
@@ -272,8 +282,8 @@ TEST_F(PaintTest, TrailingCommentColourRunsToTheEndOfTheRow) {
   Edit.SetHighlighter(nullptr);
 }
 
-// A backslash right before the end of a "//" comment's line joins the next
-// line to the comment (and that one to the next, when it ends so too), as
+// A backslash at the end of a "//" comment's line (blanks may follow it)
+// joins the next line to the comment (and that one to the next, when it ends so too), as
 // the compiler reads it; an edit that adds or takes away the backslash
 // repaints the joined lines.
 TEST_F(PaintTest, LinesJoinedToALineCommentPaintAsComment) {
@@ -288,7 +298,7 @@ TEST_F(PaintTest, LinesJoinedToALineCommentPaintAsComment) {
       {{"// a \\", "int y;", "z;"}, {true, true, false}},
       {{"// a \\", "b \\", "c", "d"}, {true, true, true, false}},
       {{"// a \\", "", "c"}, {true, false, false}},
-      {{"// a \\ ", "b"}, {true, false}},
+      {{"// a \\ ", "b", "c"}, {true, true, false}},
       {{"#define X 1 // c \\", "d", "e"}, {false, true, false}},
       {{"/* a \\", "b */ c"}, {true, true}},
   };

@@ -11,7 +11,8 @@
 // The texts compared are the bytes a save writes. After each command the
 // editor shows the lines those bytes read back as, and the caret stands on
 // a character's first byte (and within its line without eoScrollPastEol);
-// a block unindent straight after a block indent gives back the text.
+// a block unindent straight after a block indent gives back the text, also
+// of a column block whose corners name one character on lines with TABs.
 // Each undo gives back exactly the text and the marks' places before the
 // last change, or before a run of one typing or deleting command under
 // eoGroupUndo, and each redo those after it; at the end undoing everything
@@ -142,7 +143,7 @@ protected:
     static const char* const Samples[] = {"int main(void)", "  x = y + 1;  ", "\tif (a) {", "", "",
                                           "    \xB0\xA1\xB0\xA2 text", "}  ", "word another word", "a", "x",
                                           "\xC7\xD1\xB1\xDB\t\xB0\xA1", "   ", "a\tb \t", "\xC7\xD1\xC7\xD1xyz",
-                                          "9\x80\xFF@Z", "lead at the end\xFE"};
+                                          "9\x80\xFF@Z", "lead at the end\xFE", "x = PORTB;", "\tb = 2;"};
     constexpr int SampleCount = sizeof Samples / sizeof Samples[0];
     static const char* const Breaks[] = {"\r", "\n", "\r\n"};
     const int style = Pick(0, 3);  // 3: mixed
@@ -179,8 +180,8 @@ protected:
     const int length = line <= count ? static_cast<int>(Edit.Lines().Get(line - 1).size()) : 0;
     return {Pick(1, length + 4), line};
   }
-  void Goto(TSrcEditorCommand command) {
-    const TBufferCoord point = RandomPoint();
+  void Goto(TSrcEditorCommand command) { Goto(command, RandomPoint()); }
+  void Goto(TSrcEditorCommand command, const TBufferCoord& point) {
     Log += Format("(%d,%d)", point.Char, point.Line);
     Command(command, 0, point);
   }
@@ -188,7 +189,15 @@ protected:
     static const TSrcEditorCommand Modes[] = {ecNormalSelect, ecLineSelect, ecColumnSelect};
     Command(Modes[Pick(0, 2)]);
     Goto(ecGotoXY);
-    Goto(ecSelGotoXY);
+    if (Edit.SelectionMode() != smColumn || Chance(50)) {
+      Goto(ecSelGotoXY);
+      return;
+    }
+    // Column blocks whose corners name one character (or its neighbour,
+    // which an indent makes the same), in other columns where a TAB stands
+    // before either.
+    Goto(ecSelGotoXY, {Edit.CaretX() + Pick(-1, 1), RandomPoint().Line});
+    if (Chance(50)) CommandThenUnindent(ecBlockIndent);
   }
   // What another program or this editor left on the clipboard.
   void FillClipboard() {
@@ -236,6 +245,16 @@ protected:
         Edit.SetWordWrap(Chance(50));
         break;
       }
+    }
+  }
+  // Unindent straight after an indent gives back the bytes (unless the
+  // indent's line lost its trailing blanks).
+  void CommandThenUnindent(TSrcEditorCommand command) {
+    const std::string before = Text();
+    Command(command);
+    if (command == ecBlockIndent && Text() != before && !Edit.Options().Contains(eoTrimTrailingSpaces)) {
+      Command(ecBlockUnindent);
+      ASSERT_EQ(before, Text()) << "an unindent straight after an indent changed the text\n" << Log;
     }
   }
   void RandomEdit() {
@@ -326,18 +345,7 @@ protected:
         }
         break;
       }
-      default: {
-        const std::string before = Text();
-        const TSrcEditorCommand command = Simple[Pick(0, SimpleCount - 1)];
-        Command(command);
-        // Unindent straight after an indent gives back the bytes (unless
-        // the indent's line lost its trailing blanks).
-        if (command == ecBlockIndent && Text() != before && !Edit.Options().Contains(eoTrimTrailingSpaces)) {
-          Command(ecBlockUnindent);
-          ASSERT_EQ(before, Text()) << "an unindent straight after an indent changed the text\n" << Log;
-        }
-        break;
-      }
+      default: CommandThenUnindent(Simple[Pick(0, SimpleCount - 1)]); break;
     }
   }
 

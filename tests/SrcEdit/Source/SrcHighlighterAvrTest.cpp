@@ -102,7 +102,21 @@ TEST(SrcHighlighterAvrTest, StringsAndCharacterLiterals) {
       {rsUnknown, R"("a\\" b)", {{R"("a\\")", H::tkString}, {" ", H::tkSpace}, {"b", H::tkIdentifier}}, rsUnknown},
       {rsUnknown, R"("a\n'b")", {{R"("a\n'b")", H::tkString}}, rsUnknown},
       {rsUnknown, "\"open to the end", {{"\"open to the end", H::tkString}}, rsUnknown},
-      {rsUnknown, R"("ends in \)", {{R"("ends in \)", H::tkString}}, rsUnknown},
+      // A backslash at the line end (blanks may follow) joins the next line
+      // before escapes are read; one before it escapes that line's first byte.
+      {rsUnknown, R"("ends in \)", {{R"("ends in \)", H::tkString}}, rsString34},
+      {rsUnknown, "\"a\\ \t", {{"\"a\\ \t", H::tkString}}, rsString34},
+      {rsUnknown, R"("a\\)", {{R"("a\\)", H::tkString}}, rsString34Escaped},
+      {rsUnknown, R"("a\\\)", {{R"("a\\\)", H::tkString}}, rsString34},
+      {rsUnknown, R"("a\ b)", {{R"("a\ b)", H::tkString}}, rsUnknown},
+      {rsUnknown, "'a\\", {{"'a\\", H::tkString}}, rsString39},
+      {rsString34, "de\" x", {{"de\"", H::tkString}, {" ", H::tkSpace}, {"x", H::tkIdentifier}}, rsUnknown},
+      {rsString34, "", {}, rsUnknown},
+      {rsString34, "a\\\nb\"", {{"a\\", H::tkString}, {"\n", H::tkSpace}, {"b\"", H::tkString}}, rsUnknown},
+      {rsString34Escaped, "\" x\";", {{"\" x\"", H::tkString}, Sym(";", xtkSemiColon)}, rsUnknown},
+      {rsString34Escaped, "\\", {{"\\", H::tkString}}, rsString34Escaped},
+      {rsString39, "' x", {{"'", H::tkString}, {" ", H::tkSpace}, {"x", H::tkIdentifier}}, rsUnknown},
+      {rsString39Escaped, "''", {{"''", H::tkString}}, rsUnknown},
       {rsUnknown, "\"", {{"\"", H::tkString}}, rsUnknown},
       {rsUnknown, "\"a\rb\"", {{"\"a", H::tkString}, {"\r", H::tkSpace}, {"b", H::tkIdentifier}, {"\"", H::tkString}}, rsUnknown},
       {rsUnknown, "'a'", {{"'a'", H::tkString}}, rsUnknown},
@@ -132,7 +146,11 @@ TEST(SrcHighlighterAvrTest, CommentsAcrossLines) {
       {rsUnknown, "a // b \\", {{"a", H::tkIdentifier}, {" ", H::tkSpace}, {"// b \\", H::tkComment}}, rsLineComment},
       {rsUnknown, "//\\", {{"//\\", H::tkComment}}, rsLineComment},
       {rsUnknown, "// b \\ c", {{"// b \\ c", H::tkComment}}, rsUnknown},
-      {rsUnknown, "// b \\ ", {{"// b \\ ", H::tkComment}}, rsUnknown},
+      // Blanks between the backslash and the line end join the lines too.
+      {rsUnknown, "// b \\ ", {{"// b \\ ", H::tkComment}}, rsLineComment},
+      {rsUnknown, std::string("// \\\t\f\v\0", 8), {{std::string("// \\\t\f\v\0", 8), H::tkComment}}, rsLineComment},
+      {rsLineComment, "x \\  ", {{"x \\  ", H::tkComment}}, rsLineComment},
+      {rsLineComment, "  ", {{"  ", H::tkComment}}, rsUnknown},
       {rsLineComment, "x = 1;", {{"x = 1;", H::tkComment}}, rsUnknown},
       {rsLineComment, "third \\", {{"third \\", H::tkComment}}, rsLineComment},
       {rsLineComment, "\\", {{"\\", H::tkComment}}, rsLineComment},
@@ -150,6 +168,8 @@ TEST(SrcHighlighterAvrTest, DirectivesWithContinuationsAndComments) {
       {rsDirective, "+ 2", {{"+ 2", H::tkDirective}}, rsUnknown},
       {rsDirective, "", {}, rsUnknown},
       {rsDirective, "more \\", {{"more \\", H::tkDirective}}, rsDirective},
+      {rsUnknown, "#define A 1 \\ \t", {{"#define A 1 \\ \t", H::tkDirective}}, rsDirective},
+      {rsUnknown, "#a\\ b", {{"#a\\ b", H::tkDirective}}, rsUnknown},
       {rsUnknown, "#include <avr/io.h> // x",
        {{"#include <avr/io.h> ", H::tkDirective}, {"// x", H::tkComment}}, rsUnknown},
       {rsUnknown, "#define B /* c", {{"#define B ", H::tkDirective}, {"/* c", H::tkComment}}, rsDirectiveComment},
@@ -279,7 +299,7 @@ TEST(SrcHighlighterAvrTest, IsRegisteredAsPlaceableHighlighter) {
 
 TEST(SrcHighlighterAvrTest, RangeValuesThatAreNoStateStartFresh) {
   TSrcAvrHl hl(nullptr);
-  for (TSrcEditRange bad : {TSrcEditRange(-1), TSrcEditRange(11), TSrcEditRange(1) << 40}) {
+  for (TSrcEditRange bad : {TSrcEditRange(-1), TSrcEditRange(13), TSrcEditRange(1) << 40}) {
     hl.SetRange(bad);
     hl.SetLine("x */", 0);
     EXPECT_EQ(H::tkIdentifier, hl.GetTokenID());
@@ -335,7 +355,8 @@ void ExpectContiguousTokens(TSrcCustomHighlighter& hl, const std::function<void(
 
 TEST(SrcHighlighterAvrTest, RandomLinesAreCutIntoContiguousTokens) {
   TSrcAvrHl hl(nullptr);
-  const TRangeState starts[] = {rsUnknown, rsAnsiC, rsDirective, rsDirectiveComment, rsLineComment};
+  const TRangeState starts[] = {rsUnknown,  rsAnsiC,    rsDirective,       rsDirectiveComment, rsLineComment,
+                                rsString34, rsString39, rsString34Escaped, rsString39Escaped};
   ExpectContiguousTokens(
       hl, [&](std::mt19937& random) { hl.SetRange(starts[random() % std::size(starts)]); },
       [&] { return std::find(std::begin(starts), std::end(starts), hl.GetRange()) != std::end(starts); });
@@ -370,7 +391,8 @@ TEST(SrcHighlighterAvrTest, AScanResumedAtAPointCutsTheRestAsTheScanFromTheStart
   const std::string pieces[] = {"/*", "*/", "//", "#define X ", "\\", "\"a b\\\"\"", "'\"'", "x = 1; ", "\t", "  ",
                                 "/", "*", "#", "\xB0\xA1", "0x1F, ", "if (a) b();", ",", "(", "+b", "\r", "\n",
                                 std::string(300, 'a'), std::string(300, ' ')};
-  const TRangeState starts[] = {rsUnknown, rsAnsiC, rsDirective, rsDirectiveComment, rsLineComment};
+  const TRangeState starts[] = {rsUnknown,  rsAnsiC,    rsDirective,       rsDirectiveComment, rsLineComment,
+                                rsString34, rsString39, rsString34Escaped, rsString39Escaped};
   struct TScanned {
     int Position, Length, Kind;
     TSrcScanPoint After;
