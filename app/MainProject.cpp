@@ -242,13 +242,10 @@ void TMainForm::FileSaveAsCmdExecute(TObject*) { SaveActiveAs(); }
 
 // ---------------------------------------------------------------- closing
 
+// The project closes with the last window (TMDIChild::FormClose), not when
+// the person keeps that window open.
 void TMainForm::FileCloseCmdExecute(TObject*) {
-  const int count = DocumentCount();
   if (TMDIChild* document = ActiveDocument()) document->Close();
-  if (count <= 1) {
-    SetPanelText(spProjectFolder, "");
-    SetPanelText(spMainFile, "");
-  }
 }
 
 bool TMainForm::CloseAll() {

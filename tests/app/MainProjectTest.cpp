@@ -485,15 +485,20 @@ TEST_F(MainProjectTest, AFailedSaveNamesTheFileAndTheReasonAndKeepsTheOldFile) {
   }
 }
 
-TEST_F(MainProjectTest, CloseOfTheLastWindowClosesTheProjectEvenWhenItStaysOpen) {
+// The project closes with its last window, not when the person keeps it
+// open: Cancel, or a save that failed.
+TEST_F(MainProjectTest, CloseOfTheLastWindowKeepsTheProjectWhenTheWindowStaysOpen) {
   WriteTextFile(Path("main.c"), "int x;\n");
   Open(Path("main.c"));
   Type(MainForm->ActiveDocument(), "y");
   Answer(IDCANCEL);
   MainForm->FileCloseCmd->Execute();
+  chmod(Path("main.c").c_str(), 0444);
+  Answer(IDYES);
+  EXPECT_THROW(MainForm->FileCloseCmd->Execute(), EStreamError);
   EXPECT_EQ(MainForm->DocumentCount(), 1);
-  EXPECT_EQ(Panel(spProjectFolder), "");
-  EXPECT_EQ(Panel(spMainFile), "");
+  EXPECT_EQ(Panel(spProjectFolder), Project.Path() + "/");
+  EXPECT_EQ(Panel(spMainFile), "main.c");
 }
 
 TEST_F(MainProjectTest, CloseAllStopsAtAWindowThatStaysOpen) {
