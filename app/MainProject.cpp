@@ -196,7 +196,7 @@ void TMainForm::FileSave1Click(TObject* Sender) {
     SaveActiveAs();
     return;
   }
-  if (Application().MessageBox("Save to File?", "Save Message", MB_YESNOCANCEL) != IDYES) return;
+  if (document->Ask("Save to File?", "Save Message", MB_YESNOCANCEL) != IDYES) return;
   auto* sender = dynamic_cast<TComponent*>(Sender);
   SendDocumentCommand(sender ? sender->Tag() : dcSave);
 }
@@ -228,7 +228,8 @@ TMDIChild* TMainForm::SaveChangedDocuments() {
   // file in the build.
   for (int i = 0; i < DocumentCount(); ++i) {
     TMDIChild* document = Documents(i);
-    if (document->Editor->Modified() && !IsNewFileCaption(document->Caption()) && !document->Save())
+    if (document->Editor->Modified() && !IsNewFileCaption(document->Caption()) &&
+        !document->Save(srEveryDocument))
       return document;
   }
   return nullptr;
