@@ -4,6 +4,7 @@
 #include "app/Main.h"
 #include "app/MenuLayout.h"
 #include "platform/MessageBoxes.h"
+#include "platform/ScopeGuard.h"
 #include "platform/Streams.h"
 
 namespace vk {
@@ -136,23 +137,32 @@ void TMDIChild::FormShow(TObject*) {
 }
 
 void TMDIChild::Load(TDiskFile& file, const std::string& path) {
-  TSrcEditStringList& lines = Editor->Lines();
-  lines.LoadFromStream(file.Bytes);
+  Editor->Lines().LoadFromStream(file.Bytes);
   FDiskFile.Remember(file);
+  NoteNulBytes(path);
+}
+
+void TMDIChild::NoteNulBytes(const std::string& path) {
+  const TSrcEditStringList& lines = Editor->Lines();
   FHeldNulBytes = false;
   for (int i = 0; i < lines.Count() && !FHeldNulBytes; ++i)
     FHeldNulBytes = lines.GetView(i).find('\0') != std::string_view::npos;
   if (FHeldNulBytes) MessageBox(path + NulBytesOpenText, "Open message", MB_ICONWARNING);
 }
 
-bool TMDIChild::Save() {
+int TMDIChild::Ask(const std::string& text, const std::string& caption, uint32_t flags) {
+  TTempValue asking(FAsking, true);
+  return MessageBox(text, caption, flags);
+}
+
+bool TMDIChild::Save(TSaveRequest request) {
   if (FHeldNulBytes && Editor->Modified() &&
-      MessageBox(Caption() + NulBytesSaveText, "Save message", MB_YESNO | MB_ICONWARNING) != IDYES)
+      Ask(Caption() + NulBytesSaveText, "Save message", MB_YESNO | MB_ICONWARNING) != IDYES)
     return false;
   // A program that keeps changing the file is reported after a few rounds
   // rather than raced for ever.
   for (int round = 1;; ++round) {
-    const std::optional<TFileStamp> expected = AskToWriteOverDiskFile();
+    const std::optional<TFileStamp> expected = AskToWriteOverDiskFile(request);
     if (!expected) return false;
     try {
       WriteTo(Caption(), expected);
@@ -175,7 +185,7 @@ void TMDIChild::WriteTo(const std::string& fileName, const std::optional<TFileSt
 }
 
 bool TMDIChild::SaveBeforeClose() {
-  switch (Application().MessageBox("Save to file?", "Save message", MB_YESNOCANCEL)) {
+  switch (Ask("Save to file?", "Save message", MB_YESNOCANCEL)) {
     case IDYES:
       break;
     case IDNO:
@@ -183,7 +193,7 @@ bool TMDIChild::SaveBeforeClose() {
     default:
       return false;
   }
-  if (!IsNewFileCaption(Caption())) return Save();
+  if (!IsNewFileCaption(Caption())) return Save(srThisDocument);
   TSaveDialog& dialog = *MainForm->SaveDialog;
   dialog.SetFileName(Caption());
   if (!dialog.Execute()) return false;
@@ -234,12 +244,12 @@ void TMDIChild::WndProc(TMessage& message) {
 void TMDIChild::DoCommand(TMessage& message) {
   switch (message.WParam) {
     case dcSave:
-      Save();
+      Save(srThisDocument);
       break;
     case dcSaveAll:
       // Save All writes what changed: an unchanged file, a header nobody
       // may write among them, has nothing to write.
-      if (Editor->Modified()) Save();
+      if (Editor->Modified()) Save(srEveryDocument);
       break;
     case dcFind:
       FindFromToolbarFlag = 0;

@@ -47,7 +47,8 @@ inline constexpr const char* NulBytesOpenText = " holds NUL bytes: it may not be
 inline constexpr const char* NulBytesSaveText = " held NUL bytes when it was opened. Write the changes over it?";
 // What it says (after the file's path) of a file another program changed or
 // deleted: as the window comes to the front with changes of its own, as it
-// comes to the front, and before a save would write over it.
+// comes to the front, before a save would write over it, and before Save
+// All or the build would write it again.
 inline constexpr const char* ChangedOnDiskText =
     " has been changed by another program. Reload it and lose the changes made here? (No keeps them; "
     "saving writes them over the file.)";
@@ -55,6 +56,7 @@ inline constexpr const char* DeletedOnDiskText =
     " has been deleted by another program. Its text stays open here; saving writes the file again.";
 inline constexpr const char* ChangedOnDiskSaveText =
     " has been changed by another program since it was opened or saved here. Write this text over it?";
+inline constexpr const char* DeletedOnDiskSaveText = " was deleted by another program. Write it again?";
 // What the build says (after the path) of a changed document it could not
 // save: make would compile the file on disk, which the window does not show.
 inline constexpr const char* NotSavedBuildText = " is not saved, so nothing was built.";
@@ -63,6 +65,11 @@ inline constexpr const char* NotSavedBuildText = " is not saved, so nothing was 
 bool IsNewFileCaption(const std::string& caption);
 // The exact spelling the Save command sends to the Save dialog.
 bool IsNonameCaption(const std::string& caption);
+
+// Whether a save writes this one document (Save, the close question), which
+// the person asked for, or every changed one (Save All, the build), which
+// writes again a file another program deleted only when asked.
+enum TSaveRequest : uint8_t { srThisDocument, srEveryDocument };
 
 class TMDIChild : public TForm {
 public:
@@ -76,13 +83,14 @@ public:
   void Load(TDiskFile& file, const std::string& path);
   // Writes the lines to the caption's path and marks the text saved; false
   // when the person declined to write over the file (it held NUL bytes, or
-  // another program changed it since it was read or written here). Every
-  // question comes first and the disk check last: a change another program
-  // makes while a question is open, or between the check and the write, is
-  // asked about in its turn, never written over unasked. A failed write
-  // raises, and so does a file another program changes again at each of a
-  // few attempts (ETargetChangedError); the text stays modified.
-  bool Save();
+  // another program changed it since it was read or written here, or, for
+  // every document, deleted it). Every question comes first and the disk
+  // check last: a change another program makes while a question is open,
+  // or between the check and the write, is asked about in its turn, never
+  // written over unasked. A failed write raises, and so does a file another
+  // program changes again at each of a few attempts (ETargetChangedError);
+  // the text stays modified.
+  bool Save(TSaveRequest request);
   // Writes the lines to the file and marks the text saved, whichever
   // command saves (Save, Save As, the first save of a new document). Given
   // the stamp the file was checked with, it writes only while the file
@@ -91,11 +99,17 @@ public:
   void WriteTo(const std::string& fileName, const std::optional<TFileStamp>& expected = std::nullopt);
   // The file changed on disk since it was read or written here
   // (ChildWinDiskFile.cpp): without changes of its own the window reloads
-  // it, dropping the undo list; with them it asks whether to reload. A
+  // it; with them it asks whether to reload, No being the default. A reload
+  // is one undo step, which brings back the text the window held. A
   // deleted file is reported and the text marked modified. A state of the
-  // file that was answered while the document held changes of its own is
-  // not asked about again while it still holds them.
+  // file that was answered (in this question or a save's) while the
+  // document held changes of its own is not asked about again while it
+  // still holds them, and nothing is asked while another of the window's
+  // questions is open: one question at a time.
   void ReloadIfChangedOnDisk();
+  // A question about this document, through the message box: while it is
+  // open the window asks nothing else.
+  int Ask(const std::string& text, const std::string& caption, uint32_t flags);
   // The close went ahead: the window is released once the waiting messages
   // are handled.
   bool Closing() const { return FClosing; }
@@ -218,17 +232,23 @@ private:
   void FollowSelection();
   // Undo and Redo follow what the editor can undo and redo.
   void FollowUndoState();
-  // The file as another program left it, in place of the text; the caret
-  // stays on its line.
+  // The file as another program left it, in place of the text, as one
+  // undo step; the caret stays on its line.
   void Reload(TDiskFile& file);
+  // Notes whether the text holds NUL bytes, likely no text file, and says
+  // so (after the path).
+  void NoteNulBytes(const std::string& path);
   // The last step before a save's write: asks whether to write over a file
-  // another program changed (unless the person chose this text over that
-  // very state) and records a No. The stamp the file may be written over
-  // at; none when the person keeps the file.
-  std::optional<TFileStamp> AskToWriteOverDiskFile();
+  // another program changed, or (for every document) to write again one it
+  // deleted, unless the person chose this text over that very state; the
+  // answer is kept. The stamp the file may be written over at; none when
+  // the person keeps the file as it is.
+  std::optional<TFileStamp> AskToWriteOverDiskFile(TSaveRequest request);
 
   bool FClosing = false;
   bool FOutsideProject = false;
+  // One of the window's questions is open.
+  bool FAsking = false;
   // The file held NUL bytes when it was read.
   bool FHeldNulBytes = false;
   // The file as it was read or written here.

@@ -10,7 +10,9 @@
 namespace vk {
 
 void TMDIChild::ReloadIfChangedOnDisk() {
-  if (FClosing || IsNewFileCaption(Caption())) return;
+  // A question of the window's own is open: the check that follows it (a
+  // save's) or the next time to the front asks, not a box on top of it.
+  if (FClosing || FAsking || IsNewFileCaption(Caption())) return;
   TDiskCheck check = FDiskFile.Check(Caption());
   if (check.Change == dkSame || (Editor->Modified() && FDiskFile.Answered(check.File.State))) return;
   if (!check.ReadError.empty()) {
@@ -26,8 +28,10 @@ void TMDIChild::ReloadIfChangedOnDisk() {
     MessageBox(Caption() + DeletedOnDiskText, "Open message", MB_ICONWARNING);
     return;
   }
+  // A key meant for the text must not throw the text away: No is the
+  // default, and Yes can be undone.
   if (Editor->Modified() &&
-      MessageBox(Caption() + ChangedOnDiskText, "Open message", MB_YESNO | MB_ICONWARNING) != IDYES) {
+      Ask(Caption() + ChangedOnDiskText, "Open message", MB_YESNO | MB_DEFBUTTON2 | MB_ICONWARNING) != IDYES) {
     // The person's text is kept over this state of the file: a save
     // writes over it.
     FDiskFile.SetAnswer(check.File.State, true);
@@ -36,27 +40,42 @@ void TMDIChild::ReloadIfChangedOnDisk() {
   Reload(check.File);
 }
 
-// The undo list goes with the old text: the file's bytes are loaded as they
-// are, breaks and all, so no edit leads back from them to the text before.
+// The file's bytes take the text's place as they are, breaks and all, in
+// one undo step that puts the text back as it was.
 void TMDIChild::Reload(TDiskFile& file) {
   const TBufferCoord caret = Editor->CaretXY();
   const int topLine = Editor->TopLine();
-  Load(file, Caption());
-  Editor->ClearUndo();
+  const TSrcEditStringList& lines = Editor->Lines();
+  const int last = std::max(1, lines.Count());
+  const TBufferCoord end{static_cast<int>(lines.GetView(last - 1).size()) + 1, last};
+  Editor->ReplaceRange({1, 1}, end, std::string_view(file.Bytes.Memory(), static_cast<size_t>(file.Bytes.Size())),
+                       tbKept);
+  FDiskFile.Remember(file);
+  NoteNulBytes(Caption());
   Editor->SetModified(false);
   Editor->SetTopLine(topLine);
-  Editor->SetCaretXY({caret.Char, std::clamp(caret.Line, 1, std::max(1, Editor->Lines().Count()))});
+  Editor->SetCaretXY({caret.Char, std::clamp(caret.Line, 1, std::max(1, lines.Count()))});
   FollowUndoState();
 }
 
-std::optional<TFileStamp> TMDIChild::AskToWriteOverDiskFile() {
+std::optional<TFileStamp> TMDIChild::AskToWriteOverDiskFile(TSaveRequest request) {
   const TDiskCheck check = FDiskFile.Check(Caption());
-  const TFileStamp now = check.File.State.Stamp;
-  // A deleted file is written again: nothing on disk is lost.
-  if (check.Change != dkChanged || (Editor->Modified() && FDiskFile.KeptText(check.File.State))) return now;
-  if (MessageBox(Caption() + ChangedOnDiskSaveText, "Save message", MB_YESNO | MB_ICONWARNING) == IDYES) return now;
-  FDiskFile.SetAnswer(check.File.State, false);
-  return std::nullopt;
+  const TDiskState& state = check.File.State;
+  // A file deleted (since the window last saw it, or before) is written
+  // again when this document was asked for; nothing on disk is lost.
+  const bool deleted = FDiskFile.Known() && !state.Stamp.Exists;
+  const char* question = nullptr;
+  if (deleted && request == srEveryDocument)
+    question = DeletedOnDiskSaveText;
+  else if (!deleted && check.Change == dkChanged)
+    question = ChangedOnDiskSaveText;
+  if (!question || (Editor->Modified() && FDiskFile.KeptText(state))) return state.Stamp;
+  // Either answer holds for this state of the file: a write that fails
+  // after Yes is reported, and not followed by a question to reload.
+  const bool write = Ask(Caption() + question, "Save message", MB_YESNO | MB_DEFBUTTON2 | MB_ICONWARNING) == IDYES;
+  FDiskFile.SetAnswer(state, write);
+  if (!write) return std::nullopt;
+  return state.Stamp;
 }
 
 }  // namespace vk

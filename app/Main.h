@@ -30,6 +30,7 @@
 
 #include <cstdint>
 #include <string>
+#include <vector>
 
 #include "SrcEdit/Source/SrcEdit.h"
 #include "SrcEdit/Source/SrcHighlighterAvr.h"
@@ -441,9 +442,10 @@ private:
   // sources in document windows, the project panels set.
   void OpenProject(const std::string& path);
   // Opens a window on the file and loads it; an open window on the file is
-  // brought forward instead. A file that cannot be read is named in a
-  // message and gets no window (nullptr).
-  TMDIChild* OpenDocument(const std::string& path);
+  // brought forward instead. A file that cannot be read gets no window
+  // (nullptr) and is named in a message, or added to unreadable for one
+  // message that names several.
+  TMDIChild* OpenDocument(const std::string& path, std::vector<std::string>* unreadable = nullptr);
   // The open window on the file brought forward, else a new window on it (as
   // File/Open opens a header: no project changes, and a file outside the
   // project folder is marked outside the project); nullptr when the file

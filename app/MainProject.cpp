@@ -28,7 +28,14 @@ bool IsInFolder(const std::string& path, const std::string& folder) {
   return !relative.empty() && *relative.begin() != "..";
 }
 
-void ShowMissingFile(const std::string& path) { ShowMessage(path + " Cannot find a file"); }
+// The files, one a line, in one message.
+void ShowMissingFiles(const std::vector<std::string>& paths) {
+  std::string names;
+  for (const std::string& path : paths) names += (names.empty() ? "" : "\n") + path;
+  ShowMessage(names + " Cannot find a file");
+}
+
+void ShowMissingFile(const std::string& path) { ShowMissingFiles({path}); }
 
 // A file that cannot be opened for reading is named in a message.
 bool ReportUnreadable(const std::string& path) {
@@ -67,7 +74,7 @@ void TMainForm::FileNewCmdExecute(TObject*) { CreateMDIChild("NONAME" + IntToStr
 
 // ---------------------------------------------------------------- opening
 
-TMDIChild* TMainForm::OpenDocument(const std::string& path) {
+TMDIChild* TMainForm::OpenDocument(const std::string& path, std::vector<std::string>* unreadable) {
   // A second window on one file would overwrite the first one's saves.
   if (TMDIChild* open = FindDocument(path)) {
     // Opened on purpose, it counts among the project's sources.
@@ -81,7 +88,10 @@ TMDIChild* TMainForm::OpenDocument(const std::string& path) {
   try {
     file = ReadDiskFile(path);
   } catch (const EStreamError&) {
-    ShowMissingFile(path);
+    if (unreadable)
+      unreadable->push_back(path);
+    else
+      ShowMissingFile(path);
     return nullptr;
   }
   TMDIChild* child = CreateMDIChild(path);
@@ -117,7 +127,8 @@ void TMainForm::FileOpenCmdExecute(TObject*) {
 
   const std::string extension = ExtractFileExt(path);
   if (extension == ".h" || extension == ".H") {
-    OpenDocument(path);
+    // Beside the project, in front of its windows: the file just opened.
+    if (TMDIChild* header = OpenDocument(path)) ShowDocument(*header);
   } else {
     // Anything else replaces the open documents; a C source opens as a
     // project, an assembler source becomes one.
@@ -128,8 +139,8 @@ void TMainForm::FileOpenCmdExecute(TObject*) {
       SetPanelText(spProjectFolder, ExtractFilePath(path));
       SetPanelText(spMainFile, ExtractFileName(path));
     }
+    ShowMainFileWindow();
   }
-  ShowMainFileWindow();
   FileSaveAs1->SetEnabled(true);
 }
 
@@ -145,10 +156,11 @@ void TMainForm::OpenProject(const std::string& path) {
   TreeView1->Items()->Add(nullptr, ExtractFileName(path));
 
   // Every file is read once, as its window opens: one that cannot be read
-  // is named once and gets no window.
+  // gets no window, and all of them are named in one message at the end.
   std::set<std::string> tried;
+  std::vector<std::string> unreadable;
   auto open = [&](const std::string& file) {
-    return tried.insert(file).second ? OpenDocument(JoinPath(folder, file)) : nullptr;
+    return tried.insert(file).second ? OpenDocument(JoinPath(folder, file), &unreadable) : nullptr;
   };
   // The quoted includes of the main file, then those of its first header,
   // then the extra sources.
@@ -166,6 +178,7 @@ void TMainForm::OpenProject(const std::string& path) {
   std::erase(files, std::string());
   for (const std::string& file : files) TreeView1->Items()->Add(nullptr, file);
   for (const std::string& file : files) open(file);
+  if (!unreadable.empty()) ShowMissingFiles(unreadable);
 }
 
 bool TMainForm::ShowMainFileWindow() {
@@ -183,7 +196,7 @@ void TMainForm::FileSave1Click(TObject* Sender) {
     SaveActiveAs();
     return;
   }
-  if (Application().MessageBox("Save to File?", "Save Message", MB_YESNOCANCEL) != IDYES) return;
+  if (document->Ask("Save to File?", "Save Message", MB_YESNOCANCEL) != IDYES) return;
   auto* sender = dynamic_cast<TComponent*>(Sender);
   SendDocumentCommand(sender ? sender->Tag() : dcSave);
 }
@@ -215,7 +228,8 @@ TMDIChild* TMainForm::SaveChangedDocuments() {
   // file in the build.
   for (int i = 0; i < DocumentCount(); ++i) {
     TMDIChild* document = Documents(i);
-    if (document->Editor->Modified() && !IsNewFileCaption(document->Caption()) && !document->Save())
+    if (document->Editor->Modified() && !IsNewFileCaption(document->Caption()) &&
+        !document->Save(srEveryDocument))
       return document;
   }
   return nullptr;
@@ -242,13 +256,10 @@ void TMainForm::FileSaveAsCmdExecute(TObject*) { SaveActiveAs(); }
 
 // ---------------------------------------------------------------- closing
 
+// The project closes with the last window (TMDIChild::FormClose), not when
+// the person keeps that window open.
 void TMainForm::FileCloseCmdExecute(TObject*) {
-  const int count = DocumentCount();
   if (TMDIChild* document = ActiveDocument()) document->Close();
-  if (count <= 1) {
-    SetPanelText(spProjectFolder, "");
-    SetPanelText(spMainFile, "");
-  }
 }
 
 bool TMainForm::CloseAll() {

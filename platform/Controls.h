@@ -807,6 +807,9 @@ void PostMessage(TControl* control, uint32_t msg, uintptr_t wParam, intptr_t lPa
 // Dispatches the oldest posted message; false when none waited.
 bool DispatchPostedMessage();
 bool PostedMessagesWaiting();
+// Drops the keyboard and mouse messages waiting in the queue: input given
+// before a box came up, which was meant for the window in front then.
+void DiscardPostedInput();
 // A backend's loop hears here that a message was posted (to wake up).
 using TMessagePostedHook = void (*)();
 void SetMessagePostedHook(TMessagePostedHook hook);

@@ -1,5 +1,7 @@
 #include "platform/MessageBoxes.h"
 
+#include <algorithm>
+
 #include "platform/Controls.h"
 #include "platform/Forms.h"
 
@@ -11,13 +13,23 @@ std::unique_ptr<TMessageBoxService> GService;
 
 }  // namespace
 
-bool TMessageBoxRequest::HasAnswer(int answer) const {
+std::vector<int> TMessageBoxRequest::Answers() const {
   switch (Buttons()) {
-    case MB_OKCANCEL: return answer == IDOK || answer == IDCANCEL;
-    case MB_YESNOCANCEL: return answer == IDYES || answer == IDNO || answer == IDCANCEL;
-    case MB_YESNO: return answer == IDYES || answer == IDNO;
-    default: return answer == IDOK;
+    case MB_OKCANCEL: return {IDOK, IDCANCEL};
+    case MB_YESNOCANCEL: return {IDYES, IDNO, IDCANCEL};
+    case MB_YESNO: return {IDYES, IDNO};
+    default: return {IDOK};
   }
+}
+
+int TMessageBoxRequest::DefaultAnswer() const {
+  const std::vector<int> answers = Answers();
+  return answers[(Flags & MB_DEFBUTTON2) && answers.size() > 1 ? 1 : 0];
+}
+
+bool TMessageBoxRequest::HasAnswer(int answer) const {
+  const std::vector<int> answers = Answers();
+  return std::find(answers.begin(), answers.end(), answer) != answers.end();
 }
 
 TScriptedAnswers<TMessageBoxRequest, int>& MessageBoxAnswers() {
@@ -32,6 +44,7 @@ std::unique_ptr<TMessageBoxService> SetMessageBoxService(std::unique_ptr<TMessag
 
 int MessageBox(const std::string& text, const std::string& caption, uint32_t flags) {
   TMessageBoxRequest request{text, caption, flags};
+  DiscardPostedInput();
   if (GService) return GService->Show(request);
   int answer = MessageBoxAnswers().Take(request, "message box \"" + text + "\" (" + caption + ")");
   if (!request.HasAnswer(answer))

@@ -9,6 +9,7 @@
 #include <cstdint>
 #include <memory>
 #include <string>
+#include <vector>
 
 #include "platform/ScriptedAnswers.h"
 
@@ -25,7 +26,8 @@ constexpr uint32_t MB_ICONSTOP = MB_ICONERROR;
 constexpr uint32_t MB_ICONQUESTION = 0x20;
 constexpr uint32_t MB_ICONWARNING = 0x30;
 constexpr uint32_t MB_ICONINFORMATION = 0x40;
-// The default button (bits 8 to 11): the first unless the second is named.
+// The default button (bits 8 to 11): the one Return and Space press as the
+// box shows; the first one unless the second is named.
 constexpr uint32_t MB_DEFBUTTON2 = 0x100;
 // Answers: the button pressed.
 constexpr int IDOK = 1;
@@ -40,8 +42,10 @@ struct TMessageBoxRequest {
 
   uint32_t Buttons() const { return Flags & 0x0F; }
   uint32_t Icon() const { return Flags & 0xF0; }
-  // The default button's index among the box's buttons.
-  size_t DefaultButton() const { return (Flags & MB_DEFBUTTON2) ? 1 : 0; }
+  // The answers of the box's buttons, in their order.
+  std::vector<int> Answers() const;
+  // The answer of the default button.
+  int DefaultAnswer() const;
   // Whether the box has a button that gives the answer.
   bool HasAnswer(int answer) const;
   friend bool operator==(const TMessageBoxRequest&, const TMessageBoxRequest&) = default;
@@ -55,6 +59,9 @@ public:
 };
 
 // Shows a box through the service in use and answers the button pressed.
+// Input given before the box showed was meant for the window in front
+// then: the keys and clicks still waiting in the posted queue are dropped,
+// so that none of them answers the box (a backend drops its own queue's).
 int MessageBox(const std::string& text, const std::string& caption, uint32_t flags);
 // A box with the text, the application's title and an OK button.
 void ShowMessage(const std::string& text);

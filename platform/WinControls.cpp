@@ -351,6 +351,13 @@ bool DispatchPostedMessage() {
 
 bool PostedMessagesWaiting() { return !GPosted.empty(); }
 
+void DiscardPostedInput() {
+  std::erase_if(GPosted, [](const TPostedMessage& posted) {
+    const uint32_t msg = posted.Message.Msg;
+    return (msg >= WM_KEYDOWN && msg <= WM_IME_COMPOSITION) || (msg >= WM_MOUSEMOVE && msg <= WM_MOUSEWHEEL);
+  });
+}
+
 void SetMessagePostedHook(TMessagePostedHook hook) { GMessagePosted = hook; }
 
 bool TWinControl::CanFocus() const {

@@ -19,20 +19,22 @@ struct TPrologueState {
   char Quote = 0;              // inside a directive's string or character literal
   int OpenConditionals = 0;
   int OuterConditional = 0;    // the line of the outermost open #if
-  int FirstInclude = -1;       // the line of the first #include outside every #if
+  int FirstInclude = -1;       // the first #include's line, or that of the outermost #if around it
   int LineStart = 0;           // the last line that began outside comments and continued lines
 };
 
 bool IsBlank(char c) { return c == ' ' || c == '\t' || c == '\r' || c == '\f' || c == '\v'; }
 
-// Counts the conditionals and notes the first #include outside them.
+// Counts the conditionals and notes where the first #include stands: an
+// #if around it may hold what the header needs, so the outermost #if.
 void ReadDirective(TPrologueState& state, const std::string& line, size_t hash) {
   size_t start = line.find_first_not_of(" \t", hash + 1);
   if (start == std::string::npos) return;
   size_t end = line.find_first_not_of("abcdefghijklmnopqrstuvwxyz_0123456789", start);
   std::string_view name = std::string_view(line).substr(start, end == std::string::npos ? end : end - start);
   if (name == "include") {
-    if (state.OpenConditionals == 0 && state.FirstInclude < 0) state.FirstInclude = state.LineStart;
+    if (state.FirstInclude < 0)
+      state.FirstInclude = state.OpenConditionals == 0 ? state.LineStart : state.OuterConditional;
   } else if (name == "if" || name == "ifdef" || name == "ifndef") {
     if (state.OpenConditionals++ == 0) state.OuterConditional = state.LineStart;
   } else if (name == "endif" && state.OpenConditionals > 0) {

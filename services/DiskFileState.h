@@ -60,15 +60,21 @@ public:
   // Whether the file changed since it was read or written; nothing was
   // either (a new document) answers dkSame.
   TDiskCheck Check(const std::string& fileName);
+  // Whether the file was read or written at all.
+  bool Known() const { return FKnown; }
 
   // What the person answered about the file in a state another program
   // left it in: asked once, the same state is not asked about again as the
   // window comes to the front; keptText, the document's text was chosen
   // over it, so that a save writes over that very state without asking.
   // Such an answer covers the document's own changes only: the window
-  // forgets it once the document has none.
+  // forgets it once the document has none. It holds for the file's bytes
+  // (or its absence), whatever its times: a file touched, or written again
+  // with the same bytes, is the state that was answered.
   void SetAnswer(const TDiskState& state, bool keptText) { FAnswer = {state, keptText}; }
-  bool Answered(const TDiskState& state) const { return FAnswer && FAnswer->State == state; }
+  bool Answered(const TDiskState& state) const {
+    return FAnswer && FAnswer->State.Stamp.Exists == state.Stamp.Exists && FAnswer->State.Hash == state.Hash;
+  }
   bool KeptText(const TDiskState& state) const { return Answered(state) && FAnswer->KeptText; }
   void ForgetAnswer() { FAnswer.reset(); }
   // A file that could not be read is reported once for each state of it.

@@ -45,7 +45,7 @@ struct TIncludeInsertion {
 // so that the headers it includes find the library's types and registers,
 // else above its first line of code; below its leading comments and the
 // definitions before them, never inside a comment, a continued directive or
-// an #if.
+// an #if (above the outermost #if around that #include or code).
 TIncludeInsertion PlanIncludeInsertion(const TStrings& target, const std::vector<std::string>& needed);
 
 // Inserts the lines (at the end of a text shorter than the index).

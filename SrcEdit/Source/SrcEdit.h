@@ -321,15 +321,17 @@ public:
   TInsertedRange SetSelTextPrimitive(std::string_view value) {
     return SetSelTextPrimitiveEx(FActiveSelectionMode, value, true);
   }
-  // The undoable replacement of the selection.
-  void SetSelText(std::string_view value);
+  // The undoable replacement of the selection; value's line breaks as
+  // breaks says (tbKept: bytes read from a file, each break as it is).
+  void SetSelText(std::string_view value, TSrcTextBreaks breaks = tbLineStyle);
   // The program's own change between two buffer positions: replaces the
   // running text from..to (in text order) by value as one undo step, in
   // normal mode whatever the selection mode, which stays as chosen. A
   // position inside a line stands where it is however long the line (with
   // eoScrollPastEol the scroll width bounds only the user's caret and
   // selection). The caret ends after the new text.
-  void ReplaceRange(const TBufferCoord& from, const TBufferCoord& to, std::string_view value);
+  void ReplaceRange(const TBufferCoord& from, const TBufferCoord& to, std::string_view value,
+                    TSrcTextBreaks breaks = tbLineStyle);
   // The whole text, lines joined with CR LF; setting it replaces every
   // line and records nothing for undo.
   std::string SrcGetText() const { return FLines->GetTextStr(); }

@@ -6,14 +6,15 @@
 
 namespace vk {
 
-void TCustomSrcEdit::ReplaceRange(const TBufferCoord& from, const TBufferCoord& to, std::string_view value) {
+void TCustomSrcEdit::ReplaceRange(const TBufferCoord& from, const TBufferCoord& to, std::string_view value,
+                                  TSrcTextBreaks breaks) {
   TSrcPaintLock lock(*this);
   const TSrcSelectionMode chosen = FSelectionMode;
   {
     TTempValue normal(FSelectionMode, smNormal);
     SetActiveSelectionMode(smNormal);
     SetCaretAndSelection(to, from, to);
-    SetSelText(value);
+    SetSelText(value, breaks);
   }
   SetActiveSelectionMode(chosen);
 }

@@ -433,10 +433,10 @@ void TCustomSrcEdit::RecordSelectionDelete(TSrcChangeReason reason) {
   }
 }
 
-void TCustomSrcEdit::SetSelText(std::string_view value) {
+void TCustomSrcEdit::SetSelText(std::string_view value, TSrcTextBreaks breaks) {
   TSrcEditScope edit(*this);
   TSrcEditUndoBlock block(*this);
-  SetSelTextRecorded(crInsert, value);
+  SetSelTextRecorded(crInsert, value, breaks);
 }
 
 TInsertedRange TCustomSrcEdit::SetSelTextRecorded(TSrcChangeReason reason, std::string_view value,

@@ -1,5 +1,6 @@
 #include "platform/qt/QtMessageBoxes.h"
 
+#include <QtCore/QCoreApplication>
 #include <QtWidgets/QApplication>
 #include <QtWidgets/QMessageBox>
 #include <algorithm>
@@ -20,34 +21,64 @@ QMessageBox::Icon IconOf(uint32_t icon) {
   }
 }
 
+QMessageBox::StandardButton ButtonOf(int answer) {
+  switch (answer) {
+    case IDCANCEL: return QMessageBox::Cancel;
+    case IDYES: return QMessageBox::Yes;
+    case IDNO: return QMessageBox::No;
+    default: return QMessageBox::Ok;
+  }
+}
+
+// Swallows the person's keys and clicks while it is installed.
+class TInputSwallower : public QObject {
+public:
+  TInputSwallower() { QCoreApplication::instance()->installEventFilter(this); }
+
+protected:
+  bool eventFilter(QObject*, QEvent* event) override {
+    switch (event->type()) {
+      case QEvent::KeyPress:
+      case QEvent::KeyRelease:
+      case QEvent::ShortcutOverride:
+      case QEvent::Shortcut:
+      case QEvent::InputMethod:
+      case QEvent::MouseButtonPress:
+      case QEvent::MouseButtonRelease:
+      case QEvent::MouseButtonDblClick:
+      case QEvent::Wheel:
+      case QEvent::ContextMenu:
+        return true;
+      default:
+        return false;
+    }
+  }
+};
+
+// Keys and clicks given before the box shows were meant for the window in
+// front then: the box's loop would hand those still waiting to the box,
+// whose default button a queued Return or Space would press. They are
+// handled now, and dropped.
+void DropWaitingInput() {
+  TInputSwallower swallower;
+  QCoreApplication::processEvents();
+}
+
 }  // namespace
 
 int TQtMessageBoxes::Show(const TMessageBoxRequest& request) {
   QMessageBox box(IconOf(request.Icon()), AnsiToQString(request.Caption), AnsiToQString(request.Text),
                   QMessageBox::NoButton, QApplication::activeWindow());
-  struct TButton {
-    QMessageBox::StandardButton Qt;
-    int Answer;
-  };
-  std::vector<TButton> buttons;
-  switch (request.Buttons()) {
-    case MB_OKCANCEL: buttons = {{QMessageBox::Ok, IDOK}, {QMessageBox::Cancel, IDCANCEL}}; break;
-    case MB_YESNOCANCEL:
-      buttons = {{QMessageBox::Yes, IDYES}, {QMessageBox::No, IDNO}, {QMessageBox::Cancel, IDCANCEL}};
-      break;
-    case MB_YESNO: buttons = {{QMessageBox::Yes, IDYES}, {QMessageBox::No, IDNO}}; break;
-    default: buttons = {{QMessageBox::Ok, IDOK}}; break;
-  }
   QMessageBox::StandardButtons standard;
-  for (const TButton& b : buttons) standard |= b.Qt;
+  for (int answer : request.Answers()) standard |= ButtonOf(answer);
   box.setStandardButtons(standard);
-  box.setDefaultButton(buttons[std::min(request.DefaultButton(), buttons.size() - 1)].Qt);
+  box.setDefaultButton(ButtonOf(request.DefaultAnswer()));
+  DropWaitingInput();
   box.exec();
-  auto* clicked = box.clickedButton();
-  for (const TButton& b : buttons)
-    if (box.button(b.Qt) == clicked) return b.Answer;
-  // Closed without a button: Cancel where there is one.
-  return request.HasAnswer(IDCANCEL) ? IDCANCEL : buttons.front().Answer;
+  for (int answer : request.Answers())
+    if (box.button(ButtonOf(answer)) == box.clickedButton()) return answer;
+  // Closed without a button: Cancel where there is one, else the default.
+  return request.HasAnswer(IDCANCEL) ? IDCANCEL : request.DefaultAnswer();
 }
 
 }  // namespace vk

@@ -1,7 +1,9 @@
 #pragma once
 // The message-box service on the screen: a QMessageBox with the box's text,
-// caption, buttons and icon, over the active window, answered by the button
-// the user pressed (closing the box answers Cancel, or the only button).
+// caption, buttons, default button and icon, over the active window,
+// answered by the button the user pressed (closing the box answers Cancel,
+// or the default button). Keys and clicks still waiting as it comes up
+// never reach it.
 
 #include "platform/MessageBoxes.h"
 

@@ -316,8 +316,9 @@ TEST_F(ChildWinTest, AWindowComingToTheFrontShowsItsFileAsAnotherProgramLeftIt) 
        nullptr, "int A;\nint B;\n"},
       {"written again with the same bytes, over changes", true,
        [&](const std::string& f) { WriteTextFile(f, initial); }, 0, nullptr, "x" + initial},
-      {"changed under changes, reloaded", true, [](const std::string& f) { WriteTextFile(f, "int c;\n"); }, IDYES,
-       ChangedOnDiskText, "int c;\n"},
+      {"changed under changes, reloaded", true,
+       [](const std::string& f) { WriteTextFile(f, "int c;\r\nint d;\rint e;\n"); }, IDYES, ChangedOnDiskText,
+       "int c;\r\nint d;\rint e;\n"},
       {"changed under changes, kept", true, [](const std::string& f) { WriteTextFile(f, "int c;\n"); }, IDNO,
        ChangedOnDiskText, "x" + initial},
       {"deleted", false, [](const std::string& f) { std::remove(f.c_str()); }, 0, DeletedOnDiskText, initial},
@@ -375,8 +376,8 @@ TEST_F(ChildWinTest, AWindowComingToTheFrontShowsItsFileAsAnotherProgramLeftIt) 
     EXPECT_EQ(Boxes(), c.Box ? std::vector<std::string>{path + c.Box} : std::vector<std::string>{});
     const bool reloaded = c.Saved != initial && c.Saved != "x" + initial;
     EXPECT_EQ(editor.Modified(), !reloaded && (c.Typed || c.Box == DeletedOnDiskText));
-    // The old text's undo steps do not lead into the new one.
-    EXPECT_EQ(editor.CanUndo(), c.Typed && !reloaded);
+    // A reload is a step undo takes back.
+    EXPECT_EQ(editor.CanUndo(), c.Typed || reloaded);
     EXPECT_EQ(editor.CaretY(), 2);
     ExpectSaveOffered(editor.Modified());
     document->Perform(WM_DOCUMENTCOMMAND, dcSave, 0);
@@ -385,11 +386,52 @@ TEST_F(ChildWinTest, AWindowComingToTheFrontShowsItsFileAsAnotherProgramLeftIt) 
   }
 }
 
+// A change typed, then another program changes the file: a Space and a
+// Return queued as the window comes to the front never answer the question
+// to reload, whose default is No. Yes is one undo step: Undo gives back the
+// bytes the window held, which a save then writes without a question about
+// the state it was reloaded from, as it writes a kept text.
+TEST_F(ChildWinTest, AReloadIsOneUndoStepAndNoQueuedKeyAnswersItsQuestion) {
+  using namespace std::string_literals;
+  const struct {
+    const char* Name;
+    std::string Held, OnDisk;  // the file as opened, and as another program writes it
+    int Answer;
+  } cases[] = {
+      {"breaks of every style, NUL bytes, CP949", "a\0;\r\nb\n/* 한글 */\rc\n\r"s, "x\r\n/* 글 */\n\r", IDYES},
+      {"emptied", "int a;\n", "", IDYES},
+      {"kept", "int a;\n", "int b;\n", IDNO},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.Name);
+    if (c.Held.find('\0') != std::string::npos) Answer(IDOK);
+    TMDIChild* document = OpenFile("reload.h", c.Held);
+    TSrcEdit& editor = *document->Editor;
+    editor.SetSelText("/* own */");
+    WriteTextFile(document->Caption(), c.OnDisk);
+    PostMessage(document, WM_CHECKDISKFILE, 0, 0);
+    for (char key : {' ', '\r'}) PostMessage(document->Editor, WM_CHAR, key, 0);
+    MessageBoxAnswers().PushResponder([&](const TMessageBoxRequest& box) {
+      EXPECT_EQ(box.DefaultAnswer(), IDNO);
+      return c.Answer;
+    });
+    Settle();
+    if (c.Answer == IDYES) editor.Undo();
+    EXPECT_TRUE(editor.Modified());
+    document->Perform(WM_DOCUMENTCOMMAND, dcSave, 0);
+    EXPECT_EQ(ReadTextFile(document->Caption()), "/* own */" + c.Held);
+    document->Close();
+    Settle();
+    MessageBoxAnswers().Clear();
+  }
+}
+
 // Another program writes the file while one of a save's questions is open:
 // the disk check comes after every question, right before the write, and
 // asks about the state that program left; No keeps its text. A write while
 // the disk question itself is open is caught as the save replaces the file,
-// and asked about in its turn.
+// and asked about in its turn, for a few rounds. While a question is open
+// the window, whose check the box's loop handles, asks nothing else.
 TEST_F(ChildWinTest, AWriteWhileASaveQuestionIsOpenIsAskedAboutBeforeTheWrite) {
   const struct {
     const char* Name;
@@ -397,6 +439,7 @@ TEST_F(ChildWinTest, AWriteWhileASaveQuestionIsOpenIsAskedAboutBeforeTheWrite) {
     std::function<void(TMDIChild&)> Save;
     std::vector<std::string> Boxes;  // in turn; one beginning with a blank follows the path
     size_t WrittenDuring;            // the box during which the other program writes
+    bool KeepsWriting = false;       // it writes during every box, each answered Yes
   } cases[] = {
       {"the NUL-byte question", std::string("a\0b;\n", 5),
        [](TMDIChild& d) { d.Perform(WM_DOCUMENTCOMMAND, dcSave, 0); }, {NulBytesSaveText, ChangedOnDiskSaveText}, 0},
@@ -409,6 +452,18 @@ TEST_F(ChildWinTest, AWriteWhileASaveQuestionIsOpenIsAskedAboutBeforeTheWrite) {
          d.Perform(WM_DOCUMENTCOMMAND, dcSave, 0);
        },
        {ChangedOnDiskSaveText, ChangedOnDiskSaveText}, 0},
+      {"Save All's disk question, the file changed before it", "ab;\n",
+       [](TMDIChild& d) {
+         WriteTextFile(d.Caption(), "first other text\n");
+         MainForm->FileSaveAll1->Click();
+       },
+       {ChangedOnDiskSaveText, ChangedOnDiskSaveText}, 0},
+      {"every disk question, by a program that keeps writing", "ab;\n",
+       [](TMDIChild& d) {
+         WriteTextFile(d.Caption(), "first other text\n");
+         EXPECT_THROW(d.Perform(WM_DOCUMENTCOMMAND, dcSave, 0), ETargetChangedError);
+       },
+       {ChangedOnDiskSaveText, ChangedOnDiskSaveText, ChangedOnDiskSaveText}, 0, true},
   };
   int row = 0;
   for (const auto& c : cases) {
@@ -420,8 +475,9 @@ TEST_F(ChildWinTest, AWriteWhileASaveQuestionIsOpenIsAskedAboutBeforeTheWrite) {
     document->Editor->SetSelText("x");
     for (size_t i = 0; i < c.Boxes.size(); ++i)
       MessageBoxAnswers().PushResponder([&, i](const TMessageBoxRequest&) {
-        if (i == c.WrittenDuring) WriteTextFile(path, "other text\n");
-        return i + 1 < c.Boxes.size() ? IDYES : IDNO;
+        if (i == c.WrittenDuring || c.KeepsWriting) WriteTextFile(path, i % 2 ? "other text 1\n" : "other text\n");
+        Settle();
+        return i + 1 < c.Boxes.size() || c.KeepsWriting ? IDYES : IDNO;
       });
     c.Save(*document);
     Settle();

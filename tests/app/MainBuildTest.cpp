@@ -704,7 +704,8 @@ TEST_F(MainBuildTest, WhatStopsABuildBeforeMakeRuns) {
 
 // Before F9 saves and builds, every window, in front or not, shows its file
 // as another program left it (or asks, over changes of its own): make, the
-// window and the saved file then hold one text.
+// window and the saved file then hold one text. A deleted file is written
+// again only when the person says so.
 TEST_F(MainBuildTest, BeforeTheBuildEveryWindowShowsItsFileAsAnotherProgramLeftIt) {
   const struct {
     const char* Name;
@@ -718,7 +719,7 @@ TEST_F(MainBuildTest, BeforeTheBuildEveryWindowShowsItsFileAsAnotherProgramLeftI
       {"without changes", false, false, 0, nullptr, "int other;"},
       {"changes, reloaded", true, false, IDYES, ChangedOnDiskText, "int other;"},
       {"changes, kept", true, false, IDNO, ChangedOnDiskText, "/* own */int lcd;"},
-      {"deleted", false, true, IDOK, DeletedOnDiskText, "int lcd;"},
+      {"deleted, then Yes to writing it again", false, true, IDOK, DeletedOnDiskText, "int lcd;"},
       {"changes, kept, then undone", true, false, IDNO, ChangedOnDiskText, "int other;", true},
   };
   int row = 0;
@@ -738,13 +739,17 @@ TEST_F(MainBuildTest, BeforeTheBuildEveryWindowShowsItsFileAsAnotherProgramLeftI
     else
       WriteTextFile(header, "int other;\n");
     if (c.Answer) Answer(c.Answer);
+    if (c.Deleted) Answer(IDYES);
     if (c.KeptThenUndone) {
       window->BringToFront();
       Settle();
       window->Editor->Undo();
     }
     Build();
-    EXPECT_EQ(Boxes(), c.Box ? std::vector<std::string>{header + c.Box} : std::vector<std::string>{});
+    std::vector<std::string> boxes;
+    if (c.Box) boxes.push_back(header + c.Box);
+    if (c.Deleted) boxes.push_back(header + DeletedOnDiskSaveText);
+    EXPECT_EQ(Boxes(), boxes);
     const std::vector<std::string> output = LinesOf(MainForm->Memo1->Lines());
     EXPECT_TRUE(std::find(output.begin(), output.end(), c.Built) != output.end()) << MainForm->Memo1->Lines().Text();
     EXPECT_EQ(window->Editor->Lines().Get(0), c.Built);
@@ -758,16 +763,20 @@ TEST_F(MainBuildTest, BeforeTheBuildEveryWindowShowsItsFileAsAnotherProgramLeftI
 
 // F9 builds only when every changed document was written: a No to one of
 // the save's questions names the document and builds nothing, since make
-// would compile a text the window does not show.
+// would compile a text the window does not show (or a file another program
+// deleted, which make would compile too). Closing that window lets the
+// next F9 build.
 TEST_F(MainBuildTest, F9BuildsNothingWhenAChangedDocumentWasNotWritten) {
   const struct {
     const char* Name;
     std::vector<int> Answers;  // to the NUL-byte question, then to the disk question
     bool OtherWrites;          // another program writes the header while the NUL-byte question is open
     const char* Built;         // the header's line as make read it; nullptr: no build
+    bool Deleted = false;      // another program deleted the header (said first)
   } cases[] = {
       {"No to the NUL-byte question", {IDNO}, false, nullptr},
       {"No to the disk question", {IDYES, IDNO}, true, nullptr},
+      {"No to writing the deleted header again", {IDOK, IDYES, IDNO}, false, nullptr, true},
       {"Yes to both", {IDYES, IDYES}, true, "/* own */int"},
   };
   int row = 0;
@@ -781,6 +790,7 @@ TEST_F(MainBuildTest, F9BuildsNothingWhenAChangedDocumentWasNotWritten) {
     Answer(IDOK);  // the header holds a NUL byte
     Open(folder + "/main.c");
     Document(header)->Editor->SetSelText("/* own */");
+    if (c.Deleted) std::remove(header.c_str());
     for (size_t i = 0; i < c.Answers.size(); ++i)
       MessageBoxAnswers().PushResponder([&, i](const TMessageBoxRequest&) {
         if (i == 0 && c.OtherWrites) WriteTextFile(header, "int other;\n");
@@ -796,9 +806,17 @@ TEST_F(MainBuildTest, F9BuildsNothingWhenAChangedDocumentWasNotWritten) {
       EXPECT_EQ(Boxes().back(), header + NotSavedBuildText);
       EXPECT_EQ(MainForm->Memo1->Lines().Count(), 0);
       EXPECT_TRUE(Document(header)->Editor->Modified());
-      EXPECT_EQ(ReadTextFile(header), c.OtherWrites ? "int other;\n" : std::string("int\0 lcd;\n", 10));
+      EXPECT_EQ(ReadTextFile(header), c.OtherWrites ? "int other;\n"
+                                      : c.Deleted   ? std::string()
+                                                    : std::string("int\0 lcd;\n", 10));
+      EXPECT_EQ(FileExists(header), !c.Deleted);
+      Answer(IDNO);  // "Save to file?"
+      Document(header)->Close();
+      Settle();
+      EXPECT_FALSE(Build().empty());
+      ModalAnswers().Clear();
     }
-    Document(header)->Editor->SetModified(false);
+    if (TMDIChild* window = Document(header)) window->Editor->SetModified(false);
     MainForm->CloseAll();
     Settle();
     MessageBoxAnswers().Clear();

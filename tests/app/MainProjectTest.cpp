@@ -45,7 +45,6 @@ protected:
 TEST_F(MainProjectTest, TheOpenRoadOpensTheMainFileItsHeadersAndTheExtraSources) {
   WriteProject();
   Answer(IDOK);
-  Answer(IDOK);
   Open(Path("main.c"));
 
   // A file that cannot be read gets no window.
@@ -55,8 +54,8 @@ TEST_F(MainProjectTest, TheOpenRoadOpensTheMainFileItsHeadersAndTheExtraSources)
   std::sort(captions.begin(), captions.end());
   std::sort(opened.begin(), opened.end());
   EXPECT_EQ(captions, opened);
-  EXPECT_EQ(Boxes(), (std::vector<std::string>{Path("gone.h") + " Cannot find a file",
-                                               Path("missing.c") + " Cannot find a file"}));
+  // One message names every file that cannot be read.
+  EXPECT_EQ(Boxes(), std::vector<std::string>{Path("gone.h") + "\n" + Path("missing.c") + " Cannot find a file"});
   EXPECT_EQ(Panel(spProjectFolder), Project.Path() + "/");
   EXPECT_EQ(Panel(spMainFile), "main.c");
   std::vector<std::string> nodes;
@@ -74,7 +73,6 @@ TEST_F(MainProjectTest, TheOpenRoadOpensTheMainFileItsHeadersAndTheExtraSources)
   EXPECT_EQ(MainForm->PageControl1->ActivePage(), MainForm->TabSheet1);
 
   // Opening it again replaces the windows.
-  Answer(IDOK);
   Answer(IDOK);
   Open(Path("main.c"));
   Settle();
@@ -142,10 +140,9 @@ TEST_F(MainProjectTest, OtherKindsOfFilesOpenAlongsideOrInsteadOfTheProject) {
     EXPECT_EQ(MainForm->DocumentCount(), c.Documents);
     EXPECT_EQ(Panel(spProjectFolder), *c.Folder ? Project.Path() + "/" : "");
     EXPECT_EQ(Panel(spMainFile), c.Main);
-    // A header leaves the project's main window in front.
-    if (c.Documents == 2) {
-      EXPECT_EQ(MainForm->ActiveDocument()->Caption(), Path("main.c"));
-    }
+    // The file just opened is in front, maximised.
+    EXPECT_EQ(MainForm->ActiveDocument()->Caption(), Path(c.File));
+    EXPECT_EQ(MainForm->ActiveDocument()->WindowState(), wsMaximized);
     MainForm->CloseAll();
     Settle();
   }
@@ -349,7 +346,8 @@ TEST_F(MainProjectTest, EverySaveMarksTheTextSaved) {
 // Save, Save All and Close ask before they write over a file another
 // program changed since it was read or saved here: Yes writes, No keeps the
 // file and the changes, unsaved (the window stays open). A deleted file is
-// written again unasked; what was answered is not asked again as the
+// written again unasked by Save, and only when asked by Save All; what was
+// answered, a write that then failed included, is not asked again as the
 // window comes to the front.
 TEST_F(MainProjectTest, ASaveAsksBeforeItWritesOverAFileAnotherProgramChanged) {
   const struct {
@@ -372,6 +370,23 @@ TEST_F(MainProjectTest, ASaveAsksBeforeItWritesOverAFileAnotherProgramChanged) {
       {"Close All, kept", [] { MainForm->FileCloseAllCmd->Execute(); }, {IDYES, IDNO},
        {"Save to file?", ChangedOnDiskSaveText}, false, false},
       {"Save of a deleted file", [] { MainForm->FileSave1->Click(); }, {IDYES}, {"Save to File?"}, true, true},
+      {"Save All of a deleted file, left deleted", [] { MainForm->FileSaveAll1->Click(); }, {IDNO},
+       {DeletedOnDiskSaveText}, true, false},
+      {"Save, written over a read-only file, which fails",
+       [] {
+         chmod(MainForm->ActiveDocument()->Caption().c_str(), 0444);
+         EXPECT_THROW(MainForm->FileSave1->Click(), EStreamError);
+         chmod(MainForm->ActiveDocument()->Caption().c_str(), 0644);
+       },
+       {IDYES, IDYES}, {"Save to File?", ChangedOnDiskSaveText}, false, false},
+      {"Save, kept as the window came to the front, undone, typed again",
+       [] {
+         Settle();
+         MainForm->ActiveDocument()->Editor->Undo();
+         Type(MainForm->ActiveDocument(), "new ");
+         MainForm->FileSave1->Click();
+       },
+       {IDNO, IDYES, IDNO}, {ChangedOnDiskText, "Save to File?", ChangedOnDiskSaveText}, false, false},
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(c.Name);
@@ -391,9 +406,10 @@ TEST_F(MainProjectTest, ASaveAsksBeforeItWritesOverAFileAnotherProgramChanged) {
     Settle();
     std::vector<std::string> boxes = c.Boxes;
     for (std::string& box : boxes)
-      if (box == ChangedOnDiskSaveText) box = file + box;
+      if (box.starts_with(' ')) box = file + box;
     EXPECT_EQ(Boxes(), boxes);
-    EXPECT_EQ(ReadTextFile(file), c.Written ? "new old" : "other");
+    EXPECT_EQ(ReadTextFile(file), c.Written ? "new old" : c.Deleted ? "" : "other");
+    EXPECT_EQ(FileExists(file), !c.Deleted || c.Written);
     EXPECT_EQ(document->Editor->Modified(), !c.Written);
     EXPECT_EQ(MainForm->DocumentCount(), 1);
     document->Editor->SetModified(false);
@@ -485,15 +501,20 @@ TEST_F(MainProjectTest, AFailedSaveNamesTheFileAndTheReasonAndKeepsTheOldFile) {
   }
 }
 
-TEST_F(MainProjectTest, CloseOfTheLastWindowClosesTheProjectEvenWhenItStaysOpen) {
+// The project closes with its last window, not when the person keeps it
+// open: Cancel, or a save that failed.
+TEST_F(MainProjectTest, CloseOfTheLastWindowKeepsTheProjectWhenTheWindowStaysOpen) {
   WriteTextFile(Path("main.c"), "int x;\n");
   Open(Path("main.c"));
   Type(MainForm->ActiveDocument(), "y");
   Answer(IDCANCEL);
   MainForm->FileCloseCmd->Execute();
+  chmod(Path("main.c").c_str(), 0444);
+  Answer(IDYES);
+  EXPECT_THROW(MainForm->FileCloseCmd->Execute(), EStreamError);
   EXPECT_EQ(MainForm->DocumentCount(), 1);
-  EXPECT_EQ(Panel(spProjectFolder), "");
-  EXPECT_EQ(Panel(spMainFile), "");
+  EXPECT_EQ(Panel(spProjectFolder), Project.Path() + "/");
+  EXPECT_EQ(Panel(spMainFile), "main.c");
 }
 
 TEST_F(MainProjectTest, CloseAllStopsAtAWindowThatStaysOpen) {

@@ -80,11 +80,17 @@ TEST(IncludeInsertionTest, LinesGoAboveTheFirstIncludeOrCodeLastFoundFirst) {
        {"#define F_CPU 8000000UL", "  #  include <util/delay.h>", "#include \"lcd.h\"", "int x;"},
        1,
        both},
-      {"an #include inside an #if does not count",
+      // Above the outermost #if around the first #include, which it may need.
+      {"an #include inside an #if, another after it",
        {"#ifdef DEBUG", "#include \"debug.h\"", "#endif", "#include \"lcd.h\"", "int x;"},
-       3,
+       0,
        both},
-      {"an #include only inside an #if", {"#if 1", "#include \"a.h\"", "#endif", "int x;"}, 3, both},
+      {"an #include only inside an #if", {"#if 1", "#include \"a.h\"", "#endif", "int x;"}, 0, both},
+      {"an #include inside an #if below definitions",
+       {"/* blink */", "#define USE_LCD 1", "#if USE_LCD", "#include \"lcd.h\"", "#endif",
+        "int main(void) { DDRB = 1; }"},
+       2,
+       both},
       {"an #include after the code does not count", {"int x;", "#include \"lcd.h\""}, 0, both},
       {"an #include in a comment or a continued line does not count",
        {"/* #include \"a.h\" */", "#define X \\", "#include \"b.h\"", "// #include \"c.h\"", "int x;"},
@@ -175,6 +181,11 @@ TEST(IncludeInsertionTest, ABuildCompilesTheInsertedLines) {
         "int main(void) { DDRB = 0xff; lcd_put(1); return 0; }"},
        1,
        {"/* lcd */", "", "static inline void lcd_put(uint8_t v) { PORTB = v; }"}},
+      {"that header included inside an #if",
+       {"/* blink */", "#define USE_LCD 1", "#if USE_LCD", "#include \"lcd.h\"", "#endif",
+        "int main(void) { DDRB = 0xff; lcd_put(1); return 0; }"},
+       1,
+       {"static inline void lcd_put(uint8_t v) { PORTB = v; }"}},
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(c.Name);

@@ -360,16 +360,31 @@ TEST_F(QtFormsTest, AFocusedPageControlTurnsItsPagesWithTheArrowsAndTabLeavesIt)
   EXPECT_EQ(FocusedControl(), after) << "Tab moves on in the model's order";
 }
 
+// A box answers the button pressed once it showed, Return its default one;
+// a Space queued before it showed, which reaches whatever is in front when
+// the queue gets to it, answers nothing.
 TEST_F(QtFormsTest, AMessageBoxOnTheScreenAnswersTheButtonPressed) {
   auto previous = SetMessageBoxService(std::make_unique<TQtMessageBoxes>());
-  QTimer::singleShot(50, [] {
-    auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
-    ASSERT_NE(box, nullptr);
-    EXPECT_EQ(box->text(), "Save to file?");
-    EXPECT_EQ(box->windowTitle(), "Save message");
-    box->button(QMessageBox::No)->click();
-  });
-  EXPECT_EQ(MessageBox("Save to file?", "Save message", MB_YESNOCANCEL | MB_ICONQUESTION), IDNO);
+  const struct {
+    uint32_t Buttons;
+    bool SpaceQueued, ReturnPressed;  // else No is clicked
+  } cases[] = {{MB_YESNOCANCEL, false, false}, {MB_YESNO | MB_DEFBUTTON2, false, true}, {MB_YESNO, true, false}};
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.Buttons);
+    QMetaObject::invokeMethod(qApp, [&] {
+      QWidget* front = QApplication::activeModalWidget();
+      if (QWidget* target = front ? front->focusWidget() : QApplication::focusWidget(); target && c.SpaceQueued)
+        QTest::keyClick(target, Qt::Key_Space);
+    }, Qt::QueuedConnection);
+    QTimer::singleShot(50, [&] {
+      auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+      ASSERT_NE(box, nullptr);
+      EXPECT_EQ(box->text(), "Save to file?");
+      EXPECT_EQ(box->windowTitle(), "Save message");
+      c.ReturnPressed ? QTest::keyClick(box, Qt::Key_Return) : box->button(QMessageBox::No)->click();
+    });
+    EXPECT_EQ(MessageBox("Save to file?", "Save message", c.Buttons | MB_ICONQUESTION), IDNO);
+  }
   SetMessageBoxService(std::move(previous));
 }
 
