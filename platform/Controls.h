@@ -807,9 +807,18 @@ void PostMessage(TControl* control, uint32_t msg, uintptr_t wParam, intptr_t lPa
 // Dispatches the oldest posted message; false when none waited.
 bool DispatchPostedMessage();
 bool PostedMessagesWaiting();
-// Drops the keyboard and mouse messages waiting in the queue: input given
-// before a box came up, which was meant for the window in front then.
-void DiscardPostedInput();
+// Input given before a box came up was meant for the window in front then:
+// while the hold lives, the keyboard messages waiting in the queue wait on
+// (the box's loop does not hand them to the box) and reach their windows
+// after it, in order; the mouse messages waiting are dropped, since the
+// place they aimed at may change meanwhile.
+class TPostedInputHold {
+public:
+  TPostedInputHold();
+  ~TPostedInputHold();
+  TPostedInputHold(const TPostedInputHold&) = delete;
+  TPostedInputHold& operator=(const TPostedInputHold&) = delete;
+};
 // A backend's loop hears here that a message was posted (to wake up).
 using TMessagePostedHook = void (*)();
 void SetMessagePostedHook(TMessagePostedHook hook);

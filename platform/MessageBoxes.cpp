@@ -44,7 +44,7 @@ std::unique_ptr<TMessageBoxService> SetMessageBoxService(std::unique_ptr<TMessag
 
 int MessageBox(const std::string& text, const std::string& caption, uint32_t flags) {
   TMessageBoxRequest request{text, caption, flags};
-  DiscardPostedInput();
+  TPostedInputHold held;
   if (GService) return GService->Show(request);
   int answer = MessageBoxAnswers().Take(request, "message box \"" + text + "\" (" + caption + ")");
   if (!request.HasAnswer(answer))

@@ -60,8 +60,10 @@ public:
 
 // Shows a box through the service in use and answers the button pressed.
 // Input given before the box showed was meant for the window in front
-// then: the keys and clicks still waiting in the posted queue are dropped,
-// so that none of them answers the box (a backend drops its own queue's).
+// then: the keys still waiting in the posted queue wait until the box has
+// gone and reach their windows then, and the clicks are dropped, so that
+// none of them answers the box (a backend does the same with its own
+// queue's).
 int MessageBox(const std::string& text, const std::string& caption, uint32_t flags);
 // A box with the text, the application's title and an OK button.
 void ShowMessage(const std::string& text);

@@ -342,20 +342,38 @@ void PostMessage(TControl* control, uint32_t msg, uintptr_t wParam, intptr_t lPa
 }
 
 bool DispatchPostedMessage() {
-  if (GPosted.empty()) return false;
-  TPostedMessage posted = GPosted.front();
-  GPosted.pop_front();
+  auto next = std::find_if(GPosted.begin(), GPosted.end(), [](const TPostedMessage& m) { return !m.Held; });
+  if (next == GPosted.end()) return false;
+  TPostedMessage posted = *next;
+  GPosted.erase(next);
   posted.Target->Perform(posted.Message.Msg, posted.Message.WParam, posted.Message.LParam);
   return true;
 }
 
-bool PostedMessagesWaiting() { return !GPosted.empty(); }
+bool PostedMessagesWaiting() {
+  return std::any_of(GPosted.begin(), GPosted.end(), [](const TPostedMessage& m) { return !m.Held; });
+}
 
-void DiscardPostedInput() {
-  std::erase_if(GPosted, [](const TPostedMessage& posted) {
-    const uint32_t msg = posted.Message.Msg;
-    return (msg >= WM_KEYDOWN && msg <= WM_IME_COMPOSITION) || (msg >= WM_MOUSEMOVE && msg <= WM_MOUSEWHEEL);
-  });
+namespace {
+
+int GInputHolds = 0;
+
+bool IsKeyboardMessage(uint32_t msg) { return msg >= WM_KEYDOWN && msg <= WM_IME_COMPOSITION; }
+bool IsMouseMessage(uint32_t msg) { return msg >= WM_MOUSEMOVE && msg <= WM_MOUSEWHEEL; }
+
+}  // namespace
+
+TPostedInputHold::TPostedInputHold() {
+  ++GInputHolds;
+  std::erase_if(GPosted, [](const TPostedMessage& posted) { return IsMouseMessage(posted.Message.Msg); });
+  for (TPostedMessage& posted : GPosted)
+    if (IsKeyboardMessage(posted.Message.Msg)) posted.Held = true;
+}
+
+TPostedInputHold::~TPostedInputHold() {
+  if (--GInputHolds > 0) return;
+  for (TPostedMessage& posted : GPosted) posted.Held = false;
+  if (!GPosted.empty() && GMessagePosted) GMessagePosted();
 }
 
 void SetMessagePostedHook(TMessagePostedHook hook) { GMessagePosted = hook; }

@@ -1,9 +1,13 @@
 #include "platform/qt/QtMessageBoxes.h"
 
 #include <QtCore/QCoreApplication>
+#include <QtCore/QPointer>
+#include <QtGui/QKeyEvent>
 #include <QtWidgets/QApplication>
 #include <QtWidgets/QMessageBox>
 #include <algorithm>
+#include <memory>
+#include <vector>
 
 #include "platform/qt/QtConvert.h"
 
@@ -30,19 +34,39 @@ QMessageBox::StandardButton ButtonOf(int answer) {
   }
 }
 
-// Swallows the person's keys and clicks while it is installed.
-class TInputSwallower : public QObject {
+// Keys and clicks given before a box shows were meant for the window in
+// front then: the box's loop would hand those still waiting to the box,
+// whose default button a queued Return or Space would press. They are taken
+// out of Qt's queue as the box is made ready; the keys and typed text go to
+// the windows they were meant for once the box has gone, in the order
+// typed, and the clicks are dropped (the place they aimed at may change).
+class TWaitingInput : public QObject {
 public:
-  TInputSwallower() { QCoreApplication::instance()->installEventFilter(this); }
+  TWaitingInput() {
+    QCoreApplication::instance()->installEventFilter(this);
+    QCoreApplication::processEvents();
+    QCoreApplication::instance()->removeEventFilter(this);
+  }
+  ~TWaitingInput() override {
+    for (TKept& kept : FKept)
+      if (kept.Receiver) QCoreApplication::postEvent(kept.Receiver, kept.Event.release());
+  }
+  TWaitingInput(const TWaitingInput&) = delete;
+  TWaitingInput& operator=(const TWaitingInput&) = delete;
 
 protected:
-  bool eventFilter(QObject*, QEvent* event) override {
+  bool eventFilter(QObject* receiver, QEvent* event) override {
     switch (event->type()) {
       case QEvent::KeyPress:
       case QEvent::KeyRelease:
-      case QEvent::ShortcutOverride:
-      case QEvent::Shortcut:
       case QEvent::InputMethod:
+        FKept.push_back({receiver, std::unique_ptr<QEvent>(event->clone())});
+        return true;
+      case QEvent::ShortcutOverride:
+        // Accepted, the key comes as a key event, which is kept.
+        event->accept();
+        return true;
+      case QEvent::Shortcut:
       case QEvent::MouseButtonPress:
       case QEvent::MouseButtonRelease:
       case QEvent::MouseButtonDblClick:
@@ -53,16 +77,14 @@ protected:
         return false;
     }
   }
-};
 
-// Keys and clicks given before the box shows were meant for the window in
-// front then: the box's loop would hand those still waiting to the box,
-// whose default button a queued Return or Space would press. They are
-// handled now, and dropped.
-void DropWaitingInput() {
-  TInputSwallower swallower;
-  QCoreApplication::processEvents();
-}
+private:
+  struct TKept {
+    QPointer<QObject> Receiver;
+    std::unique_ptr<QEvent> Event;
+  };
+  std::vector<TKept> FKept;
+};
 
 }  // namespace
 
@@ -73,7 +95,7 @@ int TQtMessageBoxes::Show(const TMessageBoxRequest& request) {
   for (int answer : request.Answers()) standard |= ButtonOf(answer);
   box.setStandardButtons(standard);
   box.setDefaultButton(ButtonOf(request.DefaultAnswer()));
-  DropWaitingInput();
+  TWaitingInput waiting;
   box.exec();
   for (int answer : request.Answers())
     if (box.button(ButtonOf(answer)) == box.clickedButton()) return answer;

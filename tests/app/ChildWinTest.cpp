@@ -409,17 +409,21 @@ TEST_F(ChildWinTest, AReloadIsOneUndoStepAndNoQueuedKeyAnswersItsQuestion) {
     TSrcEdit& editor = *document->Editor;
     editor.SetSelText("/* own */");
     WriteTextFile(document->Caption(), c.OnDisk);
-    PostMessage(document, WM_CHECKDISKFILE, 0, 0);
+    // Typed as the window comes to the front, before its question shows.
     for (char key : {' ', '\r'}) PostMessage(document->Editor, WM_CHAR, key, 0);
     MessageBoxAnswers().PushResponder([&](const TMessageBoxRequest& box) {
       EXPECT_EQ(box.DefaultAnswer(), IDNO);
       return c.Answer;
     });
-    Settle();
+    document->Perform(WM_CHECKDISKFILE, 0, 0);
+    EXPECT_TRUE(PostedMessagesWaiting()) << "the keys wait for the window, past the question";
     if (c.Answer == IDYES) editor.Undo();
     EXPECT_TRUE(editor.Modified());
     document->Perform(WM_DOCUMENTCOMMAND, dcSave, 0);
     EXPECT_EQ(ReadTextFile(document->Caption()), "/* own */" + c.Held);
+    Settle();
+    EXPECT_TRUE(editor.Modified()) << "the keys typed reach the editor";
+    Answer(IDNO);  // to saving them
     document->Close();
     Settle();
     MessageBoxAnswers().Clear();
