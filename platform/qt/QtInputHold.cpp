@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "platform/qt/QtGuard.h"
+#include "platform/qt/QtKeptKeys.h"
 #include "platform/qt/QtPeer.h"
 
 namespace vk {
@@ -30,10 +31,7 @@ public:
     QCoreApplication::instance()->removeEventFilter(this);
     for (const TLive& live : FLive)
       if (live.Widget) live.Widget->setFocusPolicy(live.Policy);
-    for (TKept& kept : FKept) {
-      QObject* receiver = kept.Receiver ? kept.Receiver.data() : QApplication::focusWidget();
-      if (receiver) QCoreApplication::sendEvent(receiver, kept.Event.get());
-    }
+    FKept.SendAll();
   }
   THeldEvents(const THeldEvents&) = delete;
   THeldEvents& operator=(const THeldEvents&) = delete;
@@ -55,11 +53,6 @@ protected:
         event->ignore();
         RequestStopLater();
         return true;
-      case QEvent::ShortcutOverride:
-        // Accepted, a key comes as a key event, which is held: no shortcut
-        // (a menu's mnemonic) runs meanwhile.
-        event->accept();
-        return true;
       case QEvent::KeyPress:
       case QEvent::KeyRelease:
         if (static_cast<QKeyEvent*>(event)->key() == Qt::Key_Escape) {
@@ -67,7 +60,8 @@ protected:
           return true;
         }
         [[fallthrough]];
-      case QEvent::InputMethod: FKept.push_back({receiver, std::unique_ptr<QEvent>(event->clone())}); return true;
+      case QEvent::ShortcutOverride:  // no shortcut (a menu's mnemonic) runs meanwhile
+      case QEvent::InputMethod: return FKept.Keep(receiver, event);
       case QEvent::HoverEnter:
       case QEvent::HoverMove:
       case QEvent::HoverLeave: return false;
@@ -83,11 +77,6 @@ private:
     QPointer<QWidget> Widget;
     Qt::FocusPolicy Policy;
   };
-  struct TKept {
-    QPointer<QObject> Receiver;
-    std::unique_ptr<QEvent> Event;
-  };
-
   bool IsLive(const QWidget& widget) const {
     for (const TLive& live : FLive)
       if (live.Widget && (live.Widget == &widget || live.Widget->isAncestorOf(&widget))) return true;
@@ -100,7 +89,7 @@ private:
 
   TInputHold& FHold;
   std::vector<TLive> FLive;
-  std::vector<TKept> FKept;
+  TQtKeptKeys FKept;
 };
 
 }  // namespace

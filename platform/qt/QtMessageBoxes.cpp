@@ -1,15 +1,12 @@
 #include "platform/qt/QtMessageBoxes.h"
 
 #include <QtCore/QCoreApplication>
-#include <QtCore/QPointer>
-#include <QtGui/QKeyEvent>
 #include <QtWidgets/QApplication>
 #include <QtWidgets/QMessageBox>
 #include <algorithm>
-#include <memory>
-#include <vector>
 
 #include "platform/qt/QtConvert.h"
+#include "platform/qt/QtKeptKeys.h"
 
 namespace vk {
 
@@ -47,10 +44,7 @@ public:
     QCoreApplication::processEvents();
     QCoreApplication::instance()->removeEventFilter(this);
   }
-  ~TWaitingInput() override {
-    for (TKept& kept : FKept)
-      if (kept.Receiver) QCoreApplication::postEvent(kept.Receiver, kept.Event.release());
-  }
+  ~TWaitingInput() override { FKept.PostAll(); }
   TWaitingInput(const TWaitingInput&) = delete;
   TWaitingInput& operator=(const TWaitingInput&) = delete;
 
@@ -60,12 +54,8 @@ protected:
       case QEvent::KeyPress:
       case QEvent::KeyRelease:
       case QEvent::InputMethod:
-        FKept.push_back({receiver, std::unique_ptr<QEvent>(event->clone())});
-        return true;
       case QEvent::ShortcutOverride:
-        // Accepted, the key comes as a key event, which is kept.
-        event->accept();
-        return true;
+        return FKept.Keep(receiver, event);
       case QEvent::Shortcut:
       case QEvent::MouseButtonPress:
       case QEvent::MouseButtonRelease:
@@ -79,11 +69,7 @@ protected:
   }
 
 private:
-  struct TKept {
-    QPointer<QObject> Receiver;
-    std::unique_ptr<QEvent> Event;
-  };
-  std::vector<TKept> FKept;
+  TQtKeptKeys FKept;
 };
 
 }  // namespace
