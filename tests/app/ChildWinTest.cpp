@@ -24,8 +24,8 @@ namespace {
 // The file clock of a row: the real one; one whose single tick holds every
 // write of the test, as a coarse file system's would; or that, with the
 // file stamped a tick ahead, and the clock reaching the stamp once the file
-// was opened.
-enum TClock { ckReal, ckCoarse, ckStampAheadReached };
+// was opened, or only after the window's first time to the front.
+enum TClock { ckReal, ckCoarse, ckStampAheadReached, ckStampAheadReachedLater };
 constexpr int64_t kCoarseTickNs = 1'000'000'000'000'000'000;
 constexpr int64_t kAheadNs = 4'100'000'000'000'000'000;  // early in 2100
 int64_t gClockNs = 0;  // 0: the real time
@@ -335,6 +335,14 @@ TEST_F(ChildWinTest, AWindowComingToTheFrontShowsItsFileAsAnotherProgramLeftIt) 
          StampAhead(f);
        },
        0, nullptr, "int A;\r\nint B;\n", ckStampAheadReached},
+      // Until the clock reaches a stamp ahead of it the stamp is trusted:
+      // one read when it gets there, not one at every check before.
+      {"stamped ahead, written again with that stamp before the clock reaches it", false,
+       [](const std::string& f) {
+         WriteTextFile(f, "int A;\r\nint B;\n");
+         StampAhead(f);
+       },
+       0, nullptr, "int A;\r\nint B;\n", ckStampAheadReachedLater},
   };
   TMDIChild* other = OpenFile("other.h", "int o;\n");
   int row = 0;
@@ -349,7 +357,7 @@ TEST_F(ChildWinTest, AWindowComingToTheFrontShowsItsFileAsAnotherProgramLeftIt) 
     });
     if (c.Clock != ckReal) SetFileClockForTesting({&TestClock, kCoarseTickNs});
     WriteTextFile(path, initial);
-    if (c.Clock == ckStampAheadReached) StampAhead(path);
+    if (c.Clock == ckStampAheadReached || c.Clock == ckStampAheadReachedLater) StampAhead(path);
     Open(path);
     TMDIChild* document = MainForm->ActiveDocument();
     if (c.Clock == ckStampAheadReached) gClockNs = kAheadNs;
@@ -371,6 +379,10 @@ TEST_F(ChildWinTest, AWindowComingToTheFrontShowsItsFileAsAnotherProgramLeftIt) 
       if (c.Undone && i == 0) {
         editor.Undo();
         editor.SetCaretXY({3, 2});
+      }
+      if (c.Clock == ckStampAheadReachedLater && i == 0) {
+        EXPECT_EQ(editor.Lines().Get(0), "int a;") << "the stamp is trusted before the clock reaches it";
+        gClockNs = kAheadNs;
       }
     }
     EXPECT_EQ(Boxes(), c.Box ? std::vector<std::string>{path + c.Box} : std::vector<std::string>{});
