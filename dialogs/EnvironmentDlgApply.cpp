@@ -52,7 +52,6 @@ void TEnvironmentDlg::WriteProjectMakefile(const TMakefileOptions& options) {
   // A makefile of the user's stays unless they agree; declined, it is left
   // as "User makefile" leaves it, and the settings are stored all the same.
   const auto losses = [&] {
-    TBusyCursor busy;
     return MakefileReplacementLosses(FProjectFolder, FMainFile, FInstallFolder, MakefileText(options));
   };
   if (!MayReplaceMakefile(ProjectMakefilePath(FProjectFolder), losses)) return;

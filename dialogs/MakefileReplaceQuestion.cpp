@@ -20,7 +20,10 @@ bool MayReplaceMakefile(const std::string& path, const TMakefileLossesQuery& los
       break;
   }
   std::optional<TMakefileLosses> lost;
-  if (losses) lost = losses();
+  if (losses) {
+    TBusyCursor busy;  // make is asked about both makefiles
+    lost = losses();
+  }
   const TMakefileLosses* shown = lost ? &*lost : nullptr;
   const uint32_t defaultButton = ReplacementLosesWork(shown) ? MB_DEFBUTTON2 : 0;
   if (Application().MessageBox(MakefileReplaceQuestion(path, shown), "Makefile message",

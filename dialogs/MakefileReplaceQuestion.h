@@ -18,7 +18,8 @@ using TMakefileLossesQuery = std::function<TMakefileLosses()>;
 // "<path> was not written by Vornkit. Replace it? ..." (Yes, No), listing
 // what the new makefile will not do when a query is given (No is then the
 // default where it would not do everything, or make cannot tell), and on
-// Yes the old bytes saved to "<path>.bak" first. A makefile that cannot be
+// Yes the old bytes saved to "<path>.bak" first. The hourglass shows while
+// the query asks make. A makefile that cannot be
 // read, or whose copy cannot be saved, is reported and left as it is (no).
 bool MayReplaceMakefile(const std::string& path, const TMakefileLossesQuery& losses = nullptr);
 

@@ -132,7 +132,6 @@ void TFormMakeWizzard::Finish() {
         // A makefile of the user's that they keep: the wizard stays on its
         // last page, as after a failed save.
         const auto losses = [this] {
-          TBusyCursor busy;
           return MakefileReplacementLosses(FRun.Values.SourceFolder, FRun.Values.MainSource + ".c", "", FRun.Text());
         };
         if (!FRun.Save([&](const std::string& path) { return MayReplaceMakefile(path, losses); })) return;

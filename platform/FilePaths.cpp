@@ -52,6 +52,13 @@ std::string PathFrom(std::string_view folder, std::string_view path) {
   return path.starts_with('/') ? std::string(path) : JoinPath(folder, path);
 }
 
+std::optional<std::string> PathBelow(std::string_view folder, std::string_view path) {
+  std::string base(folder);
+  if (!base.ends_with('/')) base += '/';
+  if (!path.starts_with(base) || path.size() == base.size()) return std::nullopt;
+  return std::string(path.substr(base.size()));
+}
+
 std::string ExtractFilePath(const std::string& fileName) {
   size_t slash = fileName.rfind('/');
   return slash == std::string::npos ? std::string() : fileName.substr(0, slash + 1);

@@ -38,6 +38,9 @@ std::string JoinPath(std::string_view folder, std::string_view name);
 // A path as seen from a folder: an absolute path as it is, a relative one
 // joined to the folder (JoinPath).
 std::string PathFrom(std::string_view folder, std::string_view path);
+// The path relative to the folder when it lies below it as written
+// ("/p/a/b.c" below "/p" or "/p/" gives "a/b.c"); none otherwise.
+std::optional<std::string> PathBelow(std::string_view folder, std::string_view path);
 // Everything up to and including the last "/" ("" when there is none).
 std::string ExtractFilePath(const std::string& fileName);
 // Everything after the last "/".

@@ -5,7 +5,6 @@
 // box nobody scripted raises EUnscriptedRequest with its text, so no test
 // can hang on one or pass by accident. A backend installs its own service.
 
-#include <cstddef>
 #include <cstdint>
 #include <memory>
 #include <string>

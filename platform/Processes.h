@@ -7,8 +7,8 @@
 // MAKELEVEL (a make it starts is a make of its own, not a sub-make of one
 // that started the program). The output arrives line by line while the
 // command runs; the exit status is kept. A command can be stopped, and can
-// be given a time limit: either ends its whole process group. The command, its arguments and its
-// folder go to the system, and the lines come back, converted between the
+// be given a time limit: either ends its whole process group. The command,
+// its arguments and its folder go to the system, and the lines come back, converted between the
 // code page and the file system's UTF-8 (a line that is no UTF-8 text of
 // the code page, such as a quoted source line, comes as it was printed).
 //

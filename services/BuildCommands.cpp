@@ -5,6 +5,7 @@
 
 #include "services/BuildRunner.h"
 #include "services/MakeFolderLines.h"
+#include "services/TextWords.h"
 #include "platform/FilePaths.h"
 #include "platform/StringLists.h"
 
@@ -12,16 +13,8 @@ namespace vk {
 
 namespace {
 
-bool IsDigit(char c) { return c >= '0' && c <= '9'; }
 bool IsBlank(char c) { return c == ' ' || c == '\t' || c == '\n' || c == '\r'; }
-
-// NAME=value in front of a command.
-bool IsAssignment(const std::string& word) {
-  const size_t equals = word.find('=');
-  if (equals == 0 || equals == std::string::npos || IsDigit(word[0])) return false;
-  return std::all_of(word.begin(), word.begin() + static_cast<std::ptrdiff_t>(equals),
-                     [](char c) { return c == '_' || IsDigit(c) || ((c | 0x20) >= 'a' && (c | 0x20) <= 'z'); });
-}
+bool IsAsciiLetter(char c) { return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z'); }
 
 // Splits a shell line into simple commands of words, as the shell reads it
 // before it expands anything.
@@ -56,9 +49,9 @@ public:
         if (At(1) != '\n') Take(FLine.substr(FAt + 1, 1));  // a backslash and line break join the lines
         FAt += 2;
       } else if (c == '`') {
-        Verbatim(FLine.find('`', FAt + 1), 1);
+        Verbatim(FLine.find('`', FAt + 1));
       } else if (c == '$' && (At(1) == '(' || At(1) == '{')) {
-        Verbatim(Closing(FAt + 1), 1);
+        Verbatim(Closing(FAt + 1));
       } else {
         Take(FLine.substr(FAt, 1));
         ++FAt;
@@ -96,7 +89,7 @@ private:
   // ">", ">>", "<", "2>&1", "&>", "<<": the operator and its file go; a
   // number just before it is the descriptor.
   void Redirect() {
-    if (FInWord && !FWord.empty() && std::all_of(FWord.begin(), FWord.end(), IsDigit)) {
+    if (FInWord && IsAsciiNumber(FWord)) {
       FWord.clear();
       FInWord = false;
     }
@@ -104,8 +97,8 @@ private:
     while (FAt < FLine.size() && (FLine[FAt] == '>' || FLine[FAt] == '<' || FLine[FAt] == '&' || FLine[FAt] == '|'))
       ++FAt;
     // ">&2", "<&-": a descriptor, no file.
-    if (FAt > 0 && FLine[FAt - 1] == '&' && (IsDigit(At(0)) || At(0) == '-')) {
-      while (IsDigit(At(0)) || At(0) == '-') ++FAt;
+    if (FAt > 0 && FLine[FAt - 1] == '&' && (IsAsciiDigit(At(0)) || At(0) == '-')) {
+      while (IsAsciiDigit(At(0)) || At(0) == '-') ++FAt;
       return;
     }
     FRedirectTarget = true;
@@ -130,8 +123,8 @@ private:
   }
 
   // Text taken as written up to and including the closing character at end.
-  void Verbatim(size_t end, size_t closingLength) {
-    const size_t stop = end == std::string_view::npos ? FLine.size() : end + closingLength;
+  void Verbatim(size_t end) {
+    const size_t stop = end == std::string_view::npos ? FLine.size() : end + 1;
     Take(FLine.substr(FAt, stop - FAt));
     FAt = stop;
   }
@@ -181,11 +174,11 @@ bool IsOneOf(const std::string& word, const std::string_view (&list)[N]) {
 // The command with the shell's words and settings in front of it taken off.
 std::vector<std::string> ProgramWords(std::vector<std::string> words) {
   size_t first = 0;
-  while (first < words.size() && (IsOneOf(words[first], kLeadingWords) || IsAssignment(words[first]))) ++first;
+  while (first < words.size() && (IsOneOf(words[first], kLeadingWords) || IsShellAssignment(words[first]))) ++first;
   // env NAME=value ... program
   if (first < words.size() && ProgramName(words[first]) == "env") {
     ++first;
-    while (first < words.size() && (IsAssignment(words[first]) || words[first].starts_with("-"))) ++first;
+    while (first < words.size() && (IsShellAssignment(words[first]) || words[first].starts_with("-"))) ++first;
   }
   words.erase(words.begin(), words.begin() + static_cast<std::ptrdiff_t>(first));
   if (!words.empty() && IsOneOf(words[0], kNoProgram)) words.clear();
@@ -235,8 +228,7 @@ struct TDriverCommand {
   };
   std::vector<TInput> Inputs;
   std::optional<std::string> Output;
-  bool Compiles = false;  // -c, -S or -E: no link
-  char StopsAt = 0;       // 'c', 'S' or 'E'
+  char StopsAt = 0;  // 'c', 'S' or 'E' (no link); 0 for a link
   bool DependenciesOnly = false;  // -M or -MM without -MD
   bool AsksOnly = false;
 };
@@ -261,7 +253,6 @@ TDriverCommand ReadDriverCommand(const std::vector<std::string>& words) {
       continue;
     }
     if (word == "-c" || word == "-S" || word == "-E") {
-      command.Compiles = true;
       command.StopsAt = word[1];
       continue;
     }
@@ -281,21 +272,22 @@ TDriverCommand ReadDriverCommand(const std::vector<std::string>& words) {
   return command;
 }
 
-// The map file the linker arguments ask for ("-Map=x.map", "-Map x.map");
-// "" for none.
+// How many of the linker arguments from i on name the map it writes: 1 for
+// "-Map=x.map", 2 for "-Map" "x.map", 0 for any other.
+size_t MapArguments(const std::vector<std::string>& arguments, size_t i) {
+  const std::string& argument = arguments[i];
+  if (argument.starts_with("-Map=") || argument.starts_with("--Map=")) return 1;
+  return (argument == "-Map" || argument == "--Map") && i + 1 < arguments.size() ? 2 : 0;
+}
+
+// The map file the linker arguments ask for; "" for none.
 std::string LinkerMap(const std::vector<std::string>& options) {
   const std::vector<std::string> arguments = LinkerArguments(options);
   std::string map;
   for (size_t i = 0; i < arguments.size(); ++i) {
-    const std::string& argument = arguments[i];
-    for (const char* spelling : {"-Map=", "--Map=", "-Map", "--Map"}) {
-      const std::string_view flag = spelling;
-      if (!argument.starts_with(flag)) continue;
-      if (flag.ends_with('=')) map = argument.substr(flag.size());
-      else if (argument == flag && i + 1 < arguments.size()) map = arguments[++i];
-      else continue;
-      break;
-    }
+    const size_t count = MapArguments(arguments, i);
+    if (count == 1) map = arguments[i].substr(arguments[i].find('=') + 1);
+    if (count == 2) map = arguments[++i];
   }
   return map;
 }
@@ -335,11 +327,11 @@ private:
       if (input.Language == slNone) continue;
       // -c writes the object named, else one named after the source in the folder.
       std::string object;
-      if (command.Compiles && command.StopsAt == 'c')
+      if (command.StopsAt == 'c')
         object = PathFrom(folder, command.Output.value_or(BuildBaseName(ExtractFileName(input.File)) + ".o"));
       FCommands.Compiles.push_back({folder, words[0], input.File, input.Language, command.Options, object, line});
     }
-    if (command.Compiles) return;
+    if (command.StopsAt) return;
     TLinkCommand link{folder, words[0], command.Options, {}, PathFrom(folder, command.Output.value_or("a.out")), "", line};
     for (const TDriverCommand::TInput& input : command.Inputs) link.Inputs.push_back(input.File);
     if (std::string map = LinkerMap(link.Options); !map.empty()) link.Map = PathFrom(folder, map);
@@ -362,10 +354,16 @@ std::optional<std::string> OptionsPart(const std::vector<std::string>& options) 
 
 std::vector<std::vector<std::string>> ShellCommands(std::string_view line) { return TShellLineReader(line).Read(); }
 
+bool IsShellAssignment(std::string_view word) {
+  const size_t equals = word.find('=');
+  if (equals == 0 || equals == std::string_view::npos || IsAsciiDigit(word[0])) return false;
+  return std::all_of(word.begin(), word.begin() + static_cast<std::ptrdiff_t>(equals),
+                     [](char c) { return c == '_' || IsAsciiDigit(c) || IsAsciiLetter(c); });
+}
+
 bool IsAvrPartName(std::string_view name) {
-  auto letter = [](char c) { return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z'); };
-  if (name.empty() || !letter(name[0]) || name.starts_with("avr")) return false;
-  return std::all_of(name.begin(), name.end(), [&](char c) { return letter(c) || IsDigit(c); });
+  if (name.empty() || !IsAsciiLetter(name[0]) || name.starts_with("avr")) return false;
+  return std::all_of(name.begin(), name.end(), [](char c) { return IsAsciiLetter(c) || IsAsciiDigit(c); });
 }
 
 std::string ProgramName(const std::string& word) { return word.substr(word.find_last_of('/') + 1); }
@@ -377,6 +375,18 @@ bool IsAvrDriver(const std::string& word) {
   return false;
 }
 
+std::vector<std::string> CommaArguments(std::string_view option) {
+  std::vector<std::string> arguments;
+  const size_t first = option.find(',');
+  if (first == std::string_view::npos) return arguments;
+  for (size_t at = first + 1; at <= option.size();) {
+    const size_t comma = std::min(option.find(',', at), option.size());
+    arguments.emplace_back(option.substr(at, comma - at));
+    at = comma + 1;
+  }
+  return arguments;
+}
+
 std::vector<std::string> LinkerArguments(const std::vector<std::string>& options) {
   std::vector<std::string> arguments;
   for (size_t i = 0; i < options.size(); ++i) {
@@ -384,14 +394,39 @@ std::vector<std::string> LinkerArguments(const std::vector<std::string>& options
     if (option == "-Xlinker" && i + 1 < options.size()) {
       arguments.push_back(options[++i]);
     } else if (option.starts_with("-Wl,")) {
-      for (size_t at = 4; at <= option.size();) {
-        const size_t comma = std::min(option.find(',', at), option.size());
-        arguments.push_back(option.substr(at, comma - at));
-        at = comma + 1;
-      }
+      for (std::string& argument : CommaArguments(option)) arguments.push_back(std::move(argument));
     }
   }
   return arguments;
+}
+
+std::vector<std::string> WithoutLinkerMap(const std::vector<std::string>& options) {
+  std::vector<std::string> kept;
+  for (size_t i = 0; i < options.size(); ++i) {
+    const std::string& option = options[i];
+    if (option == "-Xlinker" && i + 1 < options.size()) {
+      // "-Xlinker -Map -Xlinker x.map" hands the file on in a pair of its own.
+      std::vector<std::string> arguments{options[i + 1]};
+      if (i + 3 < options.size() && options[i + 2] == "-Xlinker") arguments.push_back(options[i + 3]);
+      if (const size_t count = MapArguments(arguments, 0); count > 0) {
+        i += 2 * count - 1;
+        continue;
+      }
+      kept.insert(kept.end(), {option, options[++i]});
+    } else if (option.starts_with("-Wl,")) {
+      const std::vector<std::string> arguments = CommaArguments(option);
+      std::vector<std::string> rest;
+      for (size_t a = 0; a < arguments.size(); ++a)
+        if (const size_t count = MapArguments(arguments, a); count > 0)
+          a += count - 1;
+        else
+          rest.push_back(arguments[a]);
+      if (!rest.empty()) kept.push_back("-Wl," + JoinedWords(rest, ","));
+    } else {
+      kept.push_back(option);
+    }
+  }
+  return kept;
 }
 
 TBuildCommands ReadBuildCommands(const TStrings& lines, const std::string& projectFolder) {
@@ -419,6 +454,15 @@ const TLinkCommand* MainLink(const TBuildCommands& commands, const std::string& 
   for (const TLinkCommand& link : commands.Links)
     if (BuildBaseName(ExtractFileName(link.Output)) == base) return &link;
   return &commands.Links.back();
+}
+
+std::set<std::string> CompiledFiles(const TBuildCommands& commands) {
+  std::set<std::string> files;
+  for (const TCompileCommand& compile : commands.Compiles) {
+    files.insert(PathFrom(compile.Folder, compile.Source));
+    if (!compile.Object.empty()) files.insert(compile.Object);
+  }
+  return files;
 }
 
 std::string CommandsPart(const TBuildCommands& commands) {

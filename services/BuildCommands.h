@@ -10,6 +10,7 @@
 // compiles and links with their options; every other program is a step of
 // its own.
 
+#include <set>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -25,6 +26,10 @@ class TStrings;
 // substitution ("$(...)", backquotes) and a variable ("$X") stay as they
 // are written, inside the word they stand in.
 std::vector<std::vector<std::string>> ShellCommands(std::string_view line);
+
+// A shell's variable setting in front of a command (NAME=value), its name
+// in ASCII whatever the locale.
+bool IsShellAssignment(std::string_view word);
 
 // The languages the driver compiles a source as (its -x option, else the
 // name's extension, as the driver decides).
@@ -86,6 +91,11 @@ TBuildCommands ReadBuildCommands(const TStrings& lines, const std::string& proje
 // main.elf, main, ...), else the last link; nullptr for none.
 const TLinkCommand* MainLink(const TBuildCommands& commands, const std::string& mainFile);
 
+// The files the compiles read and write (their sources and objects),
+// absolute: a link input among them is the build's own, any other a
+// library or a file from elsewhere.
+std::set<std::string> CompiledFiles(const TBuildCommands& commands);
+
 // The part the -mmcu= options of the commands name: the links', else the
 // compiles'; "" when none names one, when one names an architecture
 // (avr5), or when they name different parts.
@@ -101,8 +111,17 @@ bool IsAvrPartName(std::string_view name);
 std::string ProgramName(const std::string& word);
 bool IsAvrDriver(const std::string& word);
 
+// The arguments a "-Wl,a,b" or "-Wa,a,b" option hands on, split at its
+// commas.
+std::vector<std::string> CommaArguments(std::string_view option);
+
 // The linker's own arguments of an option list, in order: those of every
 // "-Wl,a,b" and "-Xlinker a".
 std::vector<std::string> LinkerArguments(const std::vector<std::string>& options);
+
+// The options without the linker map they ask for ("-Map=x.map" or "-Map"
+// "x.map" in a -Wl option or through -Xlinker); the rest of a -Wl option
+// stays together, and one left with nothing goes.
+std::vector<std::string> WithoutLinkerMap(const std::vector<std::string>& options);
 
 }  // namespace vk

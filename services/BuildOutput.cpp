@@ -2,7 +2,9 @@
 
 #include <algorithm>
 
+#include "services/BuildCommands.h"
 #include "services/MakeFolderLines.h"
+#include "services/TextWords.h"
 #include "platform/FilePaths.h"
 #include "platform/StringLists.h"
 #include "platform/SysUtils.h"
@@ -29,20 +31,9 @@ constexpr TClassWord kWords[] = {{"error", olError},
 constexpr std::string_view kShellWords[] = {"cd",  "if",  "for",  "while", "until",
                                             "case", "set", "exec", "exit",  "export"};
 
-bool IsDigit(char c) { return c >= '0' && c <= '9'; }
-
 // ASCII only, whatever the locale: a byte of a double-byte character or of
 // a quotation mark is no part of a name.
-bool IsNameChar(char c) { return c == '_' || IsDigit(c) || (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z'); }
-
-// NAME=value in front of a command.
-bool IsAssignment(std::string_view word) {
-  size_t equals = word.find('=');
-  if (equals == 0 || equals == std::string_view::npos || IsDigit(word[0])) return false;
-  for (size_t i = 0; i < equals; ++i)
-    if (!IsNameChar(word[i])) return false;
-  return true;
-}
+bool IsNameChar(char c) { return c == '_' || IsAsciiDigit(c) || (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z'); }
 
 // "file:line:column:" somewhere in the line: a compiler diagnostic that
 // points at a column, after which the compiler echoes the source line.
@@ -50,8 +41,8 @@ bool PointsAtColumn(std::string_view line) {
   for (size_t colon = line.find(':'); colon != std::string_view::npos; colon = line.find(':', colon + 1)) {
     size_t pos = colon + 1;
     int fields = 0;
-    while (fields < 2 && pos < line.size() && IsDigit(line[pos])) {
-      while (pos < line.size() && IsDigit(line[pos])) ++pos;
+    while (fields < 2 && pos < line.size() && IsAsciiDigit(line[pos])) {
+      while (pos < line.size() && IsAsciiDigit(line[pos])) ++pos;
       if (pos == line.size() || line[pos] != ':') break;
       ++pos;
       ++fields;
@@ -106,7 +97,7 @@ bool EndsWithLineField(std::string_view location) {
   size_t colon = location.rfind(':');
   if (colon == std::string_view::npos) return false;
   std::string_view field = location.substr(colon + 1);
-  bool lineNumber = !field.empty() && std::all_of(field.begin(), field.end(), IsDigit);
+  bool lineNumber = IsAsciiNumber(field);
   bool section = field.size() > 2 && field.front() == '(' && field.back() == ')';
   return lineNumber || section;
 }
@@ -174,7 +165,7 @@ bool EchoesCommand(std::string_view line, const TProgramTest& isProgram) {
   while (start < line.size() && kBlanks.find(line[start]) == std::string_view::npos) {
     size_t end = std::min(line.find_first_of(kBlanks, start), line.size());
     std::string_view word = line.substr(start, end - start);
-    if (!IsAssignment(word)) {
+    if (!IsShellAssignment(word)) {
       for (std::string_view shellWord : kShellWords)
         if (word == shellWord) return true;
       return isProgram(std::string(word));

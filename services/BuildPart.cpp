@@ -19,15 +19,21 @@ namespace vk {
 
 namespace {
 
+// The makefile make reads in the project folder, as its bytes; none when
+// there is none or it cannot be read.
+std::optional<std::string> ProjectMakefileText(const std::string& projectFolder) {
+  try {
+    return LoadBytesFromFile(ProjectMakefilePath(projectFolder));
+  } catch (const EStreamError&) {
+    return std::nullopt;
+  }
+}
+
 // The part of the program's own makefile: its last MCU line ("MCU=atmega16"
 // in the settings dialog's, "\tMCU=atmega16" in the wizard's).
-std::string OwnMakefilePart(const std::string& projectFolder) {
+std::string OwnMakefilePart(const std::string& text) {
   TStringList lines;
-  try {
-    lines.LoadFromFile(ProjectMakefilePath(projectFolder));
-  } catch (const EStreamError&) {
-    return "";
-  }
+  lines.SetTextStr(text);
   std::string part;
   for (int i = 0; i < lines.Count(); ++i) {
     const std::string line = Trim(lines.Get(i));
@@ -70,11 +76,13 @@ TBuildProducts FindBuildProducts(const TStrings* output, const std::string& proj
   products.Part = CommandsPart(shown);
   std::optional<TLinkCommand> link;
   if (const TLinkCommand* main = MainLink(shown, mainFile)) link = *main;
-  products.OwnMakefile = IsOwnProjectMakefile(projectFolder);
-  if (!projectFolder.empty() && (products.Part.empty() || !link)) {
+  const std::optional<std::string> makefile =
+      projectFolder.empty() ? std::nullopt : ProjectMakefileText(projectFolder);
+  products.OwnMakefile = makefile && IsOwnMakefile(*makefile);
+  if (makefile && (products.Part.empty() || !link)) {
     if (products.OwnMakefile) {
-      if (products.Part.empty()) products.Part = OwnMakefilePart(projectFolder);
-    } else if (askMake && MakefileReadable(projectFolder)) {
+      if (products.Part.empty()) products.Part = OwnMakefilePart(*makefile);
+    } else if (askMake) {
       // Another makefile: make tells what it runs (without one, nothing).
       if (const TMakeDryRun dryRun = RunMakeDryRun(projectFolder, installFolder); dryRun.Known) {
         if (products.Part.empty()) products.Part = CommandsPart(dryRun.Commands);

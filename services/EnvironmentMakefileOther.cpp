@@ -30,22 +30,15 @@ struct TMakefileOption {
 
 std::optional<std::string> ListingOption(const std::string& word) {
   if (!word.starts_with("-Wa,")) return std::nullopt;
-  std::vector<std::string> parts;
+  std::vector<std::string> parts = CommaArguments(word);
   bool listing = false;
-  for (size_t at = 4; at <= word.size();) {
-    const size_t comma = std::min(word.find(',', at), word.size());
-    std::string part = word.substr(at, comma - at);
+  for (std::string& part : parts)
     if (part.starts_with("-a") && part.find('=') != std::string::npos) {
       part = part.substr(0, part.find('=') + 1) + ListingFile;
       listing = true;
     }
-    parts.push_back(std::move(part));
-    at = comma + 1;
-  }
   if (!listing) return std::nullopt;
-  std::string text = "-Wa";
-  for (const std::string& part : parts) text += "," + part;
-  return text;
+  return "-Wa," + JoinedWords(parts, ",");
 }
 
 namespace {
@@ -200,49 +193,26 @@ std::vector<std::string> DefinitionsAndRest(const std::vector<TMakefileOption>& 
 // project folder, inside it, without a blank; none otherwise.
 std::optional<std::string> ProjectName(const std::string& projectFolder, const std::string& folder,
                                        const std::string& file) {
-  const std::string path = PathFrom(folder, file);
-  std::string base = projectFolder;
-  if (!base.ends_with('/')) base += '/';
-  if (!path.starts_with(base)) return std::nullopt;
-  std::string name = path.substr(base.size());
-  while (name.starts_with("./")) name.erase(0, 2);
-  if (name.empty() || name.find_first_of(" \t") != std::string::npos || name.find("..") != std::string::npos)
+  std::optional<std::string> name = PathBelow(projectFolder, PathFrom(folder, file));
+  if (!name) return std::nullopt;
+  while (name->starts_with("./")) name->erase(0, 2);
+  if (name->empty() || name->find_first_of(" \t") != std::string::npos || name->find("..") != std::string::npos)
     return std::nullopt;
   return name;
 }
 
 // The link's options the dialog's link does not pass already, then the
-// files it takes besides the compiles' objects, the map named after the
-// target.
+// files it takes besides the build's own, the map named after the target
+// instead of the link's.
 std::vector<std::string> LinkerLines(const TLinkCommand& link, const std::vector<std::string>& cOptions,
                                      const std::set<std::string>& objects, const std::string& projectFolder) {
   std::vector<std::string> words;
-  for (size_t i = 0; i < link.Options.size(); ++i) {
-    std::string word = link.Options[i];
-    if (word == "-Xlinker" && i + 1 < link.Options.size()) {
-      const std::string& argument = link.Options[++i];
-      if (argument == "-Map" || argument.starts_with("-Map=")) {
-        if (argument == "-Map" && i + 2 < link.Options.size()) i += 2;  // -Xlinker file
-        continue;
-      }
-      words.push_back("-Xlinker");
-      words.push_back(MakefileWord(argument));
+  const std::vector<std::string> options = WithoutLinkerMap(link.Options);
+  for (size_t i = 0; i < options.size(); ++i) {
+    const std::string& word = options[i];
+    if (word == "-Xlinker" && i + 1 < options.size()) {
+      words.insert(words.end(), {word, MakefileWord(options[++i])});
       continue;
-    }
-    if (word.starts_with("-Wl,")) {
-      std::vector<std::string> kept;
-      const std::vector<std::string> arguments = LinkerArguments({word});
-      for (size_t a = 0; a < arguments.size(); ++a) {
-        if (arguments[a] == "-Map" || arguments[a] == "--Map") {
-          ++a;
-          continue;
-        }
-        if (arguments[a].starts_with("-Map=") || arguments[a].starts_with("--Map=")) continue;
-        kept.push_back(arguments[a]);
-      }
-      if (kept.empty()) continue;
-      word = "-Wl";
-      for (const std::string& argument : kept) word += "," + argument;
     }
     if (PassedByTheRules(word) || IsDefinition(word) || word.starts_with("-I") ||
         std::find(cOptions.begin(), cOptions.end(), word) != cOptions.end())
@@ -302,12 +272,9 @@ void ReadOtherMakefileOptions(const TBuildCommands& commands, const std::string&
   // The compiles of the program's objects, by language, and their sources.
   std::vector<const TCompileCommand*> c, cpp, assembler;
   std::vector<std::string> cSources, cppSources, assemblerSources;
-  std::set<std::string> objects;
   for (const TCompileCommand& compile : commands.Compiles) {
     const std::string source = PathFrom(compile.Folder, compile.Source);
     if (link && !linked.contains(compile.Object.empty() ? source : compile.Object)) continue;
-    if (!compile.Object.empty()) objects.insert(compile.Object);
-    objects.insert(source);
     const bool isC = compile.Language == slC, isCpp = compile.Language == slCpp;
     (isC ? c : isCpp ? cpp : assembler).push_back(&compile);
     std::vector<std::string>& sources = isC ? cSources : isCpp ? cppSources : assemblerSources;
@@ -333,7 +300,7 @@ void ReadOtherMakefileOptions(const TBuildCommands& commands, const std::string&
   if (link) {
     std::vector<std::string> cWords;
     for (const TMakefileOption& option : cCommon) cWords.push_back(option.Word);
-    options.LinkerOptions = LinkerLines(*link, cWords, objects, projectFolder);
+    options.LinkerOptions = LinkerLines(*link, cWords, CompiledFiles(commands), projectFolder);
     options.PrintfLib.clear();
     options.ScanfLib.clear();
     options.MathLib.clear();
@@ -342,12 +309,11 @@ void ReadOtherMakefileOptions(const TBuildCommands& commands, const std::string&
   if (std::optional<std::string> format = FlashFormat(commands)) options.FileFormat = *format;
 }
 
-TOtherMakefileImport ImportOtherMakefile(const std::string& projectFolder, const std::string& mainFile,
-                                         const std::string& installFolder, TMakefileOptions& options) {
+bool ImportOtherMakefile(const std::string& projectFolder, const std::string& mainFile,
+                         const std::string& installFolder, TMakefileOptions& options) {
   const TMakeDryRun dryRun = RunMakeDryRun(projectFolder, installFolder);
-  if (!dryRun.Known) return {false, dryRun.Failure};
-  ReadOtherMakefileOptions(dryRun.Commands, projectFolder, mainFile, options);
-  return {true, ""};
+  if (dryRun.Known) ReadOtherMakefileOptions(dryRun.Commands, projectFolder, mainFile, options);
+  return dryRun.Known;
 }
 
 }  // namespace vk

@@ -37,16 +37,11 @@ struct TMakefileOptions;
 void ReadOtherMakefileOptions(const TBuildCommands& commands, const std::string& projectFolder,
                               const std::string& mainFile, TMakefileOptions& options);
 
-struct TOtherMakefileImport {
-  bool Known = false;   // make told what it runs, and the options follow it
-  std::string Failure;  // else why not (make's message)
-};
-
 // Asks make what the project's makefile runs (RunMakeDryRun) and reads its
-// commands into the options; when make cannot tell, the options stay as
-// they were.
-TOtherMakefileImport ImportOtherMakefile(const std::string& projectFolder, const std::string& mainFile,
-                                         const std::string& installFolder, TMakefileOptions& options);
+// commands into the options; false, the options as they were, when make
+// cannot tell.
+bool ImportOtherMakefile(const std::string& projectFolder, const std::string& mainFile,
+                         const std::string& installFolder, TMakefileOptions& options);
 
 // "-Wa,-adhlns=main.lst,-gstabs": the assembler listing option with its
 // listing file named as the dialog's makefile names each source's; none

@@ -7,6 +7,7 @@
 #include "services/EnvironmentMakefile.h"
 #include "services/EnvironmentMakefileOther.h"
 #include "services/MakeDryRun.h"
+#include "services/TextWords.h"
 #include "platform/FilePaths.h"
 #include "platform/Streams.h"
 
@@ -21,9 +22,7 @@ constexpr size_t MostLossLines = 20;
 // A file as the question names it: relative to the project folder when it
 // lies inside.
 std::string ShownName(const std::string& projectFolder, const std::string& path) {
-  std::string base = projectFolder;
-  if (!base.ends_with('/')) base += '/';
-  return path.starts_with(base) ? path.substr(base.size()) : path;
+  return PathBelow(projectFolder, path).value_or(path);
 }
 
 // What a compile's options do, each kind as the compiler ends up with it.
@@ -46,8 +45,7 @@ TCompileTraits Traits(const TCompileCommand& compile) {
     } else if (word.starts_with("-std=")) {
       traits.Standard = word;
     } else if (word.starts_with("-D") || word.starts_with("-U")) {
-      const std::string name = word.substr(2, word.find('=') == std::string::npos ? std::string::npos : word.find('=') - 2);
-      traits.Macros[name] = word;
+      traits.Macros[word.substr(2, word.find('=') - 2)] = word;
     } else if (word.starts_with("-f")) {
       std::string name = word.substr(2);
       if (name.starts_with("no-")) name.erase(0, 3);
@@ -83,6 +81,16 @@ void CompareValues(const std::map<std::string, std::string>& old, const std::map
   }
 }
 
+// Items of old missing in now ("without"), and of now missing in old ("with").
+void CompareLists(const std::vector<std::string>& old, const std::vector<std::string>& now, const std::string& prefix,
+                  bool both, std::vector<std::string>& items) {
+  for (const std::string& word : old)
+    if (std::find(now.begin(), now.end(), word) == now.end()) items.push_back("without " + prefix + word);
+  if (both)
+    for (const std::string& word : now)
+      if (std::find(old.begin(), old.end(), word) == old.end()) items.push_back("with " + prefix + word);
+}
+
 // What the new compile of a source does otherwise than the old one.
 std::vector<std::string> CompileDifferences(const TCompileCommand& old, const TCompileCommand& now) {
   const TCompileTraits o = Traits(old), n = Traits(now);
@@ -92,33 +100,22 @@ std::vector<std::string> CompileDifferences(const TCompileCommand& old, const TC
   CompareValue(o.Standard, n.Standard, items);
   CompareValues(o.Macros, n.Macros, items);
   CompareValues(o.Flags, n.Flags, items);
-  for (const std::string& word : o.Others)
-    if (std::find(n.Others.begin(), n.Others.end(), word) == n.Others.end()) items.push_back("without " + word);
+  CompareLists(o.Others, n.Others, "", false, items);
   return items;
 }
 
 // The link's arguments that change the program: the map's name and the
 // cross reference in it aside.
 std::vector<std::string> ProgramLinkerArguments(const TLinkCommand& link) {
-  std::vector<std::string> kept;
-  const std::vector<std::string> arguments = LinkerArguments(link.Options);
-  for (size_t i = 0; i < arguments.size(); ++i) {
-    const std::string& argument = arguments[i];
-    if (argument == "-Map" || argument == "--Map") ++i;
-    else if (!argument.starts_with("-Map=") && !argument.starts_with("--Map=") && argument != "--cref")
-      kept.push_back(argument);
-  }
-  return kept;
+  std::vector<std::string> arguments = LinkerArguments(WithoutLinkerMap(link.Options));
+  std::erase(arguments, "--cref");
+  return arguments;
 }
 
 // The libraries and the files of the link besides the build's own objects,
 // and its start-up choices.
 std::vector<std::string> LinkedLibraries(const TLinkCommand& link, const TBuildCommands& build) {
-  std::set<std::string> objects;
-  for (const TCompileCommand& compile : build.Compiles) {
-    objects.insert(compile.Object);
-    objects.insert(PathFrom(compile.Folder, compile.Source));
-  }
+  const std::set<std::string> objects = CompiledFiles(build);
   std::vector<std::string> libraries;
   for (const std::string& option : link.Options)
     if (option.starts_with("-l") || option == "-nostartfiles" || option == "-nostdlib" || option == "-nodefaultlibs")
@@ -126,16 +123,6 @@ std::vector<std::string> LinkedLibraries(const TLinkCommand& link, const TBuildC
   for (const std::string& input : link.Inputs)
     if (const std::string path = PathFrom(link.Folder, input); !objects.contains(path)) libraries.push_back(path);
   return libraries;
-}
-
-// Items of old missing in now ("without"), and of now missing in old ("with").
-void CompareLists(const std::vector<std::string>& old, const std::vector<std::string>& now, const std::string& prefix,
-                  bool both, std::vector<std::string>& items) {
-  for (const std::string& word : old)
-    if (std::find(now.begin(), now.end(), word) == now.end()) items.push_back("without " + prefix + word);
-  if (both)
-    for (const std::string& word : now)
-      if (std::find(old.begin(), old.end(), word) == old.end()) items.push_back("with " + prefix + word);
 }
 
 // The programs of steps that change nothing the firmware is made of.
@@ -153,12 +140,6 @@ std::string StepKey(const TOtherCommand& step) {
   return program + " " + ExtractFileExt(step.Words.back());
 }
 
-std::string Joined(const std::vector<std::string>& items, const char* separator) {
-  std::string text;
-  for (const std::string& item : items) text += (text.empty() ? "" : separator) + item;
-  return text;
-}
-
 // Lines of the same difference name their sources together.
 class TLossLines {
 public:
@@ -173,7 +154,7 @@ public:
     std::vector<std::string> lines;
     for (const std::string& difference : FOrder) {
       const std::vector<std::string>& names = FNames.at(difference);
-      const std::string shown = Joined(names, ", ");
+      const std::string shown = JoinedWords(names, ", ");
       lines.push_back(shown.empty() ? difference : shown + ": " + difference);
     }
     return lines;
@@ -199,7 +180,7 @@ std::vector<std::string> ReplacementLosses(const TBuildCommands& old, const TBui
     const std::string name = ShownName(projectFolder, source);
     if (const TCompileCommand* now = compileOf(replacement, source)) {
       const std::vector<std::string> items = CompileDifferences(compile, *now);
-      if (!items.empty()) losses.Add(name, "compiled " + Joined(items, ", "));
+      if (!items.empty()) losses.Add(name, "compiled " + JoinedWords(items, ", "));
     } else {
       losses.Add(name, "not compiled");
     }
@@ -215,7 +196,7 @@ std::vector<std::string> ReplacementLosses(const TBuildCommands& old, const TBui
       std::vector<std::string> items;
       CompareLists(ProgramLinkerArguments(*oldLink), ProgramLinkerArguments(*link), "-Wl,", true, items);
       CompareLists(LinkedLibraries(*oldLink, old), LinkedLibraries(*link, replacement), "", false, items);
-      if (!items.empty()) losses.AddLine("the link of " + program + ": " + Joined(items, ", "));
+      if (!items.empty()) losses.AddLine("the link of " + program + ": " + JoinedWords(items, ", "));
     } else {
       losses.AddLine(program + ": not linked");
     }

@@ -4,6 +4,7 @@
 #include <filesystem>
 
 #include "SrcEdit/Source/SrcEdit.h"
+#include "services/TextWords.h"
 #include "platform/FilePaths.h"
 
 namespace vk {
@@ -20,11 +21,9 @@ std::string_view FieldAt(std::string_view line, size_t pos) {
   return rest.substr(0, rest.find(':'));
 }
 
-bool IsDigit(char c) { return c >= '0' && c <= '9'; }
-
 // A positive decimal line number; 0 for anything else.
 int LineNumber(std::string_view field) {
-  if (field.empty() || field.size() > 9 || !std::all_of(field.begin(), field.end(), IsDigit)) return 0;
+  if (field.size() > 9 || !IsAsciiNumber(field)) return 0;
   return std::stoi(std::string(field));
 }
 
@@ -39,7 +38,7 @@ void SelectLineBlock(TCustomSrcEdit& editor, int line) {
 std::optional<TErrorJump> ParseErrorJump(std::string_view paneLine) {
   for (size_t colon = paneLine.find(':'); colon != std::string_view::npos; colon = paneLine.find(':', colon + 1)) {
     std::string_view field = FieldAt(paneLine, colon + 1);
-    if (field.empty() || !std::all_of(field.begin(), field.end(), IsDigit)) continue;
+    if (!IsAsciiNumber(field)) continue;
     // The name starts after the field before it ("main.o:/p/main.c:2: ...",
     // "/usr/bin/avr-ld: /p/main.c:4: ...").
     std::string_view name = paneLine.substr(0, colon);

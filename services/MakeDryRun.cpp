@@ -1,13 +1,12 @@
 #include "services/MakeDryRun.h"
 
-#include <dirent.h>
-#include <sys/stat.h>
 #include <unistd.h>
 
 #include <cstdlib>
 
 #include "services/BuildRunner.h"
 #include "platform/FilePaths.h"
+#include "platform/FileSearch.h"
 #include "platform/Processes.h"
 #include "platform/ScopeGuard.h"
 #include "platform/StringLists.h"
@@ -26,25 +25,33 @@ bool IsSourceName(const std::string& name) {
   return false;
 }
 
+// The source names in the folder below the project folder and in its
+// folders (hidden ones left out), a few levels deep.
 void AddSourceNames(const std::string& folder, const std::string& relative, int depth,
                     std::vector<std::string>& names) {
-  DIR* dir = opendir(FileNameToDisk(JoinPath(folder, relative)).c_str());
-  if (!dir) return;
   std::vector<std::string> folders;
-  while (const dirent* entry = readdir(dir)) {
-    const std::optional<std::string> name = FileNameFromDisk(entry->d_name);
-    if (!name || name->starts_with('.') || names.size() >= MostSourceNames) continue;
-    const std::string path = relative.empty() ? *name : relative + "/" + *name;
-    struct stat status;
-    if (stat(FileNameToDisk(JoinPath(folder, path)).c_str(), &status) != 0) continue;
-    if (S_ISDIR(status.st_mode))
+  TSearchRec entry;
+  const std::string searched = relative.empty() ? folder : JoinPath(folder, relative);
+  for (int found = FindFirst(JoinPath(searched, "*.*"), faDirectory, entry);
+       found == 0 && names.size() < MostSourceNames; found = FindNext(entry)) {
+    if (entry.Name == "." || entry.Name == "..") continue;
+    const std::string path = relative.empty() ? entry.Name : relative + "/" + entry.Name;
+    if (entry.Attr & faDirectory)
       folders.push_back(path);
-    else if (IsSourceName(*name))
+    else if (IsSourceName(entry.Name))
       names.push_back(path);
   }
-  closedir(dir);
   if (depth > 1)
     for (const std::string& path : folders) AddSourceNames(folder, path, depth - 1, names);
+}
+
+// The source files below the project folder (C, C++, assembler and their
+// headers), as names relative to it, at most a few levels deep: what -W
+// names.
+std::vector<std::string> ProjectSourceNames(const std::string& projectFolder) {
+  std::vector<std::string> names;
+  AddSourceNames(projectFolder, "", SourceFolderDepth, names);
+  return names;
 }
 
 // make's message when it stops ("make: *** No rule to make target ...");
@@ -96,12 +103,6 @@ TMakeDryRun DryRunMakefileText(const std::string& projectFolder, const std::stri
   close(file);
   if (!written) return {false, "Cannot write a temporary makefile", false, {}, {}};
   return RunMakeDryRun(projectFolder, installFolder, FileNameFromDisk(name).value_or(name));
-}
-
-std::vector<std::string> ProjectSourceNames(const std::string& projectFolder) {
-  std::vector<std::string> names;
-  AddSourceNames(projectFolder, "", SourceFolderDepth, names);
-  return names;
 }
 
 TMakeDryRun RunMakeDryRun(const std::string& projectFolder, const std::string& installFolder,

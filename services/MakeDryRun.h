@@ -40,8 +40,4 @@ TMakeDryRun RunMakeDryRun(const std::string& projectFolder, const std::string& i
 TMakeDryRun DryRunMakefileText(const std::string& projectFolder, const std::string& installFolder,
                                const std::string& text);
 
-// The source files below the folder (C, C++, assembler and their headers),
-// as names relative to it, at most a few levels deep: what -W names.
-std::vector<std::string> ProjectSourceNames(const std::string& projectFolder);
-
 }  // namespace vk

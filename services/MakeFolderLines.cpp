@@ -2,21 +2,19 @@
 
 #include <algorithm>
 
+#include "services/TextWords.h"
 #include "platform/FilePaths.h"
 
 namespace vk {
 
 namespace {
 
-bool IsDigit(char c) { return c >= '0' && c <= '9'; }
-
 // "make", "make[2]", "/usr/bin/make", "gmake".
 bool IsMakeName(std::string_view name) {
   if (name.ends_with(']')) {
     size_t open = name.rfind('[');
     if (open == std::string_view::npos || open + 2 == name.size()) return false;
-    std::string_view level = name.substr(open + 1, name.size() - open - 2);
-    if (!std::all_of(level.begin(), level.end(), IsDigit)) return false;
+    if (!IsAsciiNumber(name.substr(open + 1, name.size() - open - 2))) return false;
     name = name.substr(0, open);
   }
   return name.ends_with("make") && name.find(' ') == std::string_view::npos;

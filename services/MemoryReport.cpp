@@ -1,5 +1,6 @@
 #include "services/MemoryReport.h"
 
+#include <array>
 #include <charconv>
 #include <vector>
 
@@ -7,6 +8,7 @@
 #include "services/ProjectFiles.h"
 #include "services/SharedTables.h"
 #include "services/TextWords.h"
+#include "platform/FilePaths.h"
 #include "platform/FloatFormats.h"
 #include "platform/Processes.h"
 #include "platform/Streams.h"
@@ -40,6 +42,12 @@ std::optional<uint64_t> Parse(const std::string& text, int base) {
   return value;
 }
 
+// The sections the report counts, each with its size text.
+std::array<std::pair<const char*, std::string*>, 5> SectionSizes(TMapSizes& sizes) {
+  return {{{".text", &sizes.Text}, {".data", &sizes.Data}, {".bss", &sizes.Bss}, {".eeprom", &sizes.Eeprom},
+           {".noinit", &sizes.Noinit}}};
+}
+
 // A size the map named; a section it does not list (no .data) holds nothing.
 std::optional<uint64_t> Hex(const std::string& text) { return text.empty() ? 0 : Parse(text, 16); }
 
@@ -66,9 +74,7 @@ TMemoryUse MemoryUse(bool loaded, bool shown, const std::vector<std::string>& si
 
 TMapSizes ParseLinkerMap(const TStrings& map) {
   TMapSizes sizes;
-  for (auto [name, size] : {std::pair{".text", &sizes.Text}, std::pair{".data", &sizes.Data},
-                            std::pair{".bss", &sizes.Bss}, std::pair{".eeprom", &sizes.Eeprom},
-                            std::pair{".noinit", &sizes.Noinit}})
+  for (auto [name, size] : SectionSizes(sizes))
     if (std::optional<std::string> found = OutputSectionSize(map, name)) *size = *found;
   return sizes;
 }
@@ -78,6 +84,7 @@ std::string LinkerMapPath(const std::string& projectFolder, const std::string& m
 }
 
 std::optional<TMapSizes> ProgramFileSizes(const std::string& program, const std::string& installFolder) {
+  if (!FileExists(program)) return std::nullopt;  // nothing for avr-size to read
   TProcessRunner runner;
   TOutputLines output;
   runner.OnLine = output.Event();
@@ -95,9 +102,7 @@ std::optional<TMapSizes> ProgramFileSizes(const std::string& program, const std:
     if (fields.size() != 3) continue;
     const std::optional<uint64_t> bytes = Parse(fields[1], 10);
     if (!bytes) continue;
-    for (auto [name, size] : {std::pair{".text", &sizes.Text}, std::pair{".data", &sizes.Data},
-                              std::pair{".bss", &sizes.Bss}, std::pair{".eeprom", &sizes.Eeprom},
-                              std::pair{".noinit", &sizes.Noinit}})
+    for (auto [name, size] : SectionSizes(sizes))
       if (fields[0] == name) *size = Format("%llx", static_cast<unsigned long long>(*bytes));
   }
   return sizes;

@@ -1,5 +1,6 @@
 #include "services/TextWords.h"
 
+#include <algorithm>
 #include <sstream>
 
 namespace vk {
@@ -11,10 +12,17 @@ std::vector<std::string> TextWords(const std::string& text) {
   return words;
 }
 
-std::string JoinedWords(const std::vector<std::string>& words) {
+std::string JoinedWords(const std::vector<std::string>& words, std::string_view separator) {
   std::string text;
-  for (const std::string& word : words) text += (text.empty() ? "" : " ") + word;
+  for (size_t i = 0; i < words.size(); ++i) {
+    if (i > 0) text += separator;
+    text += words[i];
+  }
   return text;
+}
+
+bool IsAsciiNumber(std::string_view text) {
+  return !text.empty() && std::all_of(text.begin(), text.end(), IsAsciiDigit);
 }
 
 }  // namespace vk

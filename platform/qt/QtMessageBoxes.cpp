@@ -3,7 +3,6 @@
 #include <QtCore/QCoreApplication>
 #include <QtWidgets/QApplication>
 #include <QtWidgets/QMessageBox>
-#include <algorithm>
 
 #include "platform/qt/QtConvert.h"
 #include "platform/qt/QtKeptKeys.h"

@@ -131,7 +131,7 @@ TEST(EnvironmentMakefileOtherTest, TheReplacementBuildsWhatTheOldMakefileBuilt) 
     }
     TMakefileOptions options;
     options.Target = "main";
-    ASSERT_TRUE(ImportOtherMakefile(folder, "main.c", "", options).Known);
+    ASSERT_TRUE(ImportOtherMakefile(folder, "main.c", "", options));
     const std::string text = MakefileText(options);
     const TMakefileLosses losses = MakefileReplacementLosses(folder, "main.c", "", text);
     ASSERT_TRUE(losses.Known) << losses.Failure;
