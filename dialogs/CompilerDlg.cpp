@@ -89,9 +89,13 @@ void TCompilerDlg::FormShow(TObject*) {
   LblNumWarn->SetCaption(std::to_string(CompilerWarningCount));
   LblErr->SetCaption(FBuildStopped ? "Stopped" : CompilerErrorCount == 0 ? "Ok" : "Error");
 
+  // The box is up while make or avr-size is asked: meanwhile its rows show
+  // nothing rather than their design text "0", which a row the report
+  // leaves out gets back.
+  for (TLabel* row : {LbMcuType, LblLines, LbDataBss, LbEepromMem}) row->SetCaption("");
   TMemoryReport report;
   {
-    TBusyCursor busy;  // make or avr-size may be asked
+    TBusyCursor busy;
     const TBuildProducts products =
         FindBuildProducts(FBuildOutput, FProjectFolder, FMainFile, FInstallFolder, !FBuildStopped);
     const bool loaded = !products.Map.empty() && LoadLinkerMap(products.Map, Memo1->Lines());
@@ -104,9 +108,9 @@ void TCompilerDlg::FormShow(TObject*) {
     report = ComputeMemoryReport(sizes, BuildPart(map, products, FProjectFolder));
   }
   LbMcuType->SetCaption(report.McuType.empty() ? "Unknown" : report.McuType);
-  if (report.Flash.Shown) LblLines->SetCaption(MemoryLineText(report.Flash, "KBytes", "FLASH"));
-  if (report.Sram.Shown) LbDataBss->SetCaption(MemoryLineText(report.Sram, "Bytes", "SRAM"));
-  if (report.Eeprom.Shown) LbEepromMem->SetCaption(MemoryLineText(report.Eeprom, "Bytes", "EEPROM"));
+  LblLines->SetCaption(report.Flash.Shown ? MemoryLineText(report.Flash, "KBytes", "FLASH") : "0");
+  LbDataBss->SetCaption(report.Sram.Shown ? MemoryLineText(report.Sram, "Bytes", "SRAM") : "0");
+  LbEepromMem->SetCaption(report.Eeprom.Shown ? MemoryLineText(report.Eeprom, "Bytes", "EEPROM") : "0");
 
   if (!report.ProgramSizeMissing || FBuildStopped) return;
   LblErr->SetCaption("Error");
