@@ -227,6 +227,7 @@ struct TDriverCommand {
     TSourceLanguage Language;
   };
   std::vector<TInput> Inputs;
+  std::vector<std::string> Linked;  // the inputs and -l options in order
   std::optional<std::string> Output;
   char StopsAt = 0;  // 'c', 'S' or 'E' (no link); 0 for a link
   bool DependenciesOnly = false;  // -M or -MM without -MD
@@ -261,11 +262,13 @@ TDriverCommand ReadDriverCommand(const std::vector<std::string>& words) {
     command.AsksOnly = command.AsksOnly || AsksOnly(word);
     if (word.starts_with("-") && word.size() > 1) {
       command.Options.push_back(word);
+      if (word.starts_with("-l")) command.Linked.push_back(word);
       if (IsOneOf(word, kSeparate) && hasNext) command.Options.push_back(words[++i]);
     } else if (word.starts_with("@")) {
       command.Options.push_back(word);  // a file of options
     } else {
       command.Inputs.push_back({word, forced ? *forced : LanguageOfFile(word, cppDriver)});
+      command.Linked.push_back(word);
     }
   }
   command.DependenciesOnly = dependencies && !dependenciesToFile;
@@ -332,8 +335,10 @@ private:
       FCommands.Compiles.push_back({folder, words[0], input.File, input.Language, command.Options, object, line});
     }
     if (command.StopsAt) return;
-    TLinkCommand link{folder, words[0], command.Options, {}, PathFrom(folder, command.Output.value_or("a.out")), "", line};
+    TLinkCommand link{folder, words[0], command.Options, {},
+                      PathFrom(folder, command.Output.value_or("a.out")), "", line, {}};
     for (const TDriverCommand::TInput& input : command.Inputs) link.Inputs.push_back(input.File);
+    link.Linked = std::move(command.Linked);
     if (std::string map = LinkerMap(link.Options); !map.empty()) link.Map = PathFrom(folder, map);
     FCommands.Links.push_back(std::move(link));
   }

@@ -63,6 +63,9 @@ struct TLinkCommand {
   std::string Output;  // the program it writes (absolute; a.out when unnamed)
   std::string Map;     // the linker map it asks for (absolute); "" for none
   std::string Line;
+  // The inputs and the -l libraries as written, in the command's order:
+  // the linker takes them in that order.
+  std::vector<std::string> Linked;
 };
 
 // A command of another program ("avr-objcopy -O ihex main.elf main.hex",

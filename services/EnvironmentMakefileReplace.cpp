@@ -25,21 +25,42 @@ std::string ShownName(const std::string& projectFolder, const std::string& path)
   return PathBelow(projectFolder, path).value_or(path);
 }
 
+// An option that tells how the compiler reports or tracks what it read
+// (dependency files, the form of diagnostics), not what it makes.
+bool IsBookkeeping(const std::string& word) {
+  return word.starts_with("-M") || word.starts_with("-fdiagnostics-");
+}
+
+// A -Wp option without the dependency tracking it hands the preprocessor
+// ("-Wp,-M,-MP,-MT,x.o,-MF,.dep/x.d" gives ""; any other part stays).
+std::string WithoutPreprocessorTracking(const std::string& word) {
+  std::vector<std::string> kept;
+  const std::vector<std::string> parts = CommaArguments(word);
+  for (size_t i = 0; i < parts.size(); ++i) {
+    if (parts[i] == "-MF" || parts[i] == "-MT" || parts[i] == "-MQ")
+      ++i;  // and its file
+    else if (!parts[i].starts_with("-M"))
+      kept.push_back(parts[i]);
+  }
+  return kept.empty() ? "" : "-Wp," + JoinedWords(kept, ",");
+}
+
 // What a compile's options do, each kind as the compiler ends up with it.
 struct TCompileTraits {
   std::string Part, Level, Standard;          // the last -mmcu=, -O, -std= ("": none)
   std::map<std::string, std::string> Macros;  // name: the last -D or -U of it
   std::map<std::string, std::string> Flags;   // -f name without "no-": the last -f of it
-  std::vector<std::string> Others;            // the rest; -I folders absolute, listings alike
+  std::vector<std::string> Includes;          // the -I folders, absolute, in order
+  std::vector<std::string> Others;            // the rest; listings alike
 };
 
 TCompileTraits Traits(const TCompileCommand& compile) {
   TCompileTraits traits;
-  for (const std::string& word : compile.Options) {
+  for (const std::string& option : compile.Options) {
+    const std::string word = option.starts_with("-Wp,") ? WithoutPreprocessorTracking(option) : option;
+    if (word.empty() || IsBookkeeping(word)) continue;
     if (word.starts_with("-mmcu=")) {
       traits.Part = word;
-    } else if (word.starts_with("-M")) {
-      // dependency files: no part of what is compiled
     } else if (word.starts_with("-O")) {
       traits.Level = word;
     } else if (word.starts_with("-std=")) {
@@ -51,7 +72,7 @@ TCompileTraits Traits(const TCompileCommand& compile) {
       if (name.starts_with("no-")) name.erase(0, 3);
       traits.Flags[name.substr(0, name.find('='))] = word;
     } else if (word.starts_with("-I") && word.size() > 2) {
-      traits.Others.push_back("-I" + PathFrom(compile.Folder, word.substr(2)));
+      traits.Includes.push_back("-I" + PathFrom(compile.Folder, word.substr(2)));
     } else {
       traits.Others.push_back(ListingOption(word).value_or(word));
     }
@@ -91,6 +112,19 @@ void CompareLists(const std::vector<std::string>& old, const std::vector<std::st
       if (std::find(old.begin(), old.end(), word) == old.end()) items.push_back("with " + prefix + word);
 }
 
+// The items both lists hold, in the first one's order.
+std::vector<std::string> Common(const std::vector<std::string>& first, const std::vector<std::string>& second) {
+  std::vector<std::string> common;
+  for (const std::string& item : first)
+    if (std::find(second.begin(), second.end(), item) != second.end()) common.push_back(item);
+  return common;
+}
+
+// The items both lists hold stand in another order in the second.
+bool InAnotherOrder(const std::vector<std::string>& old, const std::vector<std::string>& now) {
+  return Common(old, now) != Common(now, old);
+}
+
 // What the new compile of a source does otherwise than the old one.
 std::vector<std::string> CompileDifferences(const TCompileCommand& old, const TCompileCommand& now) {
   const TCompileTraits o = Traits(old), n = Traits(now);
@@ -100,8 +134,15 @@ std::vector<std::string> CompileDifferences(const TCompileCommand& old, const TC
   CompareValue(o.Standard, n.Standard, items);
   CompareValues(o.Macros, n.Macros, items);
   CompareValues(o.Flags, n.Flags, items);
+  CompareLists(o.Includes, n.Includes, "", false, items);
+  if (InAnotherOrder(o.Includes, n.Includes)) items.push_back("with the -I folders in another order");
   CompareLists(o.Others, n.Others, "", false, items);
   return items;
+}
+
+// -nostartfiles and its kin: which start-up files and libraries come along.
+bool IsStartUpChoice(const std::string& word) {
+  return word == "-nostartfiles" || word == "-nostdlib" || word == "-nodefaultlibs";
 }
 
 // The link's arguments that change the program: the map's name and the
@@ -118,12 +159,99 @@ std::vector<std::string> LinkedLibraries(const TLinkCommand& link, const TBuildC
   const std::set<std::string> objects = CompiledFiles(build);
   std::vector<std::string> libraries;
   for (const std::string& option : link.Options)
-    if (option.starts_with("-l") || option == "-nostartfiles" || option == "-nostdlib" || option == "-nodefaultlibs")
-      libraries.push_back(option);
+    if (option.starts_with("-l") || IsStartUpChoice(option)) libraries.push_back(option);
   for (const std::string& input : link.Inputs)
     if (const std::string path = PathFrom(link.Folder, input); !objects.contains(path)) libraries.push_back(path);
   return libraries;
 }
+
+// What the link takes in its order: each object as the source compiled
+// into it, each other file by its path, each -l library as written.
+std::vector<std::string> LinkOrder(const TLinkCommand& link, const TBuildCommands& build,
+                                   const std::string& projectFolder) {
+  std::vector<std::string> order;
+  for (const std::string& item : link.Linked) {
+    std::string name = item.starts_with("-l") ? item : PathFrom(link.Folder, item);
+    for (const TCompileCommand& compile : build.Compiles)
+      if (compile.Object == name) name = PathFrom(compile.Folder, compile.Source);
+    order.push_back(ShownName(projectFolder, name));
+  }
+  return order;
+}
+
+// The link's options that only concern compiling, or how the driver
+// reports: no difference to the program it links.
+bool IsCompileOnly(const std::string& word) {
+  for (const char* prefix : {"-D", "-U", "-I", "-std=", "-O", "-g", "-f", "-W"})
+    if (word.starts_with(prefix)) return !word.starts_with("-flto") && !word.starts_with("-Wl,");
+  return IsBookkeeping(word);
+}
+
+// The link's own options that change the program, but its part, its
+// linker arguments and its libraries, which are compared by themselves.
+std::vector<std::string> LinkOptions(const TLinkCommand& link) {
+  std::vector<std::string> options;
+  for (size_t i = 0; i < link.Options.size(); ++i) {
+    const std::string& word = link.Options[i];
+    const bool separate = word == "-Xlinker" || word == "-Xassembler" || word == "-Xpreprocessor" ||
+                          word == "--param" || word == "-aux-info" || word == "-z";
+    const std::string whole = separate && i + 1 < link.Options.size() ? word + " " + link.Options[++i] : word;
+    if (word == "-Xlinker" || word.starts_with("-Wl,") || word.starts_with("-mmcu=") || word.starts_with("-l") ||
+        IsStartUpChoice(word) || IsCompileOnly(word) || word == "-Xassembler" || word == "-Xpreprocessor" ||
+        word == "--param" || word == "-aux-info")
+      continue;
+    options.push_back(whole);
+  }
+  return options;
+}
+
+// The part the link names (its last -mmcu=); "" for none.
+std::string LinkPart(const TLinkCommand& link) {
+  std::string part;
+  for (const std::string& word : link.Options)
+    if (word.starts_with("-mmcu=")) part = word;
+  return part;
+}
+
+// What the new link of the program does otherwise than the old one.
+std::vector<std::string> LinkDifferences(const TLinkCommand& oldLink, const TBuildCommands& old,
+                                         const TLinkCommand& link, const TBuildCommands& replacement,
+                                         const std::string& projectFolder) {
+  std::vector<std::string> items;
+  CompareValue(LinkPart(oldLink), LinkPart(link), items);
+  const std::vector<std::string> oldOptions = LinkOptions(oldLink);
+  CompareLists(oldOptions, LinkOptions(link), "", false, items);
+  // Options the old compiles pass too came along with them (the dialog's
+  // link passes its compile options).
+  std::set<std::string> compiled;
+  for (const TCompileCommand& compile : old.Compiles) compiled.insert(compile.Options.begin(), compile.Options.end());
+  for (const std::string& option : LinkOptions(link))
+    if (!compiled.contains(option) && std::find(oldOptions.begin(), oldOptions.end(), option) == oldOptions.end())
+      items.push_back("with " + option);
+  CompareLists(ProgramLinkerArguments(oldLink), ProgramLinkerArguments(link), "-Wl,", true, items);
+  CompareLists(LinkedLibraries(oldLink, old), LinkedLibraries(link, replacement), "", false, items);
+  const std::vector<std::string> oldOrder = LinkOrder(oldLink, old, projectFolder);
+  const std::vector<std::string> order = LinkOrder(link, replacement, projectFolder);
+  if (InAnotherOrder(oldOrder, order))
+    items.push_back("in the order " + JoinedWords(Common(order, oldOrder), ", ") + " in place of " +
+                    JoinedWords(Common(oldOrder, order), ", "));
+  return items;
+}
+
+// The program files a build writes: what its links write and what its
+// converting steps write (avr-objcopy ... main.elf main.hex), absolute.
+std::set<std::string> ProgramFiles(const TBuildCommands& build) {
+  std::set<std::string> files;
+  for (const TLinkCommand& link : build.Links) files.insert(link.Output);
+  for (const TOtherCommand& step : build.Others)
+    if (ProgramName(step.Words[0]).find("objcopy") != std::string::npos && step.Words.size() > 2 &&
+        !step.Words.back().starts_with("-"))
+      files.insert(PathFrom(step.Folder, step.Words.back()));
+  return files;
+}
+
+// A target a user names to make (flash, program), not a file of the build.
+bool IsUsersTarget(const std::string& target) { return target.find_first_of("./%$") == std::string::npos; }
 
 // The programs of steps that change nothing the firmware is made of.
 bool IsNeutralStep(const std::string& program) {
@@ -167,8 +295,10 @@ private:
 
 }  // namespace
 
-std::vector<std::string> ReplacementLosses(const TBuildCommands& old, const TBuildCommands& replacement,
+std::vector<std::string> ReplacementLosses(const TMakeDryRun& oldRun, const TMakeDryRun& replacementRun,
                                            const std::string& projectFolder, const std::string& mainFile) {
+  const TBuildCommands& old = oldRun.Commands;
+  const TBuildCommands& replacement = replacementRun.Commands;
   TLossLines losses;
   auto compileOf = [](const TBuildCommands& build, const std::string& source) -> const TCompileCommand* {
     for (const TCompileCommand& compile : build.Compiles)
@@ -193,9 +323,7 @@ std::vector<std::string> ReplacementLosses(const TBuildCommands& old, const TBui
   if (const TLinkCommand* oldLink = MainLink(old, mainFile)) {
     const std::string program = ShownName(projectFolder, oldLink->Output);
     if (const TLinkCommand* link = MainLink(replacement, mainFile)) {
-      std::vector<std::string> items;
-      CompareLists(ProgramLinkerArguments(*oldLink), ProgramLinkerArguments(*link), "-Wl,", true, items);
-      CompareLists(LinkedLibraries(*oldLink, old), LinkedLibraries(*link, replacement), "", false, items);
+      const std::vector<std::string> items = LinkDifferences(*oldLink, old, *link, replacement, projectFolder);
       if (!items.empty()) losses.AddLine("the link of " + program + ": " + JoinedWords(items, ", "));
     } else {
       losses.AddLine(program + ": not linked");
@@ -210,6 +338,13 @@ std::vector<std::string> ReplacementLosses(const TBuildCommands& old, const TBui
     if (line.size() > 100) line = line.substr(0, 100) + "...";
     losses.AddLine("not run: " + line);
   }
+  const std::set<std::string> written = ProgramFiles(replacement);
+  for (const std::string& file : ProgramFiles(old))
+    if (!written.contains(file)) losses.AddLine("not written: " + ShownName(projectFolder, file));
+  for (const std::string& target : oldRun.Targets)
+    if (IsUsersTarget(target) &&
+        std::find(replacementRun.Targets.begin(), replacementRun.Targets.end(), target) == replacementRun.Targets.end())
+      losses.AddLine("no target " + target);
   return losses.Lines();
 }
 
@@ -223,7 +358,7 @@ TMakefileLosses MakefileReplacementLosses(const std::string& projectFolder, cons
   if (!now.Known)
     return {false, "make cannot tell what the new makefile builds (" + now.Failure + "), so it may build something else",
             {}};
-  return {true, "", ReplacementLosses(old.Commands, now.Commands, projectFolder, mainFile)};
+  return {true, "", ReplacementLosses(old, now, projectFolder, mainFile)};
 }
 
 TMakefileReplaceCheck CheckMakefileReplace(const std::string& path) {
@@ -234,14 +369,15 @@ TMakefileReplaceCheck CheckMakefileReplace(const std::string& path) {
   } catch (const EStreamError&) {
     return {mrUnreadable, {}};
   }
-  if (IsOwnMakefile(check.Old)) return {};
-  check.State = mrForeign;
+  if (IsSettingsMakefile(check.Old)) return {};
+  check.State = IsOwnMakefile(check.Old) ? mrWizard : mrForeign;
   return check;
 }
 
-std::string MakefileReplaceQuestion(const std::string& path, const TMakefileLosses* losses) {
-  std::string question = path + " was not written by Vornkit. Replace it? The old file is kept as " +
-                         ExtractFileName(BackupPath(path)) + ".";
+std::string MakefileReplaceQuestion(const std::string& path, const TMakefileLosses* losses,
+                                    TMakefileReplace state) {
+  std::string question = path + (state == mrWizard ? " was written by the makefile wizard." : " was not written by Vornkit.") +
+                         " Replace it? The old file is kept as " + ExtractFileName(BackupPath(path)) + ".";
   if (!losses) return question;
   if (!losses->Known) return question + "\n\n" + losses->Failure + ".";
   if (losses->Lines.empty()) return question;
