@@ -219,10 +219,10 @@ std::vector<std::string> LinkerLines(const TLinkCommand& link, const std::vector
       continue;
     words.push_back(MakefileWord(word));
   }
-  for (const std::string& input : link.Inputs) {
-    const std::string path = PathFrom(link.Folder, input);
+  for (size_t i = 0; i < link.Inputs.size(); ++i) {
+    const std::string& path = link.InputPaths[i];
     if (objects.contains(path)) continue;
-    words.push_back(MakefileWord(ProjectName(projectFolder, link.Folder, input).value_or(path)));
+    words.push_back(MakefileWord(ProjectName(projectFolder, link.Folder, link.Inputs[i]).value_or(path)));
   }
   std::vector<std::string> lines{"-Wl,-Map=$(TARGET).map,--cref"};
   if (!words.empty()) lines.push_back(JoinedWords(words));
@@ -267,14 +267,13 @@ void ReadOtherMakefileOptions(const TBuildCommands& commands, const std::string&
   const TLinkCommand* link = MainLink(commands, mainFile);
   std::set<std::string> linked;  // the objects and sources the link takes
   if (link)
-    for (const std::string& input : link->Inputs) linked.insert(PathFrom(link->Folder, input));
+    linked.insert(link->InputPaths.begin(), link->InputPaths.end());
 
   // The compiles of the program's objects, by language, and their sources.
   std::vector<const TCompileCommand*> c, cpp, assembler;
   std::vector<std::string> cSources, cppSources, assemblerSources;
   for (const TCompileCommand& compile : commands.Compiles) {
-    const std::string source = PathFrom(compile.Folder, compile.Source);
-    if (link && !linked.contains(compile.Object.empty() ? source : compile.Object)) continue;
+    if (link && !linked.contains(compile.Object.empty() ? compile.SourcePath : compile.Object)) continue;
     const bool isC = compile.Language == slC, isCpp = compile.Language == slCpp;
     (isC ? c : isCpp ? cpp : assembler).push_back(&compile);
     std::vector<std::string>& sources = isC ? cSources : isCpp ? cppSources : assemblerSources;

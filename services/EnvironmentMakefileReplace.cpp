@@ -120,8 +120,8 @@ std::vector<std::string> LinkedLibraries(const TLinkCommand& link, const TBuildC
   for (const std::string& option : link.Options)
     if (option.starts_with("-l") || option == "-nostartfiles" || option == "-nostdlib" || option == "-nodefaultlibs")
       libraries.push_back(option);
-  for (const std::string& input : link.Inputs)
-    if (const std::string path = PathFrom(link.Folder, input); !objects.contains(path)) libraries.push_back(path);
+  for (const std::string& path : link.InputPaths)
+    if (!objects.contains(path)) libraries.push_back(path);
   return libraries;
 }
 
