@@ -72,7 +72,7 @@ TCompileTraits Traits(const TCompileCommand& compile) {
       if (name.starts_with("no-")) name.erase(0, 3);
       traits.Flags[name.substr(0, name.find('='))] = word;
     } else if (word.starts_with("-I") && word.size() > 2) {
-      traits.Includes.push_back("-I" + PathFrom(compile.Folder, word.substr(2)));
+      traits.Includes.push_back("-I" + CommandPath(compile.Folder, word.substr(2)));
     } else {
       traits.Others.push_back(ListingOption(word).value_or(word));
     }
@@ -160,8 +160,8 @@ std::vector<std::string> LinkedLibraries(const TLinkCommand& link, const TBuildC
   std::vector<std::string> libraries;
   for (const std::string& option : link.Options)
     if (option.starts_with("-l") || IsStartUpChoice(option)) libraries.push_back(option);
-  for (const std::string& input : link.Inputs)
-    if (const std::string path = PathFrom(link.Folder, input); !objects.contains(path)) libraries.push_back(path);
+  for (const std::string& path : link.InputPaths)
+    if (!objects.contains(path)) libraries.push_back(path);
   return libraries;
 }
 
@@ -171,9 +171,9 @@ std::vector<std::string> LinkOrder(const TLinkCommand& link, const TBuildCommand
                                    const std::string& projectFolder) {
   std::vector<std::string> order;
   for (const std::string& item : link.Linked) {
-    std::string name = item.starts_with("-l") ? item : PathFrom(link.Folder, item);
+    std::string name = item.starts_with("-l") ? item : CommandPath(link.Folder, item);
     for (const TCompileCommand& compile : build.Compiles)
-      if (compile.Object == name) name = PathFrom(compile.Folder, compile.Source);
+      if (compile.Object == name) name = compile.SourcePath;
     order.push_back(ShownName(projectFolder, name));
   }
   return order;
@@ -246,7 +246,17 @@ std::set<std::string> ProgramFiles(const TBuildCommands& build) {
   for (const TOtherCommand& step : build.Others)
     if (ProgramName(step.Words[0]).find("objcopy") != std::string::npos && step.Words.size() > 2 &&
         !step.Words.back().starts_with("-"))
-      files.insert(PathFrom(step.Folder, step.Words.back()));
+      files.insert(CommandPath(step.Folder, step.Words.back()));
+  return files;
+}
+
+// Every file a build writes: its objects, programs, maps and what its
+// steps write.
+std::set<std::string> WrittenFiles(const TBuildCommands& build) {
+  std::set<std::string> files = ProgramFiles(build);
+  for (const TCompileCommand& compile : build.Compiles) files.insert(compile.Object);
+  for (const TLinkCommand& link : build.Links) files.insert(link.Map);
+  for (const TOtherCommand& step : build.Others) files.insert(step.Writes.begin(), step.Writes.end());
   return files;
 }
 
@@ -302,11 +312,11 @@ std::vector<std::string> ReplacementLosses(const TMakeDryRun& oldRun, const TMak
   TLossLines losses;
   auto compileOf = [](const TBuildCommands& build, const std::string& source) -> const TCompileCommand* {
     for (const TCompileCommand& compile : build.Compiles)
-      if (PathFrom(compile.Folder, compile.Source) == source) return &compile;
+      if (compile.SourcePath == source) return &compile;
     return nullptr;
   };
   for (const TCompileCommand& compile : old.Compiles) {
-    const std::string source = PathFrom(compile.Folder, compile.Source);
+    const std::string& source = compile.SourcePath;
     const std::string name = ShownName(projectFolder, source);
     if (const TCompileCommand* now = compileOf(replacement, source)) {
       const std::vector<std::string> items = CompileDifferences(compile, *now);
@@ -316,7 +326,7 @@ std::vector<std::string> ReplacementLosses(const TMakeDryRun& oldRun, const TMak
     }
   }
   for (const TCompileCommand& compile : replacement.Compiles) {
-    const std::string source = PathFrom(compile.Folder, compile.Source);
+    const std::string& source = compile.SourcePath;
     if (!compileOf(old, source)) losses.Add(ShownName(projectFolder, source), "compiled, which the old makefile does not");
   }
 
@@ -332,8 +342,13 @@ std::vector<std::string> ReplacementLosses(const TMakeDryRun& oldRun, const TMak
 
   std::set<std::string> steps;
   for (const TOtherCommand& step : replacement.Others) steps.insert(StepKey(step));
+  const std::set<std::string> files = WrittenFiles(replacement);
   for (const TOtherCommand& step : old.Others) {
-    if (IsNeutralStep(ProgramName(step.Words[0])) || steps.contains(StepKey(step))) continue;
+    // A step that writes a file the new build does not write is missed,
+    // whatever program writes it (echo ... > version.h).
+    const bool writesMore =
+        std::any_of(step.Writes.begin(), step.Writes.end(), [&](const std::string& f) { return !files.contains(f); });
+    if (!writesMore && (IsNeutralStep(ProgramName(step.Words[0])) || steps.contains(StepKey(step)))) continue;
     std::string line = Trim(step.Line);
     if (line.size() > 100) line = line.substr(0, 100) + "...";
     losses.AddLine("not run: " + line);

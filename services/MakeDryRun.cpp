@@ -21,13 +21,6 @@ namespace {
 constexpr int SourceFolderDepth = 4;
 constexpr size_t MostSourceNames = 2000;
 
-bool IsSourceName(const std::string& name) {
-  const std::string extension = ExtractFileExt(name);
-  for (const char* source : {".c", ".h", ".cc", ".cpp", ".cxx", ".hpp", ".hh", ".C", ".S", ".s", ".sx", ".inc"})
-    if (extension == source) return true;
-  return false;
-}
-
 // The source names in the folder below the project folder and in its
 // folders (hidden ones left out), a few levels deep.
 void AddSourceNames(const std::string& folder, const std::string& relative, int depth,
@@ -235,7 +228,7 @@ TMakeDryRun RunMakeDryRun(const std::string& projectFolder, const std::string& i
   if (result.Known) {
     TStringList lines;
     for (const std::string& line : result.Lines) lines.Add(line);
-    result.Commands = ReadBuildCommands(lines, projectFolder);
+    result.Commands = ReadBuildCommands(lines, projectFolder, TBuildPrograms(installFolder, projectFolder));
   }
   return result;
 }
