@@ -20,15 +20,28 @@ std::string BackupPath(const std::string& path) { return path + ".bak"; }
 constexpr size_t MostLossLines = 20;
 
 // A file as the question names it: relative to the project folder when it
-// lies inside.
+// lies inside or beside it ("../shared/led.c"), else its path.
 std::string ShownName(const std::string& projectFolder, const std::string& path) {
-  return PathBelow(projectFolder, path).value_or(path);
+  if (std::optional<std::string> below = PathBelow(projectFolder, path)) return *below;
+  const std::string parent = ExtractFilePath(CommandPath(projectFolder, ""));
+  if (std::optional<std::string> beside = PathBelow(parent, path)) return "../" + *beside;
+  return path;
 }
 
 // An option that tells how the compiler reports or tracks what it read
 // (dependency files, the form of diagnostics), not what it makes.
 bool IsBookkeeping(const std::string& word) {
   return word.starts_with("-M") || word.starts_with("-fdiagnostics-");
+}
+
+// -nostartfiles and its kin: which start-up files and libraries come along.
+bool IsStartUpChoice(const std::string& word) {
+  return word == "-nostartfiles" || word == "-nostdlib" || word == "-nodefaultlibs";
+}
+
+// What only a link takes (a compile and link in one passes it too).
+bool IsLinkOnly(const std::string& word) {
+  return word.starts_with("-Wl,") || word.starts_with("-l") || word.starts_with("-L") || IsStartUpChoice(word);
 }
 
 // A -Wp option without the dependency tracking it hands the preprocessor
@@ -58,7 +71,7 @@ TCompileTraits Traits(const TCompileCommand& compile) {
   TCompileTraits traits;
   for (const std::string& option : compile.Options) {
     const std::string word = option.starts_with("-Wp,") ? WithoutPreprocessorTracking(option) : option;
-    if (word.empty() || IsBookkeeping(word)) continue;
+    if (word.empty() || IsBookkeeping(word) || IsLinkOnly(word)) continue;
     if (word.starts_with("-mmcu=")) {
       traits.Part = word;
     } else if (word.starts_with("-O")) {
@@ -138,11 +151,6 @@ std::vector<std::string> CompileDifferences(const TCompileCommand& old, const TC
   if (InAnotherOrder(o.Includes, n.Includes)) items.push_back("with the -I folders in another order");
   CompareLists(o.Others, n.Others, "", false, items);
   return items;
-}
-
-// -nostartfiles and its kin: which start-up files and libraries come along.
-bool IsStartUpChoice(const std::string& word) {
-  return word == "-nostartfiles" || word == "-nostdlib" || word == "-nodefaultlibs";
 }
 
 // The link's arguments that change the program: the map's name and the
@@ -238,15 +246,22 @@ std::vector<std::string> LinkDifferences(const TLinkCommand& oldLink, const TBui
   return items;
 }
 
-// The program files a build writes: what its links write and what its
-// converting steps write (avr-objcopy ... main.elf main.hex), absolute.
+// The program file a converting step writes (avr-objcopy ... main.elf
+// main.hex); "" for another step.
+std::string ConvertedFile(const TOtherCommand& step) {
+  if (ProgramName(step.Words[0]).find("objcopy") == std::string::npos || step.Words.size() < 3 ||
+      step.Words.back().starts_with("-"))
+    return "";
+  return CommandPath(step.Folder, step.Words.back());
+}
+
+// The program files a build writes: what its links and its converting
+// steps write.
 std::set<std::string> ProgramFiles(const TBuildCommands& build) {
   std::set<std::string> files;
   for (const TLinkCommand& link : build.Links) files.insert(link.Output);
   for (const TOtherCommand& step : build.Others)
-    if (ProgramName(step.Words[0]).find("objcopy") != std::string::npos && step.Words.size() > 2 &&
-        !step.Words.back().starts_with("-"))
-      files.insert(CommandPath(step.Folder, step.Words.back()));
+    if (const std::string file = ConvertedFile(step); !file.empty()) files.insert(file);
   return files;
 }
 
@@ -269,13 +284,6 @@ bool IsNeutralStep(const std::string& program) {
                               "sleep", "avr-size"})
     if (program == neutral) return true;
   return IsAvrDriver(program);  // --version and the like
-}
-
-// A step's program, for a converting one with the kind of file it writes.
-std::string StepKey(const TOtherCommand& step) {
-  const std::string program = ProgramName(step.Words[0]);
-  if (program.find("objcopy") == std::string::npos) return program;
-  return program + " " + ExtractFileExt(step.Words.back());
 }
 
 // Lines of the same difference name their sources together.
@@ -341,14 +349,17 @@ std::vector<std::string> ReplacementLosses(const TMakeDryRun& oldRun, const TMak
   }
 
   std::set<std::string> steps;
-  for (const TOtherCommand& step : replacement.Others) steps.insert(StepKey(step));
+  for (const TOtherCommand& step : replacement.Others) steps.insert(ProgramName(step.Words[0]));
   const std::set<std::string> files = WrittenFiles(replacement);
   for (const TOtherCommand& step : old.Others) {
     // A step that writes a file the new build does not write is missed,
     // whatever program writes it (echo ... > version.h).
     const bool writesMore =
         std::any_of(step.Writes.begin(), step.Writes.end(), [&](const std::string& f) { return !files.contains(f); });
-    if (!writesMore && (IsNeutralStep(ProgramName(step.Words[0])) || steps.contains(StepKey(step)))) continue;
+    // A conversion is judged by the file it writes (below).
+    if (!ConvertedFile(step).empty() ||
+        (!writesMore && (IsNeutralStep(ProgramName(step.Words[0])) || steps.contains(ProgramName(step.Words[0])))))
+      continue;
     std::string line = Trim(step.Line);
     if (line.size() > 100) line = line.substr(0, 100) + "...";
     losses.AddLine("not run: " + line);

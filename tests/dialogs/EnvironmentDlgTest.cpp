@@ -288,6 +288,7 @@ TEST_F(EnvironmentDlgTest, OkReplacesAMakefileOfAnotherOriginOnlyWhenTheUserAgre
     const std::string other = c.File == std::string("makefile") ? "Makefile" : "makefile";
     const std::string backup = c.File + std::string(".bak");
     Project.Write(c.File, c.Old);
+    Project.Write("util.c", "");
     MessageBoxAnswers().Clear();
     TEnvironmentDlg* d = Open();
     EXPECT_TRUE(MessageBoxAnswers().Requests().empty()) << "the makefile was found";
@@ -310,7 +311,8 @@ TEST_F(EnvironmentDlgTest, OkReplacesAMakefileOfAnotherOriginOnlyWhenTheUserAgre
                                                                          : " was not written by Vornkit.") +
                                                       " Replace it? The old file is kept as " + backup +
                                                       ".\n\nThe new makefile will not build the same:\n- main.c, util.c: "
-                                                      "compiled -mmcu=atmega16 in place of -mmcu=atmega8"));
+                                                      "compiled -mmcu=atmega16 in place of -mmcu=atmega8\n- the link of "
+                                                      "main.elf: -mmcu=atmega16 in place of -mmcu=atmega8"));
     EXPECT_EQ(String(EditorValue::SouAvrMcuType), "atmega16") << "the settings are stored";
     if (c.Replaced) {
       EXPECT_NE(Project.Read(c.File).find("\r\nMCU=atmega16\r\n"), std::string::npos);
@@ -326,7 +328,7 @@ TEST_F(EnvironmentDlgTest, OkReplacesAMakefileOfAnotherOriginOnlyWhenTheUserAgre
     const bool keptOld = c.Replaced && &c.Old != &own;
     EXPECT_EQ(Project.Exists(backup), keptOld);
     if (keptOld) {
-      EXPECT_EQ(Project.Read(backup), foreign);
+      EXPECT_EQ(Project.Read(backup), c.Old);
     }
     delete d;
   }
