@@ -229,5 +229,31 @@ TEST(EnvironmentMakefileOtherTest, TheReplacementBuildsWhatTheOldMakefileBuilt) 
   }
 }
 
+// Each option of the old build that changes the program is named where the
+// new build lacks it or passes it otherwise.
+TEST(EnvironmentMakefileOtherTest, TheComparisonNamesEveryOptionThatChangesTheProgram) {
+  const std::string compile = "avr-gcc -mmcu=atmega8 -Os -c main.c -o main.o ";
+  const std::string link = "avr-gcc -mmcu=atmega8 main.o -o main.elf ";
+  const struct {
+    std::string Old, New;
+    std::vector<std::string> Losses;
+  } rows[] = {
+      {compile + "-Ia -Ib", compile + "-Ib -Ia", {"main.c: compiled with the -I folders in another order"}},
+      {compile + "-Ia -Wall -Wundef", compile + "-Wall", {"main.c: compiled without -I/p/a, without -Wundef"}},
+      {compile + "-mcall-prologues", compile, {"main.c: compiled without -mcall-prologues"}},
+      {link + "-lm -Wl,-u,vfprintf -lprintf_flt", link + "-lprintf_flt",
+       {"the link of main.elf: without -Wl,-u, without -Wl,vfprintf, without -lm"}},
+      {link + "-nostartfiles -mrelax", link, {"the link of main.elf: without -mrelax, without -nostartfiles"}},
+      {"avr-gcc main.o -o main.elf", link, {"the link of main.elf: with -mmcu=atmega8"}},
+  };
+  for (const auto& row : rows) {
+    SCOPED_TRACE(row.Old);
+    TMakeDryRun old, now;
+    old.Commands = ReadBuildCommands(test::ListOf({row.Old}), "/p");
+    now.Commands = ReadBuildCommands(test::ListOf({row.New}), "/p");
+    EXPECT_EQ(ReplacementLosses(old, now, "/p", "main.c"), row.Losses);
+  }
+}
+
 }  // namespace
 }  // namespace vk
