@@ -20,10 +20,13 @@ std::string BackupPath(const std::string& path) { return path + ".bak"; }
 constexpr size_t MostLossLines = 20;
 
 // A file as the question names it: relative to the project folder when it
-// lies inside or beside it ("../shared/led.c"), else its path.
+// lies inside or beside it ("../shared/led.c", "." for the folder itself),
+// else its path.
 std::string ShownName(const std::string& projectFolder, const std::string& path) {
   if (std::optional<std::string> below = PathBelow(projectFolder, path)) return *below;
-  const std::string parent = ExtractFilePath(CommandPath(projectFolder, ""));
+  const std::string folder = CommandPath(projectFolder, "");
+  if (path == folder) return ".";
+  const std::string parent = ExtractFilePath(folder);
   if (std::optional<std::string> beside = PathBelow(parent, path)) return "../" + *beside;
   return path;
 }
@@ -63,11 +66,11 @@ struct TCompileTraits {
   std::string Part, Level, Standard;          // the last -mmcu=, -O, -std= ("": none)
   std::map<std::string, std::string> Macros;  // name: the last -D or -U of it
   std::map<std::string, std::string> Flags;   // -f name without "no-": the last -f of it
-  std::vector<std::string> Includes;          // the -I folders, absolute, in order
+  std::vector<std::string> Includes;          // the -I folders as shown, in order
   std::vector<std::string> Others;            // the rest; listings alike
 };
 
-TCompileTraits Traits(const TCompileCommand& compile) {
+TCompileTraits Traits(const TCompileCommand& compile, const std::string& projectFolder) {
   TCompileTraits traits;
   for (const std::string& option : compile.Options) {
     const std::string word = option.starts_with("-Wp,") ? WithoutPreprocessorTracking(option) : option;
@@ -85,7 +88,7 @@ TCompileTraits Traits(const TCompileCommand& compile) {
       if (name.starts_with("no-")) name.erase(0, 3);
       traits.Flags[name.substr(0, name.find('='))] = word;
     } else if (word.starts_with("-I") && word.size() > 2) {
-      traits.Includes.push_back("-I" + CommandPath(compile.Folder, word.substr(2)));
+      traits.Includes.push_back("-I" + ShownName(projectFolder, CommandPath(compile.Folder, word.substr(2))));
     } else {
       traits.Others.push_back(ListingOption(word).value_or(word));
     }
@@ -139,8 +142,9 @@ bool InAnotherOrder(const std::vector<std::string>& old, const std::vector<std::
 }
 
 // What the new compile of a source does otherwise than the old one.
-std::vector<std::string> CompileDifferences(const TCompileCommand& old, const TCompileCommand& now) {
-  const TCompileTraits o = Traits(old), n = Traits(now);
+std::vector<std::string> CompileDifferences(const TCompileCommand& old, const TCompileCommand& now,
+                                            const std::string& projectFolder) {
+  const TCompileTraits o = Traits(old, projectFolder), n = Traits(now, projectFolder);
   std::vector<std::string> items;
   CompareValue(o.Part, n.Part, items);
   CompareValue(o.Level, n.Level, items);
@@ -327,7 +331,7 @@ std::vector<std::string> ReplacementLosses(const TMakeDryRun& oldRun, const TMak
     const std::string& source = compile.SourcePath;
     const std::string name = ShownName(projectFolder, source);
     if (const TCompileCommand* now = compileOf(replacement, source)) {
-      const std::vector<std::string> items = CompileDifferences(compile, *now);
+      const std::vector<std::string> items = CompileDifferences(compile, *now, projectFolder);
       if (!items.empty()) losses.Add(name, "compiled " + JoinedWords(items, ", "));
     } else {
       losses.Add(name, "not compiled");

@@ -239,7 +239,7 @@ TEST(EnvironmentMakefileOtherTest, TheComparisonNamesEveryOptionThatChangesThePr
     std::vector<std::string> Losses;
   } rows[] = {
       {compile + "-Ia -Ib", compile + "-Ib -Ia", {"main.c: compiled with the -I folders in another order"}},
-      {compile + "-Ia -Wall -Wundef", compile + "-Wall", {"main.c: compiled without -I/p/a, without -Wundef"}},
+      {compile + "-Ia -Wall -Wundef", compile + "-Wall", {"main.c: compiled without -Ia, without -Wundef"}},
       {compile + "-mcall-prologues", compile, {"main.c: compiled without -mcall-prologues"}},
       {link + "-lm -Wl,-u,vfprintf -lprintf_flt", link + "-lprintf_flt",
        {"the link of main.elf: without -Wl,-u, without -Wl,vfprintf, without -lm"}},
