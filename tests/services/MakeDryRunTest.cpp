@@ -15,6 +15,7 @@ TEST(MakeDryRunTest, MakeTellsWhatItWouldRunOrThatItCannot) {
     bool Known;
     std::vector<std::string> Compiles;  // the sources, relative to the project
     const char* Failure = "";
+    size_t Steps = 0;  // commands of other programs
   } cases[] = {
       {"up to date: every command all the same",
        {{"main.c", ""}, {"main.o", ""}, {"Makefile", "main.o: main.c\n\t@avr-gcc -c main.c\n"}}, true, {"main.c"}},
@@ -24,7 +25,16 @@ TEST(MakeDryRunTest, MakeTellsWhatItWouldRunOrThatItCannot) {
        true,
        {"main.c"}},
       {"a sub-make", {{"lib/foo.c", ""}, {"lib/makefile", "foo.o:\n\tavr-gcc -c foo.c\n"}, {"makefile", "all:\n\t$(MAKE) -C lib\n"}},
-       true, {"lib/foo.c"}},
+       true, {"lib/foo.c"}, "", 1},
+      {"make's own messages are no steps",
+       {{"main.c", ""},
+        {"Makefile", "$(info Building for atmega8)\nmain.o: main.c\n\t$(info Compiling)\n\tavr-gcc -c main.c\n"}},
+       true, {"main.c"}},
+      {"a process make leaves running holds the output",
+       {{"main.c", ""}, {"Makefile", "X := $(shell setsid sleep 25 >&2 &)\nmain.o: main.c\n\tavr-gcc -c main.c\n"}},
+       true, {"main.c"}},
+      {"a make that does not end", {{"Makefile", "X := $(shell sleep 30)\nall: ; @:\n"}}, false, {},
+       "make did not end within 20 seconds"},
       {"make fails", {{"Makefile", "all: missing.o\n"}}, false, {},
        "make: *** No rule to make target 'missing.o', needed by 'all'.  Stop."},
       {"no makefile", {}, false, {}, "make: *** No targets specified and no makefile found.  Stop."},
@@ -43,6 +53,7 @@ TEST(MakeDryRunTest, MakeTellsWhatItWouldRunOrThatItCannot) {
     for (const TCompileCommand& compile : dryRun.Commands.Compiles)
       compiles.push_back(PathFrom(compile.Folder, compile.Source).substr(project.Path().size() + 1));
     EXPECT_EQ(compiles, c.Compiles);
+    EXPECT_EQ(dryRun.Commands.Others.size(), c.Steps);
   }
 }
 
