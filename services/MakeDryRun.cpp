@@ -119,6 +119,7 @@ std::string FoundMakefile(const std::string& projectFolder) {
 }
 
 struct TMakefilesRead {
+  std::string Failure;  // make did not end: asking again would not either
   std::vector<std::string> Names;
   std::string Missing;  // the first one make needs and would have to make
   std::vector<std::string> Targets;
@@ -164,6 +165,7 @@ TMakefilesRead ReadMakefiles(const std::string& projectFolder, const std::string
     if (line.starts_with(kFound)) found = TextWords(line.substr(kFound.size()));
   constexpr std::string_view kReading = "Reading makefile '";
   TMakefilesRead read;
+  if (!trace.Ended) read.Failure = trace.Failure;
   read.Targets = ExplicitTargets(trace.Lines);
   for (const std::string& name : found)
     if (name != stop.Name()) read.Names.push_back(name);
@@ -210,6 +212,7 @@ TMakeDryRun RunMakeDryRun(const std::string& projectFolder, const std::string& i
   std::vector<std::string> arguments{"make", "-n", "-w"};
   if (!makefile.empty()) arguments.insert(arguments.end(), {"-f", makefile});
   const TMakefilesRead makefiles = ReadMakefiles(projectFolder, installFolder, makefile);
+  if (!makefiles.Failure.empty()) return {false, makefiles.Failure, false, {}, {}, {}};
   // make would write that one first, and read what it wrote.
   if (!makefiles.Missing.empty())
     return {false, "make would make " + makefiles.Missing + " first", true, {}, {}, makefiles.Targets};

@@ -91,7 +91,8 @@ TEST(BuildCommandsTest, TheDriversCommandsAsTheShellPassesThem) {
     Lines compiles, links, writes;
     for (const TCompileCommand& compile : commands.Compiles) compiles.push_back(Shown(compile));
     for (const TLinkCommand& link : commands.Links) links.push_back(Shown(link));
-    for (const TOtherCommand& other : commands.Others) writes.insert(writes.end(), other.Writes.begin(), other.Writes.end());
+    for (const TOtherCommand& other : commands.Others)
+      writes.insert(writes.end(), other.Writes.begin(), other.Writes.end());
     EXPECT_EQ(compiles, c.Compiles);
     EXPECT_EQ(links, c.Links);
     EXPECT_EQ(commands.Others.size(), c.Others);
@@ -115,11 +116,13 @@ TEST(BuildCommandsTest, LongOptionsReadAsTheDriverReadsThem) {
     runner.SetDirectory(folder.Path());
     std::string text = Format("status %d\n", runner.Run());
     for (const std::string& line : output.Lines)
-      if (!line.starts_with("Configured with")) text += std::regex_replace(line, std::regex("/cc\\w{6}\\."), "/TMP.") + "\n";
+      if (!line.starts_with("Configured with"))
+        text += std::regex_replace(line, std::regex("/cc\\w{6}\\."), "/TMP.") + "\n";
     return text;
   };
   for (const std::vector<std::string>& words : std::vector<std::vector<std::string>>{
-           {"--output", "o.elf"}, {"--output=o.elf"}, {"--comp"}, {"--define-macro", "X=1"}, {"--include-directory=inc"},
+           {"--output", "o.elf"}, {"--output=o.elf"}, {"--comp"}, {"--define-macro", "X=1"},
+           {"--include-directory=inc"},
            {"--language", "c++"}, {"--prefix", "/d"}, {"--optimize=s"}, {"--debug"}, {"--machine", "mcu=atmega8"},
            {"--machine-no-call-prologues"}, {"--warn-shadow"}, {"--for-assembler", "-ahl"}, {"--for-linker=-Map=m.map"},
            {"--std", "gnu99"}, {"--library-directory", "lib"}, {"--undefine-macro=X"}, {"--pedantic"},

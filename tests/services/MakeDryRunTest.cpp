@@ -18,6 +18,7 @@ TEST(MakeDryRunTest, MakeTellsWhatItWouldRunOrThatItCannot) {
     bool Known;
     std::vector<std::string> Compiles;  // the sources, relative to the project
     const char* Failure = "";
+    size_t Steps = 0;  // commands of other programs
     const char* Text = nullptr;  // the program's own makefile text, asked of through a temporary file
   } cases[] = {
       {"up to date: every command all the same",
@@ -28,7 +29,16 @@ TEST(MakeDryRunTest, MakeTellsWhatItWouldRunOrThatItCannot) {
        true,
        {"main.c"}},
       {"a sub-make", {{"lib/foo.c", ""}, {"lib/makefile", "foo.o:\n\tavr-gcc -c foo.c\n"}, {"makefile", "all:\n\t$(MAKE) -C lib\n"}},
-       true, {"lib/foo.c"}},
+       true, {"lib/foo.c"}, "", 1},
+      {"make's own messages are no steps",
+       {{"main.c", ""},
+        {"Makefile", "$(info Building for atmega8)\nmain.o: main.c\n\t$(info Compiling)\n\tavr-gcc -c main.c\n"}},
+       true, {"main.c"}},
+      {"a process make leaves running holds the output",
+       {{"main.c", ""}, {"Makefile", "X := $(shell setsid sleep 25 >&2 &)\nmain.o: main.c\n\tavr-gcc -c main.c\n"}},
+       true, {"main.c"}},
+      {"a make that does not end", {{"Makefile", "X := $(shell sleep 30)\nall: ; @:\n"}}, false, {},
+       "make did not end within 20 seconds"},
       {"make fails", {{"Makefile", "all: missing.o\n"}}, false, {},
        "make: *** No rule to make target 'missing.o', needed by 'all'.  Stop."},
       {"no makefile", {}, false, {}, "make: *** No targets specified and no makefile found.  Stop."},
@@ -47,7 +57,7 @@ TEST(MakeDryRunTest, MakeTellsWhatItWouldRunOrThatItCannot) {
       {"an included makefile missing: not made",
        {{"Makefile", "all:\n\tavr-gcc -c main.c\ninclude gen.mk\ngen.mk: ; echo A=1 > $@\n"}}, false, {},
        "make would make gen.mk first"},
-      {"the program's own text makes a folder while read", {}, true, {"main.c"}, "",
+      {"the program's own text makes a folder while read", {}, true, {"main.c"}, "", 0,
        "-include $(shell mkdir .dep 2>/dev/null) $(wildcard .dep/*)\nall:\n\tavr-gcc -c main.c\n"},
   };
   // Every file of the project, by name, with its bytes.
@@ -74,6 +84,7 @@ TEST(MakeDryRunTest, MakeTellsWhatItWouldRunOrThatItCannot) {
     for (const TCompileCommand& compile : dryRun.Commands.Compiles)
       compiles.push_back(PathFrom(compile.Folder, compile.Source).substr(project.Path().size() + 1));
     EXPECT_EQ(compiles, c.Compiles);
+    EXPECT_EQ(dryRun.Commands.Others.size(), c.Steps);
   }
 }
 
