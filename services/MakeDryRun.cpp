@@ -174,7 +174,11 @@ TMakefilesRead ReadMakefiles(const std::string& projectFolder, const std::string
     const std::string rest = line.substr(kReading.size());
     const size_t end = std::min(rest.find("' ("), rest.rfind("'..."));
     const std::string name = rest.substr(0, end);
-    if (end == std::string::npos || std::find(found.begin(), found.end(), name) != found.end()) continue;
+    // Found as named, or in an include folder (MAKEFILE_LIST names its path).
+    const bool wasFound = std::any_of(found.begin(), found.end(), [&](const std::string& path) {
+      return path == name || path.ends_with("/" + name);
+    });
+    if (end == std::string::npos || wasFound) continue;
     read.Names.push_back(name);
     const bool needed = rest.find("(don't care)", end) == std::string::npos;
     if (needed && read.Missing.empty()) read.Missing = name;
