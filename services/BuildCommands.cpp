@@ -650,6 +650,8 @@ bool IsAvrDriver(const std::string& word) {
   return false;
 }
 
+bool TakesSeparateArgument(const std::string& option) { return IsOneOf(option, kSeparate); }
+
 std::vector<std::string> CommaArguments(std::string_view option) {
   std::vector<std::string> arguments;
   const size_t first = option.find(',');

@@ -157,6 +157,10 @@ bool IsAvrDriver(const std::string& word);
 // commas.
 std::vector<std::string> CommaArguments(std::string_view option);
 
+// Whether the driver takes the option's argument as the next word, where
+// the options of a command keep it (-Xlinker, -z, -specs, --param, ...).
+bool TakesSeparateArgument(const std::string& option);
+
 // The linker's own arguments of an option list, in order: those of every
 // "-Wl,a,b" and "-Xlinker a".
 std::vector<std::string> LinkerArguments(const std::vector<std::string>& options);

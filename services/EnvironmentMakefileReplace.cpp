@@ -194,25 +194,24 @@ std::vector<std::string> LinkOrder(const TLinkCommand& link, const TBuildCommand
 // The link's options that only concern compiling, or how the driver
 // reports: no difference to the program it links.
 bool IsCompileOnly(const std::string& word) {
-  for (const char* prefix : {"-D", "-U", "-I", "-std=", "-O", "-g", "-f", "-W"})
+  for (const char* prefix : {"-D", "-U", "-I", "-std=", "-O", "-g", "-f", "-W", "-Xassembler", "-Xpreprocessor",
+                             "--param", "-aux-info", "-dump"})
     if (word.starts_with(prefix)) return !word.starts_with("-flto") && !word.starts_with("-Wl,");
   return IsBookkeeping(word);
 }
 
-// The link's own options that change the program, but its part, its
-// linker arguments and its libraries, which are compared by themselves.
+// The link's own options that change the program (an option with its
+// argument word as one), but its part, its linker arguments and its
+// libraries, which are compared by themselves.
 std::vector<std::string> LinkOptions(const TLinkCommand& link) {
   std::vector<std::string> options;
   for (size_t i = 0; i < link.Options.size(); ++i) {
-    const std::string& word = link.Options[i];
-    const bool separate = word == "-Xlinker" || word == "-Xassembler" || word == "-Xpreprocessor" ||
-                          word == "--param" || word == "-aux-info" || word == "-z";
-    const std::string whole = separate && i + 1 < link.Options.size() ? word + " " + link.Options[++i] : word;
-    if (word == "-Xlinker" || word.starts_with("-Wl,") || word.starts_with("-mmcu=") || word.starts_with("-l") ||
-        IsStartUpChoice(word) || IsCompileOnly(word) || word == "-Xassembler" || word == "-Xpreprocessor" ||
-        word == "--param" || word == "-aux-info")
+    std::string word = link.Options[i];
+    if (TakesSeparateArgument(word) && i + 1 < link.Options.size()) word += " " + link.Options[++i];
+    if (word.starts_with("-Xlinker") || word.starts_with("-Wl,") || word.starts_with("-mmcu=") ||
+        word.starts_with("-l") || IsStartUpChoice(word) || IsCompileOnly(word))
       continue;
-    options.push_back(whole);
+    options.push_back(word);
   }
   return options;
 }
@@ -406,8 +405,9 @@ TMakefileReplaceCheck CheckMakefileReplace(const std::string& path) {
 
 std::string MakefileReplaceQuestion(const std::string& path, const TMakefileLosses* losses,
                                     TMakefileReplace state) {
-  std::string question = path + (state == mrWizard ? " was written by the makefile wizard." : " was not written by Vornkit.") +
-                         " Replace it? The old file is kept as " + ExtractFileName(BackupPath(path)) + ".";
+  const char* origin = state == mrWizard ? " was written by the makefile wizard." : " was not written by Vornkit.";
+  std::string question =
+      path + origin + " Replace it? The old file is kept as " + ExtractFileName(BackupPath(path)) + ".";
   if (!losses) return question;
   if (!losses->Known) return question + "\n\n" + losses->Failure + ".";
   if (losses->Lines.empty()) return question;
