@@ -1,7 +1,9 @@
 // The build command (F9): the project's makefile checked, the windows'
 // files checked for changes made on disk, the #include lines inserted, the
 // changed documents saved, the main file's window in front, the last
-// build's products deleted, AVRRUN.BAT written and run by the shell with
+// build's products deleted only beside a makefile the program wrote (any
+// other makefile does its own cleaning, and a project may ship its
+// .hex), AVRRUN.BAT written and run by the shell with
 // its output in Memo1 as it comes (and a way to stop it), then the error
 // pane and the result box (MainErrorPane.cpp).
 

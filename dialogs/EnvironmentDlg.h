@@ -32,6 +32,7 @@
 #include "SrcEdit/Source/SrcEdit.h"
 #include "SrcEdit/Source/SrcHighlighterAvr.h"
 #include "services/EnvironmentMakefile.h"
+#include "services/ProjectFiles.h"
 #include "platform/Actions.h"
 #include "platform/Buttons.h"
 #include "platform/CheckBoxes.h"
@@ -369,7 +370,8 @@ private:
   void ShowExtMemoryIndex(int index);
 
   // EnvironmentDlgApply.cpp
-  void WriteProjectMakefile(const TMakefileOptions& options);
+  // false when the makefile there stays (the user declined its replacement)
+  bool WriteProjectMakefile(const TMakefileOptions& options);
   void ApplyColors();
   void WriteRegistry(int fontSize);
   void ApplyToEditors();
@@ -391,6 +393,9 @@ private:
   std::string FInstallFolder;
   TSrcAvrHl* FSharedHighlighter = nullptr;
   std::vector<TOpenEditor> FEditors;
+  // The source lists as the dialog showed them (from AddFile.ini or the
+  // makefile's import).
+  TExtraSources FShownExtraSources;
   // Set while the show step fills the controls: the radio groups' handlers
   // then leave the values read alone.
   bool FLoading = false;

@@ -74,6 +74,18 @@ std::string OutputLine(const std::string& printed) { return FileNameFromDisk(pri
 
 // How long a stopped command's group has to end before it is killed.
 constexpr long long StopGraceMilliseconds = 1000;
+// How long the output is still read once the command has ended: what it
+// wrote last is in the pipe by then, and a process it left running (started
+// in a session of its own, out of reach of its group) may hold the pipe
+// open for any time.
+constexpr long long LastOutputMilliseconds = 250;
+
+// Whether the child has ended; it stays a zombie until WaitFor, so that its
+// process group id is not given to another process meanwhile.
+bool HasEnded(pid_t pid) {
+  siginfo_t info{};
+  return waitid(P_PID, static_cast<id_t>(pid), &info, WEXITED | WNOHANG | WNOWAIT) == 0 && info.si_pid == pid;
+}
 
 int WaitFor(pid_t pid) {
   int status = 0;
@@ -147,6 +159,7 @@ struct TProcessRunner::TState {
   pid_t Pid = -1;
   bool Abandoned = false;
   long long StopSentAt = -1;  // when the group was asked to end; -1: not asked
+  long long EndedAt = -1;     // when the command was seen to have ended; -1: running
 };
 
 namespace {
@@ -209,7 +222,7 @@ void TProcessRunner::SetEnvironment(const std::string& name, const std::string& 
 bool TProcessRunner::Running() const { return FState->Pid > 0; }
 
 void TProcessRunner::Stop() {
-  if (FState->Pid <= 0 || FState->StopSentAt >= 0) return;
+  if (FState->Pid <= 0 || FState->StopSentAt >= 0 || FState->EndedAt >= 0) return;
   FStopped = true;
   kill(-FState->Pid, SIGTERM);
   FState->StopSentAt = MonotonicMilliseconds();
@@ -222,7 +235,7 @@ int TProcessRunner::Run() {
   TSpawnOptions options = FOptions;
   options.Output = pipeEnds[1];
   FStopped = FTimedOut = false;
-  FState->StopSentAt = -1;
+  FState->StopSentAt = FState->EndedAt = -1;
   const long long deadline = FTimeLimit > 0 ? MonotonicMilliseconds() + FTimeLimit : -1;
   pid_t pid;
   try {
@@ -254,28 +267,33 @@ int TProcessRunner::Run() {
     }
   };
   char buffer[65536];
+  // The output is read until every process has closed the pipe, but no
+  // longer than a moment after the command itself has ended.
+  bool outputEnded = false;
   while (!state->Abandoned) {
     pollfd wait{pipeEnds[0], POLLIN, 0};
-    int ready = poll(&wait, 1, 50);
-    if (ready < 0 && errno != EINTR) break;
-    bool ended = false;
+    const int ready = poll(&wait, outputEnded ? 0 : 1, 50);
+    if (ready < 0 && errno != EINTR) outputEnded = true;
     if (ready > 0) {
       ssize_t n = read(pipeEnds[0], buffer, sizeof buffer);
       if (n > 0) pending.append(buffer, static_cast<size_t>(n));
-      else if (n == 0 || (errno != EINTR && errno != EAGAIN)) ended = true;
+      else if (n == 0 || (errno != EINTR && errno != EAGAIN)) outputEnded = true;
     }
-    deliver(ended);
-    if (ended) break;
+    deliver(outputEnded);
+    const long long now = MonotonicMilliseconds();
+    if (state->EndedAt < 0 && HasEnded(pid)) state->EndedAt = now;
+    if (state->EndedAt >= 0 && (outputEnded || now - state->EndedAt >= LastOutputMilliseconds)) break;
     if (!state->Abandoned) RunProcessPump();
     if (state->Abandoned) break;
-    const long long now = MonotonicMilliseconds();
-    if (deadline >= 0 && now >= deadline && state->StopSentAt < 0) {
+    // A command that has ended is not stopped: its status is its own.
+    if (deadline >= 0 && now >= deadline && state->StopSentAt < 0 && state->EndedAt < 0) {
       Stop();
       FTimedOut = true;
     }
     // A group that does not end when asked is killed.
     if (state->StopSentAt >= 0 && now - state->StopSentAt >= StopGraceMilliseconds) kill(-pid, SIGKILL);
   }
+  deliver(true);  // a last line without a break
   int status = command.Finish();
   if (state->Abandoned) throw EAbort("Operation aborted");
   FExitStatus = status;

@@ -97,9 +97,12 @@ public:
   void SetTimeLimit(int milliseconds) { FTimeLimit = milliseconds; }
 
   // Runs the command to its end and answers its exit status (128 + the
-  // signal number when a signal ended it). Raises EProcessError when the
-  // command cannot start or another command is running, and EAbort when
-  // the runner was destroyed meanwhile (from a line handler or the pump).
+  // signal number when a signal ended it). The output is read until every
+  // process has closed it, or a quarter of a second after the command has
+  // ended, whatever a process it left running (in a session of its own)
+  // still holds open. Raises EProcessError when the command cannot start
+  // or another command is running, and EAbort when the runner was
+  // destroyed meanwhile (from a line handler or the pump).
   int Run();
   bool Running() const;
   int ExitStatus() const { return FExitStatus; }
@@ -108,9 +111,11 @@ public:
   // process group is asked to end (SIGTERM, so that make deletes what it
   // was making) and killed when it has not ended a second later. Run then
   // reads the rest of the output and answers as for a signal. Nothing
-  // happens when no command runs.
+  // happens when no command runs or the command has already ended (its
+  // last output still being read): its status is its own.
   void Stop();
-  // The last Run ended through Stop, or through the time limit.
+  // The last Run ended through Stop, or through the time limit (never for
+  // a command that ended by itself within it).
   bool Stopped() const { return FStopped; }
   bool TimedOut() const { return FTimedOut; }
 

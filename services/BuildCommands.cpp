@@ -1,6 +1,7 @@
 #include "services/BuildCommands.h"
 
 #include <algorithm>
+#include <filesystem>
 #include <optional>
 
 #include "services/BuildRunner.h"
@@ -16,26 +17,45 @@ namespace {
 bool IsBlank(char c) { return c == ' ' || c == '\t' || c == '\n' || c == '\r'; }
 bool IsAsciiLetter(char c) { return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z'); }
 
+// A simple command of a shell line: its words, the files its redirections
+// name for writing, and the subshells "( ... )" it stands in.
+struct TShellCommand {
+  std::vector<std::string> Words;
+  std::vector<std::string> Writes;
+  int Depth = 0;         // subshells around it
+  int NewSubshells = 0;  // of those, the ones opened since the command before
+};
+
 // Splits a shell line into simple commands of words, as the shell reads it
 // before it expands anything.
 class TShellLineReader {
 public:
   explicit TShellLineReader(std::string_view line) : FLine(line) {}
 
-  std::vector<std::vector<std::string>> Read() {
+  std::vector<TShellCommand> Read() {
     while (FAt < FLine.size()) {
       const char c = FLine[FAt];
-      if (IsBlank(c)) {
+      if (c == '\n') {
+        EndCommand();  // a line break the shell was not told to join
+        ++FAt;
+      } else if (IsBlank(c)) {
         EndWord();
         ++FAt;
       } else if (c == '#' && !FInWord) {
-        break;  // a comment to the line's end
+        FAt = std::min(FLine.find('\n', FAt), FLine.size());  // a comment to the line's end
       } else if (c == ';' || c == '&' || c == '|' || c == '(' || c == ')') {
         if (c == '&' && At(1) == '>') {
           Redirect();  // &> file
           continue;
         }
         EndCommand();
+        if (c == '(') {
+          ++FDepth;
+          ++FNewSubshells;
+        } else if (c == ')' && FDepth > 0) {
+          --FDepth;
+          FNewSubshells = std::min(FNewSubshells, FDepth);
+        }
         ++FAt;
       } else if (c == '>' || c == '<') {
         Redirect();
@@ -71,19 +91,26 @@ private:
 
   void EndWord() {
     if (!FInWord) return;
-    if (FRedirectTarget)
-      FRedirectTarget = false;  // the file a redirection names is no argument
-    else
-      FWords.push_back(std::move(FWord));
+    // The file a redirection names is no argument.
+    if (FRedirectTarget == rtWritten)
+      FCommand.Writes.push_back(std::move(FWord));
+    else if (FRedirectTarget == rtNone)
+      FCommand.Words.push_back(std::move(FWord));
+    FRedirectTarget = rtNone;
     FWord.clear();
     FInWord = false;
   }
 
   void EndCommand() {
     EndWord();
-    FRedirectTarget = false;
-    if (!FWords.empty()) FCommands.push_back(std::move(FWords));
-    FWords.clear();
+    FRedirectTarget = rtNone;
+    if (!FCommand.Words.empty() || !FCommand.Writes.empty()) {
+      FCommand.Depth = FDepth;
+      FCommand.NewSubshells = FNewSubshells;
+      FNewSubshells = 0;
+      FCommands.push_back(std::move(FCommand));
+    }
+    FCommand = {};
   }
 
   // ">", ">>", "<", "2>&1", "&>", "<<": the operator and its file go; a
@@ -94,6 +121,7 @@ private:
       FInWord = false;
     }
     EndWord();
+    const bool writes = FLine[FAt] != '<';
     while (FAt < FLine.size() && (FLine[FAt] == '>' || FLine[FAt] == '<' || FLine[FAt] == '&' || FLine[FAt] == '|'))
       ++FAt;
     // ">&2", "<&-": a descriptor, no file.
@@ -101,7 +129,7 @@ private:
       while (IsAsciiDigit(At(0)) || At(0) == '-') ++FAt;
       return;
     }
-    FRedirectTarget = true;
+    FRedirectTarget = writes ? rtWritten : rtRead;
   }
 
   void DoubleQuoted() {
@@ -151,13 +179,17 @@ private:
     return std::string_view::npos;
   }
 
+  enum TRedirectTarget { rtNone, rtRead, rtWritten };
+
   std::string_view FLine;
   size_t FAt = 0;
   std::string FWord;
   bool FInWord = false;
-  bool FRedirectTarget = false;
-  std::vector<std::string> FWords;
-  std::vector<std::vector<std::string>> FCommands;
+  TRedirectTarget FRedirectTarget = rtNone;
+  int FDepth = 0;
+  int FNewSubshells = 0;
+  TShellCommand FCommand;
+  std::vector<TShellCommand> FCommands;
 };
 
 // The shell's words that stand in front of a command, and the commands
@@ -175,47 +207,184 @@ bool IsOneOf(const std::string& word, const std::string_view (&list)[N]) {
 std::vector<std::string> ProgramWords(std::vector<std::string> words) {
   size_t first = 0;
   while (first < words.size() && (IsOneOf(words[first], kLeadingWords) || IsShellAssignment(words[first]))) ++first;
-  // env NAME=value ... program
+  // env [-i] [-u NAME] NAME=value ... program
   if (first < words.size() && ProgramName(words[first]) == "env") {
-    ++first;
-    while (first < words.size() && (IsShellAssignment(words[first]) || words[first].starts_with("-"))) ++first;
+    for (++first; first < words.size() && (IsShellAssignment(words[first]) || words[first].starts_with("-")); ++first)
+      if (words[first] == "-u" || words[first] == "-C" || words[first] == "-S") ++first;
   }
   words.erase(words.begin(), words.begin() + static_cast<std::ptrdiff_t>(first));
   if (!words.empty() && IsOneOf(words[0], kNoProgram)) words.clear();
   return words;
 }
 
-// Options whose argument may stand in the next word; the driver also takes
-// them joined, which is how they are kept.
-constexpr std::string_view kJoinable[] = {"-D",       "-U",       "-I",         "-L",   "-l",  "-o",
-                                          "-T",       "-u",       "-include",   "-imacros",    "-isystem",
-                                          "-iquote",  "-idirafter", "-MF",      "-MT",  "-MQ", "-e"};
-// Options whose argument stands in the next word and stays there.
-constexpr std::string_view kSeparate[] = {"-Xlinker", "-Xassembler", "-Xpreprocessor", "--param", "-aux-info", "-z"};
+// The driver's options whose argument may stand in the next word (as the
+// driver itself tells: "avr-gcc -### OPTION WORD" takes WORD as no input);
+// the driver also takes them joined, which is how they are kept.
+constexpr std::string_view kJoinable[] = {
+    "-A",        "-B",        "-D",       "-F",         "-I",           "-L",          "-MF",
+    "-MQ",       "-MT",       "-T",       "-U",         "-e",           "-l",          "-o",
+    "-u",        "-idirafter", "-imacros", "-imultilib", "-include",     "-iprefix",    "-iquote",
+    "-isysroot", "-isystem",  "-iwithprefix", "-iwithprefixbefore"};
+// Options whose argument stands in the next word and stays there: the
+// driver takes them joined as other options, or not at all.
+constexpr std::string_view kSeparate[] = {
+    "-Xlinker", "-Xassembler", "-Xpreprocessor", "--param",   "-aux-info", "-z",       "-Tbss",
+    "-Tdata",   "-Ttext",      "-dumpbase",      "-dumpdir",  "-specs",    "-wrapper", "-d",
+    "-CLASSPATH", "-classpath", "-bootclasspath", "-encoding", "-extdirs", "-faux-classpath",
+    "-fintrinsic-modules-path", "-gnatO"};
+
+// How a long option of the driver takes its argument.
+enum TLongArgument {
+  laNone,      // "--compile": none
+  laNext,      // "--output FILE" or "--output=FILE": the short option's next word
+  laJoined,    // "--std c99" or "--std=c99": joined to the short option
+  laOptional,  // "--optimize" or "--optimize=s": joined when given
+  laPrefix,    // "--warn-shadow": the rest of the word, joined
+};
+
+// The driver's long options and the short ones it reads them as, as the
+// installed driver answers "avr-gcc -### --LONG ..." (its
+// COLLECT_GCC_OPTIONS line). All are listed, so that an abbreviation is
+// taken only where the driver finds it unique.
+constexpr struct {
+  std::string_view Long, Short;
+  TLongArgument Argument;
+} kLongOptions[] = {
+    {"--CLASSPATH", "-fclasspath=", laJoined},
+    {"--all-warnings", "-Wall", laNone},
+    {"--ansi", "-ansi", laNone},
+    {"--assemble", "-S", laNone},
+    {"--assert", "-A", laNext},
+    {"--bootclasspath", "-fbootclasspath=", laJoined},
+    {"--classpath", "-fclasspath=", laJoined},
+    {"--comments", "-C", laNone},
+    {"--comments-in-macros", "-CC", laNone},
+    {"--compile", "-c", laNone},
+    {"--coverage", "-coverage", laNone},
+    {"--debug", "-g", laOptional},
+    {"--define-macro", "-D", laNext},
+    {"--dependencies", "-M", laNone},
+    {"--dump", "-d", laJoined},
+    {"--dumpbase", "-dumpbase", laNext},
+    {"--dumpdir", "-dumpdir", laNext},
+    {"--encoding", "-fencoding=", laJoined},
+    {"--entry", "-e", laNext},
+    {"--extdirs", "-fextdirs=", laJoined},
+    {"--extra-warnings", "-Wextra", laNone},
+    {"--for-assembler", "-Xassembler", laNext},
+    {"--for-linker", "-Xlinker", laNext},
+    {"--force-link", "-u", laNext},
+    {"--help", "--help", laOptional},
+    {"--imacros", "-imacros", laNext},
+    {"--include", "-include", laNext},
+    {"--include-barrier", "-I-", laNone},
+    {"--include-directory", "-I", laNext},
+    {"--include-directory-after", "-idirafter", laNext},
+    {"--include-prefix", "-iprefix", laNext},
+    {"--include-with-prefix", "-iwithprefix", laNext},
+    {"--include-with-prefix-after", "-iwithprefix", laNext},
+    {"--include-with-prefix-before", "-iwithprefixbefore", laNext},
+    {"--language", "-x", laNext},
+    {"--library-directory", "-L", laNext},
+    {"--machine", "-m", laJoined},
+    {"--machine-", "-m", laPrefix},
+    {"--no-canonical-prefixes", "-no-canonical-prefixes", laNone},
+    {"--no-integrated-cpp", "-no-integrated-cpp", laNone},
+    {"--no-line-commands", "-P", laNone},
+    {"--no-standard-includes", "-nostdinc", laNone},
+    {"--no-standard-libraries", "-nostdlib", laNone},
+    {"--no-sysroot-suffix", "-no-sysroot-suffix", laNone},
+    {"--no-warnings", "-w", laNone},
+    {"--optimize", "-O", laOptional},
+    {"--output", "-o", laNext},
+    {"--output-class-directory", "-foutput-class-dir=", laJoined},
+    {"--output-pch=", "--output-pch=", laPrefix},
+    {"--param", "--param", laNext},
+    {"--pass-exit-codes", "-pass-exit-codes", laNone},
+    {"--pedantic", "-Wpedantic", laNone},
+    {"--pedantic-errors", "-pedantic-errors", laNone},
+    {"--pie", "-pie", laNone},
+    {"--pipe", "-pipe", laNone},
+    {"--prefix", "-B", laNext},
+    {"--preprocess", "-E", laNone},
+    {"--print-file-name", "-print-file-name=", laJoined},
+    {"--print-libgcc-file-name", "-print-libgcc-file-name", laNone},
+    {"--print-missing-file-dependencies", "-MG", laNone},
+    {"--print-multi-directory", "-print-multi-directory", laNone},
+    {"--print-multi-lib", "-print-multi-lib", laNone},
+    {"--print-multi-os-directory", "-print-multi-os-directory", laNone},
+    {"--print-multiarch", "-print-multiarch", laNone},
+    {"--print-prog-name", "-print-prog-name=", laJoined},
+    {"--print-search-dirs", "-print-search-dirs", laNone},
+    {"--print-sysroot", "-print-sysroot", laNone},
+    {"--print-sysroot-headers-suffix", "-print-sysroot-headers-suffix", laNone},
+    {"--profile", "-p", laNone},
+    {"--resource", "-fcompile-resource=", laJoined},
+    {"--save-temps", "-save-temps", laNone},
+    {"--shared", "-shared", laNone},
+    {"--specs", "-specs=", laJoined},
+    {"--static", "-static", laNone},
+    {"--std", "-std=", laJoined},
+    {"--symbolic", "-symbolic", laNone},
+    {"--sysroot", "--sysroot=", laJoined},
+    {"--target-help", "--target-help", laNone},
+    {"--time", "-time", laNone},
+    {"--trace-includes", "-H", laNone},
+    {"--traditional", "-traditional", laNone},
+    {"--traditional-cpp", "-traditional-cpp", laNone},
+    {"--trigraphs", "-trigraphs", laNone},
+    {"--undefine-macro", "-U", laNext},
+    {"--user-dependencies", "-MM", laNone},
+    {"--verbose", "-v", laNone},
+    {"--version", "--version", laNone},
+    {"--warn-", "-W", laPrefix},
+    {"--write-dependencies", "-MD", laNone},
+    {"--write-user-dependencies", "-MMD", laNone},
+};
+using TLongOption = std::remove_reference_t<decltype(kLongOptions[0])>;
+
+// The long option a word names: exactly, by a prefix option's start, or as
+// the one option whose name it abbreviates (without "=", as the driver
+// takes abbreviations); nullptr for none.
+const TLongOption* FindLongOption(std::string_view name, bool hasValue) {
+  for (const TLongOption& option : kLongOptions)
+    if (option.Argument != laPrefix && option.Long == name) return &option;
+  for (const TLongOption& option : kLongOptions)
+    if (option.Argument == laPrefix && name.starts_with(option.Long) && name.size() > option.Long.size())
+      return &option;
+  if (hasValue) return nullptr;
+  const TLongOption* found = nullptr;
+  for (const TLongOption& option : kLongOptions)
+    if (option.Long.starts_with(name)) {
+      if (found) return nullptr;  // ambiguous: the driver refuses it
+      found = &option;
+    }
+  return found && found->Argument != laPrefix ? found : nullptr;
+}
 
 // Whether the word asks the driver for a fact rather than a build.
 bool AsksOnly(const std::string& word) {
   return word == "--version" || word == "-dumpversion" || word == "-dumpmachine" || word == "--help" ||
-         word == "-###" || word.starts_with("-print-") || word == "--target-help";
+         word.starts_with("--help=") || word == "-###" || word.starts_with("-print-") || word == "--target-help";
 }
+
+// The extensions of the files the driver compiles by their names, and of
+// their headers (slNone).
+constexpr struct {
+  std::string_view Extension;
+  TSourceLanguage Language;
+} kSourceExtensions[] = {
+    {".c", slC},       {".i", slC},     {".cc", slCpp},   {".cp", slCpp},  {".cxx", slCpp},
+    {".cpp", slCpp},   {".CPP", slCpp}, {".c++", slCpp},  {".C", slCpp},   {".ii", slCpp},
+    {".S", slAssemblerWithCpp},         {".sx", slAssemblerWithCpp},       {".s", slAssembler},
+    {".h", slNone},    {".hh", slNone}, {".hpp", slNone}, {".inc", slNone},
+};
 
 TSourceLanguage LanguageOfName(const std::string& name) {
   if (name == "c" || name == "c-header" || name == "cpp-output") return slC;
   if (name == "c++" || name == "c++-header" || name == "c++-cpp-output") return slCpp;
   if (name == "assembler-with-cpp") return slAssemblerWithCpp;
   if (name == "assembler") return slAssembler;
-  return slNone;
-}
-
-// The language the driver compiles a file in by its name; slNone for a
-// file it hands to the linker.
-TSourceLanguage LanguageOfFile(const std::string& file, bool cppDriver) {
-  const std::string extension = ExtractFileExt(file);
-  if (extension == ".c" || extension == ".i") return cppDriver ? slCpp : slC;
-  for (const char* cpp : {".cc", ".cp", ".cxx", ".cpp", ".CPP", ".c++", ".C", ".ii"})
-    if (extension == cpp) return slCpp;
-  if (extension == ".S" || extension == ".sx") return slAssemblerWithCpp;
-  if (extension == ".s") return slAssembler;
   return slNone;
 }
 
@@ -227,15 +396,17 @@ struct TDriverCommand {
     TSourceLanguage Language;
   };
   std::vector<TInput> Inputs;
+  std::vector<std::string> Linked;  // the inputs and -l options in order
   std::optional<std::string> Output;
   char StopsAt = 0;  // 'c', 'S' or 'E' (no link); 0 for a link
   bool DependenciesOnly = false;  // -M or -MM without -MD
   bool AsksOnly = false;
 };
 
-TDriverCommand ReadDriverCommand(const std::vector<std::string>& words) {
+TDriverCommand ReadDriverCommand(const std::vector<std::string>& program) {
   TDriverCommand command;
-  const std::string driver = ProgramName(words[0]);
+  const std::string driver = ProgramName(program[0]);
+  std::vector<std::string> words = DriverShortWords(program);
   const bool cppDriver = driver.find("g++") != std::string::npos || driver.find("c++") != std::string::npos;
   std::optional<TSourceLanguage> forced;  // by -x
   bool dependencies = false, dependenciesToFile = false;
@@ -261,11 +432,13 @@ TDriverCommand ReadDriverCommand(const std::vector<std::string>& words) {
     command.AsksOnly = command.AsksOnly || AsksOnly(word);
     if (word.starts_with("-") && word.size() > 1) {
       command.Options.push_back(word);
+      if (word.starts_with("-l")) command.Linked.push_back(word);
       if (IsOneOf(word, kSeparate) && hasNext) command.Options.push_back(words[++i]);
     } else if (word.starts_with("@")) {
       command.Options.push_back(word);  // a file of options
     } else {
       command.Inputs.push_back({word, forced ? *forced : LanguageOfFile(word, cppDriver)});
+      command.Linked.push_back(word);
     }
   }
   command.DependenciesOnly = dependencies && !dependenciesToFile;
@@ -292,35 +465,72 @@ std::string LinkerMap(const std::vector<std::string>& options) {
   return map;
 }
 
+// The shell's own commands, which no folder of PATH need hold.
+constexpr std::string_view kShellBuiltins[] = {"cd",   ":",    ".",     "set",   "export", "exit",  "unset",
+                                               "eval", "trap", "umask", "wait",  "shift",  "read",  "return",
+                                               "test", "[",    "echo",  "printf", "true",  "false", "ulimit"};
+
+// The command as it was printed, its continued lines joined.
+std::string WithoutLineBreaks(const std::string& command) {
+  std::string line;
+  for (size_t at = 0; at < command.size(); ++at)
+    if (command[at] == '\\' && at + 1 < command.size() && command[at + 1] == '\n')
+      ++at;
+    else
+      line += command[at];
+  return line;
+}
+
 class TCommandReader {
 public:
-  explicit TCommandReader(const std::string& projectFolder) : FFolders(projectFolder) {}
+  TCommandReader(const std::string& projectFolder, const TProgramTest& isProgram)
+      : FFolders(projectFolder), FIsProgram(isProgram) {}
 
-  void ReadLine(const std::string& line) {
-    if (FFolders.Read(line)) return;
-    std::string folder = FFolders.Current();
-    for (std::vector<std::string>& words : ShellCommands(line)) {
-      words = ProgramWords(std::move(words));
+  // A command of one or more printed lines (a continued line's "\" and
+  // line break kept, for the shell reader to join).
+  void ReadLine(const std::string& command) {
+    if (FFolders.Read(command)) return;
+    const std::string line = WithoutLineBreaks(command);
+    // The folder of each subshell the commands stand in, outermost first.
+    std::vector<std::string> folders{CommandPath(FFolders.Current(), "")};
+    bool first = true;
+    for (TShellCommand& shell : TShellLineReader(command).Read()) {
+      folders.resize(static_cast<size_t>(std::max(shell.Depth - shell.NewSubshells, 0)) + 1);
+      while (folders.size() < static_cast<size_t>(shell.Depth) + 1) folders.push_back(folders.back());
+      std::string& folder = folders.back();
+      std::vector<std::string> words = ProgramWords(std::move(shell.Words));
       if (words.empty()) continue;
+      // make's own messages stand where commands would, but run nothing.
+      if (first && FIsProgram && !IsOneOf(words[0], kShellBuiltins) && !FIsProgram(words[0])) return;
+      first = false;
       if (words[0] == "cd") {
-        // The commands after it on the line run there.
-        folder = PathFrom(folder, words.size() > 1 ? words[1] : "~");
+        // The commands after it in its subshell run there.
+        folder = CommandPath(folder, words.size() > 1 ? words[1] : "~");
         continue;
       }
       if (IsAvrDriver(words[0]))
-        ReadDriver(folder, words, line);
+        ReadDriver(folder, words, line, shell.Writes);
       else if (!words[0].ends_with(':'))  // "make: ***", "main.c:3:1:": no command
-        FCommands.Others.push_back({folder, std::move(words), line});
+        AddOther(folder, std::move(words), line, shell.Writes);
     }
   }
 
   TBuildCommands Take() { return std::move(FCommands); }
 
 private:
-  void ReadDriver(const std::string& folder, std::vector<std::string>& words, const std::string& line) {
+  void AddOther(const std::string& folder, std::vector<std::string> words, const std::string& line,
+                const std::vector<std::string>& redirected) {
+    std::vector<std::string> writes;
+    for (const std::string& file : redirected)
+      if (file != "/dev/null") writes.push_back(CommandPath(folder, file));
+    FCommands.Others.push_back({folder, std::move(words), line, std::move(writes)});
+  }
+
+  void ReadDriver(const std::string& folder, std::vector<std::string>& words, const std::string& line,
+                  const std::vector<std::string>& redirected) {
     TDriverCommand command = ReadDriverCommand(words);
     if (command.AsksOnly || command.DependenciesOnly || command.Inputs.empty()) {
-      FCommands.Others.push_back({folder, std::move(words), line});
+      AddOther(folder, std::move(words), line, redirected);
       return;
     }
     for (const TDriverCommand::TInput& input : command.Inputs) {
@@ -328,17 +538,24 @@ private:
       // -c writes the object named, else one named after the source in the folder.
       std::string object;
       if (command.StopsAt == 'c')
-        object = PathFrom(folder, command.Output.value_or(BuildBaseName(ExtractFileName(input.File)) + ".o"));
-      FCommands.Compiles.push_back({folder, words[0], input.File, input.Language, command.Options, object, line});
+        object = CommandPath(folder, command.Output.value_or(BuildBaseName(ExtractFileName(input.File)) + ".o"));
+      FCommands.Compiles.push_back({folder, words[0], input.File, input.Language, command.Options, object, line,
+                                    CommandPath(folder, input.File)});
     }
     if (command.StopsAt) return;
-    TLinkCommand link{folder, words[0], command.Options, {}, PathFrom(folder, command.Output.value_or("a.out")), "", line};
-    for (const TDriverCommand::TInput& input : command.Inputs) link.Inputs.push_back(input.File);
-    if (std::string map = LinkerMap(link.Options); !map.empty()) link.Map = PathFrom(folder, map);
+    TLinkCommand link{folder, words[0], command.Options, {}, CommandPath(folder, command.Output.value_or("a.out")),
+                      "",     line,     {}, {}};
+    for (const TDriverCommand::TInput& input : command.Inputs) {
+      link.Inputs.push_back(input.File);
+      link.InputPaths.push_back(CommandPath(folder, input.File));
+    }
+    link.Linked = std::move(command.Linked);
+    if (std::string map = LinkerMap(link.Options); !map.empty()) link.Map = CommandPath(folder, map);
     FCommands.Links.push_back(std::move(link));
   }
 
   TMakeFolders FFolders;
+  const TProgramTest& FIsProgram;
   TBuildCommands FCommands;
 };
 
@@ -352,7 +569,65 @@ std::optional<std::string> OptionsPart(const std::vector<std::string>& options) 
 
 }  // namespace
 
-std::vector<std::vector<std::string>> ShellCommands(std::string_view line) { return TShellLineReader(line).Read(); }
+std::vector<std::vector<std::string>> ShellCommands(std::string_view line) {
+  std::vector<std::vector<std::string>> commands;
+  for (TShellCommand& command : TShellLineReader(line).Read())
+    if (!command.Words.empty()) commands.push_back(std::move(command.Words));
+  return commands;
+}
+
+TSourceLanguage LanguageOfFile(const std::string& file, bool cppDriver) {
+  const std::string extension = ExtractFileExt(file);
+  for (const auto& [known, language] : kSourceExtensions)
+    if (extension == known) return language == slC && cppDriver ? slCpp : language;
+  return slNone;
+}
+
+bool IsSourceName(const std::string& file) {
+  const std::string extension = ExtractFileExt(file);
+  return std::any_of(std::begin(kSourceExtensions), std::end(kSourceExtensions),
+                     [&](const auto& known) { return extension == known.Extension; });
+}
+
+std::string CommandPath(std::string_view folder, std::string_view path) {
+  std::string normal = std::filesystem::path(PathFrom(folder, path)).lexically_normal().string();
+  if (normal.size() > 1 && normal.ends_with('/')) normal.pop_back();
+  return normal;
+}
+
+std::vector<std::string> DriverShortWords(const std::vector<std::string>& arguments) {
+  std::vector<std::string> words;
+  for (size_t i = 0; i < arguments.size(); ++i) {
+    const std::string& word = arguments[i];
+    const bool hasNext = i + 1 < arguments.size();
+    // The argument of an option is no option, whatever it looks like.
+    if (hasNext && (word == "-x" || IsOneOf(word, kJoinable) || IsOneOf(word, kSeparate))) {
+      words.insert(words.end(), {word, arguments[++i]});
+      continue;
+    }
+    const size_t equals = word.find('=');
+    const TLongOption* option =
+        word.starts_with("--") ? FindLongOption(std::string_view(word).substr(0, equals), equals != std::string::npos)
+                               : nullptr;
+    const bool joined = equals != std::string::npos;
+    const std::string shortName(option ? option->Short : "");
+    if (!option || (option->Argument == laNone && joined) ||
+        ((option->Argument == laNext || option->Argument == laJoined) && !joined && !hasNext)) {
+      words.push_back(word);  // no long option, or one the driver refuses
+    } else if (option->Argument == laPrefix) {
+      words.push_back(shortName + word.substr(option->Long.size()));
+    } else if (option->Argument == laNone || option->Argument == laOptional) {
+      words.push_back(shortName + (joined ? word.substr(equals + 1) : ""));
+    } else {
+      std::string value = joined ? word.substr(equals + 1) : arguments[++i];
+      if (option->Argument == laNext)
+        words.insert(words.end(), {shortName, std::move(value)});
+      else
+        words.push_back(shortName + value);
+    }
+  }
+  return words;
+}
 
 bool IsShellAssignment(std::string_view word) {
   const size_t equals = word.find('=');
@@ -374,6 +649,8 @@ bool IsAvrDriver(const std::string& word) {
     if (name == driver || name.starts_with(std::string(driver) + "-")) return true;
   return false;
 }
+
+bool TakesSeparateArgument(const std::string& option) { return IsOneOf(option, kSeparate); }
 
 std::vector<std::string> CommaArguments(std::string_view option) {
   std::vector<std::string> arguments;
@@ -429,18 +706,20 @@ std::vector<std::string> WithoutLinkerMap(const std::vector<std::string>& option
   return kept;
 }
 
-TBuildCommands ReadBuildCommands(const TStrings& lines, const std::string& projectFolder) {
-  TCommandReader reader(projectFolder);
+TBuildCommands ReadBuildCommands(const TStrings& lines, const std::string& projectFolder,
+                                 const TProgramTest& isProgram) {
+  TCommandReader reader(projectFolder, isProgram);
   std::string command;
   for (int i = 0; i < lines.Count(); ++i) {
-    const std::string line = lines.Get(i);
-    // A line ending in "\" goes on in the next one (make prints the
-    // recipe's continued lines as the makefile has them, each after a tab).
-    if (line.ends_with('\\')) {
-      command += line.substr(0, line.size() - 1);
+    // A line ending in an odd number of "\" goes on in the next one, which
+    // make prints with the recipe's own TAB taken off; the shell drops the
+    // "\" and the line break and nothing else.
+    command += lines.Get(i);
+    const size_t kept = command.find_last_not_of('\\');
+    if ((command.size() - (kept == std::string::npos ? 0 : kept + 1)) % 2 == 1) {
+      command += '\n';
       continue;
     }
-    command += command.empty() || !line.starts_with('\t') ? line : line.substr(1);
     reader.ReadLine(command);
     command.clear();
   }
@@ -459,7 +738,7 @@ const TLinkCommand* MainLink(const TBuildCommands& commands, const std::string& 
 std::set<std::string> CompiledFiles(const TBuildCommands& commands) {
   std::set<std::string> files;
   for (const TCompileCommand& compile : commands.Compiles) {
-    files.insert(PathFrom(compile.Folder, compile.Source));
+    files.insert(compile.SourcePath);
     if (!compile.Object.empty()) files.insert(compile.Object);
   }
   return files;

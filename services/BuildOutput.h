@@ -10,10 +10,11 @@
 // build ended), then shows CountText of both counts in the count memo and
 // hands the counts to the result box.
 
-#include <functional>
 #include <string>
 #include <string_view>
 #include <vector>
+
+#include "services/BuildCommands.h"
 
 namespace vk {
 
@@ -38,9 +39,6 @@ struct TBuildCounts {
   int Errors = 0;
   int Warnings = 0;
 };
-
-// Whether a word names a program that the build's shell would run.
-using TProgramTest = std::function<bool(const std::string& word)>;
 
 // Whether make printed the line as a command it runs: it starts with a
 // program or one of the shell's own words (after NAME=value settings). A

@@ -260,7 +260,7 @@ TEST_F(EnvironmentDlgTest, OkReplacesAMakefileOfAnotherOriginOnlyWhenTheUserAgre
   TMakefileOptions atmega8;
   atmega8.McuType = "atmega8";
   const std::string own = MakefileText(atmega8);
-  const std::string foreign = "MCU = atmega8\nall:\n\tavr-gcc -mmcu=$(MCU) -Os main.c -o main.elf\n";
+  const std::string foreign = "MCU = atmega8\nall:\n\tavr-gcc -mmcu=$(MCU) -Os main.c util.c -o main.elf\n";
   const std::string wizard =
       "# Makefile template of the Vornkit makefile wizard, for avr-gcc and make.\r\nMCU = atmega8\r\n" + foreign;
   const struct {
@@ -273,7 +273,8 @@ TEST_F(EnvironmentDlgTest, OkReplacesAMakefileOfAnotherOriginOnlyWhenTheUserAgre
   } cases[] = {
       {"own makefile", "makefile", own, {}, false, true},
       {"own Makefile", "Makefile", own, {}, false, true},
-      {"the wizard's makefile", "makefile", wizard, {}, false, true},
+      {"the wizard's makefile, Yes", "makefile", wizard, {IDYES}, false, true},
+      {"the wizard's makefile, No", "makefile", wizard, {IDNO}, false, false},
       {"foreign makefile, Yes", "makefile", foreign, {IDYES}, false, true},
       {"foreign makefile, No", "makefile", foreign, {IDNO}, false, false},
       {"foreign Makefile, Yes", "Makefile", foreign, {IDYES}, false, true},
@@ -287,6 +288,7 @@ TEST_F(EnvironmentDlgTest, OkReplacesAMakefileOfAnotherOriginOnlyWhenTheUserAgre
     const std::string other = c.File == std::string("makefile") ? "Makefile" : "makefile";
     const std::string backup = c.File + std::string(".bak");
     Project.Write(c.File, c.Old);
+    Project.Write("util.c", "");
     MessageBoxAnswers().Clear();
     TEnvironmentDlg* d = Open();
     EXPECT_TRUE(MessageBoxAnswers().Requests().empty()) << "the makefile was found";
@@ -305,10 +307,12 @@ TEST_F(EnvironmentDlgTest, OkReplacesAMakefileOfAnotherOriginOnlyWhenTheUserAgre
     }
     EXPECT_EQ(questions, std::vector<std::string>(c.Answers.size(),
                                                   Project.File(c.File) +
-                                                      " was not written by Vornkit. Replace it? The old file is kept as " +
-                                                      backup +
-                                                      ".\n\nThe new makefile will not build the same:\n- main.c: compiled "
-                                                      "-mmcu=atmega16 in place of -mmcu=atmega8"));
+                                                      (&c.Old == &wizard ? " was written by the makefile wizard."
+                                                                         : " was not written by Vornkit.") +
+                                                      " Replace it? The old file is kept as " + backup +
+                                                      ".\n\nThe new makefile will not build the same:\n- main.c, util.c: "
+                                                      "compiled -mmcu=atmega16 in place of -mmcu=atmega8\n- the link of "
+                                                      "main.elf: -mmcu=atmega16 in place of -mmcu=atmega8"));
     EXPECT_EQ(String(EditorValue::SouAvrMcuType), "atmega16") << "the settings are stored";
     if (c.Replaced) {
       EXPECT_NE(Project.Read(c.File).find("\r\nMCU=atmega16\r\n"), std::string::npos);
@@ -316,10 +320,15 @@ TEST_F(EnvironmentDlgTest, OkReplacesAMakefileOfAnotherOriginOnlyWhenTheUserAgre
       EXPECT_EQ(Project.Read(c.File), c.Old);
     }
     EXPECT_FALSE(Project.Exists(other)) << "no second makefile beside the one make reads";
-    const bool keptOld = c.Replaced && &c.Old == &foreign;
+    EXPECT_FALSE(Project.Exists(".dep")) << "asking make leaves no folder";
+    if (!c.Replaced && !c.UserMakefile) {
+      EXPECT_FALSE(Project.Exists("AddFile.ini")) << "No writes only what the user changed";
+    }
+    std::filesystem::remove(Project.File("AddFile.ini"));
+    const bool keptOld = c.Replaced && &c.Old != &own;
     EXPECT_EQ(Project.Exists(backup), keptOld);
     if (keptOld) {
-      EXPECT_EQ(Project.Read(backup), foreign);
+      EXPECT_EQ(Project.Read(backup), c.Old);
     }
     delete d;
   }

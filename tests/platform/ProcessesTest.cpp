@@ -168,6 +168,15 @@ TEST(ProcessRunnerTest, AStopOrTheTimeLimitEndsTheWholeProcessGroup) {
       // A group that does not end when asked is killed a moment later.
       {"deaf to the request", "trap '' TERM; sleep 30 & echo $!; echo $$; wait; wait", 300, false, 128 + SIGKILL},
       {"done within the limit", "echo 1; echo 2", 5000, false, 0},
+      // The group is asked first: a process in it may end in its own way.
+      {"asked before killed",
+       "trap : TERM; sh -c 'trap \"exit 7\" TERM; echo $$; exec 2>/dev/null; while :; do sleep 0.05; done' & "
+       "echo $$; wait $!; wait $!",
+       0, true, 7},
+      // A process in a session of its own holds the output open; the
+      // command's end ends the wait, and a command that ended in time did.
+      {"ended, output held", "setsid sleep 2 & echo 1", 1000, false, 0},
+      {"stopped, output held", "setsid sh -c 'echo $$; exec sleep 2' & echo $$; wait", 0, true, 128 + SIGTERM},
   };
   for (const auto& c : cases) {
     TProcessRunner runner;
@@ -175,7 +184,9 @@ TEST(ProcessRunnerTest, AStopOrTheTimeLimitEndsTheWholeProcessGroup) {
     runner.OnLine = TLineEvent(&stopper, &TStopper::Line);
     runner.SetCommand({"/bin/sh", "-c", c.Script});
     runner.SetTimeLimit(c.TimeLimit);
+    const long long start = MonotonicMilliseconds();
     EXPECT_EQ(c.Status, runner.Run()) << c.Name;
+    EXPECT_LT(MonotonicMilliseconds() - start, c.TimeLimit + 1500) << c.Name;
     EXPECT_EQ(c.Status != 0, runner.Stopped()) << c.Name;
     EXPECT_EQ(c.Status != 0 && !c.StopFromHandler, runner.TimedOut()) << c.Name;
     for (pid_t pid : stopper.Pids) EXPECT_TRUE(c.Status == 0 || Ended(pid)) << c.Name << ": " << pid;
