@@ -108,7 +108,7 @@ public:
   // process group is asked to end (SIGTERM, so that make deletes what it
   // was making) and killed when it has not ended a second later. Run then
   // reads the rest of the output and answers as for a signal. Nothing
-  // happens when no command runs.
+  // happens when no command runs, nor when it has already ended by itself.
   void Stop();
   // The last Run ended through Stop, or through the time limit.
   bool Stopped() const { return FStopped; }
