@@ -105,7 +105,7 @@ void TCompilerDlg::FormShow(TObject*) {
       sizes = ParseLinkerMap(*map);
     else if (!products.Program.empty())
       sizes = ProgramFileSizes(products.Program, FInstallFolder);
-    report = ComputeMemoryReport(sizes, BuildPart(map, products, FProjectFolder));
+    report = ComputeMemoryReport(sizes, BuildPart(map, products, FProjectFolder), FInstallFolder);
   }
   LbMcuType->SetCaption(report.McuType.empty() ? "Unknown" : report.McuType);
   LblLines->SetCaption(report.Flash.Shown ? MemoryLineText(report.Flash, "KBytes", "FLASH") : "0");

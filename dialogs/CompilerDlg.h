@@ -4,8 +4,9 @@
 // when nothing tells it, and then no totals), and flash, SRAM and EEPROM
 // used by the program, read from the linker map its link wrote or else
 // from the program file (FindBuildProducts; "Unknown size" where neither
-// can be read), against that part's sizes from the part table, with the
-// locale's separators. Where the build's output does not tell, make is
+// can be read), against that part's sizes (PartSizes: the part table, else
+// the tool chain; "Total unknown" where neither tells), with the locale's
+// separators. Where the build's output does not tell, make is
 // asked; the box waits for it under the hourglass.
 //
 // The build, after classifying its output:
