@@ -112,7 +112,10 @@ protected:
     ASSERT_NE(sizes, nullptr);
     const std::string totals[] = {sizes->Flash + std::string(" KBytes"), sizes->Sram + std::string(" Bytes"),
                                   sizes->Eeprom + std::string(" Bytes")};
-    if (!FileExists(folder + "/main.elf") && FileExists(folder + "/main.map")) return;
+    if (!FileExists(folder + "/main.elf") && FileExists(folder + "/main.map")) {
+      EXPECT_FALSE(rows[3].starts_with("Unknown size")) << "the map this build's failed link wrote counts";
+      return;
+    }
     if (!FileExists(folder + "/main.map")) {
       EXPECT_EQ(std::vector<std::string>(rows.begin() + 3, rows.end()),
                 (std::vector<std::string>{"Unknown size of FLASH (Total " + totals[0] + ")",
@@ -528,12 +531,18 @@ TEST_F(MainBuildTest, OnlyTheProgramsOwnMakefileHasItsProductsDeleted) {
     const std::string folder =
         WriteProject(own ? "own" : "other", {{"main.c", "int main(void) {\n  return 0;\n}\n"}, {"main.hex", "shipped\n"}},
                      "", own ? nullptr : foreign);
+    // A program of an earlier build, which the failed one does not measure.
+    ASSERT_EQ(RunCommand(folder, "avr-gcc -mmcu=atmega8 -Os main.c -o main.elf").Status, 0);
     Open(folder + "/main.c");
     MainForm->ActiveDocument()->Editor->SetSelText("syntax error ");
-    // Shipped before the source's last change, as make sees it.
-    std::filesystem::last_write_time(folder + "/main.hex", std::filesystem::last_write_time(folder + "/main.c") -
-                                                               std::filesystem::file_time_type::duration(3600LL * 1000 * 1000 * 1000));  // an hour
-    EXPECT_EQ(Build()[1].substr(0, 5), "Error") << MainForm->Memo1->Lines().Text();
+    // Shipped or built before the source's last change, as make sees it.
+    for (const char* product : {"/main.hex", "/main.elf"})
+      std::filesystem::last_write_time(folder + product, std::filesystem::last_write_time(folder + "/main.c") -
+                                                             std::filesystem::file_time_type::duration(3600LL * 1000 * 1000 * 1000));  // an hour
+    const std::vector<std::string> rows = Build();
+    ASSERT_EQ(rows.size(), 6u);
+    EXPECT_EQ(rows[1].substr(0, 5), "Error") << MainForm->Memo1->Lines().Text();
+    EXPECT_TRUE(rows[3].starts_with("Unknown size of FLASH")) << rows[3];
     EXPECT_EQ(FileExists(folder + "/main.hex"), !own);
     if (!own) {
       EXPECT_EQ(ReadTextFile(folder + "/main.hex"), "shipped\n");
