@@ -29,7 +29,7 @@ public:
       : FMacros(macros), FText(text), FDepth(depth) {}
 
   std::optional<int64_t> Value() {
-    std::optional<int64_t> value = Sum();
+    std::optional<int64_t> value = Operation(0);
     Blanks();
     return FAt == FText.size() ? value : std::nullopt;
   }
@@ -45,33 +45,31 @@ private:
     return true;
   }
 
-  std::optional<int64_t> Sum() {
-    std::optional<int64_t> value = Product();
+  // The operators by precedence: + and - (level 0), then * and /.
+  std::optional<int64_t> Operation(int level) {
+    auto operand = [&] { return level == 0 ? Operation(1) : Operand(); };
+    std::optional<int64_t> value = operand();
     for (;;) {
-      const bool plus = Take('+');
-      if (!plus && !Take('-')) return value;
-      const std::optional<int64_t> right = Product();
-      if (!value || !right) return std::nullopt;
-      if (plus ? __builtin_add_overflow(*value, *right, &*value) : __builtin_sub_overflow(*value, *right, &*value))
-        return std::nullopt;
+      const char op = level == 0 ? (Take('+') ? '+' : Take('-') ? '-' : 0) : (Take('*') ? '*' : Take('/') ? '/' : 0);
+      if (!op) return value;
+      const std::optional<int64_t> right = operand();
+      if (!value || !right || !(value = Apply(op, *value, *right))) return std::nullopt;
     }
   }
 
-  std::optional<int64_t> Product() {
-    std::optional<int64_t> value = Operand();
-    for (;;) {
-      const bool times = Take('*');
-      if (!times && !Take('/')) return value;
-      const std::optional<int64_t> right = Operand();
-      if (!value || !right || (!times && (*right == 0 || (*right == -1 && *value == INT64_MIN))))
-        return std::nullopt;
-      if (times ? __builtin_mul_overflow(*value, *right, &*value) : (*value /= *right, false)) return std::nullopt;
+  static std::optional<int64_t> Apply(char op, int64_t left, int64_t right) {
+    int64_t result = 0;
+    switch (op) {
+      case '+': return __builtin_add_overflow(left, right, &result) ? std::nullopt : std::optional(result);
+      case '-': return __builtin_sub_overflow(left, right, &result) ? std::nullopt : std::optional(result);
+      case '*': return __builtin_mul_overflow(left, right, &result) ? std::nullopt : std::optional(result);
+      default: return right == 0 || (right == -1 && left == INT64_MIN) ? std::nullopt : std::optional(left / right);
     }
   }
 
   std::optional<int64_t> Operand() {
     if (Take('(')) {
-      std::optional<int64_t> value = Sum();
+      std::optional<int64_t> value = Operation(0);
       return Take(')') ? value : std::nullopt;
     }
     if (Take('-')) {
