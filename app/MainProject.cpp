@@ -176,9 +176,9 @@ void TMainForm::OpenProject(const std::string& path) {
       if (const std::string path = JoinPath(searched, name); FileExists(path)) return path;
     return beside;  // named as missing
   };
-  auto open = [&](const std::string& file) {
-    const std::string path = headers.contains(file) ? headerPath(file) : JoinPath(folder, file);
-    return tried.insert(file).second ? OpenDocument(path, &unreadable) : nullptr;
+  auto open = [&](const std::string& file) -> TMDIChild* {
+    if (!tried.insert(file).second) return nullptr;
+    return OpenDocument(headers.contains(file) ? headerPath(file) : JoinPath(folder, file), &unreadable);
   };
   // The quoted includes of the main file, then those of its first header,
   // then the extra sources.
