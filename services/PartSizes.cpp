@@ -1,118 +1,35 @@
 #include "services/PartSizes.h"
 
-#include <cctype>
 #include <charconv>
 #include <cstdint>
 #include <map>
+#include <sstream>
 
 #include "services/BuildCommands.h"
 #include "services/BuildRunner.h"
 #include "services/SharedTables.h"
 #include "platform/FloatFormats.h"
 #include "platform/Processes.h"
+#include "platform/TempFiles.h"
 
 namespace vk {
 
 namespace {
 
-// How long avr-gcc may take to print a part's macros.
+// How long the assembler may take to work a part's sizes out.
 constexpr int HeaderTimeLimit = 20000;  // milliseconds
-// Deeper than any device header nests its macros; a macro that names
-// itself ends there.
-constexpr int MaxMacroDepth = 16;
-
-// A C constant expression of the device header, worked out in 64 bits: a
-// result past them, a division by 0 or anything else is none.
-class TMacroValue {
-public:
-  TMacroValue(const std::map<std::string, std::string>& macros, std::string_view text, int depth)
-      : FMacros(macros), FText(text), FDepth(depth) {}
-
-  std::optional<int64_t> Value() {
-    std::optional<int64_t> value = Operation(0);
-    Blanks();
-    return FAt == FText.size() ? value : std::nullopt;
-  }
-
-private:
-  void Blanks() {
-    while (FAt < FText.size() && std::isspace(static_cast<unsigned char>(FText[FAt]))) ++FAt;
-  }
-  bool Take(char c) {
-    Blanks();
-    if (FAt >= FText.size() || FText[FAt] != c) return false;
-    ++FAt;
-    return true;
-  }
-
-  // The operators by precedence: + and - (level 0), then * and /.
-  std::optional<int64_t> Operation(int level) {
-    auto operand = [&] { return level == 0 ? Operation(1) : Operand(); };
-    std::optional<int64_t> value = operand();
-    for (;;) {
-      const char op = level == 0 ? (Take('+') ? '+' : Take('-') ? '-' : 0) : (Take('*') ? '*' : Take('/') ? '/' : 0);
-      if (!op) return value;
-      const std::optional<int64_t> right = operand();
-      if (!value || !right || !(value = Apply(op, *value, *right))) return std::nullopt;
-    }
-  }
-
-  static std::optional<int64_t> Apply(char op, int64_t left, int64_t right) {
-    int64_t result = 0;
-    switch (op) {
-      case '+': return __builtin_add_overflow(left, right, &result) ? std::nullopt : std::optional(result);
-      case '-': return __builtin_sub_overflow(left, right, &result) ? std::nullopt : std::optional(result);
-      case '*': return __builtin_mul_overflow(left, right, &result) ? std::nullopt : std::optional(result);
-      default: return right == 0 || (right == -1 && left == INT64_MIN) ? std::nullopt : std::optional(left / right);
-    }
-  }
-
-  std::optional<int64_t> Operand() {
-    if (Take('(')) {
-      std::optional<int64_t> value = Operation(0);
-      return Take(')') ? value : std::nullopt;
-    }
-    if (Take('-')) {
-      std::optional<int64_t> value = Operand();
-      return value && *value != INT64_MIN ? std::optional<int64_t>(-*value) : std::nullopt;
-    }
-    Blanks();
-    const size_t start = FAt;
-    while (FAt < FText.size() && (std::isalnum(static_cast<unsigned char>(FText[FAt])) || FText[FAt] == '_')) ++FAt;
-    const std::string_view word = FText.substr(start, FAt - start);
-    if (word.empty()) return std::nullopt;
-    if (std::isdigit(static_cast<unsigned char>(word[0]))) return Number(word);
-    const auto macro = FMacros.find(std::string(word));
-    if (macro == FMacros.end() || FDepth >= MaxMacroDepth) return std::nullopt;
-    return TMacroValue(FMacros, macro->second, FDepth + 1).Value();
-  }
-
-  // Decimal or 0x hexadecimal, with the suffixes U and L in any case.
-  static std::optional<int64_t> Number(std::string_view word) {
-    while (!word.empty() && std::string_view("uUlL").find(word.back()) != std::string_view::npos)
-      word.remove_suffix(1);
-    int base = 10;
-    if (word.size() > 2 && word[0] == '0' && (word[1] == 'x' || word[1] == 'X')) {
-      word.remove_prefix(2);
-      base = 16;
-    }
-    int64_t value = 0;
-    const auto [end, error] = std::from_chars(word.data(), word.data() + word.size(), value, base);
-    if (error != std::errc() || end != word.data() + word.size()) return std::nullopt;
-    return value;
-  }
-
-  const std::map<std::string, std::string>& FMacros;
-  std::string_view FText;
-  int FDepth;
-  size_t FAt = 0;
-};
-
-std::optional<int64_t> MacroValue(const std::map<std::string, std::string>& macros, const std::string& name) {
-  const auto macro = macros.find(name);
-  if (macro == macros.end()) return std::nullopt;
-  return TMacroValue(macros, macro->second, 0).Value();
-}
+// A source the assembler gives each size macro of the device header as a
+// symbol of its own, worked out as the tool chain works it out; its
+// listing of symbols then says the values ("*ABS*:0000000000007fff
+// vk_FLASHEND"). The assembler takes every part, also those the compiler
+// takes for assembler only.
+constexpr std::string_view SizesSource =
+    "#include <avr/io.h>\n"
+    "#ifdef FLASHEND\n.equ vk_FLASHEND, FLASHEND\n#endif\n"
+    "#ifdef RAMSTART\n.equ vk_RAMSTART, RAMSTART\n#endif\n"
+    "#ifdef RAMEND\n.equ vk_RAMEND, RAMEND\n#endif\n"
+    "#ifdef E2END\n.equ vk_E2END, E2END\n#endif\n"
+    "#if defined(__AVR_XMEGA__) && defined(BOOT_SECTION_SIZE)\n.equ vk_BOOT_SECTION_SIZE, BOOT_SECTION_SIZE\n#endif\n";
 
 // last - first + 1, or none when it would be no size.
 std::optional<uint64_t> Span(std::optional<int64_t> first, std::optional<int64_t> last) {
@@ -130,15 +47,18 @@ std::optional<uint64_t> TableSize(const char* decimal) {
   return value;
 }
 
-// The macros avr-gcc defines for the part with its device header included
-// (into an empty source, /dev/null: nothing is written); none when avr-gcc
-// cannot be run for the part.
-std::optional<std::map<std::string, std::string>> DeviceHeaderMacros(const std::string& part,
-                                                                      const std::string& installFolder) {
+// The values of the size macros the part's device header defines, as
+// the assembler found where the build finds it works them out; none when
+// it cannot assemble for the part.
+std::optional<std::map<std::string, int64_t>> DeviceHeaderValues(const std::string& part,
+                                                                  const std::string& installFolder) {
+  const TTempTextFile source("vornkit-sizes-", SizesSource);
+  if (!source.Written()) return std::nullopt;
   TProcessRunner runner;
   TOutputLines output;
   runner.OnLine = output.Event();
-  runner.SetCommand({"avr-gcc", "-mmcu=" + part, "-E", "-dM", "-include", "avr/io.h", "-x", "c", "/dev/null"});
+  runner.SetCommand({"avr-gcc", "-mmcu=" + part, "-x", "assembler-with-cpp", "-c", source.FileName(), "-o",
+                     "/dev/null", "-Wa,-as"});
   runner.SetEnvironment("PATH", BuildSearchPath(installFolder));
   runner.SetTimeLimit(HeaderTimeLimit);
   try {
@@ -146,30 +66,33 @@ std::optional<std::map<std::string, std::string>> DeviceHeaderMacros(const std::
   } catch (const EProcessError&) {
     return std::nullopt;
   }
-  std::map<std::string, std::string> macros;
-  const std::string_view define = "#define ";
+  std::map<std::string, int64_t> values;
+  const std::string_view absolute = "*ABS*:", prefix = "vk_";
   for (const std::string& line : output.Lines) {
-    if (!line.starts_with(define)) continue;
-    const size_t nameEnd = line.find(' ', define.size());
-    // Function-like macros ("NAME(x) ...") are no sizes.
-    if (nameEnd == std::string::npos || line.find('(', define.size()) < nameEnd) continue;
-    macros[line.substr(define.size(), nameEnd - define.size())] = line.substr(nameEnd + 1);
+    const size_t at = line.find(absolute);
+    if (at == std::string::npos) continue;
+    std::istringstream fields(line.substr(at + absolute.size()));
+    uint64_t value = 0;
+    std::string name;
+    if (fields >> std::hex >> value >> name && name.starts_with(prefix))
+      values[name.substr(prefix.size())] = static_cast<int64_t>(value);
   }
-  return macros;
+  return values;
 }
 
-// The sizes the macros give (see PartSizes); RAMEND below RAMSTART and
-// an E2END of 0 are none.
-TPartSizes DeviceHeaderSizes(const std::map<std::string, std::string>& macros) {
+std::optional<int64_t> ValueOf(const std::map<std::string, int64_t>& values, const std::string& name) {
+  const auto found = values.find(name);
+  return found == values.end() ? std::nullopt : std::optional(found->second);
+}
+
+// The sizes the header gives (see PartSizes): an xmega part's flash ends
+// in its boot section, and the application's is the part's size, as the
+// table counts it; RAMEND below RAMSTART and an E2END of 0 are none.
+TPartSizes DeviceHeaderSizes(const std::map<std::string, int64_t>& values) {
   TPartSizes sizes;
-  // An xmega part's flash ends in its boot section; the application's is
-  // the part's size, as the table counts it.
-  const std::optional<int64_t> boot = macros.contains("__AVR_XMEGA__") && macros.contains("BOOT_SECTION_SIZE")
-                                          ? MacroValue(macros, "BOOT_SECTION_SIZE")
-                                          : 0;
-  sizes.Flash = Span(boot, MacroValue(macros, "FLASHEND"));
-  sizes.Sram = Span(MacroValue(macros, "RAMSTART"), MacroValue(macros, "RAMEND"));
-  const std::optional<int64_t> e2end = MacroValue(macros, "E2END");
+  sizes.Flash = Span(ValueOf(values, "BOOT_SECTION_SIZE").value_or(0), ValueOf(values, "FLASHEND"));
+  sizes.Sram = Span(ValueOf(values, "RAMSTART"), ValueOf(values, "RAMEND"));
+  const std::optional<int64_t> e2end = ValueOf(values, "E2END");
   if (e2end && *e2end > 0) sizes.Eeprom = Span(0, e2end);
   return sizes;
 }
@@ -189,8 +112,8 @@ TPartSizes PartSizes(const std::string& part, const std::string& installFolder) 
   static std::map<std::pair<std::string, std::string>, TPartSizes> asked;
   const auto key = std::pair(installFolder, part);
   if (const auto known = asked.find(key); known != asked.end()) return known->second;
-  const std::optional<std::map<std::string, std::string>> macros = DeviceHeaderMacros(part, installFolder);
-  return asked[key] = macros ? DeviceHeaderSizes(*macros) : TPartSizes();
+  const std::optional<std::map<std::string, int64_t>> values = DeviceHeaderValues(part, installFolder);
+  return asked[key] = values ? DeviceHeaderSizes(*values) : TPartSizes();
 }
 
 std::string PartSizeText(const std::optional<uint64_t>& bytes, uint64_t unit) {

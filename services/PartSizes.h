@@ -1,11 +1,11 @@
 #pragma once
 // The memory sizes of an AVR part, in bytes: the part table's row, and for
 // a part the table lacks, what the installed tool chain's device header
-// says, as avr-gcc -E -dM prints its macros: FLASHEND + 1 (less an xmega
-// part's boot section, as the table counts it), RAMEND - RAMSTART + 1 and
-// E2END + 1, each value an expression of numbers and other macros. A size
-// that cannot be had, or that is 0 (the part has none, or the table does
-// not know it), is none: nothing is measured against it.
+// says, as avr-gcc itself works out its macros for the part: FLASHEND + 1
+// (less an xmega part's boot section, as the table counts it), RAMEND -
+// RAMSTART + 1 and E2END + 1. A size that cannot be had, or that is 0 (the
+// part has none, or the table does not know it), is none: nothing is
+// measured against it.
 
 #include <cstdint>
 #include <optional>
