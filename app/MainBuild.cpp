@@ -16,6 +16,7 @@
 #include "services/SettingsStore.h"
 #include "services/SharedTables.h"
 #include "platform/FilePaths.h"
+#include "platform/FileStamps.h"
 #include "platform/InputHold.h"
 #include "platform/MessageBoxes.h"
 #include "platform/Processes.h"
@@ -79,11 +80,13 @@ void TMainForm::RunRunCmdExecute(TObject*) {
     ShowMessage(ExtractFilePath(BuildScriptPath(InstallFolder)) + "AvrRun.bat" + "Cannot open file!");
     return;
   }
+  const int64_t started = FileClockFloorNs();
   TBuildEnd end;
   if (baseName.empty())
     ShowMessage("File needs to be chosen!");
   else
     end = RunBuildScript();
+  end.StartNs = started;
   ParseBuildOutput(end);
   ShowCompilerResult(end);
 }

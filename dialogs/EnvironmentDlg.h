@@ -387,6 +387,7 @@ private:
   void LoadPartPicture(const std::string& picture);
   // The sizes of the part table's row.
   void ShowMcuRow(int row);
+  void ShowToolChainSizes(const std::string& part);
 
   std::string FProjectFolder;
   std::string FMainFile;

@@ -1,9 +1,6 @@
 #include "services/MakeDryRun.h"
 
-#include <unistd.h>
-
 #include <algorithm>
-#include <cstdlib>
 #include <set>
 
 #include "services/BuildRunner.h"
@@ -13,6 +10,7 @@
 #include "platform/Processes.h"
 #include "platform/ScopeGuard.h"
 #include "platform/StringLists.h"
+#include "platform/TempFiles.h"
 
 namespace vk {
 
@@ -86,31 +84,6 @@ TMakeDryRun Run(const std::string& projectFolder, const std::string& installFold
   return result;
 }
 
-// A text in a temporary file, removed with the object; Name() "" when it
-// could not be written.
-class TTempText {
-public:
-  explicit TTempText(const std::string& text) {
-    const char* temp = std::getenv("TMPDIR");
-    std::string name = std::string(temp && *temp ? temp : "/tmp") + "/vornkit-makefile-XXXXXX";
-    const int file = mkstemp(name.data());
-    if (file < 0) return;
-    FDiskName = name;
-    const bool written = write(file, text.data(), text.size()) == static_cast<ssize_t>(text.size());
-    close(file);
-    if (written) FName = FileNameFromDisk(name).value_or(name);
-  }
-  ~TTempText() {
-    if (!FDiskName.empty()) unlink(FDiskName.c_str());
-  }
-  TTempText(const TTempText&) = delete;
-  TTempText& operator=(const TTempText&) = delete;
-  const std::string& Name() const { return FName; }
-
-private:
-  std::string FDiskName, FName;
-};
-
 // The makefile make reads in the folder when none is named, in make's order.
 std::string FoundMakefile(const std::string& projectFolder) {
   for (const char* name : {"GNUmakefile", "makefile", "Makefile"})
@@ -156,10 +129,11 @@ TMakefilesRead ReadMakefiles(const std::string& projectFolder, const std::string
                              const std::string& makefile) {
   const std::string first = makefile.empty() ? FoundMakefile(projectFolder) : makefile;
   constexpr std::string_view kFound = "makefiles read: ";
-  const TTempText stop("$(info " + std::string(kFound) + "$(MAKEFILE_LIST))$(error the makefiles are read)\n");
-  if (first.empty() || stop.Name().empty()) return {};
+  const TTempTextFile stop("vornkit-stop-",
+                           "$(info " + std::string(kFound) + "$(MAKEFILE_LIST))$(error the makefiles are read)\n");
+  if (first.empty() || !stop.Written()) return {};
   const TMakeDryRun trace =
-      Run(projectFolder, installFolder, {"make", "-n", "-r", "-p", "--debug=v", "-f", first, "-f", stop.Name()});
+      Run(projectFolder, installFolder, {"make", "-n", "-r", "-p", "--debug=v", "-f", first, "-f", stop.FileName()});
   std::vector<std::string> found;
   for (const std::string& line : trace.Lines)
     if (line.starts_with(kFound)) found = TextWords(line.substr(kFound.size()));
@@ -168,7 +142,7 @@ TMakefilesRead ReadMakefiles(const std::string& projectFolder, const std::string
   if (!trace.Ended) read.Failure = trace.Failure;
   read.Targets = ExplicitTargets(trace.Lines);
   for (const std::string& name : found)
-    if (name != stop.Name()) read.Names.push_back(name);
+    if (name != stop.FileName()) read.Names.push_back(name);
   for (const std::string& line : trace.Lines) {
     if (!line.starts_with(kReading)) continue;
     const std::string rest = line.substr(kReading.size());
@@ -199,8 +173,8 @@ std::set<std::string> EntryNames(const std::string& folder) {
 
 TMakeDryRun DryRunMakefileText(const std::string& projectFolder, const std::string& installFolder,
                                const std::string& text) {
-  const TTempText makefile(text);
-  if (makefile.Name().empty()) return {false, "Cannot write a temporary makefile", false, {}, {}, {}};
+  const TTempTextFile makefile("vornkit-makefile-", text);
+  if (!makefile.Written()) return {false, "Cannot write a temporary makefile", false, {}, {}, {}};
   // The folders the text makes while make reads it ($(shell mkdir ...))
   // belong to a build, not to the question: they go again while empty.
   const std::set<std::string> before = EntryNames(projectFolder);
@@ -208,7 +182,7 @@ TMakeDryRun DryRunMakefileText(const std::string& projectFolder, const std::stri
     for (const std::string& name : EntryNames(projectFolder))
       if (!before.contains(name)) RemoveEmptyDir(JoinPath(projectFolder, name));
   });
-  return RunMakeDryRun(projectFolder, installFolder, makefile.Name());
+  return RunMakeDryRun(projectFolder, installFolder, makefile.FileName());
 }
 
 TMakeDryRun RunMakeDryRun(const std::string& projectFolder, const std::string& installFolder,

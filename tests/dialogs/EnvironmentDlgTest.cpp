@@ -552,6 +552,31 @@ TEST_F(EnvironmentDlgTest, PartInformationShowsTheChosenPartOrNoPicture) {
   }
   d->McuTypeComboBox->UserEdit("no part");
   EXPECT_EQ(d->Label11->Caption(), "8KBytes");
+
+  // A part the table lacks: its sizes as the compiler expands its device
+  // header's macros, or "Unknown" where it has none.
+  if (!test::HaveAvrToolChain()) return;
+  const char* const expand =
+      "sh -c 'echo FLASHEND RAMSTART RAMEND E2END | avr-gcc -mmcu=atmega328 -E -P -include avr/io.h -x c -'";
+  const std::vector<std::string> expanded = test::RunCommand("/", expand).Lines;
+  ASSERT_FALSE(expanded.empty());
+  std::istringstream words(expanded.back());
+  uint64_t end[4] = {};
+  for (uint64_t& value : end) {
+    std::string word;
+    words >> word;
+    value = std::strtoull(word.substr(word.find_first_not_of('(')).c_str(), nullptr, 0);
+  }
+  for (auto [part, flash, sram, eeprom] :
+       {std::tuple{"atmega328", std::to_string((end[0] + 1) / 1024) + "KBytes",
+                   std::to_string(end[2] - end[1] + 1) + "Bytes", std::to_string(end[3] + 1) + "Bytes"},
+        std::tuple{"atmega4809", std::string("Unknown"), std::string("Unknown"), std::string("Unknown")}}) {
+    WriteEditorValue(EditorValue::SouAvrMcuType, part);
+    TEnvironmentDlg* other = Open();
+    EXPECT_EQ((std::vector<std::string>{other->Label11->Caption(), other->Label12->Caption(), other->Label18->Caption()}),
+              (std::vector<std::string>{flash, sram, eeprom}));
+    delete other;
+  }
 }
 
 TEST_F(EnvironmentDlgTest, SourcePickersListTheProjectsSources) {
