@@ -21,6 +21,7 @@
 #include "services/EnvironmentMakefile.h"
 #include "platform/FilePaths.h"
 #include "platform/ScopeGuard.h"
+#include "platform/Timers.h"
 #include "platform/qt/QtControlHost.h"
 #include "platform/qt/QtFormPeer.h"
 #include "platform/qt/QtMessageBoxes.h"
@@ -173,6 +174,58 @@ TEST_F(BuildWindowQtTest, WhileMakeRunsTheOutputIsFollowedKeysWaitAndTheBuildCan
   EXPECT_EQ(questions, 2);
   EXPECT_EQ(LinesOf(MainForm->SrcEditErrLine->Lines()), std::vector<std::string>{"error: the build was stopped"});
   EXPECT_TRUE(window->isVisible());
+}
+
+// The result box comes up on its own as make ends: a Space or an Enter the
+// window system delivers 100 ms after it shows, or a Space while it asks
+// make under the hourglass, waits; the box stays until it is clicked, and
+// the editor gets the key after it.
+TEST_F(BuildWindowQtTest, TheResultBoxTakesNoKeyTypedForTheEditor) {
+  const std::string source = "int main(void) { return 0; }";
+  WriteTextFile(Project.File("main.c"), source + "\n");
+  // make reads the makefile for a while, in the build and in the box's dry
+  // run alike.
+  WriteTextFile(Project.File("makefile"), "PAUSE := $(shell sleep 0.2)\nall:\n\t@echo built\n");
+  Application().CreateForm(MainForm);
+  MainForm->Show();
+  OpenFromListFlag = 1;
+  OpenFromListPath = Project.File("main.c");
+  MainForm->FileOpenCmd->Execute();
+  ASSERT_TRUE(QTest::qWaitForWindowActive(dynamic_cast<TQtFormPeer*>(QtPeerOf(MainForm))->MainWindow()));
+  TSrcEdit& editor = *MainForm->ActiveDocument()->Editor;
+  const struct {
+    const char* Name;
+    char Key;
+    bool WhileAsking;
+    std::vector<std::string> Lines;
+  } cases[] = {{"Space", ' ', false, {" " + source, ""}},
+               {"Enter", '\r', false, {"", source, ""}},
+               {"Space while it asks make", ' ', true, {" " + source, ""}}};
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.Name);
+    bool typed = false, stayed = false;
+    QTimer poll;
+    QObject::connect(&poll, &QTimer::timeout, [&] {
+      QWidget* box = QApplication::activeModalWidget();
+      const bool asking = Screen().Cursor() == crHourGlass;
+      if (!box || (!typed && asking != c.WhileAsking) || (typed && asking)) return;
+      if (!std::exchange(typed, true)) {
+        AdvanceTimers(100);
+        TypeLater(c.Key);
+        return;
+      }
+      QCoreApplication::processEvents();
+      poll.stop();
+      stayed = box->isVisible() && LinesOf(editor.Lines()) == std::vector<std::string>{source, ""};
+      QTest::mouseClick(WidgetOf<QPushButton>(CompilerDlg->OKBtn), Qt::LeftButton);
+    });
+    poll.start(5);
+    MainForm->RunRunCmd->Execute();
+    QCoreApplication::processEvents();
+    EXPECT_TRUE(stayed);
+    EXPECT_EQ(LinesOf(editor.Lines()), c.Lines);
+    editor.Undo();
+  }
 }
 
 }  // namespace

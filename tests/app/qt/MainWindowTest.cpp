@@ -10,6 +10,8 @@
 #include <QtWidgets/QMdiArea>
 #include <QtWidgets/QMenu>
 #include <QtWidgets/QMenuBar>
+#include <QtWidgets/QMessageBox>
+#include <QtWidgets/QPushButton>
 #include <QtWidgets/QStatusBar>
 #include <iostream>
 
@@ -18,6 +20,9 @@
 #include "app/Program.h"
 #include "services/SettingsStore.h"
 #include "platform/FilePaths.h"
+#include "platform/ScopeGuard.h"
+#include "platform/Timers.h"
+#include "platform/qt/QtMessageBoxes.h"
 #include "platform/qt/QtConvert.h"
 #include "platform/Clipboard.h"
 #include "platform/qt/QtFormPeer.h"
@@ -153,6 +158,50 @@ TEST_F(MainWindowQtTest, TheEditMenuFollowsTheEditorAndTheKeysOutliveTheDocument
   ASSERT_EQ(MainForm->DocumentCount(), 0);
   QTest::keyClick(window->windowHandle(), Qt::Key_N, Qt::ControlModifier);
   EXPECT_EQ(MainForm->DocumentCount(), 1);
+}
+
+// Another program changes the file of a window with changes of its own: a
+// key the window system delivers 100 ms after the reload question shows
+// waits, the box stays until it is clicked, and the editor gets the key
+// after it. The focus the closing box hands back asks nothing, though the
+// other program wrote again meanwhile.
+TEST_F(MainWindowQtTest, TheReloadQuestionTakesNoKeyTypedForTheEditorAndAsksOnceForNo) {
+  auto boxes = SetMessageBoxService(std::make_unique<TQtMessageBoxes>());
+  TScopeExit scriptedBoxes([&boxes] { SetMessageBoxService(std::move(boxes)); });
+  const std::string path = Project.File("main.c");
+  WriteTextFile(path, "int a;\n");
+  QMainWindow* window = ShowProject(path);
+  TMDIChild* document = MainForm->ActiveDocument();
+  std::string typed;
+  for (char key : {'y', 'n'}) {
+    SCOPED_TRACE(key);
+    window->activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(window));
+    document->Editor->SetSelText("x");
+    typed += std::string("x") + key;
+    int questions = 0;
+    bool stayed = false;
+    QTimer poll;
+    QObject::connect(&poll, &QTimer::timeout, [&] {
+      auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+      if (!box || QGuiApplication::focusWindow() != box->windowHandle()) return;
+      ++questions;
+      AdvanceTimers(100);
+      TypeLater(key);
+      QCoreApplication::processEvents();
+      stayed = box->isVisible();
+      WriteTextFile(path, "int c" + typed + ";\n");
+      QTest::mouseClick(box->button(QMessageBox::No), Qt::LeftButton);
+    });
+    poll.start(5);
+    WriteTextFile(path, "int b" + typed + ";\n");
+    PostMessage(document, WM_CHECKDISKFILE, 0, 0);  // as the window comes to the front
+    RunLoopFor(200);
+    EXPECT_TRUE(stayed);
+    EXPECT_EQ(questions, 1);
+    EXPECT_EQ(document->Editor->Lines().Get(0), typed + "int a;");
+  }
+  document->Editor->SetModified(false);
 }
 
 }  // namespace
