@@ -8,6 +8,8 @@
 #include <QtWidgets/QApplication>
 #include <QtWidgets/QLabel>
 #include <QtWidgets/QMainWindow>
+#include <QtWidgets/QMenu>
+#include <QtWidgets/QMenuBar>
 #include <QtWidgets/QMessageBox>
 #include <QtWidgets/QPlainTextEdit>
 #include <QtWidgets/QPushButton>
@@ -226,6 +228,53 @@ TEST_F(BuildWindowQtTest, TheResultBoxTakesNoKeyTypedForTheEditor) {
     EXPECT_EQ(LinesOf(editor.Lines()), c.Lines);
     editor.Undo();
   }
+}
+
+// A mnemonic (Alt+F) and a shortcut (Ctrl+S) typed while make runs do not
+// run then: once make has ended they run in the order typed, after the key
+// typed before them, and before the result box comes up.
+TEST_F(BuildWindowQtTest, AMnemonicAndAShortcutTypedWhileMakeRunsRunAfterItInOrder) {
+  const std::string source = Project.File("main.c");
+  WriteTextFile(source, "int main(void) { return 0; }\n");
+  WriteTextFile(Project.File("makefile"), "all:\n\t@echo start\n\t@sleep 0.3\n\t@echo end\n");
+  Application().CreateForm(MainForm);
+  MainForm->Show();
+  OpenFromListFlag = 1;
+  OpenFromListPath = source;
+  MainForm->FileOpenCmd->Execute();
+  QMainWindow* window = dynamic_cast<TQtFormPeer*>(QtPeerOf(MainForm))->MainWindow();
+  ASSERT_TRUE(QTest::qWaitForWindowActive(window));
+  auto boxes = SetMessageBoxService(std::make_unique<TQtMessageBoxes>());
+  TScopeExit scriptedBoxes([&boxes] { SetMessageBoxService(std::move(boxes)); });
+  QWidget* editor = dynamic_cast<TQtControlHost*>(QtPeerOf(MainForm->ActiveDocument()->Editor))->ClientArea();
+  const TStrings& output = MainForm->Memo1->Lines();
+  auto when = [&] { return std::string(output.Get(output.Count() - 1) == "end" ? "" : " while make runs"); };
+  std::vector<std::string> log;
+  QMenu* fileMenu = window->menuBar()->actions().value(0)->menu();
+  QObject::connect(fileMenu, &QMenu::aboutToShow, [&] {
+    log.push_back("menu" + when());
+    QTimer::singleShot(0, fileMenu, &QMenu::close);
+  });
+  QTimer poll;
+  QObject::connect(&poll, &QTimer::timeout, [&] {
+    if (auto* question = qobject_cast<QMessageBox*>(QApplication::activeModalWidget())) {
+      log.push_back(question->text().toStdString() + when());
+      question->button(QMessageBox::Yes)->click();
+    } else if (QApplication::activeModalWidget()) {
+      poll.stop();
+      log.push_back("result");
+      QTest::mouseClick(WidgetOf<QPushButton>(CompilerDlg->OKBtn), Qt::LeftButton);
+    } else if (log.empty() && output.Count() == 1) {
+      log.push_back("typed");
+      QTest::keyClick(editor, Qt::Key_A);
+      QTest::keyClick(editor, Qt::Key_F, Qt::AltModifier);
+      QTest::keyClick(editor, Qt::Key_S, Qt::ControlModifier);
+    }
+  });
+  poll.start(5);
+  MainForm->RunRunCmd->Execute();
+  EXPECT_EQ(log, (std::vector<std::string>{"typed", "menu", "Save to File?", "result"}));
+  EXPECT_EQ(ReadTextFile(source), "aint main(void) { return 0; }\n");
 }
 
 }  // namespace
