@@ -22,7 +22,6 @@
 #include "app/Main.h"
 #include "services/EnvironmentMakefile.h"
 #include "platform/FilePaths.h"
-#include "platform/ScopeGuard.h"
 #include "platform/Timers.h"
 #include "platform/qt/QtControlHost.h"
 #include "platform/qt/QtFormPeer.h"
@@ -40,10 +39,24 @@ protected:
     ForceFolders(Install.File("Vornkit"));  // AVRRUN.BAT goes there
   }
   ~BuildWindowQtTest() override {
+    SetMessageBoxService(nullptr);
     Application().Reset();
     QCoreApplication::processEvents();
     unsetenv("VORNKIT_INSTALL_README");
   }
+  // The main window with the project's main.c open, on the screen.
+  QMainWindow* ShowProject() {
+    Application().CreateForm(MainForm);
+    MainForm->Show();
+    OpenFromListFlag = 1;
+    OpenFromListPath = Project.File("main.c");
+    MainForm->FileOpenCmd->Execute();
+    QMainWindow* window = dynamic_cast<TQtFormPeer*>(QtPeerOf(MainForm))->MainWindow();
+    EXPECT_TRUE(QTest::qWaitForWindowActive(window));
+    return window;
+  }
+  // Message boxes on the screen for the test's time.
+  void ShowBoxesOnTheScreen() { SetMessageBoxService(std::make_unique<TQtMessageBoxes>()); }
   TRegistryScope Registry;
   TTempFolder Install;
   TTempFolder Project;
@@ -62,15 +75,7 @@ TEST_F(BuildWindowQtTest, AFailedBuildShowsItsOutputErrorsAndResultBox) {
   const std::string makefile = Project.File("makefile");
   WriteTextFile(makefile, "all: pause\n.PHONY: pause\npause:\n\t@echo one\n\t@echo two\n\t@sleep 0.5\n" +
                               ReadTextFile(makefile));
-  Application().CreateForm(MainForm);
-  MainForm->Show();
-  OpenFromListFlag = 1;
-  OpenFromListPath = Project.File("main.c");
-  MainForm->FileOpenCmd->Execute();
-  auto* peer = dynamic_cast<TQtFormPeer*>(QtPeerOf(MainForm));
-  ASSERT_NE(peer, nullptr);
-  QMainWindow* window = peer->MainWindow();
-  ASSERT_TRUE(QTest::qWaitForWindowExposed(window));
+  QMainWindow* window = ShowProject();
 
   // Until the result box comes up, the timer notes how many output lines the
   // compile sheet's widget shows; once the box has its rows (make's dry run
@@ -121,15 +126,8 @@ TEST_F(BuildWindowQtTest, WhileMakeRunsTheOutputIsFollowedKeysWaitAndTheBuildCan
   WriteTextFile(Project.File("main.c"), "int main(void) { return 0; }\n");
   WriteTextFile(Project.File("makefile"),
                 "all:\n\t@for i in $$(seq 1 60); do echo line $$i; sleep 0.02; done\n\t@sleep 30\n");
-  Application().CreateForm(MainForm);
-  MainForm->Show();
-  OpenFromListFlag = 1;
-  OpenFromListPath = Project.File("main.c");
-  MainForm->FileOpenCmd->Execute();
-  QMainWindow* window = dynamic_cast<TQtFormPeer*>(QtPeerOf(MainForm))->MainWindow();
-  ASSERT_TRUE(QTest::qWaitForWindowExposed(window));
-  auto boxes = SetMessageBoxService(std::make_unique<TQtMessageBoxes>());
-  TScopeExit scriptedBoxes([&boxes] { SetMessageBoxService(std::move(boxes)); });
+  QMainWindow* window = ShowProject();
+  ShowBoxesOnTheScreen();
   QWidget* editor = dynamic_cast<TQtControlHost*>(QtPeerOf(MainForm->ActiveDocument()->Editor))->ClientArea();
 
   int scrolledTo = -1, questions = 0;
@@ -188,12 +186,7 @@ TEST_F(BuildWindowQtTest, TheResultBoxTakesNoKeyTypedForTheEditor) {
   // make reads the makefile for a while, in the build and in the box's dry
   // run alike.
   WriteTextFile(Project.File("makefile"), "PAUSE := $(shell sleep 0.2)\nall:\n\t@echo built\n");
-  Application().CreateForm(MainForm);
-  MainForm->Show();
-  OpenFromListFlag = 1;
-  OpenFromListPath = Project.File("main.c");
-  MainForm->FileOpenCmd->Execute();
-  ASSERT_TRUE(QTest::qWaitForWindowActive(dynamic_cast<TQtFormPeer*>(QtPeerOf(MainForm))->MainWindow()));
+  ShowProject();
   TSrcEdit& editor = *MainForm->ActiveDocument()->Editor;
   const struct {
     const char* Name;
@@ -237,15 +230,8 @@ TEST_F(BuildWindowQtTest, AMnemonicAndAShortcutTypedWhileMakeRunsRunAfterItInOrd
   const std::string source = Project.File("main.c");
   WriteTextFile(source, "int main(void) { return 0; }\n");
   WriteTextFile(Project.File("makefile"), "all:\n\t@echo start\n\t@sleep 0.3\n\t@echo end\n");
-  Application().CreateForm(MainForm);
-  MainForm->Show();
-  OpenFromListFlag = 1;
-  OpenFromListPath = source;
-  MainForm->FileOpenCmd->Execute();
-  QMainWindow* window = dynamic_cast<TQtFormPeer*>(QtPeerOf(MainForm))->MainWindow();
-  ASSERT_TRUE(QTest::qWaitForWindowActive(window));
-  auto boxes = SetMessageBoxService(std::make_unique<TQtMessageBoxes>());
-  TScopeExit scriptedBoxes([&boxes] { SetMessageBoxService(std::move(boxes)); });
+  QMainWindow* window = ShowProject();
+  ShowBoxesOnTheScreen();
   QWidget* editor = dynamic_cast<TQtControlHost*>(QtPeerOf(MainForm->ActiveDocument()->Editor))->ClientArea();
   const TStrings& output = MainForm->Memo1->Lines();
   auto when = [&] { return std::string(output.Get(output.Count() - 1) == "end" ? "" : " while make runs"); };

@@ -160,25 +160,29 @@ TEST_F(MainWindowQtTest, TheEditMenuFollowsTheEditorAndTheKeysOutliveTheDocument
   EXPECT_EQ(MainForm->DocumentCount(), 1);
 }
 
-// Another program changes the file of a window with changes of its own: a
-// key the window system delivers 100 ms after the reload question shows
-// waits, the box stays until it is clicked, and the editor gets the key
-// after it. The focus the closing box hands back asks nothing, though the
-// other program wrote again meanwhile.
+// Another program changes the file of a window with changes of its own:
+// keys the window system delivers 100 ms after the reload question shows,
+// or every 80 ms for 2 s, wait; the box stays until it is clicked, and the
+// editor gets the keys after it. The focus the closing box hands back asks
+// nothing, though the other program wrote again meanwhile.
 TEST_F(MainWindowQtTest, TheReloadQuestionTakesNoKeyTypedForTheEditorAndAsksOnceForNo) {
-  auto boxes = SetMessageBoxService(std::make_unique<TQtMessageBoxes>());
-  TScopeExit scriptedBoxes([&boxes] { SetMessageBoxService(std::move(boxes)); });
+  SetMessageBoxService(std::make_unique<TQtMessageBoxes>());
+  TScopeExit scriptedBoxes([] { SetMessageBoxService(nullptr); });
   const std::string path = Project.File("main.c");
   WriteTextFile(path, "int a;\n");
   QMainWindow* window = ShowProject(path);
   TMDIChild* document = MainForm->ActiveDocument();
   std::string typed;
-  for (char key : {'y', 'n'}) {
-    SCOPED_TRACE(key);
+  const struct {
+    std::string Keys;
+    int Every;  // clock milliseconds from one key to the next
+  } cases[] = {{"y", 0}, {"n", 0}, {std::string(25, 'k'), 80}};
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.Keys);
     window->activateWindow();
     ASSERT_TRUE(QTest::qWaitForWindowActive(window));
     document->Editor->SetSelText("x");
-    typed += std::string("x") + key;
+    typed += "x" + c.Keys;
     int questions = 0;
     bool stayed = false;
     QTimer poll;
@@ -187,8 +191,11 @@ TEST_F(MainWindowQtTest, TheReloadQuestionTakesNoKeyTypedForTheEditorAndAsksOnce
       if (!box || QGuiApplication::focusWindow() != box->windowHandle()) return;
       ++questions;
       AdvanceTimers(100);
-      TypeLater(key);
-      QCoreApplication::processEvents();
+      for (char key : c.Keys) {
+        TypeLater(key);
+        QCoreApplication::processEvents();
+        AdvanceTimers(c.Every);
+      }
       stayed = box->isVisible();
       WriteTextFile(path, "int c" + typed + ";\n");
       QTest::mouseClick(box->button(QMessageBox::No), Qt::LeftButton);

@@ -1,22 +1,16 @@
 #include <gtest/gtest.h>
 
 #include <QtCore/QMimeData>
-#include <QtCore/QTimer>
 #include <QtCore/QUrl>
 #include <QtGui/QInputMethodEvent>
 #include <QtTest/QTest>
-#include <QtWidgets/QApplication>
-#include <QtWidgets/QMessageBox>
-#include <QtWidgets/QPushButton>
 #include <memory>
 
 #include "SrcEdit/Source/SrcEditHotKey.h"
 #include "platform/DropFiles.h"
 #include "platform/Ime.h"
 #include "platform/InputState.h"
-#include "platform/Timers.h"
 #include "platform/qt/QtInput.h"
-#include "platform/qt/QtMessageBoxes.h"
 #include "tests/platform/qt/QtTestSupport.h"
 
 namespace vk::test {
@@ -284,49 +278,6 @@ TEST_F(QtInputHostTest, FilesDroppedFromTheDesktopArriveOnlyWhereTheyAreAccepted
   ASSERT_TRUE(DragQueryPoint(handle, point));
   EXPECT_EQ(point, (TPoint{15, 25}));
   DragFinish(handle);
-}
-
-// A box that comes up on its own takes no key while the user is typing:
-// keys the window system delivers 100 ms after it shows, or every 80 ms for
-// 2 s, wait until it is clicked and then reach the window in order. A box
-// the user asked for takes a key at once.
-TEST_F(QtInputHostTest, ABoxThatComesUpOnItsOwnTakesNoKeyTypedForTheWindow) {
-  auto previous = SetMessageBoxService(std::make_unique<TQtMessageBoxes>());
-  const struct {
-    const char* Name;
-    uint32_t Flags;
-    std::string Keys;
-    int Every;  // clock milliseconds from one key to the next
-  } cases[] = {{"y", MB_UNASKED, "y", 0},
-               {"n", MB_UNASKED, "n", 0},
-               {"Space and Return", MB_UNASKED, " \r", 0},
-               {"a key every 80 ms for 2 s", MB_UNASKED, std::string(25, 'k'), 80},
-               {"a box the user asked for", 0, "\r", 0}};
-  for (const auto& c : cases) {
-    SCOPED_TRACE(c.Name);
-    ShowAndActivate(FHost);
-    FProbe.Log.clear();
-    bool stayed = false;
-    QTimer poll;
-    QObject::connect(&poll, &QTimer::timeout, [&] {
-      auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
-      if (!box || QGuiApplication::focusWindow() != box->windowHandle()) return;
-      poll.stop();
-      AdvanceTimers(100);
-      for (char key : c.Keys) {
-        TypeLater(key);
-        QCoreApplication::processEvents();
-        AdvanceTimers(c.Every);
-      }
-      if ((stayed = box->isVisible())) QTest::mouseClick(box->button(QMessageBox::No), Qt::LeftButton);
-    });
-    poll.start(5);
-    EXPECT_EQ(MessageBox("Reload it?", "Open message", MB_YESNO | MB_DEFBUTTON2 | c.Flags), IDNO);
-    QCoreApplication::processEvents();
-    EXPECT_EQ(stayed, c.Flags == MB_UNASKED);
-    EXPECT_EQ(FProbe.Chars(), c.Flags ? c.Keys : "");
-  }
-  SetMessageBoxService(std::move(previous));
 }
 
 }  // namespace
