@@ -504,7 +504,8 @@ TEST_F(ChildWinTest, AWriteWhileASaveQuestionIsOpenIsAskedAboutBeforeTheWrite) {
     if (!boxes.empty() && c.Bytes.find('\0') != std::string::npos) boxes.erase(boxes.begin());
     std::vector<std::string> expected;
     const std::string failure = "Cannot save file \"" + path + "\". Another program changed it meanwhile.";
-    for (const std::string& box : c.Boxes) expected.push_back(box.starts_with(' ') ? path + box : box.empty() ? failure : box);
+    for (const std::string& box : c.Boxes)
+      expected.push_back(box.starts_with(' ') ? path + box : box.empty() ? failure : box);
     EXPECT_EQ(boxes, expected);
     EXPECT_EQ(ReadTextFile(path), "other text\n");
     EXPECT_TRUE(document->Editor->Modified());
