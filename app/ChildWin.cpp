@@ -298,9 +298,12 @@ void TMDIChild::EnableSelectionCommands(bool hasSelection) {
 
 // The window came to the front (the editor takes the focus then): the
 // panels and the selection commands show its state, and its file is
-// checked once the focus has settled.
+// checked once the focus has settled. The focus that the program hands back
+// as its box or dialog goes is no coming to the front: after No to a
+// reload, the file is checked again when the user brings the window to
+// the front, saves or builds.
 void TMDIChild::EditorEnter(TObject*) {
-  PostMessage(this, WM_CHECKDISKFILE, 0, 0);
+  if (!Screen().FocusReturning()) PostMessage(this, WM_CHECKDISKFILE, 0, 0);
   MainForm->ShowDocumentState(this);
   if (MainForm->ActiveDocument() == this) FollowSelection();
 }

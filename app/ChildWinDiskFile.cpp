@@ -18,20 +18,21 @@ void TMDIChild::ReloadIfChangedOnDisk() {
   if (!check.ReadError.empty()) {
     if (FDiskFile.Reported(check.File.State)) return;
     FDiskFile.SetReported(check.File.State);
-    MessageBox(check.ReadError, "Open message", MB_ICONWARNING);
+    MessageBox(check.ReadError, "Open message", MB_ICONWARNING | MB_UNASKED);
     return;
   }
   if (check.Change == dkDeleted) {
     // Nothing on disk to write over: the text is what is left of the file.
     FDiskFile.Remember(check.File);
     Editor->SetModified(true);
-    MessageBox(Caption() + DeletedOnDiskText, "Open message", MB_ICONWARNING);
+    MessageBox(Caption() + DeletedOnDiskText, "Open message", MB_ICONWARNING | MB_UNASKED);
     return;
   }
   // A key meant for the text must not throw the text away: No is the
   // default, and Yes can be undone.
   if (Editor->Modified() &&
-      Ask(Caption() + ChangedOnDiskText, "Open message", MB_YESNO | MB_DEFBUTTON2 | MB_ICONWARNING) != IDYES) {
+      Ask(Caption() + ChangedOnDiskText, "Open message", MB_YESNO | MB_DEFBUTTON2 | MB_ICONWARNING | MB_UNASKED) !=
+          IDYES) {
     // The person's text is kept over this state of the file: a save
     // writes over it.
     FDiskFile.SetAnswer(check.File.State, true);

@@ -135,6 +135,7 @@ public:
   void ShowBuildCounts(int errors, int warnings);
   // The counts to a new result box, shown modally, which says whether the
   // user stopped the build.
+  void ShowBuildResult(const TBuildEnd& end);
   void ShowCompilerResult(const TBuildEnd& end);
   // A build is running: no other one starts.
   bool Building() const { return FBuilding; }

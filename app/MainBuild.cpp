@@ -87,6 +87,14 @@ void TMainForm::RunRunCmdExecute(TObject*) {
   else
     end = RunBuildScript();
   end.StartNs = started;
+  ShowBuildResult(end);
+}
+
+// The result box comes up on its own: from make's end until it has been
+// answered, the keys the user is still typing wait for the editor, also
+// while the box asks make or avr-size.
+void TMainForm::ShowBuildResult(const TBuildEnd& end) {
+  TTypingHold typing;
   ParseBuildOutput(end);
   ShowCompilerResult(end);
 }

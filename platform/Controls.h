@@ -807,17 +807,14 @@ void PostMessage(TControl* control, uint32_t msg, uintptr_t wParam, intptr_t lPa
 // Dispatches the oldest posted message; false when none waited.
 bool DispatchPostedMessage();
 bool PostedMessagesWaiting();
-// Input given before a box came up was meant for the window in front then:
-// while the hold lives, the keyboard messages waiting in the queue wait on
-// (the box's loop does not hand them to the box) and reach their windows
-// after it, in order; the mouse messages waiting are dropped, since the
-// place they aimed at may change meanwhile.
-class TPostedInputHold {
+// While a hold lives (a box is up), the posted messages wait: a question
+// one of them would ask comes after the box, not on top of it.
+class TPostedMessagesHold {
 public:
-  TPostedInputHold();
-  ~TPostedInputHold();
-  TPostedInputHold(const TPostedInputHold&) = delete;
-  TPostedInputHold& operator=(const TPostedInputHold&) = delete;
+  TPostedMessagesHold();
+  ~TPostedMessagesHold();
+  TPostedMessagesHold(const TPostedMessagesHold&) = delete;
+  TPostedMessagesHold& operator=(const TPostedMessagesHold&) = delete;
 };
 // A backend's loop hears here that a message was posted (to wake up).
 using TMessagePostedHook = void (*)();

@@ -36,7 +36,6 @@ extern std::vector<TWinControl*> GWindows;
 struct TPostedMessage {
   TControl* Target;
   TMessage Message;
-  bool Held = false;  // input waiting until a box that came up has gone
 };
 extern std::deque<TPostedMessage> GPosted;
 extern TMessagePostedHook GMessagePosted;

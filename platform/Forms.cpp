@@ -288,7 +288,7 @@ void TCustomForm::Hiding() {
   Screen().FLastActive = nullptr;
   // The main form takes the activation back.
   TCustomForm* main = Application().MainForm();
-  if (main && main != this && main->Visible()) main->Activate();
+  if (main && main != this && main->Visible()) main->ReturnFocus();
 }
 
 void TCustomForm::Close() {
@@ -358,6 +358,11 @@ bool TCustomForm::Active() const {
 
 void TCustomForm::BringToFront() {
   if (Visible()) Activate();
+}
+
+void TCustomForm::ReturnFocus() {
+  TTempValue returning(Screen().FFocusReturning, true);
+  BringToFront();
 }
 
 void TCustomForm::Activate() {

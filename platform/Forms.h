@@ -114,6 +114,10 @@ public:
   bool Active() const;
   // An MDI child becomes the active one; another form is activated.
   void BringToFront();
+  // The program hands the activation back to the form after its own box or
+  // dialog has gone: as BringToFront, but Screen().FocusReturning() says so
+  // meanwhile, since the user did not bring the form to the front.
+  void ReturnFocus();
 
   // ----- focus
   // The control that has (or gets, when the form is activated) the focus.
@@ -326,6 +330,9 @@ public:
   void SetCursor(TCursor cursor);
   TDelegate<void(TCursor)> OnCursorChange;
   TWinControl* ActiveControl() const { return FocusedControl(); }
+  // The focus comes back to a window after the program's own box or dialog
+  // has gone (TCustomForm::ReturnFocus), which is no coming to the front.
+  bool FocusReturning() const { return FFocusReturning; }
   // Every form that exists, in the order they were made.
   int FormCount() const { return static_cast<int>(FForms.size()); }
   // Raises EListError "List index out of bounds (%d)" outside 0..count-1.
@@ -336,6 +343,7 @@ private:
   std::vector<TCustomForm*> FForms;
   TCustomForm* FLastActive = nullptr;
   TCursor FCursor = crDefault;
+  bool FFocusReturning = false;
 };
 
 TScreen& Screen();

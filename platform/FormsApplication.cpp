@@ -116,7 +116,8 @@ void TApplication::HandleException(const std::exception& e) {
   if (dynamic_cast<const EAbort*>(&e)) return;
   std::string text = e.what();
   if (!text.empty() && static_cast<unsigned char>(text.back()) > '.') text += '.';
-  MessageBox(text, FTitle, MB_OK | MB_ICONERROR);
+  // A failure is never a box the user asked for.
+  MessageBox(text, FTitle, MB_OK | MB_ICONERROR | MB_UNASKED);
 }
 
 int TApplication::MessageBox(const std::string& text, const std::string& caption, uint32_t flags) {

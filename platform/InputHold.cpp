@@ -2,12 +2,15 @@
 
 #include <utility>
 
+#include "platform/Timers.h"
+
 namespace vk {
 
 namespace {
 
 TInputHoldBackend* GBackend = nullptr;
 TInputHold* GCurrent = nullptr;
+TTypingHold* GTyping = nullptr;
 
 }  // namespace
 
@@ -30,6 +33,31 @@ TInputHold* TInputHold::Current() { return GCurrent; }
 
 void TInputHold::RequestStop() {
   if (OnStopRequest) OnStopRequest();
+}
+
+TTypingHold::TTypingHold() : FPause(std::make_unique<TTimer>(nullptr)), FPrevious(GTyping) {
+  FPause->SetInterval(TypingPauseMs);
+  FPause->OnTimer = TNotifyEvent(this, &TTypingHold::PauseEnded);
+  GTyping = this;
+  if (GBackend) FHeld = GBackend->HoldTyping(*this);
+}
+
+TTypingHold::~TTypingHold() {
+  GTyping = FPrevious;
+  FHeld.reset();
+}
+
+TTypingHold* TTypingHold::Current() { return GTyping; }
+
+void TTypingHold::Restart() {
+  if (FOpen) return;
+  FPause->SetEnabled(false);
+  FPause->SetEnabled(true);
+}
+
+void TTypingHold::PauseEnded(TObject*) {
+  FOpen = true;
+  FPause->SetEnabled(false);
 }
 
 }  // namespace vk

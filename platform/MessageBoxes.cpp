@@ -1,9 +1,11 @@
 #include "platform/MessageBoxes.h"
 
 #include <algorithm>
+#include <optional>
 
 #include "platform/Controls.h"
 #include "platform/Forms.h"
+#include "platform/InputHold.h"
 
 namespace vk {
 
@@ -44,7 +46,9 @@ std::unique_ptr<TMessageBoxService> SetMessageBoxService(std::unique_ptr<TMessag
 
 int MessageBox(const std::string& text, const std::string& caption, uint32_t flags) {
   TMessageBoxRequest request{text, caption, flags};
-  TPostedInputHold held;
+  TPostedMessagesHold posted;
+  std::optional<TTypingHold> typing;
+  if (flags & MB_UNASKED) typing.emplace();
   if (GService) return GService->Show(request);
   int answer = MessageBoxAnswers().Take(request, "message box \"" + text + "\" (" + caption + ")");
   if (!request.HasAnswer(answer))

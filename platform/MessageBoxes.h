@@ -28,6 +28,11 @@ constexpr uint32_t MB_ICONINFORMATION = 0x40;
 // The default button (bits 8 to 11): the one Return and Space press as the
 // box shows; the first one unless the second is named.
 constexpr uint32_t MB_DEFBUTTON2 = 0x100;
+// A box that comes up without the user asking for it (a file changed on
+// disk, a failure): it takes no key while the user is still typing
+// (TTypingHold, platform/InputHold.h). A box the user called up with a key
+// takes keys at once.
+constexpr uint32_t MB_UNASKED = 0x10000000;
 // Answers: the button pressed.
 constexpr int IDOK = 1;
 constexpr int IDCANCEL = 2;
@@ -59,10 +64,10 @@ public:
 
 // Shows a box through the service in use and answers the button pressed.
 // Input given before the box showed was meant for the window in front
-// then: the keys still waiting in the posted queue wait until the box has
-// gone and reach their windows then, and the clicks are dropped, so that
-// none of them answers the box (a backend does the same with its own
-// queue's).
+// then: a backend keeps the keys still waiting in its queue from the box
+// and hands them to their windows once it has gone. One box at a time:
+// the posted messages wait while a box is up, so that a question they
+// would ask comes after it.
 int MessageBox(const std::string& text, const std::string& caption, uint32_t flags);
 // A box with the text, the application's title and an OK button.
 void ShowMessage(const std::string& text);

@@ -341,39 +341,26 @@ void PostMessage(TControl* control, uint32_t msg, uintptr_t wParam, intptr_t lPa
   if (GMessagePosted) GMessagePosted();
 }
 
+namespace {
+
+int GPostedHolds = 0;
+
+}  // namespace
+
 bool DispatchPostedMessage() {
-  auto next = std::find_if(GPosted.begin(), GPosted.end(), [](const TPostedMessage& m) { return !m.Held; });
-  if (next == GPosted.end()) return false;
-  TPostedMessage posted = *next;
-  GPosted.erase(next);
+  if (!PostedMessagesWaiting()) return false;
+  TPostedMessage posted = GPosted.front();
+  GPosted.pop_front();
   posted.Target->Perform(posted.Message.Msg, posted.Message.WParam, posted.Message.LParam);
   return true;
 }
 
-bool PostedMessagesWaiting() {
-  return std::any_of(GPosted.begin(), GPosted.end(), [](const TPostedMessage& m) { return !m.Held; });
-}
+bool PostedMessagesWaiting() { return GPostedHolds == 0 && !GPosted.empty(); }
 
-namespace {
+TPostedMessagesHold::TPostedMessagesHold() { ++GPostedHolds; }
 
-int GInputHolds = 0;
-
-bool IsKeyboardMessage(uint32_t msg) { return msg >= WM_KEYDOWN && msg <= WM_IME_COMPOSITION; }
-bool IsMouseMessage(uint32_t msg) { return msg >= WM_MOUSEMOVE && msg <= WM_MOUSEWHEEL; }
-
-}  // namespace
-
-TPostedInputHold::TPostedInputHold() {
-  ++GInputHolds;
-  std::erase_if(GPosted, [](const TPostedMessage& posted) { return IsMouseMessage(posted.Message.Msg); });
-  for (TPostedMessage& posted : GPosted)
-    if (IsKeyboardMessage(posted.Message.Msg)) posted.Held = true;
-}
-
-TPostedInputHold::~TPostedInputHold() {
-  if (--GInputHolds > 0) return;
-  for (TPostedMessage& posted : GPosted) posted.Held = false;
-  if (!GPosted.empty() && GMessagePosted) GMessagePosted();
+TPostedMessagesHold::~TPostedMessagesHold() {
+  if (--GPostedHolds == 0 && !GPosted.empty() && GMessagePosted) GMessagePosted();
 }
 
 void SetMessagePostedHook(TMessagePostedHook hook) { GMessagePosted = hook; }

@@ -5,6 +5,7 @@
 #include <QtWidgets/QApplication>
 #include <QtWidgets/QDialog>
 #include <QtWidgets/QMenuBar>
+#include <utility>
 
 #include "platform/ScopeGuard.h"
 #include "platform/SystemMetrics.h"
@@ -219,15 +220,21 @@ bool TQtFormPeer::WindowEvent(QEvent& event) {
       // closed): the key is the form's, so its commands and those of the
       // main form still answer their shortcuts.
       return !QApplication::focusWidget() && OfferKeyToModel(FForm, static_cast<QKeyEvent&>(event));
+    case QEvent::WindowDeactivate:
+      FUnderOwnModal = BlockedByModal();
+      return false;
     case QEvent::WindowActivate:
       // A window under a modal one that the system activates on its way
       // back to the modal one does not come to the front: the two would
       // take the front from each other without end. A window that is in
       // front already but lost the focus to another program's window gives
       // it back to its active control.
+      // The program's own box or dialog going hands the activation back:
+      // the user did not bring the window to the front.
       if (!FSyncing && !SubWindow() && FForm.Visible() && (!FForm.Active() || !FocusedControl()) &&
           !BlockedByModal())
-        RunGuarded([this] { FForm.BringToFront(); });
+        RunGuarded([this] { std::exchange(FUnderOwnModal, false) ? FForm.ReturnFocus() : FForm.BringToFront(); });
+      FUnderOwnModal = false;
       // Qt gives the window's focus back to a widget of its choice: the
       // model's focused control takes it again.
       QTimer::singleShot(0, FWindow, [] {

@@ -56,6 +56,8 @@ private:
   QPointer<QMdiArea> FMdiArea;
   TQtMenuSync FMenus;
   bool FSyncing = false;
+  // The window lost the activation to a modal box or dialog of the program.
+  bool FUnderOwnModal = false;
   bool FMenuPending = false;
 };
 

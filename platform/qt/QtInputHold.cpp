@@ -3,8 +3,10 @@
 #include <QtCore/QMetaObject>
 #include <QtCore/QPointer>
 #include <QtGui/QKeyEvent>
+#include <QtGui/QWindow>
 #include <QtWidgets/QApplication>
 #include <QtWidgets/QWidget>
+#include <set>
 #include <utility>
 #include <vector>
 
@@ -92,8 +94,69 @@ private:
   TQtKeptKeys FKept;
 };
 
+// The Qt side of a TTypingHold: an event filter on the application keeps
+// the keys typed before the pause, those aimed at the box for the window
+// that had the focus as the hold began; a click on the box opens it.
+class THeldTyping : public QObject, public THeldInput {
+public:
+  explicit THeldTyping(TTypingHold& hold) : FHold(hold), FTypedIn(QApplication::focusWidget()) {
+    QCoreApplication::instance()->installEventFilter(this);
+  }
+  ~THeldTyping() override {
+    QCoreApplication::instance()->removeEventFilter(this);
+    FKept.SendLater();
+  }
+  THeldTyping(const THeldTyping&) = delete;
+  THeldTyping& operator=(const THeldTyping&) = delete;
+
+protected:
+  bool eventFilter(QObject* receiver, QEvent* event) override {
+    const QEvent::Type type = event->type();
+    switch (type) {
+      case QEvent::MouseButtonPress:
+        if (InBox(receiver)) FHold.OpenNow();
+        return false;
+      case QEvent::KeyRelease:
+        // A release goes where its press went.
+        if (FKeptDown.erase(static_cast<QKeyEvent*>(event)->key()) == 0) return false;
+        return FKept.Keep(Target(receiver), event);
+      case QEvent::KeyPress:
+      case QEvent::ShortcutOverride:
+      case QEvent::InputMethod: {
+        const bool box = InBox(receiver);
+        // Once the box is open it takes the keys; a key for a window waits
+        // behind those kept.
+        if (FHold.Open() && (box || FKept.Empty())) return false;
+        if (type == QEvent::KeyPress) FKeptDown.insert(static_cast<QKeyEvent*>(event)->key());
+        if (type != QEvent::ShortcutOverride) FHold.Restart();
+        return FKept.Keep(Target(receiver), event);
+      }
+      default:
+        return false;
+    }
+  }
+
+private:
+  static bool InBox(QObject* receiver) {
+    QWidget* box = QApplication::activeModalWidget();
+    if (!box) return false;
+    if (auto* window = qobject_cast<QWindow*>(receiver)) return window == box->windowHandle();
+    auto* widget = qobject_cast<QWidget*>(receiver);
+    return widget && (widget == box || box->isAncestorOf(widget));
+  }
+  // A key aimed at the box was typed for the window that had the focus.
+  QObject* Target(QObject* receiver) const { return InBox(receiver) ? FTypedIn.data() : receiver; }
+
+  TTypingHold& FHold;
+  QPointer<QWidget> FTypedIn;
+  std::set<int> FKeptDown;
+  TQtKeptKeys FKept;
+};
+
 }  // namespace
 
 std::unique_ptr<THeldInput> TQtInputHolds::Hold(TInputHold& hold) { return std::make_unique<THeldEvents>(hold); }
+
+std::unique_ptr<THeldInput> TQtInputHolds::HoldTyping(TTypingHold& hold) { return std::make_unique<THeldTyping>(hold); }
 
 }  // namespace vk

@@ -6,7 +6,8 @@
 // the live controls' widgets (which take no focus meanwhile, so the keys
 // stay with the window they were typed in), and turns Escape and a window's
 // close into the hold's stop request, made once the event has been
-// handled. While a modal box is up, everything goes through.
+// handled. While a modal box is up, everything goes through. The side of a
+// TTypingHold keeps the keys typed before the user paused.
 
 #include "platform/InputHold.h"
 
@@ -15,6 +16,7 @@ namespace vk {
 class TQtInputHolds : public TInputHoldBackend {
 public:
   std::unique_ptr<THeldInput> Hold(TInputHold& hold) override;
+  std::unique_ptr<THeldInput> HoldTyping(TTypingHold& hold) override;
 };
 
 }  // namespace vk

@@ -1,8 +1,10 @@
 #include "platform/qt/QtKeptKeys.h"
 
 #include <QtCore/QCoreApplication>
+#include <QtCore/QMetaObject>
 #include <QtWidgets/QApplication>
 #include <QtWidgets/QWidget>
+#include <algorithm>
 #include <utility>
 
 namespace vk {
@@ -31,14 +33,54 @@ QObject* ReceiverNow(const QPointer<QObject>& receiver) {
 
 }  // namespace
 
+bool TQtKeptKeys::Aimless() const {
+  return std::any_of(FKept.begin(), FKept.end(), [](const TKept& kept) { return !kept.Receiver; });
+}
+
 void TQtKeptKeys::SendAll() {
   for (TKept& kept : std::exchange(FKept, {}))
     if (QObject* receiver = ReceiverNow(kept.Receiver)) QCoreApplication::sendEvent(receiver, kept.Event.get());
 }
 
-void TQtKeptKeys::PostAll() {
-  for (TKept& kept : std::exchange(FKept, {}))
-    if (QObject* receiver = ReceiverNow(kept.Receiver)) QCoreApplication::postEvent(receiver, kept.Event.release());
+// The keys handed over for the loop's next turn: until then, it keeps the
+// keys typed behind them, so that none overtakes them.
+class TQtKeptKeys::TOnTheirWay : public QObject {
+public:
+  static void Add(TQtKeptKeys& kept) {
+    if (!GWaiting) GWaiting = new TOnTheirWay;
+    for (TKept& k : std::exchange(kept.FKept, {})) GWaiting->FKeys.FKept.push_back(std::move(k));
+  }
+
+protected:
+  bool eventFilter(QObject* receiver, QEvent* event) override { return FKeys.Keep(receiver, event); }
+
+private:
+  TOnTheirWay() : QObject(QCoreApplication::instance()) {
+    QCoreApplication::instance()->installEventFilter(this);
+    QMetaObject::invokeMethod(this, [this] { Send(); }, Qt::QueuedConnection);
+  }
+  ~TOnTheirWay() override {
+    if (GWaiting == this) GWaiting = nullptr;
+  }
+  void Send() {
+    // Keys whose window has gone wait until a window has the focus again
+    // (the one the box hands it back to), rather than being lost.
+    if (!QApplication::focusWidget() && FKeys.Aimless()) {
+      connect(qApp, &QApplication::focusChanged, this, [this] { Send(); }, Qt::SingleShotConnection);
+      return;
+    }
+    QCoreApplication::instance()->removeEventFilter(this);
+    GWaiting = nullptr;
+    FKeys.SendAll();
+    deleteLater();
+  }
+
+  static inline TOnTheirWay* GWaiting = nullptr;
+  TQtKeptKeys FKeys;
+};
+
+void TQtKeptKeys::SendLater() {
+  if (!FKept.empty()) TOnTheirWay::Add(*this);
 }
 
 }  // namespace vk

@@ -18,12 +18,19 @@ public:
   // check accepted (so that its key comes as a key event, to be kept): the
   // filter takes the event (true). Any other event: false.
   bool Keep(QObject* receiver, QEvent* event);
+  bool Empty() const { return FKept.empty(); }
+  // Whether a kept key has no window (to go to the focused one).
+  bool Aimless() const;
   // Hands the kept events over now, each to its receiver (else the focused
-  // widget), or on the loop's next turn.
+  // widget).
   void SendAll();
-  void PostAll();
+  // Hands them over on the loop's next turn, once the command that held
+  // them has done its work (a reload), after those handed over so before;
+  // the keys typed until then are kept behind them.
+  void SendLater();
 
 private:
+  class TOnTheirWay;
   struct TKept {
     QPointer<QObject> Receiver;
     std::unique_ptr<QEvent> Event;

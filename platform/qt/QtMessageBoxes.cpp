@@ -43,7 +43,7 @@ public:
     QCoreApplication::processEvents();
     QCoreApplication::instance()->removeEventFilter(this);
   }
-  ~TWaitingInput() override { FKept.PostAll(); }
+  ~TWaitingInput() override { FKept.SendLater(); }
   TWaitingInput(const TWaitingInput&) = delete;
   TWaitingInput& operator=(const TWaitingInput&) = delete;
 

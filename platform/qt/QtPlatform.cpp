@@ -72,6 +72,9 @@ void TQtPlatform::ShowScreenCursor(TCursor cursor) {
 }
 
 void TQtPlatform::PumpEvents() {
+  // The keys typed while a tool is asked wait in Qt's queue unseen: a box
+  // that waits for a pause in the typing counts it from when it sees them.
+  if (TTypingHold* typing = TTypingHold::Current()) typing->Restart();
   // Without a hold, what the user does waits until the command has ended.
   QCoreApplication::processEvents(TInputHold::Current() ? QEventLoop::AllEvents : QEventLoop::ExcludeUserInputEvents);
 }

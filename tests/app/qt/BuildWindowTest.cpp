@@ -8,6 +8,8 @@
 #include <QtWidgets/QApplication>
 #include <QtWidgets/QLabel>
 #include <QtWidgets/QMainWindow>
+#include <QtWidgets/QMenu>
+#include <QtWidgets/QMenuBar>
 #include <QtWidgets/QMessageBox>
 #include <QtWidgets/QPlainTextEdit>
 #include <QtWidgets/QPushButton>
@@ -20,7 +22,7 @@
 #include "app/Main.h"
 #include "services/EnvironmentMakefile.h"
 #include "platform/FilePaths.h"
-#include "platform/ScopeGuard.h"
+#include "platform/Timers.h"
 #include "platform/qt/QtControlHost.h"
 #include "platform/qt/QtFormPeer.h"
 #include "platform/qt/QtMessageBoxes.h"
@@ -37,10 +39,24 @@ protected:
     ForceFolders(Install.File("Vornkit"));  // AVRRUN.BAT goes there
   }
   ~BuildWindowQtTest() override {
+    SetMessageBoxService(nullptr);
     Application().Reset();
     QCoreApplication::processEvents();
     unsetenv("VORNKIT_INSTALL_README");
   }
+  // The main window with the project's main.c open, on the screen.
+  QMainWindow* ShowProject() {
+    Application().CreateForm(MainForm);
+    MainForm->Show();
+    OpenFromListFlag = 1;
+    OpenFromListPath = Project.File("main.c");
+    MainForm->FileOpenCmd->Execute();
+    QMainWindow* window = dynamic_cast<TQtFormPeer*>(QtPeerOf(MainForm))->MainWindow();
+    EXPECT_TRUE(QTest::qWaitForWindowActive(window));
+    return window;
+  }
+  // Message boxes on the screen for the test's time.
+  void ShowBoxesOnTheScreen() { SetMessageBoxService(std::make_unique<TQtMessageBoxes>()); }
   TRegistryScope Registry;
   TTempFolder Install;
   TTempFolder Project;
@@ -59,15 +75,7 @@ TEST_F(BuildWindowQtTest, AFailedBuildShowsItsOutputErrorsAndResultBox) {
   const std::string makefile = Project.File("makefile");
   WriteTextFile(makefile, "all: pause\n.PHONY: pause\npause:\n\t@echo one\n\t@echo two\n\t@sleep 0.5\n" +
                               ReadTextFile(makefile));
-  Application().CreateForm(MainForm);
-  MainForm->Show();
-  OpenFromListFlag = 1;
-  OpenFromListPath = Project.File("main.c");
-  MainForm->FileOpenCmd->Execute();
-  auto* peer = dynamic_cast<TQtFormPeer*>(QtPeerOf(MainForm));
-  ASSERT_NE(peer, nullptr);
-  QMainWindow* window = peer->MainWindow();
-  ASSERT_TRUE(QTest::qWaitForWindowExposed(window));
+  QMainWindow* window = ShowProject();
 
   // Until the result box comes up, the timer notes how many output lines the
   // compile sheet's widget shows; once the box has its rows (make's dry run
@@ -118,15 +126,8 @@ TEST_F(BuildWindowQtTest, WhileMakeRunsTheOutputIsFollowedKeysWaitAndTheBuildCan
   WriteTextFile(Project.File("main.c"), "int main(void) { return 0; }\n");
   WriteTextFile(Project.File("makefile"),
                 "all:\n\t@for i in $$(seq 1 60); do echo line $$i; sleep 0.02; done\n\t@sleep 30\n");
-  Application().CreateForm(MainForm);
-  MainForm->Show();
-  OpenFromListFlag = 1;
-  OpenFromListPath = Project.File("main.c");
-  MainForm->FileOpenCmd->Execute();
-  QMainWindow* window = dynamic_cast<TQtFormPeer*>(QtPeerOf(MainForm))->MainWindow();
-  ASSERT_TRUE(QTest::qWaitForWindowExposed(window));
-  auto boxes = SetMessageBoxService(std::make_unique<TQtMessageBoxes>());
-  TScopeExit scriptedBoxes([&boxes] { SetMessageBoxService(std::move(boxes)); });
+  QMainWindow* window = ShowProject();
+  ShowBoxesOnTheScreen();
   QWidget* editor = dynamic_cast<TQtControlHost*>(QtPeerOf(MainForm->ActiveDocument()->Editor))->ClientArea();
 
   int scrolledTo = -1, questions = 0;
@@ -173,6 +174,93 @@ TEST_F(BuildWindowQtTest, WhileMakeRunsTheOutputIsFollowedKeysWaitAndTheBuildCan
   EXPECT_EQ(questions, 2);
   EXPECT_EQ(LinesOf(MainForm->SrcEditErrLine->Lines()), std::vector<std::string>{"error: the build was stopped"});
   EXPECT_TRUE(window->isVisible());
+}
+
+// The result box comes up on its own as make ends: a Space or an Enter the
+// window system delivers 100 ms after it shows, or a Space while it asks
+// make under the hourglass, waits; the box stays until it is clicked, and
+// the editor gets the key after it.
+TEST_F(BuildWindowQtTest, TheResultBoxTakesNoKeyTypedForTheEditor) {
+  const std::string source = "int main(void) { return 0; }";
+  WriteTextFile(Project.File("main.c"), source + "\n");
+  // make reads the makefile for a while, in the build and in the box's dry
+  // run alike.
+  WriteTextFile(Project.File("makefile"), "PAUSE := $(shell sleep 0.2)\nall:\n\t@echo built\n");
+  ShowProject();
+  TSrcEdit& editor = *MainForm->ActiveDocument()->Editor;
+  const struct {
+    const char* Name;
+    char Key;
+    bool WhileAsking;
+    std::vector<std::string> Lines;
+  } cases[] = {{"Space", ' ', false, {" " + source, ""}},
+               {"Enter", '\r', false, {"", source, ""}},
+               {"Space while it asks make", ' ', true, {" " + source, ""}}};
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.Name);
+    bool typed = false, stayed = false;
+    QTimer poll;
+    QObject::connect(&poll, &QTimer::timeout, [&] {
+      QWidget* box = QApplication::activeModalWidget();
+      const bool asking = Screen().Cursor() == crHourGlass;
+      if (!box || (!typed && asking != c.WhileAsking) || (typed && asking)) return;
+      if (!std::exchange(typed, true)) {
+        AdvanceTimers(100);
+        TypeLater(c.Key);
+        return;
+      }
+      QCoreApplication::processEvents();
+      poll.stop();
+      stayed = box->isVisible() && LinesOf(editor.Lines()) == std::vector<std::string>{source, ""};
+      QTest::mouseClick(WidgetOf<QPushButton>(CompilerDlg->OKBtn), Qt::LeftButton);
+    });
+    poll.start(5);
+    MainForm->RunRunCmd->Execute();
+    QCoreApplication::processEvents();
+    EXPECT_TRUE(stayed);
+    EXPECT_EQ(LinesOf(editor.Lines()), c.Lines);
+    editor.Undo();
+  }
+}
+
+// A mnemonic (Alt+F) and a shortcut (Ctrl+S) typed while make runs do not
+// run then: once make has ended they run in the order typed, after the key
+// typed before them, and before the result box comes up.
+TEST_F(BuildWindowQtTest, AMnemonicAndAShortcutTypedWhileMakeRunsRunAfterItInOrder) {
+  const std::string source = Project.File("main.c");
+  WriteTextFile(source, "int main(void) { return 0; }\n");
+  WriteTextFile(Project.File("makefile"), "all:\n\t@echo start\n\t@sleep 0.3\n\t@echo end\n");
+  QMainWindow* window = ShowProject();
+  ShowBoxesOnTheScreen();
+  QWidget* editor = dynamic_cast<TQtControlHost*>(QtPeerOf(MainForm->ActiveDocument()->Editor))->ClientArea();
+  const TStrings& output = MainForm->Memo1->Lines();
+  auto when = [&] { return std::string(output.Get(output.Count() - 1) == "end" ? "" : " while make runs"); };
+  std::vector<std::string> log;
+  QMenu* fileMenu = window->menuBar()->actions().value(0)->menu();
+  QObject::connect(fileMenu, &QMenu::aboutToShow, [&] {
+    log.push_back("menu" + when());
+    QTimer::singleShot(0, fileMenu, &QMenu::close);
+  });
+  QTimer poll;
+  QObject::connect(&poll, &QTimer::timeout, [&] {
+    if (auto* question = qobject_cast<QMessageBox*>(QApplication::activeModalWidget())) {
+      log.push_back(question->text().toStdString() + when());
+      question->button(QMessageBox::Yes)->click();
+    } else if (QApplication::activeModalWidget()) {
+      poll.stop();
+      log.push_back("result");
+      QTest::mouseClick(WidgetOf<QPushButton>(CompilerDlg->OKBtn), Qt::LeftButton);
+    } else if (log.empty() && output.Count() == 1) {
+      log.push_back("typed");
+      QTest::keyClick(editor, Qt::Key_A);
+      QTest::keyClick(editor, Qt::Key_F, Qt::AltModifier);
+      QTest::keyClick(editor, Qt::Key_S, Qt::ControlModifier);
+    }
+  });
+  poll.start(5);
+  MainForm->RunRunCmd->Execute();
+  EXPECT_EQ(log, (std::vector<std::string>{"typed", "menu", "Save to File?", "result"}));
+  EXPECT_EQ(ReadTextFile(source), "aint main(void) { return 0; }\n");
 }
 
 }  // namespace

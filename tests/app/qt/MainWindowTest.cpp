@@ -10,6 +10,8 @@
 #include <QtWidgets/QMdiArea>
 #include <QtWidgets/QMenu>
 #include <QtWidgets/QMenuBar>
+#include <QtWidgets/QMessageBox>
+#include <QtWidgets/QPushButton>
 #include <QtWidgets/QStatusBar>
 #include <iostream>
 
@@ -18,6 +20,9 @@
 #include "app/Program.h"
 #include "services/SettingsStore.h"
 #include "platform/FilePaths.h"
+#include "platform/ScopeGuard.h"
+#include "platform/Timers.h"
+#include "platform/qt/QtMessageBoxes.h"
 #include "platform/qt/QtConvert.h"
 #include "platform/Clipboard.h"
 #include "platform/qt/QtFormPeer.h"
@@ -153,6 +158,57 @@ TEST_F(MainWindowQtTest, TheEditMenuFollowsTheEditorAndTheKeysOutliveTheDocument
   ASSERT_EQ(MainForm->DocumentCount(), 0);
   QTest::keyClick(window->windowHandle(), Qt::Key_N, Qt::ControlModifier);
   EXPECT_EQ(MainForm->DocumentCount(), 1);
+}
+
+// Another program changes the file of a window with changes of its own:
+// keys the window system delivers 100 ms after the reload question shows,
+// or every 80 ms for 2 s, wait; the box stays until it is clicked, and the
+// editor gets the keys after it. The focus the closing box hands back asks
+// nothing, though the other program wrote again meanwhile.
+TEST_F(MainWindowQtTest, TheReloadQuestionTakesNoKeyTypedForTheEditorAndAsksOnceForNo) {
+  SetMessageBoxService(std::make_unique<TQtMessageBoxes>());
+  TScopeExit scriptedBoxes([] { SetMessageBoxService(nullptr); });
+  const std::string path = Project.File("main.c");
+  WriteTextFile(path, "int a;\n");
+  QMainWindow* window = ShowProject(path);
+  TMDIChild* document = MainForm->ActiveDocument();
+  std::string typed;
+  const struct {
+    std::string Keys;
+    int Every;  // clock milliseconds from one key to the next
+  } cases[] = {{"y", 0}, {"n", 0}, {std::string(25, 'k'), 80}};
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.Keys);
+    window->activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(window));
+    document->Editor->SetSelText("x");
+    typed += "x" + c.Keys;
+    int questions = 0;
+    bool stayed = false;
+    QTimer poll;
+    QObject::connect(&poll, &QTimer::timeout, [&] {
+      auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+      if (!box || QGuiApplication::focusWindow() != box->windowHandle()) return;
+      ++questions;
+      AdvanceTimers(100);
+      for (char key : c.Keys) {
+        TypeLater(key);
+        QCoreApplication::processEvents();
+        AdvanceTimers(c.Every);
+      }
+      stayed = box->isVisible();
+      WriteTextFile(path, "int c" + typed + ";\n");
+      QTest::mouseClick(box->button(QMessageBox::No), Qt::LeftButton);
+    });
+    poll.start(5);
+    WriteTextFile(path, "int b" + typed + ";\n");
+    PostMessage(document, WM_CHECKDISKFILE, 0, 0);  // as the window comes to the front
+    RunLoopFor(200);
+    EXPECT_TRUE(stayed);
+    EXPECT_EQ(questions, 1);
+    EXPECT_EQ(document->Editor->Lines().Get(0), typed + "int a;");
+  }
+  document->Editor->SetModified(false);
 }
 
 }  // namespace

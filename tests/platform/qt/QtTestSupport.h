@@ -11,6 +11,7 @@
 #include <QtGui/QGuiApplication>
 #include <QtGui/QImage>
 #include <QtGui/QScreen>
+#include <QtGui/QWindow>
 #include <QtTest/QTest>
 #include <string>
 #include <vector>
@@ -133,6 +134,14 @@ inline void RunLoopFor(int ms) {
   QEventLoop loop;
   QTimer::singleShot(ms, &loop, &QEventLoop::quit);
   loop.exec();
+}
+
+// Types the key as the window system delivers it: on a later turn of the
+// loop, to the window that has the focus then.
+inline void TypeLater(char key) {
+  QMetaObject::invokeMethod(qApp, [key] {
+    if (QWindow* window = QGuiApplication::focusWindow()) QTest::keyClick(window, key);
+  }, Qt::QueuedConnection);
 }
 
 // Ends a case that showed forms: frees them, drops the answers no message
