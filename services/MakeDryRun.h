@@ -6,7 +6,9 @@
 // make that started the program), in a process group of its own that is
 // ended after a time limit. A makefile whose -B remakes a source (a rule
 // that stops when asked to make one) is asked again with the project's
-// sources named by -W instead. make -n still runs what a makefile runs
+// sources named by -W instead. Its lines are read by ReadBuildCommands with
+// the build's program test (TBuildPrograms), so that make's own messages
+// ($(info ...)) are no commands. make -n still runs what a makefile runs
 // while it is read ($(shell ...)) and recipe lines marked "+", as the
 // build's make does.
 
