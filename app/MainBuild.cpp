@@ -1,7 +1,9 @@
 // The build command (F9): the project's makefile checked, the windows'
 // files checked for changes made on disk, the #include lines inserted, the
 // changed documents saved, the main file's window in front, the last
-// build's products deleted, AVRRUN.BAT written and run by the shell with
+// build's products deleted only beside a makefile the program wrote (any
+// other makefile does its own cleaning, and a project may ship its
+// .hex), AVRRUN.BAT written and run by the shell with
 // its output in Memo1 as it comes (and a way to stop it), then the error
 // pane and the result box (MainErrorPane.cpp).
 
@@ -14,6 +16,7 @@
 #include "services/SettingsStore.h"
 #include "services/SharedTables.h"
 #include "platform/FilePaths.h"
+#include "platform/FileStamps.h"
 #include "platform/InputHold.h"
 #include "platform/MessageBoxes.h"
 #include "platform/Processes.h"
@@ -77,11 +80,13 @@ void TMainForm::RunRunCmdExecute(TObject*) {
     ShowMessage(ExtractFilePath(BuildScriptPath(InstallFolder)) + "AvrRun.bat" + "Cannot open file!");
     return;
   }
+  const int64_t started = FileClockFloorNs();
   TBuildEnd end;
   if (baseName.empty())
     ShowMessage("File needs to be chosen!");
   else
     end = RunBuildScript();
+  end.StartNs = started;
   ParseBuildOutput(end);
   ShowCompilerResult(end);
 }

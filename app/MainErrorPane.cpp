@@ -51,6 +51,7 @@ void TMainForm::ShowCompilerResult(const TBuildEnd& end) {
   CompilerDlg->SetErrorCountLines(&MemoErrorCount->Lines());
   CompilerDlg->SetBuildOutput(&Memo1->Lines());
   CompilerDlg->SetBuildStopped(end.Stopped);
+  CompilerDlg->SetBuildStart(end.StartNs);
   CompilerDlg->ShowModal();
 }
 

@@ -7,6 +7,7 @@
 
 #include "app/ChildWin.h"
 #include "app/Main.h"
+#include "services/HeaderSearch.h"
 #include "services/ProjectFiles.h"
 #include "dialogs/EnvironmentDlg.h"
 #include "platform/FilePaths.h"
@@ -159,15 +160,34 @@ void TMainForm::OpenProject(const std::string& path) {
   // gets no window, and all of them are named in one message at the end.
   std::set<std::string> tried;
   std::vector<std::string> unreadable;
-  auto open = [&](const std::string& file) {
-    return tried.insert(file).second ? OpenDocument(JoinPath(folder, file), &unreadable) : nullptr;
+  // A quoted header not beside the main file is where the main file's
+  // compile finds it: in a folder its -iquote and -I options name, as
+  // make's dry run prints them (asked once, at the first such header).
+  std::set<std::string> headers;
+  std::optional<std::vector<std::string>> headerFolders;
+  auto headerPath = [&](const std::string& name) {
+    const std::string beside = JoinPath(folder, name);
+    if (FileExists(beside)) return beside;
+    if (!headerFolders) {
+      TBusyCursor busy;
+      headerFolders = AskQuotedHeaderFolders(folder, MainFileName(), InstallFolder);
+    }
+    for (const std::string& searched : *headerFolders)
+      if (const std::string path = JoinPath(searched, name); FileExists(path)) return path;
+    return beside;  // named as missing
+  };
+  auto open = [&](const std::string& file) -> TMDIChild* {
+    if (!tried.insert(file).second) return nullptr;
+    return OpenDocument(headers.contains(file) ? headerPath(file) : JoinPath(folder, file), &unreadable);
   };
   // The quoted includes of the main file, then those of its first header,
   // then the extra sources.
   std::vector<std::string> files = QuotedIncludes(mainWindow->Editor->Lines());
+  headers.insert(files.begin(), files.end());
   if (!files.empty() && !files.front().empty())
     if (TMDIChild* header = open(files.front())) {
       std::vector<std::string> more = QuotedIncludes(header->Editor->Lines());
+      headers.insert(more.begin(), more.end());
       files.insert(files.end(), more.begin(), more.end());
     }
   if (std::optional<std::string> line = ReadExtraSourceLine(folder))

@@ -93,20 +93,7 @@ void TCompilerDlg::FormShow(TObject*) {
   // nothing rather than their design text "0", which a row the report
   // leaves out gets back.
   for (TLabel* row : {LbMcuType, LblLines, LbDataBss, LbEepromMem}) row->SetCaption("");
-  TMemoryReport report;
-  {
-    TBusyCursor busy;
-    const TBuildProducts products =
-        FindBuildProducts(FBuildOutput, FProjectFolder, FMainFile, FInstallFolder, !FBuildStopped);
-    const bool loaded = !products.Map.empty() && LoadLinkerMap(products.Map, Memo1->Lines());
-    const TStrings* map = loaded ? &Memo1->Lines() : nullptr;
-    std::optional<TMapSizes> sizes;
-    if (map)
-      sizes = ParseLinkerMap(*map);
-    else if (!products.Program.empty())
-      sizes = ProgramFileSizes(products.Program, FInstallFolder);
-    report = ComputeMemoryReport(sizes, BuildPart(map, products, FProjectFolder));
-  }
+  const TMemoryReport report = MeasureBuild();
   LbMcuType->SetCaption(report.McuType.empty() ? "Unknown" : report.McuType);
   LblLines->SetCaption(report.Flash.Shown ? MemoryLineText(report.Flash, "KBytes", "FLASH") : "0");
   LbDataBss->SetCaption(report.Sram.Shown ? MemoryLineText(report.Sram, "Bytes", "SRAM") : "0");
@@ -120,6 +107,25 @@ void TCompilerDlg::FormShow(TObject*) {
     FErrorCountLines->Put(1, "1");
     FErrorCountLines->Put(3, "0");
   }
+}
+
+TMemoryReport TCompilerDlg::MeasureBuild() {
+  TBusyCursor busy;
+  const TBuildProducts products =
+      FindBuildProducts(FBuildOutput, FProjectFolder, FMainFile, FInstallFolder, !FBuildStopped);
+  // A build that failed or was stopped is measured only by what it wrote
+  // itself; one that ended well left its program as make keeps it, remade
+  // or up to date.
+  const int64_t since = CompilerErrorCount == 0 && !FBuildStopped ? 0 : FBuildStart;
+  const bool loaded =
+      !products.Map.empty() && WrittenSince(products.Map, since) && LoadLinkerMap(products.Map, Memo1->Lines());
+  const TStrings* map = loaded ? &Memo1->Lines() : nullptr;
+  std::optional<TMapSizes> sizes;
+  if (map)
+    sizes = ParseLinkerMap(*map);
+  else if (!products.Program.empty() && WrittenSince(products.Program, since))
+    sizes = ProgramFileSizes(products.Program, FInstallFolder);
+  return ComputeMemoryReport(sizes, BuildPart(map, products, FProjectFolder), FInstallFolder);
 }
 
 // Each showing is a new box.

@@ -4,21 +4,24 @@
 // when nothing tells it, and then no totals), and flash, SRAM and EEPROM
 // used by the program, read from the linker map its link wrote or else
 // from the program file (FindBuildProducts; "Unknown size" where neither
-// can be read), against that part's sizes from the part table, with the
-// locale's separators. Where the build's output does not tell, make is
+// can be read, or where a build that did not end well did not write them),
+// against that part's sizes (PartSizes: the part table, else the tool
+// chain; "Total unknown" where neither tells), with the locale's
+// separators. Where the build's output does not tell, make is
 // asked; the box waits for it under the hourglass.
 //
 // The build, after classifying its output:
 //   1. CompilerErrorCount, CompilerWarningCount := its counts;
 //   2. creates a TCompilerDlg into CompilerDlg, calls SetProject(project
 //      folder, main file, install folder), SetBuildOutput(the output memo's
-//      lines), SetErrorCountLines(the count memo's lines) and
-//      SetBuildStopped;
+//      lines), SetErrorCountLines(the count memo's lines), SetBuildStopped
+//      and SetBuildStart;
 //   3. ShowModal (the result does not matter; closing frees the box).
 // A build whose program size cannot be shown is an error: the box then
 // shows one error and no warning, and so do the count memo's lines 1 and 3.
 // A build the user stopped has the verdict "Stopped" with its own counts.
 
+#include <cstdint>
 #include <string>
 
 #include "platform/Buttons.h"
@@ -49,6 +52,9 @@ public:
   void SetBuildOutput(const TStrings* lines) { FBuildOutput = lines; }
   // The user stopped the build.
   void SetBuildStopped(bool stopped) { FBuildStopped = stopped; }
+  // When the build started (TBuildEnd::StartNs): a build that did not end
+  // well gives no figures of a map or program stamped before.
+  void SetBuildStart(int64_t startNs) { FBuildStart = startNs; }
 
   TBevel* Bevel1 = new TBevel(this);
   TBevel* Bevel2 = new TBevel(this);
@@ -82,6 +88,9 @@ public:
 private:
   void FormShow(TObject* sender);
   void FormClose(TObject* sender, TCloseAction& action);
+  // The build's figures against its part's sizes, asking make, avr-size
+  // and avr-gcc where its output does not tell.
+  TMemoryReport MeasureBuild();
 
   std::string FProjectFolder;
   std::string FMainFile;
@@ -89,6 +98,7 @@ private:
   TStrings* FErrorCountLines = nullptr;
   const TStrings* FBuildOutput = nullptr;
   bool FBuildStopped = false;
+  int64_t FBuildStart = 0;
 };
 
 extern TCompilerDlg* CompilerDlg;

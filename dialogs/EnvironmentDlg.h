@@ -32,6 +32,7 @@
 #include "SrcEdit/Source/SrcEdit.h"
 #include "SrcEdit/Source/SrcHighlighterAvr.h"
 #include "services/EnvironmentMakefile.h"
+#include "services/ProjectFiles.h"
 #include "platform/Actions.h"
 #include "platform/Buttons.h"
 #include "platform/CheckBoxes.h"
@@ -369,7 +370,8 @@ private:
   void ShowExtMemoryIndex(int index);
 
   // EnvironmentDlgApply.cpp
-  void WriteProjectMakefile(const TMakefileOptions& options);
+  // false when the makefile there stays (the user declined its replacement)
+  bool WriteProjectMakefile(const TMakefileOptions& options);
   void ApplyColors();
   void WriteRegistry(int fontSize);
   void ApplyToEditors();
@@ -385,12 +387,16 @@ private:
   void LoadPartPicture(const std::string& picture);
   // The sizes of the part table's row.
   void ShowMcuRow(int row);
+  void ShowToolChainSizes(const std::string& part);
 
   std::string FProjectFolder;
   std::string FMainFile;
   std::string FInstallFolder;
   TSrcAvrHl* FSharedHighlighter = nullptr;
   std::vector<TOpenEditor> FEditors;
+  // The source lists as the dialog showed them (from AddFile.ini or the
+  // makefile's import).
+  TExtraSources FShownExtraSources;
   // Set while the show step fills the controls: the radio groups' handlers
   // then leave the values read alone.
   bool FLoading = false;

@@ -2,7 +2,9 @@
 // that cannot be taken stops OK before anything is written; then the
 // makefile (unless the user keeps a makefile of their own, or declines to
 // have one the program did not write replaced), the documents' colours, the
-// registry, the open editors and AddFile.ini, in that order.
+// registry, the open editors and AddFile.ini, in that order. A declined
+// replacement leaves the project folder as it was but for the source lists
+// the user changed.
 
 #include "services/EditorSettings.h"
 #include "services/ProjectFiles.h"
@@ -39,27 +41,30 @@ void TEnvironmentDlg::OKBtnClick(TObject*) {
   // The spin edit keeps a typed number within its limits, as leaving it would.
   CBGutterWidth->SetValue(StrToInt(CBGutterWidth->Text()));
 
-  if (writeMakefile) WriteProjectMakefile(options);
+  const bool declined = writeMakefile && !WriteProjectMakefile(options);
   ApplyColors();
   WriteRegistry(fontSize);
   ApplyToEditors();
-  WriteAddFile();
+  if (!declined || McuCAddSourceEdit->Text() != FShownExtraSources.C ||
+      McuAsmAddSourceEdit->Text() != FShownExtraSources.Asm)
+    WriteAddFile();
   SetModalResult(mrOk);
 }
 
-void TEnvironmentDlg::WriteProjectMakefile(const TMakefileOptions& options) {
-  if (FProjectFolder.empty()) return;  // no project, no project files
+bool TEnvironmentDlg::WriteProjectMakefile(const TMakefileOptions& options) {
+  if (FProjectFolder.empty()) return true;  // no project, no project files
   // A makefile of the user's stays unless they agree; declined, it is left
   // as "User makefile" leaves it, and the settings are stored all the same.
   const auto losses = [&] {
     return MakefileReplacementLosses(FProjectFolder, FMainFile, FInstallFolder, MakefileText(options));
   };
-  if (!MayReplaceMakefile(ProjectMakefilePath(FProjectFolder), losses)) return;
+  if (!MayReplaceMakefile(ProjectMakefilePath(FProjectFolder), losses)) return false;
   try {
     WriteMakefile(FProjectFolder, options);
   } catch (const EMakefileSave& e) {
     ShowMessage(e.Message());
   }
+  return true;
 }
 
 void TEnvironmentDlg::ApplyColors() {

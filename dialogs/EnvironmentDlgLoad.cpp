@@ -59,6 +59,7 @@ void TEnvironmentDlg::FormShow(TObject*) {
   }
   LoadExtraSources();
   ReadMakefileOptions();
+  FShownExtraSources = {McuCAddSourceEdit->Text(), McuAsmAddSourceEdit->Text()};
   ShowMcuPicture();
 }
 

@@ -4,6 +4,7 @@
 
 #include "services/ProjectFiles.h"
 #include "services/SettingsStore.h"
+#include "services/PartSizes.h"
 #include "services/SharedTables.h"
 #include "dialogs/EnvironmentDlg.h"
 #include "dialogs/PartListBox.h"
@@ -225,7 +226,20 @@ void TEnvironmentDlg::ShowMcuInfo() {
 
 void TEnvironmentDlg::ShowMcuPicture() {
   const int row = IndexOfMcu(McuTypeComboBox->Text());
-  if (row >= 0) ShowMcuRow(row);
+  if (row >= 0)
+    ShowMcuRow(row);
+  else
+    ShowToolChainSizes(McuTypeComboBox->Text());
+}
+
+// A part the table lacks (one a makefile names): its sizes as the tool
+// chain gives them.
+void TEnvironmentDlg::ShowToolChainSizes(const std::string& part) {
+  const TPartSizes sizes = PartSizes(MmcuSpelling(part), FInstallFolder);
+  const std::tuple<TLabel*, std::optional<uint64_t>, uint64_t, const char*> rows[] = {
+      {Label11, sizes.Flash, 1024, "KBytes"}, {Label12, sizes.Sram, 1, "Bytes"}, {Label18, sizes.Eeprom, 1, "Bytes"}};
+  for (const auto& [label, bytes, unit, name] : rows)
+    label->SetCaption(bytes ? PartSizeText(bytes, unit) + name : "Unknown");
 }
 
 void TEnvironmentDlg::ShowMcuRow(int row) {

@@ -16,6 +16,7 @@ bool MayReplaceMakefile(const std::string& path, const TMakefileLossesQuery& los
     case mrUnreadable:
       ShowMessage(MakefileUnreadableMessage(path));
       return false;
+    case mrWizard:
     case mrForeign:
       break;
   }
@@ -25,8 +26,10 @@ bool MayReplaceMakefile(const std::string& path, const TMakefileLossesQuery& los
     lost = losses();
   }
   const TMakefileLosses* shown = lost ? &*lost : nullptr;
-  const uint32_t defaultButton = ReplacementLosesWork(shown) ? MB_DEFBUTTON2 : 0;
-  if (Application().MessageBox(MakefileReplaceQuestion(path, shown), "Makefile message",
+  const bool losesWork = ReplacementLosesWork(shown);
+  if (check.State == mrWizard && shown && !losesWork) return true;
+  const uint32_t defaultButton = losesWork ? MB_DEFBUTTON2 : 0;
+  if (Application().MessageBox(MakefileReplaceQuestion(path, shown, check.State), "Makefile message",
                                MB_YESNO | MB_ICONWARNING | defaultButton) != IDYES)
     return false;
   if (KeepMakefileBackup(path, check.Old)) return true;

@@ -14,7 +14,8 @@ namespace vk {
 using TMakefileLossesQuery = std::function<TMakefileLosses()>;
 
 // Whether the makefile at the path may be written. Yes for a file that is
-// not there or that the program wrote; for any other one the question
+// not there or that the settings dialog wrote, and for the wizard's when a
+// query finds the new makefile loses nothing; for any other one the question
 // "<path> was not written by Vornkit. Replace it? ..." (Yes, No), listing
 // what the new makefile will not do when a query is given (No is then the
 // default where it would not do everything, or make cannot tell), and on

@@ -132,7 +132,8 @@ void TFormMakeWizzard::Finish() {
         // A makefile of the user's that they keep: the wizard stays on its
         // last page, as after a failed save.
         const auto losses = [this] {
-          return MakefileReplacementLosses(FRun.Values.SourceFolder, FRun.Values.MainSource + ".c", "", FRun.Text());
+          return MakefileReplacementLosses(FRun.Values.SourceFolder, WizardMainName(FRun.Values.MainSource) + ".c",
+                                           "", FRun.Text());
         };
         if (!FRun.Save([&](const std::string& path) { return MayReplaceMakefile(path, losses); })) return;
       } catch (const EMakefileWizard& e) {

@@ -89,6 +89,8 @@ bool FileExists(const std::string& fileName) {
   return stat(FileNameToDisk(NativeFileName(fileName)).c_str(), &info) == 0 && !S_ISDIR(info.st_mode);
 }
 
+bool RemoveEmptyDir(const std::string& name) { return rmdir(FileNameToDisk(NativeFileName(name)).c_str()) == 0; }
+
 bool DirectoryExists(const std::string& name) {
   struct stat info;
   return stat(FileNameToDisk(name).c_str(), &info) == 0 && S_ISDIR(info.st_mode);

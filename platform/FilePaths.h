@@ -52,6 +52,9 @@ std::string ExtractFileExt(const std::string& fileName);
 // Removes a file; false when it does not exist or cannot be removed.
 bool DeleteFile(const std::string& fileName);
 bool FileExists(const std::string& fileName);
+// Removes an empty folder; false when it is not there, holds anything or
+// cannot be removed.
+bool RemoveEmptyDir(const std::string& name);
 bool DirectoryExists(const std::string& name);
 // A file, a folder or anything else of that name.
 bool PathExists(const std::string& name);

@@ -37,6 +37,13 @@ int64_t FileClockNs() {
   return FileTime(Nanoseconds(now));
 }
 
+int64_t FileClockFloorNs() {
+  if (fileClock.Now) return FileTime(fileClock.Now());
+  timespec now;
+  clock_gettime(CLOCK_REALTIME_COARSE, &now);
+  return FileTime(Nanoseconds(now));
+}
+
 void SetFileClockForTesting(const TFileClock& clock) {
   fileClock = clock;
   if (fileClock.TickNs < 1) fileClock.TickNs = 1;

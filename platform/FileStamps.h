@@ -25,6 +25,9 @@ TFileStamp FileStampOf(const std::string& fileName);
 
 // The clock the file system sets those times from, in nanoseconds since 1970.
 int64_t FileClockNs();
+// A time no file written from now on is stamped before: the file system
+// stamps from a coarser clock, which may lag the fine one by up to a tick.
+int64_t FileClockFloorNs();
 
 // The file clock as a test sets it: Now answers the time (nullptr: the real
 // clock), and stamps keep their times to whole ticks of TickNs only, as a

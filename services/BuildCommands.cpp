@@ -396,6 +396,7 @@ struct TDriverCommand {
     TSourceLanguage Language;
   };
   std::vector<TInput> Inputs;
+  std::vector<std::string> Linked;  // the inputs and -l options in order
   std::optional<std::string> Output;
   char StopsAt = 0;  // 'c', 'S' or 'E' (no link); 0 for a link
   bool DependenciesOnly = false;  // -M or -MM without -MD
@@ -431,11 +432,13 @@ TDriverCommand ReadDriverCommand(const std::vector<std::string>& program) {
     command.AsksOnly = command.AsksOnly || AsksOnly(word);
     if (word.starts_with("-") && word.size() > 1) {
       command.Options.push_back(word);
+      if (word.starts_with("-l")) command.Linked.push_back(word);
       if (IsOneOf(word, kSeparate) && hasNext) command.Options.push_back(words[++i]);
     } else if (word.starts_with("@")) {
       command.Options.push_back(word);  // a file of options
     } else {
       command.Inputs.push_back({word, forced ? *forced : LanguageOfFile(word, cppDriver)});
+      command.Linked.push_back(word);
     }
   }
   command.DependenciesOnly = dependencies && !dependenciesToFile;
@@ -548,11 +551,12 @@ private:
     }
     if (command.StopsAt) return;
     TLinkCommand link{folder, words[0], command.Options, {}, CommandPath(folder, command.Output.value_or("a.out")),
-                      "",     line,     {}};
+                      "",     line,     {}, {}};
     for (const TDriverCommand::TInput& input : command.Inputs) {
       link.Inputs.push_back(input.File);
       link.InputPaths.push_back(CommandPath(folder, input.File));
     }
+    link.Linked = std::move(command.Linked);
     if (std::string map = LinkerMap(link.Options); !map.empty()) link.Map = CommandPath(folder, map);
     FCommands.Links.push_back(std::move(link));
   }
@@ -652,6 +656,8 @@ bool IsAvrDriver(const std::string& word) {
     if (name == driver || name.starts_with(std::string(driver) + "-")) return true;
   return false;
 }
+
+bool TakesSeparateArgument(const std::string& option) { return IsOneOf(option, kSeparate); }
 
 std::vector<std::string> CommaArguments(std::string_view option) {
   std::vector<std::string> arguments;

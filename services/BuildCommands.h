@@ -93,6 +93,9 @@ struct TLinkCommand {
   std::string Map;     // the linker map it asks for (CommandPath); "" for none
   std::string Line;
   std::vector<std::string> InputPaths;  // the inputs, in order (CommandPath)
+  // The inputs and the -l libraries as written, in the command's order:
+  // the linker takes them in that order.
+  std::vector<std::string> Linked;
 };
 
 // A command of another program ("avr-objcopy -O ihex main.elf main.hex",
@@ -154,6 +157,10 @@ bool IsAvrDriver(const std::string& word);
 // The arguments a "-Wl,a,b" or "-Wa,a,b" option hands on, split at its
 // commas.
 std::vector<std::string> CommaArguments(std::string_view option);
+
+// Whether the driver takes the option's argument as the next word, where
+// the options of a command keep it (-Xlinker, -z, -specs, --param, ...).
+bool TakesSeparateArgument(const std::string& option);
 
 // The linker's own arguments of an option list, in order: those of every
 // "-Wl,a,b" and "-Xlinker a".

@@ -10,6 +10,8 @@
 // build ended), then shows CountText of both counts in the count memo and
 // hands the counts to the result box.
 
+#include <cstdint>
+#include <functional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -75,6 +77,9 @@ struct TBuildEnd {
   int ExitStatus = 0;    // when it exited
   int Signal = 0;        // non-zero: ended by this signal
   bool Stopped = false;  // the user stopped it
+  // When it started, by FileClockFloorNs: a file stamped before is no
+  // product of it. 0: files of any time count.
+  int64_t StartNs = 0;
 };
 
 // A build that failed (could not start, exited non-zero or was killed)

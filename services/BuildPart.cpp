@@ -12,6 +12,7 @@
 #include "services/SettingsStore.h"
 #include "services/SharedTables.h"
 #include "platform/FilePaths.h"
+#include "platform/FileStamps.h"
 #include "platform/Streams.h"
 #include "platform/StringLists.h"
 
@@ -100,6 +101,11 @@ TBuildProducts FindBuildProducts(const TStrings* output, const std::string& proj
     products.Program = JoinPath(projectFolder, BuildBaseName(mainFile) + ".elf");
   }
   return products;
+}
+
+bool WrittenSince(const std::string& file, int64_t startNs) {
+  const TFileStamp stamp = FileStampOf(file);
+  return stamp.Exists && stamp.ModifiedNs >= startNs;
 }
 
 std::string BuildPart(const TStrings* map, const TBuildProducts& products, const std::string& projectFolder) {

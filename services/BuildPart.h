@@ -8,6 +8,7 @@
 // run (MakeDryRun). The settings stored for this project tell the part only
 // beside a makefile the program wrote.
 
+#include <cstdint>
 #include <string>
 
 namespace vk {
@@ -37,6 +38,11 @@ struct TBuildProducts {
 // askMake false: make is not asked (the user stopped it a moment ago).
 TBuildProducts FindBuildProducts(const TStrings* output, const std::string& projectFolder,
                                  const std::string& mainFile, const std::string& installFolder, bool askMake = true);
+
+// The file was written since the build started (startNs by
+// FileClockFloorNs; 0 takes a file of any time): a map or program of an
+// earlier build, or one the project ships, was not.
+bool WrittenSince(const std::string& file, int64_t startNs);
 
 // The map's part (map nullptr: none), else the products', else, beside the
 // program's own makefile, ProjectSettingsPart; "" when nothing tells it.

@@ -202,8 +202,9 @@ std::optional<std::string> ProjectName(const std::string& projectFolder, const s
 }
 
 // The link's options the dialog's link does not pass already, then the
-// files it takes besides the build's own, the map named after the target
-// instead of the link's.
+// libraries and files it takes besides the build's own in the link's
+// order (an archive before the -l library it needs stays before it), the
+// map named after the target instead of the link's.
 std::vector<std::string> LinkerLines(const TLinkCommand& link, const std::vector<std::string>& cOptions,
                                      const std::set<std::string>& objects, const std::string& projectFolder) {
   std::vector<std::string> words;
@@ -214,15 +215,18 @@ std::vector<std::string> LinkerLines(const TLinkCommand& link, const std::vector
       words.insert(words.end(), {word, MakefileWord(options[++i])});
       continue;
     }
-    if (PassedByTheRules(word) || IsDefinition(word) || word.starts_with("-I") ||
+    if (PassedByTheRules(word) || IsDefinition(word) || word.starts_with("-I") || word.starts_with("-l") ||
         std::find(cOptions.begin(), cOptions.end(), word) != cOptions.end())
       continue;
     words.push_back(MakefileWord(word));
   }
-  for (size_t i = 0; i < link.Inputs.size(); ++i) {
-    const std::string& path = link.InputPaths[i];
-    if (objects.contains(path)) continue;
-    words.push_back(MakefileWord(ProjectName(projectFolder, link.Folder, link.Inputs[i]).value_or(path)));
+  // The libraries, -l or files, each in its place among the others.
+  for (const std::string& item : link.Linked) {
+    const std::string path = CommandPath(link.Folder, item);
+    if (item.starts_with("-l"))
+      words.push_back(MakefileWord(item));
+    else if (!objects.contains(path))
+      words.push_back(MakefileWord(ProjectName(projectFolder, link.Folder, item).value_or(path)));
   }
   std::vector<std::string> lines{"-Wl,-Map=$(TARGET).map,--cref"};
   if (!words.empty()) lines.push_back(JoinedWords(words));

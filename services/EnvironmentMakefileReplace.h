@@ -1,20 +1,23 @@
 #pragma once
 // Before a project's makefile is written over: a makefile the settings
-// dialog wrote is its own to write again; any other one (the user's, the
-// wizard's) is replaced only when the user agrees, and is kept beside the
-// new one as "<name>.bak". This unit decides and keeps the copy; the forms
-// that write makefiles (the settings dialog's OK, the makefile wizard) ask
-// the question through dialogs/MakefileReplaceQuestion.
+// dialog wrote is its own to write again; the wizard's is written over
+// where the new one builds all it builds, else only when the user agrees;
+// any other one (the user's) only when the user agrees. A makefile replaced
+// on the user's word is kept beside the new one as "<name>.bak". This unit
+// decides and keeps the copy; the forms that write makefiles (the settings
+// dialog's OK, the makefile wizard) ask the question through
+// dialogs/MakefileReplaceQuestion.
 
 #include <string>
 #include <vector>
 
-#include "services/BuildCommands.h"
+#include "services/MakeDryRun.h"
 
 namespace vk {
 
 enum TMakefileReplace {
   mrFree,        // no file there, or one the settings dialog wrote: write it
+  mrWizard,      // the wizard's file: write it where nothing is lost, else as mrForeign
   mrForeign,     // another origin's file: write it only when the user agrees
   mrUnreadable,  // neither known to be ours nor to be kept: it stays
 };
@@ -39,21 +42,29 @@ TMakefileLosses MakefileReplacementLosses(const std::string& projectFolder, cons
 // The comparison of the two builds' commands, one line per difference,
 // names relative to the project folder: each compile of the old build the
 // new one does not run, or runs with another -mmcu, -O or -std, other
-// -D/-U or -f options (as each macro and flag ends up), or without an
-// option the old one passes (an -I folder, a -W option, any other); a
-// source the new build compiles and the old one does not; the main
-// program's link without one of the old link's -Wl options (the map's
-// name aside), -nostartfiles, -nostdlib, -nodefaultlibs, libraries or
-// files, or with -Wl options the old one does not pass; and each step of
-// another program (besides the shell's and make's own) the new build does
-// not run. Sources with the same differences share a line.
-std::vector<std::string> ReplacementLosses(const TBuildCommands& old, const TBuildCommands& replacement,
+// -D/-U or -f options (as each macro and flag ends up), its -I folders in
+// another order, or without an option the old one passes (an -I folder, a
+// -W option, any other); a source the new build compiles and the old one
+// does not; the main program's link with another -mmcu or its own options
+// (-m..., -L, -T, ... beyond those the old compiles pass), without one of
+// the old link's -Wl options (the map's name aside), -nostartfiles,
+// -nostdlib, -nodefaultlibs, libraries or files, with -Wl options the old
+// one does not pass, or taking objects and libraries in another order;
+// each step of another program (besides the shell's and make's own) the
+// new build does not run; each program file the old build writes (a
+// link's, a conversion's) the new one does not; each target of the old
+// makefile a user names (flash, program) the new one lacks. Options that
+// do not change the program are none: dependency tracking (-M..., -Wp,-M...),
+// the form of diagnostics, the map's name. Sources with the same
+// differences share a line.
+std::vector<std::string> ReplacementLosses(const TMakeDryRun& old, const TMakeDryRun& replacement,
                                            const std::string& projectFolder, const std::string& mainFile);
 
-// The user's question for a foreign makefile, with what the new one will
-// not do (losses nullptr: not asked), and the messages of the two failures
+// The user's question for a foreign (or the wizard's) makefile, with what
+// the new one will not do (losses nullptr: not asked), and the messages of the two failures
 // ("<path> Do not open file!", "<path>.bak Do not save file!").
-std::string MakefileReplaceQuestion(const std::string& path, const TMakefileLosses* losses = nullptr);
+std::string MakefileReplaceQuestion(const std::string& path, const TMakefileLosses* losses = nullptr,
+                                    TMakefileReplace state = mrForeign);
 // Whether the question defaults to No: the new makefile would not do
 // everything the old one does, or make could not tell.
 bool ReplacementLosesWork(const TMakefileLosses* losses);

@@ -6,11 +6,15 @@
 // make that started the program), in a process group of its own that is
 // ended after a time limit. A makefile whose -B remakes a source (a rule
 // that stops when asked to make one) is asked again with the project's
-// sources named by -W instead. Its lines are read by ReadBuildCommands with
-// the build's program test (TBuildPrograms), so that make's own messages
-// ($(info ...)) are no commands. make -n still runs what a makefile runs
-// while it is read ($(shell ...)) and recipe lines marked "+", as the
-// build's make does.
+// sources named by -W instead. Asking changes no file: make remakes a
+// makefile it reads before it prints anything, even under -n, so every
+// makefile it reads (learned first from its trace) is kept as it is (-o);
+// the folders the program's own text makes while make reads it go again.
+// make -n still runs what the project's makefile runs while it is read
+// ($(shell ...)) and its recipe lines marked "+", as the build's make does.
+// Its lines are read by ReadBuildCommands with the build's program test
+// (TBuildPrograms), so that make's own messages ($(info ...)) are no
+// commands.
 
 #include <string>
 #include <vector>
@@ -30,6 +34,9 @@ struct TMakeDryRun {
   bool Ended = false;               // make started and ended by itself
   std::vector<std::string> Lines;  // what make printed
   TBuildCommands Commands;
+  // The makefile's explicit targets ("all", "flash", "main.hex"), make's
+  // special ones (".PHONY") aside.
+  std::vector<std::string> Targets;
 };
 
 // makefile: "" for the one make finds in the folder itself, else the file

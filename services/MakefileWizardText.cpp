@@ -61,6 +61,12 @@ std::string WizardEditorFolder() {
   throw EMakefileWizard("'" + SettingsKeyPath(AttrKeyNames[EditorKeyIndex]) + "\\" + name + "'Cannot open file!");
 }
 
+std::string WizardMainName(const std::string& typed) {
+  std::string name = TrimRight(typed);
+  if (name.size() > 2 && name.ends_with(".c")) name.resize(name.size() - 2);
+  return name;
+}
+
 std::vector<std::string> WizardMakefileLines(const TStrings& templateLines, const TMakefileWizardValues& values,
                                              const std::string& templatePath) {
   if (templateLines.Count() < WizardTemplateMinLines)
@@ -78,7 +84,7 @@ std::vector<std::string> WizardMakefileLines(const TStrings& templateLines, cons
   lines[BinDirLine] = "\tBINDIR=" + value(values.BinPath);
   lines[FormatLine] = "     FORMAT=" + value(values.HexFormat);
   lines[McuLine] = "\tMCU=" + MmcuSpelling(values.McuType);
-  lines[TargetLine] = "\tTRG=" + value(values.MainSource);
+  lines[TargetLine] = "\tTRG=" + WizardMainName(values.MainSource);
   lines[SrcLine] = "\tSRC=$(TRG).c";
   lines[AsrcLine] = "\tASRC=";
   lines[CompilerLine] = "\tCPFLAGS=" + value(values.CompilerFlags);

@@ -38,6 +38,11 @@ struct TMakefileWizardValues {
   std::string AsmSources;                                                              // EditAssmbl
 };
 
+// The main source's name as the template's TRG takes it: without the
+// blanks after it and without ".c" where the user typed one ("main.c"
+// gives "main", as the file picker gives it).
+std::string WizardMainName(const std::string& typed);
+
 // The wizard's own part list, in its order (not the shared part table).
 extern const std::array<const char*, 77> WizardParts;
 

@@ -6,7 +6,7 @@
 
 #include "services/BuildRunner.h"
 #include "services/ProjectFiles.h"
-#include "services/SharedTables.h"
+#include "services/PartSizes.h"
 #include "services/TextWords.h"
 #include "platform/FilePaths.h"
 #include "platform/FloatFormats.h"
@@ -51,12 +51,12 @@ std::array<std::pair<const char*, std::string*>, 5> SectionSizes(TMapSizes& size
 // A size the map named; a section it does not list (no .data) holds nothing.
 std::optional<uint64_t> Hex(const std::string& text) { return text.empty() ? 0 : Parse(text, 16); }
 
-TMemoryUse MemoryUse(bool loaded, bool shown, const std::vector<std::string>& sizes, const char* total,
-                     uint64_t bytesPerUnit) {
+TMemoryUse MemoryUse(bool loaded, bool shown, const std::vector<std::string>& sizes,
+                     const std::optional<uint64_t>& total, uint64_t bytesPerUnit) {
   TMemoryUse use;
   use.Shown = shown;
-  use.TotalText = total;
-  use.TotalBytes = Parse(total, 10).value_or(0) * bytesPerUnit;
+  use.TotalText = PartSizeText(total, bytesPerUnit);
+  use.TotalBytes = total.value_or(0);
   if (!use.Shown || !loaded) return use;
   use.Known = true;
   for (const std::string& size : sizes) {
@@ -112,19 +112,20 @@ TMemoryReport ComputeMemoryReport(const TStrings* map, const std::string& mcuTyp
   return ComputeMemoryReport(map ? std::optional(ParseLinkerMap(*map)) : std::nullopt, mcuType);
 }
 
-TMemoryReport ComputeMemoryReport(const std::optional<TMapSizes>& measured, const std::string& mcuType) {
+TMemoryReport ComputeMemoryReport(const std::optional<TMapSizes>& measured, const std::string& mcuType,
+                                  const std::string& installFolder) {
   TMemoryReport report;
   report.McuType = mcuType;
   report.MapLoaded = measured.has_value();
   TMapSizes sizes = measured.value_or(TMapSizes());
-  const TMcuRow* part = FindMcu(mcuType);
+  const TPartSizes part = PartSizes(mcuType, installFolder);
   const bool loaded = report.MapLoaded;
   // The initial values of .data are stored in flash behind the code; the
   // program size is the code's, so the line goes with .text.
-  report.Flash = MemoryUse(loaded, !sizes.Text.empty(), {sizes.Text, sizes.Data}, part ? part->Flash : "0", 1024);
+  report.Flash = MemoryUse(loaded, !sizes.Text.empty(), {sizes.Text, sizes.Data}, part.Flash, 1024);
   report.Sram = MemoryUse(loaded, !(sizes.Data + sizes.Bss + sizes.Noinit).empty(),
-                          {sizes.Data, sizes.Bss, sizes.Noinit}, part ? part->Sram : "0", 1);
-  report.Eeprom = MemoryUse(loaded, !sizes.Eeprom.empty(), {sizes.Eeprom}, part ? part->Eeprom : "0", 1);
+                          {sizes.Data, sizes.Bss, sizes.Noinit}, part.Sram, 1);
+  report.Eeprom = MemoryUse(loaded, !sizes.Eeprom.empty(), {sizes.Eeprom}, part.Eeprom, 1);
   for (TMemoryUse* use : {&report.Flash, &report.Sram, &report.Eeprom}) {
     use->PartKnown = !mcuType.empty();
     use->Measured = loaded;
@@ -152,10 +153,12 @@ bool LoadLinkerMap(const std::string& mapPath, TStrings& lines) {
 // exponent form past four integer digits.
 std::string MemoryLineText(const TMemoryUse& use, const std::string& unit, const std::string& memory,
                            const TFormatSettings& settings) {
-  const std::string total = use.PartKnown ? " (Total " + use.TotalText + " " + unit + ")" : "";
+  const bool totalKnown = !use.TotalText.empty();
+  const std::string total =
+      !use.PartKnown ? "" : " (Total " + (totalKnown ? use.TotalText + " " + unit : std::string("unknown")) + ")";
   if (!use.Measured) return "Unknown size of " + memory + total;
   const std::string bytes = use.Known ? std::to_string(use.Bytes) : "Error";
-  if (!use.PartKnown) return bytes + " Bytes of " + memory;
+  if (!totalKnown) return bytes + " Bytes of " + memory + total;
   const std::string percent = use.Known && use.Percent ? FloatToStrF(*use.Percent, ffNumber, 4, 2, settings) : "";
   return bytes + " Bytes" + total + " = " + percent + "% Full of " + memory;
 }

@@ -2,7 +2,7 @@
 // What the build result box reports: the flash, SRAM and EEPROM the
 // program takes, read from the linker map its link wrote or, without one,
 // from the program file by avr-size, against
-// the part table's sizes of the part the build used (BuildPart), with the
+// the sizes of the part the build used (BuildPart, PartSizes), with the
 // locale's separators. The figures are those avr-size gives for the AVR:
 // flash holds the code and the initial values of .data, SRAM .data, .bss
 // and .noinit, and a KByte is 1,024 bytes. A build whose program size
@@ -56,11 +56,11 @@ struct TMemoryUse {
   // place and Bytes is 0.
   bool Known = false;
   uint64_t Bytes = 0;
-  // The part's size as the table gives it (KBytes for flash, bytes else);
-  // "0" for a part the table does not hold.
-  std::string TotalText = "0";
+  // The part's size (KBytes for flash, bytes else); "" when it cannot be
+  // had (PartSizes), and then TotalBytes is 0.
+  std::string TotalText;
   uint64_t TotalBytes = 0;  // flash counts 1,024 bytes per KByte
-  // Bytes as a percentage of the total; none when the total is 0.
+  // Bytes as a percentage of the total; none without a total.
   std::optional<double> Percent;
   // The part the build used is known; otherwise the line shows no total.
   bool PartKnown = true;
@@ -76,8 +76,10 @@ struct TMemoryReport {
 };
 
 // The sizes, or none when neither a map nor the program could be read; the
-// part whose sizes are the totals ("": unknown, see BuildPart).
-TMemoryReport ComputeMemoryReport(const std::optional<TMapSizes>& sizes, const std::string& mcuType);
+// part whose sizes are the totals ("": unknown, see BuildPart), asked of the
+// install folder's tool chain where the table lacks it.
+TMemoryReport ComputeMemoryReport(const std::optional<TMapSizes>& sizes, const std::string& mcuType,
+                                  const std::string& installFolder = "");
 // The map's lines, or nullptr when the map could not be read.
 TMemoryReport ComputeMemoryReport(const TStrings* map, const std::string& mcuType);
 TMemoryReport ComputeMemoryReport(const std::string& mapPath, const std::string& mcuType);
@@ -87,10 +89,11 @@ bool LoadLinkerMap(const std::string& mapPath, TStrings& lines);
 
 // "454 Bytes (Total 128 KBytes) = 0.35% Full of FLASH": the unit is the
 // total's ("KBytes" or "Bytes"), memory names it. A size that is no count
-// reads "Error" and a percentage that cannot be worked out (the total is 0)
-// is left empty. Without a known part the line is the byte count alone:
-// "436 Bytes of FLASH". Sizes that could not be read at all say so:
-// "Unknown size of FLASH (Total 128 KBytes)".
+// reads "Error" and a percentage that cannot be worked out is left empty.
+// Without a known part the line is the byte count alone: "436 Bytes of
+// FLASH"; without the part's size, "436 Bytes of FLASH (Total unknown)".
+// Sizes that could not be read at all say so: "Unknown size of FLASH
+// (Total 128 KBytes)".
 std::string MemoryLineText(const TMemoryUse& use, const std::string& unit, const std::string& memory,
                            const TFormatSettings& settings = FormatSettings());
 

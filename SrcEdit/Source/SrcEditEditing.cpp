@@ -64,7 +64,10 @@ void TCustomSrcEdit::MoveCaretAndSelection(const TBufferCoord& before, TBufferCo
   if (IsTrailByte(FLines->GetView(after.Line - 1), after.Char)) --after.Char;
   TSrcPaintLock lock(*this);
   if (extend) {
-    if (!SelAvail()) SetBlockBegin(before);
+    // A column block keeps its anchor also while it has no width: it is
+    // still the block the next Shift key extends.
+    const bool columnBlock = FActiveSelectionMode == smColumn && FBlockBegin != FBlockEnd;
+    if (!SelAvail() && !columnBlock) SetBlockBegin(before);
     SetBlockEnd(after);
   } else {
     SetBlockBegin(after);
@@ -484,6 +487,8 @@ void TCustomSrcEdit::DoCaseChange(TSrcEditorCommand command) {
       if (FCaretY < FLines->Count()) InternalSetCaretXY({1, FCaretY + 1});
       convert = false;
     } else {
+      // The character at the caret, not a column block of no width.
+      SetBlockBegin(CaretXY());
       MoveCaretHorz(1, true);
     }
   }

@@ -175,7 +175,7 @@ void TSrcCScanner::Next() {
     AnsiCProc();
     return;
   }
-  if (FRange == rsDirective) {
+  if (InDirective()) {
     DirectiveProc();
     return;
   }
@@ -397,10 +397,15 @@ void TSrcCScanner::HexProc() {
 void TSrcCScanner::LiteralProc(char quote) {
   FTokenID = ctkString;
   ++FRun;
-  if (quote == '"')
-    ScanLiteral<'"'>(false);
-  else
-    ScanLiteral<'\''>(false);
+  EndLiteral(quote, ScanLiteral(quote, false));
+}
+
+// Only a literal joined to the next line leaves a state behind.
+void TSrcCScanner::EndLiteral(char quote, TLiteralEnd end) {
+  const bool escaped = end == leJoinedEscaped;
+  if (end < leJoined) FRange = rsUnknown;
+  else if (quote == '"') FRange = escaped ? rsString34Escaped : rsString34;
+  else FRange = escaped ? rsString39Escaped : rsString39;
 }
 
 // The line after one that a literal's backslash joined to it: the literal
@@ -412,10 +417,8 @@ void TSrcCScanner::ContinuedLiteralProc() {
   }
   FTokenID = ctkString;
   const bool escaped = FRange == rsString34Escaped || FRange == rsString39Escaped;
-  if (FRange == rsString34 || FRange == rsString34Escaped)
-    ScanLiteral<'"'>(escaped);
-  else
-    ScanLiteral<'\''>(escaped);
+  const char quote = FRange == rsString34 || FRange == rsString34Escaped ? '"' : '\'';
+  EndLiteral(quote, ScanLiteral(quote, escaped));
 }
 
 // A string or character literal ends after its closing quote; a backslash
@@ -423,33 +426,32 @@ void TSrcCScanner::ContinuedLiteralProc() {
 // may stand between) is no escape: the compiler joins the next line there,
 // before it reads escapes, so the literal goes on on that line, and a
 // backslash before the joining one escapes that line's first byte.
-// Otherwise an unterminated literal ends with the line and leaves no state
-// behind. escaped: the byte at the scan position is escaped.
+// Otherwise an unterminated literal ends with the line. escaped: the byte at
+// the scan position is escaped.
 template <char Quote>
-void TSrcCScanner::ScanLiteral(bool escaped) {
+TSrcCScanner::TLiteralEnd TSrcCScanner::ScanLiteral(bool escaped) {
   for (;;) {
     if (!escaped) FRun = Find<Quote, '\\', '\n', '\r'>(FRun);
     if (At(FRun) == '\\') {
       if (const size_t end = JoinedLineEnd(FRun); end != std::string_view::npos) {
         FRun = end;
-        FRange = Quote == '"' ? (escaped ? rsString34Escaped : rsString34) : (escaped ? rsString39Escaped : rsString39);
-        return;
+        return escaped ? leJoinedEscaped : leJoined;
       }
     }
-    if (AtLineEnd(FRun)) {
-      FRange = rsUnknown;
-      return;
-    }
+    if (AtLineEnd(FRun)) return leLineEnd;
     const unsigned char c = At(FRun++);
     if (escaped) {
       escaped = false;
     } else if (c == static_cast<unsigned char>(Quote)) {
-      FRange = rsUnknown;
-      return;
+      return leClosed;
     } else {
       escaped = true;  // a backslash
     }
   }
+}
+
+TSrcCScanner::TLiteralEnd TSrcCScanner::ScanLiteral(char quote, bool escaped) {
+  return quote == '"' ? ScanLiteral<'"'>(escaped) : ScanLiteral<'\''>(escaped);
 }
 
 void TSrcCScanner::SlashProc() {
@@ -518,20 +520,21 @@ void TSrcCScanner::ContinuedLineEndProc() {
 
 namespace {
 
-// The bytes the compiler lets stand between a backslash and the line end
-// it joins the next line at.
-bool IsBlankBeforeJoin(char c) { return c == ' ' || c == '\t' || c == '\f' || c == '\v' || c == '\0'; }
+// The bytes the compiler takes as blanks within a line: between the words
+// of a preprocessor line, and between a backslash and the line end it joins
+// the next line at.
+bool IsBlank(char c) { return c == ' ' || c == '\t' || c == '\f' || c == '\v' || c == '\0'; }
 
 }  // namespace
 
 size_t TSrcCScanner::JoinedLineEnd(size_t backslash) const {
   size_t end = backslash + 1;
-  while (end < FLine.size() && IsBlankBeforeJoin(FLine[end])) ++end;
+  while (end < FLine.size() && IsBlank(FLine[end])) ++end;
   return AtLineEnd(end) ? end : std::string_view::npos;
 }
 
 bool TSrcCScanner::JoinsNextLine(size_t end) const {
-  while (end > 0 && IsBlankBeforeJoin(FLine[end - 1])) --end;
+  while (end > 0 && IsBlank(FLine[end - 1])) --end;
   return end > 0 && FLine[end - 1] == '\\';
 }
 
@@ -550,15 +553,23 @@ void TSrcCScanner::LineCommentProc() {
 
 // A preprocessor line runs from "#" (or from the start of a continued line)
 // to the line end or to a comment, which follows as a token of its own. A
-// backslash at the line end continues it on the next line.
+// backslash at the line end continues it on the next line. In a string or
+// character literal, and in the header name of an include line, "//" and
+// "/*" are text, as the compiler reads them.
 void TSrcCScanner::DirectiveProc() {
   if (AtLineEnd(FRun)) {
     ContinuedLineEndProc();
     return;
   }
   FTokenID = ctkDirective;
+  if (FRange == rsDirectiveString34 || FRange == rsDirectiveString39) {
+    const char quote = FRange == rsDirectiveString34 ? '"' : '\'';
+    if (!GoOnAfterDirectiveLiteral(quote, ScanLiteral(quote, false))) return;
+  } else if (FRange != rsDirective) {
+    FRun = HeaderNameEnd();
+  }
   for (;;) {
-    FRun = Find<'\n', '\r', '/', '\\'>(FRun);
+    FRun = Find<'\n', '\r', '/', '\\', '"', '\''>(FRun);
     const unsigned char c = At(FRun);
     const unsigned char next = At(FRun + 1);
     if (AtLineEnd(FRun) || (c == '/' && next == '/')) {
@@ -570,6 +581,11 @@ void TSrcCScanner::DirectiveProc() {
       FCommentOpenerPending = true;
       return;
     }
+    if (c == '"' || c == '\'') {
+      ++FRun;
+      if (!GoOnAfterDirectiveLiteral(static_cast<char>(c), ScanLiteral(static_cast<char>(c), false))) return;
+      continue;
+    }
     if (c == '\\') {
       if (const size_t end = JoinedLineEnd(FRun); end != std::string_view::npos) {
         FRun = end;
@@ -579,6 +595,35 @@ void TSrcCScanner::DirectiveProc() {
     }
     ++FRun;
   }
+}
+
+// After a closed literal the preprocessor line goes on; one the line end
+// cuts off ends it too, one joined to the next line goes on there.
+bool TSrcCScanner::GoOnAfterDirectiveLiteral(char quote, TLiteralEnd end) {
+  if (end == leClosed) return true;
+  FRange = end == leLineEnd ? rsUnknown : quote == '"' ? rsDirectiveString34 : rsDirectiveString39;
+  return false;
+}
+
+// "#include", "#include_next" and "#import" (blanks may stand around the
+// word) take a header name in <...> or "...", in which a backslash
+// escapes nothing. A name that does not end on its line is none: the
+// compiler then reads "<" as an operator.
+size_t TSrcCScanner::HeaderNameEnd() const {
+  auto skipBlanks = [&](size_t at) {
+    while (at < FLine.size() && IsBlank(FLine[at])) ++at;
+    return at;
+  };
+  const size_t word = skipBlanks(FRun + 1);
+  size_t wordEnd = word;
+  while (Has(At(wordEnd), cfWord)) ++wordEnd;
+  const std::string_view name = FLine.substr(word, wordEnd - word);
+  if (name != "include" && name != "include_next" && name != "import") return FRun;
+  const size_t open = skipBlanks(wordEnd);
+  const size_t close = At(open) == '<'   ? Find<'>', '\n', '\r'>(open + 1)
+                       : At(open) == '"' ? Find<'"', '\n', '\r'>(open + 1)
+                                         : FLine.size();
+  return AtLineEnd(close) ? FRun : close + 1;
 }
 
 // ------------------------------------------------------------ highlighter
@@ -631,7 +676,7 @@ TSrcHighlighterAttributes* TSrcCTextHighlighter::GetTokenAttribute() const {
 }
 
 void TSrcCTextHighlighter::SetRange(TSrcEditRange value) {
-  FScanner.SetRange(value >= rsUnknown && value <= rsString39Escaped ? static_cast<TRangeState>(value) : rsUnknown);
+  FScanner.SetRange(value >= rsUnknown && value <= rsLastRange ? static_cast<TRangeState>(value) : rsUnknown);
 }
 
 }  // namespace vk

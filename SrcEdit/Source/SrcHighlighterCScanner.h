@@ -95,9 +95,13 @@ enum TxtkTokenKind : uint8_t {
 // line (rsDirective), a "//" comment (rsLineComment), a string
 // (rsString34) or a character literal (rsString39) goes on there, the
 // literals' Escaped states when a backslash before the joining one escapes
-// the next line's first byte. rsAnsiC and rsDirectiveComment are open block
-// comments. The asm states are never entered; they keep their numbers so
-// that stored states stay comparable.
+// the next line's first byte. A literal on a preprocessor line goes on as
+// rsDirectiveString34 or rsDirectiveString39, and the preprocessor line with
+// it; at most 16 states fit a region of a multi-language highlighter, so
+// these have no Escaped states: the next line's first byte is read as not
+// escaped. rsAnsiC and rsDirectiveComment are open block comments. The asm
+// states are never entered; they keep their numbers so that stored states
+// stay comparable.
 enum TRangeState : uint8_t {
   rsUnknown,
   rsAnsiC,
@@ -111,8 +115,12 @@ enum TRangeState : uint8_t {
   rsString39,
   rsLineComment,
   rsString34Escaped,
-  rsString39Escaped
+  rsString39Escaped,
+  rsDirectiveString34,
+  rsDirectiveString39,
+  rsLastRange = rsDirectiveString39
 };
+static_assert(rsLastRange < 16, "a region of a multi-language highlighter keeps four bits of range");
 
 // One spelling of a word table and the token kind it gives.
 struct TKeywordEntry {
@@ -244,8 +252,18 @@ private:
   void HexProc();
   void LiteralProc(char quote);
   void ContinuedLiteralProc();
+  // How a literal's scan ended.
+  enum TLiteralEnd : uint8_t { leClosed, leLineEnd, leJoined, leJoinedEscaped };
   template <char Quote>
-  void ScanLiteral(bool escaped);
+  TLiteralEnd ScanLiteral(bool escaped);
+  TLiteralEnd ScanLiteral(char quote, bool escaped);
+  void EndLiteral(char quote, TLiteralEnd end);
+  // Past the header name of an include line that starts at "#" at the scan
+  // position, or the scan position when there is none.
+  size_t HeaderNameEnd() const;
+  // Whether the preprocessor line goes on after a literal in it that ended
+  // so; sets the range where it does not.
+  bool GoOnAfterDirectiveLiteral(char quote, TLiteralEnd end);
   void SlashProc();
   void SymbolProc();
   void DirectiveProc();
@@ -261,8 +279,11 @@ private:
   // In a comment, a preprocessor line or a literal that goes on from the
   // line before, whose tokens may hold any byte.
   bool InRunOfAnyBytes() const {
-    return FRange == rsAnsiC || FRange == rsDirectiveComment || FRange == rsDirective || FRange == rsLineComment ||
+    return FRange == rsAnsiC || FRange == rsDirectiveComment || InDirective() || FRange == rsLineComment ||
            InContinuedLiteral();
+  }
+  bool InDirective() const {
+    return FRange == rsDirective || FRange == rsDirectiveString34 || FRange == rsDirectiveString39;
   }
   bool InContinuedLiteral() const {
     return FRange == rsString34 || FRange == rsString39 || FRange == rsString34Escaped || FRange == rsString39Escaped;

@@ -44,12 +44,16 @@ protected:
 
 TEST_F(MainProjectTest, TheOpenRoadOpensTheMainFileItsHeadersAndTheExtraSources) {
   WriteProject();
+  // A header in a shared folder, where the main file's compile finds it.
+  ForceFolders(Path("shared"));
+  std::filesystem::rename(Path("uart.h"), Path("shared/uart.h"));
+  WriteTextFile(Path("makefile"), "all:\n\tavr-gcc -Ishared -c main.c\n");
   Answer(IDOK);
   Open(Path("main.c"));
 
   // A file that cannot be read gets no window.
   std::vector<std::string> opened;
-  for (const char* name : {"main.c", "Lcd.h", "uart.h", "delay.h", "spi.c"}) opened.push_back(Path(name));
+  for (const char* name : {"main.c", "Lcd.h", "shared/uart.h", "delay.h", "spi.c"}) opened.push_back(Path(name));
   std::vector<std::string> captions = Captions();
   std::sort(captions.begin(), captions.end());
   std::sort(opened.begin(), opened.end());

@@ -260,7 +260,7 @@ TEST_F(EnvironmentDlgTest, OkReplacesAMakefileOfAnotherOriginOnlyWhenTheUserAgre
   TMakefileOptions atmega8;
   atmega8.McuType = "atmega8";
   const std::string own = MakefileText(atmega8);
-  const std::string foreign = "MCU = atmega8\nall:\n\tavr-gcc -mmcu=$(MCU) -Os main.c -o main.elf\n";
+  const std::string foreign = "MCU = atmega8\nall:\n\tavr-gcc -mmcu=$(MCU) -Os main.c util.c -o main.elf\n";
   const std::string wizard =
       "# Makefile template of the Vornkit makefile wizard, for avr-gcc and make.\r\nMCU = atmega8\r\n" + foreign;
   const struct {
@@ -273,7 +273,8 @@ TEST_F(EnvironmentDlgTest, OkReplacesAMakefileOfAnotherOriginOnlyWhenTheUserAgre
   } cases[] = {
       {"own makefile", "makefile", own, {}, false, true},
       {"own Makefile", "Makefile", own, {}, false, true},
-      {"the wizard's makefile", "makefile", wizard, {}, false, true},
+      {"the wizard's makefile, Yes", "makefile", wizard, {IDYES}, false, true},
+      {"the wizard's makefile, No", "makefile", wizard, {IDNO}, false, false},
       {"foreign makefile, Yes", "makefile", foreign, {IDYES}, false, true},
       {"foreign makefile, No", "makefile", foreign, {IDNO}, false, false},
       {"foreign Makefile, Yes", "Makefile", foreign, {IDYES}, false, true},
@@ -287,6 +288,7 @@ TEST_F(EnvironmentDlgTest, OkReplacesAMakefileOfAnotherOriginOnlyWhenTheUserAgre
     const std::string other = c.File == std::string("makefile") ? "Makefile" : "makefile";
     const std::string backup = c.File + std::string(".bak");
     Project.Write(c.File, c.Old);
+    Project.Write("util.c", "");
     MessageBoxAnswers().Clear();
     TEnvironmentDlg* d = Open();
     EXPECT_TRUE(MessageBoxAnswers().Requests().empty()) << "the makefile was found";
@@ -305,10 +307,12 @@ TEST_F(EnvironmentDlgTest, OkReplacesAMakefileOfAnotherOriginOnlyWhenTheUserAgre
     }
     EXPECT_EQ(questions, std::vector<std::string>(c.Answers.size(),
                                                   Project.File(c.File) +
-                                                      " was not written by Vornkit. Replace it? The old file is kept as " +
-                                                      backup +
-                                                      ".\n\nThe new makefile will not build the same:\n- main.c: compiled "
-                                                      "-mmcu=atmega16 in place of -mmcu=atmega8"));
+                                                      (&c.Old == &wizard ? " was written by the makefile wizard."
+                                                                         : " was not written by Vornkit.") +
+                                                      " Replace it? The old file is kept as " + backup +
+                                                      ".\n\nThe new makefile will not build the same:\n- main.c, util.c: "
+                                                      "compiled -mmcu=atmega16 in place of -mmcu=atmega8\n- the link of "
+                                                      "main.elf: -mmcu=atmega16 in place of -mmcu=atmega8"));
     EXPECT_EQ(String(EditorValue::SouAvrMcuType), "atmega16") << "the settings are stored";
     if (c.Replaced) {
       EXPECT_NE(Project.Read(c.File).find("\r\nMCU=atmega16\r\n"), std::string::npos);
@@ -316,10 +320,15 @@ TEST_F(EnvironmentDlgTest, OkReplacesAMakefileOfAnotherOriginOnlyWhenTheUserAgre
       EXPECT_EQ(Project.Read(c.File), c.Old);
     }
     EXPECT_FALSE(Project.Exists(other)) << "no second makefile beside the one make reads";
-    const bool keptOld = c.Replaced && &c.Old == &foreign;
+    EXPECT_FALSE(Project.Exists(".dep")) << "asking make leaves no folder";
+    if (!c.Replaced && !c.UserMakefile) {
+      EXPECT_FALSE(Project.Exists("AddFile.ini")) << "No writes only what the user changed";
+    }
+    std::filesystem::remove(Project.File("AddFile.ini"));
+    const bool keptOld = c.Replaced && &c.Old != &own;
     EXPECT_EQ(Project.Exists(backup), keptOld);
     if (keptOld) {
-      EXPECT_EQ(Project.Read(backup), foreign);
+      EXPECT_EQ(Project.Read(backup), c.Old);
     }
     delete d;
   }
@@ -543,6 +552,31 @@ TEST_F(EnvironmentDlgTest, PartInformationShowsTheChosenPartOrNoPicture) {
   }
   d->McuTypeComboBox->UserEdit("no part");
   EXPECT_EQ(d->Label11->Caption(), "8KBytes");
+
+  // A part the table lacks: its sizes as the compiler expands its device
+  // header's macros, or "Unknown" where it has none.
+  if (!test::HaveAvrToolChain()) return;
+  const char* const expand =
+      "sh -c 'echo FLASHEND RAMSTART RAMEND E2END | avr-gcc -mmcu=atmega328 -E -P -include avr/io.h -x c -'";
+  const std::vector<std::string> expanded = test::RunCommand("/", expand).Lines;
+  ASSERT_FALSE(expanded.empty());
+  std::istringstream words(expanded.back());
+  uint64_t end[4] = {};
+  for (uint64_t& value : end) {
+    std::string word;
+    words >> word;
+    value = std::strtoull(word.substr(word.find_first_not_of('(')).c_str(), nullptr, 0);
+  }
+  for (auto [part, flash, sram, eeprom] :
+       {std::tuple{"atmega328", std::to_string((end[0] + 1) / 1024) + "KBytes",
+                   std::to_string(end[2] - end[1] + 1) + "Bytes", std::to_string(end[3] + 1) + "Bytes"},
+        std::tuple{"atmega4809", std::string("Unknown"), std::string("Unknown"), std::string("Unknown")}}) {
+    WriteEditorValue(EditorValue::SouAvrMcuType, part);
+    TEnvironmentDlg* other = Open();
+    EXPECT_EQ((std::vector<std::string>{other->Label11->Caption(), other->Label12->Caption(), other->Label18->Caption()}),
+              (std::vector<std::string>{flash, sram, eeprom}));
+    delete other;
+  }
 }
 
 TEST_F(EnvironmentDlgTest, SourcePickersListTheProjectsSources) {

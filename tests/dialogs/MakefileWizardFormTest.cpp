@@ -201,7 +201,8 @@ TEST_F(MakeFileWizzardTest, AMakefileOfAnotherOriginIsReplacedOnlyWhenTheUserAgr
   InstallTemplate();
   const std::string own = MakefileText(TMakefileOptions());
   const std::string foreign = "all:\n\tavr-gcc -mmcu=atmega8 main.c\n";
-  const std::string wizards = "# Makefile template of the Vornkit makefile wizard, for avr-gcc and make.\n";
+  const std::string wizards = "# Makefile template of the Vornkit makefile wizard, for avr-gcc and make.\n" + foreign;
+  std::string wizardsAlike;  // what this wizard writes: nothing is lost
   const struct {
     const char* Name;
     const char* File;
@@ -211,7 +212,8 @@ TEST_F(MakeFileWizzardTest, AMakefileOfAnotherOriginIsReplacedOnlyWhenTheUserAgr
   } cases[] = {
       {"none yet", "makefile", nullptr, {}, true},
       {"the settings dialog's", "makefile", &own, {}, true},
-      {"the wizard's own", "makefile", &wizards, {}, true},
+      {"the wizard's own, building the same", "makefile", &wizardsAlike, {}, true},
+      {"the wizard's own, building otherwise, Yes", "makefile", &wizards, {IDYES}, true},
       {"foreign makefile, Yes", "makefile", &foreign, {IDYES}, true},
       {"foreign makefile, No", "makefile", &foreign, {IDNO}, false},
       {"foreign Makefile, Yes", "Makefile", &foreign, {IDYES}, true},
@@ -238,24 +240,26 @@ TEST_F(MakeFileWizzardTest, AMakefileOfAnotherOriginIsReplacedOnlyWhenTheUserAgr
     }});
     std::vector<std::string> boxes;
     for (const TMessageBoxRequest& request : MessageBoxAnswers().Requests()) boxes.push_back(request.Text);
-    ASSERT_GE(boxes.size(), 1 + c.Answers.size());
+    ASSERT_EQ(boxes.size(), 1 + c.Answers.size() + (c.Replaced ? 0 : 1));
     EXPECT_EQ(boxes[0], "Do you want to build Makefile?");
     if (!c.Answers.empty()) {
       // With what the wizard's makefile will not do as the old one did.
-      EXPECT_TRUE(boxes[1].starts_with(project.File(c.File) +
-                                       " was not written by Vornkit. Replace it? The old file is kept as " + c.File +
+      const char* origin = c.Old == &wizards ? " was written by the makefile wizard." : " was not written by Vornkit.";
+      EXPECT_TRUE(boxes[1].starts_with(project.File(c.File) + origin + " Replace it? The old file is kept as " +
+                                       c.File +
                                        ".bak.\n\nThe new makefile will not build the same:\n- main.c: compiled "
                                        "-mmcu=atmega128 in place of -mmcu=atmega8"))
           << boxes[1];
     }
     const std::string written = test::ReadTextFile(project.File(c.File));
     EXPECT_EQ(written.starts_with("# Makefile template of the Vornkit makefile wizard"), c.Replaced);
+    if (!c.Old) wizardsAlike = written;
     const std::string other = c.File == std::string("makefile") ? "Makefile" : "makefile";
     EXPECT_FALSE(std::filesystem::exists(project.File(other)));
-    const bool keptOld = c.Replaced && c.Old == &foreign;
+    const bool keptOld = c.Replaced && !c.Answers.empty();
     EXPECT_EQ(std::filesystem::exists(project.File(c.File + std::string(".bak"))), keptOld);
     if (keptOld) {
-      EXPECT_EQ(test::ReadTextFile(project.File(c.File + std::string(".bak"))), foreign);
+      EXPECT_EQ(test::ReadTextFile(project.File(c.File + std::string(".bak"))), *c.Old);
     }
   }
 }

@@ -2,6 +2,9 @@
 
 #include <gtest/gtest.h>
 
+#include <filesystem>
+#include <map>
+
 #include "tests/services/ServicesTestSupport.h"
 
 namespace vk {
@@ -16,6 +19,7 @@ TEST(MakeDryRunTest, MakeTellsWhatItWouldRunOrThatItCannot) {
     std::vector<std::string> Compiles;  // the sources, relative to the project
     const char* Failure = "";
     size_t Steps = 0;  // commands of other programs
+    const char* Text = nullptr;  // the program's own makefile text, asked of through a temporary file
   } cases[] = {
       {"up to date: every command all the same",
        {{"main.c", ""}, {"main.o", ""}, {"Makefile", "main.o: main.c\n\t@avr-gcc -c main.c\n"}}, true, {"main.c"}},
@@ -38,6 +42,30 @@ TEST(MakeDryRunTest, MakeTellsWhatItWouldRunOrThatItCannot) {
       {"make fails", {{"Makefile", "all: missing.o\n"}}, false, {},
        "make: *** No rule to make target 'missing.o', needed by 'all'.  Stop."},
       {"no makefile", {}, false, {}, "make: *** No targets specified and no makefile found.  Stop."},
+      // Asking changes no file, though make remakes a makefile it can.
+      {"an included settings file with a rule to make it",
+       {{"config.mk", "MCU = atmega328p\n"},
+        {"config.mk.example", "MCU = atmega8\n"},
+        {"Makefile", "all:\n\tavr-gcc -mmcu=$(MCU) -c main.c\ninclude config.mk\nconfig.mk: ; cp config.mk.example $@\n"}},
+       true, {"main.c"}},
+      {"a makefile made from its .in file",
+       {{"Makefile.in", "all:\n"}, {"Makefile", "all:\n\tavr-gcc -c main.c\nMakefile: Makefile.in ; cp $< $@\n"}}, true,
+       {"main.c"}},
+      {"included makefiles every target remakes: no noise",
+       {{"Makefile.a", "A = 1\n"}, {"Makefile", "all:\n\tavr-gcc -c main.c\ninclude Makefile.*\n%: ; @echo No target named $@\n"}},
+       true, {"main.c"}},
+      {"an included makefile missing: not made",
+       {{"Makefile", "all:\n\tavr-gcc -c main.c\ninclude gen.mk\ngen.mk: ; echo A=1 > $@\n"}}, false, {},
+       "make would make gen.mk first"},
+      {"the program's own text makes a folder while read", {}, true, {"main.c"}, "", 0,
+       "-include $(shell mkdir .dep 2>/dev/null) $(wildcard .dep/*)\nall:\n\tavr-gcc -c main.c\n"},
+  };
+  // Every file of the project, by name, with its bytes.
+  const auto files = [](const std::string& folder) {
+    std::map<std::string, std::string> found;
+    for (const auto& entry : std::filesystem::recursive_directory_iterator(folder))
+      found[entry.path().string()] = entry.is_directory() ? "/" : test::ReadTextFile(entry.path().string());
+    return found;
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(c.Name);
@@ -46,7 +74,10 @@ TEST(MakeDryRunTest, MakeTellsWhatItWouldRunOrThatItCannot) {
       ForceFolders(ExtractFilePath(project.File(name)));
       test::WriteTextFile(project.File(name), text);
     }
-    const TMakeDryRun dryRun = RunMakeDryRun(project.Path(), "");
+    const auto before = files(project.Path());
+    const TMakeDryRun dryRun = c.Text ? DryRunMakefileText(project.Path(), "", c.Text) : RunMakeDryRun(project.Path(), "");
+    EXPECT_EQ(files(project.Path()), before);
+    for (const std::string& line : dryRun.Lines) EXPECT_EQ(line.find("No target named"), std::string::npos) << line;
     EXPECT_EQ(dryRun.Known, c.Known) << ::testing::PrintToString(dryRun.Lines);
     EXPECT_EQ(dryRun.Failure, c.Failure);
     std::vector<std::string> compiles;

@@ -38,7 +38,7 @@ TEST(MakefileWizardTest, ExtraSourcesKeepTheirNamesWhateverTheirDots) {
 TEST(MakefileWizardTest, TheTemplateGetsTheValuesTheCutAndARulePerExtraSource) {
   TMakefileWizardValues values;
   values.McuType = "at90CAN128";  // as -mmcu takes it: lower case
-  values.MainSource = "main ";    // a blank would make "main .c"
+  values.MainSource = "main.c ";  // typed: a blank would make "main .c", ".c" "main.c.c"
   values.CSources = "a.c b.c";
   const std::vector<std::string> lines = WizardMakefileLines(Template(31), values);
   ASSERT_EQ(lines.size(), 34u);

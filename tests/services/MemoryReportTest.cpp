@@ -201,6 +201,8 @@ TEST(MemoryReportTest, PercentagesWithTheLocalesSeparators) {
   unmeasured.Measured = false;
   unmeasured.TotalText = "128";
   EXPECT_EQ(MemoryLineText(unmeasured, "KBytes", "FLASH", c), "Unknown size of FLASH (Total 128 KBytes)");
+  unmeasured.TotalText = "";  // the part's size cannot be had either
+  EXPECT_EQ(MemoryLineText(unmeasured, "KBytes", "FLASH", c), "Unknown size of FLASH (Total unknown)");
   unmeasured.PartKnown = false;
   EXPECT_EQ(MemoryLineText(unmeasured, "KBytes", "FLASH", c), "Unknown size of FLASH");
   if (!haveUs) GTEST_SKIP() << "the en_US.UTF-8 locale is not installed (./x generates it)";

@@ -6,7 +6,9 @@
 #include <sstream>
 #include <string>
 
+#include "services/BuildCommands.h"
 #include "services/EnvironmentToolChain.h"
+#include "services/PartSizes.h"
 #include "services/SharedTables.h"
 #include "tests/services/ServicesTestSupport.h"
 
@@ -120,6 +122,27 @@ TEST(SharedTablesTest, EveryPartTheToolChainKnowsHasTheSizesOfItsDeviceHeader) {
     EXPECT_EQ(row.Sram, std::to_string(h.RamEnd >= h.RamStart ? h.RamEnd - h.RamStart + 1 : 0));
     EXPECT_EQ(row.Eeprom, std::to_string(h.E2End ? h.E2End + 1 : 0));
   }
+  // The parts the table lacks have those sizes too, or none without a
+  // device header; "0" of a size is none.
+  std::set<std::string> others;
+  for (const std::string& specs : test::RunCommand("/", "ls \"$(avr-gcc -print-file-name=device-specs)\"").Lines)
+    if (const std::string name = specs.substr(6); IsAvrPartName(name) && !FindMcu(name)) others.insert(name);
+  ASSERT_GT(others.size(), 100u);
+  const std::map<std::string, THeaderSizes> otherHeaders = DeviceHeaderSizes(others);
+  for (const std::string& name : others) {
+    SCOPED_TRACE(name);
+    const auto found = otherHeaders.find(name);
+    if (found == otherHeaders.end() || found->second.FlashEnd == 0) {  // no device header
+      EXPECT_EQ(PartSizes(name, ""), TPartSizes{});
+      continue;
+    }
+    const THeaderSizes& h = found->second;
+    auto size = [](uint64_t bytes) { return bytes ? std::optional(bytes) : std::nullopt; };
+    EXPECT_EQ(PartSizes(name, ""), (TPartSizes{size(h.FlashEnd + 1 - h.BootSection),
+                                               size(h.RamEnd >= h.RamStart ? h.RamEnd - h.RamStart + 1 : 0),
+                                               size(h.E2End ? h.E2End + 1 : 0)}));
+  }
+  EXPECT_EQ(PartSizes("attiny11", ""), (TPartSizes{1024, std::nullopt, std::nullopt}));
 }
 
 // An include line naming a header the tool chain lacks fails a good build.

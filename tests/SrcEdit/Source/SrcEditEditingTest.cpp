@@ -194,6 +194,13 @@ TEST_F(EditingTest, CaseChanges) {
   EXPECT_EQ(Edit.CaretX(), 2);
   Edit.Undo();
   EXPECT_EQ(Lines(), TLines{"ab"});
+  // So does a column block of no width, drawn with Shift+Up.
+  SetLines({"ab", "cd"});
+  Edit.SetSelectionMode(smColumn);
+  Goto(1, 2);
+  Run(ecSelUp);
+  Run(ecUpperCaseBlock);
+  EXPECT_EQ(Lines(), (TLines{"Ab", "cd"}));
 }
 
 TEST_F(EditingTest, MatchingBrackets) {

@@ -7,6 +7,8 @@
 // program makes, page and document moves, undo and redo in between, option
 // and TAB-width changes, narrow and wrapped windows, empty documents, the
 // default undo limit and a limit of a few steps.
+// Column blocks drawn with Shift keys copy the block from where the caret
+// stood to where it stands, also when a first key left it without width.
 // Bookmarks and plain marks stand on random lines, some sharing one.
 // The texts compared are the bytes a save writes. After each command the
 // editor shows the lines those bytes read back as, and the caret stands on
@@ -189,6 +191,10 @@ protected:
     static const TSrcEditorCommand Modes[] = {ecNormalSelect, ecLineSelect, ecColumnSelect};
     Command(Modes[Pick(0, 2)]);
     Goto(ecGotoXY);
+    if (Edit.SelectionMode() == smColumn && Chance(40)) {
+      DrawWithShiftKeys();
+      return;
+    }
     if (Edit.SelectionMode() != smColumn || Chance(50)) {
       Goto(ecSelGotoXY);
       return;
@@ -198,6 +204,25 @@ protected:
     // before either.
     Goto(ecSelGotoXY, {Edit.CaretX() + Pick(-1, 1), RandomPoint().Line});
     if (Chance(50)) CommandThenUnindent(ecBlockIndent);
+  }
+  // Shift keys draw a column block, often one row up or down first (a block
+  // of no width yet): it keeps where the caret stood as one corner, and
+  // copies what the block set at once between the two corners copies.
+  void DrawWithShiftKeys() {
+    const TBufferCoord anchor = Edit.CaretXY();
+    if (Chance(70)) Command(Chance(50) ? ecSelUp : ecSelDown);
+    // Each Shift key: the selecting twins of the caret moves.
+    for (int i = Pick(1, 3); i > 0; --i) Command(Pick(ecSelLeft, ecSelEditorBottom));
+    auto copied = [&] {
+      Clipboard().Clear();
+      Command(ecCopy);
+      return Clipboard().AsText();
+    };
+    const std::string drawn = copied();
+    const TBufferCoord corner = Edit.BlockBegin() == anchor ? Edit.BlockEnd() : Edit.BlockBegin();
+    Goto(ecGotoXY, anchor);
+    Goto(ecSelGotoXY, corner);
+    ASSERT_EQ(copied(), drawn) << "Shift keys drew another column block\n" << Log;
   }
   // What another program or this editor left on the clipboard.
   void FillClipboard() {

@@ -186,6 +186,28 @@ TEST(SrcHighlighterAvrTest, DirectivesWithContinuationsAndComments) {
       {rsUnknown, "#a\\\nb", {{"#a\\", H::tkDirective}, {"\n", H::tkSpace}, {"b", H::tkDirective}}, rsUnknown},
       {rsUnknown, "#define X 1 // c \\", {{"#define X 1 ", H::tkDirective}, {"// c \\", H::tkComment}}, rsLineComment},
       {rsDirective, "// c \\", {{"", H::tkDirective}, {"// c \\", H::tkComment}}, rsLineComment},
+      // In a literal, and in an include line's header name, "//" and "/*"
+      // are text: as avr-gcc -E reads them.
+      {rsUnknown, "#define URL \"http://x\"", {{"#define URL \"http://x\"", H::tkDirective}}, rsUnknown},
+      {rsUnknown, "#define MSG \"a /* b\"", {{"#define MSG \"a /* b\"", H::tkDirective}}, rsUnknown},
+      {rsUnknown, "#define C '/' /* c */ x",
+       {{"#define C '/' ", H::tkDirective}, {"/* c */", H::tkComment}, {" x", H::tkDirective}}, rsUnknown},
+      {rsUnknown, "#define Q '\"' // \"", {{"#define Q '\"' ", H::tkDirective}, {"// \"", H::tkComment}}, rsUnknown},
+      {rsUnknown, "#error don't // x", {{"#error don't // x", H::tkDirective}}, rsUnknown},
+      {rsUnknown, "#include <a//b.h>", {{"#include <a//b.h>", H::tkDirective}}, rsUnknown},
+      {rsUnknown, "#  include<a/*c/d.h>", {{"#  include<a/*c/d.h>", H::tkDirective}}, rsUnknown},
+      {rsUnknown, "#include_next <a//b.h>", {{"#include_next <a//b.h>", H::tkDirective}}, rsUnknown},
+      {rsUnknown, "#import <a//b.h>", {{"#import <a//b.h>", H::tkDirective}}, rsUnknown},
+      {rsUnknown, "#warning <a//b.h>", {{"#warning <a", H::tkDirective}, {"//b.h>", H::tkComment}}, rsUnknown},
+      {rsUnknown, "#include <a//b.h", {{"#include <a", H::tkDirective}, {"//b.h", H::tkComment}}, rsUnknown},
+      {rsUnknown, R"(#include "a\"//b.h")", {{R"(#include "a\")", H::tkDirective}, {R"(//b.h")", H::tkComment}}, rsUnknown},
+      {rsUnknown, "#define S \"ab\\", {{"#define S \"ab\\", H::tkDirective}}, rsDirectiveString34},
+      {rsUnknown, "#define S \"ab\\\\", {{"#define S \"ab\\\\", H::tkDirective}}, rsDirectiveString34},
+      {rsDirectiveString34, " // x\" tail", {{" // x\" tail", H::tkDirective}}, rsUnknown},
+      {rsDirectiveString34, "a\" \\", {{"a\" \\", H::tkDirective}}, rsDirective},
+      {rsDirectiveString34, "", {}, rsUnknown},
+      {rsUnknown, "#define Q 'ab\\", {{"#define Q 'ab\\", H::tkDirective}}, rsDirectiveString39},
+      {rsDirectiveString39, " /* x' // c", {{" /* x' ", H::tkDirective}, {"// c", H::tkComment}}, rsUnknown},
   });
 }
 
@@ -299,7 +321,7 @@ TEST(SrcHighlighterAvrTest, IsRegisteredAsPlaceableHighlighter) {
 
 TEST(SrcHighlighterAvrTest, RangeValuesThatAreNoStateStartFresh) {
   TSrcAvrHl hl(nullptr);
-  for (TSrcEditRange bad : {TSrcEditRange(-1), TSrcEditRange(13), TSrcEditRange(1) << 40}) {
+  for (TSrcEditRange bad : {TSrcEditRange(-1), TSrcEditRange(rsLastRange + 1), TSrcEditRange(1) << 40}) {
     hl.SetRange(bad);
     hl.SetLine("x */", 0);
     EXPECT_EQ(H::tkIdentifier, hl.GetTokenID());
@@ -316,7 +338,7 @@ void ExpectContiguousTokens(TSrcCustomHighlighter& hl, const std::function<void(
                             const std::function<bool()>& endsWell) {
   std::mt19937 random(20240607);
   const std::string fragments[] = {"/*", "*/", "//", "#",  "\\",  "\"",   "'",
-                                   "0x", "\r", "\n", "..", "<<=", "<c>", "</C>"};
+                                   "0x", "\r", "\n", "..", "<<=", "<c>", "</C>", "#include <", ">"};
   for (int round = 0; round < 4000; ++round) {
     std::string text;
     const int length = random() % 70;
@@ -355,8 +377,9 @@ void ExpectContiguousTokens(TSrcCustomHighlighter& hl, const std::function<void(
 
 TEST(SrcHighlighterAvrTest, RandomLinesAreCutIntoContiguousTokens) {
   TSrcAvrHl hl(nullptr);
-  const TRangeState starts[] = {rsUnknown,  rsAnsiC,    rsDirective,       rsDirectiveComment, rsLineComment,
-                                rsString34, rsString39, rsString34Escaped, rsString39Escaped};
+  const TRangeState starts[] = {rsUnknown,         rsAnsiC,          rsDirective,         rsDirectiveComment,
+                                rsLineComment,     rsString34,       rsString39,          rsString34Escaped,
+                                rsString39Escaped, rsDirectiveString34, rsDirectiveString39};
   ExpectContiguousTokens(
       hl, [&](std::mt19937& random) { hl.SetRange(starts[random() % std::size(starts)]); },
       [&] { return std::find(std::begin(starts), std::end(starts), hl.GetRange()) != std::end(starts); });
@@ -390,9 +413,10 @@ TEST(SrcHighlighterAvrTest, AScanResumedAtAPointCutsTheRestAsTheScanFromTheStart
   std::mt19937 random(20240701);
   const std::string pieces[] = {"/*", "*/", "//", "#define X ", "\\", "\"a b\\\"\"", "'\"'", "x = 1; ", "\t", "  ",
                                 "/", "*", "#", "\xB0\xA1", "0x1F, ", "if (a) b();", ",", "(", "+b", "\r", "\n",
-                                std::string(300, 'a'), std::string(300, ' ')};
-  const TRangeState starts[] = {rsUnknown,  rsAnsiC,    rsDirective,       rsDirectiveComment, rsLineComment,
-                                rsString34, rsString39, rsString34Escaped, rsString39Escaped};
+                                std::string(300, 'a'), std::string(300, ' '), "#include <a//b>", "#import \"a\\\"//\""};
+  const TRangeState starts[] = {rsUnknown,         rsAnsiC,          rsDirective,         rsDirectiveComment,
+                                rsLineComment,     rsString34,       rsString39,          rsString34Escaped,
+                                rsString39Escaped, rsDirectiveString34, rsDirectiveString39};
   struct TScanned {
     int Position, Length, Kind;
     TSrcScanPoint After;
@@ -437,7 +461,7 @@ TEST(SrcHighlighterAvrTest, AScanResumedAtAPointCutsTheRestAsTheScanFromTheStart
 TEST(SrcHighlighterAvrTest, AnEditorStoresTheRangesOfAFullScan) {
   std::mt19937 random(20240612);
   const std::string pieces[] = {"/*", "*/", "/*/", "//", "#define X", "\\", "\"a/*\\\"\"", "'\"'", "x = 1;",
-                                "\t", "  ", "/", "*", "#", "\xB0\xA1", "0x1F", "if (a) b();"};
+                                "\t", "  ", "/", "*", "#", "\xB0\xA1", "0x1F", "if (a) b();", "#include <a//b>"};
   std::string text;
   for (int line = 0; line < 3000; ++line) {
     const int count = random() % 5;
