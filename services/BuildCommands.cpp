@@ -470,6 +470,13 @@ constexpr std::string_view kShellBuiltins[] = {"cd",   ":",    ".",     "set",  
                                                "eval", "trap", "umask", "wait",  "shift",  "read",  "return",
                                                "test", "[",    "echo",  "printf", "true",  "false", "ulimit"};
 
+// A program word that is a command wherever a program test finds it: the
+// shell's own, the driver's (known by name, installed or not), or one the
+// shell still expands.
+bool IsCommandWord(const std::string& word) {
+  return IsOneOf(word, kShellBuiltins) || IsAvrDriver(word) || word.find_first_of("$`") != std::string::npos;
+}
+
 // The command as it was printed, its continued lines joined.
 std::string WithoutLineBreaks(const std::string& command) {
   std::string line;
@@ -501,7 +508,7 @@ public:
       std::vector<std::string> words = ProgramWords(std::move(shell.Words));
       if (words.empty()) continue;
       // make's own messages stand where commands would, but run nothing.
-      if (first && FIsProgram && !IsOneOf(words[0], kShellBuiltins) && !FIsProgram(words[0])) return;
+      if (first && FIsProgram && !IsCommandWord(words[0]) && !FIsProgram(words[0])) return;
       first = false;
       if (words[0] == "cd") {
         // The commands after it in its subshell run there.

@@ -124,8 +124,9 @@ using TProgramTest = std::function<bool(const std::string& word)>;
 // command that compiles and links in one ("avr-gcc -mmcu=m main.c -o
 // main.elf") is both a compile of each source and a link. Lines that are no
 // commands (diagnostics) give no compile or link; with isProgram, a line
-// whose first command runs neither a program nor one of the shell's own
-// commands is none either (make's own messages, $(info ...)).
+// whose first command runs neither a program, nor the driver (known by
+// name), nor one of the shell's own commands, nor a word the shell still
+// expands ("$CC") is none either (make's own messages, $(info ...)).
 TBuildCommands ReadBuildCommands(const TStrings& lines, const std::string& projectFolder,
                                  const TProgramTest& isProgram = {});
 
@@ -134,8 +135,8 @@ TBuildCommands ReadBuildCommands(const TStrings& lines, const std::string& proje
 const TLinkCommand* MainLink(const TBuildCommands& commands, const std::string& mainFile);
 
 // The files the compiles read and write (their sources and objects), as
-// CommandPath gives them: a link input among them is the build's own, any other a
-// library or a file from elsewhere.
+// CommandPath gives them: a link input (InputPaths) among them is the
+// build's own, any other a library or a file from elsewhere.
 std::set<std::string> CompiledFiles(const TBuildCommands& commands);
 
 // The part the -mmcu= options of the commands name: the links', else the

@@ -12,6 +12,9 @@
 // the folders the program's own text makes while make reads it go again.
 // make -n still runs what the project's makefile runs while it is read
 // ($(shell ...)) and its recipe lines marked "+", as the build's make does.
+// Its lines are read by ReadBuildCommands with the build's program test
+// (TBuildPrograms), so that make's own messages ($(info ...)) are no
+// commands.
 
 #include <string>
 #include <vector>
