@@ -325,6 +325,8 @@ std::string TCustomSrcEdit::SelectedText(bool storedBreaks) const {
   std::string result;
   switch (FActiveSelectionMode) {
     case smNormal: {
+      // The whole text is taken at once, a file's worth without regrowing.
+      if (b.Line == 1 && e.Line == FLines->Count()) result.reserve(FLines->TextLength());
       const std::string first = FLines->Get(b.Line - 1);
       if (b.Line == e.Line) {
         if (b.Char <= static_cast<int>(first.size())) result = first.substr(b.Char - 1, e.Char - b.Char);

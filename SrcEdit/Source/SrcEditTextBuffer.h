@@ -6,6 +6,7 @@
 
 #include <cstdint>
 #include <memory>
+#include <span>
 #include <string>
 #include <string_view>
 #include <utility>
@@ -81,6 +82,17 @@ struct TSrcEditStringRec {
   }
 };
 
+// A row of a text broken at CR, LF and CR LF, with the break in front of it
+// (sffDos for the first row, which has none).
+struct TSrcTextRow {
+  std::string_view Text;
+  TSrcEditFileFormat BreakBefore = sffDos;
+};
+
+// The rows of a text, found with one byte search per break; a break at the
+// end leaves an empty last row, an empty text is one empty row.
+std::vector<TSrcTextRow> SplitTextRows(std::string_view text);
+
 // (sender, first line index, number of lines)
 using TStringListChangeEvent = TDelegate<void(TObject* Sender, int Index, int Count)>;
 
@@ -147,6 +159,10 @@ public:
   // Insert with the break in front of the new line.
   void InsertLine(int index, std::string_view text, TSrcEditFileFormat breakBefore);
   void DeleteLines(int index, int count);
+  // The rows as lines at index, each with its text and the break in front
+  // of it, reported as one insertion. Their widths are measured on the way
+  // and, where the longest line is known, it stays known.
+  void InsertRows(int index, std::span<const TSrcTextRow> rows);
 
   // The line with its TABs expanded (TAB characters padded to the stop).
   std::string GetExpandedString(int index);
@@ -194,6 +210,10 @@ private:
   std::string ExpandString(int index);
   // Finds the expanded length without building the text where it can.
   void MeasureLine(int index);
+  void MeasureRecord(TSrcEditStringRec& record) const;
+  // The longest line among count lines inserted at index, told to the known
+  // longest line, or forgotten when that is not known.
+  void LongestLineAfterRows(int index, int count, bool knownBefore);
   void CheckIndex(int index, int last) const;
   int CheckedIndex(int index) const {
     CheckIndex(index, GetCount() - 1);
