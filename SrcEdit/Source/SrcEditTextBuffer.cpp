@@ -297,10 +297,15 @@ void TSrcEditStringList::InsertRows(int index, std::span<const TSrcTextRow> rows
   CheckIndex(index, GetCount());
   TStringsUpdate update(*this);
   const int count = static_cast<int>(rows.size());
-  // With few lines, or the longest known, the new lines are compared with
-  // it rather than all lines walked again later.
+  // With few lines, or the longest known, each new line is compared with it
+  // as it arrives rather than all lines walked again later: as that walk
+  // would, the earlier line wins on equal length, and no line is the
+  // longest while all are empty.
   const bool knownBefore = FIndexOfLongestLine >= 0 || GetCount() <= static_cast<int>(MaxTrackedChanges);
   if (knownBefore) GetLengthOfLongestLine();
+  int longestIndex = FIndexOfLongestLine >= index ? FIndexOfLongestLine + count : FIndexOfLongestLine;
+  int longest = FLongestLength;
+  int othersAtMost = FOthersAtMost;
   if (GetCount() + count > FCapacity) SetCapacity(std::max(GetCount() + count, FCapacity + FCapacity / 4));
   FList.InsertEach(static_cast<size_t>(index), rows.size(), [&](size_t i) {
     TSrcEditStringRec record;
@@ -308,42 +313,39 @@ void TSrcEditStringList::InsertRows(int index, std::span<const TSrcTextRow> rows
     record.FBreakBefore = rows[i].BreakBefore;
     MeasureRecord(record);
     FTextSize += rows[i].Text.size();
-    return record;
-  });
-  LongestLineAfterRows(index, count, knownBefore);
-  NotifyLines(&TSrcEditStringsListener::OnLinesInserted, index, count);
-}
-
-void TSrcEditStringList::LongestLineAfterRows(int index, int count, bool knownBefore) {
-  if (!knownBefore) {
-    LongestLineAfterInsert(index, count, true);
-    return;
-  }
-  // As the walk of all lines would find them: the earlier line wins on
-  // equal length, and no line is the longest while all are empty.
-  int longestIndex = FIndexOfLongestLine >= index ? FIndexOfLongestLine + count : FIndexOfLongestLine;
-  int longest = FLongestLength;
-  int othersAtMost = FOthersAtMost;
-  for (int i = index; i < index + count; ++i) {
-    const int length = FList[i].FExpandedLength;
-    if (length > longest || (length == longest && length > 0 && i < longestIndex)) {
+    const int line = index + static_cast<int>(i);
+    const int length = record.FExpandedLength;
+    if (length > longest || (length == longest && length > 0 && line < longestIndex)) {
       othersAtMost = std::max(othersAtMost, longest);
       longest = length;
-      longestIndex = i;
+      longestIndex = line;
     } else {
       othersAtMost = std::max(othersAtMost, length);
     }
+    return record;
+  });
+  if (knownBefore) {
+    FIndexOfLongestLine = longestIndex;
+    FLongestLength = longest;
+    FOthersAtMost = othersAtMost;
+  } else {
+    LongestLineAfterInsert(index, count, true);
   }
-  FIndexOfLongestLine = longestIndex;
-  FLongestLength = longest;
-  FOthersAtMost = othersAtMost;
+  NotifyLines(&TSrcEditStringsListener::OnLinesInserted, index, count);
 }
 
 void TSrcEditStringList::DeleteLines(int index, int count) {
   if (count <= 0) return;
   CheckIndex(index, GetCount() - 1);
   int removed = count < GetCount() - index ? count : GetCount() - index;
-  for (int i = index; i < index + removed; ++i) FTextSize -= FList[i].FString.Size();
+  // Counted over the fewer lines: those that go, or those that stay.
+  if (removed <= GetCount() - removed) {
+    for (int i = index; i < index + removed; ++i) FTextSize -= FList[i].FString.Size();
+  } else {
+    FTextSize = 0;
+    for (int i = 0; i < index; ++i) FTextSize += FList[i].FString.Size();
+    for (int i = index + removed; i < GetCount(); ++i) FTextSize += FList[i].FString.Size();
+  }
   {
     // Only a deletion that moves later lines is bracketed as a change.
     std::optional<TStringsUpdate> update;

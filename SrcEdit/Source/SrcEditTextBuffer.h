@@ -211,9 +211,6 @@ private:
   // Finds the expanded length without building the text where it can.
   void MeasureLine(int index);
   void MeasureRecord(TSrcEditStringRec& record) const;
-  // The longest line among count lines inserted at index, told to the known
-  // longest line, or forgotten when that is not known.
-  void LongestLineAfterRows(int index, int count, bool knownBefore);
   void CheckIndex(int index, int last) const;
   int CheckedIndex(int index) const {
     CheckIndex(index, GetCount() - 1);

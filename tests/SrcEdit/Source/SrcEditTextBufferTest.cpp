@@ -312,7 +312,7 @@ TEST(SrcEditStringListTest, LongestLineIsNeverStale) {
       {"exchange keeps it", [&] { store.Put(0, "xyz"), store.Exchange(0, 2); }, 3},
       {"many replaced lines", [&] { for (int i = 0; i < 100; ++i) store.Put(i % 3, std::string(i % 7, 'q')); }, 6},
       {"rows inserted, one longer", [&] { store.InsertRows(1, std::vector<TSrcTextRow>{{"ab"}, {"0123456789abcd"}}); }, 14},
-      {"that row shrinks", [&] { store.Put(2, "a"); }, 6},
+      {"that row shrinks below the line it passed", [&] { store.Put(2, "abcde"); }, 6},
       {"cleared", [&] { store.Clear(); }, 0},
   };
   for (const auto& step : steps) {
@@ -335,6 +335,7 @@ TEST(SrcEditStringListTest, TextLengthFollowsEveryChange) {
       [&] { store.Delete(0); },
       [&] { store.DeleteLines(1, 3); },
       [&] { store.Exchange(0, 2); },
+      [&] { store.InsertLines(1, 6), store.Add("tail"), store.DeleteLines(1, store.Count() - 3); },
       [&] { store.DeleteLines(2, store.Count()); },
       [&] { store.Clear(); },
       [&] { store.Add(""); },
