@@ -17,6 +17,20 @@ constexpr size_t MaxTrackedChanges = 64;
 // A million lines are 40 MB of records; the break does not add to them.
 static_assert(sizeof(void*) != 8 || sizeof(TSrcEditStringRec) == 40);
 
+// A line compared with the longest one found so far, as a walk of all
+// lines decides: the earlier line wins on equal length, and no line is the
+// longest while all are empty. Every other line's length bounds
+// othersAtMost.
+void CompareWithLongest(int index, int length, int& longestIndex, int& longest, int& othersAtMost) {
+  if (length > longest || (length == longest && length > 0 && index < longestIndex)) {
+    othersAtMost = std::max(othersAtMost, longest);
+    longest = length;
+    longestIndex = index;
+  } else {
+    othersAtMost = std::max(othersAtMost, length);
+  }
+}
+
 }  // namespace
 
 void TSrcLineText::Assign(std::string_view text) {
@@ -298,9 +312,7 @@ void TSrcEditStringList::InsertRows(int index, std::span<const TSrcTextRow> rows
   TStringsUpdate update(*this);
   const int count = static_cast<int>(rows.size());
   // With few lines, or the longest known, each new line is compared with it
-  // as it arrives rather than all lines walked again later: as that walk
-  // would, the earlier line wins on equal length, and no line is the
-  // longest while all are empty.
+  // as it arrives rather than all lines walked again later.
   const bool knownBefore = FIndexOfLongestLine >= 0 || GetCount() <= static_cast<int>(MaxTrackedChanges);
   if (knownBefore) GetLengthOfLongestLine();
   int longestIndex = FIndexOfLongestLine >= index ? FIndexOfLongestLine + count : FIndexOfLongestLine;
@@ -313,15 +325,7 @@ void TSrcEditStringList::InsertRows(int index, std::span<const TSrcTextRow> rows
     record.FBreakBefore = rows[i].BreakBefore;
     MeasureRecord(record);
     FTextSize += rows[i].Text.size();
-    const int line = index + static_cast<int>(i);
-    const int length = record.FExpandedLength;
-    if (length > longest || (length == longest && length > 0 && line < longestIndex)) {
-      othersAtMost = std::max(othersAtMost, longest);
-      longest = length;
-      longestIndex = line;
-    } else {
-      othersAtMost = std::max(othersAtMost, length);
-    }
+    CompareWithLongest(index + static_cast<int>(i), record.FExpandedLength, longestIndex, longest, othersAtMost);
     return record;
   });
   if (knownBefore) {
@@ -400,29 +404,12 @@ int TSrcEditStringList::GetLengthOfLongestLine() {
   if (FIndexOfLongestLine < 0) {
     longest = 0;
     FOthersAtMost = 0;
-    for (int i = 0; i < GetCount(); ++i) {
-      int length = GetExpandedStringLength(i);
-      if (length > longest) {
-        FOthersAtMost = longest;
-        longest = length;
-        FIndexOfLongestLine = i;
-      } else {
-        FOthersAtMost = std::max(FOthersAtMost, length);
-      }
-    }
+    for (int i = 0; i < GetCount(); ++i)
+      CompareWithLongest(i, GetExpandedStringLength(i), FIndexOfLongestLine, longest, FOthersAtMost);
   } else {
-    // Only the replaced lines can have overtaken the longest one; on equal
-    // length the earlier line wins, as a full scan would decide.
-    for (int index : FChangedSinceLongest) {
-      int length = GetExpandedStringLength(index);
-      if (length > longest || (length == longest && length > 0 && index < FIndexOfLongestLine)) {
-        FOthersAtMost = std::max(FOthersAtMost, longest);
-        longest = length;
-        FIndexOfLongestLine = index;
-      } else {
-        FOthersAtMost = std::max(FOthersAtMost, length);
-      }
-    }
+    // Only the replaced lines can have overtaken the longest one.
+    for (int index : FChangedSinceLongest)
+      CompareWithLongest(index, GetExpandedStringLength(index), FIndexOfLongestLine, longest, FOthersAtMost);
   }
   FChangedSinceLongest.clear();
   FLongestLength =
