@@ -88,14 +88,9 @@ TConvertTabsProc GetBestConvertTabsProc(int tabWidth) {
 
 int ExpandedTabsLength(std::string_view line, int tabWidth) {
   if (tabWidth < 2) return static_cast<int>(line.size());
-  // From TAB to TAB: the text between them counts by its length.
   int position = 0;
-  for (size_t at = 0;;) {
-    const size_t tab = line.find('\t', at);
-    if (tab == std::string_view::npos) return position + static_cast<int>(line.size() - at);
-    position = NextStop(position + static_cast<int>(tab - at), tabWidth);
-    at = tab + 1;
-  }
+  for (char c : line) position = c == '\t' ? NextStop(position, tabWidth) : position + 1;
+  return position;
 }
 
 TConvertTabsProcEx GetBestConvertTabsProcEx(int tabWidth) {
