@@ -404,8 +404,16 @@ int TSrcEditStringList::GetLengthOfLongestLine() {
   if (FIndexOfLongestLine < 0) {
     longest = 0;
     FOthersAtMost = 0;
-    for (int i = 0; i < GetCount(); ++i)
-      CompareWithLongest(i, GetExpandedStringLength(i), FIndexOfLongestLine, longest, FOthersAtMost);
+    for (int i = 0; i < GetCount(); ++i) {
+      int length = GetExpandedStringLength(i);
+      if (length > longest) {
+        FOthersAtMost = longest;
+        longest = length;
+        FIndexOfLongestLine = i;
+      } else {
+        FOthersAtMost = std::max(FOthersAtMost, length);
+      }
+    }
   } else {
     // Only the replaced lines can have overtaken the longest one.
     for (int index : FChangedSinceLongest)

@@ -32,7 +32,7 @@ void TSrcEditUndoList::AddChange(TSrcChangeReason reason, const TBufferCoord& st
 }
 
 void TSrcEditUndoList::AddNumberedChange(TSrcChangeReason reason, const TBufferCoord& start, const TBufferCoord& end,
-                                         std::string text, TSrcSelectionMode selectionMode, uint32_t number) {
+                                         std::string&& text, TSrcSelectionMode selectionMode, uint32_t number) {
   if (FLockCount > 0) return;
   auto item = std::make_unique<TSrcEditUndoItem>();
   item->FChangeReason = reason;

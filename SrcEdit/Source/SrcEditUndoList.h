@@ -97,7 +97,7 @@ public:
                  TSrcSelectionMode selectionMode);
   // The same with a given change number: the item joins that step.
   void AddNumberedChange(TSrcChangeReason reason, const TBufferCoord& start, const TBufferCoord& end,
-                         std::string text, TSrcSelectionMode selectionMode, uint32_t number);
+                         std::string&& text, TSrcSelectionMode selectionMode, uint32_t number);
   void AddGroupBreak();
   void BeginBlock();
   void EndBlock();
