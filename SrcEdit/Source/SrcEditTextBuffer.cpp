@@ -164,11 +164,16 @@ TObject* TSrcEditStringList::GetObject(int index) const {
 std::string TSrcEditStringList::GetTextStr() const {
   std::string text;
   text.reserve(TextLength());
-  for (size_t i = 0; i < FList.Count(); ++i) {
-    if (i > 0) text += "\r\n";
-    text += FList[i].FString.View();
-  }
+  text += GetView(0);
+  AppendLines(text, 1, GetCount() - 1, false);
   return text;
+}
+
+void TSrcEditStringList::AppendLines(std::string& text, int first, int last, bool storedBreaks) const {
+  for (int i = std::max(first, 0); i <= last && i < GetCount(); ++i) {
+    const TSrcEditStringRec& record = FList[i];
+    text.append(storedBreaks ? BreakText(record.FBreakBefore) : "\r\n").append(record.FString.View());
+  }
 }
 
 size_t TSrcEditStringList::TextLength() const {

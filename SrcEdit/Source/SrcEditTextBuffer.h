@@ -137,6 +137,9 @@ public:
   int GetCapacity() const override { return FCapacity; }
   // The lines joined with CR LF, without a break after the last one.
   std::string GetTextStr() const override;
+  // Appends lines first..last, each after the break in front of it: its
+  // own (storedBreaks) or CR LF.
+  void AppendLines(std::string& text, int first, int last, bool storedBreaks) const;
   // Its length, without building it or looking at the lines.
   size_t TextLength() const;
 
