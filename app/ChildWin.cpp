@@ -139,14 +139,12 @@ void TMDIChild::FormShow(TObject*) {
 void TMDIChild::Load(TDiskFile& file, const std::string& path) {
   Editor->Lines().LoadFromStream(file.Bytes);
   FDiskFile.Remember(file);
-  NoteNulBytes(path);
+  NoteNulBytes(path, std::string_view(file.Bytes.Memory(), static_cast<size_t>(file.Bytes.Size())));
 }
 
-void TMDIChild::NoteNulBytes(const std::string& path) {
-  const TSrcEditStringList& lines = Editor->Lines();
-  FHeldNulBytes = false;
-  for (int i = 0; i < lines.Count() && !FHeldNulBytes; ++i)
-    FHeldNulBytes = lines.GetView(i).find('\0') != std::string_view::npos;
+void TMDIChild::NoteNulBytes(const std::string& path, std::string_view bytes) {
+  // One search of the bytes rather than one per line.
+  FHeldNulBytes = bytes.find('\0') != std::string_view::npos;
   if (FHeldNulBytes) MessageBox(path + NulBytesOpenText, "Open message", MB_ICONWARNING);
 }
 

@@ -235,9 +235,9 @@ private:
   // The file as another program left it, in place of the text, as one
   // undo step; the caret stays on its line.
   void Reload(TDiskFile& file);
-  // Notes whether the text holds NUL bytes, likely no text file, and says
-  // so (after the path).
-  void NoteNulBytes(const std::string& path);
+  // Notes whether the file's bytes (which the text holds) include NUL
+  // bytes, likely no text file, and says so (after the path).
+  void NoteNulBytes(const std::string& path, std::string_view bytes);
   // The last step before a save's write: asks whether to write over a file
   // another program changed, or (for every document) to write again one it
   // deleted, unless the person chose this text over that very state; the

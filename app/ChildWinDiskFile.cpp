@@ -49,10 +49,10 @@ void TMDIChild::Reload(TDiskFile& file) {
   const TSrcEditStringList& lines = Editor->Lines();
   const int last = std::max(1, lines.Count());
   const TBufferCoord end{static_cast<int>(lines.GetView(last - 1).size()) + 1, last};
-  Editor->ReplaceRange({1, 1}, end, std::string_view(file.Bytes.Memory(), static_cast<size_t>(file.Bytes.Size())),
-                       tbKept);
+  const std::string_view bytes(file.Bytes.Memory(), static_cast<size_t>(file.Bytes.Size()));
+  Editor->ReplaceRange({1, 1}, end, bytes, tbKept);
   FDiskFile.Remember(file);
-  NoteNulBytes(Caption());
+  NoteNulBytes(Caption(), bytes);
   Editor->SetModified(false);
   Editor->SetTopLine(topLine);
   Editor->SetCaretXY({caret.Char, std::clamp(caret.Line, 1, std::max(1, lines.Count()))});

@@ -16,6 +16,10 @@
 //   program's change) and a save, on the 40 MB file: settled, just saved,
 //   and with a modification time in the future
 //                                         vs  the same on a file of 100 lines
+//   opening the file into an editor with the highlighter, the window's
+//   reload of it after another program changed it, that reload's undo and
+//   its redo                              vs  reading the file and counting
+//                                             its lines with memchr
 
 #include <fcntl.h>
 #include <stdlib.h>
@@ -25,7 +29,9 @@
 #include <benchmark/benchmark.h>
 
 #include <cstdio>
+#include <cstring>
 #include <filesystem>
+#include <memory>
 #include <string>
 
 #include "SrcEdit/Source/SrcEdit.h"
@@ -446,12 +452,76 @@ void DiskCheck(benchmark::State& state) {
   if (documents[0]->Editor->Modified()) state.SkipWithError("the document was not saved");
 }
 
+// ---------------------------------------------------------------- open, reload and its undo
+
+// The file read and its lines counted with memchr: the least any open or
+// reload of it can cost, the baseline of the three below.
+size_t ReadAndCountLines(const std::string& path) {
+  std::FILE* f = std::fopen(path.c_str(), "rb");
+  std::fseek(f, 0, SEEK_END);
+  const auto size = static_cast<size_t>(std::ftell(f));
+  std::fseek(f, 0, SEEK_SET);
+  std::unique_ptr<char[]> bytes(new char[size]);
+  if (std::fread(bytes.get(), 1, size, f) != size) std::abort();
+  std::fclose(f);
+  size_t lines = 1;
+  for (const char* p = bytes.get(); (p = static_cast<const char*>(std::memchr(p, '\n', size - (p - bytes.get()))));
+       ++p)
+    ++lines;
+  return lines;
+}
+
+// Open as the window loads a file (into an editor with the highlighter), a
+// reload after another program changed the file (the window's check and its
+// reload), its undo and its redo. The file changes between two texts of a
+// million lines each round, so every reload replaces the whole text.
+void Reloading(benchmark::State& state) {
+  TIdeSession ide;
+  std::filesystem::create_directory(Folder().File("project"));
+  const std::string path = Folder().File("project/reload.c");
+  const std::string texts[] = {AvrSource(kLines), "/* changed */\r\n" + AvrSource(kLines)};
+  const int counts[] = {kLines + 1, kLines + 2};
+  WriteFile(path, texts[0]);
+  vk::TMDIChild* document = TIdeSession::Open(path);
+  vk::TSrcEdit& edit = *document->Editor;
+  Settle();
+  int held = 0;
+  for (auto _ : state) {
+    double start = Now();
+    benchmark::DoNotOptimize(ReadAndCountLines(path));
+    Record("read + memchr line count", Now() - start);
+    start = Now();
+    {
+      TBareEditor bare;
+      bare.Edit.Lines().LoadFromFile(path);
+      Record("open, highlighted", Now() - start);
+    }
+    const int was = held;
+    held = 1 - held;
+    WriteFile(path, texts[held]);
+    start = Now();
+    document->Perform(vk::WM_CHECKDISKFILE, 0, 0);
+    Record("window reload", Now() - start);
+    if (edit.Lines().Count() != counts[held]) state.SkipWithError("the window did not reload the file");
+    start = Now();
+    edit.Undo();
+    Record("reload undo", Now() - start);
+    if (edit.Lines().Count() != counts[was]) state.SkipWithError("the undo did not give back the text");
+    start = Now();
+    edit.Redo();
+    Record("reload redo", Now() - start);
+    if (edit.Lines().Count() != counts[held] || edit.Modified()) state.SkipWithError("the redo did not reload");
+    Settle();
+  }
+}
+
 BENCHMARK(Opening)->Unit(benchmark::kMillisecond)->Iterations(5);
 BENCHMARK(Typing)->Unit(benchmark::kMillisecond)->Iterations(5);
 BENCHMARK(Moving)->Unit(benchmark::kMillisecond)->Iterations(5);
 BENCHMARK(Searching)->Unit(benchmark::kMillisecond)->Iterations(5);
 BENCHMARK(BuildOutputToPane)->Unit(benchmark::kMillisecond)->Iterations(5);
 BENCHMARK(DiskCheck)->Unit(benchmark::kMillisecond)->Iterations(5);
+BENCHMARK(Reloading)->Unit(benchmark::kMillisecond)->Iterations(7);
 
 }  // namespace
 
@@ -468,5 +538,7 @@ int main(int argc, char** argv) {
   PrintRatio("build output to pane", "string list append");
   for (const char* what : {"activation settled", "activation just saved", "activation future stamp", "save"})
     PrintRatio(std::string(what) + ", 40 MB", std::string(what) + ", small");
+  for (const char* what : {"open, highlighted", "window reload", "reload undo", "reload redo"})
+    PrintRatio(what, "read + memchr line count");
   benchmark::Shutdown();
 }

@@ -1,6 +1,8 @@
 #include "services/DiskFileState.h"
 
 #include <algorithm>
+#include <bit>
+#include <cstring>
 
 namespace vk {
 
@@ -10,13 +12,54 @@ namespace {
 // write from it on every file system (some keep whole seconds, some two).
 constexpr int64_t SameTickNs = 3'000'000'000;
 
-// 64-bit FNV-1a, fed in pieces.
-constexpr uint64_t HashStart = 14695981039346656037ull;
+// A 64-bit hash of bytes fed in pieces, the same however they are cut:
+// four lanes take eight bytes each of every 32-byte block (a file's 40 MB in
+// a few milliseconds, where a byte at a time takes tens); what is left of a
+// piece waits for the next one or the end.
+class TByteHash {
+public:
+  void Add(const char* bytes, size_t count) {
+    FSize += count;
+    if (FPending > 0) {
+      const size_t taken = std::min(count, Block - FPending);
+      std::memcpy(FBuffer + FPending, bytes, taken);
+      FPending += taken;
+      bytes += taken;
+      count -= taken;
+      if (FPending < Block) return;
+      MixBlock(FBuffer);
+      FPending = 0;
+    }
+    for (; count >= Block; bytes += Block, count -= Block) MixBlock(bytes);
+    std::memcpy(FBuffer, bytes, count);
+    FPending = count;
+  }
+  uint64_t Value() const {
+    uint64_t hash = Mix(Seed, FSize);
+    for (uint64_t lane : FLanes) hash = Mix(hash, lane);
+    for (size_t i = 0; i < FPending; ++i) hash = Mix(hash, static_cast<unsigned char>(FBuffer[i]));
+    return hash ^ hash >> 32;
+  }
 
-uint64_t HashMore(uint64_t hash, const char* bytes, size_t count) {
-  for (size_t i = 0; i < count; ++i) hash = (hash ^ static_cast<unsigned char>(bytes[i])) * 1099511628211ull;
-  return hash;
-}
+private:
+  static constexpr size_t Block = 32;
+  static constexpr uint64_t Seed = 14695981039346656037ull;
+  static constexpr uint64_t Prime = 0x9E3779B97F4A7C15ull;
+  // The rotation brings the high bits a product gathers back to the low.
+  static uint64_t Mix(uint64_t hash, uint64_t word) { return std::rotl((hash ^ word) * Prime, 29); }
+  void MixBlock(const char* block) {
+    for (size_t lane = 0; lane < 4; ++lane) {
+      uint64_t word;
+      std::memcpy(&word, block + 8 * lane, sizeof word);
+      FLanes[lane] = Mix(FLanes[lane], word);
+    }
+  }
+
+  uint64_t FLanes[4] = {Seed, Seed + 1, Seed + 2, Seed + 3};
+  char FBuffer[Block] = {};
+  size_t FPending = 0;
+  uint64_t FSize = 0;
+};
 
 // Passes what is written on to the target and keeps the hash of it.
 class THashingStream : public TStream {
@@ -25,15 +68,15 @@ public:
   int64_t Read(void*, int64_t) override { return 0; }
   int64_t Write(const void* buffer, int64_t count) override {
     FTarget.WriteBuffer(buffer, count);
-    FHash = HashMore(FHash, static_cast<const char*>(buffer), static_cast<size_t>(count));
+    FHash.Add(static_cast<const char*>(buffer), static_cast<size_t>(count));
     return count;
   }
   int64_t Seek(int64_t offset, TSeekOrigin origin) override { return FTarget.Seek(offset, origin); }
-  uint64_t Hash() const { return FHash; }
+  uint64_t Hash() const { return FHash.Value(); }
 
 private:
   TStream& FTarget;
-  uint64_t FHash = HashStart;
+  TByteHash FHash;
 };
 
 int64_t LastChangeNs(const TFileStamp& stamp) { return std::max(stamp.ModifiedNs, stamp.StatusChangedNs); }
@@ -44,7 +87,9 @@ TDiskFile ReadDiskFileAt(const std::string& fileName, const TFileStamp& stamp, i
   file.TakenNs = takenNs;
   file.State.Stamp = stamp;
   file.Bytes.LoadFromFile(fileName);
-  file.State.Hash = HashMore(HashStart, file.Bytes.Memory(), static_cast<size_t>(file.Bytes.Size()));
+  TByteHash hash;
+  hash.Add(file.Bytes.Memory(), static_cast<size_t>(file.Bytes.Size()));
+  file.State.Hash = hash.Value();
   return file;
 }
 

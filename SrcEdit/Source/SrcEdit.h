@@ -344,6 +344,8 @@ public:
   // With eoTrimTrailingSpaces the line's trailing blanks go: at once
   // outside an edit, at the end of the outermost edit inside one.
   void ProperSetLine(int index, const std::string& text);
+  // The rows inserted as lines at index (0-based) under the same rule.
+  void ProperInsertRows(int index, std::span<TSrcTextRow> rows);
   // An edit of the text (see TSrcEditScope).
   void BeginEdit();
   void EndEdit();
@@ -899,8 +901,8 @@ private:
   // which reads back as one break: when an edit leaves one, the line and
   // its two breaks become that one break, as they would in the bytes.
   void JoinCrLfBreaks();
-  TInsertedRange InsertRunningText(std::string_view value, const TBufferCoord& start, TSrcTextBreaks breaks);
-  TInsertedRange InsertWholeLines(std::string_view value, bool fillEmptiedLastLine, TSrcTextBreaks breaks);
+  TInsertedRange InsertRunningText(std::vector<TSrcTextRow> rows, const TBufferCoord& start, TSrcTextBreaks breaks);
+  TInsertedRange InsertWholeLines(std::vector<TSrcTextRow> rows, bool fillEmptiedLastLine, TSrcTextBreaks breaks);
   void RecordInsertion(TSrcChangeReason reason, const TInsertedRange& inserted, std::string_view value,
                        TSrcSelectionMode mode);
   // SetSelText without its edit scope and undo block: the insertion is
@@ -911,7 +913,7 @@ private:
   void OrderBlock();
   // Inserts value as a rectangle at a display column from the caret line
   // down; returns where the last row ends.
-  TBufferCoord InsertRectangle(std::string_view value, int column, bool addToUndoList);
+  TBufferCoord InsertRectangle(const std::vector<TSrcTextRow>& rows, int column, bool addToUndoList);
   // The selected text as the text holds it (a column block without the
   // blanks that fill its short rows, lines with their own breaks): what
   // deleting it removes.

@@ -325,16 +325,16 @@ std::string TCustomSrcEdit::SelectedText(bool storedBreaks) const {
   std::string result;
   switch (FActiveSelectionMode) {
     case smNormal: {
-      const std::string first = FLines->Get(b.Line - 1);
+      const std::string_view first = FLines->GetView(b.Line - 1);
       if (b.Line == e.Line) {
         if (b.Char <= static_cast<int>(first.size())) result = first.substr(b.Char - 1, e.Char - b.Char);
         break;
       }
-      if (b.Char <= static_cast<int>(first.size())) result = first.substr(b.Char - 1);
-      for (int line = b.Line + 1; line <= e.Line; ++line) {
-        const std::string_view text = FLines->GetView(line - 1);
-        result.append(breakBefore(line)).append(line < e.Line ? text : text.substr(0, static_cast<size_t>(e.Char - 1)));
-      }
+      // The whole text is taken at once, a file's worth without regrowing.
+      if (b.Line == 1 && e.Line == FLines->Count()) result.reserve(FLines->TextLength());
+      if (b.Char <= static_cast<int>(first.size())) result.append(first.substr(b.Char - 1));
+      FLines->AppendLines(result, b.Line, e.Line - 2, storedBreaks);
+      result.append(breakBefore(e.Line)).append(FLines->GetView(e.Line - 1).substr(0, static_cast<size_t>(e.Char - 1)));
       break;
     }
     case smLine:

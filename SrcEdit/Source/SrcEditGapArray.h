@@ -70,10 +70,26 @@ public:
     std::copy(run.begin(), run.end(), At(FGapStart));
     FGapStart += run.size();
   }
+  // count elements at index, element i made by make(i) in its place.
+  template <class Make>
+  void InsertEach(size_t index, size_t count, Make make) {
+    OpenGap(index, count);
+    for (size_t i = 0; i < count; ++i) FItems[FGapStart++] = make(i);
+  }
   void Add(T value) { Insert(Count(), std::move(value)); }
 
+  // The gap goes to the nearer end of the deleted run: only the elements
+  // between it and that end move (none when it ends where the gap is, as
+  // after lines inserted there).
   void Delete(size_t index, size_t count) {
     if (count == 0) return;
+    auto distance = [this](size_t at) { return at < FGapStart ? FGapStart - at : at - FGapStart; };
+    if (distance(index + count) < distance(index)) {
+      MoveGap(index + count);
+      FGapStart = index;
+      std::fill(At(FGapStart), At(FGapStart + count), T());
+      return;
+    }
     MoveGap(index);
     std::fill(At(FGapEnd), At(FGapEnd + count), T());
     FGapEnd += count;

@@ -6,6 +6,7 @@
 
 #include "SrcEdit/Source/SrcEdit.h"
 
+#include <algorithm>
 #include <climits>
 
 namespace vk {
@@ -90,7 +91,9 @@ void TCustomSrcEdit::ListInserted(TObject*, int index, int count) {
     InvalidateGutterLines(index + 1, INT_MAX);
   }
   if (FOptions.Contains(eoAutoSizeMaxScrollWidth)) {
-    int length = FLines->GetExpandedStringLength(index);
+    // Lines arrive with their text: the widest of them counts.
+    int length = 0;
+    for (int i = index; i < index + count; ++i) length = std::max(length, FLines->GetExpandedStringLength(i));
     if (length > FMaxScrollWidth) SetMaxScrollWidth(length);
   }
 }

@@ -15,26 +15,6 @@ namespace vk {
 
 namespace {
 
-// The rows of a text broken at CR, LF and CR LF; a break at the end leaves
-// an empty last row. breaks, when given, receives the break after each row
-// but the last.
-std::vector<std::string_view> SplitRows(std::string_view text, std::vector<TSrcEditFileFormat>* breaks = nullptr) {
-  std::vector<std::string_view> rows;
-  size_t start = 0;
-  for (;;) {
-    size_t end = text.find_first_of("\r\n", start);
-    if (end == std::string_view::npos) {
-      rows.push_back(text.substr(start));
-      return rows;
-    }
-    rows.push_back(text.substr(start, end - start));
-    start = end + 1;
-    const bool crlf = text[end] == '\r' && start < text.size() && text[start] == '\n';
-    if (crlf) ++start;
-    if (breaks) breaks->push_back(crlf ? sffDos : text[end] == '\r' ? sffMac : sffUnix);
-  }
-}
-
 const char* const CopyFailed = "Clipboard copy operation failed";
 
 }  // namespace
@@ -72,6 +52,21 @@ void TCustomSrcEdit::ProperSetLine(int index, const std::string& text) {
     FUntrimmedLines.push_back(stored);
     FLastUntrimmedLine = std::max(FLastUntrimmedLine, stored);
   }
+}
+
+void TCustomSrcEdit::ProperInsertRows(int index, std::span<TSrcTextRow> rows) {
+  const bool trim = FOptions.Contains(eoTrimTrailingSpaces);
+  std::vector<std::string> trimmed;
+  if (trim && FEditDepth == 0) {
+    // Each row's view points into its own string, which does not move.
+    trimmed.reserve(rows.size());
+    for (TSrcTextRow& row : rows) row.Text = trimmed.emplace_back(TrimTrailingBlanks(row.Text));
+  }
+  FLines->InsertRows(index, rows);
+  if (!trim || FEditDepth == 0) return;
+  // Trimmed when the edit ends.
+  for (int line = index; line < index + static_cast<int>(rows.size()); ++line) FUntrimmedLines.push_back(line);
+  FLastUntrimmedLine = std::max(FLastUntrimmedLine, index + static_cast<int>(rows.size()) - 1);
 }
 
 // ---------------------------------------------------------------- edits and trailing blanks
@@ -171,6 +166,11 @@ TInsertedRange TCustomSrcEdit::SetSelTextPrimitiveEx(TSrcSelectionMode pasteMode
   TSrcPaintLock lock(*this);
   TSrcEditScope edit(*this);
   TStringsUpdate update(*FLines);
+  // Split before the selection goes: the rows' storage is taken while the
+  // deleted lines still hold theirs, whose small blocks the new lines then
+  // take up again.
+  std::vector<TSrcTextRow> rows;
+  if (!value.empty()) rows = SplitTextRows(value);
   TBufferCoord b = BlockBegin();
   TBufferCoord e = BlockEnd();
   bool emptiedLastLine = false;
@@ -189,10 +189,10 @@ TInsertedRange TCustomSrcEdit::SetSelTextPrimitiveEx(TSrcSelectionMode pasteMode
     // caret beyond the text's end.
     if (FCaretY > FLines->Count()) InternalSetCaretXY(CaretXY());
     switch (pasteMode) {
-      case smNormal: inserted = InsertRunningText(value, at.value_or(CaretXY()), breaks); break;
-      case smLine: inserted = InsertWholeLines(value, emptiedLastLine, breaks); break;
+      case smNormal: inserted = InsertRunningText(std::move(rows), at.value_or(CaretXY()), breaks); break;
+      case smLine: inserted = InsertWholeLines(std::move(rows), emptiedLastLine, breaks); break;
       case smColumn:
-        inserted.End = InsertRectangle(value, LogicalToPhysicalPos({FCaretX, FCaretY}).X, addToUndoList);
+        inserted.End = InsertRectangle(rows, LogicalToPhysicalPos({FCaretX, FCaretY}).X, addToUndoList);
         break;
     }
   }
@@ -257,29 +257,27 @@ bool TCustomSrcEdit::DeleteSelection(TBufferCoord& b, TBufferCoord& e) {
   return false;
 }
 
-TInsertedRange TCustomSrcEdit::InsertRunningText(std::string_view value, const TBufferCoord& start,
+TInsertedRange TCustomSrcEdit::InsertRunningText(std::vector<TSrcTextRow> rows, const TBufferCoord& start,
                                                  TSrcTextBreaks breaks) {
   const std::string line = FLines->Get(start.Line - 1);
   // Text typed beyond the line's end is preceded by blanks up to the caret.
   std::string left = line.substr(0, std::min<size_t>(start.Char - 1, line.size()));
   left.resize(static_cast<size_t>(start.Char - 1), ' ');
   const std::string right = static_cast<size_t>(start.Char - 1) < line.size() ? line.substr(start.Char - 1) : "";
-  std::vector<TSrcEditFileFormat> kept;
-  const std::vector<std::string_view> rows = SplitRows(value, &kept);
   const int added = static_cast<int>(rows.size()) - 1;
-  const TSrcEditFileFormat split = FLines->SplitBreak(start.Line - 1, left.empty() && rows.front().empty());
+  const TSrcEditFileFormat split = FLines->SplitBreak(start.Line - 1, left.empty() && rows.front().Text.empty());
   TBufferCoord caret = start;
   if (added == 0) {
-    ProperSetLine(caret.Line - 1, left + std::string(value) + right);
+    ProperSetLine(caret.Line - 1, left + std::string(rows.front().Text) + right);
   } else {
-    ProperSetLine(caret.Line - 1, left + std::string(rows.front()));
+    ProperSetLine(caret.Line - 1, left + std::string(rows.front().Text));
+    const std::string last = std::string(rows.back().Text) + right;
+    rows.back().Text = last;
+    if (breaks != tbKept)
+      for (TSrcTextRow& row : rows) row.BreakBefore = split;
     // All new lines at once: the store reports one insertion.
-    FLines->InsertLines(caret.Line, added);
-    for (int i = 1; i <= added; ++i) {
-      ++caret.Line;
-      ProperSetLine(caret.Line - 1, i == added ? std::string(rows[i]) + right : std::string(rows[i]));
-      FLines->SetBreakBefore(caret.Line - 1, breaks == tbKept ? kept[i - 1] : split);
-    }
+    ProperInsertRows(caret.Line, std::span(rows).subspan(1));
+    caret.Line += added;
   }
   caret.Char = static_cast<int>(FLines->GetView(caret.Line - 1).size() - right.size()) + 1;
   InternalSetCaretXY(caret);
@@ -293,48 +291,47 @@ TInsertedRange TCustomSrcEdit::InsertRunningText(std::string_view value, const T
 // lines at the end of the text left behind takes the last row instead. The
 // caret ends right after the inserted text (on the line after it, when one
 // follows). Typed breaks are those of the line the rows go in front of.
-TInsertedRange TCustomSrcEdit::InsertWholeLines(std::string_view value, bool fillEmptiedLastLine,
+TInsertedRange TCustomSrcEdit::InsertWholeLines(std::vector<TSrcTextRow> rows, bool fillEmptiedLastLine,
                                                 TSrcTextBreaks breaks) {
-  std::vector<TSrcEditFileFormat> kept;
-  std::vector<std::string_view> rows = SplitRows(value, &kept);
-  if (rows.size() > 1 && rows.back().empty()) rows.pop_back();
+  // A break after the last row adds no line.
+  const size_t used = rows.size() > 1 && rows.back().Text.empty() ? rows.size() - 1 : rows.size();
   const int first = FCaretY;
   const int count = FLines->Count();
   const bool fill = fillEmptiedLastLine && first == count && FLines->GetView(first - 1).empty();
-  const int added = static_cast<int>(rows.size()) - (fill ? 1 : 0);
+  const int added = static_cast<int>(used) - (fill ? 1 : 0);
   // Below the last line (an empty text) the rows are appended.
   const int at = std::min(first, count + 1);
-  const TSrcEditFileFormat split = FLines->SplitBreak(at - 1, rows.front().empty());
+  const TSrcEditFileFormat split = FLines->SplitBreak(at - 1, rows.front().Text.empty());
   // The break after row i (0-based): the text's own one where it has one.
   auto breakAfter = [&](int i) {
-    return breaks == tbKept && static_cast<size_t>(i) < kept.size() ? kept[static_cast<size_t>(i)] : split;
+    const size_t next = static_cast<size_t>(i) + 1;
+    return breaks == tbKept && next < rows.size() ? rows[next].BreakBefore : split;
   };
   if (added > 0) {
-    FLines->InsertLines(at - 1, added);
-    for (int i = 0; i < added; ++i) {
-      ProperSetLine(at - 1 + i, std::string(rows[static_cast<size_t>(i)]));
-      if (i > 0) FLines->SetBreakBefore(at - 1 + i, breakAfter(i - 1));
-    }
+    const TSrcEditFileFormat afterLast = breakAfter(added - 1);
+    for (int i = added - 1; i > 0; --i) rows[static_cast<size_t>(i)].BreakBefore = breakAfter(i - 1);
+    rows.front().BreakBefore = FLines->FileFormat();
+    ProperInsertRows(at - 1, std::span(rows).first(static_cast<size_t>(added)));
     // The rows go in front of the line at the caret, after the break in
     // front of it; that line follows the break after the last row.
     if (at <= count) {
       const int moved = at - 1 + added;
       FLines->SetBreakBefore(at - 1, FLines->BreakBefore(moved));
-      FLines->SetBreakBefore(moved, breakAfter(added - 1));
+      FLines->SetBreakBefore(moved, afterLast);
     }
   }
-  const int last = at + static_cast<int>(rows.size()) - 1;
-  if (fill) ProperSetLine(last - 1, std::string(rows.back()));
-  const TBufferCoord end{static_cast<int>(rows.back().size()) + 1, last};
+  const int last = at + static_cast<int>(used) - 1;
+  const std::string_view lastRow = rows[used - 1].Text;
+  if (fill) ProperSetLine(last - 1, std::string(lastRow));
+  const TBufferCoord end{static_cast<int>(lastRow.size()) + 1, last};
   InternalSetCaretXY(!fill && last < FLines->Count() ? TBufferCoord{1, last + 1} : end);
   if (added > 0) DoLinesInserted(at, added);
   return {{1, at}, end};
 }
 
-TBufferCoord TCustomSrcEdit::InsertRectangle(std::string_view value, int column, bool addToUndoList) {
+TBufferCoord TCustomSrcEdit::InsertRectangle(const std::vector<TSrcTextRow>& rows, int column, bool addToUndoList) {
   // The rectangle starts at the same display column on every line, from
   // the caret line down.
-  const std::vector<std::string_view> rows = SplitRows(value);
   const int firstAppended = FLines->Count() + 1;
   int appended = 0;
   auto appendLine = [&](const std::string& text) {
@@ -352,7 +349,7 @@ TBufferCoord TCustomSrcEdit::InsertRectangle(std::string_view value, int column,
   TBufferCoord caret = CaretXY();
   for (size_t i = 0; i < rows.size(); ++i) {
     if (i > 0) ++caret.Line;
-    const std::string_view row = rows[i];
+    const std::string_view row = rows[i].Text;
     if (row.empty()) {
       // Nothing on this line; the caret column is where a row would go.
       if (caret.Line <= FLines->Count()) caret.Char = ColumnToCharIndex(FLines->Get(caret.Line - 1), column);

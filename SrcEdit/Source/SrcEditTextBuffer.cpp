@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cstring>
+#include <memory>
 #include <optional>
 
 #include "SrcEdit/Source/SrcEditMiscProcs.h"
@@ -16,6 +17,20 @@ constexpr size_t MaxTrackedChanges = 64;
 // A million lines are 40 MB of records; the break does not add to them.
 static_assert(sizeof(void*) != 8 || sizeof(TSrcEditStringRec) == 40);
 
+// A line compared with the longest one found so far, as a walk of all
+// lines decides: the earlier line wins on equal length, and no line is the
+// longest while all are empty. Every other line's length bounds
+// othersAtMost.
+void CompareWithLongest(int index, int length, int& longestIndex, int& longest, int& othersAtMost) {
+  if (length > longest || (length == longest && length > 0 && index < longestIndex)) {
+    othersAtMost = std::max(othersAtMost, longest);
+    longest = length;
+    longestIndex = index;
+  } else {
+    othersAtMost = std::max(othersAtMost, length);
+  }
+}
+
 }  // namespace
 
 void TSrcLineText::Assign(std::string_view text) {
@@ -25,6 +40,37 @@ void TSrcLineText::Assign(std::string_view text) {
   delete[] FData;
   FData = data;
   FSize = static_cast<uint32_t>(text.size());
+}
+
+std::vector<TSrcTextRow> SplitTextRows(std::string_view text) {
+  std::vector<TSrcTextRow> rows;
+  // Room for short lines: pages of it never written cost nothing.
+  rows.reserve(text.size() / 16 + 1);
+  const char* p = text.data();
+  const char* const end = p + text.size();
+  auto next = [end](const char* from, char c) {
+    const void* hit = from < end ? std::memchr(from, c, static_cast<size_t>(end - from)) : nullptr;
+    return hit ? static_cast<const char*>(hit) : end;
+  };
+  // The next CR and the next LF: each is searched for again only once it
+  // is passed, so breaks of one kind cost one search each.
+  const char* cr = next(p, '\r');
+  const char* lf = next(p, '\n');
+  TSrcEditFileFormat before = sffDos;
+  for (;;) {
+    const char* at = std::min(cr, lf);
+    rows.push_back({std::string_view(p, static_cast<size_t>(at - p)), before});
+    if (at == end) return rows;
+    p = at + 1;
+    if (at == lf) {
+      before = sffUnix;
+      lf = next(p, '\n');
+      continue;
+    }
+    before = p < end && *p == '\n' ? sffDos : sffMac;
+    if (before == sffDos) lf = next(++p, '\n');
+    cr = next(p, '\r');
+  }
 }
 
 TSrcEditStringList::TSrcEditStringList() : FConvertTabsProc(GetBestConvertTabsProcEx(FTabWidth)) {}
@@ -118,11 +164,16 @@ TObject* TSrcEditStringList::GetObject(int index) const {
 std::string TSrcEditStringList::GetTextStr() const {
   std::string text;
   text.reserve(TextLength());
-  for (size_t i = 0; i < FList.Count(); ++i) {
-    if (i > 0) text += "\r\n";
-    text += FList[i].FString.View();
-  }
+  text += GetView(0);
+  AppendLines(text, 1, GetCount() - 1, false);
   return text;
+}
+
+void TSrcEditStringList::AppendLines(std::string& text, int first, int last, bool storedBreaks) const {
+  for (int i = std::max(first, 0); i <= last && i < GetCount(); ++i) {
+    const TSrcEditStringRec& record = FList[i];
+    text.append(storedBreaks ? BreakText(record.FBreakBefore) : "\r\n").append(record.FString.View());
+  }
 }
 
 size_t TSrcEditStringList::TextLength() const {
@@ -260,11 +311,50 @@ void TSrcEditStringList::InsertLines(int index, int count) {
   NotifyLines(&TSrcEditStringsListener::OnLinesInserted, index, count);
 }
 
+void TSrcEditStringList::InsertRows(int index, std::span<const TSrcTextRow> rows) {
+  if (rows.empty()) return;
+  CheckIndex(index, GetCount());
+  TStringsUpdate update(*this);
+  const int count = static_cast<int>(rows.size());
+  // With few lines, or the longest known, each new line is compared with it
+  // as it arrives rather than all lines walked again later.
+  const bool knownBefore = FIndexOfLongestLine >= 0 || GetCount() <= static_cast<int>(MaxTrackedChanges);
+  if (knownBefore) GetLengthOfLongestLine();
+  int longestIndex = FIndexOfLongestLine >= index ? FIndexOfLongestLine + count : FIndexOfLongestLine;
+  int longest = FLongestLength;
+  int othersAtMost = FOthersAtMost;
+  if (GetCount() + count > FCapacity) SetCapacity(std::max(GetCount() + count, FCapacity + FCapacity / 4));
+  FList.InsertEach(static_cast<size_t>(index), rows.size(), [&](size_t i) {
+    TSrcEditStringRec record;
+    AssignText(record, rows[i].Text);
+    record.FBreakBefore = rows[i].BreakBefore;
+    MeasureRecord(record);
+    FTextSize += rows[i].Text.size();
+    CompareWithLongest(index + static_cast<int>(i), record.FExpandedLength, longestIndex, longest, othersAtMost);
+    return record;
+  });
+  if (knownBefore) {
+    FIndexOfLongestLine = longestIndex;
+    FLongestLength = longest;
+    FOthersAtMost = othersAtMost;
+  } else {
+    LongestLineAfterInsert(index, count, true);
+  }
+  NotifyLines(&TSrcEditStringsListener::OnLinesInserted, index, count);
+}
+
 void TSrcEditStringList::DeleteLines(int index, int count) {
   if (count <= 0) return;
   CheckIndex(index, GetCount() - 1);
   int removed = count < GetCount() - index ? count : GetCount() - index;
-  for (int i = index; i < index + removed; ++i) FTextSize -= FList[i].FString.Size();
+  // Counted over the fewer lines: those that go, or those that stay.
+  if (removed <= GetCount() - removed) {
+    for (int i = index; i < index + removed; ++i) FTextSize -= FList[i].FString.Size();
+  } else {
+    FTextSize = 0;
+    for (int i = 0; i < index; ++i) FTextSize += FList[i].FString.Size();
+    for (int i = index + removed; i < GetCount(); ++i) FTextSize += FList[i].FString.Size();
+  }
   {
     // Only a deletion that moves later lines is bracketed as a change.
     std::optional<TStringsUpdate> update;
@@ -301,8 +391,9 @@ int TSrcEditStringList::GetExpandedStringLength(int index) {
   return FList[index].FExpandedLength;
 }
 
-void TSrcEditStringList::MeasureLine(int index) {
-  TSrcEditStringRec& record = FList[index];
+void TSrcEditStringList::MeasureLine(int index) { MeasureRecord(FList[index]); }
+
+void TSrcEditStringList::MeasureRecord(TSrcEditStringRec& record) const {
   std::string_view text = record.FString.View();
   const bool hasTabs = text.find('\t') != std::string_view::npos;
   record.FExpandedLength = hasTabs ? ExpandedTabsLength(text, FTabWidth) : static_cast<int32_t>(text.size());
@@ -329,18 +420,9 @@ int TSrcEditStringList::GetLengthOfLongestLine() {
       }
     }
   } else {
-    // Only the replaced lines can have overtaken the longest one; on equal
-    // length the earlier line wins, as a full scan would decide.
-    for (int index : FChangedSinceLongest) {
-      int length = GetExpandedStringLength(index);
-      if (length > longest || (length == longest && length > 0 && index < FIndexOfLongestLine)) {
-        FOthersAtMost = std::max(FOthersAtMost, longest);
-        longest = length;
-        FIndexOfLongestLine = index;
-      } else {
-        FOthersAtMost = std::max(FOthersAtMost, length);
-      }
-    }
+    // Only the replaced lines can have overtaken the longest one.
+    for (int index : FChangedSinceLongest)
+      CompareWithLongest(index, GetExpandedStringLength(index), FIndexOfLongestLine, longest, FOthersAtMost);
   }
   FChangedSinceLongest.clear();
   FLongestLength =
@@ -362,43 +444,33 @@ void TSrcEditStringList::SetTabWidth(int tabWidth) {
 
 void TSrcEditStringList::LoadFromStream(TStream& stream) {
   TStringsUpdate update(*this);
-  int64_t size = stream.Size();
-  stream.SetPosition(0);
-  std::string data(static_cast<size_t>(size), '\0');
-  stream.ReadBuffer(data.data(), size);
-  Clear();
-
-  // Sizing the array once keeps a large file from being moved while it loads.
-  size_t breaks = 0;
-  for (size_t i = 0; i < data.size(); ++i)
-    breaks += data[i] == '\n' || (data[i] == '\r' && (i + 1 == data.size() || data[i + 1] != '\n'));
-  SetCapacity(static_cast<int>(breaks + 1));
-
-  bool sawCR = false, sawLF = false;
-  // Each line keeps the break in front of it.
-  TSrcEditFileFormat before = sffDos;
-  auto addLine = [&](std::string_view text) { InsertLine(GetCount(), text, before); };
-  const char* p = data.data();
-  const char* end = p + data.size();
-  while (p < end) {
-    const char* start = p;
-    while (p < end && *p != '\r' && *p != '\n') ++p;
-    addLine(std::string_view(start, p - start));
-    const bool cr = p < end && *p == '\r';
-    if (cr) {
-      ++p;
-      sawCR = true;
-    }
-    const bool lf = p < end && *p == '\n';
-    if (lf) {
-      ++p;
-      sawLF = true;
-    }
-    before = cr && lf ? sffDos : cr ? sffMac : sffUnix;
+  const int64_t size = stream.Size();
+  // A file already read is split where it lies; any other stream is read
+  // once, into storage that is not filled first.
+  std::unique_ptr<char[]> read;
+  const char* bytes = nullptr;
+  if (auto* memory = dynamic_cast<TMemoryStream*>(&stream)) {
+    bytes = memory->Memory();
+    stream.SetPosition(size);
+  } else {
+    read = std::make_unique_for_overwrite<char[]>(static_cast<size_t>(size));
+    stream.SetPosition(0);
+    stream.ReadBuffer(read.get(), size);
+    bytes = read.get();
   }
-  if (!data.empty() && (data.back() == '\r' || data.back() == '\n')) addLine(std::string_view());
+  const std::string_view data(bytes, static_cast<size_t>(size));
+  Clear();
+  FFileFormat = sffDos;
+  if (data.empty()) return;
+  std::vector<TSrcTextRow> rows = SplitTextRows(data);
+  bool sawCR = false, sawLF = false;
+  for (size_t i = 1; i < rows.size(); ++i) {
+    sawCR = sawCR || rows[i].BreakBefore != sffUnix;
+    sawLF = sawLF || rows[i].BreakBefore != sffMac;
+  }
   FFileFormat = sawCR && !sawLF ? sffMac : sawLF && !sawCR ? sffUnix : sffDos;
-  if (!FList.Empty()) FList[0].FBreakBefore = FFileFormat;
+  rows.front().BreakBefore = FFileFormat;
+  InsertRows(0, rows);
 }
 
 void TSrcEditStringList::SaveToStream(TStream& stream) {

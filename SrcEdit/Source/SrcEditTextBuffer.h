@@ -6,6 +6,7 @@
 
 #include <cstdint>
 #include <memory>
+#include <span>
 #include <string>
 #include <string_view>
 #include <utility>
@@ -81,6 +82,17 @@ struct TSrcEditStringRec {
   }
 };
 
+// A row of a text broken at CR, LF and CR LF, with the break in front of it
+// (sffDos for the first row, which has none).
+struct TSrcTextRow {
+  std::string_view Text;
+  TSrcEditFileFormat BreakBefore = sffDos;
+};
+
+// The rows of a text, found with one byte search per break; a break at the
+// end leaves an empty last row, an empty text is one empty row.
+std::vector<TSrcTextRow> SplitTextRows(std::string_view text);
+
 // (sender, first line index, number of lines)
 using TStringListChangeEvent = TDelegate<void(TObject* Sender, int Index, int Count)>;
 
@@ -125,6 +137,9 @@ public:
   int GetCapacity() const override { return FCapacity; }
   // The lines joined with CR LF, without a break after the last one.
   std::string GetTextStr() const override;
+  // Appends lines first..last, each after the break in front of it: its
+  // own (storedBreaks) or CR LF.
+  void AppendLines(std::string& text, int first, int last, bool storedBreaks) const;
   // Its length, without building it or looking at the lines.
   size_t TextLength() const;
 
@@ -147,6 +162,10 @@ public:
   // Insert with the break in front of the new line.
   void InsertLine(int index, std::string_view text, TSrcEditFileFormat breakBefore);
   void DeleteLines(int index, int count);
+  // The rows as lines at index, each with its text and the break in front
+  // of it, reported as one insertion. Their widths are measured on the way
+  // and, where the longest line is known, it stays known.
+  void InsertRows(int index, std::span<const TSrcTextRow> rows);
 
   // The line with its TABs expanded (TAB characters padded to the stop).
   std::string GetExpandedString(int index);
@@ -194,6 +213,7 @@ private:
   std::string ExpandString(int index);
   // Finds the expanded length without building the text where it can.
   void MeasureLine(int index);
+  void MeasureRecord(TSrcEditStringRec& record) const;
   void CheckIndex(int index, int last) const;
   int CheckedIndex(int index) const {
     CheckIndex(index, GetCount() - 1);

@@ -217,7 +217,7 @@ bool TCustomSrcEdit::ReplaceWithinLine(const TBufferCoord& start, const TBufferC
   if (start.Line != end.Line || start.Line < 1 || start.Line > FLines->Count()) return false;
   const std::string_view line = FLines->GetView(start.Line - 1);
   if (start.Char < 1 || end.Char < start.Char || end.Char > static_cast<int>(line.size()) + 1 ||
-      text.find_first_of("\r\n") != std::string::npos)
+      text.find('\r') != std::string::npos || text.find('\n') != std::string::npos)
     return false;
   const size_t from = static_cast<size_t>(start.Char - 1);
   const size_t count = static_cast<size_t>(end.Char - start.Char);
@@ -394,9 +394,9 @@ void TCustomSrcEdit::UndoItem(uint32_t number) {
   TTempValue exactCaret(FCaretExact, true);
   // The reverse keeps the item's run: redone, it groups as it did.
   TSrcUndoRun run(*FRedoList, item->FRunCommand);
-  auto reverse = [&](TSrcChangeReason r, const TBufferCoord& s, const TBufferCoord& e, const std::string& text) {
+  auto reverse = [&](TSrcChangeReason r, const TBufferCoord& s, const TBufferCoord& e, std::string text) {
     FRedoList->Unlock();
-    FRedoList->AddNumberedChange(r, s, e, text, mode, number);
+    FRedoList->AddNumberedChange(r, s, e, std::move(text), mode, number);
     FRedoList->Lock();
   };
   const bool insertion = reason == crInsert || reason == crPaste || reason == crDragDropInsert;
@@ -414,12 +414,12 @@ void TCustomSrcEdit::UndoItem(uint32_t number) {
     case crDragDropInsert: {
       InternalSetCaretXY(start);
       SetReplaySelection(start, end);
-      const std::string removed = SelectedText(true);
+      std::string removed = SelectedText(true);
       // The redo replaces what was put back here (an overwritten text).
       const TBufferCoord restoredEnd = SetSelTextPrimitiveEx(mode, item->FChangeStr, false, tbKept).End;
       InternalSetCaretXY(start);
       SetReplaySelection(start, start);
-      reverse(reason, start, item->FChangeStr.empty() ? start : restoredEnd, removed);
+      reverse(reason, start, item->FChangeStr.empty() ? start : restoredEnd, std::move(removed));
       break;
     }
     case crDeleteAfterCursor:
@@ -442,7 +442,7 @@ void TCustomSrcEdit::UndoItem(uint32_t number) {
         // A block of lines that reached the end of the text left its last
         // line empty: its last row goes back there.
         TStringsUpdate update(*FLines);
-        InsertWholeLines(text, text.empty() || (text.back() != '\n' && text.back() != '\r'), tbKept);
+        InsertWholeLines(SplitTextRows(text), text.empty() || (text.back() != '\n' && text.back() != '\r'), tbKept);
       } else {
         SetSelTextPrimitiveEx(mode, text, false, tbKept);
       }
@@ -538,8 +538,8 @@ void TCustomSrcEdit::RedoItem(uint32_t number) {
   TOptionOff keepBlanks(FOptions, eoTrimTrailingSpaces);
   TTempValue exactCaret(FCaretExact, true);
   TSrcUndoRun run(*FUndoList, item->FRunCommand);
-  auto reverse = [&](TSrcChangeReason r, const TBufferCoord& s, const TBufferCoord& e, const std::string& text) {
-    FUndoList->AddNumberedChange(r, s, e, text, mode, number);
+  auto reverse = [&](TSrcChangeReason r, const TBufferCoord& s, const TBufferCoord& e, std::string text) {
+    FUndoList->AddNumberedChange(r, s, e, std::move(text), mode, number);
   };
   // Text replaced during the replay is not recorded by the replacement
   // itself: the reverse item stands for it. Returns the text replaced;
@@ -568,20 +568,20 @@ void TCustomSrcEdit::RedoItem(uint32_t number) {
     case crDragDropInsert: {
       // The range start..end holds the text the insertion had overwritten
       // (empty for a plain insertion).
-      const std::string overwritten = replace(start, end, item->FChangeStr);
+      std::string overwritten = replace(start, end, item->FChangeStr);
       if (mode == smColumn) {
         SetReplaySelection(start, insertedEnd);
       } else {
         SetReplaySelection(insertedEnd, insertedEnd);
       }
-      reverse(reason, start, insertedEnd, overwritten);
+      reverse(reason, start, insertedEnd, std::move(overwritten));
       break;
     }
     case crDeleteAfterCursor:
     case crSilentDeleteAfterCursor:
     case crDelete:
     case crSilentDelete: {
-      const std::string removed = replace(start, end, item->FChangeStr);
+      std::string removed = replace(start, end, item->FChangeStr);
       // The caret stays where the text closed up, as after the deletion.
       const TBufferCoord closed = MinCoord(start, end);
       if (mode == smNormal)
@@ -589,7 +589,7 @@ void TCustomSrcEdit::RedoItem(uint32_t number) {
       else if (mode == smLine)
         InternalSetCaretXY({1, closed.Line});
       SetReplaySelection(CaretXY(), CaretXY());
-      reverse(reason, start, end, removed);
+      reverse(reason, start, end, std::move(removed));
       break;
     }
     case crLineBreak: {

@@ -26,20 +26,20 @@ uint32_t TSrcEditUndoList::TakeChangeNumber() {
 }
 
 void TSrcEditUndoList::AddChange(TSrcChangeReason reason, const TBufferCoord& start, const TBufferCoord& end,
-                                 const std::string& text, TSrcSelectionMode selectionMode) {
+                                 std::string text, TSrcSelectionMode selectionMode) {
   if (FLockCount > 0) return;
-  AddNumberedChange(reason, start, end, text, selectionMode, TakeChangeNumber());
+  AddNumberedChange(reason, start, end, std::move(text), selectionMode, TakeChangeNumber());
 }
 
 void TSrcEditUndoList::AddNumberedChange(TSrcChangeReason reason, const TBufferCoord& start, const TBufferCoord& end,
-                                         const std::string& text, TSrcSelectionMode selectionMode, uint32_t number) {
+                                         std::string&& text, TSrcSelectionMode selectionMode, uint32_t number) {
   if (FLockCount > 0) return;
   auto item = std::make_unique<TSrcEditUndoItem>();
   item->FChangeReason = reason;
   item->FChangeSelMode = selectionMode;
   item->FChangeStartPos = start;
   item->FChangeEndPos = end;
-  item->FChangeStr = text;
+  item->FChangeStr = std::move(text);
   item->FChangeNumber = number;
   item->FRunCommand = FRunCommand;
   PushItem(std::move(item));

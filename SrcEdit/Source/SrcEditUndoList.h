@@ -92,11 +92,12 @@ class TSrcEditUndoList : public TPersistent {
 public:
   std::string ClassName() const override { return "TSrcEditUndoList"; }
 
-  void AddChange(TSrcChangeReason reason, const TBufferCoord& start, const TBufferCoord& end, const std::string& text,
+  // The item takes the text over: a whole text replaced is not copied.
+  void AddChange(TSrcChangeReason reason, const TBufferCoord& start, const TBufferCoord& end, std::string text,
                  TSrcSelectionMode selectionMode);
   // The same with a given change number: the item joins that step.
   void AddNumberedChange(TSrcChangeReason reason, const TBufferCoord& start, const TBufferCoord& end,
-                         const std::string& text, TSrcSelectionMode selectionMode, uint32_t number);
+                         std::string&& text, TSrcSelectionMode selectionMode, uint32_t number);
   void AddGroupBreak();
   void BeginBlock();
   void EndBlock();

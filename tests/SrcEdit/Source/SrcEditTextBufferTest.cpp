@@ -173,7 +173,13 @@ TEST(SrcEditStringListTest, EveryChangeReportsItsLinesInOrder) {
        {"changing", "inserted 3,2", "change"}},
       {"load",
        [](auto& s) { LoadText(s, "a\nb"); },
-       {"changing", "cleared", "inserted 0,1", "inserted 1,1", "change"}},
+       {"changing", "cleared", "inserted 0,2", "change"}},
+      {"insert rows",
+       [](auto& s) {
+         const TSrcTextRow rows[] = {{"p"}, {"q", sffUnix}};
+         s.InsertRows(1, rows);
+       },
+       {"changing", "inserted 1,2", "change"}},
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(c.Name);
@@ -305,6 +311,8 @@ TEST(SrcEditStringListTest, LongestLineIsNeverStale) {
       {"empty lines only", [&] { store.Put(2, ""); }, 0},
       {"exchange keeps it", [&] { store.Put(0, "xyz"), store.Exchange(0, 2); }, 3},
       {"many replaced lines", [&] { for (int i = 0; i < 100; ++i) store.Put(i % 3, std::string(i % 7, 'q')); }, 6},
+      {"rows inserted, one longer", [&] { store.InsertRows(1, std::vector<TSrcTextRow>{{"ab"}, {"0123456789abcd"}}); }, 14},
+      {"that row shrinks below the line it passed", [&] { store.Put(2, "abcde"); }, 6},
       {"cleared", [&] { store.Clear(); }, 0},
   };
   for (const auto& step : steps) {
@@ -327,6 +335,7 @@ TEST(SrcEditStringListTest, TextLengthFollowsEveryChange) {
       [&] { store.Delete(0); },
       [&] { store.DeleteLines(1, 3); },
       [&] { store.Exchange(0, 2); },
+      [&] { store.InsertLines(1, 6), store.Add("tail"), store.DeleteLines(1, store.Count() - 3); },
       [&] { store.DeleteLines(2, store.Count()); },
       [&] { store.Clear(); },
       [&] { store.Add(""); },
