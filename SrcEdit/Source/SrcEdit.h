@@ -557,6 +557,10 @@ public:
   // ends in the state stored for it; answers the last line looked at.
   int ScanFrom(int index);
   void ScanRanges();
+  // Names the highlighter's ranges in the line store as they stand: every
+  // full scan gives a new one. 0 when no highlighter scanned them alone
+  // (none, or a store shared with other editors).
+  uint64_t RangesStamp() const;
 
   // ------------------------------------------------------------ commands
   // The one entry of every user-visible change and caret movement: the
@@ -889,6 +893,10 @@ private:
   // in the active mode, insert value at the caret in a mode.
   // True when deleting a block of lines emptied the text's last line.
   bool DeleteSelection(TBufferCoord& b, TBufferCoord& e);
+  // Undoing the deletion of a whole text: its lines go back whole into the
+  // one empty line it left (at {1,1}); false when the text has another
+  // shape.
+  bool PutBackWholeText(const TBufferCoord& at, TSrcLineRun& run);
   void TrimStoredLines();
   void ShiftUntrimmedLines(int index, int count);
   // The number of the step the outermost edit recorded; none when it
@@ -1003,6 +1011,13 @@ private:
   // the change's record moves them.
   TSrcMarkRecorder FMarkRecorder;
   bool FMarksHeld = false;
+  // The deletion of the selection recorded on this item: a whole text
+  // deleted leaves its lines there.
+  TSrcEditUndoItem* FKeepLinesIn = nullptr;
+  // Lines inserted now hold their ranges already: only the first of them
+  // and the line after them are checked.
+  bool FRangesHeld = false;
+  uint64_t FRangesStamp = 0;
   // The lines (0-based) the outermost edit changed or gave another
   // neighbour, first to last (none while first > last), kept in step with
   // lines inserted and deleted since: where it may have left an empty line

@@ -33,9 +33,16 @@ int TCustomSrcEdit::ScanFrom(int index) {
 }
 
 void TCustomSrcEdit::ScanRanges() {
+  // Unique in the process: lines kept by another editor never match.
+  static uint64_t lastStamp = 0;
+  FRangesStamp = ++lastStamp;
   if (!FHighlighter || FLines->Count() == 0) return;
   FHighlighter->ResetRange();
   for (int i = 0; i < FLines->Count(); ++i) FLines->PutRange(i, FHighlighter->ScanLineEnd(FLines->GetView(i), i));
+}
+
+uint64_t TCustomSrcEdit::RangesStamp() const {
+  return FHighlighter && FLines == FOwnLines.get() && FLines->ListenerCount() == 0 ? FRangesStamp : 0;
 }
 
 // ---------------------------------------------------------------- line-store events
@@ -77,7 +84,10 @@ void TCustomSrcEdit::ListInserted(TObject*, int index, int count) {
   ShiftUntrimmedLines(index, count);
   ShiftEditedLines(index, count);
   NoteEditedLines(index - 1, index + count);
-  if (FHighlighter && FLines->Count() > 0) {
+  if (FHighlighter && FLines->Count() > 0 && FRangesHeld) {
+    ScanFrom(index);
+    ScanFrom(index + count);
+  } else if (FHighlighter && FLines->Count() > 0) {
     // New lines hold no range yet: each is scanned even where the scan
     // before it stopped early.
     int line = ScanFrom(index) + 1;

@@ -204,6 +204,21 @@ bool TCustomSrcEdit::DeleteSelection(TBufferCoord& b, TBufferCoord& e) {
   switch (FActiveSelectionMode) {
     case smNormal: {
       if (FLines->Count() == 0) return false;
+      if (FKeepLinesIn && b == TBufferCoord{1, 1} && e.Line == FLines->Count() &&
+          e.Char > static_cast<int>(FLines->GetView(e.Line - 1).size())) {
+        // The whole text goes: its lines stay with the deletion's undo
+        // item (the text it holds goes), one empty line in their place.
+        const uint64_t ranges = RangesStamp();
+        auto run = std::make_unique<TSrcLineRun>(FLines->TakeLines(0, FLines->Count()));
+        run->RangesStamp = ranges;
+        FLines->InsertLine(0, "", run->Records.front().FBreakBefore);
+        FKeepLinesIn->FLineRun = std::move(run);
+        std::string().swap(FKeepLinesIn->FChangeStr);
+        FKeepLinesIn = nullptr;
+        InternalSetCaretXY(b);
+        if (e.Line > b.Line) DoLinesDeleted(b.Line, e.Line - b.Line);
+        break;
+      }
       const std::string first = FLines->Get(b.Line - 1);
       const std::string last = FLines->Get(e.Line - 1);
       // The rest of the last line joins where the first line's text ends.
@@ -438,8 +453,11 @@ void TCustomSrcEdit::SetSelText(std::string_view value, TSrcTextBreaks breaks) {
 
 TInsertedRange TCustomSrcEdit::SetSelTextRecorded(TSrcChangeReason reason, std::string_view value,
                                                   TSrcTextBreaks breaks) {
+  TSrcEditUndoItem* deletion = nullptr;
   if (SelAvail()) {
+    const size_t before = FUndoList->PushPosition();
     RecordSelectionDelete(crDelete);
+    if (FActiveSelectionMode == smNormal) deletion = FUndoList->FirstChangeSince(before);
   } else {
     // Nothing is selected: nothing may be deleted in the other mode either
     // (a block of no width in column mode spans lines).
@@ -448,6 +466,7 @@ TInsertedRange TCustomSrcEdit::SetSelTextRecorded(TSrcChangeReason reason, std::
   }
   OrderBlock();
   const TSrcSelectionMode mode = FActiveSelectionMode;
+  TTempValue keepLines(FKeepLinesIn, deletion);
   const TInsertedRange inserted = SetSelTextPrimitiveEx(mode, value, true, breaks);
   RecordInsertion(reason, inserted, value, mode);
   return inserted;

@@ -311,11 +311,12 @@ void TSrcEditStringList::InsertLines(int index, int count) {
   NotifyLines(&TSrcEditStringsListener::OnLinesInserted, index, count);
 }
 
-void TSrcEditStringList::InsertRows(int index, std::span<const TSrcTextRow> rows) {
-  if (rows.empty()) return;
+// Records made by make(i), measured, as lines at index: one report.
+template <class TMake>
+void TSrcEditStringList::InsertRecords(int index, int count, TMake make) {
+  if (count <= 0) return;
   CheckIndex(index, GetCount());
   TStringsUpdate update(*this);
-  const int count = static_cast<int>(rows.size());
   // With few lines, or the longest known, each new line is compared with it
   // as it arrives rather than all lines walked again later.
   const bool knownBefore = FIndexOfLongestLine >= 0 || GetCount() <= static_cast<int>(MaxTrackedChanges);
@@ -324,12 +325,9 @@ void TSrcEditStringList::InsertRows(int index, std::span<const TSrcTextRow> rows
   int longest = FLongestLength;
   int othersAtMost = FOthersAtMost;
   if (GetCount() + count > FCapacity) SetCapacity(std::max(GetCount() + count, FCapacity + FCapacity / 4));
-  FList.InsertEach(static_cast<size_t>(index), rows.size(), [&](size_t i) {
-    TSrcEditStringRec record;
-    AssignText(record, rows[i].Text);
-    record.FBreakBefore = rows[i].BreakBefore;
-    MeasureRecord(record);
-    FTextSize += rows[i].Text.size();
+  FList.InsertEach(static_cast<size_t>(index), static_cast<size_t>(count), [&](size_t i) {
+    TSrcEditStringRec record = make(i);
+    FTextSize += record.FString.Size();
     CompareWithLongest(index + static_cast<int>(i), record.FExpandedLength, longestIndex, longest, othersAtMost);
     return record;
   });
@@ -341,6 +339,50 @@ void TSrcEditStringList::InsertRows(int index, std::span<const TSrcTextRow> rows
     LongestLineAfterInsert(index, count, true);
   }
   NotifyLines(&TSrcEditStringsListener::OnLinesInserted, index, count);
+}
+
+void TSrcEditStringList::InsertRows(int index, std::span<const TSrcTextRow> rows) {
+  InsertRecords(index, static_cast<int>(rows.size()), [&](size_t i) {
+    TSrcEditStringRec record;
+    AssignText(record, rows[i].Text);
+    record.FBreakBefore = rows[i].BreakBefore;
+    MeasureRecord(record);
+    return record;
+  });
+}
+
+std::string TSrcLineRun::Text() const {
+  std::string text;
+  for (size_t i = 0; i < Records.size(); ++i) {
+    if (i > 0) text.append(TSrcEditStringList::BreakText(Records[i].FBreakBefore));
+    text.append(Records[i].FString.View());
+  }
+  return text;
+}
+
+TSrcLineRun TSrcEditStringList::TakeLines(int index, int count) {
+  TSrcLineRun run;
+  run.TabWidth = FTabWidth;
+  if (count <= 0) return run;
+  CheckIndex(index, GetCount() - 1);
+  const int taken = std::min(count, GetCount() - index);
+  run.Records.reserve(static_cast<size_t>(taken));
+  for (int i = index; i < index + taken; ++i) {
+    FTextSize -= FList[i].FString.Size();
+    run.Records.push_back(std::move(FList[i]));
+    run.Records.back().FObject = nullptr;
+  }
+  // The records left behind are empty: the deletion frees no text.
+  DeleteLines(index, taken);
+  return run;
+}
+
+void TSrcEditStringList::PutLines(int index, TSrcLineRun run) {
+  InsertRecords(index, static_cast<int>(run.Records.size()), [&](size_t i) {
+    TSrcEditStringRec& record = run.Records[i];
+    if (run.TabWidth != FTabWidth || record.Flags().Contains(sfExpandedLengthUnknown)) MeasureRecord(record);
+    return std::move(record);
+  });
 }
 
 void TSrcEditStringList::DeleteLines(int index, int count) {

@@ -93,6 +93,19 @@ struct TSrcTextRow {
 // end leaves an empty last row, an empty text is one empty row.
 std::vector<TSrcTextRow> SplitTextRows(std::string_view text);
 
+// Whole lines taken out of a store with what their records hold (text,
+// range, width, stamp, break; no object): put back into the same store
+// they need no split, no measuring and, where their ranges still hold, no
+// rescan.
+struct TSrcLineRun {
+  std::vector<TSrcEditStringRec> Records;
+  int TabWidth = 0;  // their widths were measured with it
+  // Who scanned their ranges (the taker's choice; 0: nobody sure).
+  uint64_t RangesStamp = 0;
+  // Their text with the break in front of each but the first.
+  std::string Text() const;
+};
+
 // (sender, first line index, number of lines)
 using TStringListChangeEvent = TDelegate<void(TObject* Sender, int Index, int Count)>;
 
@@ -166,6 +179,10 @@ public:
   // of it, reported as one insertion. Their widths are measured on the way
   // and, where the longest line is known, it stays known.
   void InsertRows(int index, std::span<const TSrcTextRow> rows);
+  // Lines index..index+count-1 out of the store, reported as deleted.
+  TSrcLineRun TakeLines(int index, int count);
+  // A run taken from this store back in at index, reported as inserted.
+  void PutLines(int index, TSrcLineRun run);
 
   // The line with its TABs expanded (TAB characters padded to the stop).
   std::string GetExpandedString(int index);
@@ -221,6 +238,8 @@ private:
   }
   void Grow();
   void InsertItem(int index, std::string_view text, TSrcEditFileFormat breakBefore);
+  template <class TMake>
+  void InsertRecords(int index, int count, TMake make);
   // The record takes the text and a stamp of its own.
   void AssignText(TSrcEditStringRec& record, std::string_view text);
   void ForgetLongestLine();

@@ -349,6 +349,22 @@ void TCustomSrcEdit::RestoreColumnBlock(const TBufferCoord& start, const TBuffer
   }
 }
 
+bool TCustomSrcEdit::PutBackWholeText(const TBufferCoord& at, TSrcLineRun& run) {
+  const int count = static_cast<int>(run.Records.size());
+  if (at != TBufferCoord{1, 1} || count == 0 || FLines->Count() != 1 || !FLines->GetView(0).empty()) return false;
+  {
+    TStringsUpdate update(*FLines);
+    {
+      // Ranges scanned by the same highlighter from the same start hold.
+      TTempValue held(FRangesHeld, run.RangesStamp != 0 && run.RangesStamp == RangesStamp());
+      FLines->PutLines(0, std::move(run));
+    }
+    FLines->DeleteLines(count, 1);
+  }
+  DoLinesInserted(1, count - 1);
+  return true;
+}
+
 bool TCustomSrcEdit::ReplayPositionItem(const TSrcEditUndoItem& item, const TReverseChange& reverse) {
   const TBufferCoord& start = item.FChangeStartPos;
   const TBufferCoord& end = item.FChangeEndPos;
@@ -443,8 +459,8 @@ void TCustomSrcEdit::UndoItem(uint32_t number) {
         // line empty: its last row goes back there.
         TStringsUpdate update(*FLines);
         InsertWholeLines(SplitTextRows(text), text.empty() || (text.back() != '\n' && text.back() != '\r'), tbKept);
-      } else {
-        SetSelTextPrimitiveEx(mode, text, false, tbKept);
+      } else if (!item->FLineRun || !PutBackWholeText(at, *item->FLineRun)) {
+        SetSelTextPrimitiveEx(mode, item->ChangeText(), false, tbKept);
       }
       const TBufferCoord caret = afterCursor ? start : end;
       InternalSetCaretXY(caret);
@@ -581,7 +597,13 @@ void TCustomSrcEdit::RedoItem(uint32_t number) {
     case crSilentDeleteAfterCursor:
     case crDelete:
     case crSilentDelete: {
-      std::string removed = replace(start, end, item->FChangeStr);
+      // A whole text deleted again leaves its lines with the reverse item.
+      TSrcEditUndoItem kept;
+      std::string removed;
+      {
+        TTempValue keepLines(FKeepLinesIn, mode == smNormal ? &kept : nullptr);
+        removed = replace(start, end, item->FChangeStr);
+      }
       // The caret stays where the text closed up, as after the deletion.
       const TBufferCoord closed = MinCoord(start, end);
       if (mode == smNormal)
@@ -589,7 +611,10 @@ void TCustomSrcEdit::RedoItem(uint32_t number) {
       else if (mode == smLine)
         InternalSetCaretXY({1, closed.Line});
       SetReplaySelection(CaretXY(), CaretXY());
-      reverse(reason, start, end, std::move(removed));
+      const size_t reversed = FUndoList->PushPosition();
+      reverse(reason, start, end, kept.FLineRun ? std::string() : std::move(removed));
+      if (TSrcEditUndoItem* reverseItem = FUndoList->FirstChangeSince(reversed))
+        reverseItem->FLineRun = std::move(kept.FLineRun);
       break;
     }
     case crLineBreak: {

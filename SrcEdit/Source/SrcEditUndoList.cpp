@@ -8,7 +8,9 @@ void TSrcEditUndoItem::Assign(const TPersistent& source) {
     FChangeSelMode = item->FChangeSelMode;
     FChangeStartPos = item->FChangeStartPos;
     FChangeEndPos = item->FChangeEndPos;
-    FChangeStr = item->FChangeStr;
+    // A copy holds the text: the lines' stamps are their store's own.
+    FChangeStr = item->ChangeText();
+    FLineRun.reset();
     FChangeNumber = item->FChangeNumber;
     FRunCommand = item->FRunCommand;
     FMarkShifts = item->FMarkShifts;

@@ -10,6 +10,7 @@
 #include <string>
 #include <vector>
 
+#include "SrcEdit/Source/SrcEditTextBuffer.h"
 #include "SrcEdit/Source/SrcEditTypes.h"
 #include "platform/DelegateList.h"
 #include "platform/Events.h"
@@ -86,6 +87,11 @@ public:
   // moves the marks as the change did (or back), and its reverse item
   // takes the record over.
   std::shared_ptr<const TSrcMarkShifts> FMarkShifts;
+  // A whole text deleted keeps its lines here rather than in FChangeStr
+  // (which stays empty): its undo puts them back as they were.
+  std::unique_ptr<TSrcLineRun> FLineRun;
+  // The text the change removed, wherever it is kept.
+  std::string ChangeText() const { return FLineRun ? FLineRun->Text() : FChangeStr; }
 };
 
 class TSrcEditUndoList : public TPersistent {
