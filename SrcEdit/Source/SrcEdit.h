@@ -893,6 +893,8 @@ private:
   // in the active mode, insert value at the caret in a mode.
   // True when deleting a block of lines emptied the text's last line.
   bool DeleteSelection(TBufferCoord& b, TBufferCoord& e);
+  // Whether b..e (ordered, running text) spans every byte of the text.
+  bool WholeTextBetween(const TBufferCoord& b, const TBufferCoord& e) const;
   // Undoing the deletion of a whole text: its lines go back whole into the
   // one empty line it left (at {1,1}); false when the text has another
   // shape.
@@ -931,7 +933,8 @@ private:
   // Records deleting the selection (before it is deleted) with reason
   // crDelete or crDeleteAfterCursor; a column block as one normal item per
   // row inside one undo block.
-  void RecordSelectionDelete(TSrcChangeReason reason);
+  // withoutText: a whole text whose lines the deletion leaves on the item.
+  void RecordSelectionDelete(TSrcChangeReason reason, bool withoutText = false);
   // Pastes the private block; false when it is not a valid block.
   bool PasteBlock(bool& pasteBegun);
   // Pastes the plain text; answers how many of its characters became '?'.

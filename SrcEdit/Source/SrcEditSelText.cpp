@@ -200,12 +200,16 @@ TInsertedRange TCustomSrcEdit::SetSelTextPrimitiveEx(TSrcSelectionMode pasteMode
   return inserted;
 }
 
+bool TCustomSrcEdit::WholeTextBetween(const TBufferCoord& b, const TBufferCoord& e) const {
+  return b == TBufferCoord{1, 1} && e.Line == FLines->Count() &&
+         e.Char > static_cast<int>(FLines->GetView(e.Line - 1).size());
+}
+
 bool TCustomSrcEdit::DeleteSelection(TBufferCoord& b, TBufferCoord& e) {
   switch (FActiveSelectionMode) {
     case smNormal: {
       if (FLines->Count() == 0) return false;
-      if (FKeepLinesIn && b == TBufferCoord{1, 1} && e.Line == FLines->Count() &&
-          e.Char > static_cast<int>(FLines->GetView(e.Line - 1).size())) {
+      if (FKeepLinesIn && WholeTextBetween(b, e)) {
         // The whole text goes: its lines stay with the deletion's undo
         // item (the text it holds goes), one empty line in their place.
         const uint64_t ranges = RangesStamp();
@@ -213,7 +217,6 @@ bool TCustomSrcEdit::DeleteSelection(TBufferCoord& b, TBufferCoord& e) {
         run->RangesStamp = ranges;
         FLines->InsertLine(0, "", run->Records.front().FBreakBefore);
         FKeepLinesIn->FLineRun = std::move(run);
-        std::string().swap(FKeepLinesIn->FChangeStr);
         FKeepLinesIn = nullptr;
         InternalSetCaretXY(b);
         if (e.Line > b.Line) DoLinesDeleted(b.Line, e.Line - b.Line);
@@ -417,14 +420,15 @@ std::string TCustomSrcEdit::SelTextAsStored() {
 // the block's display columns alone cannot tell where on a line between
 // its corners a TAB cut by its left edge stood. Its rows are one undo step,
 // which the undo limit keeps or drops whole.
-void TCustomSrcEdit::RecordSelectionDelete(TSrcChangeReason reason) {
+void TCustomSrcEdit::RecordSelectionDelete(TSrcChangeReason reason, bool withoutText) {
   const TBufferCoord b = BlockBegin();
   const TBufferCoord e = BlockEnd();
   if (FActiveSelectionMode != smColumn) {
     // Running text is taken up to its lines' ends: its undo goes back there.
     const bool normal = FActiveSelectionMode == smNormal;
     FUndoList->AddChange(reason, normal ? ClampBlockPoint(FBlockBegin) : FBlockBegin,
-                         normal ? ClampBlockPoint(FBlockEnd) : FBlockEnd, SelTextAsStored(), FActiveSelectionMode);
+                         normal ? ClampBlockPoint(FBlockEnd) : FBlockEnd, withoutText ? std::string() : SelTextAsStored(),
+                         FActiveSelectionMode);
     return;
   }
   TSrcEditUndoBlock block(*this);
@@ -453,11 +457,13 @@ void TCustomSrcEdit::SetSelText(std::string_view value, TSrcTextBreaks breaks) {
 
 TInsertedRange TCustomSrcEdit::SetSelTextRecorded(TSrcChangeReason reason, std::string_view value,
                                                   TSrcTextBreaks breaks) {
-  TSrcEditUndoItem* deletion = nullptr;
+  TTempValue<TSrcEditUndoItem*> keepLines(FKeepLinesIn, nullptr);
   if (SelAvail()) {
+    // A whole text deleted leaves its lines on its item, not its text.
+    const bool whole = FActiveSelectionMode == smNormal && WholeTextBetween(BlockBegin(), BlockEnd());
     const size_t before = FUndoList->PushPosition();
-    RecordSelectionDelete(crDelete);
-    if (FActiveSelectionMode == smNormal) deletion = FUndoList->FirstChangeSince(before);
+    RecordSelectionDelete(crDelete, whole);
+    if (whole) FKeepLinesIn = FUndoList->FirstChangeSince(before);
   } else {
     // Nothing is selected: nothing may be deleted in the other mode either
     // (a block of no width in column mode spans lines).
@@ -466,7 +472,6 @@ TInsertedRange TCustomSrcEdit::SetSelTextRecorded(TSrcChangeReason reason, std::
   }
   OrderBlock();
   const TSrcSelectionMode mode = FActiveSelectionMode;
-  TTempValue keepLines(FKeepLinesIn, deletion);
   const TInsertedRange inserted = SetSelTextPrimitiveEx(mode, value, true, breaks);
   RecordInsertion(reason, inserted, value, mode);
   return inserted;

@@ -565,7 +565,9 @@ void TCustomSrcEdit::RedoItem(uint32_t number) {
     TSrcUndoLock noRecording(*this);
     InternalSetCaretXY(from);
     SetReplaySelection(from, to);
-    std::string removed = SelectedText(true);
+    // Lines kept whole need no text.
+    std::string removed =
+        FKeepLinesIn && WholeTextBetween(BlockBegin(), BlockEnd()) ? std::string() : SelectedText(true);
     insertedEnd = SetSelTextPrimitiveEx(mode, text, false, tbKept).End;
     return removed;
   };

@@ -51,6 +51,31 @@ TEST_F(LineEventsTest, TheRescanStopsWhereTheStoredStatesAgreeAgain) {
   EXPECT_EQ(0, Scanned([&] { EXPECT_EQ(100, Edit.ScanFrom(100)); }));
 }
 
+TEST_F(LineEventsTest, UndoingAWholeTextReplacedRescansOnlyRangesThatMayNotHold) {
+  std::vector<std::string> text(50, "int x;");
+  text[10] = "/* open";
+  text[20] = "close */";
+  const struct {
+    const char* Name;
+    bool OtherHighlighterSince;
+    int Scanned;
+  } rows[] = {{"scanned by the same highlighter", false, 3}, {"another highlighter since", true, 51}};
+  for (const auto& row : rows) {
+    SCOPED_TRACE(row.Name);
+    SetLines(text);
+    Edit.ReplaceRange({1, 1}, {9, 50}, "a\r\nb", tbKept);
+    TCommentHighlighter other;
+    TCommentHighlighter& scanning = row.OtherHighlighterSince ? other : Highlighter;
+    Edit.SetHighlighter(&scanning);
+    scanning.LinesScanned = 0;
+    Edit.Undo();
+    EXPECT_EQ(row.Scanned, scanning.LinesScanned);
+    EXPECT_EQ(text, Lines());
+    for (int line = 1; line <= 50; ++line) EXPECT_EQ(line > 10 && line < 21 ? 1 : 0, Range(line)) << line;
+    Edit.SetHighlighter(&Highlighter);
+  }
+}
+
 TEST_F(LineEventsTest, InsertedLinesAreAllScannedAndDeletionsRescanTheFollowingLine) {
   SetLines({"a", "b", "c"});
   // The two new lines, then "b", whose state did not change.

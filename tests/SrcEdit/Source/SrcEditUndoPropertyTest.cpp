@@ -4,7 +4,7 @@
 // and plain text from the clipboard (longer than the scroll width, ending
 // in a lead byte), double-byte characters typed as two character messages,
 // replace-all (of more than 1,024 hits in a large file) and other changes a
-// program makes, page and document moves, undo and redo in between, option
+// program makes (the whole text replaced as a reload does), page and document moves, undo and redo in between, option
 // and TAB-width changes, narrow and wrapped windows, empty documents, the
 // default undo limit and a limit of a few steps.
 // Column blocks drawn with Shift keys copy the block from where the caret
@@ -141,7 +141,8 @@ protected:
   // kind or mixed), with a break at the end or not; none at all now and
   // then, and now and then some 750 lines (a replace-all of blanks then
   // has more than 1,024 hits).
-  void RandomText() {
+  void RandomText() { LoadBytes(RandomBytes()); }
+  std::string RandomBytes() {
     static const char* const Samples[] = {"int main(void)", "  x = y + 1;  ", "\tif (a) {", "", "",
                                           "    \xB0\xA1\xB0\xA2 text", "}  ", "word another word", "a", "x",
                                           "\xC7\xD1\xB1\xDB\t\xB0\xA1", "   ", "a\tb \t", "\xC7\xD1\xC7\xD1xyz",
@@ -157,7 +158,7 @@ protected:
       file += Samples[Pick(0, SampleCount - 1)];
     }
     if (lines > 0 && Chance(30)) file += lineBreak();
-    LoadBytes(file);
+    return file;
   }
   // Bookmarks and plain marks, a few on one line now and then.
   void RandomMarks() {
@@ -340,8 +341,14 @@ protected:
       case 11: {
         // What the program's commands do: a replacement of the selection
         // (comments, separator, header, include, bit to byte) or of the
-        // next hit.
-        if (Chance(50)) {
+        // next hit; or the whole text, as a window's reload does.
+        if (Chance(20)) {
+          const std::string bytes = RandomBytes();
+          const int count = Edit.Lines().Count();
+          const TBufferCoord end{static_cast<int>(Edit.Lines().GetView(count - 1).size()) + 1, std::max(count, 1)};
+          Log += "reload ";
+          Change(ecNone, [&] { Edit.ReplaceRange({1, 1}, end, bytes, tbKept); });
+        } else if (Chance(50)) {
           static const char* const With[] = {"/*x*/", "", "//---\r\n", "0X3F"};
           const char* with = With[Pick(0, 3)];
           Log += Format("SetSelText(%s) ", with);
