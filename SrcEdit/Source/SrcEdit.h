@@ -895,6 +895,7 @@ private:
   bool DeleteSelection(TBufferCoord& b, TBufferCoord& e);
   // Whether b..e (ordered, running text) spans every byte of the text.
   bool WholeTextBetween(const TBufferCoord& b, const TBufferCoord& e) const;
+  void KeepLinesOfNoOtherText();
   // Undoing the deletion of a whole text: its lines go back whole into the
   // one empty line it left (at {1,1}); false when the text has another
   // shape.

@@ -205,6 +205,18 @@ bool TCustomSrcEdit::WholeTextBetween(const TBufferCoord& b, const TBufferCoord&
          e.Char > static_cast<int>(FLines->GetView(e.Line - 1).size());
 }
 
+// Only the newest whole text kept keeps its lines (records and their small
+// blocks take about twice its bytes); those before it hold their text
+// again, so the undo of many reloads costs no more memory than before.
+void TCustomSrcEdit::KeepLinesOfNoOtherText() {
+  for (TSrcEditUndoList* list : {FUndoList, FRedoList})
+    for (int i = 0; i < list->ItemCount(); ++i)
+      if (TSrcEditUndoItem* item = list->Items(i); item->FLineRun) {
+        item->FChangeStr = item->FLineRun->Text();
+        item->FLineRun.reset();
+      }
+}
+
 bool TCustomSrcEdit::DeleteSelection(TBufferCoord& b, TBufferCoord& e) {
   switch (FActiveSelectionMode) {
     case smNormal: {
@@ -213,6 +225,7 @@ bool TCustomSrcEdit::DeleteSelection(TBufferCoord& b, TBufferCoord& e) {
         // The whole text goes: its lines stay with the deletion's undo
         // item (the text it holds goes), one empty line in their place.
         const uint64_t ranges = RangesStamp();
+        KeepLinesOfNoOtherText();
         auto run = std::make_unique<TSrcLineRun>(FLines->TakeLines(0, FLines->Count()));
         run->RangesStamp = ranges;
         FLines->InsertLine(0, "", run->Records.front().FBreakBefore);
