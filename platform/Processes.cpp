@@ -222,13 +222,9 @@ void TProcessRunner::SetEnvironment(const std::string& name, const std::string& 
 bool TProcessRunner::Running() const { return FState->Pid > 0; }
 
 void TProcessRunner::Stop() {
-  if (FState->Pid <= 0 || FState->StopSentAt >= 0 || FState->EndedAt >= 0) return;
-  // A command that has ended by itself, though nobody has waited for it
-  // yet, is not stopped: how it ended is its own.
-  siginfo_t ended{};
-  if (waitid(P_PID, static_cast<id_t>(FState->Pid), &ended, WEXITED | WNOHANG | WNOWAIT) == 0 &&
-      ended.si_pid == FState->Pid)
-    return;
+  // A command that has ended by itself, though the loop has not seen it
+  // yet (a question was open), is not stopped: how it ended is its own.
+  if (FState->Pid <= 0 || FState->StopSentAt >= 0 || FState->EndedAt >= 0 || HasEnded(FState->Pid)) return;
   FStopped = true;
   kill(-FState->Pid, SIGTERM);
   FState->StopSentAt = MonotonicMilliseconds();

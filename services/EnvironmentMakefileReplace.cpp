@@ -230,13 +230,13 @@ std::vector<std::string> LinkDifferences(const TLinkCommand& oldLink, const TBui
                                          const std::string& projectFolder) {
   std::vector<std::string> items;
   CompareValue(LinkPart(oldLink), LinkPart(link), items);
-  const std::vector<std::string> oldOptions = LinkOptions(oldLink);
-  CompareLists(oldOptions, LinkOptions(link), "", false, items);
+  const std::vector<std::string> oldOptions = LinkOptions(oldLink), options = LinkOptions(link);
+  CompareLists(oldOptions, options, "", false, items);
   // Options the old compiles pass too came along with them (the dialog's
   // link passes its compile options).
   std::set<std::string> compiled;
   for (const TCompileCommand& compile : old.Compiles) compiled.insert(compile.Options.begin(), compile.Options.end());
-  for (const std::string& option : LinkOptions(link))
+  for (const std::string& option : options)
     if (!compiled.contains(option) && std::find(oldOptions.begin(), oldOptions.end(), option) == oldOptions.end())
       items.push_back("with " + option);
   CompareLists(ProgramLinkerArguments(oldLink), ProgramLinkerArguments(link), "-Wl,", true, items);
