@@ -9,53 +9,36 @@
 #include "SrcEdit/Source/SrcEdit.h"
 
 #include <algorithm>
+#include <ranges>
+#include <utility>
+#include <vector>
 
 namespace vk {
 
 void TCustomSrcEdit::NoteEditedLines(int first, int last) {
-  if (FEditDepth == 0) return;
-  if (FEditedFirst > FEditedLast) {
-    FEditedFirst = first;
-    FEditedLast = last;
-    return;
-  }
-  FEditedFirst = std::min(FEditedFirst, first);
-  FEditedLast = std::max(FEditedLast, last);
-}
-
-// count lines inserted at index, or -count deleted from there.
-void TCustomSrcEdit::ShiftEditedLines(int index, int count) {
-  if (FEditedFirst > FEditedLast) return;
-  auto shift = [&](int& line) {
-    if (line >= index - std::min(count, 0)) line += count;
-    else if (count < 0 && line >= index) line = index;
-  };
-  shift(FEditedFirst);
-  shift(FEditedLast);
+  if (FEditDepth > 0) FEditedLines.Note(first, last);
 }
 
 void TCustomSrcEdit::JoinCrLfBreaks() {
-  const int first = std::max(FEditedFirst, 1);
-  const int last = std::min(FEditedLast, FLines->Count() - 2);
-  FEditedFirst = 0;
-  FEditedLast = -1;
+  const TSrcEditedLines edited = std::exchange(FEditedLines, {});
   auto split = [&](int index) {
     return FLines->GetView(index).empty() && FLines->BreakBefore(index) == sffMac &&
            FLines->BreakBefore(index + 1) == sffUnix;
   };
-  int found = last;
-  while (found >= first && !split(found)) --found;
-  if (found < first) return;
+  // From the bottom up: a join moves only the lines below it, and the
+  // CR LF it makes can meet no other break so.
+  std::vector<int> found;
+  for (const TSrcLineSpan& span : edited.Spans() | std::views::reverse)
+    for (int index = std::min(span.Last, FLines->Count() - 2); index >= std::max(span.First, 1); --index)
+      if (split(index)) found.push_back(index);
+  if (found.empty()) return;
   const std::optional<uint32_t> number = EditStepNumber();
   TBufferCoord caret = CaretXY();
   TBufferCoord blockBegin = FBlockBegin;
   TBufferCoord blockEnd = FBlockEnd;
   {
     TStringsUpdate update(*FLines);
-    // From the bottom up: a join moves only the lines below it, and the
-    // CR LF it makes can meet no other break so.
-    for (int index = found; index >= first; --index) {
-      if (!split(index)) continue;
+    for (const int index : found) {
       const int line = index + 1;
       const int above = static_cast<int>(FLines->GetView(index - 1).size());
       FLines->Delete(index);
