@@ -907,7 +907,9 @@ private:
   // recorded nothing.
   std::optional<uint32_t> EditStepNumber() const;
   // Notes lines (0-based) an edit changes (see FEditedLines).
-  void NoteEditedLines(int first, int last);
+  void NoteEditedLines(int first, int last) {
+    if (FEditDepth > 0) FEditedLines.Note(first, last);
+  }
   // An empty line between a lone CR and a lone LF is written as CR LF,
   // which reads back as one break: when an edit leaves one, the line and
   // its two breaks become that one break, as they would in the bytes.

@@ -5,10 +5,37 @@
 namespace vk {
 
 void TSrcEditedLines::Note(int first, int last) {
+  if (FCount == MaxSpans) {
+    // No span more: lines beyond the last span or before the first go to
+    // it (a replace-all notes each line below the last, its undo each line
+    // above the first).
+    TSrcLineSpan& lastSpan = FSpans[MaxSpans - 1];
+    if (lastSpan.Last + 1 < first) {
+      lastSpan.Last = last;
+      return;
+    }
+    if (last + 1 < FSpans[0].First) {
+      FSpans[0].First = first;
+      return;
+    }
+  }
   size_t at = 0;
   while (at < FCount && FSpans[at].Last + 1 < first) ++at;
-  InsertAt(at, {first, last});
-  MergeSpans();
+  if (at < FCount && FSpans[at].First <= last + 1) {
+    // The lines meet a span: it takes them, and the spans they reach.
+    FSpans[at].First = std::min(FSpans[at].First, first);
+    if (last > FSpans[at].Last) {
+      FSpans[at].Last = last;
+      MergeSpans();
+    }
+  } else if (FCount < MaxSpans) {
+    InsertAt(at, {first, last});
+  } else if (first - FSpans[at - 1].Last <= FSpans[at].First - last) {
+    // Between two spans and no span more: the nearer one takes them.
+    FSpans[at - 1].Last = last;
+  } else {
+    FSpans[at].First = first;
+  }
 }
 
 void TSrcEditedLines::Shift(int index, int count) {
@@ -44,13 +71,10 @@ void TSrcEditedLines::MergeSpans() {
   if (FCount == 0) return;
   size_t kept = 0;
   for (size_t i = 1; i < FCount; ++i) {
-    TSrcLineSpan& last = FSpans[kept];
-    if (FSpans[i].First <= last.Last + 1) {
-      last.First = std::min(last.First, FSpans[i].First);
-      last.Last = std::max(last.Last, FSpans[i].Last);
-    } else {
+    if (FSpans[i].First <= FSpans[kept].Last + 1)
+      FSpans[kept].Last = std::max(FSpans[kept].Last, FSpans[i].Last);
+    else
       FSpans[++kept] = FSpans[i];
-    }
   }
   FCount = kept + 1;
   if (FCount <= MaxSpans) return;

@@ -3,8 +3,9 @@
 // the lines inserted and deleted since. They are held as a few disjoint
 // spans, so that a block of many lines inserted at once can count as its
 // two edges alone, and so that noting a change takes a small constant time
-// however many changes an edit makes: when one span too many would be
-// held, the two nearest become one span over both.
+// however many changes an edit makes: where one span too many would be
+// held, lines noted go to the nearer span around them, and a span that new
+// lines split in two makes the nearest two spans one.
 
 #include <array>
 #include <cstddef>
@@ -41,7 +42,7 @@ private:
   // nearest two when one too many are left.
   void MergeSpans();
 
-  // One more than kept: a span is inserted before spans merge.
+  // One more than kept: a span split in two before spans merge.
   std::array<TSrcLineSpan, MaxSpans + 1> FSpans{};
   size_t FCount = 0;
 };

@@ -9,36 +9,38 @@
 #include "SrcEdit/Source/SrcEdit.h"
 
 #include <algorithm>
-#include <ranges>
+#include <climits>
 #include <utility>
-#include <vector>
 
 namespace vk {
 
-void TCustomSrcEdit::NoteEditedLines(int first, int last) {
-  if (FEditDepth > 0) FEditedLines.Note(first, last);
-}
-
 void TCustomSrcEdit::JoinCrLfBreaks() {
   const TSrcEditedLines edited = std::exchange(FEditedLines, {});
-  auto split = [&](int index) {
-    return FLines->GetView(index).empty() && FLines->BreakBefore(index) == sffMac &&
-           FLines->BreakBefore(index + 1) == sffUnix;
+  const TSrcEditStringList& lines = *FLines;
+  auto split = [&lines](int index) {
+    return lines.GetView(index).empty() && lines.BreakBefore(index) == sffMac && lines.BreakBefore(index + 1) == sffUnix;
   };
   // From the bottom up: a join moves only the lines below it, and the
   // CR LF it makes can meet no other break so.
-  std::vector<int> found;
-  for (const TSrcLineSpan& span : edited.Spans() | std::views::reverse)
-    for (int index = std::min(span.Last, FLines->Count() - 2); index >= std::max(span.First, 1); --index)
-      if (split(index)) found.push_back(index);
-  if (found.empty()) return;
+  size_t spans = edited.Spans().size();
+  auto nextSplit = [&](int from) {
+    for (; spans > 0; --spans) {
+      const TSrcLineSpan& span = edited.Spans()[spans - 1];
+      const int first = std::max(span.First, 1);
+      for (int index = std::min({from, span.Last, lines.Count() - 2}); index >= first; --index)
+        if (split(index)) return index;
+    }
+    return -1;
+  };
+  int found = nextSplit(INT_MAX);
+  if (found < 0) return;
   const std::optional<uint32_t> number = EditStepNumber();
   TBufferCoord caret = CaretXY();
   TBufferCoord blockBegin = FBlockBegin;
   TBufferCoord blockEnd = FBlockEnd;
   {
     TStringsUpdate update(*FLines);
-    for (const int index : found) {
+    for (int index = found; index >= 0; index = nextSplit(index - 1)) {
       const int line = index + 1;
       const int above = static_cast<int>(FLines->GetView(index - 1).size());
       FLines->Delete(index);

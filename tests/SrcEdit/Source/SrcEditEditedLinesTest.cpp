@@ -10,7 +10,7 @@ namespace {
 
 // The spans follow the lines: an insertion inside one leaves it on both
 // sides of the new lines, a deletion puts the lines it took onto the line
-// after them, and one span too many merges the two nearest.
+// after them, and they stay few.
 TEST(SrcEditedLinesTest, SpansFollowTheLinesAndStayFew) {
   const struct {
     const char* Name;
@@ -24,11 +24,17 @@ TEST(SrcEditedLinesTest, SpansFollowTheLinesAndStayFew) {
       {"a deletion collapses onto the line after it", [](auto& e) { e.Note(1, 1), e.Note(5, 8), e.Shift(4, -3); },
        {{1, 1}, {4, 5}}},
       {"and merges what it brings together", [](auto& e) { e.Note(1, 1), e.Note(9, 9), e.Shift(2, -7); }, {{1, 2}}},
-      {"the nearest two merge",
+      {"one span too many: the nearer one around takes the lines",
        [](auto& e) {
-         for (int line : {50, 0, 13, 30, 10}) e.Note(line, line);
+         for (int line : {50, 2, 13, 30, 10, 45, 60, 0}) e.Note(line, line);
        },
-       {{0, 0}, {10, 13}, {30, 30}, {50, 50}}},
+       {{0, 2}, {10, 13}, {30, 30}, {45, 60}}},
+      {"a span split in two: the nearest two merge",
+       [](auto& e) {
+         for (int line : {0, 10, 16, 30}) e.Note(line, line + 2);
+         e.Shift(11, 100);
+       },
+       {{0, 2}, {10, 10}, {111, 118}, {130, 132}}},
   };
   for (const auto& row : rows) {
     SCOPED_TRACE(row.Name);
