@@ -30,6 +30,12 @@ protected:
   void Type(const std::string& text) {
     for (char c : text) Edit.CommandProcessor(ecChar, c);
   }
+  void ReplaceAll(const std::string& what, const std::string& with) {
+    TSrcEditSearch engine(nullptr);
+    Edit.SetSearchEngine(&engine);
+    Edit.SearchReplace(what, with, {ssoReplaceAll, ssoEntireScope});
+    Edit.SetSearchEngine(nullptr);
+  }
   void Goto(int x, int y) { Edit.CommandProcessor(ecGotoXY, 0, TBufferCoord{x, y}); }
   // The edits turn the lines before into the lines after; undoing
   // everything gives back the lines before, redoing as many steps the
@@ -382,19 +388,8 @@ TEST_F(UndoTest, EditsAndUndoKeepEveryLineBreakAndMark) {
          Run(ecDeleteLine);
        },
        "x\r\ny"},
-      {"a replace-all empties the line", "a\rb\nc", [this] {
-         TSrcEditSearch engine(nullptr);
-         Edit.SetSearchEngine(&engine);
-         Edit.SearchReplace("b", "", {ssoReplaceAll, ssoEntireScope});
-         Edit.SetSearchEngine(nullptr);
-       },
-       "a\r\nc"},
-      {"a replace-all empties five of them", "a\rb\nc\rb\nd\rb\ne\rb\nf\rb\ng", [this] {
-         TSrcEditSearch engine(nullptr);
-         Edit.SetSearchEngine(&engine);
-         Edit.SearchReplace("b", "", {ssoReplaceAll, ssoEntireScope});
-         Edit.SetSearchEngine(nullptr);
-       },
+      {"a replace-all empties the line", "a\rb\nc", [this] { ReplaceAll("b", ""); }, "a\r\nc"},
+      {"a replace-all empties five of them", "a\rb\nc\rb\nd\rb\ne\rb\nf\rb\ng", [this] { ReplaceAll("b", ""); },
        "a\r\nc\r\nd\r\ne\r\nf\r\ng"},
       {"a column cut empties it", "a\rb\nc", [this] {
          Edit.SetSelectionMode(smColumn);
