@@ -1,9 +1,14 @@
 #include "SrcEdit/Source/SrcEditTextBuffer.h"
 
 #include <algorithm>
+#include <bit>
 #include <cstring>
 #include <memory>
 #include <optional>
+
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
 
 #include "SrcEdit/Source/SrcEditMiscProcs.h"
 
@@ -46,31 +51,37 @@ std::vector<TSrcTextRow> SplitTextRows(std::string_view text) {
   std::vector<TSrcTextRow> rows;
   // Room for short lines: pages of it never written cost nothing.
   rows.reserve(text.size() / 16 + 1);
-  const char* p = text.data();
-  const char* const end = p + text.size();
-  auto next = [end](const char* from, char c) {
-    const void* hit = from < end ? std::memchr(from, c, static_cast<size_t>(end - from)) : nullptr;
-    return hit ? static_cast<const char*>(hit) : end;
-  };
-  // The next CR and the next LF: each is searched for again only once it
-  // is passed, so breaks of one kind cost one search each.
-  const char* cr = next(p, '\r');
-  const char* lf = next(p, '\n');
+  const char* const data = text.data();
+  const size_t size = text.size();
+  size_t start = 0;  // of the row being read
   TSrcEditFileFormat before = sffDos;
-  for (;;) {
-    const char* at = std::min(cr, lf);
-    rows.push_back({std::string_view(p, static_cast<size_t>(at - p)), before});
-    if (at == end) return rows;
-    p = at + 1;
-    if (at == lf) {
-      before = sffUnix;
-      lf = next(p, '\n');
-      continue;
+  // Ends the row at the CR or LF at `at`; true when that is a CR LF.
+  auto endRow = [&](size_t at) {
+    rows.push_back({std::string_view(data + start, at - start), before});
+    const bool crLf = data[at] == '\r' && at + 1 < size && data[at + 1] == '\n';
+    before = data[at] == '\n' ? sffUnix : crLf ? sffDos : sffMac;
+    start = at + (crLf ? 2 : 1);
+    return crLf;
+  };
+  size_t i = 0;
+#if defined(__SSE2__)
+  // Sixteen bytes at a time, one bit per CR or LF, rather than a library
+  // call per break. The LF of a CR LF is the next bit, or, after a CR that
+  // ends a block, lies before the next row's start.
+  const __m128i cr = _mm_set1_epi8('\r'), lf = _mm_set1_epi8('\n');
+  for (; i + 16 <= size; i += 16) {
+    const __m128i block = _mm_loadu_si128(reinterpret_cast<const __m128i*>(data + i));
+    auto breaks = static_cast<unsigned>(_mm_movemask_epi8(_mm_or_si128(_mm_cmpeq_epi8(block, cr), _mm_cmpeq_epi8(block, lf))));
+    for (; breaks != 0; breaks &= breaks - 1) {
+      const size_t at = i + static_cast<size_t>(std::countr_zero(breaks));
+      if (at >= start && endRow(at)) breaks &= breaks - 1;
     }
-    before = p < end && *p == '\n' ? sffDos : sffMac;
-    if (before == sffDos) lf = next(++p, '\n');
-    cr = next(p, '\r');
   }
+#endif
+  for (; i < size; ++i)
+    if (i >= start && (data[i] == '\r' || data[i] == '\n')) endRow(i);
+  rows.push_back({std::string_view(data + start, size - start), before});
+  return rows;
 }
 
 TSrcEditStringList::TSrcEditStringList() : FConvertTabsProc(GetBestConvertTabsProcEx(FTabWidth)) {}

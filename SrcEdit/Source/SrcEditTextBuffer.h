@@ -89,7 +89,7 @@ struct TSrcTextRow {
   TSrcEditFileFormat BreakBefore = sffDos;
 };
 
-// The rows of a text, found with one byte search per break; a break at the
+// The rows of a text, its breaks found in one pass over it; a break at the
 // end leaves an empty last row, an empty text is one empty row.
 std::vector<TSrcTextRow> SplitTextRows(std::string_view text);
 
