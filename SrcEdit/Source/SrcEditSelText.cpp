@@ -228,7 +228,7 @@ bool TCustomSrcEdit::DeleteSelection(TBufferCoord& b, TBufferCoord& e) {
         KeepLinesOfNoOtherText();
         auto run = std::make_unique<TSrcLineRun>(FLines->TakeLines(0, FLines->Count()));
         run->RangesStamp = ranges;
-        FLines->InsertLine(0, "", run->Records.front().FBreakBefore);
+        FLines->InsertLine(0, "", run->Records[0].FBreakBefore);
         FKeepLinesIn->FLineRun = std::move(run);
         FKeepLinesIn = nullptr;
         InternalSetCaretXY(b);

@@ -31,6 +31,16 @@ void CompareWithLongest(int index, int length, int& longestIndex, int& longest, 
   }
 }
 
+// The texts of records [first, end), each after the break in front of it
+// (its own, or CR LF).
+void AppendRecordLines(std::string& text, const TSrcGapArray<TSrcEditStringRec>& records, size_t first, size_t end,
+                       bool storedBreaks) {
+  for (size_t i = first; i < end; ++i) {
+    const TSrcEditStringRec& record = records[i];
+    text.append(storedBreaks ? TSrcEditStringList::BreakText(record.FBreakBefore) : "\r\n").append(record.FString.View());
+  }
+}
+
 }  // namespace
 
 void TSrcLineText::Assign(std::string_view text) {
@@ -170,10 +180,7 @@ std::string TSrcEditStringList::GetTextStr() const {
 }
 
 void TSrcEditStringList::AppendLines(std::string& text, int first, int last, bool storedBreaks) const {
-  for (int i = std::max(first, 0); i <= last && i < GetCount(); ++i) {
-    const TSrcEditStringRec& record = FList[i];
-    text.append(storedBreaks ? BreakText(record.FBreakBefore) : "\r\n").append(record.FString.View());
-  }
+  AppendRecordLines(text, FList, std::max(first, 0), std::min(last + 1, GetCount()), storedBreaks);
 }
 
 size_t TSrcEditStringList::TextLength() const {
@@ -311,9 +318,11 @@ void TSrcEditStringList::InsertLines(int index, int count) {
   NotifyLines(&TSrcEditStringsListener::OnLinesInserted, index, count);
 }
 
-// Records made by make(i), measured, as lines at index: one report.
-template <class TMake>
-void TSrcEditStringList::InsertRecords(int index, int count, TMake make) {
+// count lines at index that place(account) puts into the list, passing
+// each new record to account(record, i): counted and compared with the
+// longest line as they come, with one report.
+template <class TPlace>
+void TSrcEditStringList::AddRecords(int index, int count, TPlace place) {
   if (count <= 0) return;
   CheckIndex(index, GetCount());
   TStringsUpdate update(*this);
@@ -324,12 +333,9 @@ void TSrcEditStringList::InsertRecords(int index, int count, TMake make) {
   int longestIndex = FIndexOfLongestLine >= index ? FIndexOfLongestLine + count : FIndexOfLongestLine;
   int longest = FLongestLength;
   int othersAtMost = FOthersAtMost;
-  if (GetCount() + count > FCapacity) SetCapacity(std::max(GetCount() + count, FCapacity + FCapacity / 4));
-  FList.InsertEach(static_cast<size_t>(index), static_cast<size_t>(count), [&](size_t i) {
-    TSrcEditStringRec record = make(i);
+  place([&](const TSrcEditStringRec& record, size_t i) {
     FTextSize += record.FString.Size();
     CompareWithLongest(index + static_cast<int>(i), record.FExpandedLength, longestIndex, longest, othersAtMost);
-    return record;
   });
   if (knownBefore) {
     FIndexOfLongestLine = longestIndex;
@@ -339,6 +345,19 @@ void TSrcEditStringList::InsertRecords(int index, int count, TMake make) {
     LongestLineAfterInsert(index, count, true);
   }
   NotifyLines(&TSrcEditStringsListener::OnLinesInserted, index, count);
+}
+
+// Records made by make(i), measured, as lines at index, in one gap opening.
+template <class TMake>
+void TSrcEditStringList::InsertRecords(int index, int count, TMake make) {
+  AddRecords(index, count, [&](auto account) {
+    if (GetCount() + count > FCapacity) SetCapacity(std::max(GetCount() + count, FCapacity + FCapacity / 4));
+    FList.InsertEach(static_cast<size_t>(index), static_cast<size_t>(count), [&](size_t i) {
+      TSrcEditStringRec record = make(i);
+      account(record, i);
+      return record;
+    });
+  });
 }
 
 void TSrcEditStringList::InsertRows(int index, std::span<const TSrcTextRow> rows) {
@@ -353,10 +372,13 @@ void TSrcEditStringList::InsertRows(int index, std::span<const TSrcTextRow> rows
 
 std::string TSrcLineRun::Text() const {
   std::string text;
-  for (size_t i = 0; i < Records.size(); ++i) {
-    if (i > 0) text.append(TSrcEditStringList::BreakText(Records[i].FBreakBefore));
-    text.append(Records[i].FString.View());
-  }
+  if (Records.Empty()) return text;
+  size_t size = 0;
+  for (size_t i = 0; i < Records.Count(); ++i)
+    size += Records[i].FString.Size() + (i > 0 ? TSrcEditStringList::BreakText(Records[i].FBreakBefore).size() : 0);
+  text.reserve(size);
+  text += Records[0].FString.View();
+  AppendRecordLines(text, Records, 1, Records.Count(), true);
   return text;
 }
 
@@ -366,22 +388,38 @@ TSrcLineRun TSrcEditStringList::TakeLines(int index, int count) {
   if (count <= 0) return run;
   CheckIndex(index, GetCount() - 1);
   const int taken = std::min(count, GetCount() - index);
-  run.Records.reserve(static_cast<size_t>(taken));
-  for (int i = index; i < index + taken; ++i) {
-    FTextSize -= FList[i].FString.Size();
-    run.Records.push_back(std::move(FList[i]));
-    run.Records.back().FObject = nullptr;
+  if (taken == GetCount()) {
+    // The whole text: its storage goes along, no record is moved.
+    run.Records = std::exchange(FList, {});
+    FCapacity = 0;
+    FTextSize = 0;
+    LongestLineAfterDelete(0, taken);
+    NotifyLines(&TSrcEditStringsListener::OnLinesDeleted, 0, taken);
+    return run;
   }
+  run.Records.InsertEach(0, static_cast<size_t>(taken), [&](size_t i) { return std::move(FList[index + i]); });
   // The records left behind are empty: the deletion frees no text.
   DeleteLines(index, taken);
   return run;
 }
 
 void TSrcEditStringList::PutLines(int index, TSrcLineRun run) {
-  InsertRecords(index, static_cast<int>(run.Records.size()), [&](size_t i) {
-    TSrcEditStringRec& record = run.Records[i];
+  // The lines belong to nobody else; widths measured otherwise are measured again.
+  auto ready = [&](TSrcEditStringRec& record) -> TSrcEditStringRec& {
+    record.FObject = nullptr;
     if (run.TabWidth != FTabWidth || record.Flags().Contains(sfExpandedLengthUnknown)) MeasureRecord(record);
-    return std::move(record);
+    return record;
+  };
+  const int count = static_cast<int>(run.Records.Count());
+  if (GetCount() > 0) {
+    InsertRecords(index, count, [&](size_t i) { return std::move(ready(run.Records[i])); });
+    return;
+  }
+  // Into an empty store the storage comes along: no record moves.
+  AddRecords(index, count, [&](auto account) {
+    FList = std::exchange(run.Records, {});
+    FCapacity = static_cast<int>(FList.Capacity());
+    for (size_t i = 0; i < FList.Count(); ++i) account(ready(FList[i]), i);
   });
 }
 

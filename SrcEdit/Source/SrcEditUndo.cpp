@@ -350,16 +350,16 @@ void TCustomSrcEdit::RestoreColumnBlock(const TBufferCoord& start, const TBuffer
 }
 
 bool TCustomSrcEdit::PutBackWholeText(const TBufferCoord& at, TSrcLineRun& run) {
-  const int count = static_cast<int>(run.Records.size());
+  const int count = static_cast<int>(run.Records.Count());
   if (at != TBufferCoord{1, 1} || count == 0 || FLines->Count() != 1 || !FLines->GetView(0).empty()) return false;
   {
     TStringsUpdate update(*FLines);
-    {
-      // Ranges scanned by the same highlighter from the same start hold.
-      TTempValue held(FRangesHeld, run.RangesStamp != 0 && run.RangesStamp == RangesStamp());
-      FLines->PutLines(0, std::move(run));
-    }
-    FLines->DeleteLines(count, 1);
+    // The empty line goes first: into an empty store the lines come with
+    // their storage, and no record moves.
+    FLines->DeleteLines(0, 1);
+    // Ranges scanned by the same highlighter from the same start hold.
+    TTempValue held(FRangesHeld, run.RangesStamp != 0 && run.RangesStamp == RangesStamp());
+    FLines->PutLines(0, std::move(run));
   }
   DoLinesInserted(1, count - 1);
   return true;
