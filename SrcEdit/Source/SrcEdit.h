@@ -895,7 +895,11 @@ private:
   bool DeleteSelection(TBufferCoord& b, TBufferCoord& e);
   // Whether b..e (ordered, running text) spans every byte of the text.
   bool WholeTextBetween(const TBufferCoord& b, const TBufferCoord& e) const;
-  void KeepLinesOfNoOtherText();
+  // Each list keeps the lines of its newest whole text only (newest).
+  void KeepLinesOfNoOtherText(TSrcEditUndoList& list, const TSrcEditUndoItem* newest);
+  // The lines of a whole text replaced in a replay go to the reverse item,
+  // the first change in list since position.
+  void KeepLinesOn(TSrcEditUndoList& list, size_t position, std::unique_ptr<TSrcLineRun> run);
   // Undoing the deletion of a whole text: its lines go back whole into the
   // one empty line it left (at {1,1}); false when the text has another
   // shape.
