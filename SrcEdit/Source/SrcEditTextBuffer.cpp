@@ -32,12 +32,23 @@ void CompareWithLongest(int index, int length, int& longestIndex, int& longest, 
 }
 
 // The texts of records [first, end), each after the break in front of it
-// (its own, or CR LF).
+// (its own, or CR LF). The bytes are counted first and copied in place:
+// the text grows once, and a million short lines cost no append each.
 void AppendRecordLines(std::string& text, const TSrcGapArray<TSrcEditStringRec>& records, size_t first, size_t end,
                        bool storedBreaks) {
+  auto breakOf = [&](const TSrcEditStringRec& record) {
+    return storedBreaks ? TSrcEditStringList::BreakText(record.FBreakBefore) : std::string_view("\r\n");
+  };
+  size_t size = 0;
+  for (size_t i = first; i < end; ++i) size += breakOf(records[i]).size() + records[i].FString.Size();
+  const size_t at = text.size();
+  text.resize(at + size);
+  char* out = text.data() + at;
   for (size_t i = first; i < end; ++i) {
     const TSrcEditStringRec& record = records[i];
-    text.append(storedBreaks ? TSrcEditStringList::BreakText(record.FBreakBefore) : "\r\n").append(record.FString.View());
+    // An empty line's view has no bytes to copy from.
+    for (std::string_view part : {breakOf(record), record.FString.View()})
+      if (!part.empty()) out = std::copy(part.begin(), part.end(), out);
   }
 }
 
@@ -296,6 +307,7 @@ void TSrcEditStringList::Clear() {
   if (!FList.Empty()) {
     TStringsUpdate update(*this);
     FList.Clear();
+    FSpareStorage.Clear();
     FCapacity = 0;
     FTextSize = 0;
     NotifyChange(&TSrcEditStringsListener::OnLinesCleared);
@@ -371,13 +383,8 @@ void TSrcEditStringList::InsertRows(int index, std::span<const TSrcTextRow> rows
 }
 
 std::string TSrcLineRun::Text() const {
-  std::string text;
-  if (Records.Empty()) return text;
-  size_t size = 0;
-  for (size_t i = 0; i < Records.Count(); ++i)
-    size += Records[i].FString.Size() + (i > 0 ? TSrcEditStringList::BreakText(Records[i].FBreakBefore).size() : 0);
-  text.reserve(size);
-  text += Records[0].FString.View();
+  if (Records.Empty()) return std::string();
+  std::string text(Records[0].FString.View());
   AppendRecordLines(text, Records, 1, Records.Count(), true);
   return text;
 }
@@ -390,8 +397,9 @@ TSrcLineRun TSrcEditStringList::TakeLines(int index, int count) {
   const int taken = std::min(count, GetCount() - index);
   if (taken == GetCount()) {
     // The whole text: its storage goes along, no record is moved.
-    run.Records = std::exchange(FList, {});
-    FCapacity = 0;
+    run.Records = std::move(FList);
+    FList = std::move(FSpareStorage);
+    FCapacity = static_cast<int>(FList.Capacity());
     FTextSize = 0;
     LongestLineAfterDelete(0, taken);
     NotifyLines(&TSrcEditStringsListener::OnLinesDeleted, 0, taken);
@@ -401,6 +409,12 @@ TSrcLineRun TSrcEditStringList::TakeLines(int index, int count) {
   // The records left behind are empty: the deletion frees no text.
   DeleteLines(index, taken);
   return run;
+}
+
+void TSrcEditStringList::ReuseStorage(TSrcGapArray<TSrcEditStringRec> storage) {
+  if (storage.Capacity() <= FSpareStorage.Capacity()) return;
+  storage.ClearKeepingStorage();
+  FSpareStorage = std::move(storage);
 }
 
 void TSrcEditStringList::PutLines(int index, TSrcLineRun run) {
@@ -417,7 +431,7 @@ void TSrcEditStringList::PutLines(int index, TSrcLineRun run) {
   }
   // Into an empty store the storage comes along: no record moves.
   AddRecords(index, count, [&](auto account) {
-    FList = std::exchange(run.Records, {});
+    FList = std::move(run.Records);
     FCapacity = static_cast<int>(FList.Capacity());
     for (size_t i = 0; i < FList.Count(); ++i) account(ready(FList[i]), i);
   });

@@ -184,6 +184,9 @@ public:
   TSrcLineRun TakeLines(int index, int count);
   // A run taken from this store back in at index, reported as inserted.
   void PutLines(int index, TSrcLineRun run);
+  // Storage of records no longer needed: emptied, it takes the lines that
+  // come after the next whole text taken, instead of storage of its own.
+  void ReuseStorage(TSrcGapArray<TSrcEditStringRec> storage);
 
   // The line with its TABs expanded (TAB characters padded to the stop).
   std::string GetExpandedString(int index);
@@ -256,6 +259,7 @@ private:
   // edits, so line breaks typed at one place of a large text move no
   // records; only an edit at another place moves those in between, once.
   TSrcGapArray<TSrcEditStringRec> FList;
+  TSrcGapArray<TSrcEditStringRec> FSpareStorage;
   int FCapacity = 0;
   // The bytes of all lines, line breaks not counted.
   size_t FTextSize = 0;

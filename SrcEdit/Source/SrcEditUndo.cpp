@@ -354,7 +354,6 @@ void TCustomSrcEdit::KeepLinesOn(TSrcEditUndoList& list, size_t position, std::u
   TSrcEditUndoItem* item = list.FirstChangeSince(position);
   if (!item) return;
   item->FLineRun = std::move(run);
-  KeepLinesOfNoOtherText(list, item);
 }
 
 bool TCustomSrcEdit::PutBackWholeText(const TBufferCoord& at, TSrcLineRun& run) {
@@ -443,8 +442,8 @@ void TCustomSrcEdit::UndoItem(uint32_t number) {
       std::string removed;
       TBufferCoord restoredEnd;
       {
-        TTempValue keepLines(FKeepLinesIn, mode == smNormal ? &kept : nullptr);
-        if (!FKeepLinesIn || !WholeTextBetween(BlockBegin(), BlockEnd())) removed = SelectedText(true);
+        TTempValue keepLines(FKeepLinesIn, mode == smNormal ? TKeptLinesPlace{&kept, FRedoList} : TKeptLinesPlace{});
+        if (!FKeepLinesIn.Item || !WholeTextBetween(BlockBegin(), BlockEnd())) removed = SelectedText(true);
         // The redo replaces what was put back here (an overwritten text).
         restoredEnd = SetSelTextPrimitiveEx(mode, item->FChangeStr, false, tbKept).End;
       }
@@ -584,7 +583,7 @@ void TCustomSrcEdit::RedoItem(uint32_t number) {
     SetReplaySelection(from, to);
     // Lines kept whole need no text.
     std::string removed =
-        FKeepLinesIn && WholeTextBetween(BlockBegin(), BlockEnd()) ? std::string() : SelectedText(true);
+        FKeepLinesIn.Item && WholeTextBetween(BlockBegin(), BlockEnd()) ? std::string() : SelectedText(true);
     insertedEnd = SetSelTextPrimitiveEx(mode, text, false, tbKept).End;
     return removed;
   };
@@ -627,7 +626,7 @@ void TCustomSrcEdit::RedoItem(uint32_t number) {
       TSrcEditUndoItem kept;
       std::string removed;
       {
-        TTempValue keepLines(FKeepLinesIn, mode == smNormal ? &kept : nullptr);
+        TTempValue keepLines(FKeepLinesIn, mode == smNormal ? TKeptLinesPlace{&kept, FUndoList} : TKeptLinesPlace{});
         removed = replace(start, end, item->FChangeStr);
       }
       // The caret stays where the text closed up, as after the deletion.
