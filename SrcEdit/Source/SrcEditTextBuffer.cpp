@@ -36,6 +36,27 @@ void CompareWithLongest(int index, int length, int& longestIndex, int& longest, 
   }
 }
 
+// The texts of records [first, end), each after the break in front of it
+// (its own, or CR LF). The bytes are counted first and copied in place:
+// the text grows once, and a million short lines cost no append each.
+void AppendRecordLines(std::string& text, const TSrcGapArray<TSrcEditStringRec>& records, size_t first, size_t end,
+                       bool storedBreaks) {
+  auto breakOf = [&](const TSrcEditStringRec& record) {
+    return storedBreaks ? TSrcEditStringList::BreakText(record.FBreakBefore) : std::string_view("\r\n");
+  };
+  size_t size = 0;
+  for (size_t i = first; i < end; ++i) size += breakOf(records[i]).size() + records[i].FString.Size();
+  const size_t at = text.size();
+  text.resize(at + size);
+  char* out = text.data() + at;
+  for (size_t i = first; i < end; ++i) {
+    const TSrcEditStringRec& record = records[i];
+    // An empty line's view has no bytes to copy from.
+    for (std::string_view part : {breakOf(record), record.FString.View()})
+      if (!part.empty()) out = std::copy(part.begin(), part.end(), out);
+  }
+}
+
 }  // namespace
 
 void TSrcLineText::Assign(std::string_view text) {
@@ -181,10 +202,7 @@ std::string TSrcEditStringList::GetTextStr() const {
 }
 
 void TSrcEditStringList::AppendLines(std::string& text, int first, int last, bool storedBreaks) const {
-  for (int i = std::max(first, 0); i <= last && i < GetCount(); ++i) {
-    const TSrcEditStringRec& record = FList[i];
-    text.append(storedBreaks ? BreakText(record.FBreakBefore) : "\r\n").append(record.FString.View());
-  }
+  AppendRecordLines(text, FList, std::max(first, 0), std::min(last + 1, GetCount()), storedBreaks);
 }
 
 size_t TSrcEditStringList::TextLength() const {
@@ -300,6 +318,7 @@ void TSrcEditStringList::Clear() {
   if (!FList.Empty()) {
     TStringsUpdate update(*this);
     FList.Clear();
+    FSpareStorage.Clear();
     FCapacity = 0;
     FTextSize = 0;
     NotifyChange(&TSrcEditStringsListener::OnLinesCleared);
@@ -322,9 +341,11 @@ void TSrcEditStringList::InsertLines(int index, int count) {
   NotifyLines(&TSrcEditStringsListener::OnLinesInserted, index, count);
 }
 
-// Records made by make(i), measured, as lines at index: one report.
-template <class TMake>
-void TSrcEditStringList::InsertRecords(int index, int count, TMake make) {
+// count lines at index that place(account) puts into the list, passing
+// each new record to account(record, i): counted and compared with the
+// longest line as they come, with one report.
+template <class TPlace>
+void TSrcEditStringList::AddRecords(int index, int count, TPlace place) {
   if (count <= 0) return;
   CheckIndex(index, GetCount());
   TStringsUpdate update(*this);
@@ -335,12 +356,9 @@ void TSrcEditStringList::InsertRecords(int index, int count, TMake make) {
   int longestIndex = FIndexOfLongestLine >= index ? FIndexOfLongestLine + count : FIndexOfLongestLine;
   int longest = FLongestLength;
   int othersAtMost = FOthersAtMost;
-  if (GetCount() + count > FCapacity) SetCapacity(std::max(GetCount() + count, FCapacity + FCapacity / 4));
-  FList.InsertEach(static_cast<size_t>(index), static_cast<size_t>(count), [&](size_t i) {
-    TSrcEditStringRec record = make(i);
+  place([&](const TSrcEditStringRec& record, size_t i) {
     FTextSize += record.FString.Size();
     CompareWithLongest(index + static_cast<int>(i), record.FExpandedLength, longestIndex, longest, othersAtMost);
-    return record;
   });
   if (knownBefore) {
     FIndexOfLongestLine = longestIndex;
@@ -350,6 +368,19 @@ void TSrcEditStringList::InsertRecords(int index, int count, TMake make) {
     LongestLineAfterInsert(index, count, true);
   }
   NotifyLines(&TSrcEditStringsListener::OnLinesInserted, index, count);
+}
+
+// Records made by make(i), measured, as lines at index, in one gap opening.
+template <class TMake>
+void TSrcEditStringList::InsertRecords(int index, int count, TMake make) {
+  AddRecords(index, count, [&](auto account) {
+    if (GetCount() + count > FCapacity) SetCapacity(std::max(GetCount() + count, FCapacity + FCapacity / 4));
+    FList.InsertEach(static_cast<size_t>(index), static_cast<size_t>(count), [&](size_t i) {
+      TSrcEditStringRec record = make(i);
+      account(record, i);
+      return record;
+    });
+  });
 }
 
 void TSrcEditStringList::InsertRows(int index, std::span<const TSrcTextRow> rows) {
@@ -363,11 +394,9 @@ void TSrcEditStringList::InsertRows(int index, std::span<const TSrcTextRow> rows
 }
 
 std::string TSrcLineRun::Text() const {
-  std::string text;
-  for (size_t i = 0; i < Records.size(); ++i) {
-    if (i > 0) text.append(TSrcEditStringList::BreakText(Records[i].FBreakBefore));
-    text.append(Records[i].FString.View());
-  }
+  if (Records.Empty()) return std::string();
+  std::string text(Records[0].FString.View());
+  AppendRecordLines(text, Records, 1, Records.Count(), true);
   return text;
 }
 
@@ -377,22 +406,45 @@ TSrcLineRun TSrcEditStringList::TakeLines(int index, int count) {
   if (count <= 0) return run;
   CheckIndex(index, GetCount() - 1);
   const int taken = std::min(count, GetCount() - index);
-  run.Records.reserve(static_cast<size_t>(taken));
-  for (int i = index; i < index + taken; ++i) {
-    FTextSize -= FList[i].FString.Size();
-    run.Records.push_back(std::move(FList[i]));
-    run.Records.back().FObject = nullptr;
+  if (taken == GetCount()) {
+    // The whole text: its storage goes along, no record is moved.
+    run.Records = std::move(FList);
+    FList = std::move(FSpareStorage);
+    FCapacity = static_cast<int>(FList.Capacity());
+    FTextSize = 0;
+    LongestLineAfterDelete(0, taken);
+    NotifyLines(&TSrcEditStringsListener::OnLinesDeleted, 0, taken);
+    return run;
   }
+  run.Records.InsertEach(0, static_cast<size_t>(taken), [&](size_t i) { return std::move(FList[index + i]); });
   // The records left behind are empty: the deletion frees no text.
   DeleteLines(index, taken);
   return run;
 }
 
+void TSrcEditStringList::ReuseStorage(TSrcGapArray<TSrcEditStringRec> storage) {
+  if (storage.Capacity() <= FSpareStorage.Capacity()) return;
+  storage.ClearKeepingStorage();
+  FSpareStorage = std::move(storage);
+}
+
 void TSrcEditStringList::PutLines(int index, TSrcLineRun run) {
-  InsertRecords(index, static_cast<int>(run.Records.size()), [&](size_t i) {
-    TSrcEditStringRec& record = run.Records[i];
+  // The lines belong to nobody else; widths measured otherwise are measured again.
+  auto ready = [&](TSrcEditStringRec& record) -> TSrcEditStringRec& {
+    record.FObject = nullptr;
     if (run.TabWidth != FTabWidth || record.Flags().Contains(sfExpandedLengthUnknown)) MeasureRecord(record);
-    return std::move(record);
+    return record;
+  };
+  const int count = static_cast<int>(run.Records.Count());
+  if (GetCount() > 0) {
+    InsertRecords(index, count, [&](size_t i) { return std::move(ready(run.Records[i])); });
+    return;
+  }
+  // Into an empty store the storage comes along: no record moves.
+  AddRecords(index, count, [&](auto account) {
+    FList = std::move(run.Records);
+    FCapacity = static_cast<int>(FList.Capacity());
+    for (size_t i = 0; i < FList.Count(); ++i) account(ready(FList[i]), i);
   });
 }
 

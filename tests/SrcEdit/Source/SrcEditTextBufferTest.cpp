@@ -197,6 +197,21 @@ TEST(SrcEditStringListTest, EveryChangeReportsItsLinesInOrder) {
          s.InsertRows(1, rows);
        },
        {"changing", "inserted 1,2", "change"}},
+      // Every line goes with the store's storage, and comes back into the
+      // emptied store so: the text is whole again.
+      {"take every line and put them back",
+       [](auto& s) {
+         s.PutLines(0, s.TakeLines(0, 5));
+         EXPECT_EQ("a\r\nb\r\nc", s.GetTextStr());
+         EXPECT_EQ(7u, s.TextLength());
+       },
+       {"deleted 0,3", "changing", "inserted 0,3", "change"}},
+      {"take a line and put it back",
+       [](auto& s) {
+         s.PutLines(2, s.TakeLines(1, 1));
+         EXPECT_EQ("a\r\nc\r\nb", s.GetTextStr());
+       },
+       {"changing", "change", "deleted 1,1", "changing", "inserted 2,1", "change"}},
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(c.Name);
