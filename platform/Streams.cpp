@@ -4,6 +4,7 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <climits>
 #include <cstdio>
@@ -223,7 +224,7 @@ void TSafeFileStream::RaiseSaveError(int error) const {
 
 void TSafeFileStream::SetRenameForTesting(RenameFunction rename) { renameStep = rename ? rename : &::rename; }
 
-void SaveBytesToFile(const std::string& fileName, const std::string& bytes) {
+void SaveBytesToFile(const std::string& fileName, std::string_view bytes) {
   TSafeFileStream stream(fileName);
   stream.WriteBuffer(bytes.data(), static_cast<int64_t>(bytes.size()));
   stream.Commit();
@@ -247,7 +248,8 @@ int64_t TMemoryStream::Read(void* buffer, int64_t count) {
 
 int64_t TMemoryStream::Write(const void* buffer, int64_t count) {
   if (count <= 0) return 0;
-  if (FPosition + count > static_cast<int64_t>(FData.size())) FData.resize(static_cast<size_t>(FPosition + count));
+  if (FPosition + count > static_cast<int64_t>(FData.size()))
+    Resize(static_cast<size_t>(FPosition + count), static_cast<size_t>(FPosition));
   std::memcpy(FData.data() + FPosition, buffer, static_cast<size_t>(count));
   FPosition += count;
   return count;
@@ -261,8 +263,15 @@ int64_t TMemoryStream::Seek(int64_t offset, TSeekOrigin origin) {
 }
 
 void TMemoryStream::SetSize(int64_t size) {
-  FData.resize(static_cast<size_t>(size < 0 ? 0 : size));
+  const size_t bytes = static_cast<size_t>(size < 0 ? 0 : size);
+  Resize(bytes, bytes);
   if (FPosition > size) FPosition = size;
+}
+
+void TMemoryStream::Resize(size_t size, size_t zeroTo) {
+  const size_t old = FData.size();
+  FData.resize(size);
+  if (zeroTo > old) std::memset(FData.data() + old, 0, zeroTo - old);
 }
 
 void TMemoryStream::Clear() {
@@ -271,10 +280,15 @@ void TMemoryStream::Clear() {
 }
 
 void TMemoryStream::LoadFromFile(const std::string& fileName) {
-  FData = LoadBytesFromFile(fileName);
+  TFileStream file(fileName, fmOpenRead | fmShareDenyNone);
+  TBytes bytes(static_cast<size_t>(std::max<int64_t>(file.Size(), 0)));
+  file.ReadBuffer(bytes.data(), static_cast<int64_t>(bytes.size()));
+  FData = std::move(bytes);
   FPosition = 0;
 }
 
-void TMemoryStream::SaveToFile(const std::string& fileName) const { SaveBytesToFile(fileName, FData); }
+void TMemoryStream::SaveToFile(const std::string& fileName) const {
+  SaveBytesToFile(fileName, std::string_view(Memory(), FData.size()));
+}
 
 }  // namespace vk

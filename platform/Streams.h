@@ -3,8 +3,12 @@
 // file that replaces the old one only when everything was written.
 
 #include <cstdint>
+#include <memory>
+#include <new>
 #include <optional>
 #include <string>
+#include <string_view>
+#include <utility>
 #include <vector>
 
 #include "platform/FileStamps.h"
@@ -144,7 +148,7 @@ private:
 };
 
 // Writes the bytes to the file through TSafeFileStream.
-void SaveBytesToFile(const std::string& fileName, const std::string& bytes);
+void SaveBytesToFile(const std::string& fileName, std::string_view bytes);
 // Reads the whole file; raises EFOpenError when it cannot be opened.
 std::string LoadBytesFromFile(const std::string& fileName);
 
@@ -156,13 +160,38 @@ public:
   int64_t Seek(int64_t offset, TSeekOrigin origin) override;
   void SetSize(int64_t size) override;
   void Clear();
-  const char* Memory() const { return FData.data(); }
-  std::string DataString() const { return FData; }
+  const char* Memory() const { return FData.empty() ? "" : FData.data(); }
+  std::string DataString() const { return std::string(Memory(), FData.size()); }
+  // The whole file, read once into the stream's own storage; raises as
+  // LoadBytesFromFile does and then keeps what the stream held.
   void LoadFromFile(const std::string& fileName);
   void SaveToFile(const std::string& fileName) const;
 
 private:
-  std::string FData;
+  // Storage that leaves the bytes it grows by as they are: a file read into
+  // it is written once, not filled with zeros first.
+  template <class T>
+  struct TUnfilledAllocator : std::allocator<T> {
+    template <class U>
+    struct rebind {
+      using other = TUnfilledAllocator<U>;
+    };
+    template <class U>
+    void construct(U* place) {
+      ::new (static_cast<void*>(place)) U;
+    }
+    template <class U, class... Args>
+    void construct(U* place, Args&&... args) {
+      ::new (static_cast<void*>(place)) U(std::forward<Args>(args)...);
+    }
+  };
+  using TBytes = std::vector<char, TUnfilledAllocator<char>>;
+
+  // Resizes the storage: the bytes it grows by up to zeroTo read as zeros,
+  // the caller writes the others.
+  void Resize(size_t size, size_t zeroTo);
+
+  TBytes FData;
   int64_t FPosition = 0;
 };
 

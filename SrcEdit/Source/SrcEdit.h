@@ -896,7 +896,12 @@ private:
   bool DeleteSelection(TBufferCoord& b, TBufferCoord& e);
   // Whether b..e (ordered, running text) spans every byte of the text.
   bool WholeTextBetween(const TBufferCoord& b, const TBufferCoord& e) const;
-  void KeepLinesOfNoOtherText();
+  // A list keeps the lines of its newest whole text only: before it takes
+  // one, those it kept hold their text again.
+  void KeepLinesOfNoOtherText(TSrcEditUndoList& list);
+  // The lines of a whole text replaced in a replay go to the reverse item,
+  // the first change in list since position.
+  void KeepLinesOn(TSrcEditUndoList& list, size_t position, std::unique_ptr<TSrcLineRun> run);
   // Undoing the deletion of a whole text: its lines go back whole into the
   // one empty line it left (at {1,1}); false when the text has another
   // shape.
@@ -1017,9 +1022,13 @@ private:
   // the change's record moves them.
   TSrcMarkRecorder FMarkRecorder;
   bool FMarksHeld = false;
-  // The deletion of the selection recorded on this item: a whole text
-  // deleted leaves its lines there.
-  TSrcEditUndoItem* FKeepLinesIn = nullptr;
+  // The deletion of the selection recorded on this item of this list: a
+  // whole text deleted leaves its lines there.
+  struct TKeptLinesPlace {
+    TSrcEditUndoItem* Item = nullptr;
+    TSrcEditUndoList* List = nullptr;
+  };
+  TKeptLinesPlace FKeepLinesIn;
   // Lines inserted now hold their ranges already: only the first of them
   // and the line after them are checked.
   bool FRangesHeld = false;

@@ -20,6 +20,18 @@ namespace vk {
 template <class T>
 class TSrcGapArray {
 public:
+  TSrcGapArray() = default;
+  TSrcGapArray(const TSrcGapArray&) = default;
+  TSrcGapArray& operator=(const TSrcGapArray&) = default;
+  // Moved, the storage goes along and leaves the array empty.
+  TSrcGapArray(TSrcGapArray&& other) noexcept { *this = std::move(other); }
+  TSrcGapArray& operator=(TSrcGapArray&& other) noexcept {
+    FItems = std::exchange(other.FItems, {});
+    FGapStart = std::exchange(other.FGapStart, 0);
+    FGapEnd = std::exchange(other.FGapEnd, 0);
+    return *this;
+  }
+
   size_t Count() const { return FItems.size() - GapLength(); }
   bool Empty() const { return Count() == 0; }
   size_t Capacity() const { return FItems.size(); }
@@ -93,6 +105,12 @@ public:
     MoveGap(index);
     std::fill(At(FGapEnd), At(FGapEnd + count), T());
     FGapEnd += count;
+  }
+  // Empties the array, keeping its storage for the elements to come.
+  void ClearKeepingStorage() {
+    std::fill(FItems.begin(), FItems.end(), T());
+    FGapStart = 0;
+    FGapEnd = FItems.size();
   }
   // Frees the storage.
   void Clear() {

@@ -88,9 +88,14 @@ TConvertTabsProc GetBestConvertTabsProc(int tabWidth) {
 
 int ExpandedTabsLength(std::string_view line, int tabWidth) {
   if (tabWidth < 2) return static_cast<int>(line.size());
+  // Only the tabs need a look: every byte between them is one column.
   int position = 0;
-  for (char c : line) position = c == '\t' ? NextStop(position, tabWidth) : position + 1;
-  return position;
+  for (size_t from = 0;;) {
+    const size_t tab = line.find('\t', from);
+    if (tab == std::string_view::npos) return position + static_cast<int>(line.size() - from);
+    position = NextStop(position + static_cast<int>(tab - from), tabWidth);
+    from = tab + 1;
+  }
 }
 
 TConvertTabsProcEx GetBestConvertTabsProcEx(int tabWidth) {

@@ -209,32 +209,34 @@ bool TCustomSrcEdit::WholeTextBetween(const TBufferCoord& b, const TBufferCoord&
          e.Char > static_cast<int>(FLines->GetView(e.Line - 1).size());
 }
 
-// Only the newest whole text kept keeps its lines (records and their small
-// blocks take about twice its bytes); those before it hold their text
-// again, so the undo of many reloads costs no more memory than before.
-void TCustomSrcEdit::KeepLinesOfNoOtherText() {
-  for (TSrcEditUndoList* list : {FUndoList, FRedoList})
-    for (int i = 0; i < list->ItemCount(); ++i)
-      if (TSrcEditUndoItem* item = list->Items(i); item->FLineRun) {
-        item->FChangeStr = item->FLineRun->Text();
-        item->FLineRun.reset();
-      }
+// Only the newest whole text kept in a list keeps its lines (records and
+// their small blocks take about twice its bytes); those before it hold
+// their text again, so the undo of many reloads costs no more memory than
+// before. The other list's stay: an undo puts them back next. The storage
+// of their records takes the lines of the text that comes next.
+void TCustomSrcEdit::KeepLinesOfNoOtherText(TSrcEditUndoList& list) {
+  for (int i = 0; i < list.ItemCount(); ++i)
+    if (TSrcEditUndoItem* item = list.Items(i); item->FLineRun) {
+      item->FChangeStr = item->FLineRun->Text();
+      FLines->ReuseStorage(std::move(item->FLineRun->Records));
+      item->FLineRun.reset();
+    }
 }
 
 bool TCustomSrcEdit::DeleteSelection(TBufferCoord& b, TBufferCoord& e) {
   switch (FActiveSelectionMode) {
     case smNormal: {
       if (FLines->Count() == 0) return false;
-      if (FKeepLinesIn && WholeTextBetween(b, e)) {
+      if (FKeepLinesIn.Item && WholeTextBetween(b, e)) {
         // The whole text goes: its lines stay with the deletion's undo
         // item (the text it holds goes), one empty line in their place.
         const uint64_t ranges = RangesStamp();
-        KeepLinesOfNoOtherText();
+        KeepLinesOfNoOtherText(*FKeepLinesIn.List);
         auto run = std::make_unique<TSrcLineRun>(FLines->TakeLines(0, FLines->Count()));
         run->RangesStamp = ranges;
-        FLines->InsertLine(0, "", run->Records.front().FBreakBefore);
-        FKeepLinesIn->FLineRun = std::move(run);
-        FKeepLinesIn = nullptr;
+        FLines->InsertLine(0, "", run->Records[0].FBreakBefore);
+        FKeepLinesIn.Item->FLineRun = std::move(run);
+        FKeepLinesIn = {};
         InternalSetCaretXY(b);
         if (e.Line > b.Line) DoLinesDeleted(b.Line, e.Line - b.Line);
         break;
@@ -474,13 +476,13 @@ void TCustomSrcEdit::SetSelText(std::string_view value, TSrcTextBreaks breaks) {
 
 TInsertedRange TCustomSrcEdit::SetSelTextRecorded(TSrcChangeReason reason, std::string_view value,
                                                   TSrcTextBreaks breaks) {
-  TTempValue<TSrcEditUndoItem*> keepLines(FKeepLinesIn, nullptr);
+  TTempValue keepLines(FKeepLinesIn, TKeptLinesPlace{});
   if (SelAvail()) {
     // A whole text deleted leaves its lines on its item, not its text.
     const bool whole = FActiveSelectionMode == smNormal && WholeTextBetween(BlockBegin(), BlockEnd());
     const size_t before = FUndoList->PushPosition();
     RecordSelectionDelete(crDelete, whole);
-    if (whole) FKeepLinesIn = FUndoList->FirstChangeSince(before);
+    if (whole) FKeepLinesIn = {FUndoList->FirstChangeSince(before), FUndoList};
   } else {
     // Nothing is selected: nothing may be deleted in the other mode either
     // (a block of no width in column mode spans lines).

@@ -1,9 +1,14 @@
 #include "SrcEdit/Source/SrcEditTextBuffer.h"
 
 #include <algorithm>
+#include <bit>
 #include <cstring>
 #include <memory>
 #include <optional>
+
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
 
 #include "SrcEdit/Source/SrcEditMiscProcs.h"
 
@@ -31,6 +36,27 @@ void CompareWithLongest(int index, int length, int& longestIndex, int& longest, 
   }
 }
 
+// The texts of records [first, end), each after the break in front of it
+// (its own, or CR LF). The bytes are counted first and copied in place:
+// the text grows once, and a million short lines cost no append each.
+void AppendRecordLines(std::string& text, const TSrcGapArray<TSrcEditStringRec>& records, size_t first, size_t end,
+                       bool storedBreaks) {
+  auto breakOf = [&](const TSrcEditStringRec& record) {
+    return storedBreaks ? TSrcEditStringList::BreakText(record.FBreakBefore) : std::string_view("\r\n");
+  };
+  size_t size = 0;
+  for (size_t i = first; i < end; ++i) size += breakOf(records[i]).size() + records[i].FString.Size();
+  const size_t at = text.size();
+  text.resize(at + size);
+  char* out = text.data() + at;
+  for (size_t i = first; i < end; ++i) {
+    const TSrcEditStringRec& record = records[i];
+    // An empty line's view has no bytes to copy from.
+    for (std::string_view part : {breakOf(record), record.FString.View()})
+      if (!part.empty()) out = std::copy(part.begin(), part.end(), out);
+  }
+}
+
 }  // namespace
 
 void TSrcLineText::Assign(std::string_view text) {
@@ -46,31 +72,37 @@ std::vector<TSrcTextRow> SplitTextRows(std::string_view text) {
   std::vector<TSrcTextRow> rows;
   // Room for short lines: pages of it never written cost nothing.
   rows.reserve(text.size() / 16 + 1);
-  const char* p = text.data();
-  const char* const end = p + text.size();
-  auto next = [end](const char* from, char c) {
-    const void* hit = from < end ? std::memchr(from, c, static_cast<size_t>(end - from)) : nullptr;
-    return hit ? static_cast<const char*>(hit) : end;
-  };
-  // The next CR and the next LF: each is searched for again only once it
-  // is passed, so breaks of one kind cost one search each.
-  const char* cr = next(p, '\r');
-  const char* lf = next(p, '\n');
+  const char* const data = text.data();
+  const size_t size = text.size();
+  size_t start = 0;  // of the row being read
   TSrcEditFileFormat before = sffDos;
-  for (;;) {
-    const char* at = std::min(cr, lf);
-    rows.push_back({std::string_view(p, static_cast<size_t>(at - p)), before});
-    if (at == end) return rows;
-    p = at + 1;
-    if (at == lf) {
-      before = sffUnix;
-      lf = next(p, '\n');
-      continue;
+  // Ends the row at the CR or LF at `at`; true when that is a CR LF.
+  auto endRow = [&](size_t at) {
+    rows.push_back({std::string_view(data + start, at - start), before});
+    const bool crLf = data[at] == '\r' && at + 1 < size && data[at + 1] == '\n';
+    before = data[at] == '\n' ? sffUnix : crLf ? sffDos : sffMac;
+    start = at + (crLf ? 2 : 1);
+    return crLf;
+  };
+  size_t i = 0;
+#if defined(__SSE2__)
+  // Sixteen bytes at a time, one bit per CR or LF, rather than a library
+  // call per break. The LF of a CR LF is the next bit, or, after a CR that
+  // ends a block, lies before the next row's start.
+  const __m128i cr = _mm_set1_epi8('\r'), lf = _mm_set1_epi8('\n');
+  for (; i + 16 <= size; i += 16) {
+    const __m128i block = _mm_loadu_si128(reinterpret_cast<const __m128i*>(data + i));
+    auto breaks = static_cast<unsigned>(_mm_movemask_epi8(_mm_or_si128(_mm_cmpeq_epi8(block, cr), _mm_cmpeq_epi8(block, lf))));
+    for (; breaks != 0; breaks &= breaks - 1) {
+      const size_t at = i + static_cast<size_t>(std::countr_zero(breaks));
+      if (at >= start && endRow(at)) breaks &= breaks - 1;
     }
-    before = p < end && *p == '\n' ? sffDos : sffMac;
-    if (before == sffDos) lf = next(++p, '\n');
-    cr = next(p, '\r');
   }
+#endif
+  for (; i < size; ++i)
+    if (i >= start && (data[i] == '\r' || data[i] == '\n')) endRow(i);
+  rows.push_back({std::string_view(data + start, size - start), before});
+  return rows;
 }
 
 TSrcEditStringList::TSrcEditStringList() : FConvertTabsProc(GetBestConvertTabsProcEx(FTabWidth)) {}
@@ -170,10 +202,7 @@ std::string TSrcEditStringList::GetTextStr() const {
 }
 
 void TSrcEditStringList::AppendLines(std::string& text, int first, int last, bool storedBreaks) const {
-  for (int i = std::max(first, 0); i <= last && i < GetCount(); ++i) {
-    const TSrcEditStringRec& record = FList[i];
-    text.append(storedBreaks ? BreakText(record.FBreakBefore) : "\r\n").append(record.FString.View());
-  }
+  AppendRecordLines(text, FList, std::max(first, 0), std::min(last + 1, GetCount()), storedBreaks);
 }
 
 size_t TSrcEditStringList::TextLength() const {
@@ -289,6 +318,7 @@ void TSrcEditStringList::Clear() {
   if (!FList.Empty()) {
     TStringsUpdate update(*this);
     FList.Clear();
+    FSpareStorage.Clear();
     FCapacity = 0;
     FTextSize = 0;
     NotifyChange(&TSrcEditStringsListener::OnLinesCleared);
@@ -311,9 +341,11 @@ void TSrcEditStringList::InsertLines(int index, int count) {
   NotifyLines(&TSrcEditStringsListener::OnLinesInserted, index, count);
 }
 
-// Records made by make(i), measured, as lines at index: one report.
-template <class TMake>
-void TSrcEditStringList::InsertRecords(int index, int count, TMake make) {
+// count lines at index that place(account) puts into the list, passing
+// each new record to account(record, i): counted and compared with the
+// longest line as they come, with one report.
+template <class TPlace>
+void TSrcEditStringList::AddRecords(int index, int count, TPlace place) {
   if (count <= 0) return;
   CheckIndex(index, GetCount());
   TStringsUpdate update(*this);
@@ -324,12 +356,9 @@ void TSrcEditStringList::InsertRecords(int index, int count, TMake make) {
   int longestIndex = FIndexOfLongestLine >= index ? FIndexOfLongestLine + count : FIndexOfLongestLine;
   int longest = FLongestLength;
   int othersAtMost = FOthersAtMost;
-  if (GetCount() + count > FCapacity) SetCapacity(std::max(GetCount() + count, FCapacity + FCapacity / 4));
-  FList.InsertEach(static_cast<size_t>(index), static_cast<size_t>(count), [&](size_t i) {
-    TSrcEditStringRec record = make(i);
+  place([&](const TSrcEditStringRec& record, size_t i) {
     FTextSize += record.FString.Size();
     CompareWithLongest(index + static_cast<int>(i), record.FExpandedLength, longestIndex, longest, othersAtMost);
-    return record;
   });
   if (knownBefore) {
     FIndexOfLongestLine = longestIndex;
@@ -339,6 +368,19 @@ void TSrcEditStringList::InsertRecords(int index, int count, TMake make) {
     LongestLineAfterInsert(index, count, true);
   }
   NotifyLines(&TSrcEditStringsListener::OnLinesInserted, index, count);
+}
+
+// Records made by make(i), measured, as lines at index, in one gap opening.
+template <class TMake>
+void TSrcEditStringList::InsertRecords(int index, int count, TMake make) {
+  AddRecords(index, count, [&](auto account) {
+    if (GetCount() + count > FCapacity) SetCapacity(std::max(GetCount() + count, FCapacity + FCapacity / 4));
+    FList.InsertEach(static_cast<size_t>(index), static_cast<size_t>(count), [&](size_t i) {
+      TSrcEditStringRec record = make(i);
+      account(record, i);
+      return record;
+    });
+  });
 }
 
 void TSrcEditStringList::InsertRows(int index, std::span<const TSrcTextRow> rows) {
@@ -352,11 +394,9 @@ void TSrcEditStringList::InsertRows(int index, std::span<const TSrcTextRow> rows
 }
 
 std::string TSrcLineRun::Text() const {
-  std::string text;
-  for (size_t i = 0; i < Records.size(); ++i) {
-    if (i > 0) text.append(TSrcEditStringList::BreakText(Records[i].FBreakBefore));
-    text.append(Records[i].FString.View());
-  }
+  if (Records.Empty()) return std::string();
+  std::string text(Records[0].FString.View());
+  AppendRecordLines(text, Records, 1, Records.Count(), true);
   return text;
 }
 
@@ -366,22 +406,45 @@ TSrcLineRun TSrcEditStringList::TakeLines(int index, int count) {
   if (count <= 0) return run;
   CheckIndex(index, GetCount() - 1);
   const int taken = std::min(count, GetCount() - index);
-  run.Records.reserve(static_cast<size_t>(taken));
-  for (int i = index; i < index + taken; ++i) {
-    FTextSize -= FList[i].FString.Size();
-    run.Records.push_back(std::move(FList[i]));
-    run.Records.back().FObject = nullptr;
+  if (taken == GetCount()) {
+    // The whole text: its storage goes along, no record is moved.
+    run.Records = std::move(FList);
+    FList = std::move(FSpareStorage);
+    FCapacity = static_cast<int>(FList.Capacity());
+    FTextSize = 0;
+    LongestLineAfterDelete(0, taken);
+    NotifyLines(&TSrcEditStringsListener::OnLinesDeleted, 0, taken);
+    return run;
   }
+  run.Records.InsertEach(0, static_cast<size_t>(taken), [&](size_t i) { return std::move(FList[index + i]); });
   // The records left behind are empty: the deletion frees no text.
   DeleteLines(index, taken);
   return run;
 }
 
+void TSrcEditStringList::ReuseStorage(TSrcGapArray<TSrcEditStringRec> storage) {
+  if (storage.Capacity() <= FSpareStorage.Capacity()) return;
+  storage.ClearKeepingStorage();
+  FSpareStorage = std::move(storage);
+}
+
 void TSrcEditStringList::PutLines(int index, TSrcLineRun run) {
-  InsertRecords(index, static_cast<int>(run.Records.size()), [&](size_t i) {
-    TSrcEditStringRec& record = run.Records[i];
+  // The lines belong to nobody else; widths measured otherwise are measured again.
+  auto ready = [&](TSrcEditStringRec& record) -> TSrcEditStringRec& {
+    record.FObject = nullptr;
     if (run.TabWidth != FTabWidth || record.Flags().Contains(sfExpandedLengthUnknown)) MeasureRecord(record);
-    return std::move(record);
+    return record;
+  };
+  const int count = static_cast<int>(run.Records.Count());
+  if (GetCount() > 0) {
+    InsertRecords(index, count, [&](size_t i) { return std::move(ready(run.Records[i])); });
+    return;
+  }
+  // Into an empty store the storage comes along: no record moves.
+  AddRecords(index, count, [&](auto account) {
+    FList = std::move(run.Records);
+    FCapacity = static_cast<int>(FList.Capacity());
+    for (size_t i = 0; i < FList.Count(); ++i) account(ready(FList[i]), i);
   });
 }
 

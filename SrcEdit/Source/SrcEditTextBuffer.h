@@ -89,16 +89,17 @@ struct TSrcTextRow {
   TSrcEditFileFormat BreakBefore = sffDos;
 };
 
-// The rows of a text, found with one byte search per break; a break at the
+// The rows of a text, its breaks found in one pass over it; a break at the
 // end leaves an empty last row, an empty text is one empty row.
 std::vector<TSrcTextRow> SplitTextRows(std::string_view text);
 
 // Whole lines taken out of a store with what their records hold (text,
-// range, width, stamp, break; no object): put back into the same store
-// they need no split, no measuring and, where their ranges still hold, no
-// rescan.
+// range, width, stamp, break; their objects are dropped when put back):
+// put back into the same store they need no split, no measuring and, where
+// their ranges still hold, no rescan. All the lines of a store are taken,
+// and put back into an empty one, with their storage: no record moves.
 struct TSrcLineRun {
-  std::vector<TSrcEditStringRec> Records;
+  TSrcGapArray<TSrcEditStringRec> Records;
   int TabWidth = 0;  // their widths were measured with it
   // Who scanned their ranges (the taker's choice; 0: nobody sure).
   uint64_t RangesStamp = 0;
@@ -183,6 +184,9 @@ public:
   TSrcLineRun TakeLines(int index, int count);
   // A run taken from this store back in at index, reported as inserted.
   void PutLines(int index, TSrcLineRun run);
+  // Storage of records no longer needed: emptied, it takes the lines that
+  // come after the next whole text taken, instead of storage of its own.
+  void ReuseStorage(TSrcGapArray<TSrcEditStringRec> storage);
 
   // The line with its TABs expanded (TAB characters padded to the stop).
   std::string GetExpandedString(int index);
@@ -240,6 +244,8 @@ private:
   void InsertItem(int index, std::string_view text, TSrcEditFileFormat breakBefore);
   template <class TMake>
   void InsertRecords(int index, int count, TMake make);
+  template <class TPlace>
+  void AddRecords(int index, int count, TPlace place);
   // The record takes the text and a stamp of its own.
   void AssignText(TSrcEditStringRec& record, std::string_view text);
   void ForgetLongestLine();
@@ -253,6 +259,7 @@ private:
   // edits, so line breaks typed at one place of a large text move no
   // records; only an edit at another place moves those in between, once.
   TSrcGapArray<TSrcEditStringRec> FList;
+  TSrcGapArray<TSrcEditStringRec> FSpareStorage;
   int FCapacity = 0;
   // The bytes of all lines, line breaks not counted.
   size_t FTextSize = 0;

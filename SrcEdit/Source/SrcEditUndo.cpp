@@ -349,17 +349,24 @@ void TCustomSrcEdit::RestoreColumnBlock(const TBufferCoord& start, const TBuffer
   }
 }
 
+void TCustomSrcEdit::KeepLinesOn(TSrcEditUndoList& list, size_t position, std::unique_ptr<TSrcLineRun> run) {
+  if (!run) return;
+  TSrcEditUndoItem* item = list.FirstChangeSince(position);
+  if (!item) return;
+  item->FLineRun = std::move(run);
+}
+
 bool TCustomSrcEdit::PutBackWholeText(const TBufferCoord& at, TSrcLineRun& run) {
-  const int count = static_cast<int>(run.Records.size());
+  const int count = static_cast<int>(run.Records.Count());
   if (at != TBufferCoord{1, 1} || count == 0 || FLines->Count() != 1 || !FLines->GetView(0).empty()) return false;
   {
     TStringsUpdate update(*FLines);
-    {
-      // Ranges scanned by the same highlighter from the same start hold.
-      TTempValue held(FRangesHeld, run.RangesStamp != 0 && run.RangesStamp == RangesStamp());
-      FLines->PutLines(0, std::move(run));
-    }
-    FLines->DeleteLines(count, 1);
+    // The empty line goes first: into an empty store the lines come with
+    // their storage, and no record moves.
+    FLines->DeleteLines(0, 1);
+    // Ranges scanned by the same highlighter from the same start hold.
+    TTempValue held(FRangesHeld, run.RangesStamp != 0 && run.RangesStamp == RangesStamp());
+    FLines->PutLines(0, std::move(run));
   }
   DoLinesInserted(1, count - 1);
   return true;
@@ -430,12 +437,21 @@ void TCustomSrcEdit::UndoItem(uint32_t number) {
     case crDragDropInsert: {
       InternalSetCaretXY(start);
       SetReplaySelection(start, end);
-      std::string removed = SelectedText(true);
-      // The redo replaces what was put back here (an overwritten text).
-      const TBufferCoord restoredEnd = SetSelTextPrimitiveEx(mode, item->FChangeStr, false, tbKept).End;
+      // A whole text inserted leaves its lines with the reverse item.
+      TSrcEditUndoItem kept;
+      std::string removed;
+      TBufferCoord restoredEnd;
+      {
+        TTempValue keepLines(FKeepLinesIn, mode == smNormal ? TKeptLinesPlace{&kept, FRedoList} : TKeptLinesPlace{});
+        if (!FKeepLinesIn.Item || !WholeTextBetween(BlockBegin(), BlockEnd())) removed = SelectedText(true);
+        // The redo replaces what was put back here (an overwritten text).
+        restoredEnd = SetSelTextPrimitiveEx(mode, item->FChangeStr, false, tbKept).End;
+      }
       InternalSetCaretXY(start);
       SetReplaySelection(start, start);
+      const size_t reversed = FRedoList->PushPosition();
       reverse(reason, start, item->FChangeStr.empty() ? start : restoredEnd, std::move(removed));
+      KeepLinesOn(*FRedoList, reversed, std::move(kept.FLineRun));
       break;
     }
     case crDeleteAfterCursor:
@@ -567,13 +583,13 @@ void TCustomSrcEdit::RedoItem(uint32_t number) {
     SetReplaySelection(from, to);
     // Lines kept whole need no text.
     std::string removed =
-        FKeepLinesIn && WholeTextBetween(BlockBegin(), BlockEnd()) ? std::string() : SelectedText(true);
+        FKeepLinesIn.Item && WholeTextBetween(BlockBegin(), BlockEnd()) ? std::string() : SelectedText(true);
     insertedEnd = SetSelTextPrimitiveEx(mode, text, false, tbKept).End;
     return removed;
   };
   const bool insertion = reason == crInsert || reason == crPaste || reason == crDragDropInsert;
   std::string overwritten;
-  if (insertion && mode == smNormal && ReplaceWithinLine(start, end, item->FChangeStr, overwritten)) {
+  if (insertion && mode == smNormal && !item->FLineRun && ReplaceWithinLine(start, end, item->FChangeStr, overwritten)) {
     FReplayCaret = {start.Char + static_cast<int>(item->FChangeStr.size()), start.Line};
     reverse(reason, start, FReplayCaret, overwritten);
     return;
@@ -585,8 +601,15 @@ void TCustomSrcEdit::RedoItem(uint32_t number) {
     case crPaste:
     case crDragDropInsert: {
       // The range start..end holds the text the insertion had overwritten
-      // (empty for a plain insertion).
-      std::string overwritten = replace(start, end, item->FChangeStr);
+      // (empty for a plain insertion). A whole text goes back as its lines.
+      std::string overwritten;
+      if (item->FLineRun && start == end && PutBackWholeText(start, *item->FLineRun)) {
+        const int last = FLines->Count();
+        insertedEnd = {static_cast<int>(FLines->GetView(last - 1).size()) + 1, last};
+        InternalSetCaretXY(insertedEnd);
+      } else {
+        overwritten = replace(start, end, item->ChangeText());
+      }
       if (mode == smColumn) {
         SetReplaySelection(start, insertedEnd);
       } else {
@@ -603,7 +626,7 @@ void TCustomSrcEdit::RedoItem(uint32_t number) {
       TSrcEditUndoItem kept;
       std::string removed;
       {
-        TTempValue keepLines(FKeepLinesIn, mode == smNormal ? &kept : nullptr);
+        TTempValue keepLines(FKeepLinesIn, mode == smNormal ? TKeptLinesPlace{&kept, FUndoList} : TKeptLinesPlace{});
         removed = replace(start, end, item->FChangeStr);
       }
       // The caret stays where the text closed up, as after the deletion.
@@ -615,8 +638,7 @@ void TCustomSrcEdit::RedoItem(uint32_t number) {
       SetReplaySelection(CaretXY(), CaretXY());
       const size_t reversed = FUndoList->PushPosition();
       reverse(reason, start, end, kept.FLineRun ? std::string() : std::move(removed));
-      if (TSrcEditUndoItem* reverseItem = FUndoList->FirstChangeSince(reversed))
-        reverseItem->FLineRun = std::move(kept.FLineRun);
+      KeepLinesOn(*FUndoList, reversed, std::move(kept.FLineRun));
       break;
     }
     case crLineBreak: {

@@ -203,6 +203,11 @@ TEST(MemoryStreamTest, ReadsWritesSeeksAndReportsShortReads) {
   stream.SetSize(2);
   EXPECT_EQ(2, stream.Position());
   EXPECT_EQ("ab", stream.DataString());
+  // Bytes the stream grows by without a write read as zeros.
+  stream.SetSize(4);
+  stream.SetPosition(6);
+  stream.WriteBuffer("Q", 1);
+  EXPECT_EQ(std::string("ab\0\0\0\0Q", 7), stream.DataString());
 }
 
 }  // namespace

@@ -59,7 +59,7 @@ TEST_F(LineEventsTest, UndoingAWholeTextReplacedRescansOnlyRangesThatMayNotHold)
     const char* Name;
     bool OtherHighlighterSince;
     int Scanned;
-  } rows[] = {{"scanned by the same highlighter", false, 3}, {"another highlighter since", true, 51}};
+  } rows[] = {{"scanned by the same highlighter", false, 2}, {"another highlighter since", true, 51}};
   for (const auto& row : rows) {
     SCOPED_TRACE(row.Name);
     SetLines(text);

@@ -35,6 +35,7 @@ TEST(ConvertTabsTest, ExpansionPadsWithTabCharacters) {
     EXPECT_EQ(c.Expanded, GetBestConvertTabsProcEx(c.Width)(c.Line, c.Width, hasTabs));
     EXPECT_EQ(c.Expanded, GetBestConvertTabsProc(c.Width)(c.Line, c.Width));
     EXPECT_EQ(static_cast<int>(c.Expanded.size()), GetExpandedLength(c.Line, c.Width < 1 ? 1 : c.Width));
+    EXPECT_EQ(static_cast<int>(c.Expanded.size()), ExpandedTabsLength(c.Line, c.Width));
   }
 }
 

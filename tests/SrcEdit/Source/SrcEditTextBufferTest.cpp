@@ -36,6 +36,21 @@ struct LoadCase {
 };
 
 const std::string kLong(20000, 'x');  // longer than the writer's buffer
+const std::string kBlock(15, 'x');     // and a break: 16 bytes
+
+// Lines of 0 to 16 bytes in turn, ended by CR LF, LF and CR in turn: every
+// break style at every offset of a 16-byte block, a CR ending a block before
+// the LF that starts the next among them.
+LoadCase BreaksAtEveryBlockOffset() {
+  LoadCase c{"breaks at every offset of a block", "", {}, sffDos};
+  const char* const breaks[] = {"\r\n", "\n", "\r"};
+  for (int i = 0; i < 150; ++i) {
+    c.Lines.push_back(std::string(i % 17, static_cast<char>('a' + i % 26)));
+    c.Bytes += c.Lines.back() + breaks[i % 3];
+  }
+  c.Lines.push_back("");
+  return c;
+}
 
 const LoadCase kLoadCases[] = {
     {"empty", "", {}, sffDos},
@@ -53,6 +68,8 @@ const LoadCase kLoadCases[] = {
     {"nul inside a line", std::string("a\0b\nc", 5), {std::string("a\0b", 3), "c"}, sffUnix},
     {"long lines", kLong + "\r\n" + kLong, {kLong, kLong}, sffDos},
     {"high bytes", "\xC7\xD1\xB1\xDB\n\xFF", {"\xC7\xD1\xB1\xDB", "\xFF"}, sffUnix},
+    {"cr lf across a block's edge", kBlock + "\r\n" + kBlock, {kBlock, kBlock}, sffDos},
+    BreaksAtEveryBlockOffset(),
 };
 
 // Each line break is written back as it was read, whatever the others are.
@@ -180,6 +197,21 @@ TEST(SrcEditStringListTest, EveryChangeReportsItsLinesInOrder) {
          s.InsertRows(1, rows);
        },
        {"changing", "inserted 1,2", "change"}},
+      // Every line goes with the store's storage, and comes back into the
+      // emptied store so: the text is whole again.
+      {"take every line and put them back",
+       [](auto& s) {
+         s.PutLines(0, s.TakeLines(0, 5));
+         EXPECT_EQ("a\r\nb\r\nc", s.GetTextStr());
+         EXPECT_EQ(7u, s.TextLength());
+       },
+       {"deleted 0,3", "changing", "inserted 0,3", "change"}},
+      {"take a line and put it back",
+       [](auto& s) {
+         s.PutLines(2, s.TakeLines(1, 1));
+         EXPECT_EQ("a\r\nc\r\nb", s.GetTextStr());
+       },
+       {"changing", "change", "deleted 1,1", "changing", "inserted 2,1", "change"}},
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(c.Name);
