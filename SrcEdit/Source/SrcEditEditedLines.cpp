@@ -4,21 +4,7 @@
 
 namespace vk {
 
-void TSrcEditedLines::Note(int first, int last) {
-  if (FCount == MaxSpans) {
-    // No span more: lines beyond the last span or before the first go to
-    // it (a replace-all notes each line below the last, its undo each line
-    // above the first).
-    TSrcLineSpan& lastSpan = FSpans[MaxSpans - 1];
-    if (lastSpan.Last + 1 < first) {
-      lastSpan.Last = last;
-      return;
-    }
-    if (last + 1 < FSpans[0].First) {
-      FSpans[0].First = first;
-      return;
-    }
-  }
+void TSrcEditedLines::NoteAmongSpans(int first, int last) {
   size_t at = 0;
   while (at < FCount && FSpans[at].Last + 1 < first) ++at;
   if (at < FCount && FSpans[at].First <= last + 1) {

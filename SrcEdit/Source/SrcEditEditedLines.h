@@ -25,7 +25,22 @@ public:
   static constexpr size_t MaxSpans = 4;
 
   // Notes lines first..last (first <= last).
-  void Note(int first, int last);
+  void Note(int first, int last) {
+    if (FCount == MaxSpans) {
+      // No span more: lines beyond the last span or before the first go to
+      // it (a replace-all notes each line below the last, its undo each
+      // line above the first).
+      if (FSpans[MaxSpans - 1].Last + 1 < first) {
+        FSpans[MaxSpans - 1].Last = last;
+        return;
+      }
+      if (last + 1 < FSpans[0].First) {
+        FSpans[0].First = first;
+        return;
+      }
+    }
+    NoteAmongSpans(first, last);
+  }
   // count lines inserted in front of line index (the lines noted from
   // there move down past them, a span across index goes on after them), or
   // -count deleted from there (the lines noted among them become the line
@@ -36,6 +51,9 @@ public:
   std::span<const TSrcLineSpan> Spans() const { return {FSpans.data(), FCount}; }
 
 private:
+  // Lines that do not lie beyond the last span or before the first when
+  // every span is held.
+  void NoteAmongSpans(int first, int last);
   // At most one span more than kept, which the next MergeSpans merges.
   void InsertAt(size_t at, const TSrcLineSpan& span);
   // Merges the spans that overlap or touch their next one, then the
