@@ -24,7 +24,7 @@ void TSrcEditedLines::NoteAmongSpans(int first, int last) {
   }
 }
 
-void TSrcEditedLines::Shift(int index, int count) {
+void TSrcEditedLines::ShiftSpans(int index, int count) {
   for (size_t i = 0; i < FCount; ++i) {
     TSrcLineSpan& span = FSpans[i];
     if (count < 0) {

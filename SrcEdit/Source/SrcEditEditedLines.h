@@ -45,7 +45,9 @@ public:
   // there move down past them, a span across index goes on after them), or
   // -count deleted from there (the lines noted among them become the line
   // that follows them).
-  void Shift(int index, int count);
+  void Shift(int index, int count) {
+    if (FCount > 0) ShiftSpans(index, count);
+  }
   void Clear() { FCount = 0; }
   // Ordered, disjoint and not adjacent.
   std::span<const TSrcLineSpan> Spans() const { return {FSpans.data(), FCount}; }
@@ -54,6 +56,7 @@ private:
   // Lines that do not lie beyond the last span or before the first when
   // every span is held.
   void NoteAmongSpans(int first, int last);
+  void ShiftSpans(int index, int count);
   // At most one span more than kept, which the next MergeSpans merges.
   void InsertAt(size_t at, const TSrcLineSpan& span);
   // Merges the spans that overlap or touch their next one, then the
