@@ -3,9 +3,7 @@
 #include <algorithm>
 #include <bit>
 
-#if defined(__SSE2__)
-#include <emmintrin.h>
-#endif
+#include "SrcEdit/Source/SrcEditMiscProcs.h"
 
 namespace vk {
 
@@ -212,21 +210,6 @@ void TSrcCScanner::Next() {
 namespace {
 
 constexpr size_t kBlock = 16;
-
-// Bit i set where byte i of the sixteen at `at` is one of the stops.
-template <char... Stops>
-uint32_t StopMask(const char* at) {
-#if defined(__SSE2__)
-  const __m128i block = _mm_loadu_si128(reinterpret_cast<const __m128i*>(at));
-  __m128i hits = _mm_setzero_si128();
-  ((hits = _mm_or_si128(hits, _mm_cmpeq_epi8(block, _mm_set1_epi8(Stops)))), ...);
-  return static_cast<uint32_t>(_mm_movemask_epi8(hits));
-#else
-  uint32_t mask = 0;
-  for (size_t i = 0; i < kBlock; ++i) mask |= uint32_t{((at[i] == Stops) || ...)} << i;
-  return mask;
-#endif
-}
 
 }  // namespace
 
