@@ -800,6 +800,12 @@ private:
   // Paints the text rows of one paint (SrcEditPaint.cpp).
   friend class TSrcTextRowPainter;
 
+  // Scans the lines from index (in range) on, from the state the
+  // highlighter is in, and stores their ranges, to the last line or, with
+  // untilAgreed, to the first that ends in the state stored for it; answers
+  // the last line looked at.
+  int ScanLines(int index, bool untilAgreed);
+
   // ------------------------------------------------------------ text-editing commands
   void DoDeleteLastChar();
   void DoDeleteChar();

@@ -43,6 +43,14 @@ public:
   T& operator[](size_t index) { return FItems[Slot(index)]; }
   const T& operator[](size_t index) const { return FItems[Slot(index)]; }
 
+  // The elements from index up to the gap or the end, whichever comes
+  // first: they lie one after the other, so a walk over many of them needs
+  // no index per element. Empty at the end.
+  std::span<T> RunFrom(size_t index) {
+    const size_t slot = Slot(index);
+    return {FItems.data() + slot, (index < FGapStart ? FGapStart : FItems.size()) - slot};
+  }
+
   // The index at which inserting or deleting moves nothing.
   size_t GapIndex() const { return FGapStart; }
   void MoveGap(size_t index) {

@@ -14,22 +14,12 @@ namespace vk {
 // ---------------------------------------------------------------- range scanning
 
 int TCustomSrcEdit::ScanFrom(int index) {
-  TSrcEditStringList& lines = *FLines;
-  const int count = lines.GetCount();
-  if (!FHighlighter || index < 0 || index >= count) return index;
-  TSrcCustomHighlighter& highlighter = *FHighlighter;
+  if (!FHighlighter || index < 0 || index >= FLines->GetCount()) return index;
   if (index == 0)
-    highlighter.ResetRange();
+    FHighlighter->ResetRange();
   else
-    highlighter.SetRange(lines.GetRange(index - 1));
-  for (int line = index;; ++line) {
-    // The highlighter reads the text in place while it scans the line.
-    const TSrcEditRange range = highlighter.ScanLineEnd(lines.GetView(line), line);
-    // A line that ends in its old state leaves every later line as it was.
-    if (range == lines.GetRange(line)) return line;
-    lines.PutRange(line, range);
-    if (line + 1 == count) return line;
-  }
+    FHighlighter->SetRange(FLines->GetRange(index - 1));
+  return ScanLines(index, true);
 }
 
 void TCustomSrcEdit::ScanRanges() {
@@ -38,7 +28,25 @@ void TCustomSrcEdit::ScanRanges() {
   FRangesStamp = ++lastStamp;
   if (!FHighlighter || FLines->Count() == 0) return;
   FHighlighter->ResetRange();
-  for (int i = 0; i < FLines->Count(); ++i) FLines->PutRange(i, FHighlighter->ScanLineEnd(FLines->GetView(i), i));
+  ScanLines(0, false);
+}
+
+int TCustomSrcEdit::ScanLines(int index, bool untilAgreed) {
+  TSrcEditStringList& lines = *FLines;
+  TSrcCustomHighlighter& highlighter = *FHighlighter;
+  const int count = lines.GetCount();
+  // A run of records in one piece at a time: the line store keeps them in
+  // two at most, and a million-line scan pays for no index per line.
+  for (int line = index;;) {
+    for (TSrcEditStringRec& record : lines.RangeRun(line)) {
+      // The highlighter reads the text in place while it scans the line.
+      const TSrcEditRange range = highlighter.ScanLineEnd(record.FString.View(), line);
+      // A line that ends in its old state leaves every later line as it was.
+      if (untilAgreed && range == record.FRange) return line;
+      record.FRange = range;
+      if (++line == count) return count - 1;
+    }
+  }
 }
 
 uint64_t TCustomSrcEdit::RangesStamp() const {

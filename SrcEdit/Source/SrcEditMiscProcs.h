@@ -3,14 +3,49 @@
 // arithmetic over tabbed lines, scans that respect double-byte characters,
 // clamping and the escaping of "/"-separated texts.
 
+#include <bit>
 #include <cstdint>
+#include <cstring>
 #include <string>
 #include <string_view>
 #include <vector>
 
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
+
 #include "SrcEdit/Source/SrcEditTypes.h"
 
 namespace vk {
+
+// Which of the sixteen bytes at `at` are one of Stops: bit i for byte i.
+// A search that looks at a block at a time costs a fraction of a byte loop
+// or of a library call per byte found.
+template <char... Stops>
+inline uint32_t StopMask(const char* at) {
+#if defined(__SSE2__)
+  const __m128i block = _mm_loadu_si128(reinterpret_cast<const __m128i*>(at));
+  __m128i hits = _mm_setzero_si128();
+  ((hits = _mm_or_si128(hits, _mm_cmpeq_epi8(block, _mm_set1_epi8(Stops)))), ...);
+  return static_cast<uint32_t>(_mm_movemask_epi8(hits));
+#else
+  // The compiler's vectors elsewhere: the high bit of every matching byte,
+  // gathered eight at a time into the low byte of a product.
+  static_assert(std::endian::native == std::endian::little);
+  using TBlock = uint8_t __attribute__((vector_size(16)));
+  using TMask = int8_t __attribute__((vector_size(16)));
+  TBlock block;
+  std::memcpy(&block, at, sizeof block);
+  TMask hits = {};
+  ((hits |= block == static_cast<uint8_t>(Stops)), ...);
+  uint64_t halves[2];
+  std::memcpy(halves, &hits, sizeof halves);
+  auto gather = [](uint64_t half) {
+    return static_cast<uint32_t>((((half & 0x8080808080808080u) >> 7) * 0x0102040810204080u) >> 56);
+  };
+  return gather(halves[0]) | gather(halves[1]) << 8;
+#endif
+}
 
 // Tab expansion: each TAB is replaced by as many TAB characters as cells it
 // covers; width 1 (and below) turns each TAB into one blank.

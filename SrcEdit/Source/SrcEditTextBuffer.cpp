@@ -6,10 +6,6 @@
 #include <memory>
 #include <optional>
 
-#if defined(__SSE2__)
-#include <emmintrin.h>
-#endif
-
 #include "SrcEdit/Source/SrcEditMiscProcs.h"
 
 namespace vk {
@@ -85,20 +81,15 @@ std::vector<TSrcTextRow> SplitTextRows(std::string_view text) {
     return crLf;
   };
   size_t i = 0;
-#if defined(__SSE2__)
   // Sixteen bytes at a time, one bit per CR or LF, rather than a library
   // call per break. The LF of a CR LF is the next bit, or, after a CR that
   // ends a block, lies before the next row's start.
-  const __m128i cr = _mm_set1_epi8('\r'), lf = _mm_set1_epi8('\n');
   for (; i + 16 <= size; i += 16) {
-    const __m128i block = _mm_loadu_si128(reinterpret_cast<const __m128i*>(data + i));
-    auto breaks = static_cast<unsigned>(_mm_movemask_epi8(_mm_or_si128(_mm_cmpeq_epi8(block, cr), _mm_cmpeq_epi8(block, lf))));
-    for (; breaks != 0; breaks &= breaks - 1) {
+    for (uint32_t breaks = StopMask<'\r', '\n'>(data + i); breaks != 0; breaks &= breaks - 1) {
       const size_t at = i + static_cast<size_t>(std::countr_zero(breaks));
       if (at >= start && endRow(at)) breaks &= breaks - 1;
     }
   }
-#endif
   for (; i < size; ++i)
     if (i >= start && (data[i] == '\r' || data[i] == '\n')) endRow(i);
   rows.push_back({std::string_view(data + start, size - start), before});

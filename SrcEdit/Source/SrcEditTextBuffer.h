@@ -148,6 +148,14 @@ public:
   TSrcEditRange GetRange(int index) const {
     return index >= 0 && index < GetCount() ? FList[index].FRange : 0;
   }
+  // The records of lines index.. up to where their storage breaks (the
+  // gap or the end; empty from the end on): a scan of many lines reads
+  // their text and puts their ranges through it without an index per line.
+  // Nothing but FRange may be changed through it.
+  std::span<TSrcEditStringRec> RangeRun(int index) {
+    CheckIndex(index, GetCount());
+    return FList.RunFrom(static_cast<size_t>(index));
+  }
   int GetCapacity() const override { return FCapacity; }
   // The lines joined with CR LF, without a break after the last one.
   std::string GetTextStr() const override;

@@ -2,7 +2,8 @@
 
 #include <algorithm>
 #include <bit>
-#include <cstring>
+
+#include "SrcEdit/Source/SrcEditMiscProcs.h"
 
 namespace vk {
 
@@ -208,56 +209,25 @@ void TSrcCScanner::Next() {
 
 namespace {
 
-// The first matching byte is found from the mask's low end.
-static_assert(std::endian::native == std::endian::little);
-
-// Which of sixteen bytes are stops: a bit mask in two halves, all eight bits
-// of a byte set where it matches.
-template <char... Stops>
-std::array<uint64_t, 2> StopsIn(const char* at) {
-  using TBlock = uint8_t __attribute__((vector_size(16)));
-  using TMask = int8_t __attribute__((vector_size(16)));
-  TBlock block;
-  std::memcpy(&block, at, sizeof block);
-  TMask hits = {};
-  ((hits |= block == static_cast<uint8_t>(Stops)), ...);
-  std::array<uint64_t, 2> halves;
-  std::memcpy(halves.data(), &hits, sizeof halves);
-  return halves;
-}
-
 constexpr size_t kBlock = 16;
-
-// The index of the first matching byte in a mask, or kBlock when none does.
-size_t FirstStop(const std::array<uint64_t, 2>& halves) {
-  if (halves[0]) return static_cast<size_t>(std::countr_zero(halves[0])) / 8;
-  if (halves[1]) return 8 + static_cast<size_t>(std::countr_zero(halves[1])) / 8;
-  return kBlock;
-}
 
 }  // namespace
 
 // Sixteen bytes at a time; the rest of a line of sixteen bytes or more as
-// its last sixteen, of which those already passed are left out.
+// its last sixteen, of which those already passed are left out. Inlined:
+// the range scan looks for stops once or twice a line, and a call costs
+// about as much as a block.
 template <char... Stops>
-size_t TSrcCScanner::Find(size_t position) const {
+[[gnu::always_inline]] inline size_t TSrcCScanner::Find(size_t position) const {
   const char* text = FLine.data();
   const size_t length = FLine.size();
   if (position >= length) return position;
   for (; length - position >= kBlock; position += kBlock)
-    if (const size_t at = FirstStop(StopsIn<Stops...>(text + position)); at != kBlock) return position + at;
+    if (const uint32_t mask = StopMask<Stops...>(text + position)) return position + std::countr_zero(mask);
   if (position == length) return length;
   if (length >= kBlock) {
-    std::array<uint64_t, 2> halves = StopsIn<Stops...>(text + length - kBlock);
-    const size_t passed = kBlock - (length - position);  // 1..15
-    if (passed >= 8) {
-      halves[0] = 0;
-      halves[1] &= ~uint64_t{0} << (8 * (passed - 8));
-    } else {
-      halves[0] &= ~uint64_t{0} << (8 * passed);
-    }
-    const size_t at = FirstStop(halves);
-    return at == kBlock ? length : length - kBlock + at;
+    const uint32_t mask = StopMask<Stops...>(text + length - kBlock) >> (kBlock - (length - position));
+    return mask ? position + std::countr_zero(mask) : length;
   }
   auto isStop = [](char c) { return ((c == Stops) || ...); };
   while (position < length && !isStop(text[position])) ++position;
@@ -273,7 +243,16 @@ void TSrcCScanner::SkipLine(std::string_view line) {
     // Outside comments and preprocessor lines only the tokens that start
     // with a quote, "#" or "/" (and the line end) are scanned as tokens:
     // no other token holds any of these bytes.
-    if (!InRunOfAnyBytes()) FRun = Find<'"', '\'', '#', '/'>(FRun);
+    if (!InRunOfAnyBytes()) {
+      FRun = Find<'"', '\'', '#', '/'>(FRun);
+      // No byte left on the line can change the state: it ends as Next
+      // would end it.
+      if (FRun >= FLine.size()) {
+        FTokenPos = FRun;
+        NullProc();
+        return;
+      }
+    }
     Next();
   }
 }
@@ -615,6 +594,8 @@ size_t TSrcCScanner::HeaderNameEnd() const {
     return at;
   };
   const size_t word = skipBlanks(FRun + 1);
+  // All three start so: other preprocessor lines go without comparing.
+  if (At(word) != 'i') return FRun;
   size_t wordEnd = word;
   while (Has(At(wordEnd), cfWord)) ++wordEnd;
   const std::string_view name = FLine.substr(word, wordEnd - word);

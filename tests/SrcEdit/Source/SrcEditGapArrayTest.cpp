@@ -2,7 +2,9 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <random>
+#include <span>
 #include <string>
 #include <vector>
 
@@ -62,6 +64,15 @@ TEST(SrcEditGapArrayTest, RandomEditsMatchAVector) {
       }
       ASSERT_EQ(expected.size(), array.Count()) << "seed " << c.Seed << " step " << step;
       ASSERT_EQ(expected, Contents(array)) << "seed " << c.Seed << " step " << step;
+      // Walked run by run from an index, they are the elements from there on.
+      const size_t from = std::min(index, expected.size());
+      std::vector<std::string> walked;
+      while (from + walked.size() < array.Count()) {
+        const std::span<std::string> run = array.RunFrom(from + walked.size());
+        ASSERT_FALSE(run.empty()) << "seed " << c.Seed << " step " << step;
+        walked.insert(walked.end(), run.begin(), run.end());
+      }
+      ASSERT_EQ(std::vector<std::string>(expected.begin() + from, expected.end()), walked);
     }
   }
 }
