@@ -25,15 +25,10 @@ TEST(SrcEditedLinesTest, SpansFollowTheLinesAndStayFew) {
        {{1, 1}, {4, 5}}},
       {"and merges what it brings together", [](auto& e) { e.Note(1, 1), e.Note(9, 9), e.Shift(2, -7); }, {{1, 2}}},
       {"one span too many: the nearer one around takes the lines",
-       [](auto& e) {
-         for (int line : {50, 2, 13, 30, 10, 45, 60, 0}) e.Note(line, line);
-       },
+       [](auto& e) { for (int l : {50, 2, 13, 30, 10, 45, 60, 0}) e.Note(l, l); },
        {{0, 2}, {10, 13}, {30, 30}, {45, 60}}},
       {"a span split in two: the nearest two merge",
-       [](auto& e) {
-         for (int line : {0, 10, 16, 30}) e.Note(line, line + 2);
-         e.Shift(11, 100);
-       },
+       [](auto& e) { e.Note(0, 2), e.Note(10, 12), e.Note(16, 18), e.Note(30, 32), e.Shift(11, 100); },
        {{0, 2}, {10, 10}, {111, 118}, {130, 132}}},
   };
   for (const auto& row : rows) {
