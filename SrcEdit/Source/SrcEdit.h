@@ -28,6 +28,7 @@
 #include <variant>
 #include <vector>
 
+#include "SrcEdit/Source/SrcEditEditedLines.h"
 #include "SrcEdit/Source/SrcEditHighlighter.h"
 #include "SrcEdit/Source/SrcEditKbdHandler.h"
 #include "SrcEdit/Source/SrcEditKeyCmds.h"
@@ -916,9 +917,10 @@ private:
   // The number of the step the outermost edit recorded; none when it
   // recorded nothing.
   std::optional<uint32_t> EditStepNumber() const;
-  // The lines an edit changes (see FEditedFirst).
-  void NoteEditedLines(int first, int last);
-  void ShiftEditedLines(int index, int count);
+  // Notes lines (0-based) an edit changes (see FEditedLines).
+  void NoteEditedLines(int first, int last) {
+    if (FEditDepth > 0) FEditedLines.Note(first, last);
+  }
   // An empty line between a lone CR and a lone LF is written as CR LF,
   // which reads back as one break: when an edit leaves one, the line and
   // its two breaks become that one break, as they would in the bytes.
@@ -1038,11 +1040,12 @@ private:
   bool FRangesHeld = false;
   uint64_t FRangesStamp = 0;
   // The lines (0-based) the outermost edit changed or gave another
-  // neighbour, first to last (none while first > last), kept in step with
-  // lines inserted and deleted since: where it may have left an empty line
-  // between a lone CR and a lone LF.
-  int FEditedFirst = 0;
-  int FEditedLast = -1;
+  // neighbour, kept in step with lines inserted and deleted since: where it
+  // may have left an empty line between a lone CR and a lone LF. Lines
+  // inserted as one block count by their edges: among themselves they
+  // stand as they came, the rows of one text (which reads CR LF as one
+  // break), lines taken out whole and put back, or lines of one break.
+  TSrcEditedLines FEditedLines;
   // A run of changes within one line being replayed (the line store's
   // report held back) and where the caret goes when it ends.
   bool FReplayBatch = false;

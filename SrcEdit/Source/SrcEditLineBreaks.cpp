@@ -9,53 +9,38 @@
 #include "SrcEdit/Source/SrcEdit.h"
 
 #include <algorithm>
+#include <climits>
+#include <utility>
 
 namespace vk {
 
-void TCustomSrcEdit::NoteEditedLines(int first, int last) {
-  if (FEditDepth == 0) return;
-  if (FEditedFirst > FEditedLast) {
-    FEditedFirst = first;
-    FEditedLast = last;
-    return;
-  }
-  FEditedFirst = std::min(FEditedFirst, first);
-  FEditedLast = std::max(FEditedLast, last);
-}
-
-// count lines inserted at index, or -count deleted from there.
-void TCustomSrcEdit::ShiftEditedLines(int index, int count) {
-  if (FEditedFirst > FEditedLast) return;
-  auto shift = [&](int& line) {
-    if (line >= index - std::min(count, 0)) line += count;
-    else if (count < 0 && line >= index) line = index;
-  };
-  shift(FEditedFirst);
-  shift(FEditedLast);
-}
-
 void TCustomSrcEdit::JoinCrLfBreaks() {
-  const int first = std::max(FEditedFirst, 1);
-  const int last = std::min(FEditedLast, FLines->Count() - 2);
-  FEditedFirst = 0;
-  FEditedLast = -1;
-  auto split = [&](int index) {
-    return FLines->GetView(index).empty() && FLines->BreakBefore(index) == sffMac &&
-           FLines->BreakBefore(index + 1) == sffUnix;
+  const TSrcEditedLines edited = std::exchange(FEditedLines, {});
+  const TSrcEditStringList& lines = *FLines;
+  auto split = [&lines](int index) {
+    return lines.GetView(index).empty() && lines.BreakBefore(index) == sffMac && lines.BreakBefore(index + 1) == sffUnix;
   };
-  int found = last;
-  while (found >= first && !split(found)) --found;
-  if (found < first) return;
+  // From the bottom up: a join moves only the lines below it, and the
+  // CR LF it makes can meet no other break so.
+  size_t spans = edited.Spans().size();
+  auto nextSplit = [&](int from) {
+    for (; spans > 0; --spans) {
+      const TSrcLineSpan& span = edited.Spans()[spans - 1];
+      const int first = std::max(span.First, 1);
+      for (int index = std::min({from, span.Last, lines.Count() - 2}); index >= first; --index)
+        if (split(index)) return index;
+    }
+    return -1;
+  };
+  int found = nextSplit(INT_MAX);
+  if (found < 0) return;
   const std::optional<uint32_t> number = EditStepNumber();
   TBufferCoord caret = CaretXY();
   TBufferCoord blockBegin = FBlockBegin;
   TBufferCoord blockEnd = FBlockEnd;
   {
     TStringsUpdate update(*FLines);
-    // From the bottom up: a join moves only the lines below it, and the
-    // CR LF it makes can meet no other break so.
-    for (int index = found; index >= first; --index) {
-      if (!split(index)) continue;
+    for (int index = found; index >= 0; index = nextSplit(index - 1)) {
       const int line = index + 1;
       const int above = static_cast<int>(FLines->GetView(index - 1).size());
       FLines->Delete(index);

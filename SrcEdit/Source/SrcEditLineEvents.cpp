@@ -59,8 +59,7 @@ void TCustomSrcEdit::ListCleared(TObject*) {
   FScanPoints.Clear();
   FUntrimmedLines.clear();
   FLastUntrimmedLine = -1;
-  FEditedFirst = 0;
-  FEditedLast = -1;
+  FEditedLines.Clear();
   if (FWordWrapPlugin) FWordWrapPlugin->Reset();
   ClearUndo();
   FPendingInvalidRect = {};
@@ -75,7 +74,7 @@ void TCustomSrcEdit::ListCleared(TObject*) {
 void TCustomSrcEdit::ListDeleted(TObject* sender, int index, int count) {
   ShiftUntrimmedLines(index, -count);
   // The line above now meets the break in front of the line after them.
-  ShiftEditedLines(index, -count);
+  FEditedLines.Shift(index, -count);
   NoteEditedLines(index - 1, index);
   // The line now at index followed the deleted ones: it may start in
   // another state.
@@ -90,8 +89,11 @@ void TCustomSrcEdit::ListDeleted(TObject* sender, int index, int count) {
 
 void TCustomSrcEdit::ListInserted(TObject*, int index, int count) {
   ShiftUntrimmedLines(index, count);
-  ShiftEditedLines(index, count);
-  NoteEditedLines(index - 1, index + count);
+  // The lines around the new ones meet new neighbours; the new lines meet
+  // one another as the one text they came from did (see FEditedLines).
+  FEditedLines.Shift(index, count);
+  NoteEditedLines(index - 1, index);
+  NoteEditedLines(index + count - 1, index + count);
   if (FHighlighter && FLines->Count() > 0 && FRangesHeld) {
     ScanFrom(index);
     ScanFrom(index + count);

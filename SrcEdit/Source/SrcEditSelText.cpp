@@ -130,6 +130,10 @@ void TCustomSrcEdit::TrimStoredLines() {
       if (line == caret.Line && caret.Char > end)
         newCaret.Char = end + CharIndexToColumn(text, caret.Char) - CharIndexToColumn(text, end);
       FLines->Put(index, kept);
+      // The edit has ended, so the put notes nothing itself: a line of
+      // blanks inside lines inserted at once may be left empty between a
+      // lone CR and a lone LF.
+      FEditedLines.Note(index, index);
       trimmed = true;
       if (number)
         FUndoList->AddNumberedChange(crSilentDeleteAfterCursor, {end, line},

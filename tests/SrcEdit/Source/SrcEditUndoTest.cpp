@@ -30,6 +30,12 @@ protected:
   void Type(const std::string& text) {
     for (char c : text) Edit.CommandProcessor(ecChar, c);
   }
+  void ReplaceAll(const std::string& what, const std::string& with) {
+    TSrcEditSearch engine(nullptr);
+    Edit.SetSearchEngine(&engine);
+    Edit.SearchReplace(what, with, {ssoReplaceAll, ssoEntireScope});
+    Edit.SetSearchEngine(nullptr);
+  }
   void Goto(int x, int y) { Edit.CommandProcessor(ecGotoXY, 0, TBufferCoord{x, y}); }
   // The edits turn the lines before into the lines after; undoing
   // everything gives back the lines before, redoing as many steps the
@@ -382,13 +388,9 @@ TEST_F(UndoTest, EditsAndUndoKeepEveryLineBreakAndMark) {
          Run(ecDeleteLine);
        },
        "x\r\ny"},
-      {"a replace-all empties the line", "a\rb\nc", [this] {
-         TSrcEditSearch engine(nullptr);
-         Edit.SetSearchEngine(&engine);
-         Edit.SearchReplace("b", "", {ssoReplaceAll, ssoEntireScope});
-         Edit.SetSearchEngine(nullptr);
-       },
-       "a\r\nc"},
+      {"a replace-all empties the line", "a\rb\nc", [this] { ReplaceAll("b", ""); }, "a\r\nc"},
+      {"a replace-all empties five of them", "a\rb\nc\rb\nd\rb\ne\rb\nf\rb\ng", [this] { ReplaceAll("b", ""); },
+       "a\r\nc\r\nd\r\ne\r\nf\r\ng"},
       {"a column cut empties it", "a\rb\nc", [this] {
          Edit.SetSelectionMode(smColumn);
          Select({1, 1}, {2, 3});
@@ -406,6 +408,27 @@ TEST_F(UndoTest, EditsAndUndoKeepEveryLineBreakAndMark) {
          Run(ecDeleteChar);
        },
        "int a;\r\nint c;\nint d;"},
+      {"many lines pasted over a line between CR and LF, the last empty", "a\rz\nb", [this] {
+         Clipboard().SetAsText("\nq\nr\ns\n");
+         Select({1, 2}, {2, 2});
+         Run(ecPaste);
+       },
+       "a\r\rq\rr\rs\r\nb"},
+      {"a program's lines put there meet both breaks", "a\rz\nb",
+       [this] { Edit.ReplaceRange({1, 2}, {2, 2}, "\nq\nr\r", tbKept); }, "a\r\nq\nr\r\nb"},
+      {"the whole text replaced over such a line the store was given", "a\r\nb", [this] {
+         Edit.Lines().Insert(1, "");
+         Edit.Lines().SetBreakBefore(1, sffMac);
+         Edit.Lines().SetBreakBefore(2, sffUnix);
+         Edit.ReplaceRange({1, 1}, {2, 3}, "x\ny", tbKept);
+       },
+       "x\ny"},
+      {"a program's lines with blanks there, trimmed", "a", [this] {
+         SetOption(eoTrimTrailingSpaces, true);
+         Edit.ReplaceRange({2, 1}, {2, 1}, "\rx\r  \ny\rz", tbKept);
+         SetOption(eoTrimTrailingSpaces, false);
+       },
+       "a\rx\r\ny\rz"},
       {"trimmed blanks leave it empty", "a\r x\nc", [this] {
          SetOption(eoTrimTrailingSpaces, true);
          Goto(3, 2);
