@@ -407,7 +407,10 @@ TSrcLineRun TSrcEditStringList::TakeLines(int index, int count) {
     NotifyLines(&TSrcEditStringsListener::OnLinesDeleted, 0, taken);
     return run;
   }
-  run.Records.InsertEach(0, static_cast<size_t>(taken), [&](size_t i) { return std::move(FList[index + i]); });
+  run.Records.InsertEach(0, static_cast<size_t>(taken), [&](size_t i) {
+    FTextSize -= FList[index + i].FString.Size();
+    return std::move(FList[index + i]);
+  });
   // The records left behind are empty: the deletion frees no text.
   DeleteLines(index, taken);
   return run;

@@ -210,6 +210,7 @@ TEST(SrcEditStringListTest, EveryChangeReportsItsLinesInOrder) {
        [](auto& s) {
          s.PutLines(2, s.TakeLines(1, 1));
          EXPECT_EQ("a\r\nc\r\nb", s.GetTextStr());
+         EXPECT_EQ(7u, s.TextLength());
        },
        {"changing", "change", "deleted 1,1", "changing", "inserted 2,1", "change"}},
   };
